@@ -1,0 +1,166 @@
+// The WYSIWYG editing control: a QWebEngineView whose page is in editing mode,
+// driven through the same calls, command numbers and status codes as the
+// DHTML editing control it stands in for. Everything that looks synchronous
+// here waits on the page with a deadline; a page that never answers yields the
+// "nothing" answer of the call rather than a hang.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+class QWebEngineView;
+
+namespace decmd {
+// Command numbers (the control's published DECMD values).
+enum : int {
+  Bold = 5000,
+  Copy = 5002,
+  Cut = 5003,
+  Delete = 5004,
+  DeleteCells = 5005,
+  DeleteCols = 5006,
+  DeleteRows = 5007,
+  FindText = 5008,
+  Font = 5009,
+  GetBackColor = 5010,
+  GetBlockFmt = 5011,
+  GetBlockFmtNames = 5012,
+  GetFontName = 5013,
+  GetFontSize = 5014,
+  GetForeColor = 5015,
+  Hyperlink = 5016,
+  Image = 5017,
+  Indent = 5018,
+  InsertCell = 5019,
+  InsertCol = 5020,
+  InsertRow = 5021,
+  InsertTable = 5022,
+  Italic = 5023,
+  JustifyCenter = 5024,
+  JustifyLeft = 5025,
+  JustifyRight = 5026,
+  LockElement = 5027,
+  MakeAbsolute = 5028,
+  MergeCells = 5029,
+  OrderList = 5030,
+  Outdent = 5031,
+  Paste = 5032,
+  Redo = 5033,
+  RemoveFormat = 5034,
+  SelectAll = 5035,
+  SendBackward = 5036,
+  BringForward = 5037,
+  SendBelowText = 5038,
+  BringAboveText = 5039,
+  SendToBack = 5040,
+  BringToFront = 5041,
+  SetBackColor = 5042,
+  SetBlockFmt = 5043,
+  SetFontName = 5044,
+  SetFontSize = 5045,
+  SetForeColor = 5046,
+  SplitCell = 5047,
+  Underline = 5048,
+  Undo = 5049,
+  Unlink = 5050,
+  UnorderList = 5051,
+  Properties = 5052,
+};
+// QueryStatus answers.
+enum Status : int {
+  NotSupported = 0,
+  Disabled = 1,
+  Enabled = 3,
+  Latched = 7,
+  Ninched = 11,
+};
+// ExecCommand options.
+enum Option : int { Default = 0, PromptUser = 1, DontPromptUser = 2 };
+}  // namespace decmd
+
+// "above 2 is enabled, exactly 7 is on"
+inline bool StatusEnabled(int status) { return status > 2; }
+inline bool StatusOn(int status) { return status == 7; }
+
+class TDHTMLEdit;
+
+// A text range on the editor's page (the document's selection turned into a
+// range with createRange). Lives in the page; this object only names it.
+class TTextRange {
+ public:
+  TTextRange() = default;
+  bool IsValid() const { return Id > 0 && Owner; }
+  // unit: "character" or "word"; returns how far it moved.
+  int moveStart(const QString& unit, int count);
+  int moveEnd(const QString& unit, int count);
+  void Collapse(bool toStart);
+  QString htmltext() const;
+  QString text() const;
+  // Tag name (upper case) of the element that holds the whole range.
+  QString parentElementTag() const;
+  void pasteHTML(const QString& html);
+
+ private:
+  friend class TDHTMLEdit;
+  QPointer<TDHTMLEdit> Owner;
+  int Id = 0;
+};
+
+class TDHTMLEdit : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TDHTMLEdit(QWidget* parent = nullptr);
+  ~TDHTMLEdit() override;
+
+  // Automation calls.
+  void ExecCommand(int command, int option, QVariant& arg);
+  int QueryStatus(int command);
+  void NewDocument();
+  void LoadDocument(const QString& path);
+  void SaveDocument(const QString& path);
+  void Refresh();
+
+  QString DocumentHTML();
+  void SetDocumentHTML(const QString& html);
+  // Folder (with trailing separator) that relative links, pictures and the
+  // style sheet resolve against.
+  QString BaseURL() const;
+  void SetBaseURL(const QString& folder);
+
+  bool ShowDetails() const;
+  void SetShowDetails(bool on);
+  bool ShowBorders() const;
+  void SetShowBorders(bool on);
+  bool SnapToGrid() const;
+  void SetSnapToGrid(bool on);
+
+  QString DocumentTitle();
+  bool Busy() const;
+
+  // DOM: the selection as a text range, and the body's bgColor.
+  TTextRange SelectionRange();
+  void SetBodyBgColor(const QString& color);
+
+  QWebEngineView* View() const;
+
+ signals:
+  void OnDisplayChanged();
+  void OnShowContextMenu(const QPoint& globalPos);
+  void FocusEntered();
+  void FocusExited();
+
+ private:
+  friend class TTextRange;
+  struct Impl;
+  Impl* d;
+};
+
+// Waits while the control is busy, processing events; bounded by a generous
+// deadline so a page that never settles cannot hang the program.
+void WaitEditorIdle(TDHTMLEdit* editor);
+
+// Registers the URL schemes the editor (and the viewer) serve pages through.
+// Must run before the QApplication is created.
+void RegisterUrlSchemes();
