@@ -1,0 +1,13 @@
+// Character entities in HTML text: escaping text for attribute values and
+// element content, and decoding the entities that pages and sitemaps contain.
+#pragma once
+
+#include <QString>
+
+// Replaces & < > and " by &amp; &lt; &gt; and &quot;; nothing else changes.
+QString EscapeHtml(const QString& text);
+
+// Replaces the named entities of HTML 4 (plus &apos;) and the numeric
+// references &#N; and &#xH; by their characters. An entity must end with ";".
+// Unknown names, malformed or out-of-range references are left as they are.
+QString DecodeHtmlEntities(const QString& text);
