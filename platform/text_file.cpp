@@ -1,0 +1,71 @@
+#include "platform/text_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "platform/codepage.h"
+
+FileError::FileError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+
+QStringList SplitLines(const QString& text) {
+  QStringList lines;
+  const qsizetype n = text.size();
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = text[i];
+    if (c != u'\r' && c != u'\n') continue;
+    lines.append(text.mid(start, i - start));
+    if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
+    start = i + 1;
+  }
+  if (start < n) lines.append(text.mid(start));
+  return lines;
+}
+
+QString JoinLines(const QStringList& lines) {
+  qsizetype size = 0;
+  for (const QString& line : lines) size += line.size() + 2;
+  QString text;
+  text.reserve(size);
+  for (const QString& line : lines) {
+    text += line;
+    text += QLatin1String("\r\n");
+  }
+  return text;
+}
+
+QByteArray ReadFileBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) throw FileError(QStringLiteral("Cannot open file %1").arg(path));
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) throw FileError(QStringLiteral("Cannot open file %1").arg(path));
+  return bytes;
+}
+
+QString ReadTextFile(const QString& path, int codePage) { return DecodeCodePage(ReadFileBytes(path), codePage); }
+
+QStringList ReadLinesFile(const QString& path, int codePage) { return SplitLines(ReadTextFile(path, codePage)); }
+
+void WriteFileBytes(const QString& path, const QByteArray& bytes) {
+  const QString createError = QStringLiteral("Cannot create file %1").arg(path);
+  // The rename would replace a read-only file; the user meant it to stay.
+  // A file without any write permission bit counts as read-only also for
+  // a user (root) whom the system would let write it.
+  const QFileInfo info(path);
+  const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+  if (info.exists() && (!info.isFile() || !info.isWritable() || !(info.permissions() & anyWrite)))
+    throw FileError(createError);
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) throw FileError(createError);
+  if (file.write(bytes) != bytes.size() || !file.commit())
+    throw FileError(QStringLiteral("Unable to write to %1").arg(path));
+}
+
+void WriteTextFile(const QString& path, const QString& text, int codePage) {
+  WriteFileBytes(path, EncodeCodePage(text, codePage));
+}
+
+void WriteLinesFile(const QString& path, const QStringList& lines, int codePage) {
+  WriteTextFile(path, JoinLines(lines), codePage);
+}

@@ -1,0 +1,69 @@
+#include "platform/text_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(SplitLines, LineEndsOfEveryKind) {
+  struct Case {
+    QString text;
+    QStringList lines;
+  };
+  const Case cases[] = {
+      {QString(), {}},
+      {QStringLiteral("\r\n"), {QString()}},
+      {QStringLiteral("a"), {"a"}},
+      {QStringLiteral("a\r\nb\r\n"), {"a", "b"}},
+      {QStringLiteral("a\rb\nc"), {"a", "b", "c"}},
+      {QStringLiteral("a\n\rb"), {"a", "", "b"}},  // LF then CR: two line ends
+      {QStringLiteral("a\r\n\r\n"), {"a", ""}},
+      {QStringLiteral("\n\nx"), {"", "", "x"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SplitLines(c.text), c.lines) << c.text.toStdString();
+}
+
+TEST(JoinLines, EveryLineEndsWithCrLf) {
+  EXPECT_EQ(JoinLines({}), QString());
+  EXPECT_EQ(JoinLines({""}), QStringLiteral("\r\n"));
+  EXPECT_EQ(JoinLines({"a", "", "b"}), QStringLiteral("a\r\n\r\nb\r\n"));
+  EXPECT_EQ(SplitLines(JoinLines({"x", "", "y"})), QStringList({"x", "", "y"}));
+}
+
+TEST(TextFile, WritesAndReadsBackInTheCodePage) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("Проект.hhp"));
+  const QStringList lines = {QStringLiteral("[OPTIONS]"), QString::fromUtf16(u"Title=Справка \u4E2D")};
+  WriteLinesFile(path, lines, 1251);
+  EXPECT_EQ(ReadFileBytes(path), QByteArray("[OPTIONS]\r\nTitle=\xD1\xEF\xF0\xE0\xE2\xEA\xE0 &#20013;\r\n"));
+  EXPECT_EQ(ReadLinesFile(path, 1251),
+            QStringList({QStringLiteral("[OPTIONS]"), QString::fromUtf16(u"Title=Справка &#20013;")}));
+  // Replacing leaves no helper file behind.
+  WriteTextFile(path, QStringLiteral("x"), 1251);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({QStringLiteral("Проект.hhp")}));
+}
+
+TEST(TextFile, FailuresCarryTheMessagesAndKeepTheOldFile) {
+  QTemporaryDir dir;
+  const QString missing = dir.filePath(QStringLiteral("none.hhc"));
+  try {
+    ReadFileBytes(missing);
+    ADD_FAILURE() << "no error for a missing file";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.message(), QStringLiteral("Cannot open file ") + missing);
+  }
+
+  const QString inMissingFolder = dir.filePath(QStringLiteral("no/such/folder/x.hhk"));
+  try {
+    WriteFileBytes(inMissingFolder, "x");
+    ADD_FAILURE() << "no error for a missing folder";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.message(), QStringLiteral("Cannot create file ") + inMissingFolder);
+  }
+
+  const QString readOnly = dir.filePath(QStringLiteral("ro.hhc"));
+  WriteFileBytes(readOnly, "old contents\r\n");
+  QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadUser);
+  EXPECT_THROW(WriteLinesFile(readOnly, {"new"}, 1252), FileError);
+  EXPECT_EQ(ReadFileBytes(readOnly), QByteArray("old contents\r\n"));
+}
