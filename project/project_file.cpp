@@ -1,0 +1,91 @@
+#include "project/project_file.h"
+
+QString BlankToUnderscore(const QString& text) {
+  QString out = text;
+  out.replace(u' ', u'_');
+  return out;
+}
+
+namespace {
+
+qsizetype FileNameStart(const QString& path) {
+  const qsizetype slash = qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+  return slash + 1;
+}
+
+}  // namespace
+
+QString ExtractFileName(const QString& path) { return path.mid(FileNameStart(path)); }
+
+QString ChangeFileExt(const QString& path, const QString& ext) {
+  const qsizetype dot = path.lastIndexOf(u'.');
+  if (dot < FileNameStart(path)) return path + ext;
+  return path.left(dot) + ext;
+}
+
+QString ProjectBaseName(const QString& projectFile) { return ChangeFileExt(ExtractFileName(projectFile), QString()); }
+
+QString ProjectNamePrefix(const QString& projectFile) { return BlankToUnderscore(ProjectBaseName(projectFile)); }
+
+QStringList NewProjectLines(const QString& projectFile, const std::optional<NewProjectChoice>& choice) {
+  const QString base = ProjectBaseName(projectFile);
+  const QString prefix = BlankToUnderscore(base);
+  QStringList lines = {
+      QStringLiteral("[OPTIONS]"),
+      QStringLiteral("Compatibility=1.1 or later"),
+      QStringLiteral("Compiled file=") + base + QStringLiteral(".chm"),
+      QStringLiteral("Contents file=") + base + QStringLiteral(".hhc"),
+      QStringLiteral("Display compile progress=No"),
+      QStringLiteral("Index file=") + base + QStringLiteral(".hhk"),
+      QStringLiteral("Full-text search=Yes"),
+  };
+  if (choice) {
+    lines << QStringLiteral("Title=") + choice->Title << QStringLiteral("Language=") + choice->Language;
+  } else {
+    lines << QStringLiteral("Title=") + base;
+  }
+  lines << QStringLiteral("Error log file=") + base + QStringLiteral(".log")
+        << QStringLiteral("Default topic=") + prefix + QStringLiteral("001.htm") << QString()
+        << QStringLiteral("[FILES]") << prefix + QStringLiteral("001.htm") << base + QStringLiteral(".css")
+        << base + QStringLiteral("P.js") << QString() << QStringLiteral("[ALIAS]")
+        << QStringLiteral("#include ") + base + QStringLiteral(".ali") << QString() << QStringLiteral("[MAP]")
+        << QStringLiteral("#include ") + base + QStringLiteral(".h");
+  return lines;
+}
+
+QStringList UpdateProjectLines(const QStringList& lines, const std::optional<QString>& firstTopicFile) {
+  QStringList out = lines;
+  if (!firstTopicFile) return out;
+  const QString defaultTopic = QStringLiteral("Default topic=");
+  for (qsizetype i = 0; i < out.size(); ++i) {
+    if (out[i].startsWith(defaultTopic)) out[i] = defaultTopic + *firstTopicFile;
+    // The line before is looked at as already updated; a "[FILES]" among the
+    // first two lines is not followed up.
+    if (i >= 3 && out[i - 1] == u"[FILES]") out[i] = *firstTopicFile;
+  }
+  return out;
+}
+
+std::optional<int> LanguageLineLcid(const QString& line) {
+  if (!line.contains(QStringLiteral("Language"))) return std::nullopt;
+  const qsizetype marker = line.indexOf(QStringLiteral("=0x"));
+  if (marker < 0) return std::nullopt;
+  const QString rest = line.mid(marker + 3);
+  const qsizetype blank = rest.indexOf(u' ');
+  if (blank < 0) return std::nullopt;
+  const QString hex = rest.left(blank);
+  if (hex.isEmpty() || hex.size() > 8) return std::nullopt;
+  for (QChar c : hex)
+    if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'))) return std::nullopt;
+  bool ok = false;
+  const uint value = hex.toUInt(&ok, 16);
+  if (!ok) return std::nullopt;
+  return int(value);
+}
+
+std::optional<QString> ProjectLanguage(const QStringList& lines) {
+  const QString key = QStringLiteral("Language=");
+  for (const QString& line : lines)
+    if (line.startsWith(key)) return line.mid(key.size());
+  return std::nullopt;
+}
