@@ -1,0 +1,89 @@
+#include "app/keyboard_hook.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "app/main_window.h"
+#include "editor/editing_control.h"
+
+HookAction EditKeyAction(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers mods = key.modifiers();
+  if (mods & Qt::AltModifier) return HookAction::None;
+  const bool shift = mods & Qt::ShiftModifier;
+  const bool ctrl = mods & Qt::ControlModifier;
+  switch (key.key()) {
+    case Qt::Key_Insert:
+      return shift ? HookAction::Paste : HookAction::None;
+    case Qt::Key_Delete:
+      return HookAction::Delete;
+    case Qt::Key_A:
+      return ctrl ? HookAction::SelectAll : HookAction::None;
+    case Qt::Key_C:
+      return ctrl ? HookAction::Copy : HookAction::None;
+    case Qt::Key_V:
+      return ctrl ? HookAction::Paste : HookAction::None;
+    case Qt::Key_X:
+      return ctrl ? HookAction::Cut : HookAction::None;
+    case Qt::Key_F1:
+      return HookAction::Help;
+    default:
+      return HookAction::None;
+  }
+}
+
+TEditKeyHook::TEditKeyHook(TForm1* form) : QObject(form), Form(form) {}
+
+bool TEditKeyHook::EditorIsActiveControl() const {
+  if (QApplication::activeWindow() != Form) return false;
+  QWidget* focus = QApplication::focusWidget();
+  return focus && (focus == Form->DHTMLEdit1 || Form->DHTMLEdit1->isAncestorOf(focus));
+}
+
+void TEditKeyHook::Perform(HookAction action) {
+  const auto click = [](QAction* item) {
+    if (item->isEnabled()) item->trigger();
+  };
+  switch (action) {
+    case HookAction::Paste:
+      click(Form->Paste1);
+      break;
+    case HookAction::Delete:
+      // The context menu's hidden "Delete" item, reached through this key only.
+      Form->CmdArg = 0;
+      Form->DHTMLEdit1->ExecCommand(decmd::Delete, decmd::Default, Form->CmdArg);
+      break;
+    case HookAction::SelectAll:
+      click(Form->Selectall1);
+      break;
+    case HookAction::Copy:
+      click(Form->Copy1);
+      break;
+    case HookAction::Cut:
+      click(Form->Cut1);
+      break;
+    case HookAction::Help:
+      emit HelpRequested(10006);
+      break;
+    case HookAction::None:
+      break;
+  }
+}
+
+bool TEditKeyHook::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return QObject::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  const HookAction action = EditKeyAction(*key);
+  if (action == HookAction::None || !EditorIsActiveControl()) return QObject::eventFilter(watched, event);
+  if (type == QEvent::ShortcutOverride) {
+    // Keep menu shortcuts from acting as well: the key press below does it once.
+    event->accept();
+    return true;
+  }
+  // Key presses reach the filter once per widget on their way up; act once.
+  if (watched != QApplication::focusWidget()) return false;
+  Perform(action);
+  // The editor's own handling of these keys is replaced, so nothing happens twice.
+  return true;
+}

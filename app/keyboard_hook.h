@@ -1,0 +1,32 @@
+// The editor's keyboard keys: an application-wide event filter that gives the
+// editing control its clipboard, delete, select-all and help keys while it is
+// the main window's active control.
+#pragma once
+
+#include <QObject>
+
+class TForm1;
+class QKeyEvent;
+
+enum class HookAction { None, Paste, Delete, SelectAll, Copy, Cut, Help };
+
+// Which action a key press asks for (the key table of the editor).
+HookAction EditKeyAction(const QKeyEvent& key);
+
+class TEditKeyHook : public QObject {
+  Q_OBJECT
+ public:
+  explicit TEditKeyHook(TForm1* form);
+
+ signals:
+  // F1 in the editor: the program's help at the editor's topic.
+  void HelpRequested(int context);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool EditorIsActiveControl() const;
+  void Perform(HookAction action);
+  TForm1* Form;
+};

@@ -1,0 +1,294 @@
+// The main window: the two trees on the left, the editor and the source view
+// on the right, menus, toolbars, and the project held while it is open.
+// Its handlers are spread over one .cpp per subsystem (app/, model/, editor/,
+// project/, features/, build/).
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+
+#include "model/records.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+class QTabWidget;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QColorDialog;
+class QFileDialog;
+class TDHTMLEdit;
+class TEditKeyHook;
+class TTableInsDlg;
+class TLinkDialog;
+class TAboutBox;
+class TCMView;
+class TEditDial;
+class TNameDialog;
+class TSplashDlg;
+class TTrCardDlg;
+
+// The dialogs made at start, in their order; each lives until the program ends.
+struct TDialogs {
+  TTableInsDlg* TableInsDlg = nullptr;
+  TLinkDialog* LinkDialog = nullptr;
+  TAboutBox* AboutBox = nullptr;
+  TCMView* CMView = nullptr;
+  TEditDial* EditDial = nullptr;
+  TNameDialog* NameDialog = nullptr;
+  TSplashDlg* SplashDlg = nullptr;
+  TTrCardDlg* TrCardDlg = nullptr;
+};
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+  friend class TEditKeyHook;
+
+ public:
+  // commandLineProject: the first command-line argument (may be empty).
+  explicit TForm1(const QString& commandLineProject = QString(), QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // Makes the eight dialogs after the main window, in their fixed order.
+  void CreateDialogs();
+  const TDialogs& Dialogs() const { return Dlg; }
+
+  // --- components (named as in the window's design) ---
+  QTabWidget* PageControl2 = nullptr;  // left pane: Contents / Index
+  QWidget* TabSheet3 = nullptr;
+  QWidget* TabSheet4 = nullptr;
+  QFrame* Panel3 = nullptr;
+  QToolButton* SpeedButton7 = nullptr;
+  QToolButton* SpeedButton8 = nullptr;
+  QToolButton* SpeedButton9 = nullptr;
+  QToolButton* SpeedButton10 = nullptr;
+  QToolButton* SpeedButton11 = nullptr;
+  QTreeWidget* TreeView1 = nullptr;  // Contents
+  QFrame* Panel5 = nullptr;
+  QLabel* Label1 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QFrame* Panel4 = nullptr;
+  QTreeWidget* TreeView2 = nullptr;  // Index
+  QSplitter* WinSplit1 = nullptr;
+  QTabWidget* PageControl1 = nullptr;  // right pane: Editor / Source
+  QWidget* TabSheet1 = nullptr;
+  QWidget* TabSheet2 = nullptr;
+  QFrame* Panel2 = nullptr;  // formatting toolbar
+  QComboBox* ComboBox1 = nullptr;
+  QComboBox* ComboBox2 = nullptr;
+  QToolButton* SpeedButton1 = nullptr;
+  QToolButton* SpeedButton2 = nullptr;
+  QToolButton* SpeedButton3 = nullptr;
+  QToolButton* SpeedButton4 = nullptr;
+  QToolButton* SpeedButton5 = nullptr;
+  QToolButton* SpeedButton6 = nullptr;
+  QFrame* Panel1 = nullptr;
+  TDHTMLEdit* DHTMLEdit1 = nullptr;
+  QPlainTextEdit* Memo1 = nullptr;
+
+  // Main menu.
+  QMenu* File1 = nullptr;
+  QAction* New1 = nullptr;
+  QAction* Open1 = nullptr;
+  QMenu* Reopen1 = nullptr;
+  QAction* Save1 = nullptr;
+  QAction* Compile1 = nullptr;
+  QAction* Viewcompiledhelpfile1 = nullptr;
+  QAction* Viewcompilermessages1 = nullptr;
+  QAction* DecompileCHMfile1 = nullptr;
+  QAction* Exit1 = nullptr;
+  QMenu* Edit1 = nullptr;
+  QAction* Undo1 = nullptr;
+  QAction* Redo1 = nullptr;
+  QAction* Findtext1 = nullptr;
+  QMenu* Edit2 = nullptr;
+  QAction* Stylesheet1 = nullptr;
+  QAction* Popuptexts1 = nullptr;
+  QMenu* SetFont1 = nullptr;
+  QAction* Properties1 = nullptr;
+  QAction* Bold1 = nullptr;
+  QAction* Italic1 = nullptr;
+  QAction* Underline1 = nullptr;
+  QMenu* Setcolor1 = nullptr;
+  QAction* forselectionbackground1 = nullptr;
+  QAction* forfont1 = nullptr;
+  QAction* forwholepage1 = nullptr;
+  QMenu* Table1 = nullptr;
+  QAction* Insertrow1 = nullptr;
+  QAction* Insertcolumn1 = nullptr;
+  QAction* Deleterow1 = nullptr;
+  QAction* Deletecolumn1 = nullptr;
+  QMenu* Toggle1 = nullptr;
+  QAction* bulletedlist1 = nullptr;
+  QAction* numberedlist1 = nullptr;
+  QMenu* Options1 = nullptr;
+  QAction* Showdetails1 = nullptr;
+  QAction* Showborders1 = nullptr;
+  QAction* Snaptogrid1 = nullptr;
+  QAction* Copy1 = nullptr;
+  QAction* Cut1 = nullptr;
+  QAction* Paste1 = nullptr;
+  QAction* Selectall1 = nullptr;
+  QMenu* Insert1 = nullptr;
+  QAction* Table2 = nullptr;
+  QAction* Picture1 = nullptr;
+  QMenu* Link1 = nullptr;
+  QAction* Toothertopic1 = nullptr;
+  QAction* Toexternalpage1 = nullptr;
+  QAction* Popup1 = nullptr;
+  QAction* Splash1 = nullptr;
+  QAction* Trainingcad1 = nullptr;
+  QMenu* Tools1 = nullptr;
+  QMenu* Addins1 = nullptr;
+  QMenu* Help1 = nullptr;
+  QAction* Contents1 = nullptr;
+  QAction* About1 = nullptr;
+
+  // Context menus.
+  QMenu* PopupMenu1 = nullptr;  // Contents tree
+  QAction* Newtopic1 = nullptr;
+  QAction* Newsubtopic1 = nullptr;
+  QAction* Deletetopic1 = nullptr;
+  QAction* Appendlinkstosubtopics1 = nullptr;
+  QMenu* PopupMenu2 = nullptr;  // left pane (Index)
+  QAction* Delete2 = nullptr;
+  QAction* Properties2 = nullptr;
+  QMenu* PopupMenu3 = nullptr;  // editor
+  QAction* Delete1 = nullptr;
+  QMenu* Color1 = nullptr;
+  QAction* forbackground1 = nullptr;
+  QAction* forfont2 = nullptr;
+  QMenu* Link2 = nullptr;
+  QAction* remove1 = nullptr;
+  QAction* inserttoothertopic1 = nullptr;
+  QAction* createfromselectiontoexternalpage1 = nullptr;
+
+  // --- project state ---
+  QVariant CmdArg;
+  QVariant CmdArg2;
+  QString WorkText;
+  QStringList ProjectLines;
+  QStringList PageLines;
+  QStringList AddinFiles;
+  QStringList AliasLines;
+  QStringList MapLines;
+  QString WorkshopDir;
+  QString ProjectFile;
+  TName* CurTopic = nullptr;
+  TIName* CurIndexItem = nullptr;
+  bool DropTargetSet = false;
+  quintptr HelpCookie = 0;
+  bool Modified = false;
+
+  // --- model (model/) ---
+  static TName* NodeName(QTreeWidgetItem* item);
+  static TIName* NodeIndexName(QTreeWidgetItem* item);
+  // Project folder with its trailing separator.
+  QString ProjectFolder() const;
+  QString PagePath(const TName& topic) const;
+  QString ProjectFileWithExt(const QString& ext) const;
+  // The project's base name with blanks made underscores: the stem of new page names.
+  QString NamePrefix() const;
+  bool ProjectIsOpen() const;
+  QString ContextNumberOf(const QString& fileName) const;
+  void AddContextEntries(const QString& fileName);
+  void RemoveContextEntries(const QString& fileName);
+  void ReleaseNodeData();
+  void EnableProjectCommands();
+
+  // --- topic documents (editor/) ---
+  void LoadTopicPage(const QString& path);
+  void StoreEditorPage(const QString& path);
+  void StoreSourcePage(const QString& path);
+  // The tab control's "changing" event; false refuses the switch.
+  bool PageControl1Changing();
+  // The project's code page for page files.
+  int PageCodePage() const;
+  // The source view's text with CR LF line ends.
+  QString MemoText() const;
+
+  // --- topic selection (model/) ---
+  // Stores the page of the topic still selected; false when that failed.
+  bool StoreSelectedTopic(QTreeWidgetItem* selected);
+  void LoadSelectedTopic(QTreeWidgetItem* node);
+  void Button1Click();
+  // While a command moves nodes, the tree's selection notifications are off.
+  bool SelectionNotificationsOff = false;
+
+  // --- creating topics (model/) ---
+  // Creates a topic after the selected one (or as its last child); false
+  // when no page name is left.
+  bool CreateTopic(const QString& title, bool asSubtopic = false);
+  void Newtopic1Click();
+  void Newsubtopic1Click();
+
+  // --- opening (model/) ---
+  void Open1Click();
+  // Asks "Save help project?" when there are unsaved changes; false on Cancel.
+  bool AskToSaveProject();
+  // The common body of Open and Open-by-name.
+  void OpenProject(const QString& path);
+
+  // --- saving and new projects (project/) ---
+  void Save1Click();
+  void New1Click();
+  QString SettingsFile() const;
+  void BuildReopenMenu();
+  void OpenByName(const QString& path);
+
+  // Runs a step and shows its failure in an error box; false when it failed.
+  bool ReportFailure(const std::function<void()>& step);
+
+  // --- start-up and closing (app/) ---
+  static QString ReadWorkshopDir();
+  bool FormCloseQuery();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormCreate();
+  void BuildLayout();
+  void BuildMainMenu();
+  void BuildContextMenus();
+  void FormShow();
+  void FormResize();
+  bool FormClose();
+  void UpdateMinimumSize();
+  void ConnectTopicDocuments();
+  void ConnectTopicSelection();
+  void ConnectProjectCommands();
+
+  // Focus-driven menus.
+  void EditorEnter();
+  void EditorExit();
+  void MemoEnter();
+  void MemoExit();
+  void SetClipboardShortcuts(bool on);
+
+  // Menu preparation when menus and context menus open.
+  void PopupMenu1Popup();
+  void PopupMenu2Popup();
+  void PopupMenu3Popup();
+
+  void Exit1Click();
+
+  TDialogs Dlg;
+  TEditKeyHook* KeyboardHook = nullptr;
+  QString CommandLineProject;
+  int CurrentTab = 0;
+  bool CommandLineTried = false;
+  bool FormClosed = false;
+};

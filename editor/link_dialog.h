@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QDialog>
+
+class TLinkDialog : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TLinkDialog(QWidget* parent = nullptr) : QDialog(parent) {
+    setObjectName("LinkDialog");
+    setWindowTitle("Select topic");
+  }
+  // Answer to the close query of a validating dialog.
+  bool AllowClose = true;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QDialog>
+
+class TSplashDlg : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TSplashDlg(QWidget* parent = nullptr) : QDialog(parent) {
+    setObjectName("SplashDlg");
+    setWindowTitle("Insert splash");
+  }
+  // Answer to the close query of a validating dialog.
+  bool AllowClose = true;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QDialog>
+
+class TTrCardDlg : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TTrCardDlg(QWidget* parent = nullptr) : QDialog(parent) {
+    setObjectName("TrCardDlg");
+    setWindowTitle("Training card");
+  }
+  // Answer to the close query of a validating dialog.
+  bool AllowClose = true;
+};

@@ -1,0 +1,85 @@
+// New topics and subtopics: a node, a numbered page from the template and a
+// context number.
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "editor/editing_control.h"
+#include "model/page_names.h"
+#include "model/tree_nodes.h"
+#include "project/page_template.h"
+
+namespace {
+// The input box of both commands; empty optional on Cancel.
+std::optional<QString> AskTitle(QWidget* parent) {
+  bool ok = false;
+  const QString title = QInputDialog::getText(parent, " New topic ", "Title:", QLineEdit::Normal, QString(), &ok);
+  if (!ok) return std::nullopt;
+  return title;
+}
+}  // namespace
+
+bool TForm1::CreateTopic(const QString& title, bool asSubtopic) {
+  QTreeWidgetItem* selected = TreeView1->currentItem();
+  // 1. The page being left is stored; a failure keeps it and stops here.
+  if (!StoreSelectedTopic(selected)) return true;
+  // 2. The first free numbered page name.
+  const QString fileName = NewPageName(ProjectFolder(), NamePrefix());
+  if (fileName.isEmpty()) {
+    QMessageBox::information(this, "Orvex",
+                             "No free page name is left: the pages " + NamePrefix() + "01.htm to " +
+                                 NamePrefix() + "99.htm all exist.");
+    return false;
+  }
+  auto record = std::make_unique<TName>();
+  record->FileName = fileName;
+  // 3. After the last sibling of the selected node, or as its last child.
+  auto* node = new TContentsItem(title, std::move(record));
+  if (asSubtopic && selected)
+    selected->addChild(node);
+  else if (selected && selected->parent())
+    selected->parent()->addChild(node);
+  else
+    TreeView1->addTopLevelItem(node);
+  // 4. Selecting it stores nothing more and loads nothing (no page yet).
+  {
+    const QSignalBlocker block(TreeView1);
+    TreeView1->setCurrentItem(node);
+  }
+  LoadSelectedTopic(node);
+  // 5.-8. The page from the template, in both views and on disk.
+  if (!asSubtopic) {
+    DHTMLEdit1->NewDocument();
+    WaitEditorIdle(DHTMLEdit1);
+  }
+  const QString page = BuildTopicPage(title, ProjectLines);
+  DHTMLEdit1->SetDocumentHTML(page);
+  DHTMLEdit1->SetBaseURL(ProjectFolder());
+  Memo1->setPlainText(QString(page).replace("\r\n", "\n"));
+  Memo1->document()->setModified(false);
+  WaitEditorIdle(DHTMLEdit1);
+  CurTopic = NodeName(node);
+  StoreEditorPage(PagePath(*CurTopic));
+  WaitEditorIdle(DHTMLEdit1);
+  // 9.-10.
+  AddContextEntries(fileName);
+  Modified = true;
+  return true;
+}
+
+void TForm1::Newtopic1Click() {
+  if (const auto title = AskTitle(this)) {
+    ReportFailure([&] { CreateTopic(*title); });
+    WaitEditorIdle(DHTMLEdit1);
+  }
+}
+
+void TForm1::Newsubtopic1Click() {
+  if (const auto title = AskTitle(this)) {
+    ReportFailure([&] { CreateTopic(*title, true); });
+    WaitEditorIdle(DHTMLEdit1);
+  }
+}

@@ -1,0 +1,83 @@
+// Opening a project: "Open" with the file dialog, and Open-by-name for the
+// "Reopen" menu and the command line.
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTreeWidget>
+
+#include "app/busy_cursor.h"
+#include "app/main_window.h"
+#include "editor/editing_control.h"
+#include "model/project_reader.h"
+#include "model/tree_nodes.h"
+
+bool TForm1::AskToSaveProject() {
+  if (ProjectIsOpen() && StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Undo))) Modified = true;
+  if (!Modified) return true;
+  const auto answer = QMessageBox::warning(this, "Warning", "Save help project?",
+                                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (answer == QMessageBox::Cancel || answer == QMessageBox::Escape) return false;
+  if (answer == QMessageBox::Yes) Save1Click();
+  return true;
+}
+
+void TForm1::Open1Click() {
+  if (!AskToSaveProject()) return;
+  const QString path = QFileDialog::getOpenFileName(this, QString(), ProjectFolder(), "Help projects (*.hhp)");
+  if (path.isEmpty()) return;
+  OpenProject(path);
+}
+
+void TForm1::OpenByName(const QString& path) {
+  BusyCursor busy;
+  if (!AskToSaveProject()) return;
+  OpenProject(path);
+}
+
+void TForm1::OpenProject(const QString& chosenPath) {
+  BusyCursor busy;
+  const QString path = QFileInfo(chosenPath).absoluteFilePath();
+  // A project file that is not there (a stale recent entry, a mistyped
+  // command line) stops quietly, before anything of the open project goes.
+  if (!QFileInfo(path).isFile()) {
+    qWarning("Orvex: project file not found: %s", qPrintable(path));
+    return;
+  }
+  DHTMLEdit1->NewDocument();
+  WaitEditorIdle(DHTMLEdit1);
+  Label1->setText("Context=");
+  TreeView2->setSortingEnabled(false);
+  ReleaseNodeData();
+  Modified = false;
+  {
+    const QSignalBlocker block(TreeView1);
+    TreeView1->clear();
+  }
+  TreeView2->clear();
+  ProjectLines.clear();
+  AliasLines.clear();
+  MapLines.clear();
+  ProjectFile = path;
+
+  ProjectFiles files;
+  const bool read = ReportFailure([&] { files = ReadProjectFiles(path); });
+  if (read) {
+    ProjectLines = std::move(files.ProjectLines);
+    AliasLines = std::move(files.AliasLines);
+    MapLines = std::move(files.MapLines);
+    FillContentsTree(TreeView1, std::move(files.Contents));
+    FillIndexTree(TreeView2, std::move(files.Index));
+    for (const QString& problem : files.Problems) qWarning("%s", qPrintable(problem));
+  }
+  TreeView2->setSortingEnabled(true);
+  TreeView2->sortByColumn(0, Qt::AscendingOrder);
+  if (!read) return;  // the partly read project stays, without its commands
+
+  EnableProjectCommands();
+  QDir::setCurrent(ProjectFolder());
+  DHTMLEdit1->SetBaseURL(ProjectFolder());
+  if (QTreeWidgetItem* first = TreeView1->topLevelItem(0)) TreeView1->setCurrentItem(first);
+  WaitEditorIdle(DHTMLEdit1);
+}

@@ -1,0 +1,69 @@
+// The project model as the main window holds it: paths, records, context
+// numbers and the enabling of project commands.
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "model/context_numbers.h"
+#include "model/tree_nodes.h"
+#include "platform/text_file.h"
+#include "project/project_file.h"
+
+TName* TForm1::NodeName(QTreeWidgetItem* item) { return ContentsRecord(item); }
+
+TIName* TForm1::NodeIndexName(QTreeWidgetItem* item) { return IndexRecord(item); }
+
+QString TForm1::ProjectFolder() const {
+  if (ProjectFile.isEmpty()) return QString();
+  QString folder = QFileInfo(ProjectFile).absolutePath();
+  if (!folder.endsWith('/')) folder += '/';
+  return folder;
+}
+
+QString TForm1::PagePath(const TName& topic) const { return ProjectFolder() + topic.FileName; }
+
+QString TForm1::ProjectFileWithExt(const QString& ext) const { return ChangeFileExt(ProjectFile, ext); }
+
+QString TForm1::NamePrefix() const { return ProjectNamePrefix(ProjectFile); }
+
+QString TForm1::ContextNumberOf(const QString& fileName) const {
+  return ::ContextNumberOf(fileName, AliasLines, MapLines);
+}
+
+void TForm1::AddContextEntries(const QString& fileName) {
+  ::AddContextEntries(fileName, NamePrefix(), MapLines, AliasLines);
+}
+
+void TForm1::RemoveContextEntries(const QString& fileName) {
+  ::RemoveContextEntries(fileName, MapLines, AliasLines);
+}
+
+void TForm1::ReleaseNodeData() {
+  if (TreeView1) ReleaseTreeData(TreeView1);
+  if (TreeView2) ReleaseTreeData(TreeView2);
+  CurTopic = nullptr;
+  CurIndexItem = nullptr;
+}
+
+void TForm1::EnableProjectCommands() {
+  for (QAction* item : {Compile1, Save1, Viewcompiledhelpfile1, Viewcompilermessages1, Newtopic1,
+                        Newsubtopic1, Deletetopic1, Appendlinkstosubtopics1})
+    item->setEnabled(true);
+  Panel2->setEnabled(true);
+}
+
+bool TForm1::ReportFailure(const std::function<void()>& step) {
+  try {
+    step();
+    return true;
+  } catch (const FileError& e) {
+    QMessageBox::critical(this, "Error", e.message());
+  } catch (const std::exception& e) {
+    QMessageBox::critical(this, "Error", QString::fromUtf8(e.what()));
+  }
+  return false;
+}

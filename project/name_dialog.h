@@ -1,0 +1,30 @@
+// The new-project dialog: the project's title and language.
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class TNameDialog : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TNameDialog(QWidget* parent = nullptr);
+
+  QLabel* Label1 = nullptr;
+  QLineEdit* Edit1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QComboBox* ComboBox1 = nullptr;
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+  bool AllowClose = true;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormActivate();
+};

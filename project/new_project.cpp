@@ -1,0 +1,67 @@
+// "New": a complete empty project on disk, opened at once.
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QComboBox>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "editor/editing_control.h"
+#include "platform/text_file.h"
+#include "project/name_dialog.h"
+#include "project/page_template.h"
+#include "project/project_file.h"
+
+void TForm1::New1Click() {
+  if (!AskToSaveProject()) return;
+  QFileDialog dialog(this);
+  dialog.setObjectName("OpenDialog1");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);  // a new name may be typed; overwriting asks first
+  dialog.setDefaultSuffix("hhp");
+  dialog.setNameFilter("Help projects (*.hhp)");
+  if (!ProjectFolder().isEmpty()) dialog.setDirectory(ProjectFolder());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString path = QFileInfo(dialog.selectedFiles().first()).absoluteFilePath();
+
+  DHTMLEdit1->NewDocument();
+  WaitEditorIdle(DHTMLEdit1);
+  Memo1->clear();
+  Modified = true;
+  ReleaseNodeData();
+  {
+    const QSignalBlocker block(TreeView1);
+    TreeView1->clear();
+  }
+  TreeView2->clear();
+  ProjectFile = path;
+  ProjectLines.clear();
+  MapLines.clear();
+  AliasLines.clear();
+
+  TNameDialog* names = Dlg.NameDialog;
+  names->Edit1->setText(ProjectBaseName(path));
+  std::optional<NewProjectChoice> choice;
+  if (names->exec() == QDialog::Accepted)
+    choice = NewProjectChoice{names->Edit1->text(), names->ComboBox1->currentText()};
+  ProjectLines = NewProjectLines(path, choice);
+
+  const bool written = ReportFailure([&] {
+    const int codePage = PageCodePage();
+    WriteLinesFile(ProjectFile, ProjectLines, codePage);
+    WriteTextFile(ProjectFileWithExt(".css"), DefaultStyleSheet(), codePage);
+    WriteTextFile(ChangeFileExt(ProjectFile, "P.js"), "popfont=\"Courier,10\"\r\n", codePage);
+  });
+  if (!written) return;
+
+  Insert1->menuAction()->setEnabled(true);
+  Tools1->menuAction()->setEnabled(true);
+  Edit1->menuAction()->setEnabled(true);
+  EnableProjectCommands();
+  QDir::setCurrent(ProjectFolder());
+  DHTMLEdit1->SetBaseURL(ProjectFolder());
+  Label1->setText("Context=");
+  Save1Click();
+}

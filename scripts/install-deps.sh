@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what Orvex needs to build, run and test on Debian 12.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
+  qt6-webchannel-dev libgl-dev
+  libicu-dev libchm-dev libchm-bin fp-utils
+  libgtest-dev libbenchmark-dev
+  xvfb xauth fonts-dejavu-core
+  doxygen python3-sphinx
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

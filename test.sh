@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Orvex and runs every test.
+set -euo pipefail
+root="$(cd "$(dirname "$0")" && pwd)"
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh"
+export QT_QPA_PLATFORM=offscreen
+[ "$(id -u)" -eq 0 ] && export QTWEBENGINE_DISABLE_SANDBOX=1
+cd "${ORVEX_BUILD_DIR:-$root/out}"
+ctest --output-on-failure -j2 --timeout 300
