@@ -1,0 +1,26 @@
+// The recent-project list in the settings file: section "FileHistory", keys
+// "File1" (the most recently saved project) to "File5" (the oldest).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Values of File1, File2, ... up to the first empty or missing one, at most
+// five. A missing settings file gives an empty list.
+QStringList ReadRecentProjects(const QString& settingsPath);
+
+// The five entries after saving projectPath, given the entries read (File1 on,
+// stopping after the first empty one): projectPath moves to the top; an
+// exact (case-sensitive) match of it is taken out of its old place (the last
+// match when there are several), otherwise the fifth entry drops out.
+// Always five entries, empty ones as empty strings.
+QStringList HistoryAfterSave(const QStringList& entries, const QString& projectPath);
+
+// Puts projectPath at the top of the list and writes File1 to File5.
+// FileError "Unable to write to <settingsPath>" when the file cannot be written.
+void AddToHistory(const QString& settingsPath, const QString& projectPath);
+
+// The settings file: the program's path with its extension replaced by
+// ".ini" (appended when it has none) when the program's folder is writable,
+// otherwise $XDG_CONFIG_HOME/orvex/orvex.ini (~/.config/orvex/orvex.ini).
+QString SettingsFilePath(const QString& programPath);

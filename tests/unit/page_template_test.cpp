@@ -1,0 +1,68 @@
+#include "project/page_template.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/text_file.h"
+
+TEST(PageTemplate, ProjectCodePageCases) {
+  struct Case {
+    const char* name;
+    QStringList lines;
+    int codePage;
+  };
+  const Case cases[] = {
+      {"no Language line", {"[OPTIONS]", "Title=x"}, -1},
+      {"US English", {"Language=0x0409 English (United States)"}, 1252},
+      {"no blank after the number", {"Language=0x409"}, -1},
+      {"not hexadecimal", {"Language=0xZZ English"}, -1},
+      {"Russian", {"Language=0x0419 Russian (Russia)"}, 1251},
+      {"Japanese", {"Language=0x411 Japanese"}, 932},
+      {"Unicode-only language answers 0", {"Language=0x0439 Hindi (India)"}, 0},
+      {"unknown locale gives nothing", {"Language=0x9999 Nowhere"}, -1},
+      {"a later line wins", {"Language=0x0409 English", "Language=0x0419 Russian"}, 1251},
+      {"a later line that gives nothing keeps the earlier",
+       {"Language=0x0419 Russian", "Language=0xZZ x", "Language=0x9999 y"}, 1251},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ProjectCodePage(c.lines), c.codePage) << c.name;
+}
+
+TEST(PageTemplate, PageWithCharacterSet) {
+  const QString page = BuildTopicPage(QStringLiteral("Getting started"), QStringLiteral("/home/u/My Help/My Guide.hhp"),
+                                      {"[OPTIONS]", "Language=0x0409 English (United States)"});
+  EXPECT_EQ(page, QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\r\n"
+                                 "<HTML>\r\n"
+                                 "<HEAD>\r\n"
+                                 "<META NAME=\"GENERATOR\" CONTENT=\"Orvex\">\r\n"
+                                 "<LINK REL=\"stylesheet\" TYPE=\"text/css\" HREF=\"My Guide.css\">\r\n"
+                                 "<META HTTP-EQUIV=\"Content-Type\" Content=\"text/html; charset=Windows-1252\">\r\n"
+                                 "<TITLE>Getting started</TITLE>\r\n"
+                                 "\r\n"
+                                 "</HEAD>\r\n"
+                                 "\r\n"
+                                 "<BODY>\r\n"
+                                 "<H1>Getting started</H1>\r\n"
+                                 "<P>&nbsp;</P>\r\n"
+                                 "</BODY>\r\n"
+                                 "</HTML>"));
+}
+
+TEST(PageTemplate, PageWithoutLanguageAndWithMarkupInTitle) {
+  const QStringList lines =
+      SplitLines(BuildTopicPage(QStringLiteral("A<B & C"), QStringLiteral("C:\\My Help\\Proj.hhp"), {"Language=0x409"}));
+  ASSERT_EQ(lines.size(), 14);
+  EXPECT_EQ(lines[4], QStringLiteral("<LINK REL=\"stylesheet\" TYPE=\"text/css\" HREF=\"Proj.css\">"));
+  EXPECT_EQ(lines[5], QStringLiteral("<TITLE>A<B & C</TITLE>"));
+  EXPECT_EQ(lines[10], QStringLiteral("<H1>A<B & C</H1>"));
+}
+
+TEST(PageTemplate, DefaultStyleSheetIsByteExact) {
+  const QString css = DefaultStyleSheet();
+  EXPECT_TRUE(css.endsWith(QStringLiteral("     color: black }\r\n")));
+  const QStringList lines = SplitLines(css);
+  ASSERT_EQ(lines.size(), 10);
+  EXPECT_EQ(JoinLines(lines), css);  // every line ends with CR LF
+  EXPECT_EQ(lines[3], QStringLiteral("h1   { font-size: 145%;"));
+  EXPECT_EQ(lines[5], QStringLiteral("p    { margin-top: .5em; margin-bottom: .5em; text-indent: 1em }"));
+  EXPECT_EQ(lines[8], QStringLiteral("TD    {font-size: 85%;"));
+  EXPECT_EQ(css.size(), 333);
+}
