@@ -1,0 +1,11 @@
+// Writing the map file (.h) and the alias file (.ali) from their lines.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Each line followed by CR LF, in the code page, replacing the file
+// atomically; an empty list gives an empty file. FileError on failure
+// ("Cannot create file <path>", "Unable to write to <path>").
+void WriteMapFile(const QString& path, const QStringList& mapLines, int codePage);
+void WriteAliasFile(const QString& path, const QStringList& aliasLines, int codePage);

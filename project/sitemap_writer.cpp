@@ -1,0 +1,150 @@
+#include "project/sitemap_writer.h"
+
+#include "platform/html_text.h"
+#include "platform/text_file.h"
+
+namespace {
+
+void Line(QString& out, const QString& text) {
+  out += text;
+  out += QLatin1String("\r\n");
+}
+
+void Line(QString& out, QLatin1String text) {
+  out += text;
+  out += QLatin1String("\r\n");
+}
+
+void Param(QString& out, QLatin1String name, const QString& value) {
+  out += QLatin1String("<param name=\"");
+  out += name;
+  out += QLatin1String("\" value=\"");
+  out += EscapeHtml(value);
+  out += QLatin1String("\">\r\n");
+}
+
+const QLatin1String kObjectStart("<LI> <OBJECT type=\"text/sitemap\">");
+const QLatin1String kObjectEnd("</OBJECT>");
+
+void Head(QString& out) {
+  Line(out, QLatin1String("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">"));
+  Line(out, QLatin1String("<HTML>"));
+  Line(out, QLatin1String("<HEAD>"));
+  Line(out, QLatin1String("<META NAME=\"GENERATOR\" CONTENT=\"Orvex\">"));
+  Line(out, QLatin1String("<!-- Sitemap 1.0 -->"));
+  Line(out, QLatin1String("</HEAD><BODY>"));
+}
+
+QString TopicCaptionOf(const IndexNode& node) { return node.Data ? node.Data->TopicCaption : QString(); }
+QString FileNameOf(const IndexNode& node) { return node.Data ? node.Data->FileName : QString(); }
+
+// A sub-entry that belongs in a group: no children and a topic caption.
+bool IsGroupMember(const IndexNode& node) { return node.Children.empty() && !TopicCaptionOf(node).isEmpty(); }
+
+}  // namespace
+
+void WriteContentsLevel(QString& out, const std::vector<ContentsNode>& level) {
+  for (const ContentsNode& node : level) {
+    Line(out, kObjectStart);
+    Param(out, QLatin1String("Name"), node.Caption);
+    if (node.Data && !node.Data->FileName.isEmpty()) Param(out, QLatin1String("Local"), node.Data->FileName);
+    Line(out, kObjectEnd);
+    if (!node.Children.empty()) {
+      Line(out, QLatin1String("<UL>"));
+      WriteContentsLevel(out, node.Children);
+    }
+  }
+  Line(out, QLatin1String("</UL>"));
+}
+
+void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool topLevel) {
+  // The keyword of the group whose OBJECT is open, if one is.
+  bool groupOpen = false;
+  QString remembered;
+  auto closeGroup = [&] {
+    if (groupOpen) Line(out, kObjectEnd);
+    groupOpen = false;
+    remembered.clear();
+  };
+  for (size_t i = 0; i < level.size(); ++i) {
+    const IndexNode& node = level[i];
+    if (!node.Children.empty()) {
+      closeGroup();
+      Line(out, kObjectStart);
+      Param(out, QLatin1String("Keyword"), node.Caption);
+      const QString topic = TopicCaptionOf(node);
+      const QString file = FileNameOf(node);
+      if (topic.isEmpty() && file.isEmpty()) {
+        // A keyword that only groups its sub-entries.
+        Param(out, QLatin1String("See Also"), node.Caption);
+      } else {
+        // A keyword that also leads to a topic of its own keeps it.
+        if (!topic.isEmpty()) Param(out, QLatin1String("Name"), topic);
+        if (!file.isEmpty()) Param(out, QLatin1String("Local"), file);
+      }
+      Line(out, kObjectEnd);
+      Line(out, QLatin1String("<UL>"));
+      WriteIndexLevel(out, node.Children, false);
+    } else if (topLevel) {
+      closeGroup();
+      Line(out, kObjectStart);
+      Param(out, QLatin1String("Keyword"), node.Caption);
+      Param(out, QLatin1String("Name"), TopicCaptionOf(node));
+      Param(out, QLatin1String("Local"), FileNameOf(node));
+      Line(out, kObjectEnd);
+    } else if (TopicCaptionOf(node).isEmpty()) {
+      // Its own OBJECT; an open group is closed first so OBJECTs never nest.
+      closeGroup();
+      Line(out, kObjectStart);
+      Param(out, QLatin1String("Keyword"), node.Caption);
+      Param(out, QLatin1String("Local"), FileNameOf(node));
+      Line(out, kObjectEnd);
+    } else {
+      if (!groupOpen || node.Caption != remembered) {
+        closeGroup();
+        Line(out, kObjectStart);
+        Param(out, QLatin1String("Keyword"), node.Caption);
+        groupOpen = true;
+        remembered = node.Caption;
+      }
+      Param(out, QLatin1String("Name"), TopicCaptionOf(node));
+      Param(out, QLatin1String("Local"), FileNameOf(node));
+      const bool continues =
+          i + 1 < level.size() && IsGroupMember(level[i + 1]) && level[i + 1].Caption == node.Caption;
+      if (!continues) closeGroup();
+    }
+  }
+  closeGroup();
+  Line(out, QLatin1String("</UL>"));
+}
+
+QString ContentsFileText(const std::vector<ContentsNode>& forest) {
+  QString out;
+  Head(out);
+  Line(out, QLatin1String("<OBJECT type=\"text/site properties\">"));
+  Line(out, QLatin1String("<param name=\"Window Styles\" value=\"0x800025\">"));
+  Line(out, QLatin1String("<param name=\"ImageType\" value=\"Folder\">"));
+  Line(out, kObjectEnd);
+  Line(out, QLatin1String("<UL>"));
+  WriteContentsLevel(out, forest);
+  Line(out, QLatin1String("</BODY></HTML>"));
+  return out;
+}
+
+QString IndexFileText(const std::vector<IndexNode>& forest) {
+  QString out;
+  Head(out);
+  Line(out, QLatin1String("<UL>"));
+  Line(out, QString());
+  WriteIndexLevel(out, forest, true);
+  Line(out, QLatin1String("</BODY></HTML>"));
+  return out;
+}
+
+void WriteContentsFile(const QString& path, const std::vector<ContentsNode>& forest, int codePage) {
+  WriteTextFile(path, ContentsFileText(forest), codePage);
+}
+
+void WriteIndexFile(const QString& path, const std::vector<IndexNode>& forest, int codePage) {
+  WriteTextFile(path, IndexFileText(forest), codePage);
+}

@@ -1,0 +1,26 @@
+// Writing the Contents tree to the contents file (.hhc) and the Index tree to
+// the index file (.hhk) in the HTML Help sitemap format.
+//
+// Captions, topic captions and file names are written with & < > and "
+// as character entities, so that a caption with a quote keeps its value.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "model/records.h"
+
+// Appends the entries of one level (and, nested, of its children) to out,
+// each line followed by CR LF, ending the level with "</UL>".
+void WriteContentsLevel(QString& out, const std::vector<ContentsNode>& level);
+// topLevel: the nodes are keywords of the Index tree's first level.
+void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool topLevel);
+
+// The whole file texts.
+QString ContentsFileText(const std::vector<ContentsNode>& forest);
+QString IndexFileText(const std::vector<IndexNode>& forest);
+
+// Write the file texts in the code page, replacing the files atomically.
+// FileError on failure ("Cannot create file <path>", "Unable to write to <path>").
+void WriteContentsFile(const QString& path, const std::vector<ContentsNode>& forest, int codePage);
+void WriteIndexFile(const QString& path, const std::vector<IndexNode>& forest, int codePage);
