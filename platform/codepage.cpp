@@ -6,7 +6,6 @@
 
 #include <array>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -84,7 +83,7 @@ bool EncodeStrict(UConverter* cnv, const std::u16string& text, QByteArray* out) 
 
 struct ByteTable {
   std::array<char16_t, 256> toUnicode{};
-  std::unordered_map<char16_t, unsigned char> fromUnicode;
+  std::vector<int16_t> fromUnicode = std::vector<int16_t>(0x10000, -1);  // byte, or -1
 };
 
 ByteTable BuildByteTable(UConverter* cnv) {
@@ -95,18 +94,18 @@ ByteTable BuildByteTable(UConverter* cnv) {
     std::u16string ch;
     QByteArray back;
     if (DecodeStrict(cnv, &byte, 1, &ch) && ch.size() == 1 && !QChar::isSurrogate(ch[0]) &&
-        EncodeStrict(cnv, ch, &back) && back == QByteArray(1, byte) && !table.fromUnicode.count(ch[0])) {
+        EncodeStrict(cnv, ch, &back) && back == QByteArray(1, byte) && table.fromUnicode[ch[0]] < 0) {
       table.toUnicode[b] = ch[0];
-      table.fromUnicode.emplace(ch[0], static_cast<unsigned char>(b));
+      table.fromUnicode[ch[0]] = int16_t(b);
       defined[b] = true;
     }
   }
   for (int b = 0; b < 256; ++b) {
     if (defined[b]) continue;
     char16_t standIn = char16_t(kByteEscapeBase + b);
-    if (b >= 0x80 && b <= 0x9F && !table.fromUnicode.count(char16_t(b))) standIn = char16_t(b);
+    if (b >= 0x80 && b <= 0x9F && table.fromUnicode[b] < 0) standIn = char16_t(b);
     table.toUnicode[b] = standIn;
-    table.fromUnicode.emplace(standIn, static_cast<unsigned char>(b));
+    table.fromUnicode[standIn] = int16_t(b);
   }
   return table;
 }
@@ -125,26 +124,30 @@ QString DecodeSingleByte(const QByteArray& bytes, const ByteTable& table) {
 }
 
 QByteArray EncodeSingleByte(const QString& text, const ByteTable& table) {
-  QByteArray out;
-  out.reserve(text.size());
   const char16_t* s = reinterpret_cast<const char16_t*>(text.utf16());
   const qsizetype n = text.size();
+  // One byte per character; references are rare and grow the buffer.
+  QByteArray out(n, Qt::Uninitialized);
+  qsizetype used = 0;
   for (qsizetype i = 0; i < n; ++i) {
     const char16_t c = s[i];
-    if (c < 0x80 && table.toUnicode[c] == c) {  // fast path for ASCII
-      out.append(char(c));
+    const int16_t byte = table.fromUnicode[c];
+    if (byte >= 0) {
+      if (used == out.size()) out.resize(used + (n - i) + 16);
+      out.data()[used++] = char(byte);
       continue;
     }
-    const auto it = table.fromUnicode.find(c);
-    if (it != table.fromUnicode.end()) {
-      out.append(char(it->second));
-    } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
+    out.truncate(used);
+    if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
       AppendCharacterReference(&out, QChar::surrogateToUcs4(c, s[i + 1]));
       ++i;
     } else {
       AppendCharacterReference(&out, c);
     }
+    used = out.size();
+    out.resize(used + (n - i));
   }
+  out.truncate(used);
   return out;
 }
 
