@@ -7,6 +7,8 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <QVariant>
 #include <QWidget>
 
@@ -106,6 +108,9 @@ class TTextRange {
   friend class TDHTMLEdit;
   QPointer<TDHTMLEdit> Owner;
   int Id = 0;
+  // The page load the range belongs to; a range outlives its page only as a
+  // name that does nothing.
+  int Generation = 0;
 };
 
 class TDHTMLEdit : public QWidget {
@@ -115,11 +120,19 @@ class TDHTMLEdit : public QWidget {
   ~TDHTMLEdit() override;
 
   // Automation calls.
+  // CmdArg by command: 5044 font name; 5045 size 1..7; 5042 and 5046 a colour
+  // "#RRGGBB" or an integer with red in the lowest byte; 5016 the URL and
+  // 5017 the picture's path or URL (with option 2); 5022 (option 0 or 2) a
+  // QVariantMap with NumRows, NumCols, TableAttrs, CellAttrs and Caption.
+  // 5013 and 5014 put the font name or size at the caret into arg, a null
+  // QVariant when the selection mixes several.
   void ExecCommand(int command, int option, QVariant& arg);
   int QueryStatus(int command);
   void NewDocument();
-  void LoadDocument(const QString& path);
-  void SaveDocument(const QString& path);
+  // Read or write the page file as 8-bit text in CodePage(); false when the
+  // file can't be read or written (the page is then left as it was).
+  bool LoadDocument(const QString& path);
+  bool SaveDocument(const QString& path);
   void Refresh();
 
   QString DocumentHTML();
@@ -145,6 +158,21 @@ class TDHTMLEdit : public QWidget {
 
   QWebEngineView* View() const;
 
+  // Code page of the page files LoadDocument and SaveDocument handle
+  // (0: Windows-1252).
+  int CodePage() const;
+  void SetCodePage(int codePage);
+
+  // The control's own dialogs (find 5008, font 5009, hyperlink 5016 and
+  // image 5017 when prompting, insert table 5022 when prompting) are run by
+  // this handler: it gets the command and CmdArg, and answers whether it
+  // handled the command. Without a handler those commands do nothing.
+  using DialogHandler = std::function<bool(int command, QVariant& arg)>;
+  void SetDialogHandler(DialogHandler handler);
+
+  // Paths the page asked the control's URL scheme for, oldest first.
+  QStringList RequestLog() const;
+
  signals:
   void OnDisplayChanged();
   void OnShowContextMenu(const QPoint& globalPos);
@@ -158,7 +186,8 @@ class TDHTMLEdit : public QWidget {
 };
 
 // Waits while the control is busy, processing events; bounded by a generous
-// deadline so a page that never settles cannot hang the program.
+// deadline (30 s) so a page that never settles cannot hang the program.
+// A null editor returns at once.
 void WaitEditorIdle(TDHTMLEdit* editor);
 
 // Registers the URL schemes the editor (and the viewer) serve pages through.

@@ -1,0 +1,504 @@
+#include "editor/editing_control.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMimeData>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebChannel>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineView>
+#include <memory>
+
+#include "editor/editor_page.h"
+#include "editor/page_scheme.h"
+#include "editor/page_split.h"
+#include "platform/text_file.h"
+
+namespace {
+
+constexpr int kCallTimeoutMs = 5000;
+constexpr int kLoadWaitMs = 30000;
+constexpr int kIdleWaitMs = 30000;
+
+// A JavaScript literal for a value (strings quoted and escaped, maps as objects).
+QString JsLiteral(const QVariant& value) {
+  const QByteArray json = QJsonDocument(QJsonArray{QJsonValue::fromVariant(value)}).toJson(QJsonDocument::Compact);
+  return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+QString ReadResource(const QString& name) {
+  QFile f(name);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(f.readAll());
+}
+
+// The part of clipboard HTML that was copied, without the page around it.
+QString ClipboardFragment(const QString& html) {
+  const qsizetype start = html.indexOf(QStringLiteral("<!--StartFragment-->"), 0, Qt::CaseInsensitive);
+  const qsizetype end = html.indexOf(QStringLiteral("<!--EndFragment-->"), 0, Qt::CaseInsensitive);
+  if (start >= 0 && end > start) return html.mid(start + 20, end - start - 20);
+  return html;
+}
+
+// Waits in a local event loop until done() holds or the deadline passes.
+// Returns done().
+bool SpinUntil(const std::function<bool()>& done, int timeoutMs, QEventLoop* loop) {
+  if (done()) return true;
+  const QDeadlineTimer deadline(timeoutMs);
+  QTimer tick;
+  tick.setInterval(5);
+  QObject::connect(&tick, &QTimer::timeout, loop, [&] {
+    if (done() || deadline.hasExpired()) loop->quit();
+  });
+  tick.start();
+  loop->exec(QEventLoop::ExcludeUserInputEvents);
+  return done();
+}
+
+}  // namespace
+
+struct TDHTMLEdit::Impl {
+  TDHTMLEdit* q = nullptr;
+  QWebEngineProfile* profile = nullptr;
+  EditorSchemeHandler* handler = nullptr;
+  EditorPage* page = nullptr;
+  QWebEngineView* view = nullptr;
+  QWebChannel* channel = nullptr;
+  EditorHost* host = nullptr;
+
+  PageParts parts;
+  QString source;  // the text the current page was loaded from
+  QString baseFolder;
+  QUrl docUrl;
+  int generation = 0;
+  bool loaded = false;   // a page was ever asked for
+  bool loading = false;  // a load is under way
+  bool carryDirty = false;
+  int pending = 0;  // synchronous calls waiting for the page
+  int codePage = 0;
+  bool showDetails = false;
+  bool showBorders = false;
+  bool snapToGrid = false;
+  DialogHandler dialogs;
+
+  QString ViewOptions() const {
+    return QStringLiteral("{details:%1,borders:%2,snap:%3,dirty:%4}")
+        .arg(showDetails ? "true" : "false", showBorders ? "true" : "false",
+             snapToGrid ? "true" : "false", carryDirty ? "true" : "false");
+  }
+
+  // Served folder as a path with '/' and a trailing separator.
+  QString ServedFolder() const {
+    QString f = baseFolder;
+    f.replace(u'\\', u'/');
+    if (f.isEmpty()) f = QStringLiteral("/~orvex-nobase/");
+    if (!f.endsWith(u'/')) f += u'/';
+    return f;
+  }
+
+  void StartLoad(const QString& html, bool dirty) {
+    source = html;
+    parts = SplitPage(html);
+    ++generation;
+    docUrl = EditorSchemeUrl(ServedFolder() + QStringLiteral("~orvex-edit-%1.htm").arg(generation));
+    handler->SetDocument(docUrl, QByteArray("\xEF\xBB\xBF") + ServedPage(parts).toUtf8());
+    page->SetAllowedUrl(docUrl);
+    carryDirty = dirty;
+    loaded = true;
+    loading = true;
+    page->load(docUrl);
+  }
+
+  void LoadingChanged(const QWebEngineLoadingInfo& info) {
+    if (info.url() != docUrl || info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
+    const int gen = generation;
+    QPointer<TDHTMLEdit> self(q);
+    page->runJavaScript(
+        QStringLiteral("typeof __orvex !== 'undefined' && __orvex.init(%1)").arg(ViewOptions()),
+        QWebEngineScript::ApplicationWorld, [self, gen](const QVariant&) {
+          if (self && self->d->generation == gen) self->d->loading = false;
+        });
+  }
+
+  int CallTimeout() const { return kCallTimeoutMs + int(source.size() / 256); }
+
+  // Runs script in the editor's own world and waits for its answer; an
+  // invalid QVariant when the page doesn't answer in time or the control
+  // goes away meanwhile.
+  QVariant Call(const QString& script, int timeoutMs = 0) {
+    if (!loaded) return {};
+    QPointer<TDHTMLEdit> self(q);
+    if (timeoutMs <= 0) timeoutMs = CallTimeout();
+    ++pending;
+    if (loading) {
+      QEventLoop wait;
+      SpinUntil([&] { return !self || !self->d->loading; }, kLoadWaitMs, &wait);
+      if (!self) return {};
+    }
+    struct Answer {
+      bool done = false;
+      QVariant value;
+      QPointer<QEventLoop> loop;
+    };
+    auto answer = std::make_shared<Answer>();
+    QEventLoop loop;
+    answer->loop = &loop;
+    page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [answer](const QVariant& v) {
+      answer->value = v;
+      answer->done = true;
+      if (answer->loop) answer->loop->quit();
+    });
+    SpinUntil([&] { return answer->done || !self; }, timeoutMs, &loop);
+    if (!self) return {};
+    --pending;
+    return answer->value;
+  }
+
+  void Post(const QString& script) {
+    if (loaded) page->runJavaScript(script, QWebEngineScript::ApplicationWorld);
+  }
+
+  // The page as it stands, for reloading it.
+  QString CurrentHtml() {
+    if (!loaded) return EmptyPageHtml();
+    if (loading) return source;
+    return q->DocumentHTML();
+  }
+
+  bool Modified() { return loaded && StatusEnabled(q->QueryStatus(decmd::Undo)); }
+
+  void Copy(bool cut) {
+    const QVariantMap data = Call(QStringLiteral("__orvex.selectionData()")).toMap();
+    if (data.isEmpty()) return;
+    auto* mime = new QMimeData;
+    mime->setHtml(data.value(QStringLiteral("html")).toString());
+    mime->setText(data.value(QStringLiteral("text")).toString());
+    QGuiApplication::clipboard()->setMimeData(mime);
+    if (cut) Call(QStringLiteral("__orvex.deleteSelection()"));
+  }
+
+  void Paste() {
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    if (!mime) return;
+    if (mime->hasHtml()) {
+      Call(QStringLiteral("__orvex.pasteClipboard(%1, true)").arg(JsLiteral(ClipboardFragment(mime->html()))));
+    } else if (mime->hasText()) {
+      Call(QStringLiteral("__orvex.pasteClipboard(%1, false)").arg(JsLiteral(mime->text())));
+    }
+  }
+};
+
+TDHTMLEdit::TDHTMLEdit(QWidget* parent) : QWidget(parent), d(new Impl) {
+  d->q = this;
+  // Off the record and owned here: nothing of the topics is kept on disk.
+  d->profile = new QWebEngineProfile;
+  d->handler = new EditorSchemeHandler(this);
+  d->profile->installUrlSchemeHandler(kEditorScheme, d->handler);
+
+  d->page = new EditorPage(d->profile);
+  QWebEngineSettings* s = d->page->settings();
+  // The topic's own scripts never run here; the editor's script lives in a
+  // world of its own, which this setting leaves alone.
+  s->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+  s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+  s->setAttribute(QWebEngineSettings::AutoLoadImages, true);
+  s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+
+  QWebEngineScript script;
+  script.setName(QStringLiteral("orvex-editor"));
+  script.setSourceCode(ReadResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + u'\n' +
+                       ReadResource(QStringLiteral(":/orvex/editor/editor.js")));
+  script.setInjectionPoint(QWebEngineScript::DocumentReady);
+  script.setWorldId(QWebEngineScript::ApplicationWorld);
+  script.setRunsOnSubFrames(false);
+  d->page->scripts().insert(script);
+
+  d->host = new EditorHost(this);
+  d->channel = new QWebChannel(this);
+  d->channel->registerObject(QStringLiteral("host"), d->host);
+  d->page->setWebChannel(d->channel, QWebEngineScript::ApplicationWorld);
+  connect(d->host, &EditorHost::DisplayChanged, this, &TDHTMLEdit::OnDisplayChanged);
+
+  d->view = new QWebEngineView(this);
+  d->view->setPage(d->page);
+  d->view->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(d->view, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { emit OnShowContextMenu(d->view->mapToGlobal(pos)); });
+  connect(d->page, &QWebEnginePage::loadingChanged, this,
+          [this](const QWebEngineLoadingInfo& info) { d->LoadingChanged(info); });
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(d->view);
+  setFocusProxy(d->view);
+
+  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+    connect(app, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+      const bool wasIn = old && (old == this || isAncestorOf(old));
+      const bool isIn = now && (now == this || isAncestorOf(now));
+      if (isIn && !wasIn) emit FocusEntered();
+      if (wasIn && !isIn) emit FocusExited();
+    });
+  }
+}
+
+TDHTMLEdit::~TDHTMLEdit() {
+  // The page goes before its profile.
+  delete d->view;
+  d->view = nullptr;
+  delete d->page;
+  d->page = nullptr;
+  d->profile->removeAllUrlSchemeHandlers();
+  delete d->profile;
+  delete d;
+}
+
+QWebEngineView* TDHTMLEdit::View() const { return d->view; }
+
+bool TDHTMLEdit::Busy() const { return d->loading || d->pending > 0; }
+
+int TDHTMLEdit::CodePage() const { return d->codePage; }
+void TDHTMLEdit::SetCodePage(int codePage) { d->codePage = codePage; }
+void TDHTMLEdit::SetDialogHandler(DialogHandler handler) { d->dialogs = std::move(handler); }
+QStringList TDHTMLEdit::RequestLog() const { return d->handler->RequestLog(); }
+
+void TDHTMLEdit::NewDocument() { d->StartLoad(EmptyPageHtml(), false); }
+
+bool TDHTMLEdit::LoadDocument(const QString& path) {
+  QString text;
+  try {
+    text = ReadTextFile(path, d->codePage);
+  } catch (const FileError&) {
+    return false;
+  }
+  d->StartLoad(text, false);
+  return true;
+}
+
+bool TDHTMLEdit::SaveDocument(const QString& path) {
+  const QString html = DocumentHTML();
+  try {
+    WriteTextFile(path, html, d->codePage);
+  } catch (const FileError&) {
+    return false;
+  }
+  return true;
+}
+
+void TDHTMLEdit::Refresh() {
+  const bool dirty = d->Modified();
+  d->StartLoad(d->CurrentHtml(), dirty);
+}
+
+QString TDHTMLEdit::DocumentHTML() {
+  if (!d->loaded) return {};
+  const PageParts parts = d->parts;
+  const QString fallback = d->source;
+  QPointer<TDHTMLEdit> self(this);
+  const QVariant body = d->Call(parts.Whole ? QStringLiteral("__orvex.serializeDocument()")
+                                             : QStringLiteral("__orvex.serializeBody()"));
+  // A page that didn't answer gives the text it was loaded from, never an
+  // empty page that would overwrite the file.
+  if (!self || body.typeId() != QMetaType::QString || body.toString().isEmpty()) return fallback;
+  if (parts.Whole) return body.toString();
+  return parts.Prefix + body.toString() + parts.Suffix;
+}
+
+void TDHTMLEdit::SetDocumentHTML(const QString& html) { d->StartLoad(html, false); }
+
+QString TDHTMLEdit::BaseURL() const { return d->baseFolder; }
+
+void TDHTMLEdit::SetBaseURL(const QString& folder) {
+  if (folder == d->baseFolder) return;
+  if (!d->loaded) {
+    d->baseFolder = folder;
+    return;
+  }
+  // The page is served again from the new folder, keeping its text and its
+  // changed state.
+  const bool dirty = d->loading ? d->carryDirty : d->Modified();
+  const QString html = d->loading ? d->source : DocumentHTML();
+  d->baseFolder = folder;
+  d->StartLoad(html, dirty);
+}
+
+bool TDHTMLEdit::ShowDetails() const { return d->showDetails; }
+bool TDHTMLEdit::ShowBorders() const { return d->showBorders; }
+bool TDHTMLEdit::SnapToGrid() const { return d->snapToGrid; }
+
+void TDHTMLEdit::SetShowDetails(bool on) {
+  d->showDetails = on;
+  d->Post(QStringLiteral("typeof __orvex !== 'undefined' && __orvex.setView(%1)").arg(d->ViewOptions()));
+}
+void TDHTMLEdit::SetShowBorders(bool on) {
+  d->showBorders = on;
+  d->Post(QStringLiteral("typeof __orvex !== 'undefined' && __orvex.setView(%1)").arg(d->ViewOptions()));
+}
+void TDHTMLEdit::SetSnapToGrid(bool on) {
+  d->snapToGrid = on;
+  d->Post(QStringLiteral("typeof __orvex !== 'undefined' && __orvex.setView(%1)").arg(d->ViewOptions()));
+}
+
+QString TDHTMLEdit::DocumentTitle() { return d->loaded ? PageTitle(d->parts) : QString(); }
+
+void TDHTMLEdit::SetBodyBgColor(const QString& color) {
+  d->Call(QStringLiteral("__orvex.setBodyBgColor(%1)").arg(JsLiteral(color)));
+}
+
+int TDHTMLEdit::QueryStatus(int command) {
+  if (!d->loaded) return decmd::Disabled;
+  switch (command) {
+    case decmd::FindText:
+    case decmd::Font:
+      return decmd::Enabled;
+    case decmd::Paste: {
+      const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+      return mime && (mime->hasHtml() || mime->hasText()) ? decmd::Enabled : decmd::Disabled;
+    }
+    default:
+      break;
+  }
+  const QVariant v = d->Call(QStringLiteral("__orvex.queryStatus(%1)").arg(command));
+  return v.isValid() ? v.toInt() : decmd::Disabled;
+}
+
+void TDHTMLEdit::ExecCommand(int command, int option, QVariant& arg) {
+  if (!d->loaded) return;
+  const bool prompt = option == decmd::PromptUser;
+  switch (command) {
+    case decmd::Copy:
+      d->Copy(false);
+      return;
+    case decmd::Cut:
+      d->Copy(true);
+      return;
+    case decmd::Paste:
+      d->Paste();
+      return;
+    case decmd::FindText:
+    case decmd::Font:
+      if (d->dialogs) d->dialogs(command, arg);
+      return;
+    case decmd::Hyperlink:
+    case decmd::Image:
+      if (prompt || arg.typeId() != QMetaType::QString || arg.toString().isEmpty()) {
+        if (d->dialogs) d->dialogs(command, arg);
+        return;
+      }
+      break;
+    case decmd::InsertTable:
+      if (prompt || arg.typeId() != QMetaType::QVariantMap) {
+        if (d->dialogs) d->dialogs(command, arg);
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  QVariant value = arg;
+  if ((command == decmd::SetForeColor || command == decmd::SetBackColor) && value.canConvert<int>() &&
+      value.typeId() != QMetaType::QString) {
+    value = value.toInt();
+  }
+  const QVariant result =
+      d->Call(QStringLiteral("__orvex.exec(%1, %2)").arg(command).arg(JsLiteral(value)));
+  if (command == decmd::GetFontName) {
+    arg = result.typeId() == QMetaType::QString ? result : QVariant();
+  } else if (command == decmd::GetFontSize) {
+    arg = result.isValid() && !result.isNull() ? QVariant(result.toInt()) : QVariant();
+  }
+}
+
+TTextRange TDHTMLEdit::SelectionRange() {
+  TTextRange range;
+  const QVariant id = d->Call(QStringLiteral("__orvex.createRange()"));
+  if (!id.isValid()) return range;
+  range.Owner = this;
+  range.Id = id.toInt();
+  range.Generation = d->generation;
+  return range;
+}
+
+// ---- text ranges -----------------------------------------------------------
+
+namespace {
+// The owner when the range still names a range of its current page.
+TDHTMLEdit* LiveOwner(const QPointer<TDHTMLEdit>& owner, int id) {
+  return owner && id > 0 ? owner.data() : nullptr;
+}
+}  // namespace
+
+int TTextRange::moveStart(const QString& unit, int count) {
+  TDHTMLEdit* o = LiveOwner(Owner, Id);
+  if (!o || o->d->generation != Generation) return 0;
+  return o->d->Call(QStringLiteral("__orvex.moveStart(%1, %2, %3)").arg(Id).arg(JsLiteral(unit)).arg(count)).toInt();
+}
+
+int TTextRange::moveEnd(const QString& unit, int count) {
+  TDHTMLEdit* o = LiveOwner(Owner, Id);
+  if (!o || o->d->generation != Generation) return 0;
+  return o->d->Call(QStringLiteral("__orvex.moveEnd(%1, %2, %3)").arg(Id).arg(JsLiteral(unit)).arg(count)).toInt();
+}
+
+void TTextRange::Collapse(bool toStart) {
+  TDHTMLEdit* o = LiveOwner(Owner, Id);
+  if (!o || o->d->generation != Generation) return;
+  o->d->Call(QStringLiteral("__orvex.collapse(%1, %2)").arg(Id).arg(toStart ? "true" : "false"));
+}
+
+QString TTextRange::htmltext() const {
+  TDHTMLEdit* o = LiveOwner(Owner, Id);
+  if (!o || o->d->generation != Generation) return {};
+  return o->d->Call(QStringLiteral("__orvex.htmlText(%1)").arg(Id)).toString();
+}
+
+QString TTextRange::text() const {
+  TDHTMLEdit* o = LiveOwner(Owner, Id);
+  if (!o || o->d->generation != Generation) return {};
+  return o->d->Call(QStringLiteral("__orvex.text(%1)").arg(Id)).toString();
+}
+
+QString TTextRange::parentElementTag() const {
+  TDHTMLEdit* o = LiveOwner(Owner, Id);
+  if (!o || o->d->generation != Generation) return {};
+  return o->d->Call(QStringLiteral("__orvex.parentTag(%1)").arg(Id)).toString();
+}
+
+void TTextRange::pasteHTML(const QString& html) {
+  TDHTMLEdit* o = LiveOwner(Owner, Id);
+  if (!o || o->d->generation != Generation) return;
+  o->d->Call(QStringLiteral("__orvex.pasteHTML(%1, %2)").arg(Id).arg(JsLiteral(html)));
+}
+
+// ---- free functions --------------------------------------------------------
+
+void WaitEditorIdle(TDHTMLEdit* editor) {
+  QPointer<TDHTMLEdit> guard(editor);
+  const QDeadlineTimer deadline(kIdleWaitMs);
+  while (guard && guard->Busy() && !deadline.hasExpired()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QThread::msleep(10);
+  }
+}
+
+void RegisterUrlSchemes() {
+  const QByteArray name(kEditorScheme);
+  if (QWebEngineUrlScheme::schemeByName(name).name() == name) return;
+  QWebEngineUrlScheme scheme(name);
+  scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+  scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalAccessAllowed |
+                  QWebEngineUrlScheme::CorsEnabled);
+  QWebEngineUrlScheme::registerScheme(scheme);
+}

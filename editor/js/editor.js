@@ -1,0 +1,554 @@
+// The editor's side inside the page. Runs in an isolated world of its own,
+// so the topic's scripts (which never run in the editor) can't reach it.
+// The control calls window.__orvex.* and reads the answers; events go back
+// through the web channel's "host" object.
+(function () {
+  'use strict';
+  if (window.__orvex) return;
+
+  const S = { NotSupported: 0, Disabled: 1, Enabled: 3, Latched: 7, Ninched: 11 };
+  const VOID = new Set(['AREA', 'BASE', 'BASEFONT', 'BGSOUND', 'BR', 'COL', 'EMBED', 'FRAME',
+    'HR', 'IMG', 'INPUT', 'ISINDEX', 'KEYGEN', 'LINK', 'META', 'PARAM', 'SOURCE', 'TRACK', 'WBR']);
+  const RAW = new Set(['SCRIPT', 'STYLE', 'XMP', 'IFRAME', 'NOEMBED', 'NOFRAMES', 'PLAINTEXT']);
+  const BOOLEAN_ATTRS = new Set(['nowrap', 'checked', 'selected', 'disabled', 'readonly',
+    'multiple', 'noshade', 'compact', 'ismap', 'declare', 'defer', 'nohref', 'noresize']);
+  // Font sizes 1..7 in pixels, as the engine renders <FONT size=n>.
+  const LEGACY_PX = [10, 13, 16, 18, 24, 32, 48];
+
+  const state = {
+    host: null,
+    edits: 0,          // edits the engine's undo can take back
+    domDirty: false,   // changes made outside the engine's undo
+    ranges: new Map(),
+    nextRange: 1,
+    snap: false,
+    notifyPending: false,
+  };
+
+  // ---- serializing ---------------------------------------------------------
+
+  function nl(s) { return s.replace(/\r\n|\r|\n/g, '\r\n'); }
+  function escText(s) {
+    return nl(s.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;')
+      .replace(/\u00a0/g, '&nbsp;'));
+  }
+  function escAttr(s) {
+    return nl(s.replace(/&/g, '&amp;').replace(/"/g, '&quot;').replace(/\u00a0/g, '&nbsp;'));
+  }
+  function attrText(a) {
+    const name = a.name;
+    const v = a.value;
+    if (v === '' && BOOLEAN_ATTRS.has(name)) return ' ' + name;
+    // type=button must stay unquoted: stored pages find card buttons by the
+    // text TYPE=BUTTON. Every other value is quoted.
+    if (name === 'type' && /^[A-Za-z0-9_-]+$/.test(v)) return ' ' + name + '=' + v;
+    return ' ' + name + '="' + escAttr(v) + '"';
+  }
+  function startTag(el) {
+    let s = '<' + el.tagName.toUpperCase();
+    for (const a of el.attributes) s += attrText(a);
+    return s + '>';
+  }
+  function serializeChildren(node, out) {
+    for (let c = node.firstChild; c; c = c.nextSibling) serializeNode(c, out);
+  }
+  function serializeNode(node, out) {
+    switch (node.nodeType) {
+      case Node.ELEMENT_NODE: {
+        const tag = node.tagName.toUpperCase();
+        out.push(startTag(node));
+        if (VOID.has(tag)) return;
+        if ((tag === 'PRE' || tag === 'TEXTAREA' || tag === 'LISTING') && node.firstChild &&
+            node.firstChild.nodeType === Node.TEXT_NODE && node.firstChild.data.startsWith('\n')) {
+          // The parser drops one line break right after the start tag.
+          out.push('\r\n');
+        }
+        if (RAW.has(tag)) {
+          out.push(nl(node.textContent));
+        } else if (tag === 'TEMPLATE') {
+          serializeChildren(node.content, out);
+        } else {
+          serializeChildren(node, out);
+        }
+        out.push('</' + tag + '>');
+        return;
+      }
+      case Node.TEXT_NODE: {
+        const p = node.parentNode;
+        if (p && p.nodeType === Node.ELEMENT_NODE && RAW.has(p.tagName.toUpperCase())) {
+          out.push(nl(node.data));
+        } else {
+          out.push(escText(node.data));
+        }
+        return;
+      }
+      case Node.COMMENT_NODE:
+        out.push('<!--' + nl(node.data) + '-->');
+        return;
+      case Node.DOCUMENT_FRAGMENT_NODE:
+        serializeChildren(node, out);
+        return;
+      default:
+        return;
+    }
+  }
+  function serialize(node) {
+    const out = [];
+    serializeNode(node, out);
+    return out.join('');
+  }
+
+  // ---- selection helpers ---------------------------------------------------
+
+  function selRange() {
+    const sel = document.getSelection();
+    if (!sel || sel.rangeCount === 0) return null;
+    const r = sel.getRangeAt(0);
+    if (!document.body || !document.body.contains(r.commonAncestorContainer)) return null;
+    return r;
+  }
+  function elementOf(node) {
+    return node && node.nodeType !== Node.ELEMENT_NODE ? node.parentElement : node;
+  }
+  function closest(node, selector) {
+    const el = elementOf(node);
+    return el ? el.closest(selector) : null;
+  }
+  function select(range) {
+    const sel = document.getSelection();
+    sel.removeAllRanges();
+    sel.addRange(range);
+  }
+  function bodyRange(atEnd) {
+    const r = document.createRange();
+    r.selectNodeContents(document.body);
+    r.collapse(!atEnd);
+    return r;
+  }
+  // Elements whose style the text of the range carries, one per text node
+  // (the caret's element for an empty range).
+  function styledElements(r) {
+    const out = [];
+    if (r.collapsed) {
+      const el = elementOf(r.startContainer);
+      if (el) out.push(el);
+      return out;
+    }
+    const root = r.commonAncestorContainer;
+    if (root.nodeType === Node.TEXT_NODE) {
+      out.push(root.parentElement);
+      return out;
+    }
+    const walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
+    for (let t = walker.nextNode(); t; t = walker.nextNode()) {
+      if (!t.data.trim() || !r.intersectsNode(t)) continue;
+      if (t === r.endContainer && r.endOffset === 0) continue;
+      if (t === r.startContainer && r.startOffset >= t.data.length) continue;
+      out.push(t.parentElement);
+    }
+    if (!out.length) {
+      const el = elementOf(r.startContainer);
+      if (el) out.push(el);
+    }
+    return out;
+  }
+  function uniform(values) {
+    if (!values.length) return null;
+    for (const v of values) if (v !== values[0]) return null;
+    return values[0];
+  }
+  function firstFamily(list) {
+    const first = list.split(',')[0].trim();
+    return first.replace(/^["']|["']$/g, '');
+  }
+  function legacySize(px) {
+    let best = 1;
+    for (let i = 0; i < LEGACY_PX.length; i++) {
+      if (Math.abs(LEGACY_PX[i] - px) < Math.abs(LEGACY_PX[best - 1] - px)) best = i + 1;
+    }
+    return best;
+  }
+
+  // ---- undo tracking and events --------------------------------------------
+
+  function notify() {
+    if (state.notifyPending) return;
+    state.notifyPending = true;
+    setTimeout(() => {
+      state.notifyPending = false;
+      if (state.host) state.host.displayChanged();
+    }, 20);
+  }
+  function markDomEdit() {
+    state.domDirty = true;
+    notify();
+  }
+  function snapToGrid(target) {
+    if (!state.snap) return;
+    for (let el = elementOf(target); el && el !== document.body; el = el.parentElement) {
+      if (el.style.position !== 'absolute') continue;
+      for (const side of ['left', 'top']) {
+        const v = parseFloat(el.style[side]);
+        if (!isNaN(v) && v % 8 !== 0) el.style[side] = Math.round(v / 8) * 8 + 'px';
+      }
+    }
+  }
+  document.addEventListener('input', (e) => {
+    state.edits++;
+    snapToGrid(e.target === document.body ? (selRange() || {}).startContainer : e.target);
+    notify();
+  }, true);
+  document.addEventListener('selectionchange', notify, true);
+
+  // ---- view options --------------------------------------------------------
+
+  const VIEW_CSS = {
+    details: 'object{display:inline-block;min-width:24px;min-height:16px;outline:1px dashed #808080;}' +
+      'body script,body style{display:inline;white-space:pre;font:11px monospace;color:#808080;' +
+      'outline:1px dashed #c0c0c0;}',
+    borders: 'table:not([border]) td,table:not([border]) th,table[border="0"] td,' +
+      'table[border="0"] th,table:not([border]),table[border="0"]{outline:1px dashed #a0a0a0;}',
+  };
+  function applyView(opts) {
+    let el = document.getElementById('__orvex_view');
+    if (!el) {
+      el = document.createElement('style');
+      el.id = '__orvex_view';
+      (document.head || document.documentElement).appendChild(el);
+    }
+    el.textContent = (opts.details ? VIEW_CSS.details : '') + (opts.borders ? VIEW_CSS.borders : '');
+    state.snap = !!opts.snap;
+  }
+
+  // ---- commands ------------------------------------------------------------
+
+  const SIMPLE = {
+    5000: 'bold', 5023: 'italic', 5048: 'underline',
+    5025: 'justifyLeft', 5024: 'justifyCenter', 5026: 'justifyRight',
+    5030: 'insertOrderedList', 5051: 'insertUnorderedList',
+    5018: 'indent', 5031: 'outdent', 5034: 'removeFormat',
+  };
+  const LATCHING = new Set([5000, 5023, 5048, 5025, 5024, 5026, 5030, 5051]);
+  const TABLE_CMDS = new Set([5021, 5020, 5007, 5006]);
+  const NEEDS_SELECTION = new Set([5044, 5045, 5046, 5042, 5013, 5014, 5016, 5017, 5022,
+    5008, 5009, 5004, 5035]);
+
+  function queryStatus(cmd) {
+    if (!document.body) return S.Disabled;
+    const r = selRange();
+    if (SIMPLE[cmd]) {
+      if (!r) return S.Disabled;
+      const name = SIMPLE[cmd];
+      if (!document.queryCommandEnabled(name)) return S.Disabled;
+      if (LATCHING.has(cmd) && document.queryCommandState(name)) return S.Latched;
+      return S.Enabled;
+    }
+    if (cmd === 5049) {
+      if (state.domDirty) return S.Enabled;
+      return state.edits > 0 && document.queryCommandEnabled('undo') ? S.Enabled : S.Disabled;
+    }
+    if (cmd === 5033) return state.edits > 0 && document.queryCommandEnabled('redo') ? S.Enabled : S.Disabled;
+    if (cmd === 5002 || cmd === 5003) return r && !r.collapsed ? S.Enabled : S.Disabled;
+    if (cmd === 5032) return S.Enabled;
+    if (cmd === 5050) {
+      if (!r) return S.Disabled;
+      if (closest(r.startContainer, 'a[href]') || closest(r.endContainer, 'a[href]')) return S.Enabled;
+      const frag = r.cloneContents();
+      return frag.querySelector && frag.querySelector('a[href]') ? S.Enabled : S.Disabled;
+    }
+    if (TABLE_CMDS.has(cmd)) return r && closest(r.startContainer, 'td,th') ? S.Enabled : S.Disabled;
+    if (NEEDS_SELECTION.has(cmd)) return r || cmd === 5035 || cmd === 5008 ? S.Enabled : S.Disabled;
+    return S.NotSupported;
+  }
+
+  function ensureSelection() {
+    if (!selRange()) select(bodyRange(false));
+  }
+
+  function fontName() {
+    const r = selRange();
+    if (!r) return null;
+    return uniform(styledElements(r).map((el) => firstFamily(getComputedStyle(el).fontFamily)));
+  }
+  function fontSize() {
+    const r = selRange();
+    if (!r) return null;
+    return uniform(styledElements(r).map((el) => legacySize(parseFloat(getComputedStyle(el).fontSize))));
+  }
+
+  // Table rows and columns, done on the DOM and marked as a change.
+  function cellAt() {
+    const r = selRange();
+    return r ? closest(r.startContainer, 'td,th') : null;
+  }
+  function columnIndex(cell) {
+    let idx = 0;
+    for (let c = cell.parentElement.firstElementChild; c && c !== cell; c = c.nextElementSibling) {
+      idx += c.colSpan || 1;
+    }
+    return idx;
+  }
+  function cellAtColumn(row, col) {
+    let idx = 0;
+    for (let c = row.firstElementChild; c; c = c.nextElementSibling) {
+      if (!/^(TD|TH)$/.test(c.tagName)) continue;
+      const span = c.colSpan || 1;
+      if (col < idx + span) return c;
+      idx += span;
+    }
+    return null;
+  }
+  function emptyCellLike(cell) {
+    const c = document.createElement(cell ? cell.tagName : 'TD');
+    if (cell) for (const a of cell.attributes) if (a.name !== 'colspan' && a.name !== 'rowspan' && a.name !== 'id') c.setAttribute(a.name, a.value);
+    c.innerHTML = '&nbsp;';
+    return c;
+  }
+  function placeCaret(node) {
+    if (!node || !node.isConnected) return;
+    const r = document.createRange();
+    r.selectNodeContents(node);
+    r.collapse(true);
+    select(r);
+  }
+  function tableCommand(cmd) {
+    const cell = cellAt();
+    if (!cell) return false;
+    const row = cell.parentElement;
+    const table = cell.closest('table');
+    const col = columnIndex(cell);
+    if (cmd === 5021) {  // insert row below the caret's row
+      const nr = document.createElement('TR');
+      for (const a of row.attributes) if (a.name !== 'id') nr.setAttribute(a.name, a.value);
+      for (let c = row.firstElementChild; c; c = c.nextElementSibling) {
+        const nc = emptyCellLike(c);
+        if (c.colSpan > 1) nc.colSpan = c.colSpan;
+        nr.appendChild(nc);
+      }
+      row.after(nr);
+      placeCaret(nr.firstElementChild);
+    } else if (cmd === 5020) {  // insert column right of the caret's column
+      for (const tr of table.rows) {
+        const c = cellAtColumn(tr, col);
+        const nc = emptyCellLike(c);
+        if (c) c.after(nc); else tr.appendChild(nc);
+      }
+      placeCaret(cell.nextElementSibling);
+    } else if (cmd === 5007) {  // delete the caret's row
+      const next = row.nextElementSibling || row.previousElementSibling;
+      row.remove();
+      if (!table.rows.length) table.remove(); else placeCaret(next && next.firstElementChild);
+    } else if (cmd === 5006) {  // delete the caret's column
+      for (const tr of Array.from(table.rows)) {
+        const c = cellAtColumn(tr, col);
+        if (!c) continue;
+        if (c.colSpan > 1) c.colSpan -= 1; else c.remove();
+        if (!tr.cells.length) tr.remove();
+      }
+      if (!table.rows.length) table.remove(); else placeCaret(table.rows[0].cells[0]);
+    }
+    markDomEdit();
+    return true;
+  }
+
+  function insertTable(p) {
+    ensureSelection();
+    const rows = Math.max(1, Math.min(1000, p.NumRows | 0));
+    const cols = Math.max(1, Math.min(100, p.NumCols | 0));
+    const tableAttrs = (p.TableAttrs || '').trim();
+    const cellAttrs = (p.CellAttrs || '').trim();
+    let html = '<table' + (tableAttrs ? ' ' + tableAttrs : '') + '>';
+    if (p.Caption) html += '<caption>' + escText(p.Caption) + '</caption>';
+    html += '<tbody>';
+    for (let i = 0; i < rows; i++) {
+      html += '<tr>';
+      for (let j = 0; j < cols; j++) html += '<td' + (cellAttrs ? ' ' + cellAttrs : '') + '>&nbsp;</td>';
+      html += '</tr>';
+    }
+    html += '</tbody></table>';
+    document.execCommand('insertHTML', false, html);
+    return true;
+  }
+
+  function toColor(v) {
+    if (typeof v === 'number') {
+      const n = v & 0xffffff;  // red in the lowest byte
+      const hex = (x) => ('0' + x.toString(16).toUpperCase()).slice(-2);
+      return '#' + hex(n & 0xff) + hex((n >> 8) & 0xff) + hex((n >> 16) & 0xff);
+    }
+    return String(v);
+  }
+
+  // The HTML and the text of the selection, for the clipboard.
+  function selectionData() {
+    const r = selRange();
+    if (!r || r.collapsed) return null;
+    return { html: serialize(r.cloneContents()), text: document.getSelection().toString() };
+  }
+
+  // Inserts page HTML at the range, keeping it as written: the engine's own
+  // insertHTML drops script links (href="javascript:...") and event
+  // attributes, which pop-up links need. Undoable when the engine can take
+  // it as is; otherwise done on the DOM and marked as a change.
+  function insertHtmlAt(range, html) {
+    select(range);
+    const risky = /javascript:|<script|\son[a-z]+\s*=|<object|<param|<embed/i.test(html);
+    if (!risky && html !== '') {
+      if (document.execCommand('insertHTML', false, html)) return;
+    }
+    range.deleteContents();
+    if (html !== '') {
+      const frag = range.createContextualFragment(html);
+      const last = frag.lastChild;
+      range.insertNode(frag);
+      if (last) {
+        const after = document.createRange();
+        after.setStartAfter(last);
+        after.collapse(true);
+        select(after);
+      }
+    }
+    markDomEdit();
+  }
+
+  function exec(cmd, arg) {
+    if (!document.body) return null;
+    if (SIMPLE[cmd]) {
+      ensureSelection();
+      document.execCommand(SIMPLE[cmd], false, null);
+      return null;
+    }
+    switch (cmd) {
+      case 5049: document.execCommand('undo'); return null;
+      case 5033: document.execCommand('redo'); return null;
+      case 5004: {
+        const r = selRange();
+        document.execCommand(r && r.collapsed ? 'forwardDelete' : 'delete');
+        return null;
+      }
+      case 5035: document.execCommand('selectAll'); return null;
+      case 5044: ensureSelection(); document.execCommand('fontName', false, String(arg)); return null;
+      case 5045: ensureSelection(); document.execCommand('fontSize', false, String(arg)); return null;
+      case 5046: ensureSelection(); document.execCommand('foreColor', false, toColor(arg)); return null;
+      case 5042: ensureSelection(); document.execCommand('hiliteColor', false, toColor(arg)); return null;
+      case 5050: document.execCommand('unlink'); return null;
+      case 5016: ensureSelection(); document.execCommand('createLink', false, String(arg)); return null;
+      case 5017: ensureSelection(); document.execCommand('insertImage', false, String(arg)); return null;
+      case 5013: return fontName();
+      case 5014: return fontSize();
+      case 5022: return insertTable(arg || {});
+      default:
+        if (TABLE_CMDS.has(cmd)) return tableCommand(cmd);
+        return null;
+    }
+  }
+
+  // ---- text ranges ---------------------------------------------------------
+
+  function rangeOf(id) { return state.ranges.get(id) || null; }
+
+  // Moves one end of the range by count units with the engine's own caret
+  // movement; a count beyond the text's end stops there. The user's
+  // selection is put back afterwards.
+  function moveEdge(id, atStart, unit, count) {
+    const r = rangeOf(id);
+    if (!r || !count) return 0;
+    const saved = selRange();
+    const sel = document.getSelection();
+    const dir = count < 0 ? 'backward' : 'forward';
+    const granularity = unit === 'word' ? 'word' : 'character';
+    let moved = 0;
+    let node = atStart ? r.startContainer : r.endContainer;
+    let offset = atStart ? r.startOffset : r.endOffset;
+    if (Math.abs(count) > 1000) {
+      // "As far as it goes": the body's start or end.
+      const edge = bodyRange(count > 0);
+      node = edge.startContainer;
+      offset = edge.startOffset;
+      moved = count;
+    } else {
+      sel.collapse(node, offset);
+      for (let i = 0; i < Math.abs(count); i++) {
+        const before = [sel.focusNode, sel.focusOffset];
+        sel.modify('move', dir, granularity);
+        if (sel.focusNode === before[0] && sel.focusOffset === before[1]) break;
+        moved += count < 0 ? -1 : 1;
+      }
+      node = sel.focusNode;
+      offset = sel.focusOffset;
+    }
+    if (atStart) {
+      r.setStart(node, offset);  // an end before the new start follows it
+    } else {
+      r.setEnd(node, offset);
+    }
+    sel.removeAllRanges();
+    if (saved) sel.addRange(saved);
+    return moved;
+  }
+
+  window.__orvex = {
+    serializeBody() { return document.body ? serialize(document.body) : ''; },
+    serializeDocument() {
+      return document.documentElement ? serialize(document.documentElement) : '';
+    },
+    serializeFragment(html) {
+      const t = document.createElement('template');
+      t.innerHTML = html;
+      return serialize(t.content);
+    },
+    init(opts) {
+      document.designMode = 'on';
+      state.edits = 0;
+      state.domDirty = !!opts.dirty;
+      state.ranges.clear();
+      applyView(opts);
+      return true;
+    },
+    setView(opts) { applyView(opts); return true; },
+    queryStatus(cmd) { return queryStatus(cmd); },
+    exec(cmd, arg) { return exec(cmd, arg); },
+    selectionData() { return selectionData(); },
+    deleteSelection() { document.execCommand('delete'); return true; },
+    pasteClipboard(data, isHtml) {
+      ensureSelection();
+      document.execCommand(isHtml ? 'insertHTML' : 'insertText', false, data);
+      return true;
+    },
+    setBodyBgColor(color) {
+      if (!document.body) return false;
+      document.body.setAttribute('bgcolor', color);
+      markDomEdit();
+      return true;
+    },
+    createRange() {
+      const r = selRange() || bodyRange(false);
+      const id = state.nextRange++;
+      state.ranges.set(id, r.cloneRange());
+      return id;
+    },
+    moveStart(id, unit, count) { return moveEdge(id, true, unit, count); },
+    moveEnd(id, unit, count) { return moveEdge(id, false, unit, count); },
+    collapse(id, toStart) { const r = rangeOf(id); if (r) r.collapse(!!toStart); return true; },
+    htmlText(id) { const r = rangeOf(id); return r ? serialize(r.cloneContents()) : ''; },
+    text(id) { const r = rangeOf(id); return r ? r.toString() : ''; },
+    parentTag(id) {
+      const r = rangeOf(id);
+      const el = r ? elementOf(r.commonAncestorContainer) : null;
+      return el ? el.tagName.toUpperCase() : '';
+    },
+    pasteHTML(id, html) {
+      const r = rangeOf(id);
+      if (!r) return false;
+      insertHtmlAt(r, html);
+      const now = selRange();
+      if (now) state.ranges.set(id, now.cloneRange());
+      return true;
+    },
+  };
+
+  // The host object arrives once the channel has talked to the control.
+  if (typeof QWebChannel !== 'undefined' && window.qt && qt.webChannelTransport) {
+    new QWebChannel(qt.webChannelTransport, (channel) => { state.host = channel.objects.host; });
+  }
+})();

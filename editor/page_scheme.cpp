@@ -1,0 +1,76 @@
+#include "editor/page_scheme.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QWebEngineUrlRequestJob>
+
+QUrl EditorSchemeUrl(const QString& path) {
+  QString p = path;
+  p.replace(u'\\', u'/');
+  if (!p.startsWith(u'/')) p.prepend(u'/');
+  QUrl url;
+  url.setScheme(QString::fromLatin1(kEditorScheme));
+  url.setPath(p);
+  return url;
+}
+
+QString EditorSchemePath(const QUrl& url) {
+  QString p = url.path(QUrl::FullyDecoded);
+  // "/C:/x" is a drive path, not a folder named "C:".
+  if (p.size() >= 3 && p.at(0) == u'/' && p.at(2) == u':' && p.at(1).isLetter()) p.remove(0, 1);
+  return p;
+}
+
+QByteArray EditorMimeType(const QString& fileName) {
+  const QString ext = QFileInfo(fileName).suffix().toLower();
+  if (ext == u"htm" || ext == u"html") return "text/html";
+  if (ext == u"css") return "text/css";
+  if (ext == u"js") return "application/javascript";
+  if (ext == u"png") return "image/png";
+  if (ext == u"gif") return "image/gif";
+  if (ext == u"jpg" || ext == u"jpeg" || ext == u"jpe") return "image/jpeg";
+  if (ext == u"bmp") return "image/bmp";
+  if (ext == u"ico") return "image/x-icon";
+  if (ext == u"svg") return "image/svg+xml";
+  if (ext == u"txt") return "text/plain";
+  const QMimeDatabase db;
+  return db.mimeTypeForFile(fileName, QMimeDatabase::MatchExtension).name().toLatin1();
+}
+
+EditorSchemeHandler::EditorSchemeHandler(QObject* parent) : QWebEngineUrlSchemeHandler(parent) {}
+
+void EditorSchemeHandler::SetDocument(const QUrl& url, const QByteArray& html) {
+  DocumentPath = url.path(QUrl::FullyDecoded);
+  DocumentBytes = html;
+}
+
+void EditorSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
+  const QUrl url = job->requestUrl();
+  const QString path = url.path(QUrl::FullyDecoded);
+  Log.append(path);
+  if (Log.size() > 200) Log.removeFirst();
+  if (job->requestMethod() != "GET") {
+    job->fail(QWebEngineUrlRequestJob::RequestDenied);
+    return;
+  }
+  if (path == DocumentPath) {
+    auto* buffer = new QBuffer(job);
+    buffer->setData(DocumentBytes);
+    job->reply("text/html", buffer);
+    return;
+  }
+  const QString file = EditorSchemePath(url);
+  const QFileInfo info(file);
+  if (!info.isFile()) {
+    job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+    return;
+  }
+  auto* device = new QFile(file, job);
+  if (!device->open(QIODevice::ReadOnly)) {
+    job->fail(QWebEngineUrlRequestJob::RequestDenied);
+    return;
+  }
+  job->reply(EditorMimeType(file), device);
+}

@@ -1,0 +1,271 @@
+// The editing control on the real WebEngine: loading and reading back pages,
+// commands and their status, text ranges, pictures through the base folder.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+#include <memory>
+
+#include "editor/editing_control.h"
+
+namespace {
+
+const QString kHead = QStringLiteral(
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
+    "<HTML>\r\n<HEAD>\r\n"
+    "<META http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\r\n"
+    "<TITLE>Getting &amp; started</TITLE>\r\n"
+    "<LINK rel=\"stylesheet\" type=\"text/css\" href=\"Demo.css\">\r\n"
+    "<OBJECT id=popup type=\"application/x-oleobject\" "
+    "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\"><PARAM name=\"Command\" value=\"HH Version\"></OBJECT>\r\n"
+    "<script language=javascript src=\"DemoP.js\"></script>\r\n"
+    "</HEAD>\r\n");
+
+QString Page(const QString& body) {
+  return kHead + QStringLiteral("<BODY>\r\n") + body + QStringLiteral("\r\n</BODY>\r\n</HTML>\r\n");
+}
+
+// One control for the whole suite: starting WebEngine is the slow part.
+class EditingControl : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    Editor = new TDHTMLEdit;
+    Editor->resize(800, 600);
+    Editor->show();
+  }
+  static void TearDownTestSuite() {
+    delete Editor;
+    Editor = nullptr;
+  }
+
+  void Load(const QString& html) {
+    Editor->SetDocumentHTML(html);
+    WaitEditorIdle(Editor);
+    ASSERT_FALSE(Editor->Busy());
+  }
+
+  // Runs script in the editor's own world (where its helpers live).
+  QVariant Js(const QString& script) {
+    QVariant result;
+    bool done = false;
+    Editor->View()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                          [&](const QVariant& v) {
+                                            result = v;
+                                            done = true;
+                                          });
+    for (int i = 0; i < 500 && !done; ++i) Pause(10);
+    return result;
+  }
+  static void Pause(int ms) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
+    QThread::msleep(ms);
+  }
+
+  // Puts the caret into, or selects, the text of the first element matching
+  // selector: from character start to end of its first text node.
+  void Select(const QString& selector, int start, int end) {
+    Js(QStringLiteral("(() => { const t = document.querySelector('%1').firstChild;"
+                      "const r = document.createRange(); r.setStart(t, %2); r.setEnd(t, %3);"
+                      "const s = getSelection(); s.removeAllRanges(); s.addRange(r); return true; })()")
+           .arg(selector)
+           .arg(start)
+           .arg(end));
+  }
+
+  static TDHTMLEdit* Editor;
+};
+TDHTMLEdit* EditingControl::Editor = nullptr;
+
+}  // namespace
+
+TEST_F(EditingControl, HeadAndDoctypeComeBackAsLoaded) {
+  Load(Page(QStringLiteral("<P>Hello <B>world</B></P>")));
+  const QString html = Editor->DocumentHTML();
+  EXPECT_TRUE(html.startsWith(kHead + QStringLiteral("<BODY>"))) << html.left(600).toStdString();
+  EXPECT_TRUE(html.endsWith(QStringLiteral("</BODY>\r\n</HTML>\r\n"))) << html.right(60).toStdString();
+  // The head OBJECT is there once: the engine never saw the head.
+  EXPECT_EQ(html.count(QStringLiteral("<OBJECT"), Qt::CaseInsensitive), 1);
+  EXPECT_EQ(Editor->DocumentTitle(), QStringLiteral("Getting & started"));
+  // Reading back and loading again changes nothing more.
+  Load(html);
+  EXPECT_EQ(Editor->DocumentHTML(), html);
+}
+
+TEST_F(EditingControl, UndoFollowsRealEditsOnly) {
+  Load(Page(QStringLiteral("<P id=p>Hello world</P>")));
+  EXPECT_EQ(Editor->QueryStatus(decmd::Undo), decmd::Disabled);
+  Select(QStringLiteral("#p"), 6, 11);
+  QVariant arg = 0;
+  ASSERT_TRUE(StatusEnabled(Editor->QueryStatus(decmd::Bold)));
+  Editor->ExecCommand(decmd::Bold, decmd::Default, arg);
+  EXPECT_EQ(Editor->QueryStatus(decmd::Undo), decmd::Enabled);
+  EXPECT_EQ(Editor->QueryStatus(decmd::Bold), decmd::Latched);
+  EXPECT_TRUE(Editor->DocumentHTML().contains(QStringLiteral("<B>world</B>")));
+  // A new page starts unchanged, also after an edited one.
+  Load(Page(QStringLiteral("<P>Other</P>")));
+  EXPECT_EQ(Editor->QueryStatus(decmd::Undo), decmd::Disabled);
+  Editor->NewDocument();
+  WaitEditorIdle(Editor);
+  EXPECT_EQ(Editor->QueryStatus(decmd::Undo), decmd::Disabled);
+  // Changing the page colour through the DOM is a change too.
+  Editor->SetBodyBgColor(QStringLiteral("#0000FF"));
+  EXPECT_EQ(Editor->QueryStatus(decmd::Undo), decmd::Enabled);
+  EXPECT_TRUE(Editor->DocumentHTML().contains(QStringLiteral("<BODY bgcolor=\"#0000FF\">")));
+}
+
+TEST_F(EditingControl, CardButtonKeepsItsStoredShape) {
+  Load(Page(QStringLiteral("<P>Go <INPUT type=button name=\"tcard\" Value=\"Next step\" Alt=\"5, 0\"> on</P>")));
+  const QString html = Editor->DocumentHTML();
+  const QRegularExpression card(
+      QStringLiteral("<INPUT type=button name=\"tcard\" value=\"Next step\" alt=\"5, 0\">"),
+      QRegularExpression::CaseInsensitiveOption);
+  EXPECT_TRUE(card.match(html).hasMatch()) << html.toStdString();
+  EXPECT_TRUE(html.toUpper().contains(QStringLiteral("TYPE=BUTTON")));
+}
+
+TEST_F(EditingControl, TextKeepsEntitiesAndCharacters) {
+  Load(Page(QStringLiteral("<P>a &amp; b &lt;c&gt; caf\u00e9&nbsp;x</P>\r\n<PRE>\r\n\r\nline</PRE>")));
+  const QString html = Editor->DocumentHTML();
+  EXPECT_TRUE(html.contains(QStringLiteral("<P>a &amp; b &lt;c&gt; caf\u00e9&nbsp;x</P>"))) << html.toStdString();
+  EXPECT_TRUE(html.contains(QStringLiteral("<PRE>\r\n\r\nline</PRE>"))) << html.toStdString();
+}
+
+TEST_F(EditingControl, FontNameAndSizeAtCaretAndMixed) {
+  Load(Page(QStringLiteral("<P><FONT id=a face=\"Courier New\" size=5>Alpha</FONT>"
+                           "<FONT id=b face=Arial size=2>Beta</FONT></P>")));
+  Select(QStringLiteral("#a"), 2, 2);
+  QVariant arg = 0;
+  Editor->ExecCommand(decmd::GetFontName, decmd::Default, arg);
+  EXPECT_EQ(arg.toString(), QStringLiteral("Courier New"));
+  arg = 0;
+  Editor->ExecCommand(decmd::GetFontSize, decmd::Default, arg);
+  EXPECT_EQ(arg.toInt(), 5);
+  // A selection over both fonts answers Null for both.
+  Js(QStringLiteral("(() => { const r = document.createRange();"
+                    "r.setStart(document.querySelector('#a').firstChild, 1);"
+                    "r.setEnd(document.querySelector('#b').firstChild, 2);"
+                    "getSelection().removeAllRanges(); getSelection().addRange(r); return 1; })()"));
+  arg = 0;
+  Editor->ExecCommand(decmd::GetFontName, decmd::Default, arg);
+  EXPECT_TRUE(arg.isNull());
+  arg = 0;
+  Editor->ExecCommand(decmd::GetFontSize, decmd::Default, arg);
+  EXPECT_TRUE(arg.isNull());
+}
+
+TEST_F(EditingControl, TableCommandsOnlyInsideATable) {
+  Load(Page(QStringLiteral("<P id=out>Outside</P><TABLE><TR><TD id=c>one</TD><TD>two</TD></TR></TABLE>")));
+  Select(QStringLiteral("#out"), 1, 1);
+  EXPECT_EQ(Editor->QueryStatus(decmd::InsertRow), decmd::Disabled);
+  EXPECT_EQ(Editor->QueryStatus(decmd::DeleteCols), decmd::Disabled);
+  Select(QStringLiteral("#c"), 1, 1);
+  EXPECT_EQ(Editor->QueryStatus(decmd::InsertRow), decmd::Enabled);
+  QVariant arg = 0;
+  Editor->ExecCommand(decmd::InsertRow, decmd::DontPromptUser, arg);
+  Editor->ExecCommand(decmd::InsertCol, decmd::DontPromptUser, arg);
+  EXPECT_EQ(Js(QStringLiteral("document.querySelectorAll('tr').length")).toInt(), 2);
+  EXPECT_EQ(Js(QStringLiteral("document.querySelectorAll('td').length")).toInt(), 6);
+  EXPECT_EQ(Editor->QueryStatus(decmd::Undo), decmd::Enabled);
+}
+
+TEST_F(EditingControl, RangeAtTheEndAppendsHtml) {
+  Load(Page(QStringLiteral("<P>First words here</P>")));
+  TTextRange range = Editor->SelectionRange();
+  ASSERT_TRUE(range.IsValid());
+  range.moveEnd(QStringLiteral("word"), 99999);
+  range.Collapse(false);
+  range.pasteHTML(QStringLiteral("<P>Added <A href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">pop</A></P>"));
+  const QString html = Editor->DocumentHTML();
+  const qsizetype first = html.indexOf(QStringLiteral("First words here"));
+  const qsizetype added = html.indexOf(QStringLiteral(
+      "<P>Added <A href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">pop</A></P>"));
+  EXPECT_GE(first, 0);
+  EXPECT_GT(added, first) << html.toStdString();
+  EXPECT_EQ(Editor->QueryStatus(decmd::Undo), decmd::Enabled);
+}
+
+TEST_F(EditingControl, RangeCoversThePictureBeforeTheCaret) {
+  Load(Page(QStringLiteral("<P id=p>Text</P>")));
+  Select(QStringLiteral("#p"), 4, 4);
+  QVariant arg = QStringLiteral("/pictures/shot.png");
+  Editor->ExecCommand(decmd::Image, decmd::DontPromptUser, arg);
+  TTextRange range = Editor->SelectionRange();
+  range.moveStart(QStringLiteral("character"), -1);
+  EXPECT_TRUE(range.htmltext().contains(QStringLiteral("SRC=\"/pictures/shot.png\""), Qt::CaseInsensitive))
+      << range.htmltext().toStdString();
+  EXPECT_EQ(range.parentElementTag(), QStringLiteral("P"));
+}
+
+TEST_F(EditingControl, CopyAndPasteGoThroughTheClipboard) {
+  Load(Page(QStringLiteral("<P id=p>Copy this</P><P id=q>Here:</P>")));
+  Select(QStringLiteral("#p"), 5, 9);
+  EXPECT_EQ(Editor->QueryStatus(decmd::Copy), decmd::Enabled);
+  QVariant arg = 0;
+  Editor->ExecCommand(decmd::Copy, decmd::Default, arg);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("this"));
+  Select(QStringLiteral("#q"), 5, 5);
+  Editor->ExecCommand(decmd::Paste, decmd::Default, arg);
+  EXPECT_TRUE(Editor->DocumentHTML().contains(QStringLiteral("Here:this"))) << Editor->DocumentHTML().toStdString();
+  Select(QStringLiteral("#p"), 0, 5);
+  Editor->ExecCommand(decmd::Cut, decmd::Default, arg);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Copy "));
+  EXPECT_TRUE(Editor->DocumentHTML().contains(QStringLiteral("<P id=\"p\">this</P>")));
+}
+
+// Pictures and the style sheet resolve in the base folder; a big page loads whole.
+class EditingControlFiles : public EditingControl {};
+
+TEST_F(EditingControlFiles, RelativePictureLoadsFromBaseFolder) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QImage img(17, 9, QImage::Format_RGB32);
+  img.fill(Qt::red);
+  ASSERT_TRUE(img.save(dir.filePath(QStringLiteral("pic.png"))));
+  // The base folder comes after the page, as topic loading does it.
+  Editor->SetDocumentHTML(Page(QStringLiteral("<P><IMG id=i src=\"pic.png\"></P>")));
+  Editor->SetBaseURL(dir.path() + QLatin1Char('/'));
+  WaitEditorIdle(Editor);
+  int width = 0;
+  for (int i = 0; i < 100 && width == 0; ++i) {
+    width = Js(QStringLiteral("document.getElementById('i').naturalWidth")).toInt();
+    if (width == 0) Pause(20);
+  }
+  EXPECT_EQ(width, 17);
+  EXPECT_TRUE(Editor->RequestLog().contains(QDir(dir.path()).filePath(QStringLiteral("pic.png"))));
+  EXPECT_EQ(Editor->BaseURL(), dir.path() + QLatin1Char('/'));
+}
+
+TEST_F(EditingControlFiles, FiveMegabytePageReadsBackWhole) {
+  QString body;
+  const QString para = QStringLiteral("<P>Paragraph %1 with some text &amp; more text to fill the page up.</P>\r\n");
+  for (int i = 0; body.size() < 5 * 1024 * 1024; ++i) body += para.arg(i);
+  Load(Page(body));
+  const QString html = Editor->DocumentHTML();
+  EXPECT_EQ(html.size(), Page(body).size());
+  EXPECT_TRUE(html.endsWith(QStringLiteral("</BODY>\r\n</HTML>\r\n")));
+}
+
+TEST_F(EditingControlFiles, SaveAndLoadDocumentKeepTheText) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("page.htm"));
+  Load(Page(QStringLiteral("<P>Gr\u00fc\u00dfe \u20ac</P>")));
+  ASSERT_TRUE(Editor->SaveDocument(path));
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray bytes = f.readAll();
+  EXPECT_TRUE(bytes.contains("<P>Gr\xfc\xdf" "e \x80</P>")) << bytes.toStdString();
+  ASSERT_TRUE(Editor->LoadDocument(path));
+  WaitEditorIdle(Editor);
+  EXPECT_TRUE(Editor->DocumentHTML().contains(QStringLiteral("<P>Gr\u00fc\u00dfe \u20ac</P>")));
+  EXPECT_FALSE(Editor->LoadDocument(dir.filePath(QStringLiteral("missing.htm"))));
+}
