@@ -3,7 +3,6 @@
 #include <QDialog>
 
 class TAboutBox : public QDialog {
-  Q_OBJECT
  public:
   explicit TAboutBox(QWidget* parent = nullptr) : QDialog(parent) {
     setObjectName("AboutBox");

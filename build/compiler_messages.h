@@ -1,14 +1,28 @@
+// "Compiler messages": the compiler's log, one list item per line.
 #pragma once
 
 #include <QDialog>
+#include <QString>
+
+class QListWidget;
+class QPushButton;
 
 class TCMView : public QDialog {
   Q_OBJECT
  public:
-  explicit TCMView(QWidget* parent = nullptr) : QDialog(parent) {
-    setObjectName("CMView");
-    setWindowTitle("Compiler messages");
-  }
+  explicit TCMView(QWidget* parent = nullptr);
+
+  QListWidget* ListBox1 = nullptr;
+  QPushButton* OKBtn = nullptr;
+
+  // The log shown; read again every time the window is shown.
+  QString LogFile;
   // Answer to the close query of a validating dialog.
   bool AllowClose = true;
+
+  // Clears the list and fills it from LogFile, control characters made blanks.
+  void FormActivate();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 };

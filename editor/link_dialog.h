@@ -3,7 +3,6 @@
 #include <QDialog>
 
 class TLinkDialog : public QDialog {
-  Q_OBJECT
  public:
   explicit TLinkDialog(QWidget* parent = nullptr) : QDialog(parent) {
     setObjectName("LinkDialog");

@@ -3,7 +3,6 @@
 #include <QDialog>
 
 class TTableInsDlg : public QDialog {
-  Q_OBJECT
  public:
   explicit TTableInsDlg(QWidget* parent = nullptr) : QDialog(parent) {
     setObjectName("TableInsDlg");

@@ -3,7 +3,6 @@
 #include <QDialog>
 
 class TEditDial : public QDialog {
-  Q_OBJECT
  public:
   explicit TEditDial(QWidget* parent = nullptr) : QDialog(parent) {
     setObjectName("EditDial");

@@ -3,7 +3,6 @@
 #include <QDialog>
 
 class TSplashDlg : public QDialog {
-  Q_OBJECT
  public:
   explicit TSplashDlg(QWidget* parent = nullptr) : QDialog(parent) {
     setObjectName("SplashDlg");

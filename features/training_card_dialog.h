@@ -3,7 +3,6 @@
 #include <QDialog>
 
 class TTrCardDlg : public QDialog {
-  Q_OBJECT
  public:
   explicit TTrCardDlg(QWidget* parent = nullptr) : QDialog(parent) {
     setObjectName("TrCardDlg");

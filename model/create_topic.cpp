@@ -55,7 +55,7 @@ bool TForm1::CreateTopic(const QString& title, bool asSubtopic) {
     DHTMLEdit1->NewDocument();
     WaitEditorIdle(DHTMLEdit1);
   }
-  const QString page = BuildTopicPage(title, ProjectLines);
+  const QString page = BuildTopicPage(title, ProjectFile, ProjectLines);
   DHTMLEdit1->SetDocumentHTML(page);
   DHTMLEdit1->SetBaseURL(ProjectFolder());
   Memo1->setPlainText(QString(page).replace("\r\n", "\n"));

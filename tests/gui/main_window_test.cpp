@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QToolButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
