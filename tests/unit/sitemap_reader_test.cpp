@@ -259,9 +259,12 @@ TEST(ReadIndexFile, SortedByCaptionIgnoringCaseStableForEqualCaptions) {
       QStringLiteral("</UL>\r\n") + IndexEntry({"Keyword", "Apple", "Name", "a", "Local", "a.htm"}) +
       IndexEntry({"Keyword", "same", "Name", "second", "Local", "2.htm"}) +
       IndexEntry({"Keyword", "Same", "Name", "third", "Local", "3.htm"});
-  EXPECT_EQ(Dump(ReadIndexFile(IndexText(body), QLocale(QLocale::English))),
-            "Apple[Apple|a|a.htm],banana[banana||]{Beta[Beta||b.htm],zeta[zeta||z.htm]},"
-            "cherry[cherry|c|c.htm],Same[Same|first|1.htm],same[same|second|2.htm],Same[Same|third|3.htm]");
+  for (const QLocale& locale : {QLocale(QLocale::English), QLocale::c()}) {
+    EXPECT_EQ(Dump(ReadIndexFile(IndexText(body), locale)),
+              "Apple[Apple|a|a.htm],banana[banana||]{Beta[Beta||b.htm],zeta[zeta||z.htm]},"
+              "cherry[cherry|c|c.htm],Same[Same|first|1.htm],same[same|second|2.htm],Same[Same|third|3.htm]")
+        << locale.name().toStdString();
+  }
 }
 
 TEST(ReadIndexFile, SortFollowsTheLocale) {
