@@ -37,6 +37,8 @@ int collectEntry(chmFile *, chmUnitInfo *ui, void *context)
     e.rawPath = QByteArray(ui->path, static_cast<qsizetype>(qstrnlen(ui->path, CHM_MAX_PATHLEN)));
     e.path = chmNameToString(e.rawPath);
     e.length = ui->length;
+    e.start = ui->start;
+    e.space = ui->space;
     e.isFile = (ui->flags & CHM_ENUMERATE_FILES) != 0;
     e.isNormal = (ui->flags & CHM_ENUMERATE_NORMAL) != 0;
     list->append(e);
@@ -169,6 +171,8 @@ std::optional<QByteArray> ChmFile::read(const QString &path, qint64 maxBytes) co
     ChmEntry entry;
     entry.rawPath = QByteArray(ui.path);
     entry.length = ui.length;
+    entry.start = ui.start;
+    entry.space = ui.space;
     const bool ok = readInPieces(entry, [&data](const QByteArray &piece) {
         data += piece;
         return true;
@@ -182,10 +186,13 @@ bool ChmFile::readInPieces(const ChmEntry &entry, const std::function<bool(const
 {
     if (!m_handle)
         return false;
+    // The location comes from chmlib itself (enumeration or lookup).
     chmUnitInfo ui{};
-    if (chm_resolve_object(m_handle, entry.rawPath.constData(), &ui) != CHM_RESOLVE_SUCCESS)
-        return false;
-    QByteArray buffer(kPieceSize, Qt::Uninitialized);
+    ui.start = entry.start;
+    ui.length = entry.length;
+    ui.space = entry.space;
+    qstrncpy(ui.path, entry.rawPath.constData(), sizeof ui.path);
+    QByteArray buffer(static_cast<qsizetype>(qBound<quint64>(1, ui.length, kPieceSize)), Qt::Uninitialized);
     quint64 done = 0;
     while (done < ui.length) {
         const qint64 want = static_cast<qint64>(qMin<quint64>(kPieceSize, ui.length - done));

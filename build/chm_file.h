@@ -22,6 +22,8 @@ struct ChmEntry
     quint64 length = 0;
     bool isFile = false;      // a file, not a folder
     bool isNormal = false;    // a normal entry (not "::" meta, not "#"/"$" special)
+    quint64 start = 0;        // where chmlib finds the content
+    int space = 0;            // 0 uncompressed, 1 compressed
 };
 
 struct ChmSystemInfo
@@ -68,7 +70,8 @@ public:
     bool contains(const QString &path) const;
     // The whole entry; nullopt when it is missing or longer than maxBytes.
     std::optional<QByteArray> read(const QString &path, qint64 maxBytes = 256 * 1024 * 1024) const;
-    // Hands the entry to sink in pieces; false when it could not be read.
+    // Hands an entry of entries() to sink in pieces; false when it could not
+    // be read or sink answered false.
     bool readInPieces(const ChmEntry &entry, const std::function<bool(const QByteArray &)> &sink) const;
 
     ChmSystemInfo systemInfo() const;

@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -86,9 +85,10 @@ CompileResult finish(CompileResult result)
                             + QDir::toNativeSeparators(result.compiledFile);
     result.messages.append(verdict);
     if (!result.logFile.isEmpty()) {
-        QSaveFile log(result.logFile);
-        const bool written = log.open(QIODevice::WriteOnly)
-                             && log.write(joinAnsiLines(result.messages)) >= 0 && log.commit();
+        QFile log(result.logFile);
+        const QByteArray text = joinAnsiLines(result.messages);
+        const bool written = log.open(QIODevice::WriteOnly | QIODevice::Truncate)
+                             && log.write(text) == text.size() && log.flush();
         if (!written)
             result.messages.insert(result.messages.size() - 1,
                                    QStringLiteral("Error: cannot write the log file %1").arg(result.logFile));

@@ -5,20 +5,24 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
 #include <unicode/uloc.h>
 
 #include <algorithm>
 
+#include <cerrno>
+
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orvex {
 namespace {
 
 constexpr int kMaxNameLength = 1024;
+// No help source comes near this; a larger entry is a damaged or hostile file.
+constexpr quint64 kMaxEntryLength = quint64(1) << 30;
 
 QString displayNameOf(quint32 lcid)
 {
@@ -37,11 +41,13 @@ QString displayNameOf(quint32 lcid)
 
 // The folder below root for the parts, made when missing; empty when a part
 // is a symbolic link or a file.
-QString makeFolders(const QString &root, const QStringList &parts, QString *problem)
+QString makeFolders(const QString &root, const QStringList &parts, QSet<QString> *made, QString *problem)
 {
     QString current = root;
     for (const QString &part : parts) {
         current += u'/' + part;
+        if (made->contains(current))
+            continue;
         const QFileInfo info(current);
         if (info.isSymLink()) {
             *problem = QStringLiteral("a symbolic link is in the way: %1").arg(current);
@@ -55,41 +61,69 @@ QString makeFolders(const QString &root, const QStringList &parts, QString *prob
             *problem = QStringLiteral("cannot create the folder %1").arg(current);
             return {};
         }
+        made->insert(current);
     }
     return current;
 }
 
+bool writeAll(int fd, const QByteArray &piece)
+{
+    const char *data = piece.constData();
+    qsizetype left = piece.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        left -= n;
+    }
+    return true;
+}
+
+// A new file every time: O_EXCL with O_NOFOLLOW never writes through a
+// symbolic link, and removing an old file first never writes through a hard
+// link into a file outside the folder. -1 with the problem set on failure.
+int openNewFile(const QByteArray &native, const QString &target, QString *problem)
+{
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::open(native.constData(), flags, 0644);
+    if (fd < 0 && errno == EEXIST) {
+        struct stat st{};
+        if (::lstat(native.constData(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(native.constData()) == 0)
+            fd = ::open(native.constData(), flags, 0644);
+        else if (S_ISLNK(st.st_mode))
+            errno = ELOOP;
+        else if (S_ISDIR(st.st_mode))
+            errno = EISDIR;
+    }
+    if (fd < 0) {
+        if (errno == ELOOP)
+            *problem = QStringLiteral("a symbolic link is in the way: %1").arg(target);
+        else if (errno == EISDIR)
+            *problem = QStringLiteral("a folder is in the way: %1").arg(target);
+        else
+            *problem = QStringLiteral("cannot write %1").arg(target);
+    }
+    return fd;
+}
+
 bool writeEntry(const ChmFile &chm, const ChmEntry &entry, const QString &target, QString *problem)
 {
-    const QFileInfo info(target);
-    if (info.isSymLink()) {
-        *problem = QStringLiteral("a symbolic link is in the way: %1").arg(target);
+    const QByteArray native = QFile::encodeName(target);
+    const int fd = openNewFile(native, target, problem);
+    if (fd < 0)
         return false;
-    }
-    if (info.isDir()) {
-        *problem = QStringLiteral("a folder is in the way: %1").arg(target);
-        return false;
-    }
-    // O_NOFOLLOW: a link planted after the check above is not followed either.
-    const int fd = ::open(QFile::encodeName(target).constData(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        *problem = QStringLiteral("cannot write %1").arg(target);
-        return false;
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        *problem = QStringLiteral("cannot write %1").arg(target);
-        return false;
-    }
-    const bool ok = chm.readInPieces(entry, [&file](const QByteArray &piece) {
-        return file.write(piece) == piece.size();
+    bool written = true;
+    const bool read = chm.readInPieces(entry, [fd, &written](const QByteArray &piece) {
+        written = writeAll(fd, piece);
+        return written;
     });
-    file.close();
-    if (!ok) {
-        QFile::remove(target);
-        *problem = QStringLiteral("the entry cannot be read");
+    const bool closed = ::close(fd) == 0;
+    if (!read || !written || !closed) {
+        ::unlink(native.constData());
+        *problem = !read ? QStringLiteral("the entry cannot be read") : QStringLiteral("cannot write %1").arg(target);
         return false;
     }
     return true;
@@ -188,6 +222,7 @@ DecompileResult decompileChm(const QString &chmPath, const QString &folder)
         return result;
     }
     const QString root = QFileInfo(folder).canonicalFilePath();
+    QSet<QString> made; // folders already checked or created
 
     for (const ChmEntry &entry : chm.entries()) {
         if (!isSourceEntry(entry))
@@ -197,10 +232,14 @@ DecompileResult decompileChm(const QString &chmPath, const QString &folder)
             result.problems.append(QStringLiteral("Skipped %1: the name would leave the folder").arg(entry.path));
             continue;
         }
+        if (entry.length > kMaxEntryLength) {
+            result.problems.append(QStringLiteral("Skipped %1: it claims %2 bytes").arg(entry.path).arg(entry.length));
+            continue;
+        }
         QStringList parts = name.split(u'/');
         const QString fileName = parts.takeLast();
         QString problem;
-        const QString dir = makeFolders(root, parts, &problem);
+        const QString dir = makeFolders(root, parts, &made, &problem);
         if (dir.isEmpty() || !writeEntry(chm, entry, dir + u'/' + fileName, &problem)) {
             result.problems.append(QStringLiteral("Skipped %1: %2").arg(entry.path, problem));
             continue;
@@ -218,18 +257,19 @@ DecompileResult decompileChm(const QString &chmPath, const QString &folder)
         return result;
     }
     const QString projectPath = root + u'/' + projectName;
-    if (QFileInfo(projectPath).isSymLink()) {
-        result.problems.append(QStringLiteral("Skipped %1: a symbolic link is in the way").arg(projectName));
-        return result;
+    const QByteArray native = QFile::encodeName(projectPath);
+    QString problem;
+    const int fd = openNewFile(native, projectPath, &problem);
+    const QByteArray text = joinAnsiLines(decompiledProjectLines(chm.systemInfo(), chmName, result.written));
+    if (fd >= 0) {
+        const bool written = writeAll(fd, text);
+        if (::close(fd) == 0 && written)
+            result.projectFile = projectPath;
+        else
+            problem = QStringLiteral("cannot write %1").arg(projectPath);
     }
-    QSaveFile project(projectPath);
-    if (project.open(QIODevice::WriteOnly)
-        && project.write(joinAnsiLines(decompiledProjectLines(chm.systemInfo(), chmName, result.written))) >= 0
-        && project.commit()) {
-        result.projectFile = projectPath;
-    } else {
-        result.problems.append(QStringLiteral("Cannot write the project file %1").arg(projectPath));
-    }
+    if (result.projectFile.isEmpty())
+        result.problems.append(QStringLiteral("Cannot write the project file: %1").arg(problem));
     return result;
 }
 
