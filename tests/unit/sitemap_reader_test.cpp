@@ -175,6 +175,31 @@ TEST(ReadContentsFile, DeepNestingNeitherOverflowsNorLosesItems) {
   EXPECT_TRUE(ReadIndexFile(junk).empty());
 }
 
+TEST(SitemapReaders, ShuffledMarkersNeverBreakTheReaders) {
+  // Markers and fragments in a fixed pseudo-random order: every mix of
+  // unbalanced lists, items without objects and parameters without items.
+  const char* const pieces[] = {
+      "<UL>", "</UL>", "<LI>", "<OBJECT type=\"text/sitemap\">", "</OBJECT>", "\n", "\"", "<",
+      "<param name=\"Name\" value=\"N\">", "<param name=\"Local\" value=\"l.htm\">",
+      "<param name=\"Keyword\" value=\"K\">", "<param name=\"Name\" value=\"", "&amp;", "&#x"};
+  constexpr int kPieces = sizeof(pieces) / sizeof(pieces[0]);
+  quint32 state = 12345;
+  for (int round = 0; round < 50; ++round) {
+    QString text;
+    int parameters = 0;
+    for (int i = 0; i < 400; ++i) {
+      state = state * 1664525u + 1013904223u;
+      const int piece = static_cast<int>((state >> 16) % kPieces);
+      if (piece >= 8 && piece <= 11) ++parameters;
+      text += QString::fromUtf8(pieces[piece]);
+    }
+    // Each node needs a parameter of its own, except that an index item may
+    // be a bare keyword node closed by "</OBJECT>".
+    EXPECT_LE(CountNodes(ReadContentsFile(text)), parameters) << round;
+    EXPECT_LE(CountNodes(ReadIndexFile(text)), 400) << round;
+  }
+}
+
 QString IndexText(const QString& body) {
   return QString::fromUtf8(kHeader) + QStringLiteral("<UL>\r\n\r\n") + body +
          QStringLiteral("</UL>\r\n</BODY></HTML>\r\n");
