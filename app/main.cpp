@@ -1,15 +1,51 @@
 // Orvex: the program entry.
 #include <QApplication>
+#include <QTextStream>
+#include <cstring>
 #include <unistd.h>
 
+#include "app/headless_build.h"
 #include "app/main_window.h"
+#include "build/chm_scheme.h"
+#include "build/decompile_command.h"
+#include "app/recent_files.h"
+#include "build/compiler.h"
 #include "editor/editing_control.h"
 
+namespace {
+
+// Commands that run without a window; -1 when the arguments ask for none.
+int RunWithoutWindow(int argc, char** argv) {
+  if (argc < 2) return -1;
+  if (std::strcmp(argv[1], "--build") == 0) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (argc != 3) {
+      err << "usage: orvex --build PROJECT.hhp" << Qt::endl;
+      return 2;
+    }
+    return RunHeadlessBuild(QString::fromLocal8Bit(argv[2]),
+                            SettingsFilePath(QCoreApplication::applicationFilePath()), out, err, {});
+  }
+  return -1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // orvex --decompile FILE.chm FOLDER: no window.
+  if (argc > 1 && qstrcmp(argv[1], "--decompile") == 0) {
+    QCoreApplication app(argc, argv);
+    QTextStream err(stderr);
+    return RunDecompileCommand(QCoreApplication::arguments().mid(2), err);
+  }
+  if (const int code = RunWithoutWindow(argc, argv); code >= 0) return code;
   // The editor's web engine refuses to start as root without this.
   if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   RegisterUrlSchemes();
+  RegisterChmUrlScheme();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Orvex");
   QApplication::setApplicationVersion(QStringLiteral(ORVEX_VERSION));

@@ -1,0 +1,147 @@
+// Pages travelling between their files, the real editor and the source view.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTimer>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "editor/editing_control.h"
+#include "model/tree_nodes.h"
+#include "platform/text_file.h"
+
+namespace {
+
+const char* const kCardPage =
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
+    "<HTML><HEAD><TITLE>Cards</TITLE>\r\n"
+    "<LINK rel=\"stylesheet\" type=\"text/css\" href=\"Proj.css\">\r\n"
+    "</HEAD>\r\n<BODY>\r\n<P>Some words here</P>\r\n"
+    "<OBJECT id=tcard7\r\ntype=\"application/x-oleobject\"\r\n"
+    "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">\r\n"
+    "<PARAM name=\"Command\" value=\"TCard\">\r\n"
+    "<PARAM name=\"Button\" value=\"Next step\">\r\n"
+    "<PARAM name=\"Item2\" value=\"x\">\r\n"
+    "<param name=\"Item1\" value=\"5, 0\"></OBJECT>\r\n"
+    "</BODY></HTML>\r\n";
+
+QByteArray ReadBytes(const QString& path) {
+  QFile f(path);
+  f.open(QIODevice::ReadOnly);
+  return f.readAll();
+}
+
+class TopicDocumentsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    WriteFileBytes(dir.filePath("Proj01.htm"), kCardPage);
+    WriteFileBytes(dir.filePath("Proj02.htm"), "<HTML><BODY><P>Second</P></BODY></HTML>\r\n");
+    form = std::make_unique<TForm1>();
+    form->CreateDialogs();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->ProjectFile = dir.filePath("Proj.hhp");
+    form->EnableProjectCommands();
+    first = new TContentsItem("Cards", std::make_unique<TName>(TName{"Proj01.htm"}));
+    second = new TContentsItem("Second", std::make_unique<TName>(TName{"Proj02.htm"}));
+    form->TreeView1->addTopLevelItems({first, second});
+  }
+  void TearDown() override {
+    form->Modified = false;
+    form->hide();
+  }
+  QTemporaryDir dir;
+  std::unique_ptr<TForm1> form;
+  QTreeWidgetItem* first = nullptr;
+  QTreeWidgetItem* second = nullptr;
+};
+
+TEST_F(TopicDocumentsTest, ACardBecomesAButtonInTheEditorAndAFreshObjectWhenStored) {
+  form->TreeView1->setCurrentItem(first);
+  // The editor holds a button; the source view the file as stored.
+  const QString html = form->DHTMLEdit1->DocumentHTML();
+  EXPECT_TRUE(html.contains("Next step"));
+  EXPECT_FALSE(html.contains("<OBJECT id=tcard", Qt::CaseInsensitive));
+  EXPECT_TRUE(form->Memo1->toPlainText().contains("<OBJECT id=tcard7"));
+  EXPECT_FALSE(StatusEnabled(form->DHTMLEdit1->QueryStatus(decmd::Undo)));
+
+  // An edit elsewhere in the page.
+  form->DHTMLEdit1->setFocus();
+  QVariant arg = 0;
+  form->DHTMLEdit1->ExecCommand(decmd::SelectAll, decmd::Default, arg);
+  form->DHTMLEdit1->ExecCommand(decmd::Bold, decmd::Default, arg);
+  WaitEditorIdle(form->DHTMLEdit1);
+  ASSERT_TRUE(StatusEnabled(form->DHTMLEdit1->QueryStatus(decmd::Undo)));
+
+  // Moving to the other topic stores the page: the card comes back as the
+  // six-line object, numbered by its place, without its extra parameter.
+  form->TreeView1->setCurrentItem(second);
+  const QByteArray stored = ReadBytes(dir.filePath("Proj01.htm"));
+  EXPECT_TRUE(stored.contains("<OBJECT id=tcard1\r\ntype=\"application/x-oleobject\"\r\n"
+                              "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">\r\n"
+                              "<PARAM name=\"Command\" value=\"TCard\">\r\n"
+                              "<PARAM name=\"Button\" value=\"Next step\">\r\n"
+                              "<param name=\"Item1\" value=\"5, 0\"></OBJECT>"))
+      << stored.toStdString();
+  EXPECT_FALSE(stored.contains("Item2"));
+  EXPECT_TRUE(stored.startsWith("<!DOCTYPE HTML PUBLIC"));
+  EXPECT_TRUE(stored.endsWith("\r\n"));
+  EXPECT_FALSE(stored.contains("\n\n"));
+  EXPECT_TRUE(form->Memo1->toPlainText().contains("Second"));
+}
+
+TEST_F(TopicDocumentsTest, AnUnchangedPageIsNotWrittenOnSelectionChange) {
+  form->TreeView1->setCurrentItem(first);
+  form->TreeView1->setCurrentItem(second);
+  EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray(kCardPage));
+}
+
+TEST_F(TopicDocumentsTest, SwitchingToSourceAndBackMovesThePage) {
+  form->TreeView1->setCurrentItem(first);
+  // Editor -> Source (unchanged editor): nothing written, memo refilled in stored form.
+  form->PageControl1->setCurrentIndex(1);
+  EXPECT_EQ(form->PageControl1->currentIndex(), 1);
+  EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray(kCardPage));
+  EXPECT_TRUE(form->Memo1->toPlainText().contains("<OBJECT id=tcard1"));
+  // Source -> Editor: the memo's text replaces the file and the editor's page.
+  form->Memo1->setPlainText("<HTML><BODY><P>Typed in source</P></BODY></HTML>");
+  form->PageControl1->setCurrentIndex(0);
+  EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray("<HTML><BODY><P>Typed in source</P></BODY></HTML>"));
+  EXPECT_TRUE(form->DHTMLEdit1->DocumentHTML().contains("Typed in source"));
+}
+
+TEST_F(TopicDocumentsTest, AStoreThatFailsKeepsTheTopicSelectedAndSaysWhy) {
+  form->TreeView1->setCurrentItem(first);
+  QVariant arg = 0;
+  form->DHTMLEdit1->setFocus();
+  form->DHTMLEdit1->ExecCommand(decmd::SelectAll, decmd::Default, arg);
+  form->DHTMLEdit1->ExecCommand(decmd::Italic, decmd::Default, arg);
+  WaitEditorIdle(form->DHTMLEdit1);
+  // The page's file can no longer be written: its path is now a folder.
+  QFile::remove(dir.filePath("Proj01.htm"));
+  QDir(dir.path()).mkdir("Proj01.htm");
+  // The error box is answered by the test.
+  bool sawError = false;
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      sawError = box->text().contains("Proj01.htm");
+      box->accept();
+    }
+  });
+  timer->start(20);
+  form->TreeView1->setCurrentItem(second);
+  delete timer;
+  EXPECT_TRUE(sawError);
+  EXPECT_EQ(form->TreeView1->currentItem(), first);
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+// `orvex --build`: open, save and compile without a window.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "app/headless_build.h"
+#include "build/compiler.h"
+#include "model/context_numbers.h"
+#include "platform/text_file.h"
+#include "project/page_template.h"
+#include "project/project_file.h"
+#include "project/project_saver.h"
+
+namespace {
+
+// A project as "New" leaves it, plus one topic made as "New topic" makes it.
+QString MakeProjectWithOneTopic(const QTemporaryDir& dir) {
+  const QString path = dir.filePath("My Guide.hhp");
+  QStringList lines = NewProjectLines(path, NewProjectChoice{"Printer Guide", "0x0409 English (United States)"});
+  WriteTextFile(dir.filePath("My Guide.css"), DefaultStyleSheet(), 1252);
+  WriteTextFile(dir.filePath("My GuideP.js"), "popfont=\"Courier,10\"\r\n", 1252);
+  WriteTextFile(dir.filePath("My_Guide01.htm"), BuildTopicPage("Start", path, lines), 1252);
+  ProjectSnapshot project;
+  project.ProjectFile = path;
+  ContentsNode start;
+  start.Caption = "Start";
+  start.Data = std::make_unique<TName>(TName{"My_Guide01.htm"});
+  project.Contents.push_back(std::move(start));
+  AddContextEntries("My_Guide01.htm", "My_Guide", project.MapLines, project.AliasLines);
+  SaveProjectFiles(project, lines, dir.filePath("orvex.ini"));
+  return path;
+}
+
+TEST(HeadlessBuild, OpensSavesAndCompilesAProject) {
+  if (QStandardPaths::findExecutable("chmcmd").isEmpty()) GTEST_SKIP() << "chmcmd is not installed";
+  QTemporaryDir dir;
+  const QString path = MakeProjectWithOneTopic(dir);
+  QString outText, errText;
+  QTextStream out(&outText), err(&errText);
+  EXPECT_EQ(RunHeadlessBuild(path, dir.filePath("orvex.ini"), out, err, {}), 0) << errText.toStdString();
+  EXPECT_TRUE(QFileInfo(dir.filePath("My Guide.chm")).size() > 0);
+  EXPECT_FALSE(outText.isEmpty());  // the compiler log
+  // The save rewrote the first-topic lines from the contents file.
+  const QStringList lines = ReadLinesFile(path, 1252);
+  EXPECT_TRUE(lines.contains("Default topic=My_Guide01.htm"));
+  EXPECT_TRUE(lines.contains("[FILES]"));
+  EXPECT_EQ(lines.value(lines.indexOf("[FILES]") + 1), "My_Guide01.htm");
+}
+
+TEST(HeadlessBuild, FailsClearlyWithoutTheCompressor) {
+  QTemporaryDir dir;
+  const QString path = MakeProjectWithOneTopic(dir);
+  QString outText, errText;
+  QTextStream out(&outText), err(&errText);
+  orvex::CompileOptions options;
+  options.chmcmdPath = dir.filePath("no-such-chmcmd");
+  EXPECT_NE(RunHeadlessBuild(path, dir.filePath("orvex.ini"), out, err, options), 0);
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("My Guide.chm")));
+  EXPECT_TRUE(errText.contains("not written")) << errText.toStdString();
+}
+
+TEST(HeadlessBuild, AMissingProjectIsReportedNotCreated) {
+  QTemporaryDir dir;
+  QString outText, errText;
+  QTextStream out(&outText), err(&errText);
+  EXPECT_NE(RunHeadlessBuild(dir.filePath("none.hhp"), dir.filePath("orvex.ini"), out, err, {}), 0);
+  EXPECT_TRUE(errText.contains("not found"));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("none.hhp")));
+}
+
+TEST(HeadlessBuild, TheProgramRunsWithoutADisplay) {
+  if (QStandardPaths::findExecutable("chmcmd").isEmpty()) GTEST_SKIP() << "chmcmd is not installed";
+  QTemporaryDir dir;
+  const QString path = MakeProjectWithOneTopic(dir);
+  QProcess orvex;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove("DISPLAY");
+  env.remove("WAYLAND_DISPLAY");
+  env.remove("QT_QPA_PLATFORM");
+  env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+  orvex.setProcessEnvironment(env);
+  orvex.start(QString(ORVEX_BIN_DIR) + "/orvex", {"--build", path});
+  ASSERT_TRUE(orvex.waitForFinished(120000));
+  EXPECT_EQ(orvex.exitCode(), 0) << orvex.readAllStandardError().toStdString();
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath("My Guide.chm")));
+}
+
+}  // namespace
