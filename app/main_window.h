@@ -248,6 +248,26 @@ class TForm1 : public QMainWindow {
   // Runs a step and shows its failure in an error box; false when it failed.
   bool ReportFailure(const std::function<void()>& step);
 
+  // --- contents and index editing (model/) ---
+  // Binds the tree-editing commands (called once at start-up).
+  void ConnectTreeEditing();
+
+  // --- build, view, decompile (build/) ---
+  void Compile1Click();
+  void Viewcompiledhelpfile1Click();
+  void Viewcompilermessages1Click();
+  void DecompileCHMfile1Click();
+  // Binds the build commands' menu items (called once at start-up).
+  void ConnectBuildCommands();
+  // The help viewer (HtmlHelpA and its windows), made by ConnectBuildCommands.
+  class THtmlHelp* HtmlHelp = nullptr;
+  // The folder the folder browser returned last.
+  QString LastFolder;
+  // The folder browser "Browse for folder"; empty when cancelled.
+  QString SelectFolder();
+  // The compiler's log: the one the project names, else the project's ".log".
+  QString CompilerLogFile() const;
+
   // --- start-up and closing (app/) ---
   static QString ReadWorkshopDir();
   bool FormCloseQuery();
