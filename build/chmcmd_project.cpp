@@ -266,18 +266,20 @@ ChmcmdProject buildChmcmdProject(const QString &projectFolder, const QStringList
     QHash<QString, QString> onDisk;
     for (const QString &f : std::as_const(result.files))
         onDisk.insert(f.toCaseFolded(), f);
-    for (const QString &f : listed + [&] {
-             QStringList targets;
-             for (const ContextEntry &e : context.entries)
-                 targets.append(e.file);
-             return targets;
-         }()) {
-        const QString key = resolveReference(QString(), f).toCaseFolded();
+    QStringList wanted = listed;
+    for (const ContextEntry &e : context.entries)
+        wanted.append(e.file);
+    for (const QString &f : std::as_const(wanted)) {
+        const QString name = resolveReference(QString(), f);
+        const QString key = name.toCaseFolded();
         if (!key.isEmpty() && !onDisk.contains(key)) {
-            onDisk.insert(key, resolveReference(QString(), f));
-            result.files.append(resolveReference(QString(), f));
+            onDisk.insert(key, name);
+            result.files.append(name);
         }
     }
+    auto spelledOnDisk = [&onDisk](const QString &file) {
+        return onDisk.value(resolveReference(QString(), file).toCaseFolded(), file);
+    };
 
     bool compiledWritten = false;
     auto emitOptions = [&](const QStringList &lines) {
@@ -317,7 +319,7 @@ ChmcmdProject buildChmcmdProject(const QString &projectFolder, const QStringList
             result.lines.append(QString());
         } else if (name == QLatin1String("ALIAS")) {
             for (const ContextEntry &e : context.entries)
-                result.lines.append(e.name + u'=' + onDisk.value(resolveReference(QString(), e.file).toCaseFolded(), e.file));
+                result.lines.append(e.name + u'=' + spelledOnDisk(e.file));
             result.lines.append(QString());
         } else if (name == QLatin1String("MAP")) {
             for (const ContextEntry &e : context.entries)
@@ -327,11 +329,9 @@ ChmcmdProject buildChmcmdProject(const QString &projectFolder, const QStringList
             result.lines += s.lines;
         }
     }
-    if (!sawOptions) {
-        QStringList head{QStringLiteral("[OPTIONS]")};
-        compiledWritten = false;
-        result.lines = head + QStringList{QStringLiteral("Compiled file=") + compiledFile, QString()} + result.lines;
-    }
+    if (!sawOptions)
+        result.lines = QStringList{QStringLiteral("[OPTIONS]"), QStringLiteral("Compiled file=") + compiledFile, QString()}
+                       + result.lines;
     const bool hasFiles = std::any_of(sections.cbegin(), sections.cend(), [](const HhpSection &s) {
         return hhpSectionName(s.header) == QLatin1String("FILES");
     });

@@ -1,6 +1,7 @@
 // The plain functions behind hhc: the project copy for chmcmd, reference
 // scanning, context pairing, compiled-file names and the messages list.
 
+#include "build/ansi_text.h"
 #include "build/chmcmd_project.h"
 #include "build/compiler.h"
 #include "build/page_scan.h"
@@ -143,4 +144,15 @@ TEST(HhcMessagesView, ControlCharactersBecomeTwoBlanks)
     EXPECT_TRUE(compilerMessageItems("").isEmpty());
     EXPECT_EQ(compilerMessageItems("\xe9t\xe9\x80"), QStringList{QString::fromUtf8("\xc3\xa9t\xc3\xa9\xe2\x82\xac")});
     EXPECT_EQ(compilerMessageItems("one\nlast"), (QStringList{"one", "last"}));
+}
+
+TEST(HhcAnsiText, EveryByteSurvivesTheRoundTrip)
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(static_cast<char>(b));
+    EXPECT_EQ(orvex::stringToAnsi(orvex::ansiToString(all)), all);
+    EXPECT_EQ(orvex::ansiToString("\x80\x93"), QString::fromUtf8("\xe2\x82\xac\xe2\x80\x9c"));
+    EXPECT_EQ(orvex::stringToAnsi(QString::fromUtf8("\xe4\xb8\xad")), QByteArray("?"));
+    EXPECT_EQ(orvex::splitTextLines("a\r\nb\rc\n\nd\r\n"), (QStringList{"a", "b", "c", "", "d"}));
 }
