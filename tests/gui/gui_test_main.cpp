@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <unistd.h>
 
+#include "build/chm_scheme.h"
 #include "editor/editing_control.h"
 
 int main(int argc, char** argv) {
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   RegisterUrlSchemes();
+  RegisterChmUrlScheme();
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

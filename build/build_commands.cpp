@@ -1,0 +1,111 @@
+// File menu: "Compile", "View compiled help file", "View compiler messages"
+// and "Decompile CHM file".
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "app/busy_cursor.h"
+#include "app/main_window.h"
+#include "build/child_process.h"
+#include "build/compiler.h"
+#include "build/compiler_messages.h"
+#include "build/decompile_command.h"
+#include "build/html_help.h"
+
+namespace {
+
+QString ToolFolder() { return QCoreApplication::applicationDirPath(); }
+
+// A child's wait that saw the program told to end: end it with that code.
+void EndIfQuitting(const ChildRun& run) {
+  if (run.QuitRequested) QCoreApplication::exit(run.QuitCode);
+}
+
+}  // namespace
+
+void TForm1::ConnectBuildCommands() {
+  HtmlHelp = new THtmlHelp(this);
+  HtmlHelp->HtmlHelpA(this, QString(), HH_INITIALIZE, reinterpret_cast<quintptr>(&HelpCookie));
+  connect(Compile1, &QAction::triggered, this, &TForm1::Compile1Click);
+  connect(Viewcompiledhelpfile1, &QAction::triggered, this, &TForm1::Viewcompiledhelpfile1Click);
+  connect(Viewcompilermessages1, &QAction::triggered, this, &TForm1::Viewcompilermessages1Click);
+  connect(DecompileCHMfile1, &QAction::triggered, this, &TForm1::DecompileCHMfile1Click);
+}
+
+void TForm1::Compile1Click() {
+  if (ProjectFile.isEmpty()) return;
+  BusyCursor busy;
+  // Save as "Save" does, always. A save that fails leaves the project
+  // marked modified; its error has been shown, and nothing is compiled.
+  Modified = true;
+  Save1Click();
+  if (Modified) return;
+  const QString compiler = CompilerProgram(WorkshopDir, ToolFolder());
+  // The project path is one argument, blanks and quotes included.
+  EndIfQuitting(RunChildProcess(compiler, {QDir::toNativeSeparators(ProjectFile)}));
+}
+
+QString TForm1::CompilerLogFile() const {
+  // The log the project names for the compiler, else the project's ".log".
+  const QString named = orvex::logFileOf(ProjectFile, ProjectLines);
+  return named.isEmpty() ? ProjectFileWithExt(".log") : named;
+}
+
+void TForm1::Viewcompilermessages1Click() {
+  if (ProjectFile.isEmpty() || !Dlg.CMView) return;
+  const QString log = CompilerLogFile();
+  if (!QFileInfo(log).isFile()) return;
+  Dlg.CMView->LogFile = log;
+  Dlg.CMView->exec();
+}
+
+void TForm1::Viewcompiledhelpfile1Click() {
+  if (ProjectFile.isEmpty() || !HtmlHelp) return;
+  const QString compiled = orvex::compiledFileOf(ProjectFile, ProjectLines);
+  if (!QFileInfo(compiled).isFile()) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), " File not found! ", QMessageBox::Ok,
+                    this);
+    box.exec();
+    return;
+  }
+  if (HtmlHelp->HtmlHelpA(this, compiled, HH_DISPLAY_TOPIC, 0) == 0)
+    QMessageBox::warning(this, "Warning",
+                         QString(" Cannot show %1 ").arg(QDir::toNativeSeparators(compiled)));
+}
+
+QString TForm1::SelectFolder() {
+  QFileDialog dialog(this, "Browse for folder");
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  dialog.setLabelText(QFileDialog::LookIn, "Select destination folder");
+  if (!LastFolder.isEmpty()) dialog.setDirectory(LastFolder);
+  QString folder;
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    folder = QDir::cleanPath(dialog.selectedFiles().first());
+  LastFolder = folder;
+  return folder;
+}
+
+void TForm1::DecompileCHMfile1Click() {
+  QString file;
+  {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter("Help file (*.chm)");
+    dialog.setDefaultSuffix("chm");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    file = dialog.selectedFiles().first();
+  }
+  BusyCursor busy;
+  const QString folder = SelectFolder();
+  // No folder, or the root of the file system: refused with a beep.
+  if (IsRefusedDestination(folder)) {
+    QApplication::beep();
+    return;
+  }
+  const QString hh = FindTool("hh", ToolFolder());
+  EndIfQuitting(RunChildProcess(hh, {"-decompile", QDir::toNativeSeparators(folder), QDir::toNativeSeparators(file)}));
+}

@@ -1,0 +1,73 @@
+#include "build/child_process.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <memory>
+
+QString FindTool(const QString& name, const QString& appDir) {
+  if (name.isEmpty()) return {};
+  if (!appDir.isEmpty()) {
+    const QFileInfo beside(QDir(appDir).filePath(name));
+    if (beside.isFile() && beside.isExecutable()) return beside.absoluteFilePath();
+  }
+  return QStandardPaths::findExecutable(name);
+}
+
+QString CompilerProgram(const QString& workshopDir, const QString& appDir) {
+  if (!workshopDir.isEmpty()) return QDir(workshopDir).filePath(QStringLiteral("hhc"));
+  return FindTool(QStringLiteral("hhc"), appDir);
+}
+
+ChildRun RunChildProcess(const QString& program, const QStringList& arguments) {
+  ChildRun run;
+  if (program.isEmpty() || !QCoreApplication::instance()) return run;
+
+  auto process = std::make_unique<QProcess>();
+  process->setProgram(program);
+  process->setArguments(arguments);
+  // The tools' console output goes where ours goes.
+  process->setProcessChannelMode(QProcess::ForwardedChannels);
+
+  QEventLoop loop;
+  // Our own ends of the wait leave the loop with this code; anything else
+  // that ends it is the application being told to exit.
+  constexpr int kOwnExit = 0x7fff1234;
+  bool ownExit = false;
+  bool failedToStart = false;
+  QObject::connect(process.get(), &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
+    if (error != QProcess::FailedToStart) return;
+    failedToStart = true;
+    ownExit = true;
+    loop.exit(kOwnExit);
+  });
+  QObject::connect(process.get(), &QProcess::finished, &loop, [&](int, QProcess::ExitStatus) {
+    ownExit = true;
+    loop.exit(kOwnExit);
+  });
+
+  process->start();
+  // A program that cannot be found fails inside start(), before the loop runs.
+  const int code = ownExit ? kOwnExit : loop.exec();
+  if (!ownExit) {
+    // The program is ending: leave the child to finish its work on its own.
+    // Destroying the QProcess would kill it, so it is let go instead.
+    run.Started = !failedToStart;
+    run.QuitRequested = true;
+    run.QuitCode = code;
+    process->disconnect();
+    process.release()->setParent(nullptr);
+    return run;
+  }
+  if (failedToStart) {
+    qWarning("Orvex: cannot start %s", qPrintable(QDir::toNativeSeparators(program)));
+    return run;
+  }
+  run.Started = true;
+  run.ExitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+  return run;
+}

@@ -1,0 +1,189 @@
+#include "build/chm_document.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+#include "model/sitemap_reader.h"
+#include "platform/codepage.h"
+#include "platform/locale_info.h"
+
+namespace {
+
+constexpr qint64 kMaxSearchPageBytes = 8 * 1024 * 1024;
+
+bool IsPage(const QString& path) {
+  const QString lower = path.toLower();
+  return lower.endsWith(QLatin1String(".htm")) || lower.endsWith(QLatin1String(".html"));
+}
+
+}  // namespace
+
+QByteArray DeclaredCharset(const QByteArray& bytes) {
+  if (bytes.startsWith("\xEF\xBB\xBF")) return "utf-8";
+  if (bytes.startsWith("\xFF\xFE")) return "utf-16le";
+  if (bytes.startsWith("\xFE\xFF")) return "utf-16be";
+  const QString head = QString::fromLatin1(bytes.left(1024));
+  static const QRegularExpression cssCharset(QStringLiteral("^@charset\\s+\"([^\"]+)\""));
+  if (const auto m = cssCharset.match(head); m.hasMatch()) return m.captured(1).trimmed().toLatin1();
+  static const QRegularExpression meta(QStringLiteral("<meta\\b[^>]*\\bcharset\\s*=\\s*[\"']?([A-Za-z0-9_.:-]+)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+  if (const auto m = meta.match(head); m.hasMatch()) return m.captured(1).toLatin1();
+  return {};
+}
+
+bool ChmDocument::Open(const QString& path) {
+  File.close();
+  Entries.clear();
+  EntryByLowerPath.clear();
+  Path = QFileInfo(path).absoluteFilePath();
+  if (!QFileInfo(Path).isFile() || !File.open(Path)) return false;
+  System = File.systemInfo();
+  const int codePage = LocaleAnsiCodePage(static_cast<int>(System.lcid));
+  Page = codePage < 0 ? 1252 : codePage;
+  Entries = File.entries();
+  for (qsizetype i = 0; i < Entries.size(); ++i) {
+    if (!Entries[i].isFile) continue;
+    EntryByLowerPath.insert(Entries[i].path.toLower(), i);
+  }
+  return true;
+}
+
+QString ChmDocument::Title() const {
+  return System.title.isEmpty() ? QFileInfo(Path).fileName() : System.title;
+}
+
+QString ChmDocument::FindEntry(const QString& path) const {
+  QString key = path;
+  key.replace(u'\\', u'/');
+  if (!key.startsWith(u'/')) key.prepend(u'/');
+  const auto it = EntryByLowerPath.constFind(key.toLower());
+  return it == EntryByLowerPath.cend() ? QString() : Entries[*it].path;
+}
+
+std::optional<QByteArray> ChmDocument::Read(const QString& path, qint64 maxBytes) const {
+  QString key = path;
+  if (!key.startsWith(u'/')) key.prepend(u'/');
+  const auto it = EntryByLowerPath.constFind(key.toLower());
+  if (it == EntryByLowerPath.cend()) return std::nullopt;
+  const orvex::ChmEntry& entry = Entries[*it];
+  if (static_cast<qint64>(entry.length) > maxBytes) return std::nullopt;
+  QByteArray bytes;
+  bytes.reserve(static_cast<qsizetype>(entry.length));
+  // Read by the stored name, so names that are not UTF-8 are found too.
+  const bool read = File.readInPieces(entry, [&bytes](const QByteArray& piece) {
+    bytes.append(piece);
+    return true;
+  });
+  if (!read) return std::nullopt;
+  return bytes;
+}
+
+QByteArray ChmDocument::ContentTypeOf(const QString& path, const QByteArray& bytes) const {
+  const QByteArray mime = ChmMimeType(path);
+  if (!mime.startsWith("text/")) return mime;
+  const QByteArray declared = DeclaredCharset(bytes);
+  // A page that names its own charset is read in it, as it says.
+  if (!declared.isEmpty()) return mime;
+  return mime + "; charset=" + CharsetOfCodePage(Page);
+}
+
+QString ChmDocument::DecodeText(const QByteArray& bytes) const {
+  const QByteArray declared = DeclaredCharset(bytes);
+  if (!declared.isEmpty()) {
+    QStringDecoder decoder(declared.constData(), QStringDecoder::Flag::Stateless);
+    if (decoder.isValid()) {
+      QByteArray body = bytes;
+      if (body.startsWith("\xEF\xBB\xBF")) body.remove(0, 3);
+      return decoder(body);
+    }
+  }
+  if (Page == 0) return QString::fromUtf8(bytes);
+  return DecodeCodePage(bytes, Page);
+}
+
+QString ChmDocument::FirstEntryWithSuffix(const QString& suffix) const {
+  for (const orvex::ChmEntry& e : Entries)
+    if (e.isFile && e.path.endsWith(suffix, Qt::CaseInsensitive) && !e.path.startsWith(QLatin1String("/#")) &&
+        !e.path.startsWith(QLatin1String("/$")) && !e.path.startsWith(QLatin1String("::")))
+      return e.path;
+  return {};
+}
+
+QString ChmDocument::ContentsFile() const {
+  if (!System.contentsFile.isEmpty())
+    if (const QString found = FindEntry(System.contentsFile); !found.isEmpty()) return found;
+  return FirstEntryWithSuffix(QStringLiteral(".hhc"));
+}
+
+QString ChmDocument::IndexFile() const {
+  if (!System.indexFile.isEmpty())
+    if (const QString found = FindEntry(System.indexFile); !found.isEmpty()) return found;
+  return FirstEntryWithSuffix(QStringLiteral(".hhk"));
+}
+
+std::vector<ContentsNode> ChmDocument::Contents() const {
+  const QString file = ContentsFile();
+  if (file.isEmpty()) return {};
+  const auto bytes = Read(file);
+  return bytes ? ReadContentsFile(DecodeText(*bytes)) : std::vector<ContentsNode>();
+}
+
+std::vector<IndexNode> ChmDocument::Index(const QLocale& locale) const {
+  const QString file = IndexFile();
+  if (file.isEmpty()) return {};
+  const auto bytes = Read(file);
+  return bytes ? ReadIndexFile(DecodeText(*bytes), locale) : std::vector<IndexNode>();
+}
+
+namespace {
+
+QUrl FirstTopic(const std::vector<ContentsNode>& nodes, const QString& contentsFile, const ChmDocument& doc) {
+  for (const ContentsNode& node : nodes) {
+    if (node.Data && !node.Data->FileName.isEmpty()) {
+      const QUrl url = ChmLinkUrl(contentsFile, node.Data->FileName);
+      if (url.isValid() && !doc.FindEntry(ChmEntryPath(url)).isEmpty()) return url;
+    }
+    if (const QUrl inner = FirstTopic(node.Children, contentsFile, doc); inner.isValid()) return inner;
+  }
+  return {};
+}
+
+}  // namespace
+
+QUrl ChmDocument::DefaultTopicUrl() const {
+  if (!System.defaultTopic.isEmpty()) {
+    const QUrl url = ChmLinkUrl(QStringLiteral("/"), System.defaultTopic);
+    if (const QString found = FindEntry(ChmEntryPath(url)); !found.isEmpty())
+      return ChmEntryUrl(found, url.fragment(QUrl::FullyDecoded));
+  }
+  if (const QUrl first = FirstTopic(Contents(), ContentsFile(), *this); first.isValid()) return first;
+  const QStringList pages = PagePaths();
+  return pages.isEmpty() ? QUrl() : ChmEntryUrl(pages.first());
+}
+
+QUrl ChmDocument::ContextTopicUrl(quint32 number) const {
+  const QString topic = File.topicForContext(number);
+  if (topic.isEmpty()) return {};
+  const QUrl url = ChmLinkUrl(QStringLiteral("/"), topic);
+  const QString found = FindEntry(ChmEntryPath(url));
+  return found.isEmpty() ? QUrl() : ChmEntryUrl(found, url.fragment(QUrl::FullyDecoded));
+}
+
+QStringList ChmDocument::PagePaths() const {
+  QStringList pages;
+  for (const orvex::ChmEntry& e : Entries)
+    if (e.isFile && e.isNormal && IsPage(e.path)) pages.append(e.path);
+  return pages;
+}
+
+QList<TopicText> ChmDocument::TopicTexts() const {
+  QList<TopicText> topics;
+  for (const QString& page : PagePaths()) {
+    const auto bytes = Read(page, kMaxSearchPageBytes);
+    if (!bytes) continue;
+    const QString html = DecodeText(*bytes);
+    topics.append({page, HtmlTitle(html), HtmlPlainText(html)});
+  }
+  return topics;
+}

@@ -1,0 +1,66 @@
+#include "build/chm_scheme.h"
+
+#include <QBuffer>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+
+#include "build/chm_document.h"
+#include "build/chm_pages.h"
+
+namespace {
+
+constexpr int kMaxLog = 200;
+
+}  // namespace
+
+void RegisterChmUrlScheme() {
+  const QByteArray name(kChmScheme);
+  if (QWebEngineUrlScheme::schemeByName(name).name() == name) return;
+  QWebEngineUrlScheme scheme(name);
+  scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+  // The pages get no access to local files; they only see their own file.
+  scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::CorsEnabled);
+  QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+bool IsViewerCommand(const QUrl& url, QString* name, QUrlQuery* arguments) {
+  if (url.scheme().compare(QLatin1String(kChmScheme), Qt::CaseInsensitive) != 0) return false;
+  const QString path = url.path(QUrl::FullyDecoded);
+  if (!path.startsWith(QLatin1String(kViewerCommandFolder), Qt::CaseInsensitive)) return false;
+  if (name) *name = path.mid(int(qstrlen(kViewerCommandFolder))).toLower();
+  if (arguments) *arguments = QUrlQuery(url);
+  return true;
+}
+
+TChmSchemeHandler::TChmSchemeHandler(std::shared_ptr<const ChmDocument> document, QObject* parent)
+    : QWebEngineUrlSchemeHandler(parent), Document(std::move(document)) {}
+
+void TChmSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
+  const QUrl url = job->requestUrl();
+  if (job->requestMethod() != "GET") {
+    job->fail(QWebEngineUrlRequestJob::RequestDenied);
+    return;
+  }
+  QString command;
+  QUrlQuery arguments;
+  if (IsViewerCommand(url, &command, &arguments)) {
+    auto* empty = new QBuffer(job);
+    empty->open(QIODevice::ReadOnly);
+    job->reply("text/plain", empty);
+    emit CommandRequested(command, arguments);
+    return;
+  }
+  const QString path = Document ? Document->FindEntry(ChmEntryPath(url)) : QString();
+  const auto bytes = path.isEmpty() ? std::nullopt : Document->Read(path);
+  if (!bytes) {
+    job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+    return;
+  }
+  const QByteArray type = Document->ContentTypeOf(path, *bytes);
+  Log.append({path, type});
+  if (Log.size() > kMaxLog) Log.removeFirst();
+  auto* buffer = new QBuffer(job);
+  buffer->setData(*bytes);
+  buffer->open(QIODevice::ReadOnly);
+  job->reply(type, buffer);
+}

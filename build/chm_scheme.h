@@ -1,0 +1,49 @@
+// The URL scheme through which the help viewer shows a compiled file's
+// pages, pictures and style sheets.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QUrlQuery>
+#include <QWebEngineUrlSchemeHandler>
+
+#include <functional>
+#include <memory>
+
+class ChmDocument;
+
+// Registers the viewer's scheme; call once before the QApplication exists.
+void RegisterChmUrlScheme();
+
+// Paths under this folder are the viewer's commands, not entries: a page
+// script loads "orvex-chm:/$orvex/<command>?<arguments>" (a link, a
+// location change or a fetch) to reach the viewer. "$" names never occur
+// among a compiled file's pages.
+inline constexpr char kViewerCommandFolder[] = "/$orvex/";
+
+// True for a URL of the scheme that is a viewer command; then *name and
+// *arguments receive the command's name and arguments.
+bool IsViewerCommand(const QUrl& url, QString* name = nullptr, QUrlQuery* arguments = nullptr);
+
+// Serves the entries of one compiled file.
+class TChmSchemeHandler : public QWebEngineUrlSchemeHandler {
+  Q_OBJECT
+ public:
+  explicit TChmSchemeHandler(std::shared_ptr<const ChmDocument> document, QObject* parent = nullptr);
+
+  void requestStarted(QWebEngineUrlRequestJob* job) override;
+
+  // The most recent requests served, oldest first (at most 200): the entry
+  // path and the content type it was served with.
+  QList<QPair<QString, QByteArray>> RequestLog() const { return Log; }
+
+ signals:
+  // A viewer command that reached the scheme (by a fetch or a sub-resource).
+  void CommandRequested(const QString& name, const QUrlQuery& arguments);
+
+ private:
+  std::shared_ptr<const ChmDocument> Document;
+  QList<QPair<QString, QByteArray>> Log;
+};

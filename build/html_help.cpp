@@ -1,0 +1,136 @@
+#include "build/html_help.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QWidget>
+
+#include <memory>
+
+#include "build/chm_document.h"
+#include "build/chm_pages.h"
+#include "build/viewer_window.h"
+
+namespace {
+
+// The cookie handed out by HH_INITIALIZE: any value that is not 0.
+constexpr quintptr kCookie = 0x4F52;
+
+struct HelpFileName {
+  QString File;   // the compiled file
+  QString Topic;  // the part after "::", empty when none
+};
+
+HelpFileName SplitHelpFileName(QString name) {
+  HelpFileName parts;
+  // "file.chm>window": the window name is not used.
+  const qsizetype window = name.lastIndexOf(u'>');
+  if (window > 0 && name.indexOf(QLatin1String("::"), window) < 0) name.truncate(window);
+  const qsizetype sep = name.indexOf(QLatin1String("::"));
+  if (sep >= 0) {
+    parts.Topic = name.mid(sep + 2);
+    name.truncate(sep);
+  }
+  parts.File = name.trimmed().isEmpty() ? QString() : QFileInfo(name.trimmed()).absoluteFilePath();
+  return parts;
+}
+
+}  // namespace
+
+THtmlHelp::THtmlHelp(QObject* parent) : QObject(parent) {}
+
+THtmlHelp::~THtmlHelp() { CloseAll(); }
+
+QList<TViewerWindow*> THtmlHelp::Viewers() const {
+  QList<TViewerWindow*> open;
+  for (const QPointer<TViewerWindow>& w : Windows)
+    if (w) open.append(w.data());
+  return open;
+}
+
+void THtmlHelp::AddPageScript(const QString& name, const QString& source) {
+  PageScripts.append({name, source});
+  for (TViewerWindow* w : Viewers()) w->AddPageScript(name, source);
+}
+
+void THtmlHelp::CloseAll() {
+  const QList<QPointer<TViewerWindow>> windows = Windows;
+  Windows.clear();
+  for (const QPointer<TViewerWindow>& w : windows) {
+    if (!w) continue;
+    w->close();  // deletes itself
+  }
+}
+
+TViewerWindow* THtmlHelp::ViewerFor(QWidget* owner, const QString& chmPath) {
+  const QString canonical = QFileInfo(chmPath).canonicalFilePath();
+  for (TViewerWindow* w : Viewers())
+    if (QFileInfo(w->FilePath()).canonicalFilePath() == canonical) return w;
+  auto document = std::make_shared<ChmDocument>();
+  if (!document->Open(chmPath)) {
+    qWarning("Orvex: cannot read the compiled help file %s", qPrintable(QDir::toNativeSeparators(chmPath)));
+    return nullptr;
+  }
+  auto* viewer = new TViewerWindow(document, PageScripts, owner);
+  connect(viewer, &TViewerWindow::CommandRequested, this, &THtmlHelp::HandlePageCommand);
+  Windows.removeAll(nullptr);
+  Windows.append(viewer);
+  return viewer;
+}
+
+void THtmlHelp::HandlePageCommand(const QString& name, const QUrlQuery& arguments) {
+  if (name == u"tcard") {
+    // Both values are 32-bit signed; anything else is 0.
+    bool ok = false;
+    const int wParam = arguments.queryItemValue("wParam").toInt(&ok);
+    const int w = ok ? wParam : 0;
+    const int lParam = arguments.queryItemValue("lParam").toInt(&ok);
+    const int l = ok ? lParam : 0;
+    emit TrainingCardMessage(w, l);
+  }
+  emit PageCommand(name, arguments);
+}
+
+quintptr THtmlHelp::HtmlHelpA(QWidget* owner, const QString& file, int command, quintptr data) {
+  switch (command) {
+    case HH_INITIALIZE:
+      Uninitialized = false;
+      if (data != 0) *reinterpret_cast<quintptr*>(data) = kCookie;
+      return kCookie;
+    case HH_UNINITIALIZE:
+      Uninitialized = true;
+      CloseAll();
+      return 0;
+    case HH_CLOSE_ALL:
+      CloseAll();
+      return 0;
+    case HH_DISPLAY_TOPIC:
+    case HH_HELP_CONTEXT:
+      break;
+    default:
+      return 0;
+  }
+  if (Uninitialized) return 0;
+  const HelpFileName name = SplitHelpFileName(file);
+  if (name.File.isEmpty() || !QFileInfo(name.File).isFile()) return 0;
+
+  TViewerWindow* viewer = ViewerFor(owner, name.File);
+  if (!viewer) return 0;
+  QUrl topic;
+  if (command == HH_HELP_CONTEXT) {
+    topic = viewer->Document().ContextTopicUrl(static_cast<quint32>(data));
+    if (!topic.isValid()) {
+      // A context the file does not map shows nothing; a window made just
+      // for it goes again.
+      if (viewer->CurrentUrl().isEmpty()) viewer->close();
+      return 0;
+    }
+  } else if (!name.Topic.isEmpty()) {
+    topic = ChmLinkUrl(QStringLiteral("/"), name.Topic);
+  }
+  if (!topic.isValid()) topic = viewer->Document().DefaultTopicUrl();
+  viewer->ShowUrl(topic);
+  viewer->show();
+  viewer->raise();
+  viewer->activateWindow();
+  return reinterpret_cast<quintptr>(viewer);
+}

@@ -1,0 +1,112 @@
+// The help viewer's window: Contents, Index and Search on the left, the
+// topic on the right, with back and forward.
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+#include <QPair>
+#include <QUrl>
+#include <QUrlQuery>
+#include <QWebEnginePage>
+
+#include <memory>
+
+#include "build/chm_pages.h"
+
+class ChmDocument;
+class QAction;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWebEngineProfile;
+class QWebEngineView;
+class TChmSchemeHandler;
+
+// The topic pane's page: viewer commands and "ms-its:" links are taken here.
+class TViewerPage : public QWebEnginePage {
+  Q_OBJECT
+ public:
+  TViewerPage(QWebEngineProfile* profile, QObject* parent);
+
+ signals:
+  void CommandRequested(const QString& name, const QUrlQuery& arguments);
+  // A link into the compiled file written in another form ("ms-its:...").
+  void RedirectRequested(const QUrl& url);
+
+ protected:
+  bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+  // Links meant for a new window open in the topic pane.
+  QWebEnginePage* createWindow(WebWindowType type) override;
+};
+
+class TViewerWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  // `document` must be open. Page scripts (name, JavaScript source) run in
+  // every topic once its document is ready; they turn the page's HTML Help
+  // objects into working elements.
+  TViewerWindow(std::shared_ptr<const ChmDocument> document,
+                const QList<QPair<QString, QString>>& pageScripts, QWidget* owner = nullptr);
+  ~TViewerWindow() override;
+
+  const ChmDocument& Document() const { return *Doc; }
+  QString FilePath() const;
+
+  // Shows a URL of the scheme (or an outside one) in the topic pane.
+  void ShowUrl(const QUrl& url);
+  void ShowDefaultTopic();
+  // The entry shown in the topic pane ("/Page.htm"); empty while none.
+  QString CurrentEntry() const;
+  QUrl CurrentUrl() const;
+
+  // Adds a page script to this window's topics (effective from the next page on).
+  void AddPageScript(const QString& name, const QString& source);
+
+  // Lists the topics that contain every word of the query on the Search tab.
+  void RunSearch(const QString& query);
+  // Selects the first index keyword that starts with the text.
+  void FindKeyword(const QString& text);
+  // Shows the topic of the selected contents, index or search item.
+  void ShowContentsItem(QTreeWidgetItem* item);
+  void ShowIndexItem(QTreeWidgetItem* item);
+  void ShowSearchResult(int row);
+
+  // What the scheme served lately: entry path and content type.
+  QList<QPair<QString, QByteArray>> RequestLog() const;
+
+  QTabWidget* NavigationTabs = nullptr;
+  QTreeWidget* ContentsTree = nullptr;
+  QLineEdit* IndexEdit = nullptr;
+  QTreeWidget* IndexTree = nullptr;
+  QPushButton* IndexDisplay = nullptr;
+  QLineEdit* SearchEdit = nullptr;
+  QPushButton* SearchButton = nullptr;
+  QListWidget* SearchResults = nullptr;
+  QPushButton* SearchDisplay = nullptr;
+  QWebEngineView* TopicView = nullptr;
+  QAction* BackAction = nullptr;
+  QAction* ForwardAction = nullptr;
+  QAction* HomeAction = nullptr;
+
+ signals:
+  // A viewer command from a page ("orvex-chm:/$orvex/<name>?<arguments>").
+  void CommandRequested(const QString& name, const QUrlQuery& arguments);
+
+ private:
+  void BuildContents();
+  void BuildIndex();
+  void UpdateNavigation();
+  void SyncContents(const QUrl& url);
+
+  std::shared_ptr<const ChmDocument> Doc;
+  QWebEngineProfile* Profile = nullptr;
+  TChmSchemeHandler* Handler = nullptr;
+  TViewerPage* Page = nullptr;
+  QList<TopicText> Topics;
+  bool TopicsRead = false;
+  QHash<QString, QTreeWidgetItem*> ContentsByEntry;
+};

@@ -1,0 +1,290 @@
+// "Compile", "View compiled help file", "View compiler messages" and
+// "Decompile CHM file" on a real main window, with the real hhc and hh.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "build/child_process.h"
+#include "build/compiler_messages.h"
+#include "build/html_help.h"
+#include "build/viewer_window.h"
+#include "gui_helpers.h"
+#include "viewer_fixture.h"
+
+using namespace viewer_test;
+
+namespace {
+
+// After a test told the application to end, later event loops would return
+// at once: one round of the application's own loop clears that again.
+void ClearQuitRequest() {
+  QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+  QCoreApplication::exec();
+}
+
+QString Shell() { return QStandardPaths::findExecutable("sh"); }
+
+TEST(BuildChildProcess, WaitsForTheChildWhileEventsAreHandled) {
+  int ticks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+  timer.start(20);
+  const ChildRun run = RunChildProcess(Shell(), {"-c", "sleep 0.4; exit 3"});
+  EXPECT_TRUE(run.Started);
+  EXPECT_FALSE(run.QuitRequested);
+  EXPECT_EQ(run.ExitCode, 3);
+  EXPECT_GE(ticks, 5);  // the window stays responsive
+}
+
+TEST(BuildChildProcess, ArgumentsReachTheChildUnchanged) {
+  QTemporaryDir dir;
+  const QString out = dir.filePath("out put.txt");
+  const QString odd = "a \"quoted\" arg with $HOME and 'blanks'";
+  const ChildRun run = RunChildProcess(Shell(), {"-c", "printf '%s' \"$1\" > \"$2\"", "sh", odd, out});
+  ASSERT_TRUE(run.Started);
+  EXPECT_EQ(QString::fromUtf8(orvex_test::readBytes(out)), odd);
+}
+
+TEST(BuildChildProcess, AProgramThatCannotStartIsPassedOver) {
+  QElapsedTimer clock;
+  clock.start();
+  const ChildRun run = RunChildProcess("/nonexistent/hhc", {"x.hhp"});
+  EXPECT_FALSE(run.Started);
+  EXPECT_FALSE(run.QuitRequested);
+  EXPECT_LT(clock.elapsed(), 5000);
+  EXPECT_FALSE(RunChildProcess(QString(), {}).Started);
+}
+
+TEST(BuildChildProcess, AQuitDuringTheWaitEndsItAndLeavesTheChildRunning) {
+  QTemporaryDir dir;
+  const QString marker = dir.filePath("done");
+  QTimer::singleShot(150, [] { QCoreApplication::exit(7); });
+  QElapsedTimer clock;
+  clock.start();
+  const ChildRun run = RunChildProcess(Shell(), {"-c", "sleep 1; touch \"$1\"", "sh", marker});
+  const qint64 waited = clock.elapsed();
+  ClearQuitRequest();
+  EXPECT_TRUE(run.Started);
+  EXPECT_TRUE(run.QuitRequested);
+  EXPECT_EQ(run.QuitCode, 7);
+  EXPECT_LT(waited, 900);
+  EXPECT_FALSE(QFileInfo::exists(marker));
+  EXPECT_TRUE(WaitUntil([&] { return QFileInfo::exists(marker); }, 5000));
+}
+
+TEST(BuildChildProcess, ToolsAreTakenFromBesideTheProgramFirst) {
+  QTemporaryDir dir;
+  const QString beside = dir.filePath("hh");
+  orvex_test::writeBytes(beside, "#!/bin/sh\n");
+  QFile(beside).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  EXPECT_EQ(FindTool("hh", dir.path()), beside);
+  // Not beside it: the search path.
+  EXPECT_EQ(FindTool("sh", dir.path()), Shell());
+  EXPECT_TRUE(FindTool("no-such-tool-here", dir.path()).isEmpty());
+  // A workshop folder is the only place its compiler is looked for.
+  EXPECT_EQ(CompilerProgram("/opt/help workshop/", dir.path()), "/opt/help workshop/hhc");
+  EXPECT_EQ(CompilerProgram("", QStringLiteral(ORVEX_BIN_DIR)), QStringLiteral(ORVEX_BIN_DIR) + "/hhc");
+}
+
+class BuildCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (ChmcmdMissing()) GTEST_SKIP() << "chmcmd is not installed";
+    sample.Write();
+    if (HasFatalFailure()) return;
+    form = std::make_unique<TForm1>();
+    form->CreateDialogs();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ASSERT_NE(form->HtmlHelp, nullptr);
+  }
+  void TearDown() override {
+    if (form && form->HtmlHelp) form->HtmlHelp->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
+    if (form) form->Modified = false;
+    form.reset();
+    QTest::qWait(50);
+  }
+  void OpenSample() {
+    form->OpenByName(sample.Project.projectPath());
+    ASSERT_EQ(form->ProjectFile, QFileInfo(sample.Project.projectPath()).absoluteFilePath());
+    ASSERT_TRUE(form->Compile1->isEnabled());
+  }
+
+  SampleProject sample;
+  std::unique_ptr<TForm1> form;
+};
+
+TEST_F(BuildCommandsTest, CompileSavesAndRunsTheCompilerOnTheProject) {
+  OpenSample();
+  ASSERT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
+  form->Compile1->trigger();
+  EXPECT_TRUE(QFileInfo::exists(sample.Project.chmPath()));
+  EXPECT_TRUE(QFileInfo::exists(sample.Project.logPath()));
+  EXPECT_FALSE(form->Modified);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone
+}
+
+TEST_F(BuildCommandsTest, CompilerMessagesShowTheNewLogEachTime) {
+  OpenSample();
+  form->Compile1->trigger();
+  ASSERT_TRUE(QFileInfo::exists(sample.Project.logPath()));
+  QStringList shown;
+  OnNextDialog<TCMView>([&](TCMView* view) {
+    for (int i = 0; i < view->ListBox1->count(); ++i) shown << view->ListBox1->item(i)->text();
+    view->OKBtn->click();
+  });
+  form->Viewcompilermessages1->trigger();
+  ASSERT_FALSE(shown.isEmpty());
+  EXPECT_TRUE(shown.last().startsWith("Compiled file written")) << shown.join('|').toStdString();
+
+  // A new log (here written by hand, with a TAB) is shown the next time.
+  orvex_test::writeBytes(sample.Project.logPath(), "first\tline\r\nsecond\r\n");
+  shown.clear();
+  OnNextDialog<TCMView>([&](TCMView* view) {
+    for (int i = 0; i < view->ListBox1->count(); ++i) shown << view->ListBox1->item(i)->text();
+    view->OKBtn->click();
+  });
+  form->Viewcompilermessages1->trigger();
+  EXPECT_EQ(shown, (QStringList{"first  line", "second"}));
+}
+
+TEST_F(BuildCommandsTest, NoLogMeansNoMessagesWindow) {
+  OpenSample();
+  bool appeared = false;
+  OnNextDialog<TCMView>([&](TCMView* view) {
+    appeared = true;
+    view->reject();
+  }, 1500);
+  form->Viewcompilermessages1->trigger();
+  QTest::qWait(1600);
+  EXPECT_FALSE(appeared);
+}
+
+TEST_F(BuildCommandsTest, ViewBeforeTheFirstCompileSaysFileNotFound) {
+  OpenSample();
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  form->Viewcompiledhelpfile1->trigger();
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text, " File not found! ");
+  EXPECT_TRUE(form->HtmlHelp->Viewers().isEmpty());
+}
+
+TEST_F(BuildCommandsTest, ViewAfterCompileShowsTheDefaultTopic) {
+  OpenSample();
+  form->Compile1->trigger();
+  ASSERT_TRUE(QFileInfo::exists(sample.Project.chmPath()));
+  form->Viewcompiledhelpfile1->trigger();
+  ASSERT_EQ(form->HtmlHelp->Viewers().size(), 1);
+  TViewerWindow* viewer = form->HtmlHelp->Viewers().first();
+  EXPECT_EQ(viewer->parentWidget(), form.get());
+  EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
+}
+
+TEST_F(BuildCommandsTest, ViewUsesTheCompiledFileTheProjectNames) {
+  // Projects made elsewhere name their compiled file themselves.
+  QByteArray hhp = orvex_test::readBytes(sample.Project.projectPath());
+  hhp.replace("Compiled file=My Guide.chm", "Compiled file=other name.chm");
+  orvex_test::writeBytes(sample.Project.projectPath(), hhp);
+  OpenSample();
+  form->Compile1->trigger();
+  ASSERT_TRUE(QFileInfo::exists(sample.Project.folder + "/other name.chm"));
+  ASSERT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
+  form->Viewcompiledhelpfile1->trigger();
+  ASSERT_EQ(form->HtmlHelp->Viewers().size(), 1);
+  EXPECT_EQ(form->HtmlHelp->Viewers().first()->FilePath(), sample.Project.folder + "/other name.chm");
+}
+
+TEST_F(BuildCommandsTest, ACompilerThatCannotStartIsPassedOverSilently) {
+  OpenSample();
+  form->WorkshopDir = sample.Project.folder + "/no workshop/";
+  bool boxShown = false;
+  OnNextDialog<QMessageBox>([&](QMessageBox* box) {
+    boxShown = true;
+    box->reject();
+  }, 1000);
+  form->Compile1->trigger();
+  QTest::qWait(1100);
+  EXPECT_FALSE(boxShown);
+  EXPECT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Answers the file dialog with `file`, then the folder browser with `folder`
+// (an empty string cancels it).
+void AnswerDecompileDialogs(const QString& file, const QString& folder, QStringList* titles) {
+  OnNextDialog<QFileDialog>([=](QFileDialog* open) {
+    titles->append(open->windowTitle());
+    titles->append(open->nameFilters().join(';'));
+    if (file.isEmpty()) {
+      open->reject();
+      return;
+    }
+    OnNextDialog<QFileDialog>([=](QFileDialog* browse) {
+      titles->append(browse->windowTitle());
+      if (folder.isEmpty()) {
+        browse->reject();
+        return;
+      }
+      browse->setDirectory(folder);
+      browse->selectFile(folder);
+      static_cast<QDialog*>(browse)->accept();
+    });
+    open->selectFile(file);
+    static_cast<QDialog*>(open)->accept();
+  });
+}
+
+TEST_F(BuildCommandsTest, DecompileWritesThePagesIntoTheChosenFolderWithoutAProject) {
+  ASSERT_TRUE(sample.Compile());
+  QTemporaryDir out;
+  const QString folder = out.filePath("decompiled here");
+  ASSERT_TRUE(QDir().mkpath(folder));
+  QStringList titles;
+  AnswerDecompileDialogs(sample.Project.chmPath(), folder, &titles);
+  form->DecompileCHMfile1->trigger();
+  ASSERT_EQ(titles.size(), 3);
+  EXPECT_EQ(titles[1], "Help file (*.chm)");
+  EXPECT_EQ(titles[2], "Browse for folder");
+  EXPECT_EQ(orvex_test::readBytes(folder + "/My_Guide01.htm"), sample.Project.page1);
+  EXPECT_TRUE(QFileInfo::exists(folder + "/My Guide.css"));
+  EXPECT_TRUE(form->ProjectFile.isEmpty());
+  EXPECT_EQ(form->LastFolder, folder);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(BuildCommandsTest, DecompileRefusesTheRootFolder) {
+  ASSERT_TRUE(sample.Compile());
+  ASSERT_FALSE(QFileInfo::exists("/My_Guide01.htm"));
+  QStringList titles;
+  AnswerDecompileDialogs(sample.Project.chmPath(), "/", &titles);
+  form->DecompileCHMfile1->trigger();
+  ASSERT_EQ(titles.size(), 3);
+  EXPECT_EQ(form->LastFolder, "/");
+  QTest::qWait(300);
+  EXPECT_FALSE(QFileInfo::exists("/My_Guide01.htm"));
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(BuildCommandsTest, CancelledDialogsDoNothing) {
+  ASSERT_TRUE(sample.Compile());
+  QStringList titles;
+  AnswerDecompileDialogs(QString(), QString(), &titles);
+  form->DecompileCHMfile1->trigger();
+  EXPECT_EQ(titles.size(), 2);  // the folder browser never came
+
+  titles.clear();
+  AnswerDecompileDialogs(sample.Project.chmPath(), QString(), &titles);
+  form->DecompileCHMfile1->trigger();
+  EXPECT_EQ(titles.size(), 3);
+  EXPECT_TRUE(form->LastFolder.isEmpty());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+// The "Compiler messages" window: its layout and how it reads the log.
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "build/compiler_messages.h"
+#include "gui_helpers.h"
+#include "tests/unit/hhc_fixture.h"
+
+namespace {
+
+QStringList Items(const TCMView& view) {
+  QStringList items;
+  for (int i = 0; i < view.ListBox1->count(); ++i) items << view.ListBox1->item(i)->text();
+  return items;
+}
+
+TEST(CompilerMessagesView, HasTheDesignedLayout) {
+  TCMView view;
+  EXPECT_EQ(view.windowTitle(), "Compiler messages");
+  EXPECT_TRUE(view.isModal());
+  EXPECT_EQ(view.size(), QSize(552, 291));
+  EXPECT_EQ(view.ListBox1->geometry(), QRect(0, 0, 552, 257));
+  EXPECT_EQ(view.OKBtn->text(), "OK");
+  EXPECT_TRUE(view.OKBtn->isDefault());
+  view.ListBox1->addItem("x");
+  EXPECT_EQ(view.ListBox1->sizeHintForRow(0), 16);
+}
+
+TEST(CompilerMessagesView, ControlCharactersBecomeTwoBlanksOtherBytesStay) {
+  QTemporaryDir dir;
+  TCMView view;
+  view.LogFile = dir.filePath("Demo.log");
+  orvex_test::writeBytes(view.LogFile, "a\tb\r\n\r\nc\x01" "d \xe9t\xe9\r\n");
+  view.FormActivate();
+  EXPECT_EQ(Items(view), (QStringList{"a  b", "", QString::fromUtf8("c  d été")}));
+}
+
+TEST(CompilerMessagesView, EmptyOrMissingLogGivesAnEmptyList) {
+  QTemporaryDir dir;
+  TCMView view;
+  view.ListBox1->addItem("stale");
+  view.LogFile = dir.filePath("Demo.log");
+  orvex_test::writeBytes(view.LogFile, "");
+  view.FormActivate();
+  EXPECT_EQ(view.ListBox1->count(), 0);
+  view.ListBox1->addItem("stale");
+  view.LogFile = dir.filePath("none.log");
+  view.FormActivate();
+  EXPECT_EQ(view.ListBox1->count(), 0);
+}
+
+TEST(CompilerMessagesView, EveryShowingReadsTheLogAgainAndOkCloses) {
+  QTemporaryDir dir;
+  TCMView view;
+  view.LogFile = dir.filePath("Demo.log");
+  orvex_test::writeBytes(view.LogFile, "old\r\n");
+  QStringList seen;
+  OnNextDialog<TCMView>([&](TCMView* shown) {
+    seen = Items(*shown);
+    shown->OKBtn->click();
+  });
+  EXPECT_EQ(view.exec(), QDialog::Accepted);
+  EXPECT_EQ(seen, QStringList{"old"});
+  orvex_test::writeBytes(view.LogFile, "new 1\r\nnew 2\r\n");
+  OnNextDialog<TCMView>([&](TCMView* shown) {
+    seen = Items(*shown);
+    shown->OKBtn->click();
+  });
+  view.exec();
+  EXPECT_EQ(seen, (QStringList{"new 1", "new 2"}));
+}
+
+}  // namespace

@@ -1,0 +1,85 @@
+// A help project on disk, compiled by the real hhc, and waits for the viewer.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QImage>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVariant>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <functional>
+#include <memory>
+
+#include "build/viewer_window.h"
+#include "tests/unit/hhc_fixture.h"
+
+namespace viewer_test {
+
+inline bool ChmcmdMissing() { return QStandardPaths::findExecutable("chmcmd").isEmpty(); }
+
+// Processes events until `done` is true or ms have passed; gives `done`.
+inline bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
+  const QDeadlineTimer deadline(ms);
+  while (!done() && !deadline.hasExpired()) QTest::qWait(20);
+  return done();
+}
+
+// Runs JavaScript in the page and waits for its result (invalid on timeout).
+inline QVariant RunJs(QWebEnginePage* page, const QString& script, int ms = 10000) {
+  auto result = std::make_shared<QVariant>();
+  auto done = std::make_shared<bool>(false);
+  page->runJavaScript(script, [result, done](const QVariant& v) {
+    *result = v;
+    *done = true;
+  });
+  WaitUntil([done] { return *done; }, ms);
+  return *result;
+}
+
+// Waits until the viewer shows `entry` and the page has loaded.
+inline bool WaitForTopic(TViewerWindow* viewer, const QString& entry, int ms = 20000) {
+  return WaitUntil(
+      [&] {
+        if (viewer->CurrentEntry().compare(entry, Qt::CaseInsensitive) != 0) return false;
+        return RunJs(viewer->TopicView->page(), "document.readyState", 2000).toString() == "complete";
+      },
+      ms);
+}
+
+// The sample project with a real picture and a style sheet that colours the text.
+struct SampleProject {
+  QTemporaryDir Dir;
+  orvex_test::HelpProject Project;
+
+  // Writes the project into "<temp>/my help" (a folder with a blank).
+  void Write() {
+    ASSERT_TRUE(Dir.isValid());
+    Project.write(Dir.filePath("my help"));
+    QImage picture(7, 5, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(Project.folder + "/pic.png", "PNG"));
+    orvex_test::writeBytes(Project.folder + "/My Guide.css",
+                           "body { color: rgb(1, 2, 3); background: url(\"bg.png\"); }\r\n");
+  }
+  // Sets the language line of the project file.
+  void SetLanguage(const QByteArray& line) {
+    QByteArray hhp = orvex_test::readBytes(Project.projectPath());
+    hhp.replace("Language=0x0409 English (United States)", line);
+    orvex_test::writeBytes(Project.projectPath(), hhp);
+  }
+  // Compiles with the hhc built beside the tests; true when the file is there.
+  bool Compile() {
+    QByteArray output;
+    const int code = orvex_test::runTool(orvex_test::tool("hhc"), {Project.projectPath()},
+                                         QProcessEnvironment::systemEnvironment(), &output);
+    if (code != 0) ADD_FAILURE() << output.toStdString();
+    return code == 0 && QFileInfo::exists(Project.chmPath());
+  }
+};
+
+}  // namespace viewer_test

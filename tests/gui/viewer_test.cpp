@@ -1,0 +1,229 @@
+// The help viewer on a compiled file made by the real hhc: topics, links,
+// pictures, the style sheet, contents, index, search, context numbers.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTreeWidget>
+#include <QWebEngineView>
+
+#include "build/chm_document.h"
+#include "build/html_help.h"
+#include "build/viewer_window.h"
+#include "viewer_fixture.h"
+
+using namespace viewer_test;
+
+namespace {
+
+class ViewerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (ChmcmdMissing()) GTEST_SKIP() << "chmcmd is not installed";
+    sample.Write();
+    if (HasFatalFailure()) return;
+    BeforeCompile();
+    ASSERT_TRUE(sample.Compile());
+    help = std::make_unique<THtmlHelp>();
+  }
+  void TearDown() override {
+    if (help) help->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
+    help.reset();
+    QTest::qWait(50);
+  }
+  virtual void BeforeCompile() {}
+
+  TViewerWindow* Display(const QString& file) {
+    const quintptr window = help->HtmlHelpA(nullptr, file, HH_DISPLAY_TOPIC, 0);
+    EXPECT_NE(window, 0u);
+    return help->Viewers().value(0);
+  }
+
+  SampleProject sample;
+  std::unique_ptr<THtmlHelp> help;
+};
+
+TEST_F(ViewerTest, DisplayTopicOpensTheDefaultTopic) {
+  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_TRUE(viewer->isVisible());
+  EXPECT_EQ(viewer->windowTitle(), "Printer Guide");
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
+  EXPECT_TRUE(RunJs(viewer->TopicView->page(), "document.body.innerText").toString().contains("One"));
+}
+
+TEST_F(ViewerTest, HelpContextOpensTheMappedTopic) {
+  const quintptr window = help->HtmlHelpA(nullptr, sample.Project.chmPath(), HH_HELP_CONTEXT, 101);
+  ASSERT_NE(window, 0u);
+  TViewerWindow* viewer = help->Viewers().value(0);
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
+  // The same window is reused for the next context.
+  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.chmPath(), HH_HELP_CONTEXT, 102), window);
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide02.htm"));
+  EXPECT_EQ(help->Viewers().size(), 1);
+}
+
+TEST_F(ViewerTest, UnmappedContextShowsNothing) {
+  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.chmPath(), HH_HELP_CONTEXT, 999), 0u);
+  QTest::qWait(50);
+  EXPECT_TRUE(help->Viewers().isEmpty());
+}
+
+TEST_F(ViewerTest, TopicAfterDoubleColonIsShown) {
+  help->HtmlHelpA(nullptr, sample.Project.chmPath() + "::/My_Guide03.htm", HH_DISPLAY_TOPIC, 0);
+  TViewerWindow* viewer = help->Viewers().value(0);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
+}
+
+TEST_F(ViewerTest, MissingOrBrokenFilesShowNothing) {
+  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.folder + "/none.chm", HH_DISPLAY_TOPIC, 0), 0u);
+  const QString broken = sample.Project.folder + "/broken.chm";
+  orvex_test::writeBytes(broken, "this is no compiled help file");
+  EXPECT_EQ(help->HtmlHelpA(nullptr, broken, HH_DISPLAY_TOPIC, 0), 0u);
+  EXPECT_TRUE(help->Viewers().isEmpty());
+}
+
+TEST_F(ViewerTest, StyleSheetIsServedAsCssAndApplied) {
+  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
+  QWebEnginePage* page = viewer->TopicView->page();
+  ASSERT_TRUE(WaitUntil([&] {
+    return RunJs(page, "getComputedStyle(document.body).color").toString() == "rgb(1, 2, 3)";
+  }, 10000)) << RunJs(page, "getComputedStyle(document.body).color").toString().toStdString();
+  bool cssSeen = false;
+  for (const auto& [path, type] : viewer->RequestLog()) {
+    if (path.compare("/My Guide.css", Qt::CaseInsensitive) == 0) {
+      cssSeen = true;
+      EXPECT_TRUE(type.startsWith("text/css")) << type.toStdString();
+    }
+    if (path.compare("/My_Guide01.htm", Qt::CaseInsensitive) == 0) {
+      EXPECT_TRUE(type.startsWith("text/html")) << type.toStdString();
+    }
+  }
+  EXPECT_TRUE(cssSeen);
+}
+
+TEST_F(ViewerTest, PicturesAreShown) {
+  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
+  QWebEnginePage* page = viewer->TopicView->page();
+  EXPECT_TRUE(WaitUntil([&] {
+    return RunJs(page, "document.images.length ? document.images[0].naturalWidth : -1").toInt() == 7;
+  }, 10000));
+}
+
+TEST_F(ViewerTest, LinksLeadBetweenTopicsWithBackAndForward) {
+  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
+  EXPECT_FALSE(viewer->BackAction->isEnabled());
+  RunJs(viewer->TopicView->page(), "document.querySelector('a').click(); true");
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide02.htm"));
+  ASSERT_TRUE(WaitUntil([&] { return viewer->BackAction->isEnabled(); }));
+  viewer->BackAction->trigger();
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
+  ASSERT_TRUE(WaitUntil([&] { return viewer->ForwardAction->isEnabled(); }));
+  viewer->ForwardAction->trigger();
+  EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide02.htm"));
+}
+
+TEST_F(ViewerTest, ContentsPaneListsTheTopicsAndOpensThem) {
+  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_EQ(viewer->ContentsTree->topLevelItemCount(), 3);
+  EXPECT_EQ(viewer->ContentsTree->topLevelItem(0)->text(0), "One");
+  EXPECT_EQ(viewer->ContentsTree->topLevelItem(2)->text(0), "Three");
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
+  viewer->ShowContentsItem(viewer->ContentsTree->topLevelItem(2));
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
+  // Following a link selects the topic's contents item.
+  viewer->ShowUrl(ChmEntryUrl("/My_Guide02.htm"));
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide02.htm"));
+  EXPECT_EQ(viewer->ContentsTree->currentItem(), viewer->ContentsTree->topLevelItem(1));
+}
+
+TEST_F(ViewerTest, IndexKeywordSearchFindsAndOpensTheTopic) {
+  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_GE(viewer->IndexTree->topLevelItemCount(), 1);
+  viewer->FindKeyword("THR");
+  ASSERT_NE(viewer->IndexTree->currentItem(), nullptr);
+  EXPECT_EQ(viewer->IndexTree->currentItem()->text(0), "three");
+  viewer->FindKeyword("zebra");  // nothing matches: the selection stays
+  EXPECT_EQ(viewer->IndexTree->currentItem()->text(0), "three");
+  viewer->IndexDisplay->click();
+  EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
+}
+
+TEST_F(ViewerTest, FullTextSearchListsTopicsWithEveryWord) {
+  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ASSERT_NE(viewer, nullptr);
+  viewer->SearchEdit->setText("only CONTENTS");
+  viewer->SearchButton->click();
+  ASSERT_EQ(viewer->SearchResults->count(), 1);
+  EXPECT_EQ(viewer->SearchResults->item(0)->toolTip(), "My_Guide03.htm");
+  viewer->SearchDisplay->click();
+  EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
+  viewer->RunSearch("only nowhere");
+  EXPECT_EQ(viewer->SearchResults->count(), 0);
+}
+
+TEST_F(ViewerTest, CloseAllClosesTheViewers) {
+  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ASSERT_NE(viewer, nullptr);
+  QPointer<TViewerWindow> guard(viewer);
+  help->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
+  EXPECT_TRUE(WaitUntil([&] { return guard.isNull(); }, 5000));
+  EXPECT_TRUE(help->Viewers().isEmpty());
+}
+
+TEST_F(ViewerTest, InitializeHandsOutACookieAndUninitializeClosesEverything) {
+  quintptr cookie = 0;
+  help->HtmlHelpA(nullptr, QString(), HH_INITIALIZE, reinterpret_cast<quintptr>(&cookie));
+  EXPECT_NE(cookie, 0u);
+  ASSERT_NE(Display(sample.Project.chmPath()), nullptr);
+  help->HtmlHelpA(nullptr, QString(), HH_UNINITIALIZE, cookie);
+  EXPECT_TRUE(WaitUntil([&] { return help->Viewers().isEmpty(); }, 5000));
+  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.chmPath(), HH_DISPLAY_TOPIC, 0), 0u);
+}
+
+TEST_F(ViewerTest, PageScriptsReachTheViewerAsTrainingCardMessages) {
+  // A page script stands in for a training-card button being pressed.
+  help->AddPageScript("card", "if (location.pathname.endsWith('My_Guide01.htm'))"
+                              "  location.href = 'orvex-chm:/$orvex/tcard?wParam=5&lParam=-7';");
+  QSignalSpy cards(help.get(), &THtmlHelp::TrainingCardMessage);
+  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return cards.count() >= 1; }));
+  EXPECT_EQ(cards.at(0).at(0).toInt(), 5);
+  EXPECT_EQ(cards.at(0).at(1).toInt(), -7);
+  // The command is no page: the topic stays.
+  EXPECT_EQ(viewer->CurrentEntry(), "/My_Guide01.htm");
+}
+
+class ViewerRussianTest : public ViewerTest {
+ protected:
+  void BeforeCompile() override { sample.SetLanguage("Language=0x0419 Russian (Russia)"); }
+};
+
+TEST_F(ViewerRussianTest, PagesAreReadInTheCodePageOfTheFilesLanguage) {
+  ChmDocument doc;
+  ASSERT_TRUE(doc.Open(sample.Project.chmPath()));
+  ASSERT_EQ(doc.Info().lcid, 0x0419u);
+  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
+  QWebEnginePage* page = viewer->TopicView->page();
+  EXPECT_EQ(RunJs(page, "document.characterSet").toString().toLower(), "windows-1251");
+  // The bytes E9 74 E9 are "йtй" in code page 1251.
+  EXPECT_TRUE(RunJs(page, "document.body.innerText").toString().contains(QString::fromUtf8("йtй")));
+}
+
+}  // namespace
