@@ -8,7 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMimeData>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebChannel>
@@ -54,7 +53,8 @@ QString ClipboardFragment(const QString& html) {
 
 // Waits in a local event loop until done() holds or the deadline passes.
 // Returns done().
-bool SpinUntil(const std::function<bool()>& done, int timeoutMs, QEventLoop* loop) {
+bool SpinUntil(const std::function<bool()>& done, int timeoutMs, QEventLoop* loop,
+               QEventLoop::ProcessEventsFlags flags = QEventLoop::ExcludeUserInputEvents) {
   if (done()) return true;
   const QDeadlineTimer deadline(timeoutMs);
   QTimer tick;
@@ -63,7 +63,7 @@ bool SpinUntil(const std::function<bool()>& done, int timeoutMs, QEventLoop* loo
     if (done() || deadline.hasExpired()) loop->quit();
   });
   tick.start();
-  loop->exec(QEventLoop::ExcludeUserInputEvents);
+  loop->exec(flags);
   return done();
 }
 
@@ -77,6 +77,7 @@ struct TDHTMLEdit::Impl {
   QWebEngineView* view = nullptr;
   QWebChannel* channel = nullptr;
   EditorHost* host = nullptr;
+  QTimer* displayTimer = nullptr;
 
   PageParts parts;
   QString source;  // the text the current page was loaded from
@@ -229,7 +230,14 @@ TDHTMLEdit::TDHTMLEdit(QWidget* parent) : QWidget(parent), d(new Impl) {
   d->channel = new QWebChannel(this);
   d->channel->registerObject(QStringLiteral("host"), d->host);
   d->page->setWebChannel(d->channel, QWebEngineScript::ApplicationWorld);
-  connect(d->host, &EditorHost::DisplayChanged, this, &TDHTMLEdit::OnDisplayChanged);
+  // The page reports every selection change; one event per burst is enough.
+  d->displayTimer = new QTimer(this);
+  d->displayTimer->setSingleShot(true);
+  d->displayTimer->setInterval(20);
+  connect(d->displayTimer, &QTimer::timeout, this, &TDHTMLEdit::OnDisplayChanged);
+  connect(d->host, &EditorHost::DisplayChanged, d->displayTimer, [this] {
+    if (!d->displayTimer->isActive()) d->displayTimer->start();
+  });
 
   d->view = new QWebEngineView(this);
   d->view->setPage(d->page);
@@ -485,12 +493,12 @@ void TTextRange::pasteHTML(const QString& html) {
 // ---- free functions --------------------------------------------------------
 
 void WaitEditorIdle(TDHTMLEdit* editor) {
+  // Events are handled in a local loop with a short tick rather than with
+  // sleeps in between: the engine's own work runs on this thread's events,
+  // and sleeping would hold up every step of a page load.
   QPointer<TDHTMLEdit> guard(editor);
-  const QDeadlineTimer deadline(kIdleWaitMs);
-  while (guard && guard->Busy() && !deadline.hasExpired()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    QThread::msleep(10);
-  }
+  QEventLoop loop;
+  SpinUntil([&] { return !guard || !guard->Busy(); }, kIdleWaitMs, &loop, QEventLoop::AllEvents);
 }
 
 void RegisterUrlSchemes() {

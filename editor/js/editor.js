@@ -22,7 +22,6 @@
     ranges: new Map(),
     nextRange: 1,
     snap: false,
-    notifyPending: false,
   };
 
   // ---- serializing ---------------------------------------------------------
@@ -171,13 +170,10 @@
 
   // ---- undo tracking and events --------------------------------------------
 
+  // Timers don't run in this world (the page's scripting is off), so every
+  // change is reported at once; the control folds bursts into one event.
   function notify() {
-    if (state.notifyPending) return;
-    state.notifyPending = true;
-    setTimeout(() => {
-      state.notifyPending = false;
-      if (state.host) state.host.displayChanged();
-    }, 20);
+    if (state.host) state.host.displayChanged();
   }
   function markDomEdit() {
     state.domDirty = true;

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QMimeData>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QWebEnginePage>
@@ -138,6 +139,32 @@ TEST_F(EditingControl, TextKeepsEntitiesAndCharacters) {
   const QString html = Editor->DocumentHTML();
   EXPECT_TRUE(html.contains(QStringLiteral("<P>a &amp; b &lt;c&gt; caf\u00e9&nbsp;x</P>"))) << html.toStdString();
   EXPECT_TRUE(html.contains(QStringLiteral("<PRE>\r\n\r\nline</PRE>"))) << html.toStdString();
+}
+
+TEST_F(EditingControl, PageScriptsDontRunAndViewOptionsStayOutOfThePage) {
+  const QString body = QStringLiteral(
+      "<P id=p>Text</P><SCRIPT>document.body.setAttribute('data-ran', 'yes')</SCRIPT>"
+      "<TABLE><TR><TD>cell</TD></TR></TABLE>");
+  Editor->SetShowBorders(true);
+  Editor->SetShowDetails(true);
+  Load(Page(body));
+  const QString html = Editor->DocumentHTML();
+  EXPECT_FALSE(html.contains(QStringLiteral("<BODY data-ran")));
+  EXPECT_TRUE(html.contains(QStringLiteral("<SCRIPT>document.body.setAttribute('data-ran', 'yes')</SCRIPT>")));
+  EXPECT_TRUE(html.contains(QStringLiteral("<TABLE><TBODY><TR><TD>cell</TD></TR></TBODY></TABLE>"))) << html.toStdString();
+  EXPECT_FALSE(html.contains(QStringLiteral("outline")));
+  // The options live in the editor's page only, and survive a new load.
+  EXPECT_TRUE(Js(QStringLiteral("document.getElementById('__orvex_view').textContent")).toString().contains(
+      QStringLiteral("dashed")));
+  Editor->SetShowBorders(false);
+  Editor->SetShowDetails(false);
+  EXPECT_FALSE(Editor->ShowBorders());
+  Load(Page(body));
+  EXPECT_EQ(Js(QStringLiteral("document.getElementById('__orvex_view').textContent")).toString(), QString());
+  // Moving the caret is reported.
+  QSignalSpy changed(Editor, &TDHTMLEdit::OnDisplayChanged);
+  Select(QStringLiteral("#p"), 2, 2);
+  EXPECT_TRUE(changed.wait(3000));
 }
 
 TEST_F(EditingControl, FontNameAndSizeAtCaretAndMixed) {
