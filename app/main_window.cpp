@@ -294,6 +294,7 @@ void TForm1::FormCreate() {
   ConnectTopicSelection();
   ConnectProjectCommands();
   UpdateMinimumSize();
+  ConnectTreeEditing();
 }
 
 QString TForm1::ReadWorkshopDir() { return WorkshopDirFromRegistry(RegistryFilePath()); }
@@ -304,11 +305,8 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::FormShow() {
-  if (DropTargetSet) return;
-  TreeView2->setAcceptDrops(true);
-  TreeView2->viewport()->setAcceptDrops(true);
-  TreeView2->viewport()->installEventFilter(this);
-  DropTargetSet = true;
+  // The Index tree's text drop target, registered once.
+  RegisterDropTarget();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

@@ -251,6 +251,32 @@ class TForm1 : public QMainWindow {
   // --- contents and index editing (model/) ---
   // Binds the tree-editing commands (called once at start-up).
   void ConnectTreeEditing();
+  // The text drop target of the Index tree, made on the first show.
+  class TIndexDropTarget* DropTarget = nullptr;
+  class TContentsDropTarget* ContentsDropTarget = nullptr;
+  void RegisterDropTarget();
+  // Closing: the Index tree takes no more drops.
+  void RevokeDropTarget();
+  // Text may be dropped on the Index tree: the editor is the active control
+  // and a Contents topic with a page is selected.
+  bool IndexDropAllowed() const;
+  // Adds an index entry for the dropped text at a point (screen coordinates).
+  void AddIndexEntry(const QString& text, const QPoint& screenPos);
+  // Removes an index node with its children and folds a keyword left with one entry.
+  void RemoveIndexEntry(QTreeWidgetItem* node);
+  // Removes every index entry (node without children) whose page is fileName.
+  void RemoveIndexEntriesLeadingTo(const QString& fileName);
+  void Delete2Click();      // Index "Delete"
+  void Properties2Click();  // Index "Properties"
+  // In-place rename of a Contents node: the page's title and heading follow.
+  void TreeView1Edited(QTreeWidgetItem* node, const QString& caption);
+  void Deletetopic1Click();
+  // Deletes a topic with its subtopics, their pages, index entries and
+  // context lines, without asking.
+  void DeleteTopic(QTreeWidgetItem* node);
+  // A Contents node dropped on the Contents tree at a point (viewport coordinates).
+  void TreeView1DragDrop(const QPoint& viewportPos);
+  void Appendlinkstosubtopics1Click();
 
   // --- build, view, decompile (build/) ---
   void Compile1Click();

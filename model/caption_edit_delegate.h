@@ -1,0 +1,18 @@
+// The item delegate of a tree whose in-place caption edits are a command:
+// after the edited caption has been put into the item, the callback hears
+// which item got which caption. Edits that leave the caption as it was are
+// not reported.
+#pragma once
+
+#include <QStyledItemDelegate>
+#include <functional>
+
+class TCaptionEditDelegate : public QStyledItemDelegate {
+ public:
+  using OnEdited = std::function<void(const QModelIndex& index, const QString& caption)>;
+  TCaptionEditDelegate(OnEdited onEdited, QObject* parent = nullptr);
+  void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+ private:
+  OnEdited Edited;
+};

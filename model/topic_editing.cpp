@@ -1,0 +1,169 @@
+// Contents editing: renaming a topic in place (its page's title and heading
+// follow), deleting a topic with its subtopics, and appending links to the
+// subtopics at the end of the page. Moving topics is in topic_move.cpp.
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QSet>
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "editor/card_conversions.h"
+#include "editor/editing_control.h"
+#include "model/caption_edit_delegate.h"
+#include "model/topic_rules.h"
+#include "model/tree_drop_targets.h"
+#include "model/tree_nodes.h"
+#include "platform/text_file.h"
+
+namespace {
+
+// The item and its descendants, in document order.
+std::vector<QTreeWidgetItem*> Subtree(QTreeWidgetItem* root) {
+  std::vector<QTreeWidgetItem*> items;
+  std::vector<QTreeWidgetItem*> work{root};
+  while (!work.empty()) {
+    QTreeWidgetItem* item = work.back();
+    work.pop_back();
+    items.push_back(item);
+    for (int c = item->childCount() - 1; c >= 0; --c) work.push_back(item->child(c));
+  }
+  return items;
+}
+
+// The page names of every topic of the tree outside `except`'s subtree.
+QSet<QString> PagesOutside(const QTreeWidget* tree, const QTreeWidgetItem* except) {
+  QSet<QString> pages;
+  std::vector<QTreeWidgetItem*> work;
+  for (int i = 0; i < tree->topLevelItemCount(); ++i) work.push_back(tree->topLevelItem(i));
+  while (!work.empty()) {
+    QTreeWidgetItem* item = work.back();
+    work.pop_back();
+    if (item == except) continue;
+    if (const TName* record = ContentsRecord(item)) pages.insert(record->FileName);
+    for (int c = 0; c < item->childCount(); ++c) work.push_back(item->child(c));
+  }
+  return pages;
+}
+
+// Takes an item out of its tree (with its subtree) without deleting it.
+void TakeOut(QTreeWidget* tree, QTreeWidgetItem* item) {
+  if (QTreeWidgetItem* parent = item->parent())
+    parent->takeChild(parent->indexOfChild(item));
+  else
+    tree->takeTopLevelItem(tree->indexOfTopLevelItem(item));
+}
+
+}  // namespace
+
+void TForm1::ConnectTreeEditing() {
+  connect(Deletetopic1, &QAction::triggered, this, &TForm1::Deletetopic1Click);
+  connect(Appendlinkstosubtopics1, &QAction::triggered, this, &TForm1::Appendlinkstosubtopics1Click);
+  connect(Delete2, &QAction::triggered, this, &TForm1::Delete2Click);
+  connect(Properties2, &QAction::triggered, this, &TForm1::Properties2Click);
+  TreeView1->setItemDelegate(new TCaptionEditDelegate(
+      [this](const QModelIndex& index, const QString& caption) {
+        if (QTreeWidgetItem* node = TreeView1->itemFromIndex(index)) TreeView1Edited(node, caption);
+      },
+      TreeView1));
+  ContentsDropTarget =
+      new TContentsDropTarget(TreeView1, [this](const QPoint& pos) { TreeView1DragDrop(pos); }, this);
+}
+
+void TForm1::TreeView1Edited(QTreeWidgetItem* node, const QString& caption) {
+  Modified = true;
+  // The editor holds the selected topic's page; another node changes its caption only.
+  if (!node || node != TreeView1->currentItem()) return;
+  const QString oldTitle = DHTMLEdit1->DocumentTitle();
+  const QString page = CurrentTab == 1 ? MemoText() : CardButtonsToObjects(DHTMLEdit1->DocumentHTML());
+  bool replaced = false;
+  const QString text = ReplaceTitleInPage(page, oldTitle, caption, &replaced);
+  if (!replaced) return;
+  ReportFailure([&] {
+    DHTMLEdit1->SetDocumentHTML(CardObjectsToButtons(text));
+    DHTMLEdit1->SetBaseURL(ProjectFolder());
+    WaitEditorIdle(DHTMLEdit1);
+    CurTopic = NodeName(node);
+    if (CurrentTab == 1) {
+      Memo1->setPlainText(QString(text).replace("\r\n", "\n"));
+      // Not yet in the file: the next store writes it.
+      Memo1->document()->setModified(true);
+    } else if (CurTopic && !CurTopic->FileName.isEmpty()) {
+      PageLines = SplitLines(text);
+      WriteLinesFile(PagePath(*CurTopic), PageLines, PageCodePage());
+    }
+  });
+}
+
+void TForm1::Deletetopic1Click() {
+  QTreeWidgetItem* node = TreeView1->currentItem();
+  if (!node) return;
+  // Pages are deleted from disk: ask first.
+  const int subtopics = int(Subtree(node).size()) - 1;
+  const auto answer = QMessageBox::question(this, "Confirm", DeleteTopicQuestion(node->text(0), subtopics),
+                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+  if (answer != QMessageBox::Yes) return;
+  DeleteTopic(node);
+}
+
+void TForm1::DeleteTopic(QTreeWidgetItem* node) {
+  if (!node || node->treeWidget() != TreeView1) return;
+  const std::vector<QTreeWidgetItem*> removed = Subtree(node);
+  // A page that a remaining topic still shows stays, with its entries and number.
+  const QSet<QString> stillUsed = PagesOutside(TreeView1, node);
+  {
+    // Neither stored nor loaded on the way: the page is going.
+    const bool wasOff = SelectionNotificationsOff;
+    SelectionNotificationsOff = true;
+    TakeOut(TreeView1, node);
+    if (QTreeWidgetItem* now = TreeView1->currentItem()) TreeView1->setCurrentItem(now);
+    SelectionNotificationsOff = wasOff;
+  }
+  QSet<QString> done;
+  for (QTreeWidgetItem* item : removed) {
+    TName* record = NodeName(item);
+    if (!record) continue;
+    CurTopic = record;
+    const QString name = record->FileName;
+    if (name.isEmpty() || stillUsed.contains(name) || done.contains(name)) continue;
+    done.insert(name);
+    try {
+      if (!ProjectFile.isEmpty()) {
+        const QString path = ProjectFolder() + name;
+        if (QFileInfo(path).isFile()) QFile::remove(path);
+      }
+      RemoveIndexEntriesLeadingTo(name);
+      RemoveContextEntries(name);
+    } catch (...) {
+      // A step that fails leaves that piece behind; the topic still goes.
+    }
+  }
+  CurTopic = nullptr;
+  delete node;  // the records go with their nodes
+  DHTMLEdit1->NewDocument();
+  Memo1->clear();
+  WaitEditorIdle(DHTMLEdit1);
+  LoadSelectedTopic(TreeView1->currentItem());
+  Modified = true;
+  TreeView1->viewport()->update();
+}
+
+void TForm1::Appendlinkstosubtopics1Click() {
+  QTreeWidgetItem* selected = TreeView1->currentItem();
+  if (!selected || selected->childCount() == 0) return;
+  std::vector<SubtopicLink> links;
+  for (int c = 0; c < selected->childCount(); ++c) {
+    QTreeWidgetItem* child = selected->child(c);
+    const TName* record = NodeName(child);
+    links.push_back({child->text(0), record ? record->FileName : QString()});
+  }
+  TTextRange range = DHTMLEdit1->SelectionRange();
+  range.moveEnd("word", 99999);
+  range.Collapse(false);
+  // In one piece: the engine takes a line break inserted on its own at the
+  // end of the page for a placeholder and replaces it with what follows.
+  range.pasteHTML(SubtopicLinksHtml(links).join(QString()));
+  WaitEditorIdle(DHTMLEdit1);
+}

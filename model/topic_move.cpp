@@ -1,0 +1,72 @@
+// Moving topics by dragging them within the Contents tree.
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "model/topic_rules.h"
+#include "model/tree_hit_test.h"
+
+namespace {
+
+bool IsSelfOrDescendant(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor) {
+  for (const QTreeWidgetItem* p = item; p; p = p->parent())
+    if (p == ancestor) return true;
+  return false;
+}
+
+// The expanded items of a subtree: taking it out of the tree forgets them.
+std::vector<QTreeWidgetItem*> ExpandedIn(QTreeWidgetItem* root) {
+  std::vector<QTreeWidgetItem*> expanded;
+  std::vector<QTreeWidgetItem*> work{root};
+  while (!work.empty()) {
+    QTreeWidgetItem* item = work.back();
+    work.pop_back();
+    if (item->isExpanded()) expanded.push_back(item);
+    for (int c = 0; c < item->childCount(); ++c) work.push_back(item->child(c));
+  }
+  return expanded;
+}
+
+}  // namespace
+
+void TForm1::TreeView1DragDrop(const QPoint& viewportPos) {
+  QTreeWidgetItem* dragged = TreeView1->currentItem();
+  if (!dragged) return;
+  const TreeHit hit = HitTestTree(TreeView1, viewportPos);
+  const ContentsDrop drop = ContentsDropFor(hit.Kind);
+  if (drop == ContentsDrop::Nothing) return;
+  Modified = true;
+  QTreeWidgetItem* target = hit.Item;
+  if (drop != ContentsDrop::AtEndOfTopLevel && (!target || IsSelfOrDescendant(target, dragged))) return;
+
+  // No page is stored or loaded by the move: the selected topic stays the same.
+  const bool wasOff = SelectionNotificationsOff;
+  SelectionNotificationsOff = true;
+  const std::vector<QTreeWidgetItem*> expanded = ExpandedIn(dragged);
+  if (QTreeWidgetItem* parent = dragged->parent())
+    parent->takeChild(parent->indexOfChild(dragged));
+  else
+    TreeView1->takeTopLevelItem(TreeView1->indexOfTopLevelItem(dragged));
+  QTreeWidgetItem* newParent = nullptr;
+  switch (drop) {
+    case ContentsDrop::AsLastChild:
+      newParent = target;
+      target->addChild(dragged);
+      break;
+    case ContentsDrop::AtEndOfTopLevel:
+      TreeView1->addTopLevelItem(dragged);
+      break;
+    case ContentsDrop::BeforeItem:
+      newParent = target->parent();
+      if (newParent)
+        newParent->insertChild(newParent->indexOfChild(target), dragged);
+      else
+        TreeView1->insertTopLevelItem(TreeView1->indexOfTopLevelItem(target), dragged);
+      break;
+    case ContentsDrop::Nothing:
+      break;
+  }
+  if (newParent) newParent->setExpanded(true);
+  for (QTreeWidgetItem* item : expanded) item->setExpanded(true);
+  TreeView1->setCurrentItem(dragged);
+  SelectionNotificationsOff = wasOff;
+}

@@ -1,0 +1,43 @@
+#include "model/topic_rules.h"
+
+#include "platform/html_text.h"
+
+ContentsDrop ContentsDropFor(TreeHitKind hit) {
+  switch (hit) {
+    case TreeHitKind::OnItem:
+      return ContentsDrop::AsLastChild;
+    case TreeHitKind::Below:
+      return ContentsDrop::AtEndOfTopLevel;
+    case TreeHitKind::Indent:
+    case TreeHitKind::RightOfLabel:
+      return ContentsDrop::BeforeItem;
+    case TreeHitKind::Elsewhere:
+      break;
+  }
+  return ContentsDrop::Nothing;
+}
+
+QString ReplaceTitleInPage(const QString& page, const QString& oldTitle, const QString& newTitle, bool* replaced) {
+  if (replaced) *replaced = false;
+  if (oldTitle.isEmpty()) return page;
+  const qsizetype first = page.indexOf(oldTitle, 0, Qt::CaseSensitive);
+  if (first < 0) return page;
+  QString text = page;
+  text.replace(first, oldTitle.size(), newTitle);
+  // The second occurrence is looked for after the first one, in the text as it was.
+  const qsizetype second = page.indexOf(oldTitle, first + oldTitle.size(), Qt::CaseSensitive);
+  if (second >= 0) text.replace(second - oldTitle.size() + newTitle.size(), oldTitle.size(), newTitle);
+  if (replaced) *replaced = true;
+  return text;
+}
+
+QStringList SubtopicLinksHtml(const std::vector<SubtopicLink>& subtopics) {
+  QStringList html{QStringLiteral("<BR>")};
+  for (const SubtopicLink& link : subtopics)
+    html << "<A href=\"" + EscapeHtml(link.FileName) + "\">" + EscapeHtml(link.Caption) + "</A><BR>";
+  return html;
+}
+
+QString DeleteTopicQuestion(const QString& title, int subtopics) {
+  return "Delete topic " + title + " and its " + QString::number(subtopics) + " subtopics?";
+}

@@ -1,0 +1,41 @@
+// Rules of contents editing that need no widgets: where a dragged topic goes,
+// how a rename reaches the page text, the links to subtopics and the question
+// asked before a topic is deleted.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "model/tree_hit.h"
+
+// What a drop of a dragged topic on the Contents tree does.
+enum class ContentsDrop {
+  Nothing,          // no move, nothing changes
+  AsLastChild,      // the topic becomes the last child of the item hit
+  AtEndOfTopLevel,  // the topic becomes the last topic of the first level
+  BeforeItem,       // the topic goes before the item hit, at its level
+};
+
+ContentsDrop ContentsDropFor(TreeHitKind hit);
+
+// The page text with the first occurrence of oldTitle, and a second one after
+// it if there is one, replaced by newTitle (exact, case-sensitive). Further
+// occurrences stay. An empty oldTitle, or one that does not occur, leaves the
+// text as it is; `replaced` (when given) tells which happened.
+QString ReplaceTitleInPage(const QString& page, const QString& oldTitle, const QString& newTitle,
+                           bool* replaced = nullptr);
+
+struct SubtopicLink {
+  QString Caption;
+  QString FileName;
+};
+
+// The pieces of HTML that "Append links to subtopics" inserts, in order: a
+// line break, then one link per subtopic followed by a line break. Captions
+// and file names are escaped, so any text stays text.
+QStringList SubtopicLinksHtml(const std::vector<SubtopicLink>& subtopics);
+
+// The question asked before a topic with `subtopics` descendants (all
+// levels) is deleted.
+QString DeleteTopicQuestion(const QString& title, int subtopics);

@@ -1,0 +1,218 @@
+// Index editing with the real main window: text dropped from the editor onto
+// the Index tree, "Delete" with folding, "Properties", caption edits.
+#include <QAction>
+#include <QMessageBox>
+
+#include "gui_helpers.h"
+#include "model/index_rules.h"
+#include "tree_editing_fixture.h"
+
+namespace {
+
+QTreeWidgetItem* ChildNamed(QTreeWidgetItem* parent, const QString& caption) {
+  for (int i = 0; i < parent->childCount(); ++i)
+    if (parent->child(i)->text(0) == caption) return parent->child(i);
+  return nullptr;
+}
+
+class IndexEditingTest : public TreeEditingFixture {
+ protected:
+  void SetUp() override {
+    TreeEditingFixture::SetUp();
+    printer = AddTopic(nullptr, "Printer setup", 1);
+    paper = AddTopic(nullptr, "Paper sizes", 2);
+    form->TreeView1->setCurrentItem(printer);
+    FocusEditor();
+  }
+  QTreeWidgetItem* printer = nullptr;
+  QTreeWidgetItem* paper = nullptr;
+};
+
+TEST_F(IndexEditingTest, DropsBuildAKeywordThenAGroupThenAnotherChild) {
+  QTreeWidget* index = form->TreeView2;
+  ASSERT_EQ(index->topLevelItemCount(), 0);
+  // printing on the empty tree: a keyword leading to the selected topic.
+  const DropResult first = DropText(BelowItems(index), "printing");
+  EXPECT_TRUE(first.EnterAccepted);
+  EXPECT_TRUE(first.DropAccepted);
+  EXPECT_EQ(first.Action, Qt::CopyAction);
+  ASSERT_EQ(index->topLevelItemCount(), 1);
+  QTreeWidgetItem* printing = index->topLevelItem(0);
+  EXPECT_EQ(printing->text(0), "printing");
+  const TIName* record = IndexRecord(printing);
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->Keyword, "printing");
+  EXPECT_EQ(record->FileName, "Proj01.htm");
+  EXPECT_EQ(record->TopicCaption, "Printer setup");
+  EXPECT_TRUE(form->Modified);
+
+  // paper on printing, with the other topic selected: printing becomes a group.
+  form->TreeView1->setCurrentItem(paper);
+  FocusEditor();
+  DropText(OnLabel(index, printing), "paper");
+  ASSERT_EQ(index->topLevelItemCount(), 1);
+  ASSERT_EQ(printing->childCount(), 2);
+  QTreeWidgetItem* former = ChildNamed(printing, "printing");
+  QTreeWidgetItem* added = ChildNamed(printing, "paper");
+  ASSERT_TRUE(former && added);
+  EXPECT_EQ(IndexRecord(former)->FileName, "Proj01.htm");
+  EXPECT_EQ(IndexRecord(former)->TopicCaption, "Printer setup");
+  EXPECT_EQ(IndexRecord(former)->Keyword, "printing");
+  EXPECT_EQ(IndexRecord(added)->FileName, "Proj02.htm");
+  EXPECT_EQ(IndexRecord(added)->TopicCaption, "Paper sizes");
+  // Sorted by caption.
+  EXPECT_EQ(printing->child(0), added);
+  // The keyword keeps its own record.
+  EXPECT_EQ(IndexRecord(printing), record);
+  EXPECT_EQ(record->FileName, "Proj01.htm");
+
+  // Text on a child entry joins that keyword, without its blanks and line break.
+  DropText(OnLabel(index, added), "  toner \r\n");
+  ASSERT_EQ(index->topLevelItemCount(), 1);
+  ASSERT_EQ(printing->childCount(), 3);
+  QTreeWidgetItem* toner = ChildNamed(printing, "toner");
+  ASSERT_NE(toner, nullptr);
+  EXPECT_EQ(IndexRecord(toner)->Keyword, "toner");
+  EXPECT_EQ(IndexRecord(toner)->FileName, "Proj02.htm");
+  EXPECT_EQ(printing->child(2), toner);
+}
+
+TEST_F(IndexEditingTest, IndentationAndRightOfLabelAddSiblingsAtTheirLevel) {
+  QTreeWidget* index = form->TreeView2;
+  QTreeWidgetItem* keyword = AddIndexNode(nullptr, "margins", "Proj02.htm", "Paper sizes");
+  QTreeWidgetItem* child = AddIndexNode(keyword, "left", "Proj02.htm", "Paper sizes");
+  AddIndexNode(keyword, "right", "Proj01.htm", "Printer setup");
+  keyword->setExpanded(true);
+  Show(index);
+  const QRect childLabel = ItemLabelRect(index, child);
+  // The first indentation slot of the child's row: not its keyword's button.
+  DropText(QPoint(childLabel.left() - 2 * index->indentation() + 3, childLabel.center().y()), "centre");
+  EXPECT_EQ(keyword->childCount(), 3);
+  EXPECT_NE(ChildNamed(keyword, "centre"), nullptr);
+  // Right of a keyword's label: a new keyword.
+  const QRect keyLabel = ItemLabelRect(index, keyword);
+  ASSERT_LT(keyLabel.right() + 20, index->viewport()->width());
+  DropText(QPoint(keyLabel.right() + 20, keyLabel.center().y()), "zoom");
+  EXPECT_EQ(index->topLevelItemCount(), 2);
+  EXPECT_EQ(index->topLevelItem(1)->text(0), "zoom");
+  EXPECT_EQ(index->topLevelItem(1)->childCount(), 0);
+  // On the keyword's expand button: nothing is added, yet the project counts as changed.
+  form->Modified = false;
+  DropText(QPoint(keyLabel.left() - index->indentation() / 2, keyLabel.center().y()), "button");
+  EXPECT_EQ(index->topLevelItemCount(), 2);
+  EXPECT_EQ(keyword->childCount(), 3);
+  EXPECT_TRUE(form->Modified);
+}
+
+TEST_F(IndexEditingTest, LongTextGivesAKeywordOf255Characters) {
+  DropText(BelowItems(form->TreeView2), QString(300, QChar('w')));
+  ASSERT_EQ(form->TreeView2->topLevelItemCount(), 1);
+  EXPECT_EQ(form->TreeView2->topLevelItem(0)->text(0).size(), 255);
+  EXPECT_EQ(IndexRecord(form->TreeView2->topLevelItem(0))->Keyword, QString(255, QChar('w')));
+}
+
+TEST_F(IndexEditingTest, WithoutASelectedTopicTheDropIsRefused) {
+  form->TreeView1->setCurrentItem(nullptr);
+  form->TreeView1->clearSelection();
+  ASSERT_EQ(form->TreeView1->currentItem(), nullptr);
+  FocusEditor();
+  const DropResult result = DropText(BelowItems(form->TreeView2), "orphan");
+  EXPECT_FALSE(result.EnterAccepted);  // the "no" cursor while dragging
+  EXPECT_FALSE(result.DropAccepted);
+  EXPECT_EQ(form->TreeView2->topLevelItemCount(), 0);
+  EXPECT_FALSE(form->Modified);
+}
+
+TEST_F(IndexEditingTest, TextNotFromTheEditorAndTreeNodesAreRefused) {
+  // The source view has the focus: the text does not come from the editor.
+  form->Memo1->setFocus();
+  QApplication::processEvents();
+  EXPECT_FALSE(DropText(BelowItems(form->TreeView2), "memo text").DropAccepted);
+  EXPECT_EQ(form->TreeView2->topLevelItemCount(), 0);
+  // A tree node dragged onto the Index tree carries no text.
+  FocusEditor();
+  QMimeData nodes;
+  nodes.setData("application/x-qabstractitemmodeldatalist", QByteArray("x"));
+  EXPECT_FALSE(SendDrop(form->TreeView2->viewport(), BelowItems(form->TreeView2), &nodes).DropAccepted);
+  EXPECT_EQ(form->TreeView2->topLevelItemCount(), 0);
+  EXPECT_FALSE(form->Modified);
+}
+
+TEST_F(IndexEditingTest, DeletingOneOfTwoChildrenFoldsTheOther) {
+  QTreeWidgetItem* printing = AddIndexNode(nullptr, "printing", "Proj01.htm", "Printer setup");
+  AddIndexNode(printing, "printing", "Proj01.htm", "Printer setup");
+  QTreeWidgetItem* child = AddIndexNode(printing, "paper", "Proj02.htm", "Paper sizes");
+  form->TreeView2->setCurrentItem(child);
+  form->PopupMenu2Popup();
+  ASSERT_TRUE(form->Delete2->isEnabled());
+  form->Delete2->trigger();
+  ASSERT_EQ(form->TreeView2->topLevelItemCount(), 1);
+  EXPECT_EQ(printing->childCount(), 0);
+  EXPECT_EQ(printing->text(0), "printing");
+  EXPECT_EQ(IndexRecord(printing)->FileName, "Proj01.htm");
+  EXPECT_EQ(IndexRecord(printing)->TopicCaption, "Printer setup");
+  EXPECT_TRUE(form->Modified);
+
+  // The other way round: the remaining child's topic moves up to a pure group keyword.
+  QTreeWidgetItem* group = AddIndexNode(nullptr, "group", "", "");
+  AddIndexNode(group, "first", "Proj01.htm", "Printer setup");
+  QTreeWidgetItem* second = AddIndexNode(group, "second", "Proj02.htm", "Paper sizes");
+  form->TreeView2->setCurrentItem(ChildNamed(group, "first"));
+  form->Delete2->trigger();
+  EXPECT_EQ(group->childCount(), 0);
+  (void)second;
+  EXPECT_EQ(IndexRecord(group)->Keyword, "group");
+  EXPECT_EQ(IndexRecord(group)->FileName, "Proj02.htm");
+  EXPECT_EQ(IndexRecord(group)->TopicCaption, "Paper sizes");
+}
+
+TEST_F(IndexEditingTest, DeletingAKeywordTakesItsChildren) {
+  QTreeWidgetItem* keyword = AddIndexNode(nullptr, "k", "", "");
+  AddIndexNode(keyword, "a", "Proj01.htm", "Printer setup");
+  AddIndexNode(keyword, "b", "Proj02.htm", "Paper sizes");
+  AddIndexNode(nullptr, "other", "Proj02.htm", "Paper sizes");
+  form->TreeView2->setCurrentItem(keyword);
+  form->Delete2->trigger();
+  ASSERT_EQ(form->TreeView2->topLevelItemCount(), 1);
+  EXPECT_EQ(form->TreeView2->topLevelItem(0)->text(0), "other");
+}
+
+TEST_F(IndexEditingTest, PropertiesShowTheFieldsThatAreSet) {
+  QTreeWidgetItem* group = AddIndexNode(nullptr, "printing", "", "");
+  QTreeWidgetItem* entry = AddIndexNode(group, "paper", "Proj02.htm", "Paper sizes");
+  form->TreeView2->setCurrentItem(group);
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  form->Properties2->trigger();
+  ASSERT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text, "Index item properties \r\nKeyword: printing\r\n");
+  form->TreeView2->setCurrentItem(entry);
+  seen = AnswerNextMessageBox(QMessageBox::Ok);
+  form->Properties2->trigger();
+  ASSERT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text,
+            "Index item properties \r\nKeyword: paper\r\nTopic caption: Paper sizes\r\nFile name: Proj02.htm\r\n");
+}
+
+TEST_F(IndexEditingTest, CaptionEditChangesOnlyTheCaption) {
+  QTreeWidgetItem* node = AddIndexNode(nullptr, "printing", "Proj01.htm", "Printer setup");
+  form->Modified = false;
+  EditCaption(form->TreeView2, node, "printers");
+  EXPECT_EQ(node->text(0), "printers");
+  EXPECT_EQ(IndexRecord(node)->Keyword, "printing");
+  EXPECT_EQ(IndexRecord(node)->FileName, "Proj01.htm");
+  EXPECT_FALSE(form->Modified);
+}
+
+TEST_F(IndexEditingTest, TheDropTargetIsRegisteredOnceOnShow) {
+  EXPECT_TRUE(form->DropTargetSet);
+  ASSERT_NE(form->DropTarget, nullptr);
+  form->hide();
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  // A second registration would add the entry twice.
+  FocusEditor();
+  DropText(BelowItems(form->TreeView2), "once");
+  EXPECT_EQ(form->TreeView2->topLevelItemCount(), 1);
+}
+
+}  // namespace

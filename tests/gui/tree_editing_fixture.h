@@ -1,0 +1,164 @@
+// A main window with a small project on disk, for the contents and index
+// editing tests: page files, map and alias lines, and helpers that drop
+// things on the trees the way a drag does.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDrag>
+#include <QDropEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "editor/editing_control.h"
+#include "model/tree_hit_test.h"
+#include "model/tree_nodes.h"
+#include "platform/text_file.h"
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+// What a drop on a tree's viewport did.
+struct DropResult {
+  bool EnterAccepted = false;
+  bool DropAccepted = false;
+  Qt::DropAction Action = Qt::IgnoreAction;
+};
+
+// Sends enter, move and drop to a viewport, as a drag over it would.
+inline DropResult SendDrop(QWidget* viewport, const QPoint& pos, const QMimeData* mime) {
+  DropResult result;
+  const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+  QDragEnterEvent enter(pos, actions, mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &enter);
+  result.EnterAccepted = enter.isAccepted();
+  QDragMoveEvent move(pos, actions, mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &move);
+  QDropEvent drop(QPointF(pos), actions, mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &drop);
+  result.DropAccepted = drop.isAccepted();
+  result.Action = drop.dropAction();
+  return result;
+}
+
+inline QByteArray FileBytes(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll();
+}
+
+// The page of a topic made from a title, with the title once more in its text.
+inline QByteArray TopicPage(const QString& title) {
+  return ("<HTML><HEAD><TITLE>" + title + "</TITLE></HEAD>\r\n<BODY>\r\n<H1>" + title + "</H1>\r\n<P>" + title +
+          " is where it begins.</P>\r\n</BODY></HTML>\r\n")
+      .toLatin1();
+}
+
+class TreeEditingFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    WriteFileBytes(dir.filePath("Proj.hhp"), "[OPTIONS]\r\nCompatibility=1.1 or later\r\nTitle=Proj\r\n");
+    form = std::make_unique<TForm1>();
+    form->CreateDialogs();
+    form->SettingsPath = dir.filePath("settings.ini");
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->ProjectFile = dir.filePath("Proj.hhp");
+    form->ProjectLines = ReadLinesFile(form->ProjectFile, 0);
+    form->EnableProjectCommands();
+  }
+  void TearDown() override {
+    form->Modified = false;
+    form->hide();
+  }
+
+  // A topic with page ProjNN.htm (written to disk) and its map and alias lines.
+  QTreeWidgetItem* AddTopic(QTreeWidgetItem* parent, const QString& title, int number) {
+    const QString stem = QString("Proj%1").arg(number, 2, 10, QChar('0'));
+    const QString file = stem + ".htm";
+    WriteFileBytes(dir.filePath(file), TopicPage(title));
+    form->MapLines << "#define IDH_" + stem + "  1" + stem.right(2);
+    form->AliasLines << "IDH_" + stem + "=" + file;
+    auto* item = new TContentsItem(title, std::make_unique<TName>(TName{file}));
+    if (parent)
+      parent->addChild(item);
+    else
+      form->TreeView1->addTopLevelItem(item);
+    return item;
+  }
+
+  QTreeWidgetItem* AddIndexNode(QTreeWidgetItem* parent, const QString& caption, const QString& file,
+                                const QString& topic) {
+    auto* item = new TIndexItem(caption, std::make_unique<TIName>(TIName{caption, file, topic}));
+    if (parent)
+      parent->addChild(item);
+    else
+      form->TreeView2->addTopLevelItem(item);
+    return item;
+  }
+
+  void FocusEditor() {
+    form->activateWindow();
+    form->DHTMLEdit1->setFocus();
+    QApplication::processEvents();
+  }
+
+  // Brings the tab that holds the tree to the front, so it has its real size.
+  void Show(QTreeWidget* tree) {
+    form->PageControl2->setCurrentIndex(tree == form->TreeView2 ? 1 : 0);
+    QApplication::processEvents();
+  }
+
+  // The middle of an item's label, in viewport coordinates.
+  QPoint OnLabel(QTreeWidget* tree, QTreeWidgetItem* item) {
+    Show(tree);
+    tree->scrollToItem(item);
+    return ItemLabelRect(tree, item).center();
+  }
+  // A point on the empty area below the last item.
+  QPoint BelowItems(QTreeWidget* tree) {
+    Show(tree);
+    return QPoint(tree->viewport()->width() / 2, tree->viewport()->height() - 5);
+  }
+
+  DropResult DropText(const QPoint& pos, const QString& text) {
+    QMimeData mime;
+    mime.setText(text);
+    return SendDrop(form->TreeView2->viewport(), pos, &mime);
+  }
+
+  // Drops the selected Contents node at pos, as a drag that the Contents tree started.
+  DropResult DragTopicTo(const QPoint& pos) {
+    auto* drag = new QDrag(form->TreeView1);
+    auto* mime = new QMimeData;
+    mime->setData("application/x-qabstractitemmodeldatalist", QByteArray());
+    drag->setMimeData(mime);
+    const DropResult result = SendDrop(form->TreeView1->viewport(), pos, mime);
+    delete drag;
+    return result;
+  }
+
+  // Edits a caption in place: opens the editor, types, presses Enter.
+  void EditCaption(QTreeWidget* tree, QTreeWidgetItem* item, const QString& caption) {
+    tree->setCurrentItem(item);
+    tree->editItem(item);
+    QApplication::processEvents();
+    auto* editor = tree->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(caption);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+  }
+
+  QString Path(const QString& file) const { return dir.filePath(file); }
+
+  QTemporaryDir dir;
+  std::unique_ptr<TForm1> form;
+};
