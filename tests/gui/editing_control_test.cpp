@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QWebEnginePage>
@@ -167,6 +168,26 @@ TEST_F(EditingControl, PageScriptsDontRunAndViewOptionsStayOutOfThePage) {
   EXPECT_TRUE(changed.wait(3000));
 }
 
+TEST_F(EditingControl, FocusAndContextMenuAreReported) {
+  Load(Page(QStringLiteral("<P id=p>Some text to click on</P>")));
+  QWidget other;
+  other.setFocusPolicy(Qt::StrongFocus);
+  other.show();
+  QSignalSpy entered(Editor, &TDHTMLEdit::FocusEntered);
+  QSignalSpy exited(Editor, &TDHTMLEdit::FocusExited);
+  QSignalSpy menu(Editor, &TDHTMLEdit::OnShowContextMenu);
+  Editor->activateWindow();
+  QWidget* proxy = Editor->View()->focusProxy();
+  ASSERT_NE(proxy, nullptr);
+  proxy->setFocus();
+  EXPECT_TRUE(entered.count() > 0 || entered.wait(2000));
+  QTest::mouseClick(proxy, Qt::RightButton, {}, QPoint(20, 12));
+  EXPECT_TRUE(menu.count() > 0 || menu.wait(3000));
+  other.activateWindow();
+  other.setFocus();
+  EXPECT_TRUE(exited.count() > 0 || exited.wait(2000));
+}
+
 TEST_F(EditingControl, FontNameAndSizeAtCaretAndMixed) {
   Load(Page(QStringLiteral("<P><FONT id=a face=\"Courier New\" size=5>Alpha</FONT>"
                            "<FONT id=b face=Arial size=2>Beta</FONT></P>")));
@@ -295,4 +316,58 @@ TEST_F(EditingControlFiles, SaveAndLoadDocumentKeepTheText) {
   WaitEditorIdle(Editor);
   EXPECT_TRUE(Editor->DocumentHTML().contains(QStringLiteral("<P>Gr\u00fc\u00dfe \u20ac</P>")));
   EXPECT_FALSE(Editor->LoadDocument(dir.filePath(QStringLiteral("missing.htm"))));
+}
+
+TEST_F(EditingControl, PastedHelpElementsKeepTheirText) {
+  Load(Page(QStringLiteral("<P id=p>Start</P>")));
+  Select(QStringLiteral("#p"), 5, 5);
+  Editor->SelectionRange().pasteHTML(
+      QStringLiteral("<INPUT type=button name=\"tcard\" Value=\"Go on\" Alt=\"1, 2\">"));
+  Editor->SelectionRange().pasteHTML(QStringLiteral(
+      "<OBJECT id=splash type=\"application/x-oleobject\"\r\nclassid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">\r\n"
+      "<PARAM name=\"Command\" value=\"Splash\">\r\n<PARAM name=\"Item1\" value=\"logo.bmp\">\r\n"
+      "<PARAM name=\"Item2\" value=\"3000\">\r\n</OBJECT>"));
+  const QString html = Editor->DocumentHTML();
+  EXPECT_TRUE(html.contains(QStringLiteral("<INPUT type=button name=\"tcard\" value=\"Go on\" alt=\"1, 2\">")))
+      << html.toStdString();
+  EXPECT_TRUE(html.contains(QStringLiteral("<PARAM name=\"Command\" value=\"Splash\">")));
+  EXPECT_TRUE(html.contains(QStringLiteral("<PARAM name=\"Item2\" value=\"3000\">\r\n</OBJECT>")));
+  EXPECT_EQ(html.indexOf(QStringLiteral("Start")) < html.indexOf(QStringLiteral("tcard")), true);
+}
+
+TEST_F(EditingControl, LinksTablesAndUndo) {
+  Load(Page(QStringLiteral("<P id=p>Link me please</P>")));
+  Select(QStringLiteral("#p"), 0, 4);
+  EXPECT_EQ(Editor->QueryStatus(decmd::Unlink), decmd::Disabled);
+  QVariant arg = QStringLiteral("Proj02.htm");
+  Editor->ExecCommand(decmd::Hyperlink, decmd::DontPromptUser, arg);
+  EXPECT_TRUE(Editor->DocumentHTML().contains(QStringLiteral("<A href=\"Proj02.htm\">Link</A>")));
+  EXPECT_EQ(Editor->QueryStatus(decmd::Unlink), decmd::Enabled);
+  // The engine's undo takes the link back, and with it the changed state.
+  arg = 0;
+  Editor->ExecCommand(decmd::Undo, decmd::Default, arg);
+  EXPECT_FALSE(Editor->DocumentHTML().contains(QStringLiteral("<A ")));
+  EXPECT_EQ(Editor->QueryStatus(decmd::Undo), decmd::Disabled);
+  EXPECT_EQ(Editor->QueryStatus(decmd::Redo), decmd::Enabled);
+
+  // Prompting commands go to the dialog handler, not the page.
+  int asked = 0;
+  Editor->SetDialogHandler([&](int command, QVariant&) {
+    asked = command;
+    return true;
+  });
+  Editor->ExecCommand(decmd::InsertTable, decmd::PromptUser, arg);
+  EXPECT_EQ(asked, decmd::InsertTable);
+  Editor->SetDialogHandler(nullptr);
+
+  Select(QStringLiteral("#p"), 14, 14);
+  QVariant table = QVariantMap{{QStringLiteral("NumRows"), 2}, {QStringLiteral("NumCols"), 3},
+                               {QStringLiteral("TableAttrs"), QStringLiteral("border=\"1\" ")},
+                               {QStringLiteral("CellAttrs"), QStringLiteral(" nowrap")},
+                               {QStringLiteral("Caption"), QString()}};
+  ASSERT_TRUE(StatusEnabled(Editor->QueryStatus(decmd::InsertTable)));
+  Editor->ExecCommand(decmd::InsertTable, decmd::Default, table);
+  const QString html = Editor->DocumentHTML();
+  EXPECT_TRUE(html.contains(QStringLiteral("<TABLE border=\"1\">"))) << html.toStdString();
+  EXPECT_EQ(html.count(QStringLiteral("<TD nowrap>&nbsp;</TD>")), 6);
 }
