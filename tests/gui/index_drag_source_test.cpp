@@ -1,0 +1,82 @@
+// The drag that carries selected text out of the editor: a real drag started
+// by the editing engine offers the text as plain text, which is what the
+// Index tree's drop target takes.
+#include <QDrag>
+#include <QMimeData>
+#include <QTimer>
+#include <QWebEngineView>
+
+#include "tree_editing_fixture.h"
+
+namespace {
+
+// Notices drags made anywhere in the program and keeps what they carried.
+class DragWatcher : public QObject {
+ public:
+  QStringList Formats;
+  QString Text;
+  bool Seen = false;
+  // A copy of everything the drag offered.
+  QMimeData Offered;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ChildAdded) {
+      // The child is announced half made; look at it once it is whole.
+      QPointer<QObject> child = static_cast<QChildEvent*>(event)->child();
+      QTimer::singleShot(0, this, [this, child] {
+        auto* drag = qobject_cast<QDrag*>(child.data());
+        if (!drag || !drag->mimeData() || Seen) return;
+        Seen = true;
+        Formats = drag->mimeData()->formats();
+        Text = drag->mimeData()->text();
+        for (const QString& format : Formats) Offered.setData(format, drag->mimeData()->data(format));
+      });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+  using QObject::eventFilter;
+};
+
+using IndexDragSourceTest = TreeEditingFixture;
+
+TEST_F(IndexDragSourceTest, SelectedEditorTextIsDraggedAsPlainText) {
+  WriteFileBytes(Path("Proj01.htm"),
+                 "<HTML><HEAD><TITLE>Drag</TITLE></HEAD><BODY style=\"margin:0;font-size:40px\">"
+                 "<P style=\"margin:0\">printing</P></BODY></HTML>\r\n");
+  auto* topic = new TContentsItem("Drag", std::make_unique<TName>(TName{"Proj01.htm"}));
+  form->TreeView1->addTopLevelItem(topic);
+  form->TreeView1->setCurrentItem(topic);
+  FocusEditor();
+  QVariant arg = 0;
+  form->DHTMLEdit1->ExecCommand(decmd::SelectAll, decmd::Default, arg);
+  WaitEditorIdle(form->DHTMLEdit1);
+
+  DragWatcher watcher;
+  qApp->installEventFilter(&watcher);
+  QWidget* surface = form->DHTMLEdit1->View()->focusProxy();
+  if (!surface) surface = form->DHTMLEdit1->View();
+  const QPoint start(30, 20);
+  QTest::mousePress(surface, Qt::LeftButton, Qt::NoModifier, start);
+  for (int step = 1; step <= 20 && !watcher.Seen; ++step) {
+    QTest::mouseMove(surface, start + QPoint(step * 8, step * 8));
+    QTest::qWait(30);
+  }
+  QTest::mouseRelease(surface, Qt::LeftButton, Qt::NoModifier, start + QPoint(160, 160));
+  for (int i = 0; i < 50 && !watcher.Seen; ++i) QTest::qWait(20);
+  qApp->removeEventFilter(&watcher);
+  if (!watcher.Seen) GTEST_SKIP() << "the engine started no drag on this platform";
+  EXPECT_TRUE(watcher.Formats.contains("text/plain")) << watcher.Formats.join(' ').toStdString();
+  EXPECT_EQ(watcher.Text.trimmed(), "printing");
+
+  // What the drag offered, dropped on the empty Index tree, is the keyword.
+  FocusEditor();
+  const DropResult result = SendDrop(form->TreeView2->viewport(), BelowItems(form->TreeView2), &watcher.Offered);
+  EXPECT_TRUE(result.DropAccepted);
+  EXPECT_EQ(result.Action, Qt::CopyAction);
+  ASSERT_EQ(form->TreeView2->topLevelItemCount(), 1);
+  EXPECT_EQ(form->TreeView2->topLevelItem(0)->text(0), "printing");
+  EXPECT_EQ(IndexRecord(form->TreeView2->topLevelItem(0))->FileName, "Proj01.htm");
+}
+
+}  // namespace
