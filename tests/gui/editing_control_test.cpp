@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "editor/editing_control.h"
+#include "editor/page_scheme.h"
 
 namespace {
 
@@ -370,4 +371,17 @@ TEST_F(EditingControl, LinksTablesAndUndo) {
   const QString html = Editor->DocumentHTML();
   EXPECT_TRUE(html.contains(QStringLiteral("<TABLE border=\"1\">"))) << html.toStdString();
   EXPECT_EQ(html.count(QStringLiteral("<TD nowrap>&nbsp;</TD>")), 6);
+}
+
+TEST(EditingScheme, PathsAndTypes) {
+  EXPECT_EQ(EditorSchemeUrl(QStringLiteral("/home/me/proj/pic 1.png")).toEncoded(),
+            QByteArray("orvexpage:/home/me/proj/pic%201.png"));
+  const QUrl drive = EditorSchemeUrl(QStringLiteral("C:\\Help\\Demo.css"));
+  EXPECT_EQ(drive.path(), QStringLiteral("/C:/Help/Demo.css"));
+  EXPECT_EQ(EditorSchemePath(drive), QStringLiteral("C:/Help/Demo.css"));
+  EXPECT_EQ(EditorSchemePath(EditorSchemeUrl(QStringLiteral("/a/b.htm"))), QStringLiteral("/a/b.htm"));
+  EXPECT_EQ(EditorMimeType(QStringLiteral("x/Demo.CSS")), QByteArray("text/css"));
+  EXPECT_EQ(EditorMimeType(QStringLiteral("pic.JPG")), QByteArray("image/jpeg"));
+  EXPECT_EQ(EditorMimeType(QStringLiteral("pic.bmp")), QByteArray("image/bmp"));
+  EXPECT_EQ(EditorMimeType(QStringLiteral("DemoP.js")), QByteArray("application/javascript"));
 }
