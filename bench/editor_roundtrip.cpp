@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   t.start();
   editor.NewDocument();
   WaitEditorIdle(&editor);
-  out << "first (empty) page, WebEngine start included: " << t.elapsed() << " ms\n";
+  out << "first page (empty): " << t.elapsed() << " ms\n";
 
   const QString page = BuildPage(200 * 1024);
   const int rounds = 5;
