@@ -21,6 +21,7 @@
 
 #include "app/busy_cursor.h"
 #include "app/keyboard_hook.h"
+#include "app/recent_files.h"
 #include "app/window_dialogs.h"
 #include "app/workshop_dir.h"
 #include "editor/editing_control.h"
@@ -48,7 +49,9 @@ QToolButton* MakeButton(QWidget* parent, const QString& objectName, const QStrin
 }  // namespace
 
 TForm1::TForm1(const QString& commandLineProject, QWidget* parent)
-    : QMainWindow(parent), CommandLineProject(commandLineProject) {
+    : QMainWindow(parent),
+      SettingsPath(SettingsFilePath(QCoreApplication::applicationFilePath())),
+      CommandLineProject(commandLineProject) {
   setObjectName("Form1");
   setWindowTitle("Orvex");
   QFont font("MS Sans Serif");
@@ -294,6 +297,7 @@ void TForm1::FormCreate() {
   ConnectTopicSelection();
   ConnectProjectCommands();
   UpdateMinimumSize();
+  ConnectBuildCommands();
   ConnectTreeEditing();
 }
 

@@ -241,7 +241,9 @@ class TForm1 : public QMainWindow {
   // --- saving and new projects (project/) ---
   void Save1Click();
   void New1Click();
-  QString SettingsFile() const;
+  QString SettingsFile() const { return SettingsPath; }
+  // The settings file (recent projects); tests point it elsewhere.
+  QString SettingsPath;
   void BuildReopenMenu();
   void OpenByName(const QString& path);
 
@@ -294,6 +296,11 @@ class TForm1 : public QMainWindow {
   // The compiler's log: the one the project names, else the project's ".log".
   QString CompilerLogFile() const;
 
+  // Menu preparation when menus and context menus open.
+  void PopupMenu1Popup();
+  void PopupMenu2Popup();
+  void PopupMenu3Popup();
+
   // --- start-up and closing (app/) ---
   static QString ReadWorkshopDir();
   bool FormCloseQuery();
@@ -324,10 +331,6 @@ class TForm1 : public QMainWindow {
   void MemoExit();
   void SetClipboardShortcuts(bool on);
 
-  // Menu preparation when menus and context menus open.
-  void PopupMenu1Popup();
-  void PopupMenu2Popup();
-  void PopupMenu3Popup();
 
   void Exit1Click();
 

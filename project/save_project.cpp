@@ -1,17 +1,13 @@
 // "Save": the page being edited, the contents and index files rebuilt from
 // the trees, the map and alias files, the project file, the recent list.
-#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
 #include "app/busy_cursor.h"
 #include "app/main_window.h"
-#include "app/recent_files.h"
 #include "editor/editing_control.h"
 #include "model/tree_nodes.h"
 #include "project/project_saver.h"
-
-QString TForm1::SettingsFile() const { return SettingsFilePath(QCoreApplication::applicationFilePath()); }
 
 void TForm1::Save1Click() {
   BusyCursor busy;

@@ -8,7 +8,7 @@ packages=(
   libicu-dev libchm-dev libchm-bin fp-utils
   libgtest-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
-  doxygen python3-sphinx
+  doxygen python3-sphinx python3-sphinxcontrib.htmlhelp hyperfine
 )
 missing=()
 for p in "${packages[@]}"; do

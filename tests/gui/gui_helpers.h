@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -62,4 +64,15 @@ void OnNextDialog(std::function<void(T*)> answer, int ms = 10000) {
     }
   });
   timer->start();
+}
+
+// Answers the next file dialog with `path` (typed into its name box, as a user would).
+inline void AnswerNextFileDialog(const QString& path, int ms = 10000) {
+  OnNextDialog<QFileDialog>(
+      [path](QFileDialog* dialog) {
+        dialog->selectFile(path);
+        if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
+        static_cast<QDialog*>(dialog)->accept();
+      },
+      ms);
 }

@@ -1,0 +1,223 @@
+// New, Save, Open, Reopen and the command line, through the real window and dialogs.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "app/recent_files.h"
+#include "build/compiler.h"
+#include "editor/editing_control.h"
+#include "gui_helpers.h"
+#include "model/project_reader.h"
+#include "platform/text_file.h"
+#include "project/name_dialog.h"
+#include "../unit/generated_projects.h"
+
+namespace {
+
+int CountItems(QTreeWidgetItem* item) {
+  int n = 1;
+  for (int i = 0; i < item->childCount(); ++i) n += CountItems(item->child(i));
+  return n;
+}
+
+int CountTree(QTreeWidget* tree) {
+  int n = 0;
+  for (int i = 0; i < tree->topLevelItemCount(); ++i) n += CountItems(tree->topLevelItem(i));
+  return n;
+}
+
+template <typename Node>
+int CountForest(const std::vector<Node>& forest) {
+  int n = 0;
+  for (const Node& node : forest) n += 1 + CountForest(node.Children);
+  return n;
+}
+
+class ProjectFlowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    form = std::make_unique<TForm1>();
+    form->SettingsPath = dir.filePath("orvex.ini");
+    form->CreateDialogs();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  }
+  void TearDown() override {
+    form->Modified = false;
+    form->hide();
+  }
+  // "New" with the file dialog and the new-project dialog answered.
+  void NewProject(const QString& path, const QString& title, const QString& language) {
+    AnswerNextFileDialog(path);
+    OnNextDialog<TNameDialog>([title, language](TNameDialog* d) {
+      d->Edit1->setText(title);
+      d->ComboBox1->setEditText(language);
+      d->accept();
+    });
+    form->New1->trigger();
+  }
+  QTemporaryDir dir;
+  std::unique_ptr<TForm1> form;
+};
+
+TEST_F(ProjectFlowTest, NewMakesACompleteProjectThatCompilesWithAPage) {
+  const QString path = dir.filePath("My Guide.hhp");
+  NewProject(path, "Printer Guide", "0x0407 German (Germany)");
+  EXPECT_EQ(form->ProjectFile, path);
+  for (const char* name : {"My Guide.hhp", "My Guide.css", "My GuideP.js", "My Guide.hhc", "My Guide.hhk",
+                           "My Guide.h", "My Guide.ali"})
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(name))) << name;
+  const QStringList lines = ReadLinesFile(path, 1252);
+  EXPECT_TRUE(lines.contains("Title=Printer Guide"));
+  EXPECT_TRUE(lines.contains("Language=0x0407 German (Germany)"));
+  EXPECT_TRUE(lines.contains("Default topic=My_Guide001.htm"));
+  EXPECT_EQ(ReadFileBytes(dir.filePath("My GuideP.js")), "popfont=\"Courier,10\"\r\n");
+  EXPECT_EQ(ReadRecentProjects(form->SettingsFile()).value(0), path);
+  EXPECT_FALSE(form->Modified);
+  EXPECT_TRUE(form->Save1->isEnabled());
+  EXPECT_TRUE(form->Compile1->isEnabled());
+  EXPECT_EQ(form->Label1->text(), "Context=");
+
+  // One topic, then a save: the project compiles with the real compressor.
+  ASSERT_TRUE(form->CreateTopic("Start"));
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath("My_Guide01.htm")));
+  EXPECT_TRUE(form->MapLines.contains("#define IDH_My_Guide01  101"));
+  EXPECT_TRUE(form->AliasLines.contains("IDH_My_Guide01=My_Guide01.htm"));
+  EXPECT_TRUE(form->Modified);
+  form->Save1->trigger();
+  EXPECT_FALSE(form->Modified);
+  EXPECT_TRUE(ReadLinesFile(path, 1252).contains("Default topic=My_Guide01.htm"));
+  if (QStandardPaths::findExecutable("chmcmd").isEmpty()) GTEST_SKIP() << "chmcmd is not installed";
+  const orvex::CompileResult result = orvex::compileProject(path);
+  EXPECT_TRUE(result.success) << result.messages.join('\n').toStdString();
+}
+
+TEST_F(ProjectFlowTest, CancellingTheNewProjectDialogWritesTheTwentyOneLineForm) {
+  const QString path = dir.filePath("Plain.hhp");
+  AnswerNextFileDialog(path);
+  OnNextDialog<TNameDialog>([](TNameDialog* d) { d->reject(); });
+  form->New1->trigger();
+  const QStringList lines = ReadLinesFile(path, 1252);
+  EXPECT_EQ(lines.size(), 21);
+  EXPECT_TRUE(lines.contains("Title=Plain"));
+  for (const QString& line : lines) EXPECT_FALSE(line.startsWith("Language="));
+}
+
+TEST_F(ProjectFlowTest, AReadOnlyContentsFileStopsTheSaveAndNamesTheFile) {
+  const QString path = dir.filePath("Locked.hhp");
+  NewProject(path, "Locked", "0x0409 English (United States)");
+  ASSERT_TRUE(form->CreateTopic("Start"));
+  const QString contents = dir.filePath("Locked.hhc");
+  const QByteArray indexBefore = ReadFileBytes(dir.filePath("Locked.hhk"));
+  const QByteArray projectBefore = ReadFileBytes(path);
+  QFile::setPermissions(contents, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  form->Save1->trigger();
+  EXPECT_TRUE(seen->shown);
+  EXPECT_TRUE(seen->text.contains("Locked.hhc")) << seen->text.toStdString();
+  EXPECT_TRUE(form->Modified);
+  EXPECT_EQ(ReadFileBytes(dir.filePath("Locked.hhk")), indexBefore);
+  EXPECT_EQ(ReadFileBytes(path), projectBefore);
+  QFile::setPermissions(contents, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+TEST_F(ProjectFlowTest, NoFreePageNameLeftAddsNothing) {
+  const QString path = dir.filePath("Full.hhp");
+  NewProject(path, "Full", "0x0409 English (United States)");
+  for (int i = 1; i <= 99; ++i)
+    WriteFileBytes(dir.filePath(QString("Full%1.htm").arg(i, 2, 10, QChar('0'))), "<HTML></HTML>");
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  EXPECT_FALSE(form->CreateTopic("One too many"));
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(form->TreeView1->topLevelItemCount(), 0);
+  EXPECT_TRUE(form->MapLines.isEmpty());
+}
+
+TEST_F(ProjectFlowTest, SavedProjectsAppearInTheReopenMenu) {
+  const QString a = dir.filePath("A.hhp");
+  const QString b = dir.filePath("B.hhp");
+  NewProject(a, "A", "0x0409 English (United States)");
+  NewProject(b, "B", "0x0409 English (United States)");
+  emit form->File1->aboutToShow();
+  const QList<QAction*> items = form->Reopen1->actions();
+  ASSERT_EQ(items.size(), 2);
+  EXPECT_EQ(items[0]->text(), b);
+  EXPECT_EQ(items[1]->text(), a);
+  EXPECT_TRUE(form->Reopen1->menuAction()->isEnabled());
+  // Choosing an entry opens that project.
+  items[1]->trigger();
+  EXPECT_EQ(form->ProjectFile, a);
+}
+
+// Projects made by real generators open, save and reopen with every item.
+void CheckGeneratedProjectSurvives(TForm1* form, const QString& path) {
+  const ProjectFiles original = ReadProjectFiles(path);
+  form->OpenByName(path);
+  ASSERT_EQ(form->ProjectFile, path);
+  EXPECT_EQ(CountTree(form->TreeView1), CountForest(original.Contents));
+  EXPECT_EQ(CountTree(form->TreeView2), CountForest(original.Index));
+  EXPECT_GT(CountTree(form->TreeView1), 0);
+  form->Save1->trigger();
+  EXPECT_FALSE(form->Modified);
+  const ProjectFiles saved = ReadProjectFiles(path);
+  EXPECT_EQ(CountForest(saved.Contents), CountForest(original.Contents));
+  EXPECT_EQ(CountForest(saved.Index), CountForest(original.Index));
+  for (size_t i = 0; i < original.Contents.size() && i < saved.Contents.size(); ++i)
+    EXPECT_EQ(saved.Contents[i].Caption, original.Contents[i].Caption);
+  if (QStandardPaths::findExecutable("chmcmd").isEmpty()) return;
+  const orvex::CompileResult result = orvex::compileProject(path);
+  EXPECT_TRUE(result.success) << result.messages.join('\n').toStdString();
+}
+
+TEST_F(ProjectFlowTest, ADoxygenProjectOpensSavesAndCompiles) {
+  const GeneratedProject generated = GenerateDoxygenProject(dir.filePath("doxy"));
+  if (generated.GeneratorMissing) GTEST_SKIP() << "doxygen is not installed";
+  ASSERT_FALSE(generated.ProjectFile.isEmpty()) << generated.Error.toStdString();
+  CheckGeneratedProjectSurvives(form.get(), generated.ProjectFile);
+}
+
+TEST_F(ProjectFlowTest, ASphinxProjectOpensSavesAndCompiles) {
+  const GeneratedProject generated = GenerateSphinxProject(dir.filePath("sphinx"));
+  if (generated.GeneratorMissing) GTEST_SKIP() << "sphinx is not installed";
+  ASSERT_FALSE(generated.ProjectFile.isEmpty()) << generated.Error.toStdString();
+  CheckGeneratedProjectSurvives(form.get(), generated.ProjectFile);
+}
+
+TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("Cli.hhp");
+  WriteLinesFile(path, {"[OPTIONS]", "Title=Cli"}, 1252);
+  WriteTextFile(dir.filePath("Cli.hhc"),
+                "<HTML><BODY><UL>\r\n<LI> <OBJECT type=\"text/sitemap\">\r\n"
+                "<param name=\"Name\" value=\"Intro\">\r\n<param name=\"Local\" value=\"Cli01.htm\">\r\n"
+                "</OBJECT>\r\n</UL></BODY></HTML>\r\n",
+                1252);
+  WriteTextFile(dir.filePath("Cli01.htm"), "<HTML><BODY><P>Hello</P></BODY></HTML>\r\n", 1252);
+  TForm1 form(path);
+  form.SettingsPath = dir.filePath("orvex.ini");
+  form.CreateDialogs();
+  EXPECT_TRUE(form.ProjectFile.isEmpty());
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  QTRY_COMPARE_WITH_TIMEOUT(form.ProjectFile, path, 10000);
+  EXPECT_EQ(form.TreeView1->topLevelItemCount(), 1);
+  EXPECT_EQ(form.TreeView1->currentItem(), form.TreeView1->topLevelItem(0));
+  EXPECT_TRUE(form.Memo1->toPlainText().contains("Hello"));
+  EXPECT_TRUE(form.Panel2->isEnabled());
+  form.hide();
+}
+
+}  // namespace
