@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -315,18 +316,23 @@ void TForm1::FormShow() {
 
 void TForm1::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  FormResize();
+  // Resizes before the first showing (setting the start size) don't count.
+  if (testAttribute(Qt::WA_WState_Created) && (isVisible() || testAttribute(Qt::WA_WState_ExplicitShowHide)))
+    FormResize();
 }
 
 void TForm1::FormResize() {
   // The editing control fills Panel1 through its layout. A project named on
   // the command line opens once the window is shown.
-  if (!CommandLineProject.isEmpty() && ProjectFile.isEmpty() && isVisible() && !CommandLineTried) {
-    // Tried once only, whether or not it opens.
+  if (!CommandLineProject.isEmpty() && ProjectFile.isEmpty() && !CommandLineTried) {
+    // Tried once only, whether or not it opens; after the showing has ended,
+    // so the editor can settle first.
     CommandLineTried = true;
-    repaint();
-    WaitEditorIdle(DHTMLEdit1);
-    OpenByName(CommandLineProject);
+    QTimer::singleShot(0, this, [this] {
+      repaint();
+      WaitEditorIdle(DHTMLEdit1);
+      OpenByName(CommandLineProject);
+    });
   }
 }
 

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -75,4 +76,15 @@ inline void AnswerNextFileDialog(const QString& path, int ms = 10000) {
         static_cast<QDialog*>(dialog)->accept();
       },
       ms);
+}
+
+// Processes events until `done` answers true or `ms` have passed; the answer.
+inline bool ProcessEventsUntil(const std::function<bool()>& done, int ms = 10000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > ms) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
 }

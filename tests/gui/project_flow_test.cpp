@@ -212,7 +212,7 @@ TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
   EXPECT_TRUE(form.ProjectFile.isEmpty());
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-  QTRY_COMPARE_WITH_TIMEOUT(form.ProjectFile, path, 10000);
+  ASSERT_TRUE(ProcessEventsUntil([&] { return form.ProjectFile == path && form.Panel2->isEnabled(); }));
   EXPECT_EQ(form.TreeView1->topLevelItemCount(), 1);
   EXPECT_EQ(form.TreeView1->currentItem(), form.TreeView1->topLevelItem(0));
   EXPECT_TRUE(form.Memo1->toPlainText().contains("Hello"));
