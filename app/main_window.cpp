@@ -390,7 +390,7 @@ bool TForm1::FormClose() {
     delete KeyboardHook;
     KeyboardHook = nullptr;
   }
-  TreeView2->viewport()->removeEventFilter(this);
+  RevokeDropTarget();
   FormClosed = true;
   return true;
 }
