@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -216,6 +217,29 @@ TEST_F(BuildCommandsTest, ACompilerThatCannotStartIsPassedOverSilently) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// Chooses `path` in a file dialog as the user would type it.
+void Choose(QFileDialog* dialog, const QString& path, bool folder) {
+  auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+  if (!name) {
+    ADD_FAILURE() << "no file name field";
+    dialog->reject();
+    return;
+  }
+  if (folder) {
+    // A folder dialog with nothing typed gives the folder it shows.
+    dialog->setDirectory(path);
+    name->clear();
+  } else {
+    dialog->setDirectory(QFileInfo(path).absolutePath());
+    name->setText(QFileInfo(path).fileName());
+  }
+  static_cast<QDialog*>(dialog)->accept();
+  if (dialog->isVisible()) {
+    ADD_FAILURE() << "the dialog did not take " << path.toStdString();
+    dialog->reject();  // never leave the test waiting
+  }
+}
+
 // Answers the file dialog with `file`, then the folder browser with `folder`
 // (an empty string cancels it).
 void AnswerDecompileDialogs(const QString& file, const QString& folder, QStringList* titles) {
@@ -228,16 +252,10 @@ void AnswerDecompileDialogs(const QString& file, const QString& folder, QStringL
     }
     OnNextDialog<QFileDialog>([=](QFileDialog* browse) {
       titles->append(browse->windowTitle());
-      if (folder.isEmpty()) {
-        browse->reject();
-        return;
-      }
-      browse->setDirectory(folder);
-      browse->selectFile(folder);
-      static_cast<QDialog*>(browse)->accept();
+      if (folder.isEmpty()) browse->reject();
+      else Choose(browse, folder, true);
     });
-    open->selectFile(file);
-    static_cast<QDialog*>(open)->accept();
+    Choose(open, file, false);
   });
 }
 

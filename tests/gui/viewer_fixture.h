@@ -25,8 +25,11 @@ inline bool ChmcmdMissing() { return QStandardPaths::findExecutable("chmcmd").is
 // Processes events until `done` is true or ms have passed; gives `done`.
 inline bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
   const QDeadlineTimer deadline(ms);
-  while (!done() && !deadline.hasExpired()) QTest::qWait(20);
-  return done();
+  for (;;) {
+    if (done()) return true;
+    if (deadline.hasExpired()) return false;
+    QTest::qWait(20);
+  }
 }
 
 // Runs JavaScript in the page and waits for its result (invalid on timeout).
@@ -46,7 +49,11 @@ inline bool WaitForTopic(TViewerWindow* viewer, const QString& entry, int ms = 2
   return WaitUntil(
       [&] {
         if (viewer->CurrentEntry().compare(entry, Qt::CaseInsensitive) != 0) return false;
-        return RunJs(viewer->TopicView->page(), "document.readyState", 2000).toString() == "complete";
+        // The page's URL changes before its document does: ask the document.
+        const QString state = RunJs(viewer->TopicView->page(),
+                                    "decodeURIComponent(location.pathname) + '|' + document.readyState", 2000)
+                                  .toString();
+        return state.compare(entry + "|complete", Qt::CaseInsensitive) == 0;
       },
       ms);
 }
