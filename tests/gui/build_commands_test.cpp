@@ -132,6 +132,20 @@ TEST_F(BuildCommandsTest, CompileSavesAndRunsTheCompilerOnTheProject) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone
 }
 
+TEST_F(BuildCommandsTest, AFailedSaveShowsItsErrorAndCompilesNothing) {
+  OpenSample();
+  // The contents file can't be replaced: a folder now stands in its place.
+  const QString contents = sample.Project.folder + "/My Guide.hhc";
+  ASSERT_TRUE(QFile::remove(contents));
+  ASSERT_TRUE(QDir().mkpath(contents));
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  form->Compile1->trigger();
+  EXPECT_TRUE(seen->shown);
+  EXPECT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
+  EXPECT_TRUE(form->Modified);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(BuildCommandsTest, CompilerMessagesShowTheNewLogEachTime) {
   OpenSample();
   form->Compile1->trigger();
