@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "build/chm_scheme.h"
 #include "build/decompile_command.h"
+#include "build/view_command.h"
 #include "app/recent_files.h"
 #include "build/compiler.h"
 #include "editor/editing_control.h"
@@ -50,6 +51,11 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Orvex");
   QApplication::setApplicationVersion(QStringLiteral(ORVEX_VERSION));
   const QStringList args = QApplication::arguments();
+  // orvex --view FILE.chm: the help viewer only.
+  if (args.value(1) == u"--view") {
+    QTextStream err(stderr);
+    return RunViewCommand(args.mid(2), err);
+  }
   TForm1 form(args.value(1));
   form.CreateDialogs();
   form.show();

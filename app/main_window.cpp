@@ -289,7 +289,7 @@ void TForm1::FormCreate() {
   Appendlinkstosubtopics1->setEnabled(false);
   // 10.
   AddinFiles.clear();
-  // 11. Add-ins are scanned by ScanAddins once it exists.
+  ScanAddins();  // 11.
   // 12. The keyboard hook: an application-wide event filter for this window.
   KeyboardHook = new TEditKeyHook(this);
   qApp->installEventFilter(KeyboardHook);
@@ -300,6 +300,7 @@ void TForm1::FormCreate() {
   UpdateMinimumSize();
   ConnectBuildCommands();
   ConnectTreeEditing();
+  ConnectProgramHelp();
 }
 
 QString TForm1::ReadWorkshopDir() { return WorkshopDirFromRegistry(RegistryFilePath()); }

@@ -296,6 +296,22 @@ class TForm1 : public QMainWindow {
   // The compiler's log: the one the project names, else the project's ".log".
   QString CompilerLogFile() const;
 
+  // --- add-ins and program help (app/, build/) ---
+  // Lists the add-ins of `folder` (the program's folder when empty) under
+  // "Tools" > "Add-ins"; a rescan replaces the earlier list.
+  void ScanAddins(const QString& folder = QString());
+  // Runs the add-in of an "Add-ins" item: one topic per title it gives.
+  void RunAddin(QAction* item);
+  // The program's help (HelpFile "Orvex.chm" beside the program), F1 and
+  // the training-card messages of the viewer.
+  class THHComp* HHComp1 = nullptr;
+  // A training-card message from the viewer: a message box with its values.
+  void HHComp1TCardMessage(int wParam, const QString& lParam);
+  void Contents1Click();
+  void About1Click();
+  // Binds the program-help commands (called once at start-up).
+  void ConnectProgramHelp();
+
   // Menu preparation when menus and context menus open.
   void PopupMenu1Popup();
   void PopupMenu2Popup();

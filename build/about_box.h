@@ -1,13 +1,36 @@
+// "About": the program's name, version and legal notice from its version record.
 #pragma once
 
 #include <QDialog>
 
+class QLabel;
+class QPushButton;
+class QFrame;
+
 class TAboutBox : public QDialog {
+  Q_OBJECT
  public:
-  explicit TAboutBox(QWidget* parent = nullptr) : QDialog(parent) {
-    setObjectName("AboutBox");
-    setWindowTitle("About");
-  }
+  explicit TAboutBox(QWidget* parent = nullptr);
+
+  QFrame* Panel1 = nullptr;
+  QLabel* ProgramIcon = nullptr;
+  QLabel* ProductName = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Version = nullptr;
+  QLabel* Copyright = nullptr;
+  QPushButton* OKButton = nullptr;
   // Answer to the close query of a validating dialog.
   bool AllowClose = true;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void FormShow();
 };
+
+// The program's icon, drawn at a size (the same picture as orvex.svg).
+class QIcon;
+class QPixmap;
+QPixmap ProgramIconPixmap(int size);
+QIcon ProgramIcon();

@@ -1,0 +1,81 @@
+// The "Text files" add-in: one topic per Markdown or text file of a folder.
+//
+// The folder is named by the environment variable ORVEX_TEXTFILES_DIR or,
+// when that is not set, by a line "folder=PATH" in textfiles.conf beside
+// this library. Files ending in .md, .markdown and .txt become topics in the
+// order of their names; Markdown is converted to HTML (a first "# Heading"
+// becomes the topic's title), plain text becomes paragraphs.
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/orvex_addin.h"
+#include "text_folder.h"
+#include "text_to_html.h"
+
+namespace {
+
+// What one run hands over. The add-in interface keeps its place between
+// calls, so the run's state lives here until the next FirstTopic.
+struct Run {
+  std::vector<std::string> Files;
+  std::size_t Next = 0;
+  std::string Html;  // the current topic's HTML, valid until the next call
+};
+
+Run& CurrentRun() {
+  static Run run;
+  return run;
+}
+
+std::string ConfigFilePath() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&CurrentRun), &info) == 0 || !info.dli_fname) return std::string();
+  return (std::filesystem::path(info.dli_fname).parent_path() / textfiles::kConfigName).string();
+}
+
+void CopyTitle(char* title, const std::string& text) {
+  const std::string cut = textfiles::CutUtf8(text, ORVEX_ADDIN_TEXT_SIZE - 1);
+  std::memcpy(title, cut.data(), cut.size());
+  title[cut.size()] = '\0';
+}
+
+void Advance(char* title, const char** html) {
+  Run& run = CurrentRun();
+  title[0] = '\0';
+  *html = nullptr;
+  while (run.Next < run.Files.size()) {
+    const std::string path = run.Files[run.Next++];
+    const std::string name = std::filesystem::path(path).filename().string();
+    const textfiles::FileTopic topic = textfiles::TopicOfFile(name, textfiles::ReadWholeFile(path));
+    // A topic needs a title; a file named only by its extension gets its name.
+    CopyTitle(title, topic.Title.empty() ? name : topic.Title);
+    run.Html = topic.Html;
+    *html = run.Html.c_str();
+    return;
+  }
+}
+
+}  // namespace
+
+extern "C" ORVEX_ADDIN_EXPORT void Name(char* caption) { CopyTitle(caption, "Topics from text files"); }
+
+extern "C" ORVEX_ADDIN_EXPORT void FirstTopic(char* title, const char** html) {
+  Run& run = CurrentRun();
+  const std::string folder =
+      textfiles::ChosenFolder(std::getenv(textfiles::kFolderVariable), textfiles::ReadWholeFile(ConfigFilePath(), 65536));
+  run = Run();
+  if (folder.empty())
+    std::fprintf(stderr, "Text files add-in: set %s or write folder=PATH into %s\n", textfiles::kFolderVariable,
+                 ConfigFilePath().c_str());
+  else
+    run.Files = textfiles::TextFilesOf(folder);
+  Advance(title, html);
+}
+
+extern "C" ORVEX_ADDIN_EXPORT void NextTopic(char* title, const char** html) { Advance(title, html); }

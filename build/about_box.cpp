@@ -1,0 +1,128 @@
+#include "build/about_box.h"
+
+#include <QFont>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "build/version_record.h"
+
+QPixmap ProgramIconPixmap(int size) {
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.scale(size / 64.0, size / 64.0);
+  // A blue tile, an open white book, and a yellow question mark on it.
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0x1f, 0x4e, 0x8c));
+  p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+  p.setBrush(Qt::white);
+  QPainterPath left;
+  left.moveTo(32, 20);
+  left.cubicTo(26, 15, 17, 14, 10, 16);
+  left.lineTo(10, 48);
+  left.cubicTo(17, 46, 26, 47, 32, 52);
+  left.closeSubpath();
+  QPainterPath right;
+  right.moveTo(32, 20);
+  right.cubicTo(38, 15, 47, 14, 54, 16);
+  right.lineTo(54, 48);
+  right.cubicTo(47, 46, 38, 47, 32, 52);
+  right.closeSubpath();
+  p.drawPath(left);
+  p.drawPath(right);
+  QPen fold(QColor(0x1f, 0x4e, 0x8c), 1.5);
+  p.setPen(fold);
+  p.drawLine(QPointF(32, 20), QPointF(32, 52));
+  QFont font(QStringLiteral("Sans Serif"));
+  font.setBold(true);
+  font.setPixelSize(26);
+  p.setFont(font);
+  p.setPen(QColor(0xf2, 0xb1, 0x1b));
+  p.drawText(QRectF(32, 18, 22, 32), Qt::AlignCenter, QStringLiteral("?"));
+  return pixmap;
+}
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(ProgramIconPixmap(size));
+  return icon;
+}
+
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+  setObjectName("AboutBox");
+  setWindowTitle("About");
+  setModal(true);
+  resize(363, 215);
+
+  auto* outer = new QVBoxLayout(this);
+  Panel1 = new QFrame(this);
+  Panel1->setObjectName("Panel1");
+  Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  Panel1->setLineWidth(2);
+  Panel1->setAutoFillBackground(true);
+  QPalette white = Panel1->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  white.setColor(QPalette::WindowText, Qt::black);
+  Panel1->setPalette(white);
+  auto* panelLayout = new QVBoxLayout(Panel1);
+  auto* top = new QHBoxLayout;
+  ProgramIcon = new QLabel(Panel1);
+  ProgramIcon->setObjectName("ProgramIcon");
+  ProgramIcon->setPixmap(ProgramIconPixmap(64).scaled(57, 49, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  ProgramIcon->setFixedSize(57, 49);
+  auto* names = new QVBoxLayout;
+  ProductName = new QLabel("Orvex", Panel1);
+  ProductName->setObjectName("ProductName");
+  QFont big = ProductName->font();
+  big.setBold(true);
+  big.setPixelSize(20);
+  ProductName->setFont(big);
+  Label1 = new QLabel("HTMLHelp creation tool", Panel1);
+  Label1->setObjectName("Label1");
+  names->addWidget(ProductName);
+  names->addWidget(Label1);
+  top->addWidget(ProgramIcon);
+  top->addLayout(names, 1);
+  panelLayout->addLayout(top);
+  Version = new QLabel("Version 1.0", Panel1);
+  Version->setObjectName("Version");
+  panelLayout->addWidget(Version);
+  Copyright = new QLabel(Panel1);
+  Copyright->setObjectName("Copyright");
+  Copyright->setAlignment(Qt::AlignCenter);
+  Copyright->setWordWrap(true);
+  // The initial text is the legal notice; the record's replaces it when shown.
+  Copyright->setText(ProgramVersionRecord().LegalCopyright);
+  panelLayout->addWidget(Copyright, 1);
+  outer->addWidget(Panel1, 1);
+
+  OKButton = new QPushButton("OK", this);
+  OKButton->setObjectName("OKButton");
+  OKButton->setDefault(true);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(OKButton);
+  buttons->addStretch();
+  outer->addLayout(buttons);
+  connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TAboutBox::showEvent(QShowEvent* event) {
+  FormShow();
+  QDialog::showEvent(event);
+}
+
+void TAboutBox::FormShow() {
+  TAboutTexts texts;
+  if (!AboutTextsFrom(ProgramVersionRecord(), texts)) return;
+  Version->setText(texts.Version);
+  ProductName->setText(texts.ProductName);
+  Copyright->setText(texts.Copyright);
+}

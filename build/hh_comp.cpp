@@ -1,0 +1,117 @@
+#include "build/hh_comp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QWidget>
+
+#include "build/html_help.h"
+
+namespace {
+
+// Dialogs made before their own help contexts were set, known by name.
+int ContextByName(const QString& objectName) {
+  if (objectName == u"TrCardDlg") return 10019;
+  if (objectName == u"TableInsDlg") return 10007;
+  if (objectName == u"LinkDialog") return 10008;
+  if (objectName == u"NameDialog") return 10004;
+  if (objectName == u"Form1") return 10001;
+  return 0;
+}
+
+int ContextProperty(const QObject* object) {
+  const QVariant value = object->property("HelpContext");
+  bool ok = false;
+  const int context = value.isValid() ? value.toInt(&ok) : 0;
+  return ok && context > 0 ? context : 0;
+}
+
+}  // namespace
+
+THHComp::THHComp(QWidget* appWindow, THtmlHelp* helpLib)
+    : QObject(appWindow), AppWindow(appWindow), HelpLib(helpLib), HelpFolder(QCoreApplication::applicationDirPath()) {
+  SetHelpFile(QString());
+  if (HelpLib) connect(HelpLib, &THtmlHelp::PageCommand, this, &THHComp::MessageHook);
+  qApp->installEventFilter(this);
+}
+
+THHComp::~THHComp() {
+  if (qApp) qApp->removeEventFilter(this);
+  // Every help window closes with the program's help.
+  if (HelpLib) HelpLib->HtmlHelpA(nullptr, HelpPathName, HH_CLOSE_ALL, 0);
+}
+
+void THHComp::SetHelpFile(const QString& name) {
+  HelpFileName = name;
+  HelpPathName = name.isEmpty() ? QString() : QDir(HelpFolder).filePath(name);
+}
+
+void THHComp::SetHelpFolder(const QString& folder) {
+  HelpFolder = folder;
+  SetHelpFile(HelpFileName);
+}
+
+QWidget* THHComp::HelpOwner() const {
+  // While a modal dialog is up, a window of the main window would be
+  // blocked with it: the help then belongs to the dialog.
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return AppWindow.data();
+}
+
+void THHComp::ShowContents() {
+  if (!HelpLib || HelpPathName.isEmpty()) return;
+  HelpLib->HtmlHelpA(HelpOwner(), HelpPathName, HH_DISPLAY_TOPIC, 0);
+}
+
+bool THHComp::HelpHandler(int command, quint32 data, bool& callHelp) {
+  Q_UNUSED(command);
+  callHelp = false;
+  if (!HelpFileName.isEmpty() && HelpLib) HelpLib->HtmlHelpA(HelpOwner(), HelpPathName, HH_HELP_CONTEXT, data);
+  return true;
+}
+
+void THHComp::MessageHook(const QString& name, const QUrlQuery& arguments) {
+  if (name != u"tcard") return;
+  bool ok = false;
+  const int wParam = arguments.queryItemValue(QStringLiteral("wParam"), QUrl::FullyDecoded).trimmed().toInt(&ok);
+  emit OnTCardMessage(ok ? wParam : 0, arguments.queryItemValue(QStringLiteral("lParam"), QUrl::FullyDecoded));
+}
+
+int THHComp::HelpContextOf(const QWidget* widget) {
+  for (const QWidget* w = widget; w; w = w->parentWidget()) {
+    if (const int context = ContextProperty(w)) return context;
+    if (const int context = ContextByName(w->objectName())) return context;
+  }
+  return 0;
+}
+
+int THHComp::HelpContextOfMenu(const QMenu* menu) {
+  if (!menu) return 0;
+  if (const QAction* item = menu->activeAction())
+    if (const int context = ContextProperty(item)) return context;
+  if (const int context = ContextProperty(menu->menuAction())) return context;
+  return HelpContextOf(menu);
+}
+
+bool THHComp::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return QObject::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() != Qt::Key_F1 || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+    return QObject::eventFilter(watched, event);
+  if (F1TakenElsewhere && F1TakenElsewhere()) return false;
+  auto* widget = static_cast<QWidget*>(watched);
+  int context = 0;
+  if (auto* menu = qobject_cast<QMenu*>(widget)) {
+    context = HelpContextOfMenu(menu);
+  } else {
+    QWidget* focus = QApplication::focusWidget();
+    context = HelpContextOf(focus && (focus == widget || widget->isAncestorOf(focus)) ? focus : widget);
+  }
+  if (context == 0) return false;
+  emit HelpRequested(context);
+  bool callHelp = false;
+  HelpHandler(HH_HELP_CONTEXT, static_cast<quint32>(context), callHelp);
+  return true;
+}

@@ -1,0 +1,195 @@
+// The program's own help (Orvex.chm built beside the program), F1, the
+// About box and training-card messages, through the real main window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+#include <QUrlQuery>
+
+#include "app/main_window.h"
+#include "build/about_box.h"
+#include "build/chm_document.h"
+#include "build/hh_comp.h"
+#include "build/html_help.h"
+#include "build/viewer_window.h"
+#include "features/training_card_dialog.h"
+#include "gui_helpers.h"
+#include "viewer_fixture.h"
+
+namespace {
+
+const QString kHelpFile = QStringLiteral(ORVEX_BIN_DIR "/Orvex.chm");
+
+class ProgramHelpTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form = std::make_unique<TForm1>();
+    form->CreateDialogs();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ASSERT_NE(form->HHComp1, nullptr);
+  }
+  void TearDown() override {
+    form->Modified = false;
+    form->hide();
+  }
+  // The viewer of the program's help, once it shows `entry`.
+  TViewerWindow* HelpShowing(const QString& entry) {
+    TViewerWindow* shown = nullptr;
+    viewer_test::WaitUntil([&] {
+      for (TViewerWindow* v : form->HtmlHelp->Viewers())
+        if (QFileInfo(v->FilePath()).canonicalFilePath() == QFileInfo(kHelpFile).canonicalFilePath()) shown = v;
+      return shown != nullptr;
+    });
+    if (shown && !viewer_test::WaitForTopic(shown, entry)) return nullptr;
+    return shown;
+  }
+  static bool NoHelpFile() { return viewer_test::ChmcmdMissing() && !QFileInfo::exists(kHelpFile); }
+  std::unique_ptr<TForm1> form;
+};
+
+}  // namespace
+
+TEST_F(ProgramHelpTest, HelpFileIsBuiltBesideTheProgram) {
+  if (viewer_test::ChmcmdMissing()) GTEST_SKIP() << "chmcmd is not installed";
+  ASSERT_TRUE(QFileInfo(kHelpFile).isFile());
+  EXPECT_EQ(form->HHComp1->HelpFile(), "Orvex.chm");
+  EXPECT_EQ(QFileInfo(form->HHComp1->HelpPath()).canonicalFilePath(), QFileInfo(kHelpFile).canonicalFilePath());
+}
+
+TEST_F(ProgramHelpTest, EveryContextOfTheProgramHasATopic) {
+  if (NoHelpFile()) GTEST_SKIP() << "no help file";
+  ChmDocument help;
+  ASSERT_TRUE(help.Open(kHelpFile));
+  for (quint32 context : {10001u, 10004u, 10006u, 10007u, 10008u, 10009u, 10010u, 10011u, 10012u, 10014u, 10015u,
+                          10019u})
+    EXPECT_TRUE(help.ContextTopicUrl(context).isValid()) << context;
+  EXPECT_FALSE(help.ContextTopicUrl(10002).isValid());
+}
+
+TEST_F(ProgramHelpTest, ContentsOpensTheHelpAtItsFirstTopic) {
+  if (NoHelpFile()) GTEST_SKIP() << "no help file";
+  form->Contents1->trigger();
+  TViewerWindow* viewer = HelpShowing("/topics/welcome.htm");
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(viewer->windowTitle(), "Orvex Help");
+}
+
+TEST_F(ProgramHelpTest, Context10011OpensTheContentsTreeTopic) {
+  if (NoHelpFile()) GTEST_SKIP() << "no help file";
+  bool callHelp = true;
+  EXPECT_TRUE(form->HHComp1->HelpHandler(HH_HELP_CONTEXT, 10011, callHelp));
+  EXPECT_FALSE(callHelp);
+  TViewerWindow* viewer = HelpShowing("/topics/contents_tree.htm");
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_TRUE(viewer_test::RunJs(viewer->TopicView->page(), "document.body.innerText")
+                  .toString()
+                  .contains("New subtopic"));
+}
+
+TEST_F(ProgramHelpTest, F1OnTheContentsTreeAsksForItsContext) {
+  QSignalSpy asked(form->HHComp1, &THHComp::HelpRequested);
+  form->TreeView1->setFocus();
+  QTest::keyClick(form->TreeView1, Qt::Key_F1);
+  ASSERT_EQ(asked.count(), 1);
+  EXPECT_EQ(asked.first().first().toInt(), 10011);
+  if (NoHelpFile()) return;
+  EXPECT_NE(HelpShowing("/topics/contents_tree.htm"), nullptr);
+}
+
+TEST_F(ProgramHelpTest, F1OnAControlWithoutContextTakesTheWindows) {
+  QSignalSpy asked(form->HHComp1, &THHComp::HelpRequested);
+  QTest::keyClick(form->Button1, Qt::Key_F1);
+  ASSERT_EQ(asked.count(), 1);
+  EXPECT_EQ(asked.first().first().toInt(), 10001);
+  // Shift+F1 and Ctrl+F1 are not the help key.
+  QTest::keyClick(form->Button1, Qt::Key_F1, Qt::ShiftModifier);
+  EXPECT_EQ(asked.count(), 1);
+}
+
+TEST_F(ProgramHelpTest, F1OnAHighlightedMenuItemTakesItsContext) {
+  QSignalSpy asked(form->HHComp1, &THHComp::HelpRequested);
+  form->File1->popup(form->mapToGlobal(QPoint(10, 10)));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return form->File1->isVisible(); }, 5000));
+  form->File1->setActiveAction(form->New1);
+  QTest::keyClick(form->File1, Qt::Key_F1);
+  form->File1->hide();
+  ASSERT_EQ(asked.count(), 1);
+  EXPECT_EQ(asked.first().first().toInt(), 10004);
+}
+
+TEST_F(ProgramHelpTest, TCardF1InTheTrainingCardDialogAsksFor10019) {
+  TTrCardDlg* dialog = form->Dialogs().TrCardDlg;
+  ASSERT_NE(dialog, nullptr);
+  QSignalSpy asked(form->HHComp1, &THHComp::HelpRequested);
+  dialog->open();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+  QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+  QTest::keyClick(target, Qt::Key_F1);
+  ASSERT_EQ(asked.count(), 1);
+  EXPECT_EQ(asked.first().first().toInt(), 10019);
+  if (!NoHelpFile()) {
+    TViewerWindow* viewer = HelpShowing("/topics/training_card.htm");
+    ASSERT_NE(viewer, nullptr);
+    // The help shows while the dialog that asked for it is open.
+    EXPECT_TRUE(viewer->isVisible());
+  }
+  dialog->reject();
+}
+
+TEST_F(ProgramHelpTest, AboutBoxReadsVersion11) {
+  QString version, product, copyright, title;
+  OnNextDialog<TAboutBox>([&](TAboutBox* box) {
+    title = box->windowTitle();
+    version = box->Version->text();
+    product = box->ProductName->text();
+    copyright = box->Copyright->text();
+    box->OKButton->click();
+  });
+  form->About1->trigger();
+  EXPECT_EQ(title, "About");
+  EXPECT_EQ(version, "Version 1.1");
+  EXPECT_EQ(product, "Orvex");
+  EXPECT_TRUE(copyright.contains("Orvex"));
+}
+
+TEST_F(ProgramHelpTest, AboutBoxBeforeShowingHasItsInitialTexts) {
+  const TAboutBox* box = form->Dialogs().AboutBox;
+  EXPECT_EQ(box->Version->text(), "Version 1.0");
+  EXPECT_EQ(box->Label1->text(), "HTMLHelp creation tool");
+  EXPECT_EQ(box->OKButton->text(), "OK");
+  EXPECT_TRUE(box->OKButton->isDefault());
+}
+
+TEST_F(ProgramHelpTest, TCardMessageShowsThreeLines) {
+  QUrlQuery values;
+  values.addQueryItem("wParam", "5");
+  values.addQueryItem("lParam", "0");
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  emit form->HtmlHelp->PageCommand("tcard", values);
+  ASSERT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text, " TCard message: \r\nwParam=5\r\nlParam=0");
+  EXPECT_EQ(seen->text.split("\r\n").size(), 3);
+}
+
+TEST_F(ProgramHelpTest, TCardMessageWithATextLParamShowsTheText) {
+  QUrlQuery values;
+  values.addQueryItem("wParam", "12");
+  values.addQueryItem("lParam", "abc");
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  emit form->HtmlHelp->PageCommand("tcard", values);
+  ASSERT_TRUE(seen->shown);
+  EXPECT_TRUE(seen->text.endsWith("\r\nlParam=abc"));
+}
+
+TEST_F(ProgramHelpTest, OtherViewerCommandsShowNothing) {
+  QSignalSpy cards(form->HHComp1, &THHComp::OnTCardMessage);
+  emit form->HtmlHelp->PageCommand("splash", QUrlQuery("item1=x"));
+  EXPECT_EQ(cards.count(), 0);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}

@@ -1,0 +1,70 @@
+// The version record, the training-card notice and orvex --view.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include "build/tcard_message.h"
+#include "build/version_record.h"
+
+TEST(AboutRecord, ProgramRecordIsVersionOneOne) {
+  const TVersionRecord record = ProgramVersionRecord();
+  EXPECT_EQ(record.ProductName, "Orvex");
+  EXPECT_EQ(record.ProductVersion, "1.1");
+  EXPECT_EQ(record.FileVersion, "1.1");
+  EXPECT_EQ(record.Major, 1);
+  EXPECT_EQ(record.Minor, 1);
+  EXPECT_EQ(record.Patch, 0);
+  EXPECT_FALSE(record.LegalCopyright.isEmpty());
+}
+
+TEST(AboutRecord, TextsOnlyFromACompleteRecord) {
+  TAboutTexts texts{"Version 1.0", "Orvex", "old"};
+  TVersionRecord partial = ProgramVersionRecord();
+  partial.LegalCopyright.clear();
+  EXPECT_FALSE(AboutTextsFrom(partial, texts));
+  EXPECT_EQ(texts.Version, "Version 1.0");
+  EXPECT_EQ(texts.Copyright, "old");
+  ASSERT_TRUE(AboutTextsFrom(ProgramVersionRecord(), texts));
+  EXPECT_EQ(texts.Version, "Version 1.1");
+  TVersionRecord longVersion = ProgramVersionRecord();
+  longVersion.ProductVersion = QString(300, '9');
+  ASSERT_TRUE(AboutTextsFrom(longVersion, texts));
+  EXPECT_EQ(texts.Version.size(), 255);
+}
+
+TEST(TCardText, ThreeLines) {
+  EXPECT_EQ(TCardMessageText(5, "0"), " TCard message: \r\nwParam=5\r\nlParam=0");
+  EXPECT_EQ(TCardMessageText(-7, "abc"), " TCard message: \r\nwParam=-7\r\nlParam=abc");
+}
+
+TEST(TCardText, LParamAsNumberOrText) {
+  EXPECT_EQ(TCardLParamText(""), "0");
+  EXPECT_EQ(TCardLParamText(" 42 "), "42");
+  EXPECT_EQ(TCardLParamText("-0012"), "-12");
+  EXPECT_EQ(TCardLParamText("99999999999"), "99999999999");  // past 32 bits: a text
+  EXPECT_EQ(TCardLParamText(QString(300, 'a')).size(), 256);
+}
+
+// orvex --view: refuses a wrong command line and a file it cannot show.
+
+namespace {
+int RunOrvex(const QStringList& arguments) {
+  QProcess orvex;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  orvex.setProcessEnvironment(env);
+  orvex.start(QStringLiteral(ORVEX_BIN_DIR "/orvex"), arguments);
+  if (!orvex.waitForFinished(30000)) {
+    orvex.kill();
+    orvex.waitForFinished(2000);
+    return -1;
+  }
+  return orvex.exitStatus() == QProcess::NormalExit ? orvex.exitCode() : -1;
+}
+}  // namespace
+
+TEST(AboutViewCommand, RefusesWhatItCannotShow) {
+  EXPECT_EQ(RunOrvex({"--view"}), 2);
+  EXPECT_EQ(RunOrvex({"--view", "/no/such/file.chm"}), 1);
+}
