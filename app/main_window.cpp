@@ -301,6 +301,7 @@ void TForm1::FormCreate() {
   ConnectBuildCommands();
   ConnectTreeEditing();
   ConnectProgramHelp();
+  ConnectHelpFeatures();
 }
 
 QString TForm1::ReadWorkshopDir() { return WorkshopDirFromRegistry(RegistryFilePath()); }

@@ -317,6 +317,20 @@ class TForm1 : public QMainWindow {
   void PopupMenu2Popup();
   void PopupMenu3Popup();
 
+  // --- help features (features/) ---
+  // Binds "Pop-up", "Pop-up texts", "Splash", "Training cad" and "Style
+  // sheet", and gives the viewer the script that runs their objects.
+  void ConnectHelpFeatures();
+  // The pop-up script file: the project file with "P.js" for its extension.
+  QString PopupScriptFile() const;
+  void Popup1Click();
+  // Adds a pop-up with the typed text at the editor's selection (the body of "Pop-up").
+  void InsertPopup(const QString& typed);
+  void Popuptexts1Click();
+  void Splash1Click();
+  void Trainingcad1Click();
+  void Stylesheet1Click();
+
   // --- start-up and closing (app/) ---
   static QString ReadWorkshopDir();
   bool FormCloseQuery();

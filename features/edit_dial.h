@@ -1,13 +1,37 @@
+// The multi-line text dialog in which the pop-up script file and the style
+// sheet are edited by hand. The command that opens it sets its caption and
+// help context.
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
+
+class QPlainTextEdit;
+class QPushButton;
 
 class TEditDial : public QDialog {
+  Q_OBJECT
  public:
-  explicit TEditDial(QWidget* parent = nullptr) : QDialog(parent) {
-    setObjectName("EditDial");
-    setWindowTitle("");
-  }
-  // Answer to the close query of a validating dialog.
+  explicit TEditDial(QWidget* parent = nullptr);
+
+  QPlainTextEdit* Memo1 = nullptr;
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+
+  // Fills the text box with the lines and clears its modified mark.
+  void SetLines(const QStringList& lines);
+  // The text box's lines (no empty last line for a final line break).
+  QStringList Lines() const;
+  // The text was changed since SetLines.
+  bool Modified() const;
+
+  // Answer to the close query of a validating dialog (this one always closes).
   bool AllowClose = true;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  void FormActivate();
 };

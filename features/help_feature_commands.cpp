@@ -1,0 +1,210 @@
+// The help features' commands on the main window: "Pop-up" and "Pop-up
+// texts", "Splash", "Training cad" and "Style sheet", and the page script
+// that makes their objects work in the help viewer.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTreeWidget>
+#include <memory>
+
+#include "app/main_window.h"
+#include "build/html_help.h"
+#include "editor/card_conversions.h"
+#include "editor/editing_control.h"
+#include "features/edit_dial.h"
+#include "features/help_objects.h"
+#include "features/popup_texts.h"
+#include "features/splash_dialog.h"
+#include "features/training_card_dialog.h"
+#include "features/viewer_objects.h"
+#include "platform/text_file.h"
+
+namespace {
+
+// A copy of every format on the clipboard (null when it held nothing).
+std::unique_ptr<QMimeData> ClipboardCopy() {
+  const QMimeData* now = QGuiApplication::clipboard()->mimeData();
+  if (!now || now->formats().isEmpty()) return nullptr;
+  auto copy = std::make_unique<QMimeData>();
+  for (const QString& format : now->formats()) copy->setData(format, now->data(format));
+  return copy;
+}
+
+// Copies a picture into a folder under its own name, replacing a file of that
+// name only once the copy is complete. False when it could not be copied.
+bool CopyPictureInto(const QString& picture, const QString& folder) {
+  const QString target = QDir(folder).filePath(QFileInfo(picture).fileName());
+  const QString partial = target + QStringLiteral(".orvex-copy");
+  QFile::remove(partial);
+  if (!QFile::copy(picture, partial)) return false;
+  QFile::remove(target);
+  if (QFile::rename(partial, target)) return true;
+  QFile::remove(partial);
+  return false;
+}
+
+}  // namespace
+
+void TForm1::ConnectHelpFeatures() {
+  connect(Popup1, &QAction::triggered, this, &TForm1::Popup1Click);
+  connect(Popuptexts1, &QAction::triggered, this, &TForm1::Popuptexts1Click);
+  connect(Splash1, &QAction::triggered, this, &TForm1::Splash1Click);
+  connect(Trainingcad1, &QAction::triggered, this, &TForm1::Trainingcad1Click);
+  connect(Stylesheet1, &QAction::triggered, this, &TForm1::Stylesheet1Click);
+  // Compiled topics shown by the viewer get working pop-ups, splash screens
+  // and training cards; a pressed card reaches HHComp1 as a "tcard" command.
+  if (HtmlHelp) HtmlHelp->AddPageScript(QString::fromLatin1(kHelpObjectsScriptName), HelpObjectsScript());
+}
+
+QString TForm1::PopupScriptFile() const { return PopupScriptPath(ProjectFile); }
+
+void TForm1::Popup1Click() {
+  QPointer<TForm1> self(this);
+  bool ok = false;
+  const QString typed = QInputDialog::getText(this, "Text pop-up", "Text", QLineEdit::Normal, QString(), &ok);
+  if (!self) return;
+  WaitEditorIdle(DHTMLEdit1);
+  if (!self || !ok || typed.isEmpty()) return;
+  ReportFailure([&] { InsertPopup(typed); });
+}
+
+void TForm1::InsertPopup(const QString& typed) {
+  QPointer<TForm1> self(this);
+  const int codePage = PageCodePage();
+  const QString scriptPath = PopupScriptFile();
+  QStringList lines = ReadLinesFile(scriptPath, codePage);
+
+  // The selection becomes the link's text through the clipboard. What the
+  // clipboard held comes back afterwards; an empty one keeps the cut text.
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  std::unique_ptr<QMimeData> saved;
+  if (StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Cut))) {
+    saved = ClipboardCopy();
+    clipboard->clear();
+    CmdArg = 0;
+    DHTMLEdit1->ExecCommand(decmd::Cut, decmd::Default, CmdArg);
+    WaitEditorIdle(DHTMLEdit1);
+    if (!self) return;
+  }
+  QString linkText;
+  if (const QMimeData* mime = clipboard->mimeData(); mime && mime->hasText()) linkText = mime->text();
+
+  const QString name = NextPopupName(lines);
+  lines.append(PopupScriptLine(name, typed, codePage));
+  TTextRange range = DHTMLEdit1->SelectionRange();
+  CmdArg = QVariant();
+  range.pasteHTML(PopupLink(name, linkText.isEmpty() ? typed : linkText));
+  if (!self) return;
+  if (saved) clipboard->setMimeData(saved.release());
+
+  WriteLinesFile(scriptPath, lines, codePage);
+
+  // The page's head: the control object the links call and the script tag
+  // that loads the texts, each added once.
+  const std::optional<QString> html = DHTMLEdit1->TryDocumentHTML();
+  if (!self || !html) return;
+  const QString withHead = WithPopupHead(*html, PopupScriptFileName(ProjectFile));
+  if (withHead == *html) return;
+  WaitEditorIdle(DHTMLEdit1);
+  if (!self) return;
+  DHTMLEdit1->SetDocumentHTML(withHead);
+  DHTMLEdit1->SetBaseURL(ProjectFolder());
+  WaitEditorIdle(DHTMLEdit1);
+  if (!self) return;
+  // Setting the page clears the editor's record of changes, so the page is
+  // stored now: otherwise leaving the topic would drop the new link while
+  // its text stays in the script file.
+  if (TName* topic = NodeName(TreeView1->currentItem()); topic && !topic->FileName.isEmpty()) {
+    CurTopic = topic;
+    StoreEditorPage(PagePath(*CurTopic));
+    WaitEditorIdle(DHTMLEdit1);
+  }
+}
+
+void TForm1::Popuptexts1Click() {
+  TEditDial* dialog = Dlg.EditDial;
+  if (!dialog) return;
+  dialog->setWindowTitle(" Pup-up texts");
+  dialog->setProperty("HelpContext", 10010);
+  const QString path = PopupScriptFile();
+  const int codePage = PageCodePage();
+  QStringList lines;
+  if (!ReportFailure([&] { lines = ReadLinesFile(path, codePage); })) return;
+  dialog->SetLines(lines);
+  if (dialog->exec() != QDialog::Accepted || !dialog->Modified()) return;
+  ReportFailure([&] { WriteLinesFile(path, dialog->Lines(), codePage); });
+}
+
+void TForm1::Splash1Click() {
+  TSplashDlg* dialog = Dlg.SplashDlg;
+  if (!dialog) return;
+  QPointer<TForm1> self(this);
+  if (dialog->exec() != QDialog::Accepted || !self) return;
+  // The picture last chosen by browsing, not the text of the name box.
+  const QString picture = dialog->PicturePath();
+  if (picture.isEmpty() || !QFileInfo(picture).isFile()) return;
+  const QFileInfo info(picture);
+  const QString pictureFolder = info.absoluteDir().canonicalPath();
+  const QString projectFolder = QDir(ProjectFolder()).canonicalPath();
+  // A picture from elsewhere is copied into the project folder; a failed copy
+  // still inserts the object.
+  if (pictureFolder != projectFolder && !CopyPictureInto(picture, ProjectFolder()))
+    qWarning("Orvex: cannot copy %s into %s", qPrintable(QDir::toNativeSeparators(picture)),
+             qPrintable(QDir::toNativeSeparators(ProjectFolder())));
+  TTextRange range = DHTMLEdit1->SelectionRange();
+  range.pasteHTML(SplashObject(info.fileName(), qint64(dialog->Seconds()) * 1000));
+}
+
+void TForm1::Trainingcad1Click() {
+  TTrCardDlg* dialog = Dlg.TrCardDlg;
+  if (!dialog) return;
+  QPointer<TForm1> self(this);
+  if (dialog->exec() != QDialog::Accepted || !self) return;
+  TTextRange range = DHTMLEdit1->SelectionRange();
+  range.pasteHTML(
+      TrainingCardButtonFor(dialog->Edit1->text(), dialog->MaskEdit1->text(), dialog->Edit2->text()));
+}
+
+void TForm1::Stylesheet1Click() {
+  TEditDial* dialog = Dlg.EditDial;
+  if (!dialog) return;
+  QPointer<TForm1> self(this);
+  dialog->setWindowTitle(" Style sheet");
+  dialog->setProperty("HelpContext", 10015);
+  const QString path = ProjectFileWithExt(".css");
+  const int codePage = PageCodePage();
+  QStringList lines;
+  if (!ReportFailure([&] { lines = ReadLinesFile(path, codePage); })) return;
+  dialog->SetLines(lines);
+  if (dialog->exec() != QDialog::Accepted || !self || !dialog->Modified()) return;
+  if (!ReportFailure([&] { WriteLinesFile(path, dialog->Lines(), codePage); })) return;
+
+  // On the Editor tab the current topic is stored and shown again with the
+  // new styles; its file keeps the stored form (training-card objects).
+  if (CurrentTab == 1) return;
+  TName* topic = NodeName(TreeView1->currentItem());
+  if (!topic || topic->FileName.isEmpty()) return;
+  const std::optional<QString> html = DHTMLEdit1->TryDocumentHTML();
+  if (!self) return;
+  if (!html) {
+    ReportFailure([] { throw FileError("The editor did not answer: the page was not refreshed."); });
+    return;
+  }
+  PageLines = SplitLines(CardButtonsToObjects(*html));
+  CmdArg2 = 0;
+  CurTopic = topic;
+  const QString pagePath = PagePath(*CurTopic);
+  CmdArg = pagePath;
+  ReportFailure([&] {
+    WriteLinesFile(pagePath, PageLines, PageCodePage());
+    LoadTopicPage(pagePath);
+  });
+}

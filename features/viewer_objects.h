@@ -1,0 +1,11 @@
+// The viewer's side of the help features: the page script that gives compiled
+// topics working pop-ups, splash screens and training-card buttons.
+#pragma once
+
+#include <QString>
+
+// Name under which the script is added to the viewer's page scripts.
+inline constexpr char kHelpObjectsScriptName[] = "orvex-help-objects";
+
+// The script's source (empty if the program's resources lack it).
+QString HelpObjectsScript();
