@@ -25,6 +25,7 @@
 #include "app/recent_files.h"
 #include "app/window_dialogs.h"
 #include "app/workshop_dir.h"
+#include "build/html_help.h"
 #include "editor/editing_control.h"
 
 namespace {
@@ -270,7 +271,7 @@ void TForm1::FormCreate() {
   Tools1->menuAction()->setEnabled(false);
   Edit1->menuAction()->setEnabled(false);
   Compile1->setEnabled(false);
-  // 5. The help system needs no set-up of its own here; the cookie stays 0.
+  // 5. The help system is initialised with the build commands (the viewer's owner).
   HelpCookie = 0;
   // 6.
   Save1->setEnabled(false);
@@ -345,9 +346,14 @@ void TForm1::UpdateMinimumSize() {
 
 bool TForm1::ProjectIsOpen() const { return Panel2->isEnabled(); }
 
+bool TForm1::PageHasUnsavedEdits() {
+  if (CurrentTab == 1) return Memo1->document()->isModified();
+  return StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Undo));
+}
+
 bool TForm1::FormCloseQuery() {
   bool canClose = true;
-  if (StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Undo)) && Panel2->isEnabled()) Modified = true;
+  if (Panel2->isEnabled() && PageHasUnsavedEdits()) Modified = true;
   if (Modified) {
     const auto answer =
         QMessageBox::warning(this, "Warning", "Save help project?",
@@ -382,11 +388,20 @@ bool TForm1::FormClose() {
   BusyCursor busy;
   // Store the page being edited, whatever the answer to the save question was.
   // When that fails the program stays open, so the edits are not lost.
-  QTreeWidgetItem* selected = TreeView1->currentItem();
-  if (selected && NodeName(selected) && StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Undo))) {
-    CurTopic = NodeName(selected);
-    if (!ReportFailure([&] { StoreEditorPage(PagePath(*CurTopic)); })) return false;
+  // Edits on the Source tab are stored the same way.
+  TName* selected = NodeName(TreeView1->currentItem());
+  if (selected && !selected->FileName.isEmpty() && PageHasUnsavedEdits()) {
+    CurTopic = selected;
+    const QString path = PagePath(*CurTopic);
+    const bool stored = ReportFailure([&] {
+      if (CurrentTab == 1)
+        StoreSourcePage(path);
+      else
+        StoreEditorPage(path);
+    });
+    if (!stored) return false;
   }
+  if (HtmlHelp) HtmlHelp->HtmlHelpA(this, QString(), HH_UNINITIALIZE, HelpCookie);
   if (KeyboardHook) {
     qApp->removeEventFilter(KeyboardHook);
     delete KeyboardHook;

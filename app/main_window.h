@@ -199,6 +199,9 @@ class TForm1 : public QMainWindow {
   // The project's base name with blanks made underscores: the stem of new page names.
   QString NamePrefix() const;
   bool ProjectIsOpen() const;
+  // The page in the view in use was changed since it was loaded (the
+  // editor's undo, or the source view's own modified mark).
+  bool PageHasUnsavedEdits();
   QString ContextNumberOf(const QString& fileName) const;
   void AddContextEntries(const QString& fileName);
   void RemoveContextEntries(const QString& fileName);
@@ -316,6 +319,80 @@ class TForm1 : public QMainWindow {
   void PopupMenu1Popup();
   void PopupMenu2Popup();
   void PopupMenu3Popup();
+
+  // --- editor commands (editor/) ---
+  // Binds the formatting, table, link, picture, clipboard, undo, find and
+  // view-option commands, the toolbar and the menus' preparation (once, at start-up).
+  void ConnectEditorCommands();
+  // The colour dialog of the colour commands; keeps the last colour.
+  QColorDialog* ColorDialog1 = nullptr;
+  // The editing control's own dialogs (find, font, link to a page, picture).
+  class TControlDialogs* ControlDialogs = nullptr;
+  // Sets CmdArg to value and runs the command only when QueryStatus enables
+  // it; false when it was skipped.
+  bool EditorCommand(int command, int option, const QVariant& value = 0);
+  // The editing control, or the source view, had the focus last in this window.
+  bool EditorIsActiveControl() const;
+  bool MemoIsActiveControl() const;
+  // Formatting.
+  void SpeedButton1Click();
+  void SpeedButton2Click();
+  void SpeedButton3Click();
+  void SpeedButton4Click();
+  void SpeedButton5Click();
+  void SpeedButton6Click();
+  void Bold1Click();
+  void Italic1Click();
+  void Underline1Click();
+  void Properties1Click();
+  void bulletedlist1Click();
+  void numberedlist1Click();
+  void Toggle1Click();
+  void ComboBox1Change();
+  void ComboBox2Change();
+  // The toolbar follows the formatting at the caret.
+  void DHTMLEdit1DisplayChanged();
+  // Shows ColorDialog1; false when cancelled. value: red in the lowest byte.
+  bool ChooseColor(int& value);
+  void forselectionbackground1Click();
+  void forfont1Click();
+  void forwholepage1Click();
+  void forbackground1Click();
+  void forfont2Click();
+  // Tables.
+  void Table2Click();  // Insert > Table
+  void Table1Click();  // Edit > Table ... opening
+  void Insertrow1Click();
+  void Insertcolumn1Click();
+  void Deleterow1Click();
+  void Deletecolumn1Click();
+  // Links and pictures.
+  void Toothertopic1Click();
+  void Toexternalpage1Click();
+  void inserttoothertopic1Click();
+  void createfromselectiontoexternalpage1Click();
+  void remove1Click();
+  void Picture1Click();
+  void Link1Click();  // Insert > Link ... opening
+  void Link2Click();  // context menu Link ... opening
+  // Clipboard, undo, find, view options, menu preparation.
+  void Undo1Click();
+  void Redo1Click();
+  void Findtext1Click();
+  void Copy1Click();
+  void Cut1Click();
+  void Paste1Click();
+  void Selectall1Click();
+  void Delete1Click();
+  void Showdetails1Click();
+  void Showborders1Click();
+  void Snaptogrid1Click();
+  void Edit1Click();
+  void Insert1Click();
+  // While the font boxes are filled from the caret they send nothing.
+  bool FillingFontBoxes = false;
+  bool InDisplayChanged = false;
+  bool DisplayChangedAgain = false;
 
   // --- help features (features/) ---
   // Binds "Pop-up", "Pop-up texts", "Splash", "Training cad" and "Style

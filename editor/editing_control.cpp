@@ -310,18 +310,22 @@ void TDHTMLEdit::Refresh() {
   d->StartLoad(d->CurrentHtml(), dirty);
 }
 
-QString TDHTMLEdit::DocumentHTML() {
-  if (!d->loaded) return {};
+std::optional<QString> TDHTMLEdit::TryDocumentHTML() {
+  if (!d->loaded) return QString();
   const PageParts parts = d->parts;
-  const QString fallback = d->source;
   QPointer<TDHTMLEdit> self(this);
   const QVariant body = d->Call(parts.Whole ? QStringLiteral("__orvex.serializeDocument()")
                                              : QStringLiteral("__orvex.serializeBody()"));
-  // A page that didn't answer gives the text it was loaded from, never an
-  // empty page that would overwrite the file.
-  if (!self || body.typeId() != QMetaType::QString || body.toString().isEmpty()) return fallback;
+  if (!self || body.typeId() != QMetaType::QString || body.toString().isEmpty()) return std::nullopt;
   if (parts.Whole) return body.toString();
   return parts.Prefix + body.toString() + parts.Suffix;
+}
+
+QString TDHTMLEdit::DocumentHTML() {
+  // A page that didn't answer gives the text it was loaded from, never an
+  // empty page that would overwrite the file.
+  const QString fallback = d->source;
+  return TryDocumentHTML().value_or(fallback);
 }
 
 void TDHTMLEdit::SetDocumentHTML(const QString& html) { d->StartLoad(html, false); }

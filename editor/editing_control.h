@@ -11,6 +11,8 @@
 #include <functional>
 #include <QVariant>
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 class QWebEngineView;
 
@@ -136,6 +138,8 @@ class TDHTMLEdit : public QWidget {
   void Refresh();
 
   QString DocumentHTML();
+  // The page as edited, or nothing when the page did not answer in time.
+  std::optional<QString> TryDocumentHTML();
   void SetDocumentHTML(const QString& html);
   // Folder (with trailing separator) that relative links, pictures and the
   // style sheet resolve against.

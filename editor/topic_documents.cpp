@@ -19,16 +19,21 @@ int TForm1::PageCodePage() const { return ProjectCodePage(ProjectLines); }
 void TForm1::LoadTopicPage(const QString& path) {
   PageLines = ReadLinesFile(path, PageCodePage());
   const QString text = JoinLines(PageLines);
-  DHTMLEdit1->SetDocumentHTML(CardObjectsToButtons(text));
+  // The base folder first, so the page is not served twice.
   DHTMLEdit1->SetBaseURL(ProjectFolder());
+  DHTMLEdit1->SetDocumentHTML(CardObjectsToButtons(text));
   // The source view shows the file as it is; its CR LF line ends come back on store.
   Memo1->setPlainText(QString(text).replace("\r\n", "\n"));
   Memo1->document()->setModified(false);
-  WaitEditorIdle(DHTMLEdit1);
+  // The editor finishes loading on its own: every later call on it waits
+  // for that, so the selection does not have to.
 }
 
 void TForm1::StoreEditorPage(const QString& path) {
-  PageLines = SplitLines(CardButtonsToObjects(DHTMLEdit1->DocumentHTML()));
+  const std::optional<QString> html = DHTMLEdit1->TryDocumentHTML();
+  // Writing the page as it was loaded would silently drop the edits.
+  if (!html) throw FileError("The editor did not answer: " + path + " was not stored.");
+  PageLines = SplitLines(CardButtonsToObjects(*html));
   WriteLinesFile(path, PageLines, PageCodePage());
 }
 
@@ -68,8 +73,8 @@ bool TForm1::PageControl1Changing() {
   if (!ReportFailure([&] { StoreSourcePage(path); })) return false;
   if (QFileInfo(path).isFile()) {
     PageLines.clear();
-    DHTMLEdit1->SetDocumentHTML(CardObjectsToButtons(MemoText()));
     DHTMLEdit1->SetBaseURL(ProjectFolder());
+    DHTMLEdit1->SetDocumentHTML(CardObjectsToButtons(MemoText()));
     WaitEditorIdle(DHTMLEdit1);
   }
   return true;

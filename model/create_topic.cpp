@@ -56,8 +56,8 @@ bool TForm1::CreateTopic(const QString& title, bool asSubtopic) {
     WaitEditorIdle(DHTMLEdit1);
   }
   const QString page = BuildTopicPage(title, ProjectFile, ProjectLines);
-  DHTMLEdit1->SetDocumentHTML(page);
   DHTMLEdit1->SetBaseURL(ProjectFolder());
+  DHTMLEdit1->SetDocumentHTML(page);
   Memo1->setPlainText(QString(page).replace("\r\n", "\n"));
   Memo1->document()->setModified(false);
   WaitEditorIdle(DHTMLEdit1);

@@ -14,7 +14,7 @@
 #include "model/tree_nodes.h"
 
 bool TForm1::AskToSaveProject() {
-  if (ProjectIsOpen() && StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Undo))) Modified = true;
+  if (ProjectIsOpen() && PageHasUnsavedEdits()) Modified = true;
   if (!Modified) return true;
   const auto answer = QMessageBox::warning(this, "Warning", "Save help project?",
                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

@@ -1,0 +1,150 @@
+// Figures for the main window, printed as plain lines:
+//  - start-up: from process start to the main window shown (run as a child
+//    process several times, each measuring itself against its own start);
+//  - open and save of projects with 5k, 10k and 20k contents items and as
+//    many index entries, through the real window;
+//  - selecting a topic whose page is 200 KB (store the edited page + load).
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <cstdio>
+#include <ctime>
+#include <unistd.h>
+
+#include "app/main_window.h"
+#include "build/chm_scheme.h"
+#include "editor/editing_control.h"
+#include "model/tree_nodes.h"
+#include "platform/text_file.h"
+
+namespace {
+
+// Milliseconds since this process started (from /proc/self/stat).
+double MsSinceProcessStart() {
+  QFile stat("/proc/self/stat");
+  stat.open(QIODevice::ReadOnly);
+  const QList<QByteArray> fields = stat.readAll().split(' ');
+  const double startTicks = fields.value(21).toDouble();
+  QFile uptime("/proc/uptime");
+  uptime.open(QIODevice::ReadOnly);
+  const double up = uptime.readAll().split(' ').value(0).toDouble();
+  return (up - startTicks / double(sysconf(_SC_CLK_TCK))) * 1000.0;
+}
+
+void WriteProject(const QString& folder, int items) {
+  const QString hhp = folder + "/Big.hhp";
+  WriteLinesFile(hhp, {"[OPTIONS]", "Title=Big", "Default topic=Big01.htm", "", "[FILES]", "Big01.htm"}, 1252);
+  QString contents = "<HTML><BODY>\r\n<UL>\r\n";
+  QString index = "<HTML><BODY>\r\n<UL>\r\n";
+  for (int i = 0; i < items; ++i) {
+    const QString page = QString("page%1.htm").arg(i);
+    const bool nested = i % 10 != 0;
+    if (i % 10 == 1) contents += "<UL>\r\n";
+    contents += QString("<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Name\" value=\"Topic %1\">\r\n"
+                        "<param name=\"Local\" value=\"%2\">\r\n</OBJECT>\r\n")
+                    .arg(i)
+                    .arg(page);
+    if (nested && i % 10 == 9) contents += "</UL>\r\n";
+    index += QString("<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"word %1\">\r\n"
+                     "<param name=\"Name\" value=\"Topic %1\">\r\n<param name=\"Local\" value=\"%2\">\r\n</OBJECT>\r\n")
+                 .arg(i)
+                 .arg(page);
+  }
+  if (items % 10 > 1) contents += "</UL>\r\n";
+  contents += "</UL>\r\n</BODY></HTML>\r\n";
+  index += "</UL>\r\n</BODY></HTML>\r\n";
+  WriteTextFile(folder + "/Big.hhc", contents, 1252);
+  WriteTextFile(folder + "/Big.hhk", index, 1252);
+}
+
+int StartupChild() {
+  RegisterUrlSchemes();
+  RegisterChmUrlScheme();
+  int argc = 1;
+  char name[] = "window_bench";
+  char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  TForm1 form;
+  form.CreateDialogs();
+  form.show();
+  QTest::qWaitForWindowExposed(&form);
+  std::printf("%.1f\n", MsSinceProcessStart());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  if (argc > 1 && QByteArray(argv[1]) == "--startup-child") return StartupChild();
+
+  RegisterUrlSchemes();
+  RegisterChmUrlScheme();
+  QApplication app(argc, argv);
+
+  std::printf("start-up to window shown (ms):");
+  for (int run = 0; run < 5; ++run) {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {"--startup-child"});
+    child.waitForFinished(60000);
+    std::printf(" %s", child.readAllStandardOutput().trimmed().constData());
+  }
+  std::printf("\n");
+
+  TForm1 form;
+  QTemporaryDir settings;
+  form.SettingsPath = settings.filePath("orvex.ini");
+  form.CreateDialogs();
+  form.show();
+  QTest::qWaitForWindowExposed(&form);
+  for (int items : {5000, 10000, 20000}) {
+    QTemporaryDir dir;
+    WriteProject(dir.path(), items);
+    QElapsedTimer clock;
+    clock.start();
+    form.OpenByName(dir.filePath("Big.hhp"));
+    const qint64 open = clock.elapsed();
+    clock.restart();
+    form.Save1Click();
+    const qint64 save = clock.elapsed();
+    std::printf("%d contents items + %d index entries: open %lld ms, save %lld ms\n", items, items,
+                static_cast<long long>(open), static_cast<long long>(save));
+  }
+
+  // Topic selection with 200 KB pages: the edited page is stored, the next loaded.
+  QTemporaryDir dir;
+  WriteLinesFile(dir.filePath("Sel.hhp"), {"[OPTIONS]", "Title=Sel"}, 1252);
+  QString body;
+  while (body.size() < 200 * 1024) body += "<P>Some <B>text</B> of the page, and more of it.</P>\r\n";
+  for (const char* name : {"Sel01.htm", "Sel02.htm"})
+    WriteTextFile(dir.filePath(name), "<HTML><HEAD><TITLE>Sel</TITLE></HEAD><BODY>\r\n" + body + "</BODY></HTML>\r\n",
+                  1252);
+  WriteTextFile(dir.filePath("Sel.hhc"),
+                "<UL>\r\n<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\"><param name=\"Local\" "
+                "value=\"Sel01.htm\"></OBJECT>\r\n<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" "
+                "value=\"B\"><param name=\"Local\" value=\"Sel02.htm\"></OBJECT>\r\n</UL>\r\n",
+                1252);
+  form.OpenByName(dir.filePath("Sel.hhp"));
+  QTreeWidgetItem* a = form.TreeView1->topLevelItem(0);
+  QTreeWidgetItem* b = form.TreeView1->topLevelItem(1);
+  std::printf("select a 200 KB topic, edited page stored first (ms):");
+  for (int run = 0; run < 5; ++run) {
+    // A small edit: a word typed where the caret is.
+    TTextRange range = form.DHTMLEdit1->SelectionRange();
+    range.Collapse(true);
+    range.pasteHTML("<B>typed</B>");
+    WaitEditorIdle(form.DHTMLEdit1);
+    QElapsedTimer clock;
+    clock.start();
+    form.TreeView1->setCurrentItem(form.TreeView1->currentItem() == a ? b : a);
+    std::printf(" %lld", static_cast<long long>(clock.elapsed()));
+  }
+  std::printf("\n");
+  form.Modified = false;
+  return 0;
+}
