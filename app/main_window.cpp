@@ -302,6 +302,7 @@ void TForm1::FormCreate() {
   ConnectBuildCommands();
   ConnectTreeEditing();
   ConnectProgramHelp();
+  ConnectEditorCommands();
   ConnectHelpFeatures();
 }
 

@@ -1,0 +1,99 @@
+#include "editor/link_rules.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include "platform/html_text.h"
+#include "platform/text_file.h"
+
+QString TopicAnchor(const QString& fileName, const QString& text) {
+  return QStringLiteral("<A href=\"") + EscapeHtml(fileName) + QStringLiteral("\">") + EscapeHtml(text) +
+         QStringLiteral("</A>");
+}
+
+TPictureSrc FindPictureSrc(const QString& html) {
+  TPictureSrc src;
+  static const QString marker = QStringLiteral("SRC=\"");
+  const qsizetype at = html.indexOf(marker, 0, Qt::CaseInsensitive);
+  if (at < 0) return src;
+  const qsizetype start = at + marker.size();
+  qsizetype end = html.indexOf(u'"', start);
+  if (end < 0) end = html.size();
+  src.Found = true;
+  src.Head = html.left(start);
+  src.Path = html.mid(start, end - start);
+  src.Tail = html.mid(end);
+  return src;
+}
+
+namespace {
+
+QString CleanFolder(const QString& folder) { return QDir::cleanPath(QDir(folder).absolutePath()); }
+
+}  // namespace
+
+QString PictureFileOf(const QString& srcValue, const QString& projectFolder) {
+  const QString value = srcValue.trimmed();
+  if (value.isEmpty()) return {};
+  if (value.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive)) {
+    const QUrl url(value);
+    return url.isLocalFile() ? QDir::cleanPath(url.toLocalFile()) : QString();
+  }
+  if (QDir::isAbsolutePath(value)) return QDir::cleanPath(value);
+  // Any other scheme (http:, data:, the editor's own) is not a file here.
+  const qsizetype colon = value.indexOf(u':');
+  const qsizetype slash = value.indexOf(u'/');
+  if (colon > 0 && (slash < 0 || colon < slash)) return {};
+  if (projectFolder.isEmpty()) return {};
+  QString path = value;
+  const qsizetype cut = path.indexOf(QRegularExpression(QStringLiteral("[?#]")));
+  if (cut >= 0) path.truncate(cut);
+  return QDir::cleanPath(CleanFolder(projectFolder) + u'/' + QUrl::fromPercentEncoding(path.toUtf8()));
+}
+
+QString ProjectRelativeSrc(const QString& pictureFile, const QString& projectFolder) {
+  if (pictureFile.isEmpty() || projectFolder.isEmpty()) return {};
+  const QString folder = CleanFolder(projectFolder);
+  const QString file = QDir::cleanPath(pictureFile);
+  const QString relative = QDir(folder).relativeFilePath(file);
+  if (relative.isEmpty() || relative.startsWith(QStringLiteral("../")) || relative == QStringLiteral("..") ||
+      QDir::isAbsolutePath(relative))
+    return {};
+  QString src;
+  for (const QChar c : relative) {
+    if (c == u'%') src += QStringLiteral("%25");
+    else if (c == u'#') src += QStringLiteral("%23");
+    else if (c == u'?') src += QStringLiteral("%3F");
+    else src += c;
+  }
+  return src;
+}
+
+QString AdoptPicture(const QString& srcValue, const QString& projectFolder) {
+  const QString value = DecodeHtmlEntities(srcValue);
+  const QString trimmed = value.trimmed();
+  // A relative value already resolves against the project folder.
+  if (!trimmed.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive) && !QDir::isAbsolutePath(trimmed)) return {};
+  const QString file = PictureFileOf(value, projectFolder);
+  if (file.isEmpty() || projectFolder.isEmpty()) return {};
+  QString relative = ProjectRelativeSrc(file, projectFolder);
+  if (relative.isEmpty()) {
+    const QFileInfo source(file);
+    if (!source.isFile()) return {};
+    const QString target = CleanFolder(projectFolder) + u'/' + source.fileName();
+    try {
+      const QByteArray bytes = ReadFileBytes(file);
+      // A link of that name is replaced, never written through.
+      if (QFileInfo(target).isSymLink() && !QFile::remove(target)) return {};
+      // Written beside the target and renamed over it.
+      WriteFileBytes(target, bytes);
+    } catch (const FileError&) {
+      return {};
+    }
+    relative = ProjectRelativeSrc(target, projectFolder);
+  }
+  return EscapeHtml(relative);
+}

@@ -1,0 +1,39 @@
+// Text rules behind links to topics and inserted pictures: the anchor pasted
+// for a link, and where a picture's SRC points once it belongs to the project.
+#pragma once
+
+#include <QString>
+
+// <A href="file">text</A>, with the file name and the text escaped, so a
+// title or a selection holding markup characters stays text.
+QString TopicAnchor(const QString& fileName, const QString& text);
+
+// A picture's SRC attribute found in a piece of page HTML: Head runs up to and
+// including SRC=" (letters in any case), Path up to the next double quote,
+// Tail from that quote on.
+struct TPictureSrc {
+  bool Found = false;
+  QString Head;
+  QString Path;
+  QString Tail;
+};
+TPictureSrc FindPictureSrc(const QString& html);
+
+// Where a picture named by an SRC value is on disk: a local path (absolute, a
+// file: URL, or relative to the project folder); empty for other URLs.
+QString PictureFileOf(const QString& srcValue, const QString& projectFolder);
+
+// The SRC value that refers to a picture file from a page in the project
+// folder: its path relative to that folder, with "/" separators and the
+// characters that would end or break a URL path ('%', '#', '?') encoded.
+// Empty when the file is not inside the project folder.
+QString ProjectRelativeSrc(const QString& pictureFile, const QString& projectFolder);
+
+// What becomes of a picture's SRC value after it was inserted. A picture
+// from outside the project folder is copied into it under its own name
+// (replacing a file of that name); the answer then refers to the copy by that
+// name. A picture inside the folder is referred to relative to it. The value
+// is left alone (answer empty) for relative values, other URLs, and a copy
+// that fails. Values are attribute text (entities decoded on the way in,
+// escaped on the way out).
+QString AdoptPicture(const QString& srcValue, const QString& projectFolder);

@@ -1,0 +1,78 @@
+// A main window with a two-topic project whose first page is open in the
+// real editor, for the editor-command tests: pages with given bodies,
+// selections made in the page, and the page read back.
+#pragma once
+
+#include <QThread>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include "gui_helpers.h"
+#include "tree_editing_fixture.h"
+
+class EditorCommandsFixture : public TreeEditingFixture {
+ protected:
+  void SetUp() override {
+    TreeEditingFixture::SetUp();
+    start = AddTopic(nullptr, "Start", 1);
+    details = AddTopic(nullptr, "Details", 2);
+  }
+
+  // Writes the first topic's page with this body and opens it in the editor.
+  void OpenPage(const QString& body) {
+    WriteFileBytes(Path("Proj01.htm"),
+                   ("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n").toLatin1());
+    form->TreeView1->setCurrentItem(start);
+    WaitEditorIdle(form->DHTMLEdit1);
+    FocusEditor();
+    WaitEditorIdle(form->DHTMLEdit1);
+  }
+
+  TDHTMLEdit* Editor() const { return form->DHTMLEdit1; }
+  QString Html() const { return form->DHTMLEdit1->DocumentHTML(); }
+
+  // Runs script in the editor's own world (where its helpers live).
+  QVariant Js(const QString& script) {
+    auto result = std::make_shared<QVariant>();
+    auto done = std::make_shared<bool>(false);
+    Editor()->View()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                            [result, done](const QVariant& v) {
+                                              *result = v;
+                                              *done = true;
+                                            });
+    ProcessEventsUntil([done] { return *done; }, 5000);
+    return *result;
+  }
+
+  // Selects characters start..end of the first text node of the element
+  // matching selector (a caret when they are equal).
+  void Select(const QString& selector, int start, int end) {
+    Js(QStringLiteral("(() => { const t = document.querySelector('%1').firstChild;"
+                      "const r = document.createRange(); r.setStart(t, %2); r.setEnd(t, %3);"
+                      "const s = getSelection(); s.removeAllRanges(); s.addRange(r); return true; })()")
+           .arg(selector)
+           .arg(start)
+           .arg(end));
+  }
+
+  // Selects from the start of one element's text to the end of another's.
+  void SelectAcross(const QString& from, const QString& to) {
+    Js(QStringLiteral("(() => { const a = document.querySelector('%1').firstChild;"
+                      "const b = document.querySelector('%2').firstChild;"
+                      "const r = document.createRange(); r.setStart(a, 0); r.setEnd(b, b.data.length);"
+                      "const s = getSelection(); s.removeAllRanges(); s.addRange(r); return true; })()")
+           .arg(from, to));
+  }
+
+  QString SelectedText() { return Js(QStringLiteral("getSelection().toString()")).toString(); }
+
+  // Lets the display-changed event of the last caret move arrive and finish.
+  void SettleDisplay() {
+    ProcessEventsUntil([] { return false; }, 150);
+    ProcessEventsUntil([this] { return !form->InDisplayChanged; }, 5000);
+  }
+
+  QTreeWidgetItem* start = nullptr;
+  QTreeWidgetItem* details = nullptr;
+};

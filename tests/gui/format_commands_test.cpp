@@ -1,0 +1,278 @@
+// Formatting, tables and view options on the real editor in a main window.
+#include <gtest/gtest.h>
+
+#include <QColorDialog>
+#include <QMenu>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QToolButton>
+
+#include "editor/spin_edit.h"
+#include "editor/table_dialog.h"
+#include "editor_commands_fixture.h"
+
+namespace {
+
+class FormatCommands : public EditorCommandsFixture {};
+class TableCommands : public EditorCommandsFixture {};
+class ViewOptions : public EditorCommandsFixture {};
+
+TEST_F(FormatCommands, BoldItalicUnderlineButtonsFollowTheCaret) {
+  OpenPage("<P id=p>plain <B id=b>bold</B> <I id=i>slant</I> <U id=u>under</U></P>");
+  const auto buttons = [this] {
+    return QString("%1%2%3")
+        .arg(form->SpeedButton1->isChecked() ? "B" : "-")
+        .arg(form->SpeedButton2->isChecked() ? "I" : "-")
+        .arg(form->SpeedButton3->isChecked() ? "U" : "-");
+  };
+  Select("#b", 2, 2);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return buttons() == "B--"; }, 5000)) << buttons().toStdString();
+  Select("#i", 1, 1);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return buttons() == "-I-"; }, 5000)) << buttons().toStdString();
+  Select("#u", 3, 3);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return buttons() == "--U"; }, 5000)) << buttons().toStdString();
+  Select("#p", 2, 2);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return buttons() == "---"; }, 5000)) << buttons().toStdString();
+  // Following the caret changes nothing in the page.
+  EXPECT_EQ(Editor()->QueryStatus(decmd::Undo), decmd::Disabled);
+}
+
+TEST_F(FormatCommands, TheBoldButtonMakesTheSelectionBoldAndStaysDown) {
+  OpenPage("<P id=p>Hello world</P>");
+  Select("#p", 6, 11);
+  form->SpeedButton1->click();
+  EXPECT_TRUE(Html().contains("Hello <B>world</B>")) << Html().toStdString();
+  EXPECT_TRUE(ProcessEventsUntil([&] { return form->SpeedButton1->isChecked(); }, 5000));
+  // The alignment buttons are plain buttons.
+  form->SpeedButton5->click();
+  EXPECT_FALSE(form->SpeedButton5->isChecked());
+  EXPECT_TRUE(Html().contains("center", Qt::CaseInsensitive)) << Html().toStdString();
+}
+
+TEST_F(FormatCommands, AMixedFontSelectionLeavesTheFontBoxUnchanged) {
+  OpenPage("<P><FONT id=a face=\"Courier New\">one</FONT> <FONT id=b face=\"Arial\">two</FONT></P>");
+  Select("#a", 1, 1);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return form->ComboBox1->currentText() == "Courier New"; }, 5000))
+      << form->ComboBox1->currentText().toStdString();
+  // The size box shows when the event has run; both fonts have the same size.
+  {
+    const QSignalBlocker quiet(form->ComboBox2);
+    form->ComboBox2->setEditText("9");
+  }
+  SelectAcross("#a", "#b");
+  EXPECT_TRUE(ProcessEventsUntil([&] { return form->ComboBox2->currentText() == "3"; }, 5000))
+      << form->ComboBox2->currentText().toStdString();
+  SettleDisplay();
+  EXPECT_EQ(form->ComboBox1->currentText(), QString("Courier New"));
+  // Filling the boxes sent no formatting command.
+  EXPECT_EQ(Editor()->QueryStatus(decmd::Undo), decmd::Disabled);
+}
+
+TEST_F(FormatCommands, TheFontBoxesSendNameAndSizeIndex) {
+  OpenPage("<P id=p>Some words here</P>");
+  Select("#p", 5, 10);
+  form->ComboBox2->setCurrentIndex(5);
+  EXPECT_TRUE(Html().contains("<FONT size=\"5\">words</FONT>")) << Html().toStdString();
+  Select("#p", 0, 4);
+  form->ComboBox1->setEditText("Arial");
+  EXPECT_TRUE(Html().contains("face=\"Arial\"")) << Html().toStdString();
+  // A size text that names no entry sends nothing.
+  Select("#p", 0, 4);
+  const QString before = Html();
+  form->ComboBox2->setEditText("12");
+  EXPECT_EQ(Html(), before);
+}
+
+TEST_F(FormatCommands, ColoursForFontAndWholePage) {
+  OpenPage("<P id=p>Colour me</P>");
+  Select("#p", 0, 6);
+  OnNextDialog<QColorDialog>([](QColorDialog* d) {
+    d->setCurrentColor(QColor(255, 0, 0));
+    d->accept();
+  });
+  form->forfont1->trigger();
+  EXPECT_TRUE(Html().contains("color=\"#ff0000\"", Qt::CaseInsensitive)) << Html().toStdString();
+  OnNextDialog<QColorDialog>([](QColorDialog* d) {
+    d->setCurrentColor(QColor(0, 0, 255));
+    d->accept();
+  });
+  form->forwholepage1->trigger();
+  EXPECT_TRUE(Html().contains("<BODY bgcolor=\"#0000FF\">")) << Html().toStdString();
+  // Cancelled: nothing happens.
+  const QString before = Html();
+  OnNextDialog<QColorDialog>([](QColorDialog* d) { d->reject(); });
+  form->forwholepage1->trigger();
+  EXPECT_EQ(Html(), before);
+}
+
+TEST_F(FormatCommands, ToggleMenuEnablesListsAtTheCaretAndMakesThem) {
+  OpenPage("<P id=p>An item</P>");
+  form->bulletedlist1->setEnabled(false);
+  Select("#p", 1, 1);
+  form->Toggle1Click();
+  EXPECT_TRUE(form->bulletedlist1->isEnabled());
+  EXPECT_TRUE(form->numberedlist1->isEnabled());
+  form->bulletedlist1->trigger();
+  EXPECT_TRUE(Html().contains("<UL><LI>An item</LI></UL>")) << Html().toStdString();
+}
+
+TEST_F(TableCommands, InitialValuesInsertATwoByTwoTableWithBorderAndNowrapCells) {
+  OpenPage("<P id=p>Before</P>");
+  Select("#p", 6, 6);
+  OnNextDialog<TTableInsDlg>([](TTableInsDlg* d) {
+    EXPECT_EQ(d->windowTitle(), QString("New table"));
+    EXPECT_EQ(d->Edit1->text(), QString());
+    EXPECT_EQ(d->SpinEdit1->text(), QString("2"));
+    EXPECT_EQ(d->SpinEdit2->text(), QString("2"));
+    EXPECT_EQ(d->Edit5->text(), QString(" nowrap"));
+    EXPECT_EQ(d->SpinEdit3->text(), QString("1"));
+    EXPECT_EQ(d->SpinEdit4->text(), QString("100"));
+    d->OKBtn->click();
+  });
+  form->Table2->trigger();
+  const QString html = Html();
+  EXPECT_EQ(html.count("<TABLE border=\"1\">"), 1) << html.toStdString();
+  EXPECT_EQ(html.count("<TR>"), 2);
+  EXPECT_EQ(html.count("<TD nowrap>"), 4);
+  EXPECT_FALSE(html.contains("CAPTION"));
+  EXPECT_FALSE(html.contains("width", Qt::CaseInsensitive));
+}
+
+TEST_F(TableCommands, ColumnsWithALetterGivesThePositionAndTheDialogStaysOpen) {
+  OpenPage("<P id=p>Before</P>");
+  Select("#p", 6, 6);
+  std::shared_ptr<SeenBox> seen;
+  bool stayedOpen = false;
+  OnNextDialog<TTableInsDlg>([&](TTableInsDlg* d) {
+    d->SpinEdit1->setText("12a");
+    seen = AnswerNextMessageBox(QMessageBox::Ok);
+    d->OKBtn->click();
+    stayedOpen = d->isVisible();
+    // Mended, with a caption and other shape.
+    d->SpinEdit1->setText("3");
+    d->SpinEdit3->setText("0");
+    d->SpinEdit4->setText("50");
+    d->Edit1->setText("Prices & <more>");
+    d->OKBtn->click();
+  });
+  form->Table2->trigger();
+  ASSERT_TRUE(seen);
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text, QString("Error in columns count at position: 3"));
+  EXPECT_TRUE(stayedOpen);
+  const QString html = Html();
+  EXPECT_TRUE(html.contains("<TABLE width=\"50%\"><CAPTION>Prices &amp; &lt;more&gt;</CAPTION>")) << html.toStdString();
+  EXPECT_EQ(html.count("<TD nowrap>"), 6);
+}
+
+TEST_F(TableCommands, BothBadBoxesGiveTwoMessagesCancelAndCloseRules) {
+  TTableInsDlg* d = form->Dialogs().TableInsDlg;
+  d->show();
+  d->SpinEdit1->setText("x");
+  d->SpinEdit2->setText("");
+  // Every message box is answered and its text kept.
+  QStringList texts;
+  QTimer answer;
+  answer.setInterval(20);
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      texts << box->text();
+      box->button(QMessageBox::Ok)->click();
+    }
+  });
+  answer.start();
+  d->OKBtnClick();
+  answer.stop();
+  EXPECT_EQ(texts, QStringList({"Error in columns count at position: 1", "Error in rows count at position: 1"}));
+  EXPECT_FALSE(d->AllowClose);
+  // The window's own close doesn't close it now; Cancel always does.
+  EXPECT_FALSE(d->close());
+  EXPECT_TRUE(d->isVisible());
+  d->CancelBtn->click();
+  EXPECT_FALSE(d->isVisible());
+  // The values stay for the next use.
+  EXPECT_EQ(d->SpinEdit1->text(), QString("x"));
+  d->SpinEdit1->setText("2");
+  d->SpinEdit2->setText("2");
+}
+
+TEST_F(TableCommands, SpinBoxesComeIntoRangeOnLeavingAndCountBadTextAsTheMinimum) {
+  TTableInsDlg* d = form->Dialogs().TableInsDlg;
+  d->show();
+  d->activateWindow();
+  d->SpinEdit1->setFocus();
+  d->SpinEdit1->setText("500");
+  d->Edit5->setFocus();
+  ProcessEventsUntil([&] { return d->SpinEdit1->text() == "100"; }, 2000);
+  EXPECT_EQ(d->SpinEdit1->text(), QString("100"));
+  d->SpinEdit3->setText("many");
+  EXPECT_EQ(d->SpinEdit3->Value(), 0);
+  d->SpinEdit4->setText("abc");
+  EXPECT_EQ(d->Params().TableAttrs, QString("width=1%"));
+  d->SpinEdit4->setText("99");
+  d->SpinEdit3->setText("2");
+  EXPECT_EQ(d->Params().TableAttrs, QString("border=\"2\" width=99%"));
+  QTest::keyClick(d->SpinEdit3, Qt::Key_Up);
+  EXPECT_EQ(d->SpinEdit3->text(), QString("3"));
+  d->CancelBtn->click();
+  d->SpinEdit1->setText("2");
+  d->SpinEdit3->setText("1");
+  d->SpinEdit4->setText("100");
+}
+
+TEST_F(TableCommands, RowAndColumnCommandsOnlyInsideATable) {
+  OpenPage("<P id=p>Outside</P><TABLE border=1><TR><TD id=c>a</TD><TD>b</TD></TR></TABLE>");
+  Select("#p", 2, 2);
+  form->Table1Click();
+  EXPECT_FALSE(form->Deleterow1->isEnabled());
+  EXPECT_FALSE(form->Insertrow1->isEnabled());
+  // Not enabled: nothing happens.
+  form->Insertrow1Click();
+  EXPECT_EQ(Html().count("<TR>"), 1);
+  Select("#c", 1, 1);
+  form->Table1Click();
+  EXPECT_TRUE(form->Deleterow1->isEnabled());
+  EXPECT_TRUE(form->Insertrow1->isEnabled());
+  EXPECT_TRUE(form->Insertcolumn1->isEnabled());
+  EXPECT_TRUE(form->Deletecolumn1->isEnabled());
+  form->Insertrow1->trigger();
+  EXPECT_EQ(Html().count("<TR>"), 2) << Html().toStdString();
+  Select("#c", 1, 1);
+  form->Deletecolumn1->trigger();
+  EXPECT_FALSE(Html().contains(">a</TD>")) << Html().toStdString();
+  EXPECT_EQ(Html().count("<TD"), 2);
+}
+
+TEST_F(ViewOptions, ShowBordersTwiceLeavesTheSettingAsItWas) {
+  OpenPage("<TABLE><TR><TD>cell</TD></TR></TABLE>");
+  const bool was = Editor()->ShowBorders();
+  EXPECT_FALSE(form->Showborders1->isChecked());
+  form->Showborders1->trigger();
+  EXPECT_EQ(Editor()->ShowBorders(), !was);
+  EXPECT_EQ(form->Showborders1->isChecked(), !was);
+  form->Showborders1->trigger();
+  EXPECT_EQ(Editor()->ShowBorders(), was);
+  EXPECT_FALSE(form->Showborders1->isChecked());
+}
+
+TEST_F(ViewOptions, DetailsAndGridFollowTheirItems) {
+  OpenPage("<P>x</P>");
+  form->Showdetails1->trigger();
+  EXPECT_TRUE(Editor()->ShowDetails());
+  EXPECT_TRUE(form->Showdetails1->isChecked());
+  form->Snaptogrid1->trigger();
+  EXPECT_TRUE(Editor()->SnapToGrid());
+  EXPECT_TRUE(form->Snaptogrid1->isChecked());
+  EXPECT_FALSE(Editor()->ShowBorders());
+  form->Showdetails1->trigger();
+  form->Snaptogrid1->trigger();
+  EXPECT_FALSE(Editor()->ShowDetails());
+  EXPECT_FALSE(Editor()->SnapToGrid());
+  EXPECT_FALSE(form->Snaptogrid1->isChecked());
+}
+
+}  // namespace

@@ -1,0 +1,290 @@
+// Links, pictures, clipboard, undo, find and menu preparation on the real
+// editor in a main window.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QMenu>
+#include <QDir>
+#include <QImage>
+#include <QInputDialog>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "editor/control_dialogs.h"
+#include "editor/link_dialog.h"
+#include "editor_commands_fixture.h"
+
+namespace {
+
+class LinkCommands : public EditorCommandsFixture {
+ protected:
+  // Answers "Select topic" by choosing the topic with this caption.
+  static void ChooseTopic(const QString& caption) {
+    OnNextDialog<TLinkDialog>([caption](TLinkDialog* d) {
+      const auto found = d->TreeView1->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
+      if (!found.isEmpty()) d->TreeView1->setCurrentItem(found.first());
+      d->OKBtn->click();
+      if (d->isVisible()) d->CancelBtn->click();
+    });
+  }
+};
+class PictureCommands : public EditorCommandsFixture {};
+class ClipboardCommands : public EditorCommandsFixture {};
+
+TEST_F(LinkCommands, TheSelectedWordBecomesTheLinkAndTheClipboardComesBack) {
+  OpenPage("<P id=p>See Intro here</P>");
+  QGuiApplication::clipboard()->setText("kept on the clipboard");
+  Select("#p", 4, 9);
+  ChooseTopic("Details");
+  form->Toothertopic1->trigger();
+  const QString html = Html();
+  EXPECT_TRUE(html.contains("<P id=\"p\">See <A href=\"Proj02.htm\">Intro</A> here</P>")) << html.toStdString();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("kept on the clipboard"));
+}
+
+TEST_F(LinkCommands, WithoutASelectionTheEscapedTitleIsTheLinkText) {
+  details->setText(0, "Q&A <new>");
+  OpenPage("<P id=p>Go: </P>");
+  QGuiApplication::clipboard()->setText("untouched");
+  Select("#p", 4, 4);
+  ChooseTopic("Q&A <new>");
+  form->inserttoothertopic1->trigger();
+  EXPECT_TRUE(Html().contains("<A href=\"Proj02.htm\">Q&amp;A &lt;new&gt;</A>")) << Html().toStdString();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("untouched"));
+}
+
+TEST_F(LinkCommands, ARichClipboardComesBackInAllItsFormats) {
+  OpenPage("<P id=p>Linked words</P>");
+  auto* mime = new QMimeData;
+  mime->setData("application/x-orvex-test", "rich bytes");
+  QGuiApplication::clipboard()->setMimeData(mime);
+  Select("#p", 0, 6);
+  ChooseTopic("Details");
+  form->Toothertopic1->trigger();
+  EXPECT_TRUE(Html().contains("<A href=\"Proj02.htm\">Linked</A>")) << Html().toStdString();
+  const QMimeData* now = QGuiApplication::clipboard()->mimeData();
+  ASSERT_NE(now, nullptr);
+  EXPECT_EQ(now->data("application/x-orvex-test"), QByteArray("rich bytes"));
+  EXPECT_FALSE(now->hasText());
+}
+
+TEST_F(LinkCommands, TheTopicPickerClosesOnlyWithAChoiceOrCancel) {
+  TLinkDialog* d = form->Dialogs().LinkDialog;
+  d->SetContentsTree(form->TreeView1);
+  d->show();
+  EXPECT_EQ(d->windowTitle(), QString("Select topic"));
+  ASSERT_EQ(d->TreeView1->topLevelItemCount(), 2);
+  EXPECT_EQ(d->TreeView1->topLevelItem(1)->text(0), QString("Details"));
+  d->TreeView1->setCurrentItem(nullptr);
+  d->OKBtnClick();
+  EXPECT_TRUE(d->isVisible());
+  EXPECT_FALSE(d->AllowClose);
+  EXPECT_FALSE(d->close());
+  d->TreeView1->setCurrentItem(d->TreeView1->topLevelItem(0));
+  d->OKBtn->click();
+  EXPECT_FALSE(d->isVisible());
+  EXPECT_EQ(d->ChosenFile, QString("Proj01.htm"));
+  EXPECT_EQ(d->ChosenCaption, QString("Start"));
+  // Shown again: the choice is cleared; Cancel closes.
+  d->show();
+  EXPECT_EQ(d->ChosenFile, QString());
+  d->CancelBtn->click();
+  EXPECT_FALSE(d->isVisible());
+}
+
+TEST_F(LinkCommands, MenusOfferLinksAtACaretAndRemoveOnlyOnALink) {
+  OpenPage("<P id=p>Text <A id=a href=\"x.htm\">link</A></P>");
+  Select("#p", 1, 1);
+  form->Link1Click();
+  EXPECT_TRUE(form->Toothertopic1->isEnabled());
+  EXPECT_TRUE(form->Toexternalpage1->isEnabled());
+  form->Link2Click();
+  EXPECT_FALSE(form->remove1->isEnabled());
+  EXPECT_TRUE(form->inserttoothertopic1->isEnabled());
+  Select("#a", 1, 3);
+  form->Link2Click();
+  EXPECT_TRUE(form->remove1->isEnabled());
+  form->remove1->trigger();
+  EXPECT_FALSE(Html().contains("x.htm")) << Html().toStdString();
+}
+
+TEST_F(LinkCommands, AnExternalLinkAsksForItsAddress) {
+  OpenPage("<P id=p>Visit us</P>");
+  Select("#p", 6, 8);
+  OnNextDialog<QInputDialog>([](QInputDialog* d) {
+    d->setTextValue("http://example.com/");
+    d->accept();
+  });
+  form->Toexternalpage1->trigger();
+  EXPECT_TRUE(Html().contains("<A href=\"http://example.com/\">us</A>")) << Html().toStdString();
+}
+
+class PictureFiles {
+ public:
+  static void WritePng(const QString& path, const QColor& color) {
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(color);
+    ASSERT_TRUE(image.save(path, "PNG"));
+  }
+};
+
+TEST_F(PictureCommands, APictureFromAnotherFolderIsCopiedAndReferencedByItsBareName) {
+  QTemporaryDir other;
+  ASSERT_TRUE(other.isValid());
+  PictureFiles::WritePng(other.filePath("logo.png"), Qt::red);
+  WriteFileBytes(Path("logo.png"), "an older picture");
+  OpenPage("<P id=p>Picture: </P>");
+  Select("#p", 9, 9);
+  AnswerNextFileDialog(other.filePath("logo.png"));
+  form->Picture1->trigger();
+  const QString html = Html();
+  EXPECT_TRUE(html.contains("<IMG src=\"logo.png\">")) << html.toStdString();
+  EXPECT_FALSE(html.contains(other.path())) << html.toStdString();
+  EXPECT_EQ(FileBytes(Path("logo.png")), FileBytes(other.filePath("logo.png")));
+  EXPECT_EQ(html.count("<IMG"), 1);
+}
+
+TEST_F(PictureCommands, APictureInTheProjectFolderIsNotCopiedButNamedRelatively) {
+  PictureFiles::WritePng(Path("inside.png"), Qt::green);
+  const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+  OpenPage("<P id=p>Here</P>");
+  Select("#p", 4, 4);
+  AnswerNextFileDialog(Path("inside.png"));
+  form->Picture1->trigger();
+  EXPECT_TRUE(Html().contains("<IMG src=\"inside.png\">")) << Html().toStdString();
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
+}
+
+TEST_F(PictureCommands, ACancelledPictureDialogLeavesThePageAsItWas) {
+  OpenPage("<P id=p><B>Bold</B> end</P>");
+  Select("#p", 0, 0);
+  Js("(() => { const t = document.querySelector('#p b').firstChild; const r = document.createRange();"
+     "r.setStart(t, 4); r.setEnd(t, 4); const s = getSelection(); s.removeAllRanges(); s.addRange(r); })()");
+  const QString before = Html();
+  OnNextDialog<QFileDialog>([](QFileDialog* d) { d->reject(); });
+  form->Picture1->trigger();
+  EXPECT_EQ(Html(), before);
+  EXPECT_EQ(Editor()->QueryStatus(decmd::Undo), decmd::Disabled);
+}
+
+TEST_F(ClipboardCommands, UndoOnTheSourceTabUndoesTheMemoOnly) {
+  OpenPage("<P id=p>Hello world</P>");
+  Select("#p", 6, 11);
+  form->Bold1->trigger();
+  ASSERT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  form->PageControl1->setCurrentIndex(1);
+  ASSERT_EQ(form->PageControl1->currentIndex(), 1);
+  form->Memo1->setFocus();
+  QApplication::processEvents();
+  const QString memoBefore = form->Memo1->toPlainText();
+  form->Memo1->moveCursor(QTextCursor::End);
+  form->Memo1->insertPlainText("<!-- typed -->");
+  ASSERT_TRUE(form->Memo1->toPlainText().contains("typed"));
+  ASSERT_TRUE(form->Undo1->isEnabled());
+  form->Undo1->trigger();
+  EXPECT_EQ(form->Memo1->toPlainText(), memoBefore);
+  // The editor keeps its own change.
+  EXPECT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  EXPECT_TRUE(Html().contains("<B>world</B>"));
+  // Redo there does nothing and is offered disabled.
+  form->Edit1Click();
+  EXPECT_FALSE(form->Redo1->isEnabled());
+  EXPECT_FALSE(form->Table1->menuAction()->isEnabled());
+}
+
+TEST_F(ClipboardCommands, UndoAndRedoInTheEditor) {
+  OpenPage("<P id=p>Hello world</P>");
+  Select("#p", 0, 5);
+  form->Bold1->trigger();
+  ASSERT_TRUE(Html().contains("<B>Hello</B>"));
+  form->Undo1Click();
+  EXPECT_FALSE(Html().contains("<B>")) << Html().toStdString();
+  form->Edit1Click();
+  EXPECT_TRUE(form->Redo1->isEnabled());
+  form->Redo1Click();
+  EXPECT_TRUE(Html().contains("<B>Hello</B>")) << Html().toStdString();
+}
+
+TEST_F(ClipboardCommands, CopyCutPasteAndSelectAllInTheEditorAndTheMemo) {
+  OpenPage("<P id=p>alpha beta</P>");
+  Select("#p", 0, 5);
+  form->Edit1Click();
+  EXPECT_TRUE(form->Copy1->isEnabled());
+  form->Copy1Click();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("alpha"));
+  Select("#p", 6, 10);
+  form->Cut1Click();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("beta"));
+  EXPECT_FALSE(Html().contains("beta"));
+  Select("#p", 0, 0);
+  form->Paste1Click();
+  EXPECT_TRUE(Html().contains("betaalpha")) << Html().toStdString();
+  form->Selectall1Click();
+  EXPECT_TRUE(SelectedText().contains("betaalpha"));
+  // Without a selection Copy and Cut are offered disabled.
+  Select("#p", 1, 1);
+  form->Edit1Click();
+  EXPECT_FALSE(form->Copy1->isEnabled());
+  EXPECT_FALSE(form->Cut1->isEnabled());
+  // The memo's own clipboard commands once it had the focus.
+  form->Memo1->setPlainText("memo text");
+  form->Memo1->setFocus();
+  QApplication::processEvents();
+  form->Selectall1Click();
+  form->Copy1Click();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("memo text"));
+}
+
+TEST_F(ClipboardCommands, KeysInTheEditorGoThroughTheMenuItemsOnce) {
+  OpenPage("<P id=p>one two</P>");
+  Select("#p", 0, 3);
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_TRUE(focus && form->DHTMLEdit1->isAncestorOf(focus));
+  QTest::keyClick(focus, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("one"));
+  Select("#p", 3, 3);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+  ProcessEventsUntil([&] { return Html().contains("oneone"); }, 3000);
+  EXPECT_TRUE(Html().contains("oneone two")) << Html().toStdString();
+  EXPECT_FALSE(Html().contains("oneoneone")) << Html().toStdString();
+  // Ctrl+C with the Contents tree in front doesn't reach the editor.
+  QGuiApplication::clipboard()->setText("before");
+  form->TreeView1->setFocus();
+  QApplication::processEvents();
+  Select("#p", 0, 3);
+  QTest::keyClick(form->TreeView1, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("before"));
+}
+
+TEST_F(ClipboardCommands, InsertMenuOffersPopupOnlyWithASelection) {
+  OpenPage("<P id=p>pick me</P>");
+  Select("#p", 1, 1);
+  form->Insert1Click();
+  EXPECT_FALSE(form->Popup1->isEnabled());
+  Select("#p", 0, 4);
+  form->Insert1Click();
+  EXPECT_TRUE(form->Popup1->isEnabled());
+}
+
+TEST_F(ClipboardCommands, FindSelectsTheTextInThePage) {
+  OpenPage("<P id=p>hay hay needle hay Needles</P>");
+  Select("#p", 0, 0);
+  OnNextDialog<TFindDialog>([](TFindDialog* d) {
+    d->FindWhat->setText("needle");
+    d->MatchCase->setChecked(true);
+    d->FindNext->click();
+    d->reject();
+  });
+  form->Findtext1Click();
+  EXPECT_EQ(SelectedText(), QString("needle"));
+  // Whole words only: "Needles" is no match, the search wraps to "needle".
+  EXPECT_TRUE(FindInEditor(Editor(), "needle", {false, true, false}));
+  EXPECT_EQ(SelectedText(), QString("needle"));
+  EXPECT_FALSE(FindInEditor(Editor(), "haystack", {}));
+  EXPECT_EQ(SelectedText(), QString("needle"));
+}
+
+}  // namespace
