@@ -1,7 +1,6 @@
 #pragma once
-// 8-bit text as the help tools read and write it: Windows-1252, converted
-// losslessly (the five bytes that code page leaves undefined map to the
-// control characters of the same value and back).
+// 8-bit text as the help tools read and write it: Windows-1252, through the
+// program's code-page layer (every byte survives a round trip).
 
 #include <QByteArray>
 #include <QString>
@@ -10,7 +9,7 @@
 namespace orvex {
 
 QString ansiToString(const QByteArray &bytes);
-// Characters outside the code page become '?'.
+// Characters outside the code page become numeric character references.
 QByteArray stringToAnsi(const QString &text);
 // Splits at CR LF, LF or a lone CR; a final line break adds no empty line.
 QStringList splitTextLines(const QString &text);

@@ -153,6 +153,6 @@ TEST(HhcAnsiText, EveryByteSurvivesTheRoundTrip)
         all.append(static_cast<char>(b));
     EXPECT_EQ(orvex::stringToAnsi(orvex::ansiToString(all)), all);
     EXPECT_EQ(orvex::ansiToString("\x80\x93"), QString::fromUtf8("\xe2\x82\xac\xe2\x80\x9c"));
-    EXPECT_EQ(orvex::stringToAnsi(QString::fromUtf8("\xe4\xb8\xad")), QByteArray("?"));
+    EXPECT_EQ(orvex::stringToAnsi(QString::fromUtf8("\xe4\xb8\xad")), QByteArray("&#20013;"));
     EXPECT_EQ(orvex::splitTextLines("a\r\nb\rc\n\nd\r\n"), (QStringList{"a", "b", "c", "", "d"}));
 }
