@@ -18,6 +18,7 @@
 #include "build/hh_comp.h"
 #include "build/html_help.h"
 #include "build/viewer_window.h"
+#include "editor/editing_control.h"
 #include "features/training_card_dialog.h"
 #include "gui_helpers.h"
 #include "viewer_fixture.h"
@@ -193,4 +194,21 @@ TEST_F(ProgramHelpTest, OtherViewerCommandsShowNothing) {
   emit form->HtmlHelp->PageCommand("splash", QUrlQuery("item1=x"));
   EXPECT_EQ(cards.count(), 0);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(ProgramHelpTest, F1InTheEditorIsTheKeyboardHooksOnce) {
+  QSignalSpy asked(form->HHComp1, &THHComp::HelpRequested);
+  form->activateWindow();
+  form->DHTMLEdit1->setFocus();
+  if (!ProcessEventsUntil([&] {
+        QWidget* focus = QApplication::focusWidget();
+        return focus && (focus == form->DHTMLEdit1 || form->DHTMLEdit1->isAncestorOf(focus)) &&
+               QApplication::activeWindow() == form.get();
+      }, 5000))
+    GTEST_SKIP() << "the editor did not take the focus";
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+  // The component leaves the key to the hook, which asks for the editor's topic.
+  EXPECT_EQ(asked.count(), 0);
+  if (NoHelpFile()) return;
+  EXPECT_NE(HelpShowing("/topics/editor.htm"), nullptr);
 }
