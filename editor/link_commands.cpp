@@ -2,61 +2,25 @@
 // to outside pages and pictures through the control's own dialogs, and the
 // picture file brought into the project folder.
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QMenu>
-#include <QMimeData>
-#include <memory>
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
 #include "editor/link_dialog.h"
 #include "editor/link_rules.h"
 
-namespace {
-
-// A copy of every format on the clipboard (null when it was empty).
-std::unique_ptr<QMimeData> CopyOfClipboard() {
-  const QMimeData* now = QGuiApplication::clipboard()->mimeData();
-  if (!now || now->formats().isEmpty()) return nullptr;
-  auto copy = std::make_unique<QMimeData>();
-  for (const QString& format : now->formats()) copy->setData(format, now->data(format));
-  return copy;
-}
-
-}  // namespace
-
 void TForm1::Toothertopic1Click() {
   TLinkDialog* dialog = Dlg.LinkDialog;
   if (!dialog) return;
   dialog->SetContentsTree(TreeView1);
   if (dialog->exec() != QDialog::Accepted) return;
-  QPointer<TForm1> self(this);
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  // The selection becomes the link's text through the clipboard; whatever the
-  // clipboard held before comes back afterwards, in all its formats.
-  std::unique_ptr<QMimeData> saved;
-  bool cut = false;
-  QString linkText;
-  if (StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Cut))) {
-    saved = CopyOfClipboard();
-    clipboard->clear();
-    CmdArg = 0;
-    DHTMLEdit1->ExecCommand(decmd::Cut, decmd::Default, CmdArg);
-    WaitEditorIdle(DHTMLEdit1);
-    if (!self) return;
-    cut = true;
-    if (const QMimeData* mime = clipboard->mimeData(); mime && mime->hasText()) linkText = mime->text();
-  }
+  // The selection, as plain text, becomes the link's text; without one the
+  // topic's title is inserted at the caret. The anchor replaces the selection
+  // in one step, so the clipboard keeps what it held and the blanks around
+  // the selection stay plain blanks.
   TTextRange range = DHTMLEdit1->SelectionRange();
-  const QString anchor =
-      TopicAnchor(dialog->ChosenFile, linkText.isEmpty() ? dialog->ChosenCaption : linkText);
-  range.pasteHTML(anchor);
-  if (!self) return;
-  if (cut) {
-    if (saved) clipboard->setMimeData(saved.release());
-    else clipboard->clear();
-  }
+  const QString linkText = StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Cut)) ? range.text() : QString();
+  range.pasteHTML(TopicAnchor(dialog->ChosenFile, linkText.isEmpty() ? dialog->ChosenCaption : linkText));
 }
 
 void TForm1::inserttoothertopic1Click() { Toothertopic1Click(); }

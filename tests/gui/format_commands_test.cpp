@@ -4,6 +4,8 @@
 #include <QColorDialog>
 #include <QMenu>
 #include <QComboBox>
+#include <QFocusEvent>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <QLineEdit>
@@ -84,6 +86,30 @@ TEST_F(FormatCommands, TheFontBoxesSendNameAndSizeIndex) {
   Select("#p", 0, 4);
   const QString before = Html();
   form->ComboBox2->setEditText("12");
+  EXPECT_EQ(Html(), before);
+}
+
+TEST_F(FormatCommands, FontPropertiesApplyWhatTheUserChanged) {
+  OpenPage("<P id=p>Make this heavy</P>");
+  Select("#p", 10, 15);
+  bool shown = false;
+  OnNextDialog<QFontDialog>([&](QFontDialog* d) {
+    shown = true;
+    QFont f = d->currentFont();
+    f.setBold(true);
+    // The dialog picks its style by name.
+    f.setStyleName("Bold");
+    d->setCurrentFont(f);
+    d->accept();
+  });
+  form->Properties1->trigger();
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(Html().contains("<B>heavy</B>")) << Html().toStdString();
+  EXPECT_FALSE(Html().contains("<I>"));
+  // Cancelled: nothing changes.
+  const QString before = Html();
+  OnNextDialog<QFontDialog>([](QFontDialog* d) { d->reject(); });
+  form->Properties1->trigger();
   EXPECT_EQ(Html(), before);
 }
 
@@ -204,11 +230,15 @@ TEST_F(TableCommands, SpinBoxesComeIntoRangeOnLeavingAndCountBadTextAsTheMinimum
   TTableInsDlg* d = form->Dialogs().TableInsDlg;
   d->show();
   d->activateWindow();
-  d->SpinEdit1->setFocus();
   d->SpinEdit1->setText("500");
-  d->Edit5->setFocus();
-  ProcessEventsUntil([&] { return d->SpinEdit1->text() == "100"; }, 2000);
+  QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(d->SpinEdit1, &leave);
   EXPECT_EQ(d->SpinEdit1->text(), QString("100"));
+  // Text that is no number stays as typed.
+  d->SpinEdit1->setText("12a");
+  QApplication::sendEvent(d->SpinEdit1, &leave);
+  EXPECT_EQ(d->SpinEdit1->text(), QString("12a"));
+  EXPECT_EQ(d->SpinEdit1->Value(), 1);
   d->SpinEdit3->setText("many");
   EXPECT_EQ(d->SpinEdit3->Value(), 0);
   d->SpinEdit4->setText("abc");
