@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/html_text.h"
+#include "platform/mime_types.h"
 
 namespace {
 
@@ -54,20 +55,8 @@ QString ChmEntryPath(const QUrl& url) {
 }
 
 QByteArray ChmMimeType(const QString& entryName) {
-  const QString ext = QFileInfo(entryName).suffix().toLower();
-  if (ext == u"htm" || ext == u"html" || ext == u"hhc" || ext == u"hhk") return "text/html";
-  if (ext == u"css") return "text/css";
-  if (ext == u"js") return "text/javascript";
-  if (ext == u"txt" || ext == u"h" || ext == u"ali" || ext == u"hhp" || ext == u"log") return "text/plain";
-  if (ext == u"xml") return "text/xml";
-  if (ext == u"png") return "image/png";
-  if (ext == u"gif") return "image/gif";
-  if (ext == u"jpg" || ext == u"jpeg" || ext == u"jpe") return "image/jpeg";
-  if (ext == u"bmp") return "image/bmp";
-  if (ext == u"ico") return "image/x-icon";
-  if (ext == u"svg") return "image/svg+xml";
-  if (ext == u"webp") return "image/webp";
-  return "application/octet-stream";
+  const QByteArray known = HelpFileMimeType(entryName);
+  return known.isEmpty() ? QByteArrayLiteral("application/octet-stream") : known;
 }
 
 QByteArray CharsetOfCodePage(int codePage) {

@@ -6,6 +6,8 @@
 #include <QMimeDatabase>
 #include <QWebEngineUrlRequestJob>
 
+#include "platform/mime_types.h"
+
 QUrl EditorSchemeUrl(const QString& path) {
   QString p = path;
   p.replace(u'\\', u'/');
@@ -24,17 +26,8 @@ QString EditorSchemePath(const QUrl& url) {
 }
 
 QByteArray EditorMimeType(const QString& fileName) {
-  const QString ext = QFileInfo(fileName).suffix().toLower();
-  if (ext == u"htm" || ext == u"html") return "text/html";
-  if (ext == u"css") return "text/css";
-  if (ext == u"js") return "application/javascript";
-  if (ext == u"png") return "image/png";
-  if (ext == u"gif") return "image/gif";
-  if (ext == u"jpg" || ext == u"jpeg" || ext == u"jpe") return "image/jpeg";
-  if (ext == u"bmp") return "image/bmp";
-  if (ext == u"ico") return "image/x-icon";
-  if (ext == u"svg") return "image/svg+xml";
-  if (ext == u"txt") return "text/plain";
+  const QByteArray known = HelpFileMimeType(fileName);
+  if (!known.isEmpty()) return known;
   const QMimeDatabase db;
   return db.mimeTypeForFile(fileName, QMimeDatabase::MatchExtension).name().toLatin1();
 }

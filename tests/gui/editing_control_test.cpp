@@ -383,5 +383,5 @@ TEST(EditingScheme, PathsAndTypes) {
   EXPECT_EQ(EditorMimeType(QStringLiteral("x/Demo.CSS")), QByteArray("text/css"));
   EXPECT_EQ(EditorMimeType(QStringLiteral("pic.JPG")), QByteArray("image/jpeg"));
   EXPECT_EQ(EditorMimeType(QStringLiteral("pic.bmp")), QByteArray("image/bmp"));
-  EXPECT_EQ(EditorMimeType(QStringLiteral("DemoP.js")), QByteArray("application/javascript"));
+  EXPECT_EQ(EditorMimeType(QStringLiteral("DemoP.js")), QByteArray("text/javascript"));
 }
