@@ -18,9 +18,28 @@ bool TForm1::EditorCommand(int command, int option, const QVariant& value) {
   return true;
 }
 
-void TForm1::SpeedButton1Click() { EditorCommand(decmd::Bold, decmd::Default); }
-void TForm1::SpeedButton2Click() { EditorCommand(decmd::Italic, decmd::Default); }
-void TForm1::SpeedButton3Click() { EditorCommand(decmd::Underline, decmd::Default); }
+namespace {
+// A sticky button shows the control's state after its command, also when the
+// command was not enabled and nothing changed at the caret.
+void SyncButton(TDHTMLEdit* editor, QToolButton* button, int command) {
+  QPointer<QToolButton> guard(button);
+  const bool on = StatusOn(editor->QueryStatus(command));
+  if (guard) guard->setChecked(on);
+}
+}  // namespace
+
+void TForm1::SpeedButton1Click() {
+  EditorCommand(decmd::Bold, decmd::Default);
+  SyncButton(DHTMLEdit1, SpeedButton1, decmd::Bold);
+}
+void TForm1::SpeedButton2Click() {
+  EditorCommand(decmd::Italic, decmd::Default);
+  SyncButton(DHTMLEdit1, SpeedButton2, decmd::Italic);
+}
+void TForm1::SpeedButton3Click() {
+  EditorCommand(decmd::Underline, decmd::Default);
+  SyncButton(DHTMLEdit1, SpeedButton3, decmd::Underline);
+}
 void TForm1::SpeedButton4Click() { EditorCommand(decmd::JustifyLeft, decmd::Default); }
 void TForm1::SpeedButton5Click() { EditorCommand(decmd::JustifyCenter, decmd::Default); }
 void TForm1::SpeedButton6Click() { EditorCommand(decmd::JustifyRight, decmd::Default); }

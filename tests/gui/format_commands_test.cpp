@@ -49,6 +49,12 @@ TEST_F(FormatCommands, TheBoldButtonMakesTheSelectionBoldAndStaysDown) {
   form->SpeedButton1->click();
   EXPECT_TRUE(Html().contains("Hello <B>world</B>")) << Html().toStdString();
   EXPECT_TRUE(ProcessEventsUntil([&] { return form->SpeedButton1->isChecked(); }, 5000));
+  // With nothing to format the button doesn't stay down.
+  Editor()->NewDocument();
+  WaitEditorIdle(Editor());
+  form->SpeedButton2->click();
+  EXPECT_FALSE(form->SpeedButton2->isChecked());
+  OpenPage("<P id=p>Hello <B>world</B></P>");
   // The alignment buttons are plain buttons.
   form->SpeedButton5->click();
   EXPECT_FALSE(form->SpeedButton5->isChecked());
@@ -128,6 +134,14 @@ TEST_F(FormatCommands, ColoursForFontAndWholePage) {
   });
   form->forwholepage1->trigger();
   EXPECT_TRUE(Html().contains("<BODY bgcolor=\"#0000FF\">")) << Html().toStdString();
+  // The context menu's background colour marks the selection.
+  Select("#p", 7, 9);
+  OnNextDialog<QColorDialog>([](QColorDialog* d) {
+    d->setCurrentColor(QColor(255, 255, 0));
+    d->accept();
+  });
+  form->forbackground1->trigger();
+  EXPECT_TRUE(Html().contains("255, 255, 0")) << Html().toStdString();
   // Cancelled: nothing happens.
   const QString before = Html();
   OnNextDialog<QColorDialog>([](QColorDialog* d) { d->reject(); });
