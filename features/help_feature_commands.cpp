@@ -85,7 +85,10 @@ void TForm1::InsertPopup(const QString& typed) {
   // The selection becomes the link's text through the clipboard. What the
   // clipboard held comes back afterwards; an empty one keeps the cut text.
   QClipboard* clipboard = QGuiApplication::clipboard();
+  // Without a selection the typed text is the link's text (whatever the
+  // clipboard holds stays out of the page).
   std::unique_ptr<QMimeData> saved;
+  QString linkText;
   if (StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Cut))) {
     saved = ClipboardCopy();
     clipboard->clear();
@@ -93,9 +96,8 @@ void TForm1::InsertPopup(const QString& typed) {
     DHTMLEdit1->ExecCommand(decmd::Cut, decmd::Default, CmdArg);
     WaitEditorIdle(DHTMLEdit1);
     if (!self) return;
+    if (const QMimeData* mime = clipboard->mimeData(); mime && mime->hasText()) linkText = mime->text();
   }
-  QString linkText;
-  if (const QMimeData* mime = clipboard->mimeData(); mime && mime->hasText()) linkText = mime->text();
 
   const QString name = NextPopupName(lines);
   lines.append(PopupScriptLine(name, typed, codePage));

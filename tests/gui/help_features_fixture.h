@@ -1,0 +1,86 @@
+// A main window with a one-topic project (pop-up script file and style sheet
+// included) whose page is open in the real editor, for the help-feature tests.
+#pragma once
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+#include <memory>
+
+#include "gui_helpers.h"
+#include "tree_editing_fixture.h"
+
+class HelpFeaturesFixture : public TreeEditingFixture {
+ protected:
+  void SetUp() override {
+    TreeEditingFixture::SetUp();
+    if (HasFatalFailure()) return;
+    WriteFileBytes(Path("ProjP.js"), "popfont=\"Courier,10\"\r\n");
+    WriteFileBytes(Path("Proj.css"), "BODY { font-family: Arial; }\r\n");
+    start = AddTopic(nullptr, "Start", 1);
+  }
+
+  // Writes the topic's page and opens it in the editor.
+  void OpenPageText(const QByteArray& page) {
+    WriteFileBytes(Path("Proj01.htm"), page);
+    form->TreeView1->setCurrentItem(nullptr);
+    form->TreeView1->setCurrentItem(start);
+    WaitEditorIdle(form->DHTMLEdit1);
+    FocusEditor();
+    WaitEditorIdle(form->DHTMLEdit1);
+  }
+  void OpenPage(const QString& body) {
+    OpenPageText(("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n").toLatin1());
+  }
+
+  QString Html() const { return form->DHTMLEdit1->DocumentHTML(); }
+
+  // Runs script in the editor's own world.
+  QVariant Js(const QString& script) {
+    auto result = std::make_shared<QVariant>();
+    auto done = std::make_shared<bool>(false);
+    form->DHTMLEdit1->View()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                                    [result, done](const QVariant& v) {
+                                                      *result = v;
+                                                      *done = true;
+                                                    });
+    ProcessEventsUntil([done] { return *done; }, 5000);
+    return *result;
+  }
+
+  // Selects characters from..to of the first text node of the element matching selector.
+  void Select(const QString& selector, int from, int to) {
+    Js(QStringLiteral("(() => { const t = document.querySelector('%1').firstChild;"
+                      "const r = document.createRange(); r.setStart(t, %2); r.setEnd(t, %3);"
+                      "const s = getSelection(); s.removeAllRanges(); s.addRange(r); return true; })()")
+           .arg(selector)
+           .arg(from)
+           .arg(to));
+    WaitEditorIdle(form->DHTMLEdit1);
+  }
+
+  // "Pop-up" from the Insert menu with the input box answered by `text`;
+  // what the box showed goes into caption and prompt.
+  void InsertPopup(const QString& text, QString* caption = nullptr, QString* prompt = nullptr) {
+    auto seen = std::make_shared<std::pair<QString, QString>>();
+    OnNextDialog<QInputDialog>([text, seen](QInputDialog* d) {
+      seen->first = d->windowTitle();
+      seen->second = d->labelText();
+      d->setTextValue(text);
+      d->accept();
+    });
+    form->Insert1Click();  // the menu's preparation when it opens
+    ASSERT_TRUE(form->Popup1->isEnabled());
+    form->Popup1->trigger();
+    WaitEditorIdle(form->DHTMLEdit1);
+    if (caption) *caption = seen->first;
+    if (prompt) *prompt = seen->second;
+  }
+
+  QStringList ScriptLines() const { return ReadLinesFile(Path("ProjP.js"), 1252); }
+
+  QTreeWidgetItem* start = nullptr;
+};

@@ -1,0 +1,383 @@
+// Pop-up texts, splash screens, training cards and the style sheet, through
+// the real main window, its dialogs and the real editor.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include "editor/spin_edit.h"
+#include "features/edit_dial.h"
+#include "features/popup_texts.h"
+#include "features/splash_dialog.h"
+#include "features/training_card_dialog.h"
+#include "help_features_fixture.h"
+
+namespace {
+
+int Count(const QString& text, const QString& what) { return int(text.count(what, Qt::CaseInsensitive)); }
+
+using PopupTexts = HelpFeaturesFixture;
+
+TEST_F(PopupTexts, SelectionBecomesTheLinkAndTheHeadGetsTheObject) {
+  OpenPage("<P id=p>Press here now</P>");
+  QGuiApplication::clipboard()->setText("kept on the clipboard");
+  Select("#p", 6, 10);
+  QString caption, prompt;
+  InsertPopup("Shown when pressed", &caption, &prompt);
+  EXPECT_EQ(caption, "Text pop-up");
+  EXPECT_EQ(prompt, "Text");
+  EXPECT_EQ(FileBytes(Path("ProjP.js")), "popfont=\"Courier,10\"\r\nP1=\"Shown when pressed\"\r\n");
+  const QString html = Html();
+  EXPECT_TRUE(html.contains("<A href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">here</A>",
+                            Qt::CaseInsensitive))
+      << html.toStdString();
+  EXPECT_TRUE(html.contains(PopupHeadObject() + PopupScriptTag("ProjP.js") + "</HEAD>")) << html.toStdString();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept on the clipboard");
+  // The page was stored with the link: leaving the topic keeps it.
+  EXPECT_TRUE(QString::fromLatin1(FileBytes(Path("Proj01.htm"))).contains("popup.textpopup(P1,"));
+}
+
+TEST_F(PopupTexts, NextAfterTwelveIsP13AndInsertingTwiceAddsTheHeadOnce) {
+  QByteArray script = "popfont=\"Courier,10\"\r\n";
+  for (int i = 1; i <= 12; ++i) script += QStringLiteral("P%1=\"t%1\"\r\n").arg(i).toLatin1();
+  WriteFileBytes(Path("ProjP.js"), script);
+  OpenPage("<P id=a>first word</P><P id=b>second word</P>");
+  Select("#a", 0, 5);
+  InsertPopup("one");
+  Select("#b", 0, 6);
+  InsertPopup("two");
+  const QStringList lines = ScriptLines();
+  ASSERT_EQ(lines.size(), 15);
+  EXPECT_EQ(lines.at(13), "P13=\"one\"");
+  EXPECT_EQ(lines.at(14), "P14=\"two\"");
+  const QString html = Html();
+  EXPECT_EQ(Count(html, "<OBJECT id=popup"), 1) << html.toStdString();
+  EXPECT_EQ(Count(html, "src=\"ProjP.js\""), 1) << html.toStdString();
+  EXPECT_TRUE(html.contains("textpopup(P14,popfont", Qt::CaseInsensitive));
+}
+
+TEST_F(PopupTexts, APageFileWithoutAHeadGetsTheObjectOnceBeforeItsBody) {
+  // The editing control gives such a page back with a head of its own, so
+  // the object goes before that head's end (a text with no head end at all
+  // gets it in front: see the PopupHead unit tests).
+  OpenPageText("<HTML>\r\n<P id=p>bare page</P>\r\n<P id=q>more</P>\r\n</HTML>\r\n");
+  Select("#p", 0, 4);
+  InsertPopup("x");
+  Select("#q", 0, 4);
+  InsertPopup("y");
+  const QString html = Html();
+  EXPECT_TRUE(html.contains(PopupHeadObject() + PopupScriptTag("ProjP.js") + "</HEAD>")) << html.toStdString();
+  EXPECT_EQ(Count(html, "<OBJECT id=popup"), 1);
+  EXPECT_LT(html.indexOf("<OBJECT id=popup"), html.indexOf("<BODY", 0, Qt::CaseInsensitive));
+  const QString stored = QString::fromLatin1(FileBytes(Path("Proj01.htm")));
+  EXPECT_EQ(Count(stored, "<OBJECT id=popup"), 1) << stored.toStdString();
+  EXPECT_TRUE(stored.contains("textpopup(P1,popfont"));
+  // The second link is an ordinary edit, stored when the topic is left.
+  EXPECT_TRUE(form->PageHasUnsavedEdits());
+}
+
+TEST_F(PopupTexts, QuotesAndBackslashesCannotBreakTheScriptOrTheLink) {
+  OpenPage("<P id=p>word</P>");
+  Select("#p", 0, 4);
+  InsertPopup("say \"hi\" <b> C:\\x");
+  EXPECT_EQ(ScriptLines().value(1), "P1=\"say \\\"hi\\\" <b> C:\\\\x\"");
+  // Without a selection the typed text is the link's text, escaped.
+  Select("#p", 0, 0);
+  form->Insert1Click();
+  EXPECT_FALSE(form->Popup1->isEnabled());
+  form->InsertPopup("a <b> & \"c\"");
+  WaitEditorIdle(form->DHTMLEdit1);
+  const QString html = Html();
+  EXPECT_TRUE(html.contains("(P2,popfont,10,10,0,-1)\">a &lt;b&gt; &amp; \"c\"</A>", Qt::CaseInsensitive))
+      << html.toStdString();
+  EXPECT_EQ(Count(html, "<B>"), 0);
+}
+
+TEST_F(PopupTexts, AMissingScriptFileStopsWithTheFileError) {
+  OpenPage("<P id=p>word</P>");
+  QFile::remove(Path("ProjP.js"));
+  Select("#p", 0, 4);
+  auto box = AnswerNextMessageBox(QMessageBox::Ok);
+  InsertPopup("x");
+  ProcessEventsUntil([&] { return box->shown; }, 5000);
+  EXPECT_TRUE(box->text.startsWith("Cannot open file")) << box->text.toStdString();
+  EXPECT_FALSE(Html().contains("textpopup", Qt::CaseInsensitive));
+  EXPECT_FALSE(QFileInfo::exists(Path("ProjP.js")));
+}
+
+TEST_F(PopupTexts, PopupTextsEditsTheFileInTheTextDialog) {
+  WriteFileBytes(Path("ProjP.js"), "popfont=\"Courier,10\"\r\nP1=\"old\"\r\n");
+  QString caption, shown;
+  OnNextDialog<TEditDial>([&](TEditDial* d) {
+    caption = d->windowTitle();
+    shown = d->Memo1->toPlainText();
+    d->Memo1->selectAll();
+    d->Memo1->insertPlainText("popfont=\"Arial,12\"\nP1=\"new\"");
+    d->OKBtn->click();
+  });
+  form->Popuptexts1->trigger();
+  EXPECT_EQ(caption, " Pup-up texts");
+  EXPECT_EQ(shown, "popfont=\"Courier,10\"\nP1=\"old\"");
+  EXPECT_EQ(form->Dialogs().EditDial->property("HelpContext").toInt(), 10010);
+  EXPECT_EQ(FileBytes(Path("ProjP.js")), "popfont=\"Arial,12\"\r\nP1=\"new\"\r\n");
+
+  // Cancel, or OK without a change, writes nothing.
+  WriteFileBytes(Path("ProjP.js"), "P1=\"x\"");
+  OnNextDialog<TEditDial>([](TEditDial* d) { d->OKBtn->click(); });
+  form->Popuptexts1->trigger();
+  EXPECT_EQ(FileBytes(Path("ProjP.js")), "P1=\"x\"");
+  OnNextDialog<TEditDial>([](TEditDial* d) {
+    d->Memo1->insertPlainText("changed");
+    d->CancelBtn->click();
+  });
+  form->Popuptexts1->trigger();
+  EXPECT_EQ(FileBytes(Path("ProjP.js")), "P1=\"x\"");
+
+  // A missing file: the error, and no dialog.
+  QFile::remove(Path("ProjP.js"));
+  bool dialogShown = false;
+  OnNextDialog<TEditDial>([&](TEditDial* d) {
+    dialogShown = true;
+    d->reject();
+  }, 1500);
+  auto box = AnswerNextMessageBox(QMessageBox::Ok);
+  form->Popuptexts1->trigger();
+  ProcessEventsUntil([&] { return box->shown; }, 5000);
+  EXPECT_TRUE(box->text.startsWith("Cannot open file"));
+  ProcessEventsUntil([] { return false; }, 1600);
+  EXPECT_FALSE(dialogShown);
+}
+
+// ---- splash screens ----------------------------------------------------------
+
+class SplashScreens : public HelpFeaturesFixture {
+ protected:
+  void SetUp() override {
+    HelpFeaturesFixture::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(elsewhere.isValid());
+    picture = elsewhere.filePath("logo.bmp");
+    QImage image(6, 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(picture, "BMP"));
+  }
+  // "Splash" with the picture browsed for (unless empty) and the time typed.
+  void InsertSplash(const QString& browse, const QString& seconds) {
+    OnNextDialog<TSplashDlg>([browse, seconds](TSplashDlg* d) {
+      if (!browse.isEmpty()) {
+        AnswerNextFileDialog(browse);
+        d->SpeedButton1->click();
+      }
+      d->SpinEdit1->setText(seconds);
+      d->OKBtn->click();
+      if (d->isVisible()) d->CancelBtn->click();
+    });
+    form->Splash1->trigger();
+    WaitEditorIdle(form->DHTMLEdit1);
+  }
+  QTemporaryDir elsewhere;
+  QString picture;
+};
+
+TEST_F(SplashScreens, FiveSecondsGiveItem2Of5000AndThePictureIsCopied) {
+  OpenPage("<P id=p>before</P>");
+  Select("#p", 6, 6);
+  InsertSplash(picture, "5");
+  EXPECT_EQ(form->Dialogs().SplashDlg->Edit1->text(), "logo.bmp");
+  EXPECT_EQ(FileBytes(Path("logo.bmp")), FileBytes(picture));
+  const QString html = Html();
+  EXPECT_TRUE(html.contains("<PARAM name=\"Command\" value=\"Splash\">", Qt::CaseInsensitive)) << html.toStdString();
+  EXPECT_TRUE(html.contains("<PARAM name=\"Item1\" value=\"logo.bmp\">", Qt::CaseInsensitive));
+  EXPECT_TRUE(html.contains("<PARAM name=\"Item2\" value=\"5000\">", Qt::CaseInsensitive));
+  EXPECT_EQ(Count(html, "<OBJECT"), 1);
+}
+
+TEST_F(SplashScreens, TimeAboveTheRangeConfirmedAtOnceIsUsedAndAnEmptyNameKeepsTheDialogOpen) {
+  OpenPage("<P id=p>text</P>");
+  Select("#p", 4, 4);
+  bool stayedOpen = false;
+  OnNextDialog<TSplashDlg>([&](TSplashDlg* d) {
+    d->OKBtn->click();  // no picture yet: nothing happens
+    stayedOpen = d->isVisible() && !d->AllowClose;
+    AnswerNextFileDialog(picture);
+    d->SpeedButton1->click();
+    d->SpinEdit1->setFocus();
+    d->SpinEdit1->setText("90");
+    QTest::keyClick(d->SpinEdit1, Qt::Key_Return);  // Enter while the box has the focus
+  });
+  form->Splash1->trigger();
+  WaitEditorIdle(form->DHTMLEdit1);
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_TRUE(Html().contains("value=\"90000\"", Qt::CaseInsensitive)) << Html().toStdString();
+}
+
+TEST_F(SplashScreens, APictureThatIsGoneInsertsNothing) {
+  OpenPage("<P id=p>text</P>");
+  Select("#p", 4, 4);
+  InsertSplash(picture, "3");
+  ASSERT_TRUE(Html().contains("value=\"3000\"", Qt::CaseInsensitive));
+  QFile::remove(picture);
+  // OK with a typed name uses the picture last browsed for, which is gone.
+  OnNextDialog<TSplashDlg>([](TSplashDlg* d) {
+    EXPECT_TRUE(d->Edit1->text().isEmpty());  // emptied on every showing
+    d->Edit1->setText("logo.bmp");
+    d->SpinEdit1->setText("7");
+    d->OKBtn->click();
+  });
+  form->Splash1->trigger();
+  WaitEditorIdle(form->DHTMLEdit1);
+  EXPECT_FALSE(Html().contains("value=\"7000\"", Qt::CaseInsensitive));
+  EXPECT_EQ(form->Dialogs().SplashDlg->SpinEdit1->text(), "7");  // kept for the next use
+}
+
+// ---- training cards ------------------------------------------------------------
+
+using TrainingCards = HelpFeaturesFixture;
+
+TEST_F(TrainingCards, SevenWithAnEmptyLParamGivesAltSevenCommaBlank) {
+  OpenPage("<P id=p>text</P>");
+  Select("#p", 4, 4);
+  OnNextDialog<TTrCardDlg>([](TTrCardDlg* d) {
+    d->Edit1->setText("Try it");
+    d->MaskEdit1->setText(" 7 ");
+    d->Edit2->setText("");
+    d->OKBtn->click();
+  });
+  form->Trainingcad1->trigger();
+  WaitEditorIdle(form->DHTMLEdit1);
+  const QString html = Html();
+  EXPECT_TRUE(html.contains("<INPUT type=button name=\"tcard\" value=\"Try it\" alt=\" 7 , \">", Qt::CaseInsensitive))
+      << html.toStdString();
+  // Stored, it is the training-card object with the same values.
+  form->StoreEditorPage(Path("Proj01.htm"));
+  const QString stored = QString::fromLatin1(FileBytes(Path("Proj01.htm")));
+  EXPECT_TRUE(stored.contains("<PARAM name=\"Button\" value=\"Try it\">\r\n<param name=\"Item1\" value=\" 7 , \"></OBJECT>"))
+      << stored.toStdString();
+}
+
+TEST_F(TrainingCards, WParamChecksKeepTheDialogOpenWithTheirMessages) {
+  TTrCardDlg* dialog = form->Dialogs().TrCardDlg;
+  EXPECT_EQ(dialog->windowTitle(), "Training card");
+  EXPECT_EQ(dialog->MaskEdit1->maxLength(), 5);
+  QStringList messages;
+  bool openAfterEmpty = false, openAfterText = false;
+  OnNextDialog<TTrCardDlg>([&](TTrCardDlg* d) {
+    d->MaskEdit1->setText("  ");
+    auto empty = AnswerNextMessageBox(QMessageBox::Ok);
+    d->OKBtn->click();
+    messages << empty->text;
+    openAfterEmpty = d->isVisible();
+    d->MaskEdit1->setText("12x");
+    auto text = AnswerNextMessageBox(QMessageBox::Ok);
+    d->OKBtn->click();
+    messages << text->text;
+    openAfterText = d->isVisible() && !d->AllowClose;
+    d->CancelBtn->click();
+  });
+  form->Trainingcad1->trigger();
+  EXPECT_EQ(messages, QStringList({" wPARAM value is empty! ", "wPARAM should be number!"}));
+  EXPECT_TRUE(openAfterEmpty);
+  EXPECT_TRUE(openAfterText);
+}
+
+TEST_F(TrainingCards, LeavingAWrongWParamForAnotherFieldSaysSoAndComesBack) {
+  std::shared_ptr<SeenBox> seen;
+  bool backInField = false;
+  OnNextDialog<TTrCardDlg>([&](TTrCardDlg* d) {
+    d->activateWindow();
+    d->MaskEdit1->setFocus();
+    d->MaskEdit1->clear();
+    QTest::keyClicks(d->MaskEdit1, "abc");
+    seen = AnswerNextMessageBox(QMessageBox::Ok);
+    d->Edit2->setFocus();
+    ProcessEventsUntil([&] { return seen->shown; }, 5000);
+    // The field is the dialog's focus again (whether or not the offscreen
+    // window is the active one).
+    ProcessEventsUntil([d] { return d->focusWidget() == d->MaskEdit1; }, 2000);
+    backInField = d->focusWidget() == d->MaskEdit1;
+    d->CancelBtn->click();
+  });
+  form->Trainingcad1->trigger();
+  ASSERT_TRUE(seen);
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text, "wPARAM should be number!");
+  EXPECT_TRUE(backInField);
+}
+
+// ---- style sheet ----------------------------------------------------------------
+
+class StyleSheetEditing : public HelpFeaturesFixture {
+ protected:
+  static QByteArray CardPage() {
+    return "<HTML><HEAD><TITLE>Start</TITLE><LINK rel=\"stylesheet\" href=\"Proj.css\"></HEAD>\r\n<BODY>\r\n"
+           "<P id=p>Styled text</P>\r\n<OBJECT id=tcard1\r\ntype=\"application/x-oleobject\"\r\n"
+           "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">\r\n<PARAM name=\"Command\" value=\"TCard\">\r\n"
+           "<PARAM name=\"Button\" value=\"Go\">\r\n<param name=\"Item1\" value=\"5, 6\"></OBJECT>\r\n"
+           "</BODY></HTML>\r\n";
+  }
+  void EditStyleSheet(const QString& text, QString* caption = nullptr) {
+    auto seen = std::make_shared<QString>();
+    OnNextDialog<TEditDial>([text, seen](TEditDial* d) {
+      *seen = d->windowTitle();
+      d->Memo1->selectAll();
+      d->Memo1->insertPlainText(text);
+      d->OKBtn->click();
+    });
+    form->Stylesheet1->trigger();
+    WaitEditorIdle(form->DHTMLEdit1);
+    if (caption) *caption = *seen;
+  }
+  QString TextColour() {
+    QString colour;
+    ProcessEventsUntil([&] {
+      colour = Js("getComputedStyle(document.getElementById('p')).color").toString();
+      return colour == "rgb(1, 2, 3)";
+    }, 5000);
+    return colour;
+  }
+};
+
+TEST_F(StyleSheetEditing, RefreshShowsTheNewStylesAndKeepsCardObjectsInTheFile) {
+  OpenPageText(CardPage());
+  ASSERT_TRUE(Html().contains("<INPUT type=button", Qt::CaseInsensitive));
+  QString caption;
+  EditStyleSheet("P { color: rgb(1, 2, 3); }", &caption);
+  EXPECT_EQ(caption, " Style sheet");
+  EXPECT_EQ(form->Dialogs().EditDial->property("HelpContext").toInt(), 10015);
+  EXPECT_EQ(FileBytes(Path("Proj.css")), "P { color: rgb(1, 2, 3); }\r\n");
+  EXPECT_EQ(TextColour(), "rgb(1, 2, 3)");
+  const QString stored = QString::fromLatin1(FileBytes(Path("Proj01.htm")));
+  EXPECT_TRUE(stored.contains("<PARAM name=\"Command\" value=\"TCard\">")) << stored.toStdString();
+  EXPECT_TRUE(stored.contains("<OBJECT id=tcard1\r\n"));
+  EXPECT_FALSE(stored.contains("<INPUT", Qt::CaseInsensitive));
+  const QString html = Html();
+  EXPECT_TRUE(html.contains("<INPUT type=button name=\"tcard\" value=\"Go\" alt=\"5, 6\">", Qt::CaseInsensitive))
+      << html.toStdString();
+  EXPECT_FALSE(html.contains("TCard\">", Qt::CaseInsensitive));
+}
+
+TEST_F(StyleSheetEditing, OnTheSourceTabOrWithoutATopicOnlyTheStyleSheetIsWritten) {
+  OpenPageText(CardPage());
+  form->PageControl1->setCurrentIndex(1);
+  ASSERT_EQ(form->PageControl1->currentIndex(), 1);
+  const QByteArray before = FileBytes(Path("Proj01.htm"));
+  EditStyleSheet("P { color: red; }");
+  EXPECT_EQ(FileBytes(Path("Proj.css")), "P { color: red; }\r\n");
+  EXPECT_EQ(FileBytes(Path("Proj01.htm")), before);
+
+  form->PageControl1->setCurrentIndex(0);
+  form->TreeView1->setCurrentItem(nullptr);
+  QFile::remove(Path("Proj01.htm"));
+  EditStyleSheet("P { color: blue; }");
+  EXPECT_EQ(FileBytes(Path("Proj.css")), "P { color: blue; }\r\n");
+  EXPECT_FALSE(QFileInfo::exists(Path("Proj01.htm")));
+}
+
+}  // namespace
