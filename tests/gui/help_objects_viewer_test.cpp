@@ -1,0 +1,227 @@
+// End to end: a new project gets a pop-up link, a splash screen and a
+// training card through the real editor and dialogs, compiles with the real
+// tools, and its topic works in the help viewer: the link shows its text,
+// the splash its picture, and the pressed card reaches the program.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QWebEngineScript>
+
+#include "app/main_window.h"
+#include "build/compiler.h"
+#include "build/html_help.h"
+#include "editor/editing_control.h"
+#include "editor/spin_edit.h"
+#include "features/splash_dialog.h"
+#include "features/training_card_dialog.h"
+#include "gui_helpers.h"
+#include "platform/text_file.h"
+#include "project/name_dialog.h"
+#include "viewer_fixture.h"
+
+using namespace viewer_test;
+
+namespace {
+
+class HelpObjectsInTheViewer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (ChmcmdMissing()) GTEST_SKIP() << "chmcmd is not installed";
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(pictures.isValid());
+    form = std::make_unique<TForm1>();
+    form->SettingsPath = dir.filePath("orvex.ini");
+    form->CreateDialogs();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  }
+  void TearDown() override {
+    if (!form) return;
+    if (form->HtmlHelp) form->HtmlHelp->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
+    form->Modified = false;
+    form->hide();
+    QTest::qWait(50);
+  }
+
+  QVariant EditorJs(const QString& script) {
+    auto result = std::make_shared<QVariant>();
+    auto done = std::make_shared<bool>(false);
+    form->DHTMLEdit1->View()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                                    [result, done](const QVariant& v) {
+                                                      *result = v;
+                                                      *done = true;
+                                                    });
+    ProcessEventsUntil([done] { return *done; }, 5000);
+    return *result;
+  }
+  void Select(const QString& selector, int from, int to) {
+    EditorJs(QStringLiteral("(() => { const t = document.querySelector('%1').firstChild;"
+                            "const r = document.createRange(); r.setStart(t, %2); r.setEnd(t, %3);"
+                            "const s = getSelection(); s.removeAllRanges(); s.addRange(r); return true; })()")
+                 .arg(selector)
+                 .arg(from)
+                 .arg(to));
+    WaitEditorIdle(form->DHTMLEdit1);
+  }
+
+  // A real click in the middle of the first element matching selector.
+  void Click(TViewerWindow* viewer, const QString& selector) {
+    const QVariantList box = RunJs(viewer->TopicView->page(),
+                                   QStringLiteral("(function(){ const r = document.querySelector('%1')"
+                                                  ".getBoundingClientRect(); return [r.left + r.width / 2,"
+                                                  " r.top + r.height / 2]; })()")
+                                       .arg(selector))
+                                 .toList();
+    ASSERT_EQ(box.size(), 2) << selector.toStdString();
+    QWidget* surface = viewer->TopicView->focusProxy();
+    ASSERT_NE(surface, nullptr);
+    QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(box[0].toInt(), box[1].toInt()));
+  }
+
+  QTemporaryDir dir;
+  QTemporaryDir pictures;
+  std::unique_ptr<TForm1> form;
+};
+
+TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic) {
+  // A new project with one topic whose page has three paragraphs to work on.
+  const QString project = dir.filePath("My Guide.hhp");
+  AnswerNextFileDialog(project);
+  OnNextDialog<TNameDialog>([](TNameDialog* d) {
+    d->Edit1->setText("Guide");
+    d->ComboBox1->setEditText("0x0409 English (United States)");
+    d->accept();
+  });
+  form->New1->trigger();
+  ASSERT_EQ(form->ProjectFile, project);
+  ASSERT_EQ(ReadLinesFile(dir.filePath("My GuideP.js"), 1252), QStringList{"popfont=\"Courier,10\""});
+  ASSERT_TRUE(form->CreateTopic("Start"));
+  const QString page = dir.filePath("My_Guide01.htm");
+  WriteFileBytes(page,
+                 "<HTML><HEAD><TITLE>Start</TITLE><LINK rel=\"stylesheet\" href=\"My Guide.css\"></HEAD>\r\n"
+                 "<BODY>\r\n<P id=p>Read this word</P>\r\n<P id=s>Splash:</P>\r\n<P id=c>Card:</P>\r\n</BODY></HTML>\r\n");
+  QTreeWidgetItem* topic = form->TreeView1->currentItem();
+  ASSERT_NE(topic, nullptr);
+  form->TreeView1->setCurrentItem(nullptr);
+  form->TreeView1->setCurrentItem(topic);
+  WaitEditorIdle(form->DHTMLEdit1);
+  form->activateWindow();
+  form->DHTMLEdit1->setFocus();
+
+  // The pop-up on "word": the first of the project, so P1 and two lines.
+  const QString popupText = "Shown in a \"pop-up\" \\ window";
+  Select("#p", 10, 14);
+  OnNextDialog<QInputDialog>([popupText](QInputDialog* d) {
+    d->setTextValue(popupText);
+    d->accept();
+  });
+  form->Insert1Click();
+  ASSERT_TRUE(form->Popup1->isEnabled());
+  form->Popup1->trigger();
+  WaitEditorIdle(form->DHTMLEdit1);
+  EXPECT_EQ(ReadLinesFile(dir.filePath("My GuideP.js"), 1252).size(), 2);
+
+  // The splash: a picture from another folder, shown for 2 seconds.
+  const QString picture = pictures.filePath("splash.bmp");
+  QImage image(9, 7, QImage::Format_RGB32);
+  image.fill(Qt::green);
+  ASSERT_TRUE(image.save(picture, "BMP"));
+  EditorJs("(() => { const t = document.querySelector('#s').firstChild; const r = document.createRange();"
+           " r.setStart(t, t.data.length); r.collapse(true); getSelection().removeAllRanges();"
+           " getSelection().addRange(r); return true; })()");
+  OnNextDialog<TSplashDlg>([picture](TSplashDlg* d) {
+    AnswerNextFileDialog(picture);
+    d->SpeedButton1->click();
+    d->SpinEdit1->setText("2");
+    d->OKBtn->click();
+  });
+  form->Splash1->trigger();
+  WaitEditorIdle(form->DHTMLEdit1);
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath("splash.bmp")));
+
+  // The training card: wParam 7, lParam 3.
+  EditorJs("(() => { const t = document.querySelector('#c').firstChild; const r = document.createRange();"
+           " r.setStart(t, t.data.length); r.collapse(true); getSelection().removeAllRanges();"
+           " getSelection().addRange(r); return true; })()");
+  OnNextDialog<TTrCardDlg>([](TTrCardDlg* d) {
+    d->Edit1->setText("Press me");
+    d->MaskEdit1->setText("7");
+    d->Edit2->setText("3");
+    d->OKBtn->click();
+  });
+  form->Trainingcad1->trigger();
+  WaitEditorIdle(form->DHTMLEdit1);
+
+  // Saved: the page holds the objects; compiled with the real tools.
+  form->Save1->trigger();
+  ASSERT_FALSE(form->Modified);
+  const QString stored = QString::fromLatin1(ReadFileBytes(page));
+  EXPECT_TRUE(stored.contains("<PARAM name=\"Command\" value=\"TCard\">")) << stored.toStdString();
+  EXPECT_TRUE(stored.contains("value=\"2000\"", Qt::CaseInsensitive)) << stored.toStdString();
+  EXPECT_TRUE(stored.contains("src=\"My GuideP.js\""));
+  const orvex::CompileResult compiled = orvex::compileProject(project);
+  ASSERT_TRUE(compiled.success) << compiled.messages.join('\n').toStdString();
+
+  // The viewer, as "View compiled help file" opens it.
+  QSignalSpy cards(form->HtmlHelp, &THtmlHelp::TrainingCardMessage);
+  ASSERT_NE(form->HtmlHelp->HtmlHelpA(form.get(), compiled.compiledFile + "::/My_Guide01.htm", HH_DISPLAY_TOPIC, 0),
+            0u);
+  ASSERT_EQ(form->HtmlHelp->Viewers().size(), 1);
+  TViewerWindow* viewer = form->HtmlHelp->Viewers().first();
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
+  QWebEnginePage* topicPage = viewer->TopicView->page();
+
+  // The splash shows its picture, then goes after its time.
+  const auto splashState = [&] {
+    return RunJs(topicPage,
+                 "(() => { const c = document.getElementById('orvex-splash'); if (!c) return 'none';"
+                 " const i = c.querySelector('img'); return i.complete + ':' + i.naturalWidth; })()")
+        .toString();
+  };
+  EXPECT_TRUE(WaitUntil([&] { return splashState() == "true:9"; }, 5000)) << splashState().toStdString();
+  EXPECT_TRUE(WaitUntil([&] { return splashState() == "none"; }, 6000));
+
+  // The pop-up link shows its text, in the pop-up font, near the link.
+  Click(viewer, "a[href^=\"Javascript:popup\" i]");
+  const auto popupState = [&] {
+    return RunJs(topicPage,
+                 "(() => { const p = document.getElementById('orvex-text-popup'); if (!p) return [];"
+                 " const a = document.querySelector('a').getBoundingClientRect(); const r = p.getBoundingClientRect();"
+                 " return [p.textContent, getComputedStyle(p).fontFamily, getComputedStyle(p).fontSize,"
+                 " Math.abs(r.top - a.bottom) < 60]; })()")
+        .toList();
+  };
+  ASSERT_TRUE(WaitUntil([&] { return !popupState().isEmpty(); }, 5000));
+  const QVariantList popup = popupState();
+  EXPECT_EQ(popup.value(0).toString(), popupText);
+  EXPECT_TRUE(popup.value(1).toString().contains("Courier")) << popup.value(1).toString().toStdString();
+  EXPECT_EQ(popup.value(2).toString(), "13.3333px");  // 10 pt
+  EXPECT_TRUE(popup.value(3).toBool());
+  // The next click closes it.
+  Click(viewer, "#s");
+  EXPECT_TRUE(WaitUntil([&] { return popupState().isEmpty(); }, 5000));
+
+  // The card is a button with its caption; pressing it sends wParam and
+  // lParam to the program, which shows them.
+  EXPECT_EQ(RunJs(topicPage, "document.querySelector('button.orvex-tcard').textContent").toString(), "Press me");
+  auto box = AnswerNextMessageBox(QMessageBox::Ok, 15000);
+  Click(viewer, "button.orvex-tcard");
+  ASSERT_TRUE(WaitUntil([&] { return cards.count() >= 1; }, 10000));
+  EXPECT_EQ(cards.at(0).at(0).toInt(), 7);
+  EXPECT_EQ(cards.at(0).at(1).toInt(), 3);
+  ASSERT_TRUE(WaitUntil([&] { return box->shown; }, 10000));
+  EXPECT_TRUE(box->text.contains("wParam=7")) << box->text.toStdString();
+  EXPECT_TRUE(box->text.contains("lParam=3")) << box->text.toStdString();
+  EXPECT_EQ(viewer->CurrentEntry(), "/My_Guide01.htm");
+}
+
+}  // namespace
