@@ -96,8 +96,10 @@ TEST_F(MainWindowTest, ProjectCommandsStartDisabled) {
   for (QAction* item : {form->Save1, form->Compile1, form->Viewcompiledhelpfile1, form->Viewcompilermessages1,
                         form->Newtopic1, form->Newsubtopic1, form->Deletetopic1, form->Appendlinkstosubtopics1,
                         form->Insert1->menuAction(), form->Tools1->menuAction(), form->Edit1->menuAction(),
-                        form->Addins1->menuAction(), form->Reopen1->menuAction()})
+                        form->Reopen1->menuAction()})
     EXPECT_FALSE(item->isEnabled()) << Caption(item).toStdString();
+  // "Add-ins" is enabled as soon as one add-in was found beside the program.
+  EXPECT_EQ(form->Addins1->menuAction()->isEnabled(), !form->AddinFiles.isEmpty());
   EXPECT_FALSE(form->Panel2->isEnabled());
   EXPECT_TRUE(form->New1->isEnabled());
   EXPECT_TRUE(form->Open1->isEnabled());
