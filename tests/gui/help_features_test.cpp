@@ -381,3 +381,44 @@ TEST_F(StyleSheetEditing, OnTheSourceTabOrWithoutATopicOnlyTheStyleSheetIsWritte
 }
 
 }  // namespace
+
+namespace {
+
+// The close box asks AllowClose: refused until OK or Cancel has allowed it.
+TEST_F(TrainingCards, TheCloseBoxIsRefusedUntilCancelHasAllowedIt) {
+  TTrCardDlg* dialog = form->Dialogs().TrCardDlg;
+  ASSERT_FALSE(dialog->AllowClose);
+  bool refused = false;
+  OnNextDialog<TTrCardDlg>([&](TTrCardDlg* d) {
+    d->close();
+    refused = d->isVisible();
+    d->CancelBtn->click();
+  });
+  EXPECT_EQ(dialog->exec(), QDialog::Rejected);
+  EXPECT_TRUE(refused);
+  // AllowClose is not reset on showing: now the close box closes it.
+  bool closed = false;
+  OnNextDialog<TTrCardDlg>([&](TTrCardDlg* d) {
+    d->close();
+    closed = !d->isVisible();
+    if (!closed) d->CancelBtn->click();
+  });
+  EXPECT_EQ(dialog->exec(), QDialog::Rejected);
+  EXPECT_TRUE(closed);
+}
+
+TEST_F(SplashScreens, TheCloseBoxIsRefusedOnEveryShowingAndEscapeCancels) {
+  TSplashDlg* dialog = form->Dialogs().SplashDlg;
+  for (int round = 0; round < 2; ++round) {
+    bool refused = false;
+    OnNextDialog<TSplashDlg>([&](TSplashDlg* d) {
+      d->close();
+      refused = d->isVisible();
+      QTest::keyClick(d, Qt::Key_Escape);
+    });
+    EXPECT_EQ(dialog->exec(), QDialog::Rejected);
+    EXPECT_TRUE(refused) << round;
+  }
+}
+
+}  // namespace
