@@ -54,6 +54,8 @@
   function serializeNode(node, out) {
     switch (node.nodeType) {
       case Node.ELEMENT_NODE: {
+        // The editor's own view style never belongs to the page.
+        if (node.id === '__orvex_view') return;
         const tag = node.tagName.toUpperCase();
         out.push(startTag(node));
         if (VOID.has(tag)) return;

@@ -158,6 +158,9 @@ TEST_F(EditingControl, PageScriptsDontRunAndViewOptionsStayOutOfThePage) {
   // The options live in the editor's page only, and survive a new load.
   EXPECT_TRUE(Js(QStringLiteral("document.getElementById('__orvex_view').textContent")).toString().contains(
       QStringLiteral("dashed")));
+  // A page without a BODY tag is read back whole: the view style stays out of it too.
+  Load(QStringLiteral("<HTML><HEAD><TITLE>t</TITLE><P>Only a paragraph</P></HTML>"));
+  EXPECT_FALSE(Editor->DocumentHTML().contains(QStringLiteral("__orvex"))) << Editor->DocumentHTML().toStdString();
   Editor->SetShowBorders(false);
   Editor->SetShowDetails(false);
   EXPECT_FALSE(Editor->ShowBorders());
