@@ -26,7 +26,7 @@ void CopyChildren(const QTreeWidgetItem* from, QTreeWidgetItem* to) {
 
 }  // namespace
 
-TLinkDialog::TLinkDialog(QWidget* parent) : QDialog(parent) {
+TLinkDialog::TLinkDialog(QWidget* parent) : TValidatingDialog(parent) {
   setObjectName("LinkDialog");
   setWindowTitle("Select topic");
   setProperty("HelpContext", 10008);
@@ -80,21 +80,6 @@ void TLinkDialog::OKBtnClick() {
   ChosenCaption = node->text(0);
   AllowClose = true;
   accept();
-}
-
-void TLinkDialog::CancelBtnClick() {
-  AllowClose = true;
-  QDialog::reject();
-}
-
-void TLinkDialog::reject() { CancelBtnClick(); }
-
-void TLinkDialog::closeEvent(QCloseEvent* event) {
-  if (!AllowClose) {
-    event->ignore();
-    return;
-  }
-  QDialog::closeEvent(event);
 }
 
 void TLinkDialog::SetContentsTree(QTreeWidget* tree) { Contents = tree; }

@@ -11,7 +11,7 @@
 
 #include "editor/spin_edit.h"
 
-TTableInsDlg::TTableInsDlg(QWidget* parent) : QDialog(parent) {
+TTableInsDlg::TTableInsDlg(QWidget* parent) : TValidatingDialog(parent) {
   setObjectName("TableInsDlg");
   setWindowTitle("New table");
   setProperty("HelpContext", 10007);
@@ -103,17 +103,3 @@ void TTableInsDlg::OKBtnClick() {
   if (AllowClose) accept();
 }
 
-void TTableInsDlg::CancelBtnClick() {
-  AllowClose = true;
-  QDialog::reject();
-}
-
-void TTableInsDlg::reject() { CancelBtnClick(); }
-
-void TTableInsDlg::closeEvent(QCloseEvent* event) {
-  if (!AllowClose) {
-    event->ignore();
-    return;
-  }
-  QDialog::closeEvent(event);
-}

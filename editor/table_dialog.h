@@ -2,7 +2,7 @@
 // attributes, border, width). The fields keep their values between uses.
 #pragma once
 
-#include <QDialog>
+#include "app/validating_dialog.h"
 
 #include "editor/table_params.h"
 
@@ -10,7 +10,7 @@ class QLineEdit;
 class QPushButton;
 class TSpinEdit;
 
-class TTableInsDlg : public QDialog {
+class TTableInsDlg : public TValidatingDialog {
   Q_OBJECT
  public:
   explicit TTableInsDlg(QWidget* parent = nullptr);
@@ -24,19 +24,8 @@ class TTableInsDlg : public QDialog {
   TSpinEdit* SpinEdit3 = nullptr;  // "Border"
   TSpinEdit* SpinEdit4 = nullptr;  // "Table width"
 
-  // Answer to the close query: set by OK after its checks, by Cancel to true.
-  bool AllowClose = false;
-
   // The table the fields describe.
   TTableParams Params() const;
 
   void OKBtnClick();
-  void CancelBtnClick();
-
- public slots:
-  // Escape counts as Cancel.
-  void reject() override;
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
 };

@@ -14,7 +14,7 @@
 #include "editor/spin_edit.h"
 #include "features/help_objects.h"
 
-TSplashDlg::TSplashDlg(QWidget* parent) : QDialog(parent) {
+TSplashDlg::TSplashDlg(QWidget* parent) : TValidatingDialog(parent) {
   setObjectName("SplashDlg");
   setWindowTitle("Insert splash");
   setModal(true);
@@ -92,17 +92,3 @@ void TSplashDlg::OKBtnClick() {
   if (AllowClose) accept();
 }
 
-void TSplashDlg::CancelBtnClick() {
-  AllowClose = true;
-  QDialog::reject();
-}
-
-void TSplashDlg::reject() { CancelBtnClick(); }
-
-void TSplashDlg::closeEvent(QCloseEvent* event) {
-  if (!AllowClose) {
-    event->ignore();
-    return;
-  }
-  QDialog::closeEvent(event);
-}

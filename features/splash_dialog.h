@@ -2,7 +2,7 @@
 // The time and the last picture chosen carry over from one use to the next.
 #pragma once
 
-#include <QDialog>
+#include "app/validating_dialog.h"
 #include <QString>
 
 class QFileDialog;
@@ -12,7 +12,7 @@ class QPushButton;
 class QToolButton;
 class TSpinEdit;
 
-class TSplashDlg : public QDialog {
+class TSplashDlg : public TValidatingDialog {
   Q_OBJECT
  public:
   explicit TSplashDlg(QWidget* parent = nullptr);
@@ -31,21 +31,12 @@ class TSplashDlg : public QDialog {
   // The time box's value as the splash uses it (see SplashSeconds).
   int Seconds() const;
 
-  // Answer to the close query: OK sets it once a picture is named, Cancel to true.
-  bool AllowClose = false;
-
   void FormShow();
   void SpeedButton1Click();
   void OKBtnClick();
-  void CancelBtnClick();
-
- public slots:
-  // Escape counts as Cancel.
-  void reject() override;
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
 
  private:
   QString ChosenPicture;

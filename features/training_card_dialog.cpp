@@ -23,7 +23,7 @@ QLabel* FieldLabel(const QString& text, QLineEdit* field, int y, QWidget* parent
 
 }  // namespace
 
-TTrCardDlg::TTrCardDlg(QWidget* parent) : QDialog(parent) {
+TTrCardDlg::TTrCardDlg(QWidget* parent) : TValidatingDialog(parent) {
   setObjectName("TrCardDlg");
   setWindowTitle("Training card");
   setProperty("HelpContext", 10019);
@@ -112,17 +112,3 @@ void TTrCardDlg::OKBtnClick() {
   accept();
 }
 
-void TTrCardDlg::CancelBtnClick() {
-  AllowClose = true;
-  QDialog::reject();
-}
-
-void TTrCardDlg::reject() { CancelBtnClick(); }
-
-void TTrCardDlg::closeEvent(QCloseEvent* event) {
-  if (!AllowClose) {
-    event->ignore();
-    return;
-  }
-  QDialog::closeEvent(event);
-}
