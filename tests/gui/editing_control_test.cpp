@@ -2,6 +2,8 @@
 // commands and their status, text ranges, pictures through the base folder.
 #include <gtest/gtest.h>
 
+#include "editor_script.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -58,17 +60,7 @@ class EditingControl : public ::testing::Test {
   }
 
   // Runs script in the editor's own world (where its helpers live).
-  QVariant Js(const QString& script) {
-    QVariant result;
-    bool done = false;
-    Editor->View()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                          [&](const QVariant& v) {
-                                            result = v;
-                                            done = true;
-                                          });
-    for (int i = 0; i < 500 && !done; ++i) Pause(10);
-    return result;
-  }
+  QVariant Js(const QString& script) { return EditorScript(Editor, script); }
   static void Pause(int ms) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
     QThread::msleep(ms);
@@ -76,14 +68,7 @@ class EditingControl : public ::testing::Test {
 
   // Puts the caret into, or selects, the text of the first element matching
   // selector: from character start to end of its first text node.
-  void Select(const QString& selector, int start, int end) {
-    Js(QStringLiteral("(() => { const t = document.querySelector('%1').firstChild;"
-                      "const r = document.createRange(); r.setStart(t, %2); r.setEnd(t, %3);"
-                      "const s = getSelection(); s.removeAllRanges(); s.addRange(r); return true; })()")
-           .arg(selector)
-           .arg(start)
-           .arg(end));
-  }
+  void Select(const QString& selector, int start, int end) { SelectInEditor(Editor, selector, start, end); }
 
   static TDHTMLEdit* Editor;
 };

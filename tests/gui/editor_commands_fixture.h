@@ -8,6 +8,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
+#include "editor_script.h"
 #include "gui_helpers.h"
 #include "tree_editing_fixture.h"
 
@@ -33,28 +34,11 @@ class EditorCommandsFixture : public TreeEditingFixture {
   QString Html() const { return form->DHTMLEdit1->DocumentHTML(); }
 
   // Runs script in the editor's own world (where its helpers live).
-  QVariant Js(const QString& script) {
-    auto result = std::make_shared<QVariant>();
-    auto done = std::make_shared<bool>(false);
-    Editor()->View()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                            [result, done](const QVariant& v) {
-                                              *result = v;
-                                              *done = true;
-                                            });
-    ProcessEventsUntil([done] { return *done; }, 5000);
-    return *result;
-  }
+  QVariant Js(const QString& script) { return EditorScript(Editor(), script); }
 
   // Selects characters start..end of the first text node of the element
   // matching selector (a caret when they are equal).
-  void Select(const QString& selector, int start, int end) {
-    Js(QStringLiteral("(() => { const t = document.querySelector('%1').firstChild;"
-                      "const r = document.createRange(); r.setStart(t, %2); r.setEnd(t, %3);"
-                      "const s = getSelection(); s.removeAllRanges(); s.addRange(r); return true; })()")
-           .arg(selector)
-           .arg(start)
-           .arg(end));
-  }
+  void Select(const QString& selector, int start, int end) { SelectInEditor(Editor(), selector, start, end); }
 
   // Selects from the start of one element's text to the end of another's.
   void SelectAcross(const QString& from, const QString& to) {

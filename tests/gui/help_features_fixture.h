@@ -10,6 +10,7 @@
 #include <QWebEngineView>
 #include <memory>
 
+#include "editor_script.h"
 #include "gui_helpers.h"
 #include "tree_editing_fixture.h"
 
@@ -39,26 +40,11 @@ class HelpFeaturesFixture : public TreeEditingFixture {
   QString Html() const { return form->DHTMLEdit1->DocumentHTML(); }
 
   // Runs script in the editor's own world.
-  QVariant Js(const QString& script) {
-    auto result = std::make_shared<QVariant>();
-    auto done = std::make_shared<bool>(false);
-    form->DHTMLEdit1->View()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                                    [result, done](const QVariant& v) {
-                                                      *result = v;
-                                                      *done = true;
-                                                    });
-    ProcessEventsUntil([done] { return *done; }, 5000);
-    return *result;
-  }
+  QVariant Js(const QString& script) { return EditorScript(form->DHTMLEdit1, script); }
 
   // Selects characters from..to of the first text node of the element matching selector.
   void Select(const QString& selector, int from, int to) {
-    Js(QStringLiteral("(() => { const t = document.querySelector('%1').firstChild;"
-                      "const r = document.createRange(); r.setStart(t, %2); r.setEnd(t, %3);"
-                      "const s = getSelection(); s.removeAllRanges(); s.addRange(r); return true; })()")
-           .arg(selector)
-           .arg(from)
-           .arg(to));
+    SelectInEditor(form->DHTMLEdit1, selector, from, to);
     WaitEditorIdle(form->DHTMLEdit1);
   }
 

@@ -23,6 +23,7 @@
 #include "editor/spin_edit.h"
 #include "features/splash_dialog.h"
 #include "features/training_card_dialog.h"
+#include "editor_script.h"
 #include "gui_helpers.h"
 #include "platform/text_file.h"
 #include "project/name_dialog.h"
@@ -52,24 +53,9 @@ class HelpObjectsInTheViewer : public ::testing::Test {
     QTest::qWait(50);
   }
 
-  QVariant EditorJs(const QString& script) {
-    auto result = std::make_shared<QVariant>();
-    auto done = std::make_shared<bool>(false);
-    form->DHTMLEdit1->View()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                                    [result, done](const QVariant& v) {
-                                                      *result = v;
-                                                      *done = true;
-                                                    });
-    ProcessEventsUntil([done] { return *done; }, 5000);
-    return *result;
-  }
+  QVariant EditorJs(const QString& script) { return EditorScript(form->DHTMLEdit1, script); }
   void Select(const QString& selector, int from, int to) {
-    EditorJs(QStringLiteral("(() => { const t = document.querySelector('%1').firstChild;"
-                            "const r = document.createRange(); r.setStart(t, %2); r.setEnd(t, %3);"
-                            "const s = getSelection(); s.removeAllRanges(); s.addRange(r); return true; })()")
-                 .arg(selector)
-                 .arg(from)
-                 .arg(to));
+    SelectInEditor(form->DHTMLEdit1, selector, from, to);
     WaitEditorIdle(form->DHTMLEdit1);
   }
 
