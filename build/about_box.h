@@ -19,8 +19,6 @@ class TAboutBox : public QDialog {
   QLabel* Version = nullptr;
   QLabel* Copyright = nullptr;
   QPushButton* OKButton = nullptr;
-  // Answer to the close query of a validating dialog.
-  bool AllowClose = true;
 
  protected:
   void showEvent(QShowEvent* event) override;

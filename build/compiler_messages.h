@@ -17,8 +17,6 @@ class TCMView : public QDialog {
 
   // The log shown; read again every time the window is shown.
   QString LogFile;
-  // Answer to the close query of a validating dialog.
-  bool AllowClose = true;
 
   // Clears the list and fills it from LogFile, control characters made blanks.
   void FormActivate();

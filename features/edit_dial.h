@@ -25,9 +25,6 @@ class TEditDial : public QDialog {
   // The text was changed since SetLines.
   bool Modified() const;
 
-  // Answer to the close query of a validating dialog (this one always closes).
-  bool AllowClose = true;
-
  protected:
   void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;

@@ -19,7 +19,6 @@ class TNameDialog : public QDialog {
   QComboBox* ComboBox1 = nullptr;
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;
-  bool AllowClose = true;
 
  protected:
   void showEvent(QShowEvent* event) override;
