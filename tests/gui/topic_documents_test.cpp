@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -116,6 +120,39 @@ TEST_F(TopicDocumentsTest, SwitchingToSourceAndBackMovesThePage) {
   form->PageControl1->setCurrentIndex(0);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray("<HTML><BODY><P>Typed in source</P></BODY></HTML>"));
   EXPECT_TRUE(form->DHTMLEdit1->DocumentHTML().contains("Typed in source"));
+}
+
+TEST_F(TopicDocumentsTest, OnTheSourceTabOnlyAChangedMemoIsStored) {
+  form->TreeView1->setCurrentItem(first);
+  form->PageControl1->setCurrentIndex(1);
+  const QByteArray before = ReadBytes(dir.filePath("Proj02.htm"));
+  // Not modified: nothing is written, even though the editor's copy differs.
+  form->TreeView1->setCurrentItem(second);
+  form->TreeView1->setCurrentItem(first);
+  EXPECT_EQ(ReadBytes(dir.filePath("Proj02.htm")), before);
+  // Typed into the source view: written as typed when the selection moves.
+  form->Memo1->setPlainText("<HTML><BODY><P>From source</P></BODY></HTML>");
+  form->Memo1->document()->setModified(true);
+  form->TreeView1->setCurrentItem(second);
+  EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray("<HTML><BODY><P>From source</P></BODY></HTML>"));
+  EXPECT_TRUE(form->Memo1->toPlainText().contains("Second"));
+}
+
+TEST_F(TopicDocumentsTest, AHeadingShowsAnEmptyPageAndNoNumber) {
+  auto* heading = new TContentsItem("Heading", std::make_unique<TName>(TName{""}));
+  form->TreeView1->addTopLevelItem(heading);
+  form->AliasLines = {"IDH_Proj01=Proj01.htm"};
+  form->MapLines = {"#define IDH_Proj01  101"};
+  form->TreeView1->setCurrentItem(first);
+  EXPECT_EQ(form->Label1->text(), "Context=101");
+  form->TreeView1->setCurrentItem(heading);
+  EXPECT_EQ(form->Label1->text(), "Context=");
+  EXPECT_TRUE(form->Memo1->toPlainText().isEmpty());
+  EXPECT_FALSE(form->DHTMLEdit1->DocumentHTML().contains("Next step"));
+  // The copy button puts the label's number, here nothing, on the clipboard.
+  QGuiApplication::clipboard()->setText("old");
+  form->Button1->click();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
 }
 
 TEST_F(TopicDocumentsTest, AStoreThatFailsKeepsTheTopicSelectedAndSaysWhy) {
