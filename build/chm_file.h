@@ -15,73 +15,70 @@ struct chmFile;
 
 namespace orvex {
 
-struct ChmEntry
-{
-    QString path;       // as stored, e.g. "/Topic01.htm", "::DataSpace/NameList"
-    QByteArray rawPath; // the stored bytes of the name
-    quint64 length = 0;
-    bool isFile = false;      // a file, not a folder
-    bool isNormal = false;    // a normal entry (not "::" meta, not "#"/"$" special)
-    quint64 start = 0;        // where chmlib finds the content
-    int space = 0;            // 0 uncompressed, 1 compressed
+struct ChmEntry {
+  QString path;        // as stored, e.g. "/Topic01.htm", "::DataSpace/NameList"
+  QByteArray rawPath;  // the stored bytes of the name
+  quint64 length = 0;
+  bool isFile = false;    // a file, not a folder
+  bool isNormal = false;  // a normal entry (not "::" meta, not "#"/"$" special)
+  quint64 start = 0;      // where chmlib finds the content
+  int space = 0;          // 0 uncompressed, 1 compressed
 };
 
-struct ChmSystemInfo
-{
-    QString contentsFile;   // code 0
-    QString indexFile;      // code 1
-    QString defaultTopic;   // code 2
-    QString title;          // code 3
-    quint32 lcid = 0;       // code 4
-    QString compiledFile;   // code 6
+struct ChmSystemInfo {
+  QString contentsFile;  // code 0
+  QString indexFile;     // code 1
+  QString defaultTopic;  // code 2
+  QString title;         // code 3
+  quint32 lcid = 0;      // code 4
+  QString compiledFile;  // code 6
 };
 
 // A compiled file's name bytes as text: UTF-8 when they are valid UTF-8,
 // otherwise Windows-1252.
-QString chmNameToString(const QByteArray &bytes);
+QString chmNameToString(const QByteArray& bytes);
 
 // #SYSTEM's records read from its bytes; records past the end are ignored.
-ChmSystemInfo parseChmSystem(const QByteArray &data);
+ChmSystemInfo parseChmSystem(const QByteArray& data);
 
 // #IVB's number/offset pairs joined with the NUL-terminated strings of
 // #STRINGS; pairs that point outside #STRINGS are left out.
-QMap<quint32, QString> parseContextMap(const QByteArray &ivb, const QByteArray &strings);
+QMap<quint32, QString> parseContextMap(const QByteArray& ivb, const QByteArray& strings);
 
 // The entry (e.g. "/sub/Page.htm") that a page path stored in the context
 // map means: the path as it is, or, when the compiler stored an absolute
 // path of its machine (e.g. "/home/a/help/sub/Page.htm", "C:\\Help\\Page.htm"),
 // the longest tail of it that names an entry. Compared without case.
 // Empty when nothing matches.
-QString matchStoredPagePath(const QString &stored, const QStringList &entryPaths);
+QString matchStoredPagePath(const QString& stored, const QStringList& entryPaths);
 
-class ChmFile
-{
-public:
-    ChmFile() = default;
-    ~ChmFile();
-    ChmFile(const ChmFile &) = delete;
-    ChmFile &operator=(const ChmFile &) = delete;
+class ChmFile {
+ public:
+  ChmFile() = default;
+  ~ChmFile();
+  ChmFile(const ChmFile&) = delete;
+  ChmFile& operator=(const ChmFile&) = delete;
 
-    bool open(const QString &path);
-    void close();
-    bool isOpen() const { return m_handle != nullptr; }
+  bool open(const QString& path);
+  void close();
+  bool isOpen() const { return m_handle != nullptr; }
 
-    QList<ChmEntry> entries() const;
-    bool contains(const QString &path) const;
-    // The whole entry; nullopt when it is missing or longer than maxBytes.
-    std::optional<QByteArray> read(const QString &path, qint64 maxBytes = 256 * 1024 * 1024) const;
-    // Hands an entry of entries() to sink in pieces; false when it could not
-    // be read or sink answered false.
-    bool readInPieces(const ChmEntry &entry, const std::function<bool(const QByteArray &)> &sink) const;
+  QList<ChmEntry> entries() const;
+  bool contains(const QString& path) const;
+  // The whole entry; nullopt when it is missing or longer than maxBytes.
+  std::optional<QByteArray> read(const QString& path, qint64 maxBytes = 256 * 1024 * 1024) const;
+  // Hands an entry of entries() to sink in pieces; false when it could not
+  // be read or sink answered false.
+  bool readInPieces(const ChmEntry& entry, const std::function<bool(const QByteArray&)>& sink) const;
 
-    ChmSystemInfo systemInfo() const;
-    // Context number -> entry path ("/Topic01.htm"), resolved against this file's entries.
-    QMap<quint32, QString> contextMap() const;
-    // The entry path of a context number; empty when the file does not map it.
-    QString topicForContext(quint32 number) const;
+  ChmSystemInfo systemInfo() const;
+  // Context number -> entry path ("/Topic01.htm"), resolved against this file's entries.
+  QMap<quint32, QString> contextMap() const;
+  // The entry path of a context number; empty when the file does not map it.
+  QString topicForContext(quint32 number) const;
 
-private:
-    chmFile *m_handle = nullptr;
+ private:
+  chmFile* m_handle = nullptr;
 };
 
-} // namespace orvex
+}  // namespace orvex

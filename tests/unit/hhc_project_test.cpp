@@ -10,149 +10,148 @@
 using namespace orvex;
 using namespace orvex_test;
 
-TEST(HhcContextNumbers, AcceptsTheWaysMapFilesWriteNumbers)
-{
-    EXPECT_EQ(parseContextNumber("101"), 101u);
-    EXPECT_EQ(parseContextNumber(" 0x65 "), 101u);
-    EXPECT_EQ(parseContextNumber("(103)"), 103u);
-    EXPECT_EQ(parseContextNumber("102 // second topic"), 102u);
-    EXPECT_EQ(parseContextNumber("104 /* c */"), 104u);
-    EXPECT_EQ(parseContextNumber("105UL"), 105u);
-    EXPECT_EQ(parseContextNumber("4294967295"), 4294967295u);
-    EXPECT_FALSE(parseContextNumber("4294967296"));
-    EXPECT_FALSE(parseContextNumber("IDH_OTHER"));
-    EXPECT_FALSE(parseContextNumber(""));
-    EXPECT_FALSE(parseContextNumber("0x"));
+TEST(HhcContextNumbers, AcceptsTheWaysMapFilesWriteNumbers) {
+  EXPECT_EQ(parseContextNumber("101"), 101u);
+  EXPECT_EQ(parseContextNumber(" 0x65 "), 101u);
+  EXPECT_EQ(parseContextNumber("(103)"), 103u);
+  EXPECT_EQ(parseContextNumber("102 // second topic"), 102u);
+  EXPECT_EQ(parseContextNumber("104 /* c */"), 104u);
+  EXPECT_EQ(parseContextNumber("105UL"), 105u);
+  EXPECT_EQ(parseContextNumber("4294967295"), 4294967295u);
+  EXPECT_FALSE(parseContextNumber("4294967296"));
+  EXPECT_FALSE(parseContextNumber("IDH_OTHER"));
+  EXPECT_FALSE(parseContextNumber(""));
+  EXPECT_FALSE(parseContextNumber("0x"));
 }
 
-TEST(HhcContextNumbers, PairsAliasesWithDefinesTheWayChmcmdCanTakeThem)
-{
-    const QStringList aliases{"IDH_A = a.htm", "IDH_B=sub\\b.htm", "IDH_C=a.htm", "IDH_NoNumber=c.htm",
-                              "", "; comment", "IDH_A=other.htm"};
-    const QStringList defines{"#define IDH_A\t101", "  #  define IDH_B   0x66 // b", "#define IDH_C 103",
-                              "#define IDH_Lonely 104", "#ifndef X", "#define IDH_Bad abc"};
-    const ContextEntries c = pairContextEntries(aliases, defines);
-    ASSERT_EQ(c.entries.size(), 2);
-    EXPECT_EQ(c.entries[0].name, "IDH_A");
-    EXPECT_EQ(c.entries[0].file, "a.htm");
-    EXPECT_EQ(c.entries[0].number, 101u);
-    EXPECT_EQ(c.entries[1].file, "sub/b.htm");
-    EXPECT_EQ(c.entries[1].number, 102u);
-    const QString warnings = c.warnings.join('\n');
-    EXPECT_TRUE(warnings.contains("IDH_C is left out: a.htm already has the alias IDH_A")) << warnings.toStdString();
-    EXPECT_TRUE(warnings.contains("IDH_NoNumber")) << warnings.toStdString();
-    EXPECT_TRUE(warnings.contains("IDH_Lonely has no alias")) << warnings.toStdString();
-    EXPECT_TRUE(warnings.contains("IDH_Bad")) << warnings.toStdString();
-    EXPECT_TRUE(warnings.contains("IDH_A is given twice")) << warnings.toStdString();
+TEST(HhcContextNumbers, PairsAliasesWithDefinesTheWayChmcmdCanTakeThem) {
+  const QStringList aliases{"IDH_A = a.htm", "IDH_B=sub\\b.htm", "IDH_C=a.htm", "IDH_NoNumber=c.htm", "",
+                            "; comment",     "IDH_A=other.htm"};
+  const QStringList defines{"#define IDH_A\t101", "  #  define IDH_B   0x66 // b",
+                            "#define IDH_C 103",  "#define IDH_Lonely 104",
+                            "#ifndef X",          "#define IDH_Bad abc"};
+  const ContextEntries c = pairContextEntries(aliases, defines);
+  ASSERT_EQ(c.entries.size(), 2);
+  EXPECT_EQ(c.entries[0].name, "IDH_A");
+  EXPECT_EQ(c.entries[0].file, "a.htm");
+  EXPECT_EQ(c.entries[0].number, 101u);
+  EXPECT_EQ(c.entries[1].file, "sub/b.htm");
+  EXPECT_EQ(c.entries[1].number, 102u);
+  const QString warnings = c.warnings.join('\n');
+  EXPECT_TRUE(warnings.contains("IDH_C is left out: a.htm already has the alias IDH_A"))
+      << warnings.toStdString();
+  EXPECT_TRUE(warnings.contains("IDH_NoNumber")) << warnings.toStdString();
+  EXPECT_TRUE(warnings.contains("IDH_Lonely has no alias")) << warnings.toStdString();
+  EXPECT_TRUE(warnings.contains("IDH_Bad")) << warnings.toStdString();
+  EXPECT_TRUE(warnings.contains("IDH_A is given twice")) << warnings.toStdString();
 }
 
-TEST(HhcPageScan, FindsLinksPicturesSplashParamsAndStyleSheetUrls)
-{
-    const QStringList html = pageReferences(
-        "<a href=\"two.htm#x\">t</a><IMG SRC='pic.png'><td background=bg.gif>"
-        "<link rel=stylesheet href=\"s.css\"><script src=\"p.js\"></script>"
-        "<PARAM name=\"Item1\" value=\"splash.png\"><input value=\"not a file\">"
-        "<div style=\"background: url(tile.png)\">",
-        false);
-    for (const char *expected : {"two.htm#x", "pic.png", "bg.gif", "s.css", "p.js", "splash.png", "tile.png"})
-        EXPECT_TRUE(html.contains(expected)) << expected;
-    EXPECT_FALSE(html.contains("not a file"));
+TEST(HhcPageScan, FindsLinksPicturesSplashParamsAndStyleSheetUrls) {
+  const QStringList html = pageReferences(
+      "<a href=\"two.htm#x\">t</a><IMG SRC='pic.png'><td background=bg.gif>"
+      "<link rel=stylesheet href=\"s.css\"><script src=\"p.js\"></script>"
+      "<PARAM name=\"Item1\" value=\"splash.png\"><input value=\"not a file\">"
+      "<div style=\"background: url(tile.png)\">",
+      false);
+  for (const char* expected : {"two.htm#x", "pic.png", "bg.gif", "s.css", "p.js", "splash.png", "tile.png"})
+    EXPECT_TRUE(html.contains(expected)) << expected;
+  EXPECT_FALSE(html.contains("not a file"));
 
-    const QStringList css = pageReferences("body{background:url( \"bg.png\" )} @import 'more.css';"
-                                           "h1{background:url('h.png')}",
-                                           true);
-    EXPECT_EQ(css, (QStringList{"bg.png", "h.png", "more.css"}));
+  const QStringList css = pageReferences(
+      "body{background:url( \"bg.png\" )} @import 'more.css';"
+      "h1{background:url('h.png')}",
+      true);
+  EXPECT_EQ(css, (QStringList{"bg.png", "h.png", "more.css"}));
 }
 
-TEST(HhcPageScan, ResolvesOnlyLocalFilesInsideTheProject)
-{
-    EXPECT_EQ(resolveReference("", "two.htm#anchor"), "two.htm");
-    EXPECT_EQ(resolveReference("sub", "../pic.png"), "pic.png");
-    EXPECT_EQ(resolveReference("sub", "deep\\x.htm?q=1"), "sub/deep/x.htm");
-    EXPECT_EQ(resolveReference("", "my%20page.htm"), "my page.htm");
-    EXPECT_EQ(resolveReference("", "./a/./b.htm"), "a/b.htm");
-    for (const char *outside : {"../up.htm", "sub/../../up.htm", "http://x.org/a.htm", "mailto:a@b",
-                                "ms-its:other.chm::/a.htm", "C:\\help\\a.htm", "/etc/passwd", "#top",
-                                "javascript:go()", ""})
-        EXPECT_TRUE(resolveReference("", outside).isEmpty()) << outside;
+TEST(HhcPageScan, ResolvesOnlyLocalFilesInsideTheProject) {
+  EXPECT_EQ(resolveReference("", "two.htm#anchor"), "two.htm");
+  EXPECT_EQ(resolveReference("sub", "../pic.png"), "pic.png");
+  EXPECT_EQ(resolveReference("sub", "deep\\x.htm?q=1"), "sub/deep/x.htm");
+  EXPECT_EQ(resolveReference("", "my%20page.htm"), "my page.htm");
+  EXPECT_EQ(resolveReference("", "./a/./b.htm"), "a/b.htm");
+  for (const char* outside :
+       {"../up.htm", "sub/../../up.htm", "http://x.org/a.htm", "mailto:a@b", "ms-its:other.chm::/a.htm",
+        "C:\\help\\a.htm", "/etc/passwd", "#top", "javascript:go()", ""})
+    EXPECT_TRUE(resolveReference("", outside).isEmpty()) << outside;
 }
 
-TEST(HhcPageScan, GathersWhatThePagesReachWithTheCaseOnDisk)
-{
-    QTemporaryDir dir;
-    writeBytes(dir.path() + "/start.htm", "<a href=\"Sub/Next.HTM\">n</a><a href=\"missing.htm\">m</a>");
-    writeBytes(dir.path() + "/sub/next.htm", "<img src=\"../Art.PNG\"><a href=\"../start.htm\">back</a>");
-    writeBytes(dir.path() + "/art.png", "png");
-    writeBytes(dir.path() + "/toc.hhc", "<param name=\"Local\" value=\"late.htm\">");
-    writeBytes(dir.path() + "/late.htm", "<link href=\"late.css\">");
-    writeBytes(dir.path() + "/late.css", "p{background:url(\"paper.gif\")}");
-    writeBytes(dir.path() + "/paper.gif", "gif");
-    writeBytes(dir.path() + "/unused.htm", "nobody links here");
-    const QStringList files = gatherProjectFiles(dir.path(), {"start.htm"}, {"toc.hhc"});
-    EXPECT_EQ(files, (QStringList{"start.htm", "sub/next.htm", "late.htm", "art.png", "late.css", "paper.gif"}));
+TEST(HhcPageScan, GathersWhatThePagesReachWithTheCaseOnDisk) {
+  QTemporaryDir dir;
+  writeBytes(dir.path() + "/start.htm", "<a href=\"Sub/Next.HTM\">n</a><a href=\"missing.htm\">m</a>");
+  writeBytes(dir.path() + "/sub/next.htm", "<img src=\"../Art.PNG\"><a href=\"../start.htm\">back</a>");
+  writeBytes(dir.path() + "/art.png", "png");
+  writeBytes(dir.path() + "/toc.hhc", "<param name=\"Local\" value=\"late.htm\">");
+  writeBytes(dir.path() + "/late.htm", "<link href=\"late.css\">");
+  writeBytes(dir.path() + "/late.css", "p{background:url(\"paper.gif\")}");
+  writeBytes(dir.path() + "/paper.gif", "gif");
+  writeBytes(dir.path() + "/unused.htm", "nobody links here");
+  const QStringList files = gatherProjectFiles(dir.path(), {"start.htm"}, {"toc.hhc"});
+  EXPECT_EQ(files,
+            (QStringList{"start.htm", "sub/next.htm", "late.htm", "art.png", "late.css", "paper.gif"}));
 }
 
-TEST(HhcChmcmdProject, ListsEveryFileAndSpellsOutContextsInTheCopy)
-{
-    QTemporaryDir dir;
-    HelpProject project;
-    project.write(dir.path());
-    const QStringList lines = QString::fromLatin1(readBytes(project.projectPath())).split("\r\n");
-    const ChmcmdProject copy = buildChmcmdProject(dir.path(), lines, ".hhc-x/compiled.chm");
-    for (const char *f : {"My_Guide01.htm", "My_Guide02.htm", "My_Guide03.htm", "My Guide.css", "My GuideP.js",
-                          "pic.png", "bg.png", "splash.png"})
-        EXPECT_TRUE(copy.files.contains(f)) << f;
-    EXPECT_FALSE(copy.files.contains("My Guide.hhc"));
-    EXPECT_TRUE(copy.lines.contains("Compiled file=.hhc-x/compiled.chm"));
-    EXPECT_FALSE(copy.lines.contains("Compiled file=My Guide.chm"));
-    EXPECT_TRUE(copy.lines.contains("Title=Printer Guide"));
-    EXPECT_TRUE(copy.lines.contains("#define IDH_My_Guide02 102"));
-    EXPECT_TRUE(copy.lines.contains("#define IDH_My_Guide03 103"));
-    EXPECT_TRUE(copy.lines.contains("IDH_My_Guide03=My_Guide03.htm"));
-    EXPECT_FALSE(copy.lines.join('\n').contains("#include"));
-    EXPECT_TRUE(copy.warnings.isEmpty()) << copy.warnings.join('\n').toStdString();
+TEST(HhcChmcmdProject, ListsEveryFileAndSpellsOutContextsInTheCopy) {
+  QTemporaryDir dir;
+  HelpProject project;
+  project.write(dir.path());
+  const QStringList lines = QString::fromLatin1(readBytes(project.projectPath())).split("\r\n");
+  const ChmcmdProject copy = buildChmcmdProject(dir.path(), lines, ".hhc-x/compiled.chm");
+  for (const char* f : {"My_Guide01.htm", "My_Guide02.htm", "My_Guide03.htm", "My Guide.css", "My GuideP.js",
+                        "pic.png", "bg.png", "splash.png"})
+    EXPECT_TRUE(copy.files.contains(f)) << f;
+  EXPECT_FALSE(copy.files.contains("My Guide.hhc"));
+  EXPECT_TRUE(copy.lines.contains("Compiled file=.hhc-x/compiled.chm"));
+  EXPECT_FALSE(copy.lines.contains("Compiled file=My Guide.chm"));
+  EXPECT_TRUE(copy.lines.contains("Title=Printer Guide"));
+  EXPECT_TRUE(copy.lines.contains("#define IDH_My_Guide02 102"));
+  EXPECT_TRUE(copy.lines.contains("#define IDH_My_Guide03 103"));
+  EXPECT_TRUE(copy.lines.contains("IDH_My_Guide03=My_Guide03.htm"));
+  EXPECT_FALSE(copy.lines.join('\n').contains("#include"));
+  EXPECT_TRUE(copy.warnings.isEmpty()) << copy.warnings.join('\n').toStdString();
 }
 
-TEST(HhcChmcmdProject, KeepsOtherSectionsAndReportsMissingIncludes)
-{
-    QTemporaryDir dir;
-    writeBytes(dir.path() + "/a.htm", "a");
-    const QStringList lines{"[OPTIONS]", "Title=T", "", "[WINDOWS]", "main=\"T\",,,,,,,,,,,,,,,,,,,,", "",
-                            "[FILES]", "a.htm", "gone.htm", "", "[MAP]", "#include nothere.h"};
-    const ChmcmdProject copy = buildChmcmdProject(dir.path(), lines, "o/c.chm");
-    EXPECT_TRUE(copy.lines.contains("main=\"T\",,,,,,,,,,,,,,,,,,,,"));
-    EXPECT_TRUE(copy.lines.contains("Compiled file=o/c.chm")); // added when the project has none
-    EXPECT_TRUE(copy.files.contains("gone.htm"));  // left for chmcmd to report
-    EXPECT_TRUE(copy.warnings.join('\n').contains("nothere.h"));
+TEST(HhcChmcmdProject, KeepsOtherSectionsAndReportsMissingIncludes) {
+  QTemporaryDir dir;
+  writeBytes(dir.path() + "/a.htm", "a");
+  const QStringList lines{
+      "[OPTIONS]", "Title=T",           "",      "[WINDOWS]", "main=\"T\",,,,,,,,,,,,,,,,,,,,",
+      "",          "[FILES]",           "a.htm", "gone.htm",  "",
+      "[MAP]",     "#include nothere.h"};
+  const ChmcmdProject copy = buildChmcmdProject(dir.path(), lines, "o/c.chm");
+  EXPECT_TRUE(copy.lines.contains("main=\"T\",,,,,,,,,,,,,,,,,,,,"));
+  EXPECT_TRUE(copy.lines.contains("Compiled file=o/c.chm"));  // added when the project has none
+  EXPECT_TRUE(copy.files.contains("gone.htm"));               // left for chmcmd to report
+  EXPECT_TRUE(copy.warnings.join('\n').contains("nothere.h"));
 }
 
-TEST(HhcCompiledFileName, ComesFromTheProjectOrTheProjectPath)
-{
-    EXPECT_EQ(compiledFileOf("/p/My Guide.hhp", {"[OPTIONS]", "Compiled file=My Guide.chm"}), "/p/My Guide.chm");
-    EXPECT_EQ(compiledFileOf("/p/x.hhp", {"[OPTIONS]", "compiled FILE = out\\Help.chm"}), "/p/out/Help.chm");
-    EXPECT_EQ(compiledFileOf("/p/x.hhp", {"[OPTIONS]", "Compiled file=/abs/h.chm"}), "/abs/h.chm");
-    EXPECT_EQ(compiledFileOf("/p/Demo.v2.hhp", {"[OPTIONS]", "Title=T"}), "/p/Demo.v2.chm");
-    // The option counts only in [OPTIONS].
-    EXPECT_EQ(compiledFileOf("/p/x.hhp", {"[FILES]", "Compiled file=no.chm"}), "/p/x.chm");
-    EXPECT_EQ(logFileOf("/p/x.hhp", {"[OPTIONS]", "Error log file=x.log"}), "/p/x.log");
-    EXPECT_TRUE(logFileOf("/p/x.hhp", {"[OPTIONS]"}).isEmpty());
+TEST(HhcCompiledFileName, ComesFromTheProjectOrTheProjectPath) {
+  EXPECT_EQ(compiledFileOf("/p/My Guide.hhp", {"[OPTIONS]", "Compiled file=My Guide.chm"}),
+            "/p/My Guide.chm");
+  EXPECT_EQ(compiledFileOf("/p/x.hhp", {"[OPTIONS]", "compiled FILE = out\\Help.chm"}), "/p/out/Help.chm");
+  EXPECT_EQ(compiledFileOf("/p/x.hhp", {"[OPTIONS]", "Compiled file=/abs/h.chm"}), "/abs/h.chm");
+  EXPECT_EQ(compiledFileOf("/p/Demo.v2.hhp", {"[OPTIONS]", "Title=T"}), "/p/Demo.v2.chm");
+  // The option counts only in [OPTIONS].
+  EXPECT_EQ(compiledFileOf("/p/x.hhp", {"[FILES]", "Compiled file=no.chm"}), "/p/x.chm");
+  EXPECT_EQ(logFileOf("/p/x.hhp", {"[OPTIONS]", "Error log file=x.log"}), "/p/x.log");
+  EXPECT_TRUE(logFileOf("/p/x.hhp", {"[OPTIONS]"}).isEmpty());
 }
 
-TEST(HhcMessagesView, ControlCharactersBecomeTwoBlanks)
-{
-    EXPECT_EQ(compilerMessageItems("a\tb\r\nc\x01" "d\r\n"), (QStringList{"a  b", "c  d"}));
-    EXPECT_TRUE(compilerMessageItems("").isEmpty());
-    EXPECT_EQ(compilerMessageItems("\xe9t\xe9\x80"), QStringList{QString::fromUtf8("\xc3\xa9t\xc3\xa9\xe2\x82\xac")});
-    EXPECT_EQ(compilerMessageItems("one\nlast"), (QStringList{"one", "last"}));
+TEST(HhcMessagesView, ControlCharactersBecomeTwoBlanks) {
+  EXPECT_EQ(compilerMessageItems("a\tb\r\nc\x01"
+                                 "d\r\n"),
+            (QStringList{"a  b", "c  d"}));
+  EXPECT_TRUE(compilerMessageItems("").isEmpty());
+  EXPECT_EQ(compilerMessageItems("\xe9t\xe9\x80"),
+            QStringList{QString::fromUtf8("\xc3\xa9t\xc3\xa9\xe2\x82\xac")});
+  EXPECT_EQ(compilerMessageItems("one\nlast"), (QStringList{"one", "last"}));
 }
 
-TEST(HhcAnsiText, EveryByteSurvivesTheRoundTrip)
-{
-    QByteArray all;
-    for (int b = 0; b < 256; ++b)
-        all.append(static_cast<char>(b));
-    EXPECT_EQ(orvex::stringToAnsi(orvex::ansiToString(all)), all);
-    EXPECT_EQ(orvex::ansiToString("\x80\x93"), QString::fromUtf8("\xe2\x82\xac\xe2\x80\x9c"));
-    EXPECT_EQ(orvex::stringToAnsi(QString::fromUtf8("\xe4\xb8\xad")), QByteArray("&#20013;"));
-    EXPECT_EQ(orvex::splitTextLines("a\r\nb\rc\n\nd\r\n"), (QStringList{"a", "b", "c", "", "d"}));
+TEST(HhcAnsiText, EveryByteSurvivesTheRoundTrip) {
+  QByteArray all;
+  for (int b = 0; b < 256; ++b) all.append(static_cast<char>(b));
+  EXPECT_EQ(orvex::stringToAnsi(orvex::ansiToString(all)), all);
+  EXPECT_EQ(orvex::ansiToString("\x80\x93"), QString::fromUtf8("\xe2\x82\xac\xe2\x80\x9c"));
+  EXPECT_EQ(orvex::stringToAnsi(QString::fromUtf8("\xe4\xb8\xad")), QByteArray("&#20013;"));
+  EXPECT_EQ(orvex::splitTextLines("a\r\nb\rc\n\nd\r\n"), (QStringList{"a", "b", "c", "", "d"}));
 }

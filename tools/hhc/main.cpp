@@ -6,18 +6,16 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    QTextStream out(stdout);
-    if (args.size() != 2) {
-        QTextStream(stderr) << "Usage: hhc PROJECT.hhp\n";
-        return 2;
-    }
-    const orvex::CompileResult result = orvex::compileProject(args.at(1));
-    for (const QString &line : result.messages)
-        out << line << '\n';
-    out.flush();
-    return result.success ? 0 : 1;
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  const QStringList args = app.arguments();
+  QTextStream out(stdout);
+  if (args.size() != 2) {
+    QTextStream(stderr) << "Usage: hhc PROJECT.hhp\n";
+    return 2;
+  }
+  const orvex::CompileResult result = orvex::compileProject(args.at(1));
+  for (const QString& line : result.messages) out << line << '\n';
+  out.flush();
+  return result.success ? 0 : 1;
 }
