@@ -54,8 +54,8 @@
   function serializeNode(node, out) {
     switch (node.nodeType) {
       case Node.ELEMENT_NODE: {
-        // The editor's own view style never belongs to the page.
-        if (node.id === '__orvex_view') return;
+        // The editor's own view style and markers never belong to the page.
+        if (node.id === '__orvex_view' || node.classList.contains('__orvex_marker')) return;
         const tag = node.tagName.toUpperCase();
         out.push(startTag(node));
         if (VOID.has(tag)) return;
@@ -214,8 +214,28 @@
       el.id = '__orvex_view';
       (document.head || document.documentElement).appendChild(el);
     }
-    el.textContent = (opts.details ? VIEW_CSS.details : '') + (opts.borders ? VIEW_CSS.borders : '');
+    el.textContent = (opts.details ? VIEW_CSS.details : '') + (opts.borders ? VIEW_CSS.borders : '') +
+      '.__orvex_marker{font:11px monospace;color:#808080;outline:1px dashed #c0c0c0;}';
     state.snap = !!opts.snap;
+    markComments(!!opts.details);
+  }
+
+  // Comments don't render: with details shown, a marker stands before each.
+  // Markers belong to the view, never to the page (the serializer skips them).
+  function markComments(on) {
+    if (!document.body) return;
+    for (const m of Array.from(document.body.querySelectorAll('.__orvex_marker'))) m.remove();
+    if (!on) return;
+    const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_COMMENT);
+    const comments = [];
+    for (let c = walker.nextNode(); c; c = walker.nextNode()) comments.push(c);
+    for (const c of comments) {
+      const marker = document.createElement('span');
+      marker.className = '__orvex_marker';
+      marker.contentEditable = 'false';
+      marker.textContent = '<!--' + (c.data.length > 20 ? c.data.slice(0, 20) + '\u2026' : c.data) + '-->';
+      c.parentNode.insertBefore(marker, c);
+    }
   }
 
   // ---- commands ------------------------------------------------------------

@@ -131,11 +131,15 @@ TEST_F(EditingControl, TextKeepsEntitiesAndCharacters) {
 TEST_F(EditingControl, PageScriptsDontRunAndViewOptionsStayOutOfThePage) {
   const QString body = QStringLiteral(
       "<P id=p>Text</P><SCRIPT>document.body.setAttribute('data-ran', 'yes')</SCRIPT>"
-      "<TABLE><TR><TD>cell</TD></TR></TABLE>");
+      "<TABLE><TR><TD>cell</TD></TR></TABLE><!-- a note -->");
   Editor->SetShowBorders(true);
   Editor->SetShowDetails(true);
   Load(Page(body));
+  // A comment shows a marker in the editor, and stays a plain comment in the page.
+  EXPECT_EQ(Js(QStringLiteral("document.querySelectorAll('.__orvex_marker').length")).toInt(), 1);
   const QString html = Editor->DocumentHTML();
+  EXPECT_TRUE(html.contains(QStringLiteral("</TABLE><!-- a note -->"))) << html.toStdString();
+  EXPECT_FALSE(html.contains(QStringLiteral("__orvex")));
   EXPECT_FALSE(html.contains(QStringLiteral("<BODY data-ran")));
   EXPECT_TRUE(html.contains(QStringLiteral("<SCRIPT>document.body.setAttribute('data-ran', 'yes')</SCRIPT>")));
   EXPECT_TRUE(html.contains(QStringLiteral("<TABLE><TBODY><TR><TD>cell</TD></TR></TBODY></TABLE>"))) << html.toStdString();
@@ -150,7 +154,9 @@ TEST_F(EditingControl, PageScriptsDontRunAndViewOptionsStayOutOfThePage) {
   Editor->SetShowDetails(false);
   EXPECT_FALSE(Editor->ShowBorders());
   Load(Page(body));
-  EXPECT_EQ(Js(QStringLiteral("document.getElementById('__orvex_view').textContent")).toString(), QString());
+  EXPECT_FALSE(Js(QStringLiteral("document.getElementById('__orvex_view').textContent")).toString().contains(
+      QStringLiteral("dashed #808080")));
+  EXPECT_EQ(Js(QStringLiteral("document.querySelectorAll('.__orvex_marker').length")).toInt(), 0);
   // Moving the caret is reported.
   QSignalSpy changed(Editor, &TDHTMLEdit::OnDisplayChanged);
   Select(QStringLiteral("#p"), 2, 2);
