@@ -353,24 +353,19 @@ bool TForm1::PageHasUnsavedEdits() {
 }
 
 bool TForm1::FormCloseQuery() {
-  bool canClose = true;
-  if (Panel2->isEnabled() && PageHasUnsavedEdits()) Modified = true;
-  if (Modified) {
-    const auto answer =
-        QMessageBox::warning(this, "Warning", "Save help project?",
-                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::Yes) {
+  switch (AskSaveHelpProject()) {
+    case QMessageBox::NoButton:
+      return QMessageBox::question(this, "Confirm", "Close the program?",
+                                   QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    case QMessageBox::Yes:
       Save1->trigger();
       // A failed save leaves the project modified: stay open.
-      canClose = !Modified;
-    } else {
-      canClose = answer == QMessageBox::No;
-    }
-  } else {
-    canClose = QMessageBox::question(this, "Confirm", "Close the program?",
-                                     QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+      return !Modified;
+    case QMessageBox::No:
+      return true;
+    default:
+      return false;
   }
-  return canClose;
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
 #include <QVariant>
@@ -207,6 +208,12 @@ class TForm1 : public QMainWindow {
   void RemoveContextEntries(const QString& fileName);
   void ReleaseNodeData();
   void EnableProjectCommands();
+  // Frees the records, empties both trees and the line lists, and names the
+  // project file that comes next.
+  void ResetProjectModel(const QString& projectFile);
+  // Enables the project commands and makes the project folder current, also
+  // for the editor's links and pictures.
+  void EnterProjectFolder();
 
   // --- topic documents (editor/) ---
   void LoadTopicPage(const QString& path);
@@ -236,7 +243,10 @@ class TForm1 : public QMainWindow {
 
   // --- opening (model/) ---
   void Open1Click();
-  // Asks "Save help project?" when there are unsaved changes; false on Cancel.
+  // Sets Modified when the page has unsaved edits, then asks "Save help
+  // project?" when Modified is set; NoButton when nothing was asked.
+  QMessageBox::StandardButton AskSaveHelpProject();
+  // Asks as above and saves on Yes; false on Cancel.
   bool AskToSaveProject();
   // The common body of Open and Open-by-name.
   void OpenProject(const QString& path);

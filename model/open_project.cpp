@@ -13,11 +13,15 @@
 #include "model/project_reader.h"
 #include "model/tree_nodes.h"
 
-bool TForm1::AskToSaveProject() {
+QMessageBox::StandardButton TForm1::AskSaveHelpProject() {
   if (ProjectIsOpen() && PageHasUnsavedEdits()) Modified = true;
-  if (!Modified) return true;
-  const auto answer = QMessageBox::warning(this, "Warning", "Save help project?",
-                                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (!Modified) return QMessageBox::NoButton;
+  return QMessageBox::warning(this, "Warning", "Save help project?",
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
+bool TForm1::AskToSaveProject() {
+  const QMessageBox::StandardButton answer = AskSaveHelpProject();
   if (answer == QMessageBox::Cancel || answer == QMessageBox::Escape) return false;
   if (answer == QMessageBox::Yes) Save1Click();
   return true;
@@ -45,39 +49,27 @@ void TForm1::OpenProject(const QString& chosenPath) {
     qWarning("Orvex: project file not found: %s", qPrintable(path));
     return;
   }
+  // The new project's files are read before anything of the open one goes:
+  // a project that cannot be read leaves the open one as it was.
+  ProjectFiles files;
+  if (!ReportFailure([&] { files = ReadProjectFiles(path); })) return;
+  for (const QString& problem : files.Problems) qWarning("%s", qPrintable(problem));
+
   DHTMLEdit1->NewDocument();
   WaitEditorIdle(DHTMLEdit1);
   Label1->setText("Context=");
   TreeView2->setSortingEnabled(false);
-  ReleaseNodeData();
+  ResetProjectModel(path);
   Modified = false;
-  {
-    const QSignalBlocker block(TreeView1);
-    TreeView1->clear();
-  }
-  TreeView2->clear();
-  ProjectLines.clear();
-  AliasLines.clear();
-  MapLines.clear();
-  ProjectFile = path;
-
-  ProjectFiles files;
-  const bool read = ReportFailure([&] { files = ReadProjectFiles(path); });
-  if (read) {
-    ProjectLines = std::move(files.ProjectLines);
-    AliasLines = std::move(files.AliasLines);
-    MapLines = std::move(files.MapLines);
-    FillContentsTree(TreeView1, std::move(files.Contents));
-    FillIndexTree(TreeView2, std::move(files.Index));
-    for (const QString& problem : files.Problems) qWarning("%s", qPrintable(problem));
-  }
+  ProjectLines = std::move(files.ProjectLines);
+  AliasLines = std::move(files.AliasLines);
+  MapLines = std::move(files.MapLines);
+  FillContentsTree(TreeView1, std::move(files.Contents));
+  FillIndexTree(TreeView2, std::move(files.Index));
   TreeView2->setSortingEnabled(true);
   TreeView2->sortByColumn(0, Qt::AscendingOrder);
-  if (!read) return;  // the partly read project stays, without its commands
 
-  EnableProjectCommands();
-  QDir::setCurrent(ProjectFolder());
-  DHTMLEdit1->SetBaseURL(ProjectFolder());
+  EnterProjectFolder();
   if (QTreeWidgetItem* first = TreeView1->topLevelItem(0)) TreeView1->setCurrentItem(first);
   WaitEditorIdle(DHTMLEdit1);
 }

@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "app/main_window.h"
+#include "editor/editing_control.h"
 #include "model/context_numbers.h"
 #include "model/tree_nodes.h"
 #include "platform/text_file.h"
@@ -47,6 +48,26 @@ void TForm1::ReleaseNodeData() {
   if (TreeView2) ReleaseTreeData(TreeView2);
   CurTopic = nullptr;
   CurIndexItem = nullptr;
+}
+
+void TForm1::ResetProjectModel(const QString& projectFile) {
+  // Records go first, so emptying the trees runs no deletion steps.
+  ReleaseNodeData();
+  {
+    const QSignalBlocker block(TreeView1);
+    TreeView1->clear();
+  }
+  TreeView2->clear();
+  ProjectFile = projectFile;
+  ProjectLines.clear();
+  MapLines.clear();
+  AliasLines.clear();
+}
+
+void TForm1::EnterProjectFolder() {
+  EnableProjectCommands();
+  QDir::setCurrent(ProjectFolder());
+  DHTMLEdit1->SetBaseURL(ProjectFolder());
 }
 
 void TForm1::EnableProjectCommands() {

@@ -1,12 +1,11 @@
 // "New": a complete empty project on disk, opened at once.
-#include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QComboBox>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QTreeWidget>
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
@@ -30,16 +29,7 @@ void TForm1::New1Click() {
   WaitEditorIdle(DHTMLEdit1);
   Memo1->clear();
   Modified = true;
-  ReleaseNodeData();
-  {
-    const QSignalBlocker block(TreeView1);
-    TreeView1->clear();
-  }
-  TreeView2->clear();
-  ProjectFile = path;
-  ProjectLines.clear();
-  MapLines.clear();
-  AliasLines.clear();
+  ResetProjectModel(path);
 
   TNameDialog* names = Dlg.NameDialog;
   names->Edit1->setText(ProjectBaseName(path));
@@ -59,9 +49,7 @@ void TForm1::New1Click() {
   Insert1->menuAction()->setEnabled(true);
   Tools1->menuAction()->setEnabled(true);
   Edit1->menuAction()->setEnabled(true);
-  EnableProjectCommands();
-  QDir::setCurrent(ProjectFolder());
-  DHTMLEdit1->SetBaseURL(ProjectFolder());
+  EnterProjectFolder();
   Label1->setText("Context=");
   Save1Click();
 }
