@@ -192,7 +192,6 @@ class TForm1 : public QMainWindow {
 
   // --- model (model/) ---
   static TName* NodeName(QTreeWidgetItem* item);
-  static TIName* NodeIndexName(QTreeWidgetItem* item);
   // Project folder with its trailing separator.
   QString ProjectFolder() const;
   QString PagePath(const TName& topic) const;

@@ -16,8 +16,6 @@
 
 TName* TForm1::NodeName(QTreeWidgetItem* item) { return ContentsRecord(item); }
 
-TIName* TForm1::NodeIndexName(QTreeWidgetItem* item) { return IndexRecord(item); }
-
 QString TForm1::ProjectFolder() const {
   if (ProjectFile.isEmpty()) return QString();
   QString folder = QFileInfo(ProjectFile).absolutePath();
