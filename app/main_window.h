@@ -224,6 +224,8 @@ class TForm1 : public QMainWindow {
   int PageCodePage() const;
   // The source view's text with CR LF line ends.
   QString MemoText() const;
+  // Shows a page's text in the source view, not modified.
+  void SetMemoText(const QString& pageText);
 
   // --- topic selection (model/) ---
   // Stores the page of the topic still selected; false when that failed.

@@ -22,9 +22,7 @@ void TForm1::LoadTopicPage(const QString& path) {
   // The base folder first, so the page is not served twice.
   DHTMLEdit1->SetBaseURL(ProjectFolder());
   DHTMLEdit1->SetDocumentHTML(CardObjectsToButtons(text));
-  // The source view shows the file as it is; its CR LF line ends come back on store.
-  Memo1->setPlainText(QString(text).replace("\r\n", "\n"));
-  Memo1->document()->setModified(false);
+  SetMemoText(text);
   // The editor finishes loading on its own: every later call on it waits
   // for that, so the selection does not have to.
 }
@@ -40,6 +38,12 @@ void TForm1::StoreEditorPage(const QString& path) {
 void TForm1::StoreSourcePage(const QString& path) {
   // The source view already holds the stored form; its lines get CR LF ends.
   WriteTextFile(path, MemoText(), PageCodePage());
+}
+
+void TForm1::SetMemoText(const QString& pageText) {
+  // The view keeps lines apart with LF; MemoText gives the CR LF ends back.
+  Memo1->setPlainText(QString(pageText).replace("\r\n", "\n").replace('\r', '\n'));
+  Memo1->document()->setModified(false);
 }
 
 QString TForm1::MemoText() const {
@@ -61,8 +65,7 @@ bool TForm1::PageControl1Changing() {
       if (!ReportFailure([&] { StoreEditorPage(PagePath(*CurTopic)); })) return false;
     }
     const QString stored = CardButtonsToObjects(DHTMLEdit1->DocumentHTML());
-    Memo1->setPlainText(QString(stored).replace("\r\n", "\n").replace('\r', '\n'));
-    Memo1->document()->setModified(false);
+    SetMemoText(stored);
     WaitEditorIdle(DHTMLEdit1);
     return true;
   }

@@ -58,8 +58,7 @@ bool TForm1::CreateTopic(const QString& title, bool asSubtopic) {
   const QString page = BuildTopicPage(title, ProjectFile, ProjectLines);
   DHTMLEdit1->SetBaseURL(ProjectFolder());
   DHTMLEdit1->SetDocumentHTML(page);
-  Memo1->setPlainText(QString(page).replace("\r\n", "\n"));
-  Memo1->document()->setModified(false);
+  SetMemoText(page);
   WaitEditorIdle(DHTMLEdit1);
   CurTopic = NodeName(node);
   StoreEditorPage(PagePath(*CurTopic));

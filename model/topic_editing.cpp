@@ -87,7 +87,7 @@ void TForm1::TreeView1Edited(QTreeWidgetItem* node, const QString& caption) {
     WaitEditorIdle(DHTMLEdit1);
     CurTopic = NodeName(node);
     if (CurrentTab == 1) {
-      Memo1->setPlainText(QString(text).replace("\r\n", "\n"));
+      SetMemoText(text);
       // Not yet in the file: the next store writes it.
       Memo1->document()->setModified(true);
     } else if (CurTopic && !CurTopic->FileName.isEmpty()) {
