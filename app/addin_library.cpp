@@ -59,8 +59,7 @@ ProbeRun RunProbe(const QString& probe, const QStringList& arguments, int timeou
       break;
     }
     run.Output += process.readAllStandardOutput();
-    if (QCoreApplication::instance())
-      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     if (clock.elapsed() > timeoutMs) break;
   }
   if (!ended) {
@@ -79,8 +78,8 @@ QStringList AddinCandidates(const QString& folder) {
   QStringList paths;
   if (folder.isEmpty()) return paths;
   QDir dir(folder);
-  const QFileInfoList found = dir.entryInfoList({QStringLiteral("*.so")}, QDir::Files | QDir::Hidden,
-                                                QDir::Name);
+  const QFileInfoList found =
+      dir.entryInfoList({QStringLiteral("*.so")}, QDir::Files | QDir::Hidden, QDir::Name);
   for (const QFileInfo& info : found) paths.append(info.absoluteFilePath());
   return paths;
 }

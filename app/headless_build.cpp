@@ -2,13 +2,13 @@
 
 #include <QFileInfo>
 
-#include "build/compiler.h"
+#include "chm/compiler.h"
 #include "model/project_reader.h"
 #include "platform/text_file.h"
 #include "project/project_saver.h"
 
-int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QTextStream& out, QTextStream& err,
-                     const orvex::CompileOptions& options) {
+int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QTextStream& out,
+                     QTextStream& err, const orvex::CompileOptions& options) {
   const QString path = QFileInfo(projectPath).absoluteFilePath();
   if (!QFileInfo(path).isFile()) {
     err << "orvex: project file not found: " << path << Qt::endl;

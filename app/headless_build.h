@@ -13,5 +13,5 @@ struct CompileOptions;
 // as Compile does and prints the compiler log to `out`. Returns 0 only when
 // every step succeeded and the compiled file was written; otherwise a clear
 // message goes to `err` and the result is non-zero.
-int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QTextStream& out, QTextStream& err,
-                     const orvex::CompileOptions& options);
+int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QTextStream& out,
+                     QTextStream& err, const orvex::CompileOptions& options);

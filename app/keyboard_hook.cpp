@@ -72,7 +72,8 @@ void TEditKeyHook::Perform(HookAction action) {
 
 bool TEditKeyHook::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return QObject::eventFilter(watched, event);
+  if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
+    return QObject::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   const HookAction action = EditKeyAction(*key);
   if (action == HookAction::None || !EditorIsActiveControl()) return QObject::eventFilter(watched, event);

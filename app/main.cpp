@@ -6,11 +6,11 @@
 
 #include "app/headless_build.h"
 #include "app/main_window.h"
-#include "build/chm_scheme.h"
-#include "build/decompile_command.h"
-#include "build/view_command.h"
+#include "viewer/chm_scheme.h"
+#include "chm/decompile_command.h"
+#include "viewer/view_command.h"
 #include "app/recent_files.h"
-#include "build/compiler.h"
+#include "chm/compiler.h"
 #include "editor/editing_control.h"
 
 namespace {

@@ -25,7 +25,7 @@
 #include "app/recent_files.h"
 #include "app/window_dialogs.h"
 #include "app/workshop_dir.h"
-#include "build/html_help.h"
+#include "viewer/html_help.h"
 #include "editor/editing_control.h"
 
 namespace {
@@ -216,8 +216,7 @@ void TForm1::BuildLayout() {
   }
   formatLayout->addWidget(ComboBox1);
   formatLayout->addWidget(ComboBox2);
-  for (QToolButton* b :
-       {SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton6})
+  for (QToolButton* b : {SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton6})
     formatLayout->addWidget(b);
   formatLayout->addStretch();
   editorLayout->addWidget(Panel2);

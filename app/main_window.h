@@ -449,7 +449,6 @@ class TForm1 : public QMainWindow {
   void MemoExit();
   void SetClipboardShortcuts(bool on);
 
-
   void Exit1Click();
 
   TDialogs Dlg;

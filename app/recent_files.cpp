@@ -19,7 +19,8 @@ QString SlotKey(int slot) { return QStringLiteral("File%1").arg(slot + 1); }
 QStringList ReadSlots(const QByteArray& fileText) {
   QStringList entries;
   for (int i = 0; i < kHistorySize; ++i) {
-    const QString value = ProfileValue(fileText, HistorySection(), SlotKey(i), QString()).left(kValueCapacity);
+    const QString value =
+        ProfileValue(fileText, HistorySection(), SlotKey(i), QString()).left(kValueCapacity);
     if (value.isEmpty()) break;
     entries.append(value);
   }
@@ -28,7 +29,9 @@ QStringList ReadSlots(const QByteArray& fileText) {
 
 }  // namespace
 
-QStringList ReadRecentProjects(const QString& settingsPath) { return ReadSlots(ReadProfileFile(settingsPath)); }
+QStringList ReadRecentProjects(const QString& settingsPath) {
+  return ReadSlots(ReadProfileFile(settingsPath));
+}
 
 QStringList HistoryAfterSave(const QStringList& entriesRead, const QString& projectPath) {
   QStringList entries = entriesRead.mid(0, kHistorySize);
@@ -45,7 +48,8 @@ QStringList HistoryAfterSave(const QStringList& entriesRead, const QString& proj
 void AddToHistory(const QString& settingsPath, const QString& projectPath) {
   QByteArray fileText = ReadProfileFile(settingsPath);
   const QStringList entries = HistoryAfterSave(ReadSlots(fileText), projectPath);
-  for (int i = 0; i < kHistorySize; ++i) fileText = SetProfileValue(fileText, HistorySection(), SlotKey(i), entries[i]);
+  for (int i = 0; i < kHistorySize; ++i)
+    fileText = SetProfileValue(fileText, HistorySection(), SlotKey(i), entries[i]);
   WriteProfileFile(settingsPath, fileText);
 }
 

@@ -1,8 +1,8 @@
 #include "app/window_dialogs.h"
 
 #include "app/main_window.h"
-#include "build/about_box.h"
-#include "build/compiler_messages.h"
+#include "app/about_box.h"
+#include "app/compiler_messages.h"
 #include "editor/link_dialog.h"
 #include "editor/table_dialog.h"
 #include "features/edit_dial.h"

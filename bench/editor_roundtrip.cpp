@@ -15,8 +15,9 @@ QString BuildPage(qsizetype bytes) {
       "<P>Paragraph %1: <B>bold</B> and <I>italic</I> text, a <A href=\"Topic%1.htm\">link</A> "
       "&amp; <FONT face=\"Arial\" size=2>a font</FONT>.</P>\r\n");
   for (int i = 0; body.size() < bytes; ++i) body += row.arg(i);
-  return QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n<HTML>\r\n<HEAD>\r\n"
-                        "<TITLE>Bench</TITLE>\r\n</HEAD>\r\n<BODY>\r\n") +
+  return QStringLiteral(
+             "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n<HTML>\r\n<HEAD>\r\n"
+             "<TITLE>Bench</TITLE>\r\n</HEAD>\r\n<BODY>\r\n") +
          body + QStringLiteral("</BODY>\r\n</HTML>\r\n");
 }
 

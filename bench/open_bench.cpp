@@ -20,13 +20,15 @@ QString ContentsText(int items) {
   for (int i = 0; i < items; ++i) {
     if (i % 10 == 0) {
       if (i > 0) text += QStringLiteral("</UL>\r\n");
-      text += QStringLiteral("<LI> <OBJECT type=\"text/sitemap\">\r\n"
-                             "<param name=\"Name\" value=\"Chapter %1\">\r\n</OBJECT>\r\n<UL>\r\n")
+      text += QStringLiteral(
+                  "<LI> <OBJECT type=\"text/sitemap\">\r\n"
+                  "<param name=\"Name\" value=\"Chapter %1\">\r\n</OBJECT>\r\n<UL>\r\n")
                   .arg(i / 10);
     }
-    text += QStringLiteral("<LI> <OBJECT type=\"text/sitemap\">\r\n"
-                           "<param name=\"Name\" value=\"Topic &amp; number %1\">\r\n"
-                           "<param name=\"Local\" value=\"Help%1.htm\">\r\n</OBJECT>\r\n")
+    text += QStringLiteral(
+                "<LI> <OBJECT type=\"text/sitemap\">\r\n"
+                "<param name=\"Name\" value=\"Topic &amp; number %1\">\r\n"
+                "<param name=\"Local\" value=\"Help%1.htm\">\r\n</OBJECT>\r\n")
                 .arg(i);
   }
   text += QStringLiteral("</UL>\r\n</UL>\r\n</BODY></HTML>\r\n");
@@ -40,24 +42,28 @@ QString IndexText(int items) {
   text.reserve(items * 180);
   for (int i = 0; i < items; ++i) {
     const int key = (i * 7919) % items;
-    text += QStringLiteral("<LI> <OBJECT type=\"text/sitemap\">\r\n"
-                           "<param name=\"Keyword\" value=\"keyword %1\">\r\n")
+    text += QStringLiteral(
+                "<LI> <OBJECT type=\"text/sitemap\">\r\n"
+                "<param name=\"Keyword\" value=\"keyword %1\">\r\n")
                 .arg(key);
     if (i % 7 == 0) {
-      text += QStringLiteral("<param name=\"See Also\" value=\"keyword %1\">\r\n</OBJECT>\r\n<UL>\r\n"
-                             "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"sub b\">\r\n"
-                             "<param name=\"Local\" value=\"b%1.htm\">\r\n</OBJECT>\r\n"
-                             "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"Sub a\">\r\n"
-                             "<param name=\"Local\" value=\"a%1.htm\">\r\n</OBJECT>\r\n</UL>\r\n")
+      text += QStringLiteral(
+                  "<param name=\"See Also\" value=\"keyword %1\">\r\n</OBJECT>\r\n<UL>\r\n"
+                  "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"sub b\">\r\n"
+                  "<param name=\"Local\" value=\"b%1.htm\">\r\n</OBJECT>\r\n"
+                  "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"Sub a\">\r\n"
+                  "<param name=\"Local\" value=\"a%1.htm\">\r\n</OBJECT>\r\n</UL>\r\n")
                   .arg(key);
       continue;
     }
-    text += QStringLiteral("<param name=\"Name\" value=\"Topic %1\">\r\n"
-                           "<param name=\"Local\" value=\"Help%1.htm\">\r\n")
+    text += QStringLiteral(
+                "<param name=\"Name\" value=\"Topic %1\">\r\n"
+                "<param name=\"Local\" value=\"Help%1.htm\">\r\n")
                 .arg(key);
     if (i % 5 == 0)
-      text += QStringLiteral("<param name=\"Name\" value=\"Other %1\">\r\n"
-                             "<param name=\"Local\" value=\"Other%1.htm\">\r\n")
+      text += QStringLiteral(
+                  "<param name=\"Name\" value=\"Other %1\">\r\n"
+                  "<param name=\"Local\" value=\"Other%1.htm\">\r\n")
                   .arg(key);
     text += QStringLiteral("</OBJECT>\r\n");
   }
@@ -94,7 +100,12 @@ void BM_ReadBothFiles(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_ReadContentsFile)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_ReadContentsFile)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 BENCHMARK(BM_ReadIndexFile)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_ReadBothFiles)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity();
 

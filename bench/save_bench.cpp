@@ -42,8 +42,9 @@ std::vector<IndexNode> MakeIndex() {
     for (int s = 0; s < 9; ++s) {
       IndexNode entry;
       entry.Caption = QStringLiteral("keyword %1 sub %2").arg(k).arg(s / 3);
-      entry.Data = std::make_unique<TIName>(
-          TIName{entry.Caption, QStringLiteral("Big_Guide%1.htm").arg(k * 9 + s), QStringLiteral("Topic %1").arg(s)});
+      entry.Data =
+          std::make_unique<TIName>(TIName{entry.Caption, QStringLiteral("Big_Guide%1.htm").arg(k * 9 + s),
+                                          QStringLiteral("Topic %1").arg(s)});
       keyword.Children.push_back(std::move(entry));
     }
     forest.push_back(std::move(keyword));

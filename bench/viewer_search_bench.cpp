@@ -5,15 +5,16 @@
 #include <QList>
 #include <QString>
 
-#include "build/chm_pages.h"
+#include "viewer/chm_pages.h"
 
 namespace {
 
 QString SamplePage(int n) {
   QString body;
   for (int p = 0; p < 40; ++p)
-    body += QString("<p>Paragraph %1 of topic %2: printers, paper &amp; ink, <b>setting up</b> the "
-                    "queue.</p>\n")
+    body += QString(
+                "<p>Paragraph %1 of topic %2: printers, paper &amp; ink, <b>setting up</b> the "
+                "queue.</p>\n")
                 .arg(p)
                 .arg(n);
   return QString("<html><head><title>Topic %1</title><style>p{margin:0}</style></head><body>%2</body></html>")

@@ -16,7 +16,7 @@
 #include <unistd.h>
 
 #include "app/main_window.h"
-#include "build/chm_scheme.h"
+#include "viewer/chm_scheme.h"
 #include "editor/editing_control.h"
 #include "model/tree_nodes.h"
 #include "platform/text_file.h"
@@ -37,20 +37,24 @@ double MsSinceProcessStart() {
 
 void WriteProject(const QString& folder, int items) {
   const QString hhp = folder + "/Big.hhp";
-  WriteLinesFile(hhp, {"[OPTIONS]", "Title=Big", "Default topic=Big01.htm", "", "[FILES]", "Big01.htm"}, 1252);
+  WriteLinesFile(hhp, {"[OPTIONS]", "Title=Big", "Default topic=Big01.htm", "", "[FILES]", "Big01.htm"},
+                 1252);
   QString contents = "<HTML><BODY>\r\n<UL>\r\n";
   QString index = "<HTML><BODY>\r\n<UL>\r\n";
   for (int i = 0; i < items; ++i) {
     const QString page = QString("page%1.htm").arg(i);
     const bool nested = i % 10 != 0;
     if (i % 10 == 1) contents += "<UL>\r\n";
-    contents += QString("<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Name\" value=\"Topic %1\">\r\n"
-                        "<param name=\"Local\" value=\"%2\">\r\n</OBJECT>\r\n")
+    contents += QString(
+                    "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Name\" value=\"Topic %1\">\r\n"
+                    "<param name=\"Local\" value=\"%2\">\r\n</OBJECT>\r\n")
                     .arg(i)
                     .arg(page);
     if (nested && i % 10 == 9) contents += "</UL>\r\n";
-    index += QString("<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"word %1\">\r\n"
-                     "<param name=\"Name\" value=\"Topic %1\">\r\n<param name=\"Local\" value=\"%2\">\r\n</OBJECT>\r\n")
+    index += QString(
+                 "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"word %1\">\r\n"
+                 "<param name=\"Name\" value=\"Topic %1\">\r\n<param name=\"Local\" "
+                 "value=\"%2\">\r\n</OBJECT>\r\n")
                  .arg(i)
                  .arg(page);
   }
@@ -122,13 +126,14 @@ int main(int argc, char** argv) {
   QString body;
   while (body.size() < 200 * 1024) body += "<P>Some <B>text</B> of the page, and more of it.</P>\r\n";
   for (const char* name : {"Sel01.htm", "Sel02.htm"})
-    WriteTextFile(dir.filePath(name), "<HTML><HEAD><TITLE>Sel</TITLE></HEAD><BODY>\r\n" + body + "</BODY></HTML>\r\n",
-                  1252);
-  WriteTextFile(dir.filePath("Sel.hhc"),
-                "<UL>\r\n<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\"><param name=\"Local\" "
-                "value=\"Sel01.htm\"></OBJECT>\r\n<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" "
-                "value=\"B\"><param name=\"Local\" value=\"Sel02.htm\"></OBJECT>\r\n</UL>\r\n",
-                1252);
+    WriteTextFile(dir.filePath(name),
+                  "<HTML><HEAD><TITLE>Sel</TITLE></HEAD><BODY>\r\n" + body + "</BODY></HTML>\r\n", 1252);
+  WriteTextFile(
+      dir.filePath("Sel.hhc"),
+      "<UL>\r\n<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\"><param name=\"Local\" "
+      "value=\"Sel01.htm\"></OBJECT>\r\n<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" "
+      "value=\"B\"><param name=\"Local\" value=\"Sel02.htm\"></OBJECT>\r\n</UL>\r\n",
+      1252);
   form.OpenByName(dir.filePath("Sel.hhp"));
   QTreeWidgetItem* a = form.TreeView1->topLevelItem(0);
   QTreeWidgetItem* b = form.TreeView1->topLevelItem(1);

@@ -63,10 +63,11 @@ QString ObjectParamValue(QStringView element, QLatin1StringView quotedName) {
 
 QString TrainingCardObject(int cardNumber, const QString& caption, const QString& messageValues) {
   return QStringLiteral("<OBJECT id=tcard") + QString::number(cardNumber) +
-         QStringLiteral("\r\ntype=\"application/x-oleobject\"\r\n"
-                        "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">\r\n"
-                        "<PARAM name=\"Command\" value=\"TCard\">\r\n"
-                        "<PARAM name=\"Button\" value=\"") +
+         QStringLiteral(
+             "\r\ntype=\"application/x-oleobject\"\r\n"
+             "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">\r\n"
+             "<PARAM name=\"Command\" value=\"TCard\">\r\n"
+             "<PARAM name=\"Button\" value=\"") +
          caption + QStringLiteral("\">\r\n<param name=\"Item1\" value=\"") + messageValues +
          QStringLiteral("\"></OBJECT>");
 }
@@ -120,8 +121,7 @@ QString CardObjectsToButtons(const QString& pageText) {
       pos = match;
       break;
     }
-    const QStringView element =
-        QStringView(pageText).mid(match, end + endMarker.size() - match);
+    const QStringView element = QStringView(pageText).mid(match, end + endMarker.size() - match);
     pos = end + endMarker.size();
     if (!element.contains(cardCommand, kAnyCase)) {
       result += element;

@@ -78,11 +78,12 @@ bool FindInEditor(TDHTMLEdit* editor, const QString& text, const TFindOptions& o
                                   options.Backwards ? "true" : "false", options.WholeWord ? "true" : "false");
   QEventLoop loop;
   answer->loop = &loop;
-  editor->View()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [answer](const QVariant& v) {
-    answer->found = v.toBool();
-    answer->done = true;
-    if (answer->loop) answer->loop->quit();
-  });
+  editor->View()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                        [answer](const QVariant& v) {
+                                          answer->found = v.toBool();
+                                          answer->done = true;
+                                          if (answer->loop) answer->loop->quit();
+                                        });
   if (!answer->done) {
     QTimer::singleShot(kFindTimeoutMs, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
@@ -125,7 +126,8 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
   grid->addWidget(MatchCase, 2, 0, 1, 2);
   grid->addWidget(direction, 1, 2, 2, 1);
 
-  connect(FindWhat, &QLineEdit::textChanged, this, [this](const QString& t) { FindNext->setEnabled(!t.isEmpty()); });
+  connect(FindWhat, &QLineEdit::textChanged, this,
+          [this](const QString& t) { FindNext->setEnabled(!t.isEmpty()); });
   connect(FindNext, &QPushButton::clicked, this, &TFindDialog::FindNextClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -239,7 +241,8 @@ void TControlDialogs::Hyperlink() {
   bool ok = false;
   QPointer<TDHTMLEdit> editor = Editor;
   const QString url =
-      QInputDialog::getText(Owner, "Hyperlink", "URL:", QLineEdit::Normal, QStringLiteral("http://"), &ok).trimmed();
+      QInputDialog::getText(Owner, "Hyperlink", "URL:", QLineEdit::Normal, QStringLiteral("http://"), &ok)
+          .trimmed();
   if (!ok || url.isEmpty() || !editor) return;
   QVariant arg = url;
   editor->ExecCommand(decmd::Hyperlink, decmd::DontPromptUser, arg);

@@ -33,7 +33,8 @@ constexpr int kIdleWaitMs = 30000;
 
 // A JavaScript literal for a value (strings quoted and escaped, maps as objects).
 QString JsLiteral(const QVariant& value) {
-  const QByteArray json = QJsonDocument(QJsonArray{QJsonValue::fromVariant(value)}).toJson(QJsonDocument::Compact);
+  const QByteArray json =
+      QJsonDocument(QJsonArray{QJsonValue::fromVariant(value)}).toJson(QJsonDocument::Compact);
   return QString::fromUtf8(json.mid(1, json.size() - 2));
 }
 
@@ -96,8 +97,8 @@ struct TDHTMLEdit::Impl {
 
   QString ViewOptions() const {
     return QStringLiteral("{details:%1,borders:%2,snap:%3,dirty:%4}")
-        .arg(showDetails ? "true" : "false", showBorders ? "true" : "false",
-             snapToGrid ? "true" : "false", carryDirty ? "true" : "false");
+        .arg(showDetails ? "true" : "false", showBorders ? "true" : "false", snapToGrid ? "true" : "false",
+             carryDirty ? "true" : "false");
   }
 
   // Served folder as a path with '/' and a trailing separator.
@@ -194,7 +195,8 @@ struct TDHTMLEdit::Impl {
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     if (!mime) return;
     if (mime->hasHtml()) {
-      Call(QStringLiteral("__orvex.pasteClipboard(%1, true)").arg(JsLiteral(ClipboardFragment(mime->html()))));
+      Call(
+          QStringLiteral("__orvex.pasteClipboard(%1, true)").arg(JsLiteral(ClipboardFragment(mime->html()))));
     } else if (mime->hasText()) {
       Call(QStringLiteral("__orvex.pasteClipboard(%1, false)").arg(JsLiteral(mime->text())));
     }
@@ -315,7 +317,7 @@ std::optional<QString> TDHTMLEdit::TryDocumentHTML() {
   const PageParts parts = d->parts;
   QPointer<TDHTMLEdit> self(this);
   const QVariant body = d->Call(parts.Whole ? QStringLiteral("__orvex.serializeDocument()")
-                                             : QStringLiteral("__orvex.serializeBody()"));
+                                            : QStringLiteral("__orvex.serializeBody()"));
   if (!self || body.typeId() != QMetaType::QString || body.toString().isEmpty()) return std::nullopt;
   if (parts.Whole) return body.toString();
   return parts.Prefix + body.toString() + parts.Suffix;
@@ -424,8 +426,7 @@ void TDHTMLEdit::ExecCommand(int command, int option, QVariant& arg) {
       value.typeId() != QMetaType::QString) {
     value = value.toInt();
   }
-  const QVariant result =
-      d->Call(QStringLiteral("__orvex.exec(%1, %2)").arg(command).arg(JsLiteral(value)));
+  const QVariant result = d->Call(QStringLiteral("__orvex.exec(%1, %2)").arg(command).arg(JsLiteral(value)));
   if (command == decmd::GetFontName) {
     arg = result.typeId() == QMetaType::QString ? result : QVariant();
   } else if (command == decmd::GetFontSize) {
@@ -455,13 +456,15 @@ TDHTMLEdit* LiveOwner(const QPointer<TDHTMLEdit>& owner, int id) {
 int TTextRange::moveStart(const QString& unit, int count) {
   TDHTMLEdit* o = LiveOwner(Owner, Id);
   if (!o || o->d->generation != Generation) return 0;
-  return o->d->Call(QStringLiteral("__orvex.moveStart(%1, %2, %3)").arg(Id).arg(JsLiteral(unit)).arg(count)).toInt();
+  return o->d->Call(QStringLiteral("__orvex.moveStart(%1, %2, %3)").arg(Id).arg(JsLiteral(unit)).arg(count))
+      .toInt();
 }
 
 int TTextRange::moveEnd(const QString& unit, int count) {
   TDHTMLEdit* o = LiveOwner(Owner, Id);
   if (!o || o->d->generation != Generation) return 0;
-  return o->d->Call(QStringLiteral("__orvex.moveEnd(%1, %2, %3)").arg(Id).arg(JsLiteral(unit)).arg(count)).toInt();
+  return o->d->Call(QStringLiteral("__orvex.moveEnd(%1, %2, %3)").arg(Id).arg(JsLiteral(unit)).arg(count))
+      .toInt();
 }
 
 void TTextRange::Collapse(bool toStart) {

@@ -64,10 +64,14 @@ QString ProjectRelativeSrc(const QString& pictureFile, const QString& projectFol
     return {};
   QString src;
   for (const QChar c : relative) {
-    if (c == u'%') src += QStringLiteral("%25");
-    else if (c == u'#') src += QStringLiteral("%23");
-    else if (c == u'?') src += QStringLiteral("%3F");
-    else src += c;
+    if (c == u'%')
+      src += QStringLiteral("%25");
+    else if (c == u'#')
+      src += QStringLiteral("%23");
+    else if (c == u'?')
+      src += QStringLiteral("%3F");
+    else
+      src += c;
   }
   return src;
 }
@@ -76,7 +80,8 @@ QString AdoptPicture(const QString& srcValue, const QString& projectFolder) {
   const QString value = DecodeHtmlEntities(srcValue);
   const QString trimmed = value.trimmed();
   // A relative value already resolves against the project folder.
-  if (!trimmed.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive) && !QDir::isAbsolutePath(trimmed)) return {};
+  if (!trimmed.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive) && !QDir::isAbsolutePath(trimmed))
+    return {};
   const QString file = PictureFileOf(value, projectFolder);
   if (file.isEmpty() || projectFolder.isEmpty()) return {};
   QString relative = ProjectRelativeSrc(file, projectFolder);

@@ -155,9 +155,9 @@ QString ServedPage(const PageParts& parts) {
 
 QString PageTitle(const PageParts& parts) {
   const QString head = StripComments(parts.Whole ? parts.BodyContent : parts.Prefix);
-  static const QRegularExpression title(QStringLiteral("<title\\b[^>]*>(.*?)</title\\s*>"),
-                                        QRegularExpression::CaseInsensitiveOption |
-                                            QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression title(
+      QStringLiteral("<title\\b[^>]*>(.*?)</title\\s*>"),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
   const auto m = title.match(head);
   if (!m.hasMatch()) return {};
   return DecodeHtmlEntities(m.captured(1)).simplified();

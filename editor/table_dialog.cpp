@@ -102,4 +102,3 @@ void TTableInsDlg::OKBtnClick() {
   }
   if (AllowClose) accept();
 }
-

@@ -15,10 +15,10 @@ class TTableInsDlg : public TValidatingDialog {
  public:
   explicit TTableInsDlg(QWidget* parent = nullptr);
 
-  QLineEdit* Edit1 = nullptr;     // "Caption"
+  QLineEdit* Edit1 = nullptr;      // "Caption"
   TSpinEdit* SpinEdit1 = nullptr;  // "Columns"
   TSpinEdit* SpinEdit2 = nullptr;  // "Rows"
-  QLineEdit* Edit5 = nullptr;     // "Cell attributes"
+  QLineEdit* Edit5 = nullptr;      // "Cell attributes"
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;
   TSpinEdit* SpinEdit3 = nullptr;  // "Border"

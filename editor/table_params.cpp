@@ -35,15 +35,19 @@ int IntegerErrorPosition(const QString& text, int* value) {
   }
   if (i >= n) return int(qMin<qsizetype>(i + 1, std::numeric_limits<int>::max()));
   // Accumulated as a negative number, which has room for the smallest int.
-  const qint64 limit = negative ? qint64(std::numeric_limits<int>::min()) : -qint64(std::numeric_limits<int>::max());
+  const qint64 limit =
+      negative ? qint64(std::numeric_limits<int>::min()) : -qint64(std::numeric_limits<int>::max());
   qint64 acc = 0;
   for (; i < n; ++i) {
     int d = -1;
     if (text[i].unicode() < 128) {
       const char c = char(text[i].unicode());
-      if (c >= '0' && c <= '9') d = c - '0';
-      else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-      else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+      if (c >= '0' && c <= '9')
+        d = c - '0';
+      else if (base == 16 && c >= 'a' && c <= 'f')
+        d = c - 'a' + 10;
+      else if (base == 16 && c >= 'A' && c <= 'F')
+        d = c - 'A' + 10;
     }
     if (d < 0 || d >= base) return int(i + 1);
     acc = acc * base - d;

@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "build/html_help.h"
+#include "viewer/html_help.h"
 #include "editor/card_conversions.h"
 #include "editor/editing_control.h"
 #include "features/edit_dial.h"

@@ -58,7 +58,8 @@ QHash<QString, QString> TagAttributes(const QString& html, qsizetype lt, qsizety
 }
 
 // Calls found(attributes) for every start tag named `tag` until it answers true.
-bool AnyTag(const QString& html, const QString& tag, const std::function<bool(const QHash<QString, QString>&)>& found) {
+bool AnyTag(const QString& html, const QString& tag,
+            const std::function<bool(const QHash<QString, QString>&)>& found) {
   const QString open = u'<' + tag;
   qsizetype pos = 0;
   while ((pos = html.indexOf(open, pos, Qt::CaseInsensitive)) >= 0) {
@@ -81,7 +82,9 @@ QString BareFileName(QString path) {
 
 }  // namespace
 
-QString PopupScriptPath(const QString& projectFile) { return WithExtensionReplaced(projectFile, QStringLiteral("P.js")); }
+QString PopupScriptPath(const QString& projectFile) {
+  return WithExtensionReplaced(projectFile, QStringLiteral("P.js"));
+}
 
 QString PopupScriptFileName(const QString& projectFile) { return BareFileName(PopupScriptPath(projectFile)); }
 
@@ -105,12 +108,23 @@ QString JsStringBody(const QString& text, int codePage) {
   for (const QChar c : text) {
     const char16_t u = c.unicode();
     switch (u) {
-      case u'\\': out += QLatin1StringView("\\\\"); continue;
-      case u'"': out += QLatin1StringView("\\\""); continue;
-      case u'\r': out += QLatin1StringView("\\r"); continue;
-      case u'\n': out += QLatin1StringView("\\n"); continue;
-      case u'\t': out += QLatin1StringView("\\t"); continue;
-      default: break;
+      case u'\\':
+        out += QLatin1StringView("\\\\");
+        continue;
+      case u'"':
+        out += QLatin1StringView("\\\"");
+        continue;
+      case u'\r':
+        out += QLatin1StringView("\\r");
+        continue;
+      case u'\n':
+        out += QLatin1StringView("\\n");
+        continue;
+      case u'\t':
+        out += QLatin1StringView("\\t");
+        continue;
+      default:
+        break;
     }
     const bool control = u < 0x20 || u == 0x7F || u == 0x2028 || u == 0x2029;
     bool representable = u < 0x80;
@@ -131,30 +145,34 @@ QString PopupScriptLine(const QString& name, const QString& text, int codePage) 
 }
 
 QString PopupLink(const QString& name, const QString& linkText) {
-  return QStringLiteral("<A href=\"Javascript:popup.textpopup(") + name + QStringLiteral(",popfont,10,10,0,-1)\">") +
-         EscapeHtml(linkText) + QStringLiteral("</A>");
+  return QStringLiteral("<A href=\"Javascript:popup.textpopup(") + name +
+         QStringLiteral(",popfont,10,10,0,-1)\">") + EscapeHtml(linkText) + QStringLiteral("</A>");
 }
 
 QString PopupHeadObject() {
   return QStringLiteral(
-      "<OBJECT id=popup type=\"application/x-oleobject\" classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">"
+      "<OBJECT id=popup type=\"application/x-oleobject\" "
+      "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">"
       "<PARAM name=\"Command\" value=\"HH Version\"></OBJECT>\r\n");
 }
 
 QString PopupScriptTag(const QString& scriptFileName) {
-  return QStringLiteral("<script language=javascript src=\"") + scriptFileName + QStringLiteral("\"></script>\r\n");
+  return QStringLiteral("<script language=javascript src=\"") + scriptFileName +
+         QStringLiteral("\"></script>\r\n");
 }
 
 bool HasPopupHeadObject(const QString& html) {
   return AnyTag(html, QStringLiteral("object"), [](const QHash<QString, QString>& a) {
-    return a.value(QStringLiteral("id")).trimmed().compare(QLatin1StringView("popup"), Qt::CaseInsensitive) == 0 &&
+    return a.value(QStringLiteral("id")).trimmed().compare(QLatin1StringView("popup"), Qt::CaseInsensitive) ==
+               0 &&
            a.value(QStringLiteral("classid")).contains(kControlClassId, Qt::CaseInsensitive);
   });
 }
 
 bool HasPopupScriptTag(const QString& html, const QString& scriptFileName) {
   return AnyTag(html, QStringLiteral("script"), [&](const QHash<QString, QString>& a) {
-    return BareFileName(a.value(QStringLiteral("src")).trimmed()).compare(scriptFileName, Qt::CaseInsensitive) == 0;
+    return BareFileName(a.value(QStringLiteral("src")).trimmed())
+               .compare(scriptFileName, Qt::CaseInsensitive) == 0;
   });
 }
 

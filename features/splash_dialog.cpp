@@ -91,4 +91,3 @@ void TSplashDlg::OKBtnClick() {
   AllowClose = !Edit1->text().isEmpty();
   if (AllowClose) accept();
 }
-

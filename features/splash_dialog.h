@@ -17,11 +17,11 @@ class TSplashDlg : public TValidatingDialog {
  public:
   explicit TSplashDlg(QWidget* parent = nullptr);
 
-  QLabel* Label1 = nullptr;        // "Graphic file"
-  QLineEdit* Edit1 = nullptr;      // the chosen picture's file name
+  QLabel* Label1 = nullptr;             // "Graphic file"
+  QLineEdit* Edit1 = nullptr;           // the chosen picture's file name
   QToolButton* SpeedButton1 = nullptr;  // browse
-  QLabel* Label2 = nullptr;        // "Time, sec"
-  TSpinEdit* SpinEdit1 = nullptr;  // 1..60, starts at 5
+  QLabel* Label2 = nullptr;             // "Time, sec"
+  TSpinEdit* SpinEdit1 = nullptr;       // 1..60, starts at 5
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;
   QFileDialog* OpenDialog1 = nullptr;

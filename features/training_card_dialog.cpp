@@ -111,4 +111,3 @@ void TTrCardDlg::OKBtnClick() {
   }
   accept();
 }
-

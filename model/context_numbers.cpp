@@ -69,27 +69,24 @@ bool IsWholeInteger(const QString& text) {
 // dot stands after the last path separator).
 QString WithoutExtension(const QString& fileName) {
   const qsizetype dot = fileName.lastIndexOf(u'.');
-  const qsizetype separator =
-      std::max(fileName.lastIndexOf(u'/'), fileName.lastIndexOf(u'\\'));
+  const qsizetype separator = std::max(fileName.lastIndexOf(u'/'), fileName.lastIndexOf(u'\\'));
   return dot > separator ? fileName.left(dot) : fileName;
 }
 
 }  // namespace
 
-QString ContextNumberOf(const QString& fileName, const QStringList& aliasLines,
-                        const QStringList& mapLines) {
+QString ContextNumberOf(const QString& fileName, const QStringList& aliasLines, const QStringList& mapLines) {
   if (fileName.isEmpty()) return {};
   const SymbolLookup lookup = FindSymbol(fileName, aliasLines);
   qsizetype blankAt = -1;
   const qsizetype line = FindMapLine(lookup.symbol, mapLines, &blankAt);
   if (line < 0) return {};
-  const QString value =
-      TrimBlanksAndControls(QStringView(mapLines.at(line)).mid(blankAt, kMaxValueLength));
+  const QString value = TrimBlanksAndControls(QStringView(mapLines.at(line)).mid(blankAt, kMaxValueLength));
   return IsWholeInteger(value) ? value : QString();
 }
 
-bool AddContextEntries(const QString& fileName, const QString& namePrefix,
-                       QStringList& mapLines, QStringList& aliasLines) {
+bool AddContextEntries(const QString& fileName, const QString& namePrefix, QStringList& mapLines,
+                       QStringList& aliasLines) {
   if (!fileName.startsWith(namePrefix)) return false;
   QString counter = fileName.mid(namePrefix.size(), 2);
   const qsizetype dot = counter.indexOf(u'.');
@@ -101,8 +98,7 @@ bool AddContextEntries(const QString& fileName, const QString& namePrefix,
   return true;
 }
 
-void RemoveContextEntries(const QString& fileName, QStringList& mapLines,
-                          QStringList& aliasLines) {
+void RemoveContextEntries(const QString& fileName, QStringList& mapLines, QStringList& aliasLines) {
   if (fileName.isEmpty()) return;
   const SymbolLookup lookup = FindSymbol(fileName, aliasLines);
   if (lookup.aliasLine >= 0) aliasLines.removeAt(lookup.aliasLine);

@@ -16,7 +16,8 @@ namespace {
 // The input box of both commands; empty optional on Cancel.
 std::optional<QString> AskTitle(QWidget* parent) {
   bool ok = false;
-  const QString title = QInputDialog::getText(parent, " New topic ", "Title:", QLineEdit::Normal, QString(), &ok);
+  const QString title =
+      QInputDialog::getText(parent, " New topic ", "Title:", QLineEdit::Normal, QString(), &ok);
   if (!ok) return std::nullopt;
   return title;
 }

@@ -29,7 +29,8 @@ bool TForm1::AskToSaveProject() {
 
 void TForm1::Open1Click() {
   if (!AskToSaveProject()) return;
-  const QString path = QFileDialog::getOpenFileName(this, QString(), ProjectFolder(), "Help projects (*.hhp)");
+  const QString path =
+      QFileDialog::getOpenFileName(this, QString(), ProjectFolder(), "Help projects (*.hhp)");
   if (path.isEmpty()) return;
   OpenProject(path);
 }

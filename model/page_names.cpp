@@ -10,12 +10,10 @@ constexpr int kLastCounter = 99;
 }  // namespace
 
 QString NumberedPageName(const QString& namePrefix, int counter) {
-  return namePrefix + QStringLiteral("%1").arg(counter, 2, 10, QLatin1Char('0')) +
-         QStringLiteral(".htm");
+  return namePrefix + QStringLiteral("%1").arg(counter, 2, 10, QLatin1Char('0')) + QStringLiteral(".htm");
 }
 
-QString NewPageName(const QString& projectFolder, const QString& namePrefix,
-                    const FileExistsFn& fileExists) {
+QString NewPageName(const QString& projectFolder, const QString& namePrefix, const FileExistsFn& fileExists) {
   const QDir folder(projectFolder);
   for (int counter = 1; counter <= kLastCounter; ++counter) {
     const QString candidate = NumberedPageName(namePrefix, counter);

@@ -35,7 +35,8 @@ ProjectFiles ReadProjectFiles(const QString& projectPath) {
   files.AliasLines = OptionalLines(ChangeFileExt(projectPath, ".ali"), codePage);
   files.MapLines = OptionalLines(ChangeFileExt(projectPath, ".h"), codePage);
   // A project without a contents or index file opens with that tree empty.
-  files.Contents = ReadContentsFile(OptionalText(ChangeFileExt(projectPath, ".hhc"), codePage, files.Problems));
+  files.Contents =
+      ReadContentsFile(OptionalText(ChangeFileExt(projectPath, ".hhc"), codePage, files.Problems));
   files.Index = ReadIndexFile(OptionalText(ChangeFileExt(projectPath, ".hhk"), codePage, files.Problems));
   return files;
 }

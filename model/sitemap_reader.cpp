@@ -90,7 +90,7 @@ struct PendingEntry {
   bool Open = false;  // an "<OBJECT " started it
   TIName Record;
   QString Keyword;
-  bool HasKeyword = false;           // the item has a Keyword parameter
+  bool HasKeyword = false;            // the item has a Keyword parameter
   bool CaptionIsKeywordName = false;  // TopicCaption is still the name used as keyword
 
   void Start() {

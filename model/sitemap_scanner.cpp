@@ -2,7 +2,6 @@
 
 #include "platform/html_text.h"
 
-
 namespace {
 
 struct Marker {

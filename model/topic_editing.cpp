@@ -68,8 +68,8 @@ void TForm1::ConnectTreeEditing() {
         if (QTreeWidgetItem* node = TreeView1->itemFromIndex(index)) TreeView1Edited(node, caption);
       },
       TreeView1));
-  ContentsDropTarget =
-      new TContentsDropTarget(TreeView1, [this](const QPoint& pos) { TreeView1DragDrop(pos); }, this);
+  ContentsDropTarget = new TContentsDropTarget(
+      TreeView1, [this](const QPoint& pos) { TreeView1DragDrop(pos); }, this);
 }
 
 void TForm1::TreeView1Edited(QTreeWidgetItem* node, const QString& caption) {

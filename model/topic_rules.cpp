@@ -17,7 +17,8 @@ ContentsDrop ContentsDropFor(TreeHitKind hit) {
   return ContentsDrop::Nothing;
 }
 
-QString ReplaceTitleInPage(const QString& page, const QString& oldTitle, const QString& newTitle, bool* replaced) {
+QString ReplaceTitleInPage(const QString& page, const QString& oldTitle, const QString& newTitle,
+                           bool* replaced) {
   if (replaced) *replaced = false;
   if (oldTitle.isEmpty()) return page;
   const qsizetype first = page.indexOf(oldTitle, 0, Qt::CaseSensitive);

@@ -31,7 +31,8 @@ bool TIndexDropTarget::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Drop: {
       auto* drop = static_cast<QDropEvent*>(event);
       const QMimeData* mime = drop->mimeData();
-      if (event->type() == QEvent::DragEnter) Text = mime && mime->hasText() ? CutDroppedText(mime->text()) : QString();
+      if (event->type() == QEvent::DragEnter)
+        Text = mime && mime->hasText() ? CutDroppedText(mime->text()) : QString();
       const bool take = mime && mime->hasText() && Allowed && Allowed();
       if (!take) {
         drop->ignore();

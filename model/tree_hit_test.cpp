@@ -21,7 +21,6 @@ int ItemLevel(const QTreeWidgetItem* item) {
   return level;
 }
 
-
 TreeHit HitTestTree(const QTreeWidget* tree, const QPoint& pos) {
   if (!tree->viewport()->rect().contains(pos)) return {};
   QTreeWidgetItem* item = tree->itemAt(pos);

@@ -13,23 +13,40 @@ namespace {
 // ICU's canonical names; some aliases ("windows-950") are ambiguous.
 const char* ConverterName(int codePage) {
   switch (codePage) {
-    case 1250: return "ibm-5346_P100-1998";
-    case 1251: return "ibm-5347_P100-1998";
-    case 1252: return "ibm-5348_P100-1997";
-    case 1253: return "ibm-5349_P100-1998";
-    case 1254: return "ibm-5350_P100-1998";
-    case 1255: return "ibm-9447_P100-2002";
-    case 1256: return "ibm-9448_X100-2005";
-    case 1257: return "ibm-9449_P100-2002";
-    case 1258: return "ibm-5354_P100-1998";
-    case 874: return "windows-874-2000";
-    case 932: return "ibm-943_P15A-2003";
-    case 936: return "windows-936-2000";
-    case 949: return "windows-949-2000";
-    case 950: return "windows-950-2000";
-    case 437: return "ibm-437_P100-1995";
-    case 850: return "ibm-850_P100-1995";
-    default: return nullptr;
+    case 1250:
+      return "ibm-5346_P100-1998";
+    case 1251:
+      return "ibm-5347_P100-1998";
+    case 1252:
+      return "ibm-5348_P100-1997";
+    case 1253:
+      return "ibm-5349_P100-1998";
+    case 1254:
+      return "ibm-5350_P100-1998";
+    case 1255:
+      return "ibm-9447_P100-2002";
+    case 1256:
+      return "ibm-9448_X100-2005";
+    case 1257:
+      return "ibm-9449_P100-2002";
+    case 1258:
+      return "ibm-5354_P100-1998";
+    case 874:
+      return "windows-874-2000";
+    case 932:
+      return "ibm-943_P15A-2003";
+    case 936:
+      return "windows-936-2000";
+    case 949:
+      return "windows-949-2000";
+    case 950:
+      return "windows-950-2000";
+    case 437:
+      return "ibm-437_P100-1995";
+    case 850:
+      return "ibm-850_P100-1995";
+    default:
+      return nullptr;
   }
 }
 
@@ -59,7 +76,8 @@ bool DecodeStrict(UConverter* cnv, const char* bytes, int length, std::u16string
   const int32_t n = ucnv_toUChars(cnv, reinterpret_cast<UChar*>(buffer), 8, bytes, length, &status);
   ucnv_reset(cnv);
   if (U_FAILURE(status) || n <= 0) return false;
-  const bool oneCodePoint = n == 1 || (n == 2 && QChar::isHighSurrogate(buffer[0]) && QChar::isLowSurrogate(buffer[1]));
+  const bool oneCodePoint =
+      n == 1 || (n == 2 && QChar::isHighSurrogate(buffer[0]) && QChar::isLowSurrogate(buffer[1]));
   if (!oneCodePoint) return false;
   out->assign(buffer, n);
   return true;
@@ -119,7 +137,8 @@ void AppendCharacterReference(QByteArray* out, char32_t codePoint) {
 QString DecodeSingleByte(const QByteArray& bytes, const ByteTable& table) {
   QString text(bytes.size(), Qt::Uninitialized);
   QChar* out = text.data();
-  for (qsizetype i = 0; i < bytes.size(); ++i) out[i] = QChar(table.toUnicode[static_cast<unsigned char>(bytes[i])]);
+  for (qsizetype i = 0; i < bytes.size(); ++i)
+    out[i] = QChar(table.toUnicode[static_cast<unsigned char>(bytes[i])]);
   return text;
 }
 
@@ -154,8 +173,8 @@ QByteArray EncodeSingleByte(const QString& text, const ByteTable& table) {
 // ---- multi-byte code pages (932, 936, 949, 950) ----
 
 // Writes every byte of an illegal or unassigned sequence as its stand-in.
-void EscapeBytesCallback(const void*, UConverterToUnicodeArgs* args, const char* codeUnits,
-                         int32_t length, UConverterCallbackReason reason, UErrorCode* err) {
+void EscapeBytesCallback(const void*, UConverterToUnicodeArgs* args, const char* codeUnits, int32_t length,
+                         UConverterCallbackReason reason, UErrorCode* err) {
   if (reason > UCNV_IRREGULAR) return;  // reset, close, clone
   *err = U_ZERO_ERROR;
   for (int32_t i = 0; i < length; ++i) {

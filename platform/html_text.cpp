@@ -11,11 +11,20 @@ QString EscapeHtml(const QString& text) {
   out.reserve(text.size() + text.size() / 8);
   for (QChar c : text) {
     switch (c.unicode()) {
-      case '&': out += QLatin1String("&amp;"); break;
-      case '<': out += QLatin1String("&lt;"); break;
-      case '>': out += QLatin1String("&gt;"); break;
-      case '"': out += QLatin1String("&quot;"); break;
-      default: out += c;
+      case '&':
+        out += QLatin1String("&amp;");
+        break;
+      case '<':
+        out += QLatin1String("&lt;");
+        break;
+      case '>':
+        out += QLatin1String("&gt;");
+        break;
+      case '"':
+        out += QLatin1String("&quot;");
+        break;
+      default:
+        out += c;
     }
   }
   return out;

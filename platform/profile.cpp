@@ -153,6 +153,7 @@ QString ReadProfileString(const QString& path, const QString& section, const QSt
   return ProfileValue(ReadProfileFile(path), section, key, defaultValue);
 }
 
-void WriteProfileString(const QString& path, const QString& section, const QString& key, const QString& value) {
+void WriteProfileString(const QString& path, const QString& section, const QString& key,
+                        const QString& value) {
   WriteProfileFile(path, SetProfileValue(ReadProfileFile(path), section, key, value));
 }

@@ -23,7 +23,8 @@ QString ReadProfileString(const QString& path, const QString& section, const QSt
                           const QString& defaultValue);
 // Creates the file (and its folder) when missing. FileError "Unable to
 // write to <path>" when it cannot be written.
-void WriteProfileString(const QString& path, const QString& section, const QString& key, const QString& value);
+void WriteProfileString(const QString& path, const QString& section, const QString& key,
+                        const QString& value);
 
 // The file's bytes, empty when it is missing or unreadable.
 QByteArray ReadProfileFile(const QString& path);

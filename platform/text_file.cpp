@@ -43,9 +43,13 @@ QByteArray ReadFileBytes(const QString& path) {
   return bytes;
 }
 
-QString ReadTextFile(const QString& path, int codePage) { return DecodeCodePage(ReadFileBytes(path), codePage); }
+QString ReadTextFile(const QString& path, int codePage) {
+  return DecodeCodePage(ReadFileBytes(path), codePage);
+}
 
-QStringList ReadLinesFile(const QString& path, int codePage) { return SplitLines(ReadTextFile(path, codePage)); }
+QStringList ReadLinesFile(const QString& path, int codePage) {
+  return SplitLines(ReadTextFile(path, codePage));
+}
 
 void WriteFileBytes(const QString& path, const QByteArray& bytes) {
   const QString createError = QStringLiteral("Cannot create file %1").arg(path);

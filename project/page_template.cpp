@@ -27,7 +27,8 @@ QString BuildTopicPage(const QString& title, const QString& projectFile, const Q
   if (codePage >= 0)
     page += QStringLiteral("<META HTTP-EQUIV=\"Content-Type\" Content=\"text/html; charset=Windows-") +
             QString::number(codePage) + QStringLiteral("\">\r\n");
-  page += QStringLiteral("<TITLE>") + title + QStringLiteral("</TITLE>\r\n\r\n</HEAD>\r\n\r\n<BODY>\r\n<H1>") + title +
+  page += QStringLiteral("<TITLE>") + title +
+          QStringLiteral("</TITLE>\r\n\r\n</HEAD>\r\n\r\n<BODY>\r\n<H1>") + title +
           QStringLiteral("</H1>\r\n<P>&nbsp;</P>\r\n</BODY>\r\n</HTML>");
   return page;
 }

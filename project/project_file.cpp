@@ -23,9 +23,13 @@ QString ChangeFileExt(const QString& path, const QString& ext) {
   return path.left(dot) + ext;
 }
 
-QString ProjectBaseName(const QString& projectFile) { return ChangeFileExt(ExtractFileName(projectFile), QString()); }
+QString ProjectBaseName(const QString& projectFile) {
+  return ChangeFileExt(ExtractFileName(projectFile), QString());
+}
 
-QString ProjectNamePrefix(const QString& projectFile) { return BlankToUnderscore(ProjectBaseName(projectFile)); }
+QString ProjectNamePrefix(const QString& projectFile) {
+  return BlankToUnderscore(ProjectBaseName(projectFile));
+}
 
 QStringList NewProjectLines(const QString& projectFile, const std::optional<NewProjectChoice>& choice) {
   const QString base = ProjectBaseName(projectFile);
@@ -76,7 +80,8 @@ std::optional<int> LanguageLineLcid(const QString& line) {
   const QString hex = rest.left(blank);
   if (hex.isEmpty() || hex.size() > 8) return std::nullopt;
   for (QChar c : hex)
-    if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'))) return std::nullopt;
+    if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')))
+      return std::nullopt;
   bool ok = false;
   const uint value = hex.toUInt(&ok, 16);
   if (!ok) return std::nullopt;

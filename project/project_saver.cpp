@@ -7,7 +7,8 @@
 #include "project/project_file.h"
 #include "project/sitemap_writer.h"
 
-void SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines, const QString& settingsFile) {
+void SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines,
+                      const QString& settingsFile) {
   const int codePage = ProjectCodePage(projectLines);
   const QString& path = project.ProjectFile;
   WriteContentsFile(ChangeFileExt(path, ".hhc"), project.Contents, codePage);

@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
   qt6-webchannel-dev libgl-dev
   libicu-dev libchm-dev libchm-bin fp-utils
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev clang-format
   xvfb xauth fonts-dejavu-core
   doxygen python3-sphinx python3-sphinxcontrib.htmlhelp hyperfine
 )

@@ -85,7 +85,8 @@ bool NumberedItem(const std::string& line, std::string& text) {
 std::string SafeUrl(const std::string& url) {
   std::string lower;
   for (char c : url)
-    if (!std::isspace(static_cast<unsigned char>(c))) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (!std::isspace(static_cast<unsigned char>(c)))
+      lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (StartsWith(lower, "javascript:") || StartsWith(lower, "vbscript:") || StartsWith(lower, "data:"))
     return std::string();
   return url;
@@ -147,7 +148,8 @@ std::string Inline(const std::string& text) {
     if (c == '_') {
       const bool wordBefore = i > 0 && std::isalnum(static_cast<unsigned char>(text[i - 1]));
       const bool wordAfter = i + 1 < text.size() && std::isalnum(static_cast<unsigned char>(text[i + 1]));
-      if (italicUnderscore ? !wordAfter : (!wordBefore && wordAfter && text.find('_', i + 1) != std::string::npos)) {
+      if (italicUnderscore ? !wordAfter
+                           : (!wordBefore && wordAfter && text.find('_', i + 1) != std::string::npos)) {
         out += italicUnderscore ? "</i>" : "<i>";
         italicUnderscore = !italicUnderscore;
         ++i;
@@ -170,11 +172,20 @@ std::string EscapeHtml(const std::string& text) {
   out.reserve(text.size());
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -234,8 +245,8 @@ std::string MarkdownToHtml(const std::string& markdown) {
       std::string paragraph;
       while (i < lines.size() && !IsBlank(lines[i]) && !HeadingLevel(lines[i]) &&
              !StartsWith(Trim(lines[i]), "```") && !StartsWith(Trim(lines[i]), "~~~") &&
-             !BulletItem(lines[i], item) && !NumberedItem(lines[i], item) && !StartsWith(Trim(lines[i]), ">") &&
-             !IsRule(lines[i])) {
+             !BulletItem(lines[i], item) && !NumberedItem(lines[i], item) &&
+             !StartsWith(Trim(lines[i]), ">") && !IsRule(lines[i])) {
         if (!paragraph.empty()) paragraph += ' ';
         paragraph += Trim(lines[i]);
         ++i;

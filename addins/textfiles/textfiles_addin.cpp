@@ -67,12 +67,12 @@ extern "C" ORVEX_ADDIN_EXPORT void Name(char* caption) { CopyTitle(caption, "Top
 
 extern "C" ORVEX_ADDIN_EXPORT void FirstTopic(char* title, const char** html) {
   Run& run = CurrentRun();
-  const std::string folder =
-      textfiles::ChosenFolder(std::getenv(textfiles::kFolderVariable), textfiles::ReadWholeFile(ConfigFilePath(), 65536));
+  const std::string folder = textfiles::ChosenFolder(std::getenv(textfiles::kFolderVariable),
+                                                     textfiles::ReadWholeFile(ConfigFilePath(), 65536));
   run = Run();
   if (folder.empty())
-    std::fprintf(stderr, "Text files add-in: set %s or write folder=PATH into %s\n", textfiles::kFolderVariable,
-                 ConfigFilePath().c_str());
+    std::fprintf(stderr, "Text files add-in: set %s or write folder=PATH into %s\n",
+                 textfiles::kFolderVariable, ConfigFilePath().c_str());
   else
     run.Files = textfiles::TextFilesOf(folder);
   Advance(title, html);

@@ -127,7 +127,8 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   // The first page was stored with the HTML when the second topic was made.
   const QString first = ReadLatin1(form->PagePath(*TForm1::NodeName(form->TreeView1->topLevelItem(before))));
   EXPECT_TRUE(first.contains("Paragraph from the add-in")) << first.toStdString();
-  const QString second = ReadLatin1(form->PagePath(*TForm1::NodeName(form->TreeView1->topLevelItem(before + 1))));
+  const QString second =
+      ReadLatin1(form->PagePath(*TForm1::NodeName(form->TreeView1->topLevelItem(before + 1))));
   EXPECT_FALSE(second.isEmpty());
   EXPECT_FALSE(second.contains("Paragraph from the add-in"));
   // The third topic is in the editor; its two characters were not inserted.

@@ -12,10 +12,10 @@
 #include <QTimer>
 
 #include "app/main_window.h"
-#include "build/child_process.h"
-#include "build/compiler_messages.h"
-#include "build/html_help.h"
-#include "build/viewer_window.h"
+#include "chm/child_process.h"
+#include "app/compiler_messages.h"
+#include "viewer/html_help.h"
+#include "viewer/viewer_window.h"
 #include "gui_helpers.h"
 #include "viewer_fixture.h"
 
@@ -173,10 +173,12 @@ TEST_F(BuildCommandsTest, CompilerMessagesShowTheNewLogEachTime) {
 TEST_F(BuildCommandsTest, NoLogMeansNoMessagesWindow) {
   OpenSample();
   bool appeared = false;
-  OnNextDialog<TCMView>([&](TCMView* view) {
-    appeared = true;
-    view->reject();
-  }, 1500);
+  OnNextDialog<TCMView>(
+      [&](TCMView* view) {
+        appeared = true;
+        view->reject();
+      },
+      1500);
   form->Viewcompilermessages1->trigger();
   QTest::qWait(1600);
   EXPECT_FALSE(appeared);
@@ -220,10 +222,12 @@ TEST_F(BuildCommandsTest, ACompilerThatCannotStartIsPassedOverSilently) {
   OpenSample();
   form->WorkshopDir = sample.Project.folder + "/no workshop/";
   bool boxShown = false;
-  OnNextDialog<QMessageBox>([&](QMessageBox* box) {
-    boxShown = true;
-    box->reject();
-  }, 1000);
+  OnNextDialog<QMessageBox>(
+      [&](QMessageBox* box) {
+        boxShown = true;
+        box->reject();
+      },
+      1000);
   form->Compile1->trigger();
   QTest::qWait(1100);
   EXPECT_FALSE(boxShown);
@@ -266,8 +270,10 @@ void AnswerDecompileDialogs(const QString& file, const QString& folder, QStringL
     }
     OnNextDialog<QFileDialog>([=](QFileDialog* browse) {
       titles->append(browse->windowTitle());
-      if (folder.isEmpty()) browse->reject();
-      else Choose(browse, folder, true);
+      if (folder.isEmpty())
+        browse->reject();
+      else
+        Choose(browse, folder, true);
     });
     Choose(open, file, false);
   });

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "build/compiler_messages.h"
+#include "app/compiler_messages.h"
 #include "gui_helpers.h"
 #include "tests/unit/hhc_fixture.h"
 
@@ -34,7 +34,9 @@ TEST(CompilerMessagesView, ControlCharactersBecomeTwoBlanksOtherBytesStay) {
   QTemporaryDir dir;
   TCMView view;
   view.LogFile = dir.filePath("Demo.log");
-  orvex_test::writeBytes(view.LogFile, "a\tb\r\n\r\nc\x01" "d \xe9t\xe9\r\n");
+  orvex_test::writeBytes(view.LogFile,
+                         "a\tb\r\n\r\nc\x01"
+                         "d \xe9t\xe9\r\n");
   view.FormActivate();
   EXPECT_EQ(Items(view), (QStringList{"a  b", "", QString::fromUtf8("c  d été")}));
 }

@@ -86,7 +86,8 @@ TEST_F(RenameTopicTest, APageWithoutTheDocumentTitleChangesOnlyTheCaption) {
 }
 
 TEST_F(RenameTopicTest, TheDocumentTitleIsReplacedNotTheOldCaption) {
-  WriteFileBytes(Path("Proj05.htm"), "<HTML><HEAD><TITLE>Other</TITLE></HEAD><BODY><P>Last</P></BODY></HTML>\r\n");
+  WriteFileBytes(Path("Proj05.htm"),
+                 "<HTML><HEAD><TITLE>Other</TITLE></HEAD><BODY><P>Last</P></BODY></HTML>\r\n");
   form->TreeView1->setCurrentItem(last);
   EditCaption(form->TreeView1, last, "Final");
   const QString page = QString::fromLatin1(FileBytes(Path("Proj05.htm")));

@@ -32,7 +32,8 @@ const QString kHead = QStringLiteral(
     "<TITLE>Getting &amp; started</TITLE>\r\n"
     "<LINK rel=\"stylesheet\" type=\"text/css\" href=\"Demo.css\">\r\n"
     "<OBJECT id=popup type=\"application/x-oleobject\" "
-    "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\"><PARAM name=\"Command\" value=\"HH Version\"></OBJECT>\r\n"
+    "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\"><PARAM name=\"Command\" value=\"HH "
+    "Version\"></OBJECT>\r\n"
     "<script language=javascript src=\"DemoP.js\"></script>\r\n"
     "</HEAD>\r\n");
 
@@ -112,7 +113,8 @@ TEST_F(EditingControl, UndoFollowsRealEditsOnly) {
 }
 
 TEST_F(EditingControl, CardButtonKeepsItsStoredShape) {
-  Load(Page(QStringLiteral("<P>Go <INPUT type=button name=\"tcard\" Value=\"Next step\" Alt=\"5, 0\"> on</P>")));
+  Load(Page(
+      QStringLiteral("<P>Go <INPUT type=button name=\"tcard\" Value=\"Next step\" Alt=\"5, 0\"> on</P>")));
   const QString html = Editor->DocumentHTML();
   const QRegularExpression card(
       QStringLiteral("<INPUT type=button name=\"tcard\" value=\"Next step\" alt=\"5, 0\">"),
@@ -124,7 +126,8 @@ TEST_F(EditingControl, CardButtonKeepsItsStoredShape) {
 TEST_F(EditingControl, TextKeepsEntitiesAndCharacters) {
   Load(Page(QStringLiteral("<P>a &amp; b &lt;c&gt; caf\u00e9&nbsp;x</P>\r\n<PRE>\r\n\r\nline</PRE>")));
   const QString html = Editor->DocumentHTML();
-  EXPECT_TRUE(html.contains(QStringLiteral("<P>a &amp; b &lt;c&gt; caf\u00e9&nbsp;x</P>"))) << html.toStdString();
+  EXPECT_TRUE(html.contains(QStringLiteral("<P>a &amp; b &lt;c&gt; caf\u00e9&nbsp;x</P>")))
+      << html.toStdString();
   EXPECT_TRUE(html.contains(QStringLiteral("<PRE>\r\n\r\nline</PRE>"))) << html.toStdString();
 }
 
@@ -141,21 +144,26 @@ TEST_F(EditingControl, PageScriptsDontRunAndViewOptionsStayOutOfThePage) {
   EXPECT_TRUE(html.contains(QStringLiteral("</TABLE><!-- a note -->"))) << html.toStdString();
   EXPECT_FALSE(html.contains(QStringLiteral("__orvex")));
   EXPECT_FALSE(html.contains(QStringLiteral("<BODY data-ran")));
-  EXPECT_TRUE(html.contains(QStringLiteral("<SCRIPT>document.body.setAttribute('data-ran', 'yes')</SCRIPT>")));
-  EXPECT_TRUE(html.contains(QStringLiteral("<TABLE><TBODY><TR><TD>cell</TD></TR></TBODY></TABLE>"))) << html.toStdString();
+  EXPECT_TRUE(
+      html.contains(QStringLiteral("<SCRIPT>document.body.setAttribute('data-ran', 'yes')</SCRIPT>")));
+  EXPECT_TRUE(html.contains(QStringLiteral("<TABLE><TBODY><TR><TD>cell</TD></TR></TBODY></TABLE>")))
+      << html.toStdString();
   EXPECT_FALSE(html.contains(QStringLiteral("outline")));
   // The options live in the editor's page only, and survive a new load.
-  EXPECT_TRUE(Js(QStringLiteral("document.getElementById('__orvex_view').textContent")).toString().contains(
-      QStringLiteral("dashed")));
+  EXPECT_TRUE(Js(QStringLiteral("document.getElementById('__orvex_view').textContent"))
+                  .toString()
+                  .contains(QStringLiteral("dashed")));
   // A page without a BODY tag is read back whole: the view style stays out of it too.
   Load(QStringLiteral("<HTML><HEAD><TITLE>t</TITLE><P>Only a paragraph</P></HTML>"));
-  EXPECT_FALSE(Editor->DocumentHTML().contains(QStringLiteral("__orvex"))) << Editor->DocumentHTML().toStdString();
+  EXPECT_FALSE(Editor->DocumentHTML().contains(QStringLiteral("__orvex")))
+      << Editor->DocumentHTML().toStdString();
   Editor->SetShowBorders(false);
   Editor->SetShowDetails(false);
   EXPECT_FALSE(Editor->ShowBorders());
   Load(Page(body));
-  EXPECT_FALSE(Js(QStringLiteral("document.getElementById('__orvex_view').textContent")).toString().contains(
-      QStringLiteral("dashed #808080")));
+  EXPECT_FALSE(Js(QStringLiteral("document.getElementById('__orvex_view').textContent"))
+                   .toString()
+                   .contains(QStringLiteral("dashed #808080")));
   EXPECT_EQ(Js(QStringLiteral("document.querySelectorAll('.__orvex_marker').length")).toInt(), 0);
   // Moving the caret is reported.
   QSignalSpy changed(Editor, &TDHTMLEdit::OnDisplayChanged);
@@ -184,8 +192,9 @@ TEST_F(EditingControl, FocusAndContextMenuAreReported) {
 }
 
 TEST_F(EditingControl, FontNameAndSizeAtCaretAndMixed) {
-  Load(Page(QStringLiteral("<P><FONT id=a face=\"Courier New\" size=5>Alpha</FONT>"
-                           "<FONT id=b face=Arial size=2>Beta</FONT></P>")));
+  Load(
+      Page(QStringLiteral("<P><FONT id=a face=\"Courier New\" size=5>Alpha</FONT>"
+                          "<FONT id=b face=Arial size=2>Beta</FONT></P>")));
   Select(QStringLiteral("#a"), 2, 2);
   QVariant arg = 0;
   Editor->ExecCommand(decmd::GetFontName, decmd::Default, arg);
@@ -194,10 +203,11 @@ TEST_F(EditingControl, FontNameAndSizeAtCaretAndMixed) {
   Editor->ExecCommand(decmd::GetFontSize, decmd::Default, arg);
   EXPECT_EQ(arg.toInt(), 5);
   // A selection over both fonts answers Null for both.
-  Js(QStringLiteral("(() => { const r = document.createRange();"
-                    "r.setStart(document.querySelector('#a').firstChild, 1);"
-                    "r.setEnd(document.querySelector('#b').firstChild, 2);"
-                    "getSelection().removeAllRanges(); getSelection().addRange(r); return 1; })()"));
+  Js(
+      QStringLiteral("(() => { const r = document.createRange();"
+                     "r.setStart(document.querySelector('#a').firstChild, 1);"
+                     "r.setEnd(document.querySelector('#b').firstChild, 2);"
+                     "getSelection().removeAllRanges(); getSelection().addRange(r); return 1; })()"));
   arg = 0;
   Editor->ExecCommand(decmd::GetFontName, decmd::Default, arg);
   EXPECT_TRUE(arg.isNull());
@@ -227,11 +237,12 @@ TEST_F(EditingControl, RangeAtTheEndAppendsHtml) {
   ASSERT_TRUE(range.IsValid());
   range.moveEnd(QStringLiteral("word"), 99999);
   range.Collapse(false);
-  range.pasteHTML(QStringLiteral("<P>Added <A href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">pop</A></P>"));
+  range.pasteHTML(
+      QStringLiteral("<P>Added <A href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">pop</A></P>"));
   const QString html = Editor->DocumentHTML();
   const qsizetype first = html.indexOf(QStringLiteral("First words here"));
-  const qsizetype added = html.indexOf(QStringLiteral(
-      "<P>Added <A href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">pop</A></P>"));
+  const qsizetype added = html.indexOf(
+      QStringLiteral("<P>Added <A href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">pop</A></P>"));
   EXPECT_GE(first, 0);
   EXPECT_GT(added, first) << html.toStdString();
   EXPECT_EQ(Editor->QueryStatus(decmd::Undo), decmd::Enabled);
@@ -258,7 +269,8 @@ TEST_F(EditingControl, CopyAndPasteGoThroughTheClipboard) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("this"));
   Select(QStringLiteral("#q"), 5, 5);
   Editor->ExecCommand(decmd::Paste, decmd::Default, arg);
-  EXPECT_TRUE(Editor->DocumentHTML().contains(QStringLiteral("Here:this"))) << Editor->DocumentHTML().toStdString();
+  EXPECT_TRUE(Editor->DocumentHTML().contains(QStringLiteral("Here:this")))
+      << Editor->DocumentHTML().toStdString();
   Select(QStringLiteral("#p"), 0, 5);
   Editor->ExecCommand(decmd::Cut, decmd::Default, arg);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Copy "));
@@ -290,7 +302,8 @@ TEST_F(EditingControlFiles, RelativePictureLoadsFromBaseFolder) {
 
 TEST_F(EditingControlFiles, FiveMegabytePageReadsBackWhole) {
   QString body;
-  const QString para = QStringLiteral("<P>Paragraph %1 with some text &amp; more text to fill the page up.</P>\r\n");
+  const QString para =
+      QStringLiteral("<P>Paragraph %1 with some text &amp; more text to fill the page up.</P>\r\n");
   for (int i = 0; body.size() < 5 * 1024 * 1024; ++i) body += para.arg(i);
   Load(Page(body));
   const QString html = Editor->DocumentHTML();
@@ -306,7 +319,10 @@ TEST_F(EditingControlFiles, SaveAndLoadDocumentKeepTheText) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   const QByteArray bytes = f.readAll();
-  EXPECT_TRUE(bytes.contains("<P>Gr\xfc\xdf" "e \x80</P>")) << bytes.toStdString();
+  EXPECT_TRUE(
+      bytes.contains("<P>Gr\xfc\xdf"
+                     "e \x80</P>"))
+      << bytes.toStdString();
   ASSERT_TRUE(Editor->LoadDocument(path));
   WaitEditorIdle(Editor);
   EXPECT_TRUE(Editor->DocumentHTML().contains(QStringLiteral("<P>Gr\u00fc\u00dfe \u20ac</P>")));
@@ -319,11 +335,13 @@ TEST_F(EditingControl, PastedHelpElementsKeepTheirText) {
   Editor->SelectionRange().pasteHTML(
       QStringLiteral("<INPUT type=button name=\"tcard\" Value=\"Go on\" Alt=\"1, 2\">"));
   Editor->SelectionRange().pasteHTML(QStringLiteral(
-      "<OBJECT id=splash type=\"application/x-oleobject\"\r\nclassid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">\r\n"
+      "<OBJECT id=splash "
+      "type=\"application/x-oleobject\"\r\nclassid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">\r\n"
       "<PARAM name=\"Command\" value=\"Splash\">\r\n<PARAM name=\"Item1\" value=\"logo.bmp\">\r\n"
       "<PARAM name=\"Item2\" value=\"3000\">\r\n</OBJECT>"));
   const QString html = Editor->DocumentHTML();
-  EXPECT_TRUE(html.contains(QStringLiteral("<INPUT type=button name=\"tcard\" value=\"Go on\" alt=\"1, 2\">")))
+  EXPECT_TRUE(
+      html.contains(QStringLiteral("<INPUT type=button name=\"tcard\" value=\"Go on\" alt=\"1, 2\">")))
       << html.toStdString();
   EXPECT_TRUE(html.contains(QStringLiteral("<PARAM name=\"Command\" value=\"Splash\">")));
   EXPECT_TRUE(html.contains(QStringLiteral("<PARAM name=\"Item2\" value=\"3000\">\r\n</OBJECT>")));
@@ -356,7 +374,8 @@ TEST_F(EditingControl, LinksTablesAndUndo) {
   Editor->SetDialogHandler(nullptr);
 
   Select(QStringLiteral("#p"), 14, 14);
-  QVariant table = QVariantMap{{QStringLiteral("NumRows"), 2}, {QStringLiteral("NumCols"), 3},
+  QVariant table = QVariantMap{{QStringLiteral("NumRows"), 2},
+                               {QStringLiteral("NumCols"), 3},
                                {QStringLiteral("TableAttrs"), QStringLiteral("border=\"1\" ")},
                                {QStringLiteral("CellAttrs"), QStringLiteral(" nowrap")},
                                {QStringLiteral("Caption"), QString()}};

@@ -23,7 +23,8 @@ class EditorCommandsFixture : public TreeEditingFixture {
   // Writes the first topic's page with this body and opens it in the editor.
   void OpenPage(const QString& body) {
     WriteFileBytes(Path("Proj01.htm"),
-                   ("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n").toLatin1());
+                   ("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n")
+                       .toLatin1());
     form->TreeView1->setCurrentItem(start);
     WaitEditorIdle(form->DHTMLEdit1);
     FocusEditor();

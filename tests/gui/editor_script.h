@@ -26,9 +26,10 @@ inline QVariant EditorScript(TDHTMLEdit* editor, const QString& script) {
 // Selects characters from..to of the first text node of the element matching
 // selector (a caret when they are equal).
 inline void SelectInEditor(TDHTMLEdit* editor, const QString& selector, int from, int to) {
-  EditorScript(editor, QStringLiteral("(() => { const t = document.querySelector('%1').firstChild;"
-                                      "const r = document.createRange(); r.setStart(t, %2); r.setEnd(t, %3);"
-                                      "const s = getSelection(); s.removeAllRanges(); s.addRange(r); return true; })()")
+  EditorScript(editor, QStringLiteral(
+                           "(() => { const t = document.querySelector('%1').firstChild;"
+                           "const r = document.createRange(); r.setStart(t, %2); r.setEnd(t, %3);"
+                           "const s = getSelection(); s.removeAllRanges(); s.addRange(r); return true; })()")
                            .arg(selector)
                            .arg(from)
                            .arg(to));

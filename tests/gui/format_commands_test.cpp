@@ -205,7 +205,8 @@ TEST_F(TableCommands, ColumnsWithALetterGivesThePositionAndTheDialogStaysOpen) {
   EXPECT_EQ(seen->text, QString("Error in columns count at position: 3"));
   EXPECT_TRUE(stayedOpen);
   const QString html = Html();
-  EXPECT_TRUE(html.contains("<TABLE width=\"50%\"><CAPTION>Prices &amp; &lt;more&gt;</CAPTION>")) << html.toStdString();
+  EXPECT_TRUE(html.contains("<TABLE width=\"50%\"><CAPTION>Prices &amp; &lt;more&gt;</CAPTION>"))
+      << html.toStdString();
   EXPECT_EQ(html.count("<TD nowrap>"), 6);
 }
 
@@ -227,7 +228,8 @@ TEST_F(TableCommands, BothBadBoxesGiveTwoMessagesCancelAndCloseRules) {
   answer.start();
   d->OKBtnClick();
   answer.stop();
-  EXPECT_EQ(texts, QStringList({"Error in columns count at position: 1", "Error in rows count at position: 1"}));
+  EXPECT_EQ(texts,
+            QStringList({"Error in columns count at position: 1", "Error in rows count at position: 1"}));
   EXPECT_FALSE(d->AllowClose);
   // The window's own close doesn't close it now; Cancel always does.
   EXPECT_FALSE(d->close());

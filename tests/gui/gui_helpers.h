@@ -31,8 +31,10 @@ inline std::shared_ptr<SeenBox> AnswerNextMessageBox(QMessageBox::StandardButton
       seen->shown = true;
       seen->title = box->windowTitle();
       seen->text = box->text();
-      if (QAbstractButton* b = box->button(button)) b->click();
-      else box->reject();
+      if (QAbstractButton* b = box->button(button))
+        b->click();
+      else
+        box->reject();
       timer->stop();
       timer->deleteLater();
       return;

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <unistd.h>
 
-#include "build/chm_scheme.h"
+#include "viewer/chm_scheme.h"
 #include "editor/editing_control.h"
 
 int main(int argc, char** argv) {

@@ -34,7 +34,8 @@ class HelpFeaturesFixture : public TreeEditingFixture {
     WaitEditorIdle(form->DHTMLEdit1);
   }
   void OpenPage(const QString& body) {
-    OpenPageText(("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n").toLatin1());
+    OpenPageText(("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n")
+                     .toLatin1());
   }
 
   QString Html() const { return form->DHTMLEdit1->DocumentHTML(); }

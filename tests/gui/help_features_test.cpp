@@ -38,7 +38,8 @@ TEST_F(PopupTexts, SelectionBecomesTheLinkAndTheHeadGetsTheObject) {
   EXPECT_TRUE(html.contains("<A href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">here</A>",
                             Qt::CaseInsensitive))
       << html.toStdString();
-  EXPECT_TRUE(html.contains(PopupHeadObject() + PopupScriptTag("ProjP.js") + "</HEAD>")) << html.toStdString();
+  EXPECT_TRUE(html.contains(PopupHeadObject() + PopupScriptTag("ProjP.js") + "</HEAD>"))
+      << html.toStdString();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept on the clipboard");
   // The page was stored with the link: leaving the topic keeps it.
   EXPECT_TRUE(QString::fromLatin1(FileBytes(Path("Proj01.htm"))).contains("popup.textpopup(P1,"));
@@ -73,7 +74,8 @@ TEST_F(PopupTexts, APageFileWithoutAHeadGetsTheObjectOnceBeforeItsBody) {
   Select("#q", 0, 4);
   InsertPopup("y");
   const QString html = Html();
-  EXPECT_TRUE(html.contains(PopupHeadObject() + PopupScriptTag("ProjP.js") + "</HEAD>")) << html.toStdString();
+  EXPECT_TRUE(html.contains(PopupHeadObject() + PopupScriptTag("ProjP.js") + "</HEAD>"))
+      << html.toStdString();
   EXPECT_EQ(Count(html, "<OBJECT id=popup"), 1);
   EXPECT_LT(html.indexOf("<OBJECT id=popup"), html.indexOf("<BODY", 0, Qt::CaseInsensitive));
   const QString stored = QString::fromLatin1(FileBytes(Path("Proj01.htm")));
@@ -143,10 +145,12 @@ TEST_F(PopupTexts, PopupTextsEditsTheFileInTheTextDialog) {
   // A missing file: the error, and no dialog.
   QFile::remove(Path("ProjP.js"));
   bool dialogShown = false;
-  OnNextDialog<TEditDial>([&](TEditDial* d) {
-    dialogShown = true;
-    d->reject();
-  }, 1500);
+  OnNextDialog<TEditDial>(
+      [&](TEditDial* d) {
+        dialogShown = true;
+        d->reject();
+      },
+      1500);
   auto box = AnswerNextMessageBox(QMessageBox::Ok);
   form->Popuptexts1->trigger();
   ProcessEventsUntil([&] { return box->shown; }, 5000);
@@ -193,7 +197,8 @@ TEST_F(SplashScreens, FiveSecondsGiveItem2Of5000AndThePictureIsCopied) {
   EXPECT_EQ(form->Dialogs().SplashDlg->Edit1->text(), "logo.bmp");
   EXPECT_EQ(FileBytes(Path("logo.bmp")), FileBytes(picture));
   const QString html = Html();
-  EXPECT_TRUE(html.contains("<PARAM name=\"Command\" value=\"Splash\">", Qt::CaseInsensitive)) << html.toStdString();
+  EXPECT_TRUE(html.contains("<PARAM name=\"Command\" value=\"Splash\">", Qt::CaseInsensitive))
+      << html.toStdString();
   EXPECT_TRUE(html.contains("<PARAM name=\"Item1\" value=\"logo.bmp\">", Qt::CaseInsensitive));
   EXPECT_TRUE(html.contains("<PARAM name=\"Item2\" value=\"5000\">", Qt::CaseInsensitive));
   EXPECT_EQ(Count(html, "<OBJECT"), 1);
@@ -253,12 +258,14 @@ TEST_F(TrainingCards, SevenWithAnEmptyLParamGivesAltSevenCommaBlank) {
   form->Trainingcad1->trigger();
   WaitEditorIdle(form->DHTMLEdit1);
   const QString html = Html();
-  EXPECT_TRUE(html.contains("<INPUT type=button name=\"tcard\" value=\"Try it\" alt=\" 7 , \">", Qt::CaseInsensitive))
+  EXPECT_TRUE(
+      html.contains("<INPUT type=button name=\"tcard\" value=\"Try it\" alt=\" 7 , \">", Qt::CaseInsensitive))
       << html.toStdString();
   // Stored, it is the training-card object with the same values.
   form->StoreEditorPage(Path("Proj01.htm"));
   const QString stored = QString::fromLatin1(FileBytes(Path("Proj01.htm")));
-  EXPECT_TRUE(stored.contains("<PARAM name=\"Button\" value=\"Try it\">\r\n<param name=\"Item1\" value=\" 7 , \"></OBJECT>"))
+  EXPECT_TRUE(stored.contains(
+      "<PARAM name=\"Button\" value=\"Try it\">\r\n<param name=\"Item1\" value=\" 7 , \"></OBJECT>"))
       << stored.toStdString();
 }
 
@@ -318,7 +325,8 @@ class StyleSheetEditing : public HelpFeaturesFixture {
   static QByteArray CardPage() {
     return "<HTML><HEAD><TITLE>Start</TITLE><LINK rel=\"stylesheet\" href=\"Proj.css\"></HEAD>\r\n<BODY>\r\n"
            "<P id=p>Styled text</P>\r\n<OBJECT id=tcard1\r\ntype=\"application/x-oleobject\"\r\n"
-           "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">\r\n<PARAM name=\"Command\" value=\"TCard\">\r\n"
+           "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">\r\n<PARAM name=\"Command\" "
+           "value=\"TCard\">\r\n"
            "<PARAM name=\"Button\" value=\"Go\">\r\n<param name=\"Item1\" value=\"5, 6\"></OBJECT>\r\n"
            "</BODY></HTML>\r\n";
   }
@@ -336,10 +344,12 @@ class StyleSheetEditing : public HelpFeaturesFixture {
   }
   QString TextColour() {
     QString colour;
-    ProcessEventsUntil([&] {
-      colour = Js("getComputedStyle(document.getElementById('p')).color").toString();
-      return colour == "rgb(1, 2, 3)";
-    }, 5000);
+    ProcessEventsUntil(
+        [&] {
+          colour = Js("getComputedStyle(document.getElementById('p')).color").toString();
+          return colour == "rgb(1, 2, 3)";
+        },
+        5000);
     return colour;
   }
 };
@@ -358,7 +368,8 @@ TEST_F(StyleSheetEditing, RefreshShowsTheNewStylesAndKeepsCardObjectsInTheFile) 
   EXPECT_TRUE(stored.contains("<OBJECT id=tcard1\r\n"));
   EXPECT_FALSE(stored.contains("<INPUT", Qt::CaseInsensitive));
   const QString html = Html();
-  EXPECT_TRUE(html.contains("<INPUT type=button name=\"tcard\" value=\"Go\" alt=\"5, 6\">", Qt::CaseInsensitive))
+  EXPECT_TRUE(
+      html.contains("<INPUT type=button name=\"tcard\" value=\"Go\" alt=\"5, 6\">", Qt::CaseInsensitive))
       << html.toStdString();
   EXPECT_FALSE(html.contains("TCard\">", Qt::CaseInsensitive));
 }

@@ -17,8 +17,8 @@
 #include <QWebEngineScript>
 
 #include "app/main_window.h"
-#include "build/compiler.h"
-#include "build/html_help.h"
+#include "chm/compiler.h"
+#include "viewer/html_help.h"
 #include "editor/editing_control.h"
 #include "editor/spin_edit.h"
 #include "features/splash_dialog.h"
@@ -94,7 +94,8 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
   const QString page = dir.filePath("My_Guide01.htm");
   WriteFileBytes(page,
                  "<HTML><HEAD><TITLE>Start</TITLE><LINK rel=\"stylesheet\" href=\"My Guide.css\"></HEAD>\r\n"
-                 "<BODY>\r\n<P id=p>Read this word</P>\r\n<P id=s>Splash:</P>\r\n<P id=c>Card:</P>\r\n</BODY></HTML>\r\n");
+                 "<BODY>\r\n<P id=p>Read this word</P>\r\n<P id=s>Splash:</P>\r\n<P "
+                 "id=c>Card:</P>\r\n</BODY></HTML>\r\n");
   QTreeWidgetItem* topic = form->TreeView1->currentItem();
   ASSERT_NE(topic, nullptr);
   form->TreeView1->setCurrentItem(nullptr);
@@ -121,9 +122,10 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
   QImage image(9, 7, QImage::Format_RGB32);
   image.fill(Qt::green);
   ASSERT_TRUE(image.save(picture, "BMP"));
-  EditorJs("(() => { const t = document.querySelector('#s').firstChild; const r = document.createRange();"
-           " r.setStart(t, t.data.length); r.collapse(true); getSelection().removeAllRanges();"
-           " getSelection().addRange(r); return true; })()");
+  EditorJs(
+      "(() => { const t = document.querySelector('#s').firstChild; const r = document.createRange();"
+      " r.setStart(t, t.data.length); r.collapse(true); getSelection().removeAllRanges();"
+      " getSelection().addRange(r); return true; })()");
   OnNextDialog<TSplashDlg>([picture](TSplashDlg* d) {
     AnswerNextFileDialog(picture);
     d->SpeedButton1->click();
@@ -135,9 +137,10 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("splash.bmp")));
 
   // The training card: wParam 7, lParam 3.
-  EditorJs("(() => { const t = document.querySelector('#c').firstChild; const r = document.createRange();"
-           " r.setStart(t, t.data.length); r.collapse(true); getSelection().removeAllRanges();"
-           " getSelection().addRange(r); return true; })()");
+  EditorJs(
+      "(() => { const t = document.querySelector('#c').firstChild; const r = document.createRange();"
+      " r.setStart(t, t.data.length); r.collapse(true); getSelection().removeAllRanges();"
+      " getSelection().addRange(r); return true; })()");
   OnNextDialog<TTrCardDlg>([](TTrCardDlg* d) {
     d->Edit1->setText("Press me");
     d->MaskEdit1->setText("7");
@@ -159,8 +162,9 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
 
   // The viewer, as "View compiled help file" opens it.
   QSignalSpy cards(form->HtmlHelp, &THtmlHelp::TrainingCardMessage);
-  ASSERT_NE(form->HtmlHelp->HtmlHelpA(form.get(), compiled.compiledFile + "::/My_Guide01.htm", HH_DISPLAY_TOPIC, 0),
-            0u);
+  ASSERT_NE(
+      form->HtmlHelp->HtmlHelpA(form.get(), compiled.compiledFile + "::/My_Guide01.htm", HH_DISPLAY_TOPIC, 0),
+      0u);
   ASSERT_EQ(form->HtmlHelp->Viewers().size(), 1);
   TViewerWindow* viewer = form->HtmlHelp->Viewers().first();
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
@@ -181,7 +185,8 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
   const auto popupState = [&] {
     return RunJs(topicPage,
                  "(() => { const p = document.getElementById('orvex-text-popup'); if (!p) return [];"
-                 " const a = document.querySelector('a').getBoundingClientRect(); const r = p.getBoundingClientRect();"
+                 " const a = document.querySelector('a').getBoundingClientRect(); const r = "
+                 "p.getBoundingClientRect();"
                  " return [p.textContent, getComputedStyle(p).fontFamily, getComputedStyle(p).fontSize,"
                  " Math.abs(r.top - a.bottom) < 60]; })()")
         .toList();
@@ -198,7 +203,8 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
 
   // The card is a button with its caption; pressing it sends wParam and
   // lParam to the program, which shows them.
-  EXPECT_EQ(RunJs(topicPage, "document.querySelector('button.orvex-tcard').textContent").toString(), "Press me");
+  EXPECT_EQ(RunJs(topicPage, "document.querySelector('button.orvex-tcard').textContent").toString(),
+            "Press me");
   auto box = AnswerNextMessageBox(QMessageBox::Ok, 15000);
   Click(viewer, "button.orvex-tcard");
   ASSERT_TRUE(WaitUntil([&] { return cards.count() >= 1; }, 10000));

@@ -71,7 +71,8 @@ TEST_F(IndexDragSourceTest, SelectedEditorTextIsDraggedAsPlainText) {
 
   // What the drag offered, dropped on the empty Index tree, is the keyword.
   FocusEditor();
-  const DropResult result = SendDrop(form->TreeView2->viewport(), BelowItems(form->TreeView2), &watcher.Offered);
+  const DropResult result =
+      SendDrop(form->TreeView2->viewport(), BelowItems(form->TreeView2), &watcher.Offered);
   EXPECT_TRUE(result.DropAccepted);
   EXPECT_EQ(result.Action, Qt::CopyAction);
   ASSERT_EQ(form->TreeView2->topLevelItemCount(), 1);

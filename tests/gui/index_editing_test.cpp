@@ -189,8 +189,9 @@ TEST_F(IndexEditingTest, PropertiesShowTheFieldsThatAreSet) {
   seen = AnswerNextMessageBox(QMessageBox::Ok);
   form->Properties2->trigger();
   ASSERT_TRUE(seen->shown);
-  EXPECT_EQ(seen->text,
-            "Index item properties \r\nKeyword: paper\r\nTopic caption: Paper sizes\r\nFile name: Proj02.htm\r\n");
+  EXPECT_EQ(
+      seen->text,
+      "Index item properties \r\nKeyword: paper\r\nTopic caption: Paper sizes\r\nFile name: Proj02.htm\r\n");
 }
 
 TEST_F(IndexEditingTest, CaptionEditChangesOnlyTheCaption) {

@@ -280,7 +280,8 @@ TEST_F(ClipboardCommands, TheDeleteKeyDeletesInTheEditor) {
   // The hidden context-menu item does the same.
   Select("#p", 0, 5);
   form->Delete1Click();
-  EXPECT_EQ(Js("document.querySelector('#p').textContent.replace(/\\u00a0/g, ' ')").toString(), QString("keep"));
+  EXPECT_EQ(Js("document.querySelector('#p').textContent.replace(/\\u00a0/g, ' ')").toString(),
+            QString("keep"));
 }
 
 TEST_F(ClipboardCommands, InsertMenuOffersPopupOnlyWithASelection) {

@@ -13,8 +13,8 @@
 #include <QTreeWidget>
 
 #include "app/main_window.h"
-#include "build/about_box.h"
-#include "build/compiler_messages.h"
+#include "app/about_box.h"
+#include "app/compiler_messages.h"
 #include "editor/link_dialog.h"
 #include "editor/table_dialog.h"
 #include "features/edit_dial.h"
@@ -83,20 +83,20 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder) {
   EXPECT_EQ(Captions(form->Setcolor1),
             (QStringList{"for selection background", "for font", "for whole page"}));
   EXPECT_EQ(Captions(form->Options1), (QStringList{"Show details", "Show borders", "Snap to grid"}));
-  EXPECT_EQ(Captions(form->PopupMenu1), (QStringList{"New topic", "New subtopic", "Delete topic",
-                                                      "Append links to subtopics"}));
+  EXPECT_EQ(Captions(form->PopupMenu1),
+            (QStringList{"New topic", "New subtopic", "Delete topic", "Append links to subtopics"}));
   EXPECT_EQ(Captions(form->PopupMenu2), (QStringList{"Delete", "Properties"}));
   EXPECT_EQ(Captions(form->PopupMenu3), (QStringList{"Delete", "Color", "Link ..."}));
-  EXPECT_EQ(Captions(form->Link2), (QStringList{"remove", "insert to other topic",
-                                                 "create from selection to external page"}));
+  EXPECT_EQ(Captions(form->Link2),
+            (QStringList{"remove", "insert to other topic", "create from selection to external page"}));
   EXPECT_EQ(form->Selectall1->shortcut(), QKeySequence("Ctrl+A"));
 }
 
 TEST_F(MainWindowTest, ProjectCommandsStartDisabled) {
   for (QAction* item : {form->Save1, form->Compile1, form->Viewcompiledhelpfile1, form->Viewcompilermessages1,
-                        form->Newtopic1, form->Newsubtopic1, form->Deletetopic1, form->Appendlinkstosubtopics1,
-                        form->Insert1->menuAction(), form->Tools1->menuAction(), form->Edit1->menuAction(),
-                        form->Reopen1->menuAction()})
+                        form->Newtopic1, form->Newsubtopic1, form->Deletetopic1,
+                        form->Appendlinkstosubtopics1, form->Insert1->menuAction(),
+                        form->Tools1->menuAction(), form->Edit1->menuAction(), form->Reopen1->menuAction()})
     EXPECT_FALSE(item->isEnabled()) << Caption(item).toStdString();
   // "Add-ins" is enabled as soon as one add-in was found beside the program.
   EXPECT_EQ(form->Addins1->menuAction()->isEnabled(), !form->AddinFiles.isEmpty());

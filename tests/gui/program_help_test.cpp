@@ -13,11 +13,11 @@
 #include <QUrlQuery>
 
 #include "app/main_window.h"
-#include "build/about_box.h"
-#include "build/chm_document.h"
-#include "build/hh_comp.h"
-#include "build/html_help.h"
-#include "build/viewer_window.h"
+#include "app/about_box.h"
+#include "viewer/chm_document.h"
+#include "app/hh_comp.h"
+#include "viewer/html_help.h"
+#include "viewer/viewer_window.h"
 #include "editor/editing_control.h"
 #include "features/training_card_dialog.h"
 #include "gui_helpers.h"
@@ -45,7 +45,8 @@ class ProgramHelpTest : public ::testing::Test {
     TViewerWindow* shown = nullptr;
     viewer_test::WaitUntil([&] {
       for (TViewerWindow* v : form->HtmlHelp->Viewers())
-        if (QFileInfo(v->FilePath()).canonicalFilePath() == QFileInfo(kHelpFile).canonicalFilePath()) shown = v;
+        if (QFileInfo(v->FilePath()).canonicalFilePath() == QFileInfo(kHelpFile).canonicalFilePath())
+          shown = v;
       return shown != nullptr;
     });
     if (shown && !viewer_test::WaitForTopic(shown, entry)) return nullptr;
@@ -61,15 +62,16 @@ TEST_F(ProgramHelpTest, HelpFileIsBuiltBesideTheProgram) {
   if (viewer_test::ChmcmdMissing()) GTEST_SKIP() << "chmcmd is not installed";
   ASSERT_TRUE(QFileInfo(kHelpFile).isFile());
   EXPECT_EQ(form->HHComp1->HelpFile(), "Orvex.chm");
-  EXPECT_EQ(QFileInfo(form->HHComp1->HelpPath()).canonicalFilePath(), QFileInfo(kHelpFile).canonicalFilePath());
+  EXPECT_EQ(QFileInfo(form->HHComp1->HelpPath()).canonicalFilePath(),
+            QFileInfo(kHelpFile).canonicalFilePath());
 }
 
 TEST_F(ProgramHelpTest, EveryContextOfTheProgramHasATopic) {
   if (NoHelpFile()) GTEST_SKIP() << "no help file";
   ChmDocument help;
   ASSERT_TRUE(help.Open(kHelpFile));
-  for (quint32 context : {10001u, 10004u, 10006u, 10007u, 10008u, 10009u, 10010u, 10011u, 10012u, 10014u, 10015u,
-                          10019u})
+  for (quint32 context :
+       {10001u, 10004u, 10006u, 10007u, 10008u, 10009u, 10010u, 10011u, 10012u, 10014u, 10015u, 10019u})
     EXPECT_TRUE(help.ContextTopicUrl(context).isValid()) << context;
   EXPECT_FALSE(help.ContextTopicUrl(10002).isValid());
 }
@@ -200,11 +202,13 @@ TEST_F(ProgramHelpTest, F1InTheEditorIsTheKeyboardHooksOnce) {
   QSignalSpy asked(form->HHComp1, &THHComp::HelpRequested);
   form->activateWindow();
   form->DHTMLEdit1->setFocus();
-  if (!ProcessEventsUntil([&] {
-        QWidget* focus = QApplication::focusWidget();
-        return focus && (focus == form->DHTMLEdit1 || form->DHTMLEdit1->isAncestorOf(focus)) &&
-               QApplication::activeWindow() == form.get();
-      }, 5000))
+  if (!ProcessEventsUntil(
+          [&] {
+            QWidget* focus = QApplication::focusWidget();
+            return focus && (focus == form->DHTMLEdit1 || form->DHTMLEdit1->isAncestorOf(focus)) &&
+                   QApplication::activeWindow() == form.get();
+          },
+          5000))
     GTEST_SKIP() << "the editor did not take the focus";
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
   // The component leaves the key to the hook, which asks for the editor's topic.

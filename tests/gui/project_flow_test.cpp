@@ -16,7 +16,7 @@
 
 #include "app/main_window.h"
 #include "app/recent_files.h"
-#include "build/compiler.h"
+#include "chm/compiler.h"
 #include "editor/editing_control.h"
 #include "gui_helpers.h"
 #include "model/project_reader.h"

@@ -89,11 +89,12 @@ TEST_F(TopicDocumentsTest, ACardBecomesAButtonInTheEditorAndAFreshObjectWhenStor
   // six-line object, numbered by its place, without its extra parameter.
   form->TreeView1->setCurrentItem(second);
   const QByteArray stored = ReadBytes(dir.filePath("Proj01.htm"));
-  EXPECT_TRUE(stored.contains("<OBJECT id=tcard1\r\ntype=\"application/x-oleobject\"\r\n"
-                              "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">\r\n"
-                              "<PARAM name=\"Command\" value=\"TCard\">\r\n"
-                              "<PARAM name=\"Button\" value=\"Next step\">\r\n"
-                              "<param name=\"Item1\" value=\"5, 0\"></OBJECT>"))
+  EXPECT_TRUE(
+      stored.contains("<OBJECT id=tcard1\r\ntype=\"application/x-oleobject\"\r\n"
+                      "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">\r\n"
+                      "<PARAM name=\"Command\" value=\"TCard\">\r\n"
+                      "<PARAM name=\"Button\" value=\"Next step\">\r\n"
+                      "<param name=\"Item1\" value=\"5, 0\"></OBJECT>"))
       << stored.toStdString();
   EXPECT_FALSE(stored.contains("Item2"));
   EXPECT_TRUE(stored.startsWith("<!DOCTYPE HTML PUBLIC"));
@@ -118,7 +119,8 @@ TEST_F(TopicDocumentsTest, SwitchingToSourceAndBackMovesThePage) {
   // Source -> Editor: the memo's text replaces the file and the editor's page.
   form->Memo1->setPlainText("<HTML><BODY><P>Typed in source</P></BODY></HTML>");
   form->PageControl1->setCurrentIndex(0);
-  EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray("<HTML><BODY><P>Typed in source</P></BODY></HTML>"));
+  EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")),
+            QByteArray("<HTML><BODY><P>Typed in source</P></BODY></HTML>"));
   EXPECT_TRUE(form->DHTMLEdit1->DocumentHTML().contains("Typed in source"));
 }
 
@@ -134,7 +136,8 @@ TEST_F(TopicDocumentsTest, OnTheSourceTabOnlyAChangedMemoIsStored) {
   form->Memo1->setPlainText("<HTML><BODY><P>From source</P></BODY></HTML>");
   form->Memo1->document()->setModified(true);
   form->TreeView1->setCurrentItem(second);
-  EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray("<HTML><BODY><P>From source</P></BODY></HTML>"));
+  EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")),
+            QByteArray("<HTML><BODY><P>From source</P></BODY></HTML>"));
   EXPECT_TRUE(form->Memo1->toPlainText().contains("Second"));
 }
 

@@ -55,8 +55,8 @@ inline QByteArray FileBytes(const QString& path) {
 
 // The page of a topic made from a title, with the title once more in its text.
 inline QByteArray TopicPage(const QString& title) {
-  return ("<HTML><HEAD><TITLE>" + title + "</TITLE></HEAD>\r\n<BODY>\r\n<H1>" + title + "</H1>\r\n<P>" + title +
-          " is where it begins.</P>\r\n</BODY></HTML>\r\n")
+  return ("<HTML><HEAD><TITLE>" + title + "</TITLE></HEAD>\r\n<BODY>\r\n<H1>" + title + "</H1>\r\n<P>" +
+          title + " is where it begins.</P>\r\n</BODY></HTML>\r\n")
       .toLatin1();
 }
 

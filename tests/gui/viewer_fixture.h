@@ -15,7 +15,7 @@
 #include <functional>
 #include <memory>
 
-#include "build/viewer_window.h"
+#include "viewer/viewer_window.h"
 #include "tests/unit/hhc_fixture.h"
 
 namespace viewer_test {

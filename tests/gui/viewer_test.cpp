@@ -10,9 +10,9 @@
 #include <QTreeWidget>
 #include <QWebEngineView>
 
-#include "build/chm_document.h"
-#include "build/html_help.h"
-#include "build/viewer_window.h"
+#include "viewer/chm_document.h"
+#include "viewer/html_help.h"
+#include "viewer/viewer_window.h"
 #include "viewer_fixture.h"
 
 using namespace viewer_test;
@@ -93,9 +93,10 @@ TEST_F(ViewerTest, StyleSheetIsServedAsCssAndApplied) {
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   QWebEnginePage* page = viewer->TopicView->page();
-  ASSERT_TRUE(WaitUntil([&] {
-    return RunJs(page, "getComputedStyle(document.body).color").toString() == "rgb(1, 2, 3)";
-  }, 10000)) << RunJs(page, "getComputedStyle(document.body).color").toString().toStdString();
+  ASSERT_TRUE(WaitUntil(
+      [&] { return RunJs(page, "getComputedStyle(document.body).color").toString() == "rgb(1, 2, 3)"; },
+      10000))
+      << RunJs(page, "getComputedStyle(document.body).color").toString().toStdString();
   bool cssSeen = false;
   for (const auto& [path, type] : viewer->RequestLog()) {
     if (path.compare("/My Guide.css", Qt::CaseInsensitive) == 0) {
@@ -114,9 +115,11 @@ TEST_F(ViewerTest, PicturesAreShown) {
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   QWebEnginePage* page = viewer->TopicView->page();
-  EXPECT_TRUE(WaitUntil([&] {
-    return RunJs(page, "document.images.length ? document.images[0].naturalWidth : -1").toInt() == 7;
-  }, 10000));
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return RunJs(page, "document.images.length ? document.images[0].naturalWidth : -1").toInt() == 7;
+      },
+      10000));
 }
 
 TEST_F(ViewerTest, LinksLeadBetweenTopicsWithBackAndForward) {
@@ -125,11 +128,10 @@ TEST_F(ViewerTest, LinksLeadBetweenTopicsWithBackAndForward) {
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   EXPECT_FALSE(viewer->BackAction->isEnabled());
   // A real click on the link (the history keeps pages left by the user's own clicks).
-  const QVariantList box =
-      RunJs(viewer->TopicView->page(),
-            "(function(){ const r = document.querySelector('a').getBoundingClientRect();"
-            " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
-          .toList();
+  const QVariantList box = RunJs(viewer->TopicView->page(),
+                                 "(function(){ const r = document.querySelector('a').getBoundingClientRect();"
+                                 " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+                               .toList();
   ASSERT_EQ(box.size(), 2);
   QWidget* surface = viewer->TopicView->focusProxy();
   ASSERT_NE(surface, nullptr);
@@ -205,8 +207,9 @@ TEST_F(ViewerTest, InitializeHandsOutACookieAndUninitializeClosesEverything) {
 
 TEST_F(ViewerTest, PageScriptsReachTheViewerAsTrainingCardMessages) {
   // A page script stands in for a training-card button being pressed.
-  help->AddPageScript("card", "if (location.pathname.endsWith('My_Guide01.htm'))"
-                              "  location.href = 'orvex-chm:/$orvex/tcard?wParam=5&lParam=-7';");
+  help->AddPageScript("card",
+                      "if (location.pathname.endsWith('My_Guide01.htm'))"
+                      "  location.href = 'orvex-chm:/$orvex/tcard?wParam=5&lParam=-7';");
   QSignalSpy cards(help.get(), &THtmlHelp::TrainingCardMessage);
   TViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);

@@ -11,8 +11,9 @@ const QString kObjectTail = QStringLiteral(
 
 QString ExpectedObject(int number, const QString& caption, const QString& values) {
   return QStringLiteral("<OBJECT id=tcard%1").arg(number) + kObjectTail +
-         QStringLiteral("<PARAM name=\"Button\" value=\"%1\">\r\n"
-                        "<param name=\"Item1\" value=\"%2\"></OBJECT>")
+         QStringLiteral(
+             "<PARAM name=\"Button\" value=\"%1\">\r\n"
+             "<param name=\"Item1\" value=\"%2\"></OBJECT>")
              .arg(caption, values);
 }
 
@@ -84,16 +85,15 @@ TEST(CardButtonsToObjects, UnterminatedTagEndsAndKeepsTheRest) {
 TEST(CardButtonsToObjects, LengthChangingUpperCaseDoesNotShiftPositions) {
   // "ß" upper-cases to "SS"; a search in an upper-cased copy would cut the
   // text at the wrong places.
-  const QString page = QStringLiteral(
-      "<P>Straße ßßß</P><INPUT type=button Value=\"Weiß\" Alt=\"groß\"><P>Fuß</P>");
+  const QString page =
+      QStringLiteral("<P>Straße ßßß</P><INPUT type=button Value=\"Weiß\" Alt=\"groß\"><P>Fuß</P>");
   EXPECT_EQ(CardButtonsToObjects(page), QStringLiteral("<P>Straße ßßß</P>") +
-                                            ExpectedObject(1, "Weiß", "groß") +
-                                            QStringLiteral("<P>Fuß</P>"));
+                                            ExpectedObject(1, "Weiß", "groß") + QStringLiteral("<P>Fuß</P>"));
 }
 
 TEST(CardObjectsToButtons, CardObjectBecomesButton) {
-  const QString page = QStringLiteral("<P>x</P>") + ExpectedObject(4, "Next", "1, 2") +
-                       QStringLiteral("<P>y</P>");
+  const QString page =
+      QStringLiteral("<P>x</P>") + ExpectedObject(4, "Next", "1, 2") + QStringLiteral("<P>y</P>");
   EXPECT_EQ(CardObjectsToButtons(page),
             QStringLiteral("<P>x</P><INPUT type=button name=\"tcard\" Value=\"Next\" "
                            "Alt=\"1, 2\"><P>y</P>"));
@@ -121,8 +121,7 @@ TEST(CardObjectsToButtons, ExtraParametersAreDroppedAndMissingOnesEmpty) {
       "<param name=\"Item2\" value=\"extra\"></object>");
   EXPECT_EQ(CardObjectsToButtons(withItem2),
             QStringLiteral("<INPUT type=button name=\"tcard\" Value=\"Go\" Alt=\"3, 4\">"));
-  const QString bare = QStringLiteral(
-      "<OBJECT id=tcard1><PARAM name=\"Command\" value=\"TCard\"></OBJECT>");
+  const QString bare = QStringLiteral("<OBJECT id=tcard1><PARAM name=\"Command\" value=\"TCard\"></OBJECT>");
   EXPECT_EQ(CardObjectsToButtons(bare),
             QStringLiteral("<INPUT type=button name=\"tcard\" Value=\"\" Alt=\"\">"));
 }

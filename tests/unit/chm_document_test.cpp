@@ -5,8 +5,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "build/chm_document.h"
-#include "build/decompile_command.h"
+#include "viewer/chm_document.h"
+#include "chm/decompile_command.h"
 #include "hhc_fixture.h"
 
 using namespace orvex_test;

@@ -1,6 +1,6 @@
 // Reading compiled files: #SYSTEM, the context map and page-path matching.
 
-#include "build/chm_file.h"
+#include "chm/chm_file.h"
 #include "hhc_fixture.h"
 
 #include <QtEndian>

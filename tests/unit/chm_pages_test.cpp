@@ -2,8 +2,8 @@
 // and the topic search.
 #include <gtest/gtest.h>
 
-#include "build/chm_document.h"
-#include "build/chm_pages.h"
+#include "viewer/chm_document.h"
+#include "viewer/chm_pages.h"
 
 TEST(ChmPages, EntryUrlsAndPathsGoBothWays) {
   const QUrl url = ChmEntryUrl("/sub/My Page.htm", "part 2");
@@ -85,7 +85,7 @@ TEST(ChmPages, SearchFindsTopicsWithEveryWordMostHitsFirst) {
   EXPECT_EQ(SearchTopics(topics, "PRINTER"), (QList<int>{1, 0}));
   EXPECT_EQ(SearchTopics(topics, "printer ink"), (QList<int>{1}));
   EXPECT_EQ(SearchTopics(topics, "ink"), (QList<int>{2, 1}));  // title and text: two hits
-  EXPECT_EQ(SearchTopics(topics, "paper"), (QList<int>{1}));  // the title counts
+  EXPECT_EQ(SearchTopics(topics, "paper"), (QList<int>{1}));   // the title counts
   EXPECT_TRUE(SearchTopics(topics, "  ,; ").isEmpty());
   EXPECT_TRUE(SearchTopics(topics, "scanner").isEmpty());
 }

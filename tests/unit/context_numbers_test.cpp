@@ -22,10 +22,10 @@ TEST(AddContextEntries, CounterRules) {
     bool added;
     const char* mapLine;
   } const cases[] = {
-      {"Other01.htm", "MyHelp", false, ""},            // page of another project
-      {"myhelp01.htm", "MyHelp", false, ""},           // prefix is case-sensitive
-      {"MyHelp.htm", "MyHelp", false, ""},             // counter cut before "." is empty
-      {"MyHelp7.htm", "MyHelp", true, "#define IDH_MyHelp7  17"},  // one-character counter
+      {"Other01.htm", "MyHelp", false, ""},                             // page of another project
+      {"myhelp01.htm", "MyHelp", false, ""},                            // prefix is case-sensitive
+      {"MyHelp.htm", "MyHelp", false, ""},                              // counter cut before "." is empty
+      {"MyHelp7.htm", "MyHelp", true, "#define IDH_MyHelp7  17"},       // one-character counter
       {"MyHelp123.htm", "MyHelp", true, "#define IDH_MyHelp123  112"},  // two characters only
   };
   for (const Case& c : cases) {
@@ -55,11 +55,11 @@ TEST(ContextNumberOf, ValueRules) {
     const char* expected;
   } const cases[] = {
       {"#define IDH_page  42", "42"},
-      {"#define IDH_page\t 42 \t\r", ""},     // tab after the id is no blank
-      {"#define IDH_page 42\t\x01", "42"},    // trailing control characters trimmed
+      {"#define IDH_page\t 42 \t\r", ""},   // tab after the id is no blank
+      {"#define IDH_page 42\t\x01", "42"},  // trailing control characters trimmed
       {"#define IDH_page  -7", "-7"},
-      {"#define IDH_page  +0042", "+0042"},   // returned as written
-      {"#define IDH_page  IDH_OTHER", ""},    // symbolic value
+      {"#define IDH_page  +0042", "+0042"},  // returned as written
+      {"#define IDH_page  IDH_OTHER", ""},   // symbolic value
       {"#define IDH_page  12 // note", ""},
       {"#define IDH_page  99999999999", ""},  // beyond an integer
       {"#define IDH_page  ", ""},
@@ -120,8 +120,7 @@ TEST(NewPageName, TakesTheFirstFreeCounter) {
       {{"/other/MyHelp01.htm"}, "MyHelp01.htm"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(NewPageName("/p/", "MyHelp",
-                          [&](const QString& path) { return c.existing.contains(path); }),
+    EXPECT_EQ(NewPageName("/p/", "MyHelp", [&](const QString& path) { return c.existing.contains(path); }),
               c.expected);
   }
 }

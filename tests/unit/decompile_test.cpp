@@ -1,8 +1,8 @@
 // hh -decompile: sources back byte for byte, a project file for them, and
 // nothing written outside the chosen folder.
 
-#include "build/compiler.h"
-#include "build/decompiler.h"
+#include "chm/compiler.h"
+#include "chm/decompiler.h"
 #include "hhc_fixture.h"
 
 #include <QFileInfo>

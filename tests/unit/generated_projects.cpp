@@ -14,13 +14,11 @@ constexpr int kGenerateDeadlineMs = 180000;
 bool WriteFile(const QString& path, const QByteArray& content) {
   QDir().mkpath(QFileInfo(path).path());
   QFile file(path);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-         file.write(content) == content.size();
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
 
 // Runs a program to its end within the deadline; the error text when it fails.
-QString Run(const QString& program, const QStringList& arguments, const QString& workDir,
-            int deadlineMs) {
+QString Run(const QString& program, const QStringList& arguments, const QString& workDir, int deadlineMs) {
   QProcess process;
   process.setWorkingDirectory(workDir);
   process.setProcessChannelMode(QProcess::MergedChannels);
@@ -72,37 +70,36 @@ GeneratedProject GenerateDoxygenProject(const QString& folder) {
   if (doxygen.isEmpty()) return Missing(QStringLiteral("doxygen is not installed"));
 
   const QDir dir(folder);
-  const bool written =
-      WriteFile(dir.filePath("src/shapes.h"),
-                "/** @file shapes.h Shapes & friends. */\n"
-                "/** A shape. */\n"
-                "class Shape {\n public:\n"
-                "  /** Area of the shape. */\n  virtual double area() const = 0;\n"
-                "  /** Name of the shape. */\n  virtual const char* name() const;\n};\n"
-                "/** Compares two shapes. */\n"
-                "bool operator<(const Shape& a, const Shape& b);\n") &&
-      WriteFile(dir.filePath("src/circle.h"),
-                "/** @file circle.h */\n#include \"shapes.h\"\n"
-                "/** A circle. */\n"
-                "class Circle : public Shape {\n public:\n"
-                "  /** Area of the circle. */\n  double area() const override;\n};\n") &&
-      WriteFile(dir.filePath("src/pages.h"),
-                "/** @file pages.h */\n"
-                "/** @page fish Fish & Chips\n * A page about \"fish\" & chips.\n */\n"
-                "/** Adds two numbers. */\nint compute(int a, int b);\n") &&
-      WriteFile(dir.filePath("Doxyfile"),
-                "PROJECT_NAME = \"Shapes & Co\"\n"
-                "INPUT = src\n"
-                "OUTPUT_DIRECTORY = out\n"
-                "GENERATE_HTMLHELP = YES\n"
-                "HHC_LOCATION =\n"
-                "GENERATE_LATEX = NO\n"
-                "HAVE_DOT = NO\n"
-                "CLASS_GRAPH = NO\n"
-                "SEARCHENGINE = NO\n"
-                "HTML_DYNAMIC_MENUS = NO\n"
-                "QUIET = YES\n"
-                "WARNINGS = NO\n");
+  const bool written = WriteFile(dir.filePath("src/shapes.h"),
+                                 "/** @file shapes.h Shapes & friends. */\n"
+                                 "/** A shape. */\n"
+                                 "class Shape {\n public:\n"
+                                 "  /** Area of the shape. */\n  virtual double area() const = 0;\n"
+                                 "  /** Name of the shape. */\n  virtual const char* name() const;\n};\n"
+                                 "/** Compares two shapes. */\n"
+                                 "bool operator<(const Shape& a, const Shape& b);\n") &&
+                       WriteFile(dir.filePath("src/circle.h"),
+                                 "/** @file circle.h */\n#include \"shapes.h\"\n"
+                                 "/** A circle. */\n"
+                                 "class Circle : public Shape {\n public:\n"
+                                 "  /** Area of the circle. */\n  double area() const override;\n};\n") &&
+                       WriteFile(dir.filePath("src/pages.h"),
+                                 "/** @file pages.h */\n"
+                                 "/** @page fish Fish & Chips\n * A page about \"fish\" & chips.\n */\n"
+                                 "/** Adds two numbers. */\nint compute(int a, int b);\n") &&
+                       WriteFile(dir.filePath("Doxyfile"),
+                                 "PROJECT_NAME = \"Shapes & Co\"\n"
+                                 "INPUT = src\n"
+                                 "OUTPUT_DIRECTORY = out\n"
+                                 "GENERATE_HTMLHELP = YES\n"
+                                 "HHC_LOCATION =\n"
+                                 "GENERATE_LATEX = NO\n"
+                                 "HAVE_DOT = NO\n"
+                                 "CLASS_GRAPH = NO\n"
+                                 "SEARCHENGINE = NO\n"
+                                 "HTML_DYNAMIC_MENUS = NO\n"
+                                 "QUIET = YES\n"
+                                 "WARNINGS = NO\n");
   if (!written) return Failed(QStringLiteral("cannot write the sources into ") + folder);
 
   const QString error = Run(doxygen, {QStringLiteral("Doxyfile")}, folder, kGenerateDeadlineMs);
@@ -132,15 +129,14 @@ GeneratedProject GenerateSphinxProject(const QString& folder) {
                 "First <page>\n============\n\n"
                 ".. index:: fruit; banana\n.. index:: cherry\n\nSome text.\n\n"
                 "Sub section\n-----------\n\nText.\n") &&
-      WriteFile(dir.filePath("src/second.rst"),
-                "Second page\n===========\n\n.. index:: cherry\n\nText.\n");
+      WriteFile(dir.filePath("src/second.rst"), "Second page\n===========\n\n.. index:: cherry\n\nText.\n");
   if (!written) return Failed(QStringLiteral("cannot write the sources into ") + folder);
 
-  const QString error = Run(python,
-                            {QStringLiteral("-m"), QStringLiteral("sphinx"), QStringLiteral("-q"),
-                             QStringLiteral("-b"), QStringLiteral("htmlhelp"), QStringLiteral("src"),
-                             QStringLiteral("out")},
-                            folder, kGenerateDeadlineMs);
+  const QString error =
+      Run(python,
+          {QStringLiteral("-m"), QStringLiteral("sphinx"), QStringLiteral("-q"), QStringLiteral("-b"),
+           QStringLiteral("htmlhelp"), QStringLiteral("src"), QStringLiteral("out")},
+          folder, kGenerateDeadlineMs);
   if (!error.isEmpty()) return Failed(error);
   const QString projectFile = dir.filePath("out/tiny.hhp");
   if (!QFileInfo::exists(projectFile)) return Failed(QStringLiteral("Sphinx made no tiny.hhp"));

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "app/headless_build.h"
-#include "build/compiler.h"
+#include "chm/compiler.h"
 #include "model/context_numbers.h"
 #include "platform/text_file.h"
 #include "project/page_template.h"
@@ -21,7 +21,8 @@ namespace {
 // A project as "New" leaves it, plus one topic made as "New topic" makes it.
 QString MakeProjectWithOneTopic(const QTemporaryDir& dir) {
   const QString path = dir.filePath("My Guide.hhp");
-  QStringList lines = NewProjectLines(path, NewProjectChoice{"Printer Guide", "0x0409 English (United States)"});
+  QStringList lines =
+      NewProjectLines(path, NewProjectChoice{"Printer Guide", "0x0409 English (United States)"});
   WriteTextFile(dir.filePath("My Guide.css"), DefaultStyleSheet(), 1252);
   WriteTextFile(dir.filePath("My GuideP.js"), "popfont=\"Courier,10\"\r\n", 1252);
   WriteTextFile(dir.filePath("My_Guide01.htm"), BuildTopicPage("Start", path, lines), 1252);

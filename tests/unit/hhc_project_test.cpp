@@ -1,10 +1,10 @@
 // The plain functions behind hhc: the project copy for chmcmd, reference
 // scanning, context pairing, compiled-file names and the messages list.
 
-#include "build/ansi_text.h"
-#include "build/chmcmd_project.h"
-#include "build/compiler.h"
-#include "build/page_scan.h"
+#include "chm/ansi_text.h"
+#include "chm/chmcmd_project.h"
+#include "chm/compiler.h"
+#include "chm/page_scan.h"
 #include "hhc_fixture.h"
 
 using namespace orvex;

@@ -1,7 +1,7 @@
 // The hhc tool on a real project, with the real chmcmd.
 
-#include "build/chm_file.h"
-#include "build/compiler.h"
+#include "chm/chm_file.h"
+#include "chm/compiler.h"
 #include "hhc_fixture.h"
 
 #include <QElapsedTimer>

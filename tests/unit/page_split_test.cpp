@@ -13,7 +13,9 @@ const QString kPrefix = QStringLiteral(
     "<script>var s = \"<body>\";</script>\r\n</HEAD>\r\n");
 
 TEST(EditorPageSplit, KeepsHeadBodyAndTailApart) {
-  const QString page = kPrefix + QStringLiteral("<BODY bgColor=\"#ff0000\" title=\"a>b\">\r\n<P>x</P>\r\n</BODY>\r\n</HTML>\r\n");
+  const QString page =
+      kPrefix +
+      QStringLiteral("<BODY bgColor=\"#ff0000\" title=\"a>b\">\r\n<P>x</P>\r\n</BODY>\r\n</HTML>\r\n");
   const PageParts parts = SplitPage(page);
   EXPECT_EQ(parts.Prefix, kPrefix);
   EXPECT_EQ(parts.BodyTag, QStringLiteral("<BODY bgColor=\"#ff0000\" title=\"a>b\">"));

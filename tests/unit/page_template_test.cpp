@@ -21,34 +21,37 @@ TEST(PageTemplate, ProjectCodePageCases) {
       {"unknown locale gives nothing", {"Language=0x9999 Nowhere"}, -1},
       {"a later line wins", {"Language=0x0409 English", "Language=0x0419 Russian"}, 1251},
       {"a later line that gives nothing keeps the earlier",
-       {"Language=0x0419 Russian", "Language=0xZZ x", "Language=0x9999 y"}, 1251},
+       {"Language=0x0419 Russian", "Language=0xZZ x", "Language=0x9999 y"},
+       1251},
   };
   for (const Case& c : cases) EXPECT_EQ(ProjectCodePage(c.lines), c.codePage) << c.name;
 }
 
 TEST(PageTemplate, PageWithCharacterSet) {
-  const QString page = BuildTopicPage(QStringLiteral("Getting started"), QStringLiteral("/home/u/My Help/My Guide.hhp"),
-                                      {"[OPTIONS]", "Language=0x0409 English (United States)"});
-  EXPECT_EQ(page, QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\r\n"
-                                 "<HTML>\r\n"
-                                 "<HEAD>\r\n"
-                                 "<META NAME=\"GENERATOR\" CONTENT=\"Orvex\">\r\n"
-                                 "<LINK REL=\"stylesheet\" TYPE=\"text/css\" HREF=\"My Guide.css\">\r\n"
-                                 "<META HTTP-EQUIV=\"Content-Type\" Content=\"text/html; charset=Windows-1252\">\r\n"
-                                 "<TITLE>Getting started</TITLE>\r\n"
-                                 "\r\n"
-                                 "</HEAD>\r\n"
-                                 "\r\n"
-                                 "<BODY>\r\n"
-                                 "<H1>Getting started</H1>\r\n"
-                                 "<P>&nbsp;</P>\r\n"
-                                 "</BODY>\r\n"
-                                 "</HTML>"));
+  const QString page =
+      BuildTopicPage(QStringLiteral("Getting started"), QStringLiteral("/home/u/My Help/My Guide.hhp"),
+                     {"[OPTIONS]", "Language=0x0409 English (United States)"});
+  EXPECT_EQ(page, QStringLiteral(
+                      "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\r\n"
+                      "<HTML>\r\n"
+                      "<HEAD>\r\n"
+                      "<META NAME=\"GENERATOR\" CONTENT=\"Orvex\">\r\n"
+                      "<LINK REL=\"stylesheet\" TYPE=\"text/css\" HREF=\"My Guide.css\">\r\n"
+                      "<META HTTP-EQUIV=\"Content-Type\" Content=\"text/html; charset=Windows-1252\">\r\n"
+                      "<TITLE>Getting started</TITLE>\r\n"
+                      "\r\n"
+                      "</HEAD>\r\n"
+                      "\r\n"
+                      "<BODY>\r\n"
+                      "<H1>Getting started</H1>\r\n"
+                      "<P>&nbsp;</P>\r\n"
+                      "</BODY>\r\n"
+                      "</HTML>"));
 }
 
 TEST(PageTemplate, PageWithoutLanguageAndWithMarkupInTitle) {
-  const QStringList lines =
-      SplitLines(BuildTopicPage(QStringLiteral("A<B & C"), QStringLiteral("C:\\My Help\\Proj.hhp"), {"Language=0x409"}));
+  const QStringList lines = SplitLines(
+      BuildTopicPage(QStringLiteral("A<B & C"), QStringLiteral("C:\\My Help\\Proj.hhp"), {"Language=0x409"}));
   ASSERT_EQ(lines.size(), 14);
   EXPECT_EQ(lines[4], QStringLiteral("<LINK REL=\"stylesheet\" TYPE=\"text/css\" HREF=\"Proj.css\">"));
   EXPECT_EQ(lines[5], QStringLiteral("<TITLE>A<B & C</TITLE>"));

@@ -17,7 +17,9 @@ const QString kHead = PopupHeadObject() + PopupScriptTag("DemoP.js");
 }  // namespace
 
 TEST(PopupNames, ScriptFileIsTheProjectWithPJs) {
-  EXPECT_EQ(PopupScriptPath("/help/Demo.hhp"), "/help/Demo" "P.js");
+  EXPECT_EQ(PopupScriptPath("/help/Demo.hhp"),
+            "/help/Demo"
+            "P.js");
   EXPECT_EQ(PopupScriptFileName("/help/My Demo.hhp"), "My DemoP.js");
   EXPECT_EQ(PopupScriptPath("/help.d/Demo"), "/help.d/DemoP.js");
 }
@@ -30,7 +32,7 @@ TEST(PopupNames, FirstOfANewFileIsP1AndTwelveGiveP13) {
 
 TEST(PopupNames, ALineThatBeginsWithTheNameKeepsItTaken) {
   QStringList lines = Lines(12);
-  lines.removeAt(1);  // the P1 line
+  lines.removeAt(1);                           // the P1 line
   EXPECT_FALSE(IsPopupNameFree("P1", lines));  // P10, P11, P12 begin with P1
   EXPECT_EQ(NextPopupName(lines), "P13");
   EXPECT_TRUE(IsPopupNameFree("p13", Lines(12)));
@@ -52,8 +54,9 @@ TEST(PopupLines, TextKeepsItsLettersButCannotBreakTheScript) {
 }
 
 TEST(PopupLinks, LinkCallsTheControlAndEscapesItsText) {
-  EXPECT_EQ(PopupLink("P4", "a <b> & \"c\""),
-            "<A href=\"Javascript:popup.textpopup(P4,popfont,10,10,0,-1)\">a &lt;b&gt; &amp; &quot;c&quot;</A>");
+  EXPECT_EQ(
+      PopupLink("P4", "a <b> & \"c\""),
+      "<A href=\"Javascript:popup.textpopup(P4,popfont,10,10,0,-1)\">a &lt;b&gt; &amp; &quot;c&quot;</A>");
 }
 
 TEST(PopupHead, ObjectAndScriptTagAreTheFixedLines) {
@@ -76,7 +79,8 @@ TEST(PopupHead, IsRecognisedInAnyFormAndAddedOnce) {
   // The form an editor may give back: lower case, other quoting, line breaks.
   const QString rewritten =
       "<html><head><object type='application/x-oleobject'\n  ID=\"popup\"\r\n"
-      " CLASSID=clsid:ADB880A6-D8FF-11CF-9377-00AA003B7A11><param name=command value=\"HH Version\"></object>\n"
+      " CLASSID=clsid:ADB880A6-D8FF-11CF-9377-00AA003B7A11><param name=command value=\"HH "
+      "Version\"></object>\n"
       "<SCRIPT src='demop.js' LANGUAGE=\"JavaScript\"></SCRIPT></head><body></body></html>";
   EXPECT_TRUE(HasPopupHeadObject(rewritten));
   EXPECT_TRUE(HasPopupScriptTag(rewritten, "DemoP.js"));
@@ -122,7 +126,8 @@ TEST(SplashObjects, TimeBoxTextGivesSeconds) {
 TEST(TrainingCardTexts, ValuesAreJoinedUntrimmedWithACommaAndABlank) {
   EXPECT_EQ(TrainingCardButtonFor("Try it", " 7 ", ""),
             "<INPUT type=button name=\"tcard\" Value=\"Try it\" Alt=\" 7 , \">");
-  EXPECT_EQ(TrainingCardButtonFor("Go", "5", "abc"), "<INPUT type=button name=\"tcard\" Value=\"Go\" Alt=\"5, abc\">");
+  EXPECT_EQ(TrainingCardButtonFor("Go", "5", "abc"),
+            "<INPUT type=button name=\"tcard\" Value=\"Go\" Alt=\"5, abc\">");
   EXPECT_EQ(TrainingCardButtonFor("Say \"go\"", "1", "a>b"),
             "<INPUT type=button name=\"tcard\" Value=\"Say &quot;go&quot;\" Alt=\"1, a&gt;b\">");
 }

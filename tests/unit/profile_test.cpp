@@ -59,7 +59,8 @@ TEST(Profile, WritingOneKeyKeepsEveryOtherByte) {
   // A new section goes at the end.
   EXPECT_EQ(SetProfileValue(kSettings, "New", "k", "v"), kSettings + "[New]\r\nk=v\r\n");
   EXPECT_EQ(SetProfileValue("[A]\na=1", "A", "b", "2"), QByteArray("[A]\na=1\nb=2"));
-  EXPECT_EQ(SetProfileValue(QByteArray(), "FileHistory", "File1", ""), QByteArray("[FileHistory]\r\nFile1=\r\n"));
+  EXPECT_EQ(SetProfileValue(QByteArray(), "FileHistory", "File1", ""),
+            QByteArray("[FileHistory]\r\nFile1=\r\n"));
 }
 
 TEST(Profile, FileReadAndWrite) {

@@ -3,8 +3,8 @@
 
 #include <QProcess>
 
-#include "build/tcard_message.h"
-#include "build/version_record.h"
+#include "app/tcard_message.h"
+#include "app/version_record.h"
 
 TEST(AboutRecord, ProgramRecordIsVersionOneOne) {
   const TVersionRecord record = ProgramVersionRecord();

@@ -13,36 +13,36 @@ TEST(ProjectFile, NamesDerivedFromThePath) {
   EXPECT_EQ(ProjectNamePrefix(QStringLiteral("/x/My Guide.hhp")), QStringLiteral("My_Guide"));
   EXPECT_EQ(ChangeFileExt(QStringLiteral("/a.b/My Guide.hhp"), QStringLiteral("P.js")),
             QStringLiteral("/a.b/My GuideP.js"));
-  EXPECT_EQ(ChangeFileExt(QStringLiteral("/a.b/noext"), QStringLiteral(".css")), QStringLiteral("/a.b/noext.css"));
+  EXPECT_EQ(ChangeFileExt(QStringLiteral("/a.b/noext"), QStringLiteral(".css")),
+            QStringLiteral("/a.b/noext.css"));
 }
 
 TEST(ProjectFile, NewProjectConfirmedIsByteExact) {
-  const QStringList lines =
-      NewProjectLines(QStringLiteral("/home/u/Help/My Guide.hhp"),
-                      NewProjectChoice{QStringLiteral("Printer Guide"), QStringLiteral("0x0407 German (Germany)")});
-  EXPECT_EQ(JoinLines(lines),
-            QStringLiteral("[OPTIONS]\r\n"
-                           "Compatibility=1.1 or later\r\n"
-                           "Compiled file=My Guide.chm\r\n"
-                           "Contents file=My Guide.hhc\r\n"
-                           "Display compile progress=No\r\n"
-                           "Index file=My Guide.hhk\r\n"
-                           "Full-text search=Yes\r\n"
-                           "Title=Printer Guide\r\n"
-                           "Language=0x0407 German (Germany)\r\n"
-                           "Error log file=My Guide.log\r\n"
-                           "Default topic=My_Guide001.htm\r\n"
-                           "\r\n"
-                           "[FILES]\r\n"
-                           "My_Guide001.htm\r\n"
-                           "My Guide.css\r\n"
-                           "My GuideP.js\r\n"
-                           "\r\n"
-                           "[ALIAS]\r\n"
-                           "#include My Guide.ali\r\n"
-                           "\r\n"
-                           "[MAP]\r\n"
-                           "#include My Guide.h\r\n"));
+  const QStringList lines = NewProjectLines(
+      QStringLiteral("/home/u/Help/My Guide.hhp"),
+      NewProjectChoice{QStringLiteral("Printer Guide"), QStringLiteral("0x0407 German (Germany)")});
+  EXPECT_EQ(JoinLines(lines), QStringLiteral("[OPTIONS]\r\n"
+                                             "Compatibility=1.1 or later\r\n"
+                                             "Compiled file=My Guide.chm\r\n"
+                                             "Contents file=My Guide.hhc\r\n"
+                                             "Display compile progress=No\r\n"
+                                             "Index file=My Guide.hhk\r\n"
+                                             "Full-text search=Yes\r\n"
+                                             "Title=Printer Guide\r\n"
+                                             "Language=0x0407 German (Germany)\r\n"
+                                             "Error log file=My Guide.log\r\n"
+                                             "Default topic=My_Guide001.htm\r\n"
+                                             "\r\n"
+                                             "[FILES]\r\n"
+                                             "My_Guide001.htm\r\n"
+                                             "My Guide.css\r\n"
+                                             "My GuideP.js\r\n"
+                                             "\r\n"
+                                             "[ALIAS]\r\n"
+                                             "#include My Guide.ali\r\n"
+                                             "\r\n"
+                                             "[MAP]\r\n"
+                                             "#include My Guide.h\r\n"));
 }
 
 TEST(ProjectFile, NewProjectCancelledHas21Lines) {
@@ -58,19 +58,19 @@ TEST(ProjectFile, NewProjectCancelledHas21Lines) {
 
 TEST(ProjectFile, UpdateRewritesFirstTopicLines) {
   const QStringList before = {
-      "[OPTIONS]",                  // 0
-      "Default topic=old.htm",      // 1
-      "default topic=x.htm",        // 2 other case: kept
-      " Default topic=y.htm",       // 3 leading blank: kept
-      "Default topic=",             // 4
-      "[FILES]",                    // 5
-      "My_Guide001.htm",            // 6
-      "My Guide.css",               // 7
-      "",                           // 8
-      "[WINDOWS]",                  // 9
+      "[OPTIONS]",                    // 0
+      "Default topic=old.htm",        // 1
+      "default topic=x.htm",          // 2 other case: kept
+      " Default topic=y.htm",         // 3 leading blank: kept
+      "Default topic=",               // 4
+      "[FILES]",                      // 5
+      "My_Guide001.htm",              // 6
+      "My Guide.css",                 // 7
+      "",                             // 8
+      "[WINDOWS]",                    // 9
       "main=\"x\",\"My Guide.hhc\"",  // 10 added by hand
-      "[files]",                    // 11 other case: not followed up
-      "keep.htm",                   // 12
+      "[files]",                      // 11 other case: not followed up
+      "keep.htm",                     // 12
   };
   const QStringList after = UpdateProjectLines(before, QStringLiteral("Guide01.htm"));
   QStringList expected = before;
@@ -105,7 +105,7 @@ TEST(ProjectFile, LanguageLine) {
       {"Language=0xZZ English", std::nullopt},
       {"Language=0x English", std::nullopt},
       {"language=0x0409 English", std::nullopt},  // case-sensitive
-      {"Title=0x0409 Language", 0x0409},  // any line with both "Language" and "=0x"
+      {"Title=0x0409 Language", 0x0409},          // any line with both "Language" and "=0x"
       {"XLanguageX=1 =0x0407 German", 0x0407},
       {"Language=0x123456789 Big", std::nullopt},
   };

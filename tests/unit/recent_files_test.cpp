@@ -33,13 +33,24 @@ TEST(RecentFiles, AddToHistoryCases) {
   };
   const Case cases[] = {
       {"move C up", {"A", "B", "C", "D", ""}, "C", {"C", "A", "B", "D", ""}, {"C", "A", "B", "D"}},
-      {"full list, new F", {"A", "B", "C", "D", "E"}, "F", {"F", "A", "B", "C", "D"}, {"F", "A", "B", "C", "D"}},
+      {"full list, new F",
+       {"A", "B", "C", "D", "E"},
+       "F",
+       {"F", "A", "B", "C", "D"},
+       {"F", "A", "B", "C", "D"}},
       {"top stays", {"A", "B", "C", "", ""}, "A", {"A", "B", "C", "", ""}, {"A", "B", "C"}},
-      {"case differs", {"/p/a.hhp", "B", "", "", ""}, "/p/A.hhp", {"/p/A.hhp", "/p/a.hhp", "B", "", ""},
+      {"case differs",
+       {"/p/a.hhp", "B", "", "", ""},
+       "/p/A.hhp",
+       {"/p/A.hhp", "/p/a.hhp", "B", "", ""},
        {"/p/A.hhp", "/p/a.hhp", "B"}},
       {"gap after File1", {"", "B", "C", "", ""}, "N", {"N", "", "", "", ""}, {"N"}},
       {"entries after a gap are dropped", {"A", "", "C", "", ""}, "C", {"C", "A", "", "", ""}, {"C", "A"}},
-      {"duplicates: last match", {"A", "X", "B", "X", ""}, "X", {"X", "A", "X", "B", ""}, {"X", "A", "X", "B"}},
+      {"duplicates: last match",
+       {"A", "X", "B", "X", ""},
+       "X",
+       {"X", "A", "X", "B", ""},
+       {"X", "A", "X", "B"}},
   };
   for (const Case& c : cases) {
     QTemporaryDir dir;
@@ -66,15 +77,18 @@ TEST(RecentFiles, OtherSectionsSurvive) {
   const QString ini = dir.filePath(QStringLiteral("orvex.ini"));
   WriteFileBytes(ini, "[Mine]\r\nkeep = me ; really\r\n");
   AddToHistory(ini, QStringLiteral("/p/a.hhp"));
-  EXPECT_EQ(ReadFileBytes(ini),
-            QByteArray("[Mine]\r\nkeep = me ; really\r\n[FileHistory]\r\nFile1=/p/a.hhp\r\nFile2=\r\nFile3=\r\n"
-                       "File4=\r\nFile5=\r\n"));
+  EXPECT_EQ(
+      ReadFileBytes(ini),
+      QByteArray("[Mine]\r\nkeep = me ; really\r\n[FileHistory]\r\nFile1=/p/a.hhp\r\nFile2=\r\nFile3=\r\n"
+                 "File4=\r\nFile5=\r\n"));
 }
 
 TEST(RecentFiles, SettingsFilePath) {
   QTemporaryDir dir;
-  EXPECT_EQ(SettingsFilePath(dir.filePath(QStringLiteral("orvex"))), dir.filePath(QStringLiteral("orvex.ini")));
-  EXPECT_EQ(SettingsFilePath(dir.filePath(QStringLiteral("orvex.exe"))), dir.filePath(QStringLiteral("orvex.ini")));
+  EXPECT_EQ(SettingsFilePath(dir.filePath(QStringLiteral("orvex"))),
+            dir.filePath(QStringLiteral("orvex.ini")));
+  EXPECT_EQ(SettingsFilePath(dir.filePath(QStringLiteral("orvex.exe"))),
+            dir.filePath(QStringLiteral("orvex.ini")));
   qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("cfg")).toUtf8());
   EXPECT_EQ(SettingsFilePath(QStringLiteral("/no/such/folder/orvex")),
             dir.filePath(QStringLiteral("cfg/orvex/orvex.ini")));

@@ -59,9 +59,10 @@ const char kHeader[] =
 
 QString ContentsText(const char* body) {
   return QString::fromUtf8(kHeader) +
-         QStringLiteral("<OBJECT type=\"text/site properties\">\r\n"
-                        "<param name=\"Window Styles\" value=\"0x800025\">\r\n"
-                        "<param name=\"ImageType\" value=\"Folder\">\r\n</OBJECT>\r\n<UL>\r\n") +
+         QStringLiteral(
+             "<OBJECT type=\"text/site properties\">\r\n"
+             "<param name=\"Window Styles\" value=\"0x800025\">\r\n"
+             "<param name=\"ImageType\" value=\"Folder\">\r\n</OBJECT>\r\n<UL>\r\n") +
          QString::fromUtf8(body) + QStringLiteral("</BODY></HTML>\r\n");
 }
 
@@ -69,15 +70,17 @@ QString Entry(const char* name, const char* local = nullptr) {
   QString text = QStringLiteral("<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Name\" value=\"") +
                  QString::fromUtf8(name) + QStringLiteral("\">\r\n");
   if (local)
-    text += QStringLiteral("<param name=\"Local\" value=\"") + QString::fromUtf8(local) + QStringLiteral("\">\r\n");
+    text += QStringLiteral("<param name=\"Local\" value=\"") + QString::fromUtf8(local) +
+            QStringLiteral("\">\r\n");
   return text + QStringLiteral("</OBJECT>\r\n");
 }
 
 TEST(ReadContentsFile, WriterFormWithHeadingsAndNesting) {
-  const QString text = ContentsText("") .replace(QStringLiteral("</BODY>"),
-      Entry("Intro", "a01.htm") + Entry("Part one") + QStringLiteral("<UL>\r\n") +
-      Entry("Step 1", "a02.htm") + Entry("Step 2", "a03.htm") + QStringLiteral("</UL>\r\n") +
-      Entry("End", "a04.htm") + QStringLiteral("</UL>\r\n</BODY>"));
+  const QString text = ContentsText("").replace(
+      QStringLiteral("</BODY>"), Entry("Intro", "a01.htm") + Entry("Part one") + QStringLiteral("<UL>\r\n") +
+                                     Entry("Step 1", "a02.htm") + Entry("Step 2", "a03.htm") +
+                                     QStringLiteral("</UL>\r\n") + Entry("End", "a04.htm") +
+                                     QStringLiteral("</UL>\r\n</BODY>"));
   EXPECT_EQ(Dump(ReadContentsFile(text)),
             "Intro[a01.htm],Part one[]{Step 1[a02.htm],Step 2[a03.htm]},End[a04.htm]");
 }
@@ -97,13 +100,16 @@ TEST(ReadContentsFile, ReaderCases) {
       {"whole items on one line, any order, other params ignored",
        "<UL>\n<LI><OBJECT type=\"text/sitemap\"><param name=\"Local\" value=\"a.htm\">"
        "<param name=\"ImageNumber\" value=\"1\"><param name=\"Name\" value=\"A\"></OBJECT>\n"
-       "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"B\"><param name=\"Local\" value=\"b.htm\"></OBJECT>\n"
+       "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"B\"><param name=\"Local\" "
+       "value=\"b.htm\"></OBJECT>\n"
        "</UL>\n",
        "A[a.htm],B[b.htm]"},
       {"nested list opened and closed on item lines",
        "<UL><LI><OBJECT><param name=\"Name\" value=\"P\"><param name=\"Local\" value=\"p.htm\"></OBJECT>\n"
-       "<UL><LI><OBJECT><param name=\"Name\" value=\"C\"><param name=\"Local\" value=\"c.htm\"></OBJECT></UL></UL>\n"
-       "<UL><LI><OBJECT><param name=\"Name\" value=\"Late\"><param name=\"Local\" value=\"l.htm\"></OBJECT></UL>\n",
+       "<UL><LI><OBJECT><param name=\"Name\" value=\"C\"><param name=\"Local\" "
+       "value=\"c.htm\"></OBJECT></UL></UL>\n"
+       "<UL><LI><OBJECT><param name=\"Name\" value=\"Late\"><param name=\"Local\" "
+       "value=\"l.htm\"></OBJECT></UL>\n",
        "P[p.htm]{C[c.htm]}"},
       {"heading last in a nested list stays in its list",
        "<UL>\n<LI><OBJECT><param name=\"Name\" value=\"H\"></OBJECT>\n<UL>\n"
@@ -112,21 +118,25 @@ TEST(ReadContentsFile, ReaderCases) {
        "<LI><OBJECT><param name=\"Name\" value=\"Last heading\"></OBJECT>\n</UL>\n",
        "H[]{T[t.htm],Sub heading[]},Last heading[]"},
       {"heading last in the file without closing list",
-       "<UL>\n<LI><OBJECT><param name=\"Name\" value=\"Only\"></OBJECT>\n",
-       "Only[]"},
+       "<UL>\n<LI><OBJECT><param name=\"Name\" value=\"Only\"></OBJECT>\n", "Only[]"},
       {"list without an item before it nests under the enclosing item",
        "<UL>\n<LI><OBJECT><param name=\"Name\" value=\"P\"><param name=\"Local\" value=\"p.htm\"></OBJECT>\n"
-       "<UL>\n<UL>\n<LI><OBJECT><param name=\"Name\" value=\"Q\"><param name=\"Local\" value=\"q.htm\"></OBJECT>\n"
-       "</UL>\n</UL>\n<UL>\n<LI><OBJECT><param name=\"Name\" value=\"Top\"><param name=\"Local\" value=\"t.htm\"></OBJECT>\n"
+       "<UL>\n<UL>\n<LI><OBJECT><param name=\"Name\" value=\"Q\"><param name=\"Local\" "
+       "value=\"q.htm\"></OBJECT>\n"
+       "</UL>\n</UL>\n<UL>\n<LI><OBJECT><param name=\"Name\" value=\"Top\"><param name=\"Local\" "
+       "value=\"t.htm\"></OBJECT>\n"
        "</UL>\n</UL>\n",
        "P[p.htm]{Q[q.htm],Top[t.htm]}"},
       {"list without an item at the top level stays at the top level",
-       "<UL>\n<UL>\n<LI><OBJECT><param name=\"Name\" value=\"A\"><param name=\"Local\" value=\"a.htm\"></OBJECT>\n"
-       "</UL>\n<LI><OBJECT><param name=\"Name\" value=\"B\"><param name=\"Local\" value=\"b.htm\"></OBJECT>\n</UL>\n",
+       "<UL>\n<UL>\n<LI><OBJECT><param name=\"Name\" value=\"A\"><param name=\"Local\" "
+       "value=\"a.htm\"></OBJECT>\n"
+       "</UL>\n<LI><OBJECT><param name=\"Name\" value=\"B\"><param name=\"Local\" "
+       "value=\"b.htm\"></OBJECT>\n</UL>\n",
        "A[a.htm],B[b.htm]"},
       {"items without a name are left out",
        "<UL>\n<LI><OBJECT><param name=\"Local\" value=\"lost.htm\"></OBJECT>\n"
-       "<LI><OBJECT><param name=\"Name\" value=\"Kept\"><param name=\"Local\" value=\"k.htm\"></OBJECT>\n</UL>\n",
+       "<LI><OBJECT><param name=\"Name\" value=\"Kept\"><param name=\"Local\" "
+       "value=\"k.htm\"></OBJECT>\n</UL>\n",
        "Kept[k.htm]"},
       {"entities decoded after cutting, markers inside values are text",
        "<UL>\n<LI><OBJECT><param name=\"Name\" value=\"Fish &amp; Chips &lt;UL&gt; <UL> &#8364;\">"
@@ -135,15 +145,18 @@ TEST(ReadContentsFile, ReaderCases) {
       {"value without closing quote on its line is empty",
        "<UL>\n<LI><OBJECT><param name=\"Name\" value=\"Broken\n"
        "<param name=\"Local\" value=\"b.htm\">\"</OBJECT>\n"
-       "<LI><OBJECT><param name=\"Name\" value=\"N\"><param name=\"Local\" value=\"n.htm\"></OBJECT>\n</UL>\n",
+       "<LI><OBJECT><param name=\"Name\" value=\"N\"><param name=\"Local\" "
+       "value=\"n.htm\"></OBJECT>\n</UL>\n",
        "N[n.htm]"},
       {"markers need their exact spacing",
-       "<UL>\n<LI><OBJECT><param  name=\"Name\" value=\"Two blanks\"><param name=\"Local\" value=\"x.htm\"></OBJECT>\n"
+       "<UL>\n<LI><OBJECT><param  name=\"Name\" value=\"Two blanks\"><param name=\"Local\" "
+       "value=\"x.htm\"></OBJECT>\n"
        "</UL>\n",
        ""},
       {"everything before the first list is skipped",
        "<LI><OBJECT><param name=\"Name\" value=\"Before\"><param name=\"Local\" value=\"b.htm\"></OBJECT>\n"
-       "<UL>\n<LI><OBJECT><param name=\"Name\" value=\"After\"><param name=\"Local\" value=\"a.htm\"></OBJECT>\n</UL>\n",
+       "<UL>\n<LI><OBJECT><param name=\"Name\" value=\"After\"><param name=\"Local\" "
+       "value=\"a.htm\"></OBJECT>\n</UL>\n",
        "After[a.htm]"},
       {"no list at all", "<LI><OBJECT><param name=\"Name\" value=\"X\"></OBJECT>\n", ""},
       {"empty text", "", ""},
@@ -158,8 +171,10 @@ TEST(ReadContentsFile, DeepNestingNeitherOverflowsNorLosesItems) {
   constexpr int kLevels = 20000;
   QString text = QStringLiteral("<UL>\n");
   for (int i = 0; i < kLevels; ++i)
-    text += QStringLiteral("<LI><OBJECT><param name=\"Name\" value=\"N%1\"><param name=\"Local\" "
-                           "value=\"n.htm\"></OBJECT>\n<UL>\n").arg(i);
+    text += QStringLiteral(
+                "<LI><OBJECT><param name=\"Name\" value=\"N%1\"><param name=\"Local\" "
+                "value=\"n.htm\"></OBJECT>\n<UL>\n")
+                .arg(i);
   for (int i = 0; i <= kLevels; ++i) text += QStringLiteral("</UL>\n");
   text += QStringLiteral("<UL><LI><OBJECT><param name=\"Name\" value=\"After\"></OBJECT></UL>");
   const std::vector<ContentsNode> tree = ReadContentsFile(text);
@@ -178,10 +193,20 @@ TEST(ReadContentsFile, DeepNestingNeitherOverflowsNorLosesItems) {
 TEST(SitemapReaders, ShuffledMarkersNeverBreakTheReaders) {
   // Markers and fragments in a fixed pseudo-random order: every mix of
   // unbalanced lists, items without objects and parameters without items.
-  const char* const pieces[] = {
-      "<UL>", "</UL>", "<LI>", "<OBJECT type=\"text/sitemap\">", "</OBJECT>", "\n", "\"", "<",
-      "<param name=\"Name\" value=\"N\">", "<param name=\"Local\" value=\"l.htm\">",
-      "<param name=\"Keyword\" value=\"K\">", "<param name=\"Name\" value=\"", "&amp;", "&#x"};
+  const char* const pieces[] = {"<UL>",
+                                "</UL>",
+                                "<LI>",
+                                "<OBJECT type=\"text/sitemap\">",
+                                "</OBJECT>",
+                                "\n",
+                                "\"",
+                                "<",
+                                "<param name=\"Name\" value=\"N\">",
+                                "<param name=\"Local\" value=\"l.htm\">",
+                                "<param name=\"Keyword\" value=\"K\">",
+                                "<param name=\"Name\" value=\"",
+                                "&amp;",
+                                "&#x"};
   constexpr int kPieces = sizeof(pieces) / sizeof(pieces[0]);
   quint32 state = 12345;
   for (int round = 0; round < 50; ++round) {
@@ -213,12 +238,13 @@ QString IndexEntry(const QStringList& params) {
 }
 
 TEST(ReadIndexFile, WriterFormGroupsSeeAlsoAndTwoPairs) {
-  const QString body =
-      IndexEntry({"Keyword", "Printing", "See Also", "Printing"}) + QStringLiteral("<UL>\r\n") +
-      IndexEntry({"Keyword", "Setup", "Name", "Printer setup", "Local", "p1.htm", "Name", "Page setup",
-                  "Local", "p2.htm"}) +
-      IndexEntry({"Keyword", "Paper", "Local", "p3.htm"}) + QStringLiteral("</UL>\r\n") +
-      IndexEntry({"Keyword", "Alpha", "Name", "First", "Local", "a1.htm", "Name", "Second", "Local", "a2.htm"});
+  const QString body = IndexEntry({"Keyword", "Printing", "See Also", "Printing"}) +
+                       QStringLiteral("<UL>\r\n") +
+                       IndexEntry({"Keyword", "Setup", "Name", "Printer setup", "Local", "p1.htm", "Name",
+                                   "Page setup", "Local", "p2.htm"}) +
+                       IndexEntry({"Keyword", "Paper", "Local", "p3.htm"}) + QStringLiteral("</UL>\r\n") +
+                       IndexEntry({"Keyword", "Alpha", "Name", "First", "Local", "a1.htm", "Name", "Second",
+                                   "Local", "a2.htm"});
   EXPECT_EQ(Dump(ReadIndexFile(IndexText(body))),
             "Alpha[Alpha|First|a1.htm],Alpha[Alpha|Second|a2.htm],"
             "Printing[Printing||]{Paper[Paper||p3.htm],"
@@ -236,20 +262,24 @@ TEST(ReadIndexFile, ReaderCases) {
        "<param name=\"Name\" value=\"Circle\"></OBJECT>\n</UL>\n",
        "Circle[Circle|Circle|c.html]"},
       {"no keyword: a second name is the topic caption",
-       "<UL>\n<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"K\"><param name=\"Name\" value=\"T\">"
+       "<UL>\n<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"K\"><param name=\"Name\" "
+       "value=\"T\">"
        "<param name=\"Local\" value=\"t.htm\"></OBJECT>\n</UL>\n",
        "K[K|T|t.htm]"},
       {"no keyword: further pairs are further topics",
-       "<UL>\n<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"K\"><param name=\"Name\" value=\"T1\">"
+       "<UL>\n<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"K\"><param name=\"Name\" "
+       "value=\"T1\">"
        "<param name=\"Local\" value=\"1.htm\"><param name=\"Name\" value=\"T2\">"
        "<param name=\"Local\" value=\"2.htm\"></OBJECT>\n</UL>\n",
        "K[K|T1|1.htm],K[K|T2|2.htm]"},
       {"no keyword: first name with its own local is a topic too",
-       "<UL>\n<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"K\"><param name=\"Local\" value=\"1.htm\">"
+       "<UL>\n<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"K\"><param name=\"Local\" "
+       "value=\"1.htm\">"
        "<param name=\"Name\" value=\"T2\"><param name=\"Local\" value=\"2.htm\"></OBJECT>\n</UL>\n",
        "K[K|K|1.htm],K[K|T2|2.htm]"},
       {"keyword after a name: the name stays the topic caption",
-       "<UL>\n<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"T\"><param name=\"Keyword\" value=\"K\">"
+       "<UL>\n<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"T\"><param name=\"Keyword\" "
+       "value=\"K\">"
        "<param name=\"Name\" value=\"T2\"><param name=\"Local\" value=\"2.htm\"></OBJECT>\n</UL>\n",
        "K[K|T|],K[K|T2|2.htm]"},
       {"list and item on one line, two lists closed on one line",
@@ -260,7 +290,8 @@ TEST(ReadIndexFile, ReaderCases) {
        "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Keyword\" value=\"ignored\"></OBJECT></UL>\n",
        "fruit[fruit||]{banana[banana||b.htm]}"},
       {"entities decoded",
-       "<UL>\n<LI><OBJECT type=\"text/sitemap\"><param name=\"Keyword\" value=\"A &amp; B\"><param name=\"Name\" "
+       "<UL>\n<LI><OBJECT type=\"text/sitemap\"><param name=\"Keyword\" value=\"A &amp; B\"><param "
+       "name=\"Name\" "
        "value=\"operator&lt;(const Shape &amp;a)\"><param name=\"Local\" value=\"s.htm\"></OBJECT>\n</UL>\n",
        "A & B[A & B|operator<(const Shape &a)|s.htm]"},
       {"parameters outside an object are ignored",
@@ -276,14 +307,14 @@ TEST(ReadIndexFile, ReaderCases) {
 }
 
 TEST(ReadIndexFile, SortedByCaptionIgnoringCaseStableForEqualCaptions) {
-  const QString body =
-      IndexEntry({"Keyword", "cherry", "Name", "c", "Local", "c.htm"}) +
-      IndexEntry({"Keyword", "Same", "Name", "first", "Local", "1.htm"}) +
-      IndexEntry({"Keyword", "banana", "See Also", "banana"}) + QStringLiteral("<UL>\r\n") +
-      IndexEntry({"Keyword", "zeta", "Local", "z.htm"}) + IndexEntry({"Keyword", "Beta", "Local", "b.htm"}) +
-      QStringLiteral("</UL>\r\n") + IndexEntry({"Keyword", "Apple", "Name", "a", "Local", "a.htm"}) +
-      IndexEntry({"Keyword", "same", "Name", "second", "Local", "2.htm"}) +
-      IndexEntry({"Keyword", "Same", "Name", "third", "Local", "3.htm"});
+  const QString body = IndexEntry({"Keyword", "cherry", "Name", "c", "Local", "c.htm"}) +
+                       IndexEntry({"Keyword", "Same", "Name", "first", "Local", "1.htm"}) +
+                       IndexEntry({"Keyword", "banana", "See Also", "banana"}) + QStringLiteral("<UL>\r\n") +
+                       IndexEntry({"Keyword", "zeta", "Local", "z.htm"}) +
+                       IndexEntry({"Keyword", "Beta", "Local", "b.htm"}) + QStringLiteral("</UL>\r\n") +
+                       IndexEntry({"Keyword", "Apple", "Name", "a", "Local", "a.htm"}) +
+                       IndexEntry({"Keyword", "same", "Name", "second", "Local", "2.htm"}) +
+                       IndexEntry({"Keyword", "Same", "Name", "third", "Local", "3.htm"});
   for (const QLocale& locale : {QLocale(QLocale::English), QLocale::c()}) {
     EXPECT_EQ(Dump(ReadIndexFile(IndexText(body), locale)),
               "Apple[Apple|a|a.htm],banana[banana||]{Beta[Beta||b.htm],zeta[zeta||z.htm]},"
@@ -378,10 +409,12 @@ TEST(GeneratedSitemaps, SphinxProjectReadsCompletely) {
   const std::vector<IndexNode> index = ReadIndexFile(indexText, QLocale(QLocale::English));
   EXPECT_EQ(CountNodes(index), SitemapObjects(indexText) + 1);
   const QString dump = Dump(index);
-  EXPECT_TRUE(dump.startsWith(QStringLiteral("Apples & Pears[Apples & Pears||index.html#"))) << dump.toStdString();
+  EXPECT_TRUE(dump.startsWith(QStringLiteral("Apples & Pears[Apples & Pears||index.html#")))
+      << dump.toStdString();
   EXPECT_TRUE(dump.contains(QStringLiteral("cherry[cherry|[0] first.html#"))) << dump.toStdString();
   EXPECT_TRUE(dump.contains(QStringLiteral("cherry[cherry|[1] second.html#"))) << dump.toStdString();
-  EXPECT_TRUE(dump.contains(QStringLiteral("fruit[fruit||]{banana[banana||first.html#"))) << dump.toStdString();
+  EXPECT_TRUE(dump.contains(QStringLiteral("fruit[fruit||]{banana[banana||first.html#")))
+      << dump.toStdString();
 }
 
 }  // namespace

@@ -71,34 +71,36 @@ TEST(SitemapWriter, EmptyTreesGiveTheFixedLines) {
 }
 
 TEST(SitemapWriter, ContentsFileOfMyGuide) {
-  const auto forest = Forest(Topic("Welcome", "My_Guide01.htm"),
-                             Topic("Printing", "", Forest(Topic("Paper", "My_Guide02.htm"), Topic("Ink", "My_Guide03.htm"))));
-  EXPECT_EQ(ContentsFileText(forest), kContentsHead + QStringLiteral(
-                                                          "<LI> <OBJECT type=\"text/sitemap\">\r\n"
-                                                          "<param name=\"Name\" value=\"Welcome\">\r\n"
-                                                          "<param name=\"Local\" value=\"My_Guide01.htm\">\r\n"
-                                                          "</OBJECT>\r\n"
-                                                          "<LI> <OBJECT type=\"text/sitemap\">\r\n"
-                                                          "<param name=\"Name\" value=\"Printing\">\r\n"
-                                                          "</OBJECT>\r\n"
-                                                          "<UL>\r\n"
-                                                          "<LI> <OBJECT type=\"text/sitemap\">\r\n"
-                                                          "<param name=\"Name\" value=\"Paper\">\r\n"
-                                                          "<param name=\"Local\" value=\"My_Guide02.htm\">\r\n"
-                                                          "</OBJECT>\r\n"
-                                                          "<LI> <OBJECT type=\"text/sitemap\">\r\n"
-                                                          "<param name=\"Name\" value=\"Ink\">\r\n"
-                                                          "<param name=\"Local\" value=\"My_Guide03.htm\">\r\n"
-                                                          "</OBJECT>\r\n"
-                                                          "</UL>\r\n"
-                                                          "</UL>\r\n") +
+  const auto forest =
+      Forest(Topic("Welcome", "My_Guide01.htm"),
+             Topic("Printing", "", Forest(Topic("Paper", "My_Guide02.htm"), Topic("Ink", "My_Guide03.htm"))));
+  EXPECT_EQ(ContentsFileText(forest), kContentsHead +
+                                          QStringLiteral("<LI> <OBJECT type=\"text/sitemap\">\r\n"
+                                                         "<param name=\"Name\" value=\"Welcome\">\r\n"
+                                                         "<param name=\"Local\" value=\"My_Guide01.htm\">\r\n"
+                                                         "</OBJECT>\r\n"
+                                                         "<LI> <OBJECT type=\"text/sitemap\">\r\n"
+                                                         "<param name=\"Name\" value=\"Printing\">\r\n"
+                                                         "</OBJECT>\r\n"
+                                                         "<UL>\r\n"
+                                                         "<LI> <OBJECT type=\"text/sitemap\">\r\n"
+                                                         "<param name=\"Name\" value=\"Paper\">\r\n"
+                                                         "<param name=\"Local\" value=\"My_Guide02.htm\">\r\n"
+                                                         "</OBJECT>\r\n"
+                                                         "<LI> <OBJECT type=\"text/sitemap\">\r\n"
+                                                         "<param name=\"Name\" value=\"Ink\">\r\n"
+                                                         "<param name=\"Local\" value=\"My_Guide03.htm\">\r\n"
+                                                         "</OBJECT>\r\n"
+                                                         "</UL>\r\n"
+                                                         "</UL>\r\n") +
                                           kTail);
 }
 
 TEST(SitemapWriter, MarkupCharactersAreWrittenAsEntities) {
   const auto forest = Forest(Topic("Say \"hi\" <now> & then", "a&b \"c\".htm"));
   const QStringList lines = SplitLines(ContentsFileText(forest));
-  EXPECT_EQ(lines[12], QStringLiteral("<param name=\"Name\" value=\"Say &quot;hi&quot; &lt;now&gt; &amp; then\">"));
+  EXPECT_EQ(lines[12],
+            QStringLiteral("<param name=\"Name\" value=\"Say &quot;hi&quot; &lt;now&gt; &amp; then\">"));
   EXPECT_EQ(lines[13], QStringLiteral("<param name=\"Local\" value=\"a&amp;b &quot;c&quot;.htm\">"));
   const QString index = IndexBody(Forest(Entry("A\"B", "T<1>", "x&y.htm")));
   EXPECT_TRUE(index.contains(QStringLiteral("value=\"A&quot;B\">"))) << index.toStdString();
@@ -113,13 +115,15 @@ TEST(SitemapWriter, IndexGroupsAndKeywords) {
     QString body;
   };
   std::vector<Case> cases;
-  cases.push_back({"top-level keyword with its topic", Forest(Entry("Paper", "Loading paper", "p01.htm")),
-                   "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"Paper\">\r\n"
-                   "<param name=\"Name\" value=\"Loading paper\">\r\n<param name=\"Local\" value=\"p01.htm\">\r\n"
-                   "</OBJECT>\r\n</UL>\r\n"});
+  cases.push_back(
+      {"top-level keyword with its topic", Forest(Entry("Paper", "Loading paper", "p01.htm")),
+       "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"Paper\">\r\n"
+       "<param name=\"Name\" value=\"Loading paper\">\r\n<param name=\"Local\" value=\"p01.htm\">\r\n"
+       "</OBJECT>\r\n</UL>\r\n"});
   cases.push_back({"three sub-entries of one caption: one OBJECT",
-                   Forest(Entry("Ink", "", "", Forest(Entry("Ink", "A", "a.htm"), Entry("Ink", "B", "b.htm"),
-                                                      Entry("Ink", "C", "c.htm")))),
+                   Forest(Entry("Ink", "", "",
+                                Forest(Entry("Ink", "A", "a.htm"), Entry("Ink", "B", "b.htm"),
+                                       Entry("Ink", "C", "c.htm")))),
                    "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"Ink\">\r\n"
                    "<param name=\"See Also\" value=\"Ink\">\r\n</OBJECT>\r\n<UL>\r\n"
                    "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"Ink\">\r\n"
@@ -127,44 +131,48 @@ TEST(SitemapWriter, IndexGroupsAndKeywords) {
                    "<param name=\"Name\" value=\"B\">\r\n<param name=\"Local\" value=\"b.htm\">\r\n"
                    "<param name=\"Name\" value=\"C\">\r\n<param name=\"Local\" value=\"c.htm\">\r\n"
                    "</OBJECT>\r\n</UL>\r\n</UL>\r\n"});
-  cases.push_back({"two captions under one keyword: two OBJECTs",
-                   Forest(Entry("K", "", "", Forest(Entry("x", "A", "a.htm"), Entry("y", "B", "b.htm")))),
-                   "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"K\">\r\n"
-                   "<param name=\"See Also\" value=\"K\">\r\n</OBJECT>\r\n<UL>\r\n"
-                   "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"x\">\r\n"
-                   "<param name=\"Name\" value=\"A\">\r\n<param name=\"Local\" value=\"a.htm\">\r\n</OBJECT>\r\n"
-                   "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"y\">\r\n"
-                   "<param name=\"Name\" value=\"B\">\r\n<param name=\"Local\" value=\"b.htm\">\r\n</OBJECT>\r\n"
-                   "</UL>\r\n</UL>\r\n"});
-  cases.push_back({"sub-entry without topic caption between group members closes the group",
-                   Forest(Entry("K", "", "", Forest(Entry("K", "A", "a.htm"), Entry("K", "", "n.htm"),
-                                                    Entry("K", "B", "b.htm")))),
-                   "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"K\">\r\n"
-                   "<param name=\"See Also\" value=\"K\">\r\n</OBJECT>\r\n<UL>\r\n"
-                   "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"K\">\r\n"
-                   "<param name=\"Name\" value=\"A\">\r\n<param name=\"Local\" value=\"a.htm\">\r\n</OBJECT>\r\n"
-                   "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"K\">\r\n"
-                   "<param name=\"Local\" value=\"n.htm\">\r\n</OBJECT>\r\n"
-                   "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"K\">\r\n"
-                   "<param name=\"Name\" value=\"B\">\r\n<param name=\"Local\" value=\"b.htm\">\r\n</OBJECT>\r\n"
-                   "</UL>\r\n</UL>\r\n"});
-  cases.push_back({"keyword with a topic of its own and sub-entries keeps its topic",
-                   Forest(Entry("Fonts", "About fonts", "f.htm", Forest(Entry("Fonts", "Bold", "b.htm")))),
-                   "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"Fonts\">\r\n"
-                   "<param name=\"Name\" value=\"About fonts\">\r\n<param name=\"Local\" value=\"f.htm\">\r\n"
-                   "</OBJECT>\r\n<UL>\r\n"
-                   "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"Fonts\">\r\n"
-                   "<param name=\"Name\" value=\"Bold\">\r\n<param name=\"Local\" value=\"b.htm\">\r\n</OBJECT>\r\n"
-                   "</UL>\r\n</UL>\r\n"});
-  cases.push_back({"case differs: a new group",
-                   Forest(Entry("K", "", "", Forest(Entry("ink", "A", "a.htm"), Entry("Ink", "B", "b.htm")))),
-                   "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"K\">\r\n"
-                   "<param name=\"See Also\" value=\"K\">\r\n</OBJECT>\r\n<UL>\r\n"
-                   "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"ink\">\r\n"
-                   "<param name=\"Name\" value=\"A\">\r\n<param name=\"Local\" value=\"a.htm\">\r\n</OBJECT>\r\n"
-                   "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"Ink\">\r\n"
-                   "<param name=\"Name\" value=\"B\">\r\n<param name=\"Local\" value=\"b.htm\">\r\n</OBJECT>\r\n"
-                   "</UL>\r\n</UL>\r\n"});
+  cases.push_back(
+      {"two captions under one keyword: two OBJECTs",
+       Forest(Entry("K", "", "", Forest(Entry("x", "A", "a.htm"), Entry("y", "B", "b.htm")))),
+       "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"K\">\r\n"
+       "<param name=\"See Also\" value=\"K\">\r\n</OBJECT>\r\n<UL>\r\n"
+       "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"x\">\r\n"
+       "<param name=\"Name\" value=\"A\">\r\n<param name=\"Local\" value=\"a.htm\">\r\n</OBJECT>\r\n"
+       "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"y\">\r\n"
+       "<param name=\"Name\" value=\"B\">\r\n<param name=\"Local\" value=\"b.htm\">\r\n</OBJECT>\r\n"
+       "</UL>\r\n</UL>\r\n"});
+  cases.push_back(
+      {"sub-entry without topic caption between group members closes the group",
+       Forest(Entry("K", "", "",
+                    Forest(Entry("K", "A", "a.htm"), Entry("K", "", "n.htm"), Entry("K", "B", "b.htm")))),
+       "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"K\">\r\n"
+       "<param name=\"See Also\" value=\"K\">\r\n</OBJECT>\r\n<UL>\r\n"
+       "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"K\">\r\n"
+       "<param name=\"Name\" value=\"A\">\r\n<param name=\"Local\" value=\"a.htm\">\r\n</OBJECT>\r\n"
+       "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"K\">\r\n"
+       "<param name=\"Local\" value=\"n.htm\">\r\n</OBJECT>\r\n"
+       "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"K\">\r\n"
+       "<param name=\"Name\" value=\"B\">\r\n<param name=\"Local\" value=\"b.htm\">\r\n</OBJECT>\r\n"
+       "</UL>\r\n</UL>\r\n"});
+  cases.push_back(
+      {"keyword with a topic of its own and sub-entries keeps its topic",
+       Forest(Entry("Fonts", "About fonts", "f.htm", Forest(Entry("Fonts", "Bold", "b.htm")))),
+       "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"Fonts\">\r\n"
+       "<param name=\"Name\" value=\"About fonts\">\r\n<param name=\"Local\" value=\"f.htm\">\r\n"
+       "</OBJECT>\r\n<UL>\r\n"
+       "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"Fonts\">\r\n"
+       "<param name=\"Name\" value=\"Bold\">\r\n<param name=\"Local\" value=\"b.htm\">\r\n</OBJECT>\r\n"
+       "</UL>\r\n</UL>\r\n"});
+  cases.push_back(
+      {"case differs: a new group",
+       Forest(Entry("K", "", "", Forest(Entry("ink", "A", "a.htm"), Entry("Ink", "B", "b.htm")))),
+       "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"K\">\r\n"
+       "<param name=\"See Also\" value=\"K\">\r\n</OBJECT>\r\n<UL>\r\n"
+       "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"ink\">\r\n"
+       "<param name=\"Name\" value=\"A\">\r\n<param name=\"Local\" value=\"a.htm\">\r\n</OBJECT>\r\n"
+       "<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"Ink\">\r\n"
+       "<param name=\"Name\" value=\"B\">\r\n<param name=\"Local\" value=\"b.htm\">\r\n</OBJECT>\r\n"
+       "</UL>\r\n</UL>\r\n"});
   for (Case& c : cases) EXPECT_EQ(IndexBody(std::move(c.forest)), c.body) << c.name;
 }
 

@@ -12,7 +12,8 @@ using namespace textfiles;
 
 TEST(AddinTextFiles, MarkdownBlocks) {
   const std::string html = MarkdownToHtml(
-      "## Setup\n\nInstall it\nquickly.\n\n- one\n- two\n\n1. first\n2. second\n\n> quoted\n\n```\na < b\n```\n---\n");
+      "## Setup\n\nInstall it\nquickly.\n\n- one\n- two\n\n1. first\n2. second\n\n> quoted\n\n```\na < "
+      "b\n```\n---\n");
   EXPECT_EQ(html,
             "<h2>Setup</h2>\n<p>Install it quickly.</p>\n<ul>\n<li>one</li>\n<li>two</li>\n</ul>\n"
             "<ol>\n<li>first</li>\n<li>second</li>\n</ol>\n<blockquote><p>quoted</p></blockquote>\n"

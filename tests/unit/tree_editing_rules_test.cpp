@@ -39,8 +39,9 @@ TEST(IndexRulesTest, PropertiesListTheFieldsThatAreSet) {
   const TIName group{"printing", "", ""};
   EXPECT_EQ(IndexPropertiesText(&group), "Index item properties \r\nKeyword: printing\r\n");
   const TIName entry{"paper", "Proj02.htm", "Paper sizes"};
-  EXPECT_EQ(IndexPropertiesText(&entry),
-            "Index item properties \r\nKeyword: paper\r\nTopic caption: Paper sizes\r\nFile name: Proj02.htm\r\n");
+  EXPECT_EQ(
+      IndexPropertiesText(&entry),
+      "Index item properties \r\nKeyword: paper\r\nTopic caption: Paper sizes\r\nFile name: Proj02.htm\r\n");
   const TIName noKeyword{"", "Proj03.htm", ""};
   EXPECT_EQ(IndexPropertiesText(&noKeyword), "Index item properties \r\nFile name: Proj03.htm\r\n");
 }
@@ -54,10 +55,12 @@ TEST(ContentsRulesTest, DropPointGivesTheMove) {
 }
 
 TEST(RenameRulesTest, FirstAndSecondOccurrenceAreReplaced) {
-  const QString page = "<HTML><HEAD><TITLE>Start</TITLE></HEAD><BODY><H1>Start</H1><P>Start here</P></BODY></HTML>";
+  const QString page =
+      "<HTML><HEAD><TITLE>Start</TITLE></HEAD><BODY><H1>Start</H1><P>Start here</P></BODY></HTML>";
   bool replaced = false;
-  EXPECT_EQ(ReplaceTitleInPage(page, "Start", "Overview", &replaced),
-            "<HTML><HEAD><TITLE>Overview</TITLE></HEAD><BODY><H1>Overview</H1><P>Start here</P></BODY></HTML>");
+  EXPECT_EQ(
+      ReplaceTitleInPage(page, "Start", "Overview", &replaced),
+      "<HTML><HEAD><TITLE>Overview</TITLE></HEAD><BODY><H1>Overview</H1><P>Start here</P></BODY></HTML>");
   EXPECT_TRUE(replaced);
 }
 

@@ -1,7 +1,7 @@
 // hh -decompile FOLDER FILE.chm: writes the sources of a compiled help file
 // into FOLDER, with a project file for them.
 
-#include "build/decompiler.h"
+#include "chm/decompiler.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,7 +1,7 @@
 // hhc PROJECT.hhp: compiles a help project into the compiled file its
 // "Compiled file=" line names and writes the log its "Error log file=" names.
 
-#include "build/compiler.h"
+#include "chm/compiler.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,7 +1,7 @@
-#include "build/chmcmd_project.h"
+#include "chm/chmcmd_project.h"
 
-#include "build/ansi_text.h"
-#include "build/page_scan.h"
+#include "chm/ansi_text.h"
+#include "chm/page_scan.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
-#include "build/view_command.h"
+#include "viewer/view_command.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTextStream>
 
-#include "build/about_box.h"
-#include "build/html_help.h"
+#include "app/about_box.h"
+#include "viewer/html_help.h"
 
 int RunViewCommand(const QStringList& arguments, QTextStream& err) {
   if (arguments.size() != 1 || arguments.first().isEmpty()) {

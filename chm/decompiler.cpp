@@ -1,6 +1,6 @@
-#include "build/decompiler.h"
+#include "chm/decompiler.h"
 
-#include "build/ansi_text.h"
+#include "chm/ansi_text.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "build/decompile_command.h"
+#include "chm/decompile_command.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include "build/decompiler.h"
+#include "chm/decompiler.h"
 
 namespace {
 

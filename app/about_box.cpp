@@ -1,4 +1,4 @@
-#include "build/about_box.h"
+#include "app/about_box.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "build/version_record.h"
+#include "app/version_record.h"
 
 QPixmap ProgramIconPixmap(int size) {
   QPixmap pixmap(size, size);
@@ -75,7 +75,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   auto* top = new QHBoxLayout;
   ProgramIcon = new QLabel(Panel1);
   ProgramIcon->setObjectName("ProgramIcon");
-  ProgramIcon->setPixmap(ProgramIconPixmap(64).scaled(57, 49, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  ProgramIcon->setPixmap(
+      ProgramIconPixmap(64).scaled(57, 49, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
   ProgramIcon->setFixedSize(57, 49);
   auto* names = new QVBoxLayout;
   ProductName = new QLabel("Orvex", Panel1);

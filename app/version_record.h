@@ -17,7 +17,7 @@ struct TVersionRecord {
 TVersionRecord ProgramVersionRecord();
 
 struct TAboutTexts {
-  QString Version;    // "Version " + product version, at most 255 characters
+  QString Version;  // "Version " + product version, at most 255 characters
   QString ProductName;
   QString Copyright;
 };

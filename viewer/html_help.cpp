@@ -1,4 +1,4 @@
-#include "build/html_help.h"
+#include "viewer/html_help.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -6,9 +6,9 @@
 
 #include <memory>
 
-#include "build/chm_document.h"
-#include "build/chm_pages.h"
-#include "build/viewer_window.h"
+#include "viewer/chm_document.h"
+#include "viewer/chm_pages.h"
+#include "viewer/viewer_window.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <optional>
 #include <vector>
 
-#include "build/chm_file.h"
-#include "build/chm_pages.h"
+#include "chm/chm_file.h"
+#include "viewer/chm_pages.h"
 #include "model/records.h"
 
 // The charset a page or style sheet declares itself (a byte-order mark, a

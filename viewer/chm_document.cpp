@@ -1,4 +1,4 @@
-#include "build/chm_document.h"
+#include "viewer/chm_document.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -26,8 +26,9 @@ QByteArray DeclaredCharset(const QByteArray& bytes) {
   const QString head = QString::fromLatin1(bytes.left(1024));
   static const QRegularExpression cssCharset(QStringLiteral("^@charset\\s+\"([^\"]+)\""));
   if (const auto m = cssCharset.match(head); m.hasMatch()) return m.captured(1).trimmed().toLatin1();
-  static const QRegularExpression meta(QStringLiteral("<meta\\b[^>]*\\bcharset\\s*=\\s*[\"']?([A-Za-z0-9_.:-]+)"),
-                                       QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression meta(
+      QStringLiteral("<meta\\b[^>]*\\bcharset\\s*=\\s*[\"']?([A-Za-z0-9_.:-]+)"),
+      QRegularExpression::CaseInsensitiveOption);
   if (const auto m = meta.match(head); m.hasMatch()) return m.captured(1).toLatin1();
   return {};
 }

@@ -12,7 +12,7 @@
 
 #include <memory>
 
-#include "build/chm_pages.h"
+#include "viewer/chm_pages.h"
 
 class ChmDocument;
 class QAction;

@@ -5,10 +5,10 @@
 
 #include "app/keyboard_hook.h"
 #include "app/main_window.h"
-#include "build/about_box.h"
-#include "build/hh_comp.h"
-#include "build/html_help.h"
-#include "build/tcard_message.h"
+#include "app/about_box.h"
+#include "app/hh_comp.h"
+#include "viewer/html_help.h"
+#include "app/tcard_message.h"
 #include "editor/editing_control.h"
 
 void TForm1::ConnectProgramHelp() {

@@ -1,6 +1,6 @@
-#include "build/chm_file.h"
+#include "chm/chm_file.h"
 
-#include "build/ansi_text.h"
+#include "chm/ansi_text.h"
 
 #include <QFile>
 #include <QHash>

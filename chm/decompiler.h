@@ -2,7 +2,7 @@
 // Extracting the sources of a compiled help file into a folder, with a
 // project file for them, as "hh -decompile" does.
 
-#include "build/chm_file.h"
+#include "chm/chm_file.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "build/compiler_messages.h"
+#include "app/compiler_messages.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -8,7 +8,7 @@
 #include <QShowEvent>
 #include <QStyledItemDelegate>
 
-#include "build/compiler.h"
+#include "chm/compiler.h"
 
 namespace {
 

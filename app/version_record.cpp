@@ -1,4 +1,4 @@
-#include "build/version_record.h"
+#include "app/version_record.h"
 
 #include "orvex_version.h"
 

@@ -1,6 +1,6 @@
-#include "build/page_scan.h"
+#include "chm/page_scan.h"
 
-#include "build/ansi_text.h"
+#include "chm/ansi_text.h"
 
 #include <QDir>
 #include <QFile>

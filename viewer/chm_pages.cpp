@@ -1,4 +1,4 @@
-#include "build/chm_pages.h"
+#include "viewer/chm_pages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -61,16 +61,30 @@ QByteArray ChmMimeType(const QString& entryName) {
 
 QByteArray CharsetOfCodePage(int codePage) {
   switch (codePage) {
-    case 0: return "utf-8";
-    case 874: return "windows-874";
-    case 932: return "shift_jis";
-    case 936: return "gbk";
-    case 949: return "euc-kr";
-    case 950: return "big5";
-    case 1250: case 1251: case 1252: case 1253: case 1254:
-    case 1255: case 1256: case 1257: case 1258:
+    case 0:
+      return "utf-8";
+    case 874:
+      return "windows-874";
+    case 932:
+      return "shift_jis";
+    case 936:
+      return "gbk";
+    case 949:
+      return "euc-kr";
+    case 950:
+      return "big5";
+    case 1250:
+    case 1251:
+    case 1252:
+    case 1253:
+    case 1254:
+    case 1255:
+    case 1256:
+    case 1257:
+    case 1258:
       return "windows-" + QByteArray::number(codePage);
-    default: return "windows-1252";
+    default:
+      return "windows-1252";
   }
 }
 
@@ -98,7 +112,8 @@ QUrl ChmLinkUrl(const QString& fromEntry, const QString& link) {
   const QString fragment = hash < 0 ? QString() : trimmed.mid(hash + 1);
   path = QUrl::fromPercentEncoding(path.toUtf8());
   path.replace(u'\\', u'/');
-  if (path.isEmpty()) path = fromEntry;
+  if (path.isEmpty())
+    path = fromEntry;
   else if (!path.startsWith(u'/')) {
     QString folder = NormalEntryPath(fromEntry);
     folder = folder.left(folder.lastIndexOf(u'/') + 1);
@@ -123,9 +138,9 @@ QString HtmlPlainText(const QString& html) {
 }
 
 QString HtmlTitle(const QString& html) {
-  static const QRegularExpression title(QStringLiteral("<title\\b[^>]*>(.*?)</title\\s*>"),
-                                        QRegularExpression::CaseInsensitiveOption |
-                                            QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression title(
+      QStringLiteral("<title\\b[^>]*>(.*?)</title\\s*>"),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
   static const QRegularExpression blanks(QStringLiteral("\\s+"));
   const QRegularExpressionMatch m = title.match(html);
   if (!m.hasMatch()) return {};

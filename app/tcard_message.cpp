@@ -1,4 +1,4 @@
-#include "build/tcard_message.h"
+#include "app/tcard_message.h"
 
 QString TCardLParamText(const QString& lParam) {
   const QString text = lParam.trimmed();

@@ -1,7 +1,7 @@
-#include "build/compiler.h"
+#include "chm/compiler.h"
 
-#include "build/ansi_text.h"
-#include "build/chmcmd_project.h"
+#include "chm/ansi_text.h"
+#include "chm/chmcmd_project.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

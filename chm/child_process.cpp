@@ -1,4 +1,4 @@
-#include "build/child_process.h"
+#include "chm/child_process.h"
 
 #include <QCoreApplication>
 #include <QDir>

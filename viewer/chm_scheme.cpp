@@ -1,11 +1,11 @@
-#include "build/chm_scheme.h"
+#include "viewer/chm_scheme.h"
 
 #include <QBuffer>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
-#include "build/chm_document.h"
-#include "build/chm_pages.h"
+#include "viewer/chm_document.h"
+#include "viewer/chm_pages.h"
 
 namespace {
 

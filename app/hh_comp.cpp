@@ -1,4 +1,4 @@
-#include "build/hh_comp.h"
+#include "app/hh_comp.h"
 
 #include <QAction>
 #include <QApplication>
@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "build/html_help.h"
+#include "viewer/html_help.h"
 
 namespace {
 
@@ -31,7 +31,10 @@ int ContextProperty(const QObject* object) {
 }  // namespace
 
 THHComp::THHComp(QWidget* appWindow, THtmlHelp* helpLib)
-    : QObject(appWindow), AppWindow(appWindow), HelpLib(helpLib), HelpFolder(QCoreApplication::applicationDirPath()) {
+    : QObject(appWindow),
+      AppWindow(appWindow),
+      HelpLib(helpLib),
+      HelpFolder(QCoreApplication::applicationDirPath()) {
   SetHelpFile(QString());
   if (HelpLib) connect(HelpLib, &THtmlHelp::PageCommand, this, &THHComp::MessageHook);
   qApp->installEventFilter(this);
@@ -68,15 +71,18 @@ void THHComp::ShowContents() {
 bool THHComp::HelpHandler(int command, quint32 data, bool& callHelp) {
   Q_UNUSED(command);
   callHelp = false;
-  if (!HelpFileName.isEmpty() && HelpLib) HelpLib->HtmlHelpA(HelpOwner(), HelpPathName, HH_HELP_CONTEXT, data);
+  if (!HelpFileName.isEmpty() && HelpLib)
+    HelpLib->HtmlHelpA(HelpOwner(), HelpPathName, HH_HELP_CONTEXT, data);
   return true;
 }
 
 void THHComp::MessageHook(const QString& name, const QUrlQuery& arguments) {
   if (name != u"tcard") return;
   bool ok = false;
-  const int wParam = arguments.queryItemValue(QStringLiteral("wParam"), QUrl::FullyDecoded).trimmed().toInt(&ok);
-  emit OnTCardMessage(ok ? wParam : 0, arguments.queryItemValue(QStringLiteral("lParam"), QUrl::FullyDecoded));
+  const int wParam =
+      arguments.queryItemValue(QStringLiteral("wParam"), QUrl::FullyDecoded).trimmed().toInt(&ok);
+  emit OnTCardMessage(ok ? wParam : 0,
+                      arguments.queryItemValue(QStringLiteral("lParam"), QUrl::FullyDecoded));
 }
 
 int THHComp::HelpContextOf(const QWidget* widget) {
@@ -96,7 +102,8 @@ int THHComp::HelpContextOfMenu(const QMenu* menu) {
 }
 
 bool THHComp::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return QObject::eventFilter(watched, event);
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+    return QObject::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
   if (key->key() != Qt::Key_F1 || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
     return QObject::eventFilter(watched, event);

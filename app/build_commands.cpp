@@ -8,11 +8,11 @@
 
 #include "app/busy_cursor.h"
 #include "app/main_window.h"
-#include "build/child_process.h"
-#include "build/compiler.h"
-#include "build/compiler_messages.h"
-#include "build/decompile_command.h"
-#include "build/html_help.h"
+#include "chm/child_process.h"
+#include "chm/compiler.h"
+#include "app/compiler_messages.h"
+#include "chm/decompile_command.h"
+#include "viewer/html_help.h"
 
 namespace {
 
@@ -65,8 +65,8 @@ void TForm1::Viewcompiledhelpfile1Click() {
   if (ProjectFile.isEmpty() || !HtmlHelp) return;
   const QString compiled = orvex::compiledFileOf(ProjectFile, ProjectLines);
   if (!QFileInfo(compiled).isFile()) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), " File not found! ", QMessageBox::Ok,
-                    this);
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), " File not found! ",
+                    QMessageBox::Ok, this);
     box.exec();
     return;
   }
@@ -107,5 +107,6 @@ void TForm1::DecompileCHMfile1Click() {
     return;
   }
   const QString hh = FindTool("hh", ToolFolder());
-  EndIfQuitting(RunChildProcess(hh, {"-decompile", QDir::toNativeSeparators(folder), QDir::toNativeSeparators(file)}));
+  EndIfQuitting(
+      RunChildProcess(hh, {"-decompile", QDir::toNativeSeparators(folder), QDir::toNativeSeparators(file)}));
 }

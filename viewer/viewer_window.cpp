@@ -1,4 +1,4 @@
-#include "build/viewer_window.h"
+#include "viewer/viewer_window.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -21,8 +21,8 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 
-#include "build/chm_document.h"
-#include "build/chm_scheme.h"
+#include "viewer/chm_document.h"
+#include "viewer/chm_scheme.h"
 
 namespace {
 
@@ -161,18 +161,23 @@ TViewerWindow::TViewerWindow(std::shared_ptr<const ChmDocument> document,
     // Not from inside the navigation callback: the page is still deciding.
     QTimer::singleShot(0, this, [this, url] { ShowUrl(url); });
   });
-  connect(ContentsTree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { ShowContentsItem(item); });
-  connect(ContentsTree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { ShowContentsItem(item); });
+  connect(ContentsTree, &QTreeWidget::itemClicked, this,
+          [this](QTreeWidgetItem* item) { ShowContentsItem(item); });
+  connect(ContentsTree, &QTreeWidget::itemActivated, this,
+          [this](QTreeWidgetItem* item) { ShowContentsItem(item); });
   connect(IndexEdit, &QLineEdit::textEdited, this, &TViewerWindow::FindKeyword);
   connect(IndexEdit, &QLineEdit::returnPressed, this, [this] { ShowIndexItem(IndexTree->currentItem()); });
-  connect(IndexTree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { ShowIndexItem(item); });
-  connect(IndexTree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { ShowIndexItem(item); });
+  connect(IndexTree, &QTreeWidget::itemActivated, this,
+          [this](QTreeWidgetItem* item) { ShowIndexItem(item); });
+  connect(IndexTree, &QTreeWidget::itemDoubleClicked, this,
+          [this](QTreeWidgetItem* item) { ShowIndexItem(item); });
   connect(IndexDisplay, &QPushButton::clicked, this, [this] { ShowIndexItem(IndexTree->currentItem()); });
   connect(SearchEdit, &QLineEdit::returnPressed, this, [this] { RunSearch(SearchEdit->text()); });
   connect(SearchButton, &QPushButton::clicked, this, [this] { RunSearch(SearchEdit->text()); });
   connect(SearchResults, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* item) { ShowSearchResult(SearchResults->row(item)); });
-  connect(SearchDisplay, &QPushButton::clicked, this, [this] { ShowSearchResult(SearchResults->currentRow()); });
+  connect(SearchDisplay, &QPushButton::clicked, this,
+          [this] { ShowSearchResult(SearchResults->currentRow()); });
   UpdateNavigation();
 }
 
@@ -254,13 +259,16 @@ void TViewerWindow::BuildIndex() {
 void TViewerWindow::ShowContentsItem(QTreeWidgetItem* item) {
   if (!item) return;
   const QUrl url = item->data(0, kUrlRole).toUrl();
-  if (url.isValid()) ShowUrl(url);
-  else item->setExpanded(!item->isExpanded());
+  if (url.isValid())
+    ShowUrl(url);
+  else
+    item->setExpanded(!item->isExpanded());
 }
 
 void TViewerWindow::ShowIndexItem(QTreeWidgetItem* item) {
   // A keyword without a page of its own leads to its first entry's page.
-  while (item && !item->data(0, kUrlRole).toUrl().isValid()) item = item->childCount() ? item->child(0) : nullptr;
+  while (item && !item->data(0, kUrlRole).toUrl().isValid())
+    item = item->childCount() ? item->child(0) : nullptr;
   if (item) ShowUrl(item->data(0, kUrlRole).toUrl());
 }
 
@@ -284,7 +292,8 @@ void TViewerWindow::RunSearch(const QString& query) {
   SearchResults->clear();
   for (int index : SearchTopics(Topics, query)) {
     const TopicText& topic = Topics[index];
-    auto* item = new QListWidgetItem(topic.Title.isEmpty() ? topic.EntryPath.mid(1) : topic.Title, SearchResults);
+    auto* item =
+        new QListWidgetItem(topic.Title.isEmpty() ? topic.EntryPath.mid(1) : topic.Title, SearchResults);
     item->setData(kUrlRole, ChmEntryUrl(topic.EntryPath));
     item->setToolTip(topic.EntryPath.mid(1));
   }

@@ -1,0 +1,54 @@
+// Writing compiled help files: the container around the files of a help
+// (header, directory with its listing and index chunks, the uncompressed
+// section and the LZX-compressed section with its control data, reset table
+// and span information, the name list).
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QList>
+
+#include "platform/result.h"
+
+namespace orvex {
+
+enum class ChmSection { Uncompressed = 0, Compressed = 1 };
+
+struct ChmWriterOptions {
+  quint32 lcid = 0x409;  // the language stored in the header
+  int windowBits = 16;   // LZX window of 2^windowBits bytes (15 to 21)
+  int resetFrames = 2;   // the LZX state is reset every resetFrames frames of 32 KB
+  int threads = 0;       // compression threads; 0 uses every core
+};
+
+struct ChmWriteStats {
+  quint64 uncompressedBytes = 0;  // what the compressed section holds
+  quint64 compressedBytes = 0;    // its size in the file
+  quint64 fileBytes = 0;          // the whole compiled file
+};
+
+class ChmWriter {
+ public:
+  explicit ChmWriter(ChmWriterOptions options = {});
+
+  // Adds a file. name: as stored, '/'-separated, bytes in the help's code
+  // page ("/Topic01.htm", "/images/a b.gif", "/#SYSTEM", "/$FIftiMain");
+  // folders are listed by the writer itself. A name given twice keeps the
+  // last content.
+  void AddFile(const QByteArray& name, QByteArray content, ChmSection section = ChmSection::Compressed);
+
+  // Writes the whole compiled file to out. The failure names what could not
+  // be written.
+  Result<ChmWriteStats> Write(QIODevice& out) const;
+
+ private:
+  struct File {
+    QByteArray name;
+    QByteArray content;
+    ChmSection section;
+  };
+  ChmWriterOptions m_options;
+  QList<File> m_files;
+};
+
+}  // namespace orvex
