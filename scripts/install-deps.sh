@@ -10,6 +10,11 @@ packages=(
   xvfb xauth fonts-dejavu-core
   doxygen python3-sphinx python3-sphinxcontrib.htmlhelp hyperfine
 )
+# Only the tests need these: more readers of compiled files.
+test_packages=(
+  libmspack-dev p7zip-full
+)
+packages+=("${test_packages[@]}")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,12 +1,13 @@
 #include "chm_readers.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <chm_lib.h>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <mspack.h>
 
@@ -99,13 +100,14 @@ ChmFiles ReadWithProgram(const QString& program, const QString& chmPath) {
                   << process.readAllStandardError().toStdString();
     return files;
   }
-  QDirIterator it(outDir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-  const QByteArray root = QFile::encodeName(outDir.path());
-  while (it.hasNext()) {
-    const QString path = it.next();
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    files.insert(QFile::encodeName(path).mid(root.size()), file.readAll());
+  // The names as raw bytes: they need not be valid in the locale's encoding.
+  const std::filesystem::path root(QFile::encodeName(outDir.path()).toStdString());
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string relative = entry.path().string().substr(root.string().size());
+    files.insert(QByteArray::fromStdString(relative), QByteArray::fromStdString(content));
   }
   return files;
 }
