@@ -61,7 +61,9 @@ ChmFiles ReadWithMspack(const QString& chmPath) {
     mspack_destroy_chm_decompressor(decompressor);
     return files;
   }
-  QTemporaryDir scratch;
+  // Extracting thousands of files into one scratch file: keep it in memory.
+  QTemporaryDir scratch((QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
+                        "/orvex-XXXXXX");
   const QByteArray outPath = QFile::encodeName(scratch.filePath("out"));
   for (mschmd_file* list : {header->files, header->sysfiles}) {
     for (mschmd_file* file = list; file; file = file->next) {
