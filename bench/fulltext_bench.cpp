@@ -58,10 +58,7 @@ const QList<FullTextTopic>& Topics() {
 
 void BM_BuildFullTextIndex(benchmark::State& state) {
   const QList<FullTextTopic>& topics = Topics();
-  if (topics.isEmpty()) {
-    state.SkipWithError("no pages (is doxygen installed?)");
-    return;
-  }
+  if (topics.isEmpty()) return state.SkipWithError("no pages (is doxygen installed?)");
   qint64 bytes = 0;
   for (const FullTextTopic& t : topics) bytes += t.page.size() * 2;
   QByteArray index;
@@ -77,10 +74,7 @@ BENCHMARK(BM_BuildFullTextIndex)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 void BM_PageWords(benchmark::State& state) {
   const QList<FullTextTopic>& topics = Topics();
-  if (topics.isEmpty()) {
-    state.SkipWithError("no pages (is doxygen installed?)");
-    return;
-  }
+  if (topics.isEmpty()) return state.SkipWithError("no pages (is doxygen installed?)");
   qint64 words = 0;
   for (auto _ : state)
     for (const FullTextTopic& t : topics) words += FullTextWords(ExtractPageText(t.page).body).size();
