@@ -1,0 +1,442 @@
+#include "chm/fulltext_index.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <bit>
+#include <numeric>
+#include <thread>
+#include <vector>
+
+#include "chm/fulltext_words.h"
+#include "platform/codepage.h"
+
+namespace {
+
+struct Occurrence {
+  quint32 topic;
+  quint32 location;
+  bool operator<(const Occurrence& o) const {
+    return topic != o.topic ? topic < o.topic : location < o.location;
+  }
+  bool operator==(const Occurrence& o) const = default;
+};
+
+struct WordOccurrences {
+  std::vector<Occurrence> text;
+  std::vector<Occurrence> title;
+};
+
+// One leaf entry: a word in one context with its occurrences, in order.
+struct Entry {
+  QByteArray word;
+  quint8 context;  // 0 text, 1 title
+  const std::vector<Occurrence>* occurrences;
+};
+
+void PutU16(QByteArray& out, qsizetype at, quint16 v) {
+  out[at] = char(v & 0xFF);
+  out[at + 1] = char(v >> 8);
+}
+
+void PutU32(QByteArray& out, qsizetype at, quint32 v) {
+  for (int i = 0; i < 4; ++i) out[at + i] = char((v >> (8 * i)) & 0xFF);
+}
+
+void AppendU32(QByteArray& out, quint32 v) {
+  out.append(4, '\0');
+  PutU32(out, out.size() - 4, v);
+}
+
+void AppendVarInt(QByteArray& out, quint64 v) {
+  do {
+    quint8 b = v & 0x7F;
+    v >>= 7;
+    if (v) b |= 0x80;
+    out.append(char(b));
+  } while (v);
+}
+
+int VarIntSize(quint64 v) {
+  int n = 1;
+  while (v >>= 7) ++n;
+  return n;
+}
+
+// The three number streams of the WLCs, each with its own root.
+enum Stream { kTopicStream, kCountStream, kLocationStream, kStreams };
+
+// How many values of each bit width a stream holds, to choose its root.
+struct WidthCounts {
+  std::array<quint64, 65> count{};
+  void Add(quint64 v) { ++count[std::bit_width(v)]; }
+  // The root that codes all the values in the fewest bits (1 at least:
+  // some readers cannot take a read of zero bits).
+  int BestRoot() const {
+    int best = 1;
+    quint64 bestBits = ~quint64(0);
+    for (int r = 1; r <= 32; ++r) {
+      quint64 bits = 0;
+      for (int w = 0; w < 65; ++w) bits += count[w] * (w <= r ? quint64(1 + r) : quint64(2 * w - r));
+      if (bits < bestBits) {
+        bestBits = bits;
+        best = r;
+      }
+    }
+    return best;
+  }
+};
+
+class BitWriter {
+ public:
+  explicit BitWriter(QByteArray& out) : m_out(out) {}
+  void Bit(bool b) {
+    if (m_free == 0) {
+      m_out.append('\0');
+      m_free = 8;
+    }
+    --m_free;
+    if (b) m_out.data()[m_out.size() - 1] |= char(1 << m_free);
+  }
+  void Bits(quint64 v, int n) {
+    for (int i = n - 1; i >= 0; --i) Bit((v >> i) & 1);
+  }
+  void Root(quint64 v, int r) {
+    if (v < (quint64(1) << r)) {
+      Bit(false);
+      Bits(v, r);
+      return;
+    }
+    const int width = std::bit_width(v);
+    for (int i = r; i < width; ++i) Bit(true);
+    Bit(false);
+    Bits(v, width - 1);  // the top bit is implied
+  }
+  void Align() { m_free = 0; }
+
+ private:
+  QByteArray& m_out;
+  int m_free = 0;
+};
+
+template <typename Visit>
+void ForEachValue(const std::vector<Occurrence>& occurrences, Visit visit) {
+  quint32 previousTopic = 0;
+  for (size_t i = 0; i < occurrences.size();) {
+    const quint32 topic = occurrences[i].topic;
+    size_t end = i;
+    while (end < occurrences.size() && occurrences[end].topic == topic) ++end;
+    visit(kTopicStream, topic - previousTopic);
+    visit(kCountStream, end - i);
+    quint32 previousLocation = 0;
+    for (size_t k = i; k < end; ++k) {
+      visit(kLocationStream, occurrences[k].location - previousLocation);
+      previousLocation = occurrences[k].location;
+    }
+    previousTopic = topic;
+    i = end;
+  }
+}
+
+QByteArray EncodeWlc(const std::vector<Occurrence>& occurrences, const std::array<int, kStreams>& roots) {
+  QByteArray wlc;
+  BitWriter bits(wlc);
+  ForEachValue(occurrences, [&](Stream stream, quint64 v) {
+    if (stream == kTopicStream) bits.Align();
+    bits.Root(v, roots[stream]);
+  });
+  return wlc;
+}
+
+int SharedPrefix(const QByteArray& a, const QByteArray& b) {
+  const qsizetype n = std::min<qsizetype>({a.size(), b.size(), 255});
+  qsizetype i = 0;
+  while (i < n && a[i] == b[i]) ++i;
+  return int(i);
+}
+
+// Appends the front-compressed word: length of the new part + 1, bytes
+// shared with the previous word, the new part.
+void AppendWord(QByteArray& node, const QByteArray& word, int shared) {
+  node.append(char(word.size() - shared + 1));
+  node.append(char(shared));
+  node.append(word.constData() + shared, word.size() - shared);
+}
+
+// The words as stored: bytes in the code page, at most the longest a node
+// entry can hold; empty for a word with a character the code page cannot
+// hold. One conversion for all: a line break is one byte in every code page
+// and never part of another character.
+QList<QByteArray> StoredWords(const QStringList& words, int codePage) {
+  QList<QByteArray> stored = EncodeCodePage(words.join(u'\n'), codePage).split('\n');
+  for (qsizetype i = 0; i < stored.size(); ++i) {
+    QByteArray& bytes = stored[i];
+    if (bytes.contains('&')) {  // a character written as "&#N;"
+      bytes.clear();
+      continue;
+    }
+    QString cut = words[i];
+    while (bytes.size() > kFullTextMaxWordBytes) {
+      cut.chop(cut.size() > 1 && cut.back().isLowSurrogate() ? 2 : 1);
+      bytes = EncodeCodePage(cut, codePage);
+    }
+  }
+  return stored;
+}
+
+struct Collected {
+  QHash<QString, int> ids;
+  std::vector<WordOccurrences> words;
+  int Id(const QString& word) {
+    const auto it = ids.constFind(word);
+    if (it != ids.constEnd()) return *it;
+    ids.insert(word, int(words.size()));
+    words.emplace_back();
+    return int(words.size()) - 1;
+  }
+};
+
+struct TopicWords {
+  QStringList title;
+  QStringList text;
+};
+
+TopicWords WordsOfTopic(const FullTextTopic& topic) {
+  const PageText page = ExtractPageText(topic.page);
+  return {FullTextWords(topic.title.isEmpty() ? page.title : topic.title), FullTextWords(page.body)};
+}
+
+// The words of the topics, from batches of pages read on every core.
+Collected CollectWords(const QList<FullTextTopic>& topics) {
+  std::vector<qsizetype> order(topics.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](qsizetype a, qsizetype b) { return topics[a].topicNumber < topics[b].topicNumber; });
+  const size_t threads = std::max(1u, std::thread::hardware_concurrency());
+  const size_t batch = 16 * threads;
+  std::vector<TopicWords> words(batch);
+  Collected collected;
+  quint32 textLocation = 0, titleLocation = 0;
+  for (size_t first = 0; first < order.size(); first += batch) {
+    const size_t count = std::min(batch, order.size() - first);
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+      for (size_t i; (i = next++) < count;) words[i] = WordsOfTopic(topics[order[first + i]]);
+    };
+    std::vector<std::thread> pool;
+    for (size_t t = 1; t < std::min(threads, count); ++t) pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool) t.join();
+
+    for (size_t i = 0; i < count; ++i) {
+      const size_t k = first + i;
+      const quint32 number = topics[order[k]].topicNumber;
+      if (k == 0 || number != topics[order[k - 1]].topicNumber)
+        textLocation = titleLocation = 0;  // a topic given twice goes on counting
+      for (const QString& word : words[i].title) {
+        WordOccurrences& w = collected.words[collected.Id(word)];
+        w.title.push_back({number, titleLocation++});
+        w.text.push_back({number, textLocation++});
+      }
+      for (const QString& word : words[i].text)
+        collected.words[collected.Id(word)].text.push_back({number, textLocation++});
+    }
+  }
+  return collected;
+}
+
+// The stored words in byte order, each once: words that come out the same
+// in the code page (cut to the same length) share their occurrences.
+std::vector<std::pair<QByteArray, WordOccurrences>> SortedWords(Collected& collected, int codePage) {
+  const QStringList words = collected.ids.keys();
+  const QList<QByteArray> bytes = words.isEmpty() ? QList<QByteArray>() : StoredWords(words, codePage);
+  std::vector<std::pair<QByteArray, int>> keyed;
+  keyed.reserve(words.size());
+  for (qsizetype i = 0; i < words.size() && i < bytes.size(); ++i)
+    if (!bytes[i].isEmpty()) keyed.emplace_back(bytes[i], collected.ids.value(words[i]));
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<std::pair<QByteArray, WordOccurrences>> stored;
+  for (size_t i = 0; i < keyed.size();) {
+    size_t end = i + 1;
+    WordOccurrences merged = std::move(collected.words[keyed[i].second]);
+    for (; end < keyed.size() && keyed[end].first == keyed[i].first; ++end) {
+      WordOccurrences& more = collected.words[keyed[end].second];
+      for (auto [into, from] : {std::pair{&merged.text, &more.text}, std::pair{&merged.title, &more.title}}) {
+        into->insert(into->end(), from->begin(), from->end());
+        std::sort(into->begin(), into->end());
+        into->erase(std::unique(into->begin(), into->end()), into->end());
+      }
+    }
+    stored.emplace_back(keyed[i].first, std::move(merged));
+    i = end;
+  }
+  return stored;
+}
+
+struct NodeRef {
+  QByteArray lastWord;
+  quint32 offset;
+};
+
+struct Totals {
+  quint32 leaves = 0;
+  quint32 longestWord = 0;
+  quint32 occurrences = 0;
+  quint64 occurrenceBytes = 0;
+  quint32 wordBytes = 0;
+  quint16 lastLeafFree = 0;
+};
+
+// Writes the WLCs and leaf nodes of the entries to out; gives the leaves.
+std::vector<NodeRef> WriteLeaves(const std::vector<Entry>& entries, const std::array<int, kStreams>& roots,
+                                 QByteArray& out, Totals& totals) {
+  std::vector<NodeRef> leaves;
+  QByteArray node, wlcs;
+  std::vector<std::pair<qsizetype, quint32>> wlcOffsets;  // where in node, offset within wlcs
+  QByteArray previous;
+  qsizetype previousLeaf = -1;
+  auto flush = [&]() {
+    const quint32 wlcBase = quint32(out.size());
+    out += wlcs;
+    for (auto [at, offset] : wlcOffsets) PutU32(node, at, wlcBase + offset);
+    const quint32 leafOffset = quint32(out.size());
+    if (previousLeaf >= 0) PutU32(out, previousLeaf, leafOffset);
+    totals.lastLeafFree = quint16(kFullTextNodeSize - node.size());
+    PutU16(node, 6, totals.lastLeafFree);
+    node.append(kFullTextNodeSize - node.size(), '\0');
+    out += node;
+    leaves.push_back({previous, leafOffset});
+    previousLeaf = leafOffset;
+    node = QByteArray(8, '\0');
+    wlcs.clear();
+    wlcOffsets.clear();
+  };
+  std::vector<QByteArray> wlc(entries.size());
+  std::vector<quint32> topicCounts(entries.size(), 0);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    wlc[i] = EncodeWlc(*entries[i].occurrences, roots);
+    ForEachValue(*entries[i].occurrences, [&](Stream s, quint64) { topicCounts[i] += s == kTopicStream; });
+  }
+  auto entrySize = [&](size_t i, int shared) {
+    return 2 + entries[i].word.size() - shared + 1 + VarIntSize(topicCounts[i]) + 6 +
+           VarIntSize(wlc[i].size());
+  };
+  node = QByteArray(8, '\0');
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const Entry& entry = entries[i];
+    int shared = node.size() > 8 ? SharedPrefix(previous, entry.word) : 0;
+    // A word's text and title entries stay in one leaf, so that a reader
+    // that looks no further than the leaf of the word finds both.
+    qsizetype needed = entrySize(i, shared);
+    if (i + 1 < entries.size() && entries[i + 1].word == entry.word)
+      needed += entrySize(i + 1, int(std::min<qsizetype>(entry.word.size(), 255)));
+    if (node.size() + needed > kFullTextNodeSize) {
+      flush();
+      shared = 0;
+    }
+    AppendWord(node, entry.word, shared);
+    node.append(char(entry.context));
+    AppendVarInt(node, topicCounts[i]);
+    wlcOffsets.emplace_back(node.size(), quint32(wlcs.size()));
+    node.append(6, '\0');
+    AppendVarInt(node, quint64(wlc[i].size()));
+    wlcs += wlc[i];
+    previous = entry.word;
+
+    const quint32 count = quint32(entry.occurrences->size());
+    totals.longestWord = std::max(totals.longestWord, quint32(entry.word.size()));
+    totals.occurrences += count;
+    totals.occurrenceBytes += quint64(count) * quint64(entry.word.size());
+    totals.wordBytes += quint32(entry.word.size());
+  }
+  flush();  // the last leaf, or the one empty leaf of an index without words
+  totals.leaves = quint32(leaves.size());
+  return leaves;
+}
+
+// Writes one level of index nodes over the children; gives its nodes.
+std::vector<NodeRef> WriteIndexLevel(const std::vector<NodeRef>& children, QByteArray& out) {
+  std::vector<NodeRef> nodes;
+  QByteArray node(2, '\0');
+  QByteArray previous;
+  auto flush = [&] {
+    PutU16(node, 0, quint16(kFullTextNodeSize - node.size()));
+    node.append(kFullTextNodeSize - node.size(), '\0');
+    nodes.push_back({previous, quint32(out.size())});
+    out += node;
+    node = QByteArray(2, '\0');
+  };
+  for (const NodeRef& child : children) {
+    int shared = node.size() > 2 ? SharedPrefix(previous, child.lastWord) : 0;
+    if (node.size() + 2 + child.lastWord.size() - shared + 6 > kFullTextNodeSize) {
+      flush();
+      shared = 0;
+    }
+    AppendWord(node, child.lastWord, shared);
+    AppendU32(node, child.offset);
+    node.append(2, '\0');
+    previous = child.lastWord;
+  }
+  flush();
+  return nodes;
+}
+
+}  // namespace
+
+QByteArray BuildFullTextIndex(const QList<FullTextTopic>& topics, quint32 lcid, int codePage) {
+  codePage = EffectiveCodePage(codePage);
+  Collected collected = CollectWords(topics);
+  const auto stored = SortedWords(collected, codePage);
+
+  std::vector<Entry> entries;
+  entries.reserve(stored.size() * 2);
+  for (const auto& [word, occurrences] : stored) {
+    if (!occurrences.text.empty()) entries.push_back({word, 0, &occurrences.text});
+    if (!occurrences.title.empty()) entries.push_back({word, 1, &occurrences.title});
+  }
+  std::array<WidthCounts, kStreams> widths;
+  for (const Entry& entry : entries)
+    ForEachValue(*entry.occurrences, [&](Stream s, quint64 v) { widths[s].Add(v); });
+  std::array<int, kStreams> roots{};
+  for (int s = 0; s < kStreams; ++s) roots[s] = widths[s].BestRoot();
+
+  QByteArray out(kFullTextHeaderSize, '\0');
+  Totals totals;
+  std::vector<NodeRef> level = WriteLeaves(entries, roots, out, totals);
+  quint16 depth = 1;
+  while (level.size() > 1) {
+    level = WriteIndexLevel(level, out);
+    ++depth;
+  }
+  const quint32 root = level.front().offset;
+
+  quint32 lastTopic = 0;
+  for (const FullTextTopic& t : topics) lastTopic = std::max(lastTopic, t.topicNumber);
+  out[2] = 0x28;
+  PutU32(out, 0x04, quint32(topics.size()));
+  PutU32(out, 0x08, root);
+  PutU32(out, 0x10, totals.leaves);
+  PutU32(out, 0x14, root);
+  PutU16(out, 0x18, depth);
+  PutU32(out, 0x1A, 7);
+  for (int s = 0; s < kStreams; ++s) {
+    out[0x1E + 2 * s] = 2;  // scale
+    out[0x1F + 2 * s] = char(roots[s]);
+  }
+  PutU32(out, 0x2E, kFullTextNodeSize);
+  PutU32(out, 0x36, 1);
+  PutU32(out, 0x3A, 5);
+  PutU32(out, 0x3E, totals.longestWord);
+  PutU32(out, 0x42, totals.occurrences);
+  PutU32(out, 0x46, quint32(entries.size()));
+  PutU32(out, 0x4A, quint32(totals.occurrenceBytes));
+  PutU32(out, 0x4E, quint32(totals.occurrenceBytes >> 32));
+  PutU32(out, 0x52, totals.wordBytes);
+  PutU32(out, 0x56, totals.lastLeafFree);
+  PutU32(out, 0x5E, lastTopic);
+  PutU32(out, 0x7A, quint32(codePage));
+  PutU32(out, 0x7E, lcid);
+  return out;
+}
