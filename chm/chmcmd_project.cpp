@@ -79,6 +79,12 @@ QString normalisedName(const QString& value) {
 
 }  // namespace
 
+QStringList expandIncludeLines(const QString& folder, const QStringList& lines, QStringList* warnings) {
+  QStringList out;
+  expandIncludes(folder, lines, 0, &out, warnings);
+  return out;
+}
+
 QString hhpSectionName(const QString& line) {
   const QString t = line.trimmed();
   if (t.size() < 2 || t.front() != u'[' || t.back() != u']') return {};

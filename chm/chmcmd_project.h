@@ -25,6 +25,9 @@ QString hhpSectionName(const QString& line);
 // nullopt when the option is missing.
 std::optional<QString> hhpOption(const QStringList& lines, const QString& key);
 
+// The lines with every "#include FILE" replaced by the file's lines.
+QStringList expandIncludeLines(const QString& folder, const QStringList& lines, QStringList* warnings);
+
 // A context number as written in a map file: decimal or 0x hex, in
 // parentheses or not, with a C comment or a U/L suffix after it.
 std::optional<quint32> parseContextNumber(const QString& text);
