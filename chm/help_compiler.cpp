@@ -231,7 +231,7 @@ void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextE
   };
   const auto textOf = [&](const QString& name) -> QString {
     const auto at = m_scanned.constFind(name.toCaseFolded());
-    return at == m_scanned.constEnd() ? QString() : Decode(scan.files.at(*at).bytes);
+    return at == m_scanned.constEnd() ? QString() : scan.files.at(*at).text;
   };
   const QString contentsFile = onDisk(Option("Contents file"));
   const QString indexFile = onDisk(Option("Index file"));
@@ -249,7 +249,7 @@ void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextE
       Option("Full-text search").compare(QLatin1String("Yes"), Qt::CaseInsensitive) == 0;
   for (const ScannedFile& f : scan.files) {
     if (!IsPageName(f.name)) continue;
-    const QString text = Decode(f.bytes);
+    const QString& text = f.text;
     QString title = PageTitle(text);
     const auto inContents = contents.titleOfLocal.constFind(f.name.toCaseFolded());
     if (title.isEmpty() && inContents != contents.titleOfLocal.constEnd()) title = *inContents;

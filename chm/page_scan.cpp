@@ -229,7 +229,6 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   ProjectScan scan;
   QHash<QString, qsizetype> fileByKey;  // folded name -> index in scan.files
   QList<PageContent> contents;          // of scan.files, same index
-  QList<QString> texts;                 // decoded pages, same index; empty for other files
   QList<QString> readErrors;            // why a file could not be read, same index
 
   struct AnchorUse {
@@ -258,7 +257,7 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
     const auto known = fileByKey.constFind(key);
     if (known != fileByKey.constEnd()) return *known;
     fileByKey.insert(key, scan.files.size());
-    scan.files.append(ScannedFile{onDisk, {}});
+    scan.files.append(ScannedFile{onDisk, {}, {}});
     ++*level;
     return scan.files.size() - 1;
   };
@@ -279,7 +278,6 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   while (done < scan.files.size()) {
     const qsizetype levelEnd = scan.files.size();
     contents.resize(levelEnd);
-    texts.resize(levelEnd);
     readErrors.resize(levelEnd);
     ParallelFor(levelEnd - done, threads, [&](qsizetype n) {
       const qsizetype i = done + n;
@@ -292,8 +290,8 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
       file.bytes = in.readAll();
       const bool css = isStyleSheetName(file.name);
       if (!css && !isPageName(file.name)) return;
-      texts[i] = decode(file.bytes);
-      contents[i] = ScanPageText(texts[i], css);
+      file.text = decode(file.bytes);
+      contents[i] = ScanPageText(file.text, css);
     });
     qsizetype level = 0;
     for (qsizetype i = done; i < levelEnd; ++i) {
@@ -328,7 +326,7 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   }
 
   auto originOf = [&](qsizetype from, qsizetype position) {
-    const QString& text = texts.at(from);
+    const QString& text = scan.files.at(from).text;
     const qsizetype line = QStringView(text).left(position).count(u'\n') + 1;
     return QStringLiteral("%1, line %2").arg(scan.files.at(from).name).arg(line);
   };

@@ -54,6 +54,7 @@ struct ScanSeed {
 struct ScannedFile {
   QString name;  // relative to the project folder, '/'-separated, the case on disk
   QByteArray bytes;
+  QString text;  // pages and style sheets: the bytes decoded; empty for other files
 };
 
 struct ScanProblem {

@@ -97,7 +97,6 @@ TEST(BuildChildProcess, ToolsAreTakenFromBesideTheProgramFirst) {
 class BuildCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (ChmcmdMissing()) GTEST_SKIP() << "chmcmd is not installed";
     sample.Write();
     if (HasFatalFailure()) return;
     form = std::make_unique<TForm1>();
