@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QIODevice>
 #include <QList>
 
@@ -34,11 +35,13 @@ class ChmWriter {
   // Adds a file. name: as stored, '/'-separated, bytes in the help's code
   // page ("/Topic01.htm", "/images/a b.gif", "/#SYSTEM", "/$FIftiMain");
   // folders are listed by the writer itself. A name given twice keeps the
-  // last content.
+  // last content; names that differ only in the case of ASCII letters are
+  // the same name to readers, so they count as given twice.
   void AddFile(const QByteArray& name, QByteArray content, ChmSection section = ChmSection::Compressed);
 
   // Writes the whole compiled file to out. The failure names what could not
-  // be written.
+  // be written: a name that is not stored as a file name ("/..." or
+  // "::..."), options the readers do not accept, or the device.
   Result<ChmWriteStats> Write(QIODevice& out) const;
 
  private:
@@ -49,6 +52,7 @@ class ChmWriter {
   };
   ChmWriterOptions m_options;
   QList<File> m_files;
+  QHash<QByteArray, qsizetype> m_fileIndex;  // lower-case name -> index in m_files
 };
 
 }  // namespace orvex

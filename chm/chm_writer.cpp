@@ -1,0 +1,235 @@
+#include "chm/chm_writer.h"
+
+#include "chm/chm_bytes.h"
+#include "chm/chm_directory.h"
+#include "chm/lzx_encoder.h"
+
+#include <QFileDevice>
+
+#include <algorithm>
+
+namespace orvex {
+
+namespace {
+
+constexpr int kItsfHeaderSize = 0x60;
+constexpr int kHeaderSection0Size = 0x18;
+constexpr int kMaxNameBytes = 512;  // longer names are not found by readers
+
+const QByteArray kNameList = "::DataSpace/NameList";
+const QByteArray kControlData = "::DataSpace/Storage/MSCompressed/ControlData";
+const QByteArray kContent = "::DataSpace/Storage/MSCompressed/Content";
+const QByteArray kSpanInfo = "::DataSpace/Storage/MSCompressed/SpanInfo";
+const QByteArray kTransformList = "::DataSpace/Storage/MSCompressed/Transform/List";
+const QByteArray kResetTable =
+    "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/"
+    "ResetTable";
+
+QByteArray LowerAscii(const QByteArray& name) {
+  QByteArray lower = name;
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = char(c + ('a' - 'A'));
+  return lower;
+}
+
+QByteArray Utf16(const QString& text) {
+  QByteArray out;
+  for (QChar c : text) AppendLe16(out, c.unicode());
+  return out;
+}
+
+// The names of the two content sections.
+QByteArray NameList() {
+  QByteArray out;
+  AppendLe16(out, 0);  // length in 16-bit words, set below
+  AppendLe16(out, 2);
+  for (const QString& name : {QStringLiteral("Uncompressed"), QStringLiteral("MSCompressed")}) {
+    AppendLe16(out, quint16(name.size()));
+    out.append(Utf16(name));
+    AppendLe16(out, 0);
+  }
+  PutLe16(out, 0, quint16(out.size() / 2));
+  return out;
+}
+
+// The LZX parameters: the reset interval and the window in 32 KB units, and
+// the number of half windows per reset interval that readers multiply in to
+// find the frames between resets.
+QByteArray ControlData(const ChmWriterOptions& options) {
+  QByteArray out;
+  AppendLe32(out, 6);
+  out.append("LZXC", 4);
+  AppendLe32(out, 2);
+  const quint32 windowFrames = 1u << (options.windowBits - 15);
+  AppendLe32(out, quint32(options.resetFrames));
+  AppendLe32(out, windowFrames);
+  AppendLe32(out, windowFrames / 2);
+  AppendLe32(out, 0);
+  return out;
+}
+
+QByteArray ResetTable(const LzxStream& stream, quint64 uncompressedBytes) {
+  QByteArray out;
+  AppendLe32(out, 2);
+  AppendLe32(out, quint32(stream.frameOffsets.size()));
+  AppendLe32(out, 8);
+  AppendLe32(out, 0x28);
+  AppendLe64(out, uncompressedBytes);
+  AppendLe64(out, quint64(stream.data.size()));
+  AppendLe64(out, kLzxFrameSize);
+  for (quint64 offset : stream.frameOffsets) AppendLe64(out, offset);
+  return out;
+}
+
+QByteArray ItsfHeader(quint32 lcid, quint64 directoryBytes, quint64 section0Offset) {
+  QByteArray out("ITSF", 4);
+  AppendLe32(out, 3);
+  AppendLe32(out, kItsfHeaderSize);
+  AppendLe32(out, 1);
+  AppendLe32(out, 0);  // time stamp: none, so that equal input gives equal files
+  AppendLe32(out, lcid);
+  AppendGuid(out, 0x7C01FD10, 0x7BAA, 0x11D0, 0x9E0C00A0C922E6ECull);
+  AppendGuid(out, 0x7C01FD11, 0x7BAA, 0x11D0, 0x9E0C00A0C922E6ECull);
+  AppendLe64(out, kItsfHeaderSize);
+  AppendLe64(out, kHeaderSection0Size);
+  AppendLe64(out, kItsfHeaderSize + kHeaderSection0Size);
+  AppendLe64(out, directoryBytes);
+  AppendLe64(out, section0Offset);
+  return out;
+}
+
+QByteArray HeaderSection0(quint64 fileBytes) {
+  QByteArray out;
+  AppendLe32(out, 0x01FE);
+  AppendLe32(out, 0);
+  AppendLe64(out, fileBytes);
+  AppendLe32(out, 0);
+  AppendLe32(out, 0);
+  return out;
+}
+
+QString DeviceName(const QIODevice& out) {
+  if (const auto* file = qobject_cast<const QFileDevice*>(&out)) return file->fileName();
+  return QStringLiteral("the compiled file");
+}
+
+// What readers accept: a window of 64 KB to 2 MB and a reset interval that
+// is a whole number of half windows.
+Status CheckOptions(const ChmWriterOptions& options, const QString& target) {
+  if (options.windowBits < 16 || options.windowBits > 21)
+    return Fail(QStringLiteral("Cannot write %1: LZX window of 2^%2 bytes (16 to 21 are supported)")
+                    .arg(target)
+                    .arg(options.windowBits));
+  const int halfWindowFrames = 1 << (options.windowBits - 16);
+  if (options.resetFrames < 1 || options.resetFrames % halfWindowFrames != 0)
+    return Fail(QStringLiteral("Cannot write %1: a reset every %2 frames does not fit a window of 2^%3 bytes")
+                    .arg(target)
+                    .arg(options.resetFrames)
+                    .arg(options.windowBits));
+  return {};
+}
+
+Status CheckName(const QByteArray& name, const QString& target) {
+  const bool stored = (name.startsWith('/') && name.size() > 1) || name.startsWith("::");
+  if (!stored || name.endsWith('/') || name.size() > kMaxNameBytes || name.contains('\0'))
+    return Fail(QStringLiteral("Cannot write %1: \"%2\" is not a valid name for a file in it")
+                    .arg(target, QString::fromLatin1(name)));
+  return {};
+}
+
+bool NameLess(const ChmDirectoryEntry& a, const ChmDirectoryEntry& b) {
+  return CompareChmNames(a.name, b.name) < 0;
+}
+
+}  // namespace
+
+ChmWriter::ChmWriter(ChmWriterOptions options) : m_options(options) {}
+
+void ChmWriter::AddFile(const QByteArray& name, QByteArray content, ChmSection section) {
+  const QByteArray key = LowerAscii(name);
+  const auto known = m_fileIndex.constFind(key);
+  if (known != m_fileIndex.constEnd()) {
+    m_files[*known] = File{name, std::move(content), section};
+    return;
+  }
+  m_fileIndex.insert(key, m_files.size());
+  m_files.append(File{name, std::move(content), section});
+}
+
+Result<ChmWriteStats> ChmWriter::Write(QIODevice& out) const {
+  const QString target = DeviceName(out);
+  if (Status ok = CheckOptions(m_options, target); !ok) return Fail(ok.Message());
+  for (const File& file : m_files)
+    if (Status ok = CheckName(file.name, target); !ok) return Fail(ok.Message());
+
+  QList<const File*> files;
+  for (const File& file : m_files) files.append(&file);
+  std::sort(files.begin(), files.end(),
+            [](const File* a, const File* b) { return CompareChmNames(a->name, b->name) < 0; });
+
+  QList<ChmDirectoryEntry> entries;
+  QByteArray compressedSection;
+  QList<const File*> storedFiles;
+  for (const File* file : files) {
+    if (file->section == ChmSection::Compressed) {
+      entries.append({file->name, 1, quint64(compressedSection.size()), quint64(file->content.size())});
+      compressedSection.append(file->content);
+    } else {
+      storedFiles.append(file);
+    }
+  }
+
+  const LzxStream stream =
+      LzxCompress(compressedSection, {m_options.windowBits, m_options.resetFrames, m_options.threads});
+  QByteArray spanInfo;
+  AppendLe64(spanInfo, quint64(compressedSection.size()));
+
+  // Section 0: the description of section 1, its compressed stream, then the
+  // files stored as they are.
+  QList<std::pair<QByteArray, QByteArray>> section0 = {
+      {kNameList, NameList()},
+      {kControlData, ControlData(m_options)},
+      {kSpanInfo, spanInfo},
+      {kTransformList, Utf16(QStringLiteral("{7FC28940-9D31-11D0"))},
+      {kResetTable, ResetTable(stream, quint64(compressedSection.size()))},
+  };
+  QByteArray section0Bytes;
+  auto place = [&](const QByteArray& name, const QByteArray& content) {
+    entries.append({name, 0, quint64(section0Bytes.size()), quint64(content.size())});
+    section0Bytes.append(content);
+  };
+  for (const auto& [name, content] : section0) place(name, content);
+  place(kContent, stream.data);
+  for (const File* file : storedFiles) place(file->name, file->content);
+
+  // Every folder of the files, down from "/", spelled as first seen.
+  QHash<QByteArray, QByteArray> folders = {{"/", "/"}};
+  for (const File* file : files) {
+    if (!file->name.startsWith('/')) continue;
+    for (qsizetype slash = file->name.indexOf('/', 1); slash > 0;
+         slash = file->name.indexOf('/', slash + 1)) {
+      const QByteArray folder = file->name.left(slash + 1);
+      if (!folders.contains(LowerAscii(folder))) folders.insert(LowerAscii(folder), folder);
+    }
+  }
+  for (const QByteArray& folder : std::as_const(folders)) entries.append({folder, 0, 0, 0});
+  std::sort(entries.begin(), entries.end(), NameLess);
+
+  const QByteArray directory = BuildChmDirectory(entries, m_options.lcid);
+  const quint64 section0Offset = kItsfHeaderSize + kHeaderSection0Size + quint64(directory.size());
+  const quint64 fileBytes = section0Offset + quint64(section0Bytes.size());
+
+  for (const QByteArray& part : {ItsfHeader(m_options.lcid, quint64(directory.size()), section0Offset),
+                                 HeaderSection0(fileBytes), directory, section0Bytes}) {
+    if (out.write(part) != part.size())
+      return Fail(QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
+  }
+
+  ChmWriteStats stats;
+  stats.uncompressedBytes = quint64(compressedSection.size());
+  stats.compressedBytes = quint64(stream.data.size());
+  stats.fileBytes = fileBytes;
+  return stats;
+}
+
+}  // namespace orvex

@@ -1,0 +1,27 @@
+// Finding LZX matches in one reset interval: hash chains over the bytes
+// seen so far, the three repeated offsets, and lazy evaluation (a match is
+// put off by one byte when the next position has a better one).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace orvex {
+
+// A literal (length 1, value the byte) or a match (length 2 to 257, value
+// the formatted offset: 0 to 2 repeat the last three offsets, anything
+// else is the distance plus 2).
+struct LzxItem {
+  uint32_t length;
+  uint32_t value;
+};
+
+constexpr int kLzxMinMatch = 2;
+constexpr int kLzxMaxMatch = 257;
+
+// The items that rebuild data[0, size); none crosses a 32 KB frame and no
+// distance exceeds the window less 3.
+std::vector<LzxItem> FindLzxMatches(const uint8_t* data, size_t size, int windowBits);
+
+}  // namespace orvex
