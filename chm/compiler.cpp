@@ -87,7 +87,7 @@ CompileResult finish(CompileResult result) {
 }  // namespace
 
 QString compiledFileOf(const QString& projectPath, const QStringList& projectLines) {
-  const auto value = hhpOption(projectLines, QStringLiteral("Compiled file"));
+  const auto value = HhpOption(projectLines, QStringLiteral("Compiled file"));
   if (value && !value->isEmpty()) return resolvedAgainst(projectFolderOf(projectPath), *value);
   const QFileInfo info(projectPath);
   return QDir(info.absolutePath()).filePath(info.completeBaseName() + QStringLiteral(".chm"));
@@ -101,7 +101,7 @@ QString compiledFileOfProject(const QString& projectPath) {
 }
 
 QString logFileOf(const QString& projectPath, const QStringList& projectLines) {
-  const auto value = hhpOption(projectLines, QStringLiteral("Error log file"));
+  const auto value = HhpOption(projectLines, QStringLiteral("Error log file"));
   if (!value || value->isEmpty()) return {};
   return resolvedAgainst(projectFolderOf(projectPath), *value);
 }

@@ -11,39 +11,54 @@ using namespace orvex;
 using namespace orvex_test;
 
 TEST(HhcContextNumbers, AcceptsTheWaysMapFilesWriteNumbers) {
-  EXPECT_EQ(parseContextNumber("101"), 101u);
-  EXPECT_EQ(parseContextNumber(" 0x65 "), 101u);
-  EXPECT_EQ(parseContextNumber("(103)"), 103u);
-  EXPECT_EQ(parseContextNumber("102 // second topic"), 102u);
-  EXPECT_EQ(parseContextNumber("104 /* c */"), 104u);
-  EXPECT_EQ(parseContextNumber("105UL"), 105u);
-  EXPECT_EQ(parseContextNumber("4294967295"), 4294967295u);
-  EXPECT_FALSE(parseContextNumber("4294967296"));
-  EXPECT_FALSE(parseContextNumber("IDH_OTHER"));
-  EXPECT_FALSE(parseContextNumber(""));
-  EXPECT_FALSE(parseContextNumber("0x"));
+  EXPECT_EQ(ParseContextNumber("101"), 101u);
+  EXPECT_EQ(ParseContextNumber(" 0x65 "), 101u);
+  EXPECT_EQ(ParseContextNumber("(103)"), 103u);
+  EXPECT_EQ(ParseContextNumber("102 // second topic"), 102u);
+  EXPECT_EQ(ParseContextNumber("104 /* c */"), 104u);
+  EXPECT_EQ(ParseContextNumber("105UL"), 105u);
+  EXPECT_EQ(ParseContextNumber("4294967295"), 4294967295u);
+  EXPECT_FALSE(ParseContextNumber("4294967296"));
+  EXPECT_FALSE(ParseContextNumber("IDH_OTHER"));
+  EXPECT_FALSE(ParseContextNumber(""));
+  EXPECT_FALSE(ParseContextNumber("0x"));
 }
 
-TEST(HhcContextNumbers, PairsAliasesWithDefinesTheWayChmcmdCanTakeThem) {
+TEST(HhcContextNumbers, PairsEveryAliasThatHasANumber) {
   const QStringList aliases{"IDH_A = a.htm", "IDH_B=sub\\b.htm", "IDH_C=a.htm", "IDH_NoNumber=c.htm", "",
                             "; comment",     "IDH_A=other.htm"};
   const QStringList defines{"#define IDH_A\t101", "  #  define IDH_B   0x66 // b",
                             "#define IDH_C 103",  "#define IDH_Lonely 104",
                             "#ifndef X",          "#define IDH_Bad abc"};
-  const ContextEntries c = pairContextEntries(aliases, defines);
-  ASSERT_EQ(c.entries.size(), 2);
-  EXPECT_EQ(c.entries[0].name, "IDH_A");
-  EXPECT_EQ(c.entries[0].file, "a.htm");
-  EXPECT_EQ(c.entries[0].number, 101u);
-  EXPECT_EQ(c.entries[1].file, "sub/b.htm");
-  EXPECT_EQ(c.entries[1].number, 102u);
-  const QString warnings = c.warnings.join('\n');
-  EXPECT_TRUE(warnings.contains("IDH_C is left out: a.htm already has the alias IDH_A"))
-      << warnings.toStdString();
+  const ContextEntries c = PairContextEntries(aliases, defines);
+  ASSERT_EQ(c.Entries.size(), 3);
+  EXPECT_EQ(c.Entries[0].Name, "IDH_A");
+  EXPECT_EQ(c.Entries[0].File, "a.htm");
+  EXPECT_EQ(c.Entries[0].Number, 101u);
+  EXPECT_EQ(c.Entries[1].File, "sub/b.htm");
+  EXPECT_EQ(c.Entries[1].Number, 102u);
+  // A second alias of one page is kept.
+  EXPECT_EQ(c.Entries[2].Name, "IDH_C");
+  EXPECT_EQ(c.Entries[2].File, "a.htm");
+  const QString warnings = c.Warnings.join('\n');
   EXPECT_TRUE(warnings.contains("IDH_NoNumber")) << warnings.toStdString();
   EXPECT_TRUE(warnings.contains("IDH_Lonely has no alias")) << warnings.toStdString();
   EXPECT_TRUE(warnings.contains("IDH_Bad")) << warnings.toStdString();
   EXPECT_TRUE(warnings.contains("IDH_A is given twice")) << warnings.toStdString();
+}
+
+TEST(HhcContextNumbers, TheChmcmdCopyKeepsOneAliasPerFileAndNamesTheOthers) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const ChmcmdProject copy =
+      buildChmcmdProject(dir.path(),
+                         {"[OPTIONS]", "Compiled file=x.chm", "[ALIAS]", "IDH_A=a.htm", "IDH_C=A.htm",
+                          "[MAP]", "#define IDH_A 1", "#define IDH_C 3"},
+                         "x.chm");
+  EXPECT_TRUE(copy.lines.contains("IDH_A=a.htm"));
+  EXPECT_FALSE(copy.lines.join('\n').contains("IDH_C=")) << copy.lines.join('\n').toStdString();
+  EXPECT_TRUE(copy.warnings.join('\n').contains("alias IDH_C is left out"))
+      << copy.warnings.join('\n').toStdString();
 }
 
 TEST(HhcPageScan, FindsLinksPicturesSplashParamsAndStyleSheetUrls) {
