@@ -3,9 +3,9 @@
 #include "chm/ansi_text.h"
 #include "chm/chm_file.h"
 #include "chm/chm_writer.h"
-#include "chm/chmcmd_project.h"
 #include "chm/help_compiler.h"
 #include "chm/replacing_file.h"
+#include "project/project_sections.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -135,7 +135,7 @@ CompileResult finish(CompileResult result) {
 }  // namespace
 
 QString compiledFileOf(const QString& projectPath, const QStringList& projectLines) {
-  const auto value = hhpOption(projectLines, QStringLiteral("Compiled file"));
+  const auto value = HhpOption(projectLines, QStringLiteral("Compiled file"));
   if (value && !value->isEmpty()) return resolvedAgainst(projectFolderOf(projectPath), *value);
   const QFileInfo info(projectPath);
   return QDir(info.absolutePath()).filePath(info.completeBaseName() + QStringLiteral(".chm"));
@@ -149,7 +149,7 @@ QString compiledFileOfProject(const QString& projectPath) {
 }
 
 QString logFileOf(const QString& projectPath, const QStringList& projectLines) {
-  const auto value = hhpOption(projectLines, QStringLiteral("Error log file"));
+  const auto value = HhpOption(projectLines, QStringLiteral("Error log file"));
   if (!value || value->isEmpty()) return {};
   return resolvedAgainst(projectFolderOf(projectPath), *value);
 }

@@ -8,15 +8,16 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include "chm/chmcmd_project.h"
 #include "chm/compiler.h"
 #include "chm/fulltext_index.h"
 #include "chm/page_scan.h"
 #include "chm/system_files.h"
 #include "model/sitemap_reader.h"
 #include "platform/codepage.h"
+#include "project/context_map.h"
 #include "project/page_template.h"
 #include "project/project_file.h"
+#include "project/project_sections.h"
 
 namespace orvex {
 namespace {
@@ -26,13 +27,6 @@ constexpr char kCompilerName[] = "Orvex hhc";
 bool IsPageName(const QString& name) {
   return name.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive) ||
          name.endsWith(QLatin1String(".html"), Qt::CaseInsensitive);
-}
-
-QString Normalised(QString name) {
-  name = name.trimmed();
-  name.replace(u'\\', u'/');
-  while (name.startsWith(QLatin1String("./"))) name.remove(0, 2);
-  return name;
 }
 
 // The page's <TITLE>, blanks folded; empty when it has none.
@@ -66,16 +60,6 @@ int CountIndexEntries(const std::vector<IndexNode>& nodes) {
   return count;
 }
 
-// The lines of every section with that name, includes expanded.
-QStringList SectionLines(const QString& folder, const QList<HhpSection>& sections, const QString& name,
-                         QStringList* warnings) {
-  QStringList lines;
-  for (const HhpSection& section : sections) {
-    if (hhpSectionName(section.header) == name) lines += expandIncludeLines(folder, section.lines, warnings);
-  }
-  return lines;
-}
-
 class ProjectReader {
  public:
   ProjectReader(const QString& projectPath, const HelpReadOptions& options)
@@ -89,7 +73,7 @@ class ProjectReader {
   QByteArray Encode(const QString& text) const { return EncodeCodePage(text, m_codePage); }
   QString Decode(const QByteArray& bytes) const { return DecodeCodePage(bytes, m_codePage); }
   QString Option(const char* key) const {
-    return hhpOption(m_lines, QLatin1String(key)).value_or(QString()).trimmed();
+    return HhpOption(m_lines, QLatin1String(key)).value_or(QString()).trimmed();
   }
   void Error(const QString& text) {
     m_help.messages.append(QStringLiteral("Error: ") + text);
@@ -119,7 +103,7 @@ QList<ScanSeed> ProjectReader::Seeds(const QList<ContextEntry>& context,
   QList<ScanSeed> seeds;
   QString section;
   for (qsizetype i = 0; i < m_lines.size(); ++i) {
-    const QString header = hhpSectionName(m_lines.at(i));
+    const QString header = HhpSectionName(m_lines.at(i));
     if (!header.isEmpty()) {
       section = header;
       continue;
@@ -137,7 +121,7 @@ QList<ScanSeed> ProjectReader::Seeds(const QList<ContextEntry>& context,
   option("Contents file");
   option("Index file");
   for (const ContextEntry& entry : context)
-    seeds.append(ScanSeed{entry.file, QStringLiteral("the alias %1").arg(entry.name)});
+    seeds.append(ScanSeed{entry.File, QStringLiteral("the alias %1").arg(entry.Name)});
   for (const ChmWindowType& w : windows) {
     for (const QString& file : {w.contentsFile, w.indexFile, w.defaultFile, w.homeFile}) {
       if (!file.isEmpty() && !resolveReference(QString(), file).isEmpty())
@@ -165,36 +149,17 @@ Result<HelpContent> ProjectReader::Read() {
   m_help.logFile = logFileOf(m_projectPath, m_lines);
   m_help.projectFiles.append(m_projectPath);
 
-  const QList<HhpSection> sections = splitHhpSections(m_lines);
-  QStringList warnings;
-  const QStringList aliasLines = SectionLines(m_folder, sections, QStringLiteral("ALIAS"), &warnings);
-  const QStringList mapLines = SectionLines(m_folder, sections, QStringLiteral("MAP"), &warnings);
-  const ContextEntries context = pairContextEntries(aliasLines, mapLines);
-  warnings += context.warnings;
-  for (const QString& w : std::as_const(warnings)) {
-    if (w.startsWith(QLatin1String("Warning: ")))
-      Warning(w.mid(9));
-    else
-      Warning(w);
-  }
-  for (const HhpSection& section : sections) {
-    if (hhpSectionName(section.header) != QLatin1String("ALIAS") &&
-        hhpSectionName(section.header) != QLatin1String("MAP"))
-      continue;
-    for (const QString& line : section.lines) {
-      const QString t = line.trimmed();
-      if (!t.startsWith(QLatin1String("#include"), Qt::CaseInsensitive)) continue;
-      QString name = t.mid(8).trimmed();
-      if (name.size() >= 2 && (name.front() == u'"' || name.front() == u'<'))
-        name = name.mid(1, name.size() - 2);
-      m_help.projectFiles.append(QDir::cleanPath(m_folder + u'/' + Normalised(name)));
-    }
-  }
+  const ProjectContextMap contextMap = ReadProjectContextMap(m_folder, m_lines, m_codePage);
+  for (const QString& w : contextMap.Warnings + contextMap.Context.Warnings)
+    Warning(w.startsWith(QLatin1String("Warning: ")) ? w.mid(9) : w);
+  m_help.projectFiles += contextMap.IncludedFiles;
+  const QList<ContextEntry>& context = contextMap.Context.Entries;
+  const QList<HhpSection> sections = SplitHhpSections(m_lines);
 
   QList<ChmWindowType> windows;
   for (const HhpSection& section : sections) {
-    if (hhpSectionName(section.header) != QLatin1String("WINDOWS")) continue;
-    for (const QString& line : section.lines) {
+    if (HhpSectionName(section.Header) != QLatin1String("WINDOWS")) continue;
+    for (const QString& line : section.Lines) {
       if (line.trimmed().isEmpty() || line.trimmed().startsWith(u';')) continue;
       if (const auto window = ParseWindowLine(line))
         windows.append(*window);
@@ -204,7 +169,7 @@ Result<HelpContent> ProjectReader::Read() {
   }
 
   const ProjectScan scan = ScanProject(
-      m_folder, Seeds(context.entries, windows), [this](const QByteArray& b) { return Decode(b); },
+      m_folder, Seeds(context, windows), [this](const QByteArray& b) { return Decode(b); },
       m_options.threads);
   for (const ScanProblem& p : scan.missingFiles)
     Error(QStringLiteral("file not found: %1 (named in %2)").arg(p.target, p.origin));
@@ -219,7 +184,7 @@ Result<HelpContent> ProjectReader::Read() {
     m_help.entries.append(HelpEntry{'/' + Encode(name), scan.files.at(i).bytes});
   }
   m_help.files = static_cast<int>(scan.files.size());
-  AddSystemFiles(scan, context.entries, windows);
+  AddSystemFiles(scan, context, windows);
   return m_help;
 }
 
@@ -274,8 +239,8 @@ void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextE
   const ChmTopicFiles topicFiles = BuildTopicFiles(topics, strings);
   QList<ChmContextTarget> targets;
   for (const ContextEntry& entry : context) {
-    const QString page = onDisk(entry.file);
-    if (m_onDisk.contains(page.toCaseFolded())) targets.append(ChmContextTarget{entry.number, Encode(page)});
+    const QString page = onDisk(entry.File);
+    if (m_onDisk.contains(page.toCaseFolded())) targets.append(ChmContextTarget{entry.Number, Encode(page)});
   }
   const QByteArray contextMap = BuildContextMapFile(targets, strings);
   const QByteArray windowsFile =

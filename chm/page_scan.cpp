@@ -70,7 +70,9 @@ class FolderIndex {
  public:
   explicit FolderIndex(QString root) : m_root(std::move(root)) {}
 
-  // The name with the case it has on disk, or empty when no such file.
+  // The name with the case it has on disk, or empty when no such file: each
+  // part as written when it exists, else the first (in sorted order) that
+  // matches without case.
   QString find(const QString& relative) {
     const QStringList parts = relative.split(u'/');
     QString current;
@@ -78,29 +80,34 @@ class FolderIndex {
       const auto& names = listing(current);
       const auto it = names.constFind(parts[i].toCaseFolded());
       if (it == names.constEnd()) return {};
+      const Entry* chosen = &it->first();
+      for (const Entry& entry : *it) {
+        if (entry.name == parts[i]) chosen = &entry;
+      }
       const bool last = i + 1 == parts.size();
-      if (it->second != last) return {};  // a folder where a file is wanted, or the reverse
-      current = current.isEmpty() ? it->first : current + u'/' + it->first;
+      if (chosen->isFile != last) return {};  // a folder where a file is wanted, or the reverse
+      current = current.isEmpty() ? chosen->name : current + u'/' + chosen->name;
     }
     return current;
   }
 
  private:
-  // folded name -> (name on disk, is a file)
-  using Listing = QHash<QString, std::pair<QString, bool>>;
+  struct Entry {
+    QString name;
+    bool isFile;  // a regular file (not a folder, a pipe or a device)
+  };
+  // folded name -> the entries of that name, in sorted order
+  using Listing = QHash<QString, QList<Entry>>;
 
   const Listing& listing(const QString& folder) {
     auto it = m_listings.find(folder);
     if (it != m_listings.end()) return *it;
     Listing names;
     QDir dir(folder.isEmpty() ? m_root : m_root + u'/' + folder);
-    const auto entries =
-        dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    for (const QFileInfo& info : entries) {
-      const QString key = info.fileName().toCaseFolded();
-      // An exact-case entry wins over another spelling of the same name.
-      if (!names.contains(key)) names.insert(key, {info.fileName(), info.isFile()});
-    }
+    const auto entries = dir.entryInfoList(
+        QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QFileInfo& info : entries)
+      names[info.fileName().toCaseFolded()].append(Entry{info.fileName(), info.isFile()});
     return *m_listings.insert(folder, std::move(names));
   }
 
