@@ -190,22 +190,24 @@ CompileResult compileProject(const QString& projectPath, const CompileOptions& o
   result.errors = help.errors;
   result.warnings = help.warnings;
 
+  // An output path the project may not use stops the compile: nothing is
+  // written there, and the compiled file is not written either.
+  QStringList refused;
   const QString compiledProblem = OutputProblem(QStringLiteral("compiled file"), help.compiledFile, folder,
                                                 help.projectFiles, options.allowOutsideOutput);
+  if (!compiledProblem.isEmpty()) refused.append(compiledProblem);
   if (!help.logFile.isEmpty()) {
-    QString logProblem =
+    const QString logProblem =
         OutputProblem(QStringLiteral("log file"), help.logFile, folder,
                       help.projectFiles + QStringList{help.compiledFile}, options.allowOutsideOutput);
-    if (logProblem.isEmpty()) {
+    if (logProblem.isEmpty())
       result.logFile = help.logFile;
-    } else {
-      result.messages.append(logProblem);
-      ++result.errors;
-    }
+    else
+      refused.append(logProblem);
   }
-  if (!compiledProblem.isEmpty()) {
-    result.messages.append(compiledProblem);
-    ++result.errors;
+  if (!refused.isEmpty()) {
+    result.messages += refused;
+    result.errors += static_cast<int>(refused.size());
     return finish(result);
   }
 

