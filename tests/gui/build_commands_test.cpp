@@ -2,6 +2,7 @@
 // "Decompile CHM file" on a real main window, with the real hhc and hh.
 #include <gtest/gtest.h>
 
+#include <QStandardPaths>
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFileDialog>
