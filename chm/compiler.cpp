@@ -71,10 +71,10 @@ Status VerifyCompiledFile(const QString& readablePath, const QString& target,
   for (const HelpEntry& entry : entries) {
     const auto found = stored.constFind(entry.name);
     if (found == stored.constEnd())
-      return Fail(QStringLiteral("the written file %1 lacks %2").arg(target, chmNameToString(entry.name)));
+      return Fail(QStringLiteral("the written file %1 lacks %2").arg(target, ChmNameToString(entry.name)));
     if (found->length != static_cast<quint64>(entry.content.size()))
       return Fail(QStringLiteral("the written file %1 gives %2 with another length")
-                      .arg(target, chmNameToString(entry.name)));
+                      .arg(target, ChmNameToString(entry.name)));
     qsizetype at = 0;
     const bool same = entry.content.isEmpty() || chm.readInPieces(*found, [&](const QByteArray& piece) {
       if (QByteArrayView(entry.content).sliced(at, piece.size()) != QByteArrayView(piece)) return false;
@@ -83,7 +83,7 @@ Status VerifyCompiledFile(const QString& readablePath, const QString& target,
     });
     if (!same || at != entry.content.size())
       return Fail(QStringLiteral("the written file %1 does not give %2 back as it was put in")
-                      .arg(target, chmNameToString(entry.name)));
+                      .arg(target, ChmNameToString(entry.name)));
   }
   return {};
 }
@@ -113,7 +113,7 @@ Result<quint64> WriteCompiledFile(const QString& target, const HelpContent& help
 Status WriteLog(const QString& path, const QStringList& lines) {
   auto out = ReplacingFile::Create(path);
   if (!out) return Fail(out.Message());
-  const QByteArray text = joinAnsiLines(lines);
+  const QByteArray text = JoinAnsiLines(lines);
   if ((*out)->Device().write(text) != text.size())
     return Fail(QStringLiteral("Cannot write %1: %2").arg(path, (*out)->Device().errorString()));
   return (*out)->Commit();
@@ -134,29 +134,29 @@ CompileResult finish(CompileResult result) {
 
 }  // namespace
 
-QString compiledFileOf(const QString& projectPath, const QStringList& projectLines) {
+QString CompiledFileOf(const QString& projectPath, const QStringList& projectLines) {
   const auto value = HhpOption(projectLines, QStringLiteral("Compiled file"));
   if (value && !value->isEmpty()) return resolvedAgainst(projectFolderOf(projectPath), *value);
   const QFileInfo info(projectPath);
   return QDir(info.absolutePath()).filePath(info.completeBaseName() + QStringLiteral(".chm"));
 }
 
-QString compiledFileOfProject(const QString& projectPath) {
+QString CompiledFileOfProject(const QString& projectPath) {
   QFile file(projectPath);
   QStringList lines;
-  if (file.open(QIODevice::ReadOnly)) lines = splitTextLines(ansiToString(file.readAll()));
-  return compiledFileOf(projectPath, lines);
+  if (file.open(QIODevice::ReadOnly)) lines = SplitTextLines(AnsiToString(file.readAll()));
+  return CompiledFileOf(projectPath, lines);
 }
 
-QString logFileOf(const QString& projectPath, const QStringList& projectLines) {
+QString LogFileOf(const QString& projectPath, const QStringList& projectLines) {
   const auto value = HhpOption(projectLines, QStringLiteral("Error log file"));
   if (!value || value->isEmpty()) return {};
   return resolvedAgainst(projectFolderOf(projectPath), *value);
 }
 
-QStringList compilerMessageItems(const QByteArray& logText) {
+QStringList CompilerMessageItems(const QByteArray& logText) {
   QStringList items;
-  for (const QString& line : splitTextLines(ansiToString(logText))) {
+  for (const QString& line : SplitTextLines(AnsiToString(logText))) {
     QString item;
     item.reserve(line.size());
     for (QChar c : line) {
@@ -170,7 +170,7 @@ QStringList compilerMessageItems(const QByteArray& logText) {
   return items;
 }
 
-CompileResult compileProject(const QString& projectPath, const CompileOptions& options) {
+CompileResult CompileProject(const QString& projectPath, const CompileOptions& options) {
   QElapsedTimer timer;
   timer.start();
   CompileResult result;
@@ -180,7 +180,7 @@ CompileResult compileProject(const QString& projectPath, const CompileOptions& o
   readOptions.threads = options.threads;
   auto read = ReadHelpProject(absProject, readOptions);
   if (!read) {
-    result.compiledFile = compiledFileOf(absProject, {});
+    result.compiledFile = CompiledFileOf(absProject, {});
     result.messages.append(QStringLiteral("Error: ") + read.Message());
     return finish(result);
   }

@@ -47,7 +47,7 @@ void CollectContents(const std::vector<ContentsNode>& nodes, ContentsFacts& fact
   for (const ContentsNode& node : nodes) {
     ++facts.items;
     if (node.Data && !node.Data->FileName.isEmpty()) {
-      const QString page = resolveReference(QString(), node.Data->FileName).toCaseFolded();
+      const QString page = ResolveReference(QString(), node.Data->FileName).toCaseFolded();
       if (!facts.titleOfLocal.contains(page)) facts.titleOfLocal.insert(page, node.Caption);
     }
     CollectContents(node.Children, facts);
@@ -124,7 +124,7 @@ QList<ScanSeed> ProjectReader::Seeds(const QList<ContextEntry>& context,
     seeds.append(ScanSeed{entry.File, QStringLiteral("the alias %1").arg(entry.Name)});
   for (const ChmWindowType& w : windows) {
     for (const QString& file : {w.contentsFile, w.indexFile, w.defaultFile, w.homeFile}) {
-      if (!file.isEmpty() && !resolveReference(QString(), file).isEmpty())
+      if (!file.isEmpty() && !ResolveReference(QString(), file).isEmpty())
         seeds.append(ScanSeed{file, QStringLiteral("the window %1").arg(w.name)});
     }
   }
@@ -145,8 +145,8 @@ Result<HelpContent> ProjectReader::Read() {
   for (const QString& line : std::as_const(m_lines)) {
     if (const auto lcid = LanguageLineLcid(line)) m_help.lcid = static_cast<quint32>(*lcid);
   }
-  m_help.compiledFile = compiledFileOf(m_projectPath, m_lines);
-  m_help.logFile = logFileOf(m_projectPath, m_lines);
+  m_help.compiledFile = CompiledFileOf(m_projectPath, m_lines);
+  m_help.logFile = LogFileOf(m_projectPath, m_lines);
   m_help.projectFiles.append(m_projectPath);
 
   const ProjectContextMap contextMap = ReadProjectContextMap(m_folder, m_lines, m_codePage);
@@ -191,7 +191,7 @@ Result<HelpContent> ProjectReader::Read() {
 void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextEntry>& context,
                                    const QList<ChmWindowType>& windows) {
   const auto onDisk = [this](const QString& value) {
-    const QString relative = resolveReference(QString(), value);
+    const QString relative = ResolveReference(QString(), value);
     return m_onDisk.value(relative.toCaseFolded(), relative);
   };
   const auto textOf = [&](const QString& name) -> QString {

@@ -25,7 +25,7 @@ QString unquoted(const QRegularExpressionMatch& m, int first) {
 }
 
 // Where the value of a match starts (first non-blank of the first group that matched).
-qsizetype valueStart(const QRegularExpressionMatch& m, int first) {
+qsizetype ValueStart(const QRegularExpressionMatch& m, int first) {
   for (int i = first; i <= m.lastCapturedIndex(); ++i) {
     if (m.capturedStart(i) < 0) continue;
     const QStringView value = m.capturedView(i);
@@ -39,7 +39,7 @@ qsizetype valueStart(const QRegularExpressionMatch& m, int first) {
 // Whether a PARAM value names a file: "Local", "URL" and the like always;
 // the HTML Help control's "Item" values only when they look like a file
 // name (a splash picture, not a training card's numbers).
-bool paramNamesFile(const QString& name, const QString& value) {
+bool ParamNamesFile(const QString& name, const QString& value) {
   static const QRegularExpression fileLike(QStringLiteral(R"re(\.[A-Za-z0-9]{1,5}(?:[#?].*)?$)re"));
   const QString n = name.toLower();
   if (n == QLatin1String("local") || n == QLatin1String("url") || n == QLatin1String("imagelist") ||
@@ -155,7 +155,7 @@ PageContent ScanPageText(const QString& text, bool styleSheet) {
       const auto m = it.next();
       const QString value = unquoted(m, first);
       const QString trimmed = value.trimmed();
-      if (!trimmed.isEmpty()) content.references.append(PageReference{trimmed, valueStart(m, first)});
+      if (!trimmed.isEmpty()) content.references.append(PageReference{trimmed, ValueStart(m, first)});
     }
   };
   collect(urlRe, text, 1);
@@ -184,23 +184,23 @@ PageContent ScanPageText(const QString& text, bool styleSheet) {
         if (isParam) paramName = value;
       } else if (attrName == QLatin1String("value")) {
         // value= names files only in PARAM tags (splash pictures, sitemap "Local").
-        if (isParam) paramValue = PageReference{value, attrsAt + valueStart(attr, 2)};
+        if (isParam) paramValue = PageReference{value, attrsAt + ValueStart(attr, 2)};
       } else {
-        content.references.append(PageReference{value, attrsAt + valueStart(attr, 2)});
+        content.references.append(PageReference{value, attrsAt + ValueStart(attr, 2)});
       }
     }
-    if (paramValue && paramNamesFile(paramName, paramValue->value)) content.references.append(*paramValue);
+    if (paramValue && ParamNamesFile(paramName, paramValue->value)) content.references.append(*paramValue);
   }
   return content;
 }
 
-QStringList pageReferences(const QString& text, bool styleSheet) {
+QStringList PageReferences(const QString& text, bool styleSheet) {
   QStringList refs;
   for (const PageReference& ref : ScanPageText(text, styleSheet).references) refs.append(ref.value);
   return refs;
 }
 
-QString resolveReference(const QString& fromFolder, const QString& reference) {
+QString ResolveReference(const QString& fromFolder, const QString& reference) {
   QString ref = reference;
   for (qsizetype i = 0; i < ref.size(); ++i) {
     if (ref.at(i) == u'#' || ref.at(i) == u'?') {
@@ -271,7 +271,7 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
 
   qsizetype added = 0;
   for (const ScanSeed& seed : seeds) {
-    const QString relative = resolveReference(QString(), seed.name);
+    const QString relative = ResolveReference(QString(), seed.name);
     if (take(relative, &added) < 0) {
       const QString target = relative.isEmpty() ? seed.name : relative;
       if (!missingSeen.contains(target.toCaseFolded() + u'\n' + seed.origin)) {
@@ -314,7 +314,7 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
         if (hash == 0) {
           target = i;  // an anchor of the same page
         } else {
-          const QString relative = resolveReference(from, ref.value);
+          const QString relative = ResolveReference(from, ref.value);
           if (relative.isEmpty()) continue;  // not a file of the project
           target = take(relative, &level);
           if (target < 0) {
@@ -357,14 +357,14 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   return scan;
 }
 
-QStringList gatherProjectFiles(const QString& projectFolder, const QStringList& seeds,
+QStringList GatherProjectFiles(const QString& projectFolder, const QStringList& seeds,
                                const QStringList& scanOnly) {
   QList<ScanSeed> all;
   for (const QString& name : seeds + scanOnly) all.append(ScanSeed{name, QString()});
   QSet<QString> skipped;
-  for (const QString& name : scanOnly) skipped.insert(resolveReference(QString(), name).toCaseFolded());
+  for (const QString& name : scanOnly) skipped.insert(ResolveReference(QString(), name).toCaseFolded());
   QStringList found;
-  for (const ScannedFile& file : ScanProject(projectFolder, all, ansiToString, 1).files) {
+  for (const ScannedFile& file : ScanProject(projectFolder, all, AnsiToString, 1).files) {
     if (!skipped.contains(file.name.toCaseFolded())) found.append(file.name);
   }
   return found;

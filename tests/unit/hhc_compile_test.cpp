@@ -46,7 +46,7 @@ const char* const kProjectFiles[] = {"/My_Guide01.htm", "/My_Guide02.htm", "/My_
 }  // namespace
 
 TEST_F(HhcCompile, EveryReaderGivesBackEveryFile) {
-  const CompileResult result = compileProject(project.projectPath());
+  const CompileResult result = CompileProject(project.projectPath());
   ASSERT_TRUE(result.success) << Messages(result).toStdString();
   EXPECT_EQ(result.errors, 0) << Messages(result).toStdString();
   const ChmFiles chmlib = ReadWithChmlib(project.chmPath());
@@ -73,7 +73,7 @@ TEST_F(HhcCompile, EveryReaderGivesBackEveryFile) {
 }
 
 TEST_F(HhcCompile, SystemFileAndContextMapLeadToThePages) {
-  const CompileResult result = compileProject(project.projectPath());
+  const CompileResult result = CompileProject(project.projectPath());
   ASSERT_TRUE(result.success) << Messages(result).toStdString();
   ChmFile chm;
   ASSERT_TRUE(chm.open(project.chmPath()));
@@ -95,7 +95,7 @@ TEST_F(HhcCompile, SystemFileAndContextMapLeadToThePages) {
 }
 
 TEST_F(HhcCompile, TheLogHasTheMessagesASummaryAndTheVerdict) {
-  const CompileResult result = compileProject(project.projectPath());
+  const CompileResult result = CompileProject(project.projectPath());
   ASSERT_TRUE(result.success) << Messages(result).toStdString();
   const QStringList log = QString::fromLatin1(readBytes(project.logPath())).split("\r\n", Qt::SkipEmptyParts);
   EXPECT_EQ(log, result.messages);
@@ -115,7 +115,7 @@ TEST_F(HhcCompile, AMissingFileIsAnErrorNamingWhoNamesIt) {
              "<html><body>\r\n<p>Three</p>\r\n<img src=\"gone.png\"><a href=\"My_Guide01.htm#nowhere\">x</a>"
              "<a href=\"http://example.org/a.htm\">web</a><a href=\"javascript:go()\">js</a></body></html>");
   SetProjectLine("My GuideP.js\r\n", "My GuideP.js\r\nlisted-but-gone.htm\r\n");
-  const CompileResult result = compileProject(project.projectPath());
+  const CompileResult result = CompileProject(project.projectPath());
   ASSERT_TRUE(result.success) << Messages(result).toStdString();
   EXPECT_EQ(result.errors, 2);
   EXPECT_EQ(result.warnings, 2);  // this one and the fixture's "#top"
@@ -138,7 +138,7 @@ TEST_F(HhcCompile, OutputsOutsideTheProjectFolderAreRefused) {
     writeBytes(project.projectPath(), readBytes(project.projectPath()));
     project.write(dir.path());
     SetProjectLine("Compiled file=My Guide.chm", "Compiled file=" + target);
-    const CompileResult result = compileProject(project.projectPath());
+    const CompileResult result = CompileProject(project.projectPath());
     EXPECT_FALSE(result.success) << target.constData();
     EXPECT_TRUE(Messages(result).contains("outside the project folder")) << Messages(result).toStdString();
     EXPECT_FALSE(QFileInfo::exists(result.compiledFile)) << result.compiledFile.toStdString();
@@ -147,7 +147,7 @@ TEST_F(HhcCompile, OutputsOutsideTheProjectFolderAreRefused) {
   ASSERT_TRUE(QFile::link(outside.path(), project.folder + "/out"));
   project.write(dir.path());
   SetProjectLine("Compiled file=My Guide.chm", "Compiled file=out\\linked.chm");
-  EXPECT_FALSE(compileProject(project.projectPath()).success);
+  EXPECT_FALSE(CompileProject(project.projectPath()).success);
   EXPECT_FALSE(QFileInfo::exists(outside.path() + "/linked.chm"));
 
   // Confirmed by the user, the outside path is written.
@@ -155,7 +155,7 @@ TEST_F(HhcCompile, OutputsOutsideTheProjectFolderAreRefused) {
   SetProjectLine("Compiled file=My Guide.chm", "Compiled file=" + (outside.path() + "/abs.chm").toUtf8());
   CompileOptions options;
   options.allowOutsideOutput = true;
-  const CompileResult confirmed = compileProject(project.projectPath(), options);
+  const CompileResult confirmed = CompileProject(project.projectPath(), options);
   EXPECT_TRUE(confirmed.success) << Messages(confirmed).toStdString();
   EXPECT_TRUE(QFileInfo(outside.path() + "/abs.chm").size() > 0);
 }
@@ -178,7 +178,7 @@ TEST_F(HhcCompile, OutputsNeverReplaceAFileOfTheProject) {
     QFile::remove(project.logPath());
     SetProjectLine(c.from, c.to);
     auto before = snapshot(project.folder);
-    const CompileResult result = compileProject(project.projectPath());
+    const CompileResult result = CompileProject(project.projectPath());
     EXPECT_FALSE(result.success) << c.to.constData();
     EXPECT_TRUE(Messages(result).contains("is a file of the project")) << Messages(result).toStdString();
     EXPECT_FALSE(QFileInfo::exists(project.chmPath())) << c.to.constData();
@@ -192,7 +192,7 @@ TEST_F(HhcCompile, OutputsNeverReplaceAFileOfTheProject) {
 TEST_F(HhcCompile, AnOutputFolderThatCannotBeMadeFailsAndKeepsTheOldFile) {
   writeBytes(project.folder + "/out", "a file where the folder should be");
   SetProjectLine("Compiled file=My Guide.chm", "Compiled file=out/My Guide.chm");
-  const CompileResult result = compileProject(project.projectPath());
+  const CompileResult result = CompileProject(project.projectPath());
   EXPECT_FALSE(result.success);
   EXPECT_TRUE(Messages(result).contains(project.folder + "/out")) << Messages(result).toStdString();
   EXPECT_EQ(readBytes(project.folder + "/out"), "a file where the folder should be");
@@ -203,7 +203,7 @@ TEST_F(HhcCompile, AnOutputFolderThatCannotBeMadeFailsAndKeepsTheOldFile) {
     writeBytes(project.folder + "/locked/My Guide.chm", "older compiled file");
     QFile::setPermissions(project.folder + "/locked", QFile::ReadOwner | QFile::ExeOwner);
     SetProjectLine("Compiled file=My Guide.chm", "Compiled file=locked/My Guide.chm");
-    const CompileResult locked = compileProject(project.projectPath());
+    const CompileResult locked = CompileProject(project.projectPath());
     QFile::setPermissions(project.folder + "/locked", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_FALSE(locked.success);
     EXPECT_TRUE(Messages(locked).contains("locked/My Guide.chm")) << Messages(locked).toStdString();
@@ -219,7 +219,7 @@ TEST_F(HhcCompile, NamesInSubFoldersWithBlanksAndOtherCaseAndBackslashes) {
              "<html><body><a href=\"sub folder\\DEEP page.HTM\">down</a></body></html>");
   writeBytes(project.folder + "/empty.txt", "");
   SetProjectLine("My GuideP.js\r\n", "My GuideP.js\r\nEMPTY.TXT\r\n");
-  const CompileResult result = compileProject(project.projectPath());
+  const CompileResult result = CompileProject(project.projectPath());
   ASSERT_TRUE(result.success) << Messages(result).toStdString();
   EXPECT_EQ(result.errors, 0) << Messages(result).toStdString();
   ChmFile chm;
@@ -232,7 +232,7 @@ TEST_F(HhcCompile, NamesInSubFoldersWithBlanksAndOtherCaseAndBackslashes) {
 }
 
 TEST_F(HhcCompile, AMissingProjectFileIsReportedNotCompiled) {
-  const CompileResult result = compileProject(dir.path() + "/None.hhp");
+  const CompileResult result = CompileProject(dir.path() + "/None.hhp");
   EXPECT_FALSE(result.success);
   ASSERT_EQ(result.messages.size(), 2);
   EXPECT_TRUE(result.messages[0].startsWith("Error: ") && result.messages[0].contains("None.hhp"));
@@ -250,7 +250,7 @@ TEST(HhcGeneratedProjects, DoxygenAndSphinxProjectsOpenInTheViewer) {
       continue;
     }
     ASSERT_TRUE(generated.Error.isEmpty()) << generated.Error.toStdString();
-    const CompileResult result = compileProject(generated.ProjectFile);
+    const CompileResult result = CompileProject(generated.ProjectFile);
     ASSERT_TRUE(result.success) << result.messages.join('\n').toStdString();
     // Sphinx links each page to its source, which an HTML Help build does
     // not copy: the only files missing.

@@ -41,7 +41,7 @@ TEST(SystemFile, ReadersFindTheProjectsOptions) {
   options.unixTime = 1700000000;
   const QByteArray system = BuildSystemFile(options);
   EXPECT_EQ(Le32At(system, 0), 3u);
-  const ChmSystemInfo info = parseChmSystem(system);
+  const ChmSystemInfo info = ParseChmSystem(system);
   EXPECT_EQ(info.title, QString::fromLatin1("Printer Guide \xe9"));
   EXPECT_EQ(info.defaultTopic, "sub/Start.htm");
   EXPECT_EQ(info.contentsFile, "My Guide.hhc");
@@ -73,7 +73,7 @@ TEST(SystemFile, ReadersFindTheProjectsOptions) {
 }
 
 TEST(SystemFile, UnsetOptionsGiveNoRecords) {
-  const ChmSystemInfo info = parseChmSystem(BuildSystemFile({}));
+  const ChmSystemInfo info = ParseChmSystem(BuildSystemFile({}));
   EXPECT_TRUE(info.title.isEmpty());
   EXPECT_TRUE(info.contentsFile.isEmpty());
   EXPECT_TRUE(info.defaultTopic.isEmpty());
@@ -107,13 +107,13 @@ TEST(ContextMapFile, EveryNumberReachesItsPageSeveralPerPage) {
                                         {7, "sub/Second page.htm"}};
   const QByteArray ivb = BuildContextMapFile(targets, strings);
   EXPECT_EQ(Le32At(ivb, 0), 32u);
-  const QMap<quint32, QString> map = parseContextMap(ivb, strings.Bytes());
+  const QMap<quint32, QString> map = ParseContextMap(ivb, strings.Bytes());
   EXPECT_EQ(map.size(), 4);
   EXPECT_EQ(map.value(101), "My_Guide01.htm");
   EXPECT_EQ(map.value(0x67), "My_Guide01.htm");
   EXPECT_EQ(map.value(102), "sub/Second page.htm");
   EXPECT_EQ(map.value(7), "sub/Second page.htm");
-  EXPECT_EQ(matchStoredPagePath(map.value(102), {"/My_Guide01.htm", "/sub/Second page.htm"}),
+  EXPECT_EQ(MatchStoredPagePath(map.value(102), {"/My_Guide01.htm", "/sub/Second page.htm"}),
             "/sub/Second page.htm");
 }
 

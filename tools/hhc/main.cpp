@@ -43,7 +43,7 @@ int main(int argc, char* argv[]) {
     }
   }
   if (project.isEmpty()) return Usage();
-  const orvex::CompileResult result = orvex::compileProject(project, options);
+  const orvex::CompileResult result = orvex::CompileProject(project, options);
   QTextStream out(stdout);
   for (const QString& line : result.messages) out << line << '\n';
   out.flush();
