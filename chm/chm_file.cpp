@@ -44,7 +44,8 @@ int collectEntry(chmFile*, chmUnitInfo* ui, void* context) {
 }  // namespace
 
 QString ChmNameToString(const QByteArray& bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8);
+  // Stateless: a name that ends inside a UTF-8 sequence is not UTF-8.
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString text = utf8(bytes);
   if (utf8.hasError()) return AnsiToString(bytes);
   return text;

@@ -1,23 +1,21 @@
 #include "chm/compiler.h"
 
 #include "chm/ansi_text.h"
-#include "chm/chmcmd_project.h"
+#include "chm/chm_file.h"
+#include "chm/chm_writer.h"
+#include "chm/help_compiler.h"
+#include "chm/replacing_file.h"
+#include "project/project_sections.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QStringDecoder>
-#include <QTemporaryDir>
-#include <QTemporaryFile>
+#include <QHash>
+#include <QLocale>
 
 namespace orvex {
 namespace {
-
-constexpr int kStartTimeoutMs = 30 * 1000;
-constexpr int kKillTimeoutMs = 5 * 1000;
 
 QString projectFolderOf(const QString& projectPath) { return QFileInfo(projectPath).absolutePath(); }
 
@@ -26,45 +24,99 @@ QString resolvedAgainst(const QString& folder, QString value) {
   return QDir::cleanPath(QDir(folder).filePath(value));
 }
 
-QString decodeOutput(const QByteArray& bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8);
-  QString text = utf8(bytes);
-  if (utf8.hasError()) text = AnsiToString(bytes);
-  return text;
+// The path with its existing part's links resolved, so that a link cannot
+// take an output out of the project folder unnoticed.
+QString RealPath(const QString& path) {
+  QString existing = QDir::cleanPath(path);
+  QString rest;
+  while (!QFileInfo::exists(existing)) {
+    const QFileInfo info(existing);
+    if (info.absolutePath() == existing) break;
+    rest = rest.isEmpty() ? info.fileName() : info.fileName() + u'/' + rest;
+    existing = info.absolutePath();
+  }
+  const QString real = QFileInfo(existing).canonicalFilePath();
+  if (real.isEmpty()) return QDir::cleanPath(path);
+  return rest.isEmpty() ? real : QDir::cleanPath(real + u'/' + rest);
 }
 
-// chmcmd's lines as our log keeps them: its banner and blank lines go, the
-// names of the generated files become the author's, and undefined anchors
-// count as warnings (the compiled file is still good).
-QStringList compilerMessages(const QString& output, const QString& tempProject, const QString& tempCompiled,
-                             const QString& projectPath, const QString& compiledFile) {
-  QStringList messages;
-  for (QString line : SplitTextLines(output)) {
-    if (line.trimmed().isEmpty() || line.startsWith(QLatin1String("chmcmd, a CHM compiler"))) continue;
-    line.replace(tempCompiled, compiledFile);
-    line.replace(tempProject, QFileInfo(projectPath).fileName());
-    if (line.startsWith(QLatin1String("Error: Anchor ")))
-      line = QStringLiteral("Warning: ") + line.mid(7);
-    else if (line.startsWith(QLatin1String("This HHP CHM project seems corrupt")))
-      line = QStringLiteral("Error: ") + line;
-    messages.append(line);
+// Why an output path (the compiled file or the log) cannot be written;
+// empty when it can.
+QString OutputProblem(const QString& what, const QString& path, const QString& projectFolder,
+                      const QStringList& projectFiles, bool allowOutside) {
+  const QString real = RealPath(path);
+  for (const QString& file : projectFiles) {
+    if (QDir::cleanPath(file).compare(QDir::cleanPath(path), Qt::CaseInsensitive) == 0 ||
+        RealPath(file) == real)
+      return QStringLiteral("Error: the %1 %2 is a file of the project; it is not overwritten")
+          .arg(what, path);
   }
-  return messages;
+  if (QFileInfo(real).isDir()) return QStringLiteral("Error: the %1 %2 is a folder").arg(what, path);
+  const QString folder = RealPath(projectFolder);
+  if (!allowOutside && !real.startsWith(folder + u'/'))
+    return QStringLiteral("Error: the %1 %2 is outside the project folder %3; it is not written")
+        .arg(what, path, projectFolder);
+  return {};
 }
 
-bool moveInto(const QString& from, const QString& to, QString* error) {
-  const QFileInfo target(to);
-  if (!QDir().mkpath(target.absolutePath())) {
-    *error = QStringLiteral("Error: cannot create the folder %1").arg(target.absolutePath());
-    return false;
+// Reads every entry back from the written file and compares it with what
+// was put in.
+Status VerifyCompiledFile(const QString& readablePath, const QString& target,
+                          const QList<HelpEntry>& entries) {
+  ChmFile chm;
+  if (!chm.open(readablePath))
+    return Fail(QStringLiteral("the written file %1 cannot be opened again").arg(target));
+  QHash<QByteArray, ChmEntry> stored;
+  for (const ChmEntry& e : chm.entries()) stored.insert(e.rawPath, e);
+  for (const HelpEntry& entry : entries) {
+    const auto found = stored.constFind(entry.name);
+    if (found == stored.constEnd())
+      return Fail(QStringLiteral("the written file %1 lacks %2").arg(target, ChmNameToString(entry.name)));
+    if (found->length != static_cast<quint64>(entry.content.size()))
+      return Fail(QStringLiteral("the written file %1 gives %2 with another length")
+                      .arg(target, ChmNameToString(entry.name)));
+    qsizetype at = 0;
+    const bool same = entry.content.isEmpty() || chm.readInPieces(*found, [&](const QByteArray& piece) {
+      if (QByteArrayView(entry.content).sliced(at, piece.size()) != QByteArrayView(piece)) return false;
+      at += piece.size();
+      return true;
+    });
+    if (!same || at != entry.content.size())
+      return Fail(QStringLiteral("the written file %1 does not give %2 back as it was put in")
+                      .arg(target, ChmNameToString(entry.name)));
   }
-  if (target.exists() && !QFile::remove(to)) {
-    *error = QStringLiteral("Error: cannot replace %1").arg(to);
-    return false;
-  }
-  if (QFile::rename(from, to) || QFile::copy(from, to)) return true;
-  *error = QStringLiteral("Error: cannot write %1").arg(to);
-  return false;
+  return {};
+}
+
+// Writes the compiled file beside the old one, checks it and puts it in place.
+Result<quint64> WriteCompiledFile(const QString& target, const HelpContent& help,
+                                  const CompileOptions& options) {
+  if (!QDir().mkpath(QFileInfo(target).absolutePath()))
+    return Fail(QStringLiteral("cannot create the folder %1").arg(QFileInfo(target).absolutePath()));
+  auto out = ReplacingFile::Create(target);
+  if (!out) return Fail(out.Message());
+  ChmWriterOptions writerOptions;
+  writerOptions.lcid = help.lcid;
+  writerOptions.threads = options.threads;
+  ChmWriter writer(writerOptions);
+  for (const HelpEntry& entry : help.entries) writer.AddFile(entry.name, entry.content);
+  const auto stats = writer.Write((*out)->Device());
+  if (!stats) return Fail(QStringLiteral("cannot write %1: %2").arg(target, stats.Message()));
+  if (!(*out)->Device().flush())
+    return Fail(QStringLiteral("cannot write %1: %2").arg(target, (*out)->Device().errorString()));
+  if (const Status verified = VerifyCompiledFile((*out)->ReadablePath(), target, help.entries); !verified)
+    return Fail(verified.Message());
+  if (const Status committed = (*out)->Commit(); !committed) return Fail(committed.Message());
+  return stats->fileBytes;
+}
+
+Status WriteLog(const QString& path, const QStringList& lines) {
+  auto out = ReplacingFile::Create(path);
+  if (!out) return Fail(out.Message());
+  const QByteArray text = JoinAnsiLines(lines);
+  if ((*out)->Device().write(text) != text.size())
+    return Fail(QStringLiteral("Cannot write %1: %2").arg(path, (*out)->Device().errorString()));
+  return (*out)->Commit();
 }
 
 CompileResult finish(CompileResult result) {
@@ -73,13 +125,9 @@ CompileResult finish(CompileResult result) {
                           QDir::toNativeSeparators(result.compiledFile);
   result.messages.append(verdict);
   if (!result.logFile.isEmpty()) {
-    QFile log(result.logFile);
-    const QByteArray text = JoinAnsiLines(result.messages);
-    const bool written =
-        log.open(QIODevice::WriteOnly | QIODevice::Truncate) && log.write(text) == text.size() && log.flush();
-    if (!written)
+    if (const Status written = WriteLog(result.logFile, result.messages); !written)
       result.messages.insert(result.messages.size() - 1,
-                             QStringLiteral("Error: cannot write the log file %1").arg(result.logFile));
+                             QStringLiteral("Error: cannot write the log file: %1").arg(written.Message()));
   }
   return result;
 }
@@ -123,95 +171,66 @@ QStringList CompilerMessageItems(const QByteArray& logText) {
 }
 
 CompileResult CompileProject(const QString& projectPath, const CompileOptions& options) {
+  QElapsedTimer timer;
+  timer.start();
   CompileResult result;
   const QString absProject = QFileInfo(projectPath).absoluteFilePath();
   const QString folder = projectFolderOf(absProject);
-
-  QFile projectFile(absProject);
-  if (!projectFile.open(QIODevice::ReadOnly)) {
+  HelpReadOptions readOptions;
+  readOptions.threads = options.threads;
+  auto read = ReadHelpProject(absProject, readOptions);
+  if (!read) {
     result.compiledFile = CompiledFileOf(absProject, {});
-    result.messages.append(QStringLiteral("Error: cannot open the project file %1").arg(absProject));
+    result.messages.append(QStringLiteral("Error: ") + read.Message());
     return finish(result);
   }
-  const QStringList lines = SplitTextLines(AnsiToString(projectFile.readAll()));
-  projectFile.close();
-  result.compiledFile = CompiledFileOf(absProject, lines);
-  result.logFile = LogFileOf(absProject, lines);
+  HelpContent help = std::move(*read);
+  result.compiledFile = help.compiledFile;
+  result.messages = help.messages;
+  result.errors = help.errors;
+  result.warnings = help.warnings;
 
-  const QString chmcmd = options.chmcmdPath.isEmpty()
-                             ? QStandardPaths::findExecutable(QStringLiteral("chmcmd"))
-                             : options.chmcmdPath;
-  const QFileInfo chmcmdInfo(chmcmd);
-  if (chmcmd.isEmpty() || !chmcmdInfo.isFile() || !chmcmdInfo.isExecutable()) {
-    result.messages.append(QStringLiteral(
-        "Error: the compiler chmcmd was not found; install it (Debian package fp-utils) to compile."));
+  // An output path the project may not use stops the compile: nothing is
+  // written there, and the compiled file is not written either.
+  QStringList refused;
+  const QString compiledProblem = OutputProblem(QStringLiteral("compiled file"), help.compiledFile, folder,
+                                                help.projectFiles, options.allowOutsideOutput);
+  if (!compiledProblem.isEmpty()) refused.append(compiledProblem);
+  if (!help.logFile.isEmpty()) {
+    const QString logProblem =
+        OutputProblem(QStringLiteral("log file"), help.logFile, folder,
+                      help.projectFiles + QStringList{help.compiledFile}, options.allowOutsideOutput);
+    if (logProblem.isEmpty())
+      result.logFile = help.logFile;
+    else
+      refused.append(logProblem);
+  }
+  if (!refused.isEmpty()) {
+    result.messages += refused;
+    result.errors += static_cast<int>(refused.size());
     return finish(result);
   }
 
-  // chmcmd reads the pages and writes its result relative to its working
-  // folder, so the generated files live in the project folder for the run.
-  QTemporaryDir outDir(folder + QStringLiteral("/.hhc-XXXXXX"));
-  QTemporaryFile tempProject(folder + QStringLiteral("/.hhc-XXXXXX.hhp"));
-  if (!outDir.isValid() || !tempProject.open()) {
-    result.messages.append(QStringLiteral("Error: cannot create temporary files in %1").arg(folder));
-    return finish(result);
+  const auto written = WriteCompiledFile(help.compiledFile, help, options);
+  if (!written) {
+    result.messages.append(QStringLiteral("Error: ") + written.Message());
+    ++result.errors;
+  } else {
+    result.success = true;
+    result.compressedBytes = *written;
   }
-  const QString tempCompiled = QDir(folder).relativeFilePath(outDir.filePath(QStringLiteral("compiled.chm")));
-  const ChmcmdProject copy = BuildChmcmdProject(folder, lines, tempCompiled);
-  result.messages += copy.warnings;
-  tempProject.write(JoinAnsiLines(copy.lines));
-  tempProject.close();
-  const QString tempProjectName = QFileInfo(tempProject.fileName()).fileName();
-
-  QProcess process;
-  process.setProgram(chmcmd);
-  process.setArguments({tempProjectName});
-  process.setWorkingDirectory(folder);
-  process.setProcessChannelMode(QProcess::MergedChannels);
-  process.start();
-  if (!process.waitForStarted(kStartTimeoutMs)) {
-    result.messages.append(
-        QStringLiteral("Error: chmcmd could not be started: %1").arg(process.errorString()));
-    return finish(result);
-  }
-  QByteArray output;
-  const QDeadlineTimer deadline(options.timeoutMs);
-  bool timedOut = false;
-  while (process.state() != QProcess::NotRunning) {
-    if (deadline.hasExpired()) {
-      timedOut = true;
-      process.kill();
-      process.waitForFinished(kKillTimeoutMs);
-      break;
-    }
-    process.waitForFinished(static_cast<int>(qMin<qint64>(deadline.remainingTime(), 1000)));
-    output += process.readAll();
-  }
-  output += process.readAll();
-
-  result.messages += compilerMessages(decodeOutput(output), tempProjectName, tempCompiled, absProject,
-                                      QDir::toNativeSeparators(result.compiledFile));
-  if (timedOut) {
-    result.messages.append(QStringLiteral("Error: chmcmd did not finish within %1 seconds and was stopped")
-                               .arg(options.timeoutMs / 1000));
-    return finish(result);
-  }
-  if (process.exitStatus() != QProcess::NormalExit) {
-    result.messages.append(QStringLiteral("Error: chmcmd stopped abnormally"));
-    return finish(result);
-  }
-  const QFileInfo written(outDir.filePath(QStringLiteral("compiled.chm")));
-  if (!written.isFile() || written.size() == 0) {
-    if (process.exitCode() != 0)
-      result.messages.append(QStringLiteral("Error: chmcmd ended with exit code %1").arg(process.exitCode()));
-    return finish(result);
-  }
-  QString error;
-  if (!moveInto(written.absoluteFilePath(), result.compiledFile, &error)) {
-    result.messages.append(error);
-    return finish(result);
-  }
-  result.success = true;
+  const QLocale c = QLocale::c();
+  result.messages.append(
+      QStringLiteral("%1 files, %2 topics, %3 contents items, %4 index entries; compiled size %5 bytes; "
+                     "%6 s; errors: %7, warnings: %8")
+          .arg(help.files)
+          .arg(help.topics)
+          .arg(help.contentsItems)
+          .arg(help.indexEntries)
+          .arg(result.compressedBytes)
+          .arg(c.toString(timer.elapsed() / 1000.0, 'f', 2))
+          .arg(result.errors)
+          .arg(result.warnings));
   return finish(result);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Compiling a help project with chmcmd, as the hhc tool and the Compile
-// command do it, and the compiler log as the messages window shows it.
+// Compiling a help project into its compiled file, as the hhc tool and the
+// Compile command do it, and the compiler log as the messages window shows it.
 
 #include <QByteArray>
 #include <QString>
@@ -9,21 +9,29 @@
 namespace orvex {
 
 struct CompileResult {
-  bool success = false;  // the compiled file was written by this run
-  QStringList messages;  // the log's lines, the verdict last
-  QString compiledFile;  // full path of the compiled file
-  QString logFile;       // full path of the log; empty when the project names none
+  bool success = false;         // the compiled file was written by this run, complete and readable
+  QStringList messages;         // the log's lines, the summary and the verdict last
+  QString compiledFile;         // full path of the compiled file
+  QString logFile;              // full path of the log; empty when the project names none
+  int errors = 0;               // "Error:" lines among the messages
+  int warnings = 0;             // "Warning:" lines
+  quint64 compressedBytes = 0;  // size of the compiled file; 0 when none was written
 };
 
 struct CompileOptions {
-  QString chmcmdPath;  // empty: "chmcmd" on the search path
-  int timeoutMs = 10 * 60 * 1000;
+  int threads = 0;  // threads for reading and compressing; 0: every core
+  // The compiled file and the log may lie outside the project folder (the
+  // user confirmed it); they may never be a file of the project.
+  bool allowOutsideOutput = false;
 };
 
-// Compiles the project file: a generated copy of it is compiled in the
-// project folder by chmcmd; the compiled file and the log go where the
-// project's "Compiled file=" and "Error log file=" lines say. The author's
-// files are left as they are; a failed run leaves an older compiled file.
+// Compiles the project file: the compiled file and the log go where the
+// project's "Compiled file=" and "Error log file=" lines say, inside the
+// project folder. The compiled file is written beside the old one, read
+// back whole, and only then put in its place; a failed run leaves the old
+// one as it was and no other file behind. Missing files are errors and
+// broken anchors warnings in the messages; the compile fails when the
+// compiled file cannot be written.
 CompileResult CompileProject(const QString& projectPath, const CompileOptions& options = {});
 
 // The compiled file of a project: its "Compiled file=" value resolved

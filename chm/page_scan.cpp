@@ -9,6 +9,11 @@
 #include <QSet>
 #include <QUrl>
 
+#include <atomic>
+#include <optional>
+#include <thread>
+#include <vector>
+
 namespace orvex {
 namespace {
 
@@ -17,6 +22,31 @@ QString unquoted(const QRegularExpressionMatch& m, int first) {
     if (m.capturedStart(i) >= 0) return m.captured(i);
   }
   return {};
+}
+
+// Where the value of a match starts (first non-blank of the first group that matched).
+qsizetype ValueStart(const QRegularExpressionMatch& m, int first) {
+  for (int i = first; i <= m.lastCapturedIndex(); ++i) {
+    if (m.capturedStart(i) < 0) continue;
+    const QStringView value = m.capturedView(i);
+    qsizetype lead = 0;
+    while (lead < value.size() && value.at(lead).isSpace()) ++lead;
+    return m.capturedStart(i) + lead;
+  }
+  return m.capturedStart(0);
+}
+
+// Whether a PARAM value names a file: "Local", "URL" and the like always;
+// the HTML Help control's "Item" values only when they look like a file
+// name (a splash picture, not a training card's numbers).
+bool ParamNamesFile(const QString& name, const QString& value) {
+  static const QRegularExpression fileLike(QStringLiteral(R"re(\.[A-Za-z0-9]{1,5}(?:[#?].*)?$)re"));
+  const QString n = name.toLower();
+  if (n == QLatin1String("local") || n == QLatin1String("url") || n == QLatin1String("imagelist") ||
+      n == QLatin1String("filename") || n == QLatin1String("src") || n == QLatin1String("movie"))
+    return true;
+  if (n.isEmpty() || n.startsWith(QLatin1String("item"))) return fileLike.match(value).hasMatch();
+  return false;
 }
 
 bool isStyleSheetName(const QString& name) {
@@ -40,7 +70,9 @@ class FolderIndex {
  public:
   explicit FolderIndex(QString root) : m_root(std::move(root)) {}
 
-  // The name with the case it has on disk, or empty when no such file.
+  // The name with the case it has on disk, or empty when no such file: each
+  // part as written when it exists, else the first (in sorted order) that
+  // matches without case.
   QString find(const QString& relative) {
     const QStringList parts = relative.split(u'/');
     QString current;
@@ -48,29 +80,34 @@ class FolderIndex {
       const auto& names = listing(current);
       const auto it = names.constFind(parts[i].toCaseFolded());
       if (it == names.constEnd()) return {};
+      const Entry* chosen = &it->first();
+      for (const Entry& entry : *it) {
+        if (entry.name == parts[i]) chosen = &entry;
+      }
       const bool last = i + 1 == parts.size();
-      if (it->second != last) return {};  // a folder where a file is wanted, or the reverse
-      current = current.isEmpty() ? it->first : current + u'/' + it->first;
+      if (chosen->isFile != last) return {};  // a folder where a file is wanted, or the reverse
+      current = current.isEmpty() ? chosen->name : current + u'/' + chosen->name;
     }
     return current;
   }
 
  private:
-  // folded name -> (name on disk, is a file)
-  using Listing = QHash<QString, std::pair<QString, bool>>;
+  struct Entry {
+    QString name;
+    bool isFile;  // a regular file (not a folder, a pipe or a device)
+  };
+  // folded name -> the entries of that name, in sorted order
+  using Listing = QHash<QString, QList<Entry>>;
 
   const Listing& listing(const QString& folder) {
     auto it = m_listings.find(folder);
     if (it != m_listings.end()) return *it;
     Listing names;
     QDir dir(folder.isEmpty() ? m_root : m_root + u'/' + folder);
-    const auto entries =
-        dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    for (const QFileInfo& info : entries) {
-      const QString key = info.fileName().toCaseFolded();
-      // An exact-case entry wins over another spelling of the same name.
-      if (!names.contains(key)) names.insert(key, {info.fileName(), info.isFile()});
-    }
+    const auto entries = dir.entryInfoList(
+        QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QFileInfo& info : entries)
+      names[info.fileName().toCaseFolded()].append(Entry{info.fileName(), info.isFile()});
     return *m_listings.insert(folder, std::move(names));
   }
 
@@ -78,46 +115,88 @@ class FolderIndex {
   QHash<QString, Listing> m_listings;
 };
 
+// Runs work(0) .. work(count - 1) on up to threads threads (0: every core).
+void ParallelFor(qsizetype count, int threads, const std::function<void(qsizetype)>& work) {
+  const int available = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  const int workers = static_cast<int>(std::min<qsizetype>(count, threads > 0 ? threads : available));
+  if (workers <= 1) {
+    for (qsizetype i = 0; i < count; ++i) work(i);
+    return;
+  }
+  std::atomic<qsizetype> next{0};
+  std::vector<std::thread> pool;
+  pool.reserve(static_cast<size_t>(workers));
+  for (int t = 0; t < workers; ++t) {
+    pool.emplace_back([&] {
+      for (qsizetype i = next++; i < count; i = next++) work(i);
+    });
+  }
+  for (std::thread& thread : pool) thread.join();
+}
+
 }  // namespace
 
-QStringList PageReferences(const QString& text, bool styleSheet) {
+PageContent ScanPageText(const QString& text, bool styleSheet) {
   static const QRegularExpression urlRe(
       QStringLiteral(R"re(url\(\s*(?:"([^"]*)"|'([^']*)'|([^)\s]*))\s*\))re"),
       QRegularExpression::CaseInsensitiveOption);
   static const QRegularExpression importRe(QStringLiteral(R"re(@import\s+(?:"([^"]*)"|'([^']*)'))re"),
                                            QRegularExpression::CaseInsensitiveOption);
-  static const QRegularExpression tagRe(QStringLiteral(R"re(<([A-Za-z]+)\b([^>]*)>)re"));
+  static const QRegularExpression tagRe(QStringLiteral(R"re(<([A-Za-z][A-Za-z0-9]*)\b([^>]*)>)re"));
   static const QRegularExpression attrRe(
       QStringLiteral(
-          R"re(\b(href|src|background|lowsrc|data|value)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+)))re"),
+          R"re(\b(href|src|background|lowsrc|data|value|name|id)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+)))re"),
       QRegularExpression::CaseInsensitiveOption);
 
-  QStringList refs;
-  auto collect = [&refs](const QRegularExpression& re, const QString& in, int first) {
+  PageContent content;
+  auto collect = [&content](const QRegularExpression& re, const QString& in, int first) {
     auto it = re.globalMatch(in);
     while (it.hasNext()) {
-      const QString value = unquoted(it.next(), first).trimmed();
-      if (!value.isEmpty()) refs.append(value);
+      const auto m = it.next();
+      const QString value = unquoted(m, first);
+      const QString trimmed = value.trimmed();
+      if (!trimmed.isEmpty()) content.references.append(PageReference{trimmed, ValueStart(m, first)});
     }
   };
   collect(urlRe, text, 1);
   if (styleSheet) {
     collect(importRe, text, 1);
-    return refs;
+    return content;
   }
   auto tags = tagRe.globalMatch(text);
   while (tags.hasNext()) {
     const auto tag = tags.next();
-    const bool isParam = tag.captured(1).compare(QLatin1String("param"), Qt::CaseInsensitive) == 0;
+    const QStringView tagName = tag.capturedView(1);
+    const bool isParam = tagName.compare(QLatin1String("param"), Qt::CaseInsensitive) == 0;
+    const bool isAnchor = tagName.compare(QLatin1String("a"), Qt::CaseInsensitive) == 0;
+    const qsizetype attrsAt = tag.capturedStart(2);
+    QString paramName;
+    std::optional<PageReference> paramValue;
     auto attrs = attrRe.globalMatch(tag.capturedView(2));
     while (attrs.hasNext()) {
       const auto attr = attrs.next();
-      // value= names files only in PARAM tags (splash pictures, sitemap "Local").
-      if (!isParam && attr.captured(1).compare(QLatin1String("value"), Qt::CaseInsensitive) == 0) continue;
+      const QString attrName = attr.captured(1).toLower();
       const QString value = unquoted(attr, 2).trimmed();
-      if (!value.isEmpty()) refs.append(value);
+      if (value.isEmpty()) continue;
+      if (attrName == QLatin1String("id") || (attrName == QLatin1String("name") && isAnchor)) {
+        content.anchors.append(value);
+      } else if (attrName == QLatin1String("name")) {
+        if (isParam) paramName = value;
+      } else if (attrName == QLatin1String("value")) {
+        // value= names files only in PARAM tags (splash pictures, sitemap "Local").
+        if (isParam) paramValue = PageReference{value, attrsAt + ValueStart(attr, 2)};
+      } else {
+        content.references.append(PageReference{value, attrsAt + ValueStart(attr, 2)});
+      }
     }
+    if (paramValue && ParamNamesFile(paramName, paramValue->value)) content.references.append(*paramValue);
   }
+  return content;
+}
+
+QStringList PageReferences(const QString& text, bool styleSheet) {
+  QStringList refs;
+  for (const PageReference& ref : ScanPageText(text, styleSheet).references) refs.append(ref.value);
   return refs;
 }
 
@@ -151,37 +230,142 @@ QString ResolveReference(const QString& fromFolder, const QString& reference) {
   return parts.join(u'/');
 }
 
-QStringList GatherProjectFiles(const QString& projectFolder, const QStringList& seeds,
-                               const QStringList& scanOnly) {
+ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& seeds,
+                        const std::function<QString(const QByteArray&)>& decode, int threads) {
   FolderIndex index(projectFolder);
-  QStringList found;
-  QSet<QString> seen;
-  QStringList queue;
-  QSet<QString> skipped;
-  for (const QString& name : scanOnly) skipped.insert(name.toCaseFolded());
+  ProjectScan scan;
+  QHash<QString, qsizetype> fileByKey;  // folded name -> index in scan.files
+  QList<PageContent> contents;          // of scan.files, same index
+  QList<QString> readErrors;            // why a file could not be read, same index
 
-  auto enqueue = [&](const QString& relative) {
-    if (relative.isEmpty()) return;
+  struct AnchorUse {
+    qsizetype target;
+    QString fragment;
+    QString reference;
+    qsizetype from;
+    qsizetype position;
+  };
+  QList<AnchorUse> anchorUses;
+  struct Missing {
+    QString target;
+    QString origin;  // given by a seed
+    qsizetype from;  // else the file and position that name it
+    qsizetype position;
+  };
+  QList<Missing> missing;
+  QSet<QString> missingSeen;  // folded target + origin file, reported once per file
+
+  // The file a name means, added when new; -1 when there is no such file.
+  auto take = [&](const QString& relative, qsizetype* level) -> qsizetype {
+    if (relative.isEmpty()) return -1;
     const QString onDisk = index.find(relative);
-    if (onDisk.isEmpty()) return;
+    if (onDisk.isEmpty()) return -1;
     const QString key = onDisk.toCaseFolded();
-    if (seen.contains(key)) return;
-    seen.insert(key);
-    queue.append(onDisk);
-    if (!skipped.contains(key)) found.append(onDisk);
+    const auto known = fileByKey.constFind(key);
+    if (known != fileByKey.constEnd()) return *known;
+    fileByKey.insert(key, scan.files.size());
+    scan.files.append(ScannedFile{onDisk, {}, {}});
+    ++*level;
+    return scan.files.size() - 1;
   };
 
-  for (const QString& seed : seeds + scanOnly) enqueue(ResolveReference(QString(), seed));
+  qsizetype added = 0;
+  for (const ScanSeed& seed : seeds) {
+    const QString relative = ResolveReference(QString(), seed.name);
+    if (take(relative, &added) < 0) {
+      const QString target = relative.isEmpty() ? seed.name : relative;
+      if (!missingSeen.contains(target.toCaseFolded() + u'\n' + seed.origin)) {
+        missingSeen.insert(target.toCaseFolded() + u'\n' + seed.origin);
+        missing.append(Missing{target, seed.origin, -1, 0});
+      }
+    }
+  }
 
-  for (qsizetype i = 0; i < queue.size(); ++i) {
-    const QString name = queue.at(i);
-    const bool css = isStyleSheetName(name);
-    if (!css && !isPageName(name)) continue;
-    QFile file(projectFolder + u'/' + name);
-    if (!file.open(QIODevice::ReadOnly)) continue;
-    const QString text = AnsiToString(file.readAll());
-    const QString from = folderOf(name);
-    for (const QString& ref : PageReferences(text, css)) enqueue(ResolveReference(from, ref));
+  qsizetype done = 0;
+  while (done < scan.files.size()) {
+    const qsizetype levelEnd = scan.files.size();
+    contents.resize(levelEnd);
+    readErrors.resize(levelEnd);
+    ParallelFor(levelEnd - done, threads, [&](qsizetype n) {
+      const qsizetype i = done + n;
+      ScannedFile& file = scan.files[i];
+      QFile in(projectFolder + u'/' + file.name);
+      if (!in.open(QIODevice::ReadOnly)) {
+        readErrors[i] = in.errorString();
+        return;
+      }
+      file.bytes = in.readAll();
+      const bool css = isStyleSheetName(file.name);
+      if (!css && !isPageName(file.name)) return;
+      file.text = decode(file.bytes);
+      contents[i] = ScanPageText(file.text, css);
+    });
+    qsizetype level = 0;
+    for (qsizetype i = done; i < levelEnd; ++i) {
+      if (!readErrors[i].isEmpty()) {
+        scan.unreadable.append(scan.files[i].name + QStringLiteral(": ") + readErrors[i]);
+        continue;
+      }
+      const QString from = folderOf(scan.files[i].name);
+      for (const PageReference& ref : std::as_const(contents[i].references)) {
+        const qsizetype hash = ref.value.indexOf(u'#');
+        const QString fragment = hash < 0 ? QString() : ref.value.mid(hash + 1);
+        qsizetype target = -1;
+        if (hash == 0) {
+          target = i;  // an anchor of the same page
+        } else {
+          const QString relative = ResolveReference(from, ref.value);
+          if (relative.isEmpty()) continue;  // not a file of the project
+          target = take(relative, &level);
+          if (target < 0) {
+            const QString key = relative.toCaseFolded() + u'\n' + scan.files[i].name;
+            if (!missingSeen.contains(key)) {
+              missingSeen.insert(key);
+              missing.append(Missing{relative, QString(), i, ref.position});
+            }
+            continue;
+          }
+        }
+        if (!fragment.isEmpty()) anchorUses.append(AnchorUse{target, fragment, ref.value, i, ref.position});
+      }
+    }
+    done = levelEnd;
+  }
+
+  auto originOf = [&](qsizetype from, qsizetype position) {
+    const QString& text = scan.files.at(from).text;
+    const qsizetype line = QStringView(text).left(position).count(u'\n') + 1;
+    return QStringLiteral("%1, line %2").arg(scan.files.at(from).name).arg(line);
+  };
+  for (const Missing& m : std::as_const(missing))
+    scan.missingFiles.append(ScanProblem{m.target, m.from < 0 ? m.origin : originOf(m.from, m.position)});
+
+  QHash<qsizetype, QSet<QString>> anchorsOf;
+  for (const AnchorUse& use : std::as_const(anchorUses)) {
+    if (!isPageName(scan.files.at(use.target).name)) continue;
+    auto found = anchorsOf.find(use.target);
+    if (found == anchorsOf.end()) {
+      QSet<QString> names;
+      for (const QString& a : std::as_const(contents.at(use.target).anchors)) names.insert(a.toCaseFolded());
+      found = anchorsOf.insert(use.target, names);
+    }
+    const QString fragment = QUrl::fromPercentEncoding(use.fragment.toUtf8());
+    if (!found->contains(fragment.toCaseFolded()))
+      scan.brokenAnchors.append(
+          ScanProblem{scan.files.at(use.target).name + u'#' + fragment, originOf(use.from, use.position)});
+  }
+  return scan;
+}
+
+QStringList GatherProjectFiles(const QString& projectFolder, const QStringList& seeds,
+                               const QStringList& scanOnly) {
+  QList<ScanSeed> all;
+  for (const QString& name : seeds + scanOnly) all.append(ScanSeed{name, QString()});
+  QSet<QString> skipped;
+  for (const QString& name : scanOnly) skipped.insert(ResolveReference(QString(), name).toCaseFolded());
+  QStringList found;
+  for (const ScannedFile& file : ScanProject(projectFolder, all, AnsiToString, 1).files) {
+    if (!skipped.contains(file.name.toCaseFolded())) found.append(file.name);
   }
   return found;
 }

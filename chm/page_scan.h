@@ -3,8 +3,12 @@
 // pictures, scripts, style sheets, pictures named in OBJECT parameters
 // (splash screens) and in url(...) of style sheets.
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 namespace orvex {
 
@@ -24,5 +28,54 @@ QString ResolveReference(const QString& fromFolder, const QString& reference);
 // read for references but not returned (contents and index files).
 QStringList GatherProjectFiles(const QString& projectFolder, const QStringList& seeds,
                                const QStringList& scanOnly = {});
+
+// A reference as a page or style sheet writes it, and where.
+struct PageReference {
+  QString value;           // as written ("two.htm#x", "pic.png")
+  qsizetype position = 0;  // of the value in the text
+};
+
+// What one page or style sheet holds: its references and the anchors it
+// defines (<A NAME=...>, id=...).
+struct PageContent {
+  QList<PageReference> references;
+  QStringList anchors;
+};
+
+PageContent ScanPageText(const QString& text, bool styleSheet);
+
+// A file a project names: in [FILES], as its default topic, by an alias, as
+// its contents or index file.
+struct ScanSeed {
+  QString name;    // as written, relative to the project folder
+  QString origin;  // who names it, for messages ("My Guide.hhp, line 14")
+};
+
+struct ScannedFile {
+  QString name;  // relative to the project folder, '/'-separated, the case on disk
+  QByteArray bytes;
+  QString text;  // pages and style sheets: the bytes decoded; empty for other files
+};
+
+struct ScanProblem {
+  QString target;  // the file (or file#anchor) that is missing
+  QString origin;  // who names it ("sub/page.htm, line 3")
+};
+
+struct ProjectScan {
+  QList<ScannedFile> files;  // seeds first, then what they reach, each once
+  QList<ScanProblem> missingFiles;
+  QList<ScanProblem> brokenAnchors;
+  QStringList unreadable;  // files that exist but could not be read, with the reason
+};
+
+// Reads the seeds and every file they reach through pages (".htm",
+// ".html", sitemaps) and style sheets, following links, pictures, scripts,
+// OBJECT parameters that name files, url(...) and @import; names match
+// without regard to case or "\". External and script links are not files.
+// Pages are decoded with decode; threads read and scan in parallel
+// (0: every core).
+ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& seeds,
+                        const std::function<QString(const QByteArray&)>& decode, int threads);
 
 }  // namespace orvex

@@ -1,11 +1,5 @@
 # Compiles the help project of SOURCE_DIR with HHC in a copy (WORK_DIR) and
 # puts the compiled file at OUTPUT. Run with cmake -P.
-find_program(CHMCMD chmcmd)
-if(NOT CHMCMD)
-  message(STATUS "chmcmd (Debian package fp-utils) is not installed: Orvex.chm is not built, "
-                 "and the program's help will not open.")
-  return()
-endif()
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 file(COPY ${SOURCE_DIR}/ DESTINATION ${WORK_DIR}

@@ -5,7 +5,9 @@
 #include <unicode/ucnv_err.h>
 
 #include <array>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -258,20 +260,45 @@ QString DecodeMultiByte(const QByteArray& bytes, UConverter* cnv) {
   return DecodeMultiByteExact(bytes, cnv);
 }
 
+// What a code page is: single-byte ones carry their table. Built once per
+// code page and never changed, so that converting many short texts (words,
+// names) does not rebuild the table each time.
+struct CodePageKind {
+  std::unique_ptr<const ByteTable> singleByte;
+};
+
+const CodePageKind& KindOf(int codePage) {
+  static std::mutex mutex;
+  static std::map<int, std::unique_ptr<const CodePageKind>> kinds;
+  const int effective = EffectiveCodePage(codePage);
+  const std::lock_guard<std::mutex> lock(mutex);
+  std::unique_ptr<const CodePageKind>& kind = kinds[effective];
+  if (!kind) {
+    auto made = std::make_unique<CodePageKind>();
+    Converter cnv = OpenConverter(effective);
+    if (cnv && ucnv_getMaxCharSize(cnv.get()) == 1)
+      made->singleByte = std::make_unique<const ByteTable>(BuildByteTable(cnv.get()));
+    kind = std::move(made);
+  }
+  return *kind;
+}
+
 }  // namespace
 
 int EffectiveCodePage(int codePage) { return ConverterName(codePage) ? codePage : 1252; }
 
 QString DecodeCodePage(const QByteArray& bytes, int codePage) {
+  const CodePageKind& kind = KindOf(codePage);
+  if (kind.singleByte) return DecodeSingleByte(bytes, *kind.singleByte);
   Converter cnv = OpenConverter(codePage);
   if (!cnv) return QString::fromLatin1(bytes);  // ICU data missing: keep the bytes as Latin-1
-  if (ucnv_getMaxCharSize(cnv.get()) == 1) return DecodeSingleByte(bytes, BuildByteTable(cnv.get()));
   return DecodeMultiByte(bytes, cnv.get());
 }
 
 QByteArray EncodeCodePage(const QString& text, int codePage) {
+  const CodePageKind& kind = KindOf(codePage);
+  if (kind.singleByte) return EncodeSingleByte(text, *kind.singleByte);
   Converter cnv = OpenConverter(codePage);
   if (!cnv) return text.toLatin1();
-  if (ucnv_getMaxCharSize(cnv.get()) == 1) return EncodeSingleByte(text, BuildByteTable(cnv.get()));
   return EncodeMultiByte(text, cnv.get());
 }

@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # Installs what Orvex needs to build, run and test on Debian 12.
 set -euo pipefail
-packages=(
+# Building and running Orvex.
+runtime=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
   qt6-webchannel-dev libgl-dev
-  libicu-dev libchm-dev libchm-bin fp-utils
-  libgtest-dev libbenchmark-dev clang-format
+  libicu-dev libchm-dev
   xvfb xauth fonts-dejavu-core
-  doxygen python3-sphinx python3-sphinxcontrib.htmlhelp hyperfine
+)
+# Only the tests and benchmarks: other readers of compiled files (chmlib's
+# tools, libmspack, 7-Zip), chmcmd as a second compiler, project generators.
+tests=(
+  libgtest-dev libbenchmark-dev clang-format
+  libchm-bin libmspack-dev p7zip-full fp-utils
+  doxygen python3-sphinx python3-sphinxcontrib.htmlhelp hyperfine bc
 )
 # Only the tests need these: more readers of compiled files.
 test_packages=(
@@ -16,7 +22,7 @@ test_packages=(
 )
 packages+=("${test_packages[@]}")
 missing=()
-for p in "${packages[@]}"; do
+for p in "${runtime[@]}" "${tests[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0

@@ -36,7 +36,6 @@ namespace {
 class HelpObjectsInTheViewer : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (ChmcmdMissing()) GTEST_SKIP() << "chmcmd is not installed";
     ASSERT_TRUE(dir.isValid());
     ASSERT_TRUE(pictures.isValid());
     form = std::make_unique<MainWindow>();

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QImage>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVariant>
@@ -19,8 +18,6 @@
 #include "tests/unit/hhc_fixture.h"
 
 namespace viewer_test {
-
-inline bool ChmcmdMissing() { return QStandardPaths::findExecutable("chmcmd").isEmpty(); }
 
 // Processes events until `done` is true or ms have passed; gives `done`.
 inline bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {

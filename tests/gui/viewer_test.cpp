@@ -22,7 +22,6 @@ namespace {
 class ViewerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (ChmcmdMissing()) GTEST_SKIP() << "chmcmd is not installed";
     sample.Write();
     if (HasFatalFailure()) return;
     BeforeCompile();

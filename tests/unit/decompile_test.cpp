@@ -6,7 +6,6 @@
 #include "hhc_fixture.h"
 
 #include <QFileInfo>
-#include <QStandardPaths>
 
 using namespace orvex;
 using namespace orvex_test;
@@ -16,7 +15,6 @@ namespace {
 class DecompileTool : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (QStandardPaths::findExecutable("chmcmd").isEmpty()) GTEST_SKIP() << "chmcmd is not installed";
     ASSERT_TRUE(dir.isValid());
     project.write(dir.path() + "/src");
     writeBytes(project.folder + "/aa/x.htm", "<html><body>in a folder</body></html>");

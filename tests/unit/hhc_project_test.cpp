@@ -1,8 +1,8 @@
-// The plain functions behind hhc: the project copy for chmcmd, reference
-// scanning, context pairing, compiled-file names and the messages list.
+// The plain functions behind hhc: reference scanning, context pairing,
+// compiled-file names and the messages list.
 
 #include "chm/ansi_text.h"
-#include "chm/chmcmd_project.h"
+#include "project/context_map.h"
 #include "chm/compiler.h"
 #include "chm/page_scan.h"
 #include "hhc_fixture.h"
@@ -24,22 +24,23 @@ TEST(HhcContextNumbers, AcceptsTheWaysMapFilesWriteNumbers) {
   EXPECT_FALSE(ParseContextNumber("0x"));
 }
 
-TEST(HhcContextNumbers, PairsAliasesWithDefinesTheWayChmcmdCanTakeThem) {
+TEST(HhcContextNumbers, PairsEveryAliasThatHasANumber) {
   const QStringList aliases{"IDH_A = a.htm", "IDH_B=sub\\b.htm", "IDH_C=a.htm", "IDH_NoNumber=c.htm", "",
                             "; comment",     "IDH_A=other.htm"};
   const QStringList defines{"#define IDH_A\t101", "  #  define IDH_B   0x66 // b",
                             "#define IDH_C 103",  "#define IDH_Lonely 104",
                             "#ifndef X",          "#define IDH_Bad abc"};
   const ContextEntries c = PairContextEntries(aliases, defines);
-  ASSERT_EQ(c.entries.size(), 2);
-  EXPECT_EQ(c.entries[0].name, "IDH_A");
-  EXPECT_EQ(c.entries[0].file, "a.htm");
-  EXPECT_EQ(c.entries[0].number, 101u);
-  EXPECT_EQ(c.entries[1].file, "sub/b.htm");
-  EXPECT_EQ(c.entries[1].number, 102u);
-  const QString warnings = c.warnings.join('\n');
-  EXPECT_TRUE(warnings.contains("IDH_C is left out: a.htm already has the alias IDH_A"))
-      << warnings.toStdString();
+  ASSERT_EQ(c.Entries.size(), 3);
+  EXPECT_EQ(c.Entries[0].Name, "IDH_A");
+  EXPECT_EQ(c.Entries[0].File, "a.htm");
+  EXPECT_EQ(c.Entries[0].Number, 101u);
+  EXPECT_EQ(c.Entries[1].File, "sub/b.htm");
+  EXPECT_EQ(c.Entries[1].Number, 102u);
+  // A second alias of one page is kept.
+  EXPECT_EQ(c.Entries[2].Name, "IDH_C");
+  EXPECT_EQ(c.Entries[2].File, "a.htm");
+  const QString warnings = c.Warnings.join('\n');
   EXPECT_TRUE(warnings.contains("IDH_NoNumber")) << warnings.toStdString();
   EXPECT_TRUE(warnings.contains("IDH_Lonely has no alias")) << warnings.toStdString();
   EXPECT_TRUE(warnings.contains("IDH_Bad")) << warnings.toStdString();
@@ -89,40 +90,6 @@ TEST(HhcPageScan, GathersWhatThePagesReachWithTheCaseOnDisk) {
   const QStringList files = GatherProjectFiles(dir.path(), {"start.htm"}, {"toc.hhc"});
   EXPECT_EQ(files,
             (QStringList{"start.htm", "sub/next.htm", "late.htm", "art.png", "late.css", "paper.gif"}));
-}
-
-TEST(HhcChmcmdProject, ListsEveryFileAndSpellsOutContextsInTheCopy) {
-  QTemporaryDir dir;
-  HelpProject project;
-  project.write(dir.path());
-  const QStringList lines = QString::fromLatin1(readBytes(project.projectPath())).split("\r\n");
-  const ChmcmdProject copy = BuildChmcmdProject(dir.path(), lines, ".hhc-x/compiled.chm");
-  for (const char* f : {"My_Guide01.htm", "My_Guide02.htm", "My_Guide03.htm", "My Guide.css", "My GuideP.js",
-                        "pic.png", "bg.png", "splash.png"})
-    EXPECT_TRUE(copy.files.contains(f)) << f;
-  EXPECT_FALSE(copy.files.contains("My Guide.hhc"));
-  EXPECT_TRUE(copy.lines.contains("Compiled file=.hhc-x/compiled.chm"));
-  EXPECT_FALSE(copy.lines.contains("Compiled file=My Guide.chm"));
-  EXPECT_TRUE(copy.lines.contains("Title=Printer Guide"));
-  EXPECT_TRUE(copy.lines.contains("#define IDH_My_Guide02 102"));
-  EXPECT_TRUE(copy.lines.contains("#define IDH_My_Guide03 103"));
-  EXPECT_TRUE(copy.lines.contains("IDH_My_Guide03=My_Guide03.htm"));
-  EXPECT_FALSE(copy.lines.join('\n').contains("#include"));
-  EXPECT_TRUE(copy.warnings.isEmpty()) << copy.warnings.join('\n').toStdString();
-}
-
-TEST(HhcChmcmdProject, KeepsOtherSectionsAndReportsMissingIncludes) {
-  QTemporaryDir dir;
-  writeBytes(dir.path() + "/a.htm", "a");
-  const QStringList lines{
-      "[OPTIONS]", "Title=T",           "",      "[WINDOWS]", "main=\"T\",,,,,,,,,,,,,,,,,,,,",
-      "",          "[FILES]",           "a.htm", "gone.htm",  "",
-      "[MAP]",     "#include nothere.h"};
-  const ChmcmdProject copy = BuildChmcmdProject(dir.path(), lines, "o/c.chm");
-  EXPECT_TRUE(copy.lines.contains("main=\"T\",,,,,,,,,,,,,,,,,,,,"));
-  EXPECT_TRUE(copy.lines.contains("Compiled file=o/c.chm"));  // added when the project has none
-  EXPECT_TRUE(copy.files.contains("gone.htm"));               // left for chmcmd to report
-  EXPECT_TRUE(copy.warnings.join('\n').contains("nothere.h"));
 }
 
 TEST(HhcCompiledFileName, ComesFromTheProjectOrTheProjectPath) {

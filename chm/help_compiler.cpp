@@ -1,0 +1,270 @@
+#include "chm/help_compiler.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+
+#include "chm/compiler.h"
+#include "chm/fulltext_index.h"
+#include "chm/page_scan.h"
+#include "chm/system_files.h"
+#include "model/sitemap_reader.h"
+#include "platform/codepage.h"
+#include "project/context_map.h"
+#include "project/page_template.h"
+#include "project/project_file.h"
+#include "project/project_sections.h"
+
+namespace orvex {
+namespace {
+
+constexpr char kCompilerName[] = "Orvex hhc";
+
+bool IsPageName(const QString& name) {
+  return name.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive) ||
+         name.endsWith(QLatin1String(".html"), Qt::CaseInsensitive);
+}
+
+// The page's <TITLE>, blanks folded; empty when it has none.
+QString PageTitle(const QString& text) {
+  static const QRegularExpression titleRe(
+      QStringLiteral(R"re(<title\b[^>]*>(.*?)</title\s*>)re"),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+  const auto m = titleRe.match(text);
+  return m.hasMatch() ? m.captured(1).simplified() : QString();
+}
+
+struct ContentsFacts {
+  int items = 0;
+  QHash<QString, QString> titleOfLocal;  // folded project-relative page -> first contents title
+};
+
+void CollectContents(const std::vector<ContentsNode>& nodes, ContentsFacts& facts) {
+  for (const ContentsNode& node : nodes) {
+    ++facts.items;
+    if (node.Data && !node.Data->FileName.isEmpty()) {
+      const QString page = ResolveReference(QString(), node.Data->FileName).toCaseFolded();
+      if (!facts.titleOfLocal.contains(page)) facts.titleOfLocal.insert(page, node.Caption);
+    }
+    CollectContents(node.Children, facts);
+  }
+}
+
+int CountIndexEntries(const std::vector<IndexNode>& nodes) {
+  int count = 0;
+  for (const IndexNode& node : nodes) count += 1 + CountIndexEntries(node.Children);
+  return count;
+}
+
+class ProjectReader {
+ public:
+  ProjectReader(const QString& projectPath, const HelpReadOptions& options)
+      : m_projectPath(QFileInfo(projectPath).absoluteFilePath()),
+        m_folder(QFileInfo(m_projectPath).absolutePath()),
+        m_options(options) {}
+
+  Result<HelpContent> Read();
+
+ private:
+  QByteArray Encode(const QString& text) const { return EncodeCodePage(text, m_codePage); }
+  QString Decode(const QByteArray& bytes) const { return DecodeCodePage(bytes, m_codePage); }
+  QString Option(const char* key) const {
+    return HhpOption(m_lines, QLatin1String(key)).value_or(QString()).trimmed();
+  }
+  void Error(const QString& text) {
+    m_help.messages.append(QStringLiteral("Error: ") + text);
+    ++m_help.errors;
+  }
+  void Warning(const QString& text) {
+    m_help.messages.append(QStringLiteral("Warning: ") + text);
+    ++m_help.warnings;
+  }
+  QList<ScanSeed> Seeds(const QList<ContextEntry>& context, const QList<ChmWindowType>& windows) const;
+  void AddSystemFiles(const ProjectScan& scan, const QList<ContextEntry>& context,
+                      const QList<ChmWindowType>& windows);
+
+  QString m_projectPath;
+  QString m_folder;
+  HelpReadOptions m_options;
+  int m_codePage = 1252;
+  QStringList m_lines;
+  HelpContent m_help;
+  QHash<QString, QString> m_onDisk;     // folded project-relative name -> name on disk
+  QHash<QString, qsizetype> m_scanned;  // folded name -> index in the scan
+};
+
+QList<ScanSeed> ProjectReader::Seeds(const QList<ContextEntry>& context,
+                                     const QList<ChmWindowType>& windows) const {
+  const QString projectName = QFileInfo(m_projectPath).fileName();
+  QList<ScanSeed> seeds;
+  QString section;
+  for (qsizetype i = 0; i < m_lines.size(); ++i) {
+    const QString header = HhpSectionName(m_lines.at(i));
+    if (!header.isEmpty()) {
+      section = header;
+      continue;
+    }
+    const QString name = m_lines.at(i).trimmed();
+    if ((section == QLatin1String("FILES") || section == QLatin1String("TEXT POPUPS")) && !name.isEmpty() &&
+        !name.startsWith(u';'))
+      seeds.append(ScanSeed{name, QStringLiteral("%1, line %2").arg(projectName).arg(i + 1)});
+  }
+  const auto option = [&](const char* key) {
+    const QString value = Option(key);
+    if (!value.isEmpty()) seeds.append(ScanSeed{value, QStringLiteral("%1, %2=").arg(projectName, key)});
+  };
+  option("Default topic");
+  option("Contents file");
+  option("Index file");
+  for (const ContextEntry& entry : context)
+    seeds.append(ScanSeed{entry.File, QStringLiteral("the alias %1").arg(entry.Name)});
+  for (const ChmWindowType& w : windows) {
+    for (const QString& file : {w.contentsFile, w.indexFile, w.defaultFile, w.homeFile}) {
+      if (!file.isEmpty() && !ResolveReference(QString(), file).isEmpty())
+        seeds.append(ScanSeed{file, QStringLiteral("the window %1").arg(w.name)});
+    }
+  }
+  return seeds;
+}
+
+Result<HelpContent> ProjectReader::Read() {
+  QFile file(m_projectPath);
+  if (!file.open(QIODevice::ReadOnly))
+    return Fail(QStringLiteral("Cannot open the project file %1: %2").arg(m_projectPath, file.errorString()));
+  const QByteArray bytes = file.readAll();
+  file.close();
+  m_codePage = EffectiveCodePage(ProjectCodePage(DecodeCodePage(bytes, 1252).split(u'\n')));
+  m_lines = DecodeCodePage(bytes, m_codePage).split(u'\n');
+  for (QString& line : m_lines) {
+    if (line.endsWith(u'\r')) line.chop(1);
+  }
+  for (const QString& line : std::as_const(m_lines)) {
+    if (const auto lcid = LanguageLineLcid(line)) m_help.lcid = static_cast<quint32>(*lcid);
+  }
+  m_help.compiledFile = CompiledFileOf(m_projectPath, m_lines);
+  m_help.logFile = LogFileOf(m_projectPath, m_lines);
+  m_help.projectFiles.append(m_projectPath);
+
+  const ProjectContextMap contextMap = ReadProjectContextMap(m_folder, m_lines, m_codePage);
+  for (const QString& w : contextMap.Warnings + contextMap.Context.Warnings)
+    Warning(w.startsWith(QLatin1String("Warning: ")) ? w.mid(9) : w);
+  m_help.projectFiles += contextMap.IncludedFiles;
+  const QList<ContextEntry>& context = contextMap.Context.Entries;
+  const QList<HhpSection> sections = SplitHhpSections(m_lines);
+
+  QList<ChmWindowType> windows;
+  for (const HhpSection& section : sections) {
+    if (HhpSectionName(section.Header) != QLatin1String("WINDOWS")) continue;
+    for (const QString& line : section.Lines) {
+      if (line.trimmed().isEmpty() || line.trimmed().startsWith(u';')) continue;
+      if (const auto window = ParseWindowLine(line))
+        windows.append(*window);
+      else
+        Warning(QStringLiteral("window definition not understood: %1").arg(line.trimmed()));
+    }
+  }
+
+  const ProjectScan scan = ScanProject(
+      m_folder, Seeds(context, windows), [this](const QByteArray& b) { return Decode(b); },
+      m_options.threads);
+  for (const ScanProblem& p : scan.missingFiles)
+    Error(QStringLiteral("file not found: %1 (named in %2)").arg(p.target, p.origin));
+  for (const QString& why : scan.unreadable) Error(QStringLiteral("cannot read %1").arg(why));
+  for (const ScanProblem& p : scan.brokenAnchors)
+    Warning(QStringLiteral("anchor not found: %1 (named in %2)").arg(p.target, p.origin));
+  for (qsizetype i = 0; i < scan.files.size(); ++i) {
+    const QString& name = scan.files.at(i).name;
+    m_onDisk.insert(name.toCaseFolded(), name);
+    m_scanned.insert(name.toCaseFolded(), i);
+    m_help.projectFiles.append(m_folder + u'/' + name);
+    m_help.entries.append(HelpEntry{'/' + Encode(name), scan.files.at(i).bytes});
+  }
+  m_help.files = static_cast<int>(scan.files.size());
+  AddSystemFiles(scan, context, windows);
+  return m_help;
+}
+
+void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextEntry>& context,
+                                   const QList<ChmWindowType>& windows) {
+  const auto onDisk = [this](const QString& value) {
+    const QString relative = ResolveReference(QString(), value);
+    return m_onDisk.value(relative.toCaseFolded(), relative);
+  };
+  const auto textOf = [&](const QString& name) -> QString {
+    const auto at = m_scanned.constFind(name.toCaseFolded());
+    return at == m_scanned.constEnd() ? QString() : scan.files.at(*at).text;
+  };
+  const QString contentsFile = onDisk(Option("Contents file"));
+  const QString indexFile = onDisk(Option("Index file"));
+
+  ContentsFacts contents;
+  const QString contentsText = contentsFile.isEmpty() ? QString() : textOf(contentsFile);
+  CollectContents(ReadContentsFile(contentsText), contents);
+  m_help.contentsItems = contents.items;
+  if (!indexFile.isEmpty()) m_help.indexEntries = CountIndexEntries(ReadIndexFile(textOf(indexFile)));
+
+  ChmStringTable strings;
+  QList<ChmTopic> topics;
+  QList<FullTextTopic> fullText;
+  const bool wantsFullText =
+      Option("Full-text search").compare(QLatin1String("Yes"), Qt::CaseInsensitive) == 0;
+  for (const ScannedFile& f : scan.files) {
+    if (!IsPageName(f.name)) continue;
+    const QString& text = f.text;
+    QString title = PageTitle(text);
+    const auto inContents = contents.titleOfLocal.constFind(f.name.toCaseFolded());
+    if (title.isEmpty() && inContents != contents.titleOfLocal.constEnd()) title = *inContents;
+    if (wantsFullText) fullText.append(FullTextTopic{static_cast<quint32>(topics.size()), title, text});
+    topics.append(ChmTopic{Encode(f.name), Encode(title), inContents != contents.titleOfLocal.constEnd()});
+  }
+  m_help.topics = static_cast<int>(topics.size());
+
+  ChmSystemOptions system;
+  system.contentsFile = Encode(contentsFile);
+  system.indexFile = Encode(indexFile);
+  system.defaultTopic = Encode(onDisk(Option("Default topic")));
+  system.title = Encode(Option("Title"));
+  system.defaultWindow = Encode(Option("Default Window"));
+  system.defaultFont = Encode(Option("Default Font"));
+  system.compiledName = Encode(QFileInfo(m_help.compiledFile).completeBaseName());
+  system.compilerName = kCompilerName;
+  system.lcid = m_help.lcid;
+  system.fullTextSearch = wantsFullText;
+  system.unixTime = QDateTime::currentSecsSinceEpoch();
+
+  const ChmTopicFiles topicFiles = BuildTopicFiles(topics, strings);
+  QList<ChmContextTarget> targets;
+  for (const ContextEntry& entry : context) {
+    const QString page = onDisk(entry.File);
+    if (m_onDisk.contains(page.toCaseFolded())) targets.append(ChmContextTarget{entry.Number, Encode(page)});
+  }
+  const QByteArray contextMap = BuildContextMapFile(targets, strings);
+  const QByteArray windowsFile =
+      BuildWindowsFile(windows, strings, [this](const QString& text) { return Encode(text); });
+  const QByteArray indexHeader = BuildIndexHeader(
+      m_help.topics, ReadSiteProperties(contentsText, [this](const QString& t) { return Encode(t); }),
+      strings);
+
+  m_help.entries.append(HelpEntry{"/#SYSTEM", BuildSystemFile(system)});
+  m_help.entries.append(HelpEntry{"/#WINDOWS", windowsFile});
+  m_help.entries.append(HelpEntry{"/#TOPICS", topicFiles.topics});
+  m_help.entries.append(HelpEntry{"/#URLTBL", topicFiles.urlTable});
+  m_help.entries.append(HelpEntry{"/#URLSTR", topicFiles.urlStrings});
+  m_help.entries.append(HelpEntry{"/#IDXHDR", indexHeader});
+  m_help.entries.append(HelpEntry{"/#IVB", contextMap});
+  m_help.entries.append(HelpEntry{"/#STRINGS", strings.Bytes()});
+  if (wantsFullText)
+    m_help.entries.append(HelpEntry{"/$FIftiMain", BuildFullTextIndex(fullText, m_help.lcid, m_codePage)});
+}
+
+}  // namespace
+
+Result<HelpContent> ReadHelpProject(const QString& projectPath, const HelpReadOptions& options) {
+  return ProjectReader(projectPath, options).Read();
+}
+
+}  // namespace orvex

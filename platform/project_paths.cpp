@@ -1,0 +1,54 @@
+#include "platform/project_paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// The entry of `dir` whose name equals `name` without case, or empty.
+QString EntryWithoutCase(const QString& dir, const QString& name) {
+  const QStringList entries =
+      QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+  for (const QString& entry : entries) {
+    if (entry.compare(name, Qt::CaseInsensitive) == 0) return entry;
+  }
+  return {};
+}
+
+}  // namespace
+
+QString ResolveProjectPath(const QString& folder, const QString& reference) {
+  QString ref = reference;
+  ref.replace(u'\\', u'/');
+  const bool absolute = ref.startsWith(u'/');
+  QString base = absolute ? QStringLiteral("/") : QDir::cleanPath(QDir(folder).absolutePath());
+  const QString direct = QDir::cleanPath(base + u'/' + ref);
+  if (QFileInfo::exists(direct)) return direct;
+
+  const QStringList parts = ref.split(u'/', Qt::SkipEmptyParts);
+  QString current = base;
+  for (qsizetype i = 0; i < parts.size(); ++i) {
+    const QString& part = parts[i];
+    if (part == u'.') continue;
+    if (part == QLatin1String("..")) {
+      current = QDir::cleanPath(current + QStringLiteral("/.."));
+      continue;
+    }
+    const QString exact = current + u'/' + part;
+    if (QFileInfo::exists(exact)) {
+      current = exact;
+      continue;
+    }
+    const QString entry = EntryWithoutCase(current, part);
+    if (entry.isEmpty()) return QDir::cleanPath(current + u'/' + parts.mid(i).join(u'/'));
+    current += u'/' + entry;
+  }
+  return QDir::cleanPath(current);
+}
+
+QString WithoutAnchor(const QString& reference) {
+  for (qsizetype i = 0; i < reference.size(); ++i) {
+    if (reference.at(i) == u'#' || reference.at(i) == u'?') return reference.left(i);
+  }
+  return reference;
+}

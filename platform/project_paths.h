@@ -1,0 +1,19 @@
+// Finding the file that a name written in a project means. Projects made on
+// Windows write "\" as well as "/" and do not care about letter case; on
+// Linux the exact name is taken when it exists, else each part of the path
+// is matched without case. The author's spelling in the files is never
+// rewritten: only the path used to reach the file differs.
+#pragma once
+
+#include <QString>
+
+// The path of `reference` (relative to `folder`, or absolute) on this
+// system: "\" read as "/", "." and ".." followed, each part taken as written
+// when it exists and otherwise from the folder's entries compared without
+// case (the first in sorted order when several match). From the first part
+// that matches nothing on, the rest is kept as written, so the result of a
+// missing file names where it would be.
+QString ResolveProjectPath(const QString& folder, const QString& reference);
+
+// A reference without its "#anchor" and "?query" parts ("a.htm#top" -> "a.htm").
+QString WithoutAnchor(const QString& reference);
