@@ -70,9 +70,12 @@ void TForm1::Viewcompiledhelpfile1Click() {
     box.exec();
     return;
   }
-  if (HtmlHelp->HtmlHelpA(this, compiled, HH_DISPLAY_TOPIC, 0) == 0)
-    QMessageBox::warning(this, "Warning",
-                         QString(" Cannot show %1 ").arg(QDir::toNativeSeparators(compiled)));
+  if (HtmlHelp->HtmlHelpA(this, compiled, HH_DISPLAY_TOPIC, 0) == 0) {
+    const QString why = HtmlHelp->LastError();
+    QMessageBox::warning(
+        this, "Warning",
+        why.isEmpty() ? QString(" Cannot show %1 ").arg(QDir::toNativeSeparators(compiled)) : why);
+  }
 }
 
 QString TForm1::SelectFolder() {

@@ -343,9 +343,10 @@ TEST_F(ContentsEditingTest, EditedTreesAreSavedAndReadBackAlike) {
   EXPECT_EQ(index, "basics=Proj02.htm,printing(paper=Proj03.htm,printing=Proj05.htm)");
 
   QStringList projectLines = form->ProjectLines;
-  SaveProjectFiles({form->ProjectFile, ContentsForest(form->TreeView1), IndexForest(form->TreeView2),
-                    form->MapLines, form->AliasLines},
-                   projectLines, form->SettingsPath);
+  EXPECT_TRUE(SaveProjectFiles({form->ProjectFile, ContentsForest(form->TreeView1),
+                                IndexForest(form->TreeView2), form->MapLines, form->AliasLines},
+                               projectLines, form->SettingsPath)
+                  .Ok());
   const ProjectFiles read = ReadProjectFiles(form->ProjectFile);
   EXPECT_EQ(Shape(read.Contents), contents);
   EXPECT_EQ(Shape(read.Index), index);
