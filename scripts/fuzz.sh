@@ -4,6 +4,7 @@
 # on a seed corpus made from the program's own help project and a compiled
 # help file. Crashes are kept in out-fuzz/crashes/<target>/.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
+# ORVEX_FUZZ_DIR=out-asan reuses the sanitizer run's build (CI does).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="${ORVEX_FUZZ_DIR:-$root/out-fuzz}"
@@ -16,8 +17,10 @@ launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
-CC=clang CXX=clang++ cmake -S "$root" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEX_FUZZ=ON \
-  -DBUILD_TESTING=OFF -DORVEX_BENCH=OFF "${launcher[@]}" >/dev/null
+if [ ! -f "$out/CMakeCache.txt" ]; then
+  CC=clang CXX=clang++ cmake -S "$root" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEX_FUZZ=ON \
+    -DBUILD_TESTING=OFF -DORVEX_BENCH=OFF "${launcher[@]}" >/dev/null
+fi
 cmake --build "$out" -j"$(nproc)" --target "${targets[@]/%/_fuzz}"
 
 # Seeds: the help project's files and pages, and the help compiled by chmcmd.

@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # Installs what Orvex needs to build, run and test on Debian 12.
 set -euo pipefail
-packages=(
+# Building and running the program.
+runtime=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
   qt6-webchannel-dev libgl-dev
-  libicu-dev libchm-dev libchm-bin fp-utils
-  libgtest-dev libbenchmark-dev clang-format
+  libicu-dev libchm-dev fp-utils
   xvfb xauth fonts-dejavu-core
+)
+# Tests, benchmarks, the format check, fuzzing (clang's libFuzzer) and the
+# sanitizer run only.
+testonly=(
+  libchm-bin libgtest-dev libbenchmark-dev clang-format clang libclang-rt-14-dev
   doxygen python3-sphinx python3-sphinxcontrib.htmlhelp hyperfine
 )
+packages=("${runtime[@]}" "${testonly[@]}")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
