@@ -46,7 +46,7 @@ std::optional<QStringList> readInclude(const QString& folder, const QString& nam
     file.setFileName(found);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   }
-  return splitTextLines(ansiToString(file.readAll()));
+  return SplitTextLines(AnsiToString(file.readAll()));
 }
 
 void expandIncludes(const QString& folder, const QStringList& lines, int depth, QStringList* out,
@@ -79,17 +79,17 @@ QString normalisedName(const QString& value) {
 
 }  // namespace
 
-QString hhpSectionName(const QString& line) {
+QString HhpSectionName(const QString& line) {
   const QString t = line.trimmed();
   if (t.size() < 2 || t.front() != u'[' || t.back() != u']') return {};
   return t.mid(1, t.size() - 2).trimmed().toUpper();
 }
 
-QList<HhpSection> splitHhpSections(const QStringList& lines) {
+QList<HhpSection> SplitHhpSections(const QStringList& lines) {
   QList<HhpSection> sections;
   sections.append(HhpSection{});
   for (const QString& line : lines) {
-    if (!hhpSectionName(line).isEmpty())
+    if (!HhpSectionName(line).isEmpty())
       sections.append(HhpSection{line, {}});
     else
       sections.last().lines.append(line);
@@ -97,10 +97,10 @@ QList<HhpSection> splitHhpSections(const QStringList& lines) {
   return sections;
 }
 
-std::optional<QString> hhpOption(const QStringList& lines, const QString& key) {
+std::optional<QString> HhpOption(const QStringList& lines, const QString& key) {
   bool inOptions = false;
   for (const QString& line : lines) {
-    const QString section = hhpSectionName(line);
+    const QString section = HhpSectionName(line);
     if (!section.isEmpty()) {
       inOptions = section == QLatin1String("OPTIONS");
       continue;
@@ -113,7 +113,7 @@ std::optional<QString> hhpOption(const QStringList& lines, const QString& key) {
   return std::nullopt;
 }
 
-std::optional<quint32> parseContextNumber(const QString& text) {
+std::optional<quint32> ParseContextNumber(const QString& text) {
   QString t = text;
   const qsizetype lineComment = t.indexOf(QLatin1String("//"));
   if (lineComment >= 0) t.truncate(lineComment);
@@ -134,7 +134,7 @@ std::optional<quint32> parseContextNumber(const QString& text) {
   return static_cast<quint32>(value);
 }
 
-ContextEntries pairContextEntries(const QStringList& aliasLines, const QStringList& mapLines) {
+ContextEntries PairContextEntries(const QStringList& aliasLines, const QStringList& mapLines) {
   static const QRegularExpression defineRe(QStringLiteral(R"re(^\s*#\s*define\s+(\S+)\s+(.*)$)re"));
   ContextEntries result;
 
@@ -143,7 +143,7 @@ ContextEntries pairContextEntries(const QStringList& aliasLines, const QStringLi
     const auto m = defineRe.match(line);
     if (!m.hasMatch()) continue;
     const QString name = m.captured(1);
-    const auto number = parseContextNumber(m.captured(2));
+    const auto number = ParseContextNumber(m.captured(2));
     if (!number) {
       result.warnings.append(QStringLiteral("Warning: %1 has no context number it can use: %2")
                                  .arg(name, m.captured(2).trimmed()));
@@ -201,16 +201,16 @@ ContextEntries pairContextEntries(const QStringList& aliasLines, const QStringLi
   return result;
 }
 
-ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList& projectLines,
+ChmcmdProject BuildChmcmdProject(const QString& projectFolder, const QStringList& projectLines,
                                  const QString& compiledFile) {
   ChmcmdProject result;
-  const QList<HhpSection> sections = splitHhpSections(projectLines);
+  const QList<HhpSection> sections = SplitHhpSections(projectLines);
 
   QStringList listed;
   QStringList aliasLines;
   QStringList mapLines;
   for (const HhpSection& s : sections) {
-    const QString name = hhpSectionName(s.header);
+    const QString name = HhpSectionName(s.header);
     if (name == QLatin1String("FILES")) {
       for (const QString& line : s.lines) {
         const QString file = normalisedName(line);
@@ -222,15 +222,15 @@ ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList
       expandIncludes(projectFolder, s.lines, 0, &mapLines, &result.warnings);
     }
   }
-  const ContextEntries context = pairContextEntries(aliasLines, mapLines);
+  const ContextEntries context = PairContextEntries(aliasLines, mapLines);
   result.warnings += context.warnings;
 
   const QString contents =
-      normalisedName(hhpOption(projectLines, QStringLiteral("Contents file")).value_or(QString()));
+      normalisedName(HhpOption(projectLines, QStringLiteral("Contents file")).value_or(QString()));
   const QString index =
-      normalisedName(hhpOption(projectLines, QStringLiteral("Index file")).value_or(QString()));
+      normalisedName(HhpOption(projectLines, QStringLiteral("Index file")).value_or(QString()));
   const QString defaultTopic =
-      normalisedName(hhpOption(projectLines, QStringLiteral("Default topic")).value_or(QString()));
+      normalisedName(HhpOption(projectLines, QStringLiteral("Default topic")).value_or(QString()));
 
   QStringList seeds = listed;
   if (!defaultTopic.isEmpty()) seeds.append(defaultTopic);
@@ -239,7 +239,7 @@ ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList
   for (const QString& f : {contents, index}) {
     if (!f.isEmpty()) scanOnly.append(f);
   }
-  result.files = gatherProjectFiles(projectFolder, seeds, scanOnly);
+  result.files = GatherProjectFiles(projectFolder, seeds, scanOnly);
 
   // Listed names that are not on disk stay, so chmcmd reports them; alias
   // targets take the spelling of the file on disk.
@@ -248,7 +248,7 @@ ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList
   QStringList wanted = listed;
   for (const ContextEntry& e : context.entries) wanted.append(e.file);
   for (const QString& f : std::as_const(wanted)) {
-    const QString name = resolveReference(QString(), f);
+    const QString name = ResolveReference(QString(), f);
     const QString key = name.toCaseFolded();
     if (!key.isEmpty() && !onDisk.contains(key)) {
       onDisk.insert(key, name);
@@ -256,7 +256,7 @@ ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList
     }
   }
   auto spelledOnDisk = [&onDisk](const QString& file) {
-    return onDisk.value(resolveReference(QString(), file).toCaseFolded(), file);
+    return onDisk.value(ResolveReference(QString(), file).toCaseFolded(), file);
   };
 
   bool compiledWritten = false;
@@ -283,7 +283,7 @@ ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList
 
   bool sawOptions = false;
   for (const HhpSection& s : sections) {
-    const QString name = hhpSectionName(s.header);
+    const QString name = HhpSectionName(s.header);
     if (s.header.isEmpty()) {
       result.lines += s.lines;
       continue;
@@ -312,7 +312,7 @@ ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList
         QStringList{QStringLiteral("[OPTIONS]"), QStringLiteral("Compiled file=") + compiledFile, QString()} +
         result.lines;
   const bool hasFiles = std::any_of(sections.cbegin(), sections.cend(), [](const HhpSection& s) {
-    return hhpSectionName(s.header) == QLatin1String("FILES");
+    return HhpSectionName(s.header) == QLatin1String("FILES");
   });
   if (!hasFiles && !result.files.isEmpty()) {
     result.lines.append(QString());

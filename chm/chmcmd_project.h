@@ -18,16 +18,16 @@ struct HhpSection {
 };
 
 // The project's lines cut at section headers.
-QList<HhpSection> splitHhpSections(const QStringList& lines);
+QList<HhpSection> SplitHhpSections(const QStringList& lines);
 // Upper-case name of a section header line ("[files]" -> "FILES"), empty if no header.
-QString hhpSectionName(const QString& line);
+QString HhpSectionName(const QString& line);
 // Value of an option in [OPTIONS] (key compared without case, blanks trimmed);
 // nullopt when the option is missing.
-std::optional<QString> hhpOption(const QStringList& lines, const QString& key);
+std::optional<QString> HhpOption(const QStringList& lines, const QString& key);
 
 // A context number as written in a map file: decimal or 0x hex, in
 // parentheses or not, with a C comment or a U/L suffix after it.
-std::optional<quint32> parseContextNumber(const QString& text);
+std::optional<quint32> ParseContextNumber(const QString& text);
 
 struct ContextEntry {
   QString name;
@@ -43,7 +43,7 @@ struct ContextEntries {
 // Pairs the alias lines ("NAME=file") with the map lines ("#define NAME NUM"),
 // includes already expanded. Keeps the first alias of each file and of each
 // name, and only names that have both an alias and a number.
-ContextEntries pairContextEntries(const QStringList& aliasLines, const QStringList& mapLines);
+ContextEntries PairContextEntries(const QStringList& aliasLines, const QStringList& mapLines);
 
 struct ChmcmdProject {
   QStringList lines;     // the project copy
@@ -53,7 +53,7 @@ struct ChmcmdProject {
 
 // Builds the copy for the project whose lines are given; compiledFile is
 // the "Compiled file=" value chmcmd gets (relative to the project folder).
-ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList& projectLines,
+ChmcmdProject BuildChmcmdProject(const QString& projectFolder, const QStringList& projectLines,
                                  const QString& compiledFile);
 
 }  // namespace orvex

@@ -37,7 +37,7 @@ int RunDecompile(const QString& file, const QString& folder, const QStringList& 
     err << "Refused destination folder: " << orvex::PrintableName(QDir::toNativeSeparators(folder)) << '\n';
     return kDecompileUsage;
   }
-  const orvex::DecompileResult result = orvex::decompileChm(file, QDir::cleanPath(folder), decompileOptions);
+  const orvex::DecompileResult result = orvex::DecompileChm(file, QDir::cleanPath(folder), decompileOptions);
   for (const QString& problem : result.problems) err << problem << '\n';
   err.flush();
   if (!result.opened) return kDecompileUnreadable;

@@ -122,7 +122,7 @@ bool writeEntry(const ChmFile& chm, const ChmEntry& entry, const QString& target
 
 }  // namespace
 
-bool isSourceEntry(const ChmEntry& entry) {
+bool IsSourceEntry(const ChmEntry& entry) {
   if (!entry.isFile || !entry.isNormal || !entry.path.startsWith(u'/')) return false;
   const QString first = entry.path.mid(1).section(u'/', 0, 0);
   if (first.startsWith(u'#') || first.startsWith(u'$')) return false;
@@ -171,7 +171,7 @@ QString OneLineValue(const QString& value) {
   return out;
 }
 
-QString safeEntryName(const QString& entryPath) {
+QString SafeEntryName(const QString& entryPath) {
   if (!entryPath.startsWith(u'/') || entryPath.size() > kMaxNameLength) return {};
   QString name = entryPath.mid(1);
   name.replace(u'\\', u'/');
@@ -187,7 +187,7 @@ QString safeEntryName(const QString& entryPath) {
   return parts.join(u'/');
 }
 
-QString languageTextOf(quint32 lcid) {
+QString LanguageTextOf(quint32 lcid) {
   if (lcid == 0) return {};
   QString text = QStringLiteral("0x") + QString::number(lcid, 16).toUpper().rightJustified(4, u'0');
   const QString name = displayNameOf(lcid);
@@ -195,11 +195,11 @@ QString languageTextOf(quint32 lcid) {
   return text;
 }
 
-QStringList decompiledProjectLines(const ChmSystemInfo& stored, const QString& storedChmFileName,
+QStringList DecompiledProjectLines(const ChmSystemInfo& stored, const QString& storedChmFileName,
                                    const QStringList& files) {
   // A file name option stays a plain name inside the folder.
   auto fileOption = [](const QString& value) {
-    const QString name = safeEntryName(value.startsWith(u'/') ? value : u'/' + value);
+    const QString name = SafeEntryName(value.startsWith(u'/') ? value : u'/' + value);
     return name;
   };
   ChmSystemInfo info;
@@ -219,7 +219,7 @@ QStringList decompiledProjectLines(const ChmSystemInfo& stored, const QString& s
   if (!info.indexFile.isEmpty()) lines.append(QStringLiteral("Index file=") + info.indexFile);
   lines.append(QStringLiteral("Full-text search=Yes"));
   lines.append(QStringLiteral("Title=") + (info.title.isEmpty() ? base : info.title));
-  const QString language = languageTextOf(info.lcid);
+  const QString language = LanguageTextOf(info.lcid);
   if (!language.isEmpty()) lines.append(QStringLiteral("Language=") + language);
   lines.append(QStringLiteral("Error log file=") + base + QStringLiteral(".log"));
   if (!info.defaultTopic.isEmpty()) lines.append(QStringLiteral("Default topic=") + info.defaultTopic);
@@ -236,7 +236,7 @@ QStringList decompiledProjectLines(const ChmSystemInfo& stored, const QString& s
   return lines;
 }
 
-DecompileResult decompileChm(const QString& chmPath, const QString& folder, const DecompileOptions& options) {
+DecompileResult DecompileChm(const QString& chmPath, const QString& folder, const DecompileOptions& options) {
   DecompileResult result;
   ChmFile chm;
   if (const Status opened = chm.open(chmPath); !opened) {
@@ -257,9 +257,9 @@ DecompileResult decompileChm(const QString& chmPath, const QString& folder, cons
   QSet<QString> made;  // folders already checked or created
 
   for (const ChmEntry& entry : chm.entries()) {
-    if (!isSourceEntry(entry)) continue;
+    if (!IsSourceEntry(entry)) continue;
     const QString shown = PrintableName(entry.path);
-    const QString name = safeEntryName(entry.path);
+    const QString name = SafeEntryName(entry.path);
     if (name.isEmpty()) {
       result.problems.append(QStringLiteral("Skipped %1: the name would leave the folder").arg(shown));
       continue;
@@ -302,7 +302,7 @@ DecompileResult decompileChm(const QString& chmPath, const QString& folder, cons
   const QByteArray native = QFile::encodeName(projectPath);
   QString problem;
   const int fd = openNewFile(native, projectPath, &problem);
-  const QByteArray text = joinAnsiLines(decompiledProjectLines(chm.systemInfo(), chmName, result.written));
+  const QByteArray text = JoinAnsiLines(DecompiledProjectLines(chm.systemInfo(), chmName, result.written));
   if (fd >= 0) {
     const bool written = writeAll(fd, text);
     if (::close(fd) == 0 && written)

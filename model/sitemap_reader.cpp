@@ -80,7 +80,7 @@ struct PendingTopic {
 ContentsNode TakeContentsNode(PendingTopic& pending) {
   ContentsNode node;
   node.Caption = pending.Name;
-  node.Data = std::make_unique<TName>(TName{pending.Local});
+  node.Data = std::make_unique<TopicData>(TopicData{pending.Local});
   pending.Reset();
   return node;
 }
@@ -88,14 +88,14 @@ ContentsNode TakeContentsNode(PendingTopic& pending) {
 // The item being read by the index reader.
 struct PendingEntry {
   bool Open = false;  // an "<OBJECT " started it
-  TIName Record;
+  IndexEntryData Record;
   QString Keyword;
   bool HasKeyword = false;            // the item has a Keyword parameter
   bool CaptionIsKeywordName = false;  // TopicCaption is still the name used as keyword
 
   void Start() {
     Open = true;
-    Record = TIName();
+    Record = IndexEntryData();
     Keyword.clear();
     HasKeyword = false;
     CaptionIsKeywordName = false;
@@ -105,7 +105,7 @@ struct PendingEntry {
 IndexNode MakeIndexNode(const PendingEntry& pending) {
   IndexNode node;
   node.Caption = pending.Keyword;
-  node.Data = std::make_unique<TIName>(pending.Record);
+  node.Data = std::make_unique<IndexEntryData>(pending.Record);
   return node;
 }
 
@@ -129,7 +129,7 @@ void ReadIndexName(PendingEntry& pending, const QString& value, ListStack<IndexN
   pending.CaptionIsKeywordName = false;
   if (!pending.Record.TopicCaption.isEmpty()) {
     lists.Add(MakeIndexNode(pending));
-    pending.Record = TIName();
+    pending.Record = IndexEntryData();
     pending.Record.Keyword = pending.Keyword;
   }
   pending.Record.TopicCaption = value;

@@ -10,7 +10,7 @@
 
 // ---- Index -----------------------------------------------------------------
 
-TIndexDropTarget::TIndexDropTarget(QTreeWidget* tree, CanDrop canDrop, OnDrop onDrop, QObject* parent)
+IndexDropTarget::IndexDropTarget(QTreeWidget* tree, CanDrop canDrop, OnDrop onDrop, QObject* parent)
     : QObject(parent),
       Tree(tree),
       Viewport(tree->viewport()),
@@ -20,9 +20,9 @@ TIndexDropTarget::TIndexDropTarget(QTreeWidget* tree, CanDrop canDrop, OnDrop on
   tree->viewport()->installEventFilter(this);
 }
 
-TIndexDropTarget::~TIndexDropTarget() { Revoke(); }
+IndexDropTarget::~IndexDropTarget() { Revoke(); }
 
-void TIndexDropTarget::Revoke() {
+void IndexDropTarget::Revoke() {
   if (Viewport) Viewport->removeEventFilter(this);
   Text.clear();
 }
@@ -37,7 +37,7 @@ bool IsDragEvent(const QEvent* event) {
 
 }  // namespace
 
-bool TIndexDropTarget::eventFilter(QObject* watched, QEvent* event) {
+bool IndexDropTarget::eventFilter(QObject* watched, QEvent* event) {
   // Only drags are looked at: the tree is not touched for any other event,
   // which may come while the tree is being destroyed.
   if (!IsDragEvent(event) || !Tree || watched != Viewport.data()) return QObject::eventFilter(watched, event);
@@ -81,7 +81,7 @@ namespace {
 constexpr int kRememberedChildren = 8;
 }  // namespace
 
-TContentsDropTarget::TContentsDropTarget(QTreeWidget* tree, OnDrop onDrop, QObject* parent)
+ContentsDropTarget::ContentsDropTarget(QTreeWidget* tree, OnDrop onDrop, QObject* parent)
     : QObject(parent), Tree(tree), Viewport(tree->viewport()), TreeObject(tree), Dropped(std::move(onDrop)) {
   tree->viewport()->setAcceptDrops(true);
   tree->viewport()->installEventFilter(this);
@@ -90,12 +90,12 @@ TContentsDropTarget::TContentsDropTarget(QTreeWidget* tree, OnDrop onDrop, QObje
   tree->installEventFilter(this);
 }
 
-TContentsDropTarget::~TContentsDropTarget() {
+ContentsDropTarget::~ContentsDropTarget() {
   if (Viewport) Viewport->removeEventFilter(this);
   if (Tree) Tree->removeEventFilter(this);
 }
 
-bool TContentsDropTarget::FromOwnTree(const QDropEvent* event) const {
+bool ContentsDropTarget::FromOwnTree(const QDropEvent* event) const {
   if (!Tree) return false;
   if (event->source() == Tree || event->source() == Tree->viewport()) return true;
   if (!event->mimeData()) return false;
@@ -106,7 +106,7 @@ bool TContentsDropTarget::FromOwnTree(const QDropEvent* event) const {
   return false;
 }
 
-bool TContentsDropTarget::eventFilter(QObject* watched, QEvent* event) {
+bool ContentsDropTarget::eventFilter(QObject* watched, QEvent* event) {
   // Compared by identity only: events come also while the tree is being
   // destroyed, when it must not be used.
   if (watched == TreeObject && event->type() == QEvent::ChildAdded) {

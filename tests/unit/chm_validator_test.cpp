@@ -79,7 +79,7 @@ class CraftedChm : public ::testing::Test {
     hhp.replace("[FILES]\r\n", "[FILES]\r\n" + more);
     hhp.replace("Title=Printer Guide", "Title=" + title);
     writeBytes(project.projectPath(), hhp);
-    const CompileResult compiled = compileProject(project.projectPath());
+    const CompileResult compiled = CompileProject(project.projectPath());
     EXPECT_TRUE(compiled.success) << compiled.messages.join('\n').toStdString();
     const QByteArray bytes = readBytes(project.chmPath());
     EXPECT_TRUE(ValidateChmBytes(bytes, "sound.chm").Ok())
@@ -324,7 +324,7 @@ TEST(ChmValidation, NamesAndValuesFromTheFileAreMadeSafe) {
   info.contentsFile = "/abs/x.hhc";
   info.indexFile = "../x.hhk";
   info.defaultTopic = "sub/../../x.htm";
-  const QStringList lines = decompiledProjectLines(info, "a\nb.chm", {"page.htm"});
+  const QStringList lines = DecompiledProjectLines(info, "a\nb.chm", {"page.htm"});
   EXPECT_TRUE(lines.contains("Title=A B"));
   EXPECT_TRUE(lines.contains("Compiled file=a b.chm"));
   EXPECT_TRUE(lines.contains("Contents file=abs/x.hhc"));

@@ -45,7 +45,7 @@ class Generator {
     for (int i = 0; i < count; ++i) {
       ContentsNode node;
       node.Caption = Text();
-      node.Data = std::make_unique<TName>();
+      node.Data = std::make_unique<TopicData>();
       if (Below(4) != 0) node.Data->FileName = Text() + QStringLiteral(".htm");
       if (depth > 0) node.Children = Contents(depth - 1);
       level.push_back(std::move(node));
@@ -60,7 +60,7 @@ class Generator {
     for (int i = 0; i < count; ++i) {
       IndexNode keyword;
       keyword.Caption = Text();
-      keyword.Data = std::make_unique<TIName>();
+      keyword.Data = std::make_unique<IndexEntryData>();
       keyword.Data->Keyword = keyword.Caption;
       const int subEntries = Below(3);
       if (subEntries == 0) {
@@ -70,7 +70,7 @@ class Generator {
       for (int j = 0; j < subEntries; ++j) {
         IndexNode sub;
         sub.Caption = Text();
-        sub.Data = std::make_unique<TIName>();
+        sub.Data = std::make_unique<IndexEntryData>();
         sub.Data->Keyword = sub.Caption;
         sub.Data->TopicCaption = Text();
         sub.Data->FileName = Text() + QStringLiteral(".htm");
@@ -138,7 +138,7 @@ TEST(WriterRoundTrip, IndexFileReadsBackTheSameWhenWrittenAgain) {
 TEST(WriterRoundTrip, LineBreaksInCaptionsStayCharacterReferences) {
   std::vector<ContentsNode> tree(1);
   tree[0].Caption = QStringLiteral("Two\r\nlines");
-  tree[0].Data = std::make_unique<TName>();
+  tree[0].Data = std::make_unique<TopicData>();
   tree[0].Data->FileName = QStringLiteral("a\nb.htm");
   const QString text = ContentsFileText(tree);
   EXPECT_TRUE(text.contains(QStringLiteral("value=\"Two&#13;&#10;lines\""))) << text.toStdString();
