@@ -7,8 +7,8 @@
 // Replaces & < > and " by &amp; &lt; &gt; and &quot;; nothing else changes.
 QString EscapeHtml(const QString& text);
 
-// EscapeHtml, and control characters (line breaks, tabs, ...) as numeric
-// references ("&#10;"): a value of one attribute of one line of a sitemap,
+// EscapeHtml, and control characters (line breaks, tabs, ...; not NUL) as
+// numeric references ("&#10;"): a value of one attribute of one line of a sitemap,
 // read back as it was.
 QString EscapeAttributeValue(const QString& text);
 

@@ -144,6 +144,10 @@ TEST(WriterRoundTrip, LineBreaksInCaptionsStayCharacterReferences) {
   EXPECT_TRUE(text.contains(QStringLiteral("value=\"Two&#13;&#10;lines\""))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("value=\"a&#10;b.htm\"")));
   EXPECT_EQ(Dump(ReadContentsFile(text)), Dump(tree));
+  // A NUL read from a damaged file stays one (found by fuzzing: "&#0;" was
+  // not read back).
+  tree[0].Caption = QStringLiteral("I") + QChar(0) + QChar(0) + QStringLiteral("\tx");
+  EXPECT_EQ(Dump(ReadContentsFile(ContentsFileText(tree))), Dump(tree));
 }
 
 TEST(WriterRoundTrip, WholeProjectSavesReadAndSaveAgainToTheSameBytes) {
