@@ -70,9 +70,12 @@ void MainWindow::ViewHelpFile() {
     box.exec();
     return;
   }
-  if (helpViewer->HtmlHelpA(this, compiled, HH_DISPLAY_TOPIC, 0) == 0)
-    QMessageBox::warning(this, "Warning",
-                         QString(" Cannot show %1 ").arg(QDir::toNativeSeparators(compiled)));
+  if (helpViewer->HtmlHelpA(this, compiled, HH_DISPLAY_TOPIC, 0) == 0) {
+    const QString why = helpViewer->LastError();
+    QMessageBox::warning(
+        this, "Warning",
+        why.isEmpty() ? QString(" Cannot show %1 ").arg(QDir::toNativeSeparators(compiled)) : why);
+  }
 }
 
 QString MainWindow::SelectFolder() {

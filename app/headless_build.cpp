@@ -19,7 +19,9 @@ int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QT
     for (const QString& problem : files.Problems) err << "orvex: " << problem << Qt::endl;
     ProjectSnapshot project{path, std::move(files.Contents), std::move(files.Index), files.MapLines,
                             files.AliasLines};
-    SaveProjectFiles(project, files.ProjectLines, settingsFile);
+    // The recent list is the program's, not the project's: the build goes on.
+    if (const Status history = SaveProjectFiles(project, files.ProjectLines, settingsFile); !history)
+      err << "orvex: warning: the recent-projects list was not updated: " << history.Message() << Qt::endl;
   } catch (const FileError& e) {
     err << "orvex: " << e.message() << Qt::endl;
     return 3;

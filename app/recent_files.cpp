@@ -46,6 +46,9 @@ QStringList HistoryAfterSave(const QStringList& entriesRead, const QString& proj
 }
 
 void AddToHistory(const QString& settingsPath, const QString& projectPath) {
+  // One line per entry: a path holding a line break cannot be kept there
+  // (it would add lines of its own to the settings file).
+  if (projectPath.contains(u'\r') || projectPath.contains(u'\n')) return;
   QByteArray fileText = ReadProfileFile(settingsPath);
   const QStringList entries = HistoryAfterSave(ReadSlots(fileText), projectPath);
   for (int i = 0; i < kHistorySize; ++i)

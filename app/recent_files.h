@@ -16,7 +16,8 @@ QStringList ReadRecentProjects(const QString& settingsPath);
 // Always five entries, empty ones as empty strings.
 QStringList HistoryAfterSave(const QStringList& entries, const QString& projectPath);
 
-// Puts projectPath at the top of the list and writes File1 to File5.
+// Puts projectPath at the top of the list and writes File1 to File5; a
+// path holding a line break is left out (it cannot stand on one line).
 // FileError "Unable to write to <settingsPath>" when the file cannot be written.
 void AddToHistory(const QString& settingsPath, const QString& projectPath);
 

@@ -1,7 +1,9 @@
 #include "chm/chm_file.h"
 
 #include "chm/ansi_text.h"
+#include "chm/chm_validator.h"
 
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QStringDecoder>
@@ -121,10 +123,13 @@ QString MatchStoredPagePath(const QString& stored, const QStringList& entryPaths
 
 ChmFile::~ChmFile() { close(); }
 
-bool ChmFile::open(const QString& path) {
+Status ChmFile::open(const QString& path) {
   close();
+  if (Status checked = ValidateChmFile(path); !checked) return checked;
   m_handle = chm_open(QFile::encodeName(path).constData());
-  return m_handle != nullptr;
+  if (!m_handle)
+    return Fail(QStringLiteral("Cannot read the compiled help file %1").arg(QDir::toNativeSeparators(path)));
+  return {};
 }
 
 void ChmFile::close() {

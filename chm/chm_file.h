@@ -11,6 +11,8 @@
 #include <functional>
 #include <optional>
 
+#include "platform/result.h"
+
 struct chmFile;
 
 namespace orvex {
@@ -59,7 +61,9 @@ class ChmFile {
   ChmFile(const ChmFile&) = delete;
   ChmFile& operator=(const ChmFile&) = delete;
 
-  bool open(const QString& path);
+  // Checks the file's structure first (chm_validator.h); a file that fails
+  // is not handed to the reading library, and the failure says why.
+  Status open(const QString& path);
   void close();
   bool isOpen() const { return m_handle != nullptr; }
 

@@ -7,10 +7,7 @@
 
 namespace {
 
-constexpr int kDone = 0;
-constexpr int kUnreadable = 1;
-constexpr int kUsage = 2;
-constexpr int kPartial = 3;
+constexpr QLatin1String kMaxOutputOption("--max-output=");
 
 }  // namespace
 
@@ -20,26 +17,42 @@ bool IsRefusedDestination(const QString& folder) {
   return QDir(clean).isRoot();
 }
 
-int RunDecompileCommand(const QStringList& arguments, QTextStream& err) {
-  if (arguments.size() != 2) {
-    err << "Usage: orvex --decompile FILE.chm FOLDER\n";
-    return kUsage;
+int RunDecompile(const QString& file, const QString& folder, const QStringList& options, QTextStream& err) {
+  orvex::DecompileOptions decompileOptions;
+  for (const QString& option : options) {
+    const auto size = option.startsWith(kMaxOutputOption)
+                          ? orvex::ParseByteSize(option.mid(kMaxOutputOption.size()))
+                          : std::nullopt;
+    if (!size || *size == 0) {
+      err << "Unknown option: " << orvex::PrintableName(option) << " (expected --max-output=SIZE, e.g. 2G)\n";
+      return kDecompileUsage;
+    }
+    decompileOptions.outputLimit = *size;
   }
-  const QString file = arguments.at(0);
-  const QString folder = arguments.at(1);
   if (!QFileInfo(file).isFile()) {
-    err << "File not found: " << QDir::toNativeSeparators(file) << '\n';
-    return kUnreadable;
+    err << "File not found: " << orvex::PrintableName(QDir::toNativeSeparators(file)) << '\n';
+    return kDecompileUnreadable;
   }
   if (IsRefusedDestination(folder)) {
-    err << "Refused destination folder: " << QDir::toNativeSeparators(folder) << '\n';
-    return kUsage;
+    err << "Refused destination folder: " << orvex::PrintableName(QDir::toNativeSeparators(folder)) << '\n';
+    return kDecompileUsage;
   }
-  const orvex::DecompileResult result = orvex::DecompileChm(file, QDir::cleanPath(folder));
+  const orvex::DecompileResult result = orvex::DecompileChm(file, QDir::cleanPath(folder), decompileOptions);
   for (const QString& problem : result.problems) err << problem << '\n';
-  if (!result.opened) {
-    err << "Cannot read the compiled help file " << QDir::toNativeSeparators(file) << '\n';
-    return kUnreadable;
+  err.flush();
+  if (!result.opened) return kDecompileUnreadable;
+  if (result.stopped) return kDecompileStopped;
+  return result.problems.isEmpty() ? kDecompileDone : kDecompilePartial;
+}
+
+int RunDecompileCommand(const QStringList& arguments, QTextStream& err) {
+  QStringList names;
+  QStringList options;
+  for (const QString& argument : arguments)
+    (argument.startsWith(QLatin1String("--")) ? options : names) << argument;
+  if (names.size() != 2) {
+    err << "Usage: orvex --decompile FILE.chm FOLDER [--max-output=SIZE]\n";
+    return kDecompileUsage;
   }
-  return result.problems.isEmpty() ? kDone : kPartial;
+  return RunDecompile(names.at(0), names.at(1), options, err);
 }

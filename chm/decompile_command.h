@@ -1,4 +1,5 @@
-// "orvex --decompile FILE.chm FOLDER": decompiling without a window.
+// "orvex --decompile FILE.chm FOLDER" and "hh -decompile FOLDER FILE.chm":
+// decompiling without a window.
 #pragma once
 
 #include <QString>
@@ -9,8 +10,18 @@
 // root of the file system (as a drive root is refused on other systems).
 bool IsRefusedDestination(const QString& folder);
 
-// Runs the command for the arguments after "--decompile" (FILE.chm FOLDER):
-// writes the compiled file's sources into FOLDER. Errors go to `err`. The
-// exit code: 0 done, 1 the file could not be read, 2 wrong arguments or a
-// refused folder, 3 some entries were not written.
+// Exit codes of both commands.
+constexpr int kDecompileDone = 0;
+constexpr int kDecompileUnreadable = 1;  // missing, damaged or hostile compiled file
+constexpr int kDecompileUsage = 2;       // wrong arguments or a refused folder
+constexpr int kDecompilePartial = 3;     // some entries were not written
+constexpr int kDecompileStopped = 4;     // the output limit was reached
+
+// Writes the sources of file into folder; errors go to `err`. options are
+// the arguments besides the two names: "--max-output=SIZE" raises (or
+// lowers) the limit on what may be written.
+int RunDecompile(const QString& file, const QString& folder, const QStringList& options, QTextStream& err);
+
+// Runs the command for the arguments after "--decompile" (FILE.chm FOLDER,
+// and options).
 int RunDecompileCommand(const QStringList& arguments, QTextStream& err);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStorageInfo>
 
 #include <unicode/uloc.h>
 
@@ -128,6 +129,48 @@ bool IsSourceEntry(const ChmEntry& entry) {
   return entry.path != QLatin1String("/_#_README_#_");
 }
 
+quint64 DefaultOutputLimit(quint64 chmSize, quint64 freeBytes) {
+  constexpr quint64 kFactor = 200;
+  const quint64 scaled = chmSize > UINT64_MAX / kFactor ? UINT64_MAX : chmSize * kFactor;
+  return qMin(scaled, freeBytes);
+}
+
+std::optional<quint64> ParseByteSize(const QString& text) {
+  QString digits = text.trimmed();
+  int shift = 0;
+  if (digits.endsWith(u'K', Qt::CaseInsensitive)) shift = 10;
+  if (digits.endsWith(u'M', Qt::CaseInsensitive)) shift = 20;
+  if (digits.endsWith(u'G', Qt::CaseInsensitive)) shift = 30;
+  if (shift != 0) digits.chop(1);
+  bool ok = false;
+  const quint64 value = digits.toULongLong(&ok);
+  if (!ok || digits.isEmpty() || !digits.front().isDigit() || value > (UINT64_MAX >> shift))
+    return std::nullopt;
+  return value << shift;
+}
+
+QString PrintableName(const QString& name) {
+  QString out;
+  out.reserve(name.size());
+  for (const QChar c : name) {
+    const char16_t u = c.unicode();
+    if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0))
+      out += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+    else
+      out += c;
+  }
+  return out;
+}
+
+QString OneLineValue(const QString& value) {
+  QString out = value;
+  for (QChar& c : out) {
+    const char16_t u = c.unicode();
+    if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0) || u == 0x2028 || u == 0x2029) c = u' ';
+  }
+  return out;
+}
+
 QString SafeEntryName(const QString& entryPath) {
   if (!entryPath.startsWith(u'/') || entryPath.size() > kMaxNameLength) return {};
   QString name = entryPath.mid(1);
@@ -152,8 +195,22 @@ QString LanguageTextOf(quint32 lcid) {
   return text;
 }
 
-QStringList DecompiledProjectLines(const ChmSystemInfo& info, const QString& chmFileName,
+QStringList DecompiledProjectLines(const ChmSystemInfo& stored, const QString& storedChmFileName,
                                    const QStringList& files) {
+  // A file name option stays a plain name inside the folder.
+  auto fileOption = [](const QString& value) {
+    const QString name = SafeEntryName(value.startsWith(u'/') ? value : u'/' + value);
+    return name;
+  };
+  ChmSystemInfo info;
+  info.contentsFile = fileOption(stored.contentsFile);
+  info.indexFile = fileOption(stored.indexFile);
+  info.defaultTopic = stored.defaultTopic.isEmpty() || fileOption(stored.defaultTopic).isEmpty()
+                          ? QString()
+                          : OneLineValue(stored.defaultTopic);
+  info.title = OneLineValue(stored.title).trimmed();
+  info.lcid = stored.lcid;
+  const QString chmFileName = OneLineValue(QFileInfo(storedChmFileName).fileName());
   const QString base = QFileInfo(chmFileName).completeBaseName();
   QStringList lines{QStringLiteral("[OPTIONS]"), QStringLiteral("Compatibility=1.1 or later"),
                     QStringLiteral("Compiled file=") + chmFileName};
@@ -179,11 +236,11 @@ QStringList DecompiledProjectLines(const ChmSystemInfo& info, const QString& chm
   return lines;
 }
 
-DecompileResult DecompileChm(const QString& chmPath, const QString& folder) {
+DecompileResult DecompileChm(const QString& chmPath, const QString& folder, const DecompileOptions& options) {
   DecompileResult result;
   ChmFile chm;
-  if (!chm.open(chmPath)) {
-    result.problems.append(QStringLiteral("Cannot read the compiled file %1").arg(chmPath));
+  if (const Status opened = chm.open(chmPath); !opened) {
+    result.problems.append(opened.Message());
     return result;
   }
   result.opened = true;
@@ -192,26 +249,41 @@ DecompileResult DecompileChm(const QString& chmPath, const QString& folder) {
     return result;
   }
   const QString root = QFileInfo(folder).canonicalFilePath();
+  const quint64 limit = options.outputLimit != 0
+                            ? options.outputLimit
+                            : DefaultOutputLimit(quint64(QFileInfo(chmPath).size()),
+                                                 quint64(QStorageInfo(root).bytesAvailable()));
+  quint64 planned = 0;
   QSet<QString> made;  // folders already checked or created
 
   for (const ChmEntry& entry : chm.entries()) {
     if (!IsSourceEntry(entry)) continue;
+    const QString shown = PrintableName(entry.path);
     const QString name = SafeEntryName(entry.path);
     if (name.isEmpty()) {
-      result.problems.append(QStringLiteral("Skipped %1: the name would leave the folder").arg(entry.path));
+      result.problems.append(QStringLiteral("Skipped %1: the name would leave the folder").arg(shown));
       continue;
     }
     if (entry.length > kMaxEntryLength) {
-      result.problems.append(
-          QStringLiteral("Skipped %1: it claims %2 bytes").arg(entry.path).arg(entry.length));
+      result.problems.append(QStringLiteral("Skipped %1: it claims %2 bytes").arg(shown).arg(entry.length));
       continue;
     }
+    if (entry.length > limit - planned) {
+      result.stopped = true;
+      result.problems.append(
+          QStringLiteral("Stopped before %1: the sources would pass %2 bytes, the limit for this file "
+                         "(raise it with --max-output=SIZE)")
+              .arg(shown)
+              .arg(limit));
+      return result;
+    }
+    planned += entry.length;
     QStringList parts = name.split(u'/');
     const QString fileName = parts.takeLast();
     QString problem;
     const QString dir = makeFolders(root, parts, &made, &problem);
     if (dir.isEmpty() || !writeEntry(chm, entry, dir + u'/' + fileName, &problem)) {
-      result.problems.append(QStringLiteral("Skipped %1: %2").arg(entry.path, problem));
+      result.problems.append(QStringLiteral("Skipped %1: %2").arg(shown, problem));
       continue;
     }
     result.written.append(name);

@@ -11,7 +11,11 @@
 // ---- Index -----------------------------------------------------------------
 
 IndexDropTarget::IndexDropTarget(QTreeWidget* tree, CanDrop canDrop, OnDrop onDrop, QObject* parent)
-    : QObject(parent), Tree(tree), Allowed(std::move(canDrop)), Dropped(std::move(onDrop)) {
+    : QObject(parent),
+      Tree(tree),
+      Viewport(tree->viewport()),
+      Allowed(std::move(canDrop)),
+      Dropped(std::move(onDrop)) {
   tree->viewport()->setAcceptDrops(true);
   tree->viewport()->installEventFilter(this);
 }
@@ -19,12 +23,24 @@ IndexDropTarget::IndexDropTarget(QTreeWidget* tree, CanDrop canDrop, OnDrop onDr
 IndexDropTarget::~IndexDropTarget() { Revoke(); }
 
 void IndexDropTarget::Revoke() {
-  if (Tree) Tree->viewport()->removeEventFilter(this);
+  if (Viewport) Viewport->removeEventFilter(this);
   Text.clear();
 }
 
+namespace {
+
+bool IsDragEvent(const QEvent* event) {
+  const QEvent::Type type = event->type();
+  return type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop ||
+         type == QEvent::DragLeave;
+}
+
+}  // namespace
+
 bool IndexDropTarget::eventFilter(QObject* watched, QEvent* event) {
-  if (!Tree || watched != Tree->viewport()) return QObject::eventFilter(watched, event);
+  // Only drags are looked at: the tree is not touched for any other event,
+  // which may come while the tree is being destroyed.
+  if (!IsDragEvent(event) || !Tree || watched != Viewport.data()) return QObject::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove:
@@ -66,7 +82,7 @@ constexpr int kRememberedChildren = 8;
 }  // namespace
 
 ContentsDropTarget::ContentsDropTarget(QTreeWidget* tree, OnDrop onDrop, QObject* parent)
-    : QObject(parent), Tree(tree), Dropped(std::move(onDrop)) {
+    : QObject(parent), Tree(tree), Viewport(tree->viewport()), TreeObject(tree), Dropped(std::move(onDrop)) {
   tree->viewport()->setAcceptDrops(true);
   tree->viewport()->installEventFilter(this);
   // The tree makes its drags as its own children: noticing them tells our
@@ -75,10 +91,8 @@ ContentsDropTarget::ContentsDropTarget(QTreeWidget* tree, OnDrop onDrop, QObject
 }
 
 ContentsDropTarget::~ContentsDropTarget() {
-  if (Tree) {
-    Tree->viewport()->removeEventFilter(this);
-    Tree->removeEventFilter(this);
-  }
+  if (Viewport) Viewport->removeEventFilter(this);
+  if (Tree) Tree->removeEventFilter(this);
 }
 
 bool ContentsDropTarget::FromOwnTree(const QDropEvent* event) const {
@@ -93,16 +107,15 @@ bool ContentsDropTarget::FromOwnTree(const QDropEvent* event) const {
 }
 
 bool ContentsDropTarget::eventFilter(QObject* watched, QEvent* event) {
-  if (!Tree) return QObject::eventFilter(watched, event);
-  if (watched == Tree) {
-    if (event->type() == QEvent::ChildAdded) {
-      NewChildren.removeAll(QPointer<QObject>());
-      while (NewChildren.size() >= kRememberedChildren) NewChildren.removeFirst();
-      NewChildren.append(static_cast<QChildEvent*>(event)->child());
-    }
+  // Compared by identity only: events come also while the tree is being
+  // destroyed, when it must not be used.
+  if (watched == TreeObject && event->type() == QEvent::ChildAdded) {
+    NewChildren.removeAll(QPointer<QObject>());
+    while (NewChildren.size() >= kRememberedChildren) NewChildren.removeFirst();
+    NewChildren.append(static_cast<QChildEvent*>(event)->child());
     return QObject::eventFilter(watched, event);
   }
-  if (watched != Tree->viewport()) return QObject::eventFilter(watched, event);
+  if (!IsDragEvent(event) || !Tree || watched != Viewport.data()) return QObject::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove:

@@ -22,6 +22,7 @@
 class QDrag;
 class QDropEvent;
 class QTreeWidget;
+class QWidget;
 
 class IndexDropTarget : public QObject {
  public:
@@ -39,6 +40,9 @@ class IndexDropTarget : public QObject {
 
  private:
   QPointer<QTreeWidget> Tree;
+  // The watched viewport; while a window is torn down its events still come
+  // in, so it is told by identity without asking the tree for it.
+  QPointer<QWidget> Viewport;
   CanDrop Allowed;
   OnDrop Dropped;
   QString Text;
@@ -57,6 +61,8 @@ class ContentsDropTarget : public QObject {
   // Whether a drag comes from the Contents tree itself.
   bool FromOwnTree(const QDropEvent* event) const;
   QPointer<QTreeWidget> Tree;
+  QPointer<QWidget> Viewport;  // see TIndexDropTarget
+  const QObject* TreeObject;   // the tree, only to compare with, never used
   OnDrop Dropped;
   // Objects lately made as the tree's children: its drags are among them.
   // (A child is announced before it is fully made, so what it is can be

@@ -30,6 +30,16 @@ QString EscapeHtml(const QString& text) {
   return out;
 }
 
+QString EscapeAttributeValue(const QString& text) {
+  QString out = EscapeHtml(text);
+  for (qsizetype i = out.size() - 1; i >= 0; --i) {
+    const char16_t u = out[i].unicode();
+    // NUL stays as it is: no reader takes "&#0;" back, and it ends no line.
+    if ((u > 0 && u < 0x20) || u == 0x7f) out.replace(i, 1, QStringLiteral("&#%1;").arg(int(u)));
+  }
+  return out;
+}
+
 namespace {
 
 // Longest name in the table is 8 characters ("thetasym"); numeric references

@@ -7,6 +7,11 @@
 // Replaces & < > and " by &amp; &lt; &gt; and &quot;; nothing else changes.
 QString EscapeHtml(const QString& text);
 
+// EscapeHtml, and control characters (line breaks, tabs, ...; not NUL) as
+// numeric references ("&#10;"): a value of one attribute of one line of a sitemap,
+// read back as it was.
+QString EscapeAttributeValue(const QString& text);
+
 // Replaces the named entities of HTML 4 (plus &apos;) and the numeric
 // references &#N; and &#xH; by their characters. An entity must end with ";".
 // Unknown names, malformed or out-of-range references are left as they are.

@@ -95,7 +95,8 @@ QByteArray SetProfileValue(const QByteArray& fileText, const QString& section, c
                            const QString& value) {
   const std::vector<RawLine> lines = SplitRawLines(fileText);
   const QByteArray eol = LineEndOf(fileText, lines);
-  const QByteArray entry = (key + u'=' + value).toUtf8();
+  // A line break in the value would start lines of its own in the file.
+  const QByteArray entry = OneLineEach({key + u'=' + value}).constFirst().toUtf8();
   bool inSection = false;
   bool sectionFound = false;
   qsizetype insertAt = -1;  // after the last non-blank line of the section

@@ -35,6 +35,16 @@ QString JoinLines(const QStringList& lines) {
   return text;
 }
 
+QStringList OneLineEach(const QStringList& lines) {
+  QStringList out = lines;
+  for (QString& line : out) {
+    if (!line.contains(u'\r') && !line.contains(u'\n')) continue;
+    line.replace(u'\r', u' ');
+    line.replace(u'\n', u' ');
+  }
+  return out;
+}
+
 QByteArray ReadFileBytes(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) throw FileError(QStringLiteral("Cannot open file %1").arg(path));

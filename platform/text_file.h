@@ -26,6 +26,11 @@ QStringList SplitLines(const QString& text);
 // Every line followed by CR LF.
 QString JoinLines(const QStringList& lines);
 
+// The lines of a line-based file (project, map, alias file) as they can be
+// written: a line break inside a line would start a line of its own there,
+// so each CR or LF in a line becomes a blank. Everything else stays.
+QStringList OneLineEach(const QStringList& lines);
+
 // Reads a whole file; FileError "Cannot open file <path>" when it cannot.
 QByteArray ReadFileBytes(const QString& path);
 QString ReadTextFile(const QString& path, int codePage);

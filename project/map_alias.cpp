@@ -3,9 +3,9 @@
 #include "platform/text_file.h"
 
 void WriteMapFile(const QString& path, const QStringList& mapLines, int codePage) {
-  WriteLinesFile(path, mapLines, codePage);
+  WriteLinesFile(path, OneLineEach(mapLines), codePage);
 }
 
 void WriteAliasFile(const QString& path, const QStringList& aliasLines, int codePage) {
-  WriteLinesFile(path, aliasLines, codePage);
+  WriteLinesFile(path, OneLineEach(aliasLines), codePage);
 }

@@ -4,8 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-// Each line followed by CR LF, in the code page, replacing the file
-// atomically; an empty list gives an empty file. FileError on failure
+// Each line followed by CR LF (a line break inside a line becomes a blank), in the code page, replacing the
+// file atomically; an empty list gives an empty file. FileError on failure
 // ("Cannot create file <path>", "Unable to write to <path>").
 void WriteMapFile(const QString& path, const QStringList& mapLines, int codePage);
 void WriteAliasFile(const QString& path, const QStringList& aliasLines, int codePage);

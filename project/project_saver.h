@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/records.h"
+#include "platform/result.h"
 
 struct ProjectSnapshot {
   QString ProjectFile;
@@ -18,5 +19,13 @@ struct ProjectSnapshot {
 
 // projectLines get their save-time update (first topic) and are written.
 // Throws FileError at the first file that cannot be written; the files after
-// it stay as they were and the recent list is not touched.
-void SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines, const QString& settingsFile);
+// it stay as they were and the recent list is not touched. A file of the
+// project that is a symbolic link to a file outside the project folder is
+// not written through: the save stops before any file is written.
+// The result is the recent list's: a settings file that cannot be written
+// does not undo the save, and the caller shows it as a warning.
+Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines,
+                        const QString& settingsFile);
+
+// The project's own files that Save writes, in the order it writes them.
+QStringList ProjectFilesSaved(const QString& projectFile);

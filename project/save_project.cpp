@@ -1,5 +1,6 @@
 // "Save": the page being edited, the contents and index files rebuilt from
 // the trees, the map and alias files, the project file, the recent list.
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
@@ -27,9 +28,11 @@ void MainWindow::SaveProject() {
         WaitEditorIdle(editor);
       }
     }
-    SaveProjectFiles(
+    const Status history = SaveProjectFiles(
         {ProjectFile, ContentsForest(contentsTree), IndexForest(indexTree), MapLines, AliasLines},
         ProjectLines, SettingsFile());
     Modified = false;
+    // Every project file was written; only the recent list was not.
+    if (!history) QMessageBox::warning(this, QStringLiteral("Warning"), history.Message());
   });
 }

@@ -19,7 +19,7 @@ void Param(QString& out, QLatin1String name, const QString& value) {
   out += QLatin1String("<param name=\"");
   out += name;
   out += QLatin1String("\" value=\"");
-  out += EscapeHtml(value);
+  out += EscapeAttributeValue(value);
   out += QLatin1String("\">\r\n");
 }
 

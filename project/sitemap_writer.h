@@ -2,7 +2,8 @@
 // the index file (.hhk) in the HTML Help sitemap format.
 //
 // Captions, topic captions and file names are written with & < > and "
-// as character entities, so that a caption with a quote keeps its value.
+// as character entities and control characters (line breaks) as numeric
+// references, so that every value reads back as it was.
 #pragma once
 
 #include <QString>

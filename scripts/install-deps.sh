@@ -9,18 +9,14 @@ runtime=(
   libicu-dev libchm-dev
   xvfb xauth fonts-dejavu-core
 )
-# Only the tests and benchmarks: other readers of compiled files (chmlib's
-# tools, libmspack, 7-Zip), chmcmd as a second compiler, project generators.
+# Only the tests, benchmarks, the format check and fuzzing: other readers of
+# compiled files (chmlib's tools, libmspack, 7-Zip), chmcmd as a second
+# compiler, project generators, clang with its sanitizer and fuzzer runtime.
 tests=(
-  libgtest-dev libbenchmark-dev clang-format
+  libgtest-dev libbenchmark-dev clang-format clang libclang-rt-14-dev
   libchm-bin libmspack-dev p7zip-full fp-utils
   doxygen python3-sphinx python3-sphinxcontrib.htmlhelp hyperfine bc
 )
-# Only the tests need these: more readers of compiled files.
-test_packages=(
-  libmspack-dev p7zip-full
-)
-packages+=("${test_packages[@]}")
 missing=()
 for p in "${runtime[@]}" "${tests[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

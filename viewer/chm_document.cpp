@@ -1,5 +1,6 @@
 #include "viewer/chm_document.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -33,12 +34,14 @@ QByteArray DeclaredCharset(const QByteArray& bytes) {
   return {};
 }
 
-bool ChmDocument::Open(const QString& path) {
+Status ChmDocument::Open(const QString& path) {
   File.close();
   Entries.clear();
   EntryByLowerPath.clear();
   Path = QFileInfo(path).absoluteFilePath();
-  if (!QFileInfo(Path).isFile() || !File.open(Path)) return false;
+  if (!QFileInfo(Path).isFile())
+    return Fail(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(Path)));
+  if (Status opened = File.open(Path); !opened) return opened;
   System = File.systemInfo();
   const int codePage = LocaleAnsiCodePage(static_cast<int>(System.lcid));
   Page = codePage < 0 ? 1252 : codePage;
@@ -47,7 +50,7 @@ bool ChmDocument::Open(const QString& path) {
     if (!Entries[i].isFile) continue;
     EntryByLowerPath.insert(Entries[i].path.toLower(), i);
   }
-  return true;
+  return {};
 }
 
 QString ChmDocument::Title() const {

@@ -24,8 +24,8 @@ QByteArray DeclaredCharset(const QByteArray& bytes);
 
 class ChmDocument {
  public:
-  // False when the file is not a readable compiled help file.
-  bool Open(const QString& path);
+  // Fails, saying why, when the file is not a readable compiled help file.
+  Status Open(const QString& path);
   bool IsOpen() const { return File.isOpen(); }
   QString FilePath() const { return Path; }
 

@@ -66,8 +66,8 @@ ViewerWindow* HtmlHelpViewer::ViewerFor(QWidget* owner, const QString& chmPath) 
   for (ViewerWindow* w : Viewers())
     if (QFileInfo(w->FilePath()).canonicalFilePath() == canonical) return w;
   auto document = std::make_shared<ChmDocument>();
-  if (!document->Open(chmPath)) {
-    qWarning("Orvex: cannot read the compiled help file %s", qPrintable(QDir::toNativeSeparators(chmPath)));
+  if (const Status opened = document->Open(chmPath); !opened) {
+    LastFailure = opened.Message();
     return nullptr;
   }
   auto* viewer = new ViewerWindow(document, PageScripts, owner);
@@ -110,6 +110,7 @@ quintptr HtmlHelpViewer::HtmlHelpA(QWidget* owner, const QString& file, int comm
       return 0;
   }
   if (Uninitialized) return 0;
+  LastFailure.clear();
   const HelpFileName name = SplitHelpFileName(file);
   if (name.File.isEmpty() || !QFileInfo(name.File).isFile()) return 0;
 

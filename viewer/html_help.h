@@ -49,6 +49,10 @@ class HtmlHelpViewer : public QObject {
   // The viewer windows open now.
   QList<ViewerWindow*> Viewers() const;
 
+  // Why the last file asked for was not shown (a damaged or hostile compiled
+  // file); empty when it was shown or simply missing.
+  QString LastError() const { return LastFailure; }
+
  signals:
   // A training-card button was pressed in a shown topic.
   void TrainingCardMessage(int wParam, int lParam);
@@ -63,4 +67,5 @@ class HtmlHelpViewer : public QObject {
   QList<QPointer<ViewerWindow>> Windows;
   QList<QPair<QString, QString>> PageScripts;
   bool Uninitialized = false;
+  QString LastFailure;
 };

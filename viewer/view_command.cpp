@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QTextStream>
 
 #include "app/about_box.h"
@@ -16,6 +17,12 @@ int RunViewCommand(const QStringList& arguments, QTextStream& err) {
   HtmlHelpViewer help;
   if (help.HtmlHelpA(nullptr, arguments.first(), HH_DISPLAY_TOPIC, 0) == 0) {
     err << "orvex: cannot show " << QDir::toNativeSeparators(arguments.first()) << Qt::endl;
+    // Opened from the desktop there is no terminal: a refused file says why
+    // in a window.
+    if (!help.LastError().isEmpty()) {
+      err << "orvex: " << help.LastError() << Qt::endl;
+      QMessageBox::critical(nullptr, QStringLiteral("Orvex"), help.LastError());
+    }
     return 1;
   }
   QApplication::setQuitOnLastWindowClosed(true);

@@ -344,9 +344,10 @@ TEST_F(ContentsEditingTest, EditedTreesAreSavedAndReadBackAlike) {
   EXPECT_EQ(index, "basics=Proj02.htm,printing(paper=Proj03.htm,printing=Proj05.htm)");
 
   QStringList projectLines = form->ProjectLines;
-  SaveProjectFiles({form->ProjectFile, ContentsForest(form->contentsTree), IndexForest(form->indexTree),
-                    form->MapLines, form->AliasLines},
-                   projectLines, form->SettingsPath);
+  EXPECT_TRUE(SaveProjectFiles({form->ProjectFile, ContentsForest(form->contentsTree),
+                                IndexForest(form->indexTree), form->MapLines, form->AliasLines},
+                               projectLines, form->SettingsPath)
+                  .Ok());
   const ProjectFiles read = ReadProjectFiles(form->ProjectFile);
   EXPECT_EQ(Shape(read.Contents), contents);
   EXPECT_EQ(Shape(read.Index), index);

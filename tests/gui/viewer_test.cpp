@@ -85,6 +85,16 @@ TEST_F(ViewerTest, MissingOrBrokenFilesShowNothing) {
   orvex_test::writeBytes(broken, "this is no compiled help file");
   EXPECT_EQ(help->HtmlHelpA(nullptr, broken, HH_DISPLAY_TOPIC, 0), 0u);
   EXPECT_TRUE(help->Viewers().isEmpty());
+  // A refused file says why; a missing one is simply not there.
+  EXPECT_TRUE(help->LastError().contains("not a compiled help file")) << help->LastError().toStdString();
+  EXPECT_TRUE(help->LastError().contains("broken.chm"));
+  // A damaged copy of a sound file: its directory cut short.
+  const QByteArray sound = orvex_test::readBytes(sample.Project.chmPath());
+  orvex_test::writeBytes(broken, sound.left(0x100));
+  EXPECT_EQ(help->HtmlHelpA(nullptr, broken, HH_DISPLAY_TOPIC, 0), 0u);
+  EXPECT_TRUE(help->LastError().contains("does not fit")) << help->LastError().toStdString();
+  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.folder + "/none.chm", HH_DISPLAY_TOPIC, 0), 0u);
+  EXPECT_TRUE(help->LastError().isEmpty());
 }
 
 TEST_F(ViewerTest, StyleSheetIsServedAsCssAndApplied) {

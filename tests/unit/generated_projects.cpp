@@ -65,12 +65,19 @@ GeneratedProject Failed(const QString& why) {
 
 }  // namespace
 
-GeneratedProject GenerateDoxygenProject(const QString& folder) {
+GeneratedProject GenerateDoxygenProject(const QString& folder, int extraClasses) {
   const QString doxygen = QStandardPaths::findExecutable(QStringLiteral("doxygen"));
   if (doxygen.isEmpty()) return Missing(QStringLiteral("doxygen is not installed"));
 
   const QDir dir(folder);
-  const bool written = WriteFile(dir.filePath("src/shapes.h"),
+  QByteArray many = "/** @file many.h More classes. */\n";
+  for (int i = 0; i < extraClasses; ++i) {
+    const QByteArray n = QByteArray::number(i);
+    many += "/** Class number " + n + ". */\nclass Part" + n + " {\n public:\n  /** Size of part " + n +
+            ". */\n  int size() const;\n  /** Weight of part " + n + ". */\n  double weight() const;\n};\n";
+  }
+  const bool written = (extraClasses == 0 || WriteFile(dir.filePath("src/many.h"), many)) &&
+                       WriteFile(dir.filePath("src/shapes.h"),
                                  "/** @file shapes.h Shapes & friends. */\n"
                                  "/** A shape. */\n"
                                  "class Shape {\n public:\n"

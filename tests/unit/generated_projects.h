@@ -12,7 +12,8 @@ struct GeneratedProject {
 
 // Doxygen over three small C++ headers (classes, members, a free operator<,
 // a page titled "Fish & Chips"). The project file is <folder>/out/html/index.hhp.
-GeneratedProject GenerateDoxygenProject(const QString& folder);
+// extraClasses more classes, each with members, make a large project.
+GeneratedProject GenerateDoxygenProject(const QString& folder, int extraClasses = 0);
 
 // Sphinx (htmlhelp builder) over three small pages: "Tiny & Small" with the
 // pages "First <page>" (one sub-section) and "Second page", and the index

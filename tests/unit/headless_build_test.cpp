@@ -32,7 +32,7 @@ QString MakeProjectWithOneTopic(const QTemporaryDir& dir) {
   start.Data = std::make_unique<TopicData>(TopicData{"My_Guide01.htm"});
   project.Contents.push_back(std::move(start));
   AddContextEntries("My_Guide01.htm", "My_Guide", project.MapLines, project.AliasLines);
-  SaveProjectFiles(project, lines, dir.filePath("orvex.ini"));
+  EXPECT_TRUE(SaveProjectFiles(project, lines, dir.filePath("orvex.ini")).Ok());
   return path;
 }
 

@@ -1,18 +1,14 @@
 // hh -decompile FOLDER FILE.chm: writes the sources of a compiled help file
 // into FOLDER, with a project file for them.
 
-#include "chm/decompiler.h"
+#include "chm/decompile_command.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
 namespace {
 
-constexpr int kExitUsage = 2;
-constexpr int kExitUnreadable = 1;
-constexpr int kExitPartial = 3;
-
-QString folderArgument(QString folder) {
+QString FolderArgument(QString folder) {
   // Callers write the folder with a closing separator ("C:\Out\ file.chm").
   while (folder.size() > 1 && (folder.endsWith(u'\\') || folder.endsWith(u'/'))) folder.chop(1);
   return folder;
@@ -22,15 +18,14 @@ QString folderArgument(QString folder) {
 
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
-  const QStringList args = app.arguments();
+  QStringList args = app.arguments().mid(1);
+  QStringList options;
+  for (qsizetype i = args.size() - 1; i >= 0; --i)
+    if (args[i].startsWith(QLatin1String("--"))) options.prepend(args.takeAt(i));
   QTextStream err(stderr);
-  if (args.size() != 4 || args.at(1).compare(QLatin1String("-decompile"), Qt::CaseInsensitive) != 0) {
-    err << "Usage: hh -decompile FOLDER FILE.chm\n";
-    return kExitUsage;
+  if (args.size() != 3 || args.at(0).compare(QLatin1String("-decompile"), Qt::CaseInsensitive) != 0) {
+    err << "Usage: hh -decompile FOLDER FILE.chm [--max-output=SIZE]\n";
+    return kDecompileUsage;
   }
-  const orvex::DecompileResult result = orvex::DecompileChm(args.at(3), folderArgument(args.at(2)));
-  for (const QString& problem : result.problems) err << problem << '\n';
-  err.flush();
-  if (!result.opened) return kExitUnreadable;
-  return result.problems.isEmpty() ? 0 : kExitPartial;
+  return RunDecompile(args.at(2), FolderArgument(args.at(1)), options, err);
 }

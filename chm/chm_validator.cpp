@@ -1,0 +1,442 @@
+#include "chm/chm_validator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QSet>
+#include <QtEndian>
+
+#include <functional>
+#include <optional>
+
+namespace orvex {
+namespace {
+
+// Sizes and limits of the format as the reading library handles it.
+constexpr quint64 kItsfV2Length = 0x58;
+constexpr quint64 kItsfV3Length = 0x60;
+constexpr quint64 kItspLength = 0x54;
+constexpr quint64 kPmglHeader = 0x14;
+constexpr quint64 kPmgiHeader = 0x08;
+constexpr quint64 kMinChunk = 0x100;
+constexpr quint64 kMaxChunk = 0x10000;
+constexpr quint64 kMaxNameLength = 512;  // the library's name buffer
+constexpr quint64 kResetTableHeader = 0x28;
+constexpr quint64 kFrameLength = 0x8000;                // LZX frames are always 32 KB
+constexpr quint64 kMaxCompressedFrame = 0x8000 + 6144;  // the library's input buffer
+constexpr quint64 kMinControlData = 0x18;
+constexpr quint64 kMaxControlData = 256;
+constexpr int kMinWindowBits = 15;
+constexpr int kMaxWindowBits = 21;
+
+const char kResetTableName[] =
+    "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/"
+    "ResetTable";
+const char kContentName[] = "::DataSpace/Storage/MSCompressed/Content";
+const char kControlDataName[] = "::DataSpace/Storage/MSCompressed/ControlData";
+
+struct Entry {
+  QByteArray name;
+  quint64 space = 0;
+  quint64 start = 0;
+  quint64 length = 0;
+};
+
+// Reads pieces of the file; nullopt when the range is not all there.
+using ReadRange = std::function<std::optional<QByteArray>(quint64 offset, quint64 length)>;
+
+quint32 Le32(const QByteArray& data, qsizetype at) {
+  return qFromLittleEndian<quint32>(data.constData() + at);
+}
+qint32 LeInt32(const QByteArray& data, qsizetype at) {
+  return qFromLittleEndian<qint32>(data.constData() + at);
+}
+quint64 Le64(const QByteArray& data, qsizetype at) {
+  return qFromLittleEndian<quint64>(data.constData() + at);
+}
+
+// start + length inside limit, without overflowing.
+bool Inside(quint64 start, quint64 length, quint64 limit) {
+  return start <= limit && length <= limit - start;
+}
+
+// A name as it may stand in a message: control characters as \xNN.
+QString Printable(const QByteArray& name) {
+  QString out;
+  for (const char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7f)
+      out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+    else
+      out += QLatin1Char(c);
+  }
+  return out;
+}
+
+// Reads the directory's variable-length numbers and names inside [at, end).
+class ChunkCursor {
+ public:
+  ChunkCursor(const QByteArray& chunk, quint64 at, quint64 end) : m_chunk(chunk), m_at(at), m_end(end) {}
+  bool AtEnd() const { return m_at >= m_end; }
+
+  std::optional<quint64> Number() {
+    quint64 value = 0;
+    for (int i = 0; i < 10 && m_at < m_end; ++i) {
+      const auto byte = static_cast<unsigned char>(m_chunk[static_cast<qsizetype>(m_at++)]);
+      value = (value << 7) | (byte & 0x7f);
+      if (byte < 0x80) return value;
+    }
+    return std::nullopt;
+  }
+
+  std::optional<QByteArray> Name() {
+    const auto length = Number();
+    if (!length || *length == 0 || *length > kMaxNameLength || !Inside(m_at, *length, m_end))
+      return std::nullopt;
+    QByteArray name = m_chunk.mid(static_cast<qsizetype>(m_at), static_cast<qsizetype>(*length));
+    m_at += *length;
+    if (name.contains('\0')) return std::nullopt;
+    return name;
+  }
+
+ private:
+  const QByteArray& m_chunk;
+  quint64 m_at;
+  quint64 m_end;
+};
+
+class Validator {
+ public:
+  Validator(quint64 fileSize, ReadRange read) : m_fileSize(fileSize), m_read(std::move(read)) {}
+
+  // The problem found; empty when the file is sound.
+  QString Check() {
+    QString problem = CheckHeaders();
+    if (problem.isEmpty()) problem = CheckListingChain();
+    if (problem.isEmpty()) problem = CheckIndexTree();
+    if (problem.isEmpty()) problem = CheckCompressedSection();
+    if (problem.isEmpty()) problem = CheckEntries();
+    return problem;
+  }
+
+ private:
+  QString CheckHeaders() {
+    // The library always reads the longer header.
+    const auto itsf = m_read(0, kItsfV3Length);
+    if (!itsf) return QStringLiteral("it is too short for a compiled help file");
+    if (!itsf->startsWith("ITSF")) return QStringLiteral("it is not a compiled help file (no ITSF header)");
+    const qint32 version = LeInt32(*itsf, 4);
+    const qint32 headerLength = LeInt32(*itsf, 8);
+    if (version != 2 && version != 3)
+      return QStringLiteral("its header has the unknown version %1").arg(version);
+    const quint64 minimum = version == 3 ? kItsfV3Length : kItsfV2Length;
+    if (headerLength < 0 || quint64(headerLength) < minimum || quint64(headerLength) > m_fileSize)
+      return QStringLiteral("its header claims %1 bytes").arg(headerLength);
+    const quint64 dirOffset = Le64(*itsf, 0x48);
+    const quint64 dirLength = Le64(*itsf, 0x50);
+    if (!Inside(dirOffset, dirLength, m_fileSize) || dirLength < kItspLength)
+      return QStringLiteral("its directory (%1 bytes at %2) does not fit the file's %3 bytes")
+          .arg(dirLength)
+          .arg(dirOffset)
+          .arg(m_fileSize);
+    m_dataOffset = version == 3 ? Le64(*itsf, 0x58) : dirOffset + dirLength;
+    if (m_dataOffset > m_fileSize)
+      return QStringLiteral("its content starts at %1, past the file's end").arg(m_dataOffset);
+
+    const auto itsp = m_read(dirOffset, kItspLength);
+    if (!itsp || !itsp->startsWith("ITSP") || LeInt32(*itsp, 4) != 1 || Le32(*itsp, 8) != kItspLength)
+      return QStringLiteral("its directory header is damaged");
+    m_chunkSize = Le32(*itsp, 0x10);
+    if (m_chunkSize < kMinChunk || m_chunkSize > kMaxChunk)
+      return QStringLiteral("its directory chunks claim %1 bytes each").arg(m_chunkSize);
+    m_chunksOffset = dirOffset + kItspLength;
+    m_chunkCount = (dirLength - kItspLength) / m_chunkSize;
+    if (m_chunkCount == 0) return QStringLiteral("its directory holds no chunk");
+    m_indexRoot = LeInt32(*itsp, 0x1c);
+    m_listingHead = LeInt32(*itsp, 0x20);
+    if (m_listingHead < 0 || quint64(m_listingHead) >= m_chunkCount)
+      return QStringLiteral("its directory's first listing chunk %1 is not one of its %2 chunks")
+          .arg(m_listingHead)
+          .arg(m_chunkCount);
+    if (m_indexRoot < -1 || (m_indexRoot >= 0 && quint64(m_indexRoot) >= m_chunkCount))
+      return QStringLiteral("its directory's index chunk %1 is not one of its %2 chunks")
+          .arg(m_indexRoot)
+          .arg(m_chunkCount);
+    return {};
+  }
+
+  std::optional<QByteArray> Chunk(quint64 number) {
+    return m_read(m_chunksOffset + number * m_chunkSize, m_chunkSize);
+  }
+
+  // Where the entries of a chunk end: its free space at the end left out.
+  std::optional<quint64> UsedEnd(const QByteArray& chunk, quint64 header) {
+    const quint64 freeSpace = Le32(chunk, 4);
+    if (freeSpace > m_chunkSize - header) return std::nullopt;
+    return m_chunkSize - freeSpace;
+  }
+
+  // Parses a listing chunk's entries, once; the problem found, if any.
+  QString CheckListingChunk(qint64 number) {
+    if (m_checked.contains(number)) return {};
+    m_checked.insert(number);
+    const auto chunk = Chunk(quint64(number));
+    if (!chunk) return QStringLiteral("its directory chunk %1 is cut short").arg(number);
+    if (!chunk->startsWith("PMGL"))
+      return QStringLiteral("its directory chunk %1 is not a listing").arg(number);
+    const auto end = UsedEnd(*chunk, kPmglHeader);
+    if (!end) return QStringLiteral("its directory chunk %1 claims more free space than it has").arg(number);
+    ChunkCursor cursor(*chunk, kPmglHeader, *end);
+    while (!cursor.AtEnd()) {
+      const auto name = cursor.Name();
+      const auto space = name ? cursor.Number() : std::nullopt;
+      const auto start = space ? cursor.Number() : std::nullopt;
+      const auto length = start ? cursor.Number() : std::nullopt;
+      if (!length) return QStringLiteral("an entry of its directory chunk %1 is damaged").arg(number);
+      m_entries.append({*name, *space, *start, *length});
+    }
+    m_nextListing.insert(number, LeInt32(*chunk, 0x10));
+    return {};
+  }
+
+  // Listing goes from the first listing chunk along each one's "next".
+  QString CheckListingChain() {
+    QSet<qint64> visited;
+    qint64 current = m_listingHead;
+    while (current != -1) {
+      if (current < 0 || quint64(current) >= m_chunkCount)
+        return QStringLiteral("a listing chunk of its directory leads to chunk %1, which is not there")
+            .arg(current);
+      if (visited.contains(current))
+        return QStringLiteral("the listing chunks of its directory lead back to chunk %1").arg(current);
+      visited.insert(current);
+      if (QString problem = CheckListingChunk(current); !problem.isEmpty()) return problem;
+      current = m_nextListing.value(current);
+    }
+    return {};
+  }
+
+  // The index chunks form a tree above the listing chunks; lookups walk it
+  // down, so each index chunk may be reached once only.
+  QString CheckIndexTree() {
+    if (m_indexRoot == -1) return {};
+    QSet<qint64> visited;
+    QList<qint64> pending{m_indexRoot};
+    while (!pending.isEmpty()) {
+      const qint64 current = pending.takeLast();
+      if (current < 0 || quint64(current) >= m_chunkCount)
+        return QStringLiteral("an index chunk of its directory leads to chunk %1, which is not there")
+            .arg(current);
+      const auto chunk = Chunk(quint64(current));
+      if (!chunk) return QStringLiteral("its directory chunk %1 is cut short").arg(current);
+      if (chunk->startsWith("PMGL")) {
+        // Lookups end in a listing chunk, which may lie outside the chain.
+        if (QString problem = CheckListingChunk(current); !problem.isEmpty()) return problem;
+        continue;
+      }
+      if (!chunk->startsWith("PMGI"))
+        return QStringLiteral("its directory chunk %1 is neither an index nor a listing").arg(current);
+      if (visited.contains(current))
+        return QStringLiteral("the index chunks of its directory lead back to chunk %1").arg(current);
+      visited.insert(current);
+      const auto end = UsedEnd(*chunk, kPmgiHeader);
+      if (!end)
+        return QStringLiteral("its directory chunk %1 claims more free space than it has").arg(current);
+      ChunkCursor cursor(*chunk, kPmgiHeader, *end);
+      while (!cursor.AtEnd()) {
+        const auto name = cursor.Name();
+        const auto child = name ? cursor.Number() : std::nullopt;
+        if (!child) return QStringLiteral("an entry of its index chunk %1 is damaged").arg(current);
+        if (*child >= m_chunkCount)
+          return QStringLiteral("its index chunk %1 leads to chunk %2, which is not there")
+              .arg(current)
+              .arg(*child);
+        pending.append(qint64(*child));
+      }
+    }
+    return {};
+  }
+
+  // The entry of a name the library looks up itself; a second one of the
+  // same name could be the one it finds instead, so that is refused too.
+  const Entry* Find(const char* name, QString* problem) const {
+    const Entry* found = nullptr;
+    for (const Entry& e : m_entries) {
+      if (e.name.compare(name, Qt::CaseInsensitive) != 0) continue;
+      if (found) *problem = QStringLiteral("its directory holds %1 twice").arg(QLatin1String(name));
+      found = &e;
+    }
+    return found;
+  }
+
+  quint64 UncompressedSectionSize() const { return m_fileSize - m_dataOffset; }
+
+  std::optional<QByteArray> ReadUncompressed(const Entry& entry) {
+    if (entry.space != 0 || !Inside(entry.start, entry.length, UncompressedSectionSize()))
+      return std::nullopt;
+    return m_read(m_dataOffset + entry.start, entry.length);
+  }
+
+  // The reading library decompresses only when all three parts are in the
+  // uncompressed section; then their numbers must hold.
+  QString CheckCompressedSection() {
+    QString problem;
+    const Entry* table = Find(kResetTableName, &problem);
+    const Entry* content = Find(kContentName, &problem);
+    const Entry* control = Find(kControlDataName, &problem);
+    if (!problem.isEmpty()) return problem;
+    if (!table || !content || !control || table->space != 0 || content->space != 0 || control->space != 0)
+      return {};
+    if (!Inside(content->start, content->length, UncompressedSectionSize()))
+      return QStringLiteral("its compressed section does not fit the file");
+    if (control->length > kMaxControlData) return {};  // the library gives up on such a file itself
+    const auto controlData = ReadUncompressed(*control);
+    if (!controlData) return QStringLiteral("its compression control data does not fit the file");
+    problem = CheckControlData(*controlData);
+    if (!problem.isEmpty()) return problem;
+    const auto tableData = ReadUncompressed(*table);
+    if (!tableData) return QStringLiteral("its reset table does not fit the file");
+    problem = CheckResetTable(*tableData, content->length);
+    if (!problem.isEmpty()) return problem;
+    m_compressedReadable = true;
+    return {};
+  }
+
+  QString CheckControlData(const QByteArray& data) {
+    if (quint64(data.size()) < kMinControlData || data.mid(4, 4) != "LZXC")
+      return QStringLiteral("its compression control data is damaged");
+    const quint32 version = Le32(data, 8);
+    quint64 resetInterval = Le32(data, 12);
+    quint64 windowSize = Le32(data, 16);
+    const quint64 windowsPerReset = Le32(data, 20);
+    if (version == 2) {
+      resetInterval *= 0x8000;
+      windowSize *= 0x8000;
+    }
+    bool windowAllowed = false;
+    for (int bits = kMinWindowBits; bits <= kMaxWindowBits; ++bits)
+      windowAllowed |= windowSize == (quint64(1) << bits);
+    if (!windowAllowed)
+      return QStringLiteral("its compression window of %1 bytes is not one the format allows")
+          .arg(windowSize);
+    if (resetInterval == 0 || resetInterval > 0xffffffffu || resetInterval % (windowSize / 2) != 0)
+      return QStringLiteral("its compression reset interval of %1 bytes is not one the format allows")
+          .arg(resetInterval);
+    const quint64 blocksPerReset = resetInterval / (windowSize / 2) * windowsPerReset;
+    if (windowsPerReset == 0 || blocksPerReset == 0 || blocksPerReset > 0xffffffffu)
+      return QStringLiteral("its compression control data claims %1 windows per reset").arg(windowsPerReset);
+    return {};
+  }
+
+  QString CheckResetTable(const QByteArray& table, quint64 contentLength) {
+    if (quint64(table.size()) < kResetTableHeader || Le32(table, 0) != 2)
+      return QStringLiteral("its reset table is damaged");
+    const quint64 blockCount = Le32(table, 4);
+    const quint32 entrySize = Le32(table, 8);
+    const quint64 tableOffset = Le32(table, 12);
+    const quint64 uncompressedLength = Le64(table, 16);
+    const quint64 compressedLength = Le64(table, 24);
+    const quint64 blockLength = Le64(table, 32);
+    if (blockLength != kFrameLength)
+      return QStringLiteral("its reset table claims blocks of %1 bytes").arg(blockLength);
+    if (entrySize != 8 || !Inside(tableOffset, blockCount * 8, quint64(table.size())))
+      return QStringLiteral("its reset table claims %1 entries it does not hold").arg(blockCount);
+    if (blockCount == 0 ? uncompressedLength != 0 : uncompressedLength > blockCount * blockLength)
+      return QStringLiteral("its reset table's %1 blocks cannot hold %2 bytes")
+          .arg(blockCount)
+          .arg(uncompressedLength);
+    if (compressedLength > contentLength)
+      return QStringLiteral("its reset table claims %1 compressed bytes, more than the section's %2")
+          .arg(compressedLength)
+          .arg(contentLength);
+    // The blocks that hold data; a table may end with one more entry, the
+    // end of the last block.
+    const quint64 blocksUsed = (uncompressedLength + blockLength - 1) / blockLength;
+    for (quint64 i = 0; i < blocksUsed; ++i) {
+      const quint64 start = Le64(table, qsizetype(tableOffset + i * 8));
+      const quint64 end =
+          i + 1 < blockCount ? Le64(table, qsizetype(tableOffset + (i + 1) * 8)) : compressedLength;
+      if ((i == 0 && start != 0) || end <= start || end - start > kMaxCompressedFrame ||
+          end > compressedLength)
+        return QStringLiteral("its reset table's block %1 has the wrong bounds (%2 to %3)")
+            .arg(i)
+            .arg(start)
+            .arg(end);
+    }
+    m_compressedSize = uncompressedLength;
+    return {};
+  }
+
+  QString CheckEntries() {
+    for (const Entry& e : m_entries) {
+      const QString name = Printable(e.name);
+      if (e.space == 0) {
+        if (!Inside(e.start, e.length, UncompressedSectionSize()))
+          return QStringLiteral("its entry %1 (%2 bytes at %3) lies past the file's end")
+              .arg(name)
+              .arg(e.length)
+              .arg(e.start);
+      } else if (e.space == 1) {
+        // Without a readable compressed section the library reads nothing
+        // of such an entry; with one, the entry must lie inside it.
+        if (m_compressedReadable && !Inside(e.start, e.length, m_compressedSize))
+          return QStringLiteral(
+                     "its entry %1 (%2 bytes at %3) lies outside the compressed section's %4 bytes")
+              .arg(name)
+              .arg(e.length)
+              .arg(e.start)
+              .arg(m_compressedSize);
+      } else {
+        return QStringLiteral("its entry %1 claims the unknown section %2").arg(name).arg(e.space);
+      }
+    }
+    return {};
+  }
+
+  quint64 m_fileSize;
+  ReadRange m_read;
+  quint64 m_dataOffset = 0;
+  quint64 m_chunkSize = 0;
+  quint64 m_chunksOffset = 0;
+  quint64 m_chunkCount = 0;
+  qint32 m_indexRoot = -1;
+  qint32 m_listingHead = -1;
+  QSet<qint64> m_checked;               // listing chunks whose entries were read
+  QHash<qint64, qint64> m_nextListing;  // listing chunk -> its "next"
+  QList<Entry> m_entries;
+  bool m_compressedReadable = false;
+  quint64 m_compressedSize = 0;
+};
+
+Status Verdict(const QString& problem, const QString& name) {
+  if (problem.isEmpty()) return {};
+  return Fail(QStringLiteral("Cannot read the compiled help file %1: %2")
+                  .arg(QDir::toNativeSeparators(name), problem));
+}
+
+}  // namespace
+
+Status ValidateChmFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return Fail(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)));
+  const quint64 size = quint64(file.size());
+  Validator validator(size, [&file, size](quint64 offset, quint64 length) -> std::optional<QByteArray> {
+    if (!Inside(offset, length, size) || !file.seek(qint64(offset))) return std::nullopt;
+    QByteArray data = file.read(qint64(length));
+    if (quint64(data.size()) != length) return std::nullopt;
+    return data;
+  });
+  return Verdict(validator.Check(), path);
+}
+
+Status ValidateChmBytes(const QByteArray& bytes, const QString& name) {
+  const quint64 size = quint64(bytes.size());
+  Validator validator(size, [&bytes, size](quint64 offset, quint64 length) -> std::optional<QByteArray> {
+    if (!Inside(offset, length, size)) return std::nullopt;
+    return bytes.mid(qsizetype(offset), qsizetype(length));
+  });
+  return Verdict(validator.Check(), name);
+}
+
+}  // namespace orvex

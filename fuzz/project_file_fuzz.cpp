@@ -1,0 +1,33 @@
+// The project-file reader on any file: the project file itself (options,
+// language, sections) read from disk with the files named after it.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "fuzz_input.h"
+#include "model/project_reader.h"
+#include "platform/text_file.h"
+#include "project/page_template.h"
+#include "project/project_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const QList<QByteArray> parts = orvex_fuzz::Parts(orvex_fuzz::Bytes(data, size), 3);
+  static QTemporaryDir dir;
+  const QString project = dir.filePath(QStringLiteral("p.hhp"));
+  const QByteArray* sources[] = {&parts[0], &parts[1], &parts[2]};
+  const char* names[] = {"p.hhp", "p.ali", "p.h"};
+  for (int i = 0; i < 3; ++i) {
+    QFile f(dir.filePath(QString::fromLatin1(names[i])));
+    if (!f.open(QIODevice::WriteOnly)) return 0;
+    f.write(*sources[i]);
+  }
+  try {
+    const ProjectFiles files = ReadProjectFiles(project);
+    ProjectCodePage(files.ProjectLines);
+    ProjectLanguage(files.ProjectLines);
+    for (const QString& line : files.ProjectLines) LanguageLineLcid(line);
+    UpdateProjectLines(files.ProjectLines, QStringLiteral("first.htm"));
+  } catch (const FileError&) {
+  }
+  return 0;
+}
