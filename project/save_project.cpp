@@ -28,7 +28,7 @@ void TForm1::Save1Click() {
       }
     }
     SaveProjectFiles({ProjectFile, ContentsForest(TreeView1), IndexForest(TreeView2), MapLines, AliasLines},
-                     ProjectLines, SettingsFile());
+                     ProjectLines, Sources, SettingsFile());
     Modified = false;
   });
 }
