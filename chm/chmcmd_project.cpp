@@ -2,6 +2,7 @@
 
 #include "chm/ansi_text.h"
 #include "chm/page_scan.h"
+#include "platform/project_paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,15 @@ QString normalisedName(const QString& value) {
   v.replace(u'\\', u'/');
   while (v.startsWith(QLatin1String("./"))) v.remove(0, 2);
   return v;
+}
+
+// A project-relative name ("\\" or "/", any case) as the file is spelled on
+// disk, its "#anchor" kept; as written when there is no such file.
+QString spelledAsOnDisk(const QString& folder, const QString& name) {
+  const QString page = WithoutAnchor(name);
+  const QString path = ResolveProjectPath(folder, page);
+  if (!QFileInfo::exists(path)) return name;
+  return QDir(folder).relativeFilePath(path) + name.mid(page.size());
 }
 
 // chmcmd keeps one alias per file: the first one written stays, every
@@ -61,12 +71,14 @@ ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList
   result.warnings += map.Warnings + map.Context.Warnings;
   const QList<ContextEntry> entries = onePerFile(map.Context.Entries, &result.warnings);
 
-  const QString contents =
-      normalisedName(HhpOption(projectLines, QStringLiteral("Contents file")).value_or(QString()));
-  const QString index =
-      normalisedName(HhpOption(projectLines, QStringLiteral("Index file")).value_or(QString()));
-  const QString defaultTopic =
-      normalisedName(HhpOption(projectLines, QStringLiteral("Default topic")).value_or(QString()));
+  // chmcmd opens names exactly as given: the options name the files as they are on disk.
+  auto onDiskOption = [&](const QString& key) {
+    const QString value = normalisedName(HhpOption(projectLines, key).value_or(QString()));
+    return value.isEmpty() ? value : spelledAsOnDisk(projectFolder, value);
+  };
+  const QString contents = onDiskOption(QStringLiteral("Contents file"));
+  const QString index = onDiskOption(QStringLiteral("Index file"));
+  const QString defaultTopic = onDiskOption(QStringLiteral("Default topic"));
 
   QStringList seeds = listed;
   if (!defaultTopic.isEmpty()) seeds.append(defaultTopic);
@@ -106,7 +118,8 @@ ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList
       } else if (key.compare(QLatin1String("Contents file"), Qt::CaseInsensitive) == 0 ||
                  key.compare(QLatin1String("Index file"), Qt::CaseInsensitive) == 0 ||
                  key.compare(QLatin1String("Default topic"), Qt::CaseInsensitive) == 0) {
-        result.lines.append(key + u'=' + normalisedName(line.mid(eq + 1)));
+        const QString value = normalisedName(line.mid(eq + 1));
+        result.lines.append(key + u'=' + (value.isEmpty() ? value : spelledAsOnDisk(projectFolder, value)));
       } else {
         result.lines.append(line);
       }

@@ -1,9 +1,11 @@
 #include "project/project_saver.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include "app/recent_files.h"
 #include "model/sitemap_reader.h"
+#include "platform/codepage.h"
 #include "platform/project_paths.h"
 #include "platform/text_file.h"
 #include "project/context_map.h"
@@ -29,6 +31,18 @@ IndexNode CopyIndexNode(const IndexNode& node) {
   if (node.Data) copy.Data = std::make_unique<TIName>(*node.Data);
   for (const IndexNode& child : node.Children) copy.Children.push_back(CopyIndexNode(child));
   return copy;
+}
+
+// The project file keeps its bytes when its lines are what it holds, and
+// its line breaks (LF as generators write them, else CR LF) when they change.
+void WriteProjectFile(const QString& path, const QStringList& lines, int codePage) {
+  QFile file(path);
+  const QByteArray current = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  file.close();
+  if (!current.isEmpty() && SplitLines(DecodeCodePage(current, codePage)) == lines) return;
+  const bool lineFeeds = current.contains('\n') && !current.contains("\r\n");
+  if (!lineFeeds) return WriteLinesFile(path, lines, codePage);
+  WriteTextFile(path, lines.join(u'\n') + u'\n', codePage);
 }
 
 // Whether an [ALIAS] or [MAP] line of the project includes the file.
@@ -74,7 +88,7 @@ void SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines,
   if (!project.Contents.empty())
     firstTopic = project.Contents.front().Data ? project.Contents.front().Data->FileName : QString();
   projectLines = UpdateProjectLines(projectLines, firstTopic, path);
-  WriteLinesFile(path, projectLines, codePage);
+  WriteProjectFile(path, projectLines, codePage);
   AddToHistory(settingsFile, path);
 }
 
