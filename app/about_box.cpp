@@ -55,8 +55,8 @@ QIcon ProgramIcon() {
   return icon;
 }
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
-  setObjectName("AboutBox");
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
+  setObjectName("aboutBox");
   setWindowTitle("About");
   setModal(true);
   resize(363, 215);
@@ -115,13 +115,13 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TAboutBox::showEvent(QShowEvent* event) {
+void AboutBox::showEvent(QShowEvent* event) {
   FormShow();
   QDialog::showEvent(event);
 }
 
-void TAboutBox::FormShow() {
-  TAboutTexts texts;
+void AboutBox::FormShow() {
+  AboutTexts texts;
   if (!AboutTextsFrom(ProgramVersionRecord(), texts)) return;
   Version->setText(texts.Version);
   ProductName->setText(texts.ProductName);

@@ -20,27 +20,27 @@ QString MenuCaption(const QString& caption) {
 
 }  // namespace
 
-void TForm1::ScanAddins(const QString& folder) {
+void MainWindow::ScanAddins(const QString& folder) {
   const QString programFolder = QCoreApplication::applicationDirPath();
   const QString where = folder.isEmpty() ? programFolder : folder;
   AddinFiles.clear();
-  Addins1->clear();
-  Addins1->menuAction()->setEnabled(false);
+  addinsMenu->clear();
+  addinsMenu->menuAction()->setEnabled(false);
   const QString probe = AddinProbeProgram(programFolder);
   for (const QString& path : AddinCandidates(where)) {
     const std::optional<QString> caption = ReadAddinName(probe, path);
     if (!caption) continue;  // not loadable, no "Name", or it failed
     // An empty caption would make an item nobody can see: the file's name then.
     const QString text = caption->isEmpty() ? QFileInfo(path).completeBaseName() : *caption;
-    QAction* item = Addins1->addAction(MenuCaption(text));
+    QAction* item = addinsMenu->addAction(MenuCaption(text));
     item->setData(static_cast<int>(AddinFiles.size()));
     AddinFiles.append(path);
     connect(item, &QAction::triggered, this, [this, item] { RunAddin(item); });
-    Addins1->menuAction()->setEnabled(true);
+    addinsMenu->menuAction()->setEnabled(true);
   }
 }
 
-void TForm1::RunAddin(QAction* item) {
+void MainWindow::RunAddin(QAction* item) {
   if (!item || ProjectFile.isEmpty()) return;
   bool isIndex = false;
   const int index = item->data().toInt(&isIndex);
@@ -51,21 +51,21 @@ void TForm1::RunAddin(QAction* item) {
       ReadAddinTopics(AddinProbeProgram(QCoreApplication::applicationDirPath()), path);
   if (!topics) return;  // not loadable now, or no topic exports
   for (const AddinTopic& topic : *topics) {
-    WaitEditorIdle(DHTMLEdit1);
+    WaitEditorIdle(editor);
     bool created = false;
     if (!ReportFailure([&] { created = CreateTopic(topic.Title); }) || !created) break;
-    WaitEditorIdle(DHTMLEdit1);
+    WaitEditorIdle(editor);
     // Texts of two characters or fewer are not inserted.
     if (topic.Html.size() <= 2) continue;
     // At the end of the new page, as an unsaved change of the topic; a
     // failure here leaves the topic as it is.
     try {
-      TTextRange range = DHTMLEdit1->SelectionRange();
+      TextRange range = editor->SelectionRange();
       if (!range.IsValid()) continue;
       range.moveEnd(QStringLiteral("word"), 99999);
       range.Collapse(false);
       range.pasteHTML(topic.Html);
-      WaitEditorIdle(DHTMLEdit1);
+      WaitEditorIdle(editor);
     } catch (...) {
     }
   }

@@ -25,57 +25,57 @@ void EndIfQuitting(const ChildRun& run) {
 
 }  // namespace
 
-void TForm1::ConnectBuildCommands() {
-  HtmlHelp = new THtmlHelp(this);
-  HtmlHelp->HtmlHelpA(this, QString(), HH_INITIALIZE, reinterpret_cast<quintptr>(&HelpCookie));
-  connect(Compile1, &QAction::triggered, this, &TForm1::Compile1Click);
-  connect(Viewcompiledhelpfile1, &QAction::triggered, this, &TForm1::Viewcompiledhelpfile1Click);
-  connect(Viewcompilermessages1, &QAction::triggered, this, &TForm1::Viewcompilermessages1Click);
-  connect(DecompileCHMfile1, &QAction::triggered, this, &TForm1::DecompileCHMfile1Click);
+void MainWindow::ConnectBuildCommands() {
+  helpViewer = new HtmlHelpViewer(this);
+  helpViewer->HtmlHelpA(this, QString(), HH_INITIALIZE, reinterpret_cast<quintptr>(&HelpCookie));
+  connect(compileAction, &QAction::triggered, this, &MainWindow::Compile);
+  connect(viewHelpFileAction, &QAction::triggered, this, &MainWindow::ViewHelpFile);
+  connect(viewMessagesAction, &QAction::triggered, this, &MainWindow::ViewCompilerMessages);
+  connect(decompileAction, &QAction::triggered, this, &MainWindow::Decompile);
 }
 
-void TForm1::Compile1Click() {
+void MainWindow::Compile() {
   if (ProjectFile.isEmpty()) return;
   BusyCursor busy;
   // Save as "Save" does, always. A save that fails leaves the project
   // marked modified; its error has been shown, and nothing is compiled.
   Modified = true;
-  Save1Click();
+  SaveProject();
   if (Modified) return;
   const QString compiler = CompilerProgram(WorkshopDir, ToolFolder());
   // The project path is one argument, blanks and quotes included.
   EndIfQuitting(RunChildProcess(compiler, {QDir::toNativeSeparators(ProjectFile)}));
 }
 
-QString TForm1::CompilerLogFile() const {
+QString MainWindow::CompilerLogFile() const {
   // The log the project names for the compiler, else the project's ".log".
-  const QString named = orvex::logFileOf(ProjectFile, ProjectLines);
+  const QString named = orvex::LogFileOf(ProjectFile, ProjectLines);
   return named.isEmpty() ? ProjectFileWithExt(".log") : named;
 }
 
-void TForm1::Viewcompilermessages1Click() {
-  if (ProjectFile.isEmpty() || !Dlg.CMView) return;
+void MainWindow::ViewCompilerMessages() {
+  if (ProjectFile.isEmpty() || !startupDialogs.compilerMessagesWindow) return;
   const QString log = CompilerLogFile();
   if (!QFileInfo(log).isFile()) return;
-  Dlg.CMView->LogFile = log;
-  Dlg.CMView->exec();
+  startupDialogs.compilerMessagesWindow->LogFile = log;
+  startupDialogs.compilerMessagesWindow->exec();
 }
 
-void TForm1::Viewcompiledhelpfile1Click() {
-  if (ProjectFile.isEmpty() || !HtmlHelp) return;
-  const QString compiled = orvex::compiledFileOf(ProjectFile, ProjectLines);
+void MainWindow::ViewHelpFile() {
+  if (ProjectFile.isEmpty() || !helpViewer) return;
+  const QString compiled = orvex::CompiledFileOf(ProjectFile, ProjectLines);
   if (!QFileInfo(compiled).isFile()) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), " File not found! ",
                     QMessageBox::Ok, this);
     box.exec();
     return;
   }
-  if (HtmlHelp->HtmlHelpA(this, compiled, HH_DISPLAY_TOPIC, 0) == 0)
+  if (helpViewer->HtmlHelpA(this, compiled, HH_DISPLAY_TOPIC, 0) == 0)
     QMessageBox::warning(this, "Warning",
                          QString(" Cannot show %1 ").arg(QDir::toNativeSeparators(compiled)));
 }
 
-QString TForm1::SelectFolder() {
+QString MainWindow::SelectFolder() {
   QFileDialog dialog(this, "Browse for folder");
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);
@@ -88,7 +88,7 @@ QString TForm1::SelectFolder() {
   return folder;
 }
 
-void TForm1::DecompileCHMfile1Click() {
+void MainWindow::Decompile() {
   QString file;
   {
     QFileDialog dialog(this);

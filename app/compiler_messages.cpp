@@ -30,8 +30,8 @@ class FixedRowDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-TCMView::TCMView(QWidget* parent) : QDialog(parent) {
-  setObjectName("CMView");
+CompilerMessagesWindow::CompilerMessagesWindow(QWidget* parent) : QDialog(parent) {
+  setObjectName("compilerMessagesWindow");
   setWindowTitle("Compiler messages");
   setModal(true);
   setFixedSize(kClientWidth, kClientHeight);
@@ -51,7 +51,7 @@ TCMView::TCMView(QWidget* parent) : QDialog(parent) {
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TCMView::showEvent(QShowEvent* event) {
+void CompilerMessagesWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
   // Centred on the screen, refilled on every showing.
@@ -60,9 +60,9 @@ void TCMView::showEvent(QShowEvent* event) {
   FormActivate();
 }
 
-void TCMView::FormActivate() {
+void CompilerMessagesWindow::FormActivate() {
   ListBox1->clear();
   QFile log(LogFile);
   if (LogFile.isEmpty() || !log.open(QIODevice::ReadOnly)) return;
-  ListBox1->addItems(orvex::compilerMessageItems(log.read(kMaxLogBytes)));
+  ListBox1->addItems(orvex::CompilerMessageItems(log.read(kMaxLogBytes)));
 }

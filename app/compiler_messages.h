@@ -7,10 +7,10 @@
 class QListWidget;
 class QPushButton;
 
-class TCMView : public QDialog {
+class CompilerMessagesWindow : public QDialog {
   Q_OBJECT
  public:
-  explicit TCMView(QWidget* parent = nullptr);
+  explicit CompilerMessagesWindow(QWidget* parent = nullptr);
 
   QListWidget* ListBox1 = nullptr;
   QPushButton* OKBtn = nullptr;

@@ -24,7 +24,7 @@ int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QT
     err << "orvex: " << e.message() << Qt::endl;
     return 3;
   }
-  const orvex::CompileResult result = orvex::compileProject(path, options);
+  const orvex::CompileResult result = orvex::CompileProject(path, options);
   for (const QString& line : result.messages) out << line << Qt::endl;
   if (!result.success) {
     err << "orvex: the compiled file was not written: " << result.compiledFile << Qt::endl;

@@ -13,11 +13,11 @@ namespace {
 
 // Dialogs made before their own help contexts were set, known by name.
 int ContextByName(const QString& objectName) {
-  if (objectName == u"TrCardDlg") return 10019;
-  if (objectName == u"TableInsDlg") return 10007;
-  if (objectName == u"LinkDialog") return 10008;
-  if (objectName == u"NameDialog") return 10004;
-  if (objectName == u"Form1") return 10001;
+  if (objectName == u"trainingCardDialog") return 10019;
+  if (objectName == u"tableDialog") return 10007;
+  if (objectName == u"linkDialog") return 10008;
+  if (objectName == u"newProjectDialog") return 10004;
+  if (objectName == u"mainWindow") return 10001;
   return 0;
 }
 
@@ -30,45 +30,45 @@ int ContextProperty(const QObject* object) {
 
 }  // namespace
 
-THHComp::THHComp(QWidget* appWindow, THtmlHelp* helpLib)
+ProgramHelp::ProgramHelp(QWidget* appWindow, HtmlHelpViewer* helpLib)
     : QObject(appWindow),
       AppWindow(appWindow),
       HelpLib(helpLib),
       HelpFolder(QCoreApplication::applicationDirPath()) {
   SetHelpFile(QString());
-  if (HelpLib) connect(HelpLib, &THtmlHelp::PageCommand, this, &THHComp::MessageHook);
+  if (HelpLib) connect(HelpLib, &HtmlHelpViewer::PageCommand, this, &ProgramHelp::MessageHook);
   qApp->installEventFilter(this);
 }
 
-THHComp::~THHComp() {
+ProgramHelp::~ProgramHelp() {
   if (qApp) qApp->removeEventFilter(this);
   // Every help window closes with the program's help.
   if (HelpLib) HelpLib->HtmlHelpA(nullptr, HelpPathName, HH_CLOSE_ALL, 0);
 }
 
-void THHComp::SetHelpFile(const QString& name) {
+void ProgramHelp::SetHelpFile(const QString& name) {
   HelpFileName = name;
   HelpPathName = name.isEmpty() ? QString() : QDir(HelpFolder).filePath(name);
 }
 
-void THHComp::SetHelpFolder(const QString& folder) {
+void ProgramHelp::SetHelpFolder(const QString& folder) {
   HelpFolder = folder;
   SetHelpFile(HelpFileName);
 }
 
-QWidget* THHComp::HelpOwner() const {
+QWidget* ProgramHelp::HelpOwner() const {
   // While a modal dialog is up, a window of the main window would be
   // blocked with it: the help then belongs to the dialog.
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
   return AppWindow.data();
 }
 
-void THHComp::ShowContents() {
+void ProgramHelp::ShowContents() {
   if (!HelpLib || HelpPathName.isEmpty()) return;
   HelpLib->HtmlHelpA(HelpOwner(), HelpPathName, HH_DISPLAY_TOPIC, 0);
 }
 
-bool THHComp::HelpHandler(int command, quint32 data, bool& callHelp) {
+bool ProgramHelp::HelpHandler(int command, quint32 data, bool& callHelp) {
   Q_UNUSED(command);
   callHelp = false;
   if (!HelpFileName.isEmpty() && HelpLib)
@@ -76,7 +76,7 @@ bool THHComp::HelpHandler(int command, quint32 data, bool& callHelp) {
   return true;
 }
 
-void THHComp::MessageHook(const QString& name, const QUrlQuery& arguments) {
+void ProgramHelp::MessageHook(const QString& name, const QUrlQuery& arguments) {
   if (name != u"tcard") return;
   bool ok = false;
   const int wParam =
@@ -85,7 +85,7 @@ void THHComp::MessageHook(const QString& name, const QUrlQuery& arguments) {
                       arguments.queryItemValue(QStringLiteral("lParam"), QUrl::FullyDecoded));
 }
 
-int THHComp::HelpContextOf(const QWidget* widget) {
+int ProgramHelp::HelpContextOf(const QWidget* widget) {
   for (const QWidget* w = widget; w; w = w->parentWidget()) {
     if (const int context = ContextProperty(w)) return context;
     if (const int context = ContextByName(w->objectName())) return context;
@@ -93,7 +93,7 @@ int THHComp::HelpContextOf(const QWidget* widget) {
   return 0;
 }
 
-int THHComp::HelpContextOfMenu(const QMenu* menu) {
+int ProgramHelp::HelpContextOfMenu(const QMenu* menu) {
   if (!menu) return 0;
   if (const QAction* item = menu->activeAction())
     if (const int context = ContextProperty(item)) return context;
@@ -101,7 +101,7 @@ int THHComp::HelpContextOfMenu(const QMenu* menu) {
   return HelpContextOf(menu);
 }
 
-bool THHComp::eventFilter(QObject* watched, QEvent* event) {
+bool ProgramHelp::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
     return QObject::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);

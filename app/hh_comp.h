@@ -11,16 +11,16 @@
 
 class QMenu;
 class QWidget;
-class THtmlHelp;
+class HtmlHelpViewer;
 
-class THHComp : public QObject {
+class ProgramHelp : public QObject {
   Q_OBJECT
  public:
   // appWindow: owner of the help windows; helpLib: the viewer (may be null:
   // then "Contents" and F1 do nothing). Installs itself as the
   // application's F1 handler and listens to the viewer's messages.
-  THHComp(QWidget* appWindow, THtmlHelp* helpLib);
-  ~THHComp() override;
+  ProgramHelp(QWidget* appWindow, HtmlHelpViewer* helpLib);
+  ~ProgramHelp() override;
 
   // The help file's name; HelpPath is the program's folder + this name.
   QString HelpFile() const { return HelpFileName; }
@@ -60,7 +60,7 @@ class THHComp : public QObject {
   QWidget* HelpOwner() const;
 
   QPointer<QWidget> AppWindow;
-  QPointer<THtmlHelp> HelpLib;
+  QPointer<HtmlHelpViewer> HelpLib;
   QString HelpFileName;
   QString HelpFolder;
   QString HelpPathName;

@@ -32,35 +32,35 @@ HookAction EditKeyAction(const QKeyEvent& key) {
   }
 }
 
-TEditKeyHook::TEditKeyHook(TForm1* form) : QObject(form), Form(form) {}
+KeyboardHook::KeyboardHook(MainWindow* form) : QObject(form), Form(form) {}
 
-bool TEditKeyHook::EditorIsActiveControl() const {
+bool KeyboardHook::EditorIsActiveControl() const {
   if (QApplication::activeWindow() != Form) return false;
   QWidget* focus = QApplication::focusWidget();
-  return focus && (focus == Form->DHTMLEdit1 || Form->DHTMLEdit1->isAncestorOf(focus));
+  return focus && (focus == Form->editor || Form->editor->isAncestorOf(focus));
 }
 
-void TEditKeyHook::Perform(HookAction action) {
+void KeyboardHook::Perform(HookAction action) {
   const auto click = [](QAction* item) {
     if (item->isEnabled()) item->trigger();
   };
   switch (action) {
     case HookAction::Paste:
-      click(Form->Paste1);
+      click(Form->pasteAction);
       break;
     case HookAction::Delete:
       // The context menu's hidden "Delete" item, reached through this key only.
       Form->CmdArg = 0;
-      Form->DHTMLEdit1->ExecCommand(decmd::Delete, decmd::Default, Form->CmdArg);
+      Form->editor->ExecCommand(decmd::Delete, decmd::Default, Form->CmdArg);
       break;
     case HookAction::SelectAll:
-      click(Form->Selectall1);
+      click(Form->selectAllAction);
       break;
     case HookAction::Copy:
-      click(Form->Copy1);
+      click(Form->copyAction);
       break;
     case HookAction::Cut:
-      click(Form->Cut1);
+      click(Form->cutAction);
       break;
     case HookAction::Help:
       emit HelpRequested(10006);
@@ -70,7 +70,7 @@ void TEditKeyHook::Perform(HookAction action) {
   }
 }
 
-bool TEditKeyHook::eventFilter(QObject* watched, QEvent* event) {
+bool KeyboardHook::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
     return QObject::eventFilter(watched, event);

@@ -5,7 +5,7 @@
 
 #include <QObject>
 
-class TForm1;
+class MainWindow;
 class QKeyEvent;
 
 enum class HookAction { None, Paste, Delete, SelectAll, Copy, Cut, Help };
@@ -13,10 +13,10 @@ enum class HookAction { None, Paste, Delete, SelectAll, Copy, Cut, Help };
 // Which action a key press asks for (the key table of the editor).
 HookAction EditKeyAction(const QKeyEvent& key);
 
-class TEditKeyHook : public QObject {
+class KeyboardHook : public QObject {
   Q_OBJECT
  public:
-  explicit TEditKeyHook(TForm1* form);
+  explicit KeyboardHook(MainWindow* form);
 
  signals:
   // F1 in the editor: the program's help at the editor's topic.
@@ -28,5 +28,5 @@ class TEditKeyHook : public QObject {
  private:
   bool EditorIsActiveControl() const;
   void Perform(HookAction action);
-  TForm1* Form;
+  MainWindow* Form;
 };

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     return RunViewCommand(args.mid(2), err);
   }
-  TForm1 form(args.value(1));
+  MainWindow form(args.value(1));
   form.CreateDialogs();
   form.show();
   return QApplication::exec();

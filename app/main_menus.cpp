@@ -32,90 +32,90 @@ QMenu* AddTopMenu(QMenuBar* bar, const QString& objectName, const QString& capti
 
 }  // namespace
 
-void TForm1::BuildMainMenu() {
+void MainWindow::BuildMainMenu() {
   QMenuBar* bar = menuBar();
-  bar->setObjectName("MainMenu1");
+  bar->setObjectName("mainMenu");
 
-  File1 = AddTopMenu(bar, "File1", "&File");
-  New1 = AddItem(File1, "New1", "&New");
-  New1->setProperty("HelpContext", 10004);
-  Open1 = AddItem(File1, "Open1", "&Open");
-  Reopen1 = AddSubmenu(File1, "Reopen1", "&Reopen");
-  Reopen1->menuAction()->setEnabled(false);
-  Save1 = AddItem(File1, "Save1", "&Save");
-  File1->addSeparator();
-  Compile1 = AddItem(File1, "Compile1", "&Compile");
-  Compile1->setProperty("HelpContext", 10014);
-  Viewcompiledhelpfile1 = AddItem(File1, "Viewcompiledhelpfile1", "&View compiled help file");
-  Viewcompilermessages1 = AddItem(File1, "Viewcompilermessages1", "View compiler &messages");
-  DecompileCHMfile1 = AddItem(File1, "DecompileCHMfile1", "&Decompile CHM file");
-  File1->addSeparator();
-  Exit1 = AddItem(File1, "Exit1", "E&xit");
-  connect(Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
+  fileMenu = AddTopMenu(bar, "fileMenu", "&File");
+  newAction = AddItem(fileMenu, "newAction", "&New");
+  newAction->setProperty("HelpContext", 10004);
+  openAction = AddItem(fileMenu, "openAction", "&Open");
+  reopenMenu = AddSubmenu(fileMenu, "reopenMenu", "&Reopen");
+  reopenMenu->menuAction()->setEnabled(false);
+  saveAction = AddItem(fileMenu, "saveAction", "&Save");
+  fileMenu->addSeparator();
+  compileAction = AddItem(fileMenu, "compileAction", "&Compile");
+  compileAction->setProperty("HelpContext", 10014);
+  viewHelpFileAction = AddItem(fileMenu, "viewHelpFileAction", "&View compiled help file");
+  viewMessagesAction = AddItem(fileMenu, "viewMessagesAction", "View compiler &messages");
+  decompileAction = AddItem(fileMenu, "decompileAction", "&Decompile CHM file");
+  fileMenu->addSeparator();
+  exitAction = AddItem(fileMenu, "exitAction", "E&xit");
+  connect(exitAction, &QAction::triggered, this, &MainWindow::ExitCommand);
 
-  Edit1 = AddTopMenu(bar, "Edit1", "&Edit");
-  Undo1 = AddItem(Edit1, "Undo1", "&Undo");
-  Redo1 = AddItem(Edit1, "Redo1", "&Redo");
-  Findtext1 = AddItem(Edit1, "Findtext1", "&Find text");
-  Edit1->addSeparator();
-  Edit2 = AddSubmenu(Edit1, "Edit2", "&Edit");
-  Stylesheet1 = AddItem(Edit2, "Stylesheet1", "&Style sheet");
-  Stylesheet1->setProperty("HelpContext", 10015);
-  Popuptexts1 = AddItem(Edit2, "Popuptexts1", "&Pop-up texts");
-  Popuptexts1->setProperty("HelpContext", 10010);
-  Edit1->addSeparator();
-  SetFont1 = AddSubmenu(Edit1, "SetFont1", "Set F&ont");
-  Properties1 = AddItem(SetFont1, "Properties1", "&Properties");
-  SetFont1->addSeparator();
-  Bold1 = AddItem(SetFont1, "Bold1", "&Bold");
-  Italic1 = AddItem(SetFont1, "Italic1", "&Italic");
-  Underline1 = AddItem(SetFont1, "Underline1", "&Underline");
-  Setcolor1 = AddSubmenu(Edit1, "Setcolor1", "Set co&lor");
-  forselectionbackground1 = AddItem(Setcolor1, "forselectionbackground1", "for selection &background");
-  forfont1 = AddItem(Setcolor1, "forfont1", "for &font");
-  forwholepage1 = AddItem(Setcolor1, "forwholepage1", "for &whole page");
-  Table1 = AddSubmenu(Edit1, "Table1", "&Table ...");
-  Insertrow1 = AddItem(Table1, "Insertrow1", "Insert &row");
-  Insertcolumn1 = AddItem(Table1, "Insertcolumn1", "Insert &column");
-  Deleterow1 = AddItem(Table1, "Deleterow1", "&Delete row");
-  Deletecolumn1 = AddItem(Table1, "Deletecolumn1", "D&elete column");
-  Toggle1 = AddSubmenu(Edit1, "Toggle1", "To&ggle ");
-  bulletedlist1 = AddItem(Toggle1, "bulletedlist1", "&bulleted list");
-  numberedlist1 = AddItem(Toggle1, "numberedlist1", "&numbered list");
-  Edit1->addSeparator();
-  Options1 = AddSubmenu(Edit1, "Options1", "O&ptions");
-  Showdetails1 = AddItem(Options1, "Showdetails1", "Show &details");
-  Showborders1 = AddItem(Options1, "Showborders1", "Show b&orders");
-  Snaptogrid1 = AddItem(Options1, "Snaptogrid1", "&Snap to grid");
-  for (QAction* option : {Showdetails1, Showborders1, Snaptogrid1}) option->setCheckable(true);
-  Edit1->addSeparator();
-  Copy1 = AddItem(Edit1, "Copy1", "&Copy");
-  Cut1 = AddItem(Edit1, "Cut1", "Cu&t");
-  Paste1 = AddItem(Edit1, "Paste1", "&Paste");
-  Selectall1 = AddItem(Edit1, "Selectall1", "Select &all");
-  Selectall1->setShortcut(QKeySequence("Ctrl+A"));
-  Selectall1->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  editMenu = AddTopMenu(bar, "editMenu", "&Edit");
+  undoAction = AddItem(editMenu, "undoAction", "&Undo");
+  redoAction = AddItem(editMenu, "redoAction", "&Redo");
+  findAction = AddItem(editMenu, "findAction", "&Find text");
+  editMenu->addSeparator();
+  projectFilesMenu = AddSubmenu(editMenu, "projectFilesMenu", "&Edit");
+  styleSheetAction = AddItem(projectFilesMenu, "styleSheetAction", "&Style sheet");
+  styleSheetAction->setProperty("HelpContext", 10015);
+  popupTextsAction = AddItem(projectFilesMenu, "popupTextsAction", "&Pop-up texts");
+  popupTextsAction->setProperty("HelpContext", 10010);
+  editMenu->addSeparator();
+  fontMenu = AddSubmenu(editMenu, "fontMenu", "Set F&ont");
+  fontPropertiesAction = AddItem(fontMenu, "fontPropertiesAction", "&Properties");
+  fontMenu->addSeparator();
+  boldAction = AddItem(fontMenu, "boldAction", "&Bold");
+  italicAction = AddItem(fontMenu, "italicAction", "&Italic");
+  underlineAction = AddItem(fontMenu, "underlineAction", "&Underline");
+  colorMenu = AddSubmenu(editMenu, "colorMenu", "Set co&lor");
+  selectionBackgroundAction = AddItem(colorMenu, "selectionBackgroundAction", "for selection &background");
+  fontColorAction = AddItem(colorMenu, "fontColorAction", "for &font");
+  pageBackgroundAction = AddItem(colorMenu, "pageBackgroundAction", "for &whole page");
+  tableMenu = AddSubmenu(editMenu, "tableMenu", "&Table ...");
+  insertRowAction = AddItem(tableMenu, "insertRowAction", "Insert &row");
+  insertColumnAction = AddItem(tableMenu, "insertColumnAction", "Insert &column");
+  deleteRowAction = AddItem(tableMenu, "deleteRowAction", "&Delete row");
+  deleteColumnAction = AddItem(tableMenu, "deleteColumnAction", "D&elete column");
+  toggleMenu = AddSubmenu(editMenu, "toggleMenu", "To&ggle ");
+  bulletedListAction = AddItem(toggleMenu, "bulletedListAction", "&bulleted list");
+  numberedListAction = AddItem(toggleMenu, "numberedListAction", "&numbered list");
+  editMenu->addSeparator();
+  optionsMenu = AddSubmenu(editMenu, "optionsMenu", "O&ptions");
+  showDetailsAction = AddItem(optionsMenu, "showDetailsAction", "Show &details");
+  showBordersAction = AddItem(optionsMenu, "showBordersAction", "Show b&orders");
+  snapToGridAction = AddItem(optionsMenu, "snapToGridAction", "&Snap to grid");
+  for (QAction* option : {showDetailsAction, showBordersAction, snapToGridAction}) option->setCheckable(true);
+  editMenu->addSeparator();
+  copyAction = AddItem(editMenu, "copyAction", "&Copy");
+  cutAction = AddItem(editMenu, "cutAction", "Cu&t");
+  pasteAction = AddItem(editMenu, "pasteAction", "&Paste");
+  selectAllAction = AddItem(editMenu, "selectAllAction", "Select &all");
+  selectAllAction->setShortcut(QKeySequence("Ctrl+A"));
+  selectAllAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
 
-  Insert1 = AddTopMenu(bar, "Insert1", "&Insert");
-  Table2 = AddItem(Insert1, "Table2", "&Table");
-  Table2->setProperty("HelpContext", 10007);
-  Picture1 = AddItem(Insert1, "Picture1", "&Picture");
-  Picture1->setProperty("HelpContext", 10009);
-  Link1 = AddSubmenu(Insert1, "Link1", "&Link ...");
-  Link1->menuAction()->setProperty("HelpContext", 10008);
-  Toothertopic1 = AddItem(Link1, "Toothertopic1", "To &other topic");
-  Toexternalpage1 = AddItem(Link1, "Toexternalpage1", "To &external page");
-  Popup1 = AddItem(Insert1, "Popup1", "P&op-up");
-  Popup1->setProperty("HelpContext", 10010);
-  Splash1 = AddItem(Insert1, "Splash1", "&Splash");
-  Trainingcad1 = AddItem(Insert1, "Trainingcad1", "T&raining cad");
+  insertMenu = AddTopMenu(bar, "insertMenu", "&Insert");
+  insertTableAction = AddItem(insertMenu, "insertTableAction", "&Table");
+  insertTableAction->setProperty("HelpContext", 10007);
+  insertPictureAction = AddItem(insertMenu, "insertPictureAction", "&Picture");
+  insertPictureAction->setProperty("HelpContext", 10009);
+  linkMenu = AddSubmenu(insertMenu, "linkMenu", "&Link ...");
+  linkMenu->menuAction()->setProperty("HelpContext", 10008);
+  linkToTopicAction = AddItem(linkMenu, "linkToTopicAction", "To &other topic");
+  linkToPageAction = AddItem(linkMenu, "linkToPageAction", "To &external page");
+  insertPopupAction = AddItem(insertMenu, "insertPopupAction", "P&op-up");
+  insertPopupAction->setProperty("HelpContext", 10010);
+  insertSplashAction = AddItem(insertMenu, "insertSplashAction", "&Splash");
+  insertTrainingCardAction = AddItem(insertMenu, "insertTrainingCardAction", "T&raining cad");
 
-  Tools1 = AddTopMenu(bar, "Tools1", "&Tools");
-  Addins1 = AddSubmenu(Tools1, "Addins1", "&Add-ins");
+  toolsMenu = AddTopMenu(bar, "toolsMenu", "&Tools");
+  addinsMenu = AddSubmenu(toolsMenu, "addinsMenu", "&Add-ins");
 
-  Help1 = AddTopMenu(bar, "Help1", "&Help");
-  Contents1 = AddItem(Help1, "Contents1", "&Contents");
-  About1 = AddItem(Help1, "About1", "&About ...");
+  helpMenu = AddTopMenu(bar, "helpMenu", "&Help");
+  helpContentsAction = AddItem(helpMenu, "helpContentsAction", "&Contents");
+  aboutAction = AddItem(helpMenu, "aboutAction", "&About ...");
 
   // The project toolbar performs menu items; a disabled item does nothing.
   const auto perform = [](QAction* item) {
@@ -123,71 +123,71 @@ void TForm1::BuildMainMenu() {
       if (item->isEnabled()) item->trigger();
     };
   };
-  connect(SpeedButton7, &QToolButton::clicked, this, perform(New1));
-  connect(SpeedButton8, &QToolButton::clicked, this, perform(Open1));
-  connect(SpeedButton9, &QToolButton::clicked, this, perform(Save1));
-  connect(SpeedButton10, &QToolButton::clicked, this, perform(Compile1));
-  connect(SpeedButton11, &QToolButton::clicked, this, perform(Viewcompiledhelpfile1));
+  connect(newButton, &QToolButton::clicked, this, perform(newAction));
+  connect(openButton, &QToolButton::clicked, this, perform(openAction));
+  connect(saveButton, &QToolButton::clicked, this, perform(saveAction));
+  connect(compileButton, &QToolButton::clicked, this, perform(compileAction));
+  connect(viewButton, &QToolButton::clicked, this, perform(viewHelpFileAction));
 }
 
-void TForm1::BuildContextMenus() {
-  PopupMenu1 = new QMenu(this);
-  PopupMenu1->setObjectName("PopupMenu1");
-  Newtopic1 = AddItem(PopupMenu1, "Newtopic1", "New topic");
-  Newsubtopic1 = AddItem(PopupMenu1, "Newsubtopic1", "New subtopic");
-  Deletetopic1 = AddItem(PopupMenu1, "Deletetopic1", "Delete topic");
-  Appendlinkstosubtopics1 = AddItem(PopupMenu1, "Appendlinkstosubtopics1", "Append links to subtopics");
-  connect(TreeView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    PopupMenu1Popup();
-    PopupMenu1->popup(TreeView1->viewport()->mapToGlobal(pos));
+void MainWindow::BuildContextMenus() {
+  contentsMenu = new QMenu(this);
+  contentsMenu->setObjectName("contentsMenu");
+  newTopicAction = AddItem(contentsMenu, "newTopicAction", "New topic");
+  newSubtopicAction = AddItem(contentsMenu, "newSubtopicAction", "New subtopic");
+  deleteTopicAction = AddItem(contentsMenu, "deleteTopicAction", "Delete topic");
+  appendLinksAction = AddItem(contentsMenu, "appendLinksAction", "Append links to subtopics");
+  connect(contentsTree, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    PrepareContentsMenu();
+    contentsMenu->popup(contentsTree->viewport()->mapToGlobal(pos));
   });
 
-  PopupMenu2 = new QMenu(this);
-  PopupMenu2->setObjectName("PopupMenu2");
-  Delete2 = AddItem(PopupMenu2, "Delete2", "Delete");
-  Properties2 = AddItem(PopupMenu2, "Properties2", "Properties");
-  connect(PageControl2, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    PopupMenu2Popup();
-    PopupMenu2->popup(PageControl2->mapToGlobal(pos));
+  indexMenu = new QMenu(this);
+  indexMenu->setObjectName("indexMenu");
+  deleteIndexEntryAction = AddItem(indexMenu, "deleteIndexEntryAction", "Delete");
+  indexPropertiesAction = AddItem(indexMenu, "indexPropertiesAction", "Properties");
+  connect(treeTabs, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    PrepareIndexMenu();
+    indexMenu->popup(treeTabs->mapToGlobal(pos));
   });
-  TreeView2->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(TreeView2, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    PopupMenu2Popup();
-    PopupMenu2->popup(TreeView2->viewport()->mapToGlobal(pos));
+  indexTree->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(indexTree, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    PrepareIndexMenu();
+    indexMenu->popup(indexTree->viewport()->mapToGlobal(pos));
   });
 
-  PopupMenu3 = new QMenu(this);
-  PopupMenu3->setObjectName("PopupMenu3");
-  Delete1 = AddItem(PopupMenu3, "Delete1", "Delete");
-  Delete1->setVisible(false);
-  Color1 = AddSubmenu(PopupMenu3, "Color1", "Color");
-  forbackground1 = AddItem(Color1, "forbackground1", "for background");
-  forfont2 = AddItem(Color1, "forfont2", "for font");
-  Link2 = AddSubmenu(PopupMenu3, "Link2", "Link ...");
-  remove1 = AddItem(Link2, "remove1", "remove");
-  inserttoothertopic1 = AddItem(Link2, "inserttoothertopic1", "insert to other topic");
-  createfromselectiontoexternalpage1 =
-      AddItem(Link2, "createfromselectiontoexternalpage1", "create from selection to external page");
-  connect(DHTMLEdit1, &TDHTMLEdit::OnShowContextMenu, this, [this](const QPoint&) {
+  editorMenu = new QMenu(this);
+  editorMenu->setObjectName("editorMenu");
+  deleteAction = AddItem(editorMenu, "deleteAction", "Delete");
+  deleteAction->setVisible(false);
+  editorColorMenu = AddSubmenu(editorMenu, "editorColorMenu", "Color");
+  editorBackgroundAction = AddItem(editorColorMenu, "editorBackgroundAction", "for background");
+  editorFontColorAction = AddItem(editorColorMenu, "editorFontColorAction", "for font");
+  editorLinkMenu = AddSubmenu(editorMenu, "editorLinkMenu", "Link ...");
+  removeLinkAction = AddItem(editorLinkMenu, "removeLinkAction", "remove");
+  editorLinkToTopicAction = AddItem(editorLinkMenu, "editorLinkToTopicAction", "insert to other topic");
+  editorLinkToPageAction =
+      AddItem(editorLinkMenu, "editorLinkToPageAction", "create from selection to external page");
+  connect(editor, &EditingControl::OnShowContextMenu, this, [this](const QPoint&) {
     // The control's position is ignored: the menu opens at the mouse.
-    PopupMenu3Popup();
-    PopupMenu3->popup(QCursor::pos());
+    PrepareEditorMenu();
+    editorMenu->popup(QCursor::pos());
   });
 }
 
-void TForm1::PopupMenu1Popup() {
-  QTreeWidgetItem* selected = TreeView1->currentItem();
-  Appendlinkstosubtopics1->setEnabled(selected && selected->childCount() > 0);
+void MainWindow::PrepareContentsMenu() {
+  QTreeWidgetItem* selected = contentsTree->currentItem();
+  appendLinksAction->setEnabled(selected && selected->childCount() > 0);
 }
 
-void TForm1::PopupMenu2Popup() {
-  Delete2->setEnabled(ProjectIsOpen() && TreeView2->currentItem() != nullptr);
-  Properties2->setEnabled(true);
+void MainWindow::PrepareIndexMenu() {
+  deleteIndexEntryAction->setEnabled(ProjectIsOpen() && indexTree->currentItem() != nullptr);
+  indexPropertiesAction->setEnabled(true);
 }
 
-void TForm1::PopupMenu3Popup() {
+void MainWindow::PrepareEditorMenu() {
   const bool open = ProjectIsOpen();
-  Delete1->setEnabled(open);
-  Color1->menuAction()->setEnabled(open);
-  Link2->menuAction()->setEnabled(open);
+  deleteAction->setEnabled(open);
+  editorColorMenu->menuAction()->setEnabled(open);
+  editorLinkMenu->menuAction()->setEnabled(open);
 }

@@ -28,151 +28,151 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QColorDialog;
 class QFileDialog;
-class TDHTMLEdit;
-class TEditKeyHook;
-class TTableInsDlg;
-class TLinkDialog;
-class TAboutBox;
-class TCMView;
-class TEditDial;
-class TNameDialog;
-class TSplashDlg;
-class TTrCardDlg;
+class EditingControl;
+class KeyboardHook;
+class TableDialog;
+class LinkDialog;
+class AboutBox;
+class CompilerMessagesWindow;
+class TextEditDialog;
+class NewProjectDialog;
+class SplashDialog;
+class TrainingCardDialog;
 
 // The dialogs made at start, in their order; each lives until the program ends.
-struct TDialogs {
-  TTableInsDlg* TableInsDlg = nullptr;
-  TLinkDialog* LinkDialog = nullptr;
-  TAboutBox* AboutBox = nullptr;
-  TCMView* CMView = nullptr;
-  TEditDial* EditDial = nullptr;
-  TNameDialog* NameDialog = nullptr;
-  TSplashDlg* SplashDlg = nullptr;
-  TTrCardDlg* TrCardDlg = nullptr;
+struct StartupDialogs {
+  TableDialog* tableDialog = nullptr;
+  LinkDialog* linkDialog = nullptr;
+  AboutBox* aboutBox = nullptr;
+  CompilerMessagesWindow* compilerMessagesWindow = nullptr;
+  TextEditDialog* textEditDialog = nullptr;
+  NewProjectDialog* newProjectDialog = nullptr;
+  SplashDialog* splashDialog = nullptr;
+  TrainingCardDialog* trainingCardDialog = nullptr;
 };
 
-class TForm1 : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
-  friend class TEditKeyHook;
+  friend class KeyboardHook;
 
  public:
   // commandLineProject: the first command-line argument (may be empty).
-  explicit TForm1(const QString& commandLineProject = QString(), QWidget* parent = nullptr);
-  ~TForm1() override;
+  explicit MainWindow(const QString& commandLineProject = QString(), QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // Makes the eight dialogs after the main window, in their fixed order.
   void CreateDialogs();
-  const TDialogs& Dialogs() const { return Dlg; }
+  const StartupDialogs& Dialogs() const { return startupDialogs; }
 
   // --- components (named as in the window's design) ---
-  QTabWidget* PageControl2 = nullptr;  // left pane: Contents / Index
-  QWidget* TabSheet3 = nullptr;
-  QWidget* TabSheet4 = nullptr;
-  QFrame* Panel3 = nullptr;
-  QToolButton* SpeedButton7 = nullptr;
-  QToolButton* SpeedButton8 = nullptr;
-  QToolButton* SpeedButton9 = nullptr;
-  QToolButton* SpeedButton10 = nullptr;
-  QToolButton* SpeedButton11 = nullptr;
-  QTreeWidget* TreeView1 = nullptr;  // Contents
-  QFrame* Panel5 = nullptr;
-  QLabel* Label1 = nullptr;
-  QPushButton* Button1 = nullptr;
-  QFrame* Panel4 = nullptr;
-  QTreeWidget* TreeView2 = nullptr;  // Index
-  QSplitter* WinSplit1 = nullptr;
-  QTabWidget* PageControl1 = nullptr;  // right pane: Editor / Source
-  QWidget* TabSheet1 = nullptr;
-  QWidget* TabSheet2 = nullptr;
-  QFrame* Panel2 = nullptr;  // formatting toolbar
-  QComboBox* ComboBox1 = nullptr;
-  QComboBox* ComboBox2 = nullptr;
-  QToolButton* SpeedButton1 = nullptr;
-  QToolButton* SpeedButton2 = nullptr;
-  QToolButton* SpeedButton3 = nullptr;
-  QToolButton* SpeedButton4 = nullptr;
-  QToolButton* SpeedButton5 = nullptr;
-  QToolButton* SpeedButton6 = nullptr;
-  QFrame* Panel1 = nullptr;
-  TDHTMLEdit* DHTMLEdit1 = nullptr;
-  QPlainTextEdit* Memo1 = nullptr;
+  QTabWidget* treeTabs = nullptr;  // left pane: Contents / Index
+  QWidget* contentsPage = nullptr;
+  QWidget* indexPage = nullptr;
+  QFrame* projectToolbar = nullptr;
+  QToolButton* newButton = nullptr;
+  QToolButton* openButton = nullptr;
+  QToolButton* saveButton = nullptr;
+  QToolButton* compileButton = nullptr;
+  QToolButton* viewButton = nullptr;
+  QTreeWidget* contentsTree = nullptr;  // Contents
+  QFrame* contextPanel = nullptr;
+  QLabel* contextLabel = nullptr;
+  QPushButton* copyContextButton = nullptr;
+  QFrame* indexPanel = nullptr;
+  QTreeWidget* indexTree = nullptr;  // Index
+  QSplitter* splitter = nullptr;
+  QTabWidget* editorTabs = nullptr;  // right pane: Editor / Source
+  QWidget* editorPage = nullptr;
+  QWidget* sourcePage = nullptr;
+  QFrame* formatToolbar = nullptr;  // formatting toolbar
+  QComboBox* fontNameBox = nullptr;
+  QComboBox* fontSizeBox = nullptr;
+  QToolButton* boldButton = nullptr;
+  QToolButton* italicButton = nullptr;
+  QToolButton* underlineButton = nullptr;
+  QToolButton* alignLeftButton = nullptr;
+  QToolButton* centerButton = nullptr;
+  QToolButton* alignRightButton = nullptr;
+  QFrame* editorPanel = nullptr;
+  EditingControl* editor = nullptr;
+  QPlainTextEdit* sourceView = nullptr;
 
   // Main menu.
-  QMenu* File1 = nullptr;
-  QAction* New1 = nullptr;
-  QAction* Open1 = nullptr;
-  QMenu* Reopen1 = nullptr;
-  QAction* Save1 = nullptr;
-  QAction* Compile1 = nullptr;
-  QAction* Viewcompiledhelpfile1 = nullptr;
-  QAction* Viewcompilermessages1 = nullptr;
-  QAction* DecompileCHMfile1 = nullptr;
-  QAction* Exit1 = nullptr;
-  QMenu* Edit1 = nullptr;
-  QAction* Undo1 = nullptr;
-  QAction* Redo1 = nullptr;
-  QAction* Findtext1 = nullptr;
-  QMenu* Edit2 = nullptr;
-  QAction* Stylesheet1 = nullptr;
-  QAction* Popuptexts1 = nullptr;
-  QMenu* SetFont1 = nullptr;
-  QAction* Properties1 = nullptr;
-  QAction* Bold1 = nullptr;
-  QAction* Italic1 = nullptr;
-  QAction* Underline1 = nullptr;
-  QMenu* Setcolor1 = nullptr;
-  QAction* forselectionbackground1 = nullptr;
-  QAction* forfont1 = nullptr;
-  QAction* forwholepage1 = nullptr;
-  QMenu* Table1 = nullptr;
-  QAction* Insertrow1 = nullptr;
-  QAction* Insertcolumn1 = nullptr;
-  QAction* Deleterow1 = nullptr;
-  QAction* Deletecolumn1 = nullptr;
-  QMenu* Toggle1 = nullptr;
-  QAction* bulletedlist1 = nullptr;
-  QAction* numberedlist1 = nullptr;
-  QMenu* Options1 = nullptr;
-  QAction* Showdetails1 = nullptr;
-  QAction* Showborders1 = nullptr;
-  QAction* Snaptogrid1 = nullptr;
-  QAction* Copy1 = nullptr;
-  QAction* Cut1 = nullptr;
-  QAction* Paste1 = nullptr;
-  QAction* Selectall1 = nullptr;
-  QMenu* Insert1 = nullptr;
-  QAction* Table2 = nullptr;
-  QAction* Picture1 = nullptr;
-  QMenu* Link1 = nullptr;
-  QAction* Toothertopic1 = nullptr;
-  QAction* Toexternalpage1 = nullptr;
-  QAction* Popup1 = nullptr;
-  QAction* Splash1 = nullptr;
-  QAction* Trainingcad1 = nullptr;
-  QMenu* Tools1 = nullptr;
-  QMenu* Addins1 = nullptr;
-  QMenu* Help1 = nullptr;
-  QAction* Contents1 = nullptr;
-  QAction* About1 = nullptr;
+  QMenu* fileMenu = nullptr;
+  QAction* newAction = nullptr;
+  QAction* openAction = nullptr;
+  QMenu* reopenMenu = nullptr;
+  QAction* saveAction = nullptr;
+  QAction* compileAction = nullptr;
+  QAction* viewHelpFileAction = nullptr;
+  QAction* viewMessagesAction = nullptr;
+  QAction* decompileAction = nullptr;
+  QAction* exitAction = nullptr;
+  QMenu* editMenu = nullptr;
+  QAction* undoAction = nullptr;
+  QAction* redoAction = nullptr;
+  QAction* findAction = nullptr;
+  QMenu* projectFilesMenu = nullptr;
+  QAction* styleSheetAction = nullptr;
+  QAction* popupTextsAction = nullptr;
+  QMenu* fontMenu = nullptr;
+  QAction* fontPropertiesAction = nullptr;
+  QAction* boldAction = nullptr;
+  QAction* italicAction = nullptr;
+  QAction* underlineAction = nullptr;
+  QMenu* colorMenu = nullptr;
+  QAction* selectionBackgroundAction = nullptr;
+  QAction* fontColorAction = nullptr;
+  QAction* pageBackgroundAction = nullptr;
+  QMenu* tableMenu = nullptr;
+  QAction* insertRowAction = nullptr;
+  QAction* insertColumnAction = nullptr;
+  QAction* deleteRowAction = nullptr;
+  QAction* deleteColumnAction = nullptr;
+  QMenu* toggleMenu = nullptr;
+  QAction* bulletedListAction = nullptr;
+  QAction* numberedListAction = nullptr;
+  QMenu* optionsMenu = nullptr;
+  QAction* showDetailsAction = nullptr;
+  QAction* showBordersAction = nullptr;
+  QAction* snapToGridAction = nullptr;
+  QAction* copyAction = nullptr;
+  QAction* cutAction = nullptr;
+  QAction* pasteAction = nullptr;
+  QAction* selectAllAction = nullptr;
+  QMenu* insertMenu = nullptr;
+  QAction* insertTableAction = nullptr;
+  QAction* insertPictureAction = nullptr;
+  QMenu* linkMenu = nullptr;
+  QAction* linkToTopicAction = nullptr;
+  QAction* linkToPageAction = nullptr;
+  QAction* insertPopupAction = nullptr;
+  QAction* insertSplashAction = nullptr;
+  QAction* insertTrainingCardAction = nullptr;
+  QMenu* toolsMenu = nullptr;
+  QMenu* addinsMenu = nullptr;
+  QMenu* helpMenu = nullptr;
+  QAction* helpContentsAction = nullptr;
+  QAction* aboutAction = nullptr;
 
   // Context menus.
-  QMenu* PopupMenu1 = nullptr;  // Contents tree
-  QAction* Newtopic1 = nullptr;
-  QAction* Newsubtopic1 = nullptr;
-  QAction* Deletetopic1 = nullptr;
-  QAction* Appendlinkstosubtopics1 = nullptr;
-  QMenu* PopupMenu2 = nullptr;  // left pane (Index)
-  QAction* Delete2 = nullptr;
-  QAction* Properties2 = nullptr;
-  QMenu* PopupMenu3 = nullptr;  // editor
-  QAction* Delete1 = nullptr;
-  QMenu* Color1 = nullptr;
-  QAction* forbackground1 = nullptr;
-  QAction* forfont2 = nullptr;
-  QMenu* Link2 = nullptr;
-  QAction* remove1 = nullptr;
-  QAction* inserttoothertopic1 = nullptr;
-  QAction* createfromselectiontoexternalpage1 = nullptr;
+  QMenu* contentsMenu = nullptr;  // Contents tree
+  QAction* newTopicAction = nullptr;
+  QAction* newSubtopicAction = nullptr;
+  QAction* deleteTopicAction = nullptr;
+  QAction* appendLinksAction = nullptr;
+  QMenu* indexMenu = nullptr;  // left pane (Index)
+  QAction* deleteIndexEntryAction = nullptr;
+  QAction* indexPropertiesAction = nullptr;
+  QMenu* editorMenu = nullptr;  // editor
+  QAction* deleteAction = nullptr;
+  QMenu* editorColorMenu = nullptr;
+  QAction* editorBackgroundAction = nullptr;
+  QAction* editorFontColorAction = nullptr;
+  QMenu* editorLinkMenu = nullptr;
+  QAction* removeLinkAction = nullptr;
+  QAction* editorLinkToTopicAction = nullptr;
+  QAction* editorLinkToPageAction = nullptr;
 
   // --- project state ---
   QVariant CmdArg;
@@ -188,17 +188,17 @@ class TForm1 : public QMainWindow {
   ProjectSources Sources;
   QString WorkshopDir;
   QString ProjectFile;
-  TName* CurTopic = nullptr;
-  TIName* CurIndexItem = nullptr;
+  TopicData* CurTopic = nullptr;
+  IndexEntryData* CurIndexItem = nullptr;
   bool DropTargetSet = false;
   quintptr HelpCookie = 0;
   bool Modified = false;
 
   // --- model (model/) ---
-  static TName* NodeName(QTreeWidgetItem* item);
+  static TopicData* NodeName(QTreeWidgetItem* item);
   // Project folder with its trailing separator.
   QString ProjectFolder() const;
-  QString PagePath(const TName& topic) const;
+  QString PagePath(const TopicData& topic) const;
   QString ProjectFileWithExt(const QString& ext) const;
   // The project's base name with blanks made underscores: the stem of new page names.
   QString NamePrefix() const;
@@ -223,7 +223,7 @@ class TForm1 : public QMainWindow {
   void StoreEditorPage(const QString& path);
   void StoreSourcePage(const QString& path);
   // The tab control's "changing" event; false refuses the switch.
-  bool PageControl1Changing();
+  bool EditorTabChanging();
   // The project's code page for page files.
   int PageCodePage() const;
   // The source view's text with CR LF line ends.
@@ -235,7 +235,7 @@ class TForm1 : public QMainWindow {
   // Stores the page of the topic still selected; false when that failed.
   bool StoreSelectedTopic(QTreeWidgetItem* selected);
   void LoadSelectedTopic(QTreeWidgetItem* node);
-  void Button1Click();
+  void CopyContextNumber();
   // While a command moves nodes, the tree's selection notifications are off.
   bool SelectionNotificationsOff = false;
 
@@ -243,11 +243,11 @@ class TForm1 : public QMainWindow {
   // Creates a topic after the selected one (or as its last child); false
   // when no page name is left.
   bool CreateTopic(const QString& title, bool asSubtopic = false);
-  void Newtopic1Click();
-  void Newsubtopic1Click();
+  void NewTopic();
+  void NewSubtopic();
 
   // --- opening (model/) ---
-  void Open1Click();
+  void OpenCommand();
   // Sets Modified when the page has unsaved edits, then asks "Save help
   // project?" when Modified is set; NoButton when nothing was asked.
   QMessageBox::StandardButton AskSaveHelpProject();
@@ -259,8 +259,8 @@ class TForm1 : public QMainWindow {
   void ShowOpenProblems(const QStringList& problems);
 
   // --- saving and new projects (project/) ---
-  void Save1Click();
-  void New1Click();
+  void SaveProject();
+  void NewProject();
   QString SettingsFile() const { return SettingsPath; }
   // The settings file (recent projects); tests point it elsewhere.
   QString SettingsPath;
@@ -274,8 +274,8 @@ class TForm1 : public QMainWindow {
   // Binds the tree-editing commands (called once at start-up).
   void ConnectTreeEditing();
   // The text drop target of the Index tree, made on the first show.
-  class TIndexDropTarget* DropTarget = nullptr;
-  class TContentsDropTarget* ContentsDropTarget = nullptr;
+  class IndexDropTarget* indexDropTarget = nullptr;
+  class ContentsDropTarget* contentsDropTarget = nullptr;
   void RegisterDropTarget();
   // Closing: the Index tree takes no more drops.
   void RevokeDropTarget();
@@ -288,27 +288,27 @@ class TForm1 : public QMainWindow {
   void RemoveIndexEntry(QTreeWidgetItem* node);
   // Removes every index entry (node without children) whose page is fileName.
   void RemoveIndexEntriesLeadingTo(const QString& fileName);
-  void Delete2Click();      // Index "Delete"
-  void Properties2Click();  // Index "Properties"
+  void DeleteIndexEntryCommand();  // Index "Delete"
+  void IndexEntryProperties();     // Index "Properties"
   // In-place rename of a Contents node: the page's title and heading follow.
-  void TreeView1Edited(QTreeWidgetItem* node, const QString& caption);
-  void Deletetopic1Click();
+  void ContentsCaptionEdited(QTreeWidgetItem* node, const QString& caption);
+  void DeleteTopicCommand();
   // Deletes a topic with its subtopics, their pages, index entries and
   // context lines, without asking.
   void DeleteTopic(QTreeWidgetItem* node);
   // A Contents node dropped on the Contents tree at a point (viewport coordinates).
-  void TreeView1DragDrop(const QPoint& viewportPos);
-  void Appendlinkstosubtopics1Click();
+  void DropOnContents(const QPoint& viewportPos);
+  void AppendLinksToSubtopics();
 
   // --- build, view, decompile (build/) ---
-  void Compile1Click();
-  void Viewcompiledhelpfile1Click();
-  void Viewcompilermessages1Click();
-  void DecompileCHMfile1Click();
+  void Compile();
+  void ViewHelpFile();
+  void ViewCompilerMessages();
+  void Decompile();
   // Binds the build commands' menu items (called once at start-up).
   void ConnectBuildCommands();
   // The help viewer (HtmlHelpA and its windows), made by ConnectBuildCommands.
-  class THtmlHelp* HtmlHelp = nullptr;
+  class HtmlHelpViewer* helpViewer = nullptr;
   // The folder the folder browser returned last.
   QString LastFolder;
   // The folder browser "Browse for folder"; empty when cancelled.
@@ -324,27 +324,27 @@ class TForm1 : public QMainWindow {
   void RunAddin(QAction* item);
   // The program's help (HelpFile "Orvex.chm" beside the program), F1 and
   // the training-card messages of the viewer.
-  class THHComp* HHComp1 = nullptr;
+  class ProgramHelp* programHelp = nullptr;
   // A training-card message from the viewer: a message box with its values.
-  void HHComp1TCardMessage(int wParam, const QString& lParam);
-  void Contents1Click();
-  void About1Click();
+  void TrainingCardMessage(int wParam, const QString& lParam);
+  void ShowHelpContents();
+  void ShowAbout();
   // Binds the program-help commands (called once at start-up).
   void ConnectProgramHelp();
 
   // Menu preparation when menus and context menus open.
-  void PopupMenu1Popup();
-  void PopupMenu2Popup();
-  void PopupMenu3Popup();
+  void PrepareContentsMenu();
+  void PrepareIndexMenu();
+  void PrepareEditorMenu();
 
   // --- editor commands (editor/) ---
   // Binds the formatting, table, link, picture, clipboard, undo, find and
   // view-option commands, the toolbar and the menus' preparation (once, at start-up).
   void ConnectEditorCommands();
   // The colour dialog of the colour commands; keeps the last colour.
-  QColorDialog* ColorDialog1 = nullptr;
+  QColorDialog* colorDialog = nullptr;
   // The editing control's own dialogs (find, font, link to a page, picture).
-  class TControlDialogs* ControlDialogs = nullptr;
+  class ControlDialogs* controlDialogs = nullptr;
   // Sets CmdArg to value and runs the command only when QueryStatus enables
   // it; false when it was skipped.
   bool EditorCommand(int command, int option, const QVariant& value = 0);
@@ -352,60 +352,60 @@ class TForm1 : public QMainWindow {
   bool EditorIsActiveControl() const;
   bool MemoIsActiveControl() const;
   // Formatting.
-  void SpeedButton1Click();
-  void SpeedButton2Click();
-  void SpeedButton3Click();
-  void SpeedButton4Click();
-  void SpeedButton5Click();
-  void SpeedButton6Click();
-  void Bold1Click();
-  void Italic1Click();
-  void Underline1Click();
-  void Properties1Click();
-  void bulletedlist1Click();
-  void numberedlist1Click();
-  void Toggle1Click();
-  void ComboBox1Change();
-  void ComboBox2Change();
+  void BoldButtonClick();
+  void ItalicButtonClick();
+  void UnderlineButtonClick();
+  void AlignLeftButtonClick();
+  void CenterButtonClick();
+  void AlignRightButtonClick();
+  void ToggleBold();
+  void ToggleItalic();
+  void ToggleUnderline();
+  void FontProperties();
+  void ToggleBulletedList();
+  void ToggleNumberedList();
+  void PrepareToggleMenu();
+  void FontNameChanged();
+  void FontSizeChanged();
   // The toolbar follows the formatting at the caret.
-  void DHTMLEdit1DisplayChanged();
-  // Shows ColorDialog1; false when cancelled. value: red in the lowest byte.
+  void EditorDisplayChanged();
+  // Shows colorDialog; false when cancelled. value: red in the lowest byte.
   bool ChooseColor(int& value);
-  void forselectionbackground1Click();
-  void forfont1Click();
-  void forwholepage1Click();
-  void forbackground1Click();
-  void forfont2Click();
+  void ColorSelectionBackground();
+  void ColorFont();
+  void ColorWholePage();
+  void EditorColorBackground();
+  void EditorColorFont();
   // Tables.
-  void Table2Click();  // Insert > Table
-  void Table1Click();  // Edit > Table ... opening
-  void Insertrow1Click();
-  void Insertcolumn1Click();
-  void Deleterow1Click();
-  void Deletecolumn1Click();
+  void InsertTable();       // Insert > Table
+  void PrepareTableMenu();  // Edit > Table ... opening
+  void InsertRow();
+  void InsertColumn();
+  void DeleteRow();
+  void DeleteColumn();
   // Links and pictures.
-  void Toothertopic1Click();
-  void Toexternalpage1Click();
-  void inserttoothertopic1Click();
-  void createfromselectiontoexternalpage1Click();
-  void remove1Click();
-  void Picture1Click();
-  void Link1Click();  // Insert > Link ... opening
-  void Link2Click();  // context menu Link ... opening
+  void LinkToTopic();
+  void LinkToExternalPage();
+  void EditorLinkToTopic();
+  void EditorLinkToExternalPage();
+  void RemoveLink();
+  void InsertPicture();
+  void PrepareLinkMenu();        // Insert > Link ... opening
+  void PrepareEditorLinkMenu();  // context menu Link ... opening
   // Clipboard, undo, find, view options, menu preparation.
-  void Undo1Click();
-  void Redo1Click();
-  void Findtext1Click();
-  void Copy1Click();
-  void Cut1Click();
-  void Paste1Click();
-  void Selectall1Click();
-  void Delete1Click();
-  void Showdetails1Click();
-  void Showborders1Click();
-  void Snaptogrid1Click();
-  void Edit1Click();
-  void Insert1Click();
+  void UndoCommand();
+  void RedoCommand();
+  void FindTextCommand();
+  void CopyCommand();
+  void CutCommand();
+  void PasteCommand();
+  void SelectAllCommand();
+  void DeleteCommand();
+  void ToggleShowDetails();
+  void ToggleShowBorders();
+  void ToggleSnapToGrid();
+  void PrepareEditMenu();
+  void PrepareInsertMenu();
   // While the font boxes are filled from the caret they send nothing.
   bool FillingFontBoxes = false;
   bool InDisplayChanged = false;
@@ -417,13 +417,13 @@ class TForm1 : public QMainWindow {
   void ConnectHelpFeatures();
   // The pop-up script file: the project file with "P.js" for its extension.
   QString PopupScriptFile() const;
-  void Popup1Click();
+  void InsertPopupCommand();
   // Adds a pop-up with the typed text at the editor's selection (the body of "Pop-up").
   void InsertPopup(const QString& typed);
-  void Popuptexts1Click();
-  void Splash1Click();
-  void Trainingcad1Click();
-  void Stylesheet1Click();
+  void EditPopupTexts();
+  void InsertSplash();
+  void InsertTrainingCard();
+  void EditStyleSheet();
 
   // --- start-up and closing (app/) ---
   static QString ReadWorkshopDir();
@@ -455,10 +455,10 @@ class TForm1 : public QMainWindow {
   void MemoExit();
   void SetClipboardShortcuts(bool on);
 
-  void Exit1Click();
+  void ExitCommand();
 
-  TDialogs Dlg;
-  TEditKeyHook* KeyboardHook = nullptr;
+  StartupDialogs startupDialogs;
+  KeyboardHook* keyboardHook = nullptr;
   QString CommandLineProject;
   int CurrentTab = 0;
   bool CommandLineTried = false;

@@ -2,14 +2,14 @@
 
 #include <QCloseEvent>
 
-void TValidatingDialog::CancelBtnClick() {
+void ValidatingDialog::CancelBtnClick() {
   AllowClose = true;
   QDialog::reject();
 }
 
-void TValidatingDialog::reject() { CancelBtnClick(); }
+void ValidatingDialog::reject() { CancelBtnClick(); }
 
-void TValidatingDialog::closeEvent(QCloseEvent* event) {
+void ValidatingDialog::closeEvent(QCloseEvent* event) {
   if (!AllowClose) {
     event->ignore();
     return;

@@ -5,10 +5,10 @@
 
 #include <QDialog>
 
-class TValidatingDialog : public QDialog {
+class ValidatingDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit TValidatingDialog(QWidget* parent = nullptr) : QDialog(parent) {}
+  explicit ValidatingDialog(QWidget* parent = nullptr) : QDialog(parent) {}
 
   bool AllowClose = false;
 

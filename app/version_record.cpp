@@ -2,8 +2,8 @@
 
 #include "orvex_version.h"
 
-TVersionRecord ProgramVersionRecord() {
-  TVersionRecord record;
+VersionRecord ProgramVersionRecord() {
+  VersionRecord record;
   record.Major = ORVEX_VERSION_MAJOR;
   record.Minor = ORVEX_VERSION_MINOR;
   record.Patch = ORVEX_VERSION_PATCH;
@@ -16,7 +16,7 @@ TVersionRecord ProgramVersionRecord() {
   return record;
 }
 
-bool AboutTextsFrom(const TVersionRecord& record, TAboutTexts& texts) {
+bool AboutTextsFrom(const VersionRecord& record, AboutTexts& texts) {
   if (record.ProductName.isEmpty() || record.ProductVersion.isEmpty() || record.LegalCopyright.isEmpty())
     return false;
   texts.Version = (QStringLiteral("Version ") + record.ProductVersion).left(255);

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-struct TVersionRecord {
+struct VersionRecord {
   int Major = 0, Minor = 0, Patch = 0, Build = 0;  // the fixed part
   QString ProductName;
   QString ProductVersion;
@@ -14,9 +14,9 @@ struct TVersionRecord {
 };
 
 // The record of this program.
-TVersionRecord ProgramVersionRecord();
+VersionRecord ProgramVersionRecord();
 
-struct TAboutTexts {
+struct AboutTexts {
   QString Version;  // "Version " + product version, at most 255 characters
   QString ProductName;
   QString Copyright;
@@ -24,4 +24,4 @@ struct TAboutTexts {
 
 // The About box's texts from a record; false (texts untouched) unless the
 // record holds a product name, a product version and a legal notice.
-bool AboutTextsFrom(const TVersionRecord& record, TAboutTexts& texts);
+bool AboutTextsFrom(const VersionRecord& record, AboutTexts& texts);

@@ -10,13 +10,13 @@
 #include "features/training_card_dialog.h"
 #include "project/name_dialog.h"
 
-void CreateWindowDialogs(QWidget* owner, TDialogs& dialogs) {
-  dialogs.TableInsDlg = new TTableInsDlg(owner);
-  dialogs.LinkDialog = new TLinkDialog(owner);
-  dialogs.AboutBox = new TAboutBox(owner);
-  dialogs.CMView = new TCMView(owner);
-  dialogs.EditDial = new TEditDial(owner);
-  dialogs.NameDialog = new TNameDialog(owner);
-  dialogs.SplashDlg = new TSplashDlg(owner);
-  dialogs.TrCardDlg = new TTrCardDlg(owner);
+void CreateWindowDialogs(QWidget* owner, StartupDialogs& dialogs) {
+  dialogs.tableDialog = new TableDialog(owner);
+  dialogs.linkDialog = new LinkDialog(owner);
+  dialogs.aboutBox = new AboutBox(owner);
+  dialogs.compilerMessagesWindow = new CompilerMessagesWindow(owner);
+  dialogs.textEditDialog = new TextEditDialog(owner);
+  dialogs.newProjectDialog = new NewProjectDialog(owner);
+  dialogs.splashDialog = new SplashDialog(owner);
+  dialogs.trainingCardDialog = new TrainingCardDialog(owner);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 class QWidget;
-struct TDialogs;
+struct StartupDialogs;
 
 // Makes the eight dialogs of the main window in their fixed order.
-void CreateWindowDialogs(QWidget* owner, TDialogs& dialogs);
+void CreateWindowDialogs(QWidget* owner, StartupDialogs& dialogs);

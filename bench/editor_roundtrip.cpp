@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QTextStream out(stdout);
 
-  TDHTMLEdit editor;
+  EditingControl editor;
   editor.resize(800, 600);
   editor.show();
   QElapsedTimer t;

@@ -17,7 +17,7 @@ std::vector<ContentsNode> MakeContents() {
   auto make = [&counter](const QString& caption) {
     ContentsNode node;
     node.Caption = caption;
-    node.Data = std::make_unique<TName>(TName{QStringLiteral("Big_Guide%1.htm").arg(++counter)});
+    node.Data = std::make_unique<TopicData>(TopicData{QStringLiteral("Big_Guide%1.htm").arg(++counter)});
     return node;
   };
   for (int c = 0; c < 40; ++c) {
@@ -38,13 +38,13 @@ std::vector<IndexNode> MakeIndex() {
   for (int k = 0; k < 2000; ++k) {
     IndexNode keyword;
     keyword.Caption = QStringLiteral("keyword %1").arg(k);
-    keyword.Data = std::make_unique<TIName>();
+    keyword.Data = std::make_unique<IndexEntryData>();
     for (int s = 0; s < 9; ++s) {
       IndexNode entry;
       entry.Caption = QStringLiteral("keyword %1 sub %2").arg(k).arg(s / 3);
-      entry.Data =
-          std::make_unique<TIName>(TIName{entry.Caption, QStringLiteral("Big_Guide%1.htm").arg(k * 9 + s),
-                                          QStringLiteral("Topic %1").arg(s)});
+      entry.Data = std::make_unique<IndexEntryData>(
+          IndexEntryData{entry.Caption, QStringLiteral("Big_Guide%1.htm").arg(k * 9 + s),
+                         QStringLiteral("Topic %1").arg(s)});
       keyword.Children.push_back(std::move(entry));
     }
     forest.push_back(std::move(keyword));

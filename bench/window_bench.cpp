@@ -72,7 +72,7 @@ int StartupChild() {
   char name[] = "window_bench";
   char* argv[] = {name, nullptr};
   QApplication app(argc, argv);
-  TForm1 form;
+  MainWindow form;
   form.CreateDialogs();
   form.show();
   QTest::qWaitForWindowExposed(&form);
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
   }
   std::printf("\n");
 
-  TForm1 form;
+  MainWindow form;
   QTemporaryDir settings;
   form.SettingsPath = settings.filePath("orvex.ini");
   form.CreateDialogs();
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     form.OpenByName(dir.filePath("Big.hhp"));
     const qint64 open = clock.elapsed();
     clock.restart();
-    form.Save1Click();
+    form.SaveProject();
     const qint64 save = clock.elapsed();
     std::printf("%d contents items + %d index entries: open %lld ms, save %lld ms\n", items, items,
                 static_cast<long long>(open), static_cast<long long>(save));
@@ -135,18 +135,18 @@ int main(int argc, char** argv) {
       "value=\"B\"><param name=\"Local\" value=\"Sel02.htm\"></OBJECT>\r\n</UL>\r\n",
       1252);
   form.OpenByName(dir.filePath("Sel.hhp"));
-  QTreeWidgetItem* a = form.TreeView1->topLevelItem(0);
-  QTreeWidgetItem* b = form.TreeView1->topLevelItem(1);
+  QTreeWidgetItem* a = form.contentsTree->topLevelItem(0);
+  QTreeWidgetItem* b = form.contentsTree->topLevelItem(1);
   std::printf("select a 200 KB topic, edited page stored first (ms):");
   for (int run = 0; run < 5; ++run) {
     // A small edit: a word typed where the caret is.
-    TTextRange range = form.DHTMLEdit1->SelectionRange();
+    TextRange range = form.editor->SelectionRange();
     range.Collapse(true);
     range.pasteHTML("<B>typed</B>");
-    WaitEditorIdle(form.DHTMLEdit1);
+    WaitEditorIdle(form.editor);
     QElapsedTimer clock;
     clock.start();
-    form.TreeView1->setCurrentItem(form.TreeView1->currentItem() == a ? b : a);
+    form.contentsTree->setCurrentItem(form.contentsTree->currentItem() == a ? b : a);
     std::printf(" %lld", static_cast<long long>(clock.elapsed()));
   }
   std::printf("\n");

@@ -5,12 +5,12 @@
 
 namespace orvex {
 
-QString ansiToString(const QByteArray& bytes) { return DecodeCodePage(bytes, 1252); }
+QString AnsiToString(const QByteArray& bytes) { return DecodeCodePage(bytes, 1252); }
 
-QByteArray stringToAnsi(const QString& text) { return EncodeCodePage(text, 1252); }
+QByteArray StringToAnsi(const QString& text) { return EncodeCodePage(text, 1252); }
 
-QStringList splitTextLines(const QString& text) { return SplitLines(text); }
+QStringList SplitTextLines(const QString& text) { return SplitLines(text); }
 
-QByteArray joinAnsiLines(const QStringList& lines) { return EncodeCodePage(JoinLines(lines), 1252); }
+QByteArray JoinAnsiLines(const QStringList& lines) { return EncodeCodePage(JoinLines(lines), 1252); }
 
 }  // namespace orvex

@@ -8,12 +8,12 @@
 
 namespace orvex {
 
-QString ansiToString(const QByteArray& bytes);
+QString AnsiToString(const QByteArray& bytes);
 // Characters outside the code page become numeric character references.
-QByteArray stringToAnsi(const QString& text);
+QByteArray StringToAnsi(const QString& text);
 // Splits at CR LF, LF or a lone CR; a final line break adds no empty line.
-QStringList splitTextLines(const QString& text);
+QStringList SplitTextLines(const QString& text);
 // Every line followed by CR LF.
-QByteArray joinAnsiLines(const QStringList& lines);
+QByteArray JoinAnsiLines(const QStringList& lines);
 
 }  // namespace orvex

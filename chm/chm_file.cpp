@@ -24,14 +24,14 @@ quint16 readLe16(const QByteArray& data, qsizetype at) {
 
 QString nulTerminated(const QByteArray& data) {
   const qsizetype nul = data.indexOf('\0');
-  return chmNameToString(nul < 0 ? data : data.left(nul));
+  return ChmNameToString(nul < 0 ? data : data.left(nul));
 }
 
 int collectEntry(chmFile*, chmUnitInfo* ui, void* context) {
   auto* list = static_cast<QList<ChmEntry>*>(context);
   ChmEntry e;
   e.rawPath = QByteArray(ui->path, static_cast<qsizetype>(qstrnlen(ui->path, CHM_MAX_PATHLEN)));
-  e.path = chmNameToString(e.rawPath);
+  e.path = ChmNameToString(e.rawPath);
   e.length = ui->length;
   e.start = ui->start;
   e.space = ui->space;
@@ -43,14 +43,14 @@ int collectEntry(chmFile*, chmUnitInfo* ui, void* context) {
 
 }  // namespace
 
-QString chmNameToString(const QByteArray& bytes) {
+QString ChmNameToString(const QByteArray& bytes) {
   QStringDecoder utf8(QStringDecoder::Utf8);
   QString text = utf8(bytes);
-  if (utf8.hasError()) return ansiToString(bytes);
+  if (utf8.hasError()) return AnsiToString(bytes);
   return text;
 }
 
-ChmSystemInfo parseChmSystem(const QByteArray& data) {
+ChmSystemInfo ParseChmSystem(const QByteArray& data) {
   ChmSystemInfo info;
   qsizetype at = 4;  // version number
   while (at + 4 <= data.size()) {
@@ -86,7 +86,7 @@ ChmSystemInfo parseChmSystem(const QByteArray& data) {
   return info;
 }
 
-QMap<quint32, QString> parseContextMap(const QByteArray& ivb, const QByteArray& strings) {
+QMap<quint32, QString> ParseContextMap(const QByteArray& ivb, const QByteArray& strings) {
   QMap<quint32, QString> map;
   if (ivb.size() < 4) return map;
   const qsizetype declared = readLe32(ivb, 0);
@@ -100,7 +100,7 @@ QMap<quint32, QString> parseContextMap(const QByteArray& ivb, const QByteArray& 
   return map;
 }
 
-QString matchStoredPagePath(const QString& stored, const QStringList& entryPaths) {
+QString MatchStoredPagePath(const QString& stored, const QStringList& entryPaths) {
   QHash<QString, QString> byFolded;
   for (const QString& p : entryPaths) byFolded.insert(p.toCaseFolded(), p);
   QString path = stored;
@@ -184,7 +184,7 @@ bool ChmFile::readInPieces(const ChmEntry& entry, const std::function<bool(const
 }
 
 ChmSystemInfo ChmFile::systemInfo() const {
-  return parseChmSystem(read(QStringLiteral("/#SYSTEM"), 16 * 1024 * 1024).value_or(QByteArray()));
+  return ParseChmSystem(read(QStringLiteral("/#SYSTEM"), 16 * 1024 * 1024).value_or(QByteArray()));
 }
 
 QMap<quint32, QString> ChmFile::contextMap() const {
@@ -196,9 +196,9 @@ QMap<quint32, QString> ChmFile::contextMap() const {
     if (e.isFile && e.isNormal) pages.append(e.path);
   }
   QMap<quint32, QString> resolved;
-  const QMap<quint32, QString> stored = parseContextMap(*ivb, *strings);
+  const QMap<quint32, QString> stored = ParseContextMap(*ivb, *strings);
   for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
-    const QString page = matchStoredPagePath(it.value(), pages);
+    const QString page = MatchStoredPagePath(it.value(), pages);
     if (!page.isEmpty()) resolved.insert(it.key(), page);
   }
   return resolved;

@@ -36,21 +36,21 @@ struct ChmSystemInfo {
 
 // A compiled file's name bytes as text: UTF-8 when they are valid UTF-8,
 // otherwise Windows-1252.
-QString chmNameToString(const QByteArray& bytes);
+QString ChmNameToString(const QByteArray& bytes);
 
 // #SYSTEM's records read from its bytes; records past the end are ignored.
-ChmSystemInfo parseChmSystem(const QByteArray& data);
+ChmSystemInfo ParseChmSystem(const QByteArray& data);
 
 // #IVB's number/offset pairs joined with the NUL-terminated strings of
 // #STRINGS; pairs that point outside #STRINGS are left out.
-QMap<quint32, QString> parseContextMap(const QByteArray& ivb, const QByteArray& strings);
+QMap<quint32, QString> ParseContextMap(const QByteArray& ivb, const QByteArray& strings);
 
 // The entry (e.g. "/sub/Page.htm") that a page path stored in the context
 // map means: the path as it is, or, when the compiler stored an absolute
 // path of its machine (e.g. "/home/a/help/sub/Page.htm", "C:\\Help\\Page.htm"),
 // the longest tail of it that names an entry. Compared without case.
 // Empty when nothing matches.
-QString matchStoredPagePath(const QString& stored, const QStringList& entryPaths);
+QString MatchStoredPagePath(const QString& stored, const QStringList& entryPaths);
 
 class ChmFile {
  public:

@@ -53,7 +53,7 @@ QList<ContextEntry> onePerFile(const QList<ContextEntry>& entries, QStringList* 
 
 }  // namespace
 
-ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList& projectLines,
+ChmcmdProject BuildChmcmdProject(const QString& projectFolder, const QStringList& projectLines,
                                  const QString& compiledFile) {
   ChmcmdProject result;
   const QList<HhpSection> sections = SplitHhpSections(projectLines);
@@ -87,7 +87,7 @@ ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList
   for (const QString& f : {contents, index}) {
     if (!f.isEmpty()) scanOnly.append(f);
   }
-  result.files = gatherProjectFiles(projectFolder, seeds, scanOnly);
+  result.files = GatherProjectFiles(projectFolder, seeds, scanOnly);
 
   // Listed names that are not on disk stay, so chmcmd reports them; alias
   // targets take the spelling of the file on disk.
@@ -96,7 +96,7 @@ ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList
   QStringList wanted = listed;
   for (const ContextEntry& e : entries) wanted.append(normalisedName(e.File));
   for (const QString& f : std::as_const(wanted)) {
-    const QString name = resolveReference(QString(), f);
+    const QString name = ResolveReference(QString(), f);
     const QString key = name.toCaseFolded();
     if (!key.isEmpty() && !onDisk.contains(key)) {
       onDisk.insert(key, name);
@@ -104,7 +104,7 @@ ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList
     }
   }
   auto spelledOnDisk = [&onDisk](const QString& file) {
-    return onDisk.value(resolveReference(QString(), file).toCaseFolded(), file);
+    return onDisk.value(ResolveReference(QString(), file).toCaseFolded(), file);
   };
 
   bool compiledWritten = false;

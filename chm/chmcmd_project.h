@@ -24,7 +24,7 @@ struct ChmcmdProject {
 
 // Builds the copy for the project whose lines are given; compiledFile is
 // the "Compiled file=" value chmcmd gets (relative to the project folder).
-ChmcmdProject buildChmcmdProject(const QString& projectFolder, const QStringList& projectLines,
+ChmcmdProject BuildChmcmdProject(const QString& projectFolder, const QStringList& projectLines,
                                  const QString& compiledFile);
 
 }  // namespace orvex

@@ -29,7 +29,7 @@ QString resolvedAgainst(const QString& folder, QString value) {
 QString decodeOutput(const QByteArray& bytes) {
   QStringDecoder utf8(QStringDecoder::Utf8);
   QString text = utf8(bytes);
-  if (utf8.hasError()) text = ansiToString(bytes);
+  if (utf8.hasError()) text = AnsiToString(bytes);
   return text;
 }
 
@@ -39,7 +39,7 @@ QString decodeOutput(const QByteArray& bytes) {
 QStringList compilerMessages(const QString& output, const QString& tempProject, const QString& tempCompiled,
                              const QString& projectPath, const QString& compiledFile) {
   QStringList messages;
-  for (QString line : splitTextLines(output)) {
+  for (QString line : SplitTextLines(output)) {
     if (line.trimmed().isEmpty() || line.startsWith(QLatin1String("chmcmd, a CHM compiler"))) continue;
     line.replace(tempCompiled, compiledFile);
     line.replace(tempProject, QFileInfo(projectPath).fileName());
@@ -74,7 +74,7 @@ CompileResult finish(CompileResult result) {
   result.messages.append(verdict);
   if (!result.logFile.isEmpty()) {
     QFile log(result.logFile);
-    const QByteArray text = joinAnsiLines(result.messages);
+    const QByteArray text = JoinAnsiLines(result.messages);
     const bool written =
         log.open(QIODevice::WriteOnly | QIODevice::Truncate) && log.write(text) == text.size() && log.flush();
     if (!written)
@@ -86,29 +86,29 @@ CompileResult finish(CompileResult result) {
 
 }  // namespace
 
-QString compiledFileOf(const QString& projectPath, const QStringList& projectLines) {
+QString CompiledFileOf(const QString& projectPath, const QStringList& projectLines) {
   const auto value = HhpOption(projectLines, QStringLiteral("Compiled file"));
   if (value && !value->isEmpty()) return resolvedAgainst(projectFolderOf(projectPath), *value);
   const QFileInfo info(projectPath);
   return QDir(info.absolutePath()).filePath(info.completeBaseName() + QStringLiteral(".chm"));
 }
 
-QString compiledFileOfProject(const QString& projectPath) {
+QString CompiledFileOfProject(const QString& projectPath) {
   QFile file(projectPath);
   QStringList lines;
-  if (file.open(QIODevice::ReadOnly)) lines = splitTextLines(ansiToString(file.readAll()));
-  return compiledFileOf(projectPath, lines);
+  if (file.open(QIODevice::ReadOnly)) lines = SplitTextLines(AnsiToString(file.readAll()));
+  return CompiledFileOf(projectPath, lines);
 }
 
-QString logFileOf(const QString& projectPath, const QStringList& projectLines) {
+QString LogFileOf(const QString& projectPath, const QStringList& projectLines) {
   const auto value = HhpOption(projectLines, QStringLiteral("Error log file"));
   if (!value || value->isEmpty()) return {};
   return resolvedAgainst(projectFolderOf(projectPath), *value);
 }
 
-QStringList compilerMessageItems(const QByteArray& logText) {
+QStringList CompilerMessageItems(const QByteArray& logText) {
   QStringList items;
-  for (const QString& line : splitTextLines(ansiToString(logText))) {
+  for (const QString& line : SplitTextLines(AnsiToString(logText))) {
     QString item;
     item.reserve(line.size());
     for (QChar c : line) {
@@ -122,21 +122,21 @@ QStringList compilerMessageItems(const QByteArray& logText) {
   return items;
 }
 
-CompileResult compileProject(const QString& projectPath, const CompileOptions& options) {
+CompileResult CompileProject(const QString& projectPath, const CompileOptions& options) {
   CompileResult result;
   const QString absProject = QFileInfo(projectPath).absoluteFilePath();
   const QString folder = projectFolderOf(absProject);
 
   QFile projectFile(absProject);
   if (!projectFile.open(QIODevice::ReadOnly)) {
-    result.compiledFile = compiledFileOf(absProject, {});
+    result.compiledFile = CompiledFileOf(absProject, {});
     result.messages.append(QStringLiteral("Error: cannot open the project file %1").arg(absProject));
     return finish(result);
   }
-  const QStringList lines = splitTextLines(ansiToString(projectFile.readAll()));
+  const QStringList lines = SplitTextLines(AnsiToString(projectFile.readAll()));
   projectFile.close();
-  result.compiledFile = compiledFileOf(absProject, lines);
-  result.logFile = logFileOf(absProject, lines);
+  result.compiledFile = CompiledFileOf(absProject, lines);
+  result.logFile = LogFileOf(absProject, lines);
 
   const QString chmcmd = options.chmcmdPath.isEmpty()
                              ? QStandardPaths::findExecutable(QStringLiteral("chmcmd"))
@@ -157,9 +157,9 @@ CompileResult compileProject(const QString& projectPath, const CompileOptions& o
     return finish(result);
   }
   const QString tempCompiled = QDir(folder).relativeFilePath(outDir.filePath(QStringLiteral("compiled.chm")));
-  const ChmcmdProject copy = buildChmcmdProject(folder, lines, tempCompiled);
+  const ChmcmdProject copy = BuildChmcmdProject(folder, lines, tempCompiled);
   result.messages += copy.warnings;
-  tempProject.write(joinAnsiLines(copy.lines));
+  tempProject.write(JoinAnsiLines(copy.lines));
   tempProject.close();
   const QString tempProjectName = QFileInfo(tempProject.fileName()).fileName();
 

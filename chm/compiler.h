@@ -24,19 +24,19 @@ struct CompileOptions {
 // project folder by chmcmd; the compiled file and the log go where the
 // project's "Compiled file=" and "Error log file=" lines say. The author's
 // files are left as they are; a failed run leaves an older compiled file.
-CompileResult compileProject(const QString& projectPath, const CompileOptions& options = {});
+CompileResult CompileProject(const QString& projectPath, const CompileOptions& options = {});
 
 // The compiled file of a project: its "Compiled file=" value resolved
 // against the project folder, else the project path with ".chm".
-QString compiledFileOf(const QString& projectPath, const QStringList& projectLines);
+QString CompiledFileOf(const QString& projectPath, const QStringList& projectLines);
 // The same, reading the project file.
-QString compiledFileOfProject(const QString& projectPath);
+QString CompiledFileOfProject(const QString& projectPath);
 // The log file the project names in "Error log file=", resolved against the
 // project folder; empty when it names none.
-QString logFileOf(const QString& projectPath, const QStringList& projectLines);
+QString LogFileOf(const QString& projectPath, const QStringList& projectLines);
 
 // The compiler log as the list of the messages window: one item per line,
 // every byte below 32 (TAB and other control characters) turned into two blanks.
-QStringList compilerMessageItems(const QByteArray& logText);
+QStringList CompilerMessageItems(const QByteArray& logText);
 
 }  // namespace orvex

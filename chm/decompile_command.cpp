@@ -35,7 +35,7 @@ int RunDecompileCommand(const QStringList& arguments, QTextStream& err) {
     err << "Refused destination folder: " << QDir::toNativeSeparators(folder) << '\n';
     return kUsage;
   }
-  const orvex::DecompileResult result = orvex::decompileChm(file, QDir::cleanPath(folder));
+  const orvex::DecompileResult result = orvex::DecompileChm(file, QDir::cleanPath(folder));
   for (const QString& problem : result.problems) err << problem << '\n';
   if (!result.opened) {
     err << "Cannot read the compiled help file " << QDir::toNativeSeparators(file) << '\n';

@@ -121,14 +121,14 @@ bool writeEntry(const ChmFile& chm, const ChmEntry& entry, const QString& target
 
 }  // namespace
 
-bool isSourceEntry(const ChmEntry& entry) {
+bool IsSourceEntry(const ChmEntry& entry) {
   if (!entry.isFile || !entry.isNormal || !entry.path.startsWith(u'/')) return false;
   const QString first = entry.path.mid(1).section(u'/', 0, 0);
   if (first.startsWith(u'#') || first.startsWith(u'$')) return false;
   return entry.path != QLatin1String("/_#_README_#_");
 }
 
-QString safeEntryName(const QString& entryPath) {
+QString SafeEntryName(const QString& entryPath) {
   if (!entryPath.startsWith(u'/') || entryPath.size() > kMaxNameLength) return {};
   QString name = entryPath.mid(1);
   name.replace(u'\\', u'/');
@@ -144,7 +144,7 @@ QString safeEntryName(const QString& entryPath) {
   return parts.join(u'/');
 }
 
-QString languageTextOf(quint32 lcid) {
+QString LanguageTextOf(quint32 lcid) {
   if (lcid == 0) return {};
   QString text = QStringLiteral("0x") + QString::number(lcid, 16).toUpper().rightJustified(4, u'0');
   const QString name = displayNameOf(lcid);
@@ -152,7 +152,7 @@ QString languageTextOf(quint32 lcid) {
   return text;
 }
 
-QStringList decompiledProjectLines(const ChmSystemInfo& info, const QString& chmFileName,
+QStringList DecompiledProjectLines(const ChmSystemInfo& info, const QString& chmFileName,
                                    const QStringList& files) {
   const QString base = QFileInfo(chmFileName).completeBaseName();
   QStringList lines{QStringLiteral("[OPTIONS]"), QStringLiteral("Compatibility=1.1 or later"),
@@ -162,7 +162,7 @@ QStringList decompiledProjectLines(const ChmSystemInfo& info, const QString& chm
   if (!info.indexFile.isEmpty()) lines.append(QStringLiteral("Index file=") + info.indexFile);
   lines.append(QStringLiteral("Full-text search=Yes"));
   lines.append(QStringLiteral("Title=") + (info.title.isEmpty() ? base : info.title));
-  const QString language = languageTextOf(info.lcid);
+  const QString language = LanguageTextOf(info.lcid);
   if (!language.isEmpty()) lines.append(QStringLiteral("Language=") + language);
   lines.append(QStringLiteral("Error log file=") + base + QStringLiteral(".log"));
   if (!info.defaultTopic.isEmpty()) lines.append(QStringLiteral("Default topic=") + info.defaultTopic);
@@ -179,7 +179,7 @@ QStringList decompiledProjectLines(const ChmSystemInfo& info, const QString& chm
   return lines;
 }
 
-DecompileResult decompileChm(const QString& chmPath, const QString& folder) {
+DecompileResult DecompileChm(const QString& chmPath, const QString& folder) {
   DecompileResult result;
   ChmFile chm;
   if (!chm.open(chmPath)) {
@@ -195,8 +195,8 @@ DecompileResult decompileChm(const QString& chmPath, const QString& folder) {
   QSet<QString> made;  // folders already checked or created
 
   for (const ChmEntry& entry : chm.entries()) {
-    if (!isSourceEntry(entry)) continue;
-    const QString name = safeEntryName(entry.path);
+    if (!IsSourceEntry(entry)) continue;
+    const QString name = SafeEntryName(entry.path);
     if (name.isEmpty()) {
       result.problems.append(QStringLiteral("Skipped %1: the name would leave the folder").arg(entry.path));
       continue;
@@ -230,7 +230,7 @@ DecompileResult decompileChm(const QString& chmPath, const QString& folder) {
   const QByteArray native = QFile::encodeName(projectPath);
   QString problem;
   const int fd = openNewFile(native, projectPath, &problem);
-  const QByteArray text = joinAnsiLines(decompiledProjectLines(chm.systemInfo(), chmName, result.written));
+  const QByteArray text = JoinAnsiLines(DecompiledProjectLines(chm.systemInfo(), chmName, result.written));
   if (fd >= 0) {
     const bool written = writeAll(fd, text);
     if (::close(fd) == 0 && written)

@@ -18,24 +18,24 @@ struct DecompileResult {
 
 // True for the entries that are sources: normal files, not the compiler's
 // own "#" and "$" files, "::" storage or its read-me.
-bool isSourceEntry(const ChmEntry& entry);
+bool IsSourceEntry(const ChmEntry& entry);
 
 // The folder-relative name an entry may be written under; empty when the
 // name is unsafe ("..", ".", empty parts, a drive, control characters).
-QString safeEntryName(const QString& entryPath);
+QString SafeEntryName(const QString& entryPath);
 
 // "0x" + the identifier in at least four upper-case hex digits + " " + the
 // language's English name, e.g. "0x0409 English (United States)"; empty for 0.
-QString languageTextOf(quint32 lcid);
+QString LanguageTextOf(quint32 lcid);
 
 // The project file for decompiled sources: options from #SYSTEM, the
 // default topic first under [FILES], then the other files.
-QStringList decompiledProjectLines(const ChmSystemInfo& info, const QString& chmFileName,
+QStringList DecompiledProjectLines(const ChmSystemInfo& info, const QString& chmFileName,
                                    const QStringList& files);
 
 // Writes every source entry of chmPath into folder (created when missing),
 // never outside it and never through a symbolic link, then the project file
 // named after the compiled file (unless the compiled file held one itself).
-DecompileResult decompileChm(const QString& chmPath, const QString& folder);
+DecompileResult DecompileChm(const QString& chmPath, const QString& folder);
 
 }  // namespace orvex

@@ -80,7 +80,7 @@ class FolderIndex {
 
 }  // namespace
 
-QStringList pageReferences(const QString& text, bool styleSheet) {
+QStringList PageReferences(const QString& text, bool styleSheet) {
   static const QRegularExpression urlRe(
       QStringLiteral(R"re(url\(\s*(?:"([^"]*)"|'([^']*)'|([^)\s]*))\s*\))re"),
       QRegularExpression::CaseInsensitiveOption);
@@ -121,7 +121,7 @@ QStringList pageReferences(const QString& text, bool styleSheet) {
   return refs;
 }
 
-QString resolveReference(const QString& fromFolder, const QString& reference) {
+QString ResolveReference(const QString& fromFolder, const QString& reference) {
   QString ref = reference;
   for (qsizetype i = 0; i < ref.size(); ++i) {
     if (ref.at(i) == u'#' || ref.at(i) == u'?') {
@@ -151,7 +151,7 @@ QString resolveReference(const QString& fromFolder, const QString& reference) {
   return parts.join(u'/');
 }
 
-QStringList gatherProjectFiles(const QString& projectFolder, const QStringList& seeds,
+QStringList GatherProjectFiles(const QString& projectFolder, const QStringList& seeds,
                                const QStringList& scanOnly) {
   FolderIndex index(projectFolder);
   QStringList found;
@@ -171,7 +171,7 @@ QStringList gatherProjectFiles(const QString& projectFolder, const QStringList& 
     if (!skipped.contains(key)) found.append(onDisk);
   };
 
-  for (const QString& seed : seeds + scanOnly) enqueue(resolveReference(QString(), seed));
+  for (const QString& seed : seeds + scanOnly) enqueue(ResolveReference(QString(), seed));
 
   for (qsizetype i = 0; i < queue.size(); ++i) {
     const QString name = queue.at(i);
@@ -179,9 +179,9 @@ QStringList gatherProjectFiles(const QString& projectFolder, const QStringList& 
     if (!css && !isPageName(name)) continue;
     QFile file(projectFolder + u'/' + name);
     if (!file.open(QIODevice::ReadOnly)) continue;
-    const QString text = ansiToString(file.readAll());
+    const QString text = AnsiToString(file.readAll());
     const QString from = folderOf(name);
-    for (const QString& ref : pageReferences(text, css)) enqueue(resolveReference(from, ref));
+    for (const QString& ref : PageReferences(text, css)) enqueue(ResolveReference(from, ref));
   }
   return found;
 }

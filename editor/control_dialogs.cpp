@@ -64,7 +64,7 @@ const char* const kFindScript = R"JS(
 
 }  // namespace
 
-bool FindInEditor(TDHTMLEdit* editor, const QString& text, const TFindOptions& options) {
+bool FindInEditor(EditingControl* editor, const QString& text, const FindOptions& options) {
   if (!editor || text.isEmpty() || !editor->View() || !editor->View()->page()) return false;
   struct Answer {
     bool done = false;
@@ -94,7 +94,7 @@ bool FindInEditor(TDHTMLEdit* editor, const QString& text, const TFindOptions& o
 
 // ---- find dialog -----------------------------------------------------------
 
-TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
+FindTextDialog::FindTextDialog(QWidget* parent) : QDialog(parent) {
   setObjectName("FindDialog");
   setWindowTitle("Find");
   FindWhat = new QLineEdit(this);
@@ -128,21 +128,21 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
 
   connect(FindWhat, &QLineEdit::textChanged, this,
           [this](const QString& t) { FindNext->setEnabled(!t.isEmpty()); });
-  connect(FindNext, &QPushButton::clicked, this, &TFindDialog::FindNextClick);
+  connect(FindNext, &QPushButton::clicked, this, &FindTextDialog::FindNextClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TFindOptions TFindDialog::Options() const {
-  TFindOptions o;
+FindOptions FindTextDialog::Options() const {
+  FindOptions o;
   o.MatchCase = MatchCase->isChecked();
   o.WholeWord = WholeWord->isChecked();
   o.Backwards = Up->isChecked();
   return o;
 }
 
-void TFindDialog::FindNextClick() {
+void FindTextDialog::FindNextClick() {
   if (FindWhat->text().isEmpty() || !Search) return;
-  QPointer<TFindDialog> self(this);
+  QPointer<FindTextDialog> self(this);
   const bool found = Search(FindWhat->text(), Options());
   if (!self) return;
   if (!found) QMessageBox::information(this, "Find", "The search text was not found.");
@@ -150,19 +150,19 @@ void TFindDialog::FindNextClick() {
 
 // ---- the control's dialogs -------------------------------------------------
 
-TControlDialogs::TControlDialogs(TDHTMLEdit* editor, QWidget* owner)
+ControlDialogs::ControlDialogs(EditingControl* editor, QWidget* owner)
     : QObject(owner), Editor(editor), Owner(owner) {
-  Find = new TFindDialog(owner);
-  Find->Search = [this](const QString& text, const TFindOptions& options) {
+  Find = new FindTextDialog(owner);
+  Find->Search = [this](const QString& text, const FindOptions& options) {
     return FindInEditor(Editor, text, options);
   };
   if (editor) {
-    QPointer<TControlDialogs> self(this);
+    QPointer<ControlDialogs> self(this);
     editor->SetDialogHandler([self](int command, QVariant& arg) { return self && self->Run(command, arg); });
   }
 }
 
-bool TControlDialogs::Run(int command, QVariant& arg) {
+bool ControlDialogs::Run(int command, QVariant& arg) {
   Q_UNUSED(arg);
   if (!Editor) return false;
   switch (command) {
@@ -183,14 +183,14 @@ bool TControlDialogs::Run(int command, QVariant& arg) {
   }
 }
 
-void TControlDialogs::FindText() {
+void ControlDialogs::FindText() {
   Find->FindWhat->selectAll();
   Find->FindWhat->setFocus();
   Find->exec();
 }
 
-void TControlDialogs::FontProperties() {
-  QPointer<TDHTMLEdit> editor = Editor;
+void ControlDialogs::FontProperties() {
+  QPointer<EditingControl> editor = Editor;
   QVariant name;
   editor->ExecCommand(decmd::GetFontName, decmd::Default, name);
   QVariant size;
@@ -237,9 +237,9 @@ void TControlDialogs::FontProperties() {
   }
 }
 
-void TControlDialogs::Hyperlink() {
+void ControlDialogs::Hyperlink() {
   bool ok = false;
-  QPointer<TDHTMLEdit> editor = Editor;
+  QPointer<EditingControl> editor = Editor;
   const QString url =
       QInputDialog::getText(Owner, "Hyperlink", "URL:", QLineEdit::Normal, QStringLiteral("http://"), &ok)
           .trimmed();
@@ -248,8 +248,8 @@ void TControlDialogs::Hyperlink() {
   editor->ExecCommand(decmd::Hyperlink, decmd::DontPromptUser, arg);
 }
 
-void TControlDialogs::Picture() {
-  QPointer<TDHTMLEdit> editor = Editor;
+void ControlDialogs::Picture() {
+  QPointer<EditingControl> editor = Editor;
   QFileDialog dialog(Owner, "Picture", editor->BaseURL(),
                      "Pictures (*.bmp *.gif *.jpg *.jpeg *.png);;All files (*)");
   dialog.setObjectName("PictureDialog");

@@ -11,9 +11,9 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class TDHTMLEdit;
+class EditingControl;
 
-struct TFindOptions {
+struct FindOptions {
   bool MatchCase = false;
   bool WholeWord = false;
   bool Backwards = false;
@@ -22,13 +22,13 @@ struct TFindOptions {
 // Looks for text in the editor's page from the selection on (wrapping round
 // the page) and selects it; false when it isn't there or the page doesn't
 // answer in time.
-bool FindInEditor(TDHTMLEdit* editor, const QString& text, const TFindOptions& options);
+bool FindInEditor(EditingControl* editor, const QString& text, const FindOptions& options);
 
 // "Find": what to look for, how, and "Find Next" until the user closes it.
-class TFindDialog : public QDialog {
+class FindTextDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit TFindDialog(QWidget* parent = nullptr);
+  explicit FindTextDialog(QWidget* parent = nullptr);
   QLineEdit* FindWhat = nullptr;
   QCheckBox* WholeWord = nullptr;
   QCheckBox* MatchCase = nullptr;
@@ -36,31 +36,31 @@ class TFindDialog : public QDialog {
   QRadioButton* Down = nullptr;
   QPushButton* FindNext = nullptr;
   QPushButton* CancelBtn = nullptr;
-  TFindOptions Options() const;
+  FindOptions Options() const;
   // Set by the owner: runs one search, false when nothing was found.
-  std::function<bool(const QString&, const TFindOptions&)> Search;
+  std::function<bool(const QString&, const FindOptions&)> Search;
 
  private:
   void FindNextClick();
 };
 
-class TControlDialogs : public QObject {
+class ControlDialogs : public QObject {
   Q_OBJECT
  public:
   // Becomes the editor's dialog handler; owner parents the dialogs.
-  TControlDialogs(TDHTMLEdit* editor, QWidget* owner);
+  ControlDialogs(EditingControl* editor, QWidget* owner);
 
   // The handler: false for commands that have no dialog here.
   bool Run(int command, QVariant& arg);
 
-  TFindDialog* FindDialog() const { return Find; }
+  FindTextDialog* FindDialog() const { return Find; }
 
  private:
   void FindText();
   void FontProperties();
   void Hyperlink();
   void Picture();
-  QPointer<TDHTMLEdit> Editor;
+  QPointer<EditingControl> Editor;
   QPointer<QWidget> Owner;
-  TFindDialog* Find = nullptr;
+  FindTextDialog* Find = nullptr;
 };

@@ -70,8 +70,8 @@ bool SpinUntil(const std::function<bool()>& done, int timeoutMs, QEventLoop* loo
 
 }  // namespace
 
-struct TDHTMLEdit::Impl {
-  TDHTMLEdit* q = nullptr;
+struct EditingControl::Impl {
+  EditingControl* q = nullptr;
   QWebEngineProfile* profile = nullptr;
   EditorSchemeHandler* handler = nullptr;
   EditorPage* page = nullptr;
@@ -126,7 +126,7 @@ struct TDHTMLEdit::Impl {
   void LoadingChanged(const QWebEngineLoadingInfo& info) {
     if (info.url() != docUrl || info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
     const int gen = generation;
-    QPointer<TDHTMLEdit> self(q);
+    QPointer<EditingControl> self(q);
     page->runJavaScript(
         QStringLiteral("typeof __orvex !== 'undefined' && __orvex.init(%1)").arg(ViewOptions()),
         QWebEngineScript::ApplicationWorld, [self, gen](const QVariant&) {
@@ -141,7 +141,7 @@ struct TDHTMLEdit::Impl {
   // goes away meanwhile.
   QVariant Call(const QString& script, int timeoutMs = 0) {
     if (!loaded) return {};
-    QPointer<TDHTMLEdit> self(q);
+    QPointer<EditingControl> self(q);
     if (timeoutMs <= 0) timeoutMs = CallTimeout();
     ++pending;
     if (loading) {
@@ -203,7 +203,7 @@ struct TDHTMLEdit::Impl {
   }
 };
 
-TDHTMLEdit::TDHTMLEdit(QWidget* parent) : QWidget(parent), d(new Impl) {
+EditingControl::EditingControl(QWidget* parent) : QWidget(parent), d(new Impl) {
   d->q = this;
   // Off the record and owned here: nothing of the topics is kept on disk.
   d->profile = new QWebEngineProfile;
@@ -236,7 +236,7 @@ TDHTMLEdit::TDHTMLEdit(QWidget* parent) : QWidget(parent), d(new Impl) {
   d->displayTimer = new QTimer(this);
   d->displayTimer->setSingleShot(true);
   d->displayTimer->setInterval(20);
-  connect(d->displayTimer, &QTimer::timeout, this, &TDHTMLEdit::OnDisplayChanged);
+  connect(d->displayTimer, &QTimer::timeout, this, &EditingControl::OnDisplayChanged);
   connect(d->host, &EditorHost::DisplayChanged, d->displayTimer, [this] {
     if (!d->displayTimer->isActive()) d->displayTimer->start();
   });
@@ -264,7 +264,7 @@ TDHTMLEdit::TDHTMLEdit(QWidget* parent) : QWidget(parent), d(new Impl) {
   }
 }
 
-TDHTMLEdit::~TDHTMLEdit() {
+EditingControl::~EditingControl() {
   // The page goes before its profile.
   delete d->view;
   d->view = nullptr;
@@ -275,18 +275,18 @@ TDHTMLEdit::~TDHTMLEdit() {
   delete d;
 }
 
-QWebEngineView* TDHTMLEdit::View() const { return d->view; }
+QWebEngineView* EditingControl::View() const { return d->view; }
 
-bool TDHTMLEdit::Busy() const { return d->loading || d->pending > 0; }
+bool EditingControl::Busy() const { return d->loading || d->pending > 0; }
 
-int TDHTMLEdit::CodePage() const { return d->codePage; }
-void TDHTMLEdit::SetCodePage(int codePage) { d->codePage = codePage; }
-void TDHTMLEdit::SetDialogHandler(DialogHandler handler) { d->dialogs = std::move(handler); }
-QStringList TDHTMLEdit::RequestLog() const { return d->handler->RequestLog(); }
+int EditingControl::CodePage() const { return d->codePage; }
+void EditingControl::SetCodePage(int codePage) { d->codePage = codePage; }
+void EditingControl::SetDialogHandler(DialogHandler handler) { d->dialogs = std::move(handler); }
+QStringList EditingControl::RequestLog() const { return d->handler->RequestLog(); }
 
-void TDHTMLEdit::NewDocument() { d->StartLoad(EmptyPageHtml(), false); }
+void EditingControl::NewDocument() { d->StartLoad(EmptyPageHtml(), false); }
 
-bool TDHTMLEdit::LoadDocument(const QString& path) {
+bool EditingControl::LoadDocument(const QString& path) {
   QString text;
   try {
     text = ReadTextFile(path, d->codePage);
@@ -297,7 +297,7 @@ bool TDHTMLEdit::LoadDocument(const QString& path) {
   return true;
 }
 
-bool TDHTMLEdit::SaveDocument(const QString& path) {
+bool EditingControl::SaveDocument(const QString& path) {
   const QString html = DocumentHTML();
   try {
     WriteTextFile(path, html, d->codePage);
@@ -307,15 +307,15 @@ bool TDHTMLEdit::SaveDocument(const QString& path) {
   return true;
 }
 
-void TDHTMLEdit::Refresh() {
+void EditingControl::Refresh() {
   const bool dirty = d->Modified();
   d->StartLoad(d->CurrentHtml(), dirty);
 }
 
-std::optional<QString> TDHTMLEdit::TryDocumentHTML() {
+std::optional<QString> EditingControl::TryDocumentHTML() {
   if (!d->loaded) return QString();
   const PageParts parts = d->parts;
-  QPointer<TDHTMLEdit> self(this);
+  QPointer<EditingControl> self(this);
   const QVariant body = d->Call(parts.Whole ? QStringLiteral("__orvex.serializeDocument()")
                                             : QStringLiteral("__orvex.serializeBody()"));
   if (!self || body.typeId() != QMetaType::QString || body.toString().isEmpty()) return std::nullopt;
@@ -323,18 +323,18 @@ std::optional<QString> TDHTMLEdit::TryDocumentHTML() {
   return parts.Prefix + body.toString() + parts.Suffix;
 }
 
-QString TDHTMLEdit::DocumentHTML() {
+QString EditingControl::DocumentHTML() {
   // A page that didn't answer gives the text it was loaded from, never an
   // empty page that would overwrite the file.
   const QString fallback = d->source;
   return TryDocumentHTML().value_or(fallback);
 }
 
-void TDHTMLEdit::SetDocumentHTML(const QString& html) { d->StartLoad(html, false); }
+void EditingControl::SetDocumentHTML(const QString& html) { d->StartLoad(html, false); }
 
-QString TDHTMLEdit::BaseURL() const { return d->baseFolder; }
+QString EditingControl::BaseURL() const { return d->baseFolder; }
 
-void TDHTMLEdit::SetBaseURL(const QString& folder) {
+void EditingControl::SetBaseURL(const QString& folder) {
   if (folder == d->baseFolder) return;
   if (!d->loaded) {
     d->baseFolder = folder;
@@ -348,30 +348,30 @@ void TDHTMLEdit::SetBaseURL(const QString& folder) {
   d->StartLoad(html, dirty);
 }
 
-bool TDHTMLEdit::ShowDetails() const { return d->showDetails; }
-bool TDHTMLEdit::ShowBorders() const { return d->showBorders; }
-bool TDHTMLEdit::SnapToGrid() const { return d->snapToGrid; }
+bool EditingControl::ShowDetails() const { return d->showDetails; }
+bool EditingControl::ShowBorders() const { return d->showBorders; }
+bool EditingControl::SnapToGrid() const { return d->snapToGrid; }
 
-void TDHTMLEdit::SetShowDetails(bool on) {
+void EditingControl::SetShowDetails(bool on) {
   d->showDetails = on;
   d->Post(QStringLiteral("typeof __orvex !== 'undefined' && __orvex.setView(%1)").arg(d->ViewOptions()));
 }
-void TDHTMLEdit::SetShowBorders(bool on) {
+void EditingControl::SetShowBorders(bool on) {
   d->showBorders = on;
   d->Post(QStringLiteral("typeof __orvex !== 'undefined' && __orvex.setView(%1)").arg(d->ViewOptions()));
 }
-void TDHTMLEdit::SetSnapToGrid(bool on) {
+void EditingControl::SetSnapToGrid(bool on) {
   d->snapToGrid = on;
   d->Post(QStringLiteral("typeof __orvex !== 'undefined' && __orvex.setView(%1)").arg(d->ViewOptions()));
 }
 
-QString TDHTMLEdit::DocumentTitle() { return d->loaded ? PageTitle(d->parts) : QString(); }
+QString EditingControl::DocumentTitle() { return d->loaded ? PageTitle(d->parts) : QString(); }
 
-void TDHTMLEdit::SetBodyBgColor(const QString& color) {
+void EditingControl::SetBodyBgColor(const QString& color) {
   d->Call(QStringLiteral("__orvex.setBodyBgColor(%1)").arg(JsLiteral(color)));
 }
 
-int TDHTMLEdit::QueryStatus(int command) {
+int EditingControl::QueryStatus(int command) {
   if (!d->loaded) return decmd::Disabled;
   switch (command) {
     case decmd::FindText:
@@ -388,7 +388,7 @@ int TDHTMLEdit::QueryStatus(int command) {
   return v.isValid() ? v.toInt() : decmd::Disabled;
 }
 
-void TDHTMLEdit::ExecCommand(int command, int option, QVariant& arg) {
+void EditingControl::ExecCommand(int command, int option, QVariant& arg) {
   if (!d->loaded) return;
   const bool prompt = option == decmd::PromptUser;
   switch (command) {
@@ -434,8 +434,8 @@ void TDHTMLEdit::ExecCommand(int command, int option, QVariant& arg) {
   }
 }
 
-TTextRange TDHTMLEdit::SelectionRange() {
-  TTextRange range;
+TextRange EditingControl::SelectionRange() {
+  TextRange range;
   const QVariant id = d->Call(QStringLiteral("__orvex.createRange()"));
   if (!id.isValid()) return range;
   range.Owner = this;
@@ -448,62 +448,62 @@ TTextRange TDHTMLEdit::SelectionRange() {
 
 namespace {
 // The owner when the range still names a range of its current page.
-TDHTMLEdit* LiveOwner(const QPointer<TDHTMLEdit>& owner, int id) {
+EditingControl* LiveOwner(const QPointer<EditingControl>& owner, int id) {
   return owner && id > 0 ? owner.data() : nullptr;
 }
 }  // namespace
 
-int TTextRange::moveStart(const QString& unit, int count) {
-  TDHTMLEdit* o = LiveOwner(Owner, Id);
+int TextRange::moveStart(const QString& unit, int count) {
+  EditingControl* o = LiveOwner(Owner, Id);
   if (!o || o->d->generation != Generation) return 0;
   return o->d->Call(QStringLiteral("__orvex.moveStart(%1, %2, %3)").arg(Id).arg(JsLiteral(unit)).arg(count))
       .toInt();
 }
 
-int TTextRange::moveEnd(const QString& unit, int count) {
-  TDHTMLEdit* o = LiveOwner(Owner, Id);
+int TextRange::moveEnd(const QString& unit, int count) {
+  EditingControl* o = LiveOwner(Owner, Id);
   if (!o || o->d->generation != Generation) return 0;
   return o->d->Call(QStringLiteral("__orvex.moveEnd(%1, %2, %3)").arg(Id).arg(JsLiteral(unit)).arg(count))
       .toInt();
 }
 
-void TTextRange::Collapse(bool toStart) {
-  TDHTMLEdit* o = LiveOwner(Owner, Id);
+void TextRange::Collapse(bool toStart) {
+  EditingControl* o = LiveOwner(Owner, Id);
   if (!o || o->d->generation != Generation) return;
   o->d->Call(QStringLiteral("__orvex.collapse(%1, %2)").arg(Id).arg(toStart ? "true" : "false"));
 }
 
-QString TTextRange::htmltext() const {
-  TDHTMLEdit* o = LiveOwner(Owner, Id);
+QString TextRange::htmltext() const {
+  EditingControl* o = LiveOwner(Owner, Id);
   if (!o || o->d->generation != Generation) return {};
   return o->d->Call(QStringLiteral("__orvex.htmlText(%1)").arg(Id)).toString();
 }
 
-QString TTextRange::text() const {
-  TDHTMLEdit* o = LiveOwner(Owner, Id);
+QString TextRange::text() const {
+  EditingControl* o = LiveOwner(Owner, Id);
   if (!o || o->d->generation != Generation) return {};
   return o->d->Call(QStringLiteral("__orvex.text(%1)").arg(Id)).toString();
 }
 
-QString TTextRange::parentElementTag() const {
-  TDHTMLEdit* o = LiveOwner(Owner, Id);
+QString TextRange::parentElementTag() const {
+  EditingControl* o = LiveOwner(Owner, Id);
   if (!o || o->d->generation != Generation) return {};
   return o->d->Call(QStringLiteral("__orvex.parentTag(%1)").arg(Id)).toString();
 }
 
-void TTextRange::pasteHTML(const QString& html) {
-  TDHTMLEdit* o = LiveOwner(Owner, Id);
+void TextRange::pasteHTML(const QString& html) {
+  EditingControl* o = LiveOwner(Owner, Id);
   if (!o || o->d->generation != Generation) return;
   o->d->Call(QStringLiteral("__orvex.pasteHTML(%1, %2)").arg(Id).arg(JsLiteral(html)));
 }
 
 // ---- free functions --------------------------------------------------------
 
-void WaitEditorIdle(TDHTMLEdit* editor) {
+void WaitEditorIdle(EditingControl* editor) {
   // Events are handled in a local loop with a short tick rather than with
   // sleeps in between: the engine's own work runs on this thread's events,
   // and sleeping would hold up every step of a page load.
-  QPointer<TDHTMLEdit> guard(editor);
+  QPointer<EditingControl> guard(editor);
   QEventLoop loop;
   SpinUntil([&] { return !guard || !guard->Busy(); }, kIdleWaitMs, &loop, QEventLoop::AllEvents);
 }

@@ -88,13 +88,13 @@ enum Option : int { Default = 0, PromptUser = 1, DontPromptUser = 2 };
 inline bool StatusEnabled(int status) { return status > 2; }
 inline bool StatusOn(int status) { return status == 7; }
 
-class TDHTMLEdit;
+class EditingControl;
 
 // A text range on the editor's page (the document's selection turned into a
 // range with createRange). Lives in the page; this object only names it.
-class TTextRange {
+class TextRange {
  public:
-  TTextRange() = default;
+  TextRange() = default;
   bool IsValid() const { return Id > 0 && Owner; }
   // unit: "character" or "word"; returns how far it moved.
   int moveStart(const QString& unit, int count);
@@ -107,19 +107,19 @@ class TTextRange {
   void pasteHTML(const QString& html);
 
  private:
-  friend class TDHTMLEdit;
-  QPointer<TDHTMLEdit> Owner;
+  friend class EditingControl;
+  QPointer<EditingControl> Owner;
   int Id = 0;
   // The page load the range belongs to; a range outlives its page only as a
   // name that does nothing.
   int Generation = 0;
 };
 
-class TDHTMLEdit : public QWidget {
+class EditingControl : public QWidget {
   Q_OBJECT
  public:
-  explicit TDHTMLEdit(QWidget* parent = nullptr);
-  ~TDHTMLEdit() override;
+  explicit EditingControl(QWidget* parent = nullptr);
+  ~EditingControl() override;
 
   // Automation calls.
   // CmdArg by command: 5044 font name; 5045 size 1..7; 5042 and 5046 a colour
@@ -157,7 +157,7 @@ class TDHTMLEdit : public QWidget {
   bool Busy() const;
 
   // DOM: the selection as a text range, and the body's bgColor.
-  TTextRange SelectionRange();
+  TextRange SelectionRange();
   void SetBodyBgColor(const QString& color);
 
   QWebEngineView* View() const;
@@ -184,7 +184,7 @@ class TDHTMLEdit : public QWidget {
   void FocusExited();
 
  private:
-  friend class TTextRange;
+  friend class TextRange;
   struct Impl;
   Impl* d;
 };
@@ -192,7 +192,7 @@ class TDHTMLEdit : public QWidget {
 // Waits while the control is busy, processing events; bounded by a generous
 // deadline (30 s) so a page that never settles cannot hang the program.
 // A null editor returns at once.
-void WaitEditorIdle(TDHTMLEdit* editor);
+void WaitEditorIdle(EditingControl* editor);
 
 // Registers the URL schemes the editor (and the viewer) serve pages through.
 // Must run before the QApplication is created.

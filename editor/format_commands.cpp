@@ -11,64 +11,64 @@
 #include "editor/editing_control.h"
 #include "editor/format_rules.h"
 
-bool TForm1::EditorCommand(int command, int option, const QVariant& value) {
+bool MainWindow::EditorCommand(int command, int option, const QVariant& value) {
   CmdArg = value;
-  if (!StatusEnabled(DHTMLEdit1->QueryStatus(command))) return false;
-  DHTMLEdit1->ExecCommand(command, option, CmdArg);
+  if (!StatusEnabled(editor->QueryStatus(command))) return false;
+  editor->ExecCommand(command, option, CmdArg);
   return true;
 }
 
 namespace {
 // A sticky button shows the control's state after its command, also when the
 // command was not enabled and nothing changed at the caret.
-void SyncButton(TDHTMLEdit* editor, QToolButton* button, int command) {
+void SyncButton(EditingControl* editor, QToolButton* button, int command) {
   QPointer<QToolButton> guard(button);
   const bool on = StatusOn(editor->QueryStatus(command));
   if (guard) guard->setChecked(on);
 }
 }  // namespace
 
-void TForm1::SpeedButton1Click() {
+void MainWindow::BoldButtonClick() {
   EditorCommand(decmd::Bold, decmd::Default);
-  SyncButton(DHTMLEdit1, SpeedButton1, decmd::Bold);
+  SyncButton(editor, boldButton, decmd::Bold);
 }
-void TForm1::SpeedButton2Click() {
+void MainWindow::ItalicButtonClick() {
   EditorCommand(decmd::Italic, decmd::Default);
-  SyncButton(DHTMLEdit1, SpeedButton2, decmd::Italic);
+  SyncButton(editor, italicButton, decmd::Italic);
 }
-void TForm1::SpeedButton3Click() {
+void MainWindow::UnderlineButtonClick() {
   EditorCommand(decmd::Underline, decmd::Default);
-  SyncButton(DHTMLEdit1, SpeedButton3, decmd::Underline);
+  SyncButton(editor, underlineButton, decmd::Underline);
 }
-void TForm1::SpeedButton4Click() { EditorCommand(decmd::JustifyLeft, decmd::Default); }
-void TForm1::SpeedButton5Click() { EditorCommand(decmd::JustifyCenter, decmd::Default); }
-void TForm1::SpeedButton6Click() { EditorCommand(decmd::JustifyRight, decmd::Default); }
-void TForm1::Bold1Click() { EditorCommand(decmd::Bold, decmd::Default); }
-void TForm1::Italic1Click() { EditorCommand(decmd::Italic, decmd::Default); }
-void TForm1::Underline1Click() { EditorCommand(decmd::Underline, decmd::Default); }
-void TForm1::Properties1Click() { EditorCommand(decmd::Font, decmd::Default); }
-void TForm1::bulletedlist1Click() { EditorCommand(decmd::UnorderList, decmd::Default); }
-void TForm1::numberedlist1Click() { EditorCommand(decmd::OrderList, decmd::Default); }
+void MainWindow::AlignLeftButtonClick() { EditorCommand(decmd::JustifyLeft, decmd::Default); }
+void MainWindow::CenterButtonClick() { EditorCommand(decmd::JustifyCenter, decmd::Default); }
+void MainWindow::AlignRightButtonClick() { EditorCommand(decmd::JustifyRight, decmd::Default); }
+void MainWindow::ToggleBold() { EditorCommand(decmd::Bold, decmd::Default); }
+void MainWindow::ToggleItalic() { EditorCommand(decmd::Italic, decmd::Default); }
+void MainWindow::ToggleUnderline() { EditorCommand(decmd::Underline, decmd::Default); }
+void MainWindow::FontProperties() { EditorCommand(decmd::Font, decmd::Default); }
+void MainWindow::ToggleBulletedList() { EditorCommand(decmd::UnorderList, decmd::Default); }
+void MainWindow::ToggleNumberedList() { EditorCommand(decmd::OrderList, decmd::Default); }
 
-void TForm1::Toggle1Click() {
-  bulletedlist1->setEnabled(StatusEnabled(DHTMLEdit1->QueryStatus(decmd::UnorderList)));
-  numberedlist1->setEnabled(StatusEnabled(DHTMLEdit1->QueryStatus(decmd::OrderList)));
+void MainWindow::PrepareToggleMenu() {
+  bulletedListAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::UnorderList)));
+  numberedListAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::OrderList)));
 }
 
-void TForm1::ComboBox1Change() {
+void MainWindow::FontNameChanged() {
   if (FillingFontBoxes) return;
-  EditorCommand(decmd::SetFontName, decmd::DontPromptUser, ComboBox1->currentText());
+  EditorCommand(decmd::SetFontName, decmd::DontPromptUser, fontNameBox->currentText());
 }
 
-void TForm1::ComboBox2Change() {
+void MainWindow::FontSizeChanged() {
   if (FillingFontBoxes) return;
   // The size is the entry the text names; a text that names none sends nothing.
-  const int index = ComboBox2->findText(ComboBox2->currentText(), Qt::MatchExactly);
+  const int index = fontSizeBox->findText(fontSizeBox->currentText(), Qt::MatchExactly);
   if (index < 0) return;
   EditorCommand(decmd::SetFontSize, decmd::DontPromptUser, index);
 }
 
-void TForm1::DHTMLEdit1DisplayChanged() {
+void MainWindow::EditorDisplayChanged() {
   // The queries below wait on the page, so the event can come again meanwhile;
   // it then runs once more afterwards.
   if (InDisplayChanged) {
@@ -76,32 +76,32 @@ void TForm1::DHTMLEdit1DisplayChanged() {
     return;
   }
   InDisplayChanged = true;
-  QPointer<TForm1> self(this);
+  QPointer<MainWindow> self(this);
   do {
     DisplayChangedAgain = false;
-    SpeedButton1->setChecked(StatusOn(DHTMLEdit1->QueryStatus(decmd::Bold)));
+    boldButton->setChecked(StatusOn(editor->QueryStatus(decmd::Bold)));
     if (!self) return;
-    SpeedButton2->setChecked(StatusOn(DHTMLEdit1->QueryStatus(decmd::Italic)));
+    italicButton->setChecked(StatusOn(editor->QueryStatus(decmd::Italic)));
     if (!self) return;
-    SpeedButton3->setChecked(StatusOn(DHTMLEdit1->QueryStatus(decmd::Underline)));
+    underlineButton->setChecked(StatusOn(editor->QueryStatus(decmd::Underline)));
     if (!self) return;
-    if (StatusEnabled(DHTMLEdit1->QueryStatus(decmd::GetFontSize))) {
+    if (StatusEnabled(editor->QueryStatus(decmd::GetFontSize))) {
       CmdArg2 = 0;
-      DHTMLEdit1->ExecCommand(decmd::GetFontSize, decmd::Default, CmdArg2);
+      editor->ExecCommand(decmd::GetFontSize, decmd::Default, CmdArg2);
       if (!self) return;
       CmdArg = CmdArg2;
       if (!CmdArg.isNull()) {
         FillingFontBoxes = true;
-        ComboBox2->setEditText(CmdArg.toString());
+        fontSizeBox->setEditText(CmdArg.toString());
         FillingFontBoxes = false;
       }
     }
-    if (StatusEnabled(DHTMLEdit1->QueryStatus(decmd::GetFontSize))) {
-      DHTMLEdit1->ExecCommand(decmd::GetFontName, decmd::Default, CmdArg);
+    if (StatusEnabled(editor->QueryStatus(decmd::GetFontSize))) {
+      editor->ExecCommand(decmd::GetFontName, decmd::Default, CmdArg);
       if (!self) return;
       if (!CmdArg.isNull()) {
         FillingFontBoxes = true;
-        ComboBox1->setEditText(CmdArg.toString());
+        fontNameBox->setEditText(CmdArg.toString());
         FillingFontBoxes = false;
       }
     }
@@ -109,29 +109,29 @@ void TForm1::DHTMLEdit1DisplayChanged() {
   InDisplayChanged = false;
 }
 
-bool TForm1::ChooseColor(int& value) {
-  if (ColorDialog1->exec() != QDialog::Accepted) return false;
+bool MainWindow::ChooseColor(int& value) {
+  if (colorDialog->exec() != QDialog::Accepted) return false;
   // Resolved to plain RGB whatever kind of colour was picked.
-  const QColor color = ColorDialog1->selectedColor().toRgb();
+  const QColor color = colorDialog->selectedColor().toRgb();
   if (!color.isValid()) return false;
   value = ColorValue(color.red(), color.green(), color.blue());
   return true;
 }
 
-void TForm1::forselectionbackground1Click() {
+void MainWindow::ColorSelectionBackground() {
   int value = 0;
   if (ChooseColor(value)) EditorCommand(decmd::SetBackColor, decmd::Default, value);
 }
 
-void TForm1::forfont1Click() {
+void MainWindow::ColorFont() {
   int value = 0;
   if (ChooseColor(value)) EditorCommand(decmd::SetForeColor, decmd::Default, value);
 }
 
-void TForm1::forbackground1Click() { forselectionbackground1Click(); }
-void TForm1::forfont2Click() { forfont1Click(); }
+void MainWindow::EditorColorBackground() { ColorSelectionBackground(); }
+void MainWindow::EditorColorFont() { ColorFont(); }
 
-void TForm1::forwholepage1Click() {
+void MainWindow::ColorWholePage() {
   int value = 0;
-  if (ChooseColor(value)) DHTMLEdit1->SetBodyBgColor(PageColorText(value));
+  if (ChooseColor(value)) editor->SetBodyBgColor(PageColorText(value));
 }

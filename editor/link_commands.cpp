@@ -9,51 +9,51 @@
 #include "editor/link_dialog.h"
 #include "editor/link_rules.h"
 
-void TForm1::Toothertopic1Click() {
-  TLinkDialog* dialog = Dlg.LinkDialog;
+void MainWindow::LinkToTopic() {
+  LinkDialog* dialog = startupDialogs.linkDialog;
   if (!dialog) return;
-  dialog->SetContentsTree(TreeView1);
+  dialog->SetContentsTree(contentsTree);
   if (dialog->exec() != QDialog::Accepted) return;
   // The selection, as plain text, becomes the link's text; without one the
   // topic's title is inserted at the caret. The anchor replaces the selection
   // in one step, so the clipboard keeps what it held and the blanks around
   // the selection stay plain blanks.
-  TTextRange range = DHTMLEdit1->SelectionRange();
-  const QString linkText = StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Cut)) ? range.text() : QString();
+  TextRange range = editor->SelectionRange();
+  const QString linkText = StatusEnabled(editor->QueryStatus(decmd::Cut)) ? range.text() : QString();
   range.pasteHTML(TopicAnchor(dialog->ChosenFile, linkText.isEmpty() ? dialog->ChosenCaption : linkText));
 }
 
-void TForm1::inserttoothertopic1Click() { Toothertopic1Click(); }
+void MainWindow::EditorLinkToTopic() { LinkToTopic(); }
 
-void TForm1::Toexternalpage1Click() { EditorCommand(decmd::Hyperlink, decmd::PromptUser); }
-void TForm1::createfromselectiontoexternalpage1Click() { Toexternalpage1Click(); }
+void MainWindow::LinkToExternalPage() { EditorCommand(decmd::Hyperlink, decmd::PromptUser); }
+void MainWindow::EditorLinkToExternalPage() { LinkToExternalPage(); }
 
-void TForm1::remove1Click() { EditorCommand(decmd::Unlink, decmd::Default); }
+void MainWindow::RemoveLink() { EditorCommand(decmd::Unlink, decmd::Default); }
 
-void TForm1::Link1Click() {
-  const bool on = StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Hyperlink));
-  Toothertopic1->setEnabled(on);
-  Toexternalpage1->setEnabled(on);
+void MainWindow::PrepareLinkMenu() {
+  const bool on = StatusEnabled(editor->QueryStatus(decmd::Hyperlink));
+  linkToTopicAction->setEnabled(on);
+  linkToPageAction->setEnabled(on);
 }
 
-void TForm1::Link2Click() {
-  remove1->setEnabled(StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Unlink)));
-  const bool on = StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Hyperlink));
-  inserttoothertopic1->setEnabled(on);
-  createfromselectiontoexternalpage1->setEnabled(on);
+void MainWindow::PrepareEditorLinkMenu() {
+  removeLinkAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::Unlink)));
+  const bool on = StatusEnabled(editor->QueryStatus(decmd::Hyperlink));
+  editorLinkToTopicAction->setEnabled(on);
+  editorLinkToPageAction->setEnabled(on);
 }
 
-void TForm1::Picture1Click() {
-  QPointer<TForm1> self(this);
+void MainWindow::InsertPicture() {
+  QPointer<MainWindow> self(this);
   EditorCommand(decmd::Image, decmd::PromptUser);
   if (!self) return;
-  WaitEditorIdle(DHTMLEdit1);
+  WaitEditorIdle(editor);
   if (!self) return;
   // The picture just inserted stands before the caret.
-  TTextRange range = DHTMLEdit1->SelectionRange();
+  TextRange range = editor->SelectionRange();
   range.moveStart("character", -1);
   WorkText = range.htmltext();
-  const TPictureSrc src = FindPictureSrc(WorkText);
+  const PictureSource src = FindPictureSrc(WorkText);
   if (!src.Found) return;
   // A picture from elsewhere is copied into the project folder; either way the
   // page refers to it relative to that folder.

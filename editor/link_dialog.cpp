@@ -18,7 +18,7 @@ void CopyChildren(const QTreeWidgetItem* from, QTreeWidgetItem* to) {
   for (int i = 0; i < from->childCount(); ++i) {
     QTreeWidgetItem* child = from->child(i);
     auto* copy = new QTreeWidgetItem(to, QStringList(child->text(0)));
-    const TName* record = ContentsRecord(child);
+    const TopicData* record = ContentsRecord(child);
     copy->setData(0, kFileRole, record ? record->FileName : QString());
     CopyChildren(child, copy);
   }
@@ -26,8 +26,8 @@ void CopyChildren(const QTreeWidgetItem* from, QTreeWidgetItem* to) {
 
 }  // namespace
 
-TLinkDialog::TLinkDialog(QWidget* parent) : TValidatingDialog(parent) {
-  setObjectName("LinkDialog");
+LinkDialog::LinkDialog(QWidget* parent) : ValidatingDialog(parent) {
+  setObjectName("linkDialog");
   setWindowTitle("Select topic");
   setProperty("HelpContext", 10008);
   setFixedSize(314, 272);
@@ -49,12 +49,12 @@ TLinkDialog::TLinkDialog(QWidget* parent) : TValidatingDialog(parent) {
   layout->addWidget(TreeView1, 1);
   layout->addLayout(buttons);
 
-  connect(OKBtn, &QPushButton::clicked, this, &TLinkDialog::OKBtnClick);
-  connect(CancelBtn, &QPushButton::clicked, this, &TLinkDialog::CancelBtnClick);
+  connect(OKBtn, &QPushButton::clicked, this, &LinkDialog::OKBtnClick);
+  connect(CancelBtn, &QPushButton::clicked, this, &LinkDialog::CancelBtnClick);
   connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { OKBtnClick(); });
 }
 
-void TLinkDialog::FormShow() {
+void LinkDialog::FormShow() {
   ChosenFile.clear();
   ChosenCaption.clear();
   TreeView1->clear();
@@ -67,12 +67,12 @@ void TLinkDialog::FormShow() {
   TreeView1->setFocus();
 }
 
-void TLinkDialog::showEvent(QShowEvent* event) {
+void LinkDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   FormShow();
 }
 
-void TLinkDialog::OKBtnClick() {
+void LinkDialog::OKBtnClick() {
   QTreeWidgetItem* node = TreeView1->currentItem();
   // A heading without a page can't be linked to; the dialog stays open.
   if (!node || node->data(0, kFileRole).toString().isEmpty()) return;
@@ -82,4 +82,4 @@ void TLinkDialog::OKBtnClick() {
   accept();
 }
 
-void TLinkDialog::SetContentsTree(QTreeWidget* tree) { Contents = tree; }
+void LinkDialog::SetContentsTree(QTreeWidget* tree) { Contents = tree; }

@@ -7,10 +7,10 @@
 class QPushButton;
 class QTreeWidget;
 
-class TLinkDialog : public TValidatingDialog {
+class LinkDialog : public ValidatingDialog {
   Q_OBJECT
  public:
-  explicit TLinkDialog(QWidget* parent = nullptr);
+  explicit LinkDialog(QWidget* parent = nullptr);
 
   QTreeWidget* TreeView1 = nullptr;
   QPushButton* OKBtn = nullptr;

@@ -14,8 +14,8 @@ QString TopicAnchor(const QString& fileName, const QString& text) {
          QStringLiteral("</A>");
 }
 
-TPictureSrc FindPictureSrc(const QString& html) {
-  TPictureSrc src;
+PictureSource FindPictureSrc(const QString& html) {
+  PictureSource src;
   static const QString marker = QStringLiteral("SRC=\"");
   const qsizetype at = html.indexOf(marker, 0, Qt::CaseInsensitive);
   if (at < 0) return src;

@@ -11,13 +11,13 @@ QString TopicAnchor(const QString& fileName, const QString& text);
 // A picture's SRC attribute found in a piece of page HTML: Head runs up to and
 // including SRC=" (letters in any case), Path up to the next double quote,
 // Tail from that quote on.
-struct TPictureSrc {
+struct PictureSource {
   bool Found = false;
   QString Head;
   QString Path;
   QString Tail;
 };
-TPictureSrc FindPictureSrc(const QString& html);
+PictureSource FindPictureSrc(const QString& html);
 
 // Where a picture named by an SRC value is on disk: a local path (absolute, a
 // file: URL, or relative to the project folder); empty for other URLs.

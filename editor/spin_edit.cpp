@@ -7,7 +7,7 @@
 
 #include "editor/table_params.h"
 
-TSpinEdit::TSpinEdit(int minValue, int maxValue, int value, QWidget* parent)
+SpinEdit::SpinEdit(int minValue, int maxValue, int value, QWidget* parent)
     : QLineEdit(parent), Min(minValue), Max(qMax(minValue, maxValue)) {
   SetValue(value);
   Up = new QToolButton(this);
@@ -23,23 +23,23 @@ TSpinEdit::TSpinEdit(int minValue, int maxValue, int value, QWidget* parent)
   connect(Down, &QToolButton::clicked, this, [this] { Step(-1); });
 }
 
-int TSpinEdit::Clamp(int value) const { return qBound(Min, value, Max); }
+int SpinEdit::Clamp(int value) const { return qBound(Min, value, Max); }
 
-int TSpinEdit::Value() const {
+int SpinEdit::Value() const {
   int value = Min;
   if (IntegerErrorPosition(text(), &value) != 0) return Min;
   return Clamp(value);
 }
 
-void TSpinEdit::SetValue(int value) { setText(QString::number(Clamp(value))); }
+void SpinEdit::SetValue(int value) { setText(QString::number(Clamp(value))); }
 
-void TSpinEdit::Step(int delta) {
+void SpinEdit::Step(int delta) {
   const qint64 next = qint64(Value()) + delta;
   SetValue(int(qBound(qint64(Min), next, qint64(Max))));
   selectAll();
 }
 
-void TSpinEdit::keyPressEvent(QKeyEvent* event) {
+void SpinEdit::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Up:
       Step(1);
@@ -58,7 +58,7 @@ void TSpinEdit::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-void TSpinEdit::wheelEvent(QWheelEvent* event) {
+void SpinEdit::wheelEvent(QWheelEvent* event) {
   const int dy = event->angleDelta().y();
   if (dy != 0 && hasFocus()) {
     Step(dy > 0 ? 1 : -1);
@@ -68,13 +68,13 @@ void TSpinEdit::wheelEvent(QWheelEvent* event) {
   QLineEdit::wheelEvent(event);
 }
 
-void TSpinEdit::focusOutEvent(QFocusEvent* event) {
+void SpinEdit::focusOutEvent(QFocusEvent* event) {
   int value = 0;
   if (IntegerErrorPosition(text(), &value) == 0 && value != Clamp(value)) SetValue(value);
   QLineEdit::focusOutEvent(event);
 }
 
-void TSpinEdit::resizeEvent(QResizeEvent* event) {
+void SpinEdit::resizeEvent(QResizeEvent* event) {
   QLineEdit::resizeEvent(event);
   const int w = qMax(12, height() * 3 / 5);
   const int h = height() / 2;

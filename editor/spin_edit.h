@@ -7,10 +7,10 @@
 
 class QToolButton;
 
-class TSpinEdit : public QLineEdit {
+class SpinEdit : public QLineEdit {
   Q_OBJECT
  public:
-  TSpinEdit(int minValue, int maxValue, int value, QWidget* parent = nullptr);
+  SpinEdit(int minValue, int maxValue, int value, QWidget* parent = nullptr);
 
   int MinValue() const { return Min; }
   int MaxValue() const { return Max; }

@@ -7,22 +7,22 @@
 #include "editor/editing_control.h"
 #include "editor/table_dialog.h"
 
-void TForm1::Table2Click() {
-  TTableInsDlg* dialog = Dlg.TableInsDlg;
+void MainWindow::InsertTable() {
+  TableDialog* dialog = startupDialogs.tableDialog;
   if (!dialog || dialog->exec() != QDialog::Accepted) return;
   // The control builds the table from the parameters: the caption, the
   // attribute texts on TABLE and on every cell.
   EditorCommand(decmd::InsertTable, decmd::Default, dialog->Params().ToVariant());
 }
 
-void TForm1::Table1Click() {
-  Insertrow1->setEnabled(StatusEnabled(DHTMLEdit1->QueryStatus(decmd::InsertRow)));
-  Insertcolumn1->setEnabled(StatusEnabled(DHTMLEdit1->QueryStatus(decmd::InsertCol)));
-  Deleterow1->setEnabled(StatusEnabled(DHTMLEdit1->QueryStatus(decmd::DeleteRows)));
-  Deletecolumn1->setEnabled(StatusEnabled(DHTMLEdit1->QueryStatus(decmd::DeleteCols)));
+void MainWindow::PrepareTableMenu() {
+  insertRowAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::InsertRow)));
+  insertColumnAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::InsertCol)));
+  deleteRowAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::DeleteRows)));
+  deleteColumnAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::DeleteCols)));
 }
 
-void TForm1::Insertrow1Click() { EditorCommand(decmd::InsertRow, decmd::DontPromptUser); }
-void TForm1::Insertcolumn1Click() { EditorCommand(decmd::InsertCol, decmd::DontPromptUser); }
-void TForm1::Deleterow1Click() { EditorCommand(decmd::DeleteRows, decmd::DontPromptUser); }
-void TForm1::Deletecolumn1Click() { EditorCommand(decmd::DeleteCols, decmd::DontPromptUser); }
+void MainWindow::InsertRow() { EditorCommand(decmd::InsertRow, decmd::DontPromptUser); }
+void MainWindow::InsertColumn() { EditorCommand(decmd::InsertCol, decmd::DontPromptUser); }
+void MainWindow::DeleteRow() { EditorCommand(decmd::DeleteRows, decmd::DontPromptUser); }
+void MainWindow::DeleteColumn() { EditorCommand(decmd::DeleteCols, decmd::DontPromptUser); }

@@ -11,23 +11,23 @@
 
 #include "editor/spin_edit.h"
 
-TTableInsDlg::TTableInsDlg(QWidget* parent) : TValidatingDialog(parent) {
-  setObjectName("TableInsDlg");
+TableDialog::TableDialog(QWidget* parent) : ValidatingDialog(parent) {
+  setObjectName("tableDialog");
   setWindowTitle("New table");
   setProperty("HelpContext", 10007);
   setFixedSize(370, 211);
 
   Edit1 = new QLineEdit(this);
   Edit1->setObjectName("Edit1");
-  SpinEdit1 = new TSpinEdit(1, 100, 2, this);
+  SpinEdit1 = new SpinEdit(1, 100, 2, this);
   SpinEdit1->setObjectName("SpinEdit1");
-  SpinEdit2 = new TSpinEdit(1, 1000, 2, this);
+  SpinEdit2 = new SpinEdit(1, 1000, 2, this);
   SpinEdit2->setObjectName("SpinEdit2");
   Edit5 = new QLineEdit(" nowrap", this);
   Edit5->setObjectName("Edit5");
-  SpinEdit3 = new TSpinEdit(0, 10, 1, this);
+  SpinEdit3 = new SpinEdit(0, 10, 1, this);
   SpinEdit3->setObjectName("SpinEdit3");
-  SpinEdit4 = new TSpinEdit(1, 100, 100, this);
+  SpinEdit4 = new SpinEdit(1, 100, 100, this);
   SpinEdit4->setObjectName("SpinEdit4");
   OKBtn = new QPushButton("OK", this);
   OKBtn->setObjectName("OKBtn");
@@ -73,12 +73,12 @@ TTableInsDlg::TTableInsDlg(QWidget* parent) : TValidatingDialog(parent) {
   setTabOrder(CancelBtn, SpinEdit3);
   setTabOrder(SpinEdit3, SpinEdit4);
 
-  connect(OKBtn, &QPushButton::clicked, this, &TTableInsDlg::OKBtnClick);
-  connect(CancelBtn, &QPushButton::clicked, this, &TTableInsDlg::CancelBtnClick);
+  connect(OKBtn, &QPushButton::clicked, this, &TableDialog::OKBtnClick);
+  connect(CancelBtn, &QPushButton::clicked, this, &TableDialog::CancelBtnClick);
 }
 
-TTableParams TTableInsDlg::Params() const {
-  TTableParams p;
+TableParams TableDialog::Params() const {
+  TableParams p;
   p.NumRows = SpinEdit2->Value();
   p.NumCols = SpinEdit1->Value();
   p.TableAttrs = TableAttrText(SpinEdit3->Value(), SpinEdit4->Value());
@@ -87,7 +87,7 @@ TTableParams TTableInsDlg::Params() const {
   return p;
 }
 
-void TTableInsDlg::OKBtnClick() {
+void TableDialog::OKBtnClick() {
   AllowClose = true;
   // Both boxes are checked, so two wrong boxes give two messages.
   if (const int pos = IntegerErrorPosition(SpinEdit1->text())) {

@@ -8,24 +8,24 @@
 
 class QLineEdit;
 class QPushButton;
-class TSpinEdit;
+class SpinEdit;
 
-class TTableInsDlg : public TValidatingDialog {
+class TableDialog : public ValidatingDialog {
   Q_OBJECT
  public:
-  explicit TTableInsDlg(QWidget* parent = nullptr);
+  explicit TableDialog(QWidget* parent = nullptr);
 
-  QLineEdit* Edit1 = nullptr;      // "Caption"
-  TSpinEdit* SpinEdit1 = nullptr;  // "Columns"
-  TSpinEdit* SpinEdit2 = nullptr;  // "Rows"
-  QLineEdit* Edit5 = nullptr;      // "Cell attributes"
+  QLineEdit* Edit1 = nullptr;     // "Caption"
+  SpinEdit* SpinEdit1 = nullptr;  // "Columns"
+  SpinEdit* SpinEdit2 = nullptr;  // "Rows"
+  QLineEdit* Edit5 = nullptr;     // "Cell attributes"
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;
-  TSpinEdit* SpinEdit3 = nullptr;  // "Border"
-  TSpinEdit* SpinEdit4 = nullptr;  // "Table width"
+  SpinEdit* SpinEdit3 = nullptr;  // "Border"
+  SpinEdit* SpinEdit4 = nullptr;  // "Table width"
 
   // The table the fields describe.
-  TTableParams Params() const;
+  TableParams Params() const;
 
   void OKBtnClick();
 };

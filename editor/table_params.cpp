@@ -2,7 +2,7 @@
 
 #include <limits>
 
-QVariantMap TTableParams::ToVariant() const {
+QVariantMap TableParams::ToVariant() const {
   QVariantMap map;
   map.insert(QStringLiteral("NumRows"), NumRows);
   map.insert(QStringLiteral("NumCols"), NumCols);

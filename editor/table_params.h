@@ -6,7 +6,7 @@
 #include <QVariantMap>
 
 // The table-parameter object of the insert-table command.
-class TTableParams {
+class TableParams {
  public:
   int NumRows = 1;
   int NumCols = 1;

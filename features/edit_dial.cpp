@@ -9,18 +9,18 @@
 
 #include "platform/text_file.h"
 
-TEditDial::TEditDial(QWidget* parent) : QDialog(parent) {
-  setObjectName("EditDial");
+TextEditDialog::TextEditDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName("textEditDialog");
   setWindowTitle(QString());
   setModal(true);
   setFixedSize(587, 344);
 
-  Memo1 = new QPlainTextEdit(this);
-  Memo1->setObjectName("Memo1");
-  Memo1->setGeometry(8, 8, 569, 293);
-  Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);  // long lines wrap on screen only
-  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  sourceView = new QPlainTextEdit(this);
+  sourceView->setObjectName("sourceView");
+  sourceView->setGeometry(8, 8, 569, 293);
+  sourceView->setLineWrapMode(QPlainTextEdit::WidgetWidth);  // long lines wrap on screen only
+  sourceView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  sourceView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   OKBtn = new QPushButton("OK", this);
   OKBtn->setObjectName("OKBtn");
@@ -33,30 +33,30 @@ TEditDial::TEditDial(QWidget* parent) : QDialog(parent) {
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TEditDial::SetLines(const QStringList& lines) {
-  Memo1->setPlainText(lines.join(u'\n'));
-  Memo1->document()->setModified(false);
+void TextEditDialog::SetLines(const QStringList& lines) {
+  sourceView->setPlainText(lines.join(u'\n'));
+  sourceView->document()->setModified(false);
 }
 
-QStringList TEditDial::Lines() const { return SplitLines(Memo1->toPlainText()); }
+QStringList TextEditDialog::Lines() const { return SplitLines(sourceView->toPlainText()); }
 
-bool TEditDial::Modified() const { return Memo1->document()->isModified(); }
+bool TextEditDialog::Modified() const { return sourceView->document()->isModified(); }
 
-void TEditDial::showEvent(QShowEvent* event) {
+void TextEditDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   // Centred on the screen.
   if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 }
 
-bool TEditDial::event(QEvent* event) {
+bool TextEditDialog::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();
   return QDialog::event(event);
 }
 
-void TEditDial::FormActivate() {
+void TextEditDialog::FormActivate() {
   // The text box gets the normal window colour each time.
-  QPalette palette = Memo1->palette();
+  QPalette palette = sourceView->palette();
   palette.setColor(QPalette::Base, QGuiApplication::palette().color(QPalette::Base));
-  Memo1->setPalette(palette);
+  sourceView->setPalette(palette);
 }

@@ -9,12 +9,12 @@
 class QPlainTextEdit;
 class QPushButton;
 
-class TEditDial : public QDialog {
+class TextEditDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit TEditDial(QWidget* parent = nullptr);
+  explicit TextEditDialog(QWidget* parent = nullptr);
 
-  QPlainTextEdit* Memo1 = nullptr;
+  QPlainTextEdit* sourceView = nullptr;
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;
 

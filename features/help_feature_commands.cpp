@@ -53,31 +53,31 @@ bool CopyPictureInto(const QString& picture, const QString& folder) {
 
 }  // namespace
 
-void TForm1::ConnectHelpFeatures() {
-  connect(Popup1, &QAction::triggered, this, &TForm1::Popup1Click);
-  connect(Popuptexts1, &QAction::triggered, this, &TForm1::Popuptexts1Click);
-  connect(Splash1, &QAction::triggered, this, &TForm1::Splash1Click);
-  connect(Trainingcad1, &QAction::triggered, this, &TForm1::Trainingcad1Click);
-  connect(Stylesheet1, &QAction::triggered, this, &TForm1::Stylesheet1Click);
+void MainWindow::ConnectHelpFeatures() {
+  connect(insertPopupAction, &QAction::triggered, this, &MainWindow::InsertPopupCommand);
+  connect(popupTextsAction, &QAction::triggered, this, &MainWindow::EditPopupTexts);
+  connect(insertSplashAction, &QAction::triggered, this, &MainWindow::InsertSplash);
+  connect(insertTrainingCardAction, &QAction::triggered, this, &MainWindow::InsertTrainingCard);
+  connect(styleSheetAction, &QAction::triggered, this, &MainWindow::EditStyleSheet);
   // Compiled topics shown by the viewer get working pop-ups, splash screens
-  // and training cards; a pressed card reaches HHComp1 as a "tcard" command.
-  if (HtmlHelp) HtmlHelp->AddPageScript(QString::fromLatin1(kHelpObjectsScriptName), HelpObjectsScript());
+  // and training cards; a pressed card reaches programHelp as a "tcard" command.
+  if (helpViewer) helpViewer->AddPageScript(QString::fromLatin1(kHelpObjectsScriptName), HelpObjectsScript());
 }
 
-QString TForm1::PopupScriptFile() const { return PopupScriptPath(ProjectFile); }
+QString MainWindow::PopupScriptFile() const { return PopupScriptPath(ProjectFile); }
 
-void TForm1::Popup1Click() {
-  QPointer<TForm1> self(this);
+void MainWindow::InsertPopupCommand() {
+  QPointer<MainWindow> self(this);
   bool ok = false;
   const QString typed = QInputDialog::getText(this, "Text pop-up", "Text", QLineEdit::Normal, QString(), &ok);
   if (!self) return;
-  WaitEditorIdle(DHTMLEdit1);
+  WaitEditorIdle(editor);
   if (!self || !ok || typed.isEmpty()) return;
   ReportFailure([&] { InsertPopup(typed); });
 }
 
-void TForm1::InsertPopup(const QString& typed) {
-  QPointer<TForm1> self(this);
+void MainWindow::InsertPopup(const QString& typed) {
+  QPointer<MainWindow> self(this);
   const int codePage = PageCodePage();
   const QString scriptPath = PopupScriptFile();
   QStringList lines = ReadLinesFile(scriptPath, codePage);
@@ -89,19 +89,19 @@ void TForm1::InsertPopup(const QString& typed) {
   // clipboard holds stays out of the page).
   std::unique_ptr<QMimeData> saved;
   QString linkText;
-  if (StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Cut))) {
+  if (StatusEnabled(editor->QueryStatus(decmd::Cut))) {
     saved = ClipboardCopy();
     clipboard->clear();
     CmdArg = 0;
-    DHTMLEdit1->ExecCommand(decmd::Cut, decmd::Default, CmdArg);
-    WaitEditorIdle(DHTMLEdit1);
+    editor->ExecCommand(decmd::Cut, decmd::Default, CmdArg);
+    WaitEditorIdle(editor);
     if (!self) return;
     if (const QMimeData* mime = clipboard->mimeData(); mime && mime->hasText()) linkText = mime->text();
   }
 
   const QString name = NextPopupName(lines);
   lines.append(PopupScriptLine(name, typed, codePage));
-  TTextRange range = DHTMLEdit1->SelectionRange();
+  TextRange range = editor->SelectionRange();
   CmdArg = QVariant();
   range.pasteHTML(PopupLink(name, linkText.isEmpty() ? typed : linkText));
   if (!self) return;
@@ -111,28 +111,28 @@ void TForm1::InsertPopup(const QString& typed) {
 
   // The page's head: the control object the links call and the script tag
   // that loads the texts, each added once.
-  const std::optional<QString> html = DHTMLEdit1->TryDocumentHTML();
+  const std::optional<QString> html = editor->TryDocumentHTML();
   if (!self || !html) return;
   const QString withHead = WithPopupHead(*html, PopupScriptFileName(ProjectFile));
   if (withHead == *html) return;
-  WaitEditorIdle(DHTMLEdit1);
+  WaitEditorIdle(editor);
   if (!self) return;
-  DHTMLEdit1->SetDocumentHTML(withHead);
-  DHTMLEdit1->SetBaseURL(ProjectFolder());
-  WaitEditorIdle(DHTMLEdit1);
+  editor->SetDocumentHTML(withHead);
+  editor->SetBaseURL(ProjectFolder());
+  WaitEditorIdle(editor);
   if (!self) return;
   // Setting the page clears the editor's record of changes, so the page is
   // stored now: otherwise leaving the topic would drop the new link while
   // its text stays in the script file.
-  if (TName* topic = NodeName(TreeView1->currentItem()); topic && !topic->FileName.isEmpty()) {
+  if (TopicData* topic = NodeName(contentsTree->currentItem()); topic && !topic->FileName.isEmpty()) {
     CurTopic = topic;
     StoreEditorPage(PagePath(*CurTopic));
-    WaitEditorIdle(DHTMLEdit1);
+    WaitEditorIdle(editor);
   }
 }
 
-void TForm1::Popuptexts1Click() {
-  TEditDial* dialog = Dlg.EditDial;
+void MainWindow::EditPopupTexts() {
+  TextEditDialog* dialog = startupDialogs.textEditDialog;
   if (!dialog) return;
   dialog->setWindowTitle(" Pup-up texts");
   dialog->setProperty("HelpContext", 10010);
@@ -145,10 +145,10 @@ void TForm1::Popuptexts1Click() {
   ReportFailure([&] { WriteLinesFile(path, dialog->Lines(), codePage); });
 }
 
-void TForm1::Splash1Click() {
-  TSplashDlg* dialog = Dlg.SplashDlg;
+void MainWindow::InsertSplash() {
+  SplashDialog* dialog = startupDialogs.splashDialog;
   if (!dialog) return;
-  QPointer<TForm1> self(this);
+  QPointer<MainWindow> self(this);
   if (dialog->exec() != QDialog::Accepted || !self) return;
   // The picture last chosen by browsing, not the text of the name box.
   const QString picture = dialog->PicturePath();
@@ -161,24 +161,24 @@ void TForm1::Splash1Click() {
   if (pictureFolder != projectFolder && !CopyPictureInto(picture, ProjectFolder()))
     qWarning("Orvex: cannot copy %s into %s", qPrintable(QDir::toNativeSeparators(picture)),
              qPrintable(QDir::toNativeSeparators(ProjectFolder())));
-  TTextRange range = DHTMLEdit1->SelectionRange();
+  TextRange range = editor->SelectionRange();
   range.pasteHTML(SplashObject(info.fileName(), qint64(dialog->Seconds()) * 1000));
 }
 
-void TForm1::Trainingcad1Click() {
-  TTrCardDlg* dialog = Dlg.TrCardDlg;
+void MainWindow::InsertTrainingCard() {
+  TrainingCardDialog* dialog = startupDialogs.trainingCardDialog;
   if (!dialog) return;
-  QPointer<TForm1> self(this);
+  QPointer<MainWindow> self(this);
   if (dialog->exec() != QDialog::Accepted || !self) return;
-  TTextRange range = DHTMLEdit1->SelectionRange();
+  TextRange range = editor->SelectionRange();
   range.pasteHTML(
       TrainingCardButtonFor(dialog->Edit1->text(), dialog->MaskEdit1->text(), dialog->Edit2->text()));
 }
 
-void TForm1::Stylesheet1Click() {
-  TEditDial* dialog = Dlg.EditDial;
+void MainWindow::EditStyleSheet() {
+  TextEditDialog* dialog = startupDialogs.textEditDialog;
   if (!dialog) return;
-  QPointer<TForm1> self(this);
+  QPointer<MainWindow> self(this);
   dialog->setWindowTitle(" Style sheet");
   dialog->setProperty("HelpContext", 10015);
   const QString path = ProjectFileWithExt(".css");
@@ -192,9 +192,9 @@ void TForm1::Stylesheet1Click() {
   // On the Editor tab the current topic is stored and shown again with the
   // new styles; its file keeps the stored form (training-card objects).
   if (CurrentTab == 1) return;
-  TName* topic = NodeName(TreeView1->currentItem());
+  TopicData* topic = NodeName(contentsTree->currentItem());
   if (!topic || topic->FileName.isEmpty()) return;
-  const std::optional<QString> html = DHTMLEdit1->TryDocumentHTML();
+  const std::optional<QString> html = editor->TryDocumentHTML();
   if (!self) return;
   if (!html) {
     ReportFailure([] { throw FileError("The editor did not answer: the page was not refreshed."); });

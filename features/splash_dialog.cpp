@@ -14,8 +14,8 @@
 #include "editor/spin_edit.h"
 #include "features/help_objects.h"
 
-TSplashDlg::TSplashDlg(QWidget* parent) : TValidatingDialog(parent) {
-  setObjectName("SplashDlg");
+SplashDialog::SplashDialog(QWidget* parent) : ValidatingDialog(parent) {
+  setObjectName("splashDialog");
   setWindowTitle("Insert splash");
   setModal(true);
   setFixedSize(313, 135);
@@ -27,16 +27,16 @@ TSplashDlg::TSplashDlg(QWidget* parent) : TValidatingDialog(parent) {
   Edit1->setObjectName("Edit1");
   Edit1->setGeometry(16, 30, 249, 23);
   Label1->setBuddy(Edit1);
-  SpeedButton1 = new QToolButton(this);
-  SpeedButton1->setObjectName("SpeedButton1");
-  SpeedButton1->setGeometry(272, 29, 25, 25);
-  SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-  SpeedButton1->setToolTip("Browse");
+  boldButton = new QToolButton(this);
+  boldButton->setObjectName("boldButton");
+  boldButton->setGeometry(272, 29, 25, 25);
+  boldButton->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+  boldButton->setToolTip("Browse");
 
   Label2 = new QLabel("Time, sec", this);
   Label2->setObjectName("Label2");
   Label2->setGeometry(16, 62, 120, 16);
-  SpinEdit1 = new TSpinEdit(1, 60, 5, this);
+  SpinEdit1 = new SpinEdit(1, 60, 5, this);
   SpinEdit1->setObjectName("SpinEdit1");
   SpinEdit1->setGeometry(16, 80, 65, 23);
   Label2->setBuddy(SpinEdit1);
@@ -56,14 +56,14 @@ TSplashDlg::TSplashDlg(QWidget* parent) : TValidatingDialog(parent) {
   OpenDialog1->setNameFilters({"BMP files (*.bmp)", "GIF files (*.gif)", "JPEG files (*.jpg *.jpeg)",
                                "All supported files (*.bmp *.gif *.jpg *.jpeg)"});
 
-  connect(SpeedButton1, &QToolButton::clicked, this, &TSplashDlg::SpeedButton1Click);
-  connect(OKBtn, &QPushButton::clicked, this, &TSplashDlg::OKBtnClick);
-  connect(CancelBtn, &QPushButton::clicked, this, &TSplashDlg::CancelBtnClick);
+  connect(boldButton, &QToolButton::clicked, this, &SplashDialog::BoldButtonClick);
+  connect(OKBtn, &QPushButton::clicked, this, &SplashDialog::OKBtnClick);
+  connect(CancelBtn, &QPushButton::clicked, this, &SplashDialog::CancelBtnClick);
 }
 
-int TSplashDlg::Seconds() const { return SplashSeconds(SpinEdit1->text()); }
+int SplashDialog::Seconds() const { return SplashSeconds(SpinEdit1->text()); }
 
-void TSplashDlg::showEvent(QShowEvent* event) {
+void SplashDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
   if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
@@ -71,12 +71,12 @@ void TSplashDlg::showEvent(QShowEvent* event) {
   FormShow();
 }
 
-void TSplashDlg::FormShow() {
+void SplashDialog::FormShow() {
   AllowClose = false;
   Edit1->clear();
 }
 
-void TSplashDlg::SpeedButton1Click() {
+void SplashDialog::BoldButtonClick() {
   // The dialog starts where the last picture came from.
   if (!ChosenPicture.isEmpty()) OpenDialog1->selectFile(ChosenPicture);
   if (OpenDialog1->exec() != QDialog::Accepted) return;
@@ -86,7 +86,7 @@ void TSplashDlg::SpeedButton1Click() {
   Edit1->setText(QFileInfo(ChosenPicture).fileName());
 }
 
-void TSplashDlg::OKBtnClick() {
+void SplashDialog::OKBtnClick() {
   // An empty name keeps the dialog open, without a message.
   AllowClose = !Edit1->text().isEmpty();
   if (AllowClose) accept();

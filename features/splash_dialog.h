@@ -10,18 +10,18 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
-class TSpinEdit;
+class SpinEdit;
 
-class TSplashDlg : public TValidatingDialog {
+class SplashDialog : public ValidatingDialog {
   Q_OBJECT
  public:
-  explicit TSplashDlg(QWidget* parent = nullptr);
+  explicit SplashDialog(QWidget* parent = nullptr);
 
-  QLabel* Label1 = nullptr;             // "Graphic file"
-  QLineEdit* Edit1 = nullptr;           // the chosen picture's file name
-  QToolButton* SpeedButton1 = nullptr;  // browse
-  QLabel* Label2 = nullptr;             // "Time, sec"
-  TSpinEdit* SpinEdit1 = nullptr;       // 1..60, starts at 5
+  QLabel* Label1 = nullptr;           // "Graphic file"
+  QLineEdit* Edit1 = nullptr;         // the chosen picture's file name
+  QToolButton* boldButton = nullptr;  // browse
+  QLabel* Label2 = nullptr;           // "Time, sec"
+  SpinEdit* SpinEdit1 = nullptr;      // 1..60, starts at 5
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;
   QFileDialog* OpenDialog1 = nullptr;
@@ -32,7 +32,7 @@ class TSplashDlg : public TValidatingDialog {
   int Seconds() const;
 
   void FormShow();
-  void SpeedButton1Click();
+  void BoldButtonClick();
   void OKBtnClick();
 
  protected:

@@ -23,8 +23,8 @@ QLabel* FieldLabel(const QString& text, QLineEdit* field, int y, QWidget* parent
 
 }  // namespace
 
-TTrCardDlg::TTrCardDlg(QWidget* parent) : TValidatingDialog(parent) {
-  setObjectName("TrCardDlg");
+TrainingCardDialog::TrainingCardDialog(QWidget* parent) : ValidatingDialog(parent) {
+  setObjectName("trainingCardDialog");
   setWindowTitle("Training card");
   setProperty("HelpContext", 10019);
   setModal(true);
@@ -57,24 +57,24 @@ TTrCardDlg::TTrCardDlg(QWidget* parent) : TValidatingDialog(parent) {
   setTabOrder(OKBtn, CancelBtn);
 
   MaskEdit1->installEventFilter(this);
-  connect(OKBtn, &QPushButton::clicked, this, &TTrCardDlg::OKBtnClick);
-  connect(CancelBtn, &QPushButton::clicked, this, &TTrCardDlg::CancelBtnClick);
+  connect(OKBtn, &QPushButton::clicked, this, &TrainingCardDialog::OKBtnClick);
+  connect(CancelBtn, &QPushButton::clicked, this, &TrainingCardDialog::CancelBtnClick);
 }
 
-void TTrCardDlg::showEvent(QShowEvent* event) {
+void TrainingCardDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
   if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 }
 
-bool TTrCardDlg::eventFilter(QObject* watched, QEvent* event) {
+bool TrainingCardDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == MaskEdit1 && event->type() == QEvent::FocusOut) {
     // The message waits until the focus change is over; leaving for OK or
     // Cancel is left to them (OK checks the field itself).
     QWidget* next = QApplication::focusWidget();
     if (next != OKBtn && next != CancelBtn && isVisible()) {
-      QPointer<TTrCardDlg> self(this);
+      QPointer<TrainingCardDialog> self(this);
       QTimer::singleShot(0, this, [self] {
         if (self && self->isVisible()) self->MaskEdit1Exit();
       });
@@ -83,19 +83,19 @@ bool TTrCardDlg::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void TTrCardDlg::Notice(const QString& text) {
+void TrainingCardDialog::Notice(const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok, this);
   box.exec();
 }
 
-void TTrCardDlg::MaskEdit1Exit() {
+void TrainingCardDialog::MaskEdit1Exit() {
   const QString trimmed = MaskEdit1->text().trimmed();
   if (!MaskEdit1->isModified() || trimmed.isEmpty() || IsWParamNumber(trimmed)) return;
   Notice("wPARAM should be number!");
   MaskEdit1->setFocus();
 }
 
-void TTrCardDlg::OKBtnClick() {
+void TrainingCardDialog::OKBtnClick() {
   const QString trimmed = MaskEdit1->text().trimmed();
   if (trimmed.isEmpty()) {
     Notice(" wPARAM value is empty! ");

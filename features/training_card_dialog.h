@@ -8,10 +8,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class TTrCardDlg : public TValidatingDialog {
+class TrainingCardDialog : public ValidatingDialog {
   Q_OBJECT
  public:
-  explicit TTrCardDlg(QWidget* parent = nullptr);
+  explicit TrainingCardDialog(QWidget* parent = nullptr);
 
   QLineEdit* Edit1 = nullptr;      // "Button text"
   QLineEdit* MaskEdit1 = nullptr;  // "wPARAM ", at most 5 characters

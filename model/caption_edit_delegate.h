@@ -7,10 +7,10 @@
 #include <QStyledItemDelegate>
 #include <functional>
 
-class TCaptionEditDelegate : public QStyledItemDelegate {
+class CaptionEditDelegate : public QStyledItemDelegate {
  public:
   using OnEdited = std::function<void(const QModelIndex& index, const QString& caption)>;
-  TCaptionEditDelegate(OnEdited onEdited, QObject* parent = nullptr);
+  CaptionEditDelegate(OnEdited onEdited, QObject* parent = nullptr);
   void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
  private:

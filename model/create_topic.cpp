@@ -23,8 +23,8 @@ std::optional<QString> AskTitle(QWidget* parent) {
 }
 }  // namespace
 
-bool TForm1::CreateTopic(const QString& title, bool asSubtopic) {
-  QTreeWidgetItem* selected = TreeView1->currentItem();
+bool MainWindow::CreateTopic(const QString& title, bool asSubtopic) {
+  QTreeWidgetItem* selected = contentsTree->currentItem();
   // 1. The page being left is stored; a failure keeps it and stops here.
   if (!StoreSelectedTopic(selected)) return true;
   // 2. The first free numbered page name.
@@ -35,51 +35,51 @@ bool TForm1::CreateTopic(const QString& title, bool asSubtopic) {
                                  NamePrefix() + "99.htm all exist.");
     return false;
   }
-  auto record = std::make_unique<TName>();
+  auto record = std::make_unique<TopicData>();
   record->FileName = fileName;
   // 3. After the last sibling of the selected node, or as its last child.
-  auto* node = new TContentsItem(title, std::move(record));
+  auto* node = new ContentsItem(title, std::move(record));
   if (asSubtopic && selected)
     selected->addChild(node);
   else if (selected && selected->parent())
     selected->parent()->addChild(node);
   else
-    TreeView1->addTopLevelItem(node);
+    contentsTree->addTopLevelItem(node);
   // 4. Selecting it stores nothing more and loads nothing (no page yet).
   {
-    const QSignalBlocker block(TreeView1);
-    TreeView1->setCurrentItem(node);
+    const QSignalBlocker block(contentsTree);
+    contentsTree->setCurrentItem(node);
   }
   LoadSelectedTopic(node);
   // 5.-8. The page from the template, in both views and on disk.
   if (!asSubtopic) {
-    DHTMLEdit1->NewDocument();
-    WaitEditorIdle(DHTMLEdit1);
+    editor->NewDocument();
+    WaitEditorIdle(editor);
   }
   const QString page = BuildTopicPage(title, ProjectFile, ProjectLines);
-  DHTMLEdit1->SetBaseURL(ProjectFolder());
-  DHTMLEdit1->SetDocumentHTML(page);
+  editor->SetBaseURL(ProjectFolder());
+  editor->SetDocumentHTML(page);
   SetMemoText(page);
-  WaitEditorIdle(DHTMLEdit1);
+  WaitEditorIdle(editor);
   CurTopic = NodeName(node);
   StoreEditorPage(PagePath(*CurTopic));
-  WaitEditorIdle(DHTMLEdit1);
+  WaitEditorIdle(editor);
   // 9.-10.
   AddContextEntries(fileName);
   Modified = true;
   return true;
 }
 
-void TForm1::Newtopic1Click() {
+void MainWindow::NewTopic() {
   if (const auto title = AskTitle(this)) {
     ReportFailure([&] { CreateTopic(*title); });
-    WaitEditorIdle(DHTMLEdit1);
+    WaitEditorIdle(editor);
   }
 }
 
-void TForm1::Newsubtopic1Click() {
+void MainWindow::NewSubtopic() {
   if (const auto title = AskTitle(this)) {
     ReportFailure([&] { CreateTopic(*title, true); });
-    WaitEditorIdle(DHTMLEdit1);
+    WaitEditorIdle(editor);
   }
 }

@@ -14,13 +14,13 @@
 
 namespace {
 
-TIndexItem* NewEntry(const QString& caption, const QString& keyword, const QString& fileName,
-                     const QString& topicCaption) {
-  auto record = std::make_unique<TIName>();
+IndexItem* NewEntry(const QString& caption, const QString& keyword, const QString& fileName,
+                    const QString& topicCaption) {
+  auto record = std::make_unique<IndexEntryData>();
   record->Keyword = keyword;
   record->FileName = fileName;
   record->TopicCaption = topicCaption;
-  return new TIndexItem(caption, std::move(record));
+  return new IndexItem(caption, std::move(record));
 }
 
 // The first node, in document order, without children whose page is fileName.
@@ -31,7 +31,7 @@ QTreeWidgetItem* FindEntryLeadingTo(const QTreeWidget* tree, const QString& file
     QTreeWidgetItem* item = work.back();
     work.pop_back();
     if (item->childCount() == 0) {
-      const TIName* record = IndexRecord(item);
+      const IndexEntryData* record = IndexRecord(item);
       if (record && record->FileName == fileName) return item;
     }
     for (int c = item->childCount() - 1; c >= 0; --c) work.push_back(item->child(c));
@@ -41,43 +41,43 @@ QTreeWidgetItem* FindEntryLeadingTo(const QTreeWidget* tree, const QString& file
 
 }  // namespace
 
-void TForm1::RegisterDropTarget() {
+void MainWindow::RegisterDropTarget() {
   if (DropTargetSet) return;
-  DropTarget = new TIndexDropTarget(
-      TreeView2, [this] { return IndexDropAllowed(); },
+  indexDropTarget = new IndexDropTarget(
+      indexTree, [this] { return IndexDropAllowed(); },
       [this](const QString& text, const QPoint& screenPos) { AddIndexEntry(text, screenPos); }, this);
   DropTargetSet = true;
 }
 
-void TForm1::RevokeDropTarget() {
-  if (DropTarget) DropTarget->Revoke();
+void MainWindow::RevokeDropTarget() {
+  if (indexDropTarget) indexDropTarget->Revoke();
 }
 
-bool TForm1::IndexDropAllowed() const {
+bool MainWindow::IndexDropAllowed() const {
   // The text comes out of the editor: it is the window's active control.
   const QWidget* focus = focusWidget();
-  if (!focus || !(focus == DHTMLEdit1 || DHTMLEdit1->isAncestorOf(focus))) return false;
+  if (!focus || !(focus == editor || editor->isAncestorOf(focus))) return false;
   // An entry without a topic would lead nowhere.
-  const TName* topic = ContentsRecord(TreeView1->currentItem());
+  const TopicData* topic = ContentsRecord(contentsTree->currentItem());
   return topic && !topic->FileName.isEmpty();
 }
 
-void TForm1::AddIndexEntry(const QString& text, const QPoint& screenPos) {
+void MainWindow::AddIndexEntry(const QString& text, const QPoint& screenPos) {
   if (!IndexDropAllowed()) return;
-  QTreeWidgetItem* topicNode = TreeView1->currentItem();
-  const TName* topic = ContentsRecord(topicNode);
-  const TreeHit hit = HitTestTree(TreeView2, TreeView2->viewport()->mapFromGlobal(screenPos));
+  QTreeWidgetItem* topicNode = contentsTree->currentItem();
+  const TopicData* topic = ContentsRecord(topicNode);
+  const TreeHit hit = HitTestTree(indexTree, indexTree->viewport()->mapFromGlobal(screenPos));
   const AttachMode mode = IndexAttachMode(hit.Kind, ItemLevel(hit.Item));
   QTreeWidgetItem* target = hit.Item;
   if (mode != AttachMode::None) {
     if (mode == AttachMode::Child && target->childCount() == 0) {
       // The keyword's own topic becomes its first entry; the keyword keeps its record.
-      const TIName* own = IndexRecord(target);
+      const IndexEntryData* own = IndexRecord(target);
       target->addChild(NewEntry(target->text(0), target->text(0), own ? own->FileName : QString(),
                                 own ? own->TopicCaption : QString()));
     }
     const QString caption = KeywordFromText(text);
-    TIndexItem* entry = NewEntry(caption, caption, topic->FileName, topicNode->text(0));
+    IndexItem* entry = NewEntry(caption, caption, topic->FileName, topicNode->text(0));
     QTreeWidgetItem* parent = nullptr;
     if (mode == AttachMode::Child) parent = target;
     if (mode == AttachMode::Sibling) parent = target->parent();
@@ -86,27 +86,28 @@ void TForm1::AddIndexEntry(const QString& text, const QPoint& screenPos) {
       parent->addChild(entry);
       parent->setExpanded(true);
     } else {
-      TreeView2->addTopLevelItem(entry);
+      indexTree->addTopLevelItem(entry);
     }
-    if (TreeView2->isSortingEnabled()) TreeView2->sortItems(0, TreeView2->header()->sortIndicatorOrder());
+    if (indexTree->isSortingEnabled()) indexTree->sortItems(0, indexTree->header()->sortIndicatorOrder());
   }
   Modified = true;
 }
 
-void TForm1::RemoveIndexEntry(QTreeWidgetItem* node) {
+void MainWindow::RemoveIndexEntry(QTreeWidgetItem* node) {
   if (!node) return;
   QTreeWidgetItem* keyword = node->parent();
   if (CurIndexItem == IndexRecord(node)) CurIndexItem = nullptr;
   // The node owns its record; both go, with any children.
   delete node;
-  WaitEditorIdle(DHTMLEdit1);
+  WaitEditorIdle(editor);
   // A keyword left with a single entry carries that entry's topic itself.
   if (keyword && keyword->childCount() == 1) {
     QTreeWidgetItem* last = keyword->child(0);
     if (last->childCount() == 0 && keyword->type() == QTreeWidgetItem::UserType + 2) {
-      auto* item = static_cast<TIndexItem*>(keyword);
-      if (!item->Data) item->Data = std::make_unique<TIName>(TIName{keyword->text(0), {}, {}});
-      if (const TIName* entry = IndexRecord(last)) {
+      auto* item = static_cast<IndexItem*>(keyword);
+      if (!item->Data)
+        item->Data = std::make_unique<IndexEntryData>(IndexEntryData{keyword->text(0), {}, {}});
+      if (const IndexEntryData* entry = IndexRecord(last)) {
         item->Data->TopicCaption = entry->TopicCaption;
         item->Data->FileName = entry->FileName;
       } else {
@@ -120,19 +121,19 @@ void TForm1::RemoveIndexEntry(QTreeWidgetItem* node) {
   Modified = true;
 }
 
-void TForm1::Delete2Click() { RemoveIndexEntry(TreeView2->currentItem()); }
+void MainWindow::DeleteIndexEntryCommand() { RemoveIndexEntry(indexTree->currentItem()); }
 
-void TForm1::Properties2Click() {
-  QTreeWidgetItem* node = TreeView2->currentItem();
+void MainWindow::IndexEntryProperties() {
+  QTreeWidgetItem* node = indexTree->currentItem();
   if (!node) return;
   QMessageBox::information(this, "Orvex", IndexPropertiesText(IndexRecord(node)));
 }
 
-void TForm1::RemoveIndexEntriesLeadingTo(const QString& fileName) {
+void MainWindow::RemoveIndexEntriesLeadingTo(const QString& fileName) {
   if (fileName.isEmpty()) return;
   // Searched again from the top after every removal: folding changes the tree.
-  while (QTreeWidgetItem* entry = FindEntryLeadingTo(TreeView2, fileName)) {
-    TreeView2->setCurrentItem(entry);
+  while (QTreeWidgetItem* entry = FindEntryLeadingTo(indexTree, fileName)) {
+    indexTree->setCurrentItem(entry);
     RemoveIndexEntry(entry);
   }
 }

@@ -32,7 +32,7 @@ QString KeywordFromText(const QString& text) {
   return text.mid(begin, end - begin);
 }
 
-QString IndexPropertiesText(const TIName* record) {
+QString IndexPropertiesText(const IndexEntryData* record) {
   QString text = QStringLiteral("Index item properties \r\n");
   if (!record) return text;
   if (!record->Keyword.isEmpty()) text += "Keyword: " + record->Keyword + "\r\n";

@@ -31,4 +31,4 @@ QString KeywordFromText(const QString& text);
 
 // The text of "Properties": a first line, then one line for each field that
 // is not empty. A null record gives the first line only.
-QString IndexPropertiesText(const TIName* record);
+QString IndexPropertiesText(const IndexEntryData* record);

@@ -13,21 +13,21 @@
 #include "model/project_reader.h"
 #include "model/tree_nodes.h"
 
-QMessageBox::StandardButton TForm1::AskSaveHelpProject() {
+QMessageBox::StandardButton MainWindow::AskSaveHelpProject() {
   if (ProjectIsOpen() && PageHasUnsavedEdits()) Modified = true;
   if (!Modified) return QMessageBox::NoButton;
   return QMessageBox::warning(this, "Warning", "Save help project?",
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
 }
 
-bool TForm1::AskToSaveProject() {
+bool MainWindow::AskToSaveProject() {
   const QMessageBox::StandardButton answer = AskSaveHelpProject();
   if (answer == QMessageBox::Cancel || answer == QMessageBox::Escape) return false;
-  if (answer == QMessageBox::Yes) Save1Click();
+  if (answer == QMessageBox::Yes) SaveProject();
   return true;
 }
 
-void TForm1::Open1Click() {
+void MainWindow::OpenCommand() {
   if (!AskToSaveProject()) return;
   const QString path =
       QFileDialog::getOpenFileName(this, QString(), ProjectFolder(), "Help projects (*.hhp)");
@@ -35,13 +35,13 @@ void TForm1::Open1Click() {
   OpenProject(path);
 }
 
-void TForm1::OpenByName(const QString& path) {
+void MainWindow::OpenByName(const QString& path) {
   BusyCursor busy;
   if (!AskToSaveProject()) return;
   OpenProject(path);
 }
 
-void TForm1::OpenProject(const QString& chosenPath) {
+void MainWindow::OpenProject(const QString& chosenPath) {
   BusyCursor busy;
   const QString path = QFileInfo(chosenPath).absoluteFilePath();
   // A project file that is not there (a stale recent entry, a mistyped
@@ -55,29 +55,29 @@ void TForm1::OpenProject(const QString& chosenPath) {
   ProjectFiles files;
   if (!ReportFailure([&] { files = ReadProjectFiles(path); })) return;
 
-  DHTMLEdit1->NewDocument();
-  WaitEditorIdle(DHTMLEdit1);
-  Label1->setText("Context=");
-  TreeView2->setSortingEnabled(false);
+  editor->NewDocument();
+  WaitEditorIdle(editor);
+  contextLabel->setText("Context=");
+  indexTree->setSortingEnabled(false);
   ResetProjectModel(path);
   Modified = false;
   ProjectLines = std::move(files.ProjectLines);
   AliasLines = std::move(files.AliasLines);
   MapLines = std::move(files.MapLines);
   Sources = std::move(files.Sources);
-  FillContentsTree(TreeView1, std::move(files.Contents));
-  FillIndexTree(TreeView2, std::move(files.Index));
-  TreeView2->setSortingEnabled(true);
-  TreeView2->sortByColumn(0, Qt::AscendingOrder);
+  FillContentsTree(contentsTree, std::move(files.Contents));
+  FillIndexTree(indexTree, std::move(files.Index));
+  indexTree->setSortingEnabled(true);
+  indexTree->sortByColumn(0, Qt::AscendingOrder);
 
   EnterProjectFolder();
-  if (QTreeWidgetItem* first = TreeView1->topLevelItem(0)) TreeView1->setCurrentItem(first);
-  WaitEditorIdle(DHTMLEdit1);
+  if (QTreeWidgetItem* first = contentsTree->topLevelItem(0)) contentsTree->setCurrentItem(first);
+  WaitEditorIdle(editor);
   for (const QString& problem : files.Problems) qWarning("%s", qPrintable(problem));
   ShowOpenProblems(Sources.Warnings);
 }
 
-void TForm1::ShowOpenProblems(const QStringList& problems) {
+void MainWindow::ShowOpenProblems(const QStringList& problems) {
   if (problems.isEmpty()) return;
   // Told without stopping: the project is open, the files named stay as they are.
   auto* box = new QMessageBox(QMessageBox::Warning, "Warning",

@@ -15,53 +15,53 @@
 #include "platform/text_file.h"
 #include "project/project_file.h"
 
-TName* TForm1::NodeName(QTreeWidgetItem* item) { return ContentsRecord(item); }
+TopicData* MainWindow::NodeName(QTreeWidgetItem* item) { return ContentsRecord(item); }
 
-QString TForm1::ProjectFolder() const {
+QString MainWindow::ProjectFolder() const {
   if (ProjectFile.isEmpty()) return QString();
   QString folder = QFileInfo(ProjectFile).absolutePath();
   if (!folder.endsWith('/')) folder += '/';
   return folder;
 }
 
-QString TForm1::PagePath(const TName& topic) const {
+QString MainWindow::PagePath(const TopicData& topic) const {
   // Pages named as Windows writes them ("\", other letter case, "#anchor").
   if (topic.FileName.isEmpty()) return ProjectFolder();
   return ResolveProjectPath(ProjectFolder(), WithoutAnchor(topic.FileName));
 }
 
-QString TForm1::ProjectFileWithExt(const QString& ext) const { return ChangeFileExt(ProjectFile, ext); }
+QString MainWindow::ProjectFileWithExt(const QString& ext) const { return ChangeFileExt(ProjectFile, ext); }
 
-QString TForm1::NamePrefix() const { return ProjectNamePrefix(ProjectFile); }
+QString MainWindow::NamePrefix() const { return ProjectNamePrefix(ProjectFile); }
 
-QString TForm1::ContextNumberOf(const QString& fileName) const {
+QString MainWindow::ContextNumberOf(const QString& fileName) const {
   const QString own = ::ContextNumberOf(fileName, AliasLines, MapLines);
   return own.isEmpty() ? ProjectContextNumber(Sources, fileName) : own;
 }
 
-void TForm1::AddContextEntries(const QString& fileName) {
+void MainWindow::AddContextEntries(const QString& fileName) {
   ::AddContextEntries(fileName, NamePrefix(), MapLines, AliasLines);
 }
 
-void TForm1::RemoveContextEntries(const QString& fileName) {
+void MainWindow::RemoveContextEntries(const QString& fileName) {
   ::RemoveContextEntries(fileName, MapLines, AliasLines);
 }
 
-void TForm1::ReleaseNodeData() {
-  if (TreeView1) ReleaseTreeData(TreeView1);
-  if (TreeView2) ReleaseTreeData(TreeView2);
+void MainWindow::ReleaseNodeData() {
+  if (contentsTree) ReleaseTreeData(contentsTree);
+  if (indexTree) ReleaseTreeData(indexTree);
   CurTopic = nullptr;
   CurIndexItem = nullptr;
 }
 
-void TForm1::ResetProjectModel(const QString& projectFile) {
+void MainWindow::ResetProjectModel(const QString& projectFile) {
   // Records go first, so emptying the trees runs no deletion steps.
   ReleaseNodeData();
   {
-    const QSignalBlocker block(TreeView1);
-    TreeView1->clear();
+    const QSignalBlocker block(contentsTree);
+    contentsTree->clear();
   }
-  TreeView2->clear();
+  indexTree->clear();
   ProjectFile = projectFile;
   ProjectLines.clear();
   MapLines.clear();
@@ -69,20 +69,20 @@ void TForm1::ResetProjectModel(const QString& projectFile) {
   Sources = ProjectSources();
 }
 
-void TForm1::EnterProjectFolder() {
+void MainWindow::EnterProjectFolder() {
   EnableProjectCommands();
   QDir::setCurrent(ProjectFolder());
-  DHTMLEdit1->SetBaseURL(ProjectFolder());
+  editor->SetBaseURL(ProjectFolder());
 }
 
-void TForm1::EnableProjectCommands() {
-  for (QAction* item : {Compile1, Save1, Viewcompiledhelpfile1, Viewcompilermessages1, Newtopic1,
-                        Newsubtopic1, Deletetopic1, Appendlinkstosubtopics1})
+void MainWindow::EnableProjectCommands() {
+  for (QAction* item : {compileAction, saveAction, viewHelpFileAction, viewMessagesAction, newTopicAction,
+                        newSubtopicAction, deleteTopicAction, appendLinksAction})
     item->setEnabled(true);
-  Panel2->setEnabled(true);
+  formatToolbar->setEnabled(true);
 }
 
-bool TForm1::ReportFailure(const std::function<void()>& step) {
+bool MainWindow::ReportFailure(const std::function<void()>& step) {
   try {
     step();
     return true;

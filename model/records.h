@@ -20,13 +20,13 @@ struct SitemapParam {
 using SitemapParams = std::vector<SitemapParam>;
 
 // Data of a Contents node.
-struct TName {
+struct TopicData {
   QString FileName;      // page file relative to the project folder; empty for a heading
   SitemapParams Params;  // every parameter of the item as read, in order; empty for topics made here
 };
 
 // Data of an Index node.
-struct TIName {
+struct IndexEntryData {
   QString Keyword;       // as read from the index file or as dropped
   QString FileName;      // page the entry leads to
   QString TopicCaption;  // title of that topic; empty on a pure grouping keyword
@@ -40,13 +40,13 @@ struct TIName {
 // A Contents node: caption (the topic title), its record (owned), its children.
 struct ContentsNode {
   QString Caption;
-  std::unique_ptr<TName> Data;
+  std::unique_ptr<TopicData> Data;
   std::vector<ContentsNode> Children;
 };
 
 // An Index node: caption (the keyword text), its record (owned), its children.
 struct IndexNode {
   QString Caption;
-  std::unique_ptr<TIName> Data;
+  std::unique_ptr<IndexEntryData> Data;
   std::vector<IndexNode> Children;
 };

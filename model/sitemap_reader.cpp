@@ -121,7 +121,7 @@ void FinishTopic(PendingTopic& pending, ListStack<ContentsNode>& lists, ReadCoun
     ContentsNode node;
     node.Caption = pending.Name.isEmpty() ? pending.MergeValue() : pending.Name;
     KeepOneOfEachRole(pending.Params);
-    node.Data = std::make_unique<TName>(TName{pending.Local, std::move(pending.Params)});
+    node.Data = std::make_unique<TopicData>(TopicData{pending.Local, std::move(pending.Params)});
     lists.Add(std::move(node));
     ++count.Items;
   } else if (!pending.Params.empty()) {
@@ -133,7 +133,7 @@ void FinishTopic(PendingTopic& pending, ListStack<ContentsNode>& lists, ReadCoun
 // The item being read by the index reader.
 struct PendingEntry {
   bool Open = false;  // an "<OBJECT " started it
-  TIName Record;
+  IndexEntryData Record;
   QString Keyword;
   bool HasKeyword = false;            // the item has a Keyword parameter
   bool CaptionIsKeywordName = false;  // TopicCaption is still the name used as keyword
@@ -142,7 +142,7 @@ struct PendingEntry {
 
   void Start() {
     Open = true;
-    Record = TIName();
+    Record = IndexEntryData();
     Keyword.clear();
     HasKeyword = false;
     CaptionIsKeywordName = false;
@@ -154,7 +154,7 @@ struct PendingEntry {
 void AddIndexNode(PendingEntry& pending, ListStack<IndexNode>& lists, ReadCount& count) {
   IndexNode node;
   node.Caption = pending.Keyword;
-  node.Data = std::make_unique<TIName>(pending.Record);
+  node.Data = std::make_unique<IndexEntryData>(pending.Record);
   KeepOneOfEachRole(pending.Params);
   node.Data->Params = std::move(pending.Params);
   node.Data->ContinuesItem = pending.Continues;
@@ -185,7 +185,7 @@ ParamRole ReadIndexName(PendingEntry& pending, const QString& value, ListStack<I
   pending.CaptionIsKeywordName = false;
   if (!pending.Record.TopicCaption.isEmpty()) {
     AddIndexNode(pending, lists, count);
-    pending.Record = TIName();
+    pending.Record = IndexEntryData();
     pending.Record.Keyword = pending.Keyword;
   }
   pending.Record.TopicCaption = value;

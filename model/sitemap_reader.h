@@ -27,7 +27,7 @@ using IndexFileRead = SitemapFileRead<IndexNode>;
 // becomes a topic as soon as it has a name and a local; an item with a name
 // but no local is a heading (empty `FileName`); an item without a name is
 // left out. A text without any "<UL>" gives an empty tree.
-// Every parameter of an item is kept in its record (see `TName`); an item
+// Every parameter of an item is kept in its record (see `TopicData`); an item
 // with only a Merge parameter is a node captioned with its Merge value.
 ContentsFileRead ReadContents(const QString& text);
 std::vector<ContentsNode> ReadContentsFile(const QString& text);
@@ -38,7 +38,7 @@ std::vector<ContentsNode> ReadContentsFile(const QString& text);
 // nested items. An item without a keyword takes its first name as keyword.
 // The tree is sorted by caption as the Index tree shows it (see
 // `SortIndexNodes`, using `locale`).
-// An item's parameters are shared out among its nodes (see `TIName`). An
+// An item's parameters are shared out among its nodes (see `IndexEntryData`). An
 // item not closed by "</OBJECT>" ends where the next item or list begins.
 IndexFileRead ReadIndex(const QString& text, const QLocale& locale = QLocale());
 std::vector<IndexNode> ReadIndexFile(const QString& text, const QLocale& locale = QLocale());

@@ -42,7 +42,7 @@ QSet<QString> PagesOutside(const QTreeWidget* tree, const QTreeWidgetItem* excep
     QTreeWidgetItem* item = work.back();
     work.pop_back();
     if (item == except) continue;
-    if (const TName* record = ContentsRecord(item)) pages.insert(record->FileName);
+    if (const TopicData* record = ContentsRecord(item)) pages.insert(record->FileName);
     for (int c = 0; c < item->childCount(); ++c) work.push_back(item->child(c));
   }
   return pages;
@@ -58,38 +58,38 @@ void TakeOut(QTreeWidget* tree, QTreeWidgetItem* item) {
 
 }  // namespace
 
-void TForm1::ConnectTreeEditing() {
-  connect(Deletetopic1, &QAction::triggered, this, &TForm1::Deletetopic1Click);
-  connect(Appendlinkstosubtopics1, &QAction::triggered, this, &TForm1::Appendlinkstosubtopics1Click);
-  connect(Delete2, &QAction::triggered, this, &TForm1::Delete2Click);
-  connect(Properties2, &QAction::triggered, this, &TForm1::Properties2Click);
-  TreeView1->setItemDelegate(new TCaptionEditDelegate(
+void MainWindow::ConnectTreeEditing() {
+  connect(deleteTopicAction, &QAction::triggered, this, &MainWindow::DeleteTopicCommand);
+  connect(appendLinksAction, &QAction::triggered, this, &MainWindow::AppendLinksToSubtopics);
+  connect(deleteIndexEntryAction, &QAction::triggered, this, &MainWindow::DeleteIndexEntryCommand);
+  connect(indexPropertiesAction, &QAction::triggered, this, &MainWindow::IndexEntryProperties);
+  contentsTree->setItemDelegate(new CaptionEditDelegate(
       [this](const QModelIndex& index, const QString& caption) {
-        if (QTreeWidgetItem* node = TreeView1->itemFromIndex(index)) TreeView1Edited(node, caption);
+        if (QTreeWidgetItem* node = contentsTree->itemFromIndex(index)) ContentsCaptionEdited(node, caption);
       },
-      TreeView1));
-  ContentsDropTarget = new TContentsDropTarget(
-      TreeView1, [this](const QPoint& pos) { TreeView1DragDrop(pos); }, this);
+      contentsTree));
+  contentsDropTarget = new ContentsDropTarget(
+      contentsTree, [this](const QPoint& pos) { DropOnContents(pos); }, this);
 }
 
-void TForm1::TreeView1Edited(QTreeWidgetItem* node, const QString& caption) {
+void MainWindow::ContentsCaptionEdited(QTreeWidgetItem* node, const QString& caption) {
   Modified = true;
   // The editor holds the selected topic's page; another node changes its caption only.
-  if (!node || node != TreeView1->currentItem()) return;
-  const QString oldTitle = DHTMLEdit1->DocumentTitle();
-  const QString page = CurrentTab == 1 ? MemoText() : CardButtonsToObjects(DHTMLEdit1->DocumentHTML());
+  if (!node || node != contentsTree->currentItem()) return;
+  const QString oldTitle = editor->DocumentTitle();
+  const QString page = CurrentTab == 1 ? MemoText() : CardButtonsToObjects(editor->DocumentHTML());
   bool replaced = false;
   const QString text = ReplaceTitleInPage(page, oldTitle, caption, &replaced);
   if (!replaced) return;
   ReportFailure([&] {
-    DHTMLEdit1->SetDocumentHTML(CardObjectsToButtons(text));
-    DHTMLEdit1->SetBaseURL(ProjectFolder());
-    WaitEditorIdle(DHTMLEdit1);
+    editor->SetDocumentHTML(CardObjectsToButtons(text));
+    editor->SetBaseURL(ProjectFolder());
+    WaitEditorIdle(editor);
     CurTopic = NodeName(node);
     if (CurrentTab == 1) {
       SetMemoText(text);
       // Not yet in the file: the next store writes it.
-      Memo1->document()->setModified(true);
+      sourceView->document()->setModified(true);
     } else if (CurTopic && !CurTopic->FileName.isEmpty()) {
       PageLines = SplitLines(text);
       WriteLinesFile(PagePath(*CurTopic), PageLines, PageCodePage());
@@ -97,8 +97,8 @@ void TForm1::TreeView1Edited(QTreeWidgetItem* node, const QString& caption) {
   });
 }
 
-void TForm1::Deletetopic1Click() {
-  QTreeWidgetItem* node = TreeView1->currentItem();
+void MainWindow::DeleteTopicCommand() {
+  QTreeWidgetItem* node = contentsTree->currentItem();
   if (!node) return;
   // Pages are deleted from disk: ask first.
   const int subtopics = int(Subtree(node).size()) - 1;
@@ -108,22 +108,22 @@ void TForm1::Deletetopic1Click() {
   DeleteTopic(node);
 }
 
-void TForm1::DeleteTopic(QTreeWidgetItem* node) {
-  if (!node || node->treeWidget() != TreeView1) return;
+void MainWindow::DeleteTopic(QTreeWidgetItem* node) {
+  if (!node || node->treeWidget() != contentsTree) return;
   const std::vector<QTreeWidgetItem*> removed = Subtree(node);
   // A page that a remaining topic still shows stays, with its entries and number.
-  const QSet<QString> stillUsed = PagesOutside(TreeView1, node);
+  const QSet<QString> stillUsed = PagesOutside(contentsTree, node);
   {
     // Neither stored nor loaded on the way: the page is going.
     const bool wasOff = SelectionNotificationsOff;
     SelectionNotificationsOff = true;
-    TakeOut(TreeView1, node);
-    if (QTreeWidgetItem* now = TreeView1->currentItem()) TreeView1->setCurrentItem(now);
+    TakeOut(contentsTree, node);
+    if (QTreeWidgetItem* now = contentsTree->currentItem()) contentsTree->setCurrentItem(now);
     SelectionNotificationsOff = wasOff;
   }
   QSet<QString> done;
   for (QTreeWidgetItem* item : removed) {
-    TName* record = NodeName(item);
+    TopicData* record = NodeName(item);
     if (!record) continue;
     CurTopic = record;
     const QString name = record->FileName;
@@ -142,28 +142,28 @@ void TForm1::DeleteTopic(QTreeWidgetItem* node) {
   }
   CurTopic = nullptr;
   delete node;  // the records go with their nodes
-  DHTMLEdit1->NewDocument();
-  Memo1->clear();
-  WaitEditorIdle(DHTMLEdit1);
-  LoadSelectedTopic(TreeView1->currentItem());
+  editor->NewDocument();
+  sourceView->clear();
+  WaitEditorIdle(editor);
+  LoadSelectedTopic(contentsTree->currentItem());
   Modified = true;
-  TreeView1->viewport()->update();
+  contentsTree->viewport()->update();
 }
 
-void TForm1::Appendlinkstosubtopics1Click() {
-  QTreeWidgetItem* selected = TreeView1->currentItem();
+void MainWindow::AppendLinksToSubtopics() {
+  QTreeWidgetItem* selected = contentsTree->currentItem();
   if (!selected || selected->childCount() == 0) return;
   std::vector<SubtopicLink> links;
   for (int c = 0; c < selected->childCount(); ++c) {
     QTreeWidgetItem* child = selected->child(c);
-    const TName* record = NodeName(child);
+    const TopicData* record = NodeName(child);
     links.push_back({child->text(0), record ? record->FileName : QString()});
   }
-  TTextRange range = DHTMLEdit1->SelectionRange();
+  TextRange range = editor->SelectionRange();
   range.moveEnd("word", 99999);
   range.Collapse(false);
   // In one piece: the engine takes a line break inserted on its own at the
   // end of the page for a placeholder and replaces it with what follows.
   range.pasteHTML(SubtopicLinksHtml(links).join(QString()));
-  WaitEditorIdle(DHTMLEdit1);
+  WaitEditorIdle(editor);
 }

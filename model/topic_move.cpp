@@ -28,10 +28,10 @@ std::vector<QTreeWidgetItem*> ExpandedIn(QTreeWidgetItem* root) {
 
 }  // namespace
 
-void TForm1::TreeView1DragDrop(const QPoint& viewportPos) {
-  QTreeWidgetItem* dragged = TreeView1->currentItem();
+void MainWindow::DropOnContents(const QPoint& viewportPos) {
+  QTreeWidgetItem* dragged = contentsTree->currentItem();
   if (!dragged) return;
-  const TreeHit hit = HitTestTree(TreeView1, viewportPos);
+  const TreeHit hit = HitTestTree(contentsTree, viewportPos);
   const ContentsDrop drop = ContentsDropFor(hit.Kind);
   if (drop == ContentsDrop::Nothing) return;
   Modified = true;
@@ -45,7 +45,7 @@ void TForm1::TreeView1DragDrop(const QPoint& viewportPos) {
   if (QTreeWidgetItem* parent = dragged->parent())
     parent->takeChild(parent->indexOfChild(dragged));
   else
-    TreeView1->takeTopLevelItem(TreeView1->indexOfTopLevelItem(dragged));
+    contentsTree->takeTopLevelItem(contentsTree->indexOfTopLevelItem(dragged));
   QTreeWidgetItem* newParent = nullptr;
   switch (drop) {
     case ContentsDrop::AsLastChild:
@@ -53,20 +53,20 @@ void TForm1::TreeView1DragDrop(const QPoint& viewportPos) {
       target->addChild(dragged);
       break;
     case ContentsDrop::AtEndOfTopLevel:
-      TreeView1->addTopLevelItem(dragged);
+      contentsTree->addTopLevelItem(dragged);
       break;
     case ContentsDrop::BeforeItem:
       newParent = target->parent();
       if (newParent)
         newParent->insertChild(newParent->indexOfChild(target), dragged);
       else
-        TreeView1->insertTopLevelItem(TreeView1->indexOfTopLevelItem(target), dragged);
+        contentsTree->insertTopLevelItem(contentsTree->indexOfTopLevelItem(target), dragged);
       break;
     case ContentsDrop::Nothing:
       break;
   }
   if (newParent) newParent->setExpanded(true);
   for (QTreeWidgetItem* item : expanded) item->setExpanded(true);
-  TreeView1->setCurrentItem(dragged);
+  contentsTree->setCurrentItem(dragged);
   SelectionNotificationsOff = wasOff;
 }

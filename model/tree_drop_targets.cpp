@@ -10,20 +10,20 @@
 
 // ---- Index -----------------------------------------------------------------
 
-TIndexDropTarget::TIndexDropTarget(QTreeWidget* tree, CanDrop canDrop, OnDrop onDrop, QObject* parent)
+IndexDropTarget::IndexDropTarget(QTreeWidget* tree, CanDrop canDrop, OnDrop onDrop, QObject* parent)
     : QObject(parent), Tree(tree), Allowed(std::move(canDrop)), Dropped(std::move(onDrop)) {
   tree->viewport()->setAcceptDrops(true);
   tree->viewport()->installEventFilter(this);
 }
 
-TIndexDropTarget::~TIndexDropTarget() { Revoke(); }
+IndexDropTarget::~IndexDropTarget() { Revoke(); }
 
-void TIndexDropTarget::Revoke() {
+void IndexDropTarget::Revoke() {
   if (Tree) Tree->viewport()->removeEventFilter(this);
   Text.clear();
 }
 
-bool TIndexDropTarget::eventFilter(QObject* watched, QEvent* event) {
+bool IndexDropTarget::eventFilter(QObject* watched, QEvent* event) {
   if (!Tree || watched != Tree->viewport()) return QObject::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::DragEnter:
@@ -65,7 +65,7 @@ namespace {
 constexpr int kRememberedChildren = 8;
 }  // namespace
 
-TContentsDropTarget::TContentsDropTarget(QTreeWidget* tree, OnDrop onDrop, QObject* parent)
+ContentsDropTarget::ContentsDropTarget(QTreeWidget* tree, OnDrop onDrop, QObject* parent)
     : QObject(parent), Tree(tree), Dropped(std::move(onDrop)) {
   tree->viewport()->setAcceptDrops(true);
   tree->viewport()->installEventFilter(this);
@@ -74,14 +74,14 @@ TContentsDropTarget::TContentsDropTarget(QTreeWidget* tree, OnDrop onDrop, QObje
   tree->installEventFilter(this);
 }
 
-TContentsDropTarget::~TContentsDropTarget() {
+ContentsDropTarget::~ContentsDropTarget() {
   if (Tree) {
     Tree->viewport()->removeEventFilter(this);
     Tree->removeEventFilter(this);
   }
 }
 
-bool TContentsDropTarget::FromOwnTree(const QDropEvent* event) const {
+bool ContentsDropTarget::FromOwnTree(const QDropEvent* event) const {
   if (!Tree) return false;
   if (event->source() == Tree || event->source() == Tree->viewport()) return true;
   if (!event->mimeData()) return false;
@@ -92,7 +92,7 @@ bool TContentsDropTarget::FromOwnTree(const QDropEvent* event) const {
   return false;
 }
 
-bool TContentsDropTarget::eventFilter(QObject* watched, QEvent* event) {
+bool ContentsDropTarget::eventFilter(QObject* watched, QEvent* event) {
   if (!Tree) return QObject::eventFilter(watched, event);
   if (watched == Tree) {
     if (event->type() == QEvent::ChildAdded) {

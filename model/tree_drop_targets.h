@@ -1,12 +1,12 @@
 // Drop targets of the two trees, as event filters on their viewports.
 //
-// TIndexDropTarget takes plain text dragged onto the Index tree (out of the
+// IndexDropTarget takes plain text dragged onto the Index tree (out of the
 // editor) and hands it, cut to 255 characters, with the drop point in screen
 // coordinates to the main window. It shows the "copy" effect, so the text
 // stays where it came from, and refuses everything else: drags without text
 // (tree nodes among them) and drops the window says it cannot take.
 //
-// TContentsDropTarget takes only drags of the Contents tree's own nodes and
+// ContentsDropTarget takes only drags of the Contents tree's own nodes and
 // hands the drop point (viewport coordinates) to the main window, which moves
 // the node itself. The drop is reported back as a copy, so the tree that
 // started the drag never removes the dragged node on its own.
@@ -23,12 +23,12 @@ class QDrag;
 class QDropEvent;
 class QTreeWidget;
 
-class TIndexDropTarget : public QObject {
+class IndexDropTarget : public QObject {
  public:
   using CanDrop = std::function<bool()>;
   using OnDrop = std::function<void(const QString& text, const QPoint& screenPos)>;
-  TIndexDropTarget(QTreeWidget* tree, CanDrop canDrop, OnDrop onDrop, QObject* parent = nullptr);
-  ~TIndexDropTarget() override;
+  IndexDropTarget(QTreeWidget* tree, CanDrop canDrop, OnDrop onDrop, QObject* parent = nullptr);
+  ~IndexDropTarget() override;
   // Stops taking drops (the viewport's filter is removed).
   void Revoke();
   // The text kept from the drag now over the tree.
@@ -44,11 +44,11 @@ class TIndexDropTarget : public QObject {
   QString Text;
 };
 
-class TContentsDropTarget : public QObject {
+class ContentsDropTarget : public QObject {
  public:
   using OnDrop = std::function<void(const QPoint& viewportPos)>;
-  TContentsDropTarget(QTreeWidget* tree, OnDrop onDrop, QObject* parent = nullptr);
-  ~TContentsDropTarget() override;
+  ContentsDropTarget(QTreeWidget* tree, OnDrop onDrop, QObject* parent = nullptr);
+  ~ContentsDropTarget() override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

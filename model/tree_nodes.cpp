@@ -3,24 +3,24 @@
 #include <QTreeWidget>
 #include <utility>
 
-TContentsItem::TContentsItem(const QString& caption, std::unique_ptr<TName> data)
+ContentsItem::ContentsItem(const QString& caption, std::unique_ptr<TopicData> data)
     : QTreeWidgetItem(QStringList{caption}, UserType + 1), Data(std::move(data)) {
   setFlags(flags() | Qt::ItemIsEditable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled);
 }
 
-TIndexItem::TIndexItem(const QString& caption, std::unique_ptr<TIName> data)
+IndexItem::IndexItem(const QString& caption, std::unique_ptr<IndexEntryData> data)
     : QTreeWidgetItem(QStringList{caption}, UserType + 2), Data(std::move(data)) {
   setFlags(flags() | Qt::ItemIsEditable | Qt::ItemIsDragEnabled);
 }
 
-TName* ContentsRecord(QTreeWidgetItem* item) {
+TopicData* ContentsRecord(QTreeWidgetItem* item) {
   if (!item || item->type() != QTreeWidgetItem::UserType + 1) return nullptr;
-  return static_cast<TContentsItem*>(item)->Data.get();
+  return static_cast<ContentsItem*>(item)->Data.get();
 }
 
-TIName* IndexRecord(QTreeWidgetItem* item) {
+IndexEntryData* IndexRecord(QTreeWidgetItem* item) {
   if (!item || item->type() != QTreeWidgetItem::UserType + 2) return nullptr;
-  return static_cast<TIndexItem*>(item)->Data.get();
+  return static_cast<IndexItem*>(item)->Data.get();
 }
 
 namespace {
@@ -83,19 +83,19 @@ std::vector<Node> MakeForest(const QTreeWidget* tree, Get record) {
 }  // namespace
 
 void FillContentsTree(QTreeWidget* tree, std::vector<ContentsNode>&& forest) {
-  tree->addTopLevelItems(MakeItems<ContentsNode, TContentsItem>(std::move(forest)));
+  tree->addTopLevelItems(MakeItems<ContentsNode, ContentsItem>(std::move(forest)));
 }
 
 void FillIndexTree(QTreeWidget* tree, std::vector<IndexNode>&& forest) {
-  tree->addTopLevelItems(MakeItems<IndexNode, TIndexItem>(std::move(forest)));
+  tree->addTopLevelItems(MakeItems<IndexNode, IndexItem>(std::move(forest)));
 }
 
 std::vector<ContentsNode> ContentsForest(const QTreeWidget* tree) {
-  return MakeForest<ContentsNode, TName>(tree, ContentsRecord);
+  return MakeForest<ContentsNode, TopicData>(tree, ContentsRecord);
 }
 
 std::vector<IndexNode> IndexForest(const QTreeWidget* tree) {
-  return MakeForest<IndexNode, TIName>(tree, IndexRecord);
+  return MakeForest<IndexNode, IndexEntryData>(tree, IndexRecord);
 }
 
 void ReleaseTreeData(QTreeWidget* tree) {
@@ -104,8 +104,8 @@ void ReleaseTreeData(QTreeWidget* tree) {
   while (!work.empty()) {
     QTreeWidgetItem* item = work.back();
     work.pop_back();
-    if (item->type() == QTreeWidgetItem::UserType + 1) static_cast<TContentsItem*>(item)->Data.reset();
-    if (item->type() == QTreeWidgetItem::UserType + 2) static_cast<TIndexItem*>(item)->Data.reset();
+    if (item->type() == QTreeWidgetItem::UserType + 1) static_cast<ContentsItem*>(item)->Data.reset();
+    if (item->type() == QTreeWidgetItem::UserType + 2) static_cast<IndexItem*>(item)->Data.reset();
     for (int c = item->childCount() - 1; c >= 0; --c) work.push_back(item->child(c));
   }
 }

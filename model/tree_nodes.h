@@ -10,21 +10,21 @@
 
 class QTreeWidget;
 
-class TContentsItem : public QTreeWidgetItem {
+class ContentsItem : public QTreeWidgetItem {
  public:
-  TContentsItem(const QString& caption, std::unique_ptr<TName> data);
-  std::unique_ptr<TName> Data;
+  ContentsItem(const QString& caption, std::unique_ptr<TopicData> data);
+  std::unique_ptr<TopicData> Data;
 };
 
-class TIndexItem : public QTreeWidgetItem {
+class IndexItem : public QTreeWidgetItem {
  public:
-  TIndexItem(const QString& caption, std::unique_ptr<TIName> data);
-  std::unique_ptr<TIName> Data;
+  IndexItem(const QString& caption, std::unique_ptr<IndexEntryData> data);
+  std::unique_ptr<IndexEntryData> Data;
 };
 
 // The record of a node, or null (no node, a node without data, a node of the other tree).
-TName* ContentsRecord(QTreeWidgetItem* item);
-TIName* IndexRecord(QTreeWidgetItem* item);
+TopicData* ContentsRecord(QTreeWidgetItem* item);
+IndexEntryData* IndexRecord(QTreeWidgetItem* item);
 
 // Fills a tree from a forest (the forest's records move into the nodes).
 void FillContentsTree(QTreeWidget* tree, std::vector<ContentsNode>&& forest);

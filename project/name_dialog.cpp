@@ -9,8 +9,8 @@
 
 #include "platform/locale_info.h"
 
-TNameDialog::TNameDialog(QWidget* parent) : QDialog(parent) {
-  setObjectName("NameDialog");
+NewProjectDialog::NewProjectDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName("newProjectDialog");
   setWindowTitle("New HTMLhelp project");
   setProperty("HelpContext", 10004);
   setFixedSize(316, 164);
@@ -41,15 +41,15 @@ TNameDialog::TNameDialog(QWidget* parent) : QDialog(parent) {
   FormCreate();
 }
 
-void TNameDialog::FormCreate() { ComboBox1->addItems(InstalledLanguageList()); }
+void NewProjectDialog::FormCreate() { ComboBox1->addItems(InstalledLanguageList()); }
 
-void TNameDialog::FormActivate() {
+void NewProjectDialog::FormActivate() {
   // Every showing starts with the system's own language.
   const int lcid = SystemDefaultLcid();
   ComboBox1->setEditText(LcidText(lcid) + " " + LocaleLanguageName(lcid));
 }
 
-void TNameDialog::showEvent(QShowEvent* event) {
+void NewProjectDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) FormActivate();
 }

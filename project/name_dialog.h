@@ -8,10 +8,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class TNameDialog : public QDialog {
+class NewProjectDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit TNameDialog(QWidget* parent = nullptr);
+  explicit NewProjectDialog(QWidget* parent = nullptr);
 
   QLabel* Label1 = nullptr;
   QLineEdit* Edit1 = nullptr;

@@ -14,7 +14,7 @@
 #include "project/page_template.h"
 #include "project/project_file.h"
 
-void TForm1::New1Click() {
+void MainWindow::NewProject() {
   if (!AskToSaveProject()) return;
   QFileDialog dialog(this);
   dialog.setObjectName("OpenDialog1");
@@ -25,13 +25,13 @@ void TForm1::New1Click() {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString path = QFileInfo(dialog.selectedFiles().first()).absoluteFilePath();
 
-  DHTMLEdit1->NewDocument();
-  WaitEditorIdle(DHTMLEdit1);
-  Memo1->clear();
+  editor->NewDocument();
+  WaitEditorIdle(editor);
+  sourceView->clear();
   Modified = true;
   ResetProjectModel(path);
 
-  TNameDialog* names = Dlg.NameDialog;
+  NewProjectDialog* names = startupDialogs.newProjectDialog;
   names->Edit1->setText(ProjectBaseName(path));
   std::optional<NewProjectChoice> choice;
   if (names->exec() == QDialog::Accepted)
@@ -46,10 +46,10 @@ void TForm1::New1Click() {
   });
   if (!written) return;
 
-  Insert1->menuAction()->setEnabled(true);
-  Tools1->menuAction()->setEnabled(true);
-  Edit1->menuAction()->setEnabled(true);
+  insertMenu->menuAction()->setEnabled(true);
+  toolsMenu->menuAction()->setEnabled(true);
+  editMenu->menuAction()->setEnabled(true);
   EnterProjectFolder();
-  Label1->setText("Context=");
-  Save1Click();
+  contextLabel->setText("Context=");
+  SaveProject();
 }

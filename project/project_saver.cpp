@@ -28,7 +28,7 @@ void WriteSitemap(SitemapSource& source, const QString& text, int codePage) {
 IndexNode CopyIndexNode(const IndexNode& node) {
   IndexNode copy;
   copy.Caption = node.Caption;
-  if (node.Data) copy.Data = std::make_unique<TIName>(*node.Data);
+  if (node.Data) copy.Data = std::make_unique<IndexEntryData>(*node.Data);
   for (const IndexNode& child : node.Children) copy.Children.push_back(CopyIndexNode(child));
   return copy;
 }

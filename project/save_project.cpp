@@ -9,26 +9,27 @@
 #include "model/tree_nodes.h"
 #include "project/project_saver.h"
 
-void TForm1::Save1Click() {
+void MainWindow::SaveProject() {
   BusyCursor busy;
   // Each step replaces its file whole; a failure is shown, the save stops
   // there, and the project stays modified.
   ReportFailure([this] {
-    if (QTreeWidgetItem* selected = TreeView1->currentItem()) {
-      TName* record = NodeName(selected);
+    if (QTreeWidgetItem* selected = contentsTree->currentItem()) {
+      TopicData* record = NodeName(selected);
       if (CurrentTab == 1) {
-        if (Memo1->document()->isModified() && record && !record->FileName.isEmpty()) {
+        if (sourceView->document()->isModified() && record && !record->FileName.isEmpty()) {
           CurTopic = record;
           StoreSourcePage(PagePath(*CurTopic));
         }
-      } else if (record && StatusEnabled(DHTMLEdit1->QueryStatus(decmd::Undo))) {
+      } else if (record && StatusEnabled(editor->QueryStatus(decmd::Undo))) {
         CurTopic = record;
         StoreEditorPage(PagePath(*CurTopic));
-        WaitEditorIdle(DHTMLEdit1);
+        WaitEditorIdle(editor);
       }
     }
-    SaveProjectFiles({ProjectFile, ContentsForest(TreeView1), IndexForest(TreeView2), MapLines, AliasLines},
-                     ProjectLines, Sources, SettingsFile());
+    SaveProjectFiles(
+        {ProjectFile, ContentsForest(contentsTree), IndexForest(indexTree), MapLines, AliasLines},
+        ProjectLines, Sources, SettingsFile());
     Modified = false;
   });
 }

@@ -32,10 +32,10 @@ bool IsViewerCommand(const QUrl& url, QString* name, QUrlQuery* arguments) {
   return true;
 }
 
-TChmSchemeHandler::TChmSchemeHandler(std::shared_ptr<const ChmDocument> document, QObject* parent)
+ChmSchemeHandler::ChmSchemeHandler(std::shared_ptr<const ChmDocument> document, QObject* parent)
     : QWebEngineUrlSchemeHandler(parent), Document(std::move(document)) {}
 
-void TChmSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
+void ChmSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
   const QUrl url = job->requestUrl();
   if (job->requestMethod() != "GET") {
     job->fail(QWebEngineUrlRequestJob::RequestDenied);

@@ -28,10 +28,10 @@ inline constexpr char kViewerCommandFolder[] = "/$orvex/";
 bool IsViewerCommand(const QUrl& url, QString* name = nullptr, QUrlQuery* arguments = nullptr);
 
 // Serves the entries of one compiled file.
-class TChmSchemeHandler : public QWebEngineUrlSchemeHandler {
+class ChmSchemeHandler : public QWebEngineUrlSchemeHandler {
   Q_OBJECT
  public:
-  explicit TChmSchemeHandler(std::shared_ptr<const ChmDocument> document, QObject* parent = nullptr);
+  explicit ChmSchemeHandler(std::shared_ptr<const ChmDocument> document, QObject* parent = nullptr);
 
   void requestStarted(QWebEngineUrlRequestJob* job) override;
 

@@ -36,48 +36,48 @@ HelpFileName SplitHelpFileName(QString name) {
 
 }  // namespace
 
-THtmlHelp::THtmlHelp(QObject* parent) : QObject(parent) {}
+HtmlHelpViewer::HtmlHelpViewer(QObject* parent) : QObject(parent) {}
 
-THtmlHelp::~THtmlHelp() { CloseAll(); }
+HtmlHelpViewer::~HtmlHelpViewer() { CloseAll(); }
 
-QList<TViewerWindow*> THtmlHelp::Viewers() const {
-  QList<TViewerWindow*> open;
-  for (const QPointer<TViewerWindow>& w : Windows)
+QList<ViewerWindow*> HtmlHelpViewer::Viewers() const {
+  QList<ViewerWindow*> open;
+  for (const QPointer<ViewerWindow>& w : Windows)
     if (w) open.append(w.data());
   return open;
 }
 
-void THtmlHelp::AddPageScript(const QString& name, const QString& source) {
+void HtmlHelpViewer::AddPageScript(const QString& name, const QString& source) {
   PageScripts.append({name, source});
-  for (TViewerWindow* w : Viewers()) w->AddPageScript(name, source);
+  for (ViewerWindow* w : Viewers()) w->AddPageScript(name, source);
 }
 
-void THtmlHelp::CloseAll() {
-  const QList<QPointer<TViewerWindow>> windows = Windows;
+void HtmlHelpViewer::CloseAll() {
+  const QList<QPointer<ViewerWindow>> windows = Windows;
   Windows.clear();
-  for (const QPointer<TViewerWindow>& w : windows) {
+  for (const QPointer<ViewerWindow>& w : windows) {
     if (!w) continue;
     w->close();  // deletes itself
   }
 }
 
-TViewerWindow* THtmlHelp::ViewerFor(QWidget* owner, const QString& chmPath) {
+ViewerWindow* HtmlHelpViewer::ViewerFor(QWidget* owner, const QString& chmPath) {
   const QString canonical = QFileInfo(chmPath).canonicalFilePath();
-  for (TViewerWindow* w : Viewers())
+  for (ViewerWindow* w : Viewers())
     if (QFileInfo(w->FilePath()).canonicalFilePath() == canonical) return w;
   auto document = std::make_shared<ChmDocument>();
   if (!document->Open(chmPath)) {
     qWarning("Orvex: cannot read the compiled help file %s", qPrintable(QDir::toNativeSeparators(chmPath)));
     return nullptr;
   }
-  auto* viewer = new TViewerWindow(document, PageScripts, owner);
-  connect(viewer, &TViewerWindow::CommandRequested, this, &THtmlHelp::HandlePageCommand);
+  auto* viewer = new ViewerWindow(document, PageScripts, owner);
+  connect(viewer, &ViewerWindow::CommandRequested, this, &HtmlHelpViewer::HandlePageCommand);
   Windows.removeAll(nullptr);
   Windows.append(viewer);
   return viewer;
 }
 
-void THtmlHelp::HandlePageCommand(const QString& name, const QUrlQuery& arguments) {
+void HtmlHelpViewer::HandlePageCommand(const QString& name, const QUrlQuery& arguments) {
   if (name == u"tcard") {
     // Both values are 32-bit signed; anything else is 0.
     bool ok = false;
@@ -90,7 +90,7 @@ void THtmlHelp::HandlePageCommand(const QString& name, const QUrlQuery& argument
   emit PageCommand(name, arguments);
 }
 
-quintptr THtmlHelp::HtmlHelpA(QWidget* owner, const QString& file, int command, quintptr data) {
+quintptr HtmlHelpViewer::HtmlHelpA(QWidget* owner, const QString& file, int command, quintptr data) {
   switch (command) {
     case HH_INITIALIZE:
       Uninitialized = false;
@@ -113,7 +113,7 @@ quintptr THtmlHelp::HtmlHelpA(QWidget* owner, const QString& file, int command, 
   const HelpFileName name = SplitHelpFileName(file);
   if (name.File.isEmpty() || !QFileInfo(name.File).isFile()) return 0;
 
-  TViewerWindow* viewer = ViewerFor(owner, name.File);
+  ViewerWindow* viewer = ViewerFor(owner, name.File);
   if (!viewer) return 0;
   QUrl topic;
   if (command == HH_HELP_CONTEXT) {

@@ -10,7 +10,7 @@
 #include <QUrlQuery>
 
 class QWidget;
-class TViewerWindow;
+class ViewerWindow;
 
 inline constexpr int HH_DISPLAY_TOPIC = 1;
 inline constexpr int HH_HELP_CONTEXT = 15;
@@ -18,11 +18,11 @@ inline constexpr int HH_CLOSE_ALL = 18;
 inline constexpr int HH_INITIALIZE = 28;
 inline constexpr int HH_UNINITIALIZE = 29;
 
-class THtmlHelp : public QObject {
+class HtmlHelpViewer : public QObject {
   Q_OBJECT
  public:
-  explicit THtmlHelp(QObject* parent = nullptr);
-  ~THtmlHelp() override;
+  explicit HtmlHelpViewer(QObject* parent = nullptr);
+  ~HtmlHelpViewer() override;
 
   // file: a compiled help file, optionally followed by "::/topic.htm" and/or
   // ">window" (the window name is ignored).
@@ -47,7 +47,7 @@ class THtmlHelp : public QObject {
   void AddPageScript(const QString& name, const QString& source);
 
   // The viewer windows open now.
-  QList<TViewerWindow*> Viewers() const;
+  QList<ViewerWindow*> Viewers() const;
 
  signals:
   // A training-card button was pressed in a shown topic.
@@ -57,10 +57,10 @@ class THtmlHelp : public QObject {
 
  private:
   void HandlePageCommand(const QString& name, const QUrlQuery& arguments);
-  TViewerWindow* ViewerFor(QWidget* owner, const QString& chmPath);
+  ViewerWindow* ViewerFor(QWidget* owner, const QString& chmPath);
   void CloseAll();
 
-  QList<QPointer<TViewerWindow>> Windows;
+  QList<QPointer<ViewerWindow>> Windows;
   QList<QPair<QString, QString>> PageScripts;
   bool Uninitialized = false;
 };

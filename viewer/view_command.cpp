@@ -13,7 +13,7 @@ int RunViewCommand(const QStringList& arguments, QTextStream& err) {
     return 2;
   }
   QApplication::setWindowIcon(ProgramIcon());
-  THtmlHelp help;
+  HtmlHelpViewer help;
   if (help.HtmlHelpA(nullptr, arguments.first(), HH_DISPLAY_TOPIC, 0) == 0) {
     err << "orvex: cannot show " << QDir::toNativeSeparators(arguments.first()) << Qt::endl;
     return 1;

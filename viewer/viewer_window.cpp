@@ -47,11 +47,11 @@ QWebEngineScript PageScript(const QString& name, const QString& source) {
 
 }  // namespace
 
-// ---- TViewerPage --------------------------------------------------------------
+// ---- ViewerPage --------------------------------------------------------------
 
-TViewerPage::TViewerPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {}
+ViewerPage::ViewerPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {}
 
-bool TViewerPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
+bool ViewerPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
   QString name;
   QUrlQuery arguments;
   if (IsViewerCommand(url, &name, &arguments)) {
@@ -66,12 +66,12 @@ bool TViewerPage::acceptNavigationRequest(const QUrl& url, NavigationType type, 
   return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
 }
 
-QWebEnginePage* TViewerPage::createWindow(WebWindowType) { return this; }
+QWebEnginePage* ViewerPage::createWindow(WebWindowType) { return this; }
 
-// ---- TViewerWindow ------------------------------------------------------------
+// ---- ViewerWindow ------------------------------------------------------------
 
-TViewerWindow::TViewerWindow(std::shared_ptr<const ChmDocument> document,
-                             const QList<QPair<QString, QString>>& pageScripts, QWidget* owner)
+ViewerWindow::ViewerWindow(std::shared_ptr<const ChmDocument> document,
+                           const QList<QPair<QString, QString>>& pageScripts, QWidget* owner)
     : QMainWindow(owner, Qt::Window), Doc(std::move(document)) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName("HelpViewer");
@@ -80,9 +80,9 @@ TViewerWindow::TViewerWindow(std::shared_ptr<const ChmDocument> document,
 
   // Each window has its own profile and scheme handler: it serves its own file.
   Profile = new QWebEngineProfile(this);
-  Handler = new TChmSchemeHandler(Doc, this);
+  Handler = new ChmSchemeHandler(Doc, this);
   Profile->installUrlSchemeHandler(kChmScheme, Handler);
-  Page = new TViewerPage(Profile, this);
+  Page = new ViewerPage(Profile, this);
   for (const auto& [name, source] : pageScripts) Page->scripts().insert(PageScript(name, source));
 
   auto* toolbar = addToolBar("Navigation");
@@ -149,15 +149,15 @@ TViewerWindow::TViewerWindow(std::shared_ptr<const ChmDocument> document,
 
   connect(BackAction, &QAction::triggered, TopicView, &QWebEngineView::back);
   connect(ForwardAction, &QAction::triggered, TopicView, &QWebEngineView::forward);
-  connect(HomeAction, &QAction::triggered, this, &TViewerWindow::ShowDefaultTopic);
+  connect(HomeAction, &QAction::triggered, this, &ViewerWindow::ShowDefaultTopic);
   connect(Page, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
     UpdateNavigation();
     SyncContents(url);
   });
   connect(Page, &QWebEnginePage::loadFinished, this, [this] { UpdateNavigation(); });
-  connect(Page, &TViewerPage::CommandRequested, this, &TViewerWindow::CommandRequested);
-  connect(Handler, &TChmSchemeHandler::CommandRequested, this, &TViewerWindow::CommandRequested);
-  connect(Page, &TViewerPage::RedirectRequested, this, [this](const QUrl& url) {
+  connect(Page, &ViewerPage::CommandRequested, this, &ViewerWindow::CommandRequested);
+  connect(Handler, &ChmSchemeHandler::CommandRequested, this, &ViewerWindow::CommandRequested);
+  connect(Page, &ViewerPage::RedirectRequested, this, [this](const QUrl& url) {
     // Not from inside the navigation callback: the page is still deciding.
     QTimer::singleShot(0, this, [this, url] { ShowUrl(url); });
   });
@@ -165,7 +165,7 @@ TViewerWindow::TViewerWindow(std::shared_ptr<const ChmDocument> document,
           [this](QTreeWidgetItem* item) { ShowContentsItem(item); });
   connect(ContentsTree, &QTreeWidget::itemActivated, this,
           [this](QTreeWidgetItem* item) { ShowContentsItem(item); });
-  connect(IndexEdit, &QLineEdit::textEdited, this, &TViewerWindow::FindKeyword);
+  connect(IndexEdit, &QLineEdit::textEdited, this, &ViewerWindow::FindKeyword);
   connect(IndexEdit, &QLineEdit::returnPressed, this, [this] { ShowIndexItem(IndexTree->currentItem()); });
   connect(IndexTree, &QTreeWidget::itemActivated, this,
           [this](QTreeWidgetItem* item) { ShowIndexItem(item); });
@@ -181,7 +181,7 @@ TViewerWindow::TViewerWindow(std::shared_ptr<const ChmDocument> document,
   UpdateNavigation();
 }
 
-TViewerWindow::~TViewerWindow() {
+ViewerWindow::~ViewerWindow() {
   // The page must go before the profile it was made with.
   delete Page;
   Page = nullptr;
@@ -191,24 +191,24 @@ TViewerWindow::~TViewerWindow() {
   Profile = nullptr;
 }
 
-QString TViewerWindow::FilePath() const { return Doc->FilePath(); }
+QString ViewerWindow::FilePath() const { return Doc->FilePath(); }
 
-void TViewerWindow::ShowUrl(const QUrl& url) {
+void ViewerWindow::ShowUrl(const QUrl& url) {
   if (!url.isValid() || !Page) return;
   Page->setUrl(url);
 }
 
-void TViewerWindow::ShowDefaultTopic() { ShowUrl(Doc->DefaultTopicUrl()); }
+void ViewerWindow::ShowDefaultTopic() { ShowUrl(Doc->DefaultTopicUrl()); }
 
-QString TViewerWindow::CurrentEntry() const { return Page ? ChmEntryPath(Page->url()) : QString(); }
+QString ViewerWindow::CurrentEntry() const { return Page ? ChmEntryPath(Page->url()) : QString(); }
 
-QUrl TViewerWindow::CurrentUrl() const { return Page ? Page->url() : QUrl(); }
+QUrl ViewerWindow::CurrentUrl() const { return Page ? Page->url() : QUrl(); }
 
-void TViewerWindow::AddPageScript(const QString& name, const QString& source) {
+void ViewerWindow::AddPageScript(const QString& name, const QString& source) {
   if (Page) Page->scripts().insert(PageScript(name, source));
 }
 
-QList<QPair<QString, QByteArray>> TViewerWindow::RequestLog() const {
+QList<QPair<QString, QByteArray>> ViewerWindow::RequestLog() const {
   return Handler ? Handler->RequestLog() : QList<QPair<QString, QByteArray>>();
 }
 
@@ -244,19 +244,19 @@ void AddIndexNodes(QTreeWidgetItem* parent, QTreeWidget* tree, const std::vector
 
 }  // namespace
 
-void TViewerWindow::BuildContents() {
+void ViewerWindow::BuildContents() {
   ContentsTree->clear();
   ContentsByEntry.clear();
   AddContentsNodes(nullptr, ContentsTree, Doc->Contents(), Doc->ContentsFile(), ContentsByEntry);
 }
 
-void TViewerWindow::BuildIndex() {
+void ViewerWindow::BuildIndex() {
   IndexTree->clear();
   AddIndexNodes(nullptr, IndexTree, Doc->Index(), Doc->IndexFile());
   IndexTree->expandAll();
 }
 
-void TViewerWindow::ShowContentsItem(QTreeWidgetItem* item) {
+void ViewerWindow::ShowContentsItem(QTreeWidgetItem* item) {
   if (!item) return;
   const QUrl url = item->data(0, kUrlRole).toUrl();
   if (url.isValid())
@@ -265,14 +265,14 @@ void TViewerWindow::ShowContentsItem(QTreeWidgetItem* item) {
     item->setExpanded(!item->isExpanded());
 }
 
-void TViewerWindow::ShowIndexItem(QTreeWidgetItem* item) {
+void ViewerWindow::ShowIndexItem(QTreeWidgetItem* item) {
   // A keyword without a page of its own leads to its first entry's page.
   while (item && !item->data(0, kUrlRole).toUrl().isValid())
     item = item->childCount() ? item->child(0) : nullptr;
   if (item) ShowUrl(item->data(0, kUrlRole).toUrl());
 }
 
-void TViewerWindow::FindKeyword(const QString& text) {
+void ViewerWindow::FindKeyword(const QString& text) {
   const QString wanted = text.trimmed();
   if (wanted.isEmpty()) return;
   for (QTreeWidgetItemIterator it(IndexTree); *it; ++it) {
@@ -284,7 +284,7 @@ void TViewerWindow::FindKeyword(const QString& text) {
   }
 }
 
-void TViewerWindow::RunSearch(const QString& query) {
+void ViewerWindow::RunSearch(const QString& query) {
   if (!TopicsRead) {
     Topics = Doc->TopicTexts();
     TopicsRead = true;
@@ -300,17 +300,17 @@ void TViewerWindow::RunSearch(const QString& query) {
   if (SearchResults->count() > 0) SearchResults->setCurrentRow(0);
 }
 
-void TViewerWindow::ShowSearchResult(int row) {
+void ViewerWindow::ShowSearchResult(int row) {
   if (QListWidgetItem* item = SearchResults->item(row)) ShowUrl(item->data(kUrlRole).toUrl());
 }
 
-void TViewerWindow::UpdateNavigation() {
+void ViewerWindow::UpdateNavigation() {
   if (!Page) return;
   BackAction->setEnabled(Page->history()->canGoBack());
   ForwardAction->setEnabled(Page->history()->canGoForward());
 }
 
-void TViewerWindow::SyncContents(const QUrl& url) {
+void ViewerWindow::SyncContents(const QUrl& url) {
   QTreeWidgetItem* item = ContentsByEntry.value(EntryKey(url));
   if (!item || item == ContentsTree->currentItem()) return;
   const QSignalBlocker block(ContentsTree);

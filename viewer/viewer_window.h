@@ -24,13 +24,13 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QWebEngineProfile;
 class QWebEngineView;
-class TChmSchemeHandler;
+class ChmSchemeHandler;
 
 // The topic pane's page: viewer commands and "ms-its:" links are taken here.
-class TViewerPage : public QWebEnginePage {
+class ViewerPage : public QWebEnginePage {
   Q_OBJECT
  public:
-  TViewerPage(QWebEngineProfile* profile, QObject* parent);
+  ViewerPage(QWebEngineProfile* profile, QObject* parent);
 
  signals:
   void CommandRequested(const QString& name, const QUrlQuery& arguments);
@@ -43,15 +43,15 @@ class TViewerPage : public QWebEnginePage {
   QWebEnginePage* createWindow(WebWindowType type) override;
 };
 
-class TViewerWindow : public QMainWindow {
+class ViewerWindow : public QMainWindow {
   Q_OBJECT
  public:
   // `document` must be open. Page scripts (name, JavaScript source) run in
   // every topic once its document is ready; they turn the page's HTML Help
   // objects into working elements.
-  TViewerWindow(std::shared_ptr<const ChmDocument> document,
-                const QList<QPair<QString, QString>>& pageScripts, QWidget* owner = nullptr);
-  ~TViewerWindow() override;
+  ViewerWindow(std::shared_ptr<const ChmDocument> document, const QList<QPair<QString, QString>>& pageScripts,
+               QWidget* owner = nullptr);
+  ~ViewerWindow() override;
 
   const ChmDocument& Document() const { return *Doc; }
   QString FilePath() const;
@@ -104,8 +104,8 @@ class TViewerWindow : public QMainWindow {
 
   std::shared_ptr<const ChmDocument> Doc;
   QWebEngineProfile* Profile = nullptr;
-  TChmSchemeHandler* Handler = nullptr;
-  TViewerPage* Page = nullptr;
+  ChmSchemeHandler* Handler = nullptr;
+  ViewerPage* Page = nullptr;
   QList<TopicText> Topics;
   bool TopicsRead = false;
   QHash<QString, QTreeWidgetItem*> ContentsByEntry;

@@ -34,7 +34,7 @@ class AddinMenuTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    form = std::make_unique<TForm1>();
+    form = std::make_unique<MainWindow>();
     form->SettingsPath = dir.filePath("orvex.ini");
     form->CreateDialogs();
   }
@@ -46,24 +46,24 @@ class AddinMenuTest : public ::testing::Test {
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     AnswerNextFileDialog(dir.filePath("Addin Guide.hhp"));
-    OnNextDialog<TNameDialog>([](TNameDialog* d) {
+    OnNextDialog<NewProjectDialog>([](NewProjectDialog* d) {
       d->Edit1->setText("Add-in guide");
       d->accept();
     });
-    form->New1->trigger();
+    form->newAction->trigger();
     ASSERT_EQ(form->ProjectFile, dir.filePath("Addin Guide.hhp"));
   }
   QTemporaryDir dir;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<MainWindow> form;
 };
 
 }  // namespace
 
 TEST_F(AddinMenuTest, ProgramFolderListsTheShippedAddin) {
   // Start-up scanned the program's folder, where the text-files add-in is built.
-  EXPECT_TRUE(Captions(form->Addins1).contains("Topics from text files"));
-  EXPECT_TRUE(form->Addins1->menuAction()->isEnabled());
-  EXPECT_EQ(form->AddinFiles.size(), form->Addins1->actions().size());
+  EXPECT_TRUE(Captions(form->addinsMenu).contains("Topics from text files"));
+  EXPECT_TRUE(form->addinsMenu->menuAction()->isEnabled());
+  EXPECT_EQ(form->AddinFiles.size(), form->addinsMenu->actions().size());
 }
 
 TEST_F(AddinMenuTest, NoLibraryLeavesAddinsDisabled) {
@@ -71,25 +71,25 @@ TEST_F(AddinMenuTest, NoLibraryLeavesAddinsDisabled) {
   QFile text(empty.filePath("readme.txt"));
   ASSERT_TRUE(text.open(QIODevice::WriteOnly));
   form->ScanAddins(empty.path());
-  EXPECT_FALSE(form->Addins1->menuAction()->isEnabled());
-  EXPECT_TRUE(form->Addins1->actions().isEmpty());
+  EXPECT_FALSE(form->addinsMenu->menuAction()->isEnabled());
+  EXPECT_TRUE(form->addinsMenu->actions().isEmpty());
   EXPECT_TRUE(form->AddinFiles.isEmpty());
 }
 
 TEST_F(AddinMenuTest, TwoAddinsGiveTwoItemsInOrder) {
   form->ScanAddins(Case("two"));
-  EXPECT_EQ(Captions(form->Addins1), QStringList({"Alpha tools", "Beta tools"}));
-  EXPECT_TRUE(form->Addins1->menuAction()->isEnabled());
+  EXPECT_EQ(Captions(form->addinsMenu), QStringList({"Alpha tools", "Beta tools"}));
+  EXPECT_TRUE(form->addinsMenu->menuAction()->isEnabled());
   ASSERT_EQ(form->AddinFiles.size(), 2);
   EXPECT_EQ(form->AddinFiles[0], Case("two") + "/alpha.so");
   EXPECT_EQ(form->AddinFiles[1], Case("two") + "/beta.so");
-  EXPECT_EQ(form->Addins1->actions()[1]->data().toInt(), 1);
+  EXPECT_EQ(form->addinsMenu->actions()[1]->data().toInt(), 1);
 }
 
 TEST_F(AddinMenuTest, FaultyLibrariesAreSkipped) {
   // broken.so does not load, crash.so crashes in Name, noname.so has no Name.
   form->ScanAddins(Case("faulty"));
-  EXPECT_EQ(Captions(form->Addins1), QStringList({"Good one"}));
+  EXPECT_EQ(Captions(form->addinsMenu), QStringList({"Good one"}));
   EXPECT_EQ(form->AddinFiles, QStringList({Case("faulty") + "/good.so"}));
 }
 
@@ -97,42 +97,43 @@ TEST_F(AddinMenuTest, CaptionIsShownAsGiven) {
   form->ScanAddins(Case("odd"));
   // crashmid.so, long.so, notopics.so: long.so's caption begins "R&D",
   // and the menu shows the ampersand rather than a mnemonic.
-  ASSERT_EQ(form->Addins1->actions().size(), 3);
-  EXPECT_EQ(form->Addins1->actions()[0]->text(), "Faulty");
-  EXPECT_TRUE(form->Addins1->actions()[1]->text().startsWith("R&&D xxx"));
+  ASSERT_EQ(form->addinsMenu->actions().size(), 3);
+  EXPECT_EQ(form->addinsMenu->actions()[0]->text(), "Faulty");
+  EXPECT_TRUE(form->addinsMenu->actions()[1]->text().startsWith("R&&D xxx"));
 }
 
 TEST_F(AddinMenuTest, EachItemRunsItsOwnLibrary) {
   NewProject();
   form->ScanAddins(Case("two"));
-  const int before = form->TreeView1->topLevelItemCount();
-  form->Addins1->actions()[1]->trigger();
-  ASSERT_EQ(form->TreeView1->topLevelItemCount(), before + 1);
-  EXPECT_EQ(form->TreeView1->topLevelItem(before)->text(0), "From beta");
-  form->Addins1->actions()[0]->trigger();
-  ASSERT_EQ(form->TreeView1->topLevelItemCount(), before + 2);
-  EXPECT_EQ(form->TreeView1->topLevelItem(before + 1)->text(0), "From alpha");
+  const int before = form->contentsTree->topLevelItemCount();
+  form->addinsMenu->actions()[1]->trigger();
+  ASSERT_EQ(form->contentsTree->topLevelItemCount(), before + 1);
+  EXPECT_EQ(form->contentsTree->topLevelItem(before)->text(0), "From beta");
+  form->addinsMenu->actions()[0]->trigger();
+  ASSERT_EQ(form->contentsTree->topLevelItemCount(), before + 2);
+  EXPECT_EQ(form->contentsTree->topLevelItem(before + 1)->text(0), "From alpha");
 }
 
 TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   NewProject();
   form->ScanAddins(Case("three"));
-  ASSERT_EQ(form->Addins1->actions().size(), 1);
-  const int before = form->TreeView1->topLevelItemCount();
-  form->Addins1->actions()[0]->trigger();
-  ASSERT_EQ(form->TreeView1->topLevelItemCount(), before + 3);
-  EXPECT_EQ(form->TreeView1->topLevelItem(before)->text(0), "First from add-in");
-  EXPECT_EQ(form->TreeView1->topLevelItem(before + 1)->text(0), "Second from add-in");
-  EXPECT_EQ(form->TreeView1->topLevelItem(before + 2)->text(0), "Third from add-in");
+  ASSERT_EQ(form->addinsMenu->actions().size(), 1);
+  const int before = form->contentsTree->topLevelItemCount();
+  form->addinsMenu->actions()[0]->trigger();
+  ASSERT_EQ(form->contentsTree->topLevelItemCount(), before + 3);
+  EXPECT_EQ(form->contentsTree->topLevelItem(before)->text(0), "First from add-in");
+  EXPECT_EQ(form->contentsTree->topLevelItem(before + 1)->text(0), "Second from add-in");
+  EXPECT_EQ(form->contentsTree->topLevelItem(before + 2)->text(0), "Third from add-in");
   // The first page was stored with the HTML when the second topic was made.
-  const QString first = ReadLatin1(form->PagePath(*TForm1::NodeName(form->TreeView1->topLevelItem(before))));
+  const QString first =
+      ReadLatin1(form->PagePath(*MainWindow::NodeName(form->contentsTree->topLevelItem(before))));
   EXPECT_TRUE(first.contains("Paragraph from the add-in")) << first.toStdString();
   const QString second =
-      ReadLatin1(form->PagePath(*TForm1::NodeName(form->TreeView1->topLevelItem(before + 1))));
+      ReadLatin1(form->PagePath(*MainWindow::NodeName(form->contentsTree->topLevelItem(before + 1))));
   EXPECT_FALSE(second.isEmpty());
   EXPECT_FALSE(second.contains("Paragraph from the add-in"));
   // The third topic is in the editor; its two characters were not inserted.
-  const QString third = form->DHTMLEdit1->DocumentHTML();
+  const QString third = form->editor->DocumentHTML();
   EXPECT_TRUE(third.contains("Third from add-in"));
   EXPECT_FALSE(third.contains("Zq"));
   // Three context entries were made.
@@ -141,19 +142,19 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
 
 TEST_F(AddinMenuTest, RunWithoutAProjectDoesNothing) {
   form->ScanAddins(Case("three"));
-  form->Addins1->actions()[0]->trigger();
-  EXPECT_EQ(form->TreeView1->topLevelItemCount(), 0);
+  form->addinsMenu->actions()[0]->trigger();
+  EXPECT_EQ(form->contentsTree->topLevelItemCount(), 0);
 }
 
 TEST_F(AddinMenuTest, CrashDuringARunKeepsTheProgramAndTheTopicsBefore) {
   NewProject();
   form->ScanAddins(Case("odd"));
   QAction* crashmid = nullptr;
-  for (QAction* a : form->Addins1->actions())
+  for (QAction* a : form->addinsMenu->actions())
     if (form->AddinFiles.value(a->data().toInt()).endsWith("/crashmid.so")) crashmid = a;
   ASSERT_NE(crashmid, nullptr);
-  const int before = form->TreeView1->topLevelItemCount();
+  const int before = form->contentsTree->topLevelItemCount();
   crashmid->trigger();
-  ASSERT_EQ(form->TreeView1->topLevelItemCount(), before + 1);
-  EXPECT_EQ(form->TreeView1->topLevelItem(before)->text(0), "Before the crash");
+  ASSERT_EQ(form->contentsTree->topLevelItemCount(), before + 1);
+  EXPECT_EQ(form->contentsTree->topLevelItem(before)->text(0), "Before the crash");
 }

@@ -100,14 +100,14 @@ class BuildCommandsTest : public ::testing::Test {
     if (ChmcmdMissing()) GTEST_SKIP() << "chmcmd is not installed";
     sample.Write();
     if (HasFatalFailure()) return;
-    form = std::make_unique<TForm1>();
+    form = std::make_unique<MainWindow>();
     form->CreateDialogs();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    ASSERT_NE(form->HtmlHelp, nullptr);
+    ASSERT_NE(form->helpViewer, nullptr);
   }
   void TearDown() override {
-    if (form && form->HtmlHelp) form->HtmlHelp->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
+    if (form && form->helpViewer) form->helpViewer->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
     if (form) form->Modified = false;
     form.reset();
     QTest::qWait(50);
@@ -115,17 +115,17 @@ class BuildCommandsTest : public ::testing::Test {
   void OpenSample() {
     form->OpenByName(sample.Project.projectPath());
     ASSERT_EQ(form->ProjectFile, QFileInfo(sample.Project.projectPath()).absoluteFilePath());
-    ASSERT_TRUE(form->Compile1->isEnabled());
+    ASSERT_TRUE(form->compileAction->isEnabled());
   }
 
   SampleProject sample;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<MainWindow> form;
 };
 
 TEST_F(BuildCommandsTest, CompileSavesAndRunsTheCompilerOnTheProject) {
   OpenSample();
   ASSERT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
-  form->Compile1->trigger();
+  form->compileAction->trigger();
   EXPECT_TRUE(QFileInfo::exists(sample.Project.chmPath()));
   EXPECT_TRUE(QFileInfo::exists(sample.Project.logPath()));
   EXPECT_FALSE(form->Modified);
@@ -139,7 +139,7 @@ TEST_F(BuildCommandsTest, AFailedSaveShowsItsErrorAndCompilesNothing) {
   ASSERT_TRUE(QFile::remove(contents));
   ASSERT_TRUE(QDir().mkpath(contents));
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->Compile1->trigger();
+  form->compileAction->trigger();
   EXPECT_TRUE(seen->shown);
   EXPECT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
   EXPECT_TRUE(form->Modified);
@@ -148,38 +148,38 @@ TEST_F(BuildCommandsTest, AFailedSaveShowsItsErrorAndCompilesNothing) {
 
 TEST_F(BuildCommandsTest, CompilerMessagesShowTheNewLogEachTime) {
   OpenSample();
-  form->Compile1->trigger();
+  form->compileAction->trigger();
   ASSERT_TRUE(QFileInfo::exists(sample.Project.logPath()));
   QStringList shown;
-  OnNextDialog<TCMView>([&](TCMView* view) {
+  OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* view) {
     for (int i = 0; i < view->ListBox1->count(); ++i) shown << view->ListBox1->item(i)->text();
     view->OKBtn->click();
   });
-  form->Viewcompilermessages1->trigger();
+  form->viewMessagesAction->trigger();
   ASSERT_FALSE(shown.isEmpty());
   EXPECT_TRUE(shown.last().startsWith("Compiled file written")) << shown.join('|').toStdString();
 
   // A new log (here written by hand, with a TAB) is shown the next time.
   orvex_test::writeBytes(sample.Project.logPath(), "first\tline\r\nsecond\r\n");
   shown.clear();
-  OnNextDialog<TCMView>([&](TCMView* view) {
+  OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* view) {
     for (int i = 0; i < view->ListBox1->count(); ++i) shown << view->ListBox1->item(i)->text();
     view->OKBtn->click();
   });
-  form->Viewcompilermessages1->trigger();
+  form->viewMessagesAction->trigger();
   EXPECT_EQ(shown, (QStringList{"first  line", "second"}));
 }
 
 TEST_F(BuildCommandsTest, NoLogMeansNoMessagesWindow) {
   OpenSample();
   bool appeared = false;
-  OnNextDialog<TCMView>(
-      [&](TCMView* view) {
+  OnNextDialog<CompilerMessagesWindow>(
+      [&](CompilerMessagesWindow* view) {
         appeared = true;
         view->reject();
       },
       1500);
-  form->Viewcompilermessages1->trigger();
+  form->viewMessagesAction->trigger();
   QTest::qWait(1600);
   EXPECT_FALSE(appeared);
 }
@@ -187,19 +187,19 @@ TEST_F(BuildCommandsTest, NoLogMeansNoMessagesWindow) {
 TEST_F(BuildCommandsTest, ViewBeforeTheFirstCompileSaysFileNotFound) {
   OpenSample();
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->Viewcompiledhelpfile1->trigger();
+  form->viewHelpFileAction->trigger();
   EXPECT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, " File not found! ");
-  EXPECT_TRUE(form->HtmlHelp->Viewers().isEmpty());
+  EXPECT_TRUE(form->helpViewer->Viewers().isEmpty());
 }
 
 TEST_F(BuildCommandsTest, ViewAfterCompileShowsTheDefaultTopic) {
   OpenSample();
-  form->Compile1->trigger();
+  form->compileAction->trigger();
   ASSERT_TRUE(QFileInfo::exists(sample.Project.chmPath()));
-  form->Viewcompiledhelpfile1->trigger();
-  ASSERT_EQ(form->HtmlHelp->Viewers().size(), 1);
-  TViewerWindow* viewer = form->HtmlHelp->Viewers().first();
+  form->viewHelpFileAction->trigger();
+  ASSERT_EQ(form->helpViewer->Viewers().size(), 1);
+  ViewerWindow* viewer = form->helpViewer->Viewers().first();
   EXPECT_EQ(viewer->parentWidget(), form.get());
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
 }
@@ -210,12 +210,12 @@ TEST_F(BuildCommandsTest, ViewUsesTheCompiledFileTheProjectNames) {
   hhp.replace("Compiled file=My Guide.chm", "Compiled file=other name.chm");
   orvex_test::writeBytes(sample.Project.projectPath(), hhp);
   OpenSample();
-  form->Compile1->trigger();
+  form->compileAction->trigger();
   ASSERT_TRUE(QFileInfo::exists(sample.Project.folder + "/other name.chm"));
   ASSERT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
-  form->Viewcompiledhelpfile1->trigger();
-  ASSERT_EQ(form->HtmlHelp->Viewers().size(), 1);
-  EXPECT_EQ(form->HtmlHelp->Viewers().first()->FilePath(), sample.Project.folder + "/other name.chm");
+  form->viewHelpFileAction->trigger();
+  ASSERT_EQ(form->helpViewer->Viewers().size(), 1);
+  EXPECT_EQ(form->helpViewer->Viewers().first()->FilePath(), sample.Project.folder + "/other name.chm");
 }
 
 TEST_F(BuildCommandsTest, ACompilerThatCannotStartIsPassedOverSilently) {
@@ -228,7 +228,7 @@ TEST_F(BuildCommandsTest, ACompilerThatCannotStartIsPassedOverSilently) {
         box->reject();
       },
       1000);
-  form->Compile1->trigger();
+  form->compileAction->trigger();
   QTest::qWait(1100);
   EXPECT_FALSE(boxShown);
   EXPECT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
@@ -286,7 +286,7 @@ TEST_F(BuildCommandsTest, DecompileWritesThePagesIntoTheChosenFolderWithoutAProj
   ASSERT_TRUE(QDir().mkpath(folder));
   QStringList titles;
   AnswerDecompileDialogs(sample.Project.chmPath(), folder, &titles);
-  form->DecompileCHMfile1->trigger();
+  form->decompileAction->trigger();
   ASSERT_EQ(titles.size(), 3);
   EXPECT_EQ(titles[1], "Help file (*.chm)");
   EXPECT_EQ(titles[2], "Browse for folder");
@@ -302,7 +302,7 @@ TEST_F(BuildCommandsTest, DecompileRefusesTheRootFolder) {
   ASSERT_FALSE(QFileInfo::exists("/My_Guide01.htm"));
   QStringList titles;
   AnswerDecompileDialogs(sample.Project.chmPath(), "/", &titles);
-  form->DecompileCHMfile1->trigger();
+  form->decompileAction->trigger();
   ASSERT_EQ(titles.size(), 3);
   EXPECT_EQ(form->LastFolder, "/");
   QTest::qWait(300);
@@ -314,12 +314,12 @@ TEST_F(BuildCommandsTest, CancelledDialogsDoNothing) {
   ASSERT_TRUE(sample.Compile());
   QStringList titles;
   AnswerDecompileDialogs(QString(), QString(), &titles);
-  form->DecompileCHMfile1->trigger();
+  form->decompileAction->trigger();
   EXPECT_EQ(titles.size(), 2);  // the folder browser never came
 
   titles.clear();
   AnswerDecompileDialogs(sample.Project.chmPath(), QString(), &titles);
-  form->DecompileCHMfile1->trigger();
+  form->decompileAction->trigger();
   EXPECT_EQ(titles.size(), 3);
   EXPECT_TRUE(form->LastFolder.isEmpty());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);

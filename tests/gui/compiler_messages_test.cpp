@@ -12,14 +12,14 @@
 
 namespace {
 
-QStringList Items(const TCMView& view) {
+QStringList Items(const CompilerMessagesWindow& view) {
   QStringList items;
   for (int i = 0; i < view.ListBox1->count(); ++i) items << view.ListBox1->item(i)->text();
   return items;
 }
 
 TEST(CompilerMessagesView, HasTheDesignedLayout) {
-  TCMView view;
+  CompilerMessagesWindow view;
   EXPECT_EQ(view.windowTitle(), "Compiler messages");
   EXPECT_TRUE(view.isModal());
   EXPECT_EQ(view.size(), QSize(552, 291));
@@ -32,7 +32,7 @@ TEST(CompilerMessagesView, HasTheDesignedLayout) {
 
 TEST(CompilerMessagesView, ControlCharactersBecomeTwoBlanksOtherBytesStay) {
   QTemporaryDir dir;
-  TCMView view;
+  CompilerMessagesWindow view;
   view.LogFile = dir.filePath("Demo.log");
   orvex_test::writeBytes(view.LogFile,
                          "a\tb\r\n\r\nc\x01"
@@ -43,7 +43,7 @@ TEST(CompilerMessagesView, ControlCharactersBecomeTwoBlanksOtherBytesStay) {
 
 TEST(CompilerMessagesView, EmptyOrMissingLogGivesAnEmptyList) {
   QTemporaryDir dir;
-  TCMView view;
+  CompilerMessagesWindow view;
   view.ListBox1->addItem("stale");
   view.LogFile = dir.filePath("Demo.log");
   orvex_test::writeBytes(view.LogFile, "");
@@ -57,18 +57,18 @@ TEST(CompilerMessagesView, EmptyOrMissingLogGivesAnEmptyList) {
 
 TEST(CompilerMessagesView, EveryShowingReadsTheLogAgainAndOkCloses) {
   QTemporaryDir dir;
-  TCMView view;
+  CompilerMessagesWindow view;
   view.LogFile = dir.filePath("Demo.log");
   orvex_test::writeBytes(view.LogFile, "old\r\n");
   QStringList seen;
-  OnNextDialog<TCMView>([&](TCMView* shown) {
+  OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* shown) {
     seen = Items(*shown);
     shown->OKBtn->click();
   });
   EXPECT_EQ(view.exec(), QDialog::Accepted);
   EXPECT_EQ(seen, QStringList{"old"});
   orvex_test::writeBytes(view.LogFile, "new 1\r\nnew 2\r\n");
-  OnNextDialog<TCMView>([&](TCMView* shown) {
+  OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* shown) {
     seen = Items(*shown);
     shown->OKBtn->click();
   });

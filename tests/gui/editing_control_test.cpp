@@ -42,10 +42,10 @@ QString Page(const QString& body) {
 }
 
 // One control for the whole suite: starting WebEngine is the slow part.
-class EditingControl : public ::testing::Test {
+class EditingControlTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    Editor = new TDHTMLEdit;
+    Editor = new EditingControl;
     Editor->resize(800, 600);
     Editor->show();
   }
@@ -71,13 +71,13 @@ class EditingControl : public ::testing::Test {
   // selector: from character start to end of its first text node.
   void Select(const QString& selector, int start, int end) { SelectInEditor(Editor, selector, start, end); }
 
-  static TDHTMLEdit* Editor;
+  static EditingControl* Editor;
 };
-TDHTMLEdit* EditingControl::Editor = nullptr;
+EditingControl* EditingControlTest::Editor = nullptr;
 
 }  // namespace
 
-TEST_F(EditingControl, HeadAndDoctypeComeBackAsLoaded) {
+TEST_F(EditingControlTest, HeadAndDoctypeComeBackAsLoaded) {
   Load(Page(QStringLiteral("<P>Hello <B>world</B></P>")));
   const QString html = Editor->DocumentHTML();
   EXPECT_TRUE(html.startsWith(kHead + QStringLiteral("<BODY>"))) << html.left(600).toStdString();
@@ -90,7 +90,7 @@ TEST_F(EditingControl, HeadAndDoctypeComeBackAsLoaded) {
   EXPECT_EQ(Editor->DocumentHTML(), html);
 }
 
-TEST_F(EditingControl, UndoFollowsRealEditsOnly) {
+TEST_F(EditingControlTest, UndoFollowsRealEditsOnly) {
   Load(Page(QStringLiteral("<P id=p>Hello world</P>")));
   EXPECT_EQ(Editor->QueryStatus(decmd::Undo), decmd::Disabled);
   Select(QStringLiteral("#p"), 6, 11);
@@ -112,7 +112,7 @@ TEST_F(EditingControl, UndoFollowsRealEditsOnly) {
   EXPECT_TRUE(Editor->DocumentHTML().contains(QStringLiteral("<BODY bgcolor=\"#0000FF\">")));
 }
 
-TEST_F(EditingControl, CardButtonKeepsItsStoredShape) {
+TEST_F(EditingControlTest, CardButtonKeepsItsStoredShape) {
   Load(Page(
       QStringLiteral("<P>Go <INPUT type=button name=\"tcard\" Value=\"Next step\" Alt=\"5, 0\"> on</P>")));
   const QString html = Editor->DocumentHTML();
@@ -123,7 +123,7 @@ TEST_F(EditingControl, CardButtonKeepsItsStoredShape) {
   EXPECT_TRUE(html.toUpper().contains(QStringLiteral("TYPE=BUTTON")));
 }
 
-TEST_F(EditingControl, TextKeepsEntitiesAndCharacters) {
+TEST_F(EditingControlTest, TextKeepsEntitiesAndCharacters) {
   Load(Page(QStringLiteral("<P>a &amp; b &lt;c&gt; caf\u00e9&nbsp;x</P>\r\n<PRE>\r\n\r\nline</PRE>")));
   const QString html = Editor->DocumentHTML();
   EXPECT_TRUE(html.contains(QStringLiteral("<P>a &amp; b &lt;c&gt; caf\u00e9&nbsp;x</P>")))
@@ -131,7 +131,7 @@ TEST_F(EditingControl, TextKeepsEntitiesAndCharacters) {
   EXPECT_TRUE(html.contains(QStringLiteral("<PRE>\r\n\r\nline</PRE>"))) << html.toStdString();
 }
 
-TEST_F(EditingControl, PageScriptsDontRunAndViewOptionsStayOutOfThePage) {
+TEST_F(EditingControlTest, PageScriptsDontRunAndViewOptionsStayOutOfThePage) {
   const QString body = QStringLiteral(
       "<P id=p>Text</P><SCRIPT>document.body.setAttribute('data-ran', 'yes')</SCRIPT>"
       "<TABLE><TR><TD>cell</TD></TR></TABLE><!-- a note -->");
@@ -166,19 +166,19 @@ TEST_F(EditingControl, PageScriptsDontRunAndViewOptionsStayOutOfThePage) {
                    .contains(QStringLiteral("dashed #808080")));
   EXPECT_EQ(Js(QStringLiteral("document.querySelectorAll('.__orvex_marker').length")).toInt(), 0);
   // Moving the caret is reported.
-  QSignalSpy changed(Editor, &TDHTMLEdit::OnDisplayChanged);
+  QSignalSpy changed(Editor, &EditingControl::OnDisplayChanged);
   Select(QStringLiteral("#p"), 2, 2);
   EXPECT_TRUE(changed.wait(3000));
 }
 
-TEST_F(EditingControl, FocusAndContextMenuAreReported) {
+TEST_F(EditingControlTest, FocusAndContextMenuAreReported) {
   Load(Page(QStringLiteral("<P id=p>Some text to click on</P>")));
   QWidget other;
   other.setFocusPolicy(Qt::StrongFocus);
   other.show();
-  QSignalSpy entered(Editor, &TDHTMLEdit::FocusEntered);
-  QSignalSpy exited(Editor, &TDHTMLEdit::FocusExited);
-  QSignalSpy menu(Editor, &TDHTMLEdit::OnShowContextMenu);
+  QSignalSpy entered(Editor, &EditingControl::FocusEntered);
+  QSignalSpy exited(Editor, &EditingControl::FocusExited);
+  QSignalSpy menu(Editor, &EditingControl::OnShowContextMenu);
   Editor->activateWindow();
   QWidget* proxy = Editor->View()->focusProxy();
   ASSERT_NE(proxy, nullptr);
@@ -191,7 +191,7 @@ TEST_F(EditingControl, FocusAndContextMenuAreReported) {
   EXPECT_TRUE(exited.count() > 0 || exited.wait(2000));
 }
 
-TEST_F(EditingControl, FontNameAndSizeAtCaretAndMixed) {
+TEST_F(EditingControlTest, FontNameAndSizeAtCaretAndMixed) {
   Load(
       Page(QStringLiteral("<P><FONT id=a face=\"Courier New\" size=5>Alpha</FONT>"
                           "<FONT id=b face=Arial size=2>Beta</FONT></P>")));
@@ -216,7 +216,7 @@ TEST_F(EditingControl, FontNameAndSizeAtCaretAndMixed) {
   EXPECT_TRUE(arg.isNull());
 }
 
-TEST_F(EditingControl, TableCommandsOnlyInsideATable) {
+TEST_F(EditingControlTest, TableCommandsOnlyInsideATable) {
   Load(Page(QStringLiteral("<P id=out>Outside</P><TABLE><TR><TD id=c>one</TD><TD>two</TD></TR></TABLE>")));
   Select(QStringLiteral("#out"), 1, 1);
   EXPECT_EQ(Editor->QueryStatus(decmd::InsertRow), decmd::Disabled);
@@ -231,9 +231,9 @@ TEST_F(EditingControl, TableCommandsOnlyInsideATable) {
   EXPECT_EQ(Editor->QueryStatus(decmd::Undo), decmd::Enabled);
 }
 
-TEST_F(EditingControl, RangeAtTheEndAppendsHtml) {
+TEST_F(EditingControlTest, RangeAtTheEndAppendsHtml) {
   Load(Page(QStringLiteral("<P>First words here</P>")));
-  TTextRange range = Editor->SelectionRange();
+  TextRange range = Editor->SelectionRange();
   ASSERT_TRUE(range.IsValid());
   range.moveEnd(QStringLiteral("word"), 99999);
   range.Collapse(false);
@@ -248,19 +248,19 @@ TEST_F(EditingControl, RangeAtTheEndAppendsHtml) {
   EXPECT_EQ(Editor->QueryStatus(decmd::Undo), decmd::Enabled);
 }
 
-TEST_F(EditingControl, RangeCoversThePictureBeforeTheCaret) {
+TEST_F(EditingControlTest, RangeCoversThePictureBeforeTheCaret) {
   Load(Page(QStringLiteral("<P id=p>Text</P>")));
   Select(QStringLiteral("#p"), 4, 4);
   QVariant arg = QStringLiteral("/pictures/shot.png");
   Editor->ExecCommand(decmd::Image, decmd::DontPromptUser, arg);
-  TTextRange range = Editor->SelectionRange();
+  TextRange range = Editor->SelectionRange();
   range.moveStart(QStringLiteral("character"), -1);
   EXPECT_TRUE(range.htmltext().contains(QStringLiteral("SRC=\"/pictures/shot.png\""), Qt::CaseInsensitive))
       << range.htmltext().toStdString();
   EXPECT_EQ(range.parentElementTag(), QStringLiteral("P"));
 }
 
-TEST_F(EditingControl, CopyAndPasteGoThroughTheClipboard) {
+TEST_F(EditingControlTest, CopyAndPasteGoThroughTheClipboard) {
   Load(Page(QStringLiteral("<P id=p>Copy this</P><P id=q>Here:</P>")));
   Select(QStringLiteral("#p"), 5, 9);
   EXPECT_EQ(Editor->QueryStatus(decmd::Copy), decmd::Enabled);
@@ -278,7 +278,7 @@ TEST_F(EditingControl, CopyAndPasteGoThroughTheClipboard) {
 }
 
 // Pictures and the style sheet resolve in the base folder; a big page loads whole.
-class EditingControlFiles : public EditingControl {};
+class EditingControlFiles : public EditingControlTest {};
 
 TEST_F(EditingControlFiles, RelativePictureLoadsFromBaseFolder) {
   QTemporaryDir dir;
@@ -329,7 +329,7 @@ TEST_F(EditingControlFiles, SaveAndLoadDocumentKeepTheText) {
   EXPECT_FALSE(Editor->LoadDocument(dir.filePath(QStringLiteral("missing.htm"))));
 }
 
-TEST_F(EditingControl, PastedHelpElementsKeepTheirText) {
+TEST_F(EditingControlTest, PastedHelpElementsKeepTheirText) {
   Load(Page(QStringLiteral("<P id=p>Start</P>")));
   Select(QStringLiteral("#p"), 5, 5);
   Editor->SelectionRange().pasteHTML(
@@ -348,7 +348,7 @@ TEST_F(EditingControl, PastedHelpElementsKeepTheirText) {
   EXPECT_EQ(html.indexOf(QStringLiteral("Start")) < html.indexOf(QStringLiteral("tcard")), true);
 }
 
-TEST_F(EditingControl, LinksTablesAndUndo) {
+TEST_F(EditingControlTest, LinksTablesAndUndo) {
   Load(Page(QStringLiteral("<P id=p>Link me please</P>")));
   Select(QStringLiteral("#p"), 0, 4);
   EXPECT_EQ(Editor->QueryStatus(decmd::Unlink), decmd::Disabled);

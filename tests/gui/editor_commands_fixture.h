@@ -25,14 +25,14 @@ class EditorCommandsFixture : public TreeEditingFixture {
     WriteFileBytes(Path("Proj01.htm"),
                    ("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n")
                        .toLatin1());
-    form->TreeView1->setCurrentItem(start);
-    WaitEditorIdle(form->DHTMLEdit1);
+    form->contentsTree->setCurrentItem(start);
+    WaitEditorIdle(form->editor);
     FocusEditor();
-    WaitEditorIdle(form->DHTMLEdit1);
+    WaitEditorIdle(form->editor);
   }
 
-  TDHTMLEdit* Editor() const { return form->DHTMLEdit1; }
-  QString Html() const { return form->DHTMLEdit1->DocumentHTML(); }
+  EditingControl* Editor() const { return form->editor; }
+  QString Html() const { return form->editor->DocumentHTML(); }
 
   // Runs script in the editor's own world (where its helpers live).
   QVariant Js(const QString& script) { return EditorScript(Editor(), script); }

@@ -11,7 +11,7 @@
 #include "gui_helpers.h"
 
 // Runs script in the editor page's own world; its answer (null after 5 s).
-inline QVariant EditorScript(TDHTMLEdit* editor, const QString& script) {
+inline QVariant EditorScript(EditingControl* editor, const QString& script) {
   auto result = std::make_shared<QVariant>();
   auto done = std::make_shared<bool>(false);
   editor->View()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
@@ -25,7 +25,7 @@ inline QVariant EditorScript(TDHTMLEdit* editor, const QString& script) {
 
 // Selects characters from..to of the first text node of the element matching
 // selector (a caret when they are equal).
-inline void SelectInEditor(TDHTMLEdit* editor, const QString& selector, int from, int to) {
+inline void SelectInEditor(EditingControl* editor, const QString& selector, int from, int to) {
   EditorScript(editor, QStringLiteral(
                            "(() => { const t = document.querySelector('%1').firstChild;"
                            "const r = document.createRange(); r.setStart(t, %2); r.setEnd(t, %3);"

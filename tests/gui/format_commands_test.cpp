@@ -27,9 +27,9 @@ TEST_F(FormatCommands, BoldItalicUnderlineButtonsFollowTheCaret) {
   OpenPage("<P id=p>plain <B id=b>bold</B> <I id=i>slant</I> <U id=u>under</U></P>");
   const auto buttons = [this] {
     return QString("%1%2%3")
-        .arg(form->SpeedButton1->isChecked() ? "B" : "-")
-        .arg(form->SpeedButton2->isChecked() ? "I" : "-")
-        .arg(form->SpeedButton3->isChecked() ? "U" : "-");
+        .arg(form->boldButton->isChecked() ? "B" : "-")
+        .arg(form->italicButton->isChecked() ? "I" : "-")
+        .arg(form->underlineButton->isChecked() ? "U" : "-");
   };
   Select("#b", 2, 2);
   EXPECT_TRUE(ProcessEventsUntil([&] { return buttons() == "B--"; }, 5000)) << buttons().toStdString();
@@ -46,36 +46,36 @@ TEST_F(FormatCommands, BoldItalicUnderlineButtonsFollowTheCaret) {
 TEST_F(FormatCommands, TheBoldButtonMakesTheSelectionBoldAndStaysDown) {
   OpenPage("<P id=p>Hello world</P>");
   Select("#p", 6, 11);
-  form->SpeedButton1->click();
+  form->boldButton->click();
   EXPECT_TRUE(Html().contains("Hello <B>world</B>")) << Html().toStdString();
-  EXPECT_TRUE(ProcessEventsUntil([&] { return form->SpeedButton1->isChecked(); }, 5000));
+  EXPECT_TRUE(ProcessEventsUntil([&] { return form->boldButton->isChecked(); }, 5000));
   // With nothing to format the button doesn't stay down.
   Editor()->NewDocument();
   WaitEditorIdle(Editor());
-  form->SpeedButton2->click();
-  EXPECT_FALSE(form->SpeedButton2->isChecked());
+  form->italicButton->click();
+  EXPECT_FALSE(form->italicButton->isChecked());
   OpenPage("<P id=p>Hello <B>world</B></P>");
   // The alignment buttons are plain buttons.
-  form->SpeedButton5->click();
-  EXPECT_FALSE(form->SpeedButton5->isChecked());
+  form->centerButton->click();
+  EXPECT_FALSE(form->centerButton->isChecked());
   EXPECT_TRUE(Html().contains("center", Qt::CaseInsensitive)) << Html().toStdString();
 }
 
 TEST_F(FormatCommands, AMixedFontSelectionLeavesTheFontBoxUnchanged) {
   OpenPage("<P><FONT id=a face=\"Courier New\">one</FONT> <FONT id=b face=\"Arial\">two</FONT></P>");
   Select("#a", 1, 1);
-  EXPECT_TRUE(ProcessEventsUntil([&] { return form->ComboBox1->currentText() == "Courier New"; }, 5000))
-      << form->ComboBox1->currentText().toStdString();
+  EXPECT_TRUE(ProcessEventsUntil([&] { return form->fontNameBox->currentText() == "Courier New"; }, 5000))
+      << form->fontNameBox->currentText().toStdString();
   // The size box shows when the event has run; both fonts have the same size.
   {
-    const QSignalBlocker quiet(form->ComboBox2);
-    form->ComboBox2->setEditText("9");
+    const QSignalBlocker quiet(form->fontSizeBox);
+    form->fontSizeBox->setEditText("9");
   }
   SelectAcross("#a", "#b");
-  EXPECT_TRUE(ProcessEventsUntil([&] { return form->ComboBox2->currentText() == "3"; }, 5000))
-      << form->ComboBox2->currentText().toStdString();
+  EXPECT_TRUE(ProcessEventsUntil([&] { return form->fontSizeBox->currentText() == "3"; }, 5000))
+      << form->fontSizeBox->currentText().toStdString();
   SettleDisplay();
-  EXPECT_EQ(form->ComboBox1->currentText(), QString("Courier New"));
+  EXPECT_EQ(form->fontNameBox->currentText(), QString("Courier New"));
   // Filling the boxes sent no formatting command.
   EXPECT_EQ(Editor()->QueryStatus(decmd::Undo), decmd::Disabled);
 }
@@ -83,15 +83,15 @@ TEST_F(FormatCommands, AMixedFontSelectionLeavesTheFontBoxUnchanged) {
 TEST_F(FormatCommands, TheFontBoxesSendNameAndSizeIndex) {
   OpenPage("<P id=p>Some words here</P>");
   Select("#p", 5, 10);
-  form->ComboBox2->setCurrentIndex(5);
+  form->fontSizeBox->setCurrentIndex(5);
   EXPECT_TRUE(Html().contains("<FONT size=\"5\">words</FONT>")) << Html().toStdString();
   Select("#p", 0, 4);
-  form->ComboBox1->setEditText("Arial");
+  form->fontNameBox->setEditText("Arial");
   EXPECT_TRUE(Html().contains("face=\"Arial\"")) << Html().toStdString();
   // A size text that names no entry sends nothing.
   Select("#p", 0, 4);
   const QString before = Html();
-  form->ComboBox2->setEditText("12");
+  form->fontSizeBox->setEditText("12");
   EXPECT_EQ(Html(), before);
 }
 
@@ -108,14 +108,14 @@ TEST_F(FormatCommands, FontPropertiesApplyWhatTheUserChanged) {
     d->setCurrentFont(f);
     d->accept();
   });
-  form->Properties1->trigger();
+  form->fontPropertiesAction->trigger();
   EXPECT_TRUE(shown);
   EXPECT_TRUE(Html().contains("<B>heavy</B>")) << Html().toStdString();
   EXPECT_FALSE(Html().contains("<I>"));
   // Cancelled: nothing changes.
   const QString before = Html();
   OnNextDialog<QFontDialog>([](QFontDialog* d) { d->reject(); });
-  form->Properties1->trigger();
+  form->fontPropertiesAction->trigger();
   EXPECT_EQ(Html(), before);
 }
 
@@ -126,13 +126,13 @@ TEST_F(FormatCommands, ColoursForFontAndWholePage) {
     d->setCurrentColor(QColor(255, 0, 0));
     d->accept();
   });
-  form->forfont1->trigger();
+  form->fontColorAction->trigger();
   EXPECT_TRUE(Html().contains("color=\"#ff0000\"", Qt::CaseInsensitive)) << Html().toStdString();
   OnNextDialog<QColorDialog>([](QColorDialog* d) {
     d->setCurrentColor(QColor(0, 0, 255));
     d->accept();
   });
-  form->forwholepage1->trigger();
+  form->pageBackgroundAction->trigger();
   EXPECT_TRUE(Html().contains("<BODY bgcolor=\"#0000FF\">")) << Html().toStdString();
   // The context menu's background colour marks the selection.
   Select("#p", 7, 9);
@@ -140,30 +140,30 @@ TEST_F(FormatCommands, ColoursForFontAndWholePage) {
     d->setCurrentColor(QColor(255, 255, 0));
     d->accept();
   });
-  form->forbackground1->trigger();
+  form->editorBackgroundAction->trigger();
   EXPECT_TRUE(Html().contains("255, 255, 0")) << Html().toStdString();
   // Cancelled: nothing happens.
   const QString before = Html();
   OnNextDialog<QColorDialog>([](QColorDialog* d) { d->reject(); });
-  form->forwholepage1->trigger();
+  form->pageBackgroundAction->trigger();
   EXPECT_EQ(Html(), before);
 }
 
 TEST_F(FormatCommands, ToggleMenuEnablesListsAtTheCaretAndMakesThem) {
   OpenPage("<P id=p>An item</P>");
-  form->bulletedlist1->setEnabled(false);
+  form->bulletedListAction->setEnabled(false);
   Select("#p", 1, 1);
-  form->Toggle1Click();
-  EXPECT_TRUE(form->bulletedlist1->isEnabled());
-  EXPECT_TRUE(form->numberedlist1->isEnabled());
-  form->bulletedlist1->trigger();
+  form->PrepareToggleMenu();
+  EXPECT_TRUE(form->bulletedListAction->isEnabled());
+  EXPECT_TRUE(form->numberedListAction->isEnabled());
+  form->bulletedListAction->trigger();
   EXPECT_TRUE(Html().contains("<UL><LI>An item</LI></UL>")) << Html().toStdString();
 }
 
 TEST_F(TableCommands, InitialValuesInsertATwoByTwoTableWithBorderAndNowrapCells) {
   OpenPage("<P id=p>Before</P>");
   Select("#p", 6, 6);
-  OnNextDialog<TTableInsDlg>([](TTableInsDlg* d) {
+  OnNextDialog<TableDialog>([](TableDialog* d) {
     EXPECT_EQ(d->windowTitle(), QString("New table"));
     EXPECT_EQ(d->Edit1->text(), QString());
     EXPECT_EQ(d->SpinEdit1->text(), QString("2"));
@@ -173,7 +173,7 @@ TEST_F(TableCommands, InitialValuesInsertATwoByTwoTableWithBorderAndNowrapCells)
     EXPECT_EQ(d->SpinEdit4->text(), QString("100"));
     d->OKBtn->click();
   });
-  form->Table2->trigger();
+  form->insertTableAction->trigger();
   const QString html = Html();
   EXPECT_EQ(html.count("<TABLE border=\"1\">"), 1) << html.toStdString();
   EXPECT_EQ(html.count("<TR>"), 2);
@@ -187,7 +187,7 @@ TEST_F(TableCommands, ColumnsWithALetterGivesThePositionAndTheDialogStaysOpen) {
   Select("#p", 6, 6);
   std::shared_ptr<SeenBox> seen;
   bool stayedOpen = false;
-  OnNextDialog<TTableInsDlg>([&](TTableInsDlg* d) {
+  OnNextDialog<TableDialog>([&](TableDialog* d) {
     d->SpinEdit1->setText("12a");
     seen = AnswerNextMessageBox(QMessageBox::Ok);
     d->OKBtn->click();
@@ -199,7 +199,7 @@ TEST_F(TableCommands, ColumnsWithALetterGivesThePositionAndTheDialogStaysOpen) {
     d->Edit1->setText("Prices & <more>");
     d->OKBtn->click();
   });
-  form->Table2->trigger();
+  form->insertTableAction->trigger();
   ASSERT_TRUE(seen);
   EXPECT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, QString("Error in columns count at position: 3"));
@@ -211,7 +211,7 @@ TEST_F(TableCommands, ColumnsWithALetterGivesThePositionAndTheDialogStaysOpen) {
 }
 
 TEST_F(TableCommands, BothBadBoxesGiveTwoMessagesCancelAndCloseRules) {
-  TTableInsDlg* d = form->Dialogs().TableInsDlg;
+  TableDialog* d = form->Dialogs().tableDialog;
   d->show();
   d->SpinEdit1->setText("x");
   d->SpinEdit2->setText("");
@@ -243,7 +243,7 @@ TEST_F(TableCommands, BothBadBoxesGiveTwoMessagesCancelAndCloseRules) {
 }
 
 TEST_F(TableCommands, SpinBoxesComeIntoRangeOnLeavingAndCountBadTextAsTheMinimum) {
-  TTableInsDlg* d = form->Dialogs().TableInsDlg;
+  TableDialog* d = form->Dialogs().tableDialog;
   d->show();
   d->activateWindow();
   d->SpinEdit1->setText("500");
@@ -273,22 +273,22 @@ TEST_F(TableCommands, SpinBoxesComeIntoRangeOnLeavingAndCountBadTextAsTheMinimum
 TEST_F(TableCommands, RowAndColumnCommandsOnlyInsideATable) {
   OpenPage("<P id=p>Outside</P><TABLE border=1><TR><TD id=c>a</TD><TD>b</TD></TR></TABLE>");
   Select("#p", 2, 2);
-  form->Table1Click();
-  EXPECT_FALSE(form->Deleterow1->isEnabled());
-  EXPECT_FALSE(form->Insertrow1->isEnabled());
+  form->PrepareTableMenu();
+  EXPECT_FALSE(form->deleteRowAction->isEnabled());
+  EXPECT_FALSE(form->insertRowAction->isEnabled());
   // Not enabled: nothing happens.
-  form->Insertrow1Click();
+  form->InsertRow();
   EXPECT_EQ(Html().count("<TR>"), 1);
   Select("#c", 1, 1);
-  form->Table1Click();
-  EXPECT_TRUE(form->Deleterow1->isEnabled());
-  EXPECT_TRUE(form->Insertrow1->isEnabled());
-  EXPECT_TRUE(form->Insertcolumn1->isEnabled());
-  EXPECT_TRUE(form->Deletecolumn1->isEnabled());
-  form->Insertrow1->trigger();
+  form->PrepareTableMenu();
+  EXPECT_TRUE(form->deleteRowAction->isEnabled());
+  EXPECT_TRUE(form->insertRowAction->isEnabled());
+  EXPECT_TRUE(form->insertColumnAction->isEnabled());
+  EXPECT_TRUE(form->deleteColumnAction->isEnabled());
+  form->insertRowAction->trigger();
   EXPECT_EQ(Html().count("<TR>"), 2) << Html().toStdString();
   Select("#c", 1, 1);
-  form->Deletecolumn1->trigger();
+  form->deleteColumnAction->trigger();
   EXPECT_FALSE(Html().contains(">a</TD>")) << Html().toStdString();
   EXPECT_EQ(Html().count("<TD"), 2);
 }
@@ -296,29 +296,29 @@ TEST_F(TableCommands, RowAndColumnCommandsOnlyInsideATable) {
 TEST_F(ViewOptions, ShowBordersTwiceLeavesTheSettingAsItWas) {
   OpenPage("<TABLE><TR><TD>cell</TD></TR></TABLE>");
   const bool was = Editor()->ShowBorders();
-  EXPECT_FALSE(form->Showborders1->isChecked());
-  form->Showborders1->trigger();
+  EXPECT_FALSE(form->showBordersAction->isChecked());
+  form->showBordersAction->trigger();
   EXPECT_EQ(Editor()->ShowBorders(), !was);
-  EXPECT_EQ(form->Showborders1->isChecked(), !was);
-  form->Showborders1->trigger();
+  EXPECT_EQ(form->showBordersAction->isChecked(), !was);
+  form->showBordersAction->trigger();
   EXPECT_EQ(Editor()->ShowBorders(), was);
-  EXPECT_FALSE(form->Showborders1->isChecked());
+  EXPECT_FALSE(form->showBordersAction->isChecked());
 }
 
 TEST_F(ViewOptions, DetailsAndGridFollowTheirItems) {
   OpenPage("<P>x</P>");
-  form->Showdetails1->trigger();
+  form->showDetailsAction->trigger();
   EXPECT_TRUE(Editor()->ShowDetails());
-  EXPECT_TRUE(form->Showdetails1->isChecked());
-  form->Snaptogrid1->trigger();
+  EXPECT_TRUE(form->showDetailsAction->isChecked());
+  form->snapToGridAction->trigger();
   EXPECT_TRUE(Editor()->SnapToGrid());
-  EXPECT_TRUE(form->Snaptogrid1->isChecked());
+  EXPECT_TRUE(form->snapToGridAction->isChecked());
   EXPECT_FALSE(Editor()->ShowBorders());
-  form->Showdetails1->trigger();
-  form->Snaptogrid1->trigger();
+  form->showDetailsAction->trigger();
+  form->snapToGridAction->trigger();
   EXPECT_FALSE(Editor()->ShowDetails());
   EXPECT_FALSE(Editor()->SnapToGrid());
-  EXPECT_FALSE(form->Snaptogrid1->isChecked());
+  EXPECT_FALSE(form->snapToGridAction->isChecked());
 }
 
 }  // namespace

@@ -27,26 +27,26 @@ class HelpFeaturesFixture : public TreeEditingFixture {
   // Writes the topic's page and opens it in the editor.
   void OpenPageText(const QByteArray& page) {
     WriteFileBytes(Path("Proj01.htm"), page);
-    form->TreeView1->setCurrentItem(nullptr);
-    form->TreeView1->setCurrentItem(start);
-    WaitEditorIdle(form->DHTMLEdit1);
+    form->contentsTree->setCurrentItem(nullptr);
+    form->contentsTree->setCurrentItem(start);
+    WaitEditorIdle(form->editor);
     FocusEditor();
-    WaitEditorIdle(form->DHTMLEdit1);
+    WaitEditorIdle(form->editor);
   }
   void OpenPage(const QString& body) {
     OpenPageText(("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n")
                      .toLatin1());
   }
 
-  QString Html() const { return form->DHTMLEdit1->DocumentHTML(); }
+  QString Html() const { return form->editor->DocumentHTML(); }
 
   // Runs script in the editor's own world.
-  QVariant Js(const QString& script) { return EditorScript(form->DHTMLEdit1, script); }
+  QVariant Js(const QString& script) { return EditorScript(form->editor, script); }
 
   // Selects characters from..to of the first text node of the element matching selector.
   void Select(const QString& selector, int from, int to) {
-    SelectInEditor(form->DHTMLEdit1, selector, from, to);
-    WaitEditorIdle(form->DHTMLEdit1);
+    SelectInEditor(form->editor, selector, from, to);
+    WaitEditorIdle(form->editor);
   }
 
   // "Pop-up" from the Insert menu with the input box answered by `text`;
@@ -59,10 +59,10 @@ class HelpFeaturesFixture : public TreeEditingFixture {
       d->setTextValue(text);
       d->accept();
     });
-    form->Insert1Click();  // the menu's preparation when it opens
-    ASSERT_TRUE(form->Popup1->isEnabled());
-    form->Popup1->trigger();
-    WaitEditorIdle(form->DHTMLEdit1);
+    form->PrepareInsertMenu();  // the menu's preparation when it opens
+    ASSERT_TRUE(form->insertPopupAction->isEnabled());
+    form->insertPopupAction->trigger();
+    WaitEditorIdle(form->editor);
     if (caption) *caption = seen->first;
     if (prompt) *prompt = seen->second;
   }

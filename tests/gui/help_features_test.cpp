@@ -92,10 +92,10 @@ TEST_F(PopupTexts, QuotesAndBackslashesCannotBreakTheScriptOrTheLink) {
   EXPECT_EQ(ScriptLines().value(1), "P1=\"say \\\"hi\\\" <b> C:\\\\x\"");
   // Without a selection the typed text is the link's text, escaped.
   Select("#p", 0, 0);
-  form->Insert1Click();
-  EXPECT_FALSE(form->Popup1->isEnabled());
+  form->PrepareInsertMenu();
+  EXPECT_FALSE(form->insertPopupAction->isEnabled());
   form->InsertPopup("a <b> & \"c\"");
-  WaitEditorIdle(form->DHTMLEdit1);
+  WaitEditorIdle(form->editor);
   const QString html = Html();
   EXPECT_TRUE(html.contains("(P2,popfont,10,10,0,-1)\">a &lt;b&gt; &amp; \"c\"</A>", Qt::CaseInsensitive))
       << html.toStdString();
@@ -117,42 +117,42 @@ TEST_F(PopupTexts, AMissingScriptFileStopsWithTheFileError) {
 TEST_F(PopupTexts, PopupTextsEditsTheFileInTheTextDialog) {
   WriteFileBytes(Path("ProjP.js"), "popfont=\"Courier,10\"\r\nP1=\"old\"\r\n");
   QString caption, shown;
-  OnNextDialog<TEditDial>([&](TEditDial* d) {
+  OnNextDialog<TextEditDialog>([&](TextEditDialog* d) {
     caption = d->windowTitle();
-    shown = d->Memo1->toPlainText();
-    d->Memo1->selectAll();
-    d->Memo1->insertPlainText("popfont=\"Arial,12\"\nP1=\"new\"");
+    shown = d->sourceView->toPlainText();
+    d->sourceView->selectAll();
+    d->sourceView->insertPlainText("popfont=\"Arial,12\"\nP1=\"new\"");
     d->OKBtn->click();
   });
-  form->Popuptexts1->trigger();
+  form->popupTextsAction->trigger();
   EXPECT_EQ(caption, " Pup-up texts");
   EXPECT_EQ(shown, "popfont=\"Courier,10\"\nP1=\"old\"");
-  EXPECT_EQ(form->Dialogs().EditDial->property("HelpContext").toInt(), 10010);
+  EXPECT_EQ(form->Dialogs().textEditDialog->property("HelpContext").toInt(), 10010);
   EXPECT_EQ(FileBytes(Path("ProjP.js")), "popfont=\"Arial,12\"\r\nP1=\"new\"\r\n");
 
   // Cancel, or OK without a change, writes nothing.
   WriteFileBytes(Path("ProjP.js"), "P1=\"x\"");
-  OnNextDialog<TEditDial>([](TEditDial* d) { d->OKBtn->click(); });
-  form->Popuptexts1->trigger();
+  OnNextDialog<TextEditDialog>([](TextEditDialog* d) { d->OKBtn->click(); });
+  form->popupTextsAction->trigger();
   EXPECT_EQ(FileBytes(Path("ProjP.js")), "P1=\"x\"");
-  OnNextDialog<TEditDial>([](TEditDial* d) {
-    d->Memo1->insertPlainText("changed");
+  OnNextDialog<TextEditDialog>([](TextEditDialog* d) {
+    d->sourceView->insertPlainText("changed");
     d->CancelBtn->click();
   });
-  form->Popuptexts1->trigger();
+  form->popupTextsAction->trigger();
   EXPECT_EQ(FileBytes(Path("ProjP.js")), "P1=\"x\"");
 
   // A missing file: the error, and no dialog.
   QFile::remove(Path("ProjP.js"));
   bool dialogShown = false;
-  OnNextDialog<TEditDial>(
-      [&](TEditDial* d) {
+  OnNextDialog<TextEditDialog>(
+      [&](TextEditDialog* d) {
         dialogShown = true;
         d->reject();
       },
       1500);
   auto box = AnswerNextMessageBox(QMessageBox::Ok);
-  form->Popuptexts1->trigger();
+  form->popupTextsAction->trigger();
   ProcessEventsUntil([&] { return box->shown; }, 5000);
   EXPECT_TRUE(box->text.startsWith("Cannot open file"));
   ProcessEventsUntil([] { return false; }, 1600);
@@ -174,17 +174,17 @@ class SplashScreens : public HelpFeaturesFixture {
   }
   // "Splash" with the picture browsed for (unless empty) and the time typed.
   void InsertSplash(const QString& browse, const QString& seconds) {
-    OnNextDialog<TSplashDlg>([browse, seconds](TSplashDlg* d) {
+    OnNextDialog<SplashDialog>([browse, seconds](SplashDialog* d) {
       if (!browse.isEmpty()) {
         AnswerNextFileDialog(browse);
-        d->SpeedButton1->click();
+        d->boldButton->click();
       }
       d->SpinEdit1->setText(seconds);
       d->OKBtn->click();
       if (d->isVisible()) d->CancelBtn->click();
     });
-    form->Splash1->trigger();
-    WaitEditorIdle(form->DHTMLEdit1);
+    form->insertSplashAction->trigger();
+    WaitEditorIdle(form->editor);
   }
   QTemporaryDir elsewhere;
   QString picture;
@@ -194,7 +194,7 @@ TEST_F(SplashScreens, FiveSecondsGiveItem2Of5000AndThePictureIsCopied) {
   OpenPage("<P id=p>before</P>");
   Select("#p", 6, 6);
   InsertSplash(picture, "5");
-  EXPECT_EQ(form->Dialogs().SplashDlg->Edit1->text(), "logo.bmp");
+  EXPECT_EQ(form->Dialogs().splashDialog->Edit1->text(), "logo.bmp");
   EXPECT_EQ(FileBytes(Path("logo.bmp")), FileBytes(picture));
   const QString html = Html();
   EXPECT_TRUE(html.contains("<PARAM name=\"Command\" value=\"Splash\">", Qt::CaseInsensitive))
@@ -208,17 +208,17 @@ TEST_F(SplashScreens, TimeAboveTheRangeConfirmedAtOnceIsUsedAndAnEmptyNameKeepsT
   OpenPage("<P id=p>text</P>");
   Select("#p", 4, 4);
   bool stayedOpen = false;
-  OnNextDialog<TSplashDlg>([&](TSplashDlg* d) {
+  OnNextDialog<SplashDialog>([&](SplashDialog* d) {
     d->OKBtn->click();  // no picture yet: nothing happens
     stayedOpen = d->isVisible() && !d->AllowClose;
     AnswerNextFileDialog(picture);
-    d->SpeedButton1->click();
+    d->boldButton->click();
     d->SpinEdit1->setFocus();
     d->SpinEdit1->setText("90");
     QTest::keyClick(d->SpinEdit1, Qt::Key_Return);  // Enter while the box has the focus
   });
-  form->Splash1->trigger();
-  WaitEditorIdle(form->DHTMLEdit1);
+  form->insertSplashAction->trigger();
+  WaitEditorIdle(form->editor);
   EXPECT_TRUE(stayedOpen);
   EXPECT_TRUE(Html().contains("value=\"90000\"", Qt::CaseInsensitive)) << Html().toStdString();
 }
@@ -230,16 +230,16 @@ TEST_F(SplashScreens, APictureThatIsGoneInsertsNothing) {
   ASSERT_TRUE(Html().contains("value=\"3000\"", Qt::CaseInsensitive));
   QFile::remove(picture);
   // OK with a typed name uses the picture last browsed for, which is gone.
-  OnNextDialog<TSplashDlg>([](TSplashDlg* d) {
+  OnNextDialog<SplashDialog>([](SplashDialog* d) {
     EXPECT_TRUE(d->Edit1->text().isEmpty());  // emptied on every showing
     d->Edit1->setText("logo.bmp");
     d->SpinEdit1->setText("7");
     d->OKBtn->click();
   });
-  form->Splash1->trigger();
-  WaitEditorIdle(form->DHTMLEdit1);
+  form->insertSplashAction->trigger();
+  WaitEditorIdle(form->editor);
   EXPECT_FALSE(Html().contains("value=\"7000\"", Qt::CaseInsensitive));
-  EXPECT_EQ(form->Dialogs().SplashDlg->SpinEdit1->text(), "7");  // kept for the next use
+  EXPECT_EQ(form->Dialogs().splashDialog->SpinEdit1->text(), "7");  // kept for the next use
 }
 
 // ---- training cards ------------------------------------------------------------
@@ -249,14 +249,14 @@ using TrainingCards = HelpFeaturesFixture;
 TEST_F(TrainingCards, SevenWithAnEmptyLParamGivesAltSevenCommaBlank) {
   OpenPage("<P id=p>text</P>");
   Select("#p", 4, 4);
-  OnNextDialog<TTrCardDlg>([](TTrCardDlg* d) {
+  OnNextDialog<TrainingCardDialog>([](TrainingCardDialog* d) {
     d->Edit1->setText("Try it");
     d->MaskEdit1->setText(" 7 ");
     d->Edit2->setText("");
     d->OKBtn->click();
   });
-  form->Trainingcad1->trigger();
-  WaitEditorIdle(form->DHTMLEdit1);
+  form->insertTrainingCardAction->trigger();
+  WaitEditorIdle(form->editor);
   const QString html = Html();
   EXPECT_TRUE(
       html.contains("<INPUT type=button name=\"tcard\" value=\"Try it\" alt=\" 7 , \">", Qt::CaseInsensitive))
@@ -270,12 +270,12 @@ TEST_F(TrainingCards, SevenWithAnEmptyLParamGivesAltSevenCommaBlank) {
 }
 
 TEST_F(TrainingCards, WParamChecksKeepTheDialogOpenWithTheirMessages) {
-  TTrCardDlg* dialog = form->Dialogs().TrCardDlg;
+  TrainingCardDialog* dialog = form->Dialogs().trainingCardDialog;
   EXPECT_EQ(dialog->windowTitle(), "Training card");
   EXPECT_EQ(dialog->MaskEdit1->maxLength(), 5);
   QStringList messages;
   bool openAfterEmpty = false, openAfterText = false;
-  OnNextDialog<TTrCardDlg>([&](TTrCardDlg* d) {
+  OnNextDialog<TrainingCardDialog>([&](TrainingCardDialog* d) {
     d->MaskEdit1->setText("  ");
     auto empty = AnswerNextMessageBox(QMessageBox::Ok);
     d->OKBtn->click();
@@ -288,7 +288,7 @@ TEST_F(TrainingCards, WParamChecksKeepTheDialogOpenWithTheirMessages) {
     openAfterText = d->isVisible() && !d->AllowClose;
     d->CancelBtn->click();
   });
-  form->Trainingcad1->trigger();
+  form->insertTrainingCardAction->trigger();
   EXPECT_EQ(messages, QStringList({" wPARAM value is empty! ", "wPARAM should be number!"}));
   EXPECT_TRUE(openAfterEmpty);
   EXPECT_TRUE(openAfterText);
@@ -297,7 +297,7 @@ TEST_F(TrainingCards, WParamChecksKeepTheDialogOpenWithTheirMessages) {
 TEST_F(TrainingCards, LeavingAWrongWParamForAnotherFieldSaysSoAndComesBack) {
   std::shared_ptr<SeenBox> seen;
   bool backInField = false;
-  OnNextDialog<TTrCardDlg>([&](TTrCardDlg* d) {
+  OnNextDialog<TrainingCardDialog>([&](TrainingCardDialog* d) {
     d->activateWindow();
     d->MaskEdit1->setFocus();
     d->MaskEdit1->clear();
@@ -311,7 +311,7 @@ TEST_F(TrainingCards, LeavingAWrongWParamForAnotherFieldSaysSoAndComesBack) {
     backInField = d->focusWidget() == d->MaskEdit1;
     d->CancelBtn->click();
   });
-  form->Trainingcad1->trigger();
+  form->insertTrainingCardAction->trigger();
   ASSERT_TRUE(seen);
   EXPECT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, "wPARAM should be number!");
@@ -332,14 +332,14 @@ class StyleSheetEditing : public HelpFeaturesFixture {
   }
   void EditStyleSheet(const QString& text, QString* caption = nullptr) {
     auto seen = std::make_shared<QString>();
-    OnNextDialog<TEditDial>([text, seen](TEditDial* d) {
+    OnNextDialog<TextEditDialog>([text, seen](TextEditDialog* d) {
       *seen = d->windowTitle();
-      d->Memo1->selectAll();
-      d->Memo1->insertPlainText(text);
+      d->sourceView->selectAll();
+      d->sourceView->insertPlainText(text);
       d->OKBtn->click();
     });
-    form->Stylesheet1->trigger();
-    WaitEditorIdle(form->DHTMLEdit1);
+    form->styleSheetAction->trigger();
+    WaitEditorIdle(form->editor);
     if (caption) *caption = *seen;
   }
   QString TextColour() {
@@ -360,7 +360,7 @@ TEST_F(StyleSheetEditing, RefreshShowsTheNewStylesAndKeepsCardObjectsInTheFile) 
   QString caption;
   EditStyleSheet("P { color: rgb(1, 2, 3); }", &caption);
   EXPECT_EQ(caption, " Style sheet");
-  EXPECT_EQ(form->Dialogs().EditDial->property("HelpContext").toInt(), 10015);
+  EXPECT_EQ(form->Dialogs().textEditDialog->property("HelpContext").toInt(), 10015);
   EXPECT_EQ(FileBytes(Path("Proj.css")), "P { color: rgb(1, 2, 3); }\r\n");
   EXPECT_EQ(TextColour(), "rgb(1, 2, 3)");
   const QString stored = QString::fromLatin1(FileBytes(Path("Proj01.htm")));
@@ -376,15 +376,15 @@ TEST_F(StyleSheetEditing, RefreshShowsTheNewStylesAndKeepsCardObjectsInTheFile) 
 
 TEST_F(StyleSheetEditing, OnTheSourceTabOrWithoutATopicOnlyTheStyleSheetIsWritten) {
   OpenPageText(CardPage());
-  form->PageControl1->setCurrentIndex(1);
-  ASSERT_EQ(form->PageControl1->currentIndex(), 1);
+  form->editorTabs->setCurrentIndex(1);
+  ASSERT_EQ(form->editorTabs->currentIndex(), 1);
   const QByteArray before = FileBytes(Path("Proj01.htm"));
   EditStyleSheet("P { color: red; }");
   EXPECT_EQ(FileBytes(Path("Proj.css")), "P { color: red; }\r\n");
   EXPECT_EQ(FileBytes(Path("Proj01.htm")), before);
 
-  form->PageControl1->setCurrentIndex(0);
-  form->TreeView1->setCurrentItem(nullptr);
+  form->editorTabs->setCurrentIndex(0);
+  form->contentsTree->setCurrentItem(nullptr);
   QFile::remove(Path("Proj01.htm"));
   EditStyleSheet("P { color: blue; }");
   EXPECT_EQ(FileBytes(Path("Proj.css")), "P { color: blue; }\r\n");
@@ -397,10 +397,10 @@ namespace {
 
 // The close box asks AllowClose: refused until OK or Cancel has allowed it.
 TEST_F(TrainingCards, TheCloseBoxIsRefusedUntilCancelHasAllowedIt) {
-  TTrCardDlg* dialog = form->Dialogs().TrCardDlg;
+  TrainingCardDialog* dialog = form->Dialogs().trainingCardDialog;
   ASSERT_FALSE(dialog->AllowClose);
   bool refused = false;
-  OnNextDialog<TTrCardDlg>([&](TTrCardDlg* d) {
+  OnNextDialog<TrainingCardDialog>([&](TrainingCardDialog* d) {
     d->close();
     refused = d->isVisible();
     d->CancelBtn->click();
@@ -409,7 +409,7 @@ TEST_F(TrainingCards, TheCloseBoxIsRefusedUntilCancelHasAllowedIt) {
   EXPECT_TRUE(refused);
   // AllowClose is not reset on showing: now the close box closes it.
   bool closed = false;
-  OnNextDialog<TTrCardDlg>([&](TTrCardDlg* d) {
+  OnNextDialog<TrainingCardDialog>([&](TrainingCardDialog* d) {
     d->close();
     closed = !d->isVisible();
     if (!closed) d->CancelBtn->click();
@@ -419,10 +419,10 @@ TEST_F(TrainingCards, TheCloseBoxIsRefusedUntilCancelHasAllowedIt) {
 }
 
 TEST_F(SplashScreens, TheCloseBoxIsRefusedOnEveryShowingAndEscapeCancels) {
-  TSplashDlg* dialog = form->Dialogs().SplashDlg;
+  SplashDialog* dialog = form->Dialogs().splashDialog;
   for (int round = 0; round < 2; ++round) {
     bool refused = false;
-    OnNextDialog<TSplashDlg>([&](TSplashDlg* d) {
+    OnNextDialog<SplashDialog>([&](SplashDialog* d) {
       d->close();
       refused = d->isVisible();
       QTest::keyClick(d, Qt::Key_Escape);

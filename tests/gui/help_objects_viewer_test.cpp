@@ -39,7 +39,7 @@ class HelpObjectsInTheViewer : public ::testing::Test {
     if (ChmcmdMissing()) GTEST_SKIP() << "chmcmd is not installed";
     ASSERT_TRUE(dir.isValid());
     ASSERT_TRUE(pictures.isValid());
-    form = std::make_unique<TForm1>();
+    form = std::make_unique<MainWindow>();
     form->SettingsPath = dir.filePath("orvex.ini");
     form->CreateDialogs();
     form->show();
@@ -47,20 +47,20 @@ class HelpObjectsInTheViewer : public ::testing::Test {
   }
   void TearDown() override {
     if (!form) return;
-    if (form->HtmlHelp) form->HtmlHelp->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
+    if (form->helpViewer) form->helpViewer->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
     form->Modified = false;
     form->hide();
     QTest::qWait(50);
   }
 
-  QVariant EditorJs(const QString& script) { return EditorScript(form->DHTMLEdit1, script); }
+  QVariant EditorJs(const QString& script) { return EditorScript(form->editor, script); }
   void Select(const QString& selector, int from, int to) {
-    SelectInEditor(form->DHTMLEdit1, selector, from, to);
-    WaitEditorIdle(form->DHTMLEdit1);
+    SelectInEditor(form->editor, selector, from, to);
+    WaitEditorIdle(form->editor);
   }
 
   // A real click in the middle of the first element matching selector.
-  void Click(TViewerWindow* viewer, const QString& selector) {
+  void Click(ViewerWindow* viewer, const QString& selector) {
     const QVariantList box = RunJs(viewer->TopicView->page(),
                                    QStringLiteral("(function(){ const r = document.querySelector('%1')"
                                                   ".getBoundingClientRect(); return [r.left + r.width / 2,"
@@ -75,19 +75,19 @@ class HelpObjectsInTheViewer : public ::testing::Test {
 
   QTemporaryDir dir;
   QTemporaryDir pictures;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<MainWindow> form;
 };
 
 TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic) {
   // A new project with one topic whose page has three paragraphs to work on.
   const QString project = dir.filePath("My Guide.hhp");
   AnswerNextFileDialog(project);
-  OnNextDialog<TNameDialog>([](TNameDialog* d) {
+  OnNextDialog<NewProjectDialog>([](NewProjectDialog* d) {
     d->Edit1->setText("Guide");
     d->ComboBox1->setEditText("0x0409 English (United States)");
     d->accept();
   });
-  form->New1->trigger();
+  form->newAction->trigger();
   ASSERT_EQ(form->ProjectFile, project);
   ASSERT_EQ(ReadLinesFile(dir.filePath("My GuideP.js"), 1252), QStringList{"popfont=\"Courier,10\""});
   ASSERT_TRUE(form->CreateTopic("Start"));
@@ -96,13 +96,13 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
                  "<HTML><HEAD><TITLE>Start</TITLE><LINK rel=\"stylesheet\" href=\"My Guide.css\"></HEAD>\r\n"
                  "<BODY>\r\n<P id=p>Read this word</P>\r\n<P id=s>Splash:</P>\r\n<P "
                  "id=c>Card:</P>\r\n</BODY></HTML>\r\n");
-  QTreeWidgetItem* topic = form->TreeView1->currentItem();
+  QTreeWidgetItem* topic = form->contentsTree->currentItem();
   ASSERT_NE(topic, nullptr);
-  form->TreeView1->setCurrentItem(nullptr);
-  form->TreeView1->setCurrentItem(topic);
-  WaitEditorIdle(form->DHTMLEdit1);
+  form->contentsTree->setCurrentItem(nullptr);
+  form->contentsTree->setCurrentItem(topic);
+  WaitEditorIdle(form->editor);
   form->activateWindow();
-  form->DHTMLEdit1->setFocus();
+  form->editor->setFocus();
 
   // The pop-up on "word": the first of the project, so P1 and two lines.
   const QString popupText = "Shown in a \"pop-up\" \\ window";
@@ -111,10 +111,10 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
     d->setTextValue(popupText);
     d->accept();
   });
-  form->Insert1Click();
-  ASSERT_TRUE(form->Popup1->isEnabled());
-  form->Popup1->trigger();
-  WaitEditorIdle(form->DHTMLEdit1);
+  form->PrepareInsertMenu();
+  ASSERT_TRUE(form->insertPopupAction->isEnabled());
+  form->insertPopupAction->trigger();
+  WaitEditorIdle(form->editor);
   EXPECT_EQ(ReadLinesFile(dir.filePath("My GuideP.js"), 1252).size(), 2);
 
   // The splash: a picture from another folder, shown for 2 seconds.
@@ -126,14 +126,14 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
       "(() => { const t = document.querySelector('#s').firstChild; const r = document.createRange();"
       " r.setStart(t, t.data.length); r.collapse(true); getSelection().removeAllRanges();"
       " getSelection().addRange(r); return true; })()");
-  OnNextDialog<TSplashDlg>([picture](TSplashDlg* d) {
+  OnNextDialog<SplashDialog>([picture](SplashDialog* d) {
     AnswerNextFileDialog(picture);
-    d->SpeedButton1->click();
+    d->boldButton->click();
     d->SpinEdit1->setText("2");
     d->OKBtn->click();
   });
-  form->Splash1->trigger();
-  WaitEditorIdle(form->DHTMLEdit1);
+  form->insertSplashAction->trigger();
+  WaitEditorIdle(form->editor);
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("splash.bmp")));
 
   // The training card: wParam 7, lParam 3.
@@ -141,32 +141,32 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
       "(() => { const t = document.querySelector('#c').firstChild; const r = document.createRange();"
       " r.setStart(t, t.data.length); r.collapse(true); getSelection().removeAllRanges();"
       " getSelection().addRange(r); return true; })()");
-  OnNextDialog<TTrCardDlg>([](TTrCardDlg* d) {
+  OnNextDialog<TrainingCardDialog>([](TrainingCardDialog* d) {
     d->Edit1->setText("Press me");
     d->MaskEdit1->setText("7");
     d->Edit2->setText("3");
     d->OKBtn->click();
   });
-  form->Trainingcad1->trigger();
-  WaitEditorIdle(form->DHTMLEdit1);
+  form->insertTrainingCardAction->trigger();
+  WaitEditorIdle(form->editor);
 
   // Saved: the page holds the objects; compiled with the real tools.
-  form->Save1->trigger();
+  form->saveAction->trigger();
   ASSERT_FALSE(form->Modified);
   const QString stored = QString::fromLatin1(ReadFileBytes(page));
   EXPECT_TRUE(stored.contains("<PARAM name=\"Command\" value=\"TCard\">")) << stored.toStdString();
   EXPECT_TRUE(stored.contains("value=\"2000\"", Qt::CaseInsensitive)) << stored.toStdString();
   EXPECT_TRUE(stored.contains("src=\"My GuideP.js\""));
-  const orvex::CompileResult compiled = orvex::compileProject(project);
+  const orvex::CompileResult compiled = orvex::CompileProject(project);
   ASSERT_TRUE(compiled.success) << compiled.messages.join('\n').toStdString();
 
   // The viewer, as "View compiled help file" opens it.
-  QSignalSpy cards(form->HtmlHelp, &THtmlHelp::TrainingCardMessage);
-  ASSERT_NE(
-      form->HtmlHelp->HtmlHelpA(form.get(), compiled.compiledFile + "::/My_Guide01.htm", HH_DISPLAY_TOPIC, 0),
-      0u);
-  ASSERT_EQ(form->HtmlHelp->Viewers().size(), 1);
-  TViewerWindow* viewer = form->HtmlHelp->Viewers().first();
+  QSignalSpy cards(form->helpViewer, &HtmlHelpViewer::TrainingCardMessage);
+  ASSERT_NE(form->helpViewer->HtmlHelpA(form.get(), compiled.compiledFile + "::/My_Guide01.htm",
+                                        HH_DISPLAY_TOPIC, 0),
+            0u);
+  ASSERT_EQ(form->helpViewer->Viewers().size(), 1);
+  ViewerWindow* viewer = form->helpViewer->Viewers().first();
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   QWebEnginePage* topicPage = viewer->TopicView->page();
 

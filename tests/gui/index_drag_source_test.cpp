@@ -44,18 +44,18 @@ TEST_F(IndexDragSourceTest, SelectedEditorTextIsDraggedAsPlainText) {
   WriteFileBytes(Path("Proj01.htm"),
                  "<HTML><HEAD><TITLE>Drag</TITLE></HEAD><BODY style=\"margin:0;font-size:40px\">"
                  "<P style=\"margin:0\">printing</P></BODY></HTML>\r\n");
-  auto* topic = new TContentsItem("Drag", std::make_unique<TName>(TName{"Proj01.htm"}));
-  form->TreeView1->addTopLevelItem(topic);
-  form->TreeView1->setCurrentItem(topic);
+  auto* topic = new ContentsItem("Drag", std::make_unique<TopicData>(TopicData{"Proj01.htm"}));
+  form->contentsTree->addTopLevelItem(topic);
+  form->contentsTree->setCurrentItem(topic);
   FocusEditor();
   QVariant arg = 0;
-  form->DHTMLEdit1->ExecCommand(decmd::SelectAll, decmd::Default, arg);
-  WaitEditorIdle(form->DHTMLEdit1);
+  form->editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
+  WaitEditorIdle(form->editor);
 
   DragWatcher watcher;
   qApp->installEventFilter(&watcher);
-  QWidget* surface = form->DHTMLEdit1->View()->focusProxy();
-  if (!surface) surface = form->DHTMLEdit1->View();
+  QWidget* surface = form->editor->View()->focusProxy();
+  if (!surface) surface = form->editor->View();
   const QPoint start(30, 20);
   QTest::mousePress(surface, Qt::LeftButton, Qt::NoModifier, start);
   for (int step = 1; step <= 20 && !watcher.Seen; ++step) {
@@ -72,12 +72,12 @@ TEST_F(IndexDragSourceTest, SelectedEditorTextIsDraggedAsPlainText) {
   // What the drag offered, dropped on the empty Index tree, is the keyword.
   FocusEditor();
   const DropResult result =
-      SendDrop(form->TreeView2->viewport(), BelowItems(form->TreeView2), &watcher.Offered);
+      SendDrop(form->indexTree->viewport(), BelowItems(form->indexTree), &watcher.Offered);
   EXPECT_TRUE(result.DropAccepted);
   EXPECT_EQ(result.Action, Qt::CopyAction);
-  ASSERT_EQ(form->TreeView2->topLevelItemCount(), 1);
-  EXPECT_EQ(form->TreeView2->topLevelItem(0)->text(0), "printing");
-  EXPECT_EQ(IndexRecord(form->TreeView2->topLevelItem(0))->FileName, "Proj01.htm");
+  ASSERT_EQ(form->indexTree->topLevelItemCount(), 1);
+  EXPECT_EQ(form->indexTree->topLevelItem(0)->text(0), "printing");
+  EXPECT_EQ(IndexRecord(form->indexTree->topLevelItem(0))->FileName, "Proj01.htm");
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ class IndexEditingTest : public TreeEditingFixture {
     TreeEditingFixture::SetUp();
     printer = AddTopic(nullptr, "Printer setup", 1);
     paper = AddTopic(nullptr, "Paper sizes", 2);
-    form->TreeView1->setCurrentItem(printer);
+    form->contentsTree->setCurrentItem(printer);
     FocusEditor();
   }
   QTreeWidgetItem* printer = nullptr;
@@ -29,7 +29,7 @@ class IndexEditingTest : public TreeEditingFixture {
 };
 
 TEST_F(IndexEditingTest, DropsBuildAKeywordThenAGroupThenAnotherChild) {
-  QTreeWidget* index = form->TreeView2;
+  QTreeWidget* index = form->indexTree;
   ASSERT_EQ(index->topLevelItemCount(), 0);
   // printing on the empty tree: a keyword leading to the selected topic.
   const DropResult first = DropText(BelowItems(index), "printing");
@@ -39,7 +39,7 @@ TEST_F(IndexEditingTest, DropsBuildAKeywordThenAGroupThenAnotherChild) {
   ASSERT_EQ(index->topLevelItemCount(), 1);
   QTreeWidgetItem* printing = index->topLevelItem(0);
   EXPECT_EQ(printing->text(0), "printing");
-  const TIName* record = IndexRecord(printing);
+  const IndexEntryData* record = IndexRecord(printing);
   ASSERT_NE(record, nullptr);
   EXPECT_EQ(record->Keyword, "printing");
   EXPECT_EQ(record->FileName, "Proj01.htm");
@@ -47,7 +47,7 @@ TEST_F(IndexEditingTest, DropsBuildAKeywordThenAGroupThenAnotherChild) {
   EXPECT_TRUE(form->Modified);
 
   // paper on printing, with the other topic selected: printing becomes a group.
-  form->TreeView1->setCurrentItem(paper);
+  form->contentsTree->setCurrentItem(paper);
   FocusEditor();
   DropText(OnLabel(index, printing), "paper");
   ASSERT_EQ(index->topLevelItemCount(), 1);
@@ -78,7 +78,7 @@ TEST_F(IndexEditingTest, DropsBuildAKeywordThenAGroupThenAnotherChild) {
 }
 
 TEST_F(IndexEditingTest, IndentationAndRightOfLabelAddSiblingsAtTheirLevel) {
-  QTreeWidget* index = form->TreeView2;
+  QTreeWidget* index = form->indexTree;
   QTreeWidgetItem* keyword = AddIndexNode(nullptr, "margins", "Proj02.htm", "Paper sizes");
   QTreeWidgetItem* child = AddIndexNode(keyword, "left", "Proj02.htm", "Paper sizes");
   AddIndexNode(keyword, "right", "Proj01.htm", "Printer setup");
@@ -105,36 +105,36 @@ TEST_F(IndexEditingTest, IndentationAndRightOfLabelAddSiblingsAtTheirLevel) {
 }
 
 TEST_F(IndexEditingTest, LongTextGivesAKeywordOf255Characters) {
-  DropText(BelowItems(form->TreeView2), QString(300, QChar('w')));
-  ASSERT_EQ(form->TreeView2->topLevelItemCount(), 1);
-  EXPECT_EQ(form->TreeView2->topLevelItem(0)->text(0).size(), 255);
-  EXPECT_EQ(IndexRecord(form->TreeView2->topLevelItem(0))->Keyword, QString(255, QChar('w')));
+  DropText(BelowItems(form->indexTree), QString(300, QChar('w')));
+  ASSERT_EQ(form->indexTree->topLevelItemCount(), 1);
+  EXPECT_EQ(form->indexTree->topLevelItem(0)->text(0).size(), 255);
+  EXPECT_EQ(IndexRecord(form->indexTree->topLevelItem(0))->Keyword, QString(255, QChar('w')));
 }
 
 TEST_F(IndexEditingTest, WithoutASelectedTopicTheDropIsRefused) {
-  form->TreeView1->setCurrentItem(nullptr);
-  form->TreeView1->clearSelection();
-  ASSERT_EQ(form->TreeView1->currentItem(), nullptr);
+  form->contentsTree->setCurrentItem(nullptr);
+  form->contentsTree->clearSelection();
+  ASSERT_EQ(form->contentsTree->currentItem(), nullptr);
   FocusEditor();
-  const DropResult result = DropText(BelowItems(form->TreeView2), "orphan");
+  const DropResult result = DropText(BelowItems(form->indexTree), "orphan");
   EXPECT_FALSE(result.EnterAccepted);  // the "no" cursor while dragging
   EXPECT_FALSE(result.DropAccepted);
-  EXPECT_EQ(form->TreeView2->topLevelItemCount(), 0);
+  EXPECT_EQ(form->indexTree->topLevelItemCount(), 0);
   EXPECT_FALSE(form->Modified);
 }
 
 TEST_F(IndexEditingTest, TextNotFromTheEditorAndTreeNodesAreRefused) {
   // The source view has the focus: the text does not come from the editor.
-  form->Memo1->setFocus();
+  form->sourceView->setFocus();
   QApplication::processEvents();
-  EXPECT_FALSE(DropText(BelowItems(form->TreeView2), "memo text").DropAccepted);
-  EXPECT_EQ(form->TreeView2->topLevelItemCount(), 0);
+  EXPECT_FALSE(DropText(BelowItems(form->indexTree), "memo text").DropAccepted);
+  EXPECT_EQ(form->indexTree->topLevelItemCount(), 0);
   // A tree node dragged onto the Index tree carries no text.
   FocusEditor();
   QMimeData nodes;
   nodes.setData("application/x-qabstractitemmodeldatalist", QByteArray("x"));
-  EXPECT_FALSE(SendDrop(form->TreeView2->viewport(), BelowItems(form->TreeView2), &nodes).DropAccepted);
-  EXPECT_EQ(form->TreeView2->topLevelItemCount(), 0);
+  EXPECT_FALSE(SendDrop(form->indexTree->viewport(), BelowItems(form->indexTree), &nodes).DropAccepted);
+  EXPECT_EQ(form->indexTree->topLevelItemCount(), 0);
   EXPECT_FALSE(form->Modified);
 }
 
@@ -142,11 +142,11 @@ TEST_F(IndexEditingTest, DeletingOneOfTwoChildrenFoldsTheOther) {
   QTreeWidgetItem* printing = AddIndexNode(nullptr, "printing", "Proj01.htm", "Printer setup");
   AddIndexNode(printing, "printing", "Proj01.htm", "Printer setup");
   QTreeWidgetItem* child = AddIndexNode(printing, "paper", "Proj02.htm", "Paper sizes");
-  form->TreeView2->setCurrentItem(child);
-  form->PopupMenu2Popup();
-  ASSERT_TRUE(form->Delete2->isEnabled());
-  form->Delete2->trigger();
-  ASSERT_EQ(form->TreeView2->topLevelItemCount(), 1);
+  form->indexTree->setCurrentItem(child);
+  form->PrepareIndexMenu();
+  ASSERT_TRUE(form->deleteIndexEntryAction->isEnabled());
+  form->deleteIndexEntryAction->trigger();
+  ASSERT_EQ(form->indexTree->topLevelItemCount(), 1);
   EXPECT_EQ(printing->childCount(), 0);
   EXPECT_EQ(printing->text(0), "printing");
   EXPECT_EQ(IndexRecord(printing)->FileName, "Proj01.htm");
@@ -157,8 +157,8 @@ TEST_F(IndexEditingTest, DeletingOneOfTwoChildrenFoldsTheOther) {
   QTreeWidgetItem* group = AddIndexNode(nullptr, "group", "", "");
   AddIndexNode(group, "first", "Proj01.htm", "Printer setup");
   QTreeWidgetItem* second = AddIndexNode(group, "second", "Proj02.htm", "Paper sizes");
-  form->TreeView2->setCurrentItem(ChildNamed(group, "first"));
-  form->Delete2->trigger();
+  form->indexTree->setCurrentItem(ChildNamed(group, "first"));
+  form->deleteIndexEntryAction->trigger();
   EXPECT_EQ(group->childCount(), 0);
   (void)second;
   EXPECT_EQ(IndexRecord(group)->Keyword, "group");
@@ -171,23 +171,23 @@ TEST_F(IndexEditingTest, DeletingAKeywordTakesItsChildren) {
   AddIndexNode(keyword, "a", "Proj01.htm", "Printer setup");
   AddIndexNode(keyword, "b", "Proj02.htm", "Paper sizes");
   AddIndexNode(nullptr, "other", "Proj02.htm", "Paper sizes");
-  form->TreeView2->setCurrentItem(keyword);
-  form->Delete2->trigger();
-  ASSERT_EQ(form->TreeView2->topLevelItemCount(), 1);
-  EXPECT_EQ(form->TreeView2->topLevelItem(0)->text(0), "other");
+  form->indexTree->setCurrentItem(keyword);
+  form->deleteIndexEntryAction->trigger();
+  ASSERT_EQ(form->indexTree->topLevelItemCount(), 1);
+  EXPECT_EQ(form->indexTree->topLevelItem(0)->text(0), "other");
 }
 
 TEST_F(IndexEditingTest, PropertiesShowTheFieldsThatAreSet) {
   QTreeWidgetItem* group = AddIndexNode(nullptr, "printing", "", "");
   QTreeWidgetItem* entry = AddIndexNode(group, "paper", "Proj02.htm", "Paper sizes");
-  form->TreeView2->setCurrentItem(group);
+  form->indexTree->setCurrentItem(group);
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->Properties2->trigger();
+  form->indexPropertiesAction->trigger();
   ASSERT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, "Index item properties \r\nKeyword: printing\r\n");
-  form->TreeView2->setCurrentItem(entry);
+  form->indexTree->setCurrentItem(entry);
   seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->Properties2->trigger();
+  form->indexPropertiesAction->trigger();
   ASSERT_TRUE(seen->shown);
   EXPECT_EQ(
       seen->text,
@@ -197,7 +197,7 @@ TEST_F(IndexEditingTest, PropertiesShowTheFieldsThatAreSet) {
 TEST_F(IndexEditingTest, CaptionEditChangesOnlyTheCaption) {
   QTreeWidgetItem* node = AddIndexNode(nullptr, "printing", "Proj01.htm", "Printer setup");
   form->Modified = false;
-  EditCaption(form->TreeView2, node, "printers");
+  EditCaption(form->indexTree, node, "printers");
   EXPECT_EQ(node->text(0), "printers");
   EXPECT_EQ(IndexRecord(node)->Keyword, "printing");
   EXPECT_EQ(IndexRecord(node)->FileName, "Proj01.htm");
@@ -206,14 +206,14 @@ TEST_F(IndexEditingTest, CaptionEditChangesOnlyTheCaption) {
 
 TEST_F(IndexEditingTest, TheDropTargetIsRegisteredOnceOnShow) {
   EXPECT_TRUE(form->DropTargetSet);
-  ASSERT_NE(form->DropTarget, nullptr);
+  ASSERT_NE(form->indexDropTarget, nullptr);
   form->hide();
   form->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   // A second registration would add the entry twice.
   FocusEditor();
-  DropText(BelowItems(form->TreeView2), "once");
-  EXPECT_EQ(form->TreeView2->topLevelItemCount(), 1);
+  DropText(BelowItems(form->indexTree), "once");
+  EXPECT_EQ(form->indexTree->topLevelItemCount(), 1);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ class LinkCommands : public EditorCommandsFixture {
  protected:
   // Answers "Select topic" by choosing the topic with this caption.
   static void ChooseTopic(const QString& caption) {
-    OnNextDialog<TLinkDialog>([caption](TLinkDialog* d) {
+    OnNextDialog<LinkDialog>([caption](LinkDialog* d) {
       const auto found = d->TreeView1->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
       if (!found.isEmpty()) d->TreeView1->setCurrentItem(found.first());
       d->OKBtn->click();
@@ -39,7 +39,7 @@ TEST_F(LinkCommands, TheSelectedWordBecomesTheLinkAndTheClipboardComesBack) {
   QGuiApplication::clipboard()->setText("kept on the clipboard");
   Select("#p", 4, 9);
   ChooseTopic("Details");
-  form->Toothertopic1->trigger();
+  form->linkToTopicAction->trigger();
   const QString html = Html();
   // The blanks beside the replaced word stay plain blanks.
   EXPECT_TRUE(html.contains("See <A href=\"Proj02.htm\">Intro</A> here")) << html.toStdString();
@@ -47,8 +47,8 @@ TEST_F(LinkCommands, TheSelectedWordBecomesTheLinkAndTheClipboardComesBack) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("kept on the clipboard"));
   // One undo takes the link back out.
   QVariant arg = 0;
-  form->DHTMLEdit1->ExecCommand(decmd::Undo, decmd::Default, arg);
-  WaitEditorIdle(form->DHTMLEdit1);
+  form->editor->ExecCommand(decmd::Undo, decmd::Default, arg);
+  WaitEditorIdle(form->editor);
   EXPECT_FALSE(Html().contains("<A ")) << Html().toStdString();
   EXPECT_EQ(Js("document.querySelector('#p').textContent.replace(/\\u00a0/g, ' ')").toString(),
             QString("See Intro here"));
@@ -60,7 +60,7 @@ TEST_F(LinkCommands, WithoutASelectionTheEscapedTitleIsTheLinkText) {
   QGuiApplication::clipboard()->setText("untouched");
   Select("#p", 4, 4);
   ChooseTopic("Q&A <new>");
-  form->inserttoothertopic1->trigger();
+  form->editorLinkToTopicAction->trigger();
   EXPECT_TRUE(Html().contains("<A href=\"Proj02.htm\">Q&amp;A &lt;new&gt;</A>")) << Html().toStdString();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("untouched"));
 }
@@ -72,7 +72,7 @@ TEST_F(LinkCommands, ARichClipboardComesBackInAllItsFormats) {
   QGuiApplication::clipboard()->setMimeData(mime);
   Select("#p", 0, 6);
   ChooseTopic("Details");
-  form->Toothertopic1->trigger();
+  form->linkToTopicAction->trigger();
   EXPECT_TRUE(Html().contains("<A href=\"Proj02.htm\">Linked</A>")) << Html().toStdString();
   const QMimeData* now = QGuiApplication::clipboard()->mimeData();
   ASSERT_NE(now, nullptr);
@@ -81,8 +81,8 @@ TEST_F(LinkCommands, ARichClipboardComesBackInAllItsFormats) {
 }
 
 TEST_F(LinkCommands, TheTopicPickerClosesOnlyWithAChoiceOrCancel) {
-  TLinkDialog* d = form->Dialogs().LinkDialog;
-  d->SetContentsTree(form->TreeView1);
+  LinkDialog* d = form->Dialogs().linkDialog;
+  d->SetContentsTree(form->contentsTree);
   d->show();
   EXPECT_EQ(d->windowTitle(), QString("Select topic"));
   ASSERT_EQ(d->TreeView1->topLevelItemCount(), 2);
@@ -107,16 +107,16 @@ TEST_F(LinkCommands, TheTopicPickerClosesOnlyWithAChoiceOrCancel) {
 TEST_F(LinkCommands, MenusOfferLinksAtACaretAndRemoveOnlyOnALink) {
   OpenPage("<P id=p>Text <A id=a href=\"x.htm\">link</A></P>");
   Select("#p", 1, 1);
-  form->Link1Click();
-  EXPECT_TRUE(form->Toothertopic1->isEnabled());
-  EXPECT_TRUE(form->Toexternalpage1->isEnabled());
-  form->Link2Click();
-  EXPECT_FALSE(form->remove1->isEnabled());
-  EXPECT_TRUE(form->inserttoothertopic1->isEnabled());
+  form->PrepareLinkMenu();
+  EXPECT_TRUE(form->linkToTopicAction->isEnabled());
+  EXPECT_TRUE(form->linkToPageAction->isEnabled());
+  form->PrepareEditorLinkMenu();
+  EXPECT_FALSE(form->removeLinkAction->isEnabled());
+  EXPECT_TRUE(form->editorLinkToTopicAction->isEnabled());
   Select("#a", 0, 4);
-  form->Link2Click();
-  EXPECT_TRUE(form->remove1->isEnabled());
-  form->remove1->trigger();
+  form->PrepareEditorLinkMenu();
+  EXPECT_TRUE(form->removeLinkAction->isEnabled());
+  form->removeLinkAction->trigger();
   EXPECT_FALSE(Html().contains("x.htm")) << Html().toStdString();
 }
 
@@ -127,7 +127,7 @@ TEST_F(LinkCommands, AnExternalLinkAsksForItsAddress) {
     d->setTextValue("http://example.com/");
     d->accept();
   });
-  form->Toexternalpage1->trigger();
+  form->linkToPageAction->trigger();
   EXPECT_TRUE(Html().contains("<A href=\"http://example.com/\">us</A>")) << Html().toStdString();
 }
 
@@ -148,7 +148,7 @@ TEST_F(PictureCommands, APictureFromAnotherFolderIsCopiedAndReferencedByItsBareN
   OpenPage("<P id=p>Picture: </P>");
   Select("#p", 9, 9);
   AnswerNextFileDialog(other.filePath("logo.png"));
-  form->Picture1->trigger();
+  form->insertPictureAction->trigger();
   const QString html = Html();
   EXPECT_TRUE(html.contains("<IMG src=\"logo.png\">")) << html.toStdString();
   EXPECT_FALSE(html.contains(other.path())) << html.toStdString();
@@ -162,7 +162,7 @@ TEST_F(PictureCommands, APictureInTheProjectFolderIsNotCopiedButNamedRelatively)
   OpenPage("<P id=p>Here</P>");
   Select("#p", 4, 4);
   AnswerNextFileDialog(Path("inside.png"));
-  form->Picture1->trigger();
+  form->insertPictureAction->trigger();
   EXPECT_TRUE(Html().contains("<IMG src=\"inside.png\">")) << Html().toStdString();
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
 }
@@ -174,7 +174,7 @@ TEST_F(PictureCommands, ACancelledPictureDialogLeavesThePageAsItWas) {
      "r.setStart(t, 4); r.setEnd(t, 4); const s = getSelection(); s.removeAllRanges(); s.addRange(r); })()");
   const QString before = Html();
   OnNextDialog<QFileDialog>([](QFileDialog* d) { d->reject(); });
-  form->Picture1->trigger();
+  form->insertPictureAction->trigger();
   EXPECT_EQ(Html(), before);
   EXPECT_EQ(Editor()->QueryStatus(decmd::Undo), decmd::Disabled);
 }
@@ -182,68 +182,68 @@ TEST_F(PictureCommands, ACancelledPictureDialogLeavesThePageAsItWas) {
 TEST_F(ClipboardCommands, UndoOnTheSourceTabUndoesTheMemoOnly) {
   OpenPage("<P id=p>Hello world</P>");
   Select("#p", 6, 11);
-  form->Bold1->trigger();
+  form->boldAction->trigger();
   ASSERT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
-  form->PageControl1->setCurrentIndex(1);
-  ASSERT_EQ(form->PageControl1->currentIndex(), 1);
-  form->Memo1->setFocus();
+  form->editorTabs->setCurrentIndex(1);
+  ASSERT_EQ(form->editorTabs->currentIndex(), 1);
+  form->sourceView->setFocus();
   QApplication::processEvents();
-  const QString memoBefore = form->Memo1->toPlainText();
-  form->Memo1->moveCursor(QTextCursor::End);
-  form->Memo1->insertPlainText("<!-- typed -->");
-  ASSERT_TRUE(form->Memo1->toPlainText().contains("typed"));
-  ASSERT_TRUE(form->Undo1->isEnabled());
-  form->Undo1->trigger();
-  EXPECT_EQ(form->Memo1->toPlainText(), memoBefore);
+  const QString memoBefore = form->sourceView->toPlainText();
+  form->sourceView->moveCursor(QTextCursor::End);
+  form->sourceView->insertPlainText("<!-- typed -->");
+  ASSERT_TRUE(form->sourceView->toPlainText().contains("typed"));
+  ASSERT_TRUE(form->undoAction->isEnabled());
+  form->undoAction->trigger();
+  EXPECT_EQ(form->sourceView->toPlainText(), memoBefore);
   // The editor keeps its own change.
   EXPECT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
   EXPECT_TRUE(Html().contains("<B>world</B>"));
   // Redo there does nothing and is offered disabled.
-  form->Edit1Click();
-  EXPECT_FALSE(form->Redo1->isEnabled());
-  EXPECT_FALSE(form->Table1->menuAction()->isEnabled());
+  form->PrepareEditMenu();
+  EXPECT_FALSE(form->redoAction->isEnabled());
+  EXPECT_FALSE(form->tableMenu->menuAction()->isEnabled());
 }
 
 TEST_F(ClipboardCommands, UndoAndRedoInTheEditor) {
   OpenPage("<P id=p>Hello world</P>");
   Select("#p", 0, 5);
-  form->Bold1->trigger();
+  form->boldAction->trigger();
   ASSERT_TRUE(Html().contains("<B>Hello</B>"));
-  form->Undo1Click();
+  form->UndoCommand();
   EXPECT_FALSE(Html().contains("<B>")) << Html().toStdString();
-  form->Edit1Click();
-  EXPECT_TRUE(form->Redo1->isEnabled());
-  form->Redo1Click();
+  form->PrepareEditMenu();
+  EXPECT_TRUE(form->redoAction->isEnabled());
+  form->RedoCommand();
   EXPECT_TRUE(Html().contains("<B>Hello</B>")) << Html().toStdString();
 }
 
 TEST_F(ClipboardCommands, CopyCutPasteAndSelectAllInTheEditorAndTheMemo) {
   OpenPage("<P id=p>alpha beta</P>");
   Select("#p", 0, 5);
-  form->Edit1Click();
-  EXPECT_TRUE(form->Copy1->isEnabled());
-  form->Copy1Click();
+  form->PrepareEditMenu();
+  EXPECT_TRUE(form->copyAction->isEnabled());
+  form->CopyCommand();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("alpha"));
   Select("#p", 6, 10);
-  form->Cut1Click();
+  form->CutCommand();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("beta"));
   EXPECT_FALSE(Html().contains("beta"));
   Select("#p", 0, 0);
-  form->Paste1Click();
+  form->PasteCommand();
   EXPECT_TRUE(Html().contains("betaalpha")) << Html().toStdString();
-  form->Selectall1Click();
+  form->SelectAllCommand();
   EXPECT_TRUE(SelectedText().contains("betaalpha"));
   // Without a selection Copy and Cut are offered disabled.
   Select("#p", 1, 1);
-  form->Edit1Click();
-  EXPECT_FALSE(form->Copy1->isEnabled());
-  EXPECT_FALSE(form->Cut1->isEnabled());
+  form->PrepareEditMenu();
+  EXPECT_FALSE(form->copyAction->isEnabled());
+  EXPECT_FALSE(form->cutAction->isEnabled());
   // The memo's own clipboard commands once it had the focus.
-  form->Memo1->setPlainText("memo text");
-  form->Memo1->setFocus();
+  form->sourceView->setPlainText("memo text");
+  form->sourceView->setFocus();
   QApplication::processEvents();
-  form->Selectall1Click();
-  form->Copy1Click();
+  form->SelectAllCommand();
+  form->CopyCommand();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("memo text"));
 }
 
@@ -251,7 +251,7 @@ TEST_F(ClipboardCommands, KeysInTheEditorGoThroughTheMenuItemsOnce) {
   OpenPage("<P id=p>one two</P>");
   Select("#p", 0, 3);
   QWidget* focus = QApplication::focusWidget();
-  ASSERT_TRUE(focus && form->DHTMLEdit1->isAncestorOf(focus));
+  ASSERT_TRUE(focus && form->editor->isAncestorOf(focus));
   QTest::keyClick(focus, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("one"));
   Select("#p", 3, 3);
@@ -261,10 +261,10 @@ TEST_F(ClipboardCommands, KeysInTheEditorGoThroughTheMenuItemsOnce) {
   EXPECT_FALSE(Html().contains("oneoneone")) << Html().toStdString();
   // Ctrl+C with the Contents tree in front doesn't reach the editor.
   QGuiApplication::clipboard()->setText("before");
-  form->TreeView1->setFocus();
+  form->contentsTree->setFocus();
   QApplication::processEvents();
   Select("#p", 7, 10);
-  QTest::keyClick(form->TreeView1, Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(form->contentsTree, Qt::Key_C, Qt::ControlModifier);
   // (The tree copies its own item's text; the editor's selection stays out.)
   EXPECT_NE(QGuiApplication::clipboard()->text(), QString("two"));
 }
@@ -273,13 +273,13 @@ TEST_F(ClipboardCommands, TheDeleteKeyDeletesInTheEditor) {
   OpenPage("<P id=p>keep drop keep</P>");
   Select("#p", 4, 9);
   QWidget* focus = QApplication::focusWidget();
-  ASSERT_TRUE(focus && form->DHTMLEdit1->isAncestorOf(focus));
+  ASSERT_TRUE(focus && form->editor->isAncestorOf(focus));
   QTest::keyClick(focus, Qt::Key_Delete);
   EXPECT_EQ(Js("document.querySelector('#p').textContent.replace(/\\u00a0/g, ' ')").toString(),
             QString("keep keep"));
   // The hidden context-menu item does the same.
   Select("#p", 0, 5);
-  form->Delete1Click();
+  form->DeleteCommand();
   EXPECT_EQ(Js("document.querySelector('#p').textContent.replace(/\\u00a0/g, ' ')").toString(),
             QString("keep"));
 }
@@ -287,23 +287,23 @@ TEST_F(ClipboardCommands, TheDeleteKeyDeletesInTheEditor) {
 TEST_F(ClipboardCommands, InsertMenuOffersPopupOnlyWithASelection) {
   OpenPage("<P id=p>pick me</P>");
   Select("#p", 1, 1);
-  form->Insert1Click();
-  EXPECT_FALSE(form->Popup1->isEnabled());
+  form->PrepareInsertMenu();
+  EXPECT_FALSE(form->insertPopupAction->isEnabled());
   Select("#p", 0, 4);
-  form->Insert1Click();
-  EXPECT_TRUE(form->Popup1->isEnabled());
+  form->PrepareInsertMenu();
+  EXPECT_TRUE(form->insertPopupAction->isEnabled());
 }
 
 TEST_F(ClipboardCommands, FindSelectsTheTextInThePage) {
   OpenPage("<P id=p>hay hay needle hay Needles</P>");
   Select("#p", 0, 0);
-  OnNextDialog<TFindDialog>([](TFindDialog* d) {
+  OnNextDialog<FindTextDialog>([](FindTextDialog* d) {
     d->FindWhat->setText("needle");
     d->MatchCase->setChecked(true);
     d->FindNext->click();
     d->reject();
   });
-  form->Findtext1Click();
+  form->FindTextCommand();
   EXPECT_EQ(SelectedText(), QString("needle"));
   // Whole words only: "Needles" is no match, the search wraps to "needle".
   EXPECT_TRUE(FindInEditor(Editor(), "needle", {false, true, false}));

@@ -39,84 +39,85 @@ QStringList Captions(const QMenu* menu) {
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = std::make_unique<TForm1>();
+    form = std::make_unique<MainWindow>();
     form->CreateDialogs();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   }
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<MainWindow> form;
 };
 
 TEST_F(MainWindowTest, StartsAsOrvexWithTheDesignedSizeAndPanes) {
   EXPECT_EQ(form->windowTitle(), "Orvex");
   EXPECT_EQ(form->size(), QSize(800, 504));
-  EXPECT_EQ(form->PageControl2->tabText(0), "Contents");
-  EXPECT_EQ(form->PageControl2->tabText(1), "Index");
-  EXPECT_EQ(form->PageControl1->tabText(0), "Editor");
-  EXPECT_EQ(form->PageControl1->tabText(1), "Source");
-  EXPECT_EQ(form->TreeView1->indentation(), 25);
-  EXPECT_EQ(form->TreeView2->indentation(), 19);
-  EXPECT_TRUE(form->TreeView2->isSortingEnabled());
-  EXPECT_EQ(form->Button1->text(), "Clipboard copy");
-  EXPECT_EQ(form->Button1->toolTip(), "Copy to clipboard help context number");
-  EXPECT_EQ(form->ComboBox2->count(), 8);
-  EXPECT_EQ(form->ComboBox2->currentText(), "1");
-  EXPECT_GT(form->ComboBox1->count(), 0);
-  EXPECT_EQ(form->SpeedButton1->toolTip(), "Bold");
-  EXPECT_EQ(form->SpeedButton6->toolTip(), "Align right");
-  EXPECT_EQ(form->SpeedButton10->toolTip(), "Compile project");
+  EXPECT_EQ(form->treeTabs->tabText(0), "Contents");
+  EXPECT_EQ(form->treeTabs->tabText(1), "Index");
+  EXPECT_EQ(form->editorTabs->tabText(0), "Editor");
+  EXPECT_EQ(form->editorTabs->tabText(1), "Source");
+  EXPECT_EQ(form->contentsTree->indentation(), 25);
+  EXPECT_EQ(form->indexTree->indentation(), 19);
+  EXPECT_TRUE(form->indexTree->isSortingEnabled());
+  EXPECT_EQ(form->copyContextButton->text(), "Clipboard copy");
+  EXPECT_EQ(form->copyContextButton->toolTip(), "Copy to clipboard help context number");
+  EXPECT_EQ(form->fontSizeBox->count(), 8);
+  EXPECT_EQ(form->fontSizeBox->currentText(), "1");
+  EXPECT_GT(form->fontNameBox->count(), 0);
+  EXPECT_EQ(form->boldButton->toolTip(), "Bold");
+  EXPECT_EQ(form->alignRightButton->toolTip(), "Align right");
+  EXPECT_EQ(form->compileButton->toolTip(), "Compile project");
 }
 
 TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder) {
   QStringList top;
   for (const QAction* a : form->menuBar()->actions()) top << Caption(a);
   EXPECT_EQ(top, (QStringList{"File", "Edit", "Insert", "Tools", "Help"}));
-  EXPECT_EQ(Captions(form->File1),
+  EXPECT_EQ(Captions(form->fileMenu),
             (QStringList{"New", "Open", "Reopen", "Save", "-", "Compile", "View compiled help file",
                          "View compiler messages", "Decompile CHM file", "-", "Exit"}));
-  EXPECT_EQ(Captions(form->Edit1),
+  EXPECT_EQ(Captions(form->editMenu),
             (QStringList{"Undo", "Redo", "Find text", "-", "Edit", "-", "Set Font", "Set color", "Table ...",
                          "Toggle ", "-", "Options", "-", "Copy", "Cut", "Paste", "Select all"}));
-  EXPECT_EQ(Captions(form->Insert1),
+  EXPECT_EQ(Captions(form->insertMenu),
             (QStringList{"Table", "Picture", "Link ...", "Pop-up", "Splash", "Training cad"}));
-  EXPECT_EQ(Captions(form->SetFont1), (QStringList{"Properties", "-", "Bold", "Italic", "Underline"}));
-  EXPECT_EQ(Captions(form->Setcolor1),
+  EXPECT_EQ(Captions(form->fontMenu), (QStringList{"Properties", "-", "Bold", "Italic", "Underline"}));
+  EXPECT_EQ(Captions(form->colorMenu),
             (QStringList{"for selection background", "for font", "for whole page"}));
-  EXPECT_EQ(Captions(form->Options1), (QStringList{"Show details", "Show borders", "Snap to grid"}));
-  EXPECT_EQ(Captions(form->PopupMenu1),
+  EXPECT_EQ(Captions(form->optionsMenu), (QStringList{"Show details", "Show borders", "Snap to grid"}));
+  EXPECT_EQ(Captions(form->contentsMenu),
             (QStringList{"New topic", "New subtopic", "Delete topic", "Append links to subtopics"}));
-  EXPECT_EQ(Captions(form->PopupMenu2), (QStringList{"Delete", "Properties"}));
-  EXPECT_EQ(Captions(form->PopupMenu3), (QStringList{"Delete", "Color", "Link ..."}));
-  EXPECT_EQ(Captions(form->Link2),
+  EXPECT_EQ(Captions(form->indexMenu), (QStringList{"Delete", "Properties"}));
+  EXPECT_EQ(Captions(form->editorMenu), (QStringList{"Delete", "Color", "Link ..."}));
+  EXPECT_EQ(Captions(form->editorLinkMenu),
             (QStringList{"remove", "insert to other topic", "create from selection to external page"}));
-  EXPECT_EQ(form->Selectall1->shortcut(), QKeySequence("Ctrl+A"));
+  EXPECT_EQ(form->selectAllAction->shortcut(), QKeySequence("Ctrl+A"));
 }
 
 TEST_F(MainWindowTest, ProjectCommandsStartDisabled) {
-  for (QAction* item : {form->Save1, form->Compile1, form->Viewcompiledhelpfile1, form->Viewcompilermessages1,
-                        form->Newtopic1, form->Newsubtopic1, form->Deletetopic1,
-                        form->Appendlinkstosubtopics1, form->Insert1->menuAction(),
-                        form->Tools1->menuAction(), form->Edit1->menuAction(), form->Reopen1->menuAction()})
+  for (QAction* item :
+       {form->saveAction, form->compileAction, form->viewHelpFileAction, form->viewMessagesAction,
+        form->newTopicAction, form->newSubtopicAction, form->deleteTopicAction, form->appendLinksAction,
+        form->insertMenu->menuAction(), form->toolsMenu->menuAction(), form->editMenu->menuAction(),
+        form->reopenMenu->menuAction()})
     EXPECT_FALSE(item->isEnabled()) << Caption(item).toStdString();
   // "Add-ins" is enabled as soon as one add-in was found beside the program.
-  EXPECT_EQ(form->Addins1->menuAction()->isEnabled(), !form->AddinFiles.isEmpty());
-  EXPECT_FALSE(form->Panel2->isEnabled());
-  EXPECT_TRUE(form->New1->isEnabled());
-  EXPECT_TRUE(form->Open1->isEnabled());
-  EXPECT_TRUE(form->DecompileCHMfile1->isEnabled());
+  EXPECT_EQ(form->addinsMenu->menuAction()->isEnabled(), !form->AddinFiles.isEmpty());
+  EXPECT_FALSE(form->formatToolbar->isEnabled());
+  EXPECT_TRUE(form->newAction->isEnabled());
+  EXPECT_TRUE(form->openAction->isEnabled());
+  EXPECT_TRUE(form->decompileAction->isEnabled());
   EXPECT_TRUE(form->ProjectFile.isEmpty());
   EXPECT_FALSE(form->Modified);
   // The tabs don't switch while no topic can be edited.
-  form->PageControl1->setCurrentIndex(1);
-  EXPECT_EQ(form->PageControl1->currentIndex(), 0);
+  form->editorTabs->setCurrentIndex(1);
+  EXPECT_EQ(form->editorTabs->currentIndex(), 0);
 }
 
 TEST_F(MainWindowTest, TheSplitterKeepsTheLeftPaneAtLeast255Wide) {
-  form->WinSplit1->setSizes({100, 700});
-  EXPECT_GE(form->WinSplit1->sizes().value(0), 255);
-  form->WinSplit1->setSizes({300, 500});
-  emit form->WinSplit1->splitterMoved(300, 1);
-  EXPECT_EQ(form->minimumWidth(), form->WinSplit1->sizes().value(0) + 470);
+  form->splitter->setSizes({100, 700});
+  EXPECT_GE(form->splitter->sizes().value(0), 255);
+  form->splitter->setSizes({300, 500});
+  emit form->splitter->splitterMoved(300, 1);
+  EXPECT_EQ(form->minimumWidth(), form->splitter->sizes().value(0) + 470);
   EXPECT_EQ(form->minimumHeight(), 250);
 }
 
@@ -144,21 +145,21 @@ TEST_F(MainWindowTest, AModifiedProjectAsksToSaveAndCancelKeepsItOpen) {
 }
 
 TEST_F(MainWindowTest, TheNineWindowsExistWithTheirCaptions) {
-  const TDialogs& d = form->Dialogs();
+  const StartupDialogs& d = form->Dialogs();
   const QList<QPair<QWidget*, QString>> windows = {
-      {static_cast<QWidget*>(d.TableInsDlg), "New table"},
-      {static_cast<QWidget*>(d.LinkDialog), "Select topic"},
-      {static_cast<QWidget*>(d.AboutBox), "About"},
-      {static_cast<QWidget*>(d.CMView), "Compiler messages"},
-      {static_cast<QWidget*>(d.NameDialog), "New HTMLhelp project"},
-      {static_cast<QWidget*>(d.SplashDlg), "Insert splash"},
-      {static_cast<QWidget*>(d.TrCardDlg), "Training card"},
+      {static_cast<QWidget*>(d.tableDialog), "New table"},
+      {static_cast<QWidget*>(d.linkDialog), "Select topic"},
+      {static_cast<QWidget*>(d.aboutBox), "About"},
+      {static_cast<QWidget*>(d.compilerMessagesWindow), "Compiler messages"},
+      {static_cast<QWidget*>(d.newProjectDialog), "New HTMLhelp project"},
+      {static_cast<QWidget*>(d.splashDialog), "Insert splash"},
+      {static_cast<QWidget*>(d.trainingCardDialog), "Training card"},
   };
   for (const auto& [window, caption] : windows) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), caption);
   }
-  EXPECT_NE(d.EditDial, nullptr);
+  EXPECT_NE(d.textEditDialog, nullptr);
 }
 
 }  // namespace

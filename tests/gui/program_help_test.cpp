@@ -30,21 +30,21 @@ const QString kHelpFile = QStringLiteral(ORVEX_BIN_DIR "/Orvex.chm");
 class ProgramHelpTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = std::make_unique<TForm1>();
+    form = std::make_unique<MainWindow>();
     form->CreateDialogs();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    ASSERT_NE(form->HHComp1, nullptr);
+    ASSERT_NE(form->programHelp, nullptr);
   }
   void TearDown() override {
     form->Modified = false;
     form->hide();
   }
   // The viewer of the program's help, once it shows `entry`.
-  TViewerWindow* HelpShowing(const QString& entry) {
-    TViewerWindow* shown = nullptr;
+  ViewerWindow* HelpShowing(const QString& entry) {
+    ViewerWindow* shown = nullptr;
     viewer_test::WaitUntil([&] {
-      for (TViewerWindow* v : form->HtmlHelp->Viewers())
+      for (ViewerWindow* v : form->helpViewer->Viewers())
         if (QFileInfo(v->FilePath()).canonicalFilePath() == QFileInfo(kHelpFile).canonicalFilePath())
           shown = v;
       return shown != nullptr;
@@ -53,7 +53,7 @@ class ProgramHelpTest : public ::testing::Test {
     return shown;
   }
   static bool NoHelpFile() { return viewer_test::ChmcmdMissing() && !QFileInfo::exists(kHelpFile); }
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<MainWindow> form;
 };
 
 }  // namespace
@@ -61,8 +61,8 @@ class ProgramHelpTest : public ::testing::Test {
 TEST_F(ProgramHelpTest, HelpFileIsBuiltBesideTheProgram) {
   if (viewer_test::ChmcmdMissing()) GTEST_SKIP() << "chmcmd is not installed";
   ASSERT_TRUE(QFileInfo(kHelpFile).isFile());
-  EXPECT_EQ(form->HHComp1->HelpFile(), "Orvex.chm");
-  EXPECT_EQ(QFileInfo(form->HHComp1->HelpPath()).canonicalFilePath(),
+  EXPECT_EQ(form->programHelp->HelpFile(), "Orvex.chm");
+  EXPECT_EQ(QFileInfo(form->programHelp->HelpPath()).canonicalFilePath(),
             QFileInfo(kHelpFile).canonicalFilePath());
 }
 
@@ -78,8 +78,8 @@ TEST_F(ProgramHelpTest, EveryContextOfTheProgramHasATopic) {
 
 TEST_F(ProgramHelpTest, ContentsOpensTheHelpAtItsFirstTopic) {
   if (NoHelpFile()) GTEST_SKIP() << "no help file";
-  form->Contents1->trigger();
-  TViewerWindow* viewer = HelpShowing("/topics/welcome.htm");
+  form->helpContentsAction->trigger();
+  ViewerWindow* viewer = HelpShowing("/topics/welcome.htm");
   ASSERT_NE(viewer, nullptr);
   EXPECT_EQ(viewer->windowTitle(), "Orvex Help");
 }
@@ -87,9 +87,9 @@ TEST_F(ProgramHelpTest, ContentsOpensTheHelpAtItsFirstTopic) {
 TEST_F(ProgramHelpTest, Context10011OpensTheContentsTreeTopic) {
   if (NoHelpFile()) GTEST_SKIP() << "no help file";
   bool callHelp = true;
-  EXPECT_TRUE(form->HHComp1->HelpHandler(HH_HELP_CONTEXT, 10011, callHelp));
+  EXPECT_TRUE(form->programHelp->HelpHandler(HH_HELP_CONTEXT, 10011, callHelp));
   EXPECT_FALSE(callHelp);
-  TViewerWindow* viewer = HelpShowing("/topics/contents_tree.htm");
+  ViewerWindow* viewer = HelpShowing("/topics/contents_tree.htm");
   ASSERT_NE(viewer, nullptr);
   EXPECT_TRUE(viewer_test::RunJs(viewer->TopicView->page(), "document.body.innerText")
                   .toString()
@@ -97,9 +97,9 @@ TEST_F(ProgramHelpTest, Context10011OpensTheContentsTreeTopic) {
 }
 
 TEST_F(ProgramHelpTest, F1OnTheContentsTreeAsksForItsContext) {
-  QSignalSpy asked(form->HHComp1, &THHComp::HelpRequested);
-  form->TreeView1->setFocus();
-  QTest::keyClick(form->TreeView1, Qt::Key_F1);
+  QSignalSpy asked(form->programHelp, &ProgramHelp::HelpRequested);
+  form->contentsTree->setFocus();
+  QTest::keyClick(form->contentsTree, Qt::Key_F1);
   ASSERT_EQ(asked.count(), 1);
   EXPECT_EQ(asked.first().first().toInt(), 10011);
   if (NoHelpFile()) return;
@@ -107,30 +107,30 @@ TEST_F(ProgramHelpTest, F1OnTheContentsTreeAsksForItsContext) {
 }
 
 TEST_F(ProgramHelpTest, F1OnAControlWithoutContextTakesTheWindows) {
-  QSignalSpy asked(form->HHComp1, &THHComp::HelpRequested);
-  QTest::keyClick(form->Button1, Qt::Key_F1);
+  QSignalSpy asked(form->programHelp, &ProgramHelp::HelpRequested);
+  QTest::keyClick(form->copyContextButton, Qt::Key_F1);
   ASSERT_EQ(asked.count(), 1);
   EXPECT_EQ(asked.first().first().toInt(), 10001);
   // Shift+F1 and Ctrl+F1 are not the help key.
-  QTest::keyClick(form->Button1, Qt::Key_F1, Qt::ShiftModifier);
+  QTest::keyClick(form->copyContextButton, Qt::Key_F1, Qt::ShiftModifier);
   EXPECT_EQ(asked.count(), 1);
 }
 
 TEST_F(ProgramHelpTest, F1OnAHighlightedMenuItemTakesItsContext) {
-  QSignalSpy asked(form->HHComp1, &THHComp::HelpRequested);
-  form->File1->popup(form->mapToGlobal(QPoint(10, 10)));
-  ASSERT_TRUE(ProcessEventsUntil([&] { return form->File1->isVisible(); }, 5000));
-  form->File1->setActiveAction(form->New1);
-  QTest::keyClick(form->File1, Qt::Key_F1);
-  form->File1->hide();
+  QSignalSpy asked(form->programHelp, &ProgramHelp::HelpRequested);
+  form->fileMenu->popup(form->mapToGlobal(QPoint(10, 10)));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return form->fileMenu->isVisible(); }, 5000));
+  form->fileMenu->setActiveAction(form->newAction);
+  QTest::keyClick(form->fileMenu, Qt::Key_F1);
+  form->fileMenu->hide();
   ASSERT_EQ(asked.count(), 1);
   EXPECT_EQ(asked.first().first().toInt(), 10004);
 }
 
 TEST_F(ProgramHelpTest, TCardF1InTheTrainingCardDialogAsksFor10019) {
-  TTrCardDlg* dialog = form->Dialogs().TrCardDlg;
+  TrainingCardDialog* dialog = form->Dialogs().trainingCardDialog;
   ASSERT_NE(dialog, nullptr);
-  QSignalSpy asked(form->HHComp1, &THHComp::HelpRequested);
+  QSignalSpy asked(form->programHelp, &ProgramHelp::HelpRequested);
   dialog->open();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
   QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
@@ -138,7 +138,7 @@ TEST_F(ProgramHelpTest, TCardF1InTheTrainingCardDialogAsksFor10019) {
   ASSERT_EQ(asked.count(), 1);
   EXPECT_EQ(asked.first().first().toInt(), 10019);
   if (!NoHelpFile()) {
-    TViewerWindow* viewer = HelpShowing("/topics/training_card.htm");
+    ViewerWindow* viewer = HelpShowing("/topics/training_card.htm");
     ASSERT_NE(viewer, nullptr);
     // The help shows while the dialog that asked for it is open.
     EXPECT_TRUE(viewer->isVisible());
@@ -148,14 +148,14 @@ TEST_F(ProgramHelpTest, TCardF1InTheTrainingCardDialogAsksFor10019) {
 
 TEST_F(ProgramHelpTest, AboutBoxReadsVersion11) {
   QString version, product, copyright, title;
-  OnNextDialog<TAboutBox>([&](TAboutBox* box) {
+  OnNextDialog<AboutBox>([&](AboutBox* box) {
     title = box->windowTitle();
     version = box->Version->text();
     product = box->ProductName->text();
     copyright = box->Copyright->text();
     box->OKButton->click();
   });
-  form->About1->trigger();
+  form->aboutAction->trigger();
   EXPECT_EQ(title, "About");
   EXPECT_EQ(version, "Version 1.1");
   EXPECT_EQ(product, "Orvex");
@@ -163,7 +163,7 @@ TEST_F(ProgramHelpTest, AboutBoxReadsVersion11) {
 }
 
 TEST_F(ProgramHelpTest, AboutBoxBeforeShowingHasItsInitialTexts) {
-  const TAboutBox* box = form->Dialogs().AboutBox;
+  const AboutBox* box = form->Dialogs().aboutBox;
   EXPECT_EQ(box->Version->text(), "Version 1.0");
   EXPECT_EQ(box->Label1->text(), "HTMLHelp creation tool");
   EXPECT_EQ(box->OKButton->text(), "OK");
@@ -175,7 +175,7 @@ TEST_F(ProgramHelpTest, TCardMessageShowsThreeLines) {
   values.addQueryItem("wParam", "5");
   values.addQueryItem("lParam", "0");
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  emit form->HtmlHelp->PageCommand("tcard", values);
+  emit form->helpViewer->PageCommand("tcard", values);
   ASSERT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, " TCard message: \r\nwParam=5\r\nlParam=0");
   EXPECT_EQ(seen->text.split("\r\n").size(), 3);
@@ -186,26 +186,26 @@ TEST_F(ProgramHelpTest, TCardMessageWithATextLParamShowsTheText) {
   values.addQueryItem("wParam", "12");
   values.addQueryItem("lParam", "abc");
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  emit form->HtmlHelp->PageCommand("tcard", values);
+  emit form->helpViewer->PageCommand("tcard", values);
   ASSERT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.endsWith("\r\nlParam=abc"));
 }
 
 TEST_F(ProgramHelpTest, OtherViewerCommandsShowNothing) {
-  QSignalSpy cards(form->HHComp1, &THHComp::OnTCardMessage);
-  emit form->HtmlHelp->PageCommand("splash", QUrlQuery("item1=x"));
+  QSignalSpy cards(form->programHelp, &ProgramHelp::OnTCardMessage);
+  emit form->helpViewer->PageCommand("splash", QUrlQuery("item1=x"));
   EXPECT_EQ(cards.count(), 0);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(ProgramHelpTest, F1InTheEditorIsTheKeyboardHooksOnce) {
-  QSignalSpy asked(form->HHComp1, &THHComp::HelpRequested);
+  QSignalSpy asked(form->programHelp, &ProgramHelp::HelpRequested);
   form->activateWindow();
-  form->DHTMLEdit1->setFocus();
+  form->editor->setFocus();
   if (!ProcessEventsUntil(
           [&] {
             QWidget* focus = QApplication::focusWidget();
-            return focus && (focus == form->DHTMLEdit1 || form->DHTMLEdit1->isAncestorOf(focus)) &&
+            return focus && (focus == form->editor || form->editor->isAncestorOf(focus)) &&
                    QApplication::activeWindow() == form.get();
           },
           5000))

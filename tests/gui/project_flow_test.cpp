@@ -49,7 +49,7 @@ class ProjectFlowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    form = std::make_unique<TForm1>();
+    form = std::make_unique<MainWindow>();
     form->SettingsPath = dir.filePath("orvex.ini");
     form->CreateDialogs();
     form->show();
@@ -62,15 +62,15 @@ class ProjectFlowTest : public ::testing::Test {
   // "New" with the file dialog and the new-project dialog answered.
   void NewProject(const QString& path, const QString& title, const QString& language) {
     AnswerNextFileDialog(path);
-    OnNextDialog<TNameDialog>([title, language](TNameDialog* d) {
+    OnNextDialog<NewProjectDialog>([title, language](NewProjectDialog* d) {
       d->Edit1->setText(title);
       d->ComboBox1->setEditText(language);
       d->accept();
     });
-    form->New1->trigger();
+    form->newAction->trigger();
   }
   QTemporaryDir dir;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<MainWindow> form;
 };
 
 TEST_F(ProjectFlowTest, NewMakesACompleteProjectThatCompilesWithAPage) {
@@ -87,9 +87,9 @@ TEST_F(ProjectFlowTest, NewMakesACompleteProjectThatCompilesWithAPage) {
   EXPECT_EQ(ReadFileBytes(dir.filePath("My GuideP.js")), "popfont=\"Courier,10\"\r\n");
   EXPECT_EQ(ReadRecentProjects(form->SettingsFile()).value(0), path);
   EXPECT_FALSE(form->Modified);
-  EXPECT_TRUE(form->Save1->isEnabled());
-  EXPECT_TRUE(form->Compile1->isEnabled());
-  EXPECT_EQ(form->Label1->text(), "Context=");
+  EXPECT_TRUE(form->saveAction->isEnabled());
+  EXPECT_TRUE(form->compileAction->isEnabled());
+  EXPECT_EQ(form->contextLabel->text(), "Context=");
 
   // One topic, then a save: the project compiles with the real compressor.
   ASSERT_TRUE(form->CreateTopic("Start"));
@@ -97,19 +97,19 @@ TEST_F(ProjectFlowTest, NewMakesACompleteProjectThatCompilesWithAPage) {
   EXPECT_TRUE(form->MapLines.contains("#define IDH_My_Guide01  101"));
   EXPECT_TRUE(form->AliasLines.contains("IDH_My_Guide01=My_Guide01.htm"));
   EXPECT_TRUE(form->Modified);
-  form->Save1->trigger();
+  form->saveAction->trigger();
   EXPECT_FALSE(form->Modified);
   EXPECT_TRUE(ReadLinesFile(path, 1252).contains("Default topic=My_Guide01.htm"));
   if (QStandardPaths::findExecutable("chmcmd").isEmpty()) GTEST_SKIP() << "chmcmd is not installed";
-  const orvex::CompileResult result = orvex::compileProject(path);
+  const orvex::CompileResult result = orvex::CompileProject(path);
   EXPECT_TRUE(result.success) << result.messages.join('\n').toStdString();
 }
 
 TEST_F(ProjectFlowTest, CancellingTheNewProjectDialogWritesTheTwentyOneLineForm) {
   const QString path = dir.filePath("Plain.hhp");
   AnswerNextFileDialog(path);
-  OnNextDialog<TNameDialog>([](TNameDialog* d) { d->reject(); });
-  form->New1->trigger();
+  OnNextDialog<NewProjectDialog>([](NewProjectDialog* d) { d->reject(); });
+  form->newAction->trigger();
   const QStringList lines = ReadLinesFile(path, 1252);
   EXPECT_EQ(lines.size(), 21);
   EXPECT_TRUE(lines.contains("Title=Plain"));
@@ -125,7 +125,7 @@ TEST_F(ProjectFlowTest, AReadOnlyContentsFileStopsTheSaveAndNamesTheFile) {
   const QByteArray projectBefore = ReadFileBytes(path);
   QFile::setPermissions(contents, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->Save1->trigger();
+  form->saveAction->trigger();
   EXPECT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.contains("Locked.hhc")) << seen->text.toStdString();
   EXPECT_TRUE(form->Modified);
@@ -142,7 +142,7 @@ TEST_F(ProjectFlowTest, NoFreePageNameLeftAddsNothing) {
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
   EXPECT_FALSE(form->CreateTopic("One too many"));
   EXPECT_TRUE(seen->shown);
-  EXPECT_EQ(form->TreeView1->topLevelItemCount(), 0);
+  EXPECT_EQ(form->contentsTree->topLevelItemCount(), 0);
   EXPECT_TRUE(form->MapLines.isEmpty());
 }
 
@@ -151,26 +151,26 @@ TEST_F(ProjectFlowTest, SavedProjectsAppearInTheReopenMenu) {
   const QString b = dir.filePath("B.hhp");
   NewProject(a, "A", "0x0409 English (United States)");
   NewProject(b, "B", "0x0409 English (United States)");
-  emit form->File1->aboutToShow();
-  const QList<QAction*> items = form->Reopen1->actions();
+  emit form->fileMenu->aboutToShow();
+  const QList<QAction*> items = form->reopenMenu->actions();
   ASSERT_EQ(items.size(), 2);
   EXPECT_EQ(items[0]->text(), b);
   EXPECT_EQ(items[1]->text(), a);
-  EXPECT_TRUE(form->Reopen1->menuAction()->isEnabled());
+  EXPECT_TRUE(form->reopenMenu->menuAction()->isEnabled());
   // Choosing an entry opens that project.
   items[1]->trigger();
   EXPECT_EQ(form->ProjectFile, a);
 }
 
 // Projects made by real generators open, save and reopen with every item.
-void CheckGeneratedProjectSurvives(TForm1* form, const QString& path) {
+void CheckGeneratedProjectSurvives(MainWindow* form, const QString& path) {
   const ProjectFiles original = ReadProjectFiles(path);
   form->OpenByName(path);
   ASSERT_EQ(form->ProjectFile, path);
-  EXPECT_EQ(CountTree(form->TreeView1), CountForest(original.Contents));
-  EXPECT_EQ(CountTree(form->TreeView2), CountForest(original.Index));
-  EXPECT_GT(CountTree(form->TreeView1), 0);
-  form->Save1->trigger();
+  EXPECT_EQ(CountTree(form->contentsTree), CountForest(original.Contents));
+  EXPECT_EQ(CountTree(form->indexTree), CountForest(original.Index));
+  EXPECT_GT(CountTree(form->contentsTree), 0);
+  form->saveAction->trigger();
   EXPECT_FALSE(form->Modified);
   const ProjectFiles saved = ReadProjectFiles(path);
   EXPECT_EQ(CountForest(saved.Contents), CountForest(original.Contents));
@@ -178,7 +178,7 @@ void CheckGeneratedProjectSurvives(TForm1* form, const QString& path) {
   for (size_t i = 0; i < original.Contents.size() && i < saved.Contents.size(); ++i)
     EXPECT_EQ(saved.Contents[i].Caption, original.Contents[i].Caption);
   if (QStandardPaths::findExecutable("chmcmd").isEmpty()) return;
-  const orvex::CompileResult result = orvex::compileProject(path);
+  const orvex::CompileResult result = orvex::CompileProject(path);
   EXPECT_TRUE(result.success) << result.messages.join('\n').toStdString();
 }
 
@@ -206,17 +206,18 @@ TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
                 "</OBJECT>\r\n</UL></BODY></HTML>\r\n",
                 1252);
   WriteTextFile(dir.filePath("Cli01.htm"), "<HTML><BODY><P>Hello</P></BODY></HTML>\r\n", 1252);
-  TForm1 form(path);
+  MainWindow form(path);
   form.SettingsPath = dir.filePath("orvex.ini");
   form.CreateDialogs();
   EXPECT_TRUE(form.ProjectFile.isEmpty());
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-  ASSERT_TRUE(ProcessEventsUntil([&] { return form.ProjectFile == path && form.Panel2->isEnabled(); }));
-  EXPECT_EQ(form.TreeView1->topLevelItemCount(), 1);
-  EXPECT_EQ(form.TreeView1->currentItem(), form.TreeView1->topLevelItem(0));
-  EXPECT_TRUE(form.Memo1->toPlainText().contains("Hello"));
-  EXPECT_TRUE(form.Panel2->isEnabled());
+  ASSERT_TRUE(
+      ProcessEventsUntil([&] { return form.ProjectFile == path && form.formatToolbar->isEnabled(); }));
+  EXPECT_EQ(form.contentsTree->topLevelItemCount(), 1);
+  EXPECT_EQ(form.contentsTree->currentItem(), form.contentsTree->topLevelItem(0));
+  EXPECT_TRUE(form.sourceView->toPlainText().contains("Hello"));
+  EXPECT_TRUE(form.formatToolbar->isEnabled());
   form.hide();
 }
 

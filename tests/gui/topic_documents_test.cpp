@@ -48,46 +48,46 @@ class TopicDocumentsTest : public ::testing::Test {
     ASSERT_TRUE(dir.isValid());
     WriteFileBytes(dir.filePath("Proj01.htm"), kCardPage);
     WriteFileBytes(dir.filePath("Proj02.htm"), "<HTML><BODY><P>Second</P></BODY></HTML>\r\n");
-    form = std::make_unique<TForm1>();
+    form = std::make_unique<MainWindow>();
     form->CreateDialogs();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     form->ProjectFile = dir.filePath("Proj.hhp");
     form->EnableProjectCommands();
-    first = new TContentsItem("Cards", std::make_unique<TName>(TName{"Proj01.htm"}));
-    second = new TContentsItem("Second", std::make_unique<TName>(TName{"Proj02.htm"}));
-    form->TreeView1->addTopLevelItems({first, second});
+    first = new ContentsItem("Cards", std::make_unique<TopicData>(TopicData{"Proj01.htm"}));
+    second = new ContentsItem("Second", std::make_unique<TopicData>(TopicData{"Proj02.htm"}));
+    form->contentsTree->addTopLevelItems({first, second});
   }
   void TearDown() override {
     form->Modified = false;
     form->hide();
   }
   QTemporaryDir dir;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<MainWindow> form;
   QTreeWidgetItem* first = nullptr;
   QTreeWidgetItem* second = nullptr;
 };
 
 TEST_F(TopicDocumentsTest, ACardBecomesAButtonInTheEditorAndAFreshObjectWhenStored) {
-  form->TreeView1->setCurrentItem(first);
+  form->contentsTree->setCurrentItem(first);
   // The editor holds a button; the source view the file as stored.
-  const QString html = form->DHTMLEdit1->DocumentHTML();
+  const QString html = form->editor->DocumentHTML();
   EXPECT_TRUE(html.contains("Next step"));
   EXPECT_FALSE(html.contains("<OBJECT id=tcard", Qt::CaseInsensitive));
-  EXPECT_TRUE(form->Memo1->toPlainText().contains("<OBJECT id=tcard7"));
-  EXPECT_FALSE(StatusEnabled(form->DHTMLEdit1->QueryStatus(decmd::Undo)));
+  EXPECT_TRUE(form->sourceView->toPlainText().contains("<OBJECT id=tcard7"));
+  EXPECT_FALSE(StatusEnabled(form->editor->QueryStatus(decmd::Undo)));
 
   // An edit elsewhere in the page.
-  form->DHTMLEdit1->setFocus();
+  form->editor->setFocus();
   QVariant arg = 0;
-  form->DHTMLEdit1->ExecCommand(decmd::SelectAll, decmd::Default, arg);
-  form->DHTMLEdit1->ExecCommand(decmd::Bold, decmd::Default, arg);
-  WaitEditorIdle(form->DHTMLEdit1);
-  ASSERT_TRUE(StatusEnabled(form->DHTMLEdit1->QueryStatus(decmd::Undo)));
+  form->editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
+  form->editor->ExecCommand(decmd::Bold, decmd::Default, arg);
+  WaitEditorIdle(form->editor);
+  ASSERT_TRUE(StatusEnabled(form->editor->QueryStatus(decmd::Undo)));
 
   // Moving to the other topic stores the page: the card comes back as the
   // six-line object, numbered by its place, without its extra parameter.
-  form->TreeView1->setCurrentItem(second);
+  form->contentsTree->setCurrentItem(second);
   const QByteArray stored = ReadBytes(dir.filePath("Proj01.htm"));
   EXPECT_TRUE(
       stored.contains("<OBJECT id=tcard1\r\ntype=\"application/x-oleobject\"\r\n"
@@ -100,71 +100,71 @@ TEST_F(TopicDocumentsTest, ACardBecomesAButtonInTheEditorAndAFreshObjectWhenStor
   EXPECT_TRUE(stored.startsWith("<!DOCTYPE HTML PUBLIC"));
   EXPECT_TRUE(stored.endsWith("\r\n"));
   EXPECT_FALSE(stored.contains("\n\n"));
-  EXPECT_TRUE(form->Memo1->toPlainText().contains("Second"));
+  EXPECT_TRUE(form->sourceView->toPlainText().contains("Second"));
 }
 
 TEST_F(TopicDocumentsTest, AnUnchangedPageIsNotWrittenOnSelectionChange) {
-  form->TreeView1->setCurrentItem(first);
-  form->TreeView1->setCurrentItem(second);
+  form->contentsTree->setCurrentItem(first);
+  form->contentsTree->setCurrentItem(second);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray(kCardPage));
 }
 
 TEST_F(TopicDocumentsTest, SwitchingToSourceAndBackMovesThePage) {
-  form->TreeView1->setCurrentItem(first);
+  form->contentsTree->setCurrentItem(first);
   // Editor -> Source (unchanged editor): nothing written, memo refilled in stored form.
-  form->PageControl1->setCurrentIndex(1);
-  EXPECT_EQ(form->PageControl1->currentIndex(), 1);
+  form->editorTabs->setCurrentIndex(1);
+  EXPECT_EQ(form->editorTabs->currentIndex(), 1);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray(kCardPage));
-  EXPECT_TRUE(form->Memo1->toPlainText().contains("<OBJECT id=tcard1"));
+  EXPECT_TRUE(form->sourceView->toPlainText().contains("<OBJECT id=tcard1"));
   // Source -> Editor: the memo's text replaces the file and the editor's page.
-  form->Memo1->setPlainText("<HTML><BODY><P>Typed in source</P></BODY></HTML>");
-  form->PageControl1->setCurrentIndex(0);
+  form->sourceView->setPlainText("<HTML><BODY><P>Typed in source</P></BODY></HTML>");
+  form->editorTabs->setCurrentIndex(0);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")),
             QByteArray("<HTML><BODY><P>Typed in source</P></BODY></HTML>"));
-  EXPECT_TRUE(form->DHTMLEdit1->DocumentHTML().contains("Typed in source"));
+  EXPECT_TRUE(form->editor->DocumentHTML().contains("Typed in source"));
 }
 
 TEST_F(TopicDocumentsTest, OnTheSourceTabOnlyAChangedMemoIsStored) {
-  form->TreeView1->setCurrentItem(first);
-  form->PageControl1->setCurrentIndex(1);
+  form->contentsTree->setCurrentItem(first);
+  form->editorTabs->setCurrentIndex(1);
   const QByteArray before = ReadBytes(dir.filePath("Proj02.htm"));
   // Not modified: nothing is written, even though the editor's copy differs.
-  form->TreeView1->setCurrentItem(second);
-  form->TreeView1->setCurrentItem(first);
+  form->contentsTree->setCurrentItem(second);
+  form->contentsTree->setCurrentItem(first);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj02.htm")), before);
   // Typed into the source view: written as typed when the selection moves.
-  form->Memo1->setPlainText("<HTML><BODY><P>From source</P></BODY></HTML>");
-  form->Memo1->document()->setModified(true);
-  form->TreeView1->setCurrentItem(second);
+  form->sourceView->setPlainText("<HTML><BODY><P>From source</P></BODY></HTML>");
+  form->sourceView->document()->setModified(true);
+  form->contentsTree->setCurrentItem(second);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")),
             QByteArray("<HTML><BODY><P>From source</P></BODY></HTML>"));
-  EXPECT_TRUE(form->Memo1->toPlainText().contains("Second"));
+  EXPECT_TRUE(form->sourceView->toPlainText().contains("Second"));
 }
 
 TEST_F(TopicDocumentsTest, AHeadingShowsAnEmptyPageAndNoNumber) {
-  auto* heading = new TContentsItem("Heading", std::make_unique<TName>(TName{""}));
-  form->TreeView1->addTopLevelItem(heading);
+  auto* heading = new ContentsItem("Heading", std::make_unique<TopicData>(TopicData{""}));
+  form->contentsTree->addTopLevelItem(heading);
   form->AliasLines = {"IDH_Proj01=Proj01.htm"};
   form->MapLines = {"#define IDH_Proj01  101"};
-  form->TreeView1->setCurrentItem(first);
-  EXPECT_EQ(form->Label1->text(), "Context=101");
-  form->TreeView1->setCurrentItem(heading);
-  EXPECT_EQ(form->Label1->text(), "Context=");
-  EXPECT_TRUE(form->Memo1->toPlainText().isEmpty());
-  EXPECT_FALSE(form->DHTMLEdit1->DocumentHTML().contains("Next step"));
+  form->contentsTree->setCurrentItem(first);
+  EXPECT_EQ(form->contextLabel->text(), "Context=101");
+  form->contentsTree->setCurrentItem(heading);
+  EXPECT_EQ(form->contextLabel->text(), "Context=");
+  EXPECT_TRUE(form->sourceView->toPlainText().isEmpty());
+  EXPECT_FALSE(form->editor->DocumentHTML().contains("Next step"));
   // The copy button puts the label's number, here nothing, on the clipboard.
   QGuiApplication::clipboard()->setText("old");
-  form->Button1->click();
+  form->copyContextButton->click();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
 }
 
 TEST_F(TopicDocumentsTest, AStoreThatFailsKeepsTheTopicSelectedAndSaysWhy) {
-  form->TreeView1->setCurrentItem(first);
+  form->contentsTree->setCurrentItem(first);
   QVariant arg = 0;
-  form->DHTMLEdit1->setFocus();
-  form->DHTMLEdit1->ExecCommand(decmd::SelectAll, decmd::Default, arg);
-  form->DHTMLEdit1->ExecCommand(decmd::Italic, decmd::Default, arg);
-  WaitEditorIdle(form->DHTMLEdit1);
+  form->editor->setFocus();
+  form->editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
+  form->editor->ExecCommand(decmd::Italic, decmd::Default, arg);
+  WaitEditorIdle(form->editor);
   // The page's file can no longer be written: its path is now a folder.
   QFile::remove(dir.filePath("Proj01.htm"));
   QDir(dir.path()).mkdir("Proj01.htm");
@@ -178,10 +178,10 @@ TEST_F(TopicDocumentsTest, AStoreThatFailsKeepsTheTopicSelectedAndSaysWhy) {
     }
   });
   timer->start(20);
-  form->TreeView1->setCurrentItem(second);
+  form->contentsTree->setCurrentItem(second);
   delete timer;
   EXPECT_TRUE(sawError);
-  EXPECT_EQ(form->TreeView1->currentItem(), first);
+  EXPECT_EQ(form->contentsTree->currentItem(), first);
 }
 
 }  // namespace

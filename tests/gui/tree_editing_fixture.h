@@ -65,7 +65,7 @@ class TreeEditingFixture : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     WriteFileBytes(dir.filePath("Proj.hhp"), "[OPTIONS]\r\nCompatibility=1.1 or later\r\nTitle=Proj\r\n");
-    form = std::make_unique<TForm1>();
+    form = std::make_unique<MainWindow>();
     form->CreateDialogs();
     form->SettingsPath = dir.filePath("settings.ini");
     form->show();
@@ -86,33 +86,34 @@ class TreeEditingFixture : public ::testing::Test {
     WriteFileBytes(dir.filePath(file), TopicPage(title));
     form->MapLines << "#define IDH_" + stem + "  1" + stem.right(2);
     form->AliasLines << "IDH_" + stem + "=" + file;
-    auto* item = new TContentsItem(title, std::make_unique<TName>(TName{file}));
+    auto* item = new ContentsItem(title, std::make_unique<TopicData>(TopicData{file}));
     if (parent)
       parent->addChild(item);
     else
-      form->TreeView1->addTopLevelItem(item);
+      form->contentsTree->addTopLevelItem(item);
     return item;
   }
 
   QTreeWidgetItem* AddIndexNode(QTreeWidgetItem* parent, const QString& caption, const QString& file,
                                 const QString& topic) {
-    auto* item = new TIndexItem(caption, std::make_unique<TIName>(TIName{caption, file, topic}));
+    auto* item =
+        new IndexItem(caption, std::make_unique<IndexEntryData>(IndexEntryData{caption, file, topic}));
     if (parent)
       parent->addChild(item);
     else
-      form->TreeView2->addTopLevelItem(item);
+      form->indexTree->addTopLevelItem(item);
     return item;
   }
 
   void FocusEditor() {
     form->activateWindow();
-    form->DHTMLEdit1->setFocus();
+    form->editor->setFocus();
     QApplication::processEvents();
   }
 
   // Brings the tab that holds the tree to the front, so it has its real size.
   void Show(QTreeWidget* tree) {
-    form->PageControl2->setCurrentIndex(tree == form->TreeView2 ? 1 : 0);
+    form->treeTabs->setCurrentIndex(tree == form->indexTree ? 1 : 0);
     QApplication::processEvents();
   }
 
@@ -131,16 +132,16 @@ class TreeEditingFixture : public ::testing::Test {
   DropResult DropText(const QPoint& pos, const QString& text) {
     QMimeData mime;
     mime.setText(text);
-    return SendDrop(form->TreeView2->viewport(), pos, &mime);
+    return SendDrop(form->indexTree->viewport(), pos, &mime);
   }
 
   // Drops the selected Contents node at pos, as a drag that the Contents tree started.
   DropResult DragTopicTo(const QPoint& pos) {
-    auto* drag = new QDrag(form->TreeView1);
+    auto* drag = new QDrag(form->contentsTree);
     auto* mime = new QMimeData;
     mime->setData("application/x-qabstractitemmodeldatalist", QByteArray());
     drag->setMimeData(mime);
-    const DropResult result = SendDrop(form->TreeView1->viewport(), pos, mime);
+    const DropResult result = SendDrop(form->contentsTree->viewport(), pos, mime);
     delete drag;
     return result;
   }
@@ -160,5 +161,5 @@ class TreeEditingFixture : public ::testing::Test {
   QString Path(const QString& file) const { return dir.filePath(file); }
 
   QTemporaryDir dir;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<MainWindow> form;
 };

@@ -45,7 +45,7 @@ inline QVariant RunJs(QWebEnginePage* page, const QString& script, int ms = 1000
 }
 
 // Waits until the viewer shows `entry` and the page has loaded.
-inline bool WaitForTopic(TViewerWindow* viewer, const QString& entry, int ms = 20000) {
+inline bool WaitForTopic(ViewerWindow* viewer, const QString& entry, int ms = 20000) {
   return WaitUntil(
       [&] {
         if (viewer->CurrentEntry().compare(entry, Qt::CaseInsensitive) != 0) return false;

@@ -27,7 +27,7 @@ class ViewerTest : public ::testing::Test {
     if (HasFatalFailure()) return;
     BeforeCompile();
     ASSERT_TRUE(sample.Compile());
-    help = std::make_unique<THtmlHelp>();
+    help = std::make_unique<HtmlHelpViewer>();
   }
   void TearDown() override {
     if (help) help->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
@@ -36,18 +36,18 @@ class ViewerTest : public ::testing::Test {
   }
   virtual void BeforeCompile() {}
 
-  TViewerWindow* Display(const QString& file) {
+  ViewerWindow* Display(const QString& file) {
     const quintptr window = help->HtmlHelpA(nullptr, file, HH_DISPLAY_TOPIC, 0);
     EXPECT_NE(window, 0u);
     return help->Viewers().value(0);
   }
 
   SampleProject sample;
-  std::unique_ptr<THtmlHelp> help;
+  std::unique_ptr<HtmlHelpViewer> help;
 };
 
 TEST_F(ViewerTest, DisplayTopicOpensTheDefaultTopic) {
-  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   EXPECT_TRUE(viewer->isVisible());
   EXPECT_EQ(viewer->windowTitle(), "Printer Guide");
@@ -58,7 +58,7 @@ TEST_F(ViewerTest, DisplayTopicOpensTheDefaultTopic) {
 TEST_F(ViewerTest, HelpContextOpensTheMappedTopic) {
   const quintptr window = help->HtmlHelpA(nullptr, sample.Project.chmPath(), HH_HELP_CONTEXT, 101);
   ASSERT_NE(window, 0u);
-  TViewerWindow* viewer = help->Viewers().value(0);
+  ViewerWindow* viewer = help->Viewers().value(0);
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   // The same window is reused for the next context.
@@ -75,7 +75,7 @@ TEST_F(ViewerTest, UnmappedContextShowsNothing) {
 
 TEST_F(ViewerTest, TopicAfterDoubleColonIsShown) {
   help->HtmlHelpA(nullptr, sample.Project.chmPath() + "::/My_Guide03.htm", HH_DISPLAY_TOPIC, 0);
-  TViewerWindow* viewer = help->Viewers().value(0);
+  ViewerWindow* viewer = help->Viewers().value(0);
   ASSERT_NE(viewer, nullptr);
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
 }
@@ -89,7 +89,7 @@ TEST_F(ViewerTest, MissingOrBrokenFilesShowNothing) {
 }
 
 TEST_F(ViewerTest, StyleSheetIsServedAsCssAndApplied) {
-  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   QWebEnginePage* page = viewer->TopicView->page();
@@ -111,7 +111,7 @@ TEST_F(ViewerTest, StyleSheetIsServedAsCssAndApplied) {
 }
 
 TEST_F(ViewerTest, PicturesAreShown) {
-  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   QWebEnginePage* page = viewer->TopicView->page();
@@ -123,7 +123,7 @@ TEST_F(ViewerTest, PicturesAreShown) {
 }
 
 TEST_F(ViewerTest, LinksLeadBetweenTopicsWithBackAndForward) {
-  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   EXPECT_FALSE(viewer->BackAction->isEnabled());
@@ -146,7 +146,7 @@ TEST_F(ViewerTest, LinksLeadBetweenTopicsWithBackAndForward) {
 }
 
 TEST_F(ViewerTest, ContentsPaneListsTheTopicsAndOpensThem) {
-  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_EQ(viewer->ContentsTree->topLevelItemCount(), 3);
   EXPECT_EQ(viewer->ContentsTree->topLevelItem(0)->text(0), "One");
@@ -161,7 +161,7 @@ TEST_F(ViewerTest, ContentsPaneListsTheTopicsAndOpensThem) {
 }
 
 TEST_F(ViewerTest, IndexKeywordSearchFindsAndOpensTheTopic) {
-  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_GE(viewer->IndexTree->topLevelItemCount(), 1);
   viewer->FindKeyword("THR");
@@ -174,7 +174,7 @@ TEST_F(ViewerTest, IndexKeywordSearchFindsAndOpensTheTopic) {
 }
 
 TEST_F(ViewerTest, FullTextSearchListsTopicsWithEveryWord) {
-  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   viewer->SearchEdit->setText("only CONTENTS");
   viewer->SearchButton->click();
@@ -187,9 +187,9 @@ TEST_F(ViewerTest, FullTextSearchListsTopicsWithEveryWord) {
 }
 
 TEST_F(ViewerTest, CloseAllClosesTheViewers) {
-  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
-  QPointer<TViewerWindow> guard(viewer);
+  QPointer<ViewerWindow> guard(viewer);
   help->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
   EXPECT_TRUE(WaitUntil([&] { return guard.isNull(); }, 5000));
   EXPECT_TRUE(help->Viewers().isEmpty());
@@ -210,8 +210,8 @@ TEST_F(ViewerTest, PageScriptsReachTheViewerAsTrainingCardMessages) {
   help->AddPageScript("card",
                       "if (location.pathname.endsWith('My_Guide01.htm'))"
                       "  location.href = 'orvex-chm:/$orvex/tcard?wParam=5&lParam=-7';");
-  QSignalSpy cards(help.get(), &THtmlHelp::TrainingCardMessage);
-  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  QSignalSpy cards(help.get(), &HtmlHelpViewer::TrainingCardMessage);
+  ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return cards.count() >= 1; }));
   EXPECT_EQ(cards.at(0).at(0).toInt(), 5);
@@ -229,7 +229,7 @@ TEST_F(ViewerRussianTest, PagesAreReadInTheCodePageOfTheFilesLanguage) {
   ChmDocument doc;
   ASSERT_TRUE(doc.Open(sample.Project.chmPath()));
   ASSERT_EQ(doc.Info().lcid, 0x0419u);
-  TViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   QWebEnginePage* page = viewer->TopicView->page();

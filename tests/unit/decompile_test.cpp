@@ -22,7 +22,7 @@ class DecompileTool : public ::testing::Test {
     writeBytes(project.folder + "/aa/x.htm", "<html><body>in a folder</body></html>");
     writeBytes(project.folder + "/My_Guide03.htm",
                project.page3 + "<a href=\"aa/x.htm\">folder page</a>\r\n");
-    const CompileResult compiled = compileProject(project.projectPath());
+    const CompileResult compiled = CompileProject(project.projectPath());
     ASSERT_TRUE(compiled.success) << compiled.messages.join('\n').toStdString();
   }
   QTemporaryDir dir;
@@ -91,7 +91,7 @@ TEST_F(DecompileTool, SymbolicLinkInTheFolderIsNotFollowed) {
   QDir().mkpath(out);
   ASSERT_TRUE(QFile::link(elsewhere, out + "/aa"));
   ASSERT_TRUE(QFile::link(elsewhere + "/planted.htm", out + "/My_Guide02.htm"));
-  const DecompileResult result = decompileChm(project.chmPath(), out);
+  const DecompileResult result = DecompileChm(project.chmPath(), out);
   EXPECT_TRUE(result.opened);
   EXPECT_TRUE(QDir(elsewhere).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
   EXPECT_TRUE(result.problems.join('\n').contains("/aa/x.htm")) << result.problems.join('\n').toStdString();
@@ -100,13 +100,13 @@ TEST_F(DecompileTool, SymbolicLinkInTheFolderIsNotFollowed) {
 }
 
 TEST(DecompileNames, UnsafeNamesAreRefused) {
-  EXPECT_EQ(safeEntryName("/a.htm"), "a.htm");
-  EXPECT_EQ(safeEntryName("/sub/b c.htm"), "sub/b c.htm");
-  EXPECT_EQ(safeEntryName("/sub\\d.htm"), "sub/d.htm");
+  EXPECT_EQ(SafeEntryName("/a.htm"), "a.htm");
+  EXPECT_EQ(SafeEntryName("/sub/b c.htm"), "sub/b c.htm");
+  EXPECT_EQ(SafeEntryName("/sub\\d.htm"), "sub/d.htm");
   for (const char* bad : {"/../x.htm", "/a/../../x.htm", "//etc/passwd", "/./x.htm", "/C:/x.htm",
                           "/sub\\..\\..\\x", "/a//b", "x.htm", "/", "/a/\x01.htm", "/dir/"})
-    EXPECT_TRUE(safeEntryName(bad).isEmpty()) << bad;
-  EXPECT_TRUE(safeEntryName("/" + QString(2000, 'a')).isEmpty());
+    EXPECT_TRUE(SafeEntryName(bad).isEmpty()) << bad;
+  EXPECT_TRUE(SafeEntryName("/" + QString(2000, 'a')).isEmpty());
 }
 
 TEST(DecompileNames, OnlySourcesAreExtracted) {
@@ -117,13 +117,13 @@ TEST(DecompileNames, OnlySourcesAreExtracted) {
     e.isNormal = normal;
     return e;
   };
-  EXPECT_TRUE(isSourceEntry(entry("/a.htm")));
-  EXPECT_TRUE(isSourceEntry(entry("/img/#1.png")));
-  EXPECT_FALSE(isSourceEntry(entry("/#SYSTEM", true, false)));
-  EXPECT_FALSE(isSourceEntry(entry("/$WWKeywordLinks/BTree", true, false)));
-  EXPECT_FALSE(isSourceEntry(entry("::DataSpace/NameList", true, false)));
-  EXPECT_FALSE(isSourceEntry(entry("/sub/", false)));
-  EXPECT_FALSE(isSourceEntry(entry("/_#_README_#_")));
+  EXPECT_TRUE(IsSourceEntry(entry("/a.htm")));
+  EXPECT_TRUE(IsSourceEntry(entry("/img/#1.png")));
+  EXPECT_FALSE(IsSourceEntry(entry("/#SYSTEM", true, false)));
+  EXPECT_FALSE(IsSourceEntry(entry("/$WWKeywordLinks/BTree", true, false)));
+  EXPECT_FALSE(IsSourceEntry(entry("::DataSpace/NameList", true, false)));
+  EXPECT_FALSE(IsSourceEntry(entry("/sub/", false)));
+  EXPECT_FALSE(IsSourceEntry(entry("/_#_README_#_")));
 }
 
 TEST(DecompileProject, ProjectLinesTakeTheirValuesFromTheCompiledFile) {
@@ -132,21 +132,21 @@ TEST(DecompileProject, ProjectLinesTakeTheirValuesFromTheCompiledFile) {
   info.defaultTopic = "/start.htm";
   info.contentsFile = "Hilfe.hhc";
   info.lcid = 0x407;
-  const QStringList lines = decompiledProjectLines(info, "Hilfe.chm", {"Hilfe.hhc", "a.htm", "start.htm"});
+  const QStringList lines = DecompiledProjectLines(info, "Hilfe.chm", {"Hilfe.hhc", "a.htm", "start.htm"});
   EXPECT_EQ(lines,
             (QStringList{"[OPTIONS]", "Compatibility=1.1 or later", "Compiled file=Hilfe.chm",
                          "Contents file=Hilfe.hhc", "Display compile progress=No", "Full-text search=Yes",
                          "Title=Hilfe", "Language=0x0407 German (Germany)", "Error log file=Hilfe.log",
                          "Default topic=/start.htm", "", "[FILES]", "start.htm", "a.htm"}));
-  EXPECT_EQ(languageTextOf(0x409), "0x0409 English (United States)");
-  EXPECT_TRUE(languageTextOf(0x10407).startsWith("0x10407"));
-  EXPECT_TRUE(languageTextOf(0).isEmpty());
+  EXPECT_EQ(LanguageTextOf(0x409), "0x0409 English (United States)");
+  EXPECT_TRUE(LanguageTextOf(0x10407).startsWith("0x10407"));
+  EXPECT_TRUE(LanguageTextOf(0).isEmpty());
 }
 
 TEST(DecompileProject, UnreadableFileWritesNothing) {
   QTemporaryDir dir;
   writeBytes(dir.path() + "/bad.chm", "not a compiled file");
-  const DecompileResult result = decompileChm(dir.path() + "/bad.chm", dir.path() + "/out");
+  const DecompileResult result = DecompileChm(dir.path() + "/bad.chm", dir.path() + "/out");
   EXPECT_FALSE(result.opened);
   EXPECT_FALSE(QFileInfo::exists(dir.path() + "/out"));
   QByteArray output;

@@ -25,7 +25,7 @@ TEST(TableAttrText, BorderAndWidth) {
 }
 
 TEST(TableParams, VariantCarriesTheFiveProperties) {
-  TTableParams p;
+  TableParams p;
   p.NumRows = 3;
   p.NumCols = 4;
   p.TableAttrs = "border=\"1\" ";
@@ -74,14 +74,14 @@ TEST(TopicAnchor, EscapesFileAndText) {
 }
 
 TEST(FindPictureSrc, SplitsAtTheFirstSrcInAnyCase) {
-  const TPictureSrc s = FindPictureSrc("x<IMG alt=\"a\" src=\"/tmp/p.png\" border=0>y");
+  const PictureSource s = FindPictureSrc("x<IMG alt=\"a\" src=\"/tmp/p.png\" border=0>y");
   ASSERT_TRUE(s.Found);
   EXPECT_EQ(s.Head, QStringLiteral("x<IMG alt=\"a\" src=\""));
   EXPECT_EQ(s.Path, QStringLiteral("/tmp/p.png"));
   EXPECT_EQ(s.Tail, QStringLiteral("\" border=0>y"));
   EXPECT_FALSE(FindPictureSrc("<IMG src=p.png>").Found);
   EXPECT_FALSE(FindPictureSrc("plain").Found);
-  const TPictureSrc open = FindPictureSrc("<IMG SRC=\"abc");
+  const PictureSource open = FindPictureSrc("<IMG SRC=\"abc");
   ASSERT_TRUE(open.Found);
   EXPECT_EQ(open.Path, QStringLiteral("abc"));
   EXPECT_EQ(open.Tail, QString());

@@ -215,7 +215,7 @@ TEST(ForeignProjects, UnreadableSitemapsAreNamedAndNeverRewritten) {
   ASSERT_EQ(files.Index.size(), 1u);  // what could be read is shown
   ContentsNode added;
   added.Caption = "New";
-  added.Data = std::make_unique<TName>(TName{"a.htm"});
+  added.Data = std::make_unique<TopicData>(TopicData{"a.htm"});
   files.Contents.push_back(std::move(added));
   files.Index.clear();
   ProjectSnapshot snapshot{project, std::move(files.Contents), std::move(files.Index), {}, {}};

@@ -30,7 +30,7 @@ QString MakeProjectWithOneTopic(const QTemporaryDir& dir) {
   project.ProjectFile = path;
   ContentsNode start;
   start.Caption = "Start";
-  start.Data = std::make_unique<TName>(TName{"My_Guide01.htm"});
+  start.Data = std::make_unique<TopicData>(TopicData{"My_Guide01.htm"});
   project.Contents.push_back(std::move(start));
   AddContextEntries("My_Guide01.htm", "My_Guide", project.MapLines, project.AliasLines);
   SaveProjectFiles(project, lines, dir.filePath("orvex.ini"));

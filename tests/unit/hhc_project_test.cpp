@@ -51,7 +51,7 @@ TEST(HhcContextNumbers, TheChmcmdCopyKeepsOneAliasPerFileAndNamesTheOthers) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const ChmcmdProject copy =
-      buildChmcmdProject(dir.path(),
+      BuildChmcmdProject(dir.path(),
                          {"[OPTIONS]", "Compiled file=x.chm", "[ALIAS]", "IDH_A=a.htm", "IDH_C=A.htm",
                           "[MAP]", "#define IDH_A 1", "#define IDH_C 3"},
                          "x.chm");
@@ -62,7 +62,7 @@ TEST(HhcContextNumbers, TheChmcmdCopyKeepsOneAliasPerFileAndNamesTheOthers) {
 }
 
 TEST(HhcPageScan, FindsLinksPicturesSplashParamsAndStyleSheetUrls) {
-  const QStringList html = pageReferences(
+  const QStringList html = PageReferences(
       "<a href=\"two.htm#x\">t</a><IMG SRC='pic.png'><td background=bg.gif>"
       "<link rel=stylesheet href=\"s.css\"><script src=\"p.js\"></script>"
       "<PARAM name=\"Item1\" value=\"splash.png\"><input value=\"not a file\">"
@@ -72,7 +72,7 @@ TEST(HhcPageScan, FindsLinksPicturesSplashParamsAndStyleSheetUrls) {
     EXPECT_TRUE(html.contains(expected)) << expected;
   EXPECT_FALSE(html.contains("not a file"));
 
-  const QStringList css = pageReferences(
+  const QStringList css = PageReferences(
       "body{background:url( \"bg.png\" )} @import 'more.css';"
       "h1{background:url('h.png')}",
       true);
@@ -80,15 +80,15 @@ TEST(HhcPageScan, FindsLinksPicturesSplashParamsAndStyleSheetUrls) {
 }
 
 TEST(HhcPageScan, ResolvesOnlyLocalFilesInsideTheProject) {
-  EXPECT_EQ(resolveReference("", "two.htm#anchor"), "two.htm");
-  EXPECT_EQ(resolveReference("sub", "../pic.png"), "pic.png");
-  EXPECT_EQ(resolveReference("sub", "deep\\x.htm?q=1"), "sub/deep/x.htm");
-  EXPECT_EQ(resolveReference("", "my%20page.htm"), "my page.htm");
-  EXPECT_EQ(resolveReference("", "./a/./b.htm"), "a/b.htm");
+  EXPECT_EQ(ResolveReference("", "two.htm#anchor"), "two.htm");
+  EXPECT_EQ(ResolveReference("sub", "../pic.png"), "pic.png");
+  EXPECT_EQ(ResolveReference("sub", "deep\\x.htm?q=1"), "sub/deep/x.htm");
+  EXPECT_EQ(ResolveReference("", "my%20page.htm"), "my page.htm");
+  EXPECT_EQ(ResolveReference("", "./a/./b.htm"), "a/b.htm");
   for (const char* outside :
        {"../up.htm", "sub/../../up.htm", "http://x.org/a.htm", "mailto:a@b", "ms-its:other.chm::/a.htm",
         "C:\\help\\a.htm", "/etc/passwd", "#top", "javascript:go()", ""})
-    EXPECT_TRUE(resolveReference("", outside).isEmpty()) << outside;
+    EXPECT_TRUE(ResolveReference("", outside).isEmpty()) << outside;
 }
 
 TEST(HhcPageScan, GathersWhatThePagesReachWithTheCaseOnDisk) {
@@ -101,7 +101,7 @@ TEST(HhcPageScan, GathersWhatThePagesReachWithTheCaseOnDisk) {
   writeBytes(dir.path() + "/late.css", "p{background:url(\"paper.gif\")}");
   writeBytes(dir.path() + "/paper.gif", "gif");
   writeBytes(dir.path() + "/unused.htm", "nobody links here");
-  const QStringList files = gatherProjectFiles(dir.path(), {"start.htm"}, {"toc.hhc"});
+  const QStringList files = GatherProjectFiles(dir.path(), {"start.htm"}, {"toc.hhc"});
   EXPECT_EQ(files,
             (QStringList{"start.htm", "sub/next.htm", "late.htm", "art.png", "late.css", "paper.gif"}));
 }
@@ -111,7 +111,7 @@ TEST(HhcChmcmdProject, ListsEveryFileAndSpellsOutContextsInTheCopy) {
   HelpProject project;
   project.write(dir.path());
   const QStringList lines = QString::fromLatin1(readBytes(project.projectPath())).split("\r\n");
-  const ChmcmdProject copy = buildChmcmdProject(dir.path(), lines, ".hhc-x/compiled.chm");
+  const ChmcmdProject copy = BuildChmcmdProject(dir.path(), lines, ".hhc-x/compiled.chm");
   for (const char* f : {"My_Guide01.htm", "My_Guide02.htm", "My_Guide03.htm", "My Guide.css", "My GuideP.js",
                         "pic.png", "bg.png", "splash.png"})
     EXPECT_TRUE(copy.files.contains(f)) << f;
@@ -133,7 +133,7 @@ TEST(HhcChmcmdProject, KeepsOtherSectionsAndReportsMissingIncludes) {
       "[OPTIONS]", "Title=T",           "",      "[WINDOWS]", "main=\"T\",,,,,,,,,,,,,,,,,,,,",
       "",          "[FILES]",           "a.htm", "gone.htm",  "",
       "[MAP]",     "#include nothere.h"};
-  const ChmcmdProject copy = buildChmcmdProject(dir.path(), lines, "o/c.chm");
+  const ChmcmdProject copy = BuildChmcmdProject(dir.path(), lines, "o/c.chm");
   EXPECT_TRUE(copy.lines.contains("main=\"T\",,,,,,,,,,,,,,,,,,,,"));
   EXPECT_TRUE(copy.lines.contains("Compiled file=o/c.chm"));  // added when the project has none
   EXPECT_TRUE(copy.files.contains("gone.htm"));               // left for chmcmd to report
@@ -141,32 +141,32 @@ TEST(HhcChmcmdProject, KeepsOtherSectionsAndReportsMissingIncludes) {
 }
 
 TEST(HhcCompiledFileName, ComesFromTheProjectOrTheProjectPath) {
-  EXPECT_EQ(compiledFileOf("/p/My Guide.hhp", {"[OPTIONS]", "Compiled file=My Guide.chm"}),
+  EXPECT_EQ(CompiledFileOf("/p/My Guide.hhp", {"[OPTIONS]", "Compiled file=My Guide.chm"}),
             "/p/My Guide.chm");
-  EXPECT_EQ(compiledFileOf("/p/x.hhp", {"[OPTIONS]", "compiled FILE = out\\Help.chm"}), "/p/out/Help.chm");
-  EXPECT_EQ(compiledFileOf("/p/x.hhp", {"[OPTIONS]", "Compiled file=/abs/h.chm"}), "/abs/h.chm");
-  EXPECT_EQ(compiledFileOf("/p/Demo.v2.hhp", {"[OPTIONS]", "Title=T"}), "/p/Demo.v2.chm");
+  EXPECT_EQ(CompiledFileOf("/p/x.hhp", {"[OPTIONS]", "compiled FILE = out\\Help.chm"}), "/p/out/Help.chm");
+  EXPECT_EQ(CompiledFileOf("/p/x.hhp", {"[OPTIONS]", "Compiled file=/abs/h.chm"}), "/abs/h.chm");
+  EXPECT_EQ(CompiledFileOf("/p/Demo.v2.hhp", {"[OPTIONS]", "Title=T"}), "/p/Demo.v2.chm");
   // The option counts only in [OPTIONS].
-  EXPECT_EQ(compiledFileOf("/p/x.hhp", {"[FILES]", "Compiled file=no.chm"}), "/p/x.chm");
-  EXPECT_EQ(logFileOf("/p/x.hhp", {"[OPTIONS]", "Error log file=x.log"}), "/p/x.log");
-  EXPECT_TRUE(logFileOf("/p/x.hhp", {"[OPTIONS]"}).isEmpty());
+  EXPECT_EQ(CompiledFileOf("/p/x.hhp", {"[FILES]", "Compiled file=no.chm"}), "/p/x.chm");
+  EXPECT_EQ(LogFileOf("/p/x.hhp", {"[OPTIONS]", "Error log file=x.log"}), "/p/x.log");
+  EXPECT_TRUE(LogFileOf("/p/x.hhp", {"[OPTIONS]"}).isEmpty());
 }
 
 TEST(HhcMessagesView, ControlCharactersBecomeTwoBlanks) {
-  EXPECT_EQ(compilerMessageItems("a\tb\r\nc\x01"
+  EXPECT_EQ(CompilerMessageItems("a\tb\r\nc\x01"
                                  "d\r\n"),
             (QStringList{"a  b", "c  d"}));
-  EXPECT_TRUE(compilerMessageItems("").isEmpty());
-  EXPECT_EQ(compilerMessageItems("\xe9t\xe9\x80"),
+  EXPECT_TRUE(CompilerMessageItems("").isEmpty());
+  EXPECT_EQ(CompilerMessageItems("\xe9t\xe9\x80"),
             QStringList{QString::fromUtf8("\xc3\xa9t\xc3\xa9\xe2\x82\xac")});
-  EXPECT_EQ(compilerMessageItems("one\nlast"), (QStringList{"one", "last"}));
+  EXPECT_EQ(CompilerMessageItems("one\nlast"), (QStringList{"one", "last"}));
 }
 
 TEST(HhcAnsiText, EveryByteSurvivesTheRoundTrip) {
   QByteArray all;
   for (int b = 0; b < 256; ++b) all.append(static_cast<char>(b));
-  EXPECT_EQ(orvex::stringToAnsi(orvex::ansiToString(all)), all);
-  EXPECT_EQ(orvex::ansiToString("\x80\x93"), QString::fromUtf8("\xe2\x82\xac\xe2\x80\x9c"));
-  EXPECT_EQ(orvex::stringToAnsi(QString::fromUtf8("\xe4\xb8\xad")), QByteArray("&#20013;"));
-  EXPECT_EQ(orvex::splitTextLines("a\r\nb\rc\n\nd\r\n"), (QStringList{"a", "b", "c", "", "d"}));
+  EXPECT_EQ(orvex::StringToAnsi(orvex::AnsiToString(all)), all);
+  EXPECT_EQ(orvex::AnsiToString("\x80\x93"), QString::fromUtf8("\xe2\x82\xac\xe2\x80\x9c"));
+  EXPECT_EQ(orvex::StringToAnsi(QString::fromUtf8("\xe4\xb8\xad")), QByteArray("&#20013;"));
+  EXPECT_EQ(orvex::SplitTextLines("a\r\nb\rc\n\nd\r\n"), (QStringList{"a", "b", "c", "", "d"}));
 }

@@ -97,7 +97,7 @@ TEST(HhcCompile, AbortedCompileFailsAndKeepsTheOlderCompiledFile) {
   QFile::setPermissions(fake, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   CompileOptions options;
   options.chmcmdPath = fake;
-  const CompileResult result = compileProject(project.projectPath(), options);
+  const CompileResult result = CompileProject(project.projectPath(), options);
   EXPECT_FALSE(result.success);
   EXPECT_EQ(readBytes(project.chmPath()), QByteArray("older compiled file"));
   ASSERT_GE(result.messages.size(), 2);
@@ -112,7 +112,7 @@ TEST(HhcCompile, AbortedCompileFailsAndKeepsTheOlderCompiledFile) {
 
 TEST(HhcCompile, MissingProjectFileIsReportedNotCompiled) {
   QTemporaryDir dir;
-  const CompileResult result = compileProject(dir.path() + "/None.hhp");
+  const CompileResult result = CompileProject(dir.path() + "/None.hhp");
   EXPECT_FALSE(result.success);
   ASSERT_EQ(result.messages.size(), 2);
   EXPECT_TRUE(result.messages[0].contains("None.hhp"));
@@ -124,7 +124,7 @@ TEST(HhcCompile, InjectedMissingChmcmdFails) {
   project.write(dir.path());
   CompileOptions options;
   options.chmcmdPath = dir.path() + "/no-such-chmcmd";
-  const CompileResult result = compileProject(project.projectPath(), options);
+  const CompileResult result = CompileProject(project.projectPath(), options);
   EXPECT_FALSE(result.success);
   ASSERT_EQ(result.messages.size(), 2);
   EXPECT_TRUE(result.messages[0].contains("chmcmd"));
@@ -141,7 +141,7 @@ TEST(HhcCompile, ExitZeroWithoutCompiledFileIsFailure) {
   QFile::setPermissions(fake, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   CompileOptions options;
   options.chmcmdPath = fake;
-  const CompileResult result = compileProject(project.projectPath(), options);
+  const CompileResult result = CompileProject(project.projectPath(), options);
   EXPECT_FALSE(result.success);
   EXPECT_TRUE(result.messages.contains("Error: something went wrong"));
   EXPECT_FALSE(QFileInfo::exists(project.chmPath()));
@@ -159,7 +159,7 @@ TEST(HhcCompile, HangingCompilerIsStoppedAtTheDeadline) {
   options.timeoutMs = 500;
   QElapsedTimer timer;
   timer.start();
-  const CompileResult result = compileProject(project.projectPath(), options);
+  const CompileResult result = CompileProject(project.projectPath(), options);
   EXPECT_LT(timer.elapsed(), 10000);
   EXPECT_FALSE(result.success);
   EXPECT_TRUE(result.messages.join('\n').contains("did not finish"))

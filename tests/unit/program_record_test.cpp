@@ -7,7 +7,7 @@
 #include "app/version_record.h"
 
 TEST(AboutRecord, ProgramRecordIsVersionOneOne) {
-  const TVersionRecord record = ProgramVersionRecord();
+  const VersionRecord record = ProgramVersionRecord();
   EXPECT_EQ(record.ProductName, "Orvex");
   EXPECT_EQ(record.ProductVersion, "1.1");
   EXPECT_EQ(record.FileVersion, "1.1");
@@ -18,15 +18,15 @@ TEST(AboutRecord, ProgramRecordIsVersionOneOne) {
 }
 
 TEST(AboutRecord, TextsOnlyFromACompleteRecord) {
-  TAboutTexts texts{"Version 1.0", "Orvex", "old"};
-  TVersionRecord partial = ProgramVersionRecord();
+  AboutTexts texts{"Version 1.0", "Orvex", "old"};
+  VersionRecord partial = ProgramVersionRecord();
   partial.LegalCopyright.clear();
   EXPECT_FALSE(AboutTextsFrom(partial, texts));
   EXPECT_EQ(texts.Version, "Version 1.0");
   EXPECT_EQ(texts.Copyright, "old");
   ASSERT_TRUE(AboutTextsFrom(ProgramVersionRecord(), texts));
   EXPECT_EQ(texts.Version, "Version 1.1");
-  TVersionRecord longVersion = ProgramVersionRecord();
+  VersionRecord longVersion = ProgramVersionRecord();
   longVersion.ProductVersion = QString(300, '9');
   ASSERT_TRUE(AboutTextsFrom(longVersion, texts));
   EXPECT_EQ(texts.Version.size(), 255);

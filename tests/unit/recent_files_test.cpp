@@ -44,7 +44,7 @@ TEST(RecentFiles, AddToHistoryCases) {
        "/p/A.hhp",
        {"/p/A.hhp", "/p/a.hhp", "B", "", ""},
        {"/p/A.hhp", "/p/a.hhp", "B"}},
-      {"gap after File1", {"", "B", "C", "", ""}, "N", {"N", "", "", "", ""}, {"N"}},
+      {"gap after fileMenu", {"", "B", "C", "", ""}, "N", {"N", "", "", "", ""}, {"N"}},
       {"entries after a gap are dropped", {"A", "", "C", "", ""}, "C", {"C", "A", "", "", ""}, {"C", "A"}},
       {"duplicates: last match",
        {"A", "X", "B", "X", ""},

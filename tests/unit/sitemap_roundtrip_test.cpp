@@ -99,7 +99,7 @@ TEST(SitemapRoundTrip, EntriesMadeHereAreWrittenAsBefore) {
   IndexFileRead read = ReadIndex(kIndex, QLocale(QLocale::English));
   IndexNode added;
   added.Caption = "banana";
-  added.Data = std::make_unique<TIName>(TIName{"banana", "b.htm", "Banana"});
+  added.Data = std::make_unique<IndexEntryData>(IndexEntryData{"banana", "b.htm", "Banana"});
   read.Nodes.insert(read.Nodes.begin() + 3, std::move(added));
   EXPECT_TRUE(
       IndexFileText(read.Nodes, read.Header)

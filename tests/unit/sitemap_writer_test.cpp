@@ -11,7 +11,7 @@ namespace {
 ContentsNode Topic(const QString& caption, const QString& file, std::vector<ContentsNode> children = {}) {
   ContentsNode node;
   node.Caption = caption;
-  node.Data = std::make_unique<TName>(TName{file});
+  node.Data = std::make_unique<TopicData>(TopicData{file});
   node.Children = std::move(children);
   return node;
 }
@@ -20,7 +20,7 @@ IndexNode Entry(const QString& caption, const QString& topic, const QString& fil
                 std::vector<IndexNode> children = {}) {
   IndexNode node;
   node.Caption = caption;
-  node.Data = std::make_unique<TIName>(TIName{caption, file, topic});
+  node.Data = std::make_unique<IndexEntryData>(IndexEntryData{caption, file, topic});
   node.Children = std::move(children);
   return node;
 }

@@ -36,13 +36,13 @@ TEST(IndexRulesTest, KeywordLosesBlanksAndLineBreaksAtBothEnds) {
 
 TEST(IndexRulesTest, PropertiesListTheFieldsThatAreSet) {
   EXPECT_EQ(IndexPropertiesText(nullptr), "Index item properties \r\n");
-  const TIName group{"printing", "", ""};
+  const IndexEntryData group{"printing", "", ""};
   EXPECT_EQ(IndexPropertiesText(&group), "Index item properties \r\nKeyword: printing\r\n");
-  const TIName entry{"paper", "Proj02.htm", "Paper sizes"};
+  const IndexEntryData entry{"paper", "Proj02.htm", "Paper sizes"};
   EXPECT_EQ(
       IndexPropertiesText(&entry),
       "Index item properties \r\nKeyword: paper\r\nTopic caption: Paper sizes\r\nFile name: Proj02.htm\r\n");
-  const TIName noKeyword{"", "Proj03.htm", ""};
+  const IndexEntryData noKeyword{"", "Proj03.htm", ""};
   EXPECT_EQ(IndexPropertiesText(&noKeyword), "Index item properties \r\nFile name: Proj03.htm\r\n");
 }
 

@@ -28,7 +28,7 @@ int main(int argc, char* argv[]) {
     err << "Usage: hh -decompile FOLDER FILE.chm\n";
     return kExitUsage;
   }
-  const orvex::DecompileResult result = orvex::decompileChm(args.at(3), folderArgument(args.at(2)));
+  const orvex::DecompileResult result = orvex::DecompileChm(args.at(3), folderArgument(args.at(2)));
   for (const QString& problem : result.problems) err << problem << '\n';
   err.flush();
   if (!result.opened) return kExitUnreadable;

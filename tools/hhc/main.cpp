@@ -14,7 +14,7 @@ int main(int argc, char* argv[]) {
     QTextStream(stderr) << "Usage: hhc PROJECT.hhp\n";
     return 2;
   }
-  const orvex::CompileResult result = orvex::compileProject(args.at(1));
+  const orvex::CompileResult result = orvex::CompileProject(args.at(1));
   for (const QString& line : result.messages) out << line << '\n';
   out.flush();
   return result.success ? 0 : 1;
