@@ -81,8 +81,8 @@ void MainWindow::ShowOpenProblems(const QStringList& problems) {
   if (problems.isEmpty()) return;
   // Told without stopping: the project is open, the files named stay as they are.
   auto* box = new QMessageBox(QMessageBox::Warning, "Warning",
-                              "Some files of the project could not be read:", QMessageBox::Ok, this);
-  box->setInformativeText(problems.join("\n"));
+                              "Some files of the project could not be read:\n\n" + problems.join("\n\n"),
+                              QMessageBox::Ok, this);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->open();
 }

@@ -202,18 +202,6 @@ void FinishEntry(PendingEntry& pending, ListStack<IndexNode>& lists, ReadCount& 
   pending.Params.clear();
 }
 
-// The text before the first item of the outermost list (the header the
-// writer keeps), and where reading starts. Empty header when no list.
-template <typename Result>
-qsizetype ReadHeader(const QString& text, Result& result) {
-  const qsizetype begin = SitemapListBegin(text);
-  if (begin < 0) return -1;
-  SitemapScanner first(text, begin);
-  SitemapToken token;
-  result.Header = first.Next(&token) ? text.left(first.TagStart()) : text;
-  return begin;
-}
-
 // Objects from where the scanner stands on: items there are not read.
 int CountUnreadAfter(SitemapScanner&& scanner) {
   int unread = 0;
@@ -224,15 +212,28 @@ int CountUnreadAfter(SitemapScanner&& scanner) {
   return unread;
 }
 
+// The text before the first item of the outermost list (the header the
+// writer keeps), and where reading starts: -1 for a text without a list,
+// whose objects then count as unread.
+template <typename Result>
+qsizetype ReadHeader(const QString& text, Result& result) {
+  const qsizetype begin = SitemapListBegin(text);
+  if (begin < 0) {
+    result.Unread = CountUnreadAfter(SitemapScanner(text, 0));
+    return -1;
+  }
+  SitemapScanner first(text, begin);
+  SitemapToken token;
+  result.Header = first.Next(&token) ? text.left(first.TagStart()) : text;
+  return begin;
+}
+
 }  // namespace
 
 ContentsFileRead ReadContents(const QString& text) {
   ContentsFileRead result;
   const qsizetype begin = ReadHeader(text, result);
-  if (begin < 0) {
-    result.Unread = CountUnreadAfter(SitemapScanner(text, 0));
-    return result;
-  }
+  if (begin < 0) return result;
   ListStack<ContentsNode> lists(&result.Nodes);
   PendingTopic pending;
   ReadCount count;
@@ -292,10 +293,7 @@ ContentsFileRead ReadContents(const QString& text) {
 IndexFileRead ReadIndex(const QString& text, const QLocale& locale) {
   IndexFileRead result;
   const qsizetype begin = ReadHeader(text, result);
-  if (begin < 0) {
-    result.Unread = CountUnreadAfter(SitemapScanner(text, 0));
-    return result;
-  }
+  if (begin < 0) return result;
   ListStack<IndexNode> lists(&result.Nodes);
   PendingEntry pending;
   ReadCount count;
