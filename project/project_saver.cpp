@@ -20,7 +20,7 @@ namespace {
 void WriteSitemap(SitemapSource& source, const QString& text, int codePage) {
   if (!source.ReadOnlyReason.isEmpty()) return;
   const QByteArray digest = SitemapDigest(text);
-  if (digest == source.WrittenForm && QFileInfo::exists(source.Path)) return;
+  if (digest == source.WrittenForm && QFileInfo(source.Path).isFile()) return;
   WriteTextFile(source.Path, text, codePage);
   source.WrittenForm = digest;
 }
