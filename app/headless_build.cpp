@@ -20,7 +20,8 @@ int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QT
     ProjectSnapshot project{path, std::move(files.Contents), std::move(files.Index), files.MapLines,
                             files.AliasLines};
     // The recent list is the program's, not the project's: the build goes on.
-    if (const Status history = SaveProjectFiles(project, files.ProjectLines, settingsFile); !history)
+    if (const Status history = SaveProjectFiles(project, files.ProjectLines, files.Sources, settingsFile);
+        !history)
       err << "orvex: warning: the recent-projects list was not updated: " << history.Message() << Qt::endl;
   } catch (const FileError& e) {
     err << "orvex: " << e.message() << Qt::endl;

@@ -8,6 +8,7 @@
 
 #include "model/records.h"
 #include "platform/result.h"
+#include "project/project_sources.h"
 
 struct ProjectSnapshot {
   QString ProjectFile;
@@ -18,14 +19,21 @@ struct ProjectSnapshot {
 };
 
 // projectLines get their save-time update (first topic) and are written.
-// Throws FileError at the first file that cannot be written; the files after
-// it stay as they were and the recent list is not touched. A file of the
-// project that is a symbolic link to a file outside the project folder is
-// not written through: the save stops before any file is written.
-// The result is the recent list's: a settings file that cannot be written
-// does not undo the save, and the caller shows it as a warning.
+// The contents and index files go where `sources` says, with the head they
+// had; one whose tree still gives the text it was read as, or that could
+// not be understood when it was read, is left as it is on disk. The map and
+// alias files are written when they have lines, exist, or the project file
+// includes them. Throws FileError at the first file that cannot be written;
+// the files after it stay as they were and the recent list is not touched.
+// A file of the project that is a symbolic link to a file outside the
+// project folder is not written through: the save stops before any file is
+// written. The result is the recent list's: a settings file that cannot be
+// written does not undo the save, and the caller shows it as a warning.
+Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines, ProjectSources& sources,
+                        const QString& settingsFile);
+// The same for a project whose sitemaps were not read (a new project).
 Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines,
                         const QString& settingsFile);
 
 // The project's own files that Save writes, in the order it writes them.
-QStringList ProjectFilesSaved(const QString& projectFile);
+QStringList ProjectFilesSaved(const QString& projectFile, const QStringList& projectLines);

@@ -30,7 +30,7 @@ void MainWindow::SaveProject() {
     }
     const Status history = SaveProjectFiles(
         {ProjectFile, ContentsForest(contentsTree), IndexForest(indexTree), MapLines, AliasLines},
-        ProjectLines, SettingsFile());
+        ProjectLines, Sources, SettingsFile());
     Modified = false;
     // Every project file was written; only the recent list was not.
     if (!history) QMessageBox::warning(this, QStringLiteral("Warning"), history.Message());

@@ -219,3 +219,36 @@ TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
 }
 
 }  // namespace
+
+// A project made by hand on Windows: its own sitemap names in another letter
+// case, context numbers from its own [ALIAS] and an included header, an
+// index file in UTF-16 that the window names and Save leaves alone.
+TEST_F(ProjectFlowTest, AWindowsProjectShowsItsContextNumbersAndKeepsWhatItCannotRead) {
+  const QString path = dir.filePath("Win.HHP");
+  WriteFileBytes(
+      path,
+      "[OPTIONS]\r\nContents file=Toc.HHC\r\nIndex file=Keys.hhk\r\nDefault topic=Pages\\A.htm\r\n\r\n"
+      "[FILES]\r\npages\\a.htm\r\n\r\n[ALIAS]\r\nIDH_A=Pages\\A.htm\r\n\r\n[MAP]\r\n#include IDS.H\r\n");
+  WriteFileBytes(dir.filePath("ids.h"), "#define IDH_A 42\r\n");
+  QDir().mkpath(dir.filePath("pages"));
+  WriteFileBytes(dir.filePath("pages/a.htm"), "<html><body><p>Page A</p></body></html>\r\n");
+  const QByteArray toc =
+      "<HTML><BODY><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
+      "<param name=\"Local\" value=\"Pages\\A.htm\"><param name=\"ImageNumber\" "
+      "value=\"5\"></OBJECT></UL></BODY></HTML>";
+  WriteFileBytes(dir.filePath("toc.hhc"), toc);
+  const QByteArray keys("\xFF\xFE<\0U\0L\0>\0", 10);
+  WriteFileBytes(dir.filePath("keys.hhk"), keys);
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  form->OpenByName(path);
+  ASSERT_EQ(form->contentsTree->topLevelItemCount(), 1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return seen->shown; }, 5000));
+  EXPECT_TRUE(seen->text.contains("keys.hhk")) << seen->text.toStdString();
+  EXPECT_EQ(form->contextLabel->text(), "Context=42");
+  form->saveAction->trigger();
+  EXPECT_FALSE(form->Modified);
+  EXPECT_EQ(ReadFileBytes(dir.filePath("toc.hhc")), toc);
+  EXPECT_EQ(ReadFileBytes(dir.filePath("keys.hhk")), keys);
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("Win.ali")));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("Win.hhc")));
+}

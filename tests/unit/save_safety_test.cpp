@@ -62,7 +62,7 @@ class SaveSafety : public ::testing::Test {
     if (generated->GeneratorMissing) GTEST_SKIP() << generated->Error.toStdString();
     ASSERT_FALSE(generated->ProjectFile.isEmpty()) << generated->Error.toStdString();
     project = generated->ProjectFile;
-    saved = ProjectFilesSaved(project);
+    saved = ProjectFilesSaved(project, ReadProjectFiles(project).ProjectLines);
   }
 
   static QTemporaryDir* folder;
