@@ -45,7 +45,6 @@ void AddinsMenu::StartScan(const QString& folder) {
   const QString where = folder.isEmpty() ? programFolder : folder;
   const QString probe = AddinProbeProgram(programFolder);
   const int generation = ++m_generation;
-  ++m_scanning;
   // Each library is asked for its caption in a helper process with a
   // deadline; that happens off the window's thread.
   std::shared_ptr<std::atomic_bool> cancelled = m_cancelled;
@@ -71,21 +70,16 @@ void AddinsMenu::StartScan(const QString& folder) {
 
 void AddinsMenu::Scan(const QString& folder) {
   QEventLoop loop;
-  const int generation = m_generation + 1;
-  const QMetaObject::Connection done = connect(this, &AddinsMenu::Scanned, &loop, [&] {
-    if (m_generation == generation) loop.quit();
-  });
+  const QMetaObject::Connection done = connect(this, &AddinsMenu::Scanned, &loop, &QEventLoop::quit);
   StartScan(folder);
-  loop.exec();
+  if (Scanning()) loop.exec();
   disconnect(done);
 }
 
 void AddinsMenu::Fill(int generation, const QList<Found>& found) {
-  --m_scanning;
-  if (generation != m_generation || !m_menu) {
-    if (!Scanning()) emit Scanned();
-    return;
-  }
+  // An older listing gives way to the newer one.
+  if (generation != m_generation || !m_menu) return;
+  m_filled = generation;
   m_files.clear();
   m_menu->clear();
   m_work.SetEnabled(m_menu->menuAction(), !found.isEmpty());

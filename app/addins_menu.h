@@ -35,7 +35,8 @@ class AddinsMenu : public QObject {
   void StartScan(const QString& folder = QString());
   // The same, waiting for the list.
   void Scan(const QString& folder = QString());
-  bool Scanning() const { return m_scanning > 0; }
+  // The latest listing has not come in yet.
+  bool Scanning() const { return m_filled != m_generation; }
   // The add-ins listed, in menu order: an item's data is its index here.
   const QStringList& Files() const { return m_files; }
   // Runs the add-in of an item: one topic per title it gives.
@@ -57,7 +58,7 @@ class AddinsMenu : public QObject {
   Project m_project;
   QStringList m_files;
   int m_generation = 0;
-  int m_scanning = 0;
+  int m_filled = 0;  // the generation the menu shows
   QList<QThread*> m_threads;
   // Set when the menu goes: a scan still running stops at its next library.
   std::shared_ptr<std::atomic_bool> m_cancelled;

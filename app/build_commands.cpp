@@ -41,7 +41,7 @@ void BuildCommands::Compile() {
   // Save as "Save" does, always. A save that fails has shown its error, and
   // nothing is compiled.
   if (!m_project.save()) return;
-  const QString compiler = CompilerProgram(m_project.workshopDir, ToolFolder());
+  const QString compiler = CompilerProgram(m_project.workshopDir(), ToolFolder());
   // The project path is one argument, blanks and quotes included.
   EndIfQuitting(RunChildProcess(compiler, {QDir::toNativeSeparators(projectFile)}));
 }

@@ -22,7 +22,7 @@ class BuildCommands : public QObject {
     std::function<QStringList()> projectLines;
     // Saves as "Save" does; false when the save failed (its error was shown).
     std::function<bool()> save;
-    QString workshopDir;  // where the installed compiler lives, if any
+    std::function<QString()> workshopDir;  // where the installed compiler lives, if any
   };
 
   BuildCommands(QWidget* window, HtmlHelpViewer* viewer, LongWork& work, Project project);

@@ -29,7 +29,7 @@ void MainWindow::ConnectBuildCommands() {
     SaveProject();
     return !Modified;
   };
-  project.workshopDir = WorkshopDir;
+  project.workshopDir = [this] { return WorkshopDir; };
   buildCommands = new BuildCommands(this, helpViewer, *longWork, std::move(project));
   for (QAction* starter : {compileAction, decompileAction}) longWork->AddStarter(starter);
   connect(compileAction, &QAction::triggered, buildCommands, &BuildCommands::Compile);
