@@ -62,57 +62,56 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   resize(363, 215);
 
   auto* outer = new QVBoxLayout(this);
-  Panel1 = new QFrame(this);
-  Panel1->setObjectName("Panel1");
-  Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  Panel1->setLineWidth(2);
-  Panel1->setAutoFillBackground(true);
-  QPalette white = Panel1->palette();
+  panel = new QFrame(this);
+  panel->setObjectName("panel");
+  panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  panel->setLineWidth(2);
+  panel->setAutoFillBackground(true);
+  QPalette white = panel->palette();
   white.setColor(QPalette::Window, Qt::white);
   white.setColor(QPalette::WindowText, Qt::black);
-  Panel1->setPalette(white);
-  auto* panelLayout = new QVBoxLayout(Panel1);
+  panel->setPalette(white);
+  auto* panelLayout = new QVBoxLayout(panel);
   auto* top = new QHBoxLayout;
-  ProgramIcon = new QLabel(Panel1);
-  ProgramIcon->setObjectName("ProgramIcon");
-  ProgramIcon->setPixmap(
-      ProgramIconPixmap(64).scaled(57, 49, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-  ProgramIcon->setFixedSize(57, 49);
+  iconLabel = new QLabel(panel);
+  iconLabel->setObjectName("iconLabel");
+  iconLabel->setPixmap(ProgramIconPixmap(64).scaled(57, 49, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  iconLabel->setFixedSize(57, 49);
   auto* names = new QVBoxLayout;
-  ProductName = new QLabel("Orvex", Panel1);
-  ProductName->setObjectName("ProductName");
-  QFont big = ProductName->font();
+  productNameLabel = new QLabel("Orvex", panel);
+  productNameLabel->setObjectName("productNameLabel");
+  QFont big = productNameLabel->font();
   big.setBold(true);
   big.setPixelSize(20);
-  ProductName->setFont(big);
-  Label1 = new QLabel("HTMLHelp creation tool", Panel1);
-  Label1->setObjectName("Label1");
-  names->addWidget(ProductName);
-  names->addWidget(Label1);
-  top->addWidget(ProgramIcon);
+  productNameLabel->setFont(big);
+  descriptionLabel = new QLabel("HTMLHelp creation tool", panel);
+  descriptionLabel->setObjectName("descriptionLabel");
+  names->addWidget(productNameLabel);
+  names->addWidget(descriptionLabel);
+  top->addWidget(iconLabel);
   top->addLayout(names, 1);
   panelLayout->addLayout(top);
-  Version = new QLabel("Version 1.0", Panel1);
-  Version->setObjectName("Version");
-  panelLayout->addWidget(Version);
-  Copyright = new QLabel(Panel1);
-  Copyright->setObjectName("Copyright");
-  Copyright->setAlignment(Qt::AlignCenter);
-  Copyright->setWordWrap(true);
+  versionLabel = new QLabel("Version 1.0", panel);
+  versionLabel->setObjectName("versionLabel");
+  panelLayout->addWidget(versionLabel);
+  copyrightLabel = new QLabel(panel);
+  copyrightLabel->setObjectName("copyrightLabel");
+  copyrightLabel->setAlignment(Qt::AlignCenter);
+  copyrightLabel->setWordWrap(true);
   // The initial text is the legal notice; the record's replaces it when shown.
-  Copyright->setText(ProgramVersionRecord().LegalCopyright);
-  panelLayout->addWidget(Copyright, 1);
-  outer->addWidget(Panel1, 1);
+  copyrightLabel->setText(ProgramVersionRecord().LegalCopyright);
+  panelLayout->addWidget(copyrightLabel, 1);
+  outer->addWidget(panel, 1);
 
-  OKButton = new QPushButton("OK", this);
-  OKButton->setObjectName("OKButton");
-  OKButton->setDefault(true);
+  okButton = new QPushButton("OK", this);
+  okButton->setObjectName("okButton");
+  okButton->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(OKButton);
+  buttons->addWidget(okButton);
   buttons->addStretch();
   outer->addLayout(buttons);
-  connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void AboutBox::showEvent(QShowEvent* event) {
@@ -123,7 +122,7 @@ void AboutBox::showEvent(QShowEvent* event) {
 void AboutBox::FormShow() {
   AboutTexts texts;
   if (!AboutTextsFrom(ProgramVersionRecord(), texts)) return;
-  Version->setText(texts.Version);
-  ProductName->setText(texts.ProductName);
-  Copyright->setText(texts.Copyright);
+  versionLabel->setText(texts.Version);
+  productNameLabel->setText(texts.ProductName);
+  copyrightLabel->setText(texts.Copyright);
 }

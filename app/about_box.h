@@ -12,13 +12,13 @@ class AboutBox : public QDialog {
  public:
   explicit AboutBox(QWidget* parent = nullptr);
 
-  QFrame* Panel1 = nullptr;
-  QLabel* ProgramIcon = nullptr;
-  QLabel* ProductName = nullptr;
-  QLabel* Label1 = nullptr;
-  QLabel* Version = nullptr;
-  QLabel* Copyright = nullptr;
-  QPushButton* OKButton = nullptr;
+  QFrame* panel = nullptr;
+  QLabel* iconLabel = nullptr;
+  QLabel* productNameLabel = nullptr;
+  QLabel* descriptionLabel = nullptr;
+  QLabel* versionLabel = nullptr;
+  QLabel* copyrightLabel = nullptr;
+  QPushButton* okButton = nullptr;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -1,12 +1,17 @@
 // "Tools" > "Add-ins": the add-ins found beside the program, and running one.
+#include "app/addins_menu.h"
+
 #include <QAction>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QMenu>
+#include <QThread>
+#include <atomic>
 
 #include "app/addin_library.h"
 #include "app/busy_cursor.h"
-#include "app/main_window.h"
+#include "app/long_work.h"
 #include "editor/editing_control.h"
 
 namespace {
@@ -20,53 +25,101 @@ QString MenuCaption(const QString& caption) {
 
 }  // namespace
 
-void MainWindow::ScanAddins(const QString& folder) {
-  const QString programFolder = QCoreApplication::applicationDirPath();
-  const QString where = folder.isEmpty() ? programFolder : folder;
-  AddinFiles.clear();
-  addinsMenu->clear();
-  addinsMenu->menuAction()->setEnabled(false);
-  const QString probe = AddinProbeProgram(programFolder);
-  for (const QString& path : AddinCandidates(where)) {
-    const std::optional<QString> caption = ReadAddinName(probe, path);
-    if (!caption) continue;  // not loadable, no "Name", or it failed
-    // An empty caption would make an item nobody can see: the file's name then.
-    const QString text = caption->isEmpty() ? QFileInfo(path).completeBaseName() : *caption;
-    QAction* item = addinsMenu->addAction(MenuCaption(text));
-    item->setData(static_cast<int>(AddinFiles.size()));
-    AddinFiles.append(path);
-    connect(item, &QAction::triggered, this, [this, item] { RunAddin(item); });
-    addinsMenu->menuAction()->setEnabled(true);
-  }
+AddinsMenu::AddinsMenu(QMenu* menu, EditingControl* editor, LongWork& work, Project project, QObject* parent)
+    : QObject(parent),
+      m_menu(menu),
+      m_editor(editor),
+      m_work(work),
+      m_project(std::move(project)),
+      m_cancelled(std::make_shared<std::atomic_bool>(false)) {
+  m_work.AddStarter(m_menu->menuAction());
 }
 
-void MainWindow::RunAddin(QAction* item) {
-  if (!item || ProjectFile.isEmpty()) return;
+AddinsMenu::~AddinsMenu() {
+  *m_cancelled = true;
+  for (QThread* thread : m_threads) thread->wait();
+}
+
+void AddinsMenu::StartScan(const QString& folder) {
+  const QString programFolder = QCoreApplication::applicationDirPath();
+  const QString where = folder.isEmpty() ? programFolder : folder;
+  const QString probe = AddinProbeProgram(programFolder);
+  const int generation = ++m_generation;
+  // Each library is asked for its caption in a helper process with a
+  // deadline; that happens off the window's thread.
+  std::shared_ptr<std::atomic_bool> cancelled = m_cancelled;
+  QThread* thread = QThread::create([this, where, probe, generation, cancelled] {
+    QList<Found> found;
+    for (const QString& path : AddinCandidates(where)) {
+      if (*cancelled) return;
+      const std::optional<QString> caption = ReadAddinName(probe, path);
+      if (!caption) continue;  // not loadable, no "Name", or it failed
+      found.append({path, *caption});
+    }
+    if (*cancelled) return;
+    QMetaObject::invokeMethod(
+        this, [this, generation, found] { Fill(generation, found); }, Qt::QueuedConnection);
+  });
+  m_threads.append(thread);
+  connect(thread, &QThread::finished, this, [this, thread] {
+    m_threads.removeOne(thread);
+    thread->deleteLater();
+  });
+  thread->start();
+}
+
+void AddinsMenu::Scan(const QString& folder) {
+  QEventLoop loop;
+  const QMetaObject::Connection done = connect(this, &AddinsMenu::Scanned, &loop, &QEventLoop::quit);
+  StartScan(folder);
+  if (Scanning()) loop.exec();
+  disconnect(done);
+}
+
+void AddinsMenu::Fill(int generation, const QList<Found>& found) {
+  // An older listing gives way to the newer one.
+  if (generation != m_generation || !m_menu) return;
+  m_filled = generation;
+  m_files.clear();
+  m_menu->clear();
+  m_work.SetEnabled(m_menu->menuAction(), !found.isEmpty());
+  for (const Found& addin : found) {
+    // An empty caption would make an item nobody can see: the file's name then.
+    const QString text = addin.caption.isEmpty() ? QFileInfo(addin.path).completeBaseName() : addin.caption;
+    QAction* item = m_menu->addAction(MenuCaption(text));
+    item->setData(static_cast<int>(m_files.size()));
+    m_files.append(addin.path);
+    connect(item, &QAction::triggered, this, [this, item] { Run(item); });
+  }
+  emit Scanned();
+}
+
+void AddinsMenu::Run(QAction* item) {
+  if (!item || !m_project.isOpen()) return;
   bool isIndex = false;
   const int index = item->data().toInt(&isIndex);
-  if (!isIndex || index < 0 || index >= AddinFiles.size()) return;
-  const QString path = AddinFiles.at(index);
+  if (!isIndex || index < 0 || index >= m_files.size()) return;
+  LongWork::Run run(m_work, QStringLiteral("Running ") + item->text().replace(QStringLiteral("&&"), "&"));
+  if (!run.Started()) return;
+  const QString path = m_files.at(index);
   BusyCursor busy;
   const std::optional<QList<AddinTopic>> topics =
       ReadAddinTopics(AddinProbeProgram(QCoreApplication::applicationDirPath()), path);
   if (!topics) return;  // not loadable now, or no topic exports
+  QPointer<AddinsMenu> self(this);
   for (const AddinTopic& topic : *topics) {
-    WaitEditorIdle(editor);
-    bool created = false;
-    if (!ReportFailure([&] { created = CreateTopic(topic.Title); }) || !created) break;
-    WaitEditorIdle(editor);
+    WaitEditorIdle(m_editor);
+    if (!self || !m_project.createTopic(topic.Title) || !self) break;
+    WaitEditorIdle(m_editor);
     // Texts of two characters or fewer are not inserted.
-    if (topic.Html.size() <= 2) continue;
-    // At the end of the new page, as an unsaved change of the topic; a
-    // failure here leaves the topic as it is.
-    try {
-      TextRange range = editor->SelectionRange();
-      if (!range.IsValid()) continue;
-      range.moveEnd(QStringLiteral("word"), 99999);
-      range.Collapse(false);
-      range.pasteHTML(topic.Html);
-      WaitEditorIdle(editor);
-    } catch (...) {
-    }
+    if (!self || !m_editor || topic.Html.size() <= 2) continue;
+    // At the end of the new page, as an unsaved change of the topic. A page
+    // that does not answer gives no range, and the topic stays as it is.
+    TextRange range = m_editor->SelectionRange();
+    if (!range.IsValid()) continue;
+    range.moveEnd(QStringLiteral("word"), 99999);
+    range.Collapse(false);
+    range.pasteHTML(topic.Html);
+    WaitEditorIdle(m_editor);
   }
 }

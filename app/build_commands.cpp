@@ -7,11 +7,13 @@
 #include <QMessageBox>
 
 #include "app/busy_cursor.h"
-#include "app/main_window.h"
+#include "app/build_commands.h"
+#include "app/long_work.h"
 #include "chm/child_process.h"
 #include "chm/compiler.h"
 #include "app/compiler_messages.h"
 #include "chm/decompile_command.h"
+#include "project/project_file.h"
 #include "viewer/html_help.h"
 
 namespace {
@@ -25,76 +27,76 @@ void EndIfQuitting(const ChildRun& run) {
 
 }  // namespace
 
-void MainWindow::ConnectBuildCommands() {
-  helpViewer = new HtmlHelpViewer(this);
-  helpViewer->HtmlHelpA(this, QString(), HH_INITIALIZE, reinterpret_cast<quintptr>(&HelpCookie));
-  connect(compileAction, &QAction::triggered, this, &MainWindow::Compile);
-  connect(viewHelpFileAction, &QAction::triggered, this, &MainWindow::ViewHelpFile);
-  connect(viewMessagesAction, &QAction::triggered, this, &MainWindow::ViewCompilerMessages);
-  connect(decompileAction, &QAction::triggered, this, &MainWindow::Decompile);
-}
+BuildCommands::BuildCommands(QWidget* window, HtmlHelpViewer* viewer, LongWork& work, Project project)
+    : QObject(window), m_window(window), m_viewer(viewer), m_work(work), m_project(std::move(project)) {}
 
-void MainWindow::Compile() {
-  if (ProjectFile.isEmpty()) return;
+void BuildCommands::SetMessagesWindow(CompilerMessagesWindow* messages) { m_messages = messages; }
+
+void BuildCommands::Compile() {
+  const QString projectFile = m_project.projectFile();
+  if (projectFile.isEmpty()) return;
+  LongWork::Run run(m_work, QStringLiteral("Compiling"));
+  if (!run.Started()) return;
   BusyCursor busy;
-  // Save as "Save" does, always. A save that fails leaves the project
-  // marked modified; its error has been shown, and nothing is compiled.
-  Modified = true;
-  SaveProject();
-  if (Modified) return;
-  const QString compiler = CompilerProgram(WorkshopDir, ToolFolder());
+  // Save as "Save" does, always. A save that fails has shown its error, and
+  // nothing is compiled.
+  if (!m_project.save()) return;
+  const QString compiler = CompilerProgram(m_project.workshopDir(), ToolFolder());
   // The project path is one argument, blanks and quotes included.
-  EndIfQuitting(RunChildProcess(compiler, {QDir::toNativeSeparators(ProjectFile)}));
+  EndIfQuitting(RunChildProcess(compiler, {QDir::toNativeSeparators(projectFile)}));
 }
 
-QString MainWindow::CompilerLogFile() const {
-  // The log the project names for the compiler, else the project's ".log".
-  const QString named = orvex::LogFileOf(ProjectFile, ProjectLines);
-  return named.isEmpty() ? ProjectFileWithExt(".log") : named;
+QString BuildCommands::CompilerLogFile() const {
+  const QString projectFile = m_project.projectFile();
+  const QString named = orvex::LogFileOf(projectFile, m_project.projectLines());
+  return named.isEmpty() ? ChangeFileExt(projectFile, ".log") : named;
 }
 
-void MainWindow::ViewCompilerMessages() {
-  if (ProjectFile.isEmpty() || !startupDialogs.compilerMessagesWindow) return;
+void BuildCommands::ViewCompilerMessages() {
+  if (m_project.projectFile().isEmpty() || !m_messages) return;
   const QString log = CompilerLogFile();
   if (!QFileInfo(log).isFile()) return;
-  startupDialogs.compilerMessagesWindow->LogFile = log;
-  startupDialogs.compilerMessagesWindow->exec();
+  m_messages->LogFile = log;
+  m_messages->exec();
 }
 
-void MainWindow::ViewHelpFile() {
-  if (ProjectFile.isEmpty() || !helpViewer) return;
-  const QString compiled = orvex::CompiledFileOf(ProjectFile, ProjectLines);
+void BuildCommands::ViewHelpFile() {
+  const QString projectFile = m_project.projectFile();
+  if (projectFile.isEmpty() || !m_viewer) return;
+  const QString compiled = orvex::CompiledFileOf(projectFile, m_project.projectLines());
   if (!QFileInfo(compiled).isFile()) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), " File not found! ",
-                    QMessageBox::Ok, this);
+                    QMessageBox::Ok, m_window);
     box.exec();
     return;
   }
-  if (helpViewer->HtmlHelpA(this, compiled, HH_DISPLAY_TOPIC, 0) == 0) {
-    const QString why = helpViewer->LastError();
+  if (m_viewer->HtmlHelpA(m_window, compiled, HH_DISPLAY_TOPIC, 0) == 0) {
+    const QString why = m_viewer->LastError();
     QMessageBox::warning(
-        this, "Warning",
+        m_window, "Warning",
         why.isEmpty() ? QString(" Cannot show %1 ").arg(QDir::toNativeSeparators(compiled)) : why);
   }
 }
 
-QString MainWindow::SelectFolder() {
-  QFileDialog dialog(this, "Browse for folder");
+QString BuildCommands::SelectFolder() {
+  QFileDialog dialog(m_window, "Browse for folder");
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);
   dialog.setLabelText(QFileDialog::LookIn, "Select destination folder");
-  if (!LastFolder.isEmpty()) dialog.setDirectory(LastFolder);
+  if (!m_lastFolder.isEmpty()) dialog.setDirectory(m_lastFolder);
   QString folder;
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
     folder = QDir::cleanPath(dialog.selectedFiles().first());
-  LastFolder = folder;
+  m_lastFolder = folder;
   return folder;
 }
 
-void MainWindow::Decompile() {
+void BuildCommands::Decompile() {
+  LongWork::Run run(m_work, QStringLiteral("Decompiling"));
+  if (!run.Started()) return;
   QString file;
   {
-    QFileDialog dialog(this);
+    QFileDialog dialog(m_window);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter("Help file (*.chm)");

@@ -36,19 +36,19 @@ CompilerMessagesWindow::CompilerMessagesWindow(QWidget* parent) : QDialog(parent
   setModal(true);
   setFixedSize(kClientWidth, kClientHeight);
 
-  ListBox1 = new QListWidget(this);
-  ListBox1->setObjectName("ListBox1");
-  ListBox1->setGeometry(0, 0, kClientWidth, kListHeight);
-  ListBox1->setUniformItemSizes(true);
-  ListBox1->setItemDelegate(new FixedRowDelegate(ListBox1));
+  messageList = new QListWidget(this);
+  messageList->setObjectName("messageList");
+  messageList->setGeometry(0, 0, kClientWidth, kListHeight);
+  messageList->setUniformItemSizes(true);
+  messageList->setItemDelegate(new FixedRowDelegate(messageList));
 
-  OKBtn = new QPushButton("OK", this);
-  OKBtn->setObjectName("OKBtn");
-  OKBtn->setDefault(true);
-  OKBtn->setAutoDefault(true);
+  okButton = new QPushButton("OK", this);
+  okButton->setObjectName("okButton");
+  okButton->setDefault(true);
+  okButton->setAutoDefault(true);
   const int buttonHeight = kClientHeight - kListHeight - 8;
-  OKBtn->setGeometry((kClientWidth - 75) / 2, kListHeight + 4, 75, buttonHeight);
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+  okButton->setGeometry((kClientWidth - 75) / 2, kListHeight + 4, 75, buttonHeight);
+  connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void CompilerMessagesWindow::showEvent(QShowEvent* event) {
@@ -61,8 +61,8 @@ void CompilerMessagesWindow::showEvent(QShowEvent* event) {
 }
 
 void CompilerMessagesWindow::FormActivate() {
-  ListBox1->clear();
+  messageList->clear();
   QFile log(LogFile);
   if (LogFile.isEmpty() || !log.open(QIODevice::ReadOnly)) return;
-  ListBox1->addItems(orvex::CompilerMessageItems(log.read(kMaxLogBytes)));
+  messageList->addItems(orvex::CompilerMessageItems(log.read(kMaxLogBytes)));
 }

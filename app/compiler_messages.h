@@ -12,8 +12,8 @@ class CompilerMessagesWindow : public QDialog {
  public:
   explicit CompilerMessagesWindow(QWidget* parent = nullptr);
 
-  QListWidget* ListBox1 = nullptr;
-  QPushButton* OKBtn = nullptr;
+  QListWidget* messageList = nullptr;
+  QPushButton* okButton = nullptr;
 
   // The log shown; read again every time the window is shown.
   QString LogFile;

@@ -50,8 +50,10 @@ void KeyboardHook::Perform(HookAction action) {
       break;
     case HookAction::Delete:
       // The context menu's hidden "Delete" item, reached through this key only.
-      Form->CmdArg = 0;
-      Form->editor->ExecCommand(decmd::Delete, decmd::Default, Form->CmdArg);
+      {
+        QVariant arg = 0;
+        Form->editor->ExecCommand(decmd::Delete, decmd::Default, arg);
+      }
       break;
     case HookAction::SelectAll:
       click(Form->selectAllAction);

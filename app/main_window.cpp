@@ -21,7 +21,12 @@
 #include <QVBoxLayout>
 
 #include "app/busy_cursor.h"
+#include "app/build_commands.h"
 #include "app/keyboard_hook.h"
+#include "app/program_help.h"
+#include "editor/editor_commands.h"
+#include "features/help_feature_commands.h"
+#include "app/long_work.h"
 #include "app/recent_files.h"
 #include "app/window_dialogs.h"
 #include "app/workshop_dir.h"
@@ -74,7 +79,14 @@ MainWindow::~MainWindow() {
   ReleaseNodeData();
 }
 
-void MainWindow::CreateDialogs() { CreateWindowDialogs(this, startupDialogs); }
+void MainWindow::CreateDialogs() {
+  CreateWindowDialogs(this, startupDialogs);
+  buildCommands->SetMessagesWindow(startupDialogs.compilerMessagesWindow);
+  editorCommands->SetDialogs(startupDialogs.tableDialog, startupDialogs.linkDialog);
+  programHelpCommands->SetAboutBox(startupDialogs.aboutBox);
+  helpFeatures->SetDialogs(startupDialogs.textEditDialog, startupDialogs.splashDialog,
+                           startupDialogs.trainingCardDialog);
+}
 
 void MainWindow::BuildLayout() {
   auto* central = new QWidget(this);
@@ -288,9 +300,7 @@ void MainWindow::FormCreate() {
   newSubtopicAction->setEnabled(false);
   deleteTopicAction->setEnabled(false);
   appendLinksAction->setEnabled(false);
-  // 10.
-  AddinFiles.clear();
-  ScanAddins();  // 11.
+  // 10. and 11.: the add-ins are listed once the build commands are wired.
   // 12. The keyboard hook: an application-wide event filter for this window.
   keyboardHook = new KeyboardHook(this);
   qApp->installEventFilter(keyboardHook);
@@ -300,6 +310,7 @@ void MainWindow::FormCreate() {
   ConnectProjectCommands();
   UpdateMinimumSize();
   ConnectBuildCommands();
+  ConnectAddins();
   ConnectTreeEditing();
   ConnectProgramHelp();
   ConnectEditorCommands();

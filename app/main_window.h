@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <functional>
+#include <memory>
 
 #include "model/records.h"
 #include "project/project_sources.h"
@@ -180,7 +181,6 @@ class MainWindow : public QMainWindow {
   QString WorkText;
   QStringList ProjectLines;
   QStringList PageLines;
-  QStringList AddinFiles;
   QStringList AliasLines;
   QStringList MapLines;
   // Where the open project's sitemaps are, how they were read, and the
@@ -300,36 +300,23 @@ class MainWindow : public QMainWindow {
   void DropOnContents(const QPoint& viewportPos);
   void AppendLinksToSubtopics();
 
-  // --- build, view, decompile (build/) ---
-  void Compile();
-  void ViewHelpFile();
-  void ViewCompilerMessages();
-  void Decompile();
+  // --- build, view, decompile ---
   // Binds the build commands' menu items (called once at start-up).
   void ConnectBuildCommands();
   // The help viewer (HtmlHelpA and its windows), made by ConnectBuildCommands.
   class HtmlHelpViewer* helpViewer = nullptr;
-  // The folder the folder browser returned last.
-  QString LastFolder;
-  // The folder browser "Browse for folder"; empty when cancelled.
-  QString SelectFolder();
-  // The compiler's log: the one the project names, else the project's ".log".
-  QString CompilerLogFile() const;
+  class BuildCommands* buildCommands = nullptr;
+  // Compiling, decompiling and add-in runs: one at a time.
+  std::unique_ptr<class LongWork> longWork;
 
-  // --- add-ins and program help (app/, build/) ---
-  // Lists the add-ins of `folder` (the program's folder when empty) under
-  // "Tools" > "Add-ins"; a rescan replaces the earlier list.
-  void ScanAddins(const QString& folder = QString());
-  // Runs the add-in of an "Add-ins" item: one topic per title it gives.
-  void RunAddin(QAction* item);
+  // --- add-ins and program help ---
+  // "Tools" > "Add-ins", listed in the background from start-up on.
+  class AddinsMenu* addins = nullptr;
+  void ConnectAddins();
   // The program's help (HelpFile "Orvex.chm" beside the program), F1 and
   // the training-card messages of the viewer.
   class ProgramHelp* programHelp = nullptr;
-  // A training-card message from the viewer: a message box with its values.
-  void TrainingCardMessage(int wParam, const QString& lParam);
-  void ShowHelpContents();
-  void ShowAbout();
-  // Binds the program-help commands (called once at start-up).
+  class ProgramHelpCommands* programHelpCommands = nullptr;
   void ConnectProgramHelp();
 
   // Menu preparation when menus and context menus open.
@@ -337,93 +324,16 @@ class MainWindow : public QMainWindow {
   void PrepareIndexMenu();
   void PrepareEditorMenu();
 
-  // --- editor commands (editor/) ---
-  // Binds the formatting, table, link, picture, clipboard, undo, find and
-  // view-option commands, the toolbar and the menus' preparation (once, at start-up).
+  // --- editor commands ---
+  // Formatting, tables, links, pictures, clipboard, undo, find, view options.
+  class EditorCommands* editorCommands = nullptr;
   void ConnectEditorCommands();
-  // The colour dialog of the colour commands; keeps the last colour.
-  QColorDialog* colorDialog = nullptr;
-  // The editing control's own dialogs (find, font, link to a page, picture).
-  class ControlDialogs* controlDialogs = nullptr;
-  // Sets CmdArg to value and runs the command only when QueryStatus enables
-  // it; false when it was skipped.
-  bool EditorCommand(int command, int option, const QVariant& value = 0);
-  // The editing control, or the source view, had the focus last in this window.
-  bool EditorIsActiveControl() const;
-  bool MemoIsActiveControl() const;
-  // Formatting.
-  void BoldButtonClick();
-  void ItalicButtonClick();
-  void UnderlineButtonClick();
-  void AlignLeftButtonClick();
-  void CenterButtonClick();
-  void AlignRightButtonClick();
-  void ToggleBold();
-  void ToggleItalic();
-  void ToggleUnderline();
-  void FontProperties();
-  void ToggleBulletedList();
-  void ToggleNumberedList();
-  void PrepareToggleMenu();
-  void FontNameChanged();
-  void FontSizeChanged();
-  // The toolbar follows the formatting at the caret.
-  void EditorDisplayChanged();
-  // Shows colorDialog; false when cancelled. value: red in the lowest byte.
-  bool ChooseColor(int& value);
-  void ColorSelectionBackground();
-  void ColorFont();
-  void ColorWholePage();
-  void EditorColorBackground();
-  void EditorColorFont();
-  // Tables.
-  void InsertTable();       // Insert > Table
-  void PrepareTableMenu();  // Edit > Table ... opening
-  void InsertRow();
-  void InsertColumn();
-  void DeleteRow();
-  void DeleteColumn();
-  // Links and pictures.
-  void LinkToTopic();
-  void LinkToExternalPage();
-  void EditorLinkToTopic();
-  void EditorLinkToExternalPage();
-  void RemoveLink();
-  void InsertPicture();
-  void PrepareLinkMenu();        // Insert > Link ... opening
-  void PrepareEditorLinkMenu();  // context menu Link ... opening
-  // Clipboard, undo, find, view options, menu preparation.
-  void UndoCommand();
-  void RedoCommand();
-  void FindTextCommand();
-  void CopyCommand();
-  void CutCommand();
-  void PasteCommand();
-  void SelectAllCommand();
-  void DeleteCommand();
-  void ToggleShowDetails();
-  void ToggleShowBorders();
-  void ToggleSnapToGrid();
-  void PrepareEditMenu();
-  void PrepareInsertMenu();
-  // While the font boxes are filled from the caret they send nothing.
-  bool FillingFontBoxes = false;
-  bool InDisplayChanged = false;
-  bool DisplayChangedAgain = false;
 
-  // --- help features (features/) ---
-  // Binds "Pop-up", "Pop-up texts", "Splash", "Training cad" and "Style
-  // sheet", and gives the viewer the script that runs their objects.
+  // --- help features ---
+  // Pop-ups, splash screens, training cards and the style sheet; the viewer
+  // gets the script that runs their objects in compiled topics.
+  class HelpFeatureCommands* helpFeatures = nullptr;
   void ConnectHelpFeatures();
-  // The pop-up script file: the project file with "P.js" for its extension.
-  QString PopupScriptFile() const;
-  void InsertPopupCommand();
-  // Adds a pop-up with the typed text at the editor's selection (the body of "Pop-up").
-  void InsertPopup(const QString& typed);
-  void EditPopupTexts();
-  void InsertSplash();
-  void InsertTrainingCard();
-  void EditStyleSheet();
 
   // --- start-up and closing (app/) ---
   static QString ReadWorkshopDir();

@@ -1,47 +1,52 @@
-// Help menu, F1 and the training-card messages, on the main window.
+// Help menu, F1 and the training-card messages.
+#include "app/program_help.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QMessageBox>
 
-#include "app/keyboard_hook.h"
-#include "app/main_window.h"
 #include "app/about_box.h"
 #include "app/hh_comp.h"
-#include "viewer/html_help.h"
+#include "app/keyboard_hook.h"
 #include "app/tcard_message.h"
 #include "editor/editing_control.h"
+#include "viewer/html_help.h"
 
-void MainWindow::ConnectProgramHelp() {
+ProgramHelpCommands::ProgramHelpCommands(QWidget* window, EditingControl* editor, HtmlHelpViewer* viewer,
+                                         KeyboardHook* keyboardHook, QAction* contentsAction,
+                                         QAction* aboutAction)
+    : QObject(window), m_window(window) {
   QApplication::setWindowIcon(ProgramIcon());
-  programHelp = new ProgramHelp(this, helpViewer);
-  programHelp->setObjectName("programHelp");
-  programHelp->SetHelpFile("Orvex.chm");
+  m_help = new ProgramHelp(window, viewer);
+  m_help->setObjectName("programHelp");
+  m_help->SetHelpFile("Orvex.chm");
   // F1 in the editor is the keyboard hook's (context 10006).
-  programHelp->F1TakenElsewhere = [this] {
-    if (QApplication::activeWindow() != this) return false;
+  QPointer<EditingControl> control(editor);
+  m_help->F1TakenElsewhere = [window, control] {
+    if (!control || QApplication::activeWindow() != window) return false;
     QWidget* focus = QApplication::focusWidget();
-    return focus && (focus == editor || editor->isAncestorOf(focus));
+    return focus && (focus == control || control->isAncestorOf(focus));
   };
   if (keyboardHook)
-    connect(keyboardHook, &KeyboardHook::HelpRequested, programHelp, [this](int context) {
+    connect(keyboardHook, &KeyboardHook::HelpRequested, m_help, [this](int context) {
       bool callHelp = false;
-      programHelp->HelpHandler(HH_HELP_CONTEXT, static_cast<quint32>(context), callHelp);
+      m_help->HelpHandler(HH_HELP_CONTEXT, static_cast<quint32>(context), callHelp);
     });
-  connect(programHelp, &ProgramHelp::OnTCardMessage, this, &MainWindow::TrainingCardMessage);
-  connect(helpContentsAction, &QAction::triggered, this, &MainWindow::ShowHelpContents);
-  connect(aboutAction, &QAction::triggered, this, &MainWindow::ShowAbout);
+  connect(m_help, &ProgramHelp::OnTCardMessage, this, &ProgramHelpCommands::TrainingCardMessage);
+  connect(contentsAction, &QAction::triggered, this, &ProgramHelpCommands::ShowHelpContents);
+  connect(aboutAction, &QAction::triggered, this, &ProgramHelpCommands::ShowAbout);
 }
 
-void MainWindow::ShowHelpContents() {
-  if (programHelp) programHelp->ShowContents();
+void ProgramHelpCommands::SetAboutBox(AboutBox* aboutBox) { m_aboutBox = aboutBox; }
+
+void ProgramHelpCommands::ShowHelpContents() { m_help->ShowContents(); }
+
+void ProgramHelpCommands::ShowAbout() {
+  if (m_aboutBox) m_aboutBox->exec();
 }
 
-void MainWindow::ShowAbout() {
-  if (startupDialogs.aboutBox) startupDialogs.aboutBox->exec();
-}
-
-void MainWindow::TrainingCardMessage(int wParam, const QString& lParam) {
+void ProgramHelpCommands::TrainingCardMessage(int wParam, const QString& lParam) {
   QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), TCardMessageText(wParam, lParam),
-                  QMessageBox::Ok, this);
+                  QMessageBox::Ok, m_window);
   box.exec();
 }

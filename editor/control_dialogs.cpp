@@ -112,8 +112,8 @@ FindTextDialog::FindTextDialog(QWidget* parent) : QDialog(parent) {
   FindNext->setObjectName("FindNext");
   FindNext->setDefault(true);
   FindNext->setEnabled(false);
-  CancelBtn = new QPushButton("Cancel", this);
-  CancelBtn->setObjectName("CancelBtn");
+  cancelButton = new QPushButton("Cancel", this);
+  cancelButton->setObjectName("cancelButton");
 
   auto* what = new QLabel("Fi&nd what:", this);
   what->setBuddy(FindWhat);
@@ -122,14 +122,14 @@ FindTextDialog::FindTextDialog(QWidget* parent) : QDialog(parent) {
   grid->addWidget(FindWhat, 0, 1, 1, 2);
   grid->addWidget(FindNext, 0, 3);
   grid->addWidget(WholeWord, 1, 0, 1, 2);
-  grid->addWidget(CancelBtn, 1, 3);
+  grid->addWidget(cancelButton, 1, 3);
   grid->addWidget(MatchCase, 2, 0, 1, 2);
   grid->addWidget(direction, 1, 2, 2, 1);
 
   connect(FindWhat, &QLineEdit::textChanged, this,
           [this](const QString& t) { FindNext->setEnabled(!t.isEmpty()); });
   connect(FindNext, &QPushButton::clicked, this, &FindTextDialog::FindNextClick);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 FindOptions FindTextDialog::Options() const {

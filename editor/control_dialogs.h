@@ -35,7 +35,7 @@ class FindTextDialog : public QDialog {
   QRadioButton* Up = nullptr;
   QRadioButton* Down = nullptr;
   QPushButton* FindNext = nullptr;
-  QPushButton* CancelBtn = nullptr;
+  QPushButton* cancelButton = nullptr;
   FindOptions Options() const;
   // Set by the owner: runs one search, false when nothing was found.
   std::function<bool(const QString&, const FindOptions&)> Search;

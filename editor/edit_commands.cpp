@@ -9,185 +9,197 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 
-#include "app/main_window.h"
+#include "editor/editor_commands.h"
 #include "editor/control_dialogs.h"
 #include "editor/editing_control.h"
+#include "editor/link_dialog.h"
+#include "editor/table_dialog.h"
 
-bool MainWindow::EditorIsActiveControl() const {
-  const QWidget* focus = focusWidget();
-  return focus && (focus == editor || editor->isAncestorOf(focus));
+bool EditorCommands::EditorIsActiveControl() const {
+  const QWidget* focus = w.window->focusWidget();
+  return focus && (focus == w.editor || w.editor->isAncestorOf(focus));
 }
 
-bool MainWindow::MemoIsActiveControl() const { return focusWidget() == sourceView; }
+bool EditorCommands::MemoIsActiveControl() const { return w.window->focusWidget() == w.sourceView; }
 
-void MainWindow::UndoCommand() {
-  CmdArg = 0;
-  if (CurrentTab == 0) {
-    editor->ExecCommand(decmd::Undo, decmd::Default, CmdArg);
-    WaitEditorIdle(editor);
-  } else if (CurrentTab == 1) {
-    sourceView->undo();
+void EditorCommands::UndoCommand() {
+  QVariant arg = 0;
+  if (!m_project.sourceInUse()) {
+    w.editor->ExecCommand(decmd::Undo, decmd::Default, arg);
+    WaitEditorIdle(w.editor);
+  } else {
+    w.sourceView->undo();
   }
 }
 
-void MainWindow::RedoCommand() {
-  CmdArg = 0;
-  if (CurrentTab != 0) return;
-  editor->ExecCommand(decmd::Redo, decmd::Default, CmdArg);
-  WaitEditorIdle(editor);
+void EditorCommands::RedoCommand() {
+  QVariant arg = 0;
+  if (m_project.sourceInUse()) return;
+  w.editor->ExecCommand(decmd::Redo, decmd::Default, arg);
+  WaitEditorIdle(w.editor);
 }
 
-void MainWindow::FindTextCommand() {
-  CmdArg = 0;
-  if (CurrentTab == 0) EditorCommand(decmd::FindText, decmd::Default);
+void EditorCommands::FindTextCommand() {
+  QVariant arg = 0;
+  if (!m_project.sourceInUse()) EditorCommand(decmd::FindText, decmd::Default);
 }
 
-void MainWindow::CopyCommand() {
-  CmdArg = 0;
+void EditorCommands::CopyCommand() {
+  QVariant arg = 0;
   if (EditorIsActiveControl()) {
     EditorCommand(decmd::Copy, decmd::Default);
-    WaitEditorIdle(editor);
+    WaitEditorIdle(w.editor);
   } else if (MemoIsActiveControl()) {
-    sourceView->copy();
+    w.sourceView->copy();
   }
 }
 
-void MainWindow::CutCommand() {
-  CmdArg = 0;
+void EditorCommands::CutCommand() {
+  QVariant arg = 0;
   if (EditorIsActiveControl()) {
     EditorCommand(decmd::Cut, decmd::Default);
-    WaitEditorIdle(editor);
+    WaitEditorIdle(w.editor);
   } else if (MemoIsActiveControl()) {
-    sourceView->cut();
+    w.sourceView->cut();
   }
 }
 
-void MainWindow::PasteCommand() {
-  CmdArg = 0;
+void EditorCommands::PasteCommand() {
+  QVariant arg = 0;
   if (EditorIsActiveControl()) {
-    editor->ExecCommand(decmd::Paste, decmd::Default, CmdArg);
-    WaitEditorIdle(editor);
+    w.editor->ExecCommand(decmd::Paste, decmd::Default, arg);
+    WaitEditorIdle(w.editor);
   } else if (MemoIsActiveControl()) {
-    sourceView->paste();
+    w.sourceView->paste();
   }
 }
 
-void MainWindow::SelectAllCommand() {
-  CmdArg = 0;
+void EditorCommands::SelectAllCommand() {
+  QVariant arg = 0;
   if (EditorIsActiveControl()) {
-    editor->ExecCommand(decmd::SelectAll, decmd::Default, CmdArg);
+    w.editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
   } else if (MemoIsActiveControl()) {
-    sourceView->selectAll();
+    w.sourceView->selectAll();
   }
 }
 
-void MainWindow::DeleteCommand() {
-  CmdArg = 0;
-  editor->ExecCommand(decmd::Delete, decmd::Default, CmdArg);
+void EditorCommands::DeleteCommand() {
+  QVariant arg = 0;
+  w.editor->ExecCommand(decmd::Delete, decmd::Default, arg);
 }
 
-void MainWindow::ToggleShowDetails() {
-  const bool on = !editor->ShowDetails();
-  editor->SetShowDetails(on);
-  showDetailsAction->setChecked(editor->ShowDetails());
+void EditorCommands::ToggleShowDetails() {
+  const bool on = !w.editor->ShowDetails();
+  w.editor->SetShowDetails(on);
+  w.showDetailsAction->setChecked(w.editor->ShowDetails());
 }
 
-void MainWindow::ToggleShowBorders() {
-  const bool on = !editor->ShowBorders();
-  editor->SetShowBorders(on);
-  showBordersAction->setChecked(editor->ShowBorders());
+void EditorCommands::ToggleShowBorders() {
+  const bool on = !w.editor->ShowBorders();
+  w.editor->SetShowBorders(on);
+  w.showBordersAction->setChecked(w.editor->ShowBorders());
 }
 
-void MainWindow::ToggleSnapToGrid() {
-  const bool on = !editor->SnapToGrid();
-  editor->SetSnapToGrid(on);
-  snapToGridAction->setChecked(editor->SnapToGrid());
+void EditorCommands::ToggleSnapToGrid() {
+  const bool on = !w.editor->SnapToGrid();
+  w.editor->SetSnapToGrid(on);
+  w.snapToGridAction->setChecked(w.editor->SnapToGrid());
 }
 
-void MainWindow::PrepareEditMenu() {
-  if (CurrentTab == 0) {
-    undoAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::Undo)));
-    redoAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::Redo)));
-    copyAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::Copy)));
-    cutAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::Cut)));
-    colorMenu->menuAction()->setEnabled(true);
-    fontMenu->menuAction()->setEnabled(true);
-    tableMenu->menuAction()->setEnabled(true);
-  } else if (CurrentTab == 1) {
-    redoAction->setEnabled(false);
-    colorMenu->menuAction()->setEnabled(false);
-    fontMenu->menuAction()->setEnabled(false);
-    tableMenu->menuAction()->setEnabled(false);
+void EditorCommands::PrepareEditMenu() {
+  if (!m_project.sourceInUse()) {
+    w.undoAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::Undo)));
+    w.redoAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::Redo)));
+    w.copyAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::Copy)));
+    w.cutAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::Cut)));
+    w.colorMenu->menuAction()->setEnabled(true);
+    w.fontMenu->menuAction()->setEnabled(true);
+    w.tableMenu->menuAction()->setEnabled(true);
+  } else {
+    w.redoAction->setEnabled(false);
+    w.colorMenu->menuAction()->setEnabled(false);
+    w.fontMenu->menuAction()->setEnabled(false);
+    w.tableMenu->menuAction()->setEnabled(false);
   }
 }
 
-void MainWindow::PrepareInsertMenu() {
+void EditorCommands::PrepareInsertMenu() {
   // "Pop-up" needs selected text to become the pop-up's link.
-  insertPopupAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::Cut)));
+  w.insertPopupAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::Cut)));
 }
 
-void MainWindow::ConnectEditorCommands() {
-  colorDialog = new QColorDialog(this);
-  colorDialog->setObjectName("colorDialog");
-  controlDialogs = new ControlDialogs(editor, this);
+EditorCommands::EditorCommands(const EditorCommandWidgets& widgets, EditorCommandProject project)
+    : QObject(widgets.window), w(widgets), m_project(std::move(project)) {
+  m_colorDialog = new QColorDialog(w.window);
+  m_colorDialog->setObjectName("colorDialog");
+  m_controlDialogs = new ControlDialogs(w.editor, w.window);
+  Bind();
+}
 
+void EditorCommands::SetDialogs(TableDialog* tableDialog, LinkDialog* linkDialog) {
+  m_tableDialog = tableDialog;
+  m_linkDialog = linkDialog;
+}
+
+void EditorCommands::Bind() {
   // Menu items and buttons; a disabled item does nothing.
-  const auto bind = [this](QAction* item, void (MainWindow::*handler)()) {
+  const auto bind = [this](QAction* item, void (EditorCommands::*handler)()) {
     connect(item, &QAction::triggered, this, handler);
   };
-  bind(boldAction, &MainWindow::ToggleBold);
-  bind(italicAction, &MainWindow::ToggleItalic);
-  bind(underlineAction, &MainWindow::ToggleUnderline);
-  bind(fontPropertiesAction, &MainWindow::FontProperties);
-  bind(bulletedListAction, &MainWindow::ToggleBulletedList);
-  bind(numberedListAction, &MainWindow::ToggleNumberedList);
-  bind(selectionBackgroundAction, &MainWindow::ColorSelectionBackground);
-  bind(fontColorAction, &MainWindow::ColorFont);
-  bind(pageBackgroundAction, &MainWindow::ColorWholePage);
-  bind(editorBackgroundAction, &MainWindow::EditorColorBackground);
-  bind(editorFontColorAction, &MainWindow::EditorColorFont);
-  bind(insertTableAction, &MainWindow::InsertTable);
-  bind(insertRowAction, &MainWindow::InsertRow);
-  bind(insertColumnAction, &MainWindow::InsertColumn);
-  bind(deleteRowAction, &MainWindow::DeleteRow);
-  bind(deleteColumnAction, &MainWindow::DeleteColumn);
-  bind(linkToTopicAction, &MainWindow::LinkToTopic);
-  bind(linkToPageAction, &MainWindow::LinkToExternalPage);
-  bind(editorLinkToTopicAction, &MainWindow::EditorLinkToTopic);
-  bind(editorLinkToPageAction, &MainWindow::EditorLinkToExternalPage);
-  bind(removeLinkAction, &MainWindow::RemoveLink);
-  bind(insertPictureAction, &MainWindow::InsertPicture);
-  bind(undoAction, &MainWindow::UndoCommand);
-  bind(redoAction, &MainWindow::RedoCommand);
-  bind(findAction, &MainWindow::FindTextCommand);
-  bind(copyAction, &MainWindow::CopyCommand);
-  bind(cutAction, &MainWindow::CutCommand);
-  bind(pasteAction, &MainWindow::PasteCommand);
-  bind(selectAllAction, &MainWindow::SelectAllCommand);
-  bind(deleteAction, &MainWindow::DeleteCommand);
-  bind(showDetailsAction, &MainWindow::ToggleShowDetails);
-  bind(showBordersAction, &MainWindow::ToggleShowBorders);
-  bind(snapToGridAction, &MainWindow::ToggleSnapToGrid);
-  for (QAction* option : {showDetailsAction, showBordersAction, snapToGridAction}) option->setChecked(false);
+  bind(w.boldAction, &EditorCommands::ToggleBold);
+  bind(w.italicAction, &EditorCommands::ToggleItalic);
+  bind(w.underlineAction, &EditorCommands::ToggleUnderline);
+  bind(w.fontPropertiesAction, &EditorCommands::FontProperties);
+  bind(w.bulletedListAction, &EditorCommands::ToggleBulletedList);
+  bind(w.numberedListAction, &EditorCommands::ToggleNumberedList);
+  bind(w.selectionBackgroundAction, &EditorCommands::ColorSelectionBackground);
+  bind(w.fontColorAction, &EditorCommands::ColorFont);
+  bind(w.pageBackgroundAction, &EditorCommands::ColorWholePage);
+  bind(w.editorBackgroundAction, &EditorCommands::ColorSelectionBackground);
+  bind(w.editorFontColorAction, &EditorCommands::ColorFont);
+  bind(w.insertTableAction, &EditorCommands::InsertTable);
+  bind(w.insertRowAction, &EditorCommands::InsertRow);
+  bind(w.insertColumnAction, &EditorCommands::InsertColumn);
+  bind(w.deleteRowAction, &EditorCommands::DeleteRow);
+  bind(w.deleteColumnAction, &EditorCommands::DeleteColumn);
+  bind(w.linkToTopicAction, &EditorCommands::LinkToTopic);
+  bind(w.linkToPageAction, &EditorCommands::LinkToExternalPage);
+  bind(w.editorLinkToTopicAction, &EditorCommands::LinkToTopic);
+  bind(w.editorLinkToPageAction, &EditorCommands::LinkToExternalPage);
+  bind(w.removeLinkAction, &EditorCommands::RemoveLink);
+  bind(w.insertPictureAction, &EditorCommands::InsertPicture);
+  bind(w.undoAction, &EditorCommands::UndoCommand);
+  bind(w.redoAction, &EditorCommands::RedoCommand);
+  bind(w.findAction, &EditorCommands::FindTextCommand);
+  bind(w.copyAction, &EditorCommands::CopyCommand);
+  bind(w.cutAction, &EditorCommands::CutCommand);
+  bind(w.pasteAction, &EditorCommands::PasteCommand);
+  bind(w.selectAllAction, &EditorCommands::SelectAllCommand);
+  bind(w.deleteAction, &EditorCommands::DeleteCommand);
+  bind(w.showDetailsAction, &EditorCommands::ToggleShowDetails);
+  bind(w.showBordersAction, &EditorCommands::ToggleShowBorders);
+  bind(w.snapToGridAction, &EditorCommands::ToggleSnapToGrid);
+  for (QAction* option : {w.showDetailsAction, w.showBordersAction, w.snapToGridAction})
+    option->setChecked(false);
 
-  connect(boldButton, &QToolButton::clicked, this, &MainWindow::BoldButtonClick);
-  connect(italicButton, &QToolButton::clicked, this, &MainWindow::ItalicButtonClick);
-  connect(underlineButton, &QToolButton::clicked, this, &MainWindow::UnderlineButtonClick);
-  connect(alignLeftButton, &QToolButton::clicked, this, &MainWindow::AlignLeftButtonClick);
-  connect(centerButton, &QToolButton::clicked, this, &MainWindow::CenterButtonClick);
-  connect(alignRightButton, &QToolButton::clicked, this, &MainWindow::AlignRightButtonClick);
+  connect(w.boldButton, &QToolButton::clicked, this, &EditorCommands::BoldButtonClick);
+  connect(w.italicButton, &QToolButton::clicked, this, &EditorCommands::ItalicButtonClick);
+  connect(w.underlineButton, &QToolButton::clicked, this, &EditorCommands::UnderlineButtonClick);
+  connect(w.alignLeftButton, &QToolButton::clicked, this, &EditorCommands::AlignLeftButtonClick);
+  connect(w.centerButton, &QToolButton::clicked, this, &EditorCommands::CenterButtonClick);
+  connect(w.alignRightButton, &QToolButton::clicked, this, &EditorCommands::AlignRightButtonClick);
   // The alignment buttons are plain buttons: they never stay down.
-  for (QToolButton* b : {alignLeftButton, centerButton, alignRightButton}) b->setCheckable(false);
+  for (QToolButton* b : {w.alignLeftButton, w.centerButton, w.alignRightButton}) b->setCheckable(false);
   // Every change of a box's text sends its command.
-  connect(fontNameBox, &QComboBox::currentTextChanged, this, &MainWindow::FontNameChanged);
-  connect(fontSizeBox, &QComboBox::currentTextChanged, this, &MainWindow::FontSizeChanged);
-  connect(editor, &EditingControl::OnDisplayChanged, this, &MainWindow::EditorDisplayChanged);
+  connect(w.fontNameBox, &QComboBox::currentTextChanged, this, &EditorCommands::FontNameChanged);
+  connect(w.fontSizeBox, &QComboBox::currentTextChanged, this, &EditorCommands::FontSizeChanged);
+  connect(w.editor, &EditingControl::OnDisplayChanged, this, &EditorCommands::EditorDisplayChanged);
 
   // Menus prepare their items as they open.
-  connect(editMenu, &QMenu::aboutToShow, this, &MainWindow::PrepareEditMenu);
-  connect(insertMenu, &QMenu::aboutToShow, this, &MainWindow::PrepareInsertMenu);
-  connect(tableMenu, &QMenu::aboutToShow, this, &MainWindow::PrepareTableMenu);
-  connect(toggleMenu, &QMenu::aboutToShow, this, &MainWindow::PrepareToggleMenu);
-  connect(linkMenu, &QMenu::aboutToShow, this, &MainWindow::PrepareLinkMenu);
-  connect(editorLinkMenu, &QMenu::aboutToShow, this, &MainWindow::PrepareEditorLinkMenu);
+  connect(w.editMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareEditMenu);
+  connect(w.insertMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareInsertMenu);
+  connect(w.tableMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareTableMenu);
+  connect(w.toggleMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareToggleMenu);
+  connect(w.linkMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareLinkMenu);
+  connect(w.editorLinkMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareEditorLinkMenu);
 }

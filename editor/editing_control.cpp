@@ -222,7 +222,7 @@ EditingControl::EditingControl(QWidget* parent) : QWidget(parent), d(new Impl) {
   QWebEngineScript script;
   script.setName(QStringLiteral("orvex-editor"));
   script.setSourceCode(ReadResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + u'\n' +
-                       ReadResource(QStringLiteral(":/orvex/editor/editor.js")));
+                       EditorCommandTableScript() + ReadResource(QStringLiteral(":/orvex/editor/editor.js")));
   script.setInjectionPoint(QWebEngineScript::DocumentReady);
   script.setWorldId(QWebEngineScript::ApplicationWorld);
   script.setRunsOnSubFrames(false);
@@ -386,6 +386,22 @@ int EditingControl::QueryStatus(int command) {
   }
   const QVariant v = d->Call(QStringLiteral("__orvex.queryStatus(%1)").arg(command));
   return v.isValid() ? v.toInt() : decmd::Disabled;
+}
+
+EditingControl::FormatState EditingControl::QueryFormatState() {
+  FormatState state;
+  if (!d->loaded) return state;
+  const QVariantMap v = d->Call(QStringLiteral("__orvex.formatState()")).toMap();
+  if (v.isEmpty()) return state;
+  state.bold = v.value(QStringLiteral("bold")).toInt();
+  state.italic = v.value(QStringLiteral("italic")).toInt();
+  state.underline = v.value(QStringLiteral("underline")).toInt();
+  state.fontEnabled = v.value(QStringLiteral("fontEnabled")).toBool();
+  const QVariant size = v.value(QStringLiteral("fontSize"));
+  if (size.isValid() && !size.isNull()) state.fontSize = size.toInt();
+  const QVariant name = v.value(QStringLiteral("fontName"));
+  if (name.typeId() == QMetaType::QString) state.fontName = name;
+  return state;
 }
 
 void EditingControl::ExecCommand(int command, int option, QVariant& arg) {

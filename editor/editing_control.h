@@ -14,75 +14,9 @@
 #include <functional>
 #include <optional>
 
-class QWebEngineView;
+#include "editor/command_table.h"
 
-namespace decmd {
-// Command numbers (the control's published DECMD values).
-enum : int {
-  Bold = 5000,
-  Copy = 5002,
-  Cut = 5003,
-  Delete = 5004,
-  DeleteCells = 5005,
-  DeleteCols = 5006,
-  DeleteRows = 5007,
-  FindText = 5008,
-  Font = 5009,
-  GetBackColor = 5010,
-  GetBlockFmt = 5011,
-  GetBlockFmtNames = 5012,
-  GetFontName = 5013,
-  GetFontSize = 5014,
-  GetForeColor = 5015,
-  Hyperlink = 5016,
-  Image = 5017,
-  Indent = 5018,
-  InsertCell = 5019,
-  InsertCol = 5020,
-  InsertRow = 5021,
-  InsertTable = 5022,
-  Italic = 5023,
-  JustifyCenter = 5024,
-  JustifyLeft = 5025,
-  JustifyRight = 5026,
-  LockElement = 5027,
-  MakeAbsolute = 5028,
-  MergeCells = 5029,
-  OrderList = 5030,
-  Outdent = 5031,
-  Paste = 5032,
-  Redo = 5033,
-  RemoveFormat = 5034,
-  SelectAll = 5035,
-  SendBackward = 5036,
-  BringForward = 5037,
-  SendBelowText = 5038,
-  BringAboveText = 5039,
-  SendToBack = 5040,
-  BringToFront = 5041,
-  SetBackColor = 5042,
-  SetBlockFmt = 5043,
-  SetFontName = 5044,
-  SetFontSize = 5045,
-  SetForeColor = 5046,
-  SplitCell = 5047,
-  Underline = 5048,
-  Undo = 5049,
-  Unlink = 5050,
-  UnorderList = 5051,
-  Properties = 5052,
-};
-// QueryStatus answers.
-enum Status : int {
-  NotSupported = 0,
-  Disabled = 1,
-  Enabled = 3,
-  Latched = 7,
-  Ninched = 11,
-};
-// ExecCommand options.
-enum Option : int { Default = 0, PromptUser = 1, DontPromptUser = 2 };
-}  // namespace decmd
+class QWebEngineView;
 
 // "above 2 is enabled, exactly 7 is on"
 inline bool StatusEnabled(int status) { return status > 2; }
@@ -130,6 +64,18 @@ class EditingControl : public QWidget {
   // QVariant when the selection mixes several.
   void ExecCommand(int command, int option, QVariant& arg);
   int QueryStatus(int command);
+  // The formatting at the caret that the toolbar shows, in one call: the
+  // status of bold, italic and underline, and the font size and name (null
+  // QVariants for a mixed selection or when the font commands are disabled).
+  struct FormatState {
+    int bold = decmd::Disabled;
+    int italic = decmd::Disabled;
+    int underline = decmd::Disabled;
+    bool fontEnabled = false;
+    QVariant fontSize;
+    QVariant fontName;
+  };
+  FormatState QueryFormatState();
   void NewDocument();
   // Read or write the page file as 8-bit text in CodePage(); false when the
   // file can't be read or written (the page is then left as it was).

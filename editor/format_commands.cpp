@@ -6,15 +6,15 @@
 #include <QMenu>
 #include <QToolButton>
 
-#include "app/main_window.h"
+#include "editor/editor_commands.h"
 #include "editor/control_dialogs.h"
 #include "editor/editing_control.h"
 #include "editor/format_rules.h"
 
-bool MainWindow::EditorCommand(int command, int option, const QVariant& value) {
-  CmdArg = value;
-  if (!StatusEnabled(editor->QueryStatus(command))) return false;
-  editor->ExecCommand(command, option, CmdArg);
+bool EditorCommands::EditorCommand(int command, int option, const QVariant& value) {
+  QVariant arg = value;
+  if (!StatusEnabled(w.editor->QueryStatus(command))) return false;
+  w.editor->ExecCommand(command, option, arg);
   return true;
 }
 
@@ -28,110 +28,90 @@ void SyncButton(EditingControl* editor, QToolButton* button, int command) {
 }
 }  // namespace
 
-void MainWindow::BoldButtonClick() {
+void EditorCommands::BoldButtonClick() {
   EditorCommand(decmd::Bold, decmd::Default);
-  SyncButton(editor, boldButton, decmd::Bold);
+  SyncButton(w.editor, w.boldButton, decmd::Bold);
 }
-void MainWindow::ItalicButtonClick() {
+void EditorCommands::ItalicButtonClick() {
   EditorCommand(decmd::Italic, decmd::Default);
-  SyncButton(editor, italicButton, decmd::Italic);
+  SyncButton(w.editor, w.italicButton, decmd::Italic);
 }
-void MainWindow::UnderlineButtonClick() {
+void EditorCommands::UnderlineButtonClick() {
   EditorCommand(decmd::Underline, decmd::Default);
-  SyncButton(editor, underlineButton, decmd::Underline);
+  SyncButton(w.editor, w.underlineButton, decmd::Underline);
 }
-void MainWindow::AlignLeftButtonClick() { EditorCommand(decmd::JustifyLeft, decmd::Default); }
-void MainWindow::CenterButtonClick() { EditorCommand(decmd::JustifyCenter, decmd::Default); }
-void MainWindow::AlignRightButtonClick() { EditorCommand(decmd::JustifyRight, decmd::Default); }
-void MainWindow::ToggleBold() { EditorCommand(decmd::Bold, decmd::Default); }
-void MainWindow::ToggleItalic() { EditorCommand(decmd::Italic, decmd::Default); }
-void MainWindow::ToggleUnderline() { EditorCommand(decmd::Underline, decmd::Default); }
-void MainWindow::FontProperties() { EditorCommand(decmd::Font, decmd::Default); }
-void MainWindow::ToggleBulletedList() { EditorCommand(decmd::UnorderList, decmd::Default); }
-void MainWindow::ToggleNumberedList() { EditorCommand(decmd::OrderList, decmd::Default); }
+void EditorCommands::AlignLeftButtonClick() { EditorCommand(decmd::JustifyLeft, decmd::Default); }
+void EditorCommands::CenterButtonClick() { EditorCommand(decmd::JustifyCenter, decmd::Default); }
+void EditorCommands::AlignRightButtonClick() { EditorCommand(decmd::JustifyRight, decmd::Default); }
+void EditorCommands::ToggleBold() { EditorCommand(decmd::Bold, decmd::Default); }
+void EditorCommands::ToggleItalic() { EditorCommand(decmd::Italic, decmd::Default); }
+void EditorCommands::ToggleUnderline() { EditorCommand(decmd::Underline, decmd::Default); }
+void EditorCommands::FontProperties() { EditorCommand(decmd::Font, decmd::Default); }
+void EditorCommands::ToggleBulletedList() { EditorCommand(decmd::UnorderList, decmd::Default); }
+void EditorCommands::ToggleNumberedList() { EditorCommand(decmd::OrderList, decmd::Default); }
 
-void MainWindow::PrepareToggleMenu() {
-  bulletedListAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::UnorderList)));
-  numberedListAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::OrderList)));
-}
-
-void MainWindow::FontNameChanged() {
-  if (FillingFontBoxes) return;
-  EditorCommand(decmd::SetFontName, decmd::DontPromptUser, fontNameBox->currentText());
+void EditorCommands::PrepareToggleMenu() {
+  w.bulletedListAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::UnorderList)));
+  w.numberedListAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::OrderList)));
 }
 
-void MainWindow::FontSizeChanged() {
-  if (FillingFontBoxes) return;
+void EditorCommands::FontNameChanged() {
+  if (m_fillingFontBoxes) return;
+  EditorCommand(decmd::SetFontName, decmd::DontPromptUser, w.fontNameBox->currentText());
+}
+
+void EditorCommands::FontSizeChanged() {
+  if (m_fillingFontBoxes) return;
   // The size is the entry the text names; a text that names none sends nothing.
-  const int index = fontSizeBox->findText(fontSizeBox->currentText(), Qt::MatchExactly);
+  const int index = w.fontSizeBox->findText(w.fontSizeBox->currentText(), Qt::MatchExactly);
   if (index < 0) return;
   EditorCommand(decmd::SetFontSize, decmd::DontPromptUser, index);
 }
 
-void MainWindow::EditorDisplayChanged() {
-  // The queries below wait on the page, so the event can come again meanwhile;
-  // it then runs once more afterwards.
-  if (InDisplayChanged) {
-    DisplayChangedAgain = true;
+void EditorCommands::EditorDisplayChanged() {
+  // The query waits on the page, so the event can come again meanwhile; it
+  // then runs once more afterwards.
+  if (m_inDisplayChanged) {
+    m_displayChangedAgain = true;
     return;
   }
-  InDisplayChanged = true;
-  QPointer<MainWindow> self(this);
+  m_inDisplayChanged = true;
+  QPointer<EditorCommands> self(this);
   do {
-    DisplayChangedAgain = false;
-    boldButton->setChecked(StatusOn(editor->QueryStatus(decmd::Bold)));
+    m_displayChangedAgain = false;
+    const EditingControl::FormatState state = w.editor->QueryFormatState();
     if (!self) return;
-    italicButton->setChecked(StatusOn(editor->QueryStatus(decmd::Italic)));
-    if (!self) return;
-    underlineButton->setChecked(StatusOn(editor->QueryStatus(decmd::Underline)));
-    if (!self) return;
-    if (StatusEnabled(editor->QueryStatus(decmd::GetFontSize))) {
-      CmdArg2 = 0;
-      editor->ExecCommand(decmd::GetFontSize, decmd::Default, CmdArg2);
-      if (!self) return;
-      CmdArg = CmdArg2;
-      if (!CmdArg.isNull()) {
-        FillingFontBoxes = true;
-        fontSizeBox->setEditText(CmdArg.toString());
-        FillingFontBoxes = false;
-      }
-    }
-    if (StatusEnabled(editor->QueryStatus(decmd::GetFontSize))) {
-      editor->ExecCommand(decmd::GetFontName, decmd::Default, CmdArg);
-      if (!self) return;
-      if (!CmdArg.isNull()) {
-        FillingFontBoxes = true;
-        fontNameBox->setEditText(CmdArg.toString());
-        FillingFontBoxes = false;
-      }
-    }
-  } while (DisplayChangedAgain);
-  InDisplayChanged = false;
+    w.boldButton->setChecked(StatusOn(state.bold));
+    w.italicButton->setChecked(StatusOn(state.italic));
+    w.underlineButton->setChecked(StatusOn(state.underline));
+    m_fillingFontBoxes = true;
+    if (!state.fontSize.isNull()) w.fontSizeBox->setEditText(state.fontSize.toString());
+    if (!state.fontName.isNull()) w.fontNameBox->setEditText(state.fontName.toString());
+    m_fillingFontBoxes = false;
+  } while (m_displayChangedAgain);
+  m_inDisplayChanged = false;
 }
 
-bool MainWindow::ChooseColor(int& value) {
-  if (colorDialog->exec() != QDialog::Accepted) return false;
+bool EditorCommands::ChooseColor(int& value) {
+  if (m_colorDialog->exec() != QDialog::Accepted) return false;
   // Resolved to plain RGB whatever kind of colour was picked.
-  const QColor color = colorDialog->selectedColor().toRgb();
+  const QColor color = m_colorDialog->selectedColor().toRgb();
   if (!color.isValid()) return false;
   value = ColorValue(color.red(), color.green(), color.blue());
   return true;
 }
 
-void MainWindow::ColorSelectionBackground() {
+void EditorCommands::ColorSelectionBackground() {
   int value = 0;
   if (ChooseColor(value)) EditorCommand(decmd::SetBackColor, decmd::Default, value);
 }
 
-void MainWindow::ColorFont() {
+void EditorCommands::ColorFont() {
   int value = 0;
   if (ChooseColor(value)) EditorCommand(decmd::SetForeColor, decmd::Default, value);
 }
 
-void MainWindow::EditorColorBackground() { ColorSelectionBackground(); }
-void MainWindow::EditorColorFont() { ColorFont(); }
-
-void MainWindow::ColorWholePage() {
+void EditorCommands::ColorWholePage() {
   int value = 0;
-  if (ChooseColor(value)) editor->SetBodyBgColor(PageColorText(value));
+  if (ChooseColor(value)) w.editor->SetBodyBgColor(PageColorText(value));
 }

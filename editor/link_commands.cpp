@@ -4,60 +4,56 @@
 #include <QAction>
 #include <QMenu>
 
-#include "app/main_window.h"
+#include "editor/editor_commands.h"
 #include "editor/editing_control.h"
 #include "editor/link_dialog.h"
 #include "editor/link_rules.h"
 
-void MainWindow::LinkToTopic() {
-  LinkDialog* dialog = startupDialogs.linkDialog;
+void EditorCommands::LinkToTopic() {
+  LinkDialog* dialog = m_linkDialog;
   if (!dialog) return;
-  dialog->SetContentsTree(contentsTree);
+  dialog->SetContentsTree(w.contentsTree);
   if (dialog->exec() != QDialog::Accepted) return;
   // The selection, as plain text, becomes the link's text; without one the
   // topic's title is inserted at the caret. The anchor replaces the selection
   // in one step, so the clipboard keeps what it held and the blanks around
   // the selection stay plain blanks.
-  TextRange range = editor->SelectionRange();
-  const QString linkText = StatusEnabled(editor->QueryStatus(decmd::Cut)) ? range.text() : QString();
+  TextRange range = w.editor->SelectionRange();
+  const QString linkText = StatusEnabled(w.editor->QueryStatus(decmd::Cut)) ? range.text() : QString();
   range.pasteHTML(TopicAnchor(dialog->ChosenFile, linkText.isEmpty() ? dialog->ChosenCaption : linkText));
 }
 
-void MainWindow::EditorLinkToTopic() { LinkToTopic(); }
+void EditorCommands::LinkToExternalPage() { EditorCommand(decmd::Hyperlink, decmd::PromptUser); }
 
-void MainWindow::LinkToExternalPage() { EditorCommand(decmd::Hyperlink, decmd::PromptUser); }
-void MainWindow::EditorLinkToExternalPage() { LinkToExternalPage(); }
+void EditorCommands::RemoveLink() { EditorCommand(decmd::Unlink, decmd::Default); }
 
-void MainWindow::RemoveLink() { EditorCommand(decmd::Unlink, decmd::Default); }
-
-void MainWindow::PrepareLinkMenu() {
-  const bool on = StatusEnabled(editor->QueryStatus(decmd::Hyperlink));
-  linkToTopicAction->setEnabled(on);
-  linkToPageAction->setEnabled(on);
+void EditorCommands::PrepareLinkMenu() {
+  const bool on = StatusEnabled(w.editor->QueryStatus(decmd::Hyperlink));
+  w.linkToTopicAction->setEnabled(on);
+  w.linkToPageAction->setEnabled(on);
 }
 
-void MainWindow::PrepareEditorLinkMenu() {
-  removeLinkAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::Unlink)));
-  const bool on = StatusEnabled(editor->QueryStatus(decmd::Hyperlink));
-  editorLinkToTopicAction->setEnabled(on);
-  editorLinkToPageAction->setEnabled(on);
+void EditorCommands::PrepareEditorLinkMenu() {
+  w.removeLinkAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::Unlink)));
+  const bool on = StatusEnabled(w.editor->QueryStatus(decmd::Hyperlink));
+  w.editorLinkToTopicAction->setEnabled(on);
+  w.editorLinkToPageAction->setEnabled(on);
 }
 
-void MainWindow::InsertPicture() {
-  QPointer<MainWindow> self(this);
+void EditorCommands::InsertPicture() {
+  QPointer<EditorCommands> self(this);
   EditorCommand(decmd::Image, decmd::PromptUser);
   if (!self) return;
-  WaitEditorIdle(editor);
+  WaitEditorIdle(w.editor);
   if (!self) return;
   // The picture just inserted stands before the caret.
-  TextRange range = editor->SelectionRange();
+  TextRange range = w.editor->SelectionRange();
   range.moveStart("character", -1);
-  WorkText = range.htmltext();
-  const PictureSource src = FindPictureSrc(WorkText);
+  const PictureSource src = FindPictureSrc(range.htmltext());
   if (!src.Found) return;
   // A picture from elsewhere is copied into the project folder; either way the
   // page refers to it relative to that folder.
-  const QString adopted = AdoptPicture(src.Path, ProjectFolder());
+  const QString adopted = AdoptPicture(src.Path, m_project.projectFolder());
   if (adopted.isEmpty() || adopted == src.Path) return;
   range.pasteHTML(src.Head + adopted + src.Tail);
 }

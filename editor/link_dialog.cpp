@@ -32,39 +32,39 @@ LinkDialog::LinkDialog(QWidget* parent) : ValidatingDialog(parent) {
   setProperty("HelpContext", 10008);
   setFixedSize(314, 272);
 
-  TreeView1 = new QTreeWidget(this);
-  TreeView1->setObjectName("TreeView1");
-  TreeView1->setHeaderHidden(true);
-  OKBtn = new QPushButton("OK", this);
-  OKBtn->setObjectName("OKBtn");
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton("Cancel", this);
-  CancelBtn->setObjectName("CancelBtn");
+  topicTree = new QTreeWidget(this);
+  topicTree->setObjectName("topicTree");
+  topicTree->setHeaderHidden(true);
+  okButton = new QPushButton("OK", this);
+  okButton->setObjectName("okButton");
+  okButton->setDefault(true);
+  cancelButton = new QPushButton("Cancel", this);
+  cancelButton->setObjectName("cancelButton");
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
+  buttons->addWidget(okButton);
+  buttons->addWidget(cancelButton);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(TreeView1, 1);
+  layout->addWidget(topicTree, 1);
   layout->addLayout(buttons);
 
-  connect(OKBtn, &QPushButton::clicked, this, &LinkDialog::OKBtnClick);
-  connect(CancelBtn, &QPushButton::clicked, this, &LinkDialog::CancelBtnClick);
-  connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { OKBtnClick(); });
+  connect(okButton, &QPushButton::clicked, this, &LinkDialog::OKBtnClick);
+  connect(cancelButton, &QPushButton::clicked, this, &LinkDialog::CancelBtnClick);
+  connect(topicTree, &QTreeWidget::itemDoubleClicked, this, [this] { OKBtnClick(); });
 }
 
 void LinkDialog::FormShow() {
   ChosenFile.clear();
   ChosenCaption.clear();
-  TreeView1->clear();
+  topicTree->clear();
   if (Contents) {
     // A copy of captions, nesting and page names; the main tree keeps its records.
-    CopyChildren(Contents->invisibleRootItem(), TreeView1->invisibleRootItem());
-    TreeView1->expandAll();
+    CopyChildren(Contents->invisibleRootItem(), topicTree->invisibleRootItem());
+    topicTree->expandAll();
   }
   AllowClose = false;
-  TreeView1->setFocus();
+  topicTree->setFocus();
 }
 
 void LinkDialog::showEvent(QShowEvent* event) {
@@ -73,7 +73,7 @@ void LinkDialog::showEvent(QShowEvent* event) {
 }
 
 void LinkDialog::OKBtnClick() {
-  QTreeWidgetItem* node = TreeView1->currentItem();
+  QTreeWidgetItem* node = topicTree->currentItem();
   // A heading without a page can't be linked to; the dialog stays open.
   if (!node || node->data(0, kFileRole).toString().isEmpty()) return;
   ChosenFile = node->data(0, kFileRole).toString();

@@ -12,9 +12,9 @@ class LinkDialog : public ValidatingDialog {
  public:
   explicit LinkDialog(QWidget* parent = nullptr);
 
-  QTreeWidget* TreeView1 = nullptr;
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
+  QTreeWidget* topicTree = nullptr;
+  QPushButton* okButton = nullptr;
+  QPushButton* cancelButton = nullptr;
 
   QString ChosenFile;     // page file of the chosen topic
   QString ChosenCaption;  // its title

@@ -3,26 +3,26 @@
 #include <QAction>
 #include <QMenu>
 
-#include "app/main_window.h"
+#include "editor/editor_commands.h"
 #include "editor/editing_control.h"
 #include "editor/table_dialog.h"
 
-void MainWindow::InsertTable() {
-  TableDialog* dialog = startupDialogs.tableDialog;
+void EditorCommands::InsertTable() {
+  TableDialog* dialog = m_tableDialog;
   if (!dialog || dialog->exec() != QDialog::Accepted) return;
   // The control builds the table from the parameters: the caption, the
   // attribute texts on TABLE and on every cell.
   EditorCommand(decmd::InsertTable, decmd::Default, dialog->Params().ToVariant());
 }
 
-void MainWindow::PrepareTableMenu() {
-  insertRowAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::InsertRow)));
-  insertColumnAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::InsertCol)));
-  deleteRowAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::DeleteRows)));
-  deleteColumnAction->setEnabled(StatusEnabled(editor->QueryStatus(decmd::DeleteCols)));
+void EditorCommands::PrepareTableMenu() {
+  w.insertRowAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::InsertRow)));
+  w.insertColumnAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::InsertCol)));
+  w.deleteRowAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::DeleteRows)));
+  w.deleteColumnAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::DeleteCols)));
 }
 
-void MainWindow::InsertRow() { EditorCommand(decmd::InsertRow, decmd::DontPromptUser); }
-void MainWindow::InsertColumn() { EditorCommand(decmd::InsertCol, decmd::DontPromptUser); }
-void MainWindow::DeleteRow() { EditorCommand(decmd::DeleteRows, decmd::DontPromptUser); }
-void MainWindow::DeleteColumn() { EditorCommand(decmd::DeleteCols, decmd::DontPromptUser); }
+void EditorCommands::InsertRow() { EditorCommand(decmd::InsertRow, decmd::DontPromptUser); }
+void EditorCommands::InsertColumn() { EditorCommand(decmd::InsertCol, decmd::DontPromptUser); }
+void EditorCommands::DeleteRow() { EditorCommand(decmd::DeleteRows, decmd::DontPromptUser); }
+void EditorCommands::DeleteColumn() { EditorCommand(decmd::DeleteCols, decmd::DontPromptUser); }

@@ -17,23 +17,23 @@ TableDialog::TableDialog(QWidget* parent) : ValidatingDialog(parent) {
   setProperty("HelpContext", 10007);
   setFixedSize(370, 211);
 
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName("Edit1");
-  SpinEdit1 = new SpinEdit(1, 100, 2, this);
-  SpinEdit1->setObjectName("SpinEdit1");
-  SpinEdit2 = new SpinEdit(1, 1000, 2, this);
-  SpinEdit2->setObjectName("SpinEdit2");
-  Edit5 = new QLineEdit(" nowrap", this);
-  Edit5->setObjectName("Edit5");
-  SpinEdit3 = new SpinEdit(0, 10, 1, this);
-  SpinEdit3->setObjectName("SpinEdit3");
-  SpinEdit4 = new SpinEdit(1, 100, 100, this);
-  SpinEdit4->setObjectName("SpinEdit4");
-  OKBtn = new QPushButton("OK", this);
-  OKBtn->setObjectName("OKBtn");
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton("Cancel", this);
-  CancelBtn->setObjectName("CancelBtn");
+  captionEdit = new QLineEdit(this);
+  captionEdit->setObjectName("captionEdit");
+  columnsBox = new SpinEdit(1, 100, 2, this);
+  columnsBox->setObjectName("columnsBox");
+  rowsBox = new SpinEdit(1, 1000, 2, this);
+  rowsBox->setObjectName("rowsBox");
+  cellAttributesEdit = new QLineEdit(" nowrap", this);
+  cellAttributesEdit->setObjectName("cellAttributesEdit");
+  borderBox = new SpinEdit(0, 10, 1, this);
+  borderBox->setObjectName("borderBox");
+  widthBox = new SpinEdit(1, 100, 100, this);
+  widthBox->setObjectName("widthBox");
+  okButton = new QPushButton("OK", this);
+  okButton->setObjectName("okButton");
+  okButton->setDefault(true);
+  cancelButton = new QPushButton("Cancel", this);
+  cancelButton->setObjectName("cancelButton");
 
   auto* grid = new QGridLayout;
   const auto label = [this](const QString& text, QWidget* buddy) {
@@ -41,61 +41,61 @@ TableDialog::TableDialog(QWidget* parent) : ValidatingDialog(parent) {
     l->setBuddy(buddy);
     return l;
   };
-  grid->addWidget(label("&Caption", Edit1), 0, 0);
-  grid->addWidget(Edit1, 0, 1, 1, 3);
-  grid->addWidget(label("C&olumns", SpinEdit1), 1, 0);
-  grid->addWidget(SpinEdit1, 1, 1);
-  grid->addWidget(label("&Border", SpinEdit3), 1, 2);
-  grid->addWidget(SpinEdit3, 1, 3);
-  grid->addWidget(label("&Rows", SpinEdit2), 2, 0);
-  grid->addWidget(SpinEdit2, 2, 1);
-  grid->addWidget(label("Table &width", SpinEdit4), 2, 2);
-  grid->addWidget(SpinEdit4, 2, 3);
-  grid->addWidget(label("Cell &attributes", Edit5), 3, 0);
-  grid->addWidget(Edit5, 3, 1, 1, 3);
+  grid->addWidget(label("&Caption", captionEdit), 0, 0);
+  grid->addWidget(captionEdit, 0, 1, 1, 3);
+  grid->addWidget(label("C&olumns", columnsBox), 1, 0);
+  grid->addWidget(columnsBox, 1, 1);
+  grid->addWidget(label("&Border", borderBox), 1, 2);
+  grid->addWidget(borderBox, 1, 3);
+  grid->addWidget(label("&Rows", rowsBox), 2, 0);
+  grid->addWidget(rowsBox, 2, 1);
+  grid->addWidget(label("Table &width", widthBox), 2, 2);
+  grid->addWidget(widthBox, 2, 3);
+  grid->addWidget(label("Cell &attributes", cellAttributesEdit), 3, 0);
+  grid->addWidget(cellAttributesEdit, 3, 1, 1, 3);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
+  buttons->addWidget(okButton);
+  buttons->addWidget(cancelButton);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addStretch();
   layout->addLayout(buttons);
 
-  setTabOrder(Edit1, SpinEdit1);
-  setTabOrder(SpinEdit1, SpinEdit2);
-  setTabOrder(SpinEdit2, Edit5);
-  setTabOrder(Edit5, OKBtn);
-  setTabOrder(OKBtn, CancelBtn);
-  setTabOrder(CancelBtn, SpinEdit3);
-  setTabOrder(SpinEdit3, SpinEdit4);
+  setTabOrder(captionEdit, columnsBox);
+  setTabOrder(columnsBox, rowsBox);
+  setTabOrder(rowsBox, cellAttributesEdit);
+  setTabOrder(cellAttributesEdit, okButton);
+  setTabOrder(okButton, cancelButton);
+  setTabOrder(cancelButton, borderBox);
+  setTabOrder(borderBox, widthBox);
 
-  connect(OKBtn, &QPushButton::clicked, this, &TableDialog::OKBtnClick);
-  connect(CancelBtn, &QPushButton::clicked, this, &TableDialog::CancelBtnClick);
+  connect(okButton, &QPushButton::clicked, this, &TableDialog::OKBtnClick);
+  connect(cancelButton, &QPushButton::clicked, this, &TableDialog::CancelBtnClick);
 }
 
 TableParams TableDialog::Params() const {
   TableParams p;
-  p.NumRows = SpinEdit2->Value();
-  p.NumCols = SpinEdit1->Value();
-  p.TableAttrs = TableAttrText(SpinEdit3->Value(), SpinEdit4->Value());
-  p.CellAttrs = Edit5->text();
-  p.Caption = Edit1->text();
+  p.NumRows = rowsBox->Value();
+  p.NumCols = columnsBox->Value();
+  p.TableAttrs = TableAttrText(borderBox->Value(), widthBox->Value());
+  p.CellAttrs = cellAttributesEdit->text();
+  p.Caption = captionEdit->text();
   return p;
 }
 
 void TableDialog::OKBtnClick() {
   AllowClose = true;
   // Both boxes are checked, so two wrong boxes give two messages.
-  if (const int pos = IntegerErrorPosition(SpinEdit1->text())) {
+  if (const int pos = IntegerErrorPosition(columnsBox->text())) {
     QMessageBox::warning(this, "Warning", "Error in columns count at position: " + QString::number(pos),
                          QMessageBox::Ok);
     AllowClose = false;
   }
-  if (const int pos = IntegerErrorPosition(SpinEdit2->text())) {
+  if (const int pos = IntegerErrorPosition(rowsBox->text())) {
     QMessageBox::warning(this, "Warning", "Error in rows count at position: " + QString::number(pos),
                          QMessageBox::Ok);
     AllowClose = false;

@@ -15,14 +15,14 @@ class TableDialog : public ValidatingDialog {
  public:
   explicit TableDialog(QWidget* parent = nullptr);
 
-  QLineEdit* Edit1 = nullptr;     // "Caption"
-  SpinEdit* SpinEdit1 = nullptr;  // "Columns"
-  SpinEdit* SpinEdit2 = nullptr;  // "Rows"
-  QLineEdit* Edit5 = nullptr;     // "Cell attributes"
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
-  SpinEdit* SpinEdit3 = nullptr;  // "Border"
-  SpinEdit* SpinEdit4 = nullptr;  // "Table width"
+  QLineEdit* captionEdit = nullptr;         // "Caption"
+  SpinEdit* columnsBox = nullptr;           // "Columns"
+  SpinEdit* rowsBox = nullptr;              // "Rows"
+  QLineEdit* cellAttributesEdit = nullptr;  // "Cell attributes"
+  QPushButton* okButton = nullptr;
+  QPushButton* cancelButton = nullptr;
+  SpinEdit* borderBox = nullptr;  // "Border"
+  SpinEdit* widthBox = nullptr;   // "Table width"
 
   // The table the fields describe.
   TableParams Params() const;

@@ -15,32 +15,32 @@ TextEditDialog::TextEditDialog(QWidget* parent) : QDialog(parent) {
   setModal(true);
   setFixedSize(587, 344);
 
-  sourceView = new QPlainTextEdit(this);
-  sourceView->setObjectName("sourceView");
-  sourceView->setGeometry(8, 8, 569, 293);
-  sourceView->setLineWrapMode(QPlainTextEdit::WidgetWidth);  // long lines wrap on screen only
-  sourceView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  sourceView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  textBox = new QPlainTextEdit(this);
+  textBox->setObjectName("textBox");
+  textBox->setGeometry(8, 8, 569, 293);
+  textBox->setLineWrapMode(QPlainTextEdit::WidgetWidth);  // long lines wrap on screen only
+  textBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  textBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-  OKBtn = new QPushButton("OK", this);
-  OKBtn->setObjectName("OKBtn");
-  OKBtn->setGeometry(419, 311, 75, 25);
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton("Cancel", this);
-  CancelBtn->setObjectName("CancelBtn");
-  CancelBtn->setGeometry(503, 311, 75, 25);
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  okButton = new QPushButton("OK", this);
+  okButton->setObjectName("okButton");
+  okButton->setGeometry(419, 311, 75, 25);
+  okButton->setDefault(true);
+  cancelButton = new QPushButton("Cancel", this);
+  cancelButton->setObjectName("cancelButton");
+  cancelButton->setGeometry(503, 311, 75, 25);
+  connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TextEditDialog::SetLines(const QStringList& lines) {
-  sourceView->setPlainText(lines.join(u'\n'));
-  sourceView->document()->setModified(false);
+  textBox->setPlainText(lines.join(u'\n'));
+  textBox->document()->setModified(false);
 }
 
-QStringList TextEditDialog::Lines() const { return SplitLines(sourceView->toPlainText()); }
+QStringList TextEditDialog::Lines() const { return SplitLines(textBox->toPlainText()); }
 
-bool TextEditDialog::Modified() const { return sourceView->document()->isModified(); }
+bool TextEditDialog::Modified() const { return textBox->document()->isModified(); }
 
 void TextEditDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
@@ -56,7 +56,7 @@ bool TextEditDialog::event(QEvent* event) {
 
 void TextEditDialog::FormActivate() {
   // The text box gets the normal window colour each time.
-  QPalette palette = sourceView->palette();
+  QPalette palette = textBox->palette();
   palette.setColor(QPalette::Base, QGuiApplication::palette().color(QPalette::Base));
-  sourceView->setPalette(palette);
+  textBox->setPalette(palette);
 }

@@ -14,9 +14,9 @@ class TextEditDialog : public QDialog {
  public:
   explicit TextEditDialog(QWidget* parent = nullptr);
 
-  QPlainTextEdit* sourceView = nullptr;
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
+  QPlainTextEdit* textBox = nullptr;
+  QPushButton* okButton = nullptr;
+  QPushButton* cancelButton = nullptr;
 
   // Fills the text box with the lines and clears its modified mark.
   void SetLines(const QStringList& lines);

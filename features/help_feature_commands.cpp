@@ -1,6 +1,5 @@
-// The help features' commands on the main window: "Pop-up" and "Pop-up
-// texts", "Splash", "Training cad" and "Style sheet", and the page script
-// that makes their objects work in the help viewer.
+// The help features' commands: "Pop-up" and "Pop-up texts", "Splash",
+// "Training cad" and "Style sheet".
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -12,20 +11,18 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QTreeWidget>
 #include <memory>
 
-#include "app/main_window.h"
-#include "viewer/html_help.h"
 #include "editor/card_conversions.h"
 #include "editor/editing_control.h"
 #include "features/edit_dial.h"
+#include "features/help_feature_commands.h"
 #include "features/help_objects.h"
 #include "features/popup_texts.h"
 #include "features/splash_dialog.h"
 #include "features/training_card_dialog.h"
-#include "features/viewer_objects.h"
 #include "platform/text_file.h"
+#include "project/project_file.h"
 
 namespace {
 
@@ -53,32 +50,39 @@ bool CopyPictureInto(const QString& picture, const QString& folder) {
 
 }  // namespace
 
-void MainWindow::ConnectHelpFeatures() {
-  connect(insertPopupAction, &QAction::triggered, this, &MainWindow::InsertPopupCommand);
-  connect(popupTextsAction, &QAction::triggered, this, &MainWindow::EditPopupTexts);
-  connect(insertSplashAction, &QAction::triggered, this, &MainWindow::InsertSplash);
-  connect(insertTrainingCardAction, &QAction::triggered, this, &MainWindow::InsertTrainingCard);
-  connect(styleSheetAction, &QAction::triggered, this, &MainWindow::EditStyleSheet);
-  // Compiled topics shown by the viewer get working pop-ups, splash screens
-  // and training cards; a pressed card reaches programHelp as a "tcard" command.
-  if (helpViewer) helpViewer->AddPageScript(QString::fromLatin1(kHelpObjectsScriptName), HelpObjectsScript());
+HelpFeatureCommands::HelpFeatureCommands(QWidget* window, EditingControl* editor, const Actions& actions,
+                                         Project project)
+    : QObject(window), m_window(window), m_editor(editor), m_project(std::move(project)) {
+  connect(actions.insertPopup, &QAction::triggered, this, &HelpFeatureCommands::InsertPopupCommand);
+  connect(actions.popupTexts, &QAction::triggered, this, &HelpFeatureCommands::EditPopupTexts);
+  connect(actions.insertSplash, &QAction::triggered, this, &HelpFeatureCommands::InsertSplash);
+  connect(actions.insertTrainingCard, &QAction::triggered, this, &HelpFeatureCommands::InsertTrainingCard);
+  connect(actions.styleSheet, &QAction::triggered, this, &HelpFeatureCommands::EditStyleSheet);
 }
 
-QString MainWindow::PopupScriptFile() const { return PopupScriptPath(ProjectFile); }
+void HelpFeatureCommands::SetDialogs(TextEditDialog* textEditDialog, SplashDialog* splashDialog,
+                                     TrainingCardDialog* trainingCardDialog) {
+  m_textEditDialog = textEditDialog;
+  m_splashDialog = splashDialog;
+  m_trainingCardDialog = trainingCardDialog;
+}
 
-void MainWindow::InsertPopupCommand() {
-  QPointer<MainWindow> self(this);
+QString HelpFeatureCommands::PopupScriptFile() const { return PopupScriptPath(m_project.projectFile()); }
+
+void HelpFeatureCommands::InsertPopupCommand() {
+  QPointer<HelpFeatureCommands> self(this);
   bool ok = false;
-  const QString typed = QInputDialog::getText(this, "Text pop-up", "Text", QLineEdit::Normal, QString(), &ok);
+  const QString typed =
+      QInputDialog::getText(m_window, "Text pop-up", "Text", QLineEdit::Normal, QString(), &ok);
   if (!self) return;
-  WaitEditorIdle(editor);
+  WaitEditorIdle(m_editor);
   if (!self || !ok || typed.isEmpty()) return;
-  ReportFailure([&] { InsertPopup(typed); });
+  m_project.reportFailure([&] { InsertPopup(typed); });
 }
 
-void MainWindow::InsertPopup(const QString& typed) {
-  QPointer<MainWindow> self(this);
-  const int codePage = PageCodePage();
+void HelpFeatureCommands::InsertPopup(const QString& typed) {
+  QPointer<HelpFeatureCommands> self(this);
+  const int codePage = m_project.codePage();
   const QString scriptPath = PopupScriptFile();
   QStringList lines = ReadLinesFile(scriptPath, codePage);
 
@@ -89,20 +93,19 @@ void MainWindow::InsertPopup(const QString& typed) {
   // clipboard holds stays out of the page).
   std::unique_ptr<QMimeData> saved;
   QString linkText;
-  if (StatusEnabled(editor->QueryStatus(decmd::Cut))) {
+  if (StatusEnabled(m_editor->QueryStatus(decmd::Cut))) {
     saved = ClipboardCopy();
     clipboard->clear();
-    CmdArg = 0;
-    editor->ExecCommand(decmd::Cut, decmd::Default, CmdArg);
-    WaitEditorIdle(editor);
+    QVariant arg = 0;
+    m_editor->ExecCommand(decmd::Cut, decmd::Default, arg);
+    WaitEditorIdle(m_editor);
     if (!self) return;
     if (const QMimeData* mime = clipboard->mimeData(); mime && mime->hasText()) linkText = mime->text();
   }
 
   const QString name = NextPopupName(lines);
   lines.append(PopupScriptLine(name, typed, codePage));
-  TextRange range = editor->SelectionRange();
-  CmdArg = QVariant();
+  TextRange range = m_editor->SelectionRange();
   range.pasteHTML(PopupLink(name, linkText.isEmpty() ? typed : linkText));
   if (!self) return;
   if (saved) clipboard->setMimeData(saved.release());
@@ -111,102 +114,98 @@ void MainWindow::InsertPopup(const QString& typed) {
 
   // The page's head: the control object the links call and the script tag
   // that loads the texts, each added once.
-  const std::optional<QString> html = editor->TryDocumentHTML();
+  const std::optional<QString> html = m_editor->TryDocumentHTML();
   if (!self || !html) return;
-  const QString withHead = WithPopupHead(*html, PopupScriptFileName(ProjectFile));
+  const QString withHead = WithPopupHead(*html, PopupScriptFileName(m_project.projectFile()));
   if (withHead == *html) return;
-  WaitEditorIdle(editor);
+  WaitEditorIdle(m_editor);
   if (!self) return;
-  editor->SetDocumentHTML(withHead);
-  editor->SetBaseURL(ProjectFolder());
-  WaitEditorIdle(editor);
+  m_editor->SetDocumentHTML(withHead);
+  m_editor->SetBaseURL(m_project.projectFolder());
+  WaitEditorIdle(m_editor);
   if (!self) return;
   // Setting the page clears the editor's record of changes, so the page is
   // stored now: otherwise leaving the topic would drop the new link while
   // its text stays in the script file.
-  if (TopicData* topic = NodeName(contentsTree->currentItem()); topic && !topic->FileName.isEmpty()) {
-    CurTopic = topic;
-    StoreEditorPage(PagePath(*CurTopic));
-    WaitEditorIdle(editor);
+  if (const QString page = m_project.selectedPage(); !page.isEmpty()) {
+    m_project.storeEditorPage(page);
+    WaitEditorIdle(m_editor);
   }
 }
 
-void MainWindow::EditPopupTexts() {
-  TextEditDialog* dialog = startupDialogs.textEditDialog;
+void HelpFeatureCommands::EditPopupTexts() {
+  TextEditDialog* dialog = m_textEditDialog;
   if (!dialog) return;
   dialog->setWindowTitle(" Pup-up texts");
   dialog->setProperty("HelpContext", 10010);
   const QString path = PopupScriptFile();
-  const int codePage = PageCodePage();
+  const int codePage = m_project.codePage();
   QStringList lines;
-  if (!ReportFailure([&] { lines = ReadLinesFile(path, codePage); })) return;
+  if (!m_project.reportFailure([&] { lines = ReadLinesFile(path, codePage); })) return;
   dialog->SetLines(lines);
   if (dialog->exec() != QDialog::Accepted || !dialog->Modified()) return;
-  ReportFailure([&] { WriteLinesFile(path, dialog->Lines(), codePage); });
+  m_project.reportFailure([&] { WriteLinesFile(path, dialog->Lines(), codePage); });
 }
 
-void MainWindow::InsertSplash() {
-  SplashDialog* dialog = startupDialogs.splashDialog;
+void HelpFeatureCommands::InsertSplash() {
+  SplashDialog* dialog = m_splashDialog;
   if (!dialog) return;
-  QPointer<MainWindow> self(this);
+  QPointer<HelpFeatureCommands> self(this);
   if (dialog->exec() != QDialog::Accepted || !self) return;
   // The picture last chosen by browsing, not the text of the name box.
   const QString picture = dialog->PicturePath();
   if (picture.isEmpty() || !QFileInfo(picture).isFile()) return;
   const QFileInfo info(picture);
   const QString pictureFolder = info.absoluteDir().canonicalPath();
-  const QString projectFolder = QDir(ProjectFolder()).canonicalPath();
+  const QString projectFolder = QDir(m_project.projectFolder()).canonicalPath();
   // A picture from elsewhere is copied into the project folder; a failed copy
   // still inserts the object.
-  if (pictureFolder != projectFolder && !CopyPictureInto(picture, ProjectFolder()))
+  if (pictureFolder != projectFolder && !CopyPictureInto(picture, m_project.projectFolder()))
     qWarning("Orvex: cannot copy %s into %s", qPrintable(QDir::toNativeSeparators(picture)),
-             qPrintable(QDir::toNativeSeparators(ProjectFolder())));
-  TextRange range = editor->SelectionRange();
+             qPrintable(QDir::toNativeSeparators(m_project.projectFolder())));
+  TextRange range = m_editor->SelectionRange();
   range.pasteHTML(SplashObject(info.fileName(), qint64(dialog->Seconds()) * 1000));
 }
 
-void MainWindow::InsertTrainingCard() {
-  TrainingCardDialog* dialog = startupDialogs.trainingCardDialog;
+void HelpFeatureCommands::InsertTrainingCard() {
+  TrainingCardDialog* dialog = m_trainingCardDialog;
   if (!dialog) return;
-  QPointer<MainWindow> self(this);
+  QPointer<HelpFeatureCommands> self(this);
   if (dialog->exec() != QDialog::Accepted || !self) return;
-  TextRange range = editor->SelectionRange();
-  range.pasteHTML(
-      TrainingCardButtonFor(dialog->Edit1->text(), dialog->MaskEdit1->text(), dialog->Edit2->text()));
+  TextRange range = m_editor->SelectionRange();
+  range.pasteHTML(TrainingCardButtonFor(dialog->buttonTextEdit->text(), dialog->wParamEdit->text(),
+                                        dialog->lParamEdit->text()));
 }
 
-void MainWindow::EditStyleSheet() {
-  TextEditDialog* dialog = startupDialogs.textEditDialog;
+void HelpFeatureCommands::EditStyleSheet() {
+  TextEditDialog* dialog = m_textEditDialog;
   if (!dialog) return;
-  QPointer<MainWindow> self(this);
+  QPointer<HelpFeatureCommands> self(this);
   dialog->setWindowTitle(" Style sheet");
   dialog->setProperty("HelpContext", 10015);
-  const QString path = ProjectFileWithExt(".css");
-  const int codePage = PageCodePage();
+  const QString path = ChangeFileExt(m_project.projectFile(), ".css");
+  const int codePage = m_project.codePage();
   QStringList lines;
-  if (!ReportFailure([&] { lines = ReadLinesFile(path, codePage); })) return;
+  if (!m_project.reportFailure([&] { lines = ReadLinesFile(path, codePage); })) return;
   dialog->SetLines(lines);
   if (dialog->exec() != QDialog::Accepted || !self || !dialog->Modified()) return;
-  if (!ReportFailure([&] { WriteLinesFile(path, dialog->Lines(), codePage); })) return;
+  if (!m_project.reportFailure([&] { WriteLinesFile(path, dialog->Lines(), codePage); })) return;
 
   // On the Editor tab the current topic is stored and shown again with the
   // new styles; its file keeps the stored form (training-card objects).
-  if (CurrentTab == 1) return;
-  TopicData* topic = NodeName(contentsTree->currentItem());
-  if (!topic || topic->FileName.isEmpty()) return;
-  const std::optional<QString> html = editor->TryDocumentHTML();
+  if (m_project.sourceInUse()) return;
+  const QString pagePath = m_project.selectedPage();
+  if (pagePath.isEmpty()) return;
+  const std::optional<QString> html = m_editor->TryDocumentHTML();
   if (!self) return;
   if (!html) {
-    ReportFailure([] { throw FileError("The editor did not answer: the page was not refreshed."); });
+    m_project.reportFailure(
+        [] { throw FileError("The editor did not answer: the page was not refreshed."); });
     return;
   }
-  PageLines = SplitLines(CardButtonsToObjects(*html));
-  CmdArg2 = 0;
-  CurTopic = topic;
-  const QString pagePath = PagePath(*CurTopic);
-  CmdArg = pagePath;
-  ReportFailure([&] {
-    WriteLinesFile(pagePath, PageLines, PageCodePage());
-    LoadTopicPage(pagePath);
+  const QStringList pageLines = SplitLines(CardButtonsToObjects(*html));
+  m_project.reportFailure([&] {
+    WriteLinesFile(pagePath, pageLines, m_project.codePage());
+    m_project.loadTopicPage(pagePath);
   });
 }

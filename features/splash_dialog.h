@@ -17,14 +17,14 @@ class SplashDialog : public ValidatingDialog {
  public:
   explicit SplashDialog(QWidget* parent = nullptr);
 
-  QLabel* Label1 = nullptr;           // "Graphic file"
-  QLineEdit* Edit1 = nullptr;         // the chosen picture's file name
-  QToolButton* boldButton = nullptr;  // browse
-  QLabel* Label2 = nullptr;           // "Time, sec"
-  SpinEdit* SpinEdit1 = nullptr;      // 1..60, starts at 5
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
-  QFileDialog* OpenDialog1 = nullptr;
+  QLabel* fileLabel = nullptr;          // "Graphic file"
+  QLineEdit* fileNameEdit = nullptr;    // the chosen picture's file name
+  QToolButton* browseButton = nullptr;  // browse
+  QLabel* timeLabel = nullptr;          // "Time, sec"
+  SpinEdit* secondsBox = nullptr;       // 1..60, starts at 5
+  QPushButton* okButton = nullptr;
+  QPushButton* cancelButton = nullptr;
+  QFileDialog* openDialog = nullptr;
 
   // The full path last chosen by browsing; empty before the first browse.
   QString PicturePath() const { return ChosenPicture; }
@@ -32,7 +32,7 @@ class SplashDialog : public ValidatingDialog {
   int Seconds() const;
 
   void FormShow();
-  void BoldButtonClick();
+  void BrowseClick();
   void OKBtnClick();
 
  protected:

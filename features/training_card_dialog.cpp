@@ -30,35 +30,35 @@ TrainingCardDialog::TrainingCardDialog(QWidget* parent) : ValidatingDialog(paren
   setModal(true);
   setFixedSize(320, 176);
 
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName("Edit1");
-  Edit1->setGeometry(112, 16, 192, 23);
-  MaskEdit1 = new QLineEdit(this);
-  MaskEdit1->setObjectName("MaskEdit1");
-  MaskEdit1->setGeometry(112, 52, 72, 23);
-  MaskEdit1->setMaxLength(5);
-  Edit2 = new QLineEdit(this);
-  Edit2->setObjectName("Edit2");
-  Edit2->setGeometry(112, 88, 192, 23);
-  FieldLabel("Button text", Edit1, 16, this)->setObjectName("Label1");
-  FieldLabel("wPARAM ", MaskEdit1, 52, this)->setObjectName("Label2");
-  FieldLabel("lPARAM", Edit2, 88, this)->setObjectName("Label3");
+  buttonTextEdit = new QLineEdit(this);
+  buttonTextEdit->setObjectName("buttonTextEdit");
+  buttonTextEdit->setGeometry(112, 16, 192, 23);
+  wParamEdit = new QLineEdit(this);
+  wParamEdit->setObjectName("wParamEdit");
+  wParamEdit->setGeometry(112, 52, 72, 23);
+  wParamEdit->setMaxLength(5);
+  lParamEdit = new QLineEdit(this);
+  lParamEdit->setObjectName("lParamEdit");
+  lParamEdit->setGeometry(112, 88, 192, 23);
+  FieldLabel("Button text", buttonTextEdit, 16, this)->setObjectName("Label1");
+  FieldLabel("wPARAM ", wParamEdit, 52, this)->setObjectName("Label2");
+  FieldLabel("lPARAM", lParamEdit, 88, this)->setObjectName("Label3");
 
-  OKBtn = new QPushButton("OK", this);
-  OKBtn->setObjectName("OKBtn");
-  OKBtn->setGeometry(148, 136, 75, 25);
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton("Cancel", this);
-  CancelBtn->setObjectName("CancelBtn");
-  CancelBtn->setGeometry(230, 136, 75, 25);
-  setTabOrder(Edit1, MaskEdit1);
-  setTabOrder(MaskEdit1, Edit2);
-  setTabOrder(Edit2, OKBtn);
-  setTabOrder(OKBtn, CancelBtn);
+  okButton = new QPushButton("OK", this);
+  okButton->setObjectName("okButton");
+  okButton->setGeometry(148, 136, 75, 25);
+  okButton->setDefault(true);
+  cancelButton = new QPushButton("Cancel", this);
+  cancelButton->setObjectName("cancelButton");
+  cancelButton->setGeometry(230, 136, 75, 25);
+  setTabOrder(buttonTextEdit, wParamEdit);
+  setTabOrder(wParamEdit, lParamEdit);
+  setTabOrder(lParamEdit, okButton);
+  setTabOrder(okButton, cancelButton);
 
-  MaskEdit1->installEventFilter(this);
-  connect(OKBtn, &QPushButton::clicked, this, &TrainingCardDialog::OKBtnClick);
-  connect(CancelBtn, &QPushButton::clicked, this, &TrainingCardDialog::CancelBtnClick);
+  wParamEdit->installEventFilter(this);
+  connect(okButton, &QPushButton::clicked, this, &TrainingCardDialog::OKBtnClick);
+  connect(cancelButton, &QPushButton::clicked, this, &TrainingCardDialog::CancelBtnClick);
 }
 
 void TrainingCardDialog::showEvent(QShowEvent* event) {
@@ -69,11 +69,11 @@ void TrainingCardDialog::showEvent(QShowEvent* event) {
 }
 
 bool TrainingCardDialog::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == MaskEdit1 && event->type() == QEvent::FocusOut) {
+  if (watched == wParamEdit && event->type() == QEvent::FocusOut) {
     // The message waits until the focus change is over; leaving for OK or
     // Cancel is left to them (OK checks the field itself).
     QWidget* next = QApplication::focusWidget();
-    if (next != OKBtn && next != CancelBtn && isVisible()) {
+    if (next != okButton && next != cancelButton && isVisible()) {
       QPointer<TrainingCardDialog> self(this);
       QTimer::singleShot(0, this, [self] {
         if (self && self->isVisible()) self->MaskEdit1Exit();
@@ -89,14 +89,14 @@ void TrainingCardDialog::Notice(const QString& text) {
 }
 
 void TrainingCardDialog::MaskEdit1Exit() {
-  const QString trimmed = MaskEdit1->text().trimmed();
-  if (!MaskEdit1->isModified() || trimmed.isEmpty() || IsWParamNumber(trimmed)) return;
+  const QString trimmed = wParamEdit->text().trimmed();
+  if (!wParamEdit->isModified() || trimmed.isEmpty() || IsWParamNumber(trimmed)) return;
   Notice("wPARAM should be number!");
-  MaskEdit1->setFocus();
+  wParamEdit->setFocus();
 }
 
 void TrainingCardDialog::OKBtnClick() {
-  const QString trimmed = MaskEdit1->text().trimmed();
+  const QString trimmed = wParamEdit->text().trimmed();
   if (trimmed.isEmpty()) {
     Notice(" wPARAM value is empty! ");
     AllowClose = false;
@@ -106,7 +106,7 @@ void TrainingCardDialog::OKBtnClick() {
   if (!IsWParamNumber(trimmed)) {
     Notice("wPARAM should be number!");
     AllowClose = false;
-    MaskEdit1->setFocus();
+    wParamEdit->setFocus();
     return;
   }
   accept();

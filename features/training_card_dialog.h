@@ -13,11 +13,11 @@ class TrainingCardDialog : public ValidatingDialog {
  public:
   explicit TrainingCardDialog(QWidget* parent = nullptr);
 
-  QLineEdit* Edit1 = nullptr;      // "Button text"
-  QLineEdit* MaskEdit1 = nullptr;  // "wPARAM ", at most 5 characters
-  QLineEdit* Edit2 = nullptr;      // "lPARAM"
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
+  QLineEdit* buttonTextEdit = nullptr;  // "Button text"
+  QLineEdit* wParamEdit = nullptr;      // "wPARAM ", at most 5 characters
+  QLineEdit* lParamEdit = nullptr;      // "lPARAM"
+  QPushButton* okButton = nullptr;
+  QPushButton* cancelButton = nullptr;
 
   // The focus left the wParam field.
   void MaskEdit1Exit();

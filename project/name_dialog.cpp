@@ -15,38 +15,38 @@ NewProjectDialog::NewProjectDialog(QWidget* parent) : QDialog(parent) {
   setProperty("HelpContext", 10004);
   setFixedSize(316, 164);
   auto* layout = new QVBoxLayout(this);
-  Label1 = new QLabel("Title", this);
-  Edit1 = new QLineEdit(this);
-  Edit1->setFixedWidth(301);
-  Label1->setBuddy(Edit1);
-  Label2 = new QLabel("Language", this);
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setEditable(true);
-  ComboBox1->setFixedWidth(302);
-  Label2->setBuddy(ComboBox1);
-  OKBtn = new QPushButton("OK", this);
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton("Cancel", this);
+  titleLabel = new QLabel("Title", this);
+  titleEdit = new QLineEdit(this);
+  titleEdit->setFixedWidth(301);
+  titleLabel->setBuddy(titleEdit);
+  languageLabel = new QLabel("Language", this);
+  languageBox = new QComboBox(this);
+  languageBox->setEditable(true);
+  languageBox->setFixedWidth(302);
+  languageLabel->setBuddy(languageBox);
+  okButton = new QPushButton("OK", this);
+  okButton->setDefault(true);
+  cancelButton = new QPushButton("Cancel", this);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
-  layout->addWidget(Label1);
-  layout->addWidget(Edit1);
-  layout->addWidget(Label2);
-  layout->addWidget(ComboBox1);
+  buttons->addWidget(okButton);
+  buttons->addWidget(cancelButton);
+  layout->addWidget(titleLabel);
+  layout->addWidget(titleEdit);
+  layout->addWidget(languageLabel);
+  layout->addWidget(languageBox);
   layout->addLayout(buttons);
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
   FormCreate();
 }
 
-void NewProjectDialog::FormCreate() { ComboBox1->addItems(InstalledLanguageList()); }
+void NewProjectDialog::FormCreate() { languageBox->addItems(InstalledLanguageList()); }
 
 void NewProjectDialog::FormActivate() {
   // Every showing starts with the system's own language.
   const int lcid = SystemDefaultLcid();
-  ComboBox1->setEditText(LcidText(lcid) + " " + LocaleLanguageName(lcid));
+  languageBox->setEditText(LcidText(lcid) + " " + LocaleLanguageName(lcid));
 }
 
 void NewProjectDialog::showEvent(QShowEvent* event) {

@@ -13,12 +13,12 @@ class NewProjectDialog : public QDialog {
  public:
   explicit NewProjectDialog(QWidget* parent = nullptr);
 
-  QLabel* Label1 = nullptr;
-  QLineEdit* Edit1 = nullptr;
-  QLabel* Label2 = nullptr;
-  QComboBox* ComboBox1 = nullptr;
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
+  QLabel* titleLabel = nullptr;
+  QLineEdit* titleEdit = nullptr;
+  QLabel* languageLabel = nullptr;
+  QComboBox* languageBox = nullptr;
+  QPushButton* okButton = nullptr;
+  QPushButton* cancelButton = nullptr;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -32,10 +32,10 @@ void MainWindow::NewProject() {
   ResetProjectModel(path);
 
   NewProjectDialog* names = startupDialogs.newProjectDialog;
-  names->Edit1->setText(ProjectBaseName(path));
+  names->titleEdit->setText(ProjectBaseName(path));
   std::optional<NewProjectChoice> choice;
   if (names->exec() == QDialog::Accepted)
-    choice = NewProjectChoice{names->Edit1->text(), names->ComboBox1->currentText()};
+    choice = NewProjectChoice{names->titleEdit->text(), names->languageBox->currentText()};
   ProjectLines = NewProjectLines(path, choice);
 
   const bool written = ReportFailure([&] {

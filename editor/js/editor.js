@@ -6,7 +6,9 @@
   'use strict';
   if (window.__orvex) return;
 
-  const S = { NotSupported: 0, Disabled: 1, Enabled: 3, Latched: 7, Ninched: 11 };
+  // Command numbers and status answers, by name, from the control's one table.
+  const C = __orvexCommandTable.commands;
+  const S = __orvexCommandTable.status;
   const VOID = new Set(['AREA', 'BASE', 'BASEFONT', 'BGSOUND', 'BR', 'COL', 'EMBED', 'FRAME',
     'HR', 'IMG', 'INPUT', 'ISINDEX', 'KEYGEN', 'LINK', 'META', 'PARAM', 'SOURCE', 'TRACK', 'WBR']);
   const RAW = new Set(['SCRIPT', 'STYLE', 'XMP', 'IFRAME', 'NOEMBED', 'NOFRAMES', 'PLAINTEXT']);
@@ -241,15 +243,18 @@
   // ---- commands ------------------------------------------------------------
 
   const SIMPLE = {
-    5000: 'bold', 5023: 'italic', 5048: 'underline',
-    5025: 'justifyLeft', 5024: 'justifyCenter', 5026: 'justifyRight',
-    5030: 'insertOrderedList', 5051: 'insertUnorderedList',
-    5018: 'indent', 5031: 'outdent', 5034: 'removeFormat',
+    [C.Bold]: 'bold', [C.Italic]: 'italic', [C.Underline]: 'underline',
+    [C.JustifyLeft]: 'justifyLeft', [C.JustifyCenter]: 'justifyCenter',
+    [C.JustifyRight]: 'justifyRight',
+    [C.OrderList]: 'insertOrderedList', [C.UnorderList]: 'insertUnorderedList',
+    [C.Indent]: 'indent', [C.Outdent]: 'outdent', [C.RemoveFormat]: 'removeFormat',
   };
-  const LATCHING = new Set([5000, 5023, 5048, 5025, 5024, 5026, 5030, 5051]);
-  const TABLE_CMDS = new Set([5021, 5020, 5007, 5006]);
-  const NEEDS_SELECTION = new Set([5044, 5045, 5046, 5042, 5013, 5014, 5016, 5017, 5022,
-    5008, 5009, 5004, 5035]);
+  const LATCHING = new Set([C.Bold, C.Italic, C.Underline, C.JustifyLeft, C.JustifyCenter,
+    C.JustifyRight, C.OrderList, C.UnorderList]);
+  const TABLE_CMDS = new Set([C.InsertRow, C.InsertCol, C.DeleteRows, C.DeleteCols]);
+  const NEEDS_SELECTION = new Set([C.SetFontName, C.SetFontSize, C.SetForeColor, C.SetBackColor,
+    C.GetFontName, C.GetFontSize, C.Hyperlink, C.Image, C.InsertTable, C.FindText, C.Font,
+    C.Delete, C.SelectAll]);
 
   function queryStatus(cmd) {
     if (!document.body) return S.Disabled;
@@ -261,21 +266,21 @@
       if (LATCHING.has(cmd) && document.queryCommandState(name)) return S.Latched;
       return S.Enabled;
     }
-    if (cmd === 5049) {
+    if (cmd === C.Undo) {
       if (state.domDirty) return S.Enabled;
       return state.edits > 0 && document.queryCommandEnabled('undo') ? S.Enabled : S.Disabled;
     }
-    if (cmd === 5033) return state.edits > 0 && document.queryCommandEnabled('redo') ? S.Enabled : S.Disabled;
-    if (cmd === 5002 || cmd === 5003) return r && !r.collapsed ? S.Enabled : S.Disabled;
-    if (cmd === 5032) return S.Enabled;
-    if (cmd === 5050) {
+    if (cmd === C.Redo) return state.edits > 0 && document.queryCommandEnabled('redo') ? S.Enabled : S.Disabled;
+    if (cmd === C.Copy || cmd === C.Cut) return r && !r.collapsed ? S.Enabled : S.Disabled;
+    if (cmd === C.Paste) return S.Enabled;
+    if (cmd === C.Unlink) {
       if (!r) return S.Disabled;
       if (closest(r.startContainer, 'a[href]') || closest(r.endContainer, 'a[href]')) return S.Enabled;
       const frag = r.cloneContents();
       return frag.querySelector && frag.querySelector('a[href]') ? S.Enabled : S.Disabled;
     }
     if (TABLE_CMDS.has(cmd)) return r && closest(r.startContainer, 'td,th') ? S.Enabled : S.Disabled;
-    if (NEEDS_SELECTION.has(cmd)) return r || cmd === 5035 || cmd === 5008 ? S.Enabled : S.Disabled;
+    if (NEEDS_SELECTION.has(cmd)) return r || cmd === C.SelectAll || cmd === C.FindText ? S.Enabled : S.Disabled;
     return S.NotSupported;
   }
 
@@ -335,7 +340,7 @@
     const row = cell.parentElement;
     const table = cell.closest('table');
     const col = columnIndex(cell);
-    if (cmd === 5021) {  // insert row below the caret's row
+    if (cmd === C.InsertRow) {  // insert row below the caret's row
       const nr = document.createElement('TR');
       for (const a of row.attributes) if (a.name !== 'id') nr.setAttribute(a.name, a.value);
       for (let c = row.firstElementChild; c; c = c.nextElementSibling) {
@@ -345,18 +350,18 @@
       }
       row.after(nr);
       placeCaret(nr.firstElementChild);
-    } else if (cmd === 5020) {  // insert column right of the caret's column
+    } else if (cmd === C.InsertCol) {  // insert column right of the caret's column
       for (const tr of table.rows) {
         const c = cellAtColumn(tr, col);
         const nc = emptyCellLike(c);
         if (c) c.after(nc); else tr.appendChild(nc);
       }
       placeCaret(cell.nextElementSibling);
-    } else if (cmd === 5007) {  // delete the caret's row
+    } else if (cmd === C.DeleteRows) {  // delete the caret's row
       const next = row.nextElementSibling || row.previousElementSibling;
       row.remove();
       if (!table.rows.length) table.remove(); else placeCaret(next && next.firstElementChild);
-    } else if (cmd === 5006) {  // delete the caret's column
+    } else if (cmd === C.DeleteCols) {  // delete the caret's column
       for (const tr of Array.from(table.rows)) {
         const c = cellAtColumn(tr, col);
         if (!c) continue;
@@ -487,24 +492,24 @@
       return null;
     }
     switch (cmd) {
-      case 5049: document.execCommand('undo'); return null;
-      case 5033: document.execCommand('redo'); return null;
-      case 5004: {
+      case C.Undo: document.execCommand('undo'); return null;
+      case C.Redo: document.execCommand('redo'); return null;
+      case C.Delete: {
         const r = selRange();
         document.execCommand(r && r.collapsed ? 'forwardDelete' : 'delete');
         return null;
       }
-      case 5035: document.execCommand('selectAll'); return null;
-      case 5044: ensureSelection(); document.execCommand('fontName', false, String(arg)); return null;
-      case 5045: ensureSelection(); document.execCommand('fontSize', false, String(arg)); return null;
-      case 5046: ensureSelection(); document.execCommand('foreColor', false, toColor(arg)); return null;
-      case 5042: ensureSelection(); document.execCommand('hiliteColor', false, toColor(arg)); return null;
-      case 5050: document.execCommand('unlink'); return null;
-      case 5016: ensureSelection(); document.execCommand('createLink', false, String(arg)); return null;
-      case 5017: ensureSelection(); document.execCommand('insertImage', false, String(arg)); return null;
-      case 5013: return fontName();
-      case 5014: return fontSize();
-      case 5022: return insertTable(arg || {});
+      case C.SelectAll: document.execCommand('selectAll'); return null;
+      case C.SetFontName: ensureSelection(); document.execCommand('fontName', false, String(arg)); return null;
+      case C.SetFontSize: ensureSelection(); document.execCommand('fontSize', false, String(arg)); return null;
+      case C.SetForeColor: ensureSelection(); document.execCommand('foreColor', false, toColor(arg)); return null;
+      case C.SetBackColor: ensureSelection(); document.execCommand('hiliteColor', false, toColor(arg)); return null;
+      case C.Unlink: document.execCommand('unlink'); return null;
+      case C.Hyperlink: ensureSelection(); document.execCommand('createLink', false, String(arg)); return null;
+      case C.Image: ensureSelection(); document.execCommand('insertImage', false, String(arg)); return null;
+      case C.GetFontName: return fontName();
+      case C.GetFontSize: return fontSize();
+      case C.InsertTable: return insertTable(arg || {});
       default:
         if (TABLE_CMDS.has(cmd)) return tableCommand(cmd);
         return null;
@@ -575,6 +580,18 @@
     },
     setView(opts) { applyView(opts); return true; },
     queryStatus(cmd) { return queryStatus(cmd); },
+    // What the formatting toolbar shows, in one answer.
+    formatState() {
+      const fontEnabled = queryStatus(C.GetFontSize) >= S.Enabled;
+      return {
+        bold: queryStatus(C.Bold),
+        italic: queryStatus(C.Italic),
+        underline: queryStatus(C.Underline),
+        fontEnabled: fontEnabled,
+        fontSize: fontEnabled ? fontSize() : null,
+        fontName: fontEnabled ? fontName() : null,
+      };
+    },
     exec(cmd, arg) { return exec(cmd, arg); },
     selectionData() { return selectionData(); },
     deleteSelection() { document.execCommand('delete'); return true; },

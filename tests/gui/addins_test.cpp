@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "app/addins_menu.h"
 #include "app/main_window.h"
 #include "editor/editing_control.h"
 #include "gui_helpers.h"
@@ -37,6 +38,8 @@ class AddinMenuTest : public ::testing::Test {
     form = std::make_unique<MainWindow>();
     form->SettingsPath = dir.filePath("orvex.ini");
     form->CreateDialogs();
+    // The add-ins beside the program are listed in the background.
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !form->addins->Scanning(); }, 60000));
   }
   void TearDown() override {
     form->Modified = false;
@@ -47,7 +50,7 @@ class AddinMenuTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     AnswerNextFileDialog(dir.filePath("Addin Guide.hhp"));
     OnNextDialog<NewProjectDialog>([](NewProjectDialog* d) {
-      d->Edit1->setText("Add-in guide");
+      d->titleEdit->setText("Add-in guide");
       d->accept();
     });
     form->newAction->trigger();
@@ -63,38 +66,56 @@ TEST_F(AddinMenuTest, ProgramFolderListsTheShippedAddin) {
   // Start-up scanned the program's folder, where the text-files add-in is built.
   EXPECT_TRUE(Captions(form->addinsMenu).contains("Topics from text files"));
   EXPECT_TRUE(form->addinsMenu->menuAction()->isEnabled());
-  EXPECT_EQ(form->AddinFiles.size(), form->addinsMenu->actions().size());
+  EXPECT_EQ(form->addins->Files().size(), form->addinsMenu->actions().size());
+}
+
+TEST(AddinStartUp, TheWindowIsReadyBeforeTheAddinsAreListed) {
+  MainWindow form;
+  // The add-ins beside the program are asked for their captions while the
+  // window is already there.
+  EXPECT_TRUE(form.addins->Scanning());
+  EXPECT_TRUE(form.addinsMenu->actions().isEmpty());
+  ASSERT_TRUE(ProcessEventsUntil([&] { return !form.addins->Scanning(); }, 60000));
+  EXPECT_TRUE(Captions(form.addinsMenu).contains("Topics from text files"));
+}
+
+TEST_F(AddinMenuTest, AnOlderListingGivesWayToANewerOne) {
+  form->addins->StartScan(Case("two"));
+  form->addins->Scan(Case("three"));
+  EXPECT_FALSE(form->addins->Scanning());
+  EXPECT_EQ(form->addins->Files(), QStringList({Case("three") + "/three.so"}));
+  EXPECT_EQ(form->addinsMenu->actions().size(), 1);
 }
 
 TEST_F(AddinMenuTest, NoLibraryLeavesAddinsDisabled) {
   QTemporaryDir empty;
   QFile text(empty.filePath("readme.txt"));
   ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-  form->ScanAddins(empty.path());
+  form->addins->Scan(empty.path());
   EXPECT_FALSE(form->addinsMenu->menuAction()->isEnabled());
   EXPECT_TRUE(form->addinsMenu->actions().isEmpty());
-  EXPECT_TRUE(form->AddinFiles.isEmpty());
+  EXPECT_TRUE(form->addins->Files().isEmpty());
 }
 
 TEST_F(AddinMenuTest, TwoAddinsGiveTwoItemsInOrder) {
-  form->ScanAddins(Case("two"));
+  form->addins->Scan(Case("two"));
   EXPECT_EQ(Captions(form->addinsMenu), QStringList({"Alpha tools", "Beta tools"}));
   EXPECT_TRUE(form->addinsMenu->menuAction()->isEnabled());
-  ASSERT_EQ(form->AddinFiles.size(), 2);
-  EXPECT_EQ(form->AddinFiles[0], Case("two") + "/alpha.so");
-  EXPECT_EQ(form->AddinFiles[1], Case("two") + "/beta.so");
+  ASSERT_EQ(form->addins->Files().size(), 2);
+  EXPECT_EQ(form->addins->Files()[0], Case("two") + "/alpha.so");
+  EXPECT_EQ(form->addins->Files()[1], Case("two") + "/beta.so");
   EXPECT_EQ(form->addinsMenu->actions()[1]->data().toInt(), 1);
 }
 
 TEST_F(AddinMenuTest, FaultyLibrariesAreSkipped) {
   // broken.so does not load, crash.so crashes in Name, noname.so has no Name.
-  form->ScanAddins(Case("faulty"));
+  form->addins->Scan(Case("faulty"));
   EXPECT_EQ(Captions(form->addinsMenu), QStringList({"Good one"}));
-  EXPECT_EQ(form->AddinFiles, QStringList({Case("faulty") + "/good.so"}));
+  EXPECT_EQ(form->addins->Files(), QStringList({Case("faulty") + "/good.so"}));
 }
 
 TEST_F(AddinMenuTest, CaptionIsShownAsGiven) {
-  form->ScanAddins(Case("odd"));
+  form->addins->Scan(Case("odd"));
   // crashmid.so, long.so, notopics.so: long.so's caption begins "R&D",
   // and the menu shows the ampersand rather than a mnemonic.
   ASSERT_EQ(form->addinsMenu->actions().size(), 3);
@@ -104,7 +125,7 @@ TEST_F(AddinMenuTest, CaptionIsShownAsGiven) {
 
 TEST_F(AddinMenuTest, EachItemRunsItsOwnLibrary) {
   NewProject();
-  form->ScanAddins(Case("two"));
+  form->addins->Scan(Case("two"));
   const int before = form->contentsTree->topLevelItemCount();
   form->addinsMenu->actions()[1]->trigger();
   ASSERT_EQ(form->contentsTree->topLevelItemCount(), before + 1);
@@ -116,7 +137,7 @@ TEST_F(AddinMenuTest, EachItemRunsItsOwnLibrary) {
 
 TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   NewProject();
-  form->ScanAddins(Case("three"));
+  form->addins->Scan(Case("three"));
   ASSERT_EQ(form->addinsMenu->actions().size(), 1);
   const int before = form->contentsTree->topLevelItemCount();
   form->addinsMenu->actions()[0]->trigger();
@@ -141,17 +162,17 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
 }
 
 TEST_F(AddinMenuTest, RunWithoutAProjectDoesNothing) {
-  form->ScanAddins(Case("three"));
+  form->addins->Scan(Case("three"));
   form->addinsMenu->actions()[0]->trigger();
   EXPECT_EQ(form->contentsTree->topLevelItemCount(), 0);
 }
 
 TEST_F(AddinMenuTest, CrashDuringARunKeepsTheProgramAndTheTopicsBefore) {
   NewProject();
-  form->ScanAddins(Case("odd"));
+  form->addins->Scan(Case("odd"));
   QAction* crashmid = nullptr;
   for (QAction* a : form->addinsMenu->actions())
-    if (form->AddinFiles.value(a->data().toInt()).endsWith("/crashmid.so")) crashmid = a;
+    if (form->addins->Files().value(a->data().toInt()).endsWith("/crashmid.so")) crashmid = a;
   ASSERT_NE(crashmid, nullptr);
   const int before = form->contentsTree->topLevelItemCount();
   crashmid->trigger();

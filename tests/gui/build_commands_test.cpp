@@ -8,10 +8,13 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/addins_menu.h"
+#include "app/build_commands.h"
 #include "app/main_window.h"
 #include "chm/child_process.h"
 #include "app/compiler_messages.h"
@@ -132,6 +135,41 @@ TEST_F(BuildCommandsTest, CompileSavesAndRunsTheCompilerOnTheProject) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone
 }
 
+TEST_F(BuildCommandsTest, ASecondStartWhileCompilingIsRefused) {
+  OpenSample();
+  ASSERT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return !form->addins->Scanning(); }, 60000));
+  const bool addinsBefore = form->addinsMenu->menuAction()->isEnabled();
+  // Runs while the compile waits on the save and the compiler.
+  bool ranInside = false;
+  bool compileEnabled = true, decompileEnabled = true, addinsEnabled = true;
+  bool compiledByTheSecondStart = true;
+  QString title;
+  QTimer::singleShot(0, form.get(), [&] {
+    ranInside = true;
+    compileEnabled = form->compileAction->isEnabled();
+    decompileEnabled = form->decompileAction->isEnabled();
+    addinsEnabled = form->addinsMenu->menuAction()->isEnabled();
+    title = form->windowTitle();
+    // Refused at once: no second save and no second compiler run.
+    form->buildCommands->Compile();
+    compiledByTheSecondStart = QFileInfo::exists(sample.Project.chmPath());
+  });
+  form->compileAction->trigger();
+  ASSERT_TRUE(ranInside);
+  EXPECT_FALSE(compileEnabled);
+  EXPECT_FALSE(decompileEnabled);
+  EXPECT_FALSE(addinsEnabled);
+  EXPECT_EQ(title, "Orvex - Compiling...");
+  EXPECT_FALSE(compiledByTheSecondStart);
+  // The first run went through, and everything is back as it was.
+  EXPECT_TRUE(QFileInfo::exists(sample.Project.chmPath()));
+  EXPECT_TRUE(form->compileAction->isEnabled());
+  EXPECT_TRUE(form->decompileAction->isEnabled());
+  EXPECT_EQ(form->addinsMenu->menuAction()->isEnabled(), addinsBefore);
+  EXPECT_EQ(form->windowTitle(), "Orvex");
+}
+
 TEST_F(BuildCommandsTest, AFailedSaveShowsItsErrorAndCompilesNothing) {
   OpenSample();
   // The contents file can't be replaced: a folder now stands in its place.
@@ -152,8 +190,8 @@ TEST_F(BuildCommandsTest, CompilerMessagesShowTheNewLogEachTime) {
   ASSERT_TRUE(QFileInfo::exists(sample.Project.logPath()));
   QStringList shown;
   OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* view) {
-    for (int i = 0; i < view->ListBox1->count(); ++i) shown << view->ListBox1->item(i)->text();
-    view->OKBtn->click();
+    for (int i = 0; i < view->messageList->count(); ++i) shown << view->messageList->item(i)->text();
+    view->okButton->click();
   });
   form->viewMessagesAction->trigger();
   ASSERT_FALSE(shown.isEmpty());
@@ -163,8 +201,8 @@ TEST_F(BuildCommandsTest, CompilerMessagesShowTheNewLogEachTime) {
   orvex_test::writeBytes(sample.Project.logPath(), "first\tline\r\nsecond\r\n");
   shown.clear();
   OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* view) {
-    for (int i = 0; i < view->ListBox1->count(); ++i) shown << view->ListBox1->item(i)->text();
-    view->OKBtn->click();
+    for (int i = 0; i < view->messageList->count(); ++i) shown << view->messageList->item(i)->text();
+    view->okButton->click();
   });
   form->viewMessagesAction->trigger();
   EXPECT_EQ(shown, (QStringList{"first  line", "second"}));
@@ -293,7 +331,7 @@ TEST_F(BuildCommandsTest, DecompileWritesThePagesIntoTheChosenFolderWithoutAProj
   EXPECT_EQ(orvex_test::readBytes(folder + "/My_Guide01.htm"), sample.Project.page1);
   EXPECT_TRUE(QFileInfo::exists(folder + "/My Guide.css"));
   EXPECT_TRUE(form->ProjectFile.isEmpty());
-  EXPECT_EQ(form->LastFolder, folder);
+  EXPECT_EQ(form->buildCommands->LastFolder(), folder);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -304,7 +342,7 @@ TEST_F(BuildCommandsTest, DecompileRefusesTheRootFolder) {
   AnswerDecompileDialogs(sample.Project.chmPath(), "/", &titles);
   form->decompileAction->trigger();
   ASSERT_EQ(titles.size(), 3);
-  EXPECT_EQ(form->LastFolder, "/");
+  EXPECT_EQ(form->buildCommands->LastFolder(), "/");
   QTest::qWait(300);
   EXPECT_FALSE(QFileInfo::exists("/My_Guide01.htm"));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -321,7 +359,7 @@ TEST_F(BuildCommandsTest, CancelledDialogsDoNothing) {
   AnswerDecompileDialogs(sample.Project.chmPath(), QString(), &titles);
   form->decompileAction->trigger();
   EXPECT_EQ(titles.size(), 3);
-  EXPECT_TRUE(form->LastFolder.isEmpty());
+  EXPECT_TRUE(form->buildCommands->LastFolder().isEmpty());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

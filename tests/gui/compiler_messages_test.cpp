@@ -14,7 +14,7 @@ namespace {
 
 QStringList Items(const CompilerMessagesWindow& view) {
   QStringList items;
-  for (int i = 0; i < view.ListBox1->count(); ++i) items << view.ListBox1->item(i)->text();
+  for (int i = 0; i < view.messageList->count(); ++i) items << view.messageList->item(i)->text();
   return items;
 }
 
@@ -23,11 +23,11 @@ TEST(CompilerMessagesView, HasTheDesignedLayout) {
   EXPECT_EQ(view.windowTitle(), "Compiler messages");
   EXPECT_TRUE(view.isModal());
   EXPECT_EQ(view.size(), QSize(552, 291));
-  EXPECT_EQ(view.ListBox1->geometry(), QRect(0, 0, 552, 257));
-  EXPECT_EQ(view.OKBtn->text(), "OK");
-  EXPECT_TRUE(view.OKBtn->isDefault());
-  view.ListBox1->addItem("x");
-  EXPECT_EQ(view.ListBox1->sizeHintForRow(0), 16);
+  EXPECT_EQ(view.messageList->geometry(), QRect(0, 0, 552, 257));
+  EXPECT_EQ(view.okButton->text(), "OK");
+  EXPECT_TRUE(view.okButton->isDefault());
+  view.messageList->addItem("x");
+  EXPECT_EQ(view.messageList->sizeHintForRow(0), 16);
 }
 
 TEST(CompilerMessagesView, ControlCharactersBecomeTwoBlanksOtherBytesStay) {
@@ -44,15 +44,15 @@ TEST(CompilerMessagesView, ControlCharactersBecomeTwoBlanksOtherBytesStay) {
 TEST(CompilerMessagesView, EmptyOrMissingLogGivesAnEmptyList) {
   QTemporaryDir dir;
   CompilerMessagesWindow view;
-  view.ListBox1->addItem("stale");
+  view.messageList->addItem("stale");
   view.LogFile = dir.filePath("Demo.log");
   orvex_test::writeBytes(view.LogFile, "");
   view.FormActivate();
-  EXPECT_EQ(view.ListBox1->count(), 0);
-  view.ListBox1->addItem("stale");
+  EXPECT_EQ(view.messageList->count(), 0);
+  view.messageList->addItem("stale");
   view.LogFile = dir.filePath("none.log");
   view.FormActivate();
-  EXPECT_EQ(view.ListBox1->count(), 0);
+  EXPECT_EQ(view.messageList->count(), 0);
 }
 
 TEST(CompilerMessagesView, EveryShowingReadsTheLogAgainAndOkCloses) {
@@ -63,14 +63,14 @@ TEST(CompilerMessagesView, EveryShowingReadsTheLogAgainAndOkCloses) {
   QStringList seen;
   OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* shown) {
     seen = Items(*shown);
-    shown->OKBtn->click();
+    shown->okButton->click();
   });
   EXPECT_EQ(view.exec(), QDialog::Accepted);
   EXPECT_EQ(seen, QStringList{"old"});
   orvex_test::writeBytes(view.LogFile, "new 1\r\nnew 2\r\n");
   OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* shown) {
     seen = Items(*shown);
-    shown->OKBtn->click();
+    shown->okButton->click();
   });
   view.exec();
   EXPECT_EQ(seen, (QStringList{"new 1", "new 2"}));

@@ -216,6 +216,39 @@ TEST_F(EditingControlTest, FontNameAndSizeAtCaretAndMixed) {
   EXPECT_TRUE(arg.isNull());
 }
 
+TEST_F(EditingControlTest, FormatStateAnswersAsTheSingleQueriesDo) {
+  Load(
+      Page(QStringLiteral("<P><B><FONT id=a face=\"Courier New\" size=5>Alpha</FONT></B>"
+                          "<FONT id=b face=Arial size=2>Beta</FONT></P>")));
+  for (const QString& at : {QStringLiteral("#a"), QStringLiteral("#b")}) {
+    Select(at, 2, 2);
+    const EditingControl::FormatState state = Editor->QueryFormatState();
+    EXPECT_EQ(state.bold, Editor->QueryStatus(decmd::Bold)) << at.toStdString();
+    EXPECT_EQ(state.italic, Editor->QueryStatus(decmd::Italic));
+    EXPECT_EQ(state.underline, Editor->QueryStatus(decmd::Underline));
+    EXPECT_EQ(state.fontEnabled, StatusEnabled(Editor->QueryStatus(decmd::GetFontSize)));
+    QVariant size = 0, name = 0;
+    Editor->ExecCommand(decmd::GetFontSize, decmd::Default, size);
+    Editor->ExecCommand(decmd::GetFontName, decmd::Default, name);
+    EXPECT_EQ(state.fontSize, size);
+    EXPECT_EQ(state.fontName, name);
+  }
+  Select(QStringLiteral("#a"), 2, 2);
+  const EditingControl::FormatState inBold = Editor->QueryFormatState();
+  EXPECT_TRUE(StatusOn(inBold.bold));
+  EXPECT_EQ(inBold.fontSize.toInt(), 5);
+  EXPECT_EQ(inBold.fontName.toString(), QStringLiteral("Courier New"));
+}
+
+TEST_F(EditingControlTest, ThePageKnowsTheCommandsByTheirNames) {
+  Load(Page(QStringLiteral("<P>Text</P>")));
+  // The page's script and the C++ names come from one table.
+  EXPECT_EQ(Js(QStringLiteral("__orvexCommandTable.commands.Undo")).toInt(), int(decmd::Undo));
+  EXPECT_EQ(Js(QStringLiteral("__orvexCommandTable.commands.InsertTable")).toInt(), int(decmd::InsertTable));
+  EXPECT_EQ(Js(QStringLiteral("__orvexCommandTable.status.Latched")).toInt(), int(decmd::Latched));
+  EXPECT_EQ(Js(QStringLiteral("Object.keys(__orvexCommandTable.commands).length")).toInt(), 52);
+}
+
 TEST_F(EditingControlTest, TableCommandsOnlyInsideATable) {
   Load(Page(QStringLiteral("<P id=out>Outside</P><TABLE><TR><TD id=c>one</TD><TD>two</TD></TR></TABLE>")));
   Select(QStringLiteral("#out"), 1, 1);

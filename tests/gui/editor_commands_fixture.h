@@ -8,6 +8,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
+#include "editor/editor_commands.h"
 #include "editor_script.h"
 #include "gui_helpers.h"
 #include "tree_editing_fixture.h"
@@ -55,7 +56,7 @@ class EditorCommandsFixture : public TreeEditingFixture {
   // Lets the display-changed event of the last caret move arrive and finish.
   void SettleDisplay() {
     ProcessEventsUntil([] { return false; }, 150);
-    ProcessEventsUntil([this] { return !form->InDisplayChanged; }, 5000);
+    ProcessEventsUntil([this] { return !form->editorCommands->FollowingCaret(); }, 5000);
   }
 
   QTreeWidgetItem* start = nullptr;

@@ -153,7 +153,7 @@ TEST_F(FormatCommands, ToggleMenuEnablesListsAtTheCaretAndMakesThem) {
   OpenPage("<P id=p>An item</P>");
   form->bulletedListAction->setEnabled(false);
   Select("#p", 1, 1);
-  form->PrepareToggleMenu();
+  form->editorCommands->PrepareToggleMenu();
   EXPECT_TRUE(form->bulletedListAction->isEnabled());
   EXPECT_TRUE(form->numberedListAction->isEnabled());
   form->bulletedListAction->trigger();
@@ -165,13 +165,13 @@ TEST_F(TableCommands, InitialValuesInsertATwoByTwoTableWithBorderAndNowrapCells)
   Select("#p", 6, 6);
   OnNextDialog<TableDialog>([](TableDialog* d) {
     EXPECT_EQ(d->windowTitle(), QString("New table"));
-    EXPECT_EQ(d->Edit1->text(), QString());
-    EXPECT_EQ(d->SpinEdit1->text(), QString("2"));
-    EXPECT_EQ(d->SpinEdit2->text(), QString("2"));
-    EXPECT_EQ(d->Edit5->text(), QString(" nowrap"));
-    EXPECT_EQ(d->SpinEdit3->text(), QString("1"));
-    EXPECT_EQ(d->SpinEdit4->text(), QString("100"));
-    d->OKBtn->click();
+    EXPECT_EQ(d->captionEdit->text(), QString());
+    EXPECT_EQ(d->columnsBox->text(), QString("2"));
+    EXPECT_EQ(d->rowsBox->text(), QString("2"));
+    EXPECT_EQ(d->cellAttributesEdit->text(), QString(" nowrap"));
+    EXPECT_EQ(d->borderBox->text(), QString("1"));
+    EXPECT_EQ(d->widthBox->text(), QString("100"));
+    d->okButton->click();
   });
   form->insertTableAction->trigger();
   const QString html = Html();
@@ -188,16 +188,16 @@ TEST_F(TableCommands, ColumnsWithALetterGivesThePositionAndTheDialogStaysOpen) {
   std::shared_ptr<SeenBox> seen;
   bool stayedOpen = false;
   OnNextDialog<TableDialog>([&](TableDialog* d) {
-    d->SpinEdit1->setText("12a");
+    d->columnsBox->setText("12a");
     seen = AnswerNextMessageBox(QMessageBox::Ok);
-    d->OKBtn->click();
+    d->okButton->click();
     stayedOpen = d->isVisible();
     // Mended, with a caption and other shape.
-    d->SpinEdit1->setText("3");
-    d->SpinEdit3->setText("0");
-    d->SpinEdit4->setText("50");
-    d->Edit1->setText("Prices & <more>");
-    d->OKBtn->click();
+    d->columnsBox->setText("3");
+    d->borderBox->setText("0");
+    d->widthBox->setText("50");
+    d->captionEdit->setText("Prices & <more>");
+    d->okButton->click();
   });
   form->insertTableAction->trigger();
   ASSERT_TRUE(seen);
@@ -213,8 +213,8 @@ TEST_F(TableCommands, ColumnsWithALetterGivesThePositionAndTheDialogStaysOpen) {
 TEST_F(TableCommands, BothBadBoxesGiveTwoMessagesCancelAndCloseRules) {
   TableDialog* d = form->Dialogs().tableDialog;
   d->show();
-  d->SpinEdit1->setText("x");
-  d->SpinEdit2->setText("");
+  d->columnsBox->setText("x");
+  d->rowsBox->setText("");
   // Every message box is answered and its text kept.
   QStringList texts;
   QTimer answer;
@@ -234,53 +234,53 @@ TEST_F(TableCommands, BothBadBoxesGiveTwoMessagesCancelAndCloseRules) {
   // The window's own close doesn't close it now; Cancel always does.
   EXPECT_FALSE(d->close());
   EXPECT_TRUE(d->isVisible());
-  d->CancelBtn->click();
+  d->cancelButton->click();
   EXPECT_FALSE(d->isVisible());
   // The values stay for the next use.
-  EXPECT_EQ(d->SpinEdit1->text(), QString("x"));
-  d->SpinEdit1->setText("2");
-  d->SpinEdit2->setText("2");
+  EXPECT_EQ(d->columnsBox->text(), QString("x"));
+  d->columnsBox->setText("2");
+  d->rowsBox->setText("2");
 }
 
 TEST_F(TableCommands, SpinBoxesComeIntoRangeOnLeavingAndCountBadTextAsTheMinimum) {
   TableDialog* d = form->Dialogs().tableDialog;
   d->show();
   d->activateWindow();
-  d->SpinEdit1->setText("500");
+  d->columnsBox->setText("500");
   QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-  QApplication::sendEvent(d->SpinEdit1, &leave);
-  EXPECT_EQ(d->SpinEdit1->text(), QString("100"));
+  QApplication::sendEvent(d->columnsBox, &leave);
+  EXPECT_EQ(d->columnsBox->text(), QString("100"));
   // Text that is no number stays as typed.
-  d->SpinEdit1->setText("12a");
-  QApplication::sendEvent(d->SpinEdit1, &leave);
-  EXPECT_EQ(d->SpinEdit1->text(), QString("12a"));
-  EXPECT_EQ(d->SpinEdit1->Value(), 1);
-  d->SpinEdit3->setText("many");
-  EXPECT_EQ(d->SpinEdit3->Value(), 0);
-  d->SpinEdit4->setText("abc");
+  d->columnsBox->setText("12a");
+  QApplication::sendEvent(d->columnsBox, &leave);
+  EXPECT_EQ(d->columnsBox->text(), QString("12a"));
+  EXPECT_EQ(d->columnsBox->Value(), 1);
+  d->borderBox->setText("many");
+  EXPECT_EQ(d->borderBox->Value(), 0);
+  d->widthBox->setText("abc");
   EXPECT_EQ(d->Params().TableAttrs, QString("width=1%"));
-  d->SpinEdit4->setText("99");
-  d->SpinEdit3->setText("2");
+  d->widthBox->setText("99");
+  d->borderBox->setText("2");
   EXPECT_EQ(d->Params().TableAttrs, QString("border=\"2\" width=99%"));
-  QTest::keyClick(d->SpinEdit3, Qt::Key_Up);
-  EXPECT_EQ(d->SpinEdit3->text(), QString("3"));
-  d->CancelBtn->click();
-  d->SpinEdit1->setText("2");
-  d->SpinEdit3->setText("1");
-  d->SpinEdit4->setText("100");
+  QTest::keyClick(d->borderBox, Qt::Key_Up);
+  EXPECT_EQ(d->borderBox->text(), QString("3"));
+  d->cancelButton->click();
+  d->columnsBox->setText("2");
+  d->borderBox->setText("1");
+  d->widthBox->setText("100");
 }
 
 TEST_F(TableCommands, RowAndColumnCommandsOnlyInsideATable) {
   OpenPage("<P id=p>Outside</P><TABLE border=1><TR><TD id=c>a</TD><TD>b</TD></TR></TABLE>");
   Select("#p", 2, 2);
-  form->PrepareTableMenu();
+  form->editorCommands->PrepareTableMenu();
   EXPECT_FALSE(form->deleteRowAction->isEnabled());
   EXPECT_FALSE(form->insertRowAction->isEnabled());
   // Not enabled: nothing happens.
-  form->InsertRow();
+  form->editorCommands->InsertRow();
   EXPECT_EQ(Html().count("<TR>"), 1);
   Select("#c", 1, 1);
-  form->PrepareTableMenu();
+  form->editorCommands->PrepareTableMenu();
   EXPECT_TRUE(form->deleteRowAction->isEnabled());
   EXPECT_TRUE(form->insertRowAction->isEnabled());
   EXPECT_TRUE(form->insertColumnAction->isEnabled());

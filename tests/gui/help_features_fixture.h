@@ -10,6 +10,8 @@
 #include <QWebEngineView>
 #include <memory>
 
+#include "editor/editor_commands.h"
+#include "features/help_feature_commands.h"
 #include "editor_script.h"
 #include "gui_helpers.h"
 #include "tree_editing_fixture.h"
@@ -59,7 +61,7 @@ class HelpFeaturesFixture : public TreeEditingFixture {
       d->setTextValue(text);
       d->accept();
     });
-    form->PrepareInsertMenu();  // the menu's preparation when it opens
+    form->editorCommands->PrepareInsertMenu();  // the menu's preparation when it opens
     ASSERT_TRUE(form->insertPopupAction->isEnabled());
     form->insertPopupAction->trigger();
     WaitEditorIdle(form->editor);

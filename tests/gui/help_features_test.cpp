@@ -92,9 +92,9 @@ TEST_F(PopupTexts, QuotesAndBackslashesCannotBreakTheScriptOrTheLink) {
   EXPECT_EQ(ScriptLines().value(1), "P1=\"say \\\"hi\\\" <b> C:\\\\x\"");
   // Without a selection the typed text is the link's text, escaped.
   Select("#p", 0, 0);
-  form->PrepareInsertMenu();
+  form->editorCommands->PrepareInsertMenu();
   EXPECT_FALSE(form->insertPopupAction->isEnabled());
-  form->InsertPopup("a <b> & \"c\"");
+  form->helpFeatures->InsertPopup("a <b> & \"c\"");
   WaitEditorIdle(form->editor);
   const QString html = Html();
   EXPECT_TRUE(html.contains("(P2,popfont,10,10,0,-1)\">a &lt;b&gt; &amp; \"c\"</A>", Qt::CaseInsensitive))
@@ -119,10 +119,10 @@ TEST_F(PopupTexts, PopupTextsEditsTheFileInTheTextDialog) {
   QString caption, shown;
   OnNextDialog<TextEditDialog>([&](TextEditDialog* d) {
     caption = d->windowTitle();
-    shown = d->sourceView->toPlainText();
-    d->sourceView->selectAll();
-    d->sourceView->insertPlainText("popfont=\"Arial,12\"\nP1=\"new\"");
-    d->OKBtn->click();
+    shown = d->textBox->toPlainText();
+    d->textBox->selectAll();
+    d->textBox->insertPlainText("popfont=\"Arial,12\"\nP1=\"new\"");
+    d->okButton->click();
   });
   form->popupTextsAction->trigger();
   EXPECT_EQ(caption, " Pup-up texts");
@@ -132,12 +132,12 @@ TEST_F(PopupTexts, PopupTextsEditsTheFileInTheTextDialog) {
 
   // Cancel, or OK without a change, writes nothing.
   WriteFileBytes(Path("ProjP.js"), "P1=\"x\"");
-  OnNextDialog<TextEditDialog>([](TextEditDialog* d) { d->OKBtn->click(); });
+  OnNextDialog<TextEditDialog>([](TextEditDialog* d) { d->okButton->click(); });
   form->popupTextsAction->trigger();
   EXPECT_EQ(FileBytes(Path("ProjP.js")), "P1=\"x\"");
   OnNextDialog<TextEditDialog>([](TextEditDialog* d) {
-    d->sourceView->insertPlainText("changed");
-    d->CancelBtn->click();
+    d->textBox->insertPlainText("changed");
+    d->cancelButton->click();
   });
   form->popupTextsAction->trigger();
   EXPECT_EQ(FileBytes(Path("ProjP.js")), "P1=\"x\"");
@@ -177,11 +177,11 @@ class SplashScreens : public HelpFeaturesFixture {
     OnNextDialog<SplashDialog>([browse, seconds](SplashDialog* d) {
       if (!browse.isEmpty()) {
         AnswerNextFileDialog(browse);
-        d->boldButton->click();
+        d->browseButton->click();
       }
-      d->SpinEdit1->setText(seconds);
-      d->OKBtn->click();
-      if (d->isVisible()) d->CancelBtn->click();
+      d->secondsBox->setText(seconds);
+      d->okButton->click();
+      if (d->isVisible()) d->cancelButton->click();
     });
     form->insertSplashAction->trigger();
     WaitEditorIdle(form->editor);
@@ -194,7 +194,7 @@ TEST_F(SplashScreens, FiveSecondsGiveItem2Of5000AndThePictureIsCopied) {
   OpenPage("<P id=p>before</P>");
   Select("#p", 6, 6);
   InsertSplash(picture, "5");
-  EXPECT_EQ(form->Dialogs().splashDialog->Edit1->text(), "logo.bmp");
+  EXPECT_EQ(form->Dialogs().splashDialog->fileNameEdit->text(), "logo.bmp");
   EXPECT_EQ(FileBytes(Path("logo.bmp")), FileBytes(picture));
   const QString html = Html();
   EXPECT_TRUE(html.contains("<PARAM name=\"Command\" value=\"Splash\">", Qt::CaseInsensitive))
@@ -209,13 +209,13 @@ TEST_F(SplashScreens, TimeAboveTheRangeConfirmedAtOnceIsUsedAndAnEmptyNameKeepsT
   Select("#p", 4, 4);
   bool stayedOpen = false;
   OnNextDialog<SplashDialog>([&](SplashDialog* d) {
-    d->OKBtn->click();  // no picture yet: nothing happens
+    d->okButton->click();  // no picture yet: nothing happens
     stayedOpen = d->isVisible() && !d->AllowClose;
     AnswerNextFileDialog(picture);
-    d->boldButton->click();
-    d->SpinEdit1->setFocus();
-    d->SpinEdit1->setText("90");
-    QTest::keyClick(d->SpinEdit1, Qt::Key_Return);  // Enter while the box has the focus
+    d->browseButton->click();
+    d->secondsBox->setFocus();
+    d->secondsBox->setText("90");
+    QTest::keyClick(d->secondsBox, Qt::Key_Return);  // Enter while the box has the focus
   });
   form->insertSplashAction->trigger();
   WaitEditorIdle(form->editor);
@@ -231,15 +231,15 @@ TEST_F(SplashScreens, APictureThatIsGoneInsertsNothing) {
   QFile::remove(picture);
   // OK with a typed name uses the picture last browsed for, which is gone.
   OnNextDialog<SplashDialog>([](SplashDialog* d) {
-    EXPECT_TRUE(d->Edit1->text().isEmpty());  // emptied on every showing
-    d->Edit1->setText("logo.bmp");
-    d->SpinEdit1->setText("7");
-    d->OKBtn->click();
+    EXPECT_TRUE(d->fileNameEdit->text().isEmpty());  // emptied on every showing
+    d->fileNameEdit->setText("logo.bmp");
+    d->secondsBox->setText("7");
+    d->okButton->click();
   });
   form->insertSplashAction->trigger();
   WaitEditorIdle(form->editor);
   EXPECT_FALSE(Html().contains("value=\"7000\"", Qt::CaseInsensitive));
-  EXPECT_EQ(form->Dialogs().splashDialog->SpinEdit1->text(), "7");  // kept for the next use
+  EXPECT_EQ(form->Dialogs().splashDialog->secondsBox->text(), "7");  // kept for the next use
 }
 
 // ---- training cards ------------------------------------------------------------
@@ -250,10 +250,10 @@ TEST_F(TrainingCards, SevenWithAnEmptyLParamGivesAltSevenCommaBlank) {
   OpenPage("<P id=p>text</P>");
   Select("#p", 4, 4);
   OnNextDialog<TrainingCardDialog>([](TrainingCardDialog* d) {
-    d->Edit1->setText("Try it");
-    d->MaskEdit1->setText(" 7 ");
-    d->Edit2->setText("");
-    d->OKBtn->click();
+    d->buttonTextEdit->setText("Try it");
+    d->wParamEdit->setText(" 7 ");
+    d->lParamEdit->setText("");
+    d->okButton->click();
   });
   form->insertTrainingCardAction->trigger();
   WaitEditorIdle(form->editor);
@@ -272,21 +272,21 @@ TEST_F(TrainingCards, SevenWithAnEmptyLParamGivesAltSevenCommaBlank) {
 TEST_F(TrainingCards, WParamChecksKeepTheDialogOpenWithTheirMessages) {
   TrainingCardDialog* dialog = form->Dialogs().trainingCardDialog;
   EXPECT_EQ(dialog->windowTitle(), "Training card");
-  EXPECT_EQ(dialog->MaskEdit1->maxLength(), 5);
+  EXPECT_EQ(dialog->wParamEdit->maxLength(), 5);
   QStringList messages;
   bool openAfterEmpty = false, openAfterText = false;
   OnNextDialog<TrainingCardDialog>([&](TrainingCardDialog* d) {
-    d->MaskEdit1->setText("  ");
+    d->wParamEdit->setText("  ");
     auto empty = AnswerNextMessageBox(QMessageBox::Ok);
-    d->OKBtn->click();
+    d->okButton->click();
     messages << empty->text;
     openAfterEmpty = d->isVisible();
-    d->MaskEdit1->setText("12x");
+    d->wParamEdit->setText("12x");
     auto text = AnswerNextMessageBox(QMessageBox::Ok);
-    d->OKBtn->click();
+    d->okButton->click();
     messages << text->text;
     openAfterText = d->isVisible() && !d->AllowClose;
-    d->CancelBtn->click();
+    d->cancelButton->click();
   });
   form->insertTrainingCardAction->trigger();
   EXPECT_EQ(messages, QStringList({" wPARAM value is empty! ", "wPARAM should be number!"}));
@@ -299,17 +299,17 @@ TEST_F(TrainingCards, LeavingAWrongWParamForAnotherFieldSaysSoAndComesBack) {
   bool backInField = false;
   OnNextDialog<TrainingCardDialog>([&](TrainingCardDialog* d) {
     d->activateWindow();
-    d->MaskEdit1->setFocus();
-    d->MaskEdit1->clear();
-    QTest::keyClicks(d->MaskEdit1, "abc");
+    d->wParamEdit->setFocus();
+    d->wParamEdit->clear();
+    QTest::keyClicks(d->wParamEdit, "abc");
     seen = AnswerNextMessageBox(QMessageBox::Ok);
-    d->Edit2->setFocus();
+    d->lParamEdit->setFocus();
     ProcessEventsUntil([&] { return seen->shown; }, 5000);
     // The field is the dialog's focus again (whether or not the offscreen
     // window is the active one).
-    ProcessEventsUntil([d] { return d->focusWidget() == d->MaskEdit1; }, 2000);
-    backInField = d->focusWidget() == d->MaskEdit1;
-    d->CancelBtn->click();
+    ProcessEventsUntil([d] { return d->focusWidget() == d->wParamEdit; }, 2000);
+    backInField = d->focusWidget() == d->wParamEdit;
+    d->cancelButton->click();
   });
   form->insertTrainingCardAction->trigger();
   ASSERT_TRUE(seen);
@@ -334,9 +334,9 @@ class StyleSheetEditing : public HelpFeaturesFixture {
     auto seen = std::make_shared<QString>();
     OnNextDialog<TextEditDialog>([text, seen](TextEditDialog* d) {
       *seen = d->windowTitle();
-      d->sourceView->selectAll();
-      d->sourceView->insertPlainText(text);
-      d->OKBtn->click();
+      d->textBox->selectAll();
+      d->textBox->insertPlainText(text);
+      d->okButton->click();
     });
     form->styleSheetAction->trigger();
     WaitEditorIdle(form->editor);
@@ -403,7 +403,7 @@ TEST_F(TrainingCards, TheCloseBoxIsRefusedUntilCancelHasAllowedIt) {
   OnNextDialog<TrainingCardDialog>([&](TrainingCardDialog* d) {
     d->close();
     refused = d->isVisible();
-    d->CancelBtn->click();
+    d->cancelButton->click();
   });
   EXPECT_EQ(dialog->exec(), QDialog::Rejected);
   EXPECT_TRUE(refused);
@@ -412,7 +412,7 @@ TEST_F(TrainingCards, TheCloseBoxIsRefusedUntilCancelHasAllowedIt) {
   OnNextDialog<TrainingCardDialog>([&](TrainingCardDialog* d) {
     d->close();
     closed = !d->isVisible();
-    if (!closed) d->CancelBtn->click();
+    if (!closed) d->cancelButton->click();
   });
   EXPECT_EQ(dialog->exec(), QDialog::Rejected);
   EXPECT_TRUE(closed);

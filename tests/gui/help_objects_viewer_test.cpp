@@ -17,6 +17,7 @@
 #include <QWebEngineScript>
 
 #include "app/main_window.h"
+#include "editor/editor_commands.h"
 #include "chm/compiler.h"
 #include "viewer/html_help.h"
 #include "editor/editing_control.h"
@@ -82,8 +83,8 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
   const QString project = dir.filePath("My Guide.hhp");
   AnswerNextFileDialog(project);
   OnNextDialog<NewProjectDialog>([](NewProjectDialog* d) {
-    d->Edit1->setText("Guide");
-    d->ComboBox1->setEditText("0x0409 English (United States)");
+    d->titleEdit->setText("Guide");
+    d->languageBox->setEditText("0x0409 English (United States)");
     d->accept();
   });
   form->newAction->trigger();
@@ -110,7 +111,7 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
     d->setTextValue(popupText);
     d->accept();
   });
-  form->PrepareInsertMenu();
+  form->editorCommands->PrepareInsertMenu();
   ASSERT_TRUE(form->insertPopupAction->isEnabled());
   form->insertPopupAction->trigger();
   WaitEditorIdle(form->editor);
@@ -127,9 +128,9 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
       " getSelection().addRange(r); return true; })()");
   OnNextDialog<SplashDialog>([picture](SplashDialog* d) {
     AnswerNextFileDialog(picture);
-    d->boldButton->click();
-    d->SpinEdit1->setText("2");
-    d->OKBtn->click();
+    d->browseButton->click();
+    d->secondsBox->setText("2");
+    d->okButton->click();
   });
   form->insertSplashAction->trigger();
   WaitEditorIdle(form->editor);
@@ -141,10 +142,10 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
       " r.setStart(t, t.data.length); r.collapse(true); getSelection().removeAllRanges();"
       " getSelection().addRange(r); return true; })()");
   OnNextDialog<TrainingCardDialog>([](TrainingCardDialog* d) {
-    d->Edit1->setText("Press me");
-    d->MaskEdit1->setText("7");
-    d->Edit2->setText("3");
-    d->OKBtn->click();
+    d->buttonTextEdit->setText("Press me");
+    d->wParamEdit->setText("7");
+    d->lParamEdit->setText("3");
+    d->okButton->click();
   });
   form->insertTrainingCardAction->trigger();
   WaitEditorIdle(form->editor);

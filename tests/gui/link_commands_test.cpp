@@ -24,10 +24,10 @@ class LinkCommands : public EditorCommandsFixture {
   // Answers "Select topic" by choosing the topic with this caption.
   static void ChooseTopic(const QString& caption) {
     OnNextDialog<LinkDialog>([caption](LinkDialog* d) {
-      const auto found = d->TreeView1->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
-      if (!found.isEmpty()) d->TreeView1->setCurrentItem(found.first());
-      d->OKBtn->click();
-      if (d->isVisible()) d->CancelBtn->click();
+      const auto found = d->topicTree->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
+      if (!found.isEmpty()) d->topicTree->setCurrentItem(found.first());
+      d->okButton->click();
+      if (d->isVisible()) d->cancelButton->click();
     });
   }
 };
@@ -85,36 +85,36 @@ TEST_F(LinkCommands, TheTopicPickerClosesOnlyWithAChoiceOrCancel) {
   d->SetContentsTree(form->contentsTree);
   d->show();
   EXPECT_EQ(d->windowTitle(), QString("Select topic"));
-  ASSERT_EQ(d->TreeView1->topLevelItemCount(), 2);
-  EXPECT_EQ(d->TreeView1->topLevelItem(1)->text(0), QString("Details"));
-  d->TreeView1->setCurrentItem(nullptr);
+  ASSERT_EQ(d->topicTree->topLevelItemCount(), 2);
+  EXPECT_EQ(d->topicTree->topLevelItem(1)->text(0), QString("Details"));
+  d->topicTree->setCurrentItem(nullptr);
   d->OKBtnClick();
   EXPECT_TRUE(d->isVisible());
   EXPECT_FALSE(d->AllowClose);
   EXPECT_FALSE(d->close());
-  d->TreeView1->setCurrentItem(d->TreeView1->topLevelItem(0));
-  d->OKBtn->click();
+  d->topicTree->setCurrentItem(d->topicTree->topLevelItem(0));
+  d->okButton->click();
   EXPECT_FALSE(d->isVisible());
   EXPECT_EQ(d->ChosenFile, QString("Proj01.htm"));
   EXPECT_EQ(d->ChosenCaption, QString("Start"));
   // Shown again: the choice is cleared; Cancel closes.
   d->show();
   EXPECT_EQ(d->ChosenFile, QString());
-  d->CancelBtn->click();
+  d->cancelButton->click();
   EXPECT_FALSE(d->isVisible());
 }
 
 TEST_F(LinkCommands, MenusOfferLinksAtACaretAndRemoveOnlyOnALink) {
   OpenPage("<P id=p>Text <A id=a href=\"x.htm\">link</A></P>");
   Select("#p", 1, 1);
-  form->PrepareLinkMenu();
+  form->editorCommands->PrepareLinkMenu();
   EXPECT_TRUE(form->linkToTopicAction->isEnabled());
   EXPECT_TRUE(form->linkToPageAction->isEnabled());
-  form->PrepareEditorLinkMenu();
+  form->editorCommands->PrepareEditorLinkMenu();
   EXPECT_FALSE(form->removeLinkAction->isEnabled());
   EXPECT_TRUE(form->editorLinkToTopicAction->isEnabled());
   Select("#a", 0, 4);
-  form->PrepareEditorLinkMenu();
+  form->editorCommands->PrepareEditorLinkMenu();
   EXPECT_TRUE(form->removeLinkAction->isEnabled());
   form->removeLinkAction->trigger();
   EXPECT_FALSE(Html().contains("x.htm")) << Html().toStdString();
@@ -199,7 +199,7 @@ TEST_F(ClipboardCommands, UndoOnTheSourceTabUndoesTheMemoOnly) {
   EXPECT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
   EXPECT_TRUE(Html().contains("<B>world</B>"));
   // Redo there does nothing and is offered disabled.
-  form->PrepareEditMenu();
+  form->editorCommands->PrepareEditMenu();
   EXPECT_FALSE(form->redoAction->isEnabled());
   EXPECT_FALSE(form->tableMenu->menuAction()->isEnabled());
 }
@@ -209,41 +209,41 @@ TEST_F(ClipboardCommands, UndoAndRedoInTheEditor) {
   Select("#p", 0, 5);
   form->boldAction->trigger();
   ASSERT_TRUE(Html().contains("<B>Hello</B>"));
-  form->UndoCommand();
+  form->editorCommands->UndoCommand();
   EXPECT_FALSE(Html().contains("<B>")) << Html().toStdString();
-  form->PrepareEditMenu();
+  form->editorCommands->PrepareEditMenu();
   EXPECT_TRUE(form->redoAction->isEnabled());
-  form->RedoCommand();
+  form->editorCommands->RedoCommand();
   EXPECT_TRUE(Html().contains("<B>Hello</B>")) << Html().toStdString();
 }
 
 TEST_F(ClipboardCommands, CopyCutPasteAndSelectAllInTheEditorAndTheMemo) {
   OpenPage("<P id=p>alpha beta</P>");
   Select("#p", 0, 5);
-  form->PrepareEditMenu();
+  form->editorCommands->PrepareEditMenu();
   EXPECT_TRUE(form->copyAction->isEnabled());
-  form->CopyCommand();
+  form->editorCommands->CopyCommand();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("alpha"));
   Select("#p", 6, 10);
-  form->CutCommand();
+  form->editorCommands->CutCommand();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("beta"));
   EXPECT_FALSE(Html().contains("beta"));
   Select("#p", 0, 0);
-  form->PasteCommand();
+  form->editorCommands->PasteCommand();
   EXPECT_TRUE(Html().contains("betaalpha")) << Html().toStdString();
-  form->SelectAllCommand();
+  form->editorCommands->SelectAllCommand();
   EXPECT_TRUE(SelectedText().contains("betaalpha"));
   // Without a selection Copy and Cut are offered disabled.
   Select("#p", 1, 1);
-  form->PrepareEditMenu();
+  form->editorCommands->PrepareEditMenu();
   EXPECT_FALSE(form->copyAction->isEnabled());
   EXPECT_FALSE(form->cutAction->isEnabled());
   // The memo's own clipboard commands once it had the focus.
   form->sourceView->setPlainText("memo text");
   form->sourceView->setFocus();
   QApplication::processEvents();
-  form->SelectAllCommand();
-  form->CopyCommand();
+  form->editorCommands->SelectAllCommand();
+  form->editorCommands->CopyCommand();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("memo text"));
 }
 
@@ -279,7 +279,7 @@ TEST_F(ClipboardCommands, TheDeleteKeyDeletesInTheEditor) {
             QString("keep keep"));
   // The hidden context-menu item does the same.
   Select("#p", 0, 5);
-  form->DeleteCommand();
+  form->editorCommands->DeleteCommand();
   EXPECT_EQ(Js("document.querySelector('#p').textContent.replace(/\\u00a0/g, ' ')").toString(),
             QString("keep"));
 }
@@ -287,10 +287,10 @@ TEST_F(ClipboardCommands, TheDeleteKeyDeletesInTheEditor) {
 TEST_F(ClipboardCommands, InsertMenuOffersPopupOnlyWithASelection) {
   OpenPage("<P id=p>pick me</P>");
   Select("#p", 1, 1);
-  form->PrepareInsertMenu();
+  form->editorCommands->PrepareInsertMenu();
   EXPECT_FALSE(form->insertPopupAction->isEnabled());
   Select("#p", 0, 4);
-  form->PrepareInsertMenu();
+  form->editorCommands->PrepareInsertMenu();
   EXPECT_TRUE(form->insertPopupAction->isEnabled());
 }
 
@@ -303,7 +303,7 @@ TEST_F(ClipboardCommands, FindSelectsTheTextInThePage) {
     d->FindNext->click();
     d->reject();
   });
-  form->FindTextCommand();
+  form->editorCommands->FindTextCommand();
   EXPECT_EQ(SelectedText(), QString("needle"));
   // Whole words only: "Needles" is no match, the search wraps to "needle".
   EXPECT_TRUE(FindInEditor(Editor(), "needle", {false, true, false}));

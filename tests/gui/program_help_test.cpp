@@ -142,10 +142,10 @@ TEST_F(ProgramHelpTest, AboutBoxReadsVersion11) {
   QString version, product, copyright, title;
   OnNextDialog<AboutBox>([&](AboutBox* box) {
     title = box->windowTitle();
-    version = box->Version->text();
-    product = box->ProductName->text();
-    copyright = box->Copyright->text();
-    box->OKButton->click();
+    version = box->versionLabel->text();
+    product = box->productNameLabel->text();
+    copyright = box->copyrightLabel->text();
+    box->okButton->click();
   });
   form->aboutAction->trigger();
   EXPECT_EQ(title, "About");
@@ -156,10 +156,10 @@ TEST_F(ProgramHelpTest, AboutBoxReadsVersion11) {
 
 TEST_F(ProgramHelpTest, AboutBoxBeforeShowingHasItsInitialTexts) {
   const AboutBox* box = form->Dialogs().aboutBox;
-  EXPECT_EQ(box->Version->text(), "Version 1.0");
-  EXPECT_EQ(box->Label1->text(), "HTMLHelp creation tool");
-  EXPECT_EQ(box->OKButton->text(), "OK");
-  EXPECT_TRUE(box->OKButton->isDefault());
+  EXPECT_EQ(box->versionLabel->text(), "Version 1.0");
+  EXPECT_EQ(box->descriptionLabel->text(), "HTMLHelp creation tool");
+  EXPECT_EQ(box->okButton->text(), "OK");
+  EXPECT_TRUE(box->okButton->isDefault());
 }
 
 TEST_F(ProgramHelpTest, TCardMessageShowsThreeLines) {

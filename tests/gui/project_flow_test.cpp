@@ -62,8 +62,8 @@ class ProjectFlowTest : public ::testing::Test {
   void NewProject(const QString& path, const QString& title, const QString& language) {
     AnswerNextFileDialog(path);
     OnNextDialog<NewProjectDialog>([title, language](NewProjectDialog* d) {
-      d->Edit1->setText(title);
-      d->ComboBox1->setEditText(language);
+      d->titleEdit->setText(title);
+      d->languageBox->setEditText(language);
       d->accept();
     });
     form->newAction->trigger();

@@ -1,0 +1,65 @@
+// "Tools" > "Add-ins": the add-ins found beside the program, listed without
+// holding up start-up, and running one on the open project.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class EditingControl;
+class LongWork;
+class QAction;
+class QMenu;
+class QThread;
+
+class AddinsMenu : public QObject {
+  Q_OBJECT
+ public:
+  // What running an add-in needs of the project.
+  struct Project {
+    std::function<bool()> isOpen;
+    // Creates a topic with the title after the selected one and shows it in
+    // the editor; false when it failed (the failure has been shown).
+    std::function<bool(const QString& title)> createTopic;
+  };
+
+  AddinsMenu(QMenu* menu, EditingControl* editor, LongWork& work, Project project, QObject* parent);
+  ~AddinsMenu() override;
+
+  // Lists the add-ins of `folder` (the program's folder when empty) in the
+  // background; Scanned() once the menu shows them. A newer scan replaces
+  // the list of an older one.
+  void StartScan(const QString& folder = QString());
+  // The same, waiting for the list.
+  void Scan(const QString& folder = QString());
+  // The latest listing has not come in yet.
+  bool Scanning() const { return m_filled != m_generation; }
+  // The add-ins listed, in menu order: an item's data is its index here.
+  const QStringList& Files() const { return m_files; }
+  // Runs the add-in of an item: one topic per title it gives.
+  void Run(QAction* item);
+
+ signals:
+  void Scanned();
+
+ private:
+  struct Found {
+    QString path;
+    QString caption;
+  };
+  void Fill(int generation, const QList<Found>& found);
+
+  QPointer<QMenu> m_menu;
+  QPointer<EditingControl> m_editor;
+  LongWork& m_work;
+  Project m_project;
+  QStringList m_files;
+  int m_generation = 0;
+  int m_filled = 0;  // the generation the menu shows
+  QList<QThread*> m_threads;
+  // Set when the menu goes: a scan still running stops at its next library.
+  std::shared_ptr<std::atomic_bool> m_cancelled;
+};

@@ -1,0 +1,51 @@
+// File menu: "Compile", "View compiled help file", "View compiler messages"
+// and "Decompile CHM file".
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class CompilerMessagesWindow;
+class HtmlHelpViewer;
+class LongWork;
+class QWidget;
+
+class BuildCommands : public QObject {
+  Q_OBJECT
+ public:
+  // What the commands need of the open project.
+  struct Project {
+    std::function<QString()> projectFile;  // empty when none is open
+    std::function<QStringList()> projectLines;
+    // Saves as "Save" does; false when the save failed (its error was shown).
+    std::function<bool()> save;
+    std::function<QString()> workshopDir;  // where the installed compiler lives, if any
+  };
+
+  BuildCommands(QWidget* window, HtmlHelpViewer* viewer, LongWork& work, Project project);
+  // The window of "View compiler messages", made with the other dialogs.
+  void SetMessagesWindow(CompilerMessagesWindow* messages);
+
+  void Compile();
+  void ViewHelpFile();
+  void ViewCompilerMessages();
+  void Decompile();
+  // The compiler's log: the one the project names, else the project's ".log".
+  QString CompilerLogFile() const;
+  // The folder the folder browser returned last.
+  QString LastFolder() const { return m_lastFolder; }
+
+ private:
+  // The folder browser "Browse for folder"; empty when cancelled.
+  QString SelectFolder();
+
+  QPointer<QWidget> m_window;
+  QPointer<HtmlHelpViewer> m_viewer;
+  QPointer<CompilerMessagesWindow> m_messages;
+  LongWork& m_work;
+  Project m_project;
+  QString m_lastFolder;
+};

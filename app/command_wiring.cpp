@@ -1,0 +1,145 @@
+// The main window's wiring of the controllers for building, add-ins, the
+// editor's commands, the help features and the program's help: each is
+// given the widgets it drives and what it needs of the project.
+#include <QAction>
+#include <QMenu>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "app/addins_menu.h"
+#include "app/build_commands.h"
+#include "app/long_work.h"
+#include "app/main_window.h"
+#include "app/program_help.h"
+#include "editor/editor_commands.h"
+#include "features/help_feature_commands.h"
+#include "features/viewer_objects.h"
+#include "viewer/html_help.h"
+
+void MainWindow::ConnectBuildCommands() {
+  helpViewer = new HtmlHelpViewer(this);
+  helpViewer->HtmlHelpA(this, QString(), HH_INITIALIZE, reinterpret_cast<quintptr>(&HelpCookie));
+  longWork = std::make_unique<LongWork>(this);
+  BuildCommands::Project project;
+  project.projectFile = [this] { return ProjectFile; };
+  project.projectLines = [this] { return ProjectLines; };
+  project.save = [this] {
+    // Saved as "Save" does, always: a save that fails leaves the project modified.
+    Modified = true;
+    SaveProject();
+    return !Modified;
+  };
+  project.workshopDir = [this] { return WorkshopDir; };
+  buildCommands = new BuildCommands(this, helpViewer, *longWork, std::move(project));
+  for (QAction* starter : {compileAction, decompileAction}) longWork->AddStarter(starter);
+  connect(compileAction, &QAction::triggered, buildCommands, &BuildCommands::Compile);
+  connect(viewHelpFileAction, &QAction::triggered, buildCommands, &BuildCommands::ViewHelpFile);
+  connect(viewMessagesAction, &QAction::triggered, buildCommands, &BuildCommands::ViewCompilerMessages);
+  connect(decompileAction, &QAction::triggered, buildCommands, &BuildCommands::Decompile);
+}
+
+void MainWindow::ConnectAddins() {
+  AddinsMenu::Project project;
+  project.isOpen = [this] { return !ProjectFile.isEmpty(); };
+  project.createTopic = [this](const QString& title) {
+    bool created = false;
+    return ReportFailure([&] { created = CreateTopic(title); }) && created;
+  };
+  addins = new AddinsMenu(addinsMenu, editor, *longWork, std::move(project), this);
+  addins->StartScan();
+}
+
+void MainWindow::ConnectEditorCommands() {
+  EditorCommandWidgets widgets;
+  widgets.window = this;
+  widgets.editor = editor;
+  widgets.sourceView = sourceView;
+  widgets.contentsTree = contentsTree;
+  widgets.fontNameBox = fontNameBox;
+  widgets.fontSizeBox = fontSizeBox;
+  widgets.boldButton = boldButton;
+  widgets.italicButton = italicButton;
+  widgets.underlineButton = underlineButton;
+  widgets.alignLeftButton = alignLeftButton;
+  widgets.centerButton = centerButton;
+  widgets.alignRightButton = alignRightButton;
+  widgets.editMenu = editMenu;
+  widgets.insertMenu = insertMenu;
+  widgets.colorMenu = colorMenu;
+  widgets.fontMenu = fontMenu;
+  widgets.tableMenu = tableMenu;
+  widgets.toggleMenu = toggleMenu;
+  widgets.linkMenu = linkMenu;
+  widgets.editorLinkMenu = editorLinkMenu;
+  widgets.boldAction = boldAction;
+  widgets.italicAction = italicAction;
+  widgets.underlineAction = underlineAction;
+  widgets.fontPropertiesAction = fontPropertiesAction;
+  widgets.bulletedListAction = bulletedListAction;
+  widgets.numberedListAction = numberedListAction;
+  widgets.selectionBackgroundAction = selectionBackgroundAction;
+  widgets.fontColorAction = fontColorAction;
+  widgets.pageBackgroundAction = pageBackgroundAction;
+  widgets.editorBackgroundAction = editorBackgroundAction;
+  widgets.editorFontColorAction = editorFontColorAction;
+  widgets.insertTableAction = insertTableAction;
+  widgets.insertRowAction = insertRowAction;
+  widgets.insertColumnAction = insertColumnAction;
+  widgets.deleteRowAction = deleteRowAction;
+  widgets.deleteColumnAction = deleteColumnAction;
+  widgets.linkToTopicAction = linkToTopicAction;
+  widgets.linkToPageAction = linkToPageAction;
+  widgets.editorLinkToTopicAction = editorLinkToTopicAction;
+  widgets.editorLinkToPageAction = editorLinkToPageAction;
+  widgets.removeLinkAction = removeLinkAction;
+  widgets.insertPictureAction = insertPictureAction;
+  widgets.insertPopupAction = insertPopupAction;
+  widgets.undoAction = undoAction;
+  widgets.redoAction = redoAction;
+  widgets.findAction = findAction;
+  widgets.copyAction = copyAction;
+  widgets.cutAction = cutAction;
+  widgets.pasteAction = pasteAction;
+  widgets.selectAllAction = selectAllAction;
+  widgets.deleteAction = deleteAction;
+  widgets.showDetailsAction = showDetailsAction;
+  widgets.showBordersAction = showBordersAction;
+  widgets.snapToGridAction = snapToGridAction;
+  EditorCommandProject project;
+  project.projectFolder = [this] { return ProjectFolder(); };
+  project.sourceInUse = [this] { return CurrentTab == 1; };
+  editorCommands = new EditorCommands(widgets, std::move(project));
+}
+
+void MainWindow::ConnectHelpFeatures() {
+  HelpFeatureCommands::Actions actions;
+  actions.insertPopup = insertPopupAction;
+  actions.popupTexts = popupTextsAction;
+  actions.insertSplash = insertSplashAction;
+  actions.insertTrainingCard = insertTrainingCardAction;
+  actions.styleSheet = styleSheetAction;
+  HelpFeatureCommands::Project project;
+  project.projectFile = [this] { return ProjectFile; };
+  project.projectFolder = [this] { return ProjectFolder(); };
+  project.codePage = [this] { return PageCodePage(); };
+  project.sourceInUse = [this] { return CurrentTab == 1; };
+  project.selectedPage = [this]() -> QString {
+    TopicData* topic = NodeName(contentsTree->currentItem());
+    if (!topic || topic->FileName.isEmpty()) return QString();
+    CurTopic = topic;
+    return PagePath(*topic);
+  };
+  project.storeEditorPage = [this](const QString& path) { StoreEditorPage(path); };
+  project.loadTopicPage = [this](const QString& path) { LoadTopicPage(path); };
+  project.reportFailure = [this](const std::function<void()>& step) { return ReportFailure(step); };
+  helpFeatures = new HelpFeatureCommands(this, editor, actions, std::move(project));
+  // Compiled topics shown by the viewer get working pop-ups, splash screens
+  // and training cards; a pressed card reaches programHelp as a "tcard" command.
+  if (helpViewer) helpViewer->AddPageScript(QString::fromLatin1(kHelpObjectsScriptName), HelpObjectsScript());
+}
+
+void MainWindow::ConnectProgramHelp() {
+  programHelpCommands =
+      new ProgramHelpCommands(this, editor, helpViewer, keyboardHook, helpContentsAction, aboutAction);
+  programHelp = programHelpCommands->Help();
+}

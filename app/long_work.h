@@ -1,0 +1,52 @@
+// One long run at a time: compiling, decompiling or an add-in. The program
+// keeps answering while one runs, so the commands that would start another
+// are disabled meanwhile, the window's title says what is going on, and a
+// second start is refused.
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+
+class QAction;
+class QWidget;
+
+class LongWork {
+ public:
+  explicit LongWork(QWidget* window) : m_window(window) {}
+  LongWork(const LongWork&) = delete;
+  LongWork& operator=(const LongWork&) = delete;
+
+  // A command that starts a long run: disabled while any run goes on.
+  void AddStarter(QAction* action);
+  // Enables or disables a starter; during a run, from the run's end on.
+  void SetEnabled(QAction* starter, bool on);
+  bool Running() const { return !m_what.isEmpty(); }
+  // What runs now ("Compiling"), empty when nothing does.
+  QString What() const { return m_what; }
+
+  // Marks a run for its scope. Started() is false when another run was
+  // going on: the caller then does nothing (the user hears a beep).
+  class Run {
+   public:
+    Run(LongWork& work, const QString& what);
+    ~Run();
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+    bool Started() const { return m_started; }
+
+   private:
+    LongWork& m_work;
+    bool m_started = false;
+  };
+
+ private:
+  void Begin(const QString& what);
+  void End();
+
+  QPointer<QWidget> m_window;
+  QList<QPointer<QAction>> m_starters;
+  QList<bool> m_wasEnabled;
+  QString m_what;
+  QString m_title;
+};

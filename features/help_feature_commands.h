@@ -1,0 +1,65 @@
+// The help features' commands: "Pop-up" and "Pop-up texts", "Splash",
+// "Training cad" and "Style sheet".
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+
+class EditingControl;
+class QAction;
+class QWidget;
+class SplashDialog;
+class TextEditDialog;
+class TrainingCardDialog;
+
+class HelpFeatureCommands : public QObject {
+  Q_OBJECT
+ public:
+  // The items the commands are bound to.
+  struct Actions {
+    QAction* insertPopup = nullptr;
+    QAction* popupTexts = nullptr;
+    QAction* insertSplash = nullptr;
+    QAction* insertTrainingCard = nullptr;
+    QAction* styleSheet = nullptr;
+  };
+  // What the commands need of the open project.
+  struct Project {
+    std::function<QString()> projectFile;
+    std::function<QString()> projectFolder;  // with its trailing separator
+    std::function<int()> codePage;           // of the project's text files
+    std::function<bool()> sourceInUse;       // the Source tab is the view in use
+    // The page file of the topic selected in Contents, made the current
+    // topic; empty when none with a page is selected.
+    std::function<QString()> selectedPage;
+    // Writes the editor's page to a page file; loads a page file into both views.
+    std::function<void(const QString& path)> storeEditorPage;
+    std::function<void(const QString& path)> loadTopicPage;
+    // Runs a step and shows its failure in an error box; false when it failed.
+    std::function<bool(const std::function<void()>& step)> reportFailure;
+  };
+
+  HelpFeatureCommands(QWidget* window, EditingControl* editor, const Actions& actions, Project project);
+  void SetDialogs(TextEditDialog* textEditDialog, SplashDialog* splashDialog,
+                  TrainingCardDialog* trainingCardDialog);
+
+  // The pop-up script file: the project file with "P.js" for its extension.
+  QString PopupScriptFile() const;
+  void InsertPopupCommand();
+  // Adds a pop-up with the typed text at the editor's selection (the body of "Pop-up").
+  void InsertPopup(const QString& typed);
+  void EditPopupTexts();
+  void InsertSplash();
+  void InsertTrainingCard();
+  void EditStyleSheet();
+
+ private:
+  QPointer<QWidget> m_window;
+  QPointer<EditingControl> m_editor;
+  Project m_project;
+  QPointer<TextEditDialog> m_textEditDialog;
+  QPointer<SplashDialog> m_splashDialog;
+  QPointer<TrainingCardDialog> m_trainingCardDialog;
+};
