@@ -269,6 +269,7 @@ ContentsFileRead ReadContents(const QString& text) {
           pending.Local = token.Value;
           pending.HasLocal = true;
         }
+        if (pending.Params.empty()) pending.Params.reserve(4);
         pending.Params.push_back(SitemapParam{token.Name, token.Value, role});
         break;
       }

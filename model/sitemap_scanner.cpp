@@ -103,8 +103,9 @@ bool SitemapScanner::Next(SitemapToken* token) {
 // The attributes of a <param> tag from `from` on. A quoted value that its
 // line ends gives an empty value, and scanning goes on at that line end.
 bool SitemapScanner::ReadParam(qsizetype from, SitemapToken* token) {
-  QString name;
-  QString value;
+  // Views into the text: only what is kept is copied.
+  QStringView name;
+  QStringView value;
   bool hasName = false;
   qsizetype i = from;
   const qsizetype n = text_.size();
@@ -131,7 +132,7 @@ bool SitemapScanner::ReadParam(qsizetype from, SitemapToken* token) {
     const QStringView attr = text_.mid(attrBegin, i - attrBegin);
     qsizetype j = i;
     while (j < n && IsBlank(text_.at(j).unicode())) ++j;
-    QString attrValue;
+    QStringView attrValue;
     if (j < n && text_.at(j) == u'=') {
       ++j;
       while (j < n && IsBlank(text_.at(j).unicode())) ++j;
@@ -145,12 +146,12 @@ bool SitemapScanner::ReadParam(qsizetype from, SitemapToken* token) {
           i = k;
           break;
         }
-        attrValue = Decoded(text_.mid(j + 1, k - j - 1));
+        attrValue = text_.mid(j + 1, k - j - 1);
         i = k + 1;
       } else {
         qsizetype k = j;
         while (k < n && !IsBlank(text_.at(k).unicode()) && text_.at(k) != u'>') ++k;
-        attrValue = Decoded(text_.mid(j, k - j));
+        attrValue = text_.mid(j, k - j);
         i = k;
       }
     }
@@ -163,7 +164,16 @@ bool SitemapScanner::ReadParam(qsizetype from, SitemapToken* token) {
   }
   pos_ = i;
   if (!hasName) return false;
-  const QString key = name.trimmed();
+  // The usual names are shared, not allocated once per parameter.
+  static const QString kShared[] = {QStringLiteral("Name"), QStringLiteral("Local"),
+                                    QStringLiteral("Keyword"), QStringLiteral("ImageNumber"),
+                                    QStringLiteral("See Also")};
+  token->Name.clear();
+  for (const QString& shared : kShared) {
+    if (name == shared) token->Name = shared;
+  }
+  if (token->Name.isNull()) token->Name = Decoded(name);
+  const QStringView key = QStringView(token->Name).trimmed();
   if (key.compare(u"Keyword", Qt::CaseInsensitive) == 0)
     token->Tag = SitemapTag::Keyword;
   else if (key.compare(u"Name", Qt::CaseInsensitive) == 0)
@@ -172,8 +182,7 @@ bool SitemapScanner::ReadParam(qsizetype from, SitemapToken* token) {
     token->Tag = SitemapTag::Local;
   else
     token->Tag = SitemapTag::Param;
-  token->Name = name;
-  token->Value = value;
+  token->Value = Decoded(value);
   return true;
 }
 
