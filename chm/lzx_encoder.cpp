@@ -168,18 +168,6 @@ class IntervalCoder {
     }
   }
 
-  void UpdateRepeated(uint32_t value) {
-    if (value == 1)
-      std::swap(m_repeated[0], m_repeated[1]);
-    else if (value == 2)
-      std::swap(m_repeated[0], m_repeated[2]);
-    else if (value >= 3) {
-      m_repeated[2] = m_repeated[1];
-      m_repeated[1] = m_repeated[0];
-      m_repeated[0] = value - 2;
-    }
-  }
-
   void WriteBlock(const LzxItem* first, const LzxItem* end, size_t size) {
     std::vector<uint32_t> mainFrequencies(size_t(m_mainElements), 0);
     std::vector<uint32_t> lengthFrequencies(kLengthSymbols, 0);
@@ -222,7 +210,7 @@ class IntervalCoder {
 
     if (storedBits < std::min(verbatimBits, alignedBits)) {
       for (const LzxItem* item = first; item != end; ++item)
-        if (item->length > 1) UpdateRepeated(item->value);
+        if (item->length > 1) m_repeated.Use(item->value);
       WriteStored(size);
       return;
     }
@@ -264,7 +252,7 @@ class IntervalCoder {
           m_out.Write(footer, extra);
         }
       }
-      UpdateRepeated(item->value);
+      m_repeated.Use(item->value);
       Advance(item->length);
     }
   }
@@ -279,7 +267,7 @@ class IntervalCoder {
     else
       m_out.Align();
     QByteArray repeated;
-    for (size_t offset : m_repeated)
+    for (size_t offset : m_repeated.distance)
       for (int shift = 0; shift < 32; shift += 8) repeated.append(char((offset >> shift) & 0xFF));
     m_out.WriteBytes(repeated.constData(), repeated.size());
     for (size_t done = 0; done < size; done += kLzxFrameSize) {
@@ -294,7 +282,7 @@ class IntervalCoder {
   int m_mainElements;
   std::vector<uint8_t> m_mainLengths;    // the lengths the decoder holds from the last coded block
   std::vector<uint8_t> m_lengthLengths;  // likewise
-  size_t m_repeated[3] = {1, 1, 1};
+  LzxRepeatedOffsets m_repeated;
   size_t m_pos = 0;
   LzxBitWriter m_out;
   IntervalStream m_result;

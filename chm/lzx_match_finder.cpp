@@ -64,7 +64,7 @@ class Finder {
         }
       }
       items.push_back({current.length, current.value});
-      Use(current.value);
+      m_repeated.Use(current.value);
       pos += current.length;
       current = Best(pos);
     }
@@ -112,7 +112,8 @@ class Finder {
       if (score > best.score) best = {length, value, score};
     };
     for (uint32_t slot = 0; slot < 3; ++slot) {
-      if (m_repeated[slot] <= pos) consider(MatchLength(pos, pos - m_repeated[slot], limit), slot);
+      const size_t distance = m_repeated.distance[slot];
+      if (distance <= pos) consider(MatchLength(pos, pos - distance, limit), slot);
     }
     InsertUpTo(pos);
     if (best.length < limit && limit >= 3 && pos + 2 < m_size) {
@@ -131,25 +132,13 @@ class Finder {
     return best;
   }
 
-  void Use(uint32_t value) {
-    if (value == 1)
-      std::swap(m_repeated[0], m_repeated[1]);
-    else if (value == 2)
-      std::swap(m_repeated[0], m_repeated[2]);
-    else if (value >= 3) {
-      m_repeated[2] = m_repeated[1];
-      m_repeated[1] = m_repeated[0];
-      m_repeated[0] = value - 2;
-    }
-  }
-
   const uint8_t* m_data;
   size_t m_size;
   size_t m_maxDistance;
   std::vector<int32_t> m_head;
   std::vector<int32_t> m_previous;
   size_t m_inserted = 0;
-  size_t m_repeated[3] = {1, 1, 1};
+  LzxRepeatedOffsets m_repeated;
 };
 
 }  // namespace

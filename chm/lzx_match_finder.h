@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace orvex {
@@ -15,6 +16,24 @@ namespace orvex {
 struct LzxItem {
   uint32_t length;
   uint32_t value;
+};
+
+// The last three match distances, as the decoder keeps them: a match with
+// a new distance pushes it in front, a repeat moves its distance to front.
+struct LzxRepeatedOffsets {
+  size_t distance[3] = {1, 1, 1};
+
+  void Use(uint32_t formattedOffset) {
+    if (formattedOffset == 1) {
+      std::swap(distance[0], distance[1]);
+    } else if (formattedOffset == 2) {
+      std::swap(distance[0], distance[2]);
+    } else if (formattedOffset >= 3) {
+      distance[2] = distance[1];
+      distance[1] = distance[0];
+      distance[0] = formattedOffset - 2;
+    }
+  }
 };
 
 constexpr int kLzxMinMatch = 2;

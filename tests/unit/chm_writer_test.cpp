@@ -2,6 +2,7 @@
 // by the real readers.
 
 #include "chm/chm_writer.h"
+#include "chm/lzx_encoder.h"
 #include "chm_readers.h"
 
 #include <QFile>
@@ -129,6 +130,18 @@ TEST(ChmWriterLzx, LongRunsRandomDataAndManySmallFiles) {
   ExpectBothLibrariesReadBack(WriteChm(dir, files), files);
 }
 
+TEST(ChmWriterLzx, TextShrinksAndRandomDataBarelyGrows) {
+  const QByteArray text = HtmlLikeText(1000000, 12);
+  const QByteArray random = RandomBytes(1000000, 13);
+  const LzxStream packedText = LzxCompress(text, {});
+  const LzxStream packedRandom = LzxCompress(random, {});
+  EXPECT_LT(packedText.data.size(), text.size() / 3);
+  // Stored blocks: the padding of the last interval and a few bytes a frame.
+  EXPECT_LT(packedRandom.data.size(), random.size() + 2 * kLzxFrameSize);
+  EXPECT_EQ(packedText.frameOffsets.size(), 32);  // 1,000,000 bytes padded to 16 intervals of 2 frames
+  EXPECT_EQ(packedText.frameOffsets.first(), 0u);
+}
+
 TEST(ChmWriterLzx, LargerWindowsAndLongerResetIntervals) {
   QTemporaryDir dir;
   const QList<TestFile> files = {{"/a.htm", HtmlLikeText(900000, 3)},
@@ -142,8 +155,12 @@ TEST(ChmWriterLzx, LargerWindowsAndLongerResetIntervals) {
 
 TEST(ChmWriterLzx, FiftyMegabytes) {
   QTemporaryDir dir;
-  const QList<TestFile> files = {{"/big.htm", HtmlLikeText(50 * 1024 * 1024, 11)},
-                                 {"/after.htm", "<p>end</p>"}};
+  // Pages that repeat with small changes, as generated documentation does.
+  const QByteArray page = HtmlLikeText(30000, 11);
+  QByteArray big;
+  big.reserve(50 * 1024 * 1024 + page.size());
+  for (int i = 0; big.size() < 50 * 1024 * 1024; ++i) big.append(page).append(QByteArray::number(i));
+  const QList<TestFile> files = {{"/big.htm", big}, {"/after.htm", "<p>end</p>"}};
   ExpectBothLibrariesReadBack(WriteChm(dir, files), files);
 }
 
