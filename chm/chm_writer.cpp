@@ -184,14 +184,13 @@ Result<ChmWriteStats> ChmWriter::Write(QIODevice& out) const {
   QByteArray spanInfo;
   AppendLe64(spanInfo, quint64(compressedSection.size()));
 
-  // Section 0: the description of section 1, its compressed stream, then the
-  // files stored as they are.
+  // Section 0: the description of section 1 with its compressed stream, then
+  // the files stored as they are. Something follows the stream: a reader may
+  // look a few bytes past its end.
   QList<std::pair<QByteArray, QByteArray>> section0 = {
-      {kNameList, NameList()},
-      {kControlData, ControlData(m_options)},
-      {kSpanInfo, spanInfo},
-      {kTransformList, Utf16(QStringLiteral("{7FC28940-9D31-11D0"))},
-      {kResetTable, ResetTable(stream, quint64(compressedSection.size()))},
+      {kNameList, NameList()}, {kControlData, ControlData(m_options)},
+      {kSpanInfo, spanInfo},   {kTransformList, Utf16(QStringLiteral("{7FC28940-9D31-11D0"))},
+      {kContent, stream.data}, {kResetTable, ResetTable(stream, quint64(compressedSection.size()))},
   };
   QByteArray section0Bytes;
   auto place = [&](const QByteArray& name, const QByteArray& content) {
@@ -199,7 +198,6 @@ Result<ChmWriteStats> ChmWriter::Write(QIODevice& out) const {
     section0Bytes.append(content);
   };
   for (const auto& [name, content] : section0) place(name, content);
-  place(kContent, stream.data);
   for (const File* file : storedFiles) place(file->name, file->content);
 
   // Every folder of the files, down from "/", spelled as first seen.

@@ -1,8 +1,11 @@
 #include "chm/lzx_encoder.h"
 
+#include "chm/huffman.h"
 #include "chm/lzx_bit_writer.h"
+#include "chm/lzx_match_finder.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -11,42 +14,291 @@ namespace orvex {
 
 namespace {
 
+constexpr int kVerbatimBlock = 1;
+constexpr int kAlignedBlock = 2;
 constexpr int kUncompressedBlock = 3;
+constexpr int kNumChars = 256;
+constexpr int kPrimaryLengths = 7;
+constexpr int kLengthSymbols = 249;
+constexpr int kPretreeSymbols = 20;
+constexpr int kAlignedSymbols = 8;
+constexpr int kMaxCodeLength = 16;
+constexpr int kMaxPretreeLength = 15;  // stored in 4 bits
+constexpr int kMaxAlignedLength = 7;   // stored in 3 bits
+constexpr size_t kBlockFrames = 2;     // frames one block covers at most
+
+int PositionSlots(int windowBits) {
+  static constexpr int kSlotCounts[] = {30, 32, 34, 36, 38, 42, 50};
+  return kSlotCounts[windowBits - 15];
+}
+
+int ExtraBits(int slot) { return slot < 4 ? 0 : std::min(slot / 2 - 1, 17); }
+
+uint32_t PositionBase(int slot) {
+  static const std::array<uint32_t, 51> bases = [] {
+    std::array<uint32_t, 51> b{};
+    for (int i = 1; i < 51; ++i) b[size_t(i)] = b[size_t(i) - 1] + (1u << ExtraBits(i - 1));
+    return b;
+  }();
+  return bases[size_t(slot)];
+}
+
+int PositionSlot(uint32_t formattedOffset) {
+  if (formattedOffset < 4) return int(formattedOffset);
+  if (formattedOffset >= 262144) return 36 + int((formattedOffset - 262144) / 131072);
+  const int bit = 31 - __builtin_clz(formattedOffset);
+  return 2 * bit + int((formattedOffset >> (bit - 1)) & 1);
+}
+
+// One step of the pretree coding of code lengths: a symbol with its extra
+// bits, and for a run of equal lengths (19) the symbol that gives the length.
+struct TreeStep {
+  uint8_t symbol;
+  uint8_t extraBits;
+  uint8_t extra;
+  int8_t follow;
+};
+
+uint8_t Delta(uint8_t oldLength, uint8_t newLength) { return uint8_t((oldLength - newLength + 17) % 17); }
+
+std::vector<TreeStep> TreeSteps(const uint8_t* newLengths, const uint8_t* oldLengths, int count) {
+  std::vector<TreeStep> steps;
+  for (int i = 0; i < count;) {
+    int run = 1;
+    while (i + run < count && newLengths[i + run] == newLengths[i]) ++run;
+    if (newLengths[i] == 0 && run >= 20) {
+      run = std::min(run, 51);
+      steps.push_back({18, 5, uint8_t(run - 20), -1});
+    } else if (newLengths[i] == 0 && run >= 4) {
+      run = std::min(run, 19);
+      steps.push_back({17, 4, uint8_t(run - 4), -1});
+    } else if (run >= 4) {
+      run = std::min(run, 5);
+      steps.push_back({19, 1, uint8_t(run - 4), int8_t(Delta(oldLengths[i], newLengths[i]))});
+    } else {
+      run = 1;
+      steps.push_back({Delta(oldLengths[i], newLengths[i]), 0, 0, -1});
+    }
+    i += run;
+  }
+  return steps;
+}
+
+// The code lengths of a range coded with a pretree of their own.
+class TreeCoding {
+ public:
+  TreeCoding(const uint8_t* newLengths, const uint8_t* oldLengths, int count)
+      : m_steps(TreeSteps(newLengths, oldLengths, count)) {
+    std::vector<uint32_t> frequencies(kPretreeSymbols, 0);
+    for (const TreeStep& step : m_steps) {
+      ++frequencies[step.symbol];
+      if (step.follow >= 0) ++frequencies[size_t(step.follow)];
+    }
+    m_lengths = HuffmanLengths(frequencies, kMaxPretreeLength);
+    m_codes = HuffmanCodes(m_lengths);
+  }
+
+  uint64_t Bits() const {
+    uint64_t bits = 4 * kPretreeSymbols;
+    for (const TreeStep& step : m_steps)
+      bits +=
+          m_lengths[step.symbol] + step.extraBits + (step.follow >= 0 ? m_lengths[size_t(step.follow)] : 0);
+    return bits;
+  }
+
+  void Write(LzxBitWriter& out) const {
+    for (uint8_t length : m_lengths) out.Write(length, 4);
+    for (const TreeStep& step : m_steps) {
+      out.Write(m_codes[step.symbol], m_lengths[step.symbol]);
+      out.Write(step.extra, step.extraBits);
+      if (step.follow >= 0) out.Write(m_codes[size_t(step.follow)], m_lengths[size_t(step.follow)]);
+    }
+  }
+
+ private:
+  std::vector<TreeStep> m_steps;
+  std::vector<uint8_t> m_lengths;
+  std::vector<uint32_t> m_codes;
+};
 
 struct IntervalStream {
   QByteArray data;
   QList<quint32> frameOffsets;
 };
 
-// A stored block: the header, 1 to 16 bits to reach a word, the repeated
-// offsets, the bytes and a pad byte after an odd count.
-void WriteStoredBlock(LzxBitWriter& out, const char* data, qsizetype size) {
-  out.Write(kUncompressedBlock, 3);
-  out.Write(quint32(size), 24);
-  if (out.AtWordBoundary())
-    out.Write(0, 16);
-  else
-    out.Align();
-  const char repeated[12] = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
-  out.WriteBytes(repeated, sizeof repeated);
-  out.WriteBytes(data, size);
-  if (size & 1) out.WriteBytes("", 1);
-}
+// Codes one reset interval (a whole number of frames) into blocks of at
+// most kBlockFrames frames, each verbatim, aligned-offset or stored,
+// whichever is smallest.
+class IntervalCoder {
+ public:
+  IntervalCoder(const uint8_t* data, size_t size, int windowBits)
+      : m_data(data),
+        m_size(size),
+        m_windowBits(windowBits),
+        m_mainElements(kNumChars + 8 * PositionSlots(windowBits)),
+        m_mainLengths(size_t(m_mainElements), 0),
+        m_lengthLengths(kLengthSymbols, 0) {}
 
-// One reset interval: size is a whole number of frames.
-IntervalStream CompressInterval(const char* data, qsizetype size, int windowBits) {
-  Q_UNUSED(windowBits);
-  LzxBitWriter out;
-  IntervalStream result;
-  out.Write(0, 1);  // no E8 call translation
-  for (qsizetype frame = 0; frame < size; frame += kLzxFrameSize) {
-    result.frameOffsets.append(quint32(out.ByteCount()));
-    WriteStoredBlock(out, data + frame, kLzxFrameSize);
+  IntervalStream Run() {
+    const std::vector<LzxItem> items = FindLzxMatches(m_data, m_size, m_windowBits);
+    m_result.frameOffsets.append(0);
+    m_out.Write(0, 1);  // no E8 call translation
+    size_t first = 0;
+    size_t blockStart = 0;
+    while (blockStart < m_size) {
+      const size_t blockEnd = std::min(m_size, blockStart + kBlockFrames * kLzxFrameSize);
+      size_t end = first;
+      for (size_t pos = blockStart; pos < blockEnd; pos += items[end++].length) {
+      }
+      WriteBlock(&items[first], &items[end], blockEnd - blockStart);
+      first = end;
+      blockStart = blockEnd;
+    }
+    m_out.Align();
+    m_result.data = std::move(m_out.Bytes());
+    return std::move(m_result);
   }
-  out.Align();
-  result.data = std::move(out.Bytes());
-  return result;
-}
+
+ private:
+  void Advance(uint32_t bytes) {
+    m_pos += bytes;
+    if (m_pos % kLzxFrameSize == 0) {
+      m_out.Align();
+      if (m_pos < m_size) m_result.frameOffsets.append(quint32(m_out.ByteCount()));
+    }
+  }
+
+  void UpdateRepeated(uint32_t value) {
+    if (value == 1)
+      std::swap(m_repeated[0], m_repeated[1]);
+    else if (value == 2)
+      std::swap(m_repeated[0], m_repeated[2]);
+    else if (value >= 3) {
+      m_repeated[2] = m_repeated[1];
+      m_repeated[1] = m_repeated[0];
+      m_repeated[0] = value - 2;
+    }
+  }
+
+  void WriteBlock(const LzxItem* first, const LzxItem* end, size_t size) {
+    std::vector<uint32_t> mainFrequencies(size_t(m_mainElements), 0);
+    std::vector<uint32_t> lengthFrequencies(kLengthSymbols, 0);
+    std::vector<uint32_t> alignedFrequencies(kAlignedSymbols, 0);
+    uint64_t footerBits = 0;
+    uint64_t alignedCount = 0;
+    for (const LzxItem* item = first; item != end; ++item) {
+      if (item->length == 1) {
+        ++mainFrequencies[item->value];
+        continue;
+      }
+      const int slot = PositionSlot(item->value);
+      const uint32_t lengthHeader = std::min<uint32_t>(item->length - kLzxMinMatch, kPrimaryLengths);
+      ++mainFrequencies[size_t(kNumChars + slot * 8) + lengthHeader];
+      if (lengthHeader == kPrimaryLengths) ++lengthFrequencies[item->length - kLzxMinMatch - kPrimaryLengths];
+      const int extra = ExtraBits(slot);
+      footerBits += uint64_t(extra);
+      if (extra >= 3) {
+        ++alignedFrequencies[(item->value - PositionBase(slot)) & 7];
+        ++alignedCount;
+      }
+    }
+    const std::vector<uint8_t> mainLengths = HuffmanLengths(mainFrequencies, kMaxCodeLength);
+    const std::vector<uint8_t> lengthLengths = HuffmanLengths(lengthFrequencies, kMaxCodeLength);
+    const std::vector<uint8_t> alignedLengths = HuffmanLengths(alignedFrequencies, kMaxAlignedLength);
+    const TreeCoding mainChars(mainLengths.data(), m_mainLengths.data(), kNumChars);
+    const TreeCoding mainMatches(mainLengths.data() + kNumChars, m_mainLengths.data() + kNumChars,
+                                 m_mainElements - kNumChars);
+    const TreeCoding lengths(lengthLengths.data(), m_lengthLengths.data(), kLengthSymbols);
+
+    uint64_t verbatimBits = 27 + mainChars.Bits() + mainMatches.Bits() + lengths.Bits() + footerBits;
+    for (size_t i = 0; i < mainFrequencies.size(); ++i)
+      verbatimBits += uint64_t(mainFrequencies[i]) * mainLengths[i];
+    for (size_t i = 0; i < lengthFrequencies.size(); ++i)
+      verbatimBits += uint64_t(lengthFrequencies[i]) * lengthLengths[i];
+    uint64_t alignedBits = verbatimBits + 3 * kAlignedSymbols - 3 * alignedCount;
+    for (size_t i = 0; i < alignedFrequencies.size(); ++i)
+      alignedBits += uint64_t(alignedFrequencies[i]) * alignedLengths[i];
+    const uint64_t storedBits = 27 + 16 + 96 + 8 * uint64_t(size);
+
+    if (storedBits < std::min(verbatimBits, alignedBits)) {
+      for (const LzxItem* item = first; item != end; ++item)
+        if (item->length > 1) UpdateRepeated(item->value);
+      WriteStored(size);
+      return;
+    }
+    const bool aligned = alignedCount > 0 && alignedBits < verbatimBits;
+    m_out.Write(aligned ? kAlignedBlock : kVerbatimBlock, 3);
+    m_out.Write(quint32(size), 24);
+    if (aligned)
+      for (uint8_t length : alignedLengths) m_out.Write(length, 3);
+    mainChars.Write(m_out);
+    mainMatches.Write(m_out);
+    lengths.Write(m_out);
+    m_mainLengths = mainLengths;
+    m_lengthLengths = lengthLengths;
+
+    const std::vector<uint32_t> mainCodes = HuffmanCodes(mainLengths);
+    const std::vector<uint32_t> lengthCodes = HuffmanCodes(lengthLengths);
+    const std::vector<uint32_t> alignedCodes = HuffmanCodes(alignedLengths);
+    for (const LzxItem* item = first; item != end; ++item) {
+      if (item->length == 1) {
+        m_out.Write(mainCodes[item->value], mainLengths[item->value]);
+        Advance(1);
+        continue;
+      }
+      const int slot = PositionSlot(item->value);
+      const uint32_t lengthHeader = std::min<uint32_t>(item->length - kLzxMinMatch, kPrimaryLengths);
+      const size_t symbol = size_t(kNumChars + slot * 8) + lengthHeader;
+      m_out.Write(mainCodes[symbol], mainLengths[symbol]);
+      if (lengthHeader == kPrimaryLengths) {
+        const size_t footer = item->length - kLzxMinMatch - kPrimaryLengths;
+        m_out.Write(lengthCodes[footer], lengthLengths[footer]);
+      }
+      const int extra = ExtraBits(slot);
+      if (slot >= 3) {
+        const uint32_t footer = item->value - PositionBase(slot);
+        if (aligned && extra >= 3) {
+          m_out.Write(footer >> 3, extra - 3);
+          m_out.Write(alignedCodes[footer & 7], alignedLengths[footer & 7]);
+        } else {
+          m_out.Write(footer, extra);
+        }
+      }
+      UpdateRepeated(item->value);
+      Advance(item->length);
+    }
+  }
+
+  // A stored block: the header, 1 to 16 bits to reach a word, the repeated
+  // offsets, the bytes (always an even count: whole frames).
+  void WriteStored(size_t size) {
+    m_out.Write(kUncompressedBlock, 3);
+    m_out.Write(quint32(size), 24);
+    if (m_out.AtWordBoundary())
+      m_out.Write(0, 16);
+    else
+      m_out.Align();
+    QByteArray repeated;
+    for (size_t offset : m_repeated)
+      for (int shift = 0; shift < 32; shift += 8) repeated.append(char((offset >> shift) & 0xFF));
+    m_out.WriteBytes(repeated.constData(), repeated.size());
+    for (size_t done = 0; done < size; done += kLzxFrameSize) {
+      m_out.WriteBytes(reinterpret_cast<const char*>(m_data + m_pos), kLzxFrameSize);
+      Advance(kLzxFrameSize);
+    }
+  }
+
+  const uint8_t* m_data;
+  size_t m_size;
+  int m_windowBits;
+  int m_mainElements;
+  std::vector<uint8_t> m_mainLengths;    // the lengths the decoder holds from the last coded block
+  std::vector<uint8_t> m_lengthLengths;  // likewise
+  size_t m_repeated[3] = {1, 1, 1};
+  size_t m_pos = 0;
+  LzxBitWriter m_out;
+  IntervalStream m_result;
+};
 
 }  // namespace
 
@@ -60,13 +312,15 @@ LzxStream LzxCompress(const QByteArray& input, const LzxOptions& options) {
     for (qsizetype i = nextInterval++; i < intervalCount; i = nextInterval++) {
       const qsizetype start = i * intervalBytes;
       const qsizetype size = std::min(intervalBytes, input.size() - start);
-      if (size % kLzxFrameSize == 0) {
-        intervals[size_t(i)] = CompressInterval(input.constData() + start, size, options.windowBits);
-      } else {
-        QByteArray padded = input.mid(start, size);
-        padded.append(QByteArray(kLzxFrameSize - size % kLzxFrameSize, '\0'));
-        intervals[size_t(i)] = CompressInterval(padded.constData(), padded.size(), options.windowBits);
+      QByteArray padded;
+      const uint8_t* data = reinterpret_cast<const uint8_t*>(input.constData()) + start;
+      if (size < intervalBytes) {
+        padded = input.mid(start, size);
+        padded.append(QByteArray(intervalBytes - size, '\0'));
+        data = reinterpret_cast<const uint8_t*>(padded.constData());
       }
+      const size_t codedSize = size_t(intervalBytes);
+      intervals[size_t(i)] = IntervalCoder(data, codedSize, options.windowBits).Run();
     }
   };
   int threadCount = options.threads > 0 ? options.threads : int(std::thread::hardware_concurrency());

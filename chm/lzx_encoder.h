@@ -21,9 +21,10 @@ struct LzxStream {
   QList<quint64> frameOffsets;  // where each frame starts in data
 };
 
-// The stream for input. The last frame is coded to its full 32 KB (the part
-// past the input is zeros) because some readers always decode whole frames;
-// readers take the real length from the reset table.
+// The stream for input. The last reset interval is coded in full (the part
+// past the input is zeros): readers decode whole frames, and some decode
+// up to the end of the reset interval. They take the real length from the
+// reset table.
 LzxStream LzxCompress(const QByteArray& input, const LzxOptions& options);
 
 }  // namespace orvex

@@ -13,6 +13,8 @@ constexpr int kHashBits = 15;
 constexpr int kMaxChain = 48;    // candidates tried per position
 constexpr int kNiceLength = 96;  // a match this long ends the search
 constexpr int kLazyLength = 48;  // a match this long is taken at once
+constexpr int kGoodLength = 24;  // past a match this long, only a few more candidates
+constexpr int kGoodChain = 8;
 
 struct Candidate {
   uint32_t length = 0;
@@ -121,6 +123,7 @@ class Finder {
         if (m_data[size_t(from) + best.length] != m_data[pos + best.length] && best.length < limit) continue;
         const uint32_t length = MatchLength(pos, size_t(from), limit);
         if (length >= 3) consider(length, uint32_t(distance) + 2);
+        if (best.length >= uint32_t(kGoodLength)) chain = std::min(chain, kGoodChain);
         if (length >= uint32_t(kNiceLength) || length == limit) break;
       }
     }

@@ -16,6 +16,11 @@ tests=(
   libchm-bin libmspack-dev p7zip-full fp-utils
   doxygen python3-sphinx python3-sphinxcontrib.htmlhelp hyperfine bc
 )
+# Only the tests need these: more readers of compiled files.
+test_packages=(
+  libmspack-dev p7zip-full
+)
+packages+=("${test_packages[@]}")
 missing=()
 for p in "${runtime[@]}" "${tests[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

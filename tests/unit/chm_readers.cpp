@@ -1,12 +1,13 @@
 #include "chm_readers.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <chm_lib.h>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <mspack.h>
 
@@ -60,7 +61,9 @@ ChmFiles ReadWithMspack(const QString& chmPath) {
     mspack_destroy_chm_decompressor(decompressor);
     return files;
   }
-  QTemporaryDir scratch;
+  // Extracting thousands of files into one scratch file: keep it in memory.
+  QTemporaryDir scratch((QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
+                        "/orvex-XXXXXX");
   const QByteArray outPath = QFile::encodeName(scratch.filePath("out"));
   for (mschmd_file* list : {header->files, header->sysfiles}) {
     for (mschmd_file* file = list; file; file = file->next) {
@@ -99,13 +102,14 @@ ChmFiles ReadWithProgram(const QString& program, const QString& chmPath) {
                   << process.readAllStandardError().toStdString();
     return files;
   }
-  QDirIterator it(outDir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-  const QByteArray root = QFile::encodeName(outDir.path());
-  while (it.hasNext()) {
-    const QString path = it.next();
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    files.insert(QFile::encodeName(path).mid(root.size()), file.readAll());
+  // The names as raw bytes: they need not be valid in the locale's encoding.
+  const std::filesystem::path root(QFile::encodeName(outDir.path()).toStdString());
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string relative = entry.path().string().substr(root.string().size());
+    files.insert(QByteArray::fromStdString(relative), QByteArray::fromStdString(content));
   }
   return files;
 }
