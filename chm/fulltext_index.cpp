@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <numeric>
+#include <thread>
 #include <vector>
 
 #include "chm/fulltext_words.h"
@@ -163,18 +165,25 @@ void AppendWord(QByteArray& node, const QByteArray& word, int shared) {
   node.append(word.constData() + shared, word.size() - shared);
 }
 
-// The word as stored: bytes in the code page, at most the longest a node
-// entry can hold; empty when the code page cannot hold a character of it.
-QByteArray StoredWord(const QString& word, int codePage) {
-  QByteArray bytes = EncodeCodePage(word, codePage);
-  if (bytes.contains('&')) return {};  // a character written as "&#N;"
-  if (bytes.size() <= kFullTextMaxWordBytes) return bytes;
-  QString cut = word;
-  while (bytes.size() > kFullTextMaxWordBytes) {
-    cut.chop(cut.size() > 1 && cut.back().isLowSurrogate() ? 2 : 1);
-    bytes = EncodeCodePage(cut, codePage);
+// The words as stored: bytes in the code page, at most the longest a node
+// entry can hold; empty for a word with a character the code page cannot
+// hold. One conversion for all: a line break is one byte in every code page
+// and never part of another character.
+QList<QByteArray> StoredWords(const QStringList& words, int codePage) {
+  QList<QByteArray> stored = EncodeCodePage(words.join(u'\n'), codePage).split('\n');
+  for (qsizetype i = 0; i < stored.size(); ++i) {
+    QByteArray& bytes = stored[i];
+    if (bytes.contains('&')) {  // a character written as "&#N;"
+      bytes.clear();
+      continue;
+    }
+    QString cut = words[i];
+    while (bytes.size() > kFullTextMaxWordBytes) {
+      cut.chop(cut.size() > 1 && cut.back().isLowSurrogate() ? 2 : 1);
+      bytes = EncodeCodePage(cut, codePage);
+    }
   }
-  return bytes;
+  return stored;
 }
 
 struct Collected {
@@ -189,39 +198,64 @@ struct Collected {
   }
 };
 
+struct TopicWords {
+  QStringList title;
+  QStringList text;
+};
+
+TopicWords WordsOfTopic(const FullTextTopic& topic) {
+  const PageText page = ExtractPageText(topic.page);
+  return {FullTextWords(topic.title.isEmpty() ? page.title : topic.title), FullTextWords(page.body)};
+}
+
+// The words of the topics, from batches of pages read on every core.
 Collected CollectWords(const QList<FullTextTopic>& topics) {
   std::vector<qsizetype> order(topics.size());
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(),
                    [&](qsizetype a, qsizetype b) { return topics[a].topicNumber < topics[b].topicNumber; });
+  const size_t threads = std::max(1u, std::thread::hardware_concurrency());
+  const size_t batch = 16 * threads;
+  std::vector<TopicWords> words(batch);
   Collected collected;
   quint32 textLocation = 0, titleLocation = 0;
-  for (size_t k = 0; k < order.size(); ++k) {
-    const FullTextTopic& topic = topics[order[k]];
-    if (k == 0 || topic.topicNumber != topics[order[k - 1]].topicNumber)
-      textLocation = titleLocation = 0;  // a topic given twice goes on counting
-    const PageText page = ExtractPageText(topic.page);
-    const QStringList titleWords = FullTextWords(topic.title.isEmpty() ? page.title : topic.title);
-    for (const QString& word : titleWords) {
-      WordOccurrences& w = collected.words[collected.Id(word)];
-      w.title.push_back({topic.topicNumber, titleLocation++});
-      w.text.push_back({topic.topicNumber, textLocation++});
+  for (size_t first = 0; first < order.size(); first += batch) {
+    const size_t count = std::min(batch, order.size() - first);
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+      for (size_t i; (i = next++) < count;) words[i] = WordsOfTopic(topics[order[first + i]]);
+    };
+    std::vector<std::thread> pool;
+    for (size_t t = 1; t < std::min(threads, count); ++t) pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool) t.join();
+
+    for (size_t i = 0; i < count; ++i) {
+      const size_t k = first + i;
+      const quint32 number = topics[order[k]].topicNumber;
+      if (k == 0 || number != topics[order[k - 1]].topicNumber)
+        textLocation = titleLocation = 0;  // a topic given twice goes on counting
+      for (const QString& word : words[i].title) {
+        WordOccurrences& w = collected.words[collected.Id(word)];
+        w.title.push_back({number, titleLocation++});
+        w.text.push_back({number, textLocation++});
+      }
+      for (const QString& word : words[i].text)
+        collected.words[collected.Id(word)].text.push_back({number, textLocation++});
     }
-    for (const QString& word : FullTextWords(page.body))
-      collected.words[collected.Id(word)].text.push_back({topic.topicNumber, textLocation++});
   }
   return collected;
 }
 
 // The stored words in byte order, each once: words that come out the same
 // in the code page (cut to the same length) share their occurrences.
-std::vector<std::pair<QByteArray, WordOccurrences>> StoredWords(Collected& collected, int codePage) {
+std::vector<std::pair<QByteArray, WordOccurrences>> SortedWords(Collected& collected, int codePage) {
+  const QStringList words = collected.ids.keys();
+  const QList<QByteArray> bytes = words.isEmpty() ? QList<QByteArray>() : StoredWords(words, codePage);
   std::vector<std::pair<QByteArray, int>> keyed;
-  keyed.reserve(collected.ids.size());
-  for (auto it = collected.ids.cbegin(); it != collected.ids.cend(); ++it) {
-    QByteArray bytes = StoredWord(it.key(), codePage);
-    if (!bytes.isEmpty()) keyed.emplace_back(std::move(bytes), it.value());
-  }
+  keyed.reserve(words.size());
+  for (qsizetype i = 0; i < words.size() && i < bytes.size(); ++i)
+    if (!bytes[i].isEmpty()) keyed.emplace_back(bytes[i], collected.ids.value(words[i]));
   std::sort(keyed.begin(), keyed.end());
   std::vector<std::pair<QByteArray, WordOccurrences>> stored;
   for (size_t i = 0; i < keyed.size();) {
@@ -354,7 +388,7 @@ std::vector<NodeRef> WriteIndexLevel(const std::vector<NodeRef>& children, QByte
 QByteArray BuildFullTextIndex(const QList<FullTextTopic>& topics, quint32 lcid, int codePage) {
   codePage = EffectiveCodePage(codePage);
   Collected collected = CollectWords(topics);
-  const auto stored = StoredWords(collected, codePage);
+  const auto stored = SortedWords(collected, codePage);
 
   std::vector<Entry> entries;
   entries.reserve(stored.size() * 2);
