@@ -19,7 +19,7 @@ int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QT
     for (const QString& problem : files.Problems) err << "orvex: " << problem << Qt::endl;
     ProjectSnapshot project{path, std::move(files.Contents), std::move(files.Index), files.MapLines,
                             files.AliasLines};
-    SaveProjectFiles(project, files.ProjectLines, settingsFile);
+    SaveProjectFiles(project, files.ProjectLines, files.Sources, settingsFile);
   } catch (const FileError& e) {
     err << "orvex: " << e.message() << Qt::endl;
     return 3;

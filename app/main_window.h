@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "model/records.h"
+#include "project/project_sources.h"
 
 class QAction;
 class QComboBox;
@@ -182,6 +183,9 @@ class MainWindow : public QMainWindow {
   QStringList AddinFiles;
   QStringList AliasLines;
   QStringList MapLines;
+  // Where the open project's sitemaps are, how they were read, and the
+  // context numbers of its project file's own [ALIAS]/[MAP] sections.
+  ProjectSources Sources;
   QString WorkshopDir;
   QString ProjectFile;
   TopicData* CurTopic = nullptr;
@@ -251,6 +255,8 @@ class MainWindow : public QMainWindow {
   bool AskToSaveProject();
   // The common body of Open and Open-by-name.
   void OpenProject(const QString& path);
+  // Tells, without waiting for an answer, what opening could not read.
+  void ShowOpenProblems(const QStringList& problems);
 
   // --- saving and new projects (project/) ---
   void SaveProject();

@@ -54,7 +54,6 @@ void MainWindow::OpenProject(const QString& chosenPath) {
   // a project that cannot be read leaves the open one as it was.
   ProjectFiles files;
   if (!ReportFailure([&] { files = ReadProjectFiles(path); })) return;
-  for (const QString& problem : files.Problems) qWarning("%s", qPrintable(problem));
 
   editor->NewDocument();
   WaitEditorIdle(editor);
@@ -65,6 +64,7 @@ void MainWindow::OpenProject(const QString& chosenPath) {
   ProjectLines = std::move(files.ProjectLines);
   AliasLines = std::move(files.AliasLines);
   MapLines = std::move(files.MapLines);
+  Sources = std::move(files.Sources);
   FillContentsTree(contentsTree, std::move(files.Contents));
   FillIndexTree(indexTree, std::move(files.Index));
   indexTree->setSortingEnabled(true);
@@ -73,4 +73,16 @@ void MainWindow::OpenProject(const QString& chosenPath) {
   EnterProjectFolder();
   if (QTreeWidgetItem* first = contentsTree->topLevelItem(0)) contentsTree->setCurrentItem(first);
   WaitEditorIdle(editor);
+  for (const QString& problem : files.Problems) qWarning("%s", qPrintable(problem));
+  ShowOpenProblems(Sources.Warnings);
+}
+
+void MainWindow::ShowOpenProblems(const QStringList& problems) {
+  if (problems.isEmpty()) return;
+  // Told without stopping: the project is open, the files named stay as they are.
+  auto* box = new QMessageBox(QMessageBox::Warning, "Warning",
+                              "Some files of the project could not be read:", QMessageBox::Ok, this);
+  box->setInformativeText(problems.join("\n"));
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
 }

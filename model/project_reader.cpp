@@ -1,26 +1,67 @@
 #include "model/project_reader.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "model/sitemap_reader.h"
 #include "platform/codepage.h"
+#include "platform/regular_file.h"
 #include "platform/text_file.h"
+#include "project/context_map.h"
 #include "project/page_template.h"
 #include "project/project_file.h"
+#include "project/sitemap_writer.h"
 
 namespace {
+
+constexpr qint64 kMaxSitemapBytes = 256 * 1024 * 1024;
 
 QStringList OptionalLines(const QString& path, int codePage) {
   if (!QFileInfo(path).isFile()) return {};
   return ReadLinesFile(path, codePage);
 }
 
-QString OptionalText(const QString& path, int codePage, QStringList& problems) {
-  if (!QFileInfo(path).isFile()) {
-    problems << "File not found: " + path;
+// Why the readers cannot read these bytes as 8-bit text, or empty.
+QString EncodingProblem(const QByteArray& bytes) {
+  if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+    return QStringLiteral("it is written in UTF-16, which Orvex cannot read");
+  if (bytes.contains('\0')) return QStringLiteral("it holds NUL bytes (UTF-16 or binary data)");
+  return {};
+}
+
+// Reads one sitemap file into `source` and returns its text ("" when it
+// is missing or cannot be understood; the reason then is in the source).
+QString SitemapText(SitemapSource& source, int codePage, QStringList& problems) {
+  if (!QFileInfo::exists(source.Path)) {
+    problems << QStringLiteral("File not found: %1").arg(source.Path);
     return {};
   }
-  return ReadTextFile(path, codePage);
+  const Result<QByteArray> bytes = ReadRegularFile(source.Path, kMaxSitemapBytes);
+  if (!bytes) {
+    source.ReadOnlyReason = bytes.Message();
+    return {};
+  }
+  source.ReadOnlyReason = EncodingProblem(*bytes);
+  if (!source.ReadOnlyReason.isEmpty()) return {};
+  return DecodeCodePage(*bytes, codePage);
+}
+
+template <typename Read>
+void NoteHowItRead(SitemapSource& source, const QString& text, const Read& read) {
+  source.Header = read.Header;
+  if (!source.ReadOnlyReason.isEmpty()) return;
+  if (read.Unread > 0)
+    source.ReadOnlyReason = QStringLiteral("%1 of its items or parameters cannot be read").arg(read.Unread);
+  else if (read.Header.isEmpty() && !text.trimmed().isEmpty())
+    source.ReadOnlyReason = QStringLiteral("it has no list of items");
+}
+
+void Tell(const SitemapSource& source, QStringList& warnings) {
+  if (source.ReadOnlyReason.isEmpty()) return;
+  warnings << QStringLiteral(
+                  "%1 cannot be read completely: %2. Orvex shows what it could read and leaves "
+                  "the file as it is when saving.")
+                  .arg(QDir::toNativeSeparators(source.Path), source.ReadOnlyReason);
 }
 
 }  // namespace
@@ -32,11 +73,38 @@ ProjectFiles ReadProjectFiles(const QString& projectPath) {
   const QByteArray projectBytes = ReadFileBytes(projectPath);
   const int codePage = ProjectCodePage(SplitLines(DecodeCodePage(projectBytes, 1252)));
   files.ProjectLines = SplitLines(DecodeCodePage(projectBytes, codePage));
-  files.AliasLines = OptionalLines(ChangeFileExt(projectPath, ".ali"), codePage);
-  files.MapLines = OptionalLines(ChangeFileExt(projectPath, ".h"), codePage);
+  const QString aliasFile = ChangeFileExt(projectPath, ".ali");
+  const QString mapFile = ChangeFileExt(projectPath, ".h");
+  files.AliasLines = OptionalLines(aliasFile, codePage);
+  files.MapLines = OptionalLines(mapFile, codePage);
+
+  ProjectSources& sources = files.Sources;
+  sources.Contents.Path = ContentsFilePath(projectPath, files.ProjectLines);
+  sources.Index.Path = IndexFilePath(projectPath, files.ProjectLines);
   // A project without a contents or index file opens with that tree empty.
-  files.Contents =
-      ReadContentsFile(OptionalText(ChangeFileExt(projectPath, ".hhc"), codePage, files.Problems));
-  files.Index = ReadIndexFile(OptionalText(ChangeFileExt(projectPath, ".hhk"), codePage, files.Problems));
+  const QString contentsText = SitemapText(sources.Contents, codePage, files.Problems);
+  ContentsFileRead contents = ReadContents(contentsText);
+  NoteHowItRead(sources.Contents, contentsText, contents);
+  sources.Contents.WrittenForm = SitemapDigest(ContentsFileText(contents.Nodes, contents.Header));
+  files.Contents = std::move(contents.Nodes);
+  const QString indexText = SitemapText(sources.Index, codePage, files.Problems);
+  IndexFileRead index = ReadIndex(indexText);
+  NoteHowItRead(sources.Index, indexText, index);
+  sources.Index.WrittenForm = SitemapDigest(IndexFileText(index.Nodes, index.Header));
+  files.Index = std::move(index.Nodes);
+  Tell(sources.Contents, sources.Warnings);
+  Tell(sources.Index, sources.Warnings);
+
+  // Context numbers of the project file's own sections; the program's own
+  // alias and map files are held as lines above and left out here.
+  const ProjectContextMap map = ReadProjectContextMap(QFileInfo(projectPath).absolutePath(),
+                                                      files.ProjectLines, codePage, {}, {aliasFile, mapFile});
+  for (const ContextEntry& entry : map.Context.Entries) {
+    const QString key = ContextPageKey(entry.File);
+    if (!sources.ContextNumbers.contains(key))
+      sources.ContextNumbers.insert(key, QString::number(entry.Number));
+  }
+  sources.Warnings += map.Warnings;
+  files.Problems += sources.Warnings;
   return files;
 }

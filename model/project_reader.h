@@ -5,17 +5,23 @@
 #include <vector>
 
 #include "model/records.h"
+#include "project/project_sources.h"
 
 struct ProjectFiles {
   QStringList ProjectLines;
-  QStringList AliasLines;  // empty when the alias file is missing
-  QStringList MapLines;    // empty when the map file is missing
+  QStringList AliasLines;  // the program's own alias file; empty when it is missing
+  QStringList MapLines;    // the program's own map file; empty when it is missing
   std::vector<ContentsNode> Contents;
   std::vector<IndexNode> Index;
-  QStringList Problems;  // what could not be read, for the record
+  ProjectSources Sources;  // where the sitemaps are and how they were read
+  QStringList Problems;    // what could not be read (missing files too), each naming its file
 };
 
-// Reads the project file and the contents, index, alias and map files named
-// after it. Throws FileError when the project file cannot be read; a missing
-// contents, index, alias or map file reads as empty.
+// Reads the project file, the contents and index files it names (or those
+// named after it), the program's own alias and map files named after it,
+// and the context numbers of the project file's [ALIAS] and [MAP] sections.
+// Throws FileError when the project file cannot be read. A missing contents,
+// index, alias or map file reads as empty; a sitemap that cannot be
+// understood (UTF-16, items the readers cannot read) is read as far as it
+// goes and marked to be left as it is, with a problem that says why.
 ProjectFiles ReadProjectFiles(const QString& projectPath);

@@ -11,6 +11,7 @@
 #include "editor/editing_control.h"
 #include "model/context_numbers.h"
 #include "model/tree_nodes.h"
+#include "platform/project_paths.h"
 #include "platform/text_file.h"
 #include "project/project_file.h"
 
@@ -23,14 +24,19 @@ QString MainWindow::ProjectFolder() const {
   return folder;
 }
 
-QString MainWindow::PagePath(const TopicData& topic) const { return ProjectFolder() + topic.FileName; }
+QString MainWindow::PagePath(const TopicData& topic) const {
+  // Pages named as Windows writes them ("\", other letter case, "#anchor").
+  if (topic.FileName.isEmpty()) return ProjectFolder();
+  return ResolveProjectPath(ProjectFolder(), WithoutAnchor(topic.FileName));
+}
 
 QString MainWindow::ProjectFileWithExt(const QString& ext) const { return ChangeFileExt(ProjectFile, ext); }
 
 QString MainWindow::NamePrefix() const { return ProjectNamePrefix(ProjectFile); }
 
 QString MainWindow::ContextNumberOf(const QString& fileName) const {
-  return ::ContextNumberOf(fileName, AliasLines, MapLines);
+  const QString own = ::ContextNumberOf(fileName, AliasLines, MapLines);
+  return own.isEmpty() ? ProjectContextNumber(Sources, fileName) : own;
 }
 
 void MainWindow::AddContextEntries(const QString& fileName) {
@@ -60,6 +66,7 @@ void MainWindow::ResetProjectModel(const QString& projectFile) {
   ProjectLines.clear();
   MapLines.clear();
   AliasLines.clear();
+  Sources = ProjectSources();
 }
 
 void MainWindow::EnterProjectFolder() {

@@ -6,9 +6,23 @@
 #include <memory>
 #include <vector>
 
+// What a parameter of a sitemap item stands for. The writer puts the node's
+// current caption, topic caption or file name in place of the values of
+// Keyword, KeywordName, Caption and Local parameters; Other parameters
+// (ImageNumber, Merge, See Also, URL, Comment, ...) are written as read.
+enum class ParamRole { Other, Keyword, KeywordName, Caption, Local };
+
+struct SitemapParam {
+  QString Name;  // as written ("Local", "ImageNumber", "See Also", ...)
+  QString Value;
+  ParamRole Role = ParamRole::Other;
+};
+using SitemapParams = std::vector<SitemapParam>;
+
 // Data of a Contents node.
 struct TopicData {
-  QString FileName;  // page file relative to the project folder; empty for a heading
+  QString FileName;      // page file relative to the project folder; empty for a heading
+  SitemapParams Params;  // every parameter of the item as read, in order; empty for topics made here
 };
 
 // Data of an Index node.
@@ -16,6 +30,11 @@ struct IndexEntryData {
   QString Keyword;       // as read from the index file or as dropped
   QString FileName;      // page the entry leads to
   QString TopicCaption;  // title of that topic; empty on a pure grouping keyword
+  // This node's share of its item's parameters as read, in order: from the
+  // item's start (or the end of the previous node's pair) to the end of its
+  // own Name/Local pair; empty for entries made here.
+  SitemapParams Params;
+  bool ContinuesItem = false;  // a further pair of the item read into the node before it
 };
 
 // A Contents node: caption (the topic title), its record (owned), its children.

@@ -62,27 +62,72 @@ class ListStack {
   int uncounted_ = 0;
 };
 
+// Keeps one parameter of a role (the last one read, or for KeywordName the
+// first): the others of that role become plain parameters written as read.
+void KeepOneOfEachRole(SitemapParams& params) {
+  bool seen[5] = {};
+  for (auto it = params.rbegin(); it != params.rend(); ++it) {
+    if (it->Role == ParamRole::KeywordName) continue;
+    const int role = static_cast<int>(it->Role);
+    if (it->Role != ParamRole::Other && seen[role]) it->Role = ParamRole::Other;
+    seen[role] = true;
+  }
+  bool keywordName = false;
+  for (SitemapParam& param : params) {
+    if (param.Role != ParamRole::KeywordName) continue;
+    if (keywordName) param.Role = ParamRole::Other;
+    keywordName = true;
+  }
+}
+
+// Counts what the readers met but could not turn into nodes.
+struct ReadCount {
+  int Items = 0;
+  int Unread = 0;
+};
+
 // The item being read by the contents reader.
 struct PendingTopic {
-  bool Open = false;  // an "<LI>" started it
+  bool Open = false;  // an "<LI>" or "<OBJECT>" started it
   QString Name;
   QString Local;
+  SitemapParams Params;
+  bool HasName = false;
+  bool HasLocal = false;
 
-  bool IsHeadingOrTopic() const { return Open && !Name.isEmpty(); }
-  bool IsTopic() const { return Open && !Name.isEmpty() && !Local.isEmpty(); }
+  // A merge item without a name shows its Merge value as caption.
+  QString MergeValue() const {
+    for (const SitemapParam& param : Params) {
+      if (param.Name.trimmed().compare(u"Merge", Qt::CaseInsensitive) == 0) return param.Value;
+    }
+    return {};
+  }
+  bool IsNode() const { return Open && (!Name.isEmpty() || !MergeValue().isEmpty()); }
   void Reset() {
     Open = false;
     Name.clear();
     Local.clear();
+    Params.clear();
+    HasName = false;
+    HasLocal = false;
   }
 };
 
-ContentsNode TakeContentsNode(PendingTopic& pending) {
-  ContentsNode node;
-  node.Caption = pending.Name;
-  node.Data = std::make_unique<TopicData>(TopicData{pending.Local});
+// Ends the pending item: a node when it has a name (or is a merge item), a
+// count of what could not be read otherwise.
+void FinishTopic(PendingTopic& pending, ListStack<ContentsNode>& lists, ReadCount& count) {
+  if (!pending.Open) return;
+  if (pending.IsNode()) {
+    ContentsNode node;
+    node.Caption = pending.Name.isEmpty() ? pending.MergeValue() : pending.Name;
+    KeepOneOfEachRole(pending.Params);
+    node.Data = std::make_unique<TopicData>(TopicData{pending.Local, std::move(pending.Params)});
+    lists.Add(std::move(node));
+    ++count.Items;
+  } else if (!pending.Params.empty()) {
+    ++count.Unread;
+  }
   pending.Reset();
-  return node;
 }
 
 // The item being read by the index reader.
@@ -92,6 +137,8 @@ struct PendingEntry {
   QString Keyword;
   bool HasKeyword = false;            // the item has a Keyword parameter
   bool CaptionIsKeywordName = false;  // TopicCaption is still the name used as keyword
+  SitemapParams Params;               // parameters since the last node of the item
+  bool Continues = false;             // a node of this item was added already
 
   void Start() {
     Open = true;
@@ -99,133 +146,232 @@ struct PendingEntry {
     Keyword.clear();
     HasKeyword = false;
     CaptionIsKeywordName = false;
+    Params.clear();
+    Continues = false;
   }
 };
 
-IndexNode MakeIndexNode(const PendingEntry& pending) {
+void AddIndexNode(PendingEntry& pending, ListStack<IndexNode>& lists, ReadCount& count) {
   IndexNode node;
   node.Caption = pending.Keyword;
   node.Data = std::make_unique<IndexEntryData>(pending.Record);
-  return node;
+  KeepOneOfEachRole(pending.Params);
+  node.Data->Params = std::move(pending.Params);
+  node.Data->ContinuesItem = pending.Continues;
+  pending.Params.clear();
+  pending.Continues = true;
+  lists.Add(std::move(node));
+  ++count.Items;
 }
 
 // A Name parameter of an index item. In an item without a Keyword parameter
 // the first name is the keyword (and, until a second name comes, the topic
 // caption too); otherwise every further name after a captioned one starts the
-// next topic of the same item.
-void ReadIndexName(PendingEntry& pending, const QString& value, ListStack<IndexNode>& lists) {
+// next topic of the same item. Returns the role of the name.
+ParamRole ReadIndexName(PendingEntry& pending, const QString& value, ListStack<IndexNode>& lists,
+                        ReadCount& count) {
   if (!pending.HasKeyword && pending.Keyword.isEmpty()) {
     pending.Keyword = value;
     pending.Record.Keyword = value;
     pending.Record.TopicCaption = value;
     pending.CaptionIsKeywordName = !value.isEmpty();
-    return;
+    return ParamRole::KeywordName;
   }
   if (pending.CaptionIsKeywordName && pending.Record.FileName.isEmpty()) {
     pending.CaptionIsKeywordName = false;
     pending.Record.TopicCaption = value;
-    return;
+    return ParamRole::Caption;
   }
   pending.CaptionIsKeywordName = false;
   if (!pending.Record.TopicCaption.isEmpty()) {
-    lists.Add(MakeIndexNode(pending));
+    AddIndexNode(pending, lists, count);
     pending.Record = IndexEntryData();
     pending.Record.Keyword = pending.Keyword;
   }
   pending.Record.TopicCaption = value;
+  return ParamRole::Caption;
+}
+
+// Ends the pending index item; `closed` when its "</OBJECT>" ended it (an
+// item without any parameter is then a bare keyword node, as written).
+void FinishEntry(PendingEntry& pending, ListStack<IndexNode>& lists, ReadCount& count, bool closed) {
+  if (!pending.Open) return;
+  if (closed || !pending.Params.empty()) AddIndexNode(pending, lists, count);
+  pending.Open = false;
+  pending.Keyword.clear();
+  pending.Params.clear();
+}
+
+// The text before the first item of the outermost list (the header the
+// writer keeps), and where reading starts. Empty header when no list.
+template <typename Result>
+qsizetype ReadHeader(const QString& text, Result& result) {
+  const qsizetype begin = SitemapListBegin(text);
+  if (begin < 0) return -1;
+  SitemapScanner first(text, begin);
+  SitemapToken token;
+  result.Header = first.Next(&token) ? text.left(first.TagStart()) : text;
+  return begin;
+}
+
+// Objects from where the scanner stands on: items there are not read.
+int CountUnreadAfter(SitemapScanner&& scanner) {
+  int unread = 0;
+  SitemapToken token;
+  while (scanner.Next(&token)) {
+    if (token.Tag == SitemapTag::ObjectStart) ++unread;
+  }
+  return unread;
 }
 
 }  // namespace
 
-std::vector<ContentsNode> ReadContentsFile(const QString& text) {
-  std::vector<ContentsNode> root;
-  const qsizetype begin = SitemapListBegin(text);
-  if (begin < 0) return root;
-
-  ListStack<ContentsNode> lists(&root);
+ContentsFileRead ReadContents(const QString& text) {
+  ContentsFileRead result;
+  const qsizetype begin = ReadHeader(text, result);
+  if (begin < 0) {
+    result.Unread = CountUnreadAfter(SitemapScanner(text, 0));
+    return result;
+  }
+  ListStack<ContentsNode> lists(&result.Nodes);
   PendingTopic pending;
+  ReadCount count;
   SitemapScanner scanner(text, begin);
   SitemapToken token;
-  while (scanner.Next(&token)) {
+  bool reading = true;
+  while (reading && scanner.Next(&token)) {
     switch (token.Tag) {
       case SitemapTag::ListItem:
-        if (pending.IsHeadingOrTopic()) lists.Add(TakeContentsNode(pending));
-        pending.Reset();
+        FinishTopic(pending, lists, count);
+        pending.Open = true;
+        break;
+      case SitemapTag::ObjectStart:
+        // An object after a complete one, without "<LI>" or "</OBJECT>" between.
+        if (!pending.Params.empty()) FinishTopic(pending, lists, count);
         pending.Open = true;
         break;
       case SitemapTag::Name:
-        pending.Name = token.Value;
-        if (pending.IsTopic()) lists.Add(TakeContentsNode(pending));
-        break;
       case SitemapTag::Local:
-        pending.Local = token.Value;
-        if (pending.IsTopic()) lists.Add(TakeContentsNode(pending));
+      case SitemapTag::Keyword:
+      case SitemapTag::Param: {
+        if (!pending.Open) {
+          ++count.Unread;
+          break;
+        }
+        ParamRole role = ParamRole::Other;
+        if (token.Tag == SitemapTag::Name && !pending.HasName) {
+          role = ParamRole::Caption;
+          pending.Name = token.Value;
+          pending.HasName = true;
+        } else if (token.Tag == SitemapTag::Local && !pending.HasLocal) {
+          role = ParamRole::Local;
+          pending.Local = token.Value;
+          pending.HasLocal = true;
+        }
+        pending.Params.push_back(SitemapParam{token.Name, token.Value, role});
+        break;
+      }
+      case SitemapTag::ObjectEnd:
+        FinishTopic(pending, lists, count);
         break;
       case SitemapTag::ListStart:
-        if (pending.IsHeadingOrTopic()) lists.Add(TakeContentsNode(pending));
+        FinishTopic(pending, lists, count);
         lists.Open();
         break;
       case SitemapTag::ListEnd:
-        // A heading that is the last item of its list still belongs there.
-        if (pending.IsHeadingOrTopic()) lists.Add(TakeContentsNode(pending));
-        if (!lists.Close()) return root;
-        break;
-      case SitemapTag::ObjectStart:
-      case SitemapTag::Keyword:
-      case SitemapTag::ObjectEnd:
+        FinishTopic(pending, lists, count);
+        reading = lists.Close();
         break;
     }
   }
-  if (pending.IsHeadingOrTopic()) lists.Add(TakeContentsNode(pending));
-  return root;
+  FinishTopic(pending, lists, count);
+  result.Unread = count.Unread + CountUnreadAfter(std::move(scanner));
+  return result;
 }
 
-std::vector<IndexNode> ReadIndexFile(const QString& text, const QLocale& locale) {
-  std::vector<IndexNode> root;
-  const qsizetype begin = SitemapListBegin(text);
-  if (begin < 0) return root;
-
-  ListStack<IndexNode> lists(&root);
+IndexFileRead ReadIndex(const QString& text, const QLocale& locale) {
+  IndexFileRead result;
+  const qsizetype begin = ReadHeader(text, result);
+  if (begin < 0) {
+    result.Unread = CountUnreadAfter(SitemapScanner(text, 0));
+    return result;
+  }
+  ListStack<IndexNode> lists(&result.Nodes);
   PendingEntry pending;
+  ReadCount count;
   SitemapScanner scanner(text, begin);
   SitemapToken token;
   bool reading = true;
   while (reading && scanner.Next(&token)) {
     switch (token.Tag) {
       case SitemapTag::ObjectStart:
+        FinishEntry(pending, lists, count, false);
         pending.Start();
         break;
+      case SitemapTag::ListItem:
+        FinishEntry(pending, lists, count, false);
+        break;
       case SitemapTag::Keyword:
-        if (!pending.Open) break;
+        if (!pending.Open) {
+          ++count.Unread;
+          break;
+        }
         pending.Keyword = token.Value;
         pending.Record.Keyword = token.Value;
         pending.HasKeyword = true;
         pending.CaptionIsKeywordName = false;  // a name read before was a topic caption
+        for (SitemapParam& param : pending.Params) {
+          if (param.Role == ParamRole::KeywordName) param.Role = ParamRole::Caption;
+        }
+        pending.Params.push_back(SitemapParam{token.Name, token.Value, ParamRole::Keyword});
         break;
       case SitemapTag::Name:
-        if (pending.Open) ReadIndexName(pending, token.Value, lists);
+        if (!pending.Open) {
+          ++count.Unread;
+          break;
+        } else {
+          const ParamRole role = ReadIndexName(pending, token.Value, lists, count);
+          pending.Params.push_back(SitemapParam{token.Name, token.Value, role});
+        }
         break;
       case SitemapTag::Local:
-        if (pending.Open) pending.Record.FileName = token.Value;
+        if (!pending.Open) {
+          ++count.Unread;
+          break;
+        }
+        pending.Record.FileName = token.Value;
+        pending.Params.push_back(SitemapParam{token.Name, token.Value, ParamRole::Local});
+        break;
+      case SitemapTag::Param:
+        if (!pending.Open) {
+          ++count.Unread;
+          break;
+        }
+        pending.Params.push_back(SitemapParam{token.Name, token.Value, ParamRole::Other});
         break;
       case SitemapTag::ObjectEnd:
-        if (!pending.Open) break;
-        lists.Add(MakeIndexNode(pending));
-        pending.Open = false;
-        pending.Keyword.clear();
+        FinishEntry(pending, lists, count, true);
         break;
       case SitemapTag::ListStart:
+        FinishEntry(pending, lists, count, false);
         lists.Open();
         break;
       case SitemapTag::ListEnd:
+        FinishEntry(pending, lists, count, false);
         reading = lists.Close();
-        break;
-      case SitemapTag::ListItem:
         break;
     }
   }
-  SortIndexNodes(root, locale);
-  return root;
+  FinishEntry(pending, lists, count, false);
+  result.Unread = count.Unread + CountUnreadAfter(std::move(scanner));
+  SortIndexNodes(result.Nodes, locale);
+  return result;
+}
+
+std::vector<ContentsNode> ReadContentsFile(const QString& text) { return ReadContents(text).Nodes; }
+
+std::vector<IndexNode> ReadIndexFile(const QString& text, const QLocale& locale) {
+  return ReadIndex(text, locale).Nodes;
 }
 
 void SortIndexNodes(std::vector<IndexNode>& nodes, const QLocale& locale) {

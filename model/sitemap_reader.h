@@ -12,10 +12,24 @@
 // stay flat enough for every recursive walk over them.
 inline constexpr int kMaxSitemapDepth = 256;
 
+// A sitemap file as read: its tree, the text before its first item (kept
+// by the writer) and how many items could not be read.
+template <typename Node>
+struct SitemapFileRead {
+  std::vector<Node> Nodes;
+  QString Header;  // empty when the text has no list
+  int Unread = 0;  // items or parameters met but not read into the tree
+};
+using ContentsFileRead = SitemapFileRead<ContentsNode>;
+using IndexFileRead = SitemapFileRead<IndexNode>;
+
 // The Contents tree of a contents file's text, in the file's order. An item
 // becomes a topic as soon as it has a name and a local; an item with a name
 // but no local is a heading (empty `FileName`); an item without a name is
 // left out. A text without any "<UL>" gives an empty tree.
+// Every parameter of an item is kept in its record (see `TopicData`); an item
+// with only a Merge parameter is a node captioned with its Merge value.
+ContentsFileRead ReadContents(const QString& text);
 std::vector<ContentsNode> ReadContentsFile(const QString& text);
 
 // The Index tree of an index file's text. An item with several name/local
@@ -24,6 +38,9 @@ std::vector<ContentsNode> ReadContentsFile(const QString& text);
 // nested items. An item without a keyword takes its first name as keyword.
 // The tree is sorted by caption as the Index tree shows it (see
 // `SortIndexNodes`, using `locale`).
+// An item's parameters are shared out among its nodes (see `IndexEntryData`). An
+// item not closed by "</OBJECT>" ends where the next item or list begins.
+IndexFileRead ReadIndex(const QString& text, const QLocale& locale = QLocale());
 std::vector<IndexNode> ReadIndexFile(const QString& text, const QLocale& locale = QLocale());
 
 // Sorts every sibling list of the tree alphabetically by caption: letter case

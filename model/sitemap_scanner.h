@@ -1,45 +1,57 @@
-// The markers of a sitemap text (contents or index file) in the order they
+// The tags of a sitemap text (contents or index file) in the order they
 // stand, whatever the lines look like: generators write whole items on one
-// line, the program's own writer one parameter per line.
+// line, the program's own writer one parameter per line, hand-written files
+// pad, quote and close their tags as HTML allows.
 #pragma once
 
 #include <QString>
 #include <QStringView>
 
 enum class SitemapTag {
-  ListItem,     // "<LI>"
-  ObjectStart,  // "<OBJECT "
+  ListItem,     // <LI ...>
+  ObjectStart,  // <OBJECT ...>
   Keyword,      // <param name="Keyword" value="...">
   Name,         // <param name="Name" value="...">
   Local,        // <param name="Local" value="...">
-  ListStart,    // "<UL>"
-  ObjectEnd,    // "</OBJECT>"
-  ListEnd,      // "</UL>"
+  Param,        // any other <param name="..." value="...">
+  ListStart,    // <UL ...>
+  ObjectEnd,    // </OBJECT>
+  ListEnd,      // </UL>
 };
 
 struct SitemapToken {
   SitemapTag Tag = SitemapTag::ListItem;
-  QString Value;  // Keyword, Name and Local only: the value, entities decoded
+  QString Name;   // parameters: the name as written
+  QString Value;  // parameters: the value, entities decoded
 };
 
-// Markers match in any letter case, but only with exactly the spacing and
-// quotation marks shown above. A value is the text after its marker up to the
-// next double quote on the same line, cut literally and then entity-decoded;
-// with no further quote on that line it is empty. Text inside a value is
-// never taken for a marker. Anything else is skipped.
+// Tag and attribute names match in any letter case; attributes may be
+// padded with blanks, quoted with " or ' or not quoted, and a tag may end
+// with "/>". A quoted value runs to its closing quote on the same line; when
+// the line ends first the value is empty. Text inside a value or a comment
+// is never taken for a tag. Anything else (</LI>, other tags, text) is
+// skipped.
 class SitemapScanner {
  public:
   // Scans `text` from position `from`. The text must outlive the scanner.
   SitemapScanner(QStringView text, qsizetype from);
 
-  // The next marker; false at the end of the text.
+  // The next tag; false at the end of the text.
   bool Next(SitemapToken* token);
+  // Where the scanner stands: just after the tag it gave last.
+  qsizetype Position() const { return pos_; }
+  // Where the tag it gave last begins.
+  qsizetype TagStart() const { return start_; }
 
  private:
+  bool ReadParam(qsizetype from, SitemapToken* token);
+
   QStringView text_;
   qsizetype pos_;
+  qsizetype start_ = 0;
 };
 
-// Position just after the first "<UL>" (any letter case): sitemap readers
-// skip everything before the outermost list. -1 when the text has none.
+// Position just after the first <UL> tag (any letter case, attributes
+// allowed): sitemap readers skip everything before the outermost list. -1
+// when the text has none.
 qsizetype SitemapListBegin(QStringView text);

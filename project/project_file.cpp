@@ -1,5 +1,10 @@
 #include "project/project_file.h"
 
+#include <QFileInfo>
+
+#include "platform/project_paths.h"
+#include "project/project_sections.h"
+
 QString BlankToUnderscore(const QString& text) {
   QString out = text;
   out.replace(u' ', u'_');
@@ -57,15 +62,47 @@ QStringList NewProjectLines(const QString& projectFile, const std::optional<NewP
   return lines;
 }
 
-QStringList UpdateProjectLines(const QStringList& lines, const std::optional<QString>& firstTopicFile) {
+namespace {
+
+// A [FILES] line or page name as a comparable key: "\" as "/", no "./",
+// case-folded.
+QString ListedKey(const QString& name) {
+  QString key = name.trimmed();
+  key.replace(u'\\', u'/');
+  while (key.startsWith(QLatin1String("./"))) key.remove(0, 2);
+  return key.toCaseFolded();
+}
+
+}  // namespace
+
+QStringList UpdateProjectLines(const QStringList& lines, const std::optional<QString>& firstTopicFile,
+                               const QString& projectFile) {
   QStringList out = lines;
   if (!firstTopicFile) return out;
   const QString defaultTopic = QStringLiteral("Default topic=");
-  for (qsizetype i = 0; i < out.size(); ++i) {
-    if (out[i].startsWith(defaultTopic)) out[i] = defaultTopic + *firstTopicFile;
-    // The line before is looked at as already updated; a "[FILES]" among the
-    // first two lines is not followed up.
-    if (i >= 3 && out[i - 1] == u"[FILES]") out[i] = *firstTopicFile;
+  for (QString& line : out) {
+    if (line.startsWith(defaultTopic)) line = defaultTopic + *firstTopicFile;
+  }
+  const QString page = WithoutAnchor(*firstTopicFile);
+  if (page.trimmed().isEmpty()) return out;
+  qsizetype header = -1;
+  for (qsizetype i = 0; i < out.size() && header < 0; ++i) {
+    if (HhpSectionName(out[i]) == QLatin1String("FILES")) header = i;
+  }
+  if (header < 0) return out;
+  qsizetype end = header + 1;
+  while (end < out.size() && HhpSectionName(out[end]).isEmpty()) ++end;
+  const QString key = ListedKey(page);
+  for (qsizetype i = header + 1; i < end; ++i) {
+    if (ListedKey(out[i]) == key) return out;
+  }
+  const QString folder = QFileInfo(projectFile).absolutePath();
+  const QString placeholder = ProjectNamePrefix(projectFile) + QStringLiteral("001.htm");
+  if (header + 1 < end && out[header + 1] == placeholder &&
+      !QFileInfo::exists(ResolveProjectPath(folder, placeholder))) {
+    out[header + 1] = page;
+  } else {
+    out.insert(header + 1, page);
   }
   return out;
 }

@@ -29,12 +29,17 @@ struct NewProjectChoice {
 // cancelled): then the title is the base name and there is no language line.
 QStringList NewProjectLines(const QString& projectFile, const std::optional<NewProjectChoice>& choice);
 
-// The save-time update: with firstTopicFile (the FileName of the first
-// top-level Contents node; nullopt for an empty Contents tree) every line
-// beginning with "Default topic=" becomes "Default topic=" + firstTopicFile,
-// and every line from the fourth on whose preceding line is exactly
-// "[FILES]" becomes firstTopicFile. No line is added or removed.
-QStringList UpdateProjectLines(const QStringList& lines, const std::optional<QString>& firstTopicFile);
+// The save-time update, given firstTopicFile (the FileName of the first
+// top-level Contents node; nullopt for an empty Contents tree):
+// - every line beginning with "Default topic=" becomes "Default topic=" +
+//   firstTopicFile;
+// - the first [FILES] section (header in any case) gets firstTopicFile
+//   without its "#anchor" as its first line when no line of it names that
+//   page yet ("\" or "/", any letter case). A new project's placeholder
+//   line (name prefix + "001.htm") that names no file in the project folder
+//   is replaced instead; no other line is touched, none removed.
+QStringList UpdateProjectLines(const QStringList& lines, const std::optional<QString>& firstTopicFile,
+                               const QString& projectFile);
 
 // The locale identifier a "Language" option line names: a line containing
 // "Language" and "=0x"; the text after the first "=0x", cut before its first

@@ -1,24 +1,99 @@
 #include "project/project_saver.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include "app/recent_files.h"
+#include "model/sitemap_reader.h"
+#include "platform/codepage.h"
+#include "platform/project_paths.h"
 #include "platform/text_file.h"
+#include "project/context_map.h"
 #include "project/map_alias.h"
 #include "project/page_template.h"
 #include "project/project_file.h"
+#include "project/project_sections.h"
 #include "project/sitemap_writer.h"
 
-void SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines,
+namespace {
+
+void WriteSitemap(SitemapSource& source, const QString& text, int codePage) {
+  if (!source.ReadOnlyReason.isEmpty()) return;
+  const QByteArray digest = SitemapDigest(text);
+  if (digest == source.WrittenForm && QFileInfo::exists(source.Path)) return;
+  WriteTextFile(source.Path, text, codePage);
+  source.WrittenForm = digest;
+}
+
+IndexNode CopyIndexNode(const IndexNode& node) {
+  IndexNode copy;
+  copy.Caption = node.Caption;
+  if (node.Data) copy.Data = std::make_unique<IndexEntryData>(*node.Data);
+  for (const IndexNode& child : node.Children) copy.Children.push_back(CopyIndexNode(child));
+  return copy;
+}
+
+// The project file keeps its bytes when its lines are what it holds, and
+// its line breaks (LF as generators write them, else CR LF) when they change.
+void WriteProjectFile(const QString& path, const QStringList& lines, int codePage) {
+  QFile file(path);
+  const QByteArray current = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  file.close();
+  if (!current.isEmpty() && SplitLines(DecodeCodePage(current, codePage)) == lines) return;
+  const bool lineFeeds = current.contains('\n') && !current.contains("\r\n");
+  if (!lineFeeds) return WriteLinesFile(path, lines, codePage);
+  WriteTextFile(path, lines.join(u'\n') + u'\n', codePage);
+}
+
+// Whether an [ALIAS] or [MAP] line of the project includes the file.
+bool ProjectIncludes(const QString& projectFile, const QStringList& projectLines, const QString& file) {
+  const QString folder = QFileInfo(projectFile).absolutePath();
+  const QString target = QFileInfo(file).absoluteFilePath();
+  for (const QString& section : {QStringLiteral("ALIAS"), QStringLiteral("MAP")}) {
+    for (const QString& line : HhpSectionLines(projectLines, section)) {
+      QString name;
+      if (IsIncludeLine(line, &name) && ResolveProjectPath(folder, name) == target) return true;
+    }
+  }
+  return false;
+}
+
+bool WantsWriting(const QString& projectFile, const QStringList& projectLines, const QString& file,
+                  const QStringList& lines) {
+  return !lines.isEmpty() || QFileInfo::exists(file) || ProjectIncludes(projectFile, projectLines, file);
+}
+
+}  // namespace
+
+void SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines, ProjectSources& sources,
                       const QString& settingsFile) {
   const int codePage = ProjectCodePage(projectLines);
   const QString& path = project.ProjectFile;
-  WriteContentsFile(ChangeFileExt(path, ".hhc"), project.Contents, codePage);
-  WriteIndexFile(ChangeFileExt(path, ".hhk"), project.Index, codePage);
-  WriteMapFile(ChangeFileExt(path, ".h"), project.MapLines, codePage);
-  WriteAliasFile(ChangeFileExt(path, ".ali"), project.AliasLines, codePage);
+  if (sources.Contents.Path.isEmpty()) sources.Contents.Path = ContentsFilePath(path, projectLines);
+  if (sources.Index.Path.isEmpty()) sources.Index.Path = IndexFilePath(path, projectLines);
+  WriteSitemap(sources.Contents, ContentsFileText(project.Contents, sources.Contents.Header), codePage);
+  // The Index tree is kept sorted; its file is written in the order opening gives it.
+  std::vector<IndexNode> index;
+  index.reserve(project.Index.size());
+  for (const IndexNode& node : project.Index) index.push_back(CopyIndexNode(node));
+  SortIndexNodes(index);
+  WriteSitemap(sources.Index, IndexFileText(index, sources.Index.Header), codePage);
+  const QString mapFile = ChangeFileExt(path, ".h");
+  const QString aliasFile = ChangeFileExt(path, ".ali");
+  if (WantsWriting(path, projectLines, mapFile, project.MapLines))
+    WriteMapFile(mapFile, project.MapLines, codePage);
+  if (WantsWriting(path, projectLines, aliasFile, project.AliasLines))
+    WriteAliasFile(aliasFile, project.AliasLines, codePage);
   std::optional<QString> firstTopic;
   if (!project.Contents.empty())
     firstTopic = project.Contents.front().Data ? project.Contents.front().Data->FileName : QString();
-  projectLines = UpdateProjectLines(projectLines, firstTopic);
-  WriteLinesFile(path, projectLines, codePage);
+  projectLines = UpdateProjectLines(projectLines, firstTopic, path);
+  WriteProjectFile(path, projectLines, codePage);
   AddToHistory(settingsFile, path);
+}
+
+void SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines,
+                      const QString& settingsFile) {
+  ProjectSources sources;
+  SaveProjectFiles(project, projectLines, sources, settingsFile);
 }

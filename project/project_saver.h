@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/records.h"
+#include "project/project_sources.h"
 
 struct ProjectSnapshot {
   QString ProjectFile;
@@ -17,6 +18,13 @@ struct ProjectSnapshot {
 };
 
 // projectLines get their save-time update (first topic) and are written.
-// Throws FileError at the first file that cannot be written; the files after
-// it stay as they were and the recent list is not touched.
+// The contents and index files go where `sources` says, with the head they
+// had; one whose tree still gives the text it was read as, or that could
+// not be understood when it was read, is left as it is on disk. The map and
+// alias files are written when they have lines, exist, or the project file
+// includes them. Throws FileError at the first file that cannot be written;
+// the files after it stay as they were and the recent list is not touched.
+void SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines, ProjectSources& sources,
+                      const QString& settingsFile);
+// The same for a project whose sitemaps were not read (a new project).
 void SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines, const QString& settingsFile);

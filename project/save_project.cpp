@@ -29,7 +29,7 @@ void MainWindow::SaveProject() {
     }
     SaveProjectFiles(
         {ProjectFile, ContentsForest(contentsTree), IndexForest(indexTree), MapLines, AliasLines},
-        ProjectLines, SettingsFile());
+        ProjectLines, Sources, SettingsFile());
     Modified = false;
   });
 }

@@ -3,6 +3,8 @@
 #include "platform/html_text.h"
 #include "platform/text_file.h"
 
+#include <algorithm>
+
 namespace {
 
 void Line(QString& out, const QString& text) {
@@ -23,6 +25,64 @@ void Param(QString& out, QLatin1String name, const QString& value) {
   out += QLatin1String("\">\r\n");
 }
 
+void Param(QString& out, const QString& name, const QString& value) {
+  out += QLatin1String("<param name=\"");
+  out += EscapeHtml(name);
+  out += QLatin1String("\" value=\"");
+  out += EscapeHtml(value);
+  out += QLatin1String("\">\r\n");
+}
+
+bool HasRole(const SitemapParams& params, ParamRole role) {
+  return std::any_of(params.begin(), params.end(), [role](const SitemapParam& p) { return p.Role == role; });
+}
+
+QString MergeValue(const SitemapParams& params) {
+  for (const SitemapParam& param : params) {
+    if (param.Name.trimmed().compare(u"Merge", Qt::CaseInsensitive) == 0) return param.Value;
+  }
+  return {};
+}
+
+// The parameters of an item as read, with the node's current caption,
+// topic caption and file name in place of the values they stand for; a
+// value the item did not have but the node now has is added where the
+// program's own items have it.
+struct ItemValues {
+  QString Keyword;
+  QString Caption;
+  QString Local;
+  bool AddKeyword = false;
+  bool AddCaption = false;
+};
+
+void WriteItemParams(QString& out, const SitemapParams& params, const ItemValues& values) {
+  const bool hasLocal = HasRole(params, ParamRole::Local);
+  if (values.AddKeyword) Param(out, QLatin1String("Keyword"), values.Keyword);
+  bool captionDue = values.AddCaption;
+  for (const SitemapParam& param : params) {
+    switch (param.Role) {
+      case ParamRole::Keyword:
+      case ParamRole::KeywordName:
+        Param(out, param.Name, values.Keyword);
+        break;
+      case ParamRole::Caption:
+        Param(out, param.Name, values.Caption);
+        break;
+      case ParamRole::Local:
+        if (captionDue) Param(out, QLatin1String("Name"), values.Caption);
+        captionDue = false;
+        Param(out, param.Name, values.Local);
+        break;
+      case ParamRole::Other:
+        Param(out, param.Name, param.Value);
+        break;
+    }
+  }
+  if (captionDue) Param(out, QLatin1String("Name"), values.Caption);
+  if (!hasLocal && !values.Local.isEmpty()) Param(out, QLatin1String("Local"), values.Local);
+}
+
 const QLatin1String kObjectStart("<LI> <OBJECT type=\"text/sitemap\">");
 const QLatin1String kObjectEnd("</OBJECT>");
 
@@ -38,6 +98,9 @@ void Head(QString& out) {
 QString TopicCaptionOf(const IndexNode& node) { return node.Data ? node.Data->TopicCaption : QString(); }
 QString FileNameOf(const IndexNode& node) { return node.Data ? node.Data->FileName : QString(); }
 
+// A node read from an index file, with the parameters it had there.
+bool IsReadItem(const IndexNode& node) { return node.Data && !node.Data->Params.empty(); }
+
 // A sub-entry that belongs in a group: no children and a topic caption.
 bool IsGroupMember(const IndexNode& node) { return node.Children.empty() && !TopicCaptionOf(node).isEmpty(); }
 
@@ -46,8 +109,17 @@ bool IsGroupMember(const IndexNode& node) { return node.Children.empty() && !Top
 void WriteContentsLevel(QString& out, const std::vector<ContentsNode>& level) {
   for (const ContentsNode& node : level) {
     Line(out, kObjectStart);
-    Param(out, QLatin1String("Name"), node.Caption);
-    if (node.Data && !node.Data->FileName.isEmpty()) Param(out, QLatin1String("Local"), node.Data->FileName);
+    if (node.Data && !node.Data->Params.empty()) {
+      const SitemapParams& params = node.Data->Params;
+      // A merge item without a name keeps having none while its caption is its Merge value.
+      const bool addName = !HasRole(params, ParamRole::Caption) && node.Caption != MergeValue(params);
+      if (addName) Param(out, QLatin1String("Name"), node.Caption);
+      WriteItemParams(out, params, {QString(), node.Caption, node.Data->FileName, false, false});
+    } else {
+      Param(out, QLatin1String("Name"), node.Caption);
+      if (node.Data && !node.Data->FileName.isEmpty())
+        Param(out, QLatin1String("Local"), node.Data->FileName);
+    }
     Line(out, kObjectEnd);
     if (!node.Children.empty()) {
       Line(out, QLatin1String("<UL>"));
@@ -68,6 +140,34 @@ void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool top
   };
   for (size_t i = 0; i < level.size(); ++i) {
     const IndexNode& node = level[i];
+    if (IsReadItem(node)) {
+      // Read from a file: its share of the item's parameters, joined to the
+      // object of the node before it when it continued that item.
+      const bool joins = groupOpen && node.Data->ContinuesItem && node.Caption == remembered;
+      if (!joins) {
+        closeGroup();
+        Line(out, kObjectStart);
+      }
+      const SitemapParams& params = node.Data->Params;
+      const bool hasKeyword = HasRole(params, ParamRole::Keyword) || HasRole(params, ParamRole::KeywordName);
+      const QString& topic = node.Data->TopicCaption;
+      const bool captionIsKeyword = HasRole(params, ParamRole::KeywordName) && topic == node.Caption;
+      WriteItemParams(out, params,
+                      {node.Caption, topic, node.Data->FileName, !joins && !hasKeyword,
+                       !topic.isEmpty() && !HasRole(params, ParamRole::Caption) && !captionIsKeyword});
+      groupOpen = true;
+      remembered = node.Caption;
+      if (!node.Children.empty()) {
+        closeGroup();
+        Line(out, QLatin1String("<UL>"));
+        WriteIndexLevel(out, node.Children, false);
+        continue;
+      }
+      const bool continues = i + 1 < level.size() && IsReadItem(level[i + 1]) &&
+                             level[i + 1].Data->ContinuesItem && level[i + 1].Caption == node.Caption;
+      if (!continues) closeGroup();
+      continue;
+    }
     if (!node.Children.empty()) {
       closeGroup();
       Line(out, kObjectStart);
@@ -118,24 +218,32 @@ void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool top
   Line(out, QLatin1String("</UL>"));
 }
 
-QString ContentsFileText(const std::vector<ContentsNode>& forest) {
+QString ContentsFileText(const std::vector<ContentsNode>& forest, const QString& header) {
   QString out;
-  Head(out);
-  Line(out, QLatin1String("<OBJECT type=\"text/site properties\">"));
-  Line(out, QLatin1String("<param name=\"Window Styles\" value=\"0x800025\">"));
-  Line(out, QLatin1String("<param name=\"ImageType\" value=\"Folder\">"));
-  Line(out, kObjectEnd);
-  Line(out, QLatin1String("<UL>"));
+  if (!header.isEmpty()) {
+    out = header;
+  } else {
+    Head(out);
+    Line(out, QLatin1String("<OBJECT type=\"text/site properties\">"));
+    Line(out, QLatin1String("<param name=\"Window Styles\" value=\"0x800025\">"));
+    Line(out, QLatin1String("<param name=\"ImageType\" value=\"Folder\">"));
+    Line(out, kObjectEnd);
+    Line(out, QLatin1String("<UL>"));
+  }
   WriteContentsLevel(out, forest);
   Line(out, QLatin1String("</BODY></HTML>"));
   return out;
 }
 
-QString IndexFileText(const std::vector<IndexNode>& forest) {
+QString IndexFileText(const std::vector<IndexNode>& forest, const QString& header) {
   QString out;
-  Head(out);
-  Line(out, QLatin1String("<UL>"));
-  Line(out, QString());
+  if (!header.isEmpty()) {
+    out = header;
+  } else {
+    Head(out);
+    Line(out, QLatin1String("<UL>"));
+    Line(out, QString());
+  }
   WriteIndexLevel(out, forest, true);
   Line(out, QLatin1String("</BODY></HTML>"));
   return out;

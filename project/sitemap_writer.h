@@ -16,9 +16,12 @@ void WriteContentsLevel(QString& out, const std::vector<ContentsNode>& level);
 // topLevel: the nodes are keywords of the Index tree's first level.
 void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool topLevel);
 
-// The whole file texts.
-QString ContentsFileText(const std::vector<ContentsNode>& forest);
-QString IndexFileText(const std::vector<IndexNode>& forest);
+// The whole file texts. `header` is the text a file had before its first
+// item (the reader gives it): it replaces the program's own head, so that
+// a file made elsewhere keeps its head, its properties object and its list
+// tag. Nodes read from a file keep every parameter they had, in order.
+QString ContentsFileText(const std::vector<ContentsNode>& forest, const QString& header = QString());
+QString IndexFileText(const std::vector<IndexNode>& forest, const QString& header = QString());
 
 // Write the file texts in the code page, replacing the files atomically.
 // FileError on failure ("Cannot create file <path>", "Unable to write to <path>").

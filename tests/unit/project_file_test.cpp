@@ -72,7 +72,9 @@ TEST(ProjectFile, UpdateRewritesFirstTopicLines) {
       "[files]",                      // 11 other case: not followed up
       "keep.htm",                     // 12
   };
-  const QStringList after = UpdateProjectLines(before, QStringLiteral("Guide01.htm"));
+  // The new project's placeholder names no file: the first topic takes its place.
+  const QString project = QStringLiteral("/nonexistent/My Guide.hhp");
+  const QStringList after = UpdateProjectLines(before, QStringLiteral("Guide01.htm"), project);
   QStringList expected = before;
   expected[1] = "Default topic=Guide01.htm";
   expected[4] = "Default topic=Guide01.htm";
@@ -80,17 +82,28 @@ TEST(ProjectFile, UpdateRewritesFirstTopicLines) {
   EXPECT_EQ(after, expected);
 
   // An empty Contents tree changes nothing.
-  EXPECT_EQ(UpdateProjectLines(before, std::nullopt), before);
+  EXPECT_EQ(UpdateProjectLines(before, std::nullopt, project), before);
 }
 
-TEST(ProjectFile, FilesHeaderAmongTheFirstTwoLinesIsNotFollowedUp) {
-  EXPECT_EQ(UpdateProjectLines({"[FILES]", "a.htm", "[FILES]", "b.htm", "[FILES]"}, QStringLiteral("t.htm")),
-            QStringList({"[FILES]", "a.htm", "[FILES]", "t.htm", "[FILES]"}));
-  EXPECT_EQ(UpdateProjectLines({"x", "[FILES]", "a.htm"}, QStringLiteral("t.htm")),
-            QStringList({"x", "[FILES]", "a.htm"}));
-  // Two headers in a row: the second is replaced, so the line after it is not.
-  EXPECT_EQ(UpdateProjectLines({"a", "b", "c", "[FILES]", "[FILES]", "z"}, QStringLiteral("t.htm")),
-            QStringList({"a", "b", "c", "[FILES]", "t.htm", "z"}));
+TEST(ProjectFile, SaveNeverRemovesAListedFile) {
+  const QString project = QStringLiteral("/nonexistent/html/index.hhp");
+  const QStringList doxygen = {
+      "[OPTIONS]", "Default topic=main.html", "", "[FILES]", "alphaindex_8h.html", "index.html", "main.html"};
+  // The first topic with an anchor: Default topic keeps it, [FILES] lists the page.
+  QStringList expected = doxygen;
+  expected[1] = "Default topic=index.html#API";
+  EXPECT_EQ(UpdateProjectLines(doxygen, QStringLiteral("index.html#API"), project), expected);
+  // Listed in another spelling: nothing added.
+  EXPECT_EQ(UpdateProjectLines(doxygen, QStringLiteral("Main.HTML"), project)[4], "alphaindex_8h.html");
+  EXPECT_EQ(UpdateProjectLines({"[files]", "Pages\\Intro.htm"}, QStringLiteral("pages/intro.htm"), project),
+            QStringList({"[files]", "Pages\\Intro.htm"}));
+  // Missing: added as the section's first line, every other line kept.
+  EXPECT_EQ(UpdateProjectLines(doxygen, QStringLiteral("new.html#top"), project),
+            QStringList({"[OPTIONS]", "Default topic=new.html#top", "", "[FILES]", "new.html",
+                         "alphaindex_8h.html", "index.html", "main.html"}));
+  // No [FILES] section: none is made.
+  EXPECT_EQ(UpdateProjectLines({"[OPTIONS]", "Title=x"}, QStringLiteral("a.htm"), project),
+            QStringList({"[OPTIONS]", "Title=x"}));
 }
 
 TEST(ProjectFile, LanguageLine) {

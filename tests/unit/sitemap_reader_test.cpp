@@ -148,11 +148,20 @@ TEST(ReadContentsFile, ReaderCases) {
        "<LI><OBJECT><param name=\"Name\" value=\"N\"><param name=\"Local\" "
        "value=\"n.htm\"></OBJECT>\n</UL>\n",
        "N[n.htm]"},
-      {"markers need their exact spacing",
-       "<UL>\n<LI><OBJECT><param  name=\"Name\" value=\"Two blanks\"><param name=\"Local\" "
-       "value=\"x.htm\"></OBJECT>\n"
-       "</UL>\n",
-       ""},
+      {"blanks, single quotes, unquoted values, list attributes, XHTML params, </LI>",
+       "<ul type=\"disc\">\n<LI><OBJECT><param  name = \"Name\"  value=\"Two blanks\" ><param name='Local' "
+       "value='x.htm'></OBJECT></LI>\n"
+       "<li class=x><object type=text/sitemap><param name=Name value=Bare><param name=Local value=b.htm />"
+       "</object></li>\n</UL>\n",
+       "Two blanks[x.htm],Bare[b.htm]"},
+      {"unclosed objects and no final line break",
+       "<UL><LI><OBJECT><param name=\"Name\" value=\"A\"><param name=\"Local\" value=\"a.htm\">\n"
+       "<LI><OBJECT><param name=\"Name\" value=\"H\">\n<UL><LI><OBJECT><param name=\"Name\" value=\"C\">"
+       "<param name=\"Local\" value=\"c.htm\"></UL></UL>",
+       "A[a.htm],H[]{C[c.htm]}"},
+      {"a merge item without a name is kept, captioned with its merge value",
+       "<UL><LI><OBJECT><param name=\"Merge\" value=\"other.chm::/toc.hhc\"></OBJECT></UL>",
+       "other.chm::/toc.hhc[]"},
       {"everything before the first list is skipped",
        "<LI><OBJECT><param name=\"Name\" value=\"Before\"><param name=\"Local\" value=\"b.htm\"></OBJECT>\n"
        "<UL>\n<LI><OBJECT><param name=\"Name\" value=\"After\"><param name=\"Local\" "
