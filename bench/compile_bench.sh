@@ -49,6 +49,8 @@ best_of() {
 }
 
 cd "$project"
+# Doxygen names no compiled file; chmcmd needs one (hhc takes index.chm too).
+grep -qi '^Compiled file=' index.hhp || sed -i 's/^\[OPTIONS\]\r\?$/[OPTIONS]\nCompiled file=index.chm/' index.hhp
 for threads in 1 2 4; do
   t=$(best_of "$bin/hhc" --threads "$threads" index.hhp)
   echo "hhc, $threads thread(s): $t s"
