@@ -41,7 +41,7 @@ void MainWindow::ScanAddins(const QString& folder) {
 }
 
 void MainWindow::RunAddin(QAction* item) {
-  if (!item || ProjectFile.isEmpty()) return;
+  if (!item || !project.IsOpen()) return;
   bool isIndex = false;
   const int index = item->data().toInt(&isIndex);
   if (!isIndex || index < 0 || index >= AddinFiles.size()) return;

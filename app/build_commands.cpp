@@ -8,6 +8,7 @@
 
 #include "app/busy_cursor.h"
 #include "app/main_window.h"
+#include "project/project_commands.h"
 #include "chm/child_process.h"
 #include "chm/compiler.h"
 #include "app/compiler_messages.h"
@@ -35,26 +36,26 @@ void MainWindow::ConnectBuildCommands() {
 }
 
 void MainWindow::Compile() {
-  if (ProjectFile.isEmpty()) return;
+  if (!project.IsOpen()) return;
   BusyCursor busy;
   // Save as "Save" does, always. A save that fails leaves the project
   // marked modified; its error has been shown, and nothing is compiled.
-  Modified = true;
-  SaveProject();
-  if (Modified) return;
+  project.SetModified();
+  projectCommands->Save();
+  if (project.IsModified()) return;
   const QString compiler = CompilerProgram(WorkshopDir, ToolFolder());
   // The project path is one argument, blanks and quotes included.
-  EndIfQuitting(RunChildProcess(compiler, {QDir::toNativeSeparators(ProjectFile)}));
+  EndIfQuitting(RunChildProcess(compiler, {QDir::toNativeSeparators(project.ProjectFile())}));
 }
 
 QString MainWindow::CompilerLogFile() const {
   // The log the project names for the compiler, else the project's ".log".
-  const QString named = orvex::LogFileOf(ProjectFile, ProjectLines);
-  return named.isEmpty() ? ProjectFileWithExt(".log") : named;
+  const QString named = orvex::LogFileOf(project.ProjectFile(), project.ProjectLines());
+  return named.isEmpty() ? project.FileWithExt(".log") : named;
 }
 
 void MainWindow::ViewCompilerMessages() {
-  if (ProjectFile.isEmpty() || !startupDialogs.compilerMessagesWindow) return;
+  if (!project.IsOpen() || !startupDialogs.compilerMessagesWindow) return;
   const QString log = CompilerLogFile();
   if (!QFileInfo(log).isFile()) return;
   startupDialogs.compilerMessagesWindow->LogFile = log;
@@ -62,8 +63,8 @@ void MainWindow::ViewCompilerMessages() {
 }
 
 void MainWindow::ViewHelpFile() {
-  if (ProjectFile.isEmpty() || !helpViewer) return;
-  const QString compiled = orvex::CompiledFileOf(ProjectFile, ProjectLines);
+  if (!project.IsOpen() || !helpViewer) return;
+  const QString compiled = orvex::CompiledFileOf(project.ProjectFile(), project.ProjectLines());
   if (!QFileInfo(compiled).isFile()) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), " File not found! ",
                     QMessageBox::Ok, this);

@@ -3,9 +3,7 @@
 #include <QFileInfo>
 
 #include "chm/compiler.h"
-#include "model/project_reader.h"
-#include "platform/text_file.h"
-#include "project/project_saver.h"
+#include "model/help_project.h"
 
 int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QTextStream& out,
                      QTextStream& err, const orvex::CompileOptions& options) {
@@ -14,14 +12,16 @@ int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QT
     err << "orvex: project file not found: " << path << Qt::endl;
     return 2;
   }
-  try {
-    ProjectFiles files = ReadProjectFiles(path);
-    for (const QString& problem : files.Problems) err << "orvex: " << problem << Qt::endl;
-    ProjectSnapshot project{path, std::move(files.Contents), std::move(files.Index), files.MapLines,
-                            files.AliasLines};
-    SaveProjectFiles(project, files.ProjectLines, settingsFile);
-  } catch (const FileError& e) {
-    err << "orvex: " << e.message() << Qt::endl;
+  HelpProject project;
+  Result<ProjectTrees> trees = project.Open(path);
+  if (!trees) {
+    err << "orvex: " << trees.Message() << Qt::endl;
+    return 3;
+  }
+  for (const QString& problem : trees->Problems) err << "orvex: " << problem << Qt::endl;
+  if (const Status saved = project.Save(std::move(trees->Contents), std::move(trees->Index), settingsFile);
+      !saved) {
+    err << "orvex: " << saved.Message() << Qt::endl;
     return 3;
   }
   const orvex::CompileResult result = orvex::CompileProject(path, options);

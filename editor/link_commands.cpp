@@ -57,7 +57,7 @@ void MainWindow::InsertPicture() {
   if (!src.Found) return;
   // A picture from elsewhere is copied into the project folder; either way the
   // page refers to it relative to that folder.
-  const QString adopted = AdoptPicture(src.Path, ProjectFolder());
+  const QString adopted = AdoptPicture(src.Path, project.Folder());
   if (adopted.isEmpty() || adopted == src.Path) return;
   range.pasteHTML(src.Head + adopted + src.Tail);
 }

@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "model/tree_nodes.h"
 #include "viewer/html_help.h"
 #include "editor/card_conversions.h"
 #include "editor/editing_control.h"
@@ -64,7 +65,7 @@ void MainWindow::ConnectHelpFeatures() {
   if (helpViewer) helpViewer->AddPageScript(QString::fromLatin1(kHelpObjectsScriptName), HelpObjectsScript());
 }
 
-QString MainWindow::PopupScriptFile() const { return PopupScriptPath(ProjectFile); }
+QString MainWindow::PopupScriptFile() const { return PopupScriptPath(project.ProjectFile()); }
 
 void MainWindow::InsertPopupCommand() {
   QPointer<MainWindow> self(this);
@@ -78,7 +79,7 @@ void MainWindow::InsertPopupCommand() {
 
 void MainWindow::InsertPopup(const QString& typed) {
   QPointer<MainWindow> self(this);
-  const int codePage = PageCodePage();
+  const int codePage = project.CodePage();
   const QString scriptPath = PopupScriptFile();
   QStringList lines = ReadLinesFile(scriptPath, codePage);
 
@@ -113,20 +114,19 @@ void MainWindow::InsertPopup(const QString& typed) {
   // that loads the texts, each added once.
   const std::optional<QString> html = editor->TryDocumentHTML();
   if (!self || !html) return;
-  const QString withHead = WithPopupHead(*html, PopupScriptFileName(ProjectFile));
+  const QString withHead = WithPopupHead(*html, PopupScriptFileName(project.ProjectFile()));
   if (withHead == *html) return;
   WaitEditorIdle(editor);
   if (!self) return;
   editor->SetDocumentHTML(withHead);
-  editor->SetBaseURL(ProjectFolder());
+  editor->SetBaseURL(project.Folder());
   WaitEditorIdle(editor);
   if (!self) return;
   // Setting the page clears the editor's record of changes, so the page is
   // stored now: otherwise leaving the topic would drop the new link while
   // its text stays in the script file.
-  if (TopicData* topic = NodeName(contentsTree->currentItem()); topic && !topic->FileName.isEmpty()) {
-    CurTopic = topic;
-    StoreEditorPage(PagePath(*CurTopic));
+  if (TopicData* topic = ContentsRecord(contentsTree->currentItem()); topic && !topic->FileName.isEmpty()) {
+    StoreEditorPage(project.PagePath(topic->FileName));
     WaitEditorIdle(editor);
   }
 }
@@ -137,7 +137,7 @@ void MainWindow::EditPopupTexts() {
   dialog->setWindowTitle(" Pup-up texts");
   dialog->setProperty("HelpContext", 10010);
   const QString path = PopupScriptFile();
-  const int codePage = PageCodePage();
+  const int codePage = project.CodePage();
   QStringList lines;
   if (!ReportFailure([&] { lines = ReadLinesFile(path, codePage); })) return;
   dialog->SetLines(lines);
@@ -155,12 +155,12 @@ void MainWindow::InsertSplash() {
   if (picture.isEmpty() || !QFileInfo(picture).isFile()) return;
   const QFileInfo info(picture);
   const QString pictureFolder = info.absoluteDir().canonicalPath();
-  const QString projectFolder = QDir(ProjectFolder()).canonicalPath();
+  const QString projectFolder = QDir(project.Folder()).canonicalPath();
   // A picture from elsewhere is copied into the project folder; a failed copy
   // still inserts the object.
-  if (pictureFolder != projectFolder && !CopyPictureInto(picture, ProjectFolder()))
+  if (pictureFolder != projectFolder && !CopyPictureInto(picture, project.Folder()))
     qWarning("Orvex: cannot copy %s into %s", qPrintable(QDir::toNativeSeparators(picture)),
-             qPrintable(QDir::toNativeSeparators(ProjectFolder())));
+             qPrintable(QDir::toNativeSeparators(project.Folder())));
   TextRange range = editor->SelectionRange();
   range.pasteHTML(SplashObject(info.fileName(), qint64(dialog->Seconds()) * 1000));
 }
@@ -181,8 +181,8 @@ void MainWindow::EditStyleSheet() {
   QPointer<MainWindow> self(this);
   dialog->setWindowTitle(" Style sheet");
   dialog->setProperty("HelpContext", 10015);
-  const QString path = ProjectFileWithExt(".css");
-  const int codePage = PageCodePage();
+  const QString path = project.FileWithExt(".css");
+  const int codePage = project.CodePage();
   QStringList lines;
   if (!ReportFailure([&] { lines = ReadLinesFile(path, codePage); })) return;
   dialog->SetLines(lines);
@@ -192,7 +192,7 @@ void MainWindow::EditStyleSheet() {
   // On the Editor tab the current topic is stored and shown again with the
   // new styles; its file keeps the stored form (training-card objects).
   if (CurrentTab == 1) return;
-  TopicData* topic = NodeName(contentsTree->currentItem());
+  TopicData* topic = ContentsRecord(contentsTree->currentItem());
   if (!topic || topic->FileName.isEmpty()) return;
   const std::optional<QString> html = editor->TryDocumentHTML();
   if (!self) return;
@@ -200,13 +200,12 @@ void MainWindow::EditStyleSheet() {
     ReportFailure([] { throw FileError("The editor did not answer: the page was not refreshed."); });
     return;
   }
-  PageLines = SplitLines(CardButtonsToObjects(*html));
+  const QStringList pageLines = SplitLines(CardButtonsToObjects(*html));
   CmdArg2 = 0;
-  CurTopic = topic;
-  const QString pagePath = PagePath(*CurTopic);
+  const QString pagePath = project.PagePath(topic->FileName);
   CmdArg = pagePath;
   ReportFailure([&] {
-    WriteLinesFile(pagePath, PageLines, PageCodePage());
+    WriteLinesFile(pagePath, pageLines, project.CodePage());
     LoadTopicPage(pagePath);
   });
 }

@@ -1,71 +1,25 @@
-// The project model as the main window holds it: paths, records, context
-// numbers and the enabling of project commands.
+// The window's project-open state: the project commands come on and the
+// project folder becomes current; failures of window commands are shown.
 #include <QAction>
 #include <QDir>
-#include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QTreeWidget>
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
-#include "model/context_numbers.h"
-#include "model/tree_nodes.h"
 #include "platform/text_file.h"
-#include "project/project_file.h"
 
-TopicData* MainWindow::NodeName(QTreeWidgetItem* item) { return ContentsRecord(item); }
-
-QString MainWindow::ProjectFolder() const {
-  if (ProjectFile.isEmpty()) return QString();
-  QString folder = QFileInfo(ProjectFile).absolutePath();
-  if (!folder.endsWith('/')) folder += '/';
-  return folder;
-}
-
-QString MainWindow::PagePath(const TopicData& topic) const { return ProjectFolder() + topic.FileName; }
-
-QString MainWindow::ProjectFileWithExt(const QString& ext) const { return ChangeFileExt(ProjectFile, ext); }
-
-QString MainWindow::NamePrefix() const { return ProjectNamePrefix(ProjectFile); }
-
-QString MainWindow::ContextNumberOf(const QString& fileName) const {
-  return ::ContextNumberOf(fileName, AliasLines, MapLines);
-}
-
-void MainWindow::AddContextEntries(const QString& fileName) {
-  ::AddContextEntries(fileName, NamePrefix(), MapLines, AliasLines);
-}
-
-void MainWindow::RemoveContextEntries(const QString& fileName) {
-  ::RemoveContextEntries(fileName, MapLines, AliasLines);
-}
-
-void MainWindow::ReleaseNodeData() {
-  if (contentsTree) ReleaseTreeData(contentsTree);
-  if (indexTree) ReleaseTreeData(indexTree);
-  CurTopic = nullptr;
-  CurIndexItem = nullptr;
-}
-
-void MainWindow::ResetProjectModel(const QString& projectFile) {
-  // Records go first, so emptying the trees runs no deletion steps.
-  ReleaseNodeData();
-  {
-    const QSignalBlocker block(contentsTree);
-    contentsTree->clear();
+void MainWindow::EnterProjectFolder(bool created) {
+  if (created) {
+    insertMenu->menuAction()->setEnabled(true);
+    toolsMenu->menuAction()->setEnabled(true);
+    editMenu->menuAction()->setEnabled(true);
   }
-  indexTree->clear();
-  ProjectFile = projectFile;
-  ProjectLines.clear();
-  MapLines.clear();
-  AliasLines.clear();
-}
-
-void MainWindow::EnterProjectFolder() {
   EnableProjectCommands();
-  QDir::setCurrent(ProjectFolder());
-  editor->SetBaseURL(ProjectFolder());
+  QDir::setCurrent(project.Folder());
+  editor->SetBaseURL(project.Folder());
+  if (created) contextLabel->setText("Context=");
 }
 
 void MainWindow::EnableProjectCommands() {

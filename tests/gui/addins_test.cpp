@@ -11,6 +11,8 @@
 #include <QTreeWidget>
 
 #include "app/main_window.h"
+#include "project/project_commands.h"
+#include "model/tree_nodes.h"
 #include "editor/editing_control.h"
 #include "gui_helpers.h"
 #include "project/name_dialog.h"
@@ -35,11 +37,11 @@ class AddinMenuTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     form = std::make_unique<MainWindow>();
-    form->SettingsPath = dir.filePath("orvex.ini");
+    form->projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
     form->CreateDialogs();
   }
   void TearDown() override {
-    form->Modified = false;
+    form->project.SetModified(false);
     form->hide();
   }
   void NewProject() {
@@ -51,7 +53,7 @@ class AddinMenuTest : public ::testing::Test {
       d->accept();
     });
     form->newAction->trigger();
-    ASSERT_EQ(form->ProjectFile, dir.filePath("Addin Guide.hhp"));
+    ASSERT_EQ(form->project.ProjectFile(), dir.filePath("Addin Guide.hhp"));
   }
   QTemporaryDir dir;
   std::unique_ptr<MainWindow> form;
@@ -126,10 +128,10 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   EXPECT_EQ(form->contentsTree->topLevelItem(before + 2)->text(0), "Third from add-in");
   // The first page was stored with the HTML when the second topic was made.
   const QString first =
-      ReadLatin1(form->PagePath(*MainWindow::NodeName(form->contentsTree->topLevelItem(before))));
+      ReadLatin1(form->project.PagePath(ContentsRecord(form->contentsTree->topLevelItem(before))->FileName));
   EXPECT_TRUE(first.contains("Paragraph from the add-in")) << first.toStdString();
-  const QString second =
-      ReadLatin1(form->PagePath(*MainWindow::NodeName(form->contentsTree->topLevelItem(before + 1))));
+  const QString second = ReadLatin1(
+      form->project.PagePath(ContentsRecord(form->contentsTree->topLevelItem(before + 1))->FileName));
   EXPECT_FALSE(second.isEmpty());
   EXPECT_FALSE(second.contains("Paragraph from the add-in"));
   // The third topic is in the editor; its two characters were not inserted.
@@ -137,7 +139,7 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   EXPECT_TRUE(third.contains("Third from add-in"));
   EXPECT_FALSE(third.contains("Zq"));
   // Three context entries were made.
-  EXPECT_EQ(form->MapLines.filter("#define").size() >= 3, true);
+  EXPECT_EQ(form->project.MapLines().filter("#define").size() >= 3, true);
 }
 
 TEST_F(AddinMenuTest, RunWithoutAProjectDoesNothing) {
