@@ -375,7 +375,7 @@ bool MainWindow::FormClose() {
   // Store the page being edited, whatever the answer to the save question was.
   // When that fails the program stays open, so the edits are not lost.
   // Edits on the Source tab are stored the same way.
-  if (!StoreEditedPage()) return false;
+  if (!StoreSelectedTopic(contentsTree->currentItem(), true)) return false;
   if (helpViewer) helpViewer->HtmlHelpA(this, QString(), HH_UNINITIALIZE, HelpCookie);
   if (keyboardHook) {
     qApp->removeEventFilter(keyboardHook);

@@ -189,9 +189,6 @@ class MainWindow : public QMainWindow {
   // The page in the view in use was changed since it was loaded (the
   // editor's undo, or the source view's own modified mark).
   bool PageHasUnsavedEdits();
-  // Stores the selected topic's page when it has unsaved edits (Save and
-  // closing); false when it could not be written (the failure is shown).
-  bool StoreEditedPage();
   void EnableProjectCommands();
   // Enables the project commands and makes the project folder current, also
   // for the editor's links and pictures; a created project also gets the
@@ -210,8 +207,10 @@ class MainWindow : public QMainWindow {
   void SetMemoText(const QString& pageText);
 
   // --- topic selection (model/) ---
-  // Stores the page of the topic still selected; false when that failed.
-  bool StoreSelectedTopic(QTreeWidgetItem* selected);
+  // Stores the page of the topic still selected when it has unsaved edits
+  // (and, unless evenWithEmptySource, a page was loaded for it); false when
+  // that failed (the failure is shown).
+  bool StoreSelectedTopic(QTreeWidgetItem* selected, bool evenWithEmptySource = false);
   void LoadSelectedTopic(QTreeWidgetItem* node);
   // The label under the Contents tree shows the topic's context number.
   void ShowContextNumber();

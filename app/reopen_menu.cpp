@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QTreeWidget>
 
 #include "app/main_window.h"
 #include "app/recent_files.h"
@@ -11,7 +12,8 @@
 void MainWindow::ConnectProjectCommands() {
   projectCommands =
       new ProjectCommands(project, {this, contentsTree, indexTree, editor, sourceView, contextLabel},
-                          {[this] { return PageHasUnsavedEdits(); }, [this] { return StoreEditedPage(); },
+                          {[this] { return PageHasUnsavedEdits(); },
+                           [this] { return StoreSelectedTopic(contentsTree->currentItem(), true); },
                            [this](bool created) { EnterProjectFolder(created); }},
                           SettingsFilePath(QCoreApplication::applicationFilePath()), this);
   connect(fileMenu, &QMenu::aboutToShow, this, [this] { projectCommands->FillReopenMenu(reopenMenu); });

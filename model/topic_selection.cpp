@@ -33,28 +33,12 @@ bool MainWindow::PageHasUnsavedEdits() {
   return StatusEnabled(editor->QueryStatus(decmd::Undo));
 }
 
-bool MainWindow::StoreSelectedTopic(QTreeWidgetItem* selected) {
-  if (CurrentTab == 1) {
-    if (!sourceView->document()->isModified()) return true;
-  } else if (!selected || !StatusEnabled(editor->QueryStatus(decmd::Undo))) {
-    return true;
-  }
+bool MainWindow::StoreSelectedTopic(QTreeWidgetItem* selected, bool evenWithEmptySource) {
   const TopicData* topic = ContentsRecord(selected);
-  if (!topic || topic->FileName.isEmpty() || sourceView->toPlainText().isEmpty()) return true;
-  const QString path = project.PagePath(topic->FileName);
-  return ReportFailure([&] {
-    if (CurrentTab == 1) {
-      StoreSourcePage(path);
-    } else {
-      StoreEditorPage(path);
-      WaitEditorIdle(editor);
-    }
-  });
-}
-
-bool MainWindow::StoreEditedPage() {
-  const TopicData* topic = ContentsRecord(contentsTree->currentItem());
-  if (!topic || topic->FileName.isEmpty() || !PageHasUnsavedEdits()) return true;
+  if (!topic || topic->FileName.isEmpty()) return true;
+  // An empty source view means no page was loaded for the topic.
+  if (!evenWithEmptySource && sourceView->toPlainText().isEmpty()) return true;
+  if (!PageHasUnsavedEdits()) return true;
   const QString path = project.PagePath(topic->FileName);
   return ReportFailure([&] {
     if (CurrentTab == 1) {
