@@ -14,23 +14,25 @@
 #include "editor/editor_commands.h"
 #include "features/help_feature_commands.h"
 #include "features/viewer_objects.h"
+#include "model/tree_nodes.h"
+#include "project/project_commands.h"
 #include "viewer/html_help.h"
 
 void MainWindow::ConnectBuildCommands() {
   helpViewer = new HtmlHelpViewer(this);
   helpViewer->HtmlHelpA(this, QString(), HH_INITIALIZE, reinterpret_cast<quintptr>(&HelpCookie));
   longWork = std::make_unique<LongWork>(this);
-  BuildCommands::Project project;
-  project.projectFile = [this] { return ProjectFile; };
-  project.projectLines = [this] { return ProjectLines; };
-  project.save = [this] {
+  BuildCommands::Project needs;
+  needs.projectFile = [this] { return project.ProjectFile(); };
+  needs.projectLines = [this] { return project.ProjectLines(); };
+  needs.save = [this] {
     // Saved as "Save" does, always: a save that fails leaves the project modified.
-    Modified = true;
-    SaveProject();
-    return !Modified;
+    project.SetModified();
+    projectCommands->Save();
+    return !project.IsModified();
   };
-  project.workshopDir = [this] { return WorkshopDir; };
-  buildCommands = new BuildCommands(this, helpViewer, *longWork, std::move(project));
+  needs.workshopDir = [this] { return WorkshopDir; };
+  buildCommands = new BuildCommands(this, helpViewer, *longWork, std::move(needs));
   for (QAction* starter : {compileAction, decompileAction}) longWork->AddStarter(starter);
   connect(compileAction, &QAction::triggered, buildCommands, &BuildCommands::Compile);
   connect(viewHelpFileAction, &QAction::triggered, buildCommands, &BuildCommands::ViewHelpFile);
@@ -39,13 +41,13 @@ void MainWindow::ConnectBuildCommands() {
 }
 
 void MainWindow::ConnectAddins() {
-  AddinsMenu::Project project;
-  project.isOpen = [this] { return !ProjectFile.isEmpty(); };
-  project.createTopic = [this](const QString& title) {
+  AddinsMenu::Project needs;
+  needs.isOpen = [this] { return project.IsOpen(); };
+  needs.createTopic = [this](const QString& title) {
     bool created = false;
     return ReportFailure([&] { created = CreateTopic(title); }) && created;
   };
-  addins = new AddinsMenu(addinsMenu, editor, *longWork, std::move(project), this);
+  addins = new AddinsMenu(addinsMenu, editor, *longWork, std::move(needs), this);
   addins->StartScan();
 }
 
@@ -105,10 +107,10 @@ void MainWindow::ConnectEditorCommands() {
   widgets.showDetailsAction = showDetailsAction;
   widgets.showBordersAction = showBordersAction;
   widgets.snapToGridAction = snapToGridAction;
-  EditorCommandProject project;
-  project.projectFolder = [this] { return ProjectFolder(); };
-  project.sourceInUse = [this] { return CurrentTab == 1; };
-  editorCommands = new EditorCommands(widgets, std::move(project));
+  EditorCommandProject needs;
+  needs.projectFolder = [this] { return project.Folder(); };
+  needs.sourceInUse = [this] { return CurrentTab == 1; };
+  editorCommands = new EditorCommands(widgets, std::move(needs));
 }
 
 void MainWindow::ConnectHelpFeatures() {
@@ -118,21 +120,21 @@ void MainWindow::ConnectHelpFeatures() {
   actions.insertSplash = insertSplashAction;
   actions.insertTrainingCard = insertTrainingCardAction;
   actions.styleSheet = styleSheetAction;
-  HelpFeatureCommands::Project project;
-  project.projectFile = [this] { return ProjectFile; };
-  project.projectFolder = [this] { return ProjectFolder(); };
-  project.codePage = [this] { return PageCodePage(); };
-  project.sourceInUse = [this] { return CurrentTab == 1; };
-  project.selectedPage = [this]() -> QString {
-    TopicData* topic = NodeName(contentsTree->currentItem());
+  HelpFeatureCommands::Project needs;
+  needs.projectFile = [this] { return project.ProjectFile(); };
+  needs.projectFolder = [this] { return project.Folder(); };
+  needs.codePage = [this] { return project.CodePage(); };
+  needs.sourceInUse = [this] { return CurrentTab == 1; };
+  needs.selectedPage = [this]() -> QString {
+    const TopicData* topic = ContentsRecord(contentsTree->currentItem());
     if (!topic || topic->FileName.isEmpty()) return QString();
-    CurTopic = topic;
-    return PagePath(*topic);
+    project.SetCurrentTopic(*topic);
+    return project.PagePath(topic->FileName);
   };
-  project.storeEditorPage = [this](const QString& path) { StoreEditorPage(path); };
-  project.loadTopicPage = [this](const QString& path) { LoadTopicPage(path); };
-  project.reportFailure = [this](const std::function<void()>& step) { return ReportFailure(step); };
-  helpFeatures = new HelpFeatureCommands(this, editor, actions, std::move(project));
+  needs.storeEditorPage = [this](const QString& path) { StoreEditorPage(path); };
+  needs.loadTopicPage = [this](const QString& path) { LoadTopicPage(path); };
+  needs.reportFailure = [this](const std::function<void()>& step) { return ReportFailure(step); };
+  helpFeatures = new HelpFeatureCommands(this, editor, actions, std::move(needs));
   // Compiled topics shown by the viewer get working pop-ups, splash screens
   // and training cards; a pressed card reaches programHelp as a "tcard" command.
   if (helpViewer) helpViewer->AddPageScript(QString::fromLatin1(kHelpObjectsScriptName), HelpObjectsScript());

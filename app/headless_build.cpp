@@ -3,9 +3,7 @@
 #include <QFileInfo>
 
 #include "chm/compiler.h"
-#include "model/project_reader.h"
-#include "platform/text_file.h"
-#include "project/project_saver.h"
+#include "model/help_project.h"
 
 int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QTextStream& out,
                      QTextStream& err, const orvex::CompileOptions& options) {
@@ -14,19 +12,23 @@ int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QT
     err << "orvex: project file not found: " << path << Qt::endl;
     return 2;
   }
-  try {
-    ProjectFiles files = ReadProjectFiles(path);
-    for (const QString& problem : files.Problems) err << "orvex: " << problem << Qt::endl;
-    ProjectSnapshot project{path, std::move(files.Contents), std::move(files.Index), files.MapLines,
-                            files.AliasLines};
-    // The recent list is the program's, not the project's: the build goes on.
-    if (const Status history = SaveProjectFiles(project, files.ProjectLines, files.Sources, settingsFile);
-        !history)
-      err << "orvex: warning: the recent-projects list was not updated: " << history.Message() << Qt::endl;
-  } catch (const FileError& e) {
-    err << "orvex: " << e.message() << Qt::endl;
+  HelpProject project;
+  Result<ProjectTrees> trees = project.Open(path);
+  if (!trees) {
+    err << "orvex: " << trees.Message() << Qt::endl;
     return 3;
   }
+  for (const QString& problem : trees->Problems) err << "orvex: " << problem << Qt::endl;
+  Status history;
+  if (const Status saved =
+          project.Save(std::move(trees->Contents), std::move(trees->Index), settingsFile, &history);
+      !saved) {
+    err << "orvex: " << saved.Message() << Qt::endl;
+    return 3;
+  }
+  // The recent list is the program's, not the project's: the build goes on.
+  if (!history)
+    err << "orvex: warning: the recent-projects list was not updated: " << history.Message() << Qt::endl;
   const orvex::CompileResult result = orvex::CompileProject(path, options);
   for (const QString& line : result.messages) out << line << Qt::endl;
   if (!result.success) {

@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
+#include "model/index_pane.h"
 
 namespace {
 
@@ -147,12 +148,12 @@ void MainWindow::BuildContextMenus() {
   deleteIndexEntryAction = AddItem(indexMenu, "deleteIndexEntryAction", "Delete");
   indexPropertiesAction = AddItem(indexMenu, "indexPropertiesAction", "Properties");
   connect(treeTabs, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    PrepareIndexMenu();
+    indexPane->PrepareMenu();
     indexMenu->popup(treeTabs->mapToGlobal(pos));
   });
   indexTree->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(indexTree, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    PrepareIndexMenu();
+    indexPane->PrepareMenu();
     indexMenu->popup(indexTree->viewport()->mapToGlobal(pos));
   });
 
@@ -180,13 +181,8 @@ void MainWindow::PrepareContentsMenu() {
   appendLinksAction->setEnabled(selected && selected->childCount() > 0);
 }
 
-void MainWindow::PrepareIndexMenu() {
-  deleteIndexEntryAction->setEnabled(ProjectIsOpen() && indexTree->currentItem() != nullptr);
-  indexPropertiesAction->setEnabled(true);
-}
-
 void MainWindow::PrepareEditorMenu() {
-  const bool open = ProjectIsOpen();
+  const bool open = project.IsOpen();
   deleteAction->setEnabled(open);
   editorColorMenu->menuAction()->setEnabled(open);
   editorLinkMenu->menuAction()->setEnabled(open);

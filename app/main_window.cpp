@@ -27,11 +27,13 @@
 #include "editor/editor_commands.h"
 #include "features/help_feature_commands.h"
 #include "app/long_work.h"
-#include "app/recent_files.h"
 #include "app/window_dialogs.h"
 #include "app/workshop_dir.h"
 #include "viewer/html_help.h"
 #include "editor/editing_control.h"
+#include "model/index_pane.h"
+#include "model/tree_nodes.h"
+#include "project/project_commands.h"
 
 namespace {
 
@@ -56,9 +58,7 @@ QToolButton* MakeButton(QWidget* parent, const QString& objectName, const QStrin
 }  // namespace
 
 MainWindow::MainWindow(const QString& commandLineProject, QWidget* parent)
-    : QMainWindow(parent),
-      SettingsPath(SettingsFilePath(QCoreApplication::applicationFilePath())),
-      CommandLineProject(commandLineProject) {
+    : QMainWindow(parent), CommandLineProject(commandLineProject) {
   setObjectName("mainWindow");
   setWindowTitle("Orvex");
   QFont font("MS Sans Serif");
@@ -76,7 +76,8 @@ MainWindow::MainWindow(const QString& commandLineProject, QWidget* parent)
 
 MainWindow::~MainWindow() {
   // The records belong to the nodes; release them before the trees go.
-  ReleaseNodeData();
+  ReleaseTreeData(contentsTree);
+  ReleaseTreeData(indexTree);
 }
 
 void MainWindow::CreateDialogs() {
@@ -86,6 +87,7 @@ void MainWindow::CreateDialogs() {
   programHelpCommands->SetAboutBox(startupDialogs.aboutBox);
   helpFeatures->SetDialogs(startupDialogs.textEditDialog, startupDialogs.splashDialog,
                            startupDialogs.trainingCardDialog);
+  projectCommands->SetNewProjectDialog(startupDialogs.newProjectDialog);
 }
 
 void MainWindow::BuildLayout() {
@@ -269,12 +271,7 @@ void MainWindow::BuildLayout() {
 }
 
 void MainWindow::FormCreate() {
-  // 1. The string lists start empty (they are members).
-  ProjectLines.clear();
-  MapLines.clear();
-  AliasLines.clear();
-  PageLines.clear();
-  // 2. Screen fonts.
+  // 1. The project starts empty (see HelpProject). 2. Screen fonts.
   fontNameBox->addItems(QFontDatabase::families());
   if (fontNameBox->count() > 0) fontNameBox->setEditText(fontNameBox->itemText(0));
   // 3. The editing control is placed by editorPanel's layout.
@@ -292,8 +289,6 @@ void MainWindow::FormCreate() {
   viewMessagesAction->setEnabled(false);
   // 7.
   WorkshopDir = ReadWorkshopDir();
-  // 8.
-  DropTargetSet = false;
   // 9.
   formatToolbar->setEnabled(false);
   newTopicAction->setEnabled(false);
@@ -326,7 +321,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::FormShow() {
   // The Index tree's text drop target, registered once.
-  RegisterDropTarget();
+  indexPane->RegisterDropTarget();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -339,14 +334,14 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 void MainWindow::FormResize() {
   // The editing control fills editorPanel through its layout. A project named on
   // the command line opens once the window is shown.
-  if (!CommandLineProject.isEmpty() && ProjectFile.isEmpty() && !CommandLineTried) {
+  if (!CommandLineProject.isEmpty() && !project.IsOpen() && !CommandLineTried) {
     // Tried once only, whether or not it opens; after the showing has ended,
     // so the editor can settle first.
     CommandLineTried = true;
     QTimer::singleShot(0, this, [this] {
       repaint();
       WaitEditorIdle(editor);
-      OpenByName(CommandLineProject);
+      projectCommands->OpenByName(CommandLineProject);
     });
   }
 }
@@ -356,22 +351,15 @@ void MainWindow::UpdateMinimumSize() {
   setMinimumSize(splitterLeft + 470, 250);
 }
 
-bool MainWindow::ProjectIsOpen() const { return formatToolbar->isEnabled(); }
-
-bool MainWindow::PageHasUnsavedEdits() {
-  if (CurrentTab == 1) return sourceView->document()->isModified();
-  return StatusEnabled(editor->QueryStatus(decmd::Undo));
-}
-
 bool MainWindow::FormCloseQuery() {
-  switch (AskSaveHelpProject()) {
+  switch (projectCommands->AskSaveHelpProject()) {
     case QMessageBox::NoButton:
       return QMessageBox::question(this, "Confirm", "Close the program?",
                                    QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
     case QMessageBox::Yes:
       saveAction->trigger();
       // A failed save leaves the project modified: stay open.
-      return !Modified;
+      return !project.IsModified();
     case QMessageBox::No:
       return true;
     default:
@@ -396,25 +384,14 @@ bool MainWindow::FormClose() {
   // Store the page being edited, whatever the answer to the save question was.
   // When that fails the program stays open, so the edits are not lost.
   // Edits on the Source tab are stored the same way.
-  TopicData* selected = NodeName(contentsTree->currentItem());
-  if (selected && !selected->FileName.isEmpty() && PageHasUnsavedEdits()) {
-    CurTopic = selected;
-    const QString path = PagePath(*CurTopic);
-    const bool stored = ReportFailure([&] {
-      if (CurrentTab == 1)
-        StoreSourcePage(path);
-      else
-        StoreEditorPage(path);
-    });
-    if (!stored) return false;
-  }
+  if (!StoreSelectedTopic(contentsTree->currentItem(), true)) return false;
   if (helpViewer) helpViewer->HtmlHelpA(this, QString(), HH_UNINITIALIZE, HelpCookie);
   if (keyboardHook) {
     qApp->removeEventFilter(keyboardHook);
     delete keyboardHook;
     keyboardHook = nullptr;
   }
-  RevokeDropTarget();
+  indexPane->RevokeDropTarget();
   FormClosed = true;
   return true;
 }

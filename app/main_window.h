@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "model/help_project.h"
 #include "model/records.h"
 #include "project/project_sources.h"
 
@@ -37,6 +38,7 @@ class AboutBox;
 class CompilerMessagesWindow;
 class TextEditDialog;
 class NewProjectDialog;
+class ProjectCommands;
 class SplashDialog;
 class TrainingCardDialog;
 
@@ -175,48 +177,24 @@ class MainWindow : public QMainWindow {
   QAction* editorLinkToTopicAction = nullptr;
   QAction* editorLinkToPageAction = nullptr;
 
-  // --- project state ---
+  // --- the project and its commands (model/help_project.h, project/) ---
+  HelpProject project;
+  ProjectCommands* projectCommands = nullptr;
+
   QVariant CmdArg;
   QVariant CmdArg2;
   QString WorkText;
-  QStringList ProjectLines;
-  QStringList PageLines;
-  QStringList AliasLines;
-  QStringList MapLines;
-  // Where the open project's sitemaps are, how they were read, and the
-  // context numbers of its project file's own [ALIAS]/[MAP] sections.
-  ProjectSources Sources;
   QString WorkshopDir;
-  QString ProjectFile;
-  TopicData* CurTopic = nullptr;
-  IndexEntryData* CurIndexItem = nullptr;
-  bool DropTargetSet = false;
   quintptr HelpCookie = 0;
-  bool Modified = false;
 
-  // --- model (model/) ---
-  static TopicData* NodeName(QTreeWidgetItem* item);
-  // Project folder with its trailing separator.
-  QString ProjectFolder() const;
-  QString PagePath(const TopicData& topic) const;
-  QString ProjectFileWithExt(const QString& ext) const;
-  // The project's base name with blanks made underscores: the stem of new page names.
-  QString NamePrefix() const;
-  bool ProjectIsOpen() const;
   // The page in the view in use was changed since it was loaded (the
   // editor's undo, or the source view's own modified mark).
   bool PageHasUnsavedEdits();
-  QString ContextNumberOf(const QString& fileName) const;
-  void AddContextEntries(const QString& fileName);
-  void RemoveContextEntries(const QString& fileName);
-  void ReleaseNodeData();
   void EnableProjectCommands();
-  // Frees the records, empties both trees and the line lists, and names the
-  // project file that comes next.
-  void ResetProjectModel(const QString& projectFile);
   // Enables the project commands and makes the project folder current, also
-  // for the editor's links and pictures.
-  void EnterProjectFolder();
+  // for the editor's links and pictures; a created project also gets the
+  // "Edit", "Insert" and "Tools" menus.
+  void EnterProjectFolder(bool created = false);
 
   // --- topic documents (editor/) ---
   void LoadTopicPage(const QString& path);
@@ -224,17 +202,19 @@ class MainWindow : public QMainWindow {
   void StoreSourcePage(const QString& path);
   // The tab control's "changing" event; false refuses the switch.
   bool EditorTabChanging();
-  // The project's code page for page files.
-  int PageCodePage() const;
   // The source view's text with CR LF line ends.
   QString MemoText() const;
   // Shows a page's text in the source view, not modified.
   void SetMemoText(const QString& pageText);
 
   // --- topic selection (model/) ---
-  // Stores the page of the topic still selected; false when that failed.
-  bool StoreSelectedTopic(QTreeWidgetItem* selected);
+  // Stores the page of the topic still selected when it has unsaved edits
+  // (and, unless evenWithEmptySource, a page was loaded for it); false when
+  // that failed (the failure is shown).
+  bool StoreSelectedTopic(QTreeWidgetItem* selected, bool evenWithEmptySource = false);
   void LoadSelectedTopic(QTreeWidgetItem* node);
+  // The label under the Contents tree shows the topic's context number.
+  void ShowContextNumber();
   void CopyContextNumber();
   // While a command moves nodes, the tree's selection notifications are off.
   bool SelectionNotificationsOff = false;
@@ -246,50 +226,15 @@ class MainWindow : public QMainWindow {
   void NewTopic();
   void NewSubtopic();
 
-  // --- opening (model/) ---
-  void OpenCommand();
-  // Sets Modified when the page has unsaved edits, then asks "Save help
-  // project?" when Modified is set; NoButton when nothing was asked.
-  QMessageBox::StandardButton AskSaveHelpProject();
-  // Asks as above and saves on Yes; false on Cancel.
-  bool AskToSaveProject();
-  // The common body of Open and Open-by-name.
-  void OpenProject(const QString& path);
-  // Tells, without waiting for an answer, what opening could not read.
-  void ShowOpenProblems(const QStringList& problems);
-
-  // --- saving and new projects (project/) ---
-  void SaveProject();
-  void NewProject();
-  QString SettingsFile() const { return SettingsPath; }
-  // The settings file (recent projects); tests point it elsewhere.
-  QString SettingsPath;
-  void BuildReopenMenu();
-  void OpenByName(const QString& path);
-
   // Runs a step and shows its failure in an error box; false when it failed.
   bool ReportFailure(const std::function<void()>& step);
 
   // --- contents and index editing (model/) ---
   // Binds the tree-editing commands (called once at start-up).
   void ConnectTreeEditing();
-  // The text drop target of the Index tree, made on the first show.
-  class IndexDropTarget* indexDropTarget = nullptr;
+  // The Index pane (drops, "Delete", "Properties").
+  class IndexPane* indexPane = nullptr;
   class ContentsDropTarget* contentsDropTarget = nullptr;
-  void RegisterDropTarget();
-  // Closing: the Index tree takes no more drops.
-  void RevokeDropTarget();
-  // Text may be dropped on the Index tree: the editor is the active control
-  // and a Contents topic with a page is selected.
-  bool IndexDropAllowed() const;
-  // Adds an index entry for the dropped text at a point (screen coordinates).
-  void AddIndexEntry(const QString& text, const QPoint& screenPos);
-  // Removes an index node with its children and folds a keyword left with one entry.
-  void RemoveIndexEntry(QTreeWidgetItem* node);
-  // Removes every index entry (node without children) whose page is fileName.
-  void RemoveIndexEntriesLeadingTo(const QString& fileName);
-  void DeleteIndexEntryCommand();  // Index "Delete"
-  void IndexEntryProperties();     // Index "Properties"
   // In-place rename of a Contents node: the page's title and heading follow.
   void ContentsCaptionEdited(QTreeWidgetItem* node, const QString& caption);
   void DeleteTopicCommand();
@@ -321,7 +266,6 @@ class MainWindow : public QMainWindow {
 
   // Menu preparation when menus and context menus open.
   void PrepareContentsMenu();
-  void PrepareIndexMenu();
   void PrepareEditorMenu();
 
   // --- editor commands ---

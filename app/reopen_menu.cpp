@@ -1,27 +1,25 @@
-// The "Reopen" submenu, rebuilt from the recent-project list whenever "File" opens.
+// The project commands' wiring: "New", "Open", "Save", the "Reopen" menu
+// (rebuilt whenever "File" opens), "New topic" and "New subtopic".
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
+#include <QTreeWidget>
 
 #include "app/main_window.h"
 #include "app/recent_files.h"
-
-void MainWindow::BuildReopenMenu() {
-  reopenMenu->clear();
-  const QStringList recent = ReadRecentProjects(SettingsFile());
-  for (int i = 0; i < recent.size(); ++i) {
-    const QString path = recent[i];
-    QAction* item = reopenMenu->addAction(path);
-    item->setData(i + 1);
-    connect(item, &QAction::triggered, this, [this, path] { OpenByName(path); });
-  }
-  reopenMenu->menuAction()->setEnabled(!recent.isEmpty());
-}
+#include "project/project_commands.h"
 
 void MainWindow::ConnectProjectCommands() {
-  connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::BuildReopenMenu);
-  connect(newAction, &QAction::triggered, this, &MainWindow::NewProject);
-  connect(openAction, &QAction::triggered, this, &MainWindow::OpenCommand);
-  connect(saveAction, &QAction::triggered, this, &MainWindow::SaveProject);
+  projectCommands =
+      new ProjectCommands(project, {this, contentsTree, indexTree, editor, sourceView, contextLabel},
+                          {[this] { return PageHasUnsavedEdits(); },
+                           [this] { return StoreSelectedTopic(contentsTree->currentItem(), true); },
+                           [this](bool created) { EnterProjectFolder(created); }},
+                          SettingsFilePath(QCoreApplication::applicationFilePath()), this);
+  connect(fileMenu, &QMenu::aboutToShow, this, [this] { projectCommands->FillReopenMenu(reopenMenu); });
+  connect(newAction, &QAction::triggered, projectCommands, &ProjectCommands::New);
+  connect(openAction, &QAction::triggered, projectCommands, &ProjectCommands::Open);
+  connect(saveAction, &QAction::triggered, projectCommands, &ProjectCommands::Save);
   connect(newTopicAction, &QAction::triggered, this, &MainWindow::NewTopic);
   connect(newSubtopicAction, &QAction::triggered, this, &MainWindow::NewSubtopic);
 }

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "app/main_window.h"
+#include "project/project_commands.h"
 #include "viewer/chm_scheme.h"
 #include "editor/editing_control.h"
 #include "model/tree_nodes.h"
@@ -102,7 +103,7 @@ int main(int argc, char** argv) {
 
   MainWindow form;
   QTemporaryDir settings;
-  form.SettingsPath = settings.filePath("orvex.ini");
+  form.projectCommands->SetSettingsFile(settings.filePath("orvex.ini"));
   form.CreateDialogs();
   form.show();
   QTest::qWaitForWindowExposed(&form);
@@ -111,10 +112,10 @@ int main(int argc, char** argv) {
     WriteProject(dir.path(), items);
     QElapsedTimer clock;
     clock.start();
-    form.OpenByName(dir.filePath("Big.hhp"));
+    form.projectCommands->OpenByName(dir.filePath("Big.hhp"));
     const qint64 open = clock.elapsed();
     clock.restart();
-    form.SaveProject();
+    form.projectCommands->Save();
     const qint64 save = clock.elapsed();
     std::printf("%d contents items + %d index entries: open %lld ms, save %lld ms\n", items, items,
                 static_cast<long long>(open), static_cast<long long>(save));
@@ -134,7 +135,7 @@ int main(int argc, char** argv) {
       "value=\"Sel01.htm\"></OBJECT>\r\n<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" "
       "value=\"B\"><param name=\"Local\" value=\"Sel02.htm\"></OBJECT>\r\n</UL>\r\n",
       1252);
-  form.OpenByName(dir.filePath("Sel.hhp"));
+  form.projectCommands->OpenByName(dir.filePath("Sel.hhp"));
   QTreeWidgetItem* a = form.contentsTree->topLevelItem(0);
   QTreeWidgetItem* b = form.contentsTree->topLevelItem(1);
   std::printf("select a 200 KB topic, edited page stored first (ms):");
@@ -150,6 +151,6 @@ int main(int argc, char** argv) {
     std::printf(" %lld", static_cast<long long>(clock.elapsed()));
   }
   std::printf("\n");
-  form.Modified = false;
+  form.project.SetModified(false);
   return 0;
 }

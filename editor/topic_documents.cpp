@@ -11,16 +11,14 @@
 #include "app/main_window.h"
 #include "editor/card_conversions.h"
 #include "editor/editing_control.h"
+#include "model/tree_nodes.h"
 #include "platform/text_file.h"
 #include "project/page_template.h"
 
-int MainWindow::PageCodePage() const { return ProjectCodePage(ProjectLines); }
-
 void MainWindow::LoadTopicPage(const QString& path) {
-  PageLines = ReadLinesFile(path, PageCodePage());
-  const QString text = JoinLines(PageLines);
+  const QString text = JoinLines(ReadLinesFile(path, project.CodePage()));
   // The base folder first, so the page is not served twice.
-  editor->SetBaseURL(ProjectFolder());
+  editor->SetBaseURL(project.Folder());
   editor->SetDocumentHTML(CardObjectsToButtons(text));
   SetMemoText(text);
   // The editor finishes loading on its own: every later call on it waits
@@ -31,13 +29,12 @@ void MainWindow::StoreEditorPage(const QString& path) {
   const std::optional<QString> html = editor->TryDocumentHTML();
   // Writing the page as it was loaded would silently drop the edits.
   if (!html) throw FileError("The editor did not answer: " + path + " was not stored.");
-  PageLines = SplitLines(CardButtonsToObjects(*html));
-  WriteLinesFile(path, PageLines, PageCodePage());
+  WriteLinesFile(path, SplitLines(CardButtonsToObjects(*html)), project.CodePage());
 }
 
 void MainWindow::StoreSourcePage(const QString& path) {
   // The source view already holds the stored form; its lines get CR LF ends.
-  WriteTextFile(path, MemoText(), PageCodePage());
+  WriteTextFile(path, MemoText(), project.CodePage());
 }
 
 void MainWindow::SetMemoText(const QString& pageText) {
@@ -60,9 +57,9 @@ bool MainWindow::EditorTabChanging() {
     // Editor -> Source: the editor's page replaces the memo's text.
     if (StatusEnabled(editor->QueryStatus(decmd::Undo))) {
       CmdArg2 = 0;
-      if (!NodeName(selected)) return true;
-      CurTopic = NodeName(selected);
-      if (!ReportFailure([&] { StoreEditorPage(PagePath(*CurTopic)); })) return false;
+      const TopicData* topic = ContentsRecord(selected);
+      if (!topic) return true;
+      if (!ReportFailure([&] { StoreEditorPage(project.PagePath(topic->FileName)); })) return false;
     }
     const QString stored = CardButtonsToObjects(editor->DocumentHTML());
     SetMemoText(stored);
@@ -70,13 +67,12 @@ bool MainWindow::EditorTabChanging() {
     return true;
   }
   // Source -> Editor: the memo's text replaces the page file and the editor's page.
-  if (!NodeName(selected)) return true;
-  CurTopic = NodeName(selected);
-  const QString path = PagePath(*CurTopic);
+  const TopicData* topic = ContentsRecord(selected);
+  if (!topic) return true;
+  const QString path = project.PagePath(topic->FileName);
   if (!ReportFailure([&] { StoreSourcePage(path); })) return false;
   if (QFileInfo(path).isFile()) {
-    PageLines.clear();
-    editor->SetBaseURL(ProjectFolder());
+    editor->SetBaseURL(project.Folder());
     editor->SetDocumentHTML(CardObjectsToButtons(MemoText()));
     WaitEditorIdle(editor);
   }

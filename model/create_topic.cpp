@@ -8,7 +8,6 @@
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
-#include "model/page_names.h"
 #include "model/tree_nodes.h"
 #include "project/page_template.h"
 
@@ -28,11 +27,12 @@ bool MainWindow::CreateTopic(const QString& title, bool asSubtopic) {
   // 1. The page being left is stored; a failure keeps it and stops here.
   if (!StoreSelectedTopic(selected)) return true;
   // 2. The first free numbered page name.
-  const QString fileName = NewPageName(ProjectFolder(), NamePrefix());
+  const QString fileName = project.NewPageName();
   if (fileName.isEmpty()) {
-    QMessageBox::information(this, "Orvex",
-                             "No free page name is left: the pages " + NamePrefix() + "01.htm to " +
-                                 NamePrefix() + "99.htm all exist.");
+    const QString prefix = project.NamePrefix();
+    QMessageBox::information(
+        this, "Orvex",
+        "No free page name is left: the pages " + prefix + "01.htm to " + prefix + "99.htm all exist.");
     return false;
   }
   auto record = std::make_unique<TopicData>();
@@ -56,17 +56,17 @@ bool MainWindow::CreateTopic(const QString& title, bool asSubtopic) {
     editor->NewDocument();
     WaitEditorIdle(editor);
   }
-  const QString page = BuildTopicPage(title, ProjectFile, ProjectLines);
-  editor->SetBaseURL(ProjectFolder());
+  const QString page = BuildTopicPage(title, project.ProjectFile(), project.ProjectLines());
+  editor->SetBaseURL(project.Folder());
   editor->SetDocumentHTML(page);
   SetMemoText(page);
   WaitEditorIdle(editor);
-  CurTopic = NodeName(node);
-  StoreEditorPage(PagePath(*CurTopic));
+  StoreEditorPage(project.PagePath(fileName));
   WaitEditorIdle(editor);
-  // 9.-10.
-  AddContextEntries(fileName);
-  Modified = true;
+  // 9.-10. The label shows the new number at once.
+  project.AddContextEntries(fileName);
+  project.SetModified();
+  ShowContextNumber();
   return true;
 }
 

@@ -13,6 +13,7 @@
 #include "editor/card_conversions.h"
 #include "editor/editing_control.h"
 #include "model/caption_edit_delegate.h"
+#include "model/index_pane.h"
 #include "model/topic_rules.h"
 #include "model/tree_drop_targets.h"
 #include "model/tree_nodes.h"
@@ -61,8 +62,8 @@ void TakeOut(QTreeWidget* tree, QTreeWidgetItem* item) {
 void MainWindow::ConnectTreeEditing() {
   connect(deleteTopicAction, &QAction::triggered, this, &MainWindow::DeleteTopicCommand);
   connect(appendLinksAction, &QAction::triggered, this, &MainWindow::AppendLinksToSubtopics);
-  connect(deleteIndexEntryAction, &QAction::triggered, this, &MainWindow::DeleteIndexEntryCommand);
-  connect(indexPropertiesAction, &QAction::triggered, this, &MainWindow::IndexEntryProperties);
+  indexPane = new IndexPane(
+      project, {this, indexTree, contentsTree, editor, deleteIndexEntryAction, indexPropertiesAction}, this);
   contentsTree->setItemDelegate(new CaptionEditDelegate(
       [this](const QModelIndex& index, const QString& caption) {
         if (QTreeWidgetItem* node = contentsTree->itemFromIndex(index)) ContentsCaptionEdited(node, caption);
@@ -73,7 +74,7 @@ void MainWindow::ConnectTreeEditing() {
 }
 
 void MainWindow::ContentsCaptionEdited(QTreeWidgetItem* node, const QString& caption) {
-  Modified = true;
+  project.SetModified();
   // The editor holds the selected topic's page; another node changes its caption only.
   if (!node || node != contentsTree->currentItem()) return;
   const QString oldTitle = editor->DocumentTitle();
@@ -83,16 +84,15 @@ void MainWindow::ContentsCaptionEdited(QTreeWidgetItem* node, const QString& cap
   if (!replaced) return;
   ReportFailure([&] {
     editor->SetDocumentHTML(CardObjectsToButtons(text));
-    editor->SetBaseURL(ProjectFolder());
+    editor->SetBaseURL(project.Folder());
     WaitEditorIdle(editor);
-    CurTopic = NodeName(node);
+    const TopicData* topic = ContentsRecord(node);
     if (CurrentTab == 1) {
       SetMemoText(text);
       // Not yet in the file: the next store writes it.
       sourceView->document()->setModified(true);
-    } else if (CurTopic && !CurTopic->FileName.isEmpty()) {
-      PageLines = SplitLines(text);
-      WriteLinesFile(PagePath(*CurTopic), PageLines, PageCodePage());
+    } else if (topic && !topic->FileName.isEmpty()) {
+      WriteLinesFile(project.PagePath(topic->FileName), SplitLines(text), project.CodePage());
     }
   });
 }
@@ -122,32 +122,29 @@ void MainWindow::DeleteTopic(QTreeWidgetItem* node) {
     SelectionNotificationsOff = wasOff;
   }
   QSet<QString> done;
+  QStringList kept;  // page files that could not be deleted
   for (QTreeWidgetItem* item : removed) {
-    TopicData* record = NodeName(item);
+    const TopicData* record = ContentsRecord(item);
     if (!record) continue;
-    CurTopic = record;
     const QString name = record->FileName;
     if (name.isEmpty() || stillUsed.contains(name) || done.contains(name)) continue;
     done.insert(name);
-    try {
-      if (!ProjectFile.isEmpty()) {
-        const QString path = ProjectFolder() + name;
-        if (QFileInfo(path).isFile()) QFile::remove(path);
-      }
-      RemoveIndexEntriesLeadingTo(name);
-      RemoveContextEntries(name);
-    } catch (...) {
-      // A step that fails leaves that piece behind; the topic still goes.
+    if (project.IsOpen()) {
+      const QString path = project.PagePath(name);
+      if (QFileInfo(path).isFile() && !QFile::remove(path)) kept << path;
     }
+    indexPane->RemoveEntriesLeadingTo(name);
+    project.RemoveContextEntries(name);
   }
-  CurTopic = nullptr;
   delete node;  // the records go with their nodes
   editor->NewDocument();
   sourceView->clear();
   WaitEditorIdle(editor);
   LoadSelectedTopic(contentsTree->currentItem());
-  Modified = true;
+  project.SetModified();
   contentsTree->viewport()->update();
+  // The topics are gone either way; a page left on disk is said.
+  if (!kept.isEmpty()) QMessageBox::warning(this, "Orvex", "Cannot delete file " + kept.join(", "));
 }
 
 void MainWindow::AppendLinksToSubtopics() {
@@ -156,7 +153,7 @@ void MainWindow::AppendLinksToSubtopics() {
   std::vector<SubtopicLink> links;
   for (int c = 0; c < selected->childCount(); ++c) {
     QTreeWidgetItem* child = selected->child(c);
-    const TopicData* record = NodeName(child);
+    const TopicData* record = ContentsRecord(child);
     links.push_back({child->text(0), record ? record->FileName : QString()});
   }
   TextRange range = editor->SelectionRange();

@@ -34,7 +34,7 @@ void MainWindow::DropOnContents(const QPoint& viewportPos) {
   const TreeHit hit = HitTestTree(contentsTree, viewportPos);
   const ContentsDrop drop = ContentsDropFor(hit.Kind);
   if (drop == ContentsDrop::Nothing) return;
-  Modified = true;
+  project.SetModified();
   QTreeWidgetItem* target = hit.Item;
   if (drop != ContentsDrop::AtEndOfTopLevel && (!target || IsSelfOrDescendant(target, dragged))) return;
 

@@ -11,6 +11,7 @@
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
+#include "model/tree_nodes.h"
 
 void MainWindow::ConnectTopicSelection() {
   connect(contentsTree, &QTreeWidget::currentItemChanged, this,
@@ -27,16 +28,18 @@ void MainWindow::ConnectTopicSelection() {
   connect(copyContextButton, &QPushButton::clicked, this, &MainWindow::CopyContextNumber);
 }
 
-bool MainWindow::StoreSelectedTopic(QTreeWidgetItem* selected) {
-  if (CurrentTab == 1) {
-    if (!sourceView->document()->isModified()) return true;
-    CurTopic = NodeName(selected);
-  } else {
-    if (!selected || !StatusEnabled(editor->QueryStatus(decmd::Undo))) return true;
-    CurTopic = NodeName(selected);
-  }
-  if (!CurTopic || CurTopic->FileName.isEmpty() || sourceView->toPlainText().isEmpty()) return true;
-  const QString path = PagePath(*CurTopic);
+bool MainWindow::PageHasUnsavedEdits() {
+  if (CurrentTab == 1) return sourceView->document()->isModified();
+  return StatusEnabled(editor->QueryStatus(decmd::Undo));
+}
+
+bool MainWindow::StoreSelectedTopic(QTreeWidgetItem* selected, bool evenWithEmptySource) {
+  const TopicData* topic = ContentsRecord(selected);
+  if (!topic || topic->FileName.isEmpty()) return true;
+  // An empty source view means no page was loaded for the topic.
+  if (!evenWithEmptySource && sourceView->toPlainText().isEmpty()) return true;
+  if (!PageHasUnsavedEdits()) return true;
+  const QString path = project.PagePath(topic->FileName);
   return ReportFailure([&] {
     if (CurrentTab == 1) {
       StoreSourcePage(path);
@@ -49,10 +52,11 @@ bool MainWindow::StoreSelectedTopic(QTreeWidgetItem* selected) {
 
 void MainWindow::LoadSelectedTopic(QTreeWidgetItem* node) {
   if (!node) return;
-  CurTopic = NodeName(node);
-  if (!CurTopic) return;
-  const QString path = PagePath(*CurTopic);
-  const bool exists = !CurTopic->FileName.isEmpty() && QFileInfo(path).isFile();
+  const TopicData* topic = ContentsRecord(node);
+  project.SetCurrentTopic(topic ? std::optional<TopicData>(*topic) : std::nullopt);
+  if (!topic) return;
+  const QString path = project.PagePath(topic->FileName);
+  const bool exists = !topic->FileName.isEmpty() && QFileInfo(path).isFile();
   const bool loaded = ReportFailure([&] {
     if (exists) {
       LoadTopicPage(path);
@@ -68,12 +72,11 @@ void MainWindow::LoadSelectedTopic(QTreeWidgetItem* node) {
     sourceView->clear();
     WaitEditorIdle(editor);
   }
-  const QString value = CurTopic->FileName.isEmpty() ? QString() : ContextNumberOf(CurTopic->FileName);
-  contextLabel->setText("Context=" + value);
+  ShowContextNumber();
 }
 
+void MainWindow::ShowContextNumber() { contextLabel->setText("Context=" + project.CurrentContextNumber()); }
+
 void MainWindow::CopyContextNumber() {
-  const QString text = contextLabel->text();
-  const int eq = text.indexOf('=');
-  QGuiApplication::clipboard()->setText(text.mid(eq + 1, 20));
+  QGuiApplication::clipboard()->setText(project.CurrentContextNumber().left(20));
 }

@@ -12,6 +12,8 @@
 
 #include "app/addins_menu.h"
 #include "app/main_window.h"
+#include "project/project_commands.h"
+#include "model/tree_nodes.h"
 #include "editor/editing_control.h"
 #include "gui_helpers.h"
 #include "project/name_dialog.h"
@@ -36,13 +38,13 @@ class AddinMenuTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     form = std::make_unique<MainWindow>();
-    form->SettingsPath = dir.filePath("orvex.ini");
+    form->projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
     form->CreateDialogs();
     // The add-ins beside the program are listed in the background.
     ASSERT_TRUE(ProcessEventsUntil([&] { return !form->addins->Scanning(); }, 60000));
   }
   void TearDown() override {
-    form->Modified = false;
+    form->project.SetModified(false);
     form->hide();
   }
   void NewProject() {
@@ -54,7 +56,7 @@ class AddinMenuTest : public ::testing::Test {
       d->accept();
     });
     form->newAction->trigger();
-    ASSERT_EQ(form->ProjectFile, dir.filePath("Addin Guide.hhp"));
+    ASSERT_EQ(form->project.ProjectFile(), dir.filePath("Addin Guide.hhp"));
   }
   QTemporaryDir dir;
   std::unique_ptr<MainWindow> form;
@@ -147,10 +149,10 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   EXPECT_EQ(form->contentsTree->topLevelItem(before + 2)->text(0), "Third from add-in");
   // The first page was stored with the HTML when the second topic was made.
   const QString first =
-      ReadLatin1(form->PagePath(*MainWindow::NodeName(form->contentsTree->topLevelItem(before))));
+      ReadLatin1(form->project.PagePath(ContentsRecord(form->contentsTree->topLevelItem(before))->FileName));
   EXPECT_TRUE(first.contains("Paragraph from the add-in")) << first.toStdString();
-  const QString second =
-      ReadLatin1(form->PagePath(*MainWindow::NodeName(form->contentsTree->topLevelItem(before + 1))));
+  const QString second = ReadLatin1(
+      form->project.PagePath(ContentsRecord(form->contentsTree->topLevelItem(before + 1))->FileName));
   EXPECT_FALSE(second.isEmpty());
   EXPECT_FALSE(second.contains("Paragraph from the add-in"));
   // The third topic is in the editor; its two characters were not inserted.
@@ -158,7 +160,7 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   EXPECT_TRUE(third.contains("Third from add-in"));
   EXPECT_FALSE(third.contains("Zq"));
   // Three context entries were made.
-  EXPECT_EQ(form->MapLines.filter("#define").size() >= 3, true);
+  EXPECT_EQ(form->project.MapLines().filter("#define").size() >= 3, true);
 }
 
 TEST_F(AddinMenuTest, RunWithoutAProjectDoesNothing) {

@@ -16,6 +16,7 @@
 #include "app/addins_menu.h"
 #include "app/build_commands.h"
 #include "app/main_window.h"
+#include "project/project_commands.h"
 #include "chm/child_process.h"
 #include "app/compiler_messages.h"
 #include "viewer/html_help.h"
@@ -111,13 +112,13 @@ class BuildCommandsTest : public ::testing::Test {
   }
   void TearDown() override {
     if (form && form->helpViewer) form->helpViewer->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
-    if (form) form->Modified = false;
+    if (form) form->project.SetModified(false);
     form.reset();
     QTest::qWait(50);
   }
   void OpenSample() {
-    form->OpenByName(sample.Project.projectPath());
-    ASSERT_EQ(form->ProjectFile, QFileInfo(sample.Project.projectPath()).absoluteFilePath());
+    form->projectCommands->OpenByName(sample.Project.projectPath());
+    ASSERT_EQ(form->project.ProjectFile(), QFileInfo(sample.Project.projectPath()).absoluteFilePath());
     ASSERT_TRUE(form->compileAction->isEnabled());
   }
 
@@ -131,7 +132,7 @@ TEST_F(BuildCommandsTest, CompileSavesAndRunsTheCompilerOnTheProject) {
   form->compileAction->trigger();
   EXPECT_TRUE(QFileInfo::exists(sample.Project.chmPath()));
   EXPECT_TRUE(QFileInfo::exists(sample.Project.logPath()));
-  EXPECT_FALSE(form->Modified);
+  EXPECT_FALSE(form->project.IsModified());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone
 }
 
@@ -180,7 +181,7 @@ TEST_F(BuildCommandsTest, AFailedSaveShowsItsErrorAndCompilesNothing) {
   form->compileAction->trigger();
   EXPECT_TRUE(seen->shown);
   EXPECT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
-  EXPECT_TRUE(form->Modified);
+  EXPECT_TRUE(form->project.IsModified());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -330,7 +331,7 @@ TEST_F(BuildCommandsTest, DecompileWritesThePagesIntoTheChosenFolderWithoutAProj
   EXPECT_EQ(titles[2], "Browse for folder");
   EXPECT_EQ(orvex_test::readBytes(folder + "/My_Guide01.htm"), sample.Project.page1);
   EXPECT_TRUE(QFileInfo::exists(folder + "/My Guide.css"));
-  EXPECT_TRUE(form->ProjectFile.isEmpty());
+  EXPECT_TRUE(form->project.ProjectFile().isEmpty());
   EXPECT_EQ(form->buildCommands->LastFolder(), folder);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

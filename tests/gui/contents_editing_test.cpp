@@ -59,10 +59,10 @@ using MoveTopicTest = ContentsEditingTest;
 TEST_F(RenameTopicTest, RenamingChangesCaptionTitleAndHeadingButNotAThirdOccurrence) {
   form->contentsTree->setCurrentItem(start);
   ASSERT_EQ(form->editor->DocumentTitle(), "Start");
-  form->Modified = false;
+  form->project.SetModified(false);
   EditCaption(form->contentsTree, start, "Overview");
   EXPECT_EQ(start->text(0), "Overview");
-  EXPECT_TRUE(form->Modified);
+  EXPECT_TRUE(form->project.IsModified());
   const QString page = QString::fromLatin1(FileBytes(Path("Proj01.htm")));
   EXPECT_TRUE(page.contains("<TITLE>Overview</TITLE>", Qt::CaseInsensitive)) << page.toStdString();
   EXPECT_TRUE(page.contains("<H1>Overview</H1>", Qt::CaseInsensitive)) << page.toStdString();
@@ -78,10 +78,10 @@ TEST_F(RenameTopicTest, APageWithoutTheDocumentTitleChangesOnlyTheCaption) {
   const QByteArray untitled = "<HTML><BODY><P>Last</P></BODY></HTML>\r\n";
   WriteFileBytes(Path("Proj05.htm"), untitled);
   form->contentsTree->setCurrentItem(last);
-  form->Modified = false;
+  form->project.SetModified(false);
   EditCaption(form->contentsTree, last, "Final");
   EXPECT_EQ(last->text(0), "Final");
-  EXPECT_TRUE(form->Modified);
+  EXPECT_TRUE(form->project.IsModified());
   EXPECT_EQ(FileBytes(Path("Proj05.htm")), untitled);
 }
 
@@ -98,10 +98,10 @@ TEST_F(RenameTopicTest, TheDocumentTitleIsReplacedNotTheOldCaption) {
 TEST_F(RenameTopicTest, ConfirmingTheSameCaptionIsNoRename) {
   form->contentsTree->setCurrentItem(start);
   const QByteArray before = FileBytes(Path("Proj01.htm"));
-  form->Modified = false;
+  form->project.SetModified(false);
   // An edit that ends with the same caption is no rename.
   EditCaption(form->contentsTree, start, "Start");
-  EXPECT_FALSE(form->Modified);
+  EXPECT_FALSE(form->project.IsModified());
   EXPECT_EQ(FileBytes(Path("Proj01.htm")), before);
 }
 
@@ -139,7 +139,7 @@ TEST_F(DeleteTopicTest, ATopicGoesWithItsSubtopicsPagesIndexEntriesAndContextLin
   QFile::remove(Path("Proj04.htm"));
 
   form->contentsTree->setCurrentItem(start);
-  form->Modified = false;
+  form->project.SetModified(false);
   auto seen = AnswerNextMessageBox(QMessageBox::Yes);
   form->deleteTopicAction->trigger();
   ASSERT_TRUE(seen->shown);
@@ -150,15 +150,16 @@ TEST_F(DeleteTopicTest, ATopicGoesWithItsSubtopicsPagesIndexEntriesAndContextLin
     EXPECT_FALSE(QFileInfo::exists(Path(gone))) << gone;
   EXPECT_TRUE(QFileInfo::exists(Path("Proj05.htm")));
   // Six lines gone; the map and alias lines of the others stay.
-  EXPECT_EQ(form->MapLines, (QStringList{"#define IDH_Proj04  104", "#define IDH_Proj05  105"}));
-  EXPECT_EQ(form->AliasLines, (QStringList{"IDH_Proj04=Proj04.htm", "IDH_Proj05=Proj05.htm"}));
+  EXPECT_EQ(form->project.MapLines(), (QStringList{"#define IDH_Proj04  104", "#define IDH_Proj05  105"}));
+  EXPECT_EQ(form->project.AliasLines(), (QStringList{"IDH_Proj04=Proj04.htm", "IDH_Proj05=Proj05.htm"}));
   // Index: alpha and both beta entries are gone; group keeps its entries to other pages.
   EXPECT_EQ(Shape(IndexForest(form->indexTree)), "group(deep=Proj04.htm,end=Proj05.htm),zeta=Proj05.htm");
-  EXPECT_TRUE(form->Modified);
+  EXPECT_TRUE(form->project.IsModified());
   // The remaining topic is selected and shown.
   EXPECT_EQ(form->contentsTree->currentItem(), last);
   EXPECT_EQ(form->editor->DocumentTitle(), "Last");
-  EXPECT_EQ(form->CurTopic, ContentsRecord(last));
+  ASSERT_TRUE(form->project.CurrentTopic().has_value());
+  EXPECT_EQ(form->project.CurrentTopic()->FileName, ContentsRecord(last)->FileName);
 }
 
 TEST_F(DeleteTopicTest, DeletingFoldsAGroupLeftWithOneEntry) {
@@ -183,8 +184,8 @@ TEST_F(DeleteTopicTest, NoKeepsEverything) {
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details),Last");
   EXPECT_TRUE(QFileInfo::exists(Path("Proj02.htm")));
   EXPECT_TRUE(QFileInfo::exists(Path("Proj04.htm")));
-  EXPECT_EQ(form->MapLines.size(), 5);
-  EXPECT_FALSE(form->Modified);
+  EXPECT_EQ(form->project.MapLines().size(), 5);
+  EXPECT_FALSE(form->project.IsModified());
 }
 
 TEST_F(DeleteTopicTest, APageStillShownByAnotherTopicStays) {
@@ -197,7 +198,7 @@ TEST_F(DeleteTopicTest, APageStillShownByAnotherTopicStays) {
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details),Last");
   EXPECT_TRUE(QFileInfo::exists(Path("Proj05.htm")));
   EXPECT_EQ(form->indexTree->topLevelItemCount(), 1);
-  EXPECT_TRUE(form->AliasLines.contains("IDH_Proj05=Proj05.htm"));
+  EXPECT_TRUE(form->project.AliasLines().contains("IDH_Proj05=Proj05.htm"));
 }
 
 TEST_F(DeleteTopicTest, AHeadingWithoutAPageTouchesNoOtherLines) {
@@ -208,8 +209,8 @@ TEST_F(DeleteTopicTest, AHeadingWithoutAPageTouchesNoOtherLines) {
   AnswerNextMessageBox(QMessageBox::Yes);
   form->deleteTopicAction->trigger();
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details),Last");
-  EXPECT_EQ(form->MapLines.size(), 5);
-  EXPECT_EQ(form->AliasLines.size(), 5);
+  EXPECT_EQ(form->project.MapLines().size(), 5);
+  EXPECT_EQ(form->project.AliasLines().size(), 5);
   EXPECT_EQ(form->indexTree->topLevelItemCount(), 1);
   EXPECT_TRUE(QFileInfo::exists(dir.path()));
 }
@@ -218,12 +219,12 @@ TEST_F(MoveTopicTest, DroppingOnItsOwnSubtopicChangesNothing) {
   start->setExpanded(true);
   basics->setExpanded(true);
   form->contentsTree->setCurrentItem(start);
-  form->Modified = false;
+  form->project.SetModified(false);
   const DropResult result = DragTopicTo(OnLabel(form->contentsTree, deeper));
   EXPECT_TRUE(result.DropAccepted);
   EXPECT_NE(result.Action, Qt::MoveAction);
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details),Last");
-  EXPECT_TRUE(form->Modified);
+  EXPECT_TRUE(form->project.IsModified());
   // Onto itself, likewise.
   DragTopicTo(OnLabel(form->contentsTree, start));
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details),Last");
@@ -238,7 +239,7 @@ TEST_F(MoveTopicTest, DroppingBelowTheItemsMovesTheSubtreeToTheEnd) {
   EXPECT_EQ(ContentsRecord(basics)->FileName, "Proj02.htm");
   EXPECT_EQ(ContentsRecord(basics->child(0))->FileName, "Proj04.htm");
   EXPECT_EQ(form->contentsTree->currentItem(), basics);
-  EXPECT_TRUE(form->Modified);
+  EXPECT_TRUE(form->project.IsModified());
 }
 
 TEST_F(MoveTopicTest, OnAnItemBecomesItsLastChildInItsIndentationGoesBeforeIt) {
@@ -260,11 +261,11 @@ TEST_F(MoveTopicTest, OnAnItemBecomesItsLastChildInItsIndentationGoesBeforeIt) {
 
 TEST_F(MoveTopicTest, AnExpandButtonOrAForeignDragChangesNothing) {
   form->contentsTree->setCurrentItem(last);
-  form->Modified = false;
+  form->project.SetModified(false);
   const QRect label = ItemLabelRect(form->contentsTree, start);
   DragTopicTo(QPoint(label.left() - form->contentsTree->indentation() / 2, label.center().y()));
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details),Last");
-  EXPECT_FALSE(form->Modified);
+  EXPECT_FALSE(form->project.IsModified());
   // Text from elsewhere is no topic.
   QMimeData text;
   text.setText("Start");
@@ -272,7 +273,7 @@ TEST_F(MoveTopicTest, AnExpandButtonOrAForeignDragChangesNothing) {
   EXPECT_FALSE(foreign.EnterAccepted);
   EXPECT_FALSE(foreign.DropAccepted);
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details),Last");
-  EXPECT_FALSE(form->Modified);
+  EXPECT_FALSE(form->project.IsModified());
 }
 
 TEST_F(MoveTopicTest, AMoveNeitherStoresNorLoadsAPage) {
@@ -295,7 +296,7 @@ TEST_F(ContentsEditingTest, AppendLinksAddsABreakAndOneLinkPerDirectChild) {
   form->contentsTree->setCurrentItem(start);
   form->PrepareContentsMenu();
   ASSERT_TRUE(form->appendLinksAction->isEnabled());
-  form->Modified = false;
+  form->project.SetModified(false);
   form->appendLinksAction->trigger();
   const QString html = form->editor->DocumentHTML();
   const QRegularExpression links(
@@ -304,7 +305,7 @@ TEST_F(ContentsEditingTest, AppendLinksAddsABreakAndOneLinkPerDirectChild) {
       QRegularExpression::CaseInsensitiveOption);
   EXPECT_TRUE(links.match(html).hasMatch()) << html.toStdString();
   EXPECT_FALSE(html.contains("Proj04.htm"));  // no link to a deeper descendant
-  EXPECT_FALSE(form->Modified);
+  EXPECT_FALSE(form->project.IsModified());
   EXPECT_TRUE(StatusEnabled(form->editor->QueryStatus(decmd::Undo)));
 }
 
@@ -343,16 +344,17 @@ TEST_F(ContentsEditingTest, EditedTreesAreSavedAndReadBackAlike) {
   EXPECT_EQ(contents, "Overview(Basics),Last,Details");
   EXPECT_EQ(index, "basics=Proj02.htm,printing(paper=Proj03.htm,printing=Proj05.htm)");
 
-  QStringList projectLines = form->ProjectLines;
-  EXPECT_TRUE(SaveProjectFiles({form->ProjectFile, ContentsForest(form->contentsTree),
-                                IndexForest(form->indexTree), form->MapLines, form->AliasLines},
-                               projectLines, form->SettingsPath)
-                  .Ok());
-  const ProjectFiles read = ReadProjectFiles(form->ProjectFile);
+  QStringList projectLines = form->project.ProjectLines();
+  EXPECT_TRUE(
+      SaveProjectFiles({form->project.ProjectFile(), ContentsForest(form->contentsTree),
+                        IndexForest(form->indexTree), form->project.MapLines(), form->project.AliasLines()},
+                       projectLines, form->projectCommands->SettingsFile())
+          .Ok());
+  const ProjectFiles read = ReadProjectFiles(form->project.ProjectFile());
   EXPECT_EQ(Shape(read.Contents), contents);
   EXPECT_EQ(Shape(read.Index), index);
-  EXPECT_EQ(read.MapLines, form->MapLines);
-  EXPECT_EQ(read.AliasLines, form->AliasLines);
+  EXPECT_EQ(read.MapLines, form->project.MapLines());
+  EXPECT_EQ(read.AliasLines, form->project.AliasLines());
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 
 #include "app/main_window.h"
 #include "editor/editor_commands.h"
+#include "project/project_commands.h"
 #include "chm/compiler.h"
 #include "viewer/html_help.h"
 #include "editor/editing_control.h"
@@ -40,7 +41,7 @@ class HelpObjectsInTheViewer : public ::testing::Test {
     ASSERT_TRUE(dir.isValid());
     ASSERT_TRUE(pictures.isValid());
     form = std::make_unique<MainWindow>();
-    form->SettingsPath = dir.filePath("orvex.ini");
+    form->projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
     form->CreateDialogs();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -48,7 +49,7 @@ class HelpObjectsInTheViewer : public ::testing::Test {
   void TearDown() override {
     if (!form) return;
     if (form->helpViewer) form->helpViewer->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
-    form->Modified = false;
+    form->project.SetModified(false);
     form->hide();
     QTest::qWait(50);
   }
@@ -88,7 +89,7 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
     d->accept();
   });
   form->newAction->trigger();
-  ASSERT_EQ(form->ProjectFile, project);
+  ASSERT_EQ(form->project.ProjectFile(), project);
   ASSERT_EQ(ReadLinesFile(dir.filePath("My GuideP.js"), 1252), QStringList{"popfont=\"Courier,10\""});
   ASSERT_TRUE(form->CreateTopic("Start"));
   const QString page = dir.filePath("My_Guide01.htm");
@@ -152,7 +153,7 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
 
   // Saved: the page holds the objects; compiled with the real tools.
   form->saveAction->trigger();
-  ASSERT_FALSE(form->Modified);
+  ASSERT_FALSE(form->project.IsModified());
   const QString stored = QString::fromLatin1(ReadFileBytes(page));
   EXPECT_TRUE(stored.contains("<PARAM name=\"Command\" value=\"TCard\">")) << stored.toStdString();
   EXPECT_TRUE(stored.contains("value=\"2000\"", Qt::CaseInsensitive)) << stored.toStdString();

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "gui_helpers.h"
+#include "model/index_pane.h"
 #include "model/index_rules.h"
 #include "tree_editing_fixture.h"
 
@@ -44,7 +45,7 @@ TEST_F(IndexEditingTest, DropsBuildAKeywordThenAGroupThenAnotherChild) {
   EXPECT_EQ(record->Keyword, "printing");
   EXPECT_EQ(record->FileName, "Proj01.htm");
   EXPECT_EQ(record->TopicCaption, "Printer setup");
-  EXPECT_TRUE(form->Modified);
+  EXPECT_TRUE(form->project.IsModified());
 
   // paper on printing, with the other topic selected: printing becomes a group.
   form->contentsTree->setCurrentItem(paper);
@@ -97,11 +98,11 @@ TEST_F(IndexEditingTest, IndentationAndRightOfLabelAddSiblingsAtTheirLevel) {
   EXPECT_EQ(index->topLevelItem(1)->text(0), "zoom");
   EXPECT_EQ(index->topLevelItem(1)->childCount(), 0);
   // On the keyword's expand button: nothing is added, yet the project counts as changed.
-  form->Modified = false;
+  form->project.SetModified(false);
   DropText(QPoint(keyLabel.left() - index->indentation() / 2, keyLabel.center().y()), "button");
   EXPECT_EQ(index->topLevelItemCount(), 2);
   EXPECT_EQ(keyword->childCount(), 3);
-  EXPECT_TRUE(form->Modified);
+  EXPECT_TRUE(form->project.IsModified());
 }
 
 TEST_F(IndexEditingTest, LongTextGivesAKeywordOf255Characters) {
@@ -120,7 +121,7 @@ TEST_F(IndexEditingTest, WithoutASelectedTopicTheDropIsRefused) {
   EXPECT_FALSE(result.EnterAccepted);  // the "no" cursor while dragging
   EXPECT_FALSE(result.DropAccepted);
   EXPECT_EQ(form->indexTree->topLevelItemCount(), 0);
-  EXPECT_FALSE(form->Modified);
+  EXPECT_FALSE(form->project.IsModified());
 }
 
 TEST_F(IndexEditingTest, TextNotFromTheEditorAndTreeNodesAreRefused) {
@@ -135,7 +136,7 @@ TEST_F(IndexEditingTest, TextNotFromTheEditorAndTreeNodesAreRefused) {
   nodes.setData("application/x-qabstractitemmodeldatalist", QByteArray("x"));
   EXPECT_FALSE(SendDrop(form->indexTree->viewport(), BelowItems(form->indexTree), &nodes).DropAccepted);
   EXPECT_EQ(form->indexTree->topLevelItemCount(), 0);
-  EXPECT_FALSE(form->Modified);
+  EXPECT_FALSE(form->project.IsModified());
 }
 
 TEST_F(IndexEditingTest, DeletingOneOfTwoChildrenFoldsTheOther) {
@@ -143,7 +144,7 @@ TEST_F(IndexEditingTest, DeletingOneOfTwoChildrenFoldsTheOther) {
   AddIndexNode(printing, "printing", "Proj01.htm", "Printer setup");
   QTreeWidgetItem* child = AddIndexNode(printing, "paper", "Proj02.htm", "Paper sizes");
   form->indexTree->setCurrentItem(child);
-  form->PrepareIndexMenu();
+  form->indexPane->PrepareMenu();
   ASSERT_TRUE(form->deleteIndexEntryAction->isEnabled());
   form->deleteIndexEntryAction->trigger();
   ASSERT_EQ(form->indexTree->topLevelItemCount(), 1);
@@ -151,7 +152,7 @@ TEST_F(IndexEditingTest, DeletingOneOfTwoChildrenFoldsTheOther) {
   EXPECT_EQ(printing->text(0), "printing");
   EXPECT_EQ(IndexRecord(printing)->FileName, "Proj01.htm");
   EXPECT_EQ(IndexRecord(printing)->TopicCaption, "Printer setup");
-  EXPECT_TRUE(form->Modified);
+  EXPECT_TRUE(form->project.IsModified());
 
   // The other way round: the remaining child's topic moves up to a pure group keyword.
   QTreeWidgetItem* group = AddIndexNode(nullptr, "group", "", "");
@@ -196,17 +197,17 @@ TEST_F(IndexEditingTest, PropertiesShowTheFieldsThatAreSet) {
 
 TEST_F(IndexEditingTest, CaptionEditChangesOnlyTheCaption) {
   QTreeWidgetItem* node = AddIndexNode(nullptr, "printing", "Proj01.htm", "Printer setup");
-  form->Modified = false;
+  form->project.SetModified(false);
   EditCaption(form->indexTree, node, "printers");
   EXPECT_EQ(node->text(0), "printers");
   EXPECT_EQ(IndexRecord(node)->Keyword, "printing");
   EXPECT_EQ(IndexRecord(node)->FileName, "Proj01.htm");
-  EXPECT_FALSE(form->Modified);
+  EXPECT_FALSE(form->project.IsModified());
 }
 
 TEST_F(IndexEditingTest, TheDropTargetIsRegisteredOnceOnShow) {
-  EXPECT_TRUE(form->DropTargetSet);
-  ASSERT_NE(form->indexDropTarget, nullptr);
+  EXPECT_TRUE(form->indexPane->DropTargetSet());
+  ASSERT_NE(form->indexPane->DropTarget(), nullptr);
   form->hide();
   form->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));

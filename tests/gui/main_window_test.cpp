@@ -108,8 +108,8 @@ TEST_F(MainWindowTest, ProjectCommandsStartDisabled) {
   EXPECT_TRUE(form->newAction->isEnabled());
   EXPECT_TRUE(form->openAction->isEnabled());
   EXPECT_TRUE(form->decompileAction->isEnabled());
-  EXPECT_TRUE(form->ProjectFile.isEmpty());
-  EXPECT_FALSE(form->Modified);
+  EXPECT_TRUE(form->project.ProjectFile().isEmpty());
+  EXPECT_FALSE(form->project.IsModified());
   // The tabs don't switch while no topic can be edited.
   form->editorTabs->setCurrentIndex(1);
   EXPECT_EQ(form->editorTabs->currentIndex(), 0);
@@ -138,7 +138,7 @@ TEST_F(MainWindowTest, ClosingWithoutAProjectAsksToCloseTheProgram) {
 }
 
 TEST_F(MainWindowTest, AModifiedProjectAsksToSaveAndCancelKeepsItOpen) {
-  form->Modified = true;
+  form->project.SetModified();
   auto seen = AnswerNextMessageBox(QMessageBox::Cancel);
   EXPECT_FALSE(form->close());
   EXPECT_EQ(seen->title, "Warning");

@@ -37,7 +37,7 @@ class ProgramHelpTest : public ::testing::Test {
     ASSERT_NE(form->programHelp, nullptr);
   }
   void TearDown() override {
-    form->Modified = false;
+    form->project.SetModified(false);
     form->hide();
   }
   // The viewer of the program's help, once it shows `entry`.

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 
 #include "app/main_window.h"
+#include "project/project_commands.h"
 #include "app/recent_files.h"
 #include "chm/compiler.h"
 #include "editor/editing_control.h"
@@ -49,13 +50,13 @@ class ProjectFlowTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     form = std::make_unique<MainWindow>();
-    form->SettingsPath = dir.filePath("orvex.ini");
+    form->projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
     form->CreateDialogs();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   }
   void TearDown() override {
-    form->Modified = false;
+    form->project.SetModified(false);
     form->hide();
   }
   // "New" with the file dialog and the new-project dialog answered.
@@ -75,7 +76,7 @@ class ProjectFlowTest : public ::testing::Test {
 TEST_F(ProjectFlowTest, NewMakesACompleteProjectThatCompilesWithAPage) {
   const QString path = dir.filePath("My Guide.hhp");
   NewProject(path, "Printer Guide", "0x0407 German (Germany)");
-  EXPECT_EQ(form->ProjectFile, path);
+  EXPECT_EQ(form->project.ProjectFile(), path);
   for (const char* name : {"My Guide.hhp", "My Guide.css", "My GuideP.js", "My Guide.hhc", "My Guide.hhk",
                            "My Guide.h", "My Guide.ali"})
     EXPECT_TRUE(QFileInfo::exists(dir.filePath(name))) << name;
@@ -84,8 +85,8 @@ TEST_F(ProjectFlowTest, NewMakesACompleteProjectThatCompilesWithAPage) {
   EXPECT_TRUE(lines.contains("Language=0x0407 German (Germany)"));
   EXPECT_TRUE(lines.contains("Default topic=My_Guide001.htm"));
   EXPECT_EQ(ReadFileBytes(dir.filePath("My GuideP.js")), "popfont=\"Courier,10\"\r\n");
-  EXPECT_EQ(ReadRecentProjects(form->SettingsFile()).value(0), path);
-  EXPECT_FALSE(form->Modified);
+  EXPECT_EQ(ReadRecentProjects(form->projectCommands->SettingsFile()).value(0), path);
+  EXPECT_FALSE(form->project.IsModified());
   EXPECT_TRUE(form->saveAction->isEnabled());
   EXPECT_TRUE(form->compileAction->isEnabled());
   EXPECT_EQ(form->contextLabel->text(), "Context=");
@@ -93,11 +94,11 @@ TEST_F(ProjectFlowTest, NewMakesACompleteProjectThatCompilesWithAPage) {
   // One topic, then a save: the project compiles with the real compressor.
   ASSERT_TRUE(form->CreateTopic("Start"));
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("My_Guide01.htm")));
-  EXPECT_TRUE(form->MapLines.contains("#define IDH_My_Guide01  101"));
-  EXPECT_TRUE(form->AliasLines.contains("IDH_My_Guide01=My_Guide01.htm"));
-  EXPECT_TRUE(form->Modified);
+  EXPECT_TRUE(form->project.MapLines().contains("#define IDH_My_Guide01  101"));
+  EXPECT_TRUE(form->project.AliasLines().contains("IDH_My_Guide01=My_Guide01.htm"));
+  EXPECT_TRUE(form->project.IsModified());
   form->saveAction->trigger();
-  EXPECT_FALSE(form->Modified);
+  EXPECT_FALSE(form->project.IsModified());
   EXPECT_TRUE(ReadLinesFile(path, 1252).contains("Default topic=My_Guide01.htm"));
   const orvex::CompileResult result = orvex::CompileProject(path);
   EXPECT_TRUE(result.success) << result.messages.join('\n').toStdString();
@@ -114,6 +115,26 @@ TEST_F(ProjectFlowTest, CancellingTheNewProjectDialogWritesTheTwentyOneLineForm)
   for (const QString& line : lines) EXPECT_FALSE(line.startsWith("Language="));
 }
 
+TEST_F(ProjectFlowTest, ANewProjectWhoseFilesCannotBeWrittenLeavesTheOpenOne) {
+  const QString first = dir.filePath("First.hhp");
+  NewProject(first, "First", "0x0409 English (United States)");
+  ASSERT_TRUE(form->CreateTopic("Start"));
+  form->saveAction->trigger();
+  ASSERT_FALSE(form->project.IsModified());
+  ASSERT_TRUE(QDir(dir.path()).mkdir("Blocked.css"));  // the style sheet cannot be written
+  AnswerNextFileDialog(dir.filePath("Blocked.hhp"));
+  OnNextDialog<NewProjectDialog>([](NewProjectDialog* d) { d->accept(); });
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  form->newAction->trigger();
+  EXPECT_TRUE(seen->shown);
+  EXPECT_TRUE(seen->text.contains("Blocked.css")) << seen->text.toStdString();
+  EXPECT_EQ(form->project.ProjectFile(), first);
+  ASSERT_EQ(form->contentsTree->topLevelItemCount(), 1);
+  EXPECT_EQ(form->contentsTree->topLevelItem(0)->text(0), "Start");
+  EXPECT_EQ(form->project.ContextNumberOf("First01.htm"), "101");
+  EXPECT_EQ(ReadRecentProjects(form->projectCommands->SettingsFile()).value(0), first);
+}
+
 TEST_F(ProjectFlowTest, AReadOnlyContentsFileStopsTheSaveAndNamesTheFile) {
   const QString path = dir.filePath("Locked.hhp");
   NewProject(path, "Locked", "0x0409 English (United States)");
@@ -126,7 +147,7 @@ TEST_F(ProjectFlowTest, AReadOnlyContentsFileStopsTheSaveAndNamesTheFile) {
   form->saveAction->trigger();
   EXPECT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.contains("Locked.hhc")) << seen->text.toStdString();
-  EXPECT_TRUE(form->Modified);
+  EXPECT_TRUE(form->project.IsModified());
   EXPECT_EQ(ReadFileBytes(dir.filePath("Locked.hhk")), indexBefore);
   EXPECT_EQ(ReadFileBytes(path), projectBefore);
   QFile::setPermissions(contents, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -141,7 +162,7 @@ TEST_F(ProjectFlowTest, NoFreePageNameLeftAddsNothing) {
   EXPECT_FALSE(form->CreateTopic("One too many"));
   EXPECT_TRUE(seen->shown);
   EXPECT_EQ(form->contentsTree->topLevelItemCount(), 0);
-  EXPECT_TRUE(form->MapLines.isEmpty());
+  EXPECT_TRUE(form->project.MapLines().isEmpty());
 }
 
 TEST_F(ProjectFlowTest, SavedProjectsAppearInTheReopenMenu) {
@@ -157,19 +178,19 @@ TEST_F(ProjectFlowTest, SavedProjectsAppearInTheReopenMenu) {
   EXPECT_TRUE(form->reopenMenu->menuAction()->isEnabled());
   // Choosing an entry opens that project.
   items[1]->trigger();
-  EXPECT_EQ(form->ProjectFile, a);
+  EXPECT_EQ(form->project.ProjectFile(), a);
 }
 
 // Projects made by real generators open, save and reopen with every item.
 void CheckGeneratedProjectSurvives(MainWindow* form, const QString& path) {
   const ProjectFiles original = ReadProjectFiles(path);
-  form->OpenByName(path);
-  ASSERT_EQ(form->ProjectFile, path);
+  form->projectCommands->OpenByName(path);
+  ASSERT_EQ(form->project.ProjectFile(), path);
   EXPECT_EQ(CountTree(form->contentsTree), CountForest(original.Contents));
   EXPECT_EQ(CountTree(form->indexTree), CountForest(original.Index));
   EXPECT_GT(CountTree(form->contentsTree), 0);
   form->saveAction->trigger();
-  EXPECT_FALSE(form->Modified);
+  EXPECT_FALSE(form->project.IsModified());
   const ProjectFiles saved = ReadProjectFiles(path);
   EXPECT_EQ(CountForest(saved.Contents), CountForest(original.Contents));
   EXPECT_EQ(CountForest(saved.Index), CountForest(original.Index));
@@ -204,13 +225,13 @@ TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
                 1252);
   WriteTextFile(dir.filePath("Cli01.htm"), "<HTML><BODY><P>Hello</P></BODY></HTML>\r\n", 1252);
   MainWindow form(path);
-  form.SettingsPath = dir.filePath("orvex.ini");
+  form.projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
   form.CreateDialogs();
-  EXPECT_TRUE(form.ProjectFile.isEmpty());
+  EXPECT_TRUE(form.project.ProjectFile().isEmpty());
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-  ASSERT_TRUE(
-      ProcessEventsUntil([&] { return form.ProjectFile == path && form.formatToolbar->isEnabled(); }));
+  ASSERT_TRUE(ProcessEventsUntil(
+      [&] { return form.project.ProjectFile() == path && form.formatToolbar->isEnabled(); }));
   EXPECT_EQ(form.contentsTree->topLevelItemCount(), 1);
   EXPECT_EQ(form.contentsTree->currentItem(), form.contentsTree->topLevelItem(0));
   EXPECT_TRUE(form.sourceView->toPlainText().contains("Hello"));
@@ -240,13 +261,13 @@ TEST_F(ProjectFlowTest, AWindowsProjectShowsItsContextNumbersAndKeepsWhatItCanno
   const QByteArray keys("\xFF\xFE<\0U\0L\0>\0", 10);
   WriteFileBytes(dir.filePath("keys.hhk"), keys);
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->OpenByName(path);
+  form->projectCommands->OpenByName(path);
   ASSERT_EQ(form->contentsTree->topLevelItemCount(), 1);
   EXPECT_TRUE(QTest::qWaitFor([&] { return seen->shown; }, 5000));
   EXPECT_TRUE(seen->text.contains("keys.hhk")) << seen->text.toStdString();
   EXPECT_EQ(form->contextLabel->text(), "Context=42");
   form->saveAction->trigger();
-  EXPECT_FALSE(form->Modified);
+  EXPECT_FALSE(form->project.IsModified());
   EXPECT_EQ(ReadFileBytes(dir.filePath("toc.hhc")), toc);
   EXPECT_EQ(ReadFileBytes(dir.filePath("keys.hhk")), keys);
   EXPECT_FALSE(QFileInfo::exists(dir.filePath("Win.ali")));

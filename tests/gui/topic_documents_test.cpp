@@ -52,14 +52,15 @@ class TopicDocumentsTest : public ::testing::Test {
     form->CreateDialogs();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    form->ProjectFile = dir.filePath("Proj.hhp");
+    WriteFileBytes(dir.filePath("Proj.hhp"), "[OPTIONS]\r\nTitle=Proj\r\n");
+    ASSERT_TRUE(form->project.Open(dir.filePath("Proj.hhp")).Ok());
     form->EnableProjectCommands();
     first = new ContentsItem("Cards", std::make_unique<TopicData>(TopicData{"Proj01.htm"}));
     second = new ContentsItem("Second", std::make_unique<TopicData>(TopicData{"Proj02.htm"}));
     form->contentsTree->addTopLevelItems({first, second});
   }
   void TearDown() override {
-    form->Modified = false;
+    form->project.SetModified(false);
     form->hide();
   }
   QTemporaryDir dir;
@@ -144,8 +145,7 @@ TEST_F(TopicDocumentsTest, OnTheSourceTabOnlyAChangedMemoIsStored) {
 TEST_F(TopicDocumentsTest, AHeadingShowsAnEmptyPageAndNoNumber) {
   auto* heading = new ContentsItem("Heading", std::make_unique<TopicData>(TopicData{""}));
   form->contentsTree->addTopLevelItem(heading);
-  form->AliasLines = {"IDH_Proj01=Proj01.htm"};
-  form->MapLines = {"#define IDH_Proj01  101"};
+  form->project.AddContextEntries("Proj01.htm");  // IDH_Proj01=Proj01.htm, #define IDH_Proj01  101
   form->contentsTree->setCurrentItem(first);
   EXPECT_EQ(form->contextLabel->text(), "Context=101");
   form->contentsTree->setCurrentItem(heading);

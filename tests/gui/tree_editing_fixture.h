@@ -17,6 +17,7 @@
 #include <QTreeWidget>
 
 #include "app/main_window.h"
+#include "project/project_commands.h"
 #include "editor/editing_control.h"
 #include "model/tree_hit_test.h"
 #include "model/tree_nodes.h"
@@ -67,15 +68,14 @@ class TreeEditingFixture : public ::testing::Test {
     WriteFileBytes(dir.filePath("Proj.hhp"), "[OPTIONS]\r\nCompatibility=1.1 or later\r\nTitle=Proj\r\n");
     form = std::make_unique<MainWindow>();
     form->CreateDialogs();
-    form->SettingsPath = dir.filePath("settings.ini");
+    form->projectCommands->SetSettingsFile(dir.filePath("settings.ini"));
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    form->ProjectFile = dir.filePath("Proj.hhp");
-    form->ProjectLines = ReadLinesFile(form->ProjectFile, 0);
+    ASSERT_TRUE(form->project.Open(dir.filePath("Proj.hhp")).Ok());
     form->EnableProjectCommands();
   }
   void TearDown() override {
-    form->Modified = false;
+    form->project.SetModified(false);
     form->hide();
   }
 
@@ -84,8 +84,7 @@ class TreeEditingFixture : public ::testing::Test {
     const QString stem = QString("Proj%1").arg(number, 2, 10, QChar('0'));
     const QString file = stem + ".htm";
     WriteFileBytes(dir.filePath(file), TopicPage(title));
-    form->MapLines << "#define IDH_" + stem + "  1" + stem.right(2);
-    form->AliasLines << "IDH_" + stem + "=" + file;
+    form->project.AddContextEntries(file);  // "#define IDH_ProjNN  1NN", "IDH_ProjNN=ProjNN.htm"
     auto* item = new ContentsItem(title, std::make_unique<TopicData>(TopicData{file}));
     if (parent)
       parent->addChild(item);

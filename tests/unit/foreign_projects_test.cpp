@@ -225,7 +225,7 @@ TEST(ForeignProjects, UnreadableSitemapsAreNamedAndNeverRewritten) {
 }
 
 TEST(ForeignProjects, GeneratedProjectsSaveUnchangedAndStillCompile) {
-  for (const auto generate : {&GenerateDoxygenProject, &GenerateSphinxProject}) {
+  for (const ProjectGenerator generate : kProjectGenerators) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const GeneratedProject made = generate(dir.path());

@@ -19,3 +19,8 @@ GeneratedProject GenerateDoxygenProject(const QString& folder, int extraClasses 
 // pages "First <page>" (one sub-section) and "Second page", and the index
 // entries "Apples & Pears", "fruit; banana" and "cherry" (on both pages).
 GeneratedProject GenerateSphinxProject(const QString& folder);
+
+// Both generators, each making its small project, for tests that run on either.
+using ProjectGenerator = GeneratedProject (*)(const QString& folder);
+inline const ProjectGenerator kProjectGenerators[] = {
+    [](const QString& folder) { return GenerateDoxygenProject(folder); }, &GenerateSphinxProject};

@@ -240,7 +240,7 @@ TEST_F(HhcCompile, AMissingProjectFileIsReportedNotCompiled) {
 // Projects made by real generators compile and open in the viewer's model
 // with their contents, index and pages.
 TEST(HhcGeneratedProjects, DoxygenAndSphinxProjectsOpenInTheViewer) {
-  for (const auto generate : {GenerateDoxygenProject, GenerateSphinxProject}) {
+  for (const ProjectGenerator generate : kProjectGenerators) {
     QTemporaryDir dir;
     const GeneratedProject generated = generate(dir.path());
     if (generated.GeneratorMissing) {

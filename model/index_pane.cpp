@@ -1,12 +1,12 @@
-// Index editing: keywords dropped from the editor onto the Index tree, and the
-// Index pop-up's "Delete" and "Properties".
+#include "model/index_pane.h"
+
 #include <QAction>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QTreeWidget>
 
-#include "app/main_window.h"
 #include "editor/editing_control.h"
+#include "model/help_project.h"
 #include "model/index_rules.h"
 #include "model/tree_drop_targets.h"
 #include "model/tree_hit_test.h"
@@ -41,30 +41,37 @@ QTreeWidgetItem* FindEntryLeadingTo(const QTreeWidget* tree, const QString& file
 
 }  // namespace
 
-void MainWindow::RegisterDropTarget() {
-  if (DropTargetSet) return;
-  indexDropTarget = new IndexDropTarget(
-      indexTree, [this] { return IndexDropAllowed(); },
-      [this](const QString& text, const QPoint& screenPos) { AddIndexEntry(text, screenPos); }, this);
-  DropTargetSet = true;
+IndexPane::IndexPane(HelpProject& project, Views views, QObject* parent)
+    : QObject(parent), m_project(project), m_views(views) {
+  connect(m_views.deleteAction, &QAction::triggered, this, &IndexPane::DeleteSelectedEntry);
+  connect(m_views.propertiesAction, &QAction::triggered, this, &IndexPane::ShowProperties);
 }
 
-void MainWindow::RevokeDropTarget() {
-  if (indexDropTarget) indexDropTarget->Revoke();
+void IndexPane::RegisterDropTarget() {
+  if (m_dropTarget) return;
+  m_dropTarget = new IndexDropTarget(
+      m_views.indexTree, [this] { return DropAllowed(); },
+      [this](const QString& text, const QPoint& screenPos) { AddEntry(text, screenPos); }, this);
 }
 
-bool MainWindow::IndexDropAllowed() const {
+void IndexPane::RevokeDropTarget() {
+  if (m_dropTarget) m_dropTarget->Revoke();
+}
+
+bool IndexPane::DropAllowed() const {
   // The text comes out of the editor: it is the window's active control.
-  const QWidget* focus = focusWidget();
+  EditingControl* editor = m_views.editor;
+  const QWidget* focus = m_views.window->focusWidget();
   if (!focus || !(focus == editor || editor->isAncestorOf(focus))) return false;
   // An entry without a topic would lead nowhere.
-  const TopicData* topic = ContentsRecord(contentsTree->currentItem());
+  const TopicData* topic = ContentsRecord(m_views.contentsTree->currentItem());
   return topic && !topic->FileName.isEmpty();
 }
 
-void MainWindow::AddIndexEntry(const QString& text, const QPoint& screenPos) {
-  if (!IndexDropAllowed()) return;
-  QTreeWidgetItem* topicNode = contentsTree->currentItem();
+void IndexPane::AddEntry(const QString& text, const QPoint& screenPos) {
+  if (!DropAllowed()) return;
+  QTreeWidget* indexTree = m_views.indexTree;
+  QTreeWidgetItem* topicNode = m_views.contentsTree->currentItem();
   const TopicData* topic = ContentsRecord(topicNode);
   const TreeHit hit = HitTestTree(indexTree, indexTree->viewport()->mapFromGlobal(screenPos));
   const AttachMode mode = IndexAttachMode(hit.Kind, ItemLevel(hit.Item));
@@ -81,7 +88,6 @@ void MainWindow::AddIndexEntry(const QString& text, const QPoint& screenPos) {
     QTreeWidgetItem* parent = nullptr;
     if (mode == AttachMode::Child) parent = target;
     if (mode == AttachMode::Sibling) parent = target->parent();
-    CurIndexItem = entry->Data.get();
     if (parent) {
       parent->addChild(entry);
       parent->setExpanded(true);
@@ -90,16 +96,15 @@ void MainWindow::AddIndexEntry(const QString& text, const QPoint& screenPos) {
     }
     if (indexTree->isSortingEnabled()) indexTree->sortItems(0, indexTree->header()->sortIndicatorOrder());
   }
-  Modified = true;
+  m_project.SetModified();
 }
 
-void MainWindow::RemoveIndexEntry(QTreeWidgetItem* node) {
+void IndexPane::RemoveEntry(QTreeWidgetItem* node) {
   if (!node) return;
   QTreeWidgetItem* keyword = node->parent();
-  if (CurIndexItem == IndexRecord(node)) CurIndexItem = nullptr;
   // The node owns its record; both go, with any children.
   delete node;
-  WaitEditorIdle(editor);
+  WaitEditorIdle(m_views.editor);
   // A keyword left with a single entry carries that entry's topic itself.
   if (keyword && keyword->childCount() == 1) {
     QTreeWidgetItem* last = keyword->child(0);
@@ -114,26 +119,30 @@ void MainWindow::RemoveIndexEntry(QTreeWidgetItem* node) {
         item->Data->TopicCaption.clear();
         item->Data->FileName.clear();
       }
-      if (CurIndexItem == IndexRecord(last)) CurIndexItem = nullptr;
       delete last;
     }
   }
-  Modified = true;
+  m_project.SetModified();
 }
 
-void MainWindow::DeleteIndexEntryCommand() { RemoveIndexEntry(indexTree->currentItem()); }
+void IndexPane::DeleteSelectedEntry() { RemoveEntry(m_views.indexTree->currentItem()); }
 
-void MainWindow::IndexEntryProperties() {
-  QTreeWidgetItem* node = indexTree->currentItem();
+void IndexPane::ShowProperties() {
+  QTreeWidgetItem* node = m_views.indexTree->currentItem();
   if (!node) return;
-  QMessageBox::information(this, "Orvex", IndexPropertiesText(IndexRecord(node)));
+  QMessageBox::information(m_views.window, "Orvex", IndexPropertiesText(IndexRecord(node)));
 }
 
-void MainWindow::RemoveIndexEntriesLeadingTo(const QString& fileName) {
+void IndexPane::RemoveEntriesLeadingTo(const QString& fileName) {
   if (fileName.isEmpty()) return;
   // Searched again from the top after every removal: folding changes the tree.
-  while (QTreeWidgetItem* entry = FindEntryLeadingTo(indexTree, fileName)) {
-    indexTree->setCurrentItem(entry);
-    RemoveIndexEntry(entry);
+  while (QTreeWidgetItem* entry = FindEntryLeadingTo(m_views.indexTree, fileName)) {
+    m_views.indexTree->setCurrentItem(entry);
+    RemoveEntry(entry);
   }
+}
+
+void IndexPane::PrepareMenu() {
+  m_views.deleteAction->setEnabled(m_project.IsOpen() && m_views.indexTree->currentItem() != nullptr);
+  m_views.propertiesAction->setEnabled(true);
 }

@@ -1,0 +1,42 @@
+// The window's project-open state: the project commands come on and the
+// project folder becomes current; failures of window commands are shown.
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+
+#include "app/main_window.h"
+#include "editor/editing_control.h"
+#include "platform/text_file.h"
+
+void MainWindow::EnterProjectFolder(bool created) {
+  if (created) {
+    insertMenu->menuAction()->setEnabled(true);
+    toolsMenu->menuAction()->setEnabled(true);
+    editMenu->menuAction()->setEnabled(true);
+  }
+  EnableProjectCommands();
+  QDir::setCurrent(project.Folder());
+  editor->SetBaseURL(project.Folder());
+  if (created) contextLabel->setText("Context=");
+}
+
+void MainWindow::EnableProjectCommands() {
+  for (QAction* item : {compileAction, saveAction, viewHelpFileAction, viewMessagesAction, newTopicAction,
+                        newSubtopicAction, deleteTopicAction, appendLinksAction})
+    item->setEnabled(true);
+  formatToolbar->setEnabled(true);
+}
+
+bool MainWindow::ReportFailure(const std::function<void()>& step) {
+  try {
+    step();
+    return true;
+  } catch (const FileError& e) {
+    QMessageBox::critical(this, "Error", e.message());
+  } catch (const std::exception& e) {
+    QMessageBox::critical(this, "Error", QString::fromUtf8(e.what()));
+  }
+  return false;
+}

@@ -1,0 +1,111 @@
+#include "model/help_project.h"
+
+#include <QFileInfo>
+#include <utility>
+
+#include "model/context_numbers.h"
+#include "model/project_reader.h"
+#include "platform/project_paths.h"
+#include "platform/text_file.h"
+#include "project/page_template.h"
+#include "project/project_saver.h"
+
+namespace {
+
+// The file layer reports a failure by throwing; the model hands it on as a Status.
+template <typename Step>
+Status Attempt(Step&& step) {
+  try {
+    step();
+    return {};
+  } catch (const FileError& e) {
+    return Fail(e.message());
+  }
+}
+
+}  // namespace
+
+Result<ProjectTrees> HelpProject::Open(const QString& path) {
+  ProjectFiles files;
+  if (Status read = Attempt([&] { files = ReadProjectFiles(path); }); !read) return Fail(read.Message());
+  m_projectFile = path;
+  m_projectLines = std::move(files.ProjectLines);
+  m_aliasLines = std::move(files.AliasLines);
+  m_mapLines = std::move(files.MapLines);
+  m_sources = std::move(files.Sources);
+  m_modified = false;
+  m_currentTopic.reset();
+  return ProjectTrees{std::move(files.Contents), std::move(files.Index), std::move(files.Problems)};
+}
+
+Status HelpProject::CreateNew(const QString& path, const std::optional<NewProjectChoice>& choice) {
+  const QStringList lines = NewProjectLines(path, choice);
+  const int codePage = ProjectCodePage(lines);
+  Status written = Attempt([&] {
+    WriteLinesFile(path, lines, codePage);
+    WriteTextFile(ChangeFileExt(path, ".css"), DefaultStyleSheet(), codePage);
+    WriteTextFile(ChangeFileExt(path, "P.js"), "popfont=\"Courier,10\"\r\n", codePage);
+  });
+  if (!written) return written;
+  m_projectFile = path;
+  m_projectLines = lines;
+  m_mapLines.clear();
+  m_aliasLines.clear();
+  m_sources = ProjectSources();
+  m_modified = true;
+  m_currentTopic.reset();
+  return {};
+}
+
+Status HelpProject::Save(std::vector<ContentsNode> contents, std::vector<IndexNode> index,
+                         const QString& settingsFile, Status* recentList) {
+  QStringList lines = m_projectLines;
+  const ProjectSnapshot snapshot{m_projectFile, std::move(contents), std::move(index), m_mapLines,
+                                 m_aliasLines};
+  Status history;
+  Status saved = Attempt([&] { history = SaveProjectFiles(snapshot, lines, m_sources, settingsFile); });
+  if (!saved) return saved;
+  if (recentList) *recentList = history;
+  m_projectLines = std::move(lines);
+  m_modified = false;
+  return {};
+}
+
+QString HelpProject::Folder() const {
+  if (m_projectFile.isEmpty()) return {};
+  QString folder = QFileInfo(m_projectFile).absolutePath();
+  if (!folder.endsWith('/')) folder += '/';
+  return folder;
+}
+
+QString HelpProject::PagePath(const QString& fileName) const {
+  if (fileName.isEmpty()) return Folder();
+  return ResolveProjectPath(Folder(), WithoutAnchor(fileName));
+}
+
+QString HelpProject::FileWithExt(const QString& ext) const { return ChangeFileExt(m_projectFile, ext); }
+
+QString HelpProject::NamePrefix() const { return ProjectNamePrefix(m_projectFile); }
+
+int HelpProject::CodePage() const { return ProjectCodePage(m_projectLines); }
+
+QString HelpProject::CurrentContextNumber() const {
+  return m_currentTopic ? ContextNumberOf(m_currentTopic->FileName) : QString();
+}
+
+QString HelpProject::ContextNumberOf(const QString& fileName) const {
+  const QString own = ::ContextNumberOf(fileName, m_aliasLines, m_mapLines);
+  return own.isEmpty() ? ProjectContextNumber(m_sources, fileName) : own;
+}
+
+void HelpProject::AddContextEntries(const QString& fileName) {
+  ::AddContextEntries(fileName, NamePrefix(), m_mapLines, m_aliasLines);
+}
+
+void HelpProject::RemoveContextEntries(const QString& fileName) {
+  ::RemoveContextEntries(fileName, m_mapLines, m_aliasLines);
+}
+
+QString HelpProject::NewPageName(const FileExistsFn& fileExists) const {
+  return ::NewPageName(Folder(), NamePrefix(), fileExists);
+}

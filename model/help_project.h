@@ -1,0 +1,96 @@
+// The help project while it is open, without any widget: the project file's
+// path and lines, the map and alias lines, the modified state and the topic
+// being edited, with the operations on them (context numbers, page names,
+// pages, opening, creating and saving). The two trees are handed in and out
+// in their plain form (model/records.h).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "model/page_names.h"
+#include "model/records.h"
+#include "platform/result.h"
+#include "project/project_file.h"
+#include "project/project_sources.h"
+
+// The trees of a project as read from its contents and index files.
+struct ProjectTrees {
+  std::vector<ContentsNode> Contents;
+  std::vector<IndexNode> Index;
+  QStringList Problems;  // what could not be read (a missing contents or index file)
+};
+
+class HelpProject {
+ public:
+  // Reads the project file at `path` and the files named after it. On
+  // success the model holds the new project, not modified, with no topic
+  // being edited, and the trees are returned for the views; on failure the
+  // model is left as it was.
+  Result<ProjectTrees> Open(const QString& path);
+
+  // Writes a new project's file, style sheet and pop-up script file for the
+  // project file `path`; only when all three are written does the model let
+  // the open project go and hold the new one (empty trees, modified). On
+  // failure the model is left as it was.
+  Status CreateNew(const QString& path, const std::optional<NewProjectChoice>& choice);
+
+  // Writes the contents, index, map, alias and project files and puts the
+  // project at the top of the recent list in `settingsFile`. Stops at the
+  // first file that cannot be written; the project stays modified then. A
+  // recent list that cannot be written does not undo the save: its failure
+  // goes to `recentList` (when given) for the caller to show as a warning.
+  Status Save(std::vector<ContentsNode> contents, std::vector<IndexNode> index, const QString& settingsFile,
+              Status* recentList = nullptr);
+
+  bool IsOpen() const { return !m_projectFile.isEmpty(); }
+  const QString& ProjectFile() const { return m_projectFile; }
+  const QStringList& ProjectLines() const { return m_projectLines; }
+  const QStringList& MapLines() const { return m_mapLines; }
+  const QStringList& AliasLines() const { return m_aliasLines; }
+  // Where the sitemaps are, how they were read, the project file's own
+  // context numbers, and what opening could not read.
+  const ProjectSources& Sources() const { return m_sources; }
+
+  // The project folder, with its trailing separator; empty with no project.
+  QString Folder() const;
+  // A topic's page path: its FileName resolved in the project folder, also
+  // as Windows writes it ("\", other letter case, "#anchor").
+  QString PagePath(const QString& fileName) const;
+  // The project file with its extension replaced (".hhc", ".css", "P.js").
+  QString FileWithExt(const QString& ext) const;
+  // The project's base name with blanks made underscores: the stem of page names.
+  QString NamePrefix() const;
+  // The code page of the project's files (from its "Language" line).
+  int CodePage() const;
+
+  bool IsModified() const { return m_modified; }
+  void SetModified(bool modified = true) { m_modified = modified; }
+
+  // The topic being edited: the record of the topic selected in the
+  // Contents tree; none when no topic (or a node without record) is selected.
+  const std::optional<TopicData>& CurrentTopic() const { return m_currentTopic; }
+  void SetCurrentTopic(std::optional<TopicData> topic) { m_currentTopic = std::move(topic); }
+  // The context number of the topic being edited (empty when it has none).
+  QString CurrentContextNumber() const;
+
+  // Context numbers (see model/context_numbers.h).
+  QString ContextNumberOf(const QString& fileName) const;
+  void AddContextEntries(const QString& fileName);
+  void RemoveContextEntries(const QString& fileName);
+
+  // The first numbered page name whose file does not exist in the project
+  // folder; empty when all 99 are taken.
+  QString NewPageName(const FileExistsFn& fileExists = {}) const;
+
+ private:
+  QString m_projectFile;  // empty while no project is open
+  QStringList m_projectLines;
+  QStringList m_mapLines;
+  QStringList m_aliasLines;
+  ProjectSources m_sources;
+  bool m_modified = false;
+  std::optional<TopicData> m_currentTopic;
+};

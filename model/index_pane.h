@@ -1,0 +1,55 @@
+// The Index pane: keywords dropped from the editor onto the Index tree, the
+// Index pop-up's "Delete" and "Properties", and the removal of the entries
+// that lead to a deleted topic's page.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+class EditingControl;
+class HelpProject;
+class IndexDropTarget;
+class QAction;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+class IndexPane : public QObject {
+ public:
+  struct Views {
+    QWidget* window = nullptr;  // its active control tells where dragged text comes from
+    QTreeWidget* indexTree = nullptr;
+    QTreeWidget* contentsTree = nullptr;  // the topic a new entry leads to
+    EditingControl* editor = nullptr;
+    QAction* deleteAction = nullptr;      // Index pop-up "Delete"
+    QAction* propertiesAction = nullptr;  // Index pop-up "Properties"
+  };
+  IndexPane(HelpProject& project, Views views, QObject* parent = nullptr);
+
+  // The text drop target of the Index tree, registered once (on the first show).
+  void RegisterDropTarget();
+  // Closing: the Index tree takes no more drops.
+  void RevokeDropTarget();
+  bool DropTargetSet() const { return m_dropTarget != nullptr; }
+  IndexDropTarget* DropTarget() const { return m_dropTarget; }
+
+  // Text may be dropped: the editor is the active control and a Contents
+  // topic with a page is selected.
+  bool DropAllowed() const;
+  // Adds an entry for the dropped text at a point (screen coordinates).
+  void AddEntry(const QString& text, const QPoint& screenPos);
+  // Removes an index node with its children and folds a keyword left with one entry.
+  void RemoveEntry(QTreeWidgetItem* node);
+  // Removes every entry (node without children) whose page is fileName.
+  void RemoveEntriesLeadingTo(const QString& fileName);
+  void DeleteSelectedEntry();  // "Delete"
+  void ShowProperties();       // "Properties"
+  // The pop-up's items as it opens.
+  void PrepareMenu();
+
+ private:
+  HelpProject& m_project;
+  Views m_views;
+  IndexDropTarget* m_dropTarget = nullptr;
+};

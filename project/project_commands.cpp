@@ -1,0 +1,182 @@
+#include "project/project_commands.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+#include <utility>
+
+#include "app/busy_cursor.h"
+#include "app/recent_files.h"
+#include "editor/editing_control.h"
+#include "model/help_project.h"
+#include "model/tree_nodes.h"
+#include "project/name_dialog.h"
+
+ProjectCommands::ProjectCommands(HelpProject& project, Views views, TopicHooks hooks, QString settingsFile,
+                                 QObject* parent)
+    : QObject(parent),
+      m_project(project),
+      m_views(views),
+      m_hooks(std::move(hooks)),
+      m_settingsFile(std::move(settingsFile)) {}
+
+QMessageBox::StandardButton ProjectCommands::AskSaveHelpProject() {
+  if (m_project.IsOpen() && m_hooks.pageHasUnsavedEdits()) m_project.SetModified();
+  if (!m_project.IsModified()) return QMessageBox::NoButton;
+  return QMessageBox::warning(m_views.window, "Warning", "Save help project?",
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
+bool ProjectCommands::AskToSaveProject() {
+  const QMessageBox::StandardButton answer = AskSaveHelpProject();
+  if (answer == QMessageBox::Cancel || answer == QMessageBox::Escape) return false;
+  if (answer == QMessageBox::Yes) Save();
+  return true;
+}
+
+void ProjectCommands::New() {
+  if (!AskToSaveProject()) return;
+  QFileDialog dialog(m_views.window);
+  dialog.setObjectName("OpenDialog1");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);  // a new name may be typed; overwriting asks first
+  dialog.setDefaultSuffix("hhp");
+  dialog.setNameFilter("Help projects (*.hhp)");
+  if (m_project.IsOpen()) dialog.setDirectory(m_project.Folder());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString path = QFileInfo(dialog.selectedFiles().first()).absoluteFilePath();
+
+  std::optional<NewProjectChoice> choice;
+  if (m_newProjectDialog) {
+    m_newProjectDialog->titleEdit->setText(ProjectBaseName(path));
+    if (m_newProjectDialog->exec() == QDialog::Accepted)
+      choice = NewProjectChoice{m_newProjectDialog->titleEdit->text(),
+                                m_newProjectDialog->languageBox->currentText()};
+  }
+  // The new project's files are written before the open project goes: when
+  // they cannot be, the open project stays as it was.
+  HelpProject created;
+  if (const Status written = created.CreateNew(path, choice); !written) {
+    ShowFailure(written.Message());
+    return;
+  }
+  ClearViews();
+  m_project = std::move(created);
+  m_hooks.projectEntered(true);
+  Save();
+}
+
+void ProjectCommands::Open() {
+  if (!AskToSaveProject()) return;
+  const QString path =
+      QFileDialog::getOpenFileName(m_views.window, QString(), m_project.Folder(), "Help projects (*.hhp)");
+  if (path.isEmpty()) return;
+  OpenProject(path);
+}
+
+void ProjectCommands::OpenByName(const QString& path) {
+  BusyCursor busy;
+  if (!AskToSaveProject()) return;
+  OpenProject(path);
+}
+
+void ProjectCommands::OpenProject(const QString& chosenPath) {
+  BusyCursor busy;
+  const QString path = QFileInfo(chosenPath).absoluteFilePath();
+  // A project file that is not there (a stale recent entry, a mistyped
+  // command line) stops quietly, before anything of the open project goes.
+  if (!QFileInfo(path).isFile()) {
+    qWarning("Orvex: project file not found: %s", qPrintable(path));
+    return;
+  }
+  // The new project's files are read before anything of the open one goes:
+  // a project that cannot be read leaves the open one as it was.
+  HelpProject opened;
+  Result<ProjectTrees> trees = opened.Open(path);
+  if (!trees) {
+    ShowFailure(trees.Message());
+    return;
+  }
+  for (const QString& problem : trees->Problems) qWarning("%s", qPrintable(problem));
+  ClearViews();
+  m_project = std::move(opened);
+  ShowTrees(std::move(*trees));
+  m_hooks.projectEntered(false);
+  if (QTreeWidgetItem* first = m_views.contentsTree->topLevelItem(0))
+    m_views.contentsTree->setCurrentItem(first);
+  WaitEditorIdle(m_views.editor);
+  ShowOpenProblems(m_project.Sources().Warnings);
+}
+
+void ProjectCommands::ShowOpenProblems(const QStringList& problems) {
+  if (problems.isEmpty()) return;
+  // Told without stopping: the project is open, the files named stay as they are.
+  auto* box = new QMessageBox(QMessageBox::Warning, "Warning",
+                              "Some files of the project could not be read:\n\n" + problems.join("\n\n"),
+                              QMessageBox::Ok, m_views.window);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
+}
+
+void ProjectCommands::Save() {
+  if (!m_project.IsOpen()) return;
+  BusyCursor busy;
+  // Each step replaces its file whole; a failure is shown, the save stops
+  // there, and the project stays modified.
+  if (!m_hooks.storeSelectedPage()) return;
+  Status history;
+  const Status saved = m_project.Save(ContentsForest(m_views.contentsTree), IndexForest(m_views.indexTree),
+                                      m_settingsFile, &history);
+  if (!saved) {
+    ShowFailure(saved.Message());
+    return;
+  }
+  // Every project file was written; only the recent list was not.
+  if (!history) QMessageBox::warning(m_views.window, QStringLiteral("Warning"), history.Message());
+}
+
+void ProjectCommands::FillReopenMenu(QMenu* reopenMenu) {
+  reopenMenu->clear();
+  const QStringList recent = ReadRecentProjects(m_settingsFile);
+  for (int i = 0; i < recent.size(); ++i) {
+    const QString path = recent[i];
+    QAction* item = reopenMenu->addAction(path);
+    item->setData(i + 1);
+    connect(item, &QAction::triggered, this, [this, path] { OpenByName(path); });
+  }
+  reopenMenu->menuAction()->setEnabled(!recent.isEmpty());
+}
+
+void ProjectCommands::ClearViews() {
+  m_views.editor->NewDocument();
+  WaitEditorIdle(m_views.editor);
+  m_views.sourceView->clear();
+  m_views.contextLabel->setText("Context=");
+  // Records go first, so emptying the trees runs no deletion steps.
+  ReleaseTreeData(m_views.contentsTree);
+  ReleaseTreeData(m_views.indexTree);
+  {
+    const QSignalBlocker block(m_views.contentsTree);
+    m_views.contentsTree->clear();
+  }
+  m_views.indexTree->clear();
+}
+
+void ProjectCommands::ShowTrees(ProjectTrees&& trees) {
+  FillContentsTree(m_views.contentsTree, std::move(trees.Contents));
+  QTreeWidget* index = m_views.indexTree;
+  index->setSortingEnabled(false);
+  FillIndexTree(index, std::move(trees.Index));
+  index->setSortingEnabled(true);
+  index->sortByColumn(0, Qt::AscendingOrder);
+}
+
+void ProjectCommands::ShowFailure(const QString& message) const {
+  QMessageBox::critical(m_views.window, "Error", message);
+}

@@ -1,0 +1,85 @@
+// The project commands of the window: "New", "Open", the "Reopen" menu (and
+// the command line's project), "Save", and the question "Save help project?"
+// asked before a project is let go. The project itself is the HelpProject
+// model; the window's parts that show it are handed in.
+#pragma once
+
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class EditingControl;
+class HelpProject;
+class NewProjectDialog;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QTreeWidget;
+class QWidget;
+struct ProjectTrees;
+
+class ProjectCommands : public QObject {
+ public:
+  // The window's parts that show the project.
+  struct Views {
+    QWidget* window = nullptr;  // parent of the dialogs and message boxes
+    QTreeWidget* contentsTree = nullptr;
+    QTreeWidget* indexTree = nullptr;
+    EditingControl* editor = nullptr;
+    QPlainTextEdit* sourceView = nullptr;
+    QLabel* contextLabel = nullptr;
+  };
+  // What the commands ask of the topic editing.
+  struct TopicHooks {
+    // The page on show was changed since it was loaded.
+    std::function<bool()> pageHasUnsavedEdits;
+    // Stores the selected topic's page if it was changed (Save's first step);
+    // false when it could not be written (the failure has been shown).
+    std::function<bool()> storeSelectedPage;
+    // A project was opened or created (`created`): the project commands
+    // come on, the project folder becomes current.
+    std::function<void(bool created)> projectEntered;
+  };
+
+  ProjectCommands(HelpProject& project, Views views, TopicHooks hooks, QString settingsFile,
+                  QObject* parent = nullptr);
+
+  // The new-project dialog is made after the window.
+  void SetNewProjectDialog(NewProjectDialog* dialog) { m_newProjectDialog = dialog; }
+  // The settings file with the recent-project list; tests point it elsewhere.
+  const QString& SettingsFile() const { return m_settingsFile; }
+  void SetSettingsFile(const QString& path) { m_settingsFile = path; }
+
+  void New();
+  void Open();
+  // Open-by-name: the "Reopen" menu and the command line.
+  void OpenByName(const QString& path);
+  void Save();
+  // Fills the "Reopen" menu from the recent-project list.
+  void FillReopenMenu(QMenu* reopenMenu);
+
+  // Marks the project modified when the page has unsaved edits, then asks
+  // "Save help project?" when it is modified; NoButton when nothing was asked.
+  QMessageBox::StandardButton AskSaveHelpProject();
+  // Asks as above and saves on Yes; false on Cancel.
+  bool AskToSaveProject();
+
+ private:
+  // Open's and Open-by-name's common body.
+  void OpenProject(const QString& path);
+  // Lets the shown project go: empty editor, source view and trees.
+  void ClearViews();
+  // Shows a project just opened or created.
+  void ShowTrees(ProjectTrees&& trees);
+  void ShowFailure(const QString& message) const;
+  // Tells, without waiting for an answer, what opening could not read.
+  void ShowOpenProblems(const QStringList& problems);
+
+  HelpProject& m_project;
+  Views m_views;
+  TopicHooks m_hooks;
+  QString m_settingsFile;
+  NewProjectDialog* m_newProjectDialog = nullptr;
+};
