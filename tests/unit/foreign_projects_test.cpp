@@ -185,7 +185,7 @@ TEST(ForeignProjects, EditsOfACyrillicProjectKeepItsCodePageAndParameters) {
   files.Contents[1].Caption = QString::fromUtf8("Вторая глава");
   ProjectSnapshot snapshot{project, std::move(files.Contents), std::move(files.Index), files.MapLines,
                            files.AliasLines};
-  SaveProjectFiles(snapshot, files.ProjectLines, files.Sources, dir.filePath("orvex.ini"));
+  ASSERT_TRUE(SaveProjectFiles(snapshot, files.ProjectLines, files.Sources, dir.filePath("orvex.ini")).Ok());
   EXPECT_EQ(readBytes(project), projectBytes);  // language name byte for byte, nothing added
   const QByteArray contents = readBytes(dir.filePath("contents.hhc"));
   EXPECT_TRUE(contents.startsWith("<HTML><BODY><UL>")) << contents.toStdString();
@@ -222,13 +222,15 @@ TEST(ForeignProjects, UnreadableSitemapsAreNamedAndNeverRewritten) {
   files.Contents.push_back(std::move(added));
   files.Index.clear();
   ProjectSnapshot snapshot{project, std::move(files.Contents), std::move(files.Index), {}, {}};
-  SaveProjectFiles(snapshot, files.ProjectLines, files.Sources, dir.filePath("orvex.ini"));
+  ASSERT_TRUE(SaveProjectFiles(snapshot, files.ProjectLines, files.Sources, dir.filePath("orvex.ini")).Ok());
   EXPECT_EQ(readBytes(dir.filePath("p.hhc")), utf16);
   EXPECT_EQ(readBytes(dir.filePath("p.hhk")), index);
 }
 
 TEST(ForeignProjects, GeneratedProjectsSaveUnchangedAndStillCompile) {
-  for (const auto generate : {&GenerateDoxygenProject, &GenerateSphinxProject}) {
+  using Generator = GeneratedProject (*)(const QString&);
+  const Generator doxygen = [](const QString& folder) { return GenerateDoxygenProject(folder); };
+  for (const Generator generate : {doxygen, &GenerateSphinxProject}) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const GeneratedProject made = generate(dir.path());

@@ -240,7 +240,9 @@ TEST_F(HhcCompile, AMissingProjectFileIsReportedNotCompiled) {
 // Projects made by real generators compile and open in the viewer's model
 // with their contents, index and pages.
 TEST(HhcGeneratedProjects, DoxygenAndSphinxProjectsOpenInTheViewer) {
-  for (const auto generate : {GenerateDoxygenProject, GenerateSphinxProject}) {
+  using Generator = GeneratedProject (*)(const QString&);
+  const Generator doxygen = [](const QString& folder) { return GenerateDoxygenProject(folder); };
+  for (const Generator generate : {doxygen, &GenerateSphinxProject}) {
     QTemporaryDir dir;
     const GeneratedProject generated = generate(dir.path());
     if (generated.GeneratorMissing) {
