@@ -99,7 +99,10 @@ Result<quint64> WriteCompiledFile(const QString& target, const HelpContent& help
   writerOptions.lcid = help.lcid;
   writerOptions.threads = options.threads;
   ChmWriter writer(writerOptions);
-  for (const HelpEntry& entry : help.entries) writer.AddFile(entry.name, entry.content);
+  // #SYSTEM stays uncompressed, where readers look for the help's settings first.
+  for (const HelpEntry& entry : help.entries)
+    writer.AddFile(entry.name, entry.content,
+                   entry.name == "/#SYSTEM" ? ChmSection::Uncompressed : ChmSection::Compressed);
   const auto stats = writer.Write((*out)->Device());
   if (!stats) return Fail(QStringLiteral("cannot write %1: %2").arg(target, stats.Message()));
   if (!(*out)->Device().flush())

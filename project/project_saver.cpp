@@ -111,6 +111,9 @@ Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLine
   std::optional<QString> firstTopic;
   if (!project.Contents.empty())
     firstTopic = project.Contents.front().Data ? project.Contents.front().Data->FileName : QString();
+  // The project file holds one value a line: the first topic is compared
+  // with [FILES] as it will be written there.
+  if (firstTopic) firstTopic = OneLineEach({*firstTopic}).front();
   projectLines = OneLineEach(UpdateProjectLines(projectLines, firstTopic, path));
   WriteProjectFile(path, projectLines, codePage);
   try {

@@ -27,9 +27,9 @@ void Param(QString& out, QLatin1String name, const QString& value) {
 
 void Param(QString& out, const QString& name, const QString& value) {
   out += QLatin1String("<param name=\"");
-  out += EscapeHtml(name);
+  out += EscapeAttributeValue(name);
   out += QLatin1String("\" value=\"");
-  out += EscapeHtml(value);
+  out += EscapeAttributeValue(value);
   out += QLatin1String("\">\r\n");
 }
 

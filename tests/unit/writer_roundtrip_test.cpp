@@ -176,7 +176,10 @@ TEST(WriterRoundTrip, WholeProjectSavesReadAndSaveAgainToTheSameBytes) {
     EXPECT_EQ(Dump(reread.Contents), contents);
     EXPECT_EQ(Dump(reread.Index), index);
     EXPECT_EQ(reread.AliasLines, read.AliasLines);
-    const QString third = dir.filePath(QStringLiteral("one/q.hhp"));
+    // The project file names its contents and index files: a third folder
+    // keeps the names the same.
+    const QString third = dir.filePath(QStringLiteral("three/p.hhp"));
+    QDir().mkpath(dir.filePath(QStringLiteral("three")));
     ProjectSnapshot once{third, std::move(reread.Contents), std::move(reread.Index), reread.MapLines,
                          reread.AliasLines};
     ASSERT_TRUE(SaveProjectFiles(once, reread.ProjectLines, dir.filePath(QStringLiteral("s.ini"))).Ok());
@@ -185,7 +188,8 @@ TEST(WriterRoundTrip, WholeProjectSavesReadAndSaveAgainToTheSameBytes) {
     // the second save on.
     for (const QString& ext :
          {QStringLiteral(".hhc"), QStringLiteral(".h"), QStringLiteral(".ali"), QStringLiteral(".hhp")})
-      EXPECT_EQ(ReadFileBytes(ChangeFileExt(first, ext)), ReadFileBytes(ChangeFileExt(second, ext)))
+      EXPECT_EQ(ReadFileBytes(ChangeFileExt(first, ext)).toStdString(),
+                ReadFileBytes(ChangeFileExt(second, ext)).toStdString())
           << i << ext.toStdString();
   }
 }
