@@ -1,10 +1,24 @@
 // Little-endian fields and the variable-length numbers of the compiled-file
-// container, appended to a byte array.
+// container, appended to, put into and read from a byte array.
 #pragma once
 
 #include <QByteArray>
+#include <QtEndian>
 
 namespace orvex {
+
+// Reads a field; the caller has checked that it lies inside data.
+inline quint16 ReadLe16(const QByteArray& data, qsizetype at) {
+  return qFromLittleEndian<quint16>(data.constData() + at);
+}
+
+inline quint32 ReadLe32(const QByteArray& data, qsizetype at) {
+  return qFromLittleEndian<quint32>(data.constData() + at);
+}
+
+inline quint64 ReadLe64(const QByteArray& data, qsizetype at) {
+  return qFromLittleEndian<quint64>(data.constData() + at);
+}
 
 inline void AppendLe16(QByteArray& out, quint16 value) {
   out.append(char(value & 0xFF));

@@ -1,6 +1,7 @@
 #include "chm/chm_file.h"
 
 #include "chm/ansi_text.h"
+#include "chm/chm_bytes.h"
 #include "chm/chm_validator.h"
 
 #include <QDir>
@@ -15,14 +16,6 @@ namespace orvex {
 namespace {
 
 constexpr qint64 kPieceSize = 64 * 1024;
-
-quint32 readLe32(const QByteArray& data, qsizetype at) {
-  return qFromLittleEndian<quint32>(data.constData() + at);
-}
-
-quint16 readLe16(const QByteArray& data, qsizetype at) {
-  return qFromLittleEndian<quint16>(data.constData() + at);
-}
 
 QString nulTerminated(const QByteArray& data) {
   const qsizetype nul = data.indexOf('\0');
@@ -57,8 +50,8 @@ ChmSystemInfo ParseChmSystem(const QByteArray& data) {
   ChmSystemInfo info;
   qsizetype at = 4;  // version number
   while (at + 4 <= data.size()) {
-    const quint16 code = readLe16(data, at);
-    const quint16 length = readLe16(data, at + 2);
+    const quint16 code = ReadLe16(data, at);
+    const quint16 length = ReadLe16(data, at + 2);
     at += 4;
     if (at + length > data.size()) break;
     const QByteArray value = data.mid(at, length);
@@ -77,7 +70,7 @@ ChmSystemInfo ParseChmSystem(const QByteArray& data) {
         info.title = nulTerminated(value);
         break;
       case 4:
-        if (value.size() >= 4) info.lcid = readLe32(value, 0);
+        if (value.size() >= 4) info.lcid = ReadLe32(value, 0);
         break;
       case 6:
         info.compiledFile = nulTerminated(value);
@@ -92,11 +85,11 @@ ChmSystemInfo ParseChmSystem(const QByteArray& data) {
 QMap<quint32, QString> ParseContextMap(const QByteArray& ivb, const QByteArray& strings) {
   QMap<quint32, QString> map;
   if (ivb.size() < 4) return map;
-  const qsizetype declared = readLe32(ivb, 0);
+  const qsizetype declared = ReadLe32(ivb, 0);
   const qsizetype end = qMin<qsizetype>(ivb.size(), 4 + declared);
   for (qsizetype at = 4; at + 8 <= end; at += 8) {
-    const quint32 number = readLe32(ivb, at);
-    const quint32 offset = readLe32(ivb, at + 4);
+    const quint32 number = ReadLe32(ivb, at);
+    const quint32 offset = ReadLe32(ivb, at + 4);
     if (offset >= static_cast<quint32>(strings.size())) continue;
     if (!map.contains(number)) map.insert(number, nulTerminated(strings.mid(offset)));
   }

@@ -1,5 +1,7 @@
 #include "chm/chm_validator.h"
 
+#include "chm/chm_bytes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -45,14 +47,8 @@ struct Entry {
 // Reads pieces of the file; nullopt when the range is not all there.
 using ReadRange = std::function<std::optional<QByteArray>(quint64 offset, quint64 length)>;
 
-quint32 Le32(const QByteArray& data, qsizetype at) {
-  return qFromLittleEndian<quint32>(data.constData() + at);
-}
 qint32 LeInt32(const QByteArray& data, qsizetype at) {
   return qFromLittleEndian<qint32>(data.constData() + at);
-}
-quint64 Le64(const QByteArray& data, qsizetype at) {
-  return qFromLittleEndian<quint64>(data.constData() + at);
 }
 
 // start + length inside limit, without overflowing.
@@ -132,21 +128,21 @@ class Validator {
     const quint64 minimum = version == 3 ? kItsfV3Length : kItsfV2Length;
     if (headerLength < 0 || quint64(headerLength) < minimum || quint64(headerLength) > m_fileSize)
       return QStringLiteral("its header claims %1 bytes").arg(headerLength);
-    const quint64 dirOffset = Le64(*itsf, 0x48);
-    const quint64 dirLength = Le64(*itsf, 0x50);
+    const quint64 dirOffset = ReadLe64(*itsf, 0x48);
+    const quint64 dirLength = ReadLe64(*itsf, 0x50);
     if (!Inside(dirOffset, dirLength, m_fileSize) || dirLength < kItspLength)
       return QStringLiteral("its directory (%1 bytes at %2) does not fit the file's %3 bytes")
           .arg(dirLength)
           .arg(dirOffset)
           .arg(m_fileSize);
-    m_dataOffset = version == 3 ? Le64(*itsf, 0x58) : dirOffset + dirLength;
+    m_dataOffset = version == 3 ? ReadLe64(*itsf, 0x58) : dirOffset + dirLength;
     if (m_dataOffset > m_fileSize)
       return QStringLiteral("its content starts at %1, past the file's end").arg(m_dataOffset);
 
     const auto itsp = m_read(dirOffset, kItspLength);
-    if (!itsp || !itsp->startsWith("ITSP") || LeInt32(*itsp, 4) != 1 || Le32(*itsp, 8) != kItspLength)
+    if (!itsp || !itsp->startsWith("ITSP") || LeInt32(*itsp, 4) != 1 || ReadLe32(*itsp, 8) != kItspLength)
       return QStringLiteral("its directory header is damaged");
-    m_chunkSize = Le32(*itsp, 0x10);
+    m_chunkSize = ReadLe32(*itsp, 0x10);
     if (m_chunkSize < kMinChunk || m_chunkSize > kMaxChunk)
       return QStringLiteral("its directory chunks claim %1 bytes each").arg(m_chunkSize);
     m_chunksOffset = dirOffset + kItspLength;
@@ -171,7 +167,7 @@ class Validator {
 
   // Where the entries of a chunk end: its free space at the end left out.
   std::optional<quint64> UsedEnd(const QByteArray& chunk, quint64 header) {
-    const quint64 freeSpace = Le32(chunk, 4);
+    const quint64 freeSpace = ReadLe32(chunk, 4);
     if (freeSpace > m_chunkSize - header) return std::nullopt;
     return m_chunkSize - freeSpace;
   }
@@ -305,10 +301,10 @@ class Validator {
   QString CheckControlData(const QByteArray& data) {
     if (quint64(data.size()) < kMinControlData || data.mid(4, 4) != "LZXC")
       return QStringLiteral("its compression control data is damaged");
-    const quint32 version = Le32(data, 8);
-    quint64 resetInterval = Le32(data, 12);
-    quint64 windowSize = Le32(data, 16);
-    const quint64 windowsPerReset = Le32(data, 20);
+    const quint32 version = ReadLe32(data, 8);
+    quint64 resetInterval = ReadLe32(data, 12);
+    quint64 windowSize = ReadLe32(data, 16);
+    const quint64 windowsPerReset = ReadLe32(data, 20);
     if (version == 2) {
       resetInterval *= 0x8000;
       windowSize *= 0x8000;
@@ -329,14 +325,14 @@ class Validator {
   }
 
   QString CheckResetTable(const QByteArray& table, quint64 contentLength) {
-    if (quint64(table.size()) < kResetTableHeader || Le32(table, 0) != 2)
+    if (quint64(table.size()) < kResetTableHeader || ReadLe32(table, 0) != 2)
       return QStringLiteral("its reset table is damaged");
-    const quint64 blockCount = Le32(table, 4);
-    const quint32 entrySize = Le32(table, 8);
-    const quint64 tableOffset = Le32(table, 12);
-    const quint64 uncompressedLength = Le64(table, 16);
-    const quint64 compressedLength = Le64(table, 24);
-    const quint64 blockLength = Le64(table, 32);
+    const quint64 blockCount = ReadLe32(table, 4);
+    const quint32 entrySize = ReadLe32(table, 8);
+    const quint64 tableOffset = ReadLe32(table, 12);
+    const quint64 uncompressedLength = ReadLe64(table, 16);
+    const quint64 compressedLength = ReadLe64(table, 24);
+    const quint64 blockLength = ReadLe64(table, 32);
     if (blockLength != kFrameLength)
       return QStringLiteral("its reset table claims blocks of %1 bytes").arg(blockLength);
     if (entrySize != 8 || !Inside(tableOffset, blockCount * 8, quint64(table.size())))
@@ -353,9 +349,9 @@ class Validator {
     // end of the last block.
     const quint64 blocksUsed = (uncompressedLength + blockLength - 1) / blockLength;
     for (quint64 i = 0; i < blocksUsed; ++i) {
-      const quint64 start = Le64(table, qsizetype(tableOffset + i * 8));
+      const quint64 start = ReadLe64(table, qsizetype(tableOffset + i * 8));
       const quint64 end =
-          i + 1 < blockCount ? Le64(table, qsizetype(tableOffset + (i + 1) * 8)) : compressedLength;
+          i + 1 < blockCount ? ReadLe64(table, qsizetype(tableOffset + (i + 1) * 8)) : compressedLength;
       if ((i == 0 && start != 0) || end <= start || end - start > kMaxCompressedFrame ||
           end > compressedLength)
         return QStringLiteral("its reset table's block %1 has the wrong bounds (%2 to %3)")

@@ -1,5 +1,7 @@
 #include "chm/system_files.h"
 
+#include "chm/chm_bytes.h"
+
 #include <QRegularExpression>
 #include <QtEndian>
 
@@ -26,20 +28,6 @@ enum WindowMember : quint32 {
   kMemberTabPosition = 0x400,
   kMemberCurrentTab = 0x2000,
 };
-
-void AppendLe32(QByteArray& out, quint32 value) {
-  char bytes[4];
-  qToLittleEndian(value, bytes);
-  out.append(bytes, 4);
-}
-
-void AppendLe16(QByteArray& out, quint16 value) {
-  char bytes[2];
-  qToLittleEndian(value, bytes);
-  out.append(bytes, 2);
-}
-
-void PutLe32(QByteArray& out, qsizetype at, quint32 value) { qToLittleEndian(value, out.data() + at); }
 
 QByteArray Le32(quint32 value) {
   QByteArray out;
