@@ -1,6 +1,6 @@
-// The main window's wiring of the controllers for building, add-ins, the
-// editor's commands, the help features and the program's help: each is
-// given the widgets it drives and what it needs of the project.
+// The main window's wiring of the controllers for the panes, building,
+// add-ins, the editor's commands, the help features and the program's help:
+// each is given the widgets it drives and what it needs of the project.
 #include <QAction>
 #include <QMenu>
 #include <QToolButton>
@@ -14,9 +14,25 @@
 #include "editor/editor_commands.h"
 #include "features/help_feature_commands.h"
 #include "features/viewer_objects.h"
+#include "model/index_pane.h"
 #include "model/tree_nodes.h"
+#include "panes/contents_pane.h"
+#include "panes/topic_editing.h"
 #include "project/project_commands.h"
 #include "viewer/html_help.h"
+
+void MainWindow::ConnectPanes() {
+  topicEditing = new TopicEditing(
+      project,
+      {this, contentsTree, editor, sourceView, editorTabs, formatToolbar, contextLabel, copyContextButton},
+      this);
+  indexPane = new IndexPane(
+      project, {this, indexTree, contentsTree, editor, deleteIndexEntryAction, indexPropertiesAction}, this);
+  contentsPane = new ContentsPane(project, *topicEditing, *indexPane,
+                                  {this, contentsTree, editor, sourceView, newTopicAction, newSubtopicAction,
+                                   deleteTopicAction, appendLinksAction},
+                                  this);
+}
 
 void MainWindow::ConnectBuildCommands() {
   helpViewer = new HtmlHelpViewer(this);
@@ -45,7 +61,7 @@ void MainWindow::ConnectAddins() {
   needs.isOpen = [this] { return project.IsOpen(); };
   needs.createTopic = [this](const QString& title) {
     bool created = false;
-    return ReportFailure([&] { created = CreateTopic(title); }) && created;
+    return ReportFailure([&] { created = contentsPane->CreateTopic(title); }) && created;
   };
   addins = new AddinsMenu(addinsMenu, editor, *longWork, std::move(needs), this);
   addins->StartScan();
@@ -109,7 +125,7 @@ void MainWindow::ConnectEditorCommands() {
   widgets.snapToGridAction = snapToGridAction;
   EditorCommandProject needs;
   needs.projectFolder = [this] { return project.Folder(); };
-  needs.sourceInUse = [this] { return CurrentTab == 1; };
+  needs.sourceInUse = [this] { return topicEditing->SourceInUse(); };
   editorCommands = new EditorCommands(widgets, std::move(needs));
 }
 
@@ -124,15 +140,15 @@ void MainWindow::ConnectHelpFeatures() {
   needs.projectFile = [this] { return project.ProjectFile(); };
   needs.projectFolder = [this] { return project.Folder(); };
   needs.codePage = [this] { return project.CodePage(); };
-  needs.sourceInUse = [this] { return CurrentTab == 1; };
+  needs.sourceInUse = [this] { return topicEditing->SourceInUse(); };
   needs.selectedPage = [this]() -> QString {
     const TopicData* topic = ContentsRecord(contentsTree->currentItem());
     if (!topic || topic->FileName.isEmpty()) return QString();
     project.SetCurrentTopic(*topic);
     return project.PagePath(topic->FileName);
   };
-  needs.storeEditorPage = [this](const QString& path) { StoreEditorPage(path); };
-  needs.loadTopicPage = [this](const QString& path) { LoadTopicPage(path); };
+  needs.storeEditorPage = [this](const QString& path) { topicEditing->StoreEditorPage(path); };
+  needs.loadTopicPage = [this](const QString& path) { topicEditing->LoadTopicPage(path); };
   needs.reportFailure = [this](const std::function<void()>& step) { return ReportFailure(step); };
   helpFeatures = new HelpFeatureCommands(this, editor, actions, std::move(needs));
   // Compiled topics shown by the viewer get working pop-ups, splash screens

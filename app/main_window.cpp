@@ -33,6 +33,7 @@
 #include "editor/editing_control.h"
 #include "model/index_pane.h"
 #include "model/tree_nodes.h"
+#include "panes/topic_editing.h"
 #include "project/project_commands.h"
 
 namespace {
@@ -300,13 +301,12 @@ void MainWindow::FormCreate() {
   keyboardHook = new KeyboardHook(this);
   qApp->installEventFilter(keyboardHook);
 
-  ConnectTopicDocuments();
-  ConnectTopicSelection();
+  ConnectFocusMenus();
+  ConnectPanes();
   ConnectProjectCommands();
   UpdateMinimumSize();
   ConnectBuildCommands();
   ConnectAddins();
-  ConnectTreeEditing();
   ConnectProgramHelp();
   ConnectEditorCommands();
   ConnectHelpFeatures();
@@ -384,7 +384,7 @@ bool MainWindow::FormClose() {
   // Store the page being edited, whatever the answer to the save question was.
   // When that fails the program stays open, so the edits are not lost.
   // Edits on the Source tab are stored the same way.
-  if (!StoreSelectedTopic(contentsTree->currentItem(), true)) return false;
+  if (!topicEditing->StoreCurrentTopic(true)) return false;
   if (helpViewer) helpViewer->HtmlHelpA(this, QString(), HH_UNINITIALIZE, HelpCookie);
   if (keyboardHook) {
     qApp->removeEventFilter(keyboardHook);

@@ -294,7 +294,7 @@ TEST_F(MoveTopicTest, AMoveNeitherStoresNorLoadsAPage) {
 
 TEST_F(ContentsEditingTest, AppendLinksAddsABreakAndOneLinkPerDirectChild) {
   form->contentsTree->setCurrentItem(start);
-  form->PrepareContentsMenu();
+  form->contentsPane->PrepareMenu();
   ASSERT_TRUE(form->appendLinksAction->isEnabled());
   form->project.SetModified(false);
   form->appendLinksAction->trigger();

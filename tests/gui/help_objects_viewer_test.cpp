@@ -17,6 +17,7 @@
 #include <QWebEngineScript>
 
 #include "app/main_window.h"
+#include "panes/contents_pane.h"
 #include "editor/editor_commands.h"
 #include "project/project_commands.h"
 #include "chm/compiler.h"
@@ -91,7 +92,7 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
   form->newAction->trigger();
   ASSERT_EQ(form->project.ProjectFile(), project);
   ASSERT_EQ(ReadLinesFile(dir.filePath("My GuideP.js"), 1252), QStringList{"popfont=\"Courier,10\""});
-  ASSERT_TRUE(form->CreateTopic("Start"));
+  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
   const QString page = dir.filePath("My_Guide01.htm");
   WriteFileBytes(page,
                  "<HTML><HEAD><TITLE>Start</TITLE><LINK rel=\"stylesheet\" href=\"My Guide.css\"></HEAD>\r\n"

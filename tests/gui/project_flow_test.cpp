@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 
 #include "app/main_window.h"
+#include "panes/contents_pane.h"
 #include "project/project_commands.h"
 #include "app/recent_files.h"
 #include "chm/compiler.h"
@@ -92,7 +93,7 @@ TEST_F(ProjectFlowTest, NewMakesACompleteProjectThatCompilesWithAPage) {
   EXPECT_EQ(form->contextLabel->text(), "Context=");
 
   // One topic, then a save: the project compiles with the real compressor.
-  ASSERT_TRUE(form->CreateTopic("Start"));
+  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("My_Guide01.htm")));
   EXPECT_TRUE(form->project.MapLines().contains("#define IDH_My_Guide01  101"));
   EXPECT_TRUE(form->project.AliasLines().contains("IDH_My_Guide01=My_Guide01.htm"));
@@ -118,7 +119,7 @@ TEST_F(ProjectFlowTest, CancellingTheNewProjectDialogWritesTheTwentyOneLineForm)
 TEST_F(ProjectFlowTest, ANewProjectWhoseFilesCannotBeWrittenLeavesTheOpenOne) {
   const QString first = dir.filePath("First.hhp");
   NewProject(first, "First", "0x0409 English (United States)");
-  ASSERT_TRUE(form->CreateTopic("Start"));
+  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
   form->saveAction->trigger();
   ASSERT_FALSE(form->project.IsModified());
   ASSERT_TRUE(QDir(dir.path()).mkdir("Blocked.css"));  // the style sheet cannot be written
@@ -138,7 +139,7 @@ TEST_F(ProjectFlowTest, ANewProjectWhoseFilesCannotBeWrittenLeavesTheOpenOne) {
 TEST_F(ProjectFlowTest, AReadOnlyContentsFileStopsTheSaveAndNamesTheFile) {
   const QString path = dir.filePath("Locked.hhp");
   NewProject(path, "Locked", "0x0409 English (United States)");
-  ASSERT_TRUE(form->CreateTopic("Start"));
+  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
   const QString contents = dir.filePath("Locked.hhc");
   const QByteArray indexBefore = ReadFileBytes(dir.filePath("Locked.hhk"));
   const QByteArray projectBefore = ReadFileBytes(path);
@@ -159,7 +160,7 @@ TEST_F(ProjectFlowTest, NoFreePageNameLeftAddsNothing) {
   for (int i = 1; i <= 99; ++i)
     WriteFileBytes(dir.filePath(QString("Full%1.htm").arg(i, 2, 10, QChar('0'))), "<HTML></HTML>");
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  EXPECT_FALSE(form->CreateTopic("One too many"));
+  EXPECT_FALSE(form->contentsPane->CreateTopic("One too many"));
   EXPECT_TRUE(seen->shown);
   EXPECT_EQ(form->contentsTree->topLevelItemCount(), 0);
   EXPECT_TRUE(form->project.MapLines().isEmpty());

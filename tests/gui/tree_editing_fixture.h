@@ -17,6 +17,7 @@
 #include <QTreeWidget>
 
 #include "app/main_window.h"
+#include "panes/contents_pane.h"
 #include "project/project_commands.h"
 #include "editor/editing_control.h"
 #include "model/tree_hit_test.h"

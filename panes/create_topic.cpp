@@ -6,9 +6,12 @@
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
-#include "app/main_window.h"
+#include "panes/contents_pane.h"
+
 #include "editor/editing_control.h"
+#include "model/help_project.h"
 #include "model/tree_nodes.h"
+#include "panes/topic_editing.h"
 #include "project/page_template.h"
 
 namespace {
@@ -22,16 +25,16 @@ std::optional<QString> AskTitle(QWidget* parent) {
 }
 }  // namespace
 
-bool MainWindow::CreateTopic(const QString& title, bool asSubtopic) {
-  QTreeWidgetItem* selected = contentsTree->currentItem();
+bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
+  QTreeWidgetItem* selected = m_views.contentsTree->currentItem();
   // 1. The page being left is stored; a failure keeps it and stops here.
-  if (!StoreSelectedTopic(selected)) return true;
+  if (!m_topics.StoreSelectedTopic(selected)) return true;
   // 2. The first free numbered page name.
-  const QString fileName = project.NewPageName();
+  const QString fileName = m_project.NewPageName();
   if (fileName.isEmpty()) {
-    const QString prefix = project.NamePrefix();
+    const QString prefix = m_project.NamePrefix();
     QMessageBox::information(
-        this, "Orvex",
+        m_views.window, "Orvex",
         "No free page name is left: the pages " + prefix + "01.htm to " + prefix + "99.htm all exist.");
     return false;
   }
@@ -44,42 +47,42 @@ bool MainWindow::CreateTopic(const QString& title, bool asSubtopic) {
   else if (selected && selected->parent())
     selected->parent()->addChild(node);
   else
-    contentsTree->addTopLevelItem(node);
+    m_views.contentsTree->addTopLevelItem(node);
   // 4. Selecting it stores nothing more and loads nothing (no page yet).
   {
-    const QSignalBlocker block(contentsTree);
-    contentsTree->setCurrentItem(node);
+    const QSignalBlocker block(m_views.contentsTree);
+    m_views.contentsTree->setCurrentItem(node);
   }
-  LoadSelectedTopic(node);
+  m_topics.LoadSelectedTopic(node);
   // 5.-8. The page from the template, in both views and on disk.
   if (!asSubtopic) {
-    editor->NewDocument();
-    WaitEditorIdle(editor);
+    m_views.editor->NewDocument();
+    WaitEditorIdle(m_views.editor);
   }
-  const QString page = BuildTopicPage(title, project.ProjectFile(), project.ProjectLines());
-  editor->SetBaseURL(project.Folder());
-  editor->SetDocumentHTML(page);
-  SetMemoText(page);
-  WaitEditorIdle(editor);
-  StoreEditorPage(project.PagePath(fileName));
-  WaitEditorIdle(editor);
+  const QString page = BuildTopicPage(title, m_project.ProjectFile(), m_project.ProjectLines());
+  m_views.editor->SetBaseURL(m_project.Folder());
+  m_views.editor->SetDocumentHTML(page);
+  m_topics.SetMemoText(page);
+  WaitEditorIdle(m_views.editor);
+  m_topics.StoreEditorPage(m_project.PagePath(fileName));
+  WaitEditorIdle(m_views.editor);
   // 9.-10. The label shows the new number at once.
-  project.AddContextEntries(fileName);
-  project.SetModified();
-  ShowContextNumber();
+  m_project.AddContextEntries(fileName);
+  m_project.SetModified();
+  m_topics.ShowContextNumber();
   return true;
 }
 
-void MainWindow::NewTopic() {
-  if (const auto title = AskTitle(this)) {
-    ReportFailure([&] { CreateTopic(*title); });
-    WaitEditorIdle(editor);
+void ContentsPane::NewTopic() {
+  if (const auto title = AskTitle(m_views.window)) {
+    ReportFailure(m_views.window, [&] { CreateTopic(*title); });
+    WaitEditorIdle(m_views.editor);
   }
 }
 
-void MainWindow::NewSubtopic() {
-  if (const auto title = AskTitle(this)) {
-    ReportFailure([&] { CreateTopic(*title, true); });
-    WaitEditorIdle(editor);
+void ContentsPane::NewSubtopic() {
+  if (const auto title = AskTitle(m_views.window)) {
+    ReportFailure(m_views.window, [&] { CreateTopic(*title, true); });
+    WaitEditorIdle(m_views.editor);
   }
 }

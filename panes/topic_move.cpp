@@ -1,9 +1,12 @@
 // Moving topics by dragging them within the Contents tree.
+#include "panes/contents_pane.h"
+
 #include <QTreeWidget>
 
-#include "app/main_window.h"
+#include "model/help_project.h"
 #include "model/topic_rules.h"
 #include "model/tree_hit_test.h"
+#include "panes/topic_editing.h"
 
 namespace {
 
@@ -28,24 +31,23 @@ std::vector<QTreeWidgetItem*> ExpandedIn(QTreeWidgetItem* root) {
 
 }  // namespace
 
-void MainWindow::DropOnContents(const QPoint& viewportPos) {
-  QTreeWidgetItem* dragged = contentsTree->currentItem();
+void ContentsPane::DropOnContents(const QPoint& viewportPos) {
+  QTreeWidgetItem* dragged = m_views.contentsTree->currentItem();
   if (!dragged) return;
-  const TreeHit hit = HitTestTree(contentsTree, viewportPos);
+  const TreeHit hit = HitTestTree(m_views.contentsTree, viewportPos);
   const ContentsDrop drop = ContentsDropFor(hit.Kind);
   if (drop == ContentsDrop::Nothing) return;
-  project.SetModified();
+  m_project.SetModified();
   QTreeWidgetItem* target = hit.Item;
   if (drop != ContentsDrop::AtEndOfTopLevel && (!target || IsSelfOrDescendant(target, dragged))) return;
 
   // No page is stored or loaded by the move: the selected topic stays the same.
-  const bool wasOff = SelectionNotificationsOff;
-  SelectionNotificationsOff = true;
+  const TopicEditing::QuietSelection quiet(m_topics);
   const std::vector<QTreeWidgetItem*> expanded = ExpandedIn(dragged);
   if (QTreeWidgetItem* parent = dragged->parent())
     parent->takeChild(parent->indexOfChild(dragged));
   else
-    contentsTree->takeTopLevelItem(contentsTree->indexOfTopLevelItem(dragged));
+    m_views.contentsTree->takeTopLevelItem(m_views.contentsTree->indexOfTopLevelItem(dragged));
   QTreeWidgetItem* newParent = nullptr;
   switch (drop) {
     case ContentsDrop::AsLastChild:
@@ -53,20 +55,19 @@ void MainWindow::DropOnContents(const QPoint& viewportPos) {
       target->addChild(dragged);
       break;
     case ContentsDrop::AtEndOfTopLevel:
-      contentsTree->addTopLevelItem(dragged);
+      m_views.contentsTree->addTopLevelItem(dragged);
       break;
     case ContentsDrop::BeforeItem:
       newParent = target->parent();
       if (newParent)
         newParent->insertChild(newParent->indexOfChild(target), dragged);
       else
-        contentsTree->insertTopLevelItem(contentsTree->indexOfTopLevelItem(target), dragged);
+        m_views.contentsTree->insertTopLevelItem(m_views.contentsTree->indexOfTopLevelItem(target), dragged);
       break;
     case ContentsDrop::Nothing:
       break;
   }
   if (newParent) newParent->setExpanded(true);
   for (QTreeWidgetItem* item : expanded) item->setExpanded(true);
-  contentsTree->setCurrentItem(dragged);
-  SelectionNotificationsOff = wasOff;
+  m_views.contentsTree->setCurrentItem(dragged);
 }

@@ -1,0 +1,87 @@
+// The topic selected in the Contents tree is the one being edited: its page
+// is stored before the selection moves and the new one's page loaded after.
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+
+#include "editor/editing_control.h"
+#include "model/help_project.h"
+#include "model/tree_nodes.h"
+#include "panes/topic_editing.h"
+
+void TopicEditing::SelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {
+  if (m_selectionOff) return;
+  if (!StoreSelectedTopic(previous)) {
+    // The edits could not be written: stay on the topic that holds them.
+    const QSignalBlocker block(m_views.contentsTree);
+    m_views.contentsTree->setCurrentItem(previous);
+    return;
+  }
+  LoadSelectedTopic(current);
+}
+
+bool TopicEditing::PageHasUnsavedEdits() const {
+  if (m_currentTab == 1) return m_views.sourceView->document()->isModified();
+  return StatusEnabled(m_views.editor->QueryStatus(decmd::Undo));
+}
+
+bool TopicEditing::StoreSelectedTopic(QTreeWidgetItem* selected, bool evenWithEmptySource) {
+  const TopicData* topic = ContentsRecord(selected);
+  if (!topic || topic->FileName.isEmpty()) return true;
+  // An empty source view means no page was loaded for the topic.
+  if (!evenWithEmptySource && m_views.sourceView->toPlainText().isEmpty()) return true;
+  if (!PageHasUnsavedEdits()) return true;
+  const QString path = m_project.PagePath(topic->FileName);
+  return Report([&] {
+    if (m_currentTab == 1) {
+      StoreSourcePage(path);
+    } else {
+      StoreEditorPage(path);
+      WaitEditorIdle(m_views.editor);
+    }
+  });
+}
+
+bool TopicEditing::StoreCurrentTopic(bool evenWithEmptySource) {
+  return StoreSelectedTopic(m_views.contentsTree->currentItem(), evenWithEmptySource);
+}
+
+void TopicEditing::ClearPage() {
+  m_views.editor->NewDocument();
+  m_views.sourceView->clear();
+  WaitEditorIdle(m_views.editor);
+}
+
+void TopicEditing::LoadSelectedTopic(QTreeWidgetItem* node) {
+  if (!node) return;
+  const TopicData* topic = ContentsRecord(node);
+  m_project.SetCurrentTopic(topic ? std::optional<TopicData>(*topic) : std::nullopt);
+  if (!topic) return;
+  const QString path = m_project.PagePath(topic->FileName);
+  const bool exists = !topic->FileName.isEmpty() && QFileInfo(path).isFile();
+  const bool loaded = Report([&] {
+    if (exists) {
+      LoadTopicPage(path);
+    } else if (m_currentTab == 0) {
+      ClearPage();
+    }
+  });
+  if (!loaded) {
+    // Never leave another topic's page on show: edits to it would be stored here.
+    ClearPage();
+  }
+  ShowContextNumber();
+}
+
+void TopicEditing::ShowContextNumber() {
+  m_views.contextLabel->setText("Context=" + m_project.CurrentContextNumber());
+}
+
+void TopicEditing::CopyContextNumber() {
+  QGuiApplication::clipboard()->setText(m_project.CurrentContextNumber().left(20));
+}
