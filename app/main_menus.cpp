@@ -7,7 +7,7 @@
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
-#include "model/index_pane.h"
+#include "panes/index_pane.h"
 #include "panes/contents_pane.h"
 
 namespace {

@@ -31,8 +31,8 @@
 #include "app/workshop_dir.h"
 #include "viewer/html_help.h"
 #include "editor/editing_control.h"
-#include "model/index_pane.h"
-#include "model/tree_nodes.h"
+#include "panes/index_pane.h"
+#include "panes/tree_nodes.h"
 #include "panes/topic_editing.h"
 #include "project/project_commands.h"
 

@@ -19,7 +19,7 @@
 #include "project/project_commands.h"
 #include "viewer/chm_scheme.h"
 #include "editor/editing_control.h"
-#include "model/tree_nodes.h"
+#include "panes/tree_nodes.h"
 #include "platform/text_file.h"
 
 namespace {

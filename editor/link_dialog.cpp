@@ -6,7 +6,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "model/tree_nodes.h"
+#include "panes/tree_nodes.h"
 
 namespace {
 

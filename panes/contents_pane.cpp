@@ -14,12 +14,12 @@
 
 #include "editor/card_conversions.h"
 #include "editor/editing_control.h"
-#include "model/caption_edit_delegate.h"
+#include "panes/caption_edit_delegate.h"
 #include "model/help_project.h"
-#include "model/index_pane.h"
+#include "panes/index_pane.h"
 #include "model/topic_rules.h"
-#include "model/tree_drop_targets.h"
-#include "model/tree_nodes.h"
+#include "panes/tree_drop_targets.h"
+#include "panes/tree_nodes.h"
 #include "panes/topic_editing.h"
 #include "platform/text_file.h"
 

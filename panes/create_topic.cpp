@@ -10,7 +10,7 @@
 
 #include "editor/editing_control.h"
 #include "model/help_project.h"
-#include "model/tree_nodes.h"
+#include "panes/tree_nodes.h"
 #include "panes/topic_editing.h"
 #include "project/page_template.h"
 

@@ -5,7 +5,7 @@
 
 #include "model/help_project.h"
 #include "model/topic_rules.h"
-#include "model/tree_hit_test.h"
+#include "panes/tree_hit_test.h"
 #include "panes/topic_editing.h"
 
 namespace {

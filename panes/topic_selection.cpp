@@ -11,7 +11,7 @@
 
 #include "editor/editing_control.h"
 #include "model/help_project.h"
-#include "model/tree_nodes.h"
+#include "panes/tree_nodes.h"
 #include "panes/topic_editing.h"
 
 void TopicEditing::SelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {

@@ -16,7 +16,7 @@
 #include "app/recent_files.h"
 #include "editor/editing_control.h"
 #include "model/help_project.h"
-#include "model/tree_nodes.h"
+#include "panes/tree_nodes.h"
 #include "project/name_dialog.h"
 
 ProjectCommands::ProjectCommands(HelpProject& project, Views views, TopicHooks hooks, QString settingsFile,

@@ -13,7 +13,7 @@
 #include "app/addins_menu.h"
 #include "app/main_window.h"
 #include "project/project_commands.h"
-#include "model/tree_nodes.h"
+#include "panes/tree_nodes.h"
 #include "editor/editing_control.h"
 #include "gui_helpers.h"
 #include "project/name_dialog.h"

@@ -4,7 +4,7 @@
 #include <QMessageBox>
 
 #include "gui_helpers.h"
-#include "model/index_pane.h"
+#include "panes/index_pane.h"
 #include "model/index_rules.h"
 #include "tree_editing_fixture.h"
 

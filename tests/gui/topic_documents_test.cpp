@@ -18,7 +18,7 @@
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
-#include "model/tree_nodes.h"
+#include "panes/tree_nodes.h"
 #include "platform/text_file.h"
 
 namespace {

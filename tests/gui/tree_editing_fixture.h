@@ -20,8 +20,8 @@
 #include "panes/contents_pane.h"
 #include "project/project_commands.h"
 #include "editor/editing_control.h"
-#include "model/tree_hit_test.h"
-#include "model/tree_nodes.h"
+#include "panes/tree_hit_test.h"
+#include "panes/tree_nodes.h"
 #include "platform/text_file.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

@@ -1,4 +1,4 @@
-#include "model/tree_drop_targets.h"
+#include "panes/tree_drop_targets.h"
 
 #include <QChildEvent>
 #include <QDrag>

@@ -1,4 +1,4 @@
-#include "model/tree_hit_test.h"
+#include "panes/tree_hit_test.h"
 
 #include <QFontMetrics>
 #include <QStyle>

@@ -1,4 +1,4 @@
-#include "model/index_pane.h"
+#include "panes/index_pane.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -8,9 +8,9 @@
 #include "editor/editing_control.h"
 #include "model/help_project.h"
 #include "model/index_rules.h"
-#include "model/tree_drop_targets.h"
-#include "model/tree_hit_test.h"
-#include "model/tree_nodes.h"
+#include "panes/tree_drop_targets.h"
+#include "panes/tree_hit_test.h"
+#include "panes/tree_nodes.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "model/tree_nodes.h"
+#include "panes/tree_nodes.h"
 
 #include <QTreeWidget>
 #include <utility>
