@@ -4,7 +4,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/addins_menu.h"
 #include "app/build_commands.h"
@@ -14,23 +14,25 @@
 #include "editor/editor_commands.h"
 #include "features/help_feature_commands.h"
 #include "features/viewer_objects.h"
+#include "model/contents_model.h"
 #include "panes/index_pane.h"
-#include "panes/tree_nodes.h"
 #include "panes/contents_pane.h"
 #include "panes/topic_editing.h"
 #include "project/project_commands.h"
 #include "viewer/html_help.h"
 
 void MainWindow::ConnectPanes() {
-  topicEditing = new TopicEditing(
-      project,
-      {this, contentsTree, editor, sourceView, editorTabs, formatToolbar, contextLabel, copyContextButton},
-      this);
-  indexPane = new IndexPane(
-      project, {this, indexTree, contentsTree, editor, deleteIndexEntryAction, indexPropertiesAction}, this);
+  topicEditing = new TopicEditing(project,
+                                  {this, contentsTree, contentsModel, editor, sourceView, editorTabs,
+                                   formatToolbar, contextLabel, copyContextButton},
+                                  this);
+  indexPane = new IndexPane(project,
+                            {this, indexTree, indexModel, contentsTree, contentsModel, editor,
+                             deleteIndexEntryAction, indexPropertiesAction},
+                            this);
   contentsPane = new ContentsPane(project, *topicEditing, *indexPane,
-                                  {this, contentsTree, editor, sourceView, newTopicAction, newSubtopicAction,
-                                   deleteTopicAction, appendLinksAction},
+                                  {this, contentsTree, contentsModel, editor, sourceView, newTopicAction,
+                                   newSubtopicAction, deleteTopicAction, appendLinksAction},
                                   this);
 }
 
@@ -72,7 +74,7 @@ void MainWindow::ConnectEditorCommands() {
   widgets.window = this;
   widgets.editor = editor;
   widgets.sourceView = sourceView;
-  widgets.contentsTree = contentsTree;
+  widgets.contents = contentsModel;
   widgets.fontNameBox = fontNameBox;
   widgets.fontSizeBox = fontSizeBox;
   widgets.boldButton = boldButton;
@@ -142,7 +144,7 @@ void MainWindow::ConnectHelpFeatures() {
   needs.codePage = [this] { return project.CodePage(); };
   needs.sourceInUse = [this] { return topicEditing->SourceInUse(); };
   needs.selectedPage = [this]() -> QString {
-    const TopicData* topic = ContentsRecord(contentsTree->currentItem());
+    const TopicData* topic = contentsModel->RecordAt(contentsTree->currentIndex());
     if (!topic || topic->FileName.isEmpty()) return QString();
     project.SetCurrentTopic(*topic);
     return project.PagePath(topic->FileName);

@@ -3,7 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"

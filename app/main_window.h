@@ -14,6 +14,8 @@
 #include "model/records.h"
 #include "project/project_sources.h"
 
+class ContentsModel;
+class IndexModel;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -24,7 +26,7 @@ class QPushButton;
 class QSplitter;
 class QTabWidget;
 class QToolButton;
-class QTreeWidget;
+class QTreeView;
 class QColorDialog;
 class QFileDialog;
 class EditingControl;
@@ -74,12 +76,12 @@ class MainWindow : public QMainWindow {
   QToolButton* saveButton = nullptr;
   QToolButton* compileButton = nullptr;
   QToolButton* viewButton = nullptr;
-  QTreeWidget* contentsTree = nullptr;  // Contents
+  QTreeView* contentsTree = nullptr;  // Contents (shows contentsModel)
   QFrame* contextPanel = nullptr;
   QLabel* contextLabel = nullptr;
   QPushButton* copyContextButton = nullptr;
   QFrame* indexPanel = nullptr;
-  QTreeWidget* indexTree = nullptr;  // Index
+  QTreeView* indexTree = nullptr;  // Index (shows indexModel)
   QSplitter* splitter = nullptr;
   QTabWidget* editorTabs = nullptr;  // right pane: Editor / Source
   QWidget* editorPage = nullptr;
@@ -176,6 +178,10 @@ class MainWindow : public QMainWindow {
 
   // --- the project and its commands (model/help_project.h, project/) ---
   HelpProject project;
+  // The project's trees, beside it: opening fills them, saving reads them.
+  // Made after the window's central widget, so they outlive the views.
+  ContentsModel* contentsModel = nullptr;
+  IndexModel* indexModel = nullptr;
   ProjectCommands* projectCommands = nullptr;
 
   QString WorkshopDir;

@@ -10,12 +10,12 @@
 #include "project/project_commands.h"
 
 void MainWindow::ConnectProjectCommands() {
-  projectCommands =
-      new ProjectCommands(project, {this, contentsTree, indexTree, editor, sourceView, contextLabel},
-                          {[this] { return topicEditing->PageHasUnsavedEdits(); },
-                           [this] { return topicEditing->StoreCurrentTopic(true); },
-                           [this](bool created) { EnterProjectFolder(created); }},
-                          SettingsFilePath(QCoreApplication::applicationFilePath()), this);
+  projectCommands = new ProjectCommands(
+      project, {this, contentsTree, contentsModel, indexModel, editor, sourceView, contextLabel},
+      {[this] { return topicEditing->PageHasUnsavedEdits(); },
+       [this] { return topicEditing->StoreCurrentTopic(true); },
+       [this](bool created) { EnterProjectFolder(created); }},
+      SettingsFilePath(QCoreApplication::applicationFilePath()), this);
   connect(fileMenu, &QMenu::aboutToShow, this, [this] { projectCommands->FillReopenMenu(reopenMenu); });
   connect(newAction, &QAction::triggered, projectCommands, &ProjectCommands::New);
   connect(openAction, &QAction::triggered, projectCommands, &ProjectCommands::Open);

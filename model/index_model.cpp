@@ -4,10 +4,11 @@
 
 namespace {
 
-// The order the Index shows: captions compared as written, case first.
+// The order the Index shows: captions in the order of the user's language
+// (QLocale's default), as item views sort text.
 template <typename Node>
 bool CaptionLess(const std::unique_ptr<Node>& a, const std::unique_ptr<Node>& b) {
-  return a->Caption.compare(b->Caption, Qt::CaseSensitive) < 0;
+  return a->Caption.localeAwareCompare(b->Caption) < 0;
 }
 
 std::unique_ptr<IndexEntryData> Entry(const QString& keyword, const QString& fileName,

@@ -1,7 +1,7 @@
 // The Index tree of an open project: keywords and the entries under them,
 // each with the record of the page it leads to, with the operations of index
-// editing. Every level is kept in ascending order of captions (compared as
-// written, case first), as the Index shows and saves it. Tree views show
+// editing. Every level is kept in ascending order of captions, in the order
+// of the user's language, as the Index shows and saves it. Tree views show
 // it; they do not own it.
 #pragma once
 

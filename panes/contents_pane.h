@@ -8,13 +8,14 @@
 #include <QPoint>
 #include <QString>
 
+class ContentsModel;
 class EditingControl;
 class HelpProject;
 class IndexPane;
 class QAction;
 class QPlainTextEdit;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QModelIndex;
+class QTreeView;
 class QWidget;
 class TopicEditing;
 
@@ -22,7 +23,8 @@ class ContentsPane : public QObject {
  public:
   struct Views {
     QWidget* window = nullptr;  // parent of the input, question and error boxes
-    QTreeWidget* contentsTree = nullptr;
+    QTreeView* contentsTree = nullptr;
+    ContentsModel* contents = nullptr;  // shown by contentsTree
     EditingControl* editor = nullptr;
     QPlainTextEdit* sourceView = nullptr;
     QAction* newTopicAction = nullptr;
@@ -43,7 +45,7 @@ class ContentsPane : public QObject {
   void DeleteTopicCommand();
   // Deletes a topic with its subtopics, their pages, index entries and
   // context lines, without asking.
-  void DeleteTopic(QTreeWidgetItem* node);
+  void DeleteTopic(const QModelIndex& node);
   // A Contents node dropped on the Contents tree at a point (viewport coordinates).
   void DropOnContents(const QPoint& viewportPos);
   void AppendLinksToSubtopics();
@@ -52,7 +54,7 @@ class ContentsPane : public QObject {
 
  private:
   // In-place rename of a Contents node: the page's title and heading follow.
-  void CaptionEdited(QTreeWidgetItem* node, const QString& caption);
+  void CaptionEdited(const QModelIndex& node, const QString& caption);
 
   HelpProject& m_project;
   TopicEditing& m_topics;

@@ -4,13 +4,13 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "panes/contents_pane.h"
 
 #include "editor/editing_control.h"
+#include "model/contents_model.h"
 #include "model/help_project.h"
-#include "panes/tree_nodes.h"
 #include "panes/topic_editing.h"
 #include "project/page_template.h"
 
@@ -26,7 +26,7 @@ std::optional<QString> AskTitle(QWidget* parent) {
 }  // namespace
 
 bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
-  QTreeWidgetItem* selected = m_views.contentsTree->currentItem();
+  const QModelIndex selected = m_views.contentsTree->currentIndex();
   // 1. The page being left is stored; a failure keeps it and stops here.
   if (!m_topics.StoreSelectedTopic(selected)) return true;
   // 2. The first free numbered page name.
@@ -38,20 +38,12 @@ bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
         "No free page name is left: the pages " + prefix + "01.htm to " + prefix + "99.htm all exist.");
     return false;
   }
-  auto record = std::make_unique<TopicData>();
-  record->FileName = fileName;
   // 3. After the last sibling of the selected node, or as its last child.
-  auto* node = new ContentsItem(title, std::move(record));
-  if (asSubtopic && selected)
-    selected->addChild(node);
-  else if (selected && selected->parent())
-    selected->parent()->addChild(node);
-  else
-    m_views.contentsTree->addTopLevelItem(node);
+  const QModelIndex node = m_views.contents->CreateTopic(selected, title, fileName, asSubtopic);
   // 4. Selecting it stores nothing more and loads nothing (no page yet).
   {
-    const QSignalBlocker block(m_views.contentsTree);
-    m_views.contentsTree->setCurrentItem(node);
+    const TopicEditing::QuietSelection quiet(m_topics);
+    m_views.contentsTree->setCurrentIndex(node);
   }
   m_topics.LoadSelectedTopic(node);
   // 5.-8. The page from the template, in both views and on disk.

@@ -1,45 +1,16 @@
 #include "panes/index_pane.h"
 
 #include <QAction>
-#include <QHeaderView>
 #include <QMessageBox>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "editor/editing_control.h"
+#include "model/contents_model.h"
 #include "model/help_project.h"
+#include "model/index_model.h"
 #include "model/index_rules.h"
 #include "panes/tree_drop_targets.h"
 #include "panes/tree_hit_test.h"
-#include "panes/tree_nodes.h"
-
-namespace {
-
-IndexItem* NewEntry(const QString& caption, const QString& keyword, const QString& fileName,
-                    const QString& topicCaption) {
-  auto record = std::make_unique<IndexEntryData>();
-  record->Keyword = keyword;
-  record->FileName = fileName;
-  record->TopicCaption = topicCaption;
-  return new IndexItem(caption, std::move(record));
-}
-
-// The first node, in document order, without children whose page is fileName.
-QTreeWidgetItem* FindEntryLeadingTo(const QTreeWidget* tree, const QString& fileName) {
-  std::vector<QTreeWidgetItem*> work;
-  for (int i = tree->topLevelItemCount() - 1; i >= 0; --i) work.push_back(tree->topLevelItem(i));
-  while (!work.empty()) {
-    QTreeWidgetItem* item = work.back();
-    work.pop_back();
-    if (item->childCount() == 0) {
-      const IndexEntryData* record = IndexRecord(item);
-      if (record && record->FileName == fileName) return item;
-    }
-    for (int c = item->childCount() - 1; c >= 0; --c) work.push_back(item->child(c));
-  }
-  return nullptr;
-}
-
-}  // namespace
 
 IndexPane::IndexPane(HelpProject& project, Views views, QObject* parent)
     : QObject(parent), m_project(project), m_views(views) {
@@ -64,85 +35,45 @@ bool IndexPane::DropAllowed() const {
   const QWidget* focus = m_views.window->focusWidget();
   if (!focus || !(focus == editor || editor->isAncestorOf(focus))) return false;
   // An entry without a topic would lead nowhere.
-  const TopicData* topic = ContentsRecord(m_views.contentsTree->currentItem());
+  const TopicData* topic = m_views.contents->RecordAt(m_views.contentsTree->currentIndex());
   return topic && !topic->FileName.isEmpty();
 }
 
 void IndexPane::AddEntry(const QString& text, const QPoint& screenPos) {
   if (!DropAllowed()) return;
-  QTreeWidget* indexTree = m_views.indexTree;
-  QTreeWidgetItem* topicNode = m_views.contentsTree->currentItem();
-  const TopicData* topic = ContentsRecord(topicNode);
+  QTreeView* indexTree = m_views.indexTree;
+  const QModelIndex topicNode = m_views.contentsTree->currentIndex();
+  const TopicData* topic = m_views.contents->RecordAt(topicNode);
   const TreeHit hit = HitTestTree(indexTree, indexTree->viewport()->mapFromGlobal(screenPos));
   const AttachMode mode = IndexAttachMode(hit.Kind, ItemLevel(hit.Item));
-  QTreeWidgetItem* target = hit.Item;
-  if (mode != AttachMode::None) {
-    if (mode == AttachMode::Child && target->childCount() == 0) {
-      // The keyword's own topic becomes its first entry; the keyword keeps its record.
-      const IndexEntryData* own = IndexRecord(target);
-      target->addChild(NewEntry(target->text(0), target->text(0), own ? own->FileName : QString(),
-                                own ? own->TopicCaption : QString()));
-    }
-    const QString caption = KeywordFromText(text);
-    IndexItem* entry = NewEntry(caption, caption, topic->FileName, topicNode->text(0));
-    QTreeWidgetItem* parent = nullptr;
-    if (mode == AttachMode::Child) parent = target;
-    if (mode == AttachMode::Sibling) parent = target->parent();
-    if (parent) {
-      parent->addChild(entry);
-      parent->setExpanded(true);
-    } else {
-      indexTree->addTopLevelItem(entry);
-    }
-    if (indexTree->isSortingEnabled()) indexTree->sortItems(0, indexTree->header()->sortIndicatorOrder());
-  }
+  const QPersistentModelIndex target = hit.Item;
+  const QModelIndex entry = m_views.index->AddEntry(mode, target, KeywordFromText(text), topic->FileName,
+                                                    m_views.contents->CaptionAt(topicNode));
+  // The keyword that got the entry opens.
+  if (entry.isValid() && entry.parent().isValid()) indexTree->expand(entry.parent());
   m_project.SetModified();
 }
 
-void IndexPane::RemoveEntry(QTreeWidgetItem* node) {
-  if (!node) return;
-  QTreeWidgetItem* keyword = node->parent();
-  // The node owns its record; both go, with any children.
-  delete node;
+void IndexPane::RemoveEntry(const QModelIndex& node) {
+  if (!node.isValid()) return;
+  m_views.index->RemoveEntry(node);
   WaitEditorIdle(m_views.editor);
-  // A keyword left with a single entry carries that entry's topic itself.
-  if (keyword && keyword->childCount() == 1) {
-    QTreeWidgetItem* last = keyword->child(0);
-    if (last->childCount() == 0 && keyword->type() == QTreeWidgetItem::UserType + 2) {
-      auto* item = static_cast<IndexItem*>(keyword);
-      if (!item->Data)
-        item->Data = std::make_unique<IndexEntryData>(IndexEntryData{keyword->text(0), {}, {}});
-      if (const IndexEntryData* entry = IndexRecord(last)) {
-        item->Data->TopicCaption = entry->TopicCaption;
-        item->Data->FileName = entry->FileName;
-      } else {
-        item->Data->TopicCaption.clear();
-        item->Data->FileName.clear();
-      }
-      delete last;
-    }
-  }
   m_project.SetModified();
 }
 
-void IndexPane::DeleteSelectedEntry() { RemoveEntry(m_views.indexTree->currentItem()); }
+void IndexPane::DeleteSelectedEntry() { RemoveEntry(m_views.indexTree->currentIndex()); }
 
 void IndexPane::ShowProperties() {
-  QTreeWidgetItem* node = m_views.indexTree->currentItem();
-  if (!node) return;
-  QMessageBox::information(m_views.window, "Orvex", IndexPropertiesText(IndexRecord(node)));
+  const QModelIndex node = m_views.indexTree->currentIndex();
+  if (!node.isValid()) return;
+  QMessageBox::information(m_views.window, "Orvex", IndexPropertiesText(m_views.index->RecordAt(node)));
 }
 
 void IndexPane::RemoveEntriesLeadingTo(const QString& fileName) {
-  if (fileName.isEmpty()) return;
-  // Searched again from the top after every removal: folding changes the tree.
-  while (QTreeWidgetItem* entry = FindEntryLeadingTo(m_views.indexTree, fileName)) {
-    m_views.indexTree->setCurrentItem(entry);
-    RemoveEntry(entry);
-  }
+  if (m_views.index->RemoveEntriesLeadingTo(fileName) > 0) m_project.SetModified();
 }
 
 void IndexPane::PrepareMenu() {
-  m_views.deleteAction->setEnabled(m_project.IsOpen() && m_views.indexTree->currentItem() != nullptr);
+  m_views.deleteAction->setEnabled(m_project.IsOpen() && m_views.indexTree->currentIndex().isValid());
   m_views.propertiesAction->setEnabled(true);
 }

@@ -5,12 +5,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "editor/card_conversions.h"
 #include "editor/editing_control.h"
+#include "model/contents_model.h"
 #include "model/help_project.h"
-#include "panes/tree_nodes.h"
 #include "panes/topic_editing.h"
 #include "platform/text_file.h"
 
@@ -38,9 +38,8 @@ TopicEditing::TopicEditing(HelpProject& project, Views views, QObject* parent)
     const QSignalBlocker block(m_views.editorTabs);
     m_views.editorTabs->setCurrentIndex(m_currentTab);
   });
-  connect(
-      m_views.contentsTree, &QTreeWidget::currentItemChanged, this,
-      [this](QTreeWidgetItem* current, QTreeWidgetItem* previous) { SelectionChanged(current, previous); });
+  connect(m_views.contentsTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &TopicEditing::SelectionChanged);
   connect(m_views.copyContextButton, &QPushButton::clicked, this, &TopicEditing::CopyContextNumber);
 }
 
@@ -81,11 +80,10 @@ QString TopicEditing::MemoText() const {
 
 bool TopicEditing::EditorTabChanging() {
   if (!m_views.formatToolbar->isEnabled()) return false;
-  QTreeWidgetItem* selected = m_views.contentsTree->currentItem();
+  const TopicData* topic = m_views.contents->RecordAt(m_views.contentsTree->currentIndex());
   if (m_currentTab == 0) {
     // Editor -> Source: the editor's page replaces the memo's text.
     if (StatusEnabled(m_views.editor->QueryStatus(decmd::Undo))) {
-      const TopicData* topic = ContentsRecord(selected);
       if (!topic) return true;
       if (!Report([&] { StoreEditorPage(m_project.PagePath(topic->FileName)); })) return false;
     }
@@ -95,7 +93,6 @@ bool TopicEditing::EditorTabChanging() {
     return true;
   }
   // Source -> Editor: the memo's text replaces the page file and the editor's page.
-  const TopicData* topic = ContentsRecord(selected);
   if (!topic) return true;
   const QString path = m_project.PagePath(topic->FileName);
   if (!Report([&] { StoreSourcePage(path); })) return false;

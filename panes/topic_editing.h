@@ -8,14 +8,15 @@
 #include <QString>
 #include <functional>
 
+class ContentsModel;
 class EditingControl;
 class HelpProject;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QModelIndex;
+class QTreeView;
 class QWidget;
 
 // Runs a step and shows its failure in an error box; false when it failed.
@@ -25,7 +26,8 @@ class TopicEditing : public QObject {
  public:
   struct Views {
     QWidget* window = nullptr;  // parent of the error boxes
-    QTreeWidget* contentsTree = nullptr;
+    QTreeView* contentsTree = nullptr;
+    const ContentsModel* contents = nullptr;  // shown by contentsTree
     EditingControl* editor = nullptr;
     QPlainTextEdit* sourceView = nullptr;
     QTabWidget* editorTabs = nullptr;  // Editor / Source
@@ -55,9 +57,9 @@ class TopicEditing : public QObject {
   // Stores the page of the topic still selected when it has unsaved edits
   // (and, unless evenWithEmptySource, a page was loaded for it); false when
   // that failed (the failure is shown).
-  bool StoreSelectedTopic(QTreeWidgetItem* selected, bool evenWithEmptySource = false);
+  bool StoreSelectedTopic(const QModelIndex& selected, bool evenWithEmptySource = false);
   bool StoreCurrentTopic(bool evenWithEmptySource = false);
-  void LoadSelectedTopic(QTreeWidgetItem* node);
+  void LoadSelectedTopic(const QModelIndex& node);
   // The label under the Contents tree shows the topic's context number.
   void ShowContextNumber();
   void CopyContextNumber();
@@ -81,7 +83,7 @@ class TopicEditing : public QObject {
  private:
   // The tab control's "changing" event; false refuses the switch.
   bool EditorTabChanging();
-  void SelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
+  void SelectionChanged(const QModelIndex& current, const QModelIndex& previous);
   bool Report(const std::function<void()>& step) const { return ReportFailure(m_views.window, step); }
 
   HelpProject& m_project;

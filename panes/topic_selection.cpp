@@ -6,20 +6,19 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "editor/editing_control.h"
+#include "model/contents_model.h"
 #include "model/help_project.h"
-#include "panes/tree_nodes.h"
 #include "panes/topic_editing.h"
 
-void TopicEditing::SelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {
+void TopicEditing::SelectionChanged(const QModelIndex& current, const QModelIndex& previous) {
   if (m_selectionOff) return;
   if (!StoreSelectedTopic(previous)) {
     // The edits could not be written: stay on the topic that holds them.
-    const QSignalBlocker block(m_views.contentsTree);
-    m_views.contentsTree->setCurrentItem(previous);
+    const QuietSelection quiet(*this);
+    m_views.contentsTree->setCurrentIndex(previous);
     return;
   }
   LoadSelectedTopic(current);
@@ -30,8 +29,8 @@ bool TopicEditing::PageHasUnsavedEdits() const {
   return StatusEnabled(m_views.editor->QueryStatus(decmd::Undo));
 }
 
-bool TopicEditing::StoreSelectedTopic(QTreeWidgetItem* selected, bool evenWithEmptySource) {
-  const TopicData* topic = ContentsRecord(selected);
+bool TopicEditing::StoreSelectedTopic(const QModelIndex& selected, bool evenWithEmptySource) {
+  const TopicData* topic = m_views.contents->RecordAt(selected);
   if (!topic || topic->FileName.isEmpty()) return true;
   // An empty source view means no page was loaded for the topic.
   if (!evenWithEmptySource && m_views.sourceView->toPlainText().isEmpty()) return true;
@@ -48,7 +47,7 @@ bool TopicEditing::StoreSelectedTopic(QTreeWidgetItem* selected, bool evenWithEm
 }
 
 bool TopicEditing::StoreCurrentTopic(bool evenWithEmptySource) {
-  return StoreSelectedTopic(m_views.contentsTree->currentItem(), evenWithEmptySource);
+  return StoreSelectedTopic(m_views.contentsTree->currentIndex(), evenWithEmptySource);
 }
 
 void TopicEditing::ClearPage() {
@@ -57,9 +56,9 @@ void TopicEditing::ClearPage() {
   WaitEditorIdle(m_views.editor);
 }
 
-void TopicEditing::LoadSelectedTopic(QTreeWidgetItem* node) {
-  if (!node) return;
-  const TopicData* topic = ContentsRecord(node);
+void TopicEditing::LoadSelectedTopic(const QModelIndex& node) {
+  if (!node.isValid()) return;
+  const TopicData* topic = m_views.contents->RecordAt(node);
   m_project.SetCurrentTopic(topic ? std::optional<TopicData>(*topic) : std::nullopt);
   if (!topic) return;
   const QString path = m_project.PagePath(topic->FileName);

@@ -29,8 +29,8 @@ class HelpFeaturesFixture : public TreeEditingFixture {
   // Writes the topic's page and opens it in the editor.
   void OpenPageText(const QByteArray& page) {
     WriteFileBytes(Path("Proj01.htm"), page);
-    form->contentsTree->setCurrentItem(nullptr);
-    form->contentsTree->setCurrentItem(start);
+    form->contentsTree->setCurrentIndex(QModelIndex());
+    form->contentsTree->setCurrentIndex(start);
     WaitEditorIdle(form->editor);
     FocusEditor();
     WaitEditorIdle(form->editor);
@@ -71,5 +71,5 @@ class HelpFeaturesFixture : public TreeEditingFixture {
 
   QStringList ScriptLines() const { return ReadLinesFile(Path("ProjP.js"), 1252); }
 
-  QTreeWidgetItem* start = nullptr;
+  TreeItem start = nullptr;
 };

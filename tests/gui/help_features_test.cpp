@@ -385,7 +385,7 @@ TEST_F(StyleSheetEditing, OnTheSourceTabOrWithoutATopicOnlyTheStyleSheetIsWritte
   EXPECT_EQ(FileBytes(Path("Proj01.htm")), before);
 
   form->editorTabs->setCurrentIndex(0);
-  form->contentsTree->setCurrentItem(nullptr);
+  form->contentsTree->setCurrentIndex(QModelIndex());
   QFile::remove(Path("Proj01.htm"));
   EditStyleSheet("P { color: blue; }");
   EXPECT_EQ(FileBytes(Path("Proj.css")), "P { color: blue; }\r\n");

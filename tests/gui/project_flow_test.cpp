@@ -11,9 +11,10 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/main_window.h"
+#include "tree_items.h"
 #include "panes/contents_pane.h"
 #include "project/project_commands.h"
 #include "app/recent_files.h"
@@ -27,15 +28,15 @@
 
 namespace {
 
-int CountItems(QTreeWidgetItem* item) {
+int CountItems(TreeItem item) {
   int n = 1;
   for (int i = 0; i < item->childCount(); ++i) n += CountItems(item->child(i));
   return n;
 }
 
-int CountTree(QTreeWidget* tree) {
+int CountTree(QTreeView* tree) {
   int n = 0;
-  for (int i = 0; i < tree->topLevelItemCount(); ++i) n += CountItems(tree->topLevelItem(i));
+  for (int i = 0; i < TopLevelCount(tree); ++i) n += CountItems(TopLevel(tree, i));
   return n;
 }
 
@@ -130,8 +131,8 @@ TEST_F(ProjectFlowTest, ANewProjectWhoseFilesCannotBeWrittenLeavesTheOpenOne) {
   EXPECT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.contains("Blocked.css")) << seen->text.toStdString();
   EXPECT_EQ(form->project.ProjectFile(), first);
-  ASSERT_EQ(form->contentsTree->topLevelItemCount(), 1);
-  EXPECT_EQ(form->contentsTree->topLevelItem(0)->text(0), "Start");
+  ASSERT_EQ(TopLevelCount(form->contentsTree), 1);
+  EXPECT_EQ(TopLevel(form->contentsTree, 0)->text(0), "Start");
   EXPECT_EQ(form->project.ContextNumberOf("First01.htm"), "101");
   EXPECT_EQ(ReadRecentProjects(form->projectCommands->SettingsFile()).value(0), first);
 }
@@ -162,7 +163,7 @@ TEST_F(ProjectFlowTest, NoFreePageNameLeftAddsNothing) {
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
   EXPECT_FALSE(form->contentsPane->CreateTopic("One too many"));
   EXPECT_TRUE(seen->shown);
-  EXPECT_EQ(form->contentsTree->topLevelItemCount(), 0);
+  EXPECT_EQ(TopLevelCount(form->contentsTree), 0);
   EXPECT_TRUE(form->project.MapLines().isEmpty());
 }
 
@@ -233,8 +234,8 @@ TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
   ASSERT_TRUE(ProcessEventsUntil(
       [&] { return form.project.ProjectFile() == path && form.formatToolbar->isEnabled(); }));
-  EXPECT_EQ(form.contentsTree->topLevelItemCount(), 1);
-  EXPECT_EQ(form.contentsTree->currentItem(), form.contentsTree->topLevelItem(0));
+  EXPECT_EQ(TopLevelCount(form.contentsTree), 1);
+  EXPECT_EQ(Current(form.contentsTree), TopLevel(form.contentsTree, 0));
   EXPECT_TRUE(form.sourceView->toPlainText().contains("Hello"));
   EXPECT_TRUE(form.formatToolbar->isEnabled());
   form.hide();
@@ -263,7 +264,7 @@ TEST_F(ProjectFlowTest, AWindowsProjectShowsItsContextNumbersAndKeepsWhatItCanno
   WriteFileBytes(dir.filePath("keys.hhk"), keys);
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
   form->projectCommands->OpenByName(path);
-  ASSERT_EQ(form->contentsTree->topLevelItemCount(), 1);
+  ASSERT_EQ(TopLevelCount(form->contentsTree), 1);
   EXPECT_TRUE(QTest::qWaitFor([&] { return seen->shown; }, 5000));
   EXPECT_TRUE(seen->text.contains("keys.hhk")) << seen->text.toStdString();
   EXPECT_EQ(form->contextLabel->text(), "Context=42");

@@ -2,6 +2,8 @@
 // editing on the trees of an open project, without any view.
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include "model/contents_model.h"
 #include "model/index_model.h"
 
@@ -190,7 +192,18 @@ TEST(ContentsModelTest, RenameAndSubtopicLinksUseTheCaptions) {
   EXPECT_EQ(model.Forest()[0].Children[0].Caption, "First");
 }
 
-TEST(IndexModelTest, EveryLevelIsInOrderCaseFirstAndEqualCaptionsAsRead) {
+// The order of captions follows the language in use; set for one test.
+class LanguageOrder {
+ public:
+  explicit LanguageOrder(const QLocale& locale) { QLocale::setDefault(locale); }
+  ~LanguageOrder() { QLocale::setDefault(m_was); }
+
+ private:
+  QLocale m_was;
+};
+
+TEST(IndexModelTest, EveryLevelIsInTheLanguagesOrderAndEqualCaptionsAsRead) {
+  const LanguageOrder plain(QLocale::c());
   IndexModel model;
   model.Fill(Keywords(Keyword("b", "1.htm"), Keyword("a", "2.htm"), Keyword("B", "3.htm"),
                       Keyword("a", "4.htm", Keywords(Keyword("z", "5.htm"), Keyword("Y", "6.htm")))));
@@ -199,6 +212,12 @@ TEST(IndexModelTest, EveryLevelIsInOrderCaseFirstAndEqualCaptionsAsRead) {
   const std::vector<IndexNode> saved = model.Forest();
   EXPECT_EQ(saved[1].Data->FileName, "2.htm");
   EXPECT_EQ(saved[2].Children[0].Caption, "Y");
+
+  // In a human language, letters first and case second.
+  const LanguageOrder german(QLocale(QLocale::German, QLocale::Germany));
+  model.Fill(Keywords(Keyword("b", "1.htm"), Keyword("Zeta", "2.htm"), Keyword("B", "3.htm"),
+                      Keyword("a", "4.htm")));
+  EXPECT_EQ(Shape(model), "a=4.htm b=1.htm B=3.htm Zeta=2.htm");
 }
 
 TEST(IndexModelTest, NewEntriesGoWhereTheDropPutsThemInOrder) {
