@@ -26,6 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ProjectCodePage(files->ProjectLines);
   ProjectLanguage(files->ProjectLines);
   for (const QString& line : files->ProjectLines) LanguageLineLcid(line);
-  UpdateProjectLines(files->ProjectLines, QStringLiteral("first.htm"));
+  UpdateProjectLines(files->ProjectLines, QStringLiteral("first.htm"), project);
   return 0;
 }
