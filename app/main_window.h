@@ -200,8 +200,8 @@ class MainWindow : public QMainWindow {
   // for the editor's links and pictures; a created project also gets the
   // "Edit", "Insert" and "Tools" menus.
   void EnterProjectFolder(bool created = false);
-  // Runs a step and shows its failure in an error box; false when it failed.
-  bool ReportFailure(const std::function<void()>& step);
+  // Shows a failure in an error box; false when `status` is one.
+  bool ReportFailure(const Status& status);
 
   // --- build, view, decompile ---
   // Binds the build commands' menu items (called once at start-up).

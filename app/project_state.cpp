@@ -28,4 +28,4 @@ void MainWindow::EnableProjectCommands() {
   formatToolbar->setEnabled(true);
 }
 
-bool MainWindow::ReportFailure(const std::function<void()>& step) { return ::ReportFailure(this, step); }
+bool MainWindow::ReportFailure(const Status& status) { return ::ReportFailure(this, status); }

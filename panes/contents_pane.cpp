@@ -46,19 +46,18 @@ void ContentsPane::CaptionEdited(const QModelIndex& node, const QString& caption
   bool replaced = false;
   const QString text = ReplaceTitleInPage(page, oldTitle, caption, &replaced);
   if (!replaced) return;
-  ReportFailure(m_views.window, [&] {
-    m_views.editor->SetDocumentHTML(CardObjectsToButtons(text));
-    m_views.editor->SetBaseURL(m_project.Folder());
-    WaitEditorIdle(m_views.editor);
-    const TopicData* topic = m_views.contents->RecordAt(node);
-    if (m_topics.SourceInUse()) {
-      m_topics.SetMemoText(text);
-      // Not yet in the file: the next store writes it.
-      m_views.sourceView->document()->setModified(true);
-    } else if (topic && !topic->FileName.isEmpty()) {
-      WriteLinesFile(m_project.PagePath(topic->FileName), SplitLines(text), m_project.CodePage());
-    }
-  });
+  m_views.editor->SetDocumentHTML(CardObjectsToButtons(text));
+  m_views.editor->SetBaseURL(m_project.Folder());
+  WaitEditorIdle(m_views.editor);
+  const TopicData* topic = m_views.contents->RecordAt(node);
+  if (m_topics.SourceInUse()) {
+    m_topics.SetMemoText(text);
+    // Not yet in the file: the next store writes it.
+    m_views.sourceView->document()->setModified(true);
+  } else if (topic && !topic->FileName.isEmpty()) {
+    ReportFailure(m_views.window, WriteLinesFile(m_project.PagePath(topic->FileName), SplitLines(text),
+                                                 m_project.CodePage()));
+  }
 }
 
 void ContentsPane::DeleteTopicCommand() {

@@ -37,7 +37,7 @@ class ContentsPane : public QObject {
                QObject* parent = nullptr);
 
   // Creates a topic after the selected one (or as its last child); false
-  // when no page name is left. A page that cannot be written throws.
+  // when no page name is left or its page could not be written (shown).
   bool CreateTopic(const QString& title, bool asSubtopic = false);
   void NewTopic();     // "New topic": asks for the title
   void NewSubtopic();  // "New subtopic"

@@ -56,8 +56,9 @@ bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
   m_views.editor->SetDocumentHTML(page);
   m_topics.SetMemoText(page);
   WaitEditorIdle(m_views.editor);
-  m_topics.StoreEditorPage(m_project.PagePath(fileName));
+  const Status stored = m_topics.StoreEditorPage(m_project.PagePath(fileName));
   WaitEditorIdle(m_views.editor);
+  if (!ReportFailure(m_views.window, stored)) return false;
   // 9.-10. The label shows the new number at once.
   m_project.AddContextEntries(fileName);
   m_project.SetModified();
@@ -67,14 +68,14 @@ bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
 
 void ContentsPane::NewTopic() {
   if (const auto title = AskTitle(m_views.window)) {
-    ReportFailure(m_views.window, [&] { CreateTopic(*title); });
+    CreateTopic(*title);
     WaitEditorIdle(m_views.editor);
   }
 }
 
 void ContentsPane::NewSubtopic() {
   if (const auto title = AskTitle(m_views.window)) {
-    ReportFailure(m_views.window, [&] { CreateTopic(*title, true); });
+    CreateTopic(*title, true);
     WaitEditorIdle(m_views.editor);
   }
 }

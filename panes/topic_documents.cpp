@@ -14,16 +14,9 @@
 #include "panes/topic_editing.h"
 #include "platform/text_file.h"
 
-bool ReportFailure(QWidget* parent, const std::function<void()>& step) {
-  try {
-    step();
-    return true;
-  } catch (const FileError& e) {
-    QMessageBox::critical(parent, "Error", e.message());
-  } catch (const std::exception& e) {
-    QMessageBox::critical(parent, "Error", QString::fromUtf8(e.what()));
-  }
-  return false;
+bool ReportFailure(QWidget* parent, const Status& status) {
+  if (!status) QMessageBox::critical(parent, "Error", status.Message());
+  return status.Ok();
 }
 
 TopicEditing::TopicEditing(HelpProject& project, Views views, QObject* parent)
@@ -43,26 +36,29 @@ TopicEditing::TopicEditing(HelpProject& project, Views views, QObject* parent)
   connect(m_views.copyContextButton, &QPushButton::clicked, this, &TopicEditing::CopyContextNumber);
 }
 
-void TopicEditing::LoadTopicPage(const QString& path) {
-  const QString text = JoinLines(ReadLinesFile(path, m_project.CodePage()));
+Status TopicEditing::LoadTopicPage(const QString& path) {
+  const Result<QStringList> lines = ReadLinesFile(path, m_project.CodePage());
+  if (!lines) return Fail(lines.Message());
+  const QString text = JoinLines(*lines);
   // The base folder first, so the page is not served twice.
   m_views.editor->SetBaseURL(m_project.Folder());
   m_views.editor->SetDocumentHTML(CardObjectsToButtons(text));
   SetMemoText(text);
   // The editor finishes loading on its own: every later call on it waits
   // for that, so the selection does not have to.
+  return {};
 }
 
-void TopicEditing::StoreEditorPage(const QString& path) {
+Status TopicEditing::StoreEditorPage(const QString& path) {
   const std::optional<QString> html = m_views.editor->TryDocumentHTML();
   // Writing the page as it was loaded would silently drop the edits.
-  if (!html) throw FileError("The editor did not answer: " + path + " was not stored.");
-  WriteLinesFile(path, SplitLines(CardButtonsToObjects(*html)), m_project.CodePage());
+  if (!html) return Fail("The editor did not answer: " + path + " was not stored.");
+  return WriteLinesFile(path, SplitLines(CardButtonsToObjects(*html)), m_project.CodePage());
 }
 
-void TopicEditing::StoreSourcePage(const QString& path) {
+Status TopicEditing::StoreSourcePage(const QString& path) {
   // The source view already holds the stored form; its lines get CR LF ends.
-  WriteTextFile(path, MemoText(), m_project.CodePage());
+  return WriteTextFile(path, MemoText(), m_project.CodePage());
 }
 
 void TopicEditing::SetMemoText(const QString& pageText) {
@@ -85,7 +81,7 @@ bool TopicEditing::EditorTabChanging() {
     // Editor -> Source: the editor's page replaces the memo's text.
     if (StatusEnabled(m_views.editor->QueryStatus(decmd::Undo))) {
       if (!topic) return true;
-      if (!Report([&] { StoreEditorPage(m_project.PagePath(topic->FileName)); })) return false;
+      if (!Report(StoreEditorPage(m_project.PagePath(topic->FileName)))) return false;
     }
     const QString stored = CardButtonsToObjects(m_views.editor->DocumentHTML());
     SetMemoText(stored);
@@ -95,7 +91,7 @@ bool TopicEditing::EditorTabChanging() {
   // Source -> Editor: the memo's text replaces the page file and the editor's page.
   if (!topic) return true;
   const QString path = m_project.PagePath(topic->FileName);
-  if (!Report([&] { StoreSourcePage(path); })) return false;
+  if (!Report(StoreSourcePage(path))) return false;
   if (QFileInfo(path).isFile()) {
     m_views.editor->SetBaseURL(m_project.Folder());
     m_views.editor->SetDocumentHTML(CardObjectsToButtons(MemoText()));

@@ -6,7 +6,8 @@
 
 #include <QObject>
 #include <QString>
-#include <functional>
+
+#include "platform/result.h"
 
 class ContentsModel;
 class EditingControl;
@@ -19,8 +20,8 @@ class QModelIndex;
 class QTreeView;
 class QWidget;
 
-// Runs a step and shows its failure in an error box; false when it failed.
-bool ReportFailure(QWidget* parent, const std::function<void()>& step);
+// Shows a failure in an error box; false when `status` is one.
+bool ReportFailure(QWidget* parent, const Status& status);
 
 class TopicEditing : public QObject {
  public:
@@ -38,9 +39,9 @@ class TopicEditing : public QObject {
   TopicEditing(HelpProject& project, Views views, QObject* parent = nullptr);
 
   // --- the page of a topic ---
-  void LoadTopicPage(const QString& path);
-  void StoreEditorPage(const QString& path);
-  void StoreSourcePage(const QString& path);
+  Status LoadTopicPage(const QString& path);
+  Status StoreEditorPage(const QString& path);
+  Status StoreSourcePage(const QString& path);
   // The source view's text with CR LF line ends.
   QString MemoText() const;
   // Shows a page's text in the source view, not modified.
@@ -84,7 +85,7 @@ class TopicEditing : public QObject {
   // The tab control's "changing" event; false refuses the switch.
   bool EditorTabChanging();
   void SelectionChanged(const QModelIndex& current, const QModelIndex& previous);
-  bool Report(const std::function<void()>& step) const { return ReportFailure(m_views.window, step); }
+  bool Report(const Status& status) const { return ReportFailure(m_views.window, status); }
 
   HelpProject& m_project;
   Views m_views;

@@ -36,14 +36,10 @@ bool TopicEditing::StoreSelectedTopic(const QModelIndex& selected, bool evenWith
   if (!evenWithEmptySource && m_views.sourceView->toPlainText().isEmpty()) return true;
   if (!PageHasUnsavedEdits()) return true;
   const QString path = m_project.PagePath(topic->FileName);
-  return Report([&] {
-    if (m_currentTab == 1) {
-      StoreSourcePage(path);
-    } else {
-      StoreEditorPage(path);
-      WaitEditorIdle(m_views.editor);
-    }
-  });
+  if (m_currentTab == 1) return Report(StoreSourcePage(path));
+  const Status stored = StoreEditorPage(path);
+  WaitEditorIdle(m_views.editor);
+  return Report(stored);
 }
 
 bool TopicEditing::StoreCurrentTopic(bool evenWithEmptySource) {
@@ -63,13 +59,13 @@ void TopicEditing::LoadSelectedTopic(const QModelIndex& node) {
   if (!topic) return;
   const QString path = m_project.PagePath(topic->FileName);
   const bool exists = !topic->FileName.isEmpty() && QFileInfo(path).isFile();
-  const bool loaded = Report([&] {
-    if (exists) {
-      LoadTopicPage(path);
-    } else if (m_currentTab == 0) {
-      ClearPage();
-    }
-  });
+  Status load;
+  if (exists) {
+    load = LoadTopicPage(path);
+  } else if (m_currentTab == 0) {
+    ClearPage();
+  }
+  const bool loaded = Report(load);
   if (!loaded) {
     // Never leave another topic's page on show: edits to it would be stored here.
     ClearPage();
