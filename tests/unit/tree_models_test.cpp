@@ -9,19 +9,21 @@
 
 namespace {
 
+// Nodes in a row, moved into a forest (nodes hold records only they own).
+template <typename Node, typename... More>
+std::vector<Node> Forest(Node&& first, More&&... more) {
+  std::vector<Node> forest;
+  forest.push_back(std::move(first));
+  (forest.push_back(std::move(more)), ...);
+  return forest;
+}
+
 ContentsNode Topic(const QString& caption, const QString& file, std::vector<ContentsNode> children = {}) {
   ContentsNode node;
   node.Caption = caption;
   if (!file.isNull()) node.Data = std::make_unique<TopicData>(TopicData{file, {}});
   node.Children = std::move(children);
   return node;
-}
-
-template <typename... Nodes>
-std::vector<ContentsNode> Topics(Nodes&&... nodes) {
-  std::vector<ContentsNode> forest;
-  (forest.push_back(std::move(nodes)), ...);
-  return forest;
 }
 
 IndexNode Keyword(const QString& caption, const QString& file, std::vector<IndexNode> children = {}) {
@@ -31,13 +33,6 @@ IndexNode Keyword(const QString& caption, const QString& file, std::vector<Index
     node.Data = std::make_unique<IndexEntryData>(IndexEntryData{caption, file, caption + " topic"});
   node.Children = std::move(children);
   return node;
-}
-
-template <typename... Nodes>
-std::vector<IndexNode> Keywords(Nodes&&... nodes) {
-  std::vector<IndexNode> forest;
-  (forest.push_back(std::move(nodes)), ...);
-  return forest;
 }
 
 // The tree as one line: captions, children in brackets, "=file" for records.
@@ -57,8 +52,8 @@ QString Shape(const Model& model, const QModelIndex& parent = {}) {
 // A tree: A(1) [A1(2) [A1a(3)], A2(4)], B(5), C(6)
 void FillSample(ContentsModel& model) {
   model.Fill(
-      Topics(Topic("A", "p1.htm",
-                   Topics(Topic("A1", "p2.htm", Topics(Topic("A1a", "p3.htm"))), Topic("A2", "p4.htm"))),
+      Forest(Topic("A", "p1.htm",
+                   Forest(Topic("A1", "p2.htm", Forest(Topic("A1a", "p3.htm"))), Topic("A2", "p4.htm"))),
              Topic("B", "p5.htm"), Topic("C", "p6.htm")));
 }
 
@@ -66,7 +61,7 @@ void FillSample(ContentsModel& model) {
 
 TEST(ContentsModelTest, FillAndForestKeepOrderCaptionsRecordsAndParameters) {
   ContentsModel model;
-  auto forest = Topics(Topic("Heading", QString(), Topics(Topic("One", "p1.htm"))), Topic("Two", "p2.htm"));
+  auto forest = Forest(Topic("Heading", QString(), Forest(Topic("One", "p1.htm"))), Topic("Two", "p2.htm"));
   forest[1].Data->Params.push_back({"ImageNumber", "11", ParamRole::Other});
   model.Fill(std::move(forest));
   EXPECT_EQ(Shape(model), "Heading[One=p1.htm] Two=p2.htm");
@@ -92,7 +87,7 @@ TEST(ContentsModelTest, DeepTreesFillCopyAndFreeWithoutRecursion) {
   }
   {
     ContentsModel model;
-    model.Fill(Topics(std::move(root)));
+    model.Fill(Forest(std::move(root)));
     QModelIndex deepest = model.index(0, 0);
     while (model.rowCount(deepest) > 0) deepest = model.index(0, 0, deepest);
     EXPECT_EQ(model.CaptionAt(deepest), "level 0");
@@ -126,8 +121,8 @@ TEST(ContentsModelTest, NewTopicGoesAfterTheLastSiblingOrBecomesTheLastChild) {
 
 TEST(ContentsModelTest, DeletingATopicAnswersThePagesNoOtherTopicShows) {
   ContentsModel model;
-  model.Fill(Topics(Topic("A", "p1.htm",
-                          Topics(Topic("A1", "p2.htm"), Topic("A2", "p2.htm"), Topic("Heading", QString()),
+  model.Fill(Forest(Topic("A", "p1.htm",
+                          Forest(Topic("A1", "p2.htm"), Topic("A2", "p2.htm"), Topic("Heading", QString()),
                                  Topic("A3", "shared.htm"))),
                     Topic("B", "shared.htm")));
   int removals = 0;
@@ -174,7 +169,7 @@ TEST(ContentsModelTest, MovingATopicFollowsTheDropAndKeepsItsIndex) {
 
 TEST(ContentsModelTest, RenameAndSubtopicLinksUseTheCaptions) {
   ContentsModel model;
-  model.Fill(Topics(Topic("A", "p1.htm", Topics(Topic("A1", "p2.htm"), Topic("Heading", QString())))));
+  model.Fill(Forest(Topic("A", "p1.htm", Forest(Topic("A1", "p2.htm"), Topic("Heading", QString())))));
   const QModelIndex a = model.index(0, 0);
   int changes = 0;
   QObject::connect(&model, &QAbstractItemModel::dataChanged, [&] { ++changes; });
@@ -205,8 +200,8 @@ class LanguageOrder {
 TEST(IndexModelTest, EveryLevelIsInTheLanguagesOrderAndEqualCaptionsAsRead) {
   const LanguageOrder plain(QLocale::c());
   IndexModel model;
-  model.Fill(Keywords(Keyword("b", "1.htm"), Keyword("a", "2.htm"), Keyword("B", "3.htm"),
-                      Keyword("a", "4.htm", Keywords(Keyword("z", "5.htm"), Keyword("Y", "6.htm")))));
+  model.Fill(Forest(Keyword("b", "1.htm"), Keyword("a", "2.htm"), Keyword("B", "3.htm"),
+                    Keyword("a", "4.htm", Forest(Keyword("z", "5.htm"), Keyword("Y", "6.htm")))));
   EXPECT_EQ(Shape(model), "B=3.htm a=2.htm a=4.htm[Y=6.htm z=5.htm] b=1.htm");
   // What is saved is what is shown.
   const std::vector<IndexNode> saved = model.Forest();
@@ -215,15 +210,15 @@ TEST(IndexModelTest, EveryLevelIsInTheLanguagesOrderAndEqualCaptionsAsRead) {
 
   // In a human language, letters first and case second.
   const LanguageOrder german(QLocale(QLocale::German, QLocale::Germany));
-  model.Fill(Keywords(Keyword("b", "1.htm"), Keyword("Zeta", "2.htm"), Keyword("B", "3.htm"),
-                      Keyword("a", "4.htm")));
+  model.Fill(
+      Forest(Keyword("b", "1.htm"), Keyword("Zeta", "2.htm"), Keyword("B", "3.htm"), Keyword("a", "4.htm")));
   EXPECT_EQ(Shape(model), "a=4.htm b=1.htm B=3.htm Zeta=2.htm");
 }
 
 TEST(IndexModelTest, NewEntriesGoWhereTheDropPutsThemInOrder) {
   IndexModel model;
   model.Fill(
-      Keywords(Keyword("paper", "p1.htm"), Keyword("print", QString(), Keywords(Keyword("ink", "p2.htm")))));
+      Forest(Keyword("paper", "p1.htm"), Keyword("print", QString(), Forest(Keyword("ink", "p2.htm")))));
   // A top-level keyword goes after the equal captions.
   const QModelIndex top = model.AddEntry(AttachMode::TopLevel, QModelIndex(), "paper", "p3.htm", "Topic 3");
   EXPECT_EQ(top.row(), 1);
@@ -251,12 +246,11 @@ TEST(IndexModelTest, NewEntriesGoWhereTheDropPutsThemInOrder) {
 
 TEST(IndexModelTest, AKeywordLeftWithOneEntryTakesItsTopic) {
   IndexModel model;
-  model.Fill(
-      Keywords(Keyword("group", QString(), Keywords(Keyword("one", "p1.htm"), Keyword("two", "p2.htm"))),
-               Keyword("held", "p9.htm", Keywords(Keyword("a", "p3.htm"), Keyword("b", QString()))),
-               Keyword("nested", QString(),
-                       Keywords(Keyword("deep", QString(), Keywords(Keyword("x", "p4.htm"))),
-                                Keyword("leaf", "p5.htm")))));
+  model.Fill(Forest(Keyword("group", QString(), Forest(Keyword("one", "p1.htm"), Keyword("two", "p2.htm"))),
+                    Keyword("held", "p9.htm", Forest(Keyword("a", "p3.htm"), Keyword("b", QString()))),
+                    Keyword("nested", QString(),
+                            Forest(Keyword("deep", QString(), Forest(Keyword("x", "p4.htm"))),
+                                   Keyword("leaf", "p5.htm")))));
   // A keyword without a record gets one, with the last entry's page.
   model.RemoveEntry(model.index(1, 0, model.index(0, 0)));
   EXPECT_EQ(Shape(model, QModelIndex()).section(' ', 0, 0), "group=p1.htm");
@@ -275,11 +269,11 @@ TEST(IndexModelTest, AKeywordLeftWithOneEntryTakesItsTopic) {
 
 TEST(IndexModelTest, EntriesLeadingToADeletedPageGoWithFolding) {
   IndexModel model;
-  model.Fill(Keywords(
+  model.Fill(Forest(
       Keyword("a", "gone.htm"),
-      Keyword("b", QString(), Keywords(Keyword("b1", "gone.htm"), Keyword("b2", "kept.htm"))),
+      Keyword("b", QString(), Forest(Keyword("b1", "gone.htm"), Keyword("b2", "kept.htm"))),
       Keyword("c", QString(),
-              Keywords(Keyword("c1", "gone.htm"), Keyword("c2", "gone.htm"), Keyword("c3", "kept.htm")))));
+              Forest(Keyword("c1", "gone.htm"), Keyword("c2", "gone.htm"), Keyword("c3", "kept.htm")))));
   // "b" folds onto b2; "c" keeps c3 and takes its page.
   EXPECT_EQ(model.RemoveEntriesLeadingTo("gone.htm"), 4);
   EXPECT_EQ(Shape(model), "b=kept.htm c=kept.htm");
@@ -291,8 +285,8 @@ TEST(IndexModelTest, EntriesLeadingToADeletedPageGoWithFolding) {
 
 TEST(IndexModelTest, ARenamedKeywordMovesToItsPlaceAndViewIndexesFollow) {
   IndexModel model;
-  model.Fill(Keywords(Keyword("apple", "1.htm"), Keyword("mango", "2.htm"), Keyword("mango", "3.htm"),
-                      Keyword("pear", "4.htm")));
+  model.Fill(Forest(Keyword("apple", "1.htm"), Keyword("mango", "2.htm"), Keyword("mango", "3.htm"),
+                    Keyword("pear", "4.htm")));
   const QPersistentModelIndex apple = model.index(0, 0);
   ASSERT_TRUE(model.setData(apple, "zucchini"));
   EXPECT_EQ(apple.row(), 3);
