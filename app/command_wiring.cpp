@@ -37,7 +37,9 @@ void MainWindow::ConnectPanes() {
 }
 
 void MainWindow::ConnectBuildCommands() {
-  helpViewer = new HtmlHelpViewer(this);
+  // Compiled topics shown by the viewer get working pop-ups, splash screens
+  // and training cards; a pressed card reaches programHelp as a "tcard" command.
+  helpViewer = NewHelpViewer(this);
   helpViewer->HtmlHelpA(this, QString(), HH_INITIALIZE, reinterpret_cast<quintptr>(&HelpCookie));
   longWork = std::make_unique<LongWork>(this);
   BuildCommands::Project needs;
@@ -150,9 +152,6 @@ void MainWindow::ConnectHelpFeatures() {
   needs.loadTopicPage = [this](const QString& path) { return topicEditing->LoadTopicPage(path); };
   needs.reportFailure = [this](const Status& status) { return ReportFailure(status); };
   helpFeatures = new HelpFeatureCommands(this, editor, actions, std::move(needs));
-  // Compiled topics shown by the viewer get working pop-ups, splash screens
-  // and training cards; a pressed card reaches programHelp as a "tcard" command.
-  if (helpViewer) helpViewer->AddPageScript(QString::fromLatin1(kHelpObjectsScriptName), HelpObjectsScript());
 }
 
 void MainWindow::ConnectProgramHelp() {

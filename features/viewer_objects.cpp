@@ -2,8 +2,16 @@
 
 #include <QFile>
 
+#include "viewer/html_help.h"
+
 QString HelpObjectsScript() {
   QFile file(QStringLiteral(":/orvex/features/help_objects.js"));
   if (!file.open(QIODevice::ReadOnly)) return {};
   return QString::fromUtf8(file.readAll());
+}
+
+HtmlHelpViewer* NewHelpViewer(QObject* parent) {
+  auto* viewer = new HtmlHelpViewer(parent);
+  viewer->AddPageScript(QString::fromLatin1(kHelpObjectsScriptName), HelpObjectsScript());
+  return viewer;
 }

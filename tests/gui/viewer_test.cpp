@@ -7,12 +7,16 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTextStream>
 #include <QTreeWidget>
 #include <QWebEngineView>
 
 #include "viewer/chm_document.h"
 #include "viewer/html_help.h"
+#include "viewer/view_command.h"
 #include "viewer/viewer_window.h"
+#include "features/help_objects.h"
+#include "features/popup_texts.h"
 #include "viewer_fixture.h"
 
 using namespace viewer_test;
@@ -228,6 +232,47 @@ TEST_F(ViewerTest, PageScriptsReachTheViewerAsTrainingCardMessages) {
   EXPECT_EQ(cards.at(0).at(1).toInt(), -7);
   // The command is no page: the topic stays.
   EXPECT_EQ(viewer->CurrentEntry(), "/My_Guide01.htm");
+}
+
+// The topic of `orvex --view` holds a pop-up link, a splash screen and a
+// training card, as the program's own help features write them.
+class StandAloneViewerTest : public ViewerTest {
+ protected:
+  void BeforeCompile() override {
+    const QString page =
+        "<html><head>" + PopupHeadObject() + PopupScriptTag("My GuideP.js") +
+        "</head><body><p><a id=pop href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">"
+        "word</a></p>" +
+        SplashObject("pic.png", 20000) + TrainingCardButtonFor("Next", "7", "3") + "</body></html>";
+    orvex_test::writeBytes(sample.Project.folder + "/My_Guide01.htm", page.toLatin1());
+    orvex_test::writeBytes(sample.Project.folder + "/My GuideP.js",
+                           "popfont=\"Courier,10\"\r\nP1=\"Shown on its own\"\r\n");
+  }
+};
+
+TEST_F(StandAloneViewerTest, PopupSplashAndTrainingCardWorkInTheViewerOnItsOwn) {
+  QString errors;
+  QTextStream err(&errors);
+  const std::unique_ptr<HtmlHelpViewer> standAlone = ShowViewCommand(sample.Project.chmPath(), err);
+  ASSERT_NE(standAlone, nullptr) << errors.toStdString();
+  QSignalSpy cards(standAlone.get(), &HtmlHelpViewer::TrainingCardMessage);
+  ViewerWindow* viewer = standAlone->Viewers().value(0);
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
+  QWebEnginePage* page = viewer->TopicView->page();
+  EXPECT_TRUE(
+      WaitUntil([&] { return RunJs(page, "!!document.querySelector('#orvex-splash img')").toBool(); }));
+  EXPECT_EQ(RunJs(page, "typeof popup.textpopup").toString(), "function");
+  RunJs(page, "document.getElementById('pop').click(); true");
+  EXPECT_TRUE(WaitUntil([&] {
+    return RunJs(page, "(document.getElementById('orvex-text-popup') || {}).textContent").toString() ==
+           "Shown on its own";
+  }));
+  ASSERT_EQ(RunJs(page, "document.querySelector('button.orvex-tcard').textContent").toString(), "Next");
+  RunJs(page, "document.querySelector('button.orvex-tcard').click(); true");
+  ASSERT_TRUE(WaitUntil([&] { return cards.count() == 1; }));
+  EXPECT_EQ(cards.at(0).at(0).toInt(), 7);
+  EXPECT_EQ(cards.at(0).at(1).toInt(), 3);
 }
 
 class ViewerRussianTest : public ViewerTest {
