@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "editor/table_params.h"
 #include "viewer/chm_document.h"
 #include "viewer/chm_pages.h"
 #include "viewer/viewer_window.h"
@@ -32,6 +33,13 @@ HelpFileName SplitHelpFileName(QString name) {
   }
   parts.File = name.trimmed().isEmpty() ? QString() : QFileInfo(name.trimmed()).absoluteFilePath();
   return parts;
+}
+
+// A training card's value as the card dialog takes it: a 32-bit signed
+// number, decimal or "$" and hexadecimal digits; anything else is 0.
+int CardValue(const QString& text) {
+  int value = 0;
+  return IntegerErrorPosition(text.trimmed(), &value) == 0 ? value : 0;
 }
 
 }  // namespace
@@ -79,13 +87,8 @@ ViewerWindow* HtmlHelpViewer::ViewerFor(QWidget* owner, const QString& chmPath) 
 
 void HtmlHelpViewer::HandlePageCommand(const QString& name, const QUrlQuery& arguments) {
   if (name == u"tcard") {
-    // Both values are 32-bit signed; anything else is 0.
-    bool ok = false;
-    const int wParam = arguments.queryItemValue("wParam").toInt(&ok);
-    const int w = ok ? wParam : 0;
-    const int lParam = arguments.queryItemValue("lParam").toInt(&ok);
-    const int l = ok ? lParam : 0;
-    emit TrainingCardMessage(w, l);
+    emit TrainingCardMessage(CardValue(arguments.queryItemValue("wParam")),
+                             CardValue(arguments.queryItemValue("lParam")));
   }
   emit PageCommand(name, arguments);
 }

@@ -243,7 +243,7 @@ class StandAloneViewerTest : public ViewerTest {
         "<html><head>" + PopupHeadObject() + PopupScriptTag("My GuideP.js") +
         "</head><body><p><a id=pop href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">"
         "word</a></p>" +
-        SplashObject("pic.png", 20000) + TrainingCardButtonFor("Next", "7", "3") + "</body></html>";
+        SplashObject("pic.png", 20000) + TrainingCardButtonFor("Next", "$1F", "3") + "</body></html>";
     orvex_test::writeBytes(sample.Project.folder + "/My_Guide01.htm", page.toLatin1());
     orvex_test::writeBytes(sample.Project.folder + "/My GuideP.js",
                            "popfont=\"Courier,10\"\r\nP1=\"Shown on its own\"\r\n");
@@ -271,7 +271,8 @@ TEST_F(StandAloneViewerTest, PopupSplashAndTrainingCardWorkInTheViewerOnItsOwn) 
   ASSERT_EQ(RunJs(page, "document.querySelector('button.orvex-tcard').textContent").toString(), "Next");
   RunJs(page, "document.querySelector('button.orvex-tcard').click(); true");
   ASSERT_TRUE(WaitUntil([&] { return cards.count() == 1; }));
-  EXPECT_EQ(cards.at(0).at(0).toInt(), 7);
+  // The card's hexadecimal wParam arrives as its value.
+  EXPECT_EQ(cards.at(0).at(0).toInt(), 0x1F);
   EXPECT_EQ(cards.at(0).at(1).toInt(), 3);
 }
 
