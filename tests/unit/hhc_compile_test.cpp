@@ -280,17 +280,23 @@ TEST(HhcGeneratedProjects, DoxygenAndSphinxProjectsOpenInTheViewer) {
     EXPECT_FALSE(document.Contents().empty()) << generated.ProjectFile.toStdString();
     EXPECT_FALSE(document.Index().empty()) << generated.ProjectFile.toStdString();
     EXPECT_TRUE(document.DefaultTopicUrl().isValid());
-    // The generator's index as keyword links, every keyword leading to topics of the help.
+    // The generator's index as keyword links, every keyword leading to
+    // topics of the help, unless the project asks for none.
     ChmFile chm;
     ASSERT_TRUE(chm.open(result.compiledFile));
     const auto file = [&](const char* name) { return chm.read(name).value_or(QByteArray()); };
-    const auto keywords = ReadKeywordLinks(file("/$WWKeywordLinks/BTree"), file("/$WWKeywordLinks/Map"),
-                                           file("/$WWKeywordLinks/Data"), file("/$WWKeywordLinks/Property"));
-    ASSERT_TRUE(keywords.Ok()) << keywords.Message().toStdString();
-    EXPECT_GE(keywords->entries.size(), qsizetype(document.Index().size()));
-    const quint32 topicCount = quint32(file("/#TOPICS").size() / 16);
-    for (const KeywordLinkEntry& entry : keywords->entries) {
-      for (quint32 topic : entry.topics) ASSERT_LT(topic, topicCount) << entry.path.toStdString();
+    if (readBytes(generated.ProjectFile).contains("Binary Index=No")) {
+      EXPECT_FALSE(chm.read("/$WWKeywordLinks/BTree").has_value());
+    } else {
+      const auto keywords =
+          ReadKeywordLinks(file("/$WWKeywordLinks/BTree"), file("/$WWKeywordLinks/Map"),
+                           file("/$WWKeywordLinks/Data"), file("/$WWKeywordLinks/Property"));
+      ASSERT_TRUE(keywords.Ok()) << keywords.Message().toStdString();
+      EXPECT_GE(keywords->entries.size(), qsizetype(document.Index().size()));
+      const quint32 topicCount = quint32(file("/#TOPICS").size() / 16);
+      for (const KeywordLinkEntry& entry : keywords->entries) {
+        for (quint32 topic : entry.topics) ASSERT_LT(topic, topicCount) << entry.path.toStdString();
+      }
     }
     const QStringList pages = document.PagePaths();
     EXPECT_GE(pages.size(), 3);
