@@ -145,6 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SectionLayout{"TwoFramesLessOneByte", {kFrame, 0, kFrame - 1}},
                     SectionLayout{"OneResetInterval", {2 * kFrame}},
                     SectionLayout{"ThreeFramesInPieces", {kFrame + 7, 0, 2 * kFrame - 7}},
+                    SectionLayout{"OneFramePastAReset", {2 * kFrame, kFrame}},
                     SectionLayout{"ThreeFramesAndOneByte", {3 * kFrame + 1}},
                     SectionLayout{"ThreeFramesLessOneByte", {3 * kFrame - 1}},
                     SectionLayout{"FourFramesAndSome", {4 * kFrame + 17, 0}},
@@ -185,7 +186,9 @@ TEST(ChmWriterLzx, LargerWindowsAndLongerResetIntervals) {
                                  {"/c.htm", HtmlLikeText(300000, 3)}};
   for (auto [windowBits, resetFrames] : {std::pair{17, 2}, {17, 4}, {18, 8}, {21, 32}}) {
     SCOPED_TRACE(windowBits);
-    ExpectBothLibrariesReadBack(WriteChm(dir, files, {0x409, windowBits, resetFrames, 0}), files);
+    const QString path = WriteChm(dir, files, {0x409, windowBits, resetFrames, 0});
+    ExpectBothLibrariesReadBack(path, files);
+    ExpectSameFiles(SlashFiles(Expected(files)), ReadWithProgram("7z", path), "7z");
   }
 }
 
