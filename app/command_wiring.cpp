@@ -43,10 +43,7 @@ void MainWindow::ConnectBuildCommands() {
 void MainWindow::ConnectAddins() {
   AddinsMenu::Project needs;
   needs.isOpen = [this] { return project.IsOpen(); };
-  needs.createTopic = [this](const QString& title) {
-    bool created = false;
-    return ReportFailure([&] { created = CreateTopic(title); }) && created;
-  };
+  needs.createTopic = [this](const QString& title) { return CreateTopic(title); };
   addins = new AddinsMenu(addinsMenu, editor, *longWork, std::move(needs), this);
   addins->StartScan();
 }
@@ -131,9 +128,9 @@ void MainWindow::ConnectHelpFeatures() {
     project.SetCurrentTopic(*topic);
     return project.PagePath(topic->FileName);
   };
-  needs.storeEditorPage = [this](const QString& path) { StoreEditorPage(path); };
-  needs.loadTopicPage = [this](const QString& path) { LoadTopicPage(path); };
-  needs.reportFailure = [this](const std::function<void()>& step) { return ReportFailure(step); };
+  needs.storeEditorPage = [this](const QString& path) { return StoreEditorPage(path); };
+  needs.loadTopicPage = [this](const QString& path) { return LoadTopicPage(path); };
+  needs.reportFailure = [this](const Status& status) { return ReportFailure(status); };
   helpFeatures = new HelpFeatureCommands(this, editor, actions, std::move(needs));
   // Compiled topics shown by the viewer get working pop-ups, splash screens
   // and training cards; a pressed card reaches programHelp as a "tcard" command.

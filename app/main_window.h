@@ -197,9 +197,9 @@ class MainWindow : public QMainWindow {
   void EnterProjectFolder(bool created = false);
 
   // --- topic documents (editor/) ---
-  void LoadTopicPage(const QString& path);
-  void StoreEditorPage(const QString& path);
-  void StoreSourcePage(const QString& path);
+  Status LoadTopicPage(const QString& path);
+  Status StoreEditorPage(const QString& path);
+  Status StoreSourcePage(const QString& path);
   // The tab control's "changing" event; false refuses the switch.
   bool EditorTabChanging();
   // The source view's text with CR LF line ends.
@@ -221,13 +221,13 @@ class MainWindow : public QMainWindow {
 
   // --- creating topics (model/) ---
   // Creates a topic after the selected one (or as its last child); false
-  // when no page name is left.
+  // when no page name is left or its page could not be written (shown).
   bool CreateTopic(const QString& title, bool asSubtopic = false);
   void NewTopic();
   void NewSubtopic();
 
-  // Runs a step and shows its failure in an error box; false when it failed.
-  bool ReportFailure(const std::function<void()>& step);
+  // Shows a failure in an error box; false when `status` is one.
+  bool ReportFailure(const Status& status);
 
   // --- contents and index editing (model/) ---
   // Binds the tree-editing commands (called once at start-up).

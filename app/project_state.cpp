@@ -8,7 +8,6 @@
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
-#include "platform/text_file.h"
 
 void MainWindow::EnterProjectFolder(bool created) {
   if (created) {
@@ -29,14 +28,7 @@ void MainWindow::EnableProjectCommands() {
   formatToolbar->setEnabled(true);
 }
 
-bool MainWindow::ReportFailure(const std::function<void()>& step) {
-  try {
-    step();
-    return true;
-  } catch (const FileError& e) {
-    QMessageBox::critical(this, "Error", e.message());
-  } catch (const std::exception& e) {
-    QMessageBox::critical(this, "Error", QString::fromUtf8(e.what()));
-  }
-  return false;
+bool MainWindow::ReportFailure(const Status& status) {
+  if (!status) QMessageBox::critical(this, "Error", status.Message());
+  return status.Ok();
 }

@@ -45,15 +45,15 @@ QStringList HistoryAfterSave(const QStringList& entriesRead, const QString& proj
   return entries;
 }
 
-void AddToHistory(const QString& settingsPath, const QString& projectPath) {
+Status AddToHistory(const QString& settingsPath, const QString& projectPath) {
   // One line per entry: a path holding a line break cannot be kept there
   // (it would add lines of its own to the settings file).
-  if (projectPath.contains(u'\r') || projectPath.contains(u'\n')) return;
+  if (projectPath.contains(u'\r') || projectPath.contains(u'\n')) return {};
   QByteArray fileText = ReadProfileFile(settingsPath);
   const QStringList entries = HistoryAfterSave(ReadSlots(fileText), projectPath);
   for (int i = 0; i < kHistorySize; ++i)
     fileText = SetProfileValue(fileText, HistorySection(), SlotKey(i), entries[i]);
-  WriteProfileFile(settingsPath, fileText);
+  return WriteProfileFile(settingsPath, fileText);
 }
 
 QString SettingsFilePath(const QString& programPath) {

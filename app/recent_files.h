@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/result.h"
+
 // Values of File1, File2, ... up to the first empty or missing one, at most
 // five. A missing settings file gives an empty list.
 QStringList ReadRecentProjects(const QString& settingsPath);
@@ -18,8 +20,8 @@ QStringList HistoryAfterSave(const QStringList& entries, const QString& projectP
 
 // Puts projectPath at the top of the list and writes File1 to File5; a
 // path holding a line break is left out (it cannot stand on one line).
-// FileError "Unable to write to <settingsPath>" when the file cannot be written.
-void AddToHistory(const QString& settingsPath, const QString& projectPath);
+// Fails with "Unable to write to <settingsPath>" when the file cannot be written.
+Status AddToHistory(const QString& settingsPath, const QString& projectPath);
 
 // The settings file: the program's path with its extension replaced by
 // ".ini" (appended when it has none) when the program's folder is writable,

@@ -89,8 +89,8 @@ void BM_WriteContentsAndIndexFiles(benchmark::State& state) {
   const QString hhc = dir.filePath(QStringLiteral("Big Guide.hhc"));
   const QString hhk = dir.filePath(QStringLiteral("Big Guide.hhk"));
   for (auto _ : state) {
-    WriteContentsFile(hhc, contents, 1252);
-    WriteIndexFile(hhk, index, 1252);
+    if (!WriteContentsFile(hhc, contents, 1252) || !WriteIndexFile(hhk, index, 1252))
+      state.SkipWithError("the files cannot be written");
   }
 }
 

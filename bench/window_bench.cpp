@@ -36,10 +36,15 @@ double MsSinceProcessStart() {
   return (up - startTicks / double(sysconf(_SC_CLK_TCK))) * 1000.0;
 }
 
+// The benchmark cannot go on without its files.
+void MustWrite(const Status& written) {
+  if (!written) qFatal("%s", qPrintable(written.Message()));
+}
+
 void WriteProject(const QString& folder, int items) {
   const QString hhp = folder + "/Big.hhp";
-  WriteLinesFile(hhp, {"[OPTIONS]", "Title=Big", "Default topic=Big01.htm", "", "[FILES]", "Big01.htm"},
-                 1252);
+  MustWrite(WriteLinesFile(
+      hhp, {"[OPTIONS]", "Title=Big", "Default topic=Big01.htm", "", "[FILES]", "Big01.htm"}, 1252));
   QString contents = "<HTML><BODY>\r\n<UL>\r\n";
   QString index = "<HTML><BODY>\r\n<UL>\r\n";
   for (int i = 0; i < items; ++i) {
@@ -62,8 +67,8 @@ void WriteProject(const QString& folder, int items) {
   if (items % 10 > 1) contents += "</UL>\r\n";
   contents += "</UL>\r\n</BODY></HTML>\r\n";
   index += "</UL>\r\n</BODY></HTML>\r\n";
-  WriteTextFile(folder + "/Big.hhc", contents, 1252);
-  WriteTextFile(folder + "/Big.hhk", index, 1252);
+  MustWrite(WriteTextFile(folder + "/Big.hhc", contents, 1252));
+  MustWrite(WriteTextFile(folder + "/Big.hhk", index, 1252));
 }
 
 int StartupChild() {
@@ -123,18 +128,19 @@ int main(int argc, char** argv) {
 
   // Topic selection with 200 KB pages: the edited page is stored, the next loaded.
   QTemporaryDir dir;
-  WriteLinesFile(dir.filePath("Sel.hhp"), {"[OPTIONS]", "Title=Sel"}, 1252);
+  MustWrite(WriteLinesFile(dir.filePath("Sel.hhp"), {"[OPTIONS]", "Title=Sel"}, 1252));
   QString body;
   while (body.size() < 200 * 1024) body += "<P>Some <B>text</B> of the page, and more of it.</P>\r\n";
   for (const char* name : {"Sel01.htm", "Sel02.htm"})
-    WriteTextFile(dir.filePath(name),
-                  "<HTML><HEAD><TITLE>Sel</TITLE></HEAD><BODY>\r\n" + body + "</BODY></HTML>\r\n", 1252);
-  WriteTextFile(
+    MustWrite(WriteTextFile(dir.filePath(name),
+                            "<HTML><HEAD><TITLE>Sel</TITLE></HEAD><BODY>\r\n" + body + "</BODY></HTML>\r\n",
+                            1252));
+  MustWrite(WriteTextFile(
       dir.filePath("Sel.hhc"),
       "<UL>\r\n<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\"><param name=\"Local\" "
       "value=\"Sel01.htm\"></OBJECT>\r\n<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" "
       "value=\"B\"><param name=\"Local\" value=\"Sel02.htm\"></OBJECT>\r\n</UL>\r\n",
-      1252);
+      1252));
   form.projectCommands->OpenByName(dir.filePath("Sel.hhp"));
   QTreeWidgetItem* a = form.contentsTree->topLevelItem(0);
   QTreeWidgetItem* b = form.contentsTree->topLevelItem(1);

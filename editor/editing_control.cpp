@@ -287,24 +287,14 @@ QStringList EditingControl::RequestLog() const { return d->handler->RequestLog()
 void EditingControl::NewDocument() { d->StartLoad(EmptyPageHtml(), false); }
 
 bool EditingControl::LoadDocument(const QString& path) {
-  QString text;
-  try {
-    text = ReadTextFile(path, d->codePage);
-  } catch (const FileError&) {
-    return false;
-  }
-  d->StartLoad(text, false);
+  const Result<QString> text = ReadTextFile(path, d->codePage);
+  if (!text) return false;
+  d->StartLoad(*text, false);
   return true;
 }
 
 bool EditingControl::SaveDocument(const QString& path) {
-  const QString html = DocumentHTML();
-  try {
-    WriteTextFile(path, html, d->codePage);
-  } catch (const FileError&) {
-    return false;
-  }
-  return true;
+  return WriteTextFile(path, DocumentHTML(), d->codePage).Ok();
 }
 
 void EditingControl::Refresh() {

@@ -89,15 +89,12 @@ QString AdoptPicture(const QString& srcValue, const QString& projectFolder) {
     const QFileInfo source(file);
     if (!source.isFile()) return {};
     const QString target = CleanFolder(projectFolder) + u'/' + source.fileName();
-    try {
-      const QByteArray bytes = ReadFileBytes(file);
-      // A link of that name is replaced, never written through.
-      if (QFileInfo(target).isSymLink() && !QFile::remove(target)) return {};
-      // Written beside the target and renamed over it.
-      WriteFileBytes(target, bytes);
-    } catch (const FileError&) {
-      return {};
-    }
+    const Result<QByteArray> bytes = ReadFileBytes(file);
+    if (!bytes) return {};
+    // A link of that name is replaced, never written through.
+    if (QFileInfo(target).isSymLink() && !QFile::remove(target)) return {};
+    // Written beside the target and renamed over it.
+    if (!WriteFileBytes(target, *bytes)) return {};
     relative = ProjectRelativeSrc(target, projectFolder);
   }
   return EscapeHtml(relative);

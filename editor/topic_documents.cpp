@@ -15,26 +15,29 @@
 #include "platform/text_file.h"
 #include "project/page_template.h"
 
-void MainWindow::LoadTopicPage(const QString& path) {
-  const QString text = JoinLines(ReadLinesFile(path, project.CodePage()));
+Status MainWindow::LoadTopicPage(const QString& path) {
+  const Result<QStringList> lines = ReadLinesFile(path, project.CodePage());
+  if (!lines) return Fail(lines.Message());
+  const QString text = JoinLines(*lines);
   // The base folder first, so the page is not served twice.
   editor->SetBaseURL(project.Folder());
   editor->SetDocumentHTML(CardObjectsToButtons(text));
   SetMemoText(text);
   // The editor finishes loading on its own: every later call on it waits
   // for that, so the selection does not have to.
+  return {};
 }
 
-void MainWindow::StoreEditorPage(const QString& path) {
+Status MainWindow::StoreEditorPage(const QString& path) {
   const std::optional<QString> html = editor->TryDocumentHTML();
   // Writing the page as it was loaded would silently drop the edits.
-  if (!html) throw FileError("The editor did not answer: " + path + " was not stored.");
-  WriteLinesFile(path, SplitLines(CardButtonsToObjects(*html)), project.CodePage());
+  if (!html) return Fail("The editor did not answer: " + path + " was not stored.");
+  return WriteLinesFile(path, SplitLines(CardButtonsToObjects(*html)), project.CodePage());
 }
 
-void MainWindow::StoreSourcePage(const QString& path) {
+Status MainWindow::StoreSourcePage(const QString& path) {
   // The source view already holds the stored form; its lines get CR LF ends.
-  WriteTextFile(path, MemoText(), project.CodePage());
+  return WriteTextFile(path, MemoText(), project.CodePage());
 }
 
 void MainWindow::SetMemoText(const QString& pageText) {
@@ -59,7 +62,7 @@ bool MainWindow::EditorTabChanging() {
       CmdArg2 = 0;
       const TopicData* topic = ContentsRecord(selected);
       if (!topic) return true;
-      if (!ReportFailure([&] { StoreEditorPage(project.PagePath(topic->FileName)); })) return false;
+      if (!ReportFailure(StoreEditorPage(project.PagePath(topic->FileName)))) return false;
     }
     const QString stored = CardButtonsToObjects(editor->DocumentHTML());
     SetMemoText(stored);
@@ -70,7 +73,7 @@ bool MainWindow::EditorTabChanging() {
   const TopicData* topic = ContentsRecord(selected);
   if (!topic) return true;
   const QString path = project.PagePath(topic->FileName);
-  if (!ReportFailure([&] { StoreSourcePage(path); })) return false;
+  if (!ReportFailure(StoreSourcePage(path))) return false;
   if (QFileInfo(path).isFile()) {
     editor->SetBaseURL(project.Folder());
     editor->SetDocumentHTML(CardObjectsToButtons(MemoText()));

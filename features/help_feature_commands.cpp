@@ -77,14 +77,17 @@ void HelpFeatureCommands::InsertPopupCommand() {
   if (!self) return;
   WaitEditorIdle(m_editor);
   if (!self || !ok || typed.isEmpty()) return;
-  m_project.reportFailure([&] { InsertPopup(typed); });
+  const Status inserted = InsertPopup(typed);
+  if (self) m_project.reportFailure(inserted);
 }
 
-void HelpFeatureCommands::InsertPopup(const QString& typed) {
+Status HelpFeatureCommands::InsertPopup(const QString& typed) {
   QPointer<HelpFeatureCommands> self(this);
   const int codePage = m_project.codePage();
   const QString scriptPath = PopupScriptFile();
-  QStringList lines = ReadLinesFile(scriptPath, codePage);
+  Result<QStringList> read = ReadLinesFile(scriptPath, codePage);
+  if (!read) return Fail(read.Message());
+  QStringList lines = std::move(*read);
 
   // The selection becomes the link's text through the clipboard. What the
   // clipboard held comes back afterwards; an empty one keeps the cut text.
@@ -99,7 +102,7 @@ void HelpFeatureCommands::InsertPopup(const QString& typed) {
     QVariant arg = 0;
     m_editor->ExecCommand(decmd::Cut, decmd::Default, arg);
     WaitEditorIdle(m_editor);
-    if (!self) return;
+    if (!self) return {};
     if (const QMimeData* mime = clipboard->mimeData(); mime && mime->hasText()) linkText = mime->text();
   }
 
@@ -107,30 +110,31 @@ void HelpFeatureCommands::InsertPopup(const QString& typed) {
   lines.append(PopupScriptLine(name, typed, codePage));
   TextRange range = m_editor->SelectionRange();
   range.pasteHTML(PopupLink(name, linkText.isEmpty() ? typed : linkText));
-  if (!self) return;
+  if (!self) return {};
   if (saved) clipboard->setMimeData(saved.release());
 
-  WriteLinesFile(scriptPath, lines, codePage);
+  if (Status written = WriteLinesFile(scriptPath, lines, codePage); !written) return written;
 
   // The page's head: the control object the links call and the script tag
   // that loads the texts, each added once.
   const std::optional<QString> html = m_editor->TryDocumentHTML();
-  if (!self || !html) return;
+  if (!self || !html) return {};
   const QString withHead = WithPopupHead(*html, PopupScriptFileName(m_project.projectFile()));
-  if (withHead == *html) return;
+  if (withHead == *html) return {};
   WaitEditorIdle(m_editor);
-  if (!self) return;
+  if (!self) return {};
   m_editor->SetDocumentHTML(withHead);
   m_editor->SetBaseURL(m_project.projectFolder());
   WaitEditorIdle(m_editor);
-  if (!self) return;
+  if (!self) return {};
   // Setting the page clears the editor's record of changes, so the page is
   // stored now: otherwise leaving the topic would drop the new link while
   // its text stays in the script file.
-  if (const QString page = m_project.selectedPage(); !page.isEmpty()) {
-    m_project.storeEditorPage(page);
-    WaitEditorIdle(m_editor);
-  }
+  const QString page = m_project.selectedPage();
+  if (page.isEmpty()) return {};
+  const Status stored = m_project.storeEditorPage(page);
+  WaitEditorIdle(m_editor);
+  return stored;
 }
 
 void HelpFeatureCommands::EditPopupTexts() {
@@ -140,11 +144,14 @@ void HelpFeatureCommands::EditPopupTexts() {
   dialog->setProperty("HelpContext", 10010);
   const QString path = PopupScriptFile();
   const int codePage = m_project.codePage();
-  QStringList lines;
-  if (!m_project.reportFailure([&] { lines = ReadLinesFile(path, codePage); })) return;
-  dialog->SetLines(lines);
+  const Result<QStringList> lines = ReadLinesFile(path, codePage);
+  if (!lines) {
+    m_project.reportFailure(Fail(lines.Message()));
+    return;
+  }
+  dialog->SetLines(*lines);
   if (dialog->exec() != QDialog::Accepted || !dialog->Modified()) return;
-  m_project.reportFailure([&] { WriteLinesFile(path, dialog->Lines(), codePage); });
+  m_project.reportFailure(WriteLinesFile(path, dialog->Lines(), codePage));
 }
 
 void HelpFeatureCommands::InsertSplash() {
@@ -185,11 +192,14 @@ void HelpFeatureCommands::EditStyleSheet() {
   dialog->setProperty("HelpContext", 10015);
   const QString path = ChangeFileExt(m_project.projectFile(), ".css");
   const int codePage = m_project.codePage();
-  QStringList lines;
-  if (!m_project.reportFailure([&] { lines = ReadLinesFile(path, codePage); })) return;
-  dialog->SetLines(lines);
+  const Result<QStringList> lines = ReadLinesFile(path, codePage);
+  if (!lines) {
+    m_project.reportFailure(Fail(lines.Message()));
+    return;
+  }
+  dialog->SetLines(*lines);
   if (dialog->exec() != QDialog::Accepted || !self || !dialog->Modified()) return;
-  if (!m_project.reportFailure([&] { WriteLinesFile(path, dialog->Lines(), codePage); })) return;
+  if (!m_project.reportFailure(WriteLinesFile(path, dialog->Lines(), codePage))) return;
 
   // On the Editor tab the current topic is stored and shown again with the
   // new styles; its file keeps the stored form (training-card objects).
@@ -199,13 +209,10 @@ void HelpFeatureCommands::EditStyleSheet() {
   const std::optional<QString> html = m_editor->TryDocumentHTML();
   if (!self) return;
   if (!html) {
-    m_project.reportFailure(
-        [] { throw FileError("The editor did not answer: the page was not refreshed."); });
+    m_project.reportFailure(Fail("The editor did not answer: the page was not refreshed."));
     return;
   }
   const QStringList pageLines = SplitLines(CardButtonsToObjects(*html));
-  m_project.reportFailure([&] {
-    WriteLinesFile(pagePath, pageLines, m_project.codePage());
-    m_project.loadTopicPage(pagePath);
-  });
+  if (!m_project.reportFailure(WriteLinesFile(pagePath, pageLines, m_project.codePage()))) return;
+  m_project.reportFailure(m_project.loadTopicPage(pagePath));
 }

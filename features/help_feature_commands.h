@@ -7,6 +7,8 @@
 #include <QString>
 #include <functional>
 
+#include "platform/result.h"
+
 class EditingControl;
 class QAction;
 class QWidget;
@@ -35,10 +37,10 @@ class HelpFeatureCommands : public QObject {
     // topic; empty when none with a page is selected.
     std::function<QString()> selectedPage;
     // Writes the editor's page to a page file; loads a page file into both views.
-    std::function<void(const QString& path)> storeEditorPage;
-    std::function<void(const QString& path)> loadTopicPage;
-    // Runs a step and shows its failure in an error box; false when it failed.
-    std::function<bool(const std::function<void()>& step)> reportFailure;
+    std::function<Status(const QString& path)> storeEditorPage;
+    std::function<Status(const QString& path)> loadTopicPage;
+    // Shows a failure in an error box; false when the status is one.
+    std::function<bool(const Status& status)> reportFailure;
   };
 
   HelpFeatureCommands(QWidget* window, EditingControl* editor, const Actions& actions, Project project);
@@ -49,7 +51,7 @@ class HelpFeatureCommands : public QObject {
   QString PopupScriptFile() const;
   void InsertPopupCommand();
   // Adds a pop-up with the typed text at the editor's selection (the body of "Pop-up").
-  void InsertPopup(const QString& typed);
+  Status InsertPopup(const QString& typed);
   void EditPopupTexts();
   void InsertSplash();
   void InsertTrainingCard();

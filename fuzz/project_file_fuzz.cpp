@@ -21,13 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!f.open(QIODevice::WriteOnly)) return 0;
     f.write(*sources[i]);
   }
-  try {
-    const ProjectFiles files = ReadProjectFiles(project);
-    ProjectCodePage(files.ProjectLines);
-    ProjectLanguage(files.ProjectLines);
-    for (const QString& line : files.ProjectLines) LanguageLineLcid(line);
-    UpdateProjectLines(files.ProjectLines, QStringLiteral("first.htm"));
-  } catch (const FileError&) {
-  }
+  const Result<ProjectFiles> files = ReadProjectFiles(project);
+  if (!files) return 0;
+  ProjectCodePage(files->ProjectLines);
+  ProjectLanguage(files->ProjectLines);
+  for (const QString& line : files->ProjectLines) LanguageLineLcid(line);
+  UpdateProjectLines(files->ProjectLines, QStringLiteral("first.htm"), project);
   return 0;
 }

@@ -61,8 +61,9 @@ bool MainWindow::CreateTopic(const QString& title, bool asSubtopic) {
   editor->SetDocumentHTML(page);
   SetMemoText(page);
   WaitEditorIdle(editor);
-  StoreEditorPage(project.PagePath(fileName));
+  const Status stored = StoreEditorPage(project.PagePath(fileName));
   WaitEditorIdle(editor);
+  if (!ReportFailure(stored)) return false;
   // 9.-10. The label shows the new number at once.
   project.AddContextEntries(fileName);
   project.SetModified();
@@ -72,14 +73,14 @@ bool MainWindow::CreateTopic(const QString& title, bool asSubtopic) {
 
 void MainWindow::NewTopic() {
   if (const auto title = AskTitle(this)) {
-    ReportFailure([&] { CreateTopic(*title); });
+    CreateTopic(*title);
     WaitEditorIdle(editor);
   }
 }
 
 void MainWindow::NewSubtopic() {
   if (const auto title = AskTitle(this)) {
-    ReportFailure([&] { CreateTopic(*title, true); });
+    CreateTopic(*title, true);
     WaitEditorIdle(editor);
   }
 }

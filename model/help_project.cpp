@@ -10,24 +10,10 @@
 #include "project/page_template.h"
 #include "project/project_saver.h"
 
-namespace {
-
-// The file layer reports a failure by throwing; the model hands it on as a Status.
-template <typename Step>
-Status Attempt(Step&& step) {
-  try {
-    step();
-    return {};
-  } catch (const FileError& e) {
-    return Fail(e.message());
-  }
-}
-
-}  // namespace
-
 Result<ProjectTrees> HelpProject::Open(const QString& path) {
-  ProjectFiles files;
-  if (Status read = Attempt([&] { files = ReadProjectFiles(path); }); !read) return Fail(read.Message());
+  Result<ProjectFiles> read = ReadProjectFiles(path);
+  if (!read) return Fail(read.Message());
+  ProjectFiles& files = *read;
   m_projectFile = path;
   m_projectLines = std::move(files.ProjectLines);
   m_aliasLines = std::move(files.AliasLines);
@@ -41,12 +27,12 @@ Result<ProjectTrees> HelpProject::Open(const QString& path) {
 Status HelpProject::CreateNew(const QString& path, const std::optional<NewProjectChoice>& choice) {
   const QStringList lines = NewProjectLines(path, choice);
   const int codePage = ProjectCodePage(lines);
-  Status written = Attempt([&] {
-    WriteLinesFile(path, lines, codePage);
-    WriteTextFile(ChangeFileExt(path, ".css"), DefaultStyleSheet(), codePage);
-    WriteTextFile(ChangeFileExt(path, "P.js"), "popfont=\"Courier,10\"\r\n", codePage);
-  });
-  if (!written) return written;
+  if (Status written = WriteLinesFile(path, lines, codePage); !written) return written;
+  if (Status written = WriteTextFile(ChangeFileExt(path, ".css"), DefaultStyleSheet(), codePage); !written)
+    return written;
+  if (Status written = WriteTextFile(ChangeFileExt(path, "P.js"), "popfont=\"Courier,10\"\r\n", codePage);
+      !written)
+    return written;
   m_projectFile = path;
   m_projectLines = lines;
   m_mapLines.clear();
@@ -63,8 +49,8 @@ Status HelpProject::Save(std::vector<ContentsNode> contents, std::vector<IndexNo
   const ProjectSnapshot snapshot{m_projectFile, std::move(contents), std::move(index), m_mapLines,
                                  m_aliasLines};
   Status history;
-  Status saved = Attempt([&] { history = SaveProjectFiles(snapshot, lines, m_sources, settingsFile); });
-  if (!saved) return saved;
+  if (Status saved = SaveProjectFiles(snapshot, lines, m_sources, settingsFile, history); !saved)
+    return saved;
   if (recentList) *recentList = history;
   m_projectLines = std::move(lines);
   m_modified = false;

@@ -16,8 +16,8 @@ namespace {
 
 constexpr qint64 kMaxSitemapBytes = 256 * 1024 * 1024;
 
-QStringList OptionalLines(const QString& path, int codePage) {
-  if (!QFileInfo(path).isFile()) return {};
+Result<QStringList> OptionalLines(const QString& path, int codePage) {
+  if (!QFileInfo(path).isFile()) return QStringList();
   return ReadLinesFile(path, codePage);
 }
 
@@ -66,17 +66,22 @@ void Tell(const SitemapSource& source, QStringList& warnings) {
 
 }  // namespace
 
-ProjectFiles ReadProjectFiles(const QString& projectPath) {
+Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
   ProjectFiles files;
   // The "Language" line is plain ASCII: find it first, then read every file
   // in the project's code page.
-  const QByteArray projectBytes = ReadFileBytes(projectPath);
-  const int codePage = ProjectCodePage(SplitLines(DecodeCodePage(projectBytes, 1252)));
-  files.ProjectLines = SplitLines(DecodeCodePage(projectBytes, codePage));
+  const Result<QByteArray> projectBytes = ReadFileBytes(projectPath);
+  if (!projectBytes) return Fail(projectBytes.Message());
+  const int codePage = ProjectCodePage(SplitLines(DecodeCodePage(*projectBytes, 1252)));
+  files.ProjectLines = SplitLines(DecodeCodePage(*projectBytes, codePage));
   const QString aliasFile = ChangeFileExt(projectPath, ".ali");
   const QString mapFile = ChangeFileExt(projectPath, ".h");
-  files.AliasLines = OptionalLines(aliasFile, codePage);
-  files.MapLines = OptionalLines(mapFile, codePage);
+  Result<QStringList> aliasLines = OptionalLines(aliasFile, codePage);
+  if (!aliasLines) return Fail(aliasLines.Message());
+  files.AliasLines = std::move(*aliasLines);
+  Result<QStringList> mapLines = OptionalLines(mapFile, codePage);
+  if (!mapLines) return Fail(mapLines.Message());
+  files.MapLines = std::move(*mapLines);
 
   ProjectSources& sources = files.Sources;
   sources.Contents.Path = ContentsFilePath(projectPath, files.ProjectLines);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/records.h"
+#include "platform/result.h"
 #include "project/project_sources.h"
 
 struct ProjectFiles {
@@ -20,8 +21,9 @@ struct ProjectFiles {
 // Reads the project file, the contents and index files it names (or those
 // named after it), the program's own alias and map files named after it,
 // and the context numbers of the project file's [ALIAS] and [MAP] sections.
-// Throws FileError when the project file cannot be read. A missing contents,
+// Fails naming the file when the project file, or an alias or map file that
+// is there, cannot be read. A missing contents,
 // index, alias or map file reads as empty; a sitemap that cannot be
 // understood (UTF-16, items the readers cannot read) is read as far as it
 // goes and marked to be left as it is, with a problem that says why.
-ProjectFiles ReadProjectFiles(const QString& projectPath);
+Result<ProjectFiles> ReadProjectFiles(const QString& projectPath);

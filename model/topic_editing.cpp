@@ -82,19 +82,17 @@ void MainWindow::ContentsCaptionEdited(QTreeWidgetItem* node, const QString& cap
   bool replaced = false;
   const QString text = ReplaceTitleInPage(page, oldTitle, caption, &replaced);
   if (!replaced) return;
-  ReportFailure([&] {
-    editor->SetDocumentHTML(CardObjectsToButtons(text));
-    editor->SetBaseURL(project.Folder());
-    WaitEditorIdle(editor);
-    const TopicData* topic = ContentsRecord(node);
-    if (CurrentTab == 1) {
-      SetMemoText(text);
-      // Not yet in the file: the next store writes it.
-      sourceView->document()->setModified(true);
-    } else if (topic && !topic->FileName.isEmpty()) {
-      WriteLinesFile(project.PagePath(topic->FileName), SplitLines(text), project.CodePage());
-    }
-  });
+  editor->SetDocumentHTML(CardObjectsToButtons(text));
+  editor->SetBaseURL(project.Folder());
+  WaitEditorIdle(editor);
+  const TopicData* topic = ContentsRecord(node);
+  if (CurrentTab == 1) {
+    SetMemoText(text);
+    // Not yet in the file: the next store writes it.
+    sourceView->document()->setModified(true);
+  } else if (topic && !topic->FileName.isEmpty()) {
+    ReportFailure(WriteLinesFile(project.PagePath(topic->FileName), SplitLines(text), project.CodePage()));
+  }
 }
 
 void MainWindow::DeleteTopicCommand() {

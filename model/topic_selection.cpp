@@ -40,14 +40,10 @@ bool MainWindow::StoreSelectedTopic(QTreeWidgetItem* selected, bool evenWithEmpt
   if (!evenWithEmptySource && sourceView->toPlainText().isEmpty()) return true;
   if (!PageHasUnsavedEdits()) return true;
   const QString path = project.PagePath(topic->FileName);
-  return ReportFailure([&] {
-    if (CurrentTab == 1) {
-      StoreSourcePage(path);
-    } else {
-      StoreEditorPage(path);
-      WaitEditorIdle(editor);
-    }
-  });
+  if (CurrentTab == 1) return ReportFailure(StoreSourcePage(path));
+  const Status stored = StoreEditorPage(path);
+  WaitEditorIdle(editor);
+  return ReportFailure(stored);
 }
 
 void MainWindow::LoadSelectedTopic(QTreeWidgetItem* node) {
@@ -57,15 +53,15 @@ void MainWindow::LoadSelectedTopic(QTreeWidgetItem* node) {
   if (!topic) return;
   const QString path = project.PagePath(topic->FileName);
   const bool exists = !topic->FileName.isEmpty() && QFileInfo(path).isFile();
-  const bool loaded = ReportFailure([&] {
-    if (exists) {
-      LoadTopicPage(path);
-    } else if (CurrentTab == 0) {
-      editor->NewDocument();
-      sourceView->clear();
-      WaitEditorIdle(editor);
-    }
-  });
+  Status load;
+  if (exists) {
+    load = LoadTopicPage(path);
+  } else if (CurrentTab == 0) {
+    editor->NewDocument();
+    sourceView->clear();
+    WaitEditorIdle(editor);
+  }
+  const bool loaded = ReportFailure(load);
   if (!loaded) {
     // Never leave another topic's page on show: edits to it would be stored here.
     editor->NewDocument();

@@ -139,14 +139,11 @@ QByteArray ReadProfileFile(const QString& path) {
   return file.readAll();
 }
 
-void WriteProfileFile(const QString& path, const QByteArray& fileText) {
+Status WriteProfileFile(const QString& path, const QByteArray& fileText) {
   const QString folder = QFileInfo(path).absolutePath();
-  try {
-    if (!QDir().mkpath(folder)) throw FileError(QString());
-    WriteFileBytes(path, fileText);
-  } catch (const FileError&) {
-    throw FileError(QStringLiteral("Unable to write to %1").arg(path));
-  }
+  if (!QDir().mkpath(folder) || !WriteFileBytes(path, fileText))
+    return Fail(QStringLiteral("Unable to write to %1").arg(path));
+  return {};
 }
 
 QString ReadProfileString(const QString& path, const QString& section, const QString& key,
@@ -154,7 +151,7 @@ QString ReadProfileString(const QString& path, const QString& section, const QSt
   return ProfileValue(ReadProfileFile(path), section, key, defaultValue);
 }
 
-void WriteProfileString(const QString& path, const QString& section, const QString& key,
-                        const QString& value) {
-  WriteProfileFile(path, SetProfileValue(ReadProfileFile(path), section, key, value));
+Status WriteProfileString(const QString& path, const QString& section, const QString& key,
+                          const QString& value) {
+  return WriteProfileFile(path, SetProfileValue(ReadProfileFile(path), section, key, value));
 }

@@ -11,6 +11,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "platform/result.h"
+
 // The value of key in section of the file's text, or defaultValue.
 QString ProfileValue(const QByteArray& fileText, const QString& section, const QString& key,
                      const QString& defaultValue);
@@ -21,12 +23,12 @@ QByteArray SetProfileValue(const QByteArray& fileText, const QString& section, c
 // The same on a file. A missing or unreadable file reads as empty.
 QString ReadProfileString(const QString& path, const QString& section, const QString& key,
                           const QString& defaultValue);
-// Creates the file (and its folder) when missing. FileError "Unable to
+// Creates the file (and its folder) when missing. Fails with "Unable to
 // write to <path>" when it cannot be written.
-void WriteProfileString(const QString& path, const QString& section, const QString& key,
-                        const QString& value);
+Status WriteProfileString(const QString& path, const QString& section, const QString& key,
+                          const QString& value);
 
 // The file's bytes, empty when it is missing or unreadable.
 QByteArray ReadProfileFile(const QString& path);
-// Writes a whole profile text; FileError "Unable to write to <path>".
-void WriteProfileFile(const QString& path, const QByteArray& fileText);
+// Writes a whole profile text; fails with "Unable to write to <path>".
+Status WriteProfileFile(const QString& path, const QByteArray& fileText);

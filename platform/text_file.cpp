@@ -6,8 +6,6 @@
 
 #include "platform/codepage.h"
 
-FileError::FileError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
-
 QStringList SplitLines(const QString& text) {
   QStringList lines;
   const qsizetype n = text.size();
@@ -45,23 +43,27 @@ QStringList OneLineEach(const QStringList& lines) {
   return out;
 }
 
-QByteArray ReadFileBytes(const QString& path) {
+Result<QByteArray> ReadFileBytes(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) throw FileError(QStringLiteral("Cannot open file %1").arg(path));
+  if (!file.open(QIODevice::ReadOnly)) return Fail(QStringLiteral("Cannot open file %1").arg(path));
   QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) throw FileError(QStringLiteral("Cannot open file %1").arg(path));
+  if (file.error() != QFileDevice::NoError) return Fail(QStringLiteral("Cannot open file %1").arg(path));
   return bytes;
 }
 
-QString ReadTextFile(const QString& path, int codePage) {
-  return DecodeCodePage(ReadFileBytes(path), codePage);
+Result<QString> ReadTextFile(const QString& path, int codePage) {
+  Result<QByteArray> bytes = ReadFileBytes(path);
+  if (!bytes) return Fail(bytes.Message());
+  return DecodeCodePage(*bytes, codePage);
 }
 
-QStringList ReadLinesFile(const QString& path, int codePage) {
-  return SplitLines(ReadTextFile(path, codePage));
+Result<QStringList> ReadLinesFile(const QString& path, int codePage) {
+  Result<QString> text = ReadTextFile(path, codePage);
+  if (!text) return Fail(text.Message());
+  return SplitLines(*text);
 }
 
-void WriteFileBytes(const QString& path, const QByteArray& bytes) {
+Status WriteFileBytes(const QString& path, const QByteArray& bytes) {
   const QString createError = QStringLiteral("Cannot create file %1").arg(path);
   // The rename would replace a read-only file; the user meant it to stay.
   // A file without any write permission bit counts as read-only also for
@@ -69,17 +71,18 @@ void WriteFileBytes(const QString& path, const QByteArray& bytes) {
   const QFileInfo info(path);
   const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
   if (info.exists() && (!info.isFile() || !info.isWritable() || !(info.permissions() & anyWrite)))
-    throw FileError(createError);
+    return Fail(createError);
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) throw FileError(createError);
+  if (!file.open(QIODevice::WriteOnly)) return Fail(createError);
   if (file.write(bytes) != bytes.size() || !file.commit())
-    throw FileError(QStringLiteral("Unable to write to %1").arg(path));
+    return Fail(QStringLiteral("Unable to write to %1").arg(path));
+  return {};
 }
 
-void WriteTextFile(const QString& path, const QString& text, int codePage) {
-  WriteFileBytes(path, EncodeCodePage(text, codePage));
+Status WriteTextFile(const QString& path, const QString& text, int codePage) {
+  return WriteFileBytes(path, EncodeCodePage(text, codePage));
 }
 
-void WriteLinesFile(const QString& path, const QStringList& lines, int codePage) {
-  WriteTextFile(path, JoinLines(lines), codePage);
+Status WriteLinesFile(const QString& path, const QStringList& lines, int codePage) {
+  return WriteTextFile(path, JoinLines(lines), codePage);
 }

@@ -8,18 +8,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <stdexcept>
 
-// A file that cannot be read or written; message() is the text shown to the
-// user ("Cannot create file %s", "Cannot open file %s", "Unable to write to %s").
-class FileError : public std::runtime_error {
- public:
-  explicit FileError(const QString& message);
-  QString message() const { return message_; }
-
- private:
-  QString message_;
-};
+#include "platform/result.h"
 
 // Splits at CR LF, lone CR and lone LF; a final line end adds no empty line.
 QStringList SplitLines(const QString& text);
@@ -31,14 +21,14 @@ QString JoinLines(const QStringList& lines);
 // so each CR or LF in a line becomes a blank. Everything else stays.
 QStringList OneLineEach(const QStringList& lines);
 
-// Reads a whole file; FileError "Cannot open file <path>" when it cannot.
-QByteArray ReadFileBytes(const QString& path);
-QString ReadTextFile(const QString& path, int codePage);
-QStringList ReadLinesFile(const QString& path, int codePage);
+// Reads a whole file; fails with "Cannot open file <path>" when it cannot.
+Result<QByteArray> ReadFileBytes(const QString& path);
+Result<QString> ReadTextFile(const QString& path, int codePage);
+Result<QStringList> ReadLinesFile(const QString& path, int codePage);
 
-// Replaces a file atomically. FileError "Cannot create file <path>" when the
+// Replaces a file atomically. Fails with "Cannot create file <path>" when the
 // file cannot be made (read-only file, missing or read-only folder), "Unable
 // to write to <path>" when writing or the final rename fails.
-void WriteFileBytes(const QString& path, const QByteArray& bytes);
-void WriteTextFile(const QString& path, const QString& text, int codePage);
-void WriteLinesFile(const QString& path, const QStringList& lines, int codePage);
+Status WriteFileBytes(const QString& path, const QByteArray& bytes);
+Status WriteTextFile(const QString& path, const QString& text, int codePage);
+Status WriteLinesFile(const QString& path, const QStringList& lines, int codePage);

@@ -2,10 +2,10 @@
 
 #include "platform/text_file.h"
 
-void WriteMapFile(const QString& path, const QStringList& mapLines, int codePage) {
-  WriteLinesFile(path, OneLineEach(mapLines), codePage);
+Status WriteMapFile(const QString& path, const QStringList& mapLines, int codePage) {
+  return WriteLinesFile(path, OneLineEach(mapLines), codePage);
 }
 
-void WriteAliasFile(const QString& path, const QStringList& aliasLines, int codePage) {
-  WriteLinesFile(path, OneLineEach(aliasLines), codePage);
+Status WriteAliasFile(const QString& path, const QStringList& aliasLines, int codePage) {
+  return WriteLinesFile(path, OneLineEach(aliasLines), codePage);
 }

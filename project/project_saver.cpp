@@ -21,7 +21,7 @@ namespace {
 // A link that leads out of the project folder would make Save write a file
 // that is not the project's (a shared or a system file). Links inside the
 // folder are written through as the user set them up.
-void RefuseLinksOutOfTheFolder(const QStringList& files, const QString& projectFile) {
+Status RefuseLinksOutOfTheFolder(const QStringList& files, const QString& projectFile) {
   const QString folder = QFileInfo(QFileInfo(projectFile).absolutePath()).canonicalFilePath();
   for (const QString& file : files) {
     const QFileInfo info(file);
@@ -29,18 +29,20 @@ void RefuseLinksOutOfTheFolder(const QStringList& files, const QString& projectF
     const QString target = info.canonicalFilePath();
     const QString relative = QDir(folder).relativeFilePath(target.isEmpty() ? info.symLinkTarget() : target);
     if (folder.isEmpty() || relative.startsWith(QLatin1String("..")) || QDir::isAbsolutePath(relative))
-      throw FileError(
+      return Fail(
           QStringLiteral("Cannot create file %1: it is a symbolic link to %2, outside the project folder")
               .arg(file, QDir::toNativeSeparators(target.isEmpty() ? info.symLinkTarget() : target)));
   }
+  return {};
 }
 
-void WriteSitemap(SitemapSource& source, const QString& text, int codePage) {
-  if (!source.ReadOnlyReason.isEmpty()) return;
+Status WriteSitemap(SitemapSource& source, const QString& text, int codePage) {
+  if (!source.ReadOnlyReason.isEmpty()) return {};
   const QByteArray digest = SitemapDigest(text);
-  if (digest == source.WrittenForm && QFileInfo(source.Path).isFile()) return;
-  WriteTextFile(source.Path, text, codePage);
+  if (digest == source.WrittenForm && QFileInfo(source.Path).isFile()) return {};
+  if (Status written = WriteTextFile(source.Path, text, codePage); !written) return written;
   source.WrittenForm = digest;
+  return {};
 }
 
 IndexNode CopyIndexNode(const IndexNode& node) {
@@ -53,14 +55,14 @@ IndexNode CopyIndexNode(const IndexNode& node) {
 
 // The project file keeps its bytes when its lines are what it holds, and
 // its line breaks (LF as generators write them, else CR LF) when they change.
-void WriteProjectFile(const QString& path, const QStringList& lines, int codePage) {
+Status WriteProjectFile(const QString& path, const QStringList& lines, int codePage) {
   QFile file(path);
   const QByteArray current = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   file.close();
-  if (!current.isEmpty() && SplitLines(DecodeCodePage(current, codePage)) == lines) return;
+  if (!current.isEmpty() && SplitLines(DecodeCodePage(current, codePage)) == lines) return {};
   const bool lineFeeds = current.contains('\n') && !current.contains("\r\n");
   if (!lineFeeds) return WriteLinesFile(path, lines, codePage);
-  WriteTextFile(path, lines.join(u'\n') + u'\n', codePage);
+  return WriteTextFile(path, lines.join(u'\n') + u'\n', codePage);
 }
 
 // Whether an [ALIAS] or [MAP] line of the project includes the file.
@@ -89,25 +91,33 @@ QStringList ProjectFilesSaved(const QString& projectFile, const QStringList& pro
 }
 
 Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines, ProjectSources& sources,
-                        const QString& settingsFile) {
+                        const QString& settingsFile, Status& recentList) {
   const int codePage = ProjectCodePage(projectLines);
   const QString& path = project.ProjectFile;
   if (sources.Contents.Path.isEmpty()) sources.Contents.Path = ContentsFilePath(path, projectLines);
   if (sources.Index.Path.isEmpty()) sources.Index.Path = IndexFilePath(path, projectLines);
   const QString mapFile = ChangeFileExt(path, ".h");
   const QString aliasFile = ChangeFileExt(path, ".ali");
-  RefuseLinksOutOfTheFolder({sources.Contents.Path, sources.Index.Path, mapFile, aliasFile, path}, path);
-  WriteSitemap(sources.Contents, ContentsFileText(project.Contents, sources.Contents.Header), codePage);
+  if (Status inside = RefuseLinksOutOfTheFolder(
+          {sources.Contents.Path, sources.Index.Path, mapFile, aliasFile, path}, path);
+      !inside)
+    return inside;
+  if (Status written = WriteSitemap(sources.Contents,
+                                    ContentsFileText(project.Contents, sources.Contents.Header), codePage);
+      !written)
+    return written;
   // The Index tree is kept sorted; its file is written in the order opening gives it.
   std::vector<IndexNode> index;
   index.reserve(project.Index.size());
   for (const IndexNode& node : project.Index) index.push_back(CopyIndexNode(node));
   SortIndexNodes(index);
-  WriteSitemap(sources.Index, IndexFileText(index, sources.Index.Header), codePage);
+  if (Status written = WriteSitemap(sources.Index, IndexFileText(index, sources.Index.Header), codePage);
+      !written)
+    return written;
   if (WantsWriting(path, projectLines, mapFile, project.MapLines))
-    WriteMapFile(mapFile, project.MapLines, codePage);
+    if (Status written = WriteMapFile(mapFile, project.MapLines, codePage); !written) return written;
   if (WantsWriting(path, projectLines, aliasFile, project.AliasLines))
-    WriteAliasFile(aliasFile, project.AliasLines, codePage);
+    if (Status written = WriteAliasFile(aliasFile, project.AliasLines, codePage); !written) return written;
   std::optional<QString> firstTopic;
   if (!project.Contents.empty())
     firstTopic = project.Contents.front().Data ? project.Contents.front().Data->FileName : QString();
@@ -115,17 +125,13 @@ Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLine
   // with [FILES] as it will be written there.
   if (firstTopic) firstTopic = OneLineEach({*firstTopic}).front();
   projectLines = OneLineEach(UpdateProjectLines(projectLines, firstTopic, path));
-  WriteProjectFile(path, projectLines, codePage);
-  try {
-    AddToHistory(settingsFile, path);
-  } catch (const FileError& e) {
-    return Fail(e.message());
-  }
+  if (Status written = WriteProjectFile(path, projectLines, codePage); !written) return written;
+  recentList = AddToHistory(settingsFile, path);
   return {};
 }
 
 Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines,
-                        const QString& settingsFile) {
+                        const QString& settingsFile, Status& recentList) {
   ProjectSources sources;
-  return SaveProjectFiles(project, projectLines, sources, settingsFile);
+  return SaveProjectFiles(project, projectLines, sources, settingsFile, recentList);
 }

@@ -23,17 +23,18 @@ struct ProjectSnapshot {
 // had; one whose tree still gives the text it was read as, or that could
 // not be understood when it was read, is left as it is on disk. The map and
 // alias files are written when they have lines, exist, or the project file
-// includes them. Throws FileError at the first file that cannot be written;
-// the files after it stay as they were and the recent list is not touched.
-// A file of the project that is a symbolic link to a file outside the
-// project folder is not written through: the save stops before any file is
-// written. The result is the recent list's: a settings file that cannot be
-// written does not undo the save, and the caller shows it as a warning.
+// includes them. The save stops at the first file that cannot be written
+// and fails naming it; the files after it stay as they were and the recent
+// list is not touched. A file of the project that is a symbolic link to a
+// file outside the project folder is not written through: the save stops
+// before any file is written. `recentList` gets the recent list's result: a
+// settings file that cannot be written does not undo the save, and the
+// caller shows it as a warning.
 Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines, ProjectSources& sources,
-                        const QString& settingsFile);
+                        const QString& settingsFile, Status& recentList);
 // The same for a project whose sitemaps were not read (a new project).
 Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines,
-                        const QString& settingsFile);
+                        const QString& settingsFile, Status& recentList);
 
 // The project's own files that Save writes, in the order it writes them.
 QStringList ProjectFilesSaved(const QString& projectFile, const QStringList& projectLines);

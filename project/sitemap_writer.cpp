@@ -249,10 +249,10 @@ QString IndexFileText(const std::vector<IndexNode>& forest, const QString& heade
   return out;
 }
 
-void WriteContentsFile(const QString& path, const std::vector<ContentsNode>& forest, int codePage) {
-  WriteTextFile(path, ContentsFileText(forest), codePage);
+Status WriteContentsFile(const QString& path, const std::vector<ContentsNode>& forest, int codePage) {
+  return WriteTextFile(path, ContentsFileText(forest), codePage);
 }
 
-void WriteIndexFile(const QString& path, const std::vector<IndexNode>& forest, int codePage) {
-  WriteTextFile(path, IndexFileText(forest), codePage);
+Status WriteIndexFile(const QString& path, const std::vector<IndexNode>& forest, int codePage) {
+  return WriteTextFile(path, IndexFileText(forest), codePage);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/records.h"
+#include "platform/result.h"
 
 // Appends the entries of one level (and, nested, of its children) to out,
 // each line followed by CR LF, ending the level with "</UL>".
@@ -25,6 +26,6 @@ QString ContentsFileText(const std::vector<ContentsNode>& forest, const QString&
 QString IndexFileText(const std::vector<IndexNode>& forest, const QString& header = QString());
 
 // Write the file texts in the code page, replacing the files atomically.
-// FileError on failure ("Cannot create file <path>", "Unable to write to <path>").
-void WriteContentsFile(const QString& path, const std::vector<ContentsNode>& forest, int codePage);
-void WriteIndexFile(const QString& path, const std::vector<IndexNode>& forest, int codePage);
+// The failure names the file ("Cannot create file <path>", "Unable to write to <path>").
+Status WriteContentsFile(const QString& path, const std::vector<ContentsNode>& forest, int codePage);
+Status WriteIndexFile(const QString& path, const std::vector<IndexNode>& forest, int codePage);

@@ -12,6 +12,7 @@
 #include "model/project_reader.h"
 #include "project/project_saver.h"
 #include "tree_editing_fixture.h"
+#include "tests/unit/test_files.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ TEST_F(RenameTopicTest, RenamingChangesCaptionTitleAndHeadingButNotAThirdOccurre
 
 TEST_F(RenameTopicTest, APageWithoutTheDocumentTitleChangesOnlyTheCaption) {
   const QByteArray untitled = "<HTML><BODY><P>Last</P></BODY></HTML>\r\n";
-  WriteFileBytes(Path("Proj05.htm"), untitled);
+  PutFile(Path("Proj05.htm"), untitled);
   form->contentsTree->setCurrentItem(last);
   form->project.SetModified(false);
   EditCaption(form->contentsTree, last, "Final");
@@ -86,8 +87,7 @@ TEST_F(RenameTopicTest, APageWithoutTheDocumentTitleChangesOnlyTheCaption) {
 }
 
 TEST_F(RenameTopicTest, TheDocumentTitleIsReplacedNotTheOldCaption) {
-  WriteFileBytes(Path("Proj05.htm"),
-                 "<HTML><HEAD><TITLE>Other</TITLE></HEAD><BODY><P>Last</P></BODY></HTML>\r\n");
+  PutFile(Path("Proj05.htm"), "<HTML><HEAD><TITLE>Other</TITLE></HEAD><BODY><P>Last</P></BODY></HTML>\r\n");
   form->contentsTree->setCurrentItem(last);
   EditCaption(form->contentsTree, last, "Final");
   const QString page = QString::fromLatin1(FileBytes(Path("Proj05.htm")));
@@ -345,12 +345,13 @@ TEST_F(ContentsEditingTest, EditedTreesAreSavedAndReadBackAlike) {
   EXPECT_EQ(index, "basics=Proj02.htm,printing(paper=Proj03.htm,printing=Proj05.htm)");
 
   QStringList projectLines = form->project.ProjectLines();
+  Status recentList;
   EXPECT_TRUE(
       SaveProjectFiles({form->project.ProjectFile(), ContentsForest(form->contentsTree),
                         IndexForest(form->indexTree), form->project.MapLines(), form->project.AliasLines()},
-                       projectLines, form->projectCommands->SettingsFile())
+                       projectLines, form->projectCommands->SettingsFile(), recentList)
           .Ok());
-  const ProjectFiles read = ReadProjectFiles(form->project.ProjectFile());
+  const ProjectFiles read = ProjectOnDisk(form->project.ProjectFile());
   EXPECT_EQ(Shape(read.Contents), contents);
   EXPECT_EQ(Shape(read.Index), index);
   EXPECT_EQ(read.MapLines, form->project.MapLines());

@@ -12,6 +12,7 @@
 #include "editor_script.h"
 #include "gui_helpers.h"
 #include "tree_editing_fixture.h"
+#include "tests/unit/test_files.h"
 
 class EditorCommandsFixture : public TreeEditingFixture {
  protected:
@@ -23,9 +24,9 @@ class EditorCommandsFixture : public TreeEditingFixture {
 
   // Writes the first topic's page with this body and opens it in the editor.
   void OpenPage(const QString& body) {
-    WriteFileBytes(Path("Proj01.htm"),
-                   ("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n")
-                       .toLatin1());
+    PutFile(Path("Proj01.htm"),
+            ("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n")
+                .toLatin1());
     form->contentsTree->setCurrentItem(start);
     WaitEditorIdle(form->editor);
     FocusEditor();

@@ -15,20 +15,21 @@
 #include "editor_script.h"
 #include "gui_helpers.h"
 #include "tree_editing_fixture.h"
+#include "tests/unit/test_files.h"
 
 class HelpFeaturesFixture : public TreeEditingFixture {
  protected:
   void SetUp() override {
     TreeEditingFixture::SetUp();
     if (HasFatalFailure()) return;
-    WriteFileBytes(Path("ProjP.js"), "popfont=\"Courier,10\"\r\n");
-    WriteFileBytes(Path("Proj.css"), "BODY { font-family: Arial; }\r\n");
+    PutFile(Path("ProjP.js"), "popfont=\"Courier,10\"\r\n");
+    PutFile(Path("Proj.css"), "BODY { font-family: Arial; }\r\n");
     start = AddTopic(nullptr, "Start", 1);
   }
 
   // Writes the topic's page and opens it in the editor.
   void OpenPageText(const QByteArray& page) {
-    WriteFileBytes(Path("Proj01.htm"), page);
+    PutFile(Path("Proj01.htm"), page);
     form->contentsTree->setCurrentItem(nullptr);
     form->contentsTree->setCurrentItem(start);
     WaitEditorIdle(form->editor);
@@ -69,7 +70,7 @@ class HelpFeaturesFixture : public TreeEditingFixture {
     if (prompt) *prompt = seen->second;
   }
 
-  QStringList ScriptLines() const { return ReadLinesFile(Path("ProjP.js"), 1252); }
+  QStringList ScriptLines() const { return LinesOf(Path("ProjP.js"), 1252); }
 
   QTreeWidgetItem* start = nullptr;
 };

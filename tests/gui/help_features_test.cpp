@@ -18,6 +18,7 @@
 #include "features/splash_dialog.h"
 #include "features/training_card_dialog.h"
 #include "help_features_fixture.h"
+#include "tests/unit/test_files.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ TEST_F(PopupTexts, SelectionBecomesTheLinkAndTheHeadGetsTheObject) {
 TEST_F(PopupTexts, NextAfterTwelveIsP13AndInsertingTwiceAddsTheHeadOnce) {
   QByteArray script = "popfont=\"Courier,10\"\r\n";
   for (int i = 1; i <= 12; ++i) script += QStringLiteral("P%1=\"t%1\"\r\n").arg(i).toLatin1();
-  WriteFileBytes(Path("ProjP.js"), script);
+  PutFile(Path("ProjP.js"), script);
   OpenPage("<P id=a>first word</P><P id=b>second word</P>");
   Select("#a", 0, 5);
   InsertPopup("one");
@@ -94,7 +95,7 @@ TEST_F(PopupTexts, QuotesAndBackslashesCannotBreakTheScriptOrTheLink) {
   Select("#p", 0, 0);
   form->editorCommands->PrepareInsertMenu();
   EXPECT_FALSE(form->insertPopupAction->isEnabled());
-  form->helpFeatures->InsertPopup("a <b> & \"c\"");
+  ExpectWritten(form->helpFeatures->InsertPopup("a <b> & \"c\""));
   WaitEditorIdle(form->editor);
   const QString html = Html();
   EXPECT_TRUE(html.contains("(P2,popfont,10,10,0,-1)\">a &lt;b&gt; &amp; \"c\"</A>", Qt::CaseInsensitive))
@@ -115,7 +116,7 @@ TEST_F(PopupTexts, AMissingScriptFileStopsWithTheFileError) {
 }
 
 TEST_F(PopupTexts, PopupTextsEditsTheFileInTheTextDialog) {
-  WriteFileBytes(Path("ProjP.js"), "popfont=\"Courier,10\"\r\nP1=\"old\"\r\n");
+  PutFile(Path("ProjP.js"), "popfont=\"Courier,10\"\r\nP1=\"old\"\r\n");
   QString caption, shown;
   OnNextDialog<TextEditDialog>([&](TextEditDialog* d) {
     caption = d->windowTitle();
@@ -131,7 +132,7 @@ TEST_F(PopupTexts, PopupTextsEditsTheFileInTheTextDialog) {
   EXPECT_EQ(FileBytes(Path("ProjP.js")), "popfont=\"Arial,12\"\r\nP1=\"new\"\r\n");
 
   // Cancel, or OK without a change, writes nothing.
-  WriteFileBytes(Path("ProjP.js"), "P1=\"x\"");
+  PutFile(Path("ProjP.js"), "P1=\"x\"");
   OnNextDialog<TextEditDialog>([](TextEditDialog* d) { d->okButton->click(); });
   form->popupTextsAction->trigger();
   EXPECT_EQ(FileBytes(Path("ProjP.js")), "P1=\"x\"");
@@ -262,7 +263,7 @@ TEST_F(TrainingCards, SevenWithAnEmptyLParamGivesAltSevenCommaBlank) {
       html.contains("<INPUT type=button name=\"tcard\" value=\"Try it\" alt=\" 7 , \">", Qt::CaseInsensitive))
       << html.toStdString();
   // Stored, it is the training-card object with the same values.
-  form->StoreEditorPage(Path("Proj01.htm"));
+  ExpectWritten(form->StoreEditorPage(Path("Proj01.htm")));
   const QString stored = QString::fromLatin1(FileBytes(Path("Proj01.htm")));
   EXPECT_TRUE(stored.contains(
       "<PARAM name=\"Button\" value=\"Try it\">\r\n<param name=\"Item1\" value=\" 7 , \"></OBJECT>"))

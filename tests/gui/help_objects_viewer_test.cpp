@@ -28,6 +28,7 @@
 #include "editor_script.h"
 #include "gui_helpers.h"
 #include "platform/text_file.h"
+#include "tests/unit/test_files.h"
 #include "project/name_dialog.h"
 #include "viewer_fixture.h"
 
@@ -90,13 +91,13 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
   });
   form->newAction->trigger();
   ASSERT_EQ(form->project.ProjectFile(), project);
-  ASSERT_EQ(ReadLinesFile(dir.filePath("My GuideP.js"), 1252), QStringList{"popfont=\"Courier,10\""});
+  ASSERT_EQ(LinesOf(dir.filePath("My GuideP.js"), 1252), QStringList{"popfont=\"Courier,10\""});
   ASSERT_TRUE(form->CreateTopic("Start"));
   const QString page = dir.filePath("My_Guide01.htm");
-  WriteFileBytes(page,
-                 "<HTML><HEAD><TITLE>Start</TITLE><LINK rel=\"stylesheet\" href=\"My Guide.css\"></HEAD>\r\n"
-                 "<BODY>\r\n<P id=p>Read this word</P>\r\n<P id=s>Splash:</P>\r\n<P "
-                 "id=c>Card:</P>\r\n</BODY></HTML>\r\n");
+  PutFile(page,
+          "<HTML><HEAD><TITLE>Start</TITLE><LINK rel=\"stylesheet\" href=\"My Guide.css\"></HEAD>\r\n"
+          "<BODY>\r\n<P id=p>Read this word</P>\r\n<P id=s>Splash:</P>\r\n<P "
+          "id=c>Card:</P>\r\n</BODY></HTML>\r\n");
   QTreeWidgetItem* topic = form->contentsTree->currentItem();
   ASSERT_NE(topic, nullptr);
   form->contentsTree->setCurrentItem(nullptr);
@@ -116,7 +117,7 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
   ASSERT_TRUE(form->insertPopupAction->isEnabled());
   form->insertPopupAction->trigger();
   WaitEditorIdle(form->editor);
-  EXPECT_EQ(ReadLinesFile(dir.filePath("My GuideP.js"), 1252).size(), 2);
+  EXPECT_EQ(LinesOf(dir.filePath("My GuideP.js"), 1252).size(), 2);
 
   // The splash: a picture from another folder, shown for 2 seconds.
   const QString picture = pictures.filePath("splash.bmp");
@@ -154,7 +155,7 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
   // Saved: the page holds the objects; compiled with the real tools.
   form->saveAction->trigger();
   ASSERT_FALSE(form->project.IsModified());
-  const QString stored = QString::fromLatin1(ReadFileBytes(page));
+  const QString stored = QString::fromLatin1(BytesOf(page));
   EXPECT_TRUE(stored.contains("<PARAM name=\"Command\" value=\"TCard\">")) << stored.toStdString();
   EXPECT_TRUE(stored.contains("value=\"2000\"", Qt::CaseInsensitive)) << stored.toStdString();
   EXPECT_TRUE(stored.contains("src=\"My GuideP.js\""));

@@ -7,6 +7,7 @@
 #include <QWebEngineView>
 
 #include "tree_editing_fixture.h"
+#include "tests/unit/test_files.h"
 
 namespace {
 
@@ -41,9 +42,9 @@ class DragWatcher : public QObject {
 using IndexDragSourceTest = TreeEditingFixture;
 
 TEST_F(IndexDragSourceTest, SelectedEditorTextIsDraggedAsPlainText) {
-  WriteFileBytes(Path("Proj01.htm"),
-                 "<HTML><HEAD><TITLE>Drag</TITLE></HEAD><BODY style=\"margin:0;font-size:40px\">"
-                 "<P style=\"margin:0\">printing</P></BODY></HTML>\r\n");
+  PutFile(Path("Proj01.htm"),
+          "<HTML><HEAD><TITLE>Drag</TITLE></HEAD><BODY style=\"margin:0;font-size:40px\">"
+          "<P style=\"margin:0\">printing</P></BODY></HTML>\r\n");
   auto* topic = new ContentsItem("Drag", std::make_unique<TopicData>(TopicData{"Proj01.htm"}));
   form->contentsTree->addTopLevelItem(topic);
   form->contentsTree->setCurrentItem(topic);

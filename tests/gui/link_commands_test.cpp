@@ -16,6 +16,7 @@
 #include "editor/control_dialogs.h"
 #include "editor/link_dialog.h"
 #include "editor_commands_fixture.h"
+#include "tests/unit/test_files.h"
 
 namespace {
 
@@ -144,7 +145,7 @@ TEST_F(PictureCommands, APictureFromAnotherFolderIsCopiedAndReferencedByItsBareN
   QTemporaryDir other;
   ASSERT_TRUE(other.isValid());
   PictureFiles::WritePng(other.filePath("logo.png"), Qt::red);
-  WriteFileBytes(Path("logo.png"), "an older picture");
+  PutFile(Path("logo.png"), "an older picture");
   OpenPage("<P id=p>Picture: </P>");
   Select("#p", 9, 9);
   AnswerNextFileDialog(other.filePath("logo.png"));

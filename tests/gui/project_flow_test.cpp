@@ -21,6 +21,7 @@
 #include "gui_helpers.h"
 #include "model/project_reader.h"
 #include "platform/text_file.h"
+#include "tests/unit/test_files.h"
 #include "project/name_dialog.h"
 #include "../unit/generated_projects.h"
 
@@ -80,11 +81,11 @@ TEST_F(ProjectFlowTest, NewMakesACompleteProjectThatCompilesWithAPage) {
   for (const char* name : {"My Guide.hhp", "My Guide.css", "My GuideP.js", "My Guide.hhc", "My Guide.hhk",
                            "My Guide.h", "My Guide.ali"})
     EXPECT_TRUE(QFileInfo::exists(dir.filePath(name))) << name;
-  const QStringList lines = ReadLinesFile(path, 1252);
+  const QStringList lines = LinesOf(path, 1252);
   EXPECT_TRUE(lines.contains("Title=Printer Guide"));
   EXPECT_TRUE(lines.contains("Language=0x0407 German (Germany)"));
   EXPECT_TRUE(lines.contains("Default topic=My_Guide001.htm"));
-  EXPECT_EQ(ReadFileBytes(dir.filePath("My GuideP.js")), "popfont=\"Courier,10\"\r\n");
+  EXPECT_EQ(BytesOf(dir.filePath("My GuideP.js")), "popfont=\"Courier,10\"\r\n");
   EXPECT_EQ(ReadRecentProjects(form->projectCommands->SettingsFile()).value(0), path);
   EXPECT_FALSE(form->project.IsModified());
   EXPECT_TRUE(form->saveAction->isEnabled());
@@ -99,7 +100,7 @@ TEST_F(ProjectFlowTest, NewMakesACompleteProjectThatCompilesWithAPage) {
   EXPECT_TRUE(form->project.IsModified());
   form->saveAction->trigger();
   EXPECT_FALSE(form->project.IsModified());
-  EXPECT_TRUE(ReadLinesFile(path, 1252).contains("Default topic=My_Guide01.htm"));
+  EXPECT_TRUE(LinesOf(path, 1252).contains("Default topic=My_Guide01.htm"));
   const orvex::CompileResult result = orvex::CompileProject(path);
   EXPECT_TRUE(result.success) << result.messages.join('\n').toStdString();
 }
@@ -109,7 +110,7 @@ TEST_F(ProjectFlowTest, CancellingTheNewProjectDialogWritesTheTwentyOneLineForm)
   AnswerNextFileDialog(path);
   OnNextDialog<NewProjectDialog>([](NewProjectDialog* d) { d->reject(); });
   form->newAction->trigger();
-  const QStringList lines = ReadLinesFile(path, 1252);
+  const QStringList lines = LinesOf(path, 1252);
   EXPECT_EQ(lines.size(), 21);
   EXPECT_TRUE(lines.contains("Title=Plain"));
   for (const QString& line : lines) EXPECT_FALSE(line.startsWith("Language="));
@@ -140,16 +141,16 @@ TEST_F(ProjectFlowTest, AReadOnlyContentsFileStopsTheSaveAndNamesTheFile) {
   NewProject(path, "Locked", "0x0409 English (United States)");
   ASSERT_TRUE(form->CreateTopic("Start"));
   const QString contents = dir.filePath("Locked.hhc");
-  const QByteArray indexBefore = ReadFileBytes(dir.filePath("Locked.hhk"));
-  const QByteArray projectBefore = ReadFileBytes(path);
+  const QByteArray indexBefore = BytesOf(dir.filePath("Locked.hhk"));
+  const QByteArray projectBefore = BytesOf(path);
   QFile::setPermissions(contents, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
   form->saveAction->trigger();
   EXPECT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.contains("Locked.hhc")) << seen->text.toStdString();
   EXPECT_TRUE(form->project.IsModified());
-  EXPECT_EQ(ReadFileBytes(dir.filePath("Locked.hhk")), indexBefore);
-  EXPECT_EQ(ReadFileBytes(path), projectBefore);
+  EXPECT_EQ(BytesOf(dir.filePath("Locked.hhk")), indexBefore);
+  EXPECT_EQ(BytesOf(path), projectBefore);
   QFile::setPermissions(contents, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
@@ -157,7 +158,7 @@ TEST_F(ProjectFlowTest, NoFreePageNameLeftAddsNothing) {
   const QString path = dir.filePath("Full.hhp");
   NewProject(path, "Full", "0x0409 English (United States)");
   for (int i = 1; i <= 99; ++i)
-    WriteFileBytes(dir.filePath(QString("Full%1.htm").arg(i, 2, 10, QChar('0'))), "<HTML></HTML>");
+    PutFile(dir.filePath(QString("Full%1.htm").arg(i, 2, 10, QChar('0'))), "<HTML></HTML>");
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
   EXPECT_FALSE(form->CreateTopic("One too many"));
   EXPECT_TRUE(seen->shown);
@@ -183,7 +184,7 @@ TEST_F(ProjectFlowTest, SavedProjectsAppearInTheReopenMenu) {
 
 // Projects made by real generators open, save and reopen with every item.
 void CheckGeneratedProjectSurvives(MainWindow* form, const QString& path) {
-  const ProjectFiles original = ReadProjectFiles(path);
+  const ProjectFiles original = ProjectOnDisk(path);
   form->projectCommands->OpenByName(path);
   ASSERT_EQ(form->project.ProjectFile(), path);
   EXPECT_EQ(CountTree(form->contentsTree), CountForest(original.Contents));
@@ -191,7 +192,7 @@ void CheckGeneratedProjectSurvives(MainWindow* form, const QString& path) {
   EXPECT_GT(CountTree(form->contentsTree), 0);
   form->saveAction->trigger();
   EXPECT_FALSE(form->project.IsModified());
-  const ProjectFiles saved = ReadProjectFiles(path);
+  const ProjectFiles saved = ProjectOnDisk(path);
   EXPECT_EQ(CountForest(saved.Contents), CountForest(original.Contents));
   EXPECT_EQ(CountForest(saved.Index), CountForest(original.Index));
   for (size_t i = 0; i < original.Contents.size() && i < saved.Contents.size(); ++i)
@@ -217,13 +218,13 @@ TEST_F(ProjectFlowTest, ASphinxProjectOpensSavesAndCompiles) {
 TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
   QTemporaryDir dir;
   const QString path = dir.filePath("Cli.hhp");
-  WriteLinesFile(path, {"[OPTIONS]", "Title=Cli"}, 1252);
-  WriteTextFile(dir.filePath("Cli.hhc"),
-                "<HTML><BODY><UL>\r\n<LI> <OBJECT type=\"text/sitemap\">\r\n"
-                "<param name=\"Name\" value=\"Intro\">\r\n<param name=\"Local\" value=\"Cli01.htm\">\r\n"
-                "</OBJECT>\r\n</UL></BODY></HTML>\r\n",
-                1252);
-  WriteTextFile(dir.filePath("Cli01.htm"), "<HTML><BODY><P>Hello</P></BODY></HTML>\r\n", 1252);
+  PutLines(path, {"[OPTIONS]", "Title=Cli"}, 1252);
+  PutText(dir.filePath("Cli.hhc"),
+          "<HTML><BODY><UL>\r\n<LI> <OBJECT type=\"text/sitemap\">\r\n"
+          "<param name=\"Name\" value=\"Intro\">\r\n<param name=\"Local\" value=\"Cli01.htm\">\r\n"
+          "</OBJECT>\r\n</UL></BODY></HTML>\r\n",
+          1252);
+  PutText(dir.filePath("Cli01.htm"), "<HTML><BODY><P>Hello</P></BODY></HTML>\r\n", 1252);
   MainWindow form(path);
   form.projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
   form.CreateDialogs();
@@ -246,20 +247,19 @@ TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
 // index file in UTF-16 that the window names and Save leaves alone.
 TEST_F(ProjectFlowTest, AWindowsProjectShowsItsContextNumbersAndKeepsWhatItCannotRead) {
   const QString path = dir.filePath("Win.HHP");
-  WriteFileBytes(
-      path,
-      "[OPTIONS]\r\nContents file=Toc.HHC\r\nIndex file=Keys.hhk\r\nDefault topic=Pages\\A.htm\r\n\r\n"
-      "[FILES]\r\npages\\a.htm\r\n\r\n[ALIAS]\r\nIDH_A=Pages\\A.htm\r\n\r\n[MAP]\r\n#include IDS.H\r\n");
-  WriteFileBytes(dir.filePath("ids.h"), "#define IDH_A 42\r\n");
+  PutFile(path,
+          "[OPTIONS]\r\nContents file=Toc.HHC\r\nIndex file=Keys.hhk\r\nDefault topic=Pages\\A.htm\r\n\r\n"
+          "[FILES]\r\npages\\a.htm\r\n\r\n[ALIAS]\r\nIDH_A=Pages\\A.htm\r\n\r\n[MAP]\r\n#include IDS.H\r\n");
+  PutFile(dir.filePath("ids.h"), "#define IDH_A 42\r\n");
   QDir().mkpath(dir.filePath("pages"));
-  WriteFileBytes(dir.filePath("pages/a.htm"), "<html><body><p>Page A</p></body></html>\r\n");
+  PutFile(dir.filePath("pages/a.htm"), "<html><body><p>Page A</p></body></html>\r\n");
   const QByteArray toc =
       "<HTML><BODY><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
       "<param name=\"Local\" value=\"Pages\\A.htm\"><param name=\"ImageNumber\" "
       "value=\"5\"></OBJECT></UL></BODY></HTML>";
-  WriteFileBytes(dir.filePath("toc.hhc"), toc);
+  PutFile(dir.filePath("toc.hhc"), toc);
   const QByteArray keys("\xFF\xFE<\0U\0L\0>\0", 10);
-  WriteFileBytes(dir.filePath("keys.hhk"), keys);
+  PutFile(dir.filePath("keys.hhk"), keys);
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
   form->projectCommands->OpenByName(path);
   ASSERT_EQ(form->contentsTree->topLevelItemCount(), 1);
@@ -268,8 +268,8 @@ TEST_F(ProjectFlowTest, AWindowsProjectShowsItsContextNumbersAndKeepsWhatItCanno
   EXPECT_EQ(form->contextLabel->text(), "Context=42");
   form->saveAction->trigger();
   EXPECT_FALSE(form->project.IsModified());
-  EXPECT_EQ(ReadFileBytes(dir.filePath("toc.hhc")), toc);
-  EXPECT_EQ(ReadFileBytes(dir.filePath("keys.hhk")), keys);
+  EXPECT_EQ(BytesOf(dir.filePath("toc.hhc")), toc);
+  EXPECT_EQ(BytesOf(dir.filePath("keys.hhk")), keys);
   EXPECT_FALSE(QFileInfo::exists(dir.filePath("Win.ali")));
   EXPECT_FALSE(QFileInfo::exists(dir.filePath("Win.hhc")));
 }

@@ -20,6 +20,7 @@
 #include "editor/editing_control.h"
 #include "model/tree_nodes.h"
 #include "platform/text_file.h"
+#include "tests/unit/test_files.h"
 
 namespace {
 
@@ -46,13 +47,13 @@ class TopicDocumentsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    WriteFileBytes(dir.filePath("Proj01.htm"), kCardPage);
-    WriteFileBytes(dir.filePath("Proj02.htm"), "<HTML><BODY><P>Second</P></BODY></HTML>\r\n");
+    PutFile(dir.filePath("Proj01.htm"), kCardPage);
+    PutFile(dir.filePath("Proj02.htm"), "<HTML><BODY><P>Second</P></BODY></HTML>\r\n");
     form = std::make_unique<MainWindow>();
     form->CreateDialogs();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    WriteFileBytes(dir.filePath("Proj.hhp"), "[OPTIONS]\r\nTitle=Proj\r\n");
+    PutFile(dir.filePath("Proj.hhp"), "[OPTIONS]\r\nTitle=Proj\r\n");
     ASSERT_TRUE(form->project.Open(dir.filePath("Proj.hhp")).Ok());
     form->EnableProjectCommands();
     first = new ContentsItem("Cards", std::make_unique<TopicData>(TopicData{"Proj01.htm"}));

@@ -22,6 +22,7 @@
 #include "model/tree_hit_test.h"
 #include "model/tree_nodes.h"
 #include "platform/text_file.h"
+#include "tests/unit/test_files.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
@@ -65,7 +66,7 @@ class TreeEditingFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    WriteFileBytes(dir.filePath("Proj.hhp"), "[OPTIONS]\r\nCompatibility=1.1 or later\r\nTitle=Proj\r\n");
+    PutFile(dir.filePath("Proj.hhp"), "[OPTIONS]\r\nCompatibility=1.1 or later\r\nTitle=Proj\r\n");
     form = std::make_unique<MainWindow>();
     form->CreateDialogs();
     form->projectCommands->SetSettingsFile(dir.filePath("settings.ini"));
@@ -83,7 +84,7 @@ class TreeEditingFixture : public ::testing::Test {
   QTreeWidgetItem* AddTopic(QTreeWidgetItem* parent, const QString& title, int number) {
     const QString stem = QString("Proj%1").arg(number, 2, 10, QChar('0'));
     const QString file = stem + ".htm";
-    WriteFileBytes(dir.filePath(file), TopicPage(title));
+    PutFile(dir.filePath(file), TopicPage(title));
     form->project.AddContextEntries(file);  // "#define IDH_ProjNN  1NN", "IDH_ProjNN=ProjNN.htm"
     auto* item = new ContentsItem(title, std::make_unique<TopicData>(TopicData{file}));
     if (parent)

@@ -11,6 +11,7 @@
 #include "editor/link_rules.h"
 #include "editor/table_params.h"
 #include "platform/text_file.h"
+#include "tests/unit/test_files.h"
 
 namespace {
 void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -118,22 +119,22 @@ class AdoptPictureTest : public ::testing::Test {
 };
 
 TEST_F(AdoptPictureTest, APictureFromElsewhereIsCopiedAndNamedBareReplacingAnOldOne) {
-  WriteFileBytes(other.filePath("logo.png"), "new picture");
-  WriteFileBytes(project.filePath("logo.png"), "old picture");
+  PutFile(other.filePath("logo.png"), "new picture");
+  PutFile(project.filePath("logo.png"), "old picture");
   EXPECT_EQ(AdoptPicture(other.filePath("logo.png"), Folder()), QStringLiteral("logo.png"));
-  EXPECT_EQ(ReadFileBytes(project.filePath("logo.png")), QByteArray("new picture"));
+  EXPECT_EQ(BytesOf(project.filePath("logo.png")), QByteArray("new picture"));
   // The original stays where it was.
-  EXPECT_EQ(ReadFileBytes(other.filePath("logo.png")), QByteArray("new picture"));
+  EXPECT_EQ(BytesOf(other.filePath("logo.png")), QByteArray("new picture"));
 }
 
 TEST_F(AdoptPictureTest, EntitiesInTheValueAreReadAndTheNameEscaped) {
-  WriteFileBytes(other.filePath("a&b.gif"), "gif");
+  PutFile(other.filePath("a&b.gif"), "gif");
   EXPECT_EQ(AdoptPicture(other.filePath("a&amp;b.gif"), Folder()), QStringLiteral("a&amp;b.gif"));
   EXPECT_TRUE(QFileInfo(project.filePath("a&b.gif")).isFile());
 }
 
 TEST_F(AdoptPictureTest, APictureInTheProjectGetsARelativeNameWithoutCopying) {
-  WriteFileBytes(project.filePath("in.png"), "x");
+  PutFile(project.filePath("in.png"), "x");
   EXPECT_EQ(AdoptPicture(project.filePath("in.png"), Folder()), QStringLiteral("in.png"));
   EXPECT_EQ(AdoptPicture("file://" + project.filePath("in.png"), Folder()), QStringLiteral("in.png"));
   // Already relative: left alone.
@@ -148,13 +149,13 @@ TEST_F(AdoptPictureTest, MissingFilesAndUrlsAreLeftAlone) {
 }
 
 TEST_F(AdoptPictureTest, ALinkInTheProjectIsReplacedNotWrittenThrough) {
-  WriteFileBytes(other.filePath("pic.png"), "picture");
-  WriteFileBytes(other.filePath("victim.txt"), "keep me");
+  PutFile(other.filePath("pic.png"), "picture");
+  PutFile(other.filePath("victim.txt"), "keep me");
   ASSERT_TRUE(QFile::link(other.filePath("victim.txt"), project.filePath("pic.png")));
   EXPECT_EQ(AdoptPicture(other.filePath("pic.png"), Folder()), QStringLiteral("pic.png"));
-  EXPECT_EQ(ReadFileBytes(other.filePath("victim.txt")), QByteArray("keep me"));
+  EXPECT_EQ(BytesOf(other.filePath("victim.txt")), QByteArray("keep me"));
   EXPECT_FALSE(QFileInfo(project.filePath("pic.png")).isSymLink());
-  EXPECT_EQ(ReadFileBytes(project.filePath("pic.png")), QByteArray("picture"));
+  EXPECT_EQ(BytesOf(project.filePath("pic.png")), QByteArray("picture"));
 }
 
 TEST(ColorRules, ValueHasRedInTheLowestByte) {

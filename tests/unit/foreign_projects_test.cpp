@@ -18,6 +18,7 @@
 #include "model/project_reader.h"
 #include "platform/codepage.h"
 #include "project/project_saver.h"
+#include "tests/unit/test_files.h"
 
 using namespace orvex_test;
 
@@ -127,7 +128,7 @@ TEST(ForeignProjects, WindowsProjectOpensWithEveryItemAndContextNumber) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString project = WriteWindowsProject(dir.path());
-  const ProjectFiles files = ReadProjectFiles(project);
+  const ProjectFiles files = ProjectOnDisk(project);
   EXPECT_TRUE(files.Problems.isEmpty()) << files.Problems.join('\n').toStdString();
   EXPECT_EQ(files.Sources.Contents.Path, dir.filePath("help/ja/toc.HHC"));
   EXPECT_TRUE(files.Sources.Contents.ReadOnlyReason.isEmpty());
@@ -179,13 +180,16 @@ TEST(ForeignProjects, EditsOfACyrillicProjectKeepItsCodePageAndParameters) {
           "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"" +
           Cp("Вторая", 1251) + "\"><param name=\"Local\" value=\"a.htm#b\"></OBJECT></UL></BODY></HTML>\n");
   const QByteArray projectBytes = readBytes(project);
-  ProjectFiles files = ReadProjectFiles(project);
+  ProjectFiles files = ProjectOnDisk(project);
   ASSERT_EQ(files.Contents.size(), 2u);
   EXPECT_EQ(files.Contents[0].Caption, QString::fromUtf8("Первая"));
   files.Contents[1].Caption = QString::fromUtf8("Вторая глава");
   ProjectSnapshot snapshot{project, std::move(files.Contents), std::move(files.Index), files.MapLines,
                            files.AliasLines};
-  ASSERT_TRUE(SaveProjectFiles(snapshot, files.ProjectLines, files.Sources, dir.filePath("orvex.ini")).Ok());
+  Status recentList;
+  ASSERT_TRUE(
+      SaveProjectFiles(snapshot, files.ProjectLines, files.Sources, dir.filePath("orvex.ini"), recentList)
+          .Ok());
   EXPECT_EQ(readBytes(project), projectBytes);  // language name byte for byte, nothing added
   const QByteArray contents = readBytes(dir.filePath("contents.hhc"));
   EXPECT_TRUE(contents.startsWith("<HTML><BODY><UL>")) << contents.toStdString();
@@ -211,7 +215,7 @@ TEST(ForeignProjects, UnreadableSitemapsAreNamedAndNeverRewritten) {
       "value=\"a.htm\"></OBJECT></UL><UL><LI><OBJECT><param name=\"Keyword\" "
       "value=\"late\"></OBJECT></UL>";
   writeBytes(dir.filePath("p.hhk"), index);
-  ProjectFiles files = ReadProjectFiles(project);
+  ProjectFiles files = ProjectOnDisk(project);
   const QString told = files.Sources.Warnings.join('\n');
   EXPECT_TRUE(told.contains("p.hhc") && told.contains("UTF-16")) << told.toStdString();
   EXPECT_TRUE(told.contains("p.hhk")) << told.toStdString();
@@ -222,7 +226,10 @@ TEST(ForeignProjects, UnreadableSitemapsAreNamedAndNeverRewritten) {
   files.Contents.push_back(std::move(added));
   files.Index.clear();
   ProjectSnapshot snapshot{project, std::move(files.Contents), std::move(files.Index), {}, {}};
-  ASSERT_TRUE(SaveProjectFiles(snapshot, files.ProjectLines, files.Sources, dir.filePath("orvex.ini")).Ok());
+  Status recentList;
+  ASSERT_TRUE(
+      SaveProjectFiles(snapshot, files.ProjectLines, files.Sources, dir.filePath("orvex.ini"), recentList)
+          .Ok());
   EXPECT_EQ(readBytes(dir.filePath("p.hhc")), utf16);
   EXPECT_EQ(readBytes(dir.filePath("p.hhk")), index);
 }
@@ -240,7 +247,7 @@ TEST(ForeignProjects, GeneratedProjectsSaveUnchangedAndStillCompile) {
     const QString folder = QFileInfo(made.ProjectFile).absolutePath();
     const int bareBefore = HaveChmcmd() ? BareCompile(made.ProjectFile) : -1;
     const auto before = snapshot(folder);
-    const ProjectFiles files = ReadProjectFiles(made.ProjectFile);
+    const ProjectFiles files = ProjectOnDisk(made.ProjectFile);
     EXPECT_TRUE(files.Sources.Warnings.isEmpty()) << files.Sources.Warnings.join('\n').toStdString();
     EXPECT_FALSE(files.Contents.empty());
     EXPECT_FALSE(files.Index.empty());

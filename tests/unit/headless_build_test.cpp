@@ -11,6 +11,7 @@
 #include "chm/compiler.h"
 #include "model/context_numbers.h"
 #include "platform/text_file.h"
+#include "tests/unit/test_files.h"
 #include "project/page_template.h"
 #include "project/project_file.h"
 #include "project/project_saver.h"
@@ -22,9 +23,9 @@ QString MakeProjectWithOneTopic(const QTemporaryDir& dir) {
   const QString path = dir.filePath("My Guide.hhp");
   QStringList lines =
       NewProjectLines(path, NewProjectChoice{"Printer Guide", "0x0409 English (United States)"});
-  WriteTextFile(dir.filePath("My Guide.css"), DefaultStyleSheet(), 1252);
-  WriteTextFile(dir.filePath("My GuideP.js"), "popfont=\"Courier,10\"\r\n", 1252);
-  WriteTextFile(dir.filePath("My_Guide01.htm"), BuildTopicPage("Start", path, lines), 1252);
+  PutText(dir.filePath("My Guide.css"), DefaultStyleSheet(), 1252);
+  PutText(dir.filePath("My GuideP.js"), "popfont=\"Courier,10\"\r\n", 1252);
+  PutText(dir.filePath("My_Guide01.htm"), BuildTopicPage("Start", path, lines), 1252);
   ProjectSnapshot project;
   project.ProjectFile = path;
   ContentsNode start;
@@ -32,7 +33,9 @@ QString MakeProjectWithOneTopic(const QTemporaryDir& dir) {
   start.Data = std::make_unique<TopicData>(TopicData{"My_Guide01.htm"});
   project.Contents.push_back(std::move(start));
   AddContextEntries("My_Guide01.htm", "My_Guide", project.MapLines, project.AliasLines);
-  EXPECT_TRUE(SaveProjectFiles(project, lines, dir.filePath("orvex.ini")).Ok());
+  Status recentList;
+  EXPECT_TRUE(SaveProjectFiles(project, lines, dir.filePath("orvex.ini"), recentList).Ok());
+  EXPECT_TRUE(recentList.Ok()) << recentList.Message().toStdString();
   return path;
 }
 
@@ -45,7 +48,7 @@ TEST(HeadlessBuild, OpensSavesAndCompilesAProject) {
   EXPECT_TRUE(QFileInfo(dir.filePath("My Guide.chm")).size() > 0);
   EXPECT_FALSE(outText.isEmpty());  // the compiler log
   // The save rewrote the first-topic lines from the contents file.
-  const QStringList lines = ReadLinesFile(path, 1252);
+  const QStringList lines = LinesOf(path, 1252);
   EXPECT_TRUE(lines.contains("Default topic=My_Guide01.htm"));
   EXPECT_TRUE(lines.contains("[FILES]"));
   EXPECT_EQ(lines.value(lines.indexOf("[FILES]") + 1), "My_Guide01.htm");
@@ -54,11 +57,11 @@ TEST(HeadlessBuild, OpensSavesAndCompilesAProject) {
 TEST(HeadlessBuild, RefusesAnOutputOutsideTheProjectFolder) {
   QTemporaryDir dir;
   const QString path = MakeProjectWithOneTopic(dir);
-  QStringList lines = ReadLinesFile(path, 1252);
+  QStringList lines = LinesOf(path, 1252);
   for (QString& line : lines) {
     if (line.startsWith("Compiled file=")) line = "Compiled file=../My Guide.chm";
   }
-  WriteLinesFile(path, lines, 1252);
+  PutLines(path, lines, 1252);
   QString outText, errText;
   QTextStream out(&outText), err(&errText);
   EXPECT_NE(RunHeadlessBuild(path, dir.filePath("orvex.ini"), out, err, {}), 0);

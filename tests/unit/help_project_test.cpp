@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "platform/text_file.h"
+#include "tests/unit/test_files.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ TEST_F(HelpProjectTest, CreateNewWritesTheThreeFilesAndHoldsTheProject) {
   EXPECT_EQ(project.NamePrefix(), "My_Guide");
   EXPECT_TRUE(project.ProjectLines().contains("Title=Printer Guide"));
   EXPECT_TRUE(project.ProjectLines().contains("Default topic=My_Guide001.htm"));
-  EXPECT_EQ(ReadLinesFile(path, 1252), project.ProjectLines());
+  EXPECT_EQ(LinesOf(path, 1252), project.ProjectLines());
   EXPECT_TRUE(QFileInfo::exists(Path("My Guide.css")));
   EXPECT_EQ(Bytes(Path("My GuideP.js")), "popfont=\"Courier,10\"\r\n");
   EXPECT_EQ(project.FileWithExt("P.js"), Path("My GuideP.js"));
@@ -77,7 +78,7 @@ TEST_F(HelpProjectTest, SaveWritesEveryFileAndClearsModified) {
   ASSERT_TRUE(project.Save(std::move(contents), {}, Path("orvex.ini")).Ok());
   EXPECT_FALSE(project.IsModified());
   EXPECT_TRUE(project.ProjectLines().contains("Default topic=MyHelp01.htm"));
-  EXPECT_EQ(ReadLinesFile(path, 1252), project.ProjectLines());
+  EXPECT_EQ(LinesOf(path, 1252), project.ProjectLines());
   EXPECT_EQ(Bytes(Path("MyHelp.h")), "#define IDH_MyHelp01  101\r\n");
   EXPECT_EQ(Bytes(Path("MyHelp.ali")), "IDH_MyHelp01=MyHelp01.htm\r\n");
   EXPECT_TRUE(Bytes(Path("MyHelp.hhc")).contains("MyHelp01.htm"));
@@ -99,13 +100,13 @@ TEST_F(HelpProjectTest, ASaveThatFailsNamesTheFileAndKeepsModified) {
 
 TEST_F(HelpProjectTest, OpenReadsTheLinesAndHandsOutTheTrees) {
   const QString path = Path("Proj.hhp");
-  WriteTextFile(path, "[OPTIONS]\r\nTitle=Proj\r\n", 1252);
-  WriteTextFile(Path("Proj.h"), "#define IDH_Intro  7 \r\n", 1252);
-  WriteTextFile(Path("Proj.ali"), "IDH_Intro=intro.htm\r\n", 1252);
-  WriteTextFile(Path("Proj.hhc"),
-                "<UL>\r\n<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Name\" value=\"Intro\">\r\n"
-                "<param name=\"Local\" value=\"intro.htm\">\r\n</OBJECT>\r\n</UL>\r\n",
-                1252);
+  PutText(path, "[OPTIONS]\r\nTitle=Proj\r\n", 1252);
+  PutText(Path("Proj.h"), "#define IDH_Intro  7 \r\n", 1252);
+  PutText(Path("Proj.ali"), "IDH_Intro=intro.htm\r\n", 1252);
+  PutText(Path("Proj.hhc"),
+          "<UL>\r\n<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Name\" value=\"Intro\">\r\n"
+          "<param name=\"Local\" value=\"intro.htm\">\r\n</OBJECT>\r\n</UL>\r\n",
+          1252);
   project.SetModified();
   project.SetCurrentTopic(TopicData{"old.htm"});
   Result<ProjectTrees> trees = project.Open(path);
@@ -134,8 +135,8 @@ TEST_F(HelpProjectTest, AProjectThatCannotBeReadLeavesTheOpenOne) {
 
 TEST_F(HelpProjectTest, CreatedTopicsGetTheNextFreePageAndNumber) {
   ASSERT_TRUE(project.CreateNew(Path("MyHelp.hhp"), std::nullopt).Ok());
-  WriteTextFile(Path("MyHelp01.htm"), "", 1252);
-  WriteTextFile(Path("MyHelp03.htm"), "", 1252);
+  PutText(Path("MyHelp01.htm"), "", 1252);
+  PutText(Path("MyHelp03.htm"), "", 1252);
   const QString name = project.NewPageName();
   EXPECT_EQ(name, "MyHelp02.htm");
   project.AddContextEntries(name);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/text_file.h"
+#include "tests/unit/test_files.h"
 
 namespace {
 
@@ -67,15 +68,13 @@ TEST(Profile, FileReadAndWrite) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("sub/orvex.ini"));
   EXPECT_EQ(ReadProfileString(path, "FileHistory", "File1", "none"), QStringLiteral("none"));
-  WriteProfileString(path, "FileHistory", "File1", QString::fromUtf16(u"/home/u/Справка.hhp"));
+  EXPECT_TRUE(
+      WriteProfileString(path, "FileHistory", "File1", QString::fromUtf16(u"/home/u/Справка.hhp")).Ok());
   EXPECT_EQ(ReadProfileString(path, "FileHistory", "File1", ""), QString::fromUtf16(u"/home/u/Справка.hhp"));
 
   const QString blocked = dir.filePath(QStringLiteral("file/orvex.ini"));  // "file" is not a folder
-  WriteFileBytes(dir.filePath(QStringLiteral("file")), "x");
-  try {
-    WriteProfileString(blocked, "FileHistory", "File1", "a");
-    ADD_FAILURE() << "no error";
-  } catch (const FileError& e) {
-    EXPECT_EQ(e.message(), QStringLiteral("Unable to write to ") + blocked);
-  }
+  PutFile(dir.filePath(QStringLiteral("file")), "x");
+  const Status written = WriteProfileString(blocked, "FileHistory", "File1", "a");
+  ASSERT_FALSE(written.Ok()) << "no error";
+  EXPECT_EQ(written.Message(), QStringLiteral("Unable to write to ") + blocked);
 }

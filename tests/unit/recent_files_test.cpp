@@ -6,6 +6,7 @@
 
 #include "platform/profile.h"
 #include "platform/text_file.h"
+#include "tests/unit/test_files.h"
 
 namespace {
 
@@ -18,7 +19,8 @@ QStringList Slots(const QString& settingsPath) {
 
 void SetSlots(const QString& settingsPath, const QStringList& values) {
   for (int i = 0; i < values.size(); ++i)
-    WriteProfileString(settingsPath, "FileHistory", QStringLiteral("File%1").arg(i + 1), values[i]);
+    ExpectWritten(
+        WriteProfileString(settingsPath, "FileHistory", QStringLiteral("File%1").arg(i + 1), values[i]));
 }
 
 }  // namespace
@@ -56,7 +58,7 @@ TEST(RecentFiles, AddToHistoryCases) {
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("orvex.ini"));
     SetSlots(ini, c.before);
-    AddToHistory(ini, c.saved);
+    ExpectWritten(AddToHistory(ini, c.saved));
     EXPECT_EQ(Slots(ini), c.after) << c.name;
     EXPECT_EQ(ReadRecentProjects(ini), c.listAfter) << c.name;
   }
@@ -68,17 +70,17 @@ TEST(RecentFiles, ListStopsAtFirstEmptyAndFirstStartIsEmpty) {
   EXPECT_TRUE(ReadRecentProjects(ini).isEmpty());
   SetSlots(ini, {"", "B"});
   EXPECT_TRUE(ReadRecentProjects(ini).isEmpty());
-  AddToHistory(dir.filePath(QStringLiteral("new.ini")), QStringLiteral("/p/first.hhp"));
+  ExpectWritten(AddToHistory(dir.filePath(QStringLiteral("new.ini")), QStringLiteral("/p/first.hhp")));
   EXPECT_EQ(ReadRecentProjects(dir.filePath(QStringLiteral("new.ini"))), QStringList({"/p/first.hhp"}));
 }
 
 TEST(RecentFiles, OtherSectionsSurvive) {
   QTemporaryDir dir;
   const QString ini = dir.filePath(QStringLiteral("orvex.ini"));
-  WriteFileBytes(ini, "[Mine]\r\nkeep = me ; really\r\n");
-  AddToHistory(ini, QStringLiteral("/p/a.hhp"));
+  PutFile(ini, "[Mine]\r\nkeep = me ; really\r\n");
+  ExpectWritten(AddToHistory(ini, QStringLiteral("/p/a.hhp")));
   EXPECT_EQ(
-      ReadFileBytes(ini),
+      BytesOf(ini),
       QByteArray("[Mine]\r\nkeep = me ; really\r\n[FileHistory]\r\nFile1=/p/a.hhp\r\nFile2=\r\nFile3=\r\n"
                  "File4=\r\nFile5=\r\n"));
 }

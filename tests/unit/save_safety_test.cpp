@@ -24,6 +24,7 @@
 #include "model/project_reader.h"
 #include "platform/profile.h"
 #include "platform/text_file.h"
+#include "tests/unit/test_files.h"
 #include "project/project_file.h"
 #include "project/project_saver.h"
 
@@ -33,12 +34,12 @@ using Files = QMap<QString, QByteArray>;
 
 Files ReadAll(const QStringList& paths) {
   Files files;
-  for (const QString& p : paths) files.insert(p, QFileInfo::exists(p) ? ReadFileBytes(p) : QByteArray());
+  for (const QString& p : paths) files.insert(p, QFileInfo::exists(p) ? BytesOf(p) : QByteArray());
   return files;
 }
 
 void WriteAll(const Files& files) {
-  for (auto it = files.cbegin(); it != files.cend(); ++it) WriteFileBytes(it.key(), it.value());
+  for (auto it = files.cbegin(); it != files.cend(); ++it) PutFile(it.key(), it.value());
 }
 
 QProcessEnvironment BuildEnvironment(const QString& configHome) {
@@ -62,7 +63,7 @@ class SaveSafety : public ::testing::Test {
     if (generated->GeneratorMissing) GTEST_SKIP() << generated->Error.toStdString();
     ASSERT_FALSE(generated->ProjectFile.isEmpty()) << generated->Error.toStdString();
     project = generated->ProjectFile;
-    saved = ProjectFilesSaved(project, ReadProjectFiles(project).ProjectLines);
+    saved = ProjectFilesSaved(project, ProjectOnDisk(project).ProjectLines);
   }
 
   static QTemporaryDir* folder;
@@ -80,10 +81,11 @@ TEST_F(SaveSafety, KilledAtRandomPointsOfASaveLeavesOldOrNewFilesNeverCut) {
   const Files old = ReadAll(saved);
   ASSERT_GT(old.value(ChangeFileExt(project, ".hhc")).size(), 50000) << "a large contents file";
   // The new files: one save to its end (no compile needed for that).
-  ProjectFiles read = ReadProjectFiles(project);
+  ProjectFiles read = ProjectOnDisk(project);
   ProjectSnapshot snapshot{project, std::move(read.Contents), std::move(read.Index), read.MapLines,
                            read.AliasLines};
-  ASSERT_TRUE(SaveProjectFiles(snapshot, read.ProjectLines, folder->filePath("s.ini")).Ok());
+  Status recentList;
+  ASSERT_TRUE(SaveProjectFiles(snapshot, read.ProjectLines, folder->filePath("s.ini"), recentList).Ok());
   const Files fresh = ReadAll(saved);
   ASSERT_NE(fresh.value(ChangeFileExt(project, ".hhc")), old.value(ChangeFileExt(project, ".hhc")));
   WriteAll(old);
@@ -96,7 +98,7 @@ TEST_F(SaveSafety, KilledAtRandomPointsOfASaveLeavesOldOrNewFilesNeverCut) {
   build.start(QString(ORVEX_BIN_DIR) + "/orvex", {"--build", project});
   qint64 saveEnd = -1;
   while (saveEnd < 0 && build.state() != QProcess::NotRunning && timer.elapsed() < 60000) {
-    if (ReadFileBytes(project) == fresh.value(project)) saveEnd = timer.elapsed();
+    if (BytesOf(project) == fresh.value(project)) saveEnd = timer.elapsed();
     QThread::msleep(1);
     build.waitForFinished(0);
   }
@@ -160,15 +162,13 @@ TEST_F(SaveSafety, ReadOnlyFileStopsTheSaveThereAndNamesIt) {
   const Files old = ReadAll(saved);
   const QString index = ChangeFileExt(project, ".hhk");
   QFile::setPermissions(index, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-  ProjectFiles read = ReadProjectFiles(project);
+  ProjectFiles read = ProjectOnDisk(project);
   ProjectSnapshot snapshot{project, std::move(read.Contents), std::move(read.Index), read.MapLines,
                            read.AliasLines};
-  try {
-    (void)SaveProjectFiles(snapshot, read.ProjectLines, folder->filePath("s.ini"));
-    ADD_FAILURE() << "the save went through a read-only file";
-  } catch (const FileError& e) {
-    EXPECT_EQ(e.message(), "Cannot create file " + index);
-  }
+  Status recentList;
+  const Status written = SaveProjectFiles(snapshot, read.ProjectLines, folder->filePath("s.ini"), recentList);
+  EXPECT_FALSE(written.Ok()) << "the save went through a read-only file";
+  EXPECT_EQ(written.Message(), "Cannot create file " + index);
   QFile::setPermissions(index, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
   // The index file and the files after it are the old ones.
   const Files now = ReadAll(saved);
@@ -180,41 +180,40 @@ TEST(SaveLinks, ProjectFileLinkingOutOfTheFolderIsNotWrittenThrough) {
   QTemporaryDir dir;
   QDir().mkpath(dir.filePath("project"));
   const QString outside = dir.filePath("outside.txt");
-  WriteFileBytes(outside, "keep me\r\n");
+  PutFile(outside, "keep me\r\n");
   const QString project = dir.filePath("project/p.hhp");
-  WriteFileBytes(project, "[OPTIONS]\r\n");
+  PutFile(project, "[OPTIONS]\r\n");
   ASSERT_TRUE(QFile::link(outside, dir.filePath("project/p.hhc")));
   ProjectSnapshot snapshot{project, {}, {}, {}, {}};
   QStringList lines{"[OPTIONS]", "Title=x"};
-  try {
-    (void)SaveProjectFiles(snapshot, lines, dir.filePath("s.ini"));
-    ADD_FAILURE() << "the save wrote through the link";
-  } catch (const FileError& e) {
-    EXPECT_TRUE(e.message().startsWith("Cannot create file " + dir.filePath("project/p.hhc")))
-        << e.message().toStdString();
-    EXPECT_TRUE(e.message().contains("outside the project folder"));
-  }
-  EXPECT_EQ(ReadFileBytes(outside), "keep me\r\n");
-  EXPECT_EQ(ReadFileBytes(project), "[OPTIONS]\r\n");
+  Status recentList;
+  const Status saved = SaveProjectFiles(snapshot, lines, dir.filePath("s.ini"), recentList);
+  EXPECT_FALSE(saved.Ok()) << "the save wrote through the link";
+  EXPECT_TRUE(saved.Message().startsWith("Cannot create file " + dir.filePath("project/p.hhc")))
+      << saved.Message().toStdString();
+  EXPECT_TRUE(saved.Message().contains("outside the project folder"));
+  EXPECT_EQ(BytesOf(outside), "keep me\r\n");
+  EXPECT_EQ(BytesOf(project), "[OPTIONS]\r\n");
   EXPECT_FALSE(QFileInfo::exists(dir.filePath("project/p.hhk")));
 
   // A link inside the folder is the user's arrangement: written through.
   QFile::remove(dir.filePath("project/p.hhc"));
-  WriteFileBytes(dir.filePath("project/shared.hhc"), "");
+  PutFile(dir.filePath("project/shared.hhc"), "");
   ASSERT_TRUE(QFile::link(dir.filePath("project/shared.hhc"), dir.filePath("project/p.hhc")));
-  EXPECT_TRUE(SaveProjectFiles(snapshot, lines, dir.filePath("s.ini")).Ok());
+  EXPECT_TRUE(SaveProjectFiles(snapshot, lines, dir.filePath("s.ini"), recentList).Ok());
+  EXPECT_TRUE(recentList.Ok()) << recentList.Message().toStdString();
   EXPECT_TRUE(QFileInfo(dir.filePath("project/p.hhc")).isSymLink());
-  EXPECT_TRUE(ReadFileBytes(dir.filePath("project/shared.hhc")).startsWith("<!DOCTYPE"));
+  EXPECT_TRUE(BytesOf(dir.filePath("project/shared.hhc")).startsWith("<!DOCTYPE"));
 }
 
 TEST(SaveSettings, LineBreaksNeverReachTheSettingsFile) {
   QTemporaryDir dir;
   const QString ini = dir.filePath("orvex.ini");
-  AddToHistory(ini, "/p/a.hhp");
-  AddToHistory(ini, "/p/evil\n[FileHistory]\nFile1=/etc/passwd\n.hhp");
-  AddToHistory(ini, "/p/evil\r.hhp");
+  EXPECT_TRUE(AddToHistory(ini, "/p/a.hhp").Ok());
+  EXPECT_TRUE(AddToHistory(ini, "/p/evil\n[FileHistory]\nFile1=/etc/passwd\n.hhp").Ok());
+  EXPECT_TRUE(AddToHistory(ini, "/p/evil\r.hhp").Ok());
   EXPECT_EQ(ReadRecentProjects(ini), QStringList{"/p/a.hhp"});
-  EXPECT_FALSE(ReadFileBytes(ini).contains("passwd"));
+  EXPECT_FALSE(BytesOf(ini).contains("passwd"));
   const QByteArray text = SetProfileValue("[A]\r\nk=1\r\n", "A", "k", "x\r\n[B]\r\nj=2");
   EXPECT_EQ(ProfileValue(text, "B", "j", "none"), "none");
   EXPECT_EQ(text.count('\n'), 2);
@@ -224,12 +223,11 @@ TEST(SaveSettings, UnwritableSettingsFileWarnsAndTheBuildGoesOn) {
   if (QStandardPaths::findExecutable("chmcmd").isEmpty()) GTEST_SKIP() << "chmcmd is not installed";
   QTemporaryDir dir;
   const QString path = dir.filePath("p.hhp");
-  WriteFileBytes(
-      path,
-      "[OPTIONS]\r\nCompiled file=p.chm\r\nContents file=p.hhc\r\nDefault topic=a.htm\r\n\r\n[FILES]\r\n"
-      "a.htm\r\n");
-  WriteFileBytes(dir.filePath("a.htm"), "<html><body>a</body></html>\r\n");
-  WriteFileBytes(dir.filePath("blocker"), "a file where a folder should be");
+  PutFile(path,
+          "[OPTIONS]\r\nCompiled file=p.chm\r\nContents file=p.hhc\r\nDefault topic=a.htm\r\n\r\n[FILES]\r\n"
+          "a.htm\r\n");
+  PutFile(dir.filePath("a.htm"), "<html><body>a</body></html>\r\n");
+  PutFile(dir.filePath("blocker"), "a file where a folder should be");
   QString outText, errText;
   QTextStream out(&outText), err(&errText);
   EXPECT_EQ(RunHeadlessBuild(path, dir.filePath("blocker/orvex.ini"), out, err, {}), 0)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/text_file.h"
+#include "tests/unit/test_files.h"
 #include "project/map_alias.h"
 
 namespace {
@@ -179,15 +180,16 @@ TEST(SitemapWriter, IndexGroupsAndKeywords) {
 TEST(SitemapWriter, FilesAreWrittenInTheCodePage) {
   QTemporaryDir dir;
   const QString hhc = dir.filePath(QStringLiteral("My Guide.hhc"));
-  WriteContentsFile(hhc, Forest(Topic(QString::fromUtf16(u"Обзор \u4E2D"), "My_Guide01.htm")), 1251);
-  const QByteArray bytes = ReadFileBytes(hhc);
+  ExpectWritten(
+      WriteContentsFile(hhc, Forest(Topic(QString::fromUtf16(u"Обзор \u4E2D"), "My_Guide01.htm")), 1251));
+  const QByteArray bytes = BytesOf(hhc);
   EXPECT_TRUE(bytes.contains("value=\"\xCE\xE1\xE7\xEE\xF0 &#20013;\">\r\n"));
   EXPECT_TRUE(bytes.endsWith("</BODY></HTML>\r\n"));
 
   const QString map = dir.filePath(QStringLiteral("My Guide.h"));
   const QString ali = dir.filePath(QStringLiteral("My Guide.ali"));
-  WriteMapFile(map, {"#define IDH_My_Guide01  101"}, 1252);
-  WriteAliasFile(ali, {}, 1252);
-  EXPECT_EQ(ReadFileBytes(map), QByteArray("#define IDH_My_Guide01  101\r\n"));
-  EXPECT_EQ(ReadFileBytes(ali), QByteArray());
+  ExpectWritten(WriteMapFile(map, {"#define IDH_My_Guide01  101"}, 1252));
+  ExpectWritten(WriteAliasFile(ali, {}, 1252));
+  EXPECT_EQ(BytesOf(map), QByteArray("#define IDH_My_Guide01  101\r\n"));
+  EXPECT_EQ(BytesOf(ali), QByteArray());
 }

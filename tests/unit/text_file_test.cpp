@@ -1,4 +1,5 @@
 #include "platform/text_file.h"
+#include "tests/unit/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,36 +35,32 @@ TEST(TextFile, WritesAndReadsBackInTheCodePage) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("Проект.hhp"));
   const QStringList lines = {QStringLiteral("[OPTIONS]"), QString::fromUtf16(u"Title=Справка \u4E2D")};
-  WriteLinesFile(path, lines, 1251);
-  EXPECT_EQ(ReadFileBytes(path), QByteArray("[OPTIONS]\r\nTitle=\xD1\xEF\xF0\xE0\xE2\xEA\xE0 &#20013;\r\n"));
-  EXPECT_EQ(ReadLinesFile(path, 1251),
+  PutLines(path, lines, 1251);
+  EXPECT_EQ(BytesOf(path), QByteArray("[OPTIONS]\r\nTitle=\xD1\xEF\xF0\xE0\xE2\xEA\xE0 &#20013;\r\n"));
+  EXPECT_EQ(LinesOf(path, 1251),
             QStringList({QStringLiteral("[OPTIONS]"), QString::fromUtf16(u"Title=Справка &#20013;")}));
   // Replacing leaves no helper file behind.
-  WriteTextFile(path, QStringLiteral("x"), 1251);
+  PutText(path, QStringLiteral("x"), 1251);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({QStringLiteral("Проект.hhp")}));
 }
 
 TEST(TextFile, FailuresCarryTheMessagesAndKeepTheOldFile) {
   QTemporaryDir dir;
   const QString missing = dir.filePath(QStringLiteral("none.hhc"));
-  try {
-    ReadFileBytes(missing);
-    ADD_FAILURE() << "no error for a missing file";
-  } catch (const FileError& e) {
-    EXPECT_EQ(e.message(), QStringLiteral("Cannot open file ") + missing);
-  }
+  const Result<QByteArray> read = ReadFileBytes(missing);
+  ASSERT_FALSE(read.Ok()) << "no error for a missing file";
+  EXPECT_EQ(read.Message(), QStringLiteral("Cannot open file ") + missing);
+  EXPECT_EQ(ReadLinesFile(missing, 1252).Message(), QStringLiteral("Cannot open file ") + missing);
 
   const QString inMissingFolder = dir.filePath(QStringLiteral("no/such/folder/x.hhk"));
-  try {
-    WriteFileBytes(inMissingFolder, "x");
-    ADD_FAILURE() << "no error for a missing folder";
-  } catch (const FileError& e) {
-    EXPECT_EQ(e.message(), QStringLiteral("Cannot create file ") + inMissingFolder);
-  }
+  const Status written = WriteFileBytes(inMissingFolder, "x");
+  ASSERT_FALSE(written.Ok()) << "no error for a missing folder";
+  EXPECT_EQ(written.Message(), QStringLiteral("Cannot create file ") + inMissingFolder);
 
   const QString readOnly = dir.filePath(QStringLiteral("ro.hhc"));
-  WriteFileBytes(readOnly, "old contents\r\n");
+  PutFile(readOnly, "old contents\r\n");
   QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadUser);
-  EXPECT_THROW(WriteLinesFile(readOnly, {"new"}, 1252), FileError);
-  EXPECT_EQ(ReadFileBytes(readOnly), QByteArray("old contents\r\n"));
+  EXPECT_EQ(WriteLinesFile(readOnly, {"new"}, 1252).Message(),
+            QStringLiteral("Cannot create file ") + readOnly);
+  EXPECT_EQ(BytesOf(readOnly), QByteArray("old contents\r\n"));
 }

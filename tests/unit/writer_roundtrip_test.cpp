@@ -11,6 +11,7 @@
 #include "model/project_reader.h"
 #include "model/sitemap_reader.h"
 #include "platform/text_file.h"
+#include "tests/unit/test_files.h"
 #include "project/map_alias.h"
 #include "project/project_file.h"
 #include "project/project_saver.h"
@@ -162,17 +163,19 @@ TEST(WriterRoundTrip, WholeProjectSavesReadAndSaveAgainToTheSameBytes) {
     QStringList lines = NewProjectLines(first, std::nullopt);
     lines << QStringLiteral("Title=") + gen.Text();
     const QStringList mapLines = project.MapLines;
-    ASSERT_TRUE(SaveProjectFiles(project, lines, dir.filePath(QStringLiteral("s.ini"))).Ok());
+    Status recentList;
+    ASSERT_TRUE(SaveProjectFiles(project, lines, dir.filePath(QStringLiteral("s.ini")), recentList).Ok());
 
-    ProjectFiles read = ReadProjectFiles(first);
+    ProjectFiles read = ProjectOnDisk(first);
     EXPECT_EQ(read.MapLines, OneLineEach(mapLines));
     EXPECT_EQ(read.ProjectLines, lines);
     const QString contents = Dump(read.Contents);
     const QString index = Dump(read.Index);
     ProjectSnapshot again{second, std::move(read.Contents), std::move(read.Index), read.MapLines,
                           read.AliasLines};
-    ASSERT_TRUE(SaveProjectFiles(again, read.ProjectLines, dir.filePath(QStringLiteral("s.ini"))).Ok());
-    ProjectFiles reread = ReadProjectFiles(second);
+    ASSERT_TRUE(
+        SaveProjectFiles(again, read.ProjectLines, dir.filePath(QStringLiteral("s.ini")), recentList).Ok());
+    ProjectFiles reread = ProjectOnDisk(second);
     EXPECT_EQ(Dump(reread.Contents), contents);
     EXPECT_EQ(Dump(reread.Index), index);
     EXPECT_EQ(reread.AliasLines, read.AliasLines);
@@ -182,14 +185,15 @@ TEST(WriterRoundTrip, WholeProjectSavesReadAndSaveAgainToTheSameBytes) {
     QDir().mkpath(dir.filePath(QStringLiteral("three")));
     ProjectSnapshot once{third, std::move(reread.Contents), std::move(reread.Index), reread.MapLines,
                          reread.AliasLines};
-    ASSERT_TRUE(SaveProjectFiles(once, reread.ProjectLines, dir.filePath(QStringLiteral("s.ini"))).Ok());
-    EXPECT_EQ(ReadFileBytes(ChangeFileExt(second, ".hhk")), ReadFileBytes(ChangeFileExt(third, ".hhk"))) << i;
+    ASSERT_TRUE(
+        SaveProjectFiles(once, reread.ProjectLines, dir.filePath(QStringLiteral("s.ini")), recentList).Ok());
+    EXPECT_EQ(BytesOf(ChangeFileExt(second, ".hhk")), BytesOf(ChangeFileExt(third, ".hhk"))) << i;
     // The index reader sorts the keywords: the index file is the same from
     // the second save on.
     for (const QString& ext :
          {QStringLiteral(".hhc"), QStringLiteral(".h"), QStringLiteral(".ali"), QStringLiteral(".hhp")})
-      EXPECT_EQ(ReadFileBytes(ChangeFileExt(first, ext)).toStdString(),
-                ReadFileBytes(ChangeFileExt(second, ext)).toStdString())
+      EXPECT_EQ(BytesOf(ChangeFileExt(first, ext)).toStdString(),
+                BytesOf(ChangeFileExt(second, ext)).toStdString())
           << i << ext.toStdString();
   }
 }
