@@ -3,6 +3,7 @@
 // each is given the widgets it drives and what it needs of the project.
 #include <QAction>
 #include <QMenu>
+#include <QStatusBar>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -52,6 +53,7 @@ void MainWindow::ConnectBuildCommands() {
     return !project.IsModified();
   };
   needs.workshopDir = [this] { return WorkshopDir; };
+  needs.showStatus = [this](const QString& text) { statusBar()->showMessage(text); };
   buildCommands = new BuildCommands(this, helpViewer, *longWork, std::move(needs));
   for (QAction* starter : {compileAction, decompileAction}) longWork->AddStarter(starter);
   connect(compileAction, &QAction::triggered, buildCommands, &BuildCommands::Compile);

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "app/addins_menu.h"
@@ -292,6 +293,61 @@ TEST_F(BuildCommandsTest, AnOutputThatIsAFileOfTheProjectIsRefusedWithItsMessage
   EXPECT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.contains("My_Guide01.htm is a file of the project")) << seen->text.toStdString();
   EXPECT_EQ(orvex_test::readBytes(sample.Project.folder + "/My_Guide01.htm"), page);
+}
+
+TEST_F(BuildCommandsTest, CompileShowsThatItRunsAndHowItEnded) {
+  // A project that names no log file and lists a page that is not there.
+  QByteArray hhp = orvex_test::readBytes(sample.Project.projectPath());
+  hhp.replace("Error log file=My Guide.log\r\n", "");
+  hhp.replace("[FILES]\r\n", "[FILES]\r\nGone Page.htm\r\n");
+  orvex_test::writeBytes(sample.Project.projectPath(), hhp);
+  OpenSample();
+  // While it runs: the busy cursor and a status line.
+  bool busyWhileCompiling = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    const QCursor* cursor = QApplication::overrideCursor();
+    if (cursor && cursor->shape() == Qt::WaitCursor &&
+        form->statusBar()->currentMessage().startsWith(
+            "Compiling " + QDir::toNativeSeparators(sample.Project.projectPath())))
+      busyWhileCompiling = true;
+  });
+  watch.start(5);
+  // The error opens the messages by themselves, with the missing page named.
+  QStringList shown;
+  OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* view) {
+    for (int i = 0; i < view->messageList->count(); ++i) shown << view->messageList->item(i)->text();
+    view->okButton->click();
+  });
+  form->compileAction->trigger();
+  watch.stop();
+  EXPECT_TRUE(busyWhileCompiling);
+  EXPECT_TRUE(shown.filter("Error:").join('|').contains("Gone Page.htm")) << shown.join('|').toStdString();
+  const QString failed = form->statusBar()->currentMessage();
+  EXPECT_TRUE(failed.contains("Error: ") && failed.contains("Gone Page.htm")) << failed.toStdString();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  // The same messages on demand, though the project names no log.
+  QStringList again;
+  OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* view) {
+    for (int i = 0; i < view->messageList->count(); ++i) again << view->messageList->item(i)->text();
+    view->okButton->click();
+  });
+  form->viewMessagesAction->trigger();
+  EXPECT_EQ(again, shown);
+
+  // Without the error: a notice in the status bar and no messages window.
+  orvex_test::writeBytes(sample.Project.folder + "/Gone Page.htm", "<html><body>back</body></html>");
+  bool opened = false;
+  OnNextDialog<CompilerMessagesWindow>(
+      [&](CompilerMessagesWindow* view) {
+        opened = true;
+        view->reject();
+      },
+      1000);
+  form->compileAction->trigger();
+  QTest::qWait(1100);
+  EXPECT_FALSE(opened);
+  EXPECT_EQ(form->statusBar()->currentMessage(), "Compiled: My Guide.chm, 4 topics, 0 warnings");
 }
 
 TEST_F(BuildCommandsTest, ACompilerThatCannotStartIsPassedOverSilently) {
