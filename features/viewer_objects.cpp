@@ -1,7 +1,9 @@
 #include "features/viewer_objects.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
+#include "app/recent_files.h"
 #include "viewer/html_help.h"
 
 QString HelpObjectsScript() {
@@ -13,5 +15,6 @@ QString HelpObjectsScript() {
 HtmlHelpViewer* NewHelpViewer(QObject* parent) {
   auto* viewer = new HtmlHelpViewer(parent);
   viewer->AddPageScript(QString::fromLatin1(kHelpObjectsScriptName), HelpObjectsScript());
+  viewer->SetSettingsFile(SettingsFilePath(QCoreApplication::applicationFilePath()));
   return viewer;
 }

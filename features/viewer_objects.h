@@ -14,5 +14,6 @@ inline constexpr char kHelpObjectsScriptName[] = "orvex-help-objects";
 QString HelpObjectsScript();
 
 // The program's help viewer, in the main window and on its own alike: its
-// topics run the help objects script.
+// topics run the help objects script, its windows remember their size in
+// the program's settings file.
 HtmlHelpViewer* NewHelpViewer(QObject* parent);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QWidget>
 
 #include <memory>
@@ -79,7 +80,16 @@ ViewerWindow* HtmlHelpViewer::ViewerFor(QWidget* owner, const QString& chmPath) 
     return nullptr;
   }
   auto* viewer = new ViewerWindow(document, PageScripts, owner);
+  if (!SettingsFile.isEmpty()) viewer->RememberSizeIn(SettingsFile);
+  viewer->PlaceBeside(owner);
   connect(viewer, &ViewerWindow::CommandRequested, this, &HtmlHelpViewer::HandlePageCommand);
+  connect(viewer, &ViewerWindow::OpenRequested, this, [this, viewer](const QString& file) {
+    if (HtmlHelpA(viewer->parentWidget(), file, HH_DISPLAY_TOPIC, 0) != 0) return;
+    QMessageBox::warning(viewer, QStringLiteral("Warning"),
+                         LastFailure.isEmpty()
+                             ? QStringLiteral(" Cannot show %1 ").arg(QDir::toNativeSeparators(file))
+                             : LastFailure);
+  });
   Windows.removeAll(nullptr);
   Windows.append(viewer);
   return viewer;
