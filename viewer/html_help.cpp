@@ -97,8 +97,8 @@ ViewerWindow* HtmlHelpViewer::ViewerFor(QWidget* owner, const QString& chmPath) 
 
 void HtmlHelpViewer::HandlePageCommand(const QString& name, const QUrlQuery& arguments) {
   if (name == u"tcard") {
-    emit TrainingCardMessage(CardValue(arguments.queryItemValue("wParam")),
-                             CardValue(arguments.queryItemValue("lParam")));
+    emit TrainingCardMessage(CardValue(arguments.queryItemValue("wParam", QUrl::FullyDecoded)),
+                             CardValue(arguments.queryItemValue("lParam", QUrl::FullyDecoded)));
   }
   emit PageCommand(name, arguments);
 }

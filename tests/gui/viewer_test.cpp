@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QToolBar>
 #include <QTextStream>
 #include <QTreeWidget>
 #include <QWebEngineView>
@@ -19,6 +21,7 @@
 #include "viewer/html_help.h"
 #include "viewer/view_command.h"
 #include "viewer/viewer_window.h"
+#include "editor/card_conversions.h"
 #include "features/help_objects.h"
 #include "features/popup_texts.h"
 #include "gui_helpers.h"
@@ -331,7 +334,8 @@ class StandAloneViewerTest : public ViewerTest {
         "<html><head>" + PopupHeadObject() + PopupScriptTag("My GuideP.js") +
         "</head><body><p><a id=pop href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">"
         "word</a></p>" +
-        SplashObject("pic.png", 20000) + TrainingCardButtonFor("Next", "$1F", "3") + "</body></html>";
+        SplashObject("pic.png", 20000) + CardButtonsToObjects(TrainingCardButtonFor("Next", "$1F", "3")) +
+        "</body></html>";
     orvex_test::writeBytes(sample.Project.folder + "/My_Guide01.htm", page.toLatin1());
     orvex_test::writeBytes(sample.Project.folder + "/My GuideP.js",
                            "popfont=\"Courier,10\"\r\nP1=\"Shown on its own\"\r\n");
