@@ -303,6 +303,7 @@ void MainWindow::FormCreate() {
   qApp->installEventFilter(keyboardHook);
 
   ConnectFocusMenus();
+  ConnectPaneKeys();
   ConnectPanes();
   ConnectProjectCommands();
   UpdateMinimumSize();

@@ -157,6 +157,12 @@ class MainWindow : public QMainWindow {
   QAction* helpContentsAction = nullptr;
   QAction* aboutAction = nullptr;
 
+  // Keys that move between the panes, not shown in a menu: F6 and Shift+F6
+  // (trees, editor, source), Ctrl+Tab (Editor / Source tabs).
+  QAction* nextPaneAction = nullptr;
+  QAction* previousPaneAction = nullptr;
+  QAction* switchEditorTabAction = nullptr;
+
   // Context menus.
   QMenu* contentsMenu = nullptr;  // Contents tree
   QAction* newTopicAction = nullptr;
@@ -257,6 +263,11 @@ class MainWindow : public QMainWindow {
   void UpdateMinimumSize();
   void ConnectPanes();
   void ConnectFocusMenus();
+  void ConnectPaneKeys();
+  // Moves the keyboard focus to the next (step 1) or previous (step -1)
+  // pane: the tree on show, the editor, the source view.
+  void MovePaneFocus(int step);
+  void SwitchEditorTab();
   void ConnectProjectCommands();
 
   // Focus-driven menus.

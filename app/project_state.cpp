@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
+#include <QTabWidget>
+#include <QTreeView>
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
@@ -19,6 +21,9 @@ void MainWindow::EnterProjectFolder(bool created) {
   QDir::setCurrent(project.Folder());
   editor->SetBaseURL(project.Folder());
   if (created) contextLabel->setText("Context=");
+  // The keyboard starts in the Contents tree, where every other pane is a key away.
+  treeTabs->setCurrentIndex(0);
+  contentsTree->setFocus();
 }
 
 void MainWindow::EnableProjectCommands() {
