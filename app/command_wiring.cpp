@@ -2,6 +2,7 @@
 // add-ins, the editor's commands, the help features and the program's help:
 // each is given the widgets it drives and what it needs of the project.
 #include <QAction>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QToolButton>
 #include <QTreeView>
@@ -30,6 +31,9 @@ void MainWindow::ConnectPanes() {
                             {this, indexTree, indexModel, contentsTree, contentsModel, editor,
                              deleteIndexEntryAction, indexPropertiesAction},
                             this);
+  // Del on the Index tree finds its item in the state the menu would show.
+  connect(indexTree->selectionModel(), &QItemSelectionModel::currentChanged, indexPane,
+          [this] { indexPane->PrepareMenu(); });
   contentsPane = new ContentsPane(project, *topicEditing, *indexPane,
                                   {this, contentsTree, contentsModel, editor, sourceView, newTopicAction,
                                    newSubtopicAction, deleteTopicAction, appendLinksAction},
@@ -114,9 +118,11 @@ void MainWindow::ConnectEditorCommands() {
   widgets.undoAction = undoAction;
   widgets.redoAction = redoAction;
   widgets.findAction = findAction;
+  widgets.findAgainAction = findAgainAction;
   widgets.copyAction = copyAction;
   widgets.cutAction = cutAction;
   widgets.pasteAction = pasteAction;
+  widgets.pastePlainAction = pastePlainAction;
   widgets.selectAllAction = selectAllAction;
   widgets.deleteAction = deleteAction;
   widgets.showDetailsAction = showDetailsAction;

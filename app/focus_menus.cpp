@@ -42,15 +42,16 @@ void MainWindow::EditorEnter() {
        {boldButton, italicButton, underlineButton, alignLeftButton, centerButton, alignRightButton})
     b->setEnabled(true);
   SetEnabled({fontMenu->menuAction(), redoAction, toolsMenu->menuAction(), tableMenu->menuAction(),
-              findAction, toggleMenu->menuAction(), copyAction, cutAction, pasteAction, selectAllAction},
+              findAction, findAgainAction, toggleMenu->menuAction(), copyAction, cutAction, pasteAction,
+              pastePlainAction, selectAllAction},
              true);
   SetClipboardShortcuts(true);
 }
 
 void MainWindow::EditorExit() {
   SetEnabled({editMenu->menuAction(), insertMenu->menuAction(), copyAction, cutAction, pasteAction,
-              fontMenu->menuAction(), redoAction, toolsMenu->menuAction(), tableMenu->menuAction(),
-              findAction, toggleMenu->menuAction()},
+              pastePlainAction, fontMenu->menuAction(), redoAction, toolsMenu->menuAction(),
+              tableMenu->menuAction(), findAction, findAgainAction, toggleMenu->menuAction()},
              false);
   for (QToolButton* b :
        {boldButton, italicButton, underlineButton, alignLeftButton, centerButton, alignRightButton})
@@ -60,13 +61,13 @@ void MainWindow::EditorExit() {
 
 void MainWindow::MemoEnter() {
   if (formatToolbar->isEnabled()) editMenu->menuAction()->setEnabled(true);
-  SetEnabled({undoAction, copyAction, cutAction, pasteAction}, true);
+  SetEnabled({undoAction, copyAction, cutAction, pasteAction, pastePlainAction}, true);
   SetClipboardShortcuts(true);
 }
 
 void MainWindow::MemoExit() {
-  SetEnabled(
-      {undoAction, editMenu->menuAction(), insertMenu->menuAction(), copyAction, cutAction, pasteAction},
-      false);
+  SetEnabled({undoAction, editMenu->menuAction(), insertMenu->menuAction(), copyAction, cutAction,
+              pasteAction, pastePlainAction},
+             false);
   SetClipboardShortcuts(false);
 }

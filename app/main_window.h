@@ -114,6 +114,7 @@ class MainWindow : public QMainWindow {
   QAction* undoAction = nullptr;
   QAction* redoAction = nullptr;
   QAction* findAction = nullptr;
+  QAction* findAgainAction = nullptr;
   QMenu* projectFilesMenu = nullptr;
   QAction* styleSheetAction = nullptr;
   QAction* popupTextsAction = nullptr;
@@ -141,6 +142,7 @@ class MainWindow : public QMainWindow {
   QAction* copyAction = nullptr;
   QAction* cutAction = nullptr;
   QAction* pasteAction = nullptr;
+  QAction* pastePlainAction = nullptr;
   QAction* selectAllAction = nullptr;
   QMenu* insertMenu = nullptr;
   QAction* insertTableAction = nullptr;
@@ -162,15 +164,18 @@ class MainWindow : public QMainWindow {
   QAction* nextPaneAction = nullptr;
   QAction* previousPaneAction = nullptr;
   QAction* switchEditorTabAction = nullptr;
+  QAction* contextMenuAction = nullptr;  // Shift+F10
 
   // Context menus.
   QMenu* contentsMenu = nullptr;  // Contents tree
   QAction* newTopicAction = nullptr;
   QAction* newSubtopicAction = nullptr;
   QAction* deleteTopicAction = nullptr;
+  QAction* renameTopicAction = nullptr;
   QAction* appendLinksAction = nullptr;
   QMenu* indexMenu = nullptr;  // left pane (Index)
   QAction* deleteIndexEntryAction = nullptr;
+  QAction* renameIndexEntryAction = nullptr;
   QAction* indexPropertiesAction = nullptr;
   QMenu* editorMenu = nullptr;  // editor
   QAction* deleteAction = nullptr;
@@ -268,6 +273,8 @@ class MainWindow : public QMainWindow {
   // pane: the tree on show, the editor, the source view.
   void MovePaneFocus(int step);
   void SwitchEditorTab();
+  // Opens the context menu of the pane with the focus, at its current item.
+  void ShowContextMenuAtFocus();
   void ConnectProjectCommands();
 
   // Focus-driven menus.

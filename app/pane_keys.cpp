@@ -1,8 +1,11 @@
 // Keys that move the keyboard between the window's panes: F6 and Shift+F6
 // go round the tree on show, the editor and the source view; Ctrl+Tab
-// switches between the Editor and Source tabs.
+// switches between the Editor and Source tabs; Shift+F10 opens the focused
+// pane's context menu.
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTreeView>
@@ -30,6 +33,8 @@ void MainWindow::ConnectPaneKeys() {
   connect(nextPaneAction, &QAction::triggered, this, [this] { MovePaneFocus(1); });
   connect(previousPaneAction, &QAction::triggered, this, [this] { MovePaneFocus(-1); });
   connect(switchEditorTabAction, &QAction::triggered, this, &MainWindow::SwitchEditorTab);
+  contextMenuAction = AddWindowKey(this, "contextMenuAction", QKeySequence(Qt::SHIFT | Qt::Key_F10));
+  connect(contextMenuAction, &QAction::triggered, this, &MainWindow::ShowContextMenuAtFocus);
 }
 
 void MainWindow::MovePaneFocus(int step) {
@@ -61,4 +66,26 @@ void MainWindow::SwitchEditorTab() {
     editor->setFocus(Qt::ShortcutFocusReason);
   else
     sourceView->setFocus(Qt::ShortcutFocusReason);
+}
+
+void MainWindow::ShowContextMenuAtFocus() {
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus) return;
+  if (focus == editor || editor->isAncestorOf(focus)) {
+    PrepareEditorMenu();
+    editorMenu->popup(editor->mapToGlobal(QPoint(0, 0)));
+    return;
+  }
+  for (QTreeView* tree : {contentsTree, indexTree}) {
+    if (focus != tree) continue;
+    const QRect item = tree->visualRect(tree->currentIndex());
+    emit tree->customContextMenuRequested(item.isValid() ? item.center() : QPoint(0, 0));
+    return;
+  }
+  if (focus == sourceView) {
+    // The menu the Menu key would bring up, at the text cursor.
+    const QPoint at = sourceView->cursorRect().center();
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, sourceView->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(sourceView->viewport(), &event);
+  }
 }

@@ -2,14 +2,22 @@
 // that move it between the panes, and Tab in the editor.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
 #include "app/main_window.h"
+#include "editor/control_dialogs.h"
 #include "editor/editing_control.h"
 #include "editor_script.h"
 #include "gui_helpers.h"
@@ -130,6 +138,101 @@ TEST_F(KeyboardTest, TabIsATabInTextAndGoesFromCellToCellInATable) {
   EXPECT_TRUE(ProcessEventsUntil([&] { return Js(cellAtCaret) == "b"; }, 3000));
   EXPECT_FALSE(Js("document.body.innerHTML").contains('\t'));
   EXPECT_TRUE(FocusIn(form->editor));
+}
+
+TEST_F(KeyboardTest, TheTreesTakeDelF2AndShiftF10) {
+  Open();
+  QTreeView* tree = form->contentsTree;
+  tree->setCurrentIndex(TopLevel(tree, 1));
+  WaitEditorIdle(form->editor);
+  tree->setFocus();
+  EXPECT_EQ(form->deleteTopicAction->shortcut(), QKeySequence(QKeySequence::Delete));  // shown in the menu
+  auto seen = AnswerNextMessageBox(QMessageBox::No);
+  Press(Qt::Key_Delete);
+  EXPECT_EQ(seen->title, "Confirm");
+  EXPECT_EQ(TopLevelCount(tree), 2);
+  seen = AnswerNextMessageBox(QMessageBox::Yes);
+  Press(Qt::Key_Delete);
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(TopLevelCount(tree), 1);
+
+  tree->setFocus();
+  Press(Qt::Key_F2);
+  auto* captionEditor = tree->viewport()->findChild<QLineEdit*>();
+  ASSERT_NE(captionEditor, nullptr);
+  EXPECT_TRUE(captionEditor->isVisible());
+  // Del while typing a caption deletes characters, not the topic.
+  captionEditor->setText("Intro");
+  captionEditor->setCursorPosition(0);
+  QTest::keyClick(captionEditor, Qt::Key_Delete);
+  EXPECT_EQ(captionEditor->text(), "ntro");
+  QTest::keyClick(captionEditor, Qt::Key_Escape);
+  EXPECT_EQ(TopLevelCount(tree), 1);
+
+  tree->setFocus();
+  Press(Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_TRUE(form->contentsMenu->isVisible());
+  form->contentsMenu->close();
+
+  // On the Index tree, Del deletes the selected entry.
+  form->treeTabs->setCurrentIndex(1);
+  form->indexTree->setFocus();
+  form->indexTree->setCurrentIndex(TopLevel(form->indexTree, 0));
+  Press(Qt::Key_Delete);
+  EXPECT_EQ(TopLevelCount(form->indexTree), 0);
+  EXPECT_TRUE(form->project.IsModified());
+}
+
+TEST_F(KeyboardTest, FileFindAndPasteKeysActFromTheEditor) {
+  Open();
+  Press(Qt::Key_F6);
+  ASSERT_TRUE(FocusIn(form->editor));
+  // Ctrl+S saves, also with the caret in the page.
+  form->project.SetModified();
+  Press(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_FALSE(form->project.IsModified());
+  // Ctrl+O asks for a project.
+  bool asked = false;
+  OnNextDialog<QFileDialog>([&](QFileDialog* d) {
+    asked = true;
+    d->reject();
+  });
+  Press(Qt::Key_O, Qt::ControlModifier);
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(form->project.ProjectFile(), path);
+
+  // Ctrl+F opens "Find"; F3 finds the same text again once it is closed.
+  form->editor->setFocus();
+  SelectInEditor(form->editor, "#p", 0, 0);
+  bool found = false;
+  OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
+    found = true;
+    d->FindWhat->setText("o");
+    d->reject();
+  });
+  Press(Qt::Key_F, Qt::ControlModifier);
+  ASSERT_TRUE(found);
+  form->editor->setFocus();
+  QApplication::processEvents();
+  Press(Qt::Key_F3);
+  const QString caret = "getSelection().toString() + '@' + getSelection().anchorOffset";
+  EXPECT_EQ(Js(caret), "o@4");
+  Press(Qt::Key_F3);
+  EXPECT_EQ(Js(caret), "o@7");
+
+  // Ctrl+Shift+V leaves the markup behind, Ctrl+V keeps it.
+  auto* mime = new QMimeData;
+  mime->setHtml("<B id=bold>loud</B>");
+  mime->setText("loud");
+  QGuiApplication::clipboard()->setMimeData(mime);
+  SelectInEditor(form->editor, "#p", 0, 0);
+  Press(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_TRUE(ProcessEventsUntil(
+      [&] { return Js("document.querySelector('#p').textContent").startsWith("loud"); }, 3000));
+  EXPECT_FALSE(Js("document.body.innerHTML").contains("<b", Qt::CaseInsensitive));
+  Press(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_TRUE(ProcessEventsUntil(
+      [&] { return Js("document.body.innerHTML").contains("<b", Qt::CaseInsensitive); }, 3000));
 }
 
 }  // namespace
