@@ -266,6 +266,13 @@ class MainWindow : public QMainWindow {
   void FormResize();
   bool FormClose();
   void UpdateMinimumSize();
+  // The caption: "My Guide — Orvex", with "*" in front while the project
+  // is modified; "Orvex" with no project.
+  void UpdateWindowTitle();
+  // Size, position and splitter, kept in the settings file between runs.
+  void RestoreWindowState();
+  void StoreWindowState();
+  void FillFontNameBox();
   void ConnectPanes();
   void ConnectFocusMenus();
   void ConnectPaneKeys();
@@ -291,4 +298,5 @@ class MainWindow : public QMainWindow {
   QString CommandLineProject;
   bool CommandLineTried = false;
   bool FormClosed = false;
+  bool WindowStateRestored = false;
 };

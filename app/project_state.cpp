@@ -21,6 +21,7 @@ void MainWindow::EnterProjectFolder(bool created) {
   QDir::setCurrent(project.Folder());
   editor->SetBaseURL(project.Folder());
   if (created) contextLabel->setText("Context=");
+  UpdateWindowTitle();
   // The keyboard starts in the Contents tree, where every other pane is a key away.
   treeTabs->setCurrentIndex(0);
   contentsTree->setFocus();

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -22,6 +23,7 @@
 #include "features/splash_dialog.h"
 #include "features/training_card_dialog.h"
 #include "project/name_dialog.h"
+#include "project/project_commands.h"
 #include "gui_helpers.h"
 
 namespace {
@@ -41,10 +43,12 @@ class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     form = std::make_unique<MainWindow>();
+    form->projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
     form->CreateDialogs();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   }
+  QTemporaryDir dir;
   std::unique_ptr<MainWindow> form;
 };
 

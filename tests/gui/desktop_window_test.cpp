@@ -1,16 +1,19 @@
-// The window as a keyboard user meets it: where the focus goes, the keys
-// that move it between the panes, and Tab in the editor.
+// The window as a desktop user meets it: where the keyboard focus goes and
+// the keys that move it, the usual shortcuts, the caption, the kept size.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
+#include <QToolButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,10 +36,11 @@ QByteArray SitemapItem(const QString& name, const QString& local) {
       .toLatin1();
 }
 
-class KeyboardTest : public ::testing::Test {
+class DesktopWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
+    settingsFile = dir.filePath("orvex.ini");
     path = dir.filePath("My Guide.hhp");
     PutFile(path,
             "[OPTIONS]\r\nContents file=My Guide.hhc\r\nIndex file=My Guide.hhk\r\nTitle=My Guide\r\n\r\n"
@@ -50,12 +54,16 @@ class KeyboardTest : public ::testing::Test {
     PutFile(dir.filePath("Guide02.htm"),
             "<HTML><BODY><TABLE border=1><TR><TD id=a>one</TD><TD id=b>two</TD></TR>"
             "<TR><TD id=c>three</TD><TD id=d>four</TD></TR></TABLE></BODY></HTML>\r\n");
-    form = std::make_unique<MainWindow>();
-    form->projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
-    form->CreateDialogs();
-    form->show();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form = NewWindow();
+  }
+  std::unique_ptr<MainWindow> NewWindow() {
+    auto window = std::make_unique<MainWindow>();
+    window->projectCommands->SetSettingsFile(settingsFile);
+    window->CreateDialogs();
+    window->show();
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    return window;
   }
   void TearDown() override {
     form->project.SetModified(false);
@@ -81,11 +89,12 @@ class KeyboardTest : public ::testing::Test {
   QString Js(const QString& script) { return EditorScript(form->editor, script).toString(); }
 
   QTemporaryDir dir;
+  QString settingsFile;
   QString path;
   std::unique_ptr<MainWindow> form;
 };
 
-TEST_F(KeyboardTest, OpeningStartsInTheContentsAndF6AndCtrlTabReachEveryPane) {
+TEST_F(DesktopWindowTest, OpeningStartsInTheContentsAndF6AndCtrlTabReachEveryPane) {
   form->editor->setFocus();
   Open();
   EXPECT_TRUE(FocusIn(form->contentsTree));
@@ -111,7 +120,7 @@ TEST_F(KeyboardTest, OpeningStartsInTheContentsAndF6AndCtrlTabReachEveryPane) {
   EXPECT_TRUE(FocusIn(form->indexTree));
 }
 
-TEST_F(KeyboardTest, TabIsATabInTextAndGoesFromCellToCellInATable) {
+TEST_F(DesktopWindowTest, TabIsATabInTextAndGoesFromCellToCellInATable) {
   Open();
   Press(Qt::Key_F6);
   ASSERT_TRUE(FocusIn(form->editor));
@@ -140,7 +149,7 @@ TEST_F(KeyboardTest, TabIsATabInTextAndGoesFromCellToCellInATable) {
   EXPECT_TRUE(FocusIn(form->editor));
 }
 
-TEST_F(KeyboardTest, TheTreesTakeDelF2AndShiftF10) {
+TEST_F(DesktopWindowTest, TheTreesTakeDelF2AndShiftF10) {
   Open();
   QTreeView* tree = form->contentsTree;
   tree->setCurrentIndex(TopLevel(tree, 1));
@@ -183,7 +192,7 @@ TEST_F(KeyboardTest, TheTreesTakeDelF2AndShiftF10) {
   EXPECT_TRUE(form->project.IsModified());
 }
 
-TEST_F(KeyboardTest, FileFindAndPasteKeysActFromTheEditor) {
+TEST_F(DesktopWindowTest, FileFindAndPasteKeysActFromTheEditor) {
   Open();
   Press(Qt::Key_F6);
   ASSERT_TRUE(FocusIn(form->editor));
@@ -233,6 +242,52 @@ TEST_F(KeyboardTest, FileFindAndPasteKeysActFromTheEditor) {
   Press(Qt::Key_V, Qt::ControlModifier);
   EXPECT_TRUE(ProcessEventsUntil(
       [&] { return Js("document.body.innerHTML").contains("<b", Qt::CaseInsensitive); }, 3000));
+}
+
+TEST_F(DesktopWindowTest, TheCaptionFollowsTheProjectAndTheWindowKeepsItsPlace) {
+  EXPECT_EQ(form->windowTitle(), "Orvex");
+  Open();
+  EXPECT_EQ(form->windowTitle(), "My Guide \u2014 Orvex");
+  form->treeTabs->setCurrentIndex(1);
+  form->indexTree->setFocus();
+  form->indexTree->setCurrentIndex(TopLevel(form->indexTree, 0));
+  Press(Qt::Key_Delete);
+  EXPECT_EQ(form->windowTitle(), "*My Guide \u2014 Orvex");
+  Press(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(form->windowTitle(), "My Guide \u2014 Orvex");
+
+  // Size, position and splitter come back at the next start.
+  form->resize(900, 610);
+  form->move(30, 40);
+  form->splitter->setSizes({320, 578});
+  QApplication::processEvents();
+  const QPoint position = form->pos();
+  const int left = form->splitter->sizes().value(0);
+  AnswerNextMessageBox(QMessageBox::Ok);
+  ASSERT_TRUE(form->close());
+  form = NewWindow();
+  EXPECT_EQ(form->size(), QSize(900, 610));
+  EXPECT_EQ(form->pos(), position);
+  EXPECT_EQ(form->splitter->sizes().value(0), left);
+}
+
+TEST_F(DesktopWindowTest, TheNarrowestWindowKeepsTheToolbarWholeAndTheFontBoxNamesARealFont) {
+  form->resize(100, 100);
+  QApplication::processEvents();
+  ASSERT_EQ(form->width(), form->minimumWidth());
+  const auto right = [&](QWidget* w) { return w->mapTo(form.get(), QPoint(w->width(), 0)).x(); };
+  const auto left = [&](QWidget* w) { return w->mapTo(form.get(), QPoint(0, 0)).x(); };
+  EXPECT_LE(right(form->fontNameBox), left(form->fontSizeBox));
+  EXPECT_LE(right(form->fontSizeBox), left(form->boldButton));
+  EXPECT_LE(right(form->alignRightButton), right(form->formatToolbar));
+  EXPECT_LE(right(form->formatToolbar), form->width());
+
+  // Font names as a page names them, without a foundry in brackets.
+  EXPECT_FALSE(form->fontNameBox->currentText().isEmpty());
+  for (int i = 0; i < form->fontNameBox->count(); ++i)
+    EXPECT_FALSE(form->fontNameBox->itemText(i).contains('['))
+        << form->fontNameBox->itemText(i).toStdString();
+  EXPECT_NE(form->fontNameBox->findText(form->fontNameBox->currentText()), -1);
 }
 
 }  // namespace
