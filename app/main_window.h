@@ -255,7 +255,6 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void FormCreate();
@@ -289,6 +288,11 @@ class MainWindow : public QMainWindow {
   void EditorExit();
   void MemoEnter();
   void MemoExit();
+  // The view with the keyboard focus, as the menus show it: the last of
+  // the window's panes that had it.
+  enum class ActiveView { None, Editor, Source };
+  void FollowFocus(QWidget* now);
+  ActiveView activeView = ActiveView::None;
   void SetClipboardShortcuts(bool on);
 
   void ExitCommand();

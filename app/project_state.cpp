@@ -14,9 +14,10 @@
 void MainWindow::EnterProjectFolder(bool created) {
   if (created) {
     insertMenu->menuAction()->setEnabled(true);
-    toolsMenu->menuAction()->setEnabled(true);
     editMenu->menuAction()->setEnabled(true);
   }
+  // The add-ins make topics in the open project, wherever the focus is.
+  toolsMenu->menuAction()->setEnabled(true);
   EnableProjectCommands();
   QDir::setCurrent(project.Folder());
   editor->SetBaseURL(project.Folder());

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -288,6 +289,53 @@ TEST_F(DesktopWindowTest, TheNarrowestWindowKeepsTheToolbarWholeAndTheFontBoxNam
     EXPECT_FALSE(form->fontNameBox->itemText(i).contains('['))
         << form->fontNameBox->itemText(i).toStdString();
   EXPECT_NE(form->fontNameBox->findText(form->fontNameBox->currentText()), -1);
+}
+
+TEST_F(DesktopWindowTest, TheMenusFollowTheViewThroughMenusAndDialogs) {
+  Open();
+  // The add-ins make topics wherever the focus is.
+  EXPECT_TRUE(FocusIn(form->contentsTree));
+  EXPECT_TRUE(form->toolsMenu->menuAction()->isEnabled());
+
+  Press(Qt::Key_F6);
+  ASSERT_TRUE(FocusIn(form->editor));
+  SelectInEditor(form->editor, "#p", 0, 5);
+  // Alt+E keeps the editor's items on, and Copy from the menu copies.
+  QGuiApplication::clipboard()->clear();
+  Press(Qt::Key_E, Qt::AltModifier);
+  ASSERT_TRUE(ProcessEventsUntil([&] { return form->editMenu->isVisible(); }, 3000));
+  for (QAction* item : {form->findAction, form->fontMenu->menuAction(), form->tableMenu->menuAction(),
+                        form->copyAction, form->cutAction, form->pasteAction})
+    EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
+  QTest::keyClick(form->editMenu, Qt::Key_C);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return QGuiApplication::clipboard()->text() == "Hello"; }, 3000));
+  EXPECT_TRUE(FocusIn(form->editor));
+
+  // After a dialog the menus and B/I/U are on again without a click.
+  OnNextDialog<FindTextDialog>([](FindTextDialog* d) { d->reject(); });
+  Press(Qt::Key_F, Qt::ControlModifier);
+  ProcessEventsUntil([&] { return FocusIn(form->editor); }, 3000);
+  EXPECT_TRUE(form->boldButton->isEnabled());
+  EXPECT_TRUE(form->findAction->isEnabled());
+  EXPECT_TRUE(form->editMenu->menuAction()->isEnabled());
+
+  // In the source view Undo, Copy, Cut and Paste work from the menu.
+  Press(Qt::Key_Tab, Qt::ControlModifier);
+  ASSERT_TRUE(FocusIn(form->sourceView));
+  form->sourceView->selectAll();
+  QTest::mouseClick(form->menuBar(), Qt::LeftButton, {},
+                    form->menuBar()->actionGeometry(form->editMenu->menuAction()).center());
+  ASSERT_TRUE(ProcessEventsUntil([&] { return form->editMenu->isVisible(); }, 3000));
+  for (QAction* item : {form->undoAction, form->copyAction, form->cutAction, form->pasteAction})
+    EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
+  QTest::keyClick(form->editMenu, Qt::Key_T);  // Cut
+  EXPECT_TRUE(ProcessEventsUntil([&] { return form->sourceView->toPlainText().isEmpty(); }, 3000));
+  EXPECT_TRUE(QGuiApplication::clipboard()->text().contains("Hello world"));
+  // Back in the tree, the source view's items go off; Tools stays.
+  Press(Qt::Key_F6);
+  ASSERT_TRUE(FocusIn(form->contentsTree));
+  EXPECT_FALSE(form->copyAction->isEnabled());
+  EXPECT_TRUE(form->toolsMenu->menuAction()->isEnabled());
 }
 
 }  // namespace
