@@ -43,7 +43,7 @@ void MainWindow::ConnectPanes() {
 void MainWindow::ConnectBuildCommands() {
   helpViewer = new HtmlHelpViewer(this);
   helpViewer->HtmlHelpA(this, QString(), HH_INITIALIZE, reinterpret_cast<quintptr>(&HelpCookie));
-  longWork = std::make_unique<LongWork>(this);
+  longWork = std::make_unique<LongWork>([this] { UpdateWindowTitle(); });
   BuildCommands::Project needs;
   needs.projectFile = [this] { return project.ProjectFile(); };
   needs.projectLines = [this] { return project.ProjectLines(); };

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QSplitter>
 
+#include "app/long_work.h"
 #include "app/main_window.h"
 #include "platform/profile.h"
 #include "project/project_commands.h"
@@ -27,12 +28,14 @@ QString FamilyName(const QString& family) {
 }  // namespace
 
 void MainWindow::UpdateWindowTitle() {
-  if (!project.IsOpen()) {
-    setWindowTitle("Orvex");
-    return;
+  QString title = QStringLiteral("Orvex");
+  if (project.IsOpen()) {
+    title = ProjectBaseName(project.ProjectFile()) + QStringLiteral(" \u2014 ") + title;
+    if (project.IsModified()) title.prepend('*');
   }
-  const QString name = ProjectBaseName(project.ProjectFile()) + QStringLiteral(" \u2014 Orvex");
-  setWindowTitle(project.IsModified() ? "*" + name : name);
+  // A long run says what it does: "My Guide — Orvex - Compiling...".
+  if (longWork && longWork->Running()) title += QStringLiteral(" - %1...").arg(longWork->What());
+  setWindowTitle(title);
 }
 
 void MainWindow::FillFontNameBox() {
