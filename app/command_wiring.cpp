@@ -2,6 +2,7 @@
 // add-ins, the editor's commands, the help features and the program's help:
 // each is given the widgets it drives and what it needs of the project.
 #include <QAction>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QStatusBar>
 #include <QToolButton>
@@ -31,6 +32,9 @@ void MainWindow::ConnectPanes() {
                             {this, indexTree, indexModel, contentsTree, contentsModel, editor,
                              deleteIndexEntryAction, indexPropertiesAction},
                             this);
+  // Del on the Index tree finds its item in the state the menu would show.
+  connect(indexTree->selectionModel(), &QItemSelectionModel::currentChanged, indexPane,
+          [this] { indexPane->PrepareMenu(); });
   contentsPane = new ContentsPane(project, *topicEditing, *indexPane,
                                   {this, contentsTree, contentsModel, editor, sourceView, newTopicAction,
                                    newSubtopicAction, deleteTopicAction, appendLinksAction},
@@ -42,7 +46,7 @@ void MainWindow::ConnectBuildCommands() {
   // and training cards; a pressed card reaches programHelp as a "tcard" command.
   helpViewer = NewHelpViewer(this);
   helpViewer->HtmlHelpA(this, QString(), HH_INITIALIZE, reinterpret_cast<quintptr>(&HelpCookie));
-  longWork = std::make_unique<LongWork>(this);
+  longWork = std::make_unique<LongWork>([this] { UpdateWindowTitle(); });
   BuildCommands::Project needs;
   needs.projectFile = [this] { return project.ProjectFile(); };
   needs.projectLines = [this] { return project.ProjectLines(); };
@@ -118,9 +122,11 @@ void MainWindow::ConnectEditorCommands() {
   widgets.undoAction = undoAction;
   widgets.redoAction = redoAction;
   widgets.findAction = findAction;
+  widgets.findAgainAction = findAgainAction;
   widgets.copyAction = copyAction;
   widgets.cutAction = cutAction;
   widgets.pasteAction = pasteAction;
+  widgets.pastePlainAction = pastePlainAction;
   widgets.selectAllAction = selectAllAction;
   widgets.deleteAction = deleteAction;
   widgets.showDetailsAction = showDetailsAction;

@@ -1,7 +1,11 @@
 // How the menus follow the keyboard focus between the editor and the
-// source view.
+// source view. Focus that goes to the menu bar, a menu, a dialog or another
+// window comes back to the same view, so the menus stay as they are
+// meanwhile; only another pane of the window taking the focus changes them.
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QToolButton>
 
@@ -9,17 +13,21 @@
 #include "editor/editing_control.h"
 
 void MainWindow::ConnectFocusMenus() {
-  connect(editor, &EditingControl::FocusEntered, this, &MainWindow::EditorEnter);
-  connect(editor, &EditingControl::FocusExited, this, &MainWindow::EditorExit);
-  sourceView->installEventFilter(this);
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FollowFocus(now); });
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == sourceView) {
-    if (event->type() == QEvent::FocusIn) MemoEnter();
-    if (event->type() == QEvent::FocusOut) MemoExit();
-  }
-  return QMainWindow::eventFilter(watched, event);
+void MainWindow::FollowFocus(QWidget* now) {
+  if (!now || now->window() != this || qobject_cast<QMenuBar*>(now)) return;
+  const ActiveView view = now == editor || editor->isAncestorOf(now) ? ActiveView::Editor
+                          : now == sourceView                        ? ActiveView::Source
+                                                                     : ActiveView::None;
+  if (view == activeView) return;
+  // The view left gives up its items first, the view entered takes its own.
+  if (activeView == ActiveView::Editor) EditorExit();
+  if (activeView == ActiveView::Source) MemoExit();
+  activeView = view;
+  if (view == ActiveView::Editor) EditorEnter();
+  if (view == ActiveView::Source) MemoEnter();
 }
 
 void MainWindow::SetClipboardShortcuts(bool on) {
@@ -41,16 +49,17 @@ void MainWindow::EditorEnter() {
   for (QToolButton* b :
        {boldButton, italicButton, underlineButton, alignLeftButton, centerButton, alignRightButton})
     b->setEnabled(true);
-  SetEnabled({fontMenu->menuAction(), redoAction, toolsMenu->menuAction(), tableMenu->menuAction(),
-              findAction, toggleMenu->menuAction(), copyAction, cutAction, pasteAction, selectAllAction},
-             true);
+  SetEnabled(
+      {fontMenu->menuAction(), redoAction, tableMenu->menuAction(), findAction, findAgainAction,
+       toggleMenu->menuAction(), copyAction, cutAction, pasteAction, pastePlainAction, selectAllAction},
+      true);
   SetClipboardShortcuts(true);
 }
 
 void MainWindow::EditorExit() {
   SetEnabled({editMenu->menuAction(), insertMenu->menuAction(), copyAction, cutAction, pasteAction,
-              fontMenu->menuAction(), redoAction, toolsMenu->menuAction(), tableMenu->menuAction(),
-              findAction, toggleMenu->menuAction()},
+              pastePlainAction, fontMenu->menuAction(), redoAction, tableMenu->menuAction(), findAction,
+              findAgainAction, toggleMenu->menuAction()},
              false);
   for (QToolButton* b :
        {boldButton, italicButton, underlineButton, alignLeftButton, centerButton, alignRightButton})
@@ -60,13 +69,13 @@ void MainWindow::EditorExit() {
 
 void MainWindow::MemoEnter() {
   if (formatToolbar->isEnabled()) editMenu->menuAction()->setEnabled(true);
-  SetEnabled({undoAction, copyAction, cutAction, pasteAction}, true);
+  SetEnabled({undoAction, copyAction, cutAction, pasteAction, pastePlainAction}, true);
   SetClipboardShortcuts(true);
 }
 
 void MainWindow::MemoExit() {
-  SetEnabled(
-      {undoAction, editMenu->menuAction(), insertMenu->menuAction(), copyAction, cutAction, pasteAction},
-      false);
+  SetEnabled({undoAction, editMenu->menuAction(), insertMenu->menuAction(), copyAction, cutAction,
+              pasteAction, pastePlainAction},
+             false);
   SetClipboardShortcuts(false);
 }

@@ -22,7 +22,8 @@ HookAction EditKeyAction(const QKeyEvent& key) {
     case Qt::Key_C:
       return ctrl ? HookAction::Copy : HookAction::None;
     case Qt::Key_V:
-      return ctrl ? HookAction::Paste : HookAction::None;
+      if (!ctrl) return HookAction::None;
+      return shift ? HookAction::PastePlain : HookAction::Paste;
     case Qt::Key_X:
       return ctrl ? HookAction::Cut : HookAction::None;
     case Qt::Key_F1:
@@ -47,6 +48,9 @@ void KeyboardHook::Perform(HookAction action) {
   switch (action) {
     case HookAction::Paste:
       click(Form->pasteAction);
+      break;
+    case HookAction::PastePlain:
+      click(Form->pastePlainAction);
       break;
     case HookAction::Delete:
       // The context menu's hidden "Delete" item, reached through this key only.

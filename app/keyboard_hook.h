@@ -8,7 +8,7 @@
 class MainWindow;
 class QKeyEvent;
 
-enum class HookAction { None, Paste, Delete, SelectAll, Copy, Cut, Help };
+enum class HookAction { None, Paste, PastePlain, Delete, SelectAll, Copy, Cut, Help };
 
 // Which action a key press asks for (the key table of the editor).
 HookAction EditKeyAction(const QKeyEvent& key);

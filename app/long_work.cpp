@@ -21,17 +21,14 @@ void LongWork::Begin(const QString& what) {
     m_wasEnabled.append(action && action->isEnabled());
     if (action) action->setEnabled(false);
   }
-  if (m_window) {
-    m_title = m_window->windowTitle();
-    m_window->setWindowTitle(QStringLiteral("%1 - %2...").arg(m_title, what));
-  }
+  if (m_stateChanged) m_stateChanged();
 }
 
 void LongWork::End() {
   for (qsizetype i = 0; i < m_starters.size(); ++i)
     if (m_starters[i]) m_starters[i]->setEnabled(m_wasEnabled.value(i));
-  if (m_window) m_window->setWindowTitle(m_title);
   m_what.clear();
+  if (m_stateChanged) m_stateChanged();
 }
 
 LongWork::Run::Run(LongWork& work, const QString& what) : m_work(work) {

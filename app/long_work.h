@@ -7,13 +7,15 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <functional>
 
 class QAction;
-class QWidget;
 
 class LongWork {
  public:
-  explicit LongWork(QWidget* window) : m_window(window) {}
+  // stateChanged: called when a run begins and ends, so the window's title
+  // can say what runs (What()).
+  explicit LongWork(std::function<void()> stateChanged) : m_stateChanged(std::move(stateChanged)) {}
   LongWork(const LongWork&) = delete;
   LongWork& operator=(const LongWork&) = delete;
 
@@ -44,9 +46,8 @@ class LongWork {
   void Begin(const QString& what);
   void End();
 
-  QPointer<QWidget> m_window;
+  std::function<void()> m_stateChanged;
   QList<QPointer<QAction>> m_starters;
   QList<bool> m_wasEnabled;
   QString m_what;
-  QString m_title;
 };

@@ -32,6 +32,21 @@ QMenu* AddTopMenu(QMenuBar* bar, const QString& objectName, const QString& capti
   return menu;
 }
 
+// Del and F2 in a tree delete and rename its current item, as the context
+// menu's items do; only while the tree itself has the focus, so an
+// in-place caption editor keeps its own keys.
+void AddTreeKeys(QTreeView* tree, QAction* deleteItem, QAction* renameItem) {
+  deleteItem->setShortcut(QKeySequence(QKeySequence::Delete));
+  renameItem->setShortcut(QKeySequence(Qt::Key_F2));
+  for (QAction* item : {deleteItem, renameItem}) {
+    item->setShortcutContext(Qt::WidgetShortcut);
+    tree->addAction(item);
+  }
+  QObject::connect(renameItem, &QAction::triggered, tree, [tree] {
+    if (tree->currentIndex().isValid()) tree->edit(tree->currentIndex());
+  });
+}
+
 }  // namespace
 
 void MainWindow::BuildMainMenu() {
@@ -41,10 +56,13 @@ void MainWindow::BuildMainMenu() {
   fileMenu = AddTopMenu(bar, "fileMenu", "&File");
   newAction = AddItem(fileMenu, "newAction", "&New");
   newAction->setProperty("HelpContext", 10004);
+  newAction->setShortcut(QKeySequence("Ctrl+N"));
   openAction = AddItem(fileMenu, "openAction", "&Open");
+  openAction->setShortcut(QKeySequence("Ctrl+O"));
   reopenMenu = AddSubmenu(fileMenu, "reopenMenu", "&Reopen");
   reopenMenu->menuAction()->setEnabled(false);
   saveAction = AddItem(fileMenu, "saveAction", "&Save");
+  saveAction->setShortcut(QKeySequence("Ctrl+S"));
   fileMenu->addSeparator();
   compileAction = AddItem(fileMenu, "compileAction", "&Compile");
   compileAction->setProperty("HelpContext", 10014);
@@ -59,6 +77,9 @@ void MainWindow::BuildMainMenu() {
   undoAction = AddItem(editMenu, "undoAction", "&Undo");
   redoAction = AddItem(editMenu, "redoAction", "&Redo");
   findAction = AddItem(editMenu, "findAction", "&Find text");
+  findAction->setShortcut(QKeySequence("Ctrl+F"));
+  findAgainAction = AddItem(editMenu, "findAgainAction", "Find a&gain");
+  findAgainAction->setShortcut(QKeySequence(Qt::Key_F3));
   editMenu->addSeparator();
   projectFilesMenu = AddSubmenu(editMenu, "projectFilesMenu", "&Edit");
   styleSheetAction = AddItem(projectFilesMenu, "styleSheetAction", "&Style sheet");
@@ -94,6 +115,8 @@ void MainWindow::BuildMainMenu() {
   copyAction = AddItem(editMenu, "copyAction", "&Copy");
   cutAction = AddItem(editMenu, "cutAction", "Cu&t");
   pasteAction = AddItem(editMenu, "pasteAction", "&Paste");
+  pastePlainAction = AddItem(editMenu, "pastePlainAction", "Paste as plain te&xt");
+  pastePlainAction->setShortcut(QKeySequence("Ctrl+Shift+V"));
   selectAllAction = AddItem(editMenu, "selectAllAction", "Select &all");
   selectAllAction->setShortcut(QKeySequence("Ctrl+A"));
   selectAllAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -138,6 +161,8 @@ void MainWindow::BuildContextMenus() {
   newTopicAction = AddItem(contentsMenu, "newTopicAction", "New topic");
   newSubtopicAction = AddItem(contentsMenu, "newSubtopicAction", "New subtopic");
   deleteTopicAction = AddItem(contentsMenu, "deleteTopicAction", "Delete topic");
+  renameTopicAction = AddItem(contentsMenu, "renameTopicAction", "Rename topic");
+  AddTreeKeys(contentsTree, deleteTopicAction, renameTopicAction);
   appendLinksAction = AddItem(contentsMenu, "appendLinksAction", "Append links to subtopics");
   connect(contentsTree, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     contentsPane->PrepareMenu();
@@ -147,7 +172,9 @@ void MainWindow::BuildContextMenus() {
   indexMenu = new QMenu(this);
   indexMenu->setObjectName("indexMenu");
   deleteIndexEntryAction = AddItem(indexMenu, "deleteIndexEntryAction", "Delete");
+  renameIndexEntryAction = AddItem(indexMenu, "renameIndexEntryAction", "Rename");
   indexPropertiesAction = AddItem(indexMenu, "indexPropertiesAction", "Properties");
+  AddTreeKeys(indexTree, deleteIndexEntryAction, renameIndexEntryAction);
   connect(treeTabs, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     indexPane->PrepareMenu();
     indexMenu->popup(treeTabs->mapToGlobal(pos));

@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -274,8 +275,8 @@ void MainWindow::BuildLayout() {
 
 void MainWindow::FormCreate() {
   // 1. The project starts empty (see HelpProject). 2. Screen fonts.
-  fontNameBox->addItems(QFontDatabase::families());
-  if (fontNameBox->count() > 0) fontNameBox->setEditText(fontNameBox->itemText(0));
+  FillFontNameBox();
+  project.SetModifiedListener([this] { UpdateWindowTitle(); });
   // 3. The editing control is placed by editorPanel's layout.
   // 4. Menus that need an open project or the editor's focus.
   insertMenu->menuAction()->setEnabled(false);
@@ -303,6 +304,7 @@ void MainWindow::FormCreate() {
   qApp->installEventFilter(keyboardHook);
 
   ConnectFocusMenus();
+  ConnectPaneKeys();
   ConnectPanes();
   ConnectProjectCommands();
   UpdateMinimumSize();
@@ -321,6 +323,10 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::FormShow() {
+  if (!WindowStateRestored) {
+    WindowStateRestored = true;
+    RestoreWindowState();
+  }
   // The Index tree's text drop target, registered once.
   indexPane->RegisterDropTarget();
 }
@@ -348,8 +354,12 @@ void MainWindow::FormResize() {
 }
 
 void MainWindow::UpdateMinimumSize() {
-  const int splitterLeft = splitter ? splitter->sizes().value(0, 270) : 270;
-  setMinimumSize(splitterLeft + 470, 250);
+  // The left pane is never narrower than its own minimum (the splitter
+  // reports nothing before the first layout), and the right pane keeps the
+  // formatting toolbar whole.
+  const int splitterLeft = std::max(splitter->sizes().value(0), treeTabs->minimumWidth());
+  const int right = std::max(470, editorTabs->minimumSizeHint().width());
+  setMinimumSize(splitterLeft + right, 250);
 }
 
 bool MainWindow::FormCloseQuery() {
@@ -387,6 +397,7 @@ bool MainWindow::FormClose() {
   // Edits on the Source tab are stored the same way.
   if (!topicEditing->StoreCurrentTopic(true)) return false;
   if (helpViewer) helpViewer->HtmlHelpA(this, QString(), HH_UNINITIALIZE, HelpCookie);
+  StoreWindowState();
   if (keyboardHook) {
     qApp->removeEventFilter(keyboardHook);
     delete keyboardHook;

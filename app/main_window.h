@@ -114,6 +114,7 @@ class MainWindow : public QMainWindow {
   QAction* undoAction = nullptr;
   QAction* redoAction = nullptr;
   QAction* findAction = nullptr;
+  QAction* findAgainAction = nullptr;
   QMenu* projectFilesMenu = nullptr;
   QAction* styleSheetAction = nullptr;
   QAction* popupTextsAction = nullptr;
@@ -141,6 +142,7 @@ class MainWindow : public QMainWindow {
   QAction* copyAction = nullptr;
   QAction* cutAction = nullptr;
   QAction* pasteAction = nullptr;
+  QAction* pastePlainAction = nullptr;
   QAction* selectAllAction = nullptr;
   QMenu* insertMenu = nullptr;
   QAction* insertTableAction = nullptr;
@@ -157,14 +159,23 @@ class MainWindow : public QMainWindow {
   QAction* helpContentsAction = nullptr;
   QAction* aboutAction = nullptr;
 
+  // Keys that move between the panes, not shown in a menu: F6 and Shift+F6
+  // (trees, editor, source), Ctrl+Tab (Editor / Source tabs).
+  QAction* nextPaneAction = nullptr;
+  QAction* previousPaneAction = nullptr;
+  QAction* switchEditorTabAction = nullptr;
+  QAction* contextMenuAction = nullptr;  // Shift+F10
+
   // Context menus.
   QMenu* contentsMenu = nullptr;  // Contents tree
   QAction* newTopicAction = nullptr;
   QAction* newSubtopicAction = nullptr;
   QAction* deleteTopicAction = nullptr;
+  QAction* renameTopicAction = nullptr;
   QAction* appendLinksAction = nullptr;
   QMenu* indexMenu = nullptr;  // left pane (Index)
   QAction* deleteIndexEntryAction = nullptr;
+  QAction* renameIndexEntryAction = nullptr;
   QAction* indexPropertiesAction = nullptr;
   QMenu* editorMenu = nullptr;  // editor
   QAction* deleteAction = nullptr;
@@ -244,7 +255,6 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void FormCreate();
@@ -255,8 +265,22 @@ class MainWindow : public QMainWindow {
   void FormResize();
   bool FormClose();
   void UpdateMinimumSize();
+  // The caption: "My Guide — Orvex", with "*" in front while the project
+  // is modified; "Orvex" with no project.
+  void UpdateWindowTitle();
+  // Size, position and splitter, kept in the settings file between runs.
+  void RestoreWindowState();
+  void StoreWindowState();
+  void FillFontNameBox();
   void ConnectPanes();
   void ConnectFocusMenus();
+  void ConnectPaneKeys();
+  // Moves the keyboard focus to the next (step 1) or previous (step -1)
+  // pane: the tree on show, the editor, the source view.
+  void MovePaneFocus(int step);
+  void SwitchEditorTab();
+  // Opens the context menu of the pane with the focus, at its current item.
+  void ShowContextMenuAtFocus();
   void ConnectProjectCommands();
 
   // Focus-driven menus.
@@ -264,6 +288,11 @@ class MainWindow : public QMainWindow {
   void EditorExit();
   void MemoEnter();
   void MemoExit();
+  // The view with the keyboard focus, as the menus show it: the last of
+  // the window's panes that had it.
+  enum class ActiveView { None, Editor, Source };
+  void FollowFocus(QWidget* now);
+  ActiveView activeView = ActiveView::None;
   void SetClipboardShortcuts(bool on);
 
   void ExitCommand();
@@ -273,4 +302,5 @@ class MainWindow : public QMainWindow {
   QString CommandLineProject;
   bool CommandLineTried = false;
   bool FormClosed = false;
+  bool WindowStateRestored = false;
 };

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
+#include <QTabWidget>
+#include <QTreeView>
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
@@ -12,13 +14,18 @@
 void MainWindow::EnterProjectFolder(bool created) {
   if (created) {
     insertMenu->menuAction()->setEnabled(true);
-    toolsMenu->menuAction()->setEnabled(true);
     editMenu->menuAction()->setEnabled(true);
   }
+  // The add-ins make topics in the open project, wherever the focus is.
+  toolsMenu->menuAction()->setEnabled(true);
   EnableProjectCommands();
   QDir::setCurrent(project.Folder());
   editor->SetBaseURL(project.Folder());
   if (created) contextLabel->setText("Context=");
+  UpdateWindowTitle();
+  // The keyboard starts in the Contents tree, where every other pane is a key away.
+  treeTabs->setCurrentIndex(0);
+  contentsTree->setFocus();
 }
 
 void MainWindow::EnableProjectCommands() {

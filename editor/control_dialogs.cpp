@@ -189,6 +189,13 @@ void ControlDialogs::FindText() {
   Find->exec();
 }
 
+void ControlDialogs::FindAgain() {
+  if (Find->FindWhat->text().isEmpty())
+    FindText();
+  else
+    Find->FindNext->click();
+}
+
 void ControlDialogs::FontProperties() {
   QPointer<EditingControl> editor = Editor;
   QVariant name;

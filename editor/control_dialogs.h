@@ -54,6 +54,9 @@ class ControlDialogs : public QObject {
   bool Run(int command, QVariant& arg);
 
   FindTextDialog* FindDialog() const { return Find; }
+  // Looks for the last text searched for once more (the dialog's settings);
+  // opens "Find" when nothing was searched for yet.
+  void FindAgain();
 
  private:
   void FindText();

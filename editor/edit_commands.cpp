@@ -44,6 +44,10 @@ void EditorCommands::FindTextCommand() {
   if (!m_project.sourceInUse()) EditorCommand(decmd::FindText, decmd::Default);
 }
 
+void EditorCommands::FindAgainCommand() {
+  if (!m_project.sourceInUse()) m_controlDialogs->FindAgain();
+}
+
 void EditorCommands::CopyCommand() {
   QVariant arg = 0;
   if (EditorIsActiveControl()) {
@@ -71,6 +75,15 @@ void EditorCommands::PasteCommand() {
     WaitEditorIdle(w.editor);
   } else if (MemoIsActiveControl()) {
     w.sourceView->paste();
+  }
+}
+
+void EditorCommands::PastePlainTextCommand() {
+  if (EditorIsActiveControl()) {
+    w.editor->PastePlainText();
+    WaitEditorIdle(w.editor);
+  } else if (MemoIsActiveControl()) {
+    w.sourceView->paste();  // the source view only ever takes text
   }
 }
 
@@ -171,9 +184,11 @@ void EditorCommands::Bind() {
   bind(w.undoAction, &EditorCommands::UndoCommand);
   bind(w.redoAction, &EditorCommands::RedoCommand);
   bind(w.findAction, &EditorCommands::FindTextCommand);
+  bind(w.findAgainAction, &EditorCommands::FindAgainCommand);
   bind(w.copyAction, &EditorCommands::CopyCommand);
   bind(w.cutAction, &EditorCommands::CutCommand);
   bind(w.pasteAction, &EditorCommands::PasteCommand);
+  bind(w.pastePlainAction, &EditorCommands::PastePlainTextCommand);
   bind(w.selectAllAction, &EditorCommands::SelectAllCommand);
   bind(w.deleteAction, &EditorCommands::DeleteCommand);
   bind(w.showDetailsAction, &EditorCommands::ToggleShowDetails);

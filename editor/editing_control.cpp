@@ -191,10 +191,10 @@ struct EditingControl::Impl {
     if (cut) Call(QStringLiteral("__orvex.deleteSelection()"));
   }
 
-  void Paste() {
+  void Paste(bool plain = false) {
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     if (!mime) return;
-    if (mime->hasHtml()) {
+    if (mime->hasHtml() && !plain) {
       Call(
           QStringLiteral("__orvex.pasteClipboard(%1, true)").arg(JsLiteral(ClipboardFragment(mime->html()))));
     } else if (mime->hasText()) {
@@ -285,6 +285,8 @@ int EditingControl::CodePage() const { return d->codePage; }
 void EditingControl::SetCodePage(int codePage) { d->codePage = codePage; }
 void EditingControl::SetDialogHandler(DialogHandler handler) { d->dialogs = std::move(handler); }
 QStringList EditingControl::RequestLog() const { return d->handler->RequestLog(); }
+
+void EditingControl::PastePlainText() { d->Paste(true); }
 
 void EditingControl::NewDocument() { d->StartLoad(EmptyPageHtml(), false); }
 

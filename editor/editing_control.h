@@ -82,6 +82,8 @@ class EditingControl : public QWidget {
   bool LoadDocument(const QString& path);
   bool SaveDocument(const QString& path);
   void Refresh();
+  // Pastes the clipboard's text at the caret, without its markup.
+  void PastePlainText();
 
   QString DocumentHTML();
   // The page as edited, or nothing when the page did not answer in time.

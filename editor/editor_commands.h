@@ -70,9 +70,11 @@ struct EditorCommandWidgets {
   QAction* undoAction = nullptr;
   QAction* redoAction = nullptr;
   QAction* findAction = nullptr;
+  QAction* findAgainAction = nullptr;
   QAction* copyAction = nullptr;
   QAction* cutAction = nullptr;
   QAction* pasteAction = nullptr;
+  QAction* pastePlainAction = nullptr;
   QAction* selectAllAction = nullptr;
   QAction* deleteAction = nullptr;
   QAction* showDetailsAction = nullptr;
@@ -146,9 +148,11 @@ class EditorCommands : public QObject {
   void UndoCommand();
   void RedoCommand();
   void FindTextCommand();
+  void FindAgainCommand();  // F3
   void CopyCommand();
   void CutCommand();
   void PasteCommand();
+  void PastePlainTextCommand();
   void SelectAllCommand();
   void DeleteCommand();
   void ToggleShowDetails();

@@ -19,7 +19,7 @@ Result<ProjectTrees> HelpProject::Open(const QString& path) {
   m_aliasLines = std::move(files.AliasLines);
   m_mapLines = std::move(files.MapLines);
   m_sources = std::move(files.Sources);
-  m_modified = false;
+  SetModifiedState(false);
   m_currentTopic.reset();
   return ProjectTrees{std::move(files.Contents), std::move(files.Index), std::move(files.Problems)};
 }
@@ -38,7 +38,7 @@ Status HelpProject::CreateNew(const QString& path, const std::optional<NewProjec
   m_mapLines.clear();
   m_aliasLines.clear();
   m_sources = ProjectSources();
-  m_modified = true;
+  SetModifiedState(true);
   m_currentTopic.reset();
   return {};
 }
@@ -53,8 +53,14 @@ Status HelpProject::Save(std::vector<ContentsNode> contents, std::vector<IndexNo
     return saved;
   if (recentList) *recentList = history;
   m_projectLines = std::move(lines);
-  m_modified = false;
+  SetModifiedState(false);
   return {};
+}
+
+void HelpProject::SetModifiedState(bool modified) {
+  const bool changed = modified != m_modified;
+  m_modified = modified;
+  if (changed && m_modifiedListener.Call) m_modifiedListener.Call();
 }
 
 QString HelpProject::Folder() const {

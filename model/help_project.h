@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -67,7 +68,11 @@ class HelpProject {
   int CodePage() const;
 
   bool IsModified() const { return m_modified; }
-  void SetModified(bool modified = true) { m_modified = modified; }
+  void SetModified(bool modified = true) { SetModifiedState(modified); }
+  // Called whenever the modified state changes (the window's caption follows
+  // it). The listener stays with this object when another project is moved
+  // into it; the move itself is not reported.
+  void SetModifiedListener(std::function<void()> listener) { m_modifiedListener.Call = std::move(listener); }
 
   // The topic being edited: the record of the topic selected in the
   // Contents tree; none when no topic (or a node without record) is selected.
@@ -91,6 +96,17 @@ class HelpProject {
   QStringList m_mapLines;
   QStringList m_aliasLines;
   ProjectSources m_sources;
+  void SetModifiedState(bool modified);
+
+  // Copies and moves leave the listener where it is.
+  struct Listener {
+    Listener() = default;
+    Listener(const Listener&) {}
+    Listener& operator=(const Listener&) { return *this; }
+    std::function<void()> Call;
+  };
+
   bool m_modified = false;
   std::optional<TopicData> m_currentTopic;
+  Listener m_modifiedListener;
 };

@@ -122,6 +122,23 @@
   }, true);
   document.addEventListener('selectionchange', notify, true);
 
+  // Tab in a table cell moves to the next cell (Shift+Tab to the one
+  // before) and selects its contents; elsewhere Tab is typed as a tab.
+  document.addEventListener('keydown', (e) => {
+    if (e.key !== 'Tab' || e.ctrlKey || e.altKey || e.metaKey) return;
+    const r = selRange();
+    const cell = r && closest(r.startContainer, 'td,th');
+    if (!cell) return;
+    e.preventDefault();
+    const table = cell.closest('table');
+    const cells = Array.from(table.querySelectorAll('td,th')).filter((c) => c.closest('table') === table);
+    const next = cells[cells.indexOf(cell) + (e.shiftKey ? -1 : 1)];
+    if (!next) return;
+    const range = document.createRange();
+    range.selectNodeContents(next);
+    select(range);
+  }, true);
+
   // ---- view options --------------------------------------------------------
 
   const VIEW_CSS = {

@@ -183,14 +183,14 @@ TEST_F(BuildCommandsTest, ASecondStartWhileCompilingIsRefused) {
   EXPECT_FALSE(compileEnabled);
   EXPECT_FALSE(decompileEnabled);
   EXPECT_FALSE(addinsEnabled);
-  EXPECT_EQ(title, "Orvex - Compiling...");
+  EXPECT_TRUE(title.endsWith(" \u2014 Orvex - Compiling...")) << title.toStdString();
   EXPECT_FALSE(compiledByTheSecondStart);
   // The first run went through, and everything is back as it was.
   EXPECT_TRUE(QFileInfo::exists(sample.Project.chmPath()));
   EXPECT_TRUE(form->compileAction->isEnabled());
   EXPECT_TRUE(form->decompileAction->isEnabled());
   EXPECT_EQ(form->addinsMenu->menuAction()->isEnabled(), addinsBefore);
-  EXPECT_EQ(form->windowTitle(), "Orvex");
+  EXPECT_FALSE(form->windowTitle().contains("Compiling")) << form->windowTitle().toStdString();
 }
 
 TEST_F(BuildCommandsTest, AFailedSaveShowsItsErrorAndCompilesNothing) {

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -22,6 +23,7 @@
 #include "features/splash_dialog.h"
 #include "features/training_card_dialog.h"
 #include "project/name_dialog.h"
+#include "project/project_commands.h"
 #include "gui_helpers.h"
 
 namespace {
@@ -41,10 +43,12 @@ class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     form = std::make_unique<MainWindow>();
+    form->projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
     form->CreateDialogs();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   }
+  QTemporaryDir dir;
   std::unique_ptr<MainWindow> form;
 };
 
@@ -76,17 +80,18 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder) {
             (QStringList{"New", "Open", "Reopen", "Save", "-", "Compile", "View compiled help file",
                          "View compiler messages", "Decompile CHM file", "-", "Exit"}));
   EXPECT_EQ(Captions(form->editMenu),
-            (QStringList{"Undo", "Redo", "Find text", "-", "Edit", "-", "Set Font", "Set color", "Table ...",
-                         "Toggle ", "-", "Options", "-", "Copy", "Cut", "Paste", "Select all"}));
+            (QStringList{"Undo", "Redo", "Find text", "Find again", "-", "Edit", "-", "Set Font", "Set color",
+                         "Table ...", "Toggle ", "-", "Options", "-", "Copy", "Cut", "Paste",
+                         "Paste as plain text", "Select all"}));
   EXPECT_EQ(Captions(form->insertMenu),
             (QStringList{"Table", "Picture", "Link ...", "Pop-up", "Splash", "Training cad"}));
   EXPECT_EQ(Captions(form->fontMenu), (QStringList{"Properties", "-", "Bold", "Italic", "Underline"}));
   EXPECT_EQ(Captions(form->colorMenu),
             (QStringList{"for selection background", "for font", "for whole page"}));
   EXPECT_EQ(Captions(form->optionsMenu), (QStringList{"Show details", "Show borders", "Snap to grid"}));
-  EXPECT_EQ(Captions(form->contentsMenu),
-            (QStringList{"New topic", "New subtopic", "Delete topic", "Append links to subtopics"}));
-  EXPECT_EQ(Captions(form->indexMenu), (QStringList{"Delete", "Properties"}));
+  EXPECT_EQ(Captions(form->contentsMenu), (QStringList{"New topic", "New subtopic", "Delete topic",
+                                                       "Rename topic", "Append links to subtopics"}));
+  EXPECT_EQ(Captions(form->indexMenu), (QStringList{"Delete", "Rename", "Properties"}));
   EXPECT_EQ(Captions(form->editorMenu), (QStringList{"Delete", "Color", "Link ..."}));
   EXPECT_EQ(Captions(form->editorLinkMenu),
             (QStringList{"remove", "insert to other topic", "create from selection to external page"}));

@@ -1,0 +1,91 @@
+// Keys that move the keyboard between the window's panes: F6 and Shift+F6
+// go round the tree on show, the editor and the source view; Ctrl+Tab
+// switches between the Editor and Source tabs; Shift+F10 opens the focused
+// pane's context menu.
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTreeView>
+
+#include "app/main_window.h"
+#include "editor/editing_control.h"
+
+namespace {
+
+QAction* AddWindowKey(QMainWindow* window, const QString& objectName, const QKeySequence& key) {
+  auto* action = new QAction(window);
+  action->setObjectName(objectName);
+  action->setShortcut(key);
+  action->setShortcutContext(Qt::WindowShortcut);
+  window->addAction(action);
+  return action;
+}
+
+}  // namespace
+
+void MainWindow::ConnectPaneKeys() {
+  nextPaneAction = AddWindowKey(this, "nextPaneAction", QKeySequence(Qt::Key_F6));
+  previousPaneAction = AddWindowKey(this, "previousPaneAction", QKeySequence(Qt::SHIFT | Qt::Key_F6));
+  switchEditorTabAction = AddWindowKey(this, "switchEditorTabAction", QKeySequence(Qt::CTRL | Qt::Key_Tab));
+  connect(nextPaneAction, &QAction::triggered, this, [this] { MovePaneFocus(1); });
+  connect(previousPaneAction, &QAction::triggered, this, [this] { MovePaneFocus(-1); });
+  connect(switchEditorTabAction, &QAction::triggered, this, &MainWindow::SwitchEditorTab);
+  contextMenuAction = AddWindowKey(this, "contextMenuAction", QKeySequence(Qt::SHIFT | Qt::Key_F10));
+  connect(contextMenuAction, &QAction::triggered, this, &MainWindow::ShowContextMenuAtFocus);
+}
+
+void MainWindow::MovePaneFocus(int step) {
+  QTreeView* tree = treeTabs->currentIndex() == 0 ? contentsTree : indexTree;
+  const QList<QWidget*> panes = {tree, editor, sourceView};
+  QWidget* focus = QApplication::focusWidget();
+  int at = -1;
+  for (int i = 0; i < panes.size(); ++i)
+    if (focus && (focus == panes[i] || panes[i]->isAncestorOf(focus))) at = i;
+  if (at < 0) at = step > 0 ? -1 : 0;
+  for (int tries = 0; tries < panes.size(); ++tries) {
+    at = (at + step + panes.size()) % panes.size();
+    QWidget* pane = panes[at];
+    // The editor and the source view share a place: their tab comes to the
+    // front first, which is refused while no topic can be edited.
+    const int tab = pane == editor ? 0 : pane == sourceView ? 1 : -1;
+    if (tab >= 0) editorTabs->setCurrentIndex(tab);
+    if (tab >= 0 && editorTabs->currentIndex() != tab) continue;
+    pane->setFocus(Qt::ShortcutFocusReason);
+    return;
+  }
+}
+
+void MainWindow::SwitchEditorTab() {
+  const int wanted = 1 - editorTabs->currentIndex();
+  editorTabs->setCurrentIndex(wanted);
+  if (editorTabs->currentIndex() != wanted) return;
+  if (wanted == 0)
+    editor->setFocus(Qt::ShortcutFocusReason);
+  else
+    sourceView->setFocus(Qt::ShortcutFocusReason);
+}
+
+void MainWindow::ShowContextMenuAtFocus() {
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus) return;
+  if (focus == editor || editor->isAncestorOf(focus)) {
+    PrepareEditorMenu();
+    editorMenu->popup(editor->mapToGlobal(QPoint(0, 0)));
+    return;
+  }
+  for (QTreeView* tree : {contentsTree, indexTree}) {
+    if (focus != tree) continue;
+    const QRect item = tree->visualRect(tree->currentIndex());
+    emit tree->customContextMenuRequested(item.isValid() ? item.center() : QPoint(0, 0));
+    return;
+  }
+  if (focus == sourceView) {
+    // The menu the Menu key would bring up, at the text cursor.
+    const QPoint at = sourceView->cursorRect().center();
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, sourceView->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(sourceView->viewport(), &event);
+  }
+}

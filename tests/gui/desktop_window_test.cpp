@@ -1,0 +1,356 @@
+// The window as a desktop user meets it: where the keyboard focus goes and
+// the keys that move it, the usual shortcuts, the caption, the kept size.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QToolButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include "app/main_window.h"
+#include "editor/control_dialogs.h"
+#include "editor/editing_control.h"
+#include "editor_script.h"
+#include "gui_helpers.h"
+#include "project/project_commands.h"
+#include "tests/unit/test_files.h"
+#include "tree_items.h"
+
+namespace {
+
+QByteArray SitemapItem(const QString& name, const QString& local) {
+  return ("<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Name\" value=\"" + name +
+          "\">\r\n<param name=\"Local\" value=\"" + local + "\">\r\n</OBJECT>\r\n")
+      .toLatin1();
+}
+
+class DesktopWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    settingsFile = dir.filePath("orvex.ini");
+    path = dir.filePath("My Guide.hhp");
+    PutFile(path,
+            "[OPTIONS]\r\nContents file=My Guide.hhc\r\nIndex file=My Guide.hhk\r\nTitle=My Guide\r\n\r\n"
+            "[FILES]\r\nGuide01.htm\r\nGuide02.htm\r\n");
+    PutFile(dir.filePath("My Guide.hhc"), "<HTML><BODY><UL>\r\n" + SitemapItem("Intro", "Guide01.htm") +
+                                              SitemapItem("Tables", "Guide02.htm") +
+                                              "</UL></BODY></HTML>\r\n");
+    PutFile(dir.filePath("My Guide.hhk"),
+            "<HTML><BODY><UL>\r\n" + SitemapItem("greeting", "Guide01.htm") + "</UL></BODY></HTML>\r\n");
+    PutFile(dir.filePath("Guide01.htm"), "<HTML><BODY><P id=p>Hello world</P></BODY></HTML>\r\n");
+    PutFile(dir.filePath("Guide02.htm"),
+            "<HTML><BODY><TABLE border=1><TR><TD id=a>one</TD><TD id=b>two</TD></TR>"
+            "<TR><TD id=c>three</TD><TD id=d>four</TD></TR></TABLE></BODY></HTML>\r\n");
+    form = NewWindow();
+  }
+  std::unique_ptr<MainWindow> NewWindow() {
+    auto window = std::make_unique<MainWindow>();
+    window->projectCommands->SetSettingsFile(settingsFile);
+    window->CreateDialogs();
+    window->show();
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    return window;
+  }
+  void TearDown() override {
+    form->project.SetModified(false);
+    form->hide();
+  }
+  void Open() {
+    form->projectCommands->OpenByName(path);
+    ASSERT_EQ(form->project.ProjectFile(), path);
+    WaitEditorIdle(form->editor);
+    QApplication::processEvents();
+  }
+  // Presses a key where the keyboard focus is, as the user would. After a
+  // dialog the window gets the focus back, as the window manager gives it.
+  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    if (QApplication::activeWindow() != form.get()) {
+      form->activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, key, modifiers);
+    QApplication::processEvents();
+  }
+  bool FocusIn(QWidget* pane) const {
+    QWidget* focus = QApplication::focusWidget();
+    return focus && (focus == pane || pane->isAncestorOf(focus));
+  }
+  QString Js(const QString& script) { return EditorScript(form->editor, script).toString(); }
+
+  QTemporaryDir dir;
+  QString settingsFile;
+  QString path;
+  std::unique_ptr<MainWindow> form;
+};
+
+TEST_F(DesktopWindowTest, OpeningStartsInTheContentsAndF6AndCtrlTabReachEveryPane) {
+  form->editor->setFocus();
+  Open();
+  EXPECT_TRUE(FocusIn(form->contentsTree));
+  Press(Qt::Key_F6);
+  EXPECT_TRUE(FocusIn(form->editor));
+  Press(Qt::Key_F6);
+  EXPECT_TRUE(FocusIn(form->sourceView));
+  EXPECT_EQ(form->editorTabs->currentIndex(), 1);
+  Press(Qt::Key_F6);
+  EXPECT_TRUE(FocusIn(form->contentsTree));
+  Press(Qt::Key_F6, Qt::ShiftModifier);
+  EXPECT_TRUE(FocusIn(form->sourceView));
+  // Ctrl+Tab goes between the Editor and Source tabs, the focus with it.
+  Press(Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(form->editorTabs->currentIndex(), 0);
+  EXPECT_TRUE(FocusIn(form->editor));
+  Press(Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(form->editorTabs->currentIndex(), 1);
+  EXPECT_TRUE(FocusIn(form->sourceView));
+  // On the Index tab, F6 comes back to the Index tree.
+  form->treeTabs->setCurrentIndex(1);
+  Press(Qt::Key_F6);
+  EXPECT_TRUE(FocusIn(form->indexTree));
+}
+
+TEST_F(DesktopWindowTest, TabIsATabInTextAndGoesFromCellToCellInATable) {
+  Open();
+  Press(Qt::Key_F6);
+  ASSERT_TRUE(FocusIn(form->editor));
+  SelectInEditor(form->editor, "#p", 5, 5);
+  Press(Qt::Key_Tab);
+  EXPECT_TRUE(ProcessEventsUntil(
+      [&] { return Js("document.querySelector('#p').textContent") == "Hello\t world"; }, 3000))
+      << Js("document.querySelector('#p').textContent").toStdString();
+  EXPECT_TRUE(FocusIn(form->editor));
+
+  form->contentsTree->setCurrentIndex(TopLevel(form->contentsTree, 1));
+  WaitEditorIdle(form->editor);
+  form->editor->setFocus();
+  QApplication::processEvents();
+  const QString cellAtCaret =
+      "(() => { const n = getSelection().anchorNode;"
+      "const e = n.nodeType === 1 ? n : n.parentElement; return e.closest('td').id; })()";
+  SelectInEditor(form->editor, "#b", 1, 1);
+  Press(Qt::Key_Tab);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return Js(cellAtCaret) == "c"; }, 3000))
+      << Js(cellAtCaret).toStdString();
+  EXPECT_EQ(Js("getSelection().toString()"), "three");
+  Press(Qt::Key_Tab, Qt::ShiftModifier);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return Js(cellAtCaret) == "b"; }, 3000));
+  EXPECT_FALSE(Js("document.body.innerHTML").contains('\t'));
+  EXPECT_TRUE(FocusIn(form->editor));
+}
+
+TEST_F(DesktopWindowTest, TheTreesTakeDelF2AndShiftF10) {
+  Open();
+  QTreeView* tree = form->contentsTree;
+  tree->setCurrentIndex(TopLevel(tree, 1));
+  WaitEditorIdle(form->editor);
+  tree->setFocus();
+  EXPECT_EQ(form->deleteTopicAction->shortcut(), QKeySequence(QKeySequence::Delete));  // shown in the menu
+  auto seen = AnswerNextMessageBox(QMessageBox::No);
+  Press(Qt::Key_Delete);
+  EXPECT_EQ(seen->title, "Confirm");
+  EXPECT_EQ(TopLevelCount(tree), 2);
+  seen = AnswerNextMessageBox(QMessageBox::Yes);
+  Press(Qt::Key_Delete);
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(TopLevelCount(tree), 1);
+
+  tree->setFocus();
+  Press(Qt::Key_F2);
+  auto* captionEditor = tree->viewport()->findChild<QLineEdit*>();
+  ASSERT_NE(captionEditor, nullptr);
+  EXPECT_TRUE(captionEditor->isVisible());
+  // Del while typing a caption deletes characters, not the topic.
+  captionEditor->setText("Intro");
+  captionEditor->setCursorPosition(0);
+  QTest::keyClick(captionEditor, Qt::Key_Delete);
+  EXPECT_EQ(captionEditor->text(), "ntro");
+  QTest::keyClick(captionEditor, Qt::Key_Escape);
+  EXPECT_EQ(TopLevelCount(tree), 1);
+
+  tree->setFocus();
+  Press(Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_TRUE(form->contentsMenu->isVisible());
+  form->contentsMenu->close();
+
+  // On the Index tree, Del deletes the selected entry.
+  form->treeTabs->setCurrentIndex(1);
+  form->indexTree->setFocus();
+  form->indexTree->setCurrentIndex(TopLevel(form->indexTree, 0));
+  Press(Qt::Key_Delete);
+  EXPECT_EQ(TopLevelCount(form->indexTree), 0);
+  EXPECT_TRUE(form->project.IsModified());
+}
+
+TEST_F(DesktopWindowTest, FileFindAndPasteKeysActFromTheEditor) {
+  Open();
+  Press(Qt::Key_F6);
+  ASSERT_TRUE(FocusIn(form->editor));
+  // Ctrl+S saves, also with the caret in the page.
+  form->project.SetModified();
+  Press(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_FALSE(form->project.IsModified());
+  // Ctrl+O asks for a project.
+  bool asked = false;
+  OnNextDialog<QFileDialog>([&](QFileDialog* d) {
+    asked = true;
+    d->reject();
+  });
+  Press(Qt::Key_O, Qt::ControlModifier);
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(form->project.ProjectFile(), path);
+
+  // Ctrl+F opens "Find"; F3 finds the same text again once it is closed.
+  form->editor->setFocus();
+  SelectInEditor(form->editor, "#p", 0, 0);
+  bool found = false;
+  OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
+    found = true;
+    d->FindWhat->setText("o");
+    d->reject();
+  });
+  Press(Qt::Key_F, Qt::ControlModifier);
+  ASSERT_TRUE(found);
+  form->editor->setFocus();
+  QApplication::processEvents();
+  Press(Qt::Key_F3);
+  const QString caret = "getSelection().toString() + '@' + getSelection().anchorOffset";
+  EXPECT_EQ(Js(caret), "o@4");
+  Press(Qt::Key_F3);
+  EXPECT_EQ(Js(caret), "o@7");
+
+  // Ctrl+Shift+V leaves the markup behind, Ctrl+V keeps it.
+  auto* mime = new QMimeData;
+  mime->setHtml("<B id=bold>loud</B>");
+  mime->setText("loud");
+  QGuiApplication::clipboard()->setMimeData(mime);
+  SelectInEditor(form->editor, "#p", 0, 0);
+  Press(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_TRUE(ProcessEventsUntil(
+      [&] { return Js("document.querySelector('#p').textContent").startsWith("loud"); }, 3000));
+  EXPECT_FALSE(Js("document.body.innerHTML").contains("<b", Qt::CaseInsensitive));
+  Press(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_TRUE(ProcessEventsUntil(
+      [&] { return Js("document.body.innerHTML").contains("<b", Qt::CaseInsensitive); }, 3000));
+}
+
+TEST_F(DesktopWindowTest, TheCaptionFollowsTheProjectAndTheWindowKeepsItsPlace) {
+  EXPECT_EQ(form->windowTitle(), "Orvex");
+  Open();
+  EXPECT_EQ(form->windowTitle(), "My Guide \u2014 Orvex");
+  form->treeTabs->setCurrentIndex(1);
+  form->indexTree->setFocus();
+  form->indexTree->setCurrentIndex(TopLevel(form->indexTree, 0));
+  Press(Qt::Key_Delete);
+  EXPECT_EQ(form->windowTitle(), "*My Guide \u2014 Orvex");
+  Press(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(form->windowTitle(), "My Guide \u2014 Orvex");
+
+  // Size, position and splitter come back at the next start.
+  form->resize(900, 610);
+  form->move(30, 40);
+  form->splitter->setSizes({320, 578});
+  QApplication::processEvents();
+  const QPoint position = form->pos();
+  const int left = form->splitter->sizes().value(0);
+  // Closing asks first: the answer lets the window go without saving again.
+  OnNextDialog<QMessageBox>([](QMessageBox* box) {
+    (box->button(QMessageBox::No) ? box->button(QMessageBox::No) : box->button(QMessageBox::Ok))->click();
+  });
+  ASSERT_TRUE(form->close());
+  form = NewWindow();
+  EXPECT_EQ(form->size(), QSize(900, 610));
+  EXPECT_EQ(form->pos(), position);
+  EXPECT_EQ(form->splitter->sizes().value(0), left);
+}
+
+TEST_F(DesktopWindowTest, TheNarrowestWindowKeepsTheToolbarWholeAndTheFontBoxNamesARealFont) {
+  form->resize(100, 100);
+  QApplication::processEvents();
+  ASSERT_EQ(form->width(), form->minimumWidth());
+  const auto right = [&](QWidget* w) { return w->mapTo(form.get(), QPoint(w->width(), 0)).x(); };
+  const auto left = [&](QWidget* w) { return w->mapTo(form.get(), QPoint(0, 0)).x(); };
+  EXPECT_LE(right(form->fontNameBox), left(form->fontSizeBox));
+  EXPECT_LE(right(form->fontSizeBox), left(form->boldButton));
+  EXPECT_LE(right(form->alignRightButton), right(form->formatToolbar));
+  EXPECT_LE(right(form->formatToolbar), form->width());
+
+  // Font names as a page names them, without a foundry in brackets.
+  EXPECT_FALSE(form->fontNameBox->currentText().isEmpty());
+  for (int i = 0; i < form->fontNameBox->count(); ++i)
+    EXPECT_FALSE(form->fontNameBox->itemText(i).contains('['))
+        << form->fontNameBox->itemText(i).toStdString();
+  EXPECT_NE(form->fontNameBox->findText(form->fontNameBox->currentText()), -1);
+}
+
+TEST_F(DesktopWindowTest, TheMenusFollowTheViewThroughMenusAndDialogs) {
+  Open();
+  // The add-ins make topics wherever the focus is.
+  EXPECT_TRUE(FocusIn(form->contentsTree));
+  EXPECT_TRUE(form->toolsMenu->menuAction()->isEnabled());
+
+  Press(Qt::Key_F6);
+  ASSERT_TRUE(FocusIn(form->editor));
+  SelectInEditor(form->editor, "#p", 0, 5);
+  // Alt+E keeps the editor's items on, and Copy from the menu copies.
+  QGuiApplication::clipboard()->clear();
+  Press(Qt::Key_E, Qt::AltModifier);
+  ASSERT_TRUE(ProcessEventsUntil([&] { return form->editMenu->isVisible(); }, 3000));
+  for (QAction* item : {form->findAction, form->fontMenu->menuAction(), form->tableMenu->menuAction(),
+                        form->copyAction, form->cutAction, form->pasteAction})
+    EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
+  QTest::keyClick(form->editMenu, Qt::Key_C);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return QGuiApplication::clipboard()->text() == "Hello"; }, 3000));
+  EXPECT_TRUE(FocusIn(form->editor));
+
+  // After a dialog the menus and B/I/U are on again without a click.
+  OnNextDialog<FindTextDialog>([](FindTextDialog* d) { d->reject(); });
+  Press(Qt::Key_F, Qt::ControlModifier);
+  ProcessEventsUntil([&] { return FocusIn(form->editor); }, 3000);
+  EXPECT_TRUE(form->boldButton->isEnabled());
+  EXPECT_TRUE(form->findAction->isEnabled());
+  EXPECT_TRUE(form->editMenu->menuAction()->isEnabled());
+
+  // In the source view Undo, Copy, Cut and Paste work from the menu.
+  Press(Qt::Key_Tab, Qt::ControlModifier);
+  ASSERT_TRUE(FocusIn(form->sourceView));
+  form->sourceView->selectAll();
+  QTest::mouseClick(form->menuBar(), Qt::LeftButton, {},
+                    form->menuBar()->actionGeometry(form->editMenu->menuAction()).center());
+  ASSERT_TRUE(ProcessEventsUntil([&] { return form->editMenu->isVisible(); }, 3000));
+  for (QAction* item : {form->undoAction, form->copyAction, form->cutAction, form->pasteAction})
+    EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
+  QTest::mouseClick(form->editMenu, Qt::LeftButton, {},
+                    form->editMenu->actionGeometry(form->cutAction).center());
+  EXPECT_TRUE(ProcessEventsUntil([&] { return form->sourceView->toPlainText().isEmpty(); }, 3000));
+  EXPECT_TRUE(QGuiApplication::clipboard()->text().contains("Hello world"));
+  // Back in the tree, the source view's items go off; Tools stays. (The
+  // closed menu's own window events are let through first.)
+  ASSERT_TRUE(ProcessEventsUntil([&] { return !form->editMenu->isVisible(); }, 3000));
+  QTest::qWait(100);
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  form->contentsTree->setFocus();
+  QApplication::processEvents();
+  ASSERT_TRUE(FocusIn(form->contentsTree));
+  EXPECT_FALSE(form->copyAction->isEnabled());
+  EXPECT_TRUE(form->toolsMenu->menuAction()->isEnabled());
+}
+
+}  // namespace
