@@ -7,6 +7,7 @@
 #include <QWebEngineUrlRequestJob>
 
 #include "platform/mime_types.h"
+#include "platform/project_paths.h"
 
 QUrl EditorSchemeUrl(const QString& path) {
   QString p = path;
@@ -54,7 +55,8 @@ void EditorSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     job->reply("text/html", buffer);
     return;
   }
-  const QString file = EditorSchemePath(url);
+  // Pages written on Windows name their pictures with "\" and in any letter case.
+  const QString file = ResolveProjectPath(QString(), EditorSchemePath(url));
   const QFileInfo info(file);
   if (!info.isFile()) {
     job->fail(QWebEngineUrlRequestJob::UrlNotFound);

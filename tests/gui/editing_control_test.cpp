@@ -319,18 +319,31 @@ TEST_F(EditingControlFiles, RelativePictureLoadsFromBaseFolder) {
   QImage img(17, 9, QImage::Format_RGB32);
   img.fill(Qt::red);
   ASSERT_TRUE(img.save(dir.filePath(QStringLiteral("pic.png"))));
-  // The base folder comes after the page, as topic loading does it.
-  Editor->SetDocumentHTML(Page(QStringLiteral("<P><IMG id=i src=\"pic.png\"></P>")));
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Images")));
+  ASSERT_TRUE(img.scaled(5, 3).save(dir.filePath(QStringLiteral("Images/Logo.png"))));
+  // The base folder comes after the page, as topic loading does it. The
+  // second picture is named as a page written on Windows names it.
+  Editor->SetDocumentHTML(
+      Page(QStringLiteral("<P><IMG id=i src=\"pic.png\"><IMG id=w src=\"images\\LOGO.PNG\"></P>")));
   Editor->SetBaseURL(dir.path() + QLatin1Char('/'));
   WaitEditorIdle(Editor);
-  int width = 0;
-  for (int i = 0; i < 100 && width == 0; ++i) {
-    width = Js(QStringLiteral("document.getElementById('i').naturalWidth")).toInt();
-    if (width == 0) Pause(20);
-  }
-  EXPECT_EQ(width, 17);
+  const auto widthOf = [&](const char* id) {
+    const QString script =
+        QStringLiteral("document.getElementById('%1').naturalWidth").arg(QLatin1String(id));
+    int width = 0;
+    for (int i = 0; i < 100 && width == 0; ++i) {
+      width = Js(script).toInt();
+      if (width == 0) Pause(20);
+    }
+    return width;
+  };
+  EXPECT_EQ(widthOf("i"), 17);
+  EXPECT_EQ(widthOf("w"), 5);
   EXPECT_TRUE(Editor->RequestLog().contains(QDir(dir.path()).filePath(QStringLiteral("pic.png"))));
   EXPECT_EQ(Editor->BaseURL(), dir.path() + QLatin1Char('/'));
+  // The page keeps the name as the author wrote it.
+  EXPECT_TRUE(Editor->DocumentHTML().contains(QStringLiteral("images\\LOGO.PNG")))
+      << Editor->DocumentHTML().toStdString();
 }
 
 TEST_F(EditingControlFiles, FiveMegabytePageReadsBackWhole) {
