@@ -30,7 +30,7 @@ export QT_QPA_PLATFORM=offscreen
 # process with SIGABRT, as any crash, so a helper process that crashes is
 # still seen as crashed by the program that runs it. Reports name files and
 # lines (llvm-symbolizer).
-export ASAN_OPTIONS="detect_leaks=0:detect_odr_violation=0:abort_on_error=1"
+export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:abort_on_error=1"
 if symbolizer="$(command -v llvm-symbolizer)"; then
   export ASAN_SYMBOLIZER_PATH="$symbolizer" UBSAN_SYMBOLIZER_PATH="$symbolizer"
