@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libFuzzer, address and undefined-
 # behaviour sanitizers) into ./out-fuzz and runs each for SECONDS (default 60)
-# on a seed corpus made from the program's own help project, its compiled
-# help file and the inputs that once failed. Crashes are kept in
-# out-fuzz/crashes/<target>/; a crash or a sanitizer finding fails the script.
+# on a seed corpus made from the program's own help project and its compiled
+# help file. Crashes are kept in out-fuzz/crashes/<target>/; a crash or a
+# sanitizer finding fails the script.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 # ORVEX_FUZZ_DIR=out-asan reuses the sanitizer run's build (CI does).
 set -euo pipefail
@@ -24,9 +24,8 @@ if [ ! -f "$out/CMakeCache.txt" ]; then
 fi
 cmake --build "$out" -j"$(nproc)" --target "${targets[@]/%/_fuzz}" orvex_help
 
-# Seeds: the help project's files and pages, the help compiled by our own
-# compiler (the build's Orvex.chm), and the inputs that once failed
-# (fuzz/regressions/<target>/, run by the sanitizer suite as tests too).
+# Seeds: the help project's files and pages, and the help compiled by our
+# own compiler (the build's Orvex.chm).
 seeds="$out/seeds"
 if [ ! -d "$seeds" ]; then
   mkdir -p "$seeds"/{sitemap,project_file,map_alias,codepage,page_conversions,chm_reader}
@@ -44,12 +43,10 @@ for target in "${targets[@]}"; do
   crashes="$out/crashes/$target"
   mkdir -p "$corpus" "$crashes"
   log="$out/$target.log"
-  regressions=()
-  [ -d "$root/fuzz/regressions/$target" ] && regressions=("$root/fuzz/regressions/$target")
   echo "== $target: ${seconds}s"
   if ! ASAN_OPTIONS=detect_leaks=0 "$out/bin/${target}_fuzz" -max_total_time="$seconds" -timeout=10 \
       -rss_limit_mb=2048 -max_len=65536 -artifact_prefix="$crashes/" -print_final_stats=1 \
-      "$corpus" "$seeds/$target" "${regressions[@]}" >"$log" 2>&1; then
+      "$corpus" "$seeds/$target" >"$log" 2>&1; then
     echo "   FOUND a failure, see $log and $crashes"
     tail -40 "$log"
     status=1
