@@ -37,13 +37,40 @@ void BuildCommands::Compile() {
   if (projectFile.isEmpty()) return;
   LongWork::Run run(m_work, QStringLiteral("Compiling"));
   if (!run.Started()) return;
+  {
+    BusyCursor busy;
+    // Save as "Save" does, always. A save that fails has shown its error, and
+    // nothing is compiled.
+    if (!m_project.save()) return;
+  }
+  // Outputs that a compile would not write, or only with the user's leave.
+  QStringList arguments;
+  const orvex::OutputPathCheck outputs = orvex::CheckOutputPaths(projectFile, m_project.projectLines());
+  if (!outputs.refused.isEmpty()) {
+    QMessageBox::warning(m_window, QApplication::applicationName(), outputs.refused.join(u'\n'));
+    return;
+  }
+  if (!outputs.outside.isEmpty()) {
+    if (!ConfirmOutsideOutput(outputs.outside)) return;
+    // A compiler of the workshop writes where the project says anyway.
+    if (m_project.workshopDir().isEmpty()) arguments << QStringLiteral("--allow-outside-output");
+  }
   BusyCursor busy;
-  // Save as "Save" does, always. A save that fails has shown its error, and
-  // nothing is compiled.
-  if (!m_project.save()) return;
   const QString compiler = CompilerProgram(m_project.workshopDir(), ToolFolder());
   // The project path is one argument, blanks and quotes included.
-  EndIfQuitting(RunChildProcess(compiler, {QDir::toNativeSeparators(projectFile)}));
+  arguments << QDir::toNativeSeparators(projectFile);
+  EndIfQuitting(RunChildProcess(compiler, arguments));
+}
+
+bool BuildCommands::ConfirmOutsideOutput(const QStringList& paths) {
+  QStringList shown;
+  for (const QString& path : paths) shown << QDir::toNativeSeparators(path);
+  QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
+                  QStringLiteral("The project writes outside its folder:\n\n%1\n\nCompile and write there?")
+                      .arg(shown.join(u'\n')),
+                  QMessageBox::Yes | QMessageBox::No, m_window);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 QString BuildCommands::CompilerLogFile() const {

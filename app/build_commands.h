@@ -39,6 +39,9 @@ class BuildCommands : public QObject {
   QString LastFolder() const { return m_lastFolder; }
 
  private:
+  // Asks whether the compile may write these outputs outside the project
+  // folder; No is the default.
+  bool ConfirmOutsideOutput(const QStringList& paths);
   // The folder browser "Browse for folder"; empty when cancelled.
   QString SelectFolder();
 

@@ -1,10 +1,10 @@
-// The main window's wiring of the controllers for building, add-ins, the
-// editor's commands, the help features and the program's help: each is
-// given the widgets it drives and what it needs of the project.
+// The main window's wiring of the controllers for the panes, building,
+// add-ins, the editor's commands, the help features and the program's help:
+// each is given the widgets it drives and what it needs of the project.
 #include <QAction>
 #include <QMenu>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/addins_menu.h"
 #include "app/build_commands.h"
@@ -14,9 +14,27 @@
 #include "editor/editor_commands.h"
 #include "features/help_feature_commands.h"
 #include "features/viewer_objects.h"
-#include "model/tree_nodes.h"
+#include "model/contents_model.h"
+#include "panes/index_pane.h"
+#include "panes/contents_pane.h"
+#include "panes/topic_editing.h"
 #include "project/project_commands.h"
 #include "viewer/html_help.h"
+
+void MainWindow::ConnectPanes() {
+  topicEditing = new TopicEditing(project,
+                                  {this, contentsTree, contentsModel, editor, sourceView, editorTabs,
+                                   formatToolbar, contextLabel, copyContextButton},
+                                  this);
+  indexPane = new IndexPane(project,
+                            {this, indexTree, indexModel, contentsTree, contentsModel, editor,
+                             deleteIndexEntryAction, indexPropertiesAction},
+                            this);
+  contentsPane = new ContentsPane(project, *topicEditing, *indexPane,
+                                  {this, contentsTree, contentsModel, editor, sourceView, newTopicAction,
+                                   newSubtopicAction, deleteTopicAction, appendLinksAction},
+                                  this);
+}
 
 void MainWindow::ConnectBuildCommands() {
   helpViewer = new HtmlHelpViewer(this);
@@ -43,7 +61,7 @@ void MainWindow::ConnectBuildCommands() {
 void MainWindow::ConnectAddins() {
   AddinsMenu::Project needs;
   needs.isOpen = [this] { return project.IsOpen(); };
-  needs.createTopic = [this](const QString& title) { return CreateTopic(title); };
+  needs.createTopic = [this](const QString& title) { return contentsPane->CreateTopic(title); };
   addins = new AddinsMenu(addinsMenu, editor, *longWork, std::move(needs), this);
   addins->StartScan();
 }
@@ -53,7 +71,7 @@ void MainWindow::ConnectEditorCommands() {
   widgets.window = this;
   widgets.editor = editor;
   widgets.sourceView = sourceView;
-  widgets.contentsTree = contentsTree;
+  widgets.contents = contentsModel;
   widgets.fontNameBox = fontNameBox;
   widgets.fontSizeBox = fontSizeBox;
   widgets.boldButton = boldButton;
@@ -106,7 +124,7 @@ void MainWindow::ConnectEditorCommands() {
   widgets.snapToGridAction = snapToGridAction;
   EditorCommandProject needs;
   needs.projectFolder = [this] { return project.Folder(); };
-  needs.sourceInUse = [this] { return CurrentTab == 1; };
+  needs.sourceInUse = [this] { return topicEditing->SourceInUse(); };
   editorCommands = new EditorCommands(widgets, std::move(needs));
 }
 
@@ -121,15 +139,15 @@ void MainWindow::ConnectHelpFeatures() {
   needs.projectFile = [this] { return project.ProjectFile(); };
   needs.projectFolder = [this] { return project.Folder(); };
   needs.codePage = [this] { return project.CodePage(); };
-  needs.sourceInUse = [this] { return CurrentTab == 1; };
+  needs.sourceInUse = [this] { return topicEditing->SourceInUse(); };
   needs.selectedPage = [this]() -> QString {
-    const TopicData* topic = ContentsRecord(contentsTree->currentItem());
+    const TopicData* topic = contentsModel->RecordAt(contentsTree->currentIndex());
     if (!topic || topic->FileName.isEmpty()) return QString();
     project.SetCurrentTopic(*topic);
     return project.PagePath(topic->FileName);
   };
-  needs.storeEditorPage = [this](const QString& path) { return StoreEditorPage(path); };
-  needs.loadTopicPage = [this](const QString& path) { return LoadTopicPage(path); };
+  needs.storeEditorPage = [this](const QString& path) { return topicEditing->StoreEditorPage(path); };
+  needs.loadTopicPage = [this](const QString& path) { return topicEditing->LoadTopicPage(path); };
   needs.reportFailure = [this](const Status& status) { return ReportFailure(status); };
   helpFeatures = new HelpFeatureCommands(this, editor, actions, std::move(needs));
   // Compiled topics shown by the viewer get working pop-ups, splash screens

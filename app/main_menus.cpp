@@ -3,11 +3,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
-#include "model/index_pane.h"
+#include "panes/index_pane.h"
+#include "panes/contents_pane.h"
 
 namespace {
 
@@ -139,7 +140,7 @@ void MainWindow::BuildContextMenus() {
   deleteTopicAction = AddItem(contentsMenu, "deleteTopicAction", "Delete topic");
   appendLinksAction = AddItem(contentsMenu, "appendLinksAction", "Append links to subtopics");
   connect(contentsTree, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    PrepareContentsMenu();
+    contentsPane->PrepareMenu();
     contentsMenu->popup(contentsTree->viewport()->mapToGlobal(pos));
   });
 
@@ -174,11 +175,6 @@ void MainWindow::BuildContextMenus() {
     PrepareEditorMenu();
     editorMenu->popup(QCursor::pos());
   });
-}
-
-void MainWindow::PrepareContentsMenu() {
-  QTreeWidgetItem* selected = contentsTree->currentItem();
-  appendLinksAction->setEnabled(selected && selected->childCount() > 0);
 }
 
 void MainWindow::PrepareEditorMenu() {

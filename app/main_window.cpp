@@ -17,7 +17,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "app/busy_cursor.h"
@@ -31,8 +31,10 @@
 #include "app/workshop_dir.h"
 #include "viewer/html_help.h"
 #include "editor/editing_control.h"
-#include "model/index_pane.h"
-#include "model/tree_nodes.h"
+#include "model/contents_model.h"
+#include "model/index_model.h"
+#include "panes/index_pane.h"
+#include "panes/topic_editing.h"
 #include "project/project_commands.h"
 
 namespace {
@@ -74,11 +76,7 @@ MainWindow::MainWindow(const QString& commandLineProject, QWidget* parent)
     move(screen->availableGeometry().center() - rect().center());
 }
 
-MainWindow::~MainWindow() {
-  // The records belong to the nodes; release them before the trees go.
-  ReleaseTreeData(contentsTree);
-  ReleaseTreeData(indexTree);
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::CreateDialogs() {
   CreateWindowDialogs(this, startupDialogs);
@@ -95,6 +93,8 @@ void MainWindow::BuildLayout() {
   auto* centralLayout = new QHBoxLayout(central);
   centralLayout->setContentsMargins(0, 0, 0, 0);
   setCentralWidget(central);
+  contentsModel = new ContentsModel(this);
+  indexModel = new IndexModel(this);
 
   splitter = new QSplitter(Qt::Horizontal, central);
   splitter->setObjectName("splitter");
@@ -135,8 +135,9 @@ void MainWindow::BuildLayout() {
   toolLayout->addStretch();
   contentsLayout->addWidget(projectToolbar);
 
-  contentsTree = new QTreeWidget(contentsPage);
+  contentsTree = new QTreeView(contentsPage);
   contentsTree->setObjectName("contentsTree");
+  contentsTree->setModel(contentsModel);
   contentsTree->setHeaderHidden(true);
   contentsTree->setIndentation(25);
   contentsTree->setDragEnabled(true);
@@ -167,8 +168,9 @@ void MainWindow::BuildLayout() {
   indexPanel = MakePanel(indexPage, 3, false);
   indexPanel->setObjectName("indexPanel");
   indexLayout->addWidget(indexPanel);
-  indexTree = new QTreeWidget(indexPage);
+  indexTree = new QTreeView(indexPage);
   indexTree->setObjectName("indexTree");
+  indexTree->setModel(indexModel);
   indexTree->setHeaderHidden(true);
   indexTree->setRootIsDecorated(true);
   indexTree->setIndentation(19);
@@ -300,13 +302,12 @@ void MainWindow::FormCreate() {
   keyboardHook = new KeyboardHook(this);
   qApp->installEventFilter(keyboardHook);
 
-  ConnectTopicDocuments();
-  ConnectTopicSelection();
+  ConnectFocusMenus();
+  ConnectPanes();
   ConnectProjectCommands();
   UpdateMinimumSize();
   ConnectBuildCommands();
   ConnectAddins();
-  ConnectTreeEditing();
   ConnectProgramHelp();
   ConnectEditorCommands();
   ConnectHelpFeatures();
@@ -384,7 +385,7 @@ bool MainWindow::FormClose() {
   // Store the page being edited, whatever the answer to the save question was.
   // When that fails the program stays open, so the edits are not lost.
   // Edits on the Source tab are stored the same way.
-  if (!StoreSelectedTopic(contentsTree->currentItem(), true)) return false;
+  if (!topicEditing->StoreCurrentTopic(true)) return false;
   if (helpViewer) helpViewer->HtmlHelpA(this, QString(), HH_UNINITIALIZE, HelpCookie);
   if (keyboardHook) {
     qApp->removeEventFilter(keyboardHook);

@@ -1,14 +1,12 @@
 // The main window: the two trees on the left, the editor and the source view
 // on the right, menus, toolbars, and the project held while it is open.
-// Its handlers are spread over one .cpp per subsystem (app/, model/, editor/,
-// project/, features/, build/).
+// It lays out the widgets and wires each subsystem's controller (app/).
 #pragma once
 
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
-#include <QVariant>
 #include <functional>
 #include <memory>
 
@@ -16,6 +14,8 @@
 #include "model/records.h"
 #include "project/project_sources.h"
 
+class ContentsModel;
+class IndexModel;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -26,8 +26,7 @@ class QPushButton;
 class QSplitter;
 class QTabWidget;
 class QToolButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 class QColorDialog;
 class QFileDialog;
 class EditingControl;
@@ -77,12 +76,12 @@ class MainWindow : public QMainWindow {
   QToolButton* saveButton = nullptr;
   QToolButton* compileButton = nullptr;
   QToolButton* viewButton = nullptr;
-  QTreeWidget* contentsTree = nullptr;  // Contents
+  QTreeView* contentsTree = nullptr;  // Contents (shows contentsModel)
   QFrame* contextPanel = nullptr;
   QLabel* contextLabel = nullptr;
   QPushButton* copyContextButton = nullptr;
   QFrame* indexPanel = nullptr;
-  QTreeWidget* indexTree = nullptr;  // Index
+  QTreeView* indexTree = nullptr;  // Index (shows indexModel)
   QSplitter* splitter = nullptr;
   QTabWidget* editorTabs = nullptr;  // right pane: Editor / Source
   QWidget* editorPage = nullptr;
@@ -179,71 +178,30 @@ class MainWindow : public QMainWindow {
 
   // --- the project and its commands (model/help_project.h, project/) ---
   HelpProject project;
+  // The project's trees, beside it: opening fills them, saving reads them.
+  // Made after the window's central widget, so they outlive the views.
+  ContentsModel* contentsModel = nullptr;
+  IndexModel* indexModel = nullptr;
   ProjectCommands* projectCommands = nullptr;
 
-  QVariant CmdArg;
-  QVariant CmdArg2;
-  QString WorkText;
   QString WorkshopDir;
   quintptr HelpCookie = 0;
 
-  // The page in the view in use was changed since it was loaded (the
-  // editor's undo, or the source view's own modified mark).
-  bool PageHasUnsavedEdits();
+  // --- the panes and their controllers (panes/, model/) ---
+  // The topic being edited: its page in the editor and the source view.
+  class TopicEditing* topicEditing = nullptr;
+  // New, rename, delete, move topics; links to subtopics.
+  class ContentsPane* contentsPane = nullptr;
+  // Keywords dropped on the Index tree, "Delete", "Properties".
+  class IndexPane* indexPane = nullptr;
+
   void EnableProjectCommands();
   // Enables the project commands and makes the project folder current, also
   // for the editor's links and pictures; a created project also gets the
   // "Edit", "Insert" and "Tools" menus.
   void EnterProjectFolder(bool created = false);
-
-  // --- topic documents (editor/) ---
-  Status LoadTopicPage(const QString& path);
-  Status StoreEditorPage(const QString& path);
-  Status StoreSourcePage(const QString& path);
-  // The tab control's "changing" event; false refuses the switch.
-  bool EditorTabChanging();
-  // The source view's text with CR LF line ends.
-  QString MemoText() const;
-  // Shows a page's text in the source view, not modified.
-  void SetMemoText(const QString& pageText);
-
-  // --- topic selection (model/) ---
-  // Stores the page of the topic still selected when it has unsaved edits
-  // (and, unless evenWithEmptySource, a page was loaded for it); false when
-  // that failed (the failure is shown).
-  bool StoreSelectedTopic(QTreeWidgetItem* selected, bool evenWithEmptySource = false);
-  void LoadSelectedTopic(QTreeWidgetItem* node);
-  // The label under the Contents tree shows the topic's context number.
-  void ShowContextNumber();
-  void CopyContextNumber();
-  // While a command moves nodes, the tree's selection notifications are off.
-  bool SelectionNotificationsOff = false;
-
-  // --- creating topics (model/) ---
-  // Creates a topic after the selected one (or as its last child); false
-  // when no page name is left or its page could not be written (shown).
-  bool CreateTopic(const QString& title, bool asSubtopic = false);
-  void NewTopic();
-  void NewSubtopic();
-
   // Shows a failure in an error box; false when `status` is one.
   bool ReportFailure(const Status& status);
-
-  // --- contents and index editing (model/) ---
-  // Binds the tree-editing commands (called once at start-up).
-  void ConnectTreeEditing();
-  // The Index pane (drops, "Delete", "Properties").
-  class IndexPane* indexPane = nullptr;
-  class ContentsDropTarget* contentsDropTarget = nullptr;
-  // In-place rename of a Contents node: the page's title and heading follow.
-  void ContentsCaptionEdited(QTreeWidgetItem* node, const QString& caption);
-  void DeleteTopicCommand();
-  // Deletes a topic with its subtopics, their pages, index entries and
-  // context lines, without asking.
-  void DeleteTopic(QTreeWidgetItem* node);
-  // A Contents node dropped on the Contents tree at a point (viewport coordinates).
-  void DropOnContents(const QPoint& viewportPos);
-  void AppendLinksToSubtopics();
 
   // --- build, view, decompile ---
   // Binds the build commands' menu items (called once at start-up).
@@ -264,8 +222,7 @@ class MainWindow : public QMainWindow {
   class ProgramHelpCommands* programHelpCommands = nullptr;
   void ConnectProgramHelp();
 
-  // Menu preparation when menus and context menus open.
-  void PrepareContentsMenu();
+  // Menu preparation when the editor's context menu opens.
   void PrepareEditorMenu();
 
   // --- editor commands ---
@@ -298,8 +255,8 @@ class MainWindow : public QMainWindow {
   void FormResize();
   bool FormClose();
   void UpdateMinimumSize();
-  void ConnectTopicDocuments();
-  void ConnectTopicSelection();
+  void ConnectPanes();
+  void ConnectFocusMenus();
   void ConnectProjectCommands();
 
   // Focus-driven menus.
@@ -314,7 +271,6 @@ class MainWindow : public QMainWindow {
   StartupDialogs startupDialogs;
   KeyboardHook* keyboardHook = nullptr;
   QString CommandLineProject;
-  int CurrentTab = 0;
   bool CommandLineTried = false;
   bool FormClosed = false;
 };

@@ -4,10 +4,10 @@
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
+#include "panes/topic_editing.h"
 
 void MainWindow::EnterProjectFolder(bool created) {
   if (created) {
@@ -28,7 +28,4 @@ void MainWindow::EnableProjectCommands() {
   formatToolbar->setEnabled(true);
 }
 
-bool MainWindow::ReportFailure(const Status& status) {
-  if (!status) QMessageBox::critical(this, "Error", status.Message());
-  return status.Ok();
-}
+bool MainWindow::ReportFailure(const Status& status) { return ::ReportFailure(this, status); }

@@ -222,7 +222,9 @@ EditingControl::EditingControl(QWidget* parent) : QWidget(parent), d(new Impl) {
   QWebEngineScript script;
   script.setName(QStringLiteral("orvex-editor"));
   script.setSourceCode(ReadResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + u'\n' +
-                       EditorCommandTableScript() + ReadResource(QStringLiteral(":/orvex/editor/editor.js")));
+                       EditorCommandTableScript() +
+                       ReadResource(QStringLiteral(":/orvex/editor/page_serializer.js")) +
+                       ReadResource(QStringLiteral(":/orvex/editor/editor.js")));
   script.setInjectionPoint(QWebEngineScript::DocumentReady);
   script.setWorldId(QWebEngineScript::ApplicationWorld);
   script.setRunsOnSubFrames(false);

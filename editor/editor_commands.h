@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <functional>
 
+class ContentsModel;
 class ControlDialogs;
 class EditingControl;
 class LinkDialog;
@@ -18,7 +19,6 @@ class QComboBox;
 class QMenu;
 class QPlainTextEdit;
 class QToolButton;
-class QTreeWidget;
 class QWidget;
 class TableDialog;
 
@@ -27,7 +27,7 @@ struct EditorCommandWidgets {
   QWidget* window = nullptr;  // its focus tells which view is active
   EditingControl* editor = nullptr;
   QPlainTextEdit* sourceView = nullptr;
-  QTreeWidget* contentsTree = nullptr;  // the topics a link can lead to
+  const ContentsModel* contents = nullptr;  // the topics a link can lead to
   QComboBox* fontNameBox = nullptr;
   QComboBox* fontSizeBox = nullptr;
   QToolButton* boldButton = nullptr;

@@ -12,7 +12,7 @@
 void EditorCommands::LinkToTopic() {
   LinkDialog* dialog = m_linkDialog;
   if (!dialog) return;
-  dialog->SetContentsTree(w.contentsTree);
+  dialog->SetContents(w.contents);
   if (dialog->exec() != QDialog::Accepted) return;
   // The selection, as plain text, becomes the link's text; without one the
   // topic's title is inserted at the caret. The anchor replaces the selection

@@ -6,7 +6,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "model/tree_nodes.h"
+#include "model/contents_model.h"
 
 namespace {
 
@@ -14,13 +14,13 @@ namespace {
 // without a page).
 constexpr int kFileRole = Qt::UserRole + 1;
 
-void CopyChildren(const QTreeWidgetItem* from, QTreeWidgetItem* to) {
-  for (int i = 0; i < from->childCount(); ++i) {
-    QTreeWidgetItem* child = from->child(i);
-    auto* copy = new QTreeWidgetItem(to, QStringList(child->text(0)));
-    const TopicData* record = ContentsRecord(child);
+void CopyChildren(const ContentsModel& contents, const QModelIndex& from, QTreeWidgetItem* to) {
+  for (int row = 0; row < contents.rowCount(from); ++row) {
+    const QModelIndex child = contents.index(row, 0, from);
+    auto* copy = new QTreeWidgetItem(to, QStringList(contents.CaptionAt(child)));
+    const TopicData* record = contents.RecordAt(child);
     copy->setData(0, kFileRole, record ? record->FileName : QString());
-    CopyChildren(child, copy);
+    CopyChildren(contents, child, copy);
   }
 }
 
@@ -60,7 +60,7 @@ void LinkDialog::FormShow() {
   topicTree->clear();
   if (Contents) {
     // A copy of captions, nesting and page names; the main tree keeps its records.
-    CopyChildren(Contents->invisibleRootItem(), topicTree->invisibleRootItem());
+    CopyChildren(*Contents, QModelIndex(), topicTree->invisibleRootItem());
     topicTree->expandAll();
   }
   AllowClose = false;
@@ -82,4 +82,4 @@ void LinkDialog::OKBtnClick() {
   accept();
 }
 
-void LinkDialog::SetContentsTree(QTreeWidget* tree) { Contents = tree; }
+void LinkDialog::SetContents(const ContentsModel* contents) { Contents = contents; }

@@ -4,6 +4,7 @@
 #include "app/validating_dialog.h"
 #include <QPointer>
 
+class ContentsModel;
 class QPushButton;
 class QTreeWidget;
 
@@ -19,8 +20,8 @@ class LinkDialog : public ValidatingDialog {
   QString ChosenFile;     // page file of the chosen topic
   QString ChosenCaption;  // its title
 
-  // The Contents tree copied in when the dialog shows.
-  void SetContentsTree(QTreeWidget* tree);
+  // The project's Contents, copied in when the dialog shows.
+  void SetContents(const ContentsModel* contents);
 
   void OKBtnClick();
 
@@ -29,5 +30,5 @@ class LinkDialog : public ValidatingDialog {
 
  private:
   void FormShow();
-  QPointer<QTreeWidget> Contents;
+  QPointer<const ContentsModel> Contents;
 };

@@ -40,9 +40,9 @@ TrainingCardDialog::TrainingCardDialog(QWidget* parent) : ValidatingDialog(paren
   lParamEdit = new QLineEdit(this);
   lParamEdit->setObjectName("lParamEdit");
   lParamEdit->setGeometry(112, 88, 192, 23);
-  FieldLabel("Button text", buttonTextEdit, 16, this)->setObjectName("Label1");
-  FieldLabel("wPARAM ", wParamEdit, 52, this)->setObjectName("Label2");
-  FieldLabel("lPARAM", lParamEdit, 88, this)->setObjectName("Label3");
+  FieldLabel("Button text", buttonTextEdit, 16, this)->setObjectName("buttonTextLabel");
+  FieldLabel("wPARAM ", wParamEdit, 52, this)->setObjectName("wParamLabel");
+  FieldLabel("lPARAM", lParamEdit, 88, this)->setObjectName("lParamLabel");
 
   okButton = new QPushButton("OK", this);
   okButton->setObjectName("okButton");

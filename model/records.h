@@ -1,5 +1,5 @@
 // The data records of the two trees, and the plain tree form in which the
-// sitemap readers and writers exchange them with the widgets.
+// sitemap readers and writers exchange them with the Contents and Index models.
 #pragma once
 
 #include <QString>

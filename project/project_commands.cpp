@@ -9,14 +9,15 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <utility>
 
 #include "app/busy_cursor.h"
 #include "app/recent_files.h"
 #include "editor/editing_control.h"
 #include "model/help_project.h"
-#include "model/tree_nodes.h"
+#include "model/contents_model.h"
+#include "model/index_model.h"
 #include "project/name_dialog.h"
 
 ProjectCommands::ProjectCommands(HelpProject& project, Views views, TopicHooks hooks, QString settingsFile,
@@ -108,8 +109,8 @@ void ProjectCommands::OpenProject(const QString& chosenPath) {
   m_project = std::move(opened);
   ShowTrees(std::move(*trees));
   m_hooks.projectEntered(false);
-  if (QTreeWidgetItem* first = m_views.contentsTree->topLevelItem(0))
-    m_views.contentsTree->setCurrentItem(first);
+  if (const QModelIndex first = m_views.contents->index(0, 0); first.isValid())
+    m_views.contentsTree->setCurrentIndex(first);
   WaitEditorIdle(m_views.editor);
   ShowOpenProblems(m_project.Sources().Warnings);
 }
@@ -131,8 +132,8 @@ void ProjectCommands::Save() {
   // there, and the project stays modified.
   if (!m_hooks.storeSelectedPage()) return;
   Status history;
-  const Status saved = m_project.Save(ContentsForest(m_views.contentsTree), IndexForest(m_views.indexTree),
-                                      m_settingsFile, &history);
+  const Status saved =
+      m_project.Save(m_views.contents->Forest(), m_views.index->Forest(), m_settingsFile, &history);
   if (!saved) {
     ShowFailure(saved.Message());
     return;
@@ -158,23 +159,17 @@ void ProjectCommands::ClearViews() {
   WaitEditorIdle(m_views.editor);
   m_views.sourceView->clear();
   m_views.contextLabel->setText("Context=");
-  // Records go first, so emptying the trees runs no deletion steps.
-  ReleaseTreeData(m_views.contentsTree);
-  ReleaseTreeData(m_views.indexTree);
+  // Emptied without a selection step: nothing is stored or loaded.
   {
-    const QSignalBlocker block(m_views.contentsTree);
-    m_views.contentsTree->clear();
+    const QSignalBlocker block(m_views.contentsTree->selectionModel());
+    m_views.contents->Clear();
   }
-  m_views.indexTree->clear();
+  m_views.index->Clear();
 }
 
 void ProjectCommands::ShowTrees(ProjectTrees&& trees) {
-  FillContentsTree(m_views.contentsTree, std::move(trees.Contents));
-  QTreeWidget* index = m_views.indexTree;
-  index->setSortingEnabled(false);
-  FillIndexTree(index, std::move(trees.Index));
-  index->setSortingEnabled(true);
-  index->sortByColumn(0, Qt::AscendingOrder);
+  m_views.contents->Fill(std::move(trees.Contents));
+  m_views.index->Fill(std::move(trees.Index));
 }
 
 void ProjectCommands::ShowFailure(const QString& message) const {

@@ -10,13 +10,15 @@
 #include <QStringList>
 #include <functional>
 
+class ContentsModel;
 class EditingControl;
 class HelpProject;
+class IndexModel;
 class NewProjectDialog;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
-class QTreeWidget;
+class QTreeView;
 class QWidget;
 struct ProjectTrees;
 
@@ -25,8 +27,9 @@ class ProjectCommands : public QObject {
   // The window's parts that show the project.
   struct Views {
     QWidget* window = nullptr;  // parent of the dialogs and message boxes
-    QTreeWidget* contentsTree = nullptr;
-    QTreeWidget* indexTree = nullptr;
+    QTreeView* contentsTree = nullptr;
+    ContentsModel* contents = nullptr;  // the project's trees, shown by the views
+    IndexModel* index = nullptr;
     EditingControl* editor = nullptr;
     QPlainTextEdit* sourceView = nullptr;
     QLabel* contextLabel = nullptr;

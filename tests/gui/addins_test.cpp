@@ -8,12 +8,12 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/addins_menu.h"
 #include "app/main_window.h"
 #include "project/project_commands.h"
-#include "model/tree_nodes.h"
+#include "tree_items.h"
 #include "editor/editing_control.h"
 #include "gui_helpers.h"
 #include "project/name_dialog.h"
@@ -128,31 +128,31 @@ TEST_F(AddinMenuTest, CaptionIsShownAsGiven) {
 TEST_F(AddinMenuTest, EachItemRunsItsOwnLibrary) {
   NewProject();
   form->addins->Scan(Case("two"));
-  const int before = form->contentsTree->topLevelItemCount();
+  const int before = TopLevelCount(form->contentsTree);
   form->addinsMenu->actions()[1]->trigger();
-  ASSERT_EQ(form->contentsTree->topLevelItemCount(), before + 1);
-  EXPECT_EQ(form->contentsTree->topLevelItem(before)->text(0), "From beta");
+  ASSERT_EQ(TopLevelCount(form->contentsTree), before + 1);
+  EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "From beta");
   form->addinsMenu->actions()[0]->trigger();
-  ASSERT_EQ(form->contentsTree->topLevelItemCount(), before + 2);
-  EXPECT_EQ(form->contentsTree->topLevelItem(before + 1)->text(0), "From alpha");
+  ASSERT_EQ(TopLevelCount(form->contentsTree), before + 2);
+  EXPECT_EQ(TopLevel(form->contentsTree, before + 1)->text(0), "From alpha");
 }
 
 TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   NewProject();
   form->addins->Scan(Case("three"));
   ASSERT_EQ(form->addinsMenu->actions().size(), 1);
-  const int before = form->contentsTree->topLevelItemCount();
+  const int before = TopLevelCount(form->contentsTree);
   form->addinsMenu->actions()[0]->trigger();
-  ASSERT_EQ(form->contentsTree->topLevelItemCount(), before + 3);
-  EXPECT_EQ(form->contentsTree->topLevelItem(before)->text(0), "First from add-in");
-  EXPECT_EQ(form->contentsTree->topLevelItem(before + 1)->text(0), "Second from add-in");
-  EXPECT_EQ(form->contentsTree->topLevelItem(before + 2)->text(0), "Third from add-in");
+  ASSERT_EQ(TopLevelCount(form->contentsTree), before + 3);
+  EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "First from add-in");
+  EXPECT_EQ(TopLevel(form->contentsTree, before + 1)->text(0), "Second from add-in");
+  EXPECT_EQ(TopLevel(form->contentsTree, before + 2)->text(0), "Third from add-in");
   // The first page was stored with the HTML when the second topic was made.
   const QString first =
-      ReadLatin1(form->project.PagePath(ContentsRecord(form->contentsTree->topLevelItem(before))->FileName));
+      ReadLatin1(form->project.PagePath(ContentsRecord(TopLevel(form->contentsTree, before))->FileName));
   EXPECT_TRUE(first.contains("Paragraph from the add-in")) << first.toStdString();
-  const QString second = ReadLatin1(
-      form->project.PagePath(ContentsRecord(form->contentsTree->topLevelItem(before + 1))->FileName));
+  const QString second =
+      ReadLatin1(form->project.PagePath(ContentsRecord(TopLevel(form->contentsTree, before + 1))->FileName));
   EXPECT_FALSE(second.isEmpty());
   EXPECT_FALSE(second.contains("Paragraph from the add-in"));
   // The third topic is in the editor; its two characters were not inserted.
@@ -166,7 +166,7 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
 TEST_F(AddinMenuTest, RunWithoutAProjectDoesNothing) {
   form->addins->Scan(Case("three"));
   form->addinsMenu->actions()[0]->trigger();
-  EXPECT_EQ(form->contentsTree->topLevelItemCount(), 0);
+  EXPECT_EQ(TopLevelCount(form->contentsTree), 0);
 }
 
 TEST_F(AddinMenuTest, CrashDuringARunKeepsTheProgramAndTheTopicsBefore) {
@@ -176,8 +176,8 @@ TEST_F(AddinMenuTest, CrashDuringARunKeepsTheProgramAndTheTopicsBefore) {
   for (QAction* a : form->addinsMenu->actions())
     if (form->addins->Files().value(a->data().toInt()).endsWith("/crashmid.so")) crashmid = a;
   ASSERT_NE(crashmid, nullptr);
-  const int before = form->contentsTree->topLevelItemCount();
+  const int before = TopLevelCount(form->contentsTree);
   crashmid->trigger();
-  ASSERT_EQ(form->contentsTree->topLevelItemCount(), before + 1);
-  EXPECT_EQ(form->contentsTree->topLevelItem(before)->text(0), "Before the crash");
+  ASSERT_EQ(TopLevelCount(form->contentsTree), before + 1);
+  EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "Before the crash");
 }

@@ -257,6 +257,43 @@ TEST_F(BuildCommandsTest, ViewUsesTheCompiledFileTheProjectNames) {
   EXPECT_EQ(form->helpViewer->Viewers().first()->FilePath(), sample.Project.folder + "/other name.chm");
 }
 
+TEST_F(BuildCommandsTest, AnOutputOutsideTheProjectIsWrittenOnlyWhenTheUserSaysYes) {
+  QByteArray hhp = orvex_test::readBytes(sample.Project.projectPath());
+  hhp.replace("Compiled file=My Guide.chm", "Compiled file=..\\out side\\My Guide.chm");
+  orvex_test::writeBytes(sample.Project.projectPath(), hhp);
+  const QString outside = QFileInfo(sample.Project.folder + "/../out side/My Guide.chm").absoluteFilePath();
+  OpenSample();
+  for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+    SCOPED_TRACE(answer == QMessageBox::Yes ? "Yes" : "No");
+    QString text;
+    bool noIsDefault = false;
+    OnNextDialog<QMessageBox>([&](QMessageBox* box) {
+      text = box->text();
+      noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+      box->button(answer)->click();
+    });
+    form->compileAction->trigger();
+    EXPECT_TRUE(text.contains(QDir::cleanPath(outside))) << text.toStdString();
+    EXPECT_TRUE(noIsDefault);
+    EXPECT_EQ(QFileInfo::exists(outside), answer == QMessageBox::Yes);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  }
+  EXPECT_FALSE(form->project.IsModified());
+}
+
+TEST_F(BuildCommandsTest, AnOutputThatIsAFileOfTheProjectIsRefusedWithItsMessage) {
+  QByteArray hhp = orvex_test::readBytes(sample.Project.projectPath());
+  hhp.replace("Compiled file=My Guide.chm", "Compiled file=My_Guide01.htm");
+  orvex_test::writeBytes(sample.Project.projectPath(), hhp);
+  const QByteArray page = orvex_test::readBytes(sample.Project.folder + "/My_Guide01.htm");
+  OpenSample();
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  form->compileAction->trigger();
+  EXPECT_TRUE(seen->shown);
+  EXPECT_TRUE(seen->text.contains("My_Guide01.htm is a file of the project")) << seen->text.toStdString();
+  EXPECT_EQ(orvex_test::readBytes(sample.Project.folder + "/My_Guide01.htm"), page);
+}
+
 TEST_F(BuildCommandsTest, ACompilerThatCannotStartIsPassedOverSilently) {
   OpenSample();
   form->WorkshopDir = sample.Project.folder + "/no workshop/";

@@ -46,11 +46,11 @@ class ContentsEditingTest : public TreeEditingFixture {
   }
   QString ContentsShape() const { return Shape(ContentsForest(form->contentsTree)); }
 
-  QTreeWidgetItem* start = nullptr;
-  QTreeWidgetItem* basics = nullptr;
-  QTreeWidgetItem* details = nullptr;
-  QTreeWidgetItem* deeper = nullptr;
-  QTreeWidgetItem* last = nullptr;
+  TreeItem start = nullptr;
+  TreeItem basics = nullptr;
+  TreeItem details = nullptr;
+  TreeItem deeper = nullptr;
+  TreeItem last = nullptr;
 };
 
 using RenameTopicTest = ContentsEditingTest;
@@ -58,7 +58,7 @@ using DeleteTopicTest = ContentsEditingTest;
 using MoveTopicTest = ContentsEditingTest;
 
 TEST_F(RenameTopicTest, RenamingChangesCaptionTitleAndHeadingButNotAThirdOccurrence) {
-  form->contentsTree->setCurrentItem(start);
+  form->contentsTree->setCurrentIndex(start);
   ASSERT_EQ(form->editor->DocumentTitle(), "Start");
   form->project.SetModified(false);
   EditCaption(form->contentsTree, start, "Overview");
@@ -78,7 +78,7 @@ TEST_F(RenameTopicTest, RenamingChangesCaptionTitleAndHeadingButNotAThirdOccurre
 TEST_F(RenameTopicTest, APageWithoutTheDocumentTitleChangesOnlyTheCaption) {
   const QByteArray untitled = "<HTML><BODY><P>Last</P></BODY></HTML>\r\n";
   PutFile(Path("Proj05.htm"), untitled);
-  form->contentsTree->setCurrentItem(last);
+  form->contentsTree->setCurrentIndex(last);
   form->project.SetModified(false);
   EditCaption(form->contentsTree, last, "Final");
   EXPECT_EQ(last->text(0), "Final");
@@ -88,7 +88,7 @@ TEST_F(RenameTopicTest, APageWithoutTheDocumentTitleChangesOnlyTheCaption) {
 
 TEST_F(RenameTopicTest, TheDocumentTitleIsReplacedNotTheOldCaption) {
   PutFile(Path("Proj05.htm"), "<HTML><HEAD><TITLE>Other</TITLE></HEAD><BODY><P>Last</P></BODY></HTML>\r\n");
-  form->contentsTree->setCurrentItem(last);
+  form->contentsTree->setCurrentIndex(last);
   EditCaption(form->contentsTree, last, "Final");
   const QString page = QString::fromLatin1(FileBytes(Path("Proj05.htm")));
   EXPECT_TRUE(page.contains("<P>Last</P>", Qt::CaseInsensitive)) << page.toStdString();
@@ -96,7 +96,7 @@ TEST_F(RenameTopicTest, TheDocumentTitleIsReplacedNotTheOldCaption) {
 }
 
 TEST_F(RenameTopicTest, ConfirmingTheSameCaptionIsNoRename) {
-  form->contentsTree->setCurrentItem(start);
+  form->contentsTree->setCurrentIndex(start);
   const QByteArray before = FileBytes(Path("Proj01.htm"));
   form->project.SetModified(false);
   // An edit that ends with the same caption is no rename.
@@ -106,7 +106,7 @@ TEST_F(RenameTopicTest, ConfirmingTheSameCaptionIsNoRename) {
 }
 
 TEST_F(RenameTopicTest, OnTheSourceTabTheMemoTakesTheNewTextAndIsStoredLater) {
-  form->contentsTree->setCurrentItem(start);
+  form->contentsTree->setCurrentIndex(start);
   form->editorTabs->setCurrentIndex(1);
   ASSERT_EQ(form->editorTabs->currentIndex(), 1);
   const QByteArray before = FileBytes(Path("Proj01.htm"));
@@ -115,7 +115,7 @@ TEST_F(RenameTopicTest, OnTheSourceTabTheMemoTakesTheNewTextAndIsStoredLater) {
   EXPECT_TRUE(form->sourceView->toPlainText().contains("<H1>Overview</H1>"));
   EXPECT_EQ(FileBytes(Path("Proj01.htm")), before);
   // Moving on stores the renamed page.
-  form->contentsTree->setCurrentItem(last);
+  form->contentsTree->setCurrentIndex(last);
   EXPECT_TRUE(FileBytes(Path("Proj01.htm")).contains("<TITLE>Overview</TITLE>"));
 }
 
@@ -123,22 +123,22 @@ TEST_F(DeleteTopicTest, ATopicGoesWithItsSubtopicsPagesIndexEntriesAndContextLin
   // Index entries to the deleted pages: a keyword, a group with two adjacent
   // entries to one page, and a group that keeps one entry to another page.
   AddIndexNode(nullptr, "alpha", "Proj01.htm", "Start");
-  QTreeWidgetItem* beta = AddIndexNode(nullptr, "beta", "", "");
+  TreeItem beta = AddIndexNode(nullptr, "beta", "", "");
   AddIndexNode(beta, "beta", "Proj03.htm", "Details");
   AddIndexNode(beta, "beta", "Proj03.htm", "Details");
-  QTreeWidgetItem* group = AddIndexNode(nullptr, "group", "", "");
+  TreeItem group = AddIndexNode(nullptr, "group", "", "");
   AddIndexNode(group, "deep", "Proj04.htm", "Deeper");
   AddIndexNode(group, "end", "Proj05.htm", "Last");
   AddIndexNode(nullptr, "zeta", "Proj05.htm", "Last");
 
   // Two subtopics under one topic: a topic with two subtopics and nothing deeper.
-  QTreeWidgetItem* deeperParent = deeper->parent();
-  delete deeper;
+  TreeItem deeperParent = deeper->parent();
+  form->contentsModel->Remove(deeper);
   deeper = nullptr;
   ASSERT_EQ(deeperParent->childCount(), 0);
   QFile::remove(Path("Proj04.htm"));
 
-  form->contentsTree->setCurrentItem(start);
+  form->contentsTree->setCurrentIndex(start);
   form->project.SetModified(false);
   auto seen = AnswerNextMessageBox(QMessageBox::Yes);
   form->deleteTopicAction->trigger();
@@ -156,27 +156,26 @@ TEST_F(DeleteTopicTest, ATopicGoesWithItsSubtopicsPagesIndexEntriesAndContextLin
   EXPECT_EQ(Shape(IndexForest(form->indexTree)), "group(deep=Proj04.htm,end=Proj05.htm),zeta=Proj05.htm");
   EXPECT_TRUE(form->project.IsModified());
   // The remaining topic is selected and shown.
-  EXPECT_EQ(form->contentsTree->currentItem(), last);
+  EXPECT_EQ(Current(form->contentsTree), last);
   EXPECT_EQ(form->editor->DocumentTitle(), "Last");
   ASSERT_TRUE(form->project.CurrentTopic().has_value());
   EXPECT_EQ(form->project.CurrentTopic()->FileName, ContentsRecord(last)->FileName);
 }
 
 TEST_F(DeleteTopicTest, DeletingFoldsAGroupLeftWithOneEntry) {
-  QTreeWidgetItem* group = AddIndexNode(nullptr, "group", "", "");
+  TreeItem group = AddIndexNode(nullptr, "group", "", "");
   AddIndexNode(group, "a", "Proj05.htm", "Last");
   AddIndexNode(group, "b", "Proj04.htm", "Deeper");
-  form->contentsTree->setCurrentItem(deeper);
+  form->contentsTree->setCurrentIndex(deeper);
   AnswerNextMessageBox(QMessageBox::Yes);
   form->deleteTopicAction->trigger();
   EXPECT_EQ(Shape(IndexForest(form->indexTree)), "group=Proj05.htm");
   EXPECT_EQ(ContentsShape(), "Start(Basics,Details),Last");
-  EXPECT_EQ(form->contentsTree->currentItem() ? form->contentsTree->currentItem()->text(0) : QString(),
-            "Basics");
+  EXPECT_EQ(Current(form->contentsTree) ? Current(form->contentsTree)->text(0) : QString(), "Basics");
 }
 
 TEST_F(DeleteTopicTest, NoKeepsEverything) {
-  form->contentsTree->setCurrentItem(basics);
+  form->contentsTree->setCurrentIndex(basics);
   auto seen = AnswerNextMessageBox(QMessageBox::No);
   form->deleteTopicAction->trigger();
   ASSERT_TRUE(seen->shown);
@@ -189,36 +188,36 @@ TEST_F(DeleteTopicTest, NoKeepsEverything) {
 }
 
 TEST_F(DeleteTopicTest, APageStillShownByAnotherTopicStays) {
-  auto* twin = new ContentsItem("Twin", std::make_unique<TopicData>(TopicData{"Proj05.htm"}));
-  start->addChild(twin);
+  const TreeItem twin = AddContentsNode(form->contentsTree, start, "Twin",
+                                        std::make_unique<TopicData>(TopicData{"Proj05.htm"}));
   AddIndexNode(nullptr, "last", "Proj05.htm", "Last");
-  form->contentsTree->setCurrentItem(twin);
+  form->contentsTree->setCurrentIndex(twin);
   AnswerNextMessageBox(QMessageBox::Yes);
   form->deleteTopicAction->trigger();
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details),Last");
   EXPECT_TRUE(QFileInfo::exists(Path("Proj05.htm")));
-  EXPECT_EQ(form->indexTree->topLevelItemCount(), 1);
+  EXPECT_EQ(TopLevelCount(form->indexTree), 1);
   EXPECT_TRUE(form->project.AliasLines().contains("IDH_Proj05=Proj05.htm"));
 }
 
 TEST_F(DeleteTopicTest, AHeadingWithoutAPageTouchesNoOtherLines) {
-  auto* heading = new ContentsItem("Heading", std::make_unique<TopicData>());
-  form->contentsTree->addTopLevelItem(heading);
+  const TreeItem heading =
+      AddContentsNode(form->contentsTree, nullptr, "Heading", std::make_unique<TopicData>());
   AddIndexNode(nullptr, "blank", "", "");
-  form->contentsTree->setCurrentItem(heading);
+  form->contentsTree->setCurrentIndex(heading);
   AnswerNextMessageBox(QMessageBox::Yes);
   form->deleteTopicAction->trigger();
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details),Last");
   EXPECT_EQ(form->project.MapLines().size(), 5);
   EXPECT_EQ(form->project.AliasLines().size(), 5);
-  EXPECT_EQ(form->indexTree->topLevelItemCount(), 1);
+  EXPECT_EQ(TopLevelCount(form->indexTree), 1);
   EXPECT_TRUE(QFileInfo::exists(dir.path()));
 }
 
 TEST_F(MoveTopicTest, DroppingOnItsOwnSubtopicChangesNothing) {
-  start->setExpanded(true);
-  basics->setExpanded(true);
-  form->contentsTree->setCurrentItem(start);
+  form->contentsTree->expand(start);
+  form->contentsTree->expand(basics);
+  form->contentsTree->setCurrentIndex(start);
   form->project.SetModified(false);
   const DropResult result = DragTopicTo(OnLabel(form->contentsTree, deeper));
   EXPECT_TRUE(result.DropAccepted);
@@ -231,36 +230,36 @@ TEST_F(MoveTopicTest, DroppingOnItsOwnSubtopicChangesNothing) {
 }
 
 TEST_F(MoveTopicTest, DroppingBelowTheItemsMovesTheSubtreeToTheEnd) {
-  start->setExpanded(true);
-  form->contentsTree->setCurrentItem(basics);
+  form->contentsTree->expand(start);
+  form->contentsTree->setCurrentIndex(basics);
   const DropResult result = DragTopicTo(BelowItems(form->contentsTree));
   EXPECT_TRUE(result.DropAccepted);
   EXPECT_EQ(ContentsShape(), "Start(Details),Last,Basics(Deeper)");
   EXPECT_EQ(ContentsRecord(basics)->FileName, "Proj02.htm");
   EXPECT_EQ(ContentsRecord(basics->child(0))->FileName, "Proj04.htm");
-  EXPECT_EQ(form->contentsTree->currentItem(), basics);
+  EXPECT_EQ(Current(form->contentsTree), basics);
   EXPECT_TRUE(form->project.IsModified());
 }
 
 TEST_F(MoveTopicTest, OnAnItemBecomesItsLastChildInItsIndentationGoesBeforeIt) {
-  start->setExpanded(true);
-  form->contentsTree->setCurrentItem(last);
+  form->contentsTree->expand(start);
+  form->contentsTree->setCurrentIndex(last);
   DragTopicTo(OnLabel(form->contentsTree, details));
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details(Last))");
-  EXPECT_TRUE(details->isExpanded());
+  EXPECT_TRUE(form->contentsTree->isExpanded(details));
   // Into the indentation of Basics: before it, at its level.
   const QRect label = ItemLabelRect(form->contentsTree, basics);
   DragTopicTo(QPoint(label.left() - form->contentsTree->indentation() - 5, label.center().y()));
   EXPECT_EQ(ContentsShape(), "Start(Last,Basics(Deeper),Details)");
   // Right of a label: before that item too.
-  form->contentsTree->setCurrentItem(details);
+  form->contentsTree->setCurrentIndex(details);
   const QRect startLabel = ItemLabelRect(form->contentsTree, start);
   DragTopicTo(QPoint(startLabel.right() + 30, startLabel.center().y()));
   EXPECT_EQ(ContentsShape(), "Details,Start(Last,Basics(Deeper))");
 }
 
 TEST_F(MoveTopicTest, AnExpandButtonOrAForeignDragChangesNothing) {
-  form->contentsTree->setCurrentItem(last);
+  form->contentsTree->setCurrentIndex(last);
   form->project.SetModified(false);
   const QRect label = ItemLabelRect(form->contentsTree, start);
   DragTopicTo(QPoint(label.left() - form->contentsTree->indentation() / 2, label.center().y()));
@@ -277,7 +276,7 @@ TEST_F(MoveTopicTest, AnExpandButtonOrAForeignDragChangesNothing) {
 }
 
 TEST_F(MoveTopicTest, AMoveNeitherStoresNorLoadsAPage) {
-  form->contentsTree->setCurrentItem(last);
+  form->contentsTree->setCurrentIndex(last);
   FocusEditor();
   QVariant arg = 0;
   form->editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
@@ -289,12 +288,12 @@ TEST_F(MoveTopicTest, AMoveNeitherStoresNorLoadsAPage) {
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details,Last)");
   EXPECT_EQ(FileBytes(Path("Proj05.htm")), before);
   EXPECT_TRUE(StatusEnabled(form->editor->QueryStatus(decmd::Undo)));
-  EXPECT_EQ(form->contentsTree->currentItem(), last);
+  EXPECT_EQ(Current(form->contentsTree), last);
 }
 
 TEST_F(ContentsEditingTest, AppendLinksAddsABreakAndOneLinkPerDirectChild) {
-  form->contentsTree->setCurrentItem(start);
-  form->PrepareContentsMenu();
+  form->contentsTree->setCurrentIndex(start);
+  form->contentsPane->PrepareMenu();
   ASSERT_TRUE(form->appendLinksAction->isEnabled());
   form->project.SetModified(false);
   form->appendLinksAction->trigger();
@@ -310,9 +309,9 @@ TEST_F(ContentsEditingTest, AppendLinksAddsABreakAndOneLinkPerDirectChild) {
 }
 
 TEST_F(ContentsEditingTest, AppendLinksEscapesCaptionsAndFileNames) {
-  auto* odd = new ContentsItem("Fish & <Chips>", std::make_unique<TopicData>(TopicData{"a\"b.htm"}));
-  last->addChild(odd);
-  form->contentsTree->setCurrentItem(last);
+  const TreeItem odd = AddContentsNode(form->contentsTree, last, "Fish & <Chips>",
+                                       std::make_unique<TopicData>(TopicData{"a\"b.htm"}));
+  form->contentsTree->setCurrentIndex(last);
   form->appendLinksAction->trigger();
   const QString html = form->editor->DocumentHTML();
   EXPECT_TRUE(html.contains("Fish &amp; &lt;Chips&gt;</A>", Qt::CaseInsensitive)) << html.toStdString();
@@ -321,21 +320,21 @@ TEST_F(ContentsEditingTest, AppendLinksEscapesCaptionsAndFileNames) {
 
 TEST_F(ContentsEditingTest, EditedTreesAreSavedAndReadBackAlike) {
   // A rename, a move, a deletion and index entries.
-  form->contentsTree->setCurrentItem(start);
+  form->contentsTree->setCurrentIndex(start);
   EditCaption(form->contentsTree, start, "Overview");
-  start->setExpanded(true);
-  form->contentsTree->setCurrentItem(details);
+  form->contentsTree->expand(start);
+  form->contentsTree->setCurrentIndex(details);
   DragTopicTo(BelowItems(form->contentsTree));
-  form->contentsTree->setCurrentItem(last);
+  form->contentsTree->setCurrentIndex(last);
   FocusEditor();
   DropText(BelowItems(form->indexTree), "printing");
-  form->contentsTree->setCurrentItem(details);
+  form->contentsTree->setCurrentIndex(details);
   FocusEditor();
-  DropText(OnLabel(form->indexTree, form->indexTree->topLevelItem(0)), "paper");
-  form->contentsTree->setCurrentItem(basics);
+  DropText(OnLabel(form->indexTree, TopLevel(form->indexTree, 0)), "paper");
+  form->contentsTree->setCurrentIndex(basics);
   FocusEditor();
   DropText(BelowItems(form->indexTree), "basics");
-  form->contentsTree->setCurrentItem(deeper);
+  form->contentsTree->setCurrentIndex(deeper);
   AnswerNextMessageBox(QMessageBox::Yes);
   form->deleteTopicAction->trigger();
 

@@ -27,7 +27,7 @@ class EditorCommandsFixture : public TreeEditingFixture {
     PutFile(Path("Proj01.htm"),
             ("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n")
                 .toLatin1());
-    form->contentsTree->setCurrentItem(start);
+    form->contentsTree->setCurrentIndex(start);
     WaitEditorIdle(form->editor);
     FocusEditor();
     WaitEditorIdle(form->editor);
@@ -60,6 +60,6 @@ class EditorCommandsFixture : public TreeEditingFixture {
     ProcessEventsUntil([this] { return !form->editorCommands->FollowingCaret(); }, 5000);
   }
 
-  QTreeWidgetItem* start = nullptr;
-  QTreeWidgetItem* details = nullptr;
+  TreeItem start = nullptr;
+  TreeItem details = nullptr;
 };

@@ -30,8 +30,8 @@ class HelpFeaturesFixture : public TreeEditingFixture {
   // Writes the topic's page and opens it in the editor.
   void OpenPageText(const QByteArray& page) {
     PutFile(Path("Proj01.htm"), page);
-    form->contentsTree->setCurrentItem(nullptr);
-    form->contentsTree->setCurrentItem(start);
+    form->contentsTree->setCurrentIndex(QModelIndex());
+    form->contentsTree->setCurrentIndex(start);
     WaitEditorIdle(form->editor);
     FocusEditor();
     WaitEditorIdle(form->editor);
@@ -72,5 +72,5 @@ class HelpFeaturesFixture : public TreeEditingFixture {
 
   QStringList ScriptLines() const { return LinesOf(Path("ProjP.js"), 1252); }
 
-  QTreeWidgetItem* start = nullptr;
+  TreeItem start = nullptr;
 };

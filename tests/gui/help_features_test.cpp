@@ -18,6 +18,7 @@
 #include "features/splash_dialog.h"
 #include "features/training_card_dialog.h"
 #include "help_features_fixture.h"
+#include "panes/topic_editing.h"
 #include "tests/unit/test_files.h"
 
 namespace {
@@ -83,7 +84,7 @@ TEST_F(PopupTexts, APageFileWithoutAHeadGetsTheObjectOnceBeforeItsBody) {
   EXPECT_EQ(Count(stored, "<OBJECT id=popup"), 1) << stored.toStdString();
   EXPECT_TRUE(stored.contains("textpopup(P1,popfont"));
   // The second link is an ordinary edit, stored when the topic is left.
-  EXPECT_TRUE(form->PageHasUnsavedEdits());
+  EXPECT_TRUE(form->topicEditing->PageHasUnsavedEdits());
 }
 
 TEST_F(PopupTexts, QuotesAndBackslashesCannotBreakTheScriptOrTheLink) {
@@ -263,7 +264,7 @@ TEST_F(TrainingCards, SevenWithAnEmptyLParamGivesAltSevenCommaBlank) {
       html.contains("<INPUT type=button name=\"tcard\" value=\"Try it\" alt=\" 7 , \">", Qt::CaseInsensitive))
       << html.toStdString();
   // Stored, it is the training-card object with the same values.
-  ExpectWritten(form->StoreEditorPage(Path("Proj01.htm")));
+  ExpectWritten(form->topicEditing->StoreEditorPage(Path("Proj01.htm")));
   const QString stored = QString::fromLatin1(FileBytes(Path("Proj01.htm")));
   EXPECT_TRUE(stored.contains(
       "<PARAM name=\"Button\" value=\"Try it\">\r\n<param name=\"Item1\" value=\" 7 , \"></OBJECT>"))
@@ -385,7 +386,7 @@ TEST_F(StyleSheetEditing, OnTheSourceTabOrWithoutATopicOnlyTheStyleSheetIsWritte
   EXPECT_EQ(FileBytes(Path("Proj01.htm")), before);
 
   form->editorTabs->setCurrentIndex(0);
-  form->contentsTree->setCurrentItem(nullptr);
+  form->contentsTree->setCurrentIndex(QModelIndex());
   QFile::remove(Path("Proj01.htm"));
   EditStyleSheet("P { color: blue; }");
   EXPECT_EQ(FileBytes(Path("Proj.css")), "P { color: blue; }\r\n");

@@ -13,10 +13,12 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QWebEngineScript>
 
 #include "app/main_window.h"
+#include "tree_items.h"
+#include "panes/contents_pane.h"
 #include "editor/editor_commands.h"
 #include "project/project_commands.h"
 #include "chm/compiler.h"
@@ -92,16 +94,16 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
   form->newAction->trigger();
   ASSERT_EQ(form->project.ProjectFile(), project);
   ASSERT_EQ(LinesOf(dir.filePath("My GuideP.js"), 1252), QStringList{"popfont=\"Courier,10\""});
-  ASSERT_TRUE(form->CreateTopic("Start"));
+  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
   const QString page = dir.filePath("My_Guide01.htm");
   PutFile(page,
           "<HTML><HEAD><TITLE>Start</TITLE><LINK rel=\"stylesheet\" href=\"My Guide.css\"></HEAD>\r\n"
           "<BODY>\r\n<P id=p>Read this word</P>\r\n<P id=s>Splash:</P>\r\n<P "
           "id=c>Card:</P>\r\n</BODY></HTML>\r\n");
-  QTreeWidgetItem* topic = form->contentsTree->currentItem();
+  TreeItem topic = Current(form->contentsTree);
   ASSERT_NE(topic, nullptr);
-  form->contentsTree->setCurrentItem(nullptr);
-  form->contentsTree->setCurrentItem(topic);
+  form->contentsTree->setCurrentIndex(QModelIndex());
+  form->contentsTree->setCurrentIndex(topic);
   WaitEditorIdle(form->editor);
   form->activateWindow();
   form->editor->setFocus();

@@ -45,9 +45,9 @@ TEST_F(IndexDragSourceTest, SelectedEditorTextIsDraggedAsPlainText) {
   PutFile(Path("Proj01.htm"),
           "<HTML><HEAD><TITLE>Drag</TITLE></HEAD><BODY style=\"margin:0;font-size:40px\">"
           "<P style=\"margin:0\">printing</P></BODY></HTML>\r\n");
-  auto* topic = new ContentsItem("Drag", std::make_unique<TopicData>(TopicData{"Proj01.htm"}));
-  form->contentsTree->addTopLevelItem(topic);
-  form->contentsTree->setCurrentItem(topic);
+  const TreeItem topic = AddContentsNode(form->contentsTree, nullptr, "Drag",
+                                         std::make_unique<TopicData>(TopicData{"Proj01.htm"}));
+  form->contentsTree->setCurrentIndex(topic);
   FocusEditor();
   QVariant arg = 0;
   form->editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
@@ -76,9 +76,9 @@ TEST_F(IndexDragSourceTest, SelectedEditorTextIsDraggedAsPlainText) {
       SendDrop(form->indexTree->viewport(), BelowItems(form->indexTree), &watcher.Offered);
   EXPECT_TRUE(result.DropAccepted);
   EXPECT_EQ(result.Action, Qt::CopyAction);
-  ASSERT_EQ(form->indexTree->topLevelItemCount(), 1);
-  EXPECT_EQ(form->indexTree->topLevelItem(0)->text(0), "printing");
-  EXPECT_EQ(IndexRecord(form->indexTree->topLevelItem(0))->FileName, "Proj01.htm");
+  ASSERT_EQ(TopLevelCount(form->indexTree), 1);
+  EXPECT_EQ(TopLevel(form->indexTree, 0)->text(0), "printing");
+  EXPECT_EQ(IndexRecord(TopLevel(form->indexTree, 0))->FileName, "Proj01.htm");
 }
 
 }  // namespace

@@ -4,13 +4,13 @@
 #include <QMessageBox>
 
 #include "gui_helpers.h"
-#include "model/index_pane.h"
+#include "panes/index_pane.h"
 #include "model/index_rules.h"
 #include "tree_editing_fixture.h"
 
 namespace {
 
-QTreeWidgetItem* ChildNamed(QTreeWidgetItem* parent, const QString& caption) {
+TreeItem ChildNamed(TreeItem parent, const QString& caption) {
   for (int i = 0; i < parent->childCount(); ++i)
     if (parent->child(i)->text(0) == caption) return parent->child(i);
   return nullptr;
@@ -22,23 +22,23 @@ class IndexEditingTest : public TreeEditingFixture {
     TreeEditingFixture::SetUp();
     printer = AddTopic(nullptr, "Printer setup", 1);
     paper = AddTopic(nullptr, "Paper sizes", 2);
-    form->contentsTree->setCurrentItem(printer);
+    form->contentsTree->setCurrentIndex(printer);
     FocusEditor();
   }
-  QTreeWidgetItem* printer = nullptr;
-  QTreeWidgetItem* paper = nullptr;
+  TreeItem printer = nullptr;
+  TreeItem paper = nullptr;
 };
 
 TEST_F(IndexEditingTest, DropsBuildAKeywordThenAGroupThenAnotherChild) {
-  QTreeWidget* index = form->indexTree;
-  ASSERT_EQ(index->topLevelItemCount(), 0);
+  QTreeView* index = form->indexTree;
+  ASSERT_EQ(TopLevelCount(index), 0);
   // printing on the empty tree: a keyword leading to the selected topic.
   const DropResult first = DropText(BelowItems(index), "printing");
   EXPECT_TRUE(first.EnterAccepted);
   EXPECT_TRUE(first.DropAccepted);
   EXPECT_EQ(first.Action, Qt::CopyAction);
-  ASSERT_EQ(index->topLevelItemCount(), 1);
-  QTreeWidgetItem* printing = index->topLevelItem(0);
+  ASSERT_EQ(TopLevelCount(index), 1);
+  TreeItem printing = TopLevel(index, 0);
   EXPECT_EQ(printing->text(0), "printing");
   const IndexEntryData* record = IndexRecord(printing);
   ASSERT_NE(record, nullptr);
@@ -48,13 +48,13 @@ TEST_F(IndexEditingTest, DropsBuildAKeywordThenAGroupThenAnotherChild) {
   EXPECT_TRUE(form->project.IsModified());
 
   // paper on printing, with the other topic selected: printing becomes a group.
-  form->contentsTree->setCurrentItem(paper);
+  form->contentsTree->setCurrentIndex(paper);
   FocusEditor();
   DropText(OnLabel(index, printing), "paper");
-  ASSERT_EQ(index->topLevelItemCount(), 1);
+  ASSERT_EQ(TopLevelCount(index), 1);
   ASSERT_EQ(printing->childCount(), 2);
-  QTreeWidgetItem* former = ChildNamed(printing, "printing");
-  QTreeWidgetItem* added = ChildNamed(printing, "paper");
+  TreeItem former = ChildNamed(printing, "printing");
+  TreeItem added = ChildNamed(printing, "paper");
   ASSERT_TRUE(former && added);
   EXPECT_EQ(IndexRecord(former)->FileName, "Proj01.htm");
   EXPECT_EQ(IndexRecord(former)->TopicCaption, "Printer setup");
@@ -69,9 +69,9 @@ TEST_F(IndexEditingTest, DropsBuildAKeywordThenAGroupThenAnotherChild) {
 
   // Text on a child entry joins that keyword, without its blanks and line break.
   DropText(OnLabel(index, added), "  toner \r\n");
-  ASSERT_EQ(index->topLevelItemCount(), 1);
+  ASSERT_EQ(TopLevelCount(index), 1);
   ASSERT_EQ(printing->childCount(), 3);
-  QTreeWidgetItem* toner = ChildNamed(printing, "toner");
+  TreeItem toner = ChildNamed(printing, "toner");
   ASSERT_NE(toner, nullptr);
   EXPECT_EQ(IndexRecord(toner)->Keyword, "toner");
   EXPECT_EQ(IndexRecord(toner)->FileName, "Proj02.htm");
@@ -79,11 +79,11 @@ TEST_F(IndexEditingTest, DropsBuildAKeywordThenAGroupThenAnotherChild) {
 }
 
 TEST_F(IndexEditingTest, IndentationAndRightOfLabelAddSiblingsAtTheirLevel) {
-  QTreeWidget* index = form->indexTree;
-  QTreeWidgetItem* keyword = AddIndexNode(nullptr, "margins", "Proj02.htm", "Paper sizes");
-  QTreeWidgetItem* child = AddIndexNode(keyword, "left", "Proj02.htm", "Paper sizes");
+  QTreeView* index = form->indexTree;
+  TreeItem keyword = AddIndexNode(nullptr, "margins", "Proj02.htm", "Paper sizes");
+  TreeItem child = AddIndexNode(keyword, "left", "Proj02.htm", "Paper sizes");
   AddIndexNode(keyword, "right", "Proj01.htm", "Printer setup");
-  keyword->setExpanded(true);
+  form->indexTree->expand(keyword);
   Show(index);
   const QRect childLabel = ItemLabelRect(index, child);
   // The first indentation slot of the child's row: not its keyword's button.
@@ -94,33 +94,33 @@ TEST_F(IndexEditingTest, IndentationAndRightOfLabelAddSiblingsAtTheirLevel) {
   const QRect keyLabel = ItemLabelRect(index, keyword);
   ASSERT_LT(keyLabel.right() + 20, index->viewport()->width());
   DropText(QPoint(keyLabel.right() + 20, keyLabel.center().y()), "zoom");
-  EXPECT_EQ(index->topLevelItemCount(), 2);
-  EXPECT_EQ(index->topLevelItem(1)->text(0), "zoom");
-  EXPECT_EQ(index->topLevelItem(1)->childCount(), 0);
+  EXPECT_EQ(TopLevelCount(index), 2);
+  EXPECT_EQ(TopLevel(index, 1)->text(0), "zoom");
+  EXPECT_EQ(TopLevel(index, 1)->childCount(), 0);
   // On the keyword's expand button: nothing is added, yet the project counts as changed.
   form->project.SetModified(false);
   DropText(QPoint(keyLabel.left() - index->indentation() / 2, keyLabel.center().y()), "button");
-  EXPECT_EQ(index->topLevelItemCount(), 2);
+  EXPECT_EQ(TopLevelCount(index), 2);
   EXPECT_EQ(keyword->childCount(), 3);
   EXPECT_TRUE(form->project.IsModified());
 }
 
 TEST_F(IndexEditingTest, LongTextGivesAKeywordOf255Characters) {
   DropText(BelowItems(form->indexTree), QString(300, QChar('w')));
-  ASSERT_EQ(form->indexTree->topLevelItemCount(), 1);
-  EXPECT_EQ(form->indexTree->topLevelItem(0)->text(0).size(), 255);
-  EXPECT_EQ(IndexRecord(form->indexTree->topLevelItem(0))->Keyword, QString(255, QChar('w')));
+  ASSERT_EQ(TopLevelCount(form->indexTree), 1);
+  EXPECT_EQ(TopLevel(form->indexTree, 0)->text(0).size(), 255);
+  EXPECT_EQ(IndexRecord(TopLevel(form->indexTree, 0))->Keyword, QString(255, QChar('w')));
 }
 
 TEST_F(IndexEditingTest, WithoutASelectedTopicTheDropIsRefused) {
-  form->contentsTree->setCurrentItem(nullptr);
+  form->contentsTree->setCurrentIndex(QModelIndex());
   form->contentsTree->clearSelection();
-  ASSERT_EQ(form->contentsTree->currentItem(), nullptr);
+  ASSERT_EQ(Current(form->contentsTree), nullptr);
   FocusEditor();
   const DropResult result = DropText(BelowItems(form->indexTree), "orphan");
   EXPECT_FALSE(result.EnterAccepted);  // the "no" cursor while dragging
   EXPECT_FALSE(result.DropAccepted);
-  EXPECT_EQ(form->indexTree->topLevelItemCount(), 0);
+  EXPECT_EQ(TopLevelCount(form->indexTree), 0);
   EXPECT_FALSE(form->project.IsModified());
 }
 
@@ -129,25 +129,25 @@ TEST_F(IndexEditingTest, TextNotFromTheEditorAndTreeNodesAreRefused) {
   form->sourceView->setFocus();
   QApplication::processEvents();
   EXPECT_FALSE(DropText(BelowItems(form->indexTree), "memo text").DropAccepted);
-  EXPECT_EQ(form->indexTree->topLevelItemCount(), 0);
+  EXPECT_EQ(TopLevelCount(form->indexTree), 0);
   // A tree node dragged onto the Index tree carries no text.
   FocusEditor();
   QMimeData nodes;
   nodes.setData("application/x-qabstractitemmodeldatalist", QByteArray("x"));
   EXPECT_FALSE(SendDrop(form->indexTree->viewport(), BelowItems(form->indexTree), &nodes).DropAccepted);
-  EXPECT_EQ(form->indexTree->topLevelItemCount(), 0);
+  EXPECT_EQ(TopLevelCount(form->indexTree), 0);
   EXPECT_FALSE(form->project.IsModified());
 }
 
 TEST_F(IndexEditingTest, DeletingOneOfTwoChildrenFoldsTheOther) {
-  QTreeWidgetItem* printing = AddIndexNode(nullptr, "printing", "Proj01.htm", "Printer setup");
+  TreeItem printing = AddIndexNode(nullptr, "printing", "Proj01.htm", "Printer setup");
   AddIndexNode(printing, "printing", "Proj01.htm", "Printer setup");
-  QTreeWidgetItem* child = AddIndexNode(printing, "paper", "Proj02.htm", "Paper sizes");
-  form->indexTree->setCurrentItem(child);
+  TreeItem child = AddIndexNode(printing, "paper", "Proj02.htm", "Paper sizes");
+  form->indexTree->setCurrentIndex(child);
   form->indexPane->PrepareMenu();
   ASSERT_TRUE(form->deleteIndexEntryAction->isEnabled());
   form->deleteIndexEntryAction->trigger();
-  ASSERT_EQ(form->indexTree->topLevelItemCount(), 1);
+  ASSERT_EQ(TopLevelCount(form->indexTree), 1);
   EXPECT_EQ(printing->childCount(), 0);
   EXPECT_EQ(printing->text(0), "printing");
   EXPECT_EQ(IndexRecord(printing)->FileName, "Proj01.htm");
@@ -155,10 +155,10 @@ TEST_F(IndexEditingTest, DeletingOneOfTwoChildrenFoldsTheOther) {
   EXPECT_TRUE(form->project.IsModified());
 
   // The other way round: the remaining child's topic moves up to a pure group keyword.
-  QTreeWidgetItem* group = AddIndexNode(nullptr, "group", "", "");
+  TreeItem group = AddIndexNode(nullptr, "group", "", "");
   AddIndexNode(group, "first", "Proj01.htm", "Printer setup");
-  QTreeWidgetItem* second = AddIndexNode(group, "second", "Proj02.htm", "Paper sizes");
-  form->indexTree->setCurrentItem(ChildNamed(group, "first"));
+  TreeItem second = AddIndexNode(group, "second", "Proj02.htm", "Paper sizes");
+  form->indexTree->setCurrentIndex(ChildNamed(group, "first"));
   form->deleteIndexEntryAction->trigger();
   EXPECT_EQ(group->childCount(), 0);
   (void)second;
@@ -168,25 +168,25 @@ TEST_F(IndexEditingTest, DeletingOneOfTwoChildrenFoldsTheOther) {
 }
 
 TEST_F(IndexEditingTest, DeletingAKeywordTakesItsChildren) {
-  QTreeWidgetItem* keyword = AddIndexNode(nullptr, "k", "", "");
+  TreeItem keyword = AddIndexNode(nullptr, "k", "", "");
   AddIndexNode(keyword, "a", "Proj01.htm", "Printer setup");
   AddIndexNode(keyword, "b", "Proj02.htm", "Paper sizes");
   AddIndexNode(nullptr, "other", "Proj02.htm", "Paper sizes");
-  form->indexTree->setCurrentItem(keyword);
+  form->indexTree->setCurrentIndex(keyword);
   form->deleteIndexEntryAction->trigger();
-  ASSERT_EQ(form->indexTree->topLevelItemCount(), 1);
-  EXPECT_EQ(form->indexTree->topLevelItem(0)->text(0), "other");
+  ASSERT_EQ(TopLevelCount(form->indexTree), 1);
+  EXPECT_EQ(TopLevel(form->indexTree, 0)->text(0), "other");
 }
 
 TEST_F(IndexEditingTest, PropertiesShowTheFieldsThatAreSet) {
-  QTreeWidgetItem* group = AddIndexNode(nullptr, "printing", "", "");
-  QTreeWidgetItem* entry = AddIndexNode(group, "paper", "Proj02.htm", "Paper sizes");
-  form->indexTree->setCurrentItem(group);
+  TreeItem group = AddIndexNode(nullptr, "printing", "", "");
+  TreeItem entry = AddIndexNode(group, "paper", "Proj02.htm", "Paper sizes");
+  form->indexTree->setCurrentIndex(group);
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
   form->indexPropertiesAction->trigger();
   ASSERT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, "Index item properties \r\nKeyword: printing\r\n");
-  form->indexTree->setCurrentItem(entry);
+  form->indexTree->setCurrentIndex(entry);
   seen = AnswerNextMessageBox(QMessageBox::Ok);
   form->indexPropertiesAction->trigger();
   ASSERT_TRUE(seen->shown);
@@ -196,7 +196,7 @@ TEST_F(IndexEditingTest, PropertiesShowTheFieldsThatAreSet) {
 }
 
 TEST_F(IndexEditingTest, CaptionEditChangesOnlyTheCaption) {
-  QTreeWidgetItem* node = AddIndexNode(nullptr, "printing", "Proj01.htm", "Printer setup");
+  TreeItem node = AddIndexNode(nullptr, "printing", "Proj01.htm", "Printer setup");
   form->project.SetModified(false);
   EditCaption(form->indexTree, node, "printers");
   EXPECT_EQ(node->text(0), "printers");
@@ -214,7 +214,7 @@ TEST_F(IndexEditingTest, TheDropTargetIsRegisteredOnceOnShow) {
   // A second registration would add the entry twice.
   FocusEditor();
   DropText(BelowItems(form->indexTree), "once");
-  EXPECT_EQ(form->indexTree->topLevelItemCount(), 1);
+  EXPECT_EQ(TopLevelCount(form->indexTree), 1);
 }
 
 }  // namespace

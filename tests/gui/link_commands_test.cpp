@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 #include "editor/control_dialogs.h"
 #include "editor/link_dialog.h"
@@ -56,7 +57,7 @@ TEST_F(LinkCommands, TheSelectedWordBecomesTheLinkAndTheClipboardComesBack) {
 }
 
 TEST_F(LinkCommands, WithoutASelectionTheEscapedTitleIsTheLinkText) {
-  details->setText(0, "Q&A <new>");
+  form->contentsModel->setData(details, "Q&A <new>");
   OpenPage("<P id=p>Go: </P>");
   QGuiApplication::clipboard()->setText("untouched");
   Select("#p", 4, 4);
@@ -83,7 +84,7 @@ TEST_F(LinkCommands, ARichClipboardComesBackInAllItsFormats) {
 
 TEST_F(LinkCommands, TheTopicPickerClosesOnlyWithAChoiceOrCancel) {
   LinkDialog* d = form->Dialogs().linkDialog;
-  d->SetContentsTree(form->contentsTree);
+  d->SetContents(form->contentsModel);
   d->show();
   EXPECT_EQ(d->windowTitle(), QString("Select topic"));
   ASSERT_EQ(d->topicTree->topLevelItemCount(), 2);

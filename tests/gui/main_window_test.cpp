@@ -10,7 +10,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/addins_menu.h"
 #include "app/main_window.h"

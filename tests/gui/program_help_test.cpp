@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUrlQuery>
 
 #include "app/main_window.h"

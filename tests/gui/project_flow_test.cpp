@@ -11,9 +11,11 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/main_window.h"
+#include "tree_items.h"
+#include "panes/contents_pane.h"
 #include "project/project_commands.h"
 #include "app/recent_files.h"
 #include "chm/compiler.h"
@@ -27,15 +29,15 @@
 
 namespace {
 
-int CountItems(QTreeWidgetItem* item) {
+int CountItems(TreeItem item) {
   int n = 1;
   for (int i = 0; i < item->childCount(); ++i) n += CountItems(item->child(i));
   return n;
 }
 
-int CountTree(QTreeWidget* tree) {
+int CountTree(QTreeView* tree) {
   int n = 0;
-  for (int i = 0; i < tree->topLevelItemCount(); ++i) n += CountItems(tree->topLevelItem(i));
+  for (int i = 0; i < TopLevelCount(tree); ++i) n += CountItems(TopLevel(tree, i));
   return n;
 }
 
@@ -93,7 +95,7 @@ TEST_F(ProjectFlowTest, NewMakesACompleteProjectThatCompilesWithAPage) {
   EXPECT_EQ(form->contextLabel->text(), "Context=");
 
   // One topic, then a save: the project compiles with the real compressor.
-  ASSERT_TRUE(form->CreateTopic("Start"));
+  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("My_Guide01.htm")));
   EXPECT_TRUE(form->project.MapLines().contains("#define IDH_My_Guide01  101"));
   EXPECT_TRUE(form->project.AliasLines().contains("IDH_My_Guide01=My_Guide01.htm"));
@@ -119,7 +121,7 @@ TEST_F(ProjectFlowTest, CancellingTheNewProjectDialogWritesTheTwentyOneLineForm)
 TEST_F(ProjectFlowTest, ANewProjectWhoseFilesCannotBeWrittenLeavesTheOpenOne) {
   const QString first = dir.filePath("First.hhp");
   NewProject(first, "First", "0x0409 English (United States)");
-  ASSERT_TRUE(form->CreateTopic("Start"));
+  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
   form->saveAction->trigger();
   ASSERT_FALSE(form->project.IsModified());
   ASSERT_TRUE(QDir(dir.path()).mkdir("Blocked.css"));  // the style sheet cannot be written
@@ -130,8 +132,8 @@ TEST_F(ProjectFlowTest, ANewProjectWhoseFilesCannotBeWrittenLeavesTheOpenOne) {
   EXPECT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.contains("Blocked.css")) << seen->text.toStdString();
   EXPECT_EQ(form->project.ProjectFile(), first);
-  ASSERT_EQ(form->contentsTree->topLevelItemCount(), 1);
-  EXPECT_EQ(form->contentsTree->topLevelItem(0)->text(0), "Start");
+  ASSERT_EQ(TopLevelCount(form->contentsTree), 1);
+  EXPECT_EQ(TopLevel(form->contentsTree, 0)->text(0), "Start");
   EXPECT_EQ(form->project.ContextNumberOf("First01.htm"), "101");
   EXPECT_EQ(ReadRecentProjects(form->projectCommands->SettingsFile()).value(0), first);
 }
@@ -139,7 +141,7 @@ TEST_F(ProjectFlowTest, ANewProjectWhoseFilesCannotBeWrittenLeavesTheOpenOne) {
 TEST_F(ProjectFlowTest, AReadOnlyContentsFileStopsTheSaveAndNamesTheFile) {
   const QString path = dir.filePath("Locked.hhp");
   NewProject(path, "Locked", "0x0409 English (United States)");
-  ASSERT_TRUE(form->CreateTopic("Start"));
+  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
   const QString contents = dir.filePath("Locked.hhc");
   const QByteArray indexBefore = BytesOf(dir.filePath("Locked.hhk"));
   const QByteArray projectBefore = BytesOf(path);
@@ -160,9 +162,9 @@ TEST_F(ProjectFlowTest, NoFreePageNameLeftAddsNothing) {
   for (int i = 1; i <= 99; ++i)
     PutFile(dir.filePath(QString("Full%1.htm").arg(i, 2, 10, QChar('0'))), "<HTML></HTML>");
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  EXPECT_FALSE(form->CreateTopic("One too many"));
+  EXPECT_FALSE(form->contentsPane->CreateTopic("One too many"));
   EXPECT_TRUE(seen->shown);
-  EXPECT_EQ(form->contentsTree->topLevelItemCount(), 0);
+  EXPECT_EQ(TopLevelCount(form->contentsTree), 0);
   EXPECT_TRUE(form->project.MapLines().isEmpty());
 }
 
@@ -233,8 +235,8 @@ TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
   ASSERT_TRUE(ProcessEventsUntil(
       [&] { return form.project.ProjectFile() == path && form.formatToolbar->isEnabled(); }));
-  EXPECT_EQ(form.contentsTree->topLevelItemCount(), 1);
-  EXPECT_EQ(form.contentsTree->currentItem(), form.contentsTree->topLevelItem(0));
+  EXPECT_EQ(TopLevelCount(form.contentsTree), 1);
+  EXPECT_EQ(Current(form.contentsTree), TopLevel(form.contentsTree, 0));
   EXPECT_TRUE(form.sourceView->toPlainText().contains("Hello"));
   EXPECT_TRUE(form.formatToolbar->isEnabled());
   form.hide();
@@ -262,7 +264,7 @@ TEST_F(ProjectFlowTest, AWindowsProjectShowsItsContextNumbersAndKeepsWhatItCanno
   PutFile(dir.filePath("keys.hhk"), keys);
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
   form->projectCommands->OpenByName(path);
-  ASSERT_EQ(form->contentsTree->topLevelItemCount(), 1);
+  ASSERT_EQ(TopLevelCount(form->contentsTree), 1);
   EXPECT_TRUE(QTest::qWaitFor([&] { return seen->shown; }, 5000));
   EXPECT_TRUE(seen->text.contains("keys.hhk")) << seen->text.toStdString();
   EXPECT_EQ(form->contextLabel->text(), "Context=42");

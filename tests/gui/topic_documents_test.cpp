@@ -14,11 +14,11 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
-#include "model/tree_nodes.h"
+#include "tree_items.h"
 #include "platform/text_file.h"
 #include "tests/unit/test_files.h"
 
@@ -56,9 +56,10 @@ class TopicDocumentsTest : public ::testing::Test {
     PutFile(dir.filePath("Proj.hhp"), "[OPTIONS]\r\nTitle=Proj\r\n");
     ASSERT_TRUE(form->project.Open(dir.filePath("Proj.hhp")).Ok());
     form->EnableProjectCommands();
-    first = new ContentsItem("Cards", std::make_unique<TopicData>(TopicData{"Proj01.htm"}));
-    second = new ContentsItem("Second", std::make_unique<TopicData>(TopicData{"Proj02.htm"}));
-    form->contentsTree->addTopLevelItems({first, second});
+    first = AddContentsNode(form->contentsTree, nullptr, "Cards",
+                            std::make_unique<TopicData>(TopicData{"Proj01.htm"}));
+    second = AddContentsNode(form->contentsTree, nullptr, "Second",
+                             std::make_unique<TopicData>(TopicData{"Proj02.htm"}));
   }
   void TearDown() override {
     form->project.SetModified(false);
@@ -66,12 +67,12 @@ class TopicDocumentsTest : public ::testing::Test {
   }
   QTemporaryDir dir;
   std::unique_ptr<MainWindow> form;
-  QTreeWidgetItem* first = nullptr;
-  QTreeWidgetItem* second = nullptr;
+  TreeItem first = nullptr;
+  TreeItem second = nullptr;
 };
 
 TEST_F(TopicDocumentsTest, ACardBecomesAButtonInTheEditorAndAFreshObjectWhenStored) {
-  form->contentsTree->setCurrentItem(first);
+  form->contentsTree->setCurrentIndex(first);
   // The editor holds a button; the source view the file as stored.
   const QString html = form->editor->DocumentHTML();
   EXPECT_TRUE(html.contains("Next step"));
@@ -89,7 +90,7 @@ TEST_F(TopicDocumentsTest, ACardBecomesAButtonInTheEditorAndAFreshObjectWhenStor
 
   // Moving to the other topic stores the page: the card comes back as the
   // six-line object, numbered by its place, without its extra parameter.
-  form->contentsTree->setCurrentItem(second);
+  form->contentsTree->setCurrentIndex(second);
   const QByteArray stored = ReadBytes(dir.filePath("Proj01.htm"));
   EXPECT_TRUE(
       stored.contains("<OBJECT id=tcard1\r\ntype=\"application/x-oleobject\"\r\n"
@@ -106,13 +107,13 @@ TEST_F(TopicDocumentsTest, ACardBecomesAButtonInTheEditorAndAFreshObjectWhenStor
 }
 
 TEST_F(TopicDocumentsTest, AnUnchangedPageIsNotWrittenOnSelectionChange) {
-  form->contentsTree->setCurrentItem(first);
-  form->contentsTree->setCurrentItem(second);
+  form->contentsTree->setCurrentIndex(first);
+  form->contentsTree->setCurrentIndex(second);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray(kCardPage));
 }
 
 TEST_F(TopicDocumentsTest, SwitchingToSourceAndBackMovesThePage) {
-  form->contentsTree->setCurrentItem(first);
+  form->contentsTree->setCurrentIndex(first);
   // Editor -> Source (unchanged editor): nothing written, memo refilled in stored form.
   form->editorTabs->setCurrentIndex(1);
   EXPECT_EQ(form->editorTabs->currentIndex(), 1);
@@ -127,29 +128,29 @@ TEST_F(TopicDocumentsTest, SwitchingToSourceAndBackMovesThePage) {
 }
 
 TEST_F(TopicDocumentsTest, OnTheSourceTabOnlyAChangedMemoIsStored) {
-  form->contentsTree->setCurrentItem(first);
+  form->contentsTree->setCurrentIndex(first);
   form->editorTabs->setCurrentIndex(1);
   const QByteArray before = ReadBytes(dir.filePath("Proj02.htm"));
   // Not modified: nothing is written, even though the editor's copy differs.
-  form->contentsTree->setCurrentItem(second);
-  form->contentsTree->setCurrentItem(first);
+  form->contentsTree->setCurrentIndex(second);
+  form->contentsTree->setCurrentIndex(first);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj02.htm")), before);
   // Typed into the source view: written as typed when the selection moves.
   form->sourceView->setPlainText("<HTML><BODY><P>From source</P></BODY></HTML>");
   form->sourceView->document()->setModified(true);
-  form->contentsTree->setCurrentItem(second);
+  form->contentsTree->setCurrentIndex(second);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")),
             QByteArray("<HTML><BODY><P>From source</P></BODY></HTML>"));
   EXPECT_TRUE(form->sourceView->toPlainText().contains("Second"));
 }
 
 TEST_F(TopicDocumentsTest, AHeadingShowsAnEmptyPageAndNoNumber) {
-  auto* heading = new ContentsItem("Heading", std::make_unique<TopicData>(TopicData{""}));
-  form->contentsTree->addTopLevelItem(heading);
+  const TreeItem heading =
+      AddContentsNode(form->contentsTree, nullptr, "Heading", std::make_unique<TopicData>(TopicData{""}));
   form->project.AddContextEntries("Proj01.htm");  // IDH_Proj01=Proj01.htm, #define IDH_Proj01  101
-  form->contentsTree->setCurrentItem(first);
+  form->contentsTree->setCurrentIndex(first);
   EXPECT_EQ(form->contextLabel->text(), "Context=101");
-  form->contentsTree->setCurrentItem(heading);
+  form->contentsTree->setCurrentIndex(heading);
   EXPECT_EQ(form->contextLabel->text(), "Context=");
   EXPECT_TRUE(form->sourceView->toPlainText().isEmpty());
   EXPECT_FALSE(form->editor->DocumentHTML().contains("Next step"));
@@ -160,7 +161,7 @@ TEST_F(TopicDocumentsTest, AHeadingShowsAnEmptyPageAndNoNumber) {
 }
 
 TEST_F(TopicDocumentsTest, AStoreThatFailsKeepsTheTopicSelectedAndSaysWhy) {
-  form->contentsTree->setCurrentItem(first);
+  form->contentsTree->setCurrentIndex(first);
   QVariant arg = 0;
   form->editor->setFocus();
   form->editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
@@ -179,10 +180,10 @@ TEST_F(TopicDocumentsTest, AStoreThatFailsKeepsTheTopicSelectedAndSaysWhy) {
     }
   });
   timer->start(20);
-  form->contentsTree->setCurrentItem(second);
+  form->contentsTree->setCurrentIndex(second);
   delete timer;
   EXPECT_TRUE(sawError);
-  EXPECT_EQ(form->contentsTree->currentItem(), first);
+  EXPECT_EQ(Current(form->contentsTree), first);
 }
 
 }  // namespace

@@ -14,13 +14,14 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/main_window.h"
+#include "panes/contents_pane.h"
 #include "project/project_commands.h"
 #include "editor/editing_control.h"
-#include "model/tree_hit_test.h"
-#include "model/tree_nodes.h"
+#include "panes/tree_hit_test.h"
+#include "tree_items.h"
 #include "platform/text_file.h"
 #include "tests/unit/test_files.h"
 
@@ -81,28 +82,17 @@ class TreeEditingFixture : public ::testing::Test {
   }
 
   // A topic with page ProjNN.htm (written to disk) and its map and alias lines.
-  QTreeWidgetItem* AddTopic(QTreeWidgetItem* parent, const QString& title, int number) {
+  TreeItem AddTopic(TreeItem parent, const QString& title, int number) {
     const QString stem = QString("Proj%1").arg(number, 2, 10, QChar('0'));
     const QString file = stem + ".htm";
     PutFile(dir.filePath(file), TopicPage(title));
     form->project.AddContextEntries(file);  // "#define IDH_ProjNN  1NN", "IDH_ProjNN=ProjNN.htm"
-    auto* item = new ContentsItem(title, std::make_unique<TopicData>(TopicData{file}));
-    if (parent)
-      parent->addChild(item);
-    else
-      form->contentsTree->addTopLevelItem(item);
-    return item;
+    return AddContentsNode(form->contentsTree, parent, title, std::make_unique<TopicData>(TopicData{file}));
   }
 
-  QTreeWidgetItem* AddIndexNode(QTreeWidgetItem* parent, const QString& caption, const QString& file,
-                                const QString& topic) {
-    auto* item =
-        new IndexItem(caption, std::make_unique<IndexEntryData>(IndexEntryData{caption, file, topic}));
-    if (parent)
-      parent->addChild(item);
-    else
-      form->indexTree->addTopLevelItem(item);
-    return item;
+  TreeItem AddIndexNode(TreeItem parent, const QString& caption, const QString& file, const QString& topic) {
+    return ::AddIndexNode(form->indexTree, parent, caption,
+                          std::make_unique<IndexEntryData>(IndexEntryData{caption, file, topic}));
   }
 
   void FocusEditor() {
@@ -112,19 +102,19 @@ class TreeEditingFixture : public ::testing::Test {
   }
 
   // Brings the tab that holds the tree to the front, so it has its real size.
-  void Show(QTreeWidget* tree) {
+  void Show(QTreeView* tree) {
     form->treeTabs->setCurrentIndex(tree == form->indexTree ? 1 : 0);
     QApplication::processEvents();
   }
 
   // The middle of an item's label, in viewport coordinates.
-  QPoint OnLabel(QTreeWidget* tree, QTreeWidgetItem* item) {
+  QPoint OnLabel(QTreeView* tree, TreeItem item) {
     Show(tree);
-    tree->scrollToItem(item);
+    tree->scrollTo(item);
     return ItemLabelRect(tree, item).center();
   }
   // A point on the empty area below the last item.
-  QPoint BelowItems(QTreeWidget* tree) {
+  QPoint BelowItems(QTreeView* tree) {
     Show(tree);
     return QPoint(tree->viewport()->width() / 2, tree->viewport()->height() - 5);
   }
@@ -147,9 +137,9 @@ class TreeEditingFixture : public ::testing::Test {
   }
 
   // Edits a caption in place: opens the editor, types, presses Enter.
-  void EditCaption(QTreeWidget* tree, QTreeWidgetItem* item, const QString& caption) {
-    tree->setCurrentItem(item);
-    tree->editItem(item);
+  void EditCaption(QTreeView* tree, TreeItem item, const QString& caption) {
+    tree->setCurrentIndex(item);
+    tree->edit(item);
     QApplication::processEvents();
     auto* editor = tree->viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);

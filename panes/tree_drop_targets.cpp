@@ -1,16 +1,16 @@
-#include "model/tree_drop_targets.h"
+#include "panes/tree_drop_targets.h"
 
 #include <QChildEvent>
 #include <QDrag>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "model/index_rules.h"
 
 // ---- Index -----------------------------------------------------------------
 
-IndexDropTarget::IndexDropTarget(QTreeWidget* tree, CanDrop canDrop, OnDrop onDrop, QObject* parent)
+IndexDropTarget::IndexDropTarget(QTreeView* tree, CanDrop canDrop, OnDrop onDrop, QObject* parent)
     : QObject(parent),
       Tree(tree),
       Viewport(tree->viewport()),
@@ -81,7 +81,7 @@ namespace {
 constexpr int kRememberedChildren = 8;
 }  // namespace
 
-ContentsDropTarget::ContentsDropTarget(QTreeWidget* tree, OnDrop onDrop, QObject* parent)
+ContentsDropTarget::ContentsDropTarget(QTreeView* tree, OnDrop onDrop, QObject* parent)
     : QObject(parent), Tree(tree), Viewport(tree->viewport()), TreeObject(tree), Dropped(std::move(onDrop)) {
   tree->viewport()->setAcceptDrops(true);
   tree->viewport()->installEventFilter(this);

@@ -21,14 +21,14 @@
 
 class QDrag;
 class QDropEvent;
-class QTreeWidget;
+class QTreeView;
 class QWidget;
 
 class IndexDropTarget : public QObject {
  public:
   using CanDrop = std::function<bool()>;
   using OnDrop = std::function<void(const QString& text, const QPoint& screenPos)>;
-  IndexDropTarget(QTreeWidget* tree, CanDrop canDrop, OnDrop onDrop, QObject* parent = nullptr);
+  IndexDropTarget(QTreeView* tree, CanDrop canDrop, OnDrop onDrop, QObject* parent = nullptr);
   ~IndexDropTarget() override;
   // Stops taking drops (the viewport's filter is removed).
   void Revoke();
@@ -39,7 +39,7 @@ class IndexDropTarget : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QPointer<QTreeWidget> Tree;
+  QPointer<QTreeView> Tree;
   // The watched viewport; while a window is torn down its events still come
   // in, so it is told by identity without asking the tree for it.
   QPointer<QWidget> Viewport;
@@ -51,7 +51,7 @@ class IndexDropTarget : public QObject {
 class ContentsDropTarget : public QObject {
  public:
   using OnDrop = std::function<void(const QPoint& viewportPos)>;
-  ContentsDropTarget(QTreeWidget* tree, OnDrop onDrop, QObject* parent = nullptr);
+  ContentsDropTarget(QTreeView* tree, OnDrop onDrop, QObject* parent = nullptr);
   ~ContentsDropTarget() override;
 
  protected:
@@ -60,8 +60,8 @@ class ContentsDropTarget : public QObject {
  private:
   // Whether a drag comes from the Contents tree itself.
   bool FromOwnTree(const QDropEvent* event) const;
-  QPointer<QTreeWidget> Tree;
-  QPointer<QWidget> Viewport;  // see TIndexDropTarget
+  QPointer<QTreeView> Tree;
+  QPointer<QWidget> Viewport;  // see IndexDropTarget
   const QObject* TreeObject;   // the tree, only to compare with, never used
   OnDrop Dropped;
   // Objects lately made as the tree's children: its drags are among them.

@@ -1,4 +1,4 @@
-#include "model/caption_edit_delegate.h"
+#include "panes/caption_edit_delegate.h"
 
 CaptionEditDelegate::CaptionEditDelegate(OnEdited onEdited, QObject* parent)
     : QStyledItemDelegate(parent), Edited(std::move(onEdited)) {}

@@ -7,20 +7,24 @@
 #include <QPoint>
 #include <QString>
 
+class ContentsModel;
 class EditingControl;
 class HelpProject;
 class IndexDropTarget;
+class IndexModel;
 class QAction;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QModelIndex;
+class QTreeView;
 class QWidget;
 
 class IndexPane : public QObject {
  public:
   struct Views {
     QWidget* window = nullptr;  // its active control tells where dragged text comes from
-    QTreeWidget* indexTree = nullptr;
-    QTreeWidget* contentsTree = nullptr;  // the topic a new entry leads to
+    QTreeView* indexTree = nullptr;
+    IndexModel* index = nullptr;        // shown by indexTree
+    QTreeView* contentsTree = nullptr;  // the topic a new entry leads to
+    const ContentsModel* contents = nullptr;
     EditingControl* editor = nullptr;
     QAction* deleteAction = nullptr;      // Index pop-up "Delete"
     QAction* propertiesAction = nullptr;  // Index pop-up "Properties"
@@ -40,7 +44,7 @@ class IndexPane : public QObject {
   // Adds an entry for the dropped text at a point (screen coordinates).
   void AddEntry(const QString& text, const QPoint& screenPos);
   // Removes an index node with its children and folds a keyword left with one entry.
-  void RemoveEntry(QTreeWidgetItem* node);
+  void RemoveEntry(const QModelIndex& node);
   // Removes every entry (node without children) whose page is fileName.
   void RemoveEntriesLeadingTo(const QString& fileName);
   void DeleteSelectedEntry();  // "Delete"

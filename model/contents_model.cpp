@@ -1,0 +1,72 @@
+#include "model/contents_model.h"
+
+#include <QSet>
+
+QModelIndex ContentsModel::CreateTopic(const QModelIndex& selected, const QString& title,
+                                       const QString& fileName, bool asSubtopic) {
+  auto record = std::make_unique<TopicData>();
+  record->FileName = fileName;
+  const QModelIndex parent = asSubtopic && selected.isValid() ? selected : selected.parent();
+  return Insert(parent, rowCount(parent), title, std::move(record));
+}
+
+QStringList ContentsModel::DeleteTopic(const QModelIndex& topic) {
+  if (!NodeAt(topic)) return {};
+  QStringList removed;
+  QSet<QString> seen;
+  for (const QModelIndex& index : Subtree(topic)) {
+    const TopicData* record = RecordAt(index);
+    if (!record || record->FileName.isEmpty() || seen.contains(record->FileName)) continue;
+    seen.insert(record->FileName);
+    removed << record->FileName;
+  }
+  Remove(topic);
+  // A page that a remaining topic still shows stays, with its entries and number.
+  QSet<QString> stillShown;
+  std::vector<QModelIndex> work;
+  for (int row = rowCount() - 1; row >= 0; --row) work.push_back(index(row, 0));
+  while (!work.empty() && !removed.isEmpty()) {
+    const QModelIndex index = work.back();
+    work.pop_back();
+    if (const TopicData* record = RecordAt(index)) stillShown.insert(record->FileName);
+    for (int row = rowCount(index) - 1; row >= 0; --row) work.push_back(this->index(row, 0, index));
+  }
+  removed.removeIf([&](const QString& page) { return stillShown.contains(page); });
+  return removed;
+}
+
+bool ContentsModel::MoveTopic(const QModelIndex& dragged, ContentsDrop drop, const QModelIndex& target) {
+  if (!NodeAt(dragged)) return false;
+  switch (drop) {
+    case ContentsDrop::AsLastChild:
+      return NodeAt(target) && Move(dragged, target, rowCount(target));
+    case ContentsDrop::AtEndOfTopLevel:
+      return Move(dragged, QModelIndex(), rowCount());
+    case ContentsDrop::BeforeItem:
+      if (!NodeAt(target)) return false;
+      // Not before a node of its own subtree.
+      for (QModelIndex p = target; p.isValid(); p = p.parent())
+        if (p == dragged) return false;
+      return Move(dragged, target.parent(), target.row());
+    case ContentsDrop::Nothing:
+      break;
+  }
+  return false;
+}
+
+std::vector<SubtopicLink> ContentsModel::SubtopicLinks(const QModelIndex& topic) const {
+  std::vector<SubtopicLink> links;
+  if (!NodeAt(topic)) return links;
+  for (int row = 0; row < rowCount(topic); ++row) {
+    const QModelIndex child = index(row, 0, topic);
+    const TopicData* record = RecordAt(child);
+    links.push_back({CaptionAt(child), record ? record->FileName : QString()});
+  }
+  return links;
+}
+
+Qt::ItemFlags ContentsModel::flags(const QModelIndex& index) const {
+  if (!NodeAt(index)) return Qt::ItemIsDropEnabled;
+  return Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled |
+         Qt::ItemIsDropEnabled | Qt::ItemIsEditable;
+}

@@ -1,0 +1,232 @@
+// An item model over a tree of captioned nodes that own their records: the
+// common ground of the Contents and Index models. Nodes stay where they are
+// in memory while the tree changes, so an index's internal pointer is its
+// node. One column; the caption is the display and edit text.
+#pragma once
+
+#include <QAbstractItemModel>
+#include <QString>
+#include <memory>
+#include <utility>
+#include <vector>
+
+template <typename Record, typename PlainNode>
+class RecordTreeModel : public QAbstractItemModel {
+ public:
+  struct Node {
+    QString Caption;
+    std::unique_ptr<Record> Data;
+    Node* Parent = nullptr;
+    int Row = 0;  // its place among its parent's children
+    std::vector<std::unique_ptr<Node>> Children;
+  };
+
+  explicit RecordTreeModel(QObject* parent = nullptr) : QAbstractItemModel(parent) {}
+  ~RecordTreeModel() override { FreeSubtrees(std::move(m_root.Children)); }
+
+  // --- the tree as the sitemap readers and writers exchange it ---
+  // Replaces the whole tree; the forest's records move into the nodes.
+  void Fill(std::vector<PlainNode>&& forest) {
+    beginResetModel();
+    FreeSubtrees(std::move(m_root.Children));
+    m_root.Children.clear();
+    // Level by level without recursion, so deep files cannot exhaust the stack.
+    struct Pending {
+      std::vector<PlainNode>* nodes;
+      Node* parent;
+    };
+    std::vector<Pending> work{{&forest, &m_root}};
+    while (!work.empty()) {
+      const Pending level = work.back();
+      work.pop_back();
+      level.parent->Children.reserve(level.nodes->size());
+      for (PlainNode& plain : *level.nodes) {
+        auto node = std::make_unique<Node>();
+        node->Caption = std::move(plain.Caption);
+        node->Data = std::move(plain.Data);
+        node->Parent = level.parent;
+        node->Row = int(level.parent->Children.size());
+        if (!plain.Children.empty()) work.push_back({&plain.Children, node.get()});
+        level.parent->Children.push_back(std::move(node));
+      }
+    }
+    endResetModel();
+    // What is left of the forest goes level by level too.
+    std::vector<std::vector<PlainNode>> rest;
+    rest.push_back(std::move(forest));
+    while (!rest.empty()) {
+      std::vector<PlainNode> nodes = std::move(rest.back());
+      rest.pop_back();
+      for (PlainNode& plain : nodes)
+        if (!plain.Children.empty()) rest.push_back(std::move(plain.Children));
+    }
+  }
+  // A copy of the tree (the model keeps its records).
+  std::vector<PlainNode> Forest() const {
+    std::vector<PlainNode> forest;
+    struct Pending {
+      const Node* node;
+      std::vector<PlainNode>* into;
+    };
+    std::vector<Pending> work;
+    forest.reserve(m_root.Children.size());
+    for (auto it = m_root.Children.rbegin(); it != m_root.Children.rend(); ++it)
+      work.push_back({it->get(), &forest});
+    // Every vector is reserved to its final size before it is filled, so the
+    // pointers kept in the work list stay valid.
+    while (!work.empty()) {
+      const Pending p = work.back();
+      work.pop_back();
+      PlainNode plain;
+      plain.Caption = p.node->Caption;
+      if (p.node->Data) plain.Data = std::make_unique<Record>(*p.node->Data);
+      p.into->push_back(std::move(plain));
+      PlainNode& added = p.into->back();
+      added.Children.reserve(p.node->Children.size());
+      for (auto it = p.node->Children.rbegin(); it != p.node->Children.rend(); ++it)
+        work.push_back({it->get(), &added.Children});
+    }
+    return forest;
+  }
+  void Clear() { Fill({}); }
+
+  // --- nodes ---
+  // The record of a node; null for no node or a node without record.
+  Record* RecordAt(const QModelIndex& index) const {
+    const Node* node = NodeAt(index);
+    return node ? node->Data.get() : nullptr;
+  }
+  QString CaptionAt(const QModelIndex& index) const {
+    const Node* node = NodeAt(index);
+    return node ? node->Caption : QString();
+  }
+  // The node's depth: 0 on the first level, -1 for no node.
+  int Level(const QModelIndex& index) const {
+    const Node* node = NodeAt(index);
+    if (!node) return -1;
+    int level = 0;
+    for (; node->Parent != &m_root; node = node->Parent) ++level;
+    return level;
+  }
+  // The node and its descendants, in document order.
+  std::vector<QModelIndex> Subtree(const QModelIndex& root) const {
+    std::vector<QModelIndex> nodes;
+    if (!root.isValid()) return nodes;
+    std::vector<QModelIndex> work{root};
+    while (!work.empty()) {
+      const QModelIndex index = work.back();
+      work.pop_back();
+      nodes.push_back(index);
+      for (int row = rowCount(index) - 1; row >= 0; --row) work.push_back(this->index(row, 0, index));
+    }
+    return nodes;
+  }
+  // Puts a new node at `row` of `parent` (past the end: last); its index.
+  QModelIndex Insert(const QModelIndex& parent, int row, const QString& caption,
+                     std::unique_ptr<Record> data) {
+    Node* into = NodeOrRoot(parent);
+    if (row < 0 || row > int(into->Children.size())) row = int(into->Children.size());
+    auto node = std::make_unique<Node>();
+    node->Caption = caption;
+    node->Data = std::move(data);
+    node->Parent = into;
+    beginInsertRows(parent, row, row);
+    into->Children.insert(into->Children.begin() + row, std::move(node));
+    Renumber(into, row);
+    endInsertRows();
+    return index(row, 0, parent);
+  }
+  // Removes a node with its subtree; the records go with the nodes.
+  void Remove(const QModelIndex& index) {
+    Node* node = NodeAt(index);
+    if (!node) return;
+    const int row = index.row();
+    beginRemoveRows(index.parent(), row, row);
+    std::unique_ptr<Node> gone = std::move(node->Parent->Children[row]);
+    node->Parent->Children.erase(node->Parent->Children.begin() + row);
+    Renumber(node->Parent, row);
+    endRemoveRows();
+    std::vector<std::unique_ptr<Node>> subtree;
+    subtree.push_back(std::move(gone));
+    FreeSubtrees(std::move(subtree));
+  }
+  // Moves a node with its subtree to `row` of `parent` (past the end: last),
+  // counted before the node leaves its place. False when the node would go
+  // into its own subtree. Views keep their indexes to the moved nodes.
+  bool Move(const QModelIndex& index, const QModelIndex& parent, int row) {
+    Node* node = NodeAt(index);
+    Node* into = NodeOrRoot(parent);
+    if (!node) return false;
+    for (const Node* p = into; p; p = p->Parent)
+      if (p == node) return false;
+    const int from = index.row();
+    if (row < 0 || row > int(into->Children.size())) row = int(into->Children.size());
+    if (into == node->Parent && (row == from || row == from + 1)) return true;
+    if (!beginMoveRows(index.parent(), from, from, parent, row)) return false;
+    std::unique_ptr<Node> moving = std::move(node->Parent->Children[from]);
+    Node* oldParent = node->Parent;
+    oldParent->Children.erase(oldParent->Children.begin() + from);
+    Renumber(oldParent, from);
+    if (into == oldParent && row > from) --row;
+    node->Parent = into;
+    into->Children.insert(into->Children.begin() + row, std::move(moving));
+    Renumber(into, row);
+    endMoveRows();
+    return true;
+  }
+
+  // --- QAbstractItemModel ---
+  QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override {
+    const Node* of = NodeOrRoot(parent);
+    if (column != 0 || row < 0 || row >= int(of->Children.size())) return {};
+    return createIndex(row, 0, of->Children[row].get());
+  }
+  QModelIndex parent(const QModelIndex& child) const override {
+    const Node* node = NodeAt(child);
+    if (!node || node->Parent == &m_root) return {};
+    const Node* parent = node->Parent;
+    return createIndex(parent->Row, 0, const_cast<Node*>(parent));
+  }
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+    if (parent.column() > 0) return 0;
+    return int(NodeOrRoot(parent)->Children.size());
+  }
+  int columnCount(const QModelIndex& = QModelIndex()) const override { return 1; }
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override {
+    const Node* node = NodeAt(index);
+    if (!node || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+    return node->Caption;
+  }
+  bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override {
+    Node* node = NodeAt(index);
+    if (!node || role != Qt::EditRole) return false;
+    node->Caption = value.toString();
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+  }
+
+ protected:
+  Node* NodeAt(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != this) return nullptr;
+    return static_cast<Node*>(index.internalPointer());
+  }
+  Node* NodeOrRoot(const QModelIndex& index) const {
+    Node* node = NodeAt(index);
+    return node ? node : const_cast<Node*>(&m_root);
+  }
+  // The children of `parent` from `from` on learn their places again.
+  static void Renumber(Node* parent, int from) {
+    for (int row = from; row < int(parent->Children.size()); ++row) parent->Children[row]->Row = row;
+  }
+  // Frees nodes without recursion, so deep trees cannot exhaust the stack.
+  static void FreeSubtrees(std::vector<std::unique_ptr<Node>>&& nodes) {
+    std::vector<std::unique_ptr<Node>> work = std::move(nodes);
+    while (!work.empty()) {
+      std::unique_ptr<Node> node = std::move(work.back());
+      work.pop_back();
+      for (auto& child : node->Children) work.push_back(std::move(child));
+    }
+  }
+
+  Node m_root;
+};

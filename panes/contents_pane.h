@@ -1,0 +1,63 @@
+// The Contents pane: new topics and subtopics, in-place renaming (the page's
+// title and heading follow), deleting a topic with its subtopics, moving
+// topics by dragging them, appending links to the subtopics, and the
+// pop-up's items.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+class ContentsModel;
+class EditingControl;
+class HelpProject;
+class IndexPane;
+class QAction;
+class QPlainTextEdit;
+class QModelIndex;
+class QTreeView;
+class QWidget;
+class TopicEditing;
+
+class ContentsPane : public QObject {
+ public:
+  struct Views {
+    QWidget* window = nullptr;  // parent of the input, question and error boxes
+    QTreeView* contentsTree = nullptr;
+    ContentsModel* contents = nullptr;  // shown by contentsTree
+    EditingControl* editor = nullptr;
+    QPlainTextEdit* sourceView = nullptr;
+    QAction* newTopicAction = nullptr;
+    QAction* newSubtopicAction = nullptr;
+    QAction* deleteTopicAction = nullptr;
+    QAction* appendLinksAction = nullptr;
+  };
+  // The Index pane loses the entries of deleted topics.
+  ContentsPane(HelpProject& project, TopicEditing& topics, IndexPane& index, Views views,
+               QObject* parent = nullptr);
+
+  // Creates a topic after the selected one (or as its last child); false
+  // when no page name is left or its page could not be written (shown).
+  bool CreateTopic(const QString& title, bool asSubtopic = false);
+  void NewTopic();     // "New topic": asks for the title
+  void NewSubtopic();  // "New subtopic"
+  // "Delete topic": asks, then deletes.
+  void DeleteTopicCommand();
+  // Deletes a topic with its subtopics, their pages, index entries and
+  // context lines, without asking.
+  void DeleteTopic(const QModelIndex& node);
+  // A Contents node dropped on the Contents tree at a point (viewport coordinates).
+  void DropOnContents(const QPoint& viewportPos);
+  void AppendLinksToSubtopics();
+  // The pop-up's items as it opens.
+  void PrepareMenu();
+
+ private:
+  // In-place rename of a Contents node: the page's title and heading follow.
+  void CaptionEdited(const QModelIndex& node, const QString& caption);
+
+  HelpProject& m_project;
+  TopicEditing& m_topics;
+  IndexPane& m_index;
+  Views m_views;
+};

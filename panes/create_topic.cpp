@@ -1,0 +1,81 @@
+// New topics and subtopics: a node, a numbered page from the template and a
+// context number.
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTreeView>
+
+#include "panes/contents_pane.h"
+
+#include "editor/editing_control.h"
+#include "model/contents_model.h"
+#include "model/help_project.h"
+#include "panes/topic_editing.h"
+#include "project/page_template.h"
+
+namespace {
+// The input box of both commands; empty optional on Cancel.
+std::optional<QString> AskTitle(QWidget* parent) {
+  bool ok = false;
+  const QString title =
+      QInputDialog::getText(parent, " New topic ", "Title:", QLineEdit::Normal, QString(), &ok);
+  if (!ok) return std::nullopt;
+  return title;
+}
+}  // namespace
+
+bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
+  const QModelIndex selected = m_views.contentsTree->currentIndex();
+  // 1. The page being left is stored; a failure keeps it and stops here.
+  if (!m_topics.StoreSelectedTopic(selected)) return true;
+  // 2. The first free numbered page name.
+  const QString fileName = m_project.NewPageName();
+  if (fileName.isEmpty()) {
+    const QString prefix = m_project.NamePrefix();
+    QMessageBox::information(
+        m_views.window, "Orvex",
+        "No free page name is left: the pages " + prefix + "01.htm to " + prefix + "99.htm all exist.");
+    return false;
+  }
+  // 3. After the last sibling of the selected node, or as its last child.
+  const QModelIndex node = m_views.contents->CreateTopic(selected, title, fileName, asSubtopic);
+  // 4. Selecting it stores nothing more and loads nothing (no page yet).
+  {
+    const TopicEditing::QuietSelection quiet(m_topics);
+    m_views.contentsTree->setCurrentIndex(node);
+  }
+  m_topics.LoadSelectedTopic(node);
+  // 5.-8. The page from the template, in both views and on disk.
+  if (!asSubtopic) {
+    m_views.editor->NewDocument();
+    WaitEditorIdle(m_views.editor);
+  }
+  const QString page = BuildTopicPage(title, m_project.ProjectFile(), m_project.ProjectLines());
+  m_views.editor->SetBaseURL(m_project.Folder());
+  m_views.editor->SetDocumentHTML(page);
+  m_topics.SetMemoText(page);
+  WaitEditorIdle(m_views.editor);
+  const Status stored = m_topics.StoreEditorPage(m_project.PagePath(fileName));
+  WaitEditorIdle(m_views.editor);
+  if (!ReportFailure(m_views.window, stored)) return false;
+  // 9.-10. The label shows the new number at once.
+  m_project.AddContextEntries(fileName);
+  m_project.SetModified();
+  m_topics.ShowContextNumber();
+  return true;
+}
+
+void ContentsPane::NewTopic() {
+  if (const auto title = AskTitle(m_views.window)) {
+    CreateTopic(*title);
+    WaitEditorIdle(m_views.editor);
+  }
+}
+
+void ContentsPane::NewSubtopic() {
+  if (const auto title = AskTitle(m_views.window)) {
+    CreateTopic(*title, true);
+    WaitEditorIdle(m_views.editor);
+  }
+}

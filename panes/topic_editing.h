@@ -1,0 +1,94 @@
+// Topic editing: the topic selected in the Contents tree is the one being
+// edited. Its page travels between its file, the editor and the source view;
+// it is stored before the selection moves and the new topic's page is loaded
+// after; the label under the tree shows its context number.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "platform/result.h"
+
+class ContentsModel;
+class EditingControl;
+class HelpProject;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QModelIndex;
+class QTreeView;
+class QWidget;
+
+// Shows a failure in an error box; false when `status` is one.
+bool ReportFailure(QWidget* parent, const Status& status);
+
+class TopicEditing : public QObject {
+ public:
+  struct Views {
+    QWidget* window = nullptr;  // parent of the error boxes
+    QTreeView* contentsTree = nullptr;
+    const ContentsModel* contents = nullptr;  // shown by contentsTree
+    EditingControl* editor = nullptr;
+    QPlainTextEdit* sourceView = nullptr;
+    QTabWidget* editorTabs = nullptr;  // Editor / Source
+    QWidget* formatToolbar = nullptr;  // enabled while a project is open
+    QLabel* contextLabel = nullptr;
+    QPushButton* copyContextButton = nullptr;
+  };
+  TopicEditing(HelpProject& project, Views views, QObject* parent = nullptr);
+
+  // --- the page of a topic ---
+  Status LoadTopicPage(const QString& path);
+  Status StoreEditorPage(const QString& path);
+  Status StoreSourcePage(const QString& path);
+  // The source view's text with CR LF line ends.
+  QString MemoText() const;
+  // Shows a page's text in the source view, not modified.
+  void SetMemoText(const QString& pageText);
+  // The Source tab is the view in use.
+  bool SourceInUse() const { return m_currentTab == 1; }
+  // The page in the view in use was changed since it was loaded (the
+  // editor's undo, or the source view's own modified mark).
+  bool PageHasUnsavedEdits() const;
+  // Empties the editor and the source view.
+  void ClearPage();
+
+  // --- the selected topic ---
+  // Stores the page of the topic still selected when it has unsaved edits
+  // (and, unless evenWithEmptySource, a page was loaded for it); false when
+  // that failed (the failure is shown).
+  bool StoreSelectedTopic(const QModelIndex& selected, bool evenWithEmptySource = false);
+  bool StoreCurrentTopic(bool evenWithEmptySource = false);
+  void LoadSelectedTopic(const QModelIndex& node);
+  // The label under the Contents tree shows the topic's context number.
+  void ShowContextNumber();
+  void CopyContextNumber();
+
+  // While a command moves nodes, the tree's selection neither stores nor
+  // loads pages; the guard restores the former state when it goes.
+  class QuietSelection {
+   public:
+    explicit QuietSelection(TopicEditing& editing) : m_editing(editing), m_wasOff(editing.m_selectionOff) {
+      editing.m_selectionOff = true;
+    }
+    ~QuietSelection() { m_editing.m_selectionOff = m_wasOff; }
+    QuietSelection(const QuietSelection&) = delete;
+    QuietSelection& operator=(const QuietSelection&) = delete;
+
+   private:
+    TopicEditing& m_editing;
+    bool m_wasOff;
+  };
+
+ private:
+  // The tab control's "changing" event; false refuses the switch.
+  bool EditorTabChanging();
+  void SelectionChanged(const QModelIndex& current, const QModelIndex& previous);
+  bool Report(const Status& status) const { return ReportFailure(m_views.window, status); }
+
+  HelpProject& m_project;
+  Views m_views;
+  int m_currentTab = 0;
+  bool m_selectionOff = false;
+};

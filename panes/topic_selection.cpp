@@ -1,0 +1,82 @@
+// The topic selected in the Contents tree is the one being edited: its page
+// is stored before the selection moves and the new one's page loaded after.
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeView>
+
+#include "editor/editing_control.h"
+#include "model/contents_model.h"
+#include "model/help_project.h"
+#include "panes/topic_editing.h"
+
+void TopicEditing::SelectionChanged(const QModelIndex& current, const QModelIndex& previous) {
+  if (m_selectionOff) return;
+  if (!StoreSelectedTopic(previous)) {
+    // The edits could not be written: stay on the topic that holds them.
+    const QuietSelection quiet(*this);
+    m_views.contentsTree->setCurrentIndex(previous);
+    return;
+  }
+  LoadSelectedTopic(current);
+}
+
+bool TopicEditing::PageHasUnsavedEdits() const {
+  if (m_currentTab == 1) return m_views.sourceView->document()->isModified();
+  return StatusEnabled(m_views.editor->QueryStatus(decmd::Undo));
+}
+
+bool TopicEditing::StoreSelectedTopic(const QModelIndex& selected, bool evenWithEmptySource) {
+  const TopicData* topic = m_views.contents->RecordAt(selected);
+  if (!topic || topic->FileName.isEmpty()) return true;
+  // An empty source view means no page was loaded for the topic.
+  if (!evenWithEmptySource && m_views.sourceView->toPlainText().isEmpty()) return true;
+  if (!PageHasUnsavedEdits()) return true;
+  const QString path = m_project.PagePath(topic->FileName);
+  if (m_currentTab == 1) return Report(StoreSourcePage(path));
+  const Status stored = StoreEditorPage(path);
+  WaitEditorIdle(m_views.editor);
+  return Report(stored);
+}
+
+bool TopicEditing::StoreCurrentTopic(bool evenWithEmptySource) {
+  return StoreSelectedTopic(m_views.contentsTree->currentIndex(), evenWithEmptySource);
+}
+
+void TopicEditing::ClearPage() {
+  m_views.editor->NewDocument();
+  m_views.sourceView->clear();
+  WaitEditorIdle(m_views.editor);
+}
+
+void TopicEditing::LoadSelectedTopic(const QModelIndex& node) {
+  if (!node.isValid()) return;
+  const TopicData* topic = m_views.contents->RecordAt(node);
+  m_project.SetCurrentTopic(topic ? std::optional<TopicData>(*topic) : std::nullopt);
+  if (!topic) return;
+  const QString path = m_project.PagePath(topic->FileName);
+  const bool exists = !topic->FileName.isEmpty() && QFileInfo(path).isFile();
+  Status load;
+  if (exists) {
+    load = LoadTopicPage(path);
+  } else if (m_currentTab == 0) {
+    ClearPage();
+  }
+  const bool loaded = Report(load);
+  if (!loaded) {
+    // Never leave another topic's page on show: edits to it would be stored here.
+    ClearPage();
+  }
+  ShowContextNumber();
+}
+
+void TopicEditing::ShowContextNumber() {
+  m_views.contextLabel->setText("Context=" + m_project.CurrentContextNumber());
+}
+
+void TopicEditing::CopyContextNumber() {
+  QGuiApplication::clipboard()->setText(m_project.CurrentContextNumber().left(20));
+}
