@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QWidget>
+#include <algorithm>
 
 #include "viewer/html_help.h"
 
@@ -101,14 +102,27 @@ int ProgramHelp::HelpContextOfMenu(const QMenu* menu) {
   return HelpContextOf(menu);
 }
 
+namespace {
+
+// The live widget a key press is on its way through, or null: the filter
+// also sees windows of other kinds and objects being torn down, which are
+// only compared, never called.
+QWidget* KeyPressWidget(const QObject* watched) {
+  const QWidgetList widgets = QApplication::allWidgets();
+  const auto found = std::find(widgets.cbegin(), widgets.cend(), watched);
+  return found == widgets.cend() ? nullptr : *found;
+}
+
+}  // namespace
+
 bool ProgramHelp::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
-    return QObject::eventFilter(watched, event);
+  if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
   if (key->key() != Qt::Key_F1 || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
     return QObject::eventFilter(watched, event);
+  QWidget* widget = KeyPressWidget(watched);
+  if (!widget) return QObject::eventFilter(watched, event);
   if (F1TakenElsewhere && F1TakenElsewhere()) return false;
-  auto* widget = static_cast<QWidget*>(watched);
   int context = 0;
   if (auto* menu = qobject_cast<QMenu*>(widget)) {
     context = HelpContextOfMenu(menu);

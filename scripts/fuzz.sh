@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libFuzzer, address and undefined-
 # behaviour sanitizers) into ./out-fuzz and runs each for SECONDS (default 60)
-# on a seed corpus made from the program's own help project and a compiled
-# help file. Crashes are kept in out-fuzz/crashes/<target>/.
+# on a seed corpus made from the program's own help project and its compiled
+# help file. Crashes are kept in out-fuzz/crashes/<target>/; a crash or a
+# sanitizer finding fails the script.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 # ORVEX_FUZZ_DIR=out-asan reuses the sanitizer run's build (CI does).
 set -euo pipefail
@@ -21,9 +22,10 @@ if [ ! -f "$out/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEX_FUZZ=ON \
     -DBUILD_TESTING=OFF -DORVEX_BENCH=OFF "${launcher[@]}" >/dev/null
 fi
-cmake --build "$out" -j"$(nproc)" --target "${targets[@]/%/_fuzz}"
+cmake --build "$out" -j"$(nproc)" --target "${targets[@]/%/_fuzz}" orvex_help
 
-# Seeds: the help project's files and pages, and the help compiled by chmcmd.
+# Seeds: the help project's files and pages, and the help compiled by our
+# own compiler (the build's Orvex.chm).
 seeds="$out/seeds"
 if [ ! -d "$seeds" ]; then
   mkdir -p "$seeds"/{sitemap,project_file,map_alias,codepage,page_conversions,chm_reader}
@@ -32,13 +34,7 @@ if [ ! -d "$seeds" ]; then
   cp "$root"/help/*.h "$root"/help/*.ali "$seeds/map_alias/"
   cp "$root"/help/topics/*.htm "$seeds/page_conversions/" 2>/dev/null || true
   cp "$root"/help/*.hh? "$seeds/codepage/"
-  if command -v chmcmd >/dev/null; then
-    work="$(mktemp -d)"
-    cp -r "$root"/help/. "$work/"
-    (cd "$work" && chmcmd Orvex.hhp >/dev/null 2>&1) || true
-    find "$work" -name '*.chm' -exec cp {} "$seeds/chm_reader/" \;
-    rm -rf "$work"
-  fi
+  [ -f "$out/bin/Orvex.chm" ] && cp "$out/bin/Orvex.chm" "$seeds/chm_reader/"
 fi
 
 status=0

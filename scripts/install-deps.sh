@@ -11,9 +11,10 @@ runtime=(
 )
 # Only the tests, benchmarks, the format check and fuzzing: other readers of
 # compiled files (chmlib's tools, libmspack, 7-Zip), chmcmd as a second
-# compiler, project generators, clang with its sanitizer and fuzzer runtime.
+# compiler, project generators, clang with its sanitizer and fuzzer runtime,
+# lld to link the sanitizer build and llvm-symbolizer for its reports.
 tests=(
-  libgtest-dev libbenchmark-dev clang-format clang libclang-rt-14-dev
+  libgtest-dev libbenchmark-dev clang-format clang libclang-rt-14-dev lld llvm
   libchm-bin libmspack-dev p7zip-full fp-utils
   doxygen python3-sphinx python3-sphinxcontrib.htmlhelp hyperfine bc
 )

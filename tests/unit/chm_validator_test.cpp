@@ -29,15 +29,29 @@ struct ToolRun {
   qint64 milliseconds = 0;
 };
 
-// Runs a tool with 1 GB of address space and a time limit.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORVEX_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+// Runs a tool with 1 GB of memory and a time limit. The address sanitizer's
+// shadow needs terabytes of address space, so a tool built with it is held
+// to 1 GB of resident memory by the sanitizer instead of the address space.
 ToolRun RunLimited(const QString& program, const QStringList& args) {
   ToolRun run;
   QProcess p;
   p.setProcessChannelMode(QProcess::MergedChannels);
+#ifdef ORVEX_ADDRESS_SANITIZER
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":hard_rss_limit_mb=1024");
+  p.setProcessEnvironment(environment);
+#else
   p.setChildProcessModifier([] {
     const rlimit memory{rlim_t(1) << 30, rlim_t(1) << 30};
     setrlimit(RLIMIT_AS, &memory);
   });
+#endif
   QElapsedTimer timer;
   timer.start();
   p.start(program, args);
