@@ -300,7 +300,9 @@ TEST_F(TrainingCards, LeavingAWrongWParamForAnotherFieldSaysSoAndComesBack) {
   std::shared_ptr<SeenBox> seen;
   bool backInField = false;
   OnNextDialog<TrainingCardDialog>([&](TrainingCardDialog* d) {
+    // Leaving a field is a focus change inside the active window.
     d->activateWindow();
+    QTest::qWaitForWindowActive(d);
     d->wParamEdit->setFocus();
     d->wParamEdit->clear();
     QTest::keyClicks(d->wParamEdit, "abc");
