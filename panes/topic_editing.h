@@ -51,6 +51,9 @@ class TopicEditing : public QObject {
   // The page in the view in use was changed since it was loaded (the
   // editor's undo, or the source view's own modified mark).
   bool PageHasUnsavedEdits() const;
+  // The page on show differs from what its file holds (edited since it was
+  // loaded or last stored).
+  bool PageChangedSinceStored();
   // Empties the editor and the source view.
   void ClearPage();
 

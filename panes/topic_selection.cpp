@@ -12,6 +12,8 @@
 #include "model/contents_model.h"
 #include "model/help_project.h"
 #include "panes/topic_editing.h"
+#include "editor/card_conversions.h"
+#include "platform/text_file.h"
 
 void TopicEditing::SelectionChanged(const QModelIndex& current, const QModelIndex& previous) {
   if (m_selectionOff) return;
@@ -27,6 +29,19 @@ void TopicEditing::SelectionChanged(const QModelIndex& current, const QModelInde
 bool TopicEditing::PageHasUnsavedEdits() const {
   if (m_currentTab == 1) return m_views.sourceView->document()->isModified();
   return StatusEnabled(m_views.editor->QueryStatus(decmd::Undo));
+}
+
+bool TopicEditing::PageChangedSinceStored() {
+  if (!PageHasUnsavedEdits()) return false;
+  const TopicData* topic = m_views.contents->RecordAt(m_views.contentsTree->currentIndex());
+  if (!topic || topic->FileName.isEmpty()) return true;
+  // Undo history outlives a save: the page counts as changed only when what
+  // would be stored differs from what its file holds.
+  const Result<QStringList> stored = ReadLinesFile(m_project.PagePath(topic->FileName), m_project.CodePage());
+  if (!stored) return true;
+  if (m_currentTab == 1) return SplitLines(MemoText()) != *stored;
+  const std::optional<QString> html = m_views.editor->TryDocumentHTML();
+  return !html || SplitLines(CardButtonsToObjects(*html)) != *stored;
 }
 
 bool TopicEditing::StoreSelectedTopic(const QModelIndex& selected, bool evenWithEmptySource) {

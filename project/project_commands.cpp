@@ -29,7 +29,7 @@ ProjectCommands::ProjectCommands(HelpProject& project, Views views, TopicHooks h
       m_settingsFile(std::move(settingsFile)) {}
 
 QMessageBox::StandardButton ProjectCommands::AskSaveHelpProject() {
-  if (m_project.IsOpen() && m_hooks.pageHasUnsavedEdits()) m_project.SetModified();
+  if (m_project.IsOpen() && m_hooks.pageChangedSinceStored()) m_project.SetModified();
   if (!m_project.IsModified()) return QMessageBox::NoButton;
   return QMessageBox::warning(m_views.window, "Warning", "Save help project?",
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

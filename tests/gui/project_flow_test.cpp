@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "tree_items.h"
 #include "panes/contents_pane.h"
+#include "panes/topic_editing.h"
 #include "project/project_commands.h"
 #include "app/recent_files.h"
 #include "chm/compiler.h"
@@ -136,6 +137,30 @@ TEST_F(ProjectFlowTest, ANewProjectWhoseFilesCannotBeWrittenLeavesTheOpenOne) {
   EXPECT_EQ(TopLevel(form->contentsTree, 0)->text(0), "Start");
   EXPECT_EQ(form->project.ContextNumberOf("First01.htm"), "101");
   EXPECT_EQ(ReadRecentProjects(form->projectCommands->SettingsFile()).value(0), first);
+}
+
+TEST_F(ProjectFlowTest, TheSaveQuestionComesOnlyForChangesSinceTheLastSave) {
+  NewProject(dir.filePath("Undo.hhp"), "Undo", "0x0409 English (United States)");
+  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
+  QVariant arg = 0;
+  form->editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
+  form->editor->ExecCommand(decmd::Bold, decmd::Default, arg);
+  WaitEditorIdle(form->editor);
+  form->saveAction->trigger();
+  ASSERT_FALSE(form->project.IsModified());
+  // The editor can still undo the edit, but nothing changed since the save.
+  ASSERT_TRUE(form->topicEditing->PageHasUnsavedEdits());
+  auto seen = AnswerNextMessageBox(QMessageBox::Cancel, 1000);
+  EXPECT_EQ(form->projectCommands->AskSaveHelpProject(), QMessageBox::NoButton);
+  EXPECT_FALSE(seen->shown);
+  QTest::qWait(1100);
+  // An edit after the save is asked about.
+  form->editor->ExecCommand(decmd::Italic, decmd::Default, arg);
+  WaitEditorIdle(form->editor);
+  seen = AnswerNextMessageBox(QMessageBox::Cancel);
+  EXPECT_EQ(form->projectCommands->AskSaveHelpProject(), QMessageBox::Cancel);
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text, "Save help project?");
 }
 
 TEST_F(ProjectFlowTest, AReadOnlyContentsFileStopsTheSaveAndNamesTheFile) {
