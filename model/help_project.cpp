@@ -7,6 +7,7 @@
 #include "model/project_reader.h"
 #include "platform/project_paths.h"
 #include "platform/text_file.h"
+#include "project/project_saver.h"
 #include "project/page_template.h"
 #include "project/project_saver.h"
 
@@ -22,6 +23,11 @@ Result<ProjectTrees> HelpProject::Open(const QString& path) {
   m_modified = false;
   m_currentTopic.reset();
   return ProjectTrees{std::move(files.Contents), std::move(files.Index), std::move(files.Problems)};
+}
+
+QStringList HelpProject::NewProjectFiles(const QString& path, const std::optional<NewProjectChoice>& choice) {
+  return QStringList{path, ChangeFileExt(path, ".css"), ChangeFileExt(path, "P.js")} +
+         ProjectFilesSaved(path, NewProjectLines(path, choice));
 }
 
 Status HelpProject::CreateNew(const QString& path, const std::optional<NewProjectChoice>& choice) {

@@ -36,6 +36,8 @@ class HelpProject {
   // the open project go and hold the new one (empty trees, modified). On
   // failure the model is left as it was.
   Status CreateNew(const QString& path, const std::optional<NewProjectChoice>& choice);
+  // The files that making a new project writes, its first save included.
+  static QStringList NewProjectFiles(const QString& path, const std::optional<NewProjectChoice>& choice);
 
   // Writes the contents, index, map, alias and project files and puts the
   // project at the top of the recent list in `settingsFile`. Stops at the

@@ -18,6 +18,7 @@
 #include "model/help_project.h"
 #include "model/contents_model.h"
 #include "model/index_model.h"
+#include "platform/files_before.h"
 #include "project/name_dialog.h"
 
 ProjectCommands::ProjectCommands(HelpProject& project, Views views, TopicHooks hooks, QString settingsFile,
@@ -60,17 +61,24 @@ void ProjectCommands::New() {
       choice = NewProjectChoice{m_newProjectDialog->titleEdit->text(),
                                 m_newProjectDialog->languageBox->currentText()};
   }
-  // The new project's files are written before the open project goes: when
-  // they cannot be, the open project stays as it was.
+  // The new project's files are written and saved before the open project
+  // goes: when one cannot be, every file is put back as it was and the open
+  // project stays as it was.
+  const FilesBefore before(HelpProject::NewProjectFiles(path, choice));
   HelpProject created;
-  if (const Status written = created.CreateNew(path, choice); !written) {
-    ShowFailure(written.Message());
+  Status history;
+  Status made = created.CreateNew(path, choice);
+  if (made) made = created.Save({}, {}, m_settingsFile, &history);
+  if (!made) {
+    const Status restored = before.Restore();
+    ShowFailure(restored ? made.Message() : made.Message() + "\n" + restored.Message());
     return;
   }
   ClearViews();
   m_project = std::move(created);
   m_hooks.projectEntered(true);
-  Save();
+  // Every project file was written; only the recent list was not.
+  if (!history) QMessageBox::warning(m_views.window, QStringLiteral("Warning"), history.Message());
 }
 
 void ProjectCommands::Open() {

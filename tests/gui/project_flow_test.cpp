@@ -133,6 +133,7 @@ TEST_F(ProjectFlowTest, ANewProjectWhoseFilesCannotBeWrittenLeavesTheOpenOne) {
   EXPECT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.contains("Blocked.css")) << seen->text.toStdString();
   EXPECT_EQ(form->project.ProjectFile(), first);
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("Blocked.hhp")));  // nothing half made
   ASSERT_EQ(TopLevelCount(form->contentsTree), 1);
   EXPECT_EQ(TopLevel(form->contentsTree, 0)->text(0), "Start");
   EXPECT_EQ(form->project.ContextNumberOf("First01.htm"), "101");
@@ -161,6 +162,30 @@ TEST_F(ProjectFlowTest, TheSaveQuestionComesOnlyForChangesSinceTheLastSave) {
   EXPECT_EQ(form->projectCommands->AskSaveHelpProject(), QMessageBox::Cancel);
   EXPECT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, "Save help project?");
+}
+
+TEST_F(ProjectFlowTest, ANewProjectWhoseFirstSaveFailsLeavesNoPhantom) {
+  // An existing style sheet of that name is put back as it was.
+  PutFile(dir.filePath("Ghost.css"), "p { color: red }\r\n");
+  ASSERT_TRUE(QDir(dir.path()).mkdir("Ghost.hhk"));  // the index file cannot be written
+  AnswerNextFileDialog(dir.filePath("Ghost.hhp"));
+  OnNextDialog<NewProjectDialog>([](NewProjectDialog* d) { d->accept(); });
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  form->newAction->trigger();
+  ASSERT_TRUE(seen->shown);
+  EXPECT_TRUE(seen->text.contains("Ghost.hhk")) << seen->text.toStdString();
+  EXPECT_FALSE(form->project.IsOpen());
+  EXPECT_FALSE(form->saveAction->isEnabled());
+  for (const char* name : {"Ghost.hhp", "GhostP.js", "Ghost.hhc", "Ghost.h", "Ghost.ali"})
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(name))) << name;
+  EXPECT_EQ(BytesOf(dir.filePath("Ghost.css")), "p { color: red }\r\n");
+  EXPECT_TRUE(ReadRecentProjects(form->projectCommands->SettingsFile()).isEmpty());
+  // The next "New" goes straight to the file dialog: there is nothing to save.
+  seen = AnswerNextMessageBox(QMessageBox::No, 2000);
+  OnNextDialog<QFileDialog>([](QFileDialog* d) { d->reject(); }, 2000);
+  form->newAction->trigger();
+  EXPECT_FALSE(seen->shown) << seen->text.toStdString();
+  QTest::qWait(2100);
 }
 
 TEST_F(ProjectFlowTest, AReadOnlyContentsFileStopsTheSaveAndNamesTheFile) {
