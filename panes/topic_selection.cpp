@@ -65,10 +65,22 @@ void TopicEditing::ClearPage() {
   m_views.editor->NewDocument();
   m_views.sourceView->clear();
   WaitEditorIdle(m_views.editor);
+  SetPageLoaded(false);
+}
+
+void TopicEditing::SetPageLoaded(bool loaded) {
+  // Without a page, typing would be taken and then dropped.
+  m_views.editor->SetReadOnly(!loaded);
+  m_views.sourceView->setReadOnly(!loaded);
 }
 
 void TopicEditing::LoadSelectedTopic(const QModelIndex& node) {
-  if (!node.isValid()) return;
+  if (!node.isValid()) {
+    m_project.SetCurrentTopic(std::nullopt);
+    ClearPage();
+    ShowContextNumber();
+    return;
+  }
   const TopicData* topic = m_views.contents->RecordAt(node);
   m_project.SetCurrentTopic(topic ? std::optional<TopicData>(*topic) : std::nullopt);
   if (!topic) return;
@@ -85,6 +97,8 @@ void TopicEditing::LoadSelectedTopic(const QModelIndex& node) {
     // Never leave another topic's page on show: edits to it would be stored here.
     ClearPage();
   }
+  // A topic whose page file is missing gets it on the next store; a heading has none.
+  SetPageLoaded(loaded && !topic->FileName.isEmpty());
   ShowContextNumber();
 }
 

@@ -166,6 +166,9 @@ void ProjectCommands::ClearViews() {
   m_views.editor->NewDocument();
   WaitEditorIdle(m_views.editor);
   m_views.sourceView->clear();
+  // No page until a topic is selected: nothing typed is taken.
+  m_views.editor->SetReadOnly(true);
+  m_views.sourceView->setReadOnly(true);
   m_views.contextLabel->setText("Context=");
   // Emptied without a selection step: nothing is stored or loaded.
   {

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 
+#include "editor_script.h"
 #include "gui_helpers.h"
 #include "model/project_reader.h"
 #include "project/project_saver.h"
@@ -232,6 +233,30 @@ TEST_F(DeleteTopicTest, WithoutATrashTheQuestionSaysThePagesAreDeletedForGood) {
   seen = AnswerNextMessageBox(QMessageBox::No);
   form->deleteTopicAction->trigger();
   EXPECT_EQ(seen->text, "Delete topic Twin and its 0 subtopics?");
+}
+
+TEST_F(DeleteTopicTest, AfterTheLastTopicIsDeletedTheEditorTakesNoTyping) {
+  // Whether the engine takes key presses in the page.
+  const auto editable = [this] {
+    WaitEditorIdle(form->editor);
+    return EditorScript(form->editor, "document.designMode").toString() == "on";
+  };
+  form->contentsTree->setCurrentIndex(last);
+  ASSERT_TRUE(editable());
+  for (TreeItem topic : {last, start}) {
+    form->contentsTree->setCurrentIndex(topic);
+    AnswerNextMessageBox(QMessageBox::Yes);
+    form->deleteTopicAction->trigger();
+  }
+  ASSERT_EQ(ContentsShape(), "");
+  EXPECT_FALSE(editable());
+  EXPECT_FALSE(StatusEnabled(form->editor->QueryStatus(decmd::Bold)));
+  QTest::keyClicks(form->sourceView, "lost");
+  EXPECT_TRUE(form->sourceView->toPlainText().isEmpty());
+  // A new topic's page takes typing again.
+  ASSERT_TRUE(form->contentsPane->CreateTopic("Again"));
+  EXPECT_TRUE(editable());
+  EXPECT_FALSE(form->sourceView->isReadOnly());
 }
 
 TEST_F(DeleteTopicTest, APageStillShownByAnotherTopicStays) {
