@@ -22,7 +22,8 @@ Result<ProjectTrees> HelpProject::Open(const QString& path) {
   m_sources = std::move(files.Sources);
   m_modified = false;
   m_currentTopic.reset();
-  return ProjectTrees{std::move(files.Contents), std::move(files.Index), std::move(files.Problems)};
+  return ProjectTrees{std::move(files.Contents), std::move(files.Index), std::move(files.Problems),
+                      std::move(files.MissingSitemaps)};
 }
 
 QStringList HelpProject::NewProjectFiles(const QString& path, const std::optional<NewProjectChoice>& choice) {

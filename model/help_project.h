@@ -20,7 +20,8 @@
 struct ProjectTrees {
   std::vector<ContentsNode> Contents;
   std::vector<IndexNode> Index;
-  QStringList Problems;  // what could not be read (a missing contents or index file)
+  QStringList Problems;         // what could not be read (a missing contents or index file)
+  QStringList MissingSitemaps;  // the contents or index files that are not there
 };
 
 class HelpProject {

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -91,19 +92,34 @@ void ProjectCommands::Open() {
 
 void ProjectCommands::OpenByName(const QString& path) {
   BusyCursor busy;
+  // A project file that is not there (a mistyped command line) is said
+  // before anything of the open project goes.
+  if (!QFileInfo(path).isFile()) {
+    ShowFailure("File not found: " + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    return;
+  }
   if (!AskToSaveProject()) return;
   OpenProject(path);
+}
+
+void ProjectCommands::Reopen(const QString& path) {
+  if (QFileInfo(path).isFile()) {
+    OpenByName(path);
+    return;
+  }
+  // A project that is gone can leave the list.
+  const auto answer = QMessageBox::question(
+      m_views.window, "File not found",
+      "File not found: " + QDir::toNativeSeparators(path) + "\n\nRemove it from the Reopen list?",
+      QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+  if (answer != QMessageBox::Yes) return;
+  if (const Status removed = RemoveFromHistory(m_settingsFile, path); !removed)
+    ShowFailure(removed.Message());
 }
 
 void ProjectCommands::OpenProject(const QString& chosenPath) {
   BusyCursor busy;
   const QString path = QFileInfo(chosenPath).absoluteFilePath();
-  // A project file that is not there (a stale recent entry, a mistyped
-  // command line) stops quietly, before anything of the open project goes.
-  if (!QFileInfo(path).isFile()) {
-    qWarning("Orvex: project file not found: %s", qPrintable(path));
-    return;
-  }
   // The new project's files are read before anything of the open one goes:
   // a project that cannot be read leaves the open one as it was.
   HelpProject opened;
@@ -112,7 +128,18 @@ void ProjectCommands::OpenProject(const QString& chosenPath) {
     ShowFailure(trees.Message());
     return;
   }
-  for (const QString& problem : trees->Problems) qWarning("%s", qPrintable(problem));
+  // A missing contents or index file: the project opens whole, with that
+  // tree empty, only when the user says so.
+  if (!trees->MissingSitemaps.isEmpty()) {
+    QStringList missing;
+    for (const QString& file : trees->MissingSitemaps)
+      missing << "File not found: " + QDir::toNativeSeparators(file);
+    const auto answer =
+        QMessageBox::warning(m_views.window, "File not found",
+                             missing.join("\n") + "\n\nOpen the project without it? Saving writes the file.",
+                             QMessageBox::Open | QMessageBox::Cancel, QMessageBox::Cancel);
+    if (answer != QMessageBox::Open) return;
+  }
   ClearViews();
   m_project = std::move(opened);
   ShowTrees(std::move(*trees));
@@ -157,7 +184,7 @@ void ProjectCommands::FillReopenMenu(QMenu* reopenMenu) {
     const QString path = recent[i];
     QAction* item = reopenMenu->addAction(path);
     item->setData(i + 1);
-    connect(item, &QAction::triggered, this, [this, path] { OpenByName(path); });
+    connect(item, &QAction::triggered, this, [this, path] { Reopen(path); });
   }
   reopenMenu->menuAction()->setEnabled(!recent.isEmpty());
 }

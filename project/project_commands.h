@@ -57,8 +57,10 @@ class ProjectCommands : public QObject {
 
   void New();
   void Open();
-  // Open-by-name: the "Reopen" menu and the command line.
+  // Open-by-name: the command line (and a "Reopen" entry that is there).
   void OpenByName(const QString& path);
+  // A "Reopen" entry: a project that is gone may leave the list.
+  void Reopen(const QString& path);
   void Save();
   // Fills the "Reopen" menu from the recent-project list.
   void FillReopenMenu(QMenu* reopenMenu);

@@ -188,6 +188,40 @@ TEST_F(ProjectFlowTest, ANewProjectWhoseFirstSaveFailsLeavesNoPhantom) {
   QTest::qWait(2100);
 }
 
+TEST_F(ProjectFlowTest, OpeningSaysWhichFileIsNotThere) {
+  // A project without its index file: "File not found" names it; Cancel opens nothing.
+  const QString path = dir.filePath("NoIndex.hhp");
+  PutLines(path, {"[OPTIONS]", "Title=NoIndex"}, 1252);
+  PutText(dir.filePath("NoIndex.hhc"), "<HTML><BODY><UL>\r\n</UL></BODY></HTML>\r\n", 1252);
+  auto seen = AnswerNextMessageBox(QMessageBox::Cancel);
+  form->projectCommands->OpenByName(path);
+  ASSERT_TRUE(seen->shown);
+  EXPECT_EQ(seen->title, "File not found");
+  EXPECT_TRUE(seen->text.contains(QDir::toNativeSeparators(dir.filePath("NoIndex.hhk"))))
+      << seen->text.toStdString();
+  EXPECT_FALSE(form->project.IsOpen());
+  EXPECT_FALSE(form->saveAction->isEnabled());
+  // Told to go on, the project opens whole and saving writes the file.
+  seen = AnswerNextMessageBox(QMessageBox::Open);
+  form->projectCommands->OpenByName(path);
+  ASSERT_EQ(form->project.ProjectFile(), path);
+  form->saveAction->trigger();
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath("NoIndex.hhk")));
+
+  // A recent project that is gone: its Reopen entry offers to leave the list.
+  const QString settings = form->projectCommands->SettingsFile();
+  const QString gone = dir.filePath("Gone.hhp");
+  ASSERT_TRUE(AddToHistory(settings, gone).Ok());
+  emit form->fileMenu->aboutToShow();
+  ASSERT_EQ(form->reopenMenu->actions().value(0)->text(), gone);
+  seen = AnswerNextMessageBox(QMessageBox::Yes);
+  form->reopenMenu->actions().value(0)->trigger();
+  ASSERT_TRUE(seen->shown);
+  EXPECT_TRUE(seen->text.contains(QDir::toNativeSeparators(gone))) << seen->text.toStdString();
+  EXPECT_EQ(ReadRecentProjects(settings), QStringList{path});
+  EXPECT_EQ(form->project.ProjectFile(), path);
+}
+
 TEST_F(ProjectFlowTest, AReadOnlyContentsFileStopsTheSaveAndNamesTheFile) {
   const QString path = dir.filePath("Locked.hhp");
   NewProject(path, "Locked", "0x0409 English (United States)");
@@ -276,6 +310,7 @@ TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
           "<param name=\"Name\" value=\"Intro\">\r\n<param name=\"Local\" value=\"Cli01.htm\">\r\n"
           "</OBJECT>\r\n</UL></BODY></HTML>\r\n",
           1252);
+  PutText(dir.filePath("Cli.hhk"), "<HTML><BODY><UL>\r\n</UL></BODY></HTML>\r\n", 1252);
   PutText(dir.filePath("Cli01.htm"), "<HTML><BODY><P>Hello</P></BODY></HTML>\r\n", 1252);
   MainWindow form(path);
   form.projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
@@ -289,6 +324,20 @@ TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
   EXPECT_EQ(Current(form.contentsTree), TopLevel(form.contentsTree, 0));
   EXPECT_TRUE(form.sourceView->toPlainText().contains("Hello"));
   EXPECT_TRUE(form.formatToolbar->isEnabled());
+  form.hide();
+}
+
+TEST(CommandLineProject, APathThatIsNotThereIsSaid) {
+  QTemporaryDir dir;
+  MainWindow form(dir.filePath("Nowhere.hhp"));
+  form.projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
+  form.CreateDialogs();
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return seen->shown; }));
+  EXPECT_EQ(seen->text, "File not found: " + QDir::toNativeSeparators(dir.filePath("Nowhere.hhp")));
+  EXPECT_FALSE(form.project.IsOpen());
   form.hide();
 }
 
