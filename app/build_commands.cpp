@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 #include "app/busy_cursor.h"
 #include "app/build_commands.h"
@@ -25,6 +26,38 @@ void EndIfQuitting(const ChildRun& run) {
   if (run.QuitRequested) QCoreApplication::exit(run.QuitCode);
 }
 
+struct CompileOutcome {
+  QString notice;  // for the status bar
+  bool failed = false;
+};
+
+// What a compiler run came to, from its exit code and its output: our
+// compiler ends with a summary line ("N files, M topics, ...; errors: E,
+// warnings: W") and reports each problem on an "Error:" line.
+CompileOutcome ReadCompileOutcome(const ChildRun& run, const QString& compiledFile) {
+  const QStringList lines = orvex::CompilerMessageItems(run.Output);
+  static const QRegularExpression summary(QStringLiteral(R"((\d+) topics,.*errors: (\d+), warnings: (\d+))"));
+  QRegularExpressionMatch counts;
+  QString firstError;
+  for (const QString& line : lines) {
+    if (const QRegularExpressionMatch m = summary.match(line); m.hasMatch()) counts = m;
+    if (firstError.isEmpty() && line.startsWith(QLatin1String("Error:"))) firstError = line;
+  }
+  const QString name = QFileInfo(compiledFile).fileName();
+  CompileOutcome outcome;
+  outcome.failed = run.ExitCode != 0 || (counts.hasMatch() && counts.captured(2).toInt() > 0);
+  if (run.ExitCode != 0) {
+    outcome.notice = QStringLiteral("Compile failed. ") +
+                     (firstError.isEmpty() ? QStringLiteral("%1 was not written").arg(name) : firstError);
+    return outcome;
+  }
+  outcome.notice = QStringLiteral("Compiled: %1").arg(name);
+  if (counts.hasMatch())
+    outcome.notice += QStringLiteral(", %1 topics, %2 warnings").arg(counts.captured(1), counts.captured(3));
+  if (outcome.failed && !firstError.isEmpty()) outcome.notice += QStringLiteral("; ") + firstError;
+  return outcome;
+}
+
 }  // namespace
 
 BuildCommands::BuildCommands(QWidget* window, HtmlHelpViewer* viewer, LongWork& work, Project project)
@@ -33,17 +66,62 @@ BuildCommands::BuildCommands(QWidget* window, HtmlHelpViewer* viewer, LongWork& 
 void BuildCommands::SetMessagesWindow(CompilerMessagesWindow* messages) { m_messages = messages; }
 
 void BuildCommands::Compile() {
+  // Errors open the messages once the run is over.
+  if (RunCompiler()) ViewCompilerMessages();
+}
+
+bool BuildCommands::RunCompiler() {
   const QString projectFile = m_project.projectFile();
-  if (projectFile.isEmpty()) return;
+  if (projectFile.isEmpty()) return false;
   LongWork::Run run(m_work, QStringLiteral("Compiling"));
-  if (!run.Started()) return;
+  if (!run.Started()) return false;
+  {
+    BusyCursor busy;
+    // Save as "Save" does, always. A save that fails has shown its error, and
+    // nothing is compiled.
+    if (!m_project.save()) return false;
+  }
+  // Outputs that a compile would not write, or only with the user's leave.
+  QStringList arguments;
+  const orvex::OutputPathCheck outputs = orvex::CheckOutputPaths(projectFile, m_project.projectLines());
+  if (!outputs.refused.isEmpty()) {
+    QMessageBox::warning(m_window, QApplication::applicationName(), outputs.refused.join(u'\n'));
+    return false;
+  }
+  if (!outputs.outside.isEmpty()) {
+    if (!ConfirmOutsideOutput(outputs.outside)) return false;
+    // A compiler of the workshop writes where the project says anyway.
+    if (m_project.workshopDir().isEmpty()) arguments << QStringLiteral("--allow-outside-output");
+  }
   BusyCursor busy;
-  // Save as "Save" does, always. A save that fails has shown its error, and
-  // nothing is compiled.
-  if (!m_project.save()) return;
+  const QString compiled = orvex::CompiledFileOf(projectFile, m_project.projectLines());
+  ShowStatus(QStringLiteral("Compiling %1 ...").arg(QDir::toNativeSeparators(projectFile)));
   const QString compiler = CompilerProgram(m_project.workshopDir(), ToolFolder());
   // The project path is one argument, blanks and quotes included.
-  EndIfQuitting(RunChildProcess(compiler, {QDir::toNativeSeparators(projectFile)}));
+  arguments << QDir::toNativeSeparators(projectFile);
+  const ChildRun ran = RunChildProcess(compiler, arguments, true);
+  EndIfQuitting(ran);
+  if (ran.QuitRequested) return false;
+  m_compilerOutput = ran.Output;
+  if (!ran.Started) {
+    ShowStatus(QStringLiteral("Compile failed: the compiler %1 cannot be started")
+                   .arg(QDir::toNativeSeparators(compiler.isEmpty() ? QStringLiteral("hhc") : compiler)));
+    return false;
+  }
+  const CompileOutcome outcome = ReadCompileOutcome(ran, compiled);
+  ShowStatus(outcome.notice);
+  return outcome.failed;
+}
+
+bool BuildCommands::ConfirmOutsideOutput(const QStringList& paths) {
+  QStringList shown;
+  for (const QString& path : paths) shown << QDir::toNativeSeparators(path);
+  QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
+                  QStringLiteral("The project writes outside its folder:\n\n%1\n\nCompile and write there?")
+                      .arg(shown.join(u'\n')),
+                  QMessageBox::Yes | QMessageBox::No, m_window);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 QString BuildCommands::CompilerLogFile() const {
@@ -53,11 +131,25 @@ QString BuildCommands::CompilerLogFile() const {
 }
 
 void BuildCommands::ViewCompilerMessages() {
-  if (m_project.projectFile().isEmpty() || !m_messages) return;
-  const QString log = CompilerLogFile();
+  const QString projectFile = m_project.projectFile();
+  if (projectFile.isEmpty() || !m_messages) return;
+  // The log the project names; without one, what the last compile said
+  // (or a log of an earlier compile beside the project).
+  QString log = orvex::LogFileOf(projectFile, m_project.projectLines());
+  if (log.isEmpty() && !m_compilerOutput.isEmpty()) {
+    m_messages->LogFile.clear();
+    m_messages->Output = m_compilerOutput;
+    m_messages->exec();
+    return;
+  }
+  if (log.isEmpty()) log = CompilerLogFile();
   if (!QFileInfo(log).isFile()) return;
   m_messages->LogFile = log;
   m_messages->exec();
+}
+
+void BuildCommands::ShowStatus(const QString& text) {
+  if (m_project.showStatus) m_project.showStatus(text);
 }
 
 void BuildCommands::ViewHelpFile() {

@@ -2,6 +2,7 @@
 // and "Decompile CHM file".
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -23,6 +24,8 @@ class BuildCommands : public QObject {
     // Saves as "Save" does; false when the save failed (its error was shown).
     std::function<bool()> save;
     std::function<QString()> workshopDir;  // where the installed compiler lives, if any
+    // Shows a line in the window's status bar: what runs, and how it ended.
+    std::function<void(const QString&)> showStatus;
   };
 
   BuildCommands(QWidget* window, HtmlHelpViewer* viewer, LongWork& work, Project project);
@@ -39,8 +42,15 @@ class BuildCommands : public QObject {
   QString LastFolder() const { return m_lastFolder; }
 
  private:
+  // Asks whether the compile may write these outputs outside the project
+  // folder; No is the default.
+  bool ConfirmOutsideOutput(const QStringList& paths);
   // The folder browser "Browse for folder"; empty when cancelled.
   QString SelectFolder();
+  void ShowStatus(const QString& text);
+  // Saves and compiles the project, telling in the status bar how it went;
+  // true when the compiler reported errors.
+  bool RunCompiler();
 
   QPointer<QWidget> m_window;
   QPointer<HtmlHelpViewer> m_viewer;
@@ -48,4 +58,6 @@ class BuildCommands : public QObject {
   LongWork& m_work;
   Project m_project;
   QString m_lastFolder;
+  // What the last compile wrote to its output.
+  QByteArray m_compilerOutput;
 };

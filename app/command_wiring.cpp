@@ -3,6 +3,7 @@
 // each is given the widgets it drives and what it needs of the project.
 #include <QAction>
 #include <QMenu>
+#include <QStatusBar>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -37,7 +38,9 @@ void MainWindow::ConnectPanes() {
 }
 
 void MainWindow::ConnectBuildCommands() {
-  helpViewer = new HtmlHelpViewer(this);
+  // Compiled topics shown by the viewer get working pop-ups, splash screens
+  // and training cards; a pressed card reaches programHelp as a "tcard" command.
+  helpViewer = NewHelpViewer(this);
   helpViewer->HtmlHelpA(this, QString(), HH_INITIALIZE, reinterpret_cast<quintptr>(&HelpCookie));
   longWork = std::make_unique<LongWork>(this);
   BuildCommands::Project needs;
@@ -50,6 +53,7 @@ void MainWindow::ConnectBuildCommands() {
     return !project.IsModified();
   };
   needs.workshopDir = [this] { return WorkshopDir; };
+  needs.showStatus = [this](const QString& text) { statusBar()->showMessage(text); };
   buildCommands = new BuildCommands(this, helpViewer, *longWork, std::move(needs));
   for (QAction* starter : {compileAction, decompileAction}) longWork->AddStarter(starter);
   connect(compileAction, &QAction::triggered, buildCommands, &BuildCommands::Compile);
@@ -150,9 +154,6 @@ void MainWindow::ConnectHelpFeatures() {
   needs.loadTopicPage = [this](const QString& path) { return topicEditing->LoadTopicPage(path); };
   needs.reportFailure = [this](const Status& status) { return ReportFailure(status); };
   helpFeatures = new HelpFeatureCommands(this, editor, actions, std::move(needs));
-  // Compiled topics shown by the viewer get working pop-ups, splash screens
-  // and training cards; a pressed card reaches programHelp as a "tcard" command.
-  if (helpViewer) helpViewer->AddPageScript(QString::fromLatin1(kHelpObjectsScriptName), HelpObjectsScript());
 }
 
 void MainWindow::ConnectProgramHelp() {

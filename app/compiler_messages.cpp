@@ -1,6 +1,7 @@
 #include "app/compiler_messages.h"
 
 #include <QFile>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
@@ -19,13 +20,15 @@ constexpr int kItemHeight = 16;
 // A log longer than this is shown up to this size.
 constexpr qint64 kMaxLogBytes = 32 * 1024 * 1024;
 
-// Every line of the list is kItemHeight high.
+// Every line of the list is kItemHeight high and as wide as the widest, so
+// that the list scrolls sideways to the end of every long line.
 class FixedRowDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
-  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    return {QStyledItemDelegate::sizeHint(option, index).width(), kItemHeight};
+  QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+    return {RowWidth, kItemHeight};
   }
+  int RowWidth = 0;
 };
 
 }  // namespace
@@ -41,6 +44,8 @@ CompilerMessagesWindow::CompilerMessagesWindow(QWidget* parent) : QDialog(parent
   messageList->setGeometry(0, 0, kClientWidth, kListHeight);
   messageList->setUniformItemSizes(true);
   messageList->setItemDelegate(new FixedRowDelegate(messageList));
+  messageList->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  messageList->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
   okButton = new QPushButton("OK", this);
   okButton->setObjectName("okButton");
@@ -62,7 +67,17 @@ void CompilerMessagesWindow::showEvent(QShowEvent* event) {
 
 void CompilerMessagesWindow::FormActivate() {
   messageList->clear();
-  QFile log(LogFile);
-  if (LogFile.isEmpty() || !log.open(QIODevice::ReadOnly)) return;
-  messageList->addItems(orvex::CompilerMessageItems(log.read(kMaxLogBytes)));
+  QByteArray text = Output;
+  if (!LogFile.isEmpty()) {
+    QFile log(LogFile);
+    if (!log.open(QIODevice::ReadOnly)) return;
+    text = log.read(kMaxLogBytes);
+  }
+  const QStringList items = orvex::CompilerMessageItems(text);
+  const QFontMetrics metrics(messageList->font());
+  int widest = 0;
+  for (const QString& item : items) widest = qMax(widest, metrics.horizontalAdvance(item));
+  // The item's own margins on both sides.
+  static_cast<FixedRowDelegate*>(messageList->itemDelegate())->RowWidth = widest + 2 * kItemHeight;
+  messageList->addItems(items);
 }

@@ -1,6 +1,7 @@
 // "Compiler messages": the compiler's log, one list item per line.
 #pragma once
 
+#include <QByteArray>
 #include <QDialog>
 #include <QString>
 
@@ -17,8 +18,11 @@ class CompilerMessagesWindow : public QDialog {
 
   // The log shown; read again every time the window is shown.
   QString LogFile;
+  // The compiler's output, shown instead while LogFile is empty.
+  QByteArray Output;
 
-  // Clears the list and fills it from LogFile, control characters made blanks.
+  // Clears the list and fills it from LogFile (or Output), control characters
+  // made blanks.
   void FormActivate();
 
  protected:

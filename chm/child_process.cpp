@@ -23,15 +23,15 @@ QString CompilerProgram(const QString& workshopDir, const QString& appDir) {
   return FindTool(QStringLiteral("hhc"), appDir);
 }
 
-ChildRun RunChildProcess(const QString& program, const QStringList& arguments) {
+ChildRun RunChildProcess(const QString& program, const QStringList& arguments, bool keepOutput) {
   ChildRun run;
   if (program.isEmpty() || !QCoreApplication::instance()) return run;
 
   auto process = std::make_unique<QProcess>();
   process->setProgram(program);
   process->setArguments(arguments);
-  // The tools' console output goes where ours goes.
-  process->setProcessChannelMode(QProcess::ForwardedChannels);
+  // The tools' console output goes where ours goes, unless it is kept.
+  process->setProcessChannelMode(keepOutput ? QProcess::MergedChannels : QProcess::ForwardedChannels);
 
   QEventLoop loop;
   // Our own ends of the wait leave the loop with this code; anything else
@@ -68,6 +68,7 @@ ChildRun RunChildProcess(const QString& program, const QStringList& arguments) {
     return run;
   }
   run.Started = true;
+  if (keepOutput) run.Output = process->readAll();
   run.ExitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
   return run;
 }

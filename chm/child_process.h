@@ -2,6 +2,7 @@
 // program keeps handling its events.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +20,7 @@ struct ChildRun {
   bool QuitRequested = false;  // the program was told to end during the wait
   int QuitCode = 0;            // the exit code it was told to end with
   int ExitCode = -1;           // the child's exit code; -1 when it crashed or was left running
+  QByteArray Output;           // what it wrote to its output and error output, when kept
 };
 
 // Starts `program` with `arguments` (no shell: each argument reaches the
@@ -26,5 +28,6 @@ struct ChildRun {
 // program's own, and waits until it ends while events are handled, so the
 // windows stay responsive. When the program is told to quit during the wait
 // (QCoreApplication::exit or quit), the wait ends at once, reports the quit
-// and leaves the child running. Needs a QCoreApplication.
-ChildRun RunChildProcess(const QString& program, const QStringList& arguments);
+// and leaves the child running. Needs a QCoreApplication. With keepOutput,
+// the child's output goes into the run's Output instead.
+ChildRun RunChildProcess(const QString& program, const QStringList& arguments, bool keepOutput = false);

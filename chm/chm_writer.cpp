@@ -68,16 +68,21 @@ QByteArray ControlData(const ChmWriterOptions& options) {
   return out;
 }
 
+// One entry for each frame and one more that holds the end of the stream:
+// a reader that decodes frame by frame takes the compressed size of the last
+// frame from it, and one that counts one entry past the last whole frame of
+// the length (7-Zip) finds it there.
 QByteArray ResetTable(const LzxStream& stream, quint64 uncompressedBytes) {
   QByteArray out;
   AppendLe32(out, 2);
-  AppendLe32(out, quint32(stream.frameOffsets.size()));
+  AppendLe32(out, quint32(stream.frameOffsets.size() + 1));
   AppendLe32(out, 8);
   AppendLe32(out, 0x28);
   AppendLe64(out, uncompressedBytes);
   AppendLe64(out, quint64(stream.data.size()));
   AppendLe64(out, kLzxFrameSize);
   for (quint64 offset : stream.frameOffsets) AppendLe64(out, offset);
+  AppendLe64(out, quint64(stream.data.size()));
   return out;
 }
 
@@ -114,14 +119,15 @@ QString DeviceName(const QIODevice& out) {
 }
 
 // What readers accept: a window of 64 KB to 2 MB and a reset interval that
-// is a whole number of half windows.
+// is a whole number of half windows and a power of two.
 Status CheckOptions(const ChmWriterOptions& options, const QString& target) {
   if (options.windowBits < 16 || options.windowBits > 21)
     return Fail(QStringLiteral("Cannot write %1: LZX window of 2^%2 bytes (16 to 21 are supported)")
                     .arg(target)
                     .arg(options.windowBits));
   const int halfWindowFrames = 1 << (options.windowBits - 16);
-  if (options.resetFrames < 1 || options.resetFrames % halfWindowFrames != 0)
+  if (options.resetFrames < 1 || options.resetFrames % halfWindowFrames != 0 ||
+      (options.resetFrames & (options.resetFrames - 1)) != 0)
     return Fail(QStringLiteral("Cannot write %1: a reset every %2 frames does not fit a window of 2^%3 bytes")
                     .arg(target)
                     .arg(options.resetFrames)

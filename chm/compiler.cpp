@@ -5,6 +5,9 @@
 #include "chm/chm_writer.h"
 #include "chm/help_compiler.h"
 #include "chm/replacing_file.h"
+#include "platform/codepage.h"
+#include "project/context_map.h"
+#include "project/page_template.h"
 #include "project/project_sections.h"
 
 #include <QDir>
@@ -40,6 +43,10 @@ QString RealPath(const QString& path) {
   return rest.isEmpty() ? real : QDir::cleanPath(real + u'/' + rest);
 }
 
+bool OutsideFolder(const QString& path, const QString& folder) {
+  return !RealPath(path).startsWith(RealPath(folder) + u'/');
+}
+
 // Why an output path (the compiled file or the log) cannot be written;
 // empty when it can.
 QString OutputProblem(const QString& what, const QString& path, const QString& projectFolder,
@@ -52,11 +59,32 @@ QString OutputProblem(const QString& what, const QString& path, const QString& p
           .arg(what, path);
   }
   if (QFileInfo(real).isDir()) return QStringLiteral("Error: the %1 %2 is a folder").arg(what, path);
-  const QString folder = RealPath(projectFolder);
-  if (!allowOutside && !real.startsWith(folder + u'/'))
+  if (!allowOutside && OutsideFolder(path, projectFolder))
     return QStringLiteral("Error: the %1 %2 is outside the project folder %3; it is not written")
         .arg(what, path, projectFolder);
   return {};
+}
+
+// The files a project names in its own lines: itself, its contents and
+// index files, the files of [FILES] and [TEXT POPUPS], and its includes.
+QStringList FilesNamedByProject(const QString& projectPath, const QStringList& projectLines) {
+  const QString folder = projectFolderOf(projectPath);
+  QStringList files{projectPath};
+  for (const char* option : {"Contents file", "Index file"}) {
+    const auto value = HhpOption(projectLines, QLatin1String(option));
+    if (value && !value->trimmed().isEmpty()) files.append(resolvedAgainst(folder, value->trimmed()));
+  }
+  for (const HhpSection& section : SplitHhpSections(projectLines)) {
+    const QString name = HhpSectionName(section.Header);
+    if (name != QLatin1String("FILES") && name != QLatin1String("TEXT POPUPS")) continue;
+    for (const QString& line : section.Lines) {
+      const QString file = line.trimmed();
+      if (!file.isEmpty() && !file.startsWith(u';')) files.append(resolvedAgainst(folder, file));
+    }
+  }
+  const int codePage = EffectiveCodePage(ProjectCodePage(projectLines));
+  files += ReadProjectContextMap(folder, projectLines, codePage).IncludedFiles;
+  return files;
 }
 
 // Reads every entry back from the written file and compares it with what
@@ -155,6 +183,25 @@ QString LogFileOf(const QString& projectPath, const QStringList& projectLines) {
   const auto value = HhpOption(projectLines, QStringLiteral("Error log file"));
   if (!value || value->isEmpty()) return {};
   return resolvedAgainst(projectFolderOf(projectPath), *value);
+}
+
+OutputPathCheck CheckOutputPaths(const QString& projectPath, const QStringList& projectLines) {
+  const QString absProject = QFileInfo(projectPath).absoluteFilePath();
+  const QString folder = projectFolderOf(absProject);
+  const QString compiled = CompiledFileOf(absProject, projectLines);
+  const QString log = LogFileOf(absProject, projectLines);
+  const QStringList projectFiles = FilesNamedByProject(absProject, projectLines);
+  OutputPathCheck check;
+  const auto checkOne = [&](const QString& what, const QString& path, const QStringList& taken) {
+    const QString problem = OutputProblem(what, path, folder, taken, true);
+    if (!problem.isEmpty())
+      check.refused.append(problem);
+    else if (OutsideFolder(path, folder))
+      check.outside.append(path);
+  };
+  checkOne(QStringLiteral("compiled file"), compiled, projectFiles);
+  if (!log.isEmpty()) checkOne(QStringLiteral("log file"), log, projectFiles + QStringList{compiled});
+  return check;
 }
 
 QStringList CompilerMessageItems(const QByteArray& logText) {

@@ -43,6 +43,20 @@ QString CompiledFileOfProject(const QString& projectPath);
 // project folder; empty when it names none.
 QString LogFileOf(const QString& projectPath, const QStringList& projectLines);
 
+// What a compile of the project would do with its output paths, judged
+// from the project's own lines: refused holds the message for each output
+// that names a file the project names itself (its pages under [FILES], its
+// contents, index, map and alias files, the project file) or a folder, which
+// no compile overwrites; outside the outputs (compiled file, log) that lie
+// outside the project folder, which a compile writes only when the user
+// allowed it. The compile itself also refuses outputs that name any page
+// its pages reach.
+struct OutputPathCheck {
+  QStringList refused;
+  QStringList outside;
+};
+OutputPathCheck CheckOutputPaths(const QString& projectPath, const QStringList& projectLines);
+
 // The compiler log as the list of the messages window: one item per line,
 // every byte below 32 (TAB and other control characters) turned into two blanks.
 QStringList CompilerMessageItems(const QByteArray& logText);

@@ -10,6 +10,7 @@
 
 #include "chm/compiler.h"
 #include "chm/fulltext_index.h"
+#include "chm/keyword_links.h"
 #include "chm/page_scan.h"
 #include "chm/system_files.h"
 #include "model/sitemap_reader.h"
@@ -58,6 +59,32 @@ int CountIndexEntries(const std::vector<IndexNode>& nodes) {
   int count = 0;
   for (const IndexNode& node : nodes) count += 1 + CountIndexEntries(node.Children);
   return count;
+}
+
+// The Index's keywords in its order, each below the one it is under: the
+// nodes of one item (siblings with the same keyword) make one keyword with
+// several pages. Pages that are not topics of the help are left out.
+void CollectKeywords(const std::vector<IndexNode>& nodes, int depth, const QHash<QString, quint32>& topicOf,
+                     QList<ChmKeyword>& keywords) {
+  for (size_t first = 0; first < nodes.size();) {
+    size_t end = first + 1;
+    while (end < nodes.size() && nodes[end].Caption == nodes[first].Caption) ++end;
+    ChmKeyword keyword{nodes[first].Caption, depth, {}, {}};
+    for (size_t i = first; i < end; ++i) {
+      const IndexEntryData* data = nodes[i].Data.get();
+      if (!data) continue;
+      for (const SitemapParam& param : data->Params) {
+        if (param.Name.compare(QLatin1String("See Also"), Qt::CaseInsensitive) == 0 && !param.Value.isEmpty())
+          keyword.seeAlso = param.Value;
+      }
+      const auto topic = topicOf.constFind(ResolveReference(QString(), data->FileName).toCaseFolded());
+      if (topic != topicOf.constEnd() && !keyword.topics.contains(*topic)) keyword.topics.append(*topic);
+    }
+    if (!keyword.topics.isEmpty()) keyword.seeAlso.clear();
+    keywords.append(keyword);
+    for (size_t i = first; i < end; ++i) CollectKeywords(nodes[i].Children, depth + 1, topicOf, keywords);
+    first = end;
+  }
 }
 
 class ProjectReader {
@@ -205,15 +232,19 @@ void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextE
   const QString contentsText = contentsFile.isEmpty() ? QString() : textOf(contentsFile);
   CollectContents(ReadContentsFile(contentsText), contents);
   m_help.contentsItems = contents.items;
-  if (!indexFile.isEmpty()) m_help.indexEntries = CountIndexEntries(ReadIndexFile(textOf(indexFile)));
+  const std::vector<IndexNode> index =
+      indexFile.isEmpty() ? std::vector<IndexNode>() : ReadIndexFile(textOf(indexFile));
+  m_help.indexEntries = CountIndexEntries(index);
 
   ChmStringTable strings;
   QList<ChmTopic> topics;
   QList<FullTextTopic> fullText;
   const bool wantsFullText =
       Option("Full-text search").compare(QLatin1String("Yes"), Qt::CaseInsensitive) == 0;
+  QHash<QString, quint32> topicOf;  // folded page name -> its number in #TOPICS
   for (const ScannedFile& f : scan.files) {
     if (!IsPageName(f.name)) continue;
+    topicOf.insert(f.name.toCaseFolded(), static_cast<quint32>(topics.size()));
     const QString& text = f.text;
     QString title = PageTitle(text);
     const auto inContents = contents.titleOfLocal.constFind(f.name.toCaseFolded());
@@ -234,6 +265,10 @@ void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextE
   system.compilerName = kCompilerName;
   system.lcid = m_help.lcid;
   system.fullTextSearch = wantsFullText;
+  QList<ChmKeyword> keywords;
+  CollectKeywords(index, 0, topicOf, keywords);
+  system.keywordLinks =
+      !keywords.isEmpty() && Option("Binary Index").compare(QLatin1String("No"), Qt::CaseInsensitive) != 0;
   system.unixTime = QDateTime::currentSecsSinceEpoch();
 
   const ChmTopicFiles topicFiles = BuildTopicFiles(topics, strings);
@@ -257,6 +292,14 @@ void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextE
   m_help.entries.append(HelpEntry{"/#IDXHDR", indexHeader});
   m_help.entries.append(HelpEntry{"/#IVB", contextMap});
   m_help.entries.append(HelpEntry{"/#STRINGS", strings.Bytes()});
+  if (system.keywordLinks) {
+    ChmKeywordLinks links = BuildKeywordLinks(keywords, m_help.lcid, m_codePage);
+    for (const QString& w : std::as_const(links.warnings)) Warning(w);
+    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/BTree", links.btree});
+    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Data", links.data});
+    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Map", links.map});
+    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Property", links.property});
+  }
   if (wantsFullText)
     m_help.entries.append(HelpEntry{"/$FIftiMain", BuildFullTextIndex(fullText, m_help.lcid, m_codePage)});
 }

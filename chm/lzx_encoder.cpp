@@ -291,24 +291,31 @@ class IntervalCoder {
 }  // namespace
 
 LzxStream LzxCompress(const QByteArray& input, const LzxOptions& options) {
-  const qsizetype intervalBytes = qsizetype(std::max(1, options.resetFrames)) * kLzxFrameSize;
-  const qsizetype intervalCount = (input.size() + intervalBytes - 1) / intervalBytes;
+  const qsizetype resetFrames = std::max(1, options.resetFrames);
+  const qsizetype intervalBytes = resetFrames * kLzxFrameSize;
+  qsizetype frames = (input.size() + kLzxFrameSize - 1) / kLzxFrameSize;
+  // Input that ends on a frame boundary inside a reset interval is followed
+  // by one more frame: a reader that decodes up to the frame after the end
+  // of the last file must find it.
+  if (input.size() % kLzxFrameSize == 0 && frames % resetFrames != 0) ++frames;
+  const qsizetype codedBytes = frames * kLzxFrameSize;
+  const qsizetype intervalCount = (codedBytes + intervalBytes - 1) / intervalBytes;
   std::vector<IntervalStream> intervals(static_cast<size_t>(intervalCount));
 
   std::atomic<qsizetype> nextInterval{0};
   auto work = [&] {
     for (qsizetype i = nextInterval++; i < intervalCount; i = nextInterval++) {
       const qsizetype start = i * intervalBytes;
-      const qsizetype size = std::min(intervalBytes, input.size() - start);
+      const qsizetype codedSize = std::min(intervalBytes, codedBytes - start);
+      const qsizetype size = std::clamp<qsizetype>(input.size() - start, 0, codedSize);
       QByteArray padded;
       const uint8_t* data = reinterpret_cast<const uint8_t*>(input.constData()) + start;
-      if (size < intervalBytes) {
+      if (size < codedSize) {
         padded = input.mid(start, size);
-        padded.append(QByteArray(intervalBytes - size, '\0'));
+        padded.append(QByteArray(codedSize - size, '\0'));
         data = reinterpret_cast<const uint8_t*>(padded.constData());
       }
-      const size_t codedSize = size_t(intervalBytes);
-      intervals[size_t(i)] = IntervalCoder(data, codedSize, options.windowBits).Run();
+      intervals[size_t(i)] = IntervalCoder(data, size_t(codedSize), options.windowBits).Run();
     }
   };
   int threadCount = options.threads > 0 ? options.threads : int(std::thread::hardware_concurrency());

@@ -21,10 +21,14 @@ struct LzxStream {
   QList<quint64> frameOffsets;  // where each frame starts in data
 };
 
-// The stream for input. The last reset interval is coded in full (the part
-// past the input is zeros): readers decode whole frames, and some decode
-// up to the end of the reset interval. They take the real length from the
-// reset table.
+// The stream for input. Every frame is coded whole, the last one filled up
+// with zeros: readers decode whole frames, one at a time from the frame
+// offsets, and take the real length from the reset table. Input that ends on
+// a frame boundary inside a reset interval gets one frame of zeros more (a
+// reader may decode the frame after the end); otherwise nothing follows the
+// last frame of input (a reader may take each frame's compressed bytes, the
+// last one's up to the end of the stream, and insist on using them all).
+// frameOffsets holds one offset for each coded frame.
 LzxStream LzxCompress(const QByteArray& input, const LzxOptions& options);
 
 }  // namespace orvex

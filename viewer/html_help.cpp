@@ -2,10 +2,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QWidget>
 
 #include <memory>
 
+#include "editor/table_params.h"
 #include "viewer/chm_document.h"
 #include "viewer/chm_pages.h"
 #include "viewer/viewer_window.h"
@@ -32,6 +34,13 @@ HelpFileName SplitHelpFileName(QString name) {
   }
   parts.File = name.trimmed().isEmpty() ? QString() : QFileInfo(name.trimmed()).absoluteFilePath();
   return parts;
+}
+
+// A training card's value as the card dialog takes it: a 32-bit signed
+// number, decimal or "$" and hexadecimal digits; anything else is 0.
+int CardValue(const QString& text) {
+  int value = 0;
+  return IntegerErrorPosition(text.trimmed(), &value) == 0 ? value : 0;
 }
 
 }  // namespace
@@ -71,7 +80,16 @@ ViewerWindow* HtmlHelpViewer::ViewerFor(QWidget* owner, const QString& chmPath) 
     return nullptr;
   }
   auto* viewer = new ViewerWindow(document, PageScripts, owner);
+  if (!SettingsFile.isEmpty()) viewer->RememberSizeIn(SettingsFile);
+  viewer->PlaceBeside(owner);
   connect(viewer, &ViewerWindow::CommandRequested, this, &HtmlHelpViewer::HandlePageCommand);
+  connect(viewer, &ViewerWindow::OpenRequested, this, [this, viewer](const QString& file) {
+    if (HtmlHelpA(viewer->parentWidget(), file, HH_DISPLAY_TOPIC, 0) != 0) return;
+    QMessageBox::warning(viewer, QStringLiteral("Warning"),
+                         LastFailure.isEmpty()
+                             ? QStringLiteral(" Cannot show %1 ").arg(QDir::toNativeSeparators(file))
+                             : LastFailure);
+  });
   Windows.removeAll(nullptr);
   Windows.append(viewer);
   return viewer;
@@ -79,13 +97,8 @@ ViewerWindow* HtmlHelpViewer::ViewerFor(QWidget* owner, const QString& chmPath) 
 
 void HtmlHelpViewer::HandlePageCommand(const QString& name, const QUrlQuery& arguments) {
   if (name == u"tcard") {
-    // Both values are 32-bit signed; anything else is 0.
-    bool ok = false;
-    const int wParam = arguments.queryItemValue("wParam").toInt(&ok);
-    const int w = ok ? wParam : 0;
-    const int lParam = arguments.queryItemValue("lParam").toInt(&ok);
-    const int l = ok ? lParam : 0;
-    emit TrainingCardMessage(w, l);
+    emit TrainingCardMessage(CardValue(arguments.queryItemValue("wParam", QUrl::FullyDecoded)),
+                             CardValue(arguments.queryItemValue("lParam", QUrl::FullyDecoded)));
   }
   emit PageCommand(name, arguments);
 }

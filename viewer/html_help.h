@@ -49,6 +49,9 @@ class HtmlHelpViewer : public QObject {
   // The viewer windows open now.
   QList<ViewerWindow*> Viewers() const;
 
+  // Where viewer windows remember their size; none when empty.
+  void SetSettingsFile(const QString& path) { SettingsFile = path; }
+
   // Why the last file asked for was not shown (a damaged or hostile compiled
   // file); empty when it was shown or simply missing.
   QString LastError() const { return LastFailure; }
@@ -68,4 +71,5 @@ class HtmlHelpViewer : public QObject {
   QList<QPair<QString, QString>> PageScripts;
   bool Uninitialized = false;
   QString LastFailure;
+  QString SettingsFile;
 };

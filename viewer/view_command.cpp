@@ -6,7 +6,21 @@
 #include <QTextStream>
 
 #include "app/about_box.h"
+#include "features/viewer_objects.h"
 #include "viewer/html_help.h"
+
+std::unique_ptr<HtmlHelpViewer> ShowViewCommand(const QString& file, QTextStream& err) {
+  std::unique_ptr<HtmlHelpViewer> help(NewHelpViewer(nullptr));
+  if (help->HtmlHelpA(nullptr, file, HH_DISPLAY_TOPIC, 0) != 0) return help;
+  err << "orvex: cannot show " << QDir::toNativeSeparators(file) << Qt::endl;
+  // Opened from the desktop there is no terminal: a refused file says why
+  // in a window.
+  if (!help->LastError().isEmpty()) {
+    err << "orvex: " << help->LastError() << Qt::endl;
+    QMessageBox::critical(nullptr, QStringLiteral("Orvex"), help->LastError());
+  }
+  return nullptr;
+}
 
 int RunViewCommand(const QStringList& arguments, QTextStream& err) {
   if (arguments.size() != 1 || arguments.first().isEmpty()) {
@@ -14,17 +28,8 @@ int RunViewCommand(const QStringList& arguments, QTextStream& err) {
     return 2;
   }
   QApplication::setWindowIcon(ProgramIcon());
-  HtmlHelpViewer help;
-  if (help.HtmlHelpA(nullptr, arguments.first(), HH_DISPLAY_TOPIC, 0) == 0) {
-    err << "orvex: cannot show " << QDir::toNativeSeparators(arguments.first()) << Qt::endl;
-    // Opened from the desktop there is no terminal: a refused file says why
-    // in a window.
-    if (!help.LastError().isEmpty()) {
-      err << "orvex: " << help.LastError() << Qt::endl;
-      QMessageBox::critical(nullptr, QStringLiteral("Orvex"), help.LastError());
-    }
-    return 1;
-  }
+  const std::unique_ptr<HtmlHelpViewer> help = ShowViewCommand(arguments.first(), err);
+  if (!help) return 1;
   QApplication::setQuitOnLastWindowClosed(true);
   return QApplication::exec();
 }

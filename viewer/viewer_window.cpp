@@ -1,12 +1,18 @@
 #include "viewer/viewer_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -15,6 +21,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -22,11 +29,14 @@
 #include <QWebEngineView>
 
 #include "viewer/chm_document.h"
+#include "platform/profile.h"
 #include "viewer/chm_scheme.h"
 
 namespace {
 
 constexpr int kUrlRole = Qt::UserRole;
+constexpr double kZoomStep = 1.2;
+constexpr char kSettingsSection[] = "Viewer";
 
 bool IsItsLink(const QUrl& url) {
   const QString scheme = url.scheme().toLower();
@@ -91,8 +101,9 @@ ViewerWindow::ViewerWindow(std::shared_ptr<const ChmDocument> document,
   BackAction = toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), "Back");
   ForwardAction = toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), "Forward");
   HomeAction = toolbar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), "Home");
-  BackAction->setShortcut(QKeySequence::Back);
-  ForwardAction->setShortcut(QKeySequence::Forward);
+  BackAction->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Left), QKeySequence(Qt::Key_Back)});
+  ForwardAction->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::Key_Forward)});
+  BuildMenus();
 
   auto* split = new QSplitter(Qt::Horizontal, this);
   setCentralWidget(split);
@@ -144,6 +155,7 @@ ViewerWindow::ViewerWindow(std::shared_ptr<const ChmDocument> document,
   split->setStretchFactor(1, 1);
   split->setSizes({250, 650});
 
+  BuildFindBar();
   BuildContents();
   BuildIndex();
 
@@ -192,6 +204,168 @@ ViewerWindow::~ViewerWindow() {
 }
 
 QString ViewerWindow::FilePath() const { return Doc->FilePath(); }
+
+void ViewerWindow::BuildMenus() {
+  QMenu* file = menuBar()->addMenu("&File");
+  OpenAction = file->addAction("&Open...");
+  OpenAction->setShortcut(QKeySequence::Open);
+  PrintAction = file->addAction("&Print...");
+  PrintAction->setShortcut(QKeySequence::Print);
+  file->addSeparator();
+  CloseAction = file->addAction("&Close");
+  CloseAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+  QMenu* view = menuBar()->addMenu("&View");
+  ZoomInAction = view->addAction("Zoom &in");
+  ZoomInAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  ZoomOutAction = view->addAction("Zoom &out");
+  ZoomOutAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  ZoomResetAction = view->addAction("&Actual size");
+  ZoomResetAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+  view->addSeparator();
+  FindAction = view->addAction("&Find in topic...");
+  FindAction->setShortcut(QKeySequence::Find);
+  FindNextAction = view->addAction("Find &next");
+  FindNextAction->setShortcut(QKeySequence(Qt::Key_F3));
+  QMenu* go = menuBar()->addMenu("&Go");
+  go->addActions({BackAction, ForwardAction, HomeAction});
+
+  connect(OpenAction, &QAction::triggered, this, [this] {
+    QFileDialog dialog(this, "Open");
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({"Compiled help files (*.chm)", "All files (*)"});
+    dialog.setDirectory(QFileInfo(FilePath()).absolutePath());
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+      emit OpenRequested(dialog.selectedFiles().first());
+  });
+  connect(PrintAction, &QAction::triggered, this, &ViewerWindow::Print);
+  connect(CloseAction, &QAction::triggered, this, &QWidget::close);
+  connect(ZoomInAction, &QAction::triggered, this, [this] { Zoom(kZoomStep); });
+  connect(ZoomOutAction, &QAction::triggered, this, [this] { Zoom(1 / kZoomStep); });
+  connect(ZoomResetAction, &QAction::triggered, this, [this] { Zoom(0); });
+}
+
+void ViewerWindow::BuildFindBar() {
+  FindBar = new QToolBar("Find", this);
+  FindBar->setObjectName("FindBar");
+  FindBar->setMovable(false);
+  addToolBar(Qt::BottomToolBarArea, FindBar);
+  FindBar->addWidget(new QLabel("Find: ", FindBar));
+  FindEdit = new QLineEdit(FindBar);
+  FindEdit->setObjectName("FindEdit");
+  FindEdit->setMaximumWidth(250);
+  FindBar->addWidget(FindEdit);
+  QAction* previous = FindBar->addAction("Previous");
+  QAction* next = FindBar->addAction("Next");
+  FindStatus = new QLabel(FindBar);
+  FindStatus->setObjectName("FindStatus");
+  FindStatus->setContentsMargins(8, 0, 8, 0);
+  FindBar->addWidget(FindStatus);
+  QAction* hide = FindBar->addAction("Close");
+  hide->setShortcut(QKeySequence::Cancel);
+  hide->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  FindBar->hide();
+
+  connect(FindAction, &QAction::triggered, this, [this] {
+    FindBar->show();
+    FindEdit->setFocus();
+    FindEdit->selectAll();
+  });
+  connect(FindNextAction, &QAction::triggered, this, [this] {
+    if (FindEdit->text().isEmpty())
+      FindAction->trigger();
+    else
+      FindInPage(FindEdit->text());
+  });
+  connect(FindEdit, &QLineEdit::textChanged, this, [this](const QString& text) { FindInPage(text); });
+  connect(FindEdit, &QLineEdit::returnPressed, this, [this] { FindInPage(FindEdit->text()); });
+  connect(next, &QAction::triggered, this, [this] { FindInPage(FindEdit->text()); });
+  connect(previous, &QAction::triggered, this, [this] { FindInPage(FindEdit->text(), true); });
+  connect(hide, &QAction::triggered, this, [this] {
+    FindInPage(QString());  // takes the marks off the page
+    FindBar->hide();
+    TopicView->setFocus();
+  });
+  connect(Page, &QWebEnginePage::findTextFinished, this, [this](const QWebEngineFindTextResult& result) {
+    if (FindEdit->text().isEmpty())
+      FindStatus->clear();
+    else if (result.numberOfMatches() == 0)
+      FindStatus->setText("Not found");
+    else
+      FindStatus->setText(QString("%1 of %2").arg(result.activeMatch()).arg(result.numberOfMatches()));
+  });
+}
+
+void ViewerWindow::FindInPage(const QString& text, bool backward) {
+  if (Page) Page->findText(text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
+}
+
+void ViewerWindow::Zoom(double factor) {
+  // 0: back to the actual size.
+  const double zoom = factor == 0 ? 1.0 : TopicView->zoomFactor() * factor;
+  TopicView->setZoomFactor(qBound(0.25, zoom, 5.0));
+}
+
+void ViewerWindow::Print() {
+  if (Printer) return;  // the last topic is still being printed
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer->setDocName(windowTitle());
+  QPrintDialog dialog(printer.get(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  Printer = std::move(printer);
+  connect(
+      TopicView, &QWebEngineView::printFinished, this,
+      [this](bool success) {
+        Printer.reset();
+        emit PrintFinished(success);
+      },
+      Qt::SingleShotConnection);
+  TopicView->print(Printer.get());
+}
+
+void ViewerWindow::PlaceBeside(QWidget* owner) {
+  if (!owner) return;
+  QWidget* top = owner->window();
+  const QScreen* screen = top->screen();
+  if (!screen) return;
+  const QRect room = screen->availableGeometry();
+  const QRect beside = top->frameGeometry();
+  QSize wanted = size().boundedTo(room.size());
+  int x = beside.right() + 1;
+  int y = qMax(beside.top(), room.top());
+  if (x + wanted.width() - 1 > room.right()) {
+    if (beside.left() - wanted.width() >= room.left()) {
+      x = beside.left() - wanted.width();
+    } else {
+      // No side has room: on the wider side, over the owner below its menu bar.
+      x = room.right() - beside.right() >= beside.left() - room.left() ? room.right() - wanted.width() + 1
+                                                                       : room.left();
+      if (const auto* main = qobject_cast<QMainWindow*>(top); main && main->menuWidget())
+        y = qMax(y, main->menuWidget()->mapToGlobal(QPoint(0, main->menuWidget()->height())).y());
+      wanted.setHeight(qMin(wanted.height(), room.bottom() - y + 1));
+    }
+  }
+  resize(wanted);
+  move(x, y);
+}
+
+void ViewerWindow::RememberSizeIn(const QString& settingsFile) {
+  SettingsFile = settingsFile;
+  const int width = ReadProfileString(SettingsFile, kSettingsSection, "Width", QString()).toInt();
+  const int height = ReadProfileString(SettingsFile, kSettingsSection, "Height", QString()).toInt();
+  if (width >= 200 && height >= 150) resize(width, height);
+}
+
+void ViewerWindow::closeEvent(QCloseEvent* event) {
+  if (!SettingsFile.isEmpty()) {
+    Status stored = WriteProfileString(SettingsFile, kSettingsSection, "Width", QString::number(width()));
+    if (stored)
+      stored = WriteProfileString(SettingsFile, kSettingsSection, "Height", QString::number(height()));
+    // The window closes all the same; the size is only a convenience.
+    if (!stored) qWarning("Orvex: %s", qPrintable(stored.Message()));
+  }
+  QMainWindow::closeEvent(event);
+}
 
 void ViewerWindow::ShowUrl(const QUrl& url) {
   if (!url.isValid() || !Page) return;

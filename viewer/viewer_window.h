@@ -22,6 +22,9 @@ class QPushButton;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QLabel;
+class QPrinter;
+class QToolBar;
 class QWebEngineProfile;
 class QWebEngineView;
 class ChmSchemeHandler;
@@ -78,6 +81,19 @@ class ViewerWindow : public QMainWindow {
   // What the scheme served lately: entry path and content type.
   QList<QPair<QString, QByteArray>> RequestLog() const;
 
+  // Places the window beside `owner` on its screen, on the side with room,
+  // and never over the owner's menu bar.
+  void PlaceBeside(QWidget* owner);
+  // The window takes its size from the settings file and stores it there
+  // when it closes.
+  void RememberSizeIn(const QString& settingsFile);
+
+  // Finds the text in the topic (from the find bar): the next match, or the
+  // previous one. The find bar tells how many there are.
+  void FindInPage(const QString& text, bool backward = false);
+  // "Print": the print dialog, then the topic to the chosen printer.
+  void Print();
+
   QTabWidget* NavigationTabs = nullptr;
   QTreeWidget* ContentsTree = nullptr;
   QLineEdit* IndexEdit = nullptr;
@@ -91,12 +107,33 @@ class ViewerWindow : public QMainWindow {
   QAction* BackAction = nullptr;
   QAction* ForwardAction = nullptr;
   QAction* HomeAction = nullptr;
+  QAction* OpenAction = nullptr;
+  QAction* PrintAction = nullptr;
+  QAction* CloseAction = nullptr;
+  QAction* ZoomInAction = nullptr;
+  QAction* ZoomOutAction = nullptr;
+  QAction* ZoomResetAction = nullptr;
+  QAction* FindAction = nullptr;
+  QAction* FindNextAction = nullptr;
+  QToolBar* FindBar = nullptr;
+  QLineEdit* FindEdit = nullptr;
+  QLabel* FindStatus = nullptr;
 
  signals:
   // A viewer command from a page ("orvex-chm:/$orvex/<name>?<arguments>").
   void CommandRequested(const QString& name, const QUrlQuery& arguments);
+  // "Open": the user chose another compiled file to read.
+  void OpenRequested(const QString& file);
+  // Printing ended; false when the topic could not be printed.
+  void PrintFinished(bool success);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  void BuildMenus();
+  void BuildFindBar();
+  void Zoom(double factor);
   void BuildContents();
   void BuildIndex();
   void UpdateNavigation();
@@ -109,4 +146,6 @@ class ViewerWindow : public QMainWindow {
   QList<TopicText> Topics;
   bool TopicsRead = false;
   QHash<QString, QTreeWidgetItem*> ContentsByEntry;
+  QString SettingsFile;
+  std::unique_ptr<QPrinter> Printer;
 };

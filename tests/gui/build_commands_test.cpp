@@ -11,7 +11,11 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
+#include <functional>
+#include <memory>
+#include <optional>
 
 #include "app/addins_menu.h"
 #include "app/build_commands.h"
@@ -122,6 +126,24 @@ class BuildCommandsTest : public ::testing::Test {
     ASSERT_TRUE(form->compileAction->isEnabled());
   }
 
+  // Runs `action`; the lines of the messages window when it opened meanwhile
+  // (closed with OK), nothing when it did not. With quietMs, waits that long
+  // for a window that may not come.
+  std::optional<QStringList> MessagesShownBy(const std::function<void()>& action, int quietMs = 0) {
+    auto shown = std::make_shared<std::optional<QStringList>>();
+    OnNextDialog<CompilerMessagesWindow>(
+        [shown](CompilerMessagesWindow* view) {
+          QStringList lines;
+          for (int i = 0; i < view->messageList->count(); ++i) lines << view->messageList->item(i)->text();
+          *shown = lines;
+          view->okButton->click();
+        },
+        quietMs > 0 ? quietMs : 10000);
+    action();
+    if (quietMs > 0) QTest::qWait(quietMs + 100);
+    return *shown;
+  }
+
   SampleProject sample;
   std::unique_ptr<MainWindow> form;
 };
@@ -189,38 +211,20 @@ TEST_F(BuildCommandsTest, CompilerMessagesShowTheNewLogEachTime) {
   OpenSample();
   form->compileAction->trigger();
   ASSERT_TRUE(QFileInfo::exists(sample.Project.logPath()));
-  QStringList shown;
-  OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* view) {
-    for (int i = 0; i < view->messageList->count(); ++i) shown << view->messageList->item(i)->text();
-    view->okButton->click();
-  });
-  form->viewMessagesAction->trigger();
+  const QStringList shown =
+      MessagesShownBy([&] { form->viewMessagesAction->trigger(); }).value_or(QStringList());
   ASSERT_FALSE(shown.isEmpty());
   EXPECT_TRUE(shown.last().startsWith("Compiled file written")) << shown.join('|').toStdString();
 
   // A new log (here written by hand, with a TAB) is shown the next time.
   orvex_test::writeBytes(sample.Project.logPath(), "first\tline\r\nsecond\r\n");
-  shown.clear();
-  OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* view) {
-    for (int i = 0; i < view->messageList->count(); ++i) shown << view->messageList->item(i)->text();
-    view->okButton->click();
-  });
-  form->viewMessagesAction->trigger();
-  EXPECT_EQ(shown, (QStringList{"first  line", "second"}));
+  EXPECT_EQ(MessagesShownBy([&] { form->viewMessagesAction->trigger(); }),
+            (QStringList{"first  line", "second"}));
 }
 
 TEST_F(BuildCommandsTest, NoLogMeansNoMessagesWindow) {
   OpenSample();
-  bool appeared = false;
-  OnNextDialog<CompilerMessagesWindow>(
-      [&](CompilerMessagesWindow* view) {
-        appeared = true;
-        view->reject();
-      },
-      1500);
-  form->viewMessagesAction->trigger();
-  QTest::qWait(1600);
-  EXPECT_FALSE(appeared);
+  EXPECT_FALSE(MessagesShownBy([&] { form->viewMessagesAction->trigger(); }, 1500));
 }
 
 TEST_F(BuildCommandsTest, ViewBeforeTheFirstCompileSaysFileNotFound) {
@@ -255,6 +259,79 @@ TEST_F(BuildCommandsTest, ViewUsesTheCompiledFileTheProjectNames) {
   form->viewHelpFileAction->trigger();
   ASSERT_EQ(form->helpViewer->Viewers().size(), 1);
   EXPECT_EQ(form->helpViewer->Viewers().first()->FilePath(), sample.Project.folder + "/other name.chm");
+}
+
+TEST_F(BuildCommandsTest, AnOutputOutsideTheProjectIsWrittenOnlyWhenTheUserSaysYes) {
+  QByteArray hhp = orvex_test::readBytes(sample.Project.projectPath());
+  hhp.replace("Compiled file=My Guide.chm", "Compiled file=..\\out side\\My Guide.chm");
+  orvex_test::writeBytes(sample.Project.projectPath(), hhp);
+  const QString outside = QFileInfo(sample.Project.folder + "/../out side/My Guide.chm").absoluteFilePath();
+  OpenSample();
+  for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+    SCOPED_TRACE(answer == QMessageBox::Yes ? "Yes" : "No");
+    QString text;
+    bool noIsDefault = false;
+    OnNextDialog<QMessageBox>([&](QMessageBox* box) {
+      text = box->text();
+      noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+      box->button(answer)->click();
+    });
+    form->compileAction->trigger();
+    EXPECT_TRUE(text.contains(QDir::cleanPath(outside))) << text.toStdString();
+    EXPECT_TRUE(noIsDefault);
+    EXPECT_EQ(QFileInfo::exists(outside), answer == QMessageBox::Yes);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  }
+  EXPECT_FALSE(form->project.IsModified());
+}
+
+TEST_F(BuildCommandsTest, AnOutputThatIsAFileOfTheProjectIsRefusedWithItsMessage) {
+  QByteArray hhp = orvex_test::readBytes(sample.Project.projectPath());
+  hhp.replace("Compiled file=My Guide.chm", "Compiled file=My_Guide01.htm");
+  orvex_test::writeBytes(sample.Project.projectPath(), hhp);
+  const QByteArray page = orvex_test::readBytes(sample.Project.folder + "/My_Guide01.htm");
+  OpenSample();
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  form->compileAction->trigger();
+  EXPECT_TRUE(seen->shown);
+  EXPECT_TRUE(seen->text.contains("My_Guide01.htm is a file of the project")) << seen->text.toStdString();
+  EXPECT_EQ(orvex_test::readBytes(sample.Project.folder + "/My_Guide01.htm"), page);
+}
+
+TEST_F(BuildCommandsTest, CompileShowsThatItRunsAndHowItEnded) {
+  // A project that names no log file and lists a page that is not there.
+  QByteArray hhp = orvex_test::readBytes(sample.Project.projectPath());
+  hhp.replace("Error log file=My Guide.log\r\n", "");
+  hhp.replace("[FILES]\r\n", "[FILES]\r\nGone Page.htm\r\n");
+  orvex_test::writeBytes(sample.Project.projectPath(), hhp);
+  OpenSample();
+  // While it runs: the busy cursor and a status line.
+  bool busyWhileCompiling = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    const QCursor* cursor = QApplication::overrideCursor();
+    if (cursor && cursor->shape() == Qt::WaitCursor &&
+        form->statusBar()->currentMessage().startsWith(
+            "Compiling " + QDir::toNativeSeparators(sample.Project.projectPath())))
+      busyWhileCompiling = true;
+  });
+  watch.start(5);
+  // The error opens the messages by themselves, with the missing page named.
+  const QStringList shown = MessagesShownBy([&] { form->compileAction->trigger(); }).value_or(QStringList());
+  watch.stop();
+  EXPECT_TRUE(busyWhileCompiling);
+  EXPECT_TRUE(shown.filter("Error:").join('|').contains("Gone Page.htm")) << shown.join('|').toStdString();
+  const QString failed = form->statusBar()->currentMessage();
+  EXPECT_TRUE(failed.contains("Error: ") && failed.contains("Gone Page.htm")) << failed.toStdString();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  // The same messages on demand, though the project names no log.
+  EXPECT_EQ(MessagesShownBy([&] { form->viewMessagesAction->trigger(); }), shown);
+
+  // Without the error: a notice in the status bar and no messages window.
+  orvex_test::writeBytes(sample.Project.folder + "/Gone Page.htm", "<html><body>back</body></html>");
+  EXPECT_FALSE(MessagesShownBy([&] { form->compileAction->trigger(); }, 1000));
+  EXPECT_EQ(form->statusBar()->currentMessage().toStdString(),
+            "Compiled: My Guide.chm, 4 topics, 1 warnings");
 }
 
 TEST_F(BuildCommandsTest, ACompilerThatCannotStartIsPassedOverSilently) {

@@ -3,6 +3,7 @@
 
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -74,6 +75,22 @@ TEST(CompilerMessagesView, EveryShowingReadsTheLogAgainAndOkCloses) {
   });
   view.exec();
   EXPECT_EQ(seen, (QStringList{"new 1", "new 2"}));
+}
+
+TEST(CompilerMessagesView, LongLinesScrollToTheirEnd) {
+  // The long line is not the first: every line counts for the width.
+  const QString longLine = "Error: missing page " + QString(300, 'x') + ".htm";
+  CompilerMessagesWindow view;
+  view.Output = ("short\r\n" + longLine + "\r\n").toLatin1();
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  EXPECT_EQ(Items(view), (QStringList{"short", longLine}));
+  QScrollBar* sideways = view.messageList->horizontalScrollBar();
+  const int hidden =
+      view.messageList->fontMetrics().horizontalAdvance(longLine) - view.messageList->viewport()->width();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return sideways->maximum() >= hidden; }))
+      << sideways->maximum() << " < " << hidden;
+  view.close();
 }
 
 }  // namespace

@@ -3,16 +3,28 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QToolBar>
+#include <QTextStream>
 #include <QTreeWidget>
 #include <QWebEngineView>
 
 #include "viewer/chm_document.h"
 #include "viewer/html_help.h"
+#include "viewer/view_command.h"
 #include "viewer/viewer_window.h"
+#include "editor/card_conversions.h"
+#include "features/help_objects.h"
+#include "features/popup_texts.h"
+#include "gui_helpers.h"
 #include "viewer_fixture.h"
 
 using namespace viewer_test;
@@ -148,11 +160,94 @@ TEST_F(ViewerTest, LinksLeadBetweenTopicsWithBackAndForward) {
   QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(box[0].toInt(), box[1].toInt()));
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide02.htm"));
   ASSERT_TRUE(WaitUntil([&] { return viewer->BackAction->isEnabled(); }));
-  viewer->BackAction->trigger();
+  // Alt+Left and Alt+Right with the topic focused, as a reader goes back and forth.
+  QTest::keyClick(surface, Qt::Key_Left, Qt::AltModifier);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   ASSERT_TRUE(WaitUntil([&] { return viewer->ForwardAction->isEnabled(); }));
-  viewer->ForwardAction->trigger();
+  QTest::keyClick(surface, Qt::Key_Right, Qt::AltModifier);
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide02.htm"));
+}
+
+TEST_F(ViewerTest, ReaderZoomsFindsPrintsAndOpensAnotherFile) {
+  ViewerWindow* viewer = Display(sample.Project.chmPath());
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
+  QWidget* surface = viewer->TopicView->focusProxy();
+  ASSERT_NE(surface, nullptr);
+  viewer->activateWindow();
+  surface->setFocus();
+
+  QTest::keyClick(surface, Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_GT(viewer->TopicView->zoomFactor(), 1.0);
+  QTest::keyClick(surface, Qt::Key_0, Qt::ControlModifier);
+  QTest::keyClick(surface, Qt::Key_Minus, Qt::ControlModifier);
+  EXPECT_LT(viewer->TopicView->zoomFactor(), 1.0);
+
+  // "t" is in "été" and in the link "two".
+  QTest::keyClick(surface, Qt::Key_F, Qt::ControlModifier);
+  ASSERT_TRUE(viewer->FindBar->isVisible());
+  EXPECT_TRUE(viewer->FindEdit->hasFocus());
+  QTest::keyClicks(viewer->FindEdit, "t");
+  EXPECT_TRUE(WaitUntil([&] { return viewer->FindStatus->text() == "1 of 2"; }))
+      << viewer->FindStatus->text().toStdString();
+  QTest::keyClick(viewer->FindEdit, Qt::Key_Return);
+  EXPECT_TRUE(WaitUntil([&] { return viewer->FindStatus->text() == "2 of 2"; }))
+      << viewer->FindStatus->text().toStdString();
+  QTest::keyClicks(viewer->FindEdit, "zebra");
+  EXPECT_TRUE(WaitUntil([&] { return viewer->FindStatus->text() == "Not found"; }));
+  QTest::keyClick(viewer->FindEdit, Qt::Key_Escape);
+  EXPECT_FALSE(viewer->FindBar->isVisible());
+
+  // Printed through the print dialog, here into a PDF file.
+  const QString pdf = sample.Dir.filePath("topic.pdf");
+  QSignalSpy printed(viewer, &ViewerWindow::PrintFinished);
+  OnNextDialog<QPrintDialog>([&](QPrintDialog* dialog) {
+    dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+    dialog->printer()->setOutputFileName(pdf);
+    if (auto* name = dialog->findChild<QLineEdit*>("filename")) name->setText(pdf);
+    dialog->accept();
+  });
+  viewer->PrintAction->trigger();
+  ASSERT_TRUE(WaitUntil([&] { return printed.count() == 1; }));
+  EXPECT_TRUE(printed.at(0).at(0).toBool());
+  EXPECT_GT(QFileInfo(pdf).size(), 0);
+
+  // File > Open shows any compiled file in a window of its own.
+  const QString other = sample.Dir.filePath("Other.chm");
+  ASSERT_TRUE(QFile::copy(sample.Project.chmPath(), other));
+  AnswerNextFileDialog(other);
+  viewer->OpenAction->trigger();
+  ASSERT_EQ(help->Viewers().size(), 2);
+  EXPECT_EQ(help->Viewers().at(1)->FilePath(), QFileInfo(other).absoluteFilePath());
+  EXPECT_TRUE(WaitForTopic(help->Viewers().at(1), "/My_Guide01.htm"));
+}
+
+TEST_F(ViewerTest, OpensBesideItsOwnerAndRemembersItsSize) {
+  help->SetSettingsFile(sample.Dir.filePath("orvex.ini"));
+  QMainWindow owner;
+  owner.menuBar()->addMenu("&File");
+  owner.setGeometry(0, 0, 400, 300);
+  owner.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+  const QRect menuBar(owner.menuBar()->mapToGlobal(QPoint(0, 0)), owner.menuBar()->size());
+
+  // No room beside the owner on this screen: the viewer keeps off its menu bar.
+  ASSERT_NE(help->HtmlHelpA(&owner, sample.Project.chmPath(), HH_DISPLAY_TOPIC, 0), 0u);
+  QPointer<ViewerWindow> viewer = help->Viewers().value(0);
+  ASSERT_FALSE(viewer.isNull());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.data()));
+  EXPECT_FALSE(viewer->frameGeometry().intersects(menuBar)) << viewer->frameGeometry().y();
+  viewer->resize(360, 280);
+  viewer->close();
+  ASSERT_TRUE(WaitUntil([&] { return viewer.isNull(); }));
+
+  // The next window has the size the last one had, and beside a narrow owner there is room.
+  owner.setGeometry(0, 0, 200, 300);
+  ASSERT_NE(help->HtmlHelpA(&owner, sample.Project.chmPath(), HH_DISPLAY_TOPIC, 0), 0u);
+  viewer = help->Viewers().value(0);
+  ASSERT_FALSE(viewer.isNull());
+  EXPECT_EQ(viewer->size(), QSize(360, 280));
+  EXPECT_GT(viewer->frameGeometry().left(), owner.frameGeometry().right());
 }
 
 TEST_F(ViewerTest, ContentsPaneListsTheTopicsAndOpensThem) {
@@ -228,6 +323,49 @@ TEST_F(ViewerTest, PageScriptsReachTheViewerAsTrainingCardMessages) {
   EXPECT_EQ(cards.at(0).at(1).toInt(), -7);
   // The command is no page: the topic stays.
   EXPECT_EQ(viewer->CurrentEntry(), "/My_Guide01.htm");
+}
+
+// The topic of `orvex --view` holds a pop-up link, a splash screen and a
+// training card, as the program's own help features write them.
+class StandAloneViewerTest : public ViewerTest {
+ protected:
+  void BeforeCompile() override {
+    const QString page =
+        "<html><head>" + PopupHeadObject() + PopupScriptTag("My GuideP.js") +
+        "</head><body><p><a id=pop href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">"
+        "word</a></p>" +
+        SplashObject("pic.png", 20000) + CardButtonsToObjects(TrainingCardButtonFor("Next", "$1F", "3")) +
+        "</body></html>";
+    orvex_test::writeBytes(sample.Project.folder + "/My_Guide01.htm", page.toLatin1());
+    orvex_test::writeBytes(sample.Project.folder + "/My GuideP.js",
+                           "popfont=\"Courier,10\"\r\nP1=\"Shown on its own\"\r\n");
+  }
+};
+
+TEST_F(StandAloneViewerTest, PopupSplashAndTrainingCardWorkInTheViewerOnItsOwn) {
+  QString errors;
+  QTextStream err(&errors);
+  const std::unique_ptr<HtmlHelpViewer> standAlone = ShowViewCommand(sample.Project.chmPath(), err);
+  ASSERT_NE(standAlone, nullptr) << errors.toStdString();
+  QSignalSpy cards(standAlone.get(), &HtmlHelpViewer::TrainingCardMessage);
+  ViewerWindow* viewer = standAlone->Viewers().value(0);
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
+  QWebEnginePage* page = viewer->TopicView->page();
+  EXPECT_TRUE(
+      WaitUntil([&] { return RunJs(page, "!!document.querySelector('#orvex-splash img')").toBool(); }));
+  EXPECT_EQ(RunJs(page, "typeof popup.textpopup").toString(), "function");
+  RunJs(page, "document.getElementById('pop').click(); true");
+  EXPECT_TRUE(WaitUntil([&] {
+    return RunJs(page, "(document.getElementById('orvex-text-popup') || {}).textContent").toString() ==
+           "Shown on its own";
+  }));
+  ASSERT_EQ(RunJs(page, "document.querySelector('button.orvex-tcard').textContent").toString(), "Next");
+  RunJs(page, "document.querySelector('button.orvex-tcard').click(); true");
+  ASSERT_TRUE(WaitUntil([&] { return cards.count() == 1; }));
+  // The card's hexadecimal wParam arrives as its value.
+  EXPECT_EQ(cards.at(0).at(0).toInt(), 0x1F);
+  EXPECT_EQ(cards.at(0).at(1).toInt(), 3);
 }
 
 class ViewerRussianTest : public ViewerTest {

@@ -107,16 +107,53 @@ quint32 Le32At(const QByteArray& bytes, qsizetype at) {
 
 }  // namespace
 
-TEST(ChmWriterLzx, InputsEndingAroundFrameAndResetBoundaries) {
+// The compressed section's length around frame and reset boundaries: every
+// reader gives back every file, byte for byte.
+struct SectionLayout {
+  const char* name;
+  QList<qsizetype> sizes;  // the files of the compressed section, in order
+  ChmWriterOptions options = {};
+  bool randomBytes = false;  // data that is stored rather than compressed
+};
+
+void PrintTo(const SectionLayout& layout, std::ostream* os) { *os << layout.name; }
+
+class ChmWriterSectionLength : public testing::TestWithParam<SectionLayout> {};
+
+TEST_P(ChmWriterSectionLength, EveryReaderGivesBackEveryFile) {
+  const SectionLayout& layout = GetParam();
   QTemporaryDir dir;
-  constexpr qsizetype frame = 0x8000;
-  for (qsizetype size : {qsizetype(0), qsizetype(1), qsizetype(2), frame - 1, frame, frame + 1, 2 * frame - 1,
-                         2 * frame, 2 * frame + 1, 6 * frame, 5 * frame + 17}) {
-    SCOPED_TRACE(size);
-    const QList<TestFile> files = {{"/page.htm", HtmlLikeText(size, quint32(size))}};
-    ExpectBothLibrariesReadBack(WriteChm(dir, files), files);
+  QList<TestFile> files = {{"/stored.gif", RandomBytes(3000, 1), ChmSection::Uncompressed}};
+  for (qsizetype i = 0; i < layout.sizes.size(); ++i) {
+    const quint32 seed = quint32(i + 1);
+    files.append({"/f" + QByteArray::number(i) + ".htm", layout.randomBytes
+                                                             ? RandomBytes(layout.sizes[i], seed)
+                                                             : HtmlLikeText(layout.sizes[i], seed)});
   }
+  const QString path = WriteChm(dir, files, layout.options);
+  ExpectBothLibrariesReadBack(path, files);
+  ExpectSameFiles(SlashFiles(Expected(files)), ReadWithProgram("7z", path), "7z");
 }
+
+constexpr qsizetype kFrame = 0x8000;
+
+INSTANTIATE_TEST_SUITE_P(
+    AroundFrameAndResetBoundaries, ChmWriterSectionLength,
+    testing::Values(SectionLayout{"EmptySection", {}}, SectionLayout{"OnlyEmptyFiles", {0, 0}},
+                    SectionLayout{"OneByte", {1}}, SectionLayout{"OneByteShortOfAFrame", {kFrame - 1}},
+                    SectionLayout{"OneFrame", {kFrame}}, SectionLayout{"OneFrameAndOneByte", {kFrame + 1}},
+                    SectionLayout{"TwoFramesLessOneByte", {kFrame, 0, kFrame - 1}},
+                    SectionLayout{"OneResetInterval", {2 * kFrame}},
+                    SectionLayout{"ThreeFramesInPieces", {kFrame + 7, 0, 2 * kFrame - 7}},
+                    SectionLayout{"OneFramePastAReset", {2 * kFrame, kFrame}},
+                    SectionLayout{"ThreeFramesAndOneByte", {3 * kFrame + 1}},
+                    SectionLayout{"ThreeFramesLessOneByte", {3 * kFrame - 1}},
+                    SectionLayout{"FourFramesAndSome", {4 * kFrame + 17, 0}},
+                    SectionLayout{"StoredOddFrames", {3 * kFrame}, {}, true},
+                    SectionLayout{"StoredPartFrame", {kFrame + 100}, {}, true},
+                    SectionLayout{"LongerIntervalOddFrames", {5 * kFrame + 3}, {0x409, 17, 4, 0}},
+                    SectionLayout{"LongerIntervalWhole", {8 * kFrame}, {0x409, 18, 8, 0}}),
+    [](const testing::TestParamInfo<SectionLayout>& info) { return std::string(info.param.name); });
 
 TEST(ChmWriterLzx, LongRunsRandomDataAndManySmallFiles) {
   QTemporaryDir dir;
@@ -136,9 +173,9 @@ TEST(ChmWriterLzx, TextShrinksAndRandomDataBarelyGrows) {
   const LzxStream packedText = LzxCompress(text, {});
   const LzxStream packedRandom = LzxCompress(random, {});
   EXPECT_LT(packedText.data.size(), text.size() / 3);
-  // Stored blocks: the padding of the last interval and a few bytes a frame.
+  // Stored blocks: the padding of the last frame and a few bytes a frame.
   EXPECT_LT(packedRandom.data.size(), random.size() + 2 * kLzxFrameSize);
-  EXPECT_EQ(packedText.frameOffsets.size(), 32);  // 1,000,000 bytes padded to 16 intervals of 2 frames
+  EXPECT_EQ(packedText.frameOffsets.size(), 31);  // 1,000,000 bytes in frames of 32 KB
   EXPECT_EQ(packedText.frameOffsets.first(), 0u);
 }
 
@@ -147,9 +184,11 @@ TEST(ChmWriterLzx, LargerWindowsAndLongerResetIntervals) {
   const QList<TestFile> files = {{"/a.htm", HtmlLikeText(900000, 3)},
                                  {"/b.bin", RandomBytes(100000, 4)},
                                  {"/c.htm", HtmlLikeText(300000, 3)}};
-  for (auto [windowBits, resetFrames] : {std::pair{17, 2}, {17, 6}, {18, 8}, {21, 32}}) {
+  for (auto [windowBits, resetFrames] : {std::pair{17, 2}, {17, 4}, {18, 8}, {21, 32}}) {
     SCOPED_TRACE(windowBits);
-    ExpectBothLibrariesReadBack(WriteChm(dir, files, {0x409, windowBits, resetFrames, 0}), files);
+    const QString path = WriteChm(dir, files, {0x409, windowBits, resetFrames, 0});
+    ExpectBothLibrariesReadBack(path, files);
+    ExpectSameFiles(SlashFiles(Expected(files)), ReadWithProgram("7z", path), "7z");
   }
 }
 
@@ -263,7 +302,7 @@ TEST(ChmWriterContainer, RefusesNamesAndOptionsReadersCannotUse) {
     EXPECT_FALSE(written.Ok()) << name.left(20).toStdString();
     EXPECT_TRUE(written.Message().contains("bad.chm")) << written.Message().toStdString();
   }
-  for (auto [windowBits, resetFrames] : {std::pair{15, 2}, {22, 64}, {17, 3}, {16, 0}}) {
+  for (auto [windowBits, resetFrames] : {std::pair{15, 2}, {22, 64}, {17, 3}, {16, 0}, {16, 6}}) {
     ChmWriter writer({0x409, windowBits, resetFrames, 0});
     writer.AddFile("/a.htm", "x");
     QFile out(dir.filePath("opt.chm"));

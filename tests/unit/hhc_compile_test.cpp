@@ -6,6 +6,7 @@
 #include "chm_readers.h"
 #include "generated_projects.h"
 #include "hhc_fixture.h"
+#include "keyword_links_reader.h"
 #include "viewer/chm_document.h"
 
 #include <QFileInfo>
@@ -30,6 +31,11 @@ class HhcCompile : public ::testing::Test {
     writeBytes(project.projectPath(), text);
   }
   QString Messages(const CompileResult& r) const { return r.messages.join('\n'); }
+  // What the window's check makes of the project's output paths, before a compile.
+  OutputPathCheck CheckBeforeCompile() const {
+    return CheckOutputPaths(project.projectPath(),
+                            QString::fromLatin1(readBytes(project.projectPath())).split("\r\n"));
+  }
   // Files in the project folder that a compile left besides its outputs.
   QStringList Leftovers() const {
     return QDir(dir.path()).entryList({"*.orvex-part", ".*.orvex-part"}, QDir::Files | QDir::Hidden);
@@ -58,14 +64,16 @@ TEST_F(HhcCompile, EveryReaderGivesBackEveryFile) {
     EXPECT_EQ(mspack.value(name), source) << "libmspack: " << name;
     EXPECT_EQ(extracted.value(name), source) << "extract_chmLib: " << name;
   }
-  for (const char* name :
-       {"/#SYSTEM", "/#IVB", "/#STRINGS", "/#TOPICS", "/#URLTBL", "/#URLSTR", "/#IDXHDR"}) {
+  for (const char* name : {"/#SYSTEM", "/#IVB", "/#STRINGS", "/#TOPICS", "/#URLTBL", "/#URLSTR", "/#IDXHDR",
+                           "/$WWKeywordLinks/BTree", "/$WWKeywordLinks/Map", "/$WWKeywordLinks/Data",
+                           "/$WWKeywordLinks/Property"}) {
     EXPECT_TRUE(chmlib.contains(name)) << name;
     EXPECT_EQ(mspack.value(name), chmlib.value(name)) << name;
   }
   // Every file the readers list, they give alike.
   EXPECT_EQ(SlashFiles(chmlib), SlashFiles(mspack));
   EXPECT_EQ(SlashFiles(chmlib), extracted);
+  EXPECT_EQ(SlashFiles(chmlib), ReadWithProgram("7z", project.chmPath()));
   // Full-text search was asked for.
   EXPECT_FALSE(chmlib.value("/$FIftiMain").isEmpty());
 }
@@ -136,15 +144,20 @@ TEST_F(HhcCompile, OutputsOutsideTheProjectFolderAreRefused) {
     writeBytes(project.projectPath(), readBytes(project.projectPath()));
     project.write(dir.path());
     SetProjectLine("Compiled file=My Guide.chm", "Compiled file=" + target);
+    const OutputPathCheck check = CheckBeforeCompile();
+    EXPECT_TRUE(check.refused.isEmpty()) << check.refused.join('\n').toStdString();
+    EXPECT_EQ(check.outside.size(), 1) << target.constData();
     const CompileResult result = CompileProject(project.projectPath());
     EXPECT_FALSE(result.success) << target.constData();
     EXPECT_TRUE(Messages(result).contains("outside the project folder")) << Messages(result).toStdString();
+    EXPECT_TRUE(check.outside.contains(result.compiledFile)) << result.compiledFile.toStdString();
     EXPECT_FALSE(QFileInfo::exists(result.compiledFile)) << result.compiledFile.toStdString();
   }
   // A link inside the project that leads outside is no way around it.
   ASSERT_TRUE(QFile::link(outside.path(), project.folder + "/out"));
   project.write(dir.path());
   SetProjectLine("Compiled file=My Guide.chm", "Compiled file=out\\linked.chm");
+  EXPECT_EQ(CheckBeforeCompile().outside, QStringList{project.folder + "/out/linked.chm"});
   EXPECT_FALSE(CompileProject(project.projectPath()).success);
   EXPECT_FALSE(QFileInfo::exists(outside.path() + "/linked.chm"));
 
@@ -175,6 +188,12 @@ TEST_F(HhcCompile, OutputsNeverReplaceAFileOfTheProject) {
     QFile::remove(project.chmPath());
     QFile::remove(project.logPath());
     SetProjectLine(c.from, c.to);
+    // The window refuses what the project's own lines name; a picture that
+    // only a page names is left to the compile.
+    const OutputPathCheck check = CheckBeforeCompile();
+    EXPECT_TRUE(check.outside.isEmpty());
+    EXPECT_EQ(check.refused.size(), c.victim == "pic.png" ? 0 : 1) << c.to.constData();
+    for (const QString& refusal : check.refused) EXPECT_TRUE(refusal.contains("is a file of the project"));
     auto before = snapshot(project.folder);
     const CompileResult result = CompileProject(project.projectPath());
     EXPECT_FALSE(result.success) << c.to.constData();
@@ -261,6 +280,24 @@ TEST(HhcGeneratedProjects, DoxygenAndSphinxProjectsOpenInTheViewer) {
     EXPECT_FALSE(document.Contents().empty()) << generated.ProjectFile.toStdString();
     EXPECT_FALSE(document.Index().empty()) << generated.ProjectFile.toStdString();
     EXPECT_TRUE(document.DefaultTopicUrl().isValid());
+    // The generator's index as keyword links, every keyword leading to
+    // topics of the help, unless the project asks for none.
+    ChmFile chm;
+    ASSERT_TRUE(chm.open(result.compiledFile));
+    const auto file = [&](const char* name) { return chm.read(name).value_or(QByteArray()); };
+    if (readBytes(generated.ProjectFile).contains("Binary Index=No")) {
+      EXPECT_FALSE(chm.read("/$WWKeywordLinks/BTree").has_value());
+    } else {
+      const auto keywords =
+          ReadKeywordLinks(file("/$WWKeywordLinks/BTree"), file("/$WWKeywordLinks/Map"),
+                           file("/$WWKeywordLinks/Data"), file("/$WWKeywordLinks/Property"));
+      ASSERT_TRUE(keywords.Ok()) << keywords.Message().toStdString();
+      EXPECT_GE(keywords->entries.size(), qsizetype(document.Index().size()));
+      const quint32 topicCount = quint32(file("/#TOPICS").size() / 16);
+      for (const KeywordLinkEntry& entry : keywords->entries) {
+        for (quint32 topic : entry.topics) ASSERT_LT(topic, topicCount) << entry.path.toStdString();
+      }
+    }
     const QStringList pages = document.PagePaths();
     EXPECT_GE(pages.size(), 3);
     for (const QString& page : pages) {
