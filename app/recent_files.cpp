@@ -56,6 +56,15 @@ Status AddToHistory(const QString& settingsPath, const QString& projectPath) {
   return WriteProfileFile(settingsPath, fileText);
 }
 
+Status RemoveFromHistory(const QString& settingsPath, const QString& projectPath) {
+  QByteArray fileText = ReadProfileFile(settingsPath);
+  QStringList entries = ReadSlots(fileText);
+  entries.removeAll(projectPath);
+  for (int i = 0; i < kHistorySize; ++i)
+    fileText = SetProfileValue(fileText, HistorySection(), SlotKey(i), entries.value(i));
+  return WriteProfileFile(settingsPath, fileText);
+}
+
 QString SettingsFilePath(const QString& programPath) {
   const QFileInfo program(programPath);
   if (QFileInfo(program.absolutePath()).isWritable())

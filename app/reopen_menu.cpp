@@ -12,7 +12,7 @@
 void MainWindow::ConnectProjectCommands() {
   projectCommands = new ProjectCommands(
       project, {this, contentsTree, contentsModel, indexModel, editor, sourceView, contextLabel},
-      {[this] { return topicEditing->PageHasUnsavedEdits(); },
+      {[this] { return topicEditing->PageChangedSinceStored(); },
        [this] { return topicEditing->StoreCurrentTopic(true); },
        [this](bool created) { EnterProjectFolder(created); }},
       SettingsFilePath(QCoreApplication::applicationFilePath()), this);

@@ -93,12 +93,13 @@ struct EditingControl::Impl {
   bool showDetails = false;
   bool showBorders = false;
   bool snapToGrid = false;
+  bool readOnly = false;
   DialogHandler dialogs;
 
   QString ViewOptions() const {
-    return QStringLiteral("{details:%1,borders:%2,snap:%3,dirty:%4}")
+    return QStringLiteral("{details:%1,borders:%2,snap:%3,dirty:%4,editable:%5}")
         .arg(showDetails ? "true" : "false", showBorders ? "true" : "false", snapToGrid ? "true" : "false",
-             carryDirty ? "true" : "false");
+             carryDirty ? "true" : "false", readOnly ? "false" : "true");
   }
 
   // Served folder as a path with '/' and a trailing separator.
@@ -359,6 +360,13 @@ void EditingControl::SetSnapToGrid(bool on) {
   d->Post(QStringLiteral("typeof __orvex !== 'undefined' && __orvex.setView(%1)").arg(d->ViewOptions()));
 }
 
+bool EditingControl::ReadOnly() const { return d->readOnly; }
+void EditingControl::SetReadOnly(bool on) {
+  if (d->readOnly == on) return;
+  d->readOnly = on;
+  d->Post(QStringLiteral("typeof __orvex !== 'undefined' && __orvex.setView(%1)").arg(d->ViewOptions()));
+}
+
 QString EditingControl::DocumentTitle() { return d->loaded ? PageTitle(d->parts) : QString(); }
 
 void EditingControl::SetBodyBgColor(const QString& color) {
@@ -366,7 +374,7 @@ void EditingControl::SetBodyBgColor(const QString& color) {
 }
 
 int EditingControl::QueryStatus(int command) {
-  if (!d->loaded) return decmd::Disabled;
+  if (!d->loaded || d->readOnly) return decmd::Disabled;
   switch (command) {
     case decmd::FindText:
     case decmd::Font:
@@ -399,7 +407,7 @@ EditingControl::FormatState EditingControl::QueryFormatState() {
 }
 
 void EditingControl::ExecCommand(int command, int option, QVariant& arg) {
-  if (!d->loaded) return;
+  if (!d->loaded || d->readOnly) return;
   const bool prompt = option == decmd::PromptUser;
   switch (command) {
     case decmd::Copy:
@@ -446,6 +454,8 @@ void EditingControl::ExecCommand(int command, int option, QVariant& arg) {
 
 TextRange EditingControl::SelectionRange() {
   TextRange range;
+  // Nothing is inserted into a read-only page.
+  if (d->readOnly) return range;
   const QVariant id = d->Call(QStringLiteral("__orvex.createRange()"));
   if (!id.isValid()) return range;
   range.Owner = this;

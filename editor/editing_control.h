@@ -100,6 +100,10 @@ class EditingControl : public QWidget {
   void SetShowBorders(bool on);
   bool SnapToGrid() const;
   void SetSnapToGrid(bool on);
+  // A read-only page takes no typing and no commands: every command is
+  // disabled and does nothing, and a selection range inserts nothing.
+  bool ReadOnly() const;
+  void SetReadOnly(bool on);
 
   QString DocumentTitle();
   bool Busy() const;

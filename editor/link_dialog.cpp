@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -74,8 +75,14 @@ void LinkDialog::showEvent(QShowEvent* event) {
 
 void LinkDialog::OKBtnClick() {
   QTreeWidgetItem* node = topicTree->currentItem();
-  // A heading without a page can't be linked to; the dialog stays open.
-  if (!node || node->data(0, kFileRole).toString().isEmpty()) return;
+  // Without a topic, or on a heading without a page, the dialog stays open and says why.
+  if (!node || node->data(0, kFileRole).toString().isEmpty()) {
+    QMessageBox::information(this, "Select topic",
+                             node ? node->text(0) + " has no page to link to: choose a topic with a page."
+                                  : "Choose the topic the link leads to.");
+    topicTree->setFocus();
+    return;
+  }
   ChosenFile = node->data(0, kFileRole).toString();
   ChosenCaption = node->text(0);
   AllowClose = true;

@@ -1,6 +1,8 @@
 #include "features/splash_dialog.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QMessageBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -88,6 +90,20 @@ void SplashDialog::BrowseClick() {
 
 void SplashDialog::OKBtnClick() {
   // An empty name keeps the dialog open, without a message.
-  AllowClose = !fileNameEdit->text().isEmpty();
-  if (AllowClose) accept();
+  const QString typed = fileNameEdit->text().trimmed();
+  AllowClose = false;
+  if (typed.isEmpty()) return;
+  // A name other than the browsed picture's is a path of its own, relative to
+  // the project folder (the current folder); one that is not there is said.
+  if (typed != QFileInfo(ChosenPicture).fileName() || !QFileInfo(ChosenPicture).isFile()) {
+    const QString path = QFileInfo(typed).absoluteFilePath();
+    if (!QFileInfo(path).isFile()) {
+      QMessageBox::warning(this, "Insert splash", "File not found: " + QDir::toNativeSeparators(path));
+      fileNameEdit->setFocus();
+      return;
+    }
+    ChosenPicture = path;
+  }
+  AllowClose = true;
+  accept();
 }

@@ -26,7 +26,8 @@ class SplashDialog : public ValidatingDialog {
   QPushButton* cancelButton = nullptr;
   QFileDialog* openDialog = nullptr;
 
-  // The full path last chosen by browsing; empty before the first browse.
+  // The full path of the picture: last chosen by browsing, or typed; empty
+  // before the first one.
   QString PicturePath() const { return ChosenPicture; }
   // The time box's value as the splash uses it (see SplashSeconds).
   int Seconds() const;

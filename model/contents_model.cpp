@@ -10,29 +10,35 @@ QModelIndex ContentsModel::CreateTopic(const QModelIndex& selected, const QStrin
   return Insert(parent, rowCount(parent), title, std::move(record));
 }
 
-QStringList ContentsModel::DeleteTopic(const QModelIndex& topic) {
+QStringList ContentsModel::PagesGoingWith(const QModelIndex& topic) const {
   if (!NodeAt(topic)) return {};
-  QStringList removed;
+  QStringList pages;
   QSet<QString> seen;
   for (const QModelIndex& index : Subtree(topic)) {
     const TopicData* record = RecordAt(index);
     if (!record || record->FileName.isEmpty() || seen.contains(record->FileName)) continue;
     seen.insert(record->FileName);
-    removed << record->FileName;
+    pages << record->FileName;
   }
-  Remove(topic);
-  // A page that a remaining topic still shows stays, with its entries and number.
+  // A page that a topic outside the subtree still shows stays, with its entries and number.
   QSet<QString> stillShown;
   std::vector<QModelIndex> work;
   for (int row = rowCount() - 1; row >= 0; --row) work.push_back(index(row, 0));
-  while (!work.empty() && !removed.isEmpty()) {
+  while (!work.empty() && !pages.isEmpty()) {
     const QModelIndex index = work.back();
     work.pop_back();
+    if (index == topic) continue;
     if (const TopicData* record = RecordAt(index)) stillShown.insert(record->FileName);
     for (int row = rowCount(index) - 1; row >= 0; --row) work.push_back(this->index(row, 0, index));
   }
-  removed.removeIf([&](const QString& page) { return stillShown.contains(page); });
-  return removed;
+  pages.removeIf([&](const QString& page) { return stillShown.contains(page); });
+  return pages;
+}
+
+QStringList ContentsModel::DeleteTopic(const QModelIndex& topic) {
+  const QStringList pages = PagesGoingWith(topic);
+  if (NodeAt(topic)) Remove(topic);
+  return pages;
 }
 
 bool ContentsModel::MoveTopic(const QModelIndex& dragged, ContentsDrop drop, const QModelIndex& target) {

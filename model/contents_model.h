@@ -24,6 +24,8 @@ class ContentsModel : public RecordTreeModel<TopicData, ContentsNode> {
   // topic shows, each once, in document order: the caller deletes their
   // files, index entries and context lines.
   QStringList DeleteTopic(const QModelIndex& topic);
+  // The pages DeleteTopic would answer for the topic, without deleting it.
+  QStringList PagesGoingWith(const QModelIndex& topic) const;
 
   // Moves a dragged topic as a drop on `target` does; false when nothing
   // moved (no drop, no target, or a target in the dragged topic's subtree).

@@ -7,6 +7,7 @@
 #include "model/project_reader.h"
 #include "platform/project_paths.h"
 #include "platform/text_file.h"
+#include "project/project_saver.h"
 #include "project/page_template.h"
 #include "project/project_saver.h"
 
@@ -21,7 +22,13 @@ Result<ProjectTrees> HelpProject::Open(const QString& path) {
   m_sources = std::move(files.Sources);
   SetModifiedState(false);
   m_currentTopic.reset();
-  return ProjectTrees{std::move(files.Contents), std::move(files.Index), std::move(files.Problems)};
+  return ProjectTrees{std::move(files.Contents), std::move(files.Index), std::move(files.Problems),
+                      std::move(files.MissingSitemaps)};
+}
+
+QStringList HelpProject::NewProjectFiles(const QString& path, const std::optional<NewProjectChoice>& choice) {
+  return QStringList{path, ChangeFileExt(path, ".css"), ChangeFileExt(path, "P.js")} +
+         ProjectFilesSaved(path, NewProjectLines(path, choice));
 }
 
 Status HelpProject::CreateNew(const QString& path, const std::optional<NewProjectChoice>& choice) {

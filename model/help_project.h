@@ -21,7 +21,8 @@
 struct ProjectTrees {
   std::vector<ContentsNode> Contents;
   std::vector<IndexNode> Index;
-  QStringList Problems;  // what could not be read (a missing contents or index file)
+  QStringList Problems;         // what could not be read (a missing contents or index file)
+  QStringList MissingSitemaps;  // the contents or index files that are not there
 };
 
 class HelpProject {
@@ -37,6 +38,8 @@ class HelpProject {
   // the open project go and hold the new one (empty trees, modified). On
   // failure the model is left as it was.
   Status CreateNew(const QString& path, const std::optional<NewProjectChoice>& choice);
+  // The files that making a new project writes, its first save included.
+  static QStringList NewProjectFiles(const QString& path, const std::optional<NewProjectChoice>& choice);
 
   // Writes the contents, index, map, alias and project files and puts the
   // project at the top of the recent list in `settingsFile`. Stops at the

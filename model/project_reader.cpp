@@ -31,9 +31,10 @@ QString EncodingProblem(const QByteArray& bytes) {
 
 // Reads one sitemap file into `source` and returns its text ("" when it
 // is missing or cannot be understood; the reason then is in the source).
-QString SitemapText(SitemapSource& source, int codePage, QStringList& problems) {
+QString SitemapText(SitemapSource& source, int codePage, ProjectFiles& files) {
   if (!QFileInfo::exists(source.Path)) {
-    problems << QStringLiteral("File not found: %1").arg(source.Path);
+    files.Problems << QStringLiteral("File not found: %1").arg(source.Path);
+    files.MissingSitemaps << source.Path;
     return {};
   }
   const Result<QByteArray> bytes = ReadRegularFile(source.Path, kMaxSitemapBytes);
@@ -87,12 +88,12 @@ Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
   sources.Contents.Path = ContentsFilePath(projectPath, files.ProjectLines);
   sources.Index.Path = IndexFilePath(projectPath, files.ProjectLines);
   // A project without a contents or index file opens with that tree empty.
-  const QString contentsText = SitemapText(sources.Contents, codePage, files.Problems);
+  const QString contentsText = SitemapText(sources.Contents, codePage, files);
   ContentsFileRead contents = ReadContents(contentsText);
   NoteHowItRead(sources.Contents, contentsText, contents);
   sources.Contents.WrittenForm = SitemapDigest(ContentsFileText(contents.Nodes, contents.Header));
   files.Contents = std::move(contents.Nodes);
-  const QString indexText = SitemapText(sources.Index, codePage, files.Problems);
+  const QString indexText = SitemapText(sources.Index, codePage, files);
   IndexFileRead index = ReadIndex(indexText);
   NoteHowItRead(sources.Index, indexText, index);
   sources.Index.WrittenForm = SitemapDigest(IndexFileText(index.Nodes, index.Header));

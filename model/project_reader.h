@@ -14,8 +14,9 @@ struct ProjectFiles {
   QStringList MapLines;    // the program's own map file; empty when it is missing
   std::vector<ContentsNode> Contents;
   std::vector<IndexNode> Index;
-  ProjectSources Sources;  // where the sitemaps are and how they were read
-  QStringList Problems;    // what could not be read (missing files too), each naming its file
+  ProjectSources Sources;       // where the sitemaps are and how they were read
+  QStringList Problems;         // what could not be read (missing files too), each naming its file
+  QStringList MissingSitemaps;  // the contents or index files that are not there
 };
 
 // Reads the project file, the contents and index files it names (or those

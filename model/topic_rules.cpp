@@ -39,6 +39,11 @@ QStringList SubtopicLinksHtml(const std::vector<SubtopicLink>& subtopics) {
   return html;
 }
 
-QString DeleteTopicQuestion(const QString& title, int subtopics) {
-  return "Delete topic " + title + " and its " + QString::number(subtopics) + " subtopics?";
+QString DeleteTopicQuestion(const QString& title, int subtopics, int pageFiles, bool toTrash) {
+  QString question = "Delete topic " + title + " and its " + QString::number(subtopics) + " subtopics?";
+  if (pageFiles <= 0) return question;
+  const QString files =
+      pageFiles == 1 ? QStringLiteral("1 page file") : QString::number(pageFiles) + " page files";
+  if (toTrash) return question + "\n\n" + files + " will be moved to the trash.";
+  return question + "\n\n" + files + " will be deleted for good: there is no trash to move them to.";
 }

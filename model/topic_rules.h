@@ -38,4 +38,6 @@ QStringList SubtopicLinksHtml(const std::vector<SubtopicLink>& subtopics);
 
 // The question asked before a topic with `subtopics` descendants (all
 // levels) is deleted.
-QString DeleteTopicQuestion(const QString& title, int subtopics);
+// Followed, when pages go with the topics, by how many page files go to
+// the trash, or are deleted for good where there is no trash.
+QString DeleteTopicQuestion(const QString& title, int subtopics, int pageFiles = 0, bool toTrash = true);

@@ -21,6 +21,7 @@
 #include "panes/tree_drop_targets.h"
 #include "panes/topic_editing.h"
 #include "platform/text_file.h"
+#include "platform/trash.h"
 
 ContentsPane::ContentsPane(HelpProject& project, TopicEditing& topics, IndexPane& index, Views views,
                            QObject* parent)
@@ -63,18 +64,32 @@ void ContentsPane::CaptionEdited(const QModelIndex& node, const QString& caption
 void ContentsPane::DeleteTopicCommand() {
   const QModelIndex node = m_views.contentsTree->currentIndex();
   if (!node.isValid()) return;
-  // Pages are deleted from disk: ask first.
+  // Page files go too: the question says how many, and whether the trash takes them.
   const int subtopics = int(m_views.contents->Subtree(node).size()) - 1;
-  const auto answer = QMessageBox::question(m_views.window, "Confirm",
-                                            DeleteTopicQuestion(m_views.contents->CaptionAt(node), subtopics),
-                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+  const int pageFiles = int(PageFilesGoingWith(node).size());
+  const bool toTrash = pageFiles > 0 && TrashAvailable();
+  const auto answer = QMessageBox::question(
+      m_views.window, "Confirm",
+      DeleteTopicQuestion(m_views.contents->CaptionAt(node), subtopics, pageFiles, toTrash),
+      QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
   if (answer != QMessageBox::Yes) return;
-  DeleteTopic(node);
+  DeleteTopic(node, toTrash);
 }
 
-void ContentsPane::DeleteTopic(const QModelIndex& node) {
+QStringList ContentsPane::PageFilesGoingWith(const QModelIndex& node) const {
+  QStringList files;
+  if (!m_project.IsOpen()) return files;
+  for (const QString& name : m_views.contents->PagesGoingWith(node)) {
+    const QString path = m_project.PagePath(name);
+    if (QFileInfo(path).isFile()) files << path;
+  }
+  return files;
+}
+
+void ContentsPane::DeleteTopic(const QModelIndex& node, bool toTrash) {
   if (!node.isValid() || node.model() != m_views.contents) return;
   QTreeView* tree = m_views.contentsTree;
+  const QStringList files = PageFilesGoingWith(node);
   QStringList gone;  // pages no remaining topic shows
   {
     // Neither stored nor loaded on the way: the page is going.
@@ -82,12 +97,13 @@ void ContentsPane::DeleteTopic(const QModelIndex& node) {
     gone = m_views.contents->DeleteTopic(node);
     if (const QModelIndex now = tree->currentIndex(); now.isValid()) tree->setCurrentIndex(now);
   }
-  QStringList kept;  // page files that could not be deleted
+  QStringList kept;  // page files that could not be moved or deleted
+  for (const QString& path : files) {
+    const Status removed =
+        toTrash ? MoveToTrash(path) : (QFile::remove(path) ? Status() : Fail("Cannot delete file " + path));
+    if (!removed) kept << removed.Message();
+  }
   for (const QString& name : gone) {
-    if (m_project.IsOpen()) {
-      const QString path = m_project.PagePath(name);
-      if (QFileInfo(path).isFile() && !QFile::remove(path)) kept << path;
-    }
     m_index.RemoveEntriesLeadingTo(name);
     m_project.RemoveContextEntries(name);
   }
@@ -96,7 +112,7 @@ void ContentsPane::DeleteTopic(const QModelIndex& node) {
   m_project.SetModified();
   tree->viewport()->update();
   // The topics are gone either way; a page left on disk is said.
-  if (!kept.isEmpty()) QMessageBox::warning(m_views.window, "Orvex", "Cannot delete file " + kept.join(", "));
+  if (!kept.isEmpty()) QMessageBox::warning(m_views.window, "Orvex", kept.join("\n"));
 }
 
 void ContentsPane::AppendLinksToSubtopics() {

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 class ContentsModel;
 class EditingControl;
@@ -43,9 +44,10 @@ class ContentsPane : public QObject {
   void NewSubtopic();  // "New subtopic"
   // "Delete topic": asks, then deletes.
   void DeleteTopicCommand();
-  // Deletes a topic with its subtopics, their pages, index entries and
-  // context lines, without asking.
-  void DeleteTopic(const QModelIndex& node);
+  // Deletes a topic with its subtopics, their index entries and context
+  // lines, without asking; their page files go to the trash, or are deleted
+  // for good when not toTrash.
+  void DeleteTopic(const QModelIndex& node, bool toTrash = true);
   // A Contents node dropped on the Contents tree at a point (viewport coordinates).
   void DropOnContents(const QPoint& viewportPos);
   void AppendLinksToSubtopics();
@@ -55,6 +57,8 @@ class ContentsPane : public QObject {
  private:
   // In-place rename of a Contents node: the page's title and heading follow.
   void CaptionEdited(const QModelIndex& node, const QString& caption);
+  // The page files on disk that go with a topic and its subtopics.
+  QStringList PageFilesGoingWith(const QModelIndex& node) const;
 
   HelpProject& m_project;
   TopicEditing& m_topics;

@@ -31,16 +31,26 @@ void IndexPane::RevokeDropTarget() {
 
 bool IndexPane::DropAllowed() const {
   // The text comes out of the editor: it is the window's active control.
+  // Without a topic to lead to, the drop is taken to say so.
   EditingControl* editor = m_views.editor;
   const QWidget* focus = m_views.window->focusWidget();
-  if (!focus || !(focus == editor || editor->isAncestorOf(focus))) return false;
-  // An entry without a topic would lead nowhere.
-  const TopicData* topic = m_views.contents->RecordAt(m_views.contentsTree->currentIndex());
-  return topic && !topic->FileName.isEmpty();
+  return focus && (focus == editor || editor->isAncestorOf(focus));
 }
 
 void IndexPane::AddEntry(const QString& text, const QPoint& screenPos) {
   if (!DropAllowed()) return;
+  // An entry without a topic would lead nowhere.
+  const TopicData* selected = m_views.contents->RecordAt(m_views.contentsTree->currentIndex());
+  if (!selected || selected->FileName.isEmpty()) {
+    // Told without waiting: the drag has just ended.
+    auto* box = new QMessageBox(QMessageBox::Information, "Orvex",
+                                "No index entry was added: select the topic it leads to in the Contents "
+                                "tree, then drop the text again.",
+                                QMessageBox::Ok, m_views.window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return;
+  }
   QTreeView* indexTree = m_views.indexTree;
   const QModelIndex topicNode = m_views.contentsTree->currentIndex();
   const TopicData* topic = m_views.contents->RecordAt(topicNode);

@@ -38,10 +38,10 @@ class IndexPane : public QObject {
   bool DropTargetSet() const { return m_dropTarget != nullptr; }
   IndexDropTarget* DropTarget() const { return m_dropTarget; }
 
-  // Text may be dropped: the editor is the active control and a Contents
-  // topic with a page is selected.
+  // Text may be dropped: the editor is the active control.
   bool DropAllowed() const;
-  // Adds an entry for the dropped text at a point (screen coordinates).
+  // Adds an entry for the dropped text at a point (screen coordinates),
+  // leading to the selected topic; without one, says so.
   void AddEntry(const QString& text, const QPoint& screenPos);
   // Removes an index node with its children and folds a keyword left with one entry.
   void RemoveEntry(const QModelIndex& node);

@@ -34,6 +34,7 @@ TopicEditing::TopicEditing(HelpProject& project, Views views, QObject* parent)
   connect(m_views.contentsTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &TopicEditing::SelectionChanged);
   connect(m_views.copyContextButton, &QPushButton::clicked, this, &TopicEditing::CopyContextNumber);
+  SetPageLoaded(false);
 }
 
 Status TopicEditing::LoadTopicPage(const QString& path) {

@@ -51,7 +51,11 @@ class TopicEditing : public QObject {
   // The page in the view in use was changed since it was loaded (the
   // editor's undo, or the source view's own modified mark).
   bool PageHasUnsavedEdits() const;
-  // Empties the editor and the source view.
+  // The page on show differs from what its file holds (edited since it was
+  // loaded or last stored).
+  bool PageChangedSinceStored();
+  // Empties the editor and the source view, which take no typing until a
+  // page is loaded.
   void ClearPage();
 
   // --- the selected topic ---
@@ -84,6 +88,8 @@ class TopicEditing : public QObject {
  private:
   // The tab control's "changing" event; false refuses the switch.
   bool EditorTabChanging();
+  // The editor and the source view take typing only while a page is loaded.
+  void SetPageLoaded(bool loaded);
   void SelectionChanged(const QModelIndex& current, const QModelIndex& previous);
   bool Report(const Status& status) const { return ReportFailure(m_views.window, status); }
 

@@ -12,6 +12,8 @@
 #include "model/contents_model.h"
 #include "model/help_project.h"
 #include "panes/topic_editing.h"
+#include "editor/card_conversions.h"
+#include "platform/text_file.h"
 
 void TopicEditing::SelectionChanged(const QModelIndex& current, const QModelIndex& previous) {
   if (m_selectionOff) return;
@@ -27,6 +29,19 @@ void TopicEditing::SelectionChanged(const QModelIndex& current, const QModelInde
 bool TopicEditing::PageHasUnsavedEdits() const {
   if (m_currentTab == 1) return m_views.sourceView->document()->isModified();
   return StatusEnabled(m_views.editor->QueryStatus(decmd::Undo));
+}
+
+bool TopicEditing::PageChangedSinceStored() {
+  if (!PageHasUnsavedEdits()) return false;
+  const TopicData* topic = m_views.contents->RecordAt(m_views.contentsTree->currentIndex());
+  if (!topic || topic->FileName.isEmpty()) return true;
+  // Undo history outlives a save: the page counts as changed only when what
+  // would be stored differs from what its file holds.
+  const Result<QStringList> stored = ReadLinesFile(m_project.PagePath(topic->FileName), m_project.CodePage());
+  if (!stored) return true;
+  if (m_currentTab == 1) return SplitLines(MemoText()) != *stored;
+  const std::optional<QString> html = m_views.editor->TryDocumentHTML();
+  return !html || SplitLines(CardButtonsToObjects(*html)) != *stored;
 }
 
 bool TopicEditing::StoreSelectedTopic(const QModelIndex& selected, bool evenWithEmptySource) {
@@ -50,10 +65,22 @@ void TopicEditing::ClearPage() {
   m_views.editor->NewDocument();
   m_views.sourceView->clear();
   WaitEditorIdle(m_views.editor);
+  SetPageLoaded(false);
+}
+
+void TopicEditing::SetPageLoaded(bool loaded) {
+  // Without a page, typing would be taken and then dropped.
+  m_views.editor->SetReadOnly(!loaded);
+  m_views.sourceView->setReadOnly(!loaded);
 }
 
 void TopicEditing::LoadSelectedTopic(const QModelIndex& node) {
-  if (!node.isValid()) return;
+  if (!node.isValid()) {
+    m_project.SetCurrentTopic(std::nullopt);
+    ClearPage();
+    ShowContextNumber();
+    return;
+  }
   const TopicData* topic = m_views.contents->RecordAt(node);
   m_project.SetCurrentTopic(topic ? std::optional<TopicData>(*topic) : std::nullopt);
   if (!topic) return;
@@ -70,6 +97,8 @@ void TopicEditing::LoadSelectedTopic(const QModelIndex& node) {
     // Never leave another topic's page on show: edits to it would be stored here.
     ClearPage();
   }
+  // A topic whose page file is missing gets it on the next store; a heading has none.
+  SetPageLoaded(loaded && !topic->FileName.isEmpty());
   ShowContextNumber();
 }
 

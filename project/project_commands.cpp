@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include "model/help_project.h"
 #include "model/contents_model.h"
 #include "model/index_model.h"
+#include "platform/files_before.h"
 #include "project/name_dialog.h"
 
 ProjectCommands::ProjectCommands(HelpProject& project, Views views, TopicHooks hooks, QString settingsFile,
@@ -29,7 +31,7 @@ ProjectCommands::ProjectCommands(HelpProject& project, Views views, TopicHooks h
       m_settingsFile(std::move(settingsFile)) {}
 
 QMessageBox::StandardButton ProjectCommands::AskSaveHelpProject() {
-  if (m_project.IsOpen() && m_hooks.pageHasUnsavedEdits()) m_project.SetModified();
+  if (m_project.IsOpen() && m_hooks.pageChangedSinceStored()) m_project.SetModified();
   if (!m_project.IsModified()) return QMessageBox::NoButton;
   return QMessageBox::warning(m_views.window, "Warning", "Save help project?",
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
@@ -60,17 +62,24 @@ void ProjectCommands::New() {
       choice = NewProjectChoice{m_newProjectDialog->titleEdit->text(),
                                 m_newProjectDialog->languageBox->currentText()};
   }
-  // The new project's files are written before the open project goes: when
-  // they cannot be, the open project stays as it was.
+  // The new project's files are written and saved before the open project
+  // goes: when one cannot be, every file is put back as it was and the open
+  // project stays as it was.
+  const FilesBefore before(HelpProject::NewProjectFiles(path, choice));
   HelpProject created;
-  if (const Status written = created.CreateNew(path, choice); !written) {
-    ShowFailure(written.Message());
+  Status history;
+  Status made = created.CreateNew(path, choice);
+  if (made) made = created.Save({}, {}, m_settingsFile, &history);
+  if (!made) {
+    const Status restored = before.Restore();
+    ShowFailure(restored ? made.Message() : made.Message() + "\n" + restored.Message());
     return;
   }
   ClearViews();
   m_project = std::move(created);
   m_hooks.projectEntered(true);
-  Save();
+  // Every project file was written; only the recent list was not.
+  if (!history) QMessageBox::warning(m_views.window, QStringLiteral("Warning"), history.Message());
 }
 
 void ProjectCommands::Open() {
@@ -83,19 +92,34 @@ void ProjectCommands::Open() {
 
 void ProjectCommands::OpenByName(const QString& path) {
   BusyCursor busy;
+  // A project file that is not there (a mistyped command line) is said
+  // before anything of the open project goes.
+  if (!QFileInfo(path).isFile()) {
+    ShowFailure("File not found: " + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    return;
+  }
   if (!AskToSaveProject()) return;
   OpenProject(path);
+}
+
+void ProjectCommands::Reopen(const QString& path) {
+  if (QFileInfo(path).isFile()) {
+    OpenByName(path);
+    return;
+  }
+  // A project that is gone can leave the list.
+  const auto answer = QMessageBox::question(
+      m_views.window, "File not found",
+      "File not found: " + QDir::toNativeSeparators(path) + "\n\nRemove it from the Reopen list?",
+      QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+  if (answer != QMessageBox::Yes) return;
+  if (const Status removed = RemoveFromHistory(m_settingsFile, path); !removed)
+    ShowFailure(removed.Message());
 }
 
 void ProjectCommands::OpenProject(const QString& chosenPath) {
   BusyCursor busy;
   const QString path = QFileInfo(chosenPath).absoluteFilePath();
-  // A project file that is not there (a stale recent entry, a mistyped
-  // command line) stops quietly, before anything of the open project goes.
-  if (!QFileInfo(path).isFile()) {
-    qWarning("Orvex: project file not found: %s", qPrintable(path));
-    return;
-  }
   // The new project's files are read before anything of the open one goes:
   // a project that cannot be read leaves the open one as it was.
   HelpProject opened;
@@ -104,7 +128,18 @@ void ProjectCommands::OpenProject(const QString& chosenPath) {
     ShowFailure(trees.Message());
     return;
   }
-  for (const QString& problem : trees->Problems) qWarning("%s", qPrintable(problem));
+  // A missing contents or index file: the project opens whole, with that
+  // tree empty, only when the user says so.
+  if (!trees->MissingSitemaps.isEmpty()) {
+    QStringList missing;
+    for (const QString& file : trees->MissingSitemaps)
+      missing << "File not found: " + QDir::toNativeSeparators(file);
+    const auto answer =
+        QMessageBox::warning(m_views.window, "File not found",
+                             missing.join("\n") + "\n\nOpen the project without it? Saving writes the file.",
+                             QMessageBox::Open | QMessageBox::Cancel, QMessageBox::Cancel);
+    if (answer != QMessageBox::Open) return;
+  }
   ClearViews();
   m_project = std::move(opened);
   ShowTrees(std::move(*trees));
@@ -149,7 +184,7 @@ void ProjectCommands::FillReopenMenu(QMenu* reopenMenu) {
     const QString path = recent[i];
     QAction* item = reopenMenu->addAction(path);
     item->setData(i + 1);
-    connect(item, &QAction::triggered, this, [this, path] { OpenByName(path); });
+    connect(item, &QAction::triggered, this, [this, path] { Reopen(path); });
   }
   reopenMenu->menuAction()->setEnabled(!recent.isEmpty());
 }
@@ -158,6 +193,9 @@ void ProjectCommands::ClearViews() {
   m_views.editor->NewDocument();
   WaitEditorIdle(m_views.editor);
   m_views.sourceView->clear();
+  // No page until a topic is selected: nothing typed is taken.
+  m_views.editor->SetReadOnly(true);
+  m_views.sourceView->setReadOnly(true);
   m_views.contextLabel->setText("Context=");
   // Emptied without a selection step: nothing is stored or loaded.
   {

@@ -36,8 +36,8 @@ class ProjectCommands : public QObject {
   };
   // What the commands ask of the topic editing.
   struct TopicHooks {
-    // The page on show was changed since it was loaded.
-    std::function<bool()> pageHasUnsavedEdits;
+    // The page on show was changed since it was loaded or last stored.
+    std::function<bool()> pageChangedSinceStored;
     // Stores the selected topic's page if it was changed (Save's first step);
     // false when it could not be written (the failure has been shown).
     std::function<bool()> storeSelectedPage;
@@ -57,13 +57,15 @@ class ProjectCommands : public QObject {
 
   void New();
   void Open();
-  // Open-by-name: the "Reopen" menu and the command line.
+  // Open-by-name: the command line (and a "Reopen" entry that is there).
   void OpenByName(const QString& path);
+  // A "Reopen" entry: a project that is gone may leave the list.
+  void Reopen(const QString& path);
   void Save();
   // Fills the "Reopen" menu from the recent-project list.
   void FillReopenMenu(QMenu* reopenMenu);
 
-  // Marks the project modified when the page has unsaved edits, then asks
+  // Marks the project modified when the page was changed since it was stored, then asks
   // "Save help project?" when it is modified; NoButton when nothing was asked.
   QMessageBox::StandardButton AskSaveHelpProject();
   // Asks as above and saves on Yes; false on Cancel.

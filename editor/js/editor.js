@@ -159,6 +159,9 @@
       '.__orvex_marker{font:11px monospace;color:#808080;outline:1px dashed #c0c0c0;}';
     state.snap = !!opts.snap;
     markComments(!!opts.details);
+    // A read-only page takes no typing, pasting or dropping.
+    const mode = opts.editable === false ? 'off' : 'on';
+    if (document.designMode !== mode) document.designMode = mode;
   }
 
   // Comments don't render: with details shown, a marker stands before each.
@@ -510,7 +513,6 @@
       return serialize(t.content);
     },
     init(opts) {
-      document.designMode = 'on';
       state.edits = 0;
       state.domDirty = !!opts.dirty;
       state.ranges.clear();

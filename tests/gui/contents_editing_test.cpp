@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 
+#include "editor_script.h"
 #include "gui_helpers.h"
 #include "model/project_reader.h"
 #include "project/project_saver.h"
@@ -37,6 +38,11 @@ QString Shape(const std::vector<IndexNode>& level) {
 class ContentsEditingTest : public TreeEditingFixture {
  protected:
   void SetUp() override {
+    // The trash of a home of the test's own, on the same disk as the project.
+    savedHome = qgetenv("HOME");
+    savedDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("HOME", dir.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", dir.filePath("data").toLocal8Bit());
     TreeEditingFixture::SetUp();
     start = AddTopic(nullptr, "Start", 1);
     basics = AddTopic(start, "Basics", 2);
@@ -44,7 +50,19 @@ class ContentsEditingTest : public TreeEditingFixture {
     deeper = AddTopic(basics, "Deeper", 4);
     last = AddTopic(nullptr, "Last", 5);
   }
+  void TearDown() override {
+    TreeEditingFixture::TearDown();
+    qputenv("HOME", savedHome);
+    if (savedDataHome.isEmpty())
+      qunsetenv("XDG_DATA_HOME");
+    else
+      qputenv("XDG_DATA_HOME", savedDataHome);
+  }
   QString ContentsShape() const { return Shape(ContentsForest(form->contentsTree)); }
+  QString Trashed(const QString& file) const { return dir.filePath("data/Trash/files/" + file); }
+
+  QByteArray savedHome;
+  QByteArray savedDataHome;
 
   TreeItem start = nullptr;
   TreeItem basics = nullptr;
@@ -143,11 +161,17 @@ TEST_F(DeleteTopicTest, ATopicGoesWithItsSubtopicsPagesIndexEntriesAndContextLin
   auto seen = AnswerNextMessageBox(QMessageBox::Yes);
   form->deleteTopicAction->trigger();
   ASSERT_TRUE(seen->shown);
-  EXPECT_EQ(seen->text, "Delete topic Start and its 2 subtopics?");
+  EXPECT_EQ(seen->text,
+            "Delete topic Start and its 2 subtopics?\n\n3 page files will be moved to the trash.");
 
   EXPECT_EQ(ContentsShape(), "Last");
-  for (const char* gone : {"Proj01.htm", "Proj02.htm", "Proj03.htm"})
+  // The pages are in the trash, whole, with the notes that bring them back.
+  for (const char* gone : {"Proj01.htm", "Proj02.htm", "Proj03.htm"}) {
     EXPECT_FALSE(QFileInfo::exists(Path(gone))) << gone;
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QString("data/Trash/info/%1.trashinfo").arg(gone)))) << gone;
+  }
+  EXPECT_EQ(FileBytes(Trashed("Proj01.htm")), TopicPage("Start"));
+  EXPECT_EQ(FileBytes(Trashed("Proj03.htm")), TopicPage("Details"));
   EXPECT_TRUE(QFileInfo::exists(Path("Proj05.htm")));
   // Six lines gone; the map and alias lines of the others stay.
   EXPECT_EQ(form->project.MapLines(), (QStringList{"#define IDH_Proj04  104", "#define IDH_Proj05  105"}));
@@ -179,12 +203,60 @@ TEST_F(DeleteTopicTest, NoKeepsEverything) {
   auto seen = AnswerNextMessageBox(QMessageBox::No);
   form->deleteTopicAction->trigger();
   ASSERT_TRUE(seen->shown);
-  EXPECT_EQ(seen->text, "Delete topic Basics and its 1 subtopics?");
+  EXPECT_EQ(seen->text,
+            "Delete topic Basics and its 1 subtopics?\n\n2 page files will be moved to the trash.");
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details),Last");
   EXPECT_TRUE(QFileInfo::exists(Path("Proj02.htm")));
   EXPECT_TRUE(QFileInfo::exists(Path("Proj04.htm")));
   EXPECT_EQ(form->project.MapLines().size(), 5);
   EXPECT_FALSE(form->project.IsModified());
+}
+
+TEST_F(DeleteTopicTest, WithoutATrashTheQuestionSaysThePagesAreDeletedForGood) {
+  // The trash's folder cannot be made: its parent is a file.
+  PutFile(dir.filePath("not-a-folder"), "x");
+  qputenv("XDG_DATA_HOME", dir.filePath("not-a-folder/data").toLocal8Bit());
+  form->contentsTree->setCurrentIndex(deeper);
+  auto seen = AnswerNextMessageBox(QMessageBox::Yes);
+  form->deleteTopicAction->trigger();
+  ASSERT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text,
+            "Delete topic Deeper and its 0 subtopics?\n\n"
+            "1 page file will be deleted for good: there is no trash to move them to.");
+  EXPECT_EQ(ContentsShape(), "Start(Basics,Details),Last");
+  EXPECT_FALSE(QFileInfo::exists(Path("Proj04.htm")));
+  EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath("files/Proj04.htm")));
+  // A topic whose page is shown by another one asks about no page file.
+  const TreeItem twin = AddContentsNode(form->contentsTree, start, "Twin",
+                                        std::make_unique<TopicData>(TopicData{"Proj05.htm"}));
+  form->contentsTree->setCurrentIndex(twin);
+  seen = AnswerNextMessageBox(QMessageBox::No);
+  form->deleteTopicAction->trigger();
+  EXPECT_EQ(seen->text, "Delete topic Twin and its 0 subtopics?");
+}
+
+TEST_F(DeleteTopicTest, AfterTheLastTopicIsDeletedTheEditorTakesNoTyping) {
+  // Whether the engine takes key presses in the page.
+  const auto editable = [this] {
+    WaitEditorIdle(form->editor);
+    return EditorScript(form->editor, "document.designMode").toString() == "on";
+  };
+  form->contentsTree->setCurrentIndex(last);
+  ASSERT_TRUE(editable());
+  for (TreeItem topic : {last, start}) {
+    form->contentsTree->setCurrentIndex(topic);
+    AnswerNextMessageBox(QMessageBox::Yes);
+    form->deleteTopicAction->trigger();
+  }
+  ASSERT_EQ(ContentsShape(), "");
+  EXPECT_FALSE(editable());
+  EXPECT_FALSE(StatusEnabled(form->editor->QueryStatus(decmd::Bold)));
+  QTest::keyClicks(form->sourceView, "lost");
+  EXPECT_TRUE(form->sourceView->toPlainText().isEmpty());
+  // A new topic's page takes typing again.
+  ASSERT_TRUE(form->contentsPane->CreateTopic("Again"));
+  EXPECT_TRUE(editable());
+  EXPECT_FALSE(form->sourceView->isReadOnly());
 }
 
 TEST_F(DeleteTopicTest, APageStillShownByAnotherTopicStays) {

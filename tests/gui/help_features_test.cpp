@@ -231,15 +231,25 @@ TEST_F(SplashScreens, APictureThatIsGoneInsertsNothing) {
   InsertSplash(picture, "3");
   ASSERT_TRUE(Html().contains("value=\"3000\"", Qt::CaseInsensitive));
   QFile::remove(picture);
-  // OK with a typed name uses the picture last browsed for, which is gone.
-  OnNextDialog<SplashDialog>([](SplashDialog* d) {
+  QFile::remove(Path("logo.bmp"));  // the copy in the project folder too
+  // OK with a typed name that is nowhere says so and keeps the dialog open.
+  auto seen = std::make_shared<SeenBox>();
+  bool stayedOpen = false;
+  OnNextDialog<SplashDialog>([&](SplashDialog* d) {
     EXPECT_TRUE(d->fileNameEdit->text().isEmpty());  // emptied on every showing
     d->fileNameEdit->setText("logo.bmp");
     d->secondsBox->setText("7");
+    seen = AnswerNextMessageBox(QMessageBox::Ok);
     d->okButton->click();
+    stayedOpen = d->isVisible();
+    d->cancelButton->click();
   });
   form->insertSplashAction->trigger();
   WaitEditorIdle(form->editor);
+  EXPECT_TRUE(seen->shown);
+  EXPECT_TRUE(seen->text.startsWith("File not found: ") && seen->text.endsWith("logo.bmp"))
+      << seen->text.toStdString();
+  EXPECT_TRUE(stayedOpen);
   EXPECT_FALSE(Html().contains("value=\"7000\"", Qt::CaseInsensitive));
   EXPECT_EQ(form->Dialogs().splashDialog->secondsBox->text(), "7");  // kept for the next use
 }

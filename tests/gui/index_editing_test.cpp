@@ -112,14 +112,15 @@ TEST_F(IndexEditingTest, LongTextGivesAKeywordOf255Characters) {
   EXPECT_EQ(IndexRecord(TopLevel(form->indexTree, 0))->Keyword, QString(255, QChar('w')));
 }
 
-TEST_F(IndexEditingTest, WithoutASelectedTopicTheDropIsRefused) {
+TEST_F(IndexEditingTest, WithoutASelectedTopicTheDropAddsNothingAndSaysWhy) {
   form->contentsTree->setCurrentIndex(QModelIndex());
   form->contentsTree->clearSelection();
   ASSERT_EQ(Current(form->contentsTree), nullptr);
   FocusEditor();
-  const DropResult result = DropText(BelowItems(form->indexTree), "orphan");
-  EXPECT_FALSE(result.EnterAccepted);  // the "no" cursor while dragging
-  EXPECT_FALSE(result.DropAccepted);
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  DropText(BelowItems(form->indexTree), "orphan");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return seen->shown; }, 5000));
+  EXPECT_TRUE(seen->text.contains("select the topic")) << seen->text.toStdString();
   EXPECT_EQ(TopLevelCount(form->indexTree), 0);
   EXPECT_FALSE(form->project.IsModified());
 }

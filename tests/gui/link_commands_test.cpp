@@ -90,7 +90,10 @@ TEST_F(LinkCommands, TheTopicPickerClosesOnlyWithAChoiceOrCancel) {
   ASSERT_EQ(d->topicTree->topLevelItemCount(), 2);
   EXPECT_EQ(d->topicTree->topLevelItem(1)->text(0), QString("Details"));
   d->topicTree->setCurrentItem(nullptr);
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
   d->OKBtnClick();
+  EXPECT_TRUE(seen->shown);  // says why it stays open
+  EXPECT_EQ(seen->text, "Choose the topic the link leads to.");
   EXPECT_TRUE(d->isVisible());
   EXPECT_FALSE(d->AllowClose);
   EXPECT_FALSE(d->close());

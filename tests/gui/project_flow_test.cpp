@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "tree_items.h"
 #include "panes/contents_pane.h"
+#include "panes/topic_editing.h"
 #include "project/project_commands.h"
 #include "app/recent_files.h"
 #include "chm/compiler.h"
@@ -132,10 +133,93 @@ TEST_F(ProjectFlowTest, ANewProjectWhoseFilesCannotBeWrittenLeavesTheOpenOne) {
   EXPECT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.contains("Blocked.css")) << seen->text.toStdString();
   EXPECT_EQ(form->project.ProjectFile(), first);
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("Blocked.hhp")));  // nothing half made
   ASSERT_EQ(TopLevelCount(form->contentsTree), 1);
   EXPECT_EQ(TopLevel(form->contentsTree, 0)->text(0), "Start");
   EXPECT_EQ(form->project.ContextNumberOf("First01.htm"), "101");
   EXPECT_EQ(ReadRecentProjects(form->projectCommands->SettingsFile()).value(0), first);
+}
+
+TEST_F(ProjectFlowTest, TheSaveQuestionComesOnlyForChangesSinceTheLastSave) {
+  NewProject(dir.filePath("Undo.hhp"), "Undo", "0x0409 English (United States)");
+  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
+  QVariant arg = 0;
+  form->editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
+  form->editor->ExecCommand(decmd::Bold, decmd::Default, arg);
+  WaitEditorIdle(form->editor);
+  form->saveAction->trigger();
+  ASSERT_FALSE(form->project.IsModified());
+  // The editor can still undo the edit, but nothing changed since the save.
+  ASSERT_TRUE(form->topicEditing->PageHasUnsavedEdits());
+  auto seen = AnswerNextMessageBox(QMessageBox::Cancel, 1000);
+  EXPECT_EQ(form->projectCommands->AskSaveHelpProject(), QMessageBox::NoButton);
+  EXPECT_FALSE(seen->shown);
+  QTest::qWait(1100);
+  // An edit after the save is asked about.
+  form->editor->ExecCommand(decmd::Italic, decmd::Default, arg);
+  WaitEditorIdle(form->editor);
+  seen = AnswerNextMessageBox(QMessageBox::Cancel);
+  EXPECT_EQ(form->projectCommands->AskSaveHelpProject(), QMessageBox::Cancel);
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text, "Save help project?");
+}
+
+TEST_F(ProjectFlowTest, ANewProjectWhoseFirstSaveFailsLeavesNoPhantom) {
+  // An existing style sheet of that name is put back as it was.
+  PutFile(dir.filePath("Ghost.css"), "p { color: red }\r\n");
+  ASSERT_TRUE(QDir(dir.path()).mkdir("Ghost.hhk"));  // the index file cannot be written
+  AnswerNextFileDialog(dir.filePath("Ghost.hhp"));
+  OnNextDialog<NewProjectDialog>([](NewProjectDialog* d) { d->accept(); });
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  form->newAction->trigger();
+  ASSERT_TRUE(seen->shown);
+  EXPECT_TRUE(seen->text.contains("Ghost.hhk")) << seen->text.toStdString();
+  EXPECT_FALSE(form->project.IsOpen());
+  EXPECT_FALSE(form->saveAction->isEnabled());
+  for (const char* name : {"Ghost.hhp", "GhostP.js", "Ghost.hhc", "Ghost.h", "Ghost.ali"})
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(name))) << name;
+  EXPECT_EQ(BytesOf(dir.filePath("Ghost.css")), "p { color: red }\r\n");
+  EXPECT_TRUE(ReadRecentProjects(form->projectCommands->SettingsFile()).isEmpty());
+  // The next "New" goes straight to the file dialog: there is nothing to save.
+  seen = AnswerNextMessageBox(QMessageBox::No, 2000);
+  OnNextDialog<QFileDialog>([](QFileDialog* d) { d->reject(); }, 2000);
+  form->newAction->trigger();
+  EXPECT_FALSE(seen->shown) << seen->text.toStdString();
+  QTest::qWait(2100);
+}
+
+TEST_F(ProjectFlowTest, OpeningSaysWhichFileIsNotThere) {
+  // A project without its index file: "File not found" names it; Cancel opens nothing.
+  const QString path = dir.filePath("NoIndex.hhp");
+  PutLines(path, {"[OPTIONS]", "Title=NoIndex"}, 1252);
+  PutText(dir.filePath("NoIndex.hhc"), "<HTML><BODY><UL>\r\n</UL></BODY></HTML>\r\n", 1252);
+  auto seen = AnswerNextMessageBox(QMessageBox::Cancel);
+  form->projectCommands->OpenByName(path);
+  ASSERT_TRUE(seen->shown);
+  EXPECT_EQ(seen->title, "File not found");
+  EXPECT_TRUE(seen->text.contains(QDir::toNativeSeparators(dir.filePath("NoIndex.hhk"))))
+      << seen->text.toStdString();
+  EXPECT_FALSE(form->project.IsOpen());
+  EXPECT_FALSE(form->saveAction->isEnabled());
+  // Told to go on, the project opens whole and saving writes the file.
+  seen = AnswerNextMessageBox(QMessageBox::Open);
+  form->projectCommands->OpenByName(path);
+  ASSERT_EQ(form->project.ProjectFile(), path);
+  form->saveAction->trigger();
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath("NoIndex.hhk")));
+
+  // A recent project that is gone: its Reopen entry offers to leave the list.
+  const QString settings = form->projectCommands->SettingsFile();
+  const QString gone = dir.filePath("Gone.hhp");
+  ASSERT_TRUE(AddToHistory(settings, gone).Ok());
+  emit form->fileMenu->aboutToShow();
+  ASSERT_EQ(form->reopenMenu->actions().value(0)->text(), gone);
+  seen = AnswerNextMessageBox(QMessageBox::Yes);
+  form->reopenMenu->actions().value(0)->trigger();
+  ASSERT_TRUE(seen->shown);
+  EXPECT_TRUE(seen->text.contains(QDir::toNativeSeparators(gone))) << seen->text.toStdString();
+  EXPECT_EQ(ReadRecentProjects(settings), QStringList{path});
+  EXPECT_EQ(form->project.ProjectFile(), path);
 }
 
 TEST_F(ProjectFlowTest, AReadOnlyContentsFileStopsTheSaveAndNamesTheFile) {
@@ -226,6 +310,7 @@ TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
           "<param name=\"Name\" value=\"Intro\">\r\n<param name=\"Local\" value=\"Cli01.htm\">\r\n"
           "</OBJECT>\r\n</UL></BODY></HTML>\r\n",
           1252);
+  PutText(dir.filePath("Cli.hhk"), "<HTML><BODY><UL>\r\n</UL></BODY></HTML>\r\n", 1252);
   PutText(dir.filePath("Cli01.htm"), "<HTML><BODY><P>Hello</P></BODY></HTML>\r\n", 1252);
   MainWindow form(path);
   form.projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
@@ -239,6 +324,20 @@ TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
   EXPECT_EQ(Current(form.contentsTree), TopLevel(form.contentsTree, 0));
   EXPECT_TRUE(form.sourceView->toPlainText().contains("Hello"));
   EXPECT_TRUE(form.formatToolbar->isEnabled());
+  form.hide();
+}
+
+TEST(CommandLineProject, APathThatIsNotThereIsSaid) {
+  QTemporaryDir dir;
+  MainWindow form(dir.filePath("Nowhere.hhp"));
+  form.projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
+  form.CreateDialogs();
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return seen->shown; }));
+  EXPECT_EQ(seen->text, "File not found: " + QDir::toNativeSeparators(dir.filePath("Nowhere.hhp")));
+  EXPECT_FALSE(form.project.IsOpen());
   form.hide();
 }
 

@@ -95,4 +95,7 @@ TEST(ContentsRulesTest, LinksToSubtopicsAreEscaped) {
 TEST(ContentsRulesTest, DeleteQuestionNamesTheTopicAndItsSubtopics) {
   EXPECT_EQ(DeleteTopicQuestion("Start", 2), "Delete topic Start and its 2 subtopics?");
   EXPECT_EQ(DeleteTopicQuestion("Leaf", 0), "Delete topic Leaf and its 0 subtopics?");
+  EXPECT_EQ(DeleteTopicQuestion("Leaf", 0, 1),
+            "Delete topic Leaf and its 0 subtopics?\n\n"
+            "1 page file will be moved to the trash.");
 }
