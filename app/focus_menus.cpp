@@ -13,7 +13,8 @@
 #include "editor/editing_control.h"
 
 void MainWindow::ConnectFocusMenus() {
-  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FollowFocus(now); });
+  focusConnection =
+      connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FollowFocus(now); });
 }
 
 void MainWindow::FollowFocus(QWidget* now) {

@@ -77,7 +77,10 @@ MainWindow::MainWindow(const QString& commandLineProject, QWidget* parent)
     move(screen->availableGeometry().center() - rect().center());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // Destroying the children moves the focus; the window is no longer one to follow it.
+  disconnect(focusConnection);
+}
 
 void MainWindow::CreateDialogs() {
   CreateWindowDialogs(this, startupDialogs);

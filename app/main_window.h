@@ -303,4 +303,6 @@ class MainWindow : public QMainWindow {
   bool CommandLineTried = false;
   bool FormClosed = false;
   bool WindowStateRestored = false;
+  // The focus follower, let go before the window's children are destroyed.
+  QMetaObject::Connection focusConnection;
 };
