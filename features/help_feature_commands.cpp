@@ -137,29 +137,31 @@ Status HelpFeatureCommands::InsertPopup(const QString& typed) {
   return stored;
 }
 
-void HelpFeatureCommands::EditPopupTexts() {
+bool HelpFeatureCommands::EditLinesFile(const QString& title, int helpContext, const QString& path) {
   TextEditDialog* dialog = m_textEditDialog;
-  if (!dialog) return;
-  dialog->setWindowTitle(" Pup-up texts");
-  dialog->setProperty("HelpContext", 10010);
-  const QString path = PopupScriptFile();
+  if (!dialog) return false;
+  QPointer<HelpFeatureCommands> self(this);
+  dialog->setWindowTitle(title);
+  dialog->setProperty("HelpContext", helpContext);
   const int codePage = m_project.codePage();
   const Result<QStringList> lines = ReadLinesFile(path, codePage);
   if (!lines) {
     m_project.reportFailure(Fail(lines.Message()));
-    return;
+    return false;
   }
   dialog->SetLines(*lines);
-  if (dialog->exec() != QDialog::Accepted || !dialog->Modified()) return;
-  m_project.reportFailure(WriteLinesFile(path, dialog->Lines(), codePage));
+  if (dialog->exec() != QDialog::Accepted || !self || !dialog->Modified()) return false;
+  return m_project.reportFailure(WriteLinesFile(path, dialog->Lines(), codePage));
 }
+
+void HelpFeatureCommands::EditPopupTexts() { EditLinesFile(" Pup-up texts", 10010, PopupScriptFile()); }
 
 void HelpFeatureCommands::InsertSplash() {
   SplashDialog* dialog = m_splashDialog;
   if (!dialog) return;
   QPointer<HelpFeatureCommands> self(this);
   if (dialog->exec() != QDialog::Accepted || !self) return;
-  // The picture last chosen by browsing, not the text of the name box.
+  // The picture the dialog settled on: browsed for, or typed and found.
   const QString picture = dialog->PicturePath();
   if (picture.isEmpty() || !QFileInfo(picture).isFile()) return;
   const QFileInfo info(picture);
@@ -185,21 +187,8 @@ void HelpFeatureCommands::InsertTrainingCard() {
 }
 
 void HelpFeatureCommands::EditStyleSheet() {
-  TextEditDialog* dialog = m_textEditDialog;
-  if (!dialog) return;
+  if (!EditLinesFile(" Style sheet", 10015, ChangeFileExt(m_project.projectFile(), ".css"))) return;
   QPointer<HelpFeatureCommands> self(this);
-  dialog->setWindowTitle(" Style sheet");
-  dialog->setProperty("HelpContext", 10015);
-  const QString path = ChangeFileExt(m_project.projectFile(), ".css");
-  const int codePage = m_project.codePage();
-  const Result<QStringList> lines = ReadLinesFile(path, codePage);
-  if (!lines) {
-    m_project.reportFailure(Fail(lines.Message()));
-    return;
-  }
-  dialog->SetLines(*lines);
-  if (dialog->exec() != QDialog::Accepted || !self || !dialog->Modified()) return;
-  if (!m_project.reportFailure(WriteLinesFile(path, dialog->Lines(), codePage))) return;
 
   // On the Editor tab the current topic is stored and shown again with the
   // new styles; its file keeps the stored form (training-card objects).

@@ -58,6 +58,9 @@ class HelpFeatureCommands : public QObject {
   void EditStyleSheet();
 
  private:
+  // Shows a text file of the project in the text dialog and writes it back
+  // when it was changed; true when it was written.
+  bool EditLinesFile(const QString& title, int helpContext, const QString& path);
   QPointer<QWidget> m_window;
   QPointer<EditingControl> m_editor;
   Project m_project;
