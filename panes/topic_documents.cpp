@@ -51,10 +51,16 @@ Status TopicEditing::LoadTopicPage(const QString& path) {
 }
 
 Status TopicEditing::StoreEditorPage(const QString& path) {
-  const std::optional<QString> html = m_views.editor->TryDocumentHTML();
+  const std::optional<QStringList> lines = EditorPageLines();
   // Writing the page as it was loaded would silently drop the edits.
-  if (!html) return Fail("The editor did not answer: " + path + " was not stored.");
-  return WriteLinesFile(path, SplitLines(CardButtonsToObjects(*html)), m_project.CodePage());
+  if (!lines) return Fail("The editor did not answer: " + path + " was not stored.");
+  return WriteLinesFile(path, *lines, m_project.CodePage());
+}
+
+std::optional<QStringList> TopicEditing::EditorPageLines() {
+  const std::optional<QString> html = m_views.editor->TryDocumentHTML();
+  if (!html) return std::nullopt;
+  return SplitLines(CardButtonsToObjects(*html));
 }
 
 Status TopicEditing::StoreSourcePage(const QString& path) {

@@ -6,6 +6,8 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 #include "platform/result.h"
 
@@ -41,6 +43,9 @@ class TopicEditing : public QObject {
   // --- the page of a topic ---
   Status LoadTopicPage(const QString& path);
   Status StoreEditorPage(const QString& path);
+  // The editor's page in the form its file stores (card buttons as objects),
+  // line by line; none when the editor does not answer.
+  std::optional<QStringList> EditorPageLines();
   Status StoreSourcePage(const QString& path);
   // The source view's text with CR LF line ends.
   QString MemoText() const;

@@ -12,7 +12,6 @@
 #include "model/contents_model.h"
 #include "model/help_project.h"
 #include "panes/topic_editing.h"
-#include "editor/card_conversions.h"
 #include "platform/text_file.h"
 
 void TopicEditing::SelectionChanged(const QModelIndex& current, const QModelIndex& previous) {
@@ -40,8 +39,8 @@ bool TopicEditing::PageChangedSinceStored() {
   const Result<QStringList> stored = ReadLinesFile(m_project.PagePath(topic->FileName), m_project.CodePage());
   if (!stored) return true;
   if (m_currentTab == 1) return SplitLines(MemoText()) != *stored;
-  const std::optional<QString> html = m_views.editor->TryDocumentHTML();
-  return !html || SplitLines(CardButtonsToObjects(*html)) != *stored;
+  const std::optional<QStringList> lines = EditorPageLines();
+  return !lines || *lines != *stored;
 }
 
 bool TopicEditing::StoreSelectedTopic(const QModelIndex& selected, bool evenWithEmptySource) {
