@@ -40,7 +40,6 @@ void EditorCommands::RedoCommand() {
 }
 
 void EditorCommands::FindTextCommand() {
-  QVariant arg = 0;
   if (!m_project.sourceInUse()) EditorCommand(decmd::FindText, decmd::Default);
 }
 
@@ -49,7 +48,6 @@ void EditorCommands::FindAgainCommand() {
 }
 
 void EditorCommands::CopyCommand() {
-  QVariant arg = 0;
   if (EditorIsActiveControl()) {
     EditorCommand(decmd::Copy, decmd::Default);
     WaitEditorIdle(w.editor);
@@ -59,7 +57,6 @@ void EditorCommands::CopyCommand() {
 }
 
 void EditorCommands::CutCommand() {
-  QVariant arg = 0;
   if (EditorIsActiveControl()) {
     EditorCommand(decmd::Cut, decmd::Default);
     WaitEditorIdle(w.editor);
