@@ -11,6 +11,8 @@
   const S = __orvexCommandTable.status;
   // Pages as stored: page_serializer.js, loaded before this script.
   const { serialize, escText } = window.__orvexSerializer;
+  // Help objects shown as named boxes: object_placeholders.js, loaded before.
+  const { css: OBJECT_CSS, decorate: boxObjects } = window.__orvexObjects;
   // Font sizes 1..7 in pixels, as the engine renders <FONT size=n>.
   const LEGACY_PX = [10, 13, 16, 18, 24, 32, 48];
 
@@ -156,7 +158,7 @@
       (document.head || document.documentElement).appendChild(el);
     }
     el.textContent = (opts.details ? VIEW_CSS.details : '') + (opts.borders ? VIEW_CSS.borders : '') +
-      '.__orvex_marker{font:11px monospace;color:#808080;outline:1px dashed #c0c0c0;}';
+      '.__orvex_marker{font:11px monospace;color:#808080;outline:1px dashed #c0c0c0;}' + OBJECT_CSS;
     state.snap = !!opts.snap;
     markComments(!!opts.details);
     // A read-only page takes no typing, pasting or dropping.
@@ -367,6 +369,7 @@
     range.deleteContents();
     if (html !== '') {
       const frag = range.createContextualFragment(html);
+      boxObjects(frag);
       const last = frag.lastChild;
       range.insertNode(frag);
       if (last) {
@@ -516,6 +519,7 @@
       state.edits = 0;
       state.domDirty = !!opts.dirty;
       state.ranges.clear();
+      boxObjects(document.body);
       applyView(opts);
       return true;
     },

@@ -100,4 +100,125 @@ TEST_F(WordPopups, ADoubleClickedWordKeepsTheBlanksAroundItAndTheClipboardIsLeft
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept on the clipboard");
 }
 
+// ---- objects in the editor -----------------------------------------------------
+
+// The splash object as the page file holds it once the editor has stored it.
+QString StoredSplash(const QString& picture, int milliseconds) {
+  return QStringLiteral(
+             "<OBJECT id=\"splash\" type=\"application/x-oleobject\" "
+             "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">\r\n"
+             "<PARAM name=\"Command\" value=\"Splash\">\r\n<PARAM name=\"Item1\" value=\"%1\">\r\n"
+             "<PARAM name=\"Item2\" value=\"%2\">\r\n</OBJECT>")
+      .arg(picture)
+      .arg(milliseconds);
+}
+
+class ObjectPlaceholders : public HelpObjectsEditing {
+ protected:
+  void SetUp() override {
+    HelpObjectsEditing::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(elsewhere.isValid());
+    QImage image(6, 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(elsewhere.filePath("logo.bmp"), "BMP"));
+  }
+
+  void InsertSplash() {
+    const QString picture = elsewhere.filePath("logo.bmp");
+    OnNextDialog<SplashDialog>([picture](SplashDialog* d) {
+      AnswerNextFileDialog(picture);
+      d->browseButton->click();
+      d->secondsBox->setText("5");
+      d->okButton->click();
+    });
+    form->insertSplashAction->trigger();
+    WaitEditorIdle(form->editor);
+  }
+  void InsertCard(const QString& caption) {
+    OnNextDialog<TrainingCardDialog>([caption](TrainingCardDialog* d) {
+      d->buttonTextEdit->setText(caption);
+      d->wParamEdit->setText("7");
+      d->lParamEdit->setText("8");
+      d->okButton->click();
+    });
+    form->insertTrainingCardAction->trigger();
+    WaitEditorIdle(form->editor);
+  }
+
+  // What the author sees of each object of the page: the box on screen that
+  // holds it (its own, or the one the editor shows it in) with its size and
+  // the text it shows.
+  struct Shown {
+    int width = 0;
+    int height = 0;
+    QString label;
+  };
+  QList<Shown> ShownObjects() {
+    const QVariantList all =
+        Js("Array.from(document.querySelectorAll('object')).map((o) => {" + kShownBox +
+           "const r = box.getBoundingClientRect(); const before = getComputedStyle(box, '::before').content;"
+           "return [r.width, r.height, before && before !== 'none' ? JSON.parse(before) : box.innerText]; })")
+            .toList();
+    QList<Shown> shown;
+    for (const QVariant& one : all) {
+      const QVariantList v = one.toList();
+      shown.append({v.value(0).toInt(), v.value(1).toInt(), v.value(2).toString()});
+    }
+    return shown;
+  }
+  // Near the right end of the first object's box.
+  QPoint RightEndOfFirstObject() {
+    const QVariantList at =
+        Js("(() => { const o = document.querySelector('object');" + kShownBox +
+           "const r = box.getBoundingClientRect(); return [r.right - 2, r.top + r.height / 2]; })()")
+            .toList();
+    return at.size() == 2 ? QPoint(at[0].toInt(), at[1].toInt()) : QPoint(-1, -1);
+  }
+  static inline const QString kShownBox = QStringLiteral(
+      "let box = o; while (box.parentElement && !box.getClientRects().length) box = box.parentElement;");
+
+  // Editor -> Source -> Editor, as the tabs do it.
+  void ThroughTheSourceView() {
+    form->editorTabs->setCurrentIndex(1);
+    WaitEditorIdle(form->editor);
+    form->editorTabs->setCurrentIndex(0);
+    WaitEditorIdle(form->editor);
+    FocusEditor();
+  }
+
+  QTemporaryDir elsewhere;
+};
+
+TEST_F(ObjectPlaceholders, ASplashShowsAsANamedBoxAndACardClickedNextToItGoesThere) {
+  OpenPage("<H1>Start</H1>\r\n<P id=p>Intro</P>");
+  Click(PointIn("#p", 4, 5) + QPoint(40, 0));  // after the paragraph's text
+  InsertSplash();
+  Type("ab");
+  QList<Shown> shown = ShownObjects();
+  ASSERT_EQ(shown.size(), 1);
+  EXPECT_EQ(shown[0].label, "Splash: logo.bmp");
+  EXPECT_GT(shown[0].width, 0);
+  EXPECT_GT(shown[0].height, 0);
+  EXPECT_LT(shown[0].height, 60);  // a line's box, not an empty plug-in area
+
+  // Shown again from its file (the caret starts in the heading), the box
+  // is still there; a click on it puts the caret beside it, and the card
+  // goes there.
+  ThroughTheSourceView();
+  shown = ShownObjects();
+  ASSERT_EQ(shown.size(), 1);
+  EXPECT_EQ(shown[0].label, "Splash: logo.bmp");
+  Click(RightEndOfFirstObject());
+  InsertCard("Button text");
+  Type("cd");
+
+  ExpectWritten(form->topicEditing->StoreEditorPage(Path("Proj01.htm")));
+  const QString stored = StoredPage();
+  EXPECT_TRUE(stored.contains("<BODY>\r\n<H1>Start</H1>\r\n<P id=\"p\">Intro" +
+                              StoredSplash("logo.bmp", 5000) + TrainingCardObject(1, "Button text", "7, 8") +
+                              "cdab</P>\r\n</BODY>"))
+      << stored.toStdString();
+}
+
 }  // namespace
