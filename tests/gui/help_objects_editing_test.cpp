@@ -221,4 +221,51 @@ TEST_F(ObjectPlaceholders, ASplashShowsAsANamedBoxAndACardClickedNextToItGoesThe
       << stored.toStdString();
 }
 
+TEST_F(ObjectPlaceholders, TheBoxesAreTheEditorsOwnThroughTheSourceViewDeleteAndUndo) {
+  const QString popupControl = QStringLiteral(
+      "<OBJECT id=\"popup\" type=\"application/x-oleobject\" "
+      "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">"
+      "<PARAM name=\"Command\" value=\"HH Version\"></OBJECT>");
+  // Another command of the same control, written by hand.
+  const QString closeButton = QStringLiteral(
+      "<OBJECT id=\"close\" type=\"application/x-oleobject\" "
+      "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">"
+      "\r\n<PARAM name=\"Command\" value=\"Close\"></OBJECT>");
+  const QString page = "<HTML><HEAD><TITLE>Start</TITLE>\r\n" + popupControl +
+                       "\r\n</HEAD>\r\n<BODY>\r\n<P id=\"p\">Show " + StoredSplash("logo.bmp", 3000) +
+                       " then " + TrainingCardObject(1, "Go", "5, 6") + " and " + popupControl + closeButton +
+                       "</P>\r\n</BODY></HTML>\r\n";
+  OpenPageText(page.toLatin1());
+  const std::string labels = "Splash: logo.bmp | Pop-up control | Object: Close";
+  auto shownLabels = [&] {
+    QStringList all;
+    for (const Shown& one : ShownObjects()) all << (one.width > 0 && one.height > 0 ? one.label : "(hidden)");
+    return all.join(" | ").toStdString();
+  };
+  EXPECT_EQ(shownLabels(), labels);
+
+  // The source view and the file hold the objects as they were.
+  form->editorTabs->setCurrentIndex(1);
+  WaitEditorIdle(form->editor);
+  EXPECT_EQ(form->topicEditing->MemoText().toStdString(), page.toStdString());
+  form->editorTabs->setCurrentIndex(0);
+  WaitEditorIdle(form->editor);
+  FocusEditor();
+  EXPECT_EQ(shownLabels(), labels);
+
+  // Backspace after the splash takes it as one piece; Undo brings it back
+  // as it was.
+  Click(RightEndOfFirstObject());
+  QTest::keyClick(Surface(), Qt::Key_Backspace);
+  ProcessEventsUntil([&] { return ShownObjects().size() == 2; }, 3000);
+  EXPECT_EQ(shownLabels(), "Pop-up control | Object: Close");
+  form->editorCommands->PrepareEditMenu();
+  ASSERT_TRUE(form->undoAction->isEnabled());
+  form->undoAction->trigger();
+  WaitEditorIdle(form->editor);
+  EXPECT_EQ(shownLabels(), labels);
+  ExpectWritten(form->topicEditing->StoreEditorPage(Path("Proj01.htm")));
+  EXPECT_EQ(StoredPage().toStdString(), page.toStdString());
+}
+
 }  // namespace
