@@ -9,6 +9,9 @@ window.__orvexObjects = window.__orvexObjects || (function () {
   'use strict';
 
   const BOX = '__orvex_object';
+  // Inline, not inline-block: the engine finds no place for the caret after
+  // an inline block whose only content is its label, and typing there went
+  // to the next paragraph or nowhere.
   const CSS = '.' + BOX + '{display:inline;margin:0 1px;padding:0 4px;' +
     'outline:1px solid #808080;background:#f0f0f0;color:#404040;font:11px sans-serif;' +
     'white-space:nowrap;cursor:default;}' +
@@ -37,17 +40,13 @@ window.__orvexObjects = window.__orvexObjects || (function () {
     }
   }
 
-  function isBox(node) {
-    return !!node && node.nodeType === Node.ELEMENT_NODE && node.classList.contains(BOX);
-  }
-
   // Puts every object under root (an element or a fragment) that has no box
   // yet into one; objects inside objects go with their outer one.
   function decorate(root) {
     if (!root || !root.querySelectorAll) return;
     for (const object of Array.from(root.querySelectorAll('object'))) {
       const parent = object.parentElement;
-      if (isBox(parent) || (parent && parent.closest('object'))) continue;
+      if (parent && (parent.classList.contains(BOX) || parent.closest('object'))) continue;
       const box = object.ownerDocument.createElement('span');
       box.className = BOX;
       box.contentEditable = 'false';
@@ -57,5 +56,5 @@ window.__orvexObjects = window.__orvexObjects || (function () {
     }
   }
 
-  return { css: CSS, decorate, isBox };
+  return { css: CSS, decorate };
 })();

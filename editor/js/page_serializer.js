@@ -40,7 +40,8 @@ window.__orvexSerializer = window.__orvexSerializer || (function () {
     switch (node.nodeType) {
       case Node.ELEMENT_NODE: {
         // The editor's own view style and markers never belong to the page;
-        // of the box an object is shown in, only the object does.
+        // of the box an object is shown in (object_placeholders.js), only the
+        // object does.
         if (node.id === '__orvex_view' || node.classList.contains('__orvex_marker')) return;
         if (node.classList.contains('__orvex_object')) {
           serializeChildren(node, out);
