@@ -3,17 +3,12 @@
 // editor of the real main window.
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QToolButton>
 
 #include "editor/card_conversions.h"
-#include "editor/spin_edit.h"
-#include "features/splash_dialog.h"
 #include "features/training_card_dialog.h"
 #include "help_features_fixture.h"
 #include "panes/topic_editing.h"
@@ -21,7 +16,7 @@
 
 namespace {
 
-class HelpObjectsEditing : public HelpFeaturesFixture {
+class HelpObjectsEditing : public SplashPictureFixture {
  protected:
   QWidget* Surface() const { return form->editor->View()->focusProxy(); }
 
@@ -115,26 +110,6 @@ QString StoredSplash(const QString& picture, int milliseconds) {
 
 class ObjectPlaceholders : public HelpObjectsEditing {
  protected:
-  void SetUp() override {
-    HelpObjectsEditing::SetUp();
-    if (HasFatalFailure()) return;
-    ASSERT_TRUE(elsewhere.isValid());
-    QImage image(6, 4, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    ASSERT_TRUE(image.save(elsewhere.filePath("logo.bmp"), "BMP"));
-  }
-
-  void InsertSplash() {
-    const QString picture = elsewhere.filePath("logo.bmp");
-    OnNextDialog<SplashDialog>([picture](SplashDialog* d) {
-      AnswerNextFileDialog(picture);
-      d->browseButton->click();
-      d->secondsBox->setText("5");
-      d->okButton->click();
-    });
-    form->insertSplashAction->trigger();
-    WaitEditorIdle(form->editor);
-  }
   void InsertCard(const QString& caption) {
     OnNextDialog<TrainingCardDialog>([caption](TrainingCardDialog* d) {
       d->buttonTextEdit->setText(caption);
@@ -186,14 +161,12 @@ class ObjectPlaceholders : public HelpObjectsEditing {
     WaitEditorIdle(form->editor);
     FocusEditor();
   }
-
-  QTemporaryDir elsewhere;
 };
 
 TEST_F(ObjectPlaceholders, ASplashShowsAsANamedBoxAndACardClickedNextToItGoesThere) {
   OpenPage("<H1>Start</H1>\r\n<P id=p>Intro</P>");
   Click(PointIn("#p", 4, 5) + QPoint(40, 0));  // after the paragraph's text
-  InsertSplash();
+  InsertSplash(picture, "5");
   Type("ab");
   QList<Shown> shown = ShownObjects();
   ASSERT_EQ(shown.size(), 1);
