@@ -36,10 +36,10 @@ class HelpObjectsEditing : public SplashPictureFixture {
     return box.size() == 2 ? QPoint(box[0].toInt(), box[1].toInt()) : QPoint(-1, -1);
   }
 
-  // A real mouse click, or two in quick succession (QTest spaces its own
-  // clicks apart so that they never make a double-click).
+  // A real mouse click, or two 20 ms apart that make a double-click (QTest
+  // stamps its own clicks too far apart for that). Each call starts well
+  // after the last one, so separate calls never add up.
   void Click(const QPoint& at, int count = 1) {
-    static ulong stamp = 1u << 30;
     stamp += 10000;
     for (int i = 0; i < count; ++i) {
       for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
@@ -66,6 +66,8 @@ class HelpObjectsEditing : public SplashPictureFixture {
   }
 
   QString StoredPage() const { return QString::fromLatin1(FileBytes(Path("Proj01.htm"))); }
+
+  ulong stamp = 1u << 30;  // the time of the last mouse event sent
 };
 
 // ---- pop-ups from a word ------------------------------------------------------
