@@ -38,8 +38,14 @@ class HelpObjectsEditing : public SplashPictureFixture {
 
   // A real mouse click, or two 20 ms apart that make a double-click (QTest
   // stamps its own clicks too far apart for that). Each call starts well
-  // after the last one, so separate calls never add up.
+  // after the last one, so separate calls never add up. Returns once the
+  // page has seen the clicks.
   void Click(const QPoint& at, int count = 1) {
+    const QString released = QStringLiteral(
+        "(() => { if (!window.testMouseUps) { window.testMouseUps = {count: 0};"
+        "document.addEventListener('mouseup', () => ++window.testMouseUps.count, true); }"
+        "return window.testMouseUps.count; })()");
+    const int before = Js(released).toInt();
     stamp += 10000;
     for (int i = 0; i < count; ++i) {
       for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
@@ -50,6 +56,7 @@ class HelpObjectsEditing : public SplashPictureFixture {
         QCoreApplication::sendEvent(Surface(), &event);
       }
     }
+    ProcessEventsUntil([&] { return Js(released).toInt() >= before + count; }, 5000);
     WaitEditorIdle(form->editor);
   }
 
