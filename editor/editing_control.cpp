@@ -374,6 +374,10 @@ void EditingControl::SetBodyBgColor(const QString& color) {
   d->Call(QStringLiteral("__orvex.setBodyBgColor(%1)").arg(JsLiteral(color)));
 }
 
+void EditingControl::PlaceCaretAfterLink(const QString& href) {
+  d->Call(QStringLiteral("__orvex.caretAfterLink(%1)").arg(JsLiteral(href)));
+}
+
 int EditingControl::QueryStatus(int command) {
   if (!d->loaded || d->readOnly) return decmd::Disabled;
   switch (command) {

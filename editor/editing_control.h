@@ -111,6 +111,8 @@ class EditingControl : public QWidget {
   // DOM: the selection as a text range, and the body's bgColor.
   TextRange SelectionRange();
   void SetBodyBgColor(const QString& color);
+  // Puts the caret after the page's last link to href.
+  void PlaceCaretAfterLink(const QString& href);
 
   QWebEngineView* View() const;
 

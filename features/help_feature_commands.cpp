@@ -104,6 +104,8 @@ Status HelpFeatureCommands::InsertPopup(const QString& typed) {
   m_editor->SetBaseURL(m_project.projectFolder());
   WaitEditorIdle(m_editor);
   if (!self) return {};
+  // Typing goes on after the new link, not at the top of the page shown anew.
+  m_editor->PlaceCaretAfterLink(PopupHref(name));
   // Setting the page clears the editor's record of changes, so the page is
   // stored now: otherwise leaving the topic would drop the new link while
   // its text stays in the script file.

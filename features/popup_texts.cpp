@@ -144,9 +144,13 @@ QString PopupScriptLine(const QString& name, const QString& text, int codePage) 
   return name + QStringLiteral("=\"") + JsStringBody(text, codePage) + u'"';
 }
 
+QString PopupHref(const QString& name) {
+  return QStringLiteral("Javascript:popup.textpopup(") + name + QStringLiteral(",popfont,10,10,0,-1)");
+}
+
 QString PopupLink(const QString& name, const QString& linkText) {
-  return QStringLiteral("<A href=\"Javascript:popup.textpopup(") + name +
-         QStringLiteral(",popfont,10,10,0,-1)\">") + EscapeHtml(linkText) + QStringLiteral("</A>");
+  return QStringLiteral("<A href=\"") + PopupHref(name) + QStringLiteral("\">") + EscapeHtml(linkText) +
+         QStringLiteral("</A>");
 }
 
 QString PopupHeadObject() {

@@ -27,6 +27,8 @@ QString JsStringBody(const QString& text, int codePage);
 // One line of the script file: name="text".
 QString PopupScriptLine(const QString& name, const QString& text, int codePage);
 
+// The address of the link that shows pop-up variable `name`.
+QString PopupHref(const QString& name);
 // The link that shows pop-up variable `name`; linkText is plain text and is
 // escaped for HTML.
 QString PopupLink(const QString& name, const QString& linkText);

@@ -524,6 +524,16 @@
       return true;
     },
     setView(opts) { applyView(opts); return true; },
+    // Puts the caret after the last link to href: a page shown anew has
+    // forgotten where the caret was.
+    caretAfterLink(href) {
+      const links = Array.from(document.querySelectorAll('a[href]')).filter((a) => a.getAttribute('href') === href);
+      if (!links.length) return false;
+      const r = document.createRange();
+      r.setStartAfter(links[links.length - 1]);
+      select(r);
+      return true;
+    },
     queryStatus(cmd) { return queryStatus(cmd); },
     // What the formatting toolbar shows, in one answer.
     formatState() {
