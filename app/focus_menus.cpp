@@ -50,17 +50,17 @@ void MainWindow::EditorEnter() {
   for (QToolButton* b :
        {boldButton, italicButton, underlineButton, alignLeftButton, centerButton, alignRightButton})
     b->setEnabled(true);
-  SetEnabled(
-      {fontMenu->menuAction(), redoAction, tableMenu->menuAction(), findAction, findAgainAction,
-       toggleMenu->menuAction(), copyAction, cutAction, pasteAction, pastePlainAction, selectAllAction},
-      true);
+  SetEnabled({fontMenu->menuAction(), redoAction, tableMenu->menuAction(), findAction, findAgainAction,
+              replaceAction, toggleMenu->menuAction(), copyAction, cutAction, pasteAction, pastePlainAction,
+              selectAllAction},
+             true);
   SetClipboardShortcuts(true);
 }
 
 void MainWindow::EditorExit() {
   SetEnabled({editMenu->menuAction(), insertMenu->menuAction(), copyAction, cutAction, pasteAction,
               pastePlainAction, fontMenu->menuAction(), redoAction, tableMenu->menuAction(), findAction,
-              findAgainAction, toggleMenu->menuAction()},
+              findAgainAction, replaceAction, toggleMenu->menuAction()},
              false);
   for (QToolButton* b :
        {boldButton, italicButton, underlineButton, alignLeftButton, centerButton, alignRightButton})

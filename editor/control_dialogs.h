@@ -1,23 +1,20 @@
-// The editing control's own dialogs: find (5008), font properties (5009), a
-// link to an outside page (5016) and a picture (5017). They are run through
-// the control's dialog handler and act on the control's selection.
+// The editing control's own dialogs: find (5008) and replace, font
+// properties (5009), a link to an outside page (5016) and a picture (5017).
+// They are run through the control's dialog handler and act on the
+// control's selection.
 #pragma once
 
 #include <QDialog>
 #include <QPointer>
 #include <functional>
 
+#include "editor/editing_control.h"
+
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class EditingControl;
-
-struct FindOptions {
-  bool MatchCase = false;
-  bool WholeWord = false;
-  bool Backwards = false;
-};
 
 // Looks for text in the editor's page from the selection on (wrapping round
 // the page) and selects it; false when it isn't there or the page doesn't
@@ -25,6 +22,7 @@ struct FindOptions {
 bool FindInEditor(EditingControl* editor, const QString& text, const FindOptions& options);
 
 // "Find": what to look for, how, and "Find Next" until the user closes it.
+// As "Replace" it also has what to put instead, "Replace" and "Replace all".
 class FindTextDialog : public QDialog {
   Q_OBJECT
  public:
@@ -36,12 +34,25 @@ class FindTextDialog : public QDialog {
   QRadioButton* Down = nullptr;
   QPushButton* FindNext = nullptr;
   QPushButton* cancelButton = nullptr;
+  QLineEdit* ReplaceWith = nullptr;
+  QPushButton* ReplaceButton = nullptr;
+  QPushButton* ReplaceAllButton = nullptr;
   FindOptions Options() const;
+  // Shows or hides the replacing part; the caption follows.
+  void SetReplacing(bool on);
   // Set by the owner: runs one search, false when nothing was found.
   std::function<bool(const QString&, const FindOptions&)> Search;
+  // Set by the owner: replaces the selected match and finds the next one
+  // (false when there is none); replaces every match, answering how many.
+  std::function<bool(const QString&, const QString&, const FindOptions&)> Replace;
+  std::function<int(const QString&, const QString&, const FindOptions&)> ReplaceAll;
 
  private:
   void FindNextClick();
+  void ReplaceClick();
+  void ReplaceAllClick();
+  void NotFound();
+  QLabel* replaceLabel = nullptr;
 };
 
 class ControlDialogs : public QObject {
@@ -57,9 +68,12 @@ class ControlDialogs : public QObject {
   // Looks for the last text searched for once more (the dialog's settings);
   // opens "Find" when nothing was searched for yet.
   void FindAgain();
+  // Opens the dialog as "Replace".
+  void ReplaceText();
 
  private:
   void FindText();
+  void OpenFind(bool replacing);
   void FontProperties();
   void Hyperlink();
   void Picture();

@@ -47,6 +47,12 @@ void EditorCommands::FindAgainCommand() {
   if (!m_project.sourceInUse()) m_controlDialogs->FindAgain();
 }
 
+void EditorCommands::ReplaceTextCommand() {
+  // Offered where "Find text" is: in the editor, while it takes commands.
+  if (!m_project.sourceInUse() && StatusEnabled(w.editor->QueryStatus(decmd::FindText)))
+    m_controlDialogs->ReplaceText();
+}
+
 void EditorCommands::CopyCommand() {
   if (EditorIsActiveControl()) {
     EditorCommand(decmd::Copy, decmd::Default);
@@ -182,6 +188,7 @@ void EditorCommands::Bind() {
   bind(w.redoAction, &EditorCommands::RedoCommand);
   bind(w.findAction, &EditorCommands::FindTextCommand);
   bind(w.findAgainAction, &EditorCommands::FindAgainCommand);
+  bind(w.replaceAction, &EditorCommands::ReplaceTextCommand);
   bind(w.copyAction, &EditorCommands::CopyCommand);
   bind(w.cutAction, &EditorCommands::CutCommand);
   bind(w.pasteAction, &EditorCommands::PasteCommand);

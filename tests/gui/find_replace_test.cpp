@@ -1,0 +1,170 @@
+// Find, Find again and Replace in the page, through the Edit menu and its
+// keys, on the real editor in a main window.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "editor/control_dialogs.h"
+#include "editor_commands_fixture.h"
+#include "tests/unit/test_files.h"
+
+namespace {
+
+class FindReplace : public EditorCommandsFixture {
+ protected:
+  // A key pressed in the page. After a dialog the window gets the focus
+  // back, as the window manager gives it, and the user clicks into the page.
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    if (QApplication::activeWindow() != form.get()) {
+      form->activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    form->editor->setFocus();
+    QApplication::processEvents();
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(focus && form->editor->isAncestorOf(focus));
+    QTest::keyClick(focus, Qt::Key(key), modifiers);
+  }
+  QString PageText() { return Js("document.body.textContent.replace(/\\u00a0/g, ' ').trim()").toString(); }
+};
+
+TEST_F(FindReplace, FindAndFindAgainSayWhenTheTextIsNotThere) {
+  OpenPage("<P id=p>alpha beta</P>");
+  Select("#p", 6, 10);
+  std::shared_ptr<SeenBox> seen;
+  OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
+    EXPECT_EQ(d->windowTitle(), QString("Find"));
+    EXPECT_FALSE(d->ReplaceWith->isVisible());
+    d->FindWhat->setText("gamma");
+    seen = AnswerNextMessageBox(QMessageBox::Ok);
+    d->FindNext->click();
+    d->reject();
+  });
+  Key(Qt::Key_F, Qt::ControlModifier);
+  ASSERT_TRUE(seen);
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text, QString("The search text was not found."));
+  // F3 looks again, says so again and leaves the selection alone.
+  seen = AnswerNextMessageBox(QMessageBox::Ok);
+  Key(Qt::Key_F3);
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text, QString("The search text was not found."));
+  EXPECT_EQ(SelectedText(), QString("beta"));
+}
+
+TEST_F(FindReplace, ReplaceChangesTheSelectedMatchAndSelectsTheNext) {
+  OpenPage("<P id=p>cat dog cat <B>cat</B>s</P>");
+  Select("#p", 0, 0);
+  std::shared_ptr<SeenBox> seen;
+  OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
+    EXPECT_EQ(d->windowTitle(), QString("Replace"));
+    EXPECT_TRUE(d->ReplaceWith->isVisible());
+    d->FindWhat->setText("cat");
+    d->ReplaceWith->setText("cow");
+    d->WholeWord->setChecked(true);
+    // Nothing is selected yet: the first press only finds.
+    d->ReplaceButton->click();
+    EXPECT_EQ(SelectedText(), QString("cat"));
+    EXPECT_EQ(PageText(), QString("cat dog cat cats"));
+    d->ReplaceButton->click();
+    EXPECT_EQ(PageText(), QString("cow dog cat cats"));
+    EXPECT_EQ(SelectedText(), QString("cat"));
+    // The last whole-word match goes; "cats" is none, so the search ends.
+    seen = AnswerNextMessageBox(QMessageBox::Ok);
+    d->ReplaceButton->click();
+    d->reject();
+  });
+  Key(Qt::Key_H, Qt::ControlModifier);
+  ASSERT_TRUE(seen);
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text, QString("The search text was not found."));
+  EXPECT_TRUE(Html().contains("cow dog cow <B>cat</B>s")) << Html().toStdString();
+  // Each replacement is one undo step.
+  form->editorCommands->UndoCommand();
+  EXPECT_EQ(PageText(), QString("cow dog cat cats"));
+}
+
+TEST_F(FindReplace, ReplaceAllChangesTextOnlyAsOneUndoableChangeThatIsStored) {
+  const QString body =
+      "<P id=p>Red, red and RED.</P>\r\n<P id=q>re<B>d</B> wine, <A href=\"red.htm\">red link</A> "
+      "<IMG alt=\"red\" src=\"red.png\"> reddish</P>";
+  OpenPage(body);
+  const QString before = Html();
+  Select("#p", 0, 0);
+  std::shared_ptr<SeenBox> seen;
+  OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
+    d->FindWhat->setText("red");
+    d->ReplaceWith->setText("blue");
+    d->WholeWord->setChecked(true);
+    d->MatchCase->setChecked(false);
+    seen = AnswerNextMessageBox(QMessageBox::Ok);
+    d->ReplaceAllButton->click();
+    d->reject();
+  });
+  form->replaceAction->trigger();
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(seen->text, QString("5 occurrences replaced."));
+  // Across the bold tag the replacement stands where the match began; the
+  // markup, the link's address and the picture's text stay.
+  const QString html = Html();
+  EXPECT_TRUE(html.contains("<P id=\"p\">blue, blue and blue.</P>")) << html.toStdString();
+  EXPECT_TRUE(
+      html.contains("<P id=\"q\">blue<B></B> wine, <A href=\"red.htm\">blue link</A> "
+                    "<IMG alt=\"red\" src=\"red.png\"> reddish</P>"))
+      << html.toStdString();
+  // The page counts as changed; one undo takes it all back, redo again.
+  EXPECT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  form->editorCommands->UndoCommand();
+  EXPECT_EQ(Html(), before);
+  EXPECT_FALSE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  form->editorCommands->PrepareEditMenu();
+  ASSERT_TRUE(form->redoAction->isEnabled());
+  form->editorCommands->RedoCommand();
+  EXPECT_EQ(Html(), html);
+
+  // Matching case finds only the exact word; typing afterwards keeps the
+  // replacement as a change even when the typing is undone.
+  OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
+    d->FindWhat->setText("blue");
+    d->ReplaceWith->setText("Green");
+    d->WholeWord->setChecked(false);
+    d->MatchCase->setChecked(true);
+    seen = AnswerNextMessageBox(QMessageBox::Ok);
+    d->ReplaceAllButton->click();
+    d->reject();
+  });
+  form->replaceAction->trigger();
+  EXPECT_EQ(seen->text, QString("5 occurrences replaced."));
+  Select("#p", 0, 0);
+  Key(Qt::Key_X);
+  ASSERT_TRUE(ProcessEventsUntil([&] { return PageText().startsWith("xGreen"); }, 3000))
+      << PageText().toStdString();
+  form->editorCommands->UndoCommand();
+  EXPECT_TRUE(PageText().startsWith("Green, Green and Green.")) << PageText().toStdString();
+  EXPECT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+
+  // Going to another topic stores the page with the replacements.
+  form->contentsTree->setCurrentIndex(details);
+  WaitEditorIdle(form->editor);
+  EXPECT_TRUE(FileBytes(Path("Proj01.htm")).contains("Green, Green and Green."))
+      << FileBytes(Path("Proj01.htm")).toStdString();
+}
+
+TEST_F(FindReplace, ReplaceAllWithNothingToReplaceSaysSoAndChangesNothing) {
+  OpenPage("<P id=p>nothing here</P>");
+  std::shared_ptr<SeenBox> seen;
+  OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
+    d->FindWhat->setText("zebra");
+    seen = AnswerNextMessageBox(QMessageBox::Ok);
+    d->ReplaceAllButton->click();
+    d->reject();
+  });
+  form->replaceAction->trigger();
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(seen->text, QString("The search text was not found."));
+  EXPECT_FALSE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+}
+
+}  // namespace
