@@ -43,9 +43,15 @@ struct ProbeRun {
 
 // Runs the helper and collects its output; kills it at the deadline. Paint
 // and timer events go on meanwhile, user input waits.
-ProbeRun RunProbe(const QString& probe, const QStringList& arguments, int timeoutMs) {
+ProbeRun RunProbe(const QString& probe, const QStringList& arguments, int timeoutMs,
+                  const QString& folder = QString()) {
   ProbeRun run;
   QProcess process;
+  if (!folder.isEmpty()) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(kAddinFolderVariable), folder);
+    process.setProcessEnvironment(environment);
+  }
   process.setProcessChannelMode(QProcess::SeparateChannels);
   process.setStandardInputFile(QProcess::nullDevice());
   process.start(probe, arguments);
@@ -96,6 +102,20 @@ AddinNameResult CallAddinName(const QString& path) {
   char caption[ORVEX_ADDIN_TEXT_SIZE] = {};
   name(caption);
   result.Status = AddinStatus::Ok;
+  result.Caption = BufferText(caption);
+  return result;
+}
+
+AddinNameResult CallAddinFolderPrompt(const QString& path) {
+  AddinNameResult result;
+  Library library(path);
+  if (!library.Loaded()) return result;
+  result.Status = AddinStatus::Ok;
+  // Optional: an add-in without it reads no folder.
+  auto prompt = reinterpret_cast<OrvexAddinFolderPromptProc>(library.Symbol("FolderPrompt"));
+  if (!prompt) return result;
+  char caption[ORVEX_ADDIN_TEXT_SIZE] = {};
+  prompt(caption);
   result.Caption = BufferText(caption);
   return result;
 }
@@ -164,17 +184,33 @@ std::optional<QString> ReadAddinName(const QString& probe, const QString& path, 
   return QString::fromUtf8(run.Output.left(ORVEX_ADDIN_TEXT_SIZE - 1));
 }
 
-std::optional<QList<AddinTopic>> ReadAddinTopics(const QString& probe, const QString& path, int timeoutMs) {
+std::optional<QString> ReadAddinFolderPrompt(const QString& probe, const QString& path, int timeoutMs) {
   if (probe.isEmpty()) {
+    const AddinNameResult result = CallAddinFolderPrompt(path);
+    if (result.Status != AddinStatus::Ok) return std::nullopt;
+    return result.Caption;
+  }
+  const ProbeRun run = RunProbe(probe, {QStringLiteral("folder"), path}, timeoutMs);
+  if (!run.Finished || run.ExitCode != 0) return std::nullopt;
+  return QString::fromUtf8(run.Output.left(ORVEX_ADDIN_TEXT_SIZE - 1));
+}
+
+std::optional<QList<AddinTopic>> ReadAddinTopics(const QString& probe, const QString& path,
+                                                 const QString& folder, int timeoutMs) {
+  if (probe.isEmpty()) {
+    // Called in process, the folder reaches the library through this
+    // program's own environment, for the run only.
+    if (!folder.isEmpty()) qputenv(kAddinFolderVariable, QFile::encodeName(folder));
     QList<AddinTopic> topics;
     const AddinStatus status = CallAddinTopics(path, [&](const AddinTopic& topic) {
       topics.append(topic);
       return true;
     });
+    if (!folder.isEmpty()) qunsetenv(kAddinFolderVariable);
     if (status != AddinStatus::Ok) return std::nullopt;
     return topics;
   }
-  const ProbeRun run = RunProbe(probe, {QStringLiteral("topics"), path}, timeoutMs);
+  const ProbeRun run = RunProbe(probe, {QStringLiteral("topics"), path}, timeoutMs, folder);
   // Refused by the helper: not loadable or not an add-in. A crash or the
   // deadline keeps what was handed over before it.
   if (run.Finished && run.ExitCode != 0) return std::nullopt;
@@ -182,15 +218,17 @@ std::optional<QList<AddinTopic>> ReadAddinTopics(const QString& probe, const QSt
 }
 
 int RunAddinProbe(const QStringList& arguments) {
-  if (arguments.size() != 2 || (arguments[0] != u"name" && arguments[0] != u"topics")) {
-    std::fputs("usage: orvex-addin-probe name|topics LIBRARY.so\n", stderr);
+  const QStringList modes = {QStringLiteral("name"), QStringLiteral("folder"), QStringLiteral("topics")};
+  if (arguments.size() != 2 || !modes.contains(arguments[0])) {
+    std::fputs("usage: orvex-addin-probe name|folder|topics LIBRARY.so\n", stderr);
     return 2;
   }
   const auto code = [](AddinStatus status) {
     return status == AddinStatus::Ok ? 0 : status == AddinStatus::NotAnAddin ? 3 : 4;
   };
-  if (arguments[0] == u"name") {
-    const AddinNameResult result = CallAddinName(arguments[1]);
+  if (arguments[0] != u"topics") {
+    const AddinNameResult result =
+        arguments[0] == u"name" ? CallAddinName(arguments[1]) : CallAddinFolderPrompt(arguments[1]);
     if (result.Status == AddinStatus::Ok) {
       const QByteArray caption = result.Caption.toUtf8();
       std::fwrite(caption.constData(), 1, static_cast<size_t>(caption.size()), stdout);

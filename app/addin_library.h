@@ -23,6 +23,8 @@ inline constexpr char kAddinProbeName[] = "orvex-addin-probe";
 // Deadlines for the helper: the caption, and a whole run.
 inline constexpr int kAddinNameTimeoutMs = 10000;
 inline constexpr int kAddinRunTimeoutMs = 120000;
+// The environment variable that hands a run the folder the user chose.
+inline constexpr char kAddinFolderVariable[] = "ORVEX_ADDIN_FOLDER";
 // The most topics one run hands over.
 inline constexpr int kAddinMaxTopics = 1000;
 
@@ -43,6 +45,11 @@ struct AddinNameResult {
 // byte (never past the buffer).
 AddinNameResult CallAddinName(const QString& path);
 
+// Loads the library and calls its optional "FolderPrompt" export: the
+// caption of the folder question, empty when the add-in needs no folder
+// from the program (no such export, or a folder of its own).
+AddinNameResult CallAddinFolderPrompt(const QString& path);
+
 // Loads the library and walks its FirstTopic/NextTopic sequence, handing
 // each topic to `take` until an empty title, `take` answering false, or
 // kAddinMaxTopics topics. NotAnAddin when either export is missing.
@@ -62,12 +69,18 @@ QString AddinProbeProgram(const QString& programFolder);
 // crashes or hangs. With no helper program the library is called in process.
 std::optional<QString> ReadAddinName(const QString& probe, const QString& path,
                                      int timeoutMs = kAddinNameTimeoutMs);
+// The caption of the library's folder question, empty when it needs no
+// folder; nullopt when it does not load, crashes or hangs.
+std::optional<QString> ReadAddinFolderPrompt(const QString& probe, const QString& path,
+                                             int timeoutMs = kAddinNameTimeoutMs);
 // The library's topics, nullopt when it does not load or lacks an export.
 // A library that crashes or runs past the deadline gives the topics it
-// handed over before that.
+// handed over before that. A folder is handed to the run in
+// kAddinFolderVariable.
 std::optional<QList<AddinTopic>> ReadAddinTopics(const QString& probe, const QString& path,
+                                                 const QString& folder = QString(),
                                                  int timeoutMs = kAddinRunTimeoutMs);
 
-// The helper program's body: "name LIB" or "topics LIB". Exit codes: 0 done,
+// The helper program's body: "name LIB", "folder LIB" or "topics LIB". Exit codes: 0 done,
 // 2 usage, 3 no add-in, 4 not loadable.
 int RunAddinProbe(const QStringList& arguments);

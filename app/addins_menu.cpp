@@ -4,8 +4,11 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QThread>
 #include <atomic>
 
@@ -13,8 +16,12 @@
 #include "app/busy_cursor.h"
 #include "app/long_work.h"
 #include "editor/editing_control.h"
+#include "platform/profile.h"
 
 namespace {
+
+// The settings section of the folders chosen for add-ins.
+const QString kFolderSection = QStringLiteral("Add-in folders");
 
 // Menu captions take "&" as the mark of a mnemonic; an add-in's caption is
 // shown as it gave it.
@@ -102,11 +109,23 @@ void AddinsMenu::Run(QAction* item) {
   LongWork::Run run(m_work, QStringLiteral("Running ") + item->text().replace(QStringLiteral("&&"), "&"));
   if (!run.Started()) return;
   const QString path = m_files.at(index);
-  BusyCursor busy;
-  const std::optional<QList<AddinTopic>> topics =
-      ReadAddinTopics(AddinProbeProgram(QCoreApplication::applicationDirPath()), path);
-  if (!topics) return;  // not loadable now, or no topic exports
+  const QString probe = AddinProbeProgram(QCoreApplication::applicationDirPath());
   QPointer<AddinsMenu> self(this);
+  std::optional<QString> prompt;
+  {
+    BusyCursor busy;
+    prompt = ReadAddinFolderPrompt(probe, path);
+  }
+  if (!self || !prompt) return;  // not loadable now
+  QString folder;
+  if (!prompt->isEmpty()) {
+    const std::optional<QString> chosen = AskFolder(path, *prompt);
+    if (!self || !chosen) return;
+    folder = *chosen;
+  }
+  BusyCursor busy;
+  const std::optional<QList<AddinTopic>> topics = ReadAddinTopics(probe, path, folder);
+  if (!self || !topics) return;  // not loadable now, or no topic exports
   for (const AddinTopic& topic : *topics) {
     WaitEditorIdle(m_editor);
     if (!self || !m_project.createTopic(topic.Title) || !self) break;
@@ -122,4 +141,22 @@ void AddinsMenu::Run(QAction* item) {
     range.pasteHTML(topic.Html);
     WaitEditorIdle(m_editor);
   }
+}
+
+std::optional<QString> AddinsMenu::AskFolder(const QString& path, const QString& prompt) {
+  // Kept per add-in, by its file name, in the settings file.
+  const QString key = QFileInfo(path).fileName();
+  const QString settings = m_project.settingsFile ? m_project.settingsFile() : QString();
+  const QString last =
+      settings.isEmpty() ? QString() : ReadProfileString(settings, kFolderSection, key, QString());
+  QPointer<AddinsMenu> self(this);
+  const QString chosen = QFileDialog::getExistingDirectory(qobject_cast<QWidget*>(parent()), prompt,
+                                                           QDir(last).exists() ? last : QDir::homePath());
+  if (!self || chosen.isEmpty()) return std::nullopt;
+  if (!settings.isEmpty()) {
+    // The run goes on with the folder; only the next question starts elsewhere.
+    if (const Status kept = WriteProfileString(settings, kFolderSection, key, chosen); !kept)
+      QMessageBox::warning(qobject_cast<QWidget*>(parent()), QStringLiteral("Add-ins"), kept.Message());
+  }
+  return chosen;
 }

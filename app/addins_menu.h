@@ -8,6 +8,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class EditingControl;
 class LongWork;
@@ -24,6 +25,8 @@ class AddinsMenu : public QObject {
     // Creates a topic with the title after the selected one and shows it in
     // the editor; false when it failed (the failure has been shown).
     std::function<bool(const QString& title)> createTopic;
+    // The settings file, where the folders chosen for add-ins are kept.
+    std::function<QString()> settingsFile;
   };
 
   AddinsMenu(QMenu* menu, EditingControl* editor, LongWork& work, Project project, QObject* parent);
@@ -39,7 +42,8 @@ class AddinsMenu : public QObject {
   bool Scanning() const { return m_filled != m_generation; }
   // The add-ins listed, in menu order: an item's data is its index here.
   const QStringList& Files() const { return m_files; }
-  // Runs the add-in of an item: one topic per title it gives.
+  // Runs the add-in of an item: one topic per title it gives. An add-in
+  // that reads a folder gets the one the user chooses.
   void Run(QAction* item);
 
  signals:
@@ -51,6 +55,9 @@ class AddinsMenu : public QObject {
     QString caption;
   };
   void Fill(int generation, const QList<Found>& found);
+  // Asks for the folder an add-in reads, starting from the one chosen last
+  // time, and keeps the answer. nullopt when the user cancelled.
+  std::optional<QString> AskFolder(const QString& path, const QString& prompt);
 
   QPointer<QMenu> m_menu;
   QPointer<EditingControl> m_editor;

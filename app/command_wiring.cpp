@@ -70,6 +70,7 @@ void MainWindow::ConnectAddins() {
   AddinsMenu::Project needs;
   needs.isOpen = [this] { return project.IsOpen(); };
   needs.createTopic = [this](const QString& title) { return contentsPane->CreateTopic(title); };
+  needs.settingsFile = [this] { return projectCommands->SettingsFile(); };
   addins = new AddinsMenu(addinsMenu, editor, *longWork, std::move(needs), this);
   addins->StartScan();
 }

@@ -27,11 +27,24 @@
  *     Write the title on every call: Orvex does not clear the buffer or the
  *     pointer between calls.
  *
+ * An add-in that reads its topics from a folder the user picks may export
+ * a fourth function:
+ *
+ *   FolderPrompt(prompt)
+ *     prompt points to a buffer of 256 bytes. Write the caption of the
+ *     folder question ("Folder of text files"), or an empty text when the
+ *     add-in already has a folder of its own. With a caption, Orvex asks the
+ *     user for the folder before each run (starting from the one chosen
+ *     last time, which it remembers) and hands it to the run in the
+ *     environment variable ORVEX_ADDIN_FOLDER; cancelling the question
+ *     cancels the run.
+ *
  * Orvex calls these functions in a helper process of its own
  * (orvex-addin-probe, installed beside the program), so an add-in that
  * crashes or hangs cannot take the open project with it. Consequences for
  * add-in authors:
- *   - Name is called once at start-up, FirstTopic/NextTopic once per run;
+ *   - Name is called once at start-up, FolderPrompt and FirstTopic/NextTopic
+ *     once per run;
  *     the library is loaded freshly for each, so keep no state between runs
  *     other than in files.
  *   - Every call must finish within the helper's deadline (10 seconds for
@@ -62,10 +75,13 @@ extern "C" {
 ORVEX_ADDIN_EXPORT void Name(char* caption);
 ORVEX_ADDIN_EXPORT void FirstTopic(char* title, const char** html);
 ORVEX_ADDIN_EXPORT void NextTopic(char* title, const char** html);
+/* Optional. */
+ORVEX_ADDIN_EXPORT void FolderPrompt(char* prompt);
 
 /* The same as Orvex looks them up. */
 typedef void (*OrvexAddinNameProc)(char* caption);
 typedef void (*OrvexAddinTopicProc)(char* title, const char** html);
+typedef void (*OrvexAddinFolderPromptProc)(char* prompt);
 
 #ifdef __cplusplus
 }

@@ -11,9 +11,9 @@ inline constexpr char kFolderVariable[] = "ORVEX_TEXTFILES_DIR";
 // The configuration file beside the add-in, with a line "folder=PATH".
 inline constexpr char kConfigName[] = "textfiles.conf";
 
-// The folder to read: the variable's value when set and not empty, else the
-// "folder=" line of the configuration text ("#" starts a comment line);
-// empty when neither names one.
+// The folder configured for the add-in: the variable's value when set and
+// not empty, else the "folder=" line of the configuration text ("#" starts
+// a comment line); empty when neither names one.
 std::string ChosenFolder(const char* variableValue, const std::string& configText);
 
 // The ".md", ".markdown" and ".txt" files of a folder (not its subfolders,

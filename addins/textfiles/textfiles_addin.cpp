@@ -2,9 +2,9 @@
 //
 // The folder is named by the environment variable ORVEX_TEXTFILES_DIR or,
 // when that is not set, by a line "folder=PATH" in textfiles.conf beside
-// this library. Files ending in .md, .markdown and .txt become topics in the
-// order of their names; Markdown is converted to HTML (a first "# Heading"
-// becomes the topic's title), plain text becomes paragraphs.
+// this library. Without either, Orvex asks the user for the folder. Files ending in .md, .markdown and .txt
+// become topics in the order of their names; Markdown is converted to HTML (a first "# Heading" becomes the
+// topic's title), plain text becomes paragraphs.
 #include <dlfcn.h>
 
 #include <cstdio>
@@ -65,13 +65,29 @@ void Advance(char* title, const char** html) {
 
 extern "C" ORVEX_ADDIN_EXPORT void Name(char* caption) { CopyTitle(caption, "Topics from text files"); }
 
+namespace {
+
+std::string ConfiguredFolder() {
+  return textfiles::ChosenFolder(std::getenv(textfiles::kFolderVariable),
+                                 textfiles::ReadWholeFile(ConfigFilePath(), 65536));
+}
+
+}  // namespace
+
+extern "C" ORVEX_ADDIN_EXPORT void FolderPrompt(char* prompt) {
+  CopyTitle(prompt, ConfiguredFolder().empty() ? "Folder of text files" : "");
+}
+
 extern "C" ORVEX_ADDIN_EXPORT void FirstTopic(char* title, const char** html) {
   Run& run = CurrentRun();
-  const std::string folder = textfiles::ChosenFolder(std::getenv(textfiles::kFolderVariable),
-                                                     textfiles::ReadWholeFile(ConfigFilePath(), 65536));
+  std::string folder = ConfiguredFolder();
+  if (folder.empty()) {
+    const char* chosen = std::getenv("ORVEX_ADDIN_FOLDER");
+    folder = chosen ? chosen : "";
+  }
   run = Run();
   if (folder.empty())
-    std::fprintf(stderr, "Text files add-in: set %s or write folder=PATH into %s\n",
+    std::fprintf(stderr, "Text files add-in: no folder chosen; set %s or write folder=PATH into %s\n",
                  textfiles::kFolderVariable, ConfigFilePath().c_str());
   else
     run.Files = textfiles::TextFilesOf(folder);

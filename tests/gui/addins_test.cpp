@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@
 #include "editor/editing_control.h"
 #include "gui_helpers.h"
 #include "project/name_dialog.h"
+#include "platform/profile.h"
 
 namespace {
 
@@ -180,4 +182,47 @@ TEST_F(AddinMenuTest, CrashDuringARunKeepsTheProgramAndTheTopicsBefore) {
   crashmid->trigger();
   ASSERT_EQ(TopLevelCount(form->contentsTree), before + 1);
   EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "Before the crash");
+}
+
+TEST_F(AddinMenuTest, AnAddinWithoutItsFolderAsksForItAndRemembersTheAnswer) {
+  // The shipped text-files add-in, with no folder of its own.
+  qunsetenv("ORVEX_TEXTFILES_DIR");
+  ASSERT_FALSE(QFile::exists(QStringLiteral(ORVEX_BIN_DIR "/textfiles.conf")));
+  QTemporaryDir texts;
+  QFile note(texts.filePath("01-first.md"));
+  ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+  note.write("# First note\n\nFrom a text file.\n");
+  note.close();
+  NewProject();
+  QAction* textFiles = nullptr;
+  for (QAction* a : form->addinsMenu->actions())
+    if (a->text() == "Topics from text files") textFiles = a;
+  ASSERT_NE(textFiles, nullptr);
+  const int before = TopLevelCount(form->contentsTree);
+
+  // Cancelling the question cancels the run.
+  QString asked;
+  OnNextDialog<QFileDialog>([&](QFileDialog* d) {
+    asked = d->windowTitle();
+    d->reject();
+  });
+  textFiles->trigger();
+  EXPECT_EQ(asked, "Folder of text files");
+  EXPECT_EQ(TopLevelCount(form->contentsTree), before);
+
+  AnswerNextFileDialog(texts.path());
+  textFiles->trigger();
+  ASSERT_EQ(TopLevelCount(form->contentsTree), before + 1);
+  EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "First note");
+  EXPECT_EQ(ReadProfileString(dir.filePath("orvex.ini"), "Add-in folders", "textfiles.so", QString()),
+            texts.path());
+
+  // The next run starts from the folder chosen before.
+  QString startedIn;
+  OnNextDialog<QFileDialog>([&](QFileDialog* d) {
+    startedIn = d->directory().absolutePath();
+    d->reject();
+  });
+  textFiles->trigger();
+  EXPECT_EQ(startedIn, texts.path());
 }

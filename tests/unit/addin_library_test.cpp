@@ -105,6 +105,12 @@ TEST(AddinLibrary, MissingTopicExportsGiveNothingToRun) {
   EXPECT_FALSE(ReadAddinTopics(QString(), Case("odd", "notopics.so")).has_value());
 }
 
+TEST(AddinLibrary, AnAddinWithoutAFolderPromptAsksForNoFolder) {
+  EXPECT_EQ(ReadAddinFolderPrompt(Probe(), Case("three", "three.so")), std::optional<QString>(""));
+  EXPECT_EQ(CallAddinFolderPrompt(Case("three", "three.so")).Status, AddinStatus::Ok);
+  EXPECT_FALSE(ReadAddinFolderPrompt(Probe(), Case("faulty", "broken.so")).has_value());
+}
+
 TEST(AddinLibrary, HelperRefusesBadArguments) {
   EXPECT_EQ(RunAddinProbe({}), 2);
   EXPECT_EQ(RunAddinProbe({"run", "x.so"}), 2);

@@ -80,10 +80,18 @@ TEST(AddinTextFiles, RealRunThroughTheHelper) {
   };
   write("01-start.md", "# Start here\n\nWelcome **reader**.\n");
   write("02-notes.txt", "line one\nline two\n");
-  qputenv("ORVEX_TEXTFILES_DIR", dir.path().toLocal8Bit());
   const QString library = QStringLiteral(ORVEX_BIN_DIR "/textfiles.so");
   const QString probe = AddinProbeProgram(QStringLiteral(ORVEX_BIN_DIR));
   EXPECT_EQ(ReadAddinName(probe, library), std::optional<QString>("Topics from text files"));
+  // Without a folder of its own the add-in asks for one, and reads the one
+  // the program hands it.
+  qunsetenv("ORVEX_TEXTFILES_DIR");
+  EXPECT_EQ(ReadAddinFolderPrompt(probe, library), std::optional<QString>("Folder of text files"));
+  EXPECT_EQ(ReadAddinTopics(probe, library, dir.path()).value_or(QList<AddinTopic>()).size(), 2);
+  EXPECT_TRUE(ReadAddinTopics(probe, library).value_or(QList<AddinTopic>({{}})).isEmpty());
+  // Its own folder needs no question.
+  qputenv("ORVEX_TEXTFILES_DIR", dir.path().toLocal8Bit());
+  EXPECT_EQ(ReadAddinFolderPrompt(probe, library), std::optional<QString>(""));
   const auto topics = ReadAddinTopics(probe, library);
   qunsetenv("ORVEX_TEXTFILES_DIR");
   ASSERT_TRUE(topics.has_value());
