@@ -27,6 +27,21 @@ class FindReplace : public EditorCommandsFixture {
     ASSERT_TRUE(focus && form->editor->isAncestorOf(focus));
     QTest::keyClick(focus, Qt::Key(key), modifiers);
   }
+  // "Replace all" from Edit > Replace...; the message it ends with.
+  QString ReplaceAll(const QString& text, const QString& with, bool wholeWord, bool matchCase) {
+    std::shared_ptr<SeenBox> seen;
+    OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
+      d->FindWhat->setText(text);
+      d->ReplaceWith->setText(with);
+      d->WholeWord->setChecked(wholeWord);
+      d->MatchCase->setChecked(matchCase);
+      seen = AnswerNextMessageBox(QMessageBox::Ok);
+      d->ReplaceAllButton->click();
+      d->reject();
+    });
+    form->replaceAction->trigger();
+    return seen && seen->shown ? seen->text : QString("(no message)");
+  }
   QString PageText() { return Js("document.body.textContent.replace(/\\u00a0/g, ' ').trim()").toString(); }
 };
 
@@ -93,19 +108,7 @@ TEST_F(FindReplace, ReplaceAllChangesTextOnlyAsOneUndoableChangeThatIsStored) {
   OpenPage(body);
   const QString before = Html();
   Select("#p", 0, 0);
-  std::shared_ptr<SeenBox> seen;
-  OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
-    d->FindWhat->setText("red");
-    d->ReplaceWith->setText("blue");
-    d->WholeWord->setChecked(true);
-    d->MatchCase->setChecked(false);
-    seen = AnswerNextMessageBox(QMessageBox::Ok);
-    d->ReplaceAllButton->click();
-    d->reject();
-  });
-  form->replaceAction->trigger();
-  ASSERT_TRUE(seen);
-  EXPECT_EQ(seen->text, QString("5 occurrences replaced."));
+  EXPECT_EQ(ReplaceAll("red", "blue", true, false), QString("5 occurrences replaced."));
   // Across the bold tag the replacement stands where the match began; the
   // markup, the link's address and the picture's text stay.
   const QString html = Html();
@@ -126,17 +129,7 @@ TEST_F(FindReplace, ReplaceAllChangesTextOnlyAsOneUndoableChangeThatIsStored) {
 
   // Matching case finds only the exact word; typing afterwards keeps the
   // replacement as a change even when the typing is undone.
-  OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
-    d->FindWhat->setText("blue");
-    d->ReplaceWith->setText("Green");
-    d->WholeWord->setChecked(false);
-    d->MatchCase->setChecked(true);
-    seen = AnswerNextMessageBox(QMessageBox::Ok);
-    d->ReplaceAllButton->click();
-    d->reject();
-  });
-  form->replaceAction->trigger();
-  EXPECT_EQ(seen->text, QString("5 occurrences replaced."));
+  EXPECT_EQ(ReplaceAll("blue", "Green", false, true), QString("5 occurrences replaced."));
   Select("#p", 0, 0);
   Key(Qt::Key_X);
   ASSERT_TRUE(ProcessEventsUntil([&] { return PageText().startsWith("xGreen"); }, 3000))
@@ -154,16 +147,8 @@ TEST_F(FindReplace, ReplaceAllChangesTextOnlyAsOneUndoableChangeThatIsStored) {
 
 TEST_F(FindReplace, ReplaceAllWithNothingToReplaceSaysSoAndChangesNothing) {
   OpenPage("<P id=p>nothing here</P>");
-  std::shared_ptr<SeenBox> seen;
-  OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
-    d->FindWhat->setText("zebra");
-    seen = AnswerNextMessageBox(QMessageBox::Ok);
-    d->ReplaceAllButton->click();
-    d->reject();
-  });
-  form->replaceAction->trigger();
-  ASSERT_TRUE(seen);
-  EXPECT_EQ(seen->text, QString("The search text was not found."));
+  EXPECT_EQ(ReplaceAll("zebra", "horse", false, false), QString("The search text was not found."));
+  EXPECT_TRUE(Html().contains("nothing here"));
   EXPECT_FALSE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
 }
 
