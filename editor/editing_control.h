@@ -93,10 +93,11 @@ class EditingControl : public QWidget {
 
   // Find and replace in the page's text. FindText selects the next match from
   // the selection on, wrapping round the page. ReplaceText replaces the
-  // selection when it is a match (one undo step) and then selects the next
-  // match. Both answer false when there is no (next) match or the page doesn't
-  // answer. ReplaceAllText replaces every match as one change that one undo
-  // takes back, and answers how many. Only text changes, never markup.
+  // selection when it is a match and then selects the next match. Both
+  // answer false when there is no (next) match or the page doesn't answer.
+  // ReplaceAllText replaces every match and answers how many. Only text
+  // changes, never markup; one undo takes back one replacement or one
+  // "Replace all" while nothing else was edited since.
   bool FindText(const QString& text, const FindOptions& options);
   bool ReplaceText(const QString& text, const QString& replacement, const FindOptions& options);
   int ReplaceAllText(const QString& text, const QString& replacement, const FindOptions& options);

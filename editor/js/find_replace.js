@@ -2,12 +2,12 @@
 // reader sees it, line by line: a match may run across inline elements
 // (bold, links) but not across paragraphs, line breaks or pictures, and a
 // whole word is judged by the letters around it on the line, whatever
-// elements they stand in. Replacing changes text only: the
-// elements around a match stay as they are, also when a match runs across
-// them (the replacement goes where the match starts). "Replace" replaces
-// the selection through the engine, so its undo takes it back; "Replace
-// all" changes the text nodes directly and keeps what it changed, so that
-// one Undo takes all of it back as long as nothing else was edited since.
+// elements they stand in. Replacing changes text only: the elements around
+// a match stay as they are, also when a match runs across them (the
+// replacement goes where the match starts). "Replace" and "Replace all"
+// change the text nodes directly and keep what they changed: Undo takes
+// each press back whole, newest first, as long as nothing else was edited
+// since; after such an edit they stay as changes of the page.
 (function () {
   'use strict';
   if (window.__orvexFindReplace) return;
@@ -15,10 +15,13 @@
   // Never searched: what the page doesn't show as its text, and the
   // editor's own markers.
   const SKIPPED = /^(SCRIPT|STYLE|TITLE|OBJECT|NOSCRIPT|TEXTAREA|SELECT)$/;
+  const SKIPPED_WITHIN = 'script,style,title,object,noscript,textarea,select,[contenteditable=false]';
   // Elements that end a line of text, however they are styled.
   const BREAKS = /^(BR|IMG|HR|INPUT|BUTTON|IFRAME|EMBED)$/;
-  // The last "Replace all": {changes: [{node, before, after}], undone}.
-  let last = null;
+  // Changes made on the text nodes, newest last, and those undone, newest
+  // last: each {changes: [{node, before, after}]}.
+  const done = [];
+  const undone = [];
 
   const isWord = (c) => !!c && /[\p{L}\p{N}_]/u.test(c);
   const plain = (s) => s.replace(/\u00a0/g, ' ');
@@ -131,11 +134,39 @@
       r.compareBoundaryPoints(Range.END_TO_END, cur) === 0);
   }
 
+  // Keeps the text nodes' changes as one step of undo.
+  function keep(before) {
+    if (!before.size) return;
+    done.push({ changes: Array.from(before, ([node, data]) => ({ node, before: data, after: node.data })) });
+    undone.length = 0;
+  }
+
   // Replaces the selection when it is a match, then finds the next one.
   function replace(text, replacement, matchCase, backwards, wholeWord) {
     let replaced = false;
     if (selectionMatches(text, matchCase, wholeWord)) {
-      document.execCommand(replacement ? 'insertText' : 'delete', false, replacement);
+      // A match starts and ends in text (see matchRanges).
+      const r = getSelection().getRangeAt(0);
+      const root = r.commonAncestorContainer;
+      const nodes = [];
+      if (root.nodeType === Node.TEXT_NODE) {
+        nodes.push(root);
+      } else {
+        const walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
+        for (let t = walker.nextNode(); t; t = walker.nextNode()) {
+          if (r.intersectsNode(t) && !t.parentElement.closest(SKIPPED_WITHIN)) nodes.push(t);
+        }
+      }
+      const before = new Map();
+      const [first, start, last, end] = [r.startContainer, r.startOffset, r.endContainer, r.endOffset];
+      nodes.forEach((t, i) => {
+        before.set(t, t.data);
+        const from = t === first ? start : 0;
+        const to = t === last ? end : t.data.length;
+        t.data = t.data.slice(0, from) + (i === 0 ? replacement : '') + t.data.slice(to);
+      });
+      getSelection().collapse(first, start + replacement.length);
+      keep(before);
       replaced = true;
     }
     return { replaced: replaced, found: find(text, matchCase, backwards, wholeWord) };
@@ -161,17 +192,15 @@
         count++;
       }
     }
-    if (count) {
-      last = { changes: Array.from(before, ([node, data]) => ({ node, before: data, after: node.data })),
-        undone: false };
-    }
+    keep(before);
     return count;
   }
 
-  function step(undo) {
-    if (!last || last.undone !== !undo) return false;
-    for (const c of last.changes) c.node.data = undo ? c.before : c.after;
-    last.undone = undo;
+  function step(from, to, undo) {
+    const change = from.pop();
+    if (!change) return false;
+    for (const c of change.changes) c.node.data = undo ? c.before : c.after;
+    to.push(change);
     return true;
   }
 
@@ -179,15 +208,16 @@
     find: find,
     replace: replace,
     replaceAll: replaceAll,
-    canUndo: () => !!last && !last.undone,
-    canRedo: () => !!last && last.undone,
-    undo: () => step(true),
-    redo: () => step(false),
-    // The engine edited the page: the last "Replace all" can't be taken back
-    // any more. Answers whether it still stands as a change of the page.
+    canUndo: () => done.length > 0,
+    canRedo: () => undone.length > 0,
+    undo: () => step(done, undone, true),
+    redo: () => step(undone, done, false),
+    // The engine edited the page: the changes kept here can't be taken back
+    // any more. Answers whether any still stands as a change of the page.
     forget() {
-      const stands = !!last && !last.undone;
-      last = null;
+      const stands = done.length > 0;
+      done.length = 0;
+      undone.length = 0;
       return stands;
     },
   };
