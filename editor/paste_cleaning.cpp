@@ -10,8 +10,10 @@
 namespace {
 
 // Elements that go with everything in them. The raw-text ones end at their
-// first end tag, as a browser reads them; the others may nest.
-const QStringList kRawTextDropped = {"script", "style", "title", "xml", "iframe", "noframes"};
+// first end tag, as a browser reads them (what looks like a tag inside them
+// is text to the browser, so none of it may stay); the others may nest.
+const QStringList kRawTextDropped = {"script",   "style",   "title", "textarea", "xml",      "iframe",
+                                     "noframes", "noembed", "xmp",   "noscript", "plaintext"};
 const QStringList kNestingDropped = {"head", "object", "applet", "frameset"};
 // Tags that go alone: they have no end tag, or their content stays.
 const QStringList kTagsDropped = {"meta", "link", "base", "embed", "frame", "html", "body"};
@@ -19,6 +21,9 @@ const QStringList kTagsDropped = {"meta", "link", "base", "embed", "frame", "htm
 bool IsNameChar(QChar c) { return c.isLetterOrNumber() || c == u':' || c == u'-' || c == u'_' || c == u'.'; }
 
 QChar CharAt(QStringView s, qsizetype i) { return i >= 0 && i < s.size() ? s[i] : QChar(); }
+
+// Only these start a tag name for a browser; "<" before anything else is text.
+bool IsAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
 qsizetype NameEnd(QStringView s, qsizetype i) {
   while (i < s.size() && IsNameChar(s[i])) ++i;
@@ -145,17 +150,47 @@ QStringList StyleDeclarations(const QString& style) {
   return out;
 }
 
+bool IsHexDigit(QChar c) {
+  return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+// CSS text with its escapes ("\\61", "\\:") read as the characters they stand for.
+QString CssUnescaped(const QString& css) {
+  QString out;
+  for (qsizetype i = 0; i < css.size(); ++i) {
+    if (css[i] != u'\\' || i + 1 >= css.size()) {
+      out += css[i];
+      continue;
+    }
+    qsizetype j = i + 1;
+    while (j < css.size() && j < i + 7 && IsHexDigit(css[j])) ++j;
+    if (j == i + 1) {
+      out += css[++i];
+      continue;
+    }
+    const uint code = css.mid(i + 1, j - i - 1).toUInt(nullptr, 16);
+    out += code > 0 && code < 0x10000 ? QChar(char16_t(code)) : QChar(0xFFFD);
+    if (j < css.size() && css[j].isSpace()) ++j;
+    i = j - 1;
+  }
+  return out;
+}
+
 // The style without office and script declarations; as written when it has none.
 QString CleanStyle(const QString& style) {
+  static const QRegularExpression comments(QStringLiteral("/\\*.*?(\\*/|$)"),
+                                           QRegularExpression::DotMatchesEverythingOption);
   QStringList kept;
   bool dropped = false;
   for (const QString& declaration : StyleDeclarations(style)) {
     const QString d = declaration.trimmed();
     if (d.isEmpty()) continue;
-    const QString lower = d.toLower();
-    const QString property = lower.section(u':', 0, 0).trimmed();
-    if (property.startsWith(u"mso-") || property == u"behavior" || property == u"-moz-binding" ||
-        lower.contains(u"expression(") || HasScriptScheme(lower.section(u':', 1))) {
+    // Read without comments, blanks and escapes, as old engines did.
+    QString bare = CssUnescaped(d).toLower();
+    bare.remove(comments);
+    bare.removeIf([](QChar c) { return c.isSpace(); });
+    if (bare.startsWith(u"mso-") || bare.contains(u"behavior") || bare.contains(u"binding") ||
+        bare.contains(u"expression(") || bare.contains(u"javascript:") || bare.contains(u"vbscript:")) {
       dropped = true;
       continue;
     }
@@ -240,14 +275,6 @@ qsizetype AfterElement(QStringView s, const QString& name, qsizetype i, bool nes
   return s.size();
 }
 
-bool IsConditionalComment(QStringView body) {
-  const QStringView t = body.trimmed();
-  return t.startsWith(u"[if", Qt::CaseInsensitive) || t.startsWith(u"[endif", Qt::CaseInsensitive) ||
-         t.startsWith(u"<![endif", Qt::CaseInsensitive) ||
-         t.compare(u"StartFragment", Qt::CaseInsensitive) == 0 ||
-         t.compare(u"EndFragment", Qt::CaseInsensitive) == 0;
-}
-
 }  // namespace
 
 QString ClipboardFragment(const QString& html) {
@@ -273,21 +300,21 @@ QString CleanPastedHtml(const QString& html) {
     out += s.mid(i, lt - i);
     const QChar next = lt + 1 < s.size() ? s[lt + 1] : QChar();
     if (s.mid(lt).startsWith(u"<!--")) {
+      // Comments go, whatever they hold: pasted notes are of no use, and
+      // what a browser takes for their end varies.
       const qsizetype close = s.indexOf(u"-->", lt + 4);
-      const qsizetype end = close < 0 ? s.size() : close + 3;
-      if (!IsConditionalComment(s.mid(lt + 4, (close < 0 ? s.size() : close) - lt - 4)))
-        out += s.mid(lt, end - lt);
-      i = end;
+      i = close < 0 ? s.size() : close + 3;
     } else if (next == u'!' || next == u'?') {
       i = AfterNext(s, u'>', lt);  // declarations, processing instructions, <![if ...]> marks
-    } else if (next == u'/' && lt + 2 < s.size() && s[lt + 2].isLetter()) {
+    } else if (next == u'/' && IsAsciiLetter(CharAt(s, lt + 2))) {
       const qsizetype nameEnd = NameEnd(s, lt + 2);
       const QString name = s.mid(lt + 2, nameEnd - lt - 2).toString().toLower();
       i = AfterNext(s, u'>', nameEnd);
-      bool keep = !name.contains(u':') && !kTagsDropped.contains(name);
+      bool keep = !name.contains(u':') && !kTagsDropped.contains(name) && !kRawTextDropped.contains(name) &&
+                  !kNestingDropped.contains(name);
       if (name == u"span" && !spansKept.isEmpty()) keep = spansKept.takeLast();
       if (keep) out += s.mid(lt, i - lt);
-    } else if (next.isLetter()) {
+    } else if (IsAsciiLetter(next)) {
       StartTag tag = ReadStartTag(s, lt + 1);
       const QString name = tag.name.toLower();
       i = tag.end;

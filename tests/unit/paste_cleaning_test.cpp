@@ -66,10 +66,20 @@ TEST(CleanPastedHtml, ScriptsEventHandlersAndScriptLinksGo) {
        "<a href=\"java\tscript:go()\">5</a>",
        "<a>1</a><a>2</a><a>3</a><a>4</a><a>5</a>"},
       {"<p style=\"width:expression(alert(1));color:blue\">s</p>", "<p style=\"color:blue\">s</p>"},
+      {"<p style=\"width:exp/**/ression(alert(1));background:url( jav\\61script:go());"
+       "behavior:url(x.htc)\">s</p>",
+       "<p>s</p>"},
       {"<object classid=\"clsid:1\"><param name=a value=b><object>inner</object></object>kept", "kept"},
       {"<iframe src=\"x.htm\"><p>no</p></iframe><embed src=\"a.swf\">shown", "shown"},
       // An element never closed takes the rest with it.
       {"text<script>alert(1)", "text"},
+      // Where a browser reads markup that looks like text, or text that
+      // looks like markup, the markup is cleaned all the same.
+      {"<!--><script>alert(1)</script>-->after", "after"},
+      {"<noscript><p title=\"</noscript><img src=x onerror=alert(1)>\"></noscript>kept",
+       "<img src=\"x\">\">kept"},
+      {"<textarea><a title=\"</textarea><img src=x onerror=alert(1)>\"></textarea>", "<img src=\"x\">\">"},
+      {"<\xC3\xA4 title=\"<img src=x onerror=alert(1)>\">", "<\xC3\xA4 title=\"<img src=\"x\">\">"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(CleanPastedHtml(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
@@ -77,7 +87,7 @@ TEST(CleanPastedHtml, ScriptsEventHandlersAndScriptLinksGo) {
 
 TEST(CleanPastedHtml, OrdinaryMarkupStaysAsWritten) {
   const QString page = QStringLiteral(
-      "<P align=center>Fish &amp; chips<BR><!-- a note --><A href=\"two.htm#x\" target=_blank>on</A></P>\r\n"
+      "<P align=center>Fish &amp; chips<BR><A href=\"two.htm#x\" target=_blank>on</A></P>\r\n"
       "<ul class=\"steps\"><li style=\"color: red; font-weight: bold;\">1 < 2 > 0</li></ul>"
       "<span class=x>styled</span><INPUT type=checkbox checked>");
   EXPECT_EQ(CleanPastedHtml(page), page);
@@ -86,6 +96,8 @@ TEST(CleanPastedHtml, OrdinaryMarkupStaysAsWritten) {
       CleanPastedHtml(QStringLiteral("<span lang=EN-GB><span class=MsoX>a</span> b</span><span>c</span>")),
       QStringLiteral("<span lang=EN-GB>a b</span>c"));
   EXPECT_EQ(CleanPastedHtml(QString()), QString());
+  EXPECT_EQ(CleanPastedHtml(QStringLiteral("a<!-- note -->b<!DOCTYPE html><?xml version=\"1.0\"?>c")),
+            QStringLiteral("abc"));
   EXPECT_EQ(CleanPastedHtml(QStringLiteral("a < b </span> <")), QStringLiteral("a < b </span> <"));
 }
 
