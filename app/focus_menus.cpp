@@ -70,13 +70,15 @@ void MainWindow::EditorExit() {
 
 void MainWindow::MemoEnter() {
   if (formatToolbar->isEnabled()) editMenu->menuAction()->setEnabled(true);
-  SetEnabled({undoAction, copyAction, cutAction, pasteAction, pastePlainAction}, true);
+  SetEnabled({undoAction, copyAction, cutAction, pasteAction, pastePlainAction, findAction, findAgainAction,
+              replaceAction},
+             true);
   SetClipboardShortcuts(true);
 }
 
 void MainWindow::MemoExit() {
   SetEnabled({undoAction, editMenu->menuAction(), insertMenu->menuAction(), copyAction, cutAction,
-              pasteAction, pastePlainAction},
+              pasteAction, pastePlainAction, findAction, findAgainAction, replaceAction},
              false);
   SetClipboardShortcuts(false);
 }

@@ -10,12 +10,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "editor/editing_control.h"
 #include "editor/format_rules.h"
+#include "editor/source_find.h"
 
 bool FindInEditor(EditingControl* editor, const QString& text, const FindOptions& options) {
   return editor && editor->FindText(text, options);
@@ -133,12 +135,14 @@ ControlDialogs::ControlDialogs(EditingControl* editor, QWidget* owner)
     : QObject(owner), Editor(editor), Owner(owner) {
   Find = new FindTextDialog(owner);
   Find->Search = [this](const QString& text, const FindOptions& options) {
-    return FindInEditor(Editor, text, options);
+    return InSource() ? FindInSource(Source, text, options) : FindInEditor(Editor, text, options);
   };
   Find->Replace = [this](const QString& text, const QString& replacement, const FindOptions& options) {
+    if (InSource()) return ReplaceInSource(Source, text, replacement, options);
     return Editor && Editor->ReplaceText(text, replacement, options);
   };
   Find->ReplaceAll = [this](const QString& text, const QString& replacement, const FindOptions& options) {
+    if (InSource()) return ReplaceAllInSource(Source, text, replacement, options);
     return Editor ? Editor->ReplaceAllText(text, replacement, options) : 0;
   };
   if (editor) {
@@ -167,6 +171,13 @@ bool ControlDialogs::Run(int command, QVariant& arg) {
       return false;
   }
 }
+
+void ControlDialogs::SetSourceView(QPlainTextEdit* view, std::function<bool()> sourceInUse) {
+  Source = view;
+  SourceInUse = std::move(sourceInUse);
+}
+
+bool ControlDialogs::InSource() const { return Source && SourceInUse && SourceInUse(); }
 
 void ControlDialogs::OpenFind(bool replacing) {
   Find->SetReplacing(replacing);

@@ -13,6 +13,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -65,14 +66,16 @@ class ControlDialogs : public QObject {
   bool Run(int command, QVariant& arg);
 
   FindTextDialog* FindDialog() const { return Find; }
+  // Find and replace work in this source view while sourceInUse says so.
+  void SetSourceView(QPlainTextEdit* view, std::function<bool()> sourceInUse);
+  // Opens the dialog as "Find" or as "Replace".
+  void FindText();
+  void ReplaceText();
   // Looks for the last text searched for once more (the dialog's settings);
   // opens "Find" when nothing was searched for yet.
   void FindAgain();
-  // Opens the dialog as "Replace".
-  void ReplaceText();
 
  private:
-  void FindText();
   void OpenFind(bool replacing);
   void FontProperties();
   void Hyperlink();
@@ -80,4 +83,7 @@ class ControlDialogs : public QObject {
   QPointer<EditingControl> Editor;
   QPointer<QWidget> Owner;
   FindTextDialog* Find = nullptr;
+  QPointer<QPlainTextEdit> Source;
+  std::function<bool()> SourceInUse;
+  bool InSource() const;
 };

@@ -39,17 +39,20 @@ void EditorCommands::RedoCommand() {
   WaitEditorIdle(w.editor);
 }
 
+// Find and replace work in the view in use: the editing control's own
+// dialog, or the same dialog on the source view's text.
 void EditorCommands::FindTextCommand() {
-  if (!m_project.sourceInUse()) EditorCommand(decmd::FindText, decmd::Default);
+  if (m_project.sourceInUse())
+    m_controlDialogs->FindText();
+  else
+    EditorCommand(decmd::FindText, decmd::Default);
 }
 
-void EditorCommands::FindAgainCommand() {
-  if (!m_project.sourceInUse()) m_controlDialogs->FindAgain();
-}
+void EditorCommands::FindAgainCommand() { m_controlDialogs->FindAgain(); }
 
 void EditorCommands::ReplaceTextCommand() {
-  // Offered where "Find text" is: in the editor, while it takes commands.
-  if (!m_project.sourceInUse() && StatusEnabled(w.editor->QueryStatus(decmd::FindText)))
+  // The editor takes it while it takes commands (not while read-only).
+  if (m_project.sourceInUse() || StatusEnabled(w.editor->QueryStatus(decmd::FindText)))
     m_controlDialogs->ReplaceText();
 }
 
@@ -149,6 +152,7 @@ EditorCommands::EditorCommands(const EditorCommandWidgets& widgets, EditorComman
   m_colorDialog = new QColorDialog(w.window);
   m_colorDialog->setObjectName("colorDialog");
   m_controlDialogs = new ControlDialogs(w.editor, w.window);
+  m_controlDialogs->SetSourceView(w.sourceView, m_project.sourceInUse);
   Bind();
 }
 

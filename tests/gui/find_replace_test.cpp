@@ -4,7 +4,9 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include "editor/control_dialogs.h"
 #include "editor_commands_fixture.h"
@@ -154,6 +156,40 @@ TEST_F(FindReplace, ReplaceAllWithNothingToReplaceSaysSoAndChangesNothing) {
   EXPECT_EQ(ReplaceAll("zebra", "horse", false, false), QString("The search text was not found."));
   EXPECT_TRUE(Html().contains("nothing here"));
   EXPECT_FALSE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+}
+
+TEST_F(FindReplace, InTheSourceViewFindAndReplaceWorkOnTheSourceText) {
+  OpenPage("<P id=p>one two one</P>");
+  form->editorTabs->setCurrentIndex(1);
+  form->sourceView->setFocus();
+  QApplication::processEvents();
+  form->sourceView->moveCursor(QTextCursor::Start);
+  ASSERT_TRUE(form->replaceAction->isEnabled());
+  EXPECT_EQ(ReplaceAll("one", "three", true, true), QString("2 occurrences replaced."));
+  EXPECT_TRUE(form->sourceView->toPlainText().contains(">three two three</P>"))
+      << form->sourceView->toPlainText().toStdString();
+  EXPECT_TRUE(form->sourceView->document()->isModified());
+  // One undo of the source view takes both back.
+  form->undoAction->trigger();
+  EXPECT_TRUE(form->sourceView->toPlainText().contains(">one two one</P>"));
+  // Find selects in the source; Replace replaces the selected match.
+  std::shared_ptr<SeenBox> seen;
+  OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
+    d->FindWhat->setText("TWO");
+    d->ReplaceWith->setText("2");
+    d->WholeWord->setChecked(false);
+    d->MatchCase->setChecked(false);
+    d->FindNext->click();
+    EXPECT_EQ(form->sourceView->textCursor().selectedText(), QString("two"));
+    // The only match goes, and the search says there is no other.
+    seen = AnswerNextMessageBox(QMessageBox::Ok);
+    d->ReplaceButton->click();
+    d->reject();
+  });
+  form->replaceAction->trigger();
+  EXPECT_TRUE(seen && seen->shown);
+  EXPECT_TRUE(form->sourceView->toPlainText().contains(">one 2 one</P>"))
+      << form->sourceView->toPlainText().toStdString();
 }
 
 }  // namespace
