@@ -226,6 +226,7 @@ EditingControl::EditingControl(QWidget* parent) : QWidget(parent), d(new Impl) {
   script.setSourceCode(ReadResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + u'\n' +
                        EditorCommandTableScript() +
                        ReadResource(QStringLiteral(":/orvex/editor/page_serializer.js")) +
+                       ReadResource(QStringLiteral(":/orvex/editor/object_placeholders.js")) +
                        ReadResource(QStringLiteral(":/orvex/editor/find_replace.js")) +
                        ReadResource(QStringLiteral(":/orvex/editor/editor.js")));
   script.setInjectionPoint(QWebEngineScript::DocumentReady);

@@ -1,17 +1,13 @@
 // The help features' commands: "Pop-up" and "Pop-up texts", "Splash",
 // "Training cad" and "Style sheet".
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <memory>
 
 #include "editor/card_conversions.h"
 #include "editor/editing_control.h"
@@ -25,15 +21,6 @@
 #include "project/project_file.h"
 
 namespace {
-
-// A copy of every format on the clipboard (null when it held nothing).
-std::unique_ptr<QMimeData> ClipboardCopy() {
-  const QMimeData* now = QGuiApplication::clipboard()->mimeData();
-  if (!now || now->formats().isEmpty()) return nullptr;
-  auto copy = std::make_unique<QMimeData>();
-  for (const QString& format : now->formats()) copy->setData(format, now->data(format));
-  return copy;
-}
 
 // Copies a picture into a folder under its own name, replacing a file of that
 // name only once the copy is complete. False when it could not be copied.
@@ -89,29 +76,19 @@ Status HelpFeatureCommands::InsertPopup(const QString& typed) {
   if (!read) return Fail(read.Message());
   QStringList lines = std::move(*read);
 
-  // The selection becomes the link's text through the clipboard. What the
-  // clipboard held comes back afterwards; an empty one keeps the cut text.
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  // Without a selection the typed text is the link's text (whatever the
-  // clipboard holds stays out of the page).
-  std::unique_ptr<QMimeData> saved;
-  QString linkText;
-  if (StatusEnabled(m_editor->QueryStatus(decmd::Cut))) {
-    saved = ClipboardCopy();
-    clipboard->clear();
-    QVariant arg = 0;
-    m_editor->ExecCommand(decmd::Cut, decmd::Default, arg);
-    WaitEditorIdle(m_editor);
-    if (!self) return {};
-    if (const QMimeData* mime = clipboard->mimeData(); mime && mime->hasText()) linkText = mime->text();
-  }
+  // The selection, as plain text, becomes the link's text; without one the
+  // typed text is. The link replaces the selection in one step, so the
+  // clipboard keeps what it held and the blanks around a double-clicked word
+  // stay (cutting it first would let the engine take the blank before it).
+  TextRange range = m_editor->SelectionRange();
+  if (!self) return {};
+  const QString linkText = StatusEnabled(m_editor->QueryStatus(decmd::Cut)) ? range.text() : QString();
+  if (!self) return {};
 
   const QString name = NextPopupName(lines);
   lines.append(PopupScriptLine(name, typed, codePage));
-  TextRange range = m_editor->SelectionRange();
   range.pasteHTML(PopupLink(name, linkText.isEmpty() ? typed : linkText));
   if (!self) return {};
-  if (saved) clipboard->setMimeData(saved.release());
 
   if (Status written = WriteLinesFile(scriptPath, lines, codePage); !written) return written;
 

@@ -13,6 +13,8 @@
   const { serialize, escText } = window.__orvexSerializer;
   // Find and replace: find_replace.js, loaded before this script.
   const textEdits = window.__orvexFindReplace;
+  // Help objects shown as named boxes: object_placeholders.js, loaded before.
+  const { css: OBJECT_CSS, decorate: boxObjects } = window.__orvexObjects;
   // Font sizes 1..7 in pixels, as the engine renders <FONT size=n>.
   const LEGACY_PX = [10, 13, 16, 18, 24, 32, 48];
 
@@ -159,7 +161,7 @@
       (document.head || document.documentElement).appendChild(el);
     }
     el.textContent = (opts.details ? VIEW_CSS.details : '') + (opts.borders ? VIEW_CSS.borders : '') +
-      '.__orvex_marker{font:11px monospace;color:#808080;outline:1px dashed #c0c0c0;}';
+      '.__orvex_marker{font:11px monospace;color:#808080;outline:1px dashed #c0c0c0;}' + OBJECT_CSS;
     state.snap = !!opts.snap;
     markComments(!!opts.details);
     // A read-only page takes no typing, pasting or dropping.
@@ -371,6 +373,7 @@
     range.deleteContents();
     if (html !== '') {
       const frag = range.createContextualFragment(html);
+      boxObjects(frag);
       const last = frag.lastChild;
       range.insertNode(frag);
       if (last) {
@@ -541,6 +544,7 @@
       state.edits = 0;
       state.domDirty = !!opts.dirty;
       state.ranges.clear();
+      boxObjects(document.body);
       applyView(opts);
       return true;
     },

@@ -39,8 +39,14 @@ window.__orvexSerializer = window.__orvexSerializer || (function () {
   function serializeNode(node, out) {
     switch (node.nodeType) {
       case Node.ELEMENT_NODE: {
-        // The editor's own view style and markers never belong to the page.
+        // The editor's own view style and markers never belong to the page;
+        // of the box an object is shown in (object_placeholders.js), only the
+        // object does.
         if (node.id === '__orvex_view' || node.classList.contains('__orvex_marker')) return;
+        if (node.classList.contains('__orvex_object')) {
+          serializeChildren(node, out);
+          return;
+        }
         const tag = node.tagName.toUpperCase();
         out.push(startTag(node));
         if (VOID.has(tag)) return;

@@ -4,14 +4,20 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 #include <QInputDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 #include <memory>
 
 #include "editor/editor_commands.h"
+#include "editor/spin_edit.h"
 #include "features/help_feature_commands.h"
+#include "features/splash_dialog.h"
 #include "editor_script.h"
 #include "gui_helpers.h"
 #include "tree_editing_fixture.h"
@@ -73,4 +79,34 @@ class HelpFeaturesFixture : public TreeEditingFixture {
   QStringList ScriptLines() const { return LinesOf(Path("ProjP.js"), 1252); }
 
   TreeItem start = nullptr;
+};
+
+// The same with a small picture outside the project folder, for splash screens.
+class SplashPictureFixture : public HelpFeaturesFixture {
+ protected:
+  void SetUp() override {
+    HelpFeaturesFixture::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(elsewhere.isValid());
+    picture = elsewhere.filePath("logo.bmp");
+    QImage image(6, 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(picture, "BMP"));
+  }
+  // "Splash" with the picture browsed for (unless empty) and the time typed.
+  void InsertSplash(const QString& browse, const QString& seconds) {
+    OnNextDialog<SplashDialog>([browse, seconds](SplashDialog* d) {
+      if (!browse.isEmpty()) {
+        AnswerNextFileDialog(browse);
+        d->browseButton->click();
+      }
+      d->secondsBox->setText(seconds);
+      d->okButton->click();
+      if (d->isVisible()) d->cancelButton->click();
+    });
+    form->insertSplashAction->trigger();
+    WaitEditorIdle(form->editor);
+  }
+  QTemporaryDir elsewhere;
+  QString picture;
 };

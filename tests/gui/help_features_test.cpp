@@ -163,34 +163,7 @@ TEST_F(PopupTexts, PopupTextsEditsTheFileInTheTextDialog) {
 
 // ---- splash screens ----------------------------------------------------------
 
-class SplashScreens : public HelpFeaturesFixture {
- protected:
-  void SetUp() override {
-    HelpFeaturesFixture::SetUp();
-    if (HasFatalFailure()) return;
-    ASSERT_TRUE(elsewhere.isValid());
-    picture = elsewhere.filePath("logo.bmp");
-    QImage image(6, 4, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    ASSERT_TRUE(image.save(picture, "BMP"));
-  }
-  // "Splash" with the picture browsed for (unless empty) and the time typed.
-  void InsertSplash(const QString& browse, const QString& seconds) {
-    OnNextDialog<SplashDialog>([browse, seconds](SplashDialog* d) {
-      if (!browse.isEmpty()) {
-        AnswerNextFileDialog(browse);
-        d->browseButton->click();
-      }
-      d->secondsBox->setText(seconds);
-      d->okButton->click();
-      if (d->isVisible()) d->cancelButton->click();
-    });
-    form->insertSplashAction->trigger();
-    WaitEditorIdle(form->editor);
-  }
-  QTemporaryDir elsewhere;
-  QString picture;
-};
+using SplashScreens = SplashPictureFixture;
 
 TEST_F(SplashScreens, FiveSecondsGiveItem2Of5000AndThePictureIsCopied) {
   OpenPage("<P id=p>before</P>");
