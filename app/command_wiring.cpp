@@ -124,6 +124,7 @@ void MainWindow::ConnectEditorCommands() {
   widgets.redoAction = redoAction;
   widgets.findAction = findAction;
   widgets.findAgainAction = findAgainAction;
+  widgets.replaceAction = replaceAction;
   widgets.copyAction = copyAction;
   widgets.cutAction = cutAction;
   widgets.pasteAction = pasteAction;

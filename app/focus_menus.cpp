@@ -50,17 +50,17 @@ void MainWindow::EditorEnter() {
   for (QToolButton* b :
        {boldButton, italicButton, underlineButton, alignLeftButton, centerButton, alignRightButton})
     b->setEnabled(true);
-  SetEnabled(
-      {fontMenu->menuAction(), redoAction, tableMenu->menuAction(), findAction, findAgainAction,
-       toggleMenu->menuAction(), copyAction, cutAction, pasteAction, pastePlainAction, selectAllAction},
-      true);
+  SetEnabled({fontMenu->menuAction(), redoAction, tableMenu->menuAction(), findAction, findAgainAction,
+              replaceAction, toggleMenu->menuAction(), copyAction, cutAction, pasteAction, pastePlainAction,
+              selectAllAction},
+             true);
   SetClipboardShortcuts(true);
 }
 
 void MainWindow::EditorExit() {
   SetEnabled({editMenu->menuAction(), insertMenu->menuAction(), copyAction, cutAction, pasteAction,
               pastePlainAction, fontMenu->menuAction(), redoAction, tableMenu->menuAction(), findAction,
-              findAgainAction, toggleMenu->menuAction()},
+              findAgainAction, replaceAction, toggleMenu->menuAction()},
              false);
   for (QToolButton* b :
        {boldButton, italicButton, underlineButton, alignLeftButton, centerButton, alignRightButton})
@@ -70,13 +70,15 @@ void MainWindow::EditorExit() {
 
 void MainWindow::MemoEnter() {
   if (formatToolbar->isEnabled()) editMenu->menuAction()->setEnabled(true);
-  SetEnabled({undoAction, copyAction, cutAction, pasteAction, pastePlainAction}, true);
+  SetEnabled({undoAction, copyAction, cutAction, pasteAction, pastePlainAction, findAction, findAgainAction,
+              replaceAction},
+             true);
   SetClipboardShortcuts(true);
 }
 
 void MainWindow::MemoExit() {
   SetEnabled({undoAction, editMenu->menuAction(), insertMenu->menuAction(), copyAction, cutAction,
-              pasteAction, pastePlainAction},
+              pasteAction, pastePlainAction, findAction, findAgainAction, replaceAction},
              false);
   SetClipboardShortcuts(false);
 }

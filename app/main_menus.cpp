@@ -80,6 +80,8 @@ void MainWindow::BuildMainMenu() {
   findAction->setShortcut(QKeySequence("Ctrl+F"));
   findAgainAction = AddItem(editMenu, "findAgainAction", "Find a&gain");
   findAgainAction->setShortcut(QKeySequence(Qt::Key_F3));
+  replaceAction = AddItem(editMenu, "replaceAction", "R&eplace...");
+  replaceAction->setShortcut(QKeySequence("Ctrl+H"));
   editMenu->addSeparator();
   projectFilesMenu = AddSubmenu(editMenu, "projectFilesMenu", "&Edit");
   styleSheetAction = AddItem(projectFilesMenu, "styleSheetAction", "&Style sheet");

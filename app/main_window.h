@@ -115,6 +115,7 @@ class MainWindow : public QMainWindow {
   QAction* redoAction = nullptr;
   QAction* findAction = nullptr;
   QAction* findAgainAction = nullptr;
+  QAction* replaceAction = nullptr;
   QMenu* projectFilesMenu = nullptr;
   QAction* styleSheetAction = nullptr;
   QAction* popupTextsAction = nullptr;

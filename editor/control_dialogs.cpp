@@ -1,95 +1,26 @@
 #include "editor/control_dialogs.h"
 
 #include <QCheckBox>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QInputDialog>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QVBoxLayout>
-#include <QWebEnginePage>
-#include <QWebEngineScript>
-#include <QWebEngineView>
-#include <memory>
 
 #include "editor/editing_control.h"
 #include "editor/format_rules.h"
-
-namespace {
-
-constexpr int kFindTimeoutMs = 5000;
-
-QString JsString(const QString& text) {
-  const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-  return QString::fromUtf8(json.mid(1, json.size() - 2));
-}
-
-// The page's own find, in the editor's script world. With whole words it
-// goes on past matches inside words until it comes round to the first one;
-// a failed search puts the selection back.
-const char* const kFindScript = R"JS(
-((t, mc, back, whole) => {
-  const sel = getSelection();
-  const saved = sel.rangeCount ? sel.getRangeAt(0).cloneRange() : null;
-  const isWord = (c) => !!c && /[\p{L}\p{N}_]/u.test(c);
-  const charBefore = (r) => r.startContainer.nodeType === 3 && r.startOffset > 0
-      ? r.startContainer.data[r.startOffset - 1] : '';
-  const charAfter = (r) => r.endContainer.nodeType === 3 && r.endOffset < r.endContainer.data.length
-      ? r.endContainer.data[r.endOffset] : '';
-  let first = null;
-  for (let i = 0; i < 1000; i++) {
-    if (!window.find(t, mc, back, true, false, false, false)) break;
-    if (!whole) return true;
-    if (!sel.rangeCount) break;
-    const r = sel.getRangeAt(0);
-    if (first && first.startContainer === r.startContainer && first.startOffset === r.startOffset) break;
-    if (!first) first = r.cloneRange();
-    if (!isWord(charBefore(r)) && !isWord(charAfter(r))) return true;
-  }
-  sel.removeAllRanges();
-  if (saved) sel.addRange(saved);
-  return false;
-})
-)JS";
-
-}  // namespace
+#include "editor/source_find.h"
 
 bool FindInEditor(EditingControl* editor, const QString& text, const FindOptions& options) {
-  if (!editor || text.isEmpty() || !editor->View() || !editor->View()->page()) return false;
-  struct Answer {
-    bool done = false;
-    bool found = false;
-    QPointer<QEventLoop> loop;
-  };
-  auto answer = std::make_shared<Answer>();
-  const QString script = QString::fromLatin1(kFindScript) +
-                         QStringLiteral("(%1, %2, %3, %4)")
-                             .arg(JsString(text), options.MatchCase ? "true" : "false",
-                                  options.Backwards ? "true" : "false", options.WholeWord ? "true" : "false");
-  QEventLoop loop;
-  answer->loop = &loop;
-  editor->View()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                        [answer](const QVariant& v) {
-                                          answer->found = v.toBool();
-                                          answer->done = true;
-                                          if (answer->loop) answer->loop->quit();
-                                        });
-  if (!answer->done) {
-    QTimer::singleShot(kFindTimeoutMs, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-  }
-  answer->loop = nullptr;
-  return answer->done && answer->found;
+  return editor && editor->FindText(text, options);
 }
 
 // ---- find dialog -----------------------------------------------------------
@@ -114,21 +45,39 @@ FindTextDialog::FindTextDialog(QWidget* parent) : QDialog(parent) {
   FindNext->setEnabled(false);
   cancelButton = new QPushButton("Cancel", this);
   cancelButton->setObjectName("cancelButton");
+  ReplaceWith = new QLineEdit(this);
+  ReplaceWith->setObjectName("ReplaceWith");
+  ReplaceButton = new QPushButton("&Replace", this);
+  ReplaceButton->setObjectName("ReplaceButton");
+  ReplaceButton->setEnabled(false);
+  ReplaceAllButton = new QPushButton("Replace &all", this);
+  ReplaceAllButton->setObjectName("ReplaceAllButton");
+  ReplaceAllButton->setEnabled(false);
 
   auto* what = new QLabel("Fi&nd what:", this);
   what->setBuddy(FindWhat);
   auto* grid = new QGridLayout(this);
+  replaceLabel = new QLabel("Re&place with:", this);
+  replaceLabel->setBuddy(ReplaceWith);
   grid->addWidget(what, 0, 0);
   grid->addWidget(FindWhat, 0, 1, 1, 2);
   grid->addWidget(FindNext, 0, 3);
-  grid->addWidget(WholeWord, 1, 0, 1, 2);
-  grid->addWidget(cancelButton, 1, 3);
-  grid->addWidget(MatchCase, 2, 0, 1, 2);
-  grid->addWidget(direction, 1, 2, 2, 1);
+  grid->addWidget(replaceLabel, 1, 0);
+  grid->addWidget(ReplaceWith, 1, 1, 1, 2);
+  grid->addWidget(ReplaceButton, 1, 3);
+  grid->addWidget(ReplaceAllButton, 2, 3);
+  grid->addWidget(WholeWord, 2, 0, 1, 2);
+  grid->addWidget(cancelButton, 3, 3);
+  grid->addWidget(MatchCase, 3, 0, 1, 2);
+  grid->addWidget(direction, 2, 2, 2, 1);
+  SetReplacing(false);
 
-  connect(FindWhat, &QLineEdit::textChanged, this,
-          [this](const QString& t) { FindNext->setEnabled(!t.isEmpty()); });
+  connect(FindWhat, &QLineEdit::textChanged, this, [this](const QString& t) {
+    for (QPushButton* b : {FindNext, ReplaceButton, ReplaceAllButton}) b->setEnabled(!t.isEmpty());
+  });
   connect(FindNext, &QPushButton::clicked, this, &FindTextDialog::FindNextClick);
+  connect(ReplaceButton, &QPushButton::clicked, this, &FindTextDialog::ReplaceClick);
+  connect(ReplaceAllButton, &QPushButton::clicked, this, &FindTextDialog::ReplaceAllClick);
   connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -140,12 +89,44 @@ FindOptions FindTextDialog::Options() const {
   return o;
 }
 
+void FindTextDialog::SetReplacing(bool on) {
+  setWindowTitle(on ? "Replace" : "Find");
+  for (QWidget* part :
+       std::initializer_list<QWidget*>{replaceLabel, ReplaceWith, ReplaceButton, ReplaceAllButton})
+    part->setVisible(on);
+  adjustSize();
+}
+
+void FindTextDialog::NotFound() {
+  QMessageBox::information(this, windowTitle(), "The search text was not found.");
+}
+
 void FindTextDialog::FindNextClick() {
   if (FindWhat->text().isEmpty() || !Search) return;
   QPointer<FindTextDialog> self(this);
   const bool found = Search(FindWhat->text(), Options());
+  if (self && !found) NotFound();
+}
+
+void FindTextDialog::ReplaceClick() {
+  if (FindWhat->text().isEmpty() || !Replace) return;
+  QPointer<FindTextDialog> self(this);
+  const bool found = Replace(FindWhat->text(), ReplaceWith->text(), Options());
+  if (self && !found) NotFound();
+}
+
+void FindTextDialog::ReplaceAllClick() {
+  if (FindWhat->text().isEmpty() || !ReplaceAll) return;
+  QPointer<FindTextDialog> self(this);
+  const int count = ReplaceAll(FindWhat->text(), ReplaceWith->text(), Options());
   if (!self) return;
-  if (!found) QMessageBox::information(this, "Find", "The search text was not found.");
+  if (count <= 0) {
+    NotFound();
+    return;
+  }
+  QMessageBox::information(this, windowTitle(),
+                           count == 1 ? QStringLiteral("1 occurrence replaced.")
+                                      : QStringLiteral("%1 occurrences replaced.").arg(count));
 }
 
 // ---- the control's dialogs -------------------------------------------------
@@ -154,7 +135,15 @@ ControlDialogs::ControlDialogs(EditingControl* editor, QWidget* owner)
     : QObject(owner), Editor(editor), Owner(owner) {
   Find = new FindTextDialog(owner);
   Find->Search = [this](const QString& text, const FindOptions& options) {
-    return FindInEditor(Editor, text, options);
+    return InSource() ? FindInSource(Source, text, options) : FindInEditor(Editor, text, options);
+  };
+  Find->Replace = [this](const QString& text, const QString& replacement, const FindOptions& options) {
+    if (InSource()) return ReplaceInSource(Source, text, replacement, options);
+    return Editor && Editor->ReplaceText(text, replacement, options);
+  };
+  Find->ReplaceAll = [this](const QString& text, const QString& replacement, const FindOptions& options) {
+    if (InSource()) return ReplaceAllInSource(Source, text, replacement, options);
+    return Editor ? Editor->ReplaceAllText(text, replacement, options) : 0;
   };
   if (editor) {
     QPointer<ControlDialogs> self(this);
@@ -183,11 +172,23 @@ bool ControlDialogs::Run(int command, QVariant& arg) {
   }
 }
 
-void ControlDialogs::FindText() {
+void ControlDialogs::SetSourceView(QPlainTextEdit* view, std::function<bool()> sourceInUse) {
+  Source = view;
+  SourceInUse = std::move(sourceInUse);
+}
+
+bool ControlDialogs::InSource() const { return Source && SourceInUse && SourceInUse(); }
+
+void ControlDialogs::OpenFind(bool replacing) {
+  Find->SetReplacing(replacing);
   Find->FindWhat->selectAll();
   Find->FindWhat->setFocus();
   Find->exec();
 }
+
+void ControlDialogs::FindText() { OpenFind(false); }
+
+void ControlDialogs::ReplaceText() { OpenFind(true); }
 
 void ControlDialogs::FindAgain() {
   if (Find->FindWhat->text().isEmpty())

@@ -1,23 +1,21 @@
-// The editing control's own dialogs: find (5008), font properties (5009), a
-// link to an outside page (5016) and a picture (5017). They are run through
-// the control's dialog handler and act on the control's selection.
+// The editing control's own dialogs: find (5008) and replace, font
+// properties (5009), a link to an outside page (5016) and a picture (5017).
+// They are run through the control's dialog handler and act on the
+// control's selection.
 #pragma once
 
 #include <QDialog>
 #include <QPointer>
 #include <functional>
 
+#include "editor/editing_control.h"
+
 class QCheckBox;
+class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class EditingControl;
-
-struct FindOptions {
-  bool MatchCase = false;
-  bool WholeWord = false;
-  bool Backwards = false;
-};
 
 // Looks for text in the editor's page from the selection on (wrapping round
 // the page) and selects it; false when it isn't there or the page doesn't
@@ -25,6 +23,7 @@ struct FindOptions {
 bool FindInEditor(EditingControl* editor, const QString& text, const FindOptions& options);
 
 // "Find": what to look for, how, and "Find Next" until the user closes it.
+// As "Replace" it also has what to put instead, "Replace" and "Replace all".
 class FindTextDialog : public QDialog {
   Q_OBJECT
  public:
@@ -36,12 +35,25 @@ class FindTextDialog : public QDialog {
   QRadioButton* Down = nullptr;
   QPushButton* FindNext = nullptr;
   QPushButton* cancelButton = nullptr;
+  QLineEdit* ReplaceWith = nullptr;
+  QPushButton* ReplaceButton = nullptr;
+  QPushButton* ReplaceAllButton = nullptr;
   FindOptions Options() const;
+  // Shows or hides the replacing part; the caption follows.
+  void SetReplacing(bool on);
   // Set by the owner: runs one search, false when nothing was found.
   std::function<bool(const QString&, const FindOptions&)> Search;
+  // Set by the owner: replaces the selected match and finds the next one
+  // (false when there is none); replaces every match, answering how many.
+  std::function<bool(const QString&, const QString&, const FindOptions&)> Replace;
+  std::function<int(const QString&, const QString&, const FindOptions&)> ReplaceAll;
 
  private:
   void FindNextClick();
+  void ReplaceClick();
+  void ReplaceAllClick();
+  void NotFound();
+  QLabel* replaceLabel = nullptr;
 };
 
 class ControlDialogs : public QObject {
@@ -54,16 +66,24 @@ class ControlDialogs : public QObject {
   bool Run(int command, QVariant& arg);
 
   FindTextDialog* FindDialog() const { return Find; }
+  // Find and replace work in this source view while sourceInUse says so.
+  void SetSourceView(QPlainTextEdit* view, std::function<bool()> sourceInUse);
+  // Opens the dialog as "Find" or as "Replace".
+  void FindText();
+  void ReplaceText();
   // Looks for the last text searched for once more (the dialog's settings);
   // opens "Find" when nothing was searched for yet.
   void FindAgain();
 
  private:
-  void FindText();
+  void OpenFind(bool replacing);
   void FontProperties();
   void Hyperlink();
   void Picture();
   QPointer<EditingControl> Editor;
   QPointer<QWidget> Owner;
   FindTextDialog* Find = nullptr;
+  QPointer<QPlainTextEdit> Source;
+  std::function<bool()> SourceInUse;
+  bool InSource() const;
 };

@@ -39,12 +39,21 @@ void EditorCommands::RedoCommand() {
   WaitEditorIdle(w.editor);
 }
 
+// Find and replace work in the view in use: the editing control's own
+// dialog, or the same dialog on the source view's text.
 void EditorCommands::FindTextCommand() {
-  if (!m_project.sourceInUse()) EditorCommand(decmd::FindText, decmd::Default);
+  if (m_project.sourceInUse())
+    m_controlDialogs->FindText();
+  else
+    EditorCommand(decmd::FindText, decmd::Default);
 }
 
-void EditorCommands::FindAgainCommand() {
-  if (!m_project.sourceInUse()) m_controlDialogs->FindAgain();
+void EditorCommands::FindAgainCommand() { m_controlDialogs->FindAgain(); }
+
+void EditorCommands::ReplaceTextCommand() {
+  // The editor takes it while it takes commands (not while read-only).
+  if (m_project.sourceInUse() || StatusEnabled(w.editor->QueryStatus(decmd::FindText)))
+    m_controlDialogs->ReplaceText();
 }
 
 void EditorCommands::CopyCommand() {
@@ -143,6 +152,7 @@ EditorCommands::EditorCommands(const EditorCommandWidgets& widgets, EditorComman
   m_colorDialog = new QColorDialog(w.window);
   m_colorDialog->setObjectName("colorDialog");
   m_controlDialogs = new ControlDialogs(w.editor, w.window);
+  m_controlDialogs->SetSourceView(w.sourceView, m_project.sourceInUse);
   Bind();
 }
 
@@ -182,6 +192,7 @@ void EditorCommands::Bind() {
   bind(w.redoAction, &EditorCommands::RedoCommand);
   bind(w.findAction, &EditorCommands::FindTextCommand);
   bind(w.findAgainAction, &EditorCommands::FindAgainCommand);
+  bind(w.replaceAction, &EditorCommands::ReplaceTextCommand);
   bind(w.copyAction, &EditorCommands::CopyCommand);
   bind(w.cutAction, &EditorCommands::CutCommand);
   bind(w.pasteAction, &EditorCommands::PasteCommand);

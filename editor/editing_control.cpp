@@ -23,6 +23,7 @@
 #include "editor/editor_page.h"
 #include "editor/page_scheme.h"
 #include "editor/page_split.h"
+#include "editor/paste_cleaning.h"
 #include "platform/text_file.h"
 
 namespace {
@@ -30,6 +31,8 @@ namespace {
 constexpr int kCallTimeoutMs = 5000;
 constexpr int kLoadWaitMs = 30000;
 constexpr int kIdleWaitMs = 30000;
+// Marks what the editor itself put on the clipboard.
+const QString kOwnCopyFormat = QStringLiteral("application/x-orvex-editor-copy");
 
 // A JavaScript literal for a value (strings quoted and escaped, maps as objects).
 QString JsLiteral(const QVariant& value) {
@@ -38,18 +41,12 @@ QString JsLiteral(const QVariant& value) {
   return QString::fromUtf8(json.mid(1, json.size() - 2));
 }
 
+QString Flag(bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); }
+
 QString ReadResource(const QString& name) {
   QFile f(name);
   if (!f.open(QIODevice::ReadOnly)) return {};
   return QString::fromUtf8(f.readAll());
-}
-
-// The part of clipboard HTML that was copied, without the page around it.
-QString ClipboardFragment(const QString& html) {
-  const qsizetype start = html.indexOf(QStringLiteral("<!--StartFragment-->"), 0, Qt::CaseInsensitive);
-  const qsizetype end = html.indexOf(QStringLiteral("<!--EndFragment-->"), 0, Qt::CaseInsensitive);
-  if (start >= 0 && end > start) return html.mid(start + 20, end - start - 20);
-  return html;
 }
 
 // Waits in a local event loop until done() holds or the deadline passes.
@@ -188,6 +185,7 @@ struct EditingControl::Impl {
     auto* mime = new QMimeData;
     mime->setHtml(data.value(QStringLiteral("html")).toString());
     mime->setText(data.value(QStringLiteral("text")).toString());
+    mime->setData(kOwnCopyFormat, QByteArrayLiteral("1"));
     QGuiApplication::clipboard()->setMimeData(mime);
     if (cut) Call(QStringLiteral("__orvex.deleteSelection()"));
   }
@@ -196,8 +194,11 @@ struct EditingControl::Impl {
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     if (!mime) return;
     if (mime->hasHtml() && !plain) {
-      Call(
-          QStringLiteral("__orvex.pasteClipboard(%1, true)").arg(JsLiteral(ClipboardFragment(mime->html()))));
+      // What was copied from a page here comes back as it was; HTML from
+      // other programs comes without their scripts and office markup.
+      const bool own = mime->hasFormat(kOwnCopyFormat);
+      const QString html = own ? ClipboardFragment(mime->html()) : PastableHtml(mime->html());
+      Call(QStringLiteral("__orvex.pasteClipboard(%1, true, %2)").arg(JsLiteral(html), Flag(own)));
     } else if (mime->hasText()) {
       Call(QStringLiteral("__orvex.pasteClipboard(%1, false)").arg(JsLiteral(mime->text())));
     }
@@ -226,6 +227,7 @@ EditingControl::EditingControl(QWidget* parent) : QWidget(parent), d(new Impl) {
                        EditorCommandTableScript() +
                        ReadResource(QStringLiteral(":/orvex/editor/page_serializer.js")) +
                        ReadResource(QStringLiteral(":/orvex/editor/object_placeholders.js")) +
+                       ReadResource(QStringLiteral(":/orvex/editor/find_replace.js")) +
                        ReadResource(QStringLiteral(":/orvex/editor/editor.js")));
   script.setInjectionPoint(QWebEngineScript::DocumentReady);
   script.setWorldId(QWebEngineScript::ApplicationWorld);
@@ -289,6 +291,37 @@ void EditingControl::SetDialogHandler(DialogHandler handler) { d->dialogs = std:
 QStringList EditingControl::RequestLog() const { return d->handler->RequestLog(); }
 
 void EditingControl::PastePlainText() { d->Paste(true); }
+
+bool EditingControl::FindText(const QString& text, const FindOptions& options) {
+  if (text.isEmpty()) return false;
+  return d
+      ->Call(QStringLiteral("__orvexFindReplace.find(%1, %2, %3, %4)")
+                 .arg(JsLiteral(text), Flag(options.MatchCase), Flag(options.Backwards),
+                      Flag(options.WholeWord)))
+      .toBool();
+}
+
+bool EditingControl::ReplaceText(const QString& text, const QString& replacement,
+                                 const FindOptions& options) {
+  if (text.isEmpty() || d->readOnly) return false;
+  return d
+      ->Call(QStringLiteral("__orvexFindReplace.replace(%1, %2, %3, %4, %5)")
+                 .arg(JsLiteral(text), JsLiteral(replacement), Flag(options.MatchCase),
+                      Flag(options.Backwards), Flag(options.WholeWord)))
+      .toMap()
+      .value(QStringLiteral("found"))
+      .toBool();
+}
+
+int EditingControl::ReplaceAllText(const QString& text, const QString& replacement,
+                                   const FindOptions& options) {
+  if (text.isEmpty() || d->readOnly) return 0;
+  return d
+      ->Call(
+          QStringLiteral("__orvex.replaceAll(%1, %2, %3, %4)")
+              .arg(JsLiteral(text), JsLiteral(replacement), Flag(options.MatchCase), Flag(options.WholeWord)))
+      .toInt();
+}
 
 void EditingControl::NewDocument() { d->StartLoad(EmptyPageHtml(), false); }
 

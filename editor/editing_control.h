@@ -24,6 +24,12 @@ inline bool StatusOn(int status) { return status == 7; }
 
 class EditingControl;
 
+struct FindOptions {
+  bool MatchCase = false;
+  bool WholeWord = false;
+  bool Backwards = false;
+};
+
 // A text range on the editor's page (the document's selection turned into a
 // range with createRange). Lives in the page; this object only names it.
 class TextRange {
@@ -84,6 +90,17 @@ class EditingControl : public QWidget {
   void Refresh();
   // Pastes the clipboard's text at the caret, without its markup.
   void PastePlainText();
+
+  // Find and replace in the page's text. FindText selects the next match from
+  // the selection on, wrapping round the page. ReplaceText replaces the
+  // selection when it is a match and then selects the next match. Both
+  // answer false when there is no (next) match or the page doesn't answer.
+  // ReplaceAllText replaces every match and answers how many. Only text
+  // changes, never markup; one undo takes back one replacement or one
+  // "Replace all" while nothing else was edited since.
+  bool FindText(const QString& text, const FindOptions& options);
+  bool ReplaceText(const QString& text, const QString& replacement, const FindOptions& options);
+  int ReplaceAllText(const QString& text, const QString& replacement, const FindOptions& options);
 
   QString DocumentHTML();
   // The page as edited, or nothing when the page did not answer in time.

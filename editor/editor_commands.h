@@ -71,6 +71,7 @@ struct EditorCommandWidgets {
   QAction* redoAction = nullptr;
   QAction* findAction = nullptr;
   QAction* findAgainAction = nullptr;
+  QAction* replaceAction = nullptr;
   QAction* copyAction = nullptr;
   QAction* cutAction = nullptr;
   QAction* pasteAction = nullptr;
@@ -149,6 +150,7 @@ class EditorCommands : public QObject {
   void RedoCommand();
   void FindTextCommand();
   void FindAgainCommand();  // F3
+  void ReplaceTextCommand();
   void CopyCommand();
   void CutCommand();
   void PasteCommand();

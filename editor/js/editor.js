@@ -11,6 +11,8 @@
   const S = __orvexCommandTable.status;
   // Pages as stored: page_serializer.js, loaded before this script.
   const { serialize, escText } = window.__orvexSerializer;
+  // Find and replace: find_replace.js, loaded before this script.
+  const textEdits = window.__orvexFindReplace;
   // Help objects shown as named boxes: object_placeholders.js, loaded before.
   const { css: OBJECT_CSS, decorate: boxObjects } = window.__orvexObjects;
   // Font sizes 1..7 in pixels, as the engine renders <FONT size=n>.
@@ -119,6 +121,7 @@
   }
   document.addEventListener('input', (e) => {
     state.edits++;
+    if (textEdits.forget()) state.domDirty = true;
     snapToGrid(e.target === document.body ? (selRange() || {}).startContainer : e.target);
     notify();
   }, true);
@@ -211,9 +214,10 @@
       return S.Enabled;
     }
     if (cmd === C.Undo) {
-      if (state.domDirty) return S.Enabled;
+      if (state.domDirty || textEdits.canUndo()) return S.Enabled;
       return state.edits > 0 && document.queryCommandEnabled('undo') ? S.Enabled : S.Disabled;
     }
+    if (cmd === C.Redo && textEdits.canRedo()) return S.Enabled;
     if (cmd === C.Redo) return state.edits > 0 && document.queryCommandEnabled('redo') ? S.Enabled : S.Disabled;
     if (cmd === C.Copy || cmd === C.Cut) return r && !r.collapsed ? S.Enabled : S.Disabled;
     if (cmd === C.Paste) return S.Enabled;
@@ -429,6 +433,27 @@
     }
   }
 
+  // With only a caret in a link the whole link goes; its text stays, and
+  // so does the caret. A selection loses the links in it.
+  function unlink() {
+    const r = selRange();
+    const link = r && r.collapsed ? closest(r.startContainer, 'a[href]') : null;
+    if (!link) { document.execCommand('unlink'); return; }
+    const parent = link.parentNode;
+    const before = document.createRange();
+    before.setStart(parent, 0);
+    before.setEnd(r.startContainer, r.startOffset);
+    let offset = before.toString().length;
+    const whole = document.createRange();
+    whole.selectNodeContents(link);
+    select(whole);
+    document.execCommand('unlink');
+    const walker = document.createTreeWalker(parent, NodeFilter.SHOW_TEXT);
+    for (let t = walker.nextNode(); t; offset -= t.data.length, t = walker.nextNode()) {
+      if (offset <= t.data.length) { getSelection().collapse(t, offset); return; }
+    }
+  }
+
   function exec(cmd, arg) {
     if (!document.body) return null;
     if (SIMPLE[cmd]) {
@@ -437,8 +462,8 @@
       return null;
     }
     switch (cmd) {
-      case C.Undo: document.execCommand('undo'); return null;
-      case C.Redo: document.execCommand('redo'); return null;
+      case C.Undo: if (textEdits.undo()) notify(); else document.execCommand('undo'); return null;
+      case C.Redo: if (textEdits.redo()) notify(); else document.execCommand('redo'); return null;
       case C.Delete: {
         const r = selRange();
         document.execCommand(r && r.collapsed ? 'forwardDelete' : 'delete');
@@ -449,7 +474,7 @@
       case C.SetFontSize: ensureSelection(); document.execCommand('fontSize', false, String(arg)); return null;
       case C.SetForeColor: ensureSelection(); document.execCommand('foreColor', false, toColor(arg)); return null;
       case C.SetBackColor: ensureSelection(); document.execCommand('hiliteColor', false, toColor(arg)); return null;
-      case C.Unlink: document.execCommand('unlink'); return null;
+      case C.Unlink: unlink(); return null;
       case C.Hyperlink: ensureSelection(); document.execCommand('createLink', false, String(arg)); return null;
       case C.Image: ensureSelection(); document.execCommand('insertImage', false, String(arg)); return null;
       case C.GetFontName: return fontName();
@@ -548,11 +573,18 @@
       };
     },
     exec(cmd, arg) { return exec(cmd, arg); },
+    replaceAll(text, replacement, matchCase, wholeWord) {
+      const count = textEdits.replaceAll(text, replacement, matchCase, wholeWord);
+      if (count) notify();
+      return count;
+    },
     selectionData() { return selectionData(); },
     deleteSelection() { document.execCommand('delete'); return true; },
-    pasteClipboard(data, isHtml) {
+    // HTML copied in the editor comes back as it was written.
+    pasteClipboard(data, isHtml, asWritten) {
       ensureSelection();
-      document.execCommand(isHtml ? 'insertHTML' : 'insertText', false, data);
+      if (isHtml && asWritten) insertHtmlAt(selRange(), data);
+      else document.execCommand(isHtml ? 'insertHTML' : 'insertText', false, data);
       return true;
     },
     setBodyBgColor(color) {

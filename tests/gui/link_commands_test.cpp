@@ -125,6 +125,26 @@ TEST_F(LinkCommands, MenusOfferLinksAtACaretAndRemoveOnlyOnALink) {
   EXPECT_FALSE(Html().contains("x.htm")) << Html().toStdString();
 }
 
+TEST_F(LinkCommands, RemoveLinkAtACaretRemovesThatWholeLinkAndKeepsItsText) {
+  OpenPage("<P id=p>Text <A id=a href=\"x.htm\">link <B>bold</B></A> and <A href=\"y.htm\">other</A></P>");
+  Select("#a", 2, 2);
+  form->editorCommands->PrepareEditorLinkMenu();
+  ASSERT_TRUE(form->removeLinkAction->isEnabled());
+  form->removeLinkAction->trigger();
+  const QString html = Html();
+  EXPECT_FALSE(html.contains("x.htm")) << html.toStdString();
+  EXPECT_TRUE(html.contains("link <B>bold</B> and <A href=\"y.htm\">other</A>")) << html.toStdString();
+  // The caret stays where it was, with nothing selected.
+  EXPECT_EQ(Js("(() => { const s = getSelection(); const r = document.createRange();"
+               "r.setStart(document.querySelector('#p'), 0); r.setEnd(s.anchorNode, s.anchorOffset);"
+               "return s.isCollapsed + ':' + r.toString(); })()")
+                .toString(),
+            QString("true:Text li"));
+  // One undo brings the link back.
+  form->editorCommands->UndoCommand();
+  EXPECT_TRUE(Html().contains("Text <A href=\"x.htm\">link <B>bold</B></A> and")) << Html().toStdString();
+}
+
 TEST_F(LinkCommands, AnExternalLinkAsksForItsAddress) {
   OpenPage("<P id=p>Visit us</P>");
   Select("#p", 6, 8);
@@ -250,6 +270,44 @@ TEST_F(ClipboardCommands, CopyCutPasteAndSelectAllInTheEditorAndTheMemo) {
   form->editorCommands->SelectAllCommand();
   form->editorCommands->CopyCommand();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("memo text"));
+}
+
+TEST_F(ClipboardCommands, HtmlFromAnotherProgramArrivesWithoutScriptsOrOfficeMarkup) {
+  OpenPage("<P id=p>Here: </P>");
+  auto* mime = new QMimeData;
+  mime->setHtml(
+      "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\"><head>"
+      "<meta name=Generator content=\"Microsoft Word 15\"><link rel=File-List href=\"clip_filelist.xml\">"
+      "<!--[if gte mso 9]><xml><o:DocumentProperties><o:Author>me</o:Author></o:DocumentProperties></xml>"
+      "<![endif]--><style>p.MsoNormal {mso-style-parent:\"\"; color:green}</style></head><body>"
+      "<!--StartFragment--><p class=MsoNormal style='mso-line-height-alt:12pt' onclick=\"steal()\">"
+      "Pasted <b style='mso-bidi-font-weight:normal'>words</b><o:p></o:p></p>"
+      "<script>document.title='taken'</script>"
+      "<a href=\"javascript:steal()\" onmouseover=\"steal()\">click</a><!--EndFragment--></body></html>");
+  mime->setText("Pasted words click");
+  QGuiApplication::clipboard()->setMimeData(mime);
+  Select("#p", 6, 6);
+  form->editorCommands->PrepareEditMenu();
+  ASSERT_TRUE(form->pasteAction->isEnabled());
+  form->pasteAction->trigger();
+  const QString html = Html();
+  EXPECT_TRUE(html.contains("Pasted <B>words</B>")) << html.toStdString();
+  EXPECT_TRUE(html.contains(">click</A>")) << html.toStdString();
+  for (const char* gone : {"<SCRIPT", "taken", "steal", "javascript", "mso", "o:p", "[if", "<META", "<LINK",
+                           "<STYLE", "green", "Author"})
+    EXPECT_FALSE(html.contains(gone, Qt::CaseInsensitive)) << gone << ": " << html.toStdString();
+  EXPECT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+}
+
+TEST_F(ClipboardCommands, WhatWasCopiedInTheEditorPastesAsItWasWritten) {
+  const QString popupLink = "<A href=\"Javascript:popup.textpopup(t1,popfont,10,10,0,-1)\">note</A>";
+  OpenPage("<P id=p>See " + popupLink + "</P><P id=q>Again: </P>");
+  Js("(() => { const r = document.createRange(); r.selectNodeContents(document.querySelector('#p'));"
+     "const s = getSelection(); s.removeAllRanges(); s.addRange(r); })()");
+  form->copyAction->trigger();
+  Select("#q", 7, 7);
+  form->pasteAction->trigger();
+  EXPECT_EQ(Html().count(popupLink), 2) << Html().toStdString();
 }
 
 TEST_F(ClipboardCommands, KeysInTheEditorGoThroughTheMenuItemsOnce) {

@@ -1,0 +1,339 @@
+#include "editor/paste_cleaning.h"
+
+#include <QList>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QStringView>
+
+#include "platform/html_text.h"
+
+namespace {
+
+// Elements that go with everything in them. The raw-text ones end at their
+// first end tag, as a browser reads them (what looks like a tag inside them
+// is text to the browser, so none of it may stay); the others may nest.
+const QStringList kRawTextDropped = {"script",   "style",   "title", "textarea", "xml",      "iframe",
+                                     "noframes", "noembed", "xmp",   "noscript", "plaintext"};
+const QStringList kNestingDropped = {"head", "object", "applet", "frameset"};
+// Tags that go alone: they have no end tag, or their content stays.
+const QStringList kTagsDropped = {"meta", "link", "base", "embed", "frame", "html", "body"};
+
+bool IsNameChar(QChar c) { return c.isLetterOrNumber() || c == u':' || c == u'-' || c == u'_' || c == u'.'; }
+
+QChar CharAt(QStringView s, qsizetype i) { return i >= 0 && i < s.size() ? s[i] : QChar(); }
+
+// Only these start a tag name for a browser; "<" before anything else is text.
+bool IsAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
+qsizetype NameEnd(QStringView s, qsizetype i) {
+  while (i < s.size() && IsNameChar(s[i])) ++i;
+  return i;
+}
+
+// Position just after the next '>' from i, or the end of the text.
+qsizetype AfterNext(QStringView s, QChar c, qsizetype i) {
+  const qsizetype at = s.indexOf(c, i);
+  return at < 0 ? s.size() : at + 1;
+}
+
+struct Attribute {
+  QString name;   // as written
+  QString value;  // entities decoded
+  bool hasValue = false;
+  bool changed = false;
+};
+
+struct StartTag {
+  QString name;  // as written
+  QList<Attribute> attributes;
+  bool selfClosing = false;
+  qsizetype end = 0;  // just after the tag
+};
+
+// Reads the start tag whose name begins at i (just after '<').
+StartTag ReadStartTag(QStringView s, qsizetype i) {
+  StartTag tag;
+  const qsizetype nameEnd = NameEnd(s, i);
+  tag.name = s.mid(i, nameEnd - i).toString();
+  i = nameEnd;
+  while (i < s.size()) {
+    const QChar c = s[i];
+    if (c == u'>') {
+      tag.end = i + 1;
+      return tag;
+    }
+    if (c.isSpace() || c == u'/') {
+      tag.selfClosing = c == u'/';
+      ++i;
+      continue;
+    }
+    tag.selfClosing = false;
+    Attribute a;
+    const qsizetype start = i;
+    while (i < s.size() && !s[i].isSpace() && s[i] != u'=' && s[i] != u'>' && s[i] != u'/') ++i;
+    if (i == start) ++i;  // a stray '=': skip it
+    a.name = s.mid(start, i - start).toString();
+    qsizetype j = i;
+    while (j < s.size() && s[j].isSpace()) ++j;
+    if (j < s.size() && s[j] == u'=') {
+      i = j + 1;
+      while (i < s.size() && s[i].isSpace()) ++i;
+      QStringView raw;
+      if (i < s.size() && (s[i] == u'"' || s[i] == u'\'')) {
+        const QChar quote = s[i];
+        qsizetype close = s.indexOf(quote, i + 1);
+        if (close < 0) close = s.size();
+        raw = s.mid(i + 1, close - i - 1);
+        i = close + 1;
+      } else {
+        const qsizetype start2 = i;
+        while (i < s.size() && !s[i].isSpace() && s[i] != u'>') ++i;
+        raw = s.mid(start2, i - start2);
+      }
+      a.value = DecodeHtmlEntities(raw.toString());
+      a.hasValue = true;
+    }
+    if (!a.name.isEmpty() && a.name != u"=") tag.attributes.append(a);
+  }
+  tag.end = s.size();
+  return tag;
+}
+
+// A URL that runs script. Browsers also read numeric references without
+// their ";" and a few names of HTML5, and skip blanks and control
+// characters in the scheme.
+bool HasScriptScheme(const QString& value) {
+  static const QRegularExpression numeric(QStringLiteral("&#(?:[xX]([0-9a-fA-F]+)|([0-9]+));?"));
+  QString text = value;
+  text.replace(QStringLiteral("&Tab;"), QStringLiteral("\t"))
+      .replace(QStringLiteral("&NewLine;"), QStringLiteral("\n"))
+      .replace(QStringLiteral("&colon;"), QStringLiteral(":"));
+  QString decoded;
+  qsizetype last = 0;
+  for (auto it = numeric.globalMatch(text); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    decoded += QStringView(text).mid(last, m.capturedStart() - last);
+    bool ok = false;
+    const uint code = m.captured(1).isEmpty() ? m.captured(2).toUInt(&ok) : m.captured(1).toUInt(&ok, 16);
+    if (ok && code < 0x10000) decoded += QChar(char16_t(code));
+    last = m.capturedEnd();
+  }
+  decoded += QStringView(text).mid(last);
+  QString bare;
+  for (const QChar c : decoded)
+    if (c.unicode() > 0x20) bare += c.toLower();
+  return bare.startsWith(u"javascript:") || bare.startsWith(u"vbscript:") || bare.startsWith(u"livescript:");
+}
+
+// Splits at ';' outside quotes and brackets.
+QStringList StyleDeclarations(const QString& style) {
+  QStringList out;
+  QChar quote;
+  int depth = 0;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < style.size(); ++i) {
+    const QChar c = style[i];
+    if (!quote.isNull()) {
+      if (c == quote) quote = QChar();
+    } else if (c == u'"' || c == u'\'') {
+      quote = c;
+    } else if (c == u'(') {
+      ++depth;
+    } else if (c == u')' && depth > 0) {
+      --depth;
+    } else if (c == u';' && depth == 0) {
+      out.append(style.mid(start, i - start));
+      start = i + 1;
+    }
+  }
+  out.append(style.mid(start));
+  return out;
+}
+
+bool IsHexDigit(QChar c) {
+  return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+// CSS text with its escapes ("\\61", "\\:") read as the characters they stand for.
+QString CssUnescaped(const QString& css) {
+  QString out;
+  for (qsizetype i = 0; i < css.size(); ++i) {
+    if (css[i] != u'\\' || i + 1 >= css.size()) {
+      out += css[i];
+      continue;
+    }
+    qsizetype j = i + 1;
+    while (j < css.size() && j < i + 7 && IsHexDigit(css[j])) ++j;
+    if (j == i + 1) {
+      out += css[++i];
+      continue;
+    }
+    const uint code = css.mid(i + 1, j - i - 1).toUInt(nullptr, 16);
+    out += code > 0 && code < 0x10000 ? QChar(char16_t(code)) : QChar(0xFFFD);
+    if (j < css.size() && css[j].isSpace()) ++j;
+    i = j - 1;
+  }
+  return out;
+}
+
+// The style without office and script declarations; as written when it has none.
+QString CleanStyle(const QString& style) {
+  static const QRegularExpression comments(QStringLiteral("/\\*.*?(\\*/|$)"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+  QStringList kept;
+  bool dropped = false;
+  for (const QString& declaration : StyleDeclarations(style)) {
+    const QString d = declaration.trimmed();
+    if (d.isEmpty()) continue;
+    // Read without comments, blanks and escapes, as old engines did.
+    QString bare = CssUnescaped(d).toLower();
+    bare.remove(comments);
+    bare.removeIf([](QChar c) { return c.isSpace(); });
+    if (bare.startsWith(u"mso-") || bare.contains(u"behavior") || bare.contains(u"binding") ||
+        bare.contains(u"expression(") || bare.contains(u"javascript:") || bare.contains(u"vbscript:")) {
+      dropped = true;
+      continue;
+    }
+    kept.append(d);
+  }
+  return dropped ? kept.join(u';') : style;
+}
+
+// The class names without the office program's own; as written when it has none.
+QString CleanClass(const QString& names) {
+  QStringList kept;
+  bool dropped = false;
+  for (const QString& name : names.simplified().split(u' ', Qt::SkipEmptyParts)) {
+    if (name.startsWith(u"mso", Qt::CaseInsensitive))
+      dropped = true;
+    else
+      kept.append(name);
+  }
+  return dropped ? kept.join(u' ') : names;
+}
+
+// Drops and cleans the tag's attributes; true when any changed.
+bool CleanAttributes(StartTag& tag) {
+  bool changed = false;
+  QList<Attribute> kept;
+  for (Attribute a : tag.attributes) {
+    const QString name = a.name.toLower();
+    if (name.startsWith(u"on") || name.startsWith(u"xmlns") || name.contains(u':') ||
+        (a.hasValue && HasScriptScheme(a.value))) {
+      changed = true;
+      continue;
+    }
+    if (a.hasValue && (name == u"style" || name == u"class")) {
+      const QString cleaned = name == u"style" ? CleanStyle(a.value) : CleanClass(a.value);
+      if (cleaned.trimmed().isEmpty()) {
+        changed = true;
+        continue;
+      }
+      if (cleaned != a.value) {
+        a.value = cleaned;
+        a.changed = changed = true;
+      }
+    }
+    kept.append(a);
+  }
+  tag.attributes = kept;
+  return changed;
+}
+
+QString WriteStartTag(const StartTag& tag) {
+  QString out = QStringLiteral("<") + tag.name;
+  for (const Attribute& a : tag.attributes) {
+    out += u' ' + a.name;
+    if (a.hasValue) out += QStringLiteral("=\"") + EscapeHtml(a.value) + u'"';
+  }
+  if (tag.selfClosing) out += u'/';
+  return out + u'>';
+}
+
+// Just after the end of the element whose start tag ends at i.
+qsizetype AfterElement(QStringView s, const QString& name, qsizetype i, bool nests) {
+  const QString open = QStringLiteral("<") + name;
+  const QString close = QStringLiteral("</") + name;
+  int depth = 1;
+  while (i < s.size()) {
+    const qsizetype closeAt = s.indexOf(close, i, Qt::CaseInsensitive);
+    if (closeAt < 0) return s.size();
+    if (nests) {
+      qsizetype openAt = s.indexOf(open, i, Qt::CaseInsensitive);
+      while (openAt >= 0 && openAt < closeAt && IsNameChar(CharAt(s, openAt + open.size())))
+        openAt = s.indexOf(open, openAt + 1, Qt::CaseInsensitive);
+      if (openAt >= 0 && openAt < closeAt) {
+        ++depth;
+        i = openAt + open.size();
+        continue;
+      }
+    }
+    i = AfterNext(s, u'>', closeAt);
+    if (IsNameChar(CharAt(s, closeAt + close.size()))) continue;  // a longer name
+    if (--depth == 0) return i;
+  }
+  return s.size();
+}
+
+}  // namespace
+
+QString ClipboardFragment(const QString& html) {
+  const QString startMark = QStringLiteral("<!--StartFragment-->");
+  const qsizetype start = html.indexOf(startMark, 0, Qt::CaseInsensitive);
+  const qsizetype end = html.indexOf(QStringLiteral("<!--EndFragment-->"), 0, Qt::CaseInsensitive);
+  if (start >= 0 && end > start) return html.mid(start + startMark.size(), end - start - startMark.size());
+  return html;
+}
+
+QString CleanPastedHtml(const QString& html) {
+  const QStringView s(html);
+  QString out;
+  out.reserve(html.size());
+  QList<bool> spansKept;  // open spans: whether their tags stayed
+  qsizetype i = 0;
+  while (i < s.size()) {
+    const qsizetype lt = s.indexOf(u'<', i);
+    if (lt < 0) {
+      out += s.mid(i);
+      break;
+    }
+    out += s.mid(i, lt - i);
+    const QChar next = lt + 1 < s.size() ? s[lt + 1] : QChar();
+    if (s.mid(lt).startsWith(u"<!--")) {
+      // Comments go, whatever they hold: pasted notes are of no use, and
+      // what a browser takes for their end varies.
+      const qsizetype close = s.indexOf(u"-->", lt + 4);
+      i = close < 0 ? s.size() : close + 3;
+    } else if (next == u'!' || next == u'?') {
+      i = AfterNext(s, u'>', lt);  // declarations, processing instructions, <![if ...]> marks
+    } else if (next == u'/' && IsAsciiLetter(CharAt(s, lt + 2))) {
+      const qsizetype nameEnd = NameEnd(s, lt + 2);
+      const QString name = s.mid(lt + 2, nameEnd - lt - 2).toString().toLower();
+      i = AfterNext(s, u'>', nameEnd);
+      bool keep = !name.contains(u':') && !kTagsDropped.contains(name) && !kRawTextDropped.contains(name) &&
+                  !kNestingDropped.contains(name);
+      if (name == u"span" && !spansKept.isEmpty()) keep = spansKept.takeLast();
+      if (keep) out += s.mid(lt, i - lt);
+    } else if (IsAsciiLetter(next)) {
+      StartTag tag = ReadStartTag(s, lt + 1);
+      const QString name = tag.name.toLower();
+      i = tag.end;
+      if (kRawTextDropped.contains(name) || kNestingDropped.contains(name)) {
+        if (!tag.selfClosing || kRawTextDropped.contains(name))
+          i = AfterElement(s, name, i, kNestingDropped.contains(name));
+        continue;
+      }
+      if (name.contains(u':') || kTagsDropped.contains(name)) continue;
+      const bool changed = CleanAttributes(tag);
+      if (name == u"span" && !tag.selfClosing) {
+        spansKept.append(!tag.attributes.isEmpty());
+        if (tag.attributes.isEmpty()) continue;
+      }
+      out += changed ? WriteStartTag(tag) : s.mid(lt, tag.end - lt).toString();
+    } else {
+      out += u'<';
+      i = lt + 1;
+    }
+  }
+  return out;
+}

@@ -1,0 +1,195 @@
+// Find, Find again and Replace in the page, through the Edit menu and its
+// keys, on the real editor in a main window.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "editor/control_dialogs.h"
+#include "editor_commands_fixture.h"
+#include "tests/unit/test_files.h"
+
+namespace {
+
+class FindReplace : public EditorCommandsFixture {
+ protected:
+  // A key pressed in the page. After a dialog the window gets the focus
+  // back, as the window manager gives it, and the user clicks into the page.
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    if (QApplication::activeWindow() != form.get()) {
+      form->activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    form->editor->setFocus();
+    QApplication::processEvents();
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(focus && form->editor->isAncestorOf(focus));
+    QTest::keyClick(focus, Qt::Key(key), modifiers);
+  }
+  // "Replace all" from Edit > Replace...; the message it ends with.
+  QString ReplaceAll(const QString& text, const QString& with, bool wholeWord, bool matchCase) {
+    std::shared_ptr<SeenBox> seen;
+    OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
+      d->FindWhat->setText(text);
+      d->ReplaceWith->setText(with);
+      d->WholeWord->setChecked(wholeWord);
+      d->MatchCase->setChecked(matchCase);
+      seen = AnswerNextMessageBox(QMessageBox::Ok);
+      d->ReplaceAllButton->click();
+      d->reject();
+    });
+    form->replaceAction->trigger();
+    return seen && seen->shown ? seen->text : QString("(no message)");
+  }
+  QString PageText() { return Js("document.body.textContent.replace(/\\u00a0/g, ' ').trim()").toString(); }
+};
+
+TEST_F(FindReplace, FindAndFindAgainSayWhenTheTextIsNotThere) {
+  OpenPage("<P id=p>alpha beta</P>");
+  Select("#p", 6, 10);
+  std::shared_ptr<SeenBox> seen;
+  OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
+    EXPECT_EQ(d->windowTitle(), QString("Find"));
+    EXPECT_FALSE(d->ReplaceWith->isVisible());
+    d->FindWhat->setText("gamma");
+    seen = AnswerNextMessageBox(QMessageBox::Ok);
+    d->FindNext->click();
+    d->reject();
+  });
+  Key(Qt::Key_F, Qt::ControlModifier);
+  ASSERT_TRUE(seen);
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text, QString("The search text was not found."));
+  // F3 looks again, says so again and leaves the selection alone.
+  seen = AnswerNextMessageBox(QMessageBox::Ok);
+  Key(Qt::Key_F3);
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text, QString("The search text was not found."));
+  EXPECT_EQ(SelectedText(), QString("beta"));
+}
+
+TEST_F(FindReplace, ReplaceChangesTheSelectedMatchAndSelectsTheNext) {
+  OpenPage("<P id=p>cat dog c<I>a</I>t <B>cat</B>s</P>");
+  Select("#p", 0, 0);
+  std::shared_ptr<SeenBox> seen;
+  OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
+    EXPECT_EQ(d->windowTitle(), QString("Replace"));
+    EXPECT_TRUE(d->ReplaceWith->isVisible());
+    d->FindWhat->setText("cat");
+    d->ReplaceWith->setText("cow");
+    d->WholeWord->setChecked(true);
+    // Nothing is selected yet: the first press only finds.
+    d->ReplaceButton->click();
+    EXPECT_EQ(SelectedText(), QString("cat"));
+    EXPECT_EQ(PageText(), QString("cat dog cat cats"));
+    d->ReplaceButton->click();
+    EXPECT_EQ(PageText(), QString("cow dog cat cats"));
+    EXPECT_EQ(SelectedText(), QString("cat"));
+    // The match across the italic letter goes, the element stays; "cats"
+    // is no whole word, so the search ends.
+    seen = AnswerNextMessageBox(QMessageBox::Ok);
+    d->ReplaceButton->click();
+    d->reject();
+  });
+  Key(Qt::Key_H, Qt::ControlModifier);
+  ASSERT_TRUE(seen);
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(seen->text, QString("The search text was not found."));
+  EXPECT_TRUE(Html().contains("<P id=\"p\">cow dog cow<I></I> <B>cat</B>s</P>")) << Html().toStdString();
+  // Each replacement is one undo step.
+  form->editorCommands->UndoCommand();
+  EXPECT_TRUE(Html().contains("<P id=\"p\">cow dog c<I>a</I>t <B>cat</B>s</P>")) << Html().toStdString();
+  form->editorCommands->UndoCommand();
+  EXPECT_TRUE(Html().contains("<P id=\"p\">cat dog c<I>a</I>t <B>cat</B>s</P>")) << Html().toStdString();
+  EXPECT_FALSE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+}
+
+TEST_F(FindReplace, ReplaceAllChangesTextOnlyAsOneUndoableChangeThatIsStored) {
+  const QString body =
+      "<P id=p>Red, red and RED.</P>\r\n<P id=q>re<B>d</B> wine, <A href=\"red.htm\">red link</A> "
+      "<IMG alt=\"red\" src=\"red.png\"> reddish</P>";
+  OpenPage(body);
+  const QString before = Html();
+  Select("#p", 0, 0);
+  EXPECT_EQ(ReplaceAll("red", "blue", true, false), QString("5 occurrences replaced."));
+  // Across the bold tag the replacement stands where the match began; the
+  // markup, the link's address and the picture's text stay.
+  const QString html = Html();
+  EXPECT_TRUE(html.contains("<P id=\"p\">blue, blue and blue.</P>")) << html.toStdString();
+  EXPECT_TRUE(
+      html.contains("<P id=\"q\">blue<B></B> wine, <A href=\"red.htm\">blue link</A> "
+                    "<IMG alt=\"red\" src=\"red.png\"> reddish</P>"))
+      << html.toStdString();
+  // The page counts as changed; one undo takes it all back, redo again.
+  EXPECT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  form->editorCommands->UndoCommand();
+  EXPECT_EQ(Html(), before);
+  EXPECT_FALSE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  form->editorCommands->PrepareEditMenu();
+  ASSERT_TRUE(form->redoAction->isEnabled());
+  form->editorCommands->RedoCommand();
+  EXPECT_EQ(Html(), html);
+
+  // Matching case finds only the exact word; typing afterwards keeps the
+  // replacement as a change even when the typing is undone.
+  EXPECT_EQ(ReplaceAll("blue", "Green", false, true), QString("5 occurrences replaced."));
+  Select("#p", 0, 0);
+  Key(Qt::Key_X);
+  ASSERT_TRUE(ProcessEventsUntil([&] { return PageText().startsWith("xGreen"); }, 3000))
+      << PageText().toStdString();
+  form->editorCommands->UndoCommand();
+  EXPECT_TRUE(PageText().startsWith("Green, Green and Green.")) << PageText().toStdString();
+  EXPECT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+
+  // Going to another topic stores the page with the replacements.
+  form->contentsTree->setCurrentIndex(details);
+  WaitEditorIdle(form->editor);
+  EXPECT_TRUE(FileBytes(Path("Proj01.htm")).contains("Green, Green and Green."))
+      << FileBytes(Path("Proj01.htm")).toStdString();
+}
+
+TEST_F(FindReplace, ReplaceAllWithNothingToReplaceSaysSoAndChangesNothing) {
+  OpenPage("<P id=p>nothing here</P>");
+  EXPECT_EQ(ReplaceAll("zebra", "horse", false, false), QString("The search text was not found."));
+  EXPECT_TRUE(Html().contains("nothing here"));
+  EXPECT_FALSE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+}
+
+TEST_F(FindReplace, InTheSourceViewFindAndReplaceWorkOnTheSourceText) {
+  OpenPage("<P id=p>one two one</P>");
+  form->editorTabs->setCurrentIndex(1);
+  form->sourceView->setFocus();
+  QApplication::processEvents();
+  form->sourceView->moveCursor(QTextCursor::Start);
+  ASSERT_TRUE(form->replaceAction->isEnabled());
+  EXPECT_EQ(ReplaceAll("one", "three", true, true), QString("2 occurrences replaced."));
+  EXPECT_TRUE(form->sourceView->toPlainText().contains(">three two three</P>"))
+      << form->sourceView->toPlainText().toStdString();
+  EXPECT_TRUE(form->sourceView->document()->isModified());
+  // One undo of the source view takes both back.
+  form->undoAction->trigger();
+  EXPECT_TRUE(form->sourceView->toPlainText().contains(">one two one</P>"));
+  // Find selects in the source; Replace replaces the selected match.
+  std::shared_ptr<SeenBox> seen;
+  OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
+    d->FindWhat->setText("TWO");
+    d->ReplaceWith->setText("2");
+    d->WholeWord->setChecked(false);
+    d->MatchCase->setChecked(false);
+    d->FindNext->click();
+    EXPECT_EQ(form->sourceView->textCursor().selectedText(), QString("two"));
+    // The only match goes, and the search says there is no other.
+    seen = AnswerNextMessageBox(QMessageBox::Ok);
+    d->ReplaceButton->click();
+    d->reject();
+  });
+  form->replaceAction->trigger();
+  EXPECT_TRUE(seen && seen->shown);
+  EXPECT_TRUE(form->sourceView->toPlainText().contains(">one 2 one</P>"))
+      << form->sourceView->toPlainText().toStdString();
+}
+
+}  // namespace
