@@ -13,6 +13,8 @@
   const { serialize, escText } = window.__orvexSerializer;
   // Find and replace: find_replace.js, loaded before this script.
   const textEdits = window.__orvexFindReplace;
+  // Rows and columns of tables: table_editing.js, loaded before this script.
+  const tables = window.__orvexTables;
   // Help objects shown as named boxes: object_placeholders.js, loaded before.
   const { css: OBJECT_CSS, decorate: boxObjects } = window.__orvexObjects;
   // Font sizes 1..7 in pixels, as the engine renders <FONT size=n>.
@@ -252,29 +254,6 @@
     const r = selRange();
     return r ? closest(r.startContainer, 'td,th') : null;
   }
-  function columnIndex(cell) {
-    let idx = 0;
-    for (let c = cell.parentElement.firstElementChild; c && c !== cell; c = c.nextElementSibling) {
-      idx += c.colSpan || 1;
-    }
-    return idx;
-  }
-  function cellAtColumn(row, col) {
-    let idx = 0;
-    for (let c = row.firstElementChild; c; c = c.nextElementSibling) {
-      if (!/^(TD|TH)$/.test(c.tagName)) continue;
-      const span = c.colSpan || 1;
-      if (col < idx + span) return c;
-      idx += span;
-    }
-    return null;
-  }
-  function emptyCellLike(cell) {
-    const c = document.createElement(cell ? cell.tagName : 'TD');
-    if (cell) for (const a of cell.attributes) if (a.name !== 'colspan' && a.name !== 'rowspan' && a.name !== 'id') c.setAttribute(a.name, a.value);
-    c.innerHTML = '&nbsp;';
-    return c;
-  }
   function placeCaret(node) {
     if (!node || !node.isConnected) return;
     const r = document.createRange();
@@ -282,42 +261,16 @@
     r.collapse(true);
     select(r);
   }
+  const TABLE_EDITS = {
+    [C.InsertRow]: 'insertRowBelow',
+    [C.InsertCol]: 'insertColumnRight',
+    [C.DeleteRows]: 'deleteRow',
+    [C.DeleteCols]: 'deleteColumn',
+  };
   function tableCommand(cmd) {
     const cell = cellAt();
-    if (!cell) return false;
-    const row = cell.parentElement;
-    const table = cell.closest('table');
-    const col = columnIndex(cell);
-    if (cmd === C.InsertRow) {  // insert row below the caret's row
-      const nr = document.createElement('TR');
-      for (const a of row.attributes) if (a.name !== 'id') nr.setAttribute(a.name, a.value);
-      for (let c = row.firstElementChild; c; c = c.nextElementSibling) {
-        const nc = emptyCellLike(c);
-        if (c.colSpan > 1) nc.colSpan = c.colSpan;
-        nr.appendChild(nc);
-      }
-      row.after(nr);
-      placeCaret(nr.firstElementChild);
-    } else if (cmd === C.InsertCol) {  // insert column right of the caret's column
-      for (const tr of table.rows) {
-        const c = cellAtColumn(tr, col);
-        const nc = emptyCellLike(c);
-        if (c) c.after(nc); else tr.appendChild(nc);
-      }
-      placeCaret(cell.nextElementSibling);
-    } else if (cmd === C.DeleteRows) {  // delete the caret's row
-      const next = row.nextElementSibling || row.previousElementSibling;
-      row.remove();
-      if (!table.rows.length) table.remove(); else placeCaret(next && next.firstElementChild);
-    } else if (cmd === C.DeleteCols) {  // delete the caret's column
-      for (const tr of Array.from(table.rows)) {
-        const c = cellAtColumn(tr, col);
-        if (!c) continue;
-        if (c.colSpan > 1) c.colSpan -= 1; else c.remove();
-        if (!tr.cells.length) tr.remove();
-      }
-      if (!table.rows.length) table.remove(); else placeCaret(table.rows[0].cells[0]);
-    }
+    if (!cell || !TABLE_EDITS[cmd]) return false;
+    placeCaret(tables[TABLE_EDITS[cmd]](cell));
     markDomEdit();
     return true;
   }
