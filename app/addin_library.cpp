@@ -173,26 +173,30 @@ QString AddinProbeProgram(const QString& programFolder) {
   return probe.isFile() && probe.isExecutable() ? probe.absoluteFilePath() : QString();
 }
 
-std::optional<QString> ReadAddinName(const QString& probe, const QString& path, int timeoutMs) {
+namespace {
+
+// One text of the library's (its caption or its folder question): through
+// the helper's mode, or in process without a helper.
+std::optional<QString> ReadAddinText(const QString& probe, const QString& mode, const QString& path,
+                                     AddinNameResult (*call)(const QString&), int timeoutMs) {
   if (probe.isEmpty()) {
-    const AddinNameResult result = CallAddinName(path);
+    const AddinNameResult result = call(path);
     if (result.Status != AddinStatus::Ok) return std::nullopt;
     return result.Caption;
   }
-  const ProbeRun run = RunProbe(probe, {QStringLiteral("name"), path}, timeoutMs);
+  const ProbeRun run = RunProbe(probe, {mode, path}, timeoutMs);
   if (!run.Finished || run.ExitCode != 0) return std::nullopt;
   return QString::fromUtf8(run.Output.left(ORVEX_ADDIN_TEXT_SIZE - 1));
 }
 
+}  // namespace
+
+std::optional<QString> ReadAddinName(const QString& probe, const QString& path, int timeoutMs) {
+  return ReadAddinText(probe, QStringLiteral("name"), path, CallAddinName, timeoutMs);
+}
+
 std::optional<QString> ReadAddinFolderPrompt(const QString& probe, const QString& path, int timeoutMs) {
-  if (probe.isEmpty()) {
-    const AddinNameResult result = CallAddinFolderPrompt(path);
-    if (result.Status != AddinStatus::Ok) return std::nullopt;
-    return result.Caption;
-  }
-  const ProbeRun run = RunProbe(probe, {QStringLiteral("folder"), path}, timeoutMs);
-  if (!run.Finished || run.ExitCode != 0) return std::nullopt;
-  return QString::fromUtf8(run.Output.left(ORVEX_ADDIN_TEXT_SIZE - 1));
+  return ReadAddinText(probe, QStringLiteral("folder"), path, CallAddinFolderPrompt, timeoutMs);
 }
 
 std::optional<QList<AddinTopic>> ReadAddinTopics(const QString& probe, const QString& path,
