@@ -21,6 +21,7 @@
 #include <memory>
 
 #include "editor/editor_page.h"
+#include "editor/html_drop.h"
 #include "editor/page_scheme.h"
 #include "editor/page_split.h"
 #include "editor/paste_cleaning.h"
@@ -190,15 +191,29 @@ struct EditingControl::Impl {
     if (cut) Call(QStringLiteral("__orvex.deleteSelection()"));
   }
 
+  // Puts the HTML of pasted or dropped data at the caret. What was copied
+  // from a page here comes back as it was; HTML from other programs comes
+  // without their scripts and office markup.
+  void InsertHtml(const QMimeData& mime) {
+    const bool own = mime.hasFormat(kOwnCopyFormat);
+    const QString html = own ? ClipboardFragment(mime.html()) : PastableHtml(mime.html());
+    Call(QStringLiteral("__orvex.pasteClipboard(%1, true, %2)").arg(JsLiteral(html), Flag(own)));
+  }
+
+  // HTML dropped at a point of the view (its pixels) lands there.
+  bool DropHtml(const QPointF& at, const QMimeData& mime) {
+    if (!loaded || readOnly) return false;
+    const QPointF inPage = at / page->zoomFactor();
+    Call(QStringLiteral("__orvex.caretAt(%1, %2)").arg(inPage.x()).arg(inPage.y()));
+    InsertHtml(mime);
+    return true;
+  }
+
   void Paste(bool plain = false) {
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     if (!mime) return;
     if (mime->hasHtml() && !plain) {
-      // What was copied from a page here comes back as it was; HTML from
-      // other programs comes without their scripts and office markup.
-      const bool own = mime->hasFormat(kOwnCopyFormat);
-      const QString html = own ? ClipboardFragment(mime->html()) : PastableHtml(mime->html());
-      Call(QStringLiteral("__orvex.pasteClipboard(%1, true, %2)").arg(JsLiteral(html), Flag(own)));
+      InsertHtml(*mime);
     } else if (mime->hasText()) {
       Call(QStringLiteral("__orvex.pasteClipboard(%1, false)").arg(JsLiteral(mime->text())));
     }
@@ -249,6 +264,8 @@ EditingControl::EditingControl(QWidget* parent) : QWidget(parent), d(new Impl) {
   });
 
   d->view = new QWebEngineView(this);
+  new HtmlDropFilter(d->view, this,
+                     [this](const QPointF& at, const QMimeData& mime) { return d->DropHtml(at, mime); });
   d->view->setPage(d->page);
   d->view->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(d->view, &QWidget::customContextMenuRequested, this,

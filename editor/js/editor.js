@@ -512,6 +512,13 @@
       select(r);
       return true;
     },
+    // Puts the caret where something dropped at (x, y) of the window lands.
+    caretAt(x, y) {
+      const r = document.caretRangeFromPoint(x, y);
+      if (!r || !document.body || !document.body.contains(r.startContainer)) return false;
+      select(r);
+      return true;
+    },
     queryStatus(cmd) { return queryStatus(cmd); },
     // What the formatting toolbar shows, in one answer.
     formatState() {

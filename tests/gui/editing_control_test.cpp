@@ -71,6 +71,41 @@ class EditingControlTest : public ::testing::Test {
   // selector: from character start to end of its first text node.
   void Select(const QString& selector, int start, int end) { SelectInEditor(Editor, selector, start, end); }
 
+  // Drags data in from another program and drops it before character
+  // `offset` of the first text of the element matching selector, on the
+  // widget that draws the page (where the window system delivers drops).
+  void DropAt(const QString& selector, int offset, const QMimeData& mime) {
+    const QVariantList box =
+        Js(QStringLiteral("(() => { const r = document.createRange();"
+                          "r.setStart(document.querySelector('%1').firstChild, %2); r.collapse(true);"
+                          "const b = r.getBoundingClientRect(); return [b.left, b.top + b.height / 2]; })()")
+               .arg(selector)
+               .arg(offset))
+            .toList();
+    ASSERT_EQ(box.size(), 2);
+    QWidget* target = Editor->View()->focusProxy();
+    ASSERT_TRUE(target);
+    const QPoint at =
+        target->mapFrom(Editor->View(), QPoint(qRound(box[0].toDouble()), qRound(box[1].toDouble())));
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    Pause(100);
+    QDragMoveEvent move(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    Pause(200);
+    QDropEvent drop(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    Pause(300);
+    WaitEditorIdle(Editor);
+  }
+
+  // The page's body as it would be saved.
+  QString Body() {
+    const QString html = Editor->DocumentHTML();
+    return html.mid(html.indexOf(QStringLiteral("<BODY>")));
+  }
+
   static EditingControl* Editor;
 };
 EditingControl* EditingControlTest::Editor = nullptr;
@@ -443,4 +478,46 @@ TEST(EditingScheme, PathsAndTypes) {
   EXPECT_EQ(EditorMimeType(QStringLiteral("pic.JPG")), QByteArray("image/jpeg"));
   EXPECT_EQ(EditorMimeType(QStringLiteral("pic.bmp")), QByteArray("image/bmp"));
   EXPECT_EQ(EditorMimeType(QStringLiteral("DemoP.js")), QByteArray("text/javascript"));
+}
+
+TEST_F(EditingControlTest, HtmlDroppedFromAnotherProgramLandsCleanedWhereItFell) {
+  QMimeData word;
+  word.setHtml(QStringLiteral(
+      "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\"><head>"
+      "<meta name=Generator content=\"Microsoft Word 15\">"
+      "<style>p.MsoNormal {mso-style-parent:\"\"; color:green}</style></head><body><!--StartFragment-->"
+      "<p class=MsoNormal style='mso-line-height-alt:12pt' onclick=\"steal()\">"
+      "Dropped <b style='mso-bidi-font-weight:normal'>words</b><o:p></o:p></p>"
+      "<script>document.title='taken'</script>"
+      "<a href=\"javascript:steal()\" onmouseover=\"steal()\">click</a><!--EndFragment--></body></html>"));
+  word.setText(QStringLiteral("Dropped words click"));
+  Load(Page(QStringLiteral("<P id=p>Before after</P>")));
+  DropAt(QStringLiteral("#p"), 6, word);
+  QString body = Body();
+  const QRegularExpression landed(QStringLiteral("Before.*Dropped.*<B>words</B>.*>click</A>.*after"),
+                                  QRegularExpression::DotMatchesEverythingOption);
+  EXPECT_TRUE(landed.match(body).hasMatch()) << body.toStdString();
+  EXPECT_EQ(body.count(QStringLiteral("Dropped")), 1) << body.toStdString();
+  for (const char* gone :
+       {"<SCRIPT", "taken", "steal", "javascript", "onclick", "mso", "o:p", "green", "<STYLE"})
+    EXPECT_FALSE(body.contains(QLatin1String(gone), Qt::CaseInsensitive))
+        << gone << ": " << body.toStdString();
+  EXPECT_TRUE(StatusEnabled(Editor->QueryStatus(decmd::Undo)));
+
+  // Plain text is dropped as it is.
+  QMimeData text;
+  text.setText(QStringLiteral("plain words"));
+  Load(Page(QStringLiteral("<P id=p>Before after</P>")));
+  DropAt(QStringLiteral("#p"), 7, text);
+  ProcessEventsUntil([&] { return Body().contains(QStringLiteral("plain words")); }, 3000);
+  EXPECT_TRUE(Body().contains(QStringLiteral("Before plain words"))) << Body().toStdString();
+
+  // A read-only page takes no drop.
+  Load(Page(QStringLiteral("<P id=p>Before after</P>")));
+  Editor->SetReadOnly(true);
+  DropAt(QStringLiteral("#p"), 6, word);
+  body = Body();
+  Editor->SetReadOnly(false);
+  EXPECT_TRUE(body.contains(QStringLiteral("<P id=\"p\">Before after</P>"))) << body.toStdString();
+  EXPECT_FALSE(body.contains(QStringLiteral("Dropped"))) << body.toStdString();
 }
