@@ -45,26 +45,32 @@ int main(int argc, char** argv) {
   const QString page = BuildPage(200 * 1024);
   const int rounds = 5;
   qint64 load = 0, read = 0, status = 0;
-  qsizetype size = 0;
+  QString readBack;
   for (int i = 0; i < rounds; ++i) {
     t.restart();
     editor.SetDocumentHTML(page);
     WaitEditorIdle(&editor);
     load += t.elapsed();
     t.restart();
-    size = editor.DocumentHTML().size();
+    readBack = editor.DocumentHTML();
     read += t.elapsed();
     t.restart();
     for (int k = 0; k < 10; ++k) editor.QueryStatus(5000);
     status += t.elapsed();
   }
-  out << "page of " << page.size() << " characters, read back " << size << "\n";
+  // The editor writes attribute values in quotes, so the first read-back may
+  // be longer than the page; from then on a round trip changes nothing.
+  editor.SetDocumentHTML(readBack);
+  WaitEditorIdle(&editor);
+  const bool stable = editor.DocumentHTML() == readBack;
+  out << "page of " << page.size() << " characters, read back " << readBack.size()
+      << (stable ? ", the same again after another round trip\n" : ", CHANGED by another round trip\n");
   out << "SetDocumentHTML + WaitEditorIdle: " << load / rounds << " ms\n";
   out << "DocumentHTML: " << read / rounds << " ms\n";
   out << "QueryStatus: " << double(status) / rounds / 10 << " ms per call\n";
 
   t.restart();
-  const bool found = editor.FindText(QStringLiteral("Paragraph 1500:"), {});
+  const bool found = editor.FindText(QStringLiteral("Paragraph 1400:"), {});
   out << "FindText (whole page, match near the end): " << t.elapsed() << " ms\n";
   t.restart();
   const int replaced =
@@ -78,5 +84,5 @@ int main(int argc, char** argv) {
   t.restart();
   const QString cleaned = CleanPastedHtml(page);
   out << "CleanPastedHtml of the page: " << t.elapsed() << " ms (" << cleaned.size() << " characters)\n";
-  return size == page.size() && found && replaced > 0 ? 0 : 1;
+  return stable && found && replaced > 0 ? 0 : 1;
 }

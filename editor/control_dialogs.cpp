@@ -13,11 +13,19 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "editor/editing_control.h"
 #include "editor/format_rules.h"
 #include "editor/source_find.h"
+
+namespace {
+
+// The longest selection that fills in the text to find.
+constexpr int kLongestSelectedPhrase = 200;
+
+}  // namespace
 
 bool FindInEditor(EditingControl* editor, const QString& text, const FindOptions& options) {
   return editor && editor->FindText(text, options);
@@ -179,8 +187,28 @@ void ControlDialogs::SetSourceView(QPlainTextEdit* view, std::function<bool()> s
 
 bool ControlDialogs::InSource() const { return Source && SourceInUse && SourceInUse(); }
 
+QString ControlDialogs::SelectedPhrase() const {
+  QString text;
+  if (InSource()) {
+    if (Source) text = Source->textCursor().selectedText();
+  } else if (Editor && StatusEnabled(Editor->QueryStatus(decmd::Cut))) {
+    // The range's text runs paragraphs together; its markup shows them.
+    static const QRegularExpression block(QStringLiteral("<(p|div|br|li|tr|td|th|h[1-6]|table|[uo]l)\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const TextRange range = Editor->SelectionRange();
+    if (!range.htmltext().contains(block)) text = range.text();
+  }
+  text.replace(QChar(0xA0), u' ');
+  // Something longer than a line is not what anyone searches for.
+  const bool oneLine = !text.contains(QChar::ParagraphSeparator) && !text.contains(u'\n') &&
+                       !text.contains(u'\r') && text.size() <= kLongestSelectedPhrase;
+  return oneLine && !text.trimmed().isEmpty() ? text : QString();
+}
+
 void ControlDialogs::OpenFind(bool replacing) {
   Find->SetReplacing(replacing);
+  // A selected word or phrase is what the user wants to look for.
+  if (const QString phrase = SelectedPhrase(); !phrase.isEmpty()) Find->FindWhat->setText(phrase);
   Find->FindWhat->selectAll();
   Find->FindWhat->setFocus();
   Find->exec();

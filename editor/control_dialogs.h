@@ -68,7 +68,8 @@ class ControlDialogs : public QObject {
   FindTextDialog* FindDialog() const { return Find; }
   // Find and replace work in this source view while sourceInUse says so.
   void SetSourceView(QPlainTextEdit* view, std::function<bool()> sourceInUse);
-  // Opens the dialog as "Find" or as "Replace".
+  // Opens the dialog as "Find" or as "Replace", with the selected phrase as
+  // the text to find.
   void FindText();
   void ReplaceText();
   // Looks for the last text searched for once more (the dialog's settings);
@@ -77,6 +78,8 @@ class ControlDialogs : public QObject {
 
  private:
   void OpenFind(bool replacing);
+  // The selection in the view in use when it is one line of text, else empty.
+  QString SelectedPhrase() const;
   void FontProperties();
   void Hyperlink();
   void Picture();

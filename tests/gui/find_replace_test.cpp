@@ -71,6 +71,38 @@ TEST_F(FindReplace, FindAndFindAgainSayWhenTheTextIsNotThere) {
   EXPECT_EQ(SelectedText(), QString("beta"));
 }
 
+TEST_F(FindReplace, ASelectedPhraseIsWhatTheDialogsLookFor) {
+  OpenPage("<P id=p>alpha beta</P><P id=q>gamma</P>");
+  // What the dialog offers to find when it opens.
+  const auto offered = [&](int key) {
+    QString text = "(not opened)";
+    OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
+      text = d->FindWhat->text();
+      d->reject();
+    });
+    Key(key, Qt::ControlModifier);
+    return text;
+  };
+  Select("#p", 6, 10);
+  EXPECT_EQ(offered(Qt::Key_F), QString("beta"));
+  Select("#q", 0, 3);
+  EXPECT_EQ(offered(Qt::Key_H), QString("gam"));
+  // A selection over two paragraphs leaves the last text searched for.
+  SelectAcross("#p", "#q");
+  EXPECT_EQ(offered(Qt::Key_F), QString("gam"));
+  // In the source view, its own selection.
+  form->editorTabs->setCurrentIndex(1);
+  form->sourceView->setFocus();
+  QTextCursor cursor = form->sourceView->document()->find("alpha");
+  ASSERT_FALSE(cursor.isNull());
+  form->sourceView->setTextCursor(cursor);
+  OnNextDialog<FindTextDialog>([](FindTextDialog* d) {
+    EXPECT_EQ(d->FindWhat->text(), QString("alpha"));
+    d->reject();
+  });
+  form->findAction->trigger();
+}
+
 TEST_F(FindReplace, ReplaceChangesTheSelectedMatchAndSelectsTheNext) {
   OpenPage("<P id=p>cat dog c<I>a</I>t <B>cat</B>s</P>");
   Select("#p", 0, 0);
