@@ -49,7 +49,7 @@ ProbeRun RunProbe(const QString& probe, const QStringList& arguments, int timeou
   QProcess process;
   if (!folder.isEmpty()) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(kAddinFolderVariable), folder);
+    environment.insert(QStringLiteral(ORVEX_ADDIN_FOLDER_VARIABLE), folder);
     process.setProcessEnvironment(environment);
   }
   process.setProcessChannelMode(QProcess::SeparateChannels);
@@ -204,13 +204,13 @@ std::optional<QList<AddinTopic>> ReadAddinTopics(const QString& probe, const QSt
   if (probe.isEmpty()) {
     // Called in process, the folder reaches the library through this
     // program's own environment, for the run only.
-    if (!folder.isEmpty()) qputenv(kAddinFolderVariable, QFile::encodeName(folder));
+    if (!folder.isEmpty()) qputenv(ORVEX_ADDIN_FOLDER_VARIABLE, QFile::encodeName(folder));
     QList<AddinTopic> topics;
     const AddinStatus status = CallAddinTopics(path, [&](const AddinTopic& topic) {
       topics.append(topic);
       return true;
     });
-    if (!folder.isEmpty()) qunsetenv(kAddinFolderVariable);
+    if (!folder.isEmpty()) qunsetenv(ORVEX_ADDIN_FOLDER_VARIABLE);
     if (status != AddinStatus::Ok) return std::nullopt;
     return topics;
   }

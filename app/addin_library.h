@@ -23,8 +23,6 @@ inline constexpr char kAddinProbeName[] = "orvex-addin-probe";
 // Deadlines for the helper: the caption, and a whole run.
 inline constexpr int kAddinNameTimeoutMs = 10000;
 inline constexpr int kAddinRunTimeoutMs = 120000;
-// The environment variable that hands a run the folder the user chose.
-inline constexpr char kAddinFolderVariable[] = "ORVEX_ADDIN_FOLDER";
 // The most topics one run hands over.
 inline constexpr int kAddinMaxTopics = 1000;
 
@@ -75,8 +73,8 @@ std::optional<QString> ReadAddinFolderPrompt(const QString& probe, const QString
                                              int timeoutMs = kAddinNameTimeoutMs);
 // The library's topics, nullopt when it does not load or lacks an export.
 // A library that crashes or runs past the deadline gives the topics it
-// handed over before that. A folder is handed to the run in
-// kAddinFolderVariable.
+// handed over before that. A folder is handed to the run in the environment
+// variable ORVEX_ADDIN_FOLDER_VARIABLE (app/orvex_addin.h) names.
 std::optional<QList<AddinTopic>> ReadAddinTopics(const QString& probe, const QString& path,
                                                  const QString& folder = QString(),
                                                  int timeoutMs = kAddinRunTimeoutMs);

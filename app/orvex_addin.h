@@ -60,6 +60,8 @@
 #define ORVEX_ADDIN_H
 
 #define ORVEX_ADDIN_TEXT_SIZE 256
+/* The environment variable that hands a run the folder the user chose. */
+#define ORVEX_ADDIN_FOLDER_VARIABLE "ORVEX_ADDIN_FOLDER"
 
 #if defined(__GNUC__)
 #define ORVEX_ADDIN_EXPORT __attribute__((visibility("default")))

@@ -2,8 +2,9 @@
 //
 // The folder is named by the environment variable ORVEX_TEXTFILES_DIR or,
 // when that is not set, by a line "folder=PATH" in textfiles.conf beside
-// this library. Without either, Orvex asks the user for the folder. Files ending in .md, .markdown and .txt
-// become topics in the order of their names; Markdown is converted to HTML (a first "# Heading" becomes the
+// this library. Without either, Orvex asks the user for the folder. Files
+// ending in .md, .markdown and .txt become topics in the order of their
+// names; Markdown is converted to HTML (a first "# Heading" becomes the
 // topic's title), plain text becomes paragraphs.
 #include <dlfcn.h>
 
@@ -82,7 +83,7 @@ extern "C" ORVEX_ADDIN_EXPORT void FirstTopic(char* title, const char** html) {
   Run& run = CurrentRun();
   std::string folder = ConfiguredFolder();
   if (folder.empty()) {
-    const char* chosen = std::getenv("ORVEX_ADDIN_FOLDER");
+    const char* chosen = std::getenv(ORVEX_ADDIN_FOLDER_VARIABLE);
     folder = chosen ? chosen : "";
   }
   run = Run();
