@@ -27,10 +27,6 @@ constexpr int kLongestSelectedPhrase = 200;
 
 }  // namespace
 
-bool FindInEditor(EditingControl* editor, const QString& text, const FindOptions& options) {
-  return editor && editor->FindText(text, options);
-}
-
 // ---- find dialog -----------------------------------------------------------
 
 FindTextDialog::FindTextDialog(QWidget* parent) : QDialog(parent) {
@@ -143,7 +139,8 @@ ControlDialogs::ControlDialogs(EditingControl* editor, QWidget* owner)
     : QObject(owner), Editor(editor), Owner(owner) {
   Find = new FindTextDialog(owner);
   Find->Search = [this](const QString& text, const FindOptions& options) {
-    return InSource() ? FindInSource(Source, text, options) : FindInEditor(Editor, text, options);
+    if (InSource()) return FindInSource(Source, text, options);
+    return Editor && Editor->FindText(text, options);
   };
   Find->Replace = [this](const QString& text, const QString& replacement, const FindOptions& options) {
     if (InSource()) return ReplaceInSource(Source, text, replacement, options);
@@ -190,7 +187,7 @@ bool ControlDialogs::InSource() const { return Source && SourceInUse && SourceIn
 QString ControlDialogs::SelectedPhrase() const {
   QString text;
   if (InSource()) {
-    if (Source) text = Source->textCursor().selectedText();
+    text = Source->textCursor().selectedText();
   } else if (Editor && StatusEnabled(Editor->QueryStatus(decmd::Cut))) {
     // The range's text runs paragraphs together; its markup shows them.
     static const QRegularExpression block(QStringLiteral("<(p|div|br|li|tr|td|th|h[1-6]|table|[uo]l)\\b"),

@@ -17,11 +17,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
-// Looks for text in the editor's page from the selection on (wrapping round
-// the page) and selects it; false when it isn't there or the page doesn't
-// answer in time.
-bool FindInEditor(EditingControl* editor, const QString& text, const FindOptions& options);
-
 // "Find": what to look for, how, and "Find Next" until the user closes it.
 // As "Replace" it also has what to put instead, "Replace" and "Replace all".
 class FindTextDialog : public QDialog {

@@ -369,9 +369,9 @@ TEST_F(ClipboardCommands, FindSelectsTheTextInThePage) {
   form->editorCommands->FindTextCommand();
   EXPECT_EQ(SelectedText(), QString("needle"));
   // Whole words only: "Needles" is no match, the search wraps to "needle".
-  EXPECT_TRUE(FindInEditor(Editor(), "needle", {false, true, false}));
+  EXPECT_TRUE(Editor()->FindText("needle", {false, true, false}));
   EXPECT_EQ(SelectedText(), QString("needle"));
-  EXPECT_FALSE(FindInEditor(Editor(), "haystack", {}));
+  EXPECT_FALSE(Editor()->FindText("haystack", {}));
   EXPECT_EQ(SelectedText(), QString("needle"));
 }
 
