@@ -17,8 +17,6 @@ constexpr std::array<const char*, 25> kInlineElements = {
 // Elements whose content is no text of the page (or, <title>, kept apart).
 constexpr std::array<const char*, 4> kRawTextElements = {"script", "style", "textarea", "title"};
 
-bool IsAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
-
 bool IsNameIn(QStringView name, const auto& list) {
   return std::any_of(list.begin(), list.end(), [name](const char* n) {
     return name.compare(QLatin1StringView(n), Qt::CaseInsensitive) == 0;
@@ -94,7 +92,7 @@ PageText ExtractPageText(const QString& html) {
       body += u' ';
       continue;
     }
-    if (j >= n || !IsAsciiLetter(view[j])) {  // not a tag: the '<' is text
+    if (j >= n || !StartsTagName(view[j])) {  // not a tag: the '<' is text
       body += u'<';
       ++i;
       continue;

@@ -22,9 +22,6 @@ bool IsNameChar(QChar c) { return c.isLetterOrNumber() || c == u':' || c == u'-'
 
 QChar CharAt(QStringView s, qsizetype i) { return i >= 0 && i < s.size() ? s[i] : QChar(); }
 
-// Only these start a tag name for a browser; "<" before anything else is text.
-bool IsAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
-
 qsizetype NameEnd(QStringView s, qsizetype i) {
   while (i < s.size() && IsNameChar(s[i])) ++i;
   return i;
@@ -306,7 +303,7 @@ QString CleanPastedHtml(const QString& html) {
       i = close < 0 ? s.size() : close + 3;
     } else if (next == u'!' || next == u'?') {
       i = AfterNext(s, u'>', lt);  // declarations, processing instructions, <![if ...]> marks
-    } else if (next == u'/' && IsAsciiLetter(CharAt(s, lt + 2))) {
+    } else if (next == u'/' && StartsTagName(CharAt(s, lt + 2))) {
       const qsizetype nameEnd = NameEnd(s, lt + 2);
       const QString name = s.mid(lt + 2, nameEnd - lt - 2).toString().toLower();
       i = AfterNext(s, u'>', nameEnd);
@@ -314,7 +311,7 @@ QString CleanPastedHtml(const QString& html) {
                   !kNestingDropped.contains(name);
       if (name == u"span" && !spansKept.isEmpty()) keep = spansKept.takeLast();
       if (keep) out += s.mid(lt, i - lt);
-    } else if (IsAsciiLetter(next)) {
+    } else if (StartsTagName(next)) {
       StartTag tag = ReadStartTag(s, lt + 1);
       const QString name = tag.name.toLower();
       i = tag.end;

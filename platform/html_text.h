@@ -4,6 +4,9 @@
 
 #include <QString>
 
+// Only these start a tag name for a browser; "<" before anything else is text.
+inline bool StartsTagName(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
 // Replaces & < > and " by &amp; &lt; &gt; and &quot;; nothing else changes.
 QString EscapeHtml(const QString& text);
 
