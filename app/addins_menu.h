@@ -10,8 +10,10 @@
 #include <memory>
 #include <optional>
 
+#include "app/addin_library.h"
+#include "app/long_work.h"
+
 class EditingControl;
-class LongWork;
 class QAction;
 class QMenu;
 class QThread;
@@ -58,6 +60,10 @@ class AddinsMenu : public QObject {
   // Asks for the folder an add-in reads, starting from the one chosen last
   // time, and keeps the answer. nullopt when the user cancelled.
   std::optional<QString> AskFolder(const QString& path, const QString& prompt);
+  // Creates the topics from `next` on, one after the other as the editor
+  // settles; the run lasts while the topics are made.
+  void AddTopics(std::shared_ptr<QList<AddinTopic>> topics, qsizetype next,
+                 std::shared_ptr<LongWork::Run> run);
 
   QPointer<QMenu> m_menu;
   QPointer<EditingControl> m_editor;

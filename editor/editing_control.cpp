@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,10 +16,10 @@
 #include <QWebEngineSettings>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineView>
-#include <memory>
 
 #include "editor/editor_page.h"
 #include "editor/html_drop.h"
+#include "editor/input_hold.h"
 #include "editor/page_scheme.h"
 #include "editor/page_split.h"
 #include "editor/paste_cleaning.h"
@@ -29,9 +27,9 @@
 
 namespace {
 
-constexpr int kCallTimeoutMs = 5000;
-constexpr int kLoadWaitMs = 30000;
-constexpr int kIdleWaitMs = 30000;
+// A page that has not answered a settle in this time is taken as not
+// answering: the work waiting for it goes on without its HTML.
+constexpr int kAnswerTimeoutMs = 10000;
 // Marks what the editor itself put on the clipboard.
 const QString kOwnCopyFormat = QStringLiteral("application/x-orvex-editor-copy");
 
@@ -50,20 +48,12 @@ QString ReadResource(const QString& name) {
   return QString::fromUtf8(f.readAll());
 }
 
-// Waits in a local event loop until done() holds or the deadline passes.
-// Returns done().
-bool SpinUntil(const std::function<bool()>& done, int timeoutMs, QEventLoop* loop,
-               QEventLoop::ProcessEventsFlags flags = QEventLoop::ExcludeUserInputEvents) {
-  if (done()) return true;
-  const QDeadlineTimer deadline(timeoutMs);
-  QTimer tick;
-  tick.setInterval(5);
-  QObject::connect(&tick, &QTimer::timeout, loop, [&] {
-    if (done() || deadline.hasExpired()) loop->quit();
-  });
-  tick.start();
-  loop->exec(flags);
-  return done();
+std::bitset<64> CommandSet(const QVariant& names) {
+  std::bitset<64> set;
+  for (const QVariant& name : names.toList())
+    if (const std::optional<EditorCommand> command = EditorCommandNamed(name.toString()))
+      set.set(size_t(*command));
+  return set;
 }
 
 }  // namespace
@@ -77,6 +67,8 @@ struct EditingControl::Impl {
   QWebChannel* channel = nullptr;
   EditorHost* host = nullptr;
   QTimer* displayTimer = nullptr;
+  QTimer* answerTimer = nullptr;
+  InputHold* input = nullptr;
 
   PageParts parts;
   QString source;  // the text the current page was loaded from
@@ -86,7 +78,6 @@ struct EditingControl::Impl {
   bool loaded = false;   // a page was ever asked for
   bool loading = false;  // a load is under way
   bool carryDirty = false;
-  int pending = 0;  // synchronous calls waiting for the page
   int codePage = 0;
   bool showDetails = false;
   bool showBorders = false;
@@ -94,10 +85,40 @@ struct EditingControl::Impl {
   bool readOnly = false;
   DialogHandler dialogs;
 
+  // What the page pushed or answered last.
+  EditorState state;
+  // The page's HTML as of cachedVersion (-1: none yet; the loaded text stands in).
+  QString cachedHtml;
+  int cachedVersion = -1;
+  // The last settle went without the page's answer.
+  bool unanswered = false;
+
+  // Commands sent and input typed, counted; answeredSeq is that count when
+  // the page last answered a snapshot: equal, the state is exact.
+  quint64 sentSeq = 0;
+  quint64 answeredSeq = 0;
+  quint64 loadSeq = 0;  // sentSeq when the current page was asked for
+  int pending = 0;      // scripts of this page sent and not answered
+  int copies = 0;       // copies whose clipboard data is still coming
+  struct Job {
+    QString script;
+    std::function<void(const QVariant&)> done;
+  };
+  QList<Job> queued;  // sent while the page loads
+  struct Waiter {
+    QPointer<QObject> context;
+    std::function<void()> then;
+    bool withHtml = false;
+    quint64 seq = 0;
+    QMetaObject::Connection contextGone;
+  };
+  QList<Waiter> waiters;
+  int nextRange = 1;
+
   QString ViewOptions() const {
-    return QStringLiteral("{details:%1,borders:%2,snap:%3,dirty:%4,editable:%5}")
-        .arg(showDetails ? "true" : "false", showBorders ? "true" : "false", snapToGrid ? "true" : "false",
-             carryDirty ? "true" : "false", readOnly ? "false" : "true");
+    return QStringLiteral("{details:%1,borders:%2,snap:%3,dirty:%4,editable:%5,generation:%6}")
+        .arg(Flag(showDetails), Flag(showBorders), Flag(snapToGrid), Flag(carryDirty), Flag(!readOnly))
+        .arg(generation);
   }
 
   // Served folder as a path with '/' and a trailing separator.
@@ -119,76 +140,204 @@ struct EditingControl::Impl {
     carryDirty = dirty;
     loaded = true;
     loading = true;
+    // Nothing of the page before counts any more.
+    queued.clear();
+    pending = 0;
+    state = EditorState{};
+    state.modified = dirty;
+    cachedHtml = html;
+    cachedVersion = -1;
+    unanswered = false;
+    loadSeq = ++sentSeq;
+    answerTimer->start();
     page->load(docUrl);
   }
 
   void LoadingChanged(const QWebEngineLoadingInfo& info) {
     if (info.url() != docUrl || info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
+    if (!loading) return;
     const int gen = generation;
+    // The page's first answer covers the load, not what was sent meanwhile.
+    const quint64 seq = loadSeq;
     QPointer<EditingControl> self(q);
     page->runJavaScript(
-        QStringLiteral("typeof __orvex !== 'undefined' && __orvex.init(%1)").arg(ViewOptions()),
-        QWebEngineScript::ApplicationWorld, [self, gen](const QVariant&) {
-          if (self && self->d->generation == gen) self->d->loading = false;
+        QStringLiteral(
+            "typeof __orvex !== 'undefined' && __orvex.init(%1) && __orvex.snapshot(-2, false, %2)")
+            .arg(ViewOptions(), Flag(parts.Whole)),
+        QWebEngineScript::ApplicationWorld, [self, gen, seq](const QVariant& answer) {
+          if (!self || self->d->generation != gen) return;
+          Impl* d = self->d;
+          d->loading = false;
+          // What was sent while the page loaded goes now, in order, and
+          // settles still waiting ask the page after it; only then does its
+          // first answer count (its continuations may load another page).
+          for (Job& job : std::exchange(d->queued, {})) d->Send(job.script, std::move(job.done));
+          if (!d->waiters.isEmpty()) d->RequestSnapshot(d->AnyWaiterWantsHtml());
+          d->Answered(answer.toMap(), seq);
         });
   }
 
-  int CallTimeout() const { return kCallTimeoutMs + int(source.size() / 256); }
-
-  // Runs script in the editor's own world and waits for its answer; an
-  // invalid QVariant when the page doesn't answer in time or the control
-  // goes away meanwhile.
-  QVariant Call(const QString& script, int timeoutMs = 0) {
-    if (!loaded) return {};
-    QPointer<EditingControl> self(q);
-    if (timeoutMs <= 0) timeoutMs = CallTimeout();
-    ++pending;
+  // Runs a script in the editor's own world after everything sent before;
+  // `done` gets its answer (an invalid QVariant when the page went meanwhile).
+  void Run(const QString& script, std::function<void(const QVariant&)> done = {}) {
+    if (!loaded) return;
+    ++sentSeq;
     if (loading) {
-      QEventLoop wait;
-      SpinUntil([&] { return !self || !self->d->loading; }, kLoadWaitMs, &wait);
-      if (!self) return {};
+      queued.append({script, std::move(done)});
+      return;
     }
-    struct Answer {
-      bool done = false;
-      QVariant value;
-      QPointer<QEventLoop> loop;
-    };
-    auto answer = std::make_shared<Answer>();
-    QEventLoop loop;
-    answer->loop = &loop;
-    page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [answer](const QVariant& v) {
-      answer->value = v;
-      answer->done = true;
-      if (answer->loop) answer->loop->quit();
+    Send(script, std::move(done));
+  }
+
+  void Send(const QString& script, std::function<void(const QVariant&)> done) {
+    ++pending;
+    if (!answerTimer->isActive()) answerTimer->start();
+    const int gen = generation;
+    QPointer<EditingControl> self(q);
+    page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [self, gen, done](const QVariant& v) {
+      if (!self || self->d->generation != gen) return;
+      Impl* d = self->d;
+      if (d->pending > 0) --d->pending;
+      // The page answers: the time it has for the next answer starts anew.
+      if (d->pending > 0 || !d->waiters.isEmpty()) {
+        d->answerTimer->start();
+      } else {
+        d->answerTimer->stop();
+      }
+      if (done) done(v);
     });
-    SpinUntil([&] { return answer->done || !self; }, timeoutMs, &loop);
-    if (!self) return {};
-    --pending;
-    return answer->value;
   }
 
-  void Post(const QString& script) {
-    if (loaded) page->runJavaScript(script, QWebEngineScript::ApplicationWorld);
+  // Takes what the page pushed or answered of its state.
+  void TakeState(const QVariantMap& pushed) {
+    if (pushed.isEmpty() || pushed.value(QStringLiteral("generation")).toInt() != generation) return;
+    const int version = pushed.value(QStringLiteral("version")).toInt();
+    if (version < state.version) return;  // an older push arriving late
+    EditorState next;
+    next.version = version;
+    next.enabled = CommandSet(pushed.value(QStringLiteral("enabled")));
+    next.on = CommandSet(pushed.value(QStringLiteral("on")));
+    next.modified = pushed.value(QStringLiteral("modified")).toBool();
+    next.fontEnabled = pushed.value(QStringLiteral("fontEnabled")).toBool();
+    const QVariant size = pushed.value(QStringLiteral("fontSize"));
+    if (size.isValid() && !size.isNull()) next.fontSize = size.toInt();
+    const QVariant name = pushed.value(QStringLiteral("fontName"));
+    if (name.typeId() == QMetaType::QString) next.fontName = name;
+    state = next;
+    if (!displayTimer->isActive()) displayTimer->start();
   }
 
-  // The page as it stands, for reloading it.
-  QString CurrentHtml() {
-    if (!loaded) return EmptyPageHtml();
-    if (loading) return source;
-    return q->DocumentHTML();
+  // A snapshot's answer: the state, and the HTML when the page sent it.
+  void Answered(const QVariantMap& answer, quint64 seq) {
+    if (answer.isEmpty()) {
+      unanswered = true;
+    } else {
+      TakeState(answer.value(QStringLiteral("state")).toMap());
+      const QVariant html = answer.value(QStringLiteral("html"));
+      if (html.typeId() == QMetaType::QString) {
+        cachedHtml = parts.Whole ? html.toString() : parts.Prefix + html.toString() + parts.Suffix;
+        cachedVersion = state.version;
+      }
+      unanswered = false;
+    }
+    answeredSeq = std::max(answeredSeq, seq);
+    ResolveWaiters();
   }
 
-  bool Modified() { return loaded && StatusEnabled(q->QueryStatus(decmd::Undo)); }
+  bool HtmlCurrent() const { return !unanswered && cachedVersion == state.version; }
+  // Nothing sent or typed since the page last answered; a page still
+  // loading, with nothing sent or typed for it, is as it was given.
+  bool IsSettled() const {
+    if (!loaded) return true;
+    if (loading) return queued.isEmpty() && sentSeq == loadSeq;
+    return answeredSeq == sentSeq;
+  }
+
+  bool AnyWaiterWantsHtml() const {
+    for (const Waiter& w : waiters)
+      if (w.withHtml) return true;
+    return false;
+  }
+
+  void RequestSnapshot(bool withHtml) {
+    const quint64 seq = sentSeq;
+    QPointer<EditingControl> self(q);
+    auto done = [self, seq](const QVariant& answer) {
+      if (self) self->d->Answered(answer.toMap(), seq);
+    };
+    const QString script = QStringLiteral("__orvex.snapshot(%1, %2, %3)")
+                               .arg(cachedVersion)
+                               .arg(Flag(withHtml), Flag(parts.Whole));
+    if (loading) {
+      queued.append({script, done});
+    } else {
+      Send(script, done);
+    }
+  }
+
+  // Runs the settles the page has now answered for, oldest first.
+  void ResolveWaiters() {
+    while (!waiters.isEmpty()) {
+      const Waiter& w = waiters.first();
+      const bool ready = unanswered || (answeredSeq >= w.seq && !loading && (!w.withHtml || HtmlCurrent()));
+      if (!ready) break;
+      Waiter done = waiters.takeFirst();
+      QObject::disconnect(done.contextGone);
+      input->Release();
+      if (done.context) done.then();
+    }
+    if (waiters.isEmpty() && pending == 0) answerTimer->stop();
+  }
+
+  void DropOrphans() {
+    for (qsizetype i = waiters.size() - 1; i >= 0; --i) {
+      if (waiters[i].context) continue;
+      QObject::disconnect(waiters[i].contextGone);
+      waiters.removeAt(i);
+      input->Release();
+    }
+    if (waiters.isEmpty() && pending == 0) answerTimer->stop();
+  }
+
+  // The page didn't answer in time: the work waiting goes on with what is known.
+  void AnswerTimedOut() {
+    // Answers that never came are given up, so the control is not busy for ever.
+    pending = 0;
+    if (loading) {
+      // A page that never finished loading takes what was sent for it now.
+      loading = false;
+      for (Job& job : std::exchange(queued, {})) Send(job.script, std::move(job.done));
+    }
+    if (waiters.isEmpty()) return;
+    unanswered = true;
+    answeredSeq = sentSeq;
+    ResolveWaiters();
+  }
+
+  // The view options go to the page as they change; a page still loading
+  // gets them with its start, and they change nothing the page holds.
+  void PostView() {
+    if (!loaded || loading) return;
+    page->runJavaScript(
+        QStringLiteral("typeof __orvex !== 'undefined' && __orvex.setView(%1)").arg(ViewOptions()),
+        QWebEngineScript::ApplicationWorld);
+  }
 
   void Copy(bool cut) {
-    const QVariantMap data = Call(QStringLiteral("__orvex.selectionData()")).toMap();
-    if (data.isEmpty()) return;
-    auto* mime = new QMimeData;
-    mime->setHtml(data.value(QStringLiteral("html")).toString());
-    mime->setText(data.value(QStringLiteral("text")).toString());
-    mime->setData(kOwnCopyFormat, QByteArrayLiteral("1"));
-    QGuiApplication::clipboard()->setMimeData(mime);
-    if (cut) Call(QStringLiteral("__orvex.deleteSelection()"));
+    ++copies;
+    QPointer<EditingControl> self(q);
+    Run(QStringLiteral("__orvex.selectionData()"), [self](const QVariant& v) {
+      if (!self) return;
+      --self->d->copies;
+      const QVariantMap data = v.toMap();
+      if (data.isEmpty()) return;
+      auto* mime = new QMimeData;
+      mime->setHtml(data.value(QStringLiteral("html")).toString());
+      mime->setText(data.value(QStringLiteral("text")).toString());
+      mime->setData(kOwnCopyFormat, QByteArrayLiteral("1"));
+      QGuiApplication::clipboard()->setMimeData(mime);
+    });
+    if (cut) Run(QStringLiteral("__orvex.deleteSelection()"));
   }
 
   // Puts the HTML of pasted or dropped data at the caret. What was copied
@@ -197,26 +346,50 @@ struct EditingControl::Impl {
   void InsertHtml(const QMimeData& mime) {
     const bool own = mime.hasFormat(kOwnCopyFormat);
     const QString html = own ? ClipboardFragment(mime.html()) : PastableHtml(mime.html());
-    Call(QStringLiteral("__orvex.pasteClipboard(%1, true, %2)").arg(JsLiteral(html), Flag(own)));
+    Run(QStringLiteral("__orvex.pasteClipboard(%1, true, %2)").arg(JsLiteral(html), Flag(own)));
   }
 
   // HTML dropped at a point of the view (its pixels) lands there.
   bool DropHtml(const QPointF& at, const QMimeData& mime) {
     if (!loaded || readOnly) return false;
     const QPointF inPage = at / page->zoomFactor();
-    Call(QStringLiteral("__orvex.caretAt(%1, %2)").arg(inPage.x()).arg(inPage.y()));
+    Run(QStringLiteral("__orvex.caretAt(%1, %2)").arg(inPage.x()).arg(inPage.y()));
     InsertHtml(mime);
     return true;
   }
 
   void Paste(bool plain = false) {
+    if (copies > 0) {
+      // A copy's data is still on its way to the clipboard: paste after it.
+      QPointer<EditingControl> self(q);
+      Run(QStringLiteral("0"), [self, plain](const QVariant&) {
+        if (self) self->d->Paste(plain);
+      });
+      return;
+    }
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     if (!mime) return;
     if (mime->hasHtml() && !plain) {
       InsertHtml(*mime);
     } else if (mime->hasText()) {
-      Call(QStringLiteral("__orvex.pasteClipboard(%1, false)").arg(JsLiteral(mime->text())));
+      Run(QStringLiteral("__orvex.pasteClipboard(%1, false)").arg(JsLiteral(mime->text())));
     }
+  }
+
+  // Shows the page anew from its current HTML (once the page has given it).
+  void Reload() {
+    if (loading) {
+      StartLoad(source, carryDirty);
+      return;
+    }
+    const int gen = generation;
+    QPointer<EditingControl> self(q);
+    q->Settle(
+        q,
+        [self, gen] {
+          if (self && self->d->generation == gen) self->d->StartLoad(self->d->cachedHtml, self->Modified());
+        },
+        true);
   }
 };
 
@@ -254,19 +427,24 @@ EditingControl::EditingControl(QWidget* parent) : QWidget(parent), d(new Impl) {
   d->channel = new QWebChannel(this);
   d->channel->registerObject(QStringLiteral("host"), d->host);
   d->page->setWebChannel(d->channel, QWebEngineScript::ApplicationWorld);
-  // The page reports every selection change; one event per burst is enough.
+  // The page pushes its state as it changes; one event per burst is enough.
   d->displayTimer = new QTimer(this);
   d->displayTimer->setSingleShot(true);
   d->displayTimer->setInterval(20);
   connect(d->displayTimer, &QTimer::timeout, this, &EditingControl::OnDisplayChanged);
-  connect(d->host, &EditorHost::DisplayChanged, d->displayTimer, [this] {
-    if (!d->displayTimer->isActive()) d->displayTimer->start();
-  });
+  connect(d->host, &EditorHost::StateChanged, this,
+          [this](const QVariantMap& pushed) { d->TakeState(pushed); });
+  d->answerTimer = new QTimer(this);
+  d->answerTimer->setSingleShot(true);
+  d->answerTimer->setInterval(kAnswerTimeoutMs);
+  connect(d->answerTimer, &QTimer::timeout, this, [this] { d->AnswerTimedOut(); });
 
   d->view = new QWebEngineView(this);
   new HtmlDropFilter(d->view, this,
                      [this](const QPointF& at, const QMimeData& mime) { return d->DropHtml(at, mime); });
   d->view->setPage(d->page);
+  // Typing and clicks count as sent to the page; while a settle waits they are held.
+  d->input = new InputHold(d->view, [this] { ++d->sentSeq; });
   d->view->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(d->view, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& pos) { emit OnShowContextMenu(d->view->mapToGlobal(pos)); });
@@ -301,44 +479,84 @@ EditingControl::~EditingControl() {
 
 QWebEngineView* EditingControl::View() const { return d->view; }
 
-bool EditingControl::Busy() const { return d->loading || d->pending > 0; }
+bool EditingControl::Busy() const {
+  return d->loading || d->pending > 0 || !d->queued.isEmpty() || !d->waiters.isEmpty();
+}
 
 int EditingControl::CodePage() const { return d->codePage; }
 void EditingControl::SetCodePage(int codePage) { d->codePage = codePage; }
 void EditingControl::SetDialogHandler(DialogHandler handler) { d->dialogs = std::move(handler); }
 QStringList EditingControl::RequestLog() const { return d->handler->RequestLog(); }
 
-void EditingControl::PastePlainText() { d->Paste(true); }
+const EditorState& EditingControl::State() const { return d->state; }
 
-bool EditingControl::FindText(const QString& text, const FindOptions& options) {
-  if (text.isEmpty()) return false;
-  return d
-      ->Call(QStringLiteral("__orvexFindReplace.find(%1, %2, %3, %4)")
-                 .arg(JsLiteral(text), Flag(options.MatchCase), Flag(options.Backwards),
-                      Flag(options.WholeWord)))
-      .toBool();
+bool EditingControl::Enabled(EditorCommand command) const {
+  if (!d->loaded || d->readOnly) return false;
+  switch (command) {
+    case EditorCommand::FindText:
+    case EditorCommand::Font:
+      return true;
+    case EditorCommand::Paste: {
+      const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+      return mime && (mime->hasHtml() || mime->hasText());
+    }
+    default:
+      return d->state.enabled.test(size_t(command));
+  }
 }
 
-bool EditingControl::ReplaceText(const QString& text, const QString& replacement,
-                                 const FindOptions& options) {
-  if (text.isEmpty() || d->readOnly) return false;
-  return d
-      ->Call(QStringLiteral("__orvexFindReplace.replace(%1, %2, %3, %4, %5)")
-                 .arg(JsLiteral(text), JsLiteral(replacement), Flag(options.MatchCase),
-                      Flag(options.Backwards), Flag(options.WholeWord)))
-      .toMap()
-      .value(QStringLiteral("found"))
-      .toBool();
+bool EditingControl::On(EditorCommand command) const {
+  return d->loaded && !d->readOnly && d->state.on.test(size_t(command));
 }
 
-int EditingControl::ReplaceAllText(const QString& text, const QString& replacement,
-                                   const FindOptions& options) {
-  if (text.isEmpty() || d->readOnly) return 0;
-  return d
-      ->Call(
-          QStringLiteral("__orvex.replaceAll(%1, %2, %3, %4)")
-              .arg(JsLiteral(text), JsLiteral(replacement), Flag(options.MatchCase), Flag(options.WholeWord)))
-      .toInt();
+bool EditingControl::Modified() const { return d->loaded && !d->readOnly && d->state.modified; }
+
+void EditingControl::PastePlainText() {
+  if (d->loaded && !d->readOnly) d->Paste(true);
+}
+
+void EditingControl::FindText(const QString& text, const FindOptions& options, QObject* context,
+                              std::function<void(bool)> then) {
+  QPointer<QObject> guard(context);
+  if (text.isEmpty() || !d->loaded) {
+    if (then) then(false);
+    return;
+  }
+  d->Run(QStringLiteral("__orvex.find(%1, %2, %3, %4)")
+             .arg(JsLiteral(text), Flag(options.MatchCase), Flag(options.Backwards), Flag(options.WholeWord)),
+         [guard, then](const QVariant& v) {
+           if (guard && then) then(v.toBool());
+         });
+}
+
+void EditingControl::ReplaceText(const QString& text, const QString& replacement, const FindOptions& options,
+                                 QObject* context, std::function<void(bool)> then) {
+  QPointer<QObject> guard(context);
+  if (text.isEmpty() || d->readOnly || !d->loaded) {
+    if (then) then(false);
+    return;
+  }
+  d->Run(QStringLiteral("__orvex.replace(%1, %2, %3, %4, %5)")
+             .arg(JsLiteral(text), JsLiteral(replacement), Flag(options.MatchCase), Flag(options.Backwards),
+                  Flag(options.WholeWord)),
+         [guard, then](const QVariant& v) {
+           if (guard && then) then(v.toMap().value(QStringLiteral("found")).toBool());
+         });
+}
+
+void EditingControl::ReplaceAllText(const QString& text, const QString& replacement,
+                                    const FindOptions& options, QObject* context,
+                                    std::function<void(int)> then) {
+  QPointer<QObject> guard(context);
+  if (text.isEmpty() || d->readOnly || !d->loaded) {
+    if (then) then(0);
+    return;
+  }
+  d->Run(QStringLiteral("__orvex.replaceAll(%1, %2, %3, %4)")
+             .arg(JsLiteral(text), JsLiteral(replacement), Flag(options.MatchCase), Flag(options.WholeWord)),
+         [guard, then](const QVariant& v) {
+           if (guard && then) then(v.toInt());
+         });
 }
 
 void EditingControl::NewDocument() { d->StartLoad(EmptyPageHtml(), false); }
@@ -350,31 +568,40 @@ bool EditingControl::LoadDocument(const QString& path) {
   return true;
 }
 
-bool EditingControl::SaveDocument(const QString& path) {
-  return WriteTextFile(path, DocumentHTML(), d->codePage).Ok();
-}
-
 void EditingControl::Refresh() {
-  const bool dirty = d->Modified();
-  d->StartLoad(d->CurrentHtml(), dirty);
+  if (d->loaded) d->Reload();
 }
 
-std::optional<QString> EditingControl::TryDocumentHTML() {
-  if (!d->loaded) return QString();
-  const PageParts parts = d->parts;
+void EditingControl::Settle(QObject* context, std::function<void()> then, bool withHtml) {
+  QPointer<QObject> guard(context);
+  if (!d->loaded || (d->IsSettled() && (!withHtml || d->HtmlCurrent()))) {
+    if (guard && then) then();
+    return;
+  }
+  d->input->Hold();
+  // A context that goes takes its continuation along at once (with what it
+  // holds), and the input held for it goes on.
+  QMetaObject::Connection gone;
+  if (context) gone = connect(context, &QObject::destroyed, this, [this] { d->DropOrphans(); });
+  d->waiters.append({guard, std::move(then), withHtml, d->sentSeq, gone});
+  if (!d->answerTimer->isActive()) d->answerTimer->start();
+  d->RequestSnapshot(withHtml);
+}
+
+bool EditingControl::Settled() const { return d->IsSettled(); }
+
+bool EditingControl::HtmlCurrent() const { return d->loaded && d->HtmlCurrent(); }
+
+QString EditingControl::DocumentHTML() const { return d->loaded ? d->cachedHtml : QString(); }
+
+void EditingControl::FetchDocumentHTML(QObject* context, std::function<void(const QString&)> then) {
   QPointer<EditingControl> self(this);
-  const QVariant body = d->Call(parts.Whole ? QStringLiteral("__orvex.serializeDocument()")
-                                            : QStringLiteral("__orvex.serializeBody()"));
-  if (!self || body.typeId() != QMetaType::QString || body.toString().isEmpty()) return std::nullopt;
-  if (parts.Whole) return body.toString();
-  return parts.Prefix + body.toString() + parts.Suffix;
-}
-
-QString EditingControl::DocumentHTML() {
-  // A page that didn't answer gives the text it was loaded from, never an
-  // empty page that would overwrite the file.
-  const QString fallback = d->source;
-  return TryDocumentHTML().value_or(fallback);
+  Settle(
+      context,
+      [self, then] {
+        if (self && then) then(self->DocumentHTML());
+      },
+      true);
 }
 
 void EditingControl::SetDocumentHTML(const QString& html) { d->StartLoad(html, false); }
@@ -383,16 +610,10 @@ QString EditingControl::BaseURL() const { return d->baseFolder; }
 
 void EditingControl::SetBaseURL(const QString& folder) {
   if (folder == d->baseFolder) return;
-  if (!d->loaded) {
-    d->baseFolder = folder;
-    return;
-  }
+  d->baseFolder = folder;
   // The page is served again from the new folder, keeping its text and its
   // changed state.
-  const bool dirty = d->loading ? d->carryDirty : d->Modified();
-  const QString html = d->loading ? d->source : DocumentHTML();
-  d->baseFolder = folder;
-  d->StartLoad(html, dirty);
+  if (d->loaded) d->Reload();
 }
 
 bool EditingControl::ShowDetails() const { return d->showDetails; }
@@ -401,92 +622,60 @@ bool EditingControl::SnapToGrid() const { return d->snapToGrid; }
 
 void EditingControl::SetShowDetails(bool on) {
   d->showDetails = on;
-  d->Post(QStringLiteral("typeof __orvex !== 'undefined' && __orvex.setView(%1)").arg(d->ViewOptions()));
+  d->PostView();
 }
 void EditingControl::SetShowBorders(bool on) {
   d->showBorders = on;
-  d->Post(QStringLiteral("typeof __orvex !== 'undefined' && __orvex.setView(%1)").arg(d->ViewOptions()));
+  d->PostView();
 }
 void EditingControl::SetSnapToGrid(bool on) {
   d->snapToGrid = on;
-  d->Post(QStringLiteral("typeof __orvex !== 'undefined' && __orvex.setView(%1)").arg(d->ViewOptions()));
+  d->PostView();
 }
 
 bool EditingControl::ReadOnly() const { return d->readOnly; }
 void EditingControl::SetReadOnly(bool on) {
   if (d->readOnly == on) return;
   d->readOnly = on;
-  d->Post(QStringLiteral("typeof __orvex !== 'undefined' && __orvex.setView(%1)").arg(d->ViewOptions()));
+  d->PostView();
+  emit OnDisplayChanged();
 }
 
 QString EditingControl::DocumentTitle() { return d->loaded ? PageTitle(d->parts) : QString(); }
 
 void EditingControl::SetBodyBgColor(const QString& color) {
-  d->Call(QStringLiteral("__orvex.setBodyBgColor(%1)").arg(JsLiteral(color)));
+  if (d->loaded && !d->readOnly) d->Run(QStringLiteral("__orvex.setBodyBgColor(%1)").arg(JsLiteral(color)));
 }
 
 void EditingControl::PlaceCaretAfterLink(const QString& href) {
-  d->Call(QStringLiteral("__orvex.caretAfterLink(%1)").arg(JsLiteral(href)));
+  d->Run(QStringLiteral("__orvex.caretAfterLink(%1)").arg(JsLiteral(href)));
 }
 
-int EditingControl::QueryStatus(int command) {
-  if (!d->loaded || d->readOnly) return decmd::Disabled;
-  switch (command) {
-    case decmd::FindText:
-    case decmd::Font:
-      return decmd::Enabled;
-    case decmd::Paste: {
-      const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-      return mime && (mime->hasHtml() || mime->hasText()) ? decmd::Enabled : decmd::Disabled;
-    }
-    default:
-      break;
-  }
-  const QVariant v = d->Call(QStringLiteral("__orvex.queryStatus(%1)").arg(command));
-  return v.isValid() ? v.toInt() : decmd::Disabled;
-}
-
-EditingControl::FormatState EditingControl::QueryFormatState() {
-  FormatState state;
-  if (!d->loaded) return state;
-  const QVariantMap v = d->Call(QStringLiteral("__orvex.formatState()")).toMap();
-  if (v.isEmpty()) return state;
-  state.bold = v.value(QStringLiteral("bold")).toInt();
-  state.italic = v.value(QStringLiteral("italic")).toInt();
-  state.underline = v.value(QStringLiteral("underline")).toInt();
-  state.fontEnabled = v.value(QStringLiteral("fontEnabled")).toBool();
-  const QVariant size = v.value(QStringLiteral("fontSize"));
-  if (size.isValid() && !size.isNull()) state.fontSize = size.toInt();
-  const QVariant name = v.value(QStringLiteral("fontName"));
-  if (name.typeId() == QMetaType::QString) state.fontName = name;
-  return state;
-}
-
-void EditingControl::ExecCommand(int command, int option, QVariant& arg) {
+void EditingControl::Exec(EditorCommand command, const QVariant& argument, bool prompt) {
   if (!d->loaded || d->readOnly) return;
-  const bool prompt = option == decmd::PromptUser;
+  QVariant arg = argument;
   switch (command) {
-    case decmd::Copy:
+    case EditorCommand::Copy:
       d->Copy(false);
       return;
-    case decmd::Cut:
+    case EditorCommand::Cut:
       d->Copy(true);
       return;
-    case decmd::Paste:
+    case EditorCommand::Paste:
       d->Paste();
       return;
-    case decmd::FindText:
-    case decmd::Font:
+    case EditorCommand::FindText:
+    case EditorCommand::Font:
       if (d->dialogs) d->dialogs(command, arg);
       return;
-    case decmd::Hyperlink:
-    case decmd::Image:
+    case EditorCommand::Hyperlink:
+    case EditorCommand::Image:
       if (prompt || arg.typeId() != QMetaType::QString || arg.toString().isEmpty()) {
         if (d->dialogs) d->dialogs(command, arg);
         return;
       }
       break;
-    case decmd::InsertTable:
+    case EditorCommand::InsertTable:
       if (prompt || arg.typeId() != QMetaType::QVariantMap) {
         if (d->dialogs) d->dialogs(command, arg);
         return;
@@ -495,28 +684,21 @@ void EditingControl::ExecCommand(int command, int option, QVariant& arg) {
     default:
       break;
   }
-  QVariant value = arg;
-  if ((command == decmd::SetForeColor || command == decmd::SetBackColor) && value.canConvert<int>() &&
-      value.typeId() != QMetaType::QString) {
-    value = value.toInt();
+  if ((command == EditorCommand::SetForeColor || command == EditorCommand::SetBackColor) &&
+      arg.canConvert<int>() && arg.typeId() != QMetaType::QString) {
+    arg = arg.toInt();
   }
-  const QVariant result = d->Call(QStringLiteral("__orvex.exec(%1, %2)").arg(command).arg(JsLiteral(value)));
-  if (command == decmd::GetFontName) {
-    arg = result.typeId() == QMetaType::QString ? result : QVariant();
-  } else if (command == decmd::GetFontSize) {
-    arg = result.isValid() && !result.isNull() ? QVariant(result.toInt()) : QVariant();
-  }
+  d->Run(QStringLiteral("__orvex.exec(%1, %2)").arg(JsLiteral(EditorCommandName(command)), JsLiteral(arg)));
 }
 
 TextRange EditingControl::SelectionRange() {
   TextRange range;
   // Nothing is inserted into a read-only page.
-  if (d->readOnly) return range;
-  const QVariant id = d->Call(QStringLiteral("__orvex.createRange()"));
-  if (!id.isValid()) return range;
+  if (d->readOnly || !d->loaded) return range;
   range.Owner = this;
-  range.Id = id.toInt();
+  range.Id = d->nextRange++;
   range.Generation = d->generation;
+  d->Run(QStringLiteral("__orvex.createRange(%1)").arg(range.Id));
   return range;
 }
 
@@ -529,60 +711,46 @@ EditingControl* LiveOwner(const QPointer<EditingControl>& owner, int id) {
 }
 }  // namespace
 
-int TextRange::moveStart(const QString& unit, int count) {
+void TextRange::moveStart(const QString& unit, int count) {
   EditingControl* o = LiveOwner(Owner, Id);
-  if (!o || o->d->generation != Generation) return 0;
-  return o->d->Call(QStringLiteral("__orvex.moveStart(%1, %2, %3)").arg(Id).arg(JsLiteral(unit)).arg(count))
-      .toInt();
+  if (!o || o->d->generation != Generation) return;
+  o->d->Run(QStringLiteral("__orvex.moveStart(%1, %2, %3)").arg(Id).arg(JsLiteral(unit)).arg(count));
 }
 
-int TextRange::moveEnd(const QString& unit, int count) {
+void TextRange::moveEnd(const QString& unit, int count) {
   EditingControl* o = LiveOwner(Owner, Id);
-  if (!o || o->d->generation != Generation) return 0;
-  return o->d->Call(QStringLiteral("__orvex.moveEnd(%1, %2, %3)").arg(Id).arg(JsLiteral(unit)).arg(count))
-      .toInt();
+  if (!o || o->d->generation != Generation) return;
+  o->d->Run(QStringLiteral("__orvex.moveEnd(%1, %2, %3)").arg(Id).arg(JsLiteral(unit)).arg(count));
 }
 
 void TextRange::Collapse(bool toStart) {
   EditingControl* o = LiveOwner(Owner, Id);
   if (!o || o->d->generation != Generation) return;
-  o->d->Call(QStringLiteral("__orvex.collapse(%1, %2)").arg(Id).arg(toStart ? "true" : "false"));
-}
-
-QString TextRange::htmltext() const {
-  EditingControl* o = LiveOwner(Owner, Id);
-  if (!o || o->d->generation != Generation) return {};
-  return o->d->Call(QStringLiteral("__orvex.htmlText(%1)").arg(Id)).toString();
-}
-
-QString TextRange::text() const {
-  EditingControl* o = LiveOwner(Owner, Id);
-  if (!o || o->d->generation != Generation) return {};
-  return o->d->Call(QStringLiteral("__orvex.text(%1)").arg(Id)).toString();
-}
-
-QString TextRange::parentElementTag() const {
-  EditingControl* o = LiveOwner(Owner, Id);
-  if (!o || o->d->generation != Generation) return {};
-  return o->d->Call(QStringLiteral("__orvex.parentTag(%1)").arg(Id)).toString();
+  o->d->Run(QStringLiteral("__orvex.collapse(%1, %2)").arg(Id).arg(Flag(toStart)));
 }
 
 void TextRange::pasteHTML(const QString& html) {
   EditingControl* o = LiveOwner(Owner, Id);
   if (!o || o->d->generation != Generation) return;
-  o->d->Call(QStringLiteral("__orvex.pasteHTML(%1, %2)").arg(Id).arg(JsLiteral(html)));
+  o->d->Run(QStringLiteral("__orvex.pasteHTML(%1, %2)").arg(Id).arg(JsLiteral(html)));
+}
+
+void TextRange::Read(QObject* context, std::function<void(const RangeContents&)> then) const {
+  QPointer<QObject> guard(context);
+  EditingControl* o = LiveOwner(Owner, Id);
+  if (!o || o->d->generation != Generation) {
+    if (guard && then) then({});
+    return;
+  }
+  o->d->Run(QStringLiteral("__orvex.rangeContents(%1)").arg(Id), [guard, then](const QVariant& v) {
+    if (!guard || !then) return;
+    const QVariantMap m = v.toMap();
+    then({m.value(QStringLiteral("html")).toString(), m.value(QStringLiteral("text")).toString(),
+          m.value(QStringLiteral("parentTag")).toString()});
+  });
 }
 
 // ---- free functions --------------------------------------------------------
-
-void WaitEditorIdle(EditingControl* editor) {
-  // Events are handled in a local loop with a short tick rather than with
-  // sleeps in between: the engine's own work runs on this thread's events,
-  // and sleeping would hold up every step of a page load.
-  QPointer<EditingControl> guard(editor);
-  QEventLoop loop;
-  SpinUntil([&] { return !guard || !guard->Busy(); }, kIdleWaitMs, &loop, QEventLoop::AllEvents);
-}
 
 void RegisterUrlSchemes() {
   const QByteArray name(kEditorScheme);

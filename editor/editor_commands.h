@@ -9,6 +9,8 @@
 #include <QVariant>
 #include <functional>
 
+#include "editor/command_table.h"
+
 class ContentsModel;
 class ControlDialogs;
 class EditingControl;
@@ -99,9 +101,9 @@ class EditorCommands : public QObject {
   // The "New table" and "Select topic" dialogs, made with the other dialogs.
   void SetDialogs(TableDialog* tableDialog, LinkDialog* linkDialog);
 
-  // Runs the command with the value only when QueryStatus enables it; false
-  // when it was skipped.
-  bool EditorCommand(int command, int option, const QVariant& value = 0);
+  // Sends the command with the value only when the editor's state enables
+  // it; false when it was skipped.
+  bool SendCommand(EditorCommand command, const QVariant& value = {}, bool prompt = false);
   // The editing control, or the source view, had the focus last in the window.
   bool EditorIsActiveControl() const;
   bool MemoIsActiveControl() const;
@@ -124,8 +126,6 @@ class EditorCommands : public QObject {
   void FontSizeChanged();
   // The toolbar follows the formatting at the caret.
   void EditorDisplayChanged();
-  // The toolbar is being brought up to the caret's formatting.
-  bool FollowingCaret() const { return m_inDisplayChanged; }
   // Shows the colour dialog; false when cancelled. value: red in the lowest byte.
   bool ChooseColor(int& value);
   void ColorSelectionBackground();
@@ -176,6 +176,4 @@ class EditorCommands : public QObject {
   ControlDialogs* m_controlDialogs = nullptr;
   // While the font boxes are filled from the caret they send nothing.
   bool m_fillingFontBoxes = false;
-  bool m_inDisplayChanged = false;
-  bool m_displayChangedAgain = false;
 };

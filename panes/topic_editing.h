@@ -44,7 +44,8 @@ class TopicEditing : public QObject {
   Status LoadTopicPage(const QString& path);
   Status StoreEditorPage(const QString& path);
   // The editor's page in the form its file stores (card buttons as objects),
-  // line by line; none when the editor does not answer.
+  // line by line, as of the editor's last settle; none when the editor did
+  // not answer it.
   std::optional<QStringList> EditorPageLines();
   Status StoreSourcePage(const QString& path);
   // The source view's text with CR LF line ends.
@@ -66,7 +67,8 @@ class TopicEditing : public QObject {
   // --- the selected topic ---
   // Stores the page of the topic still selected when it has unsaved edits
   // (and, unless evenWithEmptySource, a page was loaded for it); false when
-  // that failed (the failure is shown).
+  // that failed (the failure is shown). These read the editor as of its
+  // last settle: call them where it has settled (EditingControl::Settle).
   bool StoreSelectedTopic(const QModelIndex& selected, bool evenWithEmptySource = false);
   bool StoreCurrentTopic(bool evenWithEmptySource = false);
   void LoadSelectedTopic(const QModelIndex& node);

@@ -13,6 +13,7 @@
 
 #include "app/addins_menu.h"
 #include "app/main_window.h"
+#include "editor_script.h"
 #include "project/project_commands.h"
 #include "tree_items.h"
 #include "editor/editing_control.h"
@@ -132,9 +133,11 @@ TEST_F(AddinMenuTest, EachItemRunsItsOwnLibrary) {
   form->addins->Scan(Case("two"));
   const int before = TopLevelCount(form->contentsTree);
   form->addinsMenu->actions()[1]->trigger();
+  WaitEditorIdle(form->editor);
   ASSERT_EQ(TopLevelCount(form->contentsTree), before + 1);
   EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "From beta");
   form->addinsMenu->actions()[0]->trigger();
+  WaitEditorIdle(form->editor);
   ASSERT_EQ(TopLevelCount(form->contentsTree), before + 2);
   EXPECT_EQ(TopLevel(form->contentsTree, before + 1)->text(0), "From alpha");
 }
@@ -145,6 +148,7 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   ASSERT_EQ(form->addinsMenu->actions().size(), 1);
   const int before = TopLevelCount(form->contentsTree);
   form->addinsMenu->actions()[0]->trigger();
+  WaitEditorIdle(form->editor);
   ASSERT_EQ(TopLevelCount(form->contentsTree), before + 3);
   EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "First from add-in");
   EXPECT_EQ(TopLevel(form->contentsTree, before + 1)->text(0), "Second from add-in");
@@ -158,7 +162,7 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   EXPECT_FALSE(second.isEmpty());
   EXPECT_FALSE(second.contains("Paragraph from the add-in"));
   // The third topic is in the editor; its two characters were not inserted.
-  const QString third = form->editor->DocumentHTML();
+  const QString third = EditorHtml(form->editor);
   EXPECT_TRUE(third.contains("Third from add-in"));
   EXPECT_FALSE(third.contains("Zq"));
   // Three context entries were made.
@@ -168,6 +172,7 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
 TEST_F(AddinMenuTest, RunWithoutAProjectDoesNothing) {
   form->addins->Scan(Case("three"));
   form->addinsMenu->actions()[0]->trigger();
+  WaitEditorIdle(form->editor);
   EXPECT_EQ(TopLevelCount(form->contentsTree), 0);
 }
 
@@ -180,6 +185,7 @@ TEST_F(AddinMenuTest, CrashDuringARunKeepsTheProgramAndTheTopicsBefore) {
   ASSERT_NE(crashmid, nullptr);
   const int before = TopLevelCount(form->contentsTree);
   crashmid->trigger();
+  WaitEditorIdle(form->editor);
   ASSERT_EQ(TopLevelCount(form->contentsTree), before + 1);
   EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "Before the crash");
 }
@@ -207,11 +213,13 @@ TEST_F(AddinMenuTest, AnAddinWithoutItsFolderAsksForItAndRemembersTheAnswer) {
     d->reject();
   });
   textFiles->trigger();
+  WaitEditorIdle(form->editor);
   EXPECT_EQ(asked, "Folder of text files");
   EXPECT_EQ(TopLevelCount(form->contentsTree), before);
 
   AnswerNextFileDialog(texts.path());
   textFiles->trigger();
+  WaitEditorIdle(form->editor);
   ASSERT_EQ(TopLevelCount(form->contentsTree), before + 1);
   EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "First note");
   EXPECT_EQ(ReadProfileString(dir.filePath("orvex.ini"), "Add-in folders", "textfiles.so", QString()),
@@ -224,5 +232,6 @@ TEST_F(AddinMenuTest, AnAddinWithoutItsFolderAsksForItAndRemembersTheAnswer) {
     d->reject();
   });
   textFiles->trigger();
+  WaitEditorIdle(form->editor);
   EXPECT_EQ(startedIn, texts.path());
 }

@@ -1,6 +1,7 @@
 // Reaching into the real editor's page from tests.
 #pragma once
 
+#include <QPointer>
 #include <QVariant>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -21,6 +22,98 @@ inline QVariant EditorScript(EditingControl* editor, const QString& script) {
                                         });
   ProcessEventsUntil([done] { return *done; }, 5000);
   return *result;
+}
+
+// Waits until the editor has taken everything sent and typed, and its state
+// and DocumentHTML() are those of the page as it stands.
+inline void WaitEditorIdle(EditingControl* editor) {
+  QPointer<EditingControl> guard(editor);
+  if (!guard) return;
+  ProcessEventsUntil([guard] { return !guard || !guard->Busy(); }, 30000);
+  if (!guard) return;
+  // A round trip, so what the page pushed before is here.
+  EditorScript(editor, QStringLiteral("0"));
+  if (!guard) return;
+  QObject context;
+  bool settled = false;
+  guard->Settle(
+      &context, [&settled] { settled = true; }, true);
+  ProcessEventsUntil([&settled, guard] { return settled || !guard; }, 30000);
+}
+
+// The page as edited.
+inline QString EditorHtml(EditingControl* editor) {
+  WaitEditorIdle(editor);
+  return editor->DocumentHTML();
+}
+
+// The state the page pushed, once the editor has taken everything sent.
+inline bool CommandEnabled(EditingControl* editor, EditorCommand command) {
+  WaitEditorIdle(editor);
+  return editor->Enabled(command);
+}
+inline bool CommandOn(EditingControl* editor, EditorCommand command) {
+  WaitEditorIdle(editor);
+  return editor->On(command);
+}
+
+// Sends a command and waits until the editor has taken it.
+inline void SendAndWait(EditingControl* editor, EditorCommand command, const QVariant& arg = {}) {
+  editor->Exec(command, arg);
+  WaitEditorIdle(editor);
+}
+
+// Waits for `answered` (set by a callback), bounded.
+inline void WaitForAnswer(const bool& answered) {
+  ProcessEventsUntil([&answered] { return answered; }, 30000);
+}
+
+// Find and replace, waiting for their answers.
+inline bool FindInEditor(EditingControl* editor, const QString& text, const FindOptions& options) {
+  bool answered = false, found = false;
+  QObject context;
+  editor->FindText(text, options, &context, [&](bool f) {
+    found = f;
+    answered = true;
+  });
+  WaitForAnswer(answered);
+  return found;
+}
+inline bool ReplaceInEditor(EditingControl* editor, const QString& text, const QString& replacement,
+                            const FindOptions& options) {
+  bool answered = false, found = false;
+  QObject context;
+  editor->ReplaceText(text, replacement, options, &context, [&](bool f) {
+    found = f;
+    answered = true;
+  });
+  WaitForAnswer(answered);
+  return found;
+}
+inline int ReplaceAllInEditor(EditingControl* editor, const QString& text, const QString& replacement,
+                              const FindOptions& options) {
+  bool answered = false;
+  int count = 0;
+  QObject context;
+  editor->ReplaceAllText(text, replacement, options, &context, [&](int c) {
+    count = c;
+    answered = true;
+  });
+  WaitForAnswer(answered);
+  return count;
+}
+
+// What a text range holds, waiting for the page's answer.
+inline RangeContents ReadRange(const TextRange& range) {
+  bool answered = false;
+  RangeContents contents;
+  QObject context;
+  range.Read(&context, [&](const RangeContents& c) {
+    contents = c;
+    answered = true;
+  });
+  WaitForAnswer(answered);
+  return contents;
 }
 
 // Selects characters from..to of the first text node of the element matching

@@ -92,6 +92,7 @@ TEST_F(FindReplace, ASelectedPhraseIsWhatTheDialogsLookFor) {
   EXPECT_EQ(offered(Qt::Key_F), QString("gam"));
   // In the source view, its own selection.
   form->editorTabs->setCurrentIndex(1);
+  WaitEditorIdle(form->editor);
   form->sourceView->setFocus();
   QTextCursor cursor = form->sourceView->document()->find("alpha");
   ASSERT_FALSE(cursor.isNull());
@@ -136,7 +137,7 @@ TEST_F(FindReplace, ReplaceChangesTheSelectedMatchAndSelectsTheNext) {
   EXPECT_TRUE(Html().contains("<P id=\"p\">cow dog c<I>a</I>t <B>cat</B>s</P>")) << Html().toStdString();
   form->editorCommands->UndoCommand();
   EXPECT_TRUE(Html().contains("<P id=\"p\">cat dog c<I>a</I>t <B>cat</B>s</P>")) << Html().toStdString();
-  EXPECT_FALSE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  EXPECT_FALSE(CommandEnabled(Editor(), EditorCommand::Undo));
 }
 
 TEST_F(FindReplace, ReplaceAllChangesTextOnlyAsOneUndoableChangeThatIsStored) {
@@ -156,10 +157,10 @@ TEST_F(FindReplace, ReplaceAllChangesTextOnlyAsOneUndoableChangeThatIsStored) {
                     "<IMG alt=\"red\" src=\"red.png\"> reddish</P>"))
       << html.toStdString();
   // The page counts as changed; one undo takes it all back, redo again.
-  EXPECT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  EXPECT_TRUE(CommandEnabled(Editor(), EditorCommand::Undo));
   form->editorCommands->UndoCommand();
   EXPECT_EQ(Html(), before);
-  EXPECT_FALSE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  EXPECT_FALSE(CommandEnabled(Editor(), EditorCommand::Undo));
   form->editorCommands->PrepareEditMenu();
   ASSERT_TRUE(form->redoAction->isEnabled());
   form->editorCommands->RedoCommand();
@@ -174,7 +175,7 @@ TEST_F(FindReplace, ReplaceAllChangesTextOnlyAsOneUndoableChangeThatIsStored) {
       << PageText().toStdString();
   form->editorCommands->UndoCommand();
   EXPECT_TRUE(PageText().startsWith("Green, Green and Green.")) << PageText().toStdString();
-  EXPECT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  EXPECT_TRUE(CommandEnabled(Editor(), EditorCommand::Undo));
 
   // Going to another topic stores the page with the replacements.
   form->contentsTree->setCurrentIndex(details);
@@ -187,12 +188,13 @@ TEST_F(FindReplace, ReplaceAllWithNothingToReplaceSaysSoAndChangesNothing) {
   OpenPage("<P id=p>nothing here</P>");
   EXPECT_EQ(ReplaceAll("zebra", "horse", false, false), QString("The search text was not found."));
   EXPECT_TRUE(Html().contains("nothing here"));
-  EXPECT_FALSE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  EXPECT_FALSE(CommandEnabled(Editor(), EditorCommand::Undo));
 }
 
 TEST_F(FindReplace, InTheSourceViewFindAndReplaceWorkOnTheSourceText) {
   OpenPage("<P id=p>one two one</P>");
   form->editorTabs->setCurrentIndex(1);
+  WaitEditorIdle(form->editor);
   form->sourceView->setFocus();
   QApplication::processEvents();
   form->sourceView->moveCursor(QTextCursor::Start);

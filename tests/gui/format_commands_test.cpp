@@ -40,7 +40,7 @@ TEST_F(FormatCommands, BoldItalicUnderlineButtonsFollowTheCaret) {
   Select("#p", 2, 2);
   EXPECT_TRUE(ProcessEventsUntil([&] { return buttons() == "---"; }, 5000)) << buttons().toStdString();
   // Following the caret changes nothing in the page.
-  EXPECT_EQ(Editor()->QueryStatus(decmd::Undo), decmd::Disabled);
+  EXPECT_FALSE(CommandEnabled(Editor(), EditorCommand::Undo));
 }
 
 TEST_F(FormatCommands, TheBoldButtonMakesTheSelectionBoldAndStaysDown) {
@@ -80,7 +80,7 @@ TEST_F(FormatCommands, AMixedFontSelectionLeavesTheFontBoxUnchanged) {
   SettleDisplay();
   EXPECT_EQ(form->fontNameBox->currentText(), QString("Courier New"));
   // Filling the boxes sent no formatting command.
-  EXPECT_EQ(Editor()->QueryStatus(decmd::Undo), decmd::Disabled);
+  EXPECT_FALSE(CommandEnabled(Editor(), EditorCommand::Undo));
 }
 
 TEST_F(FormatCommands, TheFontBoxesSendNameAndSizeIndex) {

@@ -364,6 +364,7 @@ TEST_F(StyleSheetEditing, RefreshShowsTheNewStylesAndKeepsCardObjectsInTheFile) 
 TEST_F(StyleSheetEditing, OnTheSourceTabOrWithoutATopicOnlyTheStyleSheetIsWritten) {
   OpenPageText(CardPage());
   form->editorTabs->setCurrentIndex(1);
+  WaitEditorIdle(form->editor);
   ASSERT_EQ(form->editorTabs->currentIndex(), 1);
   const QByteArray before = FileBytes(Path("Proj01.htm"));
   EditStyleSheet("P { color: red; }");
@@ -371,6 +372,8 @@ TEST_F(StyleSheetEditing, OnTheSourceTabOrWithoutATopicOnlyTheStyleSheetIsWritte
   EXPECT_EQ(FileBytes(Path("Proj01.htm")), before);
 
   form->editorTabs->setCurrentIndex(0);
+
+  WaitEditorIdle(form->editor);
   form->contentsTree->setCurrentIndex(QModelIndex());
   QFile::remove(Path("Proj01.htm"));
   EditStyleSheet("P { color: blue; }");

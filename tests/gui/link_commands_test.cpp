@@ -48,8 +48,7 @@ TEST_F(LinkCommands, TheSelectedWordBecomesTheLinkAndTheClipboardComesBack) {
   EXPECT_EQ(Html().count("<A "), 1);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("kept on the clipboard"));
   // One undo takes the link back out.
-  QVariant arg = 0;
-  form->editor->ExecCommand(decmd::Undo, decmd::Default, arg);
+  SendAndWait(form->editor, EditorCommand::Undo);
   WaitEditorIdle(form->editor);
   EXPECT_FALSE(Html().contains("<A ")) << Html().toStdString();
   EXPECT_EQ(Js("document.querySelector('#p').textContent.replace(/\\u00a0/g, ' ')").toString(),
@@ -201,15 +200,16 @@ TEST_F(PictureCommands, ACancelledPictureDialogLeavesThePageAsItWas) {
   OnNextDialog<QFileDialog>([](QFileDialog* d) { d->reject(); });
   form->insertPictureAction->trigger();
   EXPECT_EQ(Html(), before);
-  EXPECT_EQ(Editor()->QueryStatus(decmd::Undo), decmd::Disabled);
+  EXPECT_FALSE(CommandEnabled(Editor(), EditorCommand::Undo));
 }
 
 TEST_F(ClipboardCommands, UndoOnTheSourceTabUndoesTheMemoOnly) {
   OpenPage("<P id=p>Hello world</P>");
   Select("#p", 6, 11);
   form->boldAction->trigger();
-  ASSERT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  ASSERT_TRUE(CommandEnabled(Editor(), EditorCommand::Undo));
   form->editorTabs->setCurrentIndex(1);
+  WaitEditorIdle(form->editor);
   ASSERT_EQ(form->editorTabs->currentIndex(), 1);
   form->sourceView->setFocus();
   QApplication::processEvents();
@@ -221,7 +221,7 @@ TEST_F(ClipboardCommands, UndoOnTheSourceTabUndoesTheMemoOnly) {
   form->undoAction->trigger();
   EXPECT_EQ(form->sourceView->toPlainText(), memoBefore);
   // The editor keeps its own change.
-  EXPECT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  EXPECT_TRUE(CommandEnabled(Editor(), EditorCommand::Undo));
   EXPECT_TRUE(Html().contains("<B>world</B>"));
   // Redo there does nothing and is offered disabled.
   form->editorCommands->PrepareEditMenu();
@@ -296,7 +296,7 @@ TEST_F(ClipboardCommands, HtmlFromAnotherProgramArrivesWithoutScriptsOrOfficeMar
   for (const char* gone : {"<SCRIPT", "taken", "steal", "javascript", "mso", "o:p", "[if", "<META", "<LINK",
                            "<STYLE", "green", "Author"})
     EXPECT_FALSE(html.contains(gone, Qt::CaseInsensitive)) << gone << ": " << html.toStdString();
-  EXPECT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  EXPECT_TRUE(CommandEnabled(Editor(), EditorCommand::Undo));
 }
 
 TEST_F(ClipboardCommands, WhatWasCopiedInTheEditorPastesAsItWasWritten) {
@@ -369,9 +369,9 @@ TEST_F(ClipboardCommands, FindSelectsTheTextInThePage) {
   form->editorCommands->FindTextCommand();
   EXPECT_EQ(SelectedText(), QString("needle"));
   // Whole words only: "Needles" is no match, the search wraps to "needle".
-  EXPECT_TRUE(Editor()->FindText("needle", {false, true, false}));
+  EXPECT_TRUE(FindInEditor(Editor(), "needle", {false, true, false}));
   EXPECT_EQ(SelectedText(), QString("needle"));
-  EXPECT_FALSE(Editor()->FindText("haystack", {}));
+  EXPECT_FALSE(FindInEditor(Editor(), "haystack", {}));
   EXPECT_EQ(SelectedText(), QString("needle"));
 }
 
