@@ -13,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "editor/editing_control.h"
@@ -205,37 +204,28 @@ void ControlDialogs::SetSourceView(QPlainTextEdit* view, std::function<bool()> s
 
 bool ControlDialogs::InSource() const { return Source && SourceInUse && SourceInUse(); }
 
-void ControlDialogs::SelectedPhrase(std::function<void(const QString&)> then) {
-  const auto phrase = [then](QString text) {
-    text.replace(QChar(0xA0), u' ');
-    // Something longer than a line is not what anyone searches for.
-    const bool oneLine = !text.contains(QChar::ParagraphSeparator) && !text.contains(u'\n') &&
-                         !text.contains(u'\r') && text.size() <= kLongestSelectedPhrase;
-    then(oneLine && !text.trimmed().isEmpty() ? text : QString());
-  };
+QString ControlDialogs::SelectedPhrase() const {
+  QString text;
   if (InSource()) {
-    phrase(Source->textCursor().selectedText());
+    text = Source->textCursor().selectedText();
   } else if (Editor && Editor->Enabled(EditorCommand::Cut)) {
-    Editor->SelectionRange().Read(this, [phrase](const RangeContents& selected) {
-      // The range's text runs paragraphs together; its markup shows them.
-      static const QRegularExpression block(QStringLiteral("<(p|div|br|li|tr|td|th|h[1-6]|table|[uo]l)\\b"),
-                                            QRegularExpression::CaseInsensitiveOption);
-      phrase(selected.html.contains(block) ? QString() : selected.text);
-    });
-  } else {
-    phrase({});
+    // As the page pushed it: empty when it runs over paragraphs.
+    text = Editor->State().phrase;
   }
+  text.replace(QChar(0xA0), u' ');
+  // Something longer than a line is not what anyone searches for.
+  const bool oneLine = !text.contains(QChar::ParagraphSeparator) && !text.contains(u'\n') &&
+                       !text.contains(u'\r') && text.size() <= kLongestSelectedPhrase;
+  return oneLine && !text.trimmed().isEmpty() ? text : QString();
 }
 
 void ControlDialogs::OpenFind(bool replacing) {
-  SelectedPhrase([this, replacing](const QString& phrase) {
-    Find->SetReplacing(replacing);
-    // A selected word or phrase is what the user wants to look for.
-    if (!phrase.isEmpty()) Find->FindWhat->setText(phrase);
-    Find->FindWhat->selectAll();
-    Find->FindWhat->setFocus();
-    Find->exec();
-  });
+  Find->SetReplacing(replacing);
+  // A selected word or phrase is what the user wants to look for.
+  if (const QString phrase = SelectedPhrase(); !phrase.isEmpty()) Find->FindWhat->setText(phrase);
+  Find->FindWhat->selectAll();
+  Find->FindWhat->setFocus();
+  Find->exec();
 }
 
 void ControlDialogs::FindText() { OpenFind(false); }

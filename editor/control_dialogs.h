@@ -76,9 +76,8 @@ class ControlDialogs : public QObject {
 
  private:
   void OpenFind(bool replacing);
-  // The selection in the view in use when it is one line of text, else
-  // empty, to `then`.
-  void SelectedPhrase(std::function<void(const QString&)> then);
+  // The selection in the view in use when it is one line of text, else empty.
+  QString SelectedPhrase() const;
   void FontProperties();
   void Hyperlink();
   void Picture();

@@ -219,6 +219,7 @@ struct EditingControl::Impl {
     next.on = CommandSet(pushed.value(QStringLiteral("on")));
     next.modified = pushed.value(QStringLiteral("modified")).toBool();
     next.fontEnabled = pushed.value(QStringLiteral("fontEnabled")).toBool();
+    next.phrase = pushed.value(QStringLiteral("phrase")).toString();
     const QVariant size = pushed.value(QStringLiteral("fontSize"));
     if (size.isValid() && !size.isNull()) next.fontSize = size.toInt();
     const QVariant name = pushed.value(QStringLiteral("fontName"));

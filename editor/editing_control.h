@@ -39,6 +39,8 @@ struct EditorState {
   bool fontEnabled = false;
   QVariant fontSize;
   QVariant fontName;
+  // The selected text when it is a short phrase within one block, else empty.
+  QString phrase;
   // Counts the page's changes since it was loaded.
   int version = 0;
 };

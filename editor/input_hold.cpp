@@ -64,6 +64,8 @@ bool InputHold::eventFilter(QObject* watched, QEvent* event) {
     m_kept.append({watched, event->clone()});
     return true;
   }
-  if (m_input) m_input();
+  // Releases change nothing the page holds.
+  const bool release = event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease;
+  if (m_input && !release) m_input();
   return false;
 }

@@ -109,6 +109,18 @@
 
   // ---- undo tracking and events --------------------------------------------
 
+  // The selection's text when it is a short phrase within one block (what
+  // "Find" starts with), else ''.
+  function selectedPhrase() {
+    const r = selRange();
+    if (!r || r.collapsed) return '';
+    const text = r.toString();
+    if (text.length > 200) return '';
+    const blocks = 'p,div,br,li,tr,td,th,h1,h2,h3,h4,h5,h6,table,ul,ol';
+    const frag = r.cloneContents();
+    return frag.querySelector && frag.querySelector(blocks) ? '' : text;
+  }
+
   // What the window shows of the page, in one object.
   function currentState() {
     const enabled = [];
@@ -120,6 +132,7 @@
     }
     const fontEnabled = queryStatus(C.GetFontSize) >= S.Enabled;
     return {
+      phrase: selectedPhrase(),
       generation: state.generation,
       version: state.version,
       enabled: enabled,
