@@ -1,22 +1,20 @@
 #include "chm/decompiler.h"
 
-#include "chm/ansi_text.h"
+#include "platform/codepage.h"
+#include "platform/text_file.h"
+#include "chm/decompile_output.h"
+#include "chm/decompiled_project.h"
+#include "chm/binary_index_reader.h"
+#include "chm/windows_reader.h"
 
 #include <QDir>
-#include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSet>
+#include <QHash>
 #include <QStorageInfo>
 
-#include <unicode/uloc.h>
-
 #include <algorithm>
-
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <tuple>
 
 namespace orvex {
 namespace {
@@ -24,100 +22,50 @@ namespace {
 constexpr int kMaxNameLength = 1024;
 // No help source comes near this; a larger entry is a damaged or hostile file.
 constexpr quint64 kMaxEntryLength = quint64(1) << 30;
+// The compiled file's own structures read whole.
+constexpr qint64 kMaxStructureLength = 64 * 1024 * 1024;
+const QByteArray kEmptyIndex =
+    "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\r\n<HTML>\r\n<HEAD>\r\n<!-- Sitemap 1.0 "
+    "-->\r\n</HEAD><BODY>\r\n"
+    "<UL>\r\n</UL>\r\n</BODY></HTML>\r\n";
 
-QString displayNameOf(quint32 lcid) {
-  char locale[ULOC_FULLNAME_CAPACITY] = {};
-  UErrorCode status = U_ZERO_ERROR;
-  uloc_getLocaleForLCID(lcid, locale, sizeof locale, &status);
-  if (U_FAILURE(status) || locale[0] == '\0') return {};
-  UChar name[256] = {};
-  status = U_ZERO_ERROR;
-  const int32_t length = uloc_getDisplayName(locale, "en", name, 255, &status);
-  if (U_FAILURE(status) || length <= 0) return {};
-  return QString::fromUtf16(name, length);
+// What the project file is made of, before the files are written: the
+// source names stand for the files.
+DecompiledProject ProjectOf(const ChmFile& chm, const QString& chmName, const QList<ChmEntry>& entries) {
+  DecompiledProject project;
+  project.system = chm.systemInfo();
+  project.chmFileName = chmName;
+  for (const ChmEntry& entry : entries) {
+    const QString name = IsSourceEntry(entry) ? SafeEntryName(entry.path) : QString();
+    if (!name.isEmpty()) project.files.append(name);
+  }
+  const QByteArray strings =
+      chm.read(QStringLiteral("/#STRINGS"), kMaxStructureLength).value_or(QByteArray());
+  project.windows =
+      ParseWindowsFile(chm.read(QStringLiteral("/#WINDOWS"), kMaxStructureLength).value_or(QByteArray()),
+                       strings, project.system.codePage);
+  return project;
 }
 
-// The folder below root for the parts, made when missing; empty when a part
-// is a symbolic link or a file.
-QString makeFolders(const QString& root, const QStringList& parts, QSet<QString>* made, QString* problem) {
-  QString current = root;
-  for (const QString& part : parts) {
-    current += u'/' + part;
-    if (made->contains(current)) continue;
-    const QFileInfo info(current);
-    if (info.isSymLink()) {
-      *problem = QStringLiteral("a symbolic link is in the way: %1").arg(current);
-      return {};
-    }
-    if (info.exists() && !info.isDir()) {
-      *problem = QStringLiteral("a file is in the way: %1").arg(current);
-      return {};
-    }
-    if (!info.exists() && !QDir().mkdir(current)) {
-      *problem = QStringLiteral("cannot create the folder %1").arg(current);
-      return {};
-    }
-    made->insert(current);
-  }
-  return current;
+QList<ChmIndexKeyword> BinaryIndexOf(const ChmFile& chm, int codePage) {
+  const auto btree = chm.read(QStringLiteral("/$WWKeywordLinks/BTree"), kMaxStructureLength);
+  if (!btree) return {};
+  const auto structure = [&chm](const char* name) {
+    return chm.read(QLatin1String(name), kMaxStructureLength).value_or(QByteArray());
+  };
+  return ReadBinaryIndex(*btree, {structure("/#TOPICS"), structure("/#URLTBL"), structure("/#URLSTR")},
+                         codePage);
 }
 
-bool writeAll(int fd, const QByteArray& piece) {
-  const char* data = piece.constData();
-  qsizetype left = piece.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    left -= n;
-  }
-  return true;
-}
-
-// A new file every time: O_EXCL with O_NOFOLLOW never writes through a
-// symbolic link, and removing an old file first never writes through a hard
-// link into a file outside the folder. -1 with the problem set on failure.
-int openNewFile(const QByteArray& native, const QString& target, QString* problem) {
-  const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-  int fd = ::open(native.constData(), flags, 0644);
-  if (fd < 0 && errno == EEXIST) {
-    struct stat st {};
-    if (::lstat(native.constData(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(native.constData()) == 0)
-      fd = ::open(native.constData(), flags, 0644);
-    else if (S_ISLNK(st.st_mode))
-      errno = ELOOP;
-    else if (S_ISDIR(st.st_mode))
-      errno = EISDIR;
-  }
-  if (fd < 0) {
-    if (errno == ELOOP)
-      *problem = QStringLiteral("a symbolic link is in the way: %1").arg(target);
-    else if (errno == EISDIR)
-      *problem = QStringLiteral("a folder is in the way: %1").arg(target);
-    else
-      *problem = QStringLiteral("cannot write %1").arg(target);
-  }
-  return fd;
-}
-
-bool writeEntry(const ChmFile& chm, const ChmEntry& entry, const QString& target, QString* problem) {
-  const QByteArray native = QFile::encodeName(target);
-  const int fd = openNewFile(native, target, problem);
-  if (fd < 0) return false;
-  bool written = true;
-  const bool read = chm.readInPieces(entry, [fd, &written](const QByteArray& piece) {
-    written = writeAll(fd, piece);
-    return written;
-  });
-  const bool closed = ::close(fd) == 0;
-  if (!read || !written || !closed) {
-    ::unlink(native.constData());
-    *problem =
-        !read ? QStringLiteral("the entry cannot be read") : QStringLiteral("cannot write %1").arg(target);
-    return false;
-  }
-  return true;
+// The index file's bytes with the keywords only the binary index holds.
+QByteArray IndexWithKeywords(const QByteArray& stored, const QList<ChmIndexKeyword>& keywords, int codePage,
+                             DecompileResult* result) {
+  int added = 0;
+  const QString text = WithMissingKeywords(DecodeCodePage(stored, codePage), keywords, &added);
+  if (added == 0) return stored;
+  result->notes.append(
+      QStringLiteral("%1 keywords found only in the binary index were added to the index file").arg(added));
+  return EncodeCodePage(text, codePage);
 }
 
 }  // namespace
@@ -162,15 +110,6 @@ QString PrintableName(const QString& name) {
   return out;
 }
 
-QString OneLineValue(const QString& value) {
-  QString out = value;
-  for (QChar& c : out) {
-    const char16_t u = c.unicode();
-    if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0) || u == 0x2028 || u == 0x2029) c = u' ';
-  }
-  return out;
-}
-
 QString SafeEntryName(const QString& entryPath) {
   if (!entryPath.startsWith(u'/') || entryPath.size() > kMaxNameLength) return {};
   QString name = entryPath.mid(1);
@@ -187,76 +126,57 @@ QString SafeEntryName(const QString& entryPath) {
   return parts.join(u'/');
 }
 
-QString LanguageTextOf(quint32 lcid) {
-  if (lcid == 0) return {};
-  QString text = QStringLiteral("0x") + QString::number(lcid, 16).toUpper().rightJustified(4, u'0');
-  const QString name = displayNameOf(lcid);
-  if (!name.isEmpty()) text += u' ' + name;
-  return text;
-}
-
-QStringList DecompiledProjectLines(const ChmSystemInfo& stored, const QString& storedChmFileName,
-                                   const QStringList& files) {
-  // A file name option stays a plain name inside the folder.
-  auto fileOption = [](const QString& value) {
-    const QString name = SafeEntryName(value.startsWith(u'/') ? value : u'/' + value);
-    return name;
-  };
-  ChmSystemInfo info;
-  info.contentsFile = fileOption(stored.contentsFile);
-  info.indexFile = fileOption(stored.indexFile);
-  info.defaultTopic = stored.defaultTopic.isEmpty() || fileOption(stored.defaultTopic).isEmpty()
-                          ? QString()
-                          : OneLineValue(stored.defaultTopic);
-  info.title = OneLineValue(stored.title).trimmed();
-  info.lcid = stored.lcid;
-  const QString chmFileName = OneLineValue(QFileInfo(storedChmFileName).fileName());
-  const QString base = QFileInfo(chmFileName).completeBaseName();
-  QStringList lines{QStringLiteral("[OPTIONS]"), QStringLiteral("Compatibility=1.1 or later"),
-                    QStringLiteral("Compiled file=") + chmFileName};
-  if (!info.contentsFile.isEmpty()) lines.append(QStringLiteral("Contents file=") + info.contentsFile);
-  lines.append(QStringLiteral("Display compile progress=No"));
-  if (!info.indexFile.isEmpty()) lines.append(QStringLiteral("Index file=") + info.indexFile);
-  lines.append(QStringLiteral("Full-text search=Yes"));
-  lines.append(QStringLiteral("Title=") + (info.title.isEmpty() ? base : info.title));
-  const QString language = LanguageTextOf(info.lcid);
-  if (!language.isEmpty()) lines.append(QStringLiteral("Language=") + language);
-  lines.append(QStringLiteral("Error log file=") + base + QStringLiteral(".log"));
-  if (!info.defaultTopic.isEmpty()) lines.append(QStringLiteral("Default topic=") + info.defaultTopic);
-  lines.append(QString());
-  lines.append(QStringLiteral("[FILES]"));
-  QString first = info.defaultTopic;
-  if (first.startsWith(u'/')) first.remove(0, 1);
-  if (!first.isEmpty()) lines.append(first);
-  const QSet<QString> sitemaps{info.contentsFile.toCaseFolded(), info.indexFile.toCaseFolded(),
-                               first.toCaseFolded()};
-  for (const QString& f : files) {
-    if (!sitemaps.contains(f.toCaseFolded())) lines.append(f);
-  }
-  return lines;
-}
-
 DecompileResult DecompileChm(const QString& chmPath, const QString& folder, const DecompileOptions& options) {
   DecompileResult result;
+  QElapsedTimer clock;
+  clock.start();
   ChmFile chm;
   if (const Status opened = chm.open(chmPath); !opened) {
     result.problems.append(opened.Message());
     return result;
   }
   result.opened = true;
-  if (!QDir().mkpath(folder)) {
-    result.problems.append(QStringLiteral("Cannot create the folder %1").arg(folder));
+  const QString resolved = ResolvedFolder(folder);
+  if (IsSystemFolder(resolved)) {
+    result.problems.append(QStringLiteral("Refused destination folder: %1 (it is %2)")
+                               .arg(PrintableName(QDir::toNativeSeparators(folder)), resolved));
     return result;
   }
-  const QString root = QFileInfo(folder).canonicalFilePath();
+  if (!QDir().mkpath(resolved)) {
+    result.problems.append(QStringLiteral("Cannot create the folder %1").arg(resolved));
+    return result;
+  }
+  const QString root = QFileInfo(resolved).canonicalFilePath();
   const quint64 limit = options.outputLimit != 0
                             ? options.outputLimit
                             : DefaultOutputLimit(quint64(QFileInfo(chmPath).size()),
                                                  quint64(QStorageInfo(root).bytesAvailable()));
-  quint64 planned = 0;
-  QSet<QString> made;  // folders already checked or created
+  DecompileOutput output(root, limit, options.overwrite, chmPath);
+  const qint64 timeLimitMs = (options.timeLimit.count() != 0 ? options.timeLimit : kDefaultTimeLimit).count();
 
-  for (const ChmEntry& entry : chm.entries()) {
+  auto stopAt = [&](const QString& shown, const QString& why) {
+    result.stopped = true;
+    result.problems.append(QStringLiteral("Stopped before %1: %2").arg(shown, why));
+  };
+  const QString tooLong =
+      QStringLiteral("decompiling took more than %1 s, the limit (raise it with --max-time=SECONDS)")
+          .arg(double(timeLimitMs) / 1000);
+
+  const QString chmName = QFileInfo(chmPath).fileName();
+  QList<ChmEntry> entries = chm.entries();
+  DecompiledProject project = ProjectOf(chm, chmName, entries);
+  // Keywords that only the binary index holds go into the index file.
+  const QString indexFile = SitemapFileOf(project, QStringLiteral(".hhk"));
+  const QList<ChmIndexKeyword> keywords = BinaryIndexOf(chm, project.system.codePage);
+  const int codePage = project.system.codePage > 0 ? project.system.codePage : 1252;
+
+  // Read in the order of the content, not of the names: each compressed
+  // stretch is then decoded once, however the directory orders its entries.
+  std::stable_sort(entries.begin(), entries.end(), [](const ChmEntry& a, const ChmEntry& b) {
+    return std::tie(a.space, a.start) < std::tie(b.space, b.start);
+  });
+  QHash<QString, QString> taken;  // folded name -> the entry written under it
+  for (const ChmEntry& entry : std::as_const(entries)) {
     if (!IsSourceEntry(entry)) continue;
     const QString shown = PrintableName(entry.path);
     const QString name = SafeEntryName(entry.path);
@@ -264,54 +184,111 @@ DecompileResult DecompileChm(const QString& chmPath, const QString& folder, cons
       result.problems.append(QStringLiteral("Skipped %1: the name would leave the folder").arg(shown));
       continue;
     }
+    const QString folded = name.toCaseFolded();
+    if (const auto first = taken.constFind(folded); first != taken.constEnd()) {
+      result.problems.append(
+          QStringLiteral("Skipped %1: the compiled file holds another entry of that name (%2)")
+              .arg(shown, PrintableName(*first)));
+      continue;
+    }
+    taken.insert(folded, entry.path);
     if (entry.length > kMaxEntryLength) {
       result.problems.append(QStringLiteral("Skipped %1: it claims %2 bytes").arg(shown).arg(entry.length));
       continue;
     }
-    if (entry.length > limit - planned) {
-      result.stopped = true;
-      result.problems.append(
-          QStringLiteral("Stopped before %1: the sources would pass %2 bytes, the limit for this file "
-                         "(raise it with --max-output=SIZE)")
-              .arg(shown)
-              .arg(limit));
-      return result;
+    if (clock.elapsed() > timeLimitMs) {
+      stopAt(shown, tooLong);
+      break;
     }
-    planned += entry.length;
-    QStringList parts = name.split(u'/');
-    const QString fileName = parts.takeLast();
-    QString problem;
-    const QString dir = makeFolders(root, parts, &made, &problem);
-    if (dir.isEmpty() || !writeEntry(chm, entry, dir + u'/' + fileName, &problem)) {
-      result.problems.append(QStringLiteral("Skipped %1: %2").arg(shown, problem));
+    if (!output.Fits(name, entry.length)) {
+      stopAt(shown,
+             QStringLiteral("the sources would take more than %1 bytes on disk, the limit for this file "
+                            "(raise it with --max-output=SIZE)")
+                 .arg(limit));
+      break;
+    }
+    bool outOfTime = false;
+    const bool mergeKeywords = !keywords.isEmpty() && name.compare(indexFile, Qt::CaseInsensitive) == 0;
+    const Status written = output.Write(name, entry.length, [&](const PieceSink& sink) -> Status {
+      if (mergeKeywords) {
+        const auto text = chm.read(entry.path, kMaxStructureLength);
+        if (!text) return Fail(QStringLiteral("the entry cannot be read"));
+        sink(IndexWithKeywords(*text, keywords, codePage, &result));
+        return {};
+      }
+      const bool read = chm.readInPieces(entry, [&](const QByteArray& piece) {
+        if (clock.elapsed() > timeLimitMs) {
+          outOfTime = true;
+          return false;
+        }
+        return sink(piece);
+      });
+      if (outOfTime) return Fail(tooLong);
+      if (!read) return Fail(QStringLiteral("the entry cannot be read"));
+      return {};
+    });
+    if (outOfTime) {
+      stopAt(shown, tooLong);
+      break;
+    }
+    if (!written) {
+      result.problems.append(QStringLiteral("Skipped %1: %2").arg(shown, written.Message()));
       continue;
     }
     result.written.append(name);
   }
+  std::stable_sort(result.written.begin(), result.written.end(),
+                   [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+  if (result.stopped) return result;
 
-  const QString chmName = QFileInfo(chmPath).fileName();
   const QString projectName = QFileInfo(chmName).completeBaseName() + QStringLiteral(".hhp");
-  const bool heldOne = std::any_of(result.written.cbegin(), result.written.cend(), [&](const QString& w) {
-    return w.compare(projectName, Qt::CaseInsensitive) == 0;
-  });
-  if (heldOne) {
+  if (taken.contains(projectName.toCaseFolded())) {
     result.problems.append(QStringLiteral("The compiled file holds %1 itself; it was kept").arg(projectName));
     return result;
   }
-  const QString projectPath = root + u'/' + projectName;
-  const QByteArray native = QFile::encodeName(projectPath);
-  QString problem;
-  const int fd = openNewFile(native, projectPath, &problem);
-  const QByteArray text = JoinAnsiLines(DecompiledProjectLines(chm.systemInfo(), chmName, result.written));
-  if (fd >= 0) {
-    const bool written = writeAll(fd, text);
-    if (::close(fd) == 0 && written)
-      result.projectFile = projectPath;
+  project.files = result.written;
+  auto writeText = [&](const QString& name, const QByteArray& text) {
+    return output.Write(name, quint64(text.size()), [&text](const PieceSink& sink) -> Status {
+      sink(text);
+      return {};
+    });
+  };
+  auto writeLines = [&](const QString& name, const QStringList& lines) {
+    return writeText(name, EncodeCodePage(JoinLines(lines), codePage));
+  };
+  const QString base = QFileInfo(chmName).completeBaseName();
+  if (!keywords.isEmpty() && indexFile.isEmpty()) {
+    const QString name = base + QStringLiteral(".hhk");
+    const Status written = taken.contains(name.toCaseFolded())
+                               ? Status(Fail(QStringLiteral("the compiled file holds %1 itself").arg(name)))
+                               : writeText(name, IndexWithKeywords(kEmptyIndex, keywords, codePage, &result));
+    if (written)
+      project.files.append(name);
     else
-      problem = QStringLiteral("cannot write %1").arg(projectPath);
+      result.problems.append(
+          QStringLiteral("The binary index's keywords were not written: %1").arg(written.Message()));
   }
-  if (result.projectFile.isEmpty())
-    result.problems.append(QStringLiteral("Cannot write the project file: %1").arg(problem));
+  const ContextMapFiles contextMap = ContextMapFilesOf(chm.contextMap());
+  if (!contextMap.aliasLines.isEmpty()) {
+    const QString aliasFile = base + QStringLiteral(".ali");
+    const QString mapFile = base + QStringLiteral(".h");
+    Status written;
+    if (taken.contains(aliasFile.toCaseFolded()) || taken.contains(mapFile.toCaseFolded()))
+      written = Fail(QStringLiteral("the compiled file holds %1 or %2 itself").arg(aliasFile, mapFile));
+    if (written) written = writeLines(aliasFile, contextMap.aliasLines);
+    if (written) written = writeLines(mapFile, contextMap.mapLines);
+    if (written) {
+      project.aliasFile = aliasFile;
+      project.mapFile = mapFile;
+    } else {
+      result.problems.append(QStringLiteral("The context map was not written: %1").arg(written.Message()));
+    }
+  }
+  const Status written = writeLines(projectName, DecompiledProjectLines(project));
+  if (written)
+    result.projectFile = root + u'/' + projectName;
+  else
+    result.problems.append(QStringLiteral("The project file was not written: %1").arg(written.Message()));
   return result;
 }
 
