@@ -73,7 +73,7 @@ QList<ChmWindowType> ParseWindowsFile(const QByteArray& windows, const QByteArra
 }
 
 QString WindowLine(const ChmWindowType& w) {
-  const auto quoted = [](const QString& text) { return u'"' + text + u'"'; };
+  const auto quoted = [](const QString& text) { return text.isEmpty() ? QString() : u'"' + text + u'"'; };
   const auto decimal = [](const std::optional<quint32>& v) { return v ? QString::number(*v) : QString(); };
   const auto hex = [](const std::optional<quint32>& v) { return v ? Hex(*v) : QString(); };
   QStringList fields{quoted(w.caption),     quoted(w.contentsFile),     quoted(w.indexFile),

@@ -17,7 +17,8 @@ namespace orvex {
 QList<ChmWindowType> ParseWindowsFile(const QByteArray& windows, const QByteArray& strings, int codePage);
 
 // The [WINDOWS] line of a window type, as ParseWindowLine reads it back:
-// texts quoted (without quotes or line breaks of their own), numbers
+// texts quoted (without quotes or line breaks of their own; empty ones
+// bare), numbers
 // decimal, flags and styles in hex, unset members empty.
 QString WindowLine(const ChmWindowType& window);
 
