@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "app/headless_build.h"
+#include "checks/check_command.h"
 #include "app/main_window.h"
 #include "viewer/chm_scheme.h"
 #include "chm/decompile_command.h"
@@ -28,6 +29,16 @@ int RunWithoutWindow(int argc, char** argv) {
     }
     return RunHeadlessBuild(QString::fromLocal8Bit(argv[2]),
                             SettingsFilePath(QCoreApplication::applicationFilePath()), out, err, {});
+  }
+  if (std::strcmp(argv[1], "--check") == 0) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (argc != 3) {
+      err << "usage: orvex --check PROJECT.hhp" << Qt::endl;
+      return 2;
+    }
+    return RunCheckCommand(QString::fromLocal8Bit(argv[2]), out, err);
   }
   return -1;
 }
