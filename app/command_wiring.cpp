@@ -13,6 +13,7 @@
 #include "app/long_work.h"
 #include "app/main_window.h"
 #include "app/program_help.h"
+#include "checks/problems_pane.h"
 #include "editor/editor_commands.h"
 #include "features/help_feature_commands.h"
 #include "features/viewer_objects.h"
@@ -39,6 +40,13 @@ void MainWindow::ConnectPanes() {
                                   {this, contentsTree, contentsModel, editor, sourceView, newTopicAction,
                                    newSubtopicAction, deleteTopicAction, appendLinksAction},
                                   this);
+}
+
+void MainWindow::ConnectProblemsPane() {
+  problemsPane = new ProblemsPane(
+      project, {this, contentsTree, contentsModel, indexModel, editorTabs, sourceView}, this);
+  addDockWidget(Qt::BottomDockWidgetArea, problemsPane->Dock());
+  connect(checkProjectAction, &QAction::triggered, problemsPane, &ProblemsPane::CheckProject);
 }
 
 void MainWindow::ConnectBuildCommands() {

@@ -139,6 +139,7 @@ void MainWindow::BuildMainMenu() {
 
   toolsMenu = AddTopMenu(bar, "toolsMenu", "&Tools");
   addinsMenu = AddSubmenu(toolsMenu, "addinsMenu", "&Add-ins");
+  checkProjectAction = AddItem(toolsMenu, "checkProjectAction", "&Check project");
 
   helpMenu = AddTopMenu(bar, "helpMenu", "&Help");
   helpContentsAction = AddItem(helpMenu, "helpContentsAction", "&Contents");

@@ -309,6 +309,7 @@ void MainWindow::FormCreate() {
   ConnectFocusMenus();
   ConnectPaneKeys();
   ConnectPanes();
+  ConnectProblemsPane();
   ConnectProjectCommands();
   UpdateMinimumSize();
   ConnectBuildCommands();

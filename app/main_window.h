@@ -156,6 +156,7 @@ class MainWindow : public QMainWindow {
   QAction* insertTrainingCardAction = nullptr;
   QMenu* toolsMenu = nullptr;
   QMenu* addinsMenu = nullptr;
+  QAction* checkProjectAction = nullptr;
   QMenu* helpMenu = nullptr;
   QAction* helpContentsAction = nullptr;
   QAction* aboutAction = nullptr;
@@ -223,6 +224,10 @@ class MainWindow : public QMainWindow {
   class BuildCommands* buildCommands = nullptr;
   // Compiling, decompiling and add-in runs: one at a time.
   std::unique_ptr<class LongWork> longWork;
+
+  // --- Check project: the Problems pane (checks/) ---
+  class ProblemsPane* problemsPane = nullptr;
+  void ConnectProblemsPane();
 
   // --- add-ins and program help ---
   // "Tools" > "Add-ins", listed in the background from start-up on.
