@@ -35,5 +35,10 @@ int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QT
     err << "orvex: the compiled file was not written: " << result.compiledFile << Qt::endl;
     return 4;
   }
+  if (result.errors > 0) {
+    err << "orvex: the compiled file was written with " << result.errors << " errors: " << result.compiledFile
+        << Qt::endl;
+    return 1;
+  }
   return 0;
 }

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include "platform/result.h"
 
 namespace orvex {
@@ -35,7 +37,12 @@ struct HelpContent {
 };
 
 struct HelpReadOptions {
-  int threads = 0;  // 0: every core
+  int threads = 0;       // 0: every core
+  int indexThreads = 0;  // for the full-text index; 0: as threads
+  // Called once the project's files are read, before the help's own
+  // structures are made, with the help's language and those files' entries
+  // (the first ones of the entries read).
+  std::function<void(quint32 lcid, const QList<HelpEntry>& files)> filesRead;
 };
 
 // Reads the project. Fails only when the project file cannot be read; a

@@ -49,6 +49,11 @@ bool ParamNamesFile(const QString& name, const QString& value) {
   return false;
 }
 
+bool isSitemapName(const QString& name) {
+  return name.endsWith(QLatin1String(".hhc"), Qt::CaseInsensitive) ||
+         name.endsWith(QLatin1String(".hhk"), Qt::CaseInsensitive);
+}
+
 bool isStyleSheetName(const QString& name) {
   return name.endsWith(QLatin1String(".css"), Qt::CaseInsensitive);
 }
@@ -135,6 +140,14 @@ void ParallelFor(qsizetype count, int threads, const std::function<void(qsizetyp
 }
 
 }  // namespace
+
+QString PageTitle(const QString& text) {
+  static const QRegularExpression titleRe(
+      QStringLiteral(R"re(<title\b[^>]*>(.*?)</title\s*>)re"),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+  const auto m = titleRe.match(text);
+  return m.hasMatch() ? m.captured(1).simplified() : QString();
+}
 
 PageContent ScanPageText(const QString& text, bool styleSheet) {
   static const QRegularExpression urlRe(
@@ -243,14 +256,15 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
     QString fragment;
     QString reference;
     qsizetype from;
-    qsizetype position;
+    int line;
   };
   QList<AnchorUse> anchorUses;
   struct Missing {
     QString target;
+    bool required;
     QString origin;  // given by a seed
-    qsizetype from;  // else the file and position that name it
-    qsizetype position;
+    qsizetype from;  // else the file and line that name it
+    int line;
   };
   QList<Missing> missing;
   QSet<QString> missingSeen;  // folded target + origin file, reported once per file
@@ -276,7 +290,7 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
       const QString target = relative.isEmpty() ? seed.name : relative;
       if (!missingSeen.contains(target.toCaseFolded() + u'\n' + seed.origin)) {
         missingSeen.insert(target.toCaseFolded() + u'\n' + seed.origin);
-        missing.append(Missing{target, seed.origin, -1, 0});
+        missing.append(Missing{target, seed.required, seed.origin, -1, 0});
       }
     }
   }
@@ -297,8 +311,23 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
       file.bytes = in.readAll();
       const bool css = isStyleSheetName(file.name);
       if (!css && !isPageName(file.name)) return;
-      file.text = decode(file.bytes);
-      contents[i] = ScanPageText(file.text, css);
+      // Only the contents and index files keep their text; of a page its
+      // references (with their lines) and its title are all that is kept.
+      const QString text = decode(file.bytes);
+      contents[i] = ScanPageText(text, css);
+      qsizetype at = 0;
+      int line = 1;
+      for (PageReference& ref : contents[i].references) {
+        if (ref.position < at) {
+          at = 0;
+          line = 1;
+        }
+        line += int(QStringView(text).sliced(at, ref.position - at).count(u'\n'));
+        at = ref.position;
+        ref.line = line;
+      }
+      if (!css) file.title = PageTitle(text);
+      if (isSitemapName(file.name)) file.text = text;
     });
     qsizetype level = 0;
     for (qsizetype i = done; i < levelEnd; ++i) {
@@ -321,24 +350,23 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
             const QString key = relative.toCaseFolded() + u'\n' + scan.files[i].name;
             if (!missingSeen.contains(key)) {
               missingSeen.insert(key);
-              missing.append(Missing{relative, QString(), i, ref.position});
+              missing.append(Missing{relative, true, QString(), i, ref.line});
             }
             continue;
           }
         }
-        if (!fragment.isEmpty()) anchorUses.append(AnchorUse{target, fragment, ref.value, i, ref.position});
+        if (!fragment.isEmpty()) anchorUses.append(AnchorUse{target, fragment, ref.value, i, ref.line});
       }
     }
     done = levelEnd;
   }
 
-  auto originOf = [&](qsizetype from, qsizetype position) {
-    const QString& text = scan.files.at(from).text;
-    const qsizetype line = QStringView(text).left(position).count(u'\n') + 1;
+  auto originOf = [&](qsizetype from, int line) {
     return QStringLiteral("%1, line %2").arg(scan.files.at(from).name).arg(line);
   };
   for (const Missing& m : std::as_const(missing))
-    scan.missingFiles.append(ScanProblem{m.target, m.from < 0 ? m.origin : originOf(m.from, m.position)});
+    scan.missingFiles.append(
+        ScanProblem{m.target, m.from < 0 ? m.origin : originOf(m.from, m.line), m.required});
 
   QHash<qsizetype, QSet<QString>> anchorsOf;
   for (const AnchorUse& use : std::as_const(anchorUses)) {
@@ -352,7 +380,7 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
     const QString fragment = QUrl::fromPercentEncoding(use.fragment.toUtf8());
     if (!found->contains(fragment.toCaseFolded()))
       scan.brokenAnchors.append(
-          ScanProblem{scan.files.at(use.target).name + u'#' + fragment, originOf(use.from, use.position)});
+          ScanProblem{scan.files.at(use.target).name + u'#' + fragment, originOf(use.from, use.line)});
   }
   return scan;
 }

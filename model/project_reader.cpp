@@ -93,6 +93,12 @@ Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
   NoteHowItRead(sources.Contents, contentsText, contents);
   sources.Contents.WrittenForm = SitemapDigest(ContentsFileText(contents.Nodes, contents.Header));
   files.Contents = std::move(contents.Nodes);
+  sources.DefaultTopicFollowsContents = DefaultTopicFollowsContents(
+      files.ProjectLines,
+      files.Contents.empty()
+          ? std::nullopt
+          : std::optional<QString>(files.Contents.front().Data ? files.Contents.front().Data->FileName
+                                                               : QString()));
   const QString indexText = SitemapText(sources.Index, codePage, files);
   IndexFileRead index = ReadIndex(indexText);
   NoteHowItRead(sources.Index, indexText, index);

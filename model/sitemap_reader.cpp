@@ -80,6 +80,31 @@ void KeepOneOfEachRole(SitemapParams& params) {
   }
 }
 
+// The top-level list of an index may come in several blocks
+// ("<UL>...</UL><UL>...</UL>", one per entry in some index files): a list
+// that opens after the top-level one closed goes on with the top level.
+// What stands between the blocks is not read. (A contents file ends with
+// its first top-level list.)
+class TopLevelLists {
+ public:
+  void Close() { m_closed = true; }
+  // True when the top level was closed and this list opens it again.
+  bool Reopen() {
+    const bool was = m_closed;
+    m_closed = false;
+    return was;
+  }
+  // Whether a token between blocks is passed over; an object there counts as unread.
+  bool Skips(SitemapTag tag, int& unread) const {
+    if (!m_closed || tag == SitemapTag::ListStart) return false;
+    if (tag == SitemapTag::ObjectStart) ++unread;
+    return true;
+  }
+
+ private:
+  bool m_closed = false;
+};
+
 // Counts what the readers met but could not turn into nodes.
 struct ReadCount {
   int Items = 0;
@@ -300,8 +325,9 @@ IndexFileRead ReadIndex(const QString& text, const QLocale& locale) {
   ReadCount count;
   SitemapScanner scanner(text, begin);
   SitemapToken token;
-  bool reading = true;
-  while (reading && scanner.Next(&token)) {
+  TopLevelLists topLevel;
+  while (scanner.Next(&token)) {
+    if (topLevel.Skips(token.Tag, count.Unread)) continue;
     switch (token.Tag) {
       case SitemapTag::ObjectStart:
         FinishEntry(pending, lists, count, false);
@@ -353,11 +379,11 @@ IndexFileRead ReadIndex(const QString& text, const QLocale& locale) {
         break;
       case SitemapTag::ListStart:
         FinishEntry(pending, lists, count, false);
-        lists.Open();
+        if (!topLevel.Reopen()) lists.Open();
         break;
       case SitemapTag::ListEnd:
         FinishEntry(pending, lists, count, false);
-        reading = lists.Close();
+        if (!lists.Close()) topLevel.Close();
         break;
     }
   }

@@ -124,7 +124,8 @@ Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLine
   // The project file holds one value a line: the first topic is compared
   // with [FILES] as it will be written there.
   if (firstTopic) firstTopic = OneLineEach({*firstTopic}).front();
-  projectLines = OneLineEach(UpdateProjectLines(projectLines, firstTopic, path));
+  projectLines =
+      OneLineEach(UpdateProjectLines(projectLines, firstTopic, path, sources.DefaultTopicFollowsContents));
   if (Status written = WriteProjectFile(path, projectLines, codePage); !written) return written;
   recentList = AddToHistory(settingsFile, path);
   return {};

