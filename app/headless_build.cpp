@@ -8,7 +8,7 @@
 int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QTextStream& out,
                      QTextStream& err, const orvex::CompileOptions& options) {
   const QString path = QFileInfo(projectPath).absoluteFilePath();
-  if (!QFileInfo(path).isFile()) {
+  if (!QFileInfo::exists(path)) {
     err << "orvex: project file not found: " << path << Qt::endl;
     return 2;
   }

@@ -6,6 +6,9 @@
 #include "chm/help_compiler.h"
 #include "chm/replacing_file.h"
 #include "platform/codepage.h"
+#include "platform/project_paths.h"
+#include "platform/text_file.h"
+#include "platform/regular_file.h"
 #include "project/context_map.h"
 #include "project/page_template.h"
 #include "project/project_sections.h"
@@ -36,34 +39,16 @@ QString resolvedAgainst(const QString& folder, QString value) {
   return QDir::cleanPath(QDir(folder).filePath(value));
 }
 
-// The path with its existing part's links resolved, so that a link cannot
-// take an output out of the project folder unnoticed.
-QString RealPath(const QString& path) {
-  QString existing = QDir::cleanPath(path);
-  QString rest;
-  while (!QFileInfo::exists(existing)) {
-    const QFileInfo info(existing);
-    if (info.absolutePath() == existing) break;
-    rest = rest.isEmpty() ? info.fileName() : info.fileName() + u'/' + rest;
-    existing = info.absolutePath();
-  }
-  const QString real = QFileInfo(existing).canonicalFilePath();
-  if (real.isEmpty()) return QDir::cleanPath(path);
-  return rest.isEmpty() ? real : QDir::cleanPath(real + u'/' + rest);
-}
-
-bool OutsideFolder(const QString& path, const QString& folder) {
-  return !RealPath(path).startsWith(RealPath(folder) + u'/');
-}
+bool OutsideFolder(const QString& path, const QString& folder) { return !InsideFolder(path, folder); }
 
 // Why an output path (the compiled file or the log) cannot be written;
 // empty when it can.
 QString OutputProblem(const QString& what, const QString& path, const QString& projectFolder,
                       const QStringList& projectFiles, bool allowOutside) {
-  const QString real = RealPath(path);
+  const QString real = ResolvedPath(path);
   for (const QString& file : projectFiles) {
     if (QDir::cleanPath(file).compare(QDir::cleanPath(path), Qt::CaseInsensitive) == 0 ||
-        RealPath(file) == real)
+        ResolvedPath(file) == real)
       return QStringLiteral("Error: the %1 %2 is a file of the project; it is not overwritten")
           .arg(what, path);
   }
@@ -168,7 +153,11 @@ Result<quint64> WriteCompiledFile(const QString& target, const HelpContent& help
   if (!out) return Fail(out.Message());
   for (qsizetype i = from; i < help.entries.size(); ++i) AddEntry(writer, help.entries.at(i));
   const auto stats = writer.Write((*out)->Device());
-  if (!stats) return Fail(QStringLiteral("cannot write %1: %2").arg(target, stats.Message()));
+  if (!stats) {
+    const QString failure = (*out)->WriteFailure();
+    return Fail(failure.isEmpty() ? QStringLiteral("cannot write %1: %2").arg(target, stats.Message())
+                                  : failure);
+  }
   if (!(*out)->Device().flush())
     return Fail(QStringLiteral("cannot write %1: %2").arg(target, (*out)->Device().errorString()));
   if (const Status verified =
@@ -182,13 +171,14 @@ Result<quint64> WriteCompiledFile(const QString& target, const HelpContent& help
 Status WriteLog(const QString& path, const QStringList& lines) {
   auto out = ReplacingFile::Create(path);
   if (!out) return Fail(out.Message());
-  const QByteArray text = JoinAnsiLines(lines);
-  if ((*out)->Device().write(text) != text.size())
-    return Fail(QStringLiteral("Cannot write %1: %2").arg(path, (*out)->Device().errorString()));
+  if (Status written = (*out)->Write(JoinAnsiLines(lines)); !written) return written;
   return (*out)->Commit();
 }
 
 CompileResult finish(CompileResult result) {
+  // A value read from a file (a sitemap's name, a page's reference) may
+  // hold a line break; each message stays one line of the output and log.
+  result.messages = OneLineEach(result.messages);
   const QString verdict = (!result.success      ? QStringLiteral("Compiled file not written: ")
                            : result.errors == 0 ? QStringLiteral("Compiled file written: ")
                                                 : QStringLiteral("Compiled file written, with errors: ")) +
@@ -212,10 +202,8 @@ QString CompiledFileOf(const QString& projectPath, const QStringList& projectLin
 }
 
 QString CompiledFileOfProject(const QString& projectPath) {
-  QFile file(projectPath);
-  QStringList lines;
-  if (file.open(QIODevice::ReadOnly)) lines = SplitTextLines(AnsiToString(file.readAll()));
-  return CompiledFileOf(projectPath, lines);
+  const Result<QByteArray> bytes = ReadRegularFile(projectPath, kMaxProjectFileBytes);
+  return CompiledFileOf(projectPath, bytes ? SplitTextLines(AnsiToString(*bytes)) : QStringList());
 }
 
 QString LogFileOf(const QString& projectPath, const QStringList& projectLines) {

@@ -16,6 +16,7 @@
 #include "chm/system_files.h"
 #include "model/sitemap_reader.h"
 #include "platform/codepage.h"
+#include "platform/regular_file.h"
 #include "project/context_map.h"
 #include "project/page_template.h"
 #include "project/project_file.h"
@@ -205,11 +206,9 @@ void ProjectReader::WarnOfWhatIsNotBuilt(const QList<HhpSection>& sections) {
 }
 
 Result<HelpContent> ProjectReader::Read() {
-  QFile file(m_projectPath);
-  if (!file.open(QIODevice::ReadOnly))
-    return Fail(QStringLiteral("Cannot open the project file %1: %2").arg(m_projectPath, file.errorString()));
-  const QByteArray bytes = file.readAll();
-  file.close();
+  const Result<QByteArray> read = ReadRegularFile(m_projectPath, kMaxProjectFileBytes);
+  if (!read) return Fail(QStringLiteral("Cannot read the project file: %1").arg(read.Message()));
+  const QByteArray& bytes = *read;
   m_codePage = EffectiveCodePage(ProjectCodePage(DecodeInputText(bytes, 1252, false).split(u'\n')));
   m_lines = DecodeInputText(bytes, m_codePage, false).split(u'\n');
   for (QString& line : m_lines) {
@@ -253,7 +252,12 @@ Result<HelpContent> ProjectReader::Read() {
       Warning(QStringLiteral("file not found: %1 (named in %2); kept in the context map")
                   .arg(p.target, p.origin));
   }
-  for (const QString& why : scan.unreadable) Error(QStringLiteral("cannot read %1").arg(why));
+  for (const QString& why : scan.unreadable) Error(why);
+  for (const ScanProblem& p : scan.outside)
+    Warning(
+        p.origin.isEmpty()
+            ? QStringLiteral("%1 links outside the project: left out").arg(p.target)
+            : QStringLiteral("%1 links outside the project: left out (named in %2)").arg(p.target, p.origin));
   for (const ScanProblem& p : scan.brokenAnchors)
     Warning(QStringLiteral("anchor not found: %1 (named in %2)").arg(p.target, p.origin));
   for (qsizetype i = 0; i < scan.files.size(); ++i) {

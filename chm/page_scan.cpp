@@ -1,9 +1,9 @@
 #include "chm/page_scan.h"
 
 #include "chm/ansi_text.h"
+#include "platform/regular_file.h"
 
 #include <QDir>
-#include <QFile>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
@@ -250,6 +250,8 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   QHash<QString, qsizetype> fileByKey;  // folded name -> index in scan.files
   QList<PageContent> contents;          // of scan.files, same index
   QList<QString> readErrors;            // why a file could not be read, same index
+  QList<bool> leadsOut;                 // the file is a link out of the project folder, same index
+  std::atomic<qint64> totalBytes{0};    // read so far, against the limit of all together
 
   struct AnchorUse {
     qsizetype target;
@@ -286,6 +288,10 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   qsizetype added = 0;
   for (const ScanSeed& seed : seeds) {
     const QString relative = ResolveReference(QString(), seed.name);
+    if (relative.isEmpty() && WrittenOutsideFolder(seed.name)) {
+      scan.outside.append(ScanProblem{seed.name.trimmed(), seed.origin});
+      continue;
+    }
     if (take(relative, &added) < 0) {
       const QString target = relative.isEmpty() ? seed.name : relative;
       if (!missingSeen.contains(target.toCaseFolded() + u'\n' + seed.origin)) {
@@ -300,15 +306,18 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
     const qsizetype levelEnd = scan.files.size();
     contents.resize(levelEnd);
     readErrors.resize(levelEnd);
+    leadsOut.resize(levelEnd);
     ParallelFor(levelEnd - done, threads, [&](qsizetype n) {
       const qsizetype i = done + n;
       ScannedFile& file = scan.files[i];
-      QFile in(projectFolder + u'/' + file.name);
-      if (!in.open(QIODevice::ReadOnly)) {
-        readErrors[i] = in.errorString();
+      bool outside = false;
+      Result<QByteArray> bytes = ReadProjectInput(projectFolder, file.name, totalBytes, &outside);
+      if (!bytes) {
+        readErrors[i] = bytes.Message();
+        leadsOut[i] = outside;
         return;
       }
-      file.bytes = in.readAll();
+      file.bytes = std::move(*bytes);
       const bool css = isStyleSheetName(file.name);
       if (!css && !isPageName(file.name)) return;
       // Only the contents and index files keep their text; of a page its
@@ -331,8 +340,12 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
     });
     qsizetype level = 0;
     for (qsizetype i = done; i < levelEnd; ++i) {
+      if (leadsOut[i]) {
+        scan.outside.append(ScanProblem{scan.files[i].name, QString()});
+        continue;
+      }
       if (!readErrors[i].isEmpty()) {
-        scan.unreadable.append(scan.files[i].name + QStringLiteral(": ") + readErrors[i]);
+        scan.unreadable.append(readErrors[i]);
         continue;
       }
       const QString from = folderOf(scan.files[i].name);
@@ -381,6 +394,10 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
     if (!found->contains(fragment.toCaseFolded()))
       scan.brokenAnchors.append(
           ScanProblem{scan.files.at(use.target).name + u'#' + fragment, originOf(use.from, use.line)});
+  }
+  // What lies outside the folder is left out of the files.
+  for (qsizetype i = scan.files.size() - 1; i >= 0; --i) {
+    if (leadsOut.value(i)) scan.files.removeAt(i);
   }
   return scan;
 }

@@ -73,7 +73,8 @@ struct ProjectScan {
   QList<ScannedFile> files;  // seeds first, then what they reach, each once
   QList<ScanProblem> missingFiles;
   QList<ScanProblem> brokenAnchors;
-  QStringList unreadable;  // files that exist but could not be read, with the reason
+  QStringList unreadable;      // files that exist but could not be read: the reason, naming the file
+  QList<ScanProblem> outside;  // left out: named by a path out of the folder, or a link that leads out
 };
 
 // Reads the seeds and every file they reach through pages (".htm",

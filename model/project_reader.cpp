@@ -17,8 +17,10 @@ namespace {
 constexpr qint64 kMaxSitemapBytes = 256 * 1024 * 1024;
 
 Result<QStringList> OptionalLines(const QString& path, int codePage) {
-  if (!QFileInfo(path).isFile()) return QStringList();
-  return ReadLinesFile(path, codePage);
+  if (!QFileInfo::exists(path)) return QStringList();
+  const Result<QByteArray> bytes = ReadRegularFile(path, kMaxProjectFileBytes);
+  if (!bytes) return Fail(bytes.Message());
+  return SplitLines(DecodeCodePage(*bytes, codePage));
 }
 
 // Why the readers cannot read these bytes as 8-bit text, or empty.
@@ -71,7 +73,7 @@ Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
   ProjectFiles files;
   // The "Language" line is plain ASCII: find it first, then read every file
   // in the project's code page.
-  const Result<QByteArray> projectBytes = ReadFileBytes(projectPath);
+  const Result<QByteArray> projectBytes = ReadRegularFile(projectPath, kMaxProjectFileBytes);
   if (!projectBytes) return Fail(projectBytes.Message());
   const int codePage = ProjectCodePage(SplitLines(DecodeCodePage(*projectBytes, 1252)));
   files.ProjectLines = SplitLines(DecodeCodePage(*projectBytes, codePage));

@@ -52,3 +52,22 @@ QString WithoutAnchor(const QString& reference) {
   }
   return reference;
 }
+
+QString ResolvedPath(const QString& path) {
+  QString existing = QDir::cleanPath(QDir(path).absolutePath());
+  QString rest;
+  while (!QFileInfo::exists(existing)) {
+    const QFileInfo info(existing);
+    if (info.absolutePath() == existing) break;
+    rest = rest.isEmpty() ? info.fileName() : info.fileName() + u'/' + rest;
+    existing = info.absolutePath();
+  }
+  const QString real = QFileInfo(existing).canonicalFilePath();
+  if (real.isEmpty()) return QDir::cleanPath(path);
+  return rest.isEmpty() ? real : QDir::cleanPath(real + u'/' + rest);
+}
+
+bool InsideFolder(const QString& path, const QString& folder) {
+  const QString realFolder = ResolvedPath(folder);
+  return ResolvedPath(path).startsWith(realFolder == u'/' ? realFolder : realFolder + u'/');
+}

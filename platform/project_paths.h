@@ -17,3 +17,10 @@ QString ResolveProjectPath(const QString& folder, const QString& reference);
 
 // A reference without its "#anchor" and "?query" parts ("a.htm#top" -> "a.htm").
 QString WithoutAnchor(const QString& reference);
+
+// The path with the links of its existing part followed, the rest as
+// written ("link/new.hhc" -> "/real/folder/new.hhc").
+QString ResolvedPath(const QString& path);
+// Whether `path` lies inside `folder` once the links of both are followed
+// (for a path that does not exist yet, those of its existing part).
+bool InsideFolder(const QString& path, const QString& folder);

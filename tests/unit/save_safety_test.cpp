@@ -162,7 +162,7 @@ TEST_F(SaveSafety, FullDiskNamesTheFileAndKeepsTheOldFiles) {
   ASSERT_TRUE(p.waitForFinished(60000));
   const QString err = QString::fromLocal8Bit(p.readAllStandardError());
   EXPECT_NE(p.exitCode(), 0);
-  EXPECT_TRUE(err.contains("Unable to write to " + project)) << err.toStdString();
+  EXPECT_TRUE(err.contains("Unable to write to " + project + ": File too large")) << err.toStdString();
   EXPECT_EQ(ReadAll(saved), old);
   // No half-written file is left beside them.
   const QStringList names = QDir(QFileInfo(project).absolutePath()).entryList(QDir::Files);
@@ -180,7 +180,7 @@ TEST_F(SaveSafety, ReadOnlyFileStopsTheSaveThereAndNamesIt) {
   Status recentList;
   const Status written = SaveProjectFiles(snapshot, read.ProjectLines, folder->filePath("s.ini"), recentList);
   EXPECT_FALSE(written.Ok()) << "the save went through a read-only file";
-  EXPECT_EQ(written.Message(), "Cannot create file " + index);
+  EXPECT_EQ(written.Message(), "Cannot create file " + index + ": the file is read-only");
   QFile::setPermissions(index, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
   // The index file and the files after it are the old ones.
   const Files now = ReadAll(saved);
