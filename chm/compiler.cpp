@@ -158,8 +158,6 @@ Result<quint64> WriteCompiledFile(const QString& target, const HelpContent& help
     return Fail(failure.isEmpty() ? QStringLiteral("cannot write %1: %2").arg(target, stats.Message())
                                   : failure);
   }
-  if (!(*out)->Device().flush())
-    return Fail(QStringLiteral("cannot write %1: %2").arg(target, (*out)->Device().errorString()));
   if (const Status verified =
           VerifyCompiledFile((*out)->ReadablePath(), target, help.entries, writer.Options().threads);
       !verified)
