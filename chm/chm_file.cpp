@@ -27,11 +27,6 @@ namespace {
 
 constexpr qint64 kPieceSize = 64 * 1024;
 
-QString nulTerminated(const QByteArray& data) {
-  const qsizetype nul = data.indexOf('\0');
-  return ChmNameToString(nul < 0 ? data : data.left(nul));
-}
-
 }  // namespace
 
 QString ChmNameToString(const QByteArray& bytes) {
@@ -80,7 +75,7 @@ ChmSystemInfo ParseChmSystem(const QByteArray& data) {
   return info;
 }
 
-QMap<quint32, QString> ParseContextMap(const QByteArray& ivb, const QByteArray& strings) {
+QMap<quint32, QString> ParseContextMap(const QByteArray& ivb, const QByteArray& strings, int codePage) {
   QMap<quint32, QString> map;
   if (ivb.size() < 4) return map;
   const qsizetype declared = ReadLe32(ivb, 0);
@@ -89,7 +84,7 @@ QMap<quint32, QString> ParseContextMap(const QByteArray& ivb, const QByteArray& 
     const quint32 number = ReadLe32(ivb, at);
     const quint32 offset = ReadLe32(ivb, at + 4);
     if (offset >= static_cast<quint32>(strings.size())) continue;
-    if (!map.contains(number)) map.insert(number, nulTerminated(strings.mid(offset)));
+    if (!map.contains(number)) map.insert(number, ChmTextToString(strings.mid(offset, 4096), codePage));
   }
   return map;
 }
@@ -228,7 +223,7 @@ QMap<quint32, QString> ChmFile::contextMap() const {
     if (e.isFile && e.isNormal) pages.append(e.path);
   }
   QMap<quint32, QString> resolved;
-  const QMap<quint32, QString> stored = ParseContextMap(*ivb, *strings);
+  const QMap<quint32, QString> stored = ParseContextMap(*ivb, *strings, systemInfo().codePage);
   for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
     const QString page = MatchStoredPagePath(it.value(), pages);
     if (!page.isEmpty()) resolved.insert(it.key(), page);

@@ -57,8 +57,9 @@ QString ChmTextToString(const QByteArray& bytes, int codePage);
 ChmSystemInfo ParseChmSystem(const QByteArray& data);
 
 // #IVB's number/offset pairs joined with the NUL-terminated strings of
-// #STRINGS; pairs that point outside #STRINGS are left out.
-QMap<quint32, QString> ParseContextMap(const QByteArray& ivb, const QByteArray& strings);
+// #STRINGS, decoded in codePage (see ChmTextToString); pairs that point
+// outside #STRINGS are left out.
+QMap<quint32, QString> ParseContextMap(const QByteArray& ivb, const QByteArray& strings, int codePage = 0);
 
 // The entry (e.g. "/sub/Page.htm") that a page path stored in the context
 // map means: the path as it is, or, when the compiler stored an absolute
