@@ -1,6 +1,7 @@
 #include "viewer/viewer_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -79,7 +80,14 @@ bool ViewerPage::acceptNavigationRequest(const QUrl& url, NavigationType type, b
   // The pages stay inside their file: a clicked link to the web or to mail
   // goes to the desktop's programs, anything else outside goes nowhere.
   if (!IsOwnFileUrl(url)) {
-    if (type == NavigationTypeLinkClicked && IsDesktopLink(url)) QDesktopServices::openUrl(url);
+    // A script's navigation counts as a link too: only one right after the
+    // user's click or key goes to the desktop.
+    constexpr qint64 kUserInputMs = 1000;
+    const bool byUser = SinceUserInput.isValid() && SinceUserInput.elapsed() < kUserInputMs;
+    if (type == NavigationTypeLinkClicked && byUser && IsDesktopLink(url)) {
+      SinceUserInput.invalidate();
+      QDesktopServices::openUrl(url);
+    }
     return false;
   }
   return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
@@ -175,6 +183,8 @@ ViewerWindow::ViewerWindow(std::shared_ptr<const ChmDocument> document,
   TopicView = new QWebEngineView(split);
   TopicView->setObjectName("TopicView");
   TopicView->setPage(Page);
+  // The topic pane's input arrives at a widget the view makes for each page.
+  qApp->installEventFilter(this);
   split->addWidget(NavigationTabs);
   split->addWidget(TopicView);
   split->setStretchFactor(1, 1);
@@ -390,6 +400,14 @@ void ViewerWindow::closeEvent(QCloseEvent* event) {
     if (!stored) qWarning("Orvex: %s", qPrintable(stored.Message()));
   }
   QMainWindow::closeEvent(event);
+}
+
+bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if ((type == QEvent::MouseButtonPress || type == QEvent::KeyPress) && Page && watched->isWidgetType() &&
+      TopicView->isAncestorOf(static_cast<QWidget*>(watched)))
+    Page->NoteUserInput();
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void ViewerWindow::ShowUrl(const QUrl& url) {

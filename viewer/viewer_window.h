@@ -2,6 +2,7 @@
 // topic on the right, with back and forward.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
@@ -36,6 +37,9 @@ class ViewerPage : public QWebEnginePage {
   Q_OBJECT
  public:
   ViewerPage(QWebEngineProfile* profile, QObject* parent);
+  // The user pressed a mouse button or a key in the topic pane: a link to
+  // the web or to mail followed now was clicked, not set off by a script.
+  void NoteUserInput() { SinceUserInput.start(); }
 
  signals:
   void CommandRequested(const QString& name, const QUrlQuery& arguments);
@@ -46,6 +50,9 @@ class ViewerPage : public QWebEnginePage {
   bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
   // Links meant for a new window open in the topic pane.
   QWebEnginePage* createWindow(WebWindowType type) override;
+
+ private:
+  QElapsedTimer SinceUserInput;
 };
 
 class ViewerWindow : public QMainWindow {
@@ -138,6 +145,7 @@ class ViewerWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildMenus();

@@ -76,23 +76,21 @@ TEST(ViewerSafety, PagesReachOnlyTheirOwnFileAndWebLinksGoToTheBrowser) {
   const QByteArray web = "http://127.0.0.1:" + QByteArray::number(server.serverPort());
   SampleProject sample;
   sample.Write();
-  orvex_test::writeBytes(sample.Project.folder + "/My_Guide01.htm",
-                         "<html><head><link rel=\"stylesheet\" href=\"" + web +
-                             "/c.css\"><link rel=\"preconnect\" href=\"" + web + "\"><script src=\"" + web +
-                             "/s.js\"></script></head><body>\r\n<img src=\"" + web +
-                             "/p.png\"><iframe src=\"" + web +
-                             "/frame\"></iframe><img src=\"file:///etc/passwd\">\r\n"
-                             "<a id=\"web\" href=\"" +
-                             web +
-                             "/clicked\">web</a> <a id=\"mail\" href=\"mailto:a@example.com\">mail</a>\r\n"
-                             "<script>fetch('" +
-                             web +
-                             "/fetch').catch(function () {});\r\n"
-                             "var x = new XMLHttpRequest(); x.open('GET', '" +
-                             web +
-                             "/xhr'); x.send();\r\n"
-                             "new Image().src = '" +
-                             web + "/image';</script></body></html>\r\n");
+  // Every way a page asks for something: style sheet, preconnect and
+  // prefetch, script, picture, frame, a local file, fetch, XMLHttpRequest,
+  // a web socket, a beacon, and a script that sends the page elsewhere.
+  QByteArray html =
+      "<html><head><link rel=\"stylesheet\" href=\"WEB/c.css\"><link rel=\"preconnect\" href=\"WEB\">"
+      "<link rel=\"prefetch\" href=\"WEB/next\"><script src=\"WEB/s.js\"></script></head><body>\r\n"
+      "<img src=\"WEB/p.png\"><iframe src=\"WEB/frame\"></iframe><img src=\"file:///etc/passwd\">\r\n"
+      "<a id=\"web\" href=\"WEB/clicked\">web</a> <a id=\"mail\" href=\"mailto:a@example.com\">mail</a>\r\n"
+      "<script>fetch('WEB/fetch').catch(function () {});\r\n"
+      "var x = new XMLHttpRequest(); x.open('GET', 'WEB/xhr'); x.send();\r\n"
+      "new Image().src = 'WEB/image'; navigator.sendBeacon('WEB/beacon', 'x');\r\n"
+      "try { new WebSocket('WEB/socket'.replace('http', 'ws')); } catch (e) {}\r\n"
+      "addEventListener('load', function () { location.href = 'WEB/moved'; });</script></body></html>\r\n";
+  html.replace("WEB", web);
+  orvex_test::writeBytes(sample.Project.folder + "/My_Guide01.htm", html);
   ASSERT_TRUE(sample.Compile());
   DesktopUrls desktop({"http", "mailto"});
   std::unique_ptr<ViewerWindow> viewer(OpenViewer(sample.Project.chmPath()));
@@ -102,20 +100,28 @@ TEST(ViewerSafety, PagesReachOnlyTheirOwnFileAndWebLinksGoToTheBrowser) {
   ASSERT_TRUE(WaitForTopic(viewer.get(), "/My_Guide01.htm"));
   QTest::qWait(1500);
   EXPECT_EQ(connections, 0) << "a page reached the local server";
+  EXPECT_TRUE(desktop.Opened.isEmpty())
+      << "a script sent the desktop to " << desktop.Opened.value(0).toString().toStdString();
+  EXPECT_EQ(viewer->CurrentEntry(), "/My_Guide01.htm");
 
   QWebEnginePage* page = viewer->TopicView->page();
-  RunJs(page, "document.getElementById('web').click(); true");
+  // The user clicks each link with the mouse.
+  const auto click = [&](const char* id) {
+    const QVariantList at =
+        RunJs(page,
+              QString("var r = document.getElementById('%1').getBoundingClientRect(); [r.x + 3, r.y + 3]")
+                  .arg(id))
+            .toList();
+    ASSERT_EQ(at.size(), 2);
+    QTest::mouseClick(viewer->TopicView->focusProxy(), Qt::LeftButton, {},
+                      QPoint(at[0].toInt(), at[1].toInt()));
+  };
+  click("web");
   ASSERT_TRUE(WaitUntil([&] { return desktop.Opened.size() == 1; }, 10000));
-  // A mail link reaches the desktop only when the user clicks it.
-  const QVariantList at =
-      RunJs(page, "var r = document.getElementById('mail').getBoundingClientRect(); [r.x + 3, r.y + 3]")
-          .toList();
-  ASSERT_EQ(at.size(), 2);
-  QTest::mouseClick(viewer->TopicView->focusProxy(), Qt::LeftButton, {},
-                    QPoint(at[0].toInt(), at[1].toInt()));
+  click("mail");
   ASSERT_TRUE(WaitUntil([&] { return desktop.Opened.size() == 2; }, 10000));
-  EXPECT_EQ(desktop.Opened.value(0), QUrl(QString::fromLatin1(web + "/clicked")));
-  EXPECT_EQ(desktop.Opened.value(1), QUrl("mailto:a@example.com"));
+  EXPECT_EQ(desktop.Opened.value(0).toString(), QString::fromLatin1(web + "/clicked"));
+  EXPECT_EQ(desktop.Opened.value(1).toString(), "mailto:a@example.com");
   QTest::qWait(500);
   EXPECT_EQ(viewer->CurrentEntry(), "/My_Guide01.htm");
   EXPECT_EQ(connections, 0) << "the click reached the local server";
