@@ -9,7 +9,6 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTextBlock>
-#include <QThread>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -74,6 +73,10 @@ ProblemsPane::ProblemsPane(const HelpProject& project, Views views, QObject* par
   connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { OpenProblem(item); });
 }
 
+ProblemsPane::~ProblemsPane() {
+  if (m_worker) m_worker->wait();
+}
+
 void ProblemsPane::CheckProject() {
   if (m_checking || !m_project.IsOpen()) return;
   auto input = std::make_shared<ProjectCheckInput>();
@@ -90,6 +93,7 @@ void ProblemsPane::CheckProject() {
   auto clock = std::make_shared<QElapsedTimer>();
   clock->start();
   QThread* worker = QThread::create([input, result] { *result = ::CheckProject(*input); });
+  m_worker = worker;
   connect(worker, &QThread::finished, worker, &QObject::deleteLater);
   connect(worker, &QThread::finished, this, [this, input, result, clock] {
     m_checking = false;
