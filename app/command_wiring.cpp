@@ -13,6 +13,7 @@
 #include "app/long_work.h"
 #include "app/main_window.h"
 #include "app/program_help.h"
+#include "alltopics/topic_replace_pane.h"
 #include "checks/problems_pane.h"
 #include "editor/editor_commands.h"
 #include "features/help_feature_commands.h"
@@ -42,11 +43,18 @@ void MainWindow::ConnectPanes() {
                                   this);
 }
 
-void MainWindow::ConnectProblemsPane() {
+void MainWindow::ConnectProjectTools() {
   problemsPane = new ProblemsPane(
       project, {this, contentsTree, contentsModel, indexModel, editorTabs, sourceView}, this);
   addDockWidget(Qt::BottomDockWidgetArea, problemsPane->Dock());
   connect(checkProjectAction, &QAction::triggered, problemsPane, &ProblemsPane::CheckProject);
+  topicReplace = new TopicReplacePane(project, *topicEditing, this,
+                                      {contentsTree, contentsModel, editorTabs, sourceView}, this);
+  addDockWidget(Qt::BottomDockWidgetArea, topicReplace->Dock());
+  tabifyDockWidget(problemsPane->Dock(), topicReplace->Dock());
+  connect(findInTopicsAction, &QAction::triggered, topicReplace, &TopicReplacePane::Show);
+  // Ctrl+Shift+F works from every pane, also while the Edit menu is off (the trees have the focus).
+  addAction(findInTopicsAction);
 }
 
 void MainWindow::ConnectBuildCommands() {

@@ -82,6 +82,8 @@ void MainWindow::BuildMainMenu() {
   findAgainAction->setShortcut(QKeySequence(Qt::Key_F3));
   replaceAction = AddItem(editMenu, "replaceAction", "R&eplace...");
   replaceAction->setShortcut(QKeySequence("Ctrl+H"));
+  findInTopicsAction = AddItem(editMenu, "findInTopicsAction", "Find in all &topics...");
+  findInTopicsAction->setShortcut(QKeySequence("Ctrl+Shift+F"));
   editMenu->addSeparator();
   projectFilesMenu = AddSubmenu(editMenu, "projectFilesMenu", "&Edit");
   styleSheetAction = AddItem(projectFilesMenu, "styleSheetAction", "&Style sheet");

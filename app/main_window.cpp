@@ -309,7 +309,7 @@ void MainWindow::FormCreate() {
   ConnectFocusMenus();
   ConnectPaneKeys();
   ConnectPanes();
-  ConnectProblemsPane();
+  ConnectProjectTools();
   ConnectProjectCommands();
   UpdateMinimumSize();
   ConnectBuildCommands();

@@ -116,6 +116,7 @@ class MainWindow : public QMainWindow {
   QAction* findAction = nullptr;
   QAction* findAgainAction = nullptr;
   QAction* replaceAction = nullptr;
+  QAction* findInTopicsAction = nullptr;
   QMenu* projectFilesMenu = nullptr;
   QAction* styleSheetAction = nullptr;
   QAction* popupTextsAction = nullptr;
@@ -225,9 +226,11 @@ class MainWindow : public QMainWindow {
   // Compiling, decompiling and add-in runs: one at a time.
   std::unique_ptr<class LongWork> longWork;
 
-  // --- Check project: the Problems pane (checks/) ---
+  // --- project-wide tools: Check project's Problems pane (checks/), Find
+  // and Replace in all topics (alltopics/) ---
   class ProblemsPane* problemsPane = nullptr;
-  void ConnectProblemsPane();
+  class TopicReplacePane* topicReplace = nullptr;
+  void ConnectProjectTools();
 
   // --- add-ins and program help ---
   // "Tools" > "Add-ins", listed in the background from start-up on.

@@ -5,12 +5,7 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QStyle>
-#include <QTabWidget>
-#include <QTextBlock>
-#include <QThread>
-#include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <memory>
@@ -18,27 +13,12 @@
 #include "model/contents_model.h"
 #include "model/help_project.h"
 #include "model/index_model.h"
+#include "panes/topic_jump.h"
 
 namespace {
 
 constexpr int kPageRole = Qt::UserRole;
 constexpr int kLineRole = Qt::UserRole + 1;
-
-// The Contents item whose page is `page` (relative, any letter case or "\"), first in tree order.
-QModelIndex FindTopic(const ContentsModel& contents, const QString& page, const QModelIndex& parent = {}) {
-  for (int row = 0; row < contents.rowCount(parent); ++row) {
-    const QModelIndex node = contents.index(row, 0, parent);
-    if (const TopicData* topic = contents.RecordAt(node)) {
-      QString name = topic->FileName.section(u'#', 0, 0).trimmed();
-      name.replace(u'\\', u'/');
-      if (name.startsWith(QLatin1String("./"))) name = name.mid(2);
-      if (name.compare(page, Qt::CaseInsensitive) == 0) return node;
-    }
-    const QModelIndex below = FindTopic(contents, page, node);
-    if (below.isValid()) return below;
-  }
-  return {};
-}
 
 QIcon SeverityIcon(CheckSeverity severity) {
   const QStyle::StandardPixmap pixmap = severity == CheckSeverity::Error ? QStyle::SP_MessageBoxCritical
@@ -74,6 +54,10 @@ ProblemsPane::ProblemsPane(const HelpProject& project, Views views, QObject* par
   connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { OpenProblem(item); });
 }
 
+ProblemsPane::~ProblemsPane() {
+  if (m_worker) m_worker->wait();
+}
+
 void ProblemsPane::CheckProject() {
   if (m_checking || !m_project.IsOpen()) return;
   auto input = std::make_shared<ProjectCheckInput>();
@@ -90,6 +74,7 @@ void ProblemsPane::CheckProject() {
   auto clock = std::make_shared<QElapsedTimer>();
   clock->start();
   QThread* worker = QThread::create([input, result] { *result = ::CheckProject(*input); });
+  m_worker = worker;
   connect(worker, &QThread::finished, worker, &QObject::deleteLater);
   connect(worker, &QThread::finished, this, [this, input, result, clock] {
     m_checking = false;
@@ -147,24 +132,11 @@ void ProblemsPane::OpenProblem(QTreeWidgetItem* item) {
   if (!item || !item->parent()) return;
   const QString page = item->data(0, kPageRole).toString();
   const int line = item->data(0, kLineRole).toInt();
-  const QModelIndex topic = page.isEmpty() ? QModelIndex() : FindTopic(*m_views.contents, page);
-  if (!topic.isValid()) {
-    m_summary->setText(page.isEmpty() ? tr("%1 is no topic's page: open it from the project folder.")
-                                            .arg(item->toolTip(2).section(u':', 0, 0))
-                                      : tr("No Contents item leads to %1.").arg(page));
+  if (OpenTopicAtLine({m_views.contentsTree, m_views.contents, m_views.editorTabs, m_views.sourceView}, page,
+                      line))
     return;
-  }
-  m_views.contentsTree->setCurrentIndex(topic);
-  m_views.contentsTree->scrollTo(topic);
-  // The selection stays where it was when the page being edited could not be stored.
-  if (m_views.contentsTree->currentIndex() != topic) return;
-  m_views.editorTabs->setCurrentIndex(1);
-  QPlainTextEdit* source = m_views.sourceView;
-  const QTextBlock block = source->document()->findBlockByNumber(std::max(line, 1) - 1);
-  if (block.isValid()) {
-    QTextCursor cursor(block);
-    source->setTextCursor(cursor);
-    source->centerCursor();
-  }
-  source->setFocus();
+  if (!page.isEmpty() && FindTopicOfPage(*m_views.contents, page).isValid()) return;  // the selection stayed
+  m_summary->setText(page.isEmpty() ? tr("%1 is no topic's page: open it from the project folder.")
+                                          .arg(item->toolTip(2).section(u':', 0, 0))
+                                    : tr("No Contents item leads to %1.").arg(page));
 }

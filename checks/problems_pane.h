@@ -5,7 +5,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QThread>
 #include <vector>
 
 #include "checks/project_check.h"
@@ -35,6 +37,8 @@ class ProblemsPane : public QObject {
     QPlainTextEdit* sourceView = nullptr;
   };
   ProblemsPane(const HelpProject& project, Views views, QObject* parent = nullptr);
+  // Waits for a check still running: it reads the project folder.
+  ~ProblemsPane() override;
 
   // The dock that holds the pane, hidden until the first check; the window places it.
   QDockWidget* Dock() const { return m_dock; }
@@ -60,4 +64,5 @@ class ProblemsPane : public QObject {
   QLabel* m_summary = nullptr;
   QTreeWidget* m_list = nullptr;
   bool m_checking = false;
+  QPointer<QThread> m_worker;  // the thread of the check running, if any
 };

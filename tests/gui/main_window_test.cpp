@@ -80,7 +80,8 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder) {
             (QStringList{"New", "Open", "Reopen", "Save", "-", "Compile", "View compiled help file",
                          "View compiler messages", "Decompile CHM file", "-", "Exit"}));
   EXPECT_EQ(Captions(form->editMenu),
-            (QStringList{"Undo", "Redo", "Find text", "Find again", "Replace...", "-", "Edit", "-"} +
+            (QStringList{"Undo", "Redo", "Find text", "Find again", "Replace...", "Find in all topics...",
+                         "-", "Edit", "-"} +
              QStringList{"Set Font", "Set color", "Table ...", "Toggle ", "-", "Options", "-", "Copy", "Cut",
                          "Paste", "Paste as plain text", "Select all"}));
   EXPECT_EQ(Captions(form->insertMenu),

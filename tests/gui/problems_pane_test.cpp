@@ -68,6 +68,8 @@ class ProblemsPaneTest : public ::testing::Test {
     ASSERT_NE(check, nullptr);
     ASSERT_TRUE(check->isEnabled());
     check->trigger();
+    // The check runs on a thread of its own: its result comes with the events after.
+    EXPECT_EQ(list->topLevelItemCount(), 0);
     ASSERT_TRUE(ProcessEventsUntil([this] { return list->topLevelItemCount() > 0; }));
   }
   QTemporaryDir dir;

@@ -62,6 +62,33 @@ TEST(CheckProjectCommand, WarningsAndNotesAloneDoNotFail) {
   EXPECT_EQ(RunCheck(dir.filePath("None.hhp")).exitCode, 2);
 }
 
+// The program's own projects keep aliases and numbers in included files.
+TEST(CheckProjectCommand, IncludedAliasAndMapFilesAreNamedByTheirLines) {
+  QTemporaryDir dir;
+  PutText(
+      dir.filePath("G.hhp"),
+      "[OPTIONS]\r\nContents file=G.hhc\r\n\r\n[FILES]\r\nG01.htm\r\n\r\n[ALIAS]\r\n#include G.ali\r\n\r\n"
+      "[MAP]\r\n#include \"G.h\"\r\n",
+      1252);
+  PutText(dir.filePath("G.ali"), "IDH_G01=G01.htm\r\nIDH_G02=G02.htm\r\n", 1252);
+  PutText(dir.filePath("G.h"), "#define IDH_G01 101\r\n#define IDH_g02 101\r\n#define IDH_G03 103\r\n", 1252);
+  PutText(dir.filePath("G.hhc"),
+          "<UL><LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"One\">"
+          "<param name=\"Local\" value=\"G01.htm\"></OBJECT></UL>\r\n",
+          1252);
+  PutText(dir.filePath("G01.htm"), "<P>one</P>\r\n", 1252);
+  const CheckRun run = RunCheck(dir.filePath("G.hhp"));
+  EXPECT_EQ(
+      run.lines,
+      QStringList({"G.ali:2: alias-missing-page: alias IDH_G02 leads to a page that does not exist: G02.htm",
+                   "G.h:2: duplicate-number: context number 101 of IDH_g02 is already given to IDH_G01 (G.h, "
+                   "line 1)",
+                   "G.h:3: number-without-alias: context number IDH_G03 (103) has no alias in [ALIAS]",
+                   "G01.htm:1: no-keyword: topic \"One\" has no keyword in the Index"}))
+      << run.lines.join('\n').toStdString();
+  EXPECT_EQ(run.exitCode, 1);
+}
+
 // Pages made by real generators link only what they write; Sphinx's HTML
 // Help builder alone links the sources ("Show Source") it does not copy.
 TEST(CheckProject, GeneratedProjectsHaveNoBrokenLinks) {
