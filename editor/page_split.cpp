@@ -22,6 +22,10 @@ Landmarks FindLandmarks(const QString& html) {
   HtmlToken token;
   while (tokenizer.Next(&token)) {
     if (token.type == HtmlTokenType::StartTag) {
+      // A title (or other element of text) left open would take the rest of
+      // the page with it; the page's tags after it still count.
+      if (!token.IsNamed(u"script") && !token.IsNamed(u"style") && !tokenizer.RawTextEnds())
+        tokenizer.LeaveRawText();
       if (marks.bodyStart < 0 && token.IsNamed(u"body")) {
         marks.bodyStart = token.begin;
         marks.bodyEnd = token.end;

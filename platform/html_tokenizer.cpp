@@ -16,9 +16,8 @@ bool IsLineEnd(QChar c) { return c == u'\n' || c == u'\r'; }
 
 // Elements whose content a browser reads as text up to their end tag
 // (<noscript> too: every browser that shows our pages runs scripts).
-constexpr std::array<QStringView, 9> kRawTextElements = {u"script",   u"style",    u"xmp",
-                                                         u"iframe",   u"noembed",  u"noframes",
-                                                         u"noscript", u"textarea", u"title"};
+constexpr std::array<QStringView, 9> kRawTextElements = {
+    u"script", u"style", u"xmp", u"iframe", u"noembed", u"noframes", u"noscript", u"textarea", u"title"};
 
 bool IsRawTextElement(QStringView name) {
   for (QStringView raw : kRawTextElements)
@@ -193,22 +192,26 @@ void HtmlTokenizer::ReadTag(HtmlToken* token, qsizetype nameStart) {
   token->end = pos = i;
 }
 
-void HtmlTokenizer::ReadRawText(HtmlToken* token) {
+// Where the raw text of the pending element ends: at its end tag, or the text's end.
+qsizetype HtmlTokenizer::RawTextEnd() const {
   const qsizetype n = text.size();
+  if (rawTextElement.compare(u"plaintext", Qt::CaseInsensitive) == 0) return n;
+  for (qsizetype at = text.indexOf(u"</", pos); at >= 0; at = text.indexOf(u"</", at + 2)) {
+    const qsizetype after = at + 2 + rawTextElement.size();
+    if (after > n ||
+        text.mid(at + 2, rawTextElement.size()).compare(rawTextElement, Qt::CaseInsensitive) != 0)
+      continue;
+    if (after == n || IsBlank(text[after]) || text[after] == u'/' || text[after] == u'>') return at;
+  }
+  return n;
+}
+
+bool HtmlTokenizer::RawTextEnds() const { return !rawTextElement.isEmpty() && RawTextEnd() < text.size(); }
+
+void HtmlTokenizer::ReadRawText(HtmlToken* token) {
   token->type = HtmlTokenType::RawText;
   token->name = rawTextElement;
-  qsizetype end = n;
-  if (rawTextElement.compare(u"plaintext", Qt::CaseInsensitive) != 0) {
-    for (qsizetype at = text.indexOf(u"</", pos); at >= 0; at = text.indexOf(u"</", at + 2)) {
-      const qsizetype after = at + 2 + rawTextElement.size();
-      if (after > n || text.mid(at + 2, rawTextElement.size()).compare(rawTextElement, Qt::CaseInsensitive) != 0)
-        continue;
-      if (after == n || IsBlank(text[after]) || text[after] == u'/' || text[after] == u'>') {
-        end = at;
-        break;
-      }
-    }
-  }
+  const qsizetype end = RawTextEnd();
   rawTextElement = {};
   token->content = text.mid(pos, end - pos);
   token->end = pos = end;

@@ -37,7 +37,7 @@ struct HtmlToken {
   QStringView content;
   // Start tags: every attribute in the order written (repeated names too).
   QVarLengthArray<HtmlAttribute, 8> attributes;
-  bool selfClosing = false;  // a start tag that ends with "/>"
+  bool selfClosing = false;   // a start tag that ends with "/>"
   bool unterminated = false;  // the text (or, see below, the line) ended inside the markup
 
   bool IsNamed(QStringView tagName) const { return name.compare(tagName, Qt::CaseInsensitive) == 0; }
@@ -74,10 +74,17 @@ class HtmlTokenizer {
   bool Next(HtmlToken* token);
   // Just after the token given last.
   qsizetype Position() const { return pos; }
+  // Reads what follows the raw-text element whose start tag was given last
+  // as markup, not as its raw text: for a reader that keeps a page whose
+  // <title> or <textarea> never ends from losing the rest to it.
+  void LeaveRawText() { rawTextElement = {}; }
+  // Whether the raw-text element whose start tag was given last ends before the text does.
+  bool RawTextEnds() const;
 
  private:
   void ReadTag(HtmlToken* token, qsizetype nameStart);
   void ReadRawText(HtmlToken* token);
+  qsizetype RawTextEnd() const;
   qsizetype MarkupAt(qsizetype at) const;
 
   QStringView text;
@@ -85,7 +92,6 @@ class HtmlTokenizer {
   QuoteRule quoteRule;
   QStringView rawTextElement;  // set after the start tag of a raw-text element
 };
-
 
 // The text of the first <title> of `html`, entities decoded and runs of
 // blanks made one, trimmed; empty when it has none.
