@@ -7,11 +7,17 @@ namespace {
 enum class Element { Other, ListItem, List, Object, Param };
 
 Element ElementOf(QStringView name) {
-  if (name.compare(u"LI", Qt::CaseInsensitive) == 0) return Element::ListItem;
-  if (name.compare(u"UL", Qt::CaseInsensitive) == 0) return Element::List;
-  if (name.compare(u"OBJECT", Qt::CaseInsensitive) == 0) return Element::Object;
-  if (name.compare(u"PARAM", Qt::CaseInsensitive) == 0) return Element::Param;
-  return Element::Other;
+  const auto is = [name](QStringView known) { return name.compare(known, Qt::CaseInsensitive) == 0; };
+  switch (name.size()) {
+    case 2:
+      return is(u"LI") ? Element::ListItem : is(u"UL") ? Element::List : Element::Other;
+    case 5:
+      return is(u"PARAM") ? Element::Param : Element::Other;
+    case 6:
+      return is(u"OBJECT") ? Element::Object : Element::Other;
+    default:
+      return Element::Other;
+  }
 }
 
 QString Decoded(QStringView raw) {

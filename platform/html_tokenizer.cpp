@@ -15,13 +15,28 @@ bool IsBlank(QChar c) {
 bool IsLineEnd(QChar c) { return c == u'\n' || c == u'\r'; }
 
 // Elements whose content a browser reads as text up to their end tag
-// (<noscript> too: every browser that shows our pages runs scripts).
-constexpr std::array<QStringView, 9> kRawTextElements = {
-    u"script", u"style", u"xmp", u"iframe", u"noembed", u"noframes", u"noscript", u"textarea", u"title"};
+// (<noscript> too: every browser that shows our pages runs scripts);
+// <plaintext> to the end of the text.
+constexpr std::array<QStringView, 10> kRawTextElements = {u"script",  u"style",    u"xmp",      u"iframe",
+                                                          u"noembed", u"noframes", u"noscript", u"textarea",
+                                                          u"title",   u"plaintext"};
 
 bool IsRawTextElement(QStringView name) {
+  // Most tags are none of them: their first letter or length says so at once.
+  if (name.size() < 3 || name.size() > 9) return false;
+  switch (name[0].unicode() | 0x20) {
+    case u'i':
+    case u'n':
+    case u'p':
+    case u's':
+    case u't':
+    case u'x':
+      break;
+    default:
+      return false;
+  }
   for (QStringView raw : kRawTextElements)
-    if (name.compare(raw, Qt::CaseInsensitive) == 0) return true;
+    if (name.size() == raw.size() && name.compare(raw, Qt::CaseInsensitive) == 0) return true;
   return false;
 }
 
@@ -81,7 +96,6 @@ bool HtmlTokenizer::Next(HtmlToken* token) {
     token->type = HtmlTokenType::StartTag;
     ReadTag(token, pos + 1);
     if (!token->unterminated && IsRawTextElement(token->name)) rawTextElement = token->name;
-    if (!token->unterminated && token->IsNamed(u"plaintext")) rawTextElement = token->name;
     return true;
   }
   if (kind == 2) {
