@@ -116,14 +116,14 @@ bool HtmlTokenizer::Next(HtmlToken* token) {
       contentEnd = pos + 4;
       end = pos + 6;
     } else {
-      const qsizetype close = text.indexOf(u"-->", pos + 4);
-      const qsizetype bang = text.indexOf(u"--!>", pos + 4);
-      if (bang >= 0 && (close < 0 || bang < close)) {
-        contentEnd = bang;
-        end = bang + 4;
-      } else if (close >= 0) {
-        contentEnd = close;
-        end = close + 3;
+      // The first "-->" or "--!>".
+      for (qsizetype at = text.indexOf(u"--", pos + 4); at >= 0; at = text.indexOf(u"--", at + 1)) {
+        const QStringView after = text.mid(at + 2, 2);
+        if (after.startsWith(u'>') || after == u"!>") {
+          contentEnd = at;
+          end = at + 2 + (after.startsWith(u'>') ? 1 : 2);
+          break;
+        }
       }
     }
     if (end < 0) {
