@@ -153,6 +153,7 @@ void MainWindow::ConnectEditorCommands() {
   EditorCommandProject needs;
   needs.projectFolder = [this] { return project.Folder(); };
   needs.sourceInUse = [this] { return topicEditing->SourceInUse(); };
+  needs.reportFailure = [this](const Status& status) { return ReportFailure(status); };
   editorCommands = new EditorCommands(widgets, std::move(needs));
 }
 

@@ -106,7 +106,7 @@ void MainWindow::BuildMainMenu() {
   insertColumnAction = AddItem(tableMenu, "insertColumnAction", "Insert &column");
   deleteRowAction = AddItem(tableMenu, "deleteRowAction", "&Delete row");
   deleteColumnAction = AddItem(tableMenu, "deleteColumnAction", "D&elete column");
-  toggleMenu = AddSubmenu(editMenu, "toggleMenu", "To&ggle ");
+  toggleMenu = AddSubmenu(editMenu, "toggleMenu", "To&ggle");
   bulletedListAction = AddItem(toggleMenu, "bulletedListAction", "&bulleted list");
   numberedListAction = AddItem(toggleMenu, "numberedListAction", "&numbered list");
   editMenu->addSeparator();
@@ -137,7 +137,7 @@ void MainWindow::BuildMainMenu() {
   insertPopupAction = AddItem(insertMenu, "insertPopupAction", "P&op-up");
   insertPopupAction->setProperty("HelpContext", 10010);
   insertSplashAction = AddItem(insertMenu, "insertSplashAction", "&Splash");
-  insertTrainingCardAction = AddItem(insertMenu, "insertTrainingCardAction", "T&raining cad");
+  insertTrainingCardAction = AddItem(insertMenu, "insertTrainingCardAction", "T&raining card");
 
   toolsMenu = AddTopMenu(bar, "toolsMenu", "&Tools");
   addinsMenu = AddSubmenu(toolsMenu, "addinsMenu", "&Add-ins");

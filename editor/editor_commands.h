@@ -9,6 +9,8 @@
 #include <QVariant>
 #include <functional>
 
+#include "platform/result.h"
+
 class ContentsModel;
 class ControlDialogs;
 class EditingControl;
@@ -89,6 +91,8 @@ struct EditorCommandProject {
   std::function<QString()> projectFolder;
   // The Source tab is the view in use.
   std::function<bool()> sourceInUse;
+  // Shows a failure in an error box; false when the status is one.
+  std::function<bool(const Status& status)> reportFailure;
 };
 
 class EditorCommands : public QObject {

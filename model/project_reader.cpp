@@ -108,6 +108,9 @@ Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
   files.Index = std::move(index.Nodes);
   Tell(sources.Contents, sources.Warnings);
   Tell(sources.Index, sources.Warnings);
+  if (const QString problem = CodePageProblem(files.ProjectLines); !problem.isEmpty())
+    sources.Warnings << QStringLiteral("%1: %2. Orvex reads and writes the project's files as Windows-1252.")
+                            .arg(QDir::toNativeSeparators(projectPath), problem);
 
   // Context numbers of the project file's own sections; the program's own
   // alias and map files are held as lines above and left out here.

@@ -1,8 +1,8 @@
 #include "model/sitemap_reader.h"
 
+#include "model/index_order.h"
 #include "model/sitemap_scanner.h"
 
-#include <QCollator>
 #include <algorithm>
 #include <memory>
 
@@ -397,44 +397,4 @@ std::vector<ContentsNode> ReadContentsFile(const QString& text) { return ReadCon
 
 std::vector<IndexNode> ReadIndexFile(const QString& text, const QLocale& locale) {
   return ReadIndex(text, locale).Nodes;
-}
-
-void SortIndexNodes(std::vector<IndexNode>& nodes, const QLocale& locale) {
-  QCollator collator(locale);
-  collator.setCaseSensitivity(Qt::CaseInsensitive);
-  // Collation keys are made once per node; comparing two keys is far cheaper
-  // than collating the two captions again at every comparison. The C locale
-  // has no collation (its keys would heed letter case): there the captions
-  // are compared case-folded, code point by code point.
-  const bool plain = locale.language() == QLocale::C;
-  struct Keyed {
-    QCollatorSortKey Key;
-    QString Folded;
-    size_t Index;
-  };
-  const auto before = [plain](const Keyed& a, const Keyed& b) {
-    return plain ? a.Folded < b.Folded : a.Key.compare(b.Key) < 0;
-  };
-  std::vector<std::vector<IndexNode>*> todo{&nodes};
-  while (!todo.empty()) {
-    std::vector<IndexNode>* list = todo.back();
-    todo.pop_back();
-    if (list->size() > 1) {
-      std::vector<Keyed> keyed;
-      keyed.reserve(list->size());
-      for (size_t i = 0; i < list->size(); ++i) {
-        const QString& caption = (*list)[i].Caption;
-        keyed.push_back(plain ? Keyed{collator.sortKey(QString()), caption.toCaseFolded(), i}
-                              : Keyed{collator.sortKey(caption), QString(), i});
-      }
-      std::stable_sort(keyed.begin(), keyed.end(), before);
-      std::vector<IndexNode> sorted;
-      sorted.reserve(list->size());
-      for (const Keyed& k : keyed) sorted.push_back(std::move((*list)[k.Index]));
-      list->swap(sorted);
-    }
-    for (IndexNode& node : *list) {
-      if (!node.Children.empty()) todo.push_back(&node.Children);
-    }
-  }
 }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "app/recent_files.h"
+#include "model/index_order.h"
 #include "model/sitemap_reader.h"
 #include "platform/codepage.h"
 #include "platform/project_paths.h"
