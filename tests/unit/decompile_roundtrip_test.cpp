@@ -78,10 +78,11 @@ TEST_F(DecompileRoundTrip, TheHelpComesBackWhole) {
     hhp +=
         "\r\n[WINDOWS]\r\nmain=\"Printer Guide\",\"My Guide.hhc\",\"My Guide.hhk\",\"My_Guide01.htm\","
         "\"My_Guide01.htm\",,,,,0x63520,240,0x387e,[10,20,810,620],0xb0000,,1,0,0,,0\r\n";
-    // The other compiler follows no links: every page is listed.
+    // The other compiler follows no links: every page and picture is listed.
     if (other)
-      hhp.replace("[FILES]\r\nMy_Guide01.htm\r\n",
-                  "[FILES]\r\nMy_Guide01.htm\r\nMy_Guide02.htm\r\nMy_Guide03.htm\r\n");
+      hhp.replace(
+          "[FILES]\r\nMy_Guide01.htm\r\n",
+          "[FILES]\r\nMy_Guide01.htm\r\nMy_Guide02.htm\r\nMy_Guide03.htm\r\nbg.png\r\nsplash.png\r\n");
     writeBytes(project.projectPath(), hhp);
     if (other) {
       QProcess chmcmd;

@@ -162,7 +162,7 @@ TEST_F(HelpProjectTest, ALanguageWithoutAKnownCodePageIsReportedOnOpening) {
   } cases[] = {
       {"Language=0x0439 Hindi (India)", "0x0439"},  // Unicode-only: no ANSI code page
       {"Language=0x9999 Nowhere", "0x9999"},
-      {"Language=0x419", "Language=0x419"},
+      {"Language=0x419", nullptr},  // a bare number counts: Windows-1251
       {"Language=0x409", nullptr},  // not read, but its code page is the default one
       {"Language=0x0419 Russian (Russia)", nullptr},
       {"Title=no language at all", nullptr},

@@ -179,7 +179,7 @@ TEST_F(ProjectInputs, LineBreaksInSitemapValuesStayOnTheirLine) {
   hhc.replace("value=\"My_Guide03.htm\"", "value=\"gone.htm\r\nError: injected\nWarning: injected\"");
   writeBytes(sample.folder + "/My Guide.hhc", hhc);
   const ToolRun run = Hhc();
-  EXPECT_EQ(run.code, 0) << run.output.toStdString();
+  EXPECT_EQ(run.code, 1) << run.output.toStdString();  // gone.htm is missing: an error
   EXPECT_TRUE(run.output.contains("gone.htm")) << run.output.toStdString();
   const QString log = QString::fromLatin1(readBytes(sample.logPath()));
   for (const QString& text : {run.output, log}) {
