@@ -369,11 +369,10 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
   index = std::vector<IndexNode>();
   keywords = QList<ChmKeyword>();
   if (wantsFullText)
-    m_help.entries.append(
-        HelpEntry{"/$FIftiMain",
-                  BuildFullTextIndex(fullText, m_help.lcid, m_codePage,
-                                     {m_options.indexThreads > 0 ? m_options.indexThreads : m_options.threads,
-                                      [this](const QByteArray& b) { return Decode(b); }})});
+    m_help.entries.append(HelpEntry{
+        "/$FIftiMain",
+        BuildFullTextIndex(fullText, m_help.lcid, m_codePage,
+                           {m_options.threads, [this](const QByteArray& b) { return Decode(b); }})});
 }
 
 }  // namespace
