@@ -30,6 +30,7 @@ project=$work/out/html
 if [ -f "$source_folder/index.hhp" ]; then
   # A Doxygen HTML Help folder made before: compiled as it is (a copy).
   mkdir -p "$work/out" && cp -r "$source_folder" "$project"
+  rm -f "$project"/*.chm  # compiled by an earlier run
 else
   echo "Generating the Doxygen project from $source_folder ..."
   (cd "$work" && doxygen Doxyfile >/dev/null 2>&1)
@@ -76,7 +77,7 @@ for threads in 1 2 4; do
   [ "$threads" = 1 ] && one=$t
   [ "$threads" = 2 ] && ours=$t && our_kb=$kb
 done
-echo "The second thread makes hhc $(echo "scale=0; ($one / $ours - 1) * 100 / 1" | bc -l) % faster"
+printf 'The second thread makes hhc %.0f %% faster\n' "$(echo "($one / $ours - 1) * 100" | bc -l)"
 our_size=$(stat -c %s index.chm)
 mv index.chm "$work/ours.chm"
 

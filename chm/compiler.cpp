@@ -287,15 +287,15 @@ CompileResult CompileProject(const QString& projectPath, const CompileOptions& o
   const QString absProject = QFileInfo(projectPath).absoluteFilePath();
   const QString folder = projectFolderOf(absProject);
   // The project's files are compressed while the help's own structures (the
-  // full-text index above all) are made: one thread compresses in the
-  // background, the others make them, and all compress what is left.
+  // full-text index above all) are made: one thread of its own compresses
+  // in the background beside the threads that make them, then all of them
+  // compress what is left.
   std::optional<ChmWriter> writer;
   qsizetype written = 0;
   HelpReadOptions readOptions;
   const int threads =
       options.threads > 0 ? options.threads : int(std::max(1u, std::thread::hardware_concurrency()));
   readOptions.threads = threads;
-  readOptions.indexThreads = std::max(1, threads - 1);
   readOptions.filesRead = [&](quint32 lcid, const QList<HelpEntry>& files) {
     ChmWriterOptions writerOptions;
     writerOptions.lcid = lcid;

@@ -237,6 +237,14 @@ TopicWords WordsOfTopic(const FullTextTopic& topic, const FullTextOptions& optio
   return result;
 }
 
+// Makes room for more occurrences, a quarter more at a time: the lists of
+// all words together are the largest thing the index is made from, and
+// doubling would leave up to half of them unused.
+void Grow(std::vector<Occurrence>& occurrences, size_t more) {
+  const size_t needed = occurrences.size() + more;
+  if (needed > occurrences.capacity()) occurrences.reserve(std::max(needed, needed + needed / 4));
+}
+
 // The words of the topics, from batches of pages read on the threads; the
 // topics' own word lists are joined here, one look-up per word a topic has.
 Collected CollectWords(const QList<FullTextTopic>& topics, const FullTextOptions& options) {
@@ -268,7 +276,9 @@ Collected CollectWords(const QList<FullTextTopic>& topics, const FullTextOptions
         textLocation = titleLocation = 0;  // a topic given twice goes on counting
       for (const TopicWords::Word& word : words[i].words) {
         WordOccurrences& w = collected.words[collected.Id(word.text)];
+        Grow(w.title, word.inTitle.size());
         for (quint32 at : word.inTitle) w.title.push_back({number, titleLocation + at});
+        Grow(w.text, word.inText.size());
         for (quint32 at : word.inText) w.text.push_back({number, textLocation + at});
       }
       titleLocation += words[i].titleCount;

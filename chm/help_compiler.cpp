@@ -1,5 +1,9 @@
 #include "chm/help_compiler.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -126,7 +130,7 @@ class ProjectReader {
   }
   void WarnOfWhatIsNotBuilt(const QList<HhpSection>& sections);
   QList<ScanSeed> Seeds(const QList<ContextEntry>& context, const QList<ChmWindowType>& windows) const;
-  void AddSystemFiles(const ProjectScan& scan, const QList<ContextEntry>& context,
+  void AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>& context,
                       const QList<ChmWindowType>& windows);
 
   QString m_projectPath;
@@ -242,7 +246,7 @@ Result<HelpContent> ProjectReader::Read() {
 
   WarnOfWhatIsNotBuilt(sections);
 
-  const ProjectScan scan = ScanProject(
+  ProjectScan scan = ScanProject(
       m_folder, Seeds(context, windows), [this](const QByteArray& b) { return Decode(b); },
       m_options.threads);
   for (const ScanProblem& p : scan.missingFiles) {
@@ -268,12 +272,17 @@ Result<HelpContent> ProjectReader::Read() {
     m_help.entries.append(HelpEntry{'/' + Encode(name), scan.files.at(i).bytes});
   }
   m_help.files = static_cast<int>(scan.files.size());
+#ifdef __GLIBC__
+  // The pages' text, decoded and dropped on every thread, goes back to the
+  // system before the help's own structures are made.
+  malloc_trim(0);
+#endif
   if (m_options.filesRead) m_options.filesRead(m_help.lcid, m_help.entries);
   AddSystemFiles(scan, context, windows);
   return m_help;
 }
 
-void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextEntry>& context,
+void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>& context,
                                    const QList<ChmWindowType>& windows) {
   const auto onDisk = [this](const QString& value) {
     const QString relative = ResolveReference(QString(), value);
@@ -290,9 +299,10 @@ void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextE
   const QString contentsText = contentsFile.isEmpty() ? QString() : textOf(contentsFile);
   CollectContents(ReadContentsFile(contentsText), contents);
   m_help.contentsItems = contents.items;
-  const std::vector<IndexNode> index =
+  std::vector<IndexNode> index =
       indexFile.isEmpty() ? std::vector<IndexNode>() : ReadIndexFile(textOf(indexFile));
   m_help.indexEntries = CountIndexEntries(index);
+  for (ScannedFile& f : scan.files) f.text.clear();  // the sitemaps are read
 
   ChmStringTable strings;
   QList<ChmTopic> topics;
@@ -359,12 +369,14 @@ void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextE
     m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Map", links.map});
     m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Property", links.property});
   }
+  // What the index took is given back before the full-text index is made.
+  index = std::vector<IndexNode>();
+  keywords = QList<ChmKeyword>();
   if (wantsFullText)
-    m_help.entries.append(
-        HelpEntry{"/$FIftiMain",
-                  BuildFullTextIndex(fullText, m_help.lcid, m_codePage,
-                                     {m_options.indexThreads > 0 ? m_options.indexThreads : m_options.threads,
-                                      [this](const QByteArray& b) { return Decode(b); }})});
+    m_help.entries.append(HelpEntry{
+        "/$FIftiMain",
+        BuildFullTextIndex(fullText, m_help.lcid, m_codePage,
+                           {m_options.threads, [this](const QByteArray& b) { return Decode(b); }})});
 }
 
 }  // namespace

@@ -37,8 +37,7 @@ struct HelpContent {
 };
 
 struct HelpReadOptions {
-  int threads = 0;       // 0: every core
-  int indexThreads = 0;  // for the full-text index; 0: as threads
+  int threads = 0;  // 0: every core
   // Called once the project's files are read, before the help's own
   // structures are made, with the help's language and those files' entries
   // (the first ones of the entries read).

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QUrl>
 
+#include <algorithm>
 #include <atomic>
 #include <optional>
 #include <thread>
@@ -119,6 +120,8 @@ class FolderIndex {
   QString m_root;
   QHash<QString, Listing> m_listings;
 };
+
+constexpr qsizetype kScanBatch = 64;
 
 // Runs work(0) .. work(count - 1) on up to threads threads (0: every core).
 void ParallelFor(qsizetype count, int threads, const std::function<void(qsizetype)>& work) {
@@ -248,15 +251,19 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   FolderIndex index(projectFolder);
   ProjectScan scan;
   QHash<QString, qsizetype> fileByKey;  // folded name -> index in scan.files
-  QList<PageContent> contents;          // of scan.files, same index
-  QList<QString> readErrors;            // why a file could not be read, same index
-  QList<bool> leadsOut;                 // the file is a link out of the project folder, same index
-  std::atomic<qint64> totalBytes{0};    // read so far, against the limit of all together
+  // Of scan.files, same index: the references of the level being read, and
+  // the anchors of every page kept as sorted hashes of their folded names.
+  QList<PageContent> contents;
+  std::vector<std::vector<size_t>> anchorKeys;
+  QList<QString> readErrors;          // why a file could not be read, same index
+  QList<bool> leadsOut;               // the file is a link out of the project folder, same index
+  std::atomic<qint64> totalBytes{0};  // read so far, against the limit of all together
+  const auto anchorKey = [](const QString& anchor) { return qHash(anchor.toCaseFolded(), 0); };
 
+  // Links to anchors, checked once the page they lead to has been read.
   struct AnchorUse {
     qsizetype target;
-    QString fragment;
-    QString reference;
+    QString fragment;  // percent-decoded
     qsizetype from;
     int line;
   };
@@ -301,10 +308,16 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
     }
   }
 
+  auto originOf = [&](qsizetype from, int line) {
+    return QStringLiteral("%1, line %2").arg(scan.files.at(from).name).arg(line);
+  };
   qsizetype done = 0;
   while (done < scan.files.size()) {
-    const qsizetype levelEnd = scan.files.size();
+    // Files are read in the order found, a batch at a time on the threads:
+    // what a batch references is all that is held of it.
+    const qsizetype levelEnd = std::min(scan.files.size(), done + kScanBatch);
     contents.resize(levelEnd);
+    anchorKeys.resize(size_t(levelEnd));
     readErrors.resize(levelEnd);
     leadsOut.resize(levelEnd);
     ParallelFor(levelEnd - done, threads, [&](qsizetype n) {
@@ -337,6 +350,10 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
       }
       if (!css) file.title = PageTitle(text);
       if (isSitemapName(file.name)) file.text = text;
+      std::vector<size_t>& keys = anchorKeys[size_t(i)];
+      for (const QString& anchor : std::as_const(contents[i].anchors)) keys.push_back(anchorKey(anchor));
+      std::sort(keys.begin(), keys.end());
+      contents[i].anchors = QStringList();
     });
     qsizetype level = 0;
     for (qsizetype i = done; i < levelEnd; ++i) {
@@ -368,33 +385,32 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
             continue;
           }
         }
-        if (!fragment.isEmpty()) anchorUses.append(AnchorUse{target, fragment, ref.value, i, ref.line});
+        if (!fragment.isEmpty())
+          anchorUses.append(AnchorUse{target, QUrl::fromPercentEncoding(fragment.toUtf8()), i, ref.line});
       }
+      contents[i] = PageContent();
     }
+    // The links to pages read by now are checked; the others wait for theirs.
+    QList<AnchorUse> waiting;
+    for (AnchorUse& use : anchorUses) {
+      if (use.target >= levelEnd) {
+        waiting.append(std::move(use));
+        continue;
+      }
+      if (!isPageName(scan.files.at(use.target).name)) continue;
+      const std::vector<size_t>& keys = anchorKeys[size_t(use.target)];
+      if (!std::binary_search(keys.begin(), keys.end(), anchorKey(use.fragment)))
+        scan.brokenAnchors.append(
+            ScanProblem{scan.files.at(use.target).name + u'#' + use.fragment, originOf(use.from, use.line)});
+    }
+    anchorUses = std::move(waiting);
     done = levelEnd;
   }
 
-  auto originOf = [&](qsizetype from, int line) {
-    return QStringLiteral("%1, line %2").arg(scan.files.at(from).name).arg(line);
-  };
   for (const Missing& m : std::as_const(missing))
     scan.missingFiles.append(
         ScanProblem{m.target, m.from < 0 ? m.origin : originOf(m.from, m.line), m.required});
 
-  QHash<qsizetype, QSet<QString>> anchorsOf;
-  for (const AnchorUse& use : std::as_const(anchorUses)) {
-    if (!isPageName(scan.files.at(use.target).name)) continue;
-    auto found = anchorsOf.find(use.target);
-    if (found == anchorsOf.end()) {
-      QSet<QString> names;
-      for (const QString& a : std::as_const(contents.at(use.target).anchors)) names.insert(a.toCaseFolded());
-      found = anchorsOf.insert(use.target, names);
-    }
-    const QString fragment = QUrl::fromPercentEncoding(use.fragment.toUtf8());
-    if (!found->contains(fragment.toCaseFolded()))
-      scan.brokenAnchors.append(
-          ScanProblem{scan.files.at(use.target).name + u'#' + fragment, originOf(use.from, use.line)});
-  }
   // What lies outside the folder is left out of the files.
   for (qsizetype i = scan.files.size() - 1; i >= 0; --i) {
     if (leadsOut.value(i)) scan.files.removeAt(i);
