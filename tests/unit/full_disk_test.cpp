@@ -174,7 +174,8 @@ TEST(FullDisk, EverySaveKeepsTheOldFileAndGivesTheFileAndTheReason) {
   };
   for (const auto& [file, save] : saves) {
     Status saved;
-    disk.WhileFull([&] { saved = save(); });
+    const auto& write = save;  // a lambda may not capture a structured binding here
+    disk.WhileFull([&] { saved = write(); });
     EXPECT_FALSE(saved.Ok()) << file.toStdString() << " was written on a full disk";
     EXPECT_TRUE(saved.Message().contains(file)) << saved.Message().toStdString();
     EXPECT_TRUE(saved.Message().endsWith(": " + disk.Reason())) << saved.Message().toStdString();
