@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMessageBox>
+#include <QTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -106,6 +108,17 @@ int main(int argc, char** argv) {
   }
   std::printf("\n");
 
+  // Unattended: a question the window asks is said and answered with its
+  // default instead of waiting for someone to press a button.
+  QTimer questions;
+  QObject::connect(&questions, &QTimer::timeout, [] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      std::printf("(the window asked \"%s\"; answered with its default)\n", qPrintable(box->text()));
+      box->reject();
+    }
+  });
+  questions.start(100);
+
   MainWindow form;
   QTemporaryDir settings;
   form.projectCommands->SetSettingsFile(settings.filePath("orvex.ini"));
@@ -129,6 +142,8 @@ int main(int argc, char** argv) {
   // Topic selection with 200 KB pages: the edited page is stored, the next loaded.
   QTemporaryDir dir;
   MustWrite(WriteLinesFile(dir.filePath("Sel.hhp"), {"[OPTIONS]", "Title=Sel"}, 1252));
+  // Both trees' files are there, so opening asks nothing.
+  MustWrite(WriteTextFile(dir.filePath("Sel.hhk"), "<UL>\r\n</UL>\r\n", 1252));
   QString body;
   while (body.size() < 200 * 1024) body += "<P>Some <B>text</B> of the page, and more of it.</P>\r\n";
   for (const char* name : {"Sel01.htm", "Sel02.htm"})
