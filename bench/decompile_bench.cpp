@@ -6,7 +6,6 @@
 #include "chm/decompiler.h"
 #include "tests/unit/crafted_directory.h"
 
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,21 +13,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include <sys/stat.h>
-
 namespace {
-
-quint64 DiskUse(const QString& folder) {
-  quint64 used = 0;
-  QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                  QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    struct stat st {};
-    if (::lstat(QFile::encodeName(it.next()).constData(), &st) == 0)
-      used += qMax<quint64>(4096, quint64(st.st_blocks) * 512);
-  }
-  return used;
-}
 
 void Run(const char* what, const QByteArray& chm) {
   QTemporaryDir dir;
@@ -46,7 +31,8 @@ void Run(const char* what, const QByteArray& chm) {
   std::printf(
       "%-28s %8lld bytes  %6.2f s (CPU %5.2f s)  %6lld files  %s  on disk %llu of %llu bytes allowed\n", what,
       qint64(chm.size()), seconds, cpu, qint64(result.written.size()), result.stopped ? "stopped" : "done   ",
-      static_cast<unsigned long long>(DiskUse(dir.path() + "/out")), static_cast<unsigned long long>(limit));
+      static_cast<unsigned long long>(orvex_test::DiskUse(dir.path() + "/out")),
+      static_cast<unsigned long long>(limit));
 }
 
 }  // namespace

@@ -16,19 +16,6 @@ constexpr qsizetype kBlockSize = 2048;
 constexpr qsizetype kBlockHeader = 12;
 constexpr quint32 kNone = 0xFFFFFFFFu;
 
-// A NUL-terminated UTF-16 string at `at`, which moves past the NUL; false
-// when it runs past end.
-bool ReadUtf16z(const QByteArray& data, qsizetype& at, qsizetype end, QString& text) {
-  text.clear();
-  while (at + 2 <= end) {
-    const quint16 c = ReadLe16(data, at);
-    at += 2;
-    if (c == 0) return true;
-    text.append(QChar(c));
-  }
-  return false;
-}
-
 // The page of a topic number: #TOPICS -> #URLTBL -> #URLSTR; empty when any
 // step points outside its file.
 QString PageOfTopic(const ChmTopicTables& t, quint32 topic, int codePage) {

@@ -7,11 +7,15 @@
 #include "chm/chm_writer.h"
 
 #include <QBuffer>
+#include <QDirIterator>
+#include <QFile>
 #include <QByteArray>
 #include <QList>
 #include <QtEndian>
 
 #include <algorithm>
+
+#include <sys/stat.h>
 
 namespace orvex_test {
 
@@ -125,6 +129,19 @@ inline QByteArray FolderFloodChm(int count) {
   }
   SortEntries(entries);
   return WithDirectory(sound, entries);
+}
+
+// What the files and folders below folder take on disk, a block at least each.
+inline quint64 DiskUse(const QString& folder) {
+  quint64 used = 0;
+  QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(it.next()).constData(), &st) == 0)
+      used += qMax<quint64>(4096, quint64(st.st_blocks) * 512);
+  }
+  return used;
 }
 
 }  // namespace orvex_test

@@ -6,7 +6,6 @@
 #include "crafted_directory.h"
 #include "hhc_fixture.h"
 
-#include <QDirIterator>
 #include <QFileInfo>
 
 #include <csignal>
@@ -18,19 +17,6 @@ using namespace orvex;
 using namespace orvex_test;
 
 namespace {
-
-// What the files and folders below folder take on disk, a block at least each.
-quint64 DiskUse(const QString& folder) {
-  quint64 used = 0;
-  QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                  QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    struct stat st {};
-    if (::lstat(QFile::encodeName(it.next()).constData(), &st) == 0)
-      used += qMax<quint64>(4096, quint64(st.st_blocks) * 512);
-  }
-  return used;
-}
 
 class DecompileSafety : public ::testing::Test {
  protected:
