@@ -403,9 +403,12 @@ void ViewerWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The engine's widget that takes the topic's clicks and keys is the view's
+  // focus proxy. Compared by address only: the filter sees every object of
+  // the program, some of them half built or half gone.
   const QEvent::Type type = event->type();
-  if ((type == QEvent::MouseButtonPress || type == QEvent::KeyPress) && Page && watched->isWidgetType() &&
-      TopicView->isAncestorOf(static_cast<QWidget*>(watched)))
+  if ((type == QEvent::MouseButtonPress || type == QEvent::KeyPress) && Page &&
+      (watched == TopicView || watched == TopicView->focusProxy()))
     Page->NoteUserInput();
   return QMainWindow::eventFilter(watched, event);
 }
