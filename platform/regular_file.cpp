@@ -36,9 +36,20 @@ Result<QByteArray> ReadOpened(int fd, const QString& path, qint64 maxBytes) {
   qsizetype done = 0;
   while (true) {
     if (done == bytes.size()) {
-      // The file may have grown since fstat: read on up to the limit.
+      // The file may have grown since fstat: a byte more says so, and then
+      // it is read on up to the limit. Probing with a byte of its own keeps
+      // the usual file's buffer at its size, with no room left over.
       if (bytes.size() >= maxBytes + 1) break;
+      char more = 0;
+      const ssize_t probe = ::read(fd, &more, 1);
+      if (probe < 0) {
+        if (errno == EINTR) continue;
+        return Fail(QStringLiteral("Cannot read file %1").arg(path));
+      }
+      if (probe == 0) break;
       bytes.resize(qMin<qint64>(maxBytes + 1, bytes.size() + 65536));
+      bytes[done++] = more;
+      continue;
     }
     const ssize_t n = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
     if (n < 0) {
