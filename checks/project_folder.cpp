@@ -47,8 +47,7 @@ ProjectFolder::ProjectFolder(const QString& root) : m_root(QDir::cleanPath(QDir(
 }
 
 bool ProjectFolder::LeadsOutside(const QString& fullPath) const {
-  const QString canonical = QFileInfo(fullPath).canonicalFilePath();
-  return m_canonicalRoot.isEmpty() || !canonical.startsWith(m_canonicalRoot + u'/');
+  return !UnderFolder(QFileInfo(fullPath).canonicalFilePath(), m_canonicalRoot);
 }
 
 ProjectFolder::Place ProjectFolder::Locate(const QString& relative, QString* onDisk) {
@@ -105,20 +104,7 @@ QString RelativeTarget(const QString& fromFolder, const QString& reference, bool
     *outside = true;
     return {};
   }
-  QStringList parts = fromFolder.isEmpty() ? QStringList() : fromFolder.split(u'/');
-  for (const QString& part : ref.split(u'/')) {
-    if (part.isEmpty() || part == u'.') continue;
-    if (part == QLatin1String("..")) {
-      if (parts.isEmpty()) {
-        *outside = true;
-        return {};
-      }
-      parts.removeLast();
-      continue;
-    }
-    parts.append(part);
-  }
-  return parts.join(u'/');
+  return JoinRelativePath(fromFolder, ref, outside);
 }
 
 LineStarts::LineStarts(const QString& text) {

@@ -1,6 +1,7 @@
 #include "chm/page_scan.h"
 
 #include "chm/ansi_text.h"
+#include "platform/project_paths.h"
 #include "platform/regular_file.h"
 
 #include <QDir>
@@ -233,17 +234,8 @@ QString ResolveReference(const QString& fromFolder, const QString& reference) {
   if (ref.startsWith(u'/')) return {};
   if (ref.contains(u'%')) ref = QUrl::fromPercentEncoding(ref.toUtf8());
 
-  QStringList parts = fromFolder.isEmpty() ? QStringList() : fromFolder.split(u'/');
-  for (const QString& part : ref.split(u'/')) {
-    if (part.isEmpty() || part == u'.') continue;
-    if (part == QLatin1String("..")) {
-      if (parts.isEmpty()) return {};  // above the project folder
-      parts.removeLast();
-      continue;
-    }
-    parts.append(part);
-  }
-  return parts.join(u'/');
+  bool above = false;  // above the project folder: nothing
+  return JoinRelativePath(fromFolder, ref, &above);
 }
 
 ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& seeds,

@@ -67,7 +67,29 @@ QString ResolvedPath(const QString& path) {
   return rest.isEmpty() ? real : QDir::cleanPath(real + u'/' + rest);
 }
 
+bool UnderFolder(const QString& realPath, const QString& realFolder) {
+  return !realPath.isEmpty() && !realFolder.isEmpty() &&
+         realPath.startsWith(realFolder == u'/' ? realFolder : realFolder + u'/');
+}
+
 bool InsideFolder(const QString& path, const QString& folder) {
-  const QString realFolder = ResolvedPath(folder);
-  return ResolvedPath(path).startsWith(realFolder == u'/' ? realFolder : realFolder + u'/');
+  return UnderFolder(ResolvedPath(path), ResolvedPath(folder));
+}
+
+QString JoinRelativePath(const QString& fromFolder, const QString& path, bool* above) {
+  *above = false;
+  QStringList parts = fromFolder.isEmpty() ? QStringList() : fromFolder.split(u'/');
+  for (const QString& part : path.split(u'/')) {
+    if (part.isEmpty() || part == u'.') continue;
+    if (part == QLatin1String("..")) {
+      if (parts.isEmpty()) {
+        *above = true;
+        return {};
+      }
+      parts.removeLast();
+      continue;
+    }
+    parts.append(part);
+  }
+  return parts.join(u'/');
 }

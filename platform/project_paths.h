@@ -24,3 +24,10 @@ QString ResolvedPath(const QString& path);
 // Whether `path` lies inside `folder` once the links of both are followed
 // (for a path that does not exist yet, those of its existing part).
 bool InsideFolder(const QString& path, const QString& folder);
+// Whether the resolved `realPath` lies below the resolved `realFolder`.
+bool UnderFolder(const QString& realPath, const QString& realFolder);
+
+// `path` ("/"-separated) taken from `fromFolder` ("" for the project folder):
+// empty parts and "." skipped, ".." going up a folder. Empty, with *above
+// set, when it climbs above the project folder.
+QString JoinRelativePath(const QString& fromFolder, const QString& path, bool* above);

@@ -1,5 +1,7 @@
 #include "platform/regular_file.h"
 
+#include "platform/project_paths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -91,9 +93,7 @@ Result<QByteArray> ReadRegularFileInside(const QString& path, const QString& fol
   const FdCloser closer{*fd};
   // What was opened is judged, so a link changed in between cannot slip by.
   const QString real = OpenedPath(*fd);
-  const QString realFolder = QFileInfo(folder).canonicalFilePath();
-  if (real.isEmpty() || realFolder.isEmpty() ||
-      !real.startsWith(realFolder == u'/' ? realFolder : realFolder + u'/')) {
+  if (!UnderFolder(real, QFileInfo(folder).canonicalFilePath())) {
     if (outside) *outside = true;
     return Fail(QStringLiteral("%1 links outside the project: left out").arg(path));
   }
@@ -105,16 +105,9 @@ bool WrittenOutsideFolder(const QString& reference) {
   ref.replace(u'\\', u'/');
   if (ref.startsWith(u'/')) return true;
   if (ref.size() >= 2 && ref.at(1) == u':' && ref.at(0).isLetter() && ref.at(0).unicode() < 128) return true;
-  int depth = 0;
-  for (const QString& part : ref.split(u'/', Qt::SkipEmptyParts)) {
-    if (part == u'.') continue;
-    if (part == QLatin1String("..")) {
-      if (--depth < 0) return true;
-    } else {
-      ++depth;
-    }
-  }
-  return false;
+  bool above = false;
+  JoinRelativePath(QString(), ref, &above);
+  return above;
 }
 
 Result<QByteArray> ReadProjectInput(const QString& projectFolder, const QString& name,
