@@ -3,9 +3,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include "app/busy_cursor.h"
 #include "app/build_commands.h"
@@ -31,29 +32,32 @@ struct CompileOutcome {
   bool failed = false;
 };
 
-// What a compiler run came to, from its exit code and its output: our
-// compiler ends with a summary line ("N files, M topics, ...; errors: E,
-// warnings: W") and reports each problem on an "Error:" line.
-CompileOutcome ReadCompileOutcome(const ChildRun& run, const QString& compiledFile) {
-  const QStringList lines = orvex::CompilerMessageItems(run.Output);
-  static const QRegularExpression summary(QStringLiteral(R"((\d+) topics,.*errors: (\d+), warnings: (\d+))"));
-  QRegularExpressionMatch counts;
-  QString firstError;
-  for (const QString& line : lines) {
-    if (const QRegularExpressionMatch m = summary.match(line); m.hasMatch()) counts = m;
-    if (firstError.isEmpty() && line.startsWith(QLatin1String("Error:"))) firstError = line;
-  }
+QString FirstError(const QStringList& lines) {
+  for (const QString& line : lines)
+    if (line.startsWith(QLatin1String("Error:"))) return line;
+  return {};
+}
+
+// What a compile came to. Our compiler hands its result over as a record
+// with the counts; another one (a workshop's) tells only its exit code and
+// its output, whose "Error:" lines are shown.
+CompileOutcome ReadCompileOutcome(const ChildRun& run, const std::optional<orvex::CompileResult>& result,
+                                  const QString& compiledFile) {
   const QString name = QFileInfo(compiledFile).fileName();
+  const QString firstError = FirstError(result ? result->messages : orvex::CompilerMessageItems(run.Output));
   CompileOutcome outcome;
-  outcome.failed = run.ExitCode != 0 || (counts.hasMatch() && counts.captured(2).toInt() > 0);
-  if (run.ExitCode != 0) {
+  const bool written = result ? result->success : run.ExitCode == 0;
+  outcome.failed = result ? result->ExitCode() != 0 : run.ExitCode != 0;
+  if (!written) {
     outcome.notice = QStringLiteral("Compile failed. ") +
                      (firstError.isEmpty() ? QStringLiteral("%1 was not written").arg(name) : firstError);
     return outcome;
   }
   outcome.notice = QStringLiteral("Compiled: %1").arg(name);
-  if (counts.hasMatch())
-    outcome.notice += QStringLiteral(", %1 topics, %2 warnings").arg(counts.captured(1), counts.captured(3));
+  if (result) {
+    outcome.notice += QStringLiteral(", %1 topics, %2 warnings").arg(result->topics).arg(result->warnings);
+    if (result->errors > 0) outcome.notice += QStringLiteral(", %1 errors").arg(result->errors);
+  }
   if (outcome.failed && !firstError.isEmpty()) outcome.notice += QStringLiteral("; ") + firstError;
   return outcome;
 }
@@ -97,6 +101,11 @@ bool BuildCommands::RunCompiler() {
   const QString compiled = orvex::CompiledFileOf(projectFile, m_project.projectLines());
   ShowStatus(QStringLiteral("Compiling %1 ...").arg(QDir::toNativeSeparators(projectFile)));
   const QString compiler = CompilerProgram(m_project.workshopDir(), ToolFolder());
+  // Our own compiler hands over its result with the counts.
+  QTemporaryDir resultFolder;
+  const bool ownCompiler = m_project.workshopDir().isEmpty() && resultFolder.isValid();
+  const QString resultFile = resultFolder.filePath(QStringLiteral("result.json"));
+  if (ownCompiler) arguments << QStringLiteral("--result") << resultFile;
   // The project path is one argument, blanks and quotes included.
   arguments << QDir::toNativeSeparators(projectFile);
   const ChildRun ran = RunChildProcess(compiler, arguments, true);
@@ -108,7 +117,10 @@ bool BuildCommands::RunCompiler() {
                    .arg(QDir::toNativeSeparators(compiler.isEmpty() ? QStringLiteral("hhc") : compiler)));
     return false;
   }
-  const CompileOutcome outcome = ReadCompileOutcome(ran, compiled);
+  std::optional<orvex::CompileResult> result;
+  if (QFile record(resultFile); ownCompiler && record.open(QIODevice::ReadOnly))
+    result = orvex::ReadCompileResultRecord(record.readAll());
+  const CompileOutcome outcome = ReadCompileOutcome(ran, result, compiled);
   ShowStatus(outcome.notice);
   return outcome.failed;
 }

@@ -14,6 +14,8 @@
 #include "app/main_window.h"
 #include "editor/editing_control.h"
 #include "app/program_help.h"
+#include "alltopics/topic_replace_pane.h"
+#include "checks/problems_pane.h"
 #include "editor/editor_commands.h"
 #include "features/help_feature_commands.h"
 #include "features/viewer_objects.h"
@@ -40,6 +42,20 @@ void MainWindow::ConnectPanes() {
                                   {this, contentsTree, contentsModel, editor, sourceView, newTopicAction,
                                    newSubtopicAction, deleteTopicAction, appendLinksAction},
                                   this);
+}
+
+void MainWindow::ConnectProjectTools() {
+  problemsPane = new ProblemsPane(
+      project, {this, contentsTree, contentsModel, indexModel, editorTabs, sourceView}, this);
+  addDockWidget(Qt::BottomDockWidgetArea, problemsPane->Dock());
+  connect(checkProjectAction, &QAction::triggered, problemsPane, &ProblemsPane::CheckProject);
+  topicReplace = new TopicReplacePane(project, *topicEditing, this,
+                                      {contentsTree, contentsModel, editorTabs, sourceView}, this);
+  addDockWidget(Qt::BottomDockWidgetArea, topicReplace->Dock());
+  tabifyDockWidget(problemsPane->Dock(), topicReplace->Dock());
+  connect(findInTopicsAction, &QAction::triggered, topicReplace, &TopicReplacePane::Show);
+  // Ctrl+Shift+F works from every pane, also while the Edit menu is off (the trees have the focus).
+  addAction(findInTopicsAction);
 }
 
 void MainWindow::ConnectBuildCommands() {
@@ -140,6 +156,7 @@ void MainWindow::ConnectEditorCommands() {
   EditorCommandProject needs;
   needs.projectFolder = [this] { return project.Folder(); };
   needs.sourceInUse = [this] { return topicEditing->SourceInUse(); };
+  needs.reportFailure = [this](const Status& status) { return ReportFailure(status); };
   editorCommands = new EditorCommands(widgets, std::move(needs));
 }
 

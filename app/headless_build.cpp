@@ -8,7 +8,7 @@
 int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QTextStream& out,
                      QTextStream& err, const orvex::CompileOptions& options) {
   const QString path = QFileInfo(projectPath).absoluteFilePath();
-  if (!QFileInfo(path).isFile()) {
+  if (!QFileInfo::exists(path)) {
     err << "orvex: project file not found: " << path << Qt::endl;
     return 2;
   }
@@ -34,6 +34,11 @@ int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QT
   if (!result.success) {
     err << "orvex: the compiled file was not written: " << result.compiledFile << Qt::endl;
     return 4;
+  }
+  if (result.errors > 0) {
+    err << "orvex: the compiled file was written with " << result.errors << " errors: " << result.compiledFile
+        << Qt::endl;
+    return 1;
   }
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "features/help_objects.h"
 #include "viewer/html_help.h"
 
 namespace {
@@ -79,11 +80,11 @@ bool ProgramHelp::HelpHandler(int command, quint32 data, bool& callHelp) {
 
 void ProgramHelp::MessageHook(const QString& name, const QUrlQuery& arguments) {
   if (name != u"tcard") return;
-  bool ok = false;
-  const int wParam =
-      arguments.queryItemValue(QStringLiteral("wParam"), QUrl::FullyDecoded).trimmed().toInt(&ok);
-  emit OnTCardMessage(ok ? wParam : 0,
-                      arguments.queryItemValue(QStringLiteral("lParam"), QUrl::FullyDecoded));
+  const QString lParam = arguments.queryItemValue(QStringLiteral("lParam"), QUrl::FullyDecoded);
+  emit OnTCardMessage(
+      ReadTrainingCardMessage(arguments.queryItemValue(QStringLiteral("wParam"), QUrl::FullyDecoded), lParam)
+          .wParam,
+      lParam);
 }
 
 int ProgramHelp::HelpContextOf(const QWidget* widget) {

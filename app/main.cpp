@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "app/headless_build.h"
+#include "checks/check_command.h"
 #include "app/main_window.h"
 #include "viewer/chm_scheme.h"
 #include "chm/decompile_command.h"
@@ -15,21 +16,22 @@
 
 namespace {
 
-// Commands that run without a window; -1 when the arguments ask for none.
+// Commands that run without a window on a project (--build, --check); -1
+// when the arguments ask for none.
 int RunWithoutWindow(int argc, char** argv) {
   if (argc < 2) return -1;
-  if (std::strcmp(argv[1], "--build") == 0) {
-    QCoreApplication app(argc, argv);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    if (argc != 3) {
-      err << "usage: orvex --build PROJECT.hhp" << Qt::endl;
-      return 2;
-    }
-    return RunHeadlessBuild(QString::fromLocal8Bit(argv[2]),
-                            SettingsFilePath(QCoreApplication::applicationFilePath()), out, err, {});
+  const bool build = std::strcmp(argv[1], "--build") == 0;
+  if (!build && std::strcmp(argv[1], "--check") != 0) return -1;
+  QCoreApplication app(argc, argv);
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  if (argc != 3) {
+    err << "usage: orvex " << argv[1] << " PROJECT.hhp" << Qt::endl;
+    return 2;
   }
-  return -1;
+  const QString project = QString::fromLocal8Bit(argv[2]);
+  if (!build) return RunCheckCommand(project, out, err);
+  return RunHeadlessBuild(project, SettingsFilePath(QCoreApplication::applicationFilePath()), out, err, {});
 }
 
 }  // namespace

@@ -82,6 +82,8 @@ void MainWindow::BuildMainMenu() {
   findAgainAction->setShortcut(QKeySequence(Qt::Key_F3));
   replaceAction = AddItem(editMenu, "replaceAction", "R&eplace...");
   replaceAction->setShortcut(QKeySequence("Ctrl+H"));
+  findInTopicsAction = AddItem(editMenu, "findInTopicsAction", "Find in all &topics...");
+  findInTopicsAction->setShortcut(QKeySequence("Ctrl+Shift+F"));
   editMenu->addSeparator();
   projectFilesMenu = AddSubmenu(editMenu, "projectFilesMenu", "&Edit");
   styleSheetAction = AddItem(projectFilesMenu, "styleSheetAction", "&Style sheet");
@@ -104,7 +106,7 @@ void MainWindow::BuildMainMenu() {
   insertColumnAction = AddItem(tableMenu, "insertColumnAction", "Insert &column");
   deleteRowAction = AddItem(tableMenu, "deleteRowAction", "&Delete row");
   deleteColumnAction = AddItem(tableMenu, "deleteColumnAction", "D&elete column");
-  toggleMenu = AddSubmenu(editMenu, "toggleMenu", "To&ggle ");
+  toggleMenu = AddSubmenu(editMenu, "toggleMenu", "To&ggle");
   bulletedListAction = AddItem(toggleMenu, "bulletedListAction", "&bulleted list");
   numberedListAction = AddItem(toggleMenu, "numberedListAction", "&numbered list");
   editMenu->addSeparator();
@@ -135,10 +137,11 @@ void MainWindow::BuildMainMenu() {
   insertPopupAction = AddItem(insertMenu, "insertPopupAction", "P&op-up");
   insertPopupAction->setProperty("HelpContext", 10010);
   insertSplashAction = AddItem(insertMenu, "insertSplashAction", "&Splash");
-  insertTrainingCardAction = AddItem(insertMenu, "insertTrainingCardAction", "T&raining cad");
+  insertTrainingCardAction = AddItem(insertMenu, "insertTrainingCardAction", "T&raining card");
 
   toolsMenu = AddTopMenu(bar, "toolsMenu", "&Tools");
   addinsMenu = AddSubmenu(toolsMenu, "addinsMenu", "&Add-ins");
+  checkProjectAction = AddItem(toolsMenu, "checkProjectAction", "&Check project");
 
   helpMenu = AddTopMenu(bar, "helpMenu", "&Help");
   helpContentsAction = AddItem(helpMenu, "helpContentsAction", "&Contents");

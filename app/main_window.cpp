@@ -309,6 +309,7 @@ void MainWindow::FormCreate() {
   ConnectFocusMenus();
   ConnectPaneKeys();
   ConnectPanes();
+  ConnectProjectTools();
   ConnectProjectCommands();
   UpdateMinimumSize();
   ConnectBuildCommands();

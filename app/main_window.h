@@ -116,6 +116,7 @@ class MainWindow : public QMainWindow {
   QAction* findAction = nullptr;
   QAction* findAgainAction = nullptr;
   QAction* replaceAction = nullptr;
+  QAction* findInTopicsAction = nullptr;
   QMenu* projectFilesMenu = nullptr;
   QAction* styleSheetAction = nullptr;
   QAction* popupTextsAction = nullptr;
@@ -156,6 +157,7 @@ class MainWindow : public QMainWindow {
   QAction* insertTrainingCardAction = nullptr;
   QMenu* toolsMenu = nullptr;
   QMenu* addinsMenu = nullptr;
+  QAction* checkProjectAction = nullptr;
   QMenu* helpMenu = nullptr;
   QAction* helpContentsAction = nullptr;
   QAction* aboutAction = nullptr;
@@ -223,6 +225,12 @@ class MainWindow : public QMainWindow {
   class BuildCommands* buildCommands = nullptr;
   // Compiling, decompiling and add-in runs: one at a time.
   std::unique_ptr<class LongWork> longWork;
+
+  // --- project-wide tools: Check project's Problems pane (checks/), Find
+  // and Replace in all topics (alltopics/) ---
+  class ProblemsPane* problemsPane = nullptr;
+  class TopicReplacePane* topicReplace = nullptr;
+  void ConnectProjectTools();
 
   // --- add-ins and program help ---
   // "Tools" > "Add-ins", listed in the background from start-up on.

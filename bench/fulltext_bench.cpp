@@ -5,32 +5,17 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
 #include <memory>
 
+#include "bench/icu_project.h"
 #include "chm/fulltext_index.h"
 #include "chm/fulltext_words.h"
 #include "platform/codepage.h"
 
 namespace {
-
-// Doxygen over the ICU headers into `folder`; the folder of the pages.
-QString GenerateIcuPages(const QString& folder) {
-  QFile doxyfile(folder + "/Doxyfile");
-  if (!doxyfile.open(QIODevice::WriteOnly)) return {};
-  doxyfile.write(
-      "INPUT = /usr/include/unicode\nOUTPUT_DIRECTORY = out\nGENERATE_HTMLHELP = YES\n"
-      "GENERATE_LATEX = NO\nQUIET = YES\nWARNINGS = NO\nEXTRACT_ALL = YES\n");
-  doxyfile.close();
-  QProcess doxygen;
-  doxygen.setWorkingDirectory(folder);
-  doxygen.start("doxygen", {"Doxyfile"});
-  if (!doxygen.waitForFinished(600000) || doxygen.exitCode() != 0) return {};
-  return folder + "/out/html";
-}
 
 const QList<FullTextTopic>& Topics() {
   static const QList<FullTextTopic> topics = [] {

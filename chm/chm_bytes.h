@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QtEndian>
 
 namespace orvex {
@@ -66,6 +67,19 @@ inline void AppendGuid(QByteArray& out, quint32 first, quint16 second, quint16 t
   AppendLe16(out, second);
   AppendLe16(out, third);
   for (int shift = 56; shift >= 0; shift -= 8) out.append(char((rest >> shift) & 0xFF));
+}
+
+// A NUL-terminated UTF-16 string at `at`, which moves past the NUL; false
+// when it runs past end.
+inline bool ReadUtf16z(const QByteArray& data, qsizetype& at, qsizetype end, QString& text) {
+  text.clear();
+  while (at + 2 <= end) {
+    const quint16 c = ReadLe16(data, at);
+    at += 2;
+    if (c == 0) return true;
+    text.append(QChar(c));
+  }
+  return false;
 }
 
 }  // namespace orvex

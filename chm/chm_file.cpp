@@ -2,7 +2,10 @@
 
 #include "chm/ansi_text.h"
 #include "chm/chm_bytes.h"
+#include "chm/chm_directory.h"
 #include "chm/chm_validator.h"
+#include "platform/codepage.h"
+#include "platform/locale_info.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,29 +15,17 @@
 
 #include <chm_lib.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace orvex {
 namespace {
 
 constexpr qint64 kPieceSize = 64 * 1024;
-
-QString nulTerminated(const QByteArray& data) {
-  const qsizetype nul = data.indexOf('\0');
-  return ChmNameToString(nul < 0 ? data : data.left(nul));
-}
-
-int collectEntry(chmFile*, chmUnitInfo* ui, void* context) {
-  auto* list = static_cast<QList<ChmEntry>*>(context);
-  ChmEntry e;
-  e.rawPath = QByteArray(ui->path, static_cast<qsizetype>(qstrnlen(ui->path, CHM_MAX_PATHLEN)));
-  e.path = ChmNameToString(e.rawPath);
-  e.length = ui->length;
-  e.start = ui->start;
-  e.space = ui->space;
-  e.isFile = (ui->flags & CHM_ENUMERATE_FILES) != 0;
-  e.isNormal = (ui->flags & CHM_ENUMERATE_NORMAL) != 0;
-  list->append(e);
-  return CHM_ENUMERATOR_CONTINUE;
-}
 
 }  // namespace
 
@@ -46,8 +37,20 @@ QString ChmNameToString(const QByteArray& bytes) {
   return text;
 }
 
+int ChmTextCodePage(quint32 lcid) {
+  const int codePage = lcid == 0 ? -1 : LocaleAnsiCodePage(int(lcid));
+  return codePage > 0 ? codePage : 0;
+}
+
+QString ChmTextToString(const QByteArray& bytes, int codePage) {
+  const qsizetype nul = bytes.indexOf('\0');
+  const QByteArray text = nul < 0 ? bytes : bytes.left(nul);
+  return codePage > 0 ? DecodeCodePage(text, codePage) : ChmNameToString(text);
+}
+
 ChmSystemInfo ParseChmSystem(const QByteArray& data) {
   ChmSystemInfo info;
+  QHash<quint16, QByteArray> texts;
   qsizetype at = 4;  // version number
   while (at + 4 <= data.size()) {
     const quint16 code = ReadLe16(data, at);
@@ -56,33 +59,23 @@ ChmSystemInfo ParseChmSystem(const QByteArray& data) {
     if (at + length > data.size()) break;
     const QByteArray value = data.mid(at, length);
     at += length;
-    switch (code) {
-      case 0:
-        info.contentsFile = nulTerminated(value);
-        break;
-      case 1:
-        info.indexFile = nulTerminated(value);
-        break;
-      case 2:
-        info.defaultTopic = nulTerminated(value);
-        break;
-      case 3:
-        info.title = nulTerminated(value);
-        break;
-      case 4:
-        if (value.size() >= 4) info.lcid = ReadLe32(value, 0);
-        break;
-      case 6:
-        info.compiledFile = nulTerminated(value);
-        break;
-      default:
-        break;
-    }
+    if (code == 4 && value.size() >= 4) info.lcid = ReadLe32(value, 0);
+    if (!texts.contains(code)) texts.insert(code, value);
   }
+  // Text is in the language's code page; the language may come after it.
+  info.codePage = ChmTextCodePage(info.lcid);
+  const auto text = [&](quint16 code) { return ChmTextToString(texts.value(code), info.codePage); };
+  info.contentsFile = text(0);
+  info.indexFile = text(1);
+  info.defaultTopic = text(2);
+  info.title = text(3);
+  info.defaultWindow = text(5);
+  info.compiledFile = text(6);
+  info.defaultFont = text(16);
   return info;
 }
 
-QMap<quint32, QString> ParseContextMap(const QByteArray& ivb, const QByteArray& strings) {
+QMap<quint32, QString> ParseContextMap(const QByteArray& ivb, const QByteArray& strings, int codePage) {
   QMap<quint32, QString> map;
   if (ivb.size() < 4) return map;
   const qsizetype declared = ReadLe32(ivb, 0);
@@ -91,7 +84,7 @@ QMap<quint32, QString> ParseContextMap(const QByteArray& ivb, const QByteArray& 
     const quint32 number = ReadLe32(ivb, at);
     const quint32 offset = ReadLe32(ivb, at + 4);
     if (offset >= static_cast<quint32>(strings.size())) continue;
-    if (!map.contains(number)) map.insert(number, nulTerminated(strings.mid(offset)));
+    if (!map.contains(number)) map.insert(number, ChmTextToString(strings.mid(offset, 4096), codePage));
   }
   return map;
 }
@@ -118,21 +111,56 @@ ChmFile::~ChmFile() { close(); }
 
 Status ChmFile::open(const QString& path) {
   close();
-  if (Status checked = ValidateChmFile(path); !checked) return checked;
-  m_handle = chm_open(QFile::encodeName(path).constData());
-  if (!m_handle)
-    return Fail(QStringLiteral("Cannot read the compiled help file %1").arg(QDir::toNativeSeparators(path)));
+  // One descriptor for the check and the reading library alike: the library
+  // opens the same file through it, so a file put in the path's place after
+  // the check is never read.
+  const QString shown = QDir::toNativeSeparators(path);
+  m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (m_fd < 0)
+    return Fail(
+        QStringLiteral("Cannot open file %1: %2").arg(shown, QString::fromLocal8Bit(std::strerror(errno))));
+  if (Status checked = ValidateChmDescriptor(m_fd, path, &m_listed); !checked) {
+    close();
+    return checked;
+  }
+  m_handle = chm_open(QByteArrayLiteral("/proc/self/fd/").append(QByteArray::number(m_fd)).constData());
+  if (!m_handle) {
+    close();
+    return Fail(QStringLiteral("Cannot read the compiled help file %1").arg(shown));
+  }
   return {};
 }
 
 void ChmFile::close() {
   if (m_handle) chm_close(m_handle);
   m_handle = nullptr;
+  if (m_fd >= 0) ::close(m_fd);
+  m_fd = -1;
+  m_listed.clear();
 }
 
 QList<ChmEntry> ChmFile::entries() const {
+  // From the directory as checked, not from the library's walk: the library
+  // starts at the chunk the header names as the first listing chunk, and
+  // some compilers name the last one there.
+  QList<ChmListedEntry> listed = m_listed;
+  std::stable_sort(listed.begin(), listed.end(), [](const ChmListedEntry& a, const ChmListedEntry& b) {
+    return CompareChmNames(a.name, b.name) < 0;
+  });
   QList<ChmEntry> list;
-  if (m_handle) chm_enumerate(m_handle, CHM_ENUMERATE_ALL, collectEntry, &list);
+  if (!m_handle) return list;
+  list.reserve(listed.size());
+  for (const ChmListedEntry& stored : std::as_const(listed)) {
+    ChmEntry e;
+    e.rawPath = stored.name.left(qsizetype(qstrnlen(stored.name.constData(), CHM_MAX_PATHLEN)));
+    e.path = ChmNameToString(e.rawPath);
+    e.length = stored.length;
+    e.start = stored.start;
+    e.space = int(stored.space);
+    e.isFile = !e.rawPath.endsWith('/');
+    e.isNormal = e.rawPath.startsWith('/') && !e.rawPath.startsWith("/#") && !e.rawPath.startsWith("/$");
+    list.append(e);
+  }
   return list;
 }
 
@@ -195,7 +223,7 @@ QMap<quint32, QString> ChmFile::contextMap() const {
     if (e.isFile && e.isNormal) pages.append(e.path);
   }
   QMap<quint32, QString> resolved;
-  const QMap<quint32, QString> stored = ParseContextMap(*ivb, *strings);
+  const QMap<quint32, QString> stored = ParseContextMap(*ivb, *strings, systemInfo().codePage);
   for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
     const QString page = MatchStoredPagePath(it.value(), pages);
     if (!page.isEmpty()) resolved.insert(it.key(), page);

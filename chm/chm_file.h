@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+#include "chm/chm_validator.h"
 #include "platform/result.h"
 
 struct chmFile;
@@ -28,24 +29,37 @@ struct ChmEntry {
 };
 
 struct ChmSystemInfo {
-  QString contentsFile;  // code 0
-  QString indexFile;     // code 1
-  QString defaultTopic;  // code 2
-  QString title;         // code 3
-  quint32 lcid = 0;      // code 4
-  QString compiledFile;  // code 6
+  QString contentsFile;   // code 0
+  QString indexFile;      // code 1
+  QString defaultTopic;   // code 2
+  QString title;          // code 3
+  quint32 lcid = 0;       // code 4
+  QString defaultWindow;  // code 5
+  QString compiledFile;   // code 6
+  QString defaultFont;    // code 16
+  int codePage = 0;       // the text's code page (ChmTextCodePage)
 };
 
 // A compiled file's name bytes as text: UTF-8 when they are valid UTF-8,
 // otherwise Windows-1252.
 QString ChmNameToString(const QByteArray& bytes);
 
+// The code page of a compiled file's text for its language; 0 when the
+// language has none (Unicode-only or unknown): then text is UTF-8 when valid,
+// otherwise Windows-1252.
+int ChmTextCodePage(quint32 lcid);
+
+// Stored text up to its first NUL, decoded in codePage (0: see ChmTextCodePage).
+QString ChmTextToString(const QByteArray& bytes, int codePage);
+
 // #SYSTEM's records read from its bytes; records past the end are ignored.
+// Text is decoded in the code page of the language it names.
 ChmSystemInfo ParseChmSystem(const QByteArray& data);
 
 // #IVB's number/offset pairs joined with the NUL-terminated strings of
-// #STRINGS; pairs that point outside #STRINGS are left out.
-QMap<quint32, QString> ParseContextMap(const QByteArray& ivb, const QByteArray& strings);
+// #STRINGS, decoded in codePage (see ChmTextToString); pairs that point
+// outside #STRINGS are left out.
+QMap<quint32, QString> ParseContextMap(const QByteArray& ivb, const QByteArray& strings, int codePage = 0);
 
 // The entry (e.g. "/sub/Page.htm") that a page path stored in the context
 // map means: the path as it is, or, when the compiler stored an absolute
@@ -62,7 +76,9 @@ class ChmFile {
   ChmFile& operator=(const ChmFile&) = delete;
 
   // Checks the file's structure first (chm_validator.h); a file that fails
-  // is not handed to the reading library, and the failure says why.
+  // is not handed to the reading library, and the failure says why. The
+  // file is opened once: what was checked is what is read, even when
+  // another file takes the path's place afterwards.
   Status open(const QString& path);
   void close();
   bool isOpen() const { return m_handle != nullptr; }
@@ -83,6 +99,8 @@ class ChmFile {
 
  private:
   chmFile* m_handle = nullptr;
+  int m_fd = -1;                   // the file that was checked, kept open while the library reads it
+  QList<ChmListedEntry> m_listed;  // its directory's entries, as checked
 };
 
 }  // namespace orvex

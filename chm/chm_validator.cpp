@@ -8,8 +8,15 @@
 #include <QSet>
 #include <QtEndian>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
+#include <limits>
 #include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orvex {
 namespace {
@@ -37,12 +44,7 @@ const char kResetTableName[] =
 const char kContentName[] = "::DataSpace/Storage/MSCompressed/Content";
 const char kControlDataName[] = "::DataSpace/Storage/MSCompressed/ControlData";
 
-struct Entry {
-  QByteArray name;
-  quint64 space = 0;
-  quint64 start = 0;
-  quint64 length = 0;
-};
+using Entry = ChmListedEntry;
 
 // Reads pieces of the file; nullopt when the range is not all there.
 using ReadRange = std::function<std::optional<QByteArray>(quint64 offset, quint64 length)>;
@@ -114,6 +116,9 @@ class Validator {
     if (problem.isEmpty()) problem = CheckEntries();
     return problem;
   }
+
+  // Every entry of the listing chunks that were checked, in the order found.
+  const QList<Entry>& Entries() const { return m_entries; }
 
  private:
   QString CheckHeaders() {
@@ -404,6 +409,8 @@ class Validator {
   quint64 m_compressedSize = 0;
 };
 
+QString ErrnoText() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
 Status Verdict(const QString& problem, const QString& name) {
   if (problem.isEmpty()) return {};
   return Fail(QStringLiteral("Cannot read the compiled help file %1: %2")
@@ -413,17 +420,36 @@ Status Verdict(const QString& problem, const QString& name) {
 }  // namespace
 
 Status ValidateChmFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return Fail(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)));
-  const quint64 size = quint64(file.size());
-  Validator validator(size, [&file, size](quint64 offset, quint64 length) -> std::optional<QByteArray> {
-    if (!Inside(offset, length, size) || !file.seek(qint64(offset))) return std::nullopt;
-    QByteArray data = file.read(qint64(length));
-    if (quint64(data.size()) != length) return std::nullopt;
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0)
+    return Fail(QStringLiteral("Cannot open file %1: %2").arg(QDir::toNativeSeparators(path), ErrnoText()));
+  Status checked = ValidateChmDescriptor(fd, path);
+  ::close(fd);
+  return checked;
+}
+
+Status ValidateChmDescriptor(int fd, const QString& name, QList<ChmListedEntry>* entries) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    return Fail(QStringLiteral("Cannot read the compiled help file %1: it is not a regular file")
+                    .arg(QDir::toNativeSeparators(name)));
+  const quint64 size = quint64(st.st_size);
+  Validator validator(size, [fd, size](quint64 offset, quint64 length) -> std::optional<QByteArray> {
+    if (!Inside(offset, length, size) || length > quint64(std::numeric_limits<qsizetype>::max()))
+      return std::nullopt;
+    QByteArray data(qsizetype(length), Qt::Uninitialized);
+    qsizetype done = 0;
+    while (done < data.size()) {
+      const ssize_t n = ::pread(fd, data.data() + done, size_t(data.size() - done), off_t(offset) + done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return std::nullopt;
+      done += n;
+    }
     return data;
   });
-  return Verdict(validator.Check(), path);
+  Status verdict = Verdict(validator.Check(), name);
+  if (verdict && entries) *entries = validator.Entries();
+  return verdict;
 }
 
 Status ValidateChmBytes(const QByteArray& bytes, const QString& name) {

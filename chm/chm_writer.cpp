@@ -7,6 +7,7 @@
 #include <QFileDevice>
 
 #include <algorithm>
+#include <numeric>
 
 namespace orvex {
 
@@ -151,44 +152,75 @@ bool NameLess(const ChmDirectoryEntry& a, const ChmDirectoryEntry& b) {
 
 ChmWriter::ChmWriter(ChmWriterOptions options) : m_options(options) {}
 
+ChmWriter::~ChmWriter() = default;
+
 void ChmWriter::AddFile(const QByteArray& name, QByteArray content, ChmSection section) {
   const QByteArray key = LowerAscii(name);
   const auto known = m_fileIndex.constFind(key);
   if (known != m_fileIndex.constEnd()) {
     m_files[*known] = File{name, std::move(content), section};
+    m_placedAt.remove(*known);  // placed again, after what is there
     return;
   }
   m_fileIndex.insert(key, m_files.size());
   m_files.append(File{name, std::move(content), section});
 }
 
-Result<ChmWriteStats> ChmWriter::Write(QIODevice& out) const {
+QList<qsizetype> ChmWriter::SortedFiles() const {
+  QList<qsizetype> order(m_files.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [this](qsizetype a, qsizetype b) {
+    return CompareChmNames(m_files[a].name, m_files[b].name) < 0;
+  });
+  return order;
+}
+
+void ChmWriter::PlaceCompressedFiles() {
+  if (!m_compressor)
+    m_compressor = std::make_unique<LzxStreamBuilder>(
+        LzxOptions{m_options.windowBits, m_options.resetFrames, m_options.threads});
+  for (const qsizetype i : SortedFiles()) {
+    if (m_files[i].section != ChmSection::Compressed || m_placedAt.contains(i)) continue;
+    m_placedAt.insert(i, m_compressor->Size());
+    m_compressor->Append(m_files[i].content);
+  }
+}
+
+void ChmWriter::StartCompressing(int backgroundThreads) {
+  if (m_compressor || !CheckOptions(m_options, QString())) return;
+  PlaceCompressedFiles();
+  m_compressor->CompressInBackground(backgroundThreads);
+}
+
+Result<ChmWriteStats> ChmWriter::Write(QIODevice& out) {
   const QString target = DeviceName(out);
   if (Status ok = CheckOptions(m_options, target); !ok) return Fail(ok.Message());
   for (const File& file : m_files)
     if (Status ok = CheckName(file.name, target); !ok) return Fail(ok.Message());
 
   QList<const File*> files;
-  for (const File& file : m_files) files.append(&file);
-  std::sort(files.begin(), files.end(),
-            [](const File* a, const File* b) { return CompareChmNames(a->name, b->name) < 0; });
+  for (const qsizetype i : SortedFiles()) files.append(&m_files[i]);
 
+  // The compressed section is the files' contents one after the other (those
+  // whose compression started early first); they are compressed as they
+  // are, never joined into one buffer.
+  PlaceCompressedFiles();
+  const quint64 compressedBytes = m_compressor->Size();
   QList<ChmDirectoryEntry> entries;
-  QByteArray compressedSection;
   QList<const File*> storedFiles;
-  for (const File* file : files) {
-    if (file->section == ChmSection::Compressed) {
-      entries.append({file->name, 1, quint64(compressedSection.size()), quint64(file->content.size())});
-      compressedSection.append(file->content);
-    } else {
-      storedFiles.append(file);
-    }
+  for (const qsizetype i : SortedFiles()) {
+    const File& file = m_files[i];
+    if (file.section == ChmSection::Compressed)
+      entries.append({file.name, 1, m_placedAt.value(i), quint64(file.content.size())});
+    else
+      storedFiles.append(&file);
   }
 
-  const LzxStream stream =
-      LzxCompress(compressedSection, {m_options.windowBits, m_options.resetFrames, m_options.threads});
+  const LzxStream stream = m_compressor->Finish();
+  m_compressor.reset();
+  m_placedAt.clear();
   QByteArray spanInfo;
-  AppendLe64(spanInfo, quint64(compressedSection.size()));
+  AppendLe64(spanInfo, compressedBytes);
 
   // Section 0: the description of section 1 with its compressed stream, then
   // the files stored as they are. Something follows the stream: a reader may
@@ -196,12 +228,14 @@ Result<ChmWriteStats> ChmWriter::Write(QIODevice& out) const {
   QList<std::pair<QByteArray, QByteArray>> section0 = {
       {kNameList, NameList()}, {kControlData, ControlData(m_options)},
       {kSpanInfo, spanInfo},   {kTransformList, Utf16(QStringLiteral("{7FC28940-9D31-11D0"))},
-      {kContent, stream.data}, {kResetTable, ResetTable(stream, quint64(compressedSection.size()))},
+      {kContent, stream.data}, {kResetTable, ResetTable(stream, compressedBytes)},
   };
-  QByteArray section0Bytes;
+  QList<QByteArray> section0Parts;  // written one after the other
+  quint64 section0Bytes = 0;
   auto place = [&](const QByteArray& name, const QByteArray& content) {
-    entries.append({name, 0, quint64(section0Bytes.size()), quint64(content.size())});
-    section0Bytes.append(content);
+    entries.append({name, 0, section0Bytes, quint64(content.size())});
+    section0Parts.append(content);
+    section0Bytes += quint64(content.size());
   };
   for (const auto& [name, content] : section0) place(name, content);
   for (const File* file : storedFiles) place(file->name, file->content);
@@ -221,16 +255,18 @@ Result<ChmWriteStats> ChmWriter::Write(QIODevice& out) const {
 
   const QByteArray directory = BuildChmDirectory(entries, m_options.lcid);
   const quint64 section0Offset = kItsfHeaderSize + kHeaderSection0Size + quint64(directory.size());
-  const quint64 fileBytes = section0Offset + quint64(section0Bytes.size());
+  const quint64 fileBytes = section0Offset + section0Bytes;
 
-  for (const QByteArray& part : {ItsfHeader(m_options.lcid, quint64(directory.size()), section0Offset),
-                                 HeaderSection0(fileBytes), directory, section0Bytes}) {
+  QList<QByteArray> parts{ItsfHeader(m_options.lcid, quint64(directory.size()), section0Offset),
+                          HeaderSection0(fileBytes), directory};
+  parts += section0Parts;
+  for (const QByteArray& part : std::as_const(parts)) {
     if (out.write(part) != part.size())
       return Fail(QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
   }
 
   ChmWriteStats stats;
-  stats.uncompressedBytes = quint64(compressedSection.size());
+  stats.uncompressedBytes = compressedBytes;
   stats.compressedBytes = quint64(stream.data.size());
   stats.fileBytes = fileBytes;
   return stats;

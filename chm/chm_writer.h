@@ -9,7 +9,10 @@
 #include <QIODevice>
 #include <QList>
 
+#include "chm/lzx_encoder.h"
 #include "platform/result.h"
+
+#include <memory>
 
 namespace orvex {
 
@@ -31,6 +34,7 @@ struct ChmWriteStats {
 class ChmWriter {
  public:
   explicit ChmWriter(ChmWriterOptions options = {});
+  ~ChmWriter();
 
   // Adds a file. name: as stored, '/'-separated, bytes in the help's code
   // page ("/Topic01.htm", "/images/a b.gif", "/#SYSTEM", "/$FIftiMain");
@@ -39,12 +43,20 @@ class ChmWriter {
   // the same name to readers, so they count as given twice.
   void AddFile(const QByteArray& name, QByteArray content, ChmSection section = ChmSection::Compressed);
 
+  // Starts compressing the compressed files added so far on
+  // backgroundThreads threads of their own, while the caller makes the
+  // rest; files added later follow them in the compressed section.
+  void StartCompressing(int backgroundThreads);
+
   // Writes the whole compiled file to out. The failure names what could not
   // be written: a name that is not stored as a file name ("/..." or
   // "::..."), options the readers do not accept, or the device.
-  Result<ChmWriteStats> Write(QIODevice& out) const;
+  Result<ChmWriteStats> Write(QIODevice& out);
+  const ChmWriterOptions& Options() const { return m_options; }
 
  private:
+  QList<qsizetype> SortedFiles() const;  // indices in m_files, in the order of names
+  void PlaceCompressedFiles();           // puts the compressed files not placed yet after the others
   struct File {
     QByteArray name;
     QByteArray content;
@@ -52,7 +64,9 @@ class ChmWriter {
   };
   ChmWriterOptions m_options;
   QList<File> m_files;
-  QHash<QByteArray, qsizetype> m_fileIndex;  // lower-case name -> index in m_files
+  QHash<QByteArray, qsizetype> m_fileIndex;        // lower-case name -> index in m_files
+  std::unique_ptr<LzxStreamBuilder> m_compressor;  // once compressing started
+  QHash<qsizetype, quint64> m_placedAt;            // index in m_files -> offset in the compressed section
 };
 
 }  // namespace orvex

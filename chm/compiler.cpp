@@ -6,6 +6,9 @@
 #include "chm/help_compiler.h"
 #include "chm/replacing_file.h"
 #include "platform/codepage.h"
+#include "platform/project_paths.h"
+#include "platform/text_file.h"
+#include "platform/regular_file.h"
 #include "project/context_map.h"
 #include "project/page_template.h"
 #include "project/project_sections.h"
@@ -15,7 +18,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
+
+#include <algorithm>
+#include <atomic>
+#include <optional>
+#include <thread>
+#include <vector>
 
 namespace orvex {
 namespace {
@@ -27,34 +39,16 @@ QString resolvedAgainst(const QString& folder, QString value) {
   return QDir::cleanPath(QDir(folder).filePath(value));
 }
 
-// The path with its existing part's links resolved, so that a link cannot
-// take an output out of the project folder unnoticed.
-QString RealPath(const QString& path) {
-  QString existing = QDir::cleanPath(path);
-  QString rest;
-  while (!QFileInfo::exists(existing)) {
-    const QFileInfo info(existing);
-    if (info.absolutePath() == existing) break;
-    rest = rest.isEmpty() ? info.fileName() : info.fileName() + u'/' + rest;
-    existing = info.absolutePath();
-  }
-  const QString real = QFileInfo(existing).canonicalFilePath();
-  if (real.isEmpty()) return QDir::cleanPath(path);
-  return rest.isEmpty() ? real : QDir::cleanPath(real + u'/' + rest);
-}
-
-bool OutsideFolder(const QString& path, const QString& folder) {
-  return !RealPath(path).startsWith(RealPath(folder) + u'/');
-}
+bool OutsideFolder(const QString& path, const QString& folder) { return !InsideFolder(path, folder); }
 
 // Why an output path (the compiled file or the log) cannot be written;
 // empty when it can.
 QString OutputProblem(const QString& what, const QString& path, const QString& projectFolder,
                       const QStringList& projectFiles, bool allowOutside) {
-  const QString real = RealPath(path);
+  const QString real = ResolvedPath(path);
   for (const QString& file : projectFiles) {
     if (QDir::cleanPath(file).compare(QDir::cleanPath(path), Qt::CaseInsensitive) == 0 ||
-        RealPath(file) == real)
+        ResolvedPath(file) == real)
       return QStringLiteral("Error: the %1 %2 is a file of the project; it is not overwritten")
           .arg(what, path);
   }
@@ -88,15 +82,16 @@ QStringList FilesNamedByProject(const QString& projectPath, const QStringList& p
 }
 
 // Reads every entry back from the written file and compares it with what
-// was put in.
-Status VerifyCompiledFile(const QString& readablePath, const QString& target,
-                          const QList<HelpEntry>& entries) {
+// was put in, on `threads` threads, each with the file opened on its own.
+Status VerifyCompiledFile(const QString& readablePath, const QString& target, const QList<HelpEntry>& entries,
+                          int threads) {
   ChmFile chm;
   if (!chm.open(readablePath))
     return Fail(QStringLiteral("the written file %1 cannot be opened again").arg(target));
   QHash<QByteArray, ChmEntry> stored;
   for (const ChmEntry& e : chm.entries()) stored.insert(e.rawPath, e);
-  for (const HelpEntry& entry : entries) {
+  chm.close();
+  const auto check = [&](const ChmFile& file, const HelpEntry& entry) -> Status {
     const auto found = stored.constFind(entry.name);
     if (found == stored.constEnd())
       return Fail(QStringLiteral("the written file %1 lacks %2").arg(target, ChmNameToString(entry.name)));
@@ -104,7 +99,7 @@ Status VerifyCompiledFile(const QString& readablePath, const QString& target,
       return Fail(QStringLiteral("the written file %1 gives %2 with another length")
                       .arg(target, ChmNameToString(entry.name)));
     qsizetype at = 0;
-    const bool same = entry.content.isEmpty() || chm.readInPieces(*found, [&](const QByteArray& piece) {
+    const bool same = entry.content.isEmpty() || file.readInPieces(*found, [&](const QByteArray& piece) {
       if (QByteArrayView(entry.content).sliced(at, piece.size()) != QByteArrayView(piece)) return false;
       at += piece.size();
       return true;
@@ -112,30 +107,60 @@ Status VerifyCompiledFile(const QString& readablePath, const QString& target,
     if (!same || at != entry.content.size())
       return Fail(QStringLiteral("the written file %1 does not give %2 back as it was put in")
                       .arg(target, ChmNameToString(entry.name)));
-  }
+    return {};
+  };
+  const int workers = std::clamp<int>(threads, 1, int(std::max<qsizetype>(1, entries.size())));
+  std::vector<Status> verdicts(static_cast<size_t>(workers));
+  std::atomic<qsizetype> next{0};
+  std::atomic<bool> failed{false};
+  const auto work = [&](int worker) {
+    ChmFile file;
+    if (!file.open(readablePath)) {
+      verdicts[size_t(worker)] =
+          Fail(QStringLiteral("the written file %1 cannot be opened again").arg(target));
+      failed = true;
+      return;
+    }
+    for (qsizetype i = next++; i < entries.size() && !failed; i = next++) {
+      if (Status ok = check(file, entries.at(i)); !ok) {
+        verdicts[size_t(worker)] = ok;
+        failed = true;
+      }
+    }
+  };
+  std::vector<std::thread> helpers;
+  for (int t = 1; t < workers; ++t) helpers.emplace_back(work, t);
+  work(0);
+  for (std::thread& helper : helpers) helper.join();
+  for (const Status& verdict : verdicts)
+    if (!verdict) return verdict;
   return {};
 }
 
-// Writes the compiled file beside the old one, checks it and puts it in place.
-Result<quint64> WriteCompiledFile(const QString& target, const HelpContent& help,
-                                  const CompileOptions& options) {
+void AddEntry(ChmWriter& writer, const HelpEntry& entry) {
+  // #SYSTEM stays uncompressed, where readers look for the help's settings first.
+  writer.AddFile(entry.name, entry.content,
+                 entry.name == "/#SYSTEM" ? ChmSection::Uncompressed : ChmSection::Compressed);
+}
+
+// Writes the compiled file: the writer holds the entries before `from`
+// (the project's files, being compressed already), the rest are added here.
+Result<quint64> WriteCompiledFile(const QString& target, const HelpContent& help, ChmWriter& writer,
+                                  qsizetype from) {
   if (!QDir().mkpath(QFileInfo(target).absolutePath()))
     return Fail(QStringLiteral("cannot create the folder %1").arg(QFileInfo(target).absolutePath()));
   auto out = ReplacingFile::Create(target);
   if (!out) return Fail(out.Message());
-  ChmWriterOptions writerOptions;
-  writerOptions.lcid = help.lcid;
-  writerOptions.threads = options.threads;
-  ChmWriter writer(writerOptions);
-  // #SYSTEM stays uncompressed, where readers look for the help's settings first.
-  for (const HelpEntry& entry : help.entries)
-    writer.AddFile(entry.name, entry.content,
-                   entry.name == "/#SYSTEM" ? ChmSection::Uncompressed : ChmSection::Compressed);
+  for (qsizetype i = from; i < help.entries.size(); ++i) AddEntry(writer, help.entries.at(i));
   const auto stats = writer.Write((*out)->Device());
-  if (!stats) return Fail(QStringLiteral("cannot write %1: %2").arg(target, stats.Message()));
-  if (!(*out)->Device().flush())
-    return Fail(QStringLiteral("cannot write %1: %2").arg(target, (*out)->Device().errorString()));
-  if (const Status verified = VerifyCompiledFile((*out)->ReadablePath(), target, help.entries); !verified)
+  if (!stats) {
+    const QString failure = (*out)->WriteFailure();
+    return Fail(failure.isEmpty() ? QStringLiteral("cannot write %1: %2").arg(target, stats.Message())
+                                  : failure);
+  }
+  if (const Status verified =
+          VerifyCompiledFile((*out)->ReadablePath(), target, help.entries, writer.Options().threads);
+      !verified)
     return Fail(verified.Message());
   if (const Status committed = (*out)->Commit(); !committed) return Fail(committed.Message());
   return stats->fileBytes;
@@ -144,15 +169,17 @@ Result<quint64> WriteCompiledFile(const QString& target, const HelpContent& help
 Status WriteLog(const QString& path, const QStringList& lines) {
   auto out = ReplacingFile::Create(path);
   if (!out) return Fail(out.Message());
-  const QByteArray text = JoinAnsiLines(lines);
-  if ((*out)->Device().write(text) != text.size())
-    return Fail(QStringLiteral("Cannot write %1: %2").arg(path, (*out)->Device().errorString()));
+  if (Status written = (*out)->Write(JoinAnsiLines(lines)); !written) return written;
   return (*out)->Commit();
 }
 
 CompileResult finish(CompileResult result) {
-  const QString verdict = (result.success ? QStringLiteral("Compiled file written: ")
-                                          : QStringLiteral("Compiled file not written: ")) +
+  // A value read from a file (a sitemap's name, a page's reference) may
+  // hold a line break; each message stays one line of the output and log.
+  result.messages = OneLineEach(result.messages);
+  const QString verdict = (!result.success      ? QStringLiteral("Compiled file not written: ")
+                           : result.errors == 0 ? QStringLiteral("Compiled file written: ")
+                                                : QStringLiteral("Compiled file written, with errors: ")) +
                           QDir::toNativeSeparators(result.compiledFile);
   result.messages.append(verdict);
   if (!result.logFile.isEmpty()) {
@@ -173,10 +200,8 @@ QString CompiledFileOf(const QString& projectPath, const QStringList& projectLin
 }
 
 QString CompiledFileOfProject(const QString& projectPath) {
-  QFile file(projectPath);
-  QStringList lines;
-  if (file.open(QIODevice::ReadOnly)) lines = SplitTextLines(AnsiToString(file.readAll()));
-  return CompiledFileOf(projectPath, lines);
+  const Result<QByteArray> bytes = ReadRegularFile(projectPath, kMaxProjectFileBytes);
+  return CompiledFileOf(projectPath, bytes ? SplitTextLines(AnsiToString(*bytes)) : QStringList());
 }
 
 QString LogFileOf(const QString& projectPath, const QStringList& projectLines) {
@@ -204,6 +229,41 @@ OutputPathCheck CheckOutputPaths(const QString& projectPath, const QStringList& 
   return check;
 }
 
+QByteArray CompileResultRecord(const CompileResult& result) {
+  QJsonObject record;
+  record.insert(QStringLiteral("success"), result.success);
+  record.insert(QStringLiteral("compiledFile"), result.compiledFile);
+  record.insert(QStringLiteral("logFile"), result.logFile);
+  record.insert(QStringLiteral("errors"), result.errors);
+  record.insert(QStringLiteral("warnings"), result.warnings);
+  record.insert(QStringLiteral("files"), result.files);
+  record.insert(QStringLiteral("topics"), result.topics);
+  record.insert(QStringLiteral("compressedBytes"), QString::number(result.compressedBytes));
+  record.insert(QStringLiteral("messages"), QJsonArray::fromStringList(result.messages));
+  return QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
+}
+
+std::optional<CompileResult> ReadCompileResultRecord(const QByteArray& record) {
+  QJsonParseError error;
+  const QJsonDocument document = QJsonDocument::fromJson(record, &error);
+  if (error.error != QJsonParseError::NoError || !document.isObject()) return std::nullopt;
+  const QJsonObject o = document.object();
+  if (!o.value(QStringLiteral("success")).isBool() || !o.value(QStringLiteral("errors")).isDouble())
+    return std::nullopt;
+  CompileResult result;
+  result.success = o.value(QStringLiteral("success")).toBool();
+  result.compiledFile = o.value(QStringLiteral("compiledFile")).toString();
+  result.logFile = o.value(QStringLiteral("logFile")).toString();
+  result.errors = o.value(QStringLiteral("errors")).toInt();
+  result.warnings = o.value(QStringLiteral("warnings")).toInt();
+  result.files = o.value(QStringLiteral("files")).toInt();
+  result.topics = o.value(QStringLiteral("topics")).toInt();
+  result.compressedBytes = o.value(QStringLiteral("compressedBytes")).toString().toULongLong();
+  for (const QJsonValue& line : o.value(QStringLiteral("messages")).toArray())
+    result.messages.append(line.toString());
+  return result;
+}
+
 QStringList CompilerMessageItems(const QByteArray& logText) {
   QStringList items;
   for (const QString& line : SplitTextLines(AnsiToString(logText))) {
@@ -226,8 +286,25 @@ CompileResult CompileProject(const QString& projectPath, const CompileOptions& o
   CompileResult result;
   const QString absProject = QFileInfo(projectPath).absoluteFilePath();
   const QString folder = projectFolderOf(absProject);
+  // The project's files are compressed while the help's own structures (the
+  // full-text index above all) are made: one thread of its own compresses
+  // in the background beside the threads that make them, then all of them
+  // compress what is left.
+  std::optional<ChmWriter> writer;
+  qsizetype written = 0;
   HelpReadOptions readOptions;
-  readOptions.threads = options.threads;
+  const int threads =
+      options.threads > 0 ? options.threads : int(std::max(1u, std::thread::hardware_concurrency()));
+  readOptions.threads = threads;
+  readOptions.filesRead = [&](quint32 lcid, const QList<HelpEntry>& files) {
+    ChmWriterOptions writerOptions;
+    writerOptions.lcid = lcid;
+    writerOptions.threads = threads;
+    writer.emplace(writerOptions);
+    for (const HelpEntry& entry : files) AddEntry(*writer, entry);
+    written = files.size();
+    writer->StartCompressing(threads > 1 ? 1 : 0);
+  };
   auto read = ReadHelpProject(absProject, readOptions);
   if (!read) {
     result.compiledFile = CompiledFileOf(absProject, {});
@@ -261,14 +338,22 @@ CompileResult CompileProject(const QString& projectPath, const CompileOptions& o
     return finish(result);
   }
 
-  const auto written = WriteCompiledFile(help.compiledFile, help, options);
-  if (!written) {
-    result.messages.append(QStringLiteral("Error: ") + written.Message());
+  if (!writer) {
+    ChmWriterOptions writerOptions;
+    writerOptions.lcid = help.lcid;
+    writerOptions.threads = threads;
+    writer.emplace(writerOptions);
+  }
+  const auto fileBytes = WriteCompiledFile(help.compiledFile, help, *writer, written);
+  if (!fileBytes) {
+    result.messages.append(QStringLiteral("Error: ") + fileBytes.Message());
     ++result.errors;
   } else {
     result.success = true;
-    result.compressedBytes = *written;
+    result.compressedBytes = *fileBytes;
   }
+  result.files = help.files;
+  result.topics = help.topics;
   const QLocale c = QLocale::c();
   result.messages.append(
       QStringLiteral("%1 files, %2 topics, %3 contents items, %4 index entries; compiled size %5 bytes; "

@@ -6,17 +6,31 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace orvex {
 
 struct CompileResult {
   bool success = false;         // the compiled file was written by this run, complete and readable
+                                // (also when errors were reported: then it lacks what they name)
   QStringList messages;         // the log's lines, the summary and the verdict last
   QString compiledFile;         // full path of the compiled file
   QString logFile;              // full path of the log; empty when the project names none
   int errors = 0;               // "Error:" lines among the messages
   int warnings = 0;             // "Warning:" lines
   quint64 compressedBytes = 0;  // size of the compiled file; 0 when none was written
+  int topics = 0;
+  int files = 0;
+
+  // The exit code of the compiler: 0 when the compiled file was written
+  // without errors (warnings allowed), else 1.
+  int ExitCode() const { return success && errors == 0 ? 0 : 1; }
 };
+
+// The result as one line of JSON that a program running the compiler reads
+// back, and reading it; nullopt when the text is not such a record.
+QByteArray CompileResultRecord(const CompileResult& result);
+std::optional<CompileResult> ReadCompileResultRecord(const QByteArray& record);
 
 struct CompileOptions {
   int threads = 0;  // threads for reading and compressing; 0: every core

@@ -3,28 +3,41 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "chm/decompile_output.h"
 #include "chm/decompiler.h"
 
 namespace {
 
 constexpr QLatin1String kMaxOutputOption("--max-output=");
+constexpr QLatin1String kMaxTimeOption("--max-time=");
+constexpr QLatin1String kOverwriteOption("--overwrite");
 
 }  // namespace
 
 bool IsRefusedDestination(const QString& folder) {
   if (folder.trimmed().isEmpty()) return true;
-  const QString clean = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-  return QDir(clean).isRoot();
+  return orvex::IsSystemFolder(orvex::ResolvedFolder(folder));
 }
 
 int RunDecompile(const QString& file, const QString& folder, const QStringList& options, QTextStream& err) {
   orvex::DecompileOptions decompileOptions;
   for (const QString& option : options) {
+    if (option == kOverwriteOption) {
+      decompileOptions.overwrite = true;
+      continue;
+    }
+    if (option.startsWith(kMaxTimeOption)) {
+      bool ok = false;
+      const quint64 seconds = option.mid(kMaxTimeOption.size()).toULongLong(&ok);
+      decompileOptions.timeLimit = std::chrono::seconds(qMin<quint64>(seconds, 1000000000));
+      if (ok && seconds != 0) continue;
+    }
     const auto size = option.startsWith(kMaxOutputOption)
                           ? orvex::ParseByteSize(option.mid(kMaxOutputOption.size()))
                           : std::nullopt;
     if (!size || *size == 0) {
-      err << "Unknown option: " << orvex::PrintableName(option) << " (expected --max-output=SIZE, e.g. 2G)\n";
+      err << "Unknown option: " << orvex::PrintableName(option)
+          << " (expected --max-output=SIZE, e.g. 2G, --max-time=SECONDS or --overwrite)\n";
       return kDecompileUsage;
     }
     decompileOptions.outputLimit = *size;
@@ -34,10 +47,12 @@ int RunDecompile(const QString& file, const QString& folder, const QStringList& 
     return kDecompileUnreadable;
   }
   if (IsRefusedDestination(folder)) {
-    err << "Refused destination folder: " << orvex::PrintableName(QDir::toNativeSeparators(folder)) << '\n';
+    err << "Refused destination folder: " << orvex::PrintableName(QDir::toNativeSeparators(folder))
+        << " (the root or a system folder: " << orvex::ResolvedFolder(folder) << ")\n";
     return kDecompileUsage;
   }
   const orvex::DecompileResult result = orvex::DecompileChm(file, QDir::cleanPath(folder), decompileOptions);
+  for (const QString& note : result.notes) err << note << '\n';
   for (const QString& problem : result.problems) err << problem << '\n';
   err.flush();
   if (!result.opened) return kDecompileUnreadable;
@@ -51,7 +66,8 @@ int RunDecompileCommand(const QStringList& arguments, QTextStream& err) {
   for (const QString& argument : arguments)
     (argument.startsWith(QLatin1String("--")) ? options : names) << argument;
   if (names.size() != 2) {
-    err << "Usage: orvex --decompile FILE.chm FOLDER [--max-output=SIZE]\n";
+    err << "Usage: orvex --decompile FILE.chm FOLDER [--max-output=SIZE] [--max-time=SECONDS] "
+           "[--overwrite]\n";
     return kDecompileUsage;
   }
   return RunDecompile(names.at(0), names.at(1), options, err);

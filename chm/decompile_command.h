@@ -6,8 +6,9 @@
 #include <QStringList>
 #include <QTextStream>
 
-// True for a folder that may not take decompiled sources: empty, or the
-// root of the file system (as a drive root is refused on other systems).
+// True for a folder that may not take decompiled sources: empty, the root
+// of the file system or a system folder, judged after symbolic links are
+// resolved.
 bool IsRefusedDestination(const QString& folder);
 
 // Exit codes of both commands.
@@ -15,11 +16,12 @@ constexpr int kDecompileDone = 0;
 constexpr int kDecompileUnreadable = 1;  // missing, damaged or hostile compiled file
 constexpr int kDecompileUsage = 2;       // wrong arguments or a refused folder
 constexpr int kDecompilePartial = 3;     // some entries were not written
-constexpr int kDecompileStopped = 4;     // the output limit was reached
+constexpr int kDecompileStopped = 4;     // the output or time limit was reached
 
 // Writes the sources of file into folder; errors go to `err`. options are
 // the arguments besides the two names: "--max-output=SIZE" raises (or
-// lowers) the limit on what may be written.
+// lowers) the limit on what may be written, "--max-time=SECONDS" the limit
+// on the time taken, "--overwrite" allows replacing files in the folder.
 int RunDecompile(const QString& file, const QString& folder, const QStringList& options, QTextStream& err);
 
 // Runs the command for the arguments after "--decompile" (FILE.chm FOLDER,

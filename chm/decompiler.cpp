@@ -1,22 +1,20 @@
 #include "chm/decompiler.h"
 
-#include "chm/ansi_text.h"
+#include "platform/codepage.h"
+#include "platform/text_file.h"
+#include "chm/decompile_output.h"
+#include "chm/decompiled_project.h"
+#include "chm/binary_index_reader.h"
+#include "chm/windows_reader.h"
 
 #include <QDir>
-#include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSet>
+#include <QHash>
 #include <QStorageInfo>
 
-#include <unicode/uloc.h>
-
 #include <algorithm>
-
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <tuple>
 
 namespace orvex {
 namespace {
@@ -24,100 +22,39 @@ namespace {
 constexpr int kMaxNameLength = 1024;
 // No help source comes near this; a larger entry is a damaged or hostile file.
 constexpr quint64 kMaxEntryLength = quint64(1) << 30;
+// The compiled file's own structures read whole.
+constexpr qint64 kMaxStructureLength = 64 * 1024 * 1024;
+const QByteArray kEmptyIndex =
+    "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\r\n<HTML>\r\n<HEAD>\r\n<!-- Sitemap 1.0 "
+    "-->\r\n</HEAD><BODY>\r\n"
+    "<UL>\r\n</UL>\r\n</BODY></HTML>\r\n";
 
-QString displayNameOf(quint32 lcid) {
-  char locale[ULOC_FULLNAME_CAPACITY] = {};
-  UErrorCode status = U_ZERO_ERROR;
-  uloc_getLocaleForLCID(lcid, locale, sizeof locale, &status);
-  if (U_FAILURE(status) || locale[0] == '\0') return {};
-  UChar name[256] = {};
-  status = U_ZERO_ERROR;
-  const int32_t length = uloc_getDisplayName(locale, "en", name, 255, &status);
-  if (U_FAILURE(status) || length <= 0) return {};
-  return QString::fromUtf16(name, length);
+// What the project file is made of, before the files are written: the
+// source names stand for the files.
+DecompiledProject ProjectOf(const ChmFile& chm, const QString& chmName, const QList<ChmEntry>& entries) {
+  DecompiledProject project;
+  project.system = chm.systemInfo();
+  project.chmFileName = chmName;
+  for (const ChmEntry& entry : entries) {
+    const QString name = IsSourceEntry(entry) ? SafeEntryName(entry.path) : QString();
+    if (!name.isEmpty()) project.files.append(name);
+  }
+  const QByteArray strings =
+      chm.read(QStringLiteral("/#STRINGS"), kMaxStructureLength).value_or(QByteArray());
+  project.windows =
+      ParseWindowsFile(chm.read(QStringLiteral("/#WINDOWS"), kMaxStructureLength).value_or(QByteArray()),
+                       strings, project.system.codePage);
+  return project;
 }
 
-// The folder below root for the parts, made when missing; empty when a part
-// is a symbolic link or a file.
-QString makeFolders(const QString& root, const QStringList& parts, QSet<QString>* made, QString* problem) {
-  QString current = root;
-  for (const QString& part : parts) {
-    current += u'/' + part;
-    if (made->contains(current)) continue;
-    const QFileInfo info(current);
-    if (info.isSymLink()) {
-      *problem = QStringLiteral("a symbolic link is in the way: %1").arg(current);
-      return {};
-    }
-    if (info.exists() && !info.isDir()) {
-      *problem = QStringLiteral("a file is in the way: %1").arg(current);
-      return {};
-    }
-    if (!info.exists() && !QDir().mkdir(current)) {
-      *problem = QStringLiteral("cannot create the folder %1").arg(current);
-      return {};
-    }
-    made->insert(current);
-  }
-  return current;
-}
-
-bool writeAll(int fd, const QByteArray& piece) {
-  const char* data = piece.constData();
-  qsizetype left = piece.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    left -= n;
-  }
-  return true;
-}
-
-// A new file every time: O_EXCL with O_NOFOLLOW never writes through a
-// symbolic link, and removing an old file first never writes through a hard
-// link into a file outside the folder. -1 with the problem set on failure.
-int openNewFile(const QByteArray& native, const QString& target, QString* problem) {
-  const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-  int fd = ::open(native.constData(), flags, 0644);
-  if (fd < 0 && errno == EEXIST) {
-    struct stat st {};
-    if (::lstat(native.constData(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(native.constData()) == 0)
-      fd = ::open(native.constData(), flags, 0644);
-    else if (S_ISLNK(st.st_mode))
-      errno = ELOOP;
-    else if (S_ISDIR(st.st_mode))
-      errno = EISDIR;
-  }
-  if (fd < 0) {
-    if (errno == ELOOP)
-      *problem = QStringLiteral("a symbolic link is in the way: %1").arg(target);
-    else if (errno == EISDIR)
-      *problem = QStringLiteral("a folder is in the way: %1").arg(target);
-    else
-      *problem = QStringLiteral("cannot write %1").arg(target);
-  }
-  return fd;
-}
-
-bool writeEntry(const ChmFile& chm, const ChmEntry& entry, const QString& target, QString* problem) {
-  const QByteArray native = QFile::encodeName(target);
-  const int fd = openNewFile(native, target, problem);
-  if (fd < 0) return false;
-  bool written = true;
-  const bool read = chm.readInPieces(entry, [fd, &written](const QByteArray& piece) {
-    written = writeAll(fd, piece);
-    return written;
-  });
-  const bool closed = ::close(fd) == 0;
-  if (!read || !written || !closed) {
-    ::unlink(native.constData());
-    *problem =
-        !read ? QStringLiteral("the entry cannot be read") : QStringLiteral("cannot write %1").arg(target);
-    return false;
-  }
-  return true;
+QList<ChmIndexKeyword> BinaryIndexOf(const ChmFile& chm, int codePage) {
+  const auto btree = chm.read(QStringLiteral("/$WWKeywordLinks/BTree"), kMaxStructureLength);
+  if (!btree) return {};
+  const auto structure = [&chm](const char* name) {
+    return chm.read(QLatin1String(name), kMaxStructureLength).value_or(QByteArray());
+  };
+  return ReadBinaryIndex(*btree, {structure("/#TOPICS"), structure("/#URLTBL"), structure("/#URLSTR")},
+                         codePage);
 }
 
 }  // namespace
@@ -162,15 +99,6 @@ QString PrintableName(const QString& name) {
   return out;
 }
 
-QString OneLineValue(const QString& value) {
-  QString out = value;
-  for (QChar& c : out) {
-    const char16_t u = c.unicode();
-    if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0) || u == 0x2028 || u == 0x2029) c = u' ';
-  }
-  return out;
-}
-
 QString SafeEntryName(const QString& entryPath) {
   if (!entryPath.startsWith(u'/') || entryPath.size() > kMaxNameLength) return {};
   QString name = entryPath.mid(1);
@@ -187,54 +115,189 @@ QString SafeEntryName(const QString& entryPath) {
   return parts.join(u'/');
 }
 
-QString LanguageTextOf(quint32 lcid) {
-  if (lcid == 0) return {};
-  QString text = QStringLiteral("0x") + QString::number(lcid, 16).toUpper().rightJustified(4, u'0');
-  const QString name = displayNameOf(lcid);
-  if (!name.isEmpty()) text += u' ' + name;
-  return text;
-}
+namespace {
 
-QStringList DecompiledProjectLines(const ChmSystemInfo& stored, const QString& storedChmFileName,
-                                   const QStringList& files) {
-  // A file name option stays a plain name inside the folder.
-  auto fileOption = [](const QString& value) {
-    const QString name = SafeEntryName(value.startsWith(u'/') ? value : u'/' + value);
-    return name;
-  };
-  ChmSystemInfo info;
-  info.contentsFile = fileOption(stored.contentsFile);
-  info.indexFile = fileOption(stored.indexFile);
-  info.defaultTopic = stored.defaultTopic.isEmpty() || fileOption(stored.defaultTopic).isEmpty()
-                          ? QString()
-                          : OneLineValue(stored.defaultTopic);
-  info.title = OneLineValue(stored.title).trimmed();
-  info.lcid = stored.lcid;
-  const QString chmFileName = OneLineValue(QFileInfo(storedChmFileName).fileName());
-  const QString base = QFileInfo(chmFileName).completeBaseName();
-  QStringList lines{QStringLiteral("[OPTIONS]"), QStringLiteral("Compatibility=1.1 or later"),
-                    QStringLiteral("Compiled file=") + chmFileName};
-  if (!info.contentsFile.isEmpty()) lines.append(QStringLiteral("Contents file=") + info.contentsFile);
-  lines.append(QStringLiteral("Display compile progress=No"));
-  if (!info.indexFile.isEmpty()) lines.append(QStringLiteral("Index file=") + info.indexFile);
-  lines.append(QStringLiteral("Full-text search=Yes"));
-  lines.append(QStringLiteral("Title=") + (info.title.isEmpty() ? base : info.title));
-  const QString language = LanguageTextOf(info.lcid);
-  if (!language.isEmpty()) lines.append(QStringLiteral("Language=") + language);
-  lines.append(QStringLiteral("Error log file=") + base + QStringLiteral(".log"));
-  if (!info.defaultTopic.isEmpty()) lines.append(QStringLiteral("Default topic=") + info.defaultTopic);
-  lines.append(QString());
-  lines.append(QStringLiteral("[FILES]"));
-  QString first = info.defaultTopic;
-  if (first.startsWith(u'/')) first.remove(0, 1);
-  if (!first.isEmpty()) lines.append(first);
-  const QSet<QString> sitemaps{info.contentsFile.toCaseFolded(), info.indexFile.toCaseFolded(),
-                               first.toCaseFolded()};
-  for (const QString& f : files) {
-    if (!sitemaps.contains(f.toCaseFolded())) lines.append(f);
+// One run of decompiling: the sources written into the output, then the
+// project file and what goes with it.
+class Decompilation {
+ public:
+  Decompilation(const ChmFile& chm, DecompileOutput& output, DecompiledProject project, qint64 timeLimitMs,
+                DecompileResult& result)
+      : m_chm(chm),
+        m_output(output),
+        m_project(std::move(project)),
+        m_timeLimitMs(timeLimitMs),
+        m_result(result),
+        m_base(QFileInfo(m_project.chmFileName).completeBaseName()),
+        m_indexFile(SitemapFileOf(m_project, QStringLiteral(".hhk"))),
+        m_keywords(BinaryIndexOf(chm, m_project.system.codePage)),
+        m_codePage(m_project.system.codePage > 0 ? m_project.system.codePage : 1252),
+        m_tooLong(
+            QStringLiteral("decompiling took more than %1 s, the limit (raise it with --max-time=SECONDS)")
+                .arg(double(timeLimitMs) / 1000)) {
+    m_clock.start();
   }
-  return lines;
-}
+
+  // Every source entry, in the order of the content, not of the names: each
+  // compressed stretch is then decoded once, however the directory orders
+  // its entries. False when a limit stopped it.
+  bool ExtractSources(QList<ChmEntry> entries) {
+    std::stable_sort(entries.begin(), entries.end(), [](const ChmEntry& a, const ChmEntry& b) {
+      return std::tie(a.space, a.start) < std::tie(b.space, b.start);
+    });
+    for (const ChmEntry& entry : std::as_const(entries)) {
+      if (IsSourceEntry(entry) && !Extract(entry)) break;
+    }
+    std::stable_sort(
+        m_result.written.begin(), m_result.written.end(),
+        [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return !m_result.stopped;
+  }
+
+  void WriteProject() {
+    const QString projectName = m_base + QStringLiteral(".hhp");
+    if (m_taken.contains(projectName.toCaseFolded())) {
+      m_result.problems.append(
+          QStringLiteral("The compiled file holds %1 itself; it was kept").arg(projectName));
+      return;
+    }
+    m_project.files = m_result.written;
+    WriteKeywordsOnly();
+    WriteContextMap();
+    const Status written = WriteLines(projectName, DecompiledProjectLines(m_project));
+    if (written)
+      m_result.projectFile = m_output.Root() + u'/' + projectName;
+    else
+      m_result.problems.append(QStringLiteral("The project file was not written: %1").arg(written.Message()));
+  }
+
+ private:
+  // False when a limit stops decompiling here.
+  bool Extract(const ChmEntry& entry) {
+    const QString shown = PrintableName(entry.path);
+    const QString name = SafeEntryName(entry.path);
+    if (name.isEmpty()) {
+      m_result.problems.append(QStringLiteral("Skipped %1: the name would leave the folder").arg(shown));
+      return true;
+    }
+    const QString folded = name.toCaseFolded();
+    if (const auto first = m_taken.constFind(folded); first != m_taken.constEnd()) {
+      m_result.problems.append(
+          QStringLiteral("Skipped %1: the compiled file holds another entry of that name (%2)")
+              .arg(shown, PrintableName(*first)));
+      return true;
+    }
+    m_taken.insert(folded, entry.path);
+    if (entry.length > kMaxEntryLength) {
+      m_result.problems.append(QStringLiteral("Skipped %1: it claims %2 bytes").arg(shown).arg(entry.length));
+      return true;
+    }
+    if (m_clock.elapsed() > m_timeLimitMs) return StopAt(shown, m_tooLong);
+    if (!m_output.Fits(name, entry.length))
+      return StopAt(shown,
+                    QStringLiteral("the sources would take more than %1 bytes on disk, the limit for this "
+                                   "file (raise it with --max-output=SIZE)")
+                        .arg(m_output.Limit()));
+    bool outOfTime = false;
+    const bool mergeKeywords = !m_keywords.isEmpty() && name.compare(m_indexFile, Qt::CaseInsensitive) == 0;
+    const Status written = m_output.Write(name, entry.length, [&](const PieceSink& sink) -> Status {
+      if (mergeKeywords) {
+        const auto text = m_chm.read(entry.path, kMaxStructureLength);
+        if (!text) return Fail(QStringLiteral("the entry cannot be read"));
+        sink(WithKeywords(*text));
+        return {};
+      }
+      const bool read = m_chm.readInPieces(entry, [&](const QByteArray& piece) {
+        outOfTime = m_clock.elapsed() > m_timeLimitMs;
+        return !outOfTime && sink(piece);
+      });
+      if (outOfTime) return Fail(m_tooLong);
+      if (!read) return Fail(QStringLiteral("the entry cannot be read"));
+      return {};
+    });
+    if (outOfTime) return StopAt(shown, m_tooLong);
+    if (!written) {
+      m_result.problems.append(QStringLiteral("Skipped %1: %2").arg(shown, written.Message()));
+      return true;
+    }
+    m_result.written.append(name);
+    return true;
+  }
+
+  bool StopAt(const QString& shown, const QString& why) {
+    m_result.stopped = true;
+    m_result.problems.append(QStringLiteral("Stopped before %1: %2").arg(shown, why));
+    return false;
+  }
+
+  // The index file's bytes with the keywords only the binary index holds.
+  QByteArray WithKeywords(const QByteArray& stored) {
+    int added = 0;
+    const QString text = WithMissingKeywords(DecodeCodePage(stored, m_codePage), m_keywords, &added);
+    if (added == 0) return stored;
+    m_result.notes.append(
+        QStringLiteral("%1 keywords found only in the binary index were added to the index file").arg(added));
+    return EncodeCodePage(text, m_codePage);
+  }
+
+  // The binary index's keywords when the compiled file holds no index file.
+  void WriteKeywordsOnly() {
+    if (m_keywords.isEmpty() || m_project.files.contains(m_indexFile, Qt::CaseInsensitive)) return;
+    const QString name = m_indexFile.isEmpty() ? m_base + QStringLiteral(".hhk") : m_indexFile;
+    const Status written = m_taken.contains(name.toCaseFolded())
+                               ? Status(Fail(QStringLiteral("the compiled file holds %1 itself").arg(name)))
+                               : WriteText(name, WithKeywords(kEmptyIndex));
+    if (written)
+      m_project.files.append(name);
+    else
+      m_result.problems.append(
+          QStringLiteral("The binary index's keywords were not written: %1").arg(written.Message()));
+  }
+
+  void WriteContextMap() {
+    const ContextMapFiles contextMap = ContextMapFilesOf(m_chm.contextMap());
+    if (contextMap.aliasLines.isEmpty()) return;
+    const QString aliasFile = m_base + QStringLiteral(".ali");
+    const QString mapFile = m_base + QStringLiteral(".h");
+    Status written;
+    if (m_taken.contains(aliasFile.toCaseFolded()) || m_taken.contains(mapFile.toCaseFolded()))
+      written = Fail(QStringLiteral("the compiled file holds %1 or %2 itself").arg(aliasFile, mapFile));
+    if (written) written = WriteLines(aliasFile, contextMap.aliasLines);
+    if (written) written = WriteLines(mapFile, contextMap.mapLines);
+    if (written) {
+      m_project.aliasFile = aliasFile;
+      m_project.mapFile = mapFile;
+    } else {
+      m_result.problems.append(QStringLiteral("The context map was not written: %1").arg(written.Message()));
+    }
+  }
+
+  Status WriteText(const QString& name, const QByteArray& text) {
+    return m_output.Write(name, quint64(text.size()), [&text](const PieceSink& sink) -> Status {
+      sink(text);
+      return {};
+    });
+  }
+
+  Status WriteLines(const QString& name, const QStringList& lines) {
+    return WriteText(name, EncodeCodePage(JoinLines(lines), m_codePage));
+  }
+
+  const ChmFile& m_chm;
+  DecompileOutput& m_output;
+  DecompiledProject m_project;
+  qint64 m_timeLimitMs;
+  DecompileResult& m_result;
+  const QString m_base;  // the compiled file's name without its extension
+  const QString m_indexFile;
+  const QList<ChmIndexKeyword> m_keywords;  // of the binary index
+  const int m_codePage;                     // of the project's text files
+  const QString m_tooLong;
+  QElapsedTimer m_clock;
+  QHash<QString, QString> m_taken;  // folded name -> the entry written under it
+};
+
+}  // namespace
 
 DecompileResult DecompileChm(const QString& chmPath, const QString& folder, const DecompileOptions& options) {
   DecompileResult result;
@@ -244,74 +307,26 @@ DecompileResult DecompileChm(const QString& chmPath, const QString& folder, cons
     return result;
   }
   result.opened = true;
-  if (!QDir().mkpath(folder)) {
-    result.problems.append(QStringLiteral("Cannot create the folder %1").arg(folder));
+  const QString resolved = ResolvedFolder(folder);
+  if (IsSystemFolder(resolved)) {
+    result.problems.append(QStringLiteral("Refused destination folder: %1 (it is %2)")
+                               .arg(PrintableName(QDir::toNativeSeparators(folder)), resolved));
     return result;
   }
-  const QString root = QFileInfo(folder).canonicalFilePath();
+  if (!QDir().mkpath(resolved)) {
+    result.problems.append(QStringLiteral("Cannot create the folder %1").arg(resolved));
+    return result;
+  }
+  const QString root = QFileInfo(resolved).canonicalFilePath();
   const quint64 limit = options.outputLimit != 0
                             ? options.outputLimit
                             : DefaultOutputLimit(quint64(QFileInfo(chmPath).size()),
                                                  quint64(QStorageInfo(root).bytesAvailable()));
-  quint64 planned = 0;
-  QSet<QString> made;  // folders already checked or created
-
-  for (const ChmEntry& entry : chm.entries()) {
-    if (!IsSourceEntry(entry)) continue;
-    const QString shown = PrintableName(entry.path);
-    const QString name = SafeEntryName(entry.path);
-    if (name.isEmpty()) {
-      result.problems.append(QStringLiteral("Skipped %1: the name would leave the folder").arg(shown));
-      continue;
-    }
-    if (entry.length > kMaxEntryLength) {
-      result.problems.append(QStringLiteral("Skipped %1: it claims %2 bytes").arg(shown).arg(entry.length));
-      continue;
-    }
-    if (entry.length > limit - planned) {
-      result.stopped = true;
-      result.problems.append(
-          QStringLiteral("Stopped before %1: the sources would pass %2 bytes, the limit for this file "
-                         "(raise it with --max-output=SIZE)")
-              .arg(shown)
-              .arg(limit));
-      return result;
-    }
-    planned += entry.length;
-    QStringList parts = name.split(u'/');
-    const QString fileName = parts.takeLast();
-    QString problem;
-    const QString dir = makeFolders(root, parts, &made, &problem);
-    if (dir.isEmpty() || !writeEntry(chm, entry, dir + u'/' + fileName, &problem)) {
-      result.problems.append(QStringLiteral("Skipped %1: %2").arg(shown, problem));
-      continue;
-    }
-    result.written.append(name);
-  }
-
-  const QString chmName = QFileInfo(chmPath).fileName();
-  const QString projectName = QFileInfo(chmName).completeBaseName() + QStringLiteral(".hhp");
-  const bool heldOne = std::any_of(result.written.cbegin(), result.written.cend(), [&](const QString& w) {
-    return w.compare(projectName, Qt::CaseInsensitive) == 0;
-  });
-  if (heldOne) {
-    result.problems.append(QStringLiteral("The compiled file holds %1 itself; it was kept").arg(projectName));
-    return result;
-  }
-  const QString projectPath = root + u'/' + projectName;
-  const QByteArray native = QFile::encodeName(projectPath);
-  QString problem;
-  const int fd = openNewFile(native, projectPath, &problem);
-  const QByteArray text = JoinAnsiLines(DecompiledProjectLines(chm.systemInfo(), chmName, result.written));
-  if (fd >= 0) {
-    const bool written = writeAll(fd, text);
-    if (::close(fd) == 0 && written)
-      result.projectFile = projectPath;
-    else
-      problem = QStringLiteral("cannot write %1").arg(projectPath);
-  }
-  if (result.projectFile.isEmpty())
-    result.problems.append(QStringLiteral("Cannot write the project file: %1").arg(problem));
+  DecompileOutput output(root, limit, options.overwrite, chmPath);
+  const QList<ChmEntry> entries = chm.entries();
+  Decompilation run(chm, output, ProjectOf(chm, QFileInfo(chmPath).fileName(), entries),
+                    (options.timeLimit.count() != 0 ? options.timeLimit : kDefaultTimeLimit).count(), result);
+  if (run.ExtractSources(entries)) run.WriteProject();
   return result;
 }
 

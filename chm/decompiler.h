@@ -3,10 +3,12 @@
 // project file for them, as "hh -decompile" does.
 
 #include "chm/chm_file.h"
+#include "chm/decompiled_project.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <optional>
 
 namespace orvex {
@@ -14,15 +16,23 @@ namespace orvex {
 // What decompiling may write in all: a damaged or hostile file can name the
 // same compressed bytes under many entries.
 struct DecompileOptions {
-  // Bytes; 0 means the default, DefaultOutputLimit.
+  // What the written files and folders may take on disk, in bytes; 0 means
+  // the default, DefaultOutputLimit.
   quint64 outputLimit = 0;
+  // How long decompiling may take; 0 means kDefaultTimeLimit.
+  std::chrono::milliseconds timeLimit{0};
+  // Files already in the folder are replaced (never the compiled file being read).
+  bool overwrite = false;
 };
+
+constexpr std::chrono::milliseconds kDefaultTimeLimit{600 * 1000};
 
 struct DecompileResult {
   bool opened = false;   // the compiled file could be read at all
-  bool stopped = false;  // the output limit was reached; the rest was not written
+  bool stopped = false;  // the output or time limit was reached; the rest was not written
   QStringList written;   // folder-relative names of the files written
   QStringList problems;  // entries left out or not written, one line each
+  QStringList notes;     // what was added to the sources to keep the help whole
   QString projectFile;   // full path of the project file written; empty if none
 };
 
@@ -42,30 +52,18 @@ std::optional<quint64> ParseByteSize(const QString& text);
 // characters as \xNN, so that nothing in the file reaches the terminal raw.
 QString PrintableName(const QString& name);
 
-// A value from a compiled file made fit for one line of a project file: line
-// breaks and other control characters become blanks.
-QString OneLineValue(const QString& value);
-
 // The folder-relative name an entry may be written under; empty when the
 // name is unsafe ("..", ".", empty parts, a drive, control characters).
 QString SafeEntryName(const QString& entryPath);
 
-// "0x" + the identifier in at least four upper-case hex digits + " " + the
-// language's English name, e.g. "0x0409 English (United States)"; empty for 0.
-QString LanguageTextOf(quint32 lcid);
-
-// The project file for decompiled sources: options from #SYSTEM, the
-// default topic first under [FILES], then the other files. Values from the
-// compiled file lose their control characters, and file names among them
-// that would leave the folder (absolute, "..") are left out.
-QStringList DecompiledProjectLines(const ChmSystemInfo& info, const QString& chmFileName,
-                                   const QStringList& files);
-
 // Writes every source entry of chmPath into folder (created when missing),
-// never outside it and never through a symbolic link, then the project file
+// never outside it, never through a symbolic link and, unless
+// options.overwrite, never over a file already there; then the project file
 // named after the compiled file (unless the compiled file held one itself).
-// Stops, with a problem saying so, before what it writes would pass the
-// output limit.
+// Entries are read in the order of their content, so each compressed
+// stretch is decoded once. Stops, with a problem saying so, before what it
+// writes would pass the output limit, or when it passes the time limit.
+// A system folder (judged after links are resolved) is refused.
 DecompileResult DecompileChm(const QString& chmPath, const QString& folder,
                              const DecompileOptions& options = {});
 

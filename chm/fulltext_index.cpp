@@ -198,23 +198,62 @@ struct Collected {
   }
 };
 
+// A topic's words, each once, with where it stands: in the title (counted
+// from 0) and in the text (counted from 0, the title's words first).
 struct TopicWords {
-  QStringList title;
-  QStringList text;
+  struct Word {
+    QString text;
+    std::vector<quint32> inTitle;
+    std::vector<quint32> inText;
+  };
+  std::vector<Word> words;
+  quint32 titleCount = 0;
+  quint32 textCount = 0;
 };
 
-TopicWords WordsOfTopic(const FullTextTopic& topic) {
-  const PageText page = ExtractPageText(topic.page);
-  return {FullTextWords(topic.title.isEmpty() ? page.title : topic.title), FullTextWords(page.body)};
+TopicWords WordsOfTopic(const FullTextTopic& topic, const FullTextOptions& options) {
+  const PageText page =
+      ExtractPageText(topic.page.isEmpty() && options.decode ? options.decode(topic.pageBytes) : topic.page);
+  const QStringList title = FullTextWords(topic.title.isEmpty() ? page.title : topic.title);
+  const QStringList text = FullTextWords(page.body);
+  TopicWords result;
+  QHash<QString, qsizetype> index;
+  const auto word = [&](const QString& w) -> TopicWords::Word& {
+    auto it = index.constFind(w);
+    if (it == index.constEnd()) {
+      it = index.insert(w, qsizetype(result.words.size()));
+      result.words.push_back({w, {}, {}});
+    }
+    return result.words[size_t(*it)];
+  };
+  for (const QString& w : title) {
+    TopicWords::Word& entry = word(w);
+    entry.inTitle.push_back(result.titleCount);
+    entry.inText.push_back(result.titleCount);
+    ++result.titleCount;
+  }
+  result.textCount = result.titleCount;
+  for (const QString& w : text) word(w).inText.push_back(result.textCount++);
+  return result;
 }
 
-// The words of the topics, from batches of pages read on every core.
-Collected CollectWords(const QList<FullTextTopic>& topics) {
+// Makes room for more occurrences, a quarter more at a time: the lists of
+// all words together are the largest thing the index is made from, and
+// doubling would leave up to half of them unused.
+void Grow(std::vector<Occurrence>& occurrences, size_t more) {
+  const size_t needed = occurrences.size() + more;
+  if (needed > occurrences.capacity()) occurrences.reserve(std::max(needed, needed + needed / 4));
+}
+
+// The words of the topics, from batches of pages read on the threads; the
+// topics' own word lists are joined here, one look-up per word a topic has.
+Collected CollectWords(const QList<FullTextTopic>& topics, const FullTextOptions& options) {
   std::vector<qsizetype> order(topics.size());
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(),
                    [&](qsizetype a, qsizetype b) { return topics[a].topicNumber < topics[b].topicNumber; });
-  const size_t threads = std::max(1u, std::thread::hardware_concurrency());
+  const size_t threads =
+      options.threads > 0 ? size_t(options.threads) : std::max(1u, std::thread::hardware_concurrency());
   const size_t batch = 16 * threads;
   std::vector<TopicWords> words(batch);
   Collected collected;
@@ -223,7 +262,7 @@ Collected CollectWords(const QList<FullTextTopic>& topics) {
     const size_t count = std::min(batch, order.size() - first);
     std::atomic<size_t> next{0};
     auto work = [&] {
-      for (size_t i; (i = next++) < count;) words[i] = WordsOfTopic(topics[order[first + i]]);
+      for (size_t i; (i = next++) < count;) words[i] = WordsOfTopic(topics[order[first + i]], options);
     };
     std::vector<std::thread> pool;
     for (size_t t = 1; t < std::min(threads, count); ++t) pool.emplace_back(work);
@@ -235,13 +274,16 @@ Collected CollectWords(const QList<FullTextTopic>& topics) {
       const quint32 number = topics[order[k]].topicNumber;
       if (k == 0 || number != topics[order[k - 1]].topicNumber)
         textLocation = titleLocation = 0;  // a topic given twice goes on counting
-      for (const QString& word : words[i].title) {
-        WordOccurrences& w = collected.words[collected.Id(word)];
-        w.title.push_back({number, titleLocation++});
-        w.text.push_back({number, textLocation++});
+      for (const TopicWords::Word& word : words[i].words) {
+        WordOccurrences& w = collected.words[collected.Id(word.text)];
+        Grow(w.title, word.inTitle.size());
+        for (quint32 at : word.inTitle) w.title.push_back({number, titleLocation + at});
+        Grow(w.text, word.inText.size());
+        for (quint32 at : word.inText) w.text.push_back({number, textLocation + at});
       }
-      for (const QString& word : words[i].text)
-        collected.words[collected.Id(word)].text.push_back({number, textLocation++});
+      titleLocation += words[i].titleCount;
+      textLocation += words[i].textCount;
+      words[i] = TopicWords();
     }
   }
   return collected;
@@ -385,9 +427,10 @@ std::vector<NodeRef> WriteIndexLevel(const std::vector<NodeRef>& children, QByte
 
 }  // namespace
 
-QByteArray BuildFullTextIndex(const QList<FullTextTopic>& topics, quint32 lcid, int codePage) {
+QByteArray BuildFullTextIndex(const QList<FullTextTopic>& topics, quint32 lcid, int codePage,
+                              const FullTextOptions& options) {
   codePage = EffectiveCodePage(codePage);
-  Collected collected = CollectWords(topics);
+  Collected collected = CollectWords(topics, options);
   const auto stored = SortedWords(collected, codePage);
 
   std::vector<Entry> entries;

@@ -33,10 +33,20 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 struct FullTextTopic {
   quint32 topicNumber = 0;  // the topic's entry in #TOPICS (0 for the first)
   QString title;            // its title; empty: the page's own <title>
   QString page;             // the page's HTML, decoded from the help's code page
+  QByteArray pageBytes;     // or, with page empty, its bytes, for the decoder BuildFullTextIndex is given
+};
+
+struct FullTextOptions {
+  int threads = 0;  // threads reading the pages; 0: every core
+  // Turns a topic's pageBytes into its HTML, on the reading threads; pages
+  // are then decoded one at a time, never held all as text.
+  std::function<QString(const QByteArray&)> decode;
 };
 
 // The bytes of "/$FIftiMain" for the topics (in any order; topic numbers
@@ -44,7 +54,8 @@ struct FullTextTopic {
 // unknown ones), in which words are stored; lcid: its language. Words the
 // code page cannot hold are left out; words longer than 254 bytes keep
 // their first 254.
-QByteArray BuildFullTextIndex(const QList<FullTextTopic>& topics, quint32 lcid, int codePage);
+QByteArray BuildFullTextIndex(const QList<FullTextTopic>& topics, quint32 lcid, int codePage,
+                              const FullTextOptions& options = {});
 
 // Sizes of the format that readers rely on.
 inline constexpr int kFullTextHeaderSize = 0x400;

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "platform/html_text.h"
+#include "platform/html_tokenizer.h"
 
 namespace {
 
@@ -14,31 +15,15 @@ constexpr std::array<const char*, 25> kInlineElements = {
     "a",    "abbr", "acronym", "b",    "bdo",   "big",  "cite",   "code",   "dfn", "em",  "font", "i", "kbd",
     "nobr", "q",    "s",       "samp", "small", "span", "strike", "strong", "sub", "sup", "tt",   "u"};
 
-// Elements whose content is no text of the page (or, <title>, kept apart).
-constexpr std::array<const char*, 4> kRawTextElements = {"script", "style", "textarea", "title"};
+// Raw-text elements whose content a reader does not see as the page's text
+// (the title is kept apart). Any other raw text (<xmp>) is shown as it stands.
+constexpr std::array<const char*, 8> kHiddenRawText = {"script", "style",   "textarea", "title",
+                                                       "iframe", "noembed", "noframes", "noscript"};
 
 bool IsNameIn(QStringView name, const auto& list) {
   return std::any_of(list.begin(), list.end(), [name](const char* n) {
     return name.compare(QLatin1StringView(n), Qt::CaseInsensitive) == 0;
   });
-}
-
-// Where the tag that starts at `from` (just after '<') ends: after its '>',
-// quoted attribute values skipped; the end of the text when it has none.
-qsizetype TagEnd(QStringView html, qsizetype from) {
-  QChar quote;
-  for (qsizetype k = from; k < html.size(); ++k) {
-    const QChar c = html[k];
-    if (!quote.isNull()) {
-      if (c == quote) quote = QChar();
-    } else if (c == u'"' || c == u'\'') {
-      // Only a quote that opens an attribute value counts ("a='x'", not "don't").
-      if (k > 0 && (html[k - 1] == u'=' || html[k - 1].isSpace())) quote = c;
-    } else if (c == u'>') {
-      return k + 1;
-    }
-  }
-  return html.size();
 }
 
 QString SimplifiedTitle(const QString& raw) { return DecodeHtmlEntities(raw).simplified(); }
@@ -67,51 +52,27 @@ PageText ExtractPageText(const QString& html) {
   PageText page;
   QString body;
   body.reserve(html.size());
-  const QStringView view(html);
-  const qsizetype n = view.size();
-  qsizetype i = 0;
-  while (i < n) {
-    const qsizetype lt = view.indexOf(u'<', i);
-    if (lt < 0) {
-      body += view.mid(i);
-      break;
+  HtmlTokenizer tokenizer(html);
+  HtmlToken token;
+  while (tokenizer.Next(&token)) {
+    switch (token.type) {
+      case HtmlTokenType::Text:
+        body += token.content;
+        break;
+      case HtmlTokenType::RawText:
+        if (token.IsNamed(u"title") && page.title.isEmpty())
+          page.title = SimplifiedTitle(token.content.toString());
+        body += IsNameIn(token.name, kHiddenRawText) ? QStringView(u" ") : token.content;
+        break;
+      case HtmlTokenType::StartTag:
+      case HtmlTokenType::EndTag:
+        if (!IsNameIn(token.name, kInlineElements)) body += u' ';
+        break;
+      case HtmlTokenType::Comment:
+      case HtmlTokenType::Declaration:
+        body += u' ';
+        break;
     }
-    body += view.mid(i, lt - i);
-    i = lt;
-    if (view.mid(i, 4) == u"<!--") {
-      const qsizetype close = view.indexOf(u"-->", i + 4);
-      i = close < 0 ? n : close + 3;
-      body += u' ';
-      continue;
-    }
-    qsizetype j = i + 1;
-    const bool closing = j < n && view[j] == u'/';
-    if (closing) ++j;
-    if (j < n && !closing && (view[j] == u'!' || view[j] == u'?')) {  // <!DOCTYPE ...>, <?xml ...?>
-      i = TagEnd(view, j);
-      body += u' ';
-      continue;
-    }
-    if (j >= n || !StartsTagName(view[j])) {  // not a tag: the '<' is text
-      body += u'<';
-      ++i;
-      continue;
-    }
-    const qsizetype nameStart = j;
-    while (j < n && (view[j].isLetterOrNumber() || view[j] == u'-' || view[j] == u':')) ++j;
-    const QStringView name = view.mid(nameStart, j - nameStart);
-    i = TagEnd(view, j);
-    if (!closing && IsNameIn(name, kRawTextElements)) {
-      const QString endTag = QStringLiteral("</") + name.toString();
-      const qsizetype close = view.indexOf(endTag, i, Qt::CaseInsensitive);
-      const qsizetype contentEnd = close < 0 ? n : close;
-      if (page.title.isEmpty() && name.compare(u"title", Qt::CaseInsensitive) == 0)
-        page.title = SimplifiedTitle(view.mid(i, contentEnd - i).toString());
-      i = close < 0 ? n : TagEnd(view, close + 2);
-      body += u' ';
-      continue;
-    }
-    if (!IsNameIn(name, kInlineElements)) body += u' ';
   }
   page.body = DecodeHtmlEntities(body);
   return page;

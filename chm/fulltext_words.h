@@ -13,8 +13,10 @@ struct PageText {
 
 // The title and the text of an HTML page. Inline elements (<b>, <a>, <span>
 // ...) join the text on both sides ("<b>Hel</b>lo" is "Hello"); any other
-// tag ends a word. The contents of <script>, <style>, <textarea> and
-// comments are left out. A '<' that starts no tag is text.
+// tag ends a word. Tags are read as a browser reads them (see
+// `HtmlTokenizer`); the contents of <script>, <style>, <textarea>, <iframe>,
+// <noembed>, <noframes>, <noscript> and comments are left out. A '<' that starts no tag
+// is text.
 PageText ExtractPageText(const QString& html);
 
 // The words of a text in their order, in lower case. A word is a run of

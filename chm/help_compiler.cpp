@@ -1,5 +1,9 @@
 #include "chm/help_compiler.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -10,11 +14,13 @@
 
 #include "chm/compiler.h"
 #include "chm/fulltext_index.h"
+#include "chm/input_text.h"
 #include "chm/keyword_links.h"
 #include "chm/page_scan.h"
 #include "chm/system_files.h"
 #include "model/sitemap_reader.h"
 #include "platform/codepage.h"
+#include "platform/regular_file.h"
 #include "project/context_map.h"
 #include "project/page_template.h"
 #include "project/project_file.h"
@@ -28,15 +34,6 @@ constexpr char kCompilerName[] = "Orvex hhc";
 bool IsPageName(const QString& name) {
   return name.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive) ||
          name.endsWith(QLatin1String(".html"), Qt::CaseInsensitive);
-}
-
-// The page's <TITLE>, blanks folded; empty when it has none.
-QString PageTitle(const QString& text) {
-  static const QRegularExpression titleRe(
-      QStringLiteral(R"re(<title\b[^>]*>(.*?)</title\s*>)re"),
-      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-  const auto m = titleRe.match(text);
-  return m.hasMatch() ? m.captured(1).simplified() : QString();
 }
 
 struct ContentsFacts {
@@ -87,6 +84,15 @@ void CollectKeywords(const std::vector<IndexNode>& nodes, int depth, const QHash
   }
 }
 
+// The time the build records: SOURCE_DATE_EPOCH when it is set (builds that
+// must give the same bytes every time), else now.
+qint64 BuildTime() {
+  bool ok = false;
+  const qint64 fixed = qEnvironmentVariable("SOURCE_DATE_EPOCH").trimmed().toLongLong(&ok);
+  if (ok && fixed >= 0) return fixed;
+  return QDateTime::currentSecsSinceEpoch();
+}
+
 class ProjectReader {
  public:
   ProjectReader(const QString& projectPath, const HelpReadOptions& options)
@@ -98,7 +104,19 @@ class ProjectReader {
 
  private:
   QByteArray Encode(const QString& text) const { return EncodeCodePage(text, m_codePage); }
-  QString Decode(const QByteArray& bytes) const { return DecodeCodePage(bytes, m_codePage); }
+  // Pages and sitemaps say how they are encoded when they can (a byte-order
+  // mark, a "charset="), whatever the project's language.
+  QString Decode(const QByteArray& bytes) const { return DecodeInputText(bytes, m_codePage, true); }
+  // The text in the help's code page; a character it cannot hold is reported.
+  QByteArray EncodeReported(const QString& text, const QString& what) {
+    const QByteArray bytes = Encode(text);
+    if (DecodeCodePage(bytes, m_codePage) != text)
+      Warning(QStringLiteral("the %1 \"%2\" has characters that code page %3 cannot hold; they are "
+                             "stored as character references")
+                  .arg(what, text)
+                  .arg(m_codePage));
+    return bytes;
+  }
   QString Option(const char* key) const {
     return HhpOption(m_lines, QLatin1String(key)).value_or(QString()).trimmed();
   }
@@ -110,8 +128,9 @@ class ProjectReader {
     m_help.messages.append(QStringLiteral("Warning: ") + text);
     ++m_help.warnings;
   }
+  void WarnOfWhatIsNotBuilt(const QList<HhpSection>& sections);
   QList<ScanSeed> Seeds(const QList<ContextEntry>& context, const QList<ChmWindowType>& windows) const;
-  void AddSystemFiles(const ProjectScan& scan, const QList<ContextEntry>& context,
+  void AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>& context,
                       const QList<ChmWindowType>& windows);
 
   QString m_projectPath;
@@ -148,7 +167,7 @@ QList<ScanSeed> ProjectReader::Seeds(const QList<ContextEntry>& context,
   option("Contents file");
   option("Index file");
   for (const ContextEntry& entry : context)
-    seeds.append(ScanSeed{entry.File, QStringLiteral("the alias %1").arg(entry.Name)});
+    seeds.append(ScanSeed{entry.File, QStringLiteral("the alias %1").arg(entry.Name), false});
   for (const ChmWindowType& w : windows) {
     for (const QString& file : {w.contentsFile, w.indexFile, w.defaultFile, w.homeFile}) {
       if (!file.isEmpty() && !ResolveReference(QString(), file).isEmpty())
@@ -158,14 +177,44 @@ QList<ScanSeed> ProjectReader::Seeds(const QList<ContextEntry>& context,
   return seeds;
 }
 
+// What the project asks for that this compiler does not build: options and
+// sections it reads past, each named in a warning.
+void ProjectReader::WarnOfWhatIsNotBuilt(const QList<HhpSection>& sections) {
+  for (const char* yesOption :
+       {"Binary TOC", "Auto Index", "Create CHI file", "Enhanced decompilation", "Flat"}) {
+    if (Option(yesOption).compare(QLatin1String("Yes"), Qt::CaseInsensitive) == 0)
+      Warning(QStringLiteral("\"%1=Yes\" is not built by this compiler; the option is ignored")
+                  .arg(QLatin1String(yesOption)));
+  }
+  for (const char* valueOption : {"Full text search stop list file", "Sample list file", "Custom tab"}) {
+    if (!Option(valueOption).isEmpty())
+      Warning(QStringLiteral("\"%1=\" is not built by this compiler; the option is ignored")
+                  .arg(QLatin1String(valueOption)));
+  }
+  if (const QString autoToc = Option("Auto TOC"); !autoToc.isEmpty() && autoToc != u'0')
+    Warning(
+        QStringLiteral("\"Auto TOC=%1\" is not built by this compiler; the option is ignored").arg(autoToc));
+  for (const HhpSection& section : sections) {
+    const QString name = HhpSectionName(section.Header);
+    if (name != QLatin1String("MERGE FILES") && name != QLatin1String("SUBFILES") &&
+        name != QLatin1String("INFOTYPES"))
+      continue;
+    qsizetype items = 0;
+    for (const QString& line : section.Lines)
+      if (!line.trimmed().isEmpty() && !line.trimmed().startsWith(u';')) ++items;
+    if (items > 0)
+      Warning(QStringLiteral("the section [%1] (%2 lines) is not built by this compiler; it is ignored")
+                  .arg(name)
+                  .arg(items));
+  }
+}
+
 Result<HelpContent> ProjectReader::Read() {
-  QFile file(m_projectPath);
-  if (!file.open(QIODevice::ReadOnly))
-    return Fail(QStringLiteral("Cannot open the project file %1: %2").arg(m_projectPath, file.errorString()));
-  const QByteArray bytes = file.readAll();
-  file.close();
-  m_codePage = EffectiveCodePage(ProjectCodePage(DecodeCodePage(bytes, 1252).split(u'\n')));
-  m_lines = DecodeCodePage(bytes, m_codePage).split(u'\n');
+  const Result<QByteArray> read = ReadRegularFile(m_projectPath, kMaxProjectFileBytes);
+  if (!read) return Fail(QStringLiteral("Cannot read the project file: %1").arg(read.Message()));
+  const QByteArray& bytes = *read;
+  m_codePage = EffectiveCodePage(ProjectCodePage(DecodeInputText(bytes, 1252, false).split(u'\n')));
+  m_lines = DecodeInputText(bytes, m_codePage, false).split(u'\n');
   for (QString& line : m_lines) {
     if (line.endsWith(u'\r')) line.chop(1);
   }
@@ -195,12 +244,24 @@ Result<HelpContent> ProjectReader::Read() {
     }
   }
 
-  const ProjectScan scan = ScanProject(
+  WarnOfWhatIsNotBuilt(sections);
+
+  ProjectScan scan = ScanProject(
       m_folder, Seeds(context, windows), [this](const QByteArray& b) { return Decode(b); },
       m_options.threads);
-  for (const ScanProblem& p : scan.missingFiles)
-    Error(QStringLiteral("file not found: %1 (named in %2)").arg(p.target, p.origin));
-  for (const QString& why : scan.unreadable) Error(QStringLiteral("cannot read %1").arg(why));
+  for (const ScanProblem& p : scan.missingFiles) {
+    if (p.required)
+      Error(QStringLiteral("file not found: %1 (named in %2)").arg(p.target, p.origin));
+    else
+      Warning(QStringLiteral("file not found: %1 (named in %2); kept in the context map")
+                  .arg(p.target, p.origin));
+  }
+  for (const QString& why : scan.unreadable) Error(why);
+  for (const ScanProblem& p : scan.outside)
+    Warning(
+        p.origin.isEmpty()
+            ? QStringLiteral("%1 links outside the project: left out").arg(p.target)
+            : QStringLiteral("%1 links outside the project: left out (named in %2)").arg(p.target, p.origin));
   for (const ScanProblem& p : scan.brokenAnchors)
     Warning(QStringLiteral("anchor not found: %1 (named in %2)").arg(p.target, p.origin));
   for (qsizetype i = 0; i < scan.files.size(); ++i) {
@@ -211,11 +272,17 @@ Result<HelpContent> ProjectReader::Read() {
     m_help.entries.append(HelpEntry{'/' + Encode(name), scan.files.at(i).bytes});
   }
   m_help.files = static_cast<int>(scan.files.size());
+#ifdef __GLIBC__
+  // The pages' text, decoded and dropped on every thread, goes back to the
+  // system before the help's own structures are made.
+  malloc_trim(0);
+#endif
+  if (m_options.filesRead) m_options.filesRead(m_help.lcid, m_help.entries);
   AddSystemFiles(scan, context, windows);
   return m_help;
 }
 
-void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextEntry>& context,
+void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>& context,
                                    const QList<ChmWindowType>& windows) {
   const auto onDisk = [this](const QString& value) {
     const QString relative = ResolveReference(QString(), value);
@@ -232,9 +299,10 @@ void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextE
   const QString contentsText = contentsFile.isEmpty() ? QString() : textOf(contentsFile);
   CollectContents(ReadContentsFile(contentsText), contents);
   m_help.contentsItems = contents.items;
-  const std::vector<IndexNode> index =
+  std::vector<IndexNode> index =
       indexFile.isEmpty() ? std::vector<IndexNode>() : ReadIndexFile(textOf(indexFile));
   m_help.indexEntries = CountIndexEntries(index);
+  for (ScannedFile& f : scan.files) f.text.clear();  // the sitemaps are read
 
   ChmStringTable strings;
   QList<ChmTopic> topics;
@@ -245,11 +313,11 @@ void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextE
   for (const ScannedFile& f : scan.files) {
     if (!IsPageName(f.name)) continue;
     topicOf.insert(f.name.toCaseFolded(), static_cast<quint32>(topics.size()));
-    const QString& text = f.text;
-    QString title = PageTitle(text);
+    QString title = f.title;
     const auto inContents = contents.titleOfLocal.constFind(f.name.toCaseFolded());
     if (title.isEmpty() && inContents != contents.titleOfLocal.constEnd()) title = *inContents;
-    if (wantsFullText) fullText.append(FullTextTopic{static_cast<quint32>(topics.size()), title, text});
+    if (wantsFullText)
+      fullText.append(FullTextTopic{static_cast<quint32>(topics.size()), title, {}, f.bytes});
     topics.append(ChmTopic{Encode(f.name), Encode(title), inContents != contents.titleOfLocal.constEnd()});
   }
   m_help.topics = static_cast<int>(topics.size());
@@ -258,7 +326,7 @@ void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextE
   system.contentsFile = Encode(contentsFile);
   system.indexFile = Encode(indexFile);
   system.defaultTopic = Encode(onDisk(Option("Default topic")));
-  system.title = Encode(Option("Title"));
+  system.title = EncodeReported(Option("Title"), QStringLiteral("title"));
   system.defaultWindow = Encode(Option("Default Window"));
   system.defaultFont = Encode(Option("Default Font"));
   system.compiledName = Encode(QFileInfo(m_help.compiledFile).completeBaseName());
@@ -269,13 +337,14 @@ void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextE
   CollectKeywords(index, 0, topicOf, keywords);
   system.keywordLinks =
       !keywords.isEmpty() && Option("Binary Index").compare(QLatin1String("No"), Qt::CaseInsensitive) != 0;
-  system.unixTime = QDateTime::currentSecsSinceEpoch();
+  system.unixTime = BuildTime();
 
   const ChmTopicFiles topicFiles = BuildTopicFiles(topics, strings);
   QList<ChmContextTarget> targets;
+  // An alias keeps its number also when its page is missing (a warning said so).
   for (const ContextEntry& entry : context) {
     const QString page = onDisk(entry.File);
-    if (m_onDisk.contains(page.toCaseFolded())) targets.append(ChmContextTarget{entry.Number, Encode(page)});
+    if (!page.isEmpty()) targets.append(ChmContextTarget{entry.Number, Encode(page)});
   }
   const QByteArray contextMap = BuildContextMapFile(targets, strings);
   const QByteArray windowsFile =
@@ -300,8 +369,14 @@ void ProjectReader::AddSystemFiles(const ProjectScan& scan, const QList<ContextE
     m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Map", links.map});
     m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Property", links.property});
   }
+  // What the index took is given back before the full-text index is made.
+  index = std::vector<IndexNode>();
+  keywords = QList<ChmKeyword>();
   if (wantsFullText)
-    m_help.entries.append(HelpEntry{"/$FIftiMain", BuildFullTextIndex(fullText, m_help.lcid, m_codePage)});
+    m_help.entries.append(HelpEntry{
+        "/$FIftiMain",
+        BuildFullTextIndex(fullText, m_help.lcid, m_codePage,
+                           {m_options.threads, [this](const QByteArray& b) { return Decode(b); }})});
 }
 
 }  // namespace

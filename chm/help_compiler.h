@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include "platform/result.h"
 
 namespace orvex {
@@ -36,6 +38,10 @@ struct HelpContent {
 
 struct HelpReadOptions {
   int threads = 0;  // 0: every core
+  // Called once the project's files are read, before the help's own
+  // structures are made, with the help's language and those files' entries
+  // (the first ones of the entries read).
+  std::function<void(quint32 lcid, const QList<HelpEntry>& files)> filesRead;
 };
 
 // Reads the project. Fails only when the project file cannot be read; a

@@ -26,6 +26,24 @@ QByteArray Utf16z(const QString& text) {
   return out;
 }
 
+// The text as valid UTF-16: a surrogate without its partner (a byte its
+// code page does not define stands for itself that way) becomes U+FFFD.
+QString ValidUtf16(const QString& text, bool* changed) {
+  QString out = text;
+  for (qsizetype i = 0; i < out.size(); ++i) {
+    const QChar c = out.at(i);
+    if (c.isHighSurrogate() && i + 1 < out.size() && out.at(i + 1).isLowSurrogate()) {
+      ++i;
+      continue;
+    }
+    if (c.isSurrogate()) {
+      out[i] = QChar::ReplacementCharacter;
+      *changed = true;
+    }
+  }
+  return out;
+}
+
 QByteArray Header(quint32 lastBlock, quint32 blockCount, quint32 keywordCount, int codePage, quint32 lcid) {
   QByteArray out;
   AppendLe16(out, 0x293B);
@@ -88,7 +106,15 @@ ChmKeywordLinks BuildKeywordLinks(const QList<ChmKeyword>& keywords, quint32 lci
   QList<Block> blocks;
   QStringList path;  // the keywords above the current one, by depth
   for (qsizetype i = 0; i < keywords.size(); ++i) {
-    const ChmKeyword& keyword = keywords.at(i);
+    ChmKeyword keyword = keywords.at(i);
+    bool replaced = false;
+    keyword.text = ValidUtf16(keyword.text, &replaced);
+    keyword.seeAlso = ValidUtf16(keyword.seeAlso, &replaced);
+    if (replaced)
+      links.warnings.append(
+          QStringLiteral(
+              "the keyword \"%1\" has bytes its code page does not define; they are stored as U+FFFD")
+              .arg(keyword.text));
     const int depth = std::clamp(keyword.depth, 0, int(path.size()));
     path.resize(depth);
     QString text = keyword.text.left(kMaxKeywordChars);

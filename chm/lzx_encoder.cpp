@@ -290,48 +290,135 @@ class IntervalCoder {
 
 }  // namespace
 
-LzxStream LzxCompress(const QByteArray& input, const LzxOptions& options) {
-  const qsizetype resetFrames = std::max(1, options.resetFrames);
-  const qsizetype intervalBytes = resetFrames * kLzxFrameSize;
-  qsizetype frames = (input.size() + kLzxFrameSize - 1) / kLzxFrameSize;
+struct LzxStreamBuilder::State {
+  LzxOptions options;
+  qsizetype intervalBytes = 0;
+  std::vector<QByteArray> pieces;
+  std::vector<qsizetype> pieceStart;  // where each piece starts in the input
+  qsizetype size = 0;
+  std::vector<QByteArray> later;  // appended while the background threads read pieces
+  std::vector<IntervalStream> intervals;
+  std::atomic<qsizetype> next{0};
+  std::atomic<qsizetype> limit{0};  // intervals [0, limit) are being compressed
+  qsizetype codedBytes = 0;
+  std::vector<std::thread> background;
+
+  void AddPiece(const QByteArray& piece) {
+    pieceStart.push_back(size);
+    pieces.push_back(piece);
+    size += piece.size();
+  }
+
+  // Compresses intervals from the shared counter up to limit; each is
+  // gathered from the pieces it spans, zeros after the end of the input.
+  void Work() {
+    std::vector<uint8_t> buffer(static_cast<size_t>(intervalBytes), 0);
+    for (qsizetype i = next++; i < limit; i = next++) {
+      const qsizetype start = i * intervalBytes;
+      const qsizetype codedSize = std::min(intervalBytes, codedBytes - start);
+      std::fill(buffer.begin(), buffer.begin() + codedSize, uint8_t(0));
+      const auto after = std::upper_bound(pieceStart.begin(), pieceStart.end(), start);
+      size_t p = after == pieceStart.begin() ? 0 : size_t(after - pieceStart.begin()) - 1;
+      for (; p < pieceStart.size() && pieceStart[p] < start + codedSize; ++p) {
+        const QByteArray& bytes = pieces[p];
+        const qsizetype from = std::max(start, pieceStart[p]);
+        const qsizetype to = std::min(start + codedSize, pieceStart[p] + bytes.size());
+        if (to > from)
+          std::copy_n(bytes.constData() + (from - pieceStart[p]), to - from, buffer.data() + (from - start));
+      }
+      intervals[size_t(i)] = IntervalCoder(buffer.data(), size_t(codedSize), options.windowBits).Run();
+    }
+  }
+
+  void Join() {
+    for (std::thread& thread : background) thread.join();
+    background.clear();
+  }
+};
+
+LzxStreamBuilder::LzxStreamBuilder(const LzxOptions& options) : m_state(std::make_unique<State>()) {
+  m_state->options = options;
+  m_state->options.resetFrames = std::max(1, options.resetFrames);
+  m_state->intervalBytes = m_state->options.resetFrames * kLzxFrameSize;
+}
+
+LzxStreamBuilder::~LzxStreamBuilder() {
+  // Background threads stop at the next interval.
+  m_state->limit = 0;
+  m_state->Join();
+}
+
+void LzxStreamBuilder::Append(const QByteArray& piece) {
+  if (m_state->background.empty())
+    m_state->AddPiece(piece);
+  else
+    m_state->later.push_back(piece);
+}
+
+quint64 LzxStreamBuilder::Size() const {
+  quint64 size = quint64(m_state->size);
+  for (const QByteArray& piece : m_state->later) size += quint64(piece.size());
+  return size;
+}
+
+void LzxStreamBuilder::CompressInBackground(int threads) {
+  State& s = *m_state;
+  if (threads <= 0 || !s.background.empty()) return;
+  const qsizetype complete = s.size / s.intervalBytes;
+  if (complete == 0) return;
+  s.codedBytes = complete * s.intervalBytes;
+  s.intervals.resize(size_t(complete));
+  s.limit = complete;
+  for (int t = 0; t < threads; ++t) s.background.emplace_back([&s] { s.Work(); });
+}
+
+LzxStream LzxStreamBuilder::Finish() {
+  State& s = *m_state;
+  // What the background threads took on is finished first, this thread helping.
+  const qsizetype done = s.limit;
+  if (!s.background.empty()) s.Work();
+  s.Join();
+  for (const QByteArray& piece : s.later) s.AddPiece(piece);
+  s.later.clear();
+
+  qsizetype frames = (s.size + kLzxFrameSize - 1) / kLzxFrameSize;
   // Input that ends on a frame boundary inside a reset interval is followed
   // by one more frame: a reader that decodes up to the frame after the end
   // of the last file must find it.
-  if (input.size() % kLzxFrameSize == 0 && frames % resetFrames != 0) ++frames;
-  const qsizetype codedBytes = frames * kLzxFrameSize;
-  const qsizetype intervalCount = (codedBytes + intervalBytes - 1) / intervalBytes;
-  std::vector<IntervalStream> intervals(static_cast<size_t>(intervalCount));
-
-  std::atomic<qsizetype> nextInterval{0};
-  auto work = [&] {
-    for (qsizetype i = nextInterval++; i < intervalCount; i = nextInterval++) {
-      const qsizetype start = i * intervalBytes;
-      const qsizetype codedSize = std::min(intervalBytes, codedBytes - start);
-      const qsizetype size = std::clamp<qsizetype>(input.size() - start, 0, codedSize);
-      QByteArray padded;
-      const uint8_t* data = reinterpret_cast<const uint8_t*>(input.constData()) + start;
-      if (size < codedSize) {
-        padded = input.mid(start, size);
-        padded.append(QByteArray(codedSize - size, '\0'));
-        data = reinterpret_cast<const uint8_t*>(padded.constData());
-      }
-      intervals[size_t(i)] = IntervalCoder(data, size_t(codedSize), options.windowBits).Run();
-    }
-  };
-  int threadCount = options.threads > 0 ? options.threads : int(std::thread::hardware_concurrency());
-  threadCount = int(std::clamp<qsizetype>(threadCount, 1, std::max<qsizetype>(1, intervalCount)));
-  std::vector<std::thread> helpers;
-  for (int t = 1; t < threadCount; ++t) helpers.emplace_back(work);
-  work();
-  for (std::thread& helper : helpers) helper.join();
+  if (s.size % kLzxFrameSize == 0 && frames % s.options.resetFrames != 0) ++frames;
+  s.codedBytes = frames * kLzxFrameSize;
+  const qsizetype intervalCount = (s.codedBytes + s.intervalBytes - 1) / s.intervalBytes;
+  s.intervals.resize(size_t(intervalCount));
+  s.next = done;
+  s.limit = intervalCount;
+  int threadCount = s.options.threads > 0 ? s.options.threads : int(std::thread::hardware_concurrency());
+  threadCount = int(std::clamp<qsizetype>(threadCount, 1, std::max<qsizetype>(1, intervalCount - done)));
+  for (int t = 1; t < threadCount; ++t) s.background.emplace_back([&s] { s.Work(); });
+  s.Work();
+  s.Join();
 
   LzxStream stream;
-  for (const IntervalStream& interval : intervals) {
+  qsizetype streamSize = 0;
+  for (const IntervalStream& interval : s.intervals) streamSize += interval.data.size();
+  stream.data.reserve(streamSize);
+  for (IntervalStream& interval : s.intervals) {
     const quint64 base = quint64(stream.data.size());
     for (quint32 offset : interval.frameOffsets) stream.frameOffsets.append(base + offset);
     stream.data.append(interval.data);
+    interval.data = QByteArray();
   }
+  s.intervals.clear();
   return stream;
+}
+
+LzxStream LzxCompress(const QList<QByteArray>& pieces, const LzxOptions& options) {
+  LzxStreamBuilder builder(options);
+  for (const QByteArray& piece : pieces) builder.Append(piece);
+  return builder.Finish();
+}
+
+LzxStream LzxCompress(const QByteArray& input, const LzxOptions& options) {
+  return LzxCompress(QList<QByteArray>{input}, options);
 }
 
 }  // namespace orvex

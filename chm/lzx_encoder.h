@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QList>
 
+#include <memory>
+
 namespace orvex {
 
 constexpr int kLzxFrameSize = 0x8000;
@@ -30,5 +32,32 @@ struct LzxStream {
 // last one's up to the end of the stream, and insist on using them all).
 // frameOffsets holds one offset for each coded frame.
 LzxStream LzxCompress(const QByteArray& input, const LzxOptions& options);
+// The same for the pieces one after the other, without joining them first.
+LzxStream LzxCompress(const QList<QByteArray>& pieces, const LzxOptions& options);
+
+// The stream of input handed over piece by piece, where the complete reset
+// intervals of the pieces given so far may be compressed in the background
+// while the rest is still being made. Gives the same stream as LzxCompress
+// of all the pieces.
+class LzxStreamBuilder {
+ public:
+  explicit LzxStreamBuilder(const LzxOptions& options);
+  ~LzxStreamBuilder();
+  LzxStreamBuilder(const LzxStreamBuilder&) = delete;
+  LzxStreamBuilder& operator=(const LzxStreamBuilder&) = delete;
+
+  void Append(const QByteArray& piece);
+  quint64 Size() const;  // of all the pieces
+  // Starts compressing the complete intervals of the pieces so far on
+  // `threads` threads of its own (0: nothing starts before Finish).
+  void CompressInBackground(int threads);
+  // The whole stream: what is left is compressed on options.threads
+  // threads (this one included) once the background threads are done.
+  LzxStream Finish();
+
+ private:
+  struct State;
+  std::unique_ptr<State> m_state;
+};
 
 }  // namespace orvex

@@ -1,14 +1,16 @@
 #include "chm/page_scan.h"
 
 #include "chm/ansi_text.h"
+#include "platform/project_paths.h"
+#include "platform/regular_file.h"
 
 #include <QDir>
-#include <QFile>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <QUrl>
 
+#include <algorithm>
 #include <atomic>
 #include <optional>
 #include <thread>
@@ -47,6 +49,11 @@ bool ParamNamesFile(const QString& name, const QString& value) {
     return true;
   if (n.isEmpty() || n.startsWith(QLatin1String("item"))) return fileLike.match(value).hasMatch();
   return false;
+}
+
+bool isSitemapName(const QString& name) {
+  return name.endsWith(QLatin1String(".hhc"), Qt::CaseInsensitive) ||
+         name.endsWith(QLatin1String(".hhk"), Qt::CaseInsensitive);
 }
 
 bool isStyleSheetName(const QString& name) {
@@ -115,6 +122,8 @@ class FolderIndex {
   QHash<QString, Listing> m_listings;
 };
 
+constexpr qsizetype kScanBatch = 64;
+
 // Runs work(0) .. work(count - 1) on up to threads threads (0: every core).
 void ParallelFor(qsizetype count, int threads, const std::function<void(qsizetype)>& work) {
   const int available = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -135,6 +144,14 @@ void ParallelFor(qsizetype count, int threads, const std::function<void(qsizetyp
 }
 
 }  // namespace
+
+QString PageTitle(const QString& text) {
+  static const QRegularExpression titleRe(
+      QStringLiteral(R"re(<title\b[^>]*>(.*?)</title\s*>)re"),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+  const auto m = titleRe.match(text);
+  return m.hasMatch() ? m.captured(1).simplified() : QString();
+}
 
 PageContent ScanPageText(const QString& text, bool styleSheet) {
   static const QRegularExpression urlRe(
@@ -217,17 +234,8 @@ QString ResolveReference(const QString& fromFolder, const QString& reference) {
   if (ref.startsWith(u'/')) return {};
   if (ref.contains(u'%')) ref = QUrl::fromPercentEncoding(ref.toUtf8());
 
-  QStringList parts = fromFolder.isEmpty() ? QStringList() : fromFolder.split(u'/');
-  for (const QString& part : ref.split(u'/')) {
-    if (part.isEmpty() || part == u'.') continue;
-    if (part == QLatin1String("..")) {
-      if (parts.isEmpty()) return {};  // above the project folder
-      parts.removeLast();
-      continue;
-    }
-    parts.append(part);
-  }
-  return parts.join(u'/');
+  bool above = false;  // above the project folder: nothing
+  return JoinRelativePath(fromFolder, ref, &above);
 }
 
 ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& seeds,
@@ -235,22 +243,29 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   FolderIndex index(projectFolder);
   ProjectScan scan;
   QHash<QString, qsizetype> fileByKey;  // folded name -> index in scan.files
-  QList<PageContent> contents;          // of scan.files, same index
-  QList<QString> readErrors;            // why a file could not be read, same index
+  // Of scan.files, same index: the references of the level being read, and
+  // the anchors of every page kept as sorted hashes of their folded names.
+  QList<PageContent> contents;
+  std::vector<std::vector<size_t>> anchorKeys;
+  QList<QString> readErrors;          // why a file could not be read, same index
+  QList<bool> leadsOut;               // the file is a link out of the project folder, same index
+  std::atomic<qint64> totalBytes{0};  // read so far, against the limit of all together
+  const auto anchorKey = [](const QString& anchor) { return qHash(anchor.toCaseFolded(), 0); };
 
+  // Links to anchors, checked once the page they lead to has been read.
   struct AnchorUse {
     qsizetype target;
-    QString fragment;
-    QString reference;
+    QString fragment;  // percent-decoded
     qsizetype from;
-    qsizetype position;
+    int line;
   };
   QList<AnchorUse> anchorUses;
   struct Missing {
     QString target;
+    bool required;
     QString origin;  // given by a seed
-    qsizetype from;  // else the file and position that name it
-    qsizetype position;
+    qsizetype from;  // else the file and line that name it
+    int line;
   };
   QList<Missing> missing;
   QSet<QString> missingSeen;  // folded target + origin file, reported once per file
@@ -272,38 +287,74 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   qsizetype added = 0;
   for (const ScanSeed& seed : seeds) {
     const QString relative = ResolveReference(QString(), seed.name);
+    if (relative.isEmpty() && WrittenOutsideFolder(seed.name)) {
+      scan.outside.append(ScanProblem{seed.name.trimmed(), seed.origin});
+      continue;
+    }
     if (take(relative, &added) < 0) {
       const QString target = relative.isEmpty() ? seed.name : relative;
       if (!missingSeen.contains(target.toCaseFolded() + u'\n' + seed.origin)) {
         missingSeen.insert(target.toCaseFolded() + u'\n' + seed.origin);
-        missing.append(Missing{target, seed.origin, -1, 0});
+        missing.append(Missing{target, seed.required, seed.origin, -1, 0});
       }
     }
   }
 
+  auto originOf = [&](qsizetype from, int line) {
+    return QStringLiteral("%1, line %2").arg(scan.files.at(from).name).arg(line);
+  };
   qsizetype done = 0;
   while (done < scan.files.size()) {
-    const qsizetype levelEnd = scan.files.size();
+    // Files are read in the order found, a batch at a time on the threads:
+    // what a batch references is all that is held of it.
+    const qsizetype levelEnd = std::min(scan.files.size(), done + kScanBatch);
     contents.resize(levelEnd);
+    anchorKeys.resize(size_t(levelEnd));
     readErrors.resize(levelEnd);
+    leadsOut.resize(levelEnd);
     ParallelFor(levelEnd - done, threads, [&](qsizetype n) {
       const qsizetype i = done + n;
       ScannedFile& file = scan.files[i];
-      QFile in(projectFolder + u'/' + file.name);
-      if (!in.open(QIODevice::ReadOnly)) {
-        readErrors[i] = in.errorString();
+      bool outside = false;
+      Result<QByteArray> bytes = ReadProjectInput(projectFolder, file.name, totalBytes, &outside);
+      if (!bytes) {
+        readErrors[i] = bytes.Message();
+        leadsOut[i] = outside;
         return;
       }
-      file.bytes = in.readAll();
+      file.bytes = std::move(*bytes);
       const bool css = isStyleSheetName(file.name);
       if (!css && !isPageName(file.name)) return;
-      file.text = decode(file.bytes);
-      contents[i] = ScanPageText(file.text, css);
+      // Only the contents and index files keep their text; of a page its
+      // references (with their lines) and its title are all that is kept.
+      const QString text = decode(file.bytes);
+      contents[i] = ScanPageText(text, css);
+      qsizetype at = 0;
+      int line = 1;
+      for (PageReference& ref : contents[i].references) {
+        if (ref.position < at) {
+          at = 0;
+          line = 1;
+        }
+        line += int(QStringView(text).sliced(at, ref.position - at).count(u'\n'));
+        at = ref.position;
+        ref.line = line;
+      }
+      if (!css) file.title = PageTitle(text);
+      if (isSitemapName(file.name)) file.text = text;
+      std::vector<size_t>& keys = anchorKeys[size_t(i)];
+      for (const QString& anchor : std::as_const(contents[i].anchors)) keys.push_back(anchorKey(anchor));
+      std::sort(keys.begin(), keys.end());
+      contents[i].anchors = QStringList();
     });
     qsizetype level = 0;
     for (qsizetype i = done; i < levelEnd; ++i) {
+      if (leadsOut[i]) {
+        scan.outside.append(ScanProblem{scan.files[i].name, QString()});
+        continue;
+      }
       if (!readErrors[i].isEmpty()) {
-        scan.unreadable.append(scan.files[i].name + QStringLiteral(": ") + readErrors[i]);
+        scan.unreadable.append(readErrors[i]);
         continue;
       }
       const QString from = folderOf(scan.files[i].name);
@@ -321,38 +372,40 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
             const QString key = relative.toCaseFolded() + u'\n' + scan.files[i].name;
             if (!missingSeen.contains(key)) {
               missingSeen.insert(key);
-              missing.append(Missing{relative, QString(), i, ref.position});
+              missing.append(Missing{relative, true, QString(), i, ref.line});
             }
             continue;
           }
         }
-        if (!fragment.isEmpty()) anchorUses.append(AnchorUse{target, fragment, ref.value, i, ref.position});
+        if (!fragment.isEmpty())
+          anchorUses.append(AnchorUse{target, QUrl::fromPercentEncoding(fragment.toUtf8()), i, ref.line});
       }
+      contents[i] = PageContent();
     }
+    // The links to pages read by now are checked; the others wait for theirs.
+    QList<AnchorUse> waiting;
+    for (AnchorUse& use : anchorUses) {
+      if (use.target >= levelEnd) {
+        waiting.append(std::move(use));
+        continue;
+      }
+      if (!isPageName(scan.files.at(use.target).name)) continue;
+      const std::vector<size_t>& keys = anchorKeys[size_t(use.target)];
+      if (!std::binary_search(keys.begin(), keys.end(), anchorKey(use.fragment)))
+        scan.brokenAnchors.append(
+            ScanProblem{scan.files.at(use.target).name + u'#' + use.fragment, originOf(use.from, use.line)});
+    }
+    anchorUses = std::move(waiting);
     done = levelEnd;
   }
 
-  auto originOf = [&](qsizetype from, qsizetype position) {
-    const QString& text = scan.files.at(from).text;
-    const qsizetype line = QStringView(text).left(position).count(u'\n') + 1;
-    return QStringLiteral("%1, line %2").arg(scan.files.at(from).name).arg(line);
-  };
   for (const Missing& m : std::as_const(missing))
-    scan.missingFiles.append(ScanProblem{m.target, m.from < 0 ? m.origin : originOf(m.from, m.position)});
+    scan.missingFiles.append(
+        ScanProblem{m.target, m.from < 0 ? m.origin : originOf(m.from, m.line), m.required});
 
-  QHash<qsizetype, QSet<QString>> anchorsOf;
-  for (const AnchorUse& use : std::as_const(anchorUses)) {
-    if (!isPageName(scan.files.at(use.target).name)) continue;
-    auto found = anchorsOf.find(use.target);
-    if (found == anchorsOf.end()) {
-      QSet<QString> names;
-      for (const QString& a : std::as_const(contents.at(use.target).anchors)) names.insert(a.toCaseFolded());
-      found = anchorsOf.insert(use.target, names);
-    }
-    const QString fragment = QUrl::fromPercentEncoding(use.fragment.toUtf8());
-    if (!found->contains(fragment.toCaseFolded()))
-      scan.brokenAnchors.append(
-          ScanProblem{scan.files.at(use.target).name + u'#' + fragment, originOf(use.from, use.position)});
+  // What lies outside the folder is left out of the files.
+  for (qsizetype i = scan.files.size() - 1; i >= 0; --i) {
+    if (leadsOut.value(i)) scan.files.removeAt(i);
   }
   return scan;
 }

@@ -33,6 +33,7 @@ QStringList GatherProjectFiles(const QString& projectFolder, const QStringList& 
 struct PageReference {
   QString value;           // as written ("two.htm#x", "pic.png")
   qsizetype position = 0;  // of the value in the text
+  int line = 0;            // the line it stands on (1 for the first); set by ScanProject
 };
 
 // What one page or style sheet holds: its references and the anchors it
@@ -47,26 +48,33 @@ PageContent ScanPageText(const QString& text, bool styleSheet);
 // A file a project names: in [FILES], as its default topic, by an alias, as
 // its contents or index file.
 struct ScanSeed {
-  QString name;    // as written, relative to the project folder
-  QString origin;  // who names it, for messages ("My Guide.hhp, line 14")
+  QString name;          // as written, relative to the project folder
+  QString origin;        // who names it, for messages ("My Guide.hhp, line 14")
+  bool required = true;  // a missing one is an error; else a warning (an alias's page)
 };
 
 struct ScannedFile {
   QString name;  // relative to the project folder, '/'-separated, the case on disk
   QByteArray bytes;
-  QString text;  // pages and style sheets: the bytes decoded; empty for other files
+  QString text;   // contents and index files (".hhc", ".hhk"): the bytes decoded; else empty
+  QString title;  // pages: the <TITLE>, blanks folded; empty when it has none
 };
 
+// A page's <TITLE>, blanks folded; empty when it has none.
+QString PageTitle(const QString& text);
+
 struct ScanProblem {
-  QString target;  // the file (or file#anchor) that is missing
-  QString origin;  // who names it ("sub/page.htm, line 3")
+  QString target;        // the file (or file#anchor) that is missing
+  QString origin;        // who names it ("sub/page.htm, line 3")
+  bool required = true;  // false for a seed that need not exist
 };
 
 struct ProjectScan {
   QList<ScannedFile> files;  // seeds first, then what they reach, each once
   QList<ScanProblem> missingFiles;
   QList<ScanProblem> brokenAnchors;
-  QStringList unreadable;  // files that exist but could not be read, with the reason
+  QStringList unreadable;      // files that exist but could not be read: the reason, naming the file
+  QList<ScanProblem> outside;  // left out: named by a path out of the folder, or a link that leads out
 };
 
 // Reads the seeds and every file they reach through pages (".htm",

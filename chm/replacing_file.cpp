@@ -40,25 +40,65 @@ void RemoveStaleParts(const QString& target) {
   }
 }
 
-QString SystemError(int error) { return QString::fromLocal8Bit(strerror(error)); }
-
 }  // namespace
 
-ReplacingFile::ReplacingFile(QString target, int fd, QString namedTemporary)
-    : m_target(std::move(target)), m_fd(fd), m_namedTemporary(std::move(namedTemporary)) {
-  m_file.open(m_fd, QIODevice::ReadWrite, QFileDevice::DontCloseHandle);
+QString SystemReason(int error) {
+  const QString reason = QString::fromLocal8Bit(strerror(error));
+  return reason.isEmpty() ? QStringLiteral("system error %1").arg(error) : reason;
 }
 
+// The new content's descriptor as a device: no buffer of its own, so that
+// each write's result is the system's, and the first failure is kept.
+class ReplacingFile::Output : public QIODevice {
+ public:
+  explicit Output(int fd) : m_fd(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+  int Error() const { return m_error; }
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* data, qint64 size) override {
+    if (m_error != 0) return -1;
+    qint64 done = 0;
+    while (done < size) {
+      const ssize_t n = ::write(m_fd, data + done, static_cast<size_t>(size - done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        m_error = n < 0 ? errno : ENOSPC;
+        setErrorString(SystemReason(m_error));
+        return -1;
+      }
+      done += n;
+    }
+    return done;
+  }
+
+ private:
+  int m_fd;
+  int m_error = 0;
+};
+
+ReplacingFile::ReplacingFile(QString target, Wording wording, int fd, QString namedTemporary)
+    : m_target(std::move(target)),
+      m_wording(std::move(wording)),
+      m_fd(fd),
+      m_namedTemporary(std::move(namedTemporary)),
+      m_output(std::make_unique<Output>(fd)) {}
+
 ReplacingFile::~ReplacingFile() {
-  m_file.close();
+  m_output.reset();
   if (m_fd >= 0) ::close(m_fd);
   if (!m_committed && !m_namedTemporary.isEmpty()) QFile::remove(m_namedTemporary);
 }
 
-Result<std::unique_ptr<ReplacingFile>> ReplacingFile::Create(const QString& target) {
+Failure ReplacingFile::Failed(const QString& lead, int error) const {
+  return Fail(lead.arg(m_target) + QStringLiteral(": ") + SystemReason(error));
+}
+
+Result<std::unique_ptr<ReplacingFile>> ReplacingFile::Create(const QString& target, Wording wording) {
   const QString folder = QFileInfo(target).absolutePath();
   if (!QFileInfo(folder).isDir())
-    return Fail(QStringLiteral("Cannot write %1: the folder %2 does not exist").arg(target, folder));
+    return Fail(wording.cannotCreate.arg(target) +
+                QStringLiteral(": the folder %1 does not exist").arg(folder));
   RemoveStaleParts(target);
   const QByteArray folderName = QFile::encodeName(folder);
   int fd = ::open(folderName.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
@@ -68,11 +108,27 @@ Result<std::unique_ptr<ReplacingFile>> ReplacingFile::Create(const QString& targ
     named = PartName(target, getpid());
     fd = ::open(QFile::encodeName(named).constData(), O_CREAT | O_TRUNC | O_RDWR | O_CLOEXEC, 0666);
   }
-  if (fd < 0) return Fail(QStringLiteral("Cannot write %1: %2").arg(target, SystemError(errno)));
+  if (fd < 0) return Fail(wording.cannotCreate.arg(target) + QStringLiteral(": ") + SystemReason(errno));
   struct stat old {};
   if (::stat(QFile::encodeName(target).constData(), &old) == 0 && S_ISREG(old.st_mode))
     fchmod(fd, old.st_mode & 07777);
-  return std::unique_ptr<ReplacingFile>(new ReplacingFile(target, fd, named));
+  return std::unique_ptr<ReplacingFile>(new ReplacingFile(target, std::move(wording), fd, named));
+}
+
+QIODevice& ReplacingFile::Device() { return *m_output; }
+
+QString ReplacingFile::WriteFailure() const {
+  if (m_output->Error() == 0) return {};
+  return Failed(m_wording.cannotWrite, m_output->Error()).message;
+}
+
+Status ReplacingFile::Write(const QByteArray& bytes) {
+  if (m_output->write(bytes) != bytes.size()) return Fail(WriteFailure());
+  return {};
+}
+
+Result<std::unique_ptr<ReplacingFile>> ReplacingFile::Create(const QString& target) {
+  return Create(target, Wording());
 }
 
 QString ReplacingFile::ReadablePath() const {
@@ -80,9 +136,8 @@ QString ReplacingFile::ReadablePath() const {
 }
 
 Status ReplacingFile::Commit() {
-  if (!m_file.flush()) return Fail(QStringLiteral("Cannot write %1: %2").arg(m_target, m_file.errorString()));
-  if (::fsync(m_fd) != 0)
-    return Fail(QStringLiteral("Cannot write %1: %2").arg(m_target, SystemError(errno)));
+  if (m_output->Error() != 0) return Fail(WriteFailure());
+  if (::fsync(m_fd) != 0) return Failed(m_wording.cannotWrite, errno);
   QString part = m_namedTemporary;
   if (part.isEmpty()) {
     part = PartName(m_target, getpid());
@@ -90,12 +145,12 @@ Status ReplacingFile::Commit() {
     const QByteArray proc = QStringLiteral("/proc/self/fd/%1").arg(m_fd).toLatin1();
     if (::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, QFile::encodeName(part).constData(),
                  AT_SYMLINK_FOLLOW) != 0)
-      return Fail(QStringLiteral("Cannot write %1: %2").arg(m_target, SystemError(errno)));
+      return Failed(m_wording.cannotWrite, errno);
   }
   if (::rename(QFile::encodeName(part).constData(), QFile::encodeName(m_target).constData()) != 0) {
     const int error = errno;
     QFile::remove(part);
-    return Fail(QStringLiteral("Cannot write %1: %2").arg(m_target, SystemError(error)));
+    return Failed(m_wording.cannotWrite, error);
   }
   m_committed = true;
   return {};

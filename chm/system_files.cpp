@@ -90,6 +90,17 @@ QStringList SplitWindowFields(const QString& value) {
   return fields;
 }
 
+// A topic's id in #URLTBL: FNV-1a of its path in lower case, the same on
+// every build.
+quint32 UrlId(const QByteArray& path) {
+  quint32 hash = 2166136261u;
+  for (const char c : path.toLower()) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 16777619u;
+  }
+  return hash;
+}
+
 }  // namespace
 
 ChmStringTable::ChmStringTable() : m_bytes(1, '\0') {}
@@ -214,10 +225,15 @@ QByteArray BuildWindowsFile(const QList<ChmWindowType>& windows, ChmStringTable&
     }
     member(0x30, w.showState, kMemberShowState);
     member(0x4C, w.navigationWidth, kMemberNavWidth);
-    string(0x60, w.contentsFile);
-    string(0x64, w.indexFile);
-    string(0x68, w.defaultFile);
-    string(0x6C, w.homeFile);
+    // Files inside the help are named with "/", as readers look them up.
+    const auto file = [&](qsizetype at, QString value) {
+      value.replace(u'\\', u'/');
+      string(at, value);
+    };
+    file(0x60, w.contentsFile);
+    file(0x64, w.indexFile);
+    file(0x68, w.defaultFile);
+    file(0x6C, w.homeFile);
     member(0x70, w.toolbarButtons, kMemberToolbarFlags);
     member(0x74, w.navigationClosed, kMemberExpansion);
     member(0x78, w.defaultTab, kMemberCurrentTab);
@@ -225,8 +241,8 @@ QByteArray BuildWindowsFile(const QList<ChmWindowType>& windows, ChmStringTable&
     if (w.notifyId) PutLe32(entry, 0x80, *w.notifyId);
     string(0x9C, w.jump1Text);
     string(0xA0, w.jump2Text);
-    string(0xA4, w.jump1Url);
-    string(0xA8, w.jump2Url);
+    file(0xA4, w.jump1Url);
+    file(0xA8, w.jump2Url);
     PutLe32(entry, 0x0C, valid);
     out.append(entry);
   }
@@ -254,8 +270,7 @@ ChmTopicFiles BuildTopicFiles(const QList<ChmTopic>& topics, ChmStringTable& str
     if (entry.size() > room && entry.size() <= kBlockSize) files.urlStrings.append(room, '\0');
     const auto urlString = static_cast<quint32>(files.urlStrings.size());
     files.urlStrings.append(entry);
-    urlEntries.append(
-        Slot{static_cast<quint32>(qHash(topic.path.toLower(), 0)), static_cast<quint32>(i), urlString});
+    urlEntries.append(Slot{UrlId(topic.path), static_cast<quint32>(i), urlString});
   }
   std::stable_sort(urlEntries.begin(), urlEntries.end(),
                    [](const Slot& a, const Slot& b) { return a.id < b.id; });

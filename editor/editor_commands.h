@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "editor/command_table.h"
+#include "platform/result.h"
 
 class ContentsModel;
 class ControlDialogs;
@@ -91,6 +92,8 @@ struct EditorCommandProject {
   std::function<QString()> projectFolder;
   // The Source tab is the view in use.
   std::function<bool()> sourceInUse;
+  // Shows a failure in an error box; false when the status is one.
+  std::function<bool(const Status& status)> reportFailure;
 };
 
 class EditorCommands : public QObject {

@@ -59,8 +59,15 @@ void EditorCommands::InsertPicture() {
     if (!src.Found) return;
     // A picture from elsewhere is copied into the project folder; either way
     // the page refers to it relative to that folder.
-    const QString adopted = AdoptPicture(src.Path, m_project.projectFolder());
-    if (adopted.isEmpty() || adopted == src.Path) return;
-    range.pasteHTML(src.Head + adopted + src.Tail);
+    const Result<QString> adopted = AdoptPicture(src.Path, m_project.projectFolder());
+    if (!adopted) {
+      // The page would show the picture from where it lies now, outside the
+      // project, and lose it once compiled: it is taken out again.
+      range.pasteHTML(QString());
+      m_project.reportFailure(Fail(adopted.Message() + QStringLiteral(". The picture was not inserted.")));
+      return;
+    }
+    if (adopted->isEmpty() || *adopted == src.Path) return;
+    range.pasteHTML(src.Head + *adopted + src.Tail);
   });
 }

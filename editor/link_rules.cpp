@@ -76,26 +76,38 @@ QString ProjectRelativeSrc(const QString& pictureFile, const QString& projectFol
   return src;
 }
 
-QString AdoptPicture(const QString& srcValue, const QString& projectFolder) {
+Result<QString> CopyPictureInto(const QString& picture, const QString& projectFolder) {
+  const QString target = CleanFolder(projectFolder) + u'/' + QFileInfo(picture).fileName();
+  const auto failed = [&](const QString& why) {
+    return Fail(QStringLiteral("Cannot copy the picture %1 into the project folder %2: %3")
+                    .arg(QDir::toNativeSeparators(picture), QDir::toNativeSeparators(projectFolder), why));
+  };
+  const Result<QByteArray> bytes = ReadFileBytes(picture);
+  if (!bytes) return failed(bytes.Message());
+  // A link of that name is replaced, never written through.
+  QFile link(target);
+  if (QFileInfo(target).isSymLink() && !link.remove()) return failed(link.errorString());
+  if (QFileInfo(target).isDir())
+    return failed(QDir::toNativeSeparators(target) + QStringLiteral(" is a folder"));
+  // Written beside the target and renamed over it.
+  if (const Status written = WriteFileBytes(target, *bytes); !written) return failed(written.Message());
+  return target;
+}
+
+Result<QString> AdoptPicture(const QString& srcValue, const QString& projectFolder) {
   const QString value = DecodeHtmlEntities(srcValue);
   const QString trimmed = value.trimmed();
   // A relative value already resolves against the project folder.
   if (!trimmed.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive) && !QDir::isAbsolutePath(trimmed))
-    return {};
+    return QString();
   const QString file = PictureFileOf(value, projectFolder);
-  if (file.isEmpty() || projectFolder.isEmpty()) return {};
+  if (file.isEmpty() || projectFolder.isEmpty()) return QString();
   QString relative = ProjectRelativeSrc(file, projectFolder);
   if (relative.isEmpty()) {
-    const QFileInfo source(file);
-    if (!source.isFile()) return {};
-    const QString target = CleanFolder(projectFolder) + u'/' + source.fileName();
-    const Result<QByteArray> bytes = ReadFileBytes(file);
-    if (!bytes) return {};
-    // A link of that name is replaced, never written through.
-    if (QFileInfo(target).isSymLink() && !QFile::remove(target)) return {};
-    // Written beside the target and renamed over it.
-    if (!WriteFileBytes(target, *bytes)) return {};
-    relative = ProjectRelativeSrc(target, projectFolder);
+    if (!QFileInfo(file).isFile()) return QString();
+    const Result<QString> copy = CopyPictureInto(file, projectFolder);
+    if (!copy) return Fail(copy.Message());
+    relative = ProjectRelativeSrc(*copy, projectFolder);
   }
   return EscapeHtml(relative);
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "platform/result.h"
+
 // <A href="file">text</A>, with the file name and the text escaped, so a
 // title or a selection holding markup characters stays text.
 QString TopicAnchor(const QString& fileName, const QString& text);
@@ -29,11 +31,16 @@ QString PictureFileOf(const QString& srcValue, const QString& projectFolder);
 // Empty when the file is not inside the project folder.
 QString ProjectRelativeSrc(const QString& pictureFile, const QString& projectFolder);
 
+// Copies a picture file into the project folder under its own name,
+// replacing a file of that name (a link of that name is replaced, never
+// written through). The copy's path; a failure names the picture and why.
+Result<QString> CopyPictureInto(const QString& picture, const QString& projectFolder);
+
 // What becomes of a picture's SRC value after it was inserted. A picture
-// from outside the project folder is copied into it under its own name
-// (replacing a file of that name); the answer then refers to the copy by that
-// name. A picture inside the folder is referred to relative to it. The value
-// is left alone (answer empty) for relative values, other URLs, and a copy
-// that fails. Values are attribute text (entities decoded on the way in,
-// escaped on the way out).
-QString AdoptPicture(const QString& srcValue, const QString& projectFolder);
+// from outside the project folder is copied into it (see `CopyPictureInto`);
+// the answer then refers to the copy by its name. A picture inside the
+// folder is referred to relative to it. The value is left alone (answer
+// empty) for relative values, other URLs and missing files; a copy that
+// fails is a failure. Values are attribute text (entities decoded on the way
+// in, escaped on the way out).
+Result<QString> AdoptPicture(const QString& srcValue, const QString& projectFolder);

@@ -1,127 +1,105 @@
 #include "editor/page_split.h"
 
-#include <QRegularExpression>
-
-#include "platform/html_text.h"
+#include "platform/html_tokenizer.h"
 
 namespace {
 
-bool IsTagEnd(QChar c) { return c.isSpace() || c == u'>' || c == u'/'; }
+// Where the tags that cut a page stand, read as a browser reads them
+// (nothing inside a comment, a script or a style block counts).
+struct Landmarks {
+  qsizetype bodyStart = -1;      // the first <BODY> tag
+  qsizetype bodyEnd = -1;        // just after it
+  qsizetype headCloseEnd = -1;   // just after the first </HEAD>
+  bool hasHtmlOrHead = false;    // an <HTML> or <HEAD> start tag
+  qsizetype lastBodyClose = -1;  // the last </BODY> tag
+  qsizetype lastBodyCloseEnd = -1;
+  qsizetype lastHtmlClose = -1;  // the last </HTML> tag
+};
 
-// Does the text at pos start the tag `name` ("<body", "</body", ...)?
-bool TagAt(const QString& s, qsizetype pos, QStringView name) {
-  if (pos + name.size() > s.size()) return false;
-  if (QStringView(s).mid(pos, name.size()).compare(name, Qt::CaseInsensitive) != 0) return false;
-  const qsizetype after = pos + name.size();
-  return after >= s.size() || IsTagEnd(s.at(after));
-}
-
-// Index just past the '>' that ends the tag starting at pos; quoted
-// attribute values may hold '>'. The text's end when the tag never ends.
-qsizetype TagEnd(const QString& s, qsizetype pos) {
-  QChar quote;
-  for (qsizetype i = pos + 1; i < s.size(); ++i) {
-    const QChar c = s.at(i);
-    if (!quote.isNull()) {
-      if (c == quote) quote = QChar();
-    } else if (c == u'"' || c == u'\'') {
-      // Only a quote that opens a value (after '=') starts a quoted run.
-      qsizetype j = i - 1;
-      while (j > pos && s.at(j).isSpace()) --j;
-      if (s.at(j) == u'=') quote = c;
-    } else if (c == u'>') {
-      return i + 1;
-    }
-  }
-  return s.size();
-}
-
-// Start of the first tag `name` outside comments, scripts and style blocks
-// at or after from; -1 when there is none.
-qsizetype FindTag(const QString& s, QStringView name, qsizetype from = 0) {
-  qsizetype i = from;
-  while (i < s.size()) {
-    i = s.indexOf(u'<', i);
-    if (i < 0) return -1;
-    if (QStringView(s).mid(i, 4) == u"<!--") {
-      const qsizetype end = s.indexOf(QStringLiteral("-->"), i + 4);
-      if (end < 0) return -1;
-      i = end + 3;
-      continue;
-    }
-    if (TagAt(s, i, name)) return i;
-    for (QStringView raw : {QStringView(u"<script"), QStringView(u"<style")}) {
-      if (TagAt(s, i, raw)) {
-        const QString close = QStringLiteral("</") + raw.mid(1).toString();
-        const qsizetype end = s.indexOf(close, TagEnd(s, i), Qt::CaseInsensitive);
-        if (end < 0) return -1;
-        i = end;
-        break;
+Landmarks FindLandmarks(const QString& html) {
+  Landmarks marks;
+  HtmlTokenizer tokenizer(html);
+  HtmlToken token;
+  while (tokenizer.Next(&token)) {
+    if (token.type == HtmlTokenType::StartTag) {
+      // A title (or other element of text) left open would take the rest of
+      // the page with it; the page's tags after it still count.
+      if (!token.IsNamed(u"script") && !token.IsNamed(u"style") && !tokenizer.RawTextEnds())
+        tokenizer.LeaveRawText();
+      if (marks.bodyStart < 0 && token.IsNamed(u"body")) {
+        marks.bodyStart = token.begin;
+        marks.bodyEnd = token.end;
       }
+      if (token.IsNamed(u"html") || token.IsNamed(u"head")) marks.hasHtmlOrHead = true;
+    } else if (token.type == HtmlTokenType::EndTag) {
+      if (marks.headCloseEnd < 0 && token.IsNamed(u"head")) marks.headCloseEnd = token.end;
+      if (token.IsNamed(u"body")) {
+        marks.lastBodyClose = token.begin;
+        marks.lastBodyCloseEnd = token.end;
+      }
+      if (token.IsNamed(u"html")) marks.lastHtmlClose = token.begin;
     }
-    ++i;
   }
-  return -1;
+  return marks;
 }
 
-// Start of the last tag `name` at or after from; -1 when there is none.
-qsizetype FindLastTag(const QString& s, QStringView name, qsizetype from) {
-  qsizetype i = s.size();
-  while (i > from) {
-    i = s.lastIndexOf(name, i - 1, Qt::CaseInsensitive);
-    if (i < from) return -1;
-    if (TagAt(s, i, name)) return i;
-  }
-  return -1;
-}
-
-QString StripComments(const QString& s) {
+// The head elements that matter for display, each on a line of its own:
+// the doctype, LINK tags, and STYLE and TITLE elements with their content.
+QString DisplayedHeadElements(const QString& head) {
   QString out;
-  qsizetype i = 0;
-  while (i < s.size()) {
-    const qsizetype open = s.indexOf(QStringLiteral("<!--"), i);
-    if (open < 0) break;
-    out += QStringView(s).mid(i, open - i);
-    const qsizetype close = s.indexOf(QStringLiteral("-->"), open + 4);
-    if (close < 0) return out;
-    i = close + 3;
+  QString doctype;
+  HtmlTokenizer tokenizer(head);
+  HtmlToken token;
+  qsizetype elementStart = -1;
+  while (tokenizer.Next(&token)) {
+    const QStringView span = QStringView(head).mid(token.begin, token.end - token.begin);
+    if (token.type == HtmlTokenType::Declaration && doctype.isEmpty() && !token.unterminated &&
+        span.startsWith(u"<!DOCTYPE", Qt::CaseInsensitive)) {
+      doctype = span.toString() + u'\n';
+    } else if (token.type == HtmlTokenType::StartTag && token.IsNamed(u"link")) {
+      out += span;
+      out += u'\n';
+    } else if (token.type == HtmlTokenType::StartTag &&
+               (token.IsNamed(u"style") || token.IsNamed(u"title"))) {
+      elementStart = token.begin;
+    } else if (token.type == HtmlTokenType::EndTag && elementStart >= 0 &&
+               (token.IsNamed(u"style") || token.IsNamed(u"title"))) {
+      out += QStringView(head).mid(elementStart, token.end - elementStart);
+      out += u'\n';
+      elementStart = -1;
+    }
   }
-  out += QStringView(s).mid(i);
-  return out;
+  return doctype + QStringLiteral("<html><head><meta charset=\"utf-8\">\n") + out;
 }
 
 }  // namespace
 
 PageParts SplitPage(const QString& html) {
   PageParts parts;
-  const qsizetype body = FindTag(html, u"<body");
-  if (body >= 0) {
-    const qsizetype open = TagEnd(html, body);
-    parts.Prefix = html.left(body);
-    parts.BodyTag = html.mid(body, open - body);
-    qsizetype close = FindLastTag(html, u"</body", open);
-    if (close >= 0) {
-      parts.BodyContent = html.mid(open, close - open);
-      parts.Suffix = html.mid(TagEnd(html, close));
+  const Landmarks marks = FindLandmarks(html);
+  if (marks.bodyStart >= 0) {
+    const qsizetype open = marks.bodyEnd;
+    parts.Prefix = html.left(marks.bodyStart);
+    parts.BodyTag = html.mid(marks.bodyStart, open - marks.bodyStart);
+    if (marks.lastBodyClose >= open) {
+      parts.BodyContent = html.mid(open, marks.lastBodyClose - open);
+      parts.Suffix = html.mid(marks.lastBodyCloseEnd);
     } else {
-      close = FindLastTag(html, u"</html", open);
-      if (close < 0) close = html.size();
+      const qsizetype close = marks.lastHtmlClose >= open ? marks.lastHtmlClose : html.size();
       parts.BodyContent = html.mid(open, close - open);
       parts.Suffix = html.mid(close);
     }
     return parts;
   }
-  const qsizetype headClose = FindTag(html, u"</head");
-  if (headClose >= 0) {
-    const qsizetype afterHead = TagEnd(html, headClose);
+  if (marks.headCloseEnd >= 0) {
+    const qsizetype afterHead = marks.headCloseEnd;
     parts.Prefix = html.left(afterHead) + QStringLiteral("\r\n");
-    qsizetype htmlClose = FindLastTag(html, u"</html", afterHead);
-    if (htmlClose < 0) htmlClose = html.size();
+    const qsizetype htmlClose = marks.lastHtmlClose >= afterHead ? marks.lastHtmlClose : html.size();
     parts.BodyContent = html.mid(afterHead, htmlClose - afterHead);
     parts.Suffix = htmlClose < html.size() ? QStringLiteral("\r\n") + html.mid(htmlClose) : QString();
     return parts;
   }
-  if (FindTag(html, u"<html") >= 0 || FindTag(html, u"<head") >= 0) {
+  if (marks.hasHtmlOrHead) {
     parts.Whole = true;
     parts.BodyContent = html;
     return parts;
@@ -135,17 +113,7 @@ PageParts SplitPage(const QString& html) {
 
 QString ServedPage(const PageParts& parts) {
   if (parts.Whole) return parts.BodyContent;
-  QString out;
-  const QString head = StripComments(parts.Prefix);
-  static const QRegularExpression doctype(QStringLiteral("<!DOCTYPE[^>]*>"),
-                                          QRegularExpression::CaseInsensitiveOption);
-  const auto dt = doctype.match(head);
-  if (dt.hasMatch()) out += dt.captured(0) + u'\n';
-  out += QStringLiteral("<html><head><meta charset=\"utf-8\">\n");
-  static const QRegularExpression headElements(
-      QStringLiteral("<link\\b[^>]*>|<style\\b[^>]*>.*?</style\\s*>|<title\\b[^>]*>.*?</title\\s*>"),
-      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-  for (auto it = headElements.globalMatch(head); it.hasNext();) out += it.next().captured(0) + u'\n';
+  QString out = DisplayedHeadElements(parts.Prefix);
   out += QStringLiteral("</head>");
   out += parts.BodyTag.isEmpty() ? QStringLiteral("<body>") : parts.BodyTag;
   out += parts.BodyContent;
@@ -154,13 +122,7 @@ QString ServedPage(const PageParts& parts) {
 }
 
 QString PageTitle(const PageParts& parts) {
-  const QString head = StripComments(parts.Whole ? parts.BodyContent : parts.Prefix);
-  static const QRegularExpression title(
-      QStringLiteral("<title\\b[^>]*>(.*?)</title\\s*>"),
-      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-  const auto m = title.match(head);
-  if (!m.hasMatch()) return {};
-  return DecodeHtmlEntities(m.captured(1)).simplified();
+  return HtmlTitleText(parts.Whole ? parts.BodyContent : parts.Prefix);
 }
 
 QString EmptyPageHtml() {

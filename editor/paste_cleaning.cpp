@@ -6,32 +6,18 @@
 #include <QStringView>
 
 #include "platform/html_text.h"
+#include "platform/html_tokenizer.h"
 
 namespace {
 
 // Elements that go with everything in them. The raw-text ones end at their
-// first end tag, as a browser reads them (what looks like a tag inside them
-// is text to the browser, so none of it may stay); the others may nest.
+// first end tag (what looks like a tag inside them is text to the browser,
+// so none of it may stay); the others may nest.
 const QStringList kRawTextDropped = {"script",   "style",   "title", "textarea", "xml",      "iframe",
                                      "noframes", "noembed", "xmp",   "noscript", "plaintext"};
 const QStringList kNestingDropped = {"head", "object", "applet", "frameset"};
 // Tags that go alone: they have no end tag, or their content stays.
 const QStringList kTagsDropped = {"meta", "link", "base", "embed", "frame", "html", "body"};
-
-bool IsNameChar(QChar c) { return c.isLetterOrNumber() || c == u':' || c == u'-' || c == u'_' || c == u'.'; }
-
-QChar CharAt(QStringView s, qsizetype i) { return i >= 0 && i < s.size() ? s[i] : QChar(); }
-
-qsizetype NameEnd(QStringView s, qsizetype i) {
-  while (i < s.size() && IsNameChar(s[i])) ++i;
-  return i;
-}
-
-// Position just after the next '>' from i, or the end of the text.
-qsizetype AfterNext(QStringView s, QChar c, qsizetype i) {
-  const qsizetype at = s.indexOf(c, i);
-  return at < 0 ? s.size() : at + 1;
-}
 
 struct Attribute {
   QString name;   // as written
@@ -44,55 +30,21 @@ struct StartTag {
   QString name;  // as written
   QList<Attribute> attributes;
   bool selfClosing = false;
-  qsizetype end = 0;  // just after the tag
 };
 
-// Reads the start tag whose name begins at i (just after '<').
-StartTag ReadStartTag(QStringView s, qsizetype i) {
+// The start tag as the tokenizer read it, its attribute values decoded.
+StartTag ReadStartTag(const HtmlToken& token) {
   StartTag tag;
-  const qsizetype nameEnd = NameEnd(s, i);
-  tag.name = s.mid(i, nameEnd - i).toString();
-  i = nameEnd;
-  while (i < s.size()) {
-    const QChar c = s[i];
-    if (c == u'>') {
-      tag.end = i + 1;
-      return tag;
-    }
-    if (c.isSpace() || c == u'/') {
-      tag.selfClosing = c == u'/';
-      ++i;
-      continue;
-    }
-    tag.selfClosing = false;
-    Attribute a;
-    const qsizetype start = i;
-    while (i < s.size() && !s[i].isSpace() && s[i] != u'=' && s[i] != u'>' && s[i] != u'/') ++i;
-    if (i == start) ++i;  // a stray '=': skip it
-    a.name = s.mid(start, i - start).toString();
-    qsizetype j = i;
-    while (j < s.size() && s[j].isSpace()) ++j;
-    if (j < s.size() && s[j] == u'=') {
-      i = j + 1;
-      while (i < s.size() && s[i].isSpace()) ++i;
-      QStringView raw;
-      if (i < s.size() && (s[i] == u'"' || s[i] == u'\'')) {
-        const QChar quote = s[i];
-        qsizetype close = s.indexOf(quote, i + 1);
-        if (close < 0) close = s.size();
-        raw = s.mid(i + 1, close - i - 1);
-        i = close + 1;
-      } else {
-        const qsizetype start2 = i;
-        while (i < s.size() && !s[i].isSpace() && s[i] != u'>') ++i;
-        raw = s.mid(start2, i - start2);
-      }
-      a.value = DecodeHtmlEntities(raw.toString());
-      a.hasValue = true;
-    }
-    if (!a.name.isEmpty() && a.name != u"=") tag.attributes.append(a);
+  tag.name = token.name.toString();
+  tag.selfClosing = token.selfClosing;
+  tag.attributes.reserve(token.attributes.size());
+  for (const HtmlAttribute& a : token.attributes) {
+    Attribute attribute;
+    attribute.name = a.name.toString();
+    attribute.hasValue = a.hasValue;
+    if (a.hasValue) attribute.value = a.Value();
+    tag.attributes.append(attribute);
   }
-  tag.end = s.size();
   return tag;
 }
 
@@ -247,31 +199,6 @@ QString WriteStartTag(const StartTag& tag) {
   return out + u'>';
 }
 
-// Just after the end of the element whose start tag ends at i.
-qsizetype AfterElement(QStringView s, const QString& name, qsizetype i, bool nests) {
-  const QString open = QStringLiteral("<") + name;
-  const QString close = QStringLiteral("</") + name;
-  int depth = 1;
-  while (i < s.size()) {
-    const qsizetype closeAt = s.indexOf(close, i, Qt::CaseInsensitive);
-    if (closeAt < 0) return s.size();
-    if (nests) {
-      qsizetype openAt = s.indexOf(open, i, Qt::CaseInsensitive);
-      while (openAt >= 0 && openAt < closeAt && IsNameChar(CharAt(s, openAt + open.size())))
-        openAt = s.indexOf(open, openAt + 1, Qt::CaseInsensitive);
-      if (openAt >= 0 && openAt < closeAt) {
-        ++depth;
-        i = openAt + open.size();
-        continue;
-      }
-    }
-    i = AfterNext(s, u'>', closeAt);
-    if (IsNameChar(CharAt(s, closeAt + close.size()))) continue;  // a longer name
-    if (--depth == 0) return i;
-  }
-  return s.size();
-}
-
 }  // namespace
 
 QString ClipboardFragment(const QString& html) {
@@ -283,53 +210,61 @@ QString ClipboardFragment(const QString& html) {
 }
 
 QString CleanPastedHtml(const QString& html) {
-  const QStringView s(html);
   QString out;
   out.reserve(html.size());
   QList<bool> spansKept;  // open spans: whether their tags stayed
-  qsizetype i = 0;
-  while (i < s.size()) {
-    const qsizetype lt = s.indexOf(u'<', i);
-    if (lt < 0) {
-      out += s.mid(i);
-      break;
+  // The element being dropped with everything in it, and how deep in it.
+  QString dropping;
+  int depth = 0;
+  HtmlTokenizer tokenizer(html);
+  HtmlToken token;
+  while (tokenizer.Next(&token)) {
+    const QStringView written = QStringView(html).mid(token.begin, token.end - token.begin);
+    if (!dropping.isEmpty()) {
+      if (token.type == HtmlTokenType::StartTag && token.IsNamed(dropping) &&
+          kNestingDropped.contains(dropping))
+        ++depth;
+      else if (token.type == HtmlTokenType::EndTag && token.IsNamed(dropping) && --depth == 0)
+        dropping.clear();
+      continue;
     }
-    out += s.mid(i, lt - i);
-    const QChar next = lt + 1 < s.size() ? s[lt + 1] : QChar();
-    if (s.mid(lt).startsWith(u"<!--")) {
-      // Comments go, whatever they hold: pasted notes are of no use, and
-      // what a browser takes for their end varies.
-      const qsizetype close = s.indexOf(u"-->", lt + 4);
-      i = close < 0 ? s.size() : close + 3;
-    } else if (next == u'!' || next == u'?') {
-      i = AfterNext(s, u'>', lt);  // declarations, processing instructions, <![if ...]> marks
-    } else if (next == u'/' && StartsTagName(CharAt(s, lt + 2))) {
-      const qsizetype nameEnd = NameEnd(s, lt + 2);
-      const QString name = s.mid(lt + 2, nameEnd - lt - 2).toString().toLower();
-      i = AfterNext(s, u'>', nameEnd);
-      bool keep = !name.contains(u':') && !kTagsDropped.contains(name) && !kRawTextDropped.contains(name) &&
-                  !kNestingDropped.contains(name);
-      if (name == u"span" && !spansKept.isEmpty()) keep = spansKept.takeLast();
-      if (keep) out += s.mid(lt, i - lt);
-    } else if (StartsTagName(next)) {
-      StartTag tag = ReadStartTag(s, lt + 1);
-      const QString name = tag.name.toLower();
-      i = tag.end;
-      if (kRawTextDropped.contains(name) || kNestingDropped.contains(name)) {
-        if (!tag.selfClosing || kRawTextDropped.contains(name))
-          i = AfterElement(s, name, i, kNestingDropped.contains(name));
-        continue;
+    switch (token.type) {
+      case HtmlTokenType::Text:
+      case HtmlTokenType::RawText:  // of an element kept (<xmp>): as the browser shows it
+        out += token.content;
+        break;
+      case HtmlTokenType::Comment:
+        // Comments go, whatever they hold: pasted notes are of no use.
+      case HtmlTokenType::Declaration:
+        // Declarations, processing instructions, <![if ...]> marks.
+        break;
+      case HtmlTokenType::EndTag: {
+        const QString name = token.name.toString().toLower();
+        bool keep = !name.contains(u':') && !kTagsDropped.contains(name) && !kRawTextDropped.contains(name) &&
+                    !kNestingDropped.contains(name);
+        if (name == u"span" && !spansKept.isEmpty()) keep = spansKept.takeLast();
+        if (keep) out += written;
+        break;
       }
-      if (name.contains(u':') || kTagsDropped.contains(name)) continue;
-      const bool changed = CleanAttributes(tag);
-      if (name == u"span" && !tag.selfClosing) {
-        spansKept.append(!tag.attributes.isEmpty());
-        if (tag.attributes.isEmpty()) continue;
+      case HtmlTokenType::StartTag: {
+        StartTag tag = ReadStartTag(token);
+        const QString name = tag.name.toLower();
+        if (kRawTextDropped.contains(name) || kNestingDropped.contains(name)) {
+          if (!tag.selfClosing || kRawTextDropped.contains(name)) {
+            dropping = name;
+            depth = 1;
+          }
+          break;
+        }
+        if (name.contains(u':') || kTagsDropped.contains(name)) break;
+        const bool changed = CleanAttributes(tag);
+        if (name == u"span" && !tag.selfClosing) {
+          spansKept.append(!tag.attributes.isEmpty());
+          if (tag.attributes.isEmpty()) break;
+        }
+        out += changed ? WriteStartTag(tag) : written.toString();
+        break;
       }
-      out += changed ? WriteStartTag(tag) : s.mid(lt, tag.end - lt).toString();
-    } else {
-      out += u'<';
-      i = lt + 1;
     }
   }
   return out;

@@ -1,5 +1,5 @@
 // The help features' commands: "Pop-up" and "Pop-up texts", "Splash",
-// "Training cad" and "Style sheet".
+// "Training card" and "Style sheet".
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -11,6 +11,7 @@
 
 #include "editor/card_conversions.h"
 #include "editor/editing_control.h"
+#include "editor/link_rules.h"
 #include "features/edit_dial.h"
 #include "features/help_feature_commands.h"
 #include "features/help_objects.h"
@@ -19,23 +20,6 @@
 #include "features/training_card_dialog.h"
 #include "platform/text_file.h"
 #include "project/project_file.h"
-
-namespace {
-
-// Copies a picture into a folder under its own name, replacing a file of that
-// name only once the copy is complete. False when it could not be copied.
-bool CopyPictureInto(const QString& picture, const QString& folder) {
-  const QString target = QDir(folder).filePath(QFileInfo(picture).fileName());
-  const QString partial = target + QStringLiteral(".orvex-copy");
-  QFile::remove(partial);
-  if (!QFile::copy(picture, partial)) return false;
-  QFile::remove(target);
-  if (QFile::rename(partial, target)) return true;
-  QFile::remove(partial);
-  return false;
-}
-
-}  // namespace
 
 HelpFeatureCommands::HelpFeatureCommands(QWidget* window, EditingControl* editor, const Actions& actions,
                                          Project project)
@@ -96,7 +80,13 @@ void HelpFeatureCommands::AddPopupHead(const QString& name) {
   // The page's head: the control object the links call and the script tag
   // that loads the texts, each added once.
   m_editor->FetchDocumentHTML(this, [this, name](const QString& html) {
-    if (!m_editor->HtmlCurrent()) return;
+    if (!m_editor->HtmlCurrent()) {
+      m_project.reportFailure(Fail(
+          QStringLiteral("The pop-up text %1 was added to %2, but the page could not be given the script "
+                         "that shows it: the page changed before it answered. Insert the pop-up again.")
+              .arg(name, QDir::toNativeSeparators(PopupScriptFile()))));
+      return;
+    }
     const QString withHead = WithPopupHead(html, PopupScriptFileName(m_project.projectFile()));
     if (withHead == html) return;
     m_editor->SetDocumentHTML(withHead);
@@ -133,7 +123,7 @@ bool HelpFeatureCommands::EditLinesFile(const QString& title, int helpContext, c
   return m_project.reportFailure(WriteLinesFile(path, dialog->Lines(), codePage));
 }
 
-void HelpFeatureCommands::EditPopupTexts() { EditLinesFile(" Pup-up texts", 10010, PopupScriptFile()); }
+void HelpFeatureCommands::EditPopupTexts() { EditLinesFile("Pop-up texts", 10010, PopupScriptFile()); }
 
 void HelpFeatureCommands::InsertSplash() {
   SplashDialog* dialog = m_splashDialog;
@@ -146,11 +136,16 @@ void HelpFeatureCommands::InsertSplash() {
   const QFileInfo info(picture);
   const QString pictureFolder = info.absoluteDir().canonicalPath();
   const QString projectFolder = QDir(m_project.projectFolder()).canonicalPath();
-  // A picture from elsewhere is copied into the project folder; a failed copy
-  // still inserts the object.
-  if (pictureFolder != projectFolder && !CopyPictureInto(picture, m_project.projectFolder()))
-    qWarning("Orvex: cannot copy %s into %s", qPrintable(QDir::toNativeSeparators(picture)),
-             qPrintable(QDir::toNativeSeparators(m_project.projectFolder())));
+  // A picture from elsewhere is copied into the project folder; without the
+  // copy the object would show nothing, so it is not inserted.
+  if (pictureFolder != projectFolder) {
+    const Result<QString> copied = CopyPictureInto(picture, m_project.projectFolder());
+    if (!copied) {
+      m_project.reportFailure(
+          Fail(copied.Message() + QStringLiteral(". The splash screen was not inserted.")));
+      return;
+    }
+  }
   TextRange range = m_editor->SelectionRange();
   range.pasteHTML(SplashObject(info.fileName(), qint64(dialog->Seconds()) * 1000));
 }
@@ -166,7 +161,7 @@ void HelpFeatureCommands::InsertTrainingCard() {
 }
 
 void HelpFeatureCommands::EditStyleSheet() {
-  if (!EditLinesFile(" Style sheet", 10015, ChangeFileExt(m_project.projectFile(), ".css"))) return;
+  if (!EditLinesFile("Style sheet", 10015, ChangeFileExt(m_project.projectFile(), ".css"))) return;
 
   // On the Editor tab the current topic is stored and shown again with the
   // new styles; its file keeps the stored form (training-card objects).

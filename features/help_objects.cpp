@@ -24,7 +24,21 @@ QString TrainingCardButtonFor(const QString& caption, const QString& wParam, con
   return TrainingCardButton(EscapeHtml(caption), EscapeHtml(wParam + QStringLiteral(", ") + lParam));
 }
 
-bool IsWParamNumber(const QString& text) {
+std::optional<int> TrainingCardNumber(const QString& text) {
   const QString trimmed = text.trimmed();
-  return !trimmed.isEmpty() && IntegerErrorPosition(trimmed) == 0;
+  int value = 0;
+  if (trimmed.isEmpty() || IntegerErrorPosition(trimmed, &value) != 0) return std::nullopt;
+  return value;
+}
+
+TrainingCardValues ReadTrainingCardMessage(const QString& wParamText, const QString& lParamText) {
+  TrainingCardValues message;
+  message.wParam = TrainingCardNumber(wParamText).value_or(0);
+  const std::optional<int> lParam = TrainingCardNumber(lParamText);
+  message.lParam = lParam.value_or(0);
+  const QString text = lParamText.trimmed();
+  message.lParamText = lParam           ? QString::number(*lParam)
+                       : text.isEmpty() ? QStringLiteral("0")
+                                        : text.left(256);
+  return message;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // The splash object: the HTML Help control shows `pictureFileName` (a bare
 // file name in the project folder) for `milliseconds`. The file name is
@@ -20,7 +21,18 @@ int SplashSeconds(const QString& spinText);
 // values are escaped for their attribute values.
 QString TrainingCardButtonFor(const QString& caption, const QString& wParam, const QString& lParam);
 
-// A wParam text as the training-card dialog accepts it: after trimming, an
-// optional sign with decimal digits, or "$" and hexadecimal digits, within
-// 32 bits.
-bool IsWParamNumber(const QString& text);
+// A training card's value as a number, the way the training-card dialog
+// accepts a wParam: after trimming, an optional sign with decimal digits, or
+// "$" and hexadecimal digits, within 32 bits ("$10" is 16).
+std::optional<int> TrainingCardNumber(const QString& text);
+inline bool IsWParamNumber(const QString& text) { return TrainingCardNumber(text).has_value(); }
+
+// The message a training-card button sends when it is pressed in the help
+// viewer, read from its two values as the author typed them.
+struct TrainingCardValues {
+  int wParam = 0;      // the wParam number; 0 when it is none
+  int lParam = 0;      // the lParam number; 0 when it is none
+  QString lParamText;  // the lParam number in decimal, else its text (at most
+                       // 256 characters), "0" when empty
+};
+TrainingCardValues ReadTrainingCardMessage(const QString& wParamText, const QString& lParamText);

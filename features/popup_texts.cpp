@@ -1,11 +1,11 @@
 #include "features/popup_texts.h"
 
 #include <QFileInfo>
-#include <QHash>
 #include <functional>
 
 #include "platform/codepage.h"
 #include "platform/html_text.h"
+#include "platform/html_tokenizer.h"
 
 namespace {
 
@@ -18,61 +18,20 @@ QString WithExtensionReplaced(const QString& path, const QString& ext) {
   return path + ext;
 }
 
-bool IsBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f'; }
-
-// The attributes of the start tag that begins at `lt` (the "<"), names in
-// lower case, values with their entities decoded; the first of a name wins.
-// *end is set past the tag's ">" (or to the text's end).
-QHash<QString, QString> TagAttributes(const QString& html, qsizetype lt, qsizetype* end) {
-  QHash<QString, QString> attributes;
-  const qsizetype n = html.size();
-  qsizetype i = lt + 1;
-  while (i < n && !IsBlank(html[i]) && html[i] != u'>' && html[i] != u'/') ++i;  // the tag name
-  for (;;) {
-    while (i < n && (IsBlank(html[i]) || html[i] == u'/')) ++i;
-    if (i >= n || html[i] == u'>') break;
-    const qsizetype nameStart = i;
-    while (i < n && !IsBlank(html[i]) && html[i] != u'>' && html[i] != u'=' && html[i] != u'/') ++i;
-    const QString name = html.mid(nameStart, i - nameStart).toLower();
-    while (i < n && IsBlank(html[i])) ++i;
-    QString value;
-    if (i < n && html[i] == u'=') {
-      ++i;
-      while (i < n && IsBlank(html[i])) ++i;
-      if (i < n && (html[i] == u'"' || html[i] == u'\'')) {
-        const QChar quote = html[i++];
-        const qsizetype close = html.indexOf(quote, i);
-        const qsizetype stop = close < 0 ? n : close;
-        value = html.mid(i, stop - i);
-        i = close < 0 ? n : close + 1;
-      } else {
-        const qsizetype valueStart = i;
-        while (i < n && !IsBlank(html[i]) && html[i] != u'>') ++i;
-        value = html.mid(valueStart, i - valueStart);
-      }
-    }
-    if (!name.isEmpty() && !attributes.contains(name)) attributes.insert(name, DecodeHtmlEntities(value));
-  }
-  *end = i < n ? i + 1 : n;
-  return attributes;
-}
-
-// Calls found(attributes) for every start tag named `tag` until it answers true.
-bool AnyTag(const QString& html, const QString& tag,
-            const std::function<bool(const QHash<QString, QString>&)>& found) {
-  const QString open = u'<' + tag;
-  qsizetype pos = 0;
-  while ((pos = html.indexOf(open, pos, Qt::CaseInsensitive)) >= 0) {
-    const qsizetype after = pos + open.size();
-    if (after < html.size() && !IsBlank(html[after]) && html[after] != u'>' && html[after] != u'/') {
-      pos = after;  // a longer tag name ("<objectx")
-      continue;
-    }
-    qsizetype end = after;
-    if (found(TagAttributes(html, pos, &end))) return true;
-    pos = qMax(end, after);
+// Calls found(tag) for every start tag named `name` until it answers true.
+bool AnyTag(const QString& html, QStringView name, const std::function<bool(const HtmlToken&)>& found) {
+  HtmlTokenizer tokenizer(html);
+  HtmlToken token;
+  while (tokenizer.Next(&token)) {
+    if (token.type == HtmlTokenType::StartTag && token.IsNamed(name) && found(token)) return true;
   }
   return false;
+}
+
+// An attribute's value with its entities decoded; empty when the tag has none.
+QString AttributeValue(const HtmlToken& tag, QStringView name) {
+  const HtmlAttribute* attribute = tag.Attribute(name);
+  return attribute ? attribute->Value() : QString();
 }
 
 QString BareFileName(QString path) {
@@ -166,17 +125,17 @@ QString PopupScriptTag(const QString& scriptFileName) {
 }
 
 bool HasPopupHeadObject(const QString& html) {
-  return AnyTag(html, QStringLiteral("object"), [](const QHash<QString, QString>& a) {
-    return a.value(QStringLiteral("id")).trimmed().compare(QLatin1StringView("popup"), Qt::CaseInsensitive) ==
+  return AnyTag(html, u"object", [](const HtmlToken& tag) {
+    return AttributeValue(tag, u"id").trimmed().compare(QLatin1StringView("popup"), Qt::CaseInsensitive) ==
                0 &&
-           a.value(QStringLiteral("classid")).contains(kControlClassId, Qt::CaseInsensitive);
+           AttributeValue(tag, u"classid").contains(kControlClassId, Qt::CaseInsensitive);
   });
 }
 
 bool HasPopupScriptTag(const QString& html, const QString& scriptFileName) {
-  return AnyTag(html, QStringLiteral("script"), [&](const QHash<QString, QString>& a) {
-    return BareFileName(a.value(QStringLiteral("src")).trimmed())
-               .compare(scriptFileName, Qt::CaseInsensitive) == 0;
+  return AnyTag(html, u"script", [&](const HtmlToken& tag) {
+    return BareFileName(AttributeValue(tag, u"src").trimmed()).compare(scriptFileName, Qt::CaseInsensitive) ==
+           0;
   });
 }
 
@@ -185,7 +144,14 @@ QString WithPopupHead(const QString& html, const QString& scriptFileName) {
   if (!HasPopupHeadObject(html)) insert += PopupHeadObject();
   if (!HasPopupScriptTag(html, scriptFileName)) insert += PopupScriptTag(scriptFileName);
   if (insert.isEmpty()) return html;
-  const qsizetype headEnd = html.indexOf(QLatin1StringView("</HEAD>"), 0, Qt::CaseInsensitive);
-  const qsizetype at = headEnd < 0 ? 0 : headEnd;
+  qsizetype at = 0;
+  HtmlTokenizer tokenizer(html);
+  HtmlToken token;
+  while (tokenizer.Next(&token)) {
+    if (token.type == HtmlTokenType::EndTag && token.IsNamed(u"head")) {
+      at = token.begin;
+      break;
+    }
+  }
   return html.left(at) + insert + html.mid(at);
 }

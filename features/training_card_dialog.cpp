@@ -41,7 +41,7 @@ TrainingCardDialog::TrainingCardDialog(QWidget* parent) : ValidatingDialog(paren
   lParamEdit->setObjectName("lParamEdit");
   lParamEdit->setGeometry(112, 88, 192, 23);
   FieldLabel("Button text", buttonTextEdit, 16, this)->setObjectName("buttonTextLabel");
-  FieldLabel("wPARAM ", wParamEdit, 52, this)->setObjectName("wParamLabel");
+  FieldLabel("wPARAM", wParamEdit, 52, this)->setObjectName("wParamLabel");
   FieldLabel("lPARAM", lParamEdit, 88, this)->setObjectName("lParamLabel");
 
   okButton = new QPushButton("OK", this);

@@ -1,10 +1,13 @@
 // The compiled-file reader: any file is checked first and, when it passes,
-// every entry, #SYSTEM and the context map are read through chmlib.
+// every entry, #SYSTEM, the context map, the window types and the binary
+// index are read.
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "chm/binary_index_reader.h"
 #include "chm/chm_file.h"
 #include "chm/chm_validator.h"
+#include "chm/windows_reader.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -21,7 +24,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (entry.length > 16 * 1024 * 1024) continue;
     chm.readInPieces(entry, [](const QByteArray&) { return true; });
   }
-  chm.systemInfo();
+  const orvex::ChmSystemInfo system = chm.systemInfo();
   chm.contextMap();
+  // The structures the decompiler reads back into a project.
+  const auto read = [&chm](const char* name) {
+    return chm.read(QLatin1String(name), 16 * 1024 * 1024).value_or(QByteArray());
+  };
+  orvex::ParseWindowsFile(read("/#WINDOWS"), read("/#STRINGS"), system.codePage);
+  const QList<orvex::ChmIndexKeyword> keywords =
+      orvex::ReadBinaryIndex(read("/$WWKeywordLinks/BTree"),
+                             {read("/#TOPICS"), read("/#URLTBL"), read("/#URLSTR")}, system.codePage);
+  int added = 0;
+  orvex::WithMissingKeywords(QStringLiteral("<UL></UL>"), keywords, &added);
   return 0;
 }

@@ -1,6 +1,9 @@
 // Page conversions on any page: training-card buttons and objects both ways,
-// pop-up objects and script tags.
+// pop-up objects and script tags, and every reader of the page's tags.
+#include "chm/fulltext_words.h"
 #include "editor/card_conversions.h"
+#include "editor/page_split.h"
+#include "editor/paste_cleaning.h"
 #include "features/popup_texts.h"
 #include "fuzz_input.h"
 #include "platform/codepage.h"
@@ -15,5 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   HasPopupScriptTag(page, QStringLiteral("pP.js"));
   JsStringBody(page, 1252);
   DecodeHtmlEntities(page);
+  const PageParts parts = SplitPage(page);
+  ServedPage(parts);
+  PageTitle(parts);
+  ExtractPageText(page);
+  CleanPastedHtml(page);
   return 0;
 }

@@ -4,13 +4,6 @@
 
 namespace {
 
-// The order the Index shows: captions in the order of the user's language
-// (QLocale's default), as item views sort text.
-template <typename Node>
-bool CaptionLess(const std::unique_ptr<Node>& a, const std::unique_ptr<Node>& b) {
-  return a->Caption.localeAwareCompare(b->Caption) < 0;
-}
-
 std::unique_ptr<IndexEntryData> Entry(const QString& keyword, const QString& fileName,
                                       const QString& topicCaption) {
   auto record = std::make_unique<IndexEntryData>();
@@ -49,7 +42,7 @@ QModelIndex IndexModel::AddEntry(AttachMode mode, const QModelIndex& target, con
   const Node* into = NodeOrRoot(parent);
   auto node = std::make_unique<Node>();
   node->Caption = keyword;
-  const auto at = std::upper_bound(into->Children.begin(), into->Children.end(), node, CaptionLess<Node>);
+  const auto at = std::upper_bound(into->Children.begin(), into->Children.end(), node, CaptionLess());
   return Insert(parent, int(at - into->Children.begin()), keyword, Entry(keyword, fileName, topicCaption));
 }
 
@@ -107,12 +100,13 @@ bool IndexModel::setData(const QModelIndex& index, const QVariant& value, int ro
   const int from = node->Row;
   int to = 0;
   while (to < int(parent->Children.size()) &&
-         (to == from || CaptionLess<Node>(parent->Children[to], parent->Children[from])))
+         (to == from || captionOrder.Before(parent->Children[to]->Caption, parent->Children[from]->Caption)))
     ++to;
   const int place = to > from ? to - 1 : to;  // counted without the node
-  const bool equalBefore = from > 0 &&
-                           !CaptionLess<Node>(parent->Children[from - 1], parent->Children[from]) &&
-                           !CaptionLess<Node>(parent->Children[from], parent->Children[from - 1]);
+  const bool equalBefore =
+      from > 0 &&
+      !captionOrder.Before(parent->Children[from - 1]->Caption, parent->Children[from]->Caption) &&
+      !captionOrder.Before(parent->Children[from]->Caption, parent->Children[from - 1]->Caption);
   if (place < from && equalBefore) return true;
   if (place != from) Move(index, index.parent(), place > from ? place + 1 : place);
   return true;
@@ -129,7 +123,9 @@ void IndexModel::SortAll() {
   while (!work.empty()) {
     Node* node = work.back();
     work.pop_back();
-    std::stable_sort(node->Children.begin(), node->Children.end(), CaptionLess<Node>);
+    // Opening fills the tree in this order already: sorting is then not needed.
+    if (!std::is_sorted(node->Children.begin(), node->Children.end(), CaptionLess()))
+      std::stable_sort(node->Children.begin(), node->Children.end(), CaptionLess());
     Renumber(node, 0);
     for (auto& child : node->Children) work.push_back(child.get());
   }

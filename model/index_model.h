@@ -1,13 +1,14 @@
 // The Index tree of an open project: keywords and the entries under them,
 // each with the record of the page it leads to, with the operations of index
-// editing. Every level is kept in ascending order of captions, in the order
-// of the user's language, as the Index shows and saves it. Tree views show
+// editing. Every level is kept in the Index order (`IndexOrder`, the user's
+// language), as the Index shows and saves it. Tree views show
 // it; they do not own it.
 #pragma once
 
 #include <QString>
 #include <vector>
 
+#include "model/index_order.h"
 #include "model/index_rules.h"
 #include "model/record_tree_model.h"
 #include "model/records.h"
@@ -43,5 +44,13 @@ class IndexModel : public RecordTreeModel<IndexEntryData, IndexNode> {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
  private:
+  // Orders two nodes by caption.
+  auto CaptionLess() const {
+    return [this](const std::unique_ptr<Node>& a, const std::unique_ptr<Node>& b) {
+      return captionOrder.Before(a->Caption, b->Caption);
+    };
+  }
   void SortAll();
+
+  IndexOrder captionOrder;
 };

@@ -17,8 +17,10 @@ namespace {
 constexpr qint64 kMaxSitemapBytes = 256 * 1024 * 1024;
 
 Result<QStringList> OptionalLines(const QString& path, int codePage) {
-  if (!QFileInfo(path).isFile()) return QStringList();
-  return ReadLinesFile(path, codePage);
+  if (!QFileInfo::exists(path)) return QStringList();
+  const Result<QByteArray> bytes = ReadRegularFile(path, kMaxProjectFileBytes);
+  if (!bytes) return Fail(bytes.Message());
+  return SplitLines(DecodeCodePage(*bytes, codePage));
 }
 
 // Why the readers cannot read these bytes as 8-bit text, or empty.
@@ -71,7 +73,7 @@ Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
   ProjectFiles files;
   // The "Language" line is plain ASCII: find it first, then read every file
   // in the project's code page.
-  const Result<QByteArray> projectBytes = ReadFileBytes(projectPath);
+  const Result<QByteArray> projectBytes = ReadRegularFile(projectPath, kMaxProjectFileBytes);
   if (!projectBytes) return Fail(projectBytes.Message());
   const int codePage = ProjectCodePage(SplitLines(DecodeCodePage(*projectBytes, 1252)));
   files.ProjectLines = SplitLines(DecodeCodePage(*projectBytes, codePage));
@@ -93,6 +95,12 @@ Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
   NoteHowItRead(sources.Contents, contentsText, contents);
   sources.Contents.WrittenForm = SitemapDigest(ContentsFileText(contents.Nodes, contents.Header));
   files.Contents = std::move(contents.Nodes);
+  sources.DefaultTopicFollowsContents = DefaultTopicFollowsContents(
+      files.ProjectLines,
+      files.Contents.empty()
+          ? std::nullopt
+          : std::optional<QString>(files.Contents.front().Data ? files.Contents.front().Data->FileName
+                                                               : QString()));
   const QString indexText = SitemapText(sources.Index, codePage, files);
   IndexFileRead index = ReadIndex(indexText);
   NoteHowItRead(sources.Index, indexText, index);
@@ -100,6 +108,9 @@ Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
   files.Index = std::move(index.Nodes);
   Tell(sources.Contents, sources.Warnings);
   Tell(sources.Index, sources.Warnings);
+  if (const QString problem = CodePageProblem(files.ProjectLines); !problem.isEmpty())
+    sources.Warnings << QStringLiteral("%1: %2. Orvex reads and writes the project's files as Windows-1252.")
+                            .arg(QDir::toNativeSeparators(projectPath), problem);
 
   // Context numbers of the project file's own sections; the program's own
   // alias and map files are held as lines above and left out here.

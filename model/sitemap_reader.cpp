@@ -1,8 +1,8 @@
 #include "model/sitemap_reader.h"
 
+#include "model/index_order.h"
 #include "model/sitemap_scanner.h"
 
-#include <QCollator>
 #include <algorithm>
 #include <memory>
 
@@ -79,6 +79,31 @@ void KeepOneOfEachRole(SitemapParams& params) {
     keywordName = true;
   }
 }
+
+// The top-level list of an index may come in several blocks
+// ("<UL>...</UL><UL>...</UL>", one per entry in some index files): a list
+// that opens after the top-level one closed goes on with the top level.
+// What stands between the blocks is not read. (A contents file ends with
+// its first top-level list.)
+class TopLevelLists {
+ public:
+  void Close() { m_closed = true; }
+  // True when the top level was closed and this list opens it again.
+  bool Reopen() {
+    const bool was = m_closed;
+    m_closed = false;
+    return was;
+  }
+  // Whether a token between blocks is passed over; an object there counts as unread.
+  bool Skips(SitemapTag tag, int& unread) const {
+    if (!m_closed || tag == SitemapTag::ListStart) return false;
+    if (tag == SitemapTag::ObjectStart) ++unread;
+    return true;
+  }
+
+ private:
+  bool m_closed = false;
+};
 
 // Counts what the readers met but could not turn into nodes.
 struct ReadCount {
@@ -300,8 +325,9 @@ IndexFileRead ReadIndex(const QString& text, const QLocale& locale) {
   ReadCount count;
   SitemapScanner scanner(text, begin);
   SitemapToken token;
-  bool reading = true;
-  while (reading && scanner.Next(&token)) {
+  TopLevelLists topLevel;
+  while (scanner.Next(&token)) {
+    if (topLevel.Skips(token.Tag, count.Unread)) continue;
     switch (token.Tag) {
       case SitemapTag::ObjectStart:
         FinishEntry(pending, lists, count, false);
@@ -353,11 +379,11 @@ IndexFileRead ReadIndex(const QString& text, const QLocale& locale) {
         break;
       case SitemapTag::ListStart:
         FinishEntry(pending, lists, count, false);
-        lists.Open();
+        if (!topLevel.Reopen()) lists.Open();
         break;
       case SitemapTag::ListEnd:
         FinishEntry(pending, lists, count, false);
-        reading = lists.Close();
+        if (!lists.Close()) topLevel.Close();
         break;
     }
   }
@@ -371,44 +397,4 @@ std::vector<ContentsNode> ReadContentsFile(const QString& text) { return ReadCon
 
 std::vector<IndexNode> ReadIndexFile(const QString& text, const QLocale& locale) {
   return ReadIndex(text, locale).Nodes;
-}
-
-void SortIndexNodes(std::vector<IndexNode>& nodes, const QLocale& locale) {
-  QCollator collator(locale);
-  collator.setCaseSensitivity(Qt::CaseInsensitive);
-  // Collation keys are made once per node; comparing two keys is far cheaper
-  // than collating the two captions again at every comparison. The C locale
-  // has no collation (its keys would heed letter case): there the captions
-  // are compared case-folded, code point by code point.
-  const bool plain = locale.language() == QLocale::C;
-  struct Keyed {
-    QCollatorSortKey Key;
-    QString Folded;
-    size_t Index;
-  };
-  const auto before = [plain](const Keyed& a, const Keyed& b) {
-    return plain ? a.Folded < b.Folded : a.Key.compare(b.Key) < 0;
-  };
-  std::vector<std::vector<IndexNode>*> todo{&nodes};
-  while (!todo.empty()) {
-    std::vector<IndexNode>* list = todo.back();
-    todo.pop_back();
-    if (list->size() > 1) {
-      std::vector<Keyed> keyed;
-      keyed.reserve(list->size());
-      for (size_t i = 0; i < list->size(); ++i) {
-        const QString& caption = (*list)[i].Caption;
-        keyed.push_back(plain ? Keyed{collator.sortKey(QString()), caption.toCaseFolded(), i}
-                              : Keyed{collator.sortKey(caption), QString(), i});
-      }
-      std::stable_sort(keyed.begin(), keyed.end(), before);
-      std::vector<IndexNode> sorted;
-      sorted.reserve(list->size());
-      for (const Keyed& k : keyed) sorted.push_back(std::move((*list)[k.Index]));
-      list->swap(sorted);
-    }
-    for (IndexNode& node : *list) {
-      if (!node.Children.empty()) todo.push_back(&node.Children);
-    }
-  }
 }

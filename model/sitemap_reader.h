@@ -37,12 +37,8 @@ std::vector<ContentsNode> ReadContentsFile(const QString& text);
 // caption; an item followed by a nested list becomes a keyword node over the
 // nested items. An item without a keyword takes its first name as keyword.
 // The tree is sorted by caption as the Index tree shows it (see
-// `SortIndexNodes`, using `locale`).
+// `IndexOrder`, using `locale`).
 // An item's parameters are shared out among its nodes (see `IndexEntryData`). An
 // item not closed by "</OBJECT>" ends where the next item or list begins.
 IndexFileRead ReadIndex(const QString& text, const QLocale& locale = QLocale());
 std::vector<IndexNode> ReadIndexFile(const QString& text, const QLocale& locale = QLocale());
-
-// Sorts every sibling list of the tree alphabetically by caption: letter case
-// ignored, the locale's collation, equal captions kept in their order.
-void SortIndexNodes(std::vector<IndexNode>& nodes, const QLocale& locale = QLocale());

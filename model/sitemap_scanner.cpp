@@ -4,40 +4,20 @@
 
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f'; }
-bool IsLineEnd(char16_t c) { return c == u'\r' || c == u'\n'; }
-bool IsNameChar(char16_t c) {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
-}
-
 enum class Element { Other, ListItem, List, Object, Param };
 
 Element ElementOf(QStringView name) {
-  if (name.compare(u"LI", Qt::CaseInsensitive) == 0) return Element::ListItem;
-  if (name.compare(u"UL", Qt::CaseInsensitive) == 0) return Element::List;
-  if (name.compare(u"OBJECT", Qt::CaseInsensitive) == 0) return Element::Object;
-  if (name.compare(u"PARAM", Qt::CaseInsensitive) == 0) return Element::Param;
-  return Element::Other;
-}
-
-// Position just after the ">" that ends a tag whose attributes start at
-// `from`, skipping quoted values; the text's end when none.
-qsizetype TagEnd(QStringView text, qsizetype from) {
-  char16_t quote = 0;
-  for (qsizetype i = from; i < text.size(); ++i) {
-    const char16_t c = text.at(i).unicode();
-    if (quote) {
-      if (c == quote)
-        quote = 0;
-      else if (IsLineEnd(c))
-        quote = 0;  // an unclosed quote ends with its line
-    } else if (c == u'"' || c == u'\'') {
-      quote = c;
-    } else if (c == u'>') {
-      return i + 1;
-    }
+  const auto is = [name](QStringView known) { return name.compare(known, Qt::CaseInsensitive) == 0; };
+  switch (name.size()) {
+    case 2:
+      return is(u"LI") ? Element::ListItem : is(u"UL") ? Element::List : Element::Other;
+    case 5:
+      return is(u"PARAM") ? Element::Param : Element::Other;
+    case 6:
+      return is(u"OBJECT") ? Element::Object : Element::Other;
+    default:
+      return Element::Other;
   }
-  return text.size();
 }
 
 QString Decoded(QStringView raw) {
@@ -47,38 +27,20 @@ QString Decoded(QStringView raw) {
 }  // namespace
 
 SitemapScanner::SitemapScanner(QStringView text, qsizetype from)
-    : text_(text), pos_(from < 0 ? text.size() : from) {}
+    : tokenizer_(text, from < 0 ? text.size() : from, HtmlTokenizer::QuoteRule::LineEndsQuote),
+      pos_(from < 0 ? text.size() : from) {}
 
 bool SitemapScanner::Next(SitemapToken* token) {
-  while (pos_ < text_.size()) {
-    const qsizetype open = text_.indexOf(u'<', pos_);
-    if (open < 0) {
-      pos_ = text_.size();
-      return false;
-    }
-    if (text_.mid(open, 4) == u"<!--") {
-      const qsizetype end = text_.indexOf(u"-->", open + 4);
-      pos_ = end < 0 ? text_.size() : end + 3;
-      continue;
-    }
-    start_ = open;
-    qsizetype i = open + 1;
-    const bool closing = i < text_.size() && text_.at(i) == u'/';
-    if (closing) ++i;
-    const qsizetype nameBegin = i;
-    while (i < text_.size() && IsNameChar(text_.at(i).unicode())) ++i;
-    const Element element = ElementOf(text_.mid(nameBegin, i - nameBegin));
-    const bool ends =
-        i == text_.size() || IsBlank(text_.at(i).unicode()) || text_.at(i) == u'>' || text_.at(i) == u'/';
-    if (element == Element::Other || !ends) {
-      pos_ = open + 1;
-      continue;
-    }
+  while (tokenizer_.Next(&tag_)) {
+    pos_ = tag_.end;
+    start_ = tag_.begin;
+    const bool closing = tag_.type == HtmlTokenType::EndTag;
+    if (!closing && tag_.type != HtmlTokenType::StartTag) continue;
+    const Element element = ElementOf(tag_.name);
     if (element == Element::Param && !closing) {
-      if (ReadParam(i, token)) return true;
+      if (ReadParam(token)) return true;
       continue;
     }
-    pos_ = TagEnd(text_, i);
     token->Name.clear();
     token->Value.clear();
     switch (element) {
@@ -97,73 +59,20 @@ bool SitemapScanner::Next(SitemapToken* token) {
         continue;
     }
   }
+  pos_ = tokenizer_.Position();
   return false;
 }
 
-// The attributes of a <param> tag from `from` on. A quoted value that its
-// line ends gives an empty value, and scanning goes on at that line end.
-bool SitemapScanner::ReadParam(qsizetype from, SitemapToken* token) {
-  // Views into the text: only what is kept is copied.
-  QStringView name;
-  QStringView value;
-  bool hasName = false;
-  qsizetype i = from;
-  const qsizetype n = text_.size();
-  while (true) {
-    while (i < n && IsBlank(text_.at(i).unicode())) ++i;
-    if (i >= n) break;
-    const char16_t c = text_.at(i).unicode();
-    if (c == u'>') {
-      ++i;
-      break;
-    }
-    if (c == u'/') {
-      ++i;
-      continue;
-    }
-    const qsizetype attrBegin = i;
-    while (i < n && !IsBlank(text_.at(i).unicode()) && text_.at(i) != u'=' && text_.at(i) != u'>' &&
-           text_.at(i) != u'/')
-      ++i;
-    if (i == attrBegin) {  // a stray "=" or quote
-      ++i;
-      continue;
-    }
-    const QStringView attr = text_.mid(attrBegin, i - attrBegin);
-    qsizetype j = i;
-    while (j < n && IsBlank(text_.at(j).unicode())) ++j;
-    QStringView attrValue;
-    if (j < n && text_.at(j) == u'=') {
-      ++j;
-      while (j < n && IsBlank(text_.at(j).unicode())) ++j;
-      if (j < n && (text_.at(j) == u'"' || text_.at(j) == u'\'')) {
-        const char16_t quote = text_.at(j).unicode();
-        qsizetype k = j + 1;
-        while (k < n && text_.at(k) != quote && !IsLineEnd(text_.at(k).unicode())) ++k;
-        if (k >= n || text_.at(k) != quote) {
-          // The line ends inside the value: what was read so far counts, empty.
-          if (attr.compare(u"name", Qt::CaseInsensitive) == 0) hasName = false;
-          i = k;
-          break;
-        }
-        attrValue = text_.mid(j + 1, k - j - 1);
-        i = k + 1;
-      } else {
-        qsizetype k = j;
-        while (k < n && !IsBlank(text_.at(k).unicode()) && text_.at(k) != u'>') ++k;
-        attrValue = text_.mid(j, k - j);
-        i = k;
-      }
-    }
-    if (attr.compare(u"name", Qt::CaseInsensitive) == 0) {
-      name = attrValue;
-      hasName = true;
-    } else if (attr.compare(u"value", Qt::CaseInsensitive) == 0) {
-      value = attrValue;
-    }
-  }
-  pos_ = i;
-  if (!hasName) return false;
+// The parameter of the <param> tag just read; false when it has no name (a
+// name whose quoted value its line ends counts as none).
+bool SitemapScanner::ReadParam(SitemapToken* token) {
+  const HtmlAttribute* nameAttribute = tag_.Attribute(u"name");
+  if (!nameAttribute || !nameAttribute->hasValue) return false;
+  if (tag_.unterminated && nameAttribute == &tag_.attributes.back() && nameAttribute->rawValue.isEmpty())
+    return false;
+  const QStringView name = nameAttribute->rawValue;
+  const HtmlAttribute* valueAttribute = tag_.Attribute(u"value");
+  const QStringView value = valueAttribute ? valueAttribute->rawValue : QStringView();
   // The usual names are shared, not allocated once per parameter.
   static const QString kShared[] = {QStringLiteral("Name"), QStringLiteral("Local"),
                                     QStringLiteral("Keyword"), QStringLiteral("ImageNumber"),

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "platform/html_tokenizer.h"
+
 enum class SitemapTag {
   ListItem,     // <LI ...>
   ObjectStart,  // <OBJECT ...>
@@ -25,12 +27,13 @@ struct SitemapToken {
   QString Value;  // parameters: the value, entities decoded
 };
 
-// Tag and attribute names match in any letter case; attributes may be
-// padded with blanks, quoted with " or ' or not quoted, and a tag may end
-// with "/>". A quoted value runs to its closing quote on the same line; when
-// the line ends first the value is empty. Text inside a value or a comment
-// is never taken for a tag. Anything else (</LI>, other tags, text) is
-// skipped.
+// Tags are read as a browser reads them (see `HtmlTokenizer`): names match
+// in any letter case; attributes may be padded with blanks, quoted with " or
+// ' or not quoted, and a tag may end with "/>"; the first of two attributes
+// of one name counts. One rule is the sitemap's own: a quoted value runs to
+// its closing quote on the same line; when the line ends first the value is
+// empty and the tag ends there. Text inside a value or a comment is never
+// taken for a tag. Anything else (</LI>, other tags, text) is skipped.
 class SitemapScanner {
  public:
   // Scans `text` from position `from`. The text must outlive the scanner.
@@ -44,9 +47,10 @@ class SitemapScanner {
   qsizetype TagStart() const { return start_; }
 
  private:
-  bool ReadParam(qsizetype from, SitemapToken* token);
+  bool ReadParam(SitemapToken* token);
 
-  QStringView text_;
+  HtmlTokenizer tokenizer_;
+  HtmlToken tag_;
   qsizetype pos_;
   qsizetype start_ = 0;
 };

@@ -141,9 +141,9 @@ QByteArray ReadProfileFile(const QString& path) {
 
 Status WriteProfileFile(const QString& path, const QByteArray& fileText) {
   const QString folder = QFileInfo(path).absolutePath();
-  if (!QDir().mkpath(folder) || !WriteFileBytes(path, fileText))
-    return Fail(QStringLiteral("Unable to write to %1").arg(path));
-  return {};
+  if (!QDir().mkpath(folder))
+    return Fail(QStringLiteral("Unable to write to %1: the folder %2 cannot be made").arg(path, folder));
+  return WriteFileBytes(path, fileText, QStringLiteral("Unable to write to %1"));
 }
 
 QString ReadProfileString(const QString& path, const QString& section, const QString& key,

@@ -30,5 +30,5 @@ Status WriteProfileString(const QString& path, const QString& section, const QSt
 
 // The file's bytes, empty when it is missing or unreadable.
 QByteArray ReadProfileFile(const QString& path);
-// Writes a whole profile text; fails with "Unable to write to <path>".
+// Writes a whole profile text; fails with "Unable to write to <path>: <reason>".
 Status WriteProfileFile(const QString& path, const QByteArray& fileText);

@@ -52,3 +52,44 @@ QString WithoutAnchor(const QString& reference) {
   }
   return reference;
 }
+
+QString ResolvedPath(const QString& path) {
+  QString existing = QDir::cleanPath(QDir(path).absolutePath());
+  QString rest;
+  while (!QFileInfo::exists(existing)) {
+    const QFileInfo info(existing);
+    if (info.absolutePath() == existing) break;
+    rest = rest.isEmpty() ? info.fileName() : info.fileName() + u'/' + rest;
+    existing = info.absolutePath();
+  }
+  const QString real = QFileInfo(existing).canonicalFilePath();
+  if (real.isEmpty()) return QDir::cleanPath(path);
+  return rest.isEmpty() ? real : QDir::cleanPath(real + u'/' + rest);
+}
+
+bool UnderFolder(const QString& realPath, const QString& realFolder) {
+  return !realPath.isEmpty() && !realFolder.isEmpty() &&
+         realPath.startsWith(realFolder == u'/' ? realFolder : realFolder + u'/');
+}
+
+bool InsideFolder(const QString& path, const QString& folder) {
+  return UnderFolder(ResolvedPath(path), ResolvedPath(folder));
+}
+
+QString JoinRelativePath(const QString& fromFolder, const QString& path, bool* above) {
+  *above = false;
+  QStringList parts = fromFolder.isEmpty() ? QStringList() : fromFolder.split(u'/');
+  for (const QString& part : path.split(u'/')) {
+    if (part.isEmpty() || part == u'.') continue;
+    if (part == QLatin1String("..")) {
+      if (parts.isEmpty()) {
+        *above = true;
+        return {};
+      }
+      parts.removeLast();
+      continue;
+    }
+    parts.append(part);
+  }
+  return parts.join(u'/');
+}

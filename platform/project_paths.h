@@ -17,3 +17,17 @@ QString ResolveProjectPath(const QString& folder, const QString& reference);
 
 // A reference without its "#anchor" and "?query" parts ("a.htm#top" -> "a.htm").
 QString WithoutAnchor(const QString& reference);
+
+// The path with the links of its existing part followed, the rest as
+// written ("link/new.hhc" -> "/real/folder/new.hhc").
+QString ResolvedPath(const QString& path);
+// Whether `path` lies inside `folder` once the links of both are followed
+// (for a path that does not exist yet, those of its existing part).
+bool InsideFolder(const QString& path, const QString& folder);
+// Whether the resolved `realPath` lies below the resolved `realFolder`.
+bool UnderFolder(const QString& realPath, const QString& realFolder);
+
+// `path` ("/"-separated) taken from `fromFolder` ("" for the project folder):
+// empty parts and "." skipped, ".." going up a folder. Empty, with *above
+// set, when it climbs above the project folder.
+QString JoinRelativePath(const QString& fromFolder, const QString& path, bool* above);

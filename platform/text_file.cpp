@@ -2,9 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include "chm/replacing_file.h"
 #include "platform/codepage.h"
+
+#include <cerrno>
 
 QStringList SplitLines(const QString& text) {
   QStringList lines;
@@ -63,20 +65,28 @@ Result<QStringList> ReadLinesFile(const QString& path, int codePage) {
   return SplitLines(*text);
 }
 
-Status WriteFileBytes(const QString& path, const QByteArray& bytes) {
-  const QString createError = QStringLiteral("Cannot create file %1").arg(path);
+Status WriteFileBytes(const QString& path, const QByteArray& bytes, const QString& cannotCreate) {
   // The rename would replace a read-only file; the user meant it to stay.
   // A file without any write permission bit counts as read-only also for
   // a user (root) whom the system would let write it.
-  const QFileInfo info(path);
+  QFileInfo info(path);
+  // A link is written through, as the user set it up: the file it leads to
+  // is replaced, the link stays.
+  const QString target = !info.isSymLink() ? path
+                         : info.exists()   ? info.canonicalFilePath()
+                                           : info.symLinkTarget();
+  if (target != path) info = QFileInfo(target);
   const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-  if (info.exists() && (!info.isFile() || !info.isWritable() || !(info.permissions() & anyWrite)))
-    return Fail(createError);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return Fail(createError);
-  if (file.write(bytes) != bytes.size() || !file.commit())
-    return Fail(QStringLiteral("Unable to write to %1").arg(path));
-  return {};
+  if (info.exists() && info.isDir())
+    return Fail(cannotCreate.arg(path) + QStringLiteral(": ") + orvex::SystemReason(EISDIR));
+  if (info.exists() && !info.isFile())
+    return Fail(cannotCreate.arg(path) + QStringLiteral(": it is not a regular file"));
+  if (info.exists() && (!info.isWritable() || !(info.permissions() & anyWrite)))
+    return Fail(cannotCreate.arg(path) + QStringLiteral(": the file is read-only"));
+  auto file = orvex::ReplacingFile::Create(target, {cannotCreate, QStringLiteral("Unable to write to %1")});
+  if (!file) return Fail(file.Message());
+  if (Status written = (*file)->Write(bytes); !written) return written;
+  return (*file)->Commit();
 }
 
 Status WriteTextFile(const QString& path, const QString& text, int codePage) {

@@ -2,7 +2,8 @@
 // with every line followed by CR LF, as 8-bit text in a code page.
 //
 // Writing is atomic: the new content goes to a file beside the target that is
-// then renamed over it, so a failed save never leaves a truncated file.
+// then renamed over it, so a failed save never leaves a truncated or empty
+// file.
 #pragma once
 
 #include <QByteArray>
@@ -26,9 +27,15 @@ Result<QByteArray> ReadFileBytes(const QString& path);
 Result<QString> ReadTextFile(const QString& path, int codePage);
 Result<QStringList> ReadLinesFile(const QString& path, int codePage);
 
-// Replaces a file atomically. Fails with "Cannot create file <path>" when the
-// file cannot be made (read-only file, missing or read-only folder), "Unable
-// to write to <path>" when writing or the final rename fails.
-Status WriteFileBytes(const QString& path, const QByteArray& bytes);
+// Replaces a file atomically: the whole new content is written and flushed
+// beside it, every write checked, before it takes the file's name; on any
+// failure the old file stays as it was. A link is written through. Fails
+// with "Cannot create file <path>: <reason>" when the file cannot be made
+// (read-only file, missing or read-only folder), "Unable to write to
+// <path>: <reason>" when writing, the flush or the final rename fails; the
+// reason is the system's ("No space left on device").
+// `cannotCreate` ("%1" the file) begins the first kind of failure.
+Status WriteFileBytes(const QString& path, const QByteArray& bytes,
+                      const QString& cannotCreate = QStringLiteral("Cannot create file %1"));
 Status WriteTextFile(const QString& path, const QString& text, int codePage);
 Status WriteLinesFile(const QString& path, const QStringList& lines, int codePage);

@@ -154,7 +154,14 @@ ContextEntries PairContextEntries(const QList<ContextLine>& aliasLines, const QL
   static const QRegularExpression defineRe(QStringLiteral(R"re(^\s*#\s*define\s+(\S+)\s+(.*)$)re"));
   ContextEntries result;
 
-  QHash<QString, quint32> numbers;
+  // Names match without regard to letter case: authors mean one name by
+  // "IDH_Print" in the map and "IDH_print" in the alias lines.
+  struct Defined {
+    QString name;  // as the map spells it
+    quint32 number;
+    const ContextLine* line;
+  };
+  QHash<QString, Defined> numbers;  // folded name -> definition
   QList<std::pair<QString, const ContextLine*>> defined;
   for (const ContextLine& line : mapLines) {
     const auto m = defineRe.match(line.Text);
@@ -166,16 +173,16 @@ ContextEntries PairContextEntries(const QList<ContextLine>& aliasLines, const QL
                                  .arg(Shown(name, line), Place(line)));
       continue;
     }
-    if (numbers.contains(name)) {
+    if (numbers.contains(name.toCaseFolded())) {
       result.Warnings.append(QStringLiteral("Warning: %1 is defined twice%2; the first number is used")
                                  .arg(Shown(name, line), Place(line)));
       continue;
     }
-    numbers.insert(name, *number);
+    numbers.insert(name.toCaseFolded(), Defined{name, *number, &line});
     defined.append({name, &line});
   }
 
-  QSet<QString> aliased;
+  QSet<QString> aliased;  // folded names
   for (const ContextLine& raw : aliasLines) {
     const QString line = raw.Text.trimmed();
     if (line.isEmpty() || line.startsWith(u';') || line.startsWith(QLatin1String("//"))) continue;
@@ -189,22 +196,29 @@ ContextEntries PairContextEntries(const QList<ContextLine>& aliasLines, const QL
     const QString name = line.left(eq).trimmed();
     QString file = line.mid(eq + 1).trimmed();
     file.replace(u'\\', u'/');
-    if (!numbers.contains(name)) {
+    const QString key = name.toCaseFolded();
+    const auto definition = numbers.constFind(key);
+    if (definition == numbers.constEnd()) {
       result.Warnings.append(QStringLiteral("Warning: alias %1 has no context number and is left out%2")
                                  .arg(Shown(name, raw), Place(raw)));
-      aliased.insert(name);
+      aliased.insert(key);
       continue;
     }
-    if (aliased.contains(name)) {
+    if (aliased.contains(key)) {
       result.Warnings.append(QStringLiteral("Warning: alias %1 is given twice%2; the first one is used")
                                  .arg(Shown(name, raw), Place(raw)));
       continue;
     }
-    aliased.insert(name);
-    result.Entries.append(ContextEntry{name, file, numbers.value(name)});
+    aliased.insert(key);
+    if (definition->name != name)
+      result.Warnings.append(
+          QStringLiteral(
+              "Warning: alias %1 differs in letter case from the map's %2%3; the map's spelling is used")
+              .arg(Shown(name, raw), Shown(definition->name, *definition->line), Place(raw)));
+    result.Entries.append(ContextEntry{definition->name, file, definition->number});
   }
   for (const auto& [name, line] : defined) {
-    if (!aliased.contains(name))
+    if (!aliased.contains(name.toCaseFolded()))
       result.Warnings.append(
           QStringLiteral("Warning: context %1 has no alias and is left out").arg(Shown(name, *line)));
   }

@@ -59,9 +59,10 @@ struct ContextEntries {
   QStringList Warnings;         // what was left out, and why
 };
 
-// Pairs the alias lines with the map lines. Every alias that has a number is
-// kept, several for one file included; a name aliased twice keeps its first
-// file. Warnings name the alias; a line of an included file is named by its
+// Pairs the alias lines with the map lines. Names match without regard to
+// letter case (a warning names the spelling used: the map's). Every alias
+// that has a number is kept, several for one file included; a name aliased
+// twice keeps its first file. Warnings name the alias; a line of an included file is named by its
 // file and line number, never quoted.
 ContextEntries PairContextEntries(const QList<ContextLine>& aliasLines, const QList<ContextLine>& mapLines);
 // The same for lines of the project file itself.

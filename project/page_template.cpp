@@ -1,5 +1,6 @@
 #include "project/page_template.h"
 
+#include "platform/codepage.h"
 #include "platform/locale_info.h"
 #include "project/project_file.h"
 
@@ -12,6 +13,35 @@ int ProjectCodePage(const QStringList& projectLines) {
     if (answer >= 0) codePage = answer;
   }
   return codePage;
+}
+
+QString CodePageProblem(const QStringList& projectLines) {
+  const int codePage = ProjectCodePage(projectLines);
+  if (codePage > 0 && EffectiveCodePage(codePage) == codePage) return {};
+  std::optional<int> lcid;  // the line that decides: the last known one, else the last one
+  for (const QString& line : projectLines) {
+    const std::optional<int> found = LanguageLineLcid(line);
+    if (found && (LocaleAnsiCodePage(*found) >= 0 || codePage < 0)) lcid = found;
+  }
+  const auto hex = [](int value) { return QStringLiteral("0x%1").arg(value, 4, 16, QChar(u'0')); };
+  if (codePage > 0) return QStringLiteral("code page %1 cannot be read or written").arg(codePage);
+  if (codePage == 0)
+    return QStringLiteral("its language %1 (%2) has no ANSI code page")
+        .arg(hex(*lcid), LocaleLanguageName(*lcid));
+  if (lcid) return QStringLiteral("its language %1 is not known to the system").arg(hex(*lcid));
+  // A line the rule above does not read ("Language=0x409", as generators
+  // write it) matters only when its language would want another code page.
+  const std::optional<QString> language = ProjectLanguage(projectLines);
+  if (!language || language->trimmed().isEmpty()) return {};
+  bool isNumber = false;
+  const int named = language->trimmed().section(u' ', 0, 0).mid(2).toInt(&isNumber, 16);
+  if (language->trimmed().startsWith(QStringLiteral("0x"), Qt::CaseInsensitive) && isNumber &&
+      LocaleAnsiCodePage(named) == 1252)
+    return {};
+  return QStringLiteral(
+             "its line \"Language=%1\" is not read (the number must be followed by a blank "
+             "and the language's name)")
+      .arg(*language);
 }
 
 QString BuildTopicPage(const QString& title, const QString& projectFile, const QStringList& projectLines) {

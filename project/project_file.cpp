@@ -75,13 +75,24 @@ QString ListedKey(const QString& name) {
 
 }  // namespace
 
+bool DefaultTopicFollowsContents(const QStringList& lines, const std::optional<QString>& firstTopicFile) {
+  if (!firstTopicFile) return true;
+  const QString defaultTopic = QStringLiteral("Default topic=");
+  for (const QString& line : lines) {
+    if (!line.startsWith(defaultTopic)) continue;
+    const QString value = line.mid(defaultTopic.size());
+    if (!value.trimmed().isEmpty() && ListedKey(value) != ListedKey(*firstTopicFile)) return false;
+  }
+  return true;
+}
+
 QStringList UpdateProjectLines(const QStringList& lines, const std::optional<QString>& firstTopicFile,
-                               const QString& projectFile) {
+                               const QString& projectFile, bool setDefaultTopic) {
   QStringList out = lines;
   if (!firstTopicFile) return out;
   const QString defaultTopic = QStringLiteral("Default topic=");
   for (QString& line : out) {
-    if (line.startsWith(defaultTopic)) line = defaultTopic + *firstTopicFile;
+    if (setDefaultTopic && line.startsWith(defaultTopic)) line = defaultTopic + *firstTopicFile;
   }
   const QString page = WithoutAnchor(*firstTopicFile);
   if (page.trimmed().isEmpty()) return out;
@@ -111,10 +122,12 @@ std::optional<int> LanguageLineLcid(const QString& line) {
   if (!line.contains(QStringLiteral("Language"))) return std::nullopt;
   const qsizetype marker = line.indexOf(QStringLiteral("=0x"));
   if (marker < 0) return std::nullopt;
+  // The number ends at a blank or at the end of the line (generators write
+  // it bare: "Language=0x411").
   const QString rest = line.mid(marker + 3);
-  const qsizetype blank = rest.indexOf(u' ');
-  if (blank < 0) return std::nullopt;
-  const QString hex = rest.left(blank);
+  qsizetype end = 0;
+  while (end < rest.size() && !rest.at(end).isSpace()) ++end;
+  const QString hex = rest.left(end);
   if (hex.isEmpty() || hex.size() > 8) return std::nullopt;
   for (QChar c : hex)
     if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')))

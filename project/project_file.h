@@ -31,20 +31,26 @@ QStringList NewProjectLines(const QString& projectFile, const std::optional<NewP
 
 // The save-time update, given firstTopicFile (the FileName of the first
 // top-level Contents node; nullopt for an empty Contents tree):
-// - every line beginning with "Default topic=" becomes "Default topic=" +
-//   firstTopicFile;
+// - with setDefaultTopic, every line beginning with "Default topic=" becomes
+//   "Default topic=" + firstTopicFile;
 // - the first [FILES] section (header in any case) gets firstTopicFile
 //   without its "#anchor" as its first line when no line of it names that
 //   page yet ("\" or "/", any letter case). A new project's placeholder
 //   line (name prefix + "001.htm") that names no file in the project folder
 //   is replaced instead; no other line is touched, none removed.
 QStringList UpdateProjectLines(const QStringList& lines, const std::optional<QString>& firstTopicFile,
-                               const QString& projectFile);
+                               const QString& projectFile, bool setDefaultTopic = true);
+
+// Whether saves keep "Default topic=" on the first Contents topic: true
+// when, as the project was opened, it named that topic, named none, or the
+// Contents was empty (the program's own projects); false when it names
+// another page (a project made elsewhere, whose home page stays).
+bool DefaultTopicFollowsContents(const QStringList& lines, const std::optional<QString>& firstTopicFile);
 
 // The locale identifier a "Language" option line names: a line containing
 // "Language" and "=0x"; the text after the first "=0x", cut before its first
-// blank, read as a hexadecimal number. nullopt when the line gives none
-// (no blank after the number, no valid hexadecimal number).
+// blank (or at the end of the line), read as a hexadecimal number. nullopt
+// when the line gives none (no valid hexadecimal number).
 std::optional<int> LanguageLineLcid(const QString& line);
 
 // The value of the first "Language=" option (everything after "="), if any.

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "app/recent_files.h"
+#include "model/index_order.h"
 #include "model/sitemap_reader.h"
 #include "platform/codepage.h"
 #include "platform/project_paths.h"
@@ -36,10 +37,17 @@ Status RefuseLinksOutOfTheFolder(const QStringList& files, const QString& projec
   return {};
 }
 
-Status WriteSitemap(SitemapSource& source, const QString& text, int codePage) {
+Status WriteSitemap(SitemapSource& source, const QString& text, int codePage, const QString& projectFile,
+                    bool emptyTree) {
   if (!source.ReadOnlyReason.isEmpty()) return {};
   const QByteArray digest = SitemapDigest(text);
   if (digest == source.WrittenForm && QFileInfo(source.Path).isFile()) return {};
+  // Nothing is created outside the project folder ("Contents file=..\x.hhc"):
+  // an empty tree needs no file there, another stops the save.
+  if (!QFileInfo::exists(source.Path) && !InsideFolder(source.Path, QFileInfo(projectFile).absolutePath())) {
+    if (emptyTree) return {};
+    return Fail(QStringLiteral("Cannot create file %1: it is outside the project folder").arg(source.Path));
+  }
   if (Status written = WriteTextFile(source.Path, text, codePage); !written) return written;
   source.WrittenForm = digest;
   return {};
@@ -102,8 +110,9 @@ Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLine
           {sources.Contents.Path, sources.Index.Path, mapFile, aliasFile, path}, path);
       !inside)
     return inside;
-  if (Status written = WriteSitemap(sources.Contents,
-                                    ContentsFileText(project.Contents, sources.Contents.Header), codePage);
+  if (Status written =
+          WriteSitemap(sources.Contents, ContentsFileText(project.Contents, sources.Contents.Header),
+                       codePage, path, project.Contents.empty());
       !written)
     return written;
   // The Index tree is kept sorted; its file is written in the order opening gives it.
@@ -111,7 +120,8 @@ Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLine
   index.reserve(project.Index.size());
   for (const IndexNode& node : project.Index) index.push_back(CopyIndexNode(node));
   SortIndexNodes(index);
-  if (Status written = WriteSitemap(sources.Index, IndexFileText(index, sources.Index.Header), codePage);
+  if (Status written = WriteSitemap(sources.Index, IndexFileText(index, sources.Index.Header), codePage, path,
+                                    index.empty());
       !written)
     return written;
   if (WantsWriting(path, projectLines, mapFile, project.MapLines))
@@ -124,7 +134,8 @@ Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLine
   // The project file holds one value a line: the first topic is compared
   // with [FILES] as it will be written there.
   if (firstTopic) firstTopic = OneLineEach({*firstTopic}).front();
-  projectLines = OneLineEach(UpdateProjectLines(projectLines, firstTopic, path));
+  projectLines =
+      OneLineEach(UpdateProjectLines(projectLines, firstTopic, path, sources.DefaultTopicFollowsContents));
   if (Status written = WriteProjectFile(path, projectLines, codePage); !written) return written;
   recentList = AddToHistory(settingsFile, path);
   return {};

@@ -27,6 +27,9 @@ struct ProjectSources {
   // (their includes read in): page name as written, "\" turned into "/" and
   // case-folded -> number.
   QHash<QString, QString> ContextNumbers;
+  // Whether Save sets "Default topic=" to the first Contents topic (see
+  // DefaultTopicFollowsContents); decided when the project was opened.
+  bool DefaultTopicFollowsContents = true;
   QStringList Warnings;  // what opening could not read, each naming its file
 };
 

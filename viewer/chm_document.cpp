@@ -65,12 +65,17 @@ QString ChmDocument::FindEntry(const QString& path) const {
   return it == EntryByLowerPath.cend() ? QString() : Entries[*it].path;
 }
 
-std::optional<QByteArray> ChmDocument::Read(const QString& path, qint64 maxBytes) const {
+const orvex::ChmEntry* ChmDocument::EntryOf(const QString& path) const {
   QString key = path;
   if (!key.startsWith(u'/')) key.prepend(u'/');
   const auto it = EntryByLowerPath.constFind(key.toLower());
-  if (it == EntryByLowerPath.cend()) return std::nullopt;
-  const orvex::ChmEntry& entry = Entries[*it];
+  return it == EntryByLowerPath.cend() ? nullptr : &Entries[*it];
+}
+
+std::optional<QByteArray> ChmDocument::Read(const QString& path, qint64 maxBytes) const {
+  const orvex::ChmEntry* found = EntryOf(path);
+  if (!found) return std::nullopt;
+  const orvex::ChmEntry& entry = *found;
   if (static_cast<qint64>(entry.length) > maxBytes) return std::nullopt;
   QByteArray bytes;
   bytes.reserve(static_cast<qsizetype>(entry.length));

@@ -39,6 +39,8 @@ class ChmDocument {
   // The stored path ("/Sub/Page.htm") of an entry named without regard to
   // case; empty when there is none.
   QString FindEntry(const QString& path) const;
+  // The entry of a stored path (as FindEntry gives it); null when none.
+  const orvex::ChmEntry* EntryOf(const QString& path) const;
   // An entry's bytes; nullopt when it is missing or larger than maxBytes.
   std::optional<QByteArray> Read(const QString& path, qint64 maxBytes = 64 * 1024 * 1024) const;
   // The content type an entry is served with: text types carry their own

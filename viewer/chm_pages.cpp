@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
+#include "chm/fulltext_words.h"
 #include "platform/html_text.h"
+#include "platform/html_tokenizer.h"
 #include "platform/mime_types.h"
 
 namespace {
@@ -123,31 +125,12 @@ QUrl ChmLinkUrl(const QString& fromEntry, const QString& link) {
 }
 
 QString HtmlPlainText(const QString& html) {
-  static const QRegularExpression hidden(
-      QStringLiteral("<!--.*?-->|<(script|style|title)\\b[^>]*>.*?</\\1\\s*>"),
-      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-  static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
-  static const QRegularExpression blanks(QStringLiteral("\\s+"));
-  QString text = html;
-  text.replace(hidden, QStringLiteral(" "));
-  text.replace(tag, QStringLiteral(" "));
-  text = DecodeHtmlEntities(text);
+  QString text = ExtractPageText(html).body;
   text.replace(QChar(0xA0), u' ');
-  text.replace(blanks, QStringLiteral(" "));
-  return text.trimmed();
+  return text.simplified();
 }
 
-QString HtmlTitle(const QString& html) {
-  static const QRegularExpression title(
-      QStringLiteral("<title\\b[^>]*>(.*?)</title\\s*>"),
-      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-  static const QRegularExpression blanks(QStringLiteral("\\s+"));
-  const QRegularExpressionMatch m = title.match(html);
-  if (!m.hasMatch()) return {};
-  QString text = DecodeHtmlEntities(m.captured(1));
-  text.replace(blanks, QStringLiteral(" "));
-  return text.trimmed();
-}
+QString HtmlTitle(const QString& html) { return HtmlTitleText(html); }
 
 QList<int> SearchTopics(const QList<TopicText>& topics, const QString& query) {
   static const QRegularExpression separators(QStringLiteral("[^\\w]+"),

@@ -35,8 +35,10 @@ QByteArray ChmContentType(const QString& entryName, int codePage);
 // ("http:", "mailto:" ...) unchanged, or an invalid URL for nothing.
 QUrl ChmLinkUrl(const QString& fromEntry, const QString& link);
 
-// The text of an HTML page as the reader sees it: no tags, scripts, style
-// rules or comments; entities decoded; runs of white space made one blank.
+// The text of an HTML page as the reader sees it, the same text the compiled
+// file's full-text index is made of (see `ExtractPageText`): no tags,
+// scripts, style rules or comments; entities decoded; runs of white space
+// made one blank.
 QString HtmlPlainText(const QString& html);
 // The page's <title>, entities decoded and blanks trimmed; empty without one.
 QString HtmlTitle(const QString& html);

@@ -1,6 +1,7 @@
 #include "viewer/chm_scheme.h"
 
 #include <QBuffer>
+#include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
@@ -63,4 +64,23 @@ void ChmSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
   buffer->setData(*bytes);
   buffer->open(QIODevice::ReadOnly);
   job->reply(type, buffer);
+}
+
+bool IsOwnFileUrl(const QUrl& url) {
+  const QString scheme = url.scheme().toLower();
+  if (scheme == QLatin1String(kChmScheme)) return url.host().isEmpty();
+  if (scheme == u"data" || scheme == u"blob") return true;
+  return scheme == u"about" && url.path() == u"blank";
+}
+
+bool IsDesktopLink(const QUrl& url) {
+  const QString scheme = url.scheme().toLower();
+  return (scheme == u"http" || scheme == u"https" || scheme == u"mailto") && url.isValid();
+}
+
+void OwnFileOnlyInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info) {
+  // A mail link makes no request: it reaches the page's navigation check,
+  // which hands a clicked one to the desktop.
+  const QUrl& url = info.requestUrl();
+  if (!IsOwnFileUrl(url) && url.scheme().compare(u"mailto", Qt::CaseInsensitive) != 0) info.block(true);
 }

@@ -7,6 +7,7 @@
 #include <QPair>
 #include <QString>
 #include <QUrlQuery>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineUrlSchemeHandler>
 
 #include <functional>
@@ -47,3 +48,20 @@ class ChmSchemeHandler : public QWebEngineUrlSchemeHandler {
   std::shared_ptr<const ChmDocument> Document;
   QList<QPair<QString, QByteArray>> Log;
 };
+
+// Keeps a viewer's pages to their own compiled file: every request for
+// another scheme or host (a script, a picture, a fetch from
+// "http://127.0.0.1:PORT/", a "file:" path) is blocked before it is made.
+class OwnFileOnlyInterceptor : public QWebEngineUrlRequestInterceptor {
+  Q_OBJECT
+ public:
+  using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+  void interceptRequest(QWebEngineUrlRequestInfo& info) override;
+};
+
+// Whether a page may load the URL: one of the compiled file's own, or a
+// page's own inline content ("data:", "blob:", "about:blank").
+bool IsOwnFileUrl(const QUrl& url);
+// Whether a link leads to the desktop's browser or mail program when it is
+// clicked ("http:", "https:", "mailto:").
+bool IsDesktopLink(const QUrl& url);

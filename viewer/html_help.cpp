@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "editor/table_params.h"
+#include "features/help_objects.h"
 #include "viewer/chm_document.h"
 #include "viewer/chm_pages.h"
 #include "viewer/viewer_window.h"
@@ -34,13 +34,6 @@ HelpFileName SplitHelpFileName(QString name) {
   }
   parts.File = name.trimmed().isEmpty() ? QString() : QFileInfo(name.trimmed()).absoluteFilePath();
   return parts;
-}
-
-// A training card's value as the card dialog takes it: a 32-bit signed
-// number, decimal or "$" and hexadecimal digits; anything else is 0.
-int CardValue(const QString& text) {
-  int value = 0;
-  return IntegerErrorPosition(text.trimmed(), &value) == 0 ? value : 0;
 }
 
 }  // namespace
@@ -97,8 +90,10 @@ ViewerWindow* HtmlHelpViewer::ViewerFor(QWidget* owner, const QString& chmPath) 
 
 void HtmlHelpViewer::HandlePageCommand(const QString& name, const QUrlQuery& arguments) {
   if (name == u"tcard") {
-    emit TrainingCardMessage(CardValue(arguments.queryItemValue("wParam", QUrl::FullyDecoded)),
-                             CardValue(arguments.queryItemValue("lParam", QUrl::FullyDecoded)));
+    const TrainingCardValues message =
+        ReadTrainingCardMessage(arguments.queryItemValue("wParam", QUrl::FullyDecoded),
+                                arguments.queryItemValue("lParam", QUrl::FullyDecoded));
+    emit TrainingCardMessage(message.wParam, message.lParam);
   }
   emit PageCommand(name, arguments);
 }

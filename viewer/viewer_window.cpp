@@ -1,7 +1,9 @@
 #include "viewer/viewer_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -11,6 +13,7 @@
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
@@ -31,6 +34,7 @@
 #include "viewer/chm_document.h"
 #include "platform/profile.h"
 #include "viewer/chm_scheme.h"
+#include "viewer/topic_search.h"
 
 namespace {
 
@@ -73,6 +77,19 @@ bool ViewerPage::acceptNavigationRequest(const QUrl& url, NavigationType type, b
     if (target.isValid() && IsItsLink(target) == false) emit RedirectRequested(target);
     return false;
   }
+  // The pages stay inside their file: a clicked link to the web or to mail
+  // goes to the desktop's programs, anything else outside goes nowhere.
+  if (!IsOwnFileUrl(url)) {
+    // A script's navigation counts as a link too: only one right after the
+    // user's click or key goes to the desktop.
+    constexpr qint64 kUserInputMs = 1000;
+    const bool byUser = SinceUserInput.isValid() && SinceUserInput.elapsed() < kUserInputMs;
+    if (type == NavigationTypeLinkClicked && byUser && IsDesktopLink(url)) {
+      SinceUserInput.invalidate();
+      QDesktopServices::openUrl(url);
+    }
+    return false;
+  }
   return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
 }
 
@@ -92,6 +109,7 @@ ViewerWindow::ViewerWindow(std::shared_ptr<const ChmDocument> document,
   Profile = new QWebEngineProfile(this);
   Handler = new ChmSchemeHandler(Doc, this);
   Profile->installUrlSchemeHandler(kChmScheme, Handler);
+  Profile->setUrlRequestInterceptor(new OwnFileOnlyInterceptor(Profile));
   Page = new ViewerPage(Profile, this);
   for (const auto& [name, source] : pageScripts) Page->scripts().insert(PageScript(name, source));
 
@@ -143,13 +161,30 @@ ViewerWindow::ViewerWindow(std::shared_ptr<const ChmDocument> document,
   SearchResults = new QListWidget(searchTab);
   SearchResults->setObjectName("SearchResults");
   searchLayout->addWidget(SearchResults);
+  auto* progressRow = new QHBoxLayout;
+  SearchProgress = new QProgressBar(searchTab);
+  SearchProgress->setObjectName("SearchProgress");
+  SearchStop = new QPushButton("Stop", searchTab);
+  SearchStop->setObjectName("SearchStop");
+  progressRow->addWidget(SearchProgress);
+  progressRow->addWidget(SearchStop);
+  searchLayout->addLayout(progressRow);
+  SearchProgress->hide();
+  SearchStop->hide();
+  SearchStatus = new QLabel(searchTab);
+  SearchStatus->setObjectName("SearchStatus");
+  SearchStatus->setWordWrap(true);
+  searchLayout->addWidget(SearchStatus);
   SearchDisplay = new QPushButton("Display", searchTab);
   searchLayout->addWidget(SearchDisplay, 0, Qt::AlignRight);
+  BuildSearch();
   NavigationTabs->addTab(searchTab, "Search");
 
   TopicView = new QWebEngineView(split);
   TopicView->setObjectName("TopicView");
   TopicView->setPage(Page);
+  // The topic pane's input arrives at a widget the view makes for each page.
+  qApp->installEventFilter(this);
   split->addWidget(NavigationTabs);
   split->addWidget(TopicView);
   split->setStretchFactor(1, 1);
@@ -367,9 +402,24 @@ void ViewerWindow::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
 }
 
+bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The engine's widget that takes the topic's clicks and keys is the view's
+  // focus proxy. Compared by address only: the filter sees every object of
+  // the program, some of them half built or half gone.
+  const QEvent::Type type = event->type();
+  if ((type == QEvent::MouseButtonPress || type == QEvent::KeyPress) && Page &&
+      (watched == TopicView || watched == TopicView->focusProxy()))
+    Page->NoteUserInput();
+  return QMainWindow::eventFilter(watched, event);
+}
+
 void ViewerWindow::ShowUrl(const QUrl& url) {
   if (!url.isValid() || !Page) return;
-  Page->setUrl(url);
+  // A contents or index item that leads to the web opens in the browser.
+  if (IsDesktopLink(url))
+    QDesktopServices::openUrl(url);
+  else if (IsOwnFileUrl(url))
+    Page->setUrl(url);
 }
 
 void ViewerWindow::ShowDefaultTopic() { ShowUrl(Doc->DefaultTopicUrl()); }
@@ -458,21 +508,47 @@ void ViewerWindow::FindKeyword(const QString& text) {
   }
 }
 
-void ViewerWindow::RunSearch(const QString& query) {
-  if (!TopicsRead) {
-    Topics = Doc->TopicTexts();
-    TopicsRead = true;
-  }
-  SearchResults->clear();
-  for (int index : SearchTopics(Topics, query)) {
-    const TopicText& topic = Topics[index];
-    auto* item =
-        new QListWidgetItem(topic.Title.isEmpty() ? topic.EntryPath.mid(1) : topic.Title, SearchResults);
-    item->setData(kUrlRole, ChmEntryUrl(topic.EntryPath));
-    item->setToolTip(topic.EntryPath.mid(1));
-  }
-  if (SearchResults->count() > 0) SearchResults->setCurrentRow(0);
+void ViewerWindow::BuildSearch() {
+  Search = new TopicSearch(Doc->FilePath(), this);
+  const auto ended = [this](const QString& status) {
+    SearchProgress->hide();
+    SearchStop->hide();
+    SearchStatus->setText(status);
+    unsetCursor();
+  };
+  connect(SearchStop, &QPushButton::clicked, Search, &TopicSearch::Cancel);
+  connect(Search, &TopicSearch::Progress, this, [this](int done, int total) {
+    SearchProgress->setMaximum(total);
+    SearchProgress->setValue(done);
+  });
+  connect(Search, &TopicSearch::Cancelled, this, [ended] { ended("The search was stopped."); });
+  connect(Search, &TopicSearch::Failed, this, [ended](const QString& message) { ended(message); });
+  connect(Search, &TopicSearch::Finished, this,
+          [this, ended](const QList<TopicSearch::Hit>& hits, int leftOut) {
+            for (const TopicSearch::Hit& hit : hits) {
+              auto* item =
+                  new QListWidgetItem(hit.Title.isEmpty() ? hit.EntryPath.mid(1) : hit.Title, SearchResults);
+              item->setData(kUrlRole, ChmEntryUrl(hit.EntryPath));
+              item->setToolTip(hit.EntryPath.mid(1));
+            }
+            if (SearchResults->count() > 0) SearchResults->setCurrentRow(0);
+            QString status = QString("%1 topics found.").arg(hits.size());
+            if (leftOut > 0) status += QString(" %1 topics are too large to be searched.").arg(leftOut);
+            ended(status);
+          });
 }
+
+void ViewerWindow::RunSearch(const QString& query) {
+  SearchResults->clear();
+  SearchStatus->clear();
+  SearchProgress->setRange(0, 0);  // busy until the first pages are read
+  SearchProgress->show();
+  SearchStop->show();
+  setCursor(Qt::BusyCursor);
+  Search->Start(query);
+}
+
+bool ViewerWindow::SearchRunning() const { return Search && Search->IsRunning(); }
 
 void ViewerWindow::ShowSearchResult(int row) {
   if (QListWidgetItem* item = SearchResults->item(row)) ShowUrl(item->data(kUrlRole).toUrl());

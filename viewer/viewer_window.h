@@ -2,6 +2,7 @@
 // topic on the right, with back and forward.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
@@ -24,6 +25,8 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QLabel;
 class QPrinter;
+class QProgressBar;
+class TopicSearch;
 class QToolBar;
 class QWebEngineProfile;
 class QWebEngineView;
@@ -34,6 +37,9 @@ class ViewerPage : public QWebEnginePage {
   Q_OBJECT
  public:
   ViewerPage(QWebEngineProfile* profile, QObject* parent);
+  // The user pressed a mouse button or a key in the topic pane: a link to
+  // the web or to mail followed now was clicked, not set off by a script.
+  void NoteUserInput() { SinceUserInput.start(); }
 
  signals:
   void CommandRequested(const QString& name, const QUrlQuery& arguments);
@@ -44,6 +50,9 @@ class ViewerPage : public QWebEnginePage {
   bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
   // Links meant for a new window open in the topic pane.
   QWebEnginePage* createWindow(WebWindowType type) override;
+
+ private:
+  QElapsedTimer SinceUserInput;
 };
 
 class ViewerWindow : public QMainWindow {
@@ -59,7 +68,8 @@ class ViewerWindow : public QMainWindow {
   const ChmDocument& Document() const { return *Doc; }
   QString FilePath() const;
 
-  // Shows a URL of the scheme (or an outside one) in the topic pane.
+  // Shows a URL of the scheme in the topic pane; a web or mail link opens
+  // in the desktop's browser or mail program, any other URL is refused.
   void ShowUrl(const QUrl& url);
   void ShowDefaultTopic();
   // The entry shown in the topic pane ("/Page.htm"); empty while none.
@@ -70,7 +80,10 @@ class ViewerWindow : public QMainWindow {
   void AddPageScript(const QString& name, const QString& source);
 
   // Lists the topics that contain every word of the query on the Search tab.
+  // The search runs on a thread of its own: the list fills when it ends;
+  // SearchProgress shows how far it is and SearchStop ends it.
   void RunSearch(const QString& query);
+  bool SearchRunning() const;
   // Selects the first index keyword that starts with the text.
   void FindKeyword(const QString& text);
   // Shows the topic of the selected contents, index or search item.
@@ -103,6 +116,9 @@ class ViewerWindow : public QMainWindow {
   QPushButton* SearchButton = nullptr;
   QListWidget* SearchResults = nullptr;
   QPushButton* SearchDisplay = nullptr;
+  QProgressBar* SearchProgress = nullptr;
+  QPushButton* SearchStop = nullptr;
+  QLabel* SearchStatus = nullptr;
   QWebEngineView* TopicView = nullptr;
   QAction* BackAction = nullptr;
   QAction* ForwardAction = nullptr;
@@ -129,6 +145,7 @@ class ViewerWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildMenus();
@@ -136,6 +153,7 @@ class ViewerWindow : public QMainWindow {
   void Zoom(double factor);
   void BuildContents();
   void BuildIndex();
+  void BuildSearch();
   void UpdateNavigation();
   void SyncContents(const QUrl& url);
 
@@ -143,8 +161,7 @@ class ViewerWindow : public QMainWindow {
   QWebEngineProfile* Profile = nullptr;
   ChmSchemeHandler* Handler = nullptr;
   ViewerPage* Page = nullptr;
-  QList<TopicText> Topics;
-  bool TopicsRead = false;
+  TopicSearch* Search = nullptr;
   QHash<QString, QTreeWidgetItem*> ContentsByEntry;
   QString SettingsFile;
   std::unique_ptr<QPrinter> Printer;

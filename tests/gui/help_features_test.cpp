@@ -116,6 +116,18 @@ TEST_F(PopupTexts, AMissingScriptFileStopsWithTheFileError) {
   EXPECT_FALSE(QFileInfo::exists(Path("ProjP.js")));
 }
 
+TEST_F(PopupTexts, APageTheEditorCannotGiveBackIsReportedWithTheScriptFile) {
+  OpenPage("<P id=p>word</P>");
+  Select("#p", 0, 4);
+  Js("__orvex.serializeBody = () => ''; true");  // the page stops answering
+  auto box = AnswerNextMessageBox(QMessageBox::Ok);
+  InsertPopup("x");
+  ProcessEventsUntil([&] { return box->shown; }, 5000);
+  ASSERT_TRUE(box->shown);
+  EXPECT_TRUE(box->text.contains(QDir::toNativeSeparators(Path("ProjP.js")))) << box->text.toStdString();
+  EXPECT_TRUE(box->text.contains("P1")) << box->text.toStdString();
+}
+
 TEST_F(PopupTexts, PopupTextsEditsTheFileInTheTextDialog) {
   PutFile(Path("ProjP.js"), "popfont=\"Courier,10\"\r\nP1=\"old\"\r\n");
   QString caption, shown;
@@ -127,7 +139,7 @@ TEST_F(PopupTexts, PopupTextsEditsTheFileInTheTextDialog) {
     d->okButton->click();
   });
   form->popupTextsAction->trigger();
-  EXPECT_EQ(caption, " Pup-up texts");
+  EXPECT_EQ(caption, "Pop-up texts");
   EXPECT_EQ(shown, "popfont=\"Courier,10\"\nP1=\"old\"");
   EXPECT_EQ(form->Dialogs().textEditDialog->property("HelpContext").toInt(), 10010);
   EXPECT_EQ(FileBytes(Path("ProjP.js")), "popfont=\"Arial,12\"\r\nP1=\"new\"\r\n");
@@ -225,6 +237,19 @@ TEST_F(SplashScreens, APictureThatIsGoneInsertsNothing) {
   EXPECT_TRUE(stayedOpen);
   EXPECT_FALSE(Html().contains("value=\"7000\"", Qt::CaseInsensitive));
   EXPECT_EQ(form->Dialogs().splashDialog->secondsBox->text(), "7");  // kept for the next use
+}
+
+TEST_F(SplashScreens, APictureThatCannotBeCopiedIsReportedAndInsertsNothing) {
+  ASSERT_TRUE(QDir(dir.path()).mkdir("logo.bmp"));  // a folder stands where the copy would go
+  OpenPage("<P id=p>text</P>");
+  Select("#p", 4, 4);
+  auto box = AnswerNextMessageBox(QMessageBox::Ok);
+  InsertSplash(picture, "3");
+  ProcessEventsUntil([&] { return box->shown; }, 5000);
+  ASSERT_TRUE(box->shown);
+  EXPECT_TRUE(box->text.contains(QDir::toNativeSeparators(picture))) << box->text.toStdString();
+  EXPECT_TRUE(box->text.contains("is a folder")) << box->text.toStdString();
+  EXPECT_FALSE(Html().contains("Splash", Qt::CaseInsensitive)) << Html().toStdString();
 }
 
 // ---- training cards ------------------------------------------------------------
@@ -346,7 +371,7 @@ TEST_F(StyleSheetEditing, RefreshShowsTheNewStylesAndKeepsCardObjectsInTheFile) 
   ASSERT_TRUE(Html().contains("<INPUT type=button", Qt::CaseInsensitive));
   QString caption;
   EditStyleSheet("P { color: rgb(1, 2, 3); }", &caption);
-  EXPECT_EQ(caption, " Style sheet");
+  EXPECT_EQ(caption, "Style sheet");
   EXPECT_EQ(form->Dialogs().textEditDialog->property("HelpContext").toInt(), 10015);
   EXPECT_EQ(FileBytes(Path("Proj.css")), "P { color: rgb(1, 2, 3); }\r\n");
   EXPECT_EQ(TextColour(), "rgb(1, 2, 3)");

@@ -180,6 +180,26 @@ TEST_F(PictureCommands, APictureFromAnotherFolderIsCopiedAndReferencedByItsBareN
   EXPECT_EQ(html.count("<IMG"), 1);
 }
 
+TEST_F(PictureCommands, APictureThatCannotBeCopiedIsReportedAndTakenOut) {
+  QTemporaryDir other;
+  ASSERT_TRUE(other.isValid());
+  PictureFiles::WritePng(other.filePath("logo.png"), Qt::red);
+  ASSERT_TRUE(QDir(dir.path()).mkdir("logo.png"));  // a folder stands where the copy would go
+  OpenPage("<P id=p>Picture: </P>");
+  Select("#p", 9, 9);
+  AnswerNextFileDialog(other.filePath("logo.png"));
+  auto box = AnswerNextMessageBox(QMessageBox::Ok);
+  form->insertPictureAction->trigger();
+  ProcessEventsUntil([&] { return box->shown; }, 5000);
+  ASSERT_TRUE(box->shown);
+  EXPECT_TRUE(box->text.contains(QDir::toNativeSeparators(other.filePath("logo.png"))))
+      << box->text.toStdString();
+  WaitEditorIdle(form->editor);
+  const QString html = Html();
+  EXPECT_FALSE(html.contains(other.path())) << html.toStdString();
+  EXPECT_FALSE(html.contains("<IMG", Qt::CaseInsensitive)) << html.toStdString();
+}
+
 TEST_F(PictureCommands, APictureInTheProjectFolderIsNotCopiedButNamedRelatively) {
   PictureFiles::WritePng(Path("inside.png"), Qt::green);
   const QStringList before = QDir(dir.path()).entryList(QDir::Files);

@@ -81,11 +81,12 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder) {
             (QStringList{"New", "Open", "Reopen", "Save", "-", "Compile", "View compiled help file",
                          "View compiler messages", "Decompile CHM file", "-", "Exit"}));
   EXPECT_EQ(Captions(form->editMenu),
-            (QStringList{"Undo", "Redo", "Find text", "Find again", "Replace...", "-", "Edit", "-"} +
-             QStringList{"Set Font", "Set color", "Table ...", "Toggle ", "-", "Options", "-", "Copy", "Cut",
+            (QStringList{"Undo", "Redo", "Find text", "Find again", "Replace...", "Find in all topics...",
+                         "-", "Edit", "-"} +
+             QStringList{"Set Font", "Set color", "Table ...", "Toggle", "-", "Options", "-", "Copy", "Cut",
                          "Paste", "Paste as plain text", "Select all"}));
   EXPECT_EQ(Captions(form->insertMenu),
-            (QStringList{"Table", "Picture", "Link ...", "Pop-up", "Splash", "Training cad"}));
+            (QStringList{"Table", "Picture", "Link ...", "Pop-up", "Splash", "Training card"}));
   EXPECT_EQ(Captions(form->fontMenu), (QStringList{"Properties", "-", "Bold", "Italic", "Underline"}));
   EXPECT_EQ(Captions(form->colorMenu),
             (QStringList{"for selection background", "for font", "for whole page"}));

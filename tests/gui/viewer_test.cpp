@@ -283,12 +283,15 @@ TEST_F(ViewerTest, FullTextSearchListsTopicsWithEveryWord) {
   ASSERT_NE(viewer, nullptr);
   viewer->SearchEdit->setText("only CONTENTS");
   viewer->SearchButton->click();
+  ASSERT_TRUE(WaitUntil([&] { return !viewer->SearchRunning(); }));
   ASSERT_EQ(viewer->SearchResults->count(), 1);
   EXPECT_EQ(viewer->SearchResults->item(0)->toolTip(), "My_Guide03.htm");
   viewer->SearchDisplay->click();
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
   viewer->RunSearch("only nowhere");
+  ASSERT_TRUE(WaitUntil([&] { return !viewer->SearchRunning(); }));
   EXPECT_EQ(viewer->SearchResults->count(), 0);
+  EXPECT_EQ(viewer->SearchStatus->text(), "0 topics found.");
 }
 
 TEST_F(ViewerTest, CloseAllClosesTheViewers) {

@@ -6,6 +6,7 @@
 
 #include "viewer/chm_document.h"
 #include "chm/decompile_command.h"
+#include "viewer/topic_search.h"
 #include "hhc_fixture.h"
 
 using namespace orvex_test;
@@ -56,6 +57,27 @@ TEST_F(ChmDocumentTest, StyleSheetsAndPagesGetTheirContentTypes) {
   // A page that names its charset keeps it.
   EXPECT_EQ(doc.ContentTypeOf("/x.htm", "<meta charset=\"utf-8\">"), "text/html");
   EXPECT_EQ(doc.ContentTypeOf("/pic.png", "x"), "image/png");
+}
+
+TEST_F(ChmDocumentTest, SearchTextsAreBoundedAndFindWhatTheSimpleSearchFinds) {
+  const QList<TopicText> topics = doc.TopicTexts();
+  const std::optional<TopicTexts> all = TopicTexts::Read(doc, 1 << 20);
+  ASSERT_TRUE(all.has_value());
+  EXPECT_EQ(all->LeftOut(), 0);
+  for (const QString& query :
+       {QStringLiteral("ONE"), QStringLiteral("only contents"), QStringLiteral("two")}) {
+    QStringList expected, found;
+    for (int i : SearchTopics(topics, query)) expected << topics[i].EntryPath;
+    for (int i : all->Search(query)) found << all->EntryPaths()[i];
+    EXPECT_EQ(found, expected) << query.toStdString();
+  }
+  // Room for no text: every page is left out, its title still searched.
+  const std::optional<TopicTexts> none = TopicTexts::Read(doc, 0);
+  ASSERT_TRUE(none.has_value());
+  EXPECT_EQ(none->LeftOut(), 3);
+  EXPECT_TRUE(none->Search("contents").isEmpty());
+  // Stopped after the first page.
+  EXPECT_FALSE(TopicTexts::Read(doc, 1 << 20, [](int done, int) { return done < 1; }).has_value());
 }
 
 TEST_F(ChmDocumentTest, ContentsIndexAndTopicTexts) {

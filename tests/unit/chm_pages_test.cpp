@@ -5,6 +5,8 @@
 #include "viewer/chm_document.h"
 #include "viewer/chm_pages.h"
 
+#include "chm/fulltext_words.h"
+
 TEST(ChmPages, EntryUrlsAndPathsGoBothWays) {
   const QUrl url = ChmEntryUrl("/sub/My Page.htm", "part 2");
   EXPECT_EQ(url.scheme(), "orvex-chm");
@@ -74,6 +76,22 @@ TEST(ChmPages, PlainTextLeavesOutMarkupScriptsAndStyles) {
   EXPECT_EQ(HtmlPlainText(html), "Fish & Chips bold");
   EXPECT_EQ(HtmlTitle(html), "T & U");
   EXPECT_TRUE(HtmlTitle("<p>no title</p>").isEmpty());
+}
+
+// The viewer's search and the compiled file's full-text index read a page
+// alike, however its tags are quoted.
+TEST(ChmPages, SearchSeesTheWordsOfTheFullTextIndex) {
+  const QString page =
+      "<html><head><title>T</title></head><body>"
+      "<p title='1 > 0'>Alpha</p>"                // '>' in a quoted value
+      "<p title=x 'y>z'>Beta</p>"                 // a quote not after '=' opens no value
+      "<b>Gam</b>ma"                              // inline tags join a word
+      "<script>var s = \"</p>Hidden\";</script>"  // a script runs to its own end tag
+      "<!-- <p>Note</p> --><textarea>Typed</textarea>"
+      " a < b</body></html>";
+  const QStringList searched = FullTextWords(HtmlPlainText(page));
+  EXPECT_EQ(searched, FullTextWords(ExtractPageText(page).body));
+  EXPECT_EQ(searched, QStringList({"alpha", "z", "beta", "gamma", "a", "b"}));
 }
 
 TEST(ChmPages, SearchFindsTopicsWithEveryWordMostHitsFirst) {

@@ -319,7 +319,10 @@ TEST_F(CraftedChm, SystemValuesCannotInjectProjectLines) {
   for (const QString& line : lines) {
     if (line.startsWith("Title=")) continue;
     EXPECT_FALSE(line.contains("/etc/passwd")) << line.toStdString();
-    EXPECT_FALSE(line.startsWith("Contents file=")) << line.toStdString();
+    // The contents file named is the one the compiled file holds, not the damaged record's.
+    if (line.startsWith("Contents file=")) {
+      EXPECT_EQ(line, "Contents file=My Guide.hhc");
+    }
     EXPECT_FALSE(line.contains("..")) << line.toStdString();
   }
   EXPECT_TRUE(lines.contains("Error log file=My Guide.log"));
@@ -338,7 +341,7 @@ TEST(ChmValidation, NamesAndValuesFromTheFileAreMadeSafe) {
   info.contentsFile = "/abs/x.hhc";
   info.indexFile = "../x.hhk";
   info.defaultTopic = "sub/../../x.htm";
-  const QStringList lines = DecompiledProjectLines(info, "a\nb.chm", {"page.htm"});
+  const QStringList lines = DecompiledProjectLines({info, {}, "a\nb.chm", {"page.htm"}, {}, {}});
   EXPECT_TRUE(lines.contains("Title=A B"));
   EXPECT_TRUE(lines.contains("Compiled file=a b.chm"));
   EXPECT_TRUE(lines.contains("Contents file=abs/x.hhc"));

@@ -130,7 +130,8 @@ TEST(DecompileProject, ProjectLinesTakeTheirValuesFromTheCompiledFile) {
   info.defaultTopic = "/start.htm";
   info.contentsFile = "Hilfe.hhc";
   info.lcid = 0x407;
-  const QStringList lines = DecompiledProjectLines(info, "Hilfe.chm", {"Hilfe.hhc", "a.htm", "start.htm"});
+  const QStringList lines =
+      DecompiledProjectLines({info, {}, "Hilfe.chm", {"Hilfe.hhc", "a.htm", "start.htm"}, {}, {}});
   EXPECT_EQ(lines,
             (QStringList{"[OPTIONS]", "Compatibility=1.1 or later", "Compiled file=Hilfe.chm",
                          "Contents file=Hilfe.hhc", "Display compile progress=No", "Full-text search=Yes",

@@ -121,7 +121,7 @@ class AdoptPictureTest : public ::testing::Test {
 TEST_F(AdoptPictureTest, APictureFromElsewhereIsCopiedAndNamedBareReplacingAnOldOne) {
   PutFile(other.filePath("logo.png"), "new picture");
   PutFile(project.filePath("logo.png"), "old picture");
-  EXPECT_EQ(AdoptPicture(other.filePath("logo.png"), Folder()), QStringLiteral("logo.png"));
+  EXPECT_EQ(*AdoptPicture(other.filePath("logo.png"), Folder()), QStringLiteral("logo.png"));
   EXPECT_EQ(BytesOf(project.filePath("logo.png")), QByteArray("new picture"));
   // The original stays where it was.
   EXPECT_EQ(BytesOf(other.filePath("logo.png")), QByteArray("new picture"));
@@ -129,30 +129,39 @@ TEST_F(AdoptPictureTest, APictureFromElsewhereIsCopiedAndNamedBareReplacingAnOld
 
 TEST_F(AdoptPictureTest, EntitiesInTheValueAreReadAndTheNameEscaped) {
   PutFile(other.filePath("a&b.gif"), "gif");
-  EXPECT_EQ(AdoptPicture(other.filePath("a&amp;b.gif"), Folder()), QStringLiteral("a&amp;b.gif"));
+  EXPECT_EQ(*AdoptPicture(other.filePath("a&amp;b.gif"), Folder()), QStringLiteral("a&amp;b.gif"));
   EXPECT_TRUE(QFileInfo(project.filePath("a&b.gif")).isFile());
 }
 
 TEST_F(AdoptPictureTest, APictureInTheProjectGetsARelativeNameWithoutCopying) {
   PutFile(project.filePath("in.png"), "x");
-  EXPECT_EQ(AdoptPicture(project.filePath("in.png"), Folder()), QStringLiteral("in.png"));
-  EXPECT_EQ(AdoptPicture("file://" + project.filePath("in.png"), Folder()), QStringLiteral("in.png"));
+  EXPECT_EQ(*AdoptPicture(project.filePath("in.png"), Folder()), QStringLiteral("in.png"));
+  EXPECT_EQ(*AdoptPicture("file://" + project.filePath("in.png"), Folder()), QStringLiteral("in.png"));
   // Already relative: left alone.
-  EXPECT_EQ(AdoptPicture("in.png", Folder()), QString());
+  EXPECT_EQ(*AdoptPicture("in.png", Folder()), QString());
   EXPECT_EQ(QDir(project.path()).entryList(QDir::Files), QStringList{"in.png"});
 }
 
 TEST_F(AdoptPictureTest, MissingFilesAndUrlsAreLeftAlone) {
-  EXPECT_EQ(AdoptPicture(other.filePath("none.png"), Folder()), QString());
-  EXPECT_EQ(AdoptPicture("http://example.com/x.png", Folder()), QString());
-  EXPECT_EQ(AdoptPicture(other.filePath("x.png"), QString()), QString());
+  EXPECT_EQ(*AdoptPicture(other.filePath("none.png"), Folder()), QString());
+  EXPECT_EQ(*AdoptPicture("http://example.com/x.png", Folder()), QString());
+  EXPECT_EQ(*AdoptPicture(other.filePath("x.png"), QString()), QString());
+}
+
+TEST_F(AdoptPictureTest, ACopyThatFailsNamesThePictureAndWhy) {
+  PutFile(other.filePath("pic.png"), "picture");
+  ASSERT_TRUE(QDir(project.path()).mkdir("pic.png"));
+  const Result<QString> adopted = AdoptPicture(other.filePath("pic.png"), Folder());
+  ASSERT_FALSE(adopted);
+  EXPECT_TRUE(adopted.Message().contains(other.filePath("pic.png"))) << adopted.Message().toStdString();
+  EXPECT_TRUE(adopted.Message().contains("is a folder")) << adopted.Message().toStdString();
 }
 
 TEST_F(AdoptPictureTest, ALinkInTheProjectIsReplacedNotWrittenThrough) {
   PutFile(other.filePath("pic.png"), "picture");
   PutFile(other.filePath("victim.txt"), "keep me");
   ASSERT_TRUE(QFile::link(other.filePath("victim.txt"), project.filePath("pic.png")));
-  EXPECT_EQ(AdoptPicture(other.filePath("pic.png"), Folder()), QStringLiteral("pic.png"));
+  EXPECT_EQ(*AdoptPicture(other.filePath("pic.png"), Folder()), QStringLiteral("pic.png"));
   EXPECT_EQ(BytesOf(other.filePath("victim.txt")), QByteArray("keep me"));
   EXPECT_FALSE(QFileInfo(project.filePath("pic.png")).isSymLink());
   EXPECT_EQ(BytesOf(project.filePath("pic.png")), QByteArray("picture"));

@@ -155,4 +155,32 @@ TEST_F(HelpProjectTest, TheLanguageLineGivesTheCodePage) {
   EXPECT_EQ(project.CodePage(), -1);  // no language line: the files' default
 }
 
+TEST_F(HelpProjectTest, ALanguageWithoutAKnownCodePageIsReportedOnOpening) {
+  const struct {
+    const char* line;
+    const char* reason;
+  } cases[] = {
+      {"Language=0x0439 Hindi (India)", "0x0439"},  // Unicode-only: no ANSI code page
+      {"Language=0x9999 Nowhere", "0x9999"},
+      {"Language=0x419", nullptr},  // a bare number counts: Windows-1251
+      {"Language=0x409", nullptr},  // not read, but its code page is the default one
+      {"Language=0x0419 Russian (Russia)", nullptr},
+      {"Title=no language at all", nullptr},
+  };
+  const QString path = Path("Lang.hhp");
+  for (const auto& c : cases) {
+    PutText(path, QStringLiteral("[OPTIONS]\r\n%1\r\n").arg(c.line), 1252);
+    const Result<ProjectTrees> trees = project.Open(path);
+    ASSERT_TRUE(trees.Ok()) << trees.Message().toStdString();
+    const QStringList warnings = project.Sources().Warnings.filter("Windows-1252");
+    if (!c.reason) {
+      EXPECT_TRUE(warnings.isEmpty()) << c.line;
+      continue;
+    }
+    ASSERT_EQ(warnings.size(), 1) << c.line;
+    EXPECT_TRUE(warnings[0].startsWith(QDir::toNativeSeparators(path) + ": ")) << warnings[0].toStdString();
+    EXPECT_TRUE(warnings[0].contains(c.reason)) << warnings[0].toStdString();
+  }
+}
+
 }  // namespace

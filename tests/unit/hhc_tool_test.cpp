@@ -104,7 +104,8 @@ TEST_F(HhcTool, AFullDiskFailsAndKeepsTheOlderCompiledFile) {
               {"-c", "trap '' XFSZ; ulimit -f 64; exec \"$0\" \"$1\"", tool("hhc"), project.projectPath()},
               QProcessEnvironment::systemEnvironment(), &output);
   EXPECT_EQ(code, 1) << output.toStdString();
-  EXPECT_TRUE(output.contains("Error: cannot write " + project.chmPath().toUtf8())) << output.toStdString();
+  EXPECT_TRUE(output.contains("Error: Cannot write " + project.chmPath().toUtf8() + ": File too large"))
+      << output.toStdString();
   EXPECT_TRUE(output.contains("Compiled file not written")) << output.toStdString();
   EXPECT_EQ(readBytes(project.chmPath()), QByteArray("older compiled file"));
   EXPECT_TRUE(QDir(project.folder).entryList({"*.orvex-part"}, QDir::Files | QDir::Hidden).isEmpty());

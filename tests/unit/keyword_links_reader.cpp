@@ -10,19 +10,6 @@ constexpr qsizetype kHeaderSize = 0x4C;
 constexpr qsizetype kBlockSize = 2048;
 constexpr quint32 kNone = 0xFFFFFFFFu;
 
-// A NUL-terminated UTF-16 string at `at`, which it moves past the NUL; false
-// when it runs past end.
-bool ReadUtf16z(const QByteArray& data, qsizetype& at, qsizetype end, QString& text) {
-  text.clear();
-  while (at + 2 <= end) {
-    const quint16 c = ReadLe16(data, at);
-    at += 2;
-    if (c == 0) return true;
-    text.append(QChar(c));
-  }
-  return false;
-}
-
 }  // namespace
 
 Result<KeywordLinksContents> ReadKeywordLinks(const QByteArray& btree, const QByteArray& map,

@@ -46,6 +46,10 @@ TEST(EditorPageSplit, MissingBodyEndOrBodyTag) {
   EXPECT_TRUE(parts.Whole);
   EXPECT_EQ(ServedPage(parts), QStringLiteral("<HTML><HEAD><TITLE>t</TITLE><P>x</P>"));
 
+  // A title never closed does not take the body with it.
+  parts = SplitPage(QStringLiteral("<HTML><HEAD><TITLE>t</HEAD><BODY><P>x</P></BODY></HTML>"));
+  EXPECT_EQ(parts.BodyContent, QStringLiteral("<P>x</P>"));
+
   // Unterminated tags and comments end the search instead of looping.
   parts = SplitPage(QStringLiteral("<!-- never closed <BODY>"));
   EXPECT_TRUE(parts.BodyTag.isEmpty());

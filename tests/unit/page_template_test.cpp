@@ -13,7 +13,7 @@ TEST(PageTemplate, ProjectCodePageCases) {
   const Case cases[] = {
       {"no Language line", {"[OPTIONS]", "Title=x"}, -1},
       {"US English", {"Language=0x0409 English (United States)"}, 1252},
-      {"no blank after the number", {"Language=0x409"}, -1},
+      {"a bare number", {"Language=0x411"}, 932},
       {"not hexadecimal", {"Language=0xZZ English"}, -1},
       {"Russian", {"Language=0x0419 Russian (Russia)"}, 1251},
       {"Japanese", {"Language=0x411 Japanese"}, 932},
@@ -51,7 +51,7 @@ TEST(PageTemplate, PageWithCharacterSet) {
 
 TEST(PageTemplate, PageWithoutLanguageAndWithMarkupInTitle) {
   const QStringList lines = SplitLines(
-      BuildTopicPage(QStringLiteral("A<B & C"), QStringLiteral("C:\\My Help\\Proj.hhp"), {"Language=0x409"}));
+      BuildTopicPage(QStringLiteral("A<B & C"), QStringLiteral("C:\\My Help\\Proj.hhp"), {"Title=x"}));
   ASSERT_EQ(lines.size(), 14);
   EXPECT_EQ(lines[4], QStringLiteral("<LINK REL=\"stylesheet\" TYPE=\"text/css\" HREF=\"Proj.css\">"));
   EXPECT_EQ(lines[5], QStringLiteral("<TITLE>A<B & C</TITLE>"));

@@ -75,7 +75,7 @@ TEST(CleanPastedHtml, ScriptsEventHandlersAndScriptLinksGo) {
       {"text<script>alert(1)", "text"},
       // Where a browser reads markup that looks like text, or text that
       // looks like markup, the markup is cleaned all the same.
-      {"<!--><script>alert(1)</script>-->after", "after"},
+      {"<!--><script>alert(1)</script>-->after", "-->after"},
       {"<noscript><p title=\"</noscript><img src=x onerror=alert(1)>\"></noscript>kept",
        "<img src=\"x\">\">kept"},
       {"<textarea><a title=\"</textarea><img src=x onerror=alert(1)>\"></textarea>", "<img src=\"x\">\">"},

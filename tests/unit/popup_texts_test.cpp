@@ -1,6 +1,7 @@
 // The pop-up script file's names and lines, and the page head the links need.
 #include <gtest/gtest.h>
 
+#include "app/tcard_message.h"
 #include "features/help_objects.h"
 #include "features/popup_texts.h"
 
@@ -142,4 +143,20 @@ TEST(TrainingCardTexts, WParamIsASigned32BitNumberOrHex) {
   EXPECT_FALSE(IsWParamNumber("7a"));
   EXPECT_FALSE(IsWParamNumber("0x1F"));
   EXPECT_FALSE(IsWParamNumber("9999999999"));
+}
+
+// The viewer's signal and the program's notice read a card's values by one rule.
+TEST(TrainingCardTexts, MessageValuesReadAsTheDialogReadsNumbers) {
+  const TrainingCardValues hex = ReadTrainingCardMessage("$10", " $1F ");
+  EXPECT_EQ(hex.wParam, 16);
+  EXPECT_EQ(hex.lParam, 31);
+  EXPECT_EQ(hex.lParamText, "31");
+  const TrainingCardValues text = ReadTrainingCardMessage("x", " see page 2 ");
+  EXPECT_EQ(text.wParam, 0);
+  EXPECT_EQ(text.lParam, 0);
+  EXPECT_EQ(text.lParamText, "see page 2");
+  EXPECT_EQ(ReadTrainingCardMessage("-7", "").lParamText, "0");
+  EXPECT_EQ(ReadTrainingCardMessage("1", "99999999999").lParamText, "99999999999");  // past 32 bits: a text
+  EXPECT_EQ(TCardMessageText(ReadTrainingCardMessage("$10", "").wParam, "$10"),
+            " TCard message: \r\nwParam=16\r\nlParam=16");
 }

@@ -114,7 +114,8 @@ TEST(ProjectFile, LanguageLine) {
   const Case cases[] = {
       {"Language=0x0409 English (United States)", 0x0409},
       {"Language=0x419 Russian", 0x0419},
-      {"Language=0x409", std::nullopt},  // no blank after the number
+      {"Language=0x409", 0x0409},  // bare, as generators write it
+      {"Language=0x411\t", 0x0411},
       {"Language=0xZZ English", std::nullopt},
       {"Language=0x English", std::nullopt},
       {"language=0x0409 English", std::nullopt},  // case-sensitive
@@ -125,4 +126,13 @@ TEST(ProjectFile, LanguageLine) {
   for (const Case& c : cases) EXPECT_EQ(LanguageLineLcid(QString::fromLatin1(c.line)), c.lcid) << c.line;
   EXPECT_EQ(ProjectLanguage({"[OPTIONS]", "Language=0x0407 German (Germany)"}),
             QStringLiteral("0x0407 German (Germany)"));
+}
+
+TEST(ProjectFile, DefaultTopicFollowsTheContentsOnlyWhenItNamedTheFirstTopic) {
+  const QStringList lines{"[OPTIONS]", "Default topic=html\\structures\\ArchiveItem.html"};
+  EXPECT_FALSE(DefaultTopicFollowsContents(lines, QStringLiteral("html/Structures.html")));
+  EXPECT_TRUE(DefaultTopicFollowsContents(lines, QStringLiteral("HTML/Structures/archiveitem.html")));
+  EXPECT_TRUE(DefaultTopicFollowsContents(lines, std::nullopt));
+  EXPECT_TRUE(DefaultTopicFollowsContents({"[OPTIONS]", "Default topic="}, QStringLiteral("a.htm")));
+  EXPECT_EQ(UpdateProjectLines(lines, QStringLiteral("html/Structures.html"), "/p/x.hhp", false), lines);
 }

@@ -291,13 +291,13 @@ TEST(ReadIndexFile, ReaderCases) {
        "value=\"K\">"
        "<param name=\"Name\" value=\"T2\"><param name=\"Local\" value=\"2.htm\"></OBJECT>\n</UL>\n",
        "K[K|T|],K[K|T2|2.htm]"},
-      {"list and item on one line, two lists closed on one line",
+      {"list and item on one line, two lists closed on one line, a second top-level list read on",
        "<UL>\n<LI> <OBJECT type=\"text/sitemap\">\n<param name=\"Keyword\" value=\"fruit\">\n"
        "<param name=\"See Also\" value=\"fruit\">\n</OBJECT>\n"
        "<UL> <LI> <OBJECT type=\"text/sitemap\">\n<param name=\"Keyword\" value=\"banana\">\n"
        "<param name=\"Local\" value=\"b.htm\">\n</OBJECT>\n</UL></UL>\n"
        "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Keyword\" value=\"ignored\"></OBJECT></UL>\n",
-       "fruit[fruit||]{banana[banana||b.htm]}"},
+       "fruit[fruit||]{banana[banana||b.htm]},ignored[ignored||]"},
       {"entities decoded",
        "<UL>\n<LI><OBJECT type=\"text/sitemap\"><param name=\"Keyword\" value=\"A &amp; B\"><param "
        "name=\"Name\" "

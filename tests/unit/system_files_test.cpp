@@ -2,6 +2,7 @@
 
 #include "chm/chm_file.h"
 #include "chm/system_files.h"
+#include "platform/codepage.h"
 
 #include <QtEndian>
 
@@ -42,7 +43,8 @@ TEST(SystemFile, ReadersFindTheProjectsOptions) {
   const QByteArray system = BuildSystemFile(options);
   EXPECT_EQ(Le32At(system, 0), 3u);
   const ChmSystemInfo info = ParseChmSystem(system);
-  EXPECT_EQ(info.title, QString::fromLatin1("Printer Guide \xe9"));
+  // Text is read in the code page of the language the file names.
+  EXPECT_EQ(info.title, DecodeCodePage("Printer Guide \xe9", 932));
   EXPECT_EQ(info.defaultTopic, "sub/Start.htm");
   EXPECT_EQ(info.contentsFile, "My Guide.hhc");
   EXPECT_EQ(info.indexFile, "My Guide.hhk");

@@ -55,12 +55,13 @@ TEST(TextFile, FailuresCarryTheMessagesAndKeepTheOldFile) {
   const QString inMissingFolder = dir.filePath(QStringLiteral("no/such/folder/x.hhk"));
   const Status written = WriteFileBytes(inMissingFolder, "x");
   ASSERT_FALSE(written.Ok()) << "no error for a missing folder";
-  EXPECT_EQ(written.Message(), QStringLiteral("Cannot create file ") + inMissingFolder);
+  EXPECT_EQ(written.Message(), QStringLiteral("Cannot create file %1: the folder %2 does not exist")
+                                   .arg(inMissingFolder, dir.filePath(QStringLiteral("no/such/folder"))));
 
   const QString readOnly = dir.filePath(QStringLiteral("ro.hhc"));
   PutFile(readOnly, "old contents\r\n");
   QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadUser);
   EXPECT_EQ(WriteLinesFile(readOnly, {"new"}, 1252).Message(),
-            QStringLiteral("Cannot create file ") + readOnly);
+            QStringLiteral("Cannot create file ") + readOnly + QStringLiteral(": the file is read-only"));
   EXPECT_EQ(BytesOf(readOnly), QByteArray("old contents\r\n"));
 }

@@ -6,6 +6,7 @@
 
 #include "model/contents_model.h"
 #include "model/index_model.h"
+#include "model/index_order.h"
 
 namespace {
 
@@ -197,22 +198,36 @@ class LanguageOrder {
   QLocale m_was;
 };
 
-TEST(IndexModelTest, EveryLevelIsInTheLanguagesOrderAndEqualCaptionsAsRead) {
-  const LanguageOrder plain(QLocale::c());
-  IndexModel model;
-  model.Fill(Forest(Keyword("b", "1.htm"), Keyword("a", "2.htm"), Keyword("B", "3.htm"),
-                    Keyword("a", "4.htm", Forest(Keyword("z", "5.htm"), Keyword("Y", "6.htm")))));
-  EXPECT_EQ(Shape(model), "B=3.htm a=2.htm a=4.htm[Y=6.htm z=5.htm] b=1.htm");
-  // What is saved is what is shown.
-  const std::vector<IndexNode> saved = model.Forest();
-  EXPECT_EQ(saved[1].Data->FileName, "2.htm");
-  EXPECT_EQ(saved[2].Children[0].Caption, "Y");
-
-  // In a human language, letters first and case second.
+// The Index shows its keywords in the order the index file is written in:
+// letter case ignored, equal captions as read.
+TEST(IndexModelTest, EveryLevelIsInTheOrderTheIndexFileIsWrittenIn) {
+  const auto sample = [] {
+    return Forest(Keyword("b", "1.htm"), Keyword("Zebra", "2.htm"), Keyword("a", "3.htm"),
+                  Keyword("B", "4.htm"),
+                  Keyword("apple", "5.htm", Forest(Keyword("z", "6.htm"), Keyword("Y", "7.htm"))));
+  };
+  const auto written = [](std::vector<IndexNode> nodes) {
+    SortIndexNodes(nodes);
+    QStringList captions;
+    for (const IndexNode& node : nodes) captions << node.Caption;
+    return captions.join(' ');
+  };
+  {
+    const LanguageOrder plain(QLocale::c());
+    IndexModel model;
+    model.Fill(sample());
+    EXPECT_EQ(Shape(model), "a=3.htm apple=5.htm[Y=7.htm z=6.htm] b=1.htm B=4.htm Zebra=2.htm");
+    EXPECT_EQ(written(sample()), "a apple b B Zebra");
+    // What is saved is what is shown.
+    const std::vector<IndexNode> saved = model.Forest();
+    EXPECT_EQ(saved[1].Children[0].Caption, "Y");
+  }
   const LanguageOrder german(QLocale(QLocale::German, QLocale::Germany));
-  model.Fill(
-      Forest(Keyword("b", "1.htm"), Keyword("Zeta", "2.htm"), Keyword("B", "3.htm"), Keyword("a", "4.htm")));
-  EXPECT_EQ(Shape(model), "a=4.htm b=1.htm B=3.htm Zeta=2.htm");
+  IndexModel model;
+  model.Fill(Forest(Keyword("b", "1.htm"), Keyword("Zeta", "2.htm"), Keyword("B", "3.htm"),
+                    Keyword("Ära", "4.htm"), Keyword("a", "5.htm")));
+  EXPECT_EQ(Shape(model), "a=5.htm Ära=4.htm b=1.htm B=3.htm Zeta=2.htm");
+  EXPECT_EQ(written(model.Forest()), "a Ära b B Zeta");
 }
 
 TEST(IndexModelTest, NewEntriesGoWhereTheDropPutsThemInOrder) {

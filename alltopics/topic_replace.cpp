@@ -1,0 +1,185 @@
+#include "alltopics/topic_replace.h"
+
+#include <QSet>
+#include <utility>
+
+#include "platform/codepage.h"
+#include "platform/html_text.h"
+#include "platform/project_paths.h"
+#include "platform/text_file.h"
+
+namespace {
+
+using Span = std::pair<qsizetype, qsizetype>;  // start, end
+
+// Text as a page's source writes it: & < > as entities.
+QString AsPageText(const QString& text) {
+  QString out = text;
+  out.replace(u'&', QLatin1String("&amp;"));
+  out.replace(u'<', QLatin1String("&lt;"));
+  out.replace(u'>', QLatin1String("&gt;"));
+  return out;
+}
+
+// The spans of a page's source that are its text: outside tags, comments,
+// scripts and styles.
+QList<Span> TextSpans(const QString& page) {
+  QList<Span> spans;
+  qsizetype start = 0;
+  qsizetype i = 0;
+  const qsizetype n = page.size();
+  auto close = [&](qsizetype end) {
+    if (end > start) spans.append({start, end});
+  };
+  while (i < n) {
+    if (page.at(i) != u'<' || i + 1 >= n) {
+      ++i;
+      continue;
+    }
+    const QChar next = page.at(i + 1);
+    if (QStringView(page).mid(i, 4) == QLatin1String("<!--")) {
+      close(i);
+      const qsizetype end = page.indexOf(QLatin1String("-->"), i + 4);
+      i = end < 0 ? n : end + 3;
+      start = i;
+      continue;
+    }
+    if (!StartsTagName(next) && next != u'/' && next != u'!' && next != u'?') {
+      ++i;
+      continue;
+    }
+    close(i);
+    qsizetype nameEnd = i + 1;
+    while (nameEnd < n && page.at(nameEnd).isLetterOrNumber()) ++nameEnd;
+    const QString name = page.mid(i + 1, nameEnd - i - 1).toLower();
+    const qsizetype tagEnd = page.indexOf(u'>', i);
+    i = tagEnd < 0 ? n : tagEnd + 1;
+    if (name == QLatin1String("script") || name == QLatin1String("style")) {
+      const qsizetype closing = page.indexOf(QStringLiteral("</") + name, i, Qt::CaseInsensitive);
+      const qsizetype closingEnd = closing < 0 ? -1 : page.indexOf(u'>', closing);
+      i = closingEnd < 0 ? n : closingEnd + 1;
+    }
+    start = i;
+  }
+  close(n);
+  return spans;
+}
+
+bool IsWordCharacter(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+// Where the query matches in a page's source.
+QList<Span> Matches(const QString& page, const AllTopicsQuery& query) {
+  const QString needle = query.InSource ? query.Phrase : AsPageText(query.Phrase);
+  QList<Span> found;
+  if (needle.isEmpty()) return found;
+  const QList<Span> spans = query.InSource ? QList<Span>{{0, page.size()}} : TextSpans(page);
+  const Qt::CaseSensitivity cs = query.MatchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+  qsizetype span = 0;
+  for (qsizetype at = page.indexOf(needle, 0, cs); at >= 0;) {
+    const qsizetype end = at + needle.size();
+    while (span < spans.size() && spans.at(span).second < end) ++span;
+    if (span == spans.size()) break;
+    bool take = at >= spans.at(span).first;
+    if (take && query.WholeWord)
+      take = (at == 0 || !IsWordCharacter(page.at(at - 1))) &&
+             (end == page.size() || !IsWordCharacter(page.at(end)));
+    if (take) found.append({at, end});
+    at = page.indexOf(needle, take ? end : at + 1, cs);
+  }
+  return found;
+}
+
+QString ContextOf(const QString& page, qsizetype at, qsizetype end) {
+  const qsizetype lineStart = page.lastIndexOf(u'\n', at > 0 ? at - 1 : 0) + 1;
+  qsizetype lineEnd = page.indexOf(u'\n', end);
+  if (lineEnd < 0) lineEnd = page.size();
+  // At most some 60 characters each side of the match.
+  const qsizetype from = std::max(lineStart, at - 60);
+  const qsizetype to = std::min(lineEnd, end + 60);
+  return (from > lineStart ? QStringLiteral("...") : QString()) + page.mid(from, to - from).simplified() +
+         (to < lineEnd ? QStringLiteral("...") : QString());
+}
+
+// Each page of the topics once (letter case and "\" ignored), under its first title.
+QList<TopicPageRef> DistinctPages(const QList<TopicPageRef>& topics) {
+  QList<TopicPageRef> pages;
+  QSet<QString> seen;
+  for (const TopicPageRef& topic : topics) {
+    QString key = WithoutAnchor(topic.Page).trimmed();
+    key.replace(u'\\', u'/');
+    if (key.isEmpty() || seen.contains(key.toCaseFolded())) continue;
+    seen.insert(key.toCaseFolded());
+    pages.append(TopicPageRef{topic.Title, key});
+  }
+  return pages;
+}
+
+}  // namespace
+
+TopicSearch FindInTopics(const QString& projectFolder, const QList<TopicPageRef>& topics,
+                         const AllTopicsQuery& query, int codePage) {
+  TopicSearch search;
+  for (const TopicPageRef& topic : DistinctPages(topics)) {
+    const Result<QByteArray> bytes = ReadFileBytes(ResolveProjectPath(projectFolder, topic.Page));
+    if (!bytes) {
+      search.Unreadable.append(bytes.Message());
+      continue;
+    }
+    const QString page = DecodeCodePage(*bytes, codePage);
+    for (const auto& [at, end] : Matches(page, query)) {
+      const int line = static_cast<int>(QStringView(page).left(at).count(u'\n')) + 1;
+      search.Matches.append(
+          TopicMatch{topic.Page, topic.Title, line, at, end - at, ContextOf(page, at, end)});
+    }
+  }
+  return search;
+}
+
+Result<ReplaceStep> ReplaceInTopics(const QString& projectFolder, const QList<TopicPageRef>& topics,
+                                    const AllTopicsQuery& query, const QString& replacement, int codePage,
+                                    const TopicMatch* only) {
+  const QString inserted = query.InSource ? replacement : AsPageText(replacement);
+  ReplaceStep step;
+  for (const TopicPageRef& topic : DistinctPages(topics)) {
+    if (only && topic.Page.compare(only->Page, Qt::CaseInsensitive) != 0) continue;
+    const QString path = ResolveProjectPath(projectFolder, topic.Page);
+    const Result<QByteArray> before = ReadFileBytes(path);
+    if (!before) {
+      if (only) return Fail(before.Message());
+      continue;  // FindInTopics names it
+    }
+    QString page = DecodeCodePage(*before, codePage);
+    QList<Span> found = Matches(page, query);
+    if (only) {
+      const Span wanted{only->Position, only->Position + only->Length};
+      found = found.contains(wanted) ? QList<Span>{wanted} : QList<Span>{};
+    }
+    for (auto it = found.crbegin(); it != found.crend(); ++it)
+      page.replace(it->first, it->second - it->first, inserted);
+    const QByteArray after = EncodeCodePage(page, codePage);
+    if (found.isEmpty() || after == *before) continue;
+    if (const Status written = WriteFileBytes(path, after); !written) {
+      for (const ReplaceStep::Page& done : std::as_const(step.Pages))
+        (void)WriteFileBytes(done.Path, done.Before);
+      return Fail(written.Message());
+    }
+    step.Pages.append(ReplaceStep::Page{path, *before, after});
+    step.Replaced += static_cast<int>(found.size());
+  }
+  return step;
+}
+
+Status UndoReplace(const ReplaceStep& step) {
+  for (const ReplaceStep::Page& page : step.Pages) {
+    const Result<QByteArray> now = ReadFileBytes(page.Path);
+    if (!now || *now != page.After)
+      return Fail(
+          QStringLiteral("%1 was changed after the replace; undoing it would lose that, so nothing was "
+                         "undone")
+              .arg(page.Path));
+  }
+  for (const ReplaceStep::Page& page : step.Pages) {
+    if (const Status written = WriteFileBytes(page.Path, page.Before); !written) return written;
+  }
+  return {};
+}

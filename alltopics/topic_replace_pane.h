@@ -1,0 +1,67 @@
+// The "Find and Replace in all topics" pane: a phrase, its replacement and
+// the options; every match listed by topic with its context; Replace (the
+// match chosen), Replace all and Undo, each replace one step of undo across
+// the pages. The page being edited is stored before and shown again after.
+#pragma once
+
+#include <QObject>
+#include <QList>
+
+#include "alltopics/topic_replace.h"
+#include "panes/topic_jump.h"
+
+class HelpProject;
+class QCheckBox;
+class QDockWidget;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+class TopicEditing;
+
+class TopicReplacePane : public QObject {
+ public:
+  TopicReplacePane(const HelpProject& project, TopicEditing& topics, QWidget* window, TopicJumpViews views,
+                   QObject* parent = nullptr);
+
+  // The dock that holds the pane, hidden until first shown; the window places it.
+  QDockWidget* Dock() const { return m_dock; }
+  // Shows the pane with the keyboard in the phrase box.
+  void Show();
+
+  void Find();
+  void ReplaceChosen();
+  void ReplaceAll();
+  void Undo();
+
+ private:
+  AllTopicsQuery Query() const;
+  QList<TopicPageRef> Topics() const;
+  // Stores the page being edited, so that the files hold what it shows.
+  bool StoreEditedPage();
+  void Replace(const TopicMatch* only);
+  // Shows the page being edited again when `step` changed it.
+  void ReloadEditedPage(const ReplaceStep& step);
+  void OpenMatch(QTreeWidgetItem* item);
+  void UpdateButtons();
+
+  const HelpProject& m_project;
+  TopicEditing& m_topics;
+  QWidget* m_window;
+  TopicJumpViews m_views;
+  QDockWidget* m_dock = nullptr;
+  QLineEdit* m_phrase = nullptr;
+  QLineEdit* m_replacement = nullptr;
+  QCheckBox* m_matchCase = nullptr;
+  QCheckBox* m_wholeWord = nullptr;
+  QCheckBox* m_inSource = nullptr;
+  QPushButton* m_replaceButton = nullptr;
+  QPushButton* m_replaceAllButton = nullptr;
+  QPushButton* m_undoButton = nullptr;
+  QLabel* m_status = nullptr;
+  QTreeWidget* m_list = nullptr;
+  QList<TopicMatch> m_matches;  // as listed
+  QList<ReplaceStep> m_steps;   // the replaces that can be undone, last on top
+};

@@ -1,0 +1,83 @@
+// The parts Check project is made of, each over what the one before found:
+// the files of the project folder, the pages with their links, and the
+// context numbers.
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "checks/project_check.h"
+
+namespace checks {
+
+// Whether a name ends in ".htm" or ".html".
+bool IsPageName(const QString& name);
+
+// The files under the project folder, found without regard to letter case
+// or "\", as the compiler finds them; symbolic links are followed to tell
+// whether a name leaves the folder.
+class ProjectFolder {
+ public:
+  explicit ProjectFolder(const QString& root);
+
+  enum class Place { Missing, Inside, Outside };
+  // Where a project-relative name ('/'-separated, no "..") leads; *onDisk
+  // gets the name with the case it has on disk when it is Inside.
+  Place Locate(const QString& relative, QString* onDisk = nullptr);
+
+  const QString& Root() const { return m_root; }
+  // Every page (".htm", ".html") under the folder, relative, sorted.
+  const QStringList& Pages() const { return m_pages; }
+
+ private:
+  Place LocateThroughDisk(const QString& relative, QString* onDisk);
+  bool LeadsOutside(const QString& fullPath) const;
+
+  QString m_root;
+  QString m_canonicalRoot;
+  QHash<QString, QString> m_onDisk;  // folded relative name -> relative name
+  QSet<QString> m_symbolicLinks;     // relative names of listed symbolic links
+  QSet<QString> m_listedFolders;     // folded relative names of the folders whose files were all listed
+  QStringList m_pages;
+  QHash<QString, std::pair<Place, QString>> m_located;  // folded relative name -> answer
+};
+
+// A reference as written, made a project-relative name: "\" read as "/",
+// "%XX" decoded, "." and ".." followed, "#anchor" and "?query" cut off.
+// Empty with *outside set when it climbs out of the folder or is absolute.
+QString RelativeTarget(const QString& fromFolder, const QString& reference, bool* outside);
+
+// The lines of a text: where each starts.
+class LineStarts {
+ public:
+  LineStarts() = default;
+  explicit LineStarts(const QString& text);
+  int LineOf(qsizetype position) const;
+
+ private:
+  QList<qsizetype> m_starts{0};
+};
+
+// What the Contents and Index need of the pages: which exist, and where.
+struct PageChecks {
+  QSet<QString> pages;                    // folded relative names of the pages read
+  QHash<QString, QSet<QString>> anchors;  // folded page -> its folded anchors
+};
+
+// Reads every page of the folder and the extra pages (relative names of
+// pages that exist), and reports their broken and outside links, missing
+// pictures, style sheets and scripts, and external links.
+PageChecks CheckPages(ProjectFolder& folder, const QStringList& extraPages, int codePage, int threads,
+                      std::vector<CheckProblem>& problems);
+
+// The [ALIAS] and [MAP] sections, their includes read in: aliases to
+// missing pages, numbers used twice, aliases without a number and numbers
+// without an alias, names compared without letter case.
+void CheckContextNumbers(ProjectFolder& folder, const QString& projectName, const QStringList& projectLines,
+                         int codePage, std::vector<CheckProblem>& problems);
+
+}  // namespace checks

@@ -1,0 +1,328 @@
+#include "checks/project_check.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <algorithm>
+
+#include "checks/check_parts.h"
+#include "chm/page_scan.h"
+#include "model/project_reader.h"
+#include "platform/codepage.h"
+#include "platform/text_file.h"
+#include "project/page_template.h"
+#include "project/project_sections.h"
+#include "project/project_sources.h"
+
+namespace {
+
+struct KindInfo {
+  const char* name;
+  const char* caption;
+  CheckSeverity severity;
+};
+
+// In the order of CheckKind.
+constexpr KindInfo kKinds[] = {
+    {"broken-link", "Broken links", CheckSeverity::Error},
+    {"missing-file", "Missing pictures, style sheets, scripts and files", CheckSeverity::Error},
+    {"outside-link", "Links out of the project folder", CheckSeverity::Error},
+    {"missing-topic-page", "Contents items without their page", CheckSeverity::Error},
+    {"orphan-page", "Pages no Contents item leads to", CheckSeverity::Warning},
+    {"missing-keyword-page", "Keywords without their page", CheckSeverity::Error},
+    {"no-keyword", "Topics without a keyword", CheckSeverity::Note},
+    {"alias-missing-page", "Aliases without their page", CheckSeverity::Error},
+    {"duplicate-number", "Context numbers used twice", CheckSeverity::Error},
+    {"alias-without-number", "Aliases without a context number", CheckSeverity::Warning},
+    {"number-without-alias", "Context numbers without an alias", CheckSeverity::Warning},
+    {"duplicate-title", "Topic titles used twice", CheckSeverity::Warning},
+    {"external-link", "External links", CheckSeverity::Note},
+};
+
+const KindInfo& InfoOf(CheckKind kind) { return kKinds[static_cast<int>(kind)]; }
+
+// Where the items of a sitemap file name their pages: the first line that
+// names each page, for the messages about its items.
+class SitemapLines {
+ public:
+  SitemapLines(const QString& root, const QString& path, int codePage)
+      : m_path(path), m_codePage(codePage), m_file(QDir(root).relativeFilePath(path)) {}
+  const QString& File() const { return m_file; }
+  // The file is read when a problem first asks.
+  int LineOf(const QString& value) {
+    if (!m_read) Read();
+    return m_lines.value(Key(value), 1);
+  }
+
+ private:
+  void Read() {
+    m_read = true;
+    const Result<QString> text = ReadTextFile(m_path, m_codePage);
+    if (!text) return;
+    const checks::LineStarts lines(*text);
+    for (const orvex::PageReference& ref : orvex::ScanPageText(*text, false).references) {
+      const QString key = Key(ref.value);
+      if (!m_lines.contains(key)) m_lines.insert(key, lines.LineOf(ref.position));
+    }
+  }
+  static QString Key(QString value) { return value.trimmed().replace(u'\\', u'/').toCaseFolded(); }
+  QString m_path;
+  int m_codePage;
+  QString m_file;
+  bool m_read = false;
+  QHash<QString, int> m_lines;  // folded page name -> the line of its first item
+};
+
+bool IsWebLink(const QString& value) {
+  return value.contains(QLatin1String("://")) ||
+         value.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive);
+}
+
+class ProjectChecker {
+ public:
+  explicit ProjectChecker(const ProjectCheckInput& input)
+      : m_input(input),
+        m_folder(QFileInfo(input.ProjectFile).absolutePath()),
+        m_codePage(EffectiveCodePage(ProjectCodePage(input.ProjectLines))),
+        m_projectName(QFileInfo(input.ProjectFile).fileName()),
+        m_contentsLines(m_folder.Root(), ContentsFilePath(input.ProjectFile, input.ProjectLines), m_codePage),
+        m_indexLines(m_folder.Root(), IndexFilePath(input.ProjectFile, input.ProjectLines), m_codePage) {}
+
+  std::vector<CheckProblem> Run() {
+    CheckListedFiles();
+    CollectTopics(m_input.Contents);
+    m_pages = checks::CheckPages(m_folder, m_extraPages, m_codePage, m_input.Threads, m_problems);
+    CheckTopics();
+    CheckOrphans();
+    CheckKeywords(m_input.Index);
+    CheckTopicsWithoutKeyword();
+    checks::CheckContextNumbers(m_folder, m_projectName, m_input.ProjectLines, m_codePage, m_problems);
+    for (CheckProblem& problem : m_problems) {
+      if (!problem.Page.isEmpty() && problem.TopicTitle.isEmpty())
+        problem.TopicTitle = m_titleOf.value(problem.Page.toCaseFolded());
+    }
+    std::stable_sort(m_problems.begin(), m_problems.end(), [](const CheckProblem& a, const CheckProblem& b) {
+      if (const int byFile = a.File.compare(b.File, Qt::CaseInsensitive); byFile != 0) return byFile < 0;
+      if (a.Line != b.Line) return a.Line < b.Line;
+      return a.Kind < b.Kind;
+    });
+    return std::move(m_problems);
+  }
+
+ private:
+  struct Topic {
+    QString title;
+    QString fileName;  // as the item writes it
+    QString page;      // relative, as on disk; empty when it is not a page of the folder
+    checks::ProjectFolder::Place place = checks::ProjectFolder::Place::Missing;
+  };
+
+  void Add(CheckKind kind, const QString& file, int line, const QString& text, const QString& page = {},
+           const QString& title = {}) {
+    m_problems.push_back(CheckProblem{kind, file, std::max(line, 1), text, page, title});
+  }
+
+  // Where a page name of the project file or a sitemap leads.
+  checks::ProjectFolder::Place Locate(const QString& name, QString* onDisk) {
+    bool outside = false;
+    const QString relative = checks::RelativeTarget(QString(), name, &outside);
+    if (outside) return checks::ProjectFolder::Place::Outside;
+    if (relative.isEmpty()) return checks::ProjectFolder::Place::Missing;
+    return m_folder.Locate(relative, onDisk);
+  }
+
+  void CheckListedFiles() {
+    bool inFiles = false;
+    for (qsizetype i = 0; i < m_input.ProjectLines.size(); ++i) {
+      const QString& line = m_input.ProjectLines.at(i);
+      const QString header = HhpSectionName(line);
+      if (!header.isEmpty()) {
+        inFiles = header == QLatin1String("FILES");
+        continue;
+      }
+      const QString name = line.trimmed();
+      if (!inFiles || name.isEmpty() || name.startsWith(u';')) continue;
+      QString onDisk;
+      const int lineNumber = static_cast<int>(i + 1);
+      switch (Locate(name, &onDisk)) {
+        case checks::ProjectFolder::Place::Outside:
+          Add(CheckKind::OutsideLink, m_projectName, lineNumber,
+              QStringLiteral("file listed in [FILES] is outside the project folder: ") + name);
+          break;
+        case checks::ProjectFolder::Place::Missing:
+          Add(CheckKind::MissingFile, m_projectName, lineNumber,
+              QStringLiteral("file listed in [FILES] not found: ") + name);
+          break;
+        case checks::ProjectFolder::Place::Inside:
+          if (checks::IsPageName(onDisk)) m_extraPages.append(onDisk);
+          break;
+      }
+    }
+  }
+
+  void CollectTopics(const std::vector<ContentsNode>& nodes) {
+    for (const ContentsNode& node : nodes) {
+      if (node.Data && !node.Data->FileName.trimmed().isEmpty() && !IsWebLink(node.Data->FileName)) {
+        Topic topic{node.Caption, node.Data->FileName, QString()};
+        topic.place = Locate(topic.fileName, &topic.page);
+        if (topic.place == checks::ProjectFolder::Place::Inside) {
+          if (!m_reached.contains(topic.page.toCaseFolded())) m_extraPages.append(topic.page);
+          m_reached.insert(topic.page.toCaseFolded());
+          if (!m_titleOf.contains(topic.page.toCaseFolded()))
+            m_titleOf.insert(topic.page.toCaseFolded(), node.Caption);
+        }
+        m_topics.append(topic);
+      }
+      CollectTopics(node.Children);
+    }
+  }
+
+  void CheckTopics() {
+    const QString& file = m_contentsLines.File();
+    QHash<QString, const Topic*> byTitle;  // folded title -> first topic with it
+    for (const Topic& topic : std::as_const(m_topics)) {
+      const auto line = [&] { return m_contentsLines.LineOf(topic.fileName); };
+      if (topic.place == checks::ProjectFolder::Place::Outside) {
+        Add(CheckKind::OutsideLink, file, line(),
+            QStringLiteral("Contents item \"%1\" leads out of the project folder: %2")
+                .arg(topic.title, topic.fileName),
+            QString(), topic.title);
+        continue;
+      }
+      if (topic.place == checks::ProjectFolder::Place::Missing) {
+        Add(CheckKind::MissingTopicPage, file, line(),
+            QStringLiteral("Contents item \"%1\" leads to a page that does not exist: %2")
+                .arg(topic.title, topic.fileName),
+            QString(), topic.title);
+        continue;
+      }
+      const qsizetype hash = topic.fileName.indexOf(u'#');
+      if (hash >= 0 && hash + 1 < topic.fileName.size()) {
+        const QSet<QString> anchors = m_pages.anchors.value(topic.page.toCaseFolded());
+        if (!anchors.contains(topic.fileName.mid(hash + 1).toCaseFolded()))
+          Add(CheckKind::BrokenLink, file, line(),
+              QStringLiteral("Contents item \"%1\" leads to an anchor that does not exist: %2")
+                  .arg(topic.title, topic.fileName),
+              topic.page, topic.title);
+      }
+      // An item that leads to a part of a page ("page.htm#part") is a heading within a topic.
+      const QString titleKey = topic.title.simplified().toCaseFolded();
+      if (titleKey.isEmpty() || hash >= 0) continue;
+      const auto first = byTitle.constFind(titleKey);
+      if (first == byTitle.constEnd())
+        byTitle.insert(titleKey, &topic);
+      else if ((*first)->page.compare(topic.page, Qt::CaseInsensitive) != 0)
+        Add(CheckKind::DuplicateTitle, file, line(),
+            QStringLiteral("title \"%1\" is also the title of %2").arg(topic.title, (*first)->page),
+            topic.page, topic.title);
+    }
+  }
+
+  void CheckOrphans() {
+    QStringList pages = m_folder.Pages();
+    QSet<QString> listed;
+    for (const QString& page : std::as_const(pages)) listed.insert(page.toCaseFolded());
+    for (const QString& page : std::as_const(m_extraPages)) {
+      if (!listed.contains(page.toCaseFolded())) {
+        listed.insert(page.toCaseFolded());
+        pages.append(page);
+      }
+    }
+    for (const QString& page : std::as_const(pages)) {
+      if (!m_reached.contains(page.toCaseFolded()))
+        Add(CheckKind::OrphanPage, page, 1, QStringLiteral("no Contents item leads to this page"), page);
+    }
+  }
+
+  void CheckKeywords(const std::vector<IndexNode>& nodes) {
+    for (const IndexNode& node : nodes) {
+      const IndexEntryData* entry = node.Data.get();
+      if (entry && !entry->FileName.trimmed().isEmpty() && !IsWebLink(entry->FileName)) {
+        const QString keyword = entry->Keyword.isEmpty() ? node.Caption : entry->Keyword;
+        const auto line = [&] { return m_indexLines.LineOf(entry->FileName); };
+        QString onDisk;
+        switch (Locate(entry->FileName, &onDisk)) {
+          case checks::ProjectFolder::Place::Outside:
+            Add(CheckKind::OutsideLink, m_indexLines.File(), line(),
+                QStringLiteral("keyword \"%1\" leads out of the project folder: %2")
+                    .arg(keyword, entry->FileName));
+            break;
+          case checks::ProjectFolder::Place::Missing:
+            Add(CheckKind::MissingKeywordPage, m_indexLines.File(), line(),
+                QStringLiteral("keyword \"%1\" leads to a page that does not exist: %2")
+                    .arg(keyword, entry->FileName));
+            break;
+          case checks::ProjectFolder::Place::Inside:
+            m_keyworded.insert(onDisk.toCaseFolded());
+            break;
+        }
+      }
+      CheckKeywords(node.Children);
+    }
+  }
+
+  void CheckTopicsWithoutKeyword() {
+    QSet<QString> told;
+    for (const Topic& topic : std::as_const(m_topics)) {
+      if (topic.place != checks::ProjectFolder::Place::Inside) continue;
+      const QString key = topic.page.toCaseFolded();
+      if (m_keyworded.contains(key) || told.contains(key)) continue;
+      told.insert(key);
+      Add(CheckKind::NoKeyword, topic.page, 1,
+          QStringLiteral("topic \"%1\" has no keyword in the Index").arg(topic.title), topic.page,
+          topic.title);
+    }
+  }
+
+  const ProjectCheckInput& m_input;
+  checks::ProjectFolder m_folder;
+  int m_codePage;
+  QString m_projectName;
+  SitemapLines m_contentsLines;
+  SitemapLines m_indexLines;
+  std::vector<CheckProblem> m_problems;
+  QStringList m_extraPages;           // pages named in [FILES] and the Contents, relative as on disk
+  QList<Topic> m_topics;              // the Contents items with a page, in the Contents' order
+  QSet<QString> m_reached;            // folded pages a Contents item leads to
+  QSet<QString> m_keyworded;          // folded pages a keyword leads to
+  QHash<QString, QString> m_titleOf;  // folded page -> its first Contents title
+  checks::PageChecks m_pages;
+};
+
+}  // namespace
+
+QString CheckKindName(CheckKind kind) { return QString::fromLatin1(InfoOf(kind).name); }
+QString CheckKindCaption(CheckKind kind) { return QString::fromLatin1(InfoOf(kind).caption); }
+CheckSeverity SeverityOf(CheckKind kind) { return InfoOf(kind).severity; }
+
+QString SeverityName(CheckSeverity severity) {
+  switch (severity) {
+    case CheckSeverity::Error:
+      return QStringLiteral("error");
+    case CheckSeverity::Warning:
+      return QStringLiteral("warning");
+    case CheckSeverity::Note:
+      break;
+  }
+  return QStringLiteral("note");
+}
+
+Result<ProjectCheckInput> ReadProjectCheckInput(const QString& projectFile) {
+  Result<ProjectFiles> files = ReadProjectFiles(projectFile);
+  if (!files) return Fail(files.Message());
+  ProjectCheckInput input;
+  input.ProjectFile = QFileInfo(projectFile).absoluteFilePath();
+  input.ProjectLines = std::move(files->ProjectLines);
+  input.Contents = std::move(files->Contents);
+  input.Index = std::move(files->Index);
+  return input;
+}
+
+std::vector<CheckProblem> CheckProject(const ProjectCheckInput& input) { return ProjectChecker(input).Run(); }
+
+QString ProblemLine(const CheckProblem& problem) {
+  return QStringLiteral("%1:%2: %3: %4")
+      .arg(problem.File)
+      .arg(problem.Line)
+      .arg(CheckKindName(problem.Kind), problem.Text);
+}

@@ -1,0 +1,118 @@
+// The files of a project folder, found as the compiler finds them, and
+// whether a name leads out of the folder.
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QUrl>
+#include <algorithm>
+
+#include "checks/check_parts.h"
+#include "platform/project_paths.h"
+
+namespace checks {
+namespace {
+
+// A folder with more files than this is listed only so far; names beyond
+// are still found on disk, one by one.
+constexpr int kMaxListedFiles = 200000;
+
+}  // namespace
+
+bool IsPageName(const QString& name) {
+  return name.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive) ||
+         name.endsWith(QLatin1String(".html"), Qt::CaseInsensitive);
+}
+
+ProjectFolder::ProjectFolder(const QString& root) : m_root(QDir::cleanPath(QDir(root).absolutePath())) {
+  m_canonicalRoot = QFileInfo(m_root).canonicalFilePath();
+  // Folders reached through symbolic links are not walked: their files are
+  // found one by one and checked for leaving the folder.
+  QDirIterator it(m_root, QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+  const qsizetype prefix = m_root.size() + 1;
+  int listed = 0;
+  for (; listed < kMaxListedFiles && it.hasNext(); ++listed) {
+    it.next();
+    const QFileInfo info = it.fileInfo();
+    const QString relative = info.filePath().mid(prefix);
+    m_onDisk.insert(relative, relative);
+    const QString folded = relative.toCaseFolded();
+    if (!m_onDisk.contains(folded)) m_onDisk.insert(folded, relative);
+    if (info.isSymLink()) m_symbolicLinks.insert(relative);
+    if (IsPageName(relative)) m_pages.append(relative);
+    const qsizetype slash = relative.lastIndexOf(u'/');
+    m_listedFolders.insert(slash < 0 ? QString() : relative.left(slash).toCaseFolded());
+  }
+  if (it.hasNext()) m_listedFolders.clear();  // not all listed: ask the disk
+  std::sort(m_pages.begin(), m_pages.end());
+}
+
+bool ProjectFolder::LeadsOutside(const QString& fullPath) const {
+  return !UnderFolder(QFileInfo(fullPath).canonicalFilePath(), m_canonicalRoot);
+}
+
+ProjectFolder::Place ProjectFolder::Locate(const QString& relative, QString* onDisk) {
+  const QString key = relative.toCaseFolded();
+  auto cached = m_located.constFind(key);
+  if (cached == m_located.constEnd()) {
+    std::pair<Place, QString> answer{Place::Missing, QString()};
+    // The name as written first, then any letter case.
+    QString name = m_onDisk.value(relative);
+    if (name.isEmpty()) name = m_onDisk.value(key);
+    if (name.isEmpty()) {
+      answer.first = LocateThroughDisk(relative, &answer.second);
+    } else if (m_symbolicLinks.contains(name)) {
+      const QString full = m_root + u'/' + name;
+      if (QFileInfo(full).isFile()) answer = {LeadsOutside(full) ? Place::Outside : Place::Inside, name};
+    } else {
+      answer = {Place::Inside, name};
+    }
+    cached = m_located.insert(key, answer);
+  }
+  if (onDisk) *onDisk = cached->second;
+  return cached->first;
+}
+
+ProjectFolder::Place ProjectFolder::LocateThroughDisk(const QString& relative, QString* onDisk) {
+  // A file missing from a folder that was listed whole is not there (hidden
+  // files were not listed); the disk is asked about the others, such as
+  // files in folders reached through symbolic links.
+  const qsizetype slash = relative.lastIndexOf(u'/');
+  if (!relative.mid(slash + 1).startsWith(u'.') &&
+      m_listedFolders.contains(slash < 0 ? QString() : relative.left(slash).toCaseFolded()))
+    return Place::Missing;
+  const QString path = ResolveProjectPath(m_root, relative);
+  if (!QFileInfo(path).isFile()) return Place::Missing;
+  if (LeadsOutside(path)) return Place::Outside;
+  *onDisk = QDir(m_root).relativeFilePath(path);
+  return Place::Inside;
+}
+
+QString RelativeTarget(const QString& fromFolder, const QString& reference, bool* outside) {
+  *outside = false;
+  QStringView view(reference);
+  for (qsizetype i = 0; i < view.size(); ++i) {
+    if (view[i] == u'#' || view[i] == u'?') {
+      view.truncate(i);
+      break;
+    }
+  }
+  QString ref = view.trimmed().toString();
+  if (ref.isEmpty()) return {};
+  ref.replace(u'\\', u'/');
+  if (ref.contains(u'%')) ref = QUrl::fromPercentEncoding(ref.toUtf8());
+  if (ref.startsWith(u'/')) {
+    *outside = true;
+    return {};
+  }
+  return JoinRelativePath(fromFolder, ref, outside);
+}
+
+LineStarts::LineStarts(const QString& text) {
+  for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1)) m_starts.append(i + 1);
+}
+
+int LineStarts::LineOf(qsizetype position) const {
+  return static_cast<int>(std::upper_bound(m_starts.cbegin(), m_starts.cend(), position) - m_starts.cbegin());
+}
+
+}  // namespace checks
