@@ -463,6 +463,15 @@ EditingControl::EditingControl(QWidget* parent) : QWidget(parent), d(new Impl) {
       const bool isIn = now && (now == this || isAncestorOf(now));
       if (isIn && !wasIn) emit FocusEntered();
       if (wasIn && !isIn) emit FocusExited();
+      // A page loaded anew brings the engine a widget of its own and the
+      // one that had the keyboard goes with the old page: the keyboard
+      // stays with the editor, as nothing else took it.
+      if (wasIn && !now) {
+        QTimer::singleShot(0, this, [this] {
+          if (!QApplication::focusWidget() && isVisible() && window()->isActiveWindow())
+            setFocus(Qt::OtherFocusReason);
+        });
+      }
     });
   }
 }

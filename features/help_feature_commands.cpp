@@ -83,7 +83,7 @@ void HelpFeatureCommands::AddPopupHead(const QString& name) {
     if (!m_editor->HtmlCurrent()) {
       m_project.reportFailure(Fail(
           QStringLiteral("The pop-up text %1 was added to %2, but the page could not be given the script "
-                         "that shows it: the page changed before it answered. Insert the pop-up again.")
+                         "that shows it: the editor did not answer. Insert the pop-up again.")
               .arg(name, QDir::toNativeSeparators(PopupScriptFile()))));
       return;
     }

@@ -29,10 +29,12 @@ TopicEditing::TopicEditing(HelpProject& project, Views views, QObject* parent)
     if (m_views.editor->Settled() && (from != 0 || m_views.editor->HtmlCurrent())) {
       if (EditorTabChanging()) {
         m_currentTab = index;
+        TabSwitchEnded(index, true);
         return;
       }
       const QSignalBlocker block(m_views.editorTabs);
       m_views.editorTabs->setCurrentIndex(m_currentTab);
+      TabSwitchEnded(index, false);
       return;
     }
     // Otherwise the tab left stays until the editor has answered.
@@ -43,10 +45,16 @@ TopicEditing::TopicEditing(HelpProject& project, Views views, QObject* parent)
     m_views.editor->Settle(
         this,
         [this, index, from] {
-          if (m_currentTab != from || !EditorTabChanging()) return;
+          if (m_currentTab != from || !EditorTabChanging()) {
+            TabSwitchEnded(index, false);
+            return;
+          }
           m_currentTab = index;
-          const QSignalBlocker block(m_views.editorTabs);
-          m_views.editorTabs->setCurrentIndex(index);
+          {
+            const QSignalBlocker block(m_views.editorTabs);
+            m_views.editorTabs->setCurrentIndex(index);
+          }
+          TabSwitchEnded(index, true);
         },
         from == 0);
   });
@@ -99,8 +107,29 @@ QString TopicEditing::MemoText() const {
   return text;
 }
 
+void TopicEditing::ShowTab(int index, std::function<void()> shown) {
+  if (index == m_currentTab) {
+    m_whenTabShown = nullptr;
+    if (shown) shown();
+    return;
+  }
+  m_whenTabShown = std::move(shown);
+  m_tabAwaited = index;
+  m_views.editorTabs->setCurrentIndex(index);
+}
+
+bool TopicEditing::TabsCanSwitch() const { return m_views.formatToolbar->isEnabled(); }
+
+void TopicEditing::TabSwitchEnded(int index, bool done) {
+  if (index != m_tabAwaited) return;
+  m_tabAwaited = -1;
+  std::function<void()> shown = std::move(m_whenTabShown);
+  m_whenTabShown = nullptr;
+  if (done && shown) shown();
+}
+
 bool TopicEditing::EditorTabChanging() {
-  if (!m_views.formatToolbar->isEnabled()) return false;
+  if (!TabsCanSwitch()) return false;
   const TopicData* topic = m_views.contents->RecordAt(m_views.contentsTree->currentIndex());
   if (m_currentTab == 0) {
     // Editor -> Source: the editor's page replaces the memo's text.

@@ -24,6 +24,12 @@ class EditorCommandsFixture : public TreeEditingFixture {
 
   // Writes the first topic's page with this body and opens it in the editor.
   void OpenPage(const QString& body) {
+    // The page is loaded when its topic is selected: from the other topic,
+    // which first takes what the editor holds.
+    if (Current(form->contentsTree) == start) {
+      form->contentsTree->setCurrentIndex(details);
+      WaitEditorIdle(form->editor);
+    }
     PutFile(Path("Proj01.htm"),
             ("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n")
                 .toLatin1());

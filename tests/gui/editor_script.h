@@ -116,14 +116,28 @@ inline RangeContents ReadRange(const TextRange& range) {
   return contents;
 }
 
+// Runs a script that changes the page's selection and waits until the page
+// has pushed the new selection's state: the engine tells the page of a new
+// selection a moment later, in an event of its own.
+inline void ChangeSelectionInEditor(EditingControl* editor, const QString& script) {
+  EditorScript(editor, QStringLiteral("(() => { window.__selectionSeen = false;"
+                                      "document.addEventListener('selectionchange',"
+                                      " () => { window.__selectionSeen = true; }, {once: true});"
+                                      "%1; return true; })()")
+                           .arg(script));
+  ProcessEventsUntil([editor] { return EditorScript(editor, "window.__selectionSeen === true").toBool(); },
+                     3000);
+  WaitEditorIdle(editor);
+}
+
 // Selects characters from..to of the first text node of the element matching
 // selector (a caret when they are equal).
 inline void SelectInEditor(EditingControl* editor, const QString& selector, int from, int to) {
-  EditorScript(editor, QStringLiteral(
-                           "(() => { const t = document.querySelector('%1').firstChild;"
-                           "const r = document.createRange(); r.setStart(t, %2); r.setEnd(t, %3);"
-                           "const s = getSelection(); s.removeAllRanges(); s.addRange(r); return true; })()")
-                           .arg(selector)
-                           .arg(from)
-                           .arg(to));
+  ChangeSelectionInEditor(editor, QStringLiteral("const t = document.querySelector('%1').firstChild;"
+                                                 "const r = document.createRange(); r.setStart(t, %2);"
+                                                 " r.setEnd(t, %3); const s = getSelection();"
+                                                 " s.removeAllRanges(); s.addRange(r)")
+                                      .arg(selector)
+                                      .arg(from)
+                                      .arg(to));
 }

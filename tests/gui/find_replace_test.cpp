@@ -29,6 +29,12 @@ class FindReplace : public EditorCommandsFixture {
     ASSERT_TRUE(focus && form->editor->isAncestorOf(focus));
     QTest::keyClick(focus, Qt::Key(key), modifiers);
   }
+  // A button of the dialog whose answer is a message: the page answers the
+  // search a moment later, and the message comes then.
+  static void ClickForMessage(QPushButton* button, const std::shared_ptr<SeenBox>& seen) {
+    button->click();
+    ProcessEventsUntil([&] { return seen->shown; }, 5000);
+  }
   // "Replace all" from Edit > Replace...; the message it ends with.
   QString ReplaceAll(const QString& text, const QString& with, bool wholeWord, bool matchCase) {
     std::shared_ptr<SeenBox> seen;
@@ -38,7 +44,7 @@ class FindReplace : public EditorCommandsFixture {
       d->WholeWord->setChecked(wholeWord);
       d->MatchCase->setChecked(matchCase);
       seen = AnswerNextMessageBox(QMessageBox::Ok);
-      d->ReplaceAllButton->click();
+      ClickForMessage(d->ReplaceAllButton, seen);
       d->reject();
     });
     form->replaceAction->trigger();
@@ -56,7 +62,7 @@ TEST_F(FindReplace, FindAndFindAgainSayWhenTheTextIsNotThere) {
     EXPECT_FALSE(d->ReplaceWith->isVisible());
     d->FindWhat->setText("gamma");
     seen = AnswerNextMessageBox(QMessageBox::Ok);
-    d->FindNext->click();
+    ClickForMessage(d->FindNext, seen);
     d->reject();
   });
   Key(Qt::Key_F, Qt::ControlModifier);
@@ -66,7 +72,7 @@ TEST_F(FindReplace, FindAndFindAgainSayWhenTheTextIsNotThere) {
   // F3 looks again, says so again and leaves the selection alone.
   seen = AnswerNextMessageBox(QMessageBox::Ok);
   Key(Qt::Key_F3);
-  EXPECT_TRUE(seen->shown);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return seen->shown; }, 5000));
   EXPECT_EQ(seen->text, QString("The search text was not found."));
   EXPECT_EQ(SelectedText(), QString("beta"));
 }
@@ -124,7 +130,7 @@ TEST_F(FindReplace, ReplaceChangesTheSelectedMatchAndSelectsTheNext) {
     // The match across the italic letter goes, the element stays; "cats"
     // is no whole word, so the search ends.
     seen = AnswerNextMessageBox(QMessageBox::Ok);
-    d->ReplaceButton->click();
+    ClickForMessage(d->ReplaceButton, seen);
     d->reject();
   });
   Key(Qt::Key_H, Qt::ControlModifier);
@@ -217,7 +223,7 @@ TEST_F(FindReplace, InTheSourceViewFindAndReplaceWorkOnTheSourceText) {
     EXPECT_EQ(form->sourceView->textCursor().selectedText(), QString("two"));
     // The only match goes, and the search says there is no other.
     seen = AnswerNextMessageBox(QMessageBox::Ok);
-    d->ReplaceButton->click();
+    ClickForMessage(d->ReplaceButton, seen);
     d->reject();
   });
   form->replaceAction->trigger();

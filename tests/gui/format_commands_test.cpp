@@ -52,6 +52,7 @@ TEST_F(FormatCommands, TheBoldButtonMakesTheSelectionBoldAndStaysDown) {
   // With nothing to format the button doesn't stay down.
   Editor()->NewDocument();
   WaitEditorIdle(Editor());
+  ChangeSelectionInEditor(Editor(), "getSelection().removeAllRanges()");
   form->italicButton->click();
   EXPECT_FALSE(form->italicButton->isChecked());
   OpenPage("<P id=p>Hello <B>world</B></P>");

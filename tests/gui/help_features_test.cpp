@@ -119,7 +119,7 @@ TEST_F(PopupTexts, AMissingScriptFileStopsWithTheFileError) {
 TEST_F(PopupTexts, APageTheEditorCannotGiveBackIsReportedWithTheScriptFile) {
   OpenPage("<P id=p>word</P>");
   Select("#p", 0, 4);
-  Js("__orvex.serializeBody = () => ''; true");  // the page stops answering
+  Js("__orvex.snapshot = () => null; true");  // the page stops answering
   auto box = AnswerNextMessageBox(QMessageBox::Ok);
   InsertPopup("x");
   ProcessEventsUntil([&] { return box->shown; }, 5000);
