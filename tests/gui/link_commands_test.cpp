@@ -325,9 +325,10 @@ TEST_F(ClipboardCommands, HtmlFromAnotherProgramArrivesWithoutScriptsOrOfficeMar
 TEST_F(ClipboardCommands, WhatWasCopiedInTheEditorPastesAsItWasWritten) {
   const QString popupLink = "<A href=\"Javascript:popup.textpopup(t1,popfont,10,10,0,-1)\">note</A>";
   OpenPage("<P id=p>See " + popupLink + "</P><P id=q>Again: </P>");
-  ChangeSelectionInEditor(Editor(), "const r = document.createRange();"
-                                    " r.selectNodeContents(document.querySelector('#p'));"
-                                    " const s = getSelection(); s.removeAllRanges(); s.addRange(r)");
+  ChangeSelectionInEditor(Editor(),
+                          "const r = document.createRange();"
+                          " r.selectNodeContents(document.querySelector('#p'));"
+                          " const s = getSelection(); s.removeAllRanges(); s.addRange(r)");
   form->copyAction->trigger();
   Select("#q", 7, 7);
   form->pasteAction->trigger();
