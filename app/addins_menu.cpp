@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -73,14 +72,6 @@ void AddinsMenu::StartScan(const QString& folder) {
     thread->deleteLater();
   });
   thread->start();
-}
-
-void AddinsMenu::Scan(const QString& folder) {
-  QEventLoop loop;
-  const QMetaObject::Connection done = connect(this, &AddinsMenu::Scanned, &loop, &QEventLoop::quit);
-  StartScan(folder);
-  if (Scanning()) loop.exec();
-  disconnect(done);
 }
 
 void AddinsMenu::Fill(int generation, const QList<Found>& found) {

@@ -38,8 +38,6 @@ class AddinsMenu : public QObject {
   // background; Scanned() once the menu shows them. A newer scan replaces
   // the list of an older one.
   void StartScan(const QString& folder = QString());
-  // The same, waiting for the list.
-  void Scan(const QString& folder = QString());
   // The latest listing has not come in yet.
   bool Scanning() const { return m_filled != m_generation; }
   // The add-ins listed, in menu order: an item's data is its index here.

@@ -25,6 +25,12 @@ namespace {
 
 QString Case(const char* folder) { return QStringLiteral(ORVEX_TEST_ADDINS_DIR "/") + folder; }
 
+// Lists the add-ins of a folder and waits until the menu shows them.
+void Scan(AddinsMenu* addins, const QString& folder) {
+  addins->StartScan(folder);
+  ProcessEventsUntil([addins] { return !addins->Scanning(); }, 60000);
+}
+
 QStringList Captions(QMenu* menu) {
   QStringList captions;
   for (QAction* a : menu->actions()) captions.append(a->text());
@@ -86,7 +92,7 @@ TEST(AddinStartUp, TheWindowIsReadyBeforeTheAddinsAreListed) {
 
 TEST_F(AddinMenuTest, AnOlderListingGivesWayToANewerOne) {
   form->addins->StartScan(Case("two"));
-  form->addins->Scan(Case("three"));
+  Scan(form->addins, Case("three"));
   EXPECT_FALSE(form->addins->Scanning());
   EXPECT_EQ(form->addins->Files(), QStringList({Case("three") + "/three.so"}));
   EXPECT_EQ(form->addinsMenu->actions().size(), 1);
@@ -96,14 +102,14 @@ TEST_F(AddinMenuTest, NoLibraryLeavesAddinsDisabled) {
   QTemporaryDir empty;
   QFile text(empty.filePath("readme.txt"));
   ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-  form->addins->Scan(empty.path());
+  Scan(form->addins, empty.path());
   EXPECT_FALSE(form->addinsMenu->menuAction()->isEnabled());
   EXPECT_TRUE(form->addinsMenu->actions().isEmpty());
   EXPECT_TRUE(form->addins->Files().isEmpty());
 }
 
 TEST_F(AddinMenuTest, TwoAddinsGiveTwoItemsInOrder) {
-  form->addins->Scan(Case("two"));
+  Scan(form->addins, Case("two"));
   EXPECT_EQ(Captions(form->addinsMenu), QStringList({"Alpha tools", "Beta tools"}));
   EXPECT_TRUE(form->addinsMenu->menuAction()->isEnabled());
   ASSERT_EQ(form->addins->Files().size(), 2);
@@ -114,13 +120,13 @@ TEST_F(AddinMenuTest, TwoAddinsGiveTwoItemsInOrder) {
 
 TEST_F(AddinMenuTest, FaultyLibrariesAreSkipped) {
   // broken.so does not load, crash.so crashes in Name, noname.so has no Name.
-  form->addins->Scan(Case("faulty"));
+  Scan(form->addins, Case("faulty"));
   EXPECT_EQ(Captions(form->addinsMenu), QStringList({"Good one"}));
   EXPECT_EQ(form->addins->Files(), QStringList({Case("faulty") + "/good.so"}));
 }
 
 TEST_F(AddinMenuTest, CaptionIsShownAsGiven) {
-  form->addins->Scan(Case("odd"));
+  Scan(form->addins, Case("odd"));
   // crashmid.so, long.so, notopics.so: long.so's caption begins "R&D",
   // and the menu shows the ampersand rather than a mnemonic.
   ASSERT_EQ(form->addinsMenu->actions().size(), 3);
@@ -130,7 +136,7 @@ TEST_F(AddinMenuTest, CaptionIsShownAsGiven) {
 
 TEST_F(AddinMenuTest, EachItemRunsItsOwnLibrary) {
   NewProject();
-  form->addins->Scan(Case("two"));
+  Scan(form->addins, Case("two"));
   const int before = TopLevelCount(form->contentsTree);
   form->addinsMenu->actions()[1]->trigger();
   WaitEditorIdle(form->editor);
@@ -144,7 +150,7 @@ TEST_F(AddinMenuTest, EachItemRunsItsOwnLibrary) {
 
 TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   NewProject();
-  form->addins->Scan(Case("three"));
+  Scan(form->addins, Case("three"));
   ASSERT_EQ(form->addinsMenu->actions().size(), 1);
   const int before = TopLevelCount(form->contentsTree);
   form->addinsMenu->actions()[0]->trigger();
@@ -170,7 +176,7 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
 }
 
 TEST_F(AddinMenuTest, RunWithoutAProjectDoesNothing) {
-  form->addins->Scan(Case("three"));
+  Scan(form->addins, Case("three"));
   form->addinsMenu->actions()[0]->trigger();
   WaitEditorIdle(form->editor);
   EXPECT_EQ(TopLevelCount(form->contentsTree), 0);
@@ -178,7 +184,7 @@ TEST_F(AddinMenuTest, RunWithoutAProjectDoesNothing) {
 
 TEST_F(AddinMenuTest, CrashDuringARunKeepsTheProgramAndTheTopicsBefore) {
   NewProject();
-  form->addins->Scan(Case("odd"));
+  Scan(form->addins, Case("odd"));
   QAction* crashmid = nullptr;
   for (QAction* a : form->addinsMenu->actions())
     if (form->addins->Files().value(a->data().toInt()).endsWith("/crashmid.so")) crashmid = a;
