@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -75,14 +74,6 @@ void AddinsMenu::StartScan(const QString& folder) {
   thread->start();
 }
 
-void AddinsMenu::Scan(const QString& folder) {
-  QEventLoop loop;
-  const QMetaObject::Connection done = connect(this, &AddinsMenu::Scanned, &loop, &QEventLoop::quit);
-  StartScan(folder);
-  if (Scanning()) loop.exec();
-  disconnect(done);
-}
-
 void AddinsMenu::Fill(int generation, const QList<Found>& found) {
   // An older listing gives way to the newer one.
   if (generation != m_generation || !m_menu) return;
@@ -106,8 +97,9 @@ void AddinsMenu::Run(QAction* item) {
   bool isIndex = false;
   const int index = item->data().toInt(&isIndex);
   if (!isIndex || index < 0 || index >= m_files.size()) return;
-  LongWork::Run run(m_work, QStringLiteral("Running ") + item->text().replace(QStringLiteral("&&"), "&"));
-  if (!run.Started()) return;
+  auto run = std::make_shared<LongWork::Run>(
+      m_work, QStringLiteral("Running ") + item->text().replace(QStringLiteral("&&"), "&"));
+  if (!run->Started()) return;
   const QString path = m_files.at(index);
   const QString probe = AddinProbeProgram(QCoreApplication::applicationDirPath());
   QPointer<AddinsMenu> self(this);
@@ -126,21 +118,29 @@ void AddinsMenu::Run(QAction* item) {
   BusyCursor busy;
   const std::optional<QList<AddinTopic>> topics = ReadAddinTopics(probe, path, folder);
   if (!self || !topics) return;  // not loadable now, or no topic exports
-  for (const AddinTopic& topic : *topics) {
-    WaitEditorIdle(m_editor);
-    if (!self || !m_project.createTopic(topic.Title) || !self) break;
-    WaitEditorIdle(m_editor);
-    // Texts of two characters or fewer are not inserted.
-    if (!self || !m_editor || topic.Html.size() <= 2) continue;
-    // At the end of the new page, as an unsaved change of the topic. A page
-    // that does not answer gives no range, and the topic stays as it is.
-    TextRange range = m_editor->SelectionRange();
-    if (!range.IsValid()) continue;
-    range.moveEnd(QStringLiteral("word"), 99999);
-    range.Collapse(false);
-    range.pasteHTML(topic.Html);
-    WaitEditorIdle(m_editor);
-  }
+  AddTopics(std::make_shared<QList<AddinTopic>>(*topics), 0, run);
+}
+
+void AddinsMenu::AddTopics(std::shared_ptr<QList<AddinTopic>> topics, qsizetype next,
+                           std::shared_ptr<LongWork::Run> run) {
+  if (next >= topics->size() || !m_editor) return;
+  // Each topic once the editor has taken the text of the one before, which
+  // creating the next topic stores; the run lasts until the last.
+  m_editor->Settle(this, [this, topics, next, run] {
+    const AddinTopic& topic = topics->at(next);
+    if (!m_project.createTopic(topic.Title) || !m_editor) return;
+    // Texts of two characters or fewer are not inserted. The others go at
+    // the end of the new page, as an unsaved change of the topic.
+    if (topic.Html.size() > 2) {
+      TextRange range = m_editor->SelectionRange();
+      if (range.IsValid()) {
+        range.moveEnd(QStringLiteral("word"), 99999);
+        range.Collapse(false);
+        range.pasteHTML(topic.Html);
+      }
+    }
+    AddTopics(topics, next + 1, run);
+  });
 }
 
 std::optional<QString> AddinsMenu::AskFolder(const QString& path, const QString& prompt) {

@@ -10,8 +10,10 @@
 #include <memory>
 #include <optional>
 
+#include "app/addin_library.h"
+#include "app/long_work.h"
+
 class EditingControl;
-class LongWork;
 class QAction;
 class QMenu;
 class QThread;
@@ -36,8 +38,6 @@ class AddinsMenu : public QObject {
   // background; Scanned() once the menu shows them. A newer scan replaces
   // the list of an older one.
   void StartScan(const QString& folder = QString());
-  // The same, waiting for the list.
-  void Scan(const QString& folder = QString());
   // The latest listing has not come in yet.
   bool Scanning() const { return m_filled != m_generation; }
   // The add-ins listed, in menu order: an item's data is its index here.
@@ -58,6 +58,10 @@ class AddinsMenu : public QObject {
   // Asks for the folder an add-in reads, starting from the one chosen last
   // time, and keeps the answer. nullopt when the user cancelled.
   std::optional<QString> AskFolder(const QString& path, const QString& prompt);
+  // Creates the topics from `next` on, one after the other as the editor
+  // settles; the run lasts while the topics are made.
+  void AddTopics(std::shared_ptr<QList<AddinTopic>> topics, qsizetype next,
+                 std::shared_ptr<LongWork::Run> run);
 
   QPointer<QMenu> m_menu;
   QPointer<EditingControl> m_editor;

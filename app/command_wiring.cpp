@@ -12,6 +12,7 @@
 #include "app/build_commands.h"
 #include "app/long_work.h"
 #include "app/main_window.h"
+#include "editor/editing_control.h"
 #include "app/program_help.h"
 #include "alltopics/topic_replace_pane.h"
 #include "checks/problems_pane.h"
@@ -67,16 +68,18 @@ void MainWindow::ConnectBuildCommands() {
   needs.projectFile = [this] { return project.ProjectFile(); };
   needs.projectLines = [this] { return project.ProjectLines(); };
   needs.save = [this] {
-    // Saved as "Save" does, always: a save that fails leaves the project modified.
+    // Saved as "Save" does, always: a save that fails leaves the project
+    // modified. Compiling starts where the editor has settled.
     project.SetModified();
-    projectCommands->Save();
+    projectCommands->SaveSettled();
     return !project.IsModified();
   };
   needs.workshopDir = [this] { return WorkshopDir; };
   needs.showStatus = [this](const QString& text) { statusBar()->showMessage(text); };
   buildCommands = new BuildCommands(this, helpViewer, *longWork, std::move(needs));
   for (QAction* starter : {compileAction, decompileAction}) longWork->AddStarter(starter);
-  connect(compileAction, &QAction::triggered, buildCommands, &BuildCommands::Compile);
+  connect(compileAction, &QAction::triggered, buildCommands,
+          [this] { editor->Settle(buildCommands, [this] { buildCommands->Compile(); }); });
   connect(viewHelpFileAction, &QAction::triggered, buildCommands, &BuildCommands::ViewHelpFile);
   connect(viewMessagesAction, &QAction::triggered, buildCommands, &BuildCommands::ViewCompilerMessages);
   connect(decompileAction, &QAction::triggered, buildCommands, &BuildCommands::Decompile);

@@ -54,10 +54,7 @@ void KeyboardHook::Perform(HookAction action) {
       break;
     case HookAction::Delete:
       // The context menu's hidden "Delete" item, reached through this key only.
-      {
-        QVariant arg = 0;
-        Form->editor->ExecCommand(decmd::Delete, decmd::Default, arg);
-      }
+      Form->editor->Exec(EditorCommand::Delete);
       break;
     case HookAction::SelectAll:
       click(Form->selectAllAction);

@@ -346,12 +346,10 @@ void MainWindow::FormResize() {
   // The editing control fills editorPanel through its layout. A project named on
   // the command line opens once the window is shown.
   if (!CommandLineProject.isEmpty() && !project.IsOpen() && !CommandLineTried) {
-    // Tried once only, whether or not it opens; after the showing has ended,
-    // so the editor can settle first.
+    // Tried once only, whether or not it opens; after the showing has ended.
     CommandLineTried = true;
     QTimer::singleShot(0, this, [this] {
       repaint();
-      WaitEditorIdle(editor);
       projectCommands->OpenByName(CommandLineProject);
     });
   }
@@ -385,6 +383,13 @@ bool MainWindow::FormCloseQuery() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (FormClosed) {
     event->accept();
+    return;
+  }
+  if (!editor->Settled()) {
+    // What was typed last is still on its way from the page: asked and
+    // stored once it is here, never lost.
+    event->ignore();
+    editor->Settle(this, [this] { close(); });
     return;
   }
   if (!FormCloseQuery() || !FormClose()) {

@@ -288,6 +288,8 @@ class MainWindow : public QMainWindow {
   // pane: the tree on show, the editor, the source view.
   void MovePaneFocus(int step);
   void SwitchEditorTab();
+  // Brings the Editor (0) or Source (1) tab to the front, the focus with it.
+  void ShowTabWithFocus(int tab);
   // Opens the context menu of the pane with the focus, at its current item.
   void ShowContextMenuAtFocus();
   void ConnectProjectCommands();

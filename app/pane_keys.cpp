@@ -7,11 +7,13 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTabWidget>
 #include <QTreeView>
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
+#include "panes/topic_editing.h"
 
 namespace {
 
@@ -49,23 +51,29 @@ void MainWindow::MovePaneFocus(int step) {
     at = (at + step + panes.size()) % panes.size();
     QWidget* pane = panes[at];
     // The editor and the source view share a place: their tab comes to the
-    // front first, which is refused while no topic can be edited.
+    // front first, which is refused while no topic can be edited. The focus
+    // goes there once the tab is on show.
     const int tab = pane == editor ? 0 : pane == sourceView ? 1 : -1;
-    if (tab >= 0) editorTabs->setCurrentIndex(tab);
-    if (tab >= 0 && editorTabs->currentIndex() != tab) continue;
-    pane->setFocus(Qt::ShortcutFocusReason);
+    if (tab < 0) {
+      pane->setFocus(Qt::ShortcutFocusReason);
+      return;
+    }
+    if (tab != editorTabs->currentIndex() && !topicEditing->TabsCanSwitch()) continue;
+    ShowTabWithFocus(tab);
     return;
   }
 }
 
 void MainWindow::SwitchEditorTab() {
-  const int wanted = 1 - editorTabs->currentIndex();
-  editorTabs->setCurrentIndex(wanted);
-  if (editorTabs->currentIndex() != wanted) return;
-  if (wanted == 0)
-    editor->setFocus(Qt::ShortcutFocusReason);
-  else
-    sourceView->setFocus(Qt::ShortcutFocusReason);
+  if (!topicEditing->TabsCanSwitch()) return;
+  ShowTabWithFocus(1 - editorTabs->currentIndex());
+}
+
+void MainWindow::ShowTabWithFocus(int tab) {
+  QWidget* pane = tab == 0 ? static_cast<QWidget*>(editor) : sourceView;
+  topicEditing->ShowTab(tab, [pane = QPointer<QWidget>(pane)] {
+    if (pane) pane->setFocus(Qt::ShortcutFocusReason);
+  });
 }
 
 void MainWindow::ShowContextMenuAtFocus() {

@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTextStream>
+#include <functional>
 #include <unistd.h>
 
 #include "editor/editing_control.h"
 #include "editor/paste_cleaning.h"
+#include "tests/gui/editor_script.h"
 
 namespace {
 
@@ -23,6 +25,9 @@ QString BuildPage(qsizetype bytes) {
              "<TITLE>Bench</TITLE>\r\n</HEAD>\r\n<BODY>\r\n") +
          body + QStringLiteral("</BODY>\r\n</HTML>\r\n");
 }
+
+// Waits (here only) until `done` holds.
+void Until(const std::function<bool()>& done) { ProcessEventsUntil(done, 60000); }
 
 }  // namespace
 
@@ -44,41 +49,62 @@ int main(int argc, char** argv) {
 
   const QString page = BuildPage(200 * 1024);
   const int rounds = 5;
-  qint64 load = 0, read = 0, status = 0;
+  qint64 load = 0, read = 0, edited = 0, pushed = 0;
   QString readBack;
   for (int i = 0; i < rounds; ++i) {
     t.restart();
     editor.SetDocumentHTML(page);
-    WaitEditorIdle(&editor);
+    Until([&] { return !editor.Busy(); });
     load += t.elapsed();
+    // The whole page asked for: serialized in the page and sent over.
     t.restart();
-    readBack = editor.DocumentHTML();
+    bool fetched = false;
+    editor.FetchDocumentHTML(&editor, [&](const QString& html) {
+      readBack = html;
+      fetched = true;
+    });
+    Until([&] { return fetched; });
     read += t.elapsed();
+    // An edit, then its state pushed by the page, then the page after it.
+    SelectInEditor(&editor, QStringLiteral("p"), 0, 9);
+    const int before = editor.State().version;
     t.restart();
-    for (int k = 0; k < 10; ++k) editor.QueryStatus(5000);
-    status += t.elapsed();
+    editor.Exec(EditorCommand::Bold);
+    Until([&] { return editor.State().version > before; });
+    pushed += t.elapsed();
+    t.restart();
+    fetched = false;
+    editor.FetchDocumentHTML(&editor, [&](const QString&) { fetched = true; });
+    Until([&] { return fetched; });
+    edited += t.elapsed();
   }
   // The editor writes attribute values in quotes, so the first read-back may
   // be longer than the page; from then on a round trip changes nothing.
   editor.SetDocumentHTML(readBack);
-  WaitEditorIdle(&editor);
-  const bool stable = editor.DocumentHTML() == readBack;
+  const bool stable = EditorHtml(&editor) == readBack;
   out << "page of " << page.size() << " characters, read back " << readBack.size()
       << (stable ? ", the same again after another round trip\n" : ", CHANGED by another round trip\n");
-  out << "SetDocumentHTML + WaitEditorIdle: " << load / rounds << " ms\n";
-  out << "DocumentHTML: " << read / rounds << " ms\n";
-  out << "QueryStatus: " << double(status) / rounds / 10 << " ms per call\n";
+  out << "SetDocumentHTML until loaded: " << load / rounds << " ms\n";
+  out << "FetchDocumentHTML of the page as loaded: " << read / rounds << " ms\n";
+  out << "Bold sent until its state is pushed: " << pushed / rounds << " ms\n";
+  out << "FetchDocumentHTML after an edit: " << edited / rounds << " ms\n";
 
   t.restart();
-  const bool found = editor.FindText(QStringLiteral("Paragraph 1400:"), {});
+  bool found = false, answered = false;
+  editor.FindText(QStringLiteral("Paragraph 1400:"), {}, &editor, [&](bool f) {
+    found = f;
+    answered = true;
+  });
+  Until([&] { return answered; });
   out << "FindText (whole page, match near the end): " << t.elapsed() << " ms\n";
   t.restart();
-  const int replaced =
-      editor.ReplaceAllText(QStringLiteral("italic"), QStringLiteral("slanted"), {true, true});
+  int replaced = -1;
+  editor.ReplaceAllText(QStringLiteral("italic"), QStringLiteral("slanted"), {true, true}, &editor,
+                        [&](int count) { replaced = count; });
+  Until([&] { return replaced >= 0; });
   out << "ReplaceAllText (" << replaced << " matches): " << t.elapsed() << " ms\n";
   t.restart();
-  QVariant arg = 0;
-  editor.ExecCommand(5049, 0, arg);
+  editor.Exec(EditorCommand::Undo);
   WaitEditorIdle(&editor);
   out << "Undo of it: " << t.elapsed() << " ms\n";
   t.restart();

@@ -13,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "editor/editing_control.h"
@@ -108,29 +107,32 @@ void FindTextDialog::NotFound() {
 void FindTextDialog::FindNextClick() {
   if (FindWhat->text().isEmpty() || !Search) return;
   QPointer<FindTextDialog> self(this);
-  const bool found = Search(FindWhat->text(), Options());
-  if (self && !found) NotFound();
+  Search(FindWhat->text(), Options(), [self](bool found) {
+    if (self && !found) self->NotFound();
+  });
 }
 
 void FindTextDialog::ReplaceClick() {
   if (FindWhat->text().isEmpty() || !Replace) return;
   QPointer<FindTextDialog> self(this);
-  const bool found = Replace(FindWhat->text(), ReplaceWith->text(), Options());
-  if (self && !found) NotFound();
+  Replace(FindWhat->text(), ReplaceWith->text(), Options(), [self](bool found) {
+    if (self && !found) self->NotFound();
+  });
 }
 
 void FindTextDialog::ReplaceAllClick() {
   if (FindWhat->text().isEmpty() || !ReplaceAll) return;
   QPointer<FindTextDialog> self(this);
-  const int count = ReplaceAll(FindWhat->text(), ReplaceWith->text(), Options());
-  if (!self) return;
-  if (count <= 0) {
-    NotFound();
-    return;
-  }
-  QMessageBox::information(this, windowTitle(),
-                           count == 1 ? QStringLiteral("1 occurrence replaced.")
-                                      : QStringLiteral("%1 occurrences replaced.").arg(count));
+  ReplaceAll(FindWhat->text(), ReplaceWith->text(), Options(), [self](int count) {
+    if (!self) return;
+    if (count <= 0) {
+      self->NotFound();
+      return;
+    }
+    QMessageBox::information(self, self->windowTitle(),
+                             count == 1 ? QStringLiteral("1 occurrence replaced.")
+                                        : QStringLiteral("%1 occurrences replaced.").arg(count));
+  });
 }
 
 // ---- the control's dialogs -------------------------------------------------
@@ -138,38 +140,56 @@ void FindTextDialog::ReplaceAllClick() {
 ControlDialogs::ControlDialogs(EditingControl* editor, QWidget* owner)
     : QObject(owner), Editor(editor), Owner(owner) {
   Find = new FindTextDialog(owner);
-  Find->Search = [this](const QString& text, const FindOptions& options) {
-    if (InSource()) return FindInSource(Source, text, options);
-    return Editor && Editor->FindText(text, options);
+  Find->Search = [this](const QString& text, const FindOptions& options, FindTextDialog::Found found) {
+    if (InSource()) {
+      found(FindInSource(Source, text, options));
+    } else if (Editor) {
+      Editor->FindText(text, options, Find, found);
+    } else {
+      found(false);
+    }
   };
-  Find->Replace = [this](const QString& text, const QString& replacement, const FindOptions& options) {
-    if (InSource()) return ReplaceInSource(Source, text, replacement, options);
-    return Editor && Editor->ReplaceText(text, replacement, options);
+  Find->Replace = [this](const QString& text, const QString& replacement, const FindOptions& options,
+                         FindTextDialog::Found found) {
+    if (InSource()) {
+      found(ReplaceInSource(Source, text, replacement, options));
+    } else if (Editor) {
+      Editor->ReplaceText(text, replacement, options, Find, found);
+    } else {
+      found(false);
+    }
   };
-  Find->ReplaceAll = [this](const QString& text, const QString& replacement, const FindOptions& options) {
-    if (InSource()) return ReplaceAllInSource(Source, text, replacement, options);
-    return Editor ? Editor->ReplaceAllText(text, replacement, options) : 0;
+  Find->ReplaceAll = [this](const QString& text, const QString& replacement, const FindOptions& options,
+                            std::function<void(int)> counted) {
+    if (InSource()) {
+      counted(ReplaceAllInSource(Source, text, replacement, options));
+    } else if (Editor) {
+      Editor->ReplaceAllText(text, replacement, options, Find, counted);
+    } else {
+      counted(0);
+    }
   };
   if (editor) {
     QPointer<ControlDialogs> self(this);
-    editor->SetDialogHandler([self](int command, QVariant& arg) { return self && self->Run(command, arg); });
+    editor->SetDialogHandler(
+        [self](EditorCommand command, QVariant& arg) { return self && self->Run(command, arg); });
   }
 }
 
-bool ControlDialogs::Run(int command, QVariant& arg) {
+bool ControlDialogs::Run(EditorCommand command, QVariant& arg) {
   Q_UNUSED(arg);
   if (!Editor) return false;
   switch (command) {
-    case decmd::FindText:
+    case EditorCommand::FindText:
       FindText();
       return true;
-    case decmd::Font:
+    case EditorCommand::Font:
       FontProperties();
       return true;
-    case decmd::Hyperlink:
+    case EditorCommand::Hyperlink:
       Hyperlink();
       return true;
-    case decmd::Image:
+    case EditorCommand::Image:
       Picture();
       return true;
     default:
@@ -188,12 +208,9 @@ QString ControlDialogs::SelectedPhrase() const {
   QString text;
   if (InSource()) {
     text = Source->textCursor().selectedText();
-  } else if (Editor && StatusEnabled(Editor->QueryStatus(decmd::Cut))) {
-    // The range's text runs paragraphs together; its markup shows them.
-    static const QRegularExpression block(QStringLiteral("<(p|div|br|li|tr|td|th|h[1-6]|table|[uo]l)\\b"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    const TextRange range = Editor->SelectionRange();
-    if (!range.htmltext().contains(block)) text = range.text();
+  } else if (Editor && Editor->Enabled(EditorCommand::Cut)) {
+    // As the page pushed it: empty when it runs over paragraphs.
+    text = Editor->State().phrase;
   }
   text.replace(QChar(0xA0), u' ');
   // Something longer than a line is not what anyone searches for.
@@ -224,14 +241,12 @@ void ControlDialogs::FindAgain() {
 
 void ControlDialogs::FontProperties() {
   QPointer<EditingControl> editor = Editor;
-  QVariant name;
-  editor->ExecCommand(decmd::GetFontName, decmd::Default, name);
-  QVariant size;
-  if (editor) editor->ExecCommand(decmd::GetFontSize, decmd::Default, size);
-  if (!editor) return;
-  const bool bold = StatusOn(editor->QueryStatus(decmd::Bold));
-  const bool italic = StatusOn(editor->QueryStatus(decmd::Italic));
-  const bool underline = StatusOn(editor->QueryStatus(decmd::Underline));
+  // The font at the caret, as the page pushed it.
+  const QVariant name = editor->State().fontName;
+  const QVariant size = editor->State().fontSize;
+  const bool bold = editor->On(EditorCommand::Bold);
+  const bool italic = editor->On(EditorCommand::Italic);
+  const bool underline = editor->On(EditorCommand::Underline);
   QFont initial(Owner ? Owner->font() : QFont());
   if (name.typeId() == QMetaType::QString && !name.toString().isEmpty()) initial.setFamily(name.toString());
   initial.setPointSizeF(PointsOfFontSize(size.isNull() ? 3 : size.toInt()));
@@ -246,28 +261,17 @@ void ControlDialogs::FontProperties() {
   const QFont chosen = dialog.selectedFont();
   // Only what the user changed is applied, so a selection in several fonts
   // keeps them unless a font was picked.
-  QVariant arg;
-  if (chosen.family() != initial.family()) {
-    arg = chosen.family();
-    editor->ExecCommand(decmd::SetFontName, decmd::DontPromptUser, arg);
-  }
+  if (chosen.family() != initial.family()) editor->Exec(EditorCommand::SetFontName, chosen.family());
   const int newSize = FontSizeOfPoints(chosen.pointSizeF());
-  if (editor && newSize != FontSizeOfPoints(initial.pointSizeF())) {
-    arg = newSize;
-    editor->ExecCommand(decmd::SetFontSize, decmd::DontPromptUser, arg);
-  }
+  if (newSize != FontSizeOfPoints(initial.pointSizeF())) editor->Exec(EditorCommand::SetFontSize, newSize);
   const struct {
     bool was, now;
-    int command;
-  } toggles[] = {{bold, chosen.bold(), decmd::Bold},
-                 {italic, chosen.italic(), decmd::Italic},
-                 {underline, chosen.underline(), decmd::Underline}};
-  for (const auto& t : toggles) {
-    if (!editor) return;
-    if (t.was == t.now) continue;
-    arg = 0;
-    editor->ExecCommand(t.command, decmd::Default, arg);
-  }
+    EditorCommand command;
+  } toggles[] = {{bold, chosen.bold(), EditorCommand::Bold},
+                 {italic, chosen.italic(), EditorCommand::Italic},
+                 {underline, chosen.underline(), EditorCommand::Underline}};
+  for (const auto& t : toggles)
+    if (t.was != t.now) editor->Exec(t.command);
 }
 
 void ControlDialogs::Hyperlink() {
@@ -277,8 +281,7 @@ void ControlDialogs::Hyperlink() {
       QInputDialog::getText(Owner, "Hyperlink", "URL:", QLineEdit::Normal, QStringLiteral("http://"), &ok)
           .trimmed();
   if (!ok || url.isEmpty() || !editor) return;
-  QVariant arg = url;
-  editor->ExecCommand(decmd::Hyperlink, decmd::DontPromptUser, arg);
+  editor->Exec(EditorCommand::Hyperlink, url);
 }
 
 void ControlDialogs::Picture() {
@@ -291,6 +294,5 @@ void ControlDialogs::Picture() {
   if (dialog.exec() != QDialog::Accepted || !editor) return;
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty() || files.first().isEmpty()) return;
-  QVariant arg = files.first();
-  editor->ExecCommand(decmd::Image, decmd::DontPromptUser, arg);
+  editor->Exec(EditorCommand::Image, files.first());
 }

@@ -1,5 +1,5 @@
-// The editing control's own dialogs: find (5008) and replace, font
-// properties (5009), a link to an outside page (5016) and a picture (5017).
+// The editing control's own dialogs: find and replace, font properties, a
+// link to an outside page and a picture.
 // They are run through the control's dialog handler and act on the
 // control's selection.
 #pragma once
@@ -36,12 +36,15 @@ class FindTextDialog : public QDialog {
   FindOptions Options() const;
   // Shows or hides the replacing part; the caption follows.
   void SetReplacing(bool on);
-  // Set by the owner: runs one search, false when nothing was found.
-  std::function<bool(const QString&, const FindOptions&)> Search;
+  // Set by the owner: runs one search and answers false to `found` when
+  // nothing was found.
+  using Found = std::function<void(bool found)>;
+  std::function<void(const QString&, const FindOptions&, Found)> Search;
   // Set by the owner: replaces the selected match and finds the next one
   // (false when there is none); replaces every match, answering how many.
-  std::function<bool(const QString&, const QString&, const FindOptions&)> Replace;
-  std::function<int(const QString&, const QString&, const FindOptions&)> ReplaceAll;
+  std::function<void(const QString&, const QString&, const FindOptions&, Found)> Replace;
+  std::function<void(const QString&, const QString&, const FindOptions&, std::function<void(int)>)>
+      ReplaceAll;
 
  private:
   void FindNextClick();
@@ -58,7 +61,7 @@ class ControlDialogs : public QObject {
   ControlDialogs(EditingControl* editor, QWidget* owner);
 
   // The handler: false for commands that have no dialog here.
-  bool Run(int command, QVariant& arg);
+  bool Run(EditorCommand command, QVariant& arg);
 
   FindTextDialog* FindDialog() const { return Find; }
   // Find and replace work in this source view while sourceInUse says so.

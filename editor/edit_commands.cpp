@@ -23,20 +23,16 @@ bool EditorCommands::EditorIsActiveControl() const {
 bool EditorCommands::MemoIsActiveControl() const { return w.window->focusWidget() == w.sourceView; }
 
 void EditorCommands::UndoCommand() {
-  QVariant arg = 0;
   if (!m_project.sourceInUse()) {
-    w.editor->ExecCommand(decmd::Undo, decmd::Default, arg);
-    WaitEditorIdle(w.editor);
+    w.editor->Exec(EditorCommand::Undo);
   } else {
     w.sourceView->undo();
   }
 }
 
 void EditorCommands::RedoCommand() {
-  QVariant arg = 0;
   if (m_project.sourceInUse()) return;
-  w.editor->ExecCommand(decmd::Redo, decmd::Default, arg);
-  WaitEditorIdle(w.editor);
+  w.editor->Exec(EditorCommand::Redo);
 }
 
 // Find and replace work in the view in use: the editing control's own
@@ -45,21 +41,19 @@ void EditorCommands::FindTextCommand() {
   if (m_project.sourceInUse())
     m_controlDialogs->FindText();
   else
-    EditorCommand(decmd::FindText, decmd::Default);
+    SendCommand(EditorCommand::FindText);
 }
 
 void EditorCommands::FindAgainCommand() { m_controlDialogs->FindAgain(); }
 
 void EditorCommands::ReplaceTextCommand() {
   // The editor takes it while it takes commands (not while read-only).
-  if (m_project.sourceInUse() || StatusEnabled(w.editor->QueryStatus(decmd::FindText)))
-    m_controlDialogs->ReplaceText();
+  if (m_project.sourceInUse() || w.editor->Enabled(EditorCommand::FindText)) m_controlDialogs->ReplaceText();
 }
 
 void EditorCommands::CopyCommand() {
   if (EditorIsActiveControl()) {
-    EditorCommand(decmd::Copy, decmd::Default);
-    WaitEditorIdle(w.editor);
+    SendCommand(EditorCommand::Copy);
   } else if (MemoIsActiveControl()) {
     w.sourceView->copy();
   }
@@ -67,18 +61,15 @@ void EditorCommands::CopyCommand() {
 
 void EditorCommands::CutCommand() {
   if (EditorIsActiveControl()) {
-    EditorCommand(decmd::Cut, decmd::Default);
-    WaitEditorIdle(w.editor);
+    SendCommand(EditorCommand::Cut);
   } else if (MemoIsActiveControl()) {
     w.sourceView->cut();
   }
 }
 
 void EditorCommands::PasteCommand() {
-  QVariant arg = 0;
   if (EditorIsActiveControl()) {
-    w.editor->ExecCommand(decmd::Paste, decmd::Default, arg);
-    WaitEditorIdle(w.editor);
+    w.editor->Exec(EditorCommand::Paste);
   } else if (MemoIsActiveControl()) {
     w.sourceView->paste();
   }
@@ -87,25 +78,20 @@ void EditorCommands::PasteCommand() {
 void EditorCommands::PastePlainTextCommand() {
   if (EditorIsActiveControl()) {
     w.editor->PastePlainText();
-    WaitEditorIdle(w.editor);
   } else if (MemoIsActiveControl()) {
     w.sourceView->paste();  // the source view only ever takes text
   }
 }
 
 void EditorCommands::SelectAllCommand() {
-  QVariant arg = 0;
   if (EditorIsActiveControl()) {
-    w.editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
+    w.editor->Exec(EditorCommand::SelectAll);
   } else if (MemoIsActiveControl()) {
     w.sourceView->selectAll();
   }
 }
 
-void EditorCommands::DeleteCommand() {
-  QVariant arg = 0;
-  w.editor->ExecCommand(decmd::Delete, decmd::Default, arg);
-}
+void EditorCommands::DeleteCommand() { w.editor->Exec(EditorCommand::Delete); }
 
 void EditorCommands::ToggleShowDetails() {
   const bool on = !w.editor->ShowDetails();
@@ -127,10 +113,10 @@ void EditorCommands::ToggleSnapToGrid() {
 
 void EditorCommands::PrepareEditMenu() {
   if (!m_project.sourceInUse()) {
-    w.undoAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::Undo)));
-    w.redoAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::Redo)));
-    w.copyAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::Copy)));
-    w.cutAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::Cut)));
+    w.undoAction->setEnabled(w.editor->Enabled(EditorCommand::Undo));
+    w.redoAction->setEnabled(w.editor->Enabled(EditorCommand::Redo));
+    w.copyAction->setEnabled(w.editor->Enabled(EditorCommand::Copy));
+    w.cutAction->setEnabled(w.editor->Enabled(EditorCommand::Cut));
     w.colorMenu->menuAction()->setEnabled(true);
     w.fontMenu->menuAction()->setEnabled(true);
     w.tableMenu->menuAction()->setEnabled(true);
@@ -144,7 +130,7 @@ void EditorCommands::PrepareEditMenu() {
 
 void EditorCommands::PrepareInsertMenu() {
   // "Pop-up" needs selected text to become the pop-up's link.
-  w.insertPopupAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::Cut)));
+  w.insertPopupAction->setEnabled(w.editor->Enabled(EditorCommand::Cut));
 }
 
 EditorCommands::EditorCommands(const EditorCommandWidgets& widgets, EditorCommandProject project)

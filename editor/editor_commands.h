@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <functional>
 
+#include "editor/command_table.h"
 #include "platform/result.h"
 
 class ContentsModel;
@@ -103,9 +104,9 @@ class EditorCommands : public QObject {
   // The "New table" and "Select topic" dialogs, made with the other dialogs.
   void SetDialogs(TableDialog* tableDialog, LinkDialog* linkDialog);
 
-  // Runs the command with the value only when QueryStatus enables it; false
-  // when it was skipped.
-  bool EditorCommand(int command, int option, const QVariant& value = 0);
+  // Sends the command with the value only when the editor's state enables
+  // it; false when it was skipped.
+  bool SendCommand(EditorCommand command, const QVariant& value = {}, bool prompt = false);
   // The editing control, or the source view, had the focus last in the window.
   bool EditorIsActiveControl() const;
   bool MemoIsActiveControl() const;
@@ -128,8 +129,6 @@ class EditorCommands : public QObject {
   void FontSizeChanged();
   // The toolbar follows the formatting at the caret.
   void EditorDisplayChanged();
-  // The toolbar is being brought up to the caret's formatting.
-  bool FollowingCaret() const { return m_inDisplayChanged; }
   // Shows the colour dialog; false when cancelled. value: red in the lowest byte.
   bool ChooseColor(int& value);
   void ColorSelectionBackground();
@@ -180,6 +179,4 @@ class EditorCommands : public QObject {
   ControlDialogs* m_controlDialogs = nullptr;
   // While the font boxes are filled from the caret they send nothing.
   bool m_fillingFontBoxes = false;
-  bool m_inDisplayChanged = false;
-  bool m_displayChangedAgain = false;
 };

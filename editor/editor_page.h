@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QUrl>
+#include <QVariantMap>
 #include <QWebEnginePage>
 
 // Receives the events of the editor's script through the web channel.
@@ -10,11 +11,12 @@ class EditorHost : public QObject {
   Q_OBJECT
  public:
   using QObject::QObject;
-  // The selection, the caret or the formatting at the caret changed.
-  Q_INVOKABLE void displayChanged() { emit DisplayChanged(); }
+  // The page's state as the script sees it: the commands that apply and are
+  // on at the selection, the font there, the changed state and version.
+  Q_INVOKABLE void stateChanged(const QVariantMap& state) { emit StateChanged(state); }
 
  signals:
-  void DisplayChanged();
+  void StateChanged(const QVariantMap& state);
 };
 
 // Only the control's own loads navigate; a dropped file, a clicked link or a

@@ -11,53 +11,49 @@
 #include "editor/editing_control.h"
 #include "editor/format_rules.h"
 
-bool EditorCommands::EditorCommand(int command, int option, const QVariant& value) {
-  QVariant arg = value;
-  if (!StatusEnabled(w.editor->QueryStatus(command))) return false;
-  w.editor->ExecCommand(command, option, arg);
+bool EditorCommands::SendCommand(EditorCommand command, const QVariant& value, bool prompt) {
+  if (!w.editor->Enabled(command)) return false;
+  w.editor->Exec(command, value, prompt);
   return true;
 }
 
 namespace {
-// A sticky button shows the control's state after its command, also when the
-// command was not enabled and nothing changed at the caret.
-void SyncButton(EditingControl* editor, QToolButton* button, int command) {
-  QPointer<QToolButton> guard(button);
-  const bool on = StatusOn(editor->QueryStatus(command));
-  if (guard) guard->setChecked(on);
+// A sticky button whose command was not sent shows the state at the caret
+// again, not the click's toggle; after a command the page pushes its new
+// state, which the button then shows.
+void SyncButton(EditingControl* editor, QToolButton* button, EditorCommand command) {
+  button->setChecked(editor->On(command));
 }
 }  // namespace
 
 void EditorCommands::BoldButtonClick() {
-  EditorCommand(decmd::Bold, decmd::Default);
-  SyncButton(w.editor, w.boldButton, decmd::Bold);
+  if (!SendCommand(EditorCommand::Bold)) SyncButton(w.editor, w.boldButton, EditorCommand::Bold);
 }
 void EditorCommands::ItalicButtonClick() {
-  EditorCommand(decmd::Italic, decmd::Default);
-  SyncButton(w.editor, w.italicButton, decmd::Italic);
+  if (!SendCommand(EditorCommand::Italic)) SyncButton(w.editor, w.italicButton, EditorCommand::Italic);
 }
 void EditorCommands::UnderlineButtonClick() {
-  EditorCommand(decmd::Underline, decmd::Default);
-  SyncButton(w.editor, w.underlineButton, decmd::Underline);
+  if (!SendCommand(EditorCommand::Underline))
+    SyncButton(w.editor, w.underlineButton, EditorCommand::Underline);
 }
-void EditorCommands::AlignLeftButtonClick() { EditorCommand(decmd::JustifyLeft, decmd::Default); }
-void EditorCommands::CenterButtonClick() { EditorCommand(decmd::JustifyCenter, decmd::Default); }
-void EditorCommands::AlignRightButtonClick() { EditorCommand(decmd::JustifyRight, decmd::Default); }
-void EditorCommands::ToggleBold() { EditorCommand(decmd::Bold, decmd::Default); }
-void EditorCommands::ToggleItalic() { EditorCommand(decmd::Italic, decmd::Default); }
-void EditorCommands::ToggleUnderline() { EditorCommand(decmd::Underline, decmd::Default); }
-void EditorCommands::FontProperties() { EditorCommand(decmd::Font, decmd::Default); }
-void EditorCommands::ToggleBulletedList() { EditorCommand(decmd::UnorderList, decmd::Default); }
-void EditorCommands::ToggleNumberedList() { EditorCommand(decmd::OrderList, decmd::Default); }
+void EditorCommands::AlignLeftButtonClick() { SendCommand(EditorCommand::JustifyLeft); }
+void EditorCommands::CenterButtonClick() { SendCommand(EditorCommand::JustifyCenter); }
+void EditorCommands::AlignRightButtonClick() { SendCommand(EditorCommand::JustifyRight); }
+void EditorCommands::ToggleBold() { SendCommand(EditorCommand::Bold); }
+void EditorCommands::ToggleItalic() { SendCommand(EditorCommand::Italic); }
+void EditorCommands::ToggleUnderline() { SendCommand(EditorCommand::Underline); }
+void EditorCommands::FontProperties() { SendCommand(EditorCommand::Font); }
+void EditorCommands::ToggleBulletedList() { SendCommand(EditorCommand::UnorderList); }
+void EditorCommands::ToggleNumberedList() { SendCommand(EditorCommand::OrderList); }
 
 void EditorCommands::PrepareToggleMenu() {
-  w.bulletedListAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::UnorderList)));
-  w.numberedListAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::OrderList)));
+  w.bulletedListAction->setEnabled(w.editor->Enabled(EditorCommand::UnorderList));
+  w.numberedListAction->setEnabled(w.editor->Enabled(EditorCommand::OrderList));
 }
 
 void EditorCommands::FontNameChanged() {
   if (m_fillingFontBoxes) return;
-  EditorCommand(decmd::SetFontName, decmd::DontPromptUser, w.fontNameBox->currentText());
+  SendCommand(EditorCommand::SetFontName, w.fontNameBox->currentText());
 }
 
 void EditorCommands::FontSizeChanged() {
@@ -65,31 +61,19 @@ void EditorCommands::FontSizeChanged() {
   // The size is the entry the text names; a text that names none sends nothing.
   const int index = w.fontSizeBox->findText(w.fontSizeBox->currentText(), Qt::MatchExactly);
   if (index < 0) return;
-  EditorCommand(decmd::SetFontSize, decmd::DontPromptUser, index);
+  SendCommand(EditorCommand::SetFontSize, index);
 }
 
 void EditorCommands::EditorDisplayChanged() {
-  // The query waits on the page, so the event can come again meanwhile; it
-  // then runs once more afterwards.
-  if (m_inDisplayChanged) {
-    m_displayChangedAgain = true;
-    return;
-  }
-  m_inDisplayChanged = true;
-  QPointer<EditorCommands> self(this);
-  do {
-    m_displayChangedAgain = false;
-    const EditingControl::FormatState state = w.editor->QueryFormatState();
-    if (!self) return;
-    w.boldButton->setChecked(StatusOn(state.bold));
-    w.italicButton->setChecked(StatusOn(state.italic));
-    w.underlineButton->setChecked(StatusOn(state.underline));
-    m_fillingFontBoxes = true;
-    if (!state.fontSize.isNull()) w.fontSizeBox->setEditText(state.fontSize.toString());
-    if (!state.fontName.isNull()) w.fontNameBox->setEditText(state.fontName.toString());
-    m_fillingFontBoxes = false;
-  } while (m_displayChangedAgain);
-  m_inDisplayChanged = false;
+  // The toolbar shows the state the page pushed.
+  const EditorState& state = w.editor->State();
+  w.boldButton->setChecked(w.editor->On(EditorCommand::Bold));
+  w.italicButton->setChecked(w.editor->On(EditorCommand::Italic));
+  w.underlineButton->setChecked(w.editor->On(EditorCommand::Underline));
+  m_fillingFontBoxes = true;
+  if (!state.fontSize.isNull()) w.fontSizeBox->setEditText(state.fontSize.toString());
+  if (!state.fontName.isNull()) w.fontNameBox->setEditText(state.fontName.toString());
+  m_fillingFontBoxes = false;
 }
 
 bool EditorCommands::ChooseColor(int& value) {
@@ -103,12 +87,12 @@ bool EditorCommands::ChooseColor(int& value) {
 
 void EditorCommands::ColorSelectionBackground() {
   int value = 0;
-  if (ChooseColor(value)) EditorCommand(decmd::SetBackColor, decmd::Default, value);
+  if (ChooseColor(value)) SendCommand(EditorCommand::SetBackColor, value);
 }
 
 void EditorCommands::ColorFont() {
   int value = 0;
-  if (ChooseColor(value)) EditorCommand(decmd::SetForeColor, decmd::Default, value);
+  if (ChooseColor(value)) SendCommand(EditorCommand::SetForeColor, value);
 }
 
 void EditorCommands::ColorWholePage() {

@@ -19,48 +19,55 @@ void EditorCommands::LinkToTopic() {
   // in one step, so the clipboard keeps what it held and the blanks around
   // the selection stay plain blanks.
   TextRange range = w.editor->SelectionRange();
-  const QString linkText = StatusEnabled(w.editor->QueryStatus(decmd::Cut)) ? range.text() : QString();
-  range.pasteHTML(TopicAnchor(dialog->ChosenFile, linkText.isEmpty() ? dialog->ChosenCaption : linkText));
+  const QString file = dialog->ChosenFile;
+  const QString caption = dialog->ChosenCaption;
+  if (!w.editor->Enabled(EditorCommand::Cut)) {
+    range.pasteHTML(TopicAnchor(file, caption));
+    return;
+  }
+  range.Read(this, [range, file, caption](const RangeContents& selected) mutable {
+    range.pasteHTML(TopicAnchor(file, selected.text.isEmpty() ? caption : selected.text));
+  });
 }
 
-void EditorCommands::LinkToExternalPage() { EditorCommand(decmd::Hyperlink, decmd::PromptUser); }
+void EditorCommands::LinkToExternalPage() { SendCommand(EditorCommand::Hyperlink, {}, true); }
 
-void EditorCommands::RemoveLink() { EditorCommand(decmd::Unlink, decmd::Default); }
+void EditorCommands::RemoveLink() { SendCommand(EditorCommand::Unlink); }
 
 void EditorCommands::PrepareLinkMenu() {
-  const bool on = StatusEnabled(w.editor->QueryStatus(decmd::Hyperlink));
+  const bool on = w.editor->Enabled(EditorCommand::Hyperlink);
   w.linkToTopicAction->setEnabled(on);
   w.linkToPageAction->setEnabled(on);
 }
 
 void EditorCommands::PrepareEditorLinkMenu() {
-  w.removeLinkAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::Unlink)));
-  const bool on = StatusEnabled(w.editor->QueryStatus(decmd::Hyperlink));
+  w.removeLinkAction->setEnabled(w.editor->Enabled(EditorCommand::Unlink));
+  const bool on = w.editor->Enabled(EditorCommand::Hyperlink);
   w.editorLinkToTopicAction->setEnabled(on);
   w.editorLinkToPageAction->setEnabled(on);
 }
 
 void EditorCommands::InsertPicture() {
   QPointer<EditorCommands> self(this);
-  EditorCommand(decmd::Image, decmd::PromptUser);
-  if (!self) return;
-  WaitEditorIdle(w.editor);
+  SendCommand(EditorCommand::Image, {}, true);
   if (!self) return;
   // The picture just inserted stands before the caret.
   TextRange range = w.editor->SelectionRange();
   range.moveStart("character", -1);
-  const PictureSource src = FindPictureSrc(range.htmltext());
-  if (!src.Found) return;
-  // A picture from elsewhere is copied into the project folder; either way the
-  // page refers to it relative to that folder.
-  const Result<QString> adopted = AdoptPicture(src.Path, m_project.projectFolder());
-  if (!adopted) {
-    // The page would show the picture from where it lies now, outside the
-    // project, and lose it once compiled: it is taken out again.
-    range.pasteHTML(QString());
-    m_project.reportFailure(Fail(adopted.Message() + QStringLiteral(". The picture was not inserted.")));
-    return;
-  }
-  if (adopted->isEmpty() || *adopted == src.Path) return;
-  range.pasteHTML(src.Head + *adopted + src.Tail);
+  range.Read(this, [this, range](const RangeContents& before) mutable {
+    const PictureSource src = FindPictureSrc(before.html);
+    if (!src.Found) return;
+    // A picture from elsewhere is copied into the project folder; either way
+    // the page refers to it relative to that folder.
+    const Result<QString> adopted = AdoptPicture(src.Path, m_project.projectFolder());
+    if (!adopted) {
+      // The page would show the picture from where it lies now, outside the
+      // project, and lose it once compiled: it is taken out again.
+      range.pasteHTML(QString());
+      m_project.reportFailure(Fail(adopted.Message() + QStringLiteral(". The picture was not inserted.")));
+      return;
+    }
+    if (adopted->isEmpty() || *adopted == src.Path) return;
+    range.pasteHTML(src.Head + *adopted + src.Tail);
+  });
 }

@@ -12,17 +12,17 @@ void EditorCommands::InsertTable() {
   if (!dialog || dialog->exec() != QDialog::Accepted) return;
   // The control builds the table from the parameters: the caption, the
   // attribute texts on TABLE and on every cell.
-  EditorCommand(decmd::InsertTable, decmd::Default, dialog->Params().ToVariant());
+  SendCommand(EditorCommand::InsertTable, dialog->Params().ToVariant());
 }
 
 void EditorCommands::PrepareTableMenu() {
-  w.insertRowAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::InsertRow)));
-  w.insertColumnAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::InsertCol)));
-  w.deleteRowAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::DeleteRows)));
-  w.deleteColumnAction->setEnabled(StatusEnabled(w.editor->QueryStatus(decmd::DeleteCols)));
+  w.insertRowAction->setEnabled(w.editor->Enabled(EditorCommand::InsertRow));
+  w.insertColumnAction->setEnabled(w.editor->Enabled(EditorCommand::InsertCol));
+  w.deleteRowAction->setEnabled(w.editor->Enabled(EditorCommand::DeleteRows));
+  w.deleteColumnAction->setEnabled(w.editor->Enabled(EditorCommand::DeleteCols));
 }
 
-void EditorCommands::InsertRow() { EditorCommand(decmd::InsertRow, decmd::DontPromptUser); }
-void EditorCommands::InsertColumn() { EditorCommand(decmd::InsertCol, decmd::DontPromptUser); }
-void EditorCommands::DeleteRow() { EditorCommand(decmd::DeleteRows, decmd::DontPromptUser); }
-void EditorCommands::DeleteColumn() { EditorCommand(decmd::DeleteCols, decmd::DontPromptUser); }
+void EditorCommands::InsertRow() { SendCommand(EditorCommand::InsertRow); }
+void EditorCommands::InsertColumn() { SendCommand(EditorCommand::InsertCol); }
+void EditorCommands::DeleteRow() { SendCommand(EditorCommand::DeleteRows); }
+void EditorCommands::DeleteColumn() { SendCommand(EditorCommand::DeleteCols); }

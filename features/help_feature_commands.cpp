@@ -45,64 +45,65 @@ void HelpFeatureCommands::InsertPopupCommand() {
   bool ok = false;
   const QString typed =
       QInputDialog::getText(m_window, "Text pop-up", "Text", QLineEdit::Normal, QString(), &ok);
-  if (!self) return;
-  WaitEditorIdle(m_editor);
   if (!self || !ok || typed.isEmpty()) return;
-  const Status inserted = InsertPopup(typed);
-  if (self) m_project.reportFailure(inserted);
+  m_project.reportFailure(InsertPopup(typed));
 }
 
 Status HelpFeatureCommands::InsertPopup(const QString& typed) {
-  QPointer<HelpFeatureCommands> self(this);
   const int codePage = m_project.codePage();
   const QString scriptPath = PopupScriptFile();
   Result<QStringList> read = ReadLinesFile(scriptPath, codePage);
   if (!read) return Fail(read.Message());
   QStringList lines = std::move(*read);
+  const QString name = NextPopupName(lines);
+  lines.append(PopupScriptLine(name, typed, codePage));
+  if (Status written = WriteLinesFile(scriptPath, lines, codePage); !written) return written;
 
   // The selection, as plain text, becomes the link's text; without one the
   // typed text is. The link replaces the selection in one step, so the
   // clipboard keeps what it held and the blanks around a double-clicked word
   // stay (cutting it first would let the engine take the blank before it).
   TextRange range = m_editor->SelectionRange();
-  if (!self) return {};
-  const QString linkText = StatusEnabled(m_editor->QueryStatus(decmd::Cut)) ? range.text() : QString();
-  if (!self) return {};
+  auto insert = [this, range, name, typed](const QString& selected) mutable {
+    range.pasteHTML(PopupLink(name, selected.isEmpty() ? typed : selected));
+    AddPopupHead(name);
+  };
+  if (m_editor->Enabled(EditorCommand::Cut)) {
+    range.Read(this, [insert](const RangeContents& selected) mutable { insert(selected.text); });
+  } else {
+    insert({});
+  }
+  return {};
+}
 
-  const QString name = NextPopupName(lines);
-  lines.append(PopupScriptLine(name, typed, codePage));
-  range.pasteHTML(PopupLink(name, linkText.isEmpty() ? typed : linkText));
-  if (!self) return {};
-
-  if (Status written = WriteLinesFile(scriptPath, lines, codePage); !written) return written;
-
+void HelpFeatureCommands::AddPopupHead(const QString& name) {
   // The page's head: the control object the links call and the script tag
   // that loads the texts, each added once.
-  const std::optional<QString> html = m_editor->TryDocumentHTML();
-  if (!self) return {};
-  if (!html)
-    return Fail(
-        QStringLiteral("The pop-up text %1 was added to %2, but the page could not be given the script "
-                       "that shows it: the editor did not answer. Insert the pop-up again.")
-            .arg(name, QDir::toNativeSeparators(scriptPath)));
-  const QString withHead = WithPopupHead(*html, PopupScriptFileName(m_project.projectFile()));
-  if (withHead == *html) return {};
-  WaitEditorIdle(m_editor);
-  if (!self) return {};
-  m_editor->SetDocumentHTML(withHead);
-  m_editor->SetBaseURL(m_project.projectFolder());
-  WaitEditorIdle(m_editor);
-  if (!self) return {};
-  // Typing goes on after the new link, not at the top of the page shown anew.
-  m_editor->PlaceCaretAfterLink(PopupHref(name));
-  // Setting the page clears the editor's record of changes, so the page is
-  // stored now: otherwise leaving the topic would drop the new link while
-  // its text stays in the script file.
-  const QString page = m_project.selectedPage();
-  if (page.isEmpty()) return {};
-  const Status stored = m_project.storeEditorPage(page);
-  WaitEditorIdle(m_editor);
-  return stored;
+  m_editor->FetchDocumentHTML(this, [this, name](const QString& html) {
+    if (!m_editor->HtmlCurrent()) {
+      m_project.reportFailure(Fail(
+          QStringLiteral("The pop-up text %1 was added to %2, but the page could not be given the script "
+                         "that shows it: the editor did not answer. Insert the pop-up again.")
+              .arg(name, QDir::toNativeSeparators(PopupScriptFile()))));
+      return;
+    }
+    const QString withHead = WithPopupHead(html, PopupScriptFileName(m_project.projectFile()));
+    if (withHead == html) return;
+    m_editor->SetDocumentHTML(withHead);
+    m_editor->SetBaseURL(m_project.projectFolder());
+    // Typing goes on after the new link, not at the top of the page shown anew.
+    m_editor->PlaceCaretAfterLink(PopupHref(name));
+    // Setting the page clears the editor's record of changes, so the page is
+    // stored now: otherwise leaving the topic would drop the new link while
+    // its text stays in the script file.
+    m_editor->Settle(
+        this,
+        [this] {
+          const QString page = m_project.selectedPage();
+          if (!page.isEmpty()) m_project.reportFailure(m_project.storeEditorPage(page));
+        },
+        true);
+  });
 }
 
 bool HelpFeatureCommands::EditLinesFile(const QString& title, int helpContext, const QString& path) {
@@ -161,20 +162,19 @@ void HelpFeatureCommands::InsertTrainingCard() {
 
 void HelpFeatureCommands::EditStyleSheet() {
   if (!EditLinesFile("Style sheet", 10015, ChangeFileExt(m_project.projectFile(), ".css"))) return;
-  QPointer<HelpFeatureCommands> self(this);
 
   // On the Editor tab the current topic is stored and shown again with the
   // new styles; its file keeps the stored form (training-card objects).
   if (m_project.sourceInUse()) return;
   const QString pagePath = m_project.selectedPage();
   if (pagePath.isEmpty()) return;
-  const std::optional<QString> html = m_editor->TryDocumentHTML();
-  if (!self) return;
-  if (!html) {
-    m_project.reportFailure(Fail("The editor did not answer: the page was not refreshed."));
-    return;
-  }
-  const QStringList pageLines = SplitLines(CardButtonsToObjects(*html));
-  if (!m_project.reportFailure(WriteLinesFile(pagePath, pageLines, m_project.codePage()))) return;
-  m_project.reportFailure(m_project.loadTopicPage(pagePath));
+  m_editor->FetchDocumentHTML(this, [this, pagePath](const QString& html) {
+    if (!m_editor->HtmlCurrent()) {
+      m_project.reportFailure(Fail("The editor did not answer: the page was not refreshed."));
+      return;
+    }
+    const QStringList pageLines = SplitLines(CardButtonsToObjects(html));
+    if (!m_project.reportFailure(WriteLinesFile(pagePath, pageLines, m_project.codePage()))) return;
+    m_project.reportFailure(m_project.loadTopicPage(pagePath));
+  });
 }

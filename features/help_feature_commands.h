@@ -50,7 +50,9 @@ class HelpFeatureCommands : public QObject {
   // The pop-up script file: the project file with "P.js" for its extension.
   QString PopupScriptFile() const;
   void InsertPopupCommand();
-  // Adds a pop-up with the typed text at the editor's selection (the body of "Pop-up").
+  // Adds a pop-up with the typed text at the editor's selection (the body of
+  // "Pop-up"): the failure of its script file is answered; the link and the
+  // page's head follow as the editor answers, failures shown.
   Status InsertPopup(const QString& typed);
   void EditPopupTexts();
   void InsertSplash();
@@ -61,6 +63,8 @@ class HelpFeatureCommands : public QObject {
   // Shows a text file of the project in the text dialog and writes it back
   // when it was changed; true when it was written.
   bool EditLinesFile(const QString& title, int helpContext, const QString& path);
+  // Gives the page the pop-up script's head when it lacks it, and stores it.
+  void AddPopupHead(const QString& name);
   QPointer<QWidget> m_window;
   QPointer<EditingControl> m_editor;
   Project m_project;

@@ -41,6 +41,17 @@ void ContentsPane::CaptionEdited(const QModelIndex& node, const QString& caption
   m_project.SetModified();
   // The editor holds the selected topic's page; another node changes its caption only.
   if (!node.isValid() || node != m_views.contentsTree->currentIndex()) return;
+  // The page's title follows, in the page as edited.
+  const QPersistentModelIndex edited(node);
+  m_views.editor->Settle(
+      this,
+      [this, edited, caption] {
+        if (edited.isValid() && edited == m_views.contentsTree->currentIndex()) RetitlePage(edited, caption);
+      },
+      !m_topics.SourceInUse());
+}
+
+void ContentsPane::RetitlePage(const QModelIndex& node, const QString& caption) {
   const QString oldTitle = m_views.editor->DocumentTitle();
   const QString page =
       m_topics.SourceInUse() ? m_topics.MemoText() : CardButtonsToObjects(m_views.editor->DocumentHTML());
@@ -49,7 +60,6 @@ void ContentsPane::CaptionEdited(const QModelIndex& node, const QString& caption
   if (!replaced) return;
   m_views.editor->SetDocumentHTML(CardObjectsToButtons(text));
   m_views.editor->SetBaseURL(m_project.Folder());
-  WaitEditorIdle(m_views.editor);
   const TopicData* topic = m_views.contents->RecordAt(node);
   if (m_topics.SourceInUse()) {
     m_topics.SetMemoText(text);
@@ -125,7 +135,6 @@ void ContentsPane::AppendLinksToSubtopics() {
   // In one piece: the engine takes a line break inserted on its own at the
   // end of the page for a placeholder and replaces it with what follows.
   range.pasteHTML(SubtopicLinksHtml(links).join(QString()));
-  WaitEditorIdle(m_views.editor);
 }
 
 void ContentsPane::PrepareMenu() {

@@ -39,6 +39,8 @@ class ContentsPane : public QObject {
 
   // Creates a topic after the selected one (or as its last child); false
   // when no page name is left or its page could not be written (shown).
+  // The page left is stored as the editor last settled: call it where the
+  // editor has settled (EditingControl::Settle).
   bool CreateTopic(const QString& title, bool asSubtopic = false);
   void NewTopic();     // "New topic": asks for the title
   void NewSubtopic();  // "New subtopic"
@@ -57,6 +59,8 @@ class ContentsPane : public QObject {
  private:
   // In-place rename of a Contents node: the page's title and heading follow.
   void CaptionEdited(const QModelIndex& node, const QString& caption);
+  // The page of the selected topic takes the caption as its title.
+  void RetitlePage(const QModelIndex& node, const QString& caption);
   // The page files on disk that go with a topic and its subtopics.
   QStringList PageFilesGoingWith(const QModelIndex& node) const;
 

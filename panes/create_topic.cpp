@@ -47,17 +47,13 @@ bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
   }
   m_topics.LoadSelectedTopic(node);
   // 5.-8. The page from the template, in both views and on disk.
-  if (!asSubtopic) {
-    m_views.editor->NewDocument();
-    WaitEditorIdle(m_views.editor);
-  }
+  if (!asSubtopic) m_views.editor->NewDocument();
   const QString page = BuildTopicPage(title, m_project.ProjectFile(), m_project.ProjectLines());
   m_views.editor->SetBaseURL(m_project.Folder());
   m_views.editor->SetDocumentHTML(page);
   m_topics.SetMemoText(page);
-  WaitEditorIdle(m_views.editor);
-  const Status stored = m_topics.StoreEditorPage(m_project.PagePath(fileName));
-  WaitEditorIdle(m_views.editor);
+  // The file gets the page as the template made it, which the editor shows.
+  const Status stored = m_topics.StoreSourcePage(m_project.PagePath(fileName));
   if (!ReportFailure(m_views.window, stored)) return false;
   // 9.-10. The label shows the new number at once.
   m_project.AddContextEntries(fileName);
@@ -68,14 +64,14 @@ bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
 
 void ContentsPane::NewTopic() {
   if (const auto title = AskTitle(m_views.window)) {
-    CreateTopic(*title);
-    WaitEditorIdle(m_views.editor);
+    const QString made = *title;
+    m_views.editor->Settle(this, [this, made] { CreateTopic(made); });
   }
 }
 
 void ContentsPane::NewSubtopic() {
   if (const auto title = AskTitle(m_views.window)) {
-    CreateTopic(*title, true);
-    WaitEditorIdle(m_views.editor);
+    const QString made = *title;
+    m_views.editor->Settle(this, [this, made] { CreateTopic(made, true); });
   }
 }

@@ -67,7 +67,6 @@ void IndexPane::AddEntry(const QString& text, const QPoint& screenPos) {
 void IndexPane::RemoveEntry(const QModelIndex& node) {
   if (!node.isValid()) return;
   m_views.index->RemoveEntry(node);
-  WaitEditorIdle(m_views.editor);
   m_project.SetModified();
 }
 

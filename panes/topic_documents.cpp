@@ -23,13 +23,40 @@ TopicEditing::TopicEditing(HelpProject& project, Views views, QObject* parent)
     : QObject(parent), m_project(project), m_views(views) {
   connect(m_views.editorTabs, &QTabWidget::currentChanged, this, [this](int index) {
     if (index == m_currentTab) return;
-    if (EditorTabChanging()) {
-      m_currentTab = index;
+    const int from = m_currentTab;
+    // With nothing outstanding in the editor the page goes to the other view
+    // at once; refused, the tab left comes back.
+    if (m_views.editor->Settled() && (from != 0 || m_views.editor->HtmlCurrent())) {
+      if (EditorTabChanging()) {
+        m_currentTab = index;
+        TabSwitchEnded(index, true);
+        return;
+      }
+      const QSignalBlocker block(m_views.editorTabs);
+      m_views.editorTabs->setCurrentIndex(m_currentTab);
+      TabSwitchEnded(index, false);
       return;
     }
-    // Refused: back to the tab that was left.
-    const QSignalBlocker block(m_views.editorTabs);
-    m_views.editorTabs->setCurrentIndex(m_currentTab);
+    // Otherwise the tab left stays until the editor has answered.
+    {
+      const QSignalBlocker block(m_views.editorTabs);
+      m_views.editorTabs->setCurrentIndex(m_currentTab);
+    }
+    m_views.editor->Settle(
+        this,
+        [this, index, from] {
+          if (m_currentTab != from || !EditorTabChanging()) {
+            TabSwitchEnded(index, false);
+            return;
+          }
+          m_currentTab = index;
+          {
+            const QSignalBlocker block(m_views.editorTabs);
+            m_views.editorTabs->setCurrentIndex(index);
+          }
+          TabSwitchEnded(index, true);
+        },
+        from == 0);
   });
   connect(m_views.contentsTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &TopicEditing::SelectionChanged);
@@ -45,8 +72,8 @@ Status TopicEditing::LoadTopicPage(const QString& path) {
   m_views.editor->SetBaseURL(m_project.Folder());
   m_views.editor->SetDocumentHTML(CardObjectsToButtons(text));
   SetMemoText(text);
-  // The editor finishes loading on its own: every later call on it waits
-  // for that, so the selection does not have to.
+  // The editor finishes loading on its own: what is sent to it meanwhile
+  // goes to the new page once it is there.
   return {};
 }
 
@@ -58,9 +85,8 @@ Status TopicEditing::StoreEditorPage(const QString& path) {
 }
 
 std::optional<QStringList> TopicEditing::EditorPageLines() {
-  const std::optional<QString> html = m_views.editor->TryDocumentHTML();
-  if (!html) return std::nullopt;
-  return SplitLines(CardButtonsToObjects(*html));
+  if (!m_views.editor->HtmlCurrent()) return std::nullopt;
+  return SplitLines(CardButtonsToObjects(m_views.editor->DocumentHTML()));
 }
 
 Status TopicEditing::StoreSourcePage(const QString& path) {
@@ -81,18 +107,37 @@ QString TopicEditing::MemoText() const {
   return text;
 }
 
+void TopicEditing::ShowTab(int index, std::function<void()> shown) {
+  if (index == m_currentTab) {
+    m_whenTabShown = nullptr;
+    if (shown) shown();
+    return;
+  }
+  m_whenTabShown = std::move(shown);
+  m_tabAwaited = index;
+  m_views.editorTabs->setCurrentIndex(index);
+}
+
+bool TopicEditing::TabsCanSwitch() const { return m_views.formatToolbar->isEnabled(); }
+
+void TopicEditing::TabSwitchEnded(int index, bool done) {
+  if (index != m_tabAwaited) return;
+  m_tabAwaited = -1;
+  std::function<void()> shown = std::move(m_whenTabShown);
+  m_whenTabShown = nullptr;
+  if (done && shown) shown();
+}
+
 bool TopicEditing::EditorTabChanging() {
-  if (!m_views.formatToolbar->isEnabled()) return false;
+  if (!TabsCanSwitch()) return false;
   const TopicData* topic = m_views.contents->RecordAt(m_views.contentsTree->currentIndex());
   if (m_currentTab == 0) {
     // Editor -> Source: the editor's page replaces the memo's text.
-    if (StatusEnabled(m_views.editor->QueryStatus(decmd::Undo))) {
+    if (m_views.editor->Modified()) {
       if (!topic) return true;
       if (!Report(StoreEditorPage(m_project.PagePath(topic->FileName)))) return false;
     }
-    const QString stored = CardButtonsToObjects(m_views.editor->DocumentHTML());
-    SetMemoText(stored);
-    WaitEditorIdle(m_views.editor);
+    SetMemoText(CardButtonsToObjects(m_views.editor->DocumentHTML()));
     return true;
   }
   // Source -> Editor: the memo's text replaces the page file and the editor's page.
@@ -102,7 +147,6 @@ bool TopicEditing::EditorTabChanging() {
   if (QFileInfo(path).isFile()) {
     m_views.editor->SetBaseURL(m_project.Folder());
     m_views.editor->SetDocumentHTML(CardObjectsToButtons(MemoText()));
-    WaitEditorIdle(m_views.editor);
   }
   return true;
 }

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 #include "platform/result.h"
@@ -44,7 +45,8 @@ class TopicEditing : public QObject {
   Status LoadTopicPage(const QString& path);
   Status StoreEditorPage(const QString& path);
   // The editor's page in the form its file stores (card buttons as objects),
-  // line by line; none when the editor does not answer.
+  // line by line, as of the editor's last settle; none when the editor did
+  // not answer it.
   std::optional<QStringList> EditorPageLines();
   Status StoreSourcePage(const QString& path);
   // The source view's text with CR LF line ends.
@@ -53,6 +55,12 @@ class TopicEditing : public QObject {
   void SetMemoText(const QString& pageText);
   // The Source tab is the view in use.
   bool SourceInUse() const { return m_currentTab == 1; }
+  // Brings the Editor (0) or Source (1) tab to the front and calls `shown`
+  // once it is there: at once, or when the editor has given its page to the
+  // source view. A refused switch, or a later request, drops `shown`.
+  void ShowTab(int index, std::function<void()> shown);
+  // The two views can change places: a topic can be edited.
+  bool TabsCanSwitch() const;
   // The page in the view in use was changed since it was loaded (the
   // editor's undo, or the source view's own modified mark).
   bool PageHasUnsavedEdits() const;
@@ -66,7 +74,8 @@ class TopicEditing : public QObject {
   // --- the selected topic ---
   // Stores the page of the topic still selected when it has unsaved edits
   // (and, unless evenWithEmptySource, a page was loaded for it); false when
-  // that failed (the failure is shown).
+  // that failed (the failure is shown). These read the editor as of its
+  // last settle: call them where it has settled (EditingControl::Settle).
   bool StoreSelectedTopic(const QModelIndex& selected, bool evenWithEmptySource = false);
   bool StoreCurrentTopic(bool evenWithEmptySource = false);
   void LoadSelectedTopic(const QModelIndex& node);
@@ -93,6 +102,8 @@ class TopicEditing : public QObject {
  private:
   // The tab control's "changing" event; false refuses the switch.
   bool EditorTabChanging();
+  // The switch to `index` is done (true) or refused: what waited for it runs or goes.
+  void TabSwitchEnded(int index, bool done);
   // The editor and the source view take typing only while a page is loaded.
   void SetPageLoaded(bool loaded);
   void SelectionChanged(const QModelIndex& current, const QModelIndex& previous);
@@ -101,5 +112,8 @@ class TopicEditing : public QObject {
   HelpProject& m_project;
   Views m_views;
   int m_currentTab = 0;
+  // What waits for a requested tab to come to the front.
+  std::function<void()> m_whenTabShown;
+  int m_tabAwaited = -1;
   bool m_selectionOff = false;
 };

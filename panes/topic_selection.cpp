@@ -16,18 +16,24 @@
 
 void TopicEditing::SelectionChanged(const QModelIndex& current, const QModelIndex& previous) {
   if (m_selectionOff) return;
-  if (!StoreSelectedTopic(previous)) {
-    // The edits could not be written: stay on the topic that holds them.
-    const QuietSelection quiet(*this);
-    m_views.contentsTree->setCurrentIndex(previous);
-    return;
-  }
-  LoadSelectedTopic(current);
+  // The page left is stored once the editor has taken everything typed into
+  // it (typing meanwhile waits), and the new topic's page loaded after.
+  const QPersistentModelIndex left(previous);
+  const QPersistentModelIndex selected(current);
+  m_views.editor->Settle(this, [this, left, selected] {
+    if (!StoreSelectedTopic(left)) {
+      // The edits could not be written: stay on the topic that holds them.
+      const QuietSelection quiet(*this);
+      m_views.contentsTree->setCurrentIndex(left);
+      return;
+    }
+    LoadSelectedTopic(selected);
+  });
 }
 
 bool TopicEditing::PageHasUnsavedEdits() const {
   if (m_currentTab == 1) return m_views.sourceView->document()->isModified();
-  return StatusEnabled(m_views.editor->QueryStatus(decmd::Undo));
+  return m_views.editor->Modified();
 }
 
 bool TopicEditing::PageChangedSinceStored() {
@@ -51,9 +57,7 @@ bool TopicEditing::StoreSelectedTopic(const QModelIndex& selected, bool evenWith
   if (!PageHasUnsavedEdits()) return true;
   const QString path = m_project.PagePath(topic->FileName);
   if (m_currentTab == 1) return Report(StoreSourcePage(path));
-  const Status stored = StoreEditorPage(path);
-  WaitEditorIdle(m_views.editor);
-  return Report(stored);
+  return Report(StoreEditorPage(path));
 }
 
 bool TopicEditing::StoreCurrentTopic(bool evenWithEmptySource) {
@@ -63,7 +67,6 @@ bool TopicEditing::StoreCurrentTopic(bool evenWithEmptySource) {
 void TopicEditing::ClearPage() {
   m_views.editor->NewDocument();
   m_views.sourceView->clear();
-  WaitEditorIdle(m_views.editor);
   SetPageLoaded(false);
 }
 

@@ -40,11 +40,15 @@ QMessageBox::StandardButton ProjectCommands::AskSaveHelpProject() {
 bool ProjectCommands::AskToSaveProject() {
   const QMessageBox::StandardButton answer = AskSaveHelpProject();
   if (answer == QMessageBox::Cancel || answer == QMessageBox::Escape) return false;
-  if (answer == QMessageBox::Yes) Save();
+  if (answer == QMessageBox::Yes) SaveSettled();
   return true;
 }
 
 void ProjectCommands::New() {
+  m_views.editor->Settle(this, [this] { NewProject(); });
+}
+
+void ProjectCommands::NewProject() {
   if (!AskToSaveProject()) return;
   QFileDialog dialog(m_views.window);
   dialog.setObjectName("OpenDialog1");
@@ -83,6 +87,10 @@ void ProjectCommands::New() {
 }
 
 void ProjectCommands::Open() {
+  m_views.editor->Settle(this, [this] { OpenChosen(); });
+}
+
+void ProjectCommands::OpenChosen() {
   if (!AskToSaveProject()) return;
   const QString path =
       QFileDialog::getOpenFileName(m_views.window, QString(), m_project.Folder(), "Help projects (*.hhp)");
@@ -98,8 +106,9 @@ void ProjectCommands::OpenByName(const QString& path) {
     ShowFailure("File not found: " + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
     return;
   }
-  if (!AskToSaveProject()) return;
-  OpenProject(path);
+  m_views.editor->Settle(this, [this, path] {
+    if (AskToSaveProject()) OpenProject(path);
+  });
 }
 
 void ProjectCommands::Reopen(const QString& path) {
@@ -146,7 +155,6 @@ void ProjectCommands::OpenProject(const QString& chosenPath) {
   m_hooks.projectEntered(false);
   if (const QModelIndex first = m_views.contents->index(0, 0); first.isValid())
     m_views.contentsTree->setCurrentIndex(first);
-  WaitEditorIdle(m_views.editor);
   ShowOpenProblems(m_project.Sources().Warnings);
 }
 
@@ -161,6 +169,11 @@ void ProjectCommands::ShowOpenProblems(const QStringList& problems) {
 }
 
 void ProjectCommands::Save() {
+  if (!m_project.IsOpen()) return;
+  m_views.editor->Settle(this, [this] { SaveSettled(); });
+}
+
+void ProjectCommands::SaveSettled() {
   if (!m_project.IsOpen()) return;
   BusyCursor busy;
   // Each step replaces its file whole; a failure is shown, the save stops
@@ -191,7 +204,6 @@ void ProjectCommands::FillReopenMenu(QMenu* reopenMenu) {
 
 void ProjectCommands::ClearViews() {
   m_views.editor->NewDocument();
-  WaitEditorIdle(m_views.editor);
   m_views.sourceView->clear();
   // No page until a topic is selected: nothing typed is taken.
   m_views.editor->SetReadOnly(true);

@@ -55,6 +55,8 @@ class ProjectCommands : public QObject {
   const QString& SettingsFile() const { return m_settingsFile; }
   void SetSettingsFile(const QString& path) { m_settingsFile = path; }
 
+  // The commands go on once the editor has taken what was typed into it
+  // (EditingControl::Settle): at once when it has nothing outstanding.
   void New();
   void Open();
   // Open-by-name: the command line (and a "Reopen" entry that is there).
@@ -62,16 +64,22 @@ class ProjectCommands : public QObject {
   // A "Reopen" entry: a project that is gone may leave the list.
   void Reopen(const QString& path);
   void Save();
+  // Save's body, where the editor has settled.
+  void SaveSettled();
   // Fills the "Reopen" menu from the recent-project list.
   void FillReopenMenu(QMenu* reopenMenu);
 
   // Marks the project modified when the page was changed since it was stored, then asks
   // "Save help project?" when it is modified; NoButton when nothing was asked.
+  // These two read the editor as it last settled.
   QMessageBox::StandardButton AskSaveHelpProject();
   // Asks as above and saves on Yes; false on Cancel.
   bool AskToSaveProject();
 
  private:
+  // New's and Open's bodies, once the editor has settled.
+  void NewProject();
+  void OpenChosen();
   // Open's and Open-by-name's common body.
   void OpenProject(const QString& path);
   // Lets the shown project go: empty editor, source view and trees.

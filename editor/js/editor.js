@@ -1,14 +1,17 @@
 // The editor's side inside the page. Runs in an isolated world of its own,
 // so the topic's scripts (which never run in the editor) can't reach it.
-// The control calls window.__orvex.* and reads the answers; events go back
-// through the web channel's "host" object.
+// The control calls window.__orvex.* by command name; what the window shows
+// of the page (formatting at the caret, commands that apply, changed or not)
+// is pushed to the control through the web channel's "host" object as it
+// changes, so the control never has to ask.
 (function () {
   'use strict';
   if (window.__orvex) return;
 
-  // Command numbers and status answers, by name, from the control's one table.
+  // Command names, from the control's one table.
   const C = __orvexCommandTable.commands;
-  const S = __orvexCommandTable.status;
+  // How a command applies at the selection.
+  const S = { Disabled: 0, Enabled: 1, On: 2 };
   // Pages as stored: page_serializer.js, loaded before this script.
   const { serialize, escText } = window.__orvexSerializer;
   // Find and replace: find_replace.js, loaded before this script.
@@ -27,6 +30,10 @@
     ranges: new Map(),
     nextRange: 1,
     snap: false,
+    version: 0,        // counts the page's changes since it was loaded
+    generation: 0,     // the control's load this page belongs to
+    pushQueued: false,
+    cache: null,       // {version, whole, html}: the page last serialized
   };
 
   // ---- selection helpers ---------------------------------------------------
@@ -102,10 +109,54 @@
 
   // ---- undo tracking and events --------------------------------------------
 
-  // Timers don't run in this world (the page's scripting is off), so every
-  // change is reported at once; the control folds bursts into one event.
+  // The selection's text when it is a short phrase within one block (what
+  // "Find" starts with), else ''.
+  function selectedPhrase() {
+    const r = selRange();
+    if (!r || r.collapsed) return '';
+    const text = r.toString();
+    if (text.length > 200) return '';
+    const blocks = 'p,div,br,li,tr,td,th,h1,h2,h3,h4,h5,h6,table,ul,ol';
+    const frag = r.cloneContents();
+    return frag.querySelector && frag.querySelector(blocks) ? '' : text;
+  }
+
+  // What the window shows of the page, in one object.
+  function currentState() {
+    const enabled = [];
+    const on = [];
+    for (const name of Object.keys(C)) {
+      const s = queryStatus(name);
+      if (s >= S.Enabled) enabled.push(name);
+      if (s === S.On) on.push(name);
+    }
+    const fontEnabled = queryStatus(C.GetFontSize) >= S.Enabled;
+    return {
+      phrase: selectedPhrase(),
+      generation: state.generation,
+      version: state.version,
+      enabled: enabled,
+      on: on,
+      modified: queryStatus(C.Undo) >= S.Enabled,
+      fontEnabled: fontEnabled,
+      fontSize: fontEnabled ? fontSize() : null,
+      fontName: fontEnabled ? fontName() : null,
+    };
+  }
+  // Timers don't run in this world (the page's scripting is off); a burst
+  // of changes within one event is pushed once, when the event is done.
+  function pushState() {
+    if (state.pushQueued || !state.host) return;
+    state.pushQueued = true;
+    Promise.resolve().then(() => {
+      state.pushQueued = false;
+      if (state.host) state.host.stateChanged(currentState());
+    });
+  }
+  // The page changed.
   function notify() {
-    if (state.host) state.host.displayChanged();
+    state.version++;
+    pushState();
   }
   function markDomEdit() {
     state.domDirty = true;
@@ -127,7 +178,7 @@
     snapToGrid(e.target === document.body ? (selRange() || {}).startContainer : e.target);
     notify();
   }, true);
-  document.addEventListener('selectionchange', notify, true);
+  document.addEventListener('selectionchange', pushState, true);
 
   // Tab in a table cell moves to the next cell (Shift+Tab to the one
   // before) and selects its contents; elsewhere Tab is typed as a tab.
@@ -212,7 +263,7 @@
       if (!r) return S.Disabled;
       const name = SIMPLE[cmd];
       if (!document.queryCommandEnabled(name)) return S.Disabled;
-      if (LATCHING.has(cmd) && document.queryCommandState(name)) return S.Latched;
+      if (LATCHING.has(cmd) && document.queryCommandState(name)) return S.On;
       return S.Enabled;
     }
     if (cmd === C.Undo) {
@@ -231,7 +282,7 @@
     }
     if (TABLE_CMDS.has(cmd)) return r && closest(r.startContainer, 'td,th') ? S.Enabled : S.Disabled;
     if (NEEDS_SELECTION.has(cmd)) return r || cmd === C.SelectAll || cmd === C.FindText ? S.Enabled : S.Disabled;
-    return S.NotSupported;
+    return S.Disabled;
   }
 
   function ensureSelection() {
@@ -483,10 +534,28 @@
     return moved;
   }
 
+  // The page as stored (the whole document, or the body's content), kept
+  // until the page changes again.
+  function serializedPage(whole) {
+    const c = state.cache;
+    if (c && c.version === state.version && c.whole === whole) return c.html;
+    const root = whole ? document.documentElement : document.body;
+    const html = root ? serialize(root) : '';
+    state.cache = { version: state.version, whole: whole, html: html };
+    return html;
+  }
+
   window.__orvex = {
-    serializeBody() { return document.body ? serialize(document.body) : ''; },
-    serializeDocument() {
-      return document.documentElement ? serialize(document.documentElement) : '';
+    serializeBody() { return serializedPage(false); },
+    serializeDocument() { return serializedPage(true); },
+    // The state as it stands, and the page's HTML when the control's copy
+    // (of version known) is out of date and the page is changed or the
+    // control wants it anyway.
+    snapshot(known, wantHtml, whole) {
+      const s = currentState();
+      const answer = { state: s };
+      if (s.version !== known && (wantHtml || s.modified)) answer.html = serializedPage(!!whole);
+      return answer;
     },
     serializeFragment(html) {
       const t = document.createElement('template');
@@ -497,8 +566,12 @@
       state.edits = 0;
       state.domDirty = !!opts.dirty;
       state.ranges.clear();
+      state.version = 0;
+      state.cache = null;
+      state.generation = opts.generation | 0;
       boxObjects(document.body);
       applyView(opts);
+      pushState();
       return true;
     },
     setView(opts) { applyView(opts); return true; },
@@ -519,32 +592,34 @@
       select(r);
       return true;
     },
-    queryStatus(cmd) { return queryStatus(cmd); },
-    // What the formatting toolbar shows, in one answer.
-    formatState() {
-      const fontEnabled = queryStatus(C.GetFontSize) >= S.Enabled;
-      return {
-        bold: queryStatus(C.Bold),
-        italic: queryStatus(C.Italic),
-        underline: queryStatus(C.Underline),
-        fontEnabled: fontEnabled,
-        fontSize: fontEnabled ? fontSize() : null,
-        fontName: fontEnabled ? fontName() : null,
-      };
+    exec(cmd, arg) {
+      const result = exec(cmd, arg);
+      notify();
+      return result;
     },
-    exec(cmd, arg) { return exec(cmd, arg); },
+    find(text, matchCase, backwards, wholeWord) {
+      const found = textEdits.find(text, matchCase, backwards, wholeWord);
+      pushState();
+      return found;
+    },
+    replace(text, replacement, matchCase, backwards, wholeWord) {
+      const answer = textEdits.replace(text, replacement, matchCase, backwards, wholeWord);
+      notify();
+      return answer;
+    },
     replaceAll(text, replacement, matchCase, wholeWord) {
       const count = textEdits.replaceAll(text, replacement, matchCase, wholeWord);
       if (count) notify();
       return count;
     },
     selectionData() { return selectionData(); },
-    deleteSelection() { document.execCommand('delete'); return true; },
+    deleteSelection() { document.execCommand('delete'); notify(); return true; },
     // HTML copied in the editor comes back as it was written.
     pasteClipboard(data, isHtml, asWritten) {
       ensureSelection();
       if (isHtml && asWritten) insertHtmlAt(selRange(), data);
       else document.execCommand(isHtml ? 'insertHTML' : 'insertText', false, data);
+      notify();
       return true;
     },
     setBodyBgColor(color) {
@@ -553,34 +628,42 @@
       markDomEdit();
       return true;
     },
-    createRange() {
+    // The selection as a range named id (the control's number for it).
+    createRange(id) {
       const r = selRange() || bodyRange(false);
-      const id = state.nextRange++;
       state.ranges.set(id, r.cloneRange());
       return id;
+    },
+    // What a range holds: its HTML, its text and the tag of the element
+    // that holds it whole.
+    rangeContents(id) {
+      const r = rangeOf(id);
+      const el = r ? elementOf(r.commonAncestorContainer) : null;
+      return {
+        html: r ? serialize(r.cloneContents()) : '',
+        text: r ? r.toString() : '',
+        parentTag: el ? el.tagName.toUpperCase() : '',
+      };
     },
     moveStart(id, unit, count) { return moveEdge(id, true, unit, count); },
     moveEnd(id, unit, count) { return moveEdge(id, false, unit, count); },
     collapse(id, toStart) { const r = rangeOf(id); if (r) r.collapse(!!toStart); return true; },
-    htmlText(id) { const r = rangeOf(id); return r ? serialize(r.cloneContents()) : ''; },
-    text(id) { const r = rangeOf(id); return r ? r.toString() : ''; },
-    parentTag(id) {
-      const r = rangeOf(id);
-      const el = r ? elementOf(r.commonAncestorContainer) : null;
-      return el ? el.tagName.toUpperCase() : '';
-    },
     pasteHTML(id, html) {
       const r = rangeOf(id);
       if (!r) return false;
       insertHtmlAt(r, html);
       const now = selRange();
       if (now) state.ranges.set(id, now.cloneRange());
+      notify();
       return true;
     },
   };
 
   // The host object arrives once the channel has talked to the control.
   if (typeof QWebChannel !== 'undefined' && window.qt && qt.webChannelTransport) {
-    new QWebChannel(qt.webChannelTransport, (channel) => { state.host = channel.objects.host; });
+    new QWebChannel(qt.webChannelTransport, (channel) => {
+      state.host = channel.objects.host;
+      pushState();
+    });
   }
 })();

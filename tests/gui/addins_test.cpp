@@ -13,6 +13,7 @@
 
 #include "app/addins_menu.h"
 #include "app/main_window.h"
+#include "editor_script.h"
 #include "project/project_commands.h"
 #include "tree_items.h"
 #include "editor/editing_control.h"
@@ -23,6 +24,12 @@
 namespace {
 
 QString Case(const char* folder) { return QStringLiteral(ORVEX_TEST_ADDINS_DIR "/") + folder; }
+
+// Lists the add-ins of a folder and waits until the menu shows them.
+void Scan(AddinsMenu* addins, const QString& folder) {
+  addins->StartScan(folder);
+  ProcessEventsUntil([addins] { return !addins->Scanning(); }, 60000);
+}
 
 QStringList Captions(QMenu* menu) {
   QStringList captions;
@@ -85,7 +92,7 @@ TEST(AddinStartUp, TheWindowIsReadyBeforeTheAddinsAreListed) {
 
 TEST_F(AddinMenuTest, AnOlderListingGivesWayToANewerOne) {
   form->addins->StartScan(Case("two"));
-  form->addins->Scan(Case("three"));
+  Scan(form->addins, Case("three"));
   EXPECT_FALSE(form->addins->Scanning());
   EXPECT_EQ(form->addins->Files(), QStringList({Case("three") + "/three.so"}));
   EXPECT_EQ(form->addinsMenu->actions().size(), 1);
@@ -95,14 +102,14 @@ TEST_F(AddinMenuTest, NoLibraryLeavesAddinsDisabled) {
   QTemporaryDir empty;
   QFile text(empty.filePath("readme.txt"));
   ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-  form->addins->Scan(empty.path());
+  Scan(form->addins, empty.path());
   EXPECT_FALSE(form->addinsMenu->menuAction()->isEnabled());
   EXPECT_TRUE(form->addinsMenu->actions().isEmpty());
   EXPECT_TRUE(form->addins->Files().isEmpty());
 }
 
 TEST_F(AddinMenuTest, TwoAddinsGiveTwoItemsInOrder) {
-  form->addins->Scan(Case("two"));
+  Scan(form->addins, Case("two"));
   EXPECT_EQ(Captions(form->addinsMenu), QStringList({"Alpha tools", "Beta tools"}));
   EXPECT_TRUE(form->addinsMenu->menuAction()->isEnabled());
   ASSERT_EQ(form->addins->Files().size(), 2);
@@ -113,13 +120,13 @@ TEST_F(AddinMenuTest, TwoAddinsGiveTwoItemsInOrder) {
 
 TEST_F(AddinMenuTest, FaultyLibrariesAreSkipped) {
   // broken.so does not load, crash.so crashes in Name, noname.so has no Name.
-  form->addins->Scan(Case("faulty"));
+  Scan(form->addins, Case("faulty"));
   EXPECT_EQ(Captions(form->addinsMenu), QStringList({"Good one"}));
   EXPECT_EQ(form->addins->Files(), QStringList({Case("faulty") + "/good.so"}));
 }
 
 TEST_F(AddinMenuTest, CaptionIsShownAsGiven) {
-  form->addins->Scan(Case("odd"));
+  Scan(form->addins, Case("odd"));
   // crashmid.so, long.so, notopics.so: long.so's caption begins "R&D",
   // and the menu shows the ampersand rather than a mnemonic.
   ASSERT_EQ(form->addinsMenu->actions().size(), 3);
@@ -129,22 +136,25 @@ TEST_F(AddinMenuTest, CaptionIsShownAsGiven) {
 
 TEST_F(AddinMenuTest, EachItemRunsItsOwnLibrary) {
   NewProject();
-  form->addins->Scan(Case("two"));
+  Scan(form->addins, Case("two"));
   const int before = TopLevelCount(form->contentsTree);
   form->addinsMenu->actions()[1]->trigger();
+  WaitEditorIdle(form->editor);
   ASSERT_EQ(TopLevelCount(form->contentsTree), before + 1);
   EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "From beta");
   form->addinsMenu->actions()[0]->trigger();
+  WaitEditorIdle(form->editor);
   ASSERT_EQ(TopLevelCount(form->contentsTree), before + 2);
   EXPECT_EQ(TopLevel(form->contentsTree, before + 1)->text(0), "From alpha");
 }
 
 TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   NewProject();
-  form->addins->Scan(Case("three"));
+  Scan(form->addins, Case("three"));
   ASSERT_EQ(form->addinsMenu->actions().size(), 1);
   const int before = TopLevelCount(form->contentsTree);
   form->addinsMenu->actions()[0]->trigger();
+  WaitEditorIdle(form->editor);
   ASSERT_EQ(TopLevelCount(form->contentsTree), before + 3);
   EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "First from add-in");
   EXPECT_EQ(TopLevel(form->contentsTree, before + 1)->text(0), "Second from add-in");
@@ -158,7 +168,7 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   EXPECT_FALSE(second.isEmpty());
   EXPECT_FALSE(second.contains("Paragraph from the add-in"));
   // The third topic is in the editor; its two characters were not inserted.
-  const QString third = form->editor->DocumentHTML();
+  const QString third = EditorHtml(form->editor);
   EXPECT_TRUE(third.contains("Third from add-in"));
   EXPECT_FALSE(third.contains("Zq"));
   // Three context entries were made.
@@ -166,20 +176,22 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
 }
 
 TEST_F(AddinMenuTest, RunWithoutAProjectDoesNothing) {
-  form->addins->Scan(Case("three"));
+  Scan(form->addins, Case("three"));
   form->addinsMenu->actions()[0]->trigger();
+  WaitEditorIdle(form->editor);
   EXPECT_EQ(TopLevelCount(form->contentsTree), 0);
 }
 
 TEST_F(AddinMenuTest, CrashDuringARunKeepsTheProgramAndTheTopicsBefore) {
   NewProject();
-  form->addins->Scan(Case("odd"));
+  Scan(form->addins, Case("odd"));
   QAction* crashmid = nullptr;
   for (QAction* a : form->addinsMenu->actions())
     if (form->addins->Files().value(a->data().toInt()).endsWith("/crashmid.so")) crashmid = a;
   ASSERT_NE(crashmid, nullptr);
   const int before = TopLevelCount(form->contentsTree);
   crashmid->trigger();
+  WaitEditorIdle(form->editor);
   ASSERT_EQ(TopLevelCount(form->contentsTree), before + 1);
   EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "Before the crash");
 }
@@ -207,11 +219,13 @@ TEST_F(AddinMenuTest, AnAddinWithoutItsFolderAsksForItAndRemembersTheAnswer) {
     d->reject();
   });
   textFiles->trigger();
+  WaitEditorIdle(form->editor);
   EXPECT_EQ(asked, "Folder of text files");
   EXPECT_EQ(TopLevelCount(form->contentsTree), before);
 
   AnswerNextFileDialog(texts.path());
   textFiles->trigger();
+  WaitEditorIdle(form->editor);
   ASSERT_EQ(TopLevelCount(form->contentsTree), before + 1);
   EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "First note");
   EXPECT_EQ(ReadProfileString(dir.filePath("orvex.ini"), "Add-in folders", "textfiles.so", QString()),
@@ -224,5 +238,6 @@ TEST_F(AddinMenuTest, AnAddinWithoutItsFolderAsksForItAndRemembersTheAnswer) {
     d->reject();
   });
   textFiles->trigger();
+  WaitEditorIdle(form->editor);
   EXPECT_EQ(startedIn, texts.path());
 }

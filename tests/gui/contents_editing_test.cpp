@@ -80,6 +80,7 @@ TEST_F(RenameTopicTest, RenamingChangesCaptionTitleAndHeadingButNotAThirdOccurre
   ASSERT_EQ(form->editor->DocumentTitle(), "Start");
   form->project.SetModified(false);
   EditCaption(form->contentsTree, start, "Overview");
+  WaitEditorIdle(form->editor);
   EXPECT_EQ(start->text(0), "Overview");
   EXPECT_TRUE(form->project.IsModified());
   const QString page = QString::fromLatin1(FileBytes(Path("Proj01.htm")));
@@ -99,6 +100,7 @@ TEST_F(RenameTopicTest, APageWithoutTheDocumentTitleChangesOnlyTheCaption) {
   form->contentsTree->setCurrentIndex(last);
   form->project.SetModified(false);
   EditCaption(form->contentsTree, last, "Final");
+  WaitEditorIdle(form->editor);
   EXPECT_EQ(last->text(0), "Final");
   EXPECT_TRUE(form->project.IsModified());
   EXPECT_EQ(FileBytes(Path("Proj05.htm")), untitled);
@@ -108,6 +110,7 @@ TEST_F(RenameTopicTest, TheDocumentTitleIsReplacedNotTheOldCaption) {
   PutFile(Path("Proj05.htm"), "<HTML><HEAD><TITLE>Other</TITLE></HEAD><BODY><P>Last</P></BODY></HTML>\r\n");
   form->contentsTree->setCurrentIndex(last);
   EditCaption(form->contentsTree, last, "Final");
+  WaitEditorIdle(form->editor);
   const QString page = QString::fromLatin1(FileBytes(Path("Proj05.htm")));
   EXPECT_TRUE(page.contains("<P>Last</P>", Qt::CaseInsensitive)) << page.toStdString();
   EXPECT_TRUE(page.contains("<TITLE>Final</TITLE>", Qt::CaseInsensitive)) << page.toStdString();
@@ -119,6 +122,7 @@ TEST_F(RenameTopicTest, ConfirmingTheSameCaptionIsNoRename) {
   form->project.SetModified(false);
   // An edit that ends with the same caption is no rename.
   EditCaption(form->contentsTree, start, "Start");
+  WaitEditorIdle(form->editor);
   EXPECT_FALSE(form->project.IsModified());
   EXPECT_EQ(FileBytes(Path("Proj01.htm")), before);
 }
@@ -126,9 +130,11 @@ TEST_F(RenameTopicTest, ConfirmingTheSameCaptionIsNoRename) {
 TEST_F(RenameTopicTest, OnTheSourceTabTheMemoTakesTheNewTextAndIsStoredLater) {
   form->contentsTree->setCurrentIndex(start);
   form->editorTabs->setCurrentIndex(1);
+  WaitEditorIdle(form->editor);
   ASSERT_EQ(form->editorTabs->currentIndex(), 1);
   const QByteArray before = FileBytes(Path("Proj01.htm"));
   EditCaption(form->contentsTree, start, "Overview");
+  WaitEditorIdle(form->editor);
   EXPECT_TRUE(form->sourceView->toPlainText().contains("<TITLE>Overview</TITLE>"));
   EXPECT_TRUE(form->sourceView->toPlainText().contains("<H1>Overview</H1>"));
   EXPECT_EQ(FileBytes(Path("Proj01.htm")), before);
@@ -250,7 +256,7 @@ TEST_F(DeleteTopicTest, AfterTheLastTopicIsDeletedTheEditorTakesNoTyping) {
   }
   ASSERT_EQ(ContentsShape(), "");
   EXPECT_FALSE(editable());
-  EXPECT_FALSE(StatusEnabled(form->editor->QueryStatus(decmd::Bold)));
+  EXPECT_FALSE(CommandEnabled(form->editor, EditorCommand::Bold));
   QTest::keyClicks(form->sourceView, "lost");
   EXPECT_TRUE(form->sourceView->toPlainText().isEmpty());
   // A new topic's page takes typing again.
@@ -350,16 +356,15 @@ TEST_F(MoveTopicTest, AnExpandButtonOrAForeignDragChangesNothing) {
 TEST_F(MoveTopicTest, AMoveNeitherStoresNorLoadsAPage) {
   form->contentsTree->setCurrentIndex(last);
   FocusEditor();
-  QVariant arg = 0;
-  form->editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
-  form->editor->ExecCommand(decmd::Bold, decmd::Default, arg);
+  SendAndWait(form->editor, EditorCommand::SelectAll);
+  SendAndWait(form->editor, EditorCommand::Bold);
   WaitEditorIdle(form->editor);
-  ASSERT_TRUE(StatusEnabled(form->editor->QueryStatus(decmd::Undo)));
+  ASSERT_TRUE(CommandEnabled(form->editor, EditorCommand::Undo));
   const QByteArray before = FileBytes(Path("Proj05.htm"));
   DragTopicTo(OnLabel(form->contentsTree, start));
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details,Last)");
   EXPECT_EQ(FileBytes(Path("Proj05.htm")), before);
-  EXPECT_TRUE(StatusEnabled(form->editor->QueryStatus(decmd::Undo)));
+  EXPECT_TRUE(CommandEnabled(form->editor, EditorCommand::Undo));
   EXPECT_EQ(Current(form->contentsTree), last);
 }
 
@@ -369,7 +374,7 @@ TEST_F(ContentsEditingTest, AppendLinksAddsABreakAndOneLinkPerDirectChild) {
   ASSERT_TRUE(form->appendLinksAction->isEnabled());
   form->project.SetModified(false);
   form->appendLinksAction->trigger();
-  const QString html = form->editor->DocumentHTML();
+  const QString html = EditorHtml(form->editor);
   const QRegularExpression links(
       "Start is where it begins\\.</P>\\s*<BR>\\s*<A href=\"Proj02\\.htm\">Basics</A>\\s*<BR>\\s*"
       "<A href=\"Proj03\\.htm\">Details</A>\\s*<BR>",
@@ -377,7 +382,7 @@ TEST_F(ContentsEditingTest, AppendLinksAddsABreakAndOneLinkPerDirectChild) {
   EXPECT_TRUE(links.match(html).hasMatch()) << html.toStdString();
   EXPECT_FALSE(html.contains("Proj04.htm"));  // no link to a deeper descendant
   EXPECT_FALSE(form->project.IsModified());
-  EXPECT_TRUE(StatusEnabled(form->editor->QueryStatus(decmd::Undo)));
+  EXPECT_TRUE(CommandEnabled(form->editor, EditorCommand::Undo));
 }
 
 TEST_F(ContentsEditingTest, AppendLinksEscapesCaptionsAndFileNames) {
@@ -385,7 +390,7 @@ TEST_F(ContentsEditingTest, AppendLinksEscapesCaptionsAndFileNames) {
                                        std::make_unique<TopicData>(TopicData{"a\"b.htm"}));
   form->contentsTree->setCurrentIndex(last);
   form->appendLinksAction->trigger();
-  const QString html = form->editor->DocumentHTML();
+  const QString html = EditorHtml(form->editor);
   EXPECT_TRUE(html.contains("Fish &amp; &lt;Chips&gt;</A>", Qt::CaseInsensitive)) << html.toStdString();
   EXPECT_FALSE(html.contains("<Chips>", Qt::CaseInsensitive));
 }
@@ -394,6 +399,7 @@ TEST_F(ContentsEditingTest, EditedTreesAreSavedAndReadBackAlike) {
   // A rename, a move, a deletion and index entries.
   form->contentsTree->setCurrentIndex(start);
   EditCaption(form->contentsTree, start, "Overview");
+  WaitEditorIdle(form->editor);
   form->contentsTree->expand(start);
   form->contentsTree->setCurrentIndex(details);
   DragTopicTo(BelowItems(form->contentsTree));

@@ -86,6 +86,9 @@ class DesktopWindowTest : public ::testing::Test {
     QWidget* focus = QApplication::focusWidget();
     ASSERT_NE(focus, nullptr);
     QTest::keyClick(focus, key, modifiers);
+    // What the key started (a switch of tabs, a save) may go on once the
+    // page has answered.
+    WaitEditorIdle(form->editor);
     QApplication::processEvents();
   }
   bool FocusIn(QWidget* pane) const {

@@ -24,6 +24,12 @@ class EditorCommandsFixture : public TreeEditingFixture {
 
   // Writes the first topic's page with this body and opens it in the editor.
   void OpenPage(const QString& body) {
+    // The page is loaded when its topic is selected: from the other topic,
+    // which first takes what the editor holds.
+    if (Current(form->contentsTree) == start) {
+      form->contentsTree->setCurrentIndex(details);
+      WaitEditorIdle(form->editor);
+    }
     PutFile(Path("Proj01.htm"),
             ("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n")
                 .toLatin1());
@@ -34,7 +40,7 @@ class EditorCommandsFixture : public TreeEditingFixture {
   }
 
   EditingControl* Editor() const { return form->editor; }
-  QString Html() const { return form->editor->DocumentHTML(); }
+  QString Html() const { return EditorHtml(form->editor); }
 
   // Runs script in the editor's own world (where its helpers live).
   QVariant Js(const QString& script) { return EditorScript(Editor(), script); }
@@ -54,10 +60,11 @@ class EditorCommandsFixture : public TreeEditingFixture {
 
   QString SelectedText() { return Js(QStringLiteral("getSelection().toString()")).toString(); }
 
-  // Lets the display-changed event of the last caret move arrive and finish.
+  // Lets the state the page pushes after the last caret move arrive and the
+  // toolbar show it.
   void SettleDisplay() {
+    WaitEditorIdle(form->editor);
     ProcessEventsUntil([] { return false; }, 150);
-    ProcessEventsUntil([this] { return !form->editorCommands->FollowingCaret(); }, 5000);
   }
 
   TreeItem start = nullptr;

@@ -29,6 +29,12 @@ class FindReplace : public EditorCommandsFixture {
     ASSERT_TRUE(focus && form->editor->isAncestorOf(focus));
     QTest::keyClick(focus, Qt::Key(key), modifiers);
   }
+  // A button of the dialog whose answer is a message: the page answers the
+  // search a moment later, and the message comes then.
+  static void ClickForMessage(QPushButton* button, const std::shared_ptr<SeenBox>& seen) {
+    button->click();
+    ProcessEventsUntil([&] { return seen->shown; }, 5000);
+  }
   // "Replace all" from Edit > Replace...; the message it ends with.
   QString ReplaceAll(const QString& text, const QString& with, bool wholeWord, bool matchCase) {
     std::shared_ptr<SeenBox> seen;
@@ -38,7 +44,7 @@ class FindReplace : public EditorCommandsFixture {
       d->WholeWord->setChecked(wholeWord);
       d->MatchCase->setChecked(matchCase);
       seen = AnswerNextMessageBox(QMessageBox::Ok);
-      d->ReplaceAllButton->click();
+      ClickForMessage(d->ReplaceAllButton, seen);
       d->reject();
     });
     form->replaceAction->trigger();
@@ -56,7 +62,7 @@ TEST_F(FindReplace, FindAndFindAgainSayWhenTheTextIsNotThere) {
     EXPECT_FALSE(d->ReplaceWith->isVisible());
     d->FindWhat->setText("gamma");
     seen = AnswerNextMessageBox(QMessageBox::Ok);
-    d->FindNext->click();
+    ClickForMessage(d->FindNext, seen);
     d->reject();
   });
   Key(Qt::Key_F, Qt::ControlModifier);
@@ -66,7 +72,7 @@ TEST_F(FindReplace, FindAndFindAgainSayWhenTheTextIsNotThere) {
   // F3 looks again, says so again and leaves the selection alone.
   seen = AnswerNextMessageBox(QMessageBox::Ok);
   Key(Qt::Key_F3);
-  EXPECT_TRUE(seen->shown);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return seen->shown; }, 5000));
   EXPECT_EQ(seen->text, QString("The search text was not found."));
   EXPECT_EQ(SelectedText(), QString("beta"));
 }
@@ -92,6 +98,7 @@ TEST_F(FindReplace, ASelectedPhraseIsWhatTheDialogsLookFor) {
   EXPECT_EQ(offered(Qt::Key_F), QString("gam"));
   // In the source view, its own selection.
   form->editorTabs->setCurrentIndex(1);
+  WaitEditorIdle(form->editor);
   form->sourceView->setFocus();
   QTextCursor cursor = form->sourceView->document()->find("alpha");
   ASSERT_FALSE(cursor.isNull());
@@ -123,7 +130,7 @@ TEST_F(FindReplace, ReplaceChangesTheSelectedMatchAndSelectsTheNext) {
     // The match across the italic letter goes, the element stays; "cats"
     // is no whole word, so the search ends.
     seen = AnswerNextMessageBox(QMessageBox::Ok);
-    d->ReplaceButton->click();
+    ClickForMessage(d->ReplaceButton, seen);
     d->reject();
   });
   Key(Qt::Key_H, Qt::ControlModifier);
@@ -136,7 +143,7 @@ TEST_F(FindReplace, ReplaceChangesTheSelectedMatchAndSelectsTheNext) {
   EXPECT_TRUE(Html().contains("<P id=\"p\">cow dog c<I>a</I>t <B>cat</B>s</P>")) << Html().toStdString();
   form->editorCommands->UndoCommand();
   EXPECT_TRUE(Html().contains("<P id=\"p\">cat dog c<I>a</I>t <B>cat</B>s</P>")) << Html().toStdString();
-  EXPECT_FALSE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  EXPECT_FALSE(CommandEnabled(Editor(), EditorCommand::Undo));
 }
 
 TEST_F(FindReplace, ReplaceAllChangesTextOnlyAsOneUndoableChangeThatIsStored) {
@@ -156,10 +163,10 @@ TEST_F(FindReplace, ReplaceAllChangesTextOnlyAsOneUndoableChangeThatIsStored) {
                     "<IMG alt=\"red\" src=\"red.png\"> reddish</P>"))
       << html.toStdString();
   // The page counts as changed; one undo takes it all back, redo again.
-  EXPECT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  EXPECT_TRUE(CommandEnabled(Editor(), EditorCommand::Undo));
   form->editorCommands->UndoCommand();
   EXPECT_EQ(Html(), before);
-  EXPECT_FALSE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  EXPECT_FALSE(CommandEnabled(Editor(), EditorCommand::Undo));
   form->editorCommands->PrepareEditMenu();
   ASSERT_TRUE(form->redoAction->isEnabled());
   form->editorCommands->RedoCommand();
@@ -174,7 +181,7 @@ TEST_F(FindReplace, ReplaceAllChangesTextOnlyAsOneUndoableChangeThatIsStored) {
       << PageText().toStdString();
   form->editorCommands->UndoCommand();
   EXPECT_TRUE(PageText().startsWith("Green, Green and Green.")) << PageText().toStdString();
-  EXPECT_TRUE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  EXPECT_TRUE(CommandEnabled(Editor(), EditorCommand::Undo));
 
   // Going to another topic stores the page with the replacements.
   form->contentsTree->setCurrentIndex(details);
@@ -187,12 +194,13 @@ TEST_F(FindReplace, ReplaceAllWithNothingToReplaceSaysSoAndChangesNothing) {
   OpenPage("<P id=p>nothing here</P>");
   EXPECT_EQ(ReplaceAll("zebra", "horse", false, false), QString("The search text was not found."));
   EXPECT_TRUE(Html().contains("nothing here"));
-  EXPECT_FALSE(StatusEnabled(Editor()->QueryStatus(decmd::Undo)));
+  EXPECT_FALSE(CommandEnabled(Editor(), EditorCommand::Undo));
 }
 
 TEST_F(FindReplace, InTheSourceViewFindAndReplaceWorkOnTheSourceText) {
   OpenPage("<P id=p>one two one</P>");
   form->editorTabs->setCurrentIndex(1);
+  WaitEditorIdle(form->editor);
   form->sourceView->setFocus();
   QApplication::processEvents();
   form->sourceView->moveCursor(QTextCursor::Start);
@@ -215,7 +223,7 @@ TEST_F(FindReplace, InTheSourceViewFindAndReplaceWorkOnTheSourceText) {
     EXPECT_EQ(form->sourceView->textCursor().selectedText(), QString("two"));
     // The only match goes, and the search says there is no other.
     seen = AnswerNextMessageBox(QMessageBox::Ok);
-    d->ReplaceButton->click();
+    ClickForMessage(d->ReplaceButton, seen);
     d->reject();
   });
   form->replaceAction->trigger();

@@ -47,7 +47,7 @@ class HelpFeaturesFixture : public TreeEditingFixture {
                      .toLatin1());
   }
 
-  QString Html() const { return form->editor->DocumentHTML(); }
+  QString Html() const { return EditorHtml(form->editor); }
 
   // Runs script in the editor's own world.
   QVariant Js(const QString& script) { return EditorScript(form->editor, script); }

@@ -119,7 +119,7 @@ TEST_F(PopupTexts, AMissingScriptFileStopsWithTheFileError) {
 TEST_F(PopupTexts, APageTheEditorCannotGiveBackIsReportedWithTheScriptFile) {
   OpenPage("<P id=p>word</P>");
   Select("#p", 0, 4);
-  Js("__orvex.serializeBody = () => ''; true");  // the page stops answering
+  Js("__orvex.snapshot = () => null; true");  // the page stops answering
   auto box = AnswerNextMessageBox(QMessageBox::Ok);
   InsertPopup("x");
   ProcessEventsUntil([&] { return box->shown; }, 5000);
@@ -389,6 +389,7 @@ TEST_F(StyleSheetEditing, RefreshShowsTheNewStylesAndKeepsCardObjectsInTheFile) 
 TEST_F(StyleSheetEditing, OnTheSourceTabOrWithoutATopicOnlyTheStyleSheetIsWritten) {
   OpenPageText(CardPage());
   form->editorTabs->setCurrentIndex(1);
+  WaitEditorIdle(form->editor);
   ASSERT_EQ(form->editorTabs->currentIndex(), 1);
   const QByteArray before = FileBytes(Path("Proj01.htm"));
   EditStyleSheet("P { color: red; }");
@@ -396,6 +397,8 @@ TEST_F(StyleSheetEditing, OnTheSourceTabOrWithoutATopicOnlyTheStyleSheetIsWritte
   EXPECT_EQ(FileBytes(Path("Proj01.htm")), before);
 
   form->editorTabs->setCurrentIndex(0);
+
+  WaitEditorIdle(form->editor);
   form->contentsTree->setCurrentIndex(QModelIndex());
   QFile::remove(Path("Proj01.htm"));
   EditStyleSheet("P { color: blue; }");

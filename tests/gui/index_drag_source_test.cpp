@@ -49,8 +49,7 @@ TEST_F(IndexDragSourceTest, SelectedEditorTextIsDraggedAsPlainText) {
                                          std::make_unique<TopicData>(TopicData{"Proj01.htm"}));
   form->contentsTree->setCurrentIndex(topic);
   FocusEditor();
-  QVariant arg = 0;
-  form->editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
+  SendAndWait(form->editor, EditorCommand::SelectAll);
   WaitEditorIdle(form->editor);
 
   DragWatcher watcher;

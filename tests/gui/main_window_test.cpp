@@ -15,6 +15,7 @@
 
 #include "app/addins_menu.h"
 #include "app/main_window.h"
+#include "editor_script.h"
 #include "app/about_box.h"
 #include "app/compiler_messages.h"
 #include "editor/link_dialog.h"
@@ -118,6 +119,7 @@ TEST_F(MainWindowTest, ProjectCommandsStartDisabled) {
   EXPECT_FALSE(form->project.IsModified());
   // The tabs don't switch while no topic can be edited.
   form->editorTabs->setCurrentIndex(1);
+  WaitEditorIdle(form->editor);
   EXPECT_EQ(form->editorTabs->currentIndex(), 0);
 }
 

@@ -18,6 +18,7 @@
 #include "app/main_window.h"
 #include "checks/project_check.h"
 #include "editor/editing_control.h"
+#include "editor_script.h"
 #include "gui_helpers.h"
 #include "project/project_commands.h"
 #include "tests/unit/check_project_sample.h"

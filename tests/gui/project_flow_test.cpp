@@ -14,6 +14,7 @@
 #include <QTreeView>
 
 #include "app/main_window.h"
+#include "editor_script.h"
 #include "tree_items.h"
 #include "panes/contents_pane.h"
 #include "panes/topic_editing.h"
@@ -143,9 +144,8 @@ TEST_F(ProjectFlowTest, ANewProjectWhoseFilesCannotBeWrittenLeavesTheOpenOne) {
 TEST_F(ProjectFlowTest, TheSaveQuestionComesOnlyForChangesSinceTheLastSave) {
   NewProject(dir.filePath("Undo.hhp"), "Undo", "0x0409 English (United States)");
   ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
-  QVariant arg = 0;
-  form->editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
-  form->editor->ExecCommand(decmd::Bold, decmd::Default, arg);
+  SendAndWait(form->editor, EditorCommand::SelectAll);
+  SendAndWait(form->editor, EditorCommand::Bold);
   WaitEditorIdle(form->editor);
   form->saveAction->trigger();
   ASSERT_FALSE(form->project.IsModified());
@@ -156,7 +156,7 @@ TEST_F(ProjectFlowTest, TheSaveQuestionComesOnlyForChangesSinceTheLastSave) {
   EXPECT_FALSE(seen->shown);
   QTest::qWait(1100);
   // An edit after the save is asked about.
-  form->editor->ExecCommand(decmd::Italic, decmd::Default, arg);
+  SendAndWait(form->editor, EditorCommand::Italic);
   WaitEditorIdle(form->editor);
   seen = AnswerNextMessageBox(QMessageBox::Cancel);
   EXPECT_EQ(form->projectCommands->AskSaveHelpProject(), QMessageBox::Cancel);

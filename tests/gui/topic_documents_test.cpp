@@ -17,6 +17,7 @@
 #include <QTreeView>
 
 #include "app/main_window.h"
+#include "editor_script.h"
 #include "editor/editing_control.h"
 #include "tree_items.h"
 #include "platform/text_file.h"
@@ -74,19 +75,18 @@ class TopicDocumentsTest : public ::testing::Test {
 TEST_F(TopicDocumentsTest, ACardBecomesAButtonInTheEditorAndAFreshObjectWhenStored) {
   form->contentsTree->setCurrentIndex(first);
   // The editor holds a button; the source view the file as stored.
-  const QString html = form->editor->DocumentHTML();
+  const QString html = EditorHtml(form->editor);
   EXPECT_TRUE(html.contains("Next step"));
   EXPECT_FALSE(html.contains("<OBJECT id=tcard", Qt::CaseInsensitive));
   EXPECT_TRUE(form->sourceView->toPlainText().contains("<OBJECT id=tcard7"));
-  EXPECT_FALSE(StatusEnabled(form->editor->QueryStatus(decmd::Undo)));
+  EXPECT_FALSE(CommandEnabled(form->editor, EditorCommand::Undo));
 
   // An edit elsewhere in the page.
   form->editor->setFocus();
-  QVariant arg = 0;
-  form->editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
-  form->editor->ExecCommand(decmd::Bold, decmd::Default, arg);
+  SendAndWait(form->editor, EditorCommand::SelectAll);
+  SendAndWait(form->editor, EditorCommand::Bold);
   WaitEditorIdle(form->editor);
-  ASSERT_TRUE(StatusEnabled(form->editor->QueryStatus(decmd::Undo)));
+  ASSERT_TRUE(CommandEnabled(form->editor, EditorCommand::Undo));
 
   // Moving to the other topic stores the page: the card comes back as the
   // six-line object, numbered by its place, without its extra parameter.
@@ -116,20 +116,23 @@ TEST_F(TopicDocumentsTest, SwitchingToSourceAndBackMovesThePage) {
   form->contentsTree->setCurrentIndex(first);
   // Editor -> Source (unchanged editor): nothing written, memo refilled in stored form.
   form->editorTabs->setCurrentIndex(1);
+  WaitEditorIdle(form->editor);
   EXPECT_EQ(form->editorTabs->currentIndex(), 1);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray(kCardPage));
   EXPECT_TRUE(form->sourceView->toPlainText().contains("<OBJECT id=tcard1"));
   // Source -> Editor: the memo's text replaces the file and the editor's page.
   form->sourceView->setPlainText("<HTML><BODY><P>Typed in source</P></BODY></HTML>");
   form->editorTabs->setCurrentIndex(0);
+  WaitEditorIdle(form->editor);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")),
             QByteArray("<HTML><BODY><P>Typed in source</P></BODY></HTML>"));
-  EXPECT_TRUE(form->editor->DocumentHTML().contains("Typed in source"));
+  EXPECT_TRUE(EditorHtml(form->editor).contains("Typed in source"));
 }
 
 TEST_F(TopicDocumentsTest, OnTheSourceTabOnlyAChangedMemoIsStored) {
   form->contentsTree->setCurrentIndex(first);
   form->editorTabs->setCurrentIndex(1);
+  WaitEditorIdle(form->editor);
   const QByteArray before = ReadBytes(dir.filePath("Proj02.htm"));
   // Not modified: nothing is written, even though the editor's copy differs.
   form->contentsTree->setCurrentIndex(second);
@@ -153,7 +156,7 @@ TEST_F(TopicDocumentsTest, AHeadingShowsAnEmptyPageAndNoNumber) {
   form->contentsTree->setCurrentIndex(heading);
   EXPECT_EQ(form->contextLabel->text(), "Context=");
   EXPECT_TRUE(form->sourceView->toPlainText().isEmpty());
-  EXPECT_FALSE(form->editor->DocumentHTML().contains("Next step"));
+  EXPECT_FALSE(EditorHtml(form->editor).contains("Next step"));
   // The copy button puts the label's number, here nothing, on the clipboard.
   QGuiApplication::clipboard()->setText("old");
   form->copyContextButton->click();
@@ -162,10 +165,9 @@ TEST_F(TopicDocumentsTest, AHeadingShowsAnEmptyPageAndNoNumber) {
 
 TEST_F(TopicDocumentsTest, AStoreThatFailsKeepsTheTopicSelectedAndSaysWhy) {
   form->contentsTree->setCurrentIndex(first);
-  QVariant arg = 0;
   form->editor->setFocus();
-  form->editor->ExecCommand(decmd::SelectAll, decmd::Default, arg);
-  form->editor->ExecCommand(decmd::Italic, decmd::Default, arg);
+  SendAndWait(form->editor, EditorCommand::SelectAll);
+  SendAndWait(form->editor, EditorCommand::Italic);
   WaitEditorIdle(form->editor);
   // The page's file can no longer be written: its path is now a folder.
   QFile::remove(dir.filePath("Proj01.htm"));

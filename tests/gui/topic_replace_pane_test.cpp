@@ -15,6 +15,7 @@
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
+#include "editor_script.h"
 #include "gui_helpers.h"
 #include "platform/codepage.h"
 #include "project/project_commands.h"

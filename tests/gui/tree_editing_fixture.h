@@ -20,6 +20,7 @@
 #include "panes/contents_pane.h"
 #include "project/project_commands.h"
 #include "editor/editing_control.h"
+#include "editor_script.h"
 #include "panes/tree_hit_test.h"
 #include "tree_items.h"
 #include "platform/text_file.h"
