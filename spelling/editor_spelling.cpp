@@ -186,14 +186,21 @@ void EditorSpelling::ShowMarks(int load, const QVariant& collected) {
 }
 
 void EditorSpelling::PrepareMenu(QMenu* menu, const QPoint& globalPos, std::function<void()> show) {
+  QWebEngineView* view = m_views.editor->View();
+  PrepareMenuFor(menu, QPointF(view->mapFromGlobal(globalPos)) / view->page()->zoomFactor(), std::move(show));
+}
+
+void EditorSpelling::PrepareMenuAtCaret(QMenu* menu, std::function<void()> show) {
+  PrepareMenuFor(menu, QPointF(-1, -1), std::move(show));
+}
+
+void EditorSpelling::PrepareMenuFor(QMenu* menu, QPointF at, std::function<void()> show) {
   qDeleteAll(m_menuItems);
   m_menuItems.clear();
   if (!m_spelling || !m_spelling->NotChecked().isEmpty() || m_views.editor->ReadOnly()) {
     show();
     return;
   }
-  QWebEngineView* view = m_views.editor->View();
-  const QPointF at = QPointF(view->mapFromGlobal(globalPos)) / view->page()->zoomFactor();
   QPointer<QMenu> target(menu);
   RunScript(QStringLiteral("__orvexSpelling.wordAt(%1, %2)").arg(at.x()).arg(at.y()),
             [this, target, show](const QVariant& found) {

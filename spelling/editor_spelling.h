@@ -44,6 +44,8 @@ class EditorSpelling : public QObject {
   // Puts the spelling items for a misspelt word at globalPos (in the editor)
   // at the top of menu, then calls show; show alone when there is none.
   void PrepareMenu(QMenu* menu, const QPoint& globalPos, std::function<void()> show);
+  // The same for the misspelt word at the caret (the menu opened by key).
+  void PrepareMenuAtCaret(QMenu* menu, std::function<void()> show);
   // For Check project: the open project's spelling, the editor's own when it
   // is open already.
   SpellingSource Source() const;
@@ -66,6 +68,8 @@ class EditorSpelling : public QObject {
   void ShowMarks(int load, const QVariant& collected);
   void RunScript(const QString& script, const std::function<void(const QVariant&)>& done = {});
   void AddToDictionary(const QString& word);
+  // The menu items for the mark at (x, y) in the page's pixels; x < 0: at the caret.
+  void PrepareMenuFor(QMenu* menu, QPointF at, std::function<void()> show);
 
   const HelpProject& m_project;
   Views m_views;

@@ -128,6 +128,16 @@ TEST_F(SpellingTest, TheContextMenuReplacesAWordAndAddsOneToTheWordListKeptForNe
   OpenProject("0x409 English (United States)", "This sentense is wrng");
   ASSERT_TRUE(MarksBecome({"sentense", "wrng"})) << Marked().join(',').toStdString();
 
+  // Shift+F10 opens the menu for the word at the caret.
+  form->activateWindow();
+  form->editor->View()->focusProxy()->setFocus();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return form->editor->isAncestorOf(QApplication::focusWidget()); }));
+  SelectInEditor(form->editor, "#p", 8, 8);
+  form->contextMenuAction->trigger();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return form->editorMenu->isVisible(); }));
+  EXPECT_NE(Item(form->editorMenu, "sentence"), nullptr);
+  form->editorMenu->hide();
+
   QMenu* menu = RightClick("sentense");
   ASSERT_NE(menu, nullptr);
   QAction* suggestion = Item(menu, "sentence");
