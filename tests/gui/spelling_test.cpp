@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -165,7 +166,7 @@ TEST_F(SpellingTest, TheContextMenuReplacesAWordAndAddsOneToTheWordListKeptForNe
   ASSERT_TRUE(MarksBecome({"sentense"})) << Marked().join(',').toStdString();
 }
 
-TEST_F(SpellingTest, ALanguageWithoutADictionaryIsSaidPlainly) {
+TEST_F(SpellingTest, ALanguageWithoutADictionaryIsSaidPlainlyAndAnInstalledOneCanBeChosen) {
   OpenProject("0x411 Japanese", "This sentense is wrong");
   auto* state = form->findChild<QLabel*>("spellingState");
   ASSERT_NE(state, nullptr);
@@ -175,6 +176,25 @@ TEST_F(SpellingTest, ALanguageWithoutADictionaryIsSaidPlainly) {
             "No spelling dictionary for Japanese (Japan) is installed: spelling is not checked.");
   EXPECT_TRUE(state->toolTip().contains("Tools > Spelling dictionary"));
   EXPECT_EQ(Marked(), QStringList());
+
+  // The choice: an installed dictionary for this project, kept in its word list.
+  QAction* choose = nullptr;
+  for (QAction* top : form->menuBar()->actions())
+    if (top->text() == "&Tools")
+      for (QAction* item : top->menu()->actions())
+        if (item->text() == "Spelling &dictionary...") choose = item;
+  ASSERT_NE(choose, nullptr);
+  ASSERT_TRUE(choose->isEnabled());
+  OnNextDialog<QInputDialog>([](QInputDialog* dialog) {
+    EXPECT_EQ(dialog->comboBoxItems().value(0), "The project's language (no dictionary installed)");
+    EXPECT_TRUE(dialog->comboBoxItems().contains("en_US"));
+    dialog->setTextValue("en_US");
+    dialog->accept();
+  });
+  choose->trigger();
+  ASSERT_TRUE(MarksBecome({"sentense"})) << Marked().join(',').toStdString();
+  EXPECT_EQ(state->text(), "Spelling: en_US");
+  EXPECT_TRUE(BytesOf(dir.filePath("Guide.words")).contains("dictionary=en_US\r\n"));
 }
 
 }  // namespace
