@@ -16,7 +16,6 @@
 
 #include "editor/editing_control.h"
 #include "model/help_project.h"
-#include "project/project_file.h"
 #include "spelling/dictionary_names.h"
 #include "spelling/project_spelling.h"
 #include "spelling/word_list.h"
@@ -80,6 +79,10 @@ EditorSpelling::~EditorSpelling() {
   if (m_opening) m_opening->wait();
 }
 
+QString EditorSpelling::OpenKey() const {
+  return m_project.ProjectFile() + u'\n' + QString::number(ProjectLanguageLcid(m_project.ProjectLines()));
+}
+
 void EditorSpelling::FollowProject() {
   if (!m_project.IsOpen()) {
     if (!m_openKey.isEmpty()) {
@@ -89,8 +92,7 @@ void EditorSpelling::FollowProject() {
     }
     return;
   }
-  const QString key =
-      m_project.ProjectFile() + u'\n' + QString::number(ProjectLanguageLcid(m_project.ProjectLines()));
+  const QString key = OpenKey();
   if (key == m_openKey) return;
   m_openKey = key;
   Open(m_project.ProjectFile(), m_project.ProjectLines());
@@ -259,8 +261,7 @@ SpellingSource EditorSpelling::Source() const {
   const QString projectFile = m_project.ProjectFile();
   const QStringList projectLines = m_project.ProjectLines();
   const QStringList folders = m_views.dictionaryFolders;
-  const bool current = spelling && spelling->ProjectFile() == projectFile &&
-                       m_openKey.endsWith(QString::number(ProjectLanguageLcid(projectLines)));
+  const bool current = spelling && spelling->ProjectFile() == projectFile && m_openKey == OpenKey();
   return [spelling, current, projectFile, projectLines, folders]() -> std::shared_ptr<const WordSpelling> {
     if (current) return spelling;
     return ProjectSpelling::Open(projectFile, projectLines, folders);

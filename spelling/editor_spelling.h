@@ -52,14 +52,13 @@ class EditorSpelling : public QObject {
   // Tools > "Spelling dictionary...": the project's language or an installed dictionary.
   void ChooseDictionary();
 
-  // The spelling in use; null while none is open.
-  std::shared_ptr<ProjectSpelling> Spelling() const { return m_spelling; }
-
  signals:
   // The marks of the page on show are up to date.
   void Checked();
 
  private:
+  // The open project and its language, which the spelling is opened for.
+  QString OpenKey() const;
   // Opens the project's spelling again when the project or its language changed.
   void FollowProject();
   void Open(const QString& projectFile, const QStringList& projectLines);
