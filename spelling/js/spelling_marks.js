@@ -14,7 +14,8 @@ window.__orvexSpelling = window.__orvexSpelling || (function () {
   const INLINE = new Set(['A', 'ABBR', 'ACRONYM', 'B', 'BDO', 'BIG', 'CITE', 'DFN', 'EM', 'FONT', 'I',
     'Q', 'S', 'SMALL', 'SPAN', 'STRIKE', 'STRONG', 'SUB', 'SUP', 'U', 'INS', 'DEL', 'MARK', 'NOBR',
     'LABEL', 'WBR']);
-  const WORD_CHAR = /[\p{L}\p{M}\p{N}_'\u2019-]/u;
+  // What glues onto a word; an apostrophe or hyphen only joins two words.
+  const WORD_CHAR = /[\p{L}\p{M}\p{N}_]/u;
   const MAX_MARKS = 3000;
   const WAVE = 'url("data:image/svg+xml,%3Csvg xmlns=%27http://www.w3.org/2000/svg%27 width=%274%27 ' +
     'height=%273%27%3E%3Cpath d=%27M0 2.5 1 .5 3 2.5 4 .5%27 stroke=%27%23e00000%27 fill=%27none%27/%3E%3C/svg%3E")';

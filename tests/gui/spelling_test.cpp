@@ -97,7 +97,7 @@ class SpellingTest : public ::testing::Test {
 };
 
 TEST_F(SpellingTest, AMisspeltWordIsMarkedAndCheckProjectListsItButTheSavedPageHasNoMarks) {
-  OpenProject("0x409 English (United States)", "This sentense is wrong");
+  OpenProject("0x409 English (United States)", "This 'sentense' is wrong");
   ASSERT_TRUE(MarksBecome({"sentense"})) << Marked().join(',').toStdString();
   EXPECT_GE(EditorScript(form->editor, "document.querySelectorAll('.__orvex_spelling > div').length").toInt(),
             1);
@@ -105,7 +105,7 @@ TEST_F(SpellingTest, AMisspeltWordIsMarkedAndCheckProjectListsItButTheSavedPageH
   // The marks are no edit and no part of the page.
   EXPECT_FALSE(StatusEnabled(form->editor->QueryStatus(decmd::Undo)));
   const QString html = form->editor->DocumentHTML();
-  EXPECT_TRUE(html.contains("This sentense is wrong"));
+  EXPECT_TRUE(html.contains("This 'sentense' is wrong"));
   EXPECT_FALSE(html.contains("__orvex")) << html.toStdString();
   EXPECT_FALSE(html.contains("svg")) << html.toStdString();
 
