@@ -166,6 +166,21 @@ TEST_F(SpellingTest, TheContextMenuReplacesAWordAndAddsOneToTheWordListKeptForNe
   ASSERT_TRUE(MarksBecome({"sentense"})) << Marked().join(',').toStdString();
 }
 
+TEST_F(SpellingTest, AWordIsMarkedOnceTypingLeavesIt) {
+  OpenProject("0x409 English (United States)", "Typing here");
+  ASSERT_TRUE(MarksBecome({}));
+  QSignalSpy checked(form->findChild<EditorSpelling*>(), &EditorSpelling::Checked);
+  ProcessEventsUntil([&] { return checked.count() > 0; }, 3000);  // the check of the page as loaded
+  SelectInEditor(form->editor, "#p", 11, 11);
+  EditorScript(form->editor, "document.execCommand('insertText', false, ' anothr')");
+  checked.clear();
+  // Checked while the caret is still at its end: not marked yet.
+  ASSERT_TRUE(checked.wait(5000));
+  EXPECT_EQ(Marked(), QStringList());
+  EditorScript(form->editor, "document.execCommand('insertText', false, ' word')");
+  ASSERT_TRUE(MarksBecome({"anothr"})) << Marked().join(',').toStdString();
+}
+
 TEST_F(SpellingTest, ALanguageWithoutADictionaryIsSaidPlainlyAndAnInstalledOneCanBeChosen) {
   OpenProject("0x411 Japanese", "This sentense is wrong");
   auto* state = form->findChild<QLabel*>("spellingState");
