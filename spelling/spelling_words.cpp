@@ -127,7 +127,10 @@ QList<PageWord> PageWords(QStringView html) {
       case HtmlTokenType::Text:
         if (codeDepth > 0) break;
         runLines.append({run.size(), lineAt(token.begin)});
-        run += DecodeHtmlEntities(token.content.toString());
+        if (token.content.contains(u'&'))
+          run += DecodeHtmlEntities(token.content.toString());
+        else
+          run += token.content;
         break;
       case HtmlTokenType::StartTag:
       case HtmlTokenType::EndTag:
