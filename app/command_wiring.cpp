@@ -24,6 +24,7 @@
 #include "panes/contents_pane.h"
 #include "panes/topic_editing.h"
 #include "project/project_commands.h"
+#include "spelling/editor_spelling.h"
 #include "viewer/html_help.h"
 
 void MainWindow::ConnectPanes() {
@@ -49,6 +50,8 @@ void MainWindow::ConnectProjectTools() {
       project, {this, contentsTree, contentsModel, indexModel, editorTabs, sourceView}, this);
   addDockWidget(Qt::BottomDockWidgetArea, problemsPane->Dock());
   connect(checkProjectAction, &QAction::triggered, problemsPane, &ProblemsPane::CheckProject);
+  editorSpelling = new EditorSpelling(project, {this, editor, toolsMenu, statusBar(), {}}, this);
+  problemsPane->SetSpelling([this] { return editorSpelling->Source(); });
   topicReplace = new TopicReplacePane(project, *topicEditing, this,
                                       {contentsTree, contentsModel, editorTabs, sourceView}, this);
   addDockWidget(Qt::BottomDockWidgetArea, topicReplace->Dock());

@@ -6,6 +6,7 @@
 
 #include "app/headless_build.h"
 #include "checks/check_command.h"
+#include "spelling/project_spelling.h"
 #include "app/main_window.h"
 #include "viewer/chm_scheme.h"
 #include "chm/decompile_command.h"
@@ -30,7 +31,10 @@ int RunWithoutWindow(int argc, char** argv) {
     return 2;
   }
   const QString project = QString::fromLocal8Bit(argv[2]);
-  if (!build) return RunCheckCommand(project, out, err);
+  if (!build)
+    return RunCheckCommand(project, out, err, [](const ProjectCheckInput& input) {
+      return ProjectSpellingSource(input.ProjectFile, input.ProjectLines);
+    });
   return RunHeadlessBuild(project, SettingsFilePath(QCoreApplication::applicationFilePath()), out, err, {});
 }
 

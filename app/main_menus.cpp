@@ -6,6 +6,7 @@
 #include <QTreeView>
 
 #include "app/main_window.h"
+#include "spelling/editor_spelling.h"
 #include "editor/editing_control.h"
 #include "panes/index_pane.h"
 #include "panes/contents_pane.h"
@@ -202,10 +203,11 @@ void MainWindow::BuildContextMenus() {
   editorLinkToTopicAction = AddItem(editorLinkMenu, "editorLinkToTopicAction", "insert to other topic");
   editorLinkToPageAction =
       AddItem(editorLinkMenu, "editorLinkToPageAction", "create from selection to external page");
-  connect(editor, &EditingControl::OnShowContextMenu, this, [this](const QPoint&) {
-    // The control's position is ignored: the menu opens at the mouse.
+  connect(editor, &EditingControl::OnShowContextMenu, this, [this](const QPoint& at) {
+    // The menu opens at the mouse, with the spelling of the word clicked on first.
     PrepareEditorMenu();
-    editorMenu->popup(QCursor::pos());
+    const QPoint mouse = QCursor::pos();
+    editorSpelling->PrepareMenu(editorMenu, at, [this, mouse] { editorMenu->popup(mouse); });
   });
 }
 

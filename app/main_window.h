@@ -230,6 +230,8 @@ class MainWindow : public QMainWindow {
   // and Replace in all topics (alltopics/) ---
   class ProblemsPane* problemsPane = nullptr;
   class TopicReplacePane* topicReplace = nullptr;
+  // Spelling as you type in the editor (spelling/).
+  class EditorSpelling* editorSpelling = nullptr;
   void ConnectProjectTools();
 
   // --- add-ins and program help ---

@@ -12,6 +12,7 @@
 #include <QTreeView>
 
 #include "app/main_window.h"
+#include "spelling/editor_spelling.h"
 #include "editor/editing_control.h"
 #include "panes/topic_editing.h"
 
@@ -81,7 +82,8 @@ void MainWindow::ShowContextMenuAtFocus() {
   if (!focus) return;
   if (focus == editor || editor->isAncestorOf(focus)) {
     PrepareEditorMenu();
-    editorMenu->popup(editor->mapToGlobal(QPoint(0, 0)));
+    const QPoint at = editor->mapToGlobal(QPoint(0, 0));
+    editorSpelling->PrepareMenuAtCaret(editorMenu, [this, at] { editorMenu->popup(at); });
     return;
   }
   for (QTreeView* tree : {contentsTree, indexTree}) {

@@ -1,5 +1,5 @@
 // Check project on Doxygen's HTML Help project of the ICU headers (about 700
-// pages), made once before the timing. Set CHECK_BENCH_PROJECT to a project
+// pages), made once before the timing, without and with spelling. Set CHECK_BENCH_PROJECT to a project
 // file to check that one instead.
 #include <benchmark/benchmark.h>
 
@@ -10,6 +10,7 @@
 
 #include "bench/icu_project.h"
 #include "checks/project_check.h"
+#include "spelling/project_spelling.h"
 
 namespace {
 
@@ -47,6 +48,33 @@ void BM_CheckReadProject(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(CheckProject(*input).size());
 }
 BENCHMARK(BM_CheckReadProject)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+// `orvex --check` with spelling: the project's dictionary opened and every word of every page checked.
+void BM_CheckProjectWithSpelling(benchmark::State& state) {
+  if (ProjectFile().isEmpty()) return state.SkipWithError("no project (is doxygen installed?)");
+  size_t problems = 0;
+  for (auto _ : state) {
+    Result<ProjectCheckInput> input = ReadProjectCheckInput(ProjectFile());
+    if (!input) return state.SkipWithError(input.Message().toStdString().c_str());
+    input->Spelling = ProjectSpellingSource(input->ProjectFile, input->ProjectLines);
+    problems = CheckProject(*input).size();
+  }
+  state.counters["problems"] = double(problems);
+}
+BENCHMARK(BM_CheckProjectWithSpelling)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+// The Problems pane's check with the dictionary the editor has open already
+// (its answers for words seen before are kept, as in the window).
+void BM_CheckReadProjectWithOpenSpelling(benchmark::State& state) {
+  if (ProjectFile().isEmpty()) return state.SkipWithError("no project (is doxygen installed?)");
+  Result<ProjectCheckInput> input = ReadProjectCheckInput(ProjectFile());
+  if (!input) return state.SkipWithError(input.Message().toStdString().c_str());
+  const std::shared_ptr<const WordSpelling> spelling =
+      ProjectSpelling::Open(input->ProjectFile, input->ProjectLines);
+  input->Spelling = [spelling] { return spelling; };
+  for (auto _ : state) benchmark::DoNotOptimize(CheckProject(*input).size());
+}
+BENCHMARK(BM_CheckReadProjectWithOpenSpelling)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 }  // namespace
 

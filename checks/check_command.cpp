@@ -4,17 +4,19 @@
 
 #include "checks/project_check.h"
 
-int RunCheckCommand(const QString& projectPath, QTextStream& out, QTextStream& err) {
+int RunCheckCommand(const QString& projectPath, QTextStream& out, QTextStream& err,
+                    const SpellingFor& spelling) {
   const QString path = QFileInfo(projectPath).absoluteFilePath();
   if (!QFileInfo(path).isFile()) {
     err << "orvex: project file not found: " << path << Qt::endl;
     return 2;
   }
-  const Result<ProjectCheckInput> input = ReadProjectCheckInput(path);
+  Result<ProjectCheckInput> input = ReadProjectCheckInput(path);
   if (!input) {
     err << "orvex: " << input.Message() << Qt::endl;
     return 2;
   }
+  if (spelling) input->Spelling = spelling(*input);
   int counts[3] = {0, 0, 0};
   for (const CheckProblem& problem : CheckProject(*input)) {
     out << ProblemLine(problem) << '\n';

@@ -70,9 +70,10 @@ struct PageChecks {
 
 // Reads every page of the folder and the extra pages (relative names of
 // pages that exist), and reports their broken and outside links, missing
-// pictures, style sheets and scripts, and external links.
+// pictures, style sheets and scripts, and external links; with a spelling,
+// also each misspelt word of a page, once, at its first line.
 PageChecks CheckPages(ProjectFolder& folder, const QStringList& extraPages, int codePage, int threads,
-                      std::vector<CheckProblem>& problems);
+                      const WordSpelling* spelling, std::vector<CheckProblem>& problems);
 
 // The [ALIAS] and [MAP] sections, their includes read in: aliases to
 // missing pages, numbers used twice, aliases without a number and numbers

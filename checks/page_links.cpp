@@ -19,6 +19,7 @@ struct ScannedPage {
   QString error;  // why it could not be read
   orvex::PageContent content;
   LineStarts lines;
+  QList<PageWord> misspelt;  // words the spelling does not know, each with its first line
 };
 
 QString FolderOf(const QString& relative) {
@@ -66,7 +67,8 @@ ReferenceClass Classify(const QString& value) {
 }
 
 // Reads and scans the pages on up to `threads` threads (0: one per core).
-QList<ScannedPage> ReadPages(const QString& root, const QStringList& names, int codePage, int threads) {
+QList<ScannedPage> ReadPages(const QString& root, const QStringList& names, int codePage, int threads,
+                             const WordSpelling* spelling) {
   QList<ScannedPage> pages(names.size());
   std::atomic<qsizetype> next{0};
   auto work = [&] {
@@ -81,6 +83,9 @@ QList<ScannedPage> ReadPages(const QString& root, const QStringList& names, int 
       const QString text = DecodeCodePage(file.readAll(), codePage);
       page.content = orvex::ScanPageText(text, false);
       page.lines = LineStarts(text);
+      if (!spelling) continue;
+      for (PageWord& word : PageWords(text))
+        if (!spelling->IsCorrect(word.Text)) page.misspelt.append(std::move(word));
     }
   };
   QThreadPool pool;
@@ -112,6 +117,8 @@ class PageLinkCheck {
       }
       m_reported.clear();
       for (const orvex::PageReference& ref : page.content.references) CheckReference(page, ref);
+      for (const PageWord& word : page.misspelt)
+        Add(page, word.Line, CheckKind::Spelling, QStringLiteral("word not in the dictionary: ") + word.Text);
     }
     return std::move(m_facts);
   }
@@ -194,7 +201,7 @@ class PageLinkCheck {
 }  // namespace
 
 PageChecks CheckPages(ProjectFolder& folder, const QStringList& extraPages, int codePage, int threads,
-                      std::vector<CheckProblem>& problems) {
+                      const WordSpelling* spelling, std::vector<CheckProblem>& problems) {
   QStringList names = folder.Pages();
   QSet<QString> listed;
   for (const QString& name : names) listed.insert(name.toCaseFolded());
@@ -204,7 +211,7 @@ PageChecks CheckPages(ProjectFolder& folder, const QStringList& extraPages, int 
       names.append(name);
     }
   }
-  const QList<ScannedPage> pages = ReadPages(folder.Root(), names, codePage, threads);
+  const QList<ScannedPage> pages = ReadPages(folder.Root(), names, codePage, threads, spelling);
   return PageLinkCheck(folder, pages, problems).Run();
 }
 

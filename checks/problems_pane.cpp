@@ -65,6 +65,7 @@ void ProblemsPane::CheckProject() {
   input->ProjectLines = m_project.ProjectLines();
   input->Contents = m_views.contents->Forest();
   input->Index = m_views.index->Forest();
+  if (m_spelling) input->Spelling = m_spelling();
   m_checking = true;
   m_summary->setText(tr("Checking %1 ...").arg(m_project.ProjectFile()));
   m_dock->show();

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 #include <QThread>
+#include <functional>
 #include <vector>
 
 #include "checks/project_check.h"
@@ -48,6 +49,8 @@ class ProblemsPane : public QObject {
   // nothing while a check runs or no project is open.
   void CheckProject();
   bool IsChecking() const { return m_checking; }
+  // Where each check gets the spelling to check the pages' words with.
+  void SetSpelling(std::function<SpellingSource()> spelling) { m_spelling = std::move(spelling); }
 
  signals:
   // The check's result is on show.
@@ -65,4 +68,5 @@ class ProblemsPane : public QObject {
   QTreeWidget* m_list = nullptr;
   bool m_checking = false;
   QPointer<QThread> m_worker;  // the thread of the check running, if any
+  std::function<SpellingSource()> m_spelling;
 };

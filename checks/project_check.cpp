@@ -11,6 +11,7 @@
 #include "platform/codepage.h"
 #include "platform/text_file.h"
 #include "project/page_template.h"
+#include "project/project_file.h"
 #include "project/project_sections.h"
 #include "project/project_sources.h"
 
@@ -37,6 +38,7 @@ constexpr KindInfo kKinds[] = {
     {"number-without-alias", "Context numbers without an alias", CheckSeverity::Warning},
     {"duplicate-title", "Topic titles used twice", CheckSeverity::Warning},
     {"external-link", "External links", CheckSeverity::Note},
+    {"spelling", "Spelling", CheckSeverity::Warning},
 };
 
 const KindInfo& InfoOf(CheckKind kind) { return kKinds[static_cast<int>(kind)]; }
@@ -91,7 +93,9 @@ class ProjectChecker {
   std::vector<CheckProblem> Run() {
     CheckListedFiles();
     CollectTopics(m_input.Contents);
-    m_pages = checks::CheckPages(m_folder, m_extraPages, m_codePage, m_input.Threads, m_problems);
+    const std::shared_ptr<const WordSpelling> spelling = OpenSpelling();
+    m_pages =
+        checks::CheckPages(m_folder, m_extraPages, m_codePage, m_input.Threads, spelling.get(), m_problems);
     CheckTopics();
     CheckOrphans();
     CheckKeywords(m_input.Index);
@@ -129,6 +133,19 @@ class ProjectChecker {
     if (outside) return checks::ProjectFolder::Place::Outside;
     if (relative.isEmpty()) return checks::ProjectFolder::Place::Missing;
     return m_folder.Locate(relative, onDisk);
+  }
+
+  // The spelling to check the pages with; none when there is none or it has
+  // no dictionary, which the project file's language line then says.
+  std::shared_ptr<const WordSpelling> OpenSpelling() {
+    if (!m_input.Spelling) return nullptr;
+    std::shared_ptr<const WordSpelling> spelling = m_input.Spelling();
+    if (!spelling || spelling->NotChecked().isEmpty()) return spelling;
+    int line = 1;
+    for (qsizetype i = 0; i < m_input.ProjectLines.size(); ++i)
+      if (LanguageLineLcid(m_input.ProjectLines.at(i))) line = static_cast<int>(i + 1);
+    Add(CheckKind::Spelling, m_projectName, line, spelling->NotChecked());
+    return nullptr;
   }
 
   void CheckListedFiles() {

@@ -6,10 +6,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "model/records.h"
 #include "platform/result.h"
+#include "spelling/spelling_words.h"
 
 enum class CheckSeverity { Error, Warning, Note };
 
@@ -28,6 +31,7 @@ enum class CheckKind {
   NumberWithoutAlias,  // a map line no alias uses
   DuplicateTitle,      // two pages in the Contents under the same title
   ExternalLink,        // a link to the web or to mail, for the author to look over
+  Spelling,            // a word neither the dictionary nor the project's word list knows
 };
 
 // "broken-link", as `orvex --check` prints the kind.
@@ -47,6 +51,9 @@ struct CheckProblem {
   QString TopicTitle;  // the Contents title of Page; empty when Page is no topic
 };
 
+// Gives the spelling of the project's words, on the check's own thread.
+using SpellingSource = std::function<std::shared_ptr<const WordSpelling>()>;
+
 // What the check reads besides the page files: the project as it stands,
 // which for an open project includes trees not saved yet.
 struct ProjectCheckInput {
@@ -55,6 +62,8 @@ struct ProjectCheckInput {
   std::vector<ContentsNode> Contents;
   std::vector<IndexNode> Index;
   int Threads = 0;  // threads reading pages; 0: one per core
+  // The spelling to check the pages' words with; none: spelling is not checked.
+  SpellingSource Spelling;
 };
 
 // The input for a project on disk, read as opening it reads it; fails
@@ -63,6 +72,8 @@ Result<ProjectCheckInput> ReadProjectCheckInput(const QString& projectFile);
 
 // Every problem of the project, ordered by file and line. Pages are read in
 // the project's code page; a page that cannot be read is a missing file.
+// With a spelling that has no dictionary, the project file's "Language"
+// line gets a Spelling problem that says so.
 std::vector<CheckProblem> CheckProject(const ProjectCheckInput& input);
 
 // "FILE:LINE: kind: text".

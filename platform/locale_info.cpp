@@ -121,6 +121,8 @@ int CodePageOfPrimaryLanguage(int primary) {
 
 }  // namespace
 
+QString LocaleNameOf(int lcid) { return IcuLocaleOf(lcid); }
+
 bool IsValidLocale(int lcid) {
   // Neutral identifiers (no sublanguage) are not locales of their own.
   if (lcid < 0x0400) return false;

@@ -12,6 +12,10 @@ bool IsValidLocale(int lcid);
 // default locale; empty for an invalid LCID.
 QString LocaleLanguageName(int lcid);
 
+// ICU's name of the locale: "en_US" for 0x0409, "sr_Latn_RS" for 0x081A;
+// empty for an LCID ICU does not know.
+QString LocaleNameOf(int lcid);
+
 // The locale's default ANSI code page: 1252 for 0x0409, 1251 for 0x0419,
 // 932 for 0x0411 ...; 0 for a language whose Windows locale is Unicode-only
 // (Hindi, Georgian, Armenian ...); -1 for an invalid LCID (no answer).

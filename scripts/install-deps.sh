@@ -7,6 +7,8 @@ runtime=(
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
   qt6-webchannel-dev libgl-dev
   libicu-dev libchm-dev
+  # Spelling: Hunspell, and the English dictionary (the spelling tests check with it too).
+  libhunspell-dev hunspell-en-us
   xvfb xauth fonts-dejavu-core
 )
 # Only the tests, benchmarks, the format check and fuzzing: other readers of
@@ -17,6 +19,7 @@ tests=(
   libgtest-dev libbenchmark-dev clang-format clang libclang-rt-14-dev lld llvm
   libchm-bin libmspack-dev p7zip-full fp-utils
   doxygen python3-sphinx python3-sphinxcontrib.htmlhelp hyperfine bc
+  hunspell-en-us
 )
 missing=()
 for p in "${runtime[@]}" "${tests[@]}"; do

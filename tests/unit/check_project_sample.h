@@ -85,6 +85,9 @@ inline QStringList EveryProblemLines() {
       "Check.hhc:16: missing-topic-page: Contents item \"Потерян\" leads to a page that does not exist: "
       "lost.htm",
       "Check.hhk:12: missing-keyword-page: keyword \"ghost\" leads to a page that does not exist: ghost.htm",
+      "Check.hhp:6: spelling: No spelling dictionary for Russian (Russia) is installed: spelling is not "
+      "checked. Install Debian's hunspell package for the language, or choose an installed dictionary in "
+      "Tools > Spelling dictionary.",
       "Check.hhp:11: missing-file: file listed in [FILES] not found: gone.htm",
       "Check.hhp:15: alias-missing-page: alias IDH_GONE leads to a page that does not exist: gone2.htm",
       "Check.hhp:17: alias-without-number: alias IDH_NONUM has no context number in [MAP]",
