@@ -8,14 +8,14 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 
-#include "app/busy_cursor.h"
+#include "widgets/busy_cursor.h"
 #include "app/build_commands.h"
 #include "app/long_work.h"
 #include "chm/child_process.h"
 #include "chm/compiler.h"
 #include "app/compiler_messages.h"
 #include "chm/decompile_command.h"
-#include "project/project_file.h"
+#include "formats/project/project_file.h"
 #include "viewer/html_help.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "checks/problems_pane.h"
 #include "editor/editor_commands.h"
 #include "features/help_feature_commands.h"
-#include "features/viewer_objects.h"
+#include "viewer/new_help_viewer.h"
 #include "model/contents_model.h"
 #include "panes/index_pane.h"
 #include "panes/contents_pane.h"

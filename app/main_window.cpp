@@ -21,7 +21,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "app/busy_cursor.h"
+#include "widgets/busy_cursor.h"
 #include "app/build_commands.h"
 #include "app/keyboard_hook.h"
 #include "app/program_help.h"
@@ -29,7 +29,7 @@
 #include "features/help_feature_commands.h"
 #include "app/long_work.h"
 #include "app/window_dialogs.h"
-#include "app/workshop_dir.h"
+#include "settings/workshop_folder.h"
 #include "viewer/html_help.h"
 #include "editor/editing_control.h"
 #include "model/contents_model.h"

@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "model/help_project.h"
-#include "model/records.h"
-#include "project/project_sources.h"
+#include "formats/sitemap/sitemap_nodes.h"
+#include "model/project_sources.h"
 
 class ContentsModel;
 class IndexModel;

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "model/records.h"
+#include "formats/sitemap/sitemap_nodes.h"
 #include "platform/result.h"
 
 enum class CheckSeverity { Error, Warning, Note };

@@ -1,7 +1,7 @@
 // "Select topic": a copy of the Contents tree to pick the target of a link.
 #pragma once
 
-#include "app/validating_dialog.h"
+#include "widgets/validating_dialog.h"
 #include <QPointer>
 
 class ContentsModel;

@@ -19,7 +19,7 @@
 #include "features/splash_dialog.h"
 #include "features/training_card_dialog.h"
 #include "platform/text_file.h"
-#include "project/project_file.h"
+#include "formats/project/project_file.h"
 
 HelpFeatureCommands::HelpFeatureCommands(QWidget* window, EditingControl* editor, const Actions& actions,
                                          Project project)

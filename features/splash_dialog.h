@@ -2,7 +2,7 @@
 // The time and the last picture chosen carry over from one use to the next.
 #pragma once
 
-#include "app/validating_dialog.h"
+#include "widgets/validating_dialog.h"
 #include <QString>
 
 class QFileDialog;

@@ -2,7 +2,7 @@
 // when the button is pressed. The three texts carry over between uses.
 #pragma once
 
-#include "app/validating_dialog.h"
+#include "widgets/validating_dialog.h"
 
 class QLabel;
 class QLineEdit;

@@ -7,9 +7,8 @@
 #include "model/project_reader.h"
 #include "platform/project_paths.h"
 #include "platform/text_file.h"
-#include "project/project_saver.h"
-#include "project/page_template.h"
-#include "project/project_saver.h"
+#include "model/project_saver.h"
+#include "formats/project/page_template.h"
 
 Result<ProjectTrees> HelpProject::Open(const QString& path) {
   Result<ProjectFiles> read = ReadProjectFiles(path);
@@ -50,15 +49,11 @@ Status HelpProject::CreateNew(const QString& path, const std::optional<NewProjec
   return {};
 }
 
-Status HelpProject::Save(std::vector<ContentsNode> contents, std::vector<IndexNode> index,
-                         const QString& settingsFile, Status* recentList) {
+Status HelpProject::Save(std::vector<ContentsNode> contents, std::vector<IndexNode> index) {
   QStringList lines = m_projectLines;
   const ProjectSnapshot snapshot{m_projectFile, std::move(contents), std::move(index), m_mapLines,
                                  m_aliasLines};
-  Status history;
-  if (Status saved = SaveProjectFiles(snapshot, lines, m_sources, settingsFile, history); !saved)
-    return saved;
-  if (recentList) *recentList = history;
+  if (Status saved = SaveProjectFiles(snapshot, lines, m_sources); !saved) return saved;
   m_projectLines = std::move(lines);
   SetModifiedState(false);
   return {};

@@ -2,7 +2,7 @@
 // path and lines, the map and alias lines, the modified state and the topic
 // being edited, with the operations on them (context numbers, page names,
 // pages, opening, creating and saving). The two trees are handed in and out
-// in their plain form (model/records.h).
+// in their plain form (formats/sitemap/sitemap_nodes.h).
 #pragma once
 
 #include <QString>
@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "model/page_names.h"
-#include "model/records.h"
+#include "formats/sitemap/sitemap_nodes.h"
 #include "platform/result.h"
-#include "project/project_file.h"
-#include "project/project_sources.h"
+#include "formats/project/project_file.h"
+#include "model/project_sources.h"
 
 // The trees of a project as read from its contents and index files.
 struct ProjectTrees {
@@ -41,13 +41,9 @@ class HelpProject {
   // The files that making a new project writes, its first save included.
   static QStringList NewProjectFiles(const QString& path, const std::optional<NewProjectChoice>& choice);
 
-  // Writes the contents, index, map, alias and project files and puts the
-  // project at the top of the recent list in `settingsFile`. Stops at the
-  // first file that cannot be written; the project stays modified then. A
-  // recent list that cannot be written does not undo the save: its failure
-  // goes to `recentList` (when given) for the caller to show as a warning.
-  Status Save(std::vector<ContentsNode> contents, std::vector<IndexNode> index, const QString& settingsFile,
-              Status* recentList = nullptr);
+  // Writes the contents, index, map, alias and project files. Stops at the
+  // first file that cannot be written; the project stays modified then.
+  Status Save(std::vector<ContentsNode> contents, std::vector<IndexNode> index);
 
   bool IsOpen() const { return !m_projectFile.isEmpty(); }
   const QString& ProjectFile() const { return m_projectFile; }

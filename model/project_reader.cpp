@@ -3,14 +3,14 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "model/sitemap_reader.h"
+#include "formats/sitemap/sitemap_reader.h"
 #include "platform/codepage.h"
 #include "platform/regular_file.h"
 #include "platform/text_file.h"
-#include "project/context_map.h"
-#include "project/page_template.h"
-#include "project/project_file.h"
-#include "project/sitemap_writer.h"
+#include "formats/context/context_map.h"
+#include "formats/project/page_template.h"
+#include "formats/project/project_file.h"
+#include "formats/sitemap/sitemap_writer.h"
 
 namespace {
 

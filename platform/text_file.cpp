@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "chm/replacing_file.h"
+#include "platform/replacing_file.h"
 #include "platform/codepage.h"
 
 #include <cerrno>

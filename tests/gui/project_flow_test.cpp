@@ -18,7 +18,7 @@
 #include "panes/contents_pane.h"
 #include "panes/topic_editing.h"
 #include "project/project_commands.h"
-#include "app/recent_files.h"
+#include "settings/recent_projects.h"
 #include "chm/compiler.h"
 #include "editor/editing_control.h"
 #include "gui_helpers.h"

@@ -19,7 +19,7 @@
 
 #include "viewer/chm_document.h"
 #include "viewer/html_help.h"
-#include "viewer/view_command.h"
+#include "app/view_command.h"
 #include "viewer/viewer_window.h"
 #include "editor/card_conversions.h"
 #include "features/help_objects.h"

@@ -1,4 +1,4 @@
-#include "project/project_file.h"
+#include "formats/project/project_file.h"
 
 #include <gtest/gtest.h>
 

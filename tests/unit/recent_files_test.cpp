@@ -1,4 +1,4 @@
-#include "app/recent_files.h"
+#include "settings/recent_projects.h"
 
 #include <QDir>
 #include <QTemporaryDir>

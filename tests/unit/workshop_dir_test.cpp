@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/workshop_dir.h"
+#include "settings/workshop_folder.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include <vector>
 
-#include "model/records.h"
+#include "formats/sitemap/sitemap_nodes.h"
 
 struct SitemapSource {
   QString Path;            // full path of the file (where it is, or where it will be written)

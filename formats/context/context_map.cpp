@@ -1,4 +1,4 @@
-#include "project/context_map.h"
+#include "formats/context/context_map.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,7 +10,7 @@
 #include "platform/project_paths.h"
 #include "platform/regular_file.h"
 #include "platform/text_file.h"
-#include "project/project_sections.h"
+#include "formats/project/project_sections.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "features/viewer_objects.h"
+#include "viewer/new_help_viewer.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
-#include "app/recent_files.h"
+#include "settings/recent_projects.h"
 #include "viewer/html_help.h"
 
 QString HelpObjectsScript() {

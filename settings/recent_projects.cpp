@@ -1,10 +1,10 @@
-#include "app/recent_files.h"
+#include "settings/recent_projects.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include "platform/profile.h"
-#include "project/project_file.h"
+#include "formats/project/project_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "viewer/view_command.h"
+#include "app/view_command.h"
 
 #include <QApplication>
 #include <QDir>
@@ -6,7 +6,7 @@
 #include <QTextStream>
 
 #include "app/about_box.h"
-#include "features/viewer_objects.h"
+#include "viewer/new_help_viewer.h"
 #include "viewer/html_help.h"
 
 std::unique_ptr<HtmlHelpViewer> ShowViewCommand(const QString& file, QTextStream& err) {

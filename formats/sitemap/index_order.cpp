@@ -1,4 +1,4 @@
-#include "model/index_order.h"
+#include "formats/sitemap/index_order.h"
 
 #include <algorithm>
 

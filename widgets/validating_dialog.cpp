@@ -1,4 +1,4 @@
-#include "app/validating_dialog.h"
+#include "widgets/validating_dialog.h"
 
 #include <QCloseEvent>
 

@@ -1,4 +1,4 @@
-#include "chm/replacing_file.h"
+#include "platform/replacing_file.h"
 
 #include <QDir>
 #include <QFileInfo>

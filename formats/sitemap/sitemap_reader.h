@@ -2,7 +2,7 @@
 // into the plain tree form that the window turns into its two trees.
 #pragma once
 
-#include "model/records.h"
+#include "formats/sitemap/sitemap_nodes.h"
 
 #include <QLocale>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "project/project_sections.h"
+#include "formats/project/project_sections.h"
 
 QString HhpSectionName(const QString& line) {
   const QString t = line.trimmed();

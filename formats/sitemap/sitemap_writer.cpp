@@ -1,4 +1,4 @@
-#include "project/sitemap_writer.h"
+#include "formats/sitemap/sitemap_writer.h"
 
 #include "platform/html_text.h"
 #include "platform/text_file.h"

@@ -1,4 +1,4 @@
-#include "project/map_alias.h"
+#include "formats/context/map_alias_writer.h"
 
 #include "platform/text_file.h"
 

@@ -9,7 +9,7 @@
 #include <QString>
 #include <vector>
 
-#include "model/records.h"
+#include "formats/sitemap/sitemap_nodes.h"
 #include "platform/result.h"
 
 // Appends the entries of one level (and, nested, of its children) to out,

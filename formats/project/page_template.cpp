@@ -1,8 +1,8 @@
-#include "project/page_template.h"
+#include "formats/project/page_template.h"
 
 #include "platform/codepage.h"
 #include "platform/locale_info.h"
-#include "project/project_file.h"
+#include "formats/project/project_file.h"
 
 int ProjectCodePage(const QStringList& projectLines) {
   int codePage = -1;

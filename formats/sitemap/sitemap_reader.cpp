@@ -1,7 +1,7 @@
-#include "model/sitemap_reader.h"
+#include "formats/sitemap/sitemap_reader.h"
 
-#include "model/index_order.h"
-#include "model/sitemap_scanner.h"
+#include "formats/sitemap/index_order.h"
+#include "formats/sitemap/sitemap_scanner.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,14 +1,13 @@
 // Writing a project's own files from the model, in the order Save writes
-// them: contents file, index file, map file, alias file, project file, and
-// then the project's place at the top of the recent list.
+// them: contents file, index file, map file, alias file, project file.
 #pragma once
 
 #include <QStringList>
 #include <vector>
 
-#include "model/records.h"
+#include "formats/sitemap/sitemap_nodes.h"
 #include "platform/result.h"
-#include "project/project_sources.h"
+#include "model/project_sources.h"
 
 struct ProjectSnapshot {
   QString ProjectFile;
@@ -24,17 +23,12 @@ struct ProjectSnapshot {
 // not be understood when it was read, is left as it is on disk. The map and
 // alias files are written when they have lines, exist, or the project file
 // includes them. The save stops at the first file that cannot be written
-// and fails naming it; the files after it stay as they were and the recent
-// list is not touched. A file of the project that is a symbolic link to a
-// file outside the project folder is not written through: the save stops
-// before any file is written. `recentList` gets the recent list's result: a
-// settings file that cannot be written does not undo the save, and the
-// caller shows it as a warning.
-Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines, ProjectSources& sources,
-                        const QString& settingsFile, Status& recentList);
+// and fails naming it; the files after it stay as they were. A file of the
+// project that is a symbolic link to a file outside the project folder is
+// not written through: the save stops before any file is written.
+Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines, ProjectSources& sources);
 // The same for a project whose sitemaps were not read (a new project).
-Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines,
-                        const QString& settingsFile, Status& recentList);
+Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines);
 
 // The project's own files that Save writes, in the order it writes them.
 QStringList ProjectFilesSaved(const QString& projectFile, const QStringList& projectLines);

@@ -1,11 +1,11 @@
-#include "project/project_sources.h"
+#include "model/project_sources.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>
 
 #include "platform/project_paths.h"
-#include "project/project_file.h"
-#include "project/project_sections.h"
+#include "formats/project/project_file.h"
+#include "formats/project/project_sections.h"
 
 namespace {
 

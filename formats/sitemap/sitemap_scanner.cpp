@@ -1,4 +1,4 @@
-#include "model/sitemap_scanner.h"
+#include "formats/sitemap/sitemap_scanner.h"
 
 #include "platform/html_text.h"
 

@@ -1,21 +1,20 @@
-#include "project/project_saver.h"
+#include "model/project_saver.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/recent_files.h"
-#include "model/index_order.h"
-#include "model/sitemap_reader.h"
+#include "formats/sitemap/index_order.h"
+#include "formats/sitemap/sitemap_reader.h"
 #include "platform/codepage.h"
 #include "platform/project_paths.h"
 #include "platform/text_file.h"
-#include "project/context_map.h"
-#include "project/map_alias.h"
-#include "project/page_template.h"
-#include "project/project_file.h"
-#include "project/project_sections.h"
-#include "project/sitemap_writer.h"
+#include "formats/context/context_map.h"
+#include "formats/context/map_alias_writer.h"
+#include "formats/project/page_template.h"
+#include "formats/project/project_file.h"
+#include "formats/project/project_sections.h"
+#include "formats/sitemap/sitemap_writer.h"
 
 namespace {
 
@@ -98,8 +97,7 @@ QStringList ProjectFilesSaved(const QString& projectFile, const QStringList& pro
           ChangeFileExt(projectFile, ".h"), ChangeFileExt(projectFile, ".ali"), projectFile};
 }
 
-Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines, ProjectSources& sources,
-                        const QString& settingsFile, Status& recentList) {
+Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines, ProjectSources& sources) {
   const int codePage = ProjectCodePage(projectLines);
   const QString& path = project.ProjectFile;
   if (sources.Contents.Path.isEmpty()) sources.Contents.Path = ContentsFilePath(path, projectLines);
@@ -136,13 +134,10 @@ Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLine
   if (firstTopic) firstTopic = OneLineEach({*firstTopic}).front();
   projectLines =
       OneLineEach(UpdateProjectLines(projectLines, firstTopic, path, sources.DefaultTopicFollowsContents));
-  if (Status written = WriteProjectFile(path, projectLines, codePage); !written) return written;
-  recentList = AddToHistory(settingsFile, path);
-  return {};
+  return WriteProjectFile(path, projectLines, codePage);
 }
 
-Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines,
-                        const QString& settingsFile, Status& recentList) {
+Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines) {
   ProjectSources sources;
-  return SaveProjectFiles(project, projectLines, sources, settingsFile, recentList);
+  return SaveProjectFiles(project, projectLines, sources);
 }

@@ -1,9 +1,9 @@
-#include "project/project_file.h"
+#include "formats/project/project_file.h"
 
 #include <QFileInfo>
 
 #include "platform/project_paths.h"
-#include "project/project_sections.h"
+#include "formats/project/project_sections.h"
 
 QString BlankToUnderscore(const QString& text) {
   QString out = text;

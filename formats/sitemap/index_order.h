@@ -8,7 +8,7 @@
 #include <QString>
 #include <vector>
 
-#include "model/records.h"
+#include "formats/sitemap/sitemap_nodes.h"
 
 // Captions in alphabetical order, letter case ignored: the locale's
 // collation, or in the C locale (which has none) the captions case-folded,

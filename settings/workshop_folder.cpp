@@ -1,4 +1,4 @@
-#include "app/workshop_dir.h"
+#include "settings/workshop_folder.h"
 
 #include <QDir>
 #include <QStandardPaths>
