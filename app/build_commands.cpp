@@ -16,7 +16,7 @@
 #include "app/compiler_messages.h"
 #include "chm/decompile_command.h"
 #include "formats/project/project_file.h"
-#include "viewer/html_help.h"
+#include "viewer/html_help_viewer.h"
 
 namespace {
 
@@ -139,7 +139,7 @@ bool BuildCommands::ConfirmOutsideOutput(const QStringList& paths) {
 QString BuildCommands::CompilerLogFile() const {
   const QString projectFile = m_project.projectFile();
   const QString named = orvex::LogFileOf(projectFile, m_project.projectLines());
-  return named.isEmpty() ? ChangeFileExt(projectFile, ".log") : named;
+  return named.isEmpty() ? ReplaceExtension(projectFile, ".log") : named;
 }
 
 void BuildCommands::ViewCompilerMessages() {
@@ -174,7 +174,7 @@ void BuildCommands::ViewHelpFile() {
     box.exec();
     return;
   }
-  if (m_viewer->HtmlHelpA(m_window, compiled, HH_DISPLAY_TOPIC, 0) == 0) {
+  if (!m_viewer->ShowTopic(m_window, compiled)) {
     const QString why = m_viewer->LastError();
     QMessageBox::warning(
         m_window, "Warning",

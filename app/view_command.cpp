@@ -7,11 +7,11 @@
 
 #include "app/about_box.h"
 #include "viewer/new_help_viewer.h"
-#include "viewer/html_help.h"
+#include "viewer/html_help_viewer.h"
 
 std::unique_ptr<HtmlHelpViewer> ShowViewCommand(const QString& file, QTextStream& err) {
   std::unique_ptr<HtmlHelpViewer> help(NewHelpViewer(nullptr));
-  if (help->HtmlHelpA(nullptr, file, HH_DISPLAY_TOPIC, 0) != 0) return help;
+  if (help->ShowTopic(nullptr, file)) return help;
   err << "orvex: cannot show " << QDir::toNativeSeparators(file) << Qt::endl;
   // Opened from the desktop there is no terminal: a refused file says why
   // in a window.

@@ -27,5 +27,5 @@ class TableDialog : public ValidatingDialog {
   // The table the fields describe.
   TableParams Params() const;
 
-  void OKBtnClick();
+  void Confirm();
 };

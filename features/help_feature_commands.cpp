@@ -12,7 +12,7 @@
 #include "editor/card_conversions.h"
 #include "editor/editing_control.h"
 #include "editor/link_rules.h"
-#include "features/edit_dial.h"
+#include "features/text_edit_dialog.h"
 #include "features/help_feature_commands.h"
 #include "features/help_objects.h"
 #include "features/popup_texts.h"
@@ -160,7 +160,7 @@ void HelpFeatureCommands::InsertTrainingCard() {
 }
 
 void HelpFeatureCommands::EditStyleSheet() {
-  if (!EditLinesFile("Style sheet", 10015, ChangeFileExt(m_project.projectFile(), ".css"))) return;
+  if (!EditLinesFile("Style sheet", 10015, ReplaceExtension(m_project.projectFile(), ".css"))) return;
   QPointer<HelpFeatureCommands> self(this);
 
   // On the Editor tab the current topic is stored and shown again with the

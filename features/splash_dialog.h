@@ -32,9 +32,9 @@ class SplashDialog : public ValidatingDialog {
   // The time box's value as the splash uses it (see SplashSeconds).
   int Seconds() const;
 
-  void FormShow();
-  void BrowseClick();
-  void OKBtnClick();
+  void ResetForShowing();
+  void Browse();
+  void Confirm();
 
  protected:
   void showEvent(QShowEvent* event) override;

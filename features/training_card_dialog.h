@@ -21,7 +21,7 @@ class TrainingCardDialog : public ValidatingDialog {
 
   // The focus left the wParam field.
   void MaskEdit1Exit();
-  void OKBtnClick();
+  void Confirm();
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -26,7 +26,7 @@ Result<ProjectTrees> HelpProject::Open(const QString& path) {
 }
 
 QStringList HelpProject::NewProjectFiles(const QString& path, const std::optional<NewProjectChoice>& choice) {
-  return QStringList{path, ChangeFileExt(path, ".css"), ChangeFileExt(path, "P.js")} +
+  return QStringList{path, ReplaceExtension(path, ".css"), ReplaceExtension(path, "P.js")} +
          ProjectFilesSaved(path, NewProjectLines(path, choice));
 }
 
@@ -34,9 +34,9 @@ Status HelpProject::CreateNew(const QString& path, const std::optional<NewProjec
   const QStringList lines = NewProjectLines(path, choice);
   const int codePage = ProjectCodePage(lines);
   if (Status written = WriteLinesFile(path, lines, codePage); !written) return written;
-  if (Status written = WriteTextFile(ChangeFileExt(path, ".css"), DefaultStyleSheet(), codePage); !written)
+  if (Status written = WriteTextFile(ReplaceExtension(path, ".css"), DefaultStyleSheet(), codePage); !written)
     return written;
-  if (Status written = WriteTextFile(ChangeFileExt(path, "P.js"), "popfont=\"Courier,10\"\r\n", codePage);
+  if (Status written = WriteTextFile(ReplaceExtension(path, "P.js"), "popfont=\"Courier,10\"\r\n", codePage);
       !written)
     return written;
   m_projectFile = path;
@@ -77,7 +77,7 @@ QString HelpProject::PagePath(const QString& fileName) const {
   return ResolveProjectPath(Folder(), WithoutAnchor(fileName));
 }
 
-QString HelpProject::FileWithExt(const QString& ext) const { return ChangeFileExt(m_projectFile, ext); }
+QString HelpProject::FileWithExt(const QString& ext) const { return ReplaceExtension(m_projectFile, ext); }
 
 QString HelpProject::NamePrefix() const { return ProjectNamePrefix(m_projectFile); }
 

@@ -77,8 +77,8 @@ Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
   if (!projectBytes) return Fail(projectBytes.Message());
   const int codePage = ProjectCodePage(SplitLines(DecodeCodePage(*projectBytes, 1252)));
   files.ProjectLines = SplitLines(DecodeCodePage(*projectBytes, codePage));
-  const QString aliasFile = ChangeFileExt(projectPath, ".ali");
-  const QString mapFile = ChangeFileExt(projectPath, ".h");
+  const QString aliasFile = ReplaceExtension(projectPath, ".ali");
+  const QString mapFile = ReplaceExtension(projectPath, ".h");
   Result<QStringList> aliasLines = OptionalLines(aliasFile, codePage);
   if (!aliasLines) return Fail(aliasLines.Message());
   files.AliasLines = std::move(*aliasLines);

@@ -94,7 +94,7 @@ bool WantsWriting(const QString& projectFile, const QStringList& projectLines, c
 
 QStringList ProjectFilesSaved(const QString& projectFile, const QStringList& projectLines) {
   return {ContentsFilePath(projectFile, projectLines), IndexFilePath(projectFile, projectLines),
-          ChangeFileExt(projectFile, ".h"), ChangeFileExt(projectFile, ".ali"), projectFile};
+          ReplaceExtension(projectFile, ".h"), ReplaceExtension(projectFile, ".ali"), projectFile};
 }
 
 Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines, ProjectSources& sources) {
@@ -102,8 +102,8 @@ Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLine
   const QString& path = project.ProjectFile;
   if (sources.Contents.Path.isEmpty()) sources.Contents.Path = ContentsFilePath(path, projectLines);
   if (sources.Index.Path.isEmpty()) sources.Index.Path = IndexFilePath(path, projectLines);
-  const QString mapFile = ChangeFileExt(path, ".h");
-  const QString aliasFile = ChangeFileExt(path, ".ali");
+  const QString mapFile = ReplaceExtension(path, ".h");
+  const QString aliasFile = ReplaceExtension(path, ".ali");
   if (Status inside = RefuseLinksOutOfTheFolder(
           {sources.Contents.Path, sources.Index.Path, mapFile, aliasFile, path}, path);
       !inside)

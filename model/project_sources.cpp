@@ -12,7 +12,7 @@ namespace {
 QString SitemapPath(const QString& projectFile, const QStringList& projectLines, const QString& option,
                     const QString& ext) {
   const std::optional<QString> value = HhpOption(projectLines, option);
-  if (!value || value->isEmpty()) return ChangeFileExt(QFileInfo(projectFile).absoluteFilePath(), ext);
+  if (!value || value->isEmpty()) return ReplaceExtension(QFileInfo(projectFile).absoluteFilePath(), ext);
   return ResolveProjectPath(QFileInfo(projectFile).absolutePath(), *value);
 }
 

@@ -20,7 +20,7 @@
 #include "model/contents_model.h"
 #include "model/index_model.h"
 #include "platform/files_before.h"
-#include "project/name_dialog.h"
+#include "project/new_project_dialog.h"
 #include "project/recorded_save.h"
 
 ProjectCommands::ProjectCommands(HelpProject& project, Views views, TopicHooks hooks, QString settingsFile,

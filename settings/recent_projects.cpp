@@ -68,7 +68,7 @@ Status RemoveFromHistory(const QString& settingsPath, const QString& projectPath
 QString SettingsFilePath(const QString& programPath) {
   const QFileInfo program(programPath);
   if (QFileInfo(program.absolutePath()).isWritable())
-    return ChangeFileExt(program.absoluteFilePath(), QStringLiteral(".ini"));
+    return ReplaceExtension(program.absoluteFilePath(), QStringLiteral(".ini"));
   QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
   if (configHome.isEmpty()) configHome = QDir::homePath() + QStringLiteral("/.config");
   return configHome + QStringLiteral("/orvex/orvex.ini");

@@ -4,7 +4,7 @@
 #include <QFile>
 
 #include "settings/recent_projects.h"
-#include "viewer/html_help.h"
+#include "viewer/html_help_viewer.h"
 
 QString HelpObjectsScript() {
   QFile file(QStringLiteral(":/orvex/features/help_objects.js"));

@@ -2,12 +2,12 @@
 
 #include <QCloseEvent>
 
-void ValidatingDialog::CancelBtnClick() {
+void ValidatingDialog::Cancel() {
   AllowClose = true;
   QDialog::reject();
 }
 
-void ValidatingDialog::reject() { CancelBtnClick(); }
+void ValidatingDialog::reject() { Cancel(); }
 
 void ValidatingDialog::closeEvent(QCloseEvent* event) {
   if (!AllowClose) {

@@ -12,7 +12,7 @@ class ValidatingDialog : public QDialog {
 
   bool AllowClose = false;
 
-  void CancelBtnClick();
+  void Cancel();
 
  public slots:
   // Escape counts as Cancel.

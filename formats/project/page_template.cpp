@@ -45,7 +45,7 @@ QString CodePageProblem(const QStringList& projectLines) {
 }
 
 QString BuildTopicPage(const QString& title, const QString& projectFile, const QStringList& projectLines) {
-  const QString styleSheet = ChangeFileExt(ExtractFileName(projectFile), QStringLiteral(".css"));
+  const QString styleSheet = ReplaceExtension(FileNamePart(projectFile), QStringLiteral(".css"));
   const int codePage = ProjectCodePage(projectLines);
   QString page = QStringLiteral(
                      "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\r\n"

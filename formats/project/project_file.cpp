@@ -20,16 +20,16 @@ qsizetype FileNameStart(const QString& path) {
 
 }  // namespace
 
-QString ExtractFileName(const QString& path) { return path.mid(FileNameStart(path)); }
+QString FileNamePart(const QString& path) { return path.mid(FileNameStart(path)); }
 
-QString ChangeFileExt(const QString& path, const QString& ext) {
+QString ReplaceExtension(const QString& path, const QString& ext) {
   const qsizetype dot = path.lastIndexOf(u'.');
   if (dot < FileNameStart(path)) return path + ext;
   return path.left(dot) + ext;
 }
 
 QString ProjectBaseName(const QString& projectFile) {
-  return ChangeFileExt(ExtractFileName(projectFile), QString());
+  return ReplaceExtension(FileNamePart(projectFile), QString());
 }
 
 QString ProjectNamePrefix(const QString& projectFile) {

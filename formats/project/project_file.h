@@ -10,10 +10,10 @@
 QString BlankToUnderscore(const QString& text);
 
 // The file name part of a path (after the last "/" or "\").
-QString ExtractFileName(const QString& path);
+QString FileNamePart(const QString& path);
 // The path with the extension of its file name (from its last ".") replaced
 // by ext ("" removes it); a name without extension gets ext appended.
-QString ChangeFileExt(const QString& path, const QString& ext);
+QString ReplaceExtension(const QString& path, const QString& ext);
 // The file name without its extension: "My Guide" for ".../My Guide.hhp".
 QString ProjectBaseName(const QString& projectFile);
 // The base name with blanks replaced: "My_Guide".

@@ -25,7 +25,7 @@
 #include "model/project_reader.h"
 #include "platform/text_file.h"
 #include "tests/unit/test_files.h"
-#include "project/name_dialog.h"
+#include "project/new_project_dialog.h"
 #include "../unit/generated_projects.h"
 
 namespace {

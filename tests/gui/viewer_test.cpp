@@ -18,7 +18,7 @@
 #include <QWebEngineView>
 
 #include "viewer/chm_document.h"
-#include "viewer/html_help.h"
+#include "viewer/html_help_viewer.h"
 #include "app/view_command.h"
 #include "viewer/viewer_window.h"
 #include "editor/card_conversions.h"
@@ -41,15 +41,14 @@ class ViewerTest : public ::testing::Test {
     help = std::make_unique<HtmlHelpViewer>();
   }
   void TearDown() override {
-    if (help) help->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
+    if (help) help->CloseAll();
     help.reset();
     QTest::qWait(50);
   }
   virtual void BeforeCompile() {}
 
   ViewerWindow* Display(const QString& file) {
-    const quintptr window = help->HtmlHelpA(nullptr, file, HH_DISPLAY_TOPIC, 0);
-    EXPECT_NE(window, 0u);
+    EXPECT_NE(help->ShowTopic(nullptr, file), nullptr);
     return help->Viewers().value(0);
   }
 
@@ -67,35 +66,35 @@ TEST_F(ViewerTest, DisplayTopicOpensTheDefaultTopic) {
 }
 
 TEST_F(ViewerTest, HelpContextOpensTheMappedTopic) {
-  const quintptr window = help->HtmlHelpA(nullptr, sample.Project.chmPath(), HH_HELP_CONTEXT, 101);
-  ASSERT_NE(window, 0u);
+  ViewerWindow* window = help->ShowContext(nullptr, sample.Project.chmPath(), 101);
+  ASSERT_NE(window, nullptr);
   ViewerWindow* viewer = help->Viewers().value(0);
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   // The same window is reused for the next context.
-  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.chmPath(), HH_HELP_CONTEXT, 102), window);
+  EXPECT_EQ(help->ShowContext(nullptr, sample.Project.chmPath(), 102), window);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide02.htm"));
   EXPECT_EQ(help->Viewers().size(), 1);
 }
 
 TEST_F(ViewerTest, UnmappedContextShowsNothing) {
-  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.chmPath(), HH_HELP_CONTEXT, 999), 0u);
+  EXPECT_EQ(help->ShowContext(nullptr, sample.Project.chmPath(), 999), nullptr);
   QTest::qWait(50);
   EXPECT_TRUE(help->Viewers().isEmpty());
 }
 
 TEST_F(ViewerTest, TopicAfterDoubleColonIsShown) {
-  help->HtmlHelpA(nullptr, sample.Project.chmPath() + "::/My_Guide03.htm", HH_DISPLAY_TOPIC, 0);
+  help->ShowTopic(nullptr, sample.Project.chmPath() + "::/My_Guide03.htm");
   ViewerWindow* viewer = help->Viewers().value(0);
   ASSERT_NE(viewer, nullptr);
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
 }
 
 TEST_F(ViewerTest, MissingOrBrokenFilesShowNothing) {
-  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.folder + "/none.chm", HH_DISPLAY_TOPIC, 0), 0u);
+  EXPECT_EQ(help->ShowTopic(nullptr, sample.Project.folder + "/none.chm"), nullptr);
   const QString broken = sample.Project.folder + "/broken.chm";
   orvex_test::writeBytes(broken, "this is no compiled help file");
-  EXPECT_EQ(help->HtmlHelpA(nullptr, broken, HH_DISPLAY_TOPIC, 0), 0u);
+  EXPECT_EQ(help->ShowTopic(nullptr, broken), nullptr);
   EXPECT_TRUE(help->Viewers().isEmpty());
   // A refused file says why; a missing one is simply not there.
   EXPECT_TRUE(help->LastError().contains("too short for a compiled help file"))
@@ -104,9 +103,9 @@ TEST_F(ViewerTest, MissingOrBrokenFilesShowNothing) {
   // A damaged copy of a sound file: its directory cut short.
   const QByteArray sound = orvex_test::readBytes(sample.Project.chmPath());
   orvex_test::writeBytes(broken, sound.left(0x100));
-  EXPECT_EQ(help->HtmlHelpA(nullptr, broken, HH_DISPLAY_TOPIC, 0), 0u);
+  EXPECT_EQ(help->ShowTopic(nullptr, broken), nullptr);
   EXPECT_TRUE(help->LastError().contains("does not fit")) << help->LastError().toStdString();
-  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.folder + "/none.chm", HH_DISPLAY_TOPIC, 0), 0u);
+  EXPECT_EQ(help->ShowTopic(nullptr, sample.Project.folder + "/none.chm"), nullptr);
   EXPECT_TRUE(help->LastError().isEmpty());
 }
 
@@ -232,7 +231,7 @@ TEST_F(ViewerTest, OpensBesideItsOwnerAndRemembersItsSize) {
   const QRect menuBar(owner.menuBar()->mapToGlobal(QPoint(0, 0)), owner.menuBar()->size());
 
   // No room beside the owner on this screen: the viewer keeps off its menu bar.
-  ASSERT_NE(help->HtmlHelpA(&owner, sample.Project.chmPath(), HH_DISPLAY_TOPIC, 0), 0u);
+  ASSERT_NE(help->ShowTopic(&owner, sample.Project.chmPath()), nullptr);
   QPointer<ViewerWindow> viewer = help->Viewers().value(0);
   ASSERT_FALSE(viewer.isNull());
   ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.data()));
@@ -243,7 +242,7 @@ TEST_F(ViewerTest, OpensBesideItsOwnerAndRemembersItsSize) {
 
   // The next window has the size the last one had, and beside a narrow owner there is room.
   owner.setGeometry(0, 0, 200, 300);
-  ASSERT_NE(help->HtmlHelpA(&owner, sample.Project.chmPath(), HH_DISPLAY_TOPIC, 0), 0u);
+  ASSERT_NE(help->ShowTopic(&owner, sample.Project.chmPath()), nullptr);
   viewer = help->Viewers().value(0);
   ASSERT_FALSE(viewer.isNull());
   EXPECT_EQ(viewer->size(), QSize(360, 280));
@@ -298,19 +297,18 @@ TEST_F(ViewerTest, CloseAllClosesTheViewers) {
   ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   QPointer<ViewerWindow> guard(viewer);
-  help->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
+  help->CloseAll();
   EXPECT_TRUE(WaitUntil([&] { return guard.isNull(); }, 5000));
   EXPECT_TRUE(help->Viewers().isEmpty());
 }
 
-TEST_F(ViewerTest, InitializeHandsOutACookieAndUninitializeClosesEverything) {
-  quintptr cookie = 0;
-  help->HtmlHelpA(nullptr, QString(), HH_INITIALIZE, reinterpret_cast<quintptr>(&cookie));
-  EXPECT_NE(cookie, 0u);
+TEST_F(ViewerTest, ASessionThatEndsClosesEverything) {
+  const HelpViewerSession session = help->BeginSession();
+  EXPECT_TRUE(session.IsOpen());
   ASSERT_NE(Display(sample.Project.chmPath()), nullptr);
-  help->HtmlHelpA(nullptr, QString(), HH_UNINITIALIZE, cookie);
+  help->EndSession(session);
   EXPECT_TRUE(WaitUntil([&] { return help->Viewers().isEmpty(); }, 5000));
-  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.chmPath(), HH_DISPLAY_TOPIC, 0), 0u);
+  EXPECT_EQ(help->ShowTopic(nullptr, sample.Project.chmPath()), nullptr);
 }
 
 TEST_F(ViewerTest, PageScriptsReachTheViewerAsTrainingCardMessages) {

@@ -91,14 +91,14 @@ GeneratedProject* SaveSafety::generated = nullptr;
 
 TEST_F(SaveSafety, KilledAtRandomPointsOfASaveLeavesOldOrNewFilesNeverCut) {
   const Files old = ReadAll(saved);
-  ASSERT_GT(old.value(ChangeFileExt(project, ".hhc")).size(), 50000) << "a large contents file";
+  ASSERT_GT(old.value(ReplaceExtension(project, ".hhc")).size(), 50000) << "a large contents file";
   // The new files: one save to its end (no compile needed for that).
   ProjectFiles read = ProjectOnDisk(project);
   ProjectSnapshot snapshot{project, std::move(read.Contents), std::move(read.Index), read.MapLines,
                            read.AliasLines};
   ASSERT_TRUE(SaveProjectFiles(snapshot, read.ProjectLines).Ok());
   const Files fresh = ReadAll(saved);
-  ASSERT_NE(fresh.value(ChangeFileExt(project, ".hhc")), old.value(ChangeFileExt(project, ".hhc")));
+  ASSERT_NE(fresh.value(ReplaceExtension(project, ".hhc")), old.value(ReplaceExtension(project, ".hhc")));
   WriteAll(old);
 
   // How long until the save has written the project file, its last file.
@@ -171,7 +171,7 @@ TEST_F(SaveSafety, FullDiskNamesTheFileAndKeepsTheOldFiles) {
 
 TEST_F(SaveSafety, ReadOnlyFileStopsTheSaveThereAndNamesIt) {
   const Files old = ReadAll(saved);
-  const QString index = ChangeFileExt(project, ".hhk");
+  const QString index = ReplaceExtension(project, ".hhk");
   QFile::setPermissions(index, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
   ProjectFiles read = ProjectOnDisk(project);
   ProjectSnapshot snapshot{project, std::move(read.Contents), std::move(read.Index), read.MapLines,

@@ -184,13 +184,13 @@ TEST(WriterRoundTrip, WholeProjectSavesReadAndSaveAgainToTheSameBytes) {
     ProjectSnapshot once{third, std::move(reread.Contents), std::move(reread.Index), reread.MapLines,
                          reread.AliasLines};
     ASSERT_TRUE(SaveProjectFiles(once, reread.ProjectLines).Ok());
-    EXPECT_EQ(BytesOf(ChangeFileExt(second, ".hhk")), BytesOf(ChangeFileExt(third, ".hhk"))) << i;
+    EXPECT_EQ(BytesOf(ReplaceExtension(second, ".hhk")), BytesOf(ReplaceExtension(third, ".hhk"))) << i;
     // The index reader sorts the keywords: the index file is the same from
     // the second save on.
     for (const QString& ext :
          {QStringLiteral(".hhc"), QStringLiteral(".h"), QStringLiteral(".ali"), QStringLiteral(".hhp")})
-      EXPECT_EQ(BytesOf(ChangeFileExt(first, ext)).toStdString(),
-                BytesOf(ChangeFileExt(second, ext)).toStdString())
+      EXPECT_EQ(BytesOf(ReplaceExtension(first, ext)).toStdString(),
+                BytesOf(ReplaceExtension(second, ext)).toStdString())
           << i << ext.toStdString();
   }
 }

@@ -1,4 +1,4 @@
-#include "viewer/html_help.h"
+#include "viewer/html_help_viewer.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,8 +14,8 @@
 
 namespace {
 
-// The cookie handed out by HH_INITIALIZE: any value that is not 0.
-constexpr quintptr kCookie = 0x4F52;
+// The session BeginSession hands out: any number that is not 0.
+constexpr quint32 kSessionId = 0x4F52;
 
 struct HelpFileName {
   QString File;   // the compiled file
@@ -44,20 +44,20 @@ HtmlHelpViewer::~HtmlHelpViewer() { CloseAll(); }
 
 QList<ViewerWindow*> HtmlHelpViewer::Viewers() const {
   QList<ViewerWindow*> open;
-  for (const QPointer<ViewerWindow>& w : Windows)
+  for (const QPointer<ViewerWindow>& w : windows)
     if (w) open.append(w.data());
   return open;
 }
 
 void HtmlHelpViewer::AddPageScript(const QString& name, const QString& source) {
-  PageScripts.append({name, source});
+  pageScripts.append({name, source});
   for (ViewerWindow* w : Viewers()) w->AddPageScript(name, source);
 }
 
 void HtmlHelpViewer::CloseAll() {
-  const QList<QPointer<ViewerWindow>> windows = Windows;
-  Windows.clear();
-  for (const QPointer<ViewerWindow>& w : windows) {
+  const QList<QPointer<ViewerWindow>> open = windows;
+  windows.clear();
+  for (const QPointer<ViewerWindow>& w : open) {
     if (!w) continue;
     w->close();  // deletes itself
   }
@@ -69,22 +69,22 @@ ViewerWindow* HtmlHelpViewer::ViewerFor(QWidget* owner, const QString& chmPath) 
     if (QFileInfo(w->FilePath()).canonicalFilePath() == canonical) return w;
   auto document = std::make_shared<ChmDocument>();
   if (const Status opened = document->Open(chmPath); !opened) {
-    LastFailure = opened.Message();
+    lastFailure = opened.Message();
     return nullptr;
   }
-  auto* viewer = new ViewerWindow(document, PageScripts, owner);
-  if (!SettingsFile.isEmpty()) viewer->RememberSizeIn(SettingsFile);
+  auto* viewer = new ViewerWindow(document, pageScripts, owner);
+  if (!settingsFile.isEmpty()) viewer->RememberSizeIn(settingsFile);
   viewer->PlaceBeside(owner);
   connect(viewer, &ViewerWindow::CommandRequested, this, &HtmlHelpViewer::HandlePageCommand);
   connect(viewer, &ViewerWindow::OpenRequested, this, [this, viewer](const QString& file) {
-    if (HtmlHelpA(viewer->parentWidget(), file, HH_DISPLAY_TOPIC, 0) != 0) return;
+    if (ShowTopic(viewer->parentWidget(), file)) return;
     QMessageBox::warning(viewer, QStringLiteral("Warning"),
-                         LastFailure.isEmpty()
+                         lastFailure.isEmpty()
                              ? QStringLiteral(" Cannot show %1 ").arg(QDir::toNativeSeparators(file))
-                             : LastFailure);
+                             : lastFailure);
   });
-  Windows.removeAll(nullptr);
-  Windows.append(viewer);
+  windows.removeAll(nullptr);
+  windows.append(viewer);
   return viewer;
 }
 
@@ -98,40 +98,40 @@ void HtmlHelpViewer::HandlePageCommand(const QString& name, const QUrlQuery& arg
   emit PageCommand(name, arguments);
 }
 
-quintptr HtmlHelpViewer::HtmlHelpA(QWidget* owner, const QString& file, int command, quintptr data) {
-  switch (command) {
-    case HH_INITIALIZE:
-      Uninitialized = false;
-      if (data != 0) *reinterpret_cast<quintptr*>(data) = kCookie;
-      return kCookie;
-    case HH_UNINITIALIZE:
-      Uninitialized = true;
-      CloseAll();
-      return 0;
-    case HH_CLOSE_ALL:
-      CloseAll();
-      return 0;
-    case HH_DISPLAY_TOPIC:
-    case HH_HELP_CONTEXT:
-      break;
-    default:
-      return 0;
-  }
-  if (Uninitialized) return 0;
-  LastFailure.clear();
+HelpViewerSession HtmlHelpViewer::BeginSession() {
+  sessionEnded = false;
+  return HelpViewerSession{kSessionId};
+}
+
+void HtmlHelpViewer::EndSession(HelpViewerSession) {
+  sessionEnded = true;
+  CloseAll();
+}
+
+ViewerWindow* HtmlHelpViewer::ShowTopic(QWidget* owner, const QString& file) {
+  return Show(owner, file, std::nullopt);
+}
+
+ViewerWindow* HtmlHelpViewer::ShowContext(QWidget* owner, const QString& file, quint32 context) {
+  return Show(owner, file, context);
+}
+
+ViewerWindow* HtmlHelpViewer::Show(QWidget* owner, const QString& file, std::optional<quint32> context) {
+  if (sessionEnded) return nullptr;
+  lastFailure.clear();
   const HelpFileName name = SplitHelpFileName(file);
-  if (name.File.isEmpty() || !QFileInfo(name.File).isFile()) return 0;
+  if (name.File.isEmpty() || !QFileInfo(name.File).isFile()) return nullptr;
 
   ViewerWindow* viewer = ViewerFor(owner, name.File);
-  if (!viewer) return 0;
+  if (!viewer) return nullptr;
   QUrl topic;
-  if (command == HH_HELP_CONTEXT) {
-    topic = viewer->Document().ContextTopicUrl(static_cast<quint32>(data));
+  if (context) {
+    topic = viewer->Document().ContextTopicUrl(*context);
     if (!topic.isValid()) {
       // A context the file does not map shows nothing; a window made just
       // for it goes again.
       if (viewer->CurrentUrl().isEmpty()) viewer->close();
-      return 0;
+      return nullptr;
     }
   } else if (!name.Topic.isEmpty()) {
     topic = ChmLinkUrl(QStringLiteral("/"), name.Topic);
@@ -141,5 +141,5 @@ quintptr HtmlHelpViewer::HtmlHelpA(QWidget* owner, const QString& file, int comm
   viewer->show();
   viewer->raise();
   viewer->activateWindow();
-  return reinterpret_cast<quintptr>(viewer);
+  return viewer;
 }

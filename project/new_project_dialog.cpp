@@ -1,4 +1,4 @@
-#include "project/name_dialog.h"
+#include "project/new_project_dialog.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -38,12 +38,12 @@ NewProjectDialog::NewProjectDialog(QWidget* parent) : QDialog(parent) {
   layout->addLayout(buttons);
   connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-  FormCreate();
+  FillLanguages();
 }
 
-void NewProjectDialog::FormCreate() { languageBox->addItems(InstalledLanguageList()); }
+void NewProjectDialog::FillLanguages() { languageBox->addItems(InstalledLanguageList()); }
 
-void NewProjectDialog::FormActivate() {
+void NewProjectDialog::ChooseSystemLanguage() {
   // Every showing starts with the system's own language.
   const int lcid = SystemDefaultLcid();
   languageBox->setEditText(LcidText(lcid) + " " + LocaleLanguageName(lcid));
@@ -51,5 +51,5 @@ void NewProjectDialog::FormActivate() {
 
 void NewProjectDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous()) FormActivate();
+  if (!event->spontaneous()) ChooseSystemLanguage();
 }

@@ -1,4 +1,4 @@
-#include "features/edit_dial.h"
+#include "features/text_edit_dialog.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -50,11 +50,11 @@ void TextEditDialog::showEvent(QShowEvent* event) {
 }
 
 bool TextEditDialog::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) FormActivate();
+  if (event->type() == QEvent::WindowActivate) ResetTextColour();
   return QDialog::event(event);
 }
 
-void TextEditDialog::FormActivate() {
+void TextEditDialog::ResetTextColour() {
   // The text box gets the normal window colour each time.
   QPalette palette = textBox->palette();
   palette.setColor(QPalette::Base, QGuiApplication::palette().color(QPalette::Base));

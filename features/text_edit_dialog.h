@@ -30,5 +30,5 @@ class TextEditDialog : public QDialog {
   bool event(QEvent* event) override;
 
  private:
-  void FormActivate();
+  void ResetTextColour();
 };

@@ -7,7 +7,7 @@
 // lParam as the text the author typed: a number (see `TrainingCardNumber`)
 // is shown in decimal, any other text as it is (cut to 256 characters); none
 // at all is 0.
-QString TCardLParamText(const QString& lParam);
+QString TrainingCardLParamText(const QString& lParam);
 
 // " TCard message: \r\nwParam=<wParam>\r\nlParam=<lParam text>"
-QString TCardMessageText(int wParam, const QString& lParam);
+QString TrainingCardMessageText(int wParam, const QString& lParam);

@@ -24,6 +24,6 @@ class NewProjectDialog : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void FormCreate();
-  void FormActivate();
+  void FillLanguages();
+  void ChooseSystemLanguage();
 };
