@@ -2,7 +2,6 @@
 // topic on the right, with back and forward.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
@@ -14,6 +13,7 @@
 #include <memory>
 
 #include "viewer/chm_pages.h"
+#include "viewer/viewer_page.h"
 
 class ChmDocument;
 class QAction;
@@ -31,29 +31,6 @@ class QToolBar;
 class QWebEngineProfile;
 class QWebEngineView;
 class ChmSchemeHandler;
-
-// The topic pane's page: viewer commands and "ms-its:" links are taken here.
-class ViewerPage : public QWebEnginePage {
-  Q_OBJECT
- public:
-  ViewerPage(QWebEngineProfile* profile, QObject* parent);
-  // The user pressed a mouse button or a key in the topic pane: a link to
-  // the web or to mail followed now was clicked, not set off by a script.
-  void NoteUserInput() { SinceUserInput.start(); }
-
- signals:
-  void CommandRequested(const QString& name, const QUrlQuery& arguments);
-  // A link into the compiled file written in another form ("ms-its:...").
-  void RedirectRequested(const QUrl& url);
-
- protected:
-  bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
-  // Links meant for a new window open in the topic pane.
-  QWebEnginePage* createWindow(WebWindowType type) override;
-
- private:
-  QElapsedTimer SinceUserInput;
-};
 
 class ViewerWindow : public QMainWindow {
   Q_OBJECT
