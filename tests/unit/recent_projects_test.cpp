@@ -25,7 +25,7 @@ void SetSlots(const QString& settingsPath, const QStringList& values) {
 
 }  // namespace
 
-TEST(RecentFiles, AddToHistoryCases) {
+TEST(RecentProjects, AddToHistoryCases) {
   struct Case {
     const char* name;
     QStringList before;
@@ -64,7 +64,7 @@ TEST(RecentFiles, AddToHistoryCases) {
   }
 }
 
-TEST(RecentFiles, ListStopsAtFirstEmptyAndFirstStartIsEmpty) {
+TEST(RecentProjects, ListStopsAtFirstEmptyAndFirstStartIsEmpty) {
   QTemporaryDir dir;
   const QString ini = dir.filePath(QStringLiteral("orvex.ini"));
   EXPECT_TRUE(ReadRecentProjects(ini).isEmpty());
@@ -74,7 +74,7 @@ TEST(RecentFiles, ListStopsAtFirstEmptyAndFirstStartIsEmpty) {
   EXPECT_EQ(ReadRecentProjects(dir.filePath(QStringLiteral("new.ini"))), QStringList({"/p/first.hhp"}));
 }
 
-TEST(RecentFiles, OtherSectionsSurvive) {
+TEST(RecentProjects, OtherSectionsSurvive) {
   QTemporaryDir dir;
   const QString ini = dir.filePath(QStringLiteral("orvex.ini"));
   PutFile(ini, "[Mine]\r\nkeep = me ; really\r\n");
@@ -85,7 +85,7 @@ TEST(RecentFiles, OtherSectionsSurvive) {
                  "File4=\r\nFile5=\r\n"));
 }
 
-TEST(RecentFiles, SettingsFilePath) {
+TEST(RecentProjects, SettingsFilePath) {
   QTemporaryDir dir;
   EXPECT_EQ(SettingsFilePath(dir.filePath(QStringLiteral("orvex"))),
             dir.filePath(QStringLiteral("orvex.ini")));
