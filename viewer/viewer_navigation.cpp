@@ -55,15 +55,15 @@ void AddIndexNodes(QTreeWidgetItem* parent, QTreeWidget* tree, const std::vector
 }  // namespace
 
 void ViewerWindow::BuildContents() {
-  ContentsTree->clear();
-  ContentsByEntry.clear();
-  AddContentsNodes(nullptr, ContentsTree, Doc->Contents(), Doc->ContentsFile(), ContentsByEntry);
+  contentsTree->clear();
+  contentsByEntry.clear();
+  AddContentsNodes(nullptr, contentsTree, doc->Contents(), doc->ContentsFile(), contentsByEntry);
 }
 
 void ViewerWindow::BuildIndex() {
-  IndexTree->clear();
-  AddIndexNodes(nullptr, IndexTree, Doc->Index(), Doc->IndexFile());
-  IndexTree->expandAll();
+  indexTree->clear();
+  AddIndexNodes(nullptr, indexTree, doc->Index(), doc->IndexFile());
+  indexTree->expandAll();
 }
 
 void ViewerWindow::ShowContentsItem(QTreeWidgetItem* item) {
@@ -85,39 +85,39 @@ void ViewerWindow::ShowIndexItem(QTreeWidgetItem* item) {
 void ViewerWindow::FindKeyword(const QString& text) {
   const QString wanted = text.trimmed();
   if (wanted.isEmpty()) return;
-  for (QTreeWidgetItemIterator it(IndexTree); *it; ++it) {
+  for (QTreeWidgetItemIterator it(indexTree); *it; ++it) {
     if ((*it)->text(0).startsWith(wanted, Qt::CaseInsensitive)) {
-      IndexTree->setCurrentItem(*it);
-      IndexTree->scrollToItem(*it, QAbstractItemView::PositionAtTop);
+      indexTree->setCurrentItem(*it);
+      indexTree->scrollToItem(*it, QAbstractItemView::PositionAtTop);
       return;
     }
   }
 }
 
 void ViewerWindow::BuildSearch() {
-  Search = new TopicSearch(Doc->FilePath(), this);
+  topicSearch = new TopicSearch(doc->FilePath(), this);
   const auto ended = [this](const QString& status) {
-    SearchProgress->hide();
-    SearchStop->hide();
-    SearchStatus->setText(status);
+    searchProgress->hide();
+    searchStop->hide();
+    searchStatus->setText(status);
     unsetCursor();
   };
-  connect(SearchStop, &QPushButton::clicked, Search, &TopicSearch::Cancel);
-  connect(Search, &TopicSearch::Progress, this, [this](int done, int total) {
-    SearchProgress->setMaximum(total);
-    SearchProgress->setValue(done);
+  connect(searchStop, &QPushButton::clicked, topicSearch, &TopicSearch::Cancel);
+  connect(topicSearch, &TopicSearch::Progress, this, [this](int done, int total) {
+    searchProgress->setMaximum(total);
+    searchProgress->setValue(done);
   });
-  connect(Search, &TopicSearch::Cancelled, this, [ended] { ended("The search was stopped."); });
-  connect(Search, &TopicSearch::Failed, this, [ended](const QString& message) { ended(message); });
-  connect(Search, &TopicSearch::Finished, this,
+  connect(topicSearch, &TopicSearch::Cancelled, this, [ended] { ended("The search was stopped."); });
+  connect(topicSearch, &TopicSearch::Failed, this, [ended](const QString& message) { ended(message); });
+  connect(topicSearch, &TopicSearch::Finished, this,
           [this, ended](const QList<TopicSearch::Hit>& hits, int leftOut) {
             for (const TopicSearch::Hit& hit : hits) {
               auto* item =
-                  new QListWidgetItem(hit.Title.isEmpty() ? hit.EntryPath.mid(1) : hit.Title, SearchResults);
+                  new QListWidgetItem(hit.Title.isEmpty() ? hit.EntryPath.mid(1) : hit.Title, searchResults);
               item->setData(kUrlRole, ChmEntryUrl(hit.EntryPath));
               item->setToolTip(hit.EntryPath.mid(1));
             }
-            if (SearchResults->count() > 0) SearchResults->setCurrentRow(0);
+            if (searchResults->count() > 0) searchResults->setCurrentRow(0);
             QString status = QString("%1 topics found.").arg(hits.size());
             if (leftOut > 0) status += QString(" %1 topics are too large to be searched.").arg(leftOut);
             ended(status);
@@ -125,31 +125,31 @@ void ViewerWindow::BuildSearch() {
 }
 
 void ViewerWindow::RunSearch(const QString& query) {
-  SearchResults->clear();
-  SearchStatus->clear();
-  SearchProgress->setRange(0, 0);  // busy until the first pages are read
-  SearchProgress->show();
-  SearchStop->show();
+  searchResults->clear();
+  searchStatus->clear();
+  searchProgress->setRange(0, 0);  // busy until the first pages are read
+  searchProgress->show();
+  searchStop->show();
   setCursor(Qt::BusyCursor);
-  Search->Start(query);
+  topicSearch->Start(query);
 }
 
-bool ViewerWindow::SearchRunning() const { return Search && Search->IsRunning(); }
+bool ViewerWindow::SearchRunning() const { return topicSearch && topicSearch->IsRunning(); }
 
 void ViewerWindow::ShowSearchResult(int row) {
-  if (QListWidgetItem* item = SearchResults->item(row)) ShowUrl(item->data(kUrlRole).toUrl());
+  if (QListWidgetItem* item = searchResults->item(row)) ShowUrl(item->data(kUrlRole).toUrl());
 }
 
 void ViewerWindow::UpdateNavigation() {
-  if (!Page) return;
-  BackAction->setEnabled(Page->history()->canGoBack());
-  ForwardAction->setEnabled(Page->history()->canGoForward());
+  if (!topicPage) return;
+  backAction->setEnabled(topicPage->history()->canGoBack());
+  forwardAction->setEnabled(topicPage->history()->canGoForward());
 }
 
 void ViewerWindow::SyncContents(const QUrl& url) {
-  QTreeWidgetItem* item = ContentsByEntry.value(EntryKey(url));
-  if (!item || item == ContentsTree->currentItem()) return;
-  const QSignalBlocker block(ContentsTree);
-  ContentsTree->setCurrentItem(item);
-  ContentsTree->scrollToItem(item);
+  QTreeWidgetItem* item = contentsByEntry.value(EntryKey(url));
+  if (!item || item == contentsTree->currentItem()) return;
+  const QSignalBlocker block(contentsTree);
+  contentsTree->setCurrentItem(item);
+  contentsTree->scrollToItem(item);
 }

@@ -34,9 +34,9 @@ bool ViewerPage::acceptNavigationRequest(const QUrl& url, NavigationType type, b
     // A script's navigation counts as a link too: only one right after the
     // user's click or key goes to the desktop.
     constexpr qint64 kUserInputMs = 1000;
-    const bool byUser = SinceUserInput.isValid() && SinceUserInput.elapsed() < kUserInputMs;
+    const bool byUser = sinceUserInput.isValid() && sinceUserInput.elapsed() < kUserInputMs;
     if (type == NavigationTypeLinkClicked && byUser && IsDesktopLink(url)) {
-      SinceUserInput.invalidate();
+      sinceUserInput.invalidate();
       QDesktopServices::openUrl(url);
     }
     return false;

@@ -17,7 +17,7 @@ class ViewerPage : public QWebEnginePage {
   ViewerPage(QWebEngineProfile* profile, QObject* parent);
   // The user pressed a mouse button or a key in the topic pane: a link to
   // the web or to mail followed now was clicked, not set off by a script.
-  void NoteUserInput() { SinceUserInput.start(); }
+  void NoteUserInput() { sinceUserInput.start(); }
 
  signals:
   void CommandRequested(const QString& name, const QUrlQuery& arguments);
@@ -30,5 +30,5 @@ class ViewerPage : public QWebEnginePage {
   QWebEnginePage* createWindow(WebWindowType type) override;
 
  private:
-  QElapsedTimer SinceUserInput;
+  QElapsedTimer sinceUserInput;
 };

@@ -65,14 +65,14 @@ class HelpObjectsInTheViewer : public ::testing::Test {
 
   // A real click in the middle of the first element matching selector.
   void Click(ViewerWindow* viewer, const QString& selector) {
-    const QVariantList box = RunJs(viewer->TopicView->page(),
+    const QVariantList box = RunJs(viewer->topicView->page(),
                                    QStringLiteral("(function(){ const r = document.querySelector('%1')"
                                                   ".getBoundingClientRect(); return [r.left + r.width / 2,"
                                                   " r.top + r.height / 2]; })()")
                                        .arg(selector))
                                  .toList();
     ASSERT_EQ(box.size(), 2) << selector.toStdString();
-    QWidget* surface = viewer->TopicView->focusProxy();
+    QWidget* surface = viewer->topicView->focusProxy();
     ASSERT_NE(surface, nullptr);
     QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(box[0].toInt(), box[1].toInt()));
   }
@@ -170,7 +170,7 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
   ASSERT_EQ(form->helpViewer->Viewers().size(), 1);
   ViewerWindow* viewer = form->helpViewer->Viewers().first();
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
-  QWebEnginePage* topicPage = viewer->TopicView->page();
+  QWebEnginePage* topicPage = viewer->topicView->page();
 
   // The splash shows its picture, then goes after its time.
   const auto splashState = [&] {

@@ -84,7 +84,7 @@ TEST_F(ProgramHelpTest, Context10011OpensTheContentsTreeTopic) {
   form->programHelp->ShowContextHelp(10011);
   ViewerWindow* viewer = HelpShowing("/topics/contents_tree.htm");
   ASSERT_NE(viewer, nullptr);
-  EXPECT_TRUE(viewer_test::RunJs(viewer->TopicView->page(), "document.body.innerText")
+  EXPECT_TRUE(viewer_test::RunJs(viewer->topicView->page(), "document.body.innerText")
                   .toString()
                   .contains("New subtopic"));
 }
