@@ -11,7 +11,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace orvex {
 namespace {
 
 // A name in the target's folder that holds a new content for a moment (while
@@ -155,5 +154,3 @@ Status ReplacingFile::Commit() {
   m_committed = true;
   return {};
 }
-
-}  // namespace orvex

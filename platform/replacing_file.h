@@ -15,8 +15,6 @@
 
 #include "platform/result.h"
 
-namespace orvex {
-
 class ReplacingFile {
  public:
   // How failures begin; "%1" is the target. A failure reads
@@ -67,5 +65,3 @@ class ReplacingFile {
 // The system's reason for an error number, never empty ("No space left on
 // device").
 QString SystemReason(int error);
-
-}  // namespace orvex
