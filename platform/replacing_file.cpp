@@ -50,20 +50,20 @@ QString SystemReason(int error) {
 // each write's result is the system's, and the first failure is kept.
 class ReplacingFile::Output : public QIODevice {
  public:
-  explicit Output(int fd) : m_fd(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
-  int Error() const { return m_error; }
+  explicit Output(int fd) : fd(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+  int Error() const { return error; }
 
  protected:
   qint64 readData(char*, qint64) override { return -1; }
   qint64 writeData(const char* data, qint64 size) override {
-    if (m_error != 0) return -1;
+    if (error != 0) return -1;
     qint64 done = 0;
     while (done < size) {
-      const ssize_t n = ::write(m_fd, data + done, static_cast<size_t>(size - done));
+      const ssize_t n = ::write(fd, data + done, static_cast<size_t>(size - done));
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) {
-        m_error = n < 0 ? errno : ENOSPC;
-        setErrorString(SystemReason(m_error));
+        error = n < 0 ? errno : ENOSPC;
+        setErrorString(SystemReason(error));
         return -1;
       }
       done += n;
@@ -72,25 +72,25 @@ class ReplacingFile::Output : public QIODevice {
   }
 
  private:
-  int m_fd;
-  int m_error = 0;
+  int fd;
+  int error = 0;
 };
 
 ReplacingFile::ReplacingFile(QString target, Wording wording, int fd, QString namedTemporary)
-    : m_target(std::move(target)),
-      m_wording(std::move(wording)),
-      m_fd(fd),
-      m_namedTemporary(std::move(namedTemporary)),
-      m_output(std::make_unique<Output>(fd)) {}
+    : target(std::move(target)),
+      wording(std::move(wording)),
+      fd(fd),
+      namedTemporary(std::move(namedTemporary)),
+      output(std::make_unique<Output>(fd)) {}
 
 ReplacingFile::~ReplacingFile() {
-  m_output.reset();
-  if (m_fd >= 0) ::close(m_fd);
-  if (!m_committed && !m_namedTemporary.isEmpty()) QFile::remove(m_namedTemporary);
+  output.reset();
+  if (fd >= 0) ::close(fd);
+  if (!committed && !namedTemporary.isEmpty()) QFile::remove(namedTemporary);
 }
 
 Failure ReplacingFile::Failed(const QString& lead, int error) const {
-  return Fail(lead.arg(m_target) + QStringLiteral(": ") + SystemReason(error));
+  return Fail(lead.arg(target) + QStringLiteral(": ") + SystemReason(error));
 }
 
 Result<std::unique_ptr<ReplacingFile>> ReplacingFile::Create(const QString& target, Wording wording) {
@@ -114,15 +114,15 @@ Result<std::unique_ptr<ReplacingFile>> ReplacingFile::Create(const QString& targ
   return std::unique_ptr<ReplacingFile>(new ReplacingFile(target, std::move(wording), fd, named));
 }
 
-QIODevice& ReplacingFile::Device() { return *m_output; }
+QIODevice& ReplacingFile::Device() { return *output; }
 
 QString ReplacingFile::WriteFailure() const {
-  if (m_output->Error() == 0) return {};
-  return Failed(m_wording.cannotWrite, m_output->Error()).message;
+  if (output->Error() == 0) return {};
+  return Failed(wording.cannotWrite, output->Error()).message;
 }
 
 Status ReplacingFile::Write(const QByteArray& bytes) {
-  if (m_output->write(bytes) != bytes.size()) return Fail(WriteFailure());
+  if (output->write(bytes) != bytes.size()) return Fail(WriteFailure());
   return {};
 }
 
@@ -131,26 +131,26 @@ Result<std::unique_ptr<ReplacingFile>> ReplacingFile::Create(const QString& targ
 }
 
 QString ReplacingFile::ReadablePath() const {
-  return m_namedTemporary.isEmpty() ? QStringLiteral("/proc/self/fd/%1").arg(m_fd) : m_namedTemporary;
+  return namedTemporary.isEmpty() ? QStringLiteral("/proc/self/fd/%1").arg(fd) : namedTemporary;
 }
 
 Status ReplacingFile::Commit() {
-  if (m_output->Error() != 0) return Fail(WriteFailure());
-  if (::fsync(m_fd) != 0) return Failed(m_wording.cannotWrite, errno);
-  QString part = m_namedTemporary;
+  if (output->Error() != 0) return Fail(WriteFailure());
+  if (::fsync(fd) != 0) return Failed(wording.cannotWrite, errno);
+  QString part = namedTemporary;
   if (part.isEmpty()) {
-    part = PartName(m_target, getpid());
+    part = PartName(target, getpid());
     QFile::remove(part);
-    const QByteArray proc = QStringLiteral("/proc/self/fd/%1").arg(m_fd).toLatin1();
+    const QByteArray proc = QStringLiteral("/proc/self/fd/%1").arg(fd).toLatin1();
     if (::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, QFile::encodeName(part).constData(),
                  AT_SYMLINK_FOLLOW) != 0)
-      return Failed(m_wording.cannotWrite, errno);
+      return Failed(wording.cannotWrite, errno);
   }
-  if (::rename(QFile::encodeName(part).constData(), QFile::encodeName(m_target).constData()) != 0) {
+  if (::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {
     const int error = errno;
     QFile::remove(part);
-    return Failed(m_wording.cannotWrite, error);
+    return Failed(wording.cannotWrite, error);
   }
-  m_committed = true;
+  committed = true;
   return {};
 }

@@ -54,12 +54,12 @@ class ReplacingFile {
   class Output;
   ReplacingFile(QString target, Wording wording, int fd, QString namedTemporary);
   Failure Failed(const QString& lead, int error) const;
-  QString m_target;
-  Wording m_wording;
-  int m_fd = -1;
-  QString m_namedTemporary;  // when the file system has no unnamed files
-  std::unique_ptr<Output> m_output;
-  bool m_committed = false;
+  QString target;
+  Wording wording;
+  int fd = -1;
+  QString namedTemporary;  // when the file system has no unnamed files
+  std::unique_ptr<Output> output;
+  bool committed = false;
 };
 
 // The system's reason for an error number, never empty ("No space left on
