@@ -15,36 +15,36 @@
 ProgramHelpCommands::ProgramHelpCommands(QWidget* window, EditingControl* editor, HtmlHelpViewer* viewer,
                                          KeyboardHook* keyboardHook, QAction* contentsAction,
                                          QAction* aboutAction)
-    : QObject(window), m_window(window) {
+    : QObject(window), window(window) {
   QApplication::setWindowIcon(ProgramIcon());
-  m_help = new ProgramHelp(window, viewer);
-  m_help->setObjectName("programHelp");
-  m_help->SetHelpFile("Orvex.chm");
+  help = new ProgramHelp(window, viewer);
+  help->setObjectName("programHelp");
+  help->SetHelpFile("Orvex.chm");
   // F1 in the editor is the keyboard hook's (context 10006).
   QPointer<EditingControl> control(editor);
-  m_help->F1TakenElsewhere = [window, control] {
+  help->F1TakenElsewhere = [window, control] {
     if (!control || QApplication::activeWindow() != window) return false;
     QWidget* focus = QApplication::focusWidget();
     return focus && (focus == control || control->isAncestorOf(focus));
   };
   if (keyboardHook)
-    connect(keyboardHook, &KeyboardHook::HelpRequested, m_help,
-            [this](int context) { m_help->ShowContextHelp(static_cast<quint32>(context)); });
-  connect(m_help, &ProgramHelp::TrainingCardMessageArrived, this, &ProgramHelpCommands::TrainingCardMessage);
+    connect(keyboardHook, &KeyboardHook::HelpRequested, help,
+            [this](int context) { help->ShowContextHelp(static_cast<quint32>(context)); });
+  connect(help, &ProgramHelp::TrainingCardMessageArrived, this, &ProgramHelpCommands::TrainingCardMessage);
   connect(contentsAction, &QAction::triggered, this, &ProgramHelpCommands::ShowHelpContents);
   connect(aboutAction, &QAction::triggered, this, &ProgramHelpCommands::ShowAbout);
 }
 
-void ProgramHelpCommands::SetAboutBox(AboutBox* aboutBox) { m_aboutBox = aboutBox; }
+void ProgramHelpCommands::SetAboutBox(AboutBox* box) { aboutBox = box; }
 
-void ProgramHelpCommands::ShowHelpContents() { m_help->ShowContents(); }
+void ProgramHelpCommands::ShowHelpContents() { help->ShowContents(); }
 
 void ProgramHelpCommands::ShowAbout() {
-  if (m_aboutBox) m_aboutBox->exec();
+  if (aboutBox) aboutBox->exec();
 }
 
 void ProgramHelpCommands::TrainingCardMessage(int wParam, const QString& lParam) {
   QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(),
-                  TrainingCardMessageText(wParam, lParam), QMessageBox::Ok, m_window);
+                  TrainingCardMessageText(wParam, lParam), QMessageBox::Ok, window);
   box.exec();
 }

@@ -20,8 +20,8 @@ class ProgramHelpCommands : public QObject {
   // the viewer; F1 in the editor comes from the keyboard hook.
   ProgramHelpCommands(QWidget* window, EditingControl* editor, HtmlHelpViewer* viewer,
                       KeyboardHook* keyboardHook, QAction* contentsAction, QAction* aboutAction);
-  void SetAboutBox(AboutBox* aboutBox);
-  ProgramHelp* Help() const { return m_help; }
+  void SetAboutBox(AboutBox* box);
+  ProgramHelp* Help() const { return help; }
 
   void ShowHelpContents();
   void ShowAbout();
@@ -29,7 +29,7 @@ class ProgramHelpCommands : public QObject {
   void TrainingCardMessage(int wParam, const QString& lParam);
 
  private:
-  QPointer<QWidget> m_window;
-  ProgramHelp* m_help = nullptr;
-  QPointer<AboutBox> m_aboutBox;
+  QPointer<QWidget> window;
+  ProgramHelp* help = nullptr;
+  QPointer<AboutBox> aboutBox;
 };
