@@ -5,6 +5,7 @@
 
 #include "platform/codepage.h"
 #include "platform/html_text.h"
+#include "platform/html_tokenizer.h"
 #include "platform/project_paths.h"
 #include "platform/text_file.h"
 
@@ -21,47 +22,23 @@ QString AsPageText(const QString& text) {
   return out;
 }
 
-// The spans of a page's source that are its text: outside tags, comments,
-// scripts and styles.
+// The spans of a page's source that are its text, its tags read by the
+// program's one HTML tokenizer: outside tags (a ">" inside a quoted value
+// included), comments, scripts and styles.
 QList<Span> TextSpans(const QString& page) {
   QList<Span> spans;
-  qsizetype start = 0;
-  qsizetype i = 0;
-  const qsizetype n = page.size();
-  auto close = [&](qsizetype end) {
-    if (end > start) spans.append({start, end});
-  };
-  while (i < n) {
-    if (page.at(i) != u'<' || i + 1 >= n) {
-      ++i;
-      continue;
-    }
-    const QChar next = page.at(i + 1);
-    if (QStringView(page).mid(i, 4) == QLatin1String("<!--")) {
-      close(i);
-      const qsizetype end = page.indexOf(QLatin1String("-->"), i + 4);
-      i = end < 0 ? n : end + 3;
-      start = i;
-      continue;
-    }
-    if (!StartsTagName(next) && next != u'/' && next != u'!' && next != u'?') {
-      ++i;
-      continue;
-    }
-    close(i);
-    qsizetype nameEnd = i + 1;
-    while (nameEnd < n && page.at(nameEnd).isLetterOrNumber()) ++nameEnd;
-    const QString name = page.mid(i + 1, nameEnd - i - 1).toLower();
-    const qsizetype tagEnd = page.indexOf(u'>', i);
-    i = tagEnd < 0 ? n : tagEnd + 1;
-    if (name == QLatin1String("script") || name == QLatin1String("style")) {
-      const qsizetype closing = page.indexOf(QStringLiteral("</") + name, i, Qt::CaseInsensitive);
-      const qsizetype closingEnd = closing < 0 ? -1 : page.indexOf(u'>', closing);
-      i = closingEnd < 0 ? n : closingEnd + 1;
-    }
-    start = i;
+  HtmlTokenizer tokenizer(page);
+  HtmlToken token;
+  while (tokenizer.Next(&token)) {
+    const bool text =
+        token.type == HtmlTokenType::Text ||
+        (token.type == HtmlTokenType::RawText && !token.IsNamed(u"script") && !token.IsNamed(u"style"));
+    if (!text || token.end <= token.begin) continue;
+    if (!spans.isEmpty() && spans.last().second == token.begin)
+      spans.last().second = token.end;
+    else
+      spans.append({token.begin, token.end});
   }
-  close(n);
   return spans;
 }
 

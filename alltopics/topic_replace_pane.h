@@ -27,7 +27,7 @@ class TopicReplacePane : public QObject {
                    QObject* parent = nullptr);
 
   // The dock that holds the pane, hidden until first shown; the window places it.
-  QDockWidget* Dock() const { return m_dock; }
+  QDockWidget* Dock() const { return dock; }
   // Shows the pane with the keyboard in the phrase box.
   void Show();
 
@@ -47,21 +47,21 @@ class TopicReplacePane : public QObject {
   void OpenMatch(QTreeWidgetItem* item);
   void UpdateButtons();
 
-  const HelpProject& m_project;
-  TopicEditing& m_topics;
-  QWidget* m_window;
-  TopicJumpViews m_views;
-  QDockWidget* m_dock = nullptr;
-  QLineEdit* m_phrase = nullptr;
-  QLineEdit* m_replacement = nullptr;
-  QCheckBox* m_matchCase = nullptr;
-  QCheckBox* m_wholeWord = nullptr;
-  QCheckBox* m_inSource = nullptr;
-  QPushButton* m_replaceButton = nullptr;
-  QPushButton* m_replaceAllButton = nullptr;
-  QPushButton* m_undoButton = nullptr;
-  QLabel* m_status = nullptr;
-  QTreeWidget* m_list = nullptr;
-  QList<TopicMatch> m_matches;  // as listed
-  QList<ReplaceStep> m_steps;   // the replaces that can be undone, last on top
+  const HelpProject& project;
+  TopicEditing& topics;
+  QWidget* window;
+  TopicJumpViews views;
+  QDockWidget* dock = nullptr;
+  QLineEdit* phrase = nullptr;
+  QLineEdit* replacement = nullptr;
+  QCheckBox* matchCase = nullptr;
+  QCheckBox* wholeWord = nullptr;
+  QCheckBox* inSource = nullptr;
+  QPushButton* replaceButton = nullptr;
+  QPushButton* replaceAllButton = nullptr;
+  QPushButton* undoButton = nullptr;
+  QLabel* status = nullptr;
+  QTreeWidget* list = nullptr;
+  QList<TopicMatch> matches;  // as listed
+  QList<ReplaceStep> steps;   // the replaces that can be undone, last on top
 };

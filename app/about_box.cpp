@@ -115,11 +115,11 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
 }
 
 void AboutBox::showEvent(QShowEvent* event) {
-  FormShow();
+  ShowVersionTexts();
   QDialog::showEvent(event);
 }
 
-void AboutBox::FormShow() {
+void AboutBox::ShowVersionTexts() {
   AboutTexts texts;
   if (!AboutTextsFrom(ProgramVersionRecord(), texts)) return;
   versionLabel->setText(texts.Version);

@@ -24,7 +24,7 @@ class AboutBox : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void FormShow();
+  void ShowVersionTexts();
 };
 
 // The program's icon, drawn at a size (the same picture as orvex.svg).

@@ -12,7 +12,7 @@
 #include <atomic>
 
 #include "app/addin_library.h"
-#include "app/busy_cursor.h"
+#include "widgets/busy_cursor.h"
 #include "app/long_work.h"
 #include "editor/editing_control.h"
 #include "platform/profile.h"

@@ -8,15 +8,15 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 
-#include "app/busy_cursor.h"
+#include "widgets/busy_cursor.h"
 #include "app/build_commands.h"
 #include "app/long_work.h"
 #include "chm/child_process.h"
 #include "chm/compiler.h"
 #include "app/compiler_messages.h"
 #include "chm/decompile_command.h"
-#include "project/project_file.h"
-#include "viewer/html_help.h"
+#include "formats/project/project_file.h"
+#include "viewer/html_help_viewer.h"
 
 namespace {
 
@@ -65,9 +65,9 @@ CompileOutcome ReadCompileOutcome(const ChildRun& run, const std::optional<orvex
 }  // namespace
 
 BuildCommands::BuildCommands(QWidget* window, HtmlHelpViewer* viewer, LongWork& work, Project project)
-    : QObject(window), m_window(window), m_viewer(viewer), m_work(work), m_project(std::move(project)) {}
+    : QObject(window), window(window), viewer(viewer), work(work), project(std::move(project)) {}
 
-void BuildCommands::SetMessagesWindow(CompilerMessagesWindow* messages) { m_messages = messages; }
+void BuildCommands::SetMessagesWindow(CompilerMessagesWindow* messagesWindow) { messages = messagesWindow; }
 
 void BuildCommands::Compile() {
   // Errors open the messages once the run is over.
@@ -75,35 +75,35 @@ void BuildCommands::Compile() {
 }
 
 bool BuildCommands::RunCompiler() {
-  const QString projectFile = m_project.projectFile();
+  const QString projectFile = project.projectFile();
   if (projectFile.isEmpty()) return false;
-  LongWork::Run run(m_work, QStringLiteral("Compiling"));
+  LongWork::Run run(work, QStringLiteral("Compiling"));
   if (!run.Started()) return false;
   {
     BusyCursor busy;
     // Save as "Save" does, always. A save that fails has shown its error, and
     // nothing is compiled.
-    if (!m_project.save()) return false;
+    if (!project.save()) return false;
   }
   // Outputs that a compile would not write, or only with the user's leave.
   QStringList arguments;
-  const orvex::OutputPathCheck outputs = orvex::CheckOutputPaths(projectFile, m_project.projectLines());
+  const orvex::OutputPathCheck outputs = orvex::CheckOutputPaths(projectFile, project.projectLines());
   if (!outputs.refused.isEmpty()) {
-    QMessageBox::warning(m_window, QApplication::applicationName(), outputs.refused.join(u'\n'));
+    QMessageBox::warning(window, QApplication::applicationName(), outputs.refused.join(u'\n'));
     return false;
   }
   if (!outputs.outside.isEmpty()) {
     if (!ConfirmOutsideOutput(outputs.outside)) return false;
     // A compiler of the workshop writes where the project says anyway.
-    if (m_project.workshopDir().isEmpty()) arguments << QStringLiteral("--allow-outside-output");
+    if (project.workshopDir().isEmpty()) arguments << QStringLiteral("--allow-outside-output");
   }
   BusyCursor busy;
-  const QString compiled = orvex::CompiledFileOf(projectFile, m_project.projectLines());
+  const QString compiled = orvex::CompiledFileOf(projectFile, project.projectLines());
   ShowStatus(QStringLiteral("Compiling %1 ...").arg(QDir::toNativeSeparators(projectFile)));
-  const QString compiler = CompilerProgram(m_project.workshopDir(), ToolFolder());
+  const QString compiler = CompilerProgram(project.workshopDir(), ToolFolder());
   // Our own compiler hands over its result with the counts.
   QTemporaryDir resultFolder;
-  const bool ownCompiler = m_project.workshopDir().isEmpty() && resultFolder.isValid();
+  const bool ownCompiler = project.workshopDir().isEmpty() && resultFolder.isValid();
   const QString resultFile = resultFolder.filePath(QStringLiteral("result.json"));
   if (ownCompiler) arguments << QStringLiteral("--result") << resultFile;
   // The project path is one argument, blanks and quotes included.
@@ -111,7 +111,7 @@ bool BuildCommands::RunCompiler() {
   const ChildRun ran = RunChildProcess(compiler, arguments, true);
   EndIfQuitting(ran);
   if (ran.QuitRequested) return false;
-  m_compilerOutput = ran.Output;
+  compilerOutput = ran.Output;
   if (!ran.Started) {
     ShowStatus(QStringLiteral("Compile failed: the compiler %1 cannot be started")
                    .arg(QDir::toNativeSeparators(compiler.isEmpty() ? QStringLiteral("hhc") : compiler)));
@@ -131,76 +131,76 @@ bool BuildCommands::ConfirmOutsideOutput(const QStringList& paths) {
   QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
                   QStringLiteral("The project writes outside its folder:\n\n%1\n\nCompile and write there?")
                       .arg(shown.join(u'\n')),
-                  QMessageBox::Yes | QMessageBox::No, m_window);
+                  QMessageBox::Yes | QMessageBox::No, window);
   box.setDefaultButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }
 
 QString BuildCommands::CompilerLogFile() const {
-  const QString projectFile = m_project.projectFile();
-  const QString named = orvex::LogFileOf(projectFile, m_project.projectLines());
-  return named.isEmpty() ? ChangeFileExt(projectFile, ".log") : named;
+  const QString projectFile = project.projectFile();
+  const QString named = orvex::LogFileOf(projectFile, project.projectLines());
+  return named.isEmpty() ? ReplaceExtension(projectFile, ".log") : named;
 }
 
 void BuildCommands::ViewCompilerMessages() {
-  const QString projectFile = m_project.projectFile();
-  if (projectFile.isEmpty() || !m_messages) return;
+  const QString projectFile = project.projectFile();
+  if (projectFile.isEmpty() || !messages) return;
   // The log the project names; without one, what the last compile said
   // (or a log of an earlier compile beside the project).
-  QString log = orvex::LogFileOf(projectFile, m_project.projectLines());
-  if (log.isEmpty() && !m_compilerOutput.isEmpty()) {
-    m_messages->LogFile.clear();
-    m_messages->Output = m_compilerOutput;
-    m_messages->exec();
+  QString log = orvex::LogFileOf(projectFile, project.projectLines());
+  if (log.isEmpty() && !compilerOutput.isEmpty()) {
+    messages->LogFile.clear();
+    messages->Output = compilerOutput;
+    messages->exec();
     return;
   }
   if (log.isEmpty()) log = CompilerLogFile();
   if (!QFileInfo(log).isFile()) return;
-  m_messages->LogFile = log;
-  m_messages->exec();
+  messages->LogFile = log;
+  messages->exec();
 }
 
 void BuildCommands::ShowStatus(const QString& text) {
-  if (m_project.showStatus) m_project.showStatus(text);
+  if (project.showStatus) project.showStatus(text);
 }
 
 void BuildCommands::ViewHelpFile() {
-  const QString projectFile = m_project.projectFile();
-  if (projectFile.isEmpty() || !m_viewer) return;
-  const QString compiled = orvex::CompiledFileOf(projectFile, m_project.projectLines());
+  const QString projectFile = project.projectFile();
+  if (projectFile.isEmpty() || !viewer) return;
+  const QString compiled = orvex::CompiledFileOf(projectFile, project.projectLines());
   if (!QFileInfo(compiled).isFile()) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), " File not found! ",
-                    QMessageBox::Ok, m_window);
+                    QMessageBox::Ok, window);
     box.exec();
     return;
   }
-  if (m_viewer->HtmlHelpA(m_window, compiled, HH_DISPLAY_TOPIC, 0) == 0) {
-    const QString why = m_viewer->LastError();
+  if (!viewer->ShowTopic(window, compiled)) {
+    const QString why = viewer->LastError();
     QMessageBox::warning(
-        m_window, "Warning",
+        window, "Warning",
         why.isEmpty() ? QString(" Cannot show %1 ").arg(QDir::toNativeSeparators(compiled)) : why);
   }
 }
 
 QString BuildCommands::SelectFolder() {
-  QFileDialog dialog(m_window, "Browse for folder");
+  QFileDialog dialog(window, "Browse for folder");
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);
   dialog.setLabelText(QFileDialog::LookIn, "Select destination folder");
-  if (!m_lastFolder.isEmpty()) dialog.setDirectory(m_lastFolder);
+  if (!lastFolder.isEmpty()) dialog.setDirectory(lastFolder);
   QString folder;
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
     folder = QDir::cleanPath(dialog.selectedFiles().first());
-  m_lastFolder = folder;
+  lastFolder = folder;
   return folder;
 }
 
 void BuildCommands::Decompile() {
-  LongWork::Run run(m_work, QStringLiteral("Decompiling"));
+  LongWork::Run run(work, QStringLiteral("Decompiling"));
   if (!run.Started()) return;
   QString file;
   {
-    QFileDialog dialog(m_window);
+    QFileDialog dialog(window);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter("Help file (*.chm)");

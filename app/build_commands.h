@@ -30,7 +30,7 @@ class BuildCommands : public QObject {
 
   BuildCommands(QWidget* window, HtmlHelpViewer* viewer, LongWork& work, Project project);
   // The window of "View compiler messages", made with the other dialogs.
-  void SetMessagesWindow(CompilerMessagesWindow* messages);
+  void SetMessagesWindow(CompilerMessagesWindow* messagesWindow);
 
   void Compile();
   void ViewHelpFile();
@@ -39,7 +39,7 @@ class BuildCommands : public QObject {
   // The compiler's log: the one the project names, else the project's ".log".
   QString CompilerLogFile() const;
   // The folder the folder browser returned last.
-  QString LastFolder() const { return m_lastFolder; }
+  QString LastFolder() const { return lastFolder; }
 
  private:
   // Asks whether the compile may write these outputs outside the project
@@ -52,12 +52,12 @@ class BuildCommands : public QObject {
   // true when the compiler reported errors.
   bool RunCompiler();
 
-  QPointer<QWidget> m_window;
-  QPointer<HtmlHelpViewer> m_viewer;
-  QPointer<CompilerMessagesWindow> m_messages;
-  LongWork& m_work;
-  Project m_project;
-  QString m_lastFolder;
+  QPointer<QWidget> window;
+  QPointer<HtmlHelpViewer> viewer;
+  QPointer<CompilerMessagesWindow> messages;
+  LongWork& work;
+  Project project;
+  QString lastFolder;
   // What the last compile wrote to its output.
-  QByteArray m_compilerOutput;
+  QByteArray compilerOutput;
 };

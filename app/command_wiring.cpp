@@ -12,20 +12,20 @@
 #include "app/build_commands.h"
 #include "app/long_work.h"
 #include "app/main_window.h"
+#include "app/program_help_commands.h"
 #include "editor/editing_control.h"
-#include "app/program_help.h"
 #include "alltopics/topic_replace_pane.h"
 #include "checks/problems_pane.h"
 #include "editor/editor_commands.h"
 #include "features/help_feature_commands.h"
-#include "features/viewer_objects.h"
+#include "viewer/new_help_viewer.h"
 #include "model/contents_model.h"
 #include "panes/index_pane.h"
 #include "panes/contents_pane.h"
 #include "panes/topic_editing.h"
 #include "project/project_commands.h"
 #include "spelling/editor_spelling.h"
-#include "viewer/html_help.h"
+#include "viewer/html_help_viewer.h"
 
 void MainWindow::ConnectPanes() {
   topicEditing = new TopicEditing(project,
@@ -65,7 +65,7 @@ void MainWindow::ConnectBuildCommands() {
   // Compiled topics shown by the viewer get working pop-ups, splash screens
   // and training cards; a pressed card reaches programHelp as a "tcard" command.
   helpViewer = NewHelpViewer(this);
-  helpViewer->HtmlHelpA(this, QString(), HH_INITIALIZE, reinterpret_cast<quintptr>(&HelpCookie));
+  helpSession = helpViewer->BeginSession();
   longWork = std::make_unique<LongWork>([this] { UpdateWindowTitle(); });
   BuildCommands::Project needs;
   needs.projectFile = [this] { return project.ProjectFile(); };

@@ -62,10 +62,10 @@ void CompilerMessagesWindow::showEvent(QShowEvent* event) {
   // Centred on the screen, refilled on every showing.
   if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
-  FormActivate();
+  ReloadMessages();
 }
 
-void CompilerMessagesWindow::FormActivate() {
+void CompilerMessagesWindow::ReloadMessages() {
   messageList->clear();
   QByteArray text = Output;
   if (!LogFile.isEmpty()) {

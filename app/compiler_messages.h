@@ -23,7 +23,7 @@ class CompilerMessagesWindow : public QDialog {
 
   // Clears the list and fills it from LogFile (or Output), control characters
   // made blanks.
-  void FormActivate();
+  void ReloadMessages();
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -4,6 +4,7 @@
 
 #include "chm/compiler.h"
 #include "model/help_project.h"
+#include "project/recorded_save.h"
 
 int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QTextStream& out,
                      QTextStream& err, const orvex::CompileOptions& options) {
@@ -20,8 +21,8 @@ int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QT
   }
   for (const QString& problem : trees->Problems) err << "orvex: " << problem << Qt::endl;
   Status history;
-  if (const Status saved =
-          project.Save(std::move(trees->Contents), std::move(trees->Index), settingsFile, &history);
+  if (const Status saved = SaveAndRecordRecent(project, std::move(trees->Contents), std::move(trees->Index),
+                                               settingsFile, &history);
       !saved) {
     err << "orvex: " << saved.Message() << Qt::endl;
     return 3;

@@ -13,9 +13,9 @@ class QAction;
 
 class LongWork {
  public:
-  // stateChanged: called when a run begins and ends, so the window's title
+  // onStateChanged: called when a run begins and ends, so the window's title
   // can say what runs (What()).
-  explicit LongWork(std::function<void()> stateChanged) : m_stateChanged(std::move(stateChanged)) {}
+  explicit LongWork(std::function<void()> onStateChanged) : stateChanged(std::move(onStateChanged)) {}
   LongWork(const LongWork&) = delete;
   LongWork& operator=(const LongWork&) = delete;
 
@@ -23,31 +23,31 @@ class LongWork {
   void AddStarter(QAction* action);
   // Enables or disables a starter; during a run, from the run's end on.
   void SetEnabled(QAction* starter, bool on);
-  bool Running() const { return !m_what.isEmpty(); }
+  bool Running() const { return !what.isEmpty(); }
   // What runs now ("Compiling"), empty when nothing does.
-  QString What() const { return m_what; }
+  QString What() const { return what; }
 
   // Marks a run for its scope. Started() is false when another run was
   // going on: the caller then does nothing (the user hears a beep).
   class Run {
    public:
-    Run(LongWork& work, const QString& what);
+    Run(LongWork& longWork, const QString& what);
     ~Run();
     Run(const Run&) = delete;
     Run& operator=(const Run&) = delete;
-    bool Started() const { return m_started; }
+    bool Started() const { return started; }
 
    private:
-    LongWork& m_work;
-    bool m_started = false;
+    LongWork& work;
+    bool started = false;
   };
 
  private:
-  void Begin(const QString& what);
+  void Begin(const QString& description);
   void End();
 
-  std::function<void()> m_stateChanged;
-  QList<QPointer<QAction>> m_starters;
-  QList<bool> m_wasEnabled;
-  QString m_what;
+  std::function<void()> stateChanged;
+  QList<QPointer<QAction>> starters;
+  QList<bool> wasEnabled;
+  QString what;
 };

@@ -10,8 +10,8 @@
 #include "app/main_window.h"
 #include "viewer/chm_scheme.h"
 #include "chm/decompile_command.h"
-#include "viewer/view_command.h"
-#include "app/recent_files.h"
+#include "app/view_command.h"
+#include "settings/recent_projects.h"
 #include "chm/compiler.h"
 #include "editor/editing_control.h"
 

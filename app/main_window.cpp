@@ -21,16 +21,16 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "app/busy_cursor.h"
+#include "widgets/busy_cursor.h"
 #include "app/build_commands.h"
 #include "app/keyboard_hook.h"
-#include "app/program_help.h"
+#include "app/program_help_commands.h"
 #include "editor/editor_commands.h"
 #include "features/help_feature_commands.h"
 #include "app/long_work.h"
 #include "app/window_dialogs.h"
-#include "app/workshop_dir.h"
-#include "viewer/html_help.h"
+#include "settings/workshop_folder.h"
+#include "viewer/html_help_viewer.h"
 #include "editor/editing_control.h"
 #include "model/contents_model.h"
 #include "model/index_model.h"
@@ -287,7 +287,7 @@ void MainWindow::FormCreate() {
   editMenu->menuAction()->setEnabled(false);
   compileAction->setEnabled(false);
   // 5. The help system is initialised with the build commands (the viewer's owner).
-  HelpCookie = 0;
+  helpSession = {};
   // 6.
   saveAction->setEnabled(false);
   addinsMenu->menuAction()->setEnabled(false);
@@ -319,7 +319,7 @@ void MainWindow::FormCreate() {
   ConnectHelpFeatures();
 }
 
-QString MainWindow::ReadWorkshopDir() { return WorkshopDirFromRegistry(RegistryFilePath()); }
+QString MainWindow::ReadWorkshopDir() { return ReadWorkshopFolder(WorkshopSettingsFile()); }
 
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
@@ -405,7 +405,7 @@ bool MainWindow::FormClose() {
   // When that fails the program stays open, so the edits are not lost.
   // Edits on the Source tab are stored the same way.
   if (!topicEditing->StoreCurrentTopic(true)) return false;
-  if (helpViewer) helpViewer->HtmlHelpA(this, QString(), HH_UNINITIALIZE, HelpCookie);
+  if (helpViewer) helpViewer->EndSession(helpSession);
   StoreWindowState();
   if (keyboardHook) {
     qApp->removeEventFilter(keyboardHook);

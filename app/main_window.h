@@ -11,8 +11,9 @@
 #include <memory>
 
 #include "model/help_project.h"
-#include "model/records.h"
-#include "project/project_sources.h"
+#include "formats/sitemap/sitemap_nodes.h"
+#include "model/project_sources.h"
+#include "viewer/html_help_viewer.h"
 
 class ContentsModel;
 class IndexModel;
@@ -199,7 +200,7 @@ class MainWindow : public QMainWindow {
   ProjectCommands* projectCommands = nullptr;
 
   QString WorkshopDir;
-  quintptr HelpCookie = 0;
+  HelpViewerSession helpSession;
 
   // --- the panes and their controllers (panes/, model/) ---
   // The topic being edited: its page in the editor and the source view.
@@ -220,7 +221,7 @@ class MainWindow : public QMainWindow {
   // --- build, view, decompile ---
   // Binds the build commands' menu items (called once at start-up).
   void ConnectBuildCommands();
-  // The help viewer (HtmlHelpA and its windows), made by ConnectBuildCommands.
+  // The help viewer (its windows), made by ConnectBuildCommands.
   class HtmlHelpViewer* helpViewer = nullptr;
   class BuildCommands* buildCommands = nullptr;
   // Compiling, decompiling and add-in runs: one at a time.

@@ -5,7 +5,7 @@
 #include <QMenu>
 
 #include "app/main_window.h"
-#include "app/recent_files.h"
+#include "settings/recent_projects.h"
 #include "panes/topic_editing.h"
 #include "project/project_commands.h"
 

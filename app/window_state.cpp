@@ -13,7 +13,7 @@
 #include "app/main_window.h"
 #include "platform/profile.h"
 #include "project/project_commands.h"
-#include "project/project_file.h"
+#include "formats/project/project_file.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Reading the contents and index files of a large project, as opening does.
 // The readers must stay linear in the file size: 20,000 items of each file
 // are meant to read in well under half a second.
-#include "model/sitemap_reader.h"
+#include "formats/sitemap/sitemap_reader.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,7 +6,7 @@
 
 #include "platform/codepage.h"
 #include "platform/text_file.h"
-#include "project/sitemap_writer.h"
+#include "formats/sitemap/sitemap_writer.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QRegularExpression>
 
 #include "checks/check_parts.h"
-#include "project/context_map.h"
-#include "project/project_sections.h"
+#include "formats/context/context_map.h"
+#include "formats/project/project_sections.h"
 
 namespace checks {
 namespace {

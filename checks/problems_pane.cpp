@@ -31,67 +31,67 @@ QIcon SeverityIcon(CheckSeverity severity) {
 }  // namespace
 
 ProblemsPane::ProblemsPane(const HelpProject& project, Views views, QObject* parent)
-    : QObject(parent), m_project(project), m_views(views) {
-  m_dock = new QDockWidget(tr("Problems"), m_views.window);
-  m_dock->setObjectName("problemsDock");
-  auto* body = new QWidget(m_dock);
+    : QObject(parent), project(project), views(views) {
+  dock = new QDockWidget(tr("Problems"), views.window);
+  dock->setObjectName("problemsDock");
+  auto* body = new QWidget(dock);
   auto* layout = new QVBoxLayout(body);
   layout->setContentsMargins(2, 2, 2, 2);
-  m_summary = new QLabel(body);
-  m_summary->setObjectName("problemsSummary");
-  m_list = new QTreeWidget(body);
-  m_list->setObjectName("problemsList");
-  m_list->setColumnCount(3);
-  m_list->setHeaderLabels({tr("Topic or file"), tr("Line"), tr("Problem")});
-  m_list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-  m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-  m_list->setUniformRowHeights(true);
-  layout->addWidget(m_summary);
-  layout->addWidget(m_list);
-  m_dock->setWidget(body);
-  m_dock->hide();
+  summary = new QLabel(body);
+  summary->setObjectName("problemsSummary");
+  list = new QTreeWidget(body);
+  list->setObjectName("problemsList");
+  list->setColumnCount(3);
+  list->setHeaderLabels({tr("Topic or file"), tr("Line"), tr("Problem")});
+  list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+  list->setUniformRowHeights(true);
+  layout->addWidget(summary);
+  layout->addWidget(list);
+  dock->setWidget(body);
+  dock->hide();
   // Enter and double-click both activate a line.
-  connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { OpenProblem(item); });
+  connect(list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { OpenProblem(item); });
 }
 
 ProblemsPane::~ProblemsPane() {
-  if (m_worker) m_worker->wait();
+  if (worker) worker->wait();
 }
 
 void ProblemsPane::CheckProject() {
-  if (m_checking || !m_project.IsOpen()) return;
+  if (checking || !project.IsOpen()) return;
   auto input = std::make_shared<ProjectCheckInput>();
-  input->ProjectFile = m_project.ProjectFile();
-  input->ProjectLines = m_project.ProjectLines();
-  input->Contents = m_views.contents->Forest();
-  input->Index = m_views.index->Forest();
-  if (m_spelling) input->Spelling = m_spelling();
-  m_checking = true;
-  m_summary->setText(tr("Checking %1 ...").arg(m_project.ProjectFile()));
-  m_dock->show();
-  m_dock->raise();
+  input->ProjectFile = project.ProjectFile();
+  input->ProjectLines = project.ProjectLines();
+  input->Contents = views.contents->Forest();
+  input->Index = views.index->Forest();
+  if (spelling) input->Spelling = spelling();
+  checking = true;
+  summary->setText(tr("Checking %1 ...").arg(project.ProjectFile()));
+  dock->show();
+  dock->raise();
 
   auto result = std::make_shared<std::vector<CheckProblem>>();
   auto clock = std::make_shared<QElapsedTimer>();
   clock->start();
-  QThread* worker = QThread::create([input, result] { *result = ::CheckProject(*input); });
-  m_worker = worker;
-  connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-  connect(worker, &QThread::finished, this, [this, input, result, clock] {
-    m_checking = false;
+  QThread* thread = QThread::create([input, result] { *result = ::CheckProject(*input); });
+  worker = thread;
+  connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+  connect(thread, &QThread::finished, this, [this, input, result, clock] {
+    checking = false;
     // A project opened meanwhile is not the one checked.
-    if (m_project.ProjectFile() != input->ProjectFile) {
-      m_summary->setText(tr("The check of %1 was left: another project is open.").arg(input->ProjectFile));
+    if (project.ProjectFile() != input->ProjectFile) {
+      summary->setText(tr("The check of %1 was left: another project is open.").arg(input->ProjectFile));
       return;
     }
     ShowProblems(*result, clock->elapsed());
     emit Checked(static_cast<int>(result->size()));
   });
-  worker->start();
+  thread->start();
 }
 
 void ProblemsPane::ShowProblems(const std::vector<CheckProblem>& problems, qint64 milliseconds) {
-  m_list->clear();
+  list->clear();
   int counts[3] = {0, 0, 0};
   std::vector<QTreeWidgetItem*> groups;
   for (const CheckProblem& problem : problems) {
@@ -117,27 +117,26 @@ void ProblemsPane::ShowProblems(const std::vector<CheckProblem>& problems, qint6
   for (QTreeWidgetItem* group : groups) {
     if (!group) continue;
     group->setText(0, QStringLiteral("%1 (%2)").arg(group->text(0)).arg(group->childCount()));
-    m_list->addTopLevelItem(group);
+    list->addTopLevelItem(group);
     group->setExpanded(true);
   }
-  m_summary->setText(problems.empty() ? tr("No problems found (%1 ms).").arg(milliseconds)
-                                      : tr("%1 errors, %2 warnings, %3 notes (%4 ms).")
-                                            .arg(counts[0])
-                                            .arg(counts[1])
-                                            .arg(counts[2])
-                                            .arg(milliseconds));
-  if (QTreeWidgetItem* first = m_list->topLevelItem(0)) m_list->setCurrentItem(first->child(0));
+  summary->setText(problems.empty() ? tr("No problems found (%1 ms).").arg(milliseconds)
+                                    : tr("%1 errors, %2 warnings, %3 notes (%4 ms).")
+                                          .arg(counts[0])
+                                          .arg(counts[1])
+                                          .arg(counts[2])
+                                          .arg(milliseconds));
+  if (QTreeWidgetItem* first = list->topLevelItem(0)) list->setCurrentItem(first->child(0));
 }
 
 void ProblemsPane::OpenProblem(QTreeWidgetItem* item) {
   if (!item || !item->parent()) return;
   const QString page = item->data(0, kPageRole).toString();
   const int line = item->data(0, kLineRole).toInt();
-  if (OpenTopicAtLine({m_views.contentsTree, m_views.contents, m_views.editorTabs, m_views.sourceView}, page,
-                      line))
+  if (OpenTopicAtLine({views.contentsTree, views.contents, views.editorTabs, views.sourceView}, page, line))
     return;
-  if (!page.isEmpty() && FindTopicOfPage(*m_views.contents, page).isValid()) return;  // the selection stayed
-  m_summary->setText(page.isEmpty() ? tr("%1 is no topic's page: open it from the project folder.")
-                                          .arg(item->toolTip(2).section(u':', 0, 0))
-                                    : tr("No Contents item leads to %1.").arg(page));
+  if (!page.isEmpty() && FindTopicOfPage(*views.contents, page).isValid()) return;  // the selection stayed
+  summary->setText(page.isEmpty() ? tr("%1 is no topic's page: open it from the project folder.")
+                                        .arg(item->toolTip(2).section(u':', 0, 0))
+                                  : tr("No Contents item leads to %1.").arg(page));
 }

@@ -42,15 +42,15 @@ class ProblemsPane : public QObject {
   ~ProblemsPane() override;
 
   // The dock that holds the pane, hidden until the first check; the window places it.
-  QDockWidget* Dock() const { return m_dock; }
+  QDockWidget* Dock() const { return dock; }
 
   // Shows the pane and checks the open project, its trees as they stand and
   // its pages as saved, off the window's thread; Checked follows. Does
   // nothing while a check runs or no project is open.
   void CheckProject();
-  bool IsChecking() const { return m_checking; }
+  bool IsChecking() const { return checking; }
   // Where each check gets the spelling to check the pages' words with.
-  void SetSpelling(std::function<SpellingSource()> spelling) { m_spelling = std::move(spelling); }
+  void SetSpelling(std::function<SpellingSource()> source) { spelling = std::move(source); }
 
  signals:
   // The check's result is on show.
@@ -61,12 +61,12 @@ class ProblemsPane : public QObject {
   // Opens the topic of a problem's line at its line in the Source view.
   void OpenProblem(QTreeWidgetItem* item);
 
-  const HelpProject& m_project;
-  Views m_views;
-  QDockWidget* m_dock = nullptr;
-  QLabel* m_summary = nullptr;
-  QTreeWidget* m_list = nullptr;
-  bool m_checking = false;
-  QPointer<QThread> m_worker;  // the thread of the check running, if any
-  std::function<SpellingSource()> m_spelling;
+  const HelpProject& project;
+  Views views;
+  QDockWidget* dock = nullptr;
+  QLabel* summary = nullptr;
+  QTreeWidget* list = nullptr;
+  bool checking = false;
+  QPointer<QThread> worker;  // the thread of the check running, if any
+  std::function<SpellingSource()> spelling;
 };

@@ -10,10 +10,10 @@
 #include "model/project_reader.h"
 #include "platform/codepage.h"
 #include "platform/text_file.h"
-#include "project/page_template.h"
-#include "project/project_file.h"
-#include "project/project_sections.h"
-#include "project/project_sources.h"
+#include "formats/project/page_template.h"
+#include "formats/project/project_sections.h"
+#include "model/project_sources.h"
+#include "formats/project/project_file.h"
 
 namespace {
 

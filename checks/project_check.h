@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "model/records.h"
+#include "formats/sitemap/sitemap_nodes.h"
 #include "platform/result.h"
 #include "spelling/spelling_words.h"
 

@@ -2,7 +2,7 @@
 
 #include "chm/chm_bytes.h"
 #include "chm/chm_file.h"
-#include "model/sitemap_reader.h"
+#include "formats/sitemap/sitemap_reader.h"
 
 #include <QSet>
 

@@ -4,14 +4,14 @@
 #include "chm/chm_file.h"
 #include "chm/chm_writer.h"
 #include "chm/help_compiler.h"
-#include "chm/replacing_file.h"
+#include "platform/replacing_file.h"
 #include "platform/codepage.h"
 #include "platform/project_paths.h"
 #include "platform/text_file.h"
 #include "platform/regular_file.h"
-#include "project/context_map.h"
-#include "project/page_template.h"
-#include "project/project_sections.h"
+#include "formats/context/context_map.h"
+#include "formats/project/page_template.h"
+#include "formats/project/project_sections.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -18,13 +18,13 @@
 #include "chm/keyword_links.h"
 #include "chm/page_scan.h"
 #include "chm/system_files.h"
-#include "model/sitemap_reader.h"
+#include "formats/sitemap/sitemap_reader.h"
 #include "platform/codepage.h"
 #include "platform/regular_file.h"
-#include "project/context_map.h"
-#include "project/page_template.h"
-#include "project/project_file.h"
-#include "project/project_sections.h"
+#include "formats/context/context_map.h"
+#include "formats/project/page_template.h"
+#include "formats/project/project_file.h"
+#include "formats/project/project_sections.h"
 
 namespace orvex {
 namespace {

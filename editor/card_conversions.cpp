@@ -1,62 +1,45 @@
 #include "editor/card_conversions.h"
 
-// Every marker is searched without regard to letter case, directly in the
-// text itself (never in an upper-cased copy, whose length could differ from
-// the original's), so positions found always index the original text and the
-// copied pieces keep their own letters.
+#include <optional>
+
+#include "platform/html_tokenizer.h"
+
+// Tags are read by the program's one HTML tokenizer, as a browser reads them:
+// names and attribute names in any letter case, values quoted with " or ' or
+// not quoted, nothing inside a comment, a script or another tag's value taken
+// for a tag. Values go from one form to the other as written (entities and
+// all), always double-quoted.
 
 namespace {
 
-constexpr Qt::CaseSensitivity kAnyCase = Qt::CaseInsensitive;
-
-// The text between the next two double quotes at or after `from`; empty when
-// there are fewer than two.
-QString BetweenNextQuotes(QStringView text, qsizetype from) {
-  const qsizetype open = text.indexOf(u'"', from);
-  if (open < 0) return {};
-  const qsizetype close = text.indexOf(u'"', open + 1);
-  if (close < 0) return {};
-  return text.mid(open + 1, close - open - 1).toString();
+// An attribute's value as written, for a double-quoted attribute: a value
+// written between single quotes may hold a double quote.
+QString WrittenValue(const HtmlAttribute* attribute) {
+  if (!attribute) return {};
+  QString value = attribute->rawValue.toString();
+  value.replace(u'"', QStringLiteral("&quot;"));
+  return value;
 }
 
-// Caption of a button tag: the value after its first "VALUE=", quoted or not.
-QString ButtonCaption(QStringView tag) {
-  const QLatin1StringView marker("VALUE=");
-  const qsizetype at = tag.indexOf(marker, 0, kAnyCase);
-  if (at < 0) return {};
-  const QStringView rest = tag.mid(at + marker.size());
-  if (rest.startsWith(u'"')) {
-    const qsizetype close = rest.indexOf(u'"', 1);
-    return close < 0 ? QString() : rest.mid(1, close - 1).toString();
-  }
-  qsizetype end = rest.indexOf(u' ');
-  if (end < 0) end = rest.indexOf(u'>');
-  return end < 0 ? rest.toString() : rest.left(end).toString();
+// Whether the attribute's value, as a browser reads it, is `expected` (any letter case).
+bool ValueIs(const HtmlAttribute* attribute, QStringView expected) {
+  return attribute && attribute->Value().compare(expected, Qt::CaseInsensitive) == 0;
 }
 
-// Message values of a button tag: the double-quoted value after its first
-// "ALT="; an unquoted value gives nothing.
-QString ButtonMessageValues(QStringView tag) {
-  const QLatin1StringView marker("ALT=");
-  const qsizetype at = tag.indexOf(marker, 0, kAnyCase);
-  if (at < 0) return {};
-  QStringView rest = tag.mid(at + marker.size());
-  const qsizetype quote = rest.indexOf(u'"');
-  if (quote >= 0) rest = rest.mid(quote + 1);
-  const qsizetype close = rest.indexOf(u'"');
-  return close < 0 ? QString() : rest.left(close).toString();
+// Whether the attribute is written as name=value, without quotes.
+bool Unquoted(QStringView text, const HtmlAttribute* attribute) {
+  const qsizetype at = attribute->rawValue.data() - text.data();
+  return attribute->hasValue && at > 0 && text[at - 1] == u'=';
 }
 
-// The value of a card object's parameter: after the closing quote of the
-// quoted parameter name, the first "VALUE", then the text between the next
-// two double quotes.
-QString ObjectParamValue(QStringView element, QLatin1StringView quotedName) {
-  const qsizetype at = element.indexOf(quotedName, 0, kAnyCase);
-  if (at < 0) return {};
-  const qsizetype afterName = at + quotedName.size();
-  const qsizetype value = element.indexOf(QLatin1StringView("VALUE"), afterName, kAnyCase);
-  if (value < 0) return {};
-  return BetweenNextQuotes(element, value);
+// A training-card button: an INPUT of type button that is named "tcard" or
+// whose type is written type=button (the way the editor's own and
+// hand-typed cards are written). Another button (type="button" onclick=...)
+// is the page's own.
+bool IsCardButton(QStringView text, const HtmlToken& tag) {
+  const HtmlAttribute* type = tag.Attribute(u"type");
+  if (!ValueIs(type, u"button")) return false;
+  return ValueIs(tag.Attribute(u"name"), u"tcard") || Unquoted(text, type);
 }
 
 }  // namespace
@@ -78,58 +61,59 @@ QString TrainingCardButton(const QString& caption, const QString& messageValues)
 }
 
 QString CardButtonsToObjects(const QString& pageText) {
-  const QLatin1StringView inputMarker("<INPUT ");
+  const QStringView text(pageText);
   QString result;
   result.reserve(pageText.size() + pageText.size() / 4);
   int cardNumber = 0;
-  qsizetype pos = 0;
-  for (;;) {
-    const qsizetype match = pageText.indexOf(inputMarker, pos, kAnyCase);
-    if (match < 0) break;
+  qsizetype copied = 0;
+  HtmlTokenizer tokenizer(text);
+  HtmlToken token;
+  while (tokenizer.Next(&token)) {
+    if (token.type != HtmlTokenType::StartTag || !token.IsNamed(u"input")) continue;
+    if (token.unterminated) break;  // never closed: the rest goes out as it is
     ++cardNumber;
-    result += QStringView(pageText).mid(pos, match - pos);
-    const qsizetype close = pageText.indexOf(u'>', match);
-    if (close < 0) {  // never closed: the rest goes out as it is
-      pos = match;
-      break;
-    }
-    const QStringView tag = QStringView(pageText).mid(match, close - match + 1);
-    pos = close + 1;
-    if (!tag.contains(QLatin1StringView("TYPE=BUTTON"), kAnyCase)) {
-      result += tag;
-      continue;
-    }
-    result += TrainingCardObject(cardNumber, ButtonCaption(tag), ButtonMessageValues(tag));
+    if (!IsCardButton(text, token)) continue;
+    result += text.mid(copied, token.begin - copied);
+    result += TrainingCardObject(cardNumber, WrittenValue(token.Attribute(u"value")),
+                                 WrittenValue(token.Attribute(u"alt")));
+    copied = token.end;
   }
-  result += QStringView(pageText).mid(pos);
+  result += text.mid(copied);
   return result;
 }
 
 QString CardObjectsToButtons(const QString& pageText) {
-  const QLatin1StringView objectMarker("<OBJECT ");
-  const QLatin1StringView endMarker("</OBJECT>");
-  const QLatin1StringView cardCommand("<PARAM name=\"Command\" value=\"TCard\">");
+  const QStringView text(pageText);
   QString result;
   result.reserve(pageText.size());
-  qsizetype pos = 0;
-  for (;;) {
-    const qsizetype match = pageText.indexOf(objectMarker, pos, kAnyCase);
-    if (match < 0) break;
-    result += QStringView(pageText).mid(pos, match - pos);
-    const qsizetype end = pageText.indexOf(endMarker, match, kAnyCase);
-    if (end < 0) {  // never closed: the rest goes out as it is
-      pos = match;
-      break;
+  qsizetype copied = 0;
+  HtmlTokenizer tokenizer(text);
+  HtmlToken token;
+  while (tokenizer.Next(&token)) {
+    if (token.type != HtmlTokenType::StartTag || !token.IsNamed(u"object")) continue;
+    const qsizetype objectBegin = token.begin;
+    // The object's parameters, up to its end tag; an object never closed
+    // goes out as it is, with the rest of the text.
+    bool card = false, closed = false;
+    std::optional<QString> caption, values;  // the first parameter of each name counts
+    while (tokenizer.Next(&token)) {
+      if (token.type == HtmlTokenType::EndTag && token.IsNamed(u"object")) {
+        closed = true;
+        break;
+      }
+      if (token.type != HtmlTokenType::StartTag || !token.IsNamed(u"param") || token.unterminated) continue;
+      const HtmlAttribute* name = token.Attribute(u"name");
+      const HtmlAttribute* value = token.Attribute(u"value");
+      if (ValueIs(name, u"Command") && ValueIs(value, u"TCard")) card = true;
+      if (ValueIs(name, u"Button") && !caption) caption = WrittenValue(value);
+      if (ValueIs(name, u"Item1") && !values) values = WrittenValue(value);
     }
-    const QStringView element = QStringView(pageText).mid(match, end + endMarker.size() - match);
-    pos = end + endMarker.size();
-    if (!element.contains(cardCommand, kAnyCase)) {
-      result += element;
-      continue;
-    }
-    result += TrainingCardButton(ObjectParamValue(element, QLatin1StringView("\"Button\"")),
-                                 ObjectParamValue(element, QLatin1StringView("\"Item1\"")));
+    if (!closed) break;
+    if (!card) continue;
+    result += text.mid(copied, objectBegin - copied);
+    result += TrainingCardButton(caption.value_or(QString()), values.value_or(QString()));
+    copied = token.end;
   }
-  result += QStringView(pageText).mid(pos);
+  result += text.mid(copied);
   return result;
 }

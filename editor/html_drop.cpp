@@ -14,20 +14,20 @@ bool Inside(const QObject* object, const QObject* owner) {
 }  // namespace
 
 HtmlDropFilter::HtmlDropFilter(QWebEngineView* view, const QObject* owner, DropHandler handler)
-    : QObject(view), m_view(view), m_owner(owner), m_handler(std::move(handler)) {
+    : QObject(view), view(view), owner(owner), handler(std::move(handler)) {
   view->installEventFilter(this);
 }
 
 bool HtmlDropFilter::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != m_view || event->type() != QEvent::Drop) return false;
+  if (watched != view || event->type() != QEvent::Drop) return false;
   auto* drop = static_cast<QDropEvent*>(event);
   const QMimeData* mime = drop->mimeData();
-  if (!mime || !mime->hasHtml() || Inside(drop->source(), m_owner)) return false;
+  if (!mime || !mime->hasHtml() || Inside(drop->source(), owner)) return false;
   // The engine has followed the drag so far; it is told the drag left, so
   // that it drops nothing itself.
   QDragLeaveEvent leave;
-  QCoreApplication::sendEvent(m_view, &leave);
-  if (!m_handler(drop->position(), *mime)) {
+  QCoreApplication::sendEvent(view, &leave);
+  if (!handler(drop->position(), *mime)) {
     drop->ignore();
     return true;
   }

@@ -23,7 +23,7 @@ class HtmlDropFilter : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QWebEngineView* m_view;
-  const QObject* m_owner;
-  DropHandler m_handler;
+  QWebEngineView* view;
+  const QObject* owner;
+  DropHandler handler;
 };

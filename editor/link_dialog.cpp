@@ -50,12 +50,12 @@ LinkDialog::LinkDialog(QWidget* parent) : ValidatingDialog(parent) {
   layout->addWidget(topicTree, 1);
   layout->addLayout(buttons);
 
-  connect(okButton, &QPushButton::clicked, this, &LinkDialog::OKBtnClick);
-  connect(cancelButton, &QPushButton::clicked, this, &LinkDialog::CancelBtnClick);
-  connect(topicTree, &QTreeWidget::itemDoubleClicked, this, [this] { OKBtnClick(); });
+  connect(okButton, &QPushButton::clicked, this, &LinkDialog::Confirm);
+  connect(cancelButton, &QPushButton::clicked, this, &LinkDialog::Cancel);
+  connect(topicTree, &QTreeWidget::itemDoubleClicked, this, [this] { Confirm(); });
 }
 
-void LinkDialog::FormShow() {
+void LinkDialog::ResetForShowing() {
   ChosenFile.clear();
   ChosenCaption.clear();
   topicTree->clear();
@@ -70,10 +70,10 @@ void LinkDialog::FormShow() {
 
 void LinkDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  FormShow();
+  ResetForShowing();
 }
 
-void LinkDialog::OKBtnClick() {
+void LinkDialog::Confirm() {
   QTreeWidgetItem* node = topicTree->currentItem();
   // Without a topic, or on a heading without a page, the dialog stays open and says why.
   if (!node || node->data(0, kFileRole).toString().isEmpty()) {

@@ -1,7 +1,7 @@
 // "Select topic": a copy of the Contents tree to pick the target of a link.
 #pragma once
 
-#include "app/validating_dialog.h"
+#include "widgets/validating_dialog.h"
 #include <QPointer>
 
 class ContentsModel;
@@ -23,12 +23,12 @@ class LinkDialog : public ValidatingDialog {
   // The project's Contents, copied in when the dialog shows.
   void SetContents(const ContentsModel* contents);
 
-  void OKBtnClick();
+  void Confirm();
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
-  void FormShow();
+  void ResetForShowing();
   QPointer<const ContentsModel> Contents;
 };

@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include "platform/html_text.h"
+#include "platform/html_tokenizer.h"
 #include "platform/text_file.h"
 
 QString TopicAnchor(const QString& fileName, const QString& text) {
@@ -16,16 +17,22 @@ QString TopicAnchor(const QString& fileName, const QString& text) {
 
 PictureSource FindPictureSrc(const QString& html) {
   PictureSource src;
-  static const QString marker = QStringLiteral("SRC=\"");
-  const qsizetype at = html.indexOf(marker, 0, Qt::CaseInsensitive);
-  if (at < 0) return src;
-  const qsizetype start = at + marker.size();
-  qsizetype end = html.indexOf(u'"', start);
-  if (end < 0) end = html.size();
-  src.Found = true;
-  src.Head = html.left(start);
-  src.Path = html.mid(start, end - start);
-  src.Tail = html.mid(end);
+  HtmlTokenizer tokenizer(html);
+  HtmlToken token;
+  while (tokenizer.Next(&token)) {
+    if (token.type != HtmlTokenType::StartTag) continue;
+    const HtmlAttribute* attribute = token.Attribute(u"src");
+    if (!attribute || !attribute->hasValue || !attribute->rawValue.data()) continue;
+    const qsizetype start = attribute->rawValue.data() - html.constData();
+    const qsizetype end = start + attribute->rawValue.size();
+    // An unquoted value gets its quotes, so that the path put in its place may hold blanks.
+    const bool quoted = start > 0 && html[start - 1] != u'=';
+    src.Found = true;
+    src.Head = html.left(start) + (quoted ? QString() : QStringLiteral("\""));
+    src.Path = attribute->Value();
+    src.Tail = (quoted ? QString() : QStringLiteral("\"")) + html.mid(end);
+    return src;
+  }
   return src;
 }
 

@@ -10,9 +10,13 @@
 // title or a selection holding markup characters stays text.
 QString TopicAnchor(const QString& fileName, const QString& text);
 
-// A picture's SRC attribute found in a piece of page HTML: Head runs up to and
-// including SRC=" (letters in any case), Path up to the next double quote,
-// Tail from that quote on.
+// The first SRC attribute with a value in a piece of page HTML, read as a
+// browser reads tags (see `HtmlTokenizer`: any letter case, quoted with " or
+// ' or not quoted, never inside a comment or another attribute's value): Head
+// runs up to the value, its opening quote included, Path is the value with
+// its entities decoded, Tail runs from its closing quote on. Head + a new
+// value + Tail is the piece with the new value in the old one's place; an
+// unquoted value gets double quotes there.
 struct PictureSource {
   bool Found = false;
   QString Head;

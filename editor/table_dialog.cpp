@@ -73,8 +73,8 @@ TableDialog::TableDialog(QWidget* parent) : ValidatingDialog(parent) {
   setTabOrder(cancelButton, borderBox);
   setTabOrder(borderBox, widthBox);
 
-  connect(okButton, &QPushButton::clicked, this, &TableDialog::OKBtnClick);
-  connect(cancelButton, &QPushButton::clicked, this, &TableDialog::CancelBtnClick);
+  connect(okButton, &QPushButton::clicked, this, &TableDialog::Confirm);
+  connect(cancelButton, &QPushButton::clicked, this, &TableDialog::Cancel);
 }
 
 TableParams TableDialog::Params() const {
@@ -87,7 +87,7 @@ TableParams TableDialog::Params() const {
   return p;
 }
 
-void TableDialog::OKBtnClick() {
+void TableDialog::Confirm() {
   AllowClose = true;
   // Both boxes are checked, so two wrong boxes give two messages.
   if (const int pos = IntegerErrorPosition(columnsBox->text())) {

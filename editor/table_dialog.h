@@ -2,7 +2,7 @@
 // attributes, border, width). The fields keep their values between uses.
 #pragma once
 
-#include "app/validating_dialog.h"
+#include "widgets/validating_dialog.h"
 
 #include "editor/table_params.h"
 
@@ -27,5 +27,5 @@ class TableDialog : public ValidatingDialog {
   // The table the fields describe.
   TableParams Params() const;
 
-  void OKBtnClick();
+  void Confirm();
 };

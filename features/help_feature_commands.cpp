@@ -12,14 +12,14 @@
 #include "editor/card_conversions.h"
 #include "editor/editing_control.h"
 #include "editor/link_rules.h"
-#include "features/edit_dial.h"
+#include "features/text_edit_dialog.h"
 #include "features/help_feature_commands.h"
 #include "features/help_objects.h"
 #include "features/popup_texts.h"
 #include "features/splash_dialog.h"
 #include "features/training_card_dialog.h"
 #include "platform/text_file.h"
-#include "project/project_file.h"
+#include "formats/project/project_file.h"
 
 HelpFeatureCommands::HelpFeatureCommands(QWidget* window, EditingControl* editor, const Actions& actions,
                                          Project project)
@@ -161,7 +161,7 @@ void HelpFeatureCommands::InsertTrainingCard() {
 }
 
 void HelpFeatureCommands::EditStyleSheet() {
-  if (!EditLinesFile("Style sheet", 10015, ChangeFileExt(m_project.projectFile(), ".css"))) return;
+  if (!EditLinesFile("Style sheet", 10015, ReplaceExtension(m_project.projectFile(), ".css"))) return;
 
   // On the Editor tab the current topic is stored and shown again with the
   // new styles; its file keeps the stored form (training-card objects).

@@ -58,9 +58,9 @@ SplashDialog::SplashDialog(QWidget* parent) : ValidatingDialog(parent) {
   openDialog->setNameFilters({"BMP files (*.bmp)", "GIF files (*.gif)", "JPEG files (*.jpg *.jpeg)",
                               "All supported files (*.bmp *.gif *.jpg *.jpeg)"});
 
-  connect(browseButton, &QToolButton::clicked, this, &SplashDialog::BrowseClick);
-  connect(okButton, &QPushButton::clicked, this, &SplashDialog::OKBtnClick);
-  connect(cancelButton, &QPushButton::clicked, this, &SplashDialog::CancelBtnClick);
+  connect(browseButton, &QToolButton::clicked, this, &SplashDialog::Browse);
+  connect(okButton, &QPushButton::clicked, this, &SplashDialog::Confirm);
+  connect(cancelButton, &QPushButton::clicked, this, &SplashDialog::Cancel);
 }
 
 int SplashDialog::Seconds() const { return SplashSeconds(secondsBox->text()); }
@@ -70,15 +70,15 @@ void SplashDialog::showEvent(QShowEvent* event) {
   if (event->spontaneous()) return;
   if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
-  FormShow();
+  ResetForShowing();
 }
 
-void SplashDialog::FormShow() {
+void SplashDialog::ResetForShowing() {
   AllowClose = false;
   fileNameEdit->clear();
 }
 
-void SplashDialog::BrowseClick() {
+void SplashDialog::Browse() {
   // The dialog starts where the last picture came from.
   if (!ChosenPicture.isEmpty()) openDialog->selectFile(ChosenPicture);
   if (openDialog->exec() != QDialog::Accepted) return;
@@ -88,7 +88,7 @@ void SplashDialog::BrowseClick() {
   fileNameEdit->setText(QFileInfo(ChosenPicture).fileName());
 }
 
-void SplashDialog::OKBtnClick() {
+void SplashDialog::Confirm() {
   // An empty name keeps the dialog open, without a message.
   const QString typed = fileNameEdit->text().trimmed();
   AllowClose = false;

@@ -2,7 +2,7 @@
 // The time and the last picture chosen carry over from one use to the next.
 #pragma once
 
-#include "app/validating_dialog.h"
+#include "widgets/validating_dialog.h"
 #include <QString>
 
 class QFileDialog;
@@ -32,9 +32,9 @@ class SplashDialog : public ValidatingDialog {
   // The time box's value as the splash uses it (see SplashSeconds).
   int Seconds() const;
 
-  void FormShow();
-  void BrowseClick();
-  void OKBtnClick();
+  void ResetForShowing();
+  void Browse();
+  void Confirm();
 
  protected:
   void showEvent(QShowEvent* event) override;

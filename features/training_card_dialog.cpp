@@ -57,8 +57,8 @@ TrainingCardDialog::TrainingCardDialog(QWidget* parent) : ValidatingDialog(paren
   setTabOrder(okButton, cancelButton);
 
   wParamEdit->installEventFilter(this);
-  connect(okButton, &QPushButton::clicked, this, &TrainingCardDialog::OKBtnClick);
-  connect(cancelButton, &QPushButton::clicked, this, &TrainingCardDialog::CancelBtnClick);
+  connect(okButton, &QPushButton::clicked, this, &TrainingCardDialog::Confirm);
+  connect(cancelButton, &QPushButton::clicked, this, &TrainingCardDialog::Cancel);
 }
 
 void TrainingCardDialog::showEvent(QShowEvent* event) {
@@ -95,7 +95,7 @@ void TrainingCardDialog::MaskEdit1Exit() {
   wParamEdit->setFocus();
 }
 
-void TrainingCardDialog::OKBtnClick() {
+void TrainingCardDialog::Confirm() {
   const QString trimmed = wParamEdit->text().trimmed();
   if (trimmed.isEmpty()) {
     Notice(" wPARAM value is empty! ");

@@ -2,7 +2,7 @@
 // when the button is pressed. The three texts carry over between uses.
 #pragma once
 
-#include "app/validating_dialog.h"
+#include "widgets/validating_dialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -21,7 +21,7 @@ class TrainingCardDialog : public ValidatingDialog {
 
   // The focus left the wParam field.
   void MaskEdit1Exit();
-  void OKBtnClick();
+  void Confirm();
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -7,8 +7,8 @@
 #include "fuzz_input.h"
 #include "model/project_reader.h"
 #include "platform/text_file.h"
-#include "project/page_template.h"
-#include "project/project_file.h"
+#include "formats/project/page_template.h"
+#include "formats/project/project_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QList<QByteArray> parts = orvex_fuzz::Parts(orvex_fuzz::Bytes(data, size), 3);

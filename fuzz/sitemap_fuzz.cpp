@@ -3,9 +3,9 @@
 #include <cstdlib>
 
 #include "fuzz_input.h"
-#include "model/sitemap_reader.h"
+#include "formats/sitemap/sitemap_reader.h"
 #include "platform/codepage.h"
-#include "project/sitemap_writer.h"
+#include "formats/sitemap/sitemap_writer.h"
 
 namespace {
 

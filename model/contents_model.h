@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/record_tree_model.h"
-#include "model/records.h"
+#include "formats/sitemap/sitemap_nodes.h"
 #include "model/topic_rules.h"
 
 class ContentsModel : public RecordTreeModel<TopicData, ContentsNode> {

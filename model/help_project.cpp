@@ -7,27 +7,26 @@
 #include "model/project_reader.h"
 #include "platform/project_paths.h"
 #include "platform/text_file.h"
-#include "project/project_saver.h"
-#include "project/page_template.h"
-#include "project/project_saver.h"
+#include "model/project_saver.h"
+#include "formats/project/page_template.h"
 
 Result<ProjectTrees> HelpProject::Open(const QString& path) {
   Result<ProjectFiles> read = ReadProjectFiles(path);
   if (!read) return Fail(read.Message());
   ProjectFiles& files = *read;
-  m_projectFile = path;
-  m_projectLines = std::move(files.ProjectLines);
-  m_aliasLines = std::move(files.AliasLines);
-  m_mapLines = std::move(files.MapLines);
-  m_sources = std::move(files.Sources);
+  projectFile = path;
+  projectLines = std::move(files.ProjectLines);
+  aliasLines = std::move(files.AliasLines);
+  mapLines = std::move(files.MapLines);
+  sources = std::move(files.Sources);
   SetModifiedState(false);
-  m_currentTopic.reset();
+  currentTopic.reset();
   return ProjectTrees{std::move(files.Contents), std::move(files.Index), std::move(files.Problems),
                       std::move(files.MissingSitemaps)};
 }
 
 QStringList HelpProject::NewProjectFiles(const QString& path, const std::optional<NewProjectChoice>& choice) {
-  return QStringList{path, ChangeFileExt(path, ".css"), ChangeFileExt(path, "P.js")} +
+  return QStringList{path, ReplaceExtension(path, ".css"), ReplaceExtension(path, "P.js")} +
          ProjectFilesSaved(path, NewProjectLines(path, choice));
 }
 
@@ -35,44 +34,39 @@ Status HelpProject::CreateNew(const QString& path, const std::optional<NewProjec
   const QStringList lines = NewProjectLines(path, choice);
   const int codePage = ProjectCodePage(lines);
   if (Status written = WriteLinesFile(path, lines, codePage); !written) return written;
-  if (Status written = WriteTextFile(ChangeFileExt(path, ".css"), DefaultStyleSheet(), codePage); !written)
+  if (Status written = WriteTextFile(ReplaceExtension(path, ".css"), DefaultStyleSheet(), codePage); !written)
     return written;
-  if (Status written = WriteTextFile(ChangeFileExt(path, "P.js"), "popfont=\"Courier,10\"\r\n", codePage);
+  if (Status written = WriteTextFile(ReplaceExtension(path, "P.js"), "popfont=\"Courier,10\"\r\n", codePage);
       !written)
     return written;
-  m_projectFile = path;
-  m_projectLines = lines;
-  m_mapLines.clear();
-  m_aliasLines.clear();
-  m_sources = ProjectSources();
+  projectFile = path;
+  projectLines = lines;
+  mapLines.clear();
+  aliasLines.clear();
+  sources = ProjectSources();
   SetModifiedState(true);
-  m_currentTopic.reset();
+  currentTopic.reset();
   return {};
 }
 
-Status HelpProject::Save(std::vector<ContentsNode> contents, std::vector<IndexNode> index,
-                         const QString& settingsFile, Status* recentList) {
-  QStringList lines = m_projectLines;
-  const ProjectSnapshot snapshot{m_projectFile, std::move(contents), std::move(index), m_mapLines,
-                                 m_aliasLines};
-  Status history;
-  if (Status saved = SaveProjectFiles(snapshot, lines, m_sources, settingsFile, history); !saved)
-    return saved;
-  if (recentList) *recentList = history;
-  m_projectLines = std::move(lines);
+Status HelpProject::Save(std::vector<ContentsNode> contents, std::vector<IndexNode> index) {
+  QStringList lines = projectLines;
+  const ProjectSnapshot snapshot{projectFile, std::move(contents), std::move(index), mapLines, aliasLines};
+  if (Status saved = SaveProjectFiles(snapshot, lines, sources); !saved) return saved;
+  projectLines = std::move(lines);
   SetModifiedState(false);
   return {};
 }
 
-void HelpProject::SetModifiedState(bool modified) {
-  const bool changed = modified != m_modified;
-  m_modified = modified;
-  if (changed && m_modifiedListener.Call) m_modifiedListener.Call();
+void HelpProject::SetModifiedState(bool isModified) {
+  const bool changed = isModified != modified;
+  modified = isModified;
+  if (changed && modifiedListener.Call) modifiedListener.Call();
 }
 
 QString HelpProject::Folder() const {
-  if (m_projectFile.isEmpty()) return {};
-  QString folder = QFileInfo(m_projectFile).absolutePath();
+  if (projectFile.isEmpty()) return {};
+  QString folder = QFileInfo(projectFile).absolutePath();
   if (!folder.endsWith('/')) folder += '/';
   return folder;
 }
@@ -82,27 +76,27 @@ QString HelpProject::PagePath(const QString& fileName) const {
   return ResolveProjectPath(Folder(), WithoutAnchor(fileName));
 }
 
-QString HelpProject::FileWithExt(const QString& ext) const { return ChangeFileExt(m_projectFile, ext); }
+QString HelpProject::FileWithExt(const QString& ext) const { return ReplaceExtension(projectFile, ext); }
 
-QString HelpProject::NamePrefix() const { return ProjectNamePrefix(m_projectFile); }
+QString HelpProject::NamePrefix() const { return ProjectNamePrefix(projectFile); }
 
-int HelpProject::CodePage() const { return ProjectCodePage(m_projectLines); }
+int HelpProject::CodePage() const { return ProjectCodePage(projectLines); }
 
 QString HelpProject::CurrentContextNumber() const {
-  return m_currentTopic ? ContextNumberOf(m_currentTopic->FileName) : QString();
+  return currentTopic ? ContextNumberOf(currentTopic->FileName) : QString();
 }
 
 QString HelpProject::ContextNumberOf(const QString& fileName) const {
-  const QString own = ::ContextNumberOf(fileName, m_aliasLines, m_mapLines);
-  return own.isEmpty() ? ProjectContextNumber(m_sources, fileName) : own;
+  const QString own = ::ContextNumberOf(fileName, aliasLines, mapLines);
+  return own.isEmpty() ? ProjectContextNumber(sources, fileName) : own;
 }
 
 void HelpProject::AddContextEntries(const QString& fileName) {
-  ::AddContextEntries(fileName, NamePrefix(), m_mapLines, m_aliasLines);
+  ::AddContextEntries(fileName, NamePrefix(), mapLines, aliasLines);
 }
 
 void HelpProject::RemoveContextEntries(const QString& fileName) {
-  ::RemoveContextEntries(fileName, m_mapLines, m_aliasLines);
+  ::RemoveContextEntries(fileName, mapLines, aliasLines);
 }
 
 QString HelpProject::NewPageName(const FileExistsFn& fileExists) const {

@@ -2,7 +2,7 @@
 // path and lines, the map and alias lines, the modified state and the topic
 // being edited, with the operations on them (context numbers, page names,
 // pages, opening, creating and saving). The two trees are handed in and out
-// in their plain form (model/records.h).
+// in their plain form (formats/sitemap/sitemap_nodes.h).
 #pragma once
 
 #include <QString>
@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "model/page_names.h"
-#include "model/records.h"
+#include "formats/sitemap/sitemap_nodes.h"
 #include "platform/result.h"
-#include "project/project_file.h"
-#include "project/project_sources.h"
+#include "formats/project/project_file.h"
+#include "model/project_sources.h"
 
 // The trees of a project as read from its contents and index files.
 struct ProjectTrees {
@@ -41,22 +41,18 @@ class HelpProject {
   // The files that making a new project writes, its first save included.
   static QStringList NewProjectFiles(const QString& path, const std::optional<NewProjectChoice>& choice);
 
-  // Writes the contents, index, map, alias and project files and puts the
-  // project at the top of the recent list in `settingsFile`. Stops at the
-  // first file that cannot be written; the project stays modified then. A
-  // recent list that cannot be written does not undo the save: its failure
-  // goes to `recentList` (when given) for the caller to show as a warning.
-  Status Save(std::vector<ContentsNode> contents, std::vector<IndexNode> index, const QString& settingsFile,
-              Status* recentList = nullptr);
+  // Writes the contents, index, map, alias and project files. Stops at the
+  // first file that cannot be written; the project stays modified then.
+  Status Save(std::vector<ContentsNode> contents, std::vector<IndexNode> index);
 
-  bool IsOpen() const { return !m_projectFile.isEmpty(); }
-  const QString& ProjectFile() const { return m_projectFile; }
-  const QStringList& ProjectLines() const { return m_projectLines; }
-  const QStringList& MapLines() const { return m_mapLines; }
-  const QStringList& AliasLines() const { return m_aliasLines; }
+  bool IsOpen() const { return !projectFile.isEmpty(); }
+  const QString& ProjectFile() const { return projectFile; }
+  const QStringList& ProjectLines() const { return projectLines; }
+  const QStringList& MapLines() const { return mapLines; }
+  const QStringList& AliasLines() const { return aliasLines; }
   // Where the sitemaps are, how they were read, the project file's own
   // context numbers, and what opening could not read.
-  const ProjectSources& Sources() const { return m_sources; }
+  const ProjectSources& Sources() const { return sources; }
 
   // The project folder, with its trailing separator; empty with no project.
   QString Folder() const;
@@ -70,17 +66,17 @@ class HelpProject {
   // The code page of the project's files (from its "Language" line).
   int CodePage() const;
 
-  bool IsModified() const { return m_modified; }
-  void SetModified(bool modified = true) { SetModifiedState(modified); }
+  bool IsModified() const { return modified; }
+  void SetModified(bool isModified = true) { SetModifiedState(isModified); }
   // Called whenever the modified state changes (the window's caption follows
   // it). The listener stays with this object when another project is moved
   // into it; the move itself is not reported.
-  void SetModifiedListener(std::function<void()> listener) { m_modifiedListener.Call = std::move(listener); }
+  void SetModifiedListener(std::function<void()> listener) { modifiedListener.Call = std::move(listener); }
 
   // The topic being edited: the record of the topic selected in the
   // Contents tree; none when no topic (or a node without record) is selected.
-  const std::optional<TopicData>& CurrentTopic() const { return m_currentTopic; }
-  void SetCurrentTopic(std::optional<TopicData> topic) { m_currentTopic = std::move(topic); }
+  const std::optional<TopicData>& CurrentTopic() const { return currentTopic; }
+  void SetCurrentTopic(std::optional<TopicData> topic) { currentTopic = std::move(topic); }
   // The context number of the topic being edited (empty when it has none).
   QString CurrentContextNumber() const;
 
@@ -94,12 +90,12 @@ class HelpProject {
   QString NewPageName(const FileExistsFn& fileExists = {}) const;
 
  private:
-  QString m_projectFile;  // empty while no project is open
-  QStringList m_projectLines;
-  QStringList m_mapLines;
-  QStringList m_aliasLines;
-  ProjectSources m_sources;
-  void SetModifiedState(bool modified);
+  QString projectFile;  // empty while no project is open
+  QStringList projectLines;
+  QStringList mapLines;
+  QStringList aliasLines;
+  ProjectSources sources;
+  void SetModifiedState(bool isModified);
 
   // Copies and moves leave the listener where it is.
   struct Listener {
@@ -109,7 +105,7 @@ class HelpProject {
     std::function<void()> Call;
   };
 
-  bool m_modified = false;
-  std::optional<TopicData> m_currentTopic;
-  Listener m_modifiedListener;
+  bool modified = false;
+  std::optional<TopicData> currentTopic;
+  Listener modifiedListener;
 };

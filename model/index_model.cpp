@@ -119,7 +119,7 @@ void IndexModel::SortAll() {
   const QModelIndexList before = persistentIndexList();
   std::vector<Node*> nodes;
   for (const QModelIndex& index : before) nodes.push_back(NodeAt(index));
-  std::vector<Node*> work{&m_root};
+  std::vector<Node*> work{&root};
   while (!work.empty()) {
     Node* node = work.back();
     work.pop_back();

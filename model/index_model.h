@@ -8,10 +8,10 @@
 #include <QString>
 #include <vector>
 
-#include "model/index_order.h"
+#include "formats/sitemap/index_order.h"
 #include "model/index_rules.h"
 #include "model/record_tree_model.h"
-#include "model/records.h"
+#include "formats/sitemap/sitemap_nodes.h"
 
 class IndexModel : public RecordTreeModel<IndexEntryData, IndexNode> {
  public:

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "model/records.h"
+#include "formats/sitemap/sitemap_nodes.h"
 #include "model/tree_hit.h"
 
 // Where a new index entry goes relative to the node hit by the drop.

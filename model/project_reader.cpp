@@ -3,14 +3,14 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "model/sitemap_reader.h"
+#include "formats/sitemap/sitemap_reader.h"
 #include "platform/codepage.h"
 #include "platform/regular_file.h"
 #include "platform/text_file.h"
-#include "project/context_map.h"
-#include "project/page_template.h"
-#include "project/project_file.h"
-#include "project/sitemap_writer.h"
+#include "formats/context/context_map.h"
+#include "formats/project/page_template.h"
+#include "formats/project/project_file.h"
+#include "formats/sitemap/sitemap_writer.h"
 
 namespace {
 
@@ -77,8 +77,8 @@ Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
   if (!projectBytes) return Fail(projectBytes.Message());
   const int codePage = ProjectCodePage(SplitLines(DecodeCodePage(*projectBytes, 1252)));
   files.ProjectLines = SplitLines(DecodeCodePage(*projectBytes, codePage));
-  const QString aliasFile = ChangeFileExt(projectPath, ".ali");
-  const QString mapFile = ChangeFileExt(projectPath, ".h");
+  const QString aliasFile = ReplaceExtension(projectPath, ".ali");
+  const QString mapFile = ReplaceExtension(projectPath, ".h");
   Result<QStringList> aliasLines = OptionalLines(aliasFile, codePage);
   if (!aliasLines) return Fail(aliasLines.Message());
   files.AliasLines = std::move(*aliasLines);

@@ -4,9 +4,9 @@
 #include <QStringList>
 #include <vector>
 
-#include "model/records.h"
+#include "formats/sitemap/sitemap_nodes.h"
 #include "platform/result.h"
-#include "project/project_sources.h"
+#include "model/project_sources.h"
 
 struct ProjectFiles {
   QStringList ProjectLines;

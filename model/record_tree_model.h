@@ -22,20 +22,20 @@ class RecordTreeModel : public QAbstractItemModel {
   };
 
   explicit RecordTreeModel(QObject* parent = nullptr) : QAbstractItemModel(parent) {}
-  ~RecordTreeModel() override { FreeSubtrees(std::move(m_root.Children)); }
+  ~RecordTreeModel() override { FreeSubtrees(std::move(root.Children)); }
 
   // --- the tree as the sitemap readers and writers exchange it ---
   // Replaces the whole tree; the forest's records move into the nodes.
   void Fill(std::vector<PlainNode>&& forest) {
     beginResetModel();
-    FreeSubtrees(std::move(m_root.Children));
-    m_root.Children.clear();
+    FreeSubtrees(std::move(root.Children));
+    root.Children.clear();
     // Level by level without recursion, so deep files cannot exhaust the stack.
     struct Pending {
       std::vector<PlainNode>* nodes;
       Node* parent;
     };
-    std::vector<Pending> work{{&forest, &m_root}};
+    std::vector<Pending> work{{&forest, &root}};
     while (!work.empty()) {
       const Pending level = work.back();
       work.pop_back();
@@ -69,8 +69,8 @@ class RecordTreeModel : public QAbstractItemModel {
       std::vector<PlainNode>* into;
     };
     std::vector<Pending> work;
-    forest.reserve(m_root.Children.size());
-    for (auto it = m_root.Children.rbegin(); it != m_root.Children.rend(); ++it)
+    forest.reserve(root.Children.size());
+    for (auto it = root.Children.rbegin(); it != root.Children.rend(); ++it)
       work.push_back({it->get(), &forest});
     // Every vector is reserved to its final size before it is filled, so the
     // pointers kept in the work list stay valid.
@@ -105,14 +105,14 @@ class RecordTreeModel : public QAbstractItemModel {
     const Node* node = NodeAt(index);
     if (!node) return -1;
     int level = 0;
-    for (; node->Parent != &m_root; node = node->Parent) ++level;
+    for (; node->Parent != &root; node = node->Parent) ++level;
     return level;
   }
   // The node and its descendants, in document order.
-  std::vector<QModelIndex> Subtree(const QModelIndex& root) const {
+  std::vector<QModelIndex> Subtree(const QModelIndex& top) const {
     std::vector<QModelIndex> nodes;
-    if (!root.isValid()) return nodes;
-    std::vector<QModelIndex> work{root};
+    if (!top.isValid()) return nodes;
+    std::vector<QModelIndex> work{top};
     while (!work.empty()) {
       const QModelIndex index = work.back();
       work.pop_back();
@@ -183,7 +183,7 @@ class RecordTreeModel : public QAbstractItemModel {
   }
   QModelIndex parent(const QModelIndex& child) const override {
     const Node* node = NodeAt(child);
-    if (!node || node->Parent == &m_root) return {};
+    if (!node || node->Parent == &root) return {};
     const Node* parent = node->Parent;
     return createIndex(parent->Row, 0, const_cast<Node*>(parent));
   }
@@ -212,7 +212,7 @@ class RecordTreeModel : public QAbstractItemModel {
   }
   Node* NodeOrRoot(const QModelIndex& index) const {
     Node* node = NodeAt(index);
-    return node ? node : const_cast<Node*>(&m_root);
+    return node ? node : const_cast<Node*>(&root);
   }
   // The children of `parent` from `from` on learn their places again.
   static void Renumber(Node* parent, int from) {
@@ -228,5 +228,5 @@ class RecordTreeModel : public QAbstractItemModel {
     }
   }
 
-  Node m_root;
+  Node root;
 };

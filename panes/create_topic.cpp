@@ -12,7 +12,7 @@
 #include "model/contents_model.h"
 #include "model/help_project.h"
 #include "panes/topic_editing.h"
-#include "project/page_template.h"
+#include "formats/project/page_template.h"
 
 namespace {
 // The input box of both commands; empty optional on Cancel.

@@ -35,8 +35,8 @@ class IndexPane : public QObject {
   void RegisterDropTarget();
   // Closing: the Index tree takes no more drops.
   void RevokeDropTarget();
-  bool DropTargetSet() const { return m_dropTarget != nullptr; }
-  IndexDropTarget* DropTarget() const { return m_dropTarget; }
+  bool DropTargetSet() const { return dropTarget != nullptr; }
+  IndexDropTarget* DropTarget() const { return dropTarget; }
 
   // Text may be dropped: the editor is the active control.
   bool DropAllowed() const;
@@ -53,7 +53,7 @@ class IndexPane : public QObject {
   void PrepareMenu();
 
  private:
-  HelpProject& m_project;
-  Views m_views;
-  IndexDropTarget* m_dropTarget = nullptr;
+  HelpProject& project;
+  Views views;
+  IndexDropTarget* dropTarget = nullptr;
 };

@@ -10,13 +10,13 @@ FilesBefore::FilesBefore(const QStringList& paths) {
     Kept kept{path, QFileInfo::exists(path), std::nullopt};
     if (kept.existed && QFileInfo(path).isFile())
       if (Result<QByteArray> bytes = ReadFileBytes(path)) kept.bytes = std::move(*bytes);
-    m_files.push_back(std::move(kept));
+    files.push_back(std::move(kept));
   }
 }
 
 Status FilesBefore::Restore() const {
   QStringList failed;
-  for (const Kept& kept : m_files) {
+  for (const Kept& kept : files) {
     if (!kept.existed) {
       if (QFileInfo(kept.path).isFile() && !QFile::remove(kept.path))
         failed << QStringLiteral("Cannot delete file %1").arg(kept.path);

@@ -24,5 +24,5 @@ class FilesBefore {
     bool existed = false;
     std::optional<QByteArray> bytes;  // none when it existed but could not be read
   };
-  std::vector<Kept> m_files;
+  std::vector<Kept> files;
 };

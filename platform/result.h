@@ -17,39 +17,39 @@ inline Failure Fail(QString message) { return Failure{std::move(message)}; }
 template <typename T>
 class [[nodiscard]] Result {
  public:
-  Result(T value) : m_value(std::move(value)) {}
-  Result(Failure failure) : m_message(std::move(failure.message)) {}
+  Result(T result) : value(std::move(result)) {}
+  Result(Failure failure) : message(std::move(failure.message)) {}
 
-  bool Ok() const { return m_value.has_value(); }
+  bool Ok() const { return value.has_value(); }
   explicit operator bool() const { return Ok(); }
-  const T& Value() const& { return *m_value; }
-  T& Value() & { return *m_value; }
-  T&& Value() && { return std::move(*m_value); }
-  const T& operator*() const& { return *m_value; }
-  T& operator*() & { return *m_value; }
-  const T* operator->() const { return &*m_value; }
-  T* operator->() { return &*m_value; }
+  const T& Value() const& { return *value; }
+  T& Value() & { return *value; }
+  T&& Value() && { return std::move(*value); }
+  const T& operator*() const& { return *value; }
+  T& operator*() & { return *value; }
+  const T* operator->() const { return &*value; }
+  T* operator->() { return &*value; }
   // The message of a failure; empty on success.
-  const QString& Message() const { return m_message; }
+  const QString& Message() const { return message; }
 
  private:
-  std::optional<T> m_value;
-  QString m_message;
+  std::optional<T> value;
+  QString message;
 };
 
 template <>
 class [[nodiscard]] Result<void> {
  public:
   Result() = default;
-  Result(Failure failure) : m_failed(true), m_message(std::move(failure.message)) {}
+  Result(Failure failure) : failed(true), message(std::move(failure.message)) {}
 
-  bool Ok() const { return !m_failed; }
+  bool Ok() const { return !failed; }
   explicit operator bool() const { return Ok(); }
-  const QString& Message() const { return m_message; }
+  const QString& Message() const { return message; }
 
  private:
-  bool m_failed = false;
-  QString m_message;
+  bool failed = false;
+  QString message;
 };
 
 using Status = Result<void>;

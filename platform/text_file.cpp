@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "chm/replacing_file.h"
+#include "platform/replacing_file.h"
 #include "platform/codepage.h"
 
 #include <cerrno>
@@ -78,12 +78,12 @@ Status WriteFileBytes(const QString& path, const QByteArray& bytes, const QStrin
   if (target != path) info = QFileInfo(target);
   const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
   if (info.exists() && info.isDir())
-    return Fail(cannotCreate.arg(path) + QStringLiteral(": ") + orvex::SystemReason(EISDIR));
+    return Fail(cannotCreate.arg(path) + QStringLiteral(": ") + SystemReason(EISDIR));
   if (info.exists() && !info.isFile())
     return Fail(cannotCreate.arg(path) + QStringLiteral(": it is not a regular file"));
   if (info.exists() && (!info.isWritable() || !(info.permissions() & anyWrite)))
     return Fail(cannotCreate.arg(path) + QStringLiteral(": the file is read-only"));
-  auto file = orvex::ReplacingFile::Create(target, {cannotCreate, QStringLiteral("Unable to write to %1")});
+  auto file = ReplacingFile::Create(target, {cannotCreate, QStringLiteral("Unable to write to %1")});
   if (!file) return Fail(file.Message());
   if (Status written = (*file)->Write(bytes); !written) return written;
   return (*file)->Commit();

@@ -13,14 +13,15 @@
 #include <QTreeView>
 #include <utility>
 
-#include "app/busy_cursor.h"
-#include "app/recent_files.h"
+#include "widgets/busy_cursor.h"
+#include "settings/recent_projects.h"
 #include "editor/editing_control.h"
 #include "model/help_project.h"
 #include "model/contents_model.h"
 #include "model/index_model.h"
 #include "platform/files_before.h"
-#include "project/name_dialog.h"
+#include "project/new_project_dialog.h"
+#include "project/recorded_save.h"
 
 ProjectCommands::ProjectCommands(HelpProject& project, Views views, TopicHooks hooks, QString settingsFile,
                                  QObject* parent)
@@ -73,7 +74,7 @@ void ProjectCommands::NewProject() {
   HelpProject created;
   Status history;
   Status made = created.CreateNew(path, choice);
-  if (made) made = created.Save({}, {}, m_settingsFile, &history);
+  if (made) made = SaveAndRecordRecent(created, {}, {}, m_settingsFile, &history);
   if (!made) {
     const Status restored = before.Restore();
     ShowFailure(restored ? made.Message() : made.Message() + "\n" + restored.Message());
@@ -180,8 +181,8 @@ void ProjectCommands::SaveSettled() {
   // there, and the project stays modified.
   if (!m_hooks.storeSelectedPage()) return;
   Status history;
-  const Status saved =
-      m_project.Save(m_views.contents->Forest(), m_views.index->Forest(), m_settingsFile, &history);
+  const Status saved = SaveAndRecordRecent(m_project, m_views.contents->Forest(), m_views.index->Forest(),
+                                           m_settingsFile, &history);
   if (!saved) {
     ShowFailure(saved.Message());
     return;

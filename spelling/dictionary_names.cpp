@@ -5,7 +5,7 @@
 #include <QSet>
 
 #include "platform/locale_info.h"
-#include "project/project_file.h"
+#include "formats/project/project_file.h"
 
 QStringList DictionaryFolders() {
   QStringList folders;

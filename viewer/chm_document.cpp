@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
-#include "model/sitemap_reader.h"
+#include "formats/sitemap/sitemap_reader.h"
 #include "platform/codepage.h"
 #include "platform/locale_info.h"
 

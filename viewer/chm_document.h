@@ -15,7 +15,7 @@
 
 #include "chm/chm_file.h"
 #include "viewer/chm_pages.h"
-#include "model/records.h"
+#include "formats/sitemap/sitemap_nodes.h"
 
 // The charset a page or style sheet declares itself (a byte-order mark, a
 // <meta> charset in the first 1024 bytes, a leading @charset); empty when

@@ -46,8 +46,8 @@ std::optional<TopicTexts> TopicTexts::Read(const ChmDocument& document, qint64 m
     QString text = HtmlPlainText(html).toCaseFolded();
     if (kept + text.size() > maxTextChars) return fresh;
     kept += text.size();
-    fresh.text = read.m_texts.size();
-    read.m_texts.append(std::move(text));
+    fresh.text = read.texts.size();
+    read.texts.append(std::move(text));
     return fresh;
   };
   for (qsizetype i = 0; i < pages.size(); ++i) {
@@ -62,10 +62,10 @@ std::optional<TopicTexts> TopicTexts::Read(const ChmDocument& document, qint64 m
       known = readPage(page);
       if (!place.isEmpty()) byPlace.insert(place, known);
     }
-    read.m_entryPaths.append(page);
-    read.m_titles.append(known.title);
-    read.m_textOf.append(known.text);
-    if (known.text < 0) ++read.m_leftOut;
+    read.entryPaths.append(page);
+    read.titles.append(known.title);
+    read.textOf.append(known.text);
+    if (known.text < 0) ++read.leftOut;
     if (progress && !progress(int(i + 1), int(pages.size()))) return std::nullopt;
   }
   return read;
@@ -75,19 +75,19 @@ QList<int> TopicTexts::Search(const QString& query, const std::function<bool()>&
   const QStringList words = QueryWords(query);
   if (words.isEmpty()) return {};
   // Each distinct text is counted once, however many pages share it.
-  QList<QList<qsizetype>> countsOf(m_texts.size());
+  QList<QList<qsizetype>> countsOf(texts.size());
   struct Hit {
     int index;
     qsizetype count;
   };
   QList<Hit> hits;
-  for (qsizetype i = 0; i < m_entryPaths.size(); ++i) {
+  for (qsizetype i = 0; i < entryPaths.size(); ++i) {
     if (stopped && stopped()) return {};
-    const qsizetype t = m_textOf[i];
+    const qsizetype t = textOf[i];
     if (t >= 0 && countsOf[t].isEmpty()) {
-      for (const QString& word : words) countsOf[t].append(m_texts[t].count(word));
+      for (const QString& word : words) countsOf[t].append(texts[t].count(word));
     }
-    const QString title = m_titles[i].toCaseFolded();
+    const QString title = titles[i].toCaseFolded();
     qsizetype total = 0;
     bool all = true;
     for (qsizetype w = 0; w < words.size() && all; ++w) {
@@ -113,25 +113,25 @@ struct TopicSearch::State {
 };
 
 TopicSearch::TopicSearch(QString chmPath, QObject* parent)
-    : QObject(parent), m_chmPath(std::move(chmPath)), m_state(std::make_shared<State>()) {}
+    : QObject(parent), chmPath(std::move(chmPath)), shared(std::make_shared<State>()) {}
 
 TopicSearch::~TopicSearch() { Stop(); }
 
 void TopicSearch::Stop() {
-  m_state->stop = true;
-  if (m_state->worker.joinable()) m_state->worker.join();
+  shared->stop = true;
+  if (shared->worker.joinable()) shared->worker.join();
 }
 
-void TopicSearch::Cancel() { m_state->stop = true; }
+void TopicSearch::Cancel() { shared->stop = true; }
 
-bool TopicSearch::IsRunning() const { return m_state->running; }
+bool TopicSearch::IsRunning() const { return shared->running; }
 
 void TopicSearch::Start(const QString& query) {
   Stop();
-  m_state->stop = false;
-  m_state->running = true;
-  const quint64 generation = ++m_state->generation;
-  State* state = m_state.get();
+  shared->stop = false;
+  shared->running = true;
+  const quint64 generation = ++shared->generation;
+  State* state = shared.get();
   // What the thread hands back runs on this object's thread, and only for
   // the search last started; the last report also ends the run.
   const auto post = [this, state, generation](std::function<void()> report, bool last) {
@@ -144,7 +144,7 @@ void TopicSearch::Start(const QString& query) {
         },
         Qt::QueuedConnection);
   };
-  m_state->worker = std::thread([this, state, query, post, path = m_chmPath] {
+  shared->worker = std::thread([this, state, query, post, path = chmPath] {
     if (!state->texts) {
       ChmDocument document;
       if (const Status opened = document.Open(path); !opened) {

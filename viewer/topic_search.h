@@ -31,17 +31,17 @@ class TopicTexts {
   // positions in EntryPaths() and Titles().
   QList<int> Search(const QString& query, const std::function<bool()>& stopped = {}) const;
 
-  const QStringList& EntryPaths() const { return m_entryPaths; }
-  const QStringList& Titles() const { return m_titles; }
+  const QStringList& EntryPaths() const { return entryPaths; }
+  const QStringList& Titles() const { return titles; }
   // Pages whose text was not kept (over the bound, or unreadable).
-  int LeftOut() const { return m_leftOut; }
+  int LeftOut() const { return leftOut; }
 
  private:
-  QStringList m_entryPaths;
-  QStringList m_titles;
-  QList<qsizetype> m_textOf;  // per page: index in m_texts, -1 for none
-  QStringList m_texts;        // distinct texts, case-folded
-  int m_leftOut = 0;
+  QStringList entryPaths;
+  QStringList titles;
+  QList<qsizetype> textOf;  // per page: index in texts, -1 for none
+  QStringList texts;        // distinct texts, case-folded
+  int leftOut = 0;
 };
 
 // A search that runs on a thread of its own. Signals arrive on the thread
@@ -80,6 +80,6 @@ class TopicSearch : public QObject {
  private:
   struct State;
   void Stop();
-  QString m_chmPath;
-  std::shared_ptr<State> m_state;
+  QString chmPath;
+  std::shared_ptr<State> shared;
 };

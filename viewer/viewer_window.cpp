@@ -38,16 +38,8 @@
 
 namespace {
 
-constexpr int kUrlRole = Qt::UserRole;
 constexpr double kZoomStep = 1.2;
 constexpr char kSettingsSection[] = "Viewer";
-
-bool IsItsLink(const QUrl& url) {
-  const QString scheme = url.scheme().toLower();
-  return scheme == u"ms-its" || scheme == u"its" || scheme == u"mk";
-}
-
-QString EntryKey(const QUrl& url) { return ChmEntryPath(url).toLower(); }
 
 QWebEngineScript PageScript(const QString& name, const QString& source) {
   QWebEngineScript script;
@@ -61,132 +53,96 @@ QWebEngineScript PageScript(const QString& name, const QString& source) {
 
 }  // namespace
 
-// ---- ViewerPage --------------------------------------------------------------
-
-ViewerPage::ViewerPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {}
-
-bool ViewerPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
-  QString name;
-  QUrlQuery arguments;
-  if (IsViewerCommand(url, &name, &arguments)) {
-    emit CommandRequested(name, arguments);
-    return false;
-  }
-  if (IsItsLink(url)) {
-    const QUrl target = ChmLinkUrl(ChmEntryPath(this->url()), url.toString());
-    if (target.isValid() && IsItsLink(target) == false) emit RedirectRequested(target);
-    return false;
-  }
-  // The pages stay inside their file: a clicked link to the web or to mail
-  // goes to the desktop's programs, anything else outside goes nowhere.
-  if (!IsOwnFileUrl(url)) {
-    // A script's navigation counts as a link too: only one right after the
-    // user's click or key goes to the desktop.
-    constexpr qint64 kUserInputMs = 1000;
-    const bool byUser = SinceUserInput.isValid() && SinceUserInput.elapsed() < kUserInputMs;
-    if (type == NavigationTypeLinkClicked && byUser && IsDesktopLink(url)) {
-      SinceUserInput.invalidate();
-      QDesktopServices::openUrl(url);
-    }
-    return false;
-  }
-  return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
-}
-
-QWebEnginePage* ViewerPage::createWindow(WebWindowType) { return this; }
-
-// ---- ViewerWindow ------------------------------------------------------------
-
 ViewerWindow::ViewerWindow(std::shared_ptr<const ChmDocument> document,
                            const QList<QPair<QString, QString>>& pageScripts, QWidget* owner)
-    : QMainWindow(owner, Qt::Window), Doc(std::move(document)) {
+    : QMainWindow(owner, Qt::Window), doc(std::move(document)) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName("HelpViewer");
-  setWindowTitle(Doc->Title());
+  setWindowTitle(doc->Title());
   resize(900, 600);
 
   // Each window has its own profile and scheme handler: it serves its own file.
-  Profile = new QWebEngineProfile(this);
-  Handler = new ChmSchemeHandler(Doc, this);
-  Profile->installUrlSchemeHandler(kChmScheme, Handler);
-  Profile->setUrlRequestInterceptor(new OwnFileOnlyInterceptor(Profile));
-  Page = new ViewerPage(Profile, this);
-  for (const auto& [name, source] : pageScripts) Page->scripts().insert(PageScript(name, source));
+  webProfile = new QWebEngineProfile(this);
+  schemeHandler = new ChmSchemeHandler(doc, this);
+  webProfile->installUrlSchemeHandler(kChmScheme, schemeHandler);
+  webProfile->setUrlRequestInterceptor(new OwnFileOnlyInterceptor(webProfile));
+  topicPage = new ViewerPage(webProfile, this);
+  for (const auto& [name, source] : pageScripts) topicPage->scripts().insert(PageScript(name, source));
 
   auto* toolbar = addToolBar("Navigation");
   toolbar->setObjectName("ViewerToolbar");
   toolbar->setMovable(false);
-  BackAction = toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), "Back");
-  ForwardAction = toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), "Forward");
-  HomeAction = toolbar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), "Home");
-  BackAction->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Left), QKeySequence(Qt::Key_Back)});
-  ForwardAction->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::Key_Forward)});
+  backAction = toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), "Back");
+  forwardAction = toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), "Forward");
+  homeAction = toolbar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), "Home");
+  backAction->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Left), QKeySequence(Qt::Key_Back)});
+  forwardAction->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::Key_Forward)});
   BuildMenus();
 
   auto* split = new QSplitter(Qt::Horizontal, this);
   setCentralWidget(split);
-  NavigationTabs = new QTabWidget(split);
-  NavigationTabs->setObjectName("NavigationTabs");
+  navigationTabs = new QTabWidget(split);
+  navigationTabs->setObjectName("NavigationTabs");
 
-  ContentsTree = new QTreeWidget;
-  ContentsTree->setObjectName("ContentsTree");
-  ContentsTree->setHeaderHidden(true);
-  NavigationTabs->addTab(ContentsTree, "Contents");
+  contentsTree = new QTreeWidget;
+  contentsTree->setObjectName("ContentsTree");
+  contentsTree->setHeaderHidden(true);
+  navigationTabs->addTab(contentsTree, "Contents");
 
   auto* indexTab = new QWidget;
   auto* indexLayout = new QVBoxLayout(indexTab);
   indexLayout->addWidget(new QLabel("Type in the keyword to find:", indexTab));
-  IndexEdit = new QLineEdit(indexTab);
-  IndexEdit->setObjectName("IndexEdit");
-  indexLayout->addWidget(IndexEdit);
-  IndexTree = new QTreeWidget(indexTab);
-  IndexTree->setObjectName("IndexTree");
-  IndexTree->setHeaderHidden(true);
-  IndexTree->setRootIsDecorated(false);
-  indexLayout->addWidget(IndexTree);
-  IndexDisplay = new QPushButton("Display", indexTab);
-  indexLayout->addWidget(IndexDisplay, 0, Qt::AlignRight);
-  NavigationTabs->addTab(indexTab, "Index");
+  indexEdit = new QLineEdit(indexTab);
+  indexEdit->setObjectName("IndexEdit");
+  indexLayout->addWidget(indexEdit);
+  indexTree = new QTreeWidget(indexTab);
+  indexTree->setObjectName("IndexTree");
+  indexTree->setHeaderHidden(true);
+  indexTree->setRootIsDecorated(false);
+  indexLayout->addWidget(indexTree);
+  indexDisplay = new QPushButton("Display", indexTab);
+  indexLayout->addWidget(indexDisplay, 0, Qt::AlignRight);
+  navigationTabs->addTab(indexTab, "Index");
 
   auto* searchTab = new QWidget;
   auto* searchLayout = new QVBoxLayout(searchTab);
   searchLayout->addWidget(new QLabel("Type in the word(s) to search for:", searchTab));
   auto* searchRow = new QHBoxLayout;
-  SearchEdit = new QLineEdit(searchTab);
-  SearchEdit->setObjectName("SearchEdit");
-  SearchButton = new QPushButton("List Topics", searchTab);
-  searchRow->addWidget(SearchEdit);
-  searchRow->addWidget(SearchButton);
+  searchEdit = new QLineEdit(searchTab);
+  searchEdit->setObjectName("SearchEdit");
+  searchButton = new QPushButton("List Topics", searchTab);
+  searchRow->addWidget(searchEdit);
+  searchRow->addWidget(searchButton);
   searchLayout->addLayout(searchRow);
-  SearchResults = new QListWidget(searchTab);
-  SearchResults->setObjectName("SearchResults");
-  searchLayout->addWidget(SearchResults);
+  searchResults = new QListWidget(searchTab);
+  searchResults->setObjectName("SearchResults");
+  searchLayout->addWidget(searchResults);
   auto* progressRow = new QHBoxLayout;
-  SearchProgress = new QProgressBar(searchTab);
-  SearchProgress->setObjectName("SearchProgress");
-  SearchStop = new QPushButton("Stop", searchTab);
-  SearchStop->setObjectName("SearchStop");
-  progressRow->addWidget(SearchProgress);
-  progressRow->addWidget(SearchStop);
+  searchProgress = new QProgressBar(searchTab);
+  searchProgress->setObjectName("SearchProgress");
+  searchStop = new QPushButton("Stop", searchTab);
+  searchStop->setObjectName("SearchStop");
+  progressRow->addWidget(searchProgress);
+  progressRow->addWidget(searchStop);
   searchLayout->addLayout(progressRow);
-  SearchProgress->hide();
-  SearchStop->hide();
-  SearchStatus = new QLabel(searchTab);
-  SearchStatus->setObjectName("SearchStatus");
-  SearchStatus->setWordWrap(true);
-  searchLayout->addWidget(SearchStatus);
-  SearchDisplay = new QPushButton("Display", searchTab);
-  searchLayout->addWidget(SearchDisplay, 0, Qt::AlignRight);
+  searchProgress->hide();
+  searchStop->hide();
+  searchStatus = new QLabel(searchTab);
+  searchStatus->setObjectName("SearchStatus");
+  searchStatus->setWordWrap(true);
+  searchLayout->addWidget(searchStatus);
+  searchDisplay = new QPushButton("Display", searchTab);
+  searchLayout->addWidget(searchDisplay, 0, Qt::AlignRight);
   BuildSearch();
-  NavigationTabs->addTab(searchTab, "Search");
+  navigationTabs->addTab(searchTab, "Search");
 
-  TopicView = new QWebEngineView(split);
-  TopicView->setObjectName("TopicView");
-  TopicView->setPage(Page);
+  topicView = new QWebEngineView(split);
+  topicView->setObjectName("TopicView");
+  topicView->setPage(topicPage);
   // The topic pane's input arrives at a widget the view makes for each page.
   qApp->installEventFilter(this);
-  split->addWidget(NavigationTabs);
-  split->addWidget(TopicView);
+  split->addWidget(navigationTabs);
+  split->addWidget(topicView);
   split->setStretchFactor(1, 1);
   split->setSizes({250, 650});
 
@@ -194,77 +150,77 @@ ViewerWindow::ViewerWindow(std::shared_ptr<const ChmDocument> document,
   BuildContents();
   BuildIndex();
 
-  connect(BackAction, &QAction::triggered, TopicView, &QWebEngineView::back);
-  connect(ForwardAction, &QAction::triggered, TopicView, &QWebEngineView::forward);
-  connect(HomeAction, &QAction::triggered, this, &ViewerWindow::ShowDefaultTopic);
-  connect(Page, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
+  connect(backAction, &QAction::triggered, topicView, &QWebEngineView::back);
+  connect(forwardAction, &QAction::triggered, topicView, &QWebEngineView::forward);
+  connect(homeAction, &QAction::triggered, this, &ViewerWindow::ShowDefaultTopic);
+  connect(topicPage, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
     UpdateNavigation();
     SyncContents(url);
   });
-  connect(Page, &QWebEnginePage::loadFinished, this, [this] { UpdateNavigation(); });
-  connect(Page, &ViewerPage::CommandRequested, this, &ViewerWindow::CommandRequested);
-  connect(Handler, &ChmSchemeHandler::CommandRequested, this, &ViewerWindow::CommandRequested);
-  connect(Page, &ViewerPage::RedirectRequested, this, [this](const QUrl& url) {
+  connect(topicPage, &QWebEnginePage::loadFinished, this, [this] { UpdateNavigation(); });
+  connect(topicPage, &ViewerPage::CommandRequested, this, &ViewerWindow::CommandRequested);
+  connect(schemeHandler, &ChmSchemeHandler::CommandRequested, this, &ViewerWindow::CommandRequested);
+  connect(topicPage, &ViewerPage::RedirectRequested, this, [this](const QUrl& url) {
     // Not from inside the navigation callback: the page is still deciding.
     QTimer::singleShot(0, this, [this, url] { ShowUrl(url); });
   });
-  connect(ContentsTree, &QTreeWidget::itemClicked, this,
+  connect(contentsTree, &QTreeWidget::itemClicked, this,
           [this](QTreeWidgetItem* item) { ShowContentsItem(item); });
-  connect(ContentsTree, &QTreeWidget::itemActivated, this,
+  connect(contentsTree, &QTreeWidget::itemActivated, this,
           [this](QTreeWidgetItem* item) { ShowContentsItem(item); });
-  connect(IndexEdit, &QLineEdit::textEdited, this, &ViewerWindow::FindKeyword);
-  connect(IndexEdit, &QLineEdit::returnPressed, this, [this] { ShowIndexItem(IndexTree->currentItem()); });
-  connect(IndexTree, &QTreeWidget::itemActivated, this,
+  connect(indexEdit, &QLineEdit::textEdited, this, &ViewerWindow::FindKeyword);
+  connect(indexEdit, &QLineEdit::returnPressed, this, [this] { ShowIndexItem(indexTree->currentItem()); });
+  connect(indexTree, &QTreeWidget::itemActivated, this,
           [this](QTreeWidgetItem* item) { ShowIndexItem(item); });
-  connect(IndexTree, &QTreeWidget::itemDoubleClicked, this,
+  connect(indexTree, &QTreeWidget::itemDoubleClicked, this,
           [this](QTreeWidgetItem* item) { ShowIndexItem(item); });
-  connect(IndexDisplay, &QPushButton::clicked, this, [this] { ShowIndexItem(IndexTree->currentItem()); });
-  connect(SearchEdit, &QLineEdit::returnPressed, this, [this] { RunSearch(SearchEdit->text()); });
-  connect(SearchButton, &QPushButton::clicked, this, [this] { RunSearch(SearchEdit->text()); });
-  connect(SearchResults, &QListWidget::itemActivated, this,
-          [this](QListWidgetItem* item) { ShowSearchResult(SearchResults->row(item)); });
-  connect(SearchDisplay, &QPushButton::clicked, this,
-          [this] { ShowSearchResult(SearchResults->currentRow()); });
+  connect(indexDisplay, &QPushButton::clicked, this, [this] { ShowIndexItem(indexTree->currentItem()); });
+  connect(searchEdit, &QLineEdit::returnPressed, this, [this] { RunSearch(searchEdit->text()); });
+  connect(searchButton, &QPushButton::clicked, this, [this] { RunSearch(searchEdit->text()); });
+  connect(searchResults, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { ShowSearchResult(searchResults->row(item)); });
+  connect(searchDisplay, &QPushButton::clicked, this,
+          [this] { ShowSearchResult(searchResults->currentRow()); });
   UpdateNavigation();
 }
 
 ViewerWindow::~ViewerWindow() {
   // The page must go before the profile it was made with.
-  delete Page;
-  Page = nullptr;
-  delete Handler;
-  Handler = nullptr;
-  delete Profile;
-  Profile = nullptr;
+  delete topicPage;
+  topicPage = nullptr;
+  delete schemeHandler;
+  schemeHandler = nullptr;
+  delete webProfile;
+  webProfile = nullptr;
 }
 
-QString ViewerWindow::FilePath() const { return Doc->FilePath(); }
+QString ViewerWindow::FilePath() const { return doc->FilePath(); }
 
 void ViewerWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu("&File");
-  OpenAction = file->addAction("&Open...");
-  OpenAction->setShortcut(QKeySequence::Open);
-  PrintAction = file->addAction("&Print...");
-  PrintAction->setShortcut(QKeySequence::Print);
+  openAction = file->addAction("&Open...");
+  openAction->setShortcut(QKeySequence::Open);
+  printAction = file->addAction("&Print...");
+  printAction->setShortcut(QKeySequence::Print);
   file->addSeparator();
-  CloseAction = file->addAction("&Close");
-  CloseAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+  closeAction = file->addAction("&Close");
+  closeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
   QMenu* view = menuBar()->addMenu("&View");
-  ZoomInAction = view->addAction("Zoom &in");
-  ZoomInAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-  ZoomOutAction = view->addAction("Zoom &out");
-  ZoomOutAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-  ZoomResetAction = view->addAction("&Actual size");
-  ZoomResetAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+  zoomInAction = view->addAction("Zoom &in");
+  zoomInAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  zoomOutAction = view->addAction("Zoom &out");
+  zoomOutAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  zoomResetAction = view->addAction("&Actual size");
+  zoomResetAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
   view->addSeparator();
-  FindAction = view->addAction("&Find in topic...");
-  FindAction->setShortcut(QKeySequence::Find);
-  FindNextAction = view->addAction("Find &next");
-  FindNextAction->setShortcut(QKeySequence(Qt::Key_F3));
+  findAction = view->addAction("&Find in topic...");
+  findAction->setShortcut(QKeySequence::Find);
+  findNextAction = view->addAction("Find &next");
+  findNextAction->setShortcut(QKeySequence(Qt::Key_F3));
   QMenu* go = menuBar()->addMenu("&Go");
-  go->addActions({BackAction, ForwardAction, HomeAction});
+  go->addActions({backAction, forwardAction, homeAction});
 
-  connect(OpenAction, &QAction::triggered, this, [this] {
+  connect(openAction, &QAction::triggered, this, [this] {
     QFileDialog dialog(this, "Open");
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -273,89 +229,90 @@ void ViewerWindow::BuildMenus() {
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
       emit OpenRequested(dialog.selectedFiles().first());
   });
-  connect(PrintAction, &QAction::triggered, this, &ViewerWindow::Print);
-  connect(CloseAction, &QAction::triggered, this, &QWidget::close);
-  connect(ZoomInAction, &QAction::triggered, this, [this] { Zoom(kZoomStep); });
-  connect(ZoomOutAction, &QAction::triggered, this, [this] { Zoom(1 / kZoomStep); });
-  connect(ZoomResetAction, &QAction::triggered, this, [this] { Zoom(0); });
+  connect(printAction, &QAction::triggered, this, &ViewerWindow::Print);
+  connect(closeAction, &QAction::triggered, this, &QWidget::close);
+  connect(zoomInAction, &QAction::triggered, this, [this] { Zoom(kZoomStep); });
+  connect(zoomOutAction, &QAction::triggered, this, [this] { Zoom(1 / kZoomStep); });
+  connect(zoomResetAction, &QAction::triggered, this, [this] { Zoom(0); });
 }
 
 void ViewerWindow::BuildFindBar() {
-  FindBar = new QToolBar("Find", this);
-  FindBar->setObjectName("FindBar");
-  FindBar->setMovable(false);
-  addToolBar(Qt::BottomToolBarArea, FindBar);
-  FindBar->addWidget(new QLabel("Find: ", FindBar));
-  FindEdit = new QLineEdit(FindBar);
-  FindEdit->setObjectName("FindEdit");
-  FindEdit->setMaximumWidth(250);
-  FindBar->addWidget(FindEdit);
-  QAction* previous = FindBar->addAction("Previous");
-  QAction* next = FindBar->addAction("Next");
-  FindStatus = new QLabel(FindBar);
-  FindStatus->setObjectName("FindStatus");
-  FindStatus->setContentsMargins(8, 0, 8, 0);
-  FindBar->addWidget(FindStatus);
-  QAction* hide = FindBar->addAction("Close");
+  findBar = new QToolBar("Find", this);
+  findBar->setObjectName("FindBar");
+  findBar->setMovable(false);
+  addToolBar(Qt::BottomToolBarArea, findBar);
+  findBar->addWidget(new QLabel("Find: ", findBar));
+  findEdit = new QLineEdit(findBar);
+  findEdit->setObjectName("FindEdit");
+  findEdit->setMaximumWidth(250);
+  findBar->addWidget(findEdit);
+  QAction* previous = findBar->addAction("Previous");
+  QAction* next = findBar->addAction("Next");
+  findStatus = new QLabel(findBar);
+  findStatus->setObjectName("FindStatus");
+  findStatus->setContentsMargins(8, 0, 8, 0);
+  findBar->addWidget(findStatus);
+  QAction* hide = findBar->addAction("Close");
   hide->setShortcut(QKeySequence::Cancel);
   hide->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-  FindBar->hide();
+  findBar->hide();
 
-  connect(FindAction, &QAction::triggered, this, [this] {
-    FindBar->show();
-    FindEdit->setFocus();
-    FindEdit->selectAll();
+  connect(findAction, &QAction::triggered, this, [this] {
+    findBar->show();
+    findEdit->setFocus();
+    findEdit->selectAll();
   });
-  connect(FindNextAction, &QAction::triggered, this, [this] {
-    if (FindEdit->text().isEmpty())
-      FindAction->trigger();
+  connect(findNextAction, &QAction::triggered, this, [this] {
+    if (findEdit->text().isEmpty())
+      findAction->trigger();
     else
-      FindInPage(FindEdit->text());
+      FindInPage(findEdit->text());
   });
-  connect(FindEdit, &QLineEdit::textChanged, this, [this](const QString& text) { FindInPage(text); });
-  connect(FindEdit, &QLineEdit::returnPressed, this, [this] { FindInPage(FindEdit->text()); });
-  connect(next, &QAction::triggered, this, [this] { FindInPage(FindEdit->text()); });
-  connect(previous, &QAction::triggered, this, [this] { FindInPage(FindEdit->text(), true); });
+  connect(findEdit, &QLineEdit::textChanged, this, [this](const QString& text) { FindInPage(text); });
+  connect(findEdit, &QLineEdit::returnPressed, this, [this] { FindInPage(findEdit->text()); });
+  connect(next, &QAction::triggered, this, [this] { FindInPage(findEdit->text()); });
+  connect(previous, &QAction::triggered, this, [this] { FindInPage(findEdit->text(), true); });
   connect(hide, &QAction::triggered, this, [this] {
     FindInPage(QString());  // takes the marks off the page
-    FindBar->hide();
-    TopicView->setFocus();
+    findBar->hide();
+    topicView->setFocus();
   });
-  connect(Page, &QWebEnginePage::findTextFinished, this, [this](const QWebEngineFindTextResult& result) {
-    if (FindEdit->text().isEmpty())
-      FindStatus->clear();
+  connect(topicPage, &QWebEnginePage::findTextFinished, this, [this](const QWebEngineFindTextResult& result) {
+    if (findEdit->text().isEmpty())
+      findStatus->clear();
     else if (result.numberOfMatches() == 0)
-      FindStatus->setText("Not found");
+      findStatus->setText("Not found");
     else
-      FindStatus->setText(QString("%1 of %2").arg(result.activeMatch()).arg(result.numberOfMatches()));
+      findStatus->setText(QString("%1 of %2").arg(result.activeMatch()).arg(result.numberOfMatches()));
   });
 }
 
 void ViewerWindow::FindInPage(const QString& text, bool backward) {
-  if (Page) Page->findText(text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
+  if (topicPage)
+    topicPage->findText(text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
 }
 
 void ViewerWindow::Zoom(double factor) {
   // 0: back to the actual size.
-  const double zoom = factor == 0 ? 1.0 : TopicView->zoomFactor() * factor;
-  TopicView->setZoomFactor(qBound(0.25, zoom, 5.0));
+  const double zoom = factor == 0 ? 1.0 : topicView->zoomFactor() * factor;
+  topicView->setZoomFactor(qBound(0.25, zoom, 5.0));
 }
 
 void ViewerWindow::Print() {
-  if (Printer) return;  // the last topic is still being printed
+  if (topicPrinter) return;  // the last topic is still being printed
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
   printer->setDocName(windowTitle());
   QPrintDialog dialog(printer.get(), this);
   if (dialog.exec() != QDialog::Accepted) return;
-  Printer = std::move(printer);
+  topicPrinter = std::move(printer);
   connect(
-      TopicView, &QWebEngineView::printFinished, this,
+      topicView, &QWebEngineView::printFinished, this,
       [this](bool success) {
-        Printer.reset();
+        topicPrinter.reset();
         emit PrintFinished(success);
       },
       Qt::SingleShotConnection);
-  TopicView->print(Printer.get());
+  topicView->print(topicPrinter.get());
 }
 
 void ViewerWindow::PlaceBeside(QWidget* owner) {
@@ -385,17 +342,17 @@ void ViewerWindow::PlaceBeside(QWidget* owner) {
 }
 
 void ViewerWindow::RememberSizeIn(const QString& settingsFile) {
-  SettingsFile = settingsFile;
-  const int width = ReadProfileString(SettingsFile, kSettingsSection, "Width", QString()).toInt();
-  const int height = ReadProfileString(SettingsFile, kSettingsSection, "Height", QString()).toInt();
+  sizeSettingsFile = settingsFile;
+  const int width = ReadProfileString(sizeSettingsFile, kSettingsSection, "Width", QString()).toInt();
+  const int height = ReadProfileString(sizeSettingsFile, kSettingsSection, "Height", QString()).toInt();
   if (width >= 200 && height >= 150) resize(width, height);
 }
 
 void ViewerWindow::closeEvent(QCloseEvent* event) {
-  if (!SettingsFile.isEmpty()) {
-    Status stored = WriteProfileString(SettingsFile, kSettingsSection, "Width", QString::number(width()));
+  if (!sizeSettingsFile.isEmpty()) {
+    Status stored = WriteProfileString(sizeSettingsFile, kSettingsSection, "Width", QString::number(width()));
     if (stored)
-      stored = WriteProfileString(SettingsFile, kSettingsSection, "Height", QString::number(height()));
+      stored = WriteProfileString(sizeSettingsFile, kSettingsSection, "Height", QString::number(height()));
     // The window closes all the same; the size is only a convenience.
     if (!stored) qWarning("Orvex: %s", qPrintable(stored.Message()));
   }
@@ -407,163 +364,31 @@ bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
   // focus proxy. Compared by address only: the filter sees every object of
   // the program, some of them half built or half gone.
   const QEvent::Type type = event->type();
-  if ((type == QEvent::MouseButtonPress || type == QEvent::KeyPress) && Page &&
-      (watched == TopicView || watched == TopicView->focusProxy()))
-    Page->NoteUserInput();
+  if ((type == QEvent::MouseButtonPress || type == QEvent::KeyPress) && topicPage &&
+      (watched == topicView || watched == topicView->focusProxy()))
+    topicPage->NoteUserInput();
   return QMainWindow::eventFilter(watched, event);
 }
 
 void ViewerWindow::ShowUrl(const QUrl& url) {
-  if (!url.isValid() || !Page) return;
+  if (!url.isValid() || !topicPage) return;
   // A contents or index item that leads to the web opens in the browser.
   if (IsDesktopLink(url))
     QDesktopServices::openUrl(url);
   else if (IsOwnFileUrl(url))
-    Page->setUrl(url);
+    topicPage->setUrl(url);
 }
 
-void ViewerWindow::ShowDefaultTopic() { ShowUrl(Doc->DefaultTopicUrl()); }
+void ViewerWindow::ShowDefaultTopic() { ShowUrl(doc->DefaultTopicUrl()); }
 
-QString ViewerWindow::CurrentEntry() const { return Page ? ChmEntryPath(Page->url()) : QString(); }
+QString ViewerWindow::CurrentEntry() const { return topicPage ? ChmEntryPath(topicPage->url()) : QString(); }
 
-QUrl ViewerWindow::CurrentUrl() const { return Page ? Page->url() : QUrl(); }
+QUrl ViewerWindow::CurrentUrl() const { return topicPage ? topicPage->url() : QUrl(); }
 
 void ViewerWindow::AddPageScript(const QString& name, const QString& source) {
-  if (Page) Page->scripts().insert(PageScript(name, source));
+  if (topicPage) topicPage->scripts().insert(PageScript(name, source));
 }
 
 QList<QPair<QString, QByteArray>> ViewerWindow::RequestLog() const {
-  return Handler ? Handler->RequestLog() : QList<QPair<QString, QByteArray>>();
-}
-
-namespace {
-
-void AddContentsNodes(QTreeWidgetItem* parent, QTreeWidget* tree, const std::vector<ContentsNode>& nodes,
-                      const QString& contentsFile, QHash<QString, QTreeWidgetItem*>& byEntry) {
-  for (const ContentsNode& node : nodes) {
-    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
-    item->setText(0, node.Caption);
-    if (node.Data && !node.Data->FileName.isEmpty()) {
-      const QUrl url = ChmLinkUrl(contentsFile, node.Data->FileName);
-      item->setData(0, kUrlRole, url);
-      const QString key = EntryKey(url);
-      if (!key.isEmpty() && !byEntry.contains(key)) byEntry.insert(key, item);
-    }
-    AddContentsNodes(item, tree, node.Children, contentsFile, byEntry);
-  }
-}
-
-void AddIndexNodes(QTreeWidgetItem* parent, QTreeWidget* tree, const std::vector<IndexNode>& nodes,
-                   const QString& indexFile) {
-  for (const IndexNode& node : nodes) {
-    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
-    item->setText(0, node.Caption);
-    if (node.Data && !node.Data->FileName.isEmpty()) {
-      item->setData(0, kUrlRole, ChmLinkUrl(indexFile, node.Data->FileName));
-      if (!node.Data->TopicCaption.isEmpty()) item->setToolTip(0, node.Data->TopicCaption);
-    }
-    AddIndexNodes(item, tree, node.Children, indexFile);
-  }
-}
-
-}  // namespace
-
-void ViewerWindow::BuildContents() {
-  ContentsTree->clear();
-  ContentsByEntry.clear();
-  AddContentsNodes(nullptr, ContentsTree, Doc->Contents(), Doc->ContentsFile(), ContentsByEntry);
-}
-
-void ViewerWindow::BuildIndex() {
-  IndexTree->clear();
-  AddIndexNodes(nullptr, IndexTree, Doc->Index(), Doc->IndexFile());
-  IndexTree->expandAll();
-}
-
-void ViewerWindow::ShowContentsItem(QTreeWidgetItem* item) {
-  if (!item) return;
-  const QUrl url = item->data(0, kUrlRole).toUrl();
-  if (url.isValid())
-    ShowUrl(url);
-  else
-    item->setExpanded(!item->isExpanded());
-}
-
-void ViewerWindow::ShowIndexItem(QTreeWidgetItem* item) {
-  // A keyword without a page of its own leads to its first entry's page.
-  while (item && !item->data(0, kUrlRole).toUrl().isValid())
-    item = item->childCount() ? item->child(0) : nullptr;
-  if (item) ShowUrl(item->data(0, kUrlRole).toUrl());
-}
-
-void ViewerWindow::FindKeyword(const QString& text) {
-  const QString wanted = text.trimmed();
-  if (wanted.isEmpty()) return;
-  for (QTreeWidgetItemIterator it(IndexTree); *it; ++it) {
-    if ((*it)->text(0).startsWith(wanted, Qt::CaseInsensitive)) {
-      IndexTree->setCurrentItem(*it);
-      IndexTree->scrollToItem(*it, QAbstractItemView::PositionAtTop);
-      return;
-    }
-  }
-}
-
-void ViewerWindow::BuildSearch() {
-  Search = new TopicSearch(Doc->FilePath(), this);
-  const auto ended = [this](const QString& status) {
-    SearchProgress->hide();
-    SearchStop->hide();
-    SearchStatus->setText(status);
-    unsetCursor();
-  };
-  connect(SearchStop, &QPushButton::clicked, Search, &TopicSearch::Cancel);
-  connect(Search, &TopicSearch::Progress, this, [this](int done, int total) {
-    SearchProgress->setMaximum(total);
-    SearchProgress->setValue(done);
-  });
-  connect(Search, &TopicSearch::Cancelled, this, [ended] { ended("The search was stopped."); });
-  connect(Search, &TopicSearch::Failed, this, [ended](const QString& message) { ended(message); });
-  connect(Search, &TopicSearch::Finished, this,
-          [this, ended](const QList<TopicSearch::Hit>& hits, int leftOut) {
-            for (const TopicSearch::Hit& hit : hits) {
-              auto* item =
-                  new QListWidgetItem(hit.Title.isEmpty() ? hit.EntryPath.mid(1) : hit.Title, SearchResults);
-              item->setData(kUrlRole, ChmEntryUrl(hit.EntryPath));
-              item->setToolTip(hit.EntryPath.mid(1));
-            }
-            if (SearchResults->count() > 0) SearchResults->setCurrentRow(0);
-            QString status = QString("%1 topics found.").arg(hits.size());
-            if (leftOut > 0) status += QString(" %1 topics are too large to be searched.").arg(leftOut);
-            ended(status);
-          });
-}
-
-void ViewerWindow::RunSearch(const QString& query) {
-  SearchResults->clear();
-  SearchStatus->clear();
-  SearchProgress->setRange(0, 0);  // busy until the first pages are read
-  SearchProgress->show();
-  SearchStop->show();
-  setCursor(Qt::BusyCursor);
-  Search->Start(query);
-}
-
-bool ViewerWindow::SearchRunning() const { return Search && Search->IsRunning(); }
-
-void ViewerWindow::ShowSearchResult(int row) {
-  if (QListWidgetItem* item = SearchResults->item(row)) ShowUrl(item->data(kUrlRole).toUrl());
-}
-
-void ViewerWindow::UpdateNavigation() {
-  if (!Page) return;
-  BackAction->setEnabled(Page->history()->canGoBack());
-  ForwardAction->setEnabled(Page->history()->canGoForward());
-}
-
-void ViewerWindow::SyncContents(const QUrl& url) {
-  QTreeWidgetItem* item = ContentsByEntry.value(EntryKey(url));
-  if (!item || item == ContentsTree->currentItem()) return;
-  const QSignalBlocker block(ContentsTree);
-  ContentsTree->setCurrentItem(item);
-  ContentsTree->scrollToItem(item);
+  return schemeHandler ? schemeHandler->RequestLog() : QList<QPair<QString, QByteArray>>();
 }

@@ -2,7 +2,6 @@
 // topic on the right, with back and forward.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
@@ -14,6 +13,7 @@
 #include <memory>
 
 #include "viewer/chm_pages.h"
+#include "viewer/viewer_page.h"
 
 class ChmDocument;
 class QAction;
@@ -32,29 +32,6 @@ class QWebEngineProfile;
 class QWebEngineView;
 class ChmSchemeHandler;
 
-// The topic pane's page: viewer commands and "ms-its:" links are taken here.
-class ViewerPage : public QWebEnginePage {
-  Q_OBJECT
- public:
-  ViewerPage(QWebEngineProfile* profile, QObject* parent);
-  // The user pressed a mouse button or a key in the topic pane: a link to
-  // the web or to mail followed now was clicked, not set off by a script.
-  void NoteUserInput() { SinceUserInput.start(); }
-
- signals:
-  void CommandRequested(const QString& name, const QUrlQuery& arguments);
-  // A link into the compiled file written in another form ("ms-its:...").
-  void RedirectRequested(const QUrl& url);
-
- protected:
-  bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
-  // Links meant for a new window open in the topic pane.
-  QWebEnginePage* createWindow(WebWindowType type) override;
-
- private:
-  QElapsedTimer SinceUserInput;
-};
-
 class ViewerWindow : public QMainWindow {
   Q_OBJECT
  public:
@@ -65,7 +42,7 @@ class ViewerWindow : public QMainWindow {
                QWidget* owner = nullptr);
   ~ViewerWindow() override;
 
-  const ChmDocument& Document() const { return *Doc; }
+  const ChmDocument& Document() const { return *doc; }
   QString FilePath() const;
 
   // Shows a URL of the scheme in the topic pane; a web or mail link opens
@@ -107,33 +84,33 @@ class ViewerWindow : public QMainWindow {
   // "Print": the print dialog, then the topic to the chosen printer.
   void Print();
 
-  QTabWidget* NavigationTabs = nullptr;
-  QTreeWidget* ContentsTree = nullptr;
-  QLineEdit* IndexEdit = nullptr;
-  QTreeWidget* IndexTree = nullptr;
-  QPushButton* IndexDisplay = nullptr;
-  QLineEdit* SearchEdit = nullptr;
-  QPushButton* SearchButton = nullptr;
-  QListWidget* SearchResults = nullptr;
-  QPushButton* SearchDisplay = nullptr;
-  QProgressBar* SearchProgress = nullptr;
-  QPushButton* SearchStop = nullptr;
-  QLabel* SearchStatus = nullptr;
-  QWebEngineView* TopicView = nullptr;
-  QAction* BackAction = nullptr;
-  QAction* ForwardAction = nullptr;
-  QAction* HomeAction = nullptr;
-  QAction* OpenAction = nullptr;
-  QAction* PrintAction = nullptr;
-  QAction* CloseAction = nullptr;
-  QAction* ZoomInAction = nullptr;
-  QAction* ZoomOutAction = nullptr;
-  QAction* ZoomResetAction = nullptr;
-  QAction* FindAction = nullptr;
-  QAction* FindNextAction = nullptr;
-  QToolBar* FindBar = nullptr;
-  QLineEdit* FindEdit = nullptr;
-  QLabel* FindStatus = nullptr;
+  QTabWidget* navigationTabs = nullptr;
+  QTreeWidget* contentsTree = nullptr;
+  QLineEdit* indexEdit = nullptr;
+  QTreeWidget* indexTree = nullptr;
+  QPushButton* indexDisplay = nullptr;
+  QLineEdit* searchEdit = nullptr;
+  QPushButton* searchButton = nullptr;
+  QListWidget* searchResults = nullptr;
+  QPushButton* searchDisplay = nullptr;
+  QProgressBar* searchProgress = nullptr;
+  QPushButton* searchStop = nullptr;
+  QLabel* searchStatus = nullptr;
+  QWebEngineView* topicView = nullptr;
+  QAction* backAction = nullptr;
+  QAction* forwardAction = nullptr;
+  QAction* homeAction = nullptr;
+  QAction* openAction = nullptr;
+  QAction* printAction = nullptr;
+  QAction* closeAction = nullptr;
+  QAction* zoomInAction = nullptr;
+  QAction* zoomOutAction = nullptr;
+  QAction* zoomResetAction = nullptr;
+  QAction* findAction = nullptr;
+  QAction* findNextAction = nullptr;
+  QToolBar* findBar = nullptr;
+  QLineEdit* findEdit = nullptr;
+  QLabel* findStatus = nullptr;
 
  signals:
   // A viewer command from a page ("orvex-chm:/$orvex/<name>?<arguments>").
@@ -157,12 +134,12 @@ class ViewerWindow : public QMainWindow {
   void UpdateNavigation();
   void SyncContents(const QUrl& url);
 
-  std::shared_ptr<const ChmDocument> Doc;
-  QWebEngineProfile* Profile = nullptr;
-  ChmSchemeHandler* Handler = nullptr;
-  ViewerPage* Page = nullptr;
-  TopicSearch* Search = nullptr;
-  QHash<QString, QTreeWidgetItem*> ContentsByEntry;
-  QString SettingsFile;
-  std::unique_ptr<QPrinter> Printer;
+  std::shared_ptr<const ChmDocument> doc;
+  QWebEngineProfile* webProfile = nullptr;
+  ChmSchemeHandler* schemeHandler = nullptr;
+  ViewerPage* topicPage = nullptr;
+  TopicSearch* topicSearch = nullptr;
+  QHash<QString, QTreeWidgetItem*> contentsByEntry;
+  QString sizeSettingsFile;
+  std::unique_ptr<QPrinter> topicPrinter;
 };

@@ -18,7 +18,7 @@
 #include "tree_items.h"
 #include "editor/editing_control.h"
 #include "gui_helpers.h"
-#include "project/name_dialog.h"
+#include "project/new_project_dialog.h"
 #include "platform/profile.h"
 
 namespace {

@@ -23,7 +23,7 @@
 #include "project/project_commands.h"
 #include "chm/child_process.h"
 #include "app/compiler_messages.h"
-#include "viewer/html_help.h"
+#include "viewer/html_help_viewer.h"
 #include "viewer/viewer_window.h"
 #include "gui_helpers.h"
 #include "viewer_fixture.h"
@@ -115,7 +115,7 @@ class BuildCommandsTest : public ::testing::Test {
     ASSERT_NE(form->helpViewer, nullptr);
   }
   void TearDown() override {
-    if (form && form->helpViewer) form->helpViewer->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
+    if (form && form->helpViewer) form->helpViewer->CloseAll();
     if (form) form->project.SetModified(false);
     form.reset();
     QTest::qWait(50);

@@ -38,7 +38,7 @@ TEST(CompilerMessagesView, ControlCharactersBecomeTwoBlanksOtherBytesStay) {
   orvex_test::writeBytes(view.LogFile,
                          "a\tb\r\n\r\nc\x01"
                          "d \xe9t\xe9\r\n");
-  view.FormActivate();
+  view.ReloadMessages();
   EXPECT_EQ(Items(view), (QStringList{"a  b", "", QString::fromUtf8("c  d été")}));
 }
 
@@ -48,11 +48,11 @@ TEST(CompilerMessagesView, EmptyOrMissingLogGivesAnEmptyList) {
   view.messageList->addItem("stale");
   view.LogFile = dir.filePath("Demo.log");
   orvex_test::writeBytes(view.LogFile, "");
-  view.FormActivate();
+  view.ReloadMessages();
   EXPECT_EQ(view.messageList->count(), 0);
   view.messageList->addItem("stale");
   view.LogFile = dir.filePath("none.log");
-  view.FormActivate();
+  view.ReloadMessages();
   EXPECT_EQ(view.messageList->count(), 0);
 }
 

@@ -11,7 +11,7 @@
 #include "editor_script.h"
 #include "gui_helpers.h"
 #include "model/project_reader.h"
-#include "project/project_saver.h"
+#include "model/project_saver.h"
 #include "tree_editing_fixture.h"
 #include "tests/unit/test_files.h"
 
@@ -422,11 +422,10 @@ TEST_F(ContentsEditingTest, EditedTreesAreSavedAndReadBackAlike) {
   EXPECT_EQ(index, "basics=Proj02.htm,printing(paper=Proj03.htm,printing=Proj05.htm)");
 
   QStringList projectLines = form->project.ProjectLines();
-  Status recentList;
   EXPECT_TRUE(
       SaveProjectFiles({form->project.ProjectFile(), ContentsForest(form->contentsTree),
                         IndexForest(form->indexTree), form->project.MapLines(), form->project.AliasLines()},
-                       projectLines, form->projectCommands->SettingsFile(), recentList)
+                       projectLines)
           .Ok());
   const ProjectFiles read = ProjectOnDisk(form->project.ProjectFile());
   EXPECT_EQ(Shape(read.Contents), contents);

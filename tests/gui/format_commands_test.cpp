@@ -230,7 +230,7 @@ TEST_F(TableCommands, BothBadBoxesGiveTwoMessagesCancelAndCloseRules) {
     }
   });
   answer.start();
-  d->OKBtnClick();
+  d->Confirm();
   answer.stop();
   EXPECT_EQ(texts,
             QStringList({"Error in columns count at position: 1", "Error in rows count at position: 1"}));

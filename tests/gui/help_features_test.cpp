@@ -13,7 +13,7 @@
 #include <QToolButton>
 
 #include "editor/spin_edit.h"
-#include "features/edit_dial.h"
+#include "features/text_edit_dialog.h"
 #include "features/popup_texts.h"
 #include "features/splash_dialog.h"
 #include "features/training_card_dialog.h"

@@ -22,7 +22,7 @@
 #include "editor/editor_commands.h"
 #include "project/project_commands.h"
 #include "chm/compiler.h"
-#include "viewer/html_help.h"
+#include "viewer/html_help_viewer.h"
 #include "editor/editing_control.h"
 #include "editor/spin_edit.h"
 #include "features/splash_dialog.h"
@@ -31,7 +31,7 @@
 #include "gui_helpers.h"
 #include "platform/text_file.h"
 #include "tests/unit/test_files.h"
-#include "project/name_dialog.h"
+#include "project/new_project_dialog.h"
 #include "viewer_fixture.h"
 
 using namespace viewer_test;
@@ -51,7 +51,7 @@ class HelpObjectsInTheViewer : public ::testing::Test {
   }
   void TearDown() override {
     if (!form) return;
-    if (form->helpViewer) form->helpViewer->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
+    if (form->helpViewer) form->helpViewer->CloseAll();
     form->project.SetModified(false);
     form->hide();
     QTest::qWait(50);
@@ -65,14 +65,14 @@ class HelpObjectsInTheViewer : public ::testing::Test {
 
   // A real click in the middle of the first element matching selector.
   void Click(ViewerWindow* viewer, const QString& selector) {
-    const QVariantList box = RunJs(viewer->TopicView->page(),
+    const QVariantList box = RunJs(viewer->topicView->page(),
                                    QStringLiteral("(function(){ const r = document.querySelector('%1')"
                                                   ".getBoundingClientRect(); return [r.left + r.width / 2,"
                                                   " r.top + r.height / 2]; })()")
                                        .arg(selector))
                                  .toList();
     ASSERT_EQ(box.size(), 2) << selector.toStdString();
-    QWidget* surface = viewer->TopicView->focusProxy();
+    QWidget* surface = viewer->topicView->focusProxy();
     ASSERT_NE(surface, nullptr);
     QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(box[0].toInt(), box[1].toInt()));
   }
@@ -166,13 +166,11 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
 
   // The viewer, as "View compiled help file" opens it.
   QSignalSpy cards(form->helpViewer, &HtmlHelpViewer::TrainingCardMessage);
-  ASSERT_NE(form->helpViewer->HtmlHelpA(form.get(), compiled.compiledFile + "::/My_Guide01.htm",
-                                        HH_DISPLAY_TOPIC, 0),
-            0u);
+  ASSERT_NE(form->helpViewer->ShowTopic(form.get(), compiled.compiledFile + "::/My_Guide01.htm"), nullptr);
   ASSERT_EQ(form->helpViewer->Viewers().size(), 1);
   ViewerWindow* viewer = form->helpViewer->Viewers().first();
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
-  QWebEnginePage* topicPage = viewer->TopicView->page();
+  QWebEnginePage* topicPage = viewer->topicView->page();
 
   // The splash shows its picture, then goes after its time.
   const auto splashState = [&] {

@@ -90,7 +90,7 @@ TEST_F(LinkCommands, TheTopicPickerClosesOnlyWithAChoiceOrCancel) {
   EXPECT_EQ(d->topicTree->topLevelItem(1)->text(0), QString("Details"));
   d->topicTree->setCurrentItem(nullptr);
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  d->OKBtnClick();
+  d->Confirm();
   EXPECT_TRUE(seen->shown);  // says why it stays open
   EXPECT_EQ(seen->text, "Choose the topic the link leads to.");
   EXPECT_TRUE(d->isVisible());

@@ -20,10 +20,10 @@
 #include "app/compiler_messages.h"
 #include "editor/link_dialog.h"
 #include "editor/table_dialog.h"
-#include "features/edit_dial.h"
+#include "features/text_edit_dialog.h"
 #include "features/splash_dialog.h"
 #include "features/training_card_dialog.h"
-#include "project/name_dialog.h"
+#include "project/new_project_dialog.h"
 #include "project/project_commands.h"
 #include "gui_helpers.h"
 

@@ -15,8 +15,8 @@
 #include "app/main_window.h"
 #include "app/about_box.h"
 #include "viewer/chm_document.h"
-#include "app/hh_comp.h"
-#include "viewer/html_help.h"
+#include "app/program_help.h"
+#include "viewer/html_help_viewer.h"
 #include "viewer/viewer_window.h"
 #include "editor/editing_control.h"
 #include "features/training_card_dialog.h"
@@ -81,12 +81,10 @@ TEST_F(ProgramHelpTest, ContentsOpensTheHelpAtItsFirstTopic) {
 }
 
 TEST_F(ProgramHelpTest, Context10011OpensTheContentsTreeTopic) {
-  bool callHelp = true;
-  EXPECT_TRUE(form->programHelp->HelpHandler(HH_HELP_CONTEXT, 10011, callHelp));
-  EXPECT_FALSE(callHelp);
+  form->programHelp->ShowContextHelp(10011);
   ViewerWindow* viewer = HelpShowing("/topics/contents_tree.htm");
   ASSERT_NE(viewer, nullptr);
-  EXPECT_TRUE(viewer_test::RunJs(viewer->TopicView->page(), "document.body.innerText")
+  EXPECT_TRUE(viewer_test::RunJs(viewer->topicView->page(), "document.body.innerText")
                   .toString()
                   .contains("New subtopic"));
 }
@@ -184,7 +182,7 @@ TEST_F(ProgramHelpTest, TCardMessageWithATextLParamShowsTheText) {
 }
 
 TEST_F(ProgramHelpTest, OtherViewerCommandsShowNothing) {
-  QSignalSpy cards(form->programHelp, &ProgramHelp::OnTCardMessage);
+  QSignalSpy cards(form->programHelp, &ProgramHelp::TrainingCardMessageArrived);
   emit form->helpViewer->PageCommand("splash", QUrlQuery("item1=x"));
   EXPECT_EQ(cards.count(), 0);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

@@ -19,14 +19,14 @@
 #include "panes/contents_pane.h"
 #include "panes/topic_editing.h"
 #include "project/project_commands.h"
-#include "app/recent_files.h"
+#include "settings/recent_projects.h"
 #include "chm/compiler.h"
 #include "editor/editing_control.h"
 #include "gui_helpers.h"
 #include "model/project_reader.h"
 #include "platform/text_file.h"
 #include "tests/unit/test_files.h"
-#include "project/name_dialog.h"
+#include "project/new_project_dialog.h"
 #include "../unit/generated_projects.h"
 
 namespace {

@@ -47,7 +47,7 @@ inline bool WaitForTopic(ViewerWindow* viewer, const QString& entry, int ms = 20
       [&] {
         if (viewer->CurrentEntry().compare(entry, Qt::CaseInsensitive) != 0) return false;
         // The page's URL changes before its document does: ask the document.
-        const QString state = RunJs(viewer->TopicView->page(),
+        const QString state = RunJs(viewer->topicView->page(),
                                     "decodeURIComponent(location.pathname) + '|' + document.readyState", 2000)
                                   .toString();
         return state.compare(entry + "|complete", Qt::CaseInsensitive) == 0;

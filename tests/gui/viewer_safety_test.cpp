@@ -104,7 +104,7 @@ TEST(ViewerSafety, PagesReachOnlyTheirOwnFileAndWebLinksGoToTheBrowser) {
       << "a script sent the desktop to " << desktop.Opened.value(0).toString().toStdString();
   EXPECT_EQ(viewer->CurrentEntry(), "/My_Guide01.htm");
 
-  QWebEnginePage* page = viewer->TopicView->page();
+  QWebEnginePage* page = viewer->topicView->page();
   // The user clicks each link with the mouse.
   const auto click = [&](const char* id) {
     const QVariantList at =
@@ -113,7 +113,7 @@ TEST(ViewerSafety, PagesReachOnlyTheirOwnFileAndWebLinksGoToTheBrowser) {
                   .arg(id))
             .toList();
     ASSERT_EQ(at.size(), 2);
-    QTest::mouseClick(viewer->TopicView->focusProxy(), Qt::LeftButton, {},
+    QTest::mouseClick(viewer->topicView->focusProxy(), Qt::LeftButton, {},
                       QPoint(at[0].toInt(), at[1].toInt()));
   };
   click("web");
@@ -186,13 +186,13 @@ TEST(ViewerSafety, SearchingTwoThousandNamesOfOneLargePageKeepsTheWindowResponsi
 
   // Stopped at once: nothing listed, and it says so.
   viewer->RunSearch("word");
-  EXPECT_FALSE(viewer->SearchProgress->isHidden());
-  viewer->SearchStop->click();
+  EXPECT_FALSE(viewer->searchProgress->isHidden());
+  viewer->searchStop->click();
   ASSERT_TRUE(WaitUntil([&] { return !viewer->SearchRunning(); }, 60000));
   QTest::qWait(100);
-  EXPECT_EQ(viewer->SearchResults->count(), 0);
-  EXPECT_EQ(viewer->SearchStatus->text(), "The search was stopped.");
-  EXPECT_TRUE(viewer->SearchProgress->isHidden());
+  EXPECT_EQ(viewer->searchResults->count(), 0);
+  EXPECT_EQ(viewer->searchStatus->text(), "The search was stopped.");
+  EXPECT_TRUE(viewer->searchProgress->isHidden());
 
   // Run to its end while the window's thread is watched.
   const qint64 before = ResidentKilobytes();
@@ -206,7 +206,7 @@ TEST(ViewerSafety, SearchingTwoThousandNamesOfOneLargePageKeepsTheWindowResponsi
     longestGap = std::max(longestGap, sinceTick.restart());
     peak = std::max(peak, ResidentKilobytes());
     progressShown =
-        progressShown || (!viewer->SearchProgress->isHidden() && viewer->SearchProgress->maximum() == 2001);
+        progressShown || (!viewer->searchProgress->isHidden() && viewer->searchProgress->maximum() == 2001);
   });
   ticks.start(20);
   QElapsedTimer took;
@@ -215,8 +215,8 @@ TEST(ViewerSafety, SearchingTwoThousandNamesOfOneLargePageKeepsTheWindowResponsi
   ASSERT_TRUE(WaitUntil([&] { return !viewer->SearchRunning(); }, 300000));
   QTest::qWait(100);
   ticks.stop();
-  EXPECT_EQ(viewer->SearchResults->count(), 2001);
-  EXPECT_EQ(viewer->SearchStatus->text(), "2001 topics found.");
+  EXPECT_EQ(viewer->searchResults->count(), 2001);
+  EXPECT_EQ(viewer->searchStatus->text(), "2001 topics found.");
   EXPECT_TRUE(progressShown);
   EXPECT_LT(longestGap, 2000) << "the window did not answer for " << longestGap << " ms";
   EXPECT_LT(peak - before, 1024 * 1024) << "memory grew by " << (peak - before) / 1024 << " MB";

@@ -18,8 +18,8 @@
 #include <QWebEngineView>
 
 #include "viewer/chm_document.h"
-#include "viewer/html_help.h"
-#include "viewer/view_command.h"
+#include "viewer/html_help_viewer.h"
+#include "app/view_command.h"
 #include "viewer/viewer_window.h"
 #include "editor/card_conversions.h"
 #include "features/help_objects.h"
@@ -41,15 +41,14 @@ class ViewerTest : public ::testing::Test {
     help = std::make_unique<HtmlHelpViewer>();
   }
   void TearDown() override {
-    if (help) help->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
+    if (help) help->CloseAll();
     help.reset();
     QTest::qWait(50);
   }
   virtual void BeforeCompile() {}
 
   ViewerWindow* Display(const QString& file) {
-    const quintptr window = help->HtmlHelpA(nullptr, file, HH_DISPLAY_TOPIC, 0);
-    EXPECT_NE(window, 0u);
+    EXPECT_NE(help->ShowTopic(nullptr, file), nullptr);
     return help->Viewers().value(0);
   }
 
@@ -63,39 +62,39 @@ TEST_F(ViewerTest, DisplayTopicOpensTheDefaultTopic) {
   EXPECT_TRUE(viewer->isVisible());
   EXPECT_EQ(viewer->windowTitle(), "Printer Guide");
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
-  EXPECT_TRUE(RunJs(viewer->TopicView->page(), "document.body.innerText").toString().contains("One"));
+  EXPECT_TRUE(RunJs(viewer->topicView->page(), "document.body.innerText").toString().contains("One"));
 }
 
 TEST_F(ViewerTest, HelpContextOpensTheMappedTopic) {
-  const quintptr window = help->HtmlHelpA(nullptr, sample.Project.chmPath(), HH_HELP_CONTEXT, 101);
-  ASSERT_NE(window, 0u);
+  ViewerWindow* window = help->ShowContext(nullptr, sample.Project.chmPath(), 101);
+  ASSERT_NE(window, nullptr);
   ViewerWindow* viewer = help->Viewers().value(0);
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   // The same window is reused for the next context.
-  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.chmPath(), HH_HELP_CONTEXT, 102), window);
+  EXPECT_EQ(help->ShowContext(nullptr, sample.Project.chmPath(), 102), window);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide02.htm"));
   EXPECT_EQ(help->Viewers().size(), 1);
 }
 
 TEST_F(ViewerTest, UnmappedContextShowsNothing) {
-  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.chmPath(), HH_HELP_CONTEXT, 999), 0u);
+  EXPECT_EQ(help->ShowContext(nullptr, sample.Project.chmPath(), 999), nullptr);
   QTest::qWait(50);
   EXPECT_TRUE(help->Viewers().isEmpty());
 }
 
 TEST_F(ViewerTest, TopicAfterDoubleColonIsShown) {
-  help->HtmlHelpA(nullptr, sample.Project.chmPath() + "::/My_Guide03.htm", HH_DISPLAY_TOPIC, 0);
+  help->ShowTopic(nullptr, sample.Project.chmPath() + "::/My_Guide03.htm");
   ViewerWindow* viewer = help->Viewers().value(0);
   ASSERT_NE(viewer, nullptr);
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
 }
 
 TEST_F(ViewerTest, MissingOrBrokenFilesShowNothing) {
-  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.folder + "/none.chm", HH_DISPLAY_TOPIC, 0), 0u);
+  EXPECT_EQ(help->ShowTopic(nullptr, sample.Project.folder + "/none.chm"), nullptr);
   const QString broken = sample.Project.folder + "/broken.chm";
   orvex_test::writeBytes(broken, "this is no compiled help file");
-  EXPECT_EQ(help->HtmlHelpA(nullptr, broken, HH_DISPLAY_TOPIC, 0), 0u);
+  EXPECT_EQ(help->ShowTopic(nullptr, broken), nullptr);
   EXPECT_TRUE(help->Viewers().isEmpty());
   // A refused file says why; a missing one is simply not there.
   EXPECT_TRUE(help->LastError().contains("too short for a compiled help file"))
@@ -104,9 +103,9 @@ TEST_F(ViewerTest, MissingOrBrokenFilesShowNothing) {
   // A damaged copy of a sound file: its directory cut short.
   const QByteArray sound = orvex_test::readBytes(sample.Project.chmPath());
   orvex_test::writeBytes(broken, sound.left(0x100));
-  EXPECT_EQ(help->HtmlHelpA(nullptr, broken, HH_DISPLAY_TOPIC, 0), 0u);
+  EXPECT_EQ(help->ShowTopic(nullptr, broken), nullptr);
   EXPECT_TRUE(help->LastError().contains("does not fit")) << help->LastError().toStdString();
-  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.folder + "/none.chm", HH_DISPLAY_TOPIC, 0), 0u);
+  EXPECT_EQ(help->ShowTopic(nullptr, sample.Project.folder + "/none.chm"), nullptr);
   EXPECT_TRUE(help->LastError().isEmpty());
 }
 
@@ -114,7 +113,7 @@ TEST_F(ViewerTest, StyleSheetIsServedAsCssAndApplied) {
   ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
-  QWebEnginePage* page = viewer->TopicView->page();
+  QWebEnginePage* page = viewer->topicView->page();
   ASSERT_TRUE(WaitUntil(
       [&] { return RunJs(page, "getComputedStyle(document.body).color").toString() == "rgb(1, 2, 3)"; },
       10000))
@@ -136,7 +135,7 @@ TEST_F(ViewerTest, PicturesAreShown) {
   ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
-  QWebEnginePage* page = viewer->TopicView->page();
+  QWebEnginePage* page = viewer->topicView->page();
   EXPECT_TRUE(WaitUntil(
       [&] {
         return RunJs(page, "document.images.length ? document.images[0].naturalWidth : -1").toInt() == 7;
@@ -148,22 +147,22 @@ TEST_F(ViewerTest, LinksLeadBetweenTopicsWithBackAndForward) {
   ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
-  EXPECT_FALSE(viewer->BackAction->isEnabled());
+  EXPECT_FALSE(viewer->backAction->isEnabled());
   // A real click on the link (the history keeps pages left by the user's own clicks).
-  const QVariantList box = RunJs(viewer->TopicView->page(),
+  const QVariantList box = RunJs(viewer->topicView->page(),
                                  "(function(){ const r = document.querySelector('a').getBoundingClientRect();"
                                  " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
                                .toList();
   ASSERT_EQ(box.size(), 2);
-  QWidget* surface = viewer->TopicView->focusProxy();
+  QWidget* surface = viewer->topicView->focusProxy();
   ASSERT_NE(surface, nullptr);
   QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(box[0].toInt(), box[1].toInt()));
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide02.htm"));
-  ASSERT_TRUE(WaitUntil([&] { return viewer->BackAction->isEnabled(); }));
+  ASSERT_TRUE(WaitUntil([&] { return viewer->backAction->isEnabled(); }));
   // Alt+Left and Alt+Right with the topic focused, as a reader goes back and forth.
   QTest::keyClick(surface, Qt::Key_Left, Qt::AltModifier);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
-  ASSERT_TRUE(WaitUntil([&] { return viewer->ForwardAction->isEnabled(); }));
+  ASSERT_TRUE(WaitUntil([&] { return viewer->forwardAction->isEnabled(); }));
   QTest::keyClick(surface, Qt::Key_Right, Qt::AltModifier);
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide02.htm"));
 }
@@ -172,31 +171,31 @@ TEST_F(ViewerTest, ReaderZoomsFindsPrintsAndOpensAnotherFile) {
   ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
-  QWidget* surface = viewer->TopicView->focusProxy();
+  QWidget* surface = viewer->topicView->focusProxy();
   ASSERT_NE(surface, nullptr);
   viewer->activateWindow();
   surface->setFocus();
 
   QTest::keyClick(surface, Qt::Key_Plus, Qt::ControlModifier);
-  EXPECT_GT(viewer->TopicView->zoomFactor(), 1.0);
+  EXPECT_GT(viewer->topicView->zoomFactor(), 1.0);
   QTest::keyClick(surface, Qt::Key_0, Qt::ControlModifier);
   QTest::keyClick(surface, Qt::Key_Minus, Qt::ControlModifier);
-  EXPECT_LT(viewer->TopicView->zoomFactor(), 1.0);
+  EXPECT_LT(viewer->topicView->zoomFactor(), 1.0);
 
   // "t" is in "été" and in the link "two".
   QTest::keyClick(surface, Qt::Key_F, Qt::ControlModifier);
-  ASSERT_TRUE(viewer->FindBar->isVisible());
-  EXPECT_TRUE(viewer->FindEdit->hasFocus());
-  QTest::keyClicks(viewer->FindEdit, "t");
-  EXPECT_TRUE(WaitUntil([&] { return viewer->FindStatus->text() == "1 of 2"; }))
-      << viewer->FindStatus->text().toStdString();
-  QTest::keyClick(viewer->FindEdit, Qt::Key_Return);
-  EXPECT_TRUE(WaitUntil([&] { return viewer->FindStatus->text() == "2 of 2"; }))
-      << viewer->FindStatus->text().toStdString();
-  QTest::keyClicks(viewer->FindEdit, "zebra");
-  EXPECT_TRUE(WaitUntil([&] { return viewer->FindStatus->text() == "Not found"; }));
-  QTest::keyClick(viewer->FindEdit, Qt::Key_Escape);
-  EXPECT_FALSE(viewer->FindBar->isVisible());
+  ASSERT_TRUE(viewer->findBar->isVisible());
+  EXPECT_TRUE(viewer->findEdit->hasFocus());
+  QTest::keyClicks(viewer->findEdit, "t");
+  EXPECT_TRUE(WaitUntil([&] { return viewer->findStatus->text() == "1 of 2"; }))
+      << viewer->findStatus->text().toStdString();
+  QTest::keyClick(viewer->findEdit, Qt::Key_Return);
+  EXPECT_TRUE(WaitUntil([&] { return viewer->findStatus->text() == "2 of 2"; }))
+      << viewer->findStatus->text().toStdString();
+  QTest::keyClicks(viewer->findEdit, "zebra");
+  EXPECT_TRUE(WaitUntil([&] { return viewer->findStatus->text() == "Not found"; }));
+  QTest::keyClick(viewer->findEdit, Qt::Key_Escape);
+  EXPECT_FALSE(viewer->findBar->isVisible());
 
   // Printed through the print dialog, here into a PDF file.
   const QString pdf = sample.Dir.filePath("topic.pdf");
@@ -207,7 +206,7 @@ TEST_F(ViewerTest, ReaderZoomsFindsPrintsAndOpensAnotherFile) {
     if (auto* name = dialog->findChild<QLineEdit*>("filename")) name->setText(pdf);
     dialog->accept();
   });
-  viewer->PrintAction->trigger();
+  viewer->printAction->trigger();
   ASSERT_TRUE(WaitUntil([&] { return printed.count() == 1; }));
   EXPECT_TRUE(printed.at(0).at(0).toBool());
   EXPECT_GT(QFileInfo(pdf).size(), 0);
@@ -216,7 +215,7 @@ TEST_F(ViewerTest, ReaderZoomsFindsPrintsAndOpensAnotherFile) {
   const QString other = sample.Dir.filePath("Other.chm");
   ASSERT_TRUE(QFile::copy(sample.Project.chmPath(), other));
   AnswerNextFileDialog(other);
-  viewer->OpenAction->trigger();
+  viewer->openAction->trigger();
   ASSERT_EQ(help->Viewers().size(), 2);
   EXPECT_EQ(help->Viewers().at(1)->FilePath(), QFileInfo(other).absoluteFilePath());
   EXPECT_TRUE(WaitForTopic(help->Viewers().at(1), "/My_Guide01.htm"));
@@ -232,7 +231,7 @@ TEST_F(ViewerTest, OpensBesideItsOwnerAndRemembersItsSize) {
   const QRect menuBar(owner.menuBar()->mapToGlobal(QPoint(0, 0)), owner.menuBar()->size());
 
   // No room beside the owner on this screen: the viewer keeps off its menu bar.
-  ASSERT_NE(help->HtmlHelpA(&owner, sample.Project.chmPath(), HH_DISPLAY_TOPIC, 0), 0u);
+  ASSERT_NE(help->ShowTopic(&owner, sample.Project.chmPath()), nullptr);
   QPointer<ViewerWindow> viewer = help->Viewers().value(0);
   ASSERT_FALSE(viewer.isNull());
   ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.data()));
@@ -243,7 +242,7 @@ TEST_F(ViewerTest, OpensBesideItsOwnerAndRemembersItsSize) {
 
   // The next window has the size the last one had, and beside a narrow owner there is room.
   owner.setGeometry(0, 0, 200, 300);
-  ASSERT_NE(help->HtmlHelpA(&owner, sample.Project.chmPath(), HH_DISPLAY_TOPIC, 0), 0u);
+  ASSERT_NE(help->ShowTopic(&owner, sample.Project.chmPath()), nullptr);
   viewer = help->Viewers().value(0);
   ASSERT_FALSE(viewer.isNull());
   EXPECT_EQ(viewer->size(), QSize(360, 280));
@@ -253,64 +252,63 @@ TEST_F(ViewerTest, OpensBesideItsOwnerAndRemembersItsSize) {
 TEST_F(ViewerTest, ContentsPaneListsTheTopicsAndOpensThem) {
   ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
-  ASSERT_EQ(viewer->ContentsTree->topLevelItemCount(), 3);
-  EXPECT_EQ(viewer->ContentsTree->topLevelItem(0)->text(0), "One");
-  EXPECT_EQ(viewer->ContentsTree->topLevelItem(2)->text(0), "Three");
+  ASSERT_EQ(viewer->contentsTree->topLevelItemCount(), 3);
+  EXPECT_EQ(viewer->contentsTree->topLevelItem(0)->text(0), "One");
+  EXPECT_EQ(viewer->contentsTree->topLevelItem(2)->text(0), "Three");
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
-  viewer->ShowContentsItem(viewer->ContentsTree->topLevelItem(2));
+  viewer->ShowContentsItem(viewer->contentsTree->topLevelItem(2));
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
   // Following a link selects the topic's contents item.
   viewer->ShowUrl(ChmEntryUrl("/My_Guide02.htm"));
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide02.htm"));
-  EXPECT_EQ(viewer->ContentsTree->currentItem(), viewer->ContentsTree->topLevelItem(1));
+  EXPECT_EQ(viewer->contentsTree->currentItem(), viewer->contentsTree->topLevelItem(1));
 }
 
 TEST_F(ViewerTest, IndexKeywordSearchFindsAndOpensTheTopic) {
   ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
-  ASSERT_GE(viewer->IndexTree->topLevelItemCount(), 1);
+  ASSERT_GE(viewer->indexTree->topLevelItemCount(), 1);
   viewer->FindKeyword("THR");
-  ASSERT_NE(viewer->IndexTree->currentItem(), nullptr);
-  EXPECT_EQ(viewer->IndexTree->currentItem()->text(0), "three");
+  ASSERT_NE(viewer->indexTree->currentItem(), nullptr);
+  EXPECT_EQ(viewer->indexTree->currentItem()->text(0), "three");
   viewer->FindKeyword("zebra");  // nothing matches: the selection stays
-  EXPECT_EQ(viewer->IndexTree->currentItem()->text(0), "three");
-  viewer->IndexDisplay->click();
+  EXPECT_EQ(viewer->indexTree->currentItem()->text(0), "three");
+  viewer->indexDisplay->click();
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
 }
 
 TEST_F(ViewerTest, FullTextSearchListsTopicsWithEveryWord) {
   ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
-  viewer->SearchEdit->setText("only CONTENTS");
-  viewer->SearchButton->click();
+  viewer->searchEdit->setText("only CONTENTS");
+  viewer->searchButton->click();
   ASSERT_TRUE(WaitUntil([&] { return !viewer->SearchRunning(); }));
-  ASSERT_EQ(viewer->SearchResults->count(), 1);
-  EXPECT_EQ(viewer->SearchResults->item(0)->toolTip(), "My_Guide03.htm");
-  viewer->SearchDisplay->click();
+  ASSERT_EQ(viewer->searchResults->count(), 1);
+  EXPECT_EQ(viewer->searchResults->item(0)->toolTip(), "My_Guide03.htm");
+  viewer->searchDisplay->click();
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
   viewer->RunSearch("only nowhere");
   ASSERT_TRUE(WaitUntil([&] { return !viewer->SearchRunning(); }));
-  EXPECT_EQ(viewer->SearchResults->count(), 0);
-  EXPECT_EQ(viewer->SearchStatus->text(), "0 topics found.");
+  EXPECT_EQ(viewer->searchResults->count(), 0);
+  EXPECT_EQ(viewer->searchStatus->text(), "0 topics found.");
 }
 
 TEST_F(ViewerTest, CloseAllClosesTheViewers) {
   ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   QPointer<ViewerWindow> guard(viewer);
-  help->HtmlHelpA(nullptr, QString(), HH_CLOSE_ALL, 0);
+  help->CloseAll();
   EXPECT_TRUE(WaitUntil([&] { return guard.isNull(); }, 5000));
   EXPECT_TRUE(help->Viewers().isEmpty());
 }
 
-TEST_F(ViewerTest, InitializeHandsOutACookieAndUninitializeClosesEverything) {
-  quintptr cookie = 0;
-  help->HtmlHelpA(nullptr, QString(), HH_INITIALIZE, reinterpret_cast<quintptr>(&cookie));
-  EXPECT_NE(cookie, 0u);
+TEST_F(ViewerTest, ASessionThatEndsClosesEverything) {
+  const HelpViewerSession session = help->BeginSession();
+  EXPECT_TRUE(session.IsOpen());
   ASSERT_NE(Display(sample.Project.chmPath()), nullptr);
-  help->HtmlHelpA(nullptr, QString(), HH_UNINITIALIZE, cookie);
+  help->EndSession(session);
   EXPECT_TRUE(WaitUntil([&] { return help->Viewers().isEmpty(); }, 5000));
-  EXPECT_EQ(help->HtmlHelpA(nullptr, sample.Project.chmPath(), HH_DISPLAY_TOPIC, 0), 0u);
+  EXPECT_EQ(help->ShowTopic(nullptr, sample.Project.chmPath()), nullptr);
 }
 
 TEST_F(ViewerTest, PageScriptsReachTheViewerAsTrainingCardMessages) {
@@ -354,7 +352,7 @@ TEST_F(StandAloneViewerTest, PopupSplashAndTrainingCardWorkInTheViewerOnItsOwn) 
   ViewerWindow* viewer = standAlone->Viewers().value(0);
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
-  QWebEnginePage* page = viewer->TopicView->page();
+  QWebEnginePage* page = viewer->topicView->page();
   EXPECT_TRUE(
       WaitUntil([&] { return RunJs(page, "!!document.querySelector('#orvex-splash img')").toBool(); }));
   EXPECT_EQ(RunJs(page, "typeof popup.textpopup").toString(), "function");
@@ -383,7 +381,7 @@ TEST_F(ViewerRussianTest, PagesAreReadInTheCodePageOfTheFilesLanguage) {
   ViewerWindow* viewer = Display(sample.Project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
-  QWebEnginePage* page = viewer->TopicView->page();
+  QWebEnginePage* page = viewer->topicView->page();
   EXPECT_EQ(RunJs(page, "document.characterSet").toString().toLower(), "windows-1251");
   // The bytes E9 74 E9 are "йtй" in code page 1251.
   EXPECT_TRUE(RunJs(page, "document.body.innerText").toString().contains(QString::fromUtf8("йtй")));

@@ -44,11 +44,18 @@ struct ButtonCase {
 
 TEST(CardButtonsToObjects, CaptionAndMessageValuesAreCutFromTheTag) {
   const ButtonCase cases[] = {
-      {"unquoted alt gives empty values", "<INPUT type=button Value=\"A\" Alt=1,2>", "A", ""},
+      {"unquoted alt runs to a blank or >", "<INPUT type=button Value=\"A\" Alt=1,2>", "A", "1,2"},
       {"no value gives empty caption", "<INPUT type=button Alt=\"7\">", "", "7"},
       {"unquoted value ends at blank", "<INPUT type=button Value=Press me Alt=\"3\">", "Press", "3"},
       {"unquoted value ends at >", "<INPUT type=button Value=Press>", "Press", ""},
-      {"quoted value without closing quote", "<INPUT type=button Value=\"Open>", "", ""},
+      {"single quotes may hold a double quote", "<INPUT type=button Value='Say \"hi\"' Alt='1'>",
+       "Say &quot;hi&quot;", "1"},
+      {"> inside a quoted value", "<INPUT type=button Value=\"a > b\" Alt=\"2\">", "a > b", "2"},
+      {"entities stay as written", "<INPUT type=button Value=\"Tom &amp; Jerry\" Alt=\"3\">",
+       "Tom &amp; Jerry", "3"},
+      {"the first of two values counts", "<INPUT type=button Value=\"One\" value=\"Two\">", "One", ""},
+      {"quoted type with the card's name", "<input type=\"button\" name='tcard' value=\"N\" alt=\"4\">", "N",
+       "4"},
       {"markers in any case, letters kept", "<input TYPE=Button vAlUe=\"MiXeD\" aLt=\"x y\">", "MiXeD",
        "x y"},
       {"no alt at all", "<INPUT type=button Value=\"Only\">", "Only", ""},
@@ -62,7 +69,11 @@ TEST(CardButtonsToObjects, CaptionAndMessageValuesAreCutFromTheTag) {
 
 TEST(CardButtonsToObjects, NonButtonsPassUnchanged) {
   const char* const pages[] = {
-      "<INPUT type=\"button\" Value=\"Quoted type\" Alt=\"1\">",  // quoted type is no card
+      "<INPUT type=\"button\" Value=\"Print\" onclick=\"print()\">",  // the page's own button
+      "<!-- <INPUT type=button Value=\"A\"> -->",                     // in a comment
+      "<P title=\"<INPUT type=button Value=A>\">x</P>",               // in a value
+      "<script>s = '<INPUT type=button Value=A>';</script>",          // in a script
+      "<INPUT type=button Value=\"never closed>",                     // its quote swallows the rest
       "<INPUT type=checkbox checked>",
       "<INPUTtype=button>",  // no blank after the word
       "plain text without tags",

@@ -6,7 +6,7 @@
 #include "chm/keyword_links.h"
 #include "chm/system_files.h"
 #include "chm/windows_reader.h"
-#include "model/sitemap_reader.h"
+#include "formats/sitemap/sitemap_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 
 #include "platform/project_paths.h"
 #include "platform/regular_file.h"
-#include "project/context_map.h"
-#include "project/project_sections.h"
+#include "formats/context/context_map.h"
+#include "formats/project/project_sections.h"
 
 namespace {
 

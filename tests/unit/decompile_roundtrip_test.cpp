@@ -12,7 +12,7 @@
 #include "chm_readers.h"
 #include "crafted_directory.h"
 #include "hhc_fixture.h"
-#include "model/sitemap_reader.h"
+#include "formats/sitemap/sitemap_reader.h"
 #include "platform/codepage.h"
 
 #include <QStandardPaths>

@@ -80,12 +80,27 @@ TEST(FindPictureSrc, SplitsAtTheFirstSrcInAnyCase) {
   EXPECT_EQ(s.Head, QStringLiteral("x<IMG alt=\"a\" src=\""));
   EXPECT_EQ(s.Path, QStringLiteral("/tmp/p.png"));
   EXPECT_EQ(s.Tail, QStringLiteral("\" border=0>y"));
-  EXPECT_FALSE(FindPictureSrc("<IMG src=p.png>").Found);
   EXPECT_FALSE(FindPictureSrc("plain").Found);
   const PictureSource open = FindPictureSrc("<IMG SRC=\"abc");
   ASSERT_TRUE(open.Found);
   EXPECT_EQ(open.Path, QStringLiteral("abc"));
   EXPECT_EQ(open.Tail, QString());
+}
+
+TEST(FindPictureSrc, ReadsTheAttributeAsABrowserDoes) {
+  // Unquoted: the value gets quotes, so a new one may hold blanks.
+  const PictureSource bare = FindPictureSrc("<IMG src=p.png border=0>");
+  ASSERT_TRUE(bare.Found);
+  EXPECT_EQ(bare.Head + "my p.png" + bare.Tail, QStringLiteral("<IMG src=\"my p.png\" border=0>"));
+  // Single quotes, entities decoded in the path.
+  const PictureSource single = FindPictureSrc("<img SRC='/tmp/a&amp;b.png'>");
+  EXPECT_EQ(single.Path, QStringLiteral("/tmp/a&b.png"));
+  EXPECT_EQ(single.Head + "x.png" + single.Tail, QStringLiteral("<img SRC='x.png'>"));
+  // Never a src= inside another attribute's value or a comment.
+  const PictureSource inner = FindPictureSrc("<!-- src=\"c.png\" --><IMG alt='src=\"b.png\"' src=\"a.png\">");
+  EXPECT_EQ(inner.Path, QStringLiteral("a.png"));
+  EXPECT_EQ(inner.Tail, QStringLiteral("\">"));
+  EXPECT_FALSE(FindPictureSrc("<IMG alt=\"src=x.png\">").Found);
 }
 
 TEST(PictureFileOf, LocalPathsOnly) {

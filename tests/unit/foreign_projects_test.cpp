@@ -17,8 +17,8 @@
 #include "hhc_fixture.h"
 #include "model/project_reader.h"
 #include "platform/codepage.h"
-#include "project/project_file.h"
-#include "project/project_saver.h"
+#include "formats/project/project_file.h"
+#include "model/project_saver.h"
 #include "tests/unit/test_files.h"
 
 using namespace orvex_test;
@@ -187,10 +187,7 @@ TEST(ForeignProjects, EditsOfACyrillicProjectKeepItsCodePageAndParameters) {
   files.Contents[1].Caption = QString::fromUtf8("Вторая глава");
   ProjectSnapshot snapshot{project, std::move(files.Contents), std::move(files.Index), files.MapLines,
                            files.AliasLines};
-  Status recentList;
-  ASSERT_TRUE(
-      SaveProjectFiles(snapshot, files.ProjectLines, files.Sources, dir.filePath("orvex.ini"), recentList)
-          .Ok());
+  ASSERT_TRUE(SaveProjectFiles(snapshot, files.ProjectLines, files.Sources).Ok());
   EXPECT_EQ(readBytes(project), projectBytes);  // language name byte for byte, nothing added
   const QByteArray contents = readBytes(dir.filePath("contents.hhc"));
   EXPECT_TRUE(contents.startsWith("<HTML><BODY><UL>")) << contents.toStdString();
@@ -227,10 +224,7 @@ TEST(ForeignProjects, UnreadableSitemapsAreNamedAndNeverRewritten) {
   files.Contents.push_back(std::move(added));
   files.Index.clear();
   ProjectSnapshot snapshot{project, std::move(files.Contents), std::move(files.Index), {}, {}};
-  Status recentList;
-  ASSERT_TRUE(
-      SaveProjectFiles(snapshot, files.ProjectLines, files.Sources, dir.filePath("orvex.ini"), recentList)
-          .Ok());
+  ASSERT_TRUE(SaveProjectFiles(snapshot, files.ProjectLines, files.Sources).Ok());
   EXPECT_EQ(readBytes(dir.filePath("p.hhc")), utf16);
   EXPECT_EQ(readBytes(dir.filePath("p.hhk")), index);
 }

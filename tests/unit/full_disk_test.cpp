@@ -23,8 +23,8 @@
 
 #include "platform/profile.h"
 #include "platform/text_file.h"
-#include "project/map_alias.h"
-#include "project/sitemap_writer.h"
+#include "formats/context/map_alias_writer.h"
+#include "formats/sitemap/sitemap_writer.h"
 #include "tests/unit/hhc_fixture.h"
 #include "tests/unit/test_files.h"
 

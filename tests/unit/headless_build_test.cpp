@@ -12,9 +12,9 @@
 #include "model/context_numbers.h"
 #include "platform/text_file.h"
 #include "tests/unit/test_files.h"
-#include "project/page_template.h"
-#include "project/project_file.h"
-#include "project/project_saver.h"
+#include "formats/project/page_template.h"
+#include "formats/project/project_file.h"
+#include "model/project_saver.h"
 
 namespace {
 
@@ -33,9 +33,7 @@ QString MakeProjectWithOneTopic(const QTemporaryDir& dir) {
   start.Data = std::make_unique<TopicData>(TopicData{"My_Guide01.htm"});
   project.Contents.push_back(std::move(start));
   AddContextEntries("My_Guide01.htm", "My_Guide", project.MapLines, project.AliasLines);
-  Status recentList;
-  EXPECT_TRUE(SaveProjectFiles(project, lines, dir.filePath("orvex.ini"), recentList).Ok());
-  EXPECT_TRUE(recentList.Ok()) << recentList.Message().toStdString();
+  EXPECT_TRUE(SaveProjectFiles(project, lines).Ok());
   return path;
 }
 

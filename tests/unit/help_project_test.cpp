@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "platform/text_file.h"
+#include "project/recorded_save.h"
 #include "tests/unit/test_files.h"
 
 namespace {
@@ -75,7 +76,7 @@ TEST_F(HelpProjectTest, SaveWritesEveryFileAndClearsModified) {
   project.AddContextEntries("MyHelp01.htm");
   std::vector<ContentsNode> contents;
   contents.push_back(Topic("Start", "MyHelp01.htm"));
-  ASSERT_TRUE(project.Save(std::move(contents), {}, Path("orvex.ini")).Ok());
+  ASSERT_TRUE(SaveAndRecordRecent(project, std::move(contents), {}, Path("orvex.ini")).Ok());
   EXPECT_FALSE(project.IsModified());
   EXPECT_TRUE(project.ProjectLines().contains("Default topic=MyHelp01.htm"));
   EXPECT_EQ(LinesOf(path, 1252), project.ProjectLines());
@@ -90,7 +91,7 @@ TEST_F(HelpProjectTest, ASaveThatFailsNamesTheFileAndKeepsModified) {
   const QString path = Path("MyHelp.hhp");
   ASSERT_TRUE(project.CreateNew(path, std::nullopt).Ok());
   ASSERT_TRUE(QDir().mkdir(Path("MyHelp.hhc")));  // a folder where the contents file goes
-  const Status saved = project.Save({}, {}, Path("orvex.ini"));
+  const Status saved = SaveAndRecordRecent(project, {}, {}, Path("orvex.ini"));
   ASSERT_FALSE(saved.Ok());
   EXPECT_TRUE(saved.Message().contains(Path("MyHelp.hhc"))) << saved.Message().toStdString();
   EXPECT_TRUE(project.IsModified());

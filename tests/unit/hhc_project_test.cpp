@@ -2,7 +2,7 @@
 // compiled-file names and the messages list.
 
 #include "chm/ansi_text.h"
-#include "project/context_map.h"
+#include "formats/context/context_map.h"
 #include "chm/compiler.h"
 #include "chm/page_scan.h"
 #include "hhc_fixture.h"

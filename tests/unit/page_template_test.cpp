@@ -1,4 +1,4 @@
-#include "project/page_template.h"
+#include "formats/project/page_template.h"
 
 #include <gtest/gtest.h>
 

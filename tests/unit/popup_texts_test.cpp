@@ -1,7 +1,7 @@
 // The pop-up script file's names and lines, and the page head the links need.
 #include <gtest/gtest.h>
 
-#include "app/tcard_message.h"
+#include "app/training_card_message.h"
 #include "features/help_objects.h"
 #include "features/popup_texts.h"
 
@@ -157,6 +157,6 @@ TEST(TrainingCardTexts, MessageValuesReadAsTheDialogReadsNumbers) {
   EXPECT_EQ(text.lParamText, "see page 2");
   EXPECT_EQ(ReadTrainingCardMessage("-7", "").lParamText, "0");
   EXPECT_EQ(ReadTrainingCardMessage("1", "99999999999").lParamText, "99999999999");  // past 32 bits: a text
-  EXPECT_EQ(TCardMessageText(ReadTrainingCardMessage("$10", "").wParam, "$10"),
+  EXPECT_EQ(TrainingCardMessageText(ReadTrainingCardMessage("$10", "").wParam, "$10"),
             " TCard message: \r\nwParam=16\r\nlParam=16");
 }

@@ -3,7 +3,7 @@
 
 #include <QProcess>
 
-#include "app/tcard_message.h"
+#include "app/training_card_message.h"
 #include "app/version_record.h"
 
 TEST(AboutRecord, ProgramRecordIsVersionOneOne) {
@@ -33,16 +33,16 @@ TEST(AboutRecord, TextsOnlyFromACompleteRecord) {
 }
 
 TEST(TCardText, ThreeLines) {
-  EXPECT_EQ(TCardMessageText(5, "0"), " TCard message: \r\nwParam=5\r\nlParam=0");
-  EXPECT_EQ(TCardMessageText(-7, "abc"), " TCard message: \r\nwParam=-7\r\nlParam=abc");
+  EXPECT_EQ(TrainingCardMessageText(5, "0"), " TCard message: \r\nwParam=5\r\nlParam=0");
+  EXPECT_EQ(TrainingCardMessageText(-7, "abc"), " TCard message: \r\nwParam=-7\r\nlParam=abc");
 }
 
 TEST(TCardText, LParamAsNumberOrText) {
-  EXPECT_EQ(TCardLParamText(""), "0");
-  EXPECT_EQ(TCardLParamText(" 42 "), "42");
-  EXPECT_EQ(TCardLParamText("-0012"), "-12");
-  EXPECT_EQ(TCardLParamText("99999999999"), "99999999999");  // past 32 bits: a text
-  EXPECT_EQ(TCardLParamText(QString(300, 'a')).size(), 256);
+  EXPECT_EQ(TrainingCardLParamText(""), "0");
+  EXPECT_EQ(TrainingCardLParamText(" 42 "), "42");
+  EXPECT_EQ(TrainingCardLParamText("-0012"), "-12");
+  EXPECT_EQ(TrainingCardLParamText("99999999999"), "99999999999");  // past 32 bits: a text
+  EXPECT_EQ(TrainingCardLParamText(QString(300, 'a')).size(), 256);
 }
 
 // orvex --view: refuses a wrong command line and a file it cannot show.

@@ -1,4 +1,4 @@
-#include "project/project_file.h"
+#include "formats/project/project_file.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@ TEST(ProjectFile, NamesDerivedFromThePath) {
   EXPECT_EQ(ProjectBaseName(QStringLiteral("C:\\My Help\\Proj.hhp")), QStringLiteral("Proj"));
   EXPECT_EQ(ProjectBaseName(QStringLiteral("/x/v1.2 guide.hhp")), QStringLiteral("v1.2 guide"));
   EXPECT_EQ(ProjectNamePrefix(QStringLiteral("/x/My Guide.hhp")), QStringLiteral("My_Guide"));
-  EXPECT_EQ(ChangeFileExt(QStringLiteral("/a.b/My Guide.hhp"), QStringLiteral("P.js")),
+  EXPECT_EQ(ReplaceExtension(QStringLiteral("/a.b/My Guide.hhp"), QStringLiteral("P.js")),
             QStringLiteral("/a.b/My GuideP.js"));
-  EXPECT_EQ(ChangeFileExt(QStringLiteral("/a.b/noext"), QStringLiteral(".css")),
+  EXPECT_EQ(ReplaceExtension(QStringLiteral("/a.b/noext"), QStringLiteral(".css")),
             QStringLiteral("/a.b/noext.css"));
 }
 

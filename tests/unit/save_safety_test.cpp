@@ -18,15 +18,15 @@
 #include <sys/resource.h>
 
 #include "app/headless_build.h"
-#include "app/recent_files.h"
+#include "settings/recent_projects.h"
 #include "chm/compiler.h"
 #include "generated_projects.h"
 #include "model/project_reader.h"
 #include "platform/profile.h"
 #include "platform/text_file.h"
 #include "tests/unit/test_files.h"
-#include "project/project_file.h"
-#include "project/project_saver.h"
+#include "formats/project/project_file.h"
+#include "model/project_saver.h"
 
 namespace {
 
@@ -91,15 +91,14 @@ GeneratedProject* SaveSafety::generated = nullptr;
 
 TEST_F(SaveSafety, KilledAtRandomPointsOfASaveLeavesOldOrNewFilesNeverCut) {
   const Files old = ReadAll(saved);
-  ASSERT_GT(old.value(ChangeFileExt(project, ".hhc")).size(), 50000) << "a large contents file";
+  ASSERT_GT(old.value(ReplaceExtension(project, ".hhc")).size(), 50000) << "a large contents file";
   // The new files: one save to its end (no compile needed for that).
   ProjectFiles read = ProjectOnDisk(project);
   ProjectSnapshot snapshot{project, std::move(read.Contents), std::move(read.Index), read.MapLines,
                            read.AliasLines};
-  Status recentList;
-  ASSERT_TRUE(SaveProjectFiles(snapshot, read.ProjectLines, folder->filePath("s.ini"), recentList).Ok());
+  ASSERT_TRUE(SaveProjectFiles(snapshot, read.ProjectLines).Ok());
   const Files fresh = ReadAll(saved);
-  ASSERT_NE(fresh.value(ChangeFileExt(project, ".hhc")), old.value(ChangeFileExt(project, ".hhc")));
+  ASSERT_NE(fresh.value(ReplaceExtension(project, ".hhc")), old.value(ReplaceExtension(project, ".hhc")));
   WriteAll(old);
 
   // How long until the save has written the project file, its last file.
@@ -172,13 +171,12 @@ TEST_F(SaveSafety, FullDiskNamesTheFileAndKeepsTheOldFiles) {
 
 TEST_F(SaveSafety, ReadOnlyFileStopsTheSaveThereAndNamesIt) {
   const Files old = ReadAll(saved);
-  const QString index = ChangeFileExt(project, ".hhk");
+  const QString index = ReplaceExtension(project, ".hhk");
   QFile::setPermissions(index, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
   ProjectFiles read = ProjectOnDisk(project);
   ProjectSnapshot snapshot{project, std::move(read.Contents), std::move(read.Index), read.MapLines,
                            read.AliasLines};
-  Status recentList;
-  const Status written = SaveProjectFiles(snapshot, read.ProjectLines, folder->filePath("s.ini"), recentList);
+  const Status written = SaveProjectFiles(snapshot, read.ProjectLines);
   EXPECT_FALSE(written.Ok()) << "the save went through a read-only file";
   EXPECT_EQ(written.Message(), "Cannot create file " + index + ": the file is read-only");
   QFile::setPermissions(index, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
@@ -198,8 +196,7 @@ TEST(SaveLinks, ProjectFileLinkingOutOfTheFolderIsNotWrittenThrough) {
   ASSERT_TRUE(QFile::link(outside, dir.filePath("project/p.hhc")));
   ProjectSnapshot snapshot{project, {}, {}, {}, {}};
   QStringList lines{"[OPTIONS]", "Title=x"};
-  Status recentList;
-  const Status saved = SaveProjectFiles(snapshot, lines, dir.filePath("s.ini"), recentList);
+  const Status saved = SaveProjectFiles(snapshot, lines);
   EXPECT_FALSE(saved.Ok()) << "the save wrote through the link";
   EXPECT_TRUE(saved.Message().startsWith("Cannot create file " + dir.filePath("project/p.hhc")))
       << saved.Message().toStdString();
@@ -212,8 +209,7 @@ TEST(SaveLinks, ProjectFileLinkingOutOfTheFolderIsNotWrittenThrough) {
   QFile::remove(dir.filePath("project/p.hhc"));
   PutFile(dir.filePath("project/shared.hhc"), "");
   ASSERT_TRUE(QFile::link(dir.filePath("project/shared.hhc"), dir.filePath("project/p.hhc")));
-  EXPECT_TRUE(SaveProjectFiles(snapshot, lines, dir.filePath("s.ini"), recentList).Ok());
-  EXPECT_TRUE(recentList.Ok()) << recentList.Message().toStdString();
+  EXPECT_TRUE(SaveProjectFiles(snapshot, lines).Ok());
   EXPECT_TRUE(QFileInfo(dir.filePath("project/p.hhc")).isSymLink());
   EXPECT_TRUE(BytesOf(dir.filePath("project/shared.hhc")).startsWith("<!DOCTYPE"));
 }

@@ -1,4 +1,4 @@
-#include "model/sitemap_reader.h"
+#include "formats/sitemap/sitemap_reader.h"
 
 #include "generated_projects.h"
 #include "platform/codepage.h"

@@ -3,8 +3,8 @@
 // readers cannot understand is counted so that Save leaves the file alone.
 #include <gtest/gtest.h>
 
-#include "model/sitemap_reader.h"
-#include "project/sitemap_writer.h"
+#include "formats/sitemap/sitemap_reader.h"
+#include "formats/sitemap/sitemap_writer.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "project/sitemap_writer.h"
+#include "formats/sitemap/sitemap_writer.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "platform/text_file.h"
 #include "tests/unit/test_files.h"
-#include "project/map_alias.h"
+#include "formats/context/map_alias_writer.h"
 
 namespace {
 

@@ -69,6 +69,18 @@ TEST(TopicReplace, CaseWholeWordsAndSourceChooseTheMatches) {
   EXPECT_EQ(salt.Context, "<P>Salt &amp; Pepper</P>");
 }
 
+TEST(TopicReplace, TextOnlyMatchesSkipTagsAsABrowserReadsThem) {
+  QTemporaryDir dir;
+  PutText(dir.filePath("one.htm"),
+          "<title>cat</title><A title=\"cat > cat\" HREF='cat.htm'>a cat</A><!-- cat --><script>cat</script>"
+          "<style>cat{}</style> < cat",
+          1252);
+  const QList<TopicPageRef> topics{{"One", "one.htm"}};
+  // The title, "a cat" and the last one: never the attribute values, the
+  // comment, the script or the style.
+  EXPECT_EQ(FindInTopics(dir.path(), topics, {"cat"}, 1252).Matches.size(), 3);
+}
+
 TEST(TopicReplace, ReplaceTakesOneMatchAndUndoRefusesWhenAPageChangedSince) {
   QTemporaryDir dir;
   PutText(dir.filePath("one.htm"), "<P>red red red</P>\r\n", 1252);

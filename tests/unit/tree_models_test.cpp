@@ -6,7 +6,7 @@
 
 #include "model/contents_model.h"
 #include "model/index_model.h"
-#include "model/index_order.h"
+#include "formats/sitemap/index_order.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <gtest/gtest.h>
 
 #include "model/project_reader.h"
-#include "model/sitemap_reader.h"
+#include "formats/sitemap/sitemap_reader.h"
 #include "platform/text_file.h"
 #include "tests/unit/test_files.h"
-#include "project/map_alias.h"
-#include "project/project_file.h"
-#include "project/project_saver.h"
-#include "project/sitemap_writer.h"
+#include "formats/context/map_alias_writer.h"
+#include "formats/project/project_file.h"
+#include "model/project_saver.h"
+#include "formats/sitemap/sitemap_writer.h"
 
 namespace {
 
@@ -163,8 +163,7 @@ TEST(WriterRoundTrip, WholeProjectSavesReadAndSaveAgainToTheSameBytes) {
     QStringList lines = NewProjectLines(first, std::nullopt);
     lines << QStringLiteral("Title=") + gen.Text();
     const QStringList mapLines = project.MapLines;
-    Status recentList;
-    ASSERT_TRUE(SaveProjectFiles(project, lines, dir.filePath(QStringLiteral("s.ini")), recentList).Ok());
+    ASSERT_TRUE(SaveProjectFiles(project, lines).Ok());
 
     ProjectFiles read = ProjectOnDisk(first);
     EXPECT_EQ(read.MapLines, OneLineEach(mapLines));
@@ -173,8 +172,7 @@ TEST(WriterRoundTrip, WholeProjectSavesReadAndSaveAgainToTheSameBytes) {
     const QString index = Dump(read.Index);
     ProjectSnapshot again{second, std::move(read.Contents), std::move(read.Index), read.MapLines,
                           read.AliasLines};
-    ASSERT_TRUE(
-        SaveProjectFiles(again, read.ProjectLines, dir.filePath(QStringLiteral("s.ini")), recentList).Ok());
+    ASSERT_TRUE(SaveProjectFiles(again, read.ProjectLines).Ok());
     ProjectFiles reread = ProjectOnDisk(second);
     EXPECT_EQ(Dump(reread.Contents), contents);
     EXPECT_EQ(Dump(reread.Index), index);
@@ -185,15 +183,14 @@ TEST(WriterRoundTrip, WholeProjectSavesReadAndSaveAgainToTheSameBytes) {
     QDir().mkpath(dir.filePath(QStringLiteral("three")));
     ProjectSnapshot once{third, std::move(reread.Contents), std::move(reread.Index), reread.MapLines,
                          reread.AliasLines};
-    ASSERT_TRUE(
-        SaveProjectFiles(once, reread.ProjectLines, dir.filePath(QStringLiteral("s.ini")), recentList).Ok());
-    EXPECT_EQ(BytesOf(ChangeFileExt(second, ".hhk")), BytesOf(ChangeFileExt(third, ".hhk"))) << i;
+    ASSERT_TRUE(SaveProjectFiles(once, reread.ProjectLines).Ok());
+    EXPECT_EQ(BytesOf(ReplaceExtension(second, ".hhk")), BytesOf(ReplaceExtension(third, ".hhk"))) << i;
     // The index reader sorts the keywords: the index file is the same from
     // the second save on.
     for (const QString& ext :
          {QStringLiteral(".hhc"), QStringLiteral(".h"), QStringLiteral(".ali"), QStringLiteral(".hhp")})
-      EXPECT_EQ(BytesOf(ChangeFileExt(first, ext)).toStdString(),
-                BytesOf(ChangeFileExt(second, ext)).toStdString())
+      EXPECT_EQ(BytesOf(ReplaceExtension(first, ext)).toStdString(),
+                BytesOf(ReplaceExtension(second, ext)).toStdString())
           << i << ext.toStdString();
   }
 }

@@ -1,0 +1,105 @@
+#include "formats/sitemap/sitemap_scanner.h"
+
+#include "platform/html_text.h"
+
+namespace {
+
+enum class Element { Other, ListItem, List, Object, Param };
+
+Element ElementOf(QStringView name) {
+  const auto is = [name](QStringView known) { return name.compare(known, Qt::CaseInsensitive) == 0; };
+  switch (name.size()) {
+    case 2:
+      return is(u"LI") ? Element::ListItem : is(u"UL") ? Element::List : Element::Other;
+    case 5:
+      return is(u"PARAM") ? Element::Param : Element::Other;
+    case 6:
+      return is(u"OBJECT") ? Element::Object : Element::Other;
+    default:
+      return Element::Other;
+  }
+}
+
+QString Decoded(QStringView raw) {
+  return raw.contains(u'&') ? DecodeHtmlEntities(raw.toString()) : raw.toString();
+}
+
+}  // namespace
+
+SitemapScanner::SitemapScanner(QStringView text, qsizetype from)
+    : tokenizer_(text, from < 0 ? text.size() : from, HtmlTokenizer::QuoteRule::LineEndsQuote),
+      pos_(from < 0 ? text.size() : from) {}
+
+bool SitemapScanner::Next(SitemapToken* token) {
+  while (tokenizer_.Next(&tag_)) {
+    pos_ = tag_.end;
+    start_ = tag_.begin;
+    const bool closing = tag_.type == HtmlTokenType::EndTag;
+    if (!closing && tag_.type != HtmlTokenType::StartTag) continue;
+    const Element element = ElementOf(tag_.name);
+    if (element == Element::Param && !closing) {
+      if (ReadParam(token)) return true;
+      continue;
+    }
+    token->Name.clear();
+    token->Value.clear();
+    switch (element) {
+      case Element::ListItem:
+        if (closing) continue;  // </LI> ends nothing the readers keep
+        token->Tag = SitemapTag::ListItem;
+        return true;
+      case Element::List:
+        token->Tag = closing ? SitemapTag::ListEnd : SitemapTag::ListStart;
+        return true;
+      case Element::Object:
+        token->Tag = closing ? SitemapTag::ObjectEnd : SitemapTag::ObjectStart;
+        return true;
+      case Element::Param:
+      case Element::Other:
+        continue;
+    }
+  }
+  pos_ = tokenizer_.Position();
+  return false;
+}
+
+// The parameter of the <param> tag just read; false when it has no name (a
+// name whose quoted value its line ends counts as none).
+bool SitemapScanner::ReadParam(SitemapToken* token) {
+  const HtmlAttribute* nameAttribute = tag_.Attribute(u"name");
+  if (!nameAttribute || !nameAttribute->hasValue) return false;
+  if (tag_.unterminated && nameAttribute == &tag_.attributes.back() && nameAttribute->rawValue.isEmpty())
+    return false;
+  const QStringView name = nameAttribute->rawValue;
+  const HtmlAttribute* valueAttribute = tag_.Attribute(u"value");
+  const QStringView value = valueAttribute ? valueAttribute->rawValue : QStringView();
+  // The usual names are shared, not allocated once per parameter.
+  static const QString kShared[] = {QStringLiteral("Name"), QStringLiteral("Local"),
+                                    QStringLiteral("Keyword"), QStringLiteral("ImageNumber"),
+                                    QStringLiteral("See Also")};
+  token->Name.clear();
+  for (const QString& shared : kShared) {
+    if (name == shared) token->Name = shared;
+  }
+  if (token->Name.isNull()) token->Name = Decoded(name);
+  const QStringView key = QStringView(token->Name).trimmed();
+  if (key.compare(u"Keyword", Qt::CaseInsensitive) == 0)
+    token->Tag = SitemapTag::Keyword;
+  else if (key.compare(u"Name", Qt::CaseInsensitive) == 0)
+    token->Tag = SitemapTag::Name;
+  else if (key.compare(u"Local", Qt::CaseInsensitive) == 0)
+    token->Tag = SitemapTag::Local;
+  else
+    token->Tag = SitemapTag::Param;
+  token->Value = Decoded(value);
+  return true;
+}
+
+qsizetype SitemapListBegin(QStringView text) {
+  SitemapScanner scanner(text, 0);
+  SitemapToken token;
+  while (scanner.Next(&token)) {
+    if (token.Tag == SitemapTag::ListStart) return scanner.Position();
+  }
+  return -1;
+}

@@ -1,0 +1,258 @@
+#include "formats/sitemap/sitemap_writer.h"
+
+#include "platform/html_text.h"
+#include "platform/text_file.h"
+
+#include <algorithm>
+
+namespace {
+
+void Line(QString& out, const QString& text) {
+  out += text;
+  out += QLatin1String("\r\n");
+}
+
+void Line(QString& out, QLatin1String text) {
+  out += text;
+  out += QLatin1String("\r\n");
+}
+
+void Param(QString& out, QLatin1String name, const QString& value) {
+  out += QLatin1String("<param name=\"");
+  out += name;
+  out += QLatin1String("\" value=\"");
+  out += EscapeAttributeValue(value);
+  out += QLatin1String("\">\r\n");
+}
+
+void Param(QString& out, const QString& name, const QString& value) {
+  out += QLatin1String("<param name=\"");
+  out += EscapeAttributeValue(name);
+  out += QLatin1String("\" value=\"");
+  out += EscapeAttributeValue(value);
+  out += QLatin1String("\">\r\n");
+}
+
+bool HasRole(const SitemapParams& params, ParamRole role) {
+  return std::any_of(params.begin(), params.end(), [role](const SitemapParam& p) { return p.Role == role; });
+}
+
+QString MergeValue(const SitemapParams& params) {
+  for (const SitemapParam& param : params) {
+    if (param.Name.trimmed().compare(u"Merge", Qt::CaseInsensitive) == 0) return param.Value;
+  }
+  return {};
+}
+
+// The parameters of an item as read, with the node's current caption,
+// topic caption and file name in place of the values they stand for; a
+// value the item did not have but the node now has is added where the
+// program's own items have it.
+struct ItemValues {
+  QString Keyword;
+  QString Caption;
+  QString Local;
+  bool AddKeyword = false;
+  bool AddCaption = false;
+};
+
+void WriteItemParams(QString& out, const SitemapParams& params, const ItemValues& values) {
+  const bool hasLocal = HasRole(params, ParamRole::Local);
+  if (values.AddKeyword) Param(out, QLatin1String("Keyword"), values.Keyword);
+  bool captionDue = values.AddCaption;
+  for (const SitemapParam& param : params) {
+    switch (param.Role) {
+      case ParamRole::Keyword:
+      case ParamRole::KeywordName:
+        Param(out, param.Name, values.Keyword);
+        break;
+      case ParamRole::Caption:
+        Param(out, param.Name, values.Caption);
+        break;
+      case ParamRole::Local:
+        if (captionDue) Param(out, QLatin1String("Name"), values.Caption);
+        captionDue = false;
+        Param(out, param.Name, values.Local);
+        break;
+      case ParamRole::Other:
+        Param(out, param.Name, param.Value);
+        break;
+    }
+  }
+  if (captionDue) Param(out, QLatin1String("Name"), values.Caption);
+  if (!hasLocal && !values.Local.isEmpty()) Param(out, QLatin1String("Local"), values.Local);
+}
+
+const QLatin1String kObjectStart("<LI> <OBJECT type=\"text/sitemap\">");
+const QLatin1String kObjectEnd("</OBJECT>");
+
+void Head(QString& out) {
+  Line(out, QLatin1String("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">"));
+  Line(out, QLatin1String("<HTML>"));
+  Line(out, QLatin1String("<HEAD>"));
+  Line(out, QLatin1String("<META NAME=\"GENERATOR\" CONTENT=\"Orvex\">"));
+  Line(out, QLatin1String("<!-- Sitemap 1.0 -->"));
+  Line(out, QLatin1String("</HEAD><BODY>"));
+}
+
+QString TopicCaptionOf(const IndexNode& node) { return node.Data ? node.Data->TopicCaption : QString(); }
+QString FileNameOf(const IndexNode& node) { return node.Data ? node.Data->FileName : QString(); }
+
+// A node read from an index file, with the parameters it had there.
+bool IsReadItem(const IndexNode& node) { return node.Data && !node.Data->Params.empty(); }
+
+// A sub-entry that belongs in a group: no children and a topic caption.
+bool IsGroupMember(const IndexNode& node) { return node.Children.empty() && !TopicCaptionOf(node).isEmpty(); }
+
+}  // namespace
+
+void WriteContentsLevel(QString& out, const std::vector<ContentsNode>& level) {
+  for (const ContentsNode& node : level) {
+    Line(out, kObjectStart);
+    if (node.Data && !node.Data->Params.empty()) {
+      const SitemapParams& params = node.Data->Params;
+      // A merge item without a name keeps having none while its caption is its Merge value.
+      const bool addName = !HasRole(params, ParamRole::Caption) && node.Caption != MergeValue(params);
+      if (addName) Param(out, QLatin1String("Name"), node.Caption);
+      WriteItemParams(out, params, {QString(), node.Caption, node.Data->FileName, false, false});
+    } else {
+      Param(out, QLatin1String("Name"), node.Caption);
+      if (node.Data && !node.Data->FileName.isEmpty())
+        Param(out, QLatin1String("Local"), node.Data->FileName);
+    }
+    Line(out, kObjectEnd);
+    if (!node.Children.empty()) {
+      Line(out, QLatin1String("<UL>"));
+      WriteContentsLevel(out, node.Children);
+    }
+  }
+  Line(out, QLatin1String("</UL>"));
+}
+
+void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool topLevel) {
+  // The keyword of the group whose OBJECT is open, if one is.
+  bool groupOpen = false;
+  QString remembered;
+  auto closeGroup = [&] {
+    if (groupOpen) Line(out, kObjectEnd);
+    groupOpen = false;
+    remembered.clear();
+  };
+  for (size_t i = 0; i < level.size(); ++i) {
+    const IndexNode& node = level[i];
+    if (IsReadItem(node)) {
+      // Read from a file: its share of the item's parameters, joined to the
+      // object of the node before it when it continued that item.
+      const bool joins = groupOpen && node.Data->ContinuesItem && node.Caption == remembered;
+      if (!joins) {
+        closeGroup();
+        Line(out, kObjectStart);
+      }
+      const SitemapParams& params = node.Data->Params;
+      const bool hasKeyword = HasRole(params, ParamRole::Keyword) || HasRole(params, ParamRole::KeywordName);
+      const QString& topic = node.Data->TopicCaption;
+      const bool captionIsKeyword = HasRole(params, ParamRole::KeywordName) && topic == node.Caption;
+      WriteItemParams(out, params,
+                      {node.Caption, topic, node.Data->FileName, !joins && !hasKeyword,
+                       !topic.isEmpty() && !HasRole(params, ParamRole::Caption) && !captionIsKeyword});
+      groupOpen = true;
+      remembered = node.Caption;
+      if (!node.Children.empty()) {
+        closeGroup();
+        Line(out, QLatin1String("<UL>"));
+        WriteIndexLevel(out, node.Children, false);
+        continue;
+      }
+      const bool continues = i + 1 < level.size() && IsReadItem(level[i + 1]) &&
+                             level[i + 1].Data->ContinuesItem && level[i + 1].Caption == node.Caption;
+      if (!continues) closeGroup();
+      continue;
+    }
+    if (!node.Children.empty()) {
+      closeGroup();
+      Line(out, kObjectStart);
+      Param(out, QLatin1String("Keyword"), node.Caption);
+      const QString topic = TopicCaptionOf(node);
+      const QString file = FileNameOf(node);
+      if (topic.isEmpty() && file.isEmpty()) {
+        // A keyword that only groups its sub-entries.
+        Param(out, QLatin1String("See Also"), node.Caption);
+      } else {
+        // A keyword that also leads to a topic of its own keeps it.
+        if (!topic.isEmpty()) Param(out, QLatin1String("Name"), topic);
+        if (!file.isEmpty()) Param(out, QLatin1String("Local"), file);
+      }
+      Line(out, kObjectEnd);
+      Line(out, QLatin1String("<UL>"));
+      WriteIndexLevel(out, node.Children, false);
+    } else if (topLevel) {
+      closeGroup();
+      Line(out, kObjectStart);
+      Param(out, QLatin1String("Keyword"), node.Caption);
+      Param(out, QLatin1String("Name"), TopicCaptionOf(node));
+      Param(out, QLatin1String("Local"), FileNameOf(node));
+      Line(out, kObjectEnd);
+    } else if (TopicCaptionOf(node).isEmpty()) {
+      // Its own OBJECT; an open group is closed first so OBJECTs never nest.
+      closeGroup();
+      Line(out, kObjectStart);
+      Param(out, QLatin1String("Keyword"), node.Caption);
+      Param(out, QLatin1String("Local"), FileNameOf(node));
+      Line(out, kObjectEnd);
+    } else {
+      if (!groupOpen || node.Caption != remembered) {
+        closeGroup();
+        Line(out, kObjectStart);
+        Param(out, QLatin1String("Keyword"), node.Caption);
+        groupOpen = true;
+        remembered = node.Caption;
+      }
+      Param(out, QLatin1String("Name"), TopicCaptionOf(node));
+      Param(out, QLatin1String("Local"), FileNameOf(node));
+      const bool continues =
+          i + 1 < level.size() && IsGroupMember(level[i + 1]) && level[i + 1].Caption == node.Caption;
+      if (!continues) closeGroup();
+    }
+  }
+  closeGroup();
+  Line(out, QLatin1String("</UL>"));
+}
+
+QString ContentsFileText(const std::vector<ContentsNode>& forest, const QString& header) {
+  QString out;
+  if (!header.isEmpty()) {
+    out = header;
+  } else {
+    Head(out);
+    Line(out, QLatin1String("<OBJECT type=\"text/site properties\">"));
+    Line(out, QLatin1String("<param name=\"Window Styles\" value=\"0x800025\">"));
+    Line(out, QLatin1String("<param name=\"ImageType\" value=\"Folder\">"));
+    Line(out, kObjectEnd);
+    Line(out, QLatin1String("<UL>"));
+  }
+  WriteContentsLevel(out, forest);
+  Line(out, QLatin1String("</BODY></HTML>"));
+  return out;
+}
+
+QString IndexFileText(const std::vector<IndexNode>& forest, const QString& header) {
+  QString out;
+  if (!header.isEmpty()) {
+    out = header;
+  } else {
+    Head(out);
+    Line(out, QLatin1String("<UL>"));
+    Line(out, QString());
+  }
+  WriteIndexLevel(out, forest, true);
+  Line(out, QLatin1String("</BODY></HTML>"));
+  return out;
+}
+
+Status WriteContentsFile(const QString& path, const std::vector<ContentsNode>& forest, int codePage) {
+  return WriteTextFile(path, ContentsFileText(forest), codePage);
+}
+
+Status WriteIndexFile(const QString& path, const std::vector<IndexNode>& forest, int codePage) {
+  return WriteTextFile(path, IndexFileText(forest), codePage);
+}

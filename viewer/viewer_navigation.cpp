@@ -1,0 +1,155 @@
+// The viewer window's navigation: the Contents, Index and Search tabs, and
+// the Contents tree following the topic shown.
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <QVBoxLayout>
+#include <QWebEngineHistory>
+#include <QWebEngineView>
+
+#include "viewer/chm_document.h"
+#include "viewer/topic_search.h"
+#include "viewer/viewer_window.h"
+
+namespace {
+
+// Where an item keeps the address of its topic.
+constexpr int kUrlRole = Qt::UserRole;
+
+// A topic's key in the Contents tree's lookup: its entry path in any letter case.
+QString EntryKey(const QUrl& url) { return ChmEntryPath(url).toLower(); }
+
+void AddContentsNodes(QTreeWidgetItem* parent, QTreeWidget* tree, const std::vector<ContentsNode>& nodes,
+                      const QString& contentsFile, QHash<QString, QTreeWidgetItem*>& byEntry) {
+  for (const ContentsNode& node : nodes) {
+    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
+    item->setText(0, node.Caption);
+    if (node.Data && !node.Data->FileName.isEmpty()) {
+      const QUrl url = ChmLinkUrl(contentsFile, node.Data->FileName);
+      item->setData(0, kUrlRole, url);
+      const QString key = EntryKey(url);
+      if (!key.isEmpty() && !byEntry.contains(key)) byEntry.insert(key, item);
+    }
+    AddContentsNodes(item, tree, node.Children, contentsFile, byEntry);
+  }
+}
+
+void AddIndexNodes(QTreeWidgetItem* parent, QTreeWidget* tree, const std::vector<IndexNode>& nodes,
+                   const QString& indexFile) {
+  for (const IndexNode& node : nodes) {
+    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
+    item->setText(0, node.Caption);
+    if (node.Data && !node.Data->FileName.isEmpty()) {
+      item->setData(0, kUrlRole, ChmLinkUrl(indexFile, node.Data->FileName));
+      if (!node.Data->TopicCaption.isEmpty()) item->setToolTip(0, node.Data->TopicCaption);
+    }
+    AddIndexNodes(item, tree, node.Children, indexFile);
+  }
+}
+
+}  // namespace
+
+void ViewerWindow::BuildContents() {
+  contentsTree->clear();
+  contentsByEntry.clear();
+  AddContentsNodes(nullptr, contentsTree, doc->Contents(), doc->ContentsFile(), contentsByEntry);
+}
+
+void ViewerWindow::BuildIndex() {
+  indexTree->clear();
+  AddIndexNodes(nullptr, indexTree, doc->Index(), doc->IndexFile());
+  indexTree->expandAll();
+}
+
+void ViewerWindow::ShowContentsItem(QTreeWidgetItem* item) {
+  if (!item) return;
+  const QUrl url = item->data(0, kUrlRole).toUrl();
+  if (url.isValid())
+    ShowUrl(url);
+  else
+    item->setExpanded(!item->isExpanded());
+}
+
+void ViewerWindow::ShowIndexItem(QTreeWidgetItem* item) {
+  // A keyword without a page of its own leads to its first entry's page.
+  while (item && !item->data(0, kUrlRole).toUrl().isValid())
+    item = item->childCount() ? item->child(0) : nullptr;
+  if (item) ShowUrl(item->data(0, kUrlRole).toUrl());
+}
+
+void ViewerWindow::FindKeyword(const QString& text) {
+  const QString wanted = text.trimmed();
+  if (wanted.isEmpty()) return;
+  for (QTreeWidgetItemIterator it(indexTree); *it; ++it) {
+    if ((*it)->text(0).startsWith(wanted, Qt::CaseInsensitive)) {
+      indexTree->setCurrentItem(*it);
+      indexTree->scrollToItem(*it, QAbstractItemView::PositionAtTop);
+      return;
+    }
+  }
+}
+
+void ViewerWindow::BuildSearch() {
+  topicSearch = new TopicSearch(doc->FilePath(), this);
+  const auto ended = [this](const QString& status) {
+    searchProgress->hide();
+    searchStop->hide();
+    searchStatus->setText(status);
+    unsetCursor();
+  };
+  connect(searchStop, &QPushButton::clicked, topicSearch, &TopicSearch::Cancel);
+  connect(topicSearch, &TopicSearch::Progress, this, [this](int done, int total) {
+    searchProgress->setMaximum(total);
+    searchProgress->setValue(done);
+  });
+  connect(topicSearch, &TopicSearch::Cancelled, this, [ended] { ended("The search was stopped."); });
+  connect(topicSearch, &TopicSearch::Failed, this, [ended](const QString& message) { ended(message); });
+  connect(topicSearch, &TopicSearch::Finished, this,
+          [this, ended](const QList<TopicSearch::Hit>& hits, int leftOut) {
+            for (const TopicSearch::Hit& hit : hits) {
+              auto* item =
+                  new QListWidgetItem(hit.Title.isEmpty() ? hit.EntryPath.mid(1) : hit.Title, searchResults);
+              item->setData(kUrlRole, ChmEntryUrl(hit.EntryPath));
+              item->setToolTip(hit.EntryPath.mid(1));
+            }
+            if (searchResults->count() > 0) searchResults->setCurrentRow(0);
+            QString status = QString("%1 topics found.").arg(hits.size());
+            if (leftOut > 0) status += QString(" %1 topics are too large to be searched.").arg(leftOut);
+            ended(status);
+          });
+}
+
+void ViewerWindow::RunSearch(const QString& query) {
+  searchResults->clear();
+  searchStatus->clear();
+  searchProgress->setRange(0, 0);  // busy until the first pages are read
+  searchProgress->show();
+  searchStop->show();
+  setCursor(Qt::BusyCursor);
+  topicSearch->Start(query);
+}
+
+bool ViewerWindow::SearchRunning() const { return topicSearch && topicSearch->IsRunning(); }
+
+void ViewerWindow::ShowSearchResult(int row) {
+  if (QListWidgetItem* item = searchResults->item(row)) ShowUrl(item->data(kUrlRole).toUrl());
+}
+
+void ViewerWindow::UpdateNavigation() {
+  if (!topicPage) return;
+  backAction->setEnabled(topicPage->history()->canGoBack());
+  forwardAction->setEnabled(topicPage->history()->canGoForward());
+}
+
+void ViewerWindow::SyncContents(const QUrl& url) {
+  QTreeWidgetItem* item = contentsByEntry.value(EntryKey(url));
+  if (!item || item == contentsTree->currentItem()) return;
+  const QSignalBlocker block(contentsTree);
+  contentsTree->setCurrentItem(item);
+  contentsTree->scrollToItem(item);
+}
