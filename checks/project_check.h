@@ -51,8 +51,6 @@ struct CheckProblem {
   QString TopicTitle;  // the Contents title of Page; empty when Page is no topic
 };
 
-// Gives the spelling of the project's words, on the check's own thread.
-using SpellingSource = std::function<std::shared_ptr<const WordSpelling>()>;
 
 // What the check reads besides the page files: the project as it stands,
 // which for an open project includes trees not saved yet.

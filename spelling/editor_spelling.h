@@ -14,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-#include "checks/project_check.h"
+#include "spelling/spelling_words.h"
 
 class EditingControl;
 class HelpProject;

@@ -10,8 +10,10 @@
 #include <QStringList>
 #include <memory>
 
-#include "checks/project_check.h"
+#include "platform/result.h"
+#include "spelling/spelling_words.h"
 #include "spelling/dictionary_names.h"
+#include "platform/result.h"
 #include "spelling/spelling_words.h"
 
 class HunspellDictionary;

@@ -3,6 +3,9 @@
 // what answers whether a word is spelt right.
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -41,3 +44,6 @@ class WordSpelling {
   // Whether the word is spelt right; may be called from several threads at once.
   virtual bool IsCorrect(const QString& word) const = 0;
 };
+
+// Gives the spelling of the project's words, on the check's own thread.
+using SpellingSource = std::function<std::shared_ptr<const WordSpelling>()>;
