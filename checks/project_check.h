@@ -51,7 +51,6 @@ struct CheckProblem {
   QString TopicTitle;  // the Contents title of Page; empty when Page is no topic
 };
 
-
 // What the check reads besides the page files: the project as it stands,
 // which for an open project includes trees not saved yet.
 struct ProjectCheckInput {
