@@ -203,7 +203,7 @@ TEST_F(EditingControlTest, PageScriptsDontRunAndViewOptionsStayOutOfThePage) {
   // Moving the caret is reported.
   QSignalSpy changed(Editor, &EditingControl::OnDisplayChanged);
   Select(QStringLiteral("#p"), 2, 2);
-  EXPECT_TRUE(changed.wait(3000));
+  EXPECT_TRUE(changed.count() > 0 || changed.wait(3000));
 }
 
 TEST_F(EditingControlTest, FocusAndContextMenuAreReported) {
