@@ -192,6 +192,9 @@ void EditingControl::Refresh() {
 
 void EditingControl::Settle(QObject* context, std::function<void()> then, bool withHtml) {
   QPointer<QObject> guard(context);
+  // A changed page is what a continuation stores: its HTML comes along even
+  // when a change was pushed after the page last answered.
+  withHtml = withHtml || Modified();
   if (!d->loaded || (d->IsSettled() && (!withHtml || d->HtmlCurrent()))) {
     if (guard && then) then();
     return;

@@ -127,8 +127,8 @@ class EditingControl : public QWidget {
   void Refresh();
 
   // Runs `then` once the page has taken everything sent and typed so far:
-  // State() is then exact, and with withHtml DocumentHTML() is the page as
-  // edited. When nothing was sent or typed since the page last answered
+  // State() is then exact, and with withHtml (or when the page is changed)
+  // DocumentHTML() is the page as edited. When nothing was sent or typed since the page last answered
   // (or, without HTML, since a page still loading was given), `then` runs
   // at once. Until it runs, input to the editor is held and
   // delivered afterwards, so nothing typed meanwhile is lost or lands on a
