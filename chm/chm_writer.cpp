@@ -157,13 +157,22 @@ ChmWriter::~ChmWriter() = default;
 void ChmWriter::AddFile(const QByteArray& name, QByteArray content, ChmSection section) {
   const QByteArray key = LowerAscii(name);
   const auto known = m_fileIndex.constFind(key);
+  qsizetype index = m_files.size();
   if (known != m_fileIndex.constEnd()) {
-    m_files[*known] = File{name, std::move(content), section};
-    m_placedAt.remove(*known);  // placed again, after what is there
-    return;
+    index = *known;
+    m_files[index] = File{name, std::move(content), section};
+    m_placedAt.remove(index);  // placed again, after what is there
+  } else {
+    m_fileIndex.insert(key, index);
+    m_files.append(File{name, std::move(content), section});
   }
-  m_fileIndex.insert(key, m_files.size());
-  m_files.append(File{name, std::move(content), section});
+  // Once compressing started, a file goes into the stream as it comes.
+  if (m_compressor && section == ChmSection::Compressed) Place(index);
+}
+
+void ChmWriter::Place(qsizetype index) {
+  m_placedAt.insert(index, m_compressor->Size());
+  m_compressor->Append(m_files[index].content);
 }
 
 QList<qsizetype> ChmWriter::SortedFiles() const {
@@ -180,9 +189,7 @@ void ChmWriter::PlaceCompressedFiles() {
     m_compressor = std::make_unique<LzxStreamBuilder>(
         LzxOptions{m_options.windowBits, m_options.resetFrames, m_options.threads});
   for (const qsizetype i : SortedFiles()) {
-    if (m_files[i].section != ChmSection::Compressed || m_placedAt.contains(i)) continue;
-    m_placedAt.insert(i, m_compressor->Size());
-    m_compressor->Append(m_files[i].content);
+    if (m_files[i].section == ChmSection::Compressed && !m_placedAt.contains(i)) Place(i);
   }
 }
 

@@ -286,24 +286,26 @@ CompileResult CompileProject(const QString& projectPath, const CompileOptions& o
   CompileResult result;
   const QString absProject = QFileInfo(projectPath).absoluteFilePath();
   const QString folder = projectFolderOf(absProject);
-  // The project's files are compressed while the help's own structures (the
-  // full-text index above all) are made: one thread of its own compresses
-  // in the background beside the threads that make them, then all of them
-  // compress what is left.
+  // The project's files are compressed as they are read, and while the
+  // help's own structures (the full-text index above all) are made: one
+  // thread of its own compresses in the background beside the threads that
+  // read and make them, then all of them compress what is left.
   std::optional<ChmWriter> writer;
   qsizetype written = 0;
   HelpReadOptions readOptions;
   const int threads =
       options.threads > 0 ? options.threads : int(std::max(1u, std::thread::hardware_concurrency()));
   readOptions.threads = threads;
-  readOptions.filesRead = [&](quint32 lcid, const QList<HelpEntry>& files) {
+  readOptions.reading = [&](quint32 lcid) {
     ChmWriterOptions writerOptions;
     writerOptions.lcid = lcid;
     writerOptions.threads = threads;
     writer.emplace(writerOptions);
-    for (const HelpEntry& entry : files) AddEntry(*writer, entry);
-    written = files.size();
     writer->StartCompressing(threads > 1 ? 1 : 0);
+  };
+  readOptions.fileRead = [&](const HelpEntry& entry) {
+    AddEntry(*writer, entry);
+    ++written;
   };
   auto read = ReadHelpProject(absProject, readOptions);
   if (!read) {

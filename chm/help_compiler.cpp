@@ -246,9 +246,12 @@ Result<HelpContent> ProjectReader::Read() {
 
   WarnOfWhatIsNotBuilt(sections);
 
+  if (m_options.reading) m_options.reading(m_help.lcid);
   ProjectScan scan = ScanProject(
-      m_folder, Seeds(context, windows), [this](const QByteArray& b) { return Decode(b); },
-      m_options.threads);
+      m_folder, Seeds(context, windows), [this](const QByteArray& b) { return Decode(b); }, m_options.threads,
+      [this](const ScannedFile& file) {
+        if (m_options.fileRead) m_options.fileRead(HelpEntry{'/' + Encode(file.name), file.bytes});
+      });
   for (const ScanProblem& p : scan.missingFiles) {
     if (p.required)
       Error(QStringLiteral("file not found: %1 (named in %2)").arg(p.target, p.origin));
@@ -277,7 +280,6 @@ Result<HelpContent> ProjectReader::Read() {
   // system before the help's own structures are made.
   malloc_trim(0);
 #endif
-  if (m_options.filesRead) m_options.filesRead(m_help.lcid, m_help.entries);
   AddSystemFiles(scan, context, windows);
   return m_help;
 }

@@ -35,10 +35,10 @@ LzxStream LzxCompress(const QByteArray& input, const LzxOptions& options);
 // The same for the pieces one after the other, without joining them first.
 LzxStream LzxCompress(const QList<QByteArray>& pieces, const LzxOptions& options);
 
-// The stream of input handed over piece by piece, where the complete reset
-// intervals of the pieces given so far may be compressed in the background
+// The stream of input handed over piece by piece, where each reset interval
+// may be compressed in the background as soon as its input is complete,
 // while the rest is still being made. Gives the same stream as LzxCompress
-// of all the pieces.
+// of all the pieces. The pieces are held (shared, not copied) until Finish.
 class LzxStreamBuilder {
  public:
   explicit LzxStreamBuilder(const LzxOptions& options);
@@ -48,8 +48,9 @@ class LzxStreamBuilder {
 
   void Append(const QByteArray& piece);
   quint64 Size() const;  // of all the pieces
-  // Starts compressing the complete intervals of the pieces so far on
-  // `threads` threads of its own (0: nothing starts before Finish).
+  // Starts compressing on `threads` threads of their own, which take each
+  // interval as soon as the pieces appended complete it (0: nothing starts
+  // before Finish).
   void CompressInBackground(int threads);
   // The whole stream: what is left is compressed on options.threads
   // threads (this one included) once the background threads are done.

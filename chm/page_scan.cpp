@@ -1,6 +1,7 @@
 #include "chm/page_scan.h"
 
 #include "chm/ansi_text.h"
+#include "chm/ordered_work.h"
 #include "platform/project_paths.h"
 #include "platform/regular_file.h"
 
@@ -122,25 +123,55 @@ class FolderIndex {
   QHash<QString, Listing> m_listings;
 };
 
-constexpr qsizetype kScanBatch = 64;
+// Files read ahead of the one whose links are being followed.
+constexpr qsizetype kScanAhead = 64;
 
-// Runs work(0) .. work(count - 1) on up to threads threads (0: every core).
-void ParallelFor(qsizetype count, int threads, const std::function<void(qsizetype)>& work) {
-  const int available = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  const int workers = static_cast<int>(std::min<qsizetype>(count, threads > 0 ? threads : available));
-  if (workers <= 1) {
-    for (qsizetype i = 0; i < count; ++i) work(i);
-    return;
+// What reading one file gives: its bytes, or why it could not be read; of
+// a page or style sheet its references (with their lines), the anchors it
+// defines as sorted hashes of their folded names, and its title; the text
+// of a contents or index file.
+struct FileRead {
+  QByteArray bytes;
+  QString error;
+  bool outside = false;  // the name leads out of the project folder
+  QList<PageReference> references;
+  std::vector<size_t> anchorKeys;
+  QString title;
+  QString text;
+};
+
+FileRead ReadAndScan(const QString& projectFolder, const QString& name,
+                     const std::function<QString(const QByteArray&)>& decode,
+                     std::atomic<qint64>& totalBytes) {
+  FileRead read;
+  Result<QByteArray> bytes = ReadProjectInput(projectFolder, name, totalBytes, &read.outside);
+  if (!bytes) {
+    read.error = bytes.Message();
+    return read;
   }
-  std::atomic<qsizetype> next{0};
-  std::vector<std::thread> pool;
-  pool.reserve(static_cast<size_t>(workers));
-  for (int t = 0; t < workers; ++t) {
-    pool.emplace_back([&] {
-      for (qsizetype i = next++; i < count; i = next++) work(i);
-    });
+  read.bytes = std::move(*bytes);
+  const bool css = isStyleSheetName(name);
+  if (!css && !isPageName(name)) return read;
+  const QString text = decode(read.bytes);
+  PageContent content = ScanPageText(text, css);
+  qsizetype at = 0;
+  int line = 1;
+  for (PageReference& ref : content.references) {
+    if (ref.position < at) {
+      at = 0;
+      line = 1;
+    }
+    line += int(QStringView(text).sliced(at, ref.position - at).count(u'\n'));
+    at = ref.position;
+    ref.line = line;
   }
-  for (std::thread& thread : pool) thread.join();
+  read.references = std::move(content.references);
+  if (!css) read.title = PageTitle(text);
+  if (isSitemapName(name)) read.text = text;
+  for (const QString& anchor : std::as_const(content.anchors))
+    read.anchorKeys.push_back(qHash(anchor.toCaseFolded(), 0));
+  std::sort(read.anchorKeys.begin(), read.anchorKeys.end());
+  return read;
 }
 
 }  // namespace
@@ -239,16 +270,16 @@ QString ResolveReference(const QString& fromFolder, const QString& reference) {
 }
 
 ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& seeds,
-                        const std::function<QString(const QByteArray&)>& decode, int threads) {
+                        const std::function<QString(const QByteArray&)>& decode, int threads,
+                        const std::function<void(const ScannedFile&)>& fileDone) {
   FolderIndex index(projectFolder);
   ProjectScan scan;
   QHash<QString, qsizetype> fileByKey;  // folded name -> index in scan.files
-  // Of scan.files, same index: the references of the level being read, and
-  // the anchors of every page kept as sorted hashes of their folded names.
-  QList<PageContent> contents;
+  // Of scan.files, same index: the anchors of every page kept as sorted
+  // hashes of their folded names, and whether the file is a link out of
+  // the project folder.
   std::vector<std::vector<size_t>> anchorKeys;
-  QList<QString> readErrors;          // why a file could not be read, same index
-  QList<bool> leadsOut;               // the file is a link out of the project folder, same index
+  std::vector<bool> leadsOut;
   std::atomic<qint64> totalBytes{0};  // read so far, against the limit of all together
   const auto anchorKey = [](const QString& anchor) { return qHash(anchor.toCaseFolded(), 0); };
 
@@ -259,7 +290,7 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
     qsizetype from;
     int line;
   };
-  QList<AnchorUse> anchorUses;
+  QHash<qsizetype, QList<AnchorUse>> waitingAnchors;  // by the page not read yet
   struct Missing {
     QString target;
     bool required;
@@ -270,8 +301,16 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   QList<Missing> missing;
   QSet<QString> missingSeen;  // folded target + origin file, reported once per file
 
+  // Files are read in the order found, on the threads, while the links of
+  // those read are followed here: what a file references is all that is
+  // held of it until then.
+  const int workers = threads > 0 ? threads : int(std::max(1u, std::thread::hardware_concurrency()));
+  OrderedWork<QString, FileRead> reading(workers, kScanAhead, [&](const QString& name) {
+    return ReadAndScan(projectFolder, name, decode, totalBytes);
+  });
+
   // The file a name means, added when new; -1 when there is no such file.
-  auto take = [&](const QString& relative, qsizetype* level) -> qsizetype {
+  auto take = [&](const QString& relative) -> qsizetype {
     if (relative.isEmpty()) return -1;
     const QString onDisk = index.find(relative);
     if (onDisk.isEmpty()) return -1;
@@ -279,19 +318,18 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
     const auto known = fileByKey.constFind(key);
     if (known != fileByKey.constEnd()) return *known;
     fileByKey.insert(key, scan.files.size());
-    scan.files.append(ScannedFile{onDisk, {}, {}});
-    ++*level;
+    scan.files.append(ScannedFile{onDisk, {}, {}, {}});
+    reading.Add(onDisk);
     return scan.files.size() - 1;
   };
 
-  qsizetype added = 0;
   for (const ScanSeed& seed : seeds) {
     const QString relative = ResolveReference(QString(), seed.name);
     if (relative.isEmpty() && WrittenOutsideFolder(seed.name)) {
       scan.outside.append(ScanProblem{seed.name.trimmed(), seed.origin});
       continue;
     }
-    if (take(relative, &added) < 0) {
+    if (take(relative) < 0) {
       const QString target = relative.isEmpty() ? seed.name : relative;
       if (!missingSeen.contains(target.toCaseFolded() + u'\n' + seed.origin)) {
         missingSeen.insert(target.toCaseFolded() + u'\n' + seed.origin);
@@ -303,100 +341,62 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   auto originOf = [&](qsizetype from, int line) {
     return QStringLiteral("%1, line %2").arg(scan.files.at(from).name).arg(line);
   };
-  qsizetype done = 0;
-  while (done < scan.files.size()) {
-    // Files are read in the order found, a batch at a time on the threads:
-    // what a batch references is all that is held of it.
-    const qsizetype levelEnd = std::min(scan.files.size(), done + kScanBatch);
-    contents.resize(levelEnd);
-    anchorKeys.resize(size_t(levelEnd));
-    readErrors.resize(levelEnd);
-    leadsOut.resize(levelEnd);
-    ParallelFor(levelEnd - done, threads, [&](qsizetype n) {
-      const qsizetype i = done + n;
-      ScannedFile& file = scan.files[i];
-      bool outside = false;
-      Result<QByteArray> bytes = ReadProjectInput(projectFolder, file.name, totalBytes, &outside);
-      if (!bytes) {
-        readErrors[i] = bytes.Message();
-        leadsOut[i] = outside;
-        return;
-      }
-      file.bytes = std::move(*bytes);
-      const bool css = isStyleSheetName(file.name);
-      if (!css && !isPageName(file.name)) return;
-      // Only the contents and index files keep their text; of a page its
-      // references (with their lines) and its title are all that is kept.
-      const QString text = decode(file.bytes);
-      contents[i] = ScanPageText(text, css);
-      qsizetype at = 0;
-      int line = 1;
-      for (PageReference& ref : contents[i].references) {
-        if (ref.position < at) {
-          at = 0;
-          line = 1;
-        }
-        line += int(QStringView(text).sliced(at, ref.position - at).count(u'\n'));
-        at = ref.position;
-        ref.line = line;
-      }
-      if (!css) file.title = PageTitle(text);
-      if (isSitemapName(file.name)) file.text = text;
-      std::vector<size_t>& keys = anchorKeys[size_t(i)];
-      for (const QString& anchor : std::as_const(contents[i].anchors)) keys.push_back(anchorKey(anchor));
-      std::sort(keys.begin(), keys.end());
-      contents[i].anchors = QStringList();
-    });
-    qsizetype level = 0;
-    for (qsizetype i = done; i < levelEnd; ++i) {
-      if (leadsOut[i]) {
-        scan.outside.append(ScanProblem{scan.files[i].name, QString()});
-        continue;
-      }
-      if (!readErrors[i].isEmpty()) {
-        scan.unreadable.append(readErrors[i]);
-        continue;
-      }
-      const QString from = folderOf(scan.files[i].name);
-      for (const PageReference& ref : std::as_const(contents[i].references)) {
-        const qsizetype hash = ref.value.indexOf(u'#');
-        const QString fragment = hash < 0 ? QString() : ref.value.mid(hash + 1);
-        qsizetype target = -1;
-        if (hash == 0) {
-          target = i;  // an anchor of the same page
-        } else {
-          const QString relative = ResolveReference(from, ref.value);
-          if (relative.isEmpty()) continue;  // not a file of the project
-          target = take(relative, &level);
-          if (target < 0) {
-            const QString key = relative.toCaseFolded() + u'\n' + scan.files[i].name;
-            if (!missingSeen.contains(key)) {
-              missingSeen.insert(key);
-              missing.append(Missing{relative, true, QString(), i, ref.line});
-            }
-            continue;
+  const auto checkAnchor = [&](const AnchorUse& use) {
+    if (!isPageName(scan.files.at(use.target).name)) return;
+    const std::vector<size_t>& keys = anchorKeys[size_t(use.target)];
+    if (!std::binary_search(keys.begin(), keys.end(), anchorKey(use.fragment)))
+      scan.brokenAnchors.append(
+          ScanProblem{scan.files.at(use.target).name + u'#' + use.fragment, originOf(use.from, use.line)});
+  };
+  for (qsizetype i = 0; std::optional<FileRead> read = reading.Next(); ++i) {
+    anchorKeys.push_back(std::move(read->anchorKeys));
+    leadsOut.push_back(read->outside);
+    // The links to this page that waited for it are checked.
+    if (const auto waiting = waitingAnchors.find(i); waiting != waitingAnchors.end()) {
+      for (const AnchorUse& use : std::as_const(*waiting)) checkAnchor(use);
+      waitingAnchors.erase(waiting);
+    }
+    if (read->outside) {
+      scan.outside.append(ScanProblem{scan.files[i].name, QString()});
+      continue;
+    }
+    ScannedFile& file = scan.files[i];
+    if (!read->error.isEmpty()) {
+      scan.unreadable.append(read->error);
+      if (fileDone) fileDone(file);
+      continue;
+    }
+    file.bytes = std::move(read->bytes);
+    file.title = std::move(read->title);
+    file.text = std::move(read->text);
+    if (fileDone) fileDone(file);
+    const QString from = folderOf(file.name);
+    for (const PageReference& ref : std::as_const(read->references)) {
+      const qsizetype hash = ref.value.indexOf(u'#');
+      const QString fragment = hash < 0 ? QString() : ref.value.mid(hash + 1);
+      qsizetype target = -1;
+      if (hash == 0) {
+        target = i;  // an anchor of the same page
+      } else {
+        const QString relative = ResolveReference(from, ref.value);
+        if (relative.isEmpty()) continue;  // not a file of the project
+        target = take(relative);
+        if (target < 0) {
+          const QString key = relative.toCaseFolded() + u'\n' + scan.files[i].name;
+          if (!missingSeen.contains(key)) {
+            missingSeen.insert(key);
+            missing.append(Missing{relative, true, QString(), i, ref.line});
           }
+          continue;
         }
-        if (!fragment.isEmpty())
-          anchorUses.append(AnchorUse{target, QUrl::fromPercentEncoding(fragment.toUtf8()), i, ref.line});
       }
-      contents[i] = PageContent();
+      if (fragment.isEmpty()) continue;
+      AnchorUse use{target, QUrl::fromPercentEncoding(fragment.toUtf8()), i, ref.line};
+      if (target <= i)
+        checkAnchor(use);
+      else
+        waitingAnchors[target].append(std::move(use));
     }
-    // The links to pages read by now are checked; the others wait for theirs.
-    QList<AnchorUse> waiting;
-    for (AnchorUse& use : anchorUses) {
-      if (use.target >= levelEnd) {
-        waiting.append(std::move(use));
-        continue;
-      }
-      if (!isPageName(scan.files.at(use.target).name)) continue;
-      const std::vector<size_t>& keys = anchorKeys[size_t(use.target)];
-      if (!std::binary_search(keys.begin(), keys.end(), anchorKey(use.fragment)))
-        scan.brokenAnchors.append(
-            ScanProblem{scan.files.at(use.target).name + u'#' + use.fragment, originOf(use.from, use.line)});
-    }
-    anchorUses = std::move(waiting);
-    done = levelEnd;
   }
 
   for (const Missing& m : std::as_const(missing))
@@ -405,7 +405,7 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
 
   // What lies outside the folder is left out of the files.
   for (qsizetype i = scan.files.size() - 1; i >= 0; --i) {
-    if (leadsOut.value(i)) scan.files.removeAt(i);
+    if (leadsOut[size_t(i)]) scan.files.removeAt(i);
   }
   return scan;
 }
