@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <optional>
 #include <thread>
@@ -37,6 +38,111 @@ qsizetype ValueStart(const QRegularExpressionMatch& m, int first) {
     return m.capturedStart(i) + lead;
   }
   return m.capturedStart(0);
+}
+
+// The word characters and blanks of the link patterns below: ASCII only.
+bool IsAsciiWord(QChar c) {
+  const char16_t u = c.unicode();
+  return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || u == u'_';
+}
+bool IsAsciiLetter(QChar c) { return IsAsciiWord(c) && !c.isDigit() && c != u'_'; }
+bool IsPatternBlank(QChar c) { return c == u' ' || (c.unicode() >= 9 && c.unicode() <= 13); }
+// A character as the patterns compare it without regard to case: ASCII
+// letters in lower case, and the two others that fold to one (the long s
+// and the Kelvin sign).
+char16_t PatternFolded(QChar c) {
+  const char16_t u = c.unicode();
+  if (u >= u'A' && u <= u'Z') return char16_t(u + (u'a' - u'A'));
+  if (u == 0x017F) return u's';
+  if (u == 0x212A) return u'k';
+  return u;
+}
+bool StartsWithFolded(QStringView text, QLatin1StringView lowerName) {
+  if (text.size() < lowerName.size()) return false;
+  for (qsizetype i = 0; i < lowerName.size(); ++i)
+    if (PatternFolded(text[i]) != char16_t(lowerName[i].unicode())) return false;
+  return true;
+}
+
+// The attributes that name links and anchors.
+constexpr std::array<QLatin1StringView, 8> kLinkAttributes = {
+    QLatin1StringView("href"),   QLatin1StringView("src"),  QLatin1StringView("background"),
+    QLatin1StringView("lowsrc"), QLatin1StringView("data"), QLatin1StringView("value"),
+    QLatin1StringView("name"),   QLatin1StringView("id")};
+
+// Calls visit(name, value, valueStart) for each link attribute of a tag's
+// attribute text, in order, as the pattern
+// \b(href|src|...|id)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+)) (any case)
+// finds them one after the other: a quoted value runs to its closing quote
+// (none: no attribute there), an unquoted one to a blank, '>' or quote.
+template <typename Visit>
+void ForEachLinkAttribute(QStringView attrs, Visit visit) {
+  const qsizetype n = attrs.size();
+  for (qsizetype at = 0; at < n;) {
+    // \b: a word character on one side only.
+    const char16_t first = PatternFolded(attrs[at]);
+    if (first < u'a' || first > u'z' || IsAsciiWord(attrs[at]) == (at > 0 && IsAsciiWord(attrs[at - 1]))) {
+      ++at;
+      continue;
+    }
+    qsizetype end = -1;
+    for (QLatin1StringView name : kLinkAttributes) {
+      if (!StartsWithFolded(attrs.sliced(at), name)) continue;
+      qsizetype k = at + name.size();
+      while (k < n && IsPatternBlank(attrs[k])) ++k;
+      if (k == n || attrs[k] != u'=') continue;
+      ++k;
+      while (k < n && IsPatternBlank(attrs[k])) ++k;
+      if (k == n) continue;
+      qsizetype valueStart = k, valueEnd = k;
+      if (attrs[k] == u'"' || attrs[k] == u'\'') {
+        valueStart = k + 1;
+        valueEnd = attrs.indexOf(attrs[k], valueStart);
+        if (valueEnd < 0) continue;
+        end = valueEnd + 1;
+      } else {
+        while (valueEnd < n && !IsPatternBlank(attrs[valueEnd]) && attrs[valueEnd] != u'>' &&
+               attrs[valueEnd] != u'"' && attrs[valueEnd] != u'\'')
+          ++valueEnd;
+        if (valueEnd == valueStart) continue;
+        end = valueEnd;
+      }
+      visit(name, attrs.sliced(valueStart, valueEnd - valueStart), valueStart);
+      break;
+    }
+    at = end < 0 ? at + 1 : end;
+  }
+}
+
+// Calls visit(name, attributes, attributesStart) for each tag of the text,
+// in order, as the pattern <([A-Za-z][A-Za-z0-9]*)\b([^>]*)> finds them
+// one after the other.
+template <typename Visit>
+void ForEachTag(QStringView text, Visit visit) {
+  const qsizetype n = text.size();
+  for (qsizetype at = text.indexOf(u'<'); at >= 0 && at + 1 < n; at = text.indexOf(u'<', at)) {
+    if (!IsAsciiLetter(text[at + 1])) {
+      ++at;
+      continue;
+    }
+    qsizetype nameEnd = at + 2;
+    while (nameEnd < n && IsAsciiWord(text[nameEnd]) && text[nameEnd] != u'_') ++nameEnd;
+    if (nameEnd < n && text[nameEnd] == u'_') {  // the name does not end at a word's end
+      ++at;
+      continue;
+    }
+    const qsizetype close = text.indexOf(u'>', nameEnd);
+    if (close < 0) return;  // nor does any tag after it end
+    visit(text.sliced(at + 1, nameEnd - at - 1), text.sliced(nameEnd, close - nameEnd), nameEnd);
+    at = close + 1;
+  }
+}
+
+// Where a value starts once its leading blanks are skipped.
+qsizetype TrimmedStart(QStringView value, qsizetype start) {
+  qsizetype lead = 0;
+  while (lead < value.size() && value.at(lead).isSpace()) ++lead;
+  return start + lead;
 }
 
 // Whether a PARAM value names a file: "Local", "URL" and the like always;
@@ -190,12 +296,6 @@ PageContent ScanPageText(const QString& text, bool styleSheet) {
       QRegularExpression::CaseInsensitiveOption);
   static const QRegularExpression importRe(QStringLiteral(R"re(@import\s+(?:"([^"]*)"|'([^']*)'))re"),
                                            QRegularExpression::CaseInsensitiveOption);
-  static const QRegularExpression tagRe(QStringLiteral(R"re(<([A-Za-z][A-Za-z0-9]*)\b([^>]*)>)re"));
-  static const QRegularExpression attrRe(
-      QStringLiteral(
-          R"re(\b(href|src|background|lowsrc|data|value|name|id)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+)))re"),
-      QRegularExpression::CaseInsensitiveOption);
-
   PageContent content;
   auto collect = [&content](const QRegularExpression& re, const QString& in, int first) {
     auto it = re.globalMatch(in);
@@ -211,34 +311,28 @@ PageContent ScanPageText(const QString& text, bool styleSheet) {
     collect(importRe, text, 1);
     return content;
   }
-  auto tags = tagRe.globalMatch(text);
-  while (tags.hasNext()) {
-    const auto tag = tags.next();
-    const QStringView tagName = tag.capturedView(1);
+  ForEachTag(text, [&](QStringView tagName, QStringView attrs, qsizetype attrsAt) {
     const bool isParam = tagName.compare(QLatin1String("param"), Qt::CaseInsensitive) == 0;
     const bool isAnchor = tagName.compare(QLatin1String("a"), Qt::CaseInsensitive) == 0;
-    const qsizetype attrsAt = tag.capturedStart(2);
     QString paramName;
     std::optional<PageReference> paramValue;
-    auto attrs = attrRe.globalMatch(tag.capturedView(2));
-    while (attrs.hasNext()) {
-      const auto attr = attrs.next();
-      const QString attrName = attr.captured(1).toLower();
-      const QString value = unquoted(attr, 2).trimmed();
-      if (value.isEmpty()) continue;
+    ForEachLinkAttribute(attrs, [&](QLatin1StringView attrName, QStringView rawValue, qsizetype valueAt) {
+      const QString value = rawValue.trimmed().toString();
+      if (value.isEmpty()) return;
+      const qsizetype position = attrsAt + TrimmedStart(rawValue, valueAt);
       if (attrName == QLatin1String("id") || (attrName == QLatin1String("name") && isAnchor)) {
         content.anchors.append(value);
       } else if (attrName == QLatin1String("name")) {
         if (isParam) paramName = value;
       } else if (attrName == QLatin1String("value")) {
         // value= names files only in PARAM tags (splash pictures, sitemap "Local").
-        if (isParam) paramValue = PageReference{value, attrsAt + ValueStart(attr, 2)};
+        if (isParam) paramValue = PageReference{value, position};
       } else {
-        content.references.append(PageReference{value, attrsAt + ValueStart(attr, 2)});
+        content.references.append(PageReference{value, position});
       }
-    }
+    });
     if (paramValue && ParamNamesFile(paramName, paramValue->value)) content.references.append(*paramValue);
-  }
+  });
   return content;
 }
 
