@@ -236,11 +236,21 @@ constexpr qsizetype kScanAhead = 64;
 // a page or style sheet its references (with their lines), the anchors it
 // defines as sorted hashes of their folded names, and its title; the text
 // of a contents or index file.
+// A reference of a page, resolved on the reading thread.
+struct Link {
+  QString relative;  // the file it names, relative to the project folder; empty: the page itself
+  QString key;       // relative, case-folded
+  QString fragment;  // the anchor, percent-decoded; empty when none
+  int line = 0;
+};
+
+size_t AnchorKey(const QString& anchor) { return qHash(anchor.toCaseFolded(), 0); }
+
 struct FileRead {
   QByteArray bytes;
   QString error;
   bool outside = false;  // the name leads out of the project folder
-  QList<PageReference> references;
+  QList<Link> links;     // the references that name files of the project or anchors, in order
   std::vector<size_t> anchorKeys;
   QString title;
   QString text;
@@ -271,11 +281,25 @@ FileRead ReadAndScan(const QString& projectFolder, const QString& name,
     at = ref.position;
     ref.line = line;
   }
-  read.references = std::move(content.references);
+  const QString from = folderOf(name);
+  for (const PageReference& ref : std::as_const(content.references)) {
+    const qsizetype hash = ref.value.indexOf(u'#');
+    Link link;
+    link.line = ref.line;
+    if (hash >= 0 && hash + 1 < ref.value.size())
+      link.fragment = QUrl::fromPercentEncoding(ref.value.sliced(hash + 1).toUtf8());
+    if (hash != 0) {
+      link.relative = ResolveReference(from, ref.value);
+      if (link.relative.isEmpty()) continue;  // not a file of the project
+      link.key = link.relative.toCaseFolded();
+    } else if (link.fragment.isEmpty()) {
+      continue;  // "#": the page itself, no anchor
+    }
+    read.links.append(std::move(link));
+  }
   if (!css) read.title = PageTitle(text);
   if (isSitemapName(name)) read.text = text;
-  for (const QString& anchor : std::as_const(content.anchors))
-    read.anchorKeys.push_back(qHash(anchor.toCaseFolded(), 0));
+  for (const QString& anchor : std::as_const(content.anchors)) read.anchorKeys.push_back(AnchorKey(anchor));
   std::sort(read.anchorKeys.begin(), read.anchorKeys.end());
   return read;
 }
@@ -352,9 +376,14 @@ QString ResolveReference(const QString& fromFolder, const QString& reference) {
   }
   ref = ref.trimmed();
   if (ref.isEmpty()) return {};
-  static const QRegularExpression schemeRe(QStringLiteral("^[A-Za-z][A-Za-z0-9+.\\-]*:"));
-  if (schemeRe.match(ref).hasMatch())  // URLs, and drive letters
-    return {};
+  // A scheme ([A-Za-z][A-Za-z0-9+.-]*:): URLs, and drive letters.
+  if (IsAsciiLetter(ref.front())) {
+    qsizetype at = 1;
+    while (at < ref.size() &&
+           (IsAsciiWord(ref[at]) || ref[at] == u'+' || ref[at] == u'.' || ref[at] == u'-') && ref[at] != u'_')
+      ++at;
+    if (at < ref.size() && ref[at] == u':') return {};
+  }
   ref.replace(u'\\', u'/');
   if (ref.startsWith(u'/')) return {};
   if (ref.contains(u'%')) ref = QUrl::fromPercentEncoding(ref.toUtf8());
@@ -375,7 +404,6 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   std::vector<std::vector<size_t>> anchorKeys;
   std::vector<bool> leadsOut;
   std::atomic<qint64> totalBytes{0};  // read so far, against the limit of all together
-  const auto anchorKey = [](const QString& anchor) { return qHash(anchor.toCaseFolded(), 0); };
 
   // Links to anchors, checked once the page they lead to has been read.
   struct AnchorUse {
@@ -404,8 +432,11 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   });
 
   // The file a name means, added when new; -1 when there is no such file.
-  auto take = [&](const QString& relative) -> qsizetype {
+  auto take = [&](const QString& relative, const QString& folded) -> qsizetype {
     if (relative.isEmpty()) return -1;
+    // A file found by the folded name is the one found on disk: the
+    // names on disk are compared folded.
+    if (const auto known = fileByKey.constFind(folded); known != fileByKey.constEnd()) return *known;
     const QString onDisk = index.find(relative);
     if (onDisk.isEmpty()) return -1;
     const QString key = onDisk.toCaseFolded();
@@ -423,7 +454,7 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
       scan.outside.append(ScanProblem{seed.name.trimmed(), seed.origin});
       continue;
     }
-    if (take(relative) < 0) {
+    if (take(relative, relative.toCaseFolded()) < 0) {
       const QString target = relative.isEmpty() ? seed.name : relative;
       if (!missingSeen.contains(target.toCaseFolded() + u'\n' + seed.origin)) {
         missingSeen.insert(target.toCaseFolded() + u'\n' + seed.origin);
@@ -438,7 +469,7 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   const auto checkAnchor = [&](const AnchorUse& use) {
     if (!isPageName(scan.files.at(use.target).name)) return;
     const std::vector<size_t>& keys = anchorKeys[size_t(use.target)];
-    if (!std::binary_search(keys.begin(), keys.end(), anchorKey(use.fragment)))
+    if (!std::binary_search(keys.begin(), keys.end(), AnchorKey(use.fragment)))
       scan.brokenAnchors.append(
           ScanProblem{scan.files.at(use.target).name + u'#' + use.fragment, originOf(use.from, use.line)});
   };
@@ -464,28 +495,21 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
     file.title = std::move(read->title);
     file.text = std::move(read->text);
     if (fileDone) fileDone(file);
-    const QString from = folderOf(file.name);
-    for (const PageReference& ref : std::as_const(read->references)) {
-      const qsizetype hash = ref.value.indexOf(u'#');
-      const QString fragment = hash < 0 ? QString() : ref.value.mid(hash + 1);
-      qsizetype target = -1;
-      if (hash == 0) {
-        target = i;  // an anchor of the same page
-      } else {
-        const QString relative = ResolveReference(from, ref.value);
-        if (relative.isEmpty()) continue;  // not a file of the project
-        target = take(relative);
+    for (Link& link : read->links) {
+      qsizetype target = i;  // an anchor of the same page
+      if (!link.relative.isEmpty()) {
+        target = take(link.relative, link.key);
         if (target < 0) {
-          const QString key = relative.toCaseFolded() + u'\n' + scan.files[i].name;
+          const QString key = link.key + u'\n' + scan.files[i].name;
           if (!missingSeen.contains(key)) {
             missingSeen.insert(key);
-            missing.append(Missing{relative, true, QString(), i, ref.line});
+            missing.append(Missing{link.relative, true, QString(), i, link.line});
           }
           continue;
         }
       }
-      if (fragment.isEmpty()) continue;
-      AnchorUse use{target, QUrl::fromPercentEncoding(fragment.toUtf8()), i, ref.line};
+      if (link.fragment.isEmpty()) continue;
+      AnchorUse use{target, std::move(link.fragment), i, link.line};
       if (target <= i)
         checkAnchor(use);
       else
