@@ -32,7 +32,8 @@ bool IsNameIn(QStringView name, const auto& list) {
     lower[i] = char(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c);
   }
   lower[name.size()] = '\0';
-  return std::any_of(list.begin(), list.end(), [&](const char* n) { return std::strcmp(n, lower) == 0; });
+  return std::any_of(list.begin(), list.end(),
+                     [&](const char* n) { return n[0] == lower[0] && std::strcmp(n, lower) == 0; });
 }
 
 QString SimplifiedTitle(const QString& raw) { return DecodeHtmlEntities(raw).simplified(); }

@@ -389,7 +389,7 @@ void LzxStreamBuilder::CompressInBackground(int threads) {
   for (int t = 0; t < threads; ++t) s.background.emplace_back([&s] { s.Work(true); });
 }
 
-LzxStream LzxStreamBuilder::Finish() {
+LzxPieces LzxStreamBuilder::FinishInPieces() {
   State& s = *m_state;
   qsizetype intervalCount = 0;
   int helpers = 0;
@@ -410,22 +410,32 @@ LzxStream LzxStreamBuilder::Finish() {
                                         std::max<qsizetype>(0, intervalCount - s.next - 1)));
   }
   s.changed.notify_all();
+  fprintf(stderr, "finish: %lld of %lld intervals left\n", (long long)(intervalCount - s.next),
+          (long long)intervalCount);
   for (int t = 0; t < helpers; ++t) s.background.emplace_back([&s] { s.Work(false); });
   s.Work(false);
   s.Join();
 
-  LzxStream stream;
+  LzxPieces stream;
   s.intervals.resize(size_t(intervalCount));
-  qsizetype streamSize = 0;
-  for (const IntervalStream& interval : s.intervals) streamSize += interval.data.size();
-  stream.data.reserve(streamSize);
   for (IntervalStream& interval : s.intervals) {
-    const quint64 base = quint64(stream.data.size());
-    for (quint32 offset : interval.frameOffsets) stream.frameOffsets.append(base + offset);
-    stream.data.append(interval.data);
-    interval.data = QByteArray();
+    for (quint32 offset : interval.frameOffsets) stream.frameOffsets.append(stream.size + offset);
+    stream.size += quint64(interval.data.size());
+    stream.pieces.append(std::move(interval.data));
   }
   s.intervals.clear();
+  return stream;
+}
+
+LzxStream LzxStreamBuilder::Finish() {
+  LzxPieces pieces = FinishInPieces();
+  LzxStream stream;
+  stream.frameOffsets = std::move(pieces.frameOffsets);
+  stream.data.reserve(qsizetype(pieces.size));
+  for (QByteArray& piece : pieces.pieces) {
+    stream.data.append(piece);
+    piece = QByteArray();
+  }
   return stream;
 }
 

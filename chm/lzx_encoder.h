@@ -23,6 +23,13 @@ struct LzxStream {
   QList<quint64> frameOffsets;  // where each frame starts in data
 };
 
+// The same stream in pieces (one for each reset interval), never joined.
+struct LzxPieces {
+  QList<QByteArray> pieces;     // the compressed stream, one piece after the other
+  QList<quint64> frameOffsets;  // where each frame starts in the stream
+  quint64 size = 0;             // of all the pieces
+};
+
 // The stream for input. Every frame is coded whole, the last one filled up
 // with zeros: readers decode whole frames, one at a time from the frame
 // offsets, and take the real length from the reset table. Input that ends on
@@ -55,6 +62,8 @@ class LzxStreamBuilder {
   // The whole stream: what is left is compressed on options.threads
   // threads (this one included) once the background threads are done.
   LzxStream Finish();
+  // The same, in pieces: the stream is never held twice.
+  LzxPieces FinishInPieces();
 
  private:
   struct State;

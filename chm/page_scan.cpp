@@ -230,7 +230,7 @@ class FolderIndex {
 };
 
 // Files read ahead of the one whose links are being followed.
-constexpr qsizetype kScanAhead = 64;
+constexpr qsizetype kScanAhead = 16;
 
 // What reading one file gives: its bytes, or why it could not be read; of
 // a page or style sheet its references (with their lines), the anchors it
