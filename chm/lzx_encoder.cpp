@@ -410,8 +410,6 @@ LzxPieces LzxStreamBuilder::FinishInPieces() {
                                         std::max<qsizetype>(0, intervalCount - s.next - 1)));
   }
   s.changed.notify_all();
-  fprintf(stderr, "finish: %lld of %lld intervals left\n", (long long)(intervalCount - s.next),
-          (long long)intervalCount);
   for (int t = 0; t < helpers; ++t) s.background.emplace_back([&s] { s.Work(false); });
   s.Work(false);
   s.Join();
