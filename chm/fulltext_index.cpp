@@ -91,36 +91,42 @@ struct WidthCounts {
   }
 };
 
+// Writes bits most significant first, eight at a time.
 class BitWriter {
  public:
   explicit BitWriter(QByteArray& out) : m_out(out) {}
-  void Bit(bool b) {
-    if (m_free == 0) {
-      m_out.append('\0');
-      m_free = 8;
-    }
-    --m_free;
-    if (b) m_out.data()[m_out.size() - 1] |= char(1 << m_free);
-  }
   void Bits(quint64 v, int n) {
-    for (int i = n - 1; i >= 0; --i) Bit((v >> i) & 1);
+    while (n > 0) {
+      const int take = std::min(n, 24);
+      m_pending = (m_pending << take) | ((v >> (n - take)) & ((quint64(1) << take) - 1));
+      m_count += take;
+      n -= take;
+      while (m_count >= 8) {
+        m_count -= 8;
+        m_out.append(char((m_pending >> m_count) & 0xFF));
+      }
+    }
   }
   void Root(quint64 v, int r) {
     if (v < (quint64(1) << r)) {
-      Bit(false);
-      Bits(v, r);
+      Bits(v, r + 1);  // a zero, then r bits
       return;
     }
     const int width = std::bit_width(v);
-    for (int i = r; i < width; ++i) Bit(true);
-    Bit(false);
+    for (int ones = width - r; ones > 0; ones -= 24) Bits(~quint64(0), std::min(ones, 24));
+    Bits(0, 1);
     Bits(v, width - 1);  // the top bit is implied
   }
-  void Align() { m_free = 0; }
+  // The next bit starts a byte; the bits of this one left are zeros.
+  void Align() {
+    if (m_count > 0) m_out.append(char((m_pending << (8 - m_count)) & 0xFF));
+    m_count = 0;
+  }
 
  private:
   QByteArray& m_out;
-  int m_free = 0;
+  quint64 m_pending = 0;  // its low m_count bits are not written yet
+  int m_count = 0;
 };
 
 template <typename Visit>
@@ -149,6 +155,7 @@ QByteArray EncodeWlc(const std::vector<Occurrence>& occurrences, const std::arra
     if (stream == kTopicStream) bits.Align();
     bits.Root(v, roots[stream]);
   });
+  bits.Align();
   return wlc;
 }
 
@@ -362,6 +369,17 @@ std::vector<std::pair<QByteArray, WordOccurrences>> SortedWords(Collected& colle
   return stored;
 }
 
+// Runs work(from, to, share) for `threads` shares of [0, count), each on a
+// thread of its own (the first on this one).
+void InShares(size_t count, int threads, const std::function<void(size_t, size_t, size_t)>& work) {
+  const size_t shares = size_t(std::max(1, threads));
+  std::vector<std::thread> helpers;
+  for (size_t t = 1; t < shares; ++t)
+    helpers.emplace_back(work, count * t / shares, count * (t + 1) / shares, t);
+  work(0, count / shares, 0);
+  for (std::thread& helper : helpers) helper.join();
+}
+
 struct NodeRef {
   QByteArray lastWord;
   quint32 offset;
@@ -378,7 +396,7 @@ struct Totals {
 
 // Writes the WLCs and leaf nodes of the entries to out; gives the leaves.
 std::vector<NodeRef> WriteLeaves(const std::vector<Entry>& entries, const std::array<int, kStreams>& roots,
-                                 QByteArray& out, Totals& totals) {
+                                 int threads, QByteArray& out, Totals& totals) {
   std::vector<NodeRef> leaves;
   QByteArray node, wlcs;
   std::vector<std::pair<qsizetype, quint32>> wlcOffsets;  // where in node, offset within wlcs
@@ -400,12 +418,15 @@ std::vector<NodeRef> WriteLeaves(const std::vector<Entry>& entries, const std::a
     wlcs.clear();
     wlcOffsets.clear();
   };
+  // The lists are coded on the threads, each its share of the entries.
   std::vector<QByteArray> wlc(entries.size());
   std::vector<quint32> topicCounts(entries.size(), 0);
-  for (size_t i = 0; i < entries.size(); ++i) {
-    wlc[i] = EncodeWlc(*entries[i].occurrences, roots);
-    ForEachValue(*entries[i].occurrences, [&](Stream s, quint64) { topicCounts[i] += s == kTopicStream; });
-  }
+  InShares(entries.size(), threads, [&](size_t from, size_t to, size_t) {
+    for (size_t i = from; i < to; ++i) {
+      wlc[i] = EncodeWlc(*entries[i].occurrences, roots);
+      ForEachValue(*entries[i].occurrences, [&](Stream s, quint64) { topicCounts[i] += s == kTopicStream; });
+    }
+  });
   auto entrySize = [&](size_t i, int shared) {
     return 2 + entries[i].word.size() - shared + 1 + VarIntSize(topicCounts[i]) + 6 +
            VarIntSize(wlc[i].size());
@@ -475,6 +496,8 @@ std::vector<NodeRef> WriteIndexLevel(const std::vector<NodeRef>& children, QByte
 QByteArray BuildFullTextIndex(const QList<FullTextTopic>& topics, quint32 lcid, int codePage,
                               const FullTextOptions& options) {
   codePage = EffectiveCodePage(codePage);
+  const int threads =
+      options.threads > 0 ? options.threads : int(std::max(1u, std::thread::hardware_concurrency()));
   Collected collected = CollectWords(topics, options);
   const auto stored = SortedWords(collected, codePage);
 
@@ -484,15 +507,23 @@ QByteArray BuildFullTextIndex(const QList<FullTextTopic>& topics, quint32 lcid, 
     if (!occurrences.text.empty()) entries.push_back({word, 0, &occurrences.text});
     if (!occurrences.title.empty()) entries.push_back({word, 1, &occurrences.title});
   }
-  std::array<WidthCounts, kStreams> widths;
-  for (const Entry& entry : entries)
-    ForEachValue(*entry.occurrences, [&](Stream s, quint64 v) { widths[s].Add(v); });
+  // The widths of the values, counted on the threads, each its share.
+  std::vector<std::array<WidthCounts, kStreams>> shareWidths(static_cast<size_t>(threads));
+  InShares(entries.size(), threads, [&](size_t from, size_t to, size_t share) {
+    for (size_t i = from; i < to; ++i)
+      ForEachValue(*entries[i].occurrences, [&](Stream s, quint64 v) { shareWidths[share][s].Add(v); });
+  });
   std::array<int, kStreams> roots{};
-  for (int s = 0; s < kStreams; ++s) roots[s] = widths[s].BestRoot();
+  for (int s = 0; s < kStreams; ++s) {
+    WidthCounts widths;
+    for (const auto& share : shareWidths)
+      for (size_t w = 0; w < widths.count.size(); ++w) widths.count[w] += share[s].count[w];
+    roots[s] = widths.BestRoot();
+  }
 
   QByteArray out(kFullTextHeaderSize, '\0');
   Totals totals;
-  std::vector<NodeRef> level = WriteLeaves(entries, roots, out, totals);
+  std::vector<NodeRef> level = WriteLeaves(entries, roots, threads, out, totals);
   quint16 depth = 1;
   while (level.size() > 1) {
     level = WriteIndexLevel(level, out);
