@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <atomic>
 #include <array>
 #include <bit>
 #include <numeric>
@@ -369,14 +370,19 @@ std::vector<std::pair<QByteArray, WordOccurrences>> SortedWords(Collected& colle
   return stored;
 }
 
-// Runs work(from, to, share) for `threads` shares of [0, count), each on a
-// thread of its own (the first on this one).
-void InShares(size_t count, int threads, const std::function<void(size_t, size_t, size_t)>& work) {
-  const size_t shares = size_t(std::max(1, threads));
+// Runs work(from, to, thread) over [0, count) in runs of a few hundred,
+// taken in turn by `threads` threads (this one numbered 0): some runs take
+// much longer than others (common words have long lists).
+void InRuns(size_t count, int threads, const std::function<void(size_t, size_t, size_t)>& work) {
+  constexpr size_t kRun = 256;
+  std::atomic<size_t> next{0};
+  const auto run = [&](size_t thread) {
+    for (size_t from; (from = next.fetch_add(kRun)) < count;)
+      work(from, std::min(count, from + kRun), thread);
+  };
   std::vector<std::thread> helpers;
-  for (size_t t = 1; t < shares; ++t)
-    helpers.emplace_back(work, count * t / shares, count * (t + 1) / shares, t);
-  work(0, count / shares, 0);
+  for (size_t t = 1; t < size_t(std::max(1, threads)); ++t) helpers.emplace_back(run, t);
+  run(0);
   for (std::thread& helper : helpers) helper.join();
 }
 
@@ -418,10 +424,10 @@ std::vector<NodeRef> WriteLeaves(const std::vector<Entry>& entries, const std::a
     wlcs.clear();
     wlcOffsets.clear();
   };
-  // The lists are coded on the threads, each its share of the entries.
+  // The lists are coded on the threads.
   std::vector<QByteArray> wlc(entries.size());
   std::vector<quint32> topicCounts(entries.size(), 0);
-  InShares(entries.size(), threads, [&](size_t from, size_t to, size_t) {
+  InRuns(entries.size(), threads, [&](size_t from, size_t to, size_t) {
     for (size_t i = from; i < to; ++i) {
       wlc[i] = EncodeWlc(*entries[i].occurrences, roots);
       ForEachValue(*entries[i].occurrences, [&](Stream s, quint64) { topicCounts[i] += s == kTopicStream; });
@@ -507,17 +513,17 @@ QByteArray BuildFullTextIndex(const QList<FullTextTopic>& topics, quint32 lcid, 
     if (!occurrences.text.empty()) entries.push_back({word, 0, &occurrences.text});
     if (!occurrences.title.empty()) entries.push_back({word, 1, &occurrences.title});
   }
-  // The widths of the values, counted on the threads, each its share.
-  std::vector<std::array<WidthCounts, kStreams>> shareWidths(static_cast<size_t>(threads));
-  InShares(entries.size(), threads, [&](size_t from, size_t to, size_t share) {
+  // The widths of the values, counted on the threads, each in counts of its own.
+  std::vector<std::array<WidthCounts, kStreams>> threadWidths(static_cast<size_t>(std::max(1, threads)));
+  InRuns(entries.size(), threads, [&](size_t from, size_t to, size_t thread) {
     for (size_t i = from; i < to; ++i)
-      ForEachValue(*entries[i].occurrences, [&](Stream s, quint64 v) { shareWidths[share][s].Add(v); });
+      ForEachValue(*entries[i].occurrences, [&](Stream s, quint64 v) { threadWidths[thread][s].Add(v); });
   });
   std::array<int, kStreams> roots{};
   for (int s = 0; s < kStreams; ++s) {
     WidthCounts widths;
-    for (const auto& share : shareWidths)
-      for (size_t w = 0; w < widths.count.size(); ++w) widths.count[w] += share[s].count[w];
+    for (const auto& counts : threadWidths)
+      for (size_t w = 0; w < widths.count.size(); ++w) widths.count[w] += counts[s].count[w];
     roots[s] = widths.BestRoot();
   }
 
