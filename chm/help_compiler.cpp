@@ -13,7 +13,6 @@
 #include <QSet>
 
 #include <optional>
-#include <thread>
 
 #include "chm/compiler.h"
 #include "chm/fulltext_index.h"
@@ -319,22 +318,12 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
   const QString contentsFile = onDisk(Option("Contents file"));
   const QString indexFile = onDisk(Option("Index file"));
 
-  // The index file is read on a thread of its own while the contents file is.
-  std::vector<IndexNode> index;
-  const QString indexText = indexFile.isEmpty() ? QString() : textOf(indexFile);
-  const auto readIndex = [&] {
-    if (!indexFile.isEmpty()) index = ReadIndexFile(indexText);
-  };
-  std::thread indexReader;
-  if (m_options.threads == 1)
-    readIndex();
-  else
-    indexReader = std::thread(readIndex);
   ContentsFacts contents;
   const QString contentsText = contentsFile.isEmpty() ? QString() : textOf(contentsFile);
   CollectContents(ReadContentsFile(contentsText), contents);
   m_help.contentsItems = contents.items;
-  if (indexReader.joinable()) indexReader.join();
+  std::vector<IndexNode> index =
+      indexFile.isEmpty() ? std::vector<IndexNode>() : ReadIndexFile(textOf(indexFile));
   m_help.indexEntries = CountIndexEntries(index);
   for (ScannedFile& f : scan.files) f.text.clear();  // the sitemaps are read
 
