@@ -319,7 +319,7 @@ Collected CollectWords(const QList<FullTextTopic>& topics, const FullTextOptions
   const int threads =
       options.threads > 0 ? options.threads : int(std::max(1u, std::thread::hardware_concurrency()));
   orvex::OrderedWork<qsizetype, TopicWords> reading(
-      threads, 16 * threads, [&](qsizetype k) { return WordsOfTopic(topics[k], options); });
+      threads, 4 * threads, [&](qsizetype k) { return WordsOfTopic(topics[k], options); });
   for (qsizetype k : order) reading.Add(k);
   Collected collected;
   quint32 textLocation = 0, titleLocation = 0;
