@@ -73,17 +73,17 @@ QByteArray ControlData(const ChmWriterOptions& options) {
 // a reader that decodes frame by frame takes the compressed size of the last
 // frame from it, and one that counts one entry past the last whole frame of
 // the length (7-Zip) finds it there.
-QByteArray ResetTable(const LzxStream& stream, quint64 uncompressedBytes) {
+QByteArray ResetTable(const LzxPieces& stream, quint64 uncompressedBytes) {
   QByteArray out;
   AppendLe32(out, 2);
   AppendLe32(out, quint32(stream.frameOffsets.size() + 1));
   AppendLe32(out, 8);
   AppendLe32(out, 0x28);
   AppendLe64(out, uncompressedBytes);
-  AppendLe64(out, quint64(stream.data.size()));
+  AppendLe64(out, stream.size);
   AppendLe64(out, kLzxFrameSize);
   for (quint64 offset : stream.frameOffsets) AppendLe64(out, offset);
-  AppendLe64(out, quint64(stream.data.size()));
+  AppendLe64(out, stream.size);
   return out;
 }
 
@@ -157,13 +157,22 @@ ChmWriter::~ChmWriter() = default;
 void ChmWriter::AddFile(const QByteArray& name, QByteArray content, ChmSection section) {
   const QByteArray key = LowerAscii(name);
   const auto known = m_fileIndex.constFind(key);
+  qsizetype index = m_files.size();
   if (known != m_fileIndex.constEnd()) {
-    m_files[*known] = File{name, std::move(content), section};
-    m_placedAt.remove(*known);  // placed again, after what is there
-    return;
+    index = *known;
+    m_files[index] = File{name, std::move(content), section};
+    m_placedAt.remove(index);  // placed again, after what is there
+  } else {
+    m_fileIndex.insert(key, index);
+    m_files.append(File{name, std::move(content), section});
   }
-  m_fileIndex.insert(key, m_files.size());
-  m_files.append(File{name, std::move(content), section});
+  // Once compressing started, a file goes into the stream as it comes.
+  if (m_compressor && section == ChmSection::Compressed) Place(index);
+}
+
+void ChmWriter::Place(qsizetype index) {
+  m_placedAt.insert(index, m_compressor->Size());
+  m_compressor->Append(m_files[index].content);
 }
 
 QList<qsizetype> ChmWriter::SortedFiles() const {
@@ -180,9 +189,7 @@ void ChmWriter::PlaceCompressedFiles() {
     m_compressor = std::make_unique<LzxStreamBuilder>(
         LzxOptions{m_options.windowBits, m_options.resetFrames, m_options.threads});
   for (const qsizetype i : SortedFiles()) {
-    if (m_files[i].section != ChmSection::Compressed || m_placedAt.contains(i)) continue;
-    m_placedAt.insert(i, m_compressor->Size());
-    m_compressor->Append(m_files[i].content);
+    if (m_files[i].section == ChmSection::Compressed && !m_placedAt.contains(i)) Place(i);
   }
 }
 
@@ -216,7 +223,7 @@ Result<ChmWriteStats> ChmWriter::Write(QIODevice& out) {
       storedFiles.append(&file);
   }
 
-  const LzxStream stream = m_compressor->Finish();
+  const LzxPieces stream = m_compressor->FinishInPieces();
   m_compressor.reset();
   m_placedAt.clear();
   QByteArray spanInfo;
@@ -225,20 +232,23 @@ Result<ChmWriteStats> ChmWriter::Write(QIODevice& out) {
   // Section 0: the description of section 1 with its compressed stream, then
   // the files stored as they are. Something follows the stream: a reader may
   // look a few bytes past its end.
-  QList<std::pair<QByteArray, QByteArray>> section0 = {
-      {kNameList, NameList()}, {kControlData, ControlData(m_options)},
-      {kSpanInfo, spanInfo},   {kTransformList, Utf16(QStringLiteral("{7FC28940-9D31-11D0"))},
-      {kContent, stream.data}, {kResetTable, ResetTable(stream, compressedBytes)},
+  // The compressed stream is written in its pieces.
+  QList<std::pair<QByteArray, QList<QByteArray>>> section0 = {
+      {kNameList, {NameList()}}, {kControlData, {ControlData(m_options)}},
+      {kSpanInfo, {spanInfo}},   {kTransformList, {Utf16(QStringLiteral("{7FC28940-9D31-11D0"))}},
+      {kContent, stream.pieces}, {kResetTable, {ResetTable(stream, compressedBytes)}},
   };
   QList<QByteArray> section0Parts;  // written one after the other
   quint64 section0Bytes = 0;
-  auto place = [&](const QByteArray& name, const QByteArray& content) {
-    entries.append({name, 0, section0Bytes, quint64(content.size())});
-    section0Parts.append(content);
-    section0Bytes += quint64(content.size());
+  auto place = [&](const QByteArray& name, const QList<QByteArray>& pieces) {
+    quint64 size = 0;
+    for (const QByteArray& piece : pieces) size += quint64(piece.size());
+    entries.append({name, 0, section0Bytes, size});
+    section0Parts += pieces;
+    section0Bytes += size;
   };
-  for (const auto& [name, content] : section0) place(name, content);
-  for (const File* file : storedFiles) place(file->name, file->content);
+  for (const auto& [name, pieces] : section0) place(name, pieces);
+  for (const File* file : storedFiles) place(file->name, {file->content});
 
   // Every folder of the files, down from "/", spelled as first seen.
   QHash<QByteArray, QByteArray> folders = {{"/", "/"}};
@@ -267,7 +277,7 @@ Result<ChmWriteStats> ChmWriter::Write(QIODevice& out) {
 
   ChmWriteStats stats;
   stats.uncompressedBytes = compressedBytes;
-  stats.compressedBytes = quint64(stream.data.size());
+  stats.compressedBytes = stream.size;
   stats.fileBytes = fileBytes;
   return stats;
 }

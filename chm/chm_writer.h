@@ -45,7 +45,8 @@ class ChmWriter {
 
   // Starts compressing the compressed files added so far on
   // backgroundThreads threads of their own, while the caller makes the
-  // rest; files added later follow them in the compressed section.
+  // rest; files added later follow them in the compressed section, in the
+  // order added, and are compressed as they come.
   void StartCompressing(int backgroundThreads);
 
   // Writes the whole compiled file to out. The failure names what could not
@@ -57,6 +58,7 @@ class ChmWriter {
  private:
   QList<qsizetype> SortedFiles() const;  // indices in m_files, in the order of names
   void PlaceCompressedFiles();           // puts the compressed files not placed yet after the others
+  void Place(qsizetype index);           // puts m_files[index] at the end of the compressed section
   struct File {
     QByteArray name;
     QByteArray content;

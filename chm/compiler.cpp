@@ -109,9 +109,21 @@ Status VerifyCompiledFile(const QString& readablePath, const QString& target, co
                       .arg(target, ChmNameToString(entry.name)));
     return {};
   };
+  // Each thread reads a run of entries that lie one after the other in the
+  // file (the entries are stored in their order), about as many bytes as
+  // the others: no part of the compressed stream is decoded twice.
   const int workers = std::clamp<int>(threads, 1, int(std::max<qsizetype>(1, entries.size())));
+  std::vector<qsizetype> firstOf(size_t(workers) + 1, entries.size());
+  qint64 total = 0;
+  for (const HelpEntry& entry : entries) total += entry.content.size();
+  qint64 before = 0;
+  int filled = 0;  // the runs whose first entry is known, less one
+  firstOf[0] = 0;
+  for (qsizetype i = 0; i < entries.size(); ++i) {
+    while (filled + 1 < workers && before >= total * (filled + 1) / workers) firstOf[size_t(++filled)] = i;
+    before += entries.at(i).content.size();
+  }
   std::vector<Status> verdicts(static_cast<size_t>(workers));
-  std::atomic<qsizetype> next{0};
   std::atomic<bool> failed{false};
   const auto work = [&](int worker) {
     ChmFile file;
@@ -121,7 +133,7 @@ Status VerifyCompiledFile(const QString& readablePath, const QString& target, co
       failed = true;
       return;
     }
-    for (qsizetype i = next++; i < entries.size() && !failed; i = next++) {
+    for (qsizetype i = firstOf[size_t(worker)]; i < firstOf[size_t(worker) + 1] && !failed; ++i) {
       if (Status ok = check(file, entries.at(i)); !ok) {
         verdicts[size_t(worker)] = ok;
         failed = true;
@@ -286,24 +298,26 @@ CompileResult CompileProject(const QString& projectPath, const CompileOptions& o
   CompileResult result;
   const QString absProject = QFileInfo(projectPath).absoluteFilePath();
   const QString folder = projectFolderOf(absProject);
-  // The project's files are compressed while the help's own structures (the
-  // full-text index above all) are made: one thread of its own compresses
-  // in the background beside the threads that make them, then all of them
-  // compress what is left.
+  // The project's files are compressed as they are read, and while the
+  // help's own structures (the full-text index above all) are made: one
+  // thread of its own compresses in the background beside the threads that
+  // read and make them, then all of them compress what is left.
   std::optional<ChmWriter> writer;
   qsizetype written = 0;
   HelpReadOptions readOptions;
   const int threads =
       options.threads > 0 ? options.threads : int(std::max(1u, std::thread::hardware_concurrency()));
   readOptions.threads = threads;
-  readOptions.filesRead = [&](quint32 lcid, const QList<HelpEntry>& files) {
+  readOptions.reading = [&](quint32 lcid) {
     ChmWriterOptions writerOptions;
     writerOptions.lcid = lcid;
     writerOptions.threads = threads;
     writer.emplace(writerOptions);
-    for (const HelpEntry& entry : files) AddEntry(*writer, entry);
-    written = files.size();
     writer->StartCompressing(threads > 1 ? 1 : 0);
+  };
+  readOptions.fileRead = [&](const HelpEntry& entry) {
+    AddEntry(*writer, entry);
+    ++written;
   };
   auto read = ReadHelpProject(absProject, readOptions);
   if (!read) {

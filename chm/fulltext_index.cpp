@@ -3,14 +3,17 @@
 #include <QHash>
 
 #include <algorithm>
-#include <array>
 #include <atomic>
+#include <array>
 #include <bit>
 #include <numeric>
+#include <optional>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "chm/fulltext_words.h"
+#include "chm/ordered_work.h"
 #include "platform/codepage.h"
 
 namespace {
@@ -89,36 +92,42 @@ struct WidthCounts {
   }
 };
 
+// Writes bits most significant first, eight at a time.
 class BitWriter {
  public:
   explicit BitWriter(QByteArray& out) : m_out(out) {}
-  void Bit(bool b) {
-    if (m_free == 0) {
-      m_out.append('\0');
-      m_free = 8;
-    }
-    --m_free;
-    if (b) m_out.data()[m_out.size() - 1] |= char(1 << m_free);
-  }
   void Bits(quint64 v, int n) {
-    for (int i = n - 1; i >= 0; --i) Bit((v >> i) & 1);
+    while (n > 0) {
+      const int take = std::min(n, 24);
+      m_pending = (m_pending << take) | ((v >> (n - take)) & ((quint64(1) << take) - 1));
+      m_count += take;
+      n -= take;
+      while (m_count >= 8) {
+        m_count -= 8;
+        m_out.append(char((m_pending >> m_count) & 0xFF));
+      }
+    }
   }
   void Root(quint64 v, int r) {
     if (v < (quint64(1) << r)) {
-      Bit(false);
-      Bits(v, r);
+      Bits(v, r + 1);  // a zero, then r bits
       return;
     }
     const int width = std::bit_width(v);
-    for (int i = r; i < width; ++i) Bit(true);
-    Bit(false);
+    for (int ones = width - r; ones > 0; ones -= 24) Bits(~quint64(0), std::min(ones, 24));
+    Bits(0, 1);
     Bits(v, width - 1);  // the top bit is implied
   }
-  void Align() { m_free = 0; }
+  // The next bit starts a byte; the bits of this one left are zeros.
+  void Align() {
+    if (m_count > 0) m_out.append(char((m_pending << (8 - m_count)) & 0xFF));
+    m_count = 0;
+  }
 
  private:
   QByteArray& m_out;
-  int m_free = 0;
+  quint64 m_pending = 0;  // its low m_count bits are not written yet
+  int m_count = 0;
 };
 
 template <typename Visit>
@@ -147,6 +156,7 @@ QByteArray EncodeWlc(const std::vector<Occurrence>& occurrences, const std::arra
     if (stream == kTopicStream) bits.Align();
     bits.Root(v, roots[stream]);
   });
+  bits.Align();
   return wlc;
 }
 
@@ -186,26 +196,81 @@ QList<QByteArray> StoredWords(const QStringList& words, int codePage) {
   return stored;
 }
 
+// Words numbered in the order first seen. Words are short: a hash of
+// their own (FNV-1a over the UTF-16 units) costs less than the library's.
+template <typename Word>  // QString, or QStringView into text that outlives the table
+class WordNumbers {
+ public:
+  // The number of the word, given it when new (added then says so).
+  int Number(QStringView word, bool* added = nullptr) {
+    if (2 * (m_words.size() + 1) > m_slots.size()) Grow();
+    const quint32 hash = Hash(word);
+    const size_t mask = m_slots.size() - 1;
+    for (size_t at = hash & mask;; at = (at + 1) & mask) {
+      const int n = m_slots[at];
+      if (n < 0) {
+        m_slots[at] = int(m_words.size());
+        m_hashes.push_back(hash);
+        if constexpr (std::is_same_v<Word, QString>)
+          m_words.push_back(word.toString());
+        else
+          m_words.push_back(word);
+        if (added) *added = true;
+        return m_slots[at];
+      }
+      if (m_hashes[size_t(n)] == hash && QStringView(m_words[size_t(n)]) == word) {
+        if (added) *added = false;
+        return n;
+      }
+    }
+  }
+  const Word& operator[](int n) const { return m_words[size_t(n)]; }
+  int size() const { return int(m_words.size()); }
+
+ private:
+  static quint32 Hash(QStringView word) {
+    quint32 h = 2166136261u;
+    for (QChar c : word) h = (h ^ c.unicode()) * 16777619u;
+    return h;
+  }
+  void Grow() {
+    std::vector<int> table(std::max<size_t>(64, 2 * m_slots.size()), -1);
+    const size_t mask = table.size() - 1;
+    for (size_t n = 0; n < m_words.size(); ++n) {
+      size_t at = m_hashes[n] & mask;
+      while (table[at] >= 0) at = (at + 1) & mask;
+      table[at] = int(n);
+    }
+    m_slots = std::move(table);
+  }
+
+  std::vector<Word> m_words;
+  std::vector<quint32> m_hashes;  // of each word
+  std::vector<int> m_slots;       // word numbers by hash, -1 where none; a power of two long
+};
+
 struct Collected {
-  QHash<QString, int> ids;
-  std::vector<WordOccurrences> words;
-  int Id(const QString& word) {
-    const auto it = ids.constFind(word);
-    if (it != ids.constEnd()) return *it;
-    ids.insert(word, int(words.size()));
-    words.emplace_back();
-    return int(words.size()) - 1;
+  WordNumbers<QString> ids;
+  std::vector<WordOccurrences> words;  // by number
+  WordOccurrences& Of(QStringView word) {
+    bool added = false;
+    const int id = ids.Number(word, &added);
+    if (added) words.emplace_back();
+    return words[size_t(id)];
   }
 };
 
 // A topic's words, each once, with where it stands: in the title (counted
-// from 0) and in the text (counted from 0, the title's words first).
+// from 0) and in the text (counted from 0, the title's words first). The
+// words are views into the topic's text in lower case, held with them.
 struct TopicWords {
   struct Word {
-    QString text;
+    QStringView text;
     std::vector<quint32> inTitle;
     std::vector<quint32> inText;
   };
+  QString title;  // in lower case
+  QString body;   // likewise
   std::vector<Word> words;
   quint32 titleCount = 0;
   quint32 textCount = 0;
@@ -214,26 +279,24 @@ struct TopicWords {
 TopicWords WordsOfTopic(const FullTextTopic& topic, const FullTextOptions& options) {
   const PageText page =
       ExtractPageText(topic.page.isEmpty() && options.decode ? options.decode(topic.pageBytes) : topic.page);
-  const QStringList title = FullTextWords(topic.title.isEmpty() ? page.title : topic.title);
-  const QStringList text = FullTextWords(page.body);
   TopicWords result;
-  QHash<QString, qsizetype> index;
-  const auto word = [&](const QString& w) -> TopicWords::Word& {
-    auto it = index.constFind(w);
-    if (it == index.constEnd()) {
-      it = index.insert(w, qsizetype(result.words.size()));
-      result.words.push_back({w, {}, {}});
-    }
-    return result.words[size_t(*it)];
+  result.title = (topic.title.isEmpty() ? page.title : topic.title).toLower();
+  result.body = page.body.toLower();
+  WordNumbers<QStringView> numbers;
+  const auto word = [&](QStringView w) -> TopicWords::Word& {
+    bool added = false;
+    const int n = numbers.Number(w, &added);
+    if (added) result.words.push_back({w, {}, {}});
+    return result.words[size_t(n)];
   };
-  for (const QString& w : title) {
+  for (QStringView w : FullTextWordViews(result.title)) {
     TopicWords::Word& entry = word(w);
     entry.inTitle.push_back(result.titleCount);
     entry.inText.push_back(result.titleCount);
     ++result.titleCount;
   }
   result.textCount = result.titleCount;
-  for (const QString& w : text) word(w).inText.push_back(result.textCount++);
+  for (QStringView w : FullTextWordViews(result.body)) word(w).inText.push_back(result.textCount++);
   return result;
 }
 
@@ -245,46 +308,34 @@ void Grow(std::vector<Occurrence>& occurrences, size_t more) {
   if (needed > occurrences.capacity()) occurrences.reserve(std::max(needed, needed + needed / 4));
 }
 
-// The words of the topics, from batches of pages read on the threads; the
-// topics' own word lists are joined here, one look-up per word a topic has.
+// The words of the topics, read on the threads while the words of the
+// topics read are joined here in topic order, one look-up per word a
+// topic has.
 Collected CollectWords(const QList<FullTextTopic>& topics, const FullTextOptions& options) {
   std::vector<qsizetype> order(topics.size());
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(),
                    [&](qsizetype a, qsizetype b) { return topics[a].topicNumber < topics[b].topicNumber; });
-  const size_t threads =
-      options.threads > 0 ? size_t(options.threads) : std::max(1u, std::thread::hardware_concurrency());
-  const size_t batch = 16 * threads;
-  std::vector<TopicWords> words(batch);
+  const int threads =
+      options.threads > 0 ? options.threads : int(std::max(1u, std::thread::hardware_concurrency()));
+  orvex::OrderedWork<qsizetype, TopicWords> reading(
+      threads, 4 * threads, [&](qsizetype k) { return WordsOfTopic(topics[k], options); });
+  for (qsizetype k : order) reading.Add(k);
   Collected collected;
   quint32 textLocation = 0, titleLocation = 0;
-  for (size_t first = 0; first < order.size(); first += batch) {
-    const size_t count = std::min(batch, order.size() - first);
-    std::atomic<size_t> next{0};
-    auto work = [&] {
-      for (size_t i; (i = next++) < count;) words[i] = WordsOfTopic(topics[order[first + i]], options);
-    };
-    std::vector<std::thread> pool;
-    for (size_t t = 1; t < std::min(threads, count); ++t) pool.emplace_back(work);
-    work();
-    for (std::thread& t : pool) t.join();
-
-    for (size_t i = 0; i < count; ++i) {
-      const size_t k = first + i;
-      const quint32 number = topics[order[k]].topicNumber;
-      if (k == 0 || number != topics[order[k - 1]].topicNumber)
-        textLocation = titleLocation = 0;  // a topic given twice goes on counting
-      for (const TopicWords::Word& word : words[i].words) {
-        WordOccurrences& w = collected.words[collected.Id(word.text)];
-        Grow(w.title, word.inTitle.size());
-        for (quint32 at : word.inTitle) w.title.push_back({number, titleLocation + at});
-        Grow(w.text, word.inText.size());
-        for (quint32 at : word.inText) w.text.push_back({number, textLocation + at});
-      }
-      titleLocation += words[i].titleCount;
-      textLocation += words[i].textCount;
-      words[i] = TopicWords();
+  for (size_t k = 0; std::optional<TopicWords> words = reading.Next(); ++k) {
+    const quint32 number = topics[order[k]].topicNumber;
+    if (k == 0 || number != topics[order[k - 1]].topicNumber)
+      textLocation = titleLocation = 0;  // a topic given twice goes on counting
+    for (const TopicWords::Word& word : words->words) {
+      WordOccurrences& w = collected.Of(word.text);
+      Grow(w.title, word.inTitle.size());
+      for (quint32 at : word.inTitle) w.title.push_back({number, titleLocation + at});
+      Grow(w.text, word.inText.size());
+      for (quint32 at : word.inText) w.text.push_back({number, textLocation + at});
     }
+    titleLocation += words->titleCount;
+    textLocation += words->textCount;
   }
   return collected;
 }
@@ -292,12 +343,14 @@ Collected CollectWords(const QList<FullTextTopic>& topics, const FullTextOptions
 // The stored words in byte order, each once: words that come out the same
 // in the code page (cut to the same length) share their occurrences.
 std::vector<std::pair<QByteArray, WordOccurrences>> SortedWords(Collected& collected, int codePage) {
-  const QStringList words = collected.ids.keys();
+  QStringList words;
+  words.reserve(collected.ids.size());
+  for (int i = 0; i < collected.ids.size(); ++i) words.append(collected.ids[i]);
   const QList<QByteArray> bytes = words.isEmpty() ? QList<QByteArray>() : StoredWords(words, codePage);
   std::vector<std::pair<QByteArray, int>> keyed;
   keyed.reserve(words.size());
   for (qsizetype i = 0; i < words.size() && i < bytes.size(); ++i)
-    if (!bytes[i].isEmpty()) keyed.emplace_back(bytes[i], collected.ids.value(words[i]));
+    if (!bytes[i].isEmpty()) keyed.emplace_back(bytes[i], int(i));
   std::sort(keyed.begin(), keyed.end());
   std::vector<std::pair<QByteArray, WordOccurrences>> stored;
   for (size_t i = 0; i < keyed.size();) {
@@ -317,6 +370,22 @@ std::vector<std::pair<QByteArray, WordOccurrences>> SortedWords(Collected& colle
   return stored;
 }
 
+// Runs work(from, to, thread) over [0, count) in runs of a few hundred,
+// taken in turn by `threads` threads (this one numbered 0): some runs take
+// much longer than others (common words have long lists).
+void InRuns(size_t count, int threads, const std::function<void(size_t, size_t, size_t)>& work) {
+  constexpr size_t kRun = 256;
+  std::atomic<size_t> next{0};
+  const auto run = [&](size_t thread) {
+    for (size_t from; (from = next.fetch_add(kRun)) < count;)
+      work(from, std::min(count, from + kRun), thread);
+  };
+  std::vector<std::thread> helpers;
+  for (size_t t = 1; t < size_t(std::max(1, threads)); ++t) helpers.emplace_back(run, t);
+  run(0);
+  for (std::thread& helper : helpers) helper.join();
+}
+
 struct NodeRef {
   QByteArray lastWord;
   quint32 offset;
@@ -333,7 +402,7 @@ struct Totals {
 
 // Writes the WLCs and leaf nodes of the entries to out; gives the leaves.
 std::vector<NodeRef> WriteLeaves(const std::vector<Entry>& entries, const std::array<int, kStreams>& roots,
-                                 QByteArray& out, Totals& totals) {
+                                 int threads, QByteArray& out, Totals& totals) {
   std::vector<NodeRef> leaves;
   QByteArray node, wlcs;
   std::vector<std::pair<qsizetype, quint32>> wlcOffsets;  // where in node, offset within wlcs
@@ -355,12 +424,15 @@ std::vector<NodeRef> WriteLeaves(const std::vector<Entry>& entries, const std::a
     wlcs.clear();
     wlcOffsets.clear();
   };
+  // The lists are coded on the threads.
   std::vector<QByteArray> wlc(entries.size());
   std::vector<quint32> topicCounts(entries.size(), 0);
-  for (size_t i = 0; i < entries.size(); ++i) {
-    wlc[i] = EncodeWlc(*entries[i].occurrences, roots);
-    ForEachValue(*entries[i].occurrences, [&](Stream s, quint64) { topicCounts[i] += s == kTopicStream; });
-  }
+  InRuns(entries.size(), threads, [&](size_t from, size_t to, size_t) {
+    for (size_t i = from; i < to; ++i) {
+      wlc[i] = EncodeWlc(*entries[i].occurrences, roots);
+      ForEachValue(*entries[i].occurrences, [&](Stream s, quint64) { topicCounts[i] += s == kTopicStream; });
+    }
+  });
   auto entrySize = [&](size_t i, int shared) {
     return 2 + entries[i].word.size() - shared + 1 + VarIntSize(topicCounts[i]) + 6 +
            VarIntSize(wlc[i].size());
@@ -430,6 +502,8 @@ std::vector<NodeRef> WriteIndexLevel(const std::vector<NodeRef>& children, QByte
 QByteArray BuildFullTextIndex(const QList<FullTextTopic>& topics, quint32 lcid, int codePage,
                               const FullTextOptions& options) {
   codePage = EffectiveCodePage(codePage);
+  const int threads =
+      options.threads > 0 ? options.threads : int(std::max(1u, std::thread::hardware_concurrency()));
   Collected collected = CollectWords(topics, options);
   const auto stored = SortedWords(collected, codePage);
 
@@ -439,15 +513,23 @@ QByteArray BuildFullTextIndex(const QList<FullTextTopic>& topics, quint32 lcid, 
     if (!occurrences.text.empty()) entries.push_back({word, 0, &occurrences.text});
     if (!occurrences.title.empty()) entries.push_back({word, 1, &occurrences.title});
   }
-  std::array<WidthCounts, kStreams> widths;
-  for (const Entry& entry : entries)
-    ForEachValue(*entry.occurrences, [&](Stream s, quint64 v) { widths[s].Add(v); });
+  // The widths of the values, counted on the threads, each in counts of its own.
+  std::vector<std::array<WidthCounts, kStreams>> threadWidths(static_cast<size_t>(std::max(1, threads)));
+  InRuns(entries.size(), threads, [&](size_t from, size_t to, size_t thread) {
+    for (size_t i = from; i < to; ++i)
+      ForEachValue(*entries[i].occurrences, [&](Stream s, quint64 v) { threadWidths[thread][s].Add(v); });
+  });
   std::array<int, kStreams> roots{};
-  for (int s = 0; s < kStreams; ++s) roots[s] = widths[s].BestRoot();
+  for (int s = 0; s < kStreams; ++s) {
+    WidthCounts widths;
+    for (const auto& counts : threadWidths)
+      for (size_t w = 0; w < widths.count.size(); ++w) widths.count[w] += counts[s].count[w];
+    roots[s] = widths.BestRoot();
+  }
 
   QByteArray out(kFullTextHeaderSize, '\0');
   Totals totals;
-  std::vector<NodeRef> level = WriteLeaves(entries, roots, out, totals);
+  std::vector<NodeRef> level = WriteLeaves(entries, roots, threads, out, totals);
   quint16 depth = 1;
   while (level.size() > 1) {
     level = WriteIndexLevel(level, out);

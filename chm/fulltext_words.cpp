@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "platform/html_text.h"
 #include "platform/html_tokenizer.h"
@@ -20,10 +21,19 @@ constexpr std::array<const char*, 25> kInlineElements = {
 constexpr std::array<const char*, 8> kHiddenRawText = {"script", "style",   "textarea", "title",
                                                        "iframe", "noembed", "noframes", "noscript"};
 
+// Whether a tag's name is one of the list (all short lower-case ASCII
+// names), without regard to case.
 bool IsNameIn(QStringView name, const auto& list) {
-  return std::any_of(list.begin(), list.end(), [name](const char* n) {
-    return name.compare(QLatin1StringView(n), Qt::CaseInsensitive) == 0;
-  });
+  char lower[10];
+  if (name.size() >= qsizetype(sizeof lower)) return false;
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const char16_t c = name[i].unicode();
+    if (c >= 0x80) return false;
+    lower[i] = char(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c);
+  }
+  lower[name.size()] = '\0';
+  return std::any_of(list.begin(), list.end(),
+                     [&](const char* n) { return n[0] == lower[0] && std::strcmp(n, lower) == 0; });
 }
 
 QString SimplifiedTitle(const QString& raw) { return DecodeHtmlEntities(raw).simplified(); }
@@ -78,14 +88,13 @@ PageText ExtractPageText(const QString& html) {
   return page;
 }
 
-QStringList FullTextWords(const QString& text) {
-  QStringList words;
-  const QString lower = text.toLower();
-  const char16_t* p = reinterpret_cast<const char16_t*>(lower.constData());
-  const qsizetype n = lower.size();
+QList<QStringView> FullTextWordViews(QStringView lowered) {
+  QList<QStringView> words;
+  const char16_t* p = lowered.utf16();
+  const qsizetype n = lowered.size();
   qsizetype start = -1;
   auto endWord = [&](qsizetype end) {
-    if (start >= 0) words.append(lower.mid(start, end - start));
+    if (start >= 0) words.append(lowered.sliced(start, end - start));
     start = -1;
   };
   for (qsizetype i = 0; i < n;) {
@@ -97,7 +106,7 @@ QStringList FullTextWords(const QString& text) {
     }
     if (c >= 0x2E80 && IsSingleCharacterWord(c)) {
       endWord(i);
-      words.append(lower.mid(i, width));
+      words.append(lowered.sliced(i, width));
     } else if (IsWordCharacter(c)) {
       if (start < 0) start = i;
     } else {
@@ -106,5 +115,12 @@ QStringList FullTextWords(const QString& text) {
     i += width;
   }
   endWord(n);
+  return words;
+}
+
+QStringList FullTextWords(const QString& text) {
+  const QString lower = text.toLower();
+  QStringList words;
+  for (QStringView word : FullTextWordViews(lower)) words.append(word.toString());
   return words;
 }

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
+#include <QStringView>
 
 struct PageText {
   QString title;  // the text of the page's <title>, blanks made one and trimmed
@@ -23,3 +25,5 @@ PageText ExtractPageText(const QString& html);
 // letters, digits, combining marks and '_'; each Chinese character and each
 // kana is a word of its own (those scripts write no blanks between words).
 QStringList FullTextWords(const QString& text);
+// The same words of a text already in lower case, as views into it.
+QList<QStringView> FullTextWordViews(QStringView lowered);

@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <optional>
+
 #include "chm/compiler.h"
 #include "chm/fulltext_index.h"
 #include "chm/input_text.h"
@@ -58,10 +60,29 @@ int CountIndexEntries(const std::vector<IndexNode>& nodes) {
   return count;
 }
 
+// The topic a reference of the Index names, each reference resolved once
+// (many entries name the same page); nullopt when it names none.
+class TopicOfReference {
+ public:
+  explicit TopicOfReference(const QHash<QString, quint32>& topicOf) : m_topicOf(topicOf) {}
+  std::optional<quint32> operator()(const QString& reference) {
+    auto known = m_known.constFind(reference);
+    if (known == m_known.constEnd()) {
+      const auto topic = m_topicOf.constFind(ResolveReference(QString(), reference).toCaseFolded());
+      known = m_known.insert(reference, topic == m_topicOf.constEnd() ? -1 : qint64(*topic));
+    }
+    return *known < 0 ? std::nullopt : std::optional<quint32>(quint32(*known));
+  }
+
+ private:
+  const QHash<QString, quint32>& m_topicOf;  // folded page name -> its number in #TOPICS
+  QHash<QString, qint64> m_known;            // reference as written -> topic, -1 for none
+};
+
 // The Index's keywords in its order, each below the one it is under: the
 // nodes of one item (siblings with the same keyword) make one keyword with
 // several pages. Pages that are not topics of the help are left out.
-void CollectKeywords(const std::vector<IndexNode>& nodes, int depth, const QHash<QString, quint32>& topicOf,
+void CollectKeywords(const std::vector<IndexNode>& nodes, int depth, TopicOfReference& topicOf,
                      QList<ChmKeyword>& keywords) {
   for (size_t first = 0; first < nodes.size();) {
     size_t end = first + 1;
@@ -74,8 +95,8 @@ void CollectKeywords(const std::vector<IndexNode>& nodes, int depth, const QHash
         if (param.Name.compare(QLatin1String("See Also"), Qt::CaseInsensitive) == 0 && !param.Value.isEmpty())
           keyword.seeAlso = param.Value;
       }
-      const auto topic = topicOf.constFind(ResolveReference(QString(), data->FileName).toCaseFolded());
-      if (topic != topicOf.constEnd() && !keyword.topics.contains(*topic)) keyword.topics.append(*topic);
+      const std::optional<quint32> topic = topicOf(data->FileName);
+      if (topic && !keyword.topics.contains(*topic)) keyword.topics.append(*topic);
     }
     if (!keyword.topics.isEmpty()) keyword.seeAlso.clear();
     keywords.append(keyword);
@@ -246,9 +267,12 @@ Result<HelpContent> ProjectReader::Read() {
 
   WarnOfWhatIsNotBuilt(sections);
 
+  if (m_options.reading) m_options.reading(m_help.lcid);
   ProjectScan scan = ScanProject(
-      m_folder, Seeds(context, windows), [this](const QByteArray& b) { return Decode(b); },
-      m_options.threads);
+      m_folder, Seeds(context, windows), [this](const QByteArray& b) { return Decode(b); }, m_options.threads,
+      [this](const ScannedFile& file) {
+        if (m_options.fileRead) m_options.fileRead(HelpEntry{'/' + Encode(file.name), file.bytes});
+      });
   for (const ScanProblem& p : scan.missingFiles) {
     if (p.required)
       Error(QStringLiteral("file not found: %1 (named in %2)").arg(p.target, p.origin));
@@ -277,7 +301,6 @@ Result<HelpContent> ProjectReader::Read() {
   // system before the help's own structures are made.
   malloc_trim(0);
 #endif
-  if (m_options.filesRead) m_options.filesRead(m_help.lcid, m_help.entries);
   AddSystemFiles(scan, context, windows);
   return m_help;
 }
@@ -334,7 +357,8 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
   system.lcid = m_help.lcid;
   system.fullTextSearch = wantsFullText;
   QList<ChmKeyword> keywords;
-  CollectKeywords(index, 0, topicOf, keywords);
+  TopicOfReference topicOfReference(topicOf);
+  CollectKeywords(index, 0, topicOfReference, keywords);
   system.keywordLinks =
       !keywords.isEmpty() && Option("Binary Index").compare(QLatin1String("No"), Qt::CaseInsensitive) != 0;
   system.unixTime = BuildTime();

@@ -38,10 +38,12 @@ struct HelpContent {
 
 struct HelpReadOptions {
   int threads = 0;  // 0: every core
-  // Called once the project's files are read, before the help's own
-  // structures are made, with the help's language and those files' entries
-  // (the first ones of the entries read).
-  std::function<void(quint32 lcid, const QList<HelpEntry>& files)> filesRead;
+  // Called with the help's language before the project's files are read,
+  // then with the entry of each of those files (the first entries of the
+  // help, in their order) as soon as it is read, on the calling thread:
+  // they may be compressed while the rest is read and made.
+  std::function<void(quint32 lcid)> reading;
+  std::function<void(const HelpEntry& file)> fileRead;
 };
 
 // Reads the project. Fails only when the project file cannot be read; a

@@ -6,7 +6,8 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -293,29 +294,35 @@ class IntervalCoder {
 struct LzxStreamBuilder::State {
   LzxOptions options;
   qsizetype intervalBytes = 0;
+  std::mutex mutex;
+  std::condition_variable changed;  // more input, or the end of it
   std::vector<QByteArray> pieces;
   std::vector<qsizetype> pieceStart;  // where each piece starts in the input
   qsizetype size = 0;
-  std::vector<QByteArray> later;  // appended while the background threads read pieces
   std::vector<IntervalStream> intervals;
-  std::atomic<qsizetype> next{0};
-  std::atomic<qsizetype> limit{0};  // intervals [0, limit) are being compressed
-  qsizetype codedBytes = 0;
+  qsizetype next = 0;         // the next interval to compress
+  qsizetype codedBytes = -1;  // the whole length coded, once the input is complete
+  bool stopping = false;      // the builder goes away: the background threads leave
   std::vector<std::thread> background;
 
-  void AddPiece(const QByteArray& piece) {
-    pieceStart.push_back(size);
-    pieces.push_back(piece);
-    size += piece.size();
+  // Whether interval i can be compressed: all its input is there.
+  bool Ready(qsizetype i) const {
+    return codedBytes < 0 ? (i + 1) * intervalBytes <= size : i * intervalBytes < codedBytes;
   }
 
-  // Compresses intervals from the shared counter up to limit; each is
-  // gathered from the pieces it spans, zeros after the end of the input.
-  void Work() {
+  // Compresses intervals as their input arrives, each gathered from the
+  // pieces it spans (zeros after the end of the input). A background
+  // thread waits for more input; the others leave when none is ready.
+  void Work(bool waitForInput) {
     std::vector<uint8_t> buffer(static_cast<size_t>(intervalBytes), 0);
-    for (qsizetype i = next++; i < limit; i = next++) {
+    std::unique_lock lock(mutex);
+    for (;;) {
+      if (waitForInput) changed.wait(lock, [&] { return stopping || Ready(next) || codedBytes >= 0; });
+      if (stopping || !Ready(next)) return;
+      const qsizetype i = next++;
       const qsizetype start = i * intervalBytes;
-      const qsizetype codedSize = std::min(intervalBytes, codedBytes - start);
+      const qsizetype codedSize =
+          codedBytes < 0 ? intervalBytes : std::min(intervalBytes, codedBytes - start);
       std::fill(buffer.begin(), buffer.begin() + codedSize, uint8_t(0));
       const auto after = std::upper_bound(pieceStart.begin(), pieceStart.end(), start);
       size_t p = after == pieceStart.begin() ? 0 : size_t(after - pieceStart.begin()) - 1;
@@ -326,7 +333,11 @@ struct LzxStreamBuilder::State {
         if (to > from)
           std::copy_n(bytes.constData() + (from - pieceStart[p]), to - from, buffer.data() + (from - start));
       }
-      intervals[size_t(i)] = IntervalCoder(buffer.data(), size_t(codedSize), options.windowBits).Run();
+      lock.unlock();
+      IntervalStream coded = IntervalCoder(buffer.data(), size_t(codedSize), options.windowBits).Run();
+      lock.lock();
+      if (intervals.size() <= size_t(i)) intervals.resize(size_t(i) + 1);
+      intervals[size_t(i)] = std::move(coded);
     }
   }
 
@@ -343,71 +354,86 @@ LzxStreamBuilder::LzxStreamBuilder(const LzxOptions& options) : m_state(std::mak
 }
 
 LzxStreamBuilder::~LzxStreamBuilder() {
-  // Background threads stop at the next interval.
-  m_state->limit = 0;
+  // Background threads stop after the interval they are at.
+  {
+    std::lock_guard lock(m_state->mutex);
+    m_state->stopping = true;
+  }
+  m_state->changed.notify_all();
   m_state->Join();
 }
 
 void LzxStreamBuilder::Append(const QByteArray& piece) {
-  if (m_state->background.empty())
-    m_state->AddPiece(piece);
-  else
-    m_state->later.push_back(piece);
+  State& s = *m_state;
+  bool more = false;
+  {
+    std::lock_guard lock(s.mutex);
+    if (s.codedBytes >= 0 || piece.isEmpty()) return;
+    s.pieceStart.push_back(s.size);
+    s.pieces.push_back(piece);
+    s.size += piece.size();
+    more = !s.background.empty() && s.Ready(s.next);
+  }
+  if (more) s.changed.notify_one();
 }
 
 quint64 LzxStreamBuilder::Size() const {
-  quint64 size = quint64(m_state->size);
-  for (const QByteArray& piece : m_state->later) size += quint64(piece.size());
-  return size;
+  std::lock_guard lock(m_state->mutex);
+  return quint64(m_state->size);
 }
 
 void LzxStreamBuilder::CompressInBackground(int threads) {
   State& s = *m_state;
-  if (threads <= 0 || !s.background.empty()) return;
-  const qsizetype complete = s.size / s.intervalBytes;
-  if (complete == 0) return;
-  s.codedBytes = complete * s.intervalBytes;
-  s.intervals.resize(size_t(complete));
-  s.limit = complete;
-  for (int t = 0; t < threads; ++t) s.background.emplace_back([&s] { s.Work(); });
+  std::lock_guard lock(s.mutex);
+  if (!s.background.empty() || s.codedBytes >= 0) return;
+  for (int t = 0; t < threads; ++t) s.background.emplace_back([&s] { s.Work(true); });
+}
+
+LzxPieces LzxStreamBuilder::FinishInPieces() {
+  State& s = *m_state;
+  qsizetype intervalCount = 0;
+  int helpers = 0;
+  {
+    std::lock_guard lock(s.mutex);
+    qsizetype frames = (s.size + kLzxFrameSize - 1) / kLzxFrameSize;
+    // Input that ends on a frame boundary inside a reset interval is followed
+    // by one more frame: a reader that decodes up to the frame after the end
+    // of the last file must find it.
+    if (s.size % kLzxFrameSize == 0 && frames % s.options.resetFrames != 0) ++frames;
+    s.codedBytes = frames * kLzxFrameSize;
+    intervalCount = (s.codedBytes + s.intervalBytes - 1) / s.intervalBytes;
+    // What is left is compressed by the background threads, this one and
+    // as many more as make options.threads.
+    const int threadCount =
+        s.options.threads > 0 ? s.options.threads : int(std::max(1u, std::thread::hardware_concurrency()));
+    helpers = int(std::clamp<qsizetype>(threadCount - 1 - qsizetype(s.background.size()), 0,
+                                        std::max<qsizetype>(0, intervalCount - s.next - 1)));
+  }
+  s.changed.notify_all();
+  for (int t = 0; t < helpers; ++t) s.background.emplace_back([&s] { s.Work(false); });
+  s.Work(false);
+  s.Join();
+
+  LzxPieces stream;
+  s.intervals.resize(size_t(intervalCount));
+  for (IntervalStream& interval : s.intervals) {
+    for (quint32 offset : interval.frameOffsets) stream.frameOffsets.append(stream.size + offset);
+    stream.size += quint64(interval.data.size());
+    stream.pieces.append(std::move(interval.data));
+  }
+  s.intervals.clear();
+  return stream;
 }
 
 LzxStream LzxStreamBuilder::Finish() {
-  State& s = *m_state;
-  // What the background threads took on is finished first, this thread helping.
-  const qsizetype done = s.limit;
-  if (!s.background.empty()) s.Work();
-  s.Join();
-  for (const QByteArray& piece : s.later) s.AddPiece(piece);
-  s.later.clear();
-
-  qsizetype frames = (s.size + kLzxFrameSize - 1) / kLzxFrameSize;
-  // Input that ends on a frame boundary inside a reset interval is followed
-  // by one more frame: a reader that decodes up to the frame after the end
-  // of the last file must find it.
-  if (s.size % kLzxFrameSize == 0 && frames % s.options.resetFrames != 0) ++frames;
-  s.codedBytes = frames * kLzxFrameSize;
-  const qsizetype intervalCount = (s.codedBytes + s.intervalBytes - 1) / s.intervalBytes;
-  s.intervals.resize(size_t(intervalCount));
-  s.next = done;
-  s.limit = intervalCount;
-  int threadCount = s.options.threads > 0 ? s.options.threads : int(std::thread::hardware_concurrency());
-  threadCount = int(std::clamp<qsizetype>(threadCount, 1, std::max<qsizetype>(1, intervalCount - done)));
-  for (int t = 1; t < threadCount; ++t) s.background.emplace_back([&s] { s.Work(); });
-  s.Work();
-  s.Join();
-
+  LzxPieces pieces = FinishInPieces();
   LzxStream stream;
-  qsizetype streamSize = 0;
-  for (const IntervalStream& interval : s.intervals) streamSize += interval.data.size();
-  stream.data.reserve(streamSize);
-  for (IntervalStream& interval : s.intervals) {
-    const quint64 base = quint64(stream.data.size());
-    for (quint32 offset : interval.frameOffsets) stream.frameOffsets.append(base + offset);
-    stream.data.append(interval.data);
-    interval.data = QByteArray();
+  stream.frameOffsets = std::move(pieces.frameOffsets);
+  stream.data.reserve(qsizetype(pieces.size));
+  for (QByteArray& piece : pieces.pieces) {
+    stream.data.append(piece);
+    piece = QByteArray();
   }
-  s.intervals.clear();
   return stream;
 }
 

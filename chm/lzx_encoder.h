@@ -23,6 +23,13 @@ struct LzxStream {
   QList<quint64> frameOffsets;  // where each frame starts in data
 };
 
+// The same stream in pieces (one for each reset interval), never joined.
+struct LzxPieces {
+  QList<QByteArray> pieces;     // the compressed stream, one piece after the other
+  QList<quint64> frameOffsets;  // where each frame starts in the stream
+  quint64 size = 0;             // of all the pieces
+};
+
 // The stream for input. Every frame is coded whole, the last one filled up
 // with zeros: readers decode whole frames, one at a time from the frame
 // offsets, and take the real length from the reset table. Input that ends on
@@ -35,10 +42,10 @@ LzxStream LzxCompress(const QByteArray& input, const LzxOptions& options);
 // The same for the pieces one after the other, without joining them first.
 LzxStream LzxCompress(const QList<QByteArray>& pieces, const LzxOptions& options);
 
-// The stream of input handed over piece by piece, where the complete reset
-// intervals of the pieces given so far may be compressed in the background
+// The stream of input handed over piece by piece, where each reset interval
+// may be compressed in the background as soon as its input is complete,
 // while the rest is still being made. Gives the same stream as LzxCompress
-// of all the pieces.
+// of all the pieces. The pieces are held (shared, not copied) until Finish.
 class LzxStreamBuilder {
  public:
   explicit LzxStreamBuilder(const LzxOptions& options);
@@ -48,12 +55,15 @@ class LzxStreamBuilder {
 
   void Append(const QByteArray& piece);
   quint64 Size() const;  // of all the pieces
-  // Starts compressing the complete intervals of the pieces so far on
-  // `threads` threads of its own (0: nothing starts before Finish).
+  // Starts compressing on `threads` threads of their own, which take each
+  // interval as soon as the pieces appended complete it (0: nothing starts
+  // before Finish).
   void CompressInBackground(int threads);
   // The whole stream: what is left is compressed on options.threads
   // threads (this one included) once the background threads are done.
   LzxStream Finish();
+  // The same, in pieces: the stream is never held twice.
+  LzxPieces FinishInPieces();
 
  private:
   struct State;

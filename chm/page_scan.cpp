@@ -1,6 +1,7 @@
 #include "chm/page_scan.h"
 
 #include "chm/ansi_text.h"
+#include "chm/ordered_work.h"
 #include "platform/project_paths.h"
 #include "platform/regular_file.h"
 
@@ -11,6 +12,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <optional>
 #include <thread>
@@ -36,6 +38,111 @@ qsizetype ValueStart(const QRegularExpressionMatch& m, int first) {
     return m.capturedStart(i) + lead;
   }
   return m.capturedStart(0);
+}
+
+// The word characters and blanks of the link patterns below: ASCII only.
+bool IsAsciiWord(QChar c) {
+  const char16_t u = c.unicode();
+  return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || u == u'_';
+}
+bool IsAsciiLetter(QChar c) { return IsAsciiWord(c) && !c.isDigit() && c != u'_'; }
+bool IsPatternBlank(QChar c) { return c == u' ' || (c.unicode() >= 9 && c.unicode() <= 13); }
+// A character as the patterns compare it without regard to case: ASCII
+// letters in lower case, and the two others that fold to one (the long s
+// and the Kelvin sign).
+char16_t PatternFolded(QChar c) {
+  const char16_t u = c.unicode();
+  if (u >= u'A' && u <= u'Z') return char16_t(u + (u'a' - u'A'));
+  if (u == 0x017F) return u's';
+  if (u == 0x212A) return u'k';
+  return u;
+}
+bool StartsWithFolded(QStringView text, QLatin1StringView lowerName) {
+  if (text.size() < lowerName.size()) return false;
+  for (qsizetype i = 0; i < lowerName.size(); ++i)
+    if (PatternFolded(text[i]) != char16_t(lowerName[i].unicode())) return false;
+  return true;
+}
+
+// The attributes that name links and anchors.
+constexpr std::array<QLatin1StringView, 8> kLinkAttributes = {
+    QLatin1StringView("href"),   QLatin1StringView("src"),  QLatin1StringView("background"),
+    QLatin1StringView("lowsrc"), QLatin1StringView("data"), QLatin1StringView("value"),
+    QLatin1StringView("name"),   QLatin1StringView("id")};
+
+// Calls visit(name, value, valueStart) for each link attribute of a tag's
+// attribute text, in order, as the pattern
+// \b(href|src|...|id)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+)) (any case)
+// finds them one after the other: a quoted value runs to its closing quote
+// (none: no attribute there), an unquoted one to a blank, '>' or quote.
+template <typename Visit>
+void ForEachLinkAttribute(QStringView attrs, Visit visit) {
+  const qsizetype n = attrs.size();
+  for (qsizetype at = 0; at < n;) {
+    // \b: a word character on one side only.
+    const char16_t first = PatternFolded(attrs[at]);
+    if (first < u'a' || first > u'z' || IsAsciiWord(attrs[at]) == (at > 0 && IsAsciiWord(attrs[at - 1]))) {
+      ++at;
+      continue;
+    }
+    qsizetype end = -1;
+    for (QLatin1StringView name : kLinkAttributes) {
+      if (!StartsWithFolded(attrs.sliced(at), name)) continue;
+      qsizetype k = at + name.size();
+      while (k < n && IsPatternBlank(attrs[k])) ++k;
+      if (k == n || attrs[k] != u'=') continue;
+      ++k;
+      while (k < n && IsPatternBlank(attrs[k])) ++k;
+      if (k == n) continue;
+      qsizetype valueStart = k, valueEnd = k;
+      if (attrs[k] == u'"' || attrs[k] == u'\'') {
+        valueStart = k + 1;
+        valueEnd = attrs.indexOf(attrs[k], valueStart);
+        if (valueEnd < 0) continue;
+        end = valueEnd + 1;
+      } else {
+        while (valueEnd < n && !IsPatternBlank(attrs[valueEnd]) && attrs[valueEnd] != u'>' &&
+               attrs[valueEnd] != u'"' && attrs[valueEnd] != u'\'')
+          ++valueEnd;
+        if (valueEnd == valueStart) continue;
+        end = valueEnd;
+      }
+      visit(name, attrs.sliced(valueStart, valueEnd - valueStart), valueStart);
+      break;
+    }
+    at = end < 0 ? at + 1 : end;
+  }
+}
+
+// Calls visit(name, attributes, attributesStart) for each tag of the text,
+// in order, as the pattern <([A-Za-z][A-Za-z0-9]*)\b([^>]*)> finds them
+// one after the other.
+template <typename Visit>
+void ForEachTag(QStringView text, Visit visit) {
+  const qsizetype n = text.size();
+  for (qsizetype at = text.indexOf(u'<'); at >= 0 && at + 1 < n; at = text.indexOf(u'<', at)) {
+    if (!IsAsciiLetter(text[at + 1])) {
+      ++at;
+      continue;
+    }
+    qsizetype nameEnd = at + 2;
+    while (nameEnd < n && IsAsciiWord(text[nameEnd]) && text[nameEnd] != u'_') ++nameEnd;
+    if (nameEnd < n && text[nameEnd] == u'_') {  // the name does not end at a word's end
+      ++at;
+      continue;
+    }
+    const qsizetype close = text.indexOf(u'>', nameEnd);
+    if (close < 0) return;  // nor does any tag after it end
+    visit(text.sliced(at + 1, nameEnd - at - 1), text.sliced(nameEnd, close - nameEnd), nameEnd);
+    at = close + 1;
+  }
+}
+
+// Where a value starts once its leading blanks are skipped.
+qsizetype TrimmedStart(QStringView value, qsizetype start) {
+  qsizetype lead = 0;
+  while (lead < value.size() && value.at(lead).isSpace()) ++lead;
+  return start + lead;
 }
 
 // Whether a PARAM value names a file: "Local", "URL" and the like always;
@@ -122,25 +229,79 @@ class FolderIndex {
   QHash<QString, Listing> m_listings;
 };
 
-constexpr qsizetype kScanBatch = 64;
+// Files read ahead of the one whose links are being followed.
+constexpr qsizetype kScanAhead = 16;
 
-// Runs work(0) .. work(count - 1) on up to threads threads (0: every core).
-void ParallelFor(qsizetype count, int threads, const std::function<void(qsizetype)>& work) {
-  const int available = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  const int workers = static_cast<int>(std::min<qsizetype>(count, threads > 0 ? threads : available));
-  if (workers <= 1) {
-    for (qsizetype i = 0; i < count; ++i) work(i);
-    return;
+// What reading one file gives: its bytes, or why it could not be read; of
+// a page or style sheet its references (with their lines), the anchors it
+// defines as sorted hashes of their folded names, and its title; the text
+// of a contents or index file.
+// A reference of a page, resolved on the reading thread.
+struct Link {
+  QString relative;  // the file it names, relative to the project folder; empty: the page itself
+  QString key;       // relative, case-folded
+  QString fragment;  // the anchor, percent-decoded; empty when none
+  int line = 0;
+};
+
+size_t AnchorKey(const QString& anchor) { return qHash(anchor.toCaseFolded(), 0); }
+
+struct FileRead {
+  QByteArray bytes;
+  QString error;
+  bool outside = false;  // the name leads out of the project folder
+  QList<Link> links;     // the references that name files of the project or anchors, in order
+  std::vector<size_t> anchorKeys;
+  QString title;
+  QString text;
+};
+
+FileRead ReadAndScan(const QString& projectFolder, const QString& name,
+                     const std::function<QString(const QByteArray&)>& decode,
+                     std::atomic<qint64>& totalBytes) {
+  FileRead read;
+  Result<QByteArray> bytes = ReadProjectInput(projectFolder, name, totalBytes, &read.outside);
+  if (!bytes) {
+    read.error = bytes.Message();
+    return read;
   }
-  std::atomic<qsizetype> next{0};
-  std::vector<std::thread> pool;
-  pool.reserve(static_cast<size_t>(workers));
-  for (int t = 0; t < workers; ++t) {
-    pool.emplace_back([&] {
-      for (qsizetype i = next++; i < count; i = next++) work(i);
-    });
+  read.bytes = std::move(*bytes);
+  const bool css = isStyleSheetName(name);
+  if (!css && !isPageName(name)) return read;
+  const QString text = decode(read.bytes);
+  PageContent content = ScanPageText(text, css);
+  qsizetype at = 0;
+  int line = 1;
+  for (PageReference& ref : content.references) {
+    if (ref.position < at) {
+      at = 0;
+      line = 1;
+    }
+    line += int(QStringView(text).sliced(at, ref.position - at).count(u'\n'));
+    at = ref.position;
+    ref.line = line;
   }
-  for (std::thread& thread : pool) thread.join();
+  const QString from = folderOf(name);
+  for (const PageReference& ref : std::as_const(content.references)) {
+    const qsizetype hash = ref.value.indexOf(u'#');
+    Link link;
+    link.line = ref.line;
+    if (hash >= 0 && hash + 1 < ref.value.size())
+      link.fragment = QUrl::fromPercentEncoding(ref.value.sliced(hash + 1).toUtf8());
+    if (hash != 0) {
+      link.relative = ResolveReference(from, ref.value);
+      if (link.relative.isEmpty()) continue;  // not a file of the project
+      link.key = link.relative.toCaseFolded();
+    } else if (link.fragment.isEmpty()) {
+      continue;  // "#": the page itself, no anchor
+    }
+    read.links.append(std::move(link));
+  }
+  if (!css) read.title = PageTitle(text);
+  if (isSitemapName(name)) read.text = text;
+  for (const QString& anchor : std::as_const(content.anchors)) read.anchorKeys.push_back(AnchorKey(anchor));
+  std::sort(read.anchorKeys.begin(), read.anchorKeys.end());
+  return read;
 }
 
 }  // namespace
@@ -159,12 +320,6 @@ PageContent ScanPageText(const QString& text, bool styleSheet) {
       QRegularExpression::CaseInsensitiveOption);
   static const QRegularExpression importRe(QStringLiteral(R"re(@import\s+(?:"([^"]*)"|'([^']*)'))re"),
                                            QRegularExpression::CaseInsensitiveOption);
-  static const QRegularExpression tagRe(QStringLiteral(R"re(<([A-Za-z][A-Za-z0-9]*)\b([^>]*)>)re"));
-  static const QRegularExpression attrRe(
-      QStringLiteral(
-          R"re(\b(href|src|background|lowsrc|data|value|name|id)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+)))re"),
-      QRegularExpression::CaseInsensitiveOption);
-
   PageContent content;
   auto collect = [&content](const QRegularExpression& re, const QString& in, int first) {
     auto it = re.globalMatch(in);
@@ -180,34 +335,28 @@ PageContent ScanPageText(const QString& text, bool styleSheet) {
     collect(importRe, text, 1);
     return content;
   }
-  auto tags = tagRe.globalMatch(text);
-  while (tags.hasNext()) {
-    const auto tag = tags.next();
-    const QStringView tagName = tag.capturedView(1);
+  ForEachTag(text, [&](QStringView tagName, QStringView attrs, qsizetype attrsAt) {
     const bool isParam = tagName.compare(QLatin1String("param"), Qt::CaseInsensitive) == 0;
     const bool isAnchor = tagName.compare(QLatin1String("a"), Qt::CaseInsensitive) == 0;
-    const qsizetype attrsAt = tag.capturedStart(2);
     QString paramName;
     std::optional<PageReference> paramValue;
-    auto attrs = attrRe.globalMatch(tag.capturedView(2));
-    while (attrs.hasNext()) {
-      const auto attr = attrs.next();
-      const QString attrName = attr.captured(1).toLower();
-      const QString value = unquoted(attr, 2).trimmed();
-      if (value.isEmpty()) continue;
+    ForEachLinkAttribute(attrs, [&](QLatin1StringView attrName, QStringView rawValue, qsizetype valueAt) {
+      const QString value = rawValue.trimmed().toString();
+      if (value.isEmpty()) return;
+      const qsizetype position = attrsAt + TrimmedStart(rawValue, valueAt);
       if (attrName == QLatin1String("id") || (attrName == QLatin1String("name") && isAnchor)) {
         content.anchors.append(value);
       } else if (attrName == QLatin1String("name")) {
         if (isParam) paramName = value;
       } else if (attrName == QLatin1String("value")) {
         // value= names files only in PARAM tags (splash pictures, sitemap "Local").
-        if (isParam) paramValue = PageReference{value, attrsAt + ValueStart(attr, 2)};
+        if (isParam) paramValue = PageReference{value, position};
       } else {
-        content.references.append(PageReference{value, attrsAt + ValueStart(attr, 2)});
+        content.references.append(PageReference{value, position});
       }
-    }
+    });
     if (paramValue && ParamNamesFile(paramName, paramValue->value)) content.references.append(*paramValue);
-  }
+  });
   return content;
 }
 
@@ -227,9 +376,14 @@ QString ResolveReference(const QString& fromFolder, const QString& reference) {
   }
   ref = ref.trimmed();
   if (ref.isEmpty()) return {};
-  static const QRegularExpression schemeRe(QStringLiteral("^[A-Za-z][A-Za-z0-9+.\\-]*:"));
-  if (schemeRe.match(ref).hasMatch())  // URLs, and drive letters
-    return {};
+  // A scheme ([A-Za-z][A-Za-z0-9+.-]*:): URLs, and drive letters.
+  if (IsAsciiLetter(ref.front())) {
+    qsizetype at = 1;
+    while (at < ref.size() &&
+           (IsAsciiWord(ref[at]) || ref[at] == u'+' || ref[at] == u'.' || ref[at] == u'-') && ref[at] != u'_')
+      ++at;
+    if (at < ref.size() && ref[at] == u':') return {};
+  }
   ref.replace(u'\\', u'/');
   if (ref.startsWith(u'/')) return {};
   if (ref.contains(u'%')) ref = QUrl::fromPercentEncoding(ref.toUtf8());
@@ -239,18 +393,17 @@ QString ResolveReference(const QString& fromFolder, const QString& reference) {
 }
 
 ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& seeds,
-                        const std::function<QString(const QByteArray&)>& decode, int threads) {
+                        const std::function<QString(const QByteArray&)>& decode, int threads,
+                        const std::function<void(const ScannedFile&)>& fileDone) {
   FolderIndex index(projectFolder);
   ProjectScan scan;
   QHash<QString, qsizetype> fileByKey;  // folded name -> index in scan.files
-  // Of scan.files, same index: the references of the level being read, and
-  // the anchors of every page kept as sorted hashes of their folded names.
-  QList<PageContent> contents;
+  // Of scan.files, same index: the anchors of every page kept as sorted
+  // hashes of their folded names, and whether the file is a link out of
+  // the project folder.
   std::vector<std::vector<size_t>> anchorKeys;
-  QList<QString> readErrors;          // why a file could not be read, same index
-  QList<bool> leadsOut;               // the file is a link out of the project folder, same index
+  std::vector<bool> leadsOut;
   std::atomic<qint64> totalBytes{0};  // read so far, against the limit of all together
-  const auto anchorKey = [](const QString& anchor) { return qHash(anchor.toCaseFolded(), 0); };
 
   // Links to anchors, checked once the page they lead to has been read.
   struct AnchorUse {
@@ -259,7 +412,7 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
     qsizetype from;
     int line;
   };
-  QList<AnchorUse> anchorUses;
+  QHash<qsizetype, QList<AnchorUse>> waitingAnchors;  // by the page not read yet
   struct Missing {
     QString target;
     bool required;
@@ -270,28 +423,38 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   QList<Missing> missing;
   QSet<QString> missingSeen;  // folded target + origin file, reported once per file
 
+  // Files are read in the order found, on the threads, while the links of
+  // those read are followed here: what a file references is all that is
+  // held of it until then.
+  const int workers = threads > 0 ? threads : int(std::max(1u, std::thread::hardware_concurrency()));
+  OrderedWork<QString, FileRead> reading(workers, kScanAhead, [&](const QString& name) {
+    return ReadAndScan(projectFolder, name, decode, totalBytes);
+  });
+
   // The file a name means, added when new; -1 when there is no such file.
-  auto take = [&](const QString& relative, qsizetype* level) -> qsizetype {
+  auto take = [&](const QString& relative, const QString& folded) -> qsizetype {
     if (relative.isEmpty()) return -1;
+    // A file found by the folded name is the one found on disk: the
+    // names on disk are compared folded.
+    if (const auto known = fileByKey.constFind(folded); known != fileByKey.constEnd()) return *known;
     const QString onDisk = index.find(relative);
     if (onDisk.isEmpty()) return -1;
     const QString key = onDisk.toCaseFolded();
     const auto known = fileByKey.constFind(key);
     if (known != fileByKey.constEnd()) return *known;
     fileByKey.insert(key, scan.files.size());
-    scan.files.append(ScannedFile{onDisk, {}, {}});
-    ++*level;
+    scan.files.append(ScannedFile{onDisk, {}, {}, {}});
+    reading.Add(onDisk);
     return scan.files.size() - 1;
   };
 
-  qsizetype added = 0;
   for (const ScanSeed& seed : seeds) {
     const QString relative = ResolveReference(QString(), seed.name);
     if (relative.isEmpty() && WrittenOutsideFolder(seed.name)) {
       scan.outside.append(ScanProblem{seed.name.trimmed(), seed.origin});
       continue;
     }
-    if (take(relative, &added) < 0) {
+    if (take(relative, relative.toCaseFolded()) < 0) {
       const QString target = relative.isEmpty() ? seed.name : relative;
       if (!missingSeen.contains(target.toCaseFolded() + u'\n' + seed.origin)) {
         missingSeen.insert(target.toCaseFolded() + u'\n' + seed.origin);
@@ -303,100 +466,55 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
   auto originOf = [&](qsizetype from, int line) {
     return QStringLiteral("%1, line %2").arg(scan.files.at(from).name).arg(line);
   };
-  qsizetype done = 0;
-  while (done < scan.files.size()) {
-    // Files are read in the order found, a batch at a time on the threads:
-    // what a batch references is all that is held of it.
-    const qsizetype levelEnd = std::min(scan.files.size(), done + kScanBatch);
-    contents.resize(levelEnd);
-    anchorKeys.resize(size_t(levelEnd));
-    readErrors.resize(levelEnd);
-    leadsOut.resize(levelEnd);
-    ParallelFor(levelEnd - done, threads, [&](qsizetype n) {
-      const qsizetype i = done + n;
-      ScannedFile& file = scan.files[i];
-      bool outside = false;
-      Result<QByteArray> bytes = ReadProjectInput(projectFolder, file.name, totalBytes, &outside);
-      if (!bytes) {
-        readErrors[i] = bytes.Message();
-        leadsOut[i] = outside;
-        return;
-      }
-      file.bytes = std::move(*bytes);
-      const bool css = isStyleSheetName(file.name);
-      if (!css && !isPageName(file.name)) return;
-      // Only the contents and index files keep their text; of a page its
-      // references (with their lines) and its title are all that is kept.
-      const QString text = decode(file.bytes);
-      contents[i] = ScanPageText(text, css);
-      qsizetype at = 0;
-      int line = 1;
-      for (PageReference& ref : contents[i].references) {
-        if (ref.position < at) {
-          at = 0;
-          line = 1;
-        }
-        line += int(QStringView(text).sliced(at, ref.position - at).count(u'\n'));
-        at = ref.position;
-        ref.line = line;
-      }
-      if (!css) file.title = PageTitle(text);
-      if (isSitemapName(file.name)) file.text = text;
-      std::vector<size_t>& keys = anchorKeys[size_t(i)];
-      for (const QString& anchor : std::as_const(contents[i].anchors)) keys.push_back(anchorKey(anchor));
-      std::sort(keys.begin(), keys.end());
-      contents[i].anchors = QStringList();
-    });
-    qsizetype level = 0;
-    for (qsizetype i = done; i < levelEnd; ++i) {
-      if (leadsOut[i]) {
-        scan.outside.append(ScanProblem{scan.files[i].name, QString()});
-        continue;
-      }
-      if (!readErrors[i].isEmpty()) {
-        scan.unreadable.append(readErrors[i]);
-        continue;
-      }
-      const QString from = folderOf(scan.files[i].name);
-      for (const PageReference& ref : std::as_const(contents[i].references)) {
-        const qsizetype hash = ref.value.indexOf(u'#');
-        const QString fragment = hash < 0 ? QString() : ref.value.mid(hash + 1);
-        qsizetype target = -1;
-        if (hash == 0) {
-          target = i;  // an anchor of the same page
-        } else {
-          const QString relative = ResolveReference(from, ref.value);
-          if (relative.isEmpty()) continue;  // not a file of the project
-          target = take(relative, &level);
-          if (target < 0) {
-            const QString key = relative.toCaseFolded() + u'\n' + scan.files[i].name;
-            if (!missingSeen.contains(key)) {
-              missingSeen.insert(key);
-              missing.append(Missing{relative, true, QString(), i, ref.line});
-            }
-            continue;
+  const auto checkAnchor = [&](const AnchorUse& use) {
+    if (!isPageName(scan.files.at(use.target).name)) return;
+    const std::vector<size_t>& keys = anchorKeys[size_t(use.target)];
+    if (!std::binary_search(keys.begin(), keys.end(), AnchorKey(use.fragment)))
+      scan.brokenAnchors.append(
+          ScanProblem{scan.files.at(use.target).name + u'#' + use.fragment, originOf(use.from, use.line)});
+  };
+  for (qsizetype i = 0; std::optional<FileRead> read = reading.Next(); ++i) {
+    anchorKeys.push_back(std::move(read->anchorKeys));
+    leadsOut.push_back(read->outside);
+    // The links to this page that waited for it are checked.
+    if (const auto waiting = waitingAnchors.find(i); waiting != waitingAnchors.end()) {
+      for (const AnchorUse& use : std::as_const(*waiting)) checkAnchor(use);
+      waitingAnchors.erase(waiting);
+    }
+    if (read->outside) {
+      scan.outside.append(ScanProblem{scan.files[i].name, QString()});
+      continue;
+    }
+    ScannedFile& file = scan.files[i];
+    if (!read->error.isEmpty()) {
+      scan.unreadable.append(read->error);
+      if (fileDone) fileDone(file);
+      continue;
+    }
+    file.bytes = std::move(read->bytes);
+    file.title = std::move(read->title);
+    file.text = std::move(read->text);
+    if (fileDone) fileDone(file);
+    for (Link& link : read->links) {
+      qsizetype target = i;  // an anchor of the same page
+      if (!link.relative.isEmpty()) {
+        target = take(link.relative, link.key);
+        if (target < 0) {
+          const QString key = link.key + u'\n' + scan.files[i].name;
+          if (!missingSeen.contains(key)) {
+            missingSeen.insert(key);
+            missing.append(Missing{link.relative, true, QString(), i, link.line});
           }
+          continue;
         }
-        if (!fragment.isEmpty())
-          anchorUses.append(AnchorUse{target, QUrl::fromPercentEncoding(fragment.toUtf8()), i, ref.line});
       }
-      contents[i] = PageContent();
+      if (link.fragment.isEmpty()) continue;
+      AnchorUse use{target, std::move(link.fragment), i, link.line};
+      if (target <= i)
+        checkAnchor(use);
+      else
+        waitingAnchors[target].append(std::move(use));
     }
-    // The links to pages read by now are checked; the others wait for theirs.
-    QList<AnchorUse> waiting;
-    for (AnchorUse& use : anchorUses) {
-      if (use.target >= levelEnd) {
-        waiting.append(std::move(use));
-        continue;
-      }
-      if (!isPageName(scan.files.at(use.target).name)) continue;
-      const std::vector<size_t>& keys = anchorKeys[size_t(use.target)];
-      if (!std::binary_search(keys.begin(), keys.end(), anchorKey(use.fragment)))
-        scan.brokenAnchors.append(
-            ScanProblem{scan.files.at(use.target).name + u'#' + use.fragment, originOf(use.from, use.line)});
-    }
-    anchorUses = std::move(waiting);
-    done = levelEnd;
   }
 
   for (const Missing& m : std::as_const(missing))
@@ -405,7 +523,7 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
 
   // What lies outside the folder is left out of the files.
   for (qsizetype i = scan.files.size() - 1; i >= 0; --i) {
-    if (leadsOut.value(i)) scan.files.removeAt(i);
+    if (leadsOut[size_t(i)]) scan.files.removeAt(i);
   }
   return scan;
 }

@@ -82,8 +82,11 @@ struct ProjectScan {
 // OBJECT parameters that name files, url(...) and @import; names match
 // without regard to case or "\". External and script links are not files.
 // Pages are decoded with decode; threads read and scan in parallel
-// (0: every core).
+// (0: every core). fileDone, when given, is called with each file of the
+// result as soon as it is read, in the order of the result, on the
+// calling thread.
 ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& seeds,
-                        const std::function<QString(const QByteArray&)>& decode, int threads);
+                        const std::function<QString(const QByteArray&)>& decode, int threads,
+                        const std::function<void(const ScannedFile&)>& fileDone = {});
 
 }  // namespace orvex

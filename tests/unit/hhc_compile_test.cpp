@@ -306,3 +306,48 @@ TEST(HhcGeneratedProjects, DoxygenAndSphinxProjectsOpenInTheViewer) {
     }
   }
 }
+
+// A project of many intervals of the compressor, compressed while its pages
+// are read and its full-text index made: any number of threads gives the
+// same bytes, and the readers give every file back as it is on disk.
+TEST(HhcGeneratedProjects, AnyNumberOfThreadsGivesTheSameBytes) {
+  QTemporaryDir dir;
+  const GeneratedProject generated = GenerateDoxygenProject(dir.path(), 150);
+  if (generated.GeneratorMissing) {
+    std::cerr << "skipped: " << generated.Error.toStdString() << '\n';
+    return;
+  }
+  ASSERT_TRUE(generated.Error.isEmpty()) << generated.Error.toStdString();
+  const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
+  qputenv("SOURCE_DATE_EPOCH", "1700000000");
+  QByteArray first;
+  QString compiled;
+  for (int threads : {1, 2, 3}) {
+    const CompileResult result = CompileProject(generated.ProjectFile, {threads});
+    ASSERT_TRUE(result.success) << result.messages.join('\n').toStdString();
+    compiled = result.compiledFile;
+    const QByteArray bytes = readBytes(compiled);
+    if (threads == 1) {
+      first = bytes;
+      continue;
+    }
+    EXPECT_TRUE(bytes == first) << threads << " threads";
+  }
+  if (epoch.isNull())
+    qunsetenv("SOURCE_DATE_EPOCH");
+  else
+    qputenv("SOURCE_DATE_EPOCH", epoch);
+
+  const QString folder = QFileInfo(generated.ProjectFile).absolutePath();
+  const ChmFiles mspack = ReadWithMspack(compiled);
+  qint64 pageBytes = 0;
+  int pages = 0;
+  for (const QString& name : QDir(folder).entryList({"*.html"}, QDir::Files)) {
+    const QByteArray onDisk = readBytes(folder + '/' + name);
+    EXPECT_EQ(mspack.value('/' + name.toUtf8()), onDisk) << name.toStdString();
+    pageBytes += onDisk.size();
+    ++pages;
+  }
+  EXPECT_GT(pageBytes, 16 * 0x10000);  // more than 16 intervals of 64 KB
+  EXPECT_GT(pages, 150);
+}
