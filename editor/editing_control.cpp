@@ -26,6 +26,7 @@ EditingControl::EditingControl(QWidget* parent) : QWidget(parent), d(new Impl) {
                        ReadResource(QStringLiteral(":/orvex/editor/object_placeholders.js")) +
                        ReadResource(QStringLiteral(":/orvex/editor/find_replace.js")) +
                        ReadResource(QStringLiteral(":/orvex/editor/table_editing.js")) +
+                       ReadResource(QStringLiteral(":/orvex/editor/selection_helpers.js")) +
                        ReadResource(QStringLiteral(":/orvex/editor/editor.js")));
   script.setInjectionPoint(QWebEngineScript::DocumentReady);
   script.setWorldId(QWebEngineScript::ApplicationWorld);

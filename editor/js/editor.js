@@ -20,8 +20,6 @@
   const tables = window.__orvexTables;
   // Help objects shown as named boxes: object_placeholders.js, loaded before.
   const { css: OBJECT_CSS, decorate: boxObjects } = window.__orvexObjects;
-  // Font sizes 1..7 in pixels, as the engine renders <FONT size=n>.
-  const LEGACY_PX = [10, 13, 16, 18, 24, 32, 48];
 
   const state = {
     host: null,
@@ -36,76 +34,9 @@
     cache: null,       // {version, whole, html}: the page last serialized
   };
 
-  // ---- selection helpers ---------------------------------------------------
-
-  function selRange() {
-    const sel = document.getSelection();
-    if (!sel || sel.rangeCount === 0) return null;
-    const r = sel.getRangeAt(0);
-    if (!document.body || !document.body.contains(r.commonAncestorContainer)) return null;
-    return r;
-  }
-  function elementOf(node) {
-    return node && node.nodeType !== Node.ELEMENT_NODE ? node.parentElement : node;
-  }
-  function closest(node, selector) {
-    const el = elementOf(node);
-    return el ? el.closest(selector) : null;
-  }
-  function select(range) {
-    const sel = document.getSelection();
-    sel.removeAllRanges();
-    sel.addRange(range);
-  }
-  function bodyRange(atEnd) {
-    const r = document.createRange();
-    r.selectNodeContents(document.body);
-    r.collapse(!atEnd);
-    return r;
-  }
-  // Elements whose style the text of the range carries, one per text node
-  // (the caret's element for an empty range).
-  function styledElements(r) {
-    const out = [];
-    if (r.collapsed) {
-      const el = elementOf(r.startContainer);
-      if (el) out.push(el);
-      return out;
-    }
-    const root = r.commonAncestorContainer;
-    if (root.nodeType === Node.TEXT_NODE) {
-      out.push(root.parentElement);
-      return out;
-    }
-    const walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
-    for (let t = walker.nextNode(); t; t = walker.nextNode()) {
-      if (!t.data.trim() || !r.intersectsNode(t)) continue;
-      if (t === r.endContainer && r.endOffset === 0) continue;
-      if (t === r.startContainer && r.startOffset >= t.data.length) continue;
-      out.push(t.parentElement);
-    }
-    if (!out.length) {
-      const el = elementOf(r.startContainer);
-      if (el) out.push(el);
-    }
-    return out;
-  }
-  function uniform(values) {
-    if (!values.length) return null;
-    for (const v of values) if (v !== values[0]) return null;
-    return values[0];
-  }
-  function firstFamily(list) {
-    const first = list.split(',')[0].trim();
-    return first.replace(/^["']|["']$/g, '');
-  }
-  function legacySize(px) {
-    let best = 1;
-    for (let i = 0; i < LEGACY_PX.length; i++) {
-      if (Math.abs(LEGACY_PX[i] - px) < Math.abs(LEGACY_PX[best - 1] - px)) best = i + 1;
-    }
-    return best;
-  }
+  // The selection and what is styled in it: selection_helpers.js, loaded before.
+  const { selRange, elementOf, closest, select, bodyRange, styledElements, uniform, firstFamily, legacySize } =
+    window.__orvexSelection;
 
   // ---- undo tracking and events --------------------------------------------
 
