@@ -57,9 +57,10 @@ void InputHold::Release() {
 }
 
 bool InputHold::eventFilter(QObject* watched, QEvent* event) {
-  if (m_replaying || !IsInput(event->type()) || !watched->isWidgetType()) return false;
-  auto* widget = static_cast<QWidget*>(watched);
-  if (widget != m_target && !m_target->isAncestorOf(widget)) return false;
+  if (m_replaying || !IsInput(event->type())) return false;
+  // The application's filter also sees objects half built or half gone:
+  // `watched` is only compared by its address with the editor's own.
+  if (watched != m_target && !m_target->findChildren<QObject*>().contains(watched)) return false;
   if (m_holds > 0) {
     m_kept.append({watched, event->clone()});
     return true;
