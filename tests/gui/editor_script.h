@@ -63,57 +63,41 @@ inline void SendAndWait(EditingControl* editor, EditorCommand command, const QVa
   WaitEditorIdle(editor);
 }
 
-// Waits for `answered` (set by a callback), bounded.
-inline void WaitForAnswer(const bool& answered) {
+// Starts work that answers through a callback (given a context object and
+// the callback) and waits for the answer, bounded.
+template <typename T, typename Start>
+T AwaitAnswer(Start start) {
+  bool answered = false;
+  T value{};
+  QObject context;
+  start(&context, [&](const T& v) {
+    value = v;
+    answered = true;
+  });
   ProcessEventsUntil([&answered] { return answered; }, 30000);
+  return value;
 }
 
 // Find and replace, waiting for their answers.
 inline bool FindInEditor(EditingControl* editor, const QString& text, const FindOptions& options) {
-  bool answered = false, found = false;
-  QObject context;
-  editor->FindText(text, options, &context, [&](bool f) {
-    found = f;
-    answered = true;
-  });
-  WaitForAnswer(answered);
-  return found;
+  return AwaitAnswer<bool>(
+      [&](QObject* context, auto done) { editor->FindText(text, options, context, done); });
 }
 inline bool ReplaceInEditor(EditingControl* editor, const QString& text, const QString& replacement,
                             const FindOptions& options) {
-  bool answered = false, found = false;
-  QObject context;
-  editor->ReplaceText(text, replacement, options, &context, [&](bool f) {
-    found = f;
-    answered = true;
-  });
-  WaitForAnswer(answered);
-  return found;
+  return AwaitAnswer<bool>(
+      [&](QObject* context, auto done) { editor->ReplaceText(text, replacement, options, context, done); });
 }
 inline int ReplaceAllInEditor(EditingControl* editor, const QString& text, const QString& replacement,
                               const FindOptions& options) {
-  bool answered = false;
-  int count = 0;
-  QObject context;
-  editor->ReplaceAllText(text, replacement, options, &context, [&](int c) {
-    count = c;
-    answered = true;
+  return AwaitAnswer<int>([&](QObject* context, auto done) {
+    editor->ReplaceAllText(text, replacement, options, context, done);
   });
-  WaitForAnswer(answered);
-  return count;
 }
 
 // What a text range holds, waiting for the page's answer.
 inline RangeContents ReadRange(const TextRange& range) {
-  bool answered = false;
-  RangeContents contents;
-  QObject context;
-  range.Read(&context, [&](const RangeContents& c) {
-    contents = c;
-    answered = true;
-  });
-  WaitForAnswer(answered);
-  return contents;
+  return AwaitAnswer<RangeContents>([&](QObject* context, auto done) { range.Read(context, done); });
 }
 
 // Runs a script that changes the page's selection and waits until the page
