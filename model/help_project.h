@@ -90,7 +90,7 @@ class HelpProject {
   void RemoveContextEntries(const QString& fileName);
 
   // The first numbered page name whose file does not exist in the project
-  // folder; empty when all 99 are taken.
+  // folder whose context number and symbol are free; empty when none is left.
   QString NewPageName(const FileExistsFn& fileExists = {}) const;
 
  private:

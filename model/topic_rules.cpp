@@ -1,5 +1,7 @@
 #include "model/topic_rules.h"
 
+#include <QRegularExpression>
+
 #include "platform/html_text.h"
 
 ContentsDrop ContentsDropFor(TreeHitKind hit) {
@@ -31,6 +33,26 @@ QString ReplaceTitleInPage(const QString& page, const QString& oldTitle, const Q
   if (replaced) *replaced = true;
   return text;
 }
+
+QString FillEmptyTitleInPage(const QString& page, const QString& escapedTitle, bool* replaced) {
+  static const QRegularExpression emptyTitle(QStringLiteral("(<TITLE[^>]*>)\\s*(</TITLE>)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression emptyHeading(QStringLiteral("(<H1[^>]*>)(?:\\s|&nbsp;|<BR\\s*/?>)*(</H1>)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+  QString text = page;
+  bool filled = false;
+  for (const QRegularExpression* element : {&emptyTitle, &emptyHeading}) {
+    const QRegularExpressionMatch match = element->match(text);
+    if (!match.hasMatch()) continue;
+    text.replace(match.capturedStart(), match.capturedLength(),
+                 match.captured(1) + escapedTitle + match.captured(2));
+    filled = true;
+  }
+  if (replaced) *replaced = filled;
+  return text;
+}
+
+bool IsUsableTitle(const QString& title) { return !title.trimmed().isEmpty(); }
 
 QStringList SubtopicLinksHtml(const std::vector<SubtopicLink>& subtopics) {
   QStringList html{QStringLiteral("<BR>")};
