@@ -105,6 +105,11 @@ void HelpProject::RemoveContextEntries(const QString& fileName) {
   ::RemoveContextEntries(fileName, m_mapLines, m_aliasLines);
 }
 
+void HelpProject::RemoveListedPages(const QStringList& fileNames) {
+  QStringList lines = RemoveListedFiles(m_projectLines, fileNames);
+  if (lines.size() != m_projectLines.size()) m_projectLines = std::move(lines);
+}
+
 QString HelpProject::NewPageName(const FileExistsFn& fileExists) const {
   // A counter is skipped when its page exists or its context number or
   // symbol is already defined, so hand-made map lines are never doubled.

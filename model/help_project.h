@@ -88,6 +88,8 @@ class HelpProject {
   QString ContextNumberOf(const QString& fileName) const;
   void AddContextEntries(const QString& fileName);
   void RemoveContextEntries(const QString& fileName);
+  // Drops the [FILES] lines that name deleted pages.
+  void RemoveListedPages(const QStringList& fileNames);
 
   // The first numbered page name whose file does not exist in the project
   // folder whose context number and symbol are free; empty when none is left.

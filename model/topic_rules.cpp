@@ -61,8 +61,14 @@ QStringList SubtopicLinksHtml(const std::vector<SubtopicLink>& subtopics) {
   return html;
 }
 
-QString DeleteTopicQuestion(const QString& title, int subtopics, int pageFiles, bool toTrash) {
+QString DeleteTopicQuestion(const QString& title, int subtopics, int pageFiles, bool toTrash,
+                            int indexEntries) {
   QString question = "Delete topic " + title + " and its " + QString::number(subtopics) + " subtopics?";
+  if (indexEntries > 0)
+    question += indexEntries == 1
+                    ? QStringLiteral("\n\n1 index entry leads to its pages and will be removed.")
+                    : "\n\n" + QString::number(indexEntries) +
+                          " index entries lead to its pages and will be removed.";
   if (pageFiles <= 0) return question;
   const QString files =
       pageFiles == 1 ? QStringLiteral("1 page file") : QString::number(pageFiles) + " page files";

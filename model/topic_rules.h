@@ -53,7 +53,8 @@ struct SubtopicLink {
 QStringList SubtopicLinksHtml(const std::vector<SubtopicLink>& subtopics);
 
 // The question asked before a topic with `subtopics` descendants (all
-// levels) is deleted.
-// Followed, when pages go with the topics, by how many page files go to
-// the trash, or are deleted for good where there is no trash.
-QString DeleteTopicQuestion(const QString& title, int subtopics, int pageFiles = 0, bool toTrash = true);
+// levels) is deleted. Followed by how many index entries go with its pages
+// (when any), and, when pages go with the topics, by how many page files go
+// to the trash, or are deleted for good where there is no trash.
+QString DeleteTopicQuestion(const QString& title, int subtopics, int pageFiles = 0, bool toTrash = true,
+                            int indexEntries = 0);

@@ -104,9 +104,10 @@ void ContentsPane::DeleteTopicCommand() {
   const int subtopics = int(m_views.contents->Subtree(node).size()) - 1;
   const int pageFiles = int(PageFilesGoingWith(node).size());
   const bool toTrash = pageFiles > 0 && TrashAvailable();
+  const int indexEntries = m_index.CountEntriesLeadingTo(m_views.contents->PagesGoingWith(node));
   const auto answer = QMessageBox::question(
       m_views.window, "Confirm",
-      DeleteTopicQuestion(m_views.contents->CaptionAt(node), subtopics, pageFiles, toTrash),
+      DeleteTopicQuestion(m_views.contents->CaptionAt(node), subtopics, pageFiles, toTrash, indexEntries),
       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
   if (answer != QMessageBox::Yes) return;
   DeleteTopic(node, toTrash);
@@ -143,6 +144,8 @@ void ContentsPane::DeleteTopic(const QModelIndex& node, bool toTrash) {
     m_index.RemoveEntriesLeadingTo(name);
     m_project.RemoveContextEntries(name);
   }
+  // The compiler would miss them: they leave the project's file list too.
+  m_project.RemoveListedPages(gone);
   m_topics.ClearPage();
   m_topics.LoadSelectedTopic(tree->currentIndex());
   m_project.SetModified();

@@ -82,6 +82,10 @@ void IndexPane::RemoveEntriesLeadingTo(const QString& fileName) {
   if (m_views.index->RemoveEntriesLeadingTo(fileName) > 0) m_project.SetModified();
 }
 
+int IndexPane::CountEntriesLeadingTo(const QStringList& fileNames) const {
+  return m_views.index->CountEntriesLeadingTo(fileNames);
+}
+
 void IndexPane::PrepareMenu() {
   m_views.deleteAction->setEnabled(m_project.IsOpen() && m_views.indexTree->currentIndex().isValid());
   m_views.propertiesAction->setEnabled(true);

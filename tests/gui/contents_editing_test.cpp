@@ -214,8 +214,10 @@ TEST_F(DeleteTopicTest, ATopicGoesWithItsSubtopicsPagesIndexEntriesAndContextLin
   auto seen = AnswerNextMessageBox(QMessageBox::Yes);
   form->deleteTopicAction->trigger();
   ASSERT_TRUE(seen->shown);
-  EXPECT_EQ(seen->text,
-            "Delete topic Start and its 2 subtopics?\n\n3 page files will be moved to the trash.");
+  EXPECT_EQ(
+      seen->text,
+      "Delete topic Start and its 2 subtopics?\n\n3 index entries lead to its pages and will be removed.\n\n"
+      "3 page files will be moved to the trash.");
 
   EXPECT_EQ(ContentsShape(), "Last");
   // The pages are in the trash, whole, with the notes that bring them back.
@@ -237,6 +239,26 @@ TEST_F(DeleteTopicTest, ATopicGoesWithItsSubtopicsPagesIndexEntriesAndContextLin
   EXPECT_EQ(form->editor->DocumentTitle(), "Last");
   ASSERT_TRUE(form->project.CurrentTopic().has_value());
   EXPECT_EQ(form->project.CurrentTopic()->FileName, ContentsRecord(last)->FileName);
+}
+
+TEST_F(DeleteTopicTest, FilesLinesAndIndexEntriesNamingThePagesOtherwiseGoToo) {
+  // As a decompiled or hand-made project names its pages: "\", other case, anchors.
+  PutFile(
+      Path("Proj.hhp"),
+      "[OPTIONS]\r\nTitle=Proj\r\n\r\n[FILES]\r\nProj01.htm\r\nPROJ02.HTM\r\n.\\Proj03.htm\r\nProj05.htm\r\n"
+      "\r\n[INFOTYPES]\r\nProj02.htm\r\n");
+  ASSERT_TRUE(form->project.Open(Path("Proj.hhp")).Ok());
+  AddIndexNode(nullptr, "anchor", "Proj03.htm#part", "Details");
+  AddIndexNode(nullptr, "case", "proj02.HTM", "Basics");
+  AddIndexNode(nullptr, "other", "Proj05.htm", "Last");
+  form->contentsTree->setCurrentIndex(start);
+  auto seen = AnswerNextMessageBox(QMessageBox::Yes);
+  form->deleteTopicAction->trigger();
+  ASSERT_TRUE(seen->shown);
+  EXPECT_TRUE(seen->text.contains("2 index entries lead to its pages")) << seen->text.toStdString();
+  EXPECT_EQ(Shape(IndexForest(form->indexTree)), "other=Proj05.htm");
+  EXPECT_EQ(form->project.ProjectLines(), (QStringList{"[OPTIONS]", "Title=Proj", "", "[FILES]", "Proj05.htm",
+                                                       "", "[INFOTYPES]", "Proj02.htm"}));
 }
 
 TEST_F(DeleteTopicTest, DeletingFoldsAGroupLeftWithOneEntry) {
