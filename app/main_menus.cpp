@@ -168,6 +168,19 @@ void MainWindow::BuildContextMenus() {
   newSubtopicAction = AddItem(contentsMenu, "newSubtopicAction", "New subtopic");
   deleteTopicAction = AddItem(contentsMenu, "deleteTopicAction", "Delete topic");
   renameTopicAction = AddItem(contentsMenu, "renameTopicAction", "Rename topic");
+  newTopicAction->setShortcut(QKeySequence("Ctrl+T"));
+  newSubtopicAction->setShortcut(QKeySequence("Ctrl+Shift+T"));
+  // The main menu's "Contents" holds the same items, and the project
+  // toolbar's button makes a topic.
+  QMenu* topicsMenu = new QMenu("&Contents", this);
+  topicsMenu->setObjectName("topicsMenu");
+  topicsMenu->menuAction()->setObjectName("topicsMenu");
+  menuBar()->insertMenu(toolsMenu->menuAction(), topicsMenu);
+  topicsMenu->addAction(newTopicAction);
+  topicsMenu->addAction(newSubtopicAction);
+  connect(newTopicButton, &QToolButton::clicked, this, [this] {
+    if (newTopicAction->isEnabled()) newTopicAction->trigger();
+  });
   AddTreeKeys(contentsTree, deleteTopicAction, renameTopicAction);
   appendLinksAction = AddItem(contentsMenu, "appendLinksAction", "Append links to subtopics");
   connect(contentsTree, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {

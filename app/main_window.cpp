@@ -128,13 +128,15 @@ void MainWindow::BuildLayout() {
   saveButton = MakeButton(projectToolbar, "saveButton", "Save", "Save");
   compileButton = MakeButton(projectToolbar, "compileButton", "Comp", "Compile project");
   viewButton = MakeButton(projectToolbar, "viewButton", "View", "View compiled help file");
+  newTopicButton = MakeButton(projectToolbar, "newTopicButton", "Topic", "New topic (Ctrl+T)");
   const QStyle* st = style();
   newButton->setIcon(st->standardIcon(QStyle::SP_FileIcon));
   openButton->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
   saveButton->setIcon(st->standardIcon(QStyle::SP_DialogSaveButton));
   compileButton->setIcon(st->standardIcon(QStyle::SP_MediaPlay));
   viewButton->setIcon(st->standardIcon(QStyle::SP_FileDialogContentsView));
-  for (QToolButton* b : {newButton, openButton, saveButton, compileButton, viewButton})
+  newTopicButton->setIcon(st->standardIcon(QStyle::SP_FileDialogNewFolder));
+  for (QToolButton* b : {newButton, openButton, saveButton, compileButton, viewButton, newTopicButton})
     toolLayout->addWidget(b);
   toolLayout->addStretch();
   contentsLayout->addWidget(projectToolbar);

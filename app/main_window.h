@@ -77,6 +77,7 @@ class MainWindow : public QMainWindow {
   QToolButton* saveButton = nullptr;
   QToolButton* compileButton = nullptr;
   QToolButton* viewButton = nullptr;
+  QToolButton* newTopicButton = nullptr;
   QTreeView* contentsTree = nullptr;  // Contents (shows contentsModel)
   QFrame* contextPanel = nullptr;
   QLabel* contextLabel = nullptr;

@@ -6,8 +6,10 @@ QModelIndex ContentsModel::CreateTopic(const QModelIndex& selected, const QStrin
                                        const QString& fileName, bool asSubtopic) {
   auto record = std::make_unique<TopicData>();
   record->FileName = fileName;
-  const QModelIndex parent = asSubtopic && selected.isValid() ? selected : selected.parent();
-  return Insert(parent, rowCount(parent), title, std::move(record));
+  if (asSubtopic && selected.isValid()) return Insert(selected, rowCount(selected), title, std::move(record));
+  // A topic goes right after the selected one; with nothing selected, last.
+  const QModelIndex parent = selected.parent();
+  return Insert(parent, selected.isValid() ? selected.row() + 1 : rowCount(parent), title, std::move(record));
 }
 
 QStringList ContentsModel::PagesGoingWith(const QModelIndex& topic) const {
@@ -56,6 +58,26 @@ bool ContentsModel::MoveTopic(const QModelIndex& dragged, ContentsDrop drop, con
       return Move(dragged, target.parent(), target.row());
     case ContentsDrop::Nothing:
       break;
+  }
+  return false;
+}
+
+bool ContentsModel::ShiftTopic(const QModelIndex& topic, TopicShift shift) {
+  if (!NodeAt(topic)) return false;
+  const QModelIndex parent = topic.parent();
+  const int row = topic.row();
+  switch (shift) {
+    case TopicShift::Up:
+      return row > 0 && Move(topic, parent, row - 1);
+    case TopicShift::Down:
+      return row + 1 < rowCount(parent) && Move(topic, parent, row + 2);
+    case TopicShift::In: {
+      if (row == 0) return false;
+      const QModelIndex previous = index(row - 1, 0, parent);
+      return Move(topic, previous, rowCount(previous));
+    }
+    case TopicShift::Out:
+      return parent.isValid() && Move(topic, parent.parent(), parent.row() + 1);
   }
   return false;
 }

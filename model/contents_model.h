@@ -14,7 +14,7 @@ class ContentsModel : public RecordTreeModel<TopicData, ContentsNode> {
  public:
   using RecordTreeModel::RecordTreeModel;
 
-  // A new topic with page `fileName`: after the last sibling of `selected`,
+  // A new topic with page `fileName`: right after `selected`,
   // or as its last child when asSubtopic; on the first level with nothing
   // selected. Its index.
   QModelIndex CreateTopic(const QModelIndex& selected, const QString& title, const QString& fileName,
@@ -30,6 +30,8 @@ class ContentsModel : public RecordTreeModel<TopicData, ContentsNode> {
   // Moves a dragged topic as a drop on `target` does; false when nothing
   // moved (no drop, no target, or a target in the dragged topic's subtree).
   bool MoveTopic(const QModelIndex& dragged, ContentsDrop drop, const QModelIndex& target);
+  // Moves a topic one step with its subtopics; false at the tree's edge.
+  bool ShiftTopic(const QModelIndex& topic, TopicShift shift);
 
   // The links "Append links to subtopics" inserts: the topic's children.
   std::vector<SubtopicLink> SubtopicLinks(const QModelIndex& topic) const;

@@ -85,17 +85,45 @@ QString ContextNumberOf(const QString& fileName, const QStringList& aliasLines, 
   return IsWholeInteger(value) ? value : QString();
 }
 
-bool AddContextEntries(const QString& fileName, const QString& namePrefix, QStringList& mapLines,
-                       QStringList& aliasLines) {
-  if (!fileName.startsWith(namePrefix)) return false;
-  QString counter = fileName.mid(namePrefix.size(), 2);
+QString CreatedContextNumber(const QString& fileName, const QString& namePrefix) {
+  if (!fileName.startsWith(namePrefix)) return {};
+  QString counter = fileName.mid(namePrefix.size());
   const qsizetype dot = counter.indexOf(u'.');
   if (dot >= 0) counter.truncate(dot);
-  if (counter.isEmpty()) return false;
+  if (counter.isEmpty()) return {};
+  return u'1' + counter;
+}
+
+bool AddContextEntries(const QString& fileName, const QString& namePrefix, QStringList& mapLines,
+                       QStringList& aliasLines) {
+  const QString number = CreatedContextNumber(fileName, namePrefix);
+  if (number.isEmpty()) return false;
   const QString stem = WithoutExtension(fileName);
-  mapLines.append(QStringLiteral("#define IDH_") + stem + QStringLiteral("  1") + counter);
+  mapLines.append(QStringLiteral("#define IDH_") + stem + QStringLiteral("  ") + number);
   aliasLines.append(QStringLiteral("IDH_") + stem + u'=' + fileName);
   return true;
+}
+
+QSet<QString> UsedContextNumbers(const QStringList& mapLines) {
+  QSet<QString> numbers;
+  for (const QString& line : mapLines) {
+    const QStringList words = line.simplified().split(u' ');
+    if (words.size() >= 3 && words.first() == QLatin1String("#define")) numbers.insert(words.at(2));
+  }
+  return numbers;
+}
+
+bool ContextEntriesTaken(const QString& fileName, const QString& namePrefix, const QSet<QString>& usedNumbers,
+                         const QStringList& mapLines, const QStringList& aliasLines) {
+  const QString number = CreatedContextNumber(fileName, namePrefix);
+  if (!number.isEmpty() && usedNumbers.contains(number)) return true;
+  const QString symbol = QStringLiteral("IDH_") + WithoutExtension(fileName);
+  const QString defined = symbol + u' ';
+  const QString aliased = symbol + u'=';
+  const auto holds = [](const QStringList& lines, const QString& text) {
+    return std::any_of(lines.begin(), lines.end(), [&](const QString& line) { return line.contains(text); });
+  };
+  return holds(mapLines, defined) || holds(aliasLines, aliased);
 }
 
 void RemoveContextEntries(const QString& fileName, QStringList& mapLines, QStringList& aliasLines) {

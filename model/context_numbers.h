@@ -2,6 +2,7 @@
 // and alias lines ("IDH_stem=FileName") of a project, held as line lists.
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -15,13 +16,26 @@
 // tests, and the first matching line wins.
 QString ContextNumberOf(const QString& fileName, const QStringList& aliasLines, const QStringList& mapLines);
 
-// Appends the map line and the alias line of a created topic. The counter is
-// the (at most) two characters of `fileName` that follow `namePrefix`, cut
-// before a "."; the number is "1" followed by that counter. Nothing is added
-// when `fileName` does not begin with the prefix or the counter is empty.
+// The context number a created page gets: "1" followed by the counter, the
+// characters of `fileName` after `namePrefix` up to its first "." (so
+// Help07.htm gives 107 and Help123.htm 1123). Empty when `fileName` does not
+// begin with the prefix or the counter is empty.
+QString CreatedContextNumber(const QString& fileName, const QString& namePrefix);
+
+// Appends the map line and the alias line of a created topic, with the number
+// of `CreatedContextNumber`. Nothing is added when that number is empty.
 // Returns whether the two lines were added.
 bool AddContextEntries(const QString& fileName, const QString& namePrefix, QStringList& mapLines,
                        QStringList& aliasLines);
+
+// Whether a created page named `fileName` would clash with the lines already
+// there: its number or its symbol is defined by a map line, or an alias line
+// gives its symbol. `usedNumbers` holds the values of `UsedContextNumbers`.
+bool ContextEntriesTaken(const QString& fileName, const QString& namePrefix, const QSet<QString>& usedNumbers,
+                         const QStringList& mapLines, const QStringList& aliasLines);
+
+// The values of all map lines ("#define symbol value"), as written.
+QSet<QString> UsedContextNumbers(const QStringList& mapLines);
 
 // Removes the alias line and the map line that `ContextNumberOf` would read
 // for `fileName` (each only when found).

@@ -99,6 +99,19 @@ void HelpProject::RemoveContextEntries(const QString& fileName) {
   ::RemoveContextEntries(fileName, mapLines, aliasLines);
 }
 
+void HelpProject::RemoveListedPages(const QStringList& fileNames) {
+  QStringList lines = RemoveListedFiles(m_projectLines, fileNames);
+  if (lines.size() != m_projectLines.size()) m_projectLines = std::move(lines);
+}
+
 QString HelpProject::NewPageName(const FileExistsFn& fileExists) const {
-  return ::NewPageName(Folder(), NamePrefix(), fileExists);
+  // A counter is skipped when its page exists or its context number or
+  // symbol is already defined, so hand-made map lines are never doubled.
+  const QString prefix = NamePrefix();
+  const QSet<QString> usedNumbers = UsedContextNumbers(m_mapLines);
+  const auto taken = [&](const QString& path) {
+    if (fileExists ? fileExists(path) : QFileInfo::exists(path)) return true;
+    return ContextEntriesTaken(QFileInfo(path).fileName(), prefix, usedNumbers, m_mapLines, m_aliasLines);
+  };
+  return ::NewPageName(Folder(), prefix, taken);
 }

@@ -84,9 +84,11 @@ class HelpProject {
   QString ContextNumberOf(const QString& fileName) const;
   void AddContextEntries(const QString& fileName);
   void RemoveContextEntries(const QString& fileName);
+  // Drops the [FILES] lines that name deleted pages.
+  void RemoveListedPages(const QStringList& fileNames);
 
   // The first numbered page name whose file does not exist in the project
-  // folder; empty when all 99 are taken.
+  // folder whose context number and symbol are free; empty when none is left.
   QString NewPageName(const FileExistsFn& fileExists = {}) const;
 
  private:

@@ -1,5 +1,7 @@
 #include "model/index_model.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace {
@@ -64,8 +66,38 @@ void IndexModel::RemoveEntry(const QModelIndex& entry) {
   Remove(index(0, 0, keyword));
 }
 
+namespace {
+// A page named in an entry as a comparable key: no "#anchor", "/" for "\",
+// no leading "./", case-folded (the compiler finds it the same way).
+QString PageKey(const QString& fileName) {
+  QString key = fileName.section(u'#', 0, 0).trimmed();
+  key.replace(u'\\', u'/');
+  while (key.startsWith(QLatin1String("./"))) key.remove(0, 2);
+  return key.toCaseFolded();
+}
+}  // namespace
+
+int IndexModel::CountEntriesLeadingTo(const QStringList& fileNames) const {
+  QSet<QString> keys;
+  for (const QString& name : fileNames)
+    if (!name.isEmpty()) keys.insert(PageKey(name));
+  int count = 0;
+  std::vector<QModelIndex> work;
+  for (int row = rowCount() - 1; row >= 0; --row) work.push_back(index(row, 0));
+  while (!work.empty()) {
+    const QModelIndex at = work.back();
+    work.pop_back();
+    const int children = rowCount(at);
+    const IndexEntryData* record = RecordAt(at);
+    if (children == 0 && record && keys.contains(PageKey(record->FileName))) ++count;
+    for (int row = children - 1; row >= 0; --row) work.push_back(index(row, 0, at));
+  }
+  return count;
+}
+
 int IndexModel::RemoveEntriesLeadingTo(const QString& fileName) {
   if (fileName.isEmpty()) return 0;
+  const QString key = PageKey(fileName);
   int removed = 0;
   // Searched again from the top after every removal: folding changes the tree.
   for (;;) {
@@ -77,7 +109,7 @@ int IndexModel::RemoveEntriesLeadingTo(const QString& fileName) {
       work.pop_back();
       const int children = rowCount(at);
       const IndexEntryData* record = RecordAt(at);
-      if (children == 0 && record && record->FileName == fileName) found = at;
+      if (children == 0 && record && PageKey(record->FileName) == key) found = at;
       for (int row = children - 1; row >= 0; --row) work.push_back(index(row, 0, at));
     }
     if (!found.isValid()) return removed;

@@ -31,6 +31,8 @@ class IndexModel : public RecordTreeModel<IndexEntryData, IndexNode> {
   // Removes every entry (node without children) that leads to `fileName`,
   // folding as RemoveEntry does; how many were removed.
   int RemoveEntriesLeadingTo(const QString& fileName);
+  // How many entries RemoveEntriesLeadingTo would remove for these pages.
+  int CountEntriesLeadingTo(const QStringList& fileNames) const;
 
   // Replaces the whole tree and puts it in order (equal captions keep the
   // order they were read in).

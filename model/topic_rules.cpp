@@ -1,5 +1,7 @@
 #include "model/topic_rules.h"
 
+#include <QRegularExpression>
+
 #include "platform/html_text.h"
 
 ContentsDrop ContentsDropFor(TreeHitKind hit) {
@@ -32,6 +34,26 @@ QString ReplaceTitleInPage(const QString& page, const QString& oldTitle, const Q
   return text;
 }
 
+QString FillEmptyTitleInPage(const QString& page, const QString& escapedTitle, bool* replaced) {
+  static const QRegularExpression emptyTitle(QStringLiteral("(<TITLE[^>]*>)\\s*(</TITLE>)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression emptyHeading(QStringLiteral("(<H1[^>]*>)(?:\\s|&nbsp;|<BR\\s*/?>)*(</H1>)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+  QString text = page;
+  bool filled = false;
+  for (const QRegularExpression* element : {&emptyTitle, &emptyHeading}) {
+    const QRegularExpressionMatch match = element->match(text);
+    if (!match.hasMatch()) continue;
+    text.replace(match.capturedStart(), match.capturedLength(),
+                 match.captured(1) + escapedTitle + match.captured(2));
+    filled = true;
+  }
+  if (replaced) *replaced = filled;
+  return text;
+}
+
+bool IsUsableTitle(const QString& title) { return !title.trimmed().isEmpty(); }
+
 QStringList SubtopicLinksHtml(const std::vector<SubtopicLink>& subtopics) {
   QStringList html{QStringLiteral("<BR>")};
   for (const SubtopicLink& link : subtopics)
@@ -39,8 +61,14 @@ QStringList SubtopicLinksHtml(const std::vector<SubtopicLink>& subtopics) {
   return html;
 }
 
-QString DeleteTopicQuestion(const QString& title, int subtopics, int pageFiles, bool toTrash) {
+QString DeleteTopicQuestion(const QString& title, int subtopics, int pageFiles, bool toTrash,
+                            int indexEntries) {
   QString question = "Delete topic " + title + " and its " + QString::number(subtopics) + " subtopics?";
+  if (indexEntries > 0)
+    question += indexEntries == 1
+                    ? QStringLiteral("\n\n1 index entry leads to its pages and will be removed.")
+                    : "\n\n" + QString::number(indexEntries) +
+                          " index entries lead to its pages and will be removed.";
   if (pageFiles <= 0) return question;
   const QString files =
       pageFiles == 1 ? QStringLiteral("1 page file") : QString::number(pageFiles) + " page files";

@@ -1,11 +1,16 @@
 #include "panes/caption_edit_delegate.h"
 
-CaptionEditDelegate::CaptionEditDelegate(OnEdited onEdited, QObject* parent)
-    : QStyledItemDelegate(parent), Edited(std::move(onEdited)) {}
+#include <QLineEdit>
+
+CaptionEditDelegate::CaptionEditDelegate(OnEdited onEdited, QObject* parent, Accepts accepts)
+    : QStyledItemDelegate(parent), Edited(std::move(onEdited)), CaptionAccepted(std::move(accepts)) {}
 
 void CaptionEditDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
                                        const QModelIndex& index) const {
   const QString before = index.data(Qt::EditRole).toString();
+  if (const auto* line = qobject_cast<QLineEdit*>(editor)) {
+    if (line->text() != before && CaptionAccepted && !CaptionAccepted(line->text())) return;
+  }
   QStyledItemDelegate::setModelData(editor, model, index);
   const QString after = index.data(Qt::EditRole).toString();
   if (after != before && Edited) Edited(index, after);

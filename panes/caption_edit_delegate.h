@@ -10,9 +10,13 @@
 class CaptionEditDelegate : public QStyledItemDelegate {
  public:
   using OnEdited = std::function<void(const QModelIndex& index, const QString& caption)>;
-  CaptionEditDelegate(OnEdited onEdited, QObject* parent = nullptr);
+  // Answers whether a caption may be taken; a refused one leaves the item as
+  // it was (the check says why).
+  using Accepts = std::function<bool(const QString& caption)>;
+  CaptionEditDelegate(OnEdited onEdited, QObject* parent = nullptr, Accepts accepts = {});
   void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
  private:
   OnEdited Edited;
+  Accepts CaptionAccepted;
 };

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QTreeView>
 
 #include "editor/card_conversions.h"
@@ -20,6 +21,7 @@
 #include "model/topic_rules.h"
 #include "panes/tree_drop_targets.h"
 #include "panes/topic_editing.h"
+#include "platform/html_text.h"
 #include "platform/text_file.h"
 #include "platform/trash.h"
 
@@ -32,9 +34,28 @@ ContentsPane::ContentsPane(HelpProject& project, TopicEditing& topics, IndexPane
   connect(m_views.appendLinksAction, &QAction::triggered, this, &ContentsPane::AppendLinksToSubtopics);
   QTreeView* tree = m_views.contentsTree;
   tree->setItemDelegate(new CaptionEditDelegate(
-      [this](const QModelIndex& index, const QString& caption) { CaptionEdited(index, caption); }, tree));
+      [this](const QModelIndex& index, const QString& caption) { CaptionEdited(index, caption); }, tree,
+      [this](const QString& caption) {
+        if (IsUsableTitle(caption)) return true;
+        // Said once the in-place editor has closed, not from inside its commit.
+        QTimer::singleShot(0, this,
+                           [this] { QMessageBox::warning(m_views.window, "Orvex", kEmptyTitleMessage); });
+        return false;
+      }));
   new ContentsDropTarget(
       tree, [this](const QPoint& pos) { DropOnContents(pos); }, this);
+  // Alt+arrow keys move the selected topic while the tree has the focus.
+  const std::pair<Qt::Key, TopicShift> shifts[] = {{Qt::Key_Up, TopicShift::Up},
+                                                   {Qt::Key_Down, TopicShift::Down},
+                                                   {Qt::Key_Right, TopicShift::In},
+                                                   {Qt::Key_Left, TopicShift::Out}};
+  for (const auto& [key, shift] : shifts) {
+    auto* move = new QAction(tree);
+    move->setShortcut(QKeySequence(Qt::ALT | key));
+    move->setShortcutContext(Qt::WidgetShortcut);
+    tree->addAction(move);
+    connect(move, &QAction::triggered, this, [this, shift] { ShiftSelectedTopic(shift); });
+  }
 }
 
 void ContentsPane::CaptionEdited(const QModelIndex& node, const QString& caption) {
@@ -55,8 +76,13 @@ void ContentsPane::RetitlePage(const QModelIndex& node, const QString& caption) 
   const QString oldTitle = m_views.editor->DocumentTitle();
   const QString page =
       m_topics.SourceInUse() ? m_topics.MemoText() : CardButtonsToObjects(m_views.editor->DocumentHTML());
+  // The page holds the title escaped (older pages may hold it raw); a page
+  // whose title was lost takes the new one into its empty title and heading.
   bool replaced = false;
-  const QString text = ReplaceTitleInPage(page, oldTitle, caption, &replaced);
+  const QString escaped = EscapeHtml(caption);
+  QString text = oldTitle.isEmpty() ? FillEmptyTitleInPage(page, escaped, &replaced)
+                                    : ReplaceTitleInPage(page, EscapeHtml(oldTitle), escaped, &replaced);
+  if (!replaced && !oldTitle.isEmpty()) text = ReplaceTitleInPage(page, oldTitle, escaped, &replaced);
   if (!replaced) return;
   m_views.editor->SetDocumentHTML(CardObjectsToButtons(text));
   m_views.editor->SetBaseURL(m_project.Folder());
@@ -78,9 +104,10 @@ void ContentsPane::DeleteTopicCommand() {
   const int subtopics = int(m_views.contents->Subtree(node).size()) - 1;
   const int pageFiles = int(PageFilesGoingWith(node).size());
   const bool toTrash = pageFiles > 0 && TrashAvailable();
+  const int indexEntries = m_index.CountEntriesLeadingTo(m_views.contents->PagesGoingWith(node));
   const auto answer = QMessageBox::question(
       m_views.window, "Confirm",
-      DeleteTopicQuestion(m_views.contents->CaptionAt(node), subtopics, pageFiles, toTrash),
+      DeleteTopicQuestion(m_views.contents->CaptionAt(node), subtopics, pageFiles, toTrash, indexEntries),
       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
   if (answer != QMessageBox::Yes) return;
   DeleteTopic(node, toTrash);
@@ -117,6 +144,8 @@ void ContentsPane::DeleteTopic(const QModelIndex& node, bool toTrash) {
     m_index.RemoveEntriesLeadingTo(name);
     m_project.RemoveContextEntries(name);
   }
+  // The compiler would miss them: they leave the project's file list too.
+  m_project.RemoveListedPages(gone);
   m_topics.ClearPage();
   m_topics.LoadSelectedTopic(tree->currentIndex());
   m_project.SetModified();

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+enum class TopicShift;
 class ContentsModel;
 class EditingControl;
 class HelpProject;
@@ -38,7 +39,8 @@ class ContentsPane : public QObject {
                QObject* parent = nullptr);
 
   // Creates a topic after the selected one (or as its last child); false
-  // when no page name is left or its page could not be written (shown).
+  // when the title is blank, no page name is left or its page could not be
+  // written (each said in a box).
   // The page left is stored as the editor last settled: call it where the
   // editor has settled (EditingControl::Settle).
   bool CreateTopic(const QString& title, bool asSubtopic = false);
@@ -52,6 +54,9 @@ class ContentsPane : public QObject {
   void DeleteTopic(const QModelIndex& node, bool toTrash = true);
   // A Contents node dropped on the Contents tree at a point (viewport coordinates).
   void DropOnContents(const QPoint& viewportPos);
+  // Alt+arrow keys in the Contents tree: the selected topic one step up,
+  // down, in (under the topic above) or out (after its parent).
+  void ShiftSelectedTopic(TopicShift shift);
   void AppendLinksToSubtopics();
   // The pop-up's items as it opens.
   void PrepareMenu();

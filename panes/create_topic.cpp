@@ -11,6 +11,8 @@
 #include "editor/editing_control.h"
 #include "model/contents_model.h"
 #include "model/help_project.h"
+#include "model/page_names.h"
+#include "model/topic_rules.h"
 #include "panes/topic_editing.h"
 #include "formats/project/page_template.h"
 
@@ -26,6 +28,10 @@ std::optional<QString> AskTitle(QWidget* parent) {
 }  // namespace
 
 bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
+  if (!IsUsableTitle(title)) {
+    QMessageBox::warning(m_views.window, "Orvex", kEmptyTitleMessage);
+    return false;
+  }
   const QModelIndex selected = m_views.contentsTree->currentIndex();
   // 1. The page being left is stored; a failure keeps it and stops here.
   if (!m_topics.StoreSelectedTopic(selected)) return true;
@@ -33,12 +39,12 @@ bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
   const QString fileName = m_project.NewPageName();
   if (fileName.isEmpty()) {
     const QString prefix = m_project.NamePrefix();
-    QMessageBox::information(
-        m_views.window, "Orvex",
-        "No free page name is left: the pages " + prefix + "01.htm to " + prefix + "99.htm all exist.");
+    QMessageBox::information(m_views.window, "Orvex",
+                             "No free page name is left: the pages " + NumberedPageName(prefix, 1) + " to " +
+                                 NumberedPageName(prefix, kLastPageCounter) + " are all taken.");
     return false;
   }
-  // 3. After the last sibling of the selected node, or as its last child.
+  // 3. Right after the selected node, or as its last child.
   const QModelIndex node = m_views.contents->CreateTopic(selected, title, fileName, asSubtopic);
   // 4. Selecting it stores nothing more and loads nothing (no page yet).
   {

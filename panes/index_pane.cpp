@@ -82,6 +82,10 @@ void IndexPane::RemoveEntriesLeadingTo(const QString& fileName) {
   if (views.index->RemoveEntriesLeadingTo(fileName) > 0) project.SetModified();
 }
 
+int IndexPane::CountEntriesLeadingTo(const QStringList& fileNames) const {
+  return m_views.index->CountEntriesLeadingTo(fileNames);
+}
+
 void IndexPane::PrepareMenu() {
   views.deleteAction->setEnabled(project.IsOpen() && views.indexTree->currentIndex().isValid());
   views.propertiesAction->setEnabled(true);

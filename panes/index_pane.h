@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 class ContentsModel;
 class EditingControl;
@@ -46,7 +47,10 @@ class IndexPane : public QObject {
   // Removes an index node with its children and folds a keyword left with one entry.
   void RemoveEntry(const QModelIndex& node);
   // Removes every entry (node without children) whose page is fileName.
+  // ("\" or "/", any letter case, "#anchor" ignored).
   void RemoveEntriesLeadingTo(const QString& fileName);
+  // How many entries lead to one of these pages.
+  int CountEntriesLeadingTo(const QStringList& fileNames) const;
   void DeleteSelectedEntry();  // "Delete"
   void ShowProperties();       // "Properties"
   // The pop-up's items as it opens.

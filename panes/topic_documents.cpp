@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTreeView>
 
 #include "editor/card_conversions.h"
@@ -21,6 +22,18 @@ bool ReportFailure(QWidget* parent, const Status& status) {
 
 TopicEditing::TopicEditing(HelpProject& project, Views views, QObject* parent)
     : QObject(parent), m_project(project), m_views(views) {
+  // An edit marks the project changed at once, so the title shows "*": the
+  // editor's pushed change count moved on a changed page, or the source
+  // view took its first change.
+  connect(m_views.editor, &EditingControl::OnDisplayChanged, this, [this] {
+    const EditorState& state = m_views.editor->State();
+    if (state.version == m_seenEditorVersion) return;
+    m_seenEditorVersion = state.version;
+    if (state.modified && !m_selectionOff) m_project.SetModified();
+  });
+  connect(m_views.sourceView->document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
+    if (changed && SourceInUse()) m_project.SetModified();
+  });
   connect(m_views.editorTabs, &QTabWidget::currentChanged, this, [this](int index) {
     if (index == m_currentTab) return;
     const int from = m_currentTab;

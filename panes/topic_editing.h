@@ -112,6 +112,7 @@ class TopicEditing : public QObject {
   HelpProject& m_project;
   Views m_views;
   int m_currentTab = 0;
+  int m_seenEditorVersion = 0;  // the editor's change count last seen
   // What waits for a requested tab to come to the front.
   std::function<void()> m_whenTabShown;
   int m_tabAwaited = -1;

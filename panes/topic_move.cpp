@@ -1,4 +1,5 @@
-// Moving topics by dragging them within the Contents tree.
+// Moving topics within the Contents tree, by dragging them or with Alt+arrow keys.
+#include <QAction>
 #include <QTreeView>
 
 #include "model/contents_model.h"
@@ -7,6 +8,18 @@
 #include "panes/contents_pane.h"
 #include "panes/topic_editing.h"
 #include "panes/tree_hit_test.h"
+
+void ContentsPane::ShiftSelectedTopic(TopicShift shift) {
+  QTreeView* tree = m_views.contentsTree;
+  const QPersistentModelIndex topic = tree->currentIndex();
+  if (!topic.isValid()) return;
+  // As with a drag, the selected topic stays selected: nothing is stored or loaded.
+  const TopicEditing::QuietSelection quiet(m_topics);
+  if (!m_views.contents->ShiftTopic(topic, shift)) return;
+  m_project.SetModified();
+  if (topic.parent().isValid()) tree->expand(topic.parent());
+  tree->setCurrentIndex(topic);
+}
 
 void ContentsPane::DropOnContents(const QPoint& viewportPos) {
   QTreeView* tree = m_views.contentsTree;

@@ -1,5 +1,7 @@
 #include "formats/project/page_template.h"
 
+#include "platform/html_text.h"
+
 #include "platform/codepage.h"
 #include "platform/locale_info.h"
 #include "formats/project/project_file.h"
@@ -57,8 +59,9 @@ QString BuildTopicPage(const QString& title, const QString& projectFile, const Q
   if (codePage >= 0)
     page += QStringLiteral("<META HTTP-EQUIV=\"Content-Type\" Content=\"text/html; charset=Windows-") +
             QString::number(codePage) + QStringLiteral("\">\r\n");
-  page += QStringLiteral("<TITLE>") + title +
-          QStringLiteral("</TITLE>\r\n\r\n</HEAD>\r\n\r\n<BODY>\r\n<H1>") + title +
+  const QString escaped = EscapeHtml(title);
+  page += QStringLiteral("<TITLE>") + escaped +
+          QStringLiteral("</TITLE>\r\n\r\n</HEAD>\r\n\r\n<BODY>\r\n<H1>") + escaped +
           QStringLiteral("</H1>\r\n<P>&nbsp;</P>\r\n</BODY>\r\n</HTML>");
   return page;
 }

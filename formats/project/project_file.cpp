@@ -1,6 +1,7 @@
 #include "formats/project/project_file.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 #include "platform/project_paths.h"
 #include "formats/project/project_sections.h"
@@ -74,6 +75,21 @@ QString ListedKey(const QString& name) {
 }
 
 }  // namespace
+
+QStringList RemoveListedFiles(const QStringList& lines, const QStringList& pages) {
+  QSet<QString> keys;
+  for (const QString& page : pages) keys.insert(ListedKey(page.section(u'#', 0, 0)));
+  QStringList out;
+  out.reserve(lines.size());
+  bool inFiles = false;
+  for (const QString& line : lines) {
+    const QString section = HhpSectionName(line);
+    if (!section.isEmpty()) inFiles = section == QLatin1String("FILES");
+    if (inFiles && section.isEmpty() && keys.contains(ListedKey(line))) continue;
+    out << line;
+  }
+  return out;
+}
 
 bool DefaultTopicFollowsContents(const QStringList& lines, const std::optional<QString>& firstTopicFile) {
   if (!firstTopicFile) return true;

@@ -41,6 +41,11 @@ QStringList NewProjectLines(const QString& projectFile, const std::optional<NewP
 QStringList UpdateProjectLines(const QStringList& lines, const std::optional<QString>& firstTopicFile,
                                const QString& projectFile, bool setDefaultTopic = true);
 
+// The lines with every line of a [FILES] section that names one of `pages`
+// removed ("\" or "/", any letter case; a page's "#anchor" ignored). Other
+// sections and lines stay as they are.
+QStringList RemoveListedFiles(const QStringList& lines, const QStringList& pages);
+
 // Whether saves keep "Default topic=" on the first Contents topic: true
 // when, as the project was opened, it named that topic, named none, or the
 // Contents was empty (the program's own projects); false when it names

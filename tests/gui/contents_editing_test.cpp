@@ -4,6 +4,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QMenuBar>
+#include <QToolButton>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -94,6 +97,50 @@ TEST_F(RenameTopicTest, RenamingChangesCaptionTitleAndHeadingButNotAThirdOccurre
   EXPECT_EQ(ContentsRecord(start)->FileName, "Proj01.htm");
 }
 
+TEST_F(RenameTopicTest, TitlesAreEscapedInThePageAndBlankOnesAreRefused) {
+  const QString title = "Tips & Tricks <v2> \"quoted\"";
+  const QString escaped = "Tips &amp; Tricks &lt;v2&gt; &quot;quoted&quot;";
+  // Rename in place.
+  form->contentsTree->setCurrentIndex(start);
+  EditCaption(form->contentsTree, start, title);
+  WaitEditorIdle(form->editor);
+  QString page = QString::fromLatin1(FileBytes(Path("Proj01.htm")));
+  EXPECT_TRUE(page.contains("<TITLE>" + escaped + "</TITLE>", Qt::CaseInsensitive)) << page.toStdString();
+  EXPECT_TRUE(page.contains("<H1>" + escaped + "</H1>", Qt::CaseInsensitive)) << page.toStdString();
+  EXPECT_EQ(form->editor->DocumentTitle(), title);
+  // A blank caption is refused with a message; the caption and page stay.
+  const QByteArray before = FileBytes(Path("Proj01.htm"));
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  EditCaption(form->contentsTree, start, "  ");
+  EXPECT_TRUE(ProcessEventsUntil([&] { return seen->shown; }));
+  WaitEditorIdle(form->editor);
+  EXPECT_EQ(start->text(0), title);
+  EXPECT_EQ(FileBytes(Path("Proj01.htm")), before);
+  // A new topic: its page from the template holds the title escaped; a blank one is refused.
+  ASSERT_TRUE(form->contentsPane->CreateTopic("A <b> & c"));
+  page = QString::fromLatin1(FileBytes(Path("Proj06.htm")));
+  EXPECT_TRUE(page.contains("<TITLE>A &lt;b&gt; &amp; c</TITLE>")) << page.toStdString();
+  EXPECT_TRUE(page.contains("<H1>A &lt;b&gt; &amp; c</H1>")) << page.toStdString();
+  const int topics = TopLevelCount(form->contentsTree);
+  seen = AnswerNextMessageBox(QMessageBox::Ok);
+  EXPECT_FALSE(form->contentsPane->CreateTopic(""));
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(TopLevelCount(form->contentsTree), topics);
+  EXPECT_FALSE(QFileInfo::exists(Path("Proj07.htm")));
+}
+
+TEST_F(RenameTopicTest, APageThatLostItsTitleTakesTheNewOneIntoTitleAndHeading) {
+  PutFile(Path("Proj05.htm"),
+          "<HTML><HEAD><TITLE></TITLE></HEAD><BODY><H1></H1><P>Last</P></BODY></HTML>\r\n");
+  form->contentsTree->setCurrentIndex(last);
+  EditCaption(form->contentsTree, last, "Back again");
+  WaitEditorIdle(form->editor);
+  const QString page = QString::fromLatin1(FileBytes(Path("Proj05.htm")));
+  EXPECT_TRUE(page.contains("<TITLE>Back again</TITLE>", Qt::CaseInsensitive)) << page.toStdString();
+  EXPECT_TRUE(page.contains("<H1>Back again</H1>", Qt::CaseInsensitive)) << page.toStdString();
+  EXPECT_TRUE(page.contains("<P>Last</P>", Qt::CaseInsensitive)) << page.toStdString();
+}
+
 TEST_F(RenameTopicTest, APageWithoutTheDocumentTitleChangesOnlyTheCaption) {
   const QByteArray untitled = "<HTML><BODY><P>Last</P></BODY></HTML>\r\n";
   PutFile(Path("Proj05.htm"), untitled);
@@ -167,8 +214,10 @@ TEST_F(DeleteTopicTest, ATopicGoesWithItsSubtopicsPagesIndexEntriesAndContextLin
   auto seen = AnswerNextMessageBox(QMessageBox::Yes);
   form->deleteTopicAction->trigger();
   ASSERT_TRUE(seen->shown);
-  EXPECT_EQ(seen->text,
-            "Delete topic Start and its 2 subtopics?\n\n3 page files will be moved to the trash.");
+  EXPECT_EQ(
+      seen->text,
+      "Delete topic Start and its 2 subtopics?\n\n3 index entries lead to its pages and will be removed.\n\n"
+      "3 page files will be moved to the trash.");
 
   EXPECT_EQ(ContentsShape(), "Last");
   // The pages are in the trash, whole, with the notes that bring them back.
@@ -190,6 +239,26 @@ TEST_F(DeleteTopicTest, ATopicGoesWithItsSubtopicsPagesIndexEntriesAndContextLin
   EXPECT_EQ(form->editor->DocumentTitle(), "Last");
   ASSERT_TRUE(form->project.CurrentTopic().has_value());
   EXPECT_EQ(form->project.CurrentTopic()->FileName, ContentsRecord(last)->FileName);
+}
+
+TEST_F(DeleteTopicTest, FilesLinesAndIndexEntriesNamingThePagesOtherwiseGoToo) {
+  // As a decompiled or hand-made project names its pages: "\", other case, anchors.
+  PutFile(
+      Path("Proj.hhp"),
+      "[OPTIONS]\r\nTitle=Proj\r\n\r\n[FILES]\r\nProj01.htm\r\nPROJ02.HTM\r\n.\\Proj03.htm\r\nProj05.htm\r\n"
+      "\r\n[INFOTYPES]\r\nProj02.htm\r\n");
+  ASSERT_TRUE(form->project.Open(Path("Proj.hhp")).Ok());
+  AddIndexNode(nullptr, "anchor", "Proj03.htm#part", "Details");
+  AddIndexNode(nullptr, "case", "proj02.HTM", "Basics");
+  AddIndexNode(nullptr, "other", "Proj05.htm", "Last");
+  form->contentsTree->setCurrentIndex(start);
+  auto seen = AnswerNextMessageBox(QMessageBox::Yes);
+  form->deleteTopicAction->trigger();
+  ASSERT_TRUE(seen->shown);
+  EXPECT_TRUE(seen->text.contains("2 index entries lead to its pages")) << seen->text.toStdString();
+  EXPECT_EQ(Shape(IndexForest(form->indexTree)), "other=Proj05.htm");
+  EXPECT_EQ(form->project.ProjectLines(), (QStringList{"[OPTIONS]", "Title=Proj", "", "[FILES]", "Proj05.htm",
+                                                       "", "[INFOTYPES]", "Proj02.htm"}));
 }
 
 TEST_F(DeleteTopicTest, DeletingFoldsAGroupLeftWithOneEntry) {
@@ -366,6 +435,63 @@ TEST_F(MoveTopicTest, AMoveNeitherStoresNorLoadsAPage) {
   EXPECT_EQ(FileBytes(Path("Proj05.htm")), before);
   EXPECT_TRUE(CommandEnabled(form->editor, EditorCommand::Undo));
   EXPECT_EQ(Current(form->contentsTree), last);
+}
+
+TEST_F(MoveTopicTest, AltArrowKeysMoveTheSelectedTopicAndKeepItSelected) {
+  form->contentsTree->setCurrentIndex(details);
+  WaitEditorIdle(form->editor);
+  const QByteArray page = FileBytes(Path("Proj03.htm"));
+  form->project.SetModified(false);
+  const std::pair<Qt::Key, const char*> steps[] = {
+      {Qt::Key_Right, "Start(Basics(Deeper,Details)),Last"},
+      {Qt::Key_Left, "Start(Basics(Deeper),Details),Last"},
+      {Qt::Key_Up, "Start(Details,Basics(Deeper)),Last"},
+      {Qt::Key_Up, "Start(Details,Basics(Deeper)),Last"},
+      {Qt::Key_Left, "Start(Basics(Deeper)),Details,Last"},
+      {Qt::Key_Down, "Start(Basics(Deeper)),Last,Details"},
+      {Qt::Key_Down, "Start(Basics(Deeper)),Last,Details"},
+  };
+  for (const auto& [key, shape] : steps) {
+    PressIn(form->contentsTree, key, Qt::AltModifier);
+    EXPECT_EQ(ContentsShape(), shape);
+    EXPECT_EQ(form->contentsTree->currentIndex().data().toString(), "Details");
+  }
+  EXPECT_TRUE(form->project.IsModified());
+  EXPECT_EQ(form->editor->DocumentTitle(), "Details");
+  EXPECT_EQ(FileBytes(Path("Proj03.htm")), page);
+}
+
+TEST_F(ContentsEditingTest, NewTopicGoesAfterTheSelectedOneByKeyButtonAndMenu) {
+  const auto answerTitle = [](const QString& title) {
+    OnNextDialog<QInputDialog>([title](QInputDialog* d) {
+      d->setTextValue(title);
+      d->accept();
+    });
+  };
+  form->contentsTree->setCurrentIndex(basics);
+  WaitEditorIdle(form->editor);
+  answerTitle("By key");
+  PressIn(form->contentsTree, Qt::Key_T, Qt::ControlModifier);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return ContentsShape().contains("By key"); }));
+  WaitEditorIdle(form->editor);
+  EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),By key,Details),Last");
+  EXPECT_EQ(form->contentsTree->currentIndex().data().toString(), "By key");
+  answerTitle("By button");
+  QTest::mouseClick(form->newTopicButton, Qt::LeftButton);
+  WaitEditorIdle(form->editor);
+  EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),By key,By button,Details),Last");
+  // The main menu's "Contents" holds "New subtopic" (Ctrl+Shift+T).
+  QAction* subtopicItem = nullptr;
+  for (QAction* top : form->menuBar()->actions())
+    if (top->text() == "&Contents")
+      for (QAction* item : top->menu()->actions())
+        if (item->text() == "New subtopic") subtopicItem = item;
+  ASSERT_NE(subtopicItem, nullptr);
+  EXPECT_EQ(subtopicItem->shortcut(), QKeySequence("Ctrl+Shift+T"));
+  answerTitle("Below");
+  subtopicItem->trigger();
+  WaitEditorIdle(form->editor);
+  EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),By key,By button(Below),Details),Last");
 }
 
 TEST_F(ContentsEditingTest, AppendLinksAddsABreakAndOneLinkPerDirectChild) {

@@ -76,7 +76,7 @@ TEST_F(MainWindowTest, StartsAsOrvexWithTheDesignedSizeAndPanes) {
 TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder) {
   QStringList top;
   for (const QAction* a : form->menuBar()->actions()) top << Caption(a);
-  EXPECT_EQ(top, (QStringList{"File", "Edit", "Insert", "Tools", "Help"}));
+  EXPECT_EQ(top, (QStringList{"File", "Edit", "Insert", "Contents", "Tools", "Help"}));
   EXPECT_EQ(Captions(form->fileMenu),
             (QStringList{"New", "Open", "Reopen", "Save", "-", "Compile", "View compiled help file",
                          "View compiler messages", "Decompile CHM file", "-", "Exit"}));

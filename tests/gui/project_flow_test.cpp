@@ -240,16 +240,25 @@ TEST_F(ProjectFlowTest, AReadOnlyContentsFileStopsTheSaveAndNamesTheFile) {
   QFile::setPermissions(contents, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
-TEST_F(ProjectFlowTest, NoFreePageNameLeftAddsNothing) {
+TEST_F(ProjectFlowTest, PageNamesGoPast99AndContextNumbersNeverClash) {
   const QString path = dir.filePath("Full.hhp");
   NewProject(path, "Full", "0x0409 English (United States)");
   for (int i = 1; i <= 99; ++i)
     PutFile(dir.filePath(QString("Full%1.htm").arg(i, 2, 10, QChar('0'))), "<HTML></HTML>");
-  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  EXPECT_FALSE(form->contentsPane->CreateTopic("One too many"));
-  EXPECT_TRUE(seen->shown);
-  EXPECT_EQ(TopLevelCount(form->contentsTree), 0);
-  EXPECT_TRUE(form->project.MapLines().isEmpty());
+  // A hand-made map line already holds the number page 100 would get.
+  PutFile(dir.filePath("Full.h"), "#define IDH_Legacy  1100\r\n");
+  form->projectCommands->OpenByName(path);
+  ASSERT_TRUE(form->contentsPane->CreateTopic("Hundredth"));
+  ASSERT_TRUE(form->contentsPane->CreateTopic("Next"));
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath("Full101.htm")));
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath("Full102.htm")));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("Full100.htm")));
+  EXPECT_EQ(form->project.MapLines(), QStringList({"#define IDH_Legacy  1100", "#define IDH_Full101  1101",
+                                                   "#define IDH_Full102  1102"}));
+  EXPECT_EQ(form->contextLabel->text(), "Context=1102");
+  // Existing two-digit pages keep their names and numbers.
+  EXPECT_EQ(form->project.NewPageName([](const QString& p) { return !p.endsWith("Full07.htm"); }),
+            "Full07.htm");
 }
 
 TEST_F(ProjectFlowTest, SavedProjectsAppearInTheReopenMenu) {

@@ -19,6 +19,7 @@
 #include "app/main_window.h"
 #include "editor_script.h"
 #include "editor/editing_control.h"
+#include "gui_helpers.h"
 #include "tree_items.h"
 #include "platform/text_file.h"
 #include "tests/unit/test_files.h"
@@ -110,6 +111,25 @@ TEST_F(TopicDocumentsTest, AnUnchangedPageIsNotWrittenOnSelectionChange) {
   form->contentsTree->setCurrentIndex(first);
   form->contentsTree->setCurrentIndex(second);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray(kCardPage));
+}
+
+TEST_F(TopicDocumentsTest, TheTitleShowsAStarAsSoonAsThePageChanges) {
+  form->contentsTree->setCurrentIndex(first);
+  WaitEditorIdle(form->editor);
+  form->project.SetModified(false);
+  form->contentsTree->setCurrentIndex(second);
+  WaitEditorIdle(form->editor);
+  EXPECT_FALSE(form->windowTitle().startsWith('*'));  // moving on is no change
+  SelectInEditor(form->editor, "P", 6, 6);
+  EditorScript(form->editor, "document.execCommand('insertText', false, 'typed')");
+  EXPECT_TRUE(ProcessEventsUntil([&] { return form->windowTitle().startsWith('*'); }));
+  // In the source view too.
+  form->project.SetModified(false);
+  form->editorTabs->setCurrentIndex(1);
+  WaitEditorIdle(form->editor);
+  form->project.SetModified(false);
+  QTest::keyClicks(form->sourceView, "x");
+  EXPECT_TRUE(form->windowTitle().startsWith('*'));
 }
 
 TEST_F(TopicDocumentsTest, SwitchingToSourceAndBackMovesThePage) {

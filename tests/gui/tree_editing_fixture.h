@@ -151,6 +151,16 @@ class TreeEditingFixture : public ::testing::Test {
 
   QString Path(const QString& file) const { return dir.filePath(file); }
 
+  // A key pressed in a tree that has the focus in the active window.
+  void PressIn(QTreeView* tree, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    Show(tree);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    tree->setFocus();
+    QTest::keyClick(tree, key, modifiers);
+    QApplication::processEvents();
+  }
+
   QTemporaryDir dir;
   std::unique_ptr<MainWindow> form;
 };

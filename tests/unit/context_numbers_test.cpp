@@ -22,11 +22,11 @@ TEST(AddContextEntries, CounterRules) {
     bool added;
     const char* mapLine;
   } const cases[] = {
-      {"Other01.htm", "MyHelp", false, ""},                             // page of another project
-      {"myhelp01.htm", "MyHelp", false, ""},                            // prefix is case-sensitive
-      {"MyHelp.htm", "MyHelp", false, ""},                              // counter cut before "." is empty
-      {"MyHelp7.htm", "MyHelp", true, "#define IDH_MyHelp7  17"},       // one-character counter
-      {"MyHelp123.htm", "MyHelp", true, "#define IDH_MyHelp123  112"},  // two characters only
+      {"Other01.htm", "MyHelp", false, ""},                              // page of another project
+      {"myhelp01.htm", "MyHelp", false, ""},                             // prefix is case-sensitive
+      {"MyHelp.htm", "MyHelp", false, ""},                               // counter cut before "." is empty
+      {"MyHelp7.htm", "MyHelp", true, "#define IDH_MyHelp7  17"},        // one-character counter
+      {"MyHelp123.htm", "MyHelp", true, "#define IDH_MyHelp123  1123"},  // past 99: no clash with 112
   };
   for (const Case& c : cases) {
     QStringList map, alias;
@@ -125,15 +125,27 @@ TEST(NewPageName, TakesTheFirstFreeCounter) {
   }
 }
 
-TEST(NewPageName, CountersAreTwoDigitsAndStopAfter99) {
+TEST(NewPageName, CountersGoPast99AndStopAtTheLast) {
   QSet<QString> existing;
-  for (int n = 1; n <= 98; ++n) existing.insert("/p/" + NumberedPageName("My_Help", n));
+  for (int n = 1; n <= 99; ++n) existing.insert("/p/" + NumberedPageName("My_Help", n));
   const auto exists = [&](const QString& path) { return existing.contains(path); };
-  EXPECT_EQ(NewPageName("/p", "My_Help", exists), "My_Help99.htm");
-  existing.insert("/p/My_Help99.htm");
-  EXPECT_EQ(NewPageName("/p", "My_Help", exists), "");  // full: no endless search
+  EXPECT_EQ(NewPageName("/p", "My_Help", exists), "My_Help100.htm");
+  EXPECT_EQ(NewPageName("/p", "My_Help", [](const QString&) { return true; }),
+            "");  // full: no endless search
   EXPECT_EQ(NumberedPageName("A", 7), "A07.htm");
-  EXPECT_EQ(NumberedPageName("A", 42), "A42.htm");
+  EXPECT_EQ(NumberedPageName("A", 1234), "A1234.htm");
+}
+
+TEST(ContextEntriesTaken, ANumberOrSymbolAlreadyDefinedIsTaken) {
+  const QStringList map{"#define IDH_Old\t1100", "#define  IDH_Help101  5"};
+  const QStringList alias{"IDH_Help102=elsewhere.htm"};
+  const QSet<QString> used = UsedContextNumbers(map);
+  EXPECT_EQ(used, QSet<QString>({"1100", "5"}));
+  EXPECT_TRUE(ContextEntriesTaken("Help100.htm", "Help", used, map, alias));  // number 1100
+  EXPECT_TRUE(ContextEntriesTaken("Help101.htm", "Help", used, map, alias));  // symbol in the map
+  EXPECT_TRUE(ContextEntriesTaken("Help102.htm", "Help", used, map, alias));  // symbol in the aliases
+  EXPECT_FALSE(ContextEntriesTaken("Help103.htm", "Help", used, map, alias));
+  EXPECT_FALSE(ContextEntriesTaken("Help10.htm", "Help", used, map, alias));  // 110 is free
 }
 
 }  // namespace

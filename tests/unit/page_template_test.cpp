@@ -54,8 +54,8 @@ TEST(PageTemplate, PageWithoutLanguageAndWithMarkupInTitle) {
       BuildTopicPage(QStringLiteral("A<B & C"), QStringLiteral("C:\\My Help\\Proj.hhp"), {"Title=x"}));
   ASSERT_EQ(lines.size(), 14);
   EXPECT_EQ(lines[4], QStringLiteral("<LINK REL=\"stylesheet\" TYPE=\"text/css\" HREF=\"Proj.css\">"));
-  EXPECT_EQ(lines[5], QStringLiteral("<TITLE>A<B & C</TITLE>"));
-  EXPECT_EQ(lines[10], QStringLiteral("<H1>A<B & C</H1>"));
+  EXPECT_EQ(lines[5], QStringLiteral("<TITLE>A&lt;B &amp; C</TITLE>"));
+  EXPECT_EQ(lines[10], QStringLiteral("<H1>A&lt;B &amp; C</H1>"));
 }
 
 TEST(PageTemplate, DefaultStyleSheetIsByteExact) {

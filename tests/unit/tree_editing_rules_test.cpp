@@ -98,4 +98,7 @@ TEST(ContentsRulesTest, DeleteQuestionNamesTheTopicAndItsSubtopics) {
   EXPECT_EQ(DeleteTopicQuestion("Leaf", 0, 1),
             "Delete topic Leaf and its 0 subtopics?\n\n"
             "1 page file will be moved to the trash.");
+  EXPECT_EQ(
+      DeleteTopicQuestion("Leaf", 0, 0, true, 1),
+      "Delete topic Leaf and its 0 subtopics?\n\n1 index entry leads to its pages and will be removed.");
 }

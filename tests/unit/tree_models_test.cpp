@@ -103,20 +103,20 @@ TEST(ContentsModelTest, DeepTreesFillCopyAndFreeWithoutRecursion) {
   }
 }
 
-TEST(ContentsModelTest, NewTopicGoesAfterTheLastSiblingOrBecomesTheLastChild) {
+TEST(ContentsModelTest, NewTopicGoesRightAfterTheSelectedOneOrBecomesItsLastChild) {
   ContentsModel model;
   FillSample(model);
   const QModelIndex a1 = model.index(0, 0, model.index(0, 0));
   const QModelIndex after = model.CreateTopic(a1, "New", "p7.htm");
   EXPECT_EQ(model.CaptionAt(after.parent()), "A");
-  EXPECT_EQ(after.row(), 2);
+  EXPECT_EQ(after.row(), 1);
   const QModelIndex sub = model.CreateTopic(a1, "Sub", "p8.htm", true);
   EXPECT_EQ(sub.parent(), a1);
   EXPECT_EQ(sub.row(), 1);
   model.CreateTopic(QModelIndex(), "Top", "p9.htm");
   model.CreateTopic(QModelIndex(), "Top sub", "p10.htm", true);  // nothing selected: first level
   EXPECT_EQ(Shape(model),
-            "A=p1.htm[A1=p2.htm[A1a=p3.htm Sub=p8.htm] A2=p4.htm New=p7.htm] B=p5.htm C=p6.htm Top=p9.htm "
+            "A=p1.htm[A1=p2.htm[A1a=p3.htm Sub=p8.htm] New=p7.htm A2=p4.htm] B=p5.htm C=p6.htm Top=p9.htm "
             "Top sub=p10.htm");
 }
 
