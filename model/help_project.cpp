@@ -100,18 +100,18 @@ void HelpProject::RemoveContextEntries(const QString& fileName) {
 }
 
 void HelpProject::RemoveListedPages(const QStringList& fileNames) {
-  QStringList lines = RemoveListedFiles(m_projectLines, fileNames);
-  if (lines.size() != m_projectLines.size()) m_projectLines = std::move(lines);
+  QStringList lines = RemoveListedFiles(projectLines, fileNames);
+  if (lines.size() != projectLines.size()) projectLines = std::move(lines);
 }
 
 QString HelpProject::NewPageName(const FileExistsFn& fileExists) const {
   // A counter is skipped when its page exists or its context number or
   // symbol is already defined, so hand-made map lines are never doubled.
   const QString prefix = NamePrefix();
-  const QSet<QString> usedNumbers = UsedContextNumbers(m_mapLines);
+  const QSet<QString> usedNumbers = UsedContextNumbers(mapLines);
   const auto taken = [&](const QString& path) {
     if (fileExists ? fileExists(path) : QFileInfo::exists(path)) return true;
-    return ContextEntriesTaken(QFileInfo(path).fileName(), prefix, usedNumbers, m_mapLines, m_aliasLines);
+    return ContextEntriesTaken(QFileInfo(path).fileName(), prefix, usedNumbers, mapLines, aliasLines);
   };
   return ::NewPageName(Folder(), prefix, taken);
 }

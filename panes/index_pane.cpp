@@ -83,7 +83,7 @@ void IndexPane::RemoveEntriesLeadingTo(const QString& fileName) {
 }
 
 int IndexPane::CountEntriesLeadingTo(const QStringList& fileNames) const {
-  return m_views.index->CountEntriesLeadingTo(fileNames);
+  return views.index->CountEntriesLeadingTo(fileNames);
 }
 
 void IndexPane::PrepareMenu() {
