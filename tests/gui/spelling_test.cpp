@@ -103,8 +103,8 @@ TEST_F(SpellingTest, AMisspeltWordIsMarkedAndCheckProjectListsItButTheSavedPageH
             1);
   EXPECT_EQ(form->findChild<QLabel*>("spellingState")->text(), "Spelling: en_US");
   // The marks are no edit and no part of the page.
-  EXPECT_FALSE(StatusEnabled(form->editor->QueryStatus(decmd::Undo)));
-  const QString html = form->editor->DocumentHTML();
+  EXPECT_FALSE(CommandEnabled(form->editor, EditorCommand::Undo));
+  const QString html = EditorHtml(form->editor);
   EXPECT_TRUE(html.contains("This 'sentense' is wrong"));
   EXPECT_FALSE(html.contains("__orvex")) << html.toStdString();
   EXPECT_FALSE(html.contains("svg")) << html.toStdString();
@@ -147,8 +147,8 @@ TEST_F(SpellingTest, TheContextMenuReplacesAWordAndAddsOneToTheWordListKeptForNe
   menu->hide();
   suggestion->trigger();
   ASSERT_TRUE(MarksBecome({"wrng"})) << Marked().join(',').toStdString();
-  EXPECT_TRUE(form->editor->DocumentHTML().contains("This sentence is wrng"));
-  EXPECT_TRUE(StatusEnabled(form->editor->QueryStatus(decmd::Undo)));
+  EXPECT_TRUE(EditorHtml(form->editor).contains("This sentence is wrng"));
+  EXPECT_TRUE(CommandEnabled(form->editor, EditorCommand::Undo));
 
   menu = RightClick("wrng");
   ASSERT_NE(menu, nullptr);
