@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include "app/recent_files.h"
+#include "platform/settings_file.h"
 #include "viewer/html_help.h"
 
 QString HelpObjectsScript() {
@@ -15,6 +15,6 @@ QString HelpObjectsScript() {
 HtmlHelpViewer* NewHelpViewer(QObject* parent) {
   auto* viewer = new HtmlHelpViewer(parent);
   viewer->AddPageScript(QString::fromLatin1(kHelpObjectsScriptName), HelpObjectsScript());
-  viewer->SetSettingsFile(SettingsFilePath(QCoreApplication::applicationFilePath()));
+  viewer->SetSettingsFile(UserSettingsFile());
   return viewer;
 }
