@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSplitter>
 #include <QStyle>
@@ -34,6 +35,7 @@
 #include "viewer/chm_document.h"
 #include "platform/profile.h"
 #include "viewer/chm_scheme.h"
+#include "viewer/search_marks.h"
 #include "viewer/topic_search.h"
 
 namespace {
@@ -201,7 +203,13 @@ ViewerWindow::ViewerWindow(std::shared_ptr<const ChmDocument> document,
     UpdateNavigation();
     SyncContents(url);
   });
-  connect(Page, &QWebEnginePage::loadFinished, this, [this] { UpdateNavigation(); });
+  connect(Page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+    UpdateNavigation();
+    // A search result shows where the words stand.
+    if (ok && !MarkWords.isEmpty())
+      Page->runJavaScript(SearchMarkScript(MarkWords), QWebEngineScript::ApplicationWorld);
+    MarkWords.clear();
+  });
   connect(Page, &ViewerPage::CommandRequested, this, &ViewerWindow::CommandRequested);
   connect(Handler, &ChmSchemeHandler::CommandRequested, this, &ViewerWindow::CommandRequested);
   connect(Page, &ViewerPage::RedirectRequested, this, [this](const QUrl& url) {
@@ -545,13 +553,20 @@ void ViewerWindow::RunSearch(const QString& query) {
   SearchProgress->show();
   SearchStop->show();
   setCursor(Qt::BusyCursor);
+  static const QRegularExpression separators(QStringLiteral("[^\\w]+"),
+                                             QRegularExpression::UseUnicodePropertiesOption);
+  SearchWords = query.split(separators, Qt::SkipEmptyParts);
+  SearchWords.removeDuplicates();
   Search->Start(query);
 }
 
 bool ViewerWindow::SearchRunning() const { return Search && Search->IsRunning(); }
 
 void ViewerWindow::ShowSearchResult(int row) {
-  if (QListWidgetItem* item = SearchResults->item(row)) ShowUrl(item->data(kUrlRole).toUrl());
+  QListWidgetItem* item = SearchResults->item(row);
+  if (!item) return;
+  MarkWords = SearchWords;
+  ShowUrl(item->data(kUrlRole).toUrl());
 }
 
 void ViewerWindow::UpdateNavigation() {

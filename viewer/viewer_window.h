@@ -89,6 +89,7 @@ class ViewerWindow : public QMainWindow {
   // Shows the topic of the selected contents, index or search item.
   void ShowContentsItem(QTreeWidgetItem* item);
   void ShowIndexItem(QTreeWidgetItem* item);
+  // Shows a search result with the words searched for marked in it.
   void ShowSearchResult(int row);
 
   // What the scheme served lately: entry path and content type.
@@ -165,4 +166,6 @@ class ViewerWindow : public QMainWindow {
   QHash<QString, QTreeWidgetItem*> ContentsByEntry;
   QString SettingsFile;
   std::unique_ptr<QPrinter> Printer;
+  QStringList SearchWords;  // the words of the last search
+  QStringList MarkWords;    // to be marked in the page that loads next
 };

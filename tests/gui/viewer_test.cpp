@@ -288,6 +288,15 @@ TEST_F(ViewerTest, FullTextSearchListsTopicsWithEveryWord) {
   EXPECT_EQ(viewer->SearchResults->item(0)->toolTip(), "My_Guide03.htm");
   viewer->SearchDisplay->click();
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
+  // The words searched for are marked in the page, its text left as it was.
+  const QString marks =
+      "Array.from(document.querySelectorAll('.orvex-search-hit')).map(function (m) { return m.textContent; })"
+      ".join('|')";
+  EXPECT_TRUE(WaitUntil([&] {
+    return RunJs(viewer->TopicView->page(), marks).toString() == "only|contents";
+  })) << RunJs(viewer->TopicView->page(), marks).toString().toStdString();
+  EXPECT_EQ(RunJs(viewer->TopicView->page(), "document.body.textContent.trim()").toString(),
+            "Three, only in the contents.");
   viewer->RunSearch("only nowhere");
   ASSERT_TRUE(WaitUntil([&] { return !viewer->SearchRunning(); }));
   EXPECT_EQ(viewer->SearchResults->count(), 0);
