@@ -53,6 +53,7 @@ void ConnectMessageTopics(CompilerMessagesWindow* messages, QTreeView* contentsT
         view->setTextCursor(cursor);
         view->centerCursor();
       }
+      view->activateWindow();
       view->setFocus();
     });
   };

@@ -346,24 +346,25 @@ TEST_F(BuildCommandsTest, MessagesNameTheTopicAndOpenItAtTheLine) {
   orvex_test::writeBytes(sample.Project.folder + "/My_Guide02.htm",
                          "<html>\r\n<body>\r\n<p>two</p><img src=\"missing.png\">\r\n</body></html>\r\n");
   OpenSample();
-  form->compileAction->trigger();
   QStringList lines;
   QString summary;
-  OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* view) {
+  const auto answer = [&](CompilerMessagesWindow* view) {
     for (int i = 0; i < view->messageList->count(); ++i) lines << view->messageList->item(i)->text();
     summary = view->summaryLabel->text();
     view->copyButton->click();
     const QList<QListWidgetItem*> named =
         view->messageList->findItems("(topic \"Two\", page My_Guide02.htm, line 3)", Qt::MatchContains);
-    if (named.isEmpty()) {
-      view->okButton->click();
-      return;
+    if (!named.isEmpty()) {
+      view->messageList->scrollToItem(named[0]);
+      const QPoint at = view->messageList->visualItemRect(named[0]).center();
+      QTest::mouseClick(view->messageList->viewport(), Qt::LeftButton, {}, at);
+      QTest::mouseDClick(view->messageList->viewport(), Qt::LeftButton, {}, at);
     }
-    view->messageList->scrollToItem(named[0]);
-    QTest::mouseDClick(view->messageList->viewport(), Qt::LeftButton, {},
-                       view->messageList->visualItemRect(named[0]).center());
-  });
-  form->viewMessagesAction->trigger();
+    if (view->isVisible()) view->okButton->click();  // never leave the test waiting
+  };
+  // The error opens the messages by themselves.
+  OnNextDialog<CompilerMessagesWindow>(answer);
+  form->compileAction->trigger();
   ASSERT_TRUE(lines.join('|').contains("missing.png (topic \"Two\", page My_Guide02.htm, line 3)"))
       << lines.join('|').toStdString();
   // The verdict stands whole below the list, and Copy all takes every line.
@@ -372,9 +373,12 @@ TEST_F(BuildCommandsTest, MessagesNameTheTopicAndOpenItAtTheLine) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), lines.join('\n'));
   // The double-click opened the topic in Source view at that line.
   EXPECT_EQ(form->contentsTree->currentIndex().data().toString(), "Two");
-  ASSERT_TRUE(ProcessEventsUntil([&] { return form->sourceView->hasFocus(); }, 10000));
-  EXPECT_EQ(form->editorTabs->currentIndex(), 1);
-  EXPECT_EQ(form->sourceView->textCursor().blockNumber(), 2);
+  ASSERT_TRUE(ProcessEventsUntil(
+      [&] {
+        return form->editorTabs->currentIndex() == 1 && form->sourceView->textCursor().blockNumber() == 2;
+      },
+      10000))
+      << form->editorTabs->currentIndex() << " " << form->sourceView->textCursor().blockNumber();
   EXPECT_TRUE(form->sourceView->textCursor().block().text().contains("missing.png"));
 }
 
