@@ -2,11 +2,14 @@
 // and "Decompile CHM file".
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSet>
 #include <QTemporaryDir>
+#include <optional>
 
 #include "widgets/busy_cursor.h"
 #include "app/build_commands.h"
@@ -21,6 +24,19 @@
 namespace {
 
 QString ToolFolder() { return QCoreApplication::applicationDirPath(); }
+
+// The files below a folder, by their folder-relative names.
+QSet<QString> FilesIn(const QString& folder) {
+  QSet<QString> names;
+  const QDir root(folder);
+  QDirIterator files(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (files.hasNext()) names.insert(root.relativeFilePath(files.next()));
+  return names;
+}
+
+QString FilesWritten(qsizetype count) {
+  return count == 1 ? QStringLiteral("1 file written") : QStringLiteral("%1 files written").arg(count);
+}
 
 // A child's wait that saw the program told to end: end it with that code.
 void EndIfQuitting(const ChildRun& run) {
@@ -196,8 +212,8 @@ QString BuildCommands::SelectFolder() {
 }
 
 void BuildCommands::Decompile() {
-  LongWork::Run run(work, QStringLiteral("Decompiling"));
-  if (!run.Started()) return;
+  // The file and the folder are asked first; the work (and the title that
+  // says so) starts after them.
   QString file;
   {
     QFileDialog dialog(window);
@@ -208,14 +224,62 @@ void BuildCommands::Decompile() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     file = dialog.selectedFiles().first();
   }
-  BusyCursor busy;
   const QString folder = SelectFolder();
   // No folder, or the root of the file system: refused with a beep.
   if (IsRefusedDestination(folder)) {
     QApplication::beep();
     return;
   }
-  const QString hh = FindTool("hh", ToolFolder());
-  EndIfQuitting(
-      RunChildProcess(hh, {"-decompile", QDir::toNativeSeparators(folder), QDir::toNativeSeparators(file)}));
+  RunDecompiler(file, folder);
+}
+
+void BuildCommands::RunDecompiler(const QString& file, const QString& folder) {
+  std::optional<LongWork::Run> run(std::in_place, work, QStringLiteral("Decompiling"));
+  if (!run->Started()) return;
+  const QString shownFile = QDir::toNativeSeparators(file);
+  const QString shownFolder = QDir::toNativeSeparators(folder);
+  ShowStatus(QStringLiteral("Decompiling %1 into %2 ...").arg(shownFile, shownFolder));
+  ChildRun ran;
+  QStringList written;
+  {
+    BusyCursor busy;
+    const QSet<QString> before = FilesIn(folder);
+    ran = RunChildProcess(FindTool("hh", ToolFolder()), {"-decompile", shownFolder, shownFile}, true);
+    EndIfQuitting(ran);
+    if (ran.QuitRequested) return;
+    for (const QString& name : FilesIn(folder))
+      if (!before.contains(name)) written << name;
+  }
+  run.reset();  // the title no longer says "Decompiling..."
+  written.sort();
+  QString decompiled;
+  for (const QString& name : std::as_const(written))
+    if (name.endsWith(QLatin1String(".hhp"), Qt::CaseInsensitive) && !name.contains(u'/'))
+      decompiled = QDir(folder).filePath(name);
+  const QStringList problems = orvex::CompilerMessageItems(ran.Output);
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::Information;
+  if (!ran.Started) {
+    text = QStringLiteral("Cannot decompile %1: the decompiler hh cannot be started.").arg(shownFile);
+    icon = QMessageBox::Critical;
+  } else if (ran.ExitCode == 0) {
+    text = QStringLiteral("Decompiled %1 into %2: %3.")
+               .arg(shownFile, shownFolder, FilesWritten(written.size()));
+  } else {
+    text = QStringLiteral("Decompiling %1 into %2 ended with problems: %3.")
+               .arg(shownFile, shownFolder, FilesWritten(written.size()));
+    icon = written.isEmpty() ? QMessageBox::Critical : QMessageBox::Warning;
+  }
+  ShowStatus(text);
+  if (!problems.isEmpty()) text += u'\n' + problems.mid(0, 10).join(u'\n');
+  if (problems.size() > 10) text += QStringLiteral("\n... and %1 more").arg(problems.size() - 10);
+  QMessageBox box(icon, QStringLiteral("Decompile"), text, QMessageBox::Ok, window);
+  if (!decompiled.isEmpty() && project.openProject) {
+    box.setText(
+        text +
+        QStringLiteral("\n\nOpen the decompiled project %1?").arg(QDir::toNativeSeparators(decompiled)));
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+  }
+  if (box.exec() == QMessageBox::Yes) project.openProject(decompiled);
 }

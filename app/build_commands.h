@@ -26,6 +26,8 @@ class BuildCommands : public QObject {
     std::function<QString()> workshopDir;  // where the installed compiler lives, if any
     // Shows a line in the window's status bar: what runs, and how it ended.
     std::function<void(const QString&)> showStatus;
+    // Opens a project (a decompiled one), asking first to save the open one.
+    std::function<void(const QString&)> openProject;
   };
 
   BuildCommands(QWidget* window, HtmlHelpViewer* viewer, LongWork& work, Project project);
@@ -51,6 +53,9 @@ class BuildCommands : public QObject {
   // Saves and compiles the project, telling in the status bar how it went;
   // true when the compiler reported errors.
   bool RunCompiler();
+  // Runs the decompiler on `file` into `folder` and says how it went,
+  // offering to open the project it wrote.
+  void RunDecompiler(const QString& file, const QString& folder);
 
   QPointer<QWidget> window;
   QPointer<HtmlHelpViewer> viewer;

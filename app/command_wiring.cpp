@@ -79,6 +79,7 @@ void MainWindow::ConnectBuildCommands() {
   };
   needs.workshopDir = [this] { return WorkshopDir; };
   needs.showStatus = [this](const QString& text) { statusBar()->showMessage(text); };
+  needs.openProject = [this](const QString& path) { projectCommands->OpenByName(path); };
   buildCommands = new BuildCommands(this, helpViewer, *longWork, std::move(needs));
   for (QAction* starter : {compileAction, decompileAction}) longWork->AddStarter(starter);
   connect(compileAction, &QAction::triggered, buildCommands,

@@ -1,10 +1,13 @@
 #include "app/compiler_messages.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
@@ -15,7 +18,10 @@ namespace {
 
 constexpr int kClientWidth = 552;
 constexpr int kClientHeight = 291;
-constexpr int kListHeight = 257;
+constexpr int kListHeight = 221;
+constexpr int kSummaryHeight = 32;
+constexpr int kPageRole = Qt::UserRole;
+constexpr int kLineRole = Qt::UserRole + 1;
 constexpr int kItemHeight = 16;
 // A log longer than this is shown up to this size.
 constexpr qint64 kMaxLogBytes = 32 * 1024 * 1024;
@@ -31,7 +37,19 @@ class FixedRowDelegate : public QStyledItemDelegate {
   int RowWidth = 0;
 };
 
+const QRegularExpression& NamedIn() {
+  static const QRegularExpression pattern(
+      QStringLiteral(R"(\(named in (.+?)(?:, line (\d+))?\)(?!.*\(named in ))"));
+  return pattern;
+}
+
 }  // namespace
+
+std::optional<MessagePlace> PlaceOfMessage(const QString& message) {
+  const QRegularExpressionMatch match = NamedIn().match(message);
+  if (!match.hasMatch()) return std::nullopt;
+  return MessagePlace{match.captured(1), match.captured(2).toInt()};
+}
 
 CompilerMessagesWindow::CompilerMessagesWindow(QWidget* parent) : QDialog(parent) {
   setObjectName("compilerMessagesWindow");
@@ -47,13 +65,41 @@ CompilerMessagesWindow::CompilerMessagesWindow(QWidget* parent) : QDialog(parent
   messageList->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   messageList->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
+  // Double-click or Enter on a message that names a topic opens it.
+  connect(messageList, &QListWidget::itemActivated, this, &CompilerMessagesWindow::Activated);
+
+  summaryLabel = new QLabel(this);
+  summaryLabel->setObjectName("summaryLabel");
+  summaryLabel->setWordWrap(true);
+  summaryLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  summaryLabel->setGeometry(6, kListHeight + 2, kClientWidth - 12, kSummaryHeight);
+
+  const int buttonTop = kListHeight + kSummaryHeight + 6;
+  const int buttonHeight = kClientHeight - buttonTop - 4;
+  copyButton = new QPushButton("&Copy all", this);
+  copyButton->setObjectName("copyButton");
+  copyButton->setAutoDefault(false);
+  copyButton->setGeometry(6, buttonTop, 90, buttonHeight);
+  connect(copyButton, &QPushButton::clicked, this, [this] {
+    QStringList lines;
+    for (int i = 0; i < messageList->count(); ++i) lines << messageList->item(i)->text();
+    QGuiApplication::clipboard()->setText(lines.join(u'\n'));
+  });
+
   okButton = new QPushButton("OK", this);
   okButton->setObjectName("okButton");
   okButton->setDefault(true);
   okButton->setAutoDefault(true);
-  const int buttonHeight = kClientHeight - kListHeight - 8;
-  okButton->setGeometry((kClientWidth - 75) / 2, kListHeight + 4, 75, buttonHeight);
+  okButton->setGeometry((kClientWidth - 75) / 2, buttonTop, 75, buttonHeight);
   connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void CompilerMessagesWindow::Activated(QListWidgetItem* item) {
+  const QString page = item ? item->data(kPageRole).toString() : QString();
+  if (page.isEmpty() || !OpenTopic) return;
+  const int line = item->data(kLineRole).toInt();
+  accept();
+  OpenTopic(page, line);
 }
 
 void CompilerMessagesWindow::showEvent(QShowEvent* event) {
@@ -67,17 +113,44 @@ void CompilerMessagesWindow::showEvent(QShowEvent* event) {
 
 void CompilerMessagesWindow::ReloadMessages() {
   messageList->clear();
+  summaryLabel->clear();
   QByteArray text = Output;
   if (!LogFile.isEmpty()) {
     QFile log(LogFile);
     if (!log.open(QIODevice::ReadOnly)) return;
     text = log.read(kMaxLogBytes);
   }
-  const QStringList items = orvex::CompilerMessageItems(text);
+  QStringList items = orvex::CompilerMessageItems(text);
+  // A page named by a message is shown as the topic that shows it.
+  QList<std::optional<MessagePlace>> places;
+  for (QString& item : items) {
+    std::optional<MessagePlace> place = PlaceOfMessage(item);
+    const QString title = place && TopicTitleOf ? TopicTitleOf(place->page) : QString();
+    if (title.isEmpty()) place.reset();
+    if (place) {
+      const QRegularExpressionMatch match = NamedIn().match(item);
+      item.replace(match.capturedStart(), match.capturedLength(),
+                   QStringLiteral("(topic \"%1\", page %2%3)")
+                       .arg(title, place->page,
+                            place->line > 0 ? QStringLiteral(", line %1").arg(place->line) : QString()));
+    }
+    places.append(place);
+  }
   const QFontMetrics metrics(messageList->font());
   int widest = 0;
   for (const QString& item : items) widest = qMax(widest, metrics.horizontalAdvance(item));
   // The item's own margins on both sides.
   static_cast<FixedRowDelegate*>(messageList->itemDelegate())->RowWidth = widest + 2 * kItemHeight;
   messageList->addItems(items);
+  for (int i = 0; i < items.size(); ++i) {
+    if (!places[i]) continue;
+    messageList->item(i)->setData(kPageRole, places[i]->page);
+    messageList->item(i)->setData(kLineRole, places[i]->line);
+  }
+  // The verdict is the last line the compiler wrote.
+  for (qsizetype i = items.size() - 1; i >= 0; --i) {
+    if (items[i].trimmed().isEmpty()) continue;
+    summaryLabel->setText(items[i]);
+    break;
+  }
 }

@@ -8,13 +8,38 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QToolButton>
+#include <QTreeView>
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
 
+namespace {
+
+// The selected item of a tree shows whether the keyboard is there: in the
+// highlight colour while the tree has the focus, in grey while it has not.
+void ShowTreeFocus(QTreeView* tree, bool focused) {
+  if (tree->property("focusShown").toBool() == focused && tree->property("focusShown").isValid()) return;
+  tree->setProperty("focusShown", focused);
+  QPalette palette = QApplication::palette(tree);
+  if (!focused) {
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+      palette.setColor(group, QPalette::Highlight, palette.color(group, QPalette::Mid));
+      palette.setColor(group, QPalette::HighlightedText, palette.color(group, QPalette::Text));
+    }
+  }
+  tree->setPalette(palette);
+}
+
+}  // namespace
+
 void MainWindow::ConnectFocusMenus() {
-  focusConnection =
-      connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FollowFocus(now); });
+  focusConnection = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    FollowFocus(now);
+    // Focus gone to a menu or a dialog comes back: the trees show it as it was.
+    if (!now || now->window() != this || qobject_cast<QMenuBar*>(now)) return;
+    for (QTreeView* tree : {contentsTree, indexTree}) ShowTreeFocus(tree, now == tree);
+  });
+  for (QTreeView* tree : {contentsTree, indexTree}) ShowTreeFocus(tree, tree->hasFocus());
 }
 
 void MainWindow::FollowFocus(QWidget* now) {

@@ -11,11 +11,19 @@
 #include "viewer/chm_scheme.h"
 #include "chm/decompile_command.h"
 #include "app/view_command.h"
+#include "platform/settings_file.h"
 #include "settings/recent_projects.h"
 #include "chm/compiler.h"
 #include "editor/editing_control.h"
 
 namespace {
+
+// Settings of older versions, beside the program, move to the user's folder once.
+void MoveSettingsOfOlderVersions() {
+  const Status moved =
+      MoveOldSettings(SettingsFileBesideProgram(QCoreApplication::applicationFilePath()), UserSettingsFile());
+  if (!moved) QTextStream(stderr) << moved.Message() << Qt::endl;
+}
 
 // Commands that run without a window on a project (--build, --check); -1
 // when the arguments ask for none.
@@ -31,11 +39,12 @@ int RunWithoutWindow(int argc, char** argv) {
     return 2;
   }
   const QString project = QString::fromLocal8Bit(argv[2]);
+  MoveSettingsOfOlderVersions();
   if (!build)
     return RunCheckCommand(project, out, err, [](const ProjectCheckInput& input) {
       return ProjectSpellingSource(input.ProjectFile, input.ProjectLines);
     });
-  return RunHeadlessBuild(project, SettingsFilePath(QCoreApplication::applicationFilePath()), out, err, {});
+  return RunHeadlessBuild(project, UserSettingsFile(), out, err, {});
 }
 
 }  // namespace
@@ -54,6 +63,7 @@ int main(int argc, char** argv) {
   RegisterUrlSchemes();
   RegisterChmUrlScheme();
   QApplication app(argc, argv);
+  MoveSettingsOfOlderVersions();
   QApplication::setApplicationName("Orvex");
   QApplication::setApplicationVersion(QStringLiteral(ORVEX_VERSION));
   const QStringList args = QApplication::arguments();

@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "widgets/busy_cursor.h"
+#include "app/message_topics.h"
 #include "app/build_commands.h"
 #include "app/keyboard_hook.h"
 #include "app/program_help_commands.h"
@@ -85,6 +86,7 @@ MainWindow::~MainWindow() {
 void MainWindow::CreateDialogs() {
   CreateWindowDialogs(this, startupDialogs);
   buildCommands->SetMessagesWindow(startupDialogs.compilerMessagesWindow);
+  ConnectMessageTopics(startupDialogs.compilerMessagesWindow, contentsTree, topicEditing, sourceView);
   editorCommands->SetDialogs(startupDialogs.tableDialog, startupDialogs.linkDialog);
   programHelpCommands->SetAboutBox(startupDialogs.aboutBox);
   helpFeatures->SetDialogs(startupDialogs.textEditDialog, startupDialogs.splashDialog,
@@ -368,9 +370,8 @@ void MainWindow::UpdateMinimumSize() {
 
 bool MainWindow::FormCloseQuery() {
   switch (projectCommands->AskSaveHelpProject()) {
-    case QMessageBox::NoButton:
-      return QMessageBox::question(this, "Confirm", "Close the program?",
-                                   QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    case QMessageBox::NoButton:  // nothing unsaved: nothing to ask
+      return true;
     case QMessageBox::Yes:
       saveAction->trigger();
       // A failed save leaves the project modified: stay open.
@@ -409,6 +410,7 @@ bool MainWindow::FormClose() {
   if (!topicEditing->StoreCurrentTopic(true)) return false;
   if (helpViewer) helpViewer->EndSession(helpSession);
   StoreWindowState();
+  projectCommands->RememberTreeState();
   if (keyboardHook) {
     qApp->removeEventFilter(keyboardHook);
     delete keyboardHook;

@@ -1,5 +1,5 @@
 // Keys that move the keyboard between the window's panes: F6 and Shift+F6
-// go round the tree on show, the editor and the source view; Ctrl+Tab
+// go round the Contents tree, the Index tree, the editor and the source view; Ctrl+Tab
 // switches between the Editor and Source tabs; Shift+F10 opens the focused
 // pane's context menu.
 #include <QAction>
@@ -41,8 +41,7 @@ void MainWindow::ConnectPaneKeys() {
 }
 
 void MainWindow::MovePaneFocus(int step) {
-  QTreeView* tree = treeTabs->currentIndex() == 0 ? contentsTree : indexTree;
-  const QList<QWidget*> panes = {tree, editor, sourceView};
+  const QList<QWidget*> panes = {contentsTree, indexTree, editor, sourceView};
   QWidget* focus = QApplication::focusWidget();
   int at = -1;
   for (int i = 0; i < panes.size(); ++i)
@@ -56,6 +55,8 @@ void MainWindow::MovePaneFocus(int step) {
     // goes there once the tab is on show.
     const int tab = pane == editor ? 0 : pane == sourceView ? 1 : -1;
     if (tab < 0) {
+      // A tree's tab comes to the front with it.
+      treeTabs->setCurrentIndex(pane == contentsTree ? 0 : 1);
       pane->setFocus(Qt::ShortcutFocusReason);
       return;
     }

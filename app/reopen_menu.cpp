@@ -1,21 +1,21 @@
 // The project commands' wiring: "New", "Open", "Save" and the "Reopen" menu
 // (rebuilt whenever "File" opens).
 #include <QAction>
-#include <QCoreApplication>
 #include <QMenu>
 
 #include "app/main_window.h"
 #include "settings/recent_projects.h"
+#include "platform/settings_file.h"
 #include "panes/topic_editing.h"
 #include "project/project_commands.h"
 
 void MainWindow::ConnectProjectCommands() {
   projectCommands = new ProjectCommands(
-      project, {this, contentsTree, contentsModel, indexModel, editor, sourceView, contextLabel},
+      project, {this, contentsTree, contentsModel, indexModel, editor, sourceView, contextLabel, indexTree},
       {[this] { return topicEditing->PageChangedSinceStored(); },
        [this] { return topicEditing->StoreCurrentTopic(true); },
        [this](bool created) { EnterProjectFolder(created); }},
-      SettingsFilePath(QCoreApplication::applicationFilePath()), this);
+      UserSettingsFile(), this);
   connect(fileMenu, &QMenu::aboutToShow, this, [this] { projectCommands->FillReopenMenu(reopenMenu); });
   connect(newAction, &QAction::triggered, projectCommands, &ProjectCommands::New);
   connect(openAction, &QAction::triggered, projectCommands, &ProjectCommands::Open);

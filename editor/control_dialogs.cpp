@@ -1,5 +1,6 @@
 #include "editor/control_dialogs.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -220,12 +222,19 @@ QString ControlDialogs::SelectedPhrase() const {
 }
 
 void ControlDialogs::OpenFind(bool replacing) {
+  // Closed, by Esc too, the keyboard goes back where it was (the page, the
+  // source view), with that view's menus.
+  const QPointer<QWidget> before = QApplication::focusWidget();
   Find->SetReplacing(replacing);
   // A selected word or phrase is what the user wants to look for.
   if (const QString phrase = SelectedPhrase(); !phrase.isEmpty()) Find->FindWhat->setText(phrase);
   Find->FindWhat->selectAll();
   Find->FindWhat->setFocus();
   Find->exec();
+  if (before && before->isVisible()) {
+    before->activateWindow();
+    before->setFocus(Qt::OtherFocusReason);
+  }
 }
 
 void ControlDialogs::FindText() { OpenFind(false); }

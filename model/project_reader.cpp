@@ -11,6 +11,7 @@
 #include "formats/project/page_template.h"
 #include "formats/project/project_file.h"
 #include "formats/sitemap/sitemap_writer.h"
+#include "formats/project/project_sections.h"
 
 namespace {
 
@@ -31,12 +32,26 @@ QString EncodingProblem(const QByteArray& bytes) {
   return {};
 }
 
+// Why these bytes are not a help project, or empty: a project file is 8-bit
+// text with an [OPTIONS] section (a picture or a document chosen by mistake
+// has neither, and saving it as a project would write files beside it).
+QString NotAProjectReason(const QByteArray& bytes, const QStringList& lines) {
+  if (const QString encoding = EncodingProblem(bytes); !encoding.isEmpty()) return encoding;
+  for (const QString& line : lines)
+    if (HhpSectionName(line) == u"OPTIONS") return {};
+  return QStringLiteral("it has no [OPTIONS] section");
+}
+
 // Reads one sitemap file into `source` and returns its text ("" when it
-// is missing or cannot be understood; the reason then is in the source).
-QString SitemapText(SitemapSource& source, int codePage, ProjectFiles& files) {
+// is missing or cannot be understood; the reason then is in the source). A
+// missing file that the project names (`named`) is a problem to ask about;
+// one that only would have the project's name reads as an empty tree.
+QString SitemapText(SitemapSource& source, bool named, int codePage, ProjectFiles& files) {
   if (!QFileInfo::exists(source.Path)) {
-    files.Problems << QStringLiteral("File not found: %1").arg(source.Path);
-    files.MissingSitemaps << source.Path;
+    if (named) {
+      files.Problems << QStringLiteral("File not found: %1").arg(source.Path);
+      files.MissingSitemaps << source.Path;
+    }
     return {};
   }
   const Result<QByteArray> bytes = ReadRegularFile(source.Path, kMaxSitemapBytes);
@@ -75,7 +90,11 @@ Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
   // in the project's code page.
   const Result<QByteArray> projectBytes = ReadRegularFile(projectPath, kMaxProjectFileBytes);
   if (!projectBytes) return Fail(projectBytes.Message());
-  const int codePage = ProjectCodePage(SplitLines(DecodeCodePage(*projectBytes, 1252)));
+  const QStringList asciiLines = SplitLines(DecodeCodePage(*projectBytes, 1252));
+  if (const QString reason = NotAProjectReason(*projectBytes, asciiLines); !reason.isEmpty())
+    return Fail(
+        QStringLiteral("%1 is not a help project: %2.").arg(QDir::toNativeSeparators(projectPath), reason));
+  const int codePage = ProjectCodePage(asciiLines);
   files.ProjectLines = SplitLines(DecodeCodePage(*projectBytes, codePage));
   const QString aliasFile = ReplaceExtension(projectPath, ".ali");
   const QString mapFile = ReplaceExtension(projectPath, ".h");
@@ -90,7 +109,11 @@ Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
   sources.Contents.Path = ContentsFilePath(projectPath, files.ProjectLines);
   sources.Index.Path = IndexFilePath(projectPath, files.ProjectLines);
   // A project without a contents or index file opens with that tree empty.
-  const QString contentsText = SitemapText(sources.Contents, codePage, files);
+  const auto named = [&files](const QString& option) {
+    const std::optional<QString> value = HhpOption(files.ProjectLines, option);
+    return value && !value->trimmed().isEmpty();
+  };
+  const QString contentsText = SitemapText(sources.Contents, named("Contents file"), codePage, files);
   ContentsFileRead contents = ReadContents(contentsText);
   NoteHowItRead(sources.Contents, contentsText, contents);
   sources.Contents.WrittenForm = SitemapDigest(ContentsFileText(contents.Nodes, contents.Header));
@@ -101,7 +124,7 @@ Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
           ? std::nullopt
           : std::optional<QString>(files.Contents.front().Data ? files.Contents.front().Data->FileName
                                                                : QString()));
-  const QString indexText = SitemapText(sources.Index, codePage, files);
+  const QString indexText = SitemapText(sources.Index, named("Index file"), codePage, files);
   IndexFileRead index = ReadIndex(indexText);
   NoteHowItRead(sources.Index, indexText, index);
   sources.Index.WrittenForm = SitemapDigest(IndexFileText(index.Nodes, index.Header));

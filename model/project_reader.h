@@ -16,14 +16,15 @@ struct ProjectFiles {
   std::vector<IndexNode> Index;
   ProjectSources Sources;       // where the sitemaps are and how they were read
   QStringList Problems;         // what could not be read (missing files too), each naming its file
-  QStringList MissingSitemaps;  // the contents or index files that are not there
+  QStringList MissingSitemaps;  // the contents or index files the project names that are not there
 };
 
 // Reads the project file, the contents and index files it names (or those
 // named after it), the program's own alias and map files named after it,
 // and the context numbers of the project file's [ALIAS] and [MAP] sections.
 // Fails naming the file when the project file, or an alias or map file that
-// is there, cannot be read. A missing contents,
+// is there, cannot be read, and when the project file is not a help project
+// (binary content, no [OPTIONS] section). A missing contents,
 // index, alias or map file reads as empty; a sitemap that cannot be
 // understood (UTF-16, items the readers cannot read) is read as far as it
 // goes and marked to be left as it is, with a problem that says why.

@@ -22,6 +22,7 @@
 #include "panes/tree_drop_targets.h"
 #include "panes/topic_editing.h"
 #include "platform/html_text.h"
+#include "platform/file_operations.h"
 #include "platform/text_file.h"
 #include "platform/trash.h"
 
@@ -136,8 +137,7 @@ void ContentsPane::DeleteTopic(const QModelIndex& node, bool toTrash) {
   }
   QStringList kept;  // page files that could not be moved or deleted
   for (const QString& path : files) {
-    const Status removed =
-        toTrash ? MoveToTrash(path) : (QFile::remove(path) ? Status() : Fail("Cannot delete file " + path));
+    const Status removed = toTrash ? MoveToTrash(path) : RemoveFile(path);
     if (!removed) kept << removed.Message();
   }
   for (const QString& name : gone) {

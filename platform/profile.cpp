@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <vector>
 
+#include "platform/file_operations.h"
 #include "platform/text_file.h"
 
 namespace {
@@ -140,9 +141,8 @@ QByteArray ReadProfileFile(const QString& path) {
 }
 
 Status WriteProfileFile(const QString& path, const QByteArray& fileText) {
-  const QString folder = QFileInfo(path).absolutePath();
-  if (!QDir().mkpath(folder))
-    return Fail(QStringLiteral("Unable to write to %1: the folder %2 cannot be made").arg(path, folder));
+  if (const Status made = MakeFolder(QFileInfo(path).absolutePath()); !made)
+    return Fail(QStringLiteral("Unable to write to %1: %2").arg(path, made.Message()));
   return WriteFileBytes(path, fileText, QStringLiteral("Unable to write to %1"));
 }
 

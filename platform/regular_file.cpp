@@ -1,5 +1,6 @@
 #include "platform/regular_file.h"
 
+#include "platform/replacing_file.h"
 #include "platform/project_paths.h"
 
 #include <QDir>
@@ -24,12 +25,13 @@ Result<int> OpenForReading(const QString& path) {
   const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd >= 0) return fd;
   if (errno == ENOENT || errno == ENOTDIR) return Fail(QStringLiteral("File not found: %1").arg(path));
-  return Fail(QStringLiteral("Cannot open file %1").arg(path));
+  return Fail(QStringLiteral("Cannot open file %1: %2").arg(path, SystemReason(errno)));
 }
 
 Result<QByteArray> ReadOpened(int fd, const QString& path, qint64 maxBytes) {
   struct stat info {};
-  if (::fstat(fd, &info) != 0) return Fail(QStringLiteral("Cannot open file %1").arg(path));
+  if (::fstat(fd, &info) != 0)
+    return Fail(QStringLiteral("Cannot open file %1: %2").arg(path, SystemReason(errno)));
   if (!S_ISREG(info.st_mode)) return Fail(QStringLiteral("Not a regular file: %1").arg(path));
   if (info.st_size > maxBytes)
     return Fail(QStringLiteral("File too large (over %1 bytes): %2").arg(maxBytes).arg(path));
@@ -46,7 +48,7 @@ Result<QByteArray> ReadOpened(int fd, const QString& path, qint64 maxBytes) {
       const ssize_t probe = ::read(fd, &more, 1);
       if (probe < 0) {
         if (errno == EINTR) continue;
-        return Fail(QStringLiteral("Cannot read file %1").arg(path));
+        return Fail(QStringLiteral("Cannot read file %1: %2").arg(path, SystemReason(errno)));
       }
       if (probe == 0) break;
       bytes.resize(qMin<qint64>(maxBytes + 1, bytes.size() + 65536));
@@ -56,7 +58,7 @@ Result<QByteArray> ReadOpened(int fd, const QString& path, qint64 maxBytes) {
     const ssize_t n = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
     if (n < 0) {
       if (errno == EINTR) continue;
-      return Fail(QStringLiteral("Cannot read file %1").arg(path));
+      return Fail(QStringLiteral("Cannot read file %1: %2").arg(path, SystemReason(errno)));
     }
     if (n == 0) break;
     done += n;

@@ -47,9 +47,11 @@ QStringList OneLineEach(const QStringList& lines) {
 
 Result<QByteArray> ReadFileBytes(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return Fail(QStringLiteral("Cannot open file %1").arg(path));
+  if (!file.open(QIODevice::ReadOnly))
+    return Fail(QStringLiteral("Cannot open file %1: %2").arg(path, file.errorString()));
   QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return Fail(QStringLiteral("Cannot open file %1").arg(path));
+  if (file.error() != QFileDevice::NoError)
+    return Fail(QStringLiteral("Cannot read file %1: %2").arg(path, file.errorString()));
   return bytes;
 }
 

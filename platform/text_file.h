@@ -22,7 +22,8 @@ QString JoinLines(const QStringList& lines);
 // so each CR or LF in a line becomes a blank. Everything else stays.
 QStringList OneLineEach(const QStringList& lines);
 
-// Reads a whole file; fails with "Cannot open file <path>" when it cannot.
+// Reads a whole file; fails with "Cannot open file <path>: <reason>" when it
+// cannot (the reason is the system's: "No such file or directory").
 Result<QByteArray> ReadFileBytes(const QString& path);
 Result<QString> ReadTextFile(const QString& path, int codePage);
 Result<QStringList> ReadLinesFile(const QString& path, int codePage);

@@ -26,7 +26,12 @@ bool TrashAvailable() {
 }
 
 Status MoveToTrash(const QString& path) {
-  if (!TrashAvailable() || !QFile::moveToTrash(path))
-    return Fail(QStringLiteral("Cannot move file %1 to the trash").arg(QDir::toNativeSeparators(path)));
+  if (!TrashAvailable())
+    return Fail(QStringLiteral("Cannot move file %1 to the trash: the trash folder cannot be made")
+                    .arg(QDir::toNativeSeparators(path)));
+  QFile file(path);
+  if (!file.moveToTrash())
+    return Fail(QStringLiteral("Cannot move file %1 to the trash: %2")
+                    .arg(QDir::toNativeSeparators(path), file.errorString()));
   return {};
 }

@@ -19,9 +19,11 @@
 #include "model/help_project.h"
 #include "model/contents_model.h"
 #include "model/index_model.h"
+#include "platform/file_operations.h"
 #include "platform/files_before.h"
 #include "project/new_project_dialog.h"
 #include "project/recorded_save.h"
+#include "project/tree_memory.h"
 
 ProjectCommands::ProjectCommands(HelpProject& project, Views views, TopicHooks hooks, QString settingsFile,
                                  QObject* parent)
@@ -59,6 +61,19 @@ void ProjectCommands::NewProject() {
   if (m_project.IsOpen()) dialog.setDirectory(m_project.Folder());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString path = QFileInfo(dialog.selectedFiles().first()).absoluteFilePath();
+  // A project in a folder that is not there yet: the folder is made first,
+  // and taken away again when the project cannot be made.
+  const QString folder = QFileInfo(path).absolutePath();
+  QString outermostMade;
+  for (QString f = folder; !QFileInfo::exists(f); f = QFileInfo(f).absolutePath()) outermostMade = f;
+  if (const Status made = MakeFolder(folder); !made) {
+    ShowFailure(made.Message());
+    return;
+  }
+  const auto removeMadeFolders = [folder, outermostMade] {
+    if (outermostMade.isEmpty()) return;
+    for (QString f = folder; QDir().rmdir(f) && f != outermostMade;) f = QFileInfo(f).absolutePath();
+  };
 
   std::optional<NewProjectChoice> choice;
   if (m_newProjectDialog) {
@@ -77,6 +92,7 @@ void ProjectCommands::NewProject() {
   if (made) made = SaveAndRecordRecent(created, {}, {}, m_settingsFile, &history);
   if (!made) {
     const Status restored = before.Restore();
+    if (restored) removeMadeFolders();
     ShowFailure(restored ? made.Message() : made.Message() + "\n" + restored.Message());
     return;
   }
@@ -154,9 +170,23 @@ void ProjectCommands::OpenProject(const QString& chosenPath) {
   m_project = std::move(opened);
   ShowTrees(std::move(*trees));
   m_hooks.projectEntered(false);
-  if (const QModelIndex first = m_views.contents->index(0, 0); first.isValid())
-    m_views.contentsTree->setCurrentIndex(first);
+  // The trees as they were left; the first topic the first time.
+  if (!RestoreTrees(m_settingsFile, path, m_views.contentsTree, m_views.indexTree))
+    if (const QModelIndex first = m_views.contents->index(0, 0); first.isValid())
+      m_views.contentsTree->setCurrentIndex(first);
   ShowOpenProblems(m_project.Sources().Warnings);
+  // An opened project is a recent one, as a saved one is.
+  if (const Status history = AddToHistory(m_settingsFile, path); !history)
+    QMessageBox::warning(m_views.window, QStringLiteral("Warning"), history.Message());
+}
+
+void ProjectCommands::RememberTreeState() const {
+  if (!m_project.IsOpen()) return;
+  // Not worth stopping for: the project opens at its first topic next time.
+  if (const Status kept =
+          RememberTrees(m_settingsFile, m_project.ProjectFile(), m_views.contentsTree, m_views.indexTree);
+      !kept)
+    qWarning("%s", qPrintable(kept.Message()));
 }
 
 void ProjectCommands::ShowOpenProblems(const QStringList& problems) {
@@ -204,6 +234,7 @@ void ProjectCommands::FillReopenMenu(QMenu* reopenMenu) {
 }
 
 void ProjectCommands::ClearViews() {
+  RememberTreeState();
   m_views.editor->NewDocument();
   m_views.sourceView->clear();
   // No page until a topic is selected: nothing typed is taken.

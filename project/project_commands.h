@@ -33,6 +33,7 @@ class ProjectCommands : public QObject {
     EditingControl* editor = nullptr;
     QPlainTextEdit* sourceView = nullptr;
     QLabel* contextLabel = nullptr;
+    QTreeView* indexTree = nullptr;
   };
   // What the commands ask of the topic editing.
   struct TopicHooks {
@@ -68,6 +69,9 @@ class ProjectCommands : public QObject {
   void SaveSettled();
   // Fills the "Reopen" menu from the recent-project list.
   void FillReopenMenu(QMenu* reopenMenu);
+  // Keeps which tree items are open and the selected topic of the open
+  // project in the settings file, to show them again when it next opens.
+  void RememberTreeState() const;
 
   // Marks the project modified when the page was changed since it was stored, then asks
   // "Save help project?" when it is modified; NoButton when nothing was asked.

@@ -1,6 +1,15 @@
 #!/usr/bin/env bash
-# Installs what Orvex needs to build, run and test on Debian 12.
+# Installs what Orvex needs on Debian 12: `install-deps.sh run` only what
+# building and running need, `install-deps.sh` (or `test`) the test tools too.
 set -euo pipefail
+what="${1:-test}"
+case "$what" in
+  run | test) ;;
+  *)
+    echo "usage: $0 [run|test]" >&2
+    exit 2
+    ;;
+esac
 # Building and running Orvex.
 runtime=(
   build-essential cmake ninja-build pkg-config
@@ -21,8 +30,10 @@ tests=(
   doxygen python3-sphinx python3-sphinxcontrib.htmlhelp hyperfine bc
   hunspell-en-us
 )
+wanted=("${runtime[@]}")
+[ "$what" = run ] || wanted+=("${tests[@]}")
 missing=()
-for p in "${runtime[@]}" "${tests[@]}"; do
+for p in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0

@@ -1,10 +1,6 @@
 #include "settings/recent_projects.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 #include "platform/profile.h"
-#include "formats/project/project_file.h"
 
 namespace {
 
@@ -63,13 +59,4 @@ Status RemoveFromHistory(const QString& settingsPath, const QString& projectPath
   for (int i = 0; i < kHistorySize; ++i)
     fileText = SetProfileValue(fileText, HistorySection(), SlotKey(i), entries.value(i));
   return WriteProfileFile(settingsPath, fileText);
-}
-
-QString SettingsFilePath(const QString& programPath) {
-  const QFileInfo program(programPath);
-  if (QFileInfo(program.absolutePath()).isWritable())
-    return ReplaceExtension(program.absoluteFilePath(), QStringLiteral(".ini"));
-  QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-  if (configHome.isEmpty()) configHome = QDir::homePath() + QStringLiteral("/.config");
-  return configHome + QStringLiteral("/orvex/orvex.ini");
 }

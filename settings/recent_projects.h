@@ -26,8 +26,3 @@ Status AddToHistory(const QString& settingsPath, const QString& projectPath);
 // Takes projectPath (an exact match) out of the list, the entries after it
 // moving up. Fails with "Unable to write to <settingsPath>".
 Status RemoveFromHistory(const QString& settingsPath, const QString& projectPath);
-
-// The settings file: the program's path with its extension replaced by
-// ".ini" (appended when it has none) when the program's folder is writable,
-// otherwise $XDG_CONFIG_HOME/orvex/orvex.ini (~/.config/orvex/orvex.ini).
-QString SettingsFilePath(const QString& programPath);

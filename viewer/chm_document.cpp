@@ -40,7 +40,10 @@ Status ChmDocument::Open(const QString& path) {
   EntryByLowerPath.clear();
   Path = QFileInfo(path).absoluteFilePath();
   if (!QFileInfo(Path).isFile())
-    return Fail(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(Path)));
+    return Fail(QStringLiteral("Cannot open file %1: %2")
+                    .arg(QDir::toNativeSeparators(Path), QFileInfo::exists(Path)
+                                                             ? QStringLiteral("it is not a file")
+                                                             : QStringLiteral("No such file or directory")));
   if (Status opened = File.open(Path); !opened) return opened;
   System = File.systemInfo();
   const int codePage = LocaleAnsiCodePage(static_cast<int>(System.lcid));

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include "platform/settings_file.h"
 #include "settings/recent_projects.h"
 #include "viewer/html_help_viewer.h"
 
@@ -15,6 +16,6 @@ QString HelpObjectsScript() {
 HtmlHelpViewer* NewHelpViewer(QObject* parent) {
   auto* viewer = new HtmlHelpViewer(parent);
   viewer->AddPageScript(QString::fromLatin1(kHelpObjectsScriptName), HelpObjectsScript());
-  viewer->SetSettingsFile(SettingsFilePath(QCoreApplication::applicationFilePath()));
+  viewer->SetSettingsFile(UserSettingsFile());
   return viewer;
 }

@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QRegularExpression>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
@@ -131,13 +132,20 @@ void ViewerWindow::RunSearch(const QString& query) {
   searchProgress->show();
   searchStop->show();
   setCursor(Qt::BusyCursor);
+  static const QRegularExpression separators(QStringLiteral("[^\\w]+"),
+                                             QRegularExpression::UseUnicodePropertiesOption);
+  searchWords = query.split(separators, Qt::SkipEmptyParts);
+  searchWords.removeDuplicates();
   topicSearch->Start(query);
 }
 
 bool ViewerWindow::SearchRunning() const { return topicSearch && topicSearch->IsRunning(); }
 
 void ViewerWindow::ShowSearchResult(int row) {
-  if (QListWidgetItem* item = searchResults->item(row)) ShowUrl(item->data(kUrlRole).toUrl());
+  QListWidgetItem* item = searchResults->item(row);
+  if (!item) return;
+  markWords = searchWords;
+  ShowUrl(item->data(kUrlRole).toUrl());
 }
 
 void ViewerWindow::UpdateNavigation() {

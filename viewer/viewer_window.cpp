@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSplitter>
 #include <QStyle>
@@ -34,6 +35,7 @@
 #include "viewer/chm_document.h"
 #include "platform/profile.h"
 #include "viewer/chm_scheme.h"
+#include "viewer/search_marks.h"
 #include "viewer/topic_search.h"
 
 namespace {
@@ -157,7 +159,13 @@ ViewerWindow::ViewerWindow(std::shared_ptr<const ChmDocument> document,
     UpdateNavigation();
     SyncContents(url);
   });
-  connect(topicPage, &QWebEnginePage::loadFinished, this, [this] { UpdateNavigation(); });
+  connect(topicPage, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+    UpdateNavigation();
+    // A search result shows where the words stand.
+    if (ok && !markWords.isEmpty())
+      topicPage->runJavaScript(SearchMarkScript(markWords), QWebEngineScript::ApplicationWorld);
+    markWords.clear();
+  });
   connect(topicPage, &ViewerPage::CommandRequested, this, &ViewerWindow::CommandRequested);
   connect(schemeHandler, &ChmSchemeHandler::CommandRequested, this, &ViewerWindow::CommandRequested);
   connect(topicPage, &ViewerPage::RedirectRequested, this, [this](const QUrl& url) {

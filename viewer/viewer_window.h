@@ -66,6 +66,7 @@ class ViewerWindow : public QMainWindow {
   // Shows the topic of the selected contents, index or search item.
   void ShowContentsItem(QTreeWidgetItem* item);
   void ShowIndexItem(QTreeWidgetItem* item);
+  // Shows a search result with the words searched for marked in it.
   void ShowSearchResult(int row);
 
   // What the scheme served lately: entry path and content type.
@@ -142,4 +143,6 @@ class ViewerWindow : public QMainWindow {
   QHash<QString, QTreeWidgetItem*> contentsByEntry;
   QString sizeSettingsFile;
   std::unique_ptr<QPrinter> topicPrinter;
+  QStringList searchWords;  // the words of the last search
+  QStringList markWords;    // to be marked in the page that loads next
 };

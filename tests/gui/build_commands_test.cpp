@@ -4,12 +4,20 @@
 
 #include <QStandardPaths>
 #include <QAction>
+#include <QClipboard>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTreeView>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -334,6 +342,46 @@ TEST_F(BuildCommandsTest, CompileShowsThatItRunsAndHowItEnded) {
             "Compiled: My Guide.chm, 4 topics, 1 warnings");
 }
 
+TEST_F(BuildCommandsTest, MessagesNameTheTopicAndOpenItAtTheLine) {
+  orvex_test::writeBytes(sample.Project.folder + "/My_Guide02.htm",
+                         "<html>\r\n<body>\r\n<p>two</p><img src=\"missing.png\">\r\n</body></html>\r\n");
+  OpenSample();
+  QStringList lines;
+  QString summary;
+  const auto answer = [&](CompilerMessagesWindow* view) {
+    for (int i = 0; i < view->messageList->count(); ++i) lines << view->messageList->item(i)->text();
+    summary = view->summaryLabel->text();
+    view->copyButton->click();
+    const QList<QListWidgetItem*> named =
+        view->messageList->findItems("(topic \"Two\", page My_Guide02.htm, line 3)", Qt::MatchContains);
+    if (!named.isEmpty()) {
+      view->messageList->scrollToItem(named[0]);
+      const QPoint at = view->messageList->visualItemRect(named[0]).center();
+      QTest::mouseClick(view->messageList->viewport(), Qt::LeftButton, {}, at);
+      QTest::mouseDClick(view->messageList->viewport(), Qt::LeftButton, {}, at);
+    }
+    if (view->isVisible()) view->okButton->click();  // never leave the test waiting
+  };
+  // The error opens the messages by themselves.
+  OnNextDialog<CompilerMessagesWindow>(answer);
+  form->compileAction->trigger();
+  ASSERT_TRUE(lines.join('|').contains("missing.png (topic \"Two\", page My_Guide02.htm, line 3)"))
+      << lines.join('|').toStdString();
+  // The verdict stands whole below the list, and Copy all takes every line.
+  EXPECT_EQ(summary, lines.last());
+  EXPECT_TRUE(summary.startsWith("Compiled file written")) << summary.toStdString();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), lines.join('\n'));
+  // The double-click opened the topic in Source view at that line.
+  EXPECT_EQ(form->contentsTree->currentIndex().data().toString(), "Two");
+  ASSERT_TRUE(ProcessEventsUntil(
+      [&] {
+        return form->editorTabs->currentIndex() == 1 && form->sourceView->textCursor().blockNumber() == 2;
+      },
+      10000))
+      << form->editorTabs->currentIndex() << " " << form->sourceView->textCursor().blockNumber();
+  EXPECT_TRUE(form->sourceView->textCursor().block().text().contains("missing.png"));
+}
+
 TEST_F(BuildCommandsTest, ACompilerThatCannotStartIsPassedOverSilently) {
   OpenSample();
   form->WorkshopDir = sample.Project.folder + "/no workshop/";
@@ -375,9 +423,12 @@ void Choose(QFileDialog* dialog, const QString& path, bool folder) {
 }
 
 // Answers the file dialog with `file`, then the folder browser with `folder`
-// (an empty string cancels it).
-void AnswerDecompileDialogs(const QString& file, const QString& folder, QStringList* titles) {
+// (an empty string cancels it); the window's caption while the file dialog
+// is open goes into `caption`.
+void AnswerDecompileDialogs(const QString& file, const QString& folder, QStringList* titles,
+                            QString* caption = nullptr) {
   OnNextDialog<QFileDialog>([=](QFileDialog* open) {
+    if (caption && open->parentWidget()) *caption = open->parentWidget()->window()->windowTitle();
     titles->append(open->windowTitle());
     titles->append(open->nameFilters().join(';'));
     if (file.isEmpty()) {
@@ -395,22 +446,48 @@ void AnswerDecompileDialogs(const QString& file, const QString& folder, QStringL
   });
 }
 
-TEST_F(BuildCommandsTest, DecompileWritesThePagesIntoTheChosenFolderWithoutAProject) {
+TEST_F(BuildCommandsTest, DecompileWritesThePagesSaysWhatItWroteAndOffersTheProject) {
   ASSERT_TRUE(sample.Compile());
   QTemporaryDir out;
   const QString folder = out.filePath("decompiled here");
   ASSERT_TRUE(QDir().mkpath(folder));
   QStringList titles;
-  AnswerDecompileDialogs(sample.Project.chmPath(), folder, &titles);
+  QString caption;
+  AnswerDecompileDialogs(sample.Project.chmPath(), folder, &titles, &caption);
+  auto seen = AnswerNextMessageBox(QMessageBox::No, 60000);
   form->decompileAction->trigger();
   ASSERT_EQ(titles.size(), 3);
   EXPECT_EQ(titles[1], "Help file (*.chm)");
   EXPECT_EQ(titles[2], "Browse for folder");
+  EXPECT_FALSE(caption.isEmpty());
+  EXPECT_FALSE(caption.contains("Decompiling")) << caption.toStdString();
   EXPECT_EQ(orvex_test::readBytes(folder + "/My_Guide01.htm"), sample.Project.page1);
   EXPECT_TRUE(QFileInfo::exists(folder + "/My Guide.css"));
+  const QStringList projects = QDir(folder).entryList({"*.hhp"}, QDir::Files);
+  ASSERT_EQ(projects.size(), 1);
+  const QString project = QDir(folder).filePath(projects[0]);
+  // The result says how many files came out and offers the project.
+  int files = 0;
+  for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext(); it.next()) ++files;
+  ASSERT_TRUE(seen->shown);
+  EXPECT_TRUE(seen->text.startsWith("Decompiled ")) << seen->text.toStdString();
+  EXPECT_TRUE(seen->text.contains(QString("%1 files written").arg(files))) << seen->text.toStdString();
+  EXPECT_TRUE(seen->text.contains("Open the decompiled project " + QDir::toNativeSeparators(project)))
+      << seen->text.toStdString();
+  EXPECT_TRUE(form->statusBar()->currentMessage().startsWith("Decompiled "));
+  EXPECT_FALSE(form->windowTitle().contains("Decompiling"));
   EXPECT_TRUE(form->project.ProjectFile().isEmpty());
   EXPECT_EQ(form->buildCommands->LastFolder(), folder);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // Yes opens the decompiled project.
+  const QString again = out.filePath("again");
+  ASSERT_TRUE(QDir().mkpath(again));
+  AnswerDecompileDialogs(sample.Project.chmPath(), again, &titles);
+  seen = AnswerNextMessageBox(QMessageBox::Yes, 60000);
+  form->decompileAction->trigger();
+  ASSERT_TRUE(seen->shown);
+  EXPECT_EQ(form->project.ProjectFile(), QDir(again).filePath(projects[0]));
 }
 
 TEST_F(BuildCommandsTest, DecompileRefusesTheRootFolder) {

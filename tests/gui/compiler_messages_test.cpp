@@ -24,7 +24,7 @@ TEST(CompilerMessagesView, HasTheDesignedLayout) {
   EXPECT_EQ(view.windowTitle(), "Compiler messages");
   EXPECT_TRUE(view.isModal());
   EXPECT_EQ(view.size(), QSize(552, 291));
-  EXPECT_EQ(view.messageList->geometry(), QRect(0, 0, 552, 257));
+  EXPECT_EQ(view.messageList->geometry(), QRect(0, 0, 552, 221));
   EXPECT_EQ(view.okButton->text(), "OK");
   EXPECT_TRUE(view.okButton->isDefault());
   view.messageList->addItem("x");

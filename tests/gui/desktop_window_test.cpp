@@ -107,6 +107,13 @@ TEST_F(DesktopWindowTest, OpeningStartsInTheContentsAndF6AndCtrlTabReachEveryPan
   form->editor->setFocus();
   Open();
   EXPECT_TRUE(FocusIn(form->contentsTree));
+  // The selected topic shows whether the keyboard is in its tree.
+  const QRect selected = form->contentsTree->visualRect(form->contentsTree->currentIndex());
+  const QImage focused = form->contentsTree->viewport()->grab(selected).toImage();
+  Press(Qt::Key_F6);
+  EXPECT_TRUE(FocusIn(form->indexTree));
+  EXPECT_EQ(form->treeTabs->currentIndex(), 1);
+  EXPECT_NE(form->contentsTree->viewport()->grab(selected).toImage(), focused);
   Press(Qt::Key_F6);
   EXPECT_TRUE(FocusIn(form->editor));
   Press(Qt::Key_F6);
@@ -114,6 +121,8 @@ TEST_F(DesktopWindowTest, OpeningStartsInTheContentsAndF6AndCtrlTabReachEveryPan
   EXPECT_EQ(form->editorTabs->currentIndex(), 1);
   Press(Qt::Key_F6);
   EXPECT_TRUE(FocusIn(form->contentsTree));
+  EXPECT_EQ(form->treeTabs->currentIndex(), 0);
+  EXPECT_EQ(form->contentsTree->viewport()->grab(selected).toImage(), focused);
   Press(Qt::Key_F6, Qt::ShiftModifier);
   EXPECT_TRUE(FocusIn(form->sourceView));
   // Ctrl+Tab goes between the Editor and Source tabs, the focus with it.
@@ -123,14 +132,16 @@ TEST_F(DesktopWindowTest, OpeningStartsInTheContentsAndF6AndCtrlTabReachEveryPan
   Press(Qt::Key_Tab, Qt::ControlModifier);
   EXPECT_EQ(form->editorTabs->currentIndex(), 1);
   EXPECT_TRUE(FocusIn(form->sourceView));
-  // On the Index tab, F6 comes back to the Index tree.
-  form->treeTabs->setCurrentIndex(1);
-  Press(Qt::Key_F6);
+  // Shift+F6 from the editor goes back through the Index tree.
+  Press(Qt::Key_Tab, Qt::ControlModifier);
+  Press(Qt::Key_F6, Qt::ShiftModifier);
   EXPECT_TRUE(FocusIn(form->indexTree));
+  EXPECT_EQ(form->treeTabs->currentIndex(), 1);
 }
 
 TEST_F(DesktopWindowTest, TabIsATabInTextAndGoesFromCellToCellInATable) {
   Open();
+  Press(Qt::Key_F6);  // the Index tree
   Press(Qt::Key_F6);
   ASSERT_TRUE(FocusIn(form->editor));
   SelectInEditor(form->editor, "#p", 5, 5);
@@ -203,6 +214,7 @@ TEST_F(DesktopWindowTest, TheTreesTakeDelF2AndShiftF10) {
 
 TEST_F(DesktopWindowTest, FileFindAndPasteKeysActFromTheEditor) {
   Open();
+  Press(Qt::Key_F6);  // the Index tree
   Press(Qt::Key_F6);
   ASSERT_TRUE(FocusIn(form->editor));
   // Ctrl+S saves, also with the caret in the page.
@@ -272,10 +284,7 @@ TEST_F(DesktopWindowTest, TheCaptionFollowsTheProjectAndTheWindowKeepsItsPlace) 
   QApplication::processEvents();
   const QPoint position = form->pos();
   const int left = form->splitter->sizes().value(0);
-  // Closing asks first: the answer lets the window go without saving again.
-  OnNextDialog<QMessageBox>([](QMessageBox* box) {
-    (box->button(QMessageBox::No) ? box->button(QMessageBox::No) : box->button(QMessageBox::Ok))->click();
-  });
+  // Saved: closing asks nothing.
   ASSERT_TRUE(form->close());
   form = NewWindow();
   EXPECT_EQ(form->size(), QSize(900, 610));
@@ -308,6 +317,7 @@ TEST_F(DesktopWindowTest, TheMenusFollowTheViewThroughMenusAndDialogs) {
   EXPECT_TRUE(FocusIn(form->contentsTree));
   EXPECT_TRUE(form->toolsMenu->menuAction()->isEnabled());
 
+  Press(Qt::Key_F6);  // the Index tree
   Press(Qt::Key_F6);
   ASSERT_TRUE(FocusIn(form->editor));
   SelectInEditor(form->editor, "#p", 0, 5);
@@ -322,10 +332,11 @@ TEST_F(DesktopWindowTest, TheMenusFollowTheViewThroughMenusAndDialogs) {
   EXPECT_TRUE(ProcessEventsUntil([&] { return QGuiApplication::clipboard()->text() == "Hello"; }, 3000));
   EXPECT_TRUE(FocusIn(form->editor));
 
-  // After a dialog the menus and B/I/U are on again without a click.
-  OnNextDialog<FindTextDialog>([](FindTextDialog* d) { d->reject(); });
+  // After a dialog the focus is back in the editor, with the menus and
+  // B/I/U on, without a click.
+  OnNextDialog<FindTextDialog>([](FindTextDialog* d) { QTest::keyClick(d->FindWhat, Qt::Key_Escape); });
   Press(Qt::Key_F, Qt::ControlModifier);
-  ProcessEventsUntil([&] { return FocusIn(form->editor); }, 3000);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return FocusIn(form->editor); }, 3000));
   EXPECT_TRUE(form->boldButton->isEnabled());
   EXPECT_TRUE(form->findAction->isEnabled());
   EXPECT_TRUE(form->editMenu->menuAction()->isEnabled());
@@ -349,6 +360,7 @@ TEST_F(DesktopWindowTest, TheMenusFollowTheViewThroughMenusAndDialogs) {
   QTest::qWait(100);
   form->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  form->treeTabs->setCurrentIndex(0);  // F6 went by the Index tab
   form->contentsTree->setFocus();
   QApplication::processEvents();
   ASSERT_TRUE(FocusIn(form->contentsTree));

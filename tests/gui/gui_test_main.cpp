@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <unistd.h>
 
 #include "viewer/chm_scheme.h"
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
   if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   RegisterUrlSchemes();
   RegisterChmUrlScheme();
+  // The windows under test keep their settings apart from the user's.
+  QTemporaryDir configHome;
+  qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

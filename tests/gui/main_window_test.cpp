@@ -132,17 +132,12 @@ TEST_F(MainWindowTest, TheSplitterKeepsTheLeftPaneAtLeast255Wide) {
   EXPECT_EQ(form->minimumHeight(), 250);
 }
 
-TEST_F(MainWindowTest, ClosingWithoutAProjectAsksToCloseTheProgram) {
-  auto seen = AnswerNextMessageBox(QMessageBox::Cancel);
-  EXPECT_FALSE(form->close());
-  EXPECT_TRUE(seen->shown);
-  EXPECT_EQ(seen->title, "Confirm");
-  EXPECT_EQ(seen->text, "Close the program?");
-  EXPECT_TRUE(form->isVisible());
-
-  seen = AnswerNextMessageBox(QMessageBox::Ok);
+TEST_F(MainWindowTest, ClosingWithNothingUnsavedAsksNothing) {
+  // A question would be cancelled, and the window would stay.
+  auto seen = AnswerNextMessageBox(QMessageBox::Cancel, 500);
   EXPECT_TRUE(form->close());
-  EXPECT_EQ(seen->text, "Close the program?");
+  EXPECT_FALSE(seen->shown) << seen->text.toStdString();
+  QTest::qWait(600);  // the answer is no longer waited for
 }
 
 TEST_F(MainWindowTest, AModifiedProjectAsksToSaveAndCancelKeepsItOpen) {

@@ -141,6 +141,27 @@ TEST_F(ProjectFlowTest, ANewProjectWhoseFilesCannotBeWrittenLeavesTheOpenOne) {
   EXPECT_EQ(ReadRecentProjects(form->projectCommands->SettingsFile()).value(0), first);
 }
 
+TEST_F(ProjectFlowTest, NewMakesTheProjectFolderOrSaysWhyItCannot) {
+  const QString path = dir.filePath("Manuals/Widget/Widget Manual.hhp");
+  NewProject(path, "Widget Manual", "0x0409 English (United States)");
+  EXPECT_EQ(form->project.ProjectFile(), path);
+  EXPECT_TRUE(QFileInfo::exists(path));
+
+  // A folder below a file cannot be made: said at once, with the reason.
+  PutFile(dir.filePath("plain.txt"), "x");
+  AnswerNextFileDialog(dir.filePath("plain.txt/sub/Other.hhp"));
+  OnNextDialog<NewProjectDialog>([](NewProjectDialog* d) { d->accept(); }, 1000);
+  auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+  form->newAction->trigger();
+  ASSERT_TRUE(seen->shown);
+  EXPECT_TRUE(seen->text.startsWith("Cannot create folder " +
+                                    QDir::toNativeSeparators(dir.filePath("plain.txt/sub")) +
+                                    ": Not a directory"))
+      << seen->text.toStdString();
+  EXPECT_EQ(form->project.ProjectFile(), path);
+  QTest::qWait(1100);  // the title dialog was never asked for
+}
+
 TEST_F(ProjectFlowTest, TheSaveQuestionComesOnlyForChangesSinceTheLastSave) {
   NewProject(dir.filePath("Undo.hhp"), "Undo", "0x0409 English (United States)");
   ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
@@ -189,9 +210,9 @@ TEST_F(ProjectFlowTest, ANewProjectWhoseFirstSaveFailsLeavesNoPhantom) {
 }
 
 TEST_F(ProjectFlowTest, OpeningSaysWhichFileIsNotThere) {
-  // A project without its index file: "File not found" names it; Cancel opens nothing.
+  // A project whose index file is not there: "File not found" names it; Cancel opens nothing.
   const QString path = dir.filePath("NoIndex.hhp");
-  PutLines(path, {"[OPTIONS]", "Title=NoIndex"}, 1252);
+  PutLines(path, {"[OPTIONS]", "Title=NoIndex", "Index file=NoIndex.hhk"}, 1252);
   PutText(dir.filePath("NoIndex.hhc"), "<HTML><BODY><UL>\r\n</UL></BODY></HTML>\r\n", 1252);
   auto seen = AnswerNextMessageBox(QMessageBox::Cancel);
   form->projectCommands->OpenByName(path);
@@ -220,6 +241,46 @@ TEST_F(ProjectFlowTest, OpeningSaysWhichFileIsNotThere) {
   EXPECT_TRUE(seen->text.contains(QDir::toNativeSeparators(gone))) << seen->text.toStdString();
   EXPECT_EQ(ReadRecentProjects(settings), QStringList{path});
   EXPECT_EQ(form->project.ProjectFile(), path);
+}
+
+TEST_F(ProjectFlowTest, AProjectThatNamesNoIndexOpensWithoutAQuestion) {
+  const QString path = dir.filePath("Quiet.hhp");
+  PutLines(path, {"[OPTIONS]", "Title=Quiet", "Contents file=Quiet.hhc"}, 1252);
+  PutText(dir.filePath("Quiet.hhc"), "<HTML><BODY><UL>\r\n</UL></BODY></HTML>\r\n", 1252);
+  // A question would be cancelled, and the project would stay closed.
+  auto seen = AnswerNextMessageBox(QMessageBox::Cancel, 500);
+  form->projectCommands->OpenByName(path);
+  EXPECT_EQ(form->project.ProjectFile(), path);
+  EXPECT_FALSE(seen->shown) << seen->text.toStdString();
+  QTest::qWait(600);  // the answer is no longer waited for
+}
+
+TEST_F(ProjectFlowTest, AFileThatIsNotAHelpProjectIsRefusedAndNothingIsWritten) {
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"widget.png", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24), "binary"},
+      {"notes.hhp", "[FILES]\r\npage.htm\r\n", "[OPTIONS]"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(c.name);
+    PutFile(path, c.bytes);
+    auto seen = AnswerNextMessageBox(QMessageBox::Ok);
+    form->projectCommands->OpenByName(path);
+    ASSERT_TRUE(seen->shown);
+    EXPECT_TRUE(seen->text.contains(QDir::toNativeSeparators(path) + " is not a help project"))
+        << seen->text.toStdString();
+    EXPECT_TRUE(seen->text.contains(c.reason)) << seen->text.toStdString();
+    EXPECT_FALSE(form->project.IsOpen());
+    form->saveAction->trigger();
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{c.name});
+    EXPECT_EQ(BytesOf(path), c.bytes);
+  }
 }
 
 TEST_F(ProjectFlowTest, AReadOnlyContentsFileStopsTheSaveAndNamesTheFile) {
@@ -275,6 +336,61 @@ TEST_F(ProjectFlowTest, SavedProjectsAppearInTheReopenMenu) {
   // Choosing an entry opens that project.
   items[1]->trigger();
   EXPECT_EQ(form->project.ProjectFile(), a);
+}
+
+QByteArray Item(const char* name, const char* local) {
+  return QByteArray("<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Name\" value=\"") + name +
+         "\">\r\n" + (*local ? QByteArray("<param name=\"Local\" value=\"") + local + "\">\r\n" : "") +
+         "</OBJECT>\r\n";
+}
+
+TEST_F(ProjectFlowTest, AnOpenedProjectIsRecentAndItsTreesComeBackAsTheyWereLeft) {
+  const QString path = dir.filePath("Nested.hhp");
+  PutLines(path, {"[OPTIONS]", "Title=Nested", "Contents file=Nested.hhc", "Index file=Nested.hhk"}, 1252);
+  PutFile(dir.filePath("Nested.hhc"), "<HTML><BODY><UL>\r\n" + Item("Chapter", "") + "<UL>\r\n" +
+                                          Item("Intro", "a.htm") + Item("Details", "b.htm") + "</UL>\r\n" +
+                                          Item("Other", "c.htm") + "</UL></BODY></HTML>\r\n");
+  PutFile(dir.filePath("Nested.hhk"), "<HTML><BODY><UL>\r\n" + Item("alpha", "a.htm") + "<UL>\r\n" +
+                                          Item("beta", "b.htm") + "</UL>\r\n" + Item("gamma", "c.htm") +
+                                          "</UL></BODY></HTML>\r\n");
+  for (const char* page : {"a.htm", "b.htm", "c.htm"})
+    PutFile(dir.filePath(page), "<HTML><BODY>x</BODY></HTML>");
+  const QString other = dir.filePath("Other.hhp");
+  PutLines(other, {"[OPTIONS]", "Title=Other"}, 1252);
+
+  form->projectCommands->OpenByName(path);
+  ASSERT_EQ(form->project.ProjectFile(), path);
+  EXPECT_EQ(ReadRecentProjects(form->projectCommands->SettingsFile()).value(0), path);
+  const TreeItem chapter = TopLevel(form->contentsTree, 0);
+  form->contentsTree->collapseAll();
+  form->indexTree->collapseAll();
+  form->contentsTree->expand(chapter);
+  form->contentsTree->setCurrentIndex(chapter->child(1));
+  form->indexTree->expand(TopLevel(form->indexTree, 0));
+  WaitEditorIdle(form->editor);
+
+  form->projectCommands->OpenByName(other);
+  ASSERT_EQ(form->project.ProjectFile(), other);
+  EXPECT_EQ(ReadRecentProjects(form->projectCommands->SettingsFile()), (QStringList{other, path}));
+  form->projectCommands->OpenByName(path);
+  ASSERT_EQ(form->project.ProjectFile(), path);
+  EXPECT_TRUE(form->contentsTree->isExpanded(TopLevel(form->contentsTree, 0)));
+  EXPECT_EQ(Current(form->contentsTree).text(), "Details");
+  EXPECT_TRUE(form->indexTree->isExpanded(TopLevel(form->indexTree, 0)));
+  EXPECT_FALSE(form->indexTree->isExpanded(TopLevel(form->indexTree, 1)));
+
+  // Closing the window keeps them too, for the next start.
+  form->contentsTree->collapseAll();
+  form->contentsTree->setCurrentIndex(TopLevel(form->contentsTree, 1));
+  WaitEditorIdle(form->editor);
+  ASSERT_TRUE(form->close());
+  form = std::make_unique<MainWindow>();
+  form->projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
+  form->CreateDialogs();
+  form->projectCommands->OpenByName(path);
+  ASSERT_EQ(form->project.ProjectFile(), path);
+  EXPECT_FALSE(form->contentsTree->isExpanded(TopLevel(form->contentsTree, 0)));
+  EXPECT_EQ(Current(form->contentsTree).text(), "Other");
 }
 
 // Projects made by real generators open, save and reopen with every item.

@@ -287,6 +287,15 @@ TEST_F(ViewerTest, FullTextSearchListsTopicsWithEveryWord) {
   EXPECT_EQ(viewer->searchResults->item(0)->toolTip(), "My_Guide03.htm");
   viewer->searchDisplay->click();
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
+  // The words searched for are marked in the page, its text left as it was.
+  const QString marks =
+      "Array.from(document.querySelectorAll('.orvex-search-hit')).map(function (m) { return m.textContent; })"
+      ".join('|')";
+  EXPECT_TRUE(WaitUntil([&] {
+    return RunJs(viewer->topicView->page(), marks).toString() == "only|contents";
+  })) << RunJs(viewer->topicView->page(), marks).toString().toStdString();
+  EXPECT_EQ(RunJs(viewer->topicView->page(), "document.body.textContent.trim()").toString(),
+            "Three, only in the contents.");
   viewer->RunSearch("only nowhere");
   ASSERT_TRUE(WaitUntil([&] { return !viewer->SearchRunning(); }));
   EXPECT_EQ(viewer->searchResults->count(), 0);

@@ -6,10 +6,12 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <unistd.h>
 
 #include "app/headless_build.h"
 #include "chm/compiler.h"
 #include "model/context_numbers.h"
+#include "platform/profile.h"
 #include "platform/text_file.h"
 #include "tests/unit/test_files.h"
 #include "formats/project/page_template.h"
@@ -94,3 +96,27 @@ TEST(HeadlessBuild, TheProgramRunsWithoutADisplay) {
 }
 
 }  // namespace
+
+TEST(HeadlessBuild, SettingsGoToTheUsersFolderAndAnOldFileBesideTheProgramMoves) {
+  // The program in a folder of its own (a hard link where the disk allows),
+  // with the settings an older version wrote beside it.
+  QTemporaryDir dir(QString(ORVEX_BIN_DIR) + "/../settings-test-XXXXXX");
+  ASSERT_TRUE(QDir(dir.path()).mkdir("bin"));
+  const QString built = QString(ORVEX_BIN_DIR) + "/orvex";
+  const QString program = dir.filePath("bin/orvex");
+  if (::link(QFile::encodeName(built).constData(), QFile::encodeName(program).constData()) != 0)
+    ASSERT_TRUE(QFile::copy(built, program));
+  PutFile(dir.filePath("bin/orvex.ini"), "[FileHistory]\r\nFile1=/older/Guide.hhp\r\n");
+  const QString path = MakeProjectWithOneTopic(dir);
+  QProcess orvex;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+  orvex.setProcessEnvironment(env);
+  orvex.start(program, {"--build", path});
+  ASSERT_TRUE(orvex.waitForFinished(120000));
+  EXPECT_EQ(orvex.exitCode(), 0) << orvex.readAllStandardError().toStdString();
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("bin/orvex.ini")));
+  const QString user = dir.filePath("config/orvex/orvex.ini");
+  EXPECT_EQ(ReadProfileString(user, "FileHistory", "File1", {}), path);
+  EXPECT_EQ(ReadProfileString(user, "FileHistory", "File2", {}), "/older/Guide.hhp");
+}

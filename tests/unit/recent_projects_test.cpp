@@ -84,15 +84,3 @@ TEST(RecentProjects, OtherSectionsSurvive) {
       QByteArray("[Mine]\r\nkeep = me ; really\r\n[FileHistory]\r\nFile1=/p/a.hhp\r\nFile2=\r\nFile3=\r\n"
                  "File4=\r\nFile5=\r\n"));
 }
-
-TEST(RecentProjects, SettingsFilePath) {
-  QTemporaryDir dir;
-  EXPECT_EQ(SettingsFilePath(dir.filePath(QStringLiteral("orvex"))),
-            dir.filePath(QStringLiteral("orvex.ini")));
-  EXPECT_EQ(SettingsFilePath(dir.filePath(QStringLiteral("orvex.exe"))),
-            dir.filePath(QStringLiteral("orvex.ini")));
-  qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("cfg")).toUtf8());
-  EXPECT_EQ(SettingsFilePath(QStringLiteral("/no/such/folder/orvex")),
-            dir.filePath(QStringLiteral("cfg/orvex/orvex.ini")));
-  qunsetenv("XDG_CONFIG_HOME");
-}
