@@ -1,5 +1,7 @@
 #include "model/index_model.h"
 
+#include "formats/project/project_file.h"
+
 #include <QSet>
 
 #include <algorithm>
@@ -67,14 +69,9 @@ void IndexModel::RemoveEntry(const QModelIndex& entry) {
 }
 
 namespace {
-// A page named in an entry as a comparable key: no "#anchor", "/" for "\",
-// no leading "./", case-folded (the compiler finds it the same way).
-QString PageKey(const QString& fileName) {
-  QString key = fileName.section(u'#', 0, 0).trimmed();
-  key.replace(u'\\', u'/');
-  while (key.startsWith(QLatin1String("./"))) key.remove(0, 2);
-  return key.toCaseFolded();
-}
+// A page named in an entry as a comparable key: no "#anchor", and as the
+// project's [FILES] lines are compared (the compiler finds it the same way).
+QString PageKey(const QString& fileName) { return ListedKey(fileName.section(u'#', 0, 0)); }
 }  // namespace
 
 int IndexModel::CountEntriesLeadingTo(const QStringList& fileNames) const {

@@ -63,18 +63,12 @@ QStringList NewProjectLines(const QString& projectFile, const std::optional<NewP
   return lines;
 }
 
-namespace {
-
-// A [FILES] line or page name as a comparable key: "\" as "/", no "./",
-// case-folded.
 QString ListedKey(const QString& name) {
   QString key = name.trimmed();
   key.replace(u'\\', u'/');
   while (key.startsWith(QLatin1String("./"))) key.remove(0, 2);
   return key.toCaseFolded();
 }
-
-}  // namespace
 
 QStringList RemoveListedFiles(const QStringList& lines, const QStringList& pages) {
   QSet<QString> keys;

@@ -41,6 +41,9 @@ QStringList NewProjectLines(const QString& projectFile, const std::optional<NewP
 QStringList UpdateProjectLines(const QStringList& lines, const std::optional<QString>& firstTopicFile,
                                const QString& projectFile, bool setDefaultTopic = true);
 
+// A [FILES] line or page name as a comparable key: "\" as "/", no "./",
+// case-folded.
+QString ListedKey(const QString& name);
 // The lines with every line of a [FILES] section that names one of `pages`
 // removed ("\" or "/", any letter case; a page's "#anchor" ignored). Other
 // sections and lines stay as they are.
