@@ -50,9 +50,10 @@ ContentsPane::ContentsPane(HelpProject& project, TopicEditing& topics, IndexPane
                                                    {Qt::Key_Down, TopicShift::Down},
                                                    {Qt::Key_Right, TopicShift::In},
                                                    {Qt::Key_Left, TopicShift::Out}};
-  for (const auto& [key, shift] : shifts) {
+  for (const auto& keyAndShift : shifts) {
+    const TopicShift shift = keyAndShift.second;
     auto* move = new QAction(tree);
-    move->setShortcut(QKeySequence(Qt::ALT | key));
+    move->setShortcut(QKeySequence(Qt::ALT | keyAndShift.first));
     move->setShortcutContext(Qt::WidgetShortcut);
     tree->addAction(move);
     connect(move, &QAction::triggered, this, [this, shift] { ShiftSelectedTopic(shift); });
