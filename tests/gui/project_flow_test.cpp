@@ -261,8 +261,9 @@ TEST_F(ProjectFlowTest, AFileThatIsNotAHelpProjectIsRefusedAndNothingIsWritten) 
     QByteArray bytes;
     const char* reason;
   };
+  static const char kPngStart[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10";
   const Case cases[] = {
-      {"widget.png", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24), "binary"},
+      {"widget.png", QByteArray(kPngStart, sizeof(kPngStart) - 1), "binary"},
       {"notes.hhp", "[FILES]\r\npage.htm\r\n", "[OPTIONS]"},
   };
   for (const Case& c : cases) {
