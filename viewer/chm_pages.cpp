@@ -132,11 +132,16 @@ QString HtmlPlainText(const QString& html) {
 
 QString HtmlTitle(const QString& html) { return HtmlTitleText(html); }
 
-QList<int> SearchTopics(const QList<TopicText>& topics, const QString& query) {
+QStringList QueryWords(const QString& query) {
   static const QRegularExpression separators(QStringLiteral("[^\\w]+"),
                                              QRegularExpression::UseUnicodePropertiesOption);
   QStringList words = query.toCaseFolded().split(separators, Qt::SkipEmptyParts);
   words.removeDuplicates();
+  return words;
+}
+
+QList<int> SearchTopics(const QList<TopicText>& topics, const QString& query) {
+  const QStringList words = QueryWords(query);
   if (words.isEmpty()) return {};
   struct Hit {
     int Index;

@@ -52,4 +52,6 @@ struct TopicText {
 // The topics that contain every word of the query (letter case ignored), in
 // the title or the text: their positions in `topics`, most hits first,
 // equal ones in their order. Empty for a query without words.
+// The words of a search, case-folded, each once.
+QStringList QueryWords(const QString& query);
 QList<int> SearchTopics(const QList<TopicText>& topics, const QString& query);

@@ -3,7 +3,6 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QMetaObject>
-#include <QRegularExpression>
 
 #include <atomic>
 #include <thread>
@@ -14,14 +13,6 @@
 namespace {
 
 constexpr qint64 kMaxPageBytes = 8 * 1024 * 1024;
-
-QStringList QueryWords(const QString& query) {
-  static const QRegularExpression separators(QStringLiteral("[^\\w]+"),
-                                             QRegularExpression::UseUnicodePropertiesOption);
-  QStringList words = query.toCaseFolded().split(separators, Qt::SkipEmptyParts);
-  words.removeDuplicates();
-  return words;
-}
 
 }  // namespace
 

@@ -6,7 +6,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QRegularExpression>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
@@ -16,6 +15,8 @@
 #include "viewer/chm_document.h"
 #include "viewer/topic_search.h"
 #include "viewer/viewer_window.h"
+
+#include "viewer/chm_pages.h"
 
 namespace {
 
@@ -132,10 +133,7 @@ void ViewerWindow::RunSearch(const QString& query) {
   searchProgress->show();
   searchStop->show();
   setCursor(Qt::BusyCursor);
-  static const QRegularExpression separators(QStringLiteral("[^\\w]+"),
-                                             QRegularExpression::UseUnicodePropertiesOption);
-  searchWords = query.split(separators, Qt::SkipEmptyParts);
-  searchWords.removeDuplicates();
+  searchWords = QueryWords(query);
   topicSearch->Start(query);
 }
 
