@@ -12,6 +12,7 @@
 
 #include "app/main_window.h"
 #include "editor/editing_control.h"
+#include "widgets/dialog_focus_return.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ void ShowTreeFocus(QTreeView* tree, bool focused) {
 }  // namespace
 
 void MainWindow::ConnectFocusMenus() {
+  DialogFocusReturn::Install();
   focusConnection = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     FollowFocus(now);
     // Focus gone to a menu or a dialog comes back: the trees show it as it was.

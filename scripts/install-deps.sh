@@ -23,12 +23,14 @@ runtime=(
 # Only the tests, benchmarks, the format check and fuzzing: other readers of
 # compiled files (chmlib's tools, libmspack, 7-Zip), chmcmd as a second
 # compiler, project generators, clang with its sanitizer and fuzzer runtime,
-# lld to link the sanitizer build and llvm-symbolizer for its reports.
+# lld to link the sanitizer build and llvm-symbolizer for its reports; the
+# desktop's own checkers of the installed desktop entries and file types.
 tests=(
   libgtest-dev libbenchmark-dev clang-format clang libclang-rt-14-dev lld llvm
   libchm-bin libmspack-dev p7zip-full fp-utils
   doxygen python3-sphinx python3-sphinxcontrib.htmlhelp hyperfine bc
   hunspell-en-us
+  desktop-file-utils shared-mime-info libxml2-utils
 )
 wanted=("${runtime[@]}")
 [ "$what" = run ] || wanted+=("${tests[@]}")

@@ -1,0 +1,153 @@
+// The window as a desktop user meets it after a dialog: whatever the dialog
+// and however it closed, the keyboard is back where it was, with that
+// view's menus; decompiling shows how far it is.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include "app/main_window.h"
+#include "editor/editing_control.h"
+#include "editor_script.h"
+#include "gui_helpers.h"
+#include "tests/unit/test_files.h"
+
+namespace {
+
+QByteArray SitemapItem(const QString& name, const QString& local) {
+  return ("<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Name\" value=\"" + name +
+          "\">\r\n<param name=\"Local\" value=\"" + local + "\">\r\n</OBJECT>\r\n")
+      .toLatin1();
+}
+
+// Presses Esc in the next dialog, where its keyboard is; whether it came.
+std::shared_ptr<bool> EscapeNextDialog() {
+  auto shown = std::make_shared<bool>(false);
+  OnNextDialog<QDialog>([shown](QDialog* dialog) {
+    *shown = true;
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus && focus->window() == dialog ? focus : dialog, Qt::Key_Escape);
+    // A dialog whose focused widget keeps Esc to itself is closed as Esc on the dialog would.
+    if (dialog->isVisible()) QTest::keyClick(dialog, Qt::Key_Escape);
+  });
+  return shown;
+}
+
+class DesktopRestTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    // The settings go to a folder of the test's own, as they would to the user's.
+    oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
+    path = dir.filePath("My Guide.hhp");
+    PutFile(path,
+            "[OPTIONS]\r\nContents file=My Guide.hhc\r\nIndex file=My Guide.hhk\r\nTitle=My Guide\r\n\r\n"
+            "[FILES]\r\nGuide01.htm\r\nGuide02.htm\r\n");
+    PutFile(dir.filePath("My Guide.hhc"), "<HTML><BODY><UL>\r\n" + SitemapItem("Intro", "Guide01.htm") +
+                                              SitemapItem("Tables", "Guide02.htm") +
+                                              "</UL></BODY></HTML>\r\n");
+    PutFile(dir.filePath("My Guide.hhk"),
+            "<HTML><BODY><UL>\r\n<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" "
+            "value=\"greeting\">\r\n<param name=\"Name\" value=\"Intro\">\r\n<param name=\"Local\" "
+            "value=\"Guide01.htm\">\r\n</OBJECT>\r\n</UL></BODY></HTML>\r\n");
+    PutFile(dir.filePath("Guide01.htm"), "<HTML><BODY><P id=p>Hello world</P></BODY></HTML>\r\n");
+    PutFile(dir.filePath("Guide02.htm"), "<HTML><BODY><P>Tables</P></BODY></HTML>\r\n");
+    form = std::make_unique<MainWindow>(path);
+    form->CreateDialogs();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    editor = form->findChild<EditingControl*>("editor");
+    ASSERT_NE(editor, nullptr);
+    WaitEditorIdle(editor);
+  }
+  void TearDown() override {
+    form.reset();
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+  }
+  QAction* Action(const char* name) const {
+    QAction* action = form->findChild<QAction*>(name);
+    EXPECT_NE(action, nullptr) << name;
+    return action;
+  }
+  QMenu* Menu(const char* name) const { return form->findChild<QMenu*>(name); }
+  bool FocusIn(QWidget* pane) const {
+    QWidget* focus = QApplication::focusWidget();
+    return focus && (focus == pane || pane->isAncestorOf(focus));
+  }
+  // Gives the keyboard to a pane, as a click would.
+  void Focus(QWidget* pane) {
+    if (QApplication::activeWindow() != form.get()) {
+      form->activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    pane->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return FocusIn(pane); }, 3000));
+  }
+
+  QTemporaryDir dir;
+  QByteArray oldConfig;
+  QString path;
+  std::unique_ptr<MainWindow> form;
+  EditingControl* editor = nullptr;
+};
+
+TEST_F(DesktopRestTest, EscFromEveryDialogGivesTheKeyboardBackWithItsMenus) {
+  auto* source = form->findChild<QPlainTextEdit*>("sourceView");
+  auto* indexTree = form->findChild<QTreeView*>("indexTree");
+  ASSERT_TRUE(source && indexTree);
+  Focus(editor);
+  SelectInEditor(editor, "#p", 0, 5);
+  WaitEditorIdle(editor);
+  // The editor's dialogs: replace, table, links, pop-up, splash, training
+  // card, picture and font properties; and the file dialog of Open.
+  for (const char* name : {"replaceAction", "insertTableAction", "linkToTopicAction", "linkToPageAction",
+                           "insertPopupAction", "insertSplashAction", "insertTrainingCardAction",
+                           "insertPictureAction", "fontPropertiesAction", "openAction"}) {
+    SCOPED_TRACE(name);
+    QAction* action = Action(name);
+    ASSERT_TRUE(action && action->isEnabled());
+    const auto shown = EscapeNextDialog();
+    action->trigger();
+    // Some commands wait for the editor first.
+    ASSERT_TRUE(ProcessEventsUntil([&] { return *shown && !QApplication::activeModalWidget(); }, 5000));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return FocusIn(editor); }, 3000))
+        << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "none");
+    for (const char* menu : {"editMenu", "insertMenu"})
+      EXPECT_TRUE(Menu(menu)->menuAction()->isEnabled()) << menu;
+    EXPECT_TRUE(Action("boldAction")->isEnabled());
+    EXPECT_TRUE(Action("copyAction")->isEnabled());
+  }
+
+  // The source view keeps its own items after Replace.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+  ASSERT_TRUE(ProcessEventsUntil([&] { return FocusIn(source); }, 5000));
+  EscapeNextDialog();
+  Action("replaceAction")->trigger();
+  EXPECT_TRUE(ProcessEventsUntil([&] { return FocusIn(source); }, 3000));
+  EXPECT_TRUE(Action("undoAction")->isEnabled());
+
+  // The Index tree after its entry's properties.
+  auto* treeTabs = form->findChild<QTabWidget*>("treeTabs");
+  ASSERT_NE(treeTabs, nullptr);
+  treeTabs->setCurrentWidget(treeTabs->findChild<QWidget*>("indexPage"));
+  Focus(indexTree);
+  indexTree->setCurrentIndex(indexTree->model()->index(0, 0));
+  const auto shown = EscapeNextDialog();
+  Action("indexPropertiesAction")->trigger();
+  EXPECT_TRUE(*shown);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return FocusIn(indexTree); }, 3000))
+      << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "none");
+  EXPECT_FALSE(Action("copyAction")->isEnabled());
+}
+
+}  // namespace
