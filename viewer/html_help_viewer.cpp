@@ -10,6 +10,7 @@
 #include "features/help_objects.h"
 #include "viewer/chm_document.h"
 #include "viewer/chm_pages.h"
+#include "viewer/viewer_memory.h"
 #include "viewer/viewer_window.h"
 
 namespace {
@@ -74,6 +75,7 @@ ViewerWindow* HtmlHelpViewer::ViewerFor(QWidget* owner, const QString& chmPath) 
   }
   auto* viewer = new ViewerWindow(document, pageScripts, owner);
   if (!settingsFile.isEmpty()) viewer->RememberSizeIn(settingsFile);
+  KeepViewerPlace(viewer, settingsFile);
   viewer->PlaceBeside(owner);
   connect(viewer, &ViewerWindow::CommandRequested, this, &HtmlHelpViewer::HandlePageCommand);
   connect(viewer, &ViewerWindow::OpenRequested, this, [this, viewer](const QString& file) {
@@ -135,6 +137,9 @@ ViewerWindow* HtmlHelpViewer::Show(QWidget* owner, const QString& file, std::opt
     }
   } else if (!name.Topic.isEmpty()) {
     topic = ChmLinkUrl(QStringLiteral("/"), name.Topic);
+  } else if (viewer->CurrentUrl().isEmpty()) {
+    // A file opened anew shows the topic it was left at.
+    topic = KeptTopic(*viewer, settingsFile);
   }
   if (!topic.isValid()) topic = viewer->Document().DefaultTopicUrl();
   viewer->ShowUrl(topic);
