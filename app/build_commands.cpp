@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "widgets/busy_cursor.h"
+#include "widgets/status_progress.h"
 #include "app/build_commands.h"
 #include "app/long_work.h"
 #include "chm/child_process.h"
@@ -241,10 +242,25 @@ void BuildCommands::RunDecompiler(const QString& file, const QString& folder) {
   ShowStatus(QStringLiteral("Decompiling %1 into %2 ...").arg(shownFile, shownFolder));
   ChildRun ran;
   QStringList written;
+  QByteArray said;  // what hh said besides how far it is
   {
     BusyCursor busy;
+    StatusProgress progress(window, QStringLiteral("Decompile progress"));
     const QSet<QString> before = FilesIn(folder);
-    ran = RunChildProcess(FindTool("hh", ToolFolder()), {"-decompile", shownFolder, shownFile}, true);
+    ran = RunChildProcess(FindTool("hh", ToolFolder()), {"-decompile", shownFolder, shownFile, "--progress"},
+                          true, [&](const QByteArray& line) {
+                            qsizetype done = 0;
+                            qsizetype total = 0;
+                            if (!ReadDecompileProgress(line, &done, &total)) {
+                              said += line;
+                              return;
+                            }
+                            progress.Set(done, total);
+                            ShowStatus(QStringLiteral("Decompiling %1 into %2 ... %3 of %4 files")
+                                           .arg(shownFile, shownFolder)
+                                           .arg(done)
+                                           .arg(total));
+                          });
     EndIfQuitting(ran);
     if (ran.QuitRequested) return;
     for (const QString& name : FilesIn(folder))
@@ -256,7 +272,7 @@ void BuildCommands::RunDecompiler(const QString& file, const QString& folder) {
   for (const QString& name : std::as_const(written))
     if (name.endsWith(QLatin1String(".hhp"), Qt::CaseInsensitive) && !name.contains(u'/'))
       decompiled = QDir(folder).filePath(name);
-  const QStringList problems = orvex::CompilerMessageItems(ran.Output);
+  const QStringList problems = orvex::CompilerMessageItems(said);
   QString text;
   QMessageBox::Icon icon = QMessageBox::Information;
   if (!ran.Started) {

@@ -23,7 +23,8 @@ QString CompilerProgram(const QString& workshopDir, const QString& appDir) {
   return FindTool(QStringLiteral("hhc"), appDir);
 }
 
-ChildRun RunChildProcess(const QString& program, const QStringList& arguments, bool keepOutput) {
+ChildRun RunChildProcess(const QString& program, const QStringList& arguments, bool keepOutput,
+                         const std::function<void(const QByteArray& line)>& onLine) {
   ChildRun run;
   if (program.isEmpty() || !QCoreApplication::instance()) return run;
 
@@ -45,6 +46,15 @@ ChildRun RunChildProcess(const QString& program, const QStringList& arguments, b
     ownExit = true;
     loop.exit(kOwnExit);
   });
+  // What was read so far, and where its unfinished last line starts.
+  QByteArray output;
+  qsizetype lineStart = 0;
+  const auto readOutput = [&] {
+    output += process->readAll();
+    for (qsizetype end; (end = output.indexOf('\n', lineStart)) >= 0; lineStart = end + 1)
+      onLine(output.sliced(lineStart, end - lineStart + 1));
+  };
+  if (keepOutput && onLine) QObject::connect(process.get(), &QProcess::readyRead, &loop, readOutput);
   QObject::connect(process.get(), &QProcess::finished, &loop, [&](int, QProcess::ExitStatus) {
     ownExit = true;
     loop.exit(kOwnExit);
@@ -68,7 +78,13 @@ ChildRun RunChildProcess(const QString& program, const QStringList& arguments, b
     return run;
   }
   run.Started = true;
-  if (keepOutput) run.Output = process->readAll();
+  if (keepOutput && onLine) {
+    readOutput();
+    if (lineStart < output.size()) onLine(output.sliced(lineStart));
+    run.Output = output;
+  } else if (keepOutput) {
+    run.Output = process->readAll();
+  }
   run.ExitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
   return run;
 }

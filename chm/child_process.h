@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The program file of a tool: `name` beside the program (appDir) when it is
 // there and executable, else the one the search path finds; empty when
@@ -29,5 +30,8 @@ struct ChildRun {
 // windows stay responsive. When the program is told to quit during the wait
 // (QCoreApplication::exit or quit), the wait ends at once, reports the quit
 // and leaves the child running. Needs a QCoreApplication. With keepOutput,
-// the child's output goes into the run's Output instead.
-ChildRun RunChildProcess(const QString& program, const QStringList& arguments, bool keepOutput = false);
+// the child's output goes into the run's Output instead, and each of its
+// lines reaches `onLine` as soon as it is written (the whole output is still
+// kept).
+ChildRun RunChildProcess(const QString& program, const QStringList& arguments, bool keepOutput = false,
+                         const std::function<void(const QByteArray& line)>& onLine = {});

@@ -2,6 +2,7 @@
 // decompiling without a window.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -21,8 +22,14 @@ constexpr int kDecompileStopped = 4;     // the output or time limit was reached
 // Writes the sources of file into folder; errors go to `err`. options are
 // the arguments besides the two names: "--max-output=SIZE" raises (or
 // lowers) the limit on what may be written, "--max-time=SECONDS" the limit
-// on the time taken, "--overwrite" allows replacing files in the folder.
+// on the time taken, "--overwrite" allows replacing files in the folder,
+// "--progress" prints how far it is (DecompileProgressLine) to the output.
 int RunDecompile(const QString& file, const QString& folder, const QStringList& options, QTextStream& err);
+
+// The line "--progress" prints, "Progress: 12/340" (sources done, of how
+// many), and reading it back: false for any other line.
+QByteArray DecompileProgressLine(qsizetype done, qsizetype total);
+bool ReadDecompileProgress(const QByteArray& line, qsizetype* done, qsizetype* total);
 
 // Runs the command for the arguments after "--decompile" (FILE.chm FOLDER,
 // and options).

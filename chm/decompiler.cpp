@@ -141,12 +141,14 @@ class Decompilation {
   // Every source entry, in the order of the content, not of the names: each
   // compressed stretch is then decoded once, however the directory orders
   // its entries. False when a limit stopped it.
-  bool ExtractSources(QList<ChmEntry> entries) {
+  bool ExtractSources(QList<ChmEntry> entries, const std::function<void(qsizetype, qsizetype)>& progress) {
+    entries.removeIf([](const ChmEntry& entry) { return !IsSourceEntry(entry); });
     std::stable_sort(entries.begin(), entries.end(), [](const ChmEntry& a, const ChmEntry& b) {
       return std::tie(a.space, a.start) < std::tie(b.space, b.start);
     });
-    for (const ChmEntry& entry : std::as_const(entries)) {
-      if (IsSourceEntry(entry) && !Extract(entry)) break;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+      if (!Extract(entries[i])) break;
+      if (progress) progress(i + 1, entries.size());
     }
     std::stable_sort(
         m_result.written.begin(), m_result.written.end(),
@@ -326,7 +328,7 @@ DecompileResult DecompileChm(const QString& chmPath, const QString& folder, cons
   const QList<ChmEntry> entries = chm.entries();
   Decompilation run(chm, output, ProjectOf(chm, QFileInfo(chmPath).fileName(), entries),
                     (options.timeLimit.count() != 0 ? options.timeLimit : kDefaultTimeLimit).count(), result);
-  if (run.ExtractSources(entries)) run.WriteProject();
+  if (run.ExtractSources(entries, options.progress)) run.WriteProject();
   return result;
 }
 

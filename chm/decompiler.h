@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 namespace orvex {
@@ -23,6 +24,8 @@ struct DecompileOptions {
   std::chrono::milliseconds timeLimit{0};
   // Files already in the folder are replaced (never the compiled file being read).
   bool overwrite = false;
+  // Told after each source entry, written or not: how many are done, of how many.
+  std::function<void(qsizetype done, qsizetype total)> progress;
 };
 
 constexpr std::chrono::milliseconds kDefaultTimeLimit{600 * 1000};

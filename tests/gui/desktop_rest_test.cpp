@@ -6,9 +6,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +23,7 @@
 #include "editor_script.h"
 #include "gui_helpers.h"
 #include "tests/unit/test_files.h"
+#include "viewer_fixture.h"
 
 namespace {
 
@@ -148,6 +153,69 @@ TEST_F(DesktopRestTest, EscFromEveryDialogGivesTheKeyboardBackWithItsMenus) {
   EXPECT_TRUE(ProcessEventsUntil([&] { return FocusIn(indexTree); }, 3000))
       << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "none");
   EXPECT_FALSE(Action("copyAction")->isEnabled());
+}
+
+TEST_F(DesktopRestTest, DecompileShowsHowFarItIsOnceTheFileAndFolderAreChosen) {
+  viewer_test::SampleProject sample;
+  sample.Write();
+  ASSERT_TRUE(sample.Compile());
+  const QString folder = dir.filePath("decompiled");
+  ASSERT_TRUE(QDir().mkpath(folder));
+  // The file, then the folder; the title while each is asked for.
+  QStringList titlesWhileAsked;
+  OnNextDialog<QFileDialog>([&](QFileDialog* open) {
+    titlesWhileAsked << form->windowTitle();
+    OnNextDialog<QFileDialog>([&](QFileDialog* browse) {
+      titlesWhileAsked << form->windowTitle();
+      browse->setDirectory(folder);
+      browse->findChild<QLineEdit*>("fileNameEdit")->clear();
+      static_cast<QDialog*>(browse)->accept();
+    });
+    open->setDirectory(sample.Project.folder);
+    open->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(sample.Project.chmPath()).fileName());
+    static_cast<QDialog*>(open)->accept();
+  });
+  // Each status line, with the progress bar and the title as they stood then.
+  struct Step {
+    QString message;
+    int value = -1;
+    int maximum = -1;
+    QString title;
+  };
+  QList<Step> steps;
+  const auto progressBar = [&]() -> QProgressBar* {
+    for (QProgressBar* bar : form->statusBar()->findChildren<QProgressBar*>())
+      if (bar->accessibleName() == "Decompile progress") return bar;
+    return nullptr;
+  };
+  QObject::connect(form->statusBar(), &QStatusBar::messageChanged, form.get(), [&](const QString& message) {
+    const QProgressBar* bar = progressBar();
+    steps.append({message, bar ? bar->value() : -1, bar ? bar->maximum() : -1, form->windowTitle()});
+  });
+  const auto result = AnswerNextMessageBox(QMessageBox::No, 60000);
+  Action("decompileAction")->trigger();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return result->shown; }, 60000));
+
+  ASSERT_EQ(titlesWhileAsked.size(), 2);
+  for (const QString& title : titlesWhileAsked)
+    EXPECT_FALSE(title.contains("Decompiling")) << title.toStdString();
+  // Counted file by file up to the last one, with the title saying so.
+  QList<Step> counted;
+  for (const Step& step : steps)
+    if (step.message.startsWith("Decompiling ") && step.message.endsWith(" files")) counted << step;
+  ASSERT_GE(counted.size(), 2);
+  const int total = counted.last().maximum;
+  EXPECT_GE(total, 5);  // pages, pictures, style sheet, contents and index
+  EXPECT_EQ(counted.last().value, total);
+  EXPECT_TRUE(counted.last().message.endsWith(QString(" %1 of %1 files").arg(total)))
+      << counted.last().message.toStdString();
+  EXPECT_LT(counted.first().value, total);
+  for (const Step& step : counted)
+    EXPECT_TRUE(step.title.contains("Decompiling")) << step.title.toStdString();
+  // Done: the bar is gone, the result stands in the status bar.
+  EXPECT_EQ(progressBar(), nullptr);
+  EXPECT_TRUE(form->statusBar()->currentMessage().startsWith("Decompiled ")) << result->text.toStdString();
+  EXPECT_FALSE(result->text.contains("Progress")) << result->text.toStdString();
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ int main(int argc, char* argv[]) {
     if (args[i].startsWith(QLatin1String("--"))) options.prepend(args.takeAt(i));
   QTextStream err(stderr);
   if (args.size() != 3 || args.at(0).compare(QLatin1String("-decompile"), Qt::CaseInsensitive) != 0) {
-    err << "Usage: hh -decompile FOLDER FILE.chm [--max-output=SIZE] [--max-time=SECONDS] [--overwrite]\n";
+    err << "Usage: hh -decompile FOLDER FILE.chm [--max-output=SIZE] [--max-time=SECONDS] [--overwrite] "
+           "[--progress]\n";
     return kDecompileUsage;
   }
   return RunDecompile(args.at(2), FolderArgument(args.at(1)), options, err);
