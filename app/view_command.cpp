@@ -8,6 +8,7 @@
 #include "app/about_box.h"
 #include "viewer/new_help_viewer.h"
 #include "viewer/html_help_viewer.h"
+#include "widgets/dialog_focus_return.h"
 
 std::unique_ptr<HtmlHelpViewer> ShowViewCommand(const QString& file, QTextStream& err) {
   std::unique_ptr<HtmlHelpViewer> help(NewHelpViewer(nullptr));
@@ -28,6 +29,7 @@ int RunViewCommand(const QStringList& arguments, QTextStream& err) {
     return 2;
   }
   QApplication::setWindowIcon(ProgramIcon());
+  DialogFocusReturn::Install();
   const std::unique_ptr<HtmlHelpViewer> help = ShowViewCommand(arguments.first(), err);
   if (!help) return 1;
   QApplication::setQuitOnLastWindowClosed(true);
