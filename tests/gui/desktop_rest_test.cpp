@@ -27,12 +27,6 @@
 
 namespace {
 
-QByteArray SitemapItem(const QString& name, const QString& local) {
-  return ("<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Name\" value=\"" + name +
-          "\">\r\n<param name=\"Local\" value=\"" + local + "\">\r\n</OBJECT>\r\n")
-      .toLatin1();
-}
-
 // Presses Esc in the next dialog, where its keyboard is; whether it came.
 std::shared_ptr<bool> EscapeNextDialog() {
   auto shown = std::make_shared<bool>(false);
@@ -51,22 +45,12 @@ class DesktopRestTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     // The settings go to a folder of the test's own, as they would to the user's.
+    hadConfig = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
     oldConfig = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
-    path = dir.filePath("My Guide.hhp");
-    PutFile(path,
-            "[OPTIONS]\r\nContents file=My Guide.hhc\r\nIndex file=My Guide.hhk\r\nTitle=My Guide\r\n\r\n"
-            "[FILES]\r\nGuide01.htm\r\nGuide02.htm\r\n");
-    PutFile(dir.filePath("My Guide.hhc"), "<HTML><BODY><UL>\r\n" + SitemapItem("Intro", "Guide01.htm") +
-                                              SitemapItem("Tables", "Guide02.htm") +
-                                              "</UL></BODY></HTML>\r\n");
-    PutFile(dir.filePath("My Guide.hhk"),
-            "<HTML><BODY><UL>\r\n<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" "
-            "value=\"greeting\">\r\n<param name=\"Name\" value=\"Intro\">\r\n<param name=\"Local\" "
-            "value=\"Guide01.htm\">\r\n</OBJECT>\r\n</UL></BODY></HTML>\r\n");
-    PutFile(dir.filePath("Guide01.htm"), "<HTML><BODY><P id=p>Hello world</P></BODY></HTML>\r\n");
-    PutFile(dir.filePath("Guide02.htm"), "<HTML><BODY><P>Tables</P></BODY></HTML>\r\n");
-    form = std::make_unique<MainWindow>(path);
+    sample.Write();
+    if (HasFatalFailure()) return;
+    form = std::make_unique<MainWindow>(sample.Project.projectPath());
     form->CreateDialogs();
     form->show();
     form->activateWindow();
@@ -77,7 +61,10 @@ class DesktopRestTest : public ::testing::Test {
   }
   void TearDown() override {
     form.reset();
-    qputenv("XDG_CONFIG_HOME", oldConfig);
+    if (hadConfig)
+      qputenv("XDG_CONFIG_HOME", oldConfig);
+    else
+      qunsetenv("XDG_CONFIG_HOME");
   }
   QAction* Action(const char* name) const {
     QAction* action = form->findChild<QAction*>(name);
@@ -100,8 +87,9 @@ class DesktopRestTest : public ::testing::Test {
   }
 
   QTemporaryDir dir;
+  bool hadConfig = false;
   QByteArray oldConfig;
-  QString path;
+  viewer_test::SampleProject sample;  // a project with pages, contents, index, and hhc for it
   std::unique_ptr<MainWindow> form;
   EditingControl* editor = nullptr;
 };
@@ -111,7 +99,7 @@ TEST_F(DesktopRestTest, EscFromEveryDialogGivesTheKeyboardBackWithItsMenus) {
   auto* indexTree = form->findChild<QTreeView*>("indexTree");
   ASSERT_TRUE(source && indexTree);
   Focus(editor);
-  SelectInEditor(editor, "#p", 0, 5);
+  SelectInEditor(editor, "p", 0, 3);
   WaitEditorIdle(editor);
   // The editor's dialogs: replace, table, links, pop-up, splash, training
   // card, picture and font properties; and the file dialog of Open.
@@ -156,8 +144,6 @@ TEST_F(DesktopRestTest, EscFromEveryDialogGivesTheKeyboardBackWithItsMenus) {
 }
 
 TEST_F(DesktopRestTest, DecompileShowsHowFarItIsOnceTheFileAndFolderAreChosen) {
-  viewer_test::SampleProject sample;
-  sample.Write();
   ASSERT_TRUE(sample.Compile());
   const QString folder = dir.filePath("decompiled");
   ASSERT_TRUE(QDir().mkpath(folder));
