@@ -85,6 +85,20 @@ if [ -f "$mime/packages/orvex.xml" ]; then
   fi
 fi
 
+# Installed straight into a prefix, the install step refreshes the desktop's
+# caches itself: the viewer is then the program for .chm files.
+if command -v update-mime-database >/dev/null && command -v update-desktop-database >/dev/null; then
+  direct="$dest/direct"
+  XDG_DATA_HOME="$direct/share" cmake --install "$build" --prefix "$direct" >"$dest/direct.log" 2>&1 ||
+    { cat "$dest/direct.log" >&2; fail "cmake --install --prefix $direct fails"; }
+  grep -q ':application/vnd.ms-htmlhelp:\*\.chm' "$direct/share/mime/globs2" 2>/dev/null ||
+    fail "installing into a prefix leaves its MIME database without *.chm"
+  grep -Eq '^application/vnd\.ms-htmlhelp=(.*;)?orvex-viewer\.desktop;' "$direct/share/applications/mimeinfo.cache" 2>/dev/null ||
+    fail "installing into a prefix leaves the viewer out of the desktop's .chm programs"
+else
+  echo "note: the desktop's cache tools are not installed; refreshing them not checked" >&2
+fi
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures problem(s) in the install tree" >&2
   exit 1
