@@ -5,6 +5,7 @@
 //    many index entries, through the real window;
 //  - selecting a topic whose page is 200 KB (store the edited page + load).
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
@@ -130,6 +131,9 @@ int main(int argc, char** argv) {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       std::printf("(the window asked \"%s\"; answered with its default)\n", qPrintable(box->text()));
       box->reject();
+    } else if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+      std::printf("(the window opened the dialog \"%s\"; cancelled)\n", qPrintable(dialog->windowTitle()));
+      dialog->reject();
     }
   });
   questions.start(100);
