@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 
@@ -31,7 +32,11 @@ bool DialogFocusReturn::eventFilter(QObject* watched, QEvent* event) {
 void DialogFocusReturn::Opened(QWidget* dialog) {
   open.removeIf([](const OpenDialog& d) { return !d.dialog; });
   QWidget* focus = QApplication::focusWidget();
-  if (!focus || focus->window() == dialog) return;
+  if (focus && focus->window() == dialog) return;
+  // Right after another dialog (a file, then a folder): where that one
+  // gives the keyboard back.
+  if (!focus) focus = returning;
+  if (!focus) return;
   for (const OpenDialog& d : std::as_const(open))
     if (d.dialog == dialog) return;
   open.append(OpenDialog{dialog, focus});
@@ -45,21 +50,28 @@ void DialogFocusReturn::Closed(QWidget* dialog) {
     break;
   }
   if (!focus) return;
-  Restore(focus, dialog);
-  // Some platforms hand the activation on only once the dialog's own
-  // window is gone: the keyboard is given back again then, unless it has
-  // gone somewhere meanwhile.
-  QTimer::singleShot(0, this, [focus] { Restore(focus, nullptr); });
+  // A dialog that closes while the program is in the background (the user
+  // works elsewhere) takes nobody's keyboard: its window gets it back when
+  // the user returns.
+  const bool inFront = QGuiApplication::applicationState() == Qt::ApplicationActive;
+  // Once the code that opened the dialog has read its fields (a field that
+  // loses the keyboard may correct itself) and done what it does after it,
+  // and the dialog's window is gone.
+  returning = focus;
+  QTimer::singleShot(0, this, [this, focus, inFront] {
+    if (returning == focus) returning.clear();
+    Restore(focus, inFront);
+  });
 }
 
-void DialogFocusReturn::Restore(QWidget* focus, QWidget* dialog) {
+void DialogFocusReturn::Restore(QWidget* focus, bool activate) {
   if (!focus || !focus->isVisible() || !focus->isEnabled()) return;
   QWidget* window = focus->window();
   // Moved on purpose while the dialog was open, or after it: that stands.
   if (window->focusWidget() && window->focusWidget() != focus) return;
   // Another window the dialog opened keeps the keyboard.
   QWidget* active = QApplication::activeWindow();
-  if (active && active != window && active != dialog) return;
-  if (active != window) window->activateWindow();
+  if (active && active != window) return;
+  if (activate && active != window) window->activateWindow();
   if (QApplication::focusWidget() != focus) focus->setFocus(Qt::ActiveWindowFocusReason);
 }

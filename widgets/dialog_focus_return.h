@@ -28,12 +28,14 @@ class DialogFocusReturn : public QObject {
   void Opened(QWidget* dialog);
   void Closed(QWidget* dialog);
   // Gives `focus` the keyboard unless its window's focus or the active
-  // window changed meanwhile (`dialog`, the one closing, may be active).
-  static void Restore(QWidget* focus, QWidget* dialog);
+  // window changed meanwhile; with `activate`, its window comes to the
+  // front for it.
+  static void Restore(QWidget* focus, bool activate);
 
   struct OpenDialog {
     QPointer<QWidget> dialog;
     QPointer<QWidget> focus;  // what had the keyboard before it
   };
   QList<OpenDialog> open;
+  QPointer<QWidget> returning;  // what a dialog that just closed gives the keyboard back to
 };

@@ -178,9 +178,14 @@ TEST_F(DesktopRestTest, DecompileShowsHowFarItIsOnceTheFileAndFolderAreChosen) {
     const QProgressBar* bar = progressBar();
     steps.append({message, bar ? bar->value() : -1, bar ? bar->maximum() : -1, form->windowTitle()});
   });
+  auto* contentsTree = form->findChild<QTreeView*>("contentsTree");
+  ASSERT_NE(contentsTree, nullptr);
+  Focus(contentsTree);
   const auto result = AnswerNextMessageBox(QMessageBox::No, 60000);
   Action("decompileAction")->trigger();
   ASSERT_TRUE(ProcessEventsUntil([&] { return result->shown; }, 60000));
+  // After the file, the folder and the result, the keyboard is where it was.
+  EXPECT_TRUE(ProcessEventsUntil([&] { return FocusIn(contentsTree); }, 3000));
 
   ASSERT_EQ(titlesWhileAsked.size(), 2);
   for (const QString& title : titlesWhileAsked)
