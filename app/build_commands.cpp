@@ -247,20 +247,22 @@ void BuildCommands::RunDecompiler(const QString& file, const QString& folder) {
     BusyCursor busy;
     StatusProgress progress(window, QStringLiteral("Decompile progress"));
     const QSet<QString> before = FilesIn(folder);
+    // Each line is how far hh is, or something it has to say.
+    const auto heard = [&](const QByteArray& line) {
+      qsizetype done = 0;
+      qsizetype total = 0;
+      if (!ReadDecompileProgress(line, &done, &total)) {
+        said += line;
+        return;
+      }
+      progress.Set(done, total);
+      ShowStatus(QStringLiteral("Decompiling %1 into %2 ... %3 of %4 files")
+                     .arg(shownFile, shownFolder)
+                     .arg(done)
+                     .arg(total));
+    };
     ran = RunChildProcess(FindTool("hh", ToolFolder()), {"-decompile", shownFolder, shownFile, "--progress"},
-                          true, [&](const QByteArray& line) {
-                            qsizetype done = 0;
-                            qsizetype total = 0;
-                            if (!ReadDecompileProgress(line, &done, &total)) {
-                              said += line;
-                              return;
-                            }
-                            progress.Set(done, total);
-                            ShowStatus(QStringLiteral("Decompiling %1 into %2 ... %3 of %4 files")
-                                           .arg(shownFile, shownFolder)
-                                           .arg(done)
-                                           .arg(total));
-                          });
+                          true, heard);
     EndIfQuitting(ran);
     if (ran.QuitRequested) return;
     for (const QString& name : FilesIn(folder))
