@@ -82,7 +82,11 @@ void IndexPane::AddEntry(const QString& text, const QPoint& screenPos) {
   const QString keyword = KeywordFromText(text);
   const QModelIndex entry =
       views.index->AddEntry(mode, target, keyword, topic->FileName, views.contents->CaptionAt(topicNode));
-  if (!entry.isValid()) return;
+  if (!entry.isValid()) {
+    // A drop that adds nothing still counts as a change, as it always has.
+    project.SetModified();
+    return;
+  }
   // The keyword that got the entry opens.
   if (entry.parent().isValid()) indexTree->expand(entry.parent());
   Changed("Add keyword \"" + keyword + "\"", std::move(before));
