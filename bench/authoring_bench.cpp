@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr int kTopics = 2000;
+constexpr int kDefaultTopics = 2000;
 
 void MustWrite(const Status& written) {
   if (!written) qFatal("%s", qPrintable(written.Message()));
@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
   RegisterUrlSchemes();
   RegisterChmUrlScheme();
   QApplication app(argc, argv);
+  // authoring_bench [TOPICS]
+  const int kTopics = argc > 1 ? std::max(10, QByteArray(argv[1]).toInt()) : kDefaultTopics;
 
   // Unattended: a question the window asks is said and answered with its default.
   QTimer questions;
@@ -59,6 +61,8 @@ int main(int argc, char** argv) {
                            1252));
   MustWrite(WriteTextFile(dir.filePath("Manual.hhc"), "<UL>\r\n</UL>\r\n", 1252));
   MustWrite(WriteTextFile(dir.filePath("Manual.hhk"), "<UL>\r\n</UL>\r\n", 1252));
+  // The style sheet every new page names.
+  MustWrite(WriteTextFile(dir.filePath("Manual.css"), "BODY { font-family: sans-serif }\r\n", 1252));
 
   MainWindow form;
   form.projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
@@ -117,6 +121,9 @@ int main(int argc, char** argv) {
   std::printf("compile with hhc: %lld ms (exit code %d, %lld bytes)\n",
               static_cast<long long>(clock.elapsed()), hhc.exitCode(),
               static_cast<long long>(QFileInfo(dir.filePath("Manual.chm")).size()));
+  if (hhc.exitCode() != 0)
+    std::printf("%s%s\n", hhc.readAllStandardOutput().right(1500).constData(),
+                hhc.readAllStandardError().right(1500).constData());
   form.project.SetModified(false);
   return 0;
 }
