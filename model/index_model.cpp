@@ -299,6 +299,17 @@ QVariant IndexModel::data(const QModelIndex& index, int role) const {
 
 bool IndexModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!RecordTreeModel::setData(index, value, role)) return false;
+  // Renamed to the text of another keyword of its level: one keyword, with the topics of both.
+  if (const Node* renamed = NodeAt(index); renamed->Children.empty()) {
+    for (const auto& sibling : renamed->Parent->Children) {
+      if (sibling.get() == renamed || sibling->Caption != renamed->Caption) continue;
+      const QPersistentModelIndex into = createIndex(sibling->Row, 0, sibling.get());
+      for (const IndexEntryData* topic : TopicsAt(index))
+        AddTopic(into, topic->FileName, topic->TopicCaption);
+      Remove(index);
+      return true;
+    }
+  }
   // Its place among the others: the first whose caption does not come
   // before it; it stays where it is when that is beside an equal caption.
   const Node* node = NodeAt(index);
