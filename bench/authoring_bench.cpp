@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "app/main_window.h"
+#include "bench/unattended.h"
 #include "editor/editing_control.h"
 #include "model/contents_model.h"
 #include "panes/contents_pane.h"
@@ -43,15 +44,8 @@ int main(int argc, char** argv) {
   // authoring_bench [TOPICS]
   const int kTopics = argc > 1 ? std::max(10, QByteArray(argv[1]).toInt()) : kDefaultTopics;
 
-  // Unattended: a question the window asks is said and answered with its default.
   QTimer questions;
-  QObject::connect(&questions, &QTimer::timeout, [] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      std::printf("(the window asked \"%s\"; answered with its default)\n", qPrintable(box->text()));
-      box->reject();
-    }
-  });
-  questions.start(100);
+  AnswerQuestionsWithDefaults(questions);
 
   QTemporaryDir dir;
   const QString hhp = dir.filePath("Manual.hhp");

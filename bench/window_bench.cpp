@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "app/main_window.h"
+#include "bench/unattended.h"
 #include "project/project_commands.h"
 #include "viewer/chm_scheme.h"
 #include "editor/editing_control.h"
@@ -109,16 +110,8 @@ int main(int argc, char** argv) {
   }
   std::printf("\n");
 
-  // Unattended: a question the window asks is said and answered with its
-  // default instead of waiting for someone to press a button.
   QTimer questions;
-  QObject::connect(&questions, &QTimer::timeout, [] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      std::printf("(the window asked \"%s\"; answered with its default)\n", qPrintable(box->text()));
-      box->reject();
-    }
-  });
-  questions.start(100);
+  AnswerQuestionsWithDefaults(questions);
 
   MainWindow form;
   QTemporaryDir settings;

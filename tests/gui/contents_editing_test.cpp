@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <optional>
 
 #include "editor_script.h"
 #include "gui_helpers.h"
@@ -20,13 +21,7 @@
 
 namespace {
 
-// Captions of a tree, with children in brackets: "A(B,C),D".
-QString Shape(const std::vector<ContentsNode>& level) {
-  QStringList parts;
-  for (const ContentsNode& n : level)
-    parts << n.Caption + (n.Children.empty() ? QString() : "(" + Shape(n.Children) + ")");
-  return parts.join(',');
-}
+// Captions of the Index tree, with each entry's page: "a=x.htm,b(c=y.htm)".
 QString Shape(const std::vector<IndexNode>& level) {
   QStringList parts;
   for (const IndexNode& n : level) {
@@ -41,11 +36,7 @@ QString Shape(const std::vector<IndexNode>& level) {
 class ContentsEditingTest : public TreeEditingFixture {
  protected:
   void SetUp() override {
-    // The trash of a home of the test's own, on the same disk as the project.
-    savedHome = qgetenv("HOME");
-    savedDataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("HOME", dir.path().toLocal8Bit());
-    qputenv("XDG_DATA_HOME", dir.filePath("data").toLocal8Bit());
+    trashHome.emplace(dir);
     TreeEditingFixture::SetUp();
     start = AddTopic(nullptr, "Start", 1);
     basics = AddTopic(start, "Basics", 2);
@@ -55,17 +46,12 @@ class ContentsEditingTest : public TreeEditingFixture {
   }
   void TearDown() override {
     TreeEditingFixture::TearDown();
-    qputenv("HOME", savedHome);
-    if (savedDataHome.isEmpty())
-      qunsetenv("XDG_DATA_HOME");
-    else
-      qputenv("XDG_DATA_HOME", savedDataHome);
+    trashHome.reset();
   }
   QString ContentsShape() const { return Shape(ContentsForest(form->contentsTree)); }
   QString Trashed(const QString& file) const { return dir.filePath("data/Trash/files/" + file); }
 
-  QByteArray savedHome;
-  QByteArray savedDataHome;
+  std::optional<OwnTrashHome> trashHome;
 
   TreeItem start = nullptr;
   TreeItem basics = nullptr;

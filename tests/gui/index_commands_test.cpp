@@ -15,14 +15,8 @@
 
 namespace {
 
-class IndexCommandsTest : public TreeEditingFixture {
+class IndexCommandsTest : public TwoTopicsFixture {
  protected:
-  void SetUp() override {
-    TreeEditingFixture::SetUp();
-    printer = AddTopic(nullptr, "Printer setup", 1);
-    paper = AddTopic(nullptr, "Paper sizes", 2);
-    form->contentsTree->setCurrentIndex(printer);
-  }
   IndexModel* Index() const { return static_cast<IndexModel*>(form->indexTree->model()); }
   // The files of a keyword's topics, in order.
   QStringList TopicFiles(const QModelIndex& keyword) const {
@@ -45,8 +39,6 @@ class IndexCommandsTest : public TreeEditingFixture {
       d->accept();
     });
   }
-  TreeItem printer = nullptr;
-  TreeItem paper = nullptr;
 };
 
 TEST_F(IndexCommandsTest, NewKeywordByKeyAskedForTheTopicJoinsAKeywordOfTheSameText) {

@@ -16,17 +16,12 @@ TreeItem ChildNamed(TreeItem parent, const QString& caption) {
   return nullptr;
 }
 
-class IndexEditingTest : public TreeEditingFixture {
+class IndexEditingTest : public TwoTopicsFixture {
  protected:
   void SetUp() override {
-    TreeEditingFixture::SetUp();
-    printer = AddTopic(nullptr, "Printer setup", 1);
-    paper = AddTopic(nullptr, "Paper sizes", 2);
-    form->contentsTree->setCurrentIndex(printer);
+    TwoTopicsFixture::SetUp();
     FocusEditor();
   }
-  TreeItem printer = nullptr;
-  TreeItem paper = nullptr;
 };
 
 TEST_F(IndexEditingTest, DropsBuildAKeywordThenKeywordsUnderIt) {

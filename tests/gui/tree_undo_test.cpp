@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
+#include <optional>
 
 #include "gui_helpers.h"
 #include "panes/index_pane.h"
@@ -12,21 +13,10 @@
 
 namespace {
 
-QString Shape(const std::vector<ContentsNode>& level) {
-  QStringList parts;
-  for (const ContentsNode& n : level)
-    parts << n.Caption + (n.Children.empty() ? QString() : "(" + Shape(n.Children) + ")");
-  return parts.join(',');
-}
-
 class TreeUndoTest : public TreeEditingFixture {
  protected:
   void SetUp() override {
-    // The trash of a home of the test's own.
-    savedHome = qgetenv("HOME");
-    savedDataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("HOME", dir.path().toLocal8Bit());
-    qputenv("XDG_DATA_HOME", dir.filePath("data").toLocal8Bit());
+    trashHome.emplace(dir);
     TreeEditingFixture::SetUp();
     start = AddTopic(nullptr, "Start", 1);
     basics = AddTopic(start, "Basics", 2);
@@ -37,11 +27,7 @@ class TreeUndoTest : public TreeEditingFixture {
   }
   void TearDown() override {
     TreeEditingFixture::TearDown();
-    qputenv("HOME", savedHome);
-    if (savedDataHome.isEmpty())
-      qunsetenv("XDG_DATA_HOME");
-    else
-      qputenv("XDG_DATA_HOME", savedDataHome);
+    trashHome.reset();
   }
   QString ContentsShape() const { return Shape(ContentsForest(form->contentsTree)); }
   QAction* UndoItem() const { return form->findChild<QAction*>("treeUndoAction"); }
@@ -53,8 +39,7 @@ class TreeUndoTest : public TreeEditingFixture {
     QApplication::processEvents();
   }
 
-  QByteArray savedHome;
-  QByteArray savedDataHome;
+  std::optional<OwnTrashHome> trashHome;
   TreeItem start = nullptr;
   TreeItem basics = nullptr;
   TreeItem last = nullptr;
