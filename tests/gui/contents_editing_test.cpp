@@ -33,25 +33,17 @@ QString Shape(const std::vector<IndexNode>& level) {
   return parts.join(',');
 }
 
-class ContentsEditingTest : public TreeEditingFixture {
+class ContentsEditingTest : public OwnTrashFixture {
  protected:
   void SetUp() override {
-    trashHome.emplace(dir);
-    TreeEditingFixture::SetUp();
+    OwnTrashFixture::SetUp();
     start = AddTopic(nullptr, "Start", 1);
     basics = AddTopic(start, "Basics", 2);
     details = AddTopic(start, "Details", 3);
     deeper = AddTopic(basics, "Deeper", 4);
     last = AddTopic(nullptr, "Last", 5);
   }
-  void TearDown() override {
-    TreeEditingFixture::TearDown();
-    trashHome.reset();
-  }
-  QString ContentsShape() const { return Shape(ContentsForest(form->contentsTree)); }
   QString Trashed(const QString& file) const { return dir.filePath("data/Trash/files/" + file); }
-
-  std::optional<OwnTrashHome> trashHome;
 
   TreeItem start = nullptr;
   TreeItem basics = nullptr;

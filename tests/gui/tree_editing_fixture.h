@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <optional>
 
 #include "app/main_window.h"
 #include "panes/contents_pane.h"
@@ -195,6 +196,23 @@ class TreeEditingFixture : public ::testing::Test {
 
   QTemporaryDir dir;
   std::unique_ptr<MainWindow> form;
+};
+
+// A window whose deleted pages go to a trash of the test's own.
+class OwnTrashFixture : public TreeEditingFixture {
+ protected:
+  void SetUp() override {
+    trashHome.emplace(dir);
+    TreeEditingFixture::SetUp();
+  }
+  void TearDown() override {
+    TreeEditingFixture::TearDown();
+    trashHome.reset();
+  }
+  QString ContentsShape() const { return Shape(ContentsForest(form->contentsTree)); }
+
+ private:
+  std::optional<OwnTrashHome> trashHome;
 };
 
 // Two topics, "Printer setup" (Proj01.htm, selected) and "Paper sizes" (Proj02.htm).

@@ -13,11 +13,10 @@
 
 namespace {
 
-class TreeUndoTest : public TreeEditingFixture {
+class TreeUndoTest : public OwnTrashFixture {
  protected:
   void SetUp() override {
-    trashHome.emplace(dir);
-    TreeEditingFixture::SetUp();
+    OwnTrashFixture::SetUp();
     start = AddTopic(nullptr, "Start", 1);
     basics = AddTopic(start, "Basics", 2);
     last = AddTopic(nullptr, "Last", 3);
@@ -25,11 +24,6 @@ class TreeUndoTest : public TreeEditingFixture {
     form->contentsTree->setCurrentIndex(start);
     WaitEditorIdle(form->editor);
   }
-  void TearDown() override {
-    TreeEditingFixture::TearDown();
-    trashHome.reset();
-  }
-  QString ContentsShape() const { return Shape(ContentsForest(form->contentsTree)); }
   QAction* UndoItem() const { return form->findChild<QAction*>("treeUndoAction"); }
   QAction* RedoItem() const { return form->findChild<QAction*>("treeRedoAction"); }
   // Ctrl+Z or Ctrl+Y on a tree, once the editor has settled.
@@ -39,7 +33,6 @@ class TreeUndoTest : public TreeEditingFixture {
     QApplication::processEvents();
   }
 
-  std::optional<OwnTrashHome> trashHome;
   TreeItem start = nullptr;
   TreeItem basics = nullptr;
   TreeItem last = nullptr;
