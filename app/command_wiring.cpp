@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -23,6 +24,7 @@
 #include "panes/index_pane.h"
 #include "panes/contents_pane.h"
 #include "panes/topic_editing.h"
+#include "panes/tree_undo.h"
 #include "project/project_commands.h"
 #include "spelling/editor_spelling.h"
 #include "viewer/html_help_viewer.h"
@@ -43,6 +45,15 @@ void MainWindow::ConnectPanes() {
                                   {this, contentsTree, contentsModel, editor, sourceView, newTopicAction,
                                    newSubtopicAction, deleteTopicAction, appendLinksAction},
                                   this);
+  // The keyword commands: the main menu's "Index" after "Contents", and the Index pop-up.
+  menuBar()->insertMenu(toolsMenu->menuAction(), indexPane->Menu());
+  indexPane->AddCommandsTo(indexMenu);
+  // One undo stack for both trees, in the Edit menu while a tree has the keyboard.
+  auto* treeUndo = new TreeUndo(project, *topicEditing,
+                                {this, contentsTree, contentsModel, indexTree, indexModel, editor}, this);
+  contentsPane->SetUndo(treeUndo);
+  indexPane->SetUndo(treeUndo);
+  treeUndo->AttachToEditMenu(editMenu, undoAction, redoAction);
 }
 
 void MainWindow::ConnectProjectTools() {

@@ -149,7 +149,7 @@ void MainWindow::BuildLayout() {
   contentsTree->setHeaderHidden(true);
   contentsTree->setIndentation(25);
   contentsTree->setDragEnabled(true);
-  contentsTree->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+  contentsTree->setEditTriggers(QAbstractItemView::EditKeyPressed);
   contentsTree->setContextMenuPolicy(Qt::CustomContextMenu);
   contentsTree->setProperty("HelpContext", 10011);
   contentsLayout->addWidget(contentsTree, 1);
@@ -185,7 +185,7 @@ void MainWindow::BuildLayout() {
   indexTree->setDragEnabled(true);
   indexTree->setSortingEnabled(true);
   indexTree->sortByColumn(0, Qt::AscendingOrder);
-  indexTree->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+  indexTree->setEditTriggers(QAbstractItemView::EditKeyPressed);
   indexTree->setProperty("HelpContext", 10012);
   // No connecting lines.
   indexTree->setStyleSheet("QTreeView::branch { border-image: none; }");

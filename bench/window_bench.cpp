@@ -5,7 +5,6 @@
 //    many index entries, through the real window;
 //  - selecting a topic whose page is 200 KB (store the edited page + load).
 #include <QApplication>
-#include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
@@ -20,6 +19,7 @@
 #include <unistd.h>
 
 #include "app/main_window.h"
+#include "bench/unattended.h"
 #include "project/project_commands.h"
 #include "viewer/chm_scheme.h"
 #include "editor/editing_control.h"
@@ -124,19 +124,8 @@ int main(int argc, char** argv) {
   }
   std::printf("; median %.0f\n", Median(startups));
 
-  // Unattended: a question the window asks is said and answered with its
-  // default instead of waiting for someone to press a button.
   QTimer questions;
-  QObject::connect(&questions, &QTimer::timeout, [] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      std::printf("(the window asked \"%s\"; answered with its default)\n", qPrintable(box->text()));
-      box->reject();
-    } else if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-      std::printf("(the window opened the dialog \"%s\"; cancelled)\n", qPrintable(dialog->windowTitle()));
-      dialog->reject();
-    }
-  });
-  questions.start(100);
+  AnswerQuestionsWithDefaults(questions);
 
   MainWindow form;
   QTemporaryDir settings;

@@ -87,6 +87,20 @@ class HelpProject {
   // Drops the [FILES] lines that name deleted pages.
   void RemoveListedPages(const QStringList& fileNames);
 
+  // The project file's, map file's and alias file's lines together, as a
+  // command that changes them keeps them to put them back.
+  struct Lines {
+    QStringList Project;
+    QStringList Map;
+    QStringList Alias;
+  };
+  Lines AllLines() const { return {projectLines, mapLines, aliasLines}; }
+  void RestoreLines(Lines lines) {
+    projectLines = std::move(lines.Project);
+    mapLines = std::move(lines.Map);
+    aliasLines = std::move(lines.Alias);
+  }
+
   // The first numbered page name whose file does not exist in the project
   // folder whose context number and symbol are free; empty when none is left.
   QString NewPageName(const FileExistsFn& fileExists = {}) const;

@@ -17,31 +17,83 @@ std::unique_ptr<IndexEntryData> Entry(const QString& keyword, const QString& fil
   return record;
 }
 
+// A page named in an entry as a comparable key: no "#anchor", and as the
+// project's [FILES] lines are compared (the compiler finds it the same way).
+QString PageKey(const QString& fileName) { return ListedKey(fileName.section(u'#', 0, 0)); }
+
+bool HasTopic(const IndexEntryData& record) {
+  return !record.FileName.isEmpty() || !record.TopicCaption.isEmpty();
+}
+
+// Siblings of one caption, level by level: a later one without sub-keywords
+// gives its topics to the first of them.
+void MergeSameKeywords(std::vector<IndexNode>& forest) {
+  std::vector<std::vector<IndexNode>*> work{&forest};
+  while (!work.empty()) {
+    std::vector<IndexNode>* level = work.back();
+    work.pop_back();
+    bool any = false;
+    for (size_t i = 1; i < level->size() && !any; ++i) any = (*level)[i].Caption == (*level)[i - 1].Caption;
+    if (any) {
+      std::vector<IndexNode> kept;
+      kept.reserve(level->size());
+      for (IndexNode& node : *level) {
+        const bool joins = !kept.empty() && kept.back().Caption == node.Caption && node.Children.empty() &&
+                           node.Data && HasTopic(*node.Data);
+        if (!joins) {
+          kept.push_back(std::move(node));
+          continue;
+        }
+        IndexNode& first = kept.back();
+        if (!first.Data) first.Data = Entry(first.Caption, {}, {});
+        std::vector<IndexEntryData> more = std::move(node.Data->MoreTopics);
+        node.Data->MoreTopics.clear();
+        first.Data->MoreTopics.push_back(std::move(*node.Data));
+        for (IndexEntryData& topic : more) first.Data->MoreTopics.push_back(std::move(topic));
+      }
+      *level = std::move(kept);
+    }
+    for (IndexNode& node : *level)
+      if (!node.Children.empty()) work.push_back(&node.Children);
+  }
+}
+
 }  // namespace
 
 QModelIndex IndexModel::AddEntry(AttachMode mode, const QModelIndex& target, const QString& keyword,
                                  const QString& fileName, const QString& topicCaption) {
-  QModelIndex parent;
   switch (mode) {
     case AttachMode::None:
       return {};
     case AttachMode::Child:
       if (!NodeAt(target)) return {};
-      parent = target;
-      if (rowCount(target) == 0) {
-        // The keyword's own topic becomes its first entry; the keyword keeps its record.
-        const IndexEntryData* own = RecordAt(target);
-        const QString caption = CaptionAt(target);
-        Insert(target, 0, caption,
-               Entry(caption, own ? own->FileName : QString(), own ? own->TopicCaption : QString()));
+      // The keyword itself: one more topic for it.
+      if (CaptionAt(target).compare(keyword, Qt::CaseInsensitive) == 0) {
+        AddTopic(target, fileName, topicCaption);
+        return target;
       }
-      break;
+      return AddKeyword(target, keyword, fileName, topicCaption);
     case AttachMode::Sibling:
-      parent = target.parent();
-      break;
+      return AddKeyword(target.parent(), keyword, fileName, topicCaption);
     case AttachMode::TopLevel:
       break;
   }
+  return AddKeyword({}, keyword, fileName, topicCaption);
+}
+
+QModelIndex IndexModel::AddKeyword(const QModelIndex& parent, const QString& keyword, const QString& fileName,
+                                   const QString& topicCaption) {
+  for (int row = 0; row < rowCount(parent); ++row) {
+    const QModelIndex sibling = index(row, 0, parent);
+    if (CaptionAt(sibling) != keyword) continue;
+    AddTopic(sibling, fileName, topicCaption);
+    return sibling;
+  }
+  return InsertInOrder(parent, keyword, fileName, topicCaption);
+}
+
+QModelIndex IndexModel::InsertInOrder(const QModelIndex& parent, const QString& keyword,
+                                      const QString& fileName, const QString& topicCaption) {
   // After the captions it does not come before: as appended, then sorted.
   const Node* into = NodeOrRoot(parent);
   auto node = std::make_unique<Node>();
@@ -50,29 +102,86 @@ QModelIndex IndexModel::AddEntry(AttachMode mode, const QModelIndex& target, con
   return Insert(parent, int(at - into->Children.begin()), keyword, Entry(keyword, fileName, topicCaption));
 }
 
+bool IndexModel::AddTopic(const QModelIndex& keyword, const QString& fileName, const QString& topicCaption) {
+  Node* node = NodeAt(keyword);
+  if (!node) return false;
+  for (const IndexEntryData* topic : TopicsAt(keyword))
+    if (PageKey(topic->FileName) == PageKey(fileName) &&
+        (!fileName.isEmpty() || topic->TopicCaption == topicCaption))
+      return false;
+  if (!node->Data) node->Data = Entry(node->Caption, {}, {});
+  if (!HasTopic(*node->Data) && node->Data->MoreTopics.empty() && node->Data->Params.empty()) {
+    node->Data->FileName = fileName;
+    node->Data->TopicCaption = topicCaption;
+  } else {
+    node->Data->MoreTopics.push_back(*Entry(node->Caption, fileName, topicCaption));
+  }
+  emit dataChanged(keyword, keyword, {Qt::ToolTipRole});
+  return true;
+}
+
+std::vector<const IndexEntryData*> IndexModel::TopicsAt(const QModelIndex& node) const {
+  std::vector<const IndexEntryData*> topics;
+  const IndexEntryData* record = RecordAt(node);
+  if (!record) return topics;
+  if (HasTopic(*record)) topics.push_back(record);
+  for (const IndexEntryData& more : record->MoreTopics) topics.push_back(&more);
+  return topics;
+}
+
+bool IndexModel::RemoveTopic(const QModelIndex& keyword, int topic) {
+  Node* node = NodeAt(keyword);
+  const std::vector<const IndexEntryData*> topics = TopicsAt(keyword);
+  if (!node || topic < 0 || topic >= int(topics.size())) return false;
+  IndexEntryData& record = *node->Data;
+  if (topics.size() == 1 && node->Children.empty()) {
+    RemoveEntry(keyword);
+    return true;
+  }
+  if (topics[topic] == &record) {
+    if (record.MoreTopics.empty()) {
+      // A keyword over sub-keywords keeps grouping them.
+      record.FileName.clear();
+      record.TopicCaption.clear();
+    } else {
+      // The next topic takes the node's own place, with what it was read with.
+      std::vector<IndexEntryData> more = std::move(record.MoreTopics);
+      IndexEntryData next = std::move(more.front());
+      more.erase(more.begin());
+      next.MoreTopics = std::move(more);
+      record = std::move(next);
+    }
+  } else {
+    const int own = HasTopic(record) ? 1 : 0;
+    record.MoreTopics.erase(record.MoreTopics.begin() + (topic - own));
+  }
+  emit dataChanged(keyword, keyword, {Qt::ToolTipRole});
+  return true;
+}
+
 void IndexModel::RemoveEntry(const QModelIndex& entry) {
   if (!NodeAt(entry)) return;
   const QPersistentModelIndex keyword = entry.parent();
   Remove(entry);
-  // A keyword left with a single entry carries that entry's topic itself.
+  FoldSingleChild(keyword);
+}
+
+void IndexModel::FoldSingleChild(const QModelIndex& keyword) {
+  // A keyword left with a single entry carries that entry's topics itself.
   Node* node = NodeAt(keyword);
   if (!node || node->Children.size() != 1 || !node->Children[0]->Children.empty()) return;
   if (!node->Data) node->Data = Entry(node->Caption, {}, {});
   if (const IndexEntryData* last = node->Children[0]->Data.get()) {
     node->Data->TopicCaption = last->TopicCaption;
     node->Data->FileName = last->FileName;
+    node->Data->MoreTopics = last->MoreTopics;
   } else {
     node->Data->TopicCaption.clear();
     node->Data->FileName.clear();
+    node->Data->MoreTopics.clear();
   }
   Remove(index(0, 0, keyword));
 }
-
-namespace {
-// A page named in an entry as a comparable key: no "#anchor", and as the
-// project's [FILES] lines are compared (the compiler finds it the same way).
-QString PageKey(const QString& fileName) { return ListedKey(fileName.section(u'#', 0, 0)); }
-}  // namespace
 
 int IndexModel::CountEntriesLeadingTo(const QStringList& fileNames) const {
   QSet<QString> keys;
@@ -86,7 +195,11 @@ int IndexModel::CountEntriesLeadingTo(const QStringList& fileNames) const {
     work.pop_back();
     const int children = rowCount(at);
     const IndexEntryData* record = RecordAt(at);
-    if (children == 0 && record && keys.contains(PageKey(record->FileName))) ++count;
+    if (record) {
+      if (children == 0 && keys.contains(PageKey(record->FileName))) ++count;
+      for (const IndexEntryData& more : record->MoreTopics)
+        if (keys.contains(PageKey(more.FileName))) ++count;
+    }
     for (int row = children - 1; row >= 0; --row) work.push_back(index(row, 0, at));
   }
   return count;
@@ -99,29 +212,104 @@ int IndexModel::RemoveEntriesLeadingTo(const QString& fileName) {
   // Searched again from the top after every removal: folding changes the tree.
   for (;;) {
     QModelIndex found;
+    int topic = -1;
     std::vector<QModelIndex> work;
     for (int row = rowCount() - 1; row >= 0; --row) work.push_back(index(row, 0));
     while (!work.empty() && !found.isValid()) {
       const QModelIndex at = work.back();
       work.pop_back();
       const int children = rowCount(at);
-      const IndexEntryData* record = RecordAt(at);
-      if (children == 0 && record && PageKey(record->FileName) == key) found = at;
+      const std::vector<const IndexEntryData*> topics = TopicsAt(at);
+      const IndexEntryData* own = RecordAt(at);
+      for (int i = 0; i < int(topics.size()) && !found.isValid(); ++i) {
+        // A keyword's own topic counts as an entry only without sub-keywords.
+        if (topics[i] == own && children > 0) continue;
+        if (PageKey(topics[i]->FileName) == key) {
+          found = at;
+          topic = i;
+        }
+      }
       for (int row = children - 1; row >= 0; --row) work.push_back(index(row, 0, at));
     }
     if (!found.isValid()) return removed;
-    RemoveEntry(found);
+    RemoveTopic(found, topic);
     ++removed;
   }
 }
 
 void IndexModel::Fill(std::vector<IndexNode>&& forest) {
+  // In order first, so that keywords of one text stand together.
+  std::vector<std::vector<IndexNode>*> work{&forest};
+  const auto before = [this](const IndexNode& a, const IndexNode& b) {
+    return captionOrder.Before(a.Caption, b.Caption);
+  };
+  while (!work.empty()) {
+    std::vector<IndexNode>* level = work.back();
+    work.pop_back();
+    if (!std::is_sorted(level->begin(), level->end(), before))
+      std::stable_sort(level->begin(), level->end(), before);
+    for (IndexNode& node : *level)
+      if (!node.Children.empty()) work.push_back(&node.Children);
+  }
+  MergeSameKeywords(forest);
   RecordTreeModel::Fill(std::move(forest));
-  SortAll();
+}
+
+std::vector<IndexNode> IndexModel::Forest() const {
+  std::vector<IndexNode> forest = RecordTreeModel::Forest();
+  std::vector<std::vector<IndexNode>*> work{&forest};
+  while (!work.empty()) {
+    std::vector<IndexNode>* level = work.back();
+    work.pop_back();
+    const bool any = std::any_of(level->begin(), level->end(), [](const IndexNode& node) {
+      return node.Data && !node.Data->MoreTopics.empty();
+    });
+    if (any) {
+      std::vector<IndexNode> out;
+      out.reserve(level->size());
+      for (IndexNode& node : *level) {
+        std::vector<IndexEntryData> more;
+        if (node.Data) more.swap(node.Data->MoreTopics);
+        const QString caption = node.Caption;
+        out.push_back(std::move(node));
+        for (IndexEntryData& topic : more) {
+          IndexNode added;
+          added.Caption = caption;
+          added.Data = std::make_unique<IndexEntryData>(std::move(topic));
+          out.push_back(std::move(added));
+        }
+      }
+      *level = std::move(out);
+    }
+    for (IndexNode& node : *level)
+      if (!node.Children.empty()) work.push_back(&node.Children);
+  }
+  return forest;
+}
+
+QVariant IndexModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::ToolTipRole) return RecordTreeModel::data(index, role);
+  QStringList lines;
+  for (const IndexEntryData* topic : TopicsAt(index))
+    lines << (topic->TopicCaption.isEmpty() ? topic->FileName
+                                            : topic->TopicCaption + " (" + topic->FileName + ")");
+  if (lines.isEmpty()) return {};
+  return lines.join(u'\n');
 }
 
 bool IndexModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!RecordTreeModel::setData(index, value, role)) return false;
+  // Renamed to the text of another keyword of its level: one keyword, with the topics of both.
+  if (const Node* renamed = NodeAt(index); renamed->Children.empty()) {
+    for (const auto& sibling : renamed->Parent->Children) {
+      if (sibling.get() == renamed || sibling->Caption != renamed->Caption) continue;
+      const QPersistentModelIndex into = createIndex(sibling->Row, 0, sibling.get());
+      for (const IndexEntryData* topic : TopicsAt(index))
+        AddTopic(into, topic->FileName, topic->TopicCaption);
+      Remove(index);
+      return true;
+    }
+  }
   // Its place among the others: the first whose caption does not come
   // before it; it stays where it is when that is beside an equal caption.
   const Node* node = NodeAt(index);

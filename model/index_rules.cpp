@@ -38,5 +38,10 @@ QString IndexPropertiesText(const IndexEntryData* record) {
   if (!record->Keyword.isEmpty()) text += "Keyword: " + record->Keyword + "\r\n";
   if (!record->TopicCaption.isEmpty()) text += "Topic caption: " + record->TopicCaption + "\r\n";
   if (!record->FileName.isEmpty()) text += "File name: " + record->FileName + "\r\n";
+  // A keyword's further topics, each with its two lines.
+  for (const IndexEntryData& more : record->MoreTopics) {
+    if (!more.TopicCaption.isEmpty()) text += "Topic caption: " + more.TopicCaption + "\r\n";
+    if (!more.FileName.isEmpty()) text += "File name: " + more.FileName + "\r\n";
+  }
   return text;
 }

@@ -30,5 +30,6 @@ QString CutDroppedText(const QString& text);
 QString KeywordFromText(const QString& text);
 
 // The text of "Properties": a first line, then one line for each field that
-// is not empty. A null record gives the first line only.
+// is not empty, the fields of a keyword's further topics after them. A null
+// record gives the first line only.
 QString IndexPropertiesText(const IndexEntryData* record);

@@ -89,6 +89,52 @@ class RecordTreeModel : public QAbstractItemModel {
     return forest;
   }
   void Clear() { Fill({}); }
+  // A copy of one node with its subtree (none for no node).
+  PlainNode SubtreeCopy(const QModelIndex& top) const {
+    PlainNode plain;
+    const Node* node = NodeAt(top);
+    if (!node) return plain;
+    plain.Caption = node->Caption;
+    if (node->Data) plain.Data = std::make_unique<Record>(*node->Data);
+    struct Pending {
+      const Node* node;
+      PlainNode* into;
+    };
+    // Each list of children is filled whole before pointers into it are kept.
+    std::vector<Pending> work{{node, &plain}};
+    while (!work.empty()) {
+      const Pending p = work.back();
+      work.pop_back();
+      p.into->Children.reserve(p.node->Children.size());
+      for (const auto& child : p.node->Children) {
+        PlainNode copy;
+        copy.Caption = child->Caption;
+        if (child->Data) copy.Data = std::make_unique<Record>(*child->Data);
+        p.into->Children.push_back(std::move(copy));
+      }
+      for (size_t i = 0; i < p.node->Children.size(); ++i)
+        work.push_back({p.node->Children[i].get(), &p.into->Children[i]});
+    }
+    return plain;
+  }
+  // Puts a copy of a plain node with its subtree at `row` of `parent`; its index.
+  QModelIndex InsertSubtree(const QModelIndex& parent, int row, const PlainNode& plain) {
+    const auto copyOf = [](const PlainNode& p) {
+      return p.Data ? std::make_unique<Record>(*p.Data) : std::unique_ptr<Record>();
+    };
+    const QModelIndex top = Insert(parent, row, plain.Caption, copyOf(plain));
+    const QPersistentModelIndex kept(top);
+    std::vector<std::pair<const PlainNode*, QPersistentModelIndex>> work{{&plain, kept}};
+    while (!work.empty()) {
+      const auto [from, at] = work.back();
+      work.pop_back();
+      for (const PlainNode& child : from->Children) {
+        const QModelIndex added = Insert(at, int(from->Children.size()), child.Caption, copyOf(child));
+        if (!child.Children.empty()) work.push_back({&child, QPersistentModelIndex(added)});
+      }
+    }
+    return kept;
+  }
 
   // --- nodes ---
   // The record of a node; null for no node or a node without record.

@@ -9,14 +9,19 @@
 
 class CaptionEditDelegate : public QStyledItemDelegate {
  public:
-  using OnEdited = std::function<void(const QModelIndex& index, const QString& caption)>;
+  using OnEdited =
+      std::function<void(const QModelIndex& index, const QString& caption, const QString& before)>;
   // Answers whether a caption may be taken; a refused one leaves the item as
   // it was (the check says why).
   using Accepts = std::function<bool(const QString& caption)>;
-  CaptionEditDelegate(OnEdited onEdited, QObject* parent = nullptr, Accepts accepts = {});
+  // Hears of an accepted new caption just before the item takes it.
+  using BeforeChange = std::function<void()>;
+  CaptionEditDelegate(OnEdited onEdited, QObject* parent = nullptr, Accepts accepts = {},
+                      BeforeChange beforeChange = {});
   void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
  private:
   OnEdited Edited;
   Accepts CaptionAccepted;
+  BeforeChange AboutToChange;
 };

@@ -21,6 +21,7 @@
 #include "model/topic_rules.h"
 #include "panes/tree_drop_targets.h"
 #include "panes/topic_editing.h"
+#include "panes/tree_undo.h"
 #include "platform/html_text.h"
 #include "platform/file_operations.h"
 #include "platform/text_file.h"
@@ -34,8 +35,15 @@ ContentsPane::ContentsPane(HelpProject& project, TopicEditing& topics, IndexPane
   connect(m_views.deleteTopicAction, &QAction::triggered, this, &ContentsPane::DeleteTopicCommand);
   connect(m_views.appendLinksAction, &QAction::triggered, this, &ContentsPane::AppendLinksToSubtopics);
   QTreeView* tree = m_views.contentsTree;
+  // Renaming starts with F2 or "Rename topic" only: a click on the selected
+  // topic leaves Del to "Delete topic".
+  tree->setEditTriggers(QAbstractItemView::EditKeyPressed);
   tree->setItemDelegate(new CaptionEditDelegate(
-      [this](const QModelIndex& index, const QString& caption) { CaptionEdited(index, caption); }, tree,
+      [this](const QModelIndex& index, const QString& caption, const QString& before) {
+        if (m_undo) m_undo->TopicRenamed(index, before, caption);
+        CaptionEdited(index, caption);
+      },
+      tree,
       [this](const QString& caption) {
         if (IsUsableTitle(caption)) return true;
         // Said once the in-place editor has closed, not from inside its commit.
@@ -58,6 +66,13 @@ ContentsPane::ContentsPane(HelpProject& project, TopicEditing& topics, IndexPane
     tree->addAction(move);
     connect(move, &QAction::triggered, this, [this, shift] { ShiftSelectedTopic(shift); });
   }
+}
+
+void ContentsPane::SetUndo(TreeUndo* undo) {
+  m_undo = undo;
+  if (m_undo)
+    m_undo->SetRetitle(
+        [this](const QModelIndex& node, const QString& caption) { CaptionEdited(node, caption); });
 }
 
 void ContentsPane::CaptionEdited(const QModelIndex& node, const QString& caption) {
@@ -129,6 +144,12 @@ void ContentsPane::DeleteTopic(const QModelIndex& node, bool toTrash) {
   if (!node.isValid() || node.model() != m_views.contents) return;
   QTreeView* tree = m_views.contentsTree;
   const QStringList files = PageFilesGoingWith(node);
+  // What undo puts back: the subtree at its place, the lines and the Index.
+  const TreePath place = PathOf(node);
+  ContentsNode subtree = m_views.contents->SubtreeCopy(node);
+  TreeUndo::Before before;
+  if (m_undo) before = m_undo->Capture();
+  std::vector<TopicPageFile> pages;
   QStringList gone;  // pages no remaining topic shows
   {
     // Neither stored nor loaded on the way: the page is going.
@@ -138,8 +159,20 @@ void ContentsPane::DeleteTopic(const QModelIndex& node, bool toTrash) {
   }
   QStringList kept;  // page files that could not be moved or deleted
   for (const QString& path : files) {
-    const Status removed = toTrash ? MoveToTrash(path) : RemoveFile(path);
-    if (!removed) kept << removed.Message();
+    TopicPageFile page{path};
+    // A page deleted for good comes back from its bytes.
+    if (!toTrash && m_undo) {
+      if (Result<QByteArray> bytes = ReadFileBytes(path)) {
+        page.Bytes = std::move(*bytes);
+        page.Held = true;
+      }
+    }
+    const Status removed = toTrash ? MoveToTrash(path, &page.Trashed) : RemoveFile(path);
+    if (!removed) {
+      kept << removed.Message();
+      continue;
+    }
+    pages.push_back(std::move(page));
   }
   for (const QString& name : gone) {
     m_index.RemoveEntriesLeadingTo(name);
@@ -151,6 +184,7 @@ void ContentsPane::DeleteTopic(const QModelIndex& node, bool toTrash) {
   m_topics.LoadSelectedTopic(tree->currentIndex());
   m_project.SetModified();
   tree->viewport()->update();
+  if (m_undo) m_undo->TopicDeleted(place, std::move(subtree), std::move(before), std::move(pages));
   // The topics are gone either way; a page left on disk is said.
   if (!kept.isEmpty()) QMessageBox::warning(m_views.window, "Orvex", kept.join("\n"));
 }

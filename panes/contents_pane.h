@@ -20,6 +20,7 @@ class QModelIndex;
 class QTreeView;
 class QWidget;
 class TopicEditing;
+class TreeUndo;
 
 class ContentsPane : public QObject {
  public:
@@ -37,6 +38,9 @@ class ContentsPane : public QObject {
   // The Index pane loses the entries of deleted topics.
   ContentsPane(HelpProject& project, TopicEditing& topics, IndexPane& index, Views views,
                QObject* parent = nullptr);
+
+  // Changes of the tree go onto this undo stack from now on.
+  void SetUndo(TreeUndo* undo);
 
   // Creates a topic after the selected one (or as its last child); false
   // when the title is blank, no page name is left or its page could not be
@@ -73,4 +77,5 @@ class ContentsPane : public QObject {
   TopicEditing& m_topics;
   IndexPane& m_index;
   Views m_views;
+  TreeUndo* m_undo = nullptr;
 };

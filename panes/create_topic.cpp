@@ -14,6 +14,7 @@
 #include "model/page_names.h"
 #include "model/topic_rules.h"
 #include "panes/topic_editing.h"
+#include "panes/tree_undo.h"
 #include "formats/project/page_template.h"
 
 namespace {
@@ -44,6 +45,9 @@ bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
                                  NumberedPageName(prefix, kLastPageCounter) + " are all taken.");
     return false;
   }
+  // Undo puts the lines back; the Index is not touched.
+  TreeUndo::Before before;
+  before.Lines = m_project.AllLines();
   // 3. Right after the selected node, or as its last child.
   const QModelIndex node = m_views.contents->CreateTopic(selected, title, fileName, asSubtopic);
   // 4. Selecting it stores nothing more and loads nothing (no page yet).
@@ -65,6 +69,7 @@ bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
   m_project.AddContextEntries(fileName);
   m_project.SetModified();
   m_topics.ShowContextNumber();
+  if (m_undo) m_undo->TopicCreated(node, std::move(before), {TopicPageFile{m_project.PagePath(fileName)}});
   return true;
 }
 

@@ -11,11 +11,32 @@
 #include "model/index_rules.h"
 #include "panes/tree_drop_targets.h"
 #include "panes/tree_hit_test.h"
+#include "panes/tree_undo.h"
+#include "panes/caption_edit_delegate.h"
 
 IndexPane::IndexPane(HelpProject& project, Views views, QObject* parent)
     : QObject(parent), project(project), views(views) {
   connect(views.deleteAction, &QAction::triggered, this, &IndexPane::DeleteSelectedEntry);
   connect(views.propertiesAction, &QAction::triggered, this, &IndexPane::ShowProperties);
+  // Renaming starts with F2 or "Rename" only: Del after a click deletes.
+  views.indexTree->setEditTriggers(QAbstractItemView::EditKeyPressed);
+  views.indexTree->setItemDelegate(new CaptionEditDelegate(
+      [this](const QModelIndex&, const QString&, const QString& before) {
+        // A renamed keyword is a change the project keeps.
+        Changed("Rename keyword \"" + before + "\"", renamedFrom ? std::move(*renamedFrom) : Snapshot());
+        renamedFrom.reset();
+      },
+      views.indexTree, {}, [this] { renamedFrom = Snapshot(); }));
+  MakeCommands();
+}
+
+std::vector<IndexNode> IndexPane::Snapshot() const {
+  return undo ? views.index->Forest() : std::vector<IndexNode>();
+}
+
+void IndexPane::Changed(const QString& text, std::vector<IndexNode> before) {
+  project.SetModified();
+  if (undo) undo->IndexChanged(text, std::move(before));
 }
 
 void IndexPane::RegisterDropTarget() {
@@ -57,17 +78,26 @@ void IndexPane::AddEntry(const QString& text, const QPoint& screenPos) {
   const TreeHit hit = HitTestTree(indexTree, indexTree->viewport()->mapFromGlobal(screenPos));
   const AttachMode mode = IndexAttachMode(hit.Kind, ItemLevel(hit.Item));
   const QPersistentModelIndex target = hit.Item;
-  const QModelIndex entry = views.index->AddEntry(mode, target, KeywordFromText(text), topic->FileName,
-                                                  views.contents->CaptionAt(topicNode));
+  std::vector<IndexNode> before = Snapshot();
+  const QString keyword = KeywordFromText(text);
+  const QModelIndex entry =
+      views.index->AddEntry(mode, target, keyword, topic->FileName, views.contents->CaptionAt(topicNode));
+  if (!entry.isValid()) {
+    // A drop that adds nothing still counts as a change, as it always has.
+    project.SetModified();
+    return;
+  }
   // The keyword that got the entry opens.
-  if (entry.isValid() && entry.parent().isValid()) indexTree->expand(entry.parent());
-  project.SetModified();
+  if (entry.parent().isValid()) indexTree->expand(entry.parent());
+  Changed("Add keyword \"" + keyword + "\"", std::move(before));
 }
 
 void IndexPane::RemoveEntry(const QModelIndex& node) {
   if (!node.isValid()) return;
+  std::vector<IndexNode> before = Snapshot();
+  const QString keyword = node.data().toString();
   views.index->RemoveEntry(node);
-  project.SetModified();
+  Changed("Delete keyword \"" + keyword + "\"", std::move(before));
 }
 
 void IndexPane::DeleteSelectedEntry() { RemoveEntry(views.indexTree->currentIndex()); }
@@ -89,4 +119,5 @@ int IndexPane::CountEntriesLeadingTo(const QStringList& fileNames) const {
 void IndexPane::PrepareMenu() {
   views.deleteAction->setEnabled(project.IsOpen() && views.indexTree->currentIndex().isValid());
   views.propertiesAction->setEnabled(true);
+  UpdateCommands();
 }

@@ -1,12 +1,18 @@
 // The Index pane: keywords dropped from the editor onto the Index tree, the
-// Index pop-up's "Delete" and "Properties", and the removal of the entries
-// that lead to a deleted topic's page.
+// Index pop-up's "Delete" and "Properties", the keyword commands ("New
+// keyword", "Add topic to keyword", "Remove topic from keyword") on the
+// Index menu and the pop-up, and the removal of the entries that lead to a
+// deleted topic's page.
 #pragma once
 
 #include <QObject>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "formats/sitemap/sitemap_nodes.h"
 
 class ContentsModel;
 class EditingControl;
@@ -14,6 +20,8 @@ class HelpProject;
 class IndexDropTarget;
 class IndexModel;
 class QAction;
+class QMenu;
+class TreeUndo;
 class QModelIndex;
 class QTreeView;
 class QWidget;
@@ -56,8 +64,52 @@ class IndexPane : public QObject {
   // The pop-up's items as it opens.
   void PrepareMenu();
 
+  // Changes of the tree go onto this undo stack from now on.
+  void SetUndo(TreeUndo* undo) { this->undo = undo; }
+
+  // --- keywords for the topic being edited (the one selected in the Contents tree) ---
+  // The main menu's "Index" with the three commands (keys Ctrl+K,
+  // Ctrl+Shift+K, Ctrl+Alt+K).
+  QMenu* Menu() const { return menu; }
+  // Puts the three commands into the Index tree's pop-up too.
+  void AddCommandsTo(QMenu* popup);
+  QAction* NewKeywordAction() const { return newKeywordAction; }
+  QAction* AddTopicAction() const { return addTopicAction; }
+  QAction* RemoveTopicAction() const { return removeTopicAction; }
+  // "New keyword": asks the keyword.
+  void NewKeyword();
+  // A first-level keyword (an existing one of the same text, or a new one)
+  // leads to the topic being edited too; false, said in a box, without a
+  // topic or for a blank keyword.
+  bool AddKeywordForTopic(const QString& keyword);
+  // "Add topic to keyword": the selected keyword leads to the topic being edited too.
+  void AddTopicToKeyword();
+  // "Remove topic from keyword": the topic being edited, the keyword's only
+  // topic, or one chosen from its topics, no longer under the selected keyword.
+  void RemoveTopicFromKeyword();
+  // The commands are enabled for what is selected.
+  void UpdateCommands();
+
  private:
+  // The topic being edited: its page and caption; none without one.
+  struct Topic {
+    QString FileName;
+    QString Caption;
+  };
+  std::optional<Topic> TopicBeingEdited() const;
+  void MakeCommands();
+  // Records a change made to the tree since `before`, as `text` undoes it.
+  void Changed(const QString& text, std::vector<IndexNode> before);
+  std::vector<IndexNode> Snapshot() const;
+
   HelpProject& project;
   Views views;
   IndexDropTarget* dropTarget = nullptr;
+  TreeUndo* undo = nullptr;
+  QMenu* menu = nullptr;
+  QAction* newKeywordAction = nullptr;
+  QAction* addTopicAction = nullptr;
+  QAction* removeTopicAction = nullptr;
+  // The tree as it was when an in-place rename was accepted.
+  std::optional<std::vector<IndexNode>> renamedFrom;
 };

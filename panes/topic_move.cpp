@@ -8,6 +8,7 @@
 #include "panes/contents_pane.h"
 #include "panes/topic_editing.h"
 #include "panes/tree_hit_test.h"
+#include "panes/tree_undo.h"
 
 void ContentsPane::ShiftSelectedTopic(TopicShift shift) {
   QTreeView* tree = m_views.contentsTree;
@@ -15,10 +16,12 @@ void ContentsPane::ShiftSelectedTopic(TopicShift shift) {
   if (!topic.isValid()) return;
   // As with a drag, the selected topic stays selected: nothing is stored or loaded.
   const TopicEditing::QuietSelection quiet(m_topics);
+  const TreePath from = PathOf(topic);
   if (!m_views.contents->ShiftTopic(topic, shift)) return;
   m_project.SetModified();
   if (topic.parent().isValid()) tree->expand(topic.parent());
   tree->setCurrentIndex(topic);
+  if (m_undo) m_undo->TopicMoved(from, topic);
 }
 
 void ContentsPane::DropOnContents(const QPoint& viewportPos) {
@@ -33,8 +36,10 @@ void ContentsPane::DropOnContents(const QPoint& viewportPos) {
   // No page is stored or loaded by the move: the selected topic stays the
   // same. The moved topics keep their expanded state.
   const TopicEditing::QuietSelection quiet(m_topics);
+  const TreePath from = PathOf(dragged);
   if (!m_views.contents->MoveTopic(dragged, drop, target)) return;
   if (drop == ContentsDrop::AsLastChild) tree->expand(target);
   if (drop == ContentsDrop::BeforeItem && target.parent().isValid()) tree->expand(target.parent());
   tree->setCurrentIndex(dragged);
+  if (m_undo) m_undo->TopicMoved(from, dragged);
 }

@@ -11,5 +11,11 @@
 bool TrashAvailable();
 
 // Moves a file to the trash; fails naming the file when it cannot be moved
-// (the file then stays where it was).
-Status MoveToTrash(const QString& path);
+// (the file then stays where it was). `trashedPath`, when given, learns
+// where the trash keeps it.
+Status MoveToTrash(const QString& path, QString* trashedPath = nullptr);
+
+// Puts a file that MoveToTrash moved (now at `trashedPath`) back at `path`
+// and drops the trash's note about it; fails naming the file when it is no
+// longer in the trash or `path` is taken.
+Status RestoreFromTrash(const QString& trashedPath, const QString& path);

@@ -1,5 +1,7 @@
 // The viewer window's navigation: the Contents, Index and Search tabs, and
 // the Contents tree following the topic shown.
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -41,15 +43,43 @@ void AddContentsNodes(QTreeWidgetItem* parent, QTreeWidget* tree, const std::vec
   }
 }
 
+// A keyword's topics: their addresses and captions, in order.
+constexpr int kTopicUrlsRole = Qt::UserRole + 1;
+constexpr int kTopicCaptionsRole = Qt::UserRole + 2;
+
+// A keyword with several topics (one item of several name/local pairs, or
+// items of one keyword one after the other) is one line that holds them all.
 void AddIndexNodes(QTreeWidgetItem* parent, QTreeWidget* tree, const std::vector<IndexNode>& nodes,
                    const QString& indexFile) {
+  QTreeWidgetItem* last = nullptr;
   for (const IndexNode& node : nodes) {
+    const bool hasTopic = node.Data && !node.Data->FileName.isEmpty();
+    const QUrl url = hasTopic ? ChmLinkUrl(indexFile, node.Data->FileName) : QUrl();
+    const QString caption = hasTopic && !node.Data->TopicCaption.isEmpty() ? node.Data->TopicCaption
+                            : hasTopic                                     ? node.Data->FileName
+                                                                           : QString();
+    if (last && hasTopic && node.Children.empty() && last->text(0) == node.Caption &&
+        last->data(0, kUrlRole).toUrl().isValid()) {
+      QVariantList urls = last->data(0, kTopicUrlsRole).toList();
+      QStringList captions = last->data(0, kTopicCaptionsRole).toStringList();
+      if (!urls.contains(url)) {
+        urls << url;
+        captions << caption;
+        last->setData(0, kTopicUrlsRole, urls);
+        last->setData(0, kTopicCaptionsRole, captions);
+        last->setToolTip(0, captions.join(u'\n'));
+      }
+      continue;
+    }
     auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
     item->setText(0, node.Caption);
-    if (node.Data && !node.Data->FileName.isEmpty()) {
-      item->setData(0, kUrlRole, ChmLinkUrl(indexFile, node.Data->FileName));
+    if (hasTopic) {
+      item->setData(0, kUrlRole, url);
+      item->setData(0, kTopicUrlsRole, QVariantList{url});
+      item->setData(0, kTopicCaptionsRole, QStringList{caption});
       if (!node.Data->TopicCaption.isEmpty()) item->setToolTip(0, node.Data->TopicCaption);
     }
+    last = item;
     AddIndexNodes(item, tree, node.Children, indexFile);
   }
 }
@@ -81,7 +111,35 @@ void ViewerWindow::ShowIndexItem(QTreeWidgetItem* item) {
   // A keyword without a page of its own leads to its first entry's page.
   while (item && !item->data(0, kUrlRole).toUrl().isValid())
     item = item->childCount() ? item->child(0) : nullptr;
-  if (item) ShowUrl(item->data(0, kUrlRole).toUrl());
+  if (!item) return;
+  const QVariantList urls = item->data(0, kTopicUrlsRole).toList();
+  if (urls.size() < 2) {
+    ShowUrl(item->data(0, kUrlRole).toUrl());
+    return;
+  }
+  // Several topics: a small list to choose from, without waiting for it.
+  auto* chooser = new QDialog(this);
+  chooser->setObjectName("topicsFoundDialog");
+  chooser->setWindowTitle("Topics Found");
+  chooser->setAttribute(Qt::WA_DeleteOnClose);
+  auto* layout = new QVBoxLayout(chooser);
+  layout->addWidget(new QLabel("Click a topic, then click Display.", chooser));
+  auto* list = new QListWidget(chooser);
+  list->setObjectName("topicsFoundList");
+  list->addItems(item->data(0, kTopicCaptionsRole).toStringList());
+  list->setCurrentRow(0);
+  layout->addWidget(list);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, chooser);
+  buttons->addButton("Display", QDialogButtonBox::AcceptRole);
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, chooser, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, chooser, &QDialog::reject);
+  connect(list, &QListWidget::itemActivated, chooser, &QDialog::accept);
+  connect(chooser, &QDialog::accepted, this, [this, list, urls] {
+    const int row = list->currentRow();
+    if (row >= 0 && row < urls.size()) ShowUrl(urls[row].toUrl());
+  });
+  chooser->open();
 }
 
 void ViewerWindow::FindKeyword(const QString& text) {

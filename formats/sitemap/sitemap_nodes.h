@@ -35,6 +35,10 @@ struct IndexEntryData {
   // own Name/Local pair; empty for entries made here.
   SitemapParams Params;
   bool ContinuesItem = false;  // a further pair of the item read into the node before it
+  // The keyword's further topics, in order. Only the Index tree's model
+  // fills it (a keyword with several topics is one node there); the files'
+  // plain tree has one node per topic, so readers and writers leave it empty.
+  std::vector<IndexEntryData> MoreTopics;
 };
 
 // A Contents node: caption (the topic title), its record (owned), its children.

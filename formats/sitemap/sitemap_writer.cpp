@@ -163,8 +163,11 @@ void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool top
         WriteIndexLevel(out, node.Children, false);
         continue;
       }
-      const bool continues = i + 1 < level.size() && IsReadItem(level[i + 1]) &&
-                             level[i + 1].Data->ContinuesItem && level[i + 1].Caption == node.Caption;
+      // The item goes on with its next pair as read, or with a topic added
+      // to the keyword here.
+      const bool continues =
+          i + 1 < level.size() && level[i + 1].Caption == node.Caption &&
+          (IsReadItem(level[i + 1]) ? level[i + 1].Data->ContinuesItem : IsGroupMember(level[i + 1]));
       if (!continues) closeGroup();
       continue;
     }
@@ -185,7 +188,7 @@ void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool top
       Line(out, kObjectEnd);
       Line(out, QLatin1String("<UL>"));
       WriteIndexLevel(out, node.Children, false);
-    } else if (topLevel) {
+    } else if (topLevel && TopicCaptionOf(node).isEmpty()) {
       closeGroup();
       Line(out, kObjectStart);
       Param(out, QLatin1String("Keyword"), node.Caption);
@@ -200,6 +203,7 @@ void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool top
       Param(out, QLatin1String("Local"), FileNameOf(node));
       Line(out, kObjectEnd);
     } else {
+      // The topics of one keyword, on any level, are pairs of one OBJECT.
       if (!groupOpen || node.Caption != remembered) {
         closeGroup();
         Line(out, kObjectStart);
@@ -209,8 +213,8 @@ void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool top
       }
       Param(out, QLatin1String("Name"), TopicCaptionOf(node));
       Param(out, QLatin1String("Local"), FileNameOf(node));
-      const bool continues =
-          i + 1 < level.size() && IsGroupMember(level[i + 1]) && level[i + 1].Caption == node.Caption;
+      const bool continues = i + 1 < level.size() && IsGroupMember(level[i + 1]) &&
+                             !IsReadItem(level[i + 1]) && level[i + 1].Caption == node.Caption;
       if (!continues) closeGroup();
     }
   }

@@ -76,13 +76,14 @@ TEST_F(MainWindowTest, StartsAsOrvexWithTheDesignedSizeAndPanes) {
 TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder) {
   QStringList top;
   for (const QAction* a : form->menuBar()->actions()) top << Caption(a);
-  EXPECT_EQ(top, (QStringList{"File", "Edit", "Insert", "Contents", "Tools", "Help"}));
+  EXPECT_EQ(top, (QStringList{"File", "Edit", "Insert", "Contents", "Index", "Tools", "Help"}));
   EXPECT_EQ(Captions(form->fileMenu),
             (QStringList{"New", "Open", "Reopen", "Save", "-", "Compile", "View compiled help file",
                          "View compiler messages", "Decompile CHM file", "-", "Exit"}));
   EXPECT_EQ(Captions(form->editMenu),
-            (QStringList{"Undo", "Redo", "Find text", "Find again", "Replace...", "Find in all topics...",
-                         "-", "Edit", "-"} +
+            // The trees' undo and redo, then the editor's: each pair shows with its view.
+            (QStringList{"Undo", "Redo", "Undo", "Redo", "Find text", "Find again", "Replace...",
+                         "Find in all topics...", "-", "Edit", "-"} +
              QStringList{"Set Font", "Set color", "Table ...", "Toggle", "-", "Options", "-", "Copy", "Cut",
                          "Paste", "Paste as plain text", "Select all"}));
   EXPECT_EQ(Captions(form->insertMenu),
@@ -93,7 +94,8 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder) {
   EXPECT_EQ(Captions(form->optionsMenu), (QStringList{"Show details", "Show borders", "Snap to grid"}));
   EXPECT_EQ(Captions(form->contentsMenu), (QStringList{"New topic", "New subtopic", "Delete topic",
                                                        "Rename topic", "Append links to subtopics"}));
-  EXPECT_EQ(Captions(form->indexMenu), (QStringList{"Delete", "Rename", "Properties"}));
+  EXPECT_EQ(Captions(form->indexMenu), (QStringList{"Delete", "Rename", "Properties", "-", "New keyword...",
+                                                    "Add topic to keyword", "Remove topic from keyword"}));
   EXPECT_EQ(Captions(form->editorMenu), (QStringList{"Delete", "Color", "Link ..."}));
   EXPECT_EQ(Captions(form->editorLinkMenu),
             (QStringList{"remove", "insert to other topic", "create from selection to external page"}));

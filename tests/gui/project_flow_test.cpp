@@ -400,7 +400,9 @@ void CheckGeneratedProjectSurvives(MainWindow* form, const QString& path) {
   form->projectCommands->OpenByName(path);
   ASSERT_EQ(form->project.ProjectFile(), path);
   EXPECT_EQ(CountTree(form->contentsTree), CountForest(original.Contents));
-  EXPECT_EQ(CountTree(form->indexTree), CountForest(original.Index));
+  // Keywords of one text are one line each, holding every topic.
+  EXPECT_EQ(CountForest(IndexForest(form->indexTree)), CountForest(original.Index));
+  EXPECT_LE(CountTree(form->indexTree), CountForest(original.Index));
   EXPECT_GT(CountTree(form->contentsTree), 0);
   form->saveAction->trigger();
   EXPECT_FALSE(form->project.IsModified());

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <optional>
 
 #include "app/main_window.h"
 #include "panes/contents_pane.h"
@@ -27,6 +28,38 @@
 #include "tests/unit/test_files.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+// Captions of a Contents tree, with children in brackets: "A(B,C),D".
+inline QString Shape(const std::vector<ContentsNode>& level) {
+  QStringList parts;
+  for (const ContentsNode& n : level)
+    parts << n.Caption + (n.Children.empty() ? QString() : "(" + Shape(n.Children) + ")");
+  return parts.join(',');
+}
+
+// While it lives, the test has a home of its own, whose trash is on the
+// same disk as the project.
+class OwnTrashHome {
+ public:
+  explicit OwnTrashHome(const QTemporaryDir& dir)
+      : home(qgetenv("HOME")), dataHome(qgetenv("XDG_DATA_HOME")) {
+    qputenv("HOME", dir.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", dir.filePath("data").toLocal8Bit());
+  }
+  ~OwnTrashHome() {
+    qputenv("HOME", home);
+    if (dataHome.isEmpty())
+      qunsetenv("XDG_DATA_HOME");
+    else
+      qputenv("XDG_DATA_HOME", dataHome);
+  }
+  OwnTrashHome(const OwnTrashHome&) = delete;
+  OwnTrashHome& operator=(const OwnTrashHome&) = delete;
+
+ private:
+  QByteArray home;
+  QByteArray dataHome;
+};
 
 // What a drop on a tree's viewport did.
 struct DropResult {
@@ -163,4 +196,34 @@ class TreeEditingFixture : public ::testing::Test {
 
   QTemporaryDir dir;
   std::unique_ptr<MainWindow> form;
+};
+
+// A window whose deleted pages go to a trash of the test's own.
+class OwnTrashFixture : public TreeEditingFixture {
+ protected:
+  void SetUp() override {
+    trashHome.emplace(dir);
+    TreeEditingFixture::SetUp();
+  }
+  void TearDown() override {
+    TreeEditingFixture::TearDown();
+    trashHome.reset();
+  }
+  QString ContentsShape() const { return Shape(ContentsForest(form->contentsTree)); }
+
+ private:
+  std::optional<OwnTrashHome> trashHome;
+};
+
+// Two topics, "Printer setup" (Proj01.htm, selected) and "Paper sizes" (Proj02.htm).
+class TwoTopicsFixture : public TreeEditingFixture {
+ protected:
+  void SetUp() override {
+    TreeEditingFixture::SetUp();
+    printer = AddTopic(nullptr, "Printer setup", 1);
+    paper = AddTopic(nullptr, "Paper sizes", 2);
+    form->contentsTree->setCurrentIndex(printer);
+  }
+  TreeItem printer = nullptr;
+  TreeItem paper = nullptr;
 };

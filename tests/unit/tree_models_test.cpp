@@ -7,6 +7,8 @@
 #include "model/contents_model.h"
 #include "model/index_model.h"
 #include "formats/sitemap/index_order.h"
+#include "formats/sitemap/sitemap_reader.h"
+#include "formats/sitemap/sitemap_writer.h"
 
 namespace {
 
@@ -230,26 +232,34 @@ TEST(IndexModelTest, EveryLevelIsInTheOrderTheIndexFileIsWrittenIn) {
   EXPECT_EQ(written(model.Forest()), "a Ära b B Zeta");
 }
 
-TEST(IndexModelTest, NewEntriesGoWhereTheDropPutsThemInOrder) {
+TEST(IndexModelTest, NewEntriesGoWhereTheDropPutsThemAndAKeywordIsOneNode) {
   IndexModel model;
   model.Fill(
       Forest(Keyword("paper", "p1.htm"), Keyword("print", QString(), Forest(Keyword("ink", "p2.htm")))));
-  // A top-level keyword goes after the equal captions.
-  const QModelIndex top = model.AddEntry(AttachMode::TopLevel, QModelIndex(), "paper", "p3.htm", "Topic 3");
-  EXPECT_EQ(top.row(), 1);
-  EXPECT_EQ(model.RecordAt(top)->TopicCaption, "Topic 3");
-  // On a keyword without entries: its own topic becomes the first entry, and it keeps its record.
-  const QModelIndex paper = model.index(0, 0);
-  const QModelIndex child = model.AddEntry(AttachMode::Child, paper, "a4", "p4.htm", "Topic 4");
-  EXPECT_EQ(child.parent(), paper);
-  EXPECT_EQ(Shape(model, paper), "a4=p4.htm paper=p1.htm");
-  EXPECT_EQ(model.RecordAt(paper)->FileName, "p1.htm");
-  EXPECT_EQ(model.RecordAt(model.index(1, 0, paper))->TopicCaption, "paper topic");
+  const auto files = [&](const QModelIndex& node) {
+    QStringList names;
+    for (const IndexEntryData* topic : model.TopicsAt(node)) names << topic->FileName;
+    return names.join(' ');
+  };
+  // A keyword its level holds already gets one more topic: still one node.
+  const QModelIndex paper = model.AddEntry(AttachMode::TopLevel, QModelIndex(), "paper", "p3.htm", "Topic 3");
+  EXPECT_EQ(paper, model.index(0, 0));
+  EXPECT_EQ(model.rowCount(), 2);
+  EXPECT_EQ(files(paper), "p1.htm p3.htm");
+  // On the keyword itself (letter case ignored): one more topic, no sub-entry; a topic it has adds nothing.
+  EXPECT_EQ(model.AddEntry(AttachMode::Child, paper, "PAPER", "p5.htm", "Topic 5"), paper);
+  model.AddEntry(AttachMode::Child, paper, "paper", "p5.htm", "Topic 5");
+  EXPECT_EQ(files(paper), "p1.htm p3.htm p5.htm");
+  EXPECT_EQ(model.rowCount(paper), 0);
+  // Other text on a keyword: a keyword under it, which keeps its topics.
+  const QModelIndex a4 = model.AddEntry(AttachMode::Child, paper, "a4", "p4.htm", "Topic 4");
+  EXPECT_EQ(a4.parent(), paper);
+  EXPECT_EQ(files(paper), "p1.htm p3.htm p5.htm");
   // Beside an entry: under the same keyword; beside a keyword: on the first level.
-  const QModelIndex print = model.index(2, 0);
+  const QModelIndex print = model.index(1, 0);
   ASSERT_EQ(model.CaptionAt(print), "print");
   model.AddEntry(AttachMode::Sibling, model.index(0, 0, print), "cartridge", "p5.htm", "Topic 5");
-  EXPECT_EQ(Shape(model, model.index(2, 0)), "cartridge=p5.htm ink=p2.htm");
+  EXPECT_EQ(Shape(model, model.index(1, 0)), "cartridge=p5.htm ink=p2.htm");
   model.AddEntry(AttachMode::Sibling, model.index(0, 0), "a", "p6.htm", "Topic 6");
   EXPECT_EQ(model.CaptionAt(model.index(0, 0)), "a");
   // Nothing for no attachment or a child of no keyword.
@@ -257,6 +267,39 @@ TEST(IndexModelTest, NewEntriesGoWhereTheDropPutsThemInOrder) {
   EXPECT_FALSE(model.AddEntry(AttachMode::None, paper, "x", "p7.htm", "").isValid());
   EXPECT_FALSE(model.AddEntry(AttachMode::Child, QModelIndex(), "x", "p7.htm", "").isValid());
   EXPECT_EQ(Shape(model), before);
+  // Removing its topics one by one: the next takes the node's place, the last takes the node
+  // unless it has keywords under it.
+  ASSERT_TRUE(model.RemoveTopic(paper, 0));
+  EXPECT_EQ(files(paper), "p3.htm p5.htm");
+  ASSERT_TRUE(model.RemoveTopic(paper, 1));
+  ASSERT_TRUE(model.RemoveTopic(paper, 0));
+  EXPECT_EQ(files(paper), "");
+  EXPECT_EQ(model.rowCount(paper), 1);
+}
+
+TEST(IndexModelTest, SameKeywordsOfAFileAreOneNodeAndAreWrittenBackWithEveryTopic) {
+  IndexModel model;
+  model.Fill(
+      ReadIndexFile("<UL>\r\n"
+                    "<LI> <OBJECT type=\"text/sitemap\"><param name=\"Keyword\" value=\"widget\">"
+                    "<param name=\"Name\" value=\"A\"><param name=\"Local\" value=\"a.htm\">"
+                    "<param name=\"Name\" value=\"B\"><param name=\"Local\" value=\"b.htm\"></OBJECT>\r\n"
+                    "<LI> <OBJECT type=\"text/sitemap\"><param name=\"Keyword\" value=\"widget\">"
+                    "<param name=\"Name\" value=\"C\"><param name=\"Local\" value=\"c.htm\"></OBJECT>\r\n"
+                    "</UL>\r\n"));
+  ASSERT_EQ(model.rowCount(), 1);
+  EXPECT_EQ(model.TopicsAt(model.index(0, 0)).size(), 3u);
+  // One more topic made here joins the item of the last pair read.
+  model.AddTopic(model.index(0, 0), "d.htm", "D");
+  const QString text = IndexFileText(model.Forest());
+  EXPECT_EQ(text.count("<OBJECT"), 2) << text.toStdString();
+  for (const char* file : {"a.htm", "b.htm", "c.htm", "d.htm"}) EXPECT_TRUE(text.contains(file)) << file;
+  EXPECT_TRUE(text.contains("value=\"c.htm\">\r\n<param name=\"Name\" value=\"D\">")) << text.toStdString();
+  // Read again, the same one node.
+  IndexModel again;
+  again.Fill(ReadIndexFile(text));
+  EXPECT_EQ(again.rowCount(), 1);
+  EXPECT_EQ(again.TopicsAt(again.index(0, 0)).size(), 4u);
 }
 
 TEST(IndexModelTest, AKeywordLeftWithOneEntryTakesItsTopic) {
@@ -302,18 +345,22 @@ TEST(IndexModelTest, ARenamedKeywordMovesToItsPlaceAndViewIndexesFollow) {
   IndexModel model;
   model.Fill(Forest(Keyword("apple", "1.htm"), Keyword("mango", "2.htm"), Keyword("mango", "3.htm"),
                     Keyword("pear", "4.htm")));
+  // The two mangos are one keyword with two topics.
+  ASSERT_EQ(model.rowCount(), 3);
   const QPersistentModelIndex apple = model.index(0, 0);
   ASSERT_TRUE(model.setData(apple, "zucchini"));
-  EXPECT_EQ(apple.row(), 3);
-  EXPECT_EQ(Shape(model), "mango=2.htm mango=3.htm pear=4.htm zucchini=1.htm");
-  // Renamed to the caption before it: it stays where it is.
-  ASSERT_TRUE(model.setData(model.index(2, 0), "mango"));
-  EXPECT_EQ(model.RecordAt(model.index(2, 0))->FileName, "4.htm");
+  EXPECT_EQ(apple.row(), 2);
+  EXPECT_EQ(Shape(model), "mango=2.htm pear=4.htm zucchini=1.htm");
   // Renamed to come first: the first place.
   ASSERT_TRUE(model.setData(apple, "banana"));
   EXPECT_EQ(apple.row(), 0);
-  EXPECT_EQ(Shape(model), "banana=1.htm mango=2.htm mango=3.htm mango=4.htm");
+  EXPECT_EQ(Shape(model), "banana=1.htm mango=2.htm pear=4.htm");
+  // Renamed to the text of another keyword: one keyword with the topics of both.
+  ASSERT_TRUE(model.setData(model.index(2, 0), "mango"));
+  ASSERT_EQ(model.rowCount(), 2);
+  ASSERT_EQ(model.TopicsAt(model.index(1, 0)).size(), 3u);
+  EXPECT_EQ(model.TopicsAt(model.index(1, 0))[2]->FileName, "4.htm");
   // A view that sorts gets the same order.
   model.sort(0);
-  EXPECT_EQ(Shape(model), "banana=1.htm mango=2.htm mango=3.htm mango=4.htm");
+  EXPECT_EQ(Shape(model), "banana=1.htm mango=2.htm");
 }
