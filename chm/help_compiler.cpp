@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <future>
 #include <optional>
 
 #include "chm/compiler.h"
@@ -318,14 +319,17 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
   const QString contentsFile = onDisk(Option("Contents file"));
   const QString indexFile = onDisk(Option("Index file"));
 
+  // With threads to spare, the Index is read beside the Contents, and the
+  // full-text index is made beside the rest (which it needs nothing of);
+  // with one thread each is made where it is taken, in the same order.
+  const std::launch beside = m_options.threads != 1 ? std::launch::async : std::launch::deferred;
+  std::future<std::vector<IndexNode>> readIndex = std::async(beside, [&] {
+    return indexFile.isEmpty() ? std::vector<IndexNode>() : ReadIndexFile(textOf(indexFile));
+  });
   ContentsFacts contents;
   const QString contentsText = contentsFile.isEmpty() ? QString() : textOf(contentsFile);
   CollectContents(ReadContentsFile(contentsText), contents);
   m_help.contentsItems = contents.items;
-  std::vector<IndexNode> index =
-      indexFile.isEmpty() ? std::vector<IndexNode>() : ReadIndexFile(textOf(indexFile));
-  m_help.indexEntries = CountIndexEntries(index);
-  for (ScannedFile& f : scan.files) f.text.clear();  // the sitemaps are read
 
   ChmStringTable strings;
   QList<ChmTopic> topics;
@@ -344,6 +348,15 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
     topics.append(ChmTopic{Encode(f.name), Encode(title), inContents != contents.titleOfLocal.constEnd()});
   }
   m_help.topics = static_cast<int>(topics.size());
+  std::future<QByteArray> fullTextIndex;
+  if (wantsFullText)
+    fullTextIndex = std::async(beside, [this, fullText = std::move(fullText)] {
+      return BuildFullTextIndex(fullText, m_help.lcid, m_codePage,
+                                {m_options.threads, [this](const QByteArray& b) { return Decode(b); }});
+    });
+  std::vector<IndexNode> index = readIndex.get();
+  m_help.indexEntries = CountIndexEntries(index);
+  for (ScannedFile& f : scan.files) f.text.clear();  // the sitemaps are read
 
   ChmSystemOptions system;
   system.contentsFile = Encode(contentsFile);
@@ -396,11 +409,7 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
   // What the index took is given back before the full-text index is made.
   index = std::vector<IndexNode>();
   keywords = QList<ChmKeyword>();
-  if (wantsFullText)
-    m_help.entries.append(HelpEntry{
-        "/$FIftiMain",
-        BuildFullTextIndex(fullText, m_help.lcid, m_codePage,
-                           {m_options.threads, [this](const QByteArray& b) { return Decode(b); }})});
+  if (wantsFullText) m_help.entries.append(HelpEntry{"/$FIftiMain", fullTextIndex.get()});
 }
 
 }  // namespace
