@@ -319,6 +319,11 @@ CompileResult CompileProject(const QString& projectPath, const CompileOptions& o
     AddEntry(*writer, entry);
     ++written;
   };
+  // While the full-text index is made on the other threads, this one
+  // compresses beside the background thread.
+  readOptions.waiting = [&] {
+    if (writer) writer->CompressReady();
+  };
   auto read = ReadHelpProject(absProject, readOptions);
   if (!read) {
     result.compiledFile = CompiledFileOf(absProject, {});

@@ -409,7 +409,10 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
   // What the index took is given back before the full-text index is made.
   index = std::vector<IndexNode>();
   keywords = QList<ChmKeyword>();
-  if (wantsFullText) m_help.entries.append(HelpEntry{"/$FIftiMain", fullTextIndex.get()});
+  if (wantsFullText) {
+    if (beside == std::launch::async && m_options.waiting) m_options.waiting();
+    m_help.entries.append(HelpEntry{"/$FIftiMain", fullTextIndex.get()});
+  }
 }
 
 }  // namespace

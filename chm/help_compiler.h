@@ -44,6 +44,9 @@ struct HelpReadOptions {
   // they may be compressed while the rest is read and made.
   std::function<void(quint32 lcid)> reading;
   std::function<void(const HelpEntry& file)> fileRead;
+  // Called on the calling thread when it would wait for the full-text
+  // index made on other threads: it may do work of its own meanwhile.
+  std::function<void()> waiting;
 };
 
 // Reads the project. Fails only when the project file cannot be read; a
