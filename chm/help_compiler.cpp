@@ -150,6 +150,11 @@ class ProjectReader {
     m_help.messages.append(QStringLiteral("Warning: ") + text);
     ++m_help.warnings;
   }
+  // An entry the help makes of its own, handed on as soon as it is made.
+  void AddMade(HelpEntry entry) {
+    if (m_options.fileRead) m_options.fileRead(entry);
+    m_help.entries.append(std::move(entry));
+  }
   void WarnOfWhatIsNotBuilt(const QList<HhpSection>& sections);
   QList<ScanSeed> Seeds(const QList<ContextEntry>& context, const QList<ChmWindowType>& windows) const;
   void AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>& context,
@@ -372,6 +377,9 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
   QList<ChmKeyword> keywords;
   TopicOfReference topicOfReference(topicOf);
   CollectKeywords(index, 0, topicOfReference, keywords);
+  // What the Index took is given back as soon as it is read: the full-text
+  // index may be made meanwhile.
+  index = std::vector<IndexNode>();
   system.keywordLinks =
       !keywords.isEmpty() && Option("Binary Index").compare(QLatin1String("No"), Qt::CaseInsensitive) != 0;
   system.unixTime = BuildTime();
@@ -390,28 +398,26 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
       m_help.topics, ReadSiteProperties(contentsText, [this](const QString& t) { return Encode(t); }),
       strings);
 
-  m_help.entries.append(HelpEntry{"/#SYSTEM", BuildSystemFile(system)});
-  m_help.entries.append(HelpEntry{"/#WINDOWS", windowsFile});
-  m_help.entries.append(HelpEntry{"/#TOPICS", topicFiles.topics});
-  m_help.entries.append(HelpEntry{"/#URLTBL", topicFiles.urlTable});
-  m_help.entries.append(HelpEntry{"/#URLSTR", topicFiles.urlStrings});
-  m_help.entries.append(HelpEntry{"/#IDXHDR", indexHeader});
-  m_help.entries.append(HelpEntry{"/#IVB", contextMap});
-  m_help.entries.append(HelpEntry{"/#STRINGS", strings.Bytes()});
+  AddMade(HelpEntry{"/#SYSTEM", BuildSystemFile(system)});
+  AddMade(HelpEntry{"/#WINDOWS", windowsFile});
+  AddMade(HelpEntry{"/#TOPICS", topicFiles.topics});
+  AddMade(HelpEntry{"/#URLTBL", topicFiles.urlTable});
+  AddMade(HelpEntry{"/#URLSTR", topicFiles.urlStrings});
+  AddMade(HelpEntry{"/#IDXHDR", indexHeader});
+  AddMade(HelpEntry{"/#IVB", contextMap});
+  AddMade(HelpEntry{"/#STRINGS", strings.Bytes()});
   if (system.keywordLinks) {
     ChmKeywordLinks links = BuildKeywordLinks(keywords, m_help.lcid, m_codePage);
     for (const QString& w : std::as_const(links.warnings)) Warning(w);
-    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/BTree", links.btree});
-    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Data", links.data});
-    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Map", links.map});
-    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Property", links.property});
+    AddMade(HelpEntry{"/$WWKeywordLinks/BTree", links.btree});
+    AddMade(HelpEntry{"/$WWKeywordLinks/Data", links.data});
+    AddMade(HelpEntry{"/$WWKeywordLinks/Map", links.map});
+    AddMade(HelpEntry{"/$WWKeywordLinks/Property", links.property});
   }
-  // What the index took is given back before the full-text index is made.
-  index = std::vector<IndexNode>();
   keywords = QList<ChmKeyword>();
   if (wantsFullText) {
     if (beside == std::launch::async && m_options.waiting) m_options.waiting();
-    m_help.entries.append(HelpEntry{"/$FIftiMain", fullTextIndex.get()});
+    AddMade(HelpEntry{"/$FIftiMain", fullTextIndex.get()});
   }
 }
 
