@@ -9,6 +9,8 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "checks/project_check.h"
@@ -65,10 +67,25 @@ class LineStarts {
   QList<qsizetype> m_starts{0};
 };
 
+// A set of names hashed by the standard library over their characters:
+// much quicker than QSet on the many short names of a page's anchors.
+struct NameHash {
+  size_t operator()(const QString& name) const noexcept {
+    return std::hash<std::u16string_view>()(
+        std::u16string_view(QStringView(name).utf16(), size_t(name.size())));
+  }
+};
+using NameSet = std::unordered_set<QString, NameHash>;
+
 // What the Contents and Index need of the pages: which exist, and where.
 struct PageChecks {
-  QSet<QString> pages;                    // folded relative names of the pages read
-  QHash<QString, QSet<QString>> anchors;  // folded page -> its folded anchors
+  QSet<QString> pages;              // folded relative names of the pages read
+  QHash<QString, NameSet> anchors;  // folded page -> its folded anchors
+  // Whether the page (folded) has the anchor (folded).
+  bool HasAnchor(const QString& page, const QString& anchor) const {
+    const auto found = anchors.constFind(page);
+    return found != anchors.constEnd() && found->count(anchor) > 0;
+  }
 };
 
 // Reads every page of the folder and the extra pages (relative names of

@@ -22,7 +22,7 @@ struct ScannedPage {
   QString error;  // why it could not be read
   orvex::PageContent content;
   LineStarts lines;
-  QSet<QString> anchors;            // folded
+  NameSet anchors;                  // folded
   QList<PageWord> words;            // the words to spell, each with its first line
   std::vector<CheckProblem> found;  // what the page's check found, in the page's order
 };
@@ -214,7 +214,7 @@ class PageLinkCheck {
     const QString fragment = QUrl::fromPercentEncoding(ref.value.mid(hash + 1).toUtf8());
     if (fragment.isEmpty()) return;
     const auto anchors = m_facts.anchors.constFind(target.toCaseFolded());
-    if (anchors == m_facts.anchors.constEnd() || anchors->contains(fragment.toCaseFolded())) return;
+    if (anchors == m_facts.anchors.constEnd() || anchors->count(fragment.toCaseFolded()) > 0) return;
     AddOnce(page, ref.position, CheckKind::BrokenLink,
             QStringLiteral("link to an anchor that does not exist: ") + ref.value);
   }
@@ -259,11 +259,11 @@ PageChecks CheckPages(ProjectFolder& folder, const QStringList& extraPages, int 
   for (ScannedPage& page : pages) {
     const QString key = page.name.toCaseFolded();
     facts.pages.insert(key);
-    QSet<QString>& anchors = facts.anchors[key];
-    if (anchors.isEmpty())
+    NameSet& anchors = facts.anchors[key];
+    if (anchors.empty())
       anchors = std::move(page.anchors);
     else
-      anchors.unite(page.anchors);
+      anchors.insert(page.anchors.begin(), page.anchors.end());
   }
   std::atomic<qsizetype> next{0};
   OnThreads(threads, pages.size(), [&] {

@@ -220,8 +220,7 @@ class ProjectChecker {
       }
       const qsizetype hash = topic.fileName.indexOf(u'#');
       if (hash >= 0 && hash + 1 < topic.fileName.size()) {
-        const QSet<QString> anchors = m_pages.anchors.value(topic.page.toCaseFolded());
-        if (!anchors.contains(topic.fileName.mid(hash + 1).toCaseFolded()))
+        if (!m_pages.HasAnchor(topic.page.toCaseFolded(), topic.fileName.mid(hash + 1).toCaseFolded()))
           Add(CheckKind::BrokenLink, file, line(),
               QStringLiteral("Contents item \"%1\" leads to an anchor that does not exist: %2")
                   .arg(topic.title, topic.fileName),
