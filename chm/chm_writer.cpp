@@ -199,10 +199,6 @@ void ChmWriter::StartCompressing(int backgroundThreads) {
   m_compressor->CompressInBackground(backgroundThreads);
 }
 
-void ChmWriter::CompressReady() {
-  if (m_compressor) m_compressor->CompressReady();
-}
-
 Result<ChmWriteStats> ChmWriter::Write(QIODevice& out) {
   const QString target = DeviceName(out);
   if (Status ok = CheckOptions(m_options, target); !ok) return Fail(ok.Message());

@@ -48,9 +48,6 @@ class ChmWriter {
   // rest; files added later follow them in the compressed section, in the
   // order added, and are compressed as they come.
   void StartCompressing(int backgroundThreads);
-  // Once compressing started: compresses on this thread what the files
-  // added so far make ready, beside the background threads.
-  void CompressReady();
 
   // Writes the whole compiled file to out. The failure names what could not
   // be written: a name that is not stored as a file name ("/..." or

@@ -156,8 +156,7 @@ void AddEntry(ChmWriter& writer, const HelpEntry& entry) {
 }
 
 // Writes the compiled file: the writer holds the entries before `from`
-// (handed on while the project was read, being compressed already), the
-// rest are added here.
+// (the project's files, being compressed already), the rest are added here.
 Result<quint64> WriteCompiledFile(const QString& target, const HelpContent& help, ChmWriter& writer,
                                   qsizetype from) {
   if (!QDir().mkpath(QFileInfo(target).absolutePath()))
@@ -299,11 +298,10 @@ CompileResult CompileProject(const QString& projectPath, const CompileOptions& o
   CompileResult result;
   const QString absProject = QFileInfo(projectPath).absoluteFilePath();
   const QString folder = projectFolderOf(absProject);
-  // The project's files are compressed as they are read, and the help's
-  // own files as they are made, while the rest (the full-text index above
-  // all) is made: one thread of its own compresses in the background beside
-  // the threads that read and make them, then all of them compress what is
-  // left.
+  // The project's files are compressed as they are read, and while the
+  // help's own structures (the full-text index above all) are made: one
+  // thread of its own compresses in the background beside the threads that
+  // read and make them, then all of them compress what is left.
   std::optional<ChmWriter> writer;
   qsizetype written = 0;
   HelpReadOptions readOptions;
@@ -320,11 +318,6 @@ CompileResult CompileProject(const QString& projectPath, const CompileOptions& o
   readOptions.fileRead = [&](const HelpEntry& entry) {
     AddEntry(*writer, entry);
     ++written;
-  };
-  // While the full-text index is made on the other threads, this one
-  // compresses beside the background thread.
-  readOptions.waiting = [&] {
-    if (writer) writer->CompressReady();
   };
   auto read = ReadHelpProject(absProject, readOptions);
   if (!read) {

@@ -12,7 +12,6 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include <future>
 #include <optional>
 
 #include "chm/compiler.h"
@@ -149,11 +148,6 @@ class ProjectReader {
   void Warning(const QString& text) {
     m_help.messages.append(QStringLiteral("Warning: ") + text);
     ++m_help.warnings;
-  }
-  // An entry the help makes of its own, handed on as soon as it is made.
-  void AddMade(HelpEntry entry) {
-    if (m_options.fileRead) m_options.fileRead(entry);
-    m_help.entries.append(std::move(entry));
   }
   void WarnOfWhatIsNotBuilt(const QList<HhpSection>& sections);
   QList<ScanSeed> Seeds(const QList<ContextEntry>& context, const QList<ChmWindowType>& windows) const;
@@ -324,17 +318,14 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
   const QString contentsFile = onDisk(Option("Contents file"));
   const QString indexFile = onDisk(Option("Index file"));
 
-  // With threads to spare, the Index is read beside the Contents, and the
-  // full-text index is made beside the rest (which it needs nothing of);
-  // with one thread each is made where it is taken, in the same order.
-  const std::launch beside = m_options.threads != 1 ? std::launch::async : std::launch::deferred;
-  std::future<std::vector<IndexNode>> readIndex = std::async(beside, [&] {
-    return indexFile.isEmpty() ? std::vector<IndexNode>() : ReadIndexFile(textOf(indexFile));
-  });
   ContentsFacts contents;
   const QString contentsText = contentsFile.isEmpty() ? QString() : textOf(contentsFile);
   CollectContents(ReadContentsFile(contentsText), contents);
   m_help.contentsItems = contents.items;
+  std::vector<IndexNode> index =
+      indexFile.isEmpty() ? std::vector<IndexNode>() : ReadIndexFile(textOf(indexFile));
+  m_help.indexEntries = CountIndexEntries(index);
+  for (ScannedFile& f : scan.files) f.text.clear();  // the sitemaps are read
 
   ChmStringTable strings;
   QList<ChmTopic> topics;
@@ -353,15 +344,6 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
     topics.append(ChmTopic{Encode(f.name), Encode(title), inContents != contents.titleOfLocal.constEnd()});
   }
   m_help.topics = static_cast<int>(topics.size());
-  std::future<QByteArray> fullTextIndex;
-  if (wantsFullText)
-    fullTextIndex = std::async(beside, [this, fullText = std::move(fullText)] {
-      return BuildFullTextIndex(fullText, m_help.lcid, m_codePage,
-                                {m_options.threads, [this](const QByteArray& b) { return Decode(b); }});
-    });
-  std::vector<IndexNode> index = readIndex.get();
-  m_help.indexEntries = CountIndexEntries(index);
-  for (ScannedFile& f : scan.files) f.text.clear();  // the sitemaps are read
 
   ChmSystemOptions system;
   system.contentsFile = Encode(contentsFile);
@@ -377,9 +359,6 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
   QList<ChmKeyword> keywords;
   TopicOfReference topicOfReference(topicOf);
   CollectKeywords(index, 0, topicOfReference, keywords);
-  // What the Index took is given back as soon as it is read: the full-text
-  // index may be made meanwhile.
-  index = std::vector<IndexNode>();
   system.keywordLinks =
       !keywords.isEmpty() && Option("Binary Index").compare(QLatin1String("No"), Qt::CaseInsensitive) != 0;
   system.unixTime = BuildTime();
@@ -398,27 +377,30 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
       m_help.topics, ReadSiteProperties(contentsText, [this](const QString& t) { return Encode(t); }),
       strings);
 
-  AddMade(HelpEntry{"/#SYSTEM", BuildSystemFile(system)});
-  AddMade(HelpEntry{"/#WINDOWS", windowsFile});
-  AddMade(HelpEntry{"/#TOPICS", topicFiles.topics});
-  AddMade(HelpEntry{"/#URLTBL", topicFiles.urlTable});
-  AddMade(HelpEntry{"/#URLSTR", topicFiles.urlStrings});
-  AddMade(HelpEntry{"/#IDXHDR", indexHeader});
-  AddMade(HelpEntry{"/#IVB", contextMap});
-  AddMade(HelpEntry{"/#STRINGS", strings.Bytes()});
+  m_help.entries.append(HelpEntry{"/#SYSTEM", BuildSystemFile(system)});
+  m_help.entries.append(HelpEntry{"/#WINDOWS", windowsFile});
+  m_help.entries.append(HelpEntry{"/#TOPICS", topicFiles.topics});
+  m_help.entries.append(HelpEntry{"/#URLTBL", topicFiles.urlTable});
+  m_help.entries.append(HelpEntry{"/#URLSTR", topicFiles.urlStrings});
+  m_help.entries.append(HelpEntry{"/#IDXHDR", indexHeader});
+  m_help.entries.append(HelpEntry{"/#IVB", contextMap});
+  m_help.entries.append(HelpEntry{"/#STRINGS", strings.Bytes()});
   if (system.keywordLinks) {
     ChmKeywordLinks links = BuildKeywordLinks(keywords, m_help.lcid, m_codePage);
     for (const QString& w : std::as_const(links.warnings)) Warning(w);
-    AddMade(HelpEntry{"/$WWKeywordLinks/BTree", links.btree});
-    AddMade(HelpEntry{"/$WWKeywordLinks/Data", links.data});
-    AddMade(HelpEntry{"/$WWKeywordLinks/Map", links.map});
-    AddMade(HelpEntry{"/$WWKeywordLinks/Property", links.property});
+    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/BTree", links.btree});
+    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Data", links.data});
+    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Map", links.map});
+    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Property", links.property});
   }
+  // What the index took is given back before the full-text index is made.
+  index = std::vector<IndexNode>();
   keywords = QList<ChmKeyword>();
-  if (wantsFullText) {
-    if (beside == std::launch::async && m_options.waiting) m_options.waiting();
-    AddMade(HelpEntry{"/$FIftiMain", fullTextIndex.get()});
-  }
+  if (wantsFullText)
+    m_help.entries.append(HelpEntry{
+        "/$FIftiMain",
+        BuildFullTextIndex(fullText, m_help.lcid, m_codePage,
+                           {m_options.threads, [this](const QByteArray& b) { return Decode(b); }})});
 }
 
 }  // namespace

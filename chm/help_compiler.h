@@ -39,15 +39,11 @@ struct HelpContent {
 struct HelpReadOptions {
   int threads = 0;  // 0: every core
   // Called with the help's language before the project's files are read,
-  // then with each entry of the help in its order, on the calling thread:
-  // the project's files as soon as they are read, then the help's own
-  // files as soon as they are made. They may be compressed while the rest
-  // is read and made.
+  // then with the entry of each of those files (the first entries of the
+  // help, in their order) as soon as it is read, on the calling thread:
+  // they may be compressed while the rest is read and made.
   std::function<void(quint32 lcid)> reading;
-  std::function<void(const HelpEntry& entry)> fileRead;
-  // Called on the calling thread when it would wait for the full-text
-  // index made on other threads: it may do work of its own meanwhile.
-  std::function<void()> waiting;
+  std::function<void(const HelpEntry& file)> fileRead;
 };
 
 // Reads the project. Fails only when the project file cannot be read; a

@@ -389,8 +389,6 @@ void LzxStreamBuilder::CompressInBackground(int threads) {
   for (int t = 0; t < threads; ++t) s.background.emplace_back([&s] { s.Work(true); });
 }
 
-void LzxStreamBuilder::CompressReady() { m_state->Work(false); }
-
 LzxPieces LzxStreamBuilder::FinishInPieces() {
   State& s = *m_state;
   qsizetype intervalCount = 0;

@@ -59,9 +59,6 @@ class LzxStreamBuilder {
   // interval as soon as the pieces appended complete it (0: nothing starts
   // before Finish).
   void CompressInBackground(int threads);
-  // Compresses on this thread the intervals whose input is complete and
-  // that no thread has taken yet: for a thread that would otherwise wait.
-  void CompressReady();
   // The whole stream: what is left is compressed on options.threads
   // threads (this one included) once the background threads are done.
   LzxStream Finish();
