@@ -69,7 +69,10 @@ if [ -n "${HHC_BEFORE:-}" ]; then
   for threads in 1 2; do
     read -r t kb <<<"$(best_of "$HHC_BEFORE" --threads "$threads" index.hhp)"
     echo "hhc before ($HHC_BEFORE), $threads thread(s): $t s, peak $((kb / 1024)) MB"
+    [ "$threads" = 1 ] && before_one=$t
+    [ "$threads" = 2 ] && before_two=$t
   done
+  printf 'The second thread made hhc before %.0f %% faster\n' "$(echo "($before_one / $before_two - 1) * 100" | bc -l)"
 fi
 for threads in 1 2 4; do
   read -r t kb <<<"$(best_of "$bin/hhc" --threads "$threads" index.hhp)"

@@ -5,9 +5,12 @@
 
 #include <QHash>
 #include <QList>
+#include <QMutex>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "checks/project_check.h"
@@ -26,7 +29,8 @@ class ProjectFolder {
 
   enum class Place { Missing, Inside, Outside };
   // Where a project-relative name ('/'-separated, no "..") leads; *onDisk
-  // gets the name with the case it has on disk when it is Inside.
+  // gets the name with the case it has on disk when it is Inside. May be
+  // called from several threads at once.
   Place Locate(const QString& relative, QString* onDisk = nullptr);
 
   const QString& Root() const { return m_root; }
@@ -43,7 +47,8 @@ class ProjectFolder {
   QSet<QString> m_symbolicLinks;     // relative names of listed symbolic links
   QSet<QString> m_listedFolders;     // folded relative names of the folders whose files were all listed
   QStringList m_pages;
-  QHash<QString, std::pair<Place, QString>> m_located;  // folded relative name -> answer
+  QMutex m_locating;                                    // guards m_located
+  QHash<QString, std::pair<Place, QString>> m_located;  // relative name -> answer
 };
 
 // A reference as written, made a project-relative name: "\" read as "/",
@@ -62,18 +67,36 @@ class LineStarts {
   QList<qsizetype> m_starts{0};
 };
 
+// A set of names hashed by the standard library over their characters:
+// much quicker than QSet on the many short names of a page's anchors.
+struct NameHash {
+  size_t operator()(const QString& name) const noexcept {
+    return std::hash<std::u16string_view>()(
+        std::u16string_view(QStringView(name).utf16(), size_t(name.size())));
+  }
+};
+using NameSet = std::unordered_set<QString, NameHash>;
+
 // What the Contents and Index need of the pages: which exist, and where.
 struct PageChecks {
-  QSet<QString> pages;                    // folded relative names of the pages read
-  QHash<QString, QSet<QString>> anchors;  // folded page -> its folded anchors
+  QSet<QString> pages;              // folded relative names of the pages read
+  QHash<QString, NameSet> anchors;  // folded page -> its folded anchors
+  // Whether the page (folded) has the anchor (folded).
+  bool HasAnchor(const QString& page, const QString& anchor) const {
+    const auto found = anchors.constFind(page);
+    return found != anchors.constEnd() && found->count(anchor) > 0;
+  }
 };
 
 // Reads every page of the folder and the extra pages (relative names of
-// pages that exist), and reports their broken and outside links, missing
-// pictures, style sheets and scripts, and external links; with a spelling,
-// also each misspelt word of a page, once, at its first line.
+// pages that exist) on `threads` threads (0: one per core), and reports
+// their broken and outside links, missing pictures, style sheets and
+// scripts, and external links; with a spelling, also each misspelt word of
+// a page, once, at its first line. The spelling is opened on one of the
+// threads while the others read pages; when it gives none, no word is
+// checked. The problems come page after page, whatever the threads.
 PageChecks CheckPages(ProjectFolder& folder, const QStringList& extraPages, int codePage, int threads,
-                      const WordSpelling* spelling, std::vector<CheckProblem>& problems);
+                      const SpellingSource& openSpelling, std::vector<CheckProblem>& problems);
 
 // The [ALIAS] and [MAP] sections, their includes read in: aliases to
 // missing pages, numbers used twice, aliases without a number and numbers

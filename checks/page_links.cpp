@@ -6,6 +6,9 @@
 #include <QThreadPool>
 #include <QUrl>
 #include <atomic>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "checks/check_parts.h"
 #include "chm/page_scan.h"
@@ -19,7 +22,9 @@ struct ScannedPage {
   QString error;  // why it could not be read
   orvex::PageContent content;
   LineStarts lines;
-  QList<PageWord> misspelt;  // words the spelling does not know, each with its first line
+  NameSet anchors;                  // folded
+  QList<PageWord> words;            // the words to spell, each with its first line
+  std::vector<CheckProblem> found;  // what the page's check found, in the page's order
 };
 
 QString FolderOf(const QString& relative) {
@@ -38,6 +43,8 @@ QString WhatFile(const QString& name) {
     return QStringLiteral("script");
   return QStringLiteral("file");
 }
+
+std::u16string_view Chars(QStringView text) { return {text.utf16(), size_t(text.size())}; }
 
 bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
@@ -66,15 +73,36 @@ ReferenceClass Classify(const QString& value) {
   return web.contains(name) ? ReferenceClass::External : ReferenceClass::Other;
 }
 
-// Reads and scans the pages on up to `threads` threads (0: one per core).
+// Runs work() on up to `threads` threads (0: one per core) at once, the
+// calling thread one of them; each run takes its share of the work itself.
+template <typename Work>
+void OnThreads(int threads, qsizetype items, const Work& work) {
+  QThreadPool pool;
+  if (threads > 0) pool.setMaxThreadCount(threads);
+  const int workers = static_cast<int>(std::min<qsizetype>(pool.maxThreadCount(), items));
+  for (int t = 1; t < workers; ++t) pool.start(work);
+  work();
+  pool.waitForDone();
+}
+
+// Reads and scans the pages, and finds the words of each to spell; the
+// spelling is opened by one of the threads meanwhile.
 QList<ScannedPage> ReadPages(const QString& root, const QStringList& names, int codePage, int threads,
-                             const WordSpelling* spelling) {
+                             const SpellingSource& openSpelling,
+                             std::shared_ptr<const WordSpelling>& spelling) {
   QList<ScannedPage> pages(names.size());
-  std::atomic<qsizetype> next{0};
-  auto work = [&] {
-    for (qsizetype i = next++; i < pages.size(); i = next++) {
-      ScannedPage& page = pages[i];
-      page.name = names.at(i);
+  const bool spelt = bool(openSpelling);
+  // Item 0 opens the spelling when there is one; item i + 1 reads page i.
+  const qsizetype first = spelt ? 0 : 1;
+  std::atomic<qsizetype> next{first};
+  const auto work = [&] {
+    for (qsizetype item = next++; item <= pages.size(); item = next++) {
+      if (item == 0) {
+        spelling = openSpelling();
+        continue;
+      }
+      ScannedPage& page = pages[item - 1];
+      page.name = names.at(item - 1);
       QFile file(root + u'/' + page.name);
       if (!file.open(QIODevice::ReadOnly)) {
         page.error = file.errorString();
@@ -83,48 +111,58 @@ QList<ScannedPage> ReadPages(const QString& root, const QStringList& names, int 
       const QString text = DecodeCodePage(file.readAll(), codePage);
       page.content = orvex::ScanPageText(text, false);
       page.lines = LineStarts(text);
-      if (!spelling) continue;
-      for (PageWord& word : PageWords(text))
-        if (!spelling->IsCorrect(word.Text)) page.misspelt.append(std::move(word));
+      for (const QString& anchor : std::as_const(page.content.anchors))
+        page.anchors.insert(anchor.toCaseFolded());
+      if (spelt) page.words = PageWords(text);
     }
   };
-  QThreadPool pool;
-  if (threads > 0) pool.setMaxThreadCount(threads);
-  const int workers = static_cast<int>(std::min<qsizetype>(pool.maxThreadCount(), names.size()));
-  for (int t = 1; t < workers; ++t) pool.start(work);
-  work();
-  pool.waitForDone();
+  OnThreads(threads, pages.size() + 1 - first, work);
   return pages;
 }
 
+// Checks the links and words of pages, one page after the other; one
+// check on each thread, each with the answers it was given before.
 class PageLinkCheck {
  public:
-  PageLinkCheck(ProjectFolder& folder, const QList<ScannedPage>& pages, std::vector<CheckProblem>& problems)
-      : m_folder(folder), m_pages(pages), m_problems(problems) {
-    for (const ScannedPage& page : pages) {
-      const QString key = page.name.toCaseFolded();
-      m_facts.pages.insert(key);
-      QSet<QString>& anchors = m_facts.anchors[key];
-      for (const QString& anchor : page.content.anchors) anchors.insert(anchor.toCaseFolded());
-    }
-  }
+  PageLinkCheck(ProjectFolder& folder, const PageChecks& facts, const WordSpelling* spelling)
+      : m_folder(folder), m_facts(facts), m_spelling(spelling) {}
 
-  PageChecks Run() {
-    for (const ScannedPage& page : m_pages) {
-      if (!page.error.isEmpty()) {
-        Add(page, 0, CheckKind::MissingFile, QStringLiteral("cannot read the page: ") + page.error);
-        continue;
-      }
-      m_reported.clear();
-      for (const orvex::PageReference& ref : page.content.references) CheckReference(page, ref);
-      for (const PageWord& word : page.misspelt)
-        Add(page, word.Line, CheckKind::Spelling, QStringLiteral("word not in the dictionary: ") + word.Text);
+  void Check(ScannedPage& page) {
+    if (!page.error.isEmpty()) {
+      Add(page, 0, CheckKind::MissingFile, QStringLiteral("cannot read the page: ") + page.error);
+      return;
     }
-    return std::move(m_facts);
+    m_reported.clear();
+    m_checked.clear();
+    for (const orvex::PageReference& ref : std::as_const(page.content.references)) {
+      // A value met again on the page would only be reported again, which it is not.
+      if (m_checked.insert(Chars(ref.value)).second) CheckReference(page, ref);
+    }
+    if (!m_spelling) return;
+    for (const PageWord& word : std::as_const(page.words))
+      if (!IsCorrect(word.Text))
+        Add(page, word.Line, CheckKind::Spelling, QStringLiteral("word not in the dictionary: ") + word.Text);
   }
 
  private:
-  void CheckReference(const ScannedPage& page, const orvex::PageReference& ref) {
+  bool IsCorrect(const QString& word) {
+    const auto [known, added] = m_spelt.try_emplace(Chars(word), false);
+    if (added) known->second = m_spelling->IsCorrect(word);
+    return known->second;
+  }
+
+  ProjectFolder::Place Locate(const QString& relative, QString* onDisk) {
+    auto known = m_located.constFind(relative);
+    if (known == m_located.constEnd()) {
+      std::pair<ProjectFolder::Place, QString> answer;
+      answer.first = m_folder.Locate(relative, &answer.second);
+      known = m_located.insert(relative, answer);
+    }
+    *onDisk = known->second;
+    return known->first;
+  }
+
+  void CheckReference(ScannedPage& page, const orvex::PageReference& ref) {
     const QString& value = ref.value;
     switch (Classify(value)) {
       case ReferenceClass::Other:
@@ -151,7 +189,7 @@ class PageLinkCheck {
     }
     if (relative.isEmpty()) return;
     QString onDisk;
-    switch (m_folder.Locate(relative, &onDisk)) {
+    switch (Locate(relative, &onDisk)) {
       case ProjectFolder::Place::Outside:
         AddOnce(page, ref.position, CheckKind::OutsideLink,
                 QStringLiteral("link leaves the project folder: ") + value);
@@ -170,38 +208,42 @@ class PageLinkCheck {
     }
   }
 
-  void CheckAnchor(const ScannedPage& page, const orvex::PageReference& ref, const QString& target) {
+  void CheckAnchor(ScannedPage& page, const orvex::PageReference& ref, const QString& target) {
     const qsizetype hash = ref.value.indexOf(u'#');
     if (hash < 0) return;
     const QString fragment = QUrl::fromPercentEncoding(ref.value.mid(hash + 1).toUtf8());
     if (fragment.isEmpty()) return;
     const auto anchors = m_facts.anchors.constFind(target.toCaseFolded());
-    if (anchors == m_facts.anchors.constEnd() || anchors->contains(fragment.toCaseFolded())) return;
+    if (anchors == m_facts.anchors.constEnd() || anchors->count(fragment.toCaseFolded()) > 0) return;
     AddOnce(page, ref.position, CheckKind::BrokenLink,
             QStringLiteral("link to an anchor that does not exist: ") + ref.value);
   }
 
   // Each reference is reported once per page, where it is first written.
-  void AddOnce(const ScannedPage& page, qsizetype position, CheckKind kind, const QString& text) {
+  void AddOnce(ScannedPage& page, qsizetype position, CheckKind kind, const QString& text) {
     if (m_reported.contains(text)) return;
     m_reported.insert(text);
     Add(page, page.lines.LineOf(position), kind, text);
   }
-  void Add(const ScannedPage& page, int line, CheckKind kind, const QString& text) {
-    m_problems.push_back(CheckProblem{kind, page.name, std::max(line, 1), text, page.name, QString()});
+  static void Add(ScannedPage& page, int line, CheckKind kind, const QString& text) {
+    page.found.push_back(CheckProblem{kind, page.name, std::max(line, 1), text, page.name, QString()});
   }
 
   ProjectFolder& m_folder;
-  const QList<ScannedPage>& m_pages;
-  std::vector<CheckProblem>& m_problems;
-  PageChecks m_facts;
-  QSet<QString> m_reported;  // texts reported for the page being checked
+  const PageChecks& m_facts;
+  const WordSpelling* m_spelling;
+  // The sets below hold views of the pages' texts, which outlive the check;
+  // the standard library's hash is much quicker than QHash's on them.
+  QSet<QString> m_reported;                               // texts reported for the page being checked
+  std::unordered_set<std::u16string_view> m_checked;      // references checked on the page being checked
+  std::unordered_map<std::u16string_view, bool> m_spelt;  // word -> spelt right
+  QHash<QString, std::pair<ProjectFolder::Place, QString>> m_located;  // relative name -> where
 };
 
 }  // namespace
 
 PageChecks CheckPages(ProjectFolder& folder, const QStringList& extraPages, int codePage, int threads,
-                      const WordSpelling* spelling, std::vector<CheckProblem>& problems) {
+                      const SpellingSource& openSpelling, std::vector<CheckProblem>& problems) {
   QStringList names = folder.Pages();
   QSet<QString> listed;
   for (const QString& name : names) listed.insert(name.toCaseFolded());
@@ -211,8 +253,27 @@ PageChecks CheckPages(ProjectFolder& folder, const QStringList& extraPages, int 
       names.append(name);
     }
   }
-  const QList<ScannedPage> pages = ReadPages(folder.Root(), names, codePage, threads, spelling);
-  return PageLinkCheck(folder, pages, problems).Run();
+  std::shared_ptr<const WordSpelling> spelling;
+  QList<ScannedPage> pages = ReadPages(folder.Root(), names, codePage, threads, openSpelling, spelling);
+  PageChecks facts;
+  for (ScannedPage& page : pages) {
+    const QString key = page.name.toCaseFolded();
+    facts.pages.insert(key);
+    NameSet& anchors = facts.anchors[key];
+    if (anchors.empty())
+      anchors = std::move(page.anchors);
+    else
+      anchors.insert(page.anchors.begin(), page.anchors.end());
+  }
+  std::atomic<qsizetype> next{0};
+  OnThreads(threads, pages.size(), [&] {
+    PageLinkCheck check(folder, facts, spelling.get());
+    for (qsizetype i = next++; i < pages.size(); i = next++) check.Check(pages[i]);
+  });
+  for (ScannedPage& page : pages)
+    problems.insert(problems.end(), std::make_move_iterator(page.found.begin()),
+                    std::make_move_iterator(page.found.end()));
+  return facts;
 }
 
 }  // namespace checks

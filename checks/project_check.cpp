@@ -93,9 +93,19 @@ class ProjectChecker {
   std::vector<CheckProblem> Run() {
     CheckListedFiles();
     CollectTopics(m_input.Contents);
-    const std::shared_ptr<const WordSpelling> spelling = OpenSpelling();
+    // The dictionary is opened while the pages are read.
+    QString notChecked;
+    SpellingSource openSpelling;
+    if (m_input.Spelling)
+      openSpelling = [this, &notChecked]() -> std::shared_ptr<const WordSpelling> {
+        std::shared_ptr<const WordSpelling> spelling = m_input.Spelling();
+        if (!spelling || spelling->NotChecked().isEmpty()) return spelling;
+        notChecked = spelling->NotChecked();
+        return nullptr;
+      };
     m_pages =
-        checks::CheckPages(m_folder, m_extraPages, m_codePage, m_input.Threads, spelling.get(), m_problems);
+        checks::CheckPages(m_folder, m_extraPages, m_codePage, m_input.Threads, openSpelling, m_problems);
+    if (!notChecked.isEmpty()) AddNotChecked(notChecked);
     CheckTopics();
     CheckOrphans();
     CheckKeywords(m_input.Index);
@@ -135,17 +145,12 @@ class ProjectChecker {
     return m_folder.Locate(relative, onDisk);
   }
 
-  // The spelling to check the pages with; none when there is none or it has
-  // no dictionary, which the project file's language line then says.
-  std::shared_ptr<const WordSpelling> OpenSpelling() {
-    if (!m_input.Spelling) return nullptr;
-    std::shared_ptr<const WordSpelling> spelling = m_input.Spelling();
-    if (!spelling || spelling->NotChecked().isEmpty()) return spelling;
+  // Words are not checked: the project file's language line says why.
+  void AddNotChecked(const QString& why) {
     int line = 1;
     for (qsizetype i = 0; i < m_input.ProjectLines.size(); ++i)
       if (LanguageLineLcid(m_input.ProjectLines.at(i))) line = static_cast<int>(i + 1);
-    Add(CheckKind::Spelling, m_projectName, line, spelling->NotChecked());
-    return nullptr;
+    Add(CheckKind::Spelling, m_projectName, line, why);
   }
 
   void CheckListedFiles() {
@@ -215,8 +220,7 @@ class ProjectChecker {
       }
       const qsizetype hash = topic.fileName.indexOf(u'#');
       if (hash >= 0 && hash + 1 < topic.fileName.size()) {
-        const QSet<QString> anchors = m_pages.anchors.value(topic.page.toCaseFolded());
-        if (!anchors.contains(topic.fileName.mid(hash + 1).toCaseFolded()))
+        if (!m_pages.HasAnchor(topic.page.toCaseFolded(), topic.fileName.mid(hash + 1).toCaseFolded()))
           Add(CheckKind::BrokenLink, file, line(),
               QStringLiteral("Contents item \"%1\" leads to an anchor that does not exist: %2")
                   .arg(topic.title, topic.fileName),

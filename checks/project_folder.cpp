@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QMutexLocker>
 #include <QUrl>
 #include <algorithm>
 
@@ -51,13 +52,15 @@ bool ProjectFolder::LeadsOutside(const QString& fullPath) const {
 }
 
 ProjectFolder::Place ProjectFolder::Locate(const QString& relative, QString* onDisk) {
-  const QString key = relative.toCaseFolded();
-  auto cached = m_located.constFind(key);
+  // Answers are kept by the name as written: two names that differ in
+  // letter case only may lead to two files, whichever is asked first.
+  QMutexLocker lock(&m_locating);
+  auto cached = m_located.constFind(relative);
   if (cached == m_located.constEnd()) {
     std::pair<Place, QString> answer{Place::Missing, QString()};
     // The name as written first, then any letter case.
     QString name = m_onDisk.value(relative);
-    if (name.isEmpty()) name = m_onDisk.value(key);
+    if (name.isEmpty()) name = m_onDisk.value(relative.toCaseFolded());
     if (name.isEmpty()) {
       answer.first = LocateThroughDisk(relative, &answer.second);
     } else if (m_symbolicLinks.contains(name)) {
@@ -66,7 +69,7 @@ ProjectFolder::Place ProjectFolder::Locate(const QString& relative, QString* onD
     } else {
       answer = {Place::Inside, name};
     }
-    cached = m_located.insert(key, answer);
+    cached = m_located.insert(relative, answer);
   }
   if (onDisk) *onDisk = cached->second;
   return cached->first;

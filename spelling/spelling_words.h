@@ -45,5 +45,5 @@ class WordSpelling {
   virtual bool IsCorrect(const QString& word) const = 0;
 };
 
-// Gives the spelling of the project's words, on the check's own thread.
+// Gives the spelling of the project's words, on one of the check's threads.
 using SpellingSource = std::function<std::shared_ptr<const WordSpelling>()>;

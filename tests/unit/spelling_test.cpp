@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "checks/check_command.h"
+#include "checks/project_check.h"
 #include "spelling/dictionary_names.h"
 #include "spelling/hunspell_dictionary.h"
 #include "spelling/project_spelling.h"
@@ -162,6 +163,45 @@ TEST_F(ProjectSpellingTest, CheckProjectListsEachMisspeltWordOfAPageOnceAtItsFir
                          "a.htm:3: spelling: word not in the dictionary: teh"}));
   EXPECT_EQ(code, 0);
   EXPECT_TRUE(err.contains("0 errors, 3 warnings, 0 notes")) << err.toStdString();
+}
+
+// Pages are read, their links followed and their words looked up on several
+// threads: the problems are the same, in the same order, on one thread or many.
+TEST_F(ProjectSpellingTest, CheckProjectGivesTheSameProblemsOnOneThreadAndOnSeveral) {
+  QString files = "[OPTIONS]\r\nLanguage=0x409 English (United States)\r\n\r\n[FILES]\r\n";
+  for (int i = 0; i < 60; ++i) {
+    const QString name = QStringLiteral("p%1.htm").arg(i);
+    files += name + "\r\n";
+    // Words and links shared between pages, and some of each page's own.
+    PutText(dir.filePath(name),
+            QStringLiteral("<HTML><BODY>\r\n<P id=\"top\">Shared sentense number %1, teh %2.</P>\r\n"
+                           "<P>Page wrod%3 <A HREF=\"p%4.htm#top\">next</A> <A HREF=\"p%4.htm#gone\">gone</A>"
+                           " <A HREF=\"missing%5.htm\">missing</A> <IMG SRC=\"pic.png\"></P>\r\n"
+                           "<P>Again sentense and unusuall%6.</P></BODY></HTML>\r\n")
+                .arg(i)
+                .arg(QString(QChar(u'a' + i % 26)).repeated(3))
+                .arg(QString(QChar(u'a' + i % 7)).repeated(2))
+                .arg((i + 1) % 60)
+                .arg(i % 5)
+                .arg(QString(QChar(u'a' + i % 11)).repeated(2)),
+            1252);
+  }
+  PutText(project, files, 1252);
+  Result<ProjectCheckInput> input = ReadProjectCheckInput(project);
+  ASSERT_TRUE(input.Ok()) << input.Message().toStdString();
+  input->Spelling = ProjectSpellingSource(input->ProjectFile, input->ProjectLines);
+  const auto linesOn = [&](int threads) {
+    input->Threads = threads;
+    QStringList lines;
+    for (const CheckProblem& problem : CheckProject(*input)) lines.append(ProblemLine(problem));
+    return lines;
+  };
+  const QStringList one = linesOn(1);
+  EXPECT_TRUE(one.contains("p7.htm:2: spelling: word not in the dictionary: sentense"));
+  EXPECT_TRUE(one.contains("p7.htm:3: broken-link: link to an anchor that does not exist: p8.htm#gone"));
+  EXPECT_TRUE(one.contains("p7.htm:3: missing-file: picture not found: pic.png"));
+  EXPECT_GE(one.filter(": spelling: ").size(), 60 * 4);  // sentense, teh, wrod.., unusuall.. on each
+  for (int threads : {2, 4}) EXPECT_EQ(linesOn(threads), one) << threads << " threads";
 }
 
 }  // namespace
