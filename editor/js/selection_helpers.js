@@ -76,5 +76,16 @@ window.__orvexSelection = window.__orvexSelection || (function () {
     return best;
   }
 
-  return { selRange, elementOf, closest, select, bodyRange, styledElements, uniform, firstFamily, legacySize };
+  // The block format of the range ('P', 'H1', ..., 'PRE'): the tag of the
+  // nearest block around both of its ends; '' when they differ.
+  const BLOCKS = 'p,h1,h2,h3,h4,h5,h6,pre,li,td,th,div,blockquote,address,dd,dt,caption';
+  function blockFormat(r) {
+    if (!r) return '';
+    const tag = (n) => { const b = closest(n, BLOCKS); return b ? b.tagName.toUpperCase() : ''; };
+    const start = tag(r.startContainer);
+    return start === tag(r.endContainer) ? start : '';
+  }
+
+  return { selRange, elementOf, closest, select, bodyRange, styledElements, uniform, firstFamily, legacySize,
+    blockFormat };
 })();
