@@ -366,10 +366,10 @@ QString CleanPageBody(QStringView body, const QSet<QString>& authorStyles) {
 }
 
 QString StoredPageText(const PageParts& parts, QStringView body, const QSet<QString>& authorStyles) {
-  QString cleaned = CleanPageBody(body, authorStyles);  // begins and ends with CR LF
-  const auto isBreak = [](QChar c) { return c == u'\r' || c == u'\n'; };
-  if (parts.Whole || parts.Prefix.isEmpty() || isBreak(parts.Prefix.back())) cleaned.remove(0, 2);
+  // The body element's own tags join the head and the end as the page had
+  // them; the clean text begins and ends with a line break of its own.
+  QString cleaned = CleanPageBody(body, authorStyles).mid(2);
   if (parts.Whole) return cleaned;
-  if (!parts.Suffix.isEmpty() && isBreak(parts.Suffix.front())) cleaned.chop(2);
+  cleaned.chop(2);
   return parts.Prefix + cleaned + parts.Suffix;
 }

@@ -34,6 +34,5 @@ QString CleanPageBody(QStringView body, const QSet<QString>& authorStyles = {});
 
 // The page's text from its parts and its body (the body element, tags and
 // all, or the whole page for parts.Whole) as the editor gives it back:
-// the body cleaned, between the parts' prefix and suffix as they were, with
-// one line break at each side.
+// the body cleaned, between the parts' prefix and suffix as they were.
 QString StoredPageText(const PageParts& parts, QStringView body, const QSet<QString>& authorStyles);

@@ -39,7 +39,13 @@ ParagraphStyleBox::ParagraphStyleBox(EditingControl* editor, QWidget* toolbar)
     editor->addAction(action);
   }
   m_box->setCurrentIndex(-1);
-  if (auto* layout = qobject_cast<QBoxLayout*>(toolbar->layout())) layout->insertWidget(0, m_box);
+  // At the toolbar's end (before its stretch), and the one part that gives
+  // way when the window is at its narrowest.
+  m_box->setMinimumWidth(m_box->fontMetrics().averageCharWidth() * 3);
+  if (auto* layout = qobject_cast<QBoxLayout*>(toolbar->layout())) {
+    const int last = layout->count() - 1;
+    layout->insertWidget(last >= 0 && layout->itemAt(last)->spacerItem() ? last : layout->count(), m_box);
+  }
   connect(m_box, &QComboBox::activated, this, &ParagraphStyleBox::Apply);
   connect(editor, &EditingControl::OnDisplayChanged, this, &ParagraphStyleBox::Follow);
 }

@@ -14,8 +14,9 @@ class QWidget;
 class ParagraphStyleBox : public QObject {
   Q_OBJECT
  public:
-  // Puts the box first on the toolbar (whose layout is a box layout) and
-  // the keys on the editor, where they work while it has the keyboard.
+  // Puts the box on the toolbar, after its buttons (the toolbar's layout is
+  // a box layout), and the keys on the editor, where they work while it has
+  // the keyboard.
   ParagraphStyleBox(EditingControl* editor, QWidget* toolbar);
 
   QComboBox* Box() const { return m_box; }

@@ -156,12 +156,12 @@ bool TopicEditing::EditorTabChanging() {
     }
     return true;
   }
-  // Source -> Editor: the memo's text replaces the page file (when it was
-  // changed, or there is none yet) and the editor's page.
+  // Source -> Editor: the memo's text replaces the page file (when it
+  // differs from it, or there is none yet) and the editor's page.
   if (!topic) return true;
   const QString path = m_project.PagePath(topic->FileName);
-  const bool memoChanged = m_views.sourceView->document()->isModified() || !QFileInfo(path).isFile();
-  if (memoChanged) {
+  const Result<QStringList> stored = ReadLinesFile(path, m_project.CodePage());
+  if (!stored || *stored != SplitLines(MemoText())) {
     if (!Report(StoreSourcePage(path))) return false;
     m_views.sourceView->document()->setModified(false);
   }

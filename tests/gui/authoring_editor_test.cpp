@@ -161,8 +161,7 @@ TEST_F(AuthoringEditor, PagesAreStoredCleanAndAnUnchangedPageKeepsItsBytes) {
       stored,
       "<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n<P id=\"p\">XPress <B>OK</B> now</P>\r\n<UL>\r\n"
       "<LI>one</LI>\r\n</UL>\r\n<H2 id=\"h\">Headtail <SPAN style=\"color: "
-      "red;\">own</SPAN></H2>\r\n</BODY>\r\n"
-      "</HTML>\r\n");
+      "red;\">own</SPAN></H2>\r\n</BODY></HTML>\r\n");
 
   // Loaded again, changed and changed back, it is stored with the same bytes.
   form->contentsTree->setCurrentIndex(start);

@@ -161,7 +161,7 @@ TEST_F(FormatCommands, ToggleMenuEnablesListsAtTheCaretAndMakesThem) {
   EXPECT_TRUE(form->bulletedListAction->isEnabled());
   EXPECT_TRUE(form->numberedListAction->isEnabled());
   form->bulletedListAction->trigger();
-  EXPECT_TRUE(Html().contains("<UL><LI>An item</LI></UL>")) << Html().toStdString();
+  EXPECT_TRUE(Html().contains("<UL>\r\n<LI>An item</LI>\r\n</UL>")) << Html().toStdString();
 }
 
 TEST_F(TableCommands, InitialValuesInsertATwoByTwoTableWithBorderAndNowrapCells) {
@@ -208,7 +208,7 @@ TEST_F(TableCommands, ColumnsWithALetterGivesThePositionAndTheDialogStaysOpen) {
   EXPECT_EQ(seen->text, QString("Error in columns count at position: 3"));
   EXPECT_TRUE(stayedOpen);
   const QString html = Html();
-  EXPECT_TRUE(html.contains("<TABLE width=\"50%\"><CAPTION>Prices &amp; &lt;more&gt;</CAPTION>"))
+  EXPECT_TRUE(html.contains("<TABLE width=\"50%\">\r\n<CAPTION>Prices &amp; &lt;more&gt;</CAPTION>"))
       << html.toStdString();
   EXPECT_EQ(html.count("<TD nowrap>"), 6);
 }

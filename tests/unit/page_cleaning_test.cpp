@@ -86,6 +86,8 @@ TEST(StoredPageText, AnUnchangedPageGivesItsOwnBytes) {
   // A changed body lands between the same head and end.
   EXPECT_EQ(StoredPageText(parts, QStringLiteral("<BODY><H1>T</H1><P>x&nbsp;</P></BODY>"), {}),
             page.left(page.indexOf("<BODY>")) + "<BODY>\r\n<H1>T</H1>\r\n<P>x</P>\r\n</BODY>\r\n</HTML>");
+  EXPECT_EQ(StoredPageText(SplitPage("<HTML><BODY>a</BODY></HTML>"), QStringLiteral("<BODY>a</BODY>"), {}),
+            "<HTML><BODY>\r\na\r\n</BODY></HTML>");
 }
 
 }  // namespace
