@@ -186,6 +186,10 @@ class Cleaner {
       out.replace(out.size() - kNbsp.size(), kNbsp.size(), u' ');
   }
 
+  // The text written last ends in a word (so a blank after the next inline
+  // tag shows as one even when plain).
+  bool AfterWord() const { return !out.isEmpty() && !IsBlank(out.back()) && out.back() != u'>'; }
+
   OpenElement* Top() { return stack.isEmpty() ? nullptr : &stack.last(); }
 
   // Content goes into the paragraph a block ended: it is opened again.
@@ -272,8 +276,9 @@ class Cleaner {
       Content();
     }
     const qsizetype startAt = out.size();
+    const bool afterWord = AfterWord();
     out += tag;
-    afterInlineTag = !(lineBlock || container || ownLine);
+    afterInlineTag = !(lineBlock || container || ownLine) && afterWord;
     skipBlanks = false;
     if (!kVoid.contains(name) && !token.selfClosing) {
       OpenElement element;
@@ -304,8 +309,8 @@ class Cleaner {
       // A paragraph's end tag without its paragraph goes; other stray end tags stay.
       if (name == u"p") return;
       RelaxNbspBeforeTag();
+      afterInlineTag = AfterWord();
       out += written;
-      afterInlineTag = true;
       return;
     }
     const OpenElement element = stack[at];
@@ -330,8 +335,8 @@ class Cleaner {
       LineBreak();
     } else {
       RelaxNbspBeforeTag();
+      afterInlineTag = AfterWord();
       out += written;
-      afterInlineTag = true;
       skipBlanks = false;
     }
   }

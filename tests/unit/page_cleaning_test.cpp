@@ -51,6 +51,8 @@ TEST(CleanPageBody, NoBreakSpacesBesideWordsAndTagsBecomeBlanks) {
   EXPECT_EQ(Clean("<P>a&nbsp; &nbsp;b&nbsp;&nbsp;</P><TD>&nbsp;</TD>"),
             "\r\n<P>a&nbsp; &nbsp;b&nbsp;&nbsp;</P>\r\n<TD>&nbsp;</TD>\r\n");
   EXPECT_EQ(Clean("<P>10&nbsp;km</P>"), "\r\n<P>10&nbsp;km</P>\r\n");
+  // At the start of a block a no-break space shows where a blank would not.
+  EXPECT_EQ(Clean("<P><B>&nbsp;x</B></P>"), "\r\n<P><B>&nbsp;x</B></P>\r\n");
 }
 
 TEST(CleanPageBody, BlocksInsideAParagraphEndIt) {
