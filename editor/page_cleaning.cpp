@@ -1,5 +1,6 @@
 #include "editor/page_cleaning.h"
 
+#include <QHash>
 #include <QList>
 #include <QRegularExpression>
 #include <QStringList>
@@ -31,6 +32,29 @@ const QSet<QString> kEndParagraph = {
     "ol",      "p",        "plaintext",  "pre",        "section", "summary", "table",   "ul",   "xmp"};
 // Elements whose content stays exactly as written (white space matters there).
 const QSet<QString> kVerbatim = {"pre", "listing", "plaintext"};
+
+// What a tag is to the cleaning, from the sets above, read once per tag.
+enum Kind : unsigned {
+  LineBlock = 1,
+  Container = 2,
+  OwnLine = 4,
+  Void = 8,
+  EndsParagraph = 16,
+  Verbatim = 32
+};
+
+unsigned KindOf(const QString& name) {
+  static const QHash<QString, unsigned> kinds = [] {
+    QHash<QString, unsigned> all;
+    const std::pair<const QSet<QString>*, Kind> sets[] = {
+        {&kLineBlocks, LineBlock},       {&kContainers, Container}, {&kOwnLine, OwnLine}, {&kVoid, Void},
+        {&kEndParagraph, EndsParagraph}, {&kVerbatim, Verbatim}};
+    for (const auto& [set, kind] : sets)
+      for (const QString& name : *set) all[name] |= kind;
+    return all;
+  }();
+  return kinds.value(name, 0);
+}
 
 bool IsBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f'; }
 
@@ -203,21 +227,25 @@ class Cleaner {
     skipBlanks = false;
   }
 
-  void Text(QStringView written) {
-    QString text = written.toString();
+  void Text(QStringView text) {
     if (skipBlanks) {
       qsizetype i = 0;
       while (i < text.size() && IsBlank(text[i])) ++i;
-      text.remove(0, i);
+      text = text.mid(i);
       if (text.isEmpty()) return;
     }
-    if (afterInlineTag && text.startsWith(kNbsp) && text.size() > kNbsp.size() &&
-        !IsBlank(text[kNbsp.size()]) && text[kNbsp.size()] != u'&')
-      text.replace(0, kNbsp.size(), u' ');
     bool blank = true;
     for (QChar c : text)
-      if (!IsBlank(c)) blank = false;
+      if (!IsBlank(c)) {
+        blank = false;
+        break;
+      }
     if (!blank) Content();
+    if (afterInlineTag && text.startsWith(kNbsp) && text.size() > kNbsp.size() &&
+        !IsBlank(text[kNbsp.size()]) && text[kNbsp.size()] != u'&') {
+      out += u' ';
+      text = text.mid(kNbsp.size());
+    }
     out += text;
     afterInlineTag = false;
   }
@@ -265,10 +293,11 @@ class Cleaner {
     const QString name = token.name.toString().toLower();
     const QString tag = TagText(token, written, name);
     OpenElement* top = Top();
-    if (kEndParagraph.contains(name) && top && top->name == u"p" && !top->broken) EndParagraph();
-    const bool lineBlock = kLineBlocks.contains(name);
-    const bool container = kContainers.contains(name);
-    const bool ownLine = kOwnLine.contains(name);
+    const unsigned kind = KindOf(name);
+    if ((kind & EndsParagraph) && top && top->name == u"p" && !top->broken) EndParagraph();
+    const bool lineBlock = kind & LineBlock;
+    const bool container = kind & Container;
+    const bool ownLine = kind & OwnLine;
     if (lineBlock || container || ownLine) {
       LineBreak();
     } else {
@@ -280,7 +309,7 @@ class Cleaner {
     out += tag;
     afterInlineTag = !(lineBlock || container || ownLine) && afterWord;
     skipBlanks = false;
-    if (!kVoid.contains(name) && !token.selfClosing) {
+    if (!(kind & Void) && !token.selfClosing) {
       OpenElement element;
       element.name = name;
       element.endTag = QStringLiteral("</") + token.name.toString() + u'>';
@@ -289,7 +318,7 @@ class Cleaner {
       element.startAt = startAt;
       stack.append(element);
       if (name == u"p") paragraphHasContent = false;
-      if (kVerbatim.contains(name)) {
+      if (kind & Verbatim) {
         verbatimName = name;
         verbatimDepth = 1;
         return;
@@ -301,7 +330,8 @@ class Cleaner {
 
   void EndTag(const HtmlToken& token, QStringView written) {
     const QString name = token.name.toString().toLower();
-    const bool wasVerbatim = kVerbatim.contains(name) && verbatimDepth == 0 && !verbatimName.isEmpty();
+    const unsigned kind = KindOf(name);
+    const bool wasVerbatim = (kind & Verbatim) && verbatimDepth == 0 && !verbatimName.isEmpty();
     if (wasVerbatim) verbatimName.clear();
     qsizetype at = stack.size() - 1;
     while (at >= 0 && stack[at].name != name) --at;
@@ -322,14 +352,14 @@ class Cleaner {
       out.truncate(element.startAt);
       return;
     }
-    if (kLineBlocks.contains(name)) {
+    if (kind & LineBlock) {
       if (!wasVerbatim) {
         TrimBlanks();
         TrimLastNbsp();
       }
       out += written;
       LineBreak();
-    } else if (kContainers.contains(name)) {
+    } else if (kind & Container) {
       LineBreak();
       out += written;
       LineBreak();
