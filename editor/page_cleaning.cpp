@@ -139,6 +139,7 @@ struct OpenElement {
   bool dropEnd = false;
   bool broken = false;  // a paragraph ended by a block inside it; its end tag goes
   qsizetype startAt = 0;
+  bool atLineStart = false;  // its line break was there before it (after a block)
 };
 
 class Cleaner {
@@ -212,9 +213,17 @@ class Cleaner {
 
   // The text written last ends in a word (so a blank after the next inline
   // tag shows as one even when plain).
-  bool AfterWord() const { return !out.isEmpty() && !IsBlank(out.back()) && out.back() != u'>'; }
+  bool AfterWord() const {
+    return !out.isEmpty() && !IsBlank(out.back()) && out.back() != u'>' && out.back() != u';';
+  }
 
-  OpenElement* Top() { return stack.isEmpty() ? nullptr : &stack.last(); }
+  // The innermost open element whose tags are written (a span whose tags
+  // went counts for nothing).
+  OpenElement* Top() {
+    for (qsizetype i = stack.size() - 1; i >= 0; --i)
+      if (!stack[i].dropEnd) return &stack[i];
+    return nullptr;
+  }
 
   // Content goes into the paragraph a block ended: it is opened again.
   void Content() {
@@ -252,14 +261,14 @@ class Cleaner {
 
   // The paragraph on top ends before a block: with its end tag, or, when
   // nothing was in it yet, its start tag goes.
-  void EndParagraph() {
-    OpenElement& p = stack.last();
+  void EndParagraph(OpenElement& p) {
     if (!paragraphHasContent) {
       out.truncate(p.startAt);
     } else {
       TrimBlanks();
       TrimLastNbsp();
       out += p.endTag;
+      LineBreak();
     }
     p.broken = true;
   }
@@ -292,12 +301,22 @@ class Cleaner {
   void StartTag(const HtmlToken& token, QStringView written) {
     const QString name = token.name.toString().toLower();
     const QString tag = TagText(token, written, name);
+    if (tag.isEmpty()) {
+      // Its tags go; only what it holds is written.
+      OpenElement element;
+      element.name = name;
+      element.dropEnd = true;
+      stack.append(element);
+      return;
+    }
     OpenElement* top = Top();
     const unsigned kind = KindOf(name);
-    if ((kind & EndsParagraph) && top && top->name == u"p" && !top->broken) EndParagraph();
+    if ((kind & EndsParagraph) && top && top->name == u"p" && !top->broken) EndParagraph(*top);
     const bool lineBlock = kind & LineBlock;
     const bool container = kind & Container;
     const bool ownLine = kind & OwnLine;
+    // Right after a line break of a block boundary (not one in the text).
+    const bool atLineStart = skipBlanks && out.endsWith(QLatin1String("\r\n"));
     if (lineBlock || container || ownLine) {
       LineBreak();
     } else {
@@ -316,6 +335,7 @@ class Cleaner {
       element.startTag = tag;
       element.dropEnd = tag.isEmpty();
       element.startAt = startAt;
+      element.atLineStart = atLineStart;
       stack.append(element);
       if (name == u"p") paragraphHasContent = false;
       if (kind & Verbatim) {
@@ -339,6 +359,7 @@ class Cleaner {
       // A paragraph's end tag without its paragraph goes; other stray end tags stay.
       if (name == u"p") return;
       RelaxNbspBeforeTag();
+      Content();
       afterInlineTag = AfterWord();
       out += written;
       return;
@@ -346,10 +367,13 @@ class Cleaner {
     const OpenElement element = stack[at];
     stack.resize(at);
     if (element.broken || element.dropEnd) return;
-    // A bare paragraph with nothing in it (what a browser makes of a stray
-    // </P>) shows nothing and goes.
-    if (name == u"p" && !paragraphHasContent && element.startTag.compare(u"<p>", Qt::CaseInsensitive) == 0) {
+    // A bare paragraph with nothing in it between blocks (what a browser
+    // makes of a stray </P>) shows nothing and goes.
+    if (name == u"p" && !paragraphHasContent && element.atLineStart &&
+        element.startTag.compare(u"<p>", Qt::CaseInsensitive) == 0) {
       out.truncate(element.startAt);
+      skipBlanks = true;
+      afterInlineTag = false;
       return;
     }
     if (kind & LineBlock) {

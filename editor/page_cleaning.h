@@ -27,7 +27,7 @@ QSet<QString> AuthorStyles(QStringView html);
 // - a block that may not stand in a paragraph (a list, a table, a heading,
 //   another paragraph) ends it, and the paragraph's text after the block
 //   gets a paragraph of its own with the same attributes; a paragraph left
-//   empty that way, or a bare <P></P>, goes;
+//   empty that way, or a bare <P></P> between blocks, goes;
 // - what is inside <PRE>, comments, scripts and styles stays as written.
 // Cleaning cleaned HTML changes nothing.
 QString CleanPageBody(QStringView body, const QSet<QString>& authorStyles = {});

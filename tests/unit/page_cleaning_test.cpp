@@ -72,6 +72,10 @@ TEST(CleanPageBody, CleaningCleanHtmlChangesNothing) {
       "  text <SPAN style=\"font-size: 9px; color: red\">r</SPAN><BR><BR>end&nbsp; ",
       "<DIV><P>a</P>b<TABLE><TR><TD><P>c<HR>d</P></TD></TR></TABLE></DIV><PRE> p </PRE>",
       "<p>unclosed <i>a<b>b</i></b></span></P></P>",
+      // Empty paragraphs inside other blocks, and a span whose tags go.
+      "<LI><P></P><!-- c --></LI><H1> b <P></P></H1>a <P></P>b",
+      "<P>&nbsp;&nbsp;<I><SPAN style=\"font-size: 3px\">&nbsp;</SPAN>a&nbsp;a</I></P>",
+      "<P class=k>a<A href=x><P>text<P></P></P> b </A></P>",
   };
   for (const char* page : pages) {
     const QString once = Clean(page);
