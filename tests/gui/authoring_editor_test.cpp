@@ -30,14 +30,33 @@ class AuthoringEditor : public EditorCommandsFixture {
       if (w->accessibleName() == accessibleName) return w;
     return nullptr;
   }
+  // The page has the keyboard, as after the user clicked into it (a page
+  // shown anew has a view of its own that takes the keys).
+  void TakeKeyboard() {
+    if (QApplication::activeWindow() != form.get()) {
+      form->activateWindow();
+      QTest::qWaitForWindowActive(form.get());
+    }
+    WaitEditorIdle(Editor());
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || !Editor()->isAncestorOf(focus)) FocusEditor();
+    ProcessEventsUntil(
+        [this] {
+          QWidget* now = QApplication::focusWidget();
+          return now && Editor()->isAncestorOf(now);
+        },
+        3000);
+  }
   // Keys and text typed into the page, where the keyboard is.
   void Type(const QString& text) {
+    TakeKeyboard();
     QWidget* focus = QApplication::focusWidget();
     ASSERT_TRUE(focus && Editor()->isAncestorOf(focus));
     QTest::keyClicks(focus, text);
     WaitEditorIdle(Editor());
   }
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    TakeKeyboard();
     QWidget* focus = QApplication::focusWidget();
     ASSERT_TRUE(focus && Editor()->isAncestorOf(focus));
     QTest::keyClick(focus, key, modifiers);
