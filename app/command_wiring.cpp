@@ -18,6 +18,7 @@
 #include "alltopics/topic_replace_pane.h"
 #include "checks/problems_pane.h"
 #include "editor/editor_commands.h"
+#include "editor/paragraph_style_box.h"
 #include "features/help_feature_commands.h"
 #include "viewer/new_help_viewer.h"
 #include "model/contents_model.h"
@@ -173,6 +174,9 @@ void MainWindow::ConnectEditorCommands() {
   needs.sourceInUse = [this] { return topicEditing->SourceInUse(); };
   needs.reportFailure = [this](const Status& status) { return ReportFailure(status); };
   editorCommands = new EditorCommands(widgets, std::move(needs));
+  new ParagraphStyleBox(editor, formatToolbar);
+  connect(editor, &EditingControl::Notice, this,
+          [this](const QString& text) { statusBar()->showMessage(text); });
 }
 
 void MainWindow::ConnectHelpFeatures() {

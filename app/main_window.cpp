@@ -263,8 +263,7 @@ void MainWindow::BuildLayout() {
   sourceLayout->setContentsMargins(0, 0, 0, 0);
   sourceView = new QPlainTextEdit(sourcePage);
   sourceView->setObjectName("sourceView");
-  sourceView->setLineWrapMode(QPlainTextEdit::NoWrap);  // both scroll bars
-  sourceView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  sourceView->setLineWrapMode(QPlainTextEdit::WidgetWidth);  // long lines wrap at the view's edge
   sourceView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   sourceView->setProperty("HelpContext", 10006);
   sourceView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

@@ -41,6 +41,9 @@ struct EditorState {
   QVariant fontName;
   // The selected text when it is a short phrase within one block, else empty.
   QString phrase;
+  // The tag of the block the selection is in ("P", "H1", "PRE", "LI", ...);
+  // empty when its ends are in different kinds of block or in none.
+  QString blockFormat;
   // Counts the page's changes since it was loaded.
   int version = 0;
 };
@@ -95,7 +98,8 @@ class EditingControl : public QWidget {
   // Sends a command by name; it takes effect in the page in the order sent.
   // arg by command: SetFontName a name; SetFontSize 1..7; SetBackColor and
   // SetForeColor a colour "#RRGGBB" or an integer with red in the lowest
-  // byte; Hyperlink the URL and Image the picture's path or URL; InsertTable
+  // byte; SetBlockFmt the tag the blocks at the selection become ("P", "H1",
+  // "PRE"); Hyperlink the URL and Image the picture's path or URL; InsertTable
   // a QVariantMap with NumRows, NumCols, TableAttrs, CellAttrs and Caption.
   // Find, Font, and Hyperlink, Image and InsertTable when prompting (or
   // without their argument) go to the dialog handler instead.
@@ -191,6 +195,8 @@ class EditingControl : public QWidget {
   // The state the page pushed changed (selection, caret, formatting, edits).
   void OnDisplayChanged();
   void OnShowContextMenu(const QPoint& globalPos);
+  // A line for the status bar: what pasting left out of the pasted HTML.
+  void Notice(const QString& text);
   void FocusEntered();
   void FocusExited();
 

@@ -27,6 +27,7 @@
 #include "editor/editor_page.h"
 #include "editor/html_drop.h"
 #include "editor/input_hold.h"
+#include "editor/page_cleaning.h"
 #include "editor/page_scheme.h"
 #include "editor/page_split.h"
 #include "editor/paste_cleaning.h"
@@ -80,7 +81,8 @@ struct EditingControl::Impl {
   InputHold* input = nullptr;
 
   PageParts parts;
-  QString source;  // the text the current page was loaded from
+  QSet<QString> authorStyles;  // the styles of the page as loaded, which storing keeps
+  QString source;              // the text the current page was loaded from
   QString baseFolder;
   QUrl docUrl;
   int generation = 0;
@@ -142,6 +144,7 @@ struct EditingControl::Impl {
   void StartLoad(const QString& html, bool dirty) {
     source = html;
     parts = SplitPage(html);
+    authorStyles = AuthorStyles(parts.BodyTag + parts.BodyContent);
     ++generation;
     docUrl = EditorSchemeUrl(ServedFolder() + QStringLiteral("~orvex-edit-%1.htm").arg(generation));
     handler->SetDocument(docUrl, QByteArray("\xEF\xBB\xBF") + ServedPage(parts).toUtf8());
@@ -229,6 +232,7 @@ struct EditingControl::Impl {
     next.modified = pushed.value(QStringLiteral("modified")).toBool();
     next.fontEnabled = pushed.value(QStringLiteral("fontEnabled")).toBool();
     next.phrase = pushed.value(QStringLiteral("phrase")).toString();
+    next.blockFormat = pushed.value(QStringLiteral("blockFormat")).toString();
     const QVariant size = pushed.value(QStringLiteral("fontSize"));
     if (size.isValid() && !size.isNull()) next.fontSize = size.toInt();
     const QVariant name = pushed.value(QStringLiteral("fontName"));
@@ -245,7 +249,7 @@ struct EditingControl::Impl {
       TakeState(answer.value(QStringLiteral("state")).toMap());
       const QVariant html = answer.value(QStringLiteral("html"));
       if (html.typeId() == QMetaType::QString) {
-        cachedHtml = parts.Whole ? html.toString() : parts.Prefix + html.toString() + parts.Suffix;
+        cachedHtml = StoredPageText(parts, html.toString(), authorStyles);
         cachedVersion = state.version;
       }
       unanswered = false;
@@ -355,8 +359,15 @@ struct EditingControl::Impl {
   // without their scripts and office markup.
   void InsertHtml(const QMimeData& mime) {
     const bool own = mime.hasFormat(kOwnCopyFormat);
-    const QString html = own ? ClipboardFragment(mime.html()) : PastableHtml(mime.html());
+    PasteReport report;
+    const QString folder = baseFolder;
+    const QString html =
+        own ? ClipboardFragment(mime.html())
+            : PastableHtml(
+                  mime.html(), [&folder](const QString& src) { return PictureFound(src, folder); }, &report);
     Run(QStringLiteral("__orvex.pasteClipboard(%1, true, %2)").arg(JsLiteral(html), Flag(own)));
+    const QString note = PasteReportText(report);
+    if (!note.isEmpty()) emit q->Notice(note);
   }
 
   // HTML dropped at a point of the view (its pixels) lands there.

@@ -1,6 +1,9 @@
 #include "editor/paste_cleaning.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QList>
+#include <QUrl>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QStringView>
@@ -74,31 +77,6 @@ bool HasScriptScheme(const QString& value) {
   return bare.startsWith(u"javascript:") || bare.startsWith(u"vbscript:") || bare.startsWith(u"livescript:");
 }
 
-// Splits at ';' outside quotes and brackets.
-QStringList StyleDeclarations(const QString& style) {
-  QStringList out;
-  QChar quote;
-  int depth = 0;
-  qsizetype start = 0;
-  for (qsizetype i = 0; i < style.size(); ++i) {
-    const QChar c = style[i];
-    if (!quote.isNull()) {
-      if (c == quote) quote = QChar();
-    } else if (c == u'"' || c == u'\'') {
-      quote = c;
-    } else if (c == u'(') {
-      ++depth;
-    } else if (c == u')' && depth > 0) {
-      --depth;
-    } else if (c == u';' && depth == 0) {
-      out.append(style.mid(start, i - start));
-      start = i + 1;
-    }
-  }
-  out.append(style.mid(start));
-  return out;
-}
-
 bool IsHexDigit(QChar c) {
   return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
@@ -131,13 +109,18 @@ QString CleanStyle(const QString& style) {
                                            QRegularExpression::DotMatchesEverythingOption);
   QStringList kept;
   bool dropped = false;
-  for (const QString& declaration : StyleDeclarations(style)) {
+  for (const QString& declaration : CssDeclarations(style)) {
     const QString d = declaration.trimmed();
     if (d.isEmpty()) continue;
     // Read without comments, blanks and escapes, as old engines did.
     QString bare = CssUnescaped(d).toLower();
     bare.remove(comments);
     bare.removeIf([](QChar c) { return c.isSpace(); });
+    // The word processor's fonts go too: the page's style sheet sets them.
+    if (bare.startsWith(u"font:") || bare.startsWith(u"font-family:") || bare.startsWith(u"font-size:")) {
+      dropped = true;
+      continue;
+    }
     if (bare.startsWith(u"mso-") || bare.contains(u"behavior") || bare.contains(u"binding") ||
         bare.contains(u"expression(") || bare.contains(u"javascript:") || bare.contains(u"vbscript:")) {
       dropped = true;
@@ -165,10 +148,11 @@ QString CleanClass(const QString& names) {
 bool CleanAttributes(StartTag& tag) {
   bool changed = false;
   QList<Attribute> kept;
+  const bool font = tag.name.compare(u"font", Qt::CaseInsensitive) == 0;
   for (Attribute a : tag.attributes) {
     const QString name = a.name.toLower();
     if (name.startsWith(u"on") || name.startsWith(u"xmlns") || name.contains(u':') ||
-        (a.hasValue && HasScriptScheme(a.value))) {
+        (font && (name == u"face" || name == u"size")) || (a.hasValue && HasScriptScheme(a.value))) {
       changed = true;
       continue;
     }
@@ -199,7 +183,39 @@ QString WriteStartTag(const StartTag& tag) {
   return out + u'>';
 }
 
+// A link being written: where its start tag stands in the output, and
+// whether text or a picture came into it.
+struct OpenLink {
+  qsizetype tagStart = 0;
+  qsizetype tagEnd = 0;
+  bool shown = false;
+};
+
 }  // namespace
+
+QStringList CssDeclarations(const QString& style) {
+  QStringList out;
+  QChar quote;
+  int depth = 0;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < style.size(); ++i) {
+    const QChar c = style[i];
+    if (!quote.isNull()) {
+      if (c == quote) quote = QChar();
+    } else if (c == u'"' || c == u'\'') {
+      quote = c;
+    } else if (c == u'(') {
+      ++depth;
+    } else if (c == u')' && depth > 0) {
+      --depth;
+    } else if (c == u';' && depth == 0) {
+      out.append(style.mid(start, i - start));
+      start = i + 1;
+    }
+  }
+  out.append(style.mid(start));
+  return out;
+}
 
 QString ClipboardFragment(const QString& html) {
   const QString startMark = QStringLiteral("<!--StartFragment-->");
@@ -209,10 +225,39 @@ QString ClipboardFragment(const QString& html) {
   return html;
 }
 
-QString CleanPastedHtml(const QString& html) {
+bool PictureFound(const QString& src, const QString& folder) {
+  const QString s = src.trimmed();
+  if (s.isEmpty()) return false;
+  const QUrl url(s);
+  const QString scheme = url.scheme().toLower();
+  if (scheme == u"http" || scheme == u"https" || scheme == u"data" || scheme == u"ms-its" || scheme == u"mk")
+    return true;
+  if (scheme == u"file") return QFileInfo(url.toLocalFile()).isFile();
+  // A drive letter or another scheme leads to nothing a page here can show.
+  if (!scheme.isEmpty() || s.startsWith(u'\\')) return false;
+  QString path = QUrl::fromPercentEncoding(url.path(QUrl::FullyEncoded).toUtf8());
+  path.replace(u'\\', u'/');
+  if (path.isEmpty()) return false;
+  return QFileInfo(path.startsWith(u'/') ? path : QDir(folder).filePath(path)).isFile();
+}
+
+QString PasteReportText(const PasteReport& report) {
+  QStringList parts;
+  if (report.emptyLinks == 1) parts << QStringLiteral("1 empty link");
+  if (report.emptyLinks > 1) parts << QStringLiteral("%1 empty links").arg(report.emptyLinks);
+  if (report.missingPictures == 1) parts << QStringLiteral("1 picture that is not in the project");
+  if (report.missingPictures > 1)
+    parts << QStringLiteral("%1 pictures that are not in the project").arg(report.missingPictures);
+  if (parts.isEmpty()) return {};
+  return QStringLiteral("Pasting left out ") + parts.join(QStringLiteral(" and ")) + u'.';
+}
+
+QString CleanPastedHtml(const QString& html, const PictureCheck& pictureFound, PasteReport* report) {
+  PasteReport counts;
   QString out;
   out.reserve(html.size());
-  QList<bool> spansKept;  // open spans: whether their tags stayed
+  QList<bool> spansKept;  // open spans and fonts: whether their tags stayed
+  QList<OpenLink> links;
   // The element being dropped with everything in it, and how deep in it.
   QString dropping;
   int depth = 0;
@@ -232,6 +277,8 @@ QString CleanPastedHtml(const QString& html) {
       case HtmlTokenType::Text:
       case HtmlTokenType::RawText:  // of an element kept (<xmp>): as the browser shows it
         out += token.content;
+        if (!token.content.trimmed().isEmpty())
+          for (OpenLink& link : links) link.shown = true;
         break;
       case HtmlTokenType::Comment:
         // Comments go, whatever they hold: pasted notes are of no use.
@@ -242,7 +289,18 @@ QString CleanPastedHtml(const QString& html) {
         const QString name = token.name.toString().toLower();
         bool keep = !name.contains(u':') && !kTagsDropped.contains(name) && !kRawTextDropped.contains(name) &&
                     !kNestingDropped.contains(name);
-        if (name == u"span" && !spansKept.isEmpty()) keep = spansKept.takeLast();
+        if ((name == u"span" || name == u"font") && !spansKept.isEmpty()) keep = spansKept.takeLast();
+        if (name == u"a" && !links.isEmpty()) {
+          const OpenLink link = links.takeLast();
+          if (!link.shown) {
+            // A link with nothing to click goes; what it held (blanks) stays.
+            out.remove(link.tagStart, link.tagEnd - link.tagStart);
+            ++counts.emptyLinks;
+            keep = false;
+          } else if (!links.isEmpty()) {
+            links.last().shown = true;
+          }
+        }
         if (keep) out += written;
         break;
       }
@@ -258,14 +316,26 @@ QString CleanPastedHtml(const QString& html) {
         }
         if (name.contains(u':') || kTagsDropped.contains(name)) break;
         const bool changed = CleanAttributes(tag);
-        if (name == u"span" && !tag.selfClosing) {
+        if ((name == u"span" || name == u"font") && !tag.selfClosing) {
           spansKept.append(!tag.attributes.isEmpty());
           if (tag.attributes.isEmpty()) break;
         }
+        if (name == u"img" && pictureFound) {
+          const HtmlAttribute* src = token.Attribute(u"src");
+          if (!src || !pictureFound(src->Value())) {
+            ++counts.missingPictures;
+            break;
+          }
+        }
+        if (name == u"img")
+          for (OpenLink& link : links) link.shown = true;
+        if (name == u"a" && !tag.selfClosing) links.append({out.size(), 0, false});
         out += changed ? WriteStartTag(tag) : written.toString();
+        if (name == u"a" && !tag.selfClosing) links.last().tagEnd = out.size();
         break;
       }
     }
   }
+  if (report) *report = counts;
   return out;
 }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 // The copied part of clipboard HTML (between <!--StartFragment--> and
 // <!--EndFragment-->); the whole text when it has no such marks.
@@ -23,11 +25,35 @@ QString ClipboardFragment(const QString& html);
 //   mso-... declarations and those that could run script (expression(...),
 //   behavior, url(javascript:...)), class its Mso... names, and an attribute
 //   left empty goes.
+// - the word processor's fonts go: font-family, font-size and font
+//   declarations, and face and size of <font> (a font left without
+//   attributes loses its tags, as a span does);
+// - links with neither text nor a picture go (their tags);
+// - with pictureFound given, pictures it does not find go.
 // Text and the other tags stay as written. Tags are read as a browser reads
 // them, so nothing the browser would take for markup passes as text.
-QString CleanPastedHtml(const QString& html);
+struct PasteReport {
+  int emptyLinks = 0;       // links dropped for having no text or picture
+  int missingPictures = 0;  // pictures dropped for being nowhere
+};
+using PictureCheck = std::function<bool(const QString& src)>;
+QString CleanPastedHtml(const QString& html, const PictureCheck& pictureFound = {},
+                        PasteReport* report = nullptr);
 
 // What pasting clipboard HTML puts into the page: its copied part, cleaned.
-inline QString PastableHtml(const QString& clipboardHtml) {
-  return CleanPastedHtml(ClipboardFragment(clipboardHtml));
+inline QString PastableHtml(const QString& clipboardHtml, const PictureCheck& pictureFound = {},
+                            PasteReport* report = nullptr) {
+  return CleanPastedHtml(ClipboardFragment(clipboardHtml), pictureFound, report);
 }
+
+// Whether a picture's src leads to a picture a page in `folder` can show:
+// a web or data address, or a file that is there (a relative one found from
+// the folder).
+bool PictureFound(const QString& src, const QString& folder);
+
+// The status line that says what pasting left out; empty when nothing.
+QString PasteReportText(const PasteReport& report);
+
+// The declarations of a style attribute's value, split at each ";" outside
+// quotes and brackets, as written.
+QStringList CssDeclarations(const QString& style);

@@ -15,7 +15,7 @@ QVariantMap TableParams::ToVariant() const {
 QString TableAttrText(int border, int widthPercent) {
   QString text;
   if (border > 0) text += QStringLiteral("border=\"%1\" ").arg(border);
-  if (widthPercent < 100) text += QStringLiteral("width=%1%").arg(widthPercent);
+  text += QStringLiteral("width=\"%1%\"").arg(widthPercent);
   return text;
 }
 

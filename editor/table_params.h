@@ -19,7 +19,8 @@ class TableParams {
 };
 
 // Attribute text of the TABLE tag: border="N" followed by a blank when the
-// border is above 0, then width=N% when the width is below 100.
+// border is above 0, then the width the dialog chose in percent of the page
+// (width="N%"; also at 100, so the table fills the page wherever it is shown).
 QString TableAttrText(int border, int widthPercent);
 
 // Reads text as a whole number the way the dialog's boxes do: leading blanks,

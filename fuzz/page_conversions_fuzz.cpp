@@ -1,7 +1,9 @@
 // Page conversions on any page: training-card buttons and objects both ways,
-// pop-up objects and script tags, and every reader of the page's tags.
+// pop-up objects and script tags, the cleaning of stored and pasted pages,
+// and every reader of the page's tags.
 #include "chm/fulltext_words.h"
 #include "editor/card_conversions.h"
+#include "editor/page_cleaning.h"
 #include "editor/page_split.h"
 #include "editor/paste_cleaning.h"
 #include "features/popup_texts.h"
@@ -23,5 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PageTitle(parts);
   ExtractPageText(page);
   CleanPastedHtml(page);
+  StoredPageText(parts, page, AuthorStyles(page));
   return 0;
 }

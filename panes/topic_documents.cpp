@@ -145,18 +145,26 @@ bool TopicEditing::EditorTabChanging() {
   if (!TabsCanSwitch()) return false;
   const TopicData* topic = m_views.contents->RecordAt(m_views.contentsTree->currentIndex());
   if (m_currentTab == 0) {
-    // Editor -> Source: the editor's page replaces the memo's text.
+    // Editor -> Source: the editor's changed page is stored and replaces the
+    // memo's text; an unchanged page stays in the memo as its file has it.
     if (m_views.editor->Modified()) {
       if (!topic) return true;
       if (!Report(StoreEditorPage(m_project.PagePath(topic->FileName)))) return false;
+      SetMemoText(CardButtonsToObjects(m_views.editor->DocumentHTML()));
+    } else if (m_views.sourceView->toPlainText().isEmpty()) {
+      SetMemoText(CardButtonsToObjects(m_views.editor->DocumentHTML()));
     }
-    SetMemoText(CardButtonsToObjects(m_views.editor->DocumentHTML()));
     return true;
   }
-  // Source -> Editor: the memo's text replaces the page file and the editor's page.
+  // Source -> Editor: the memo's text replaces the page file (when it
+  // differs from it, or there is none yet) and the editor's page.
   if (!topic) return true;
   const QString path = m_project.PagePath(topic->FileName);
-  if (!Report(StoreSourcePage(path))) return false;
+  const Result<QStringList> stored = ReadLinesFile(path, m_project.CodePage());
+  if (!stored || *stored != SplitLines(MemoText())) {
+    if (!Report(StoreSourcePage(path))) return false;
+    m_views.sourceView->document()->setModified(false);
+  }
   if (QFileInfo(path).isFile()) {
     m_views.editor->SetBaseURL(m_project.Folder());
     m_views.editor->SetDocumentHTML(CardObjectsToButtons(MemoText()));

@@ -35,8 +35,8 @@
   };
 
   // The selection and what is styled in it: selection_helpers.js, loaded before.
-  const { selRange, elementOf, closest, select, bodyRange, styledElements, uniform, firstFamily, legacySize } =
-    window.__orvexSelection;
+  const { selRange, elementOf, closest, select, bodyRange, styledElements, uniform, firstFamily, legacySize,
+    blockFormat, relaxSpacesAround } = window.__orvexSelection;
 
   // ---- undo tracking and events --------------------------------------------
 
@@ -72,6 +72,7 @@
       fontEnabled: fontEnabled,
       fontSize: fontEnabled ? fontSize() : null,
       fontName: fontEnabled ? fontName() : null,
+      blockFormat: blockFormat(selRange()),
     };
   }
   // Timers don't run in this world (the page's scripting is off); a burst
@@ -112,21 +113,23 @@
   document.addEventListener('selectionchange', pushState, true);
 
   // Tab in a table cell moves to the next cell (Shift+Tab to the one
-  // before) and selects its contents; elsewhere Tab is typed as a tab.
+  // before) and selects its contents, so typing replaces them; Tab in the
+  // last cell adds a row. Elsewhere Tab is typed as a tab.
   document.addEventListener('keydown', (e) => {
     if (e.key !== 'Tab' || e.ctrlKey || e.altKey || e.metaKey) return;
     const r = selRange();
     const cell = r && closest(r.startContainer, 'td,th');
     if (!cell) return;
     e.preventDefault();
-    const table = cell.closest('table');
-    const cells = Array.from(table.querySelectorAll('td,th')).filter((c) => c.closest('table') === table);
-    const next = cells[cells.indexOf(cell) + (e.shiftKey ? -1 : 1)];
-    if (!next) return;
-    const range = document.createRange();
-    range.selectNodeContents(next);
-    select(range);
+    const step = tables.stepFrom(cell, e.shiftKey);
+    if (step.cell) selectCell(step.cell);
+    if (step.added) markDomEdit();
   }, true);
+  function selectCell(cell) {
+    const range = document.createRange();
+    range.selectNodeContents(cell);
+    select(range);
+  }
 
   // ---- view options --------------------------------------------------------
 
@@ -185,7 +188,7 @@
   const TABLE_CMDS = new Set([C.InsertRow, C.InsertCol, C.DeleteRows, C.DeleteCols]);
   const NEEDS_SELECTION = new Set([C.SetFontName, C.SetFontSize, C.SetForeColor, C.SetBackColor,
     C.GetFontName, C.GetFontSize, C.Hyperlink, C.Image, C.InsertTable, C.FindText, C.Font,
-    C.Delete, C.SelectAll]);
+    C.Delete, C.SelectAll, C.GetBlockFmt, C.SetBlockFmt]);
 
   function queryStatus(cmd) {
     if (!document.body) return S.Disabled;
@@ -272,7 +275,12 @@
       html += '</tr>';
     }
     html += '</tbody></table>';
+    const before = new Set(document.querySelectorAll('table'));
     document.execCommand('insertHTML', false, html);
+    // Typing goes into the first cell of the new table.
+    const added = Array.from(document.querySelectorAll('table')).find((t) => !before.has(t));
+    const first = added && tables.firstCell(added);
+    if (first) selectCell(first);
     return true;
   }
 
@@ -321,53 +329,6 @@
     markDomEdit();
   }
 
-
-  // To keep the blanks around inserted HTML visible the engine turns them
-  // into no-break spaces. Between a word and the inserted element a plain
-  // blank shows the same, so it gets its plain blank back (same length, so
-  // the engine's undo keeps its places).
-  function relaxSpacesAround(html) {
-    const t = document.createElement('template');
-    t.innerHTML = html;
-    const count = t.content.childNodes.length;
-    const lastInserted = t.content.lastChild;
-    // Only around inserted HTML that ends in an element.
-    if (!lastInserted || lastInserted.nodeType !== Node.ELEMENT_NODE) return;
-    const sel = document.getSelection();
-    if (!sel || sel.rangeCount === 0) return;
-    const r = sel.getRangeAt(0);
-    // The last inserted node: just before the caret, or the inline element
-    // whose text the caret ends (where the engine leaves it after a link).
-    let last = null;
-    const at = r.startContainer;
-    if (at.nodeType === Node.TEXT_NODE) {
-      if (r.startOffset === 0) {
-        last = at.previousSibling;
-      } else if (r.startOffset === at.data.length) {
-        let x = at;
-        while (!x.nextSibling && x.parentNode && x.parentNode !== document.body &&
-               getComputedStyle(x.parentNode).display === 'inline') x = x.parentNode;
-        if (x !== at) last = x;
-      }
-    } else {
-      last = at.childNodes[r.startOffset - 1] || null;
-    }
-    if (!last || last.nodeType !== Node.ELEMENT_NODE || last.nodeName !== lastInserted.nodeName) return;
-    let first = last;
-    for (let i = 1; i < count && first.previousSibling; ++i) first = first.previousSibling;
-    const before = first.previousSibling;
-    if (before && before.nodeType === Node.TEXT_NODE) {
-      const d = before.data;
-      if (d.length >= 2 && d.endsWith('\u00a0') && !/\s/.test(d[d.length - 2]))
-        before.data = d.slice(0, -1) + ' ';
-    }
-    const after = last.nextSibling;
-    if (after && after.nodeType === Node.TEXT_NODE) {
-      const d = after.data;
-      if (d.length >= 2 && d.startsWith('\u00a0') && !/\s/.test(d[1])) after.data = ' ' + d.slice(1);
-    }
-  }
-
   // With only a caret in a link the whole link goes; its text stays, and
   // so does the caret. A selection loses the links in it.
   function unlink() {
@@ -414,6 +375,12 @@
       case C.Image: ensureSelection(); document.execCommand('insertImage', false, String(arg)); return null;
       case C.GetFontName: return fontName();
       case C.GetFontSize: return fontSize();
+      case C.GetBlockFmt: return blockFormat(selRange());
+      // The block at the caret becomes a paragraph, a heading, preformatted text.
+      case C.SetBlockFmt:
+        ensureSelection();
+        document.execCommand('formatBlock', false, String(arg).toLowerCase());
+        return null;
       case C.InsertTable: return insertTable(arg || {});
       default:
         if (TABLE_CMDS.has(cmd)) return tableCommand(cmd);

@@ -1,4 +1,5 @@
-// The page's selection and what is styled in it, for the editor's script:
+// The page's selection, what is styled in it and the blanks around inserted
+// HTML, for the editor's script:
 // plain functions over the document, with no state of their own.
 window.__orvexSelection = window.__orvexSelection || (function () {
   'use strict';
@@ -76,5 +77,62 @@ window.__orvexSelection = window.__orvexSelection || (function () {
     return best;
   }
 
-  return { selRange, elementOf, closest, select, bodyRange, styledElements, uniform, firstFamily, legacySize };
+  // The block format of the range ('P', 'H1', ..., 'PRE'): the tag of the
+  // nearest block around both of its ends; '' when they differ.
+  const BLOCKS = 'p,h1,h2,h3,h4,h5,h6,pre,li,td,th,div,blockquote,address,dd,dt,caption';
+  function blockFormat(r) {
+    if (!r) return '';
+    const tag = (n) => { const b = closest(n, BLOCKS); return b ? b.tagName.toUpperCase() : ''; };
+    const start = tag(r.startContainer);
+    return start === tag(r.endContainer) ? start : '';
+  }
+
+  // To keep the blanks around inserted HTML visible the engine turns them
+  // into no-break spaces. Between a word and the inserted element a plain
+  // blank shows the same, so it gets its plain blank back (same length, so
+  // the engine's undo keeps its places).
+  function relaxSpacesAround(html) {
+    const t = document.createElement('template');
+    t.innerHTML = html;
+    const count = t.content.childNodes.length;
+    const lastInserted = t.content.lastChild;
+    // Only around inserted HTML that ends in an element.
+    if (!lastInserted || lastInserted.nodeType !== Node.ELEMENT_NODE) return;
+    const sel = document.getSelection();
+    if (!sel || sel.rangeCount === 0) return;
+    const r = sel.getRangeAt(0);
+    // The last inserted node: just before the caret, or the inline element
+    // whose text the caret ends (where the engine leaves it after a link).
+    let last = null;
+    const at = r.startContainer;
+    if (at.nodeType === Node.TEXT_NODE) {
+      if (r.startOffset === 0) {
+        last = at.previousSibling;
+      } else if (r.startOffset === at.data.length) {
+        let x = at;
+        while (!x.nextSibling && x.parentNode && x.parentNode !== document.body &&
+               getComputedStyle(x.parentNode).display === 'inline') x = x.parentNode;
+        if (x !== at) last = x;
+      }
+    } else {
+      last = at.childNodes[r.startOffset - 1] || null;
+    }
+    if (!last || last.nodeType !== Node.ELEMENT_NODE || last.nodeName !== lastInserted.nodeName) return;
+    let first = last;
+    for (let i = 1; i < count && first.previousSibling; ++i) first = first.previousSibling;
+    const before = first.previousSibling;
+    if (before && before.nodeType === Node.TEXT_NODE) {
+      const d = before.data;
+      if (d.length >= 2 && d.endsWith('\u00a0') && !/\s/.test(d[d.length - 2]))
+        before.data = d.slice(0, -1) + ' ';
+    }
+    const after = last.nextSibling;
+    if (after && after.nodeType === Node.TEXT_NODE) {
+      const d = after.data;
+      if (d.length >= 2 && d.startsWith('\u00a0') && !/\s/.test(d[1])) after.data = ' ' + d.slice(1);
+    }
+  }
+
+  return { selRange, elementOf, closest, select, bodyRange, styledElements, uniform, firstFamily, legacySize,
+    blockFormat, relaxSpacesAround };
 })();

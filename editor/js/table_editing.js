@@ -28,7 +28,23 @@ window.__orvexTables = window.__orvexTables || (function () {
     return c;
   }
 
-  return {
+  // The cells of the cell's own table in reading order (not those of tables inside it).
+  function cellsOf(table) {
+    return Array.from(table.querySelectorAll('td,th')).filter((c) => c.closest('table') === table);
+  }
+
+  const api = {
+    // The cell Tab (back: Shift+Tab) goes to from cell: the next one, or in
+    // the last cell the first of a new row added below (added is then true);
+    // null before the first cell.
+    stepFrom(cell, back) {
+      const cells = cellsOf(cell.closest('table'));
+      const next = cells[cells.indexOf(cell) + (back ? -1 : 1)];
+      if (next || back) return { cell: next || null, added: false };
+      return { cell: api.insertRowBelow(cells[cells.length - 1]), added: true };
+    },
+    // The first cell of the table, or null.
+    firstCell(table) { return cellsOf(table)[0] || null; },
     // A row below the cell's row, with an empty cell for each of its cells.
     insertRowBelow(cell) {
       const row = cell.parentElement;
@@ -73,4 +89,5 @@ window.__orvexTables = window.__orvexTables || (function () {
       return table.rows[0].cells[0];
     },
   };
+  return api;
 })();

@@ -73,6 +73,8 @@ QString DefaultStyleSheet() {
       "     font-family: Verdana, Arial, Helvetica, MS Sans Serif }\r\n"
       "h1   { font-size: 145%;\r\n"
       "     margin-bottom: .5em; }\r\n"
+      "h2   { font-size: 125%; }\r\n"
+      "h3   { font-size: 110%; }\r\n"
       "p    { margin-top: .5em; margin-bottom: .5em; text-indent: 1em }\r\n"
       "A:LINK {color: #990000 }\r\n"
       "A:VISITED {color: #660000 }\r\n"

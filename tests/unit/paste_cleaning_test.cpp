@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 namespace {
 
 // What Word puts on the clipboard for a heading, a list item with its
@@ -36,17 +40,13 @@ const char* const kWordClipboard =
 
 TEST(CleanPastedHtml, WordClipboardKeepsTheTextAndLosesTheOfficeMarkup) {
   const QString cleaned = PastableHtml(QString::fromUtf8(kWordClipboard));
-  EXPECT_EQ(
-      cleaned,
-      QString::fromUtf8(
-          "<h1>Getting <b>started</b></h1>"
-          "<p class=\"note\" style=\"text-indent:-18.0pt\">"
-          "<span style=\"font-family:Symbol\">\xC2\xB7<span style='font:7.0pt \"Times New Roman\"'>&nbsp; "
-          "</span></span>First step</p>"
-          "<p><img width=\"20\" height=\"10\" src=\"clip_image002.png\">"
-          "<span style=\"font-size:12.0pt;color:red\">Red</span>in a field</p>"
-          "<table border=\"1\"><tr><td width=\"100\" valign=\"top\" style=\"width:75pt\">"
-          "<p>Cell&nbsp;</p></td></tr></table>"));
+  EXPECT_EQ(cleaned,
+            QString::fromUtf8("<h1>Getting <b>started</b></h1>"
+                              "<p class=\"note\" style=\"text-indent:-18.0pt\">\xC2\xB7&nbsp; First step</p>"
+                              "<p><img width=\"20\" height=\"10\" src=\"clip_image002.png\">"
+                              "<span style=\"color:red\">Red</span>in a field</p>"
+                              "<table border=\"1\"><tr><td width=\"100\" valign=\"top\" style=\"width:75pt\">"
+                              "<p>Cell&nbsp;</p></td></tr></table>"));
 }
 
 TEST(CleanPastedHtml, ScriptsEventHandlersAndScriptLinksGo) {
@@ -99,6 +99,39 @@ TEST(CleanPastedHtml, OrdinaryMarkupStaysAsWritten) {
   EXPECT_EQ(CleanPastedHtml(QStringLiteral("a<!-- note -->b<!DOCTYPE html><?xml version=\"1.0\"?>c")),
             QStringLiteral("abc"));
   EXPECT_EQ(CleanPastedHtml(QStringLiteral("a < b </span> <")), QStringLiteral("a < b </span> <"));
+}
+
+TEST(CleanPastedHtml, FontsEmptyLinksAndPicturesNotFoundGoAndAreCounted) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  ASSERT_TRUE(QDir(dir.path()).mkpath("art"));
+  QFile there(dir.filePath("art/here.png"));
+  ASSERT_TRUE(there.open(QIODevice::WriteOnly));
+  there.close();
+  const QString folder = dir.path() + '/';
+  PasteReport report;
+  const QString cleaned = CleanPastedHtml(
+      QStringLiteral(
+          "<p><a name=\"_Toc1\"></a><a href=\"x.htm\"> <span></span></a>"
+          "<font face=\"Calibri\" size=\"2\">Calibri</font> <font color=red>red</font>"
+          "<a href=\"p.htm\"><img src=\"art/here.png\"></a><img src=\"x.png\">"
+          "<img src=\"file:///C:/Users/me/clip_image001.png\"><img src=\"https://example.org/a.png\">"
+          "<a href=\"t.htm\"><b>text</b></a></p>"),
+      [&folder](const QString& src) { return PictureFound(src, folder); }, &report);
+  EXPECT_EQ(
+      cleaned,
+      QStringLiteral("<p> Calibri <font color=red>red</font><a href=\"p.htm\"><img src=\"art/here.png\"></a>"
+                     "<img src=\"https://example.org/a.png\"><a href=\"t.htm\"><b>text</b></a></p>"));
+  EXPECT_EQ(report.emptyLinks, 2);
+  EXPECT_EQ(report.missingPictures, 2);
+  EXPECT_EQ(PasteReportText(report),
+            QStringLiteral("Pasting left out 2 empty links and 2 pictures that are not in the project."));
+  EXPECT_EQ(PasteReportText({1, 0}), QStringLiteral("Pasting left out 1 empty link."));
+  EXPECT_EQ(PasteReportText({}), QString());
+  EXPECT_TRUE(PictureFound(QStringLiteral("art%2Fhere.png"), folder));
+  EXPECT_TRUE(PictureFound(QStringLiteral("art\\here.png"), folder));
+  EXPECT_FALSE(PictureFound(QStringLiteral("C:\\art\\here.png"), folder));
+  EXPECT_FALSE(PictureFound(QString(), folder));
 }
 
 TEST(ClipboardFragment, OnlyTheCopiedPart) {
