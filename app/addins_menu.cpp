@@ -16,6 +16,7 @@
 #include "app/long_work.h"
 #include "editor/editing_control.h"
 #include "platform/profile.h"
+#include "widgets/action_registry.h"
 
 namespace {
 
@@ -31,13 +32,15 @@ QString MenuCaption(const QString& caption) {
 
 }  // namespace
 
-AddinsMenu::AddinsMenu(QMenu* menu, EditingControl* editor, LongWork& work, Project project, QObject* parent)
+AddinsMenu::AddinsMenu(ActionRegistry& registry, EditingControl* editor, LongWork& work, Project project,
+                       QObject* parent)
     : QObject(parent),
-      m_menu(menu),
+      m_menu(registry.AddMenu("addinsMenu", "&Add-ins")),
       m_editor(editor),
       m_work(work),
       m_project(std::move(project)),
       m_cancelled(std::make_shared<std::atomic_bool>(false)) {
+  m_menu->menuAction()->setEnabled(false);
   m_work.AddStarter(m_menu->menuAction());
 }
 

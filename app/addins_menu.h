@@ -13,6 +13,7 @@
 #include "app/addin_library.h"
 #include "app/long_work.h"
 
+class ActionRegistry;
 class EditingControl;
 class QAction;
 class QMenu;
@@ -31,7 +32,9 @@ class AddinsMenu : public QObject {
     std::function<QString()> settingsFile;
   };
 
-  AddinsMenu(QMenu* menu, EditingControl* editor, LongWork& work, Project project, QObject* parent);
+  // Registers the "addinsMenu" submenu (off until an add-in is listed).
+  AddinsMenu(ActionRegistry& registry, EditingControl* editor, LongWork& work, Project project,
+             QObject* parent);
   ~AddinsMenu() override;
 
   // Lists the add-ins of `folder` (the program's folder when empty) in the

@@ -47,23 +47,23 @@ void KeyboardHook::Perform(HookAction action) {
   };
   switch (action) {
     case HookAction::Paste:
-      click(Form->pasteAction);
+      click(Form->Command("pasteAction"));
       break;
     case HookAction::PastePlain:
-      click(Form->pastePlainAction);
+      click(Form->Command("pastePlainAction"));
       break;
     case HookAction::Delete:
       // The context menu's hidden "Delete" item, reached through this key only.
       Form->editor->Exec(EditorCommand::Delete);
       break;
     case HookAction::SelectAll:
-      click(Form->selectAllAction);
+      click(Form->Command("selectAllAction"));
       break;
     case HookAction::Copy:
-      click(Form->copyAction);
+      click(Form->Command("copyAction"));
       break;
     case HookAction::Cut:
-      click(Form->cutAction);
+      click(Form->Command("cutAction"));
       break;
     case HookAction::Help:
       emit HelpRequested(10006);

@@ -26,19 +26,19 @@ void SyncButton(EditingControl* editor, QToolButton* button, EditorCommand comma
 }
 }  // namespace
 
-void EditorCommands::BoldButtonClick() {
+void EditorCommands::ToggleBoldByButton() {
   if (!SendCommand(EditorCommand::Bold)) SyncButton(w.editor, w.boldButton, EditorCommand::Bold);
 }
-void EditorCommands::ItalicButtonClick() {
+void EditorCommands::ToggleItalicByButton() {
   if (!SendCommand(EditorCommand::Italic)) SyncButton(w.editor, w.italicButton, EditorCommand::Italic);
 }
-void EditorCommands::UnderlineButtonClick() {
+void EditorCommands::ToggleUnderlineByButton() {
   if (!SendCommand(EditorCommand::Underline))
     SyncButton(w.editor, w.underlineButton, EditorCommand::Underline);
 }
-void EditorCommands::AlignLeftButtonClick() { SendCommand(EditorCommand::JustifyLeft); }
-void EditorCommands::CenterButtonClick() { SendCommand(EditorCommand::JustifyCenter); }
-void EditorCommands::AlignRightButtonClick() { SendCommand(EditorCommand::JustifyRight); }
+void EditorCommands::AlignLeft() { SendCommand(EditorCommand::JustifyLeft); }
+void EditorCommands::Center() { SendCommand(EditorCommand::JustifyCenter); }
+void EditorCommands::AlignRight() { SendCommand(EditorCommand::JustifyRight); }
 void EditorCommands::ToggleBold() { SendCommand(EditorCommand::Bold); }
 void EditorCommands::ToggleItalic() { SendCommand(EditorCommand::Italic); }
 void EditorCommands::ToggleUnderline() { SendCommand(EditorCommand::Underline); }
@@ -47,8 +47,8 @@ void EditorCommands::ToggleBulletedList() { SendCommand(EditorCommand::UnorderLi
 void EditorCommands::ToggleNumberedList() { SendCommand(EditorCommand::OrderList); }
 
 void EditorCommands::PrepareToggleMenu() {
-  w.bulletedListAction->setEnabled(w.editor->Enabled(EditorCommand::UnorderList));
-  w.numberedListAction->setEnabled(w.editor->Enabled(EditorCommand::OrderList));
+  items.bulletedListAction->setEnabled(w.editor->Enabled(EditorCommand::UnorderList));
+  items.numberedListAction->setEnabled(w.editor->Enabled(EditorCommand::OrderList));
 }
 
 void EditorCommands::FontNameChanged() {

@@ -36,15 +36,15 @@ void EditorCommands::RemoveLink() { SendCommand(EditorCommand::Unlink); }
 
 void EditorCommands::PrepareLinkMenu() {
   const bool on = w.editor->Enabled(EditorCommand::Hyperlink);
-  w.linkToTopicAction->setEnabled(on);
-  w.linkToPageAction->setEnabled(on);
+  items.linkToTopicAction->setEnabled(on);
+  items.linkToPageAction->setEnabled(on);
 }
 
 void EditorCommands::PrepareEditorLinkMenu() {
-  w.removeLinkAction->setEnabled(w.editor->Enabled(EditorCommand::Unlink));
+  items.removeLinkAction->setEnabled(w.editor->Enabled(EditorCommand::Unlink));
   const bool on = w.editor->Enabled(EditorCommand::Hyperlink);
-  w.editorLinkToTopicAction->setEnabled(on);
-  w.editorLinkToPageAction->setEnabled(on);
+  items.editorLinkToTopicAction->setEnabled(on);
+  items.editorLinkToPageAction->setEnabled(on);
 }
 
 void EditorCommands::InsertPicture() {

@@ -16,10 +16,10 @@ void EditorCommands::InsertTable() {
 }
 
 void EditorCommands::PrepareTableMenu() {
-  w.insertRowAction->setEnabled(w.editor->Enabled(EditorCommand::InsertRow));
-  w.insertColumnAction->setEnabled(w.editor->Enabled(EditorCommand::InsertCol));
-  w.deleteRowAction->setEnabled(w.editor->Enabled(EditorCommand::DeleteRows));
-  w.deleteColumnAction->setEnabled(w.editor->Enabled(EditorCommand::DeleteCols));
+  items.insertRowAction->setEnabled(w.editor->Enabled(EditorCommand::InsertRow));
+  items.insertColumnAction->setEnabled(w.editor->Enabled(EditorCommand::InsertCol));
+  items.deleteRowAction->setEnabled(w.editor->Enabled(EditorCommand::DeleteRows));
+  items.deleteColumnAction->setEnabled(w.editor->Enabled(EditorCommand::DeleteCols));
 }
 
 void EditorCommands::InsertRow() { SendCommand(EditorCommand::InsertRow); }

@@ -20,15 +20,23 @@
 #include "features/training_card_dialog.h"
 #include "platform/text_file.h"
 #include "formats/project/project_file.h"
+#include "widgets/action_registry.h"
 
-HelpFeatureCommands::HelpFeatureCommands(QWidget* window, EditingControl* editor, const Actions& actions,
+HelpFeatureCommands::HelpFeatureCommands(QWidget* window, EditingControl* editor, ActionRegistry& registry,
                                          Project project)
     : QObject(window), m_window(window), m_editor(editor), m_project(std::move(project)) {
-  connect(actions.insertPopup, &QAction::triggered, this, &HelpFeatureCommands::InsertPopupCommand);
-  connect(actions.popupTexts, &QAction::triggered, this, &HelpFeatureCommands::EditPopupTexts);
-  connect(actions.insertSplash, &QAction::triggered, this, &HelpFeatureCommands::InsertSplash);
-  connect(actions.insertTrainingCard, &QAction::triggered, this, &HelpFeatureCommands::InsertTrainingCard);
-  connect(actions.styleSheet, &QAction::triggered, this, &HelpFeatureCommands::EditStyleSheet);
+  const auto add = [&](const QString& id, const QString& caption, int helpContext,
+                       void (HelpFeatureCommands::*command)()) {
+    QAction* item = registry.Add(id, caption);
+    if (helpContext) item->setProperty("HelpContext", helpContext);
+    connect(item, &QAction::triggered, this, command);
+  };
+  add("insertPopupAction", "P&op-up", 10010, &HelpFeatureCommands::InsertPopupCommand);
+  add("insertSplashAction", "&Splash", 0, &HelpFeatureCommands::InsertSplash);
+  add("insertTrainingCardAction", "T&raining card", 0, &HelpFeatureCommands::InsertTrainingCard);
+  add("styleSheetAction", "&Style sheet", 10015, &HelpFeatureCommands::EditStyleSheet);
+  add("popupTextsAction", "&Pop-up texts", 10010, &HelpFeatureCommands::EditPopupTexts);
+  registry.Fill(registry.AddMenu("projectFilesMenu", "&Edit"), {"styleSheetAction", "popupTextsAction"});
 }
 
 void HelpFeatureCommands::SetDialogs(TextEditDialog* textEditDialog, SplashDialog* splashDialog,

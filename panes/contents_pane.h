@@ -10,6 +10,7 @@
 #include <QStringList>
 
 enum class TopicShift;
+class ActionRegistry;
 class ContentsModel;
 class EditingControl;
 class HelpProject;
@@ -22,6 +23,7 @@ class QWidget;
 class TopicEditing;
 
 class ContentsPane : public QObject {
+  Q_OBJECT
  public:
   struct Views {
     QWidget* window = nullptr;  // parent of the input, question and error boxes
@@ -29,14 +31,13 @@ class ContentsPane : public QObject {
     ContentsModel* contents = nullptr;  // shown by contentsTree
     EditingControl* editor = nullptr;
     QPlainTextEdit* sourceView = nullptr;
-    QAction* newTopicAction = nullptr;
-    QAction* newSubtopicAction = nullptr;
-    QAction* deleteTopicAction = nullptr;
-    QAction* appendLinksAction = nullptr;
   };
   // The Index pane loses the entries of deleted topics.
+  // Registers the Contents tree's items, off until a project is open:
+  // "newTopicAction", "newSubtopicAction", "deleteTopicAction",
+  // "renameTopicAction" (the window's F2 edits the caption) and "appendLinksAction".
   ContentsPane(HelpProject& project, TopicEditing& topics, IndexPane& index, Views views,
-               QObject* parent = nullptr);
+               ActionRegistry& registry, QObject* parent = nullptr);
 
   // Creates a topic after the selected one (or as its last child); false
   // when the title is blank, no page name is left or its page could not be
@@ -73,4 +74,5 @@ class ContentsPane : public QObject {
   TopicEditing& m_topics;
   IndexPane& m_index;
   Views m_views;
+  QAction* m_appendLinksAction = nullptr;
 };

@@ -11,11 +11,15 @@
 #include "model/index_rules.h"
 #include "panes/tree_drop_targets.h"
 #include "panes/tree_hit_test.h"
+#include "widgets/action_registry.h"
 
-IndexPane::IndexPane(HelpProject& project, Views views, QObject* parent)
+IndexPane::IndexPane(HelpProject& project, Views views, ActionRegistry& registry, QObject* parent)
     : QObject(parent), project(project), views(views) {
-  connect(views.deleteAction, &QAction::triggered, this, &IndexPane::DeleteSelectedEntry);
-  connect(views.propertiesAction, &QAction::triggered, this, &IndexPane::ShowProperties);
+  deleteItem = registry.Add("deleteIndexEntryAction", "Delete");
+  registry.Add("renameIndexEntryAction", "Rename");
+  propertiesItem = registry.Add("indexPropertiesAction", "Properties");
+  connect(deleteItem, &QAction::triggered, this, &IndexPane::DeleteSelectedEntry);
+  connect(propertiesItem, &QAction::triggered, this, &IndexPane::ShowProperties);
 }
 
 void IndexPane::RegisterDropTarget() {
@@ -87,6 +91,6 @@ int IndexPane::CountEntriesLeadingTo(const QStringList& fileNames) const {
 }
 
 void IndexPane::PrepareMenu() {
-  views.deleteAction->setEnabled(project.IsOpen() && views.indexTree->currentIndex().isValid());
-  views.propertiesAction->setEnabled(true);
+  deleteItem->setEnabled(project.IsOpen() && views.indexTree->currentIndex().isValid());
+  propertiesItem->setEnabled(true);
 }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+class ActionRegistry;
 class ContentsModel;
 class EditingControl;
 class HelpProject;
@@ -19,6 +20,7 @@ class QTreeView;
 class QWidget;
 
 class IndexPane : public QObject {
+  Q_OBJECT
  public:
   struct Views {
     QWidget* window = nullptr;  // its active control tells where dragged text comes from
@@ -27,10 +29,10 @@ class IndexPane : public QObject {
     QTreeView* contentsTree = nullptr;  // the topic a new entry leads to
     const ContentsModel* contents = nullptr;
     EditingControl* editor = nullptr;
-    QAction* deleteAction = nullptr;      // Index pop-up "Delete"
-    QAction* propertiesAction = nullptr;  // Index pop-up "Properties"
   };
-  IndexPane(HelpProject& project, Views views, QObject* parent = nullptr);
+  // Registers the Index tree's items: "deleteIndexEntryAction",
+  // "renameIndexEntryAction" (the window's F2 edits the caption) and "indexPropertiesAction".
+  IndexPane(HelpProject& project, Views views, ActionRegistry& registry, QObject* parent = nullptr);
 
   // The text drop target of the Index tree, registered once (on the first show).
   void RegisterDropTarget();
@@ -59,5 +61,7 @@ class IndexPane : public QObject {
  private:
   HelpProject& project;
   Views views;
+  QAction* deleteItem = nullptr;
+  QAction* propertiesItem = nullptr;
   IndexDropTarget* dropTarget = nullptr;
 };

@@ -84,7 +84,7 @@ Status TopicEditing::LoadTopicPage(const QString& path) {
   // The base folder first, so the page is not served twice.
   m_views.editor->SetBaseURL(m_project.Folder());
   m_views.editor->SetDocumentHTML(CardObjectsToButtons(text));
-  SetMemoText(text);
+  SetSourceText(text);
   // The editor finishes loading on its own: what is sent to it meanwhile
   // goes to the new page once it is there.
   return {};
@@ -104,16 +104,16 @@ std::optional<QStringList> TopicEditing::EditorPageLines() {
 
 Status TopicEditing::StoreSourcePage(const QString& path) {
   // The source view already holds the stored form; its lines get CR LF ends.
-  return WriteTextFile(path, MemoText(), m_project.CodePage());
+  return WriteTextFile(path, SourceText(), m_project.CodePage());
 }
 
-void TopicEditing::SetMemoText(const QString& pageText) {
-  // The view keeps lines apart with LF; MemoText gives the CR LF ends back.
+void TopicEditing::SetSourceText(const QString& pageText) {
+  // The view keeps lines apart with LF; SourceText gives the CR LF ends back.
   m_views.sourceView->setPlainText(QString(pageText).replace("\r\n", "\n").replace('\r', '\n'));
   m_views.sourceView->document()->setModified(false);
 }
 
-QString TopicEditing::MemoText() const {
+QString TopicEditing::SourceText() const {
   // QPlainTextEdit keeps lines apart with LF; the file's line ends are CR LF.
   QString text = m_views.sourceView->toPlainText();
   text.replace('\n', "\r\n");
@@ -150,7 +150,7 @@ bool TopicEditing::EditorTabChanging() {
       if (!topic) return true;
       if (!Report(StoreEditorPage(m_project.PagePath(topic->FileName)))) return false;
     }
-    SetMemoText(CardButtonsToObjects(m_views.editor->DocumentHTML()));
+    SetSourceText(CardButtonsToObjects(m_views.editor->DocumentHTML()));
     return true;
   }
   // Source -> Editor: the memo's text replaces the page file and the editor's page.
@@ -159,7 +159,7 @@ bool TopicEditing::EditorTabChanging() {
   if (!Report(StoreSourcePage(path))) return false;
   if (QFileInfo(path).isFile()) {
     m_views.editor->SetBaseURL(m_project.Folder());
-    m_views.editor->SetDocumentHTML(CardObjectsToButtons(MemoText()));
+    m_views.editor->SetDocumentHTML(CardObjectsToButtons(SourceText()));
   }
   return true;
 }

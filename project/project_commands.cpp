@@ -24,6 +24,7 @@
 #include "project/new_project_dialog.h"
 #include "project/recorded_save.h"
 #include "project/tree_memory.h"
+#include "widgets/action_registry.h"
 
 ProjectCommands::ProjectCommands(HelpProject& project, Views views, TopicHooks hooks, QString settingsFile,
                                  QObject* parent)
@@ -32,6 +33,21 @@ ProjectCommands::ProjectCommands(HelpProject& project, Views views, TopicHooks h
       m_views(views),
       m_hooks(std::move(hooks)),
       m_settingsFile(std::move(settingsFile)) {}
+
+void ProjectCommands::RegisterCommands(ActionRegistry& registry) {
+  QAction* newItem = registry.Add("newAction", "&New");
+  newItem->setProperty("HelpContext", 10004);
+  newItem->setShortcut(QKeySequence("Ctrl+N"));
+  connect(newItem, &QAction::triggered, this, &ProjectCommands::New);
+  QAction* openItem = registry.Add("openAction", "&Open");
+  openItem->setShortcut(QKeySequence("Ctrl+O"));
+  connect(openItem, &QAction::triggered, this, &ProjectCommands::Open);
+  // Filled as "File" opens (FillReopenMenu); off while the list is empty.
+  registry.AddMenu("reopenMenu", "&Reopen")->menuAction()->setEnabled(false);
+  QAction* saveItem = registry.Add("saveAction", "&Save");
+  saveItem->setShortcut(QKeySequence("Ctrl+S"));
+  connect(saveItem, &QAction::triggered, this, &ProjectCommands::Save);
+}
 
 QMessageBox::StandardButton ProjectCommands::AskSaveHelpProject() {
   if (m_project.IsOpen() && m_hooks.pageChangedSinceStored()) m_project.SetModified();

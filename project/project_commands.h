@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <functional>
 
+class ActionRegistry;
 class ContentsModel;
 class EditingControl;
 class HelpProject;
@@ -23,6 +24,7 @@ class QWidget;
 struct ProjectTrees;
 
 class ProjectCommands : public QObject {
+  Q_OBJECT
  public:
   // The window's parts that show the project.
   struct Views {
@@ -49,6 +51,12 @@ class ProjectCommands : public QObject {
 
   ProjectCommands(HelpProject& project, Views views, TopicHooks hooks, QString settingsFile,
                   QObject* parent = nullptr);
+
+  // The project the commands work on.
+  HelpProject& Project() { return m_project; }
+
+  // Registers "newAction", "openAction", the "reopenMenu" and "saveAction".
+  void RegisterCommands(ActionRegistry& registry);
 
   // The new-project dialog is made after the window.
   void SetNewProjectDialog(NewProjectDialog* dialog) { m_newProjectDialog = dialog; }
