@@ -17,23 +17,25 @@
 #include "widgets/action_registry.h"
 
 bool EditorCommands::EditorIsActiveControl() const {
-  const QWidget* focus = w.window->focusWidget();
-  return focus && (focus == w.editor || w.editor->isAncestorOf(focus));
+  const QWidget* focus = widgets.window->focusWidget();
+  return focus && (focus == widgets.editor || widgets.editor->isAncestorOf(focus));
 }
 
-bool EditorCommands::SourceViewIsActiveControl() const { return w.window->focusWidget() == w.sourceView; }
+bool EditorCommands::SourceViewIsActiveControl() const {
+  return widgets.window->focusWidget() == widgets.sourceView;
+}
 
 void EditorCommands::UndoCommand() {
   if (!m_project.sourceInUse()) {
-    w.editor->Exec(EditorCommand::Undo);
+    widgets.editor->Exec(EditorCommand::Undo);
   } else {
-    w.sourceView->undo();
+    widgets.sourceView->undo();
   }
 }
 
 void EditorCommands::RedoCommand() {
   if (m_project.sourceInUse()) return;
-  w.editor->Exec(EditorCommand::Redo);
+  widgets.editor->Exec(EditorCommand::Redo);
 }
 
 // Find and replace work in the view in use: the editing control's own
@@ -49,14 +51,15 @@ void EditorCommands::FindAgainCommand() { m_controlDialogs->FindAgain(); }
 
 void EditorCommands::ReplaceTextCommand() {
   // The editor takes it while it takes commands (not while read-only).
-  if (m_project.sourceInUse() || w.editor->Enabled(EditorCommand::FindText)) m_controlDialogs->ReplaceText();
+  if (m_project.sourceInUse() || widgets.editor->Enabled(EditorCommand::FindText))
+    m_controlDialogs->ReplaceText();
 }
 
 void EditorCommands::CopyCommand() {
   if (EditorIsActiveControl()) {
     SendCommand(EditorCommand::Copy);
   } else if (SourceViewIsActiveControl()) {
-    w.sourceView->copy();
+    widgets.sourceView->copy();
   }
 }
 
@@ -64,60 +67,60 @@ void EditorCommands::CutCommand() {
   if (EditorIsActiveControl()) {
     SendCommand(EditorCommand::Cut);
   } else if (SourceViewIsActiveControl()) {
-    w.sourceView->cut();
+    widgets.sourceView->cut();
   }
 }
 
 void EditorCommands::PasteCommand() {
   if (EditorIsActiveControl()) {
-    w.editor->Exec(EditorCommand::Paste);
+    widgets.editor->Exec(EditorCommand::Paste);
   } else if (SourceViewIsActiveControl()) {
-    w.sourceView->paste();
+    widgets.sourceView->paste();
   }
 }
 
 void EditorCommands::PastePlainTextCommand() {
   if (EditorIsActiveControl()) {
-    w.editor->PastePlainText();
+    widgets.editor->PastePlainText();
   } else if (SourceViewIsActiveControl()) {
-    w.sourceView->paste();  // the source view only ever takes text
+    widgets.sourceView->paste();  // the source view only ever takes text
   }
 }
 
 void EditorCommands::SelectAllCommand() {
   if (EditorIsActiveControl()) {
-    w.editor->Exec(EditorCommand::SelectAll);
+    widgets.editor->Exec(EditorCommand::SelectAll);
   } else if (SourceViewIsActiveControl()) {
-    w.sourceView->selectAll();
+    widgets.sourceView->selectAll();
   }
 }
 
-void EditorCommands::DeleteCommand() { w.editor->Exec(EditorCommand::Delete); }
+void EditorCommands::DeleteCommand() { widgets.editor->Exec(EditorCommand::Delete); }
 
 void EditorCommands::ToggleShowDetails() {
-  const bool on = !w.editor->ShowDetails();
-  w.editor->SetShowDetails(on);
-  items.showDetailsAction->setChecked(w.editor->ShowDetails());
+  const bool on = !widgets.editor->ShowDetails();
+  widgets.editor->SetShowDetails(on);
+  items.showDetailsAction->setChecked(widgets.editor->ShowDetails());
 }
 
 void EditorCommands::ToggleShowBorders() {
-  const bool on = !w.editor->ShowBorders();
-  w.editor->SetShowBorders(on);
-  items.showBordersAction->setChecked(w.editor->ShowBorders());
+  const bool on = !widgets.editor->ShowBorders();
+  widgets.editor->SetShowBorders(on);
+  items.showBordersAction->setChecked(widgets.editor->ShowBorders());
 }
 
 void EditorCommands::ToggleSnapToGrid() {
-  const bool on = !w.editor->SnapToGrid();
-  w.editor->SetSnapToGrid(on);
-  items.snapToGridAction->setChecked(w.editor->SnapToGrid());
+  const bool on = !widgets.editor->SnapToGrid();
+  widgets.editor->SetSnapToGrid(on);
+  items.snapToGridAction->setChecked(widgets.editor->SnapToGrid());
 }
 
 void EditorCommands::PrepareEditMenu() {
   if (!m_project.sourceInUse()) {
-    items.undoAction->setEnabled(w.editor->Enabled(EditorCommand::Undo));
-    items.redoAction->setEnabled(w.editor->Enabled(EditorCommand::Redo));
-    items.copyAction->setEnabled(w.editor->Enabled(EditorCommand::Copy));
-    items.cutAction->setEnabled(w.editor->Enabled(EditorCommand::Cut));
+    items.undoAction->setEnabled(widgets.editor->Enabled(EditorCommand::Undo));
+    items.redoAction->setEnabled(widgets.editor->Enabled(EditorCommand::Redo));
+    items.copyAction->setEnabled(widgets.editor->Enabled(EditorCommand::Copy));
+    items.cutAction->setEnabled(widgets.editor->Enabled(EditorCommand::Cut));
     items.colorMenu->menuAction()->setEnabled(true);
     items.fontMenu->menuAction()->setEnabled(true);
     items.tableMenu->menuAction()->setEnabled(true);
@@ -132,17 +135,17 @@ void EditorCommands::PrepareEditMenu() {
 void EditorCommands::PrepareInsertMenu() {
   // "Pop-up" needs selected text to become the pop-up's link.
   if (QAction* popup = registry ? registry->Action("insertPopupAction") : nullptr)
-    popup->setEnabled(w.editor->Enabled(EditorCommand::Cut));
+    popup->setEnabled(widgets.editor->Enabled(EditorCommand::Cut));
 }
 
 EditorCommands::EditorCommands(const EditorCommandWidgets& widgets, ActionRegistry& registry,
                                EditorCommandProject project)
-    : QObject(widgets.window), w(widgets), registry(&registry), m_project(std::move(project)) {
+    : QObject(widgets.window), widgets(widgets), registry(&registry), m_project(std::move(project)) {
   RegisterCommands(registry);
-  m_colorDialog = new QColorDialog(w.window);
+  m_colorDialog = new QColorDialog(widgets.window);
   m_colorDialog->setObjectName("colorDialog");
-  m_controlDialogs = new ControlDialogs(w.editor, w.window);
-  m_controlDialogs->SetSourceView(w.sourceView, m_project.sourceInUse);
+  m_controlDialogs = new ControlDialogs(widgets.editor, widgets.window);
+  m_controlDialogs->SetSourceView(widgets.sourceView, m_project.sourceInUse);
   Bind();
 }
 
@@ -195,18 +198,19 @@ void EditorCommands::Bind() {
   for (QAction* option : {items.showDetailsAction, items.showBordersAction, items.snapToGridAction})
     option->setChecked(false);
 
-  connect(w.boldButton, &QToolButton::clicked, this, &EditorCommands::ToggleBoldByButton);
-  connect(w.italicButton, &QToolButton::clicked, this, &EditorCommands::ToggleItalicByButton);
-  connect(w.underlineButton, &QToolButton::clicked, this, &EditorCommands::ToggleUnderlineByButton);
-  connect(w.alignLeftButton, &QToolButton::clicked, this, &EditorCommands::AlignLeft);
-  connect(w.centerButton, &QToolButton::clicked, this, &EditorCommands::Center);
-  connect(w.alignRightButton, &QToolButton::clicked, this, &EditorCommands::AlignRight);
+  connect(widgets.boldButton, &QToolButton::clicked, this, &EditorCommands::ToggleBoldByButton);
+  connect(widgets.italicButton, &QToolButton::clicked, this, &EditorCommands::ToggleItalicByButton);
+  connect(widgets.underlineButton, &QToolButton::clicked, this, &EditorCommands::ToggleUnderlineByButton);
+  connect(widgets.alignLeftButton, &QToolButton::clicked, this, &EditorCommands::AlignLeft);
+  connect(widgets.centerButton, &QToolButton::clicked, this, &EditorCommands::Center);
+  connect(widgets.alignRightButton, &QToolButton::clicked, this, &EditorCommands::AlignRight);
   // The alignment buttons are plain buttons: they never stay down.
-  for (QToolButton* b : {w.alignLeftButton, w.centerButton, w.alignRightButton}) b->setCheckable(false);
+  for (QToolButton* b : {widgets.alignLeftButton, widgets.centerButton, widgets.alignRightButton})
+    b->setCheckable(false);
   // Every change of a box's text sends its command.
-  connect(w.fontNameBox, &QComboBox::currentTextChanged, this, &EditorCommands::FontNameChanged);
-  connect(w.fontSizeBox, &QComboBox::currentTextChanged, this, &EditorCommands::FontSizeChanged);
-  connect(w.editor, &EditingControl::OnDisplayChanged, this, &EditorCommands::EditorDisplayChanged);
+  connect(widgets.fontNameBox, &QComboBox::currentTextChanged, this, &EditorCommands::FontNameChanged);
+  connect(widgets.fontSizeBox, &QComboBox::currentTextChanged, this, &EditorCommands::FontSizeChanged);
+  connect(widgets.editor, &EditingControl::OnDisplayChanged, this, &EditorCommands::EditorDisplayChanged);
 
   // Menus prepare their items as they open ("Edit" and "Insert": the window's).
   connect(items.tableMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareTableMenu);

@@ -176,7 +176,7 @@ class EditorCommands : public QObject {
   void RegisterCommands(ActionRegistry& registry);
   void Bind();
 
-  EditorCommandWidgets w;
+  EditorCommandWidgets widgets;
   EditorCommandItems items;
   // Finds the help features' "Pop-up" item, which follows the selection.
   QPointer<ActionRegistry> registry;

@@ -12,16 +12,16 @@
 void EditorCommands::LinkToTopic() {
   LinkDialog* dialog = m_linkDialog;
   if (!dialog) return;
-  dialog->SetContents(w.contents);
+  dialog->SetContents(widgets.contents);
   if (dialog->exec() != QDialog::Accepted) return;
   // The selection, as plain text, becomes the link's text; without one the
   // topic's title is inserted at the caret. The anchor replaces the selection
   // in one step, so the clipboard keeps what it held and the blanks around
   // the selection stay plain blanks.
-  TextRange range = w.editor->SelectionRange();
+  TextRange range = widgets.editor->SelectionRange();
   const QString file = dialog->ChosenFile;
   const QString caption = dialog->ChosenCaption;
-  if (!w.editor->Enabled(EditorCommand::Cut)) {
+  if (!widgets.editor->Enabled(EditorCommand::Cut)) {
     range.pasteHTML(TopicAnchor(file, caption));
     return;
   }
@@ -35,14 +35,14 @@ void EditorCommands::LinkToExternalPage() { SendCommand(EditorCommand::Hyperlink
 void EditorCommands::RemoveLink() { SendCommand(EditorCommand::Unlink); }
 
 void EditorCommands::PrepareLinkMenu() {
-  const bool on = w.editor->Enabled(EditorCommand::Hyperlink);
+  const bool on = widgets.editor->Enabled(EditorCommand::Hyperlink);
   items.linkToTopicAction->setEnabled(on);
   items.linkToPageAction->setEnabled(on);
 }
 
 void EditorCommands::PrepareEditorLinkMenu() {
-  items.removeLinkAction->setEnabled(w.editor->Enabled(EditorCommand::Unlink));
-  const bool on = w.editor->Enabled(EditorCommand::Hyperlink);
+  items.removeLinkAction->setEnabled(widgets.editor->Enabled(EditorCommand::Unlink));
+  const bool on = widgets.editor->Enabled(EditorCommand::Hyperlink);
   items.editorLinkToTopicAction->setEnabled(on);
   items.editorLinkToPageAction->setEnabled(on);
 }
@@ -52,7 +52,7 @@ void EditorCommands::InsertPicture() {
   SendCommand(EditorCommand::Image, {}, true);
   if (!self) return;
   // The picture just inserted stands before the caret.
-  TextRange range = w.editor->SelectionRange();
+  TextRange range = widgets.editor->SelectionRange();
   range.moveStart("character", -1);
   range.Read(this, [this, range](const RangeContents& before) mutable {
     const PictureSource src = FindPictureSrc(before.html);

@@ -16,10 +16,10 @@ void EditorCommands::InsertTable() {
 }
 
 void EditorCommands::PrepareTableMenu() {
-  items.insertRowAction->setEnabled(w.editor->Enabled(EditorCommand::InsertRow));
-  items.insertColumnAction->setEnabled(w.editor->Enabled(EditorCommand::InsertCol));
-  items.deleteRowAction->setEnabled(w.editor->Enabled(EditorCommand::DeleteRows));
-  items.deleteColumnAction->setEnabled(w.editor->Enabled(EditorCommand::DeleteCols));
+  items.insertRowAction->setEnabled(widgets.editor->Enabled(EditorCommand::InsertRow));
+  items.insertColumnAction->setEnabled(widgets.editor->Enabled(EditorCommand::InsertCol));
+  items.deleteRowAction->setEnabled(widgets.editor->Enabled(EditorCommand::DeleteRows));
+  items.deleteColumnAction->setEnabled(widgets.editor->Enabled(EditorCommand::DeleteCols));
 }
 
 void EditorCommands::InsertRow() { SendCommand(EditorCommand::InsertRow); }

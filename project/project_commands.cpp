@@ -70,7 +70,7 @@ void ProjectCommands::New() {
 void ProjectCommands::NewProject() {
   if (!AskToSaveProject()) return;
   QFileDialog dialog(m_views.window);
-  dialog.setObjectName("OpenDialog1");
+  dialog.setObjectName("openProjectDialog");
   dialog.setAcceptMode(QFileDialog::AcceptSave);  // a new name may be typed; overwriting asks first
   dialog.setDefaultSuffix("hhp");
   dialog.setNameFilter("Help projects (*.hhp)");

@@ -243,7 +243,7 @@ TEST_F(DesktopWindowTest, FileFindAndPasteKeysActFromTheEditor) {
   bool found = false;
   OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
     found = true;
-    d->FindWhat->setText("o");
+    d->findWhatEdit->setText("o");
     d->reject();
   });
   Press(Qt::Key_F, Qt::ControlModifier);
@@ -344,7 +344,7 @@ TEST_F(DesktopWindowTest, TheMenusFollowTheViewThroughMenusAndDialogs) {
 
   // After a dialog the focus is back in the editor, with the menus and
   // B/I/U on, without a click.
-  OnNextDialog<FindTextDialog>([](FindTextDialog* d) { QTest::keyClick(d->FindWhat, Qt::Key_Escape); });
+  OnNextDialog<FindTextDialog>([](FindTextDialog* d) { QTest::keyClick(d->findWhatEdit, Qt::Key_Escape); });
   Press(Qt::Key_F, Qt::ControlModifier);
   EXPECT_TRUE(ProcessEventsUntil([&] { return FocusIn(Widget<EditingControl>(*form, "editor")); }, 3000));
   EXPECT_TRUE(Widget<QToolButton>(*form, "boldButton")->isEnabled());

@@ -40,12 +40,12 @@ class FindReplace : public EditorCommandsFixture {
   QString ReplaceAll(const QString& text, const QString& with, bool wholeWord, bool matchCase) {
     std::shared_ptr<SeenBox> seen;
     OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
-      d->FindWhat->setText(text);
-      d->ReplaceWith->setText(with);
-      d->WholeWord->setChecked(wholeWord);
-      d->MatchCase->setChecked(matchCase);
+      d->findWhatEdit->setText(text);
+      d->replaceWithEdit->setText(with);
+      d->wholeWordBox->setChecked(wholeWord);
+      d->matchCaseBox->setChecked(matchCase);
       seen = AnswerNextMessageBox(QMessageBox::Ok);
-      ClickForMessage(d->ReplaceAllButton, seen);
+      ClickForMessage(d->replaceAllButton, seen);
       d->reject();
     });
     Action(*form, "replaceAction")->trigger();
@@ -60,10 +60,10 @@ TEST_F(FindReplace, FindAndFindAgainSayWhenTheTextIsNotThere) {
   std::shared_ptr<SeenBox> seen;
   OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
     EXPECT_EQ(d->windowTitle(), QString("Find"));
-    EXPECT_FALSE(d->ReplaceWith->isVisible());
-    d->FindWhat->setText("gamma");
+    EXPECT_FALSE(d->replaceWithEdit->isVisible());
+    d->findWhatEdit->setText("gamma");
     seen = AnswerNextMessageBox(QMessageBox::Ok);
-    ClickForMessage(d->FindNext, seen);
+    ClickForMessage(d->findNextButton, seen);
     d->reject();
   });
   Key(Qt::Key_F, Qt::ControlModifier);
@@ -84,7 +84,7 @@ TEST_F(FindReplace, ASelectedPhraseIsWhatTheDialogsLookFor) {
   const auto offered = [&](int key) {
     QString text = "(not opened)";
     OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
-      text = d->FindWhat->text();
+      text = d->findWhatEdit->text();
       d->reject();
     });
     Key(key, Qt::ControlModifier);
@@ -105,7 +105,7 @@ TEST_F(FindReplace, ASelectedPhraseIsWhatTheDialogsLookFor) {
   ASSERT_FALSE(cursor.isNull());
   Widget<QPlainTextEdit>(*form, "sourceView")->setTextCursor(cursor);
   OnNextDialog<FindTextDialog>([](FindTextDialog* d) {
-    EXPECT_EQ(d->FindWhat->text(), QString("alpha"));
+    EXPECT_EQ(d->findWhatEdit->text(), QString("alpha"));
     d->reject();
   });
   Action(*form, "findAction")->trigger();
@@ -117,21 +117,21 @@ TEST_F(FindReplace, ReplaceChangesTheSelectedMatchAndSelectsTheNext) {
   std::shared_ptr<SeenBox> seen;
   OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
     EXPECT_EQ(d->windowTitle(), QString("Replace"));
-    EXPECT_TRUE(d->ReplaceWith->isVisible());
-    d->FindWhat->setText("cat");
-    d->ReplaceWith->setText("cow");
-    d->WholeWord->setChecked(true);
+    EXPECT_TRUE(d->replaceWithEdit->isVisible());
+    d->findWhatEdit->setText("cat");
+    d->replaceWithEdit->setText("cow");
+    d->wholeWordBox->setChecked(true);
     // Nothing is selected yet: the first press only finds.
-    d->ReplaceButton->click();
+    d->replaceButton->click();
     EXPECT_EQ(SelectedText(), QString("cat"));
     EXPECT_EQ(PageText(), QString("cat dog cat cats"));
-    d->ReplaceButton->click();
+    d->replaceButton->click();
     EXPECT_EQ(PageText(), QString("cow dog cat cats"));
     EXPECT_EQ(SelectedText(), QString("cat"));
     // The match across the italic letter goes, the element stays; "cats"
     // is no whole word, so the search ends.
     seen = AnswerNextMessageBox(QMessageBox::Ok);
-    ClickForMessage(d->ReplaceButton, seen);
+    ClickForMessage(d->replaceButton, seen);
     d->reject();
   });
   Key(Qt::Key_H, Qt::ControlModifier);
@@ -216,15 +216,15 @@ TEST_F(FindReplace, InTheSourceViewFindAndReplaceWorkOnTheSourceText) {
   // Find selects in the source; Replace replaces the selected match.
   std::shared_ptr<SeenBox> seen;
   OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
-    d->FindWhat->setText("TWO");
-    d->ReplaceWith->setText("2");
-    d->WholeWord->setChecked(false);
-    d->MatchCase->setChecked(false);
-    d->FindNext->click();
+    d->findWhatEdit->setText("TWO");
+    d->replaceWithEdit->setText("2");
+    d->wholeWordBox->setChecked(false);
+    d->matchCaseBox->setChecked(false);
+    d->findNextButton->click();
     EXPECT_EQ(Widget<QPlainTextEdit>(*form, "sourceView")->textCursor().selectedText(), QString("two"));
     // The only match goes, and the search says there is no other.
     seen = AnswerNextMessageBox(QMessageBox::Ok);
-    ClickForMessage(d->ReplaceButton, seen);
+    ClickForMessage(d->replaceButton, seen);
     d->reject();
   });
   Action(*form, "replaceAction")->trigger();

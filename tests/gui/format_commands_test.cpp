@@ -13,7 +13,7 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 
-#include "editor/spin_edit.h"
+#include "editor/number_edit.h"
 #include "editor/table_dialog.h"
 #include "editor_commands_fixture.h"
 #include "tests/gui/window_parts.h"
@@ -238,7 +238,7 @@ TEST_F(TableCommands, BothBadBoxesGiveTwoMessagesCancelAndCloseRules) {
   answer.stop();
   EXPECT_EQ(texts,
             QStringList({"Error in columns count at position: 1", "Error in rows count at position: 1"}));
-  EXPECT_FALSE(d->AllowClose);
+  EXPECT_FALSE(d->allowClose);
   // The window's own close doesn't close it now; Cancel always does.
   EXPECT_FALSE(d->close());
   EXPECT_TRUE(d->isVisible());

@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "editor/editor_commands.h"
-#include "editor/spin_edit.h"
+#include "editor/number_edit.h"
 #include "features/help_feature_commands.h"
 #include "features/splash_dialog.h"
 #include "editor_script.h"

@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
-#include "editor/spin_edit.h"
+#include "editor/number_edit.h"
 #include "features/text_edit_dialog.h"
 #include "features/popup_texts.h"
 #include "features/splash_dialog.h"
@@ -198,7 +198,7 @@ TEST_F(SplashScreens, TimeAboveTheRangeConfirmedAtOnceIsUsedAndAnEmptyNameKeepsT
   bool stayedOpen = false;
   OnNextDialog<SplashDialog>([&](SplashDialog* d) {
     d->okButton->click();  // no picture yet: nothing happens
-    stayedOpen = d->isVisible() && !d->AllowClose;
+    stayedOpen = d->isVisible() && !d->allowClose;
     AnswerNextFileDialog(picture);
     d->browseButton->click();
     d->secondsBox->setFocus();
@@ -296,7 +296,7 @@ TEST_F(TrainingCards, WParamChecksKeepTheDialogOpenWithTheirMessages) {
     auto text = AnswerNextMessageBox(QMessageBox::Ok);
     d->okButton->click();
     messages << text->text;
-    openAfterText = d->isVisible() && !d->AllowClose;
+    openAfterText = d->isVisible() && !d->allowClose;
     d->cancelButton->click();
   });
   Action(*form, "insertTrainingCardAction")->trigger();
@@ -415,7 +415,7 @@ namespace {
 // The close box asks AllowClose: refused until OK or Cancel has allowed it.
 TEST_F(TrainingCards, TheCloseBoxIsRefusedUntilCancelHasAllowedIt) {
   TrainingCardDialog* dialog = form->Dialogs().trainingCardDialog;
-  ASSERT_FALSE(dialog->AllowClose);
+  ASSERT_FALSE(dialog->allowClose);
   bool refused = false;
   OnNextDialog<TrainingCardDialog>([&](TrainingCardDialog* d) {
     d->close();

@@ -24,7 +24,7 @@
 #include "chm/compiler.h"
 #include "viewer/html_help_viewer.h"
 #include "editor/editing_control.h"
-#include "editor/spin_edit.h"
+#include "editor/number_edit.h"
 #include "features/splash_dialog.h"
 #include "features/training_card_dialog.h"
 #include "editor_script.h"

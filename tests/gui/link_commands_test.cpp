@@ -95,7 +95,7 @@ TEST_F(LinkCommands, TheTopicPickerClosesOnlyWithAChoiceOrCancel) {
   EXPECT_TRUE(seen->shown);  // says why it stays open
   EXPECT_EQ(seen->text, "Choose the topic the link leads to.");
   EXPECT_TRUE(d->isVisible());
-  EXPECT_FALSE(d->AllowClose);
+  EXPECT_FALSE(d->allowClose);
   EXPECT_FALSE(d->close());
   d->topicTree->setCurrentItem(d->topicTree->topLevelItem(0));
   d->okButton->click();
@@ -389,9 +389,9 @@ TEST_F(ClipboardCommands, FindSelectsTheTextInThePage) {
   OpenPage("<P id=p>hay hay needle hay Needles</P>");
   Select("#p", 0, 0);
   OnNextDialog<FindTextDialog>([](FindTextDialog* d) {
-    d->FindWhat->setText("needle");
-    d->MatchCase->setChecked(true);
-    d->FindNext->click();
+    d->findWhatEdit->setText("needle");
+    d->matchCaseBox->setChecked(true);
+    d->findNextButton->click();
     d->reject();
   });
   Controller<EditorCommands>(*form)->FindTextCommand();
