@@ -282,12 +282,11 @@ void MainWindow::BuildLayout() {
 void MainWindow::CreateParts() {
   FillFontNameBox();
   project.SetModifiedListener([this] { UpdateWindowTitle(); });
-  // The keyboard hook: an application-wide event filter for this window.
-  keyboardHook = new KeyboardHook(this);
-  qApp->installEventFilter(keyboardHook);
-
   // Each controller registers its commands; the menus are assembled from them.
   registry = new ActionRegistry(this);
+  // The keyboard hook: an application-wide event filter for this window.
+  keyboardHook = new KeyboardHook(this, editor, *registry);
+  qApp->installEventFilter(keyboardHook);
   RegisterWindowCommands();
   ConnectPaneKeys();
   ConnectPanes();

@@ -56,7 +56,6 @@ struct StartupDialogs {
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
-  friend class KeyboardHook;
 
  public:
   // projectArgument: the first command-line argument (may be empty).

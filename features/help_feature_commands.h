@@ -61,10 +61,10 @@ class HelpFeatureCommands : public QObject {
   bool EditLinesFile(const QString& title, int helpContext, const QString& path);
   // Gives the page the pop-up script's head when it lacks it, and stores it.
   void AddPopupHead(const QString& name);
-  QPointer<QWidget> m_window;
-  QPointer<EditingControl> m_editor;
-  Project m_project;
-  QPointer<TextEditDialog> m_textEditDialog;
-  QPointer<SplashDialog> m_splashDialog;
-  QPointer<TrainingCardDialog> m_trainingCardDialog;
+  QPointer<QWidget> window;
+  QPointer<EditingControl> editor;
+  Project project;
+  QPointer<TextEditDialog> textEditDialog;
+  QPointer<SplashDialog> splashDialog;
+  QPointer<TrainingCardDialog> trainingCardDialog;
 };
