@@ -26,7 +26,7 @@ bool EditorCommands::SourceViewIsActiveControl() const {
 }
 
 void EditorCommands::UndoCommand() {
-  if (!m_project.sourceInUse()) {
+  if (!project.sourceInUse()) {
     widgets.editor->Exec(EditorCommand::Undo);
   } else {
     widgets.sourceView->undo();
@@ -34,25 +34,25 @@ void EditorCommands::UndoCommand() {
 }
 
 void EditorCommands::RedoCommand() {
-  if (m_project.sourceInUse()) return;
+  if (project.sourceInUse()) return;
   widgets.editor->Exec(EditorCommand::Redo);
 }
 
 // Find and replace work in the view in use: the editing control's own
 // dialog, or the same dialog on the source view's text.
 void EditorCommands::FindTextCommand() {
-  if (m_project.sourceInUse())
-    m_controlDialogs->FindText();
+  if (project.sourceInUse())
+    controlDialogs->FindText();
   else
     SendCommand(EditorCommand::FindText);
 }
 
-void EditorCommands::FindAgainCommand() { m_controlDialogs->FindAgain(); }
+void EditorCommands::FindAgainCommand() { controlDialogs->FindAgain(); }
 
 void EditorCommands::ReplaceTextCommand() {
   // The editor takes it while it takes commands (not while read-only).
-  if (m_project.sourceInUse() || widgets.editor->Enabled(EditorCommand::FindText))
-    m_controlDialogs->ReplaceText();
+  if (project.sourceInUse() || widgets.editor->Enabled(EditorCommand::FindText))
+    controlDialogs->ReplaceText();
 }
 
 void EditorCommands::CopyCommand() {
@@ -116,7 +116,7 @@ void EditorCommands::ToggleSnapToGrid() {
 }
 
 void EditorCommands::PrepareEditMenu() {
-  if (!m_project.sourceInUse()) {
+  if (!project.sourceInUse()) {
     items.undoAction->setEnabled(widgets.editor->Enabled(EditorCommand::Undo));
     items.redoAction->setEnabled(widgets.editor->Enabled(EditorCommand::Redo));
     items.copyAction->setEnabled(widgets.editor->Enabled(EditorCommand::Copy));
@@ -138,20 +138,20 @@ void EditorCommands::PrepareInsertMenu() {
     popup->setEnabled(widgets.editor->Enabled(EditorCommand::Cut));
 }
 
-EditorCommands::EditorCommands(const EditorCommandWidgets& widgets, ActionRegistry& registry,
-                               EditorCommandProject project)
-    : QObject(widgets.window), widgets(widgets), registry(&registry), m_project(std::move(project)) {
-  RegisterCommands(registry);
-  m_colorDialog = new QColorDialog(widgets.window);
-  m_colorDialog->setObjectName("colorDialog");
-  m_controlDialogs = new ControlDialogs(widgets.editor, widgets.window);
-  m_controlDialogs->SetSourceView(widgets.sourceView, m_project.sourceInUse);
+EditorCommands::EditorCommands(const EditorCommandWidgets& parts, ActionRegistry& commands,
+                               EditorCommandProject needs)
+    : QObject(parts.window), widgets(parts), registry(&commands), project(std::move(needs)) {
+  RegisterCommands(commands);
+  colorDialog = new QColorDialog(widgets.window);
+  colorDialog->setObjectName("colorDialog");
+  controlDialogs = new ControlDialogs(widgets.editor, widgets.window);
+  controlDialogs->SetSourceView(widgets.sourceView, project.sourceInUse);
   Bind();
 }
 
-void EditorCommands::SetDialogs(TableDialog* tableDialog, LinkDialog* linkDialog) {
-  m_tableDialog = tableDialog;
-  m_linkDialog = linkDialog;
+void EditorCommands::SetDialogs(TableDialog* table, LinkDialog* link) {
+  tableDialog = table;
+  linkDialog = link;
 }
 
 void EditorCommands::Bind() {

@@ -105,8 +105,8 @@ class EditorCommands : public QObject {
   Q_OBJECT
  public:
   // Registers the commands' items and submenus (EditorCommandItems) and
-  // binds them, the buttons and the boxes of `widgets` to the commands.
-  EditorCommands(const EditorCommandWidgets& widgets, ActionRegistry& registry, EditorCommandProject project);
+  // binds them, the buttons and the boxes of `parts` to the commands.
+  EditorCommands(const EditorCommandWidgets& parts, ActionRegistry& commands, EditorCommandProject needs);
   // The "New table" and "Select topic" dialogs, made with the other dialogs.
   void SetDialogs(TableDialog* tableDialog, LinkDialog* linkDialog);
 
@@ -180,13 +180,13 @@ class EditorCommands : public QObject {
   EditorCommandItems items;
   // Finds the help features' "Pop-up" item, which follows the selection.
   QPointer<ActionRegistry> registry;
-  EditorCommandProject m_project;
-  QPointer<TableDialog> m_tableDialog;
-  QPointer<LinkDialog> m_linkDialog;
+  EditorCommandProject project;
+  QPointer<TableDialog> tableDialog;
+  QPointer<LinkDialog> linkDialog;
   // The colour dialog of the colour commands; keeps the last colour.
-  QColorDialog* m_colorDialog = nullptr;
+  QColorDialog* colorDialog = nullptr;
   // The editing control's own dialogs (find, font, link to a page, picture).
-  ControlDialogs* m_controlDialogs = nullptr;
+  ControlDialogs* controlDialogs = nullptr;
   // While the font boxes are filled from the caret they send nothing.
-  bool m_fillingFontBoxes = false;
+  bool fillingFontBoxes = false;
 };

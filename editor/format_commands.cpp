@@ -53,12 +53,12 @@ void EditorCommands::PrepareToggleMenu() {
 }
 
 void EditorCommands::FontNameChanged() {
-  if (m_fillingFontBoxes) return;
+  if (fillingFontBoxes) return;
   SendCommand(EditorCommand::SetFontName, widgets.fontNameBox->currentText());
 }
 
 void EditorCommands::FontSizeChanged() {
-  if (m_fillingFontBoxes) return;
+  if (fillingFontBoxes) return;
   // The size is the entry the text names; a text that names none sends nothing.
   const int index = widgets.fontSizeBox->findText(widgets.fontSizeBox->currentText(), Qt::MatchExactly);
   if (index < 0) return;
@@ -71,16 +71,16 @@ void EditorCommands::EditorDisplayChanged() {
   widgets.boldButton->setChecked(widgets.editor->On(EditorCommand::Bold));
   widgets.italicButton->setChecked(widgets.editor->On(EditorCommand::Italic));
   widgets.underlineButton->setChecked(widgets.editor->On(EditorCommand::Underline));
-  m_fillingFontBoxes = true;
+  fillingFontBoxes = true;
   if (!state.fontSize.isNull()) widgets.fontSizeBox->setEditText(state.fontSize.toString());
   if (!state.fontName.isNull()) widgets.fontNameBox->setEditText(state.fontName.toString());
-  m_fillingFontBoxes = false;
+  fillingFontBoxes = false;
 }
 
 bool EditorCommands::ChooseColor(int& value) {
-  if (m_colorDialog->exec() != QDialog::Accepted) return false;
+  if (colorDialog->exec() != QDialog::Accepted) return false;
   // Resolved to plain RGB whatever kind of colour was picked.
-  const QColor color = m_colorDialog->selectedColor().toRgb();
+  const QColor color = colorDialog->selectedColor().toRgb();
   if (!color.isValid()) return false;
   value = ColorValue(color.red(), color.green(), color.blue());
   return true;

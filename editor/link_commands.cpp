@@ -10,7 +10,7 @@
 #include "editor/link_rules.h"
 
 void EditorCommands::LinkToTopic() {
-  LinkDialog* dialog = m_linkDialog;
+  LinkDialog* dialog = linkDialog;
   if (!dialog) return;
   dialog->SetContents(widgets.contents);
   if (dialog->exec() != QDialog::Accepted) return;
@@ -59,12 +59,12 @@ void EditorCommands::InsertPicture() {
     if (!src.Found) return;
     // A picture from elsewhere is copied into the project folder; either way
     // the page refers to it relative to that folder.
-    const Result<QString> adopted = AdoptPicture(src.Path, m_project.projectFolder());
+    const Result<QString> adopted = AdoptPicture(src.Path, project.projectFolder());
     if (!adopted) {
       // The page would show the picture from where it lies now, outside the
       // project, and lose it once compiled: it is taken out again.
       range.pasteHTML(QString());
-      m_project.reportFailure(Fail(adopted.Message() + QStringLiteral(". The picture was not inserted.")));
+      project.reportFailure(Fail(adopted.Message() + QStringLiteral(". The picture was not inserted.")));
       return;
     }
     if (adopted->isEmpty() || *adopted == src.Path) return;

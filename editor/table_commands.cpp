@@ -8,7 +8,7 @@
 #include "editor/table_dialog.h"
 
 void EditorCommands::InsertTable() {
-  TableDialog* dialog = m_tableDialog;
+  TableDialog* dialog = tableDialog;
   if (!dialog || dialog->exec() != QDialog::Accepted) return;
   // The control builds the table from the parameters: the caption, the
   // attribute texts on TABLE and on every cell.
