@@ -1,9 +1,8 @@
-// Main window: layout, start-up, first show, resizing and closing.
+// Main window: layout, start-up, first show and resizing (closing: window_closing.cpp).
 #include "app/main_window.h"
 
 #include <QApplication>
 #include <algorithm>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFontDatabase>
@@ -21,7 +20,6 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "widgets/busy_cursor.h"
 #include "app/message_topics.h"
 #include "app/build_commands.h"
 #include "app/keyboard_hook.h"
@@ -355,58 +353,3 @@ void MainWindow::UpdateMinimumSize() {
   const int right = std::max(470, editorTabs->minimumSizeHint().width());
   setMinimumSize(splitterLeft + right, 250);
 }
-
-bool MainWindow::AskToClose() {
-  switch (projectCommands->AskSaveHelpProject()) {
-    case QMessageBox::NoButton:  // nothing unsaved: nothing to ask
-      return true;
-    case QMessageBox::Yes:
-      Command("saveAction")->trigger();
-      // A failed save leaves the project modified: stay open.
-      return !project.IsModified();
-    case QMessageBox::No:
-      return true;
-    default:
-      return false;
-  }
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-  if (closed) {
-    event->accept();
-    return;
-  }
-  if (!editor->Settled()) {
-    // What was typed last is still on its way from the page: asked and
-    // stored once it is here, never lost.
-    event->ignore();
-    editor->Settle(this, [this] { close(); });
-    return;
-  }
-  if (!AskToClose() || !FinishClosing()) {
-    event->ignore();
-    return;
-  }
-  event->accept();
-}
-
-bool MainWindow::FinishClosing() {
-  BusyCursor busy;
-  // Store the page being edited, whatever the answer to the save question was.
-  // When that fails the program stays open, so the edits are not lost.
-  // Edits on the Source tab are stored the same way.
-  if (!topicEditing->StoreCurrentTopic(true)) return false;
-  if (helpViewer) helpViewer->EndSession(helpSession);
-  StoreWindowState();
-  projectCommands->RememberTreeState();
-  if (keyboardHook) {
-    qApp->removeEventFilter(keyboardHook);
-    delete keyboardHook;
-    keyboardHook = nullptr;
-  }
-  indexPane->RevokeDropTarget();
-  closed = true;
-  return true;
-}
-
-void MainWindow::ExitCommand() { close(); }

@@ -8,8 +8,13 @@ ActionRegistry::ActionRegistry(QWidget* window) : QObject(window), window(window
   setObjectName(QStringLiteral("actionRegistry"));
 }
 
+void ActionRegistry::CheckNew(const QString& id) const {
+  if (actions.contains(id) || menus.contains(id))
+    qFatal("Two commands are registered as \"%s\"", qPrintable(id));
+}
+
 QAction* ActionRegistry::Add(const QString& id, const QString& caption) {
-  Q_ASSERT(!actions.contains(id) && !menus.contains(id));
+  CheckNew(id);
   auto* action = new QAction(caption, window);
   action->setObjectName(id);
   actions.insert(id, action);
@@ -17,7 +22,7 @@ QAction* ActionRegistry::Add(const QString& id, const QString& caption) {
 }
 
 QMenu* ActionRegistry::AddMenu(const QString& id, const QString& caption) {
-  Q_ASSERT(!actions.contains(id) && !menus.contains(id));
+  CheckNew(id);
   auto* menu = new QMenu(caption, window);
   menu->setObjectName(id);
   menu->menuAction()->setObjectName(id);

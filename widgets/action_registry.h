@@ -19,7 +19,7 @@ class ActionRegistry : public QObject {
  public:
   explicit ActionRegistry(QWidget* window);
 
-  // A new menu item (or key) with `caption`, registered as `id`.
+  // A new menu item (or key) with `caption`, registered as `id` (ids are unique).
   QAction* Add(const QString& id, const QString& caption = QString());
   // A new submenu with `caption`, registered as `id` (its item has the id too).
   QMenu* AddMenu(const QString& id, const QString& caption);
@@ -33,6 +33,8 @@ class ActionRegistry : public QObject {
   QWidget* Window() const { return window; }
 
  private:
+  // An id is registered once: a second one is a programming error.
+  void CheckNew(const QString& id) const;
   QWidget* window;
   QHash<QString, QAction*> actions;
   QHash<QString, QMenu*> menus;
