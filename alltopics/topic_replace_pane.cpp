@@ -1,5 +1,6 @@
 #include "alltopics/topic_replace_pane.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDockWidget>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include "model/contents_model.h"
 #include "model/help_project.h"
 #include "panes/topic_editing.h"
+#include "widgets/action_registry.h"
 
 namespace {
 
@@ -93,6 +95,14 @@ TopicReplacePane::TopicReplacePane(const HelpProject& project, TopicEditing& top
   connect(list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { OpenMatch(item); });
   connect(list, &QTreeWidget::currentItemChanged, this, [this] { UpdateButtons(); });
   UpdateButtons();
+}
+
+void TopicReplacePane::RegisterCommands(ActionRegistry& registry) {
+  QAction* item = registry.Add("findInTopicsAction", tr("Find in all &topics..."));
+  item->setShortcut(QKeySequence("Ctrl+Shift+F"));
+  connect(item, &QAction::triggered, this, &TopicReplacePane::Show);
+  // Works from every pane, also while the Edit menu is off (the trees have the focus).
+  window->addAction(item);
 }
 
 void TopicReplacePane::Show() {

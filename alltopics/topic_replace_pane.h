@@ -10,6 +10,7 @@
 #include "alltopics/topic_replace.h"
 #include "panes/topic_jump.h"
 
+class ActionRegistry;
 class HelpProject;
 class QCheckBox;
 class QDockWidget;
@@ -22,9 +23,12 @@ class QWidget;
 class TopicEditing;
 
 class TopicReplacePane : public QObject {
+  Q_OBJECT
  public:
   TopicReplacePane(const HelpProject& project, TopicEditing& topics, QWidget* window, TopicJumpViews views,
                    QObject* parent = nullptr);
+  // Registers "findInTopicsAction" (Edit > Find in all topics..., Ctrl+Shift+F).
+  void RegisterCommands(ActionRegistry& registry);
 
   // The dock that holds the pane, hidden until first shown; the window places it.
   QDockWidget* Dock() const { return dock; }

@@ -16,6 +16,7 @@
 #include "app/long_work.h"
 #include "editor/editing_control.h"
 #include "platform/profile.h"
+#include "widgets/action_registry.h"
 
 namespace {
 
@@ -31,76 +32,78 @@ QString MenuCaption(const QString& caption) {
 
 }  // namespace
 
-AddinsMenu::AddinsMenu(QMenu* menu, EditingControl* editor, LongWork& work, Project project, QObject* parent)
+AddinsMenu::AddinsMenu(ActionRegistry& registry, EditingControl* editor, LongWork& work, Project project,
+                       QObject* parent)
     : QObject(parent),
-      m_menu(menu),
-      m_editor(editor),
-      m_work(work),
-      m_project(std::move(project)),
-      m_cancelled(std::make_shared<std::atomic_bool>(false)) {
-  m_work.AddStarter(m_menu->menuAction());
+      menu(registry.AddMenu("addinsMenu", "&Add-ins")),
+      editor(editor),
+      work(work),
+      project(std::move(project)),
+      cancelled(std::make_shared<std::atomic_bool>(false)) {
+  menu->menuAction()->setEnabled(false);
+  work.AddStarter(menu->menuAction());
 }
 
 AddinsMenu::~AddinsMenu() {
-  *m_cancelled = true;
-  for (QThread* thread : m_threads) thread->wait();
+  *cancelled = true;
+  for (QThread* thread : threads) thread->wait();
 }
 
 void AddinsMenu::StartScan(const QString& folder) {
   const QString programFolder = QCoreApplication::applicationDirPath();
   const QString where = folder.isEmpty() ? programFolder : folder;
   const QString probe = AddinProbeProgram(programFolder);
-  const int generation = ++m_generation;
+  const int scan = ++generation;
   // Each library is asked for its caption in a helper process with a
   // deadline; that happens off the window's thread.
-  std::shared_ptr<std::atomic_bool> cancelled = m_cancelled;
-  QThread* thread = QThread::create([this, where, probe, generation, cancelled] {
+  std::shared_ptr<std::atomic_bool> stop = cancelled;
+  QThread* thread = QThread::create([this, where, probe, scan, stop] {
     QList<Found> found;
     for (const QString& path : AddinCandidates(where)) {
-      if (*cancelled) return;
+      if (*stop) return;
       const std::optional<QString> caption = ReadAddinName(probe, path);
       if (!caption) continue;  // not loadable, no "Name", or it failed
       found.append({path, *caption});
     }
-    if (*cancelled) return;
+    if (*stop) return;
     QMetaObject::invokeMethod(
-        this, [this, generation, found] { Fill(generation, found); }, Qt::QueuedConnection);
+        this, [this, scan, found] { Fill(scan, found); }, Qt::QueuedConnection);
   });
-  m_threads.append(thread);
+  threads.append(thread);
   connect(thread, &QThread::finished, this, [this, thread] {
-    m_threads.removeOne(thread);
+    threads.removeOne(thread);
     thread->deleteLater();
   });
   thread->start();
 }
 
-void AddinsMenu::Fill(int generation, const QList<Found>& found) {
+void AddinsMenu::Fill(int scan, const QList<Found>& found) {
   // An older listing gives way to the newer one.
-  if (generation != m_generation || !m_menu) return;
-  m_filled = generation;
-  m_files.clear();
-  m_menu->clear();
-  m_work.SetEnabled(m_menu->menuAction(), !found.isEmpty());
+  if (scan != generation || !menu) return;
+  filled = scan;
+  files.clear();
+  menu->clear();
+  work.SetEnabled(menu->menuAction(), !found.isEmpty());
   for (const Found& addin : found) {
     // An empty caption would make an item nobody can see: the file's name then.
     const QString text = addin.caption.isEmpty() ? QFileInfo(addin.path).completeBaseName() : addin.caption;
-    QAction* item = m_menu->addAction(MenuCaption(text));
-    item->setData(static_cast<int>(m_files.size()));
-    m_files.append(addin.path);
+    QAction* item = menu->addAction(MenuCaption(text));
+    item->setData(static_cast<int>(files.size()));
+    files.append(addin.path);
     connect(item, &QAction::triggered, this, [this, item] { Run(item); });
   }
   emit Scanned();
 }
 
 void AddinsMenu::Run(QAction* item) {
-  if (!item || !m_project.isOpen()) return;
+  if (!item || !project.isOpen()) return;
   bool isIndex = false;
   const int index = item->data().toInt(&isIndex);
-  if (!isIndex || index < 0 || index >= m_files.size()) return;
+  if (!isIndex || index < 0 || index >= files.size()) return;
   auto run = std::make_shared<LongWork::Run>(
-      m_work, QStringLiteral("Running ") + item->text().replace(QStringLiteral("&&"), "&"));
+      work, QStringLiteral("Running ") + item->text().replace(QStringLiteral("&&"), "&"));
   if (!run->Started()) return;
-  const QString path = m_files.at(index);
+  const QString path = files.at(index);
   const QString probe = AddinProbeProgram(QCoreApplication::applicationDirPath());
   QPointer<AddinsMenu> self(this);
   std::optional<QString> prompt;
@@ -123,16 +126,16 @@ void AddinsMenu::Run(QAction* item) {
 
 void AddinsMenu::AddTopics(std::shared_ptr<QList<AddinTopic>> topics, qsizetype next,
                            std::shared_ptr<LongWork::Run> run) {
-  if (next >= topics->size() || !m_editor) return;
+  if (next >= topics->size() || !editor) return;
   // Each topic once the editor has taken the text of the one before, which
   // creating the next topic stores; the run lasts until the last.
-  m_editor->Settle(this, [this, topics, next, run] {
+  editor->Settle(this, [this, topics, next, run] {
     const AddinTopic& topic = topics->at(next);
-    if (!m_project.createTopic(topic.Title) || !m_editor) return;
+    if (!project.createTopic(topic.Title) || !editor) return;
     // Texts of two characters or fewer are not inserted. The others go at
     // the end of the new page, as an unsaved change of the topic.
     if (topic.Html.size() > 2) {
-      TextRange range = m_editor->SelectionRange();
+      TextRange range = editor->SelectionRange();
       if (range.IsValid()) {
         range.moveEnd(QStringLiteral("word"), 99999);
         range.Collapse(false);
@@ -146,7 +149,7 @@ void AddinsMenu::AddTopics(std::shared_ptr<QList<AddinTopic>> topics, qsizetype 
 std::optional<QString> AddinsMenu::AskFolder(const QString& path, const QString& prompt) {
   // Kept per add-in, by its file name, in the settings file.
   const QString key = QFileInfo(path).fileName();
-  const QString settings = m_project.settingsFile ? m_project.settingsFile() : QString();
+  const QString settings = project.settingsFile ? project.settingsFile() : QString();
   const QString last =
       settings.isEmpty() ? QString() : ReadProfileString(settings, kFolderSection, key, QString());
   QPointer<AddinsMenu> self(this);

@@ -13,6 +13,7 @@
 #include "app/addin_library.h"
 #include "app/long_work.h"
 
+class ActionRegistry;
 class EditingControl;
 class QAction;
 class QMenu;
@@ -31,7 +32,9 @@ class AddinsMenu : public QObject {
     std::function<QString()> settingsFile;
   };
 
-  AddinsMenu(QMenu* menu, EditingControl* editor, LongWork& work, Project project, QObject* parent);
+  // Registers the "addinsMenu" submenu (off until an add-in is listed).
+  AddinsMenu(ActionRegistry& registry, EditingControl* editor, LongWork& work, Project project,
+             QObject* parent);
   ~AddinsMenu() override;
 
   // Lists the add-ins of `folder` (the program's folder when empty) in the
@@ -39,9 +42,9 @@ class AddinsMenu : public QObject {
   // the list of an older one.
   void StartScan(const QString& folder = QString());
   // The latest listing has not come in yet.
-  bool Scanning() const { return m_filled != m_generation; }
+  bool Scanning() const { return filled != generation; }
   // The add-ins listed, in menu order: an item's data is its index here.
-  const QStringList& Files() const { return m_files; }
+  const QStringList& Files() const { return files; }
   // Runs the add-in of an item: one topic per title it gives. An add-in
   // that reads a folder gets the one the user chooses.
   void Run(QAction* item);
@@ -63,14 +66,14 @@ class AddinsMenu : public QObject {
   void AddTopics(std::shared_ptr<QList<AddinTopic>> topics, qsizetype next,
                  std::shared_ptr<LongWork::Run> run);
 
-  QPointer<QMenu> m_menu;
-  QPointer<EditingControl> m_editor;
-  LongWork& m_work;
-  Project m_project;
-  QStringList m_files;
-  int m_generation = 0;
-  int m_filled = 0;  // the generation the menu shows
-  QList<QThread*> m_threads;
+  QPointer<QMenu> menu;
+  QPointer<EditingControl> editor;
+  LongWork& work;
+  Project project;
+  QStringList files;
+  int generation = 0;
+  int filled = 0;  // the generation the menu shows
+  QList<QThread*> threads;
   // Set when the menu goes: a scan still running stops at its next library.
-  std::shared_ptr<std::atomic_bool> m_cancelled;
+  std::shared_ptr<std::atomic_bool> cancelled;
 };

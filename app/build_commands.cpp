@@ -1,5 +1,6 @@
 // File menu: "Compile", "View compiled help file", "View compiler messages"
 // and "Decompile CHM file".
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -21,6 +22,7 @@
 #include "chm/decompile_command.h"
 #include "formats/project/project_file.h"
 #include "viewer/html_help_viewer.h"
+#include "widgets/action_registry.h"
 
 namespace {
 
@@ -84,6 +86,18 @@ CompileOutcome ReadCompileOutcome(const ChildRun& run, const std::optional<orvex
 BuildCommands::BuildCommands(QWidget* window, HtmlHelpViewer* viewer, LongWork& work, Project project)
     : QObject(window), window(window), viewer(viewer), work(work), project(std::move(project)) {}
 
+void BuildCommands::RegisterCommands(ActionRegistry& registry) {
+  QAction* compileItem = registry.Add("compileAction", "&Compile");
+  compileItem->setProperty("HelpContext", 10014);
+  connect(registry.Add("viewHelpFileAction", "&View compiled help file"), &QAction::triggered, this,
+          &BuildCommands::ViewHelpFile);
+  connect(registry.Add("viewMessagesAction", "View compiler &messages"), &QAction::triggered, this,
+          &BuildCommands::ViewCompilerMessages);
+  QAction* decompileItem = registry.Add("decompileAction", "&Decompile CHM file");
+  connect(decompileItem, &QAction::triggered, this, &BuildCommands::Decompile);
+  for (QAction* starter : {compileItem, decompileItem}) work.AddStarter(starter);
+}
+
 void BuildCommands::SetMessagesWindow(CompilerMessagesWindow* messagesWindow) { messages = messagesWindow; }
 
 void BuildCommands::Compile() {
@@ -112,15 +126,15 @@ bool BuildCommands::RunCompiler() {
   if (!outputs.outside.isEmpty()) {
     if (!ConfirmOutsideOutput(outputs.outside)) return false;
     // A compiler of the workshop writes where the project says anyway.
-    if (project.workshopDir().isEmpty()) arguments << QStringLiteral("--allow-outside-output");
+    if (workshopDir.isEmpty()) arguments << QStringLiteral("--allow-outside-output");
   }
   BusyCursor busy;
   const QString compiled = orvex::CompiledFileOf(projectFile, project.projectLines());
   ShowStatus(QStringLiteral("Compiling %1 ...").arg(QDir::toNativeSeparators(projectFile)));
-  const QString compiler = CompilerProgram(project.workshopDir(), ToolFolder());
+  const QString compiler = CompilerProgram(workshopDir, ToolFolder());
   // Our own compiler hands over its result with the counts.
   QTemporaryDir resultFolder;
-  const bool ownCompiler = project.workshopDir().isEmpty() && resultFolder.isValid();
+  const bool ownCompiler = workshopDir.isEmpty() && resultFolder.isValid();
   const QString resultFile = resultFolder.filePath(QStringLiteral("result.json"));
   if (ownCompiler) arguments << QStringLiteral("--result") << resultFile;
   // The project path is one argument, blanks and quotes included.

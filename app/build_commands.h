@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <functional>
 
+class ActionRegistry;
 class CompilerMessagesWindow;
 class HtmlHelpViewer;
 class LongWork;
@@ -23,7 +24,6 @@ class BuildCommands : public QObject {
     std::function<QStringList()> projectLines;
     // Saves as "Save" does; false when the save failed (its error was shown).
     std::function<bool()> save;
-    std::function<QString()> workshopDir;  // where the installed compiler lives, if any
     // Shows a line in the window's status bar: what runs, and how it ended.
     std::function<void(const QString&)> showStatus;
     // Opens a project (a decompiled one), asking first to save the open one.
@@ -31,6 +31,10 @@ class BuildCommands : public QObject {
   };
 
   BuildCommands(QWidget* window, HtmlHelpViewer* viewer, LongWork& work, Project project);
+  // Registers "compileAction", "viewHelpFileAction", "viewMessagesAction"
+  // and "decompileAction"; compiling is started by the window, once the
+  // editor has settled.
+  void RegisterCommands(ActionRegistry& registry);
   // The window of "View compiler messages", made with the other dialogs.
   void SetMessagesWindow(CompilerMessagesWindow* messagesWindow);
 
@@ -40,6 +44,9 @@ class BuildCommands : public QObject {
   void Decompile();
   // The compiler's log: the one the project names, else the project's ".log".
   QString CompilerLogFile() const;
+  // Where the installed compiler lives, if any (read at start-up; tests
+  // point it elsewhere).
+  void SetWorkshopDir(const QString& folder) { workshopDir = folder; }
   // The folder the folder browser returned last.
   QString LastFolder() const { return lastFolder; }
 
@@ -62,6 +69,7 @@ class BuildCommands : public QObject {
   QPointer<CompilerMessagesWindow> messages;
   LongWork& work;
   Project project;
+  QString workshopDir;
   QString lastFolder;
   // What the last compile wrote to its output.
   QByteArray compilerOutput;

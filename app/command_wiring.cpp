@@ -29,48 +29,51 @@
 #include "project/project_commands.h"
 #include "spelling/editor_spelling.h"
 #include "viewer/html_help_viewer.h"
+#include "widgets/action_registry.h"
 
 void MainWindow::ConnectPanes() {
   topicEditing = new TopicEditing(project,
                                   {this, contentsTree, contentsModel, editor, sourceView, editorTabs,
                                    formatToolbar, contextLabel, copyContextButton},
                                   this);
-  indexPane = new IndexPane(project,
-                            {this, indexTree, indexModel, contentsTree, contentsModel, editor,
-                             deleteIndexEntryAction, indexPropertiesAction},
-                            this);
+  indexPane = new IndexPane(project, {this, indexTree, indexModel, contentsTree, contentsModel, editor},
+                            *registry, this);
   // Del on the Index tree finds its item in the state the menu would show.
   connect(indexTree->selectionModel(), &QItemSelectionModel::currentChanged, indexPane,
           [this] { indexPane->PrepareMenu(); });
   contentsPane = new ContentsPane(project, *topicEditing, *indexPane,
-                                  {this, contentsTree, contentsModel, editor, sourceView, newTopicAction,
-                                   newSubtopicAction, deleteTopicAction, appendLinksAction},
-                                  this);
-  // The keyword commands: the main menu's "Index" after "Contents", and the Index pop-up.
-  menuBar()->insertMenu(toolsMenu->menuAction(), indexPane->Menu());
-  indexPane->AddCommandsTo(indexMenu);
+                                  {this, contentsTree, contentsModel, editor, sourceView}, *registry, this);
   // One undo stack for both trees, in the Edit menu while a tree has the keyboard.
-  auto* treeUndo = new TreeUndo(project, *topicEditing,
-                                {this, contentsTree, contentsModel, indexTree, indexModel, editor}, this);
+  treeUndo = new TreeUndo(project, *topicEditing,
+                          {this, contentsTree, contentsModel, indexTree, indexModel, editor}, this);
   contentsPane->SetUndo(treeUndo);
   indexPane->SetUndo(treeUndo);
-  treeUndo->AttachToEditMenu(editMenu, undoAction, redoAction);
 }
 
 void MainWindow::ConnectProjectTools() {
   problemsPane = new ProblemsPane(
       project, {this, contentsTree, contentsModel, indexModel, editorTabs, sourceView}, this);
   addDockWidget(Qt::BottomDockWidgetArea, problemsPane->Dock());
-  connect(checkProjectAction, &QAction::triggered, problemsPane, &ProblemsPane::CheckProject);
-  editorSpelling = new EditorSpelling(project, {this, editor, toolsMenu, statusBar(), {}}, this);
-  problemsPane->SetSpelling([this] { return editorSpelling->Source(); });
+  problemsPane->RegisterCommands(*registry);
   topicReplace = new TopicReplacePane(project, *topicEditing, this,
                                       {contentsTree, contentsModel, editorTabs, sourceView}, this);
   addDockWidget(Qt::BottomDockWidgetArea, topicReplace->Dock());
   tabifyDockWidget(problemsPane->Dock(), topicReplace->Dock());
-  connect(findInTopicsAction, &QAction::triggered, topicReplace, &TopicReplacePane::Show);
-  // Ctrl+Shift+F works from every pane, also while the Edit menu is off (the trees have the focus).
-  addAction(findInTopicsAction);
+  topicReplace->RegisterCommands(*registry);
+}
+
+void MainWindow::ConnectMenus() {
+  // Spelling puts its item at the end of "Tools".
+  editorSpelling =
+      new EditorSpelling(project, {this, editor, CommandMenu("toolsMenu"), statusBar(), {}}, this);
+  problemsPane->SetSpelling([this] { return editorSpelling->Source(); });
+  treeUndo->AttachToEditMenu(CommandMenu("editMenu"), Command("undoAction"), Command("redoAction"));
+  QMenu* fileMenu = CommandMenu("fileMenu");
+  connect(fileMenu, &QMenu::aboutToShow, projectCommands,
+          [this] { projectCommands->FillReopenMenu(CommandMenu("reopenMenu")); });
+  // The editor's commands prepare "Edit" and "Insert" as they open.
+  connect(CommandMenu("editMenu"), &QMenu::aboutToShow, editorCommands, &EditorCommands::PrepareEditMenu);
+  connect(CommandMenu("insertMenu"), &QMenu::aboutToShow, editorCommands, &EditorCommands::PrepareInsertMenu);
 }
 
 void MainWindow::ConnectBuildCommands() {
@@ -89,16 +92,13 @@ void MainWindow::ConnectBuildCommands() {
     projectCommands->SaveSettled();
     return !project.IsModified();
   };
-  needs.workshopDir = [this] { return WorkshopDir; };
   needs.showStatus = [this](const QString& text) { statusBar()->showMessage(text); };
   needs.openProject = [this](const QString& path) { projectCommands->OpenByName(path); };
   buildCommands = new BuildCommands(this, helpViewer, *longWork, std::move(needs));
-  for (QAction* starter : {compileAction, decompileAction}) longWork->AddStarter(starter);
-  connect(compileAction, &QAction::triggered, buildCommands,
+  buildCommands->SetWorkshopDir(ReadWorkshopDir());
+  buildCommands->RegisterCommands(*registry);
+  connect(Command("compileAction"), &QAction::triggered, buildCommands,
           [this] { editor->Settle(buildCommands, [this] { buildCommands->Compile(); }); });
-  connect(viewHelpFileAction, &QAction::triggered, buildCommands, &BuildCommands::ViewHelpFile);
-  connect(viewMessagesAction, &QAction::triggered, buildCommands, &BuildCommands::ViewCompilerMessages);
-  connect(decompileAction, &QAction::triggered, buildCommands, &BuildCommands::Decompile);
 }
 
 void MainWindow::ConnectAddins() {
@@ -106,7 +106,7 @@ void MainWindow::ConnectAddins() {
   needs.isOpen = [this] { return project.IsOpen(); };
   needs.createTopic = [this](const QString& title) { return contentsPane->CreateTopic(title); };
   needs.settingsFile = [this] { return projectCommands->SettingsFile(); };
-  addins = new AddinsMenu(addinsMenu, editor, *longWork, std::move(needs), this);
+  addins = new AddinsMenu(*registry, editor, *longWork, std::move(needs), this);
   addins->StartScan();
 }
 
@@ -124,68 +124,17 @@ void MainWindow::ConnectEditorCommands() {
   widgets.alignLeftButton = alignLeftButton;
   widgets.centerButton = centerButton;
   widgets.alignRightButton = alignRightButton;
-  widgets.editMenu = editMenu;
-  widgets.insertMenu = insertMenu;
-  widgets.colorMenu = colorMenu;
-  widgets.fontMenu = fontMenu;
-  widgets.tableMenu = tableMenu;
-  widgets.toggleMenu = toggleMenu;
-  widgets.linkMenu = linkMenu;
-  widgets.editorLinkMenu = editorLinkMenu;
-  widgets.boldAction = boldAction;
-  widgets.italicAction = italicAction;
-  widgets.underlineAction = underlineAction;
-  widgets.fontPropertiesAction = fontPropertiesAction;
-  widgets.bulletedListAction = bulletedListAction;
-  widgets.numberedListAction = numberedListAction;
-  widgets.selectionBackgroundAction = selectionBackgroundAction;
-  widgets.fontColorAction = fontColorAction;
-  widgets.pageBackgroundAction = pageBackgroundAction;
-  widgets.editorBackgroundAction = editorBackgroundAction;
-  widgets.editorFontColorAction = editorFontColorAction;
-  widgets.insertTableAction = insertTableAction;
-  widgets.insertRowAction = insertRowAction;
-  widgets.insertColumnAction = insertColumnAction;
-  widgets.deleteRowAction = deleteRowAction;
-  widgets.deleteColumnAction = deleteColumnAction;
-  widgets.linkToTopicAction = linkToTopicAction;
-  widgets.linkToPageAction = linkToPageAction;
-  widgets.editorLinkToTopicAction = editorLinkToTopicAction;
-  widgets.editorLinkToPageAction = editorLinkToPageAction;
-  widgets.removeLinkAction = removeLinkAction;
-  widgets.insertPictureAction = insertPictureAction;
-  widgets.insertPopupAction = insertPopupAction;
-  widgets.undoAction = undoAction;
-  widgets.redoAction = redoAction;
-  widgets.findAction = findAction;
-  widgets.findAgainAction = findAgainAction;
-  widgets.replaceAction = replaceAction;
-  widgets.copyAction = copyAction;
-  widgets.cutAction = cutAction;
-  widgets.pasteAction = pasteAction;
-  widgets.pastePlainAction = pastePlainAction;
-  widgets.selectAllAction = selectAllAction;
-  widgets.deleteAction = deleteAction;
-  widgets.showDetailsAction = showDetailsAction;
-  widgets.showBordersAction = showBordersAction;
-  widgets.snapToGridAction = snapToGridAction;
   EditorCommandProject needs;
   needs.projectFolder = [this] { return project.Folder(); };
   needs.sourceInUse = [this] { return topicEditing->SourceInUse(); };
   needs.reportFailure = [this](const Status& status) { return ReportFailure(status); };
-  editorCommands = new EditorCommands(widgets, std::move(needs));
+  editorCommands = new EditorCommands(widgets, *registry, std::move(needs));
   new ParagraphStyleBox(editor, formatToolbar);
   connect(editor, &EditingControl::Notice, this,
           [this](const QString& text) { statusBar()->showMessage(text); });
 }
 
 void MainWindow::ConnectHelpFeatures() {
-  HelpFeatureCommands::Actions actions;
-  actions.insertPopup = insertPopupAction;
-  actions.popupTexts = popupTextsAction;
-  actions.insertSplash = insertSplashAction;
-  actions.insertTrainingCard = insertTrainingCardAction;
-  actions.styleSheet = styleSheetAction;
   HelpFeatureCommands::Project needs;
   needs.projectFile = [this] { return project.ProjectFile(); };
   needs.projectFolder = [this] { return project.Folder(); };
@@ -200,11 +149,10 @@ void MainWindow::ConnectHelpFeatures() {
   needs.storeEditorPage = [this](const QString& path) { return topicEditing->StoreEditorPage(path); };
   needs.loadTopicPage = [this](const QString& path) { return topicEditing->LoadTopicPage(path); };
   needs.reportFailure = [this](const Status& status) { return ReportFailure(status); };
-  helpFeatures = new HelpFeatureCommands(this, editor, actions, std::move(needs));
+  helpFeatures = new HelpFeatureCommands(this, editor, *registry, std::move(needs));
 }
 
 void MainWindow::ConnectProgramHelp() {
-  programHelpCommands =
-      new ProgramHelpCommands(this, editor, helpViewer, keyboardHook, helpContentsAction, aboutAction);
+  programHelpCommands = new ProgramHelpCommands(this, editor, helpViewer, keyboardHook, *registry);
   programHelp = programHelpCommands->Help();
 }

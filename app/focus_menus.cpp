@@ -51,61 +51,59 @@ void MainWindow::FollowFocus(QWidget* now) {
                                                                      : ActiveView::None;
   if (view == activeView) return;
   // The view left gives up its items first, the view entered takes its own.
-  if (activeView == ActiveView::Editor) EditorExit();
-  if (activeView == ActiveView::Source) MemoExit();
+  if (activeView == ActiveView::Editor) EditorLeft();
+  if (activeView == ActiveView::Source) SourceViewLeft();
   activeView = view;
-  if (view == ActiveView::Editor) EditorEnter();
-  if (view == ActiveView::Source) MemoEnter();
+  if (view == ActiveView::Editor) EditorEntered();
+  if (view == ActiveView::Source) SourceViewEntered();
 }
 
 void MainWindow::SetClipboardShortcuts(bool on) {
-  copyAction->setShortcut(on ? QKeySequence("Ctrl+C") : QKeySequence());
-  cutAction->setShortcut(on ? QKeySequence("Ctrl+X") : QKeySequence());
-  pasteAction->setShortcut(on ? QKeySequence("Shift+Ins") : QKeySequence());
+  Command("copyAction")->setShortcut(on ? QKeySequence("Ctrl+C") : QKeySequence());
+  Command("cutAction")->setShortcut(on ? QKeySequence("Ctrl+X") : QKeySequence());
+  Command("pasteAction")->setShortcut(on ? QKeySequence("Shift+Ins") : QKeySequence());
 }
 
-namespace {
-void SetEnabled(std::initializer_list<QAction*> items, bool on) {
-  for (QAction* item : items) item->setEnabled(on);
+void MainWindow::SetEnabled(const QStringList& ids, bool on) {
+  for (const QString& id : ids) Command(id)->setEnabled(on);
 }
-}  // namespace
 
-void MainWindow::EditorEnter() {
-  if (!formatToolbar->isEnabled()) return;
-  editMenu->menuAction()->setEnabled(true);
-  insertMenu->menuAction()->setEnabled(true);
+void MainWindow::SetFormatButtonsEnabled(bool on) {
   for (QToolButton* b :
        {boldButton, italicButton, underlineButton, alignLeftButton, centerButton, alignRightButton})
-    b->setEnabled(true);
-  SetEnabled({fontMenu->menuAction(), redoAction, tableMenu->menuAction(), findAction, findAgainAction,
-              replaceAction, toggleMenu->menuAction(), copyAction, cutAction, pasteAction, pastePlainAction,
-              selectAllAction},
+    b->setEnabled(on);
+}
+
+void MainWindow::EditorEntered() {
+  if (!formatToolbar->isEnabled()) return;
+  SetEnabled({"editMenu", "insertMenu"}, true);
+  SetFormatButtonsEnabled(true);
+  SetEnabled({"fontMenu", "redoAction", "tableMenu", "findAction", "findAgainAction", "replaceAction",
+              "toggleMenu", "copyAction", "cutAction", "pasteAction", "pastePlainAction", "selectAllAction"},
              true);
   SetClipboardShortcuts(true);
 }
 
-void MainWindow::EditorExit() {
-  SetEnabled({editMenu->menuAction(), insertMenu->menuAction(), copyAction, cutAction, pasteAction,
-              pastePlainAction, fontMenu->menuAction(), redoAction, tableMenu->menuAction(), findAction,
-              findAgainAction, replaceAction, toggleMenu->menuAction()},
-             false);
-  for (QToolButton* b :
-       {boldButton, italicButton, underlineButton, alignLeftButton, centerButton, alignRightButton})
-    b->setEnabled(false);
+void MainWindow::EditorLeft() {
+  SetEnabled(
+      {"editMenu", "insertMenu", "copyAction", "cutAction", "pasteAction", "pastePlainAction", "fontMenu",
+       "redoAction", "tableMenu", "findAction", "findAgainAction", "replaceAction", "toggleMenu"},
+      false);
+  SetFormatButtonsEnabled(false);
   SetClipboardShortcuts(false);
 }
 
-void MainWindow::MemoEnter() {
-  if (formatToolbar->isEnabled()) editMenu->menuAction()->setEnabled(true);
-  SetEnabled({undoAction, copyAction, cutAction, pasteAction, pastePlainAction, findAction, findAgainAction,
-              replaceAction},
+void MainWindow::SourceViewEntered() {
+  if (formatToolbar->isEnabled()) Command("editMenu")->setEnabled(true);
+  SetEnabled({"undoAction", "copyAction", "cutAction", "pasteAction", "pastePlainAction", "findAction",
+              "findAgainAction", "replaceAction"},
              true);
   SetClipboardShortcuts(true);
 }
 
-void MainWindow::MemoExit() {
-  SetEnabled({undoAction, editMenu->menuAction(), insertMenu->menuAction(), copyAction, cutAction,
-              pasteAction, pastePlainAction, findAction, findAgainAction, replaceAction},
+void MainWindow::SourceViewLeft() {
+  SetEnabled({"undoAction", "editMenu", "insertMenu", "copyAction", "cutAction", "pasteAction",
+              "pastePlainAction", "findAction", "findAgainAction", "replaceAction"},
              false);
   SetClipboardShortcuts(false);
 }

@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-#include "app/main_window.h"
 #include "editor/editing_control.h"
+#include "widgets/action_registry.h"
 
 HookAction EditKeyAction(const QKeyEvent& key) {
   const Qt::KeyboardModifiers mods = key.modifiers();
@@ -33,37 +33,39 @@ HookAction EditKeyAction(const QKeyEvent& key) {
   }
 }
 
-KeyboardHook::KeyboardHook(MainWindow* form) : QObject(form), Form(form) {}
+KeyboardHook::KeyboardHook(QWidget* window, EditingControl* editor, const ActionRegistry& commands)
+    : QObject(window), window(window), editor(editor), commands(commands) {}
 
 bool KeyboardHook::EditorIsActiveControl() const {
-  if (QApplication::activeWindow() != Form) return false;
+  if (QApplication::activeWindow() != window) return false;
   QWidget* focus = QApplication::focusWidget();
-  return focus && (focus == Form->editor || Form->editor->isAncestorOf(focus));
+  return focus && (focus == editor || editor->isAncestorOf(focus));
 }
 
 void KeyboardHook::Perform(HookAction action) {
-  const auto click = [](QAction* item) {
-    if (item->isEnabled()) item->trigger();
+  const auto click = [this](const char* id) {
+    QAction* item = commands.Action(id);
+    if (item && item->isEnabled()) item->trigger();
   };
   switch (action) {
     case HookAction::Paste:
-      click(Form->pasteAction);
+      click("pasteAction");
       break;
     case HookAction::PastePlain:
-      click(Form->pastePlainAction);
+      click("pastePlainAction");
       break;
     case HookAction::Delete:
       // The context menu's hidden "Delete" item, reached through this key only.
-      Form->editor->Exec(EditorCommand::Delete);
+      editor->Exec(EditorCommand::Delete);
       break;
     case HookAction::SelectAll:
-      click(Form->selectAllAction);
+      click("selectAllAction");
       break;
     case HookAction::Copy:
-      click(Form->copyAction);
+      click("copyAction");
       break;
     case HookAction::Cut:
-      click(Form->cutAction);
+      click("cutAction");
       break;
     case HookAction::Help:
       emit HelpRequested(10006);

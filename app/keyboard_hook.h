@@ -5,7 +5,9 @@
 
 #include <QObject>
 
-class MainWindow;
+class ActionRegistry;
+class EditingControl;
+class QWidget;
 class QKeyEvent;
 
 enum class HookAction { None, Paste, PastePlain, Delete, SelectAll, Copy, Cut, Help };
@@ -16,7 +18,9 @@ HookAction EditKeyAction(const QKeyEvent& key);
 class KeyboardHook : public QObject {
   Q_OBJECT
  public:
-  explicit KeyboardHook(MainWindow* form);
+  // The keys act while `editor` has the focus in `window`; they trigger
+  // the clipboard items registered in `commands`.
+  KeyboardHook(QWidget* window, EditingControl* editor, const ActionRegistry& commands);
 
  signals:
   // F1 in the editor: the program's help at the editor's topic.
@@ -28,5 +32,7 @@ class KeyboardHook : public QObject {
  private:
   bool EditorIsActiveControl() const;
   void Perform(HookAction action);
-  MainWindow* Form;
+  QWidget* window;
+  EditingControl* editor;
+  const ActionRegistry& commands;
 };

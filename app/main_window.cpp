@@ -1,9 +1,8 @@
-// Main window: layout, start-up, first show, resizing and closing.
+// Main window: layout, start-up, first show and resizing (closing: window_closing.cpp).
 #include "app/main_window.h"
 
 #include <QApplication>
 #include <algorithm>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFontDatabase>
@@ -21,7 +20,6 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "widgets/busy_cursor.h"
 #include "app/message_topics.h"
 #include "app/build_commands.h"
 #include "app/keyboard_hook.h"
@@ -38,6 +36,7 @@
 #include "panes/index_pane.h"
 #include "panes/topic_editing.h"
 #include "project/project_commands.h"
+#include "widgets/action_registry.h"
 
 namespace {
 
@@ -61,8 +60,8 @@ QToolButton* MakeButton(QWidget* parent, const QString& objectName, const QStrin
 
 }  // namespace
 
-MainWindow::MainWindow(const QString& commandLineProject, QWidget* parent)
-    : QMainWindow(parent), CommandLineProject(commandLineProject) {
+MainWindow::MainWindow(const QString& projectArgument, QWidget* parent)
+    : QMainWindow(parent), commandLineProject(projectArgument) {
   setObjectName("mainWindow");
   setWindowTitle("Orvex");
   QFont font("MS Sans Serif");
@@ -71,9 +70,7 @@ MainWindow::MainWindow(const QString& commandLineProject, QWidget* parent)
   setFont(font);
   resize(800, 504);
   BuildLayout();
-  BuildMainMenu();
-  BuildContextMenus();
-  FormCreate();
+  CreateParts();
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 }
@@ -279,59 +276,48 @@ void MainWindow::BuildLayout() {
   connect(splitter, &QSplitter::splitterMoved, this, [this] { UpdateMinimumSize(); });
 }
 
-void MainWindow::FormCreate() {
-  // 1. The project starts empty (see HelpProject). 2. Screen fonts.
+void MainWindow::CreateParts() {
   FillFontNameBox();
   project.SetModifiedListener([this] { UpdateWindowTitle(); });
-  // 3. The editing control is placed by editorPanel's layout.
-  // 4. Menus that need an open project or the editor's focus.
-  insertMenu->menuAction()->setEnabled(false);
-  toolsMenu->menuAction()->setEnabled(false);
-  editMenu->menuAction()->setEnabled(false);
-  compileAction->setEnabled(false);
-  // 5. The help system is initialised with the build commands (the viewer's owner).
-  helpSession = {};
-  // 6.
-  saveAction->setEnabled(false);
-  addinsMenu->menuAction()->setEnabled(false);
-  viewHelpFileAction->setEnabled(false);
-  viewMessagesAction->setEnabled(false);
-  // 7.
-  WorkshopDir = ReadWorkshopDir();
-  // 9.
-  formatToolbar->setEnabled(false);
-  newTopicAction->setEnabled(false);
-  newSubtopicAction->setEnabled(false);
-  deleteTopicAction->setEnabled(false);
-  appendLinksAction->setEnabled(false);
-  // 10. and 11.: the add-ins are listed once the build commands are wired.
-  // 12. The keyboard hook: an application-wide event filter for this window.
-  keyboardHook = new KeyboardHook(this);
+  // Each controller registers its commands; the menus are assembled from them.
+  registry = new ActionRegistry(this);
+  // The keyboard hook: an application-wide event filter for this window.
+  keyboardHook = new KeyboardHook(this, editor, *registry);
   qApp->installEventFilter(keyboardHook);
-
-  ConnectFocusMenus();
+  RegisterWindowCommands();
   ConnectPaneKeys();
   ConnectPanes();
   ConnectProjectTools();
   ConnectProjectCommands();
-  UpdateMinimumSize();
   ConnectBuildCommands();
   ConnectAddins();
   ConnectProgramHelp();
   ConnectEditorCommands();
   ConnectHelpFeatures();
+  BuildMainMenu();
+  BuildContextMenus();
+  ConnectMenus();
+
+  // Menus that need an open project or the editor's focus start off; the
+  // help system is initialised with the build commands (the viewer's owner).
+  for (const char* id : {"insertMenu", "toolsMenu", "editMenu", "compileAction", "saveAction",
+                         "viewHelpFileAction", "viewMessagesAction"})
+    Command(id)->setEnabled(false);
+  formatToolbar->setEnabled(false);
+  ConnectFocusMenus();
+  UpdateMinimumSize();
 }
 
 QString MainWindow::ReadWorkshopDir() { return ReadWorkshopFolder(WorkshopSettingsFile()); }
 
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  FormShow();
+  Shown();
 }
 
-void MainWindow::FormShow() {
-  if (!WindowStateRestored) {
-    WindowStateRestored = true;
+void MainWindow::Shown() {
+  if (!windowStateRestored) {
+    windowStateRestored = true;
     RestoreWindowState();
   }
   // The Index tree's text drop target, registered once.
@@ -342,18 +328,18 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   // Resizes before the first showing (setting the start size) don't count.
   if (testAttribute(Qt::WA_WState_Created) && (isVisible() || testAttribute(Qt::WA_WState_ExplicitShowHide)))
-    FormResize();
+    Resized();
 }
 
-void MainWindow::FormResize() {
+void MainWindow::Resized() {
   // The editing control fills editorPanel through its layout. A project named on
   // the command line opens once the window is shown.
-  if (!CommandLineProject.isEmpty() && !project.IsOpen() && !CommandLineTried) {
+  if (!commandLineProject.isEmpty() && !project.IsOpen() && !commandLineTried) {
     // Tried once only, whether or not it opens; after the showing has ended.
-    CommandLineTried = true;
+    commandLineTried = true;
     QTimer::singleShot(0, this, [this] {
       repaint();
-      projectCommands->OpenByName(CommandLineProject);
+      projectCommands->OpenByName(commandLineProject);
     });
   }
 }
@@ -366,58 +352,3 @@ void MainWindow::UpdateMinimumSize() {
   const int right = std::max(470, editorTabs->minimumSizeHint().width());
   setMinimumSize(splitterLeft + right, 250);
 }
-
-bool MainWindow::FormCloseQuery() {
-  switch (projectCommands->AskSaveHelpProject()) {
-    case QMessageBox::NoButton:  // nothing unsaved: nothing to ask
-      return true;
-    case QMessageBox::Yes:
-      saveAction->trigger();
-      // A failed save leaves the project modified: stay open.
-      return !project.IsModified();
-    case QMessageBox::No:
-      return true;
-    default:
-      return false;
-  }
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-  if (FormClosed) {
-    event->accept();
-    return;
-  }
-  if (!editor->Settled()) {
-    // What was typed last is still on its way from the page: asked and
-    // stored once it is here, never lost.
-    event->ignore();
-    editor->Settle(this, [this] { close(); });
-    return;
-  }
-  if (!FormCloseQuery() || !FormClose()) {
-    event->ignore();
-    return;
-  }
-  event->accept();
-}
-
-bool MainWindow::FormClose() {
-  BusyCursor busy;
-  // Store the page being edited, whatever the answer to the save question was.
-  // When that fails the program stays open, so the edits are not lost.
-  // Edits on the Source tab are stored the same way.
-  if (!topicEditing->StoreCurrentTopic(true)) return false;
-  if (helpViewer) helpViewer->EndSession(helpSession);
-  StoreWindowState();
-  projectCommands->RememberTreeState();
-  if (keyboardHook) {
-    qApp->removeEventFilter(keyboardHook);
-    delete keyboardHook;
-    keyboardHook = nullptr;
-  }
-  indexPane->RevokeDropTarget();
-  FormClosed = true;
-  return true;
-}
-
-void MainWindow::ExitCommand() { close(); }

@@ -56,17 +56,26 @@ struct StartupDialogs {
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
-  friend class KeyboardHook;
 
  public:
-  // commandLineProject: the first command-line argument (may be empty).
-  explicit MainWindow(const QString& commandLineProject = QString(), QWidget* parent = nullptr);
+  // projectArgument: the first command-line argument (may be empty).
+  explicit MainWindow(const QString& projectArgument = QString(), QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // Makes the eight dialogs after the main window, in their fixed order.
   void CreateDialogs();
   const StartupDialogs& Dialogs() const { return startupDialogs; }
 
+  // Turns on the commands of an open project (opening a project does it;
+  // tests that fill a project by hand call it).
+  void EnableProjectCommands();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
   // --- components (named as in the window's design) ---
   QTabWidget* treeTabs = nullptr;  // left pane: Contents / Index
   QWidget* contentsPage = nullptr;
@@ -101,96 +110,16 @@ class MainWindow : public QMainWindow {
   EditingControl* editor = nullptr;
   QPlainTextEdit* sourceView = nullptr;
 
-  // Main menu.
-  QMenu* fileMenu = nullptr;
-  QAction* newAction = nullptr;
-  QAction* openAction = nullptr;
-  QMenu* reopenMenu = nullptr;
-  QAction* saveAction = nullptr;
-  QAction* compileAction = nullptr;
-  QAction* viewHelpFileAction = nullptr;
-  QAction* viewMessagesAction = nullptr;
-  QAction* decompileAction = nullptr;
-  QAction* exitAction = nullptr;
-  QMenu* editMenu = nullptr;
-  QAction* undoAction = nullptr;
-  QAction* redoAction = nullptr;
-  QAction* findAction = nullptr;
-  QAction* findAgainAction = nullptr;
-  QAction* replaceAction = nullptr;
-  QAction* findInTopicsAction = nullptr;
-  QMenu* projectFilesMenu = nullptr;
-  QAction* styleSheetAction = nullptr;
-  QAction* popupTextsAction = nullptr;
-  QMenu* fontMenu = nullptr;
-  QAction* fontPropertiesAction = nullptr;
-  QAction* boldAction = nullptr;
-  QAction* italicAction = nullptr;
-  QAction* underlineAction = nullptr;
-  QMenu* colorMenu = nullptr;
-  QAction* selectionBackgroundAction = nullptr;
-  QAction* fontColorAction = nullptr;
-  QAction* pageBackgroundAction = nullptr;
-  QMenu* tableMenu = nullptr;
-  QAction* insertRowAction = nullptr;
-  QAction* insertColumnAction = nullptr;
-  QAction* deleteRowAction = nullptr;
-  QAction* deleteColumnAction = nullptr;
-  QMenu* toggleMenu = nullptr;
-  QAction* bulletedListAction = nullptr;
-  QAction* numberedListAction = nullptr;
-  QMenu* optionsMenu = nullptr;
-  QAction* showDetailsAction = nullptr;
-  QAction* showBordersAction = nullptr;
-  QAction* snapToGridAction = nullptr;
-  QAction* copyAction = nullptr;
-  QAction* cutAction = nullptr;
-  QAction* pasteAction = nullptr;
-  QAction* pastePlainAction = nullptr;
-  QAction* selectAllAction = nullptr;
-  QMenu* insertMenu = nullptr;
-  QAction* insertTableAction = nullptr;
-  QAction* insertPictureAction = nullptr;
-  QMenu* linkMenu = nullptr;
-  QAction* linkToTopicAction = nullptr;
-  QAction* linkToPageAction = nullptr;
-  QAction* insertPopupAction = nullptr;
-  QAction* insertSplashAction = nullptr;
-  QAction* insertTrainingCardAction = nullptr;
-  QMenu* toolsMenu = nullptr;
-  QMenu* addinsMenu = nullptr;
-  QAction* checkProjectAction = nullptr;
-  QMenu* helpMenu = nullptr;
-  QAction* helpContentsAction = nullptr;
-  QAction* aboutAction = nullptr;
-
-  // Keys that move between the panes, not shown in a menu: F6 and Shift+F6
-  // (trees, editor, source), Ctrl+Tab (Editor / Source tabs).
-  QAction* nextPaneAction = nullptr;
-  QAction* previousPaneAction = nullptr;
-  QAction* switchEditorTabAction = nullptr;
-  QAction* contextMenuAction = nullptr;  // Shift+F10
-
-  // Context menus.
-  QMenu* contentsMenu = nullptr;  // Contents tree
-  QAction* newTopicAction = nullptr;
-  QAction* newSubtopicAction = nullptr;
-  QAction* deleteTopicAction = nullptr;
-  QAction* renameTopicAction = nullptr;
-  QAction* appendLinksAction = nullptr;
-  QMenu* indexMenu = nullptr;  // left pane (Index)
-  QAction* deleteIndexEntryAction = nullptr;
-  QAction* renameIndexEntryAction = nullptr;
-  QAction* indexPropertiesAction = nullptr;
-  QMenu* editorMenu = nullptr;  // editor
-  QAction* deleteAction = nullptr;
-  QMenu* editorColorMenu = nullptr;
-  QAction* editorBackgroundAction = nullptr;
-  QAction* editorFontColorAction = nullptr;
-  QMenu* editorLinkMenu = nullptr;
-  QAction* removeLinkAction = nullptr;
-  QAction* editorLinkToTopicAction = nullptr;
-  QAction* editorLinkToPageAction = nullptr;
+  // The window's commands by id: each controller registers its menu items
+  // and submenus; the window assembles its menus from them (main_menus.cpp).
+  class ActionRegistry* registry = nullptr;
+  // The item (or a submenu's item) and the submenu registered as `id`.
+  QAction* Command(const QString& id) const;
+  QMenu* CommandMenu(const QString& id) const;
+  // "Exit" and the keys that move between the panes: the window's own.
+  void RegisterWindowCommands();
+  // Wiring that needs the assembled menus.
+  void ConnectMenus();
 
   // --- the project and its commands (model/help_project.h, project/) ---
   HelpProject project;
@@ -200,7 +129,6 @@ class MainWindow : public QMainWindow {
   IndexModel* indexModel = nullptr;
   ProjectCommands* projectCommands = nullptr;
 
-  QString WorkshopDir;
   HelpViewerSession helpSession;
 
   // --- the panes and their controllers (panes/, model/) ---
@@ -211,7 +139,6 @@ class MainWindow : public QMainWindow {
   // Keywords dropped on the Index tree, "Delete", "Properties".
   class IndexPane* indexPane = nullptr;
 
-  void EnableProjectCommands();
   // Enables the project commands and makes the project folder current, also
   // for the editor's links and pictures; a created project also gets the
   // "Edit", "Insert" and "Tools" menus.
@@ -232,6 +159,8 @@ class MainWindow : public QMainWindow {
   // and Replace in all topics (alltopics/) ---
   class ProblemsPane* problemsPane = nullptr;
   class TopicReplacePane* topicReplace = nullptr;
+  // One undo stack for the Contents and Index trees (panes/tree_undo.h).
+  class TreeUndo* treeUndo = nullptr;
   // Spelling as you type in the editor (spelling/).
   class EditorSpelling* editorSpelling = nullptr;
   void ConnectProjectTools();
@@ -261,22 +190,16 @@ class MainWindow : public QMainWindow {
   void ConnectHelpFeatures();
 
   // --- start-up and closing (app/) ---
+  bool AskToClose();
+
   static QString ReadWorkshopDir();
-  bool FormCloseQuery();
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-
- private:
-  void FormCreate();
+  void CreateParts();
   void BuildLayout();
   void BuildMainMenu();
   void BuildContextMenus();
-  void FormShow();
-  void FormResize();
-  bool FormClose();
+  void Shown();
+  void Resized();
+  bool FinishClosing();
   void UpdateMinimumSize();
   // The caption: "My Guide — Orvex", with "*" in front while the project
   // is modified; "Orvex" with no project.
@@ -299,25 +222,28 @@ class MainWindow : public QMainWindow {
   void ConnectProjectCommands();
 
   // Focus-driven menus.
-  void EditorEnter();
-  void EditorExit();
-  void MemoEnter();
-  void MemoExit();
+  void EditorEntered();
+  void EditorLeft();
+  void SourceViewEntered();
+  void SourceViewLeft();
   // The view with the keyboard focus, as the menus show it: the last of
   // the window's panes that had it.
   enum class ActiveView { None, Editor, Source };
   void FollowFocus(QWidget* now);
   ActiveView activeView = ActiveView::None;
   void SetClipboardShortcuts(bool on);
+  // Turns the registered items `ids` on or off.
+  void SetEnabled(const QStringList& ids, bool on);
+  void SetFormatButtonsEnabled(bool on);
 
   void ExitCommand();
 
   StartupDialogs startupDialogs;
   KeyboardHook* keyboardHook = nullptr;
-  QString CommandLineProject;
-  bool CommandLineTried = false;
-  bool FormClosed = false;
-  bool WindowStateRestored = false;
+  QString commandLineProject;
+  bool commandLineTried = false;
+  bool closed = false;
+  bool windowStateRestored = false;
   // The focus follower, let go before the window's children are destroyed.
   QMetaObject::Connection focusConnection;
 };

@@ -15,29 +15,20 @@
 #include "spelling/editor_spelling.h"
 #include "editor/editing_control.h"
 #include "panes/topic_editing.h"
-
-namespace {
-
-QAction* AddWindowKey(QMainWindow* window, const QString& objectName, const QKeySequence& key) {
-  auto* action = new QAction(window);
-  action->setObjectName(objectName);
-  action->setShortcut(key);
-  action->setShortcutContext(Qt::WindowShortcut);
-  window->addAction(action);
-  return action;
-}
-
-}  // namespace
+#include "widgets/action_registry.h"
 
 void MainWindow::ConnectPaneKeys() {
-  nextPaneAction = AddWindowKey(this, "nextPaneAction", QKeySequence(Qt::Key_F6));
-  previousPaneAction = AddWindowKey(this, "previousPaneAction", QKeySequence(Qt::SHIFT | Qt::Key_F6));
-  switchEditorTabAction = AddWindowKey(this, "switchEditorTabAction", QKeySequence(Qt::CTRL | Qt::Key_Tab));
-  connect(nextPaneAction, &QAction::triggered, this, [this] { MovePaneFocus(1); });
-  connect(previousPaneAction, &QAction::triggered, this, [this] { MovePaneFocus(-1); });
-  connect(switchEditorTabAction, &QAction::triggered, this, &MainWindow::SwitchEditorTab);
-  contextMenuAction = AddWindowKey(this, "contextMenuAction", QKeySequence(Qt::SHIFT | Qt::Key_F10));
-  connect(contextMenuAction, &QAction::triggered, this, &MainWindow::ShowContextMenuAtFocus);
+  const auto addKey = [this](const QString& id, const QKeySequence& key, auto command) {
+    QAction* action = registry->Add(id);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+    connect(action, &QAction::triggered, this, command);
+  };
+  addKey("nextPaneAction", QKeySequence(Qt::Key_F6), [this] { MovePaneFocus(1); });
+  addKey("previousPaneAction", QKeySequence(Qt::SHIFT | Qt::Key_F6), [this] { MovePaneFocus(-1); });
+  addKey("switchEditorTabAction", QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { SwitchEditorTab(); });
+  addKey("contextMenuAction", QKeySequence(Qt::SHIFT | Qt::Key_F10), [this] { ShowContextMenuAtFocus(); });
 }
 
 void MainWindow::MovePaneFocus(int step) {
@@ -84,7 +75,8 @@ void MainWindow::ShowContextMenuAtFocus() {
   if (focus == editor || editor->isAncestorOf(focus)) {
     PrepareEditorMenu();
     const QPoint at = editor->mapToGlobal(QPoint(0, 0));
-    editorSpelling->PrepareMenuAtCaret(editorMenu, [this, at] { editorMenu->popup(at); });
+    QMenu* editorMenu = CommandMenu("editorMenu");
+    editorSpelling->PrepareMenuAtCaret(editorMenu, [editorMenu, at] { editorMenu->popup(at); });
     return;
   }
   for (QTreeView* tree : {contentsTree, indexTree}) {

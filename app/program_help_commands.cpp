@@ -11,10 +11,10 @@
 #include "app/training_card_message.h"
 #include "editor/editing_control.h"
 #include "viewer/html_help_viewer.h"
+#include "widgets/action_registry.h"
 
 ProgramHelpCommands::ProgramHelpCommands(QWidget* window, EditingControl* editor, HtmlHelpViewer* viewer,
-                                         KeyboardHook* keyboardHook, QAction* contentsAction,
-                                         QAction* aboutAction)
+                                         KeyboardHook* keyboardHook, ActionRegistry& registry)
     : QObject(window), window(window) {
   QApplication::setWindowIcon(ProgramIcon());
   help = new ProgramHelp(window, viewer);
@@ -31,8 +31,10 @@ ProgramHelpCommands::ProgramHelpCommands(QWidget* window, EditingControl* editor
     connect(keyboardHook, &KeyboardHook::HelpRequested, help,
             [this](int context) { help->ShowContextHelp(static_cast<quint32>(context)); });
   connect(help, &ProgramHelp::TrainingCardMessageArrived, this, &ProgramHelpCommands::TrainingCardMessage);
-  connect(contentsAction, &QAction::triggered, this, &ProgramHelpCommands::ShowHelpContents);
-  connect(aboutAction, &QAction::triggered, this, &ProgramHelpCommands::ShowAbout);
+  connect(registry.Add("helpContentsAction", "&Contents"), &QAction::triggered, this,
+          &ProgramHelpCommands::ShowHelpContents);
+  connect(registry.Add("aboutAction", "&About ..."), &QAction::triggered, this,
+          &ProgramHelpCommands::ShowAbout);
 }
 
 void ProgramHelpCommands::SetAboutBox(AboutBox* box) { aboutBox = box; }

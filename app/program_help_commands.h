@@ -6,6 +6,7 @@
 #include <QPointer>
 
 class AboutBox;
+class ActionRegistry;
 class EditingControl;
 class HtmlHelpViewer;
 class KeyboardHook;
@@ -17,9 +18,10 @@ class ProgramHelpCommands : public QObject {
   Q_OBJECT
  public:
   // Makes the program's help (HelpFile "Orvex.chm" beside the program) on
-  // the viewer; F1 in the editor comes from the keyboard hook.
+  // the viewer; F1 in the editor comes from the keyboard hook. Registers
+  // "helpContentsAction" and "aboutAction".
   ProgramHelpCommands(QWidget* window, EditingControl* editor, HtmlHelpViewer* viewer,
-                      KeyboardHook* keyboardHook, QAction* contentsAction, QAction* aboutAction);
+                      KeyboardHook* keyboardHook, ActionRegistry& registry);
   void SetAboutBox(AboutBox* box);
   ProgramHelp* Help() const { return help; }
 

@@ -12,12 +12,9 @@
 #include "panes/topic_editing.h"
 
 void MainWindow::EnterProjectFolder(bool created) {
-  if (created) {
-    insertMenu->menuAction()->setEnabled(true);
-    editMenu->menuAction()->setEnabled(true);
-  }
+  if (created) SetEnabled({"insertMenu", "editMenu"}, true);
   // The add-ins make topics in the open project, wherever the focus is.
-  toolsMenu->menuAction()->setEnabled(true);
+  Command("toolsMenu")->setEnabled(true);
   EnableProjectCommands();
   QDir::setCurrent(project.Folder());
   editor->SetBaseURL(project.Folder());
@@ -29,9 +26,9 @@ void MainWindow::EnterProjectFolder(bool created) {
 }
 
 void MainWindow::EnableProjectCommands() {
-  for (QAction* item : {compileAction, saveAction, viewHelpFileAction, viewMessagesAction, newTopicAction,
-                        newSubtopicAction, deleteTopicAction, appendLinksAction})
-    item->setEnabled(true);
+  SetEnabled({"compileAction", "saveAction", "viewHelpFileAction", "viewMessagesAction", "newTopicAction",
+              "newSubtopicAction", "deleteTopicAction", "appendLinksAction"},
+             true);
   formatToolbar->setEnabled(true);
 }
 

@@ -1,5 +1,5 @@
 // The project commands' wiring: "New", "Open", "Save" and the "Reopen" menu
-// (rebuilt whenever "File" opens).
+// (rebuilt whenever "File" opens, see ConnectMenus).
 #include <QAction>
 #include <QMenu>
 
@@ -8,6 +8,7 @@
 #include "platform/settings_file.h"
 #include "panes/topic_editing.h"
 #include "project/project_commands.h"
+#include "widgets/action_registry.h"
 
 void MainWindow::ConnectProjectCommands() {
   projectCommands = new ProjectCommands(
@@ -16,8 +17,5 @@ void MainWindow::ConnectProjectCommands() {
        [this] { return topicEditing->StoreCurrentTopic(true); },
        [this](bool created) { EnterProjectFolder(created); }},
       UserSettingsFile(), this);
-  connect(fileMenu, &QMenu::aboutToShow, this, [this] { projectCommands->FillReopenMenu(reopenMenu); });
-  connect(newAction, &QAction::triggered, projectCommands, &ProjectCommands::New);
-  connect(openAction, &QAction::triggered, projectCommands, &ProjectCommands::Open);
-  connect(saveAction, &QAction::triggered, projectCommands, &ProjectCommands::Save);
+  projectCommands->RegisterCommands(*registry);
 }

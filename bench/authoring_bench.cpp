@@ -24,6 +24,7 @@
 #include "project/project_commands.h"
 #include "tests/gui/editor_script.h"
 #include "viewer/chm_scheme.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -59,12 +60,12 @@ int main(int argc, char** argv) {
   MustWrite(WriteTextFile(dir.filePath("Manual.css"), "BODY { font-family: sans-serif }\r\n", 1252));
 
   MainWindow form;
-  form.projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
+  Controller<ProjectCommands>(form)->SetSettingsFile(dir.filePath("orvex.ini"));
   form.CreateDialogs();
   form.show();
   QTest::qWaitForWindowExposed(&form);
-  form.projectCommands->OpenByName(hhp);
-  WaitEditorIdle(form.editor);
+  Controller<ProjectCommands>(form)->OpenByName(hhp);
+  WaitEditorIdle(Widget<EditingControl>(form, "editor"));
 
   // Made as the commands make them: once the editor has settled.
   QElapsedTimer clock;
@@ -76,10 +77,11 @@ int main(int argc, char** argv) {
     bool made = false;
     // Ten at a time: a chapter on the first level, nine topics under it.
     if (i % 10 == 0 && i > 0)
-      form.contentsTree->setCurrentIndex(form.contentsModel->index(form.contentsModel->rowCount() - 1, 0));
+      Widget<QTreeView>(form, "contentsTree")
+          ->setCurrentIndex(ContentsModelOf(form)->index(ContentsModelOf(form)->rowCount() - 1, 0));
     const bool subtopic = i % 10 == 1;
-    form.editor->Settle(&form, [&] {
-      if (!form.contentsPane->CreateTopic(QString("Topic %1").arg(i + 1), subtopic))
+    Widget<EditingControl>(form, "editor")->Settle(&form, [&] {
+      if (!Controller<ContentsPane>(form)->CreateTopic(QString("Topic %1").arg(i + 1), subtopic))
         qFatal("topic %d was not made", i + 1);
       made = true;
     });
@@ -88,22 +90,22 @@ int main(int argc, char** argv) {
     if ((i + 1) % 500 == 0)
       std::printf("  %d topics made: %lld ms\n", i + 1, static_cast<long long>(clock.elapsed()));
   }
-  WaitEditorIdle(form.editor);
+  WaitEditorIdle(Widget<EditingControl>(form, "editor"));
   const qint64 create = clock.elapsed();
   std::printf("create %d topics through the Contents pane: %lld ms (%.1f ms a topic, slowest %lld ms)\n",
               kTopics, static_cast<long long>(create), double(create) / kTopics,
               static_cast<long long>(slowest));
 
   clock.restart();
-  form.projectCommands->Save();
-  WaitEditorIdle(form.editor);
+  Controller<ProjectCommands>(form)->Save();
+  WaitEditorIdle(Widget<EditingControl>(form, "editor"));
   std::printf("save: %lld ms\n", static_cast<long long>(clock.elapsed()));
-  if (form.project.IsModified()) qFatal("the project was not saved");
+  if (ProjectOf(form).IsModified()) qFatal("the project was not saved");
 
   clock.restart();
-  form.projectCommands->OpenByName(hhp);
-  WaitEditorIdle(form.editor);
-  const int topLevel = form.contentsModel->rowCount();
+  Controller<ProjectCommands>(form)->OpenByName(hhp);
+  WaitEditorIdle(Widget<EditingControl>(form, "editor"));
+  const int topLevel = ContentsModelOf(form)->rowCount();
   std::printf("open again: %lld ms (%d topics on the first level)\n", static_cast<long long>(clock.elapsed()),
               topLevel);
 
@@ -118,6 +120,6 @@ int main(int argc, char** argv) {
   if (hhc.exitCode() != 0)
     std::printf("%s%s\n", hhc.readAllStandardOutput().right(1500).constData(),
                 hhc.readAllStandardError().right(1500).constData());
-  form.project.SetModified(false);
+  ProjectOf(form).SetModified(false);
   return 0;
 }

@@ -26,6 +26,7 @@
 #include "tests/gui/editor_script.h"
 #include "model/contents_model.h"
 #include "platform/text_file.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -129,7 +130,7 @@ int main(int argc, char** argv) {
 
   MainWindow form;
   QTemporaryDir settings;
-  form.projectCommands->SetSettingsFile(settings.filePath("orvex.ini"));
+  Controller<ProjectCommands>(form)->SetSettingsFile(settings.filePath("orvex.ini"));
   form.CreateDialogs();
   form.show();
   QTest::qWaitForWindowExposed(&form);
@@ -139,13 +140,13 @@ int main(int argc, char** argv) {
     // Each until the window is done with it: the first topic shown, the files written.
     QElapsedTimer clock;
     clock.start();
-    form.projectCommands->OpenByName(dir.filePath("Big.hhp"));
-    ProcessEventsUntil([&] { return !form.editor->Busy(); }, 60000);
+    Controller<ProjectCommands>(form)->OpenByName(dir.filePath("Big.hhp"));
+    ProcessEventsUntil([&] { return !Widget<EditingControl>(form, "editor")->Busy(); }, 60000);
     const qint64 open = clock.elapsed();
-    WaitEditorIdle(form.editor);
+    WaitEditorIdle(Widget<EditingControl>(form, "editor"));
     clock.restart();
-    form.projectCommands->Save();
-    ProcessEventsUntil([&] { return !form.editor->Busy(); }, 60000);
+    Controller<ProjectCommands>(form)->Save();
+    ProcessEventsUntil([&] { return !Widget<EditingControl>(form, "editor")->Busy(); }, 60000);
     const qint64 save = clock.elapsed();
     std::printf("%d contents items + %d index entries: open %lld ms, save %lld ms\n", items, items,
                 static_cast<long long>(open), static_cast<long long>(save));
@@ -168,31 +169,32 @@ int main(int argc, char** argv) {
       "value=\"Sel01.htm\"></OBJECT>\r\n<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" "
       "value=\"B\"><param name=\"Local\" value=\"Sel02.htm\"></OBJECT>\r\n</UL>\r\n",
       1252));
-  form.projectCommands->OpenByName(dir.filePath("Sel.hhp"));
-  WaitEditorIdle(form.editor);
-  const QModelIndex a = form.contentsModel->index(0, 0);
-  const QModelIndex b = form.contentsModel->index(1, 0);
+  Controller<ProjectCommands>(form)->OpenByName(dir.filePath("Sel.hhp"));
+  WaitEditorIdle(Widget<EditingControl>(form, "editor"));
+  const QModelIndex a = ContentsModelOf(form)->index(0, 0);
+  const QModelIndex b = ContentsModelOf(form)->index(1, 0);
   // Two figures per switch: until the window takes input again (the page
   // stored, the next one on its way), and until the next page is shown.
   QStringList handed, shown;
   QList<double> shownTimes;
   for (int run = 0; run < 5; ++run) {
     // A small edit: a word typed where the caret is.
-    TextRange range = form.editor->SelectionRange();
+    TextRange range = Widget<EditingControl>(form, "editor")->SelectionRange();
     range.Collapse(true);
     range.pasteHTML("<B>typed</B>");
-    WaitEditorIdle(form.editor);
+    WaitEditorIdle(Widget<EditingControl>(form, "editor"));
     QElapsedTimer clock;
     clock.start();
-    form.contentsTree->setCurrentIndex(form.contentsTree->currentIndex() == a ? b : a);
+    Widget<QTreeView>(form, "contentsTree")
+        ->setCurrentIndex(Widget<QTreeView>(form, "contentsTree")->currentIndex() == a ? b : a);
     handed << QString::number(clock.elapsed());
-    ProcessEventsUntil([&] { return !form.editor->Busy(); }, 60000);
+    ProcessEventsUntil([&] { return !Widget<EditingControl>(form, "editor")->Busy(); }, 60000);
     shown << QString::number(clock.elapsed());
     shownTimes << double(clock.elapsed());
   }
   std::printf("select a 200 KB topic, edited page stored first (ms): %s\n", qPrintable(handed.join(' ')));
   std::printf("  ... until the next page is shown (ms): %s; median %.0f\n", qPrintable(shown.join(' ')),
               Median(shownTimes));
-  form.project.SetModified(false);
+  ProjectOf(form).SetModified(false);
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "checks/problems_pane.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDockWidget>
 #include <QElapsedTimer>
@@ -14,6 +15,7 @@
 #include "model/help_project.h"
 #include "model/index_model.h"
 #include "panes/topic_jump.h"
+#include "widgets/action_registry.h"
 
 namespace {
 
@@ -56,6 +58,11 @@ ProblemsPane::ProblemsPane(const HelpProject& project, Views views, QObject* par
 
 ProblemsPane::~ProblemsPane() {
   if (worker) worker->wait();
+}
+
+void ProblemsPane::RegisterCommands(ActionRegistry& registry) {
+  connect(registry.Add("checkProjectAction", tr("&Check project")), &QAction::triggered, this,
+          &ProblemsPane::CheckProject);
 }
 
 void ProblemsPane::CheckProject() {

@@ -13,6 +13,7 @@
 
 #include "checks/project_check.h"
 
+class ActionRegistry;
 class ContentsModel;
 class HelpProject;
 class IndexModel;
@@ -40,6 +41,8 @@ class ProblemsPane : public QObject {
   ProblemsPane(const HelpProject& project, Views views, QObject* parent = nullptr);
   // Waits for a check still running: it reads the project folder.
   ~ProblemsPane() override;
+  // Registers "checkProjectAction" (Tools > Check project).
+  void RegisterCommands(ActionRegistry& registry);
 
   // The dock that holds the pane, hidden until the first check; the window places it.
   QDockWidget* Dock() const { return dock; }

@@ -33,71 +33,71 @@ constexpr int kLongestSelectedPhrase = 200;
 FindTextDialog::FindTextDialog(QWidget* parent) : QDialog(parent) {
   setObjectName("FindDialog");
   setWindowTitle("Find");
-  FindWhat = new QLineEdit(this);
-  FindWhat->setObjectName("FindWhat");
-  WholeWord = new QCheckBox("Match &whole word only", this);
-  MatchCase = new QCheckBox("Match &case", this);
+  findWhatEdit = new QLineEdit(this);
+  findWhatEdit->setObjectName("FindWhat");
+  wholeWordBox = new QCheckBox("Match &whole word only", this);
+  matchCaseBox = new QCheckBox("Match &case", this);
   auto* direction = new QGroupBox("Direction", this);
-  Up = new QRadioButton("&Up", direction);
-  Down = new QRadioButton("&Down", direction);
-  Down->setChecked(true);
+  upButton = new QRadioButton("&Up", direction);
+  downButton = new QRadioButton("&Down", direction);
+  downButton->setChecked(true);
   auto* dirLayout = new QHBoxLayout(direction);
-  dirLayout->addWidget(Up);
-  dirLayout->addWidget(Down);
-  FindNext = new QPushButton("&Find Next", this);
-  FindNext->setObjectName("FindNext");
-  FindNext->setDefault(true);
-  FindNext->setEnabled(false);
+  dirLayout->addWidget(upButton);
+  dirLayout->addWidget(downButton);
+  findNextButton = new QPushButton("&Find Next", this);
+  findNextButton->setObjectName("findNextButton");
+  findNextButton->setDefault(true);
+  findNextButton->setEnabled(false);
   cancelButton = new QPushButton("Cancel", this);
   cancelButton->setObjectName("cancelButton");
-  ReplaceWith = new QLineEdit(this);
-  ReplaceWith->setObjectName("ReplaceWith");
-  ReplaceButton = new QPushButton("&Replace", this);
-  ReplaceButton->setObjectName("ReplaceButton");
-  ReplaceButton->setEnabled(false);
-  ReplaceAllButton = new QPushButton("Replace &all", this);
-  ReplaceAllButton->setObjectName("ReplaceAllButton");
-  ReplaceAllButton->setEnabled(false);
+  replaceWithEdit = new QLineEdit(this);
+  replaceWithEdit->setObjectName("ReplaceWith");
+  replaceButton = new QPushButton("&Replace", this);
+  replaceButton->setObjectName("replaceButton");
+  replaceButton->setEnabled(false);
+  replaceAllButton = new QPushButton("Replace &all", this);
+  replaceAllButton->setObjectName("replaceAllButton");
+  replaceAllButton->setEnabled(false);
 
   auto* what = new QLabel("Fi&nd what:", this);
-  what->setBuddy(FindWhat);
+  what->setBuddy(findWhatEdit);
   auto* grid = new QGridLayout(this);
   replaceLabel = new QLabel("Re&place with:", this);
-  replaceLabel->setBuddy(ReplaceWith);
+  replaceLabel->setBuddy(replaceWithEdit);
   grid->addWidget(what, 0, 0);
-  grid->addWidget(FindWhat, 0, 1, 1, 2);
-  grid->addWidget(FindNext, 0, 3);
+  grid->addWidget(findWhatEdit, 0, 1, 1, 2);
+  grid->addWidget(findNextButton, 0, 3);
   grid->addWidget(replaceLabel, 1, 0);
-  grid->addWidget(ReplaceWith, 1, 1, 1, 2);
-  grid->addWidget(ReplaceButton, 1, 3);
-  grid->addWidget(ReplaceAllButton, 2, 3);
-  grid->addWidget(WholeWord, 2, 0, 1, 2);
+  grid->addWidget(replaceWithEdit, 1, 1, 1, 2);
+  grid->addWidget(replaceButton, 1, 3);
+  grid->addWidget(replaceAllButton, 2, 3);
+  grid->addWidget(wholeWordBox, 2, 0, 1, 2);
   grid->addWidget(cancelButton, 3, 3);
-  grid->addWidget(MatchCase, 3, 0, 1, 2);
+  grid->addWidget(matchCaseBox, 3, 0, 1, 2);
   grid->addWidget(direction, 2, 2, 2, 1);
   SetReplacing(false);
 
-  connect(FindWhat, &QLineEdit::textChanged, this, [this](const QString& t) {
-    for (QPushButton* b : {FindNext, ReplaceButton, ReplaceAllButton}) b->setEnabled(!t.isEmpty());
+  connect(findWhatEdit, &QLineEdit::textChanged, this, [this](const QString& t) {
+    for (QPushButton* b : {findNextButton, replaceButton, replaceAllButton}) b->setEnabled(!t.isEmpty());
   });
-  connect(FindNext, &QPushButton::clicked, this, &FindTextDialog::FindNextClick);
-  connect(ReplaceButton, &QPushButton::clicked, this, &FindTextDialog::ReplaceClick);
-  connect(ReplaceAllButton, &QPushButton::clicked, this, &FindTextDialog::ReplaceAllClick);
+  connect(findNextButton, &QPushButton::clicked, this, &FindTextDialog::FindNextMatch);
+  connect(replaceButton, &QPushButton::clicked, this, &FindTextDialog::ReplaceMatch);
+  connect(replaceAllButton, &QPushButton::clicked, this, &FindTextDialog::ReplaceEveryMatch);
   connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 FindOptions FindTextDialog::Options() const {
   FindOptions o;
-  o.MatchCase = MatchCase->isChecked();
-  o.WholeWord = WholeWord->isChecked();
-  o.Backwards = Up->isChecked();
+  o.MatchCase = matchCaseBox->isChecked();
+  o.WholeWord = wholeWordBox->isChecked();
+  o.Backwards = upButton->isChecked();
   return o;
 }
 
 void FindTextDialog::SetReplacing(bool on) {
   setWindowTitle(on ? "Replace" : "Find");
   for (QWidget* part :
-       std::initializer_list<QWidget*>{replaceLabel, ReplaceWith, ReplaceButton, ReplaceAllButton})
+       std::initializer_list<QWidget*>{replaceLabel, replaceWithEdit, replaceButton, replaceAllButton})
     part->setVisible(on);
   adjustSize();
 }
@@ -106,26 +106,26 @@ void FindTextDialog::NotFound() {
   QMessageBox::information(this, windowTitle(), "The search text was not found.");
 }
 
-void FindTextDialog::FindNextClick() {
-  if (FindWhat->text().isEmpty() || !Search) return;
+void FindTextDialog::FindNextMatch() {
+  if (findWhatEdit->text().isEmpty() || !search) return;
   QPointer<FindTextDialog> self(this);
-  Search(FindWhat->text(), Options(), [self](bool found) {
+  search(findWhatEdit->text(), Options(), [self](bool found) {
     if (self && !found) self->NotFound();
   });
 }
 
-void FindTextDialog::ReplaceClick() {
-  if (FindWhat->text().isEmpty() || !Replace) return;
+void FindTextDialog::ReplaceMatch() {
+  if (findWhatEdit->text().isEmpty() || !replace) return;
   QPointer<FindTextDialog> self(this);
-  Replace(FindWhat->text(), ReplaceWith->text(), Options(), [self](bool found) {
+  replace(findWhatEdit->text(), replaceWithEdit->text(), Options(), [self](bool found) {
     if (self && !found) self->NotFound();
   });
 }
 
-void FindTextDialog::ReplaceAllClick() {
-  if (FindWhat->text().isEmpty() || !ReplaceAll) return;
+void FindTextDialog::ReplaceEveryMatch() {
+  if (findWhatEdit->text().isEmpty() || !replaceAll) return;
   QPointer<FindTextDialog> self(this);
-  ReplaceAll(FindWhat->text(), ReplaceWith->text(), Options(), [self](int count) {
+  replaceAll(findWhatEdit->text(), replaceWithEdit->text(), Options(), [self](int count) {
     if (!self) return;
     if (count <= 0) {
       self->NotFound();
@@ -140,33 +140,33 @@ void FindTextDialog::ReplaceAllClick() {
 // ---- the control's dialogs -------------------------------------------------
 
 ControlDialogs::ControlDialogs(EditingControl* editor, QWidget* owner)
-    : QObject(owner), Editor(editor), Owner(owner) {
-  Find = new FindTextDialog(owner);
-  Find->Search = [this](const QString& text, const FindOptions& options, FindTextDialog::Found found) {
+    : QObject(owner), control(editor), owner(owner) {
+  findDialog = new FindTextDialog(owner);
+  findDialog->search = [this](const QString& text, const FindOptions& options, FindTextDialog::Found found) {
     if (InSource()) {
-      found(FindInSource(Source, text, options));
-    } else if (Editor) {
-      Editor->FindText(text, options, Find, found);
+      found(FindInSource(sourceView, text, options));
+    } else if (control) {
+      control->FindText(text, options, findDialog, found);
     } else {
       found(false);
     }
   };
-  Find->Replace = [this](const QString& text, const QString& replacement, const FindOptions& options,
-                         FindTextDialog::Found found) {
+  findDialog->replace = [this](const QString& text, const QString& replacement, const FindOptions& options,
+                               FindTextDialog::Found found) {
     if (InSource()) {
-      found(ReplaceInSource(Source, text, replacement, options));
-    } else if (Editor) {
-      Editor->ReplaceText(text, replacement, options, Find, found);
+      found(ReplaceInSource(sourceView, text, replacement, options));
+    } else if (control) {
+      control->ReplaceText(text, replacement, options, findDialog, found);
     } else {
       found(false);
     }
   };
-  Find->ReplaceAll = [this](const QString& text, const QString& replacement, const FindOptions& options,
-                            std::function<void(int)> counted) {
+  findDialog->replaceAll = [this](const QString& text, const QString& replacement, const FindOptions& options,
+                                  std::function<void(int)> counted) {
     if (InSource()) {
-      counted(ReplaceAllInSource(Source, text, replacement, options));
-    } else if (Editor) {
-      Editor->ReplaceAllText(text, replacement, options, Find, counted);
+      counted(ReplaceAllInSource(sourceView, text, replacement, options));
+    } else if (control) {
+      control->ReplaceAllText(text, replacement, options, findDialog, counted);
     } else {
       counted(0);
     }
@@ -180,7 +180,7 @@ ControlDialogs::ControlDialogs(EditingControl* editor, QWidget* owner)
 
 bool ControlDialogs::Run(EditorCommand command, QVariant& arg) {
   Q_UNUSED(arg);
-  if (!Editor) return false;
+  if (!control) return false;
   switch (command) {
     case EditorCommand::FindText:
       FindText();
@@ -199,20 +199,20 @@ bool ControlDialogs::Run(EditorCommand command, QVariant& arg) {
   }
 }
 
-void ControlDialogs::SetSourceView(QPlainTextEdit* view, std::function<bool()> sourceInUse) {
-  Source = view;
-  SourceInUse = std::move(sourceInUse);
+void ControlDialogs::SetSourceView(QPlainTextEdit* view, std::function<bool()> inUse) {
+  sourceView = view;
+  sourceInUse = std::move(inUse);
 }
 
-bool ControlDialogs::InSource() const { return Source && SourceInUse && SourceInUse(); }
+bool ControlDialogs::InSource() const { return sourceView && sourceInUse && sourceInUse(); }
 
 QString ControlDialogs::SelectedPhrase() const {
   QString text;
   if (InSource()) {
-    text = Source->textCursor().selectedText();
-  } else if (Editor && Editor->Enabled(EditorCommand::Cut)) {
+    text = sourceView->textCursor().selectedText();
+  } else if (control && control->Enabled(EditorCommand::Cut)) {
     // As the page pushed it: empty when it runs over paragraphs.
-    text = Editor->State().phrase;
+    text = control->State().phrase;
   }
   text.replace(QChar(0xA0), u' ');
   // Something longer than a line is not what anyone searches for.
@@ -225,12 +225,12 @@ void ControlDialogs::OpenFind(bool replacing) {
   // Closed, by Esc too, the keyboard goes back where it was (the page, the
   // source view), with that view's menus.
   const QPointer<QWidget> before = QApplication::focusWidget();
-  Find->SetReplacing(replacing);
+  findDialog->SetReplacing(replacing);
   // A selected word or phrase is what the user wants to look for.
-  if (const QString phrase = SelectedPhrase(); !phrase.isEmpty()) Find->FindWhat->setText(phrase);
-  Find->FindWhat->selectAll();
-  Find->FindWhat->setFocus();
-  Find->exec();
+  if (const QString phrase = SelectedPhrase(); !phrase.isEmpty()) findDialog->findWhatEdit->setText(phrase);
+  findDialog->findWhatEdit->selectAll();
+  findDialog->findWhatEdit->setFocus();
+  findDialog->exec();
   if (before && before->isVisible()) {
     before->activateWindow();
     before->setFocus(Qt::OtherFocusReason);
@@ -242,28 +242,28 @@ void ControlDialogs::FindText() { OpenFind(false); }
 void ControlDialogs::ReplaceText() { OpenFind(true); }
 
 void ControlDialogs::FindAgain() {
-  if (Find->FindWhat->text().isEmpty())
+  if (findDialog->findWhatEdit->text().isEmpty())
     FindText();
   else
-    Find->FindNext->click();
+    findDialog->findNextButton->click();
 }
 
 void ControlDialogs::FontProperties() {
-  QPointer<EditingControl> editor = Editor;
+  QPointer<EditingControl> editor = control;
   // The font at the caret, as the page pushed it.
   const QVariant name = editor->State().fontName;
   const QVariant size = editor->State().fontSize;
   const bool bold = editor->On(EditorCommand::Bold);
   const bool italic = editor->On(EditorCommand::Italic);
   const bool underline = editor->On(EditorCommand::Underline);
-  QFont initial(Owner ? Owner->font() : QFont());
+  QFont initial(owner ? owner->font() : QFont());
   if (name.typeId() == QMetaType::QString && !name.toString().isEmpty()) initial.setFamily(name.toString());
   initial.setPointSizeF(PointsOfFontSize(size.isNull() ? 3 : size.toInt()));
   initial.setBold(bold);
   initial.setItalic(italic);
   initial.setUnderline(underline);
 
-  QFontDialog dialog(initial, Owner);
+  QFontDialog dialog(initial, owner);
   dialog.setObjectName("FontDialog");
   dialog.setWindowTitle("Font");
   if (dialog.exec() != QDialog::Accepted || !editor) return;
@@ -285,17 +285,17 @@ void ControlDialogs::FontProperties() {
 
 void ControlDialogs::Hyperlink() {
   bool ok = false;
-  QPointer<EditingControl> editor = Editor;
+  QPointer<EditingControl> editor = control;
   const QString url =
-      QInputDialog::getText(Owner, "Hyperlink", "URL:", QLineEdit::Normal, QStringLiteral("http://"), &ok)
+      QInputDialog::getText(owner, "Hyperlink", "URL:", QLineEdit::Normal, QStringLiteral("http://"), &ok)
           .trimmed();
   if (!ok || url.isEmpty() || !editor) return;
   editor->Exec(EditorCommand::Hyperlink, url);
 }
 
 void ControlDialogs::Picture() {
-  QPointer<EditingControl> editor = Editor;
-  QFileDialog dialog(Owner, "Picture", editor->BaseURL(),
+  QPointer<EditingControl> editor = control;
+  QFileDialog dialog(owner, "Picture", editor->BaseURL(),
                      "Pictures (*.bmp *.gif *.jpg *.jpeg *.png);;All files (*)");
   dialog.setObjectName("PictureDialog");
   dialog.setFileMode(QFileDialog::ExistingFile);

@@ -23,33 +23,33 @@ class FindTextDialog : public QDialog {
   Q_OBJECT
  public:
   explicit FindTextDialog(QWidget* parent = nullptr);
-  QLineEdit* FindWhat = nullptr;
-  QCheckBox* WholeWord = nullptr;
-  QCheckBox* MatchCase = nullptr;
-  QRadioButton* Up = nullptr;
-  QRadioButton* Down = nullptr;
-  QPushButton* FindNext = nullptr;
+  QLineEdit* findWhatEdit = nullptr;
+  QCheckBox* wholeWordBox = nullptr;
+  QCheckBox* matchCaseBox = nullptr;
+  QRadioButton* upButton = nullptr;
+  QRadioButton* downButton = nullptr;
+  QPushButton* findNextButton = nullptr;
   QPushButton* cancelButton = nullptr;
-  QLineEdit* ReplaceWith = nullptr;
-  QPushButton* ReplaceButton = nullptr;
-  QPushButton* ReplaceAllButton = nullptr;
+  QLineEdit* replaceWithEdit = nullptr;
+  QPushButton* replaceButton = nullptr;
+  QPushButton* replaceAllButton = nullptr;
   FindOptions Options() const;
   // Shows or hides the replacing part; the caption follows.
   void SetReplacing(bool on);
   // Set by the owner: runs one search and answers false to `found` when
   // nothing was found.
   using Found = std::function<void(bool found)>;
-  std::function<void(const QString&, const FindOptions&, Found)> Search;
+  std::function<void(const QString&, const FindOptions&, Found)> search;
   // Set by the owner: replaces the selected match and finds the next one
   // (false when there is none); replaces every match, answering how many.
-  std::function<void(const QString&, const QString&, const FindOptions&, Found)> Replace;
+  std::function<void(const QString&, const QString&, const FindOptions&, Found)> replace;
   std::function<void(const QString&, const QString&, const FindOptions&, std::function<void(int)>)>
-      ReplaceAll;
+      replaceAll;
 
  private:
-  void FindNextClick();
-  void ReplaceClick();
-  void ReplaceAllClick();
+  void FindNextMatch();
+  void ReplaceMatch();
+  void ReplaceEveryMatch();
   void NotFound();
   QLabel* replaceLabel = nullptr;
 };
@@ -63,9 +63,9 @@ class ControlDialogs : public QObject {
   // The handler: false for commands that have no dialog here.
   bool Run(EditorCommand command, QVariant& arg);
 
-  FindTextDialog* FindDialog() const { return Find; }
-  // Find and replace work in this source view while sourceInUse says so.
-  void SetSourceView(QPlainTextEdit* view, std::function<bool()> sourceInUse);
+  FindTextDialog* FindDialog() const { return findDialog; }
+  // Find and replace work in this source view while inUse says so.
+  void SetSourceView(QPlainTextEdit* view, std::function<bool()> inUse);
   // Opens the dialog as "Find" or as "Replace", with the selected phrase as
   // the text to find.
   void FindText();
@@ -81,10 +81,10 @@ class ControlDialogs : public QObject {
   void FontProperties();
   void Hyperlink();
   void Picture();
-  QPointer<EditingControl> Editor;
-  QPointer<QWidget> Owner;
-  FindTextDialog* Find = nullptr;
-  QPointer<QPlainTextEdit> Source;
-  std::function<bool()> SourceInUse;
+  QPointer<EditingControl> control;
+  QPointer<QWidget> owner;
+  FindTextDialog* findDialog = nullptr;
+  QPointer<QPlainTextEdit> sourceView;
+  std::function<bool()> sourceInUse;
   bool InSource() const;
 };

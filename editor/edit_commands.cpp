@@ -14,137 +14,144 @@
 #include "editor/editing_control.h"
 #include "editor/link_dialog.h"
 #include "editor/table_dialog.h"
+#include "widgets/action_registry.h"
 
 bool EditorCommands::EditorIsActiveControl() const {
-  const QWidget* focus = w.window->focusWidget();
-  return focus && (focus == w.editor || w.editor->isAncestorOf(focus));
+  const QWidget* focus = widgets.window->focusWidget();
+  return focus && (focus == widgets.editor || widgets.editor->isAncestorOf(focus));
 }
 
-bool EditorCommands::MemoIsActiveControl() const { return w.window->focusWidget() == w.sourceView; }
+bool EditorCommands::SourceViewIsActiveControl() const {
+  return widgets.window->focusWidget() == widgets.sourceView;
+}
 
 void EditorCommands::UndoCommand() {
-  if (!m_project.sourceInUse()) {
-    w.editor->Exec(EditorCommand::Undo);
+  if (!project.sourceInUse()) {
+    widgets.editor->Exec(EditorCommand::Undo);
   } else {
-    w.sourceView->undo();
+    widgets.sourceView->undo();
   }
 }
 
 void EditorCommands::RedoCommand() {
-  if (m_project.sourceInUse()) return;
-  w.editor->Exec(EditorCommand::Redo);
+  if (project.sourceInUse()) return;
+  widgets.editor->Exec(EditorCommand::Redo);
 }
 
 // Find and replace work in the view in use: the editing control's own
 // dialog, or the same dialog on the source view's text.
 void EditorCommands::FindTextCommand() {
-  if (m_project.sourceInUse())
-    m_controlDialogs->FindText();
+  if (project.sourceInUse())
+    controlDialogs->FindText();
   else
     SendCommand(EditorCommand::FindText);
 }
 
-void EditorCommands::FindAgainCommand() { m_controlDialogs->FindAgain(); }
+void EditorCommands::FindAgainCommand() { controlDialogs->FindAgain(); }
 
 void EditorCommands::ReplaceTextCommand() {
   // The editor takes it while it takes commands (not while read-only).
-  if (m_project.sourceInUse() || w.editor->Enabled(EditorCommand::FindText)) m_controlDialogs->ReplaceText();
+  if (project.sourceInUse() || widgets.editor->Enabled(EditorCommand::FindText))
+    controlDialogs->ReplaceText();
 }
 
 void EditorCommands::CopyCommand() {
   if (EditorIsActiveControl()) {
     SendCommand(EditorCommand::Copy);
-  } else if (MemoIsActiveControl()) {
-    w.sourceView->copy();
+  } else if (SourceViewIsActiveControl()) {
+    widgets.sourceView->copy();
   }
 }
 
 void EditorCommands::CutCommand() {
   if (EditorIsActiveControl()) {
     SendCommand(EditorCommand::Cut);
-  } else if (MemoIsActiveControl()) {
-    w.sourceView->cut();
+  } else if (SourceViewIsActiveControl()) {
+    widgets.sourceView->cut();
   }
 }
 
 void EditorCommands::PasteCommand() {
   if (EditorIsActiveControl()) {
-    w.editor->Exec(EditorCommand::Paste);
-  } else if (MemoIsActiveControl()) {
-    w.sourceView->paste();
+    widgets.editor->Exec(EditorCommand::Paste);
+  } else if (SourceViewIsActiveControl()) {
+    widgets.sourceView->paste();
   }
 }
 
 void EditorCommands::PastePlainTextCommand() {
   if (EditorIsActiveControl()) {
-    w.editor->PastePlainText();
-  } else if (MemoIsActiveControl()) {
-    w.sourceView->paste();  // the source view only ever takes text
+    widgets.editor->PastePlainText();
+  } else if (SourceViewIsActiveControl()) {
+    widgets.sourceView->paste();  // the source view only ever takes text
   }
 }
 
 void EditorCommands::SelectAllCommand() {
   if (EditorIsActiveControl()) {
-    w.editor->Exec(EditorCommand::SelectAll);
-  } else if (MemoIsActiveControl()) {
-    w.sourceView->selectAll();
+    widgets.editor->Exec(EditorCommand::SelectAll);
+  } else if (SourceViewIsActiveControl()) {
+    widgets.sourceView->selectAll();
   }
 }
 
-void EditorCommands::DeleteCommand() { w.editor->Exec(EditorCommand::Delete); }
+void EditorCommands::DeleteCommand() { widgets.editor->Exec(EditorCommand::Delete); }
 
 void EditorCommands::ToggleShowDetails() {
-  const bool on = !w.editor->ShowDetails();
-  w.editor->SetShowDetails(on);
-  w.showDetailsAction->setChecked(w.editor->ShowDetails());
+  const bool on = !widgets.editor->ShowDetails();
+  widgets.editor->SetShowDetails(on);
+  items.showDetailsAction->setChecked(widgets.editor->ShowDetails());
 }
 
 void EditorCommands::ToggleShowBorders() {
-  const bool on = !w.editor->ShowBorders();
-  w.editor->SetShowBorders(on);
-  w.showBordersAction->setChecked(w.editor->ShowBorders());
+  const bool on = !widgets.editor->ShowBorders();
+  widgets.editor->SetShowBorders(on);
+  items.showBordersAction->setChecked(widgets.editor->ShowBorders());
 }
 
 void EditorCommands::ToggleSnapToGrid() {
-  const bool on = !w.editor->SnapToGrid();
-  w.editor->SetSnapToGrid(on);
-  w.snapToGridAction->setChecked(w.editor->SnapToGrid());
+  const bool on = !widgets.editor->SnapToGrid();
+  widgets.editor->SetSnapToGrid(on);
+  items.snapToGridAction->setChecked(widgets.editor->SnapToGrid());
 }
 
 void EditorCommands::PrepareEditMenu() {
-  if (!m_project.sourceInUse()) {
-    w.undoAction->setEnabled(w.editor->Enabled(EditorCommand::Undo));
-    w.redoAction->setEnabled(w.editor->Enabled(EditorCommand::Redo));
-    w.copyAction->setEnabled(w.editor->Enabled(EditorCommand::Copy));
-    w.cutAction->setEnabled(w.editor->Enabled(EditorCommand::Cut));
-    w.colorMenu->menuAction()->setEnabled(true);
-    w.fontMenu->menuAction()->setEnabled(true);
-    w.tableMenu->menuAction()->setEnabled(true);
+  if (!project.sourceInUse()) {
+    items.undoAction->setEnabled(widgets.editor->Enabled(EditorCommand::Undo));
+    items.redoAction->setEnabled(widgets.editor->Enabled(EditorCommand::Redo));
+    items.copyAction->setEnabled(widgets.editor->Enabled(EditorCommand::Copy));
+    items.cutAction->setEnabled(widgets.editor->Enabled(EditorCommand::Cut));
+    items.colorMenu->menuAction()->setEnabled(true);
+    items.fontMenu->menuAction()->setEnabled(true);
+    items.tableMenu->menuAction()->setEnabled(true);
   } else {
-    w.redoAction->setEnabled(false);
-    w.colorMenu->menuAction()->setEnabled(false);
-    w.fontMenu->menuAction()->setEnabled(false);
-    w.tableMenu->menuAction()->setEnabled(false);
+    items.redoAction->setEnabled(false);
+    items.colorMenu->menuAction()->setEnabled(false);
+    items.fontMenu->menuAction()->setEnabled(false);
+    items.tableMenu->menuAction()->setEnabled(false);
   }
 }
 
 void EditorCommands::PrepareInsertMenu() {
   // "Pop-up" needs selected text to become the pop-up's link.
-  w.insertPopupAction->setEnabled(w.editor->Enabled(EditorCommand::Cut));
+  if (QAction* popup = registry ? registry->Action("insertPopupAction") : nullptr)
+    popup->setEnabled(widgets.editor->Enabled(EditorCommand::Cut));
 }
 
-EditorCommands::EditorCommands(const EditorCommandWidgets& widgets, EditorCommandProject project)
-    : QObject(widgets.window), w(widgets), m_project(std::move(project)) {
-  m_colorDialog = new QColorDialog(w.window);
-  m_colorDialog->setObjectName("colorDialog");
-  m_controlDialogs = new ControlDialogs(w.editor, w.window);
-  m_controlDialogs->SetSourceView(w.sourceView, m_project.sourceInUse);
+EditorCommands::EditorCommands(const EditorCommandWidgets& parts, ActionRegistry& commands,
+                               EditorCommandProject needs)
+    : QObject(parts.window), widgets(parts), registry(&commands), project(std::move(needs)) {
+  RegisterCommands(commands);
+  colorDialog = new QColorDialog(widgets.window);
+  colorDialog->setObjectName("colorDialog");
+  controlDialogs = new ControlDialogs(widgets.editor, widgets.window);
+  controlDialogs->SetSourceView(widgets.sourceView, project.sourceInUse);
   Bind();
 }
 
-void EditorCommands::SetDialogs(TableDialog* tableDialog, LinkDialog* linkDialog) {
-  m_tableDialog = tableDialog;
-  m_linkDialog = linkDialog;
+void EditorCommands::SetDialogs(TableDialog* table, LinkDialog* link) {
+  tableDialog = table;
+  linkDialog = link;
 }
 
 void EditorCommands::Bind() {
@@ -152,63 +159,62 @@ void EditorCommands::Bind() {
   const auto bind = [this](QAction* item, void (EditorCommands::*handler)()) {
     connect(item, &QAction::triggered, this, handler);
   };
-  bind(w.boldAction, &EditorCommands::ToggleBold);
-  bind(w.italicAction, &EditorCommands::ToggleItalic);
-  bind(w.underlineAction, &EditorCommands::ToggleUnderline);
-  bind(w.fontPropertiesAction, &EditorCommands::FontProperties);
-  bind(w.bulletedListAction, &EditorCommands::ToggleBulletedList);
-  bind(w.numberedListAction, &EditorCommands::ToggleNumberedList);
-  bind(w.selectionBackgroundAction, &EditorCommands::ColorSelectionBackground);
-  bind(w.fontColorAction, &EditorCommands::ColorFont);
-  bind(w.pageBackgroundAction, &EditorCommands::ColorWholePage);
-  bind(w.editorBackgroundAction, &EditorCommands::ColorSelectionBackground);
-  bind(w.editorFontColorAction, &EditorCommands::ColorFont);
-  bind(w.insertTableAction, &EditorCommands::InsertTable);
-  bind(w.insertRowAction, &EditorCommands::InsertRow);
-  bind(w.insertColumnAction, &EditorCommands::InsertColumn);
-  bind(w.deleteRowAction, &EditorCommands::DeleteRow);
-  bind(w.deleteColumnAction, &EditorCommands::DeleteColumn);
-  bind(w.linkToTopicAction, &EditorCommands::LinkToTopic);
-  bind(w.linkToPageAction, &EditorCommands::LinkToExternalPage);
-  bind(w.editorLinkToTopicAction, &EditorCommands::LinkToTopic);
-  bind(w.editorLinkToPageAction, &EditorCommands::LinkToExternalPage);
-  bind(w.removeLinkAction, &EditorCommands::RemoveLink);
-  bind(w.insertPictureAction, &EditorCommands::InsertPicture);
-  bind(w.undoAction, &EditorCommands::UndoCommand);
-  bind(w.redoAction, &EditorCommands::RedoCommand);
-  bind(w.findAction, &EditorCommands::FindTextCommand);
-  bind(w.findAgainAction, &EditorCommands::FindAgainCommand);
-  bind(w.replaceAction, &EditorCommands::ReplaceTextCommand);
-  bind(w.copyAction, &EditorCommands::CopyCommand);
-  bind(w.cutAction, &EditorCommands::CutCommand);
-  bind(w.pasteAction, &EditorCommands::PasteCommand);
-  bind(w.pastePlainAction, &EditorCommands::PastePlainTextCommand);
-  bind(w.selectAllAction, &EditorCommands::SelectAllCommand);
-  bind(w.deleteAction, &EditorCommands::DeleteCommand);
-  bind(w.showDetailsAction, &EditorCommands::ToggleShowDetails);
-  bind(w.showBordersAction, &EditorCommands::ToggleShowBorders);
-  bind(w.snapToGridAction, &EditorCommands::ToggleSnapToGrid);
-  for (QAction* option : {w.showDetailsAction, w.showBordersAction, w.snapToGridAction})
+  bind(items.boldAction, &EditorCommands::ToggleBold);
+  bind(items.italicAction, &EditorCommands::ToggleItalic);
+  bind(items.underlineAction, &EditorCommands::ToggleUnderline);
+  bind(items.fontPropertiesAction, &EditorCommands::FontProperties);
+  bind(items.bulletedListAction, &EditorCommands::ToggleBulletedList);
+  bind(items.numberedListAction, &EditorCommands::ToggleNumberedList);
+  bind(items.selectionBackgroundAction, &EditorCommands::ColorSelectionBackground);
+  bind(items.fontColorAction, &EditorCommands::ColorFont);
+  bind(items.pageBackgroundAction, &EditorCommands::ColorWholePage);
+  bind(items.editorBackgroundAction, &EditorCommands::ColorSelectionBackground);
+  bind(items.editorFontColorAction, &EditorCommands::ColorFont);
+  bind(items.insertTableAction, &EditorCommands::InsertTable);
+  bind(items.insertRowAction, &EditorCommands::InsertRow);
+  bind(items.insertColumnAction, &EditorCommands::InsertColumn);
+  bind(items.deleteRowAction, &EditorCommands::DeleteRow);
+  bind(items.deleteColumnAction, &EditorCommands::DeleteColumn);
+  bind(items.linkToTopicAction, &EditorCommands::LinkToTopic);
+  bind(items.linkToPageAction, &EditorCommands::LinkToExternalPage);
+  bind(items.editorLinkToTopicAction, &EditorCommands::LinkToTopic);
+  bind(items.editorLinkToPageAction, &EditorCommands::LinkToExternalPage);
+  bind(items.removeLinkAction, &EditorCommands::RemoveLink);
+  bind(items.insertPictureAction, &EditorCommands::InsertPicture);
+  bind(items.undoAction, &EditorCommands::UndoCommand);
+  bind(items.redoAction, &EditorCommands::RedoCommand);
+  bind(items.findAction, &EditorCommands::FindTextCommand);
+  bind(items.findAgainAction, &EditorCommands::FindAgainCommand);
+  bind(items.replaceAction, &EditorCommands::ReplaceTextCommand);
+  bind(items.copyAction, &EditorCommands::CopyCommand);
+  bind(items.cutAction, &EditorCommands::CutCommand);
+  bind(items.pasteAction, &EditorCommands::PasteCommand);
+  bind(items.pastePlainAction, &EditorCommands::PastePlainTextCommand);
+  bind(items.selectAllAction, &EditorCommands::SelectAllCommand);
+  bind(items.deleteAction, &EditorCommands::DeleteCommand);
+  bind(items.showDetailsAction, &EditorCommands::ToggleShowDetails);
+  bind(items.showBordersAction, &EditorCommands::ToggleShowBorders);
+  bind(items.snapToGridAction, &EditorCommands::ToggleSnapToGrid);
+  for (QAction* option : {items.showDetailsAction, items.showBordersAction, items.snapToGridAction})
     option->setChecked(false);
 
-  connect(w.boldButton, &QToolButton::clicked, this, &EditorCommands::BoldButtonClick);
-  connect(w.italicButton, &QToolButton::clicked, this, &EditorCommands::ItalicButtonClick);
-  connect(w.underlineButton, &QToolButton::clicked, this, &EditorCommands::UnderlineButtonClick);
-  connect(w.alignLeftButton, &QToolButton::clicked, this, &EditorCommands::AlignLeftButtonClick);
-  connect(w.centerButton, &QToolButton::clicked, this, &EditorCommands::CenterButtonClick);
-  connect(w.alignRightButton, &QToolButton::clicked, this, &EditorCommands::AlignRightButtonClick);
+  connect(widgets.boldButton, &QToolButton::clicked, this, &EditorCommands::ToggleBoldByButton);
+  connect(widgets.italicButton, &QToolButton::clicked, this, &EditorCommands::ToggleItalicByButton);
+  connect(widgets.underlineButton, &QToolButton::clicked, this, &EditorCommands::ToggleUnderlineByButton);
+  connect(widgets.alignLeftButton, &QToolButton::clicked, this, &EditorCommands::AlignLeft);
+  connect(widgets.centerButton, &QToolButton::clicked, this, &EditorCommands::Center);
+  connect(widgets.alignRightButton, &QToolButton::clicked, this, &EditorCommands::AlignRight);
   // The alignment buttons are plain buttons: they never stay down.
-  for (QToolButton* b : {w.alignLeftButton, w.centerButton, w.alignRightButton}) b->setCheckable(false);
+  for (QToolButton* b : {widgets.alignLeftButton, widgets.centerButton, widgets.alignRightButton})
+    b->setCheckable(false);
   // Every change of a box's text sends its command.
-  connect(w.fontNameBox, &QComboBox::currentTextChanged, this, &EditorCommands::FontNameChanged);
-  connect(w.fontSizeBox, &QComboBox::currentTextChanged, this, &EditorCommands::FontSizeChanged);
-  connect(w.editor, &EditingControl::OnDisplayChanged, this, &EditorCommands::EditorDisplayChanged);
+  connect(widgets.fontNameBox, &QComboBox::currentTextChanged, this, &EditorCommands::FontNameChanged);
+  connect(widgets.fontSizeBox, &QComboBox::currentTextChanged, this, &EditorCommands::FontSizeChanged);
+  connect(widgets.editor, &EditingControl::OnDisplayChanged, this, &EditorCommands::EditorDisplayChanged);
 
-  // Menus prepare their items as they open.
-  connect(w.editMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareEditMenu);
-  connect(w.insertMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareInsertMenu);
-  connect(w.tableMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareTableMenu);
-  connect(w.toggleMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareToggleMenu);
-  connect(w.linkMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareLinkMenu);
-  connect(w.editorLinkMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareEditorLinkMenu);
+  // Menus prepare their items as they open ("Edit" and "Insert": the window's).
+  connect(items.tableMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareTableMenu);
+  connect(items.toggleMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareToggleMenu);
+  connect(items.linkMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareLinkMenu);
+  connect(items.editorLinkMenu, &QMenu::aboutToShow, this, &EditorCommands::PrepareEditorLinkMenu);
 }

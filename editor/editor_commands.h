@@ -12,6 +12,7 @@
 #include "editor/command_table.h"
 #include "platform/result.h"
 
+class ActionRegistry;
 class ContentsModel;
 class ControlDialogs;
 class EditingControl;
@@ -39,8 +40,11 @@ struct EditorCommandWidgets {
   QToolButton* alignLeftButton = nullptr;
   QToolButton* centerButton = nullptr;
   QToolButton* alignRightButton = nullptr;
-  QMenu* editMenu = nullptr;
-  QMenu* insertMenu = nullptr;
+};
+
+// The menu items and submenus the commands make and register (their ids
+// are the names below); the window places them in its menus.
+struct EditorCommandItems {
   QMenu* colorMenu = nullptr;
   QMenu* fontMenu = nullptr;
   QMenu* tableMenu = nullptr;
@@ -69,7 +73,6 @@ struct EditorCommandWidgets {
   QAction* editorLinkToPageAction = nullptr;
   QAction* removeLinkAction = nullptr;
   QAction* insertPictureAction = nullptr;
-  QAction* insertPopupAction = nullptr;
   QAction* undoAction = nullptr;
   QAction* redoAction = nullptr;
   QAction* findAction = nullptr;
@@ -81,6 +84,8 @@ struct EditorCommandWidgets {
   QAction* pastePlainAction = nullptr;
   QAction* selectAllAction = nullptr;
   QAction* deleteAction = nullptr;
+  QMenu* optionsMenu = nullptr;
+  QMenu* editorColorMenu = nullptr;
   QAction* showDetailsAction = nullptr;
   QAction* showBordersAction = nullptr;
   QAction* snapToGridAction = nullptr;
@@ -99,8 +104,9 @@ struct EditorCommandProject {
 class EditorCommands : public QObject {
   Q_OBJECT
  public:
-  // Binds the items, buttons and boxes of `widgets` to the commands.
-  EditorCommands(const EditorCommandWidgets& widgets, EditorCommandProject project);
+  // Registers the commands' items and submenus (EditorCommandItems) and
+  // binds them, the buttons and the boxes of `parts` to the commands.
+  EditorCommands(const EditorCommandWidgets& parts, ActionRegistry& commands, EditorCommandProject needs);
   // The "New table" and "Select topic" dialogs, made with the other dialogs.
   void SetDialogs(TableDialog* tableDialog, LinkDialog* linkDialog);
 
@@ -109,15 +115,15 @@ class EditorCommands : public QObject {
   bool SendCommand(EditorCommand command, const QVariant& value = {}, bool prompt = false);
   // The editing control, or the source view, had the focus last in the window.
   bool EditorIsActiveControl() const;
-  bool MemoIsActiveControl() const;
+  bool SourceViewIsActiveControl() const;
 
   // Formatting.
-  void BoldButtonClick();
-  void ItalicButtonClick();
-  void UnderlineButtonClick();
-  void AlignLeftButtonClick();
-  void CenterButtonClick();
-  void AlignRightButtonClick();
+  void ToggleBoldByButton();
+  void ToggleItalicByButton();
+  void ToggleUnderlineByButton();
+  void AlignLeft();
+  void Center();
+  void AlignRight();
   void ToggleBold();
   void ToggleItalic();
   void ToggleUnderline();
@@ -167,16 +173,20 @@ class EditorCommands : public QObject {
   void PrepareInsertMenu();
 
  private:
+  void RegisterCommands(ActionRegistry& registry);
   void Bind();
 
-  EditorCommandWidgets w;
-  EditorCommandProject m_project;
-  QPointer<TableDialog> m_tableDialog;
-  QPointer<LinkDialog> m_linkDialog;
+  EditorCommandWidgets widgets;
+  EditorCommandItems items;
+  // Finds the help features' "Pop-up" item, which follows the selection.
+  QPointer<ActionRegistry> registry;
+  EditorCommandProject project;
+  QPointer<TableDialog> tableDialog;
+  QPointer<LinkDialog> linkDialog;
   // The colour dialog of the colour commands; keeps the last colour.
-  QColorDialog* m_colorDialog = nullptr;
+  QColorDialog* colorDialog = nullptr;
   // The editing control's own dialogs (find, font, link to a page, picture).
-  ControlDialogs* m_controlDialogs = nullptr;
+  ControlDialogs* controlDialogs = nullptr;
   // While the font boxes are filled from the caret they send nothing.
-  bool m_fillingFontBoxes = false;
+  bool fillingFontBoxes = false;
 };

@@ -12,8 +12,8 @@
 #include "editor/format_rules.h"
 
 bool EditorCommands::SendCommand(EditorCommand command, const QVariant& value, bool prompt) {
-  if (!w.editor->Enabled(command)) return false;
-  w.editor->Exec(command, value, prompt);
+  if (!widgets.editor->Enabled(command)) return false;
+  widgets.editor->Exec(command, value, prompt);
   return true;
 }
 
@@ -26,19 +26,20 @@ void SyncButton(EditingControl* editor, QToolButton* button, EditorCommand comma
 }
 }  // namespace
 
-void EditorCommands::BoldButtonClick() {
-  if (!SendCommand(EditorCommand::Bold)) SyncButton(w.editor, w.boldButton, EditorCommand::Bold);
+void EditorCommands::ToggleBoldByButton() {
+  if (!SendCommand(EditorCommand::Bold)) SyncButton(widgets.editor, widgets.boldButton, EditorCommand::Bold);
 }
-void EditorCommands::ItalicButtonClick() {
-  if (!SendCommand(EditorCommand::Italic)) SyncButton(w.editor, w.italicButton, EditorCommand::Italic);
+void EditorCommands::ToggleItalicByButton() {
+  if (!SendCommand(EditorCommand::Italic))
+    SyncButton(widgets.editor, widgets.italicButton, EditorCommand::Italic);
 }
-void EditorCommands::UnderlineButtonClick() {
+void EditorCommands::ToggleUnderlineByButton() {
   if (!SendCommand(EditorCommand::Underline))
-    SyncButton(w.editor, w.underlineButton, EditorCommand::Underline);
+    SyncButton(widgets.editor, widgets.underlineButton, EditorCommand::Underline);
 }
-void EditorCommands::AlignLeftButtonClick() { SendCommand(EditorCommand::JustifyLeft); }
-void EditorCommands::CenterButtonClick() { SendCommand(EditorCommand::JustifyCenter); }
-void EditorCommands::AlignRightButtonClick() { SendCommand(EditorCommand::JustifyRight); }
+void EditorCommands::AlignLeft() { SendCommand(EditorCommand::JustifyLeft); }
+void EditorCommands::Center() { SendCommand(EditorCommand::JustifyCenter); }
+void EditorCommands::AlignRight() { SendCommand(EditorCommand::JustifyRight); }
 void EditorCommands::ToggleBold() { SendCommand(EditorCommand::Bold); }
 void EditorCommands::ToggleItalic() { SendCommand(EditorCommand::Italic); }
 void EditorCommands::ToggleUnderline() { SendCommand(EditorCommand::Underline); }
@@ -47,39 +48,39 @@ void EditorCommands::ToggleBulletedList() { SendCommand(EditorCommand::UnorderLi
 void EditorCommands::ToggleNumberedList() { SendCommand(EditorCommand::OrderList); }
 
 void EditorCommands::PrepareToggleMenu() {
-  w.bulletedListAction->setEnabled(w.editor->Enabled(EditorCommand::UnorderList));
-  w.numberedListAction->setEnabled(w.editor->Enabled(EditorCommand::OrderList));
+  items.bulletedListAction->setEnabled(widgets.editor->Enabled(EditorCommand::UnorderList));
+  items.numberedListAction->setEnabled(widgets.editor->Enabled(EditorCommand::OrderList));
 }
 
 void EditorCommands::FontNameChanged() {
-  if (m_fillingFontBoxes) return;
-  SendCommand(EditorCommand::SetFontName, w.fontNameBox->currentText());
+  if (fillingFontBoxes) return;
+  SendCommand(EditorCommand::SetFontName, widgets.fontNameBox->currentText());
 }
 
 void EditorCommands::FontSizeChanged() {
-  if (m_fillingFontBoxes) return;
+  if (fillingFontBoxes) return;
   // The size is the entry the text names; a text that names none sends nothing.
-  const int index = w.fontSizeBox->findText(w.fontSizeBox->currentText(), Qt::MatchExactly);
+  const int index = widgets.fontSizeBox->findText(widgets.fontSizeBox->currentText(), Qt::MatchExactly);
   if (index < 0) return;
   SendCommand(EditorCommand::SetFontSize, index);
 }
 
 void EditorCommands::EditorDisplayChanged() {
   // The toolbar shows the state the page pushed.
-  const EditorState& state = w.editor->State();
-  w.boldButton->setChecked(w.editor->On(EditorCommand::Bold));
-  w.italicButton->setChecked(w.editor->On(EditorCommand::Italic));
-  w.underlineButton->setChecked(w.editor->On(EditorCommand::Underline));
-  m_fillingFontBoxes = true;
-  if (!state.fontSize.isNull()) w.fontSizeBox->setEditText(state.fontSize.toString());
-  if (!state.fontName.isNull()) w.fontNameBox->setEditText(state.fontName.toString());
-  m_fillingFontBoxes = false;
+  const EditorState& state = widgets.editor->State();
+  widgets.boldButton->setChecked(widgets.editor->On(EditorCommand::Bold));
+  widgets.italicButton->setChecked(widgets.editor->On(EditorCommand::Italic));
+  widgets.underlineButton->setChecked(widgets.editor->On(EditorCommand::Underline));
+  fillingFontBoxes = true;
+  if (!state.fontSize.isNull()) widgets.fontSizeBox->setEditText(state.fontSize.toString());
+  if (!state.fontName.isNull()) widgets.fontNameBox->setEditText(state.fontName.toString());
+  fillingFontBoxes = false;
 }
 
 bool EditorCommands::ChooseColor(int& value) {
-  if (m_colorDialog->exec() != QDialog::Accepted) return false;
+  if (colorDialog->exec() != QDialog::Accepted) return false;
   // Resolved to plain RGB whatever kind of colour was picked.
-  const QColor color = m_colorDialog->selectedColor().toRgb();
+  const QColor color = colorDialog->selectedColor().toRgb();
   if (!color.isValid()) return false;
   value = ColorValue(color.red(), color.green(), color.blue());
   return true;
@@ -97,5 +98,5 @@ void EditorCommands::ColorFont() {
 
 void EditorCommands::ColorWholePage() {
   int value = 0;
-  if (ChooseColor(value)) w.editor->SetBodyBgColor(PageColorText(value));
+  if (ChooseColor(value)) widgets.editor->SetBodyBgColor(PageColorText(value));
 }

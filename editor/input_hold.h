@@ -21,7 +21,7 @@ class InputHold : public QObject {
   void Hold();
   // Ends one Hold(); the last one delivers what was kept.
   void Release();
-  bool Holding() const { return m_holds > 0; }
+  bool Holding() const { return holds > 0; }
 
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -30,10 +30,10 @@ class InputHold : public QObject {
     QPointer<QObject> receiver;
     QEvent* event = nullptr;
   };
-  QWidget* m_target;
-  std::function<void()> m_input;
-  int m_holds = 0;
-  QList<Kept> m_kept;
+  QWidget* target;
+  std::function<void()> input;
+  int holds = 0;
+  QList<Kept> kept;
   // Delivering what was kept: those events pass.
-  bool m_replaying = false;
+  bool replaying = false;
 };

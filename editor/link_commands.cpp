@@ -10,18 +10,18 @@
 #include "editor/link_rules.h"
 
 void EditorCommands::LinkToTopic() {
-  LinkDialog* dialog = m_linkDialog;
+  LinkDialog* dialog = linkDialog;
   if (!dialog) return;
-  dialog->SetContents(w.contents);
+  dialog->SetContents(widgets.contents);
   if (dialog->exec() != QDialog::Accepted) return;
   // The selection, as plain text, becomes the link's text; without one the
   // topic's title is inserted at the caret. The anchor replaces the selection
   // in one step, so the clipboard keeps what it held and the blanks around
   // the selection stay plain blanks.
-  TextRange range = w.editor->SelectionRange();
+  TextRange range = widgets.editor->SelectionRange();
   const QString file = dialog->ChosenFile;
   const QString caption = dialog->ChosenCaption;
-  if (!w.editor->Enabled(EditorCommand::Cut)) {
+  if (!widgets.editor->Enabled(EditorCommand::Cut)) {
     range.pasteHTML(TopicAnchor(file, caption));
     return;
   }
@@ -35,16 +35,16 @@ void EditorCommands::LinkToExternalPage() { SendCommand(EditorCommand::Hyperlink
 void EditorCommands::RemoveLink() { SendCommand(EditorCommand::Unlink); }
 
 void EditorCommands::PrepareLinkMenu() {
-  const bool on = w.editor->Enabled(EditorCommand::Hyperlink);
-  w.linkToTopicAction->setEnabled(on);
-  w.linkToPageAction->setEnabled(on);
+  const bool on = widgets.editor->Enabled(EditorCommand::Hyperlink);
+  items.linkToTopicAction->setEnabled(on);
+  items.linkToPageAction->setEnabled(on);
 }
 
 void EditorCommands::PrepareEditorLinkMenu() {
-  w.removeLinkAction->setEnabled(w.editor->Enabled(EditorCommand::Unlink));
-  const bool on = w.editor->Enabled(EditorCommand::Hyperlink);
-  w.editorLinkToTopicAction->setEnabled(on);
-  w.editorLinkToPageAction->setEnabled(on);
+  items.removeLinkAction->setEnabled(widgets.editor->Enabled(EditorCommand::Unlink));
+  const bool on = widgets.editor->Enabled(EditorCommand::Hyperlink);
+  items.editorLinkToTopicAction->setEnabled(on);
+  items.editorLinkToPageAction->setEnabled(on);
 }
 
 void EditorCommands::InsertPicture() {
@@ -52,19 +52,19 @@ void EditorCommands::InsertPicture() {
   SendCommand(EditorCommand::Image, {}, true);
   if (!self) return;
   // The picture just inserted stands before the caret.
-  TextRange range = w.editor->SelectionRange();
+  TextRange range = widgets.editor->SelectionRange();
   range.moveStart("character", -1);
   range.Read(this, [this, range](const RangeContents& before) mutable {
     const PictureSource src = FindPictureSrc(before.html);
     if (!src.Found) return;
     // A picture from elsewhere is copied into the project folder; either way
     // the page refers to it relative to that folder.
-    const Result<QString> adopted = AdoptPicture(src.Path, m_project.projectFolder());
+    const Result<QString> adopted = AdoptPicture(src.Path, project.projectFolder());
     if (!adopted) {
       // The page would show the picture from where it lies now, outside the
       // project, and lose it once compiled: it is taken out again.
       range.pasteHTML(QString());
-      m_project.reportFailure(Fail(adopted.Message() + QStringLiteral(". The picture was not inserted.")));
+      project.reportFailure(Fail(adopted.Message() + QStringLiteral(". The picture was not inserted.")));
       return;
     }
     if (adopted->isEmpty() || *adopted == src.Path) return;

@@ -64,7 +64,7 @@ void LinkDialog::ResetForShowing() {
     CopyChildren(*Contents, QModelIndex(), topicTree->invisibleRootItem());
     topicTree->expandAll();
   }
-  AllowClose = false;
+  allowClose = false;
   topicTree->setFocus();
 }
 
@@ -85,7 +85,7 @@ void LinkDialog::Confirm() {
   }
   ChosenFile = node->data(0, kFileRole).toString();
   ChosenCaption = node->text(0);
-  AllowClose = true;
+  allowClose = true;
   accept();
 }
 

@@ -8,7 +8,7 @@
 #include "editor/table_dialog.h"
 
 void EditorCommands::InsertTable() {
-  TableDialog* dialog = m_tableDialog;
+  TableDialog* dialog = tableDialog;
   if (!dialog || dialog->exec() != QDialog::Accepted) return;
   // The control builds the table from the parameters: the caption, the
   // attribute texts on TABLE and on every cell.
@@ -16,10 +16,10 @@ void EditorCommands::InsertTable() {
 }
 
 void EditorCommands::PrepareTableMenu() {
-  w.insertRowAction->setEnabled(w.editor->Enabled(EditorCommand::InsertRow));
-  w.insertColumnAction->setEnabled(w.editor->Enabled(EditorCommand::InsertCol));
-  w.deleteRowAction->setEnabled(w.editor->Enabled(EditorCommand::DeleteRows));
-  w.deleteColumnAction->setEnabled(w.editor->Enabled(EditorCommand::DeleteCols));
+  items.insertRowAction->setEnabled(widgets.editor->Enabled(EditorCommand::InsertRow));
+  items.insertColumnAction->setEnabled(widgets.editor->Enabled(EditorCommand::InsertCol));
+  items.deleteRowAction->setEnabled(widgets.editor->Enabled(EditorCommand::DeleteRows));
+  items.deleteColumnAction->setEnabled(widgets.editor->Enabled(EditorCommand::DeleteCols));
 }
 
 void EditorCommands::InsertRow() { SendCommand(EditorCommand::InsertRow); }

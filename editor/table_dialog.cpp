@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "editor/spin_edit.h"
+#include "editor/number_edit.h"
 
 TableDialog::TableDialog(QWidget* parent) : ValidatingDialog(parent) {
   setObjectName("tableDialog");
@@ -19,15 +19,15 @@ TableDialog::TableDialog(QWidget* parent) : ValidatingDialog(parent) {
 
   captionEdit = new QLineEdit(this);
   captionEdit->setObjectName("captionEdit");
-  columnsBox = new SpinEdit(1, 100, 2, this);
+  columnsBox = new NumberEdit(1, 100, 2, this);
   columnsBox->setObjectName("columnsBox");
-  rowsBox = new SpinEdit(1, 1000, 2, this);
+  rowsBox = new NumberEdit(1, 1000, 2, this);
   rowsBox->setObjectName("rowsBox");
   cellAttributesEdit = new QLineEdit(" nowrap", this);
   cellAttributesEdit->setObjectName("cellAttributesEdit");
-  borderBox = new SpinEdit(0, 10, 1, this);
+  borderBox = new NumberEdit(0, 10, 1, this);
   borderBox->setObjectName("borderBox");
-  widthBox = new SpinEdit(1, 100, 100, this);
+  widthBox = new NumberEdit(1, 100, 100, this);
   widthBox->setObjectName("widthBox");
   okButton = new QPushButton("OK", this);
   okButton->setObjectName("okButton");
@@ -88,17 +88,17 @@ TableParams TableDialog::Params() const {
 }
 
 void TableDialog::Confirm() {
-  AllowClose = true;
+  allowClose = true;
   // Both boxes are checked, so two wrong boxes give two messages.
   if (const int pos = IntegerErrorPosition(columnsBox->text())) {
     QMessageBox::warning(this, "Warning", "Error in columns count at position: " + QString::number(pos),
                          QMessageBox::Ok);
-    AllowClose = false;
+    allowClose = false;
   }
   if (const int pos = IntegerErrorPosition(rowsBox->text())) {
     QMessageBox::warning(this, "Warning", "Error in rows count at position: " + QString::number(pos),
                          QMessageBox::Ok);
-    AllowClose = false;
+    allowClose = false;
   }
-  if (AllowClose) accept();
+  if (allowClose) accept();
 }

@@ -8,7 +8,7 @@
 
 class QLineEdit;
 class QPushButton;
-class SpinEdit;
+class NumberEdit;
 
 class TableDialog : public ValidatingDialog {
   Q_OBJECT
@@ -16,13 +16,13 @@ class TableDialog : public ValidatingDialog {
   explicit TableDialog(QWidget* parent = nullptr);
 
   QLineEdit* captionEdit = nullptr;         // "Caption"
-  SpinEdit* columnsBox = nullptr;           // "Columns"
-  SpinEdit* rowsBox = nullptr;              // "Rows"
+  NumberEdit* columnsBox = nullptr;         // "Columns"
+  NumberEdit* rowsBox = nullptr;            // "Rows"
   QLineEdit* cellAttributesEdit = nullptr;  // "Cell attributes"
   QPushButton* okButton = nullptr;
   QPushButton* cancelButton = nullptr;
-  SpinEdit* borderBox = nullptr;  // "Border"
-  SpinEdit* widthBox = nullptr;   // "Table width"
+  NumberEdit* borderBox = nullptr;  // "Border"
+  NumberEdit* widthBox = nullptr;   // "Table width"
 
   // The table the fields describe.
   TableParams Params() const;

@@ -20,37 +20,45 @@
 #include "features/training_card_dialog.h"
 #include "platform/text_file.h"
 #include "formats/project/project_file.h"
+#include "widgets/action_registry.h"
 
-HelpFeatureCommands::HelpFeatureCommands(QWidget* window, EditingControl* editor, const Actions& actions,
+HelpFeatureCommands::HelpFeatureCommands(QWidget* window, EditingControl* editor, ActionRegistry& registry,
                                          Project project)
-    : QObject(window), m_window(window), m_editor(editor), m_project(std::move(project)) {
-  connect(actions.insertPopup, &QAction::triggered, this, &HelpFeatureCommands::InsertPopupCommand);
-  connect(actions.popupTexts, &QAction::triggered, this, &HelpFeatureCommands::EditPopupTexts);
-  connect(actions.insertSplash, &QAction::triggered, this, &HelpFeatureCommands::InsertSplash);
-  connect(actions.insertTrainingCard, &QAction::triggered, this, &HelpFeatureCommands::InsertTrainingCard);
-  connect(actions.styleSheet, &QAction::triggered, this, &HelpFeatureCommands::EditStyleSheet);
+    : QObject(window), window(window), editor(editor), project(std::move(project)) {
+  const auto add = [&](const QString& id, const QString& caption, int helpContext,
+                       void (HelpFeatureCommands::*command)()) {
+    QAction* item = registry.Add(id, caption);
+    if (helpContext) item->setProperty("HelpContext", helpContext);
+    connect(item, &QAction::triggered, this, command);
+  };
+  add("insertPopupAction", "P&op-up", 10010, &HelpFeatureCommands::InsertPopupCommand);
+  add("insertSplashAction", "&Splash", 0, &HelpFeatureCommands::InsertSplash);
+  add("insertTrainingCardAction", "T&raining card", 0, &HelpFeatureCommands::InsertTrainingCard);
+  add("styleSheetAction", "&Style sheet", 10015, &HelpFeatureCommands::EditStyleSheet);
+  add("popupTextsAction", "&Pop-up texts", 10010, &HelpFeatureCommands::EditPopupTexts);
+  registry.Fill(registry.AddMenu("projectFilesMenu", "&Edit"), {"styleSheetAction", "popupTextsAction"});
 }
 
-void HelpFeatureCommands::SetDialogs(TextEditDialog* textEditDialog, SplashDialog* splashDialog,
-                                     TrainingCardDialog* trainingCardDialog) {
-  m_textEditDialog = textEditDialog;
-  m_splashDialog = splashDialog;
-  m_trainingCardDialog = trainingCardDialog;
+void HelpFeatureCommands::SetDialogs(TextEditDialog* textEdit, SplashDialog* splash,
+                                     TrainingCardDialog* trainingCard) {
+  textEditDialog = textEdit;
+  splashDialog = splash;
+  trainingCardDialog = trainingCard;
 }
 
-QString HelpFeatureCommands::PopupScriptFile() const { return PopupScriptPath(m_project.projectFile()); }
+QString HelpFeatureCommands::PopupScriptFile() const { return PopupScriptPath(project.projectFile()); }
 
 void HelpFeatureCommands::InsertPopupCommand() {
   QPointer<HelpFeatureCommands> self(this);
   bool ok = false;
   const QString typed =
-      QInputDialog::getText(m_window, "Text pop-up", "Text", QLineEdit::Normal, QString(), &ok);
+      QInputDialog::getText(window, "Text pop-up", "Text", QLineEdit::Normal, QString(), &ok);
   if (!self || !ok || typed.isEmpty()) return;
-  m_project.reportFailure(InsertPopup(typed));
+  project.reportFailure(InsertPopup(typed));
 }
 
 Status HelpFeatureCommands::InsertPopup(const QString& typed) {
-  const int codePage = m_project.codePage();
+  const int codePage = project.codePage();
   const QString scriptPath = PopupScriptFile();
   Result<QStringList> read = ReadLinesFile(scriptPath, codePage);
   if (!read) return Fail(read.Message());
@@ -63,12 +71,12 @@ Status HelpFeatureCommands::InsertPopup(const QString& typed) {
   // typed text is. The link replaces the selection in one step, so the
   // clipboard keeps what it held and the blanks around a double-clicked word
   // stay (cutting it first would let the engine take the blank before it).
-  TextRange range = m_editor->SelectionRange();
+  TextRange range = editor->SelectionRange();
   auto insert = [this, range, name, typed](const QString& selected) mutable {
     range.pasteHTML(PopupLink(name, selected.isEmpty() ? typed : selected));
     AddPopupHead(name);
   };
-  if (m_editor->Enabled(EditorCommand::Cut)) {
+  if (editor->Enabled(EditorCommand::Cut)) {
     range.Read(this, [insert](const RangeContents& selected) mutable { insert(selected.text); });
   } else {
     insert({});
@@ -79,54 +87,54 @@ Status HelpFeatureCommands::InsertPopup(const QString& typed) {
 void HelpFeatureCommands::AddPopupHead(const QString& name) {
   // The page's head: the control object the links call and the script tag
   // that loads the texts, each added once.
-  m_editor->FetchDocumentHTML(this, [this, name](const QString& html) {
-    if (!m_editor->HtmlCurrent()) {
-      m_project.reportFailure(Fail(
+  editor->FetchDocumentHTML(this, [this, name](const QString& html) {
+    if (!editor->HtmlCurrent()) {
+      project.reportFailure(Fail(
           QStringLiteral("The pop-up text %1 was added to %2, but the page could not be given the script "
                          "that shows it: the editor did not answer. Insert the pop-up again.")
               .arg(name, QDir::toNativeSeparators(PopupScriptFile()))));
       return;
     }
-    const QString withHead = WithPopupHead(html, PopupScriptFileName(m_project.projectFile()));
+    const QString withHead = WithPopupHead(html, PopupScriptFileName(project.projectFile()));
     if (withHead == html) return;
-    m_editor->SetDocumentHTML(withHead);
-    m_editor->SetBaseURL(m_project.projectFolder());
+    editor->SetDocumentHTML(withHead);
+    editor->SetBaseURL(project.projectFolder());
     // Typing goes on after the new link, not at the top of the page shown anew.
-    m_editor->PlaceCaretAfterLink(PopupHref(name));
+    editor->PlaceCaretAfterLink(PopupHref(name));
     // Setting the page clears the editor's record of changes, so the page is
     // stored now: otherwise leaving the topic would drop the new link while
     // its text stays in the script file.
-    m_editor->Settle(
+    editor->Settle(
         this,
         [this] {
-          const QString page = m_project.selectedPage();
-          if (!page.isEmpty()) m_project.reportFailure(m_project.storeEditorPage(page));
+          const QString page = project.selectedPage();
+          if (!page.isEmpty()) project.reportFailure(project.storeEditorPage(page));
         },
         true);
   });
 }
 
 bool HelpFeatureCommands::EditLinesFile(const QString& title, int helpContext, const QString& path) {
-  TextEditDialog* dialog = m_textEditDialog;
+  TextEditDialog* dialog = textEditDialog;
   if (!dialog) return false;
   QPointer<HelpFeatureCommands> self(this);
   dialog->setWindowTitle(title);
   dialog->setProperty("HelpContext", helpContext);
-  const int codePage = m_project.codePage();
+  const int codePage = project.codePage();
   const Result<QStringList> lines = ReadLinesFile(path, codePage);
   if (!lines) {
-    m_project.reportFailure(Fail(lines.Message()));
+    project.reportFailure(Fail(lines.Message()));
     return false;
   }
   dialog->SetLines(*lines);
   if (dialog->exec() != QDialog::Accepted || !self || !dialog->Modified()) return false;
-  return m_project.reportFailure(WriteLinesFile(path, dialog->Lines(), codePage));
+  return project.reportFailure(WriteLinesFile(path, dialog->Lines(), codePage));
 }
 
 void HelpFeatureCommands::EditPopupTexts() { EditLinesFile("Pop-up texts", 10010, PopupScriptFile()); }
 
 void HelpFeatureCommands::InsertSplash() {
-  SplashDialog* dialog = m_splashDialog;
+  SplashDialog* dialog = splashDialog;
   if (!dialog) return;
   QPointer<HelpFeatureCommands> self(this);
   if (dialog->exec() != QDialog::Accepted || !self) return;
@@ -135,46 +143,45 @@ void HelpFeatureCommands::InsertSplash() {
   if (picture.isEmpty() || !QFileInfo(picture).isFile()) return;
   const QFileInfo info(picture);
   const QString pictureFolder = info.absoluteDir().canonicalPath();
-  const QString projectFolder = QDir(m_project.projectFolder()).canonicalPath();
+  const QString projectFolder = QDir(project.projectFolder()).canonicalPath();
   // A picture from elsewhere is copied into the project folder; without the
   // copy the object would show nothing, so it is not inserted.
   if (pictureFolder != projectFolder) {
-    const Result<QString> copied = CopyPictureInto(picture, m_project.projectFolder());
+    const Result<QString> copied = CopyPictureInto(picture, project.projectFolder());
     if (!copied) {
-      m_project.reportFailure(
-          Fail(copied.Message() + QStringLiteral(". The splash screen was not inserted.")));
+      project.reportFailure(Fail(copied.Message() + QStringLiteral(". The splash screen was not inserted.")));
       return;
     }
   }
-  TextRange range = m_editor->SelectionRange();
+  TextRange range = editor->SelectionRange();
   range.pasteHTML(SplashObject(info.fileName(), qint64(dialog->Seconds()) * 1000));
 }
 
 void HelpFeatureCommands::InsertTrainingCard() {
-  TrainingCardDialog* dialog = m_trainingCardDialog;
+  TrainingCardDialog* dialog = trainingCardDialog;
   if (!dialog) return;
   QPointer<HelpFeatureCommands> self(this);
   if (dialog->exec() != QDialog::Accepted || !self) return;
-  TextRange range = m_editor->SelectionRange();
+  TextRange range = editor->SelectionRange();
   range.pasteHTML(TrainingCardButtonFor(dialog->buttonTextEdit->text(), dialog->wParamEdit->text(),
                                         dialog->lParamEdit->text()));
 }
 
 void HelpFeatureCommands::EditStyleSheet() {
-  if (!EditLinesFile("Style sheet", 10015, ReplaceExtension(m_project.projectFile(), ".css"))) return;
+  if (!EditLinesFile("Style sheet", 10015, ReplaceExtension(project.projectFile(), ".css"))) return;
 
   // On the Editor tab the current topic is stored and shown again with the
   // new styles; its file keeps the stored form (training-card objects).
-  if (m_project.sourceInUse()) return;
-  const QString pagePath = m_project.selectedPage();
+  if (project.sourceInUse()) return;
+  const QString pagePath = project.selectedPage();
   if (pagePath.isEmpty()) return;
-  m_editor->FetchDocumentHTML(this, [this, pagePath](const QString& html) {
-    if (!m_editor->HtmlCurrent()) {
-      m_project.reportFailure(Fail("The editor did not answer: the page was not refreshed."));
+  editor->FetchDocumentHTML(this, [this, pagePath](const QString& html) {
+    if (!editor->HtmlCurrent()) {
+      project.reportFailure(Fail("The editor did not answer: the page was not refreshed."));
       return;
     }
     const QStringList pageLines = SplitLines(CardButtonsToObjects(html));
-    if (!m_project.reportFailure(WriteLinesFile(pagePath, pageLines, m_project.codePage()))) return;
-    m_project.reportFailure(m_project.loadTopicPage(pagePath));
+    if (!project.reportFailure(WriteLinesFile(pagePath, pageLines, project.codePage()))) return;
+    project.reportFailure(project.loadTopicPage(pagePath));
   });
 }

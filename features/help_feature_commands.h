@@ -9,6 +9,7 @@
 
 #include "platform/result.h"
 
+class ActionRegistry;
 class EditingControl;
 class QAction;
 class QWidget;
@@ -19,14 +20,6 @@ class TrainingCardDialog;
 class HelpFeatureCommands : public QObject {
   Q_OBJECT
  public:
-  // The items the commands are bound to.
-  struct Actions {
-    QAction* insertPopup = nullptr;
-    QAction* popupTexts = nullptr;
-    QAction* insertSplash = nullptr;
-    QAction* insertTrainingCard = nullptr;
-    QAction* styleSheet = nullptr;
-  };
   // What the commands need of the open project.
   struct Project {
     std::function<QString()> projectFile;
@@ -43,7 +36,10 @@ class HelpFeatureCommands : public QObject {
     std::function<bool(const Status& status)> reportFailure;
   };
 
-  HelpFeatureCommands(QWidget* window, EditingControl* editor, const Actions& actions, Project project);
+  // Registers its items: "insertPopupAction", "insertSplashAction",
+  // "insertTrainingCardAction" (Insert), and the "projectFilesMenu" with
+  // "styleSheetAction" and "popupTextsAction" (Edit).
+  HelpFeatureCommands(QWidget* window, EditingControl* editor, ActionRegistry& registry, Project project);
   void SetDialogs(TextEditDialog* textEditDialog, SplashDialog* splashDialog,
                   TrainingCardDialog* trainingCardDialog);
 
@@ -65,10 +61,10 @@ class HelpFeatureCommands : public QObject {
   bool EditLinesFile(const QString& title, int helpContext, const QString& path);
   // Gives the page the pop-up script's head when it lacks it, and stores it.
   void AddPopupHead(const QString& name);
-  QPointer<QWidget> m_window;
-  QPointer<EditingControl> m_editor;
-  Project m_project;
-  QPointer<TextEditDialog> m_textEditDialog;
-  QPointer<SplashDialog> m_splashDialog;
-  QPointer<TrainingCardDialog> m_trainingCardDialog;
+  QPointer<QWidget> window;
+  QPointer<EditingControl> editor;
+  Project project;
+  QPointer<TextEditDialog> textEditDialog;
+  QPointer<SplashDialog> splashDialog;
+  QPointer<TrainingCardDialog> trainingCardDialog;
 };

@@ -13,7 +13,7 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include "editor/spin_edit.h"
+#include "editor/number_edit.h"
 #include "features/help_objects.h"
 
 SplashDialog::SplashDialog(QWidget* parent) : ValidatingDialog(parent) {
@@ -38,7 +38,7 @@ SplashDialog::SplashDialog(QWidget* parent) : ValidatingDialog(parent) {
   timeLabel = new QLabel("Time, sec", this);
   timeLabel->setObjectName("timeLabel");
   timeLabel->setGeometry(16, 62, 120, 16);
-  secondsBox = new SpinEdit(1, 60, 5, this);
+  secondsBox = new NumberEdit(1, 60, 5, this);
   secondsBox->setObjectName("secondsBox");
   secondsBox->setGeometry(16, 80, 65, 23);
   timeLabel->setBuddy(secondsBox);
@@ -74,7 +74,7 @@ void SplashDialog::showEvent(QShowEvent* event) {
 }
 
 void SplashDialog::ResetForShowing() {
-  AllowClose = false;
+  allowClose = false;
   fileNameEdit->clear();
 }
 
@@ -91,7 +91,7 @@ void SplashDialog::Browse() {
 void SplashDialog::Confirm() {
   // An empty name keeps the dialog open, without a message.
   const QString typed = fileNameEdit->text().trimmed();
-  AllowClose = false;
+  allowClose = false;
   if (typed.isEmpty()) return;
   // A name other than the browsed picture's is a path of its own, relative to
   // the project folder (the current folder); one that is not there is said.
@@ -104,6 +104,6 @@ void SplashDialog::Confirm() {
     }
     ChosenPicture = path;
   }
-  AllowClose = true;
+  allowClose = true;
   accept();
 }

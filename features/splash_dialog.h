@@ -10,7 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
-class SpinEdit;
+class NumberEdit;
 
 class SplashDialog : public ValidatingDialog {
   Q_OBJECT
@@ -21,7 +21,7 @@ class SplashDialog : public ValidatingDialog {
   QLineEdit* fileNameEdit = nullptr;    // the chosen picture's file name
   QToolButton* browseButton = nullptr;  // browse
   QLabel* timeLabel = nullptr;          // "Time, sec"
-  SpinEdit* secondsBox = nullptr;       // 1..60, starts at 5
+  NumberEdit* secondsBox = nullptr;     // 1..60, starts at 5
   QPushButton* okButton = nullptr;
   QPushButton* cancelButton = nullptr;
   QFileDialog* openDialog = nullptr;

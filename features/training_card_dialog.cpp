@@ -99,13 +99,13 @@ void TrainingCardDialog::Confirm() {
   const QString trimmed = wParamEdit->text().trimmed();
   if (trimmed.isEmpty()) {
     Notice(" wPARAM value is empty! ");
-    AllowClose = false;
+    allowClose = false;
     return;
   }
-  AllowClose = true;
+  allowClose = true;
   if (!IsWParamNumber(trimmed)) {
     Notice("wPARAM should be number!");
-    AllowClose = false;
+    allowClose = false;
     wParamEdit->setFocus();
     return;
   }

@@ -26,14 +26,24 @@
 #include "platform/file_operations.h"
 #include "platform/text_file.h"
 #include "platform/trash.h"
+#include "widgets/action_registry.h"
 
 ContentsPane::ContentsPane(HelpProject& project, TopicEditing& topics, IndexPane& index, Views views,
-                           QObject* parent)
+                           ActionRegistry& registry, QObject* parent)
     : QObject(parent), m_project(project), m_topics(topics), m_index(index), m_views(views) {
-  connect(m_views.newTopicAction, &QAction::triggered, this, &ContentsPane::NewTopic);
-  connect(m_views.newSubtopicAction, &QAction::triggered, this, &ContentsPane::NewSubtopic);
-  connect(m_views.deleteTopicAction, &QAction::triggered, this, &ContentsPane::DeleteTopicCommand);
-  connect(m_views.appendLinksAction, &QAction::triggered, this, &ContentsPane::AppendLinksToSubtopics);
+  const auto add = [&](const QString& id, const QString& caption, void (ContentsPane::*command)()) {
+    QAction* item = registry.Add(id, caption);
+    item->setEnabled(false);
+    if (command) connect(item, &QAction::triggered, this, command);
+    return item;
+  };
+  add("newTopicAction", "New topic", &ContentsPane::NewTopic)->setShortcut(QKeySequence("Ctrl+T"));
+  add("newSubtopicAction", "New subtopic", &ContentsPane::NewSubtopic)
+      ->setShortcut(QKeySequence("Ctrl+Shift+T"));
+  add("deleteTopicAction", "Delete topic", &ContentsPane::DeleteTopicCommand);
+  add("renameTopicAction", "Rename topic", nullptr)->setEnabled(true);
+  m_appendLinksAction =
+      add("appendLinksAction", "Append links to subtopics", &ContentsPane::AppendLinksToSubtopics);
   QTreeView* tree = m_views.contentsTree;
   // Renaming starts with F2 or "Rename topic" only: a click on the selected
   // topic leaves Del to "Delete topic".
@@ -92,7 +102,7 @@ void ContentsPane::CaptionEdited(const QModelIndex& node, const QString& caption
 void ContentsPane::RetitlePage(const QModelIndex& node, const QString& caption) {
   const QString oldTitle = m_views.editor->DocumentTitle();
   const QString page =
-      m_topics.SourceInUse() ? m_topics.MemoText() : CardButtonsToObjects(m_views.editor->DocumentHTML());
+      m_topics.SourceInUse() ? m_topics.SourceText() : CardButtonsToObjects(m_views.editor->DocumentHTML());
   // The page holds the title escaped (older pages may hold it raw); a page
   // whose title was lost takes the new one into its empty title and heading.
   bool replaced = false;
@@ -105,7 +115,7 @@ void ContentsPane::RetitlePage(const QModelIndex& node, const QString& caption) 
   m_views.editor->SetBaseURL(m_project.Folder());
   const TopicData* topic = m_views.contents->RecordAt(node);
   if (m_topics.SourceInUse()) {
-    m_topics.SetMemoText(text);
+    m_topics.SetSourceText(text);
     // Not yet in the file: the next store writes it.
     m_views.sourceView->document()->setModified(true);
   } else if (topic && !topic->FileName.isEmpty()) {
@@ -203,5 +213,5 @@ void ContentsPane::AppendLinksToSubtopics() {
 
 void ContentsPane::PrepareMenu() {
   const QModelIndex selected = m_views.contentsTree->currentIndex();
-  m_views.appendLinksAction->setEnabled(selected.isValid() && m_views.contents->rowCount(selected) > 0);
+  m_appendLinksAction->setEnabled(selected.isValid() && m_views.contents->rowCount(selected) > 0);
 }

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 enum class TopicShift;
+class ActionRegistry;
 class ContentsModel;
 class EditingControl;
 class HelpProject;
@@ -23,6 +24,7 @@ class TopicEditing;
 class TreeUndo;
 
 class ContentsPane : public QObject {
+  Q_OBJECT
  public:
   struct Views {
     QWidget* window = nullptr;  // parent of the input, question and error boxes
@@ -30,14 +32,13 @@ class ContentsPane : public QObject {
     ContentsModel* contents = nullptr;  // shown by contentsTree
     EditingControl* editor = nullptr;
     QPlainTextEdit* sourceView = nullptr;
-    QAction* newTopicAction = nullptr;
-    QAction* newSubtopicAction = nullptr;
-    QAction* deleteTopicAction = nullptr;
-    QAction* appendLinksAction = nullptr;
   };
   // The Index pane loses the entries of deleted topics.
+  // Registers the Contents tree's items, off until a project is open:
+  // "newTopicAction", "newSubtopicAction", "deleteTopicAction",
+  // "renameTopicAction" (the window's F2 edits the caption) and "appendLinksAction".
   ContentsPane(HelpProject& project, TopicEditing& topics, IndexPane& index, Views views,
-               QObject* parent = nullptr);
+               ActionRegistry& registry, QObject* parent = nullptr);
 
   // Changes of the tree go onto this undo stack from now on.
   void SetUndo(TreeUndo* undo);
@@ -78,4 +79,5 @@ class ContentsPane : public QObject {
   IndexPane& m_index;
   Views m_views;
   TreeUndo* m_undo = nullptr;
+  QAction* m_appendLinksAction = nullptr;
 };

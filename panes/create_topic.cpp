@@ -61,7 +61,7 @@ bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
   const QString page = BuildTopicPage(title, m_project.ProjectFile(), m_project.ProjectLines());
   m_views.editor->SetBaseURL(m_project.Folder());
   m_views.editor->SetDocumentHTML(page);
-  m_topics.SetMemoText(page);
+  m_topics.SetSourceText(page);
   // The file gets the page as the template made it, which the editor shows.
   const Status stored = m_topics.StoreSourcePage(m_project.PagePath(fileName));
   if (!ReportFailure(m_views.window, stored)) return false;

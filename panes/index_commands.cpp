@@ -13,13 +13,15 @@
 #include "model/index_model.h"
 #include "model/index_rules.h"
 #include "panes/index_pane.h"
+#include "widgets/action_registry.h"
 
 namespace {
 
-QAction* Command(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& key) {
-  QAction* action = menu->addAction(caption);
-  action->setObjectName(objectName);
+QAction* Command(ActionRegistry& registry, QMenu* menu, const QString& id, const QString& caption,
+                 const QKeySequence& key) {
+  QAction* action = registry.Add(id, caption);
   action->setShortcut(key);
+  menu->addAction(action);
   return action;
 }
 
@@ -28,15 +30,13 @@ const QString kNoTopic = QStringLiteral(
 
 }  // namespace
 
-void IndexPane::MakeCommands() {
-  menu = new QMenu("&Index", views.window);
-  menu->setObjectName("keywordMenu");
-  menu->menuAction()->setObjectName("keywordMenu");
-  newKeywordAction = Command(menu, "newKeywordAction", "New keyword...", QKeySequence("Ctrl+K"));
-  addTopicAction =
-      Command(menu, "addTopicToKeywordAction", "Add topic to keyword", QKeySequence("Ctrl+Shift+K"));
-  removeTopicAction =
-      Command(menu, "removeTopicFromKeywordAction", "Remove topic from keyword", QKeySequence("Ctrl+Alt+K"));
+void IndexPane::MakeCommands(ActionRegistry& registry) {
+  menu = registry.AddMenu("keywordMenu", "&Index");
+  newKeywordAction = Command(registry, menu, "newKeywordAction", "New keyword...", QKeySequence("Ctrl+K"));
+  addTopicAction = Command(registry, menu, "addTopicToKeywordAction", "Add topic to keyword",
+                           QKeySequence("Ctrl+Shift+K"));
+  removeTopicAction = Command(registry, menu, "removeTopicFromKeywordAction", "Remove topic from keyword",
+                              QKeySequence("Ctrl+Alt+K"));
   // The keys work wherever the window has the keyboard, the editor too.
   for (QAction* action : {newKeywordAction, addTopicAction, removeTopicAction}) {
     action->setShortcutContext(Qt::WindowShortcut);
@@ -59,13 +59,6 @@ void IndexPane::MakeCommands() {
     connect(model, &QAbstractItemModel::dataChanged, this, &IndexPane::UpdateCommands);
   }
   UpdateCommands();
-}
-
-void IndexPane::AddCommandsTo(QMenu* popup) {
-  popup->addSeparator();
-  popup->addAction(newKeywordAction);
-  popup->addAction(addTopicAction);
-  popup->addAction(removeTopicAction);
 }
 
 std::optional<IndexPane::Topic> IndexPane::TopicBeingEdited() const {

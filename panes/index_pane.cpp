@@ -11,13 +11,17 @@
 #include "model/index_rules.h"
 #include "panes/tree_drop_targets.h"
 #include "panes/tree_hit_test.h"
-#include "panes/tree_undo.h"
 #include "panes/caption_edit_delegate.h"
+#include "panes/tree_undo.h"
+#include "widgets/action_registry.h"
 
-IndexPane::IndexPane(HelpProject& project, Views views, QObject* parent)
+IndexPane::IndexPane(HelpProject& project, Views views, ActionRegistry& registry, QObject* parent)
     : QObject(parent), project(project), views(views) {
-  connect(views.deleteAction, &QAction::triggered, this, &IndexPane::DeleteSelectedEntry);
-  connect(views.propertiesAction, &QAction::triggered, this, &IndexPane::ShowProperties);
+  deleteItem = registry.Add("deleteIndexEntryAction", "Delete");
+  registry.Add("renameIndexEntryAction", "Rename");
+  propertiesItem = registry.Add("indexPropertiesAction", "Properties");
+  connect(deleteItem, &QAction::triggered, this, &IndexPane::DeleteSelectedEntry);
+  connect(propertiesItem, &QAction::triggered, this, &IndexPane::ShowProperties);
   // Renaming starts with F2 or "Rename" only: Del after a click deletes.
   views.indexTree->setEditTriggers(QAbstractItemView::EditKeyPressed);
   views.indexTree->setItemDelegate(new CaptionEditDelegate(
@@ -27,7 +31,7 @@ IndexPane::IndexPane(HelpProject& project, Views views, QObject* parent)
         renamedFrom.reset();
       },
       views.indexTree, {}, [this] { renamedFrom = Snapshot(); }));
-  MakeCommands();
+  MakeCommands(registry);
 }
 
 std::vector<IndexNode> IndexPane::Snapshot() const {
@@ -117,7 +121,7 @@ int IndexPane::CountEntriesLeadingTo(const QStringList& fileNames) const {
 }
 
 void IndexPane::PrepareMenu() {
-  views.deleteAction->setEnabled(project.IsOpen() && views.indexTree->currentIndex().isValid());
-  views.propertiesAction->setEnabled(true);
+  deleteItem->setEnabled(project.IsOpen() && views.indexTree->currentIndex().isValid());
+  propertiesItem->setEnabled(true);
   UpdateCommands();
 }

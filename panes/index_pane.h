@@ -14,6 +14,7 @@
 
 #include "formats/sitemap/sitemap_nodes.h"
 
+class ActionRegistry;
 class ContentsModel;
 class EditingControl;
 class HelpProject;
@@ -27,6 +28,7 @@ class QTreeView;
 class QWidget;
 
 class IndexPane : public QObject {
+  Q_OBJECT
  public:
   struct Views {
     QWidget* window = nullptr;  // its active control tells where dragged text comes from
@@ -35,10 +37,10 @@ class IndexPane : public QObject {
     QTreeView* contentsTree = nullptr;  // the topic a new entry leads to
     const ContentsModel* contents = nullptr;
     EditingControl* editor = nullptr;
-    QAction* deleteAction = nullptr;      // Index pop-up "Delete"
-    QAction* propertiesAction = nullptr;  // Index pop-up "Properties"
   };
-  IndexPane(HelpProject& project, Views views, QObject* parent = nullptr);
+  // Registers the Index tree's items: "deleteIndexEntryAction",
+  // "renameIndexEntryAction" (the window's F2 edits the caption) and "indexPropertiesAction".
+  IndexPane(HelpProject& project, Views views, ActionRegistry& registry, QObject* parent = nullptr);
 
   // The text drop target of the Index tree, registered once (on the first show).
   void RegisterDropTarget();
@@ -71,8 +73,6 @@ class IndexPane : public QObject {
   // The main menu's "Index" with the three commands (keys Ctrl+K,
   // Ctrl+Shift+K, Ctrl+Alt+K).
   QMenu* Menu() const { return menu; }
-  // Puts the three commands into the Index tree's pop-up too.
-  void AddCommandsTo(QMenu* popup);
   QAction* NewKeywordAction() const { return newKeywordAction; }
   QAction* AddTopicAction() const { return addTopicAction; }
   QAction* RemoveTopicAction() const { return removeTopicAction; }
@@ -97,13 +97,16 @@ class IndexPane : public QObject {
     QString Caption;
   };
   std::optional<Topic> TopicBeingEdited() const;
-  void MakeCommands();
+  // Registers the three commands and the menu that holds them ("keywordMenu").
+  void MakeCommands(ActionRegistry& registry);
   // Records a change made to the tree since `before`, as `text` undoes it.
   void Changed(const QString& text, std::vector<IndexNode> before);
   std::vector<IndexNode> Snapshot() const;
 
   HelpProject& project;
   Views views;
+  QAction* deleteItem = nullptr;
+  QAction* propertiesItem = nullptr;
   IndexDropTarget* dropTarget = nullptr;
   TreeUndo* undo = nullptr;
   QMenu* menu = nullptr;

@@ -84,7 +84,7 @@ Status TopicEditing::LoadTopicPage(const QString& path) {
   // The base folder first, so the page is not served twice.
   m_views.editor->SetBaseURL(m_project.Folder());
   m_views.editor->SetDocumentHTML(CardObjectsToButtons(text));
-  SetMemoText(text);
+  SetSourceText(text);
   // The editor finishes loading on its own: what is sent to it meanwhile
   // goes to the new page once it is there.
   return {};
@@ -104,16 +104,16 @@ std::optional<QStringList> TopicEditing::EditorPageLines() {
 
 Status TopicEditing::StoreSourcePage(const QString& path) {
   // The source view already holds the stored form; its lines get CR LF ends.
-  return WriteTextFile(path, MemoText(), m_project.CodePage());
+  return WriteTextFile(path, SourceText(), m_project.CodePage());
 }
 
-void TopicEditing::SetMemoText(const QString& pageText) {
-  // The view keeps lines apart with LF; MemoText gives the CR LF ends back.
+void TopicEditing::SetSourceText(const QString& pageText) {
+  // The view keeps lines apart with LF; SourceText gives the CR LF ends back.
   m_views.sourceView->setPlainText(QString(pageText).replace("\r\n", "\n").replace('\r', '\n'));
   m_views.sourceView->document()->setModified(false);
 }
 
-QString TopicEditing::MemoText() const {
+QString TopicEditing::SourceText() const {
   // QPlainTextEdit keeps lines apart with LF; the file's line ends are CR LF.
   QString text = m_views.sourceView->toPlainText();
   text.replace('\n', "\r\n");
@@ -146,28 +146,28 @@ bool TopicEditing::EditorTabChanging() {
   const TopicData* topic = m_views.contents->RecordAt(m_views.contentsTree->currentIndex());
   if (m_currentTab == 0) {
     // Editor -> Source: the editor's changed page is stored and replaces the
-    // memo's text; an unchanged page stays in the memo as its file has it.
+    // source view's text; an unchanged page stays there as its file has it.
     if (m_views.editor->Modified()) {
       if (!topic) return true;
       if (!Report(StoreEditorPage(m_project.PagePath(topic->FileName)))) return false;
-      SetMemoText(CardButtonsToObjects(m_views.editor->DocumentHTML()));
+      SetSourceText(CardButtonsToObjects(m_views.editor->DocumentHTML()));
     } else if (m_views.sourceView->toPlainText().isEmpty()) {
-      SetMemoText(CardButtonsToObjects(m_views.editor->DocumentHTML()));
+      SetSourceText(CardButtonsToObjects(m_views.editor->DocumentHTML()));
     }
     return true;
   }
-  // Source -> Editor: the memo's text replaces the page file (when it
+  // Source -> Editor: the source view's text replaces the page file (when it
   // differs from it, or there is none yet) and the editor's page.
   if (!topic) return true;
   const QString path = m_project.PagePath(topic->FileName);
   const Result<QStringList> stored = ReadLinesFile(path, m_project.CodePage());
-  if (!stored || *stored != SplitLines(MemoText())) {
+  if (!stored || *stored != SplitLines(SourceText())) {
     if (!Report(StoreSourcePage(path))) return false;
     m_views.sourceView->document()->setModified(false);
   }
   if (QFileInfo(path).isFile()) {
     m_views.editor->SetBaseURL(m_project.Folder());
-    m_views.editor->SetDocumentHTML(CardObjectsToButtons(MemoText()));
+    m_views.editor->SetDocumentHTML(CardObjectsToButtons(SourceText()));
   }
   return true;
 }

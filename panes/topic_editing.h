@@ -27,6 +27,7 @@ class QWidget;
 bool ReportFailure(QWidget* parent, const Status& status);
 
 class TopicEditing : public QObject {
+  Q_OBJECT
  public:
   struct Views {
     QWidget* window = nullptr;  // parent of the error boxes
@@ -50,9 +51,9 @@ class TopicEditing : public QObject {
   std::optional<QStringList> EditorPageLines();
   Status StoreSourcePage(const QString& path);
   // The source view's text with CR LF line ends.
-  QString MemoText() const;
+  QString SourceText() const;
   // Shows a page's text in the source view, not modified.
-  void SetMemoText(const QString& pageText);
+  void SetSourceText(const QString& pageText);
   // The Source tab is the view in use.
   bool SourceInUse() const { return m_currentTab == 1; }
   // Brings the Editor (0) or Source (1) tab to the front and calls `shown`

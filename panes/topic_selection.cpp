@@ -44,7 +44,7 @@ bool TopicEditing::PageChangedSinceStored() {
   // would be stored differs from what its file holds.
   const Result<QStringList> stored = ReadLinesFile(m_project.PagePath(topic->FileName), m_project.CodePage());
   if (!stored) return true;
-  if (m_currentTab == 1) return SplitLines(MemoText()) != *stored;
+  if (m_currentTab == 1) return SplitLines(SourceText()) != *stored;
   const std::optional<QStringList> lines = EditorPageLines();
   return !lines || *lines != *stored;
 }

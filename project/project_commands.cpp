@@ -24,19 +24,35 @@
 #include "project/new_project_dialog.h"
 #include "project/recorded_save.h"
 #include "project/tree_memory.h"
+#include "widgets/action_registry.h"
 
 ProjectCommands::ProjectCommands(HelpProject& project, Views views, TopicHooks hooks, QString settingsFile,
                                  QObject* parent)
     : QObject(parent),
-      m_project(project),
-      m_views(views),
-      m_hooks(std::move(hooks)),
-      m_settingsFile(std::move(settingsFile)) {}
+      project(project),
+      views(views),
+      hooks(std::move(hooks)),
+      settingsFile(std::move(settingsFile)) {}
+
+void ProjectCommands::RegisterCommands(ActionRegistry& registry) {
+  QAction* newItem = registry.Add("newAction", "&New");
+  newItem->setProperty("HelpContext", 10004);
+  newItem->setShortcut(QKeySequence("Ctrl+N"));
+  connect(newItem, &QAction::triggered, this, &ProjectCommands::New);
+  QAction* openItem = registry.Add("openAction", "&Open");
+  openItem->setShortcut(QKeySequence("Ctrl+O"));
+  connect(openItem, &QAction::triggered, this, &ProjectCommands::Open);
+  // Filled as "File" opens (FillReopenMenu); off while the list is empty.
+  registry.AddMenu("reopenMenu", "&Reopen")->menuAction()->setEnabled(false);
+  QAction* saveItem = registry.Add("saveAction", "&Save");
+  saveItem->setShortcut(QKeySequence("Ctrl+S"));
+  connect(saveItem, &QAction::triggered, this, &ProjectCommands::Save);
+}
 
 QMessageBox::StandardButton ProjectCommands::AskSaveHelpProject() {
-  if (m_project.IsOpen() && m_hooks.pageChangedSinceStored()) m_project.SetModified();
-  if (!m_project.IsModified()) return QMessageBox::NoButton;
-  return QMessageBox::warning(m_views.window, "Warning", "Save help project?",
+  if (project.IsOpen() && hooks.pageChangedSinceStored()) project.SetModified();
+  if (!project.IsModified()) return QMessageBox::NoButton;
+  return QMessageBox::warning(views.window, "Warning", "Save help project?",
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
 }
 
@@ -48,17 +64,17 @@ bool ProjectCommands::AskToSaveProject() {
 }
 
 void ProjectCommands::New() {
-  m_views.editor->Settle(this, [this] { NewProject(); });
+  views.editor->Settle(this, [this] { NewProject(); });
 }
 
 void ProjectCommands::NewProject() {
   if (!AskToSaveProject()) return;
-  QFileDialog dialog(m_views.window);
-  dialog.setObjectName("OpenDialog1");
+  QFileDialog dialog(views.window);
+  dialog.setObjectName("openProjectDialog");
   dialog.setAcceptMode(QFileDialog::AcceptSave);  // a new name may be typed; overwriting asks first
   dialog.setDefaultSuffix("hhp");
   dialog.setNameFilter("Help projects (*.hhp)");
-  if (m_project.IsOpen()) dialog.setDirectory(m_project.Folder());
+  if (project.IsOpen()) dialog.setDirectory(project.Folder());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString path = QFileInfo(dialog.selectedFiles().first()).absoluteFilePath();
   // A project in a folder that is not there yet: the folder is made first,
@@ -76,11 +92,11 @@ void ProjectCommands::NewProject() {
   };
 
   std::optional<NewProjectChoice> choice;
-  if (m_newProjectDialog) {
-    m_newProjectDialog->titleEdit->setText(ProjectBaseName(path));
-    if (m_newProjectDialog->exec() == QDialog::Accepted)
-      choice = NewProjectChoice{m_newProjectDialog->titleEdit->text(),
-                                m_newProjectDialog->languageBox->currentText()};
+  if (newProjectDialog) {
+    newProjectDialog->titleEdit->setText(ProjectBaseName(path));
+    if (newProjectDialog->exec() == QDialog::Accepted)
+      choice =
+          NewProjectChoice{newProjectDialog->titleEdit->text(), newProjectDialog->languageBox->currentText()};
   }
   // The new project's files are written and saved before the open project
   // goes: when one cannot be, every file is put back as it was and the open
@@ -89,7 +105,7 @@ void ProjectCommands::NewProject() {
   HelpProject created;
   Status history;
   Status made = created.CreateNew(path, choice);
-  if (made) made = SaveAndRecordRecent(created, {}, {}, m_settingsFile, &history);
+  if (made) made = SaveAndRecordRecent(created, {}, {}, settingsFile, &history);
   if (!made) {
     const Status restored = before.Restore();
     if (restored) removeMadeFolders();
@@ -97,20 +113,20 @@ void ProjectCommands::NewProject() {
     return;
   }
   ClearViews();
-  m_project = std::move(created);
-  m_hooks.projectEntered(true);
+  project = std::move(created);
+  hooks.projectEntered(true);
   // Every project file was written; only the recent list was not.
-  if (!history) QMessageBox::warning(m_views.window, QStringLiteral("Warning"), history.Message());
+  if (!history) QMessageBox::warning(views.window, QStringLiteral("Warning"), history.Message());
 }
 
 void ProjectCommands::Open() {
-  m_views.editor->Settle(this, [this] { OpenChosen(); });
+  views.editor->Settle(this, [this] { OpenChosen(); });
 }
 
 void ProjectCommands::OpenChosen() {
   if (!AskToSaveProject()) return;
   const QString path =
-      QFileDialog::getOpenFileName(m_views.window, QString(), m_project.Folder(), "Help projects (*.hhp)");
+      QFileDialog::getOpenFileName(views.window, QString(), project.Folder(), "Help projects (*.hhp)");
   if (path.isEmpty()) return;
   OpenProject(path);
 }
@@ -123,7 +139,7 @@ void ProjectCommands::OpenByName(const QString& path) {
     ShowFailure("File not found: " + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
     return;
   }
-  m_views.editor->Settle(this, [this, path] {
+  views.editor->Settle(this, [this, path] {
     if (AskToSaveProject()) OpenProject(path);
   });
 }
@@ -135,12 +151,11 @@ void ProjectCommands::Reopen(const QString& path) {
   }
   // A project that is gone can leave the list.
   const auto answer = QMessageBox::question(
-      m_views.window, "File not found",
+      views.window, "File not found",
       "File not found: " + QDir::toNativeSeparators(path) + "\n\nRemove it from the Reopen list?",
       QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
   if (answer != QMessageBox::Yes) return;
-  if (const Status removed = RemoveFromHistory(m_settingsFile, path); !removed)
-    ShowFailure(removed.Message());
+  if (const Status removed = RemoveFromHistory(settingsFile, path); !removed) ShowFailure(removed.Message());
 }
 
 void ProjectCommands::OpenProject(const QString& chosenPath) {
@@ -161,30 +176,30 @@ void ProjectCommands::OpenProject(const QString& chosenPath) {
     for (const QString& file : trees->MissingSitemaps)
       missing << "File not found: " + QDir::toNativeSeparators(file);
     const auto answer =
-        QMessageBox::warning(m_views.window, "File not found",
+        QMessageBox::warning(views.window, "File not found",
                              missing.join("\n") + "\n\nOpen the project without it? Saving writes the file.",
                              QMessageBox::Open | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer != QMessageBox::Open) return;
   }
   ClearViews();
-  m_project = std::move(opened);
+  project = std::move(opened);
   ShowTrees(std::move(*trees));
-  m_hooks.projectEntered(false);
+  hooks.projectEntered(false);
   // The trees as they were left; the first topic the first time.
-  if (!RestoreTrees(m_settingsFile, path, m_views.contentsTree, m_views.indexTree))
-    if (const QModelIndex first = m_views.contents->index(0, 0); first.isValid())
-      m_views.contentsTree->setCurrentIndex(first);
-  ShowOpenProblems(m_project.Sources().Warnings);
+  if (!RestoreTrees(settingsFile, path, views.contentsTree, views.indexTree))
+    if (const QModelIndex first = views.contents->index(0, 0); first.isValid())
+      views.contentsTree->setCurrentIndex(first);
+  ShowOpenProblems(project.Sources().Warnings);
   // An opened project is a recent one, as a saved one is.
-  if (const Status history = AddToHistory(m_settingsFile, path); !history)
-    QMessageBox::warning(m_views.window, QStringLiteral("Warning"), history.Message());
+  if (const Status history = AddToHistory(settingsFile, path); !history)
+    QMessageBox::warning(views.window, QStringLiteral("Warning"), history.Message());
 }
 
 void ProjectCommands::RememberTreeState() const {
-  if (!m_project.IsOpen()) return;
+  if (!project.IsOpen()) return;
   // Not worth stopping for: the project opens at its first topic next time.
   if (const Status kept =
-          RememberTrees(m_settingsFile, m_project.ProjectFile(), m_views.contentsTree, m_views.indexTree);
+          RememberTrees(settingsFile, project.ProjectFile(), views.contentsTree, views.indexTree);
       !kept)
     qWarning("%s", qPrintable(kept.Message()));
 }
@@ -194,36 +209,36 @@ void ProjectCommands::ShowOpenProblems(const QStringList& problems) {
   // Told without stopping: the project is open, the files named stay as they are.
   auto* box = new QMessageBox(QMessageBox::Warning, "Warning",
                               "Some files of the project could not be read:\n\n" + problems.join("\n\n"),
-                              QMessageBox::Ok, m_views.window);
+                              QMessageBox::Ok, views.window);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->open();
 }
 
 void ProjectCommands::Save() {
-  if (!m_project.IsOpen()) return;
-  m_views.editor->Settle(this, [this] { SaveSettled(); });
+  if (!project.IsOpen()) return;
+  views.editor->Settle(this, [this] { SaveSettled(); });
 }
 
 void ProjectCommands::SaveSettled() {
-  if (!m_project.IsOpen()) return;
+  if (!project.IsOpen()) return;
   BusyCursor busy;
   // Each step replaces its file whole; a failure is shown, the save stops
   // there, and the project stays modified.
-  if (!m_hooks.storeSelectedPage()) return;
+  if (!hooks.storeSelectedPage()) return;
   Status history;
-  const Status saved = SaveAndRecordRecent(m_project, m_views.contents->Forest(), m_views.index->Forest(),
-                                           m_settingsFile, &history);
+  const Status saved =
+      SaveAndRecordRecent(project, views.contents->Forest(), views.index->Forest(), settingsFile, &history);
   if (!saved) {
     ShowFailure(saved.Message());
     return;
   }
   // Every project file was written; only the recent list was not.
-  if (!history) QMessageBox::warning(m_views.window, QStringLiteral("Warning"), history.Message());
+  if (!history) QMessageBox::warning(views.window, QStringLiteral("Warning"), history.Message());
 }
 
 void ProjectCommands::FillReopenMenu(QMenu* reopenMenu) {
   reopenMenu->clear();
-  const QStringList recent = ReadRecentProjects(m_settingsFile);
+  const QStringList recent = ReadRecentProjects(settingsFile);
   for (int i = 0; i < recent.size(); ++i) {
     const QString path = recent[i];
     QAction* item = reopenMenu->addAction(path);
@@ -235,25 +250,25 @@ void ProjectCommands::FillReopenMenu(QMenu* reopenMenu) {
 
 void ProjectCommands::ClearViews() {
   RememberTreeState();
-  m_views.editor->NewDocument();
-  m_views.sourceView->clear();
+  views.editor->NewDocument();
+  views.sourceView->clear();
   // No page until a topic is selected: nothing typed is taken.
-  m_views.editor->SetReadOnly(true);
-  m_views.sourceView->setReadOnly(true);
-  m_views.contextLabel->setText("Context=");
+  views.editor->SetReadOnly(true);
+  views.sourceView->setReadOnly(true);
+  views.contextLabel->setText("Context=");
   // Emptied without a selection step: nothing is stored or loaded.
   {
-    const QSignalBlocker block(m_views.contentsTree->selectionModel());
-    m_views.contents->Clear();
+    const QSignalBlocker block(views.contentsTree->selectionModel());
+    views.contents->Clear();
   }
-  m_views.index->Clear();
+  views.index->Clear();
 }
 
 void ProjectCommands::ShowTrees(ProjectTrees&& trees) {
-  m_views.contents->Fill(std::move(trees.Contents));
-  m_views.index->Fill(std::move(trees.Index));
+  views.contents->Fill(std::move(trees.Contents));
+  views.index->Fill(std::move(trees.Index));
 }
 
 void ProjectCommands::ShowFailure(const QString& message) const {
-  QMessageBox::critical(m_views.window, "Error", message);
+  QMessageBox::critical(views.window, "Error", message);
 }

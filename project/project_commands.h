@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <functional>
 
+class ActionRegistry;
 class ContentsModel;
 class EditingControl;
 class HelpProject;
@@ -23,6 +24,7 @@ class QWidget;
 struct ProjectTrees;
 
 class ProjectCommands : public QObject {
+  Q_OBJECT
  public:
   // The window's parts that show the project.
   struct Views {
@@ -50,11 +52,17 @@ class ProjectCommands : public QObject {
   ProjectCommands(HelpProject& project, Views views, TopicHooks hooks, QString settingsFile,
                   QObject* parent = nullptr);
 
+  // The project the commands work on.
+  HelpProject& Project() { return project; }
+
+  // Registers "newAction", "openAction", the "reopenMenu" and "saveAction".
+  void RegisterCommands(ActionRegistry& registry);
+
   // The new-project dialog is made after the window.
-  void SetNewProjectDialog(NewProjectDialog* dialog) { m_newProjectDialog = dialog; }
+  void SetNewProjectDialog(NewProjectDialog* dialog) { newProjectDialog = dialog; }
   // The settings file with the recent-project list; tests point it elsewhere.
-  const QString& SettingsFile() const { return m_settingsFile; }
-  void SetSettingsFile(const QString& path) { m_settingsFile = path; }
+  const QString& SettingsFile() const { return settingsFile; }
+  void SetSettingsFile(const QString& path) { settingsFile = path; }
 
   // The commands go on once the editor has taken what was typed into it
   // (EditingControl::Settle): at once when it has nothing outstanding.
@@ -94,9 +102,9 @@ class ProjectCommands : public QObject {
   // Tells, without waiting for an answer, what opening could not read.
   void ShowOpenProblems(const QStringList& problems);
 
-  HelpProject& m_project;
-  Views m_views;
-  TopicHooks m_hooks;
-  QString m_settingsFile;
-  NewProjectDialog* m_newProjectDialog = nullptr;
+  HelpProject& project;
+  Views views;
+  TopicHooks hooks;
+  QString settingsFile;
+  NewProjectDialog* newProjectDialog = nullptr;
 };

@@ -70,14 +70,14 @@ class EditorSpelling : public QObject {
   // The menu items for the mark at (x, y) in the page's pixels; x < 0: at the caret.
   void PrepareMenuFor(QMenu* menu, QPointF at, std::function<void()> show);
 
-  const HelpProject& m_project;
-  Views m_views;
-  QTimer* m_delay = nullptr;
-  QLabel* m_state = nullptr;
-  QAction* m_chooseAction = nullptr;
-  QList<QAction*> m_menuItems;  // what the last PrepareMenu put in
-  std::shared_ptr<ProjectSpelling> m_spelling;
-  QString m_openKey;  // the project and language the spelling is (being) opened for
-  QPointer<QThread> m_opening;
-  int m_loads = 0;  // pages loaded into the editor, to tell stale answers
+  const HelpProject& project;
+  Views views;
+  QTimer* delay = nullptr;
+  QLabel* state = nullptr;
+  QAction* chooseAction = nullptr;
+  QList<QAction*> menuItems;  // what the last PrepareMenu put in
+  std::shared_ptr<ProjectSpelling> spelling;
+  QString openKey;  // the project and language the spelling is (being) opened for
+  QPointer<QThread> opening;
+  int loads = 0;  // pages loaded into the editor, to tell stale answers
 };

@@ -57,36 +57,36 @@ Result<std::unique_ptr<HunspellDictionary>> HunspellDictionary::Open(const QStri
   // A character the encoding cannot hold stops the conversion: such a word is in no entry.
   ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
   std::unique_ptr<HunspellDictionary> dictionary(new HunspellDictionary);
-  dictionary->m_converter = converter;
-  dictionary->m_encoding = encoding;
-  dictionary->m_hunspell = std::make_unique<Hunspell>(QFile::encodeName(affixFile).constData(),
-                                                      QFile::encodeName(wordsFile).constData());
+  dictionary->converter = converter;
+  dictionary->encoding = encoding;
+  dictionary->hunspell = std::make_unique<Hunspell>(QFile::encodeName(affixFile).constData(),
+                                                    QFile::encodeName(wordsFile).constData());
   return dictionary;
 }
 
 HunspellDictionary::~HunspellDictionary() {
-  if (m_converter) ucnv_close(m_converter);
+  if (converter) ucnv_close(converter);
 }
 
 bool HunspellDictionary::Encode(const QString& word, std::string* bytes) {
   UErrorCode status = U_ZERO_ERROR;
-  ucnv_resetFromUnicode(m_converter);
+  ucnv_resetFromUnicode(converter);
   const auto* source = reinterpret_cast<const UChar*>(word.utf16());
-  const int32_t needed = ucnv_fromUChars(m_converter, nullptr, 0, source, int32_t(word.size()), &status);
+  const int32_t needed = ucnv_fromUChars(converter, nullptr, 0, source, int32_t(word.size()), &status);
   if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return false;
   bytes->assign(size_t(needed), '\0');
   status = U_ZERO_ERROR;
-  ucnv_resetFromUnicode(m_converter);
-  ucnv_fromUChars(m_converter, bytes->data(), needed, source, int32_t(word.size()), &status);
+  ucnv_resetFromUnicode(converter);
+  ucnv_fromUChars(converter, bytes->data(), needed, source, int32_t(word.size()), &status);
   return U_SUCCESS(status) || status == U_STRING_NOT_TERMINATED_WARNING;
 }
 
 QString HunspellDictionary::Decode(const std::string& bytes) {
   UErrorCode status = U_ZERO_ERROR;
-  ucnv_resetToUnicode(m_converter);
+  ucnv_resetToUnicode(converter);
   QString text(qsizetype(bytes.size()) * 2 + 1, Qt::Uninitialized);
-  const int32_t length = ucnv_toUChars(m_converter, reinterpret_cast<UChar*>(text.data()),
-                                       int32_t(text.size()), bytes.data(), int32_t(bytes.size()), &status);
+  const int32_t length = ucnv_toUChars(converter, reinterpret_cast<UChar*>(text.data()), int32_t(text.size()),
+                                       bytes.data(), int32_t(bytes.size()), &status);
   if (U_FAILURE(status)) return {};
   text.truncate(length);
   return text;
@@ -94,14 +94,14 @@ QString HunspellDictionary::Decode(const std::string& bytes) {
 
 bool HunspellDictionary::Spell(const QString& word) {
   std::string bytes;
-  return Encode(word, &bytes) && m_hunspell->spell(bytes);
+  return Encode(word, &bytes) && hunspell->spell(bytes);
 }
 
 QStringList HunspellDictionary::Suggest(const QString& word) {
   std::string bytes;
   if (!Encode(word, &bytes)) return {};
   QStringList suggestions;
-  for (const std::string& suggestion : m_hunspell->suggest(bytes)) {
+  for (const std::string& suggestion : hunspell->suggest(bytes)) {
     const QString text = Decode(suggestion);
     if (!text.isEmpty()) suggestions.append(text);
   }
@@ -110,5 +110,5 @@ QStringList HunspellDictionary::Suggest(const QString& word) {
 
 void HunspellDictionary::Add(const QString& word) {
   std::string bytes;
-  if (Encode(word, &bytes)) m_hunspell->add(bytes);
+  if (Encode(word, &bytes)) hunspell->add(bytes);
 }

@@ -24,7 +24,7 @@ class HunspellDictionary {
   // Takes the word as correct from now on (the dictionary's files stay as they are).
   void Add(const QString& word);
   // As the SET line names it ("UTF-8", "ISO8859-1").
-  QString Encoding() const { return m_encoding; }
+  QString Encoding() const { return encoding; }
 
  private:
   HunspellDictionary() = default;
@@ -32,7 +32,7 @@ class HunspellDictionary {
   bool Encode(const QString& word, std::string* bytes);
   QString Decode(const std::string& bytes);
 
-  std::unique_ptr<Hunspell> m_hunspell;
-  UConverter* m_converter = nullptr;
-  QString m_encoding;
+  std::unique_ptr<Hunspell> hunspell;
+  UConverter* converter = nullptr;
+  QString encoding;
 };

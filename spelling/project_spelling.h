@@ -26,14 +26,14 @@ class ProjectSpelling : public WordSpelling {
                                                const QStringList& folders = DictionaryFolders());
   ~ProjectSpelling() override;
 
-  QString NotChecked() const override { return m_notChecked; }
+  QString NotChecked() const override { return notChecked; }
   bool IsCorrect(const QString& word) const override;
 
-  const QString& ProjectFile() const { return m_projectFile; }
+  const QString& ProjectFile() const { return projectFile; }
   // "en_US"; empty without a dictionary.
-  const QString& DictionaryName() const { return m_dictionaryName; }
+  const QString& DictionaryName() const { return dictionaryName; }
   // The dictionary chosen for the project in its word list; empty: its language's.
-  const QString& ChosenDictionary() const { return m_chosen; }
+  const QString& ChosenDictionary() const { return chosen; }
   QStringList Suggestions(const QString& word) const;
 
   // Adds the word to the project's word list file, which is written at once;
@@ -46,15 +46,15 @@ class ProjectSpelling : public WordSpelling {
   ProjectSpelling() = default;
   bool InList(const QString& word) const;
 
-  mutable QMutex m_mutex;  // guards everything below that changes
-  std::unique_ptr<HunspellDictionary> m_dictionary;
-  mutable QHash<QString, bool> m_known;  // word -> spelt right, as the dictionary answered
-  QSet<QString> m_words;                 // the word list and the words ignored
-  QStringList m_listed;                  // the word list as in its file
-  QString m_projectFile;
-  QString m_dictionaryName;
-  QString m_chosen;
-  QString m_notChecked;
+  mutable QMutex mutex;  // guards everything below that changes
+  std::unique_ptr<HunspellDictionary> dictionary;
+  mutable QHash<QString, bool> known;  // word -> spelt right, as the dictionary answered
+  QSet<QString> words;                 // the word list and the words ignored
+  QStringList listed;                  // the word list as in its file
+  QString projectFile;
+  QString dictionaryName;
+  QString chosen;
+  QString notChecked;
 };
 
 // For Check project: opens the project's spelling on the check's thread.

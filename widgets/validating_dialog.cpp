@@ -3,14 +3,14 @@
 #include <QCloseEvent>
 
 void ValidatingDialog::Cancel() {
-  AllowClose = true;
+  allowClose = true;
   QDialog::reject();
 }
 
 void ValidatingDialog::reject() { Cancel(); }
 
 void ValidatingDialog::closeEvent(QCloseEvent* event) {
-  if (!AllowClose) {
+  if (!allowClose) {
     event->ignore();
     return;
   }

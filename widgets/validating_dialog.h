@@ -10,7 +10,7 @@ class ValidatingDialog : public QDialog {
  public:
   explicit ValidatingDialog(QWidget* parent = nullptr) : QDialog(parent) {}
 
-  bool AllowClose = false;
+  bool allowClose = false;
 
   void Cancel();
 

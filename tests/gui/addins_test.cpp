@@ -20,6 +20,7 @@
 #include "gui_helpers.h"
 #include "project/new_project_dialog.h"
 #include "platform/profile.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -47,13 +48,13 @@ class AddinMenuTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     form = std::make_unique<MainWindow>();
-    form->projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
+    Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("orvex.ini"));
     form->CreateDialogs();
     // The add-ins beside the program are listed in the background.
-    ASSERT_TRUE(ProcessEventsUntil([&] { return !form->addins->Scanning(); }, 60000));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !Controller<AddinsMenu>(*form)->Scanning(); }, 60000));
   }
   void TearDown() override {
-    form->project.SetModified(false);
+    ProjectOf(*form).SetModified(false);
     form->hide();
   }
   void NewProject() {
@@ -64,8 +65,8 @@ class AddinMenuTest : public ::testing::Test {
       d->titleEdit->setText("Add-in guide");
       d->accept();
     });
-    form->newAction->trigger();
-    ASSERT_EQ(form->project.ProjectFile(), dir.filePath("Addin Guide.hhp"));
+    Action(*form, "newAction")->trigger();
+    ASSERT_EQ(ProjectOf(*form).ProjectFile(), dir.filePath("Addin Guide.hhp"));
   }
   QTemporaryDir dir;
   std::unique_ptr<MainWindow> form;
@@ -75,125 +76,126 @@ class AddinMenuTest : public ::testing::Test {
 
 TEST_F(AddinMenuTest, ProgramFolderListsTheShippedAddin) {
   // Start-up scanned the program's folder, where the text-files add-in is built.
-  EXPECT_TRUE(Captions(form->addinsMenu).contains("Topics from text files"));
-  EXPECT_TRUE(form->addinsMenu->menuAction()->isEnabled());
-  EXPECT_EQ(form->addins->Files().size(), form->addinsMenu->actions().size());
+  EXPECT_TRUE(Captions(Menu(*form, "addinsMenu")).contains("Topics from text files"));
+  EXPECT_TRUE(Menu(*form, "addinsMenu")->menuAction()->isEnabled());
+  EXPECT_EQ(Controller<AddinsMenu>(*form)->Files().size(), Menu(*form, "addinsMenu")->actions().size());
 }
 
 TEST(AddinStartUp, TheWindowIsReadyBeforeTheAddinsAreListed) {
   MainWindow form;
   // The add-ins beside the program are asked for their captions while the
   // window is already there.
-  EXPECT_TRUE(form.addins->Scanning());
-  EXPECT_TRUE(form.addinsMenu->actions().isEmpty());
-  ASSERT_TRUE(ProcessEventsUntil([&] { return !form.addins->Scanning(); }, 60000));
-  EXPECT_TRUE(Captions(form.addinsMenu).contains("Topics from text files"));
+  EXPECT_TRUE(Controller<AddinsMenu>(form)->Scanning());
+  EXPECT_TRUE(Menu(form, "addinsMenu")->actions().isEmpty());
+  ASSERT_TRUE(ProcessEventsUntil([&] { return !Controller<AddinsMenu>(form)->Scanning(); }, 60000));
+  EXPECT_TRUE(Captions(Menu(form, "addinsMenu")).contains("Topics from text files"));
 }
 
 TEST_F(AddinMenuTest, AnOlderListingGivesWayToANewerOne) {
-  form->addins->StartScan(Case("two"));
-  Scan(form->addins, Case("three"));
-  EXPECT_FALSE(form->addins->Scanning());
-  EXPECT_EQ(form->addins->Files(), QStringList({Case("three") + "/three.so"}));
-  EXPECT_EQ(form->addinsMenu->actions().size(), 1);
+  Controller<AddinsMenu>(*form)->StartScan(Case("two"));
+  Scan(Controller<AddinsMenu>(*form), Case("three"));
+  EXPECT_FALSE(Controller<AddinsMenu>(*form)->Scanning());
+  EXPECT_EQ(Controller<AddinsMenu>(*form)->Files(), QStringList({Case("three") + "/three.so"}));
+  EXPECT_EQ(Menu(*form, "addinsMenu")->actions().size(), 1);
 }
 
 TEST_F(AddinMenuTest, NoLibraryLeavesAddinsDisabled) {
   QTemporaryDir empty;
   QFile text(empty.filePath("readme.txt"));
   ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-  Scan(form->addins, empty.path());
-  EXPECT_FALSE(form->addinsMenu->menuAction()->isEnabled());
-  EXPECT_TRUE(form->addinsMenu->actions().isEmpty());
-  EXPECT_TRUE(form->addins->Files().isEmpty());
+  Scan(Controller<AddinsMenu>(*form), empty.path());
+  EXPECT_FALSE(Menu(*form, "addinsMenu")->menuAction()->isEnabled());
+  EXPECT_TRUE(Menu(*form, "addinsMenu")->actions().isEmpty());
+  EXPECT_TRUE(Controller<AddinsMenu>(*form)->Files().isEmpty());
 }
 
 TEST_F(AddinMenuTest, TwoAddinsGiveTwoItemsInOrder) {
-  Scan(form->addins, Case("two"));
-  EXPECT_EQ(Captions(form->addinsMenu), QStringList({"Alpha tools", "Beta tools"}));
-  EXPECT_TRUE(form->addinsMenu->menuAction()->isEnabled());
-  ASSERT_EQ(form->addins->Files().size(), 2);
-  EXPECT_EQ(form->addins->Files()[0], Case("two") + "/alpha.so");
-  EXPECT_EQ(form->addins->Files()[1], Case("two") + "/beta.so");
-  EXPECT_EQ(form->addinsMenu->actions()[1]->data().toInt(), 1);
+  Scan(Controller<AddinsMenu>(*form), Case("two"));
+  EXPECT_EQ(Captions(Menu(*form, "addinsMenu")), QStringList({"Alpha tools", "Beta tools"}));
+  EXPECT_TRUE(Menu(*form, "addinsMenu")->menuAction()->isEnabled());
+  ASSERT_EQ(Controller<AddinsMenu>(*form)->Files().size(), 2);
+  EXPECT_EQ(Controller<AddinsMenu>(*form)->Files()[0], Case("two") + "/alpha.so");
+  EXPECT_EQ(Controller<AddinsMenu>(*form)->Files()[1], Case("two") + "/beta.so");
+  EXPECT_EQ(Menu(*form, "addinsMenu")->actions()[1]->data().toInt(), 1);
 }
 
 TEST_F(AddinMenuTest, FaultyLibrariesAreSkipped) {
   // broken.so does not load, crash.so crashes in Name, noname.so has no Name.
-  Scan(form->addins, Case("faulty"));
-  EXPECT_EQ(Captions(form->addinsMenu), QStringList({"Good one"}));
-  EXPECT_EQ(form->addins->Files(), QStringList({Case("faulty") + "/good.so"}));
+  Scan(Controller<AddinsMenu>(*form), Case("faulty"));
+  EXPECT_EQ(Captions(Menu(*form, "addinsMenu")), QStringList({"Good one"}));
+  EXPECT_EQ(Controller<AddinsMenu>(*form)->Files(), QStringList({Case("faulty") + "/good.so"}));
 }
 
 TEST_F(AddinMenuTest, CaptionIsShownAsGiven) {
-  Scan(form->addins, Case("odd"));
+  Scan(Controller<AddinsMenu>(*form), Case("odd"));
   // crashmid.so, long.so, notopics.so: long.so's caption begins "R&D",
   // and the menu shows the ampersand rather than a mnemonic.
-  ASSERT_EQ(form->addinsMenu->actions().size(), 3);
-  EXPECT_EQ(form->addinsMenu->actions()[0]->text(), "Faulty");
-  EXPECT_TRUE(form->addinsMenu->actions()[1]->text().startsWith("R&&D xxx"));
+  ASSERT_EQ(Menu(*form, "addinsMenu")->actions().size(), 3);
+  EXPECT_EQ(Menu(*form, "addinsMenu")->actions()[0]->text(), "Faulty");
+  EXPECT_TRUE(Menu(*form, "addinsMenu")->actions()[1]->text().startsWith("R&&D xxx"));
 }
 
 TEST_F(AddinMenuTest, EachItemRunsItsOwnLibrary) {
   NewProject();
-  Scan(form->addins, Case("two"));
-  const int before = TopLevelCount(form->contentsTree);
-  form->addinsMenu->actions()[1]->trigger();
-  WaitEditorIdle(form->editor);
-  ASSERT_EQ(TopLevelCount(form->contentsTree), before + 1);
-  EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "From beta");
-  form->addinsMenu->actions()[0]->trigger();
-  WaitEditorIdle(form->editor);
-  ASSERT_EQ(TopLevelCount(form->contentsTree), before + 2);
-  EXPECT_EQ(TopLevel(form->contentsTree, before + 1)->text(0), "From alpha");
+  Scan(Controller<AddinsMenu>(*form), Case("two"));
+  const int before = TopLevelCount(Widget<QTreeView>(*form, "contentsTree"));
+  Menu(*form, "addinsMenu")->actions()[1]->trigger();
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "contentsTree")), before + 1);
+  EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "contentsTree"), before)->text(0), "From beta");
+  Menu(*form, "addinsMenu")->actions()[0]->trigger();
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "contentsTree")), before + 2);
+  EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "contentsTree"), before + 1)->text(0), "From alpha");
 }
 
 TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   NewProject();
-  Scan(form->addins, Case("three"));
-  ASSERT_EQ(form->addinsMenu->actions().size(), 1);
-  const int before = TopLevelCount(form->contentsTree);
-  form->addinsMenu->actions()[0]->trigger();
-  WaitEditorIdle(form->editor);
-  ASSERT_EQ(TopLevelCount(form->contentsTree), before + 3);
-  EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "First from add-in");
-  EXPECT_EQ(TopLevel(form->contentsTree, before + 1)->text(0), "Second from add-in");
-  EXPECT_EQ(TopLevel(form->contentsTree, before + 2)->text(0), "Third from add-in");
+  Scan(Controller<AddinsMenu>(*form), Case("three"));
+  ASSERT_EQ(Menu(*form, "addinsMenu")->actions().size(), 1);
+  const int before = TopLevelCount(Widget<QTreeView>(*form, "contentsTree"));
+  Menu(*form, "addinsMenu")->actions()[0]->trigger();
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "contentsTree")), before + 3);
+  EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "contentsTree"), before)->text(0), "First from add-in");
+  EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "contentsTree"), before + 1)->text(0), "Second from add-in");
+  EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "contentsTree"), before + 2)->text(0), "Third from add-in");
   // The first page was stored with the HTML when the second topic was made.
-  const QString first =
-      ReadLatin1(form->project.PagePath(ContentsRecord(TopLevel(form->contentsTree, before))->FileName));
+  const QString first = ReadLatin1(ProjectOf(*form).PagePath(
+      ContentsRecord(TopLevel(Widget<QTreeView>(*form, "contentsTree"), before))->FileName));
   EXPECT_TRUE(first.contains("Paragraph from the add-in")) << first.toStdString();
-  const QString second =
-      ReadLatin1(form->project.PagePath(ContentsRecord(TopLevel(form->contentsTree, before + 1))->FileName));
+  const QString second = ReadLatin1(ProjectOf(*form).PagePath(
+      ContentsRecord(TopLevel(Widget<QTreeView>(*form, "contentsTree"), before + 1))->FileName));
   EXPECT_FALSE(second.isEmpty());
   EXPECT_FALSE(second.contains("Paragraph from the add-in"));
   // The third topic is in the editor; its two characters were not inserted.
-  const QString third = EditorHtml(form->editor);
+  const QString third = EditorHtml(Widget<EditingControl>(*form, "editor"));
   EXPECT_TRUE(third.contains("Third from add-in"));
   EXPECT_FALSE(third.contains("Zq"));
   // Three context entries were made.
-  EXPECT_EQ(form->project.MapLines().filter("#define").size() >= 3, true);
+  EXPECT_EQ(ProjectOf(*form).MapLines().filter("#define").size() >= 3, true);
 }
 
 TEST_F(AddinMenuTest, RunWithoutAProjectDoesNothing) {
-  Scan(form->addins, Case("three"));
-  form->addinsMenu->actions()[0]->trigger();
-  WaitEditorIdle(form->editor);
-  EXPECT_EQ(TopLevelCount(form->contentsTree), 0);
+  Scan(Controller<AddinsMenu>(*form), Case("three"));
+  Menu(*form, "addinsMenu")->actions()[0]->trigger();
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  EXPECT_EQ(TopLevelCount(Widget<QTreeView>(*form, "contentsTree")), 0);
 }
 
 TEST_F(AddinMenuTest, CrashDuringARunKeepsTheProgramAndTheTopicsBefore) {
   NewProject();
-  Scan(form->addins, Case("odd"));
+  Scan(Controller<AddinsMenu>(*form), Case("odd"));
   QAction* crashmid = nullptr;
-  for (QAction* a : form->addinsMenu->actions())
-    if (form->addins->Files().value(a->data().toInt()).endsWith("/crashmid.so")) crashmid = a;
+  for (QAction* a : Menu(*form, "addinsMenu")->actions())
+    if (Controller<AddinsMenu>(*form)->Files().value(a->data().toInt()).endsWith("/crashmid.so"))
+      crashmid = a;
   ASSERT_NE(crashmid, nullptr);
-  const int before = TopLevelCount(form->contentsTree);
+  const int before = TopLevelCount(Widget<QTreeView>(*form, "contentsTree"));
   crashmid->trigger();
-  WaitEditorIdle(form->editor);
-  ASSERT_EQ(TopLevelCount(form->contentsTree), before + 1);
-  EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "Before the crash");
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "contentsTree")), before + 1);
+  EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "contentsTree"), before)->text(0), "Before the crash");
 }
 
 TEST_F(AddinMenuTest, AnAddinWithoutItsFolderAsksForItAndRemembersTheAnswer) {
@@ -207,10 +209,10 @@ TEST_F(AddinMenuTest, AnAddinWithoutItsFolderAsksForItAndRemembersTheAnswer) {
   note.close();
   NewProject();
   QAction* textFiles = nullptr;
-  for (QAction* a : form->addinsMenu->actions())
+  for (QAction* a : Menu(*form, "addinsMenu")->actions())
     if (a->text() == "Topics from text files") textFiles = a;
   ASSERT_NE(textFiles, nullptr);
-  const int before = TopLevelCount(form->contentsTree);
+  const int before = TopLevelCount(Widget<QTreeView>(*form, "contentsTree"));
 
   // Cancelling the question cancels the run.
   QString asked;
@@ -219,15 +221,15 @@ TEST_F(AddinMenuTest, AnAddinWithoutItsFolderAsksForItAndRemembersTheAnswer) {
     d->reject();
   });
   textFiles->trigger();
-  WaitEditorIdle(form->editor);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   EXPECT_EQ(asked, "Folder of text files");
-  EXPECT_EQ(TopLevelCount(form->contentsTree), before);
+  EXPECT_EQ(TopLevelCount(Widget<QTreeView>(*form, "contentsTree")), before);
 
   AnswerNextFileDialog(texts.path());
   textFiles->trigger();
-  WaitEditorIdle(form->editor);
-  ASSERT_EQ(TopLevelCount(form->contentsTree), before + 1);
-  EXPECT_EQ(TopLevel(form->contentsTree, before)->text(0), "First note");
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "contentsTree")), before + 1);
+  EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "contentsTree"), before)->text(0), "First note");
   EXPECT_EQ(ReadProfileString(dir.filePath("orvex.ini"), "Add-in folders", "textfiles.so", QString()),
             texts.path());
 
@@ -238,6 +240,6 @@ TEST_F(AddinMenuTest, AnAddinWithoutItsFolderAsksForItAndRemembersTheAnswer) {
     d->reject();
   });
   textFiles->trigger();
-  WaitEditorIdle(form->editor);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   EXPECT_EQ(startedIn, texts.path());
 }

@@ -15,10 +15,11 @@
 
 #include <QPushButton>
 
-#include "editor/spin_edit.h"
+#include "editor/number_edit.h"
 #include "editor/table_dialog.h"
 #include "editor_commands_fixture.h"
 #include "formats/project/page_template.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -64,10 +65,10 @@ class AuthoringEditor : public EditorCommandsFixture {
   }
   // Writes the first topic's page file and opens it in the editor.
   void OpenFile(const QByteArray& page) {
-    form->contentsTree->setCurrentIndex(details);
+    Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(details);
     WaitEditorIdle(Editor());
     PutFile(Path("Proj01.htm"), page);
-    form->contentsTree->setCurrentIndex(start);
+    Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(start);
     WaitEditorIdle(Editor());
   }
   QString CellTexts() {
@@ -160,12 +161,12 @@ TEST_F(AuthoringEditor, PagesAreStoredCleanAndAnUnchangedPageKeepsItsBytes) {
   WaitEditorIdle(Editor());
   tabs->setCurrentIndex(0);
   WaitEditorIdle(Editor());
-  form->contentsTree->setCurrentIndex(details);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(details);
   WaitEditorIdle(Editor());
   EXPECT_EQ(FileBytes(Path("Proj01.htm")), messy);
 
   // Changed, it is stored clean.
-  form->contentsTree->setCurrentIndex(start);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(start);
   WaitEditorIdle(Editor());
   FocusEditor();
   Select("#p", 0, 0);
@@ -173,7 +174,7 @@ TEST_F(AuthoringEditor, PagesAreStoredCleanAndAnUnchangedPageKeepsItsBytes) {
   // Joining the paragraph to the heading makes the engine style the text it moves.
   Select("#q", 0, 0);
   Key(Qt::Key_Backspace);
-  form->contentsTree->setCurrentIndex(details);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(details);
   WaitEditorIdle(Editor());
   const std::string stored = FileBytes(Path("Proj01.htm")).toStdString();
   EXPECT_EQ(
@@ -183,13 +184,13 @@ TEST_F(AuthoringEditor, PagesAreStoredCleanAndAnUnchangedPageKeepsItsBytes) {
       "red;\">own</SPAN></H2>\r\n</BODY></HTML>\r\n");
 
   // Loaded again, changed and changed back, it is stored with the same bytes.
-  form->contentsTree->setCurrentIndex(start);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(start);
   WaitEditorIdle(Editor());
   FocusEditor();
   Select("#p", 0, 0);
   Type("Y");
   Key(Qt::Key_Backspace);
-  form->contentsTree->setCurrentIndex(details);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(details);
   WaitEditorIdle(Editor());
   EXPECT_EQ(FileBytes(Path("Proj01.htm")).toStdString(), stored);
 }

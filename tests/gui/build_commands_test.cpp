@@ -35,6 +35,7 @@
 #include "viewer/viewer_window.h"
 #include "gui_helpers.h"
 #include "viewer_fixture.h"
+#include "tests/gui/window_parts.h"
 
 using namespace viewer_test;
 
@@ -120,18 +121,18 @@ class BuildCommandsTest : public ::testing::Test {
     form->CreateDialogs();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    ASSERT_NE(form->helpViewer, nullptr);
+    ASSERT_NE(Controller<HtmlHelpViewer>(*form), nullptr);
   }
   void TearDown() override {
-    if (form && form->helpViewer) form->helpViewer->CloseAll();
-    if (form) form->project.SetModified(false);
+    if (form && Controller<HtmlHelpViewer>(*form)) Controller<HtmlHelpViewer>(*form)->CloseAll();
+    if (form) ProjectOf(*form).SetModified(false);
     form.reset();
     QTest::qWait(50);
   }
   void OpenSample() {
-    form->projectCommands->OpenByName(sample.Project.projectPath());
-    ASSERT_EQ(form->project.ProjectFile(), QFileInfo(sample.Project.projectPath()).absoluteFilePath());
-    ASSERT_TRUE(form->compileAction->isEnabled());
+    Controller<ProjectCommands>(*form)->OpenByName(sample.Project.projectPath());
+    ASSERT_EQ(ProjectOf(*form).ProjectFile(), QFileInfo(sample.Project.projectPath()).absoluteFilePath());
+    ASSERT_TRUE(Action(*form, "compileAction")->isEnabled());
   }
 
   // Runs `action`; the lines of the messages window when it opened meanwhile
@@ -159,18 +160,18 @@ class BuildCommandsTest : public ::testing::Test {
 TEST_F(BuildCommandsTest, CompileSavesAndRunsTheCompilerOnTheProject) {
   OpenSample();
   ASSERT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
-  form->compileAction->trigger();
+  Action(*form, "compileAction")->trigger();
   EXPECT_TRUE(QFileInfo::exists(sample.Project.chmPath()));
   EXPECT_TRUE(QFileInfo::exists(sample.Project.logPath()));
-  EXPECT_FALSE(form->project.IsModified());
+  EXPECT_FALSE(ProjectOf(*form).IsModified());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone
 }
 
 TEST_F(BuildCommandsTest, ASecondStartWhileCompilingIsRefused) {
   OpenSample();
   ASSERT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
-  ASSERT_TRUE(ProcessEventsUntil([&] { return !form->addins->Scanning(); }, 60000));
-  const bool addinsBefore = form->addinsMenu->menuAction()->isEnabled();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return !Controller<AddinsMenu>(*form)->Scanning(); }, 60000));
+  const bool addinsBefore = Menu(*form, "addinsMenu")->menuAction()->isEnabled();
   // Runs while the compile waits on the save and the compiler.
   bool ranInside = false;
   bool compileEnabled = true, decompileEnabled = true, addinsEnabled = true;
@@ -178,15 +179,15 @@ TEST_F(BuildCommandsTest, ASecondStartWhileCompilingIsRefused) {
   QString title;
   QTimer::singleShot(0, form.get(), [&] {
     ranInside = true;
-    compileEnabled = form->compileAction->isEnabled();
-    decompileEnabled = form->decompileAction->isEnabled();
-    addinsEnabled = form->addinsMenu->menuAction()->isEnabled();
+    compileEnabled = Action(*form, "compileAction")->isEnabled();
+    decompileEnabled = Action(*form, "decompileAction")->isEnabled();
+    addinsEnabled = Menu(*form, "addinsMenu")->menuAction()->isEnabled();
     title = form->windowTitle();
     // Refused at once: no second save and no second compiler run.
-    form->buildCommands->Compile();
+    Controller<BuildCommands>(*form)->Compile();
     compiledByTheSecondStart = QFileInfo::exists(sample.Project.chmPath());
   });
-  form->compileAction->trigger();
+  Action(*form, "compileAction")->trigger();
   ASSERT_TRUE(ranInside);
   EXPECT_FALSE(compileEnabled);
   EXPECT_FALSE(decompileEnabled);
@@ -195,9 +196,9 @@ TEST_F(BuildCommandsTest, ASecondStartWhileCompilingIsRefused) {
   EXPECT_FALSE(compiledByTheSecondStart);
   // The first run went through, and everything is back as it was.
   EXPECT_TRUE(QFileInfo::exists(sample.Project.chmPath()));
-  EXPECT_TRUE(form->compileAction->isEnabled());
-  EXPECT_TRUE(form->decompileAction->isEnabled());
-  EXPECT_EQ(form->addinsMenu->menuAction()->isEnabled(), addinsBefore);
+  EXPECT_TRUE(Action(*form, "compileAction")->isEnabled());
+  EXPECT_TRUE(Action(*form, "decompileAction")->isEnabled());
+  EXPECT_EQ(Menu(*form, "addinsMenu")->menuAction()->isEnabled(), addinsBefore);
   EXPECT_FALSE(form->windowTitle().contains("Compiling")) << form->windowTitle().toStdString();
 }
 
@@ -208,49 +209,49 @@ TEST_F(BuildCommandsTest, AFailedSaveShowsItsErrorAndCompilesNothing) {
   ASSERT_TRUE(QFile::remove(contents));
   ASSERT_TRUE(QDir().mkpath(contents));
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->compileAction->trigger();
+  Action(*form, "compileAction")->trigger();
   EXPECT_TRUE(seen->shown);
   EXPECT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
-  EXPECT_TRUE(form->project.IsModified());
+  EXPECT_TRUE(ProjectOf(*form).IsModified());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(BuildCommandsTest, CompilerMessagesShowTheNewLogEachTime) {
   OpenSample();
-  form->compileAction->trigger();
+  Action(*form, "compileAction")->trigger();
   ASSERT_TRUE(QFileInfo::exists(sample.Project.logPath()));
   const QStringList shown =
-      MessagesShownBy([&] { form->viewMessagesAction->trigger(); }).value_or(QStringList());
+      MessagesShownBy([&] { Action(*form, "viewMessagesAction")->trigger(); }).value_or(QStringList());
   ASSERT_FALSE(shown.isEmpty());
   EXPECT_TRUE(shown.last().startsWith("Compiled file written")) << shown.join('|').toStdString();
 
   // A new log (here written by hand, with a TAB) is shown the next time.
   orvex_test::writeBytes(sample.Project.logPath(), "first\tline\r\nsecond\r\n");
-  EXPECT_EQ(MessagesShownBy([&] { form->viewMessagesAction->trigger(); }),
+  EXPECT_EQ(MessagesShownBy([&] { Action(*form, "viewMessagesAction")->trigger(); }),
             (QStringList{"first  line", "second"}));
 }
 
 TEST_F(BuildCommandsTest, NoLogMeansNoMessagesWindow) {
   OpenSample();
-  EXPECT_FALSE(MessagesShownBy([&] { form->viewMessagesAction->trigger(); }, 1500));
+  EXPECT_FALSE(MessagesShownBy([&] { Action(*form, "viewMessagesAction")->trigger(); }, 1500));
 }
 
 TEST_F(BuildCommandsTest, ViewBeforeTheFirstCompileSaysFileNotFound) {
   OpenSample();
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->viewHelpFileAction->trigger();
+  Action(*form, "viewHelpFileAction")->trigger();
   EXPECT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, " File not found! ");
-  EXPECT_TRUE(form->helpViewer->Viewers().isEmpty());
+  EXPECT_TRUE(Controller<HtmlHelpViewer>(*form)->Viewers().isEmpty());
 }
 
 TEST_F(BuildCommandsTest, ViewAfterCompileShowsTheDefaultTopic) {
   OpenSample();
-  form->compileAction->trigger();
+  Action(*form, "compileAction")->trigger();
   ASSERT_TRUE(QFileInfo::exists(sample.Project.chmPath()));
-  form->viewHelpFileAction->trigger();
-  ASSERT_EQ(form->helpViewer->Viewers().size(), 1);
-  ViewerWindow* viewer = form->helpViewer->Viewers().first();
+  Action(*form, "viewHelpFileAction")->trigger();
+  ASSERT_EQ(Controller<HtmlHelpViewer>(*form)->Viewers().size(), 1);
+  ViewerWindow* viewer = Controller<HtmlHelpViewer>(*form)->Viewers().first();
   EXPECT_EQ(viewer->parentWidget(), form.get());
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
 }
@@ -261,12 +262,13 @@ TEST_F(BuildCommandsTest, ViewUsesTheCompiledFileTheProjectNames) {
   hhp.replace("Compiled file=My Guide.chm", "Compiled file=other name.chm");
   orvex_test::writeBytes(sample.Project.projectPath(), hhp);
   OpenSample();
-  form->compileAction->trigger();
+  Action(*form, "compileAction")->trigger();
   ASSERT_TRUE(QFileInfo::exists(sample.Project.folder + "/other name.chm"));
   ASSERT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
-  form->viewHelpFileAction->trigger();
-  ASSERT_EQ(form->helpViewer->Viewers().size(), 1);
-  EXPECT_EQ(form->helpViewer->Viewers().first()->FilePath(), sample.Project.folder + "/other name.chm");
+  Action(*form, "viewHelpFileAction")->trigger();
+  ASSERT_EQ(Controller<HtmlHelpViewer>(*form)->Viewers().size(), 1);
+  EXPECT_EQ(Controller<HtmlHelpViewer>(*form)->Viewers().first()->FilePath(),
+            sample.Project.folder + "/other name.chm");
 }
 
 TEST_F(BuildCommandsTest, AnOutputOutsideTheProjectIsWrittenOnlyWhenTheUserSaysYes) {
@@ -284,13 +286,13 @@ TEST_F(BuildCommandsTest, AnOutputOutsideTheProjectIsWrittenOnlyWhenTheUserSaysY
       noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
       box->button(answer)->click();
     });
-    form->compileAction->trigger();
+    Action(*form, "compileAction")->trigger();
     EXPECT_TRUE(text.contains(QDir::cleanPath(outside))) << text.toStdString();
     EXPECT_TRUE(noIsDefault);
     EXPECT_EQ(QFileInfo::exists(outside), answer == QMessageBox::Yes);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   }
-  EXPECT_FALSE(form->project.IsModified());
+  EXPECT_FALSE(ProjectOf(*form).IsModified());
 }
 
 TEST_F(BuildCommandsTest, AnOutputThatIsAFileOfTheProjectIsRefusedWithItsMessage) {
@@ -300,7 +302,7 @@ TEST_F(BuildCommandsTest, AnOutputThatIsAFileOfTheProjectIsRefusedWithItsMessage
   const QByteArray page = orvex_test::readBytes(sample.Project.folder + "/My_Guide01.htm");
   OpenSample();
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->compileAction->trigger();
+  Action(*form, "compileAction")->trigger();
   EXPECT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.contains("My_Guide01.htm is a file of the project")) << seen->text.toStdString();
   EXPECT_EQ(orvex_test::readBytes(sample.Project.folder + "/My_Guide01.htm"), page);
@@ -325,7 +327,8 @@ TEST_F(BuildCommandsTest, CompileShowsThatItRunsAndHowItEnded) {
   });
   watch.start(5);
   // The error opens the messages by themselves, with the missing page named.
-  const QStringList shown = MessagesShownBy([&] { form->compileAction->trigger(); }).value_or(QStringList());
+  const QStringList shown =
+      MessagesShownBy([&] { Action(*form, "compileAction")->trigger(); }).value_or(QStringList());
   watch.stop();
   EXPECT_TRUE(busyWhileCompiling);
   EXPECT_TRUE(shown.filter("Error:").join('|').contains("Gone Page.htm")) << shown.join('|').toStdString();
@@ -333,11 +336,11 @@ TEST_F(BuildCommandsTest, CompileShowsThatItRunsAndHowItEnded) {
   EXPECT_TRUE(failed.contains("Error: ") && failed.contains("Gone Page.htm")) << failed.toStdString();
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   // The same messages on demand, though the project names no log.
-  EXPECT_EQ(MessagesShownBy([&] { form->viewMessagesAction->trigger(); }), shown);
+  EXPECT_EQ(MessagesShownBy([&] { Action(*form, "viewMessagesAction")->trigger(); }), shown);
 
   // Without the error: a notice in the status bar and no messages window.
   orvex_test::writeBytes(sample.Project.folder + "/Gone Page.htm", "<html><body>back</body></html>");
-  EXPECT_FALSE(MessagesShownBy([&] { form->compileAction->trigger(); }, 1000));
+  EXPECT_FALSE(MessagesShownBy([&] { Action(*form, "compileAction")->trigger(); }, 1000));
   EXPECT_EQ(form->statusBar()->currentMessage().toStdString(),
             "Compiled: My Guide.chm, 4 topics, 1 warnings");
 }
@@ -364,7 +367,7 @@ TEST_F(BuildCommandsTest, MessagesNameTheTopicAndOpenItAtTheLine) {
   };
   // The error opens the messages by themselves.
   OnNextDialog<CompilerMessagesWindow>(answer);
-  form->compileAction->trigger();
+  Action(*form, "compileAction")->trigger();
   ASSERT_TRUE(lines.join('|').contains("missing.png (topic \"Two\", page My_Guide02.htm, line 3)"))
       << lines.join('|').toStdString();
   // The verdict stands whole below the list, and Copy all takes every line.
@@ -372,19 +375,22 @@ TEST_F(BuildCommandsTest, MessagesNameTheTopicAndOpenItAtTheLine) {
   EXPECT_TRUE(summary.startsWith("Compiled file written")) << summary.toStdString();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), lines.join('\n'));
   // The double-click opened the topic in Source view at that line.
-  EXPECT_EQ(form->contentsTree->currentIndex().data().toString(), "Two");
+  EXPECT_EQ(Widget<QTreeView>(*form, "contentsTree")->currentIndex().data().toString(), "Two");
   ASSERT_TRUE(ProcessEventsUntil(
       [&] {
-        return form->editorTabs->currentIndex() == 1 && form->sourceView->textCursor().blockNumber() == 2;
+        return Widget<QTabWidget>(*form, "editorTabs")->currentIndex() == 1 &&
+               Widget<QPlainTextEdit>(*form, "sourceView")->textCursor().blockNumber() == 2;
       },
       10000))
-      << form->editorTabs->currentIndex() << " " << form->sourceView->textCursor().blockNumber();
-  EXPECT_TRUE(form->sourceView->textCursor().block().text().contains("missing.png"));
+      << Widget<QTabWidget>(*form, "editorTabs")->currentIndex() << " "
+      << Widget<QPlainTextEdit>(*form, "sourceView")->textCursor().blockNumber();
+  EXPECT_TRUE(
+      Widget<QPlainTextEdit>(*form, "sourceView")->textCursor().block().text().contains("missing.png"));
 }
 
 TEST_F(BuildCommandsTest, ACompilerThatCannotStartIsPassedOverSilently) {
   OpenSample();
-  form->WorkshopDir = sample.Project.folder + "/no workshop/";
+  Controller<BuildCommands>(*form)->SetWorkshopDir(sample.Project.folder + "/no workshop/");
   bool boxShown = false;
   OnNextDialog<QMessageBox>(
       [&](QMessageBox* box) {
@@ -392,7 +398,7 @@ TEST_F(BuildCommandsTest, ACompilerThatCannotStartIsPassedOverSilently) {
         box->reject();
       },
       1000);
-  form->compileAction->trigger();
+  Action(*form, "compileAction")->trigger();
   QTest::qWait(1100);
   EXPECT_FALSE(boxShown);
   EXPECT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
@@ -455,7 +461,7 @@ TEST_F(BuildCommandsTest, DecompileWritesThePagesSaysWhatItWroteAndOffersTheProj
   QString caption;
   AnswerDecompileDialogs(sample.Project.chmPath(), folder, &titles, &caption);
   auto seen = AnswerNextMessageBox(QMessageBox::No, 60000);
-  form->decompileAction->trigger();
+  Action(*form, "decompileAction")->trigger();
   ASSERT_EQ(titles.size(), 3);
   EXPECT_EQ(titles[1], "Help file (*.chm)");
   EXPECT_EQ(titles[2], "Browse for folder");
@@ -476,8 +482,8 @@ TEST_F(BuildCommandsTest, DecompileWritesThePagesSaysWhatItWroteAndOffersTheProj
       << seen->text.toStdString();
   EXPECT_TRUE(form->statusBar()->currentMessage().startsWith("Decompiled "));
   EXPECT_FALSE(form->windowTitle().contains("Decompiling"));
-  EXPECT_TRUE(form->project.ProjectFile().isEmpty());
-  EXPECT_EQ(form->buildCommands->LastFolder(), folder);
+  EXPECT_TRUE(ProjectOf(*form).ProjectFile().isEmpty());
+  EXPECT_EQ(Controller<BuildCommands>(*form)->LastFolder(), folder);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
   // Yes opens the decompiled project.
@@ -485,9 +491,9 @@ TEST_F(BuildCommandsTest, DecompileWritesThePagesSaysWhatItWroteAndOffersTheProj
   ASSERT_TRUE(QDir().mkpath(again));
   AnswerDecompileDialogs(sample.Project.chmPath(), again, &titles);
   seen = AnswerNextMessageBox(QMessageBox::Yes, 60000);
-  form->decompileAction->trigger();
+  Action(*form, "decompileAction")->trigger();
   ASSERT_TRUE(seen->shown);
-  EXPECT_EQ(form->project.ProjectFile(), QDir(again).filePath(projects[0]));
+  EXPECT_EQ(ProjectOf(*form).ProjectFile(), QDir(again).filePath(projects[0]));
 }
 
 TEST_F(BuildCommandsTest, DecompileRefusesTheRootFolder) {
@@ -495,9 +501,9 @@ TEST_F(BuildCommandsTest, DecompileRefusesTheRootFolder) {
   ASSERT_FALSE(QFileInfo::exists("/My_Guide01.htm"));
   QStringList titles;
   AnswerDecompileDialogs(sample.Project.chmPath(), "/", &titles);
-  form->decompileAction->trigger();
+  Action(*form, "decompileAction")->trigger();
   ASSERT_EQ(titles.size(), 3);
-  EXPECT_EQ(form->buildCommands->LastFolder(), "/");
+  EXPECT_EQ(Controller<BuildCommands>(*form)->LastFolder(), "/");
   QTest::qWait(300);
   EXPECT_FALSE(QFileInfo::exists("/My_Guide01.htm"));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -507,14 +513,14 @@ TEST_F(BuildCommandsTest, CancelledDialogsDoNothing) {
   ASSERT_TRUE(sample.Compile());
   QStringList titles;
   AnswerDecompileDialogs(QString(), QString(), &titles);
-  form->decompileAction->trigger();
+  Action(*form, "decompileAction")->trigger();
   EXPECT_EQ(titles.size(), 2);  // the folder browser never came
 
   titles.clear();
   AnswerDecompileDialogs(sample.Project.chmPath(), QString(), &titles);
-  form->decompileAction->trigger();
+  Action(*form, "decompileAction")->trigger();
   EXPECT_EQ(titles.size(), 3);
-  EXPECT_TRUE(form->buildCommands->LastFolder().isEmpty());
+  EXPECT_TRUE(Controller<BuildCommands>(*form)->LastFolder().isEmpty());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

@@ -28,6 +28,7 @@
 #include "project/project_commands.h"
 #include "tests/unit/test_files.h"
 #include "tree_items.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ class DesktopWindowTest : public ::testing::Test {
   }
   std::unique_ptr<MainWindow> NewWindow() {
     auto window = std::make_unique<MainWindow>();
-    window->projectCommands->SetSettingsFile(settingsFile);
+    Controller<ProjectCommands>(*window)->SetSettingsFile(settingsFile);
     window->CreateDialogs();
     window->show();
     window->activateWindow();
@@ -67,13 +68,13 @@ class DesktopWindowTest : public ::testing::Test {
     return window;
   }
   void TearDown() override {
-    form->project.SetModified(false);
+    ProjectOf(*form).SetModified(false);
     form->hide();
   }
   void Open() {
-    form->projectCommands->OpenByName(path);
-    ASSERT_EQ(form->project.ProjectFile(), path);
-    WaitEditorIdle(form->editor);
+    Controller<ProjectCommands>(*form)->OpenByName(path);
+    ASSERT_EQ(ProjectOf(*form).ProjectFile(), path);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
     QApplication::processEvents();
   }
   // Presses a key where the keyboard focus is, as the user would. After a
@@ -88,14 +89,16 @@ class DesktopWindowTest : public ::testing::Test {
     QTest::keyClick(focus, key, modifiers);
     // What the key started (a switch of tabs, a save) may go on once the
     // page has answered.
-    WaitEditorIdle(form->editor);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
     QApplication::processEvents();
   }
   bool FocusIn(QWidget* pane) const {
     QWidget* focus = QApplication::focusWidget();
     return focus && (focus == pane || pane->isAncestorOf(focus));
   }
-  QString Js(const QString& script) { return EditorScript(form->editor, script).toString(); }
+  QString Js(const QString& script) {
+    return EditorScript(Widget<EditingControl>(*form, "editor"), script).toString();
+  }
 
   QTemporaryDir dir;
   QString settingsFile;
@@ -104,61 +107,63 @@ class DesktopWindowTest : public ::testing::Test {
 };
 
 TEST_F(DesktopWindowTest, OpeningStartsInTheContentsAndF6AndCtrlTabReachEveryPane) {
-  form->editor->setFocus();
+  Widget<EditingControl>(*form, "editor")->setFocus();
   Open();
-  EXPECT_TRUE(FocusIn(form->contentsTree));
+  EXPECT_TRUE(FocusIn(Widget<QTreeView>(*form, "contentsTree")));
   // The selected topic shows whether the keyboard is in its tree.
-  const QRect selected = form->contentsTree->visualRect(form->contentsTree->currentIndex());
-  const QImage focused = form->contentsTree->viewport()->grab(selected).toImage();
+  const QRect selected = Widget<QTreeView>(*form, "contentsTree")
+                             ->visualRect(Widget<QTreeView>(*form, "contentsTree")->currentIndex());
+  const QImage focused = Widget<QTreeView>(*form, "contentsTree")->viewport()->grab(selected).toImage();
   Press(Qt::Key_F6);
-  EXPECT_TRUE(FocusIn(form->indexTree));
-  EXPECT_EQ(form->treeTabs->currentIndex(), 1);
-  EXPECT_NE(form->contentsTree->viewport()->grab(selected).toImage(), focused);
+  EXPECT_TRUE(FocusIn(Widget<QTreeView>(*form, "indexTree")));
+  EXPECT_EQ(Widget<QTabWidget>(*form, "treeTabs")->currentIndex(), 1);
+  EXPECT_NE(Widget<QTreeView>(*form, "contentsTree")->viewport()->grab(selected).toImage(), focused);
   Press(Qt::Key_F6);
-  EXPECT_TRUE(FocusIn(form->editor));
+  EXPECT_TRUE(FocusIn(Widget<EditingControl>(*form, "editor")));
   Press(Qt::Key_F6);
-  EXPECT_TRUE(FocusIn(form->sourceView));
-  EXPECT_EQ(form->editorTabs->currentIndex(), 1);
+  EXPECT_TRUE(FocusIn(Widget<QPlainTextEdit>(*form, "sourceView")));
+  EXPECT_EQ(Widget<QTabWidget>(*form, "editorTabs")->currentIndex(), 1);
   Press(Qt::Key_F6);
-  EXPECT_TRUE(FocusIn(form->contentsTree));
-  EXPECT_EQ(form->treeTabs->currentIndex(), 0);
-  EXPECT_EQ(form->contentsTree->viewport()->grab(selected).toImage(), focused);
+  EXPECT_TRUE(FocusIn(Widget<QTreeView>(*form, "contentsTree")));
+  EXPECT_EQ(Widget<QTabWidget>(*form, "treeTabs")->currentIndex(), 0);
+  EXPECT_EQ(Widget<QTreeView>(*form, "contentsTree")->viewport()->grab(selected).toImage(), focused);
   Press(Qt::Key_F6, Qt::ShiftModifier);
-  EXPECT_TRUE(FocusIn(form->sourceView));
+  EXPECT_TRUE(FocusIn(Widget<QPlainTextEdit>(*form, "sourceView")));
   // Ctrl+Tab goes between the Editor and Source tabs, the focus with it.
   Press(Qt::Key_Tab, Qt::ControlModifier);
-  EXPECT_EQ(form->editorTabs->currentIndex(), 0);
-  EXPECT_TRUE(FocusIn(form->editor));
+  EXPECT_EQ(Widget<QTabWidget>(*form, "editorTabs")->currentIndex(), 0);
+  EXPECT_TRUE(FocusIn(Widget<EditingControl>(*form, "editor")));
   Press(Qt::Key_Tab, Qt::ControlModifier);
-  EXPECT_EQ(form->editorTabs->currentIndex(), 1);
-  EXPECT_TRUE(FocusIn(form->sourceView));
+  EXPECT_EQ(Widget<QTabWidget>(*form, "editorTabs")->currentIndex(), 1);
+  EXPECT_TRUE(FocusIn(Widget<QPlainTextEdit>(*form, "sourceView")));
   // Shift+F6 from the editor goes back through the Index tree.
   Press(Qt::Key_Tab, Qt::ControlModifier);
   Press(Qt::Key_F6, Qt::ShiftModifier);
-  EXPECT_TRUE(FocusIn(form->indexTree));
-  EXPECT_EQ(form->treeTabs->currentIndex(), 1);
+  EXPECT_TRUE(FocusIn(Widget<QTreeView>(*form, "indexTree")));
+  EXPECT_EQ(Widget<QTabWidget>(*form, "treeTabs")->currentIndex(), 1);
 }
 
 TEST_F(DesktopWindowTest, TabIsATabInTextAndGoesFromCellToCellInATable) {
   Open();
   Press(Qt::Key_F6);  // the Index tree
   Press(Qt::Key_F6);
-  ASSERT_TRUE(FocusIn(form->editor));
-  SelectInEditor(form->editor, "#p", 5, 5);
+  ASSERT_TRUE(FocusIn(Widget<EditingControl>(*form, "editor")));
+  SelectInEditor(Widget<EditingControl>(*form, "editor"), "#p", 5, 5);
   Press(Qt::Key_Tab);
   EXPECT_TRUE(ProcessEventsUntil(
       [&] { return Js("document.querySelector('#p').textContent") == "Hello\t world"; }, 3000))
       << Js("document.querySelector('#p').textContent").toStdString();
-  EXPECT_TRUE(FocusIn(form->editor));
+  EXPECT_TRUE(FocusIn(Widget<EditingControl>(*form, "editor")));
 
-  form->contentsTree->setCurrentIndex(TopLevel(form->contentsTree, 1));
-  WaitEditorIdle(form->editor);
-  form->editor->setFocus();
+  Widget<QTreeView>(*form, "contentsTree")
+      ->setCurrentIndex(TopLevel(Widget<QTreeView>(*form, "contentsTree"), 1));
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  Widget<EditingControl>(*form, "editor")->setFocus();
   QApplication::processEvents();
   const QString cellAtCaret =
       "(() => { const n = getSelection().anchorNode;"
       "const e = n.nodeType === 1 ? n : n.parentElement; return e.closest('td').id; })()";
-  SelectInEditor(form->editor, "#b", 1, 1);
+  SelectInEditor(Widget<EditingControl>(*form, "editor"), "#b", 1, 1);
   Press(Qt::Key_Tab);
   EXPECT_TRUE(ProcessEventsUntil([&] { return Js(cellAtCaret) == "c"; }, 3000))
       << Js(cellAtCaret).toStdString();
@@ -166,16 +171,17 @@ TEST_F(DesktopWindowTest, TabIsATabInTextAndGoesFromCellToCellInATable) {
   Press(Qt::Key_Tab, Qt::ShiftModifier);
   EXPECT_TRUE(ProcessEventsUntil([&] { return Js(cellAtCaret) == "b"; }, 3000));
   EXPECT_FALSE(Js("document.body.innerHTML").contains('\t'));
-  EXPECT_TRUE(FocusIn(form->editor));
+  EXPECT_TRUE(FocusIn(Widget<EditingControl>(*form, "editor")));
 }
 
 TEST_F(DesktopWindowTest, TheTreesTakeDelF2AndShiftF10) {
   Open();
-  QTreeView* tree = form->contentsTree;
+  QTreeView* tree = Widget<QTreeView>(*form, "contentsTree");
   tree->setCurrentIndex(TopLevel(tree, 1));
-  WaitEditorIdle(form->editor);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   tree->setFocus();
-  EXPECT_EQ(form->deleteTopicAction->shortcut(), QKeySequence(QKeySequence::Delete));  // shown in the menu
+  EXPECT_EQ(Action(*form, "deleteTopicAction")->shortcut(),
+            QKeySequence(QKeySequence::Delete));  // shown in the menu
   auto seen = AnswerNextMessageBox(QMessageBox::No);
   Press(Qt::Key_Delete);
   EXPECT_EQ(seen->title, "Confirm");
@@ -200,27 +206,27 @@ TEST_F(DesktopWindowTest, TheTreesTakeDelF2AndShiftF10) {
 
   tree->setFocus();
   Press(Qt::Key_F10, Qt::ShiftModifier);
-  EXPECT_TRUE(form->contentsMenu->isVisible());
-  form->contentsMenu->close();
+  EXPECT_TRUE(Menu(*form, "contentsMenu")->isVisible());
+  Menu(*form, "contentsMenu")->close();
 
   // On the Index tree, Del deletes the selected entry.
-  form->treeTabs->setCurrentIndex(1);
-  form->indexTree->setFocus();
-  form->indexTree->setCurrentIndex(TopLevel(form->indexTree, 0));
+  Widget<QTabWidget>(*form, "treeTabs")->setCurrentIndex(1);
+  Widget<QTreeView>(*form, "indexTree")->setFocus();
+  Widget<QTreeView>(*form, "indexTree")->setCurrentIndex(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0));
   Press(Qt::Key_Delete);
-  EXPECT_EQ(TopLevelCount(form->indexTree), 0);
-  EXPECT_TRUE(form->project.IsModified());
+  EXPECT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 0);
+  EXPECT_TRUE(ProjectOf(*form).IsModified());
 }
 
 TEST_F(DesktopWindowTest, FileFindAndPasteKeysActFromTheEditor) {
   Open();
   Press(Qt::Key_F6);  // the Index tree
   Press(Qt::Key_F6);
-  ASSERT_TRUE(FocusIn(form->editor));
+  ASSERT_TRUE(FocusIn(Widget<EditingControl>(*form, "editor")));
   // Ctrl+S saves, also with the caret in the page.
-  form->project.SetModified();
+  ProjectOf(*form).SetModified();
   Press(Qt::Key_S, Qt::ControlModifier);
-  EXPECT_FALSE(form->project.IsModified());
+  EXPECT_FALSE(ProjectOf(*form).IsModified());
   // Ctrl+O asks for a project.
   bool asked = false;
   OnNextDialog<QFileDialog>([&](QFileDialog* d) {
@@ -229,20 +235,20 @@ TEST_F(DesktopWindowTest, FileFindAndPasteKeysActFromTheEditor) {
   });
   Press(Qt::Key_O, Qt::ControlModifier);
   EXPECT_TRUE(asked);
-  EXPECT_EQ(form->project.ProjectFile(), path);
+  EXPECT_EQ(ProjectOf(*form).ProjectFile(), path);
 
   // Ctrl+F opens "Find"; F3 finds the same text again once it is closed.
-  form->editor->setFocus();
-  SelectInEditor(form->editor, "#p", 0, 0);
+  Widget<EditingControl>(*form, "editor")->setFocus();
+  SelectInEditor(Widget<EditingControl>(*form, "editor"), "#p", 0, 0);
   bool found = false;
   OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
     found = true;
-    d->FindWhat->setText("o");
+    d->findWhatEdit->setText("o");
     d->reject();
   });
   Press(Qt::Key_F, Qt::ControlModifier);
   ASSERT_TRUE(found);
-  form->editor->setFocus();
+  Widget<EditingControl>(*form, "editor")->setFocus();
   QApplication::processEvents();
   Press(Qt::Key_F3);
   const QString caret = "getSelection().toString() + '@' + getSelection().anchorOffset";
@@ -255,7 +261,7 @@ TEST_F(DesktopWindowTest, FileFindAndPasteKeysActFromTheEditor) {
   mime->setHtml("<B id=bold>loud</B>");
   mime->setText("loud");
   QGuiApplication::clipboard()->setMimeData(mime);
-  SelectInEditor(form->editor, "#p", 0, 0);
+  SelectInEditor(Widget<EditingControl>(*form, "editor"), "#p", 0, 0);
   Press(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_TRUE(ProcessEventsUntil(
       [&] { return Js("document.querySelector('#p').textContent").startsWith("loud"); }, 3000));
@@ -269,9 +275,9 @@ TEST_F(DesktopWindowTest, TheCaptionFollowsTheProjectAndTheWindowKeepsItsPlace) 
   EXPECT_EQ(form->windowTitle(), "Orvex");
   Open();
   EXPECT_EQ(form->windowTitle(), "My Guide \u2014 Orvex");
-  form->treeTabs->setCurrentIndex(1);
-  form->indexTree->setFocus();
-  form->indexTree->setCurrentIndex(TopLevel(form->indexTree, 0));
+  Widget<QTabWidget>(*form, "treeTabs")->setCurrentIndex(1);
+  Widget<QTreeView>(*form, "indexTree")->setFocus();
+  Widget<QTreeView>(*form, "indexTree")->setCurrentIndex(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0));
   Press(Qt::Key_Delete);
   EXPECT_EQ(form->windowTitle(), "*My Guide \u2014 Orvex");
   Press(Qt::Key_S, Qt::ControlModifier);
@@ -280,16 +286,16 @@ TEST_F(DesktopWindowTest, TheCaptionFollowsTheProjectAndTheWindowKeepsItsPlace) 
   // Size, position and splitter come back at the next start.
   form->resize(900, 610);
   form->move(30, 40);
-  form->splitter->setSizes({320, 578});
+  Widget<QSplitter>(*form, "splitter")->setSizes({320, 578});
   QApplication::processEvents();
   const QPoint position = form->pos();
-  const int left = form->splitter->sizes().value(0);
+  const int left = Widget<QSplitter>(*form, "splitter")->sizes().value(0);
   // Saved: closing asks nothing.
   ASSERT_TRUE(form->close());
   form = NewWindow();
   EXPECT_EQ(form->size(), QSize(900, 610));
   EXPECT_EQ(form->pos(), position);
-  EXPECT_EQ(form->splitter->sizes().value(0), left);
+  EXPECT_EQ(Widget<QSplitter>(*form, "splitter")->sizes().value(0), left);
 }
 
 TEST_F(DesktopWindowTest, TheNarrowestWindowKeepsTheToolbarWholeAndTheFontBoxNamesARealFont) {
@@ -298,74 +304,80 @@ TEST_F(DesktopWindowTest, TheNarrowestWindowKeepsTheToolbarWholeAndTheFontBoxNam
   ASSERT_EQ(form->width(), form->minimumWidth());
   const auto right = [&](QWidget* w) { return w->mapTo(form.get(), QPoint(w->width(), 0)).x(); };
   const auto left = [&](QWidget* w) { return w->mapTo(form.get(), QPoint(0, 0)).x(); };
-  EXPECT_LE(right(form->fontNameBox), left(form->fontSizeBox));
-  EXPECT_LE(right(form->fontSizeBox), left(form->boldButton));
-  EXPECT_LE(right(form->alignRightButton), right(form->formatToolbar));
-  EXPECT_LE(right(form->formatToolbar), form->width());
+  EXPECT_LE(right(Widget<QComboBox>(*form, "fontNameBox")), left(Widget<QComboBox>(*form, "fontSizeBox")));
+  EXPECT_LE(right(Widget<QComboBox>(*form, "fontSizeBox")), left(Widget<QToolButton>(*form, "boldButton")));
+  EXPECT_LE(right(Widget<QToolButton>(*form, "alignRightButton")),
+            right(Widget<QFrame>(*form, "formatToolbar")));
+  EXPECT_LE(right(Widget<QFrame>(*form, "formatToolbar")), form->width());
 
   // Font names as a page names them, without a foundry in brackets.
-  EXPECT_FALSE(form->fontNameBox->currentText().isEmpty());
-  for (int i = 0; i < form->fontNameBox->count(); ++i)
-    EXPECT_FALSE(form->fontNameBox->itemText(i).contains('['))
-        << form->fontNameBox->itemText(i).toStdString();
-  EXPECT_NE(form->fontNameBox->findText(form->fontNameBox->currentText()), -1);
+  EXPECT_FALSE(Widget<QComboBox>(*form, "fontNameBox")->currentText().isEmpty());
+  for (int i = 0; i < Widget<QComboBox>(*form, "fontNameBox")->count(); ++i)
+    EXPECT_FALSE(Widget<QComboBox>(*form, "fontNameBox")->itemText(i).contains('['))
+        << Widget<QComboBox>(*form, "fontNameBox")->itemText(i).toStdString();
+  EXPECT_NE(Widget<QComboBox>(*form, "fontNameBox")
+                ->findText(Widget<QComboBox>(*form, "fontNameBox")->currentText()),
+            -1);
 }
 
 TEST_F(DesktopWindowTest, TheMenusFollowTheViewThroughMenusAndDialogs) {
   Open();
   // The add-ins make topics wherever the focus is.
-  EXPECT_TRUE(FocusIn(form->contentsTree));
-  EXPECT_TRUE(form->toolsMenu->menuAction()->isEnabled());
+  EXPECT_TRUE(FocusIn(Widget<QTreeView>(*form, "contentsTree")));
+  EXPECT_TRUE(Menu(*form, "toolsMenu")->menuAction()->isEnabled());
 
   Press(Qt::Key_F6);  // the Index tree
   Press(Qt::Key_F6);
-  ASSERT_TRUE(FocusIn(form->editor));
-  SelectInEditor(form->editor, "#p", 0, 5);
+  ASSERT_TRUE(FocusIn(Widget<EditingControl>(*form, "editor")));
+  SelectInEditor(Widget<EditingControl>(*form, "editor"), "#p", 0, 5);
   // Alt+E keeps the editor's items on, and Copy from the menu copies.
   QGuiApplication::clipboard()->clear();
   Press(Qt::Key_E, Qt::AltModifier);
-  ASSERT_TRUE(ProcessEventsUntil([&] { return form->editMenu->isVisible(); }, 3000));
-  for (QAction* item : {form->findAction, form->fontMenu->menuAction(), form->tableMenu->menuAction(),
-                        form->copyAction, form->cutAction, form->pasteAction})
+  ASSERT_TRUE(ProcessEventsUntil([&] { return Menu(*form, "editMenu")->isVisible(); }, 3000));
+  for (QAction* item : {Action(*form, "findAction"), Menu(*form, "fontMenu")->menuAction(),
+                        Menu(*form, "tableMenu")->menuAction(), Action(*form, "copyAction"),
+                        Action(*form, "cutAction"), Action(*form, "pasteAction")})
     EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
-  QTest::keyClick(form->editMenu, Qt::Key_C);
+  QTest::keyClick(Menu(*form, "editMenu"), Qt::Key_C);
   EXPECT_TRUE(ProcessEventsUntil([&] { return QGuiApplication::clipboard()->text() == "Hello"; }, 3000));
-  EXPECT_TRUE(FocusIn(form->editor));
+  EXPECT_TRUE(FocusIn(Widget<EditingControl>(*form, "editor")));
 
   // After a dialog the focus is back in the editor, with the menus and
   // B/I/U on, without a click.
-  OnNextDialog<FindTextDialog>([](FindTextDialog* d) { QTest::keyClick(d->FindWhat, Qt::Key_Escape); });
+  OnNextDialog<FindTextDialog>([](FindTextDialog* d) { QTest::keyClick(d->findWhatEdit, Qt::Key_Escape); });
   Press(Qt::Key_F, Qt::ControlModifier);
-  EXPECT_TRUE(ProcessEventsUntil([&] { return FocusIn(form->editor); }, 3000));
-  EXPECT_TRUE(form->boldButton->isEnabled());
-  EXPECT_TRUE(form->findAction->isEnabled());
-  EXPECT_TRUE(form->editMenu->menuAction()->isEnabled());
+  EXPECT_TRUE(ProcessEventsUntil([&] { return FocusIn(Widget<EditingControl>(*form, "editor")); }, 3000));
+  EXPECT_TRUE(Widget<QToolButton>(*form, "boldButton")->isEnabled());
+  EXPECT_TRUE(Action(*form, "findAction")->isEnabled());
+  EXPECT_TRUE(Menu(*form, "editMenu")->menuAction()->isEnabled());
 
   // In the source view Undo, Copy, Cut and Paste work from the menu.
   Press(Qt::Key_Tab, Qt::ControlModifier);
-  ASSERT_TRUE(FocusIn(form->sourceView));
-  form->sourceView->selectAll();
+  ASSERT_TRUE(FocusIn(Widget<QPlainTextEdit>(*form, "sourceView")));
+  Widget<QPlainTextEdit>(*form, "sourceView")->selectAll();
   QTest::mouseClick(form->menuBar(), Qt::LeftButton, {},
-                    form->menuBar()->actionGeometry(form->editMenu->menuAction()).center());
-  ASSERT_TRUE(ProcessEventsUntil([&] { return form->editMenu->isVisible(); }, 3000));
-  for (QAction* item : {form->undoAction, form->copyAction, form->cutAction, form->pasteAction})
+                    form->menuBar()->actionGeometry(Menu(*form, "editMenu")->menuAction()).center());
+  ASSERT_TRUE(ProcessEventsUntil([&] { return Menu(*form, "editMenu")->isVisible(); }, 3000));
+  for (QAction* item : {Action(*form, "undoAction"), Action(*form, "copyAction"), Action(*form, "cutAction"),
+                        Action(*form, "pasteAction")})
     EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
-  QTest::mouseClick(form->editMenu, Qt::LeftButton, {},
-                    form->editMenu->actionGeometry(form->cutAction).center());
-  EXPECT_TRUE(ProcessEventsUntil([&] { return form->sourceView->toPlainText().isEmpty(); }, 3000));
+  QTest::mouseClick(Menu(*form, "editMenu"), Qt::LeftButton, {},
+                    Menu(*form, "editMenu")->actionGeometry(Action(*form, "cutAction")).center());
+  EXPECT_TRUE(ProcessEventsUntil(
+      [&] { return Widget<QPlainTextEdit>(*form, "sourceView")->toPlainText().isEmpty(); }, 3000));
   EXPECT_TRUE(QGuiApplication::clipboard()->text().contains("Hello world"));
   // Back in the tree, the source view's items go off; Tools stays. (The
   // closed menu's own window events are let through first.)
-  ASSERT_TRUE(ProcessEventsUntil([&] { return !form->editMenu->isVisible(); }, 3000));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return !Menu(*form, "editMenu")->isVisible(); }, 3000));
   QTest::qWait(100);
   form->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-  form->treeTabs->setCurrentIndex(0);  // F6 went by the Index tab
-  form->contentsTree->setFocus();
+  Widget<QTabWidget>(*form, "treeTabs")->setCurrentIndex(0);  // F6 went by the Index tab
+  Widget<QTreeView>(*form, "contentsTree")->setFocus();
   QApplication::processEvents();
-  ASSERT_TRUE(FocusIn(form->contentsTree));
-  EXPECT_FALSE(form->copyAction->isEnabled());
-  EXPECT_TRUE(form->toolsMenu->menuAction()->isEnabled());
+  ASSERT_TRUE(FocusIn(Widget<QTreeView>(*form, "contentsTree")));
+  EXPECT_FALSE(Action(*form, "copyAction")->isEnabled());
+  EXPECT_TRUE(Menu(*form, "toolsMenu")->menuAction()->isEnabled());
 }
 
 }  // namespace

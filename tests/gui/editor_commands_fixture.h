@@ -13,6 +13,7 @@
 #include "gui_helpers.h"
 #include "tree_editing_fixture.h"
 #include "tests/unit/test_files.h"
+#include "tests/gui/window_parts.h"
 
 class EditorCommandsFixture : public TreeEditingFixture {
  protected:
@@ -26,21 +27,21 @@ class EditorCommandsFixture : public TreeEditingFixture {
   void OpenPage(const QString& body) {
     // The page is loaded when its topic is selected: from the other topic,
     // which first takes what the editor holds.
-    if (Current(form->contentsTree) == start) {
-      form->contentsTree->setCurrentIndex(details);
-      WaitEditorIdle(form->editor);
+    if (Current(Widget<QTreeView>(*form, "contentsTree")) == start) {
+      Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(details);
+      WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
     }
     PutFile(Path("Proj01.htm"),
             ("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n")
                 .toLatin1());
-    form->contentsTree->setCurrentIndex(start);
-    WaitEditorIdle(form->editor);
+    Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(start);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
     FocusEditor();
-    WaitEditorIdle(form->editor);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   }
 
-  EditingControl* Editor() const { return form->editor; }
-  QString Html() const { return EditorHtml(form->editor); }
+  EditingControl* Editor() const { return Widget<EditingControl>(*form, "editor"); }
+  QString Html() const { return EditorHtml(Widget<EditingControl>(*form, "editor")); }
 
   // Runs script in the editor's own world (where its helpers live).
   QVariant Js(const QString& script) { return EditorScript(Editor(), script); }
@@ -63,7 +64,7 @@ class EditorCommandsFixture : public TreeEditingFixture {
   // Lets the state the page pushes after the last caret move arrive and the
   // toolbar show it.
   void SettleDisplay() {
-    WaitEditorIdle(form->editor);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
     ProcessEventsUntil([] { return false; }, 150);
   }
 

@@ -11,6 +11,7 @@
 #include "editor/control_dialogs.h"
 #include "editor_commands_fixture.h"
 #include "tests/unit/test_files.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -23,10 +24,10 @@ class FindReplace : public EditorCommandsFixture {
       form->activateWindow();
       ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
-    form->editor->setFocus();
+    Widget<EditingControl>(*form, "editor")->setFocus();
     QApplication::processEvents();
     QWidget* focus = QApplication::focusWidget();
-    ASSERT_TRUE(focus && form->editor->isAncestorOf(focus));
+    ASSERT_TRUE(focus && Widget<EditingControl>(*form, "editor")->isAncestorOf(focus));
     QTest::keyClick(focus, Qt::Key(key), modifiers);
   }
   // A button of the dialog whose answer is a message: the page answers the
@@ -39,15 +40,15 @@ class FindReplace : public EditorCommandsFixture {
   QString ReplaceAll(const QString& text, const QString& with, bool wholeWord, bool matchCase) {
     std::shared_ptr<SeenBox> seen;
     OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
-      d->FindWhat->setText(text);
-      d->ReplaceWith->setText(with);
-      d->WholeWord->setChecked(wholeWord);
-      d->MatchCase->setChecked(matchCase);
+      d->findWhatEdit->setText(text);
+      d->replaceWithEdit->setText(with);
+      d->wholeWordBox->setChecked(wholeWord);
+      d->matchCaseBox->setChecked(matchCase);
       seen = AnswerNextMessageBox(QMessageBox::Ok);
-      ClickForMessage(d->ReplaceAllButton, seen);
+      ClickForMessage(d->replaceAllButton, seen);
       d->reject();
     });
-    form->replaceAction->trigger();
+    Action(*form, "replaceAction")->trigger();
     return seen && seen->shown ? seen->text : QString("(no message)");
   }
   QString PageText() { return Js("document.body.textContent.replace(/\\u00a0/g, ' ').trim()").toString(); }
@@ -59,10 +60,10 @@ TEST_F(FindReplace, FindAndFindAgainSayWhenTheTextIsNotThere) {
   std::shared_ptr<SeenBox> seen;
   OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
     EXPECT_EQ(d->windowTitle(), QString("Find"));
-    EXPECT_FALSE(d->ReplaceWith->isVisible());
-    d->FindWhat->setText("gamma");
+    EXPECT_FALSE(d->replaceWithEdit->isVisible());
+    d->findWhatEdit->setText("gamma");
     seen = AnswerNextMessageBox(QMessageBox::Ok);
-    ClickForMessage(d->FindNext, seen);
+    ClickForMessage(d->findNextButton, seen);
     d->reject();
   });
   Key(Qt::Key_F, Qt::ControlModifier);
@@ -83,7 +84,7 @@ TEST_F(FindReplace, ASelectedPhraseIsWhatTheDialogsLookFor) {
   const auto offered = [&](int key) {
     QString text = "(not opened)";
     OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
-      text = d->FindWhat->text();
+      text = d->findWhatEdit->text();
       d->reject();
     });
     Key(key, Qt::ControlModifier);
@@ -97,17 +98,17 @@ TEST_F(FindReplace, ASelectedPhraseIsWhatTheDialogsLookFor) {
   SelectAcross("#p", "#q");
   EXPECT_EQ(offered(Qt::Key_F), QString("gam"));
   // In the source view, its own selection.
-  form->editorTabs->setCurrentIndex(1);
-  WaitEditorIdle(form->editor);
-  form->sourceView->setFocus();
-  QTextCursor cursor = form->sourceView->document()->find("alpha");
+  Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(1);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  Widget<QPlainTextEdit>(*form, "sourceView")->setFocus();
+  QTextCursor cursor = Widget<QPlainTextEdit>(*form, "sourceView")->document()->find("alpha");
   ASSERT_FALSE(cursor.isNull());
-  form->sourceView->setTextCursor(cursor);
+  Widget<QPlainTextEdit>(*form, "sourceView")->setTextCursor(cursor);
   OnNextDialog<FindTextDialog>([](FindTextDialog* d) {
-    EXPECT_EQ(d->FindWhat->text(), QString("alpha"));
+    EXPECT_EQ(d->findWhatEdit->text(), QString("alpha"));
     d->reject();
   });
-  form->findAction->trigger();
+  Action(*form, "findAction")->trigger();
 }
 
 TEST_F(FindReplace, ReplaceChangesTheSelectedMatchAndSelectsTheNext) {
@@ -116,21 +117,21 @@ TEST_F(FindReplace, ReplaceChangesTheSelectedMatchAndSelectsTheNext) {
   std::shared_ptr<SeenBox> seen;
   OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
     EXPECT_EQ(d->windowTitle(), QString("Replace"));
-    EXPECT_TRUE(d->ReplaceWith->isVisible());
-    d->FindWhat->setText("cat");
-    d->ReplaceWith->setText("cow");
-    d->WholeWord->setChecked(true);
+    EXPECT_TRUE(d->replaceWithEdit->isVisible());
+    d->findWhatEdit->setText("cat");
+    d->replaceWithEdit->setText("cow");
+    d->wholeWordBox->setChecked(true);
     // Nothing is selected yet: the first press only finds.
-    d->ReplaceButton->click();
+    d->replaceButton->click();
     EXPECT_EQ(SelectedText(), QString("cat"));
     EXPECT_EQ(PageText(), QString("cat dog cat cats"));
-    d->ReplaceButton->click();
+    d->replaceButton->click();
     EXPECT_EQ(PageText(), QString("cow dog cat cats"));
     EXPECT_EQ(SelectedText(), QString("cat"));
     // The match across the italic letter goes, the element stays; "cats"
     // is no whole word, so the search ends.
     seen = AnswerNextMessageBox(QMessageBox::Ok);
-    ClickForMessage(d->ReplaceButton, seen);
+    ClickForMessage(d->replaceButton, seen);
     d->reject();
   });
   Key(Qt::Key_H, Qt::ControlModifier);
@@ -139,9 +140,9 @@ TEST_F(FindReplace, ReplaceChangesTheSelectedMatchAndSelectsTheNext) {
   EXPECT_EQ(seen->text, QString("The search text was not found."));
   EXPECT_TRUE(Html().contains("<P id=\"p\">cow dog cow<I></I> <B>cat</B>s</P>")) << Html().toStdString();
   // Each replacement is one undo step.
-  form->editorCommands->UndoCommand();
+  Controller<EditorCommands>(*form)->UndoCommand();
   EXPECT_TRUE(Html().contains("<P id=\"p\">cow dog c<I>a</I>t <B>cat</B>s</P>")) << Html().toStdString();
-  form->editorCommands->UndoCommand();
+  Controller<EditorCommands>(*form)->UndoCommand();
   EXPECT_TRUE(Html().contains("<P id=\"p\">cat dog c<I>a</I>t <B>cat</B>s</P>")) << Html().toStdString();
   EXPECT_FALSE(CommandEnabled(Editor(), EditorCommand::Undo));
 }
@@ -164,12 +165,12 @@ TEST_F(FindReplace, ReplaceAllChangesTextOnlyAsOneUndoableChangeThatIsStored) {
       << html.toStdString();
   // The page counts as changed; one undo takes it all back, redo again.
   EXPECT_TRUE(CommandEnabled(Editor(), EditorCommand::Undo));
-  form->editorCommands->UndoCommand();
+  Controller<EditorCommands>(*form)->UndoCommand();
   EXPECT_EQ(Html(), before);
   EXPECT_FALSE(CommandEnabled(Editor(), EditorCommand::Undo));
-  form->editorCommands->PrepareEditMenu();
-  ASSERT_TRUE(form->redoAction->isEnabled());
-  form->editorCommands->RedoCommand();
+  Controller<EditorCommands>(*form)->PrepareEditMenu();
+  ASSERT_TRUE(Action(*form, "redoAction")->isEnabled());
+  Controller<EditorCommands>(*form)->RedoCommand();
   EXPECT_EQ(Html(), html);
 
   // Matching case finds only the exact word; typing afterwards keeps the
@@ -179,13 +180,13 @@ TEST_F(FindReplace, ReplaceAllChangesTextOnlyAsOneUndoableChangeThatIsStored) {
   Key(Qt::Key_X);
   ASSERT_TRUE(ProcessEventsUntil([&] { return PageText().startsWith("xGreen"); }, 3000))
       << PageText().toStdString();
-  form->editorCommands->UndoCommand();
+  Controller<EditorCommands>(*form)->UndoCommand();
   EXPECT_TRUE(PageText().startsWith("Green, Green and Green.")) << PageText().toStdString();
   EXPECT_TRUE(CommandEnabled(Editor(), EditorCommand::Undo));
 
   // Going to another topic stores the page with the replacements.
-  form->contentsTree->setCurrentIndex(details);
-  WaitEditorIdle(form->editor);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(details);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   EXPECT_TRUE(FileBytes(Path("Proj01.htm")).contains("Green, Green and Green."))
       << FileBytes(Path("Proj01.htm")).toStdString();
 }
@@ -199,37 +200,37 @@ TEST_F(FindReplace, ReplaceAllWithNothingToReplaceSaysSoAndChangesNothing) {
 
 TEST_F(FindReplace, InTheSourceViewFindAndReplaceWorkOnTheSourceText) {
   OpenPage("<P id=p>one two one</P>");
-  form->editorTabs->setCurrentIndex(1);
-  WaitEditorIdle(form->editor);
-  form->sourceView->setFocus();
+  Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(1);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  Widget<QPlainTextEdit>(*form, "sourceView")->setFocus();
   QApplication::processEvents();
-  form->sourceView->moveCursor(QTextCursor::Start);
-  ASSERT_TRUE(form->replaceAction->isEnabled());
+  Widget<QPlainTextEdit>(*form, "sourceView")->moveCursor(QTextCursor::Start);
+  ASSERT_TRUE(Action(*form, "replaceAction")->isEnabled());
   EXPECT_EQ(ReplaceAll("one", "three", true, true), QString("2 occurrences replaced."));
-  EXPECT_TRUE(form->sourceView->toPlainText().contains(">three two three</P>"))
-      << form->sourceView->toPlainText().toStdString();
-  EXPECT_TRUE(form->sourceView->document()->isModified());
+  EXPECT_TRUE(Widget<QPlainTextEdit>(*form, "sourceView")->toPlainText().contains(">three two three</P>"))
+      << Widget<QPlainTextEdit>(*form, "sourceView")->toPlainText().toStdString();
+  EXPECT_TRUE(Widget<QPlainTextEdit>(*form, "sourceView")->document()->isModified());
   // One undo of the source view takes both back.
-  form->undoAction->trigger();
-  EXPECT_TRUE(form->sourceView->toPlainText().contains(">one two one</P>"));
+  Action(*form, "undoAction")->trigger();
+  EXPECT_TRUE(Widget<QPlainTextEdit>(*form, "sourceView")->toPlainText().contains(">one two one</P>"));
   // Find selects in the source; Replace replaces the selected match.
   std::shared_ptr<SeenBox> seen;
   OnNextDialog<FindTextDialog>([&](FindTextDialog* d) {
-    d->FindWhat->setText("TWO");
-    d->ReplaceWith->setText("2");
-    d->WholeWord->setChecked(false);
-    d->MatchCase->setChecked(false);
-    d->FindNext->click();
-    EXPECT_EQ(form->sourceView->textCursor().selectedText(), QString("two"));
+    d->findWhatEdit->setText("TWO");
+    d->replaceWithEdit->setText("2");
+    d->wholeWordBox->setChecked(false);
+    d->matchCaseBox->setChecked(false);
+    d->findNextButton->click();
+    EXPECT_EQ(Widget<QPlainTextEdit>(*form, "sourceView")->textCursor().selectedText(), QString("two"));
     // The only match goes, and the search says there is no other.
     seen = AnswerNextMessageBox(QMessageBox::Ok);
-    ClickForMessage(d->ReplaceButton, seen);
+    ClickForMessage(d->replaceButton, seen);
     d->reject();
   });
-  form->replaceAction->trigger();
+  Action(*form, "replaceAction")->trigger();
   EXPECT_TRUE(seen && seen->shown);
-  EXPECT_TRUE(form->sourceView->toPlainText().contains(">one 2 one</P>"))
-      << form->sourceView->toPlainText().toStdString();
+  EXPECT_TRUE(Widget<QPlainTextEdit>(*form, "sourceView")->toPlainText().contains(">one 2 one</P>"))
+      << Widget<QPlainTextEdit>(*form, "sourceView")->toPlainText().toStdString();
 }
 
 }  // namespace

@@ -13,9 +13,10 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 
-#include "editor/spin_edit.h"
+#include "editor/number_edit.h"
 #include "editor/table_dialog.h"
 #include "editor_commands_fixture.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -27,9 +28,9 @@ TEST_F(FormatCommands, BoldItalicUnderlineButtonsFollowTheCaret) {
   OpenPage("<P id=p>plain <B id=b>bold</B> <I id=i>slant</I> <U id=u>under</U></P>");
   const auto buttons = [this] {
     return QString("%1%2%3")
-        .arg(form->boldButton->isChecked() ? "B" : "-")
-        .arg(form->italicButton->isChecked() ? "I" : "-")
-        .arg(form->underlineButton->isChecked() ? "U" : "-");
+        .arg(Widget<QToolButton>(*form, "boldButton")->isChecked() ? "B" : "-")
+        .arg(Widget<QToolButton>(*form, "italicButton")->isChecked() ? "I" : "-")
+        .arg(Widget<QToolButton>(*form, "underlineButton")->isChecked() ? "U" : "-");
   };
   Select("#b", 2, 2);
   EXPECT_TRUE(ProcessEventsUntil([&] { return buttons() == "B--"; }, 5000)) << buttons().toStdString();
@@ -46,20 +47,21 @@ TEST_F(FormatCommands, BoldItalicUnderlineButtonsFollowTheCaret) {
 TEST_F(FormatCommands, TheBoldButtonMakesTheSelectionBoldAndStaysDown) {
   OpenPage("<P id=p>Hello world</P>");
   Select("#p", 6, 11);
-  form->boldButton->click();
+  Widget<QToolButton>(*form, "boldButton")->click();
   EXPECT_TRUE(Html().contains("Hello <B>world</B>")) << Html().toStdString();
-  EXPECT_TRUE(ProcessEventsUntil([&] { return form->boldButton->isChecked(); }, 5000));
+  EXPECT_TRUE(
+      ProcessEventsUntil([&] { return Widget<QToolButton>(*form, "boldButton")->isChecked(); }, 5000));
   // With nothing to format the button doesn't stay down.
   Editor()->NewDocument();
   WaitEditorIdle(Editor());
   ChangeSelectionInEditor(Editor(), "getSelection().removeAllRanges()");
-  form->italicButton->click();
-  EXPECT_FALSE(form->italicButton->isChecked());
+  Widget<QToolButton>(*form, "italicButton")->click();
+  EXPECT_FALSE(Widget<QToolButton>(*form, "italicButton")->isChecked());
   OpenPage("<P id=p>Hello <B>world</B></P>");
   // The alignment buttons are plain buttons; the caret is in the paragraph.
   Select("#p", 0, 0);
-  form->centerButton->click();
-  EXPECT_FALSE(form->centerButton->isChecked());
+  Widget<QToolButton>(*form, "centerButton")->click();
+  EXPECT_FALSE(Widget<QToolButton>(*form, "centerButton")->isChecked());
   // The editor applies the command on its own time (slower builds see that).
   EXPECT_TRUE(ProcessEventsUntil([&] { return Html().contains("center", Qt::CaseInsensitive); }, 5000))
       << Html().toStdString();
@@ -68,18 +70,20 @@ TEST_F(FormatCommands, TheBoldButtonMakesTheSelectionBoldAndStaysDown) {
 TEST_F(FormatCommands, AMixedFontSelectionLeavesTheFontBoxUnchanged) {
   OpenPage("<P><FONT id=a face=\"Courier New\">one</FONT> <FONT id=b face=\"Arial\">two</FONT></P>");
   Select("#a", 1, 1);
-  EXPECT_TRUE(ProcessEventsUntil([&] { return form->fontNameBox->currentText() == "Courier New"; }, 5000))
-      << form->fontNameBox->currentText().toStdString();
+  EXPECT_TRUE(ProcessEventsUntil(
+      [&] { return Widget<QComboBox>(*form, "fontNameBox")->currentText() == "Courier New"; }, 5000))
+      << Widget<QComboBox>(*form, "fontNameBox")->currentText().toStdString();
   // The size box shows when the event has run; both fonts have the same size.
   {
-    const QSignalBlocker quiet(form->fontSizeBox);
-    form->fontSizeBox->setEditText("9");
+    const QSignalBlocker quiet(Widget<QComboBox>(*form, "fontSizeBox"));
+    Widget<QComboBox>(*form, "fontSizeBox")->setEditText("9");
   }
   SelectAcross("#a", "#b");
-  EXPECT_TRUE(ProcessEventsUntil([&] { return form->fontSizeBox->currentText() == "3"; }, 5000))
-      << form->fontSizeBox->currentText().toStdString();
+  EXPECT_TRUE(
+      ProcessEventsUntil([&] { return Widget<QComboBox>(*form, "fontSizeBox")->currentText() == "3"; }, 5000))
+      << Widget<QComboBox>(*form, "fontSizeBox")->currentText().toStdString();
   SettleDisplay();
-  EXPECT_EQ(form->fontNameBox->currentText(), QString("Courier New"));
+  EXPECT_EQ(Widget<QComboBox>(*form, "fontNameBox")->currentText(), QString("Courier New"));
   // Filling the boxes sent no formatting command.
   EXPECT_FALSE(CommandEnabled(Editor(), EditorCommand::Undo));
 }
@@ -87,15 +91,15 @@ TEST_F(FormatCommands, AMixedFontSelectionLeavesTheFontBoxUnchanged) {
 TEST_F(FormatCommands, TheFontBoxesSendNameAndSizeIndex) {
   OpenPage("<P id=p>Some words here</P>");
   Select("#p", 5, 10);
-  form->fontSizeBox->setCurrentIndex(5);
+  Widget<QComboBox>(*form, "fontSizeBox")->setCurrentIndex(5);
   EXPECT_TRUE(Html().contains("<FONT size=\"5\">words</FONT>")) << Html().toStdString();
   Select("#p", 0, 4);
-  form->fontNameBox->setEditText("Arial");
+  Widget<QComboBox>(*form, "fontNameBox")->setEditText("Arial");
   EXPECT_TRUE(Html().contains("face=\"Arial\"")) << Html().toStdString();
   // A size text that names no entry sends nothing.
   Select("#p", 0, 4);
   const QString before = Html();
-  form->fontSizeBox->setEditText("12");
+  Widget<QComboBox>(*form, "fontSizeBox")->setEditText("12");
   EXPECT_EQ(Html(), before);
 }
 
@@ -112,14 +116,14 @@ TEST_F(FormatCommands, FontPropertiesApplyWhatTheUserChanged) {
     d->setCurrentFont(f);
     d->accept();
   });
-  form->fontPropertiesAction->trigger();
+  Action(*form, "fontPropertiesAction")->trigger();
   EXPECT_TRUE(shown);
   EXPECT_TRUE(Html().contains("<B>heavy</B>")) << Html().toStdString();
   EXPECT_FALSE(Html().contains("<I>"));
   // Cancelled: nothing changes.
   const QString before = Html();
   OnNextDialog<QFontDialog>([](QFontDialog* d) { d->reject(); });
-  form->fontPropertiesAction->trigger();
+  Action(*form, "fontPropertiesAction")->trigger();
   EXPECT_EQ(Html(), before);
 }
 
@@ -130,13 +134,13 @@ TEST_F(FormatCommands, ColoursForFontAndWholePage) {
     d->setCurrentColor(QColor(255, 0, 0));
     d->accept();
   });
-  form->fontColorAction->trigger();
+  Action(*form, "fontColorAction")->trigger();
   EXPECT_TRUE(Html().contains("color=\"#ff0000\"", Qt::CaseInsensitive)) << Html().toStdString();
   OnNextDialog<QColorDialog>([](QColorDialog* d) {
     d->setCurrentColor(QColor(0, 0, 255));
     d->accept();
   });
-  form->pageBackgroundAction->trigger();
+  Action(*form, "pageBackgroundAction")->trigger();
   EXPECT_TRUE(Html().contains("<BODY bgcolor=\"#0000FF\">")) << Html().toStdString();
   // The context menu's background colour marks the selection.
   Select("#p", 7, 9);
@@ -144,23 +148,23 @@ TEST_F(FormatCommands, ColoursForFontAndWholePage) {
     d->setCurrentColor(QColor(255, 255, 0));
     d->accept();
   });
-  form->editorBackgroundAction->trigger();
+  Action(*form, "editorBackgroundAction")->trigger();
   EXPECT_TRUE(Html().contains("255, 255, 0")) << Html().toStdString();
   // Cancelled: nothing happens.
   const QString before = Html();
   OnNextDialog<QColorDialog>([](QColorDialog* d) { d->reject(); });
-  form->pageBackgroundAction->trigger();
+  Action(*form, "pageBackgroundAction")->trigger();
   EXPECT_EQ(Html(), before);
 }
 
 TEST_F(FormatCommands, ToggleMenuEnablesListsAtTheCaretAndMakesThem) {
   OpenPage("<P id=p>An item</P>");
-  form->bulletedListAction->setEnabled(false);
+  Action(*form, "bulletedListAction")->setEnabled(false);
   Select("#p", 1, 1);
-  form->editorCommands->PrepareToggleMenu();
-  EXPECT_TRUE(form->bulletedListAction->isEnabled());
-  EXPECT_TRUE(form->numberedListAction->isEnabled());
-  form->bulletedListAction->trigger();
+  Controller<EditorCommands>(*form)->PrepareToggleMenu();
+  EXPECT_TRUE(Action(*form, "bulletedListAction")->isEnabled());
+  EXPECT_TRUE(Action(*form, "numberedListAction")->isEnabled());
+  Action(*form, "bulletedListAction")->trigger();
   EXPECT_TRUE(Html().contains("<UL>\r\n<LI>An item</LI>\r\n</UL>")) << Html().toStdString();
 }
 
@@ -177,7 +181,7 @@ TEST_F(TableCommands, InitialValuesInsertATwoByTwoTableWithBorderAndNowrapCells)
     EXPECT_EQ(d->widthBox->text(), QString("100"));
     d->okButton->click();
   });
-  form->insertTableAction->trigger();
+  Action(*form, "insertTableAction")->trigger();
   const QString html = Html();
   EXPECT_EQ(html.count("<TABLE border=\"1\" width=\"100%\">"), 1) << html.toStdString();
   EXPECT_EQ(html.count("<TR>"), 2);
@@ -202,7 +206,7 @@ TEST_F(TableCommands, ColumnsWithALetterGivesThePositionAndTheDialogStaysOpen) {
     d->captionEdit->setText("Prices & <more>");
     d->okButton->click();
   });
-  form->insertTableAction->trigger();
+  Action(*form, "insertTableAction")->trigger();
   ASSERT_TRUE(seen);
   EXPECT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, QString("Error in columns count at position: 3"));
@@ -233,7 +237,7 @@ TEST_F(TableCommands, BothBadBoxesGiveTwoMessagesCancelAndCloseRules) {
   answer.stop();
   EXPECT_EQ(texts,
             QStringList({"Error in columns count at position: 1", "Error in rows count at position: 1"}));
-  EXPECT_FALSE(d->AllowClose);
+  EXPECT_FALSE(d->allowClose);
   // The window's own close doesn't close it now; Cancel always does.
   EXPECT_FALSE(d->close());
   EXPECT_TRUE(d->isVisible());
@@ -276,22 +280,22 @@ TEST_F(TableCommands, SpinBoxesComeIntoRangeOnLeavingAndCountBadTextAsTheMinimum
 TEST_F(TableCommands, RowAndColumnCommandsOnlyInsideATable) {
   OpenPage("<P id=p>Outside</P><TABLE border=1><TR><TD id=c>a</TD><TD>b</TD></TR></TABLE>");
   Select("#p", 2, 2);
-  form->editorCommands->PrepareTableMenu();
-  EXPECT_FALSE(form->deleteRowAction->isEnabled());
-  EXPECT_FALSE(form->insertRowAction->isEnabled());
+  Controller<EditorCommands>(*form)->PrepareTableMenu();
+  EXPECT_FALSE(Action(*form, "deleteRowAction")->isEnabled());
+  EXPECT_FALSE(Action(*form, "insertRowAction")->isEnabled());
   // Not enabled: nothing happens.
-  form->editorCommands->InsertRow();
+  Controller<EditorCommands>(*form)->InsertRow();
   EXPECT_EQ(Html().count("<TR>"), 1);
   Select("#c", 1, 1);
-  form->editorCommands->PrepareTableMenu();
-  EXPECT_TRUE(form->deleteRowAction->isEnabled());
-  EXPECT_TRUE(form->insertRowAction->isEnabled());
-  EXPECT_TRUE(form->insertColumnAction->isEnabled());
-  EXPECT_TRUE(form->deleteColumnAction->isEnabled());
-  form->insertRowAction->trigger();
+  Controller<EditorCommands>(*form)->PrepareTableMenu();
+  EXPECT_TRUE(Action(*form, "deleteRowAction")->isEnabled());
+  EXPECT_TRUE(Action(*form, "insertRowAction")->isEnabled());
+  EXPECT_TRUE(Action(*form, "insertColumnAction")->isEnabled());
+  EXPECT_TRUE(Action(*form, "deleteColumnAction")->isEnabled());
+  Action(*form, "insertRowAction")->trigger();
   EXPECT_EQ(Html().count("<TR>"), 2) << Html().toStdString();
   Select("#c", 1, 1);
-  form->deleteColumnAction->trigger();
+  Action(*form, "deleteColumnAction")->trigger();
   EXPECT_FALSE(Html().contains(">a</TD>")) << Html().toStdString();
   EXPECT_EQ(Html().count("<TD"), 2);
 }
@@ -299,29 +303,29 @@ TEST_F(TableCommands, RowAndColumnCommandsOnlyInsideATable) {
 TEST_F(ViewOptions, ShowBordersTwiceLeavesTheSettingAsItWas) {
   OpenPage("<TABLE><TR><TD>cell</TD></TR></TABLE>");
   const bool was = Editor()->ShowBorders();
-  EXPECT_FALSE(form->showBordersAction->isChecked());
-  form->showBordersAction->trigger();
+  EXPECT_FALSE(Action(*form, "showBordersAction")->isChecked());
+  Action(*form, "showBordersAction")->trigger();
   EXPECT_EQ(Editor()->ShowBorders(), !was);
-  EXPECT_EQ(form->showBordersAction->isChecked(), !was);
-  form->showBordersAction->trigger();
+  EXPECT_EQ(Action(*form, "showBordersAction")->isChecked(), !was);
+  Action(*form, "showBordersAction")->trigger();
   EXPECT_EQ(Editor()->ShowBorders(), was);
-  EXPECT_FALSE(form->showBordersAction->isChecked());
+  EXPECT_FALSE(Action(*form, "showBordersAction")->isChecked());
 }
 
 TEST_F(ViewOptions, DetailsAndGridFollowTheirItems) {
   OpenPage("<P>x</P>");
-  form->showDetailsAction->trigger();
+  Action(*form, "showDetailsAction")->trigger();
   EXPECT_TRUE(Editor()->ShowDetails());
-  EXPECT_TRUE(form->showDetailsAction->isChecked());
-  form->snapToGridAction->trigger();
+  EXPECT_TRUE(Action(*form, "showDetailsAction")->isChecked());
+  Action(*form, "snapToGridAction")->trigger();
   EXPECT_TRUE(Editor()->SnapToGrid());
-  EXPECT_TRUE(form->snapToGridAction->isChecked());
+  EXPECT_TRUE(Action(*form, "snapToGridAction")->isChecked());
   EXPECT_FALSE(Editor()->ShowBorders());
-  form->showDetailsAction->trigger();
-  form->snapToGridAction->trigger();
+  Action(*form, "showDetailsAction")->trigger();
+  Action(*form, "snapToGridAction")->trigger();
   EXPECT_FALSE(Editor()->ShowDetails());
   EXPECT_FALSE(Editor()->SnapToGrid());
-  EXPECT_FALSE(form->snapToGridAction->isChecked());
+  EXPECT_FALSE(Action(*form, "snapToGridAction")->isChecked());
 }
 
 }  // namespace

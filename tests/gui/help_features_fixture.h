@@ -15,13 +15,14 @@
 #include <memory>
 
 #include "editor/editor_commands.h"
-#include "editor/spin_edit.h"
+#include "editor/number_edit.h"
 #include "features/help_feature_commands.h"
 #include "features/splash_dialog.h"
 #include "editor_script.h"
 #include "gui_helpers.h"
 #include "tree_editing_fixture.h"
 #include "tests/unit/test_files.h"
+#include "tests/gui/window_parts.h"
 
 class HelpFeaturesFixture : public TreeEditingFixture {
  protected:
@@ -36,26 +37,26 @@ class HelpFeaturesFixture : public TreeEditingFixture {
   // Writes the topic's page and opens it in the editor.
   void OpenPageText(const QByteArray& page) {
     PutFile(Path("Proj01.htm"), page);
-    form->contentsTree->setCurrentIndex(QModelIndex());
-    form->contentsTree->setCurrentIndex(start);
-    WaitEditorIdle(form->editor);
+    Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(QModelIndex());
+    Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(start);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
     FocusEditor();
-    WaitEditorIdle(form->editor);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   }
   void OpenPage(const QString& body) {
     OpenPageText(("<HTML><HEAD><TITLE>Start</TITLE></HEAD>\r\n<BODY>\r\n" + body + "\r\n</BODY></HTML>\r\n")
                      .toLatin1());
   }
 
-  QString Html() const { return EditorHtml(form->editor); }
+  QString Html() const { return EditorHtml(Widget<EditingControl>(*form, "editor")); }
 
   // Runs script in the editor's own world.
-  QVariant Js(const QString& script) { return EditorScript(form->editor, script); }
+  QVariant Js(const QString& script) { return EditorScript(Widget<EditingControl>(*form, "editor"), script); }
 
   // Selects characters from..to of the first text node of the element matching selector.
   void Select(const QString& selector, int from, int to) {
-    SelectInEditor(form->editor, selector, from, to);
-    WaitEditorIdle(form->editor);
+    SelectInEditor(Widget<EditingControl>(*form, "editor"), selector, from, to);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   }
 
   // "Pop-up" from the Insert menu with the input box answered by `text`;
@@ -68,10 +69,10 @@ class HelpFeaturesFixture : public TreeEditingFixture {
       d->setTextValue(text);
       d->accept();
     });
-    form->editorCommands->PrepareInsertMenu();  // the menu's preparation when it opens
-    ASSERT_TRUE(form->insertPopupAction->isEnabled());
-    form->insertPopupAction->trigger();
-    WaitEditorIdle(form->editor);
+    Controller<EditorCommands>(*form)->PrepareInsertMenu();  // the menu's preparation when it opens
+    ASSERT_TRUE(Action(*form, "insertPopupAction")->isEnabled());
+    Action(*form, "insertPopupAction")->trigger();
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
     if (caption) *caption = seen->first;
     if (prompt) *prompt = seen->second;
   }
@@ -104,8 +105,8 @@ class SplashPictureFixture : public HelpFeaturesFixture {
       d->okButton->click();
       if (d->isVisible()) d->cancelButton->click();
     });
-    form->insertSplashAction->trigger();
-    WaitEditorIdle(form->editor);
+    Action(*form, "insertSplashAction")->trigger();
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   }
   QTemporaryDir elsewhere;
   QString picture;

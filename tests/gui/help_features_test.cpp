@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
-#include "editor/spin_edit.h"
+#include "editor/number_edit.h"
 #include "features/text_edit_dialog.h"
 #include "features/popup_texts.h"
 #include "features/splash_dialog.h"
@@ -20,6 +20,7 @@
 #include "help_features_fixture.h"
 #include "panes/topic_editing.h"
 #include "tests/unit/test_files.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ TEST_F(PopupTexts, APageFileWithoutAHeadGetsTheObjectOnceBeforeItsBody) {
   EXPECT_EQ(Count(stored, "<OBJECT id=popup"), 1) << stored.toStdString();
   EXPECT_TRUE(stored.contains("textpopup(P1,popfont"));
   // The second link is an ordinary edit, stored when the topic is left.
-  EXPECT_TRUE(form->topicEditing->PageHasUnsavedEdits());
+  EXPECT_TRUE(Controller<TopicEditing>(*form)->PageHasUnsavedEdits());
 }
 
 TEST_F(PopupTexts, QuotesAndBackslashesCannotBreakTheScriptOrTheLink) {
@@ -94,10 +95,10 @@ TEST_F(PopupTexts, QuotesAndBackslashesCannotBreakTheScriptOrTheLink) {
   EXPECT_EQ(ScriptLines().value(1), "P1=\"say \\\"hi\\\" <b> C:\\\\x\"");
   // Without a selection the typed text is the link's text, escaped.
   Select("#p", 0, 0);
-  form->editorCommands->PrepareInsertMenu();
-  EXPECT_FALSE(form->insertPopupAction->isEnabled());
-  ExpectWritten(form->helpFeatures->InsertPopup("a <b> & \"c\""));
-  WaitEditorIdle(form->editor);
+  Controller<EditorCommands>(*form)->PrepareInsertMenu();
+  EXPECT_FALSE(Action(*form, "insertPopupAction")->isEnabled());
+  ExpectWritten(Controller<HelpFeatureCommands>(*form)->InsertPopup("a <b> & \"c\""));
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   const QString html = Html();
   EXPECT_TRUE(html.contains("(P2,popfont,10,10,0,-1)\">a &lt;b&gt; &amp; \"c\"</A>", Qt::CaseInsensitive))
       << html.toStdString();
@@ -138,7 +139,7 @@ TEST_F(PopupTexts, PopupTextsEditsTheFileInTheTextDialog) {
     d->textBox->insertPlainText("popfont=\"Arial,12\"\nP1=\"new\"");
     d->okButton->click();
   });
-  form->popupTextsAction->trigger();
+  Action(*form, "popupTextsAction")->trigger();
   EXPECT_EQ(caption, "Pop-up texts");
   EXPECT_EQ(shown, "popfont=\"Courier,10\"\nP1=\"old\"");
   EXPECT_EQ(form->Dialogs().textEditDialog->property("HelpContext").toInt(), 10010);
@@ -147,13 +148,13 @@ TEST_F(PopupTexts, PopupTextsEditsTheFileInTheTextDialog) {
   // Cancel, or OK without a change, writes nothing.
   PutFile(Path("ProjP.js"), "P1=\"x\"");
   OnNextDialog<TextEditDialog>([](TextEditDialog* d) { d->okButton->click(); });
-  form->popupTextsAction->trigger();
+  Action(*form, "popupTextsAction")->trigger();
   EXPECT_EQ(FileBytes(Path("ProjP.js")), "P1=\"x\"");
   OnNextDialog<TextEditDialog>([](TextEditDialog* d) {
     d->textBox->insertPlainText("changed");
     d->cancelButton->click();
   });
-  form->popupTextsAction->trigger();
+  Action(*form, "popupTextsAction")->trigger();
   EXPECT_EQ(FileBytes(Path("ProjP.js")), "P1=\"x\"");
 
   // A missing file: the error, and no dialog.
@@ -166,7 +167,7 @@ TEST_F(PopupTexts, PopupTextsEditsTheFileInTheTextDialog) {
       },
       1500);
   auto box = AnswerNextMessageBox(QMessageBox::Ok);
-  form->popupTextsAction->trigger();
+  Action(*form, "popupTextsAction")->trigger();
   ProcessEventsUntil([&] { return box->shown; }, 5000);
   EXPECT_TRUE(box->text.startsWith("Cannot open file"));
   ProcessEventsUntil([] { return false; }, 1600);
@@ -197,15 +198,15 @@ TEST_F(SplashScreens, TimeAboveTheRangeConfirmedAtOnceIsUsedAndAnEmptyNameKeepsT
   bool stayedOpen = false;
   OnNextDialog<SplashDialog>([&](SplashDialog* d) {
     d->okButton->click();  // no picture yet: nothing happens
-    stayedOpen = d->isVisible() && !d->AllowClose;
+    stayedOpen = d->isVisible() && !d->allowClose;
     AnswerNextFileDialog(picture);
     d->browseButton->click();
     d->secondsBox->setFocus();
     d->secondsBox->setText("90");
     QTest::keyClick(d->secondsBox, Qt::Key_Return);  // Enter while the box has the focus
   });
-  form->insertSplashAction->trigger();
-  WaitEditorIdle(form->editor);
+  Action(*form, "insertSplashAction")->trigger();
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   EXPECT_TRUE(stayedOpen);
   EXPECT_TRUE(Html().contains("value=\"90000\"", Qt::CaseInsensitive)) << Html().toStdString();
 }
@@ -229,8 +230,8 @@ TEST_F(SplashScreens, APictureThatIsGoneInsertsNothing) {
     stayedOpen = d->isVisible();
     d->cancelButton->click();
   });
-  form->insertSplashAction->trigger();
-  WaitEditorIdle(form->editor);
+  Action(*form, "insertSplashAction")->trigger();
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   EXPECT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.startsWith("File not found: ") && seen->text.endsWith("logo.bmp"))
       << seen->text.toStdString();
@@ -265,14 +266,14 @@ TEST_F(TrainingCards, SevenWithAnEmptyLParamGivesAltSevenCommaBlank) {
     d->lParamEdit->setText("");
     d->okButton->click();
   });
-  form->insertTrainingCardAction->trigger();
-  WaitEditorIdle(form->editor);
+  Action(*form, "insertTrainingCardAction")->trigger();
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   const QString html = Html();
   EXPECT_TRUE(
       html.contains("<INPUT type=button name=\"tcard\" value=\"Try it\" alt=\" 7 , \">", Qt::CaseInsensitive))
       << html.toStdString();
   // Stored, it is the training-card object with the same values.
-  ExpectWritten(form->topicEditing->StoreEditorPage(Path("Proj01.htm")));
+  ExpectWritten(Controller<TopicEditing>(*form)->StoreEditorPage(Path("Proj01.htm")));
   const QString stored = QString::fromLatin1(FileBytes(Path("Proj01.htm")));
   EXPECT_TRUE(stored.contains(
       "<PARAM name=\"Button\" value=\"Try it\">\r\n<param name=\"Item1\" value=\" 7 , \"></OBJECT>"))
@@ -295,10 +296,10 @@ TEST_F(TrainingCards, WParamChecksKeepTheDialogOpenWithTheirMessages) {
     auto text = AnswerNextMessageBox(QMessageBox::Ok);
     d->okButton->click();
     messages << text->text;
-    openAfterText = d->isVisible() && !d->AllowClose;
+    openAfterText = d->isVisible() && !d->allowClose;
     d->cancelButton->click();
   });
-  form->insertTrainingCardAction->trigger();
+  Action(*form, "insertTrainingCardAction")->trigger();
   EXPECT_EQ(messages, QStringList({" wPARAM value is empty! ", "wPARAM should be number!"}));
   EXPECT_TRUE(openAfterEmpty);
   EXPECT_TRUE(openAfterText);
@@ -324,7 +325,7 @@ TEST_F(TrainingCards, LeavingAWrongWParamForAnotherFieldSaysSoAndComesBack) {
     backInField = d->focusWidget() == d->wParamEdit;
     d->cancelButton->click();
   });
-  form->insertTrainingCardAction->trigger();
+  Action(*form, "insertTrainingCardAction")->trigger();
   ASSERT_TRUE(seen);
   EXPECT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, "wPARAM should be number!");
@@ -351,8 +352,8 @@ class StyleSheetEditing : public HelpFeaturesFixture {
       d->textBox->insertPlainText(text);
       d->okButton->click();
     });
-    form->styleSheetAction->trigger();
-    WaitEditorIdle(form->editor);
+    Action(*form, "styleSheetAction")->trigger();
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
     if (caption) *caption = *seen;
   }
   QString TextColour() {
@@ -389,18 +390,18 @@ TEST_F(StyleSheetEditing, RefreshShowsTheNewStylesAndKeepsCardObjectsInTheFile) 
 
 TEST_F(StyleSheetEditing, OnTheSourceTabOrWithoutATopicOnlyTheStyleSheetIsWritten) {
   OpenPageText(CardPage());
-  form->editorTabs->setCurrentIndex(1);
-  WaitEditorIdle(form->editor);
-  ASSERT_EQ(form->editorTabs->currentIndex(), 1);
+  Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(1);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  ASSERT_EQ(Widget<QTabWidget>(*form, "editorTabs")->currentIndex(), 1);
   const QByteArray before = FileBytes(Path("Proj01.htm"));
   EditStyleSheet("P { color: red; }");
   EXPECT_EQ(FileBytes(Path("Proj.css")), "P { color: red; }\r\n");
   EXPECT_EQ(FileBytes(Path("Proj01.htm")), before);
 
-  form->editorTabs->setCurrentIndex(0);
+  Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(0);
 
-  WaitEditorIdle(form->editor);
-  form->contentsTree->setCurrentIndex(QModelIndex());
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(QModelIndex());
   QFile::remove(Path("Proj01.htm"));
   EditStyleSheet("P { color: blue; }");
   EXPECT_EQ(FileBytes(Path("Proj.css")), "P { color: blue; }\r\n");
@@ -414,7 +415,7 @@ namespace {
 // The close box asks AllowClose: refused until OK or Cancel has allowed it.
 TEST_F(TrainingCards, TheCloseBoxIsRefusedUntilCancelHasAllowedIt) {
   TrainingCardDialog* dialog = form->Dialogs().trainingCardDialog;
-  ASSERT_FALSE(dialog->AllowClose);
+  ASSERT_FALSE(dialog->allowClose);
   bool refused = false;
   OnNextDialog<TrainingCardDialog>([&](TrainingCardDialog* d) {
     d->close();

@@ -13,12 +13,13 @@
 #include "help_features_fixture.h"
 #include "panes/topic_editing.h"
 #include "tests/unit/test_files.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
 class HelpObjectsEditing : public SplashPictureFixture {
  protected:
-  QWidget* Surface() const { return form->editor->View()->focusProxy(); }
+  QWidget* Surface() const { return Widget<EditingControl>(*form, "editor")->View()->focusProxy(); }
 
   // The middle of characters from..to of the first text node of the element
   // matching selector, or of the whole element when from is negative.
@@ -57,7 +58,7 @@ class HelpObjectsEditing : public SplashPictureFixture {
       }
     }
     ProcessEventsUntil([&] { return Js(released).toInt() >= before + count; }, 5000);
-    WaitEditorIdle(form->editor);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   }
 
   QString SelectedText() { return Js("getSelection().toString()").toString(); }
@@ -69,7 +70,7 @@ class HelpObjectsEditing : public SplashPictureFixture {
     ProcessEventsUntil(
         [&] { return Js("document.body.textContent").toString().size() >= before.size() + text.size(); },
         5000);
-    WaitEditorIdle(form->editor);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   }
 
   QString StoredPage() const { return QString::fromLatin1(FileBytes(Path("Proj01.htm"))); }
@@ -94,7 +95,7 @@ TEST_F(WordPopups, ADoubleClickedWordKeepsTheBlanksAroundItTheCaretAndTheClipboa
   Click(PointIn("#b", 8, 9), 2);
   ASSERT_EQ(SelectedText(), "bravo");
   InsertPopup("Bravo explained");
-  ExpectWritten(form->topicEditing->StoreEditorPage(Path("Proj01.htm")));
+  ExpectWritten(Controller<TopicEditing>(*form)->StoreEditorPage(Path("Proj01.htm")));
   const QString stored = StoredPage();
   EXPECT_TRUE(
       stored.contains("delta <A href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">echo</A>!</P>"))
@@ -129,8 +130,8 @@ class ObjectPlaceholders : public HelpObjectsEditing {
       d->lParamEdit->setText("8");
       d->okButton->click();
     });
-    form->insertTrainingCardAction->trigger();
-    WaitEditorIdle(form->editor);
+    Action(*form, "insertTrainingCardAction")->trigger();
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   }
 
   // What the author sees of each object of the page: the box on screen that
@@ -167,10 +168,10 @@ class ObjectPlaceholders : public HelpObjectsEditing {
 
   // Editor -> Source -> Editor, as the tabs do it.
   void ThroughTheSourceView() {
-    form->editorTabs->setCurrentIndex(1);
-    WaitEditorIdle(form->editor);
-    form->editorTabs->setCurrentIndex(0);
-    WaitEditorIdle(form->editor);
+    Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(1);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+    Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(0);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
     FocusEditor();
   }
 };
@@ -198,7 +199,7 @@ TEST_F(ObjectPlaceholders, ASplashShowsAsANamedBoxAndACardClickedNextToItGoesThe
   InsertCard("Button text");
   Type("cd");
 
-  ExpectWritten(form->topicEditing->StoreEditorPage(Path("Proj01.htm")));
+  ExpectWritten(Controller<TopicEditing>(*form)->StoreEditorPage(Path("Proj01.htm")));
   const QString stored = StoredPage();
   EXPECT_TRUE(stored.contains("<BODY>\r\n<H1>Start</H1>\r\n<P id=\"p\">Intro" +
                               StoredSplash("logo.bmp", 5000) + TrainingCardObject(1, "Button text", "7, 8") +
@@ -230,11 +231,11 @@ TEST_F(ObjectPlaceholders, TheBoxesAreTheEditorsOwnThroughTheSourceViewDeleteAnd
   EXPECT_EQ(shownLabels(), labels);
 
   // The source view and the file hold the objects as they were.
-  form->editorTabs->setCurrentIndex(1);
-  WaitEditorIdle(form->editor);
-  EXPECT_EQ(form->topicEditing->MemoText().toStdString(), page.toStdString());
-  form->editorTabs->setCurrentIndex(0);
-  WaitEditorIdle(form->editor);
+  Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(1);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  EXPECT_EQ(Controller<TopicEditing>(*form)->SourceText().toStdString(), page.toStdString());
+  Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(0);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   FocusEditor();
   EXPECT_EQ(shownLabels(), labels);
 
@@ -244,12 +245,12 @@ TEST_F(ObjectPlaceholders, TheBoxesAreTheEditorsOwnThroughTheSourceViewDeleteAnd
   QTest::keyClick(Surface(), Qt::Key_Backspace);
   ProcessEventsUntil([&] { return ShownObjects().size() == 2; }, 3000);
   EXPECT_EQ(shownLabels(), "Pop-up control | Object: Close");
-  form->editorCommands->PrepareEditMenu();
-  ASSERT_TRUE(form->undoAction->isEnabled());
-  form->undoAction->trigger();
-  WaitEditorIdle(form->editor);
+  Controller<EditorCommands>(*form)->PrepareEditMenu();
+  ASSERT_TRUE(Action(*form, "undoAction")->isEnabled());
+  Action(*form, "undoAction")->trigger();
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   EXPECT_EQ(shownLabels(), labels);
-  ExpectWritten(form->topicEditing->StoreEditorPage(Path("Proj01.htm")));
+  ExpectWritten(Controller<TopicEditing>(*form)->StoreEditorPage(Path("Proj01.htm")));
   EXPECT_EQ(StoredPage().toStdString(), page.toStdString());
 }
 

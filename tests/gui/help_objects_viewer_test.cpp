@@ -24,7 +24,7 @@
 #include "chm/compiler.h"
 #include "viewer/html_help_viewer.h"
 #include "editor/editing_control.h"
-#include "editor/spin_edit.h"
+#include "editor/number_edit.h"
 #include "features/splash_dialog.h"
 #include "features/training_card_dialog.h"
 #include "editor_script.h"
@@ -33,6 +33,7 @@
 #include "tests/unit/test_files.h"
 #include "project/new_project_dialog.h"
 #include "viewer_fixture.h"
+#include "tests/gui/window_parts.h"
 
 using namespace viewer_test;
 
@@ -44,23 +45,25 @@ class HelpObjectsInTheViewer : public ::testing::Test {
     ASSERT_TRUE(dir.isValid());
     ASSERT_TRUE(pictures.isValid());
     form = std::make_unique<MainWindow>();
-    form->projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
+    Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("orvex.ini"));
     form->CreateDialogs();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   }
   void TearDown() override {
     if (!form) return;
-    if (form->helpViewer) form->helpViewer->CloseAll();
-    form->project.SetModified(false);
+    if (Controller<HtmlHelpViewer>(*form)) Controller<HtmlHelpViewer>(*form)->CloseAll();
+    ProjectOf(*form).SetModified(false);
     form->hide();
     QTest::qWait(50);
   }
 
-  QVariant EditorJs(const QString& script) { return EditorScript(form->editor, script); }
+  QVariant EditorJs(const QString& script) {
+    return EditorScript(Widget<EditingControl>(*form, "editor"), script);
+  }
   void Select(const QString& selector, int from, int to) {
-    SelectInEditor(form->editor, selector, from, to);
-    WaitEditorIdle(form->editor);
+    SelectInEditor(Widget<EditingControl>(*form, "editor"), selector, from, to);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   }
 
   // A real click in the middle of the first element matching selector.
@@ -91,22 +94,22 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
     d->languageBox->setEditText("0x0409 English (United States)");
     d->accept();
   });
-  form->newAction->trigger();
-  ASSERT_EQ(form->project.ProjectFile(), project);
+  Action(*form, "newAction")->trigger();
+  ASSERT_EQ(ProjectOf(*form).ProjectFile(), project);
   ASSERT_EQ(LinesOf(dir.filePath("My GuideP.js"), 1252), QStringList{"popfont=\"Courier,10\""});
-  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
+  ASSERT_TRUE(Controller<ContentsPane>(*form)->CreateTopic("Start"));
   const QString page = dir.filePath("My_Guide01.htm");
   PutFile(page,
           "<HTML><HEAD><TITLE>Start</TITLE><LINK rel=\"stylesheet\" href=\"My Guide.css\"></HEAD>\r\n"
           "<BODY>\r\n<P id=p>Read this word</P>\r\n<P id=s>Splash:</P>\r\n<P "
           "id=c>Card:</P>\r\n</BODY></HTML>\r\n");
-  TreeItem topic = Current(form->contentsTree);
+  TreeItem topic = Current(Widget<QTreeView>(*form, "contentsTree"));
   ASSERT_NE(topic, nullptr);
-  form->contentsTree->setCurrentIndex(QModelIndex());
-  form->contentsTree->setCurrentIndex(topic);
-  WaitEditorIdle(form->editor);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(QModelIndex());
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(topic);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   form->activateWindow();
-  form->editor->setFocus();
+  Widget<EditingControl>(*form, "editor")->setFocus();
 
   // The pop-up on "word": the first of the project, so P1 and two lines.
   const QString popupText = "Shown in a \"pop-up\" \\ window";
@@ -115,10 +118,10 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
     d->setTextValue(popupText);
     d->accept();
   });
-  form->editorCommands->PrepareInsertMenu();
-  ASSERT_TRUE(form->insertPopupAction->isEnabled());
-  form->insertPopupAction->trigger();
-  WaitEditorIdle(form->editor);
+  Controller<EditorCommands>(*form)->PrepareInsertMenu();
+  ASSERT_TRUE(Action(*form, "insertPopupAction")->isEnabled());
+  Action(*form, "insertPopupAction")->trigger();
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   EXPECT_EQ(LinesOf(dir.filePath("My GuideP.js"), 1252).size(), 2);
 
   // The splash: a picture from another folder, shown for 2 seconds.
@@ -136,8 +139,8 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
     d->secondsBox->setText("2");
     d->okButton->click();
   });
-  form->insertSplashAction->trigger();
-  WaitEditorIdle(form->editor);
+  Action(*form, "insertSplashAction")->trigger();
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("splash.bmp")));
 
   // The training card: wParam 7, lParam 3.
@@ -151,12 +154,12 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
     d->lParamEdit->setText("3");
     d->okButton->click();
   });
-  form->insertTrainingCardAction->trigger();
-  WaitEditorIdle(form->editor);
+  Action(*form, "insertTrainingCardAction")->trigger();
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
 
   // Saved: the page holds the objects; compiled with the real tools.
-  form->saveAction->trigger();
-  ASSERT_FALSE(form->project.IsModified());
+  Action(*form, "saveAction")->trigger();
+  ASSERT_FALSE(ProjectOf(*form).IsModified());
   const QString stored = QString::fromLatin1(BytesOf(page));
   EXPECT_TRUE(stored.contains("<PARAM name=\"Command\" value=\"TCard\">")) << stored.toStdString();
   EXPECT_TRUE(stored.contains("value=\"2000\"", Qt::CaseInsensitive)) << stored.toStdString();
@@ -165,10 +168,12 @@ TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic)
   ASSERT_TRUE(compiled.success) << compiled.messages.join('\n').toStdString();
 
   // The viewer, as "View compiled help file" opens it.
-  QSignalSpy cards(form->helpViewer, &HtmlHelpViewer::TrainingCardMessage);
-  ASSERT_NE(form->helpViewer->ShowTopic(form.get(), compiled.compiledFile + "::/My_Guide01.htm"), nullptr);
-  ASSERT_EQ(form->helpViewer->Viewers().size(), 1);
-  ViewerWindow* viewer = form->helpViewer->Viewers().first();
+  QSignalSpy cards(Controller<HtmlHelpViewer>(*form), &HtmlHelpViewer::TrainingCardMessage);
+  ASSERT_NE(
+      Controller<HtmlHelpViewer>(*form)->ShowTopic(form.get(), compiled.compiledFile + "::/My_Guide01.htm"),
+      nullptr);
+  ASSERT_EQ(Controller<HtmlHelpViewer>(*form)->Viewers().size(), 1);
+  ViewerWindow* viewer = Controller<HtmlHelpViewer>(*form)->Viewers().first();
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   QWebEnginePage* topicPage = viewer->topicView->page();
 

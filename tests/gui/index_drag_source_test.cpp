@@ -8,6 +8,7 @@
 
 #include "tree_editing_fixture.h"
 #include "tests/unit/test_files.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -45,17 +46,17 @@ TEST_F(IndexDragSourceTest, SelectedEditorTextIsDraggedAsPlainText) {
   PutFile(Path("Proj01.htm"),
           "<HTML><HEAD><TITLE>Drag</TITLE></HEAD><BODY style=\"margin:0;font-size:40px\">"
           "<P style=\"margin:0\">printing</P></BODY></HTML>\r\n");
-  const TreeItem topic = AddContentsNode(form->contentsTree, nullptr, "Drag",
+  const TreeItem topic = AddContentsNode(Widget<QTreeView>(*form, "contentsTree"), nullptr, "Drag",
                                          std::make_unique<TopicData>(TopicData{"Proj01.htm"}));
-  form->contentsTree->setCurrentIndex(topic);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(topic);
   FocusEditor();
-  SendAndWait(form->editor, EditorCommand::SelectAll);
-  WaitEditorIdle(form->editor);
+  SendAndWait(Widget<EditingControl>(*form, "editor"), EditorCommand::SelectAll);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
 
   DragWatcher watcher;
   qApp->installEventFilter(&watcher);
-  QWidget* surface = form->editor->View()->focusProxy();
-  if (!surface) surface = form->editor->View();
+  QWidget* surface = Widget<EditingControl>(*form, "editor")->View()->focusProxy();
+  if (!surface) surface = Widget<EditingControl>(*form, "editor")->View();
   const QPoint start(30, 20);
   QTest::mousePress(surface, Qt::LeftButton, Qt::NoModifier, start);
   for (int step = 1; step <= 20 && !watcher.Seen; ++step) {
@@ -71,13 +72,13 @@ TEST_F(IndexDragSourceTest, SelectedEditorTextIsDraggedAsPlainText) {
 
   // What the drag offered, dropped on the empty Index tree, is the keyword.
   FocusEditor();
-  const DropResult result =
-      SendDrop(form->indexTree->viewport(), BelowItems(form->indexTree), &watcher.Offered);
+  const DropResult result = SendDrop(Widget<QTreeView>(*form, "indexTree")->viewport(),
+                                     BelowItems(Widget<QTreeView>(*form, "indexTree")), &watcher.Offered);
   EXPECT_TRUE(result.DropAccepted);
   EXPECT_EQ(result.Action, Qt::CopyAction);
-  ASSERT_EQ(TopLevelCount(form->indexTree), 1);
-  EXPECT_EQ(TopLevel(form->indexTree, 0)->text(0), "printing");
-  EXPECT_EQ(IndexRecord(TopLevel(form->indexTree, 0))->FileName, "Proj01.htm");
+  ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 1);
+  EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0)->text(0), "printing");
+  EXPECT_EQ(IndexRecord(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0))->FileName, "Proj01.htm");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "panes/index_pane.h"
 #include "model/index_rules.h"
 #include "tree_editing_fixture.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ class IndexEditingTest : public TwoTopicsFixture {
 };
 
 TEST_F(IndexEditingTest, DropsBuildAKeywordThenKeywordsUnderIt) {
-  QTreeView* index = form->indexTree;
+  QTreeView* index = Widget<QTreeView>(*form, "indexTree");
   ASSERT_EQ(TopLevelCount(index), 0);
   // printing on the empty tree: a keyword leading to the selected topic.
   const DropResult first = DropText(BelowItems(index), "printing");
@@ -40,11 +41,11 @@ TEST_F(IndexEditingTest, DropsBuildAKeywordThenKeywordsUnderIt) {
   EXPECT_EQ(record->Keyword, "printing");
   EXPECT_EQ(record->FileName, "Proj01.htm");
   EXPECT_EQ(record->TopicCaption, "Printer setup");
-  EXPECT_TRUE(form->project.IsModified());
+  EXPECT_TRUE(ProjectOf(*form).IsModified());
 
   // paper on printing, with the other topic selected: a keyword under
   // printing, which keeps its own topic.
-  form->contentsTree->setCurrentIndex(paper);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(paper);
   FocusEditor();
   DropText(OnLabel(index, printing), "paper");
   ASSERT_EQ(TopLevelCount(index), 1);
@@ -69,11 +70,11 @@ TEST_F(IndexEditingTest, DropsBuildAKeywordThenKeywordsUnderIt) {
 }
 
 TEST_F(IndexEditingTest, IndentationAndRightOfLabelAddSiblingsAtTheirLevel) {
-  QTreeView* index = form->indexTree;
+  QTreeView* index = Widget<QTreeView>(*form, "indexTree");
   TreeItem keyword = AddIndexNode(nullptr, "margins", "Proj02.htm", "Paper sizes");
   TreeItem child = AddIndexNode(keyword, "left", "Proj02.htm", "Paper sizes");
   AddIndexNode(keyword, "right", "Proj01.htm", "Printer setup");
-  form->indexTree->expand(keyword);
+  Widget<QTreeView>(*form, "indexTree")->expand(keyword);
   Show(index);
   const QRect childLabel = ItemLabelRect(index, child);
   // The first indentation slot of the child's row: not its keyword's button.
@@ -88,69 +89,72 @@ TEST_F(IndexEditingTest, IndentationAndRightOfLabelAddSiblingsAtTheirLevel) {
   EXPECT_EQ(TopLevel(index, 1)->text(0), "zoom");
   EXPECT_EQ(TopLevel(index, 1)->childCount(), 0);
   // On the keyword's expand button: nothing is added, yet the project counts as changed.
-  form->project.SetModified(false);
+  ProjectOf(*form).SetModified(false);
   DropText(QPoint(keyLabel.left() - index->indentation() / 2, keyLabel.center().y()), "button");
   EXPECT_EQ(TopLevelCount(index), 2);
   EXPECT_EQ(keyword->childCount(), 3);
-  EXPECT_TRUE(form->project.IsModified());
+  EXPECT_TRUE(ProjectOf(*form).IsModified());
 }
 
 TEST_F(IndexEditingTest, LongTextGivesAKeywordOf255Characters) {
-  DropText(BelowItems(form->indexTree), QString(300, QChar('w')));
-  ASSERT_EQ(TopLevelCount(form->indexTree), 1);
-  EXPECT_EQ(TopLevel(form->indexTree, 0)->text(0).size(), 255);
-  EXPECT_EQ(IndexRecord(TopLevel(form->indexTree, 0))->Keyword, QString(255, QChar('w')));
+  DropText(BelowItems(Widget<QTreeView>(*form, "indexTree")), QString(300, QChar('w')));
+  ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 1);
+  EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0)->text(0).size(), 255);
+  EXPECT_EQ(IndexRecord(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0))->Keyword,
+            QString(255, QChar('w')));
 }
 
 TEST_F(IndexEditingTest, WithoutASelectedTopicTheDropAddsNothingAndSaysWhy) {
-  form->contentsTree->setCurrentIndex(QModelIndex());
-  form->contentsTree->clearSelection();
-  ASSERT_EQ(Current(form->contentsTree), nullptr);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(QModelIndex());
+  Widget<QTreeView>(*form, "contentsTree")->clearSelection();
+  ASSERT_EQ(Current(Widget<QTreeView>(*form, "contentsTree")), nullptr);
   FocusEditor();
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  DropText(BelowItems(form->indexTree), "orphan");
+  DropText(BelowItems(Widget<QTreeView>(*form, "indexTree")), "orphan");
   ASSERT_TRUE(QTest::qWaitFor([&] { return seen->shown; }, 5000));
   EXPECT_TRUE(seen->text.contains("select the topic")) << seen->text.toStdString();
-  EXPECT_EQ(TopLevelCount(form->indexTree), 0);
-  EXPECT_FALSE(form->project.IsModified());
+  EXPECT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 0);
+  EXPECT_FALSE(ProjectOf(*form).IsModified());
 }
 
 TEST_F(IndexEditingTest, TextNotFromTheEditorAndTreeNodesAreRefused) {
   // The source view has the focus: the text does not come from the editor.
-  form->sourceView->setFocus();
+  Widget<QPlainTextEdit>(*form, "sourceView")->setFocus();
   QApplication::processEvents();
-  EXPECT_FALSE(DropText(BelowItems(form->indexTree), "memo text").DropAccepted);
-  EXPECT_EQ(TopLevelCount(form->indexTree), 0);
+  EXPECT_FALSE(DropText(BelowItems(Widget<QTreeView>(*form, "indexTree")), "memo text").DropAccepted);
+  EXPECT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 0);
   // A tree node dragged onto the Index tree carries no text.
   FocusEditor();
   QMimeData nodes;
   nodes.setData("application/x-qabstractitemmodeldatalist", QByteArray("x"));
-  EXPECT_FALSE(SendDrop(form->indexTree->viewport(), BelowItems(form->indexTree), &nodes).DropAccepted);
-  EXPECT_EQ(TopLevelCount(form->indexTree), 0);
-  EXPECT_FALSE(form->project.IsModified());
+  EXPECT_FALSE(SendDrop(Widget<QTreeView>(*form, "indexTree")->viewport(),
+                        BelowItems(Widget<QTreeView>(*form, "indexTree")), &nodes)
+                   .DropAccepted);
+  EXPECT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 0);
+  EXPECT_FALSE(ProjectOf(*form).IsModified());
 }
 
 TEST_F(IndexEditingTest, DeletingOneOfTwoChildrenFoldsTheOther) {
   TreeItem printing = AddIndexNode(nullptr, "printing", "Proj01.htm", "Printer setup");
   AddIndexNode(printing, "printing", "Proj01.htm", "Printer setup");
   TreeItem child = AddIndexNode(printing, "paper", "Proj02.htm", "Paper sizes");
-  form->indexTree->setCurrentIndex(child);
-  form->indexPane->PrepareMenu();
-  ASSERT_TRUE(form->deleteIndexEntryAction->isEnabled());
-  form->deleteIndexEntryAction->trigger();
-  ASSERT_EQ(TopLevelCount(form->indexTree), 1);
+  Widget<QTreeView>(*form, "indexTree")->setCurrentIndex(child);
+  Controller<IndexPane>(*form)->PrepareMenu();
+  ASSERT_TRUE(Action(*form, "deleteIndexEntryAction")->isEnabled());
+  Action(*form, "deleteIndexEntryAction")->trigger();
+  ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 1);
   EXPECT_EQ(printing->childCount(), 0);
   EXPECT_EQ(printing->text(0), "printing");
   EXPECT_EQ(IndexRecord(printing)->FileName, "Proj01.htm");
   EXPECT_EQ(IndexRecord(printing)->TopicCaption, "Printer setup");
-  EXPECT_TRUE(form->project.IsModified());
+  EXPECT_TRUE(ProjectOf(*form).IsModified());
 
   // The other way round: the remaining child's topic moves up to a pure group keyword.
   TreeItem group = AddIndexNode(nullptr, "group", "", "");
   AddIndexNode(group, "first", "Proj01.htm", "Printer setup");
   TreeItem second = AddIndexNode(group, "second", "Proj02.htm", "Paper sizes");
-  form->indexTree->setCurrentIndex(ChildNamed(group, "first"));
-  form->deleteIndexEntryAction->trigger();
+  Widget<QTreeView>(*form, "indexTree")->setCurrentIndex(ChildNamed(group, "first"));
+  Action(*form, "deleteIndexEntryAction")->trigger();
   EXPECT_EQ(group->childCount(), 0);
   (void)second;
   EXPECT_EQ(IndexRecord(group)->Keyword, "group");
@@ -163,23 +167,23 @@ TEST_F(IndexEditingTest, DeletingAKeywordTakesItsChildren) {
   AddIndexNode(keyword, "a", "Proj01.htm", "Printer setup");
   AddIndexNode(keyword, "b", "Proj02.htm", "Paper sizes");
   AddIndexNode(nullptr, "other", "Proj02.htm", "Paper sizes");
-  form->indexTree->setCurrentIndex(keyword);
-  form->deleteIndexEntryAction->trigger();
-  ASSERT_EQ(TopLevelCount(form->indexTree), 1);
-  EXPECT_EQ(TopLevel(form->indexTree, 0)->text(0), "other");
+  Widget<QTreeView>(*form, "indexTree")->setCurrentIndex(keyword);
+  Action(*form, "deleteIndexEntryAction")->trigger();
+  ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 1);
+  EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0)->text(0), "other");
 }
 
 TEST_F(IndexEditingTest, PropertiesShowTheFieldsThatAreSet) {
   TreeItem group = AddIndexNode(nullptr, "printing", "", "");
   TreeItem entry = AddIndexNode(group, "paper", "Proj02.htm", "Paper sizes");
-  form->indexTree->setCurrentIndex(group);
+  Widget<QTreeView>(*form, "indexTree")->setCurrentIndex(group);
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->indexPropertiesAction->trigger();
+  Action(*form, "indexPropertiesAction")->trigger();
   ASSERT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, "Index item properties \r\nKeyword: printing\r\n");
-  form->indexTree->setCurrentIndex(entry);
+  Widget<QTreeView>(*form, "indexTree")->setCurrentIndex(entry);
   seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->indexPropertiesAction->trigger();
+  Action(*form, "indexPropertiesAction")->trigger();
   ASSERT_TRUE(seen->shown);
   EXPECT_EQ(
       seen->text,
@@ -188,25 +192,25 @@ TEST_F(IndexEditingTest, PropertiesShowTheFieldsThatAreSet) {
 
 TEST_F(IndexEditingTest, CaptionEditChangesOnlyTheCaption) {
   TreeItem node = AddIndexNode(nullptr, "printing", "Proj01.htm", "Printer setup");
-  form->project.SetModified(false);
-  EditCaption(form->indexTree, node, "printers");
+  ProjectOf(*form).SetModified(false);
+  EditCaption(Widget<QTreeView>(*form, "indexTree"), node, "printers");
   EXPECT_EQ(node->text(0), "printers");
   EXPECT_EQ(IndexRecord(node)->Keyword, "printing");
   EXPECT_EQ(IndexRecord(node)->FileName, "Proj01.htm");
   // A rename is a change to save.
-  EXPECT_TRUE(form->project.IsModified());
+  EXPECT_TRUE(ProjectOf(*form).IsModified());
 }
 
 TEST_F(IndexEditingTest, TheDropTargetIsRegisteredOnceOnShow) {
-  EXPECT_TRUE(form->indexPane->DropTargetSet());
-  ASSERT_NE(form->indexPane->DropTarget(), nullptr);
+  EXPECT_TRUE(Controller<IndexPane>(*form)->DropTargetSet());
+  ASSERT_NE(Controller<IndexPane>(*form)->DropTarget(), nullptr);
   form->hide();
   form->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   // A second registration would add the entry twice.
   FocusEditor();
-  DropText(BelowItems(form->indexTree), "once");
-  EXPECT_EQ(TopLevelCount(form->indexTree), 1);
+  DropText(BelowItems(Widget<QTreeView>(*form, "indexTree")), "once");
+  EXPECT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 1);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "editor/link_dialog.h"
 #include "editor_commands_fixture.h"
 #include "tests/unit/test_files.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -41,27 +42,27 @@ TEST_F(LinkCommands, TheSelectedWordBecomesTheLinkAndTheClipboardComesBack) {
   QGuiApplication::clipboard()->setText("kept on the clipboard");
   Select("#p", 4, 9);
   ChooseTopic("Details");
-  form->linkToTopicAction->trigger();
+  Action(*form, "linkToTopicAction")->trigger();
   const QString html = Html();
   // The blanks beside the replaced word stay plain blanks.
   EXPECT_TRUE(html.contains("See <A href=\"Proj02.htm\">Intro</A> here")) << html.toStdString();
   EXPECT_EQ(Html().count("<A "), 1);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("kept on the clipboard"));
   // One undo takes the link back out.
-  SendAndWait(form->editor, EditorCommand::Undo);
-  WaitEditorIdle(form->editor);
+  SendAndWait(Widget<EditingControl>(*form, "editor"), EditorCommand::Undo);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   EXPECT_FALSE(Html().contains("<A ")) << Html().toStdString();
   EXPECT_EQ(Js("document.querySelector('#p').textContent.replace(/\\u00a0/g, ' ')").toString(),
             QString("See Intro here"));
 }
 
 TEST_F(LinkCommands, WithoutASelectionTheEscapedTitleIsTheLinkText) {
-  form->contentsModel->setData(details, "Q&A <new>");
+  ContentsModelOf(*form)->setData(details, "Q&A <new>");
   OpenPage("<P id=p>Go: </P>");
   QGuiApplication::clipboard()->setText("untouched");
   Select("#p", 4, 4);
   ChooseTopic("Q&A <new>");
-  form->editorLinkToTopicAction->trigger();
+  Action(*form, "editorLinkToTopicAction")->trigger();
   EXPECT_TRUE(Html().contains("<A href=\"Proj02.htm\">Q&amp;A &lt;new&gt;</A>")) << Html().toStdString();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("untouched"));
 }
@@ -73,7 +74,7 @@ TEST_F(LinkCommands, ARichClipboardComesBackInAllItsFormats) {
   QGuiApplication::clipboard()->setMimeData(mime);
   Select("#p", 0, 6);
   ChooseTopic("Details");
-  form->linkToTopicAction->trigger();
+  Action(*form, "linkToTopicAction")->trigger();
   EXPECT_TRUE(Html().contains("<A href=\"Proj02.htm\">Linked</A>")) << Html().toStdString();
   const QMimeData* now = QGuiApplication::clipboard()->mimeData();
   ASSERT_NE(now, nullptr);
@@ -83,7 +84,7 @@ TEST_F(LinkCommands, ARichClipboardComesBackInAllItsFormats) {
 
 TEST_F(LinkCommands, TheTopicPickerClosesOnlyWithAChoiceOrCancel) {
   LinkDialog* d = form->Dialogs().linkDialog;
-  d->SetContents(form->contentsModel);
+  d->SetContents(ContentsModelOf(*form));
   d->show();
   EXPECT_EQ(d->windowTitle(), QString("Select topic"));
   ASSERT_EQ(d->topicTree->topLevelItemCount(), 2);
@@ -94,7 +95,7 @@ TEST_F(LinkCommands, TheTopicPickerClosesOnlyWithAChoiceOrCancel) {
   EXPECT_TRUE(seen->shown);  // says why it stays open
   EXPECT_EQ(seen->text, "Choose the topic the link leads to.");
   EXPECT_TRUE(d->isVisible());
-  EXPECT_FALSE(d->AllowClose);
+  EXPECT_FALSE(d->allowClose);
   EXPECT_FALSE(d->close());
   d->topicTree->setCurrentItem(d->topicTree->topLevelItem(0));
   d->okButton->click();
@@ -111,25 +112,25 @@ TEST_F(LinkCommands, TheTopicPickerClosesOnlyWithAChoiceOrCancel) {
 TEST_F(LinkCommands, MenusOfferLinksAtACaretAndRemoveOnlyOnALink) {
   OpenPage("<P id=p>Text <A id=a href=\"x.htm\">link</A></P>");
   Select("#p", 1, 1);
-  form->editorCommands->PrepareLinkMenu();
-  EXPECT_TRUE(form->linkToTopicAction->isEnabled());
-  EXPECT_TRUE(form->linkToPageAction->isEnabled());
-  form->editorCommands->PrepareEditorLinkMenu();
-  EXPECT_FALSE(form->removeLinkAction->isEnabled());
-  EXPECT_TRUE(form->editorLinkToTopicAction->isEnabled());
+  Controller<EditorCommands>(*form)->PrepareLinkMenu();
+  EXPECT_TRUE(Action(*form, "linkToTopicAction")->isEnabled());
+  EXPECT_TRUE(Action(*form, "linkToPageAction")->isEnabled());
+  Controller<EditorCommands>(*form)->PrepareEditorLinkMenu();
+  EXPECT_FALSE(Action(*form, "removeLinkAction")->isEnabled());
+  EXPECT_TRUE(Action(*form, "editorLinkToTopicAction")->isEnabled());
   Select("#a", 0, 4);
-  form->editorCommands->PrepareEditorLinkMenu();
-  EXPECT_TRUE(form->removeLinkAction->isEnabled());
-  form->removeLinkAction->trigger();
+  Controller<EditorCommands>(*form)->PrepareEditorLinkMenu();
+  EXPECT_TRUE(Action(*form, "removeLinkAction")->isEnabled());
+  Action(*form, "removeLinkAction")->trigger();
   EXPECT_FALSE(Html().contains("x.htm")) << Html().toStdString();
 }
 
 TEST_F(LinkCommands, RemoveLinkAtACaretRemovesThatWholeLinkAndKeepsItsText) {
   OpenPage("<P id=p>Text <A id=a href=\"x.htm\">link <B>bold</B></A> and <A href=\"y.htm\">other</A></P>");
   Select("#a", 2, 2);
-  form->editorCommands->PrepareEditorLinkMenu();
-  ASSERT_TRUE(form->removeLinkAction->isEnabled());
-  form->removeLinkAction->trigger();
+  Controller<EditorCommands>(*form)->PrepareEditorLinkMenu();
+  ASSERT_TRUE(Action(*form, "removeLinkAction")->isEnabled());
+  Action(*form, "removeLinkAction")->trigger();
   const QString html = Html();
   EXPECT_FALSE(html.contains("x.htm")) << html.toStdString();
   EXPECT_TRUE(html.contains("link <B>bold</B> and <A href=\"y.htm\">other</A>")) << html.toStdString();
@@ -140,7 +141,7 @@ TEST_F(LinkCommands, RemoveLinkAtACaretRemovesThatWholeLinkAndKeepsItsText) {
                 .toString(),
             QString("true:Text li"));
   // One undo brings the link back.
-  form->editorCommands->UndoCommand();
+  Controller<EditorCommands>(*form)->UndoCommand();
   EXPECT_TRUE(Html().contains("Text <A href=\"x.htm\">link <B>bold</B></A> and")) << Html().toStdString();
 }
 
@@ -151,7 +152,7 @@ TEST_F(LinkCommands, AnExternalLinkAsksForItsAddress) {
     d->setTextValue("http://example.com/");
     d->accept();
   });
-  form->linkToPageAction->trigger();
+  Action(*form, "linkToPageAction")->trigger();
   EXPECT_TRUE(Html().contains("<A href=\"http://example.com/\">us</A>")) << Html().toStdString();
 }
 
@@ -172,7 +173,7 @@ TEST_F(PictureCommands, APictureFromAnotherFolderIsCopiedAndReferencedByItsBareN
   OpenPage("<P id=p>Picture: </P>");
   Select("#p", 9, 9);
   AnswerNextFileDialog(other.filePath("logo.png"));
-  form->insertPictureAction->trigger();
+  Action(*form, "insertPictureAction")->trigger();
   const QString html = Html();
   EXPECT_TRUE(html.contains("<IMG src=\"logo.png\">")) << html.toStdString();
   EXPECT_FALSE(html.contains(other.path())) << html.toStdString();
@@ -189,12 +190,12 @@ TEST_F(PictureCommands, APictureThatCannotBeCopiedIsReportedAndTakenOut) {
   Select("#p", 9, 9);
   AnswerNextFileDialog(other.filePath("logo.png"));
   auto box = AnswerNextMessageBox(QMessageBox::Ok);
-  form->insertPictureAction->trigger();
+  Action(*form, "insertPictureAction")->trigger();
   ProcessEventsUntil([&] { return box->shown; }, 5000);
   ASSERT_TRUE(box->shown);
   EXPECT_TRUE(box->text.contains(QDir::toNativeSeparators(other.filePath("logo.png"))))
       << box->text.toStdString();
-  WaitEditorIdle(form->editor);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   const QString html = Html();
   EXPECT_FALSE(html.contains(other.path())) << html.toStdString();
   EXPECT_FALSE(html.contains("<IMG", Qt::CaseInsensitive)) << html.toStdString();
@@ -206,7 +207,7 @@ TEST_F(PictureCommands, APictureInTheProjectFolderIsNotCopiedButNamedRelatively)
   OpenPage("<P id=p>Here</P>");
   Select("#p", 4, 4);
   AnswerNextFileDialog(Path("inside.png"));
-  form->insertPictureAction->trigger();
+  Action(*form, "insertPictureAction")->trigger();
   EXPECT_TRUE(Html().contains("<IMG src=\"inside.png\">")) << Html().toStdString();
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
 }
@@ -218,7 +219,7 @@ TEST_F(PictureCommands, ACancelledPictureDialogLeavesThePageAsItWas) {
      "r.setStart(t, 4); r.setEnd(t, 4); const s = getSelection(); s.removeAllRanges(); s.addRange(r); })()");
   const QString before = Html();
   OnNextDialog<QFileDialog>([](QFileDialog* d) { d->reject(); });
-  form->insertPictureAction->trigger();
+  Action(*form, "insertPictureAction")->trigger();
   EXPECT_EQ(Html(), before);
   EXPECT_FALSE(CommandEnabled(Editor(), EditorCommand::Undo));
 }
@@ -226,72 +227,72 @@ TEST_F(PictureCommands, ACancelledPictureDialogLeavesThePageAsItWas) {
 TEST_F(ClipboardCommands, UndoOnTheSourceTabUndoesTheMemoOnly) {
   OpenPage("<P id=p>Hello world</P>");
   Select("#p", 6, 11);
-  form->boldAction->trigger();
+  Action(*form, "boldAction")->trigger();
   ASSERT_TRUE(CommandEnabled(Editor(), EditorCommand::Undo));
-  form->editorTabs->setCurrentIndex(1);
-  WaitEditorIdle(form->editor);
-  ASSERT_EQ(form->editorTabs->currentIndex(), 1);
-  form->sourceView->setFocus();
+  Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(1);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  ASSERT_EQ(Widget<QTabWidget>(*form, "editorTabs")->currentIndex(), 1);
+  Widget<QPlainTextEdit>(*form, "sourceView")->setFocus();
   QApplication::processEvents();
-  const QString memoBefore = form->sourceView->toPlainText();
-  form->sourceView->moveCursor(QTextCursor::End);
-  form->sourceView->insertPlainText("<!-- typed -->");
-  ASSERT_TRUE(form->sourceView->toPlainText().contains("typed"));
-  ASSERT_TRUE(form->undoAction->isEnabled());
-  form->undoAction->trigger();
-  EXPECT_EQ(form->sourceView->toPlainText(), memoBefore);
+  const QString memoBefore = Widget<QPlainTextEdit>(*form, "sourceView")->toPlainText();
+  Widget<QPlainTextEdit>(*form, "sourceView")->moveCursor(QTextCursor::End);
+  Widget<QPlainTextEdit>(*form, "sourceView")->insertPlainText("<!-- typed -->");
+  ASSERT_TRUE(Widget<QPlainTextEdit>(*form, "sourceView")->toPlainText().contains("typed"));
+  ASSERT_TRUE(Action(*form, "undoAction")->isEnabled());
+  Action(*form, "undoAction")->trigger();
+  EXPECT_EQ(Widget<QPlainTextEdit>(*form, "sourceView")->toPlainText(), memoBefore);
   // The editor keeps its own change.
   EXPECT_TRUE(CommandEnabled(Editor(), EditorCommand::Undo));
   EXPECT_TRUE(Html().contains("<B>world</B>"));
   // Redo there does nothing and is offered disabled.
-  form->editorCommands->PrepareEditMenu();
-  EXPECT_FALSE(form->redoAction->isEnabled());
-  EXPECT_FALSE(form->tableMenu->menuAction()->isEnabled());
+  Controller<EditorCommands>(*form)->PrepareEditMenu();
+  EXPECT_FALSE(Action(*form, "redoAction")->isEnabled());
+  EXPECT_FALSE(Menu(*form, "tableMenu")->menuAction()->isEnabled());
 }
 
 TEST_F(ClipboardCommands, UndoAndRedoInTheEditor) {
   OpenPage("<P id=p>Hello world</P>");
   Select("#p", 0, 5);
-  form->boldAction->trigger();
+  Action(*form, "boldAction")->trigger();
   ASSERT_TRUE(Html().contains("<B>Hello</B>"));
-  form->editorCommands->UndoCommand();
+  Controller<EditorCommands>(*form)->UndoCommand();
   EXPECT_FALSE(Html().contains("<B>")) << Html().toStdString();
-  form->editorCommands->PrepareEditMenu();
-  EXPECT_TRUE(form->redoAction->isEnabled());
-  form->editorCommands->RedoCommand();
+  Controller<EditorCommands>(*form)->PrepareEditMenu();
+  EXPECT_TRUE(Action(*form, "redoAction")->isEnabled());
+  Controller<EditorCommands>(*form)->RedoCommand();
   EXPECT_TRUE(Html().contains("<B>Hello</B>")) << Html().toStdString();
 }
 
 TEST_F(ClipboardCommands, CopyCutPasteAndSelectAllInTheEditorAndTheMemo) {
   OpenPage("<P id=p>alpha beta</P>");
   Select("#p", 0, 5);
-  form->editorCommands->PrepareEditMenu();
-  EXPECT_TRUE(form->copyAction->isEnabled());
+  Controller<EditorCommands>(*form)->PrepareEditMenu();
+  EXPECT_TRUE(Action(*form, "copyAction")->isEnabled());
   // The page hands over what it copies a moment later.
-  form->editorCommands->CopyCommand();
+  Controller<EditorCommands>(*form)->CopyCommand();
   EXPECT_TRUE(ProcessEventsUntil([] { return QGuiApplication::clipboard()->text() == "alpha"; }, 3000))
       << QGuiApplication::clipboard()->text().toStdString();
   Select("#p", 6, 10);
-  form->editorCommands->CutCommand();
+  Controller<EditorCommands>(*form)->CutCommand();
   EXPECT_TRUE(ProcessEventsUntil([] { return QGuiApplication::clipboard()->text() == "beta"; }, 3000))
       << QGuiApplication::clipboard()->text().toStdString();
   EXPECT_FALSE(Html().contains("beta"));
   Select("#p", 0, 0);
-  form->editorCommands->PasteCommand();
+  Controller<EditorCommands>(*form)->PasteCommand();
   EXPECT_TRUE(Html().contains("betaalpha")) << Html().toStdString();
-  form->editorCommands->SelectAllCommand();
+  Controller<EditorCommands>(*form)->SelectAllCommand();
   EXPECT_TRUE(SelectedText().contains("betaalpha"));
   // Without a selection Copy and Cut are offered disabled.
   Select("#p", 1, 1);
-  form->editorCommands->PrepareEditMenu();
-  EXPECT_FALSE(form->copyAction->isEnabled());
-  EXPECT_FALSE(form->cutAction->isEnabled());
+  Controller<EditorCommands>(*form)->PrepareEditMenu();
+  EXPECT_FALSE(Action(*form, "copyAction")->isEnabled());
+  EXPECT_FALSE(Action(*form, "cutAction")->isEnabled());
   // The memo's own clipboard commands once it had the focus.
-  form->sourceView->setPlainText("memo text");
-  form->sourceView->setFocus();
+  Widget<QPlainTextEdit>(*form, "sourceView")->setPlainText("memo text");
+  Widget<QPlainTextEdit>(*form, "sourceView")->setFocus();
   QApplication::processEvents();
-  form->editorCommands->SelectAllCommand();
-  form->editorCommands->CopyCommand();
+  Controller<EditorCommands>(*form)->SelectAllCommand();
+  Controller<EditorCommands>(*form)->CopyCommand();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("memo text"));
 }
 
@@ -310,9 +311,9 @@ TEST_F(ClipboardCommands, HtmlFromAnotherProgramArrivesWithoutScriptsOrOfficeMar
   mime->setText("Pasted words click");
   QGuiApplication::clipboard()->setMimeData(mime);
   Select("#p", 6, 6);
-  form->editorCommands->PrepareEditMenu();
-  ASSERT_TRUE(form->pasteAction->isEnabled());
-  form->pasteAction->trigger();
+  Controller<EditorCommands>(*form)->PrepareEditMenu();
+  ASSERT_TRUE(Action(*form, "pasteAction")->isEnabled());
+  Action(*form, "pasteAction")->trigger();
   const QString html = Html();
   EXPECT_TRUE(html.contains("Pasted <B>words</B>")) << html.toStdString();
   EXPECT_TRUE(html.contains(">click</A>")) << html.toStdString();
@@ -329,9 +330,9 @@ TEST_F(ClipboardCommands, WhatWasCopiedInTheEditorPastesAsItWasWritten) {
                           "const r = document.createRange();"
                           " r.selectNodeContents(document.querySelector('#p'));"
                           " const s = getSelection(); s.removeAllRanges(); s.addRange(r)");
-  form->copyAction->trigger();
+  Action(*form, "copyAction")->trigger();
   Select("#q", 7, 7);
-  form->pasteAction->trigger();
+  Action(*form, "pasteAction")->trigger();
   EXPECT_EQ(Html().count(popupLink), 2) << Html().toStdString();
 }
 
@@ -339,7 +340,7 @@ TEST_F(ClipboardCommands, KeysInTheEditorGoThroughTheMenuItemsOnce) {
   OpenPage("<P id=p>one two</P>");
   Select("#p", 0, 3);
   QWidget* focus = QApplication::focusWidget();
-  ASSERT_TRUE(focus && form->editor->isAncestorOf(focus));
+  ASSERT_TRUE(focus && Widget<EditingControl>(*form, "editor")->isAncestorOf(focus));
   QTest::keyClick(focus, Qt::Key_C, Qt::ControlModifier);
   EXPECT_TRUE(ProcessEventsUntil([] { return QGuiApplication::clipboard()->text() == "one"; }, 3000))
       << QGuiApplication::clipboard()->text().toStdString();
@@ -350,10 +351,10 @@ TEST_F(ClipboardCommands, KeysInTheEditorGoThroughTheMenuItemsOnce) {
   EXPECT_FALSE(Html().contains("oneoneone")) << Html().toStdString();
   // Ctrl+C with the Contents tree in front doesn't reach the editor.
   QGuiApplication::clipboard()->setText("before");
-  form->contentsTree->setFocus();
+  Widget<QTreeView>(*form, "contentsTree")->setFocus();
   QApplication::processEvents();
   Select("#p", 7, 10);
-  QTest::keyClick(form->contentsTree, Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(Widget<QTreeView>(*form, "contentsTree"), Qt::Key_C, Qt::ControlModifier);
   WaitEditorIdle(Editor());
   // (The tree copies its own item's text; the editor's selection stays out.)
   EXPECT_NE(QGuiApplication::clipboard()->text(), QString("two"));
@@ -363,13 +364,13 @@ TEST_F(ClipboardCommands, TheDeleteKeyDeletesInTheEditor) {
   OpenPage("<P id=p>keep drop keep</P>");
   Select("#p", 4, 9);
   QWidget* focus = QApplication::focusWidget();
-  ASSERT_TRUE(focus && form->editor->isAncestorOf(focus));
+  ASSERT_TRUE(focus && Widget<EditingControl>(*form, "editor")->isAncestorOf(focus));
   QTest::keyClick(focus, Qt::Key_Delete);
   EXPECT_EQ(Js("document.querySelector('#p').textContent.replace(/\\u00a0/g, ' ')").toString(),
             QString("keep keep"));
   // The hidden context-menu item does the same.
   Select("#p", 0, 5);
-  form->editorCommands->DeleteCommand();
+  Controller<EditorCommands>(*form)->DeleteCommand();
   EXPECT_EQ(Js("document.querySelector('#p').textContent.replace(/\\u00a0/g, ' ')").toString(),
             QString("keep"));
 }
@@ -377,23 +378,23 @@ TEST_F(ClipboardCommands, TheDeleteKeyDeletesInTheEditor) {
 TEST_F(ClipboardCommands, InsertMenuOffersPopupOnlyWithASelection) {
   OpenPage("<P id=p>pick me</P>");
   Select("#p", 1, 1);
-  form->editorCommands->PrepareInsertMenu();
-  EXPECT_FALSE(form->insertPopupAction->isEnabled());
+  Controller<EditorCommands>(*form)->PrepareInsertMenu();
+  EXPECT_FALSE(Action(*form, "insertPopupAction")->isEnabled());
   Select("#p", 0, 4);
-  form->editorCommands->PrepareInsertMenu();
-  EXPECT_TRUE(form->insertPopupAction->isEnabled());
+  Controller<EditorCommands>(*form)->PrepareInsertMenu();
+  EXPECT_TRUE(Action(*form, "insertPopupAction")->isEnabled());
 }
 
 TEST_F(ClipboardCommands, FindSelectsTheTextInThePage) {
   OpenPage("<P id=p>hay hay needle hay Needles</P>");
   Select("#p", 0, 0);
   OnNextDialog<FindTextDialog>([](FindTextDialog* d) {
-    d->FindWhat->setText("needle");
-    d->MatchCase->setChecked(true);
-    d->FindNext->click();
+    d->findWhatEdit->setText("needle");
+    d->matchCaseBox->setChecked(true);
+    d->findNextButton->click();
     d->reject();
   });
-  form->editorCommands->FindTextCommand();
+  Controller<EditorCommands>(*form)->FindTextCommand();
   EXPECT_EQ(SelectedText(), QString("needle"));
   // Whole words only: "Needles" is no match, the search wraps to "needle".
   EXPECT_TRUE(FindInEditor(Editor(), "needle", {false, true, false}));

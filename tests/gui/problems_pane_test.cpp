@@ -22,6 +22,7 @@
 #include "gui_helpers.h"
 #include "project/project_commands.h"
 #include "tests/unit/check_project_sample.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -50,17 +51,17 @@ class ProblemsPaneTest : public ::testing::Test {
     ASSERT_TRUE(dir.isValid() && outside.isValid());
     const QString path = MakeProjectWithEveryProblem(dir.path(), outside.path());
     form = std::make_unique<MainWindow>();
-    form->projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
+    Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("orvex.ini"));
     form->CreateDialogs();
     form->show();
-    form->projectCommands->OpenByName(path);
-    ASSERT_EQ(form->project.ProjectFile(), path);
-    WaitEditorIdle(form->editor);
+    Controller<ProjectCommands>(*form)->OpenByName(path);
+    ASSERT_EQ(ProjectOf(*form).ProjectFile(), path);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
     list = form->findChild<QTreeWidget*>("problemsList");
     ASSERT_NE(list, nullptr);
   }
   void TearDown() override {
-    form->project.SetModified(false);
+    ProjectOf(*form).SetModified(false);
     form->hide();
   }
   // Checks the project as the menu item does and waits for the pane to show the result.

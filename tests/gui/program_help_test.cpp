@@ -22,6 +22,7 @@
 #include "features/training_card_dialog.h"
 #include "gui_helpers.h"
 #include "viewer_fixture.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -34,17 +35,17 @@ class ProgramHelpTest : public ::testing::Test {
     form->CreateDialogs();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    ASSERT_NE(form->programHelp, nullptr);
+    ASSERT_NE(Controller<ProgramHelp>(*form), nullptr);
   }
   void TearDown() override {
-    form->project.SetModified(false);
+    ProjectOf(*form).SetModified(false);
     form->hide();
   }
   // The viewer of the program's help, once it shows `entry`.
   ViewerWindow* HelpShowing(const QString& entry) {
     ViewerWindow* shown = nullptr;
     viewer_test::WaitUntil([&] {
-      for (ViewerWindow* v : form->helpViewer->Viewers())
+      for (ViewerWindow* v : Controller<HtmlHelpViewer>(*form)->Viewers())
         if (QFileInfo(v->FilePath()).canonicalFilePath() == QFileInfo(kHelpFile).canonicalFilePath())
           shown = v;
       return shown != nullptr;
@@ -59,8 +60,8 @@ class ProgramHelpTest : public ::testing::Test {
 
 TEST_F(ProgramHelpTest, HelpFileIsBuiltBesideTheProgram) {
   ASSERT_TRUE(QFileInfo(kHelpFile).isFile());
-  EXPECT_EQ(form->programHelp->HelpFile(), "Orvex.chm");
-  EXPECT_EQ(QFileInfo(form->programHelp->HelpPath()).canonicalFilePath(),
+  EXPECT_EQ(Controller<ProgramHelp>(*form)->HelpFile(), "Orvex.chm");
+  EXPECT_EQ(QFileInfo(Controller<ProgramHelp>(*form)->HelpPath()).canonicalFilePath(),
             QFileInfo(kHelpFile).canonicalFilePath());
 }
 
@@ -74,14 +75,14 @@ TEST_F(ProgramHelpTest, EveryContextOfTheProgramHasATopic) {
 }
 
 TEST_F(ProgramHelpTest, ContentsOpensTheHelpAtItsFirstTopic) {
-  form->helpContentsAction->trigger();
+  Action(*form, "helpContentsAction")->trigger();
   ViewerWindow* viewer = HelpShowing("/topics/welcome.htm");
   ASSERT_NE(viewer, nullptr);
   EXPECT_EQ(viewer->windowTitle(), "Orvex Help");
 }
 
 TEST_F(ProgramHelpTest, Context10011OpensTheContentsTreeTopic) {
-  form->programHelp->ShowContextHelp(10011);
+  Controller<ProgramHelp>(*form)->ShowContextHelp(10011);
   ViewerWindow* viewer = HelpShowing("/topics/contents_tree.htm");
   ASSERT_NE(viewer, nullptr);
   EXPECT_TRUE(viewer_test::RunJs(viewer->topicView->page(), "document.body.innerText")
@@ -90,31 +91,31 @@ TEST_F(ProgramHelpTest, Context10011OpensTheContentsTreeTopic) {
 }
 
 TEST_F(ProgramHelpTest, F1OnTheContentsTreeAsksForItsContext) {
-  QSignalSpy asked(form->programHelp, &ProgramHelp::HelpRequested);
-  form->contentsTree->setFocus();
-  QTest::keyClick(form->contentsTree, Qt::Key_F1);
+  QSignalSpy asked(Controller<ProgramHelp>(*form), &ProgramHelp::HelpRequested);
+  Widget<QTreeView>(*form, "contentsTree")->setFocus();
+  QTest::keyClick(Widget<QTreeView>(*form, "contentsTree"), Qt::Key_F1);
   ASSERT_EQ(asked.count(), 1);
   EXPECT_EQ(asked.first().first().toInt(), 10011);
   EXPECT_NE(HelpShowing("/topics/contents_tree.htm"), nullptr);
 }
 
 TEST_F(ProgramHelpTest, F1OnAControlWithoutContextTakesTheWindows) {
-  QSignalSpy asked(form->programHelp, &ProgramHelp::HelpRequested);
-  QTest::keyClick(form->copyContextButton, Qt::Key_F1);
+  QSignalSpy asked(Controller<ProgramHelp>(*form), &ProgramHelp::HelpRequested);
+  QTest::keyClick(Widget<QPushButton>(*form, "copyContextButton"), Qt::Key_F1);
   ASSERT_EQ(asked.count(), 1);
   EXPECT_EQ(asked.first().first().toInt(), 10001);
   // Shift+F1 and Ctrl+F1 are not the help key.
-  QTest::keyClick(form->copyContextButton, Qt::Key_F1, Qt::ShiftModifier);
+  QTest::keyClick(Widget<QPushButton>(*form, "copyContextButton"), Qt::Key_F1, Qt::ShiftModifier);
   EXPECT_EQ(asked.count(), 1);
 }
 
 TEST_F(ProgramHelpTest, F1OnAHighlightedMenuItemTakesItsContext) {
-  QSignalSpy asked(form->programHelp, &ProgramHelp::HelpRequested);
-  form->fileMenu->popup(form->mapToGlobal(QPoint(10, 10)));
-  ASSERT_TRUE(ProcessEventsUntil([&] { return form->fileMenu->isVisible(); }, 5000));
-  form->fileMenu->setActiveAction(form->newAction);
-  QTest::keyClick(form->fileMenu, Qt::Key_F1);
-  form->fileMenu->hide();
+  QSignalSpy asked(Controller<ProgramHelp>(*form), &ProgramHelp::HelpRequested);
+  Menu(*form, "fileMenu")->popup(form->mapToGlobal(QPoint(10, 10)));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return Menu(*form, "fileMenu")->isVisible(); }, 5000));
+  Menu(*form, "fileMenu")->setActiveAction(Action(*form, "newAction"));
+  QTest::keyClick(Menu(*form, "fileMenu"), Qt::Key_F1);
+  Menu(*form, "fileMenu")->hide();
   ASSERT_EQ(asked.count(), 1);
   EXPECT_EQ(asked.first().first().toInt(), 10004);
 }
@@ -122,7 +123,7 @@ TEST_F(ProgramHelpTest, F1OnAHighlightedMenuItemTakesItsContext) {
 TEST_F(ProgramHelpTest, TCardF1InTheTrainingCardDialogAsksFor10019) {
   TrainingCardDialog* dialog = form->Dialogs().trainingCardDialog;
   ASSERT_NE(dialog, nullptr);
-  QSignalSpy asked(form->programHelp, &ProgramHelp::HelpRequested);
+  QSignalSpy asked(Controller<ProgramHelp>(*form), &ProgramHelp::HelpRequested);
   dialog->open();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
   QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
@@ -145,7 +146,7 @@ TEST_F(ProgramHelpTest, AboutBoxReadsVersion11) {
     copyright = box->copyrightLabel->text();
     box->okButton->click();
   });
-  form->aboutAction->trigger();
+  Action(*form, "aboutAction")->trigger();
   EXPECT_EQ(title, "About");
   EXPECT_EQ(version, "Version 1.1");
   EXPECT_EQ(product, "Orvex");
@@ -165,7 +166,7 @@ TEST_F(ProgramHelpTest, TCardMessageShowsThreeLines) {
   values.addQueryItem("wParam", "5");
   values.addQueryItem("lParam", "0");
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  emit form->helpViewer->PageCommand("tcard", values);
+  emit Controller<HtmlHelpViewer>(*form)->PageCommand("tcard", values);
   ASSERT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, " TCard message: \r\nwParam=5\r\nlParam=0");
   EXPECT_EQ(seen->text.split("\r\n").size(), 3);
@@ -176,26 +177,28 @@ TEST_F(ProgramHelpTest, TCardMessageWithATextLParamShowsTheText) {
   values.addQueryItem("wParam", "12");
   values.addQueryItem("lParam", "abc");
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  emit form->helpViewer->PageCommand("tcard", values);
+  emit Controller<HtmlHelpViewer>(*form)->PageCommand("tcard", values);
   ASSERT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.endsWith("\r\nlParam=abc"));
 }
 
 TEST_F(ProgramHelpTest, OtherViewerCommandsShowNothing) {
-  QSignalSpy cards(form->programHelp, &ProgramHelp::TrainingCardMessageArrived);
-  emit form->helpViewer->PageCommand("splash", QUrlQuery("item1=x"));
+  QSignalSpy cards(Controller<ProgramHelp>(*form), &ProgramHelp::TrainingCardMessageArrived);
+  emit Controller<HtmlHelpViewer>(*form)->PageCommand("splash", QUrlQuery("item1=x"));
   EXPECT_EQ(cards.count(), 0);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(ProgramHelpTest, F1InTheEditorIsTheKeyboardHooksOnce) {
-  QSignalSpy asked(form->programHelp, &ProgramHelp::HelpRequested);
+  QSignalSpy asked(Controller<ProgramHelp>(*form), &ProgramHelp::HelpRequested);
   form->activateWindow();
-  form->editor->setFocus();
+  Widget<EditingControl>(*form, "editor")->setFocus();
   if (!ProcessEventsUntil(
           [&] {
             QWidget* focus = QApplication::focusWidget();
-            return focus && (focus == form->editor || form->editor->isAncestorOf(focus)) &&
+            return focus &&
+                   (focus == Widget<EditingControl>(*form, "editor") ||
+                    Widget<EditingControl>(*form, "editor")->isAncestorOf(focus)) &&
                    QApplication::activeWindow() == form.get();
           },
           5000))

@@ -28,6 +28,7 @@
 #include "tests/unit/test_files.h"
 #include "project/new_project_dialog.h"
 #include "../unit/generated_projects.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -55,13 +56,13 @@ class ProjectFlowTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     form = std::make_unique<MainWindow>();
-    form->projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
+    Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("orvex.ini"));
     form->CreateDialogs();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   }
   void TearDown() override {
-    form->project.SetModified(false);
+    ProjectOf(*form).SetModified(false);
     form->hide();
   }
   // "New" with the file dialog and the new-project dialog answered.
@@ -72,7 +73,7 @@ class ProjectFlowTest : public ::testing::Test {
       d->languageBox->setEditText(language);
       d->accept();
     });
-    form->newAction->trigger();
+    Action(*form, "newAction")->trigger();
   }
   QTemporaryDir dir;
   std::unique_ptr<MainWindow> form;
@@ -81,7 +82,7 @@ class ProjectFlowTest : public ::testing::Test {
 TEST_F(ProjectFlowTest, NewMakesACompleteProjectThatCompilesWithAPage) {
   const QString path = dir.filePath("My Guide.hhp");
   NewProject(path, "Printer Guide", "0x0407 German (Germany)");
-  EXPECT_EQ(form->project.ProjectFile(), path);
+  EXPECT_EQ(ProjectOf(*form).ProjectFile(), path);
   for (const char* name : {"My Guide.hhp", "My Guide.css", "My GuideP.js", "My Guide.hhc", "My Guide.hhk",
                            "My Guide.h", "My Guide.ali"})
     EXPECT_TRUE(QFileInfo::exists(dir.filePath(name))) << name;
@@ -90,20 +91,20 @@ TEST_F(ProjectFlowTest, NewMakesACompleteProjectThatCompilesWithAPage) {
   EXPECT_TRUE(lines.contains("Language=0x0407 German (Germany)"));
   EXPECT_TRUE(lines.contains("Default topic=My_Guide001.htm"));
   EXPECT_EQ(BytesOf(dir.filePath("My GuideP.js")), "popfont=\"Courier,10\"\r\n");
-  EXPECT_EQ(ReadRecentProjects(form->projectCommands->SettingsFile()).value(0), path);
-  EXPECT_FALSE(form->project.IsModified());
-  EXPECT_TRUE(form->saveAction->isEnabled());
-  EXPECT_TRUE(form->compileAction->isEnabled());
-  EXPECT_EQ(form->contextLabel->text(), "Context=");
+  EXPECT_EQ(ReadRecentProjects(Controller<ProjectCommands>(*form)->SettingsFile()).value(0), path);
+  EXPECT_FALSE(ProjectOf(*form).IsModified());
+  EXPECT_TRUE(Action(*form, "saveAction")->isEnabled());
+  EXPECT_TRUE(Action(*form, "compileAction")->isEnabled());
+  EXPECT_EQ(Widget<QLabel>(*form, "contextLabel")->text(), "Context=");
 
   // One topic, then a save: the project compiles with the real compressor.
-  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
+  ASSERT_TRUE(Controller<ContentsPane>(*form)->CreateTopic("Start"));
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("My_Guide01.htm")));
-  EXPECT_TRUE(form->project.MapLines().contains("#define IDH_My_Guide01  101"));
-  EXPECT_TRUE(form->project.AliasLines().contains("IDH_My_Guide01=My_Guide01.htm"));
-  EXPECT_TRUE(form->project.IsModified());
-  form->saveAction->trigger();
-  EXPECT_FALSE(form->project.IsModified());
+  EXPECT_TRUE(ProjectOf(*form).MapLines().contains("#define IDH_My_Guide01  101"));
+  EXPECT_TRUE(ProjectOf(*form).AliasLines().contains("IDH_My_Guide01=My_Guide01.htm"));
+  EXPECT_TRUE(ProjectOf(*form).IsModified());
+  Action(*form, "saveAction")->trigger();
+  EXPECT_FALSE(ProjectOf(*form).IsModified());
   EXPECT_TRUE(LinesOf(path, 1252).contains("Default topic=My_Guide01.htm"));
   const orvex::CompileResult result = orvex::CompileProject(path);
   EXPECT_TRUE(result.success) << result.messages.join('\n').toStdString();
@@ -113,7 +114,7 @@ TEST_F(ProjectFlowTest, CancellingTheNewProjectDialogWritesTheTwentyOneLineForm)
   const QString path = dir.filePath("Plain.hhp");
   AnswerNextFileDialog(path);
   OnNextDialog<NewProjectDialog>([](NewProjectDialog* d) { d->reject(); });
-  form->newAction->trigger();
+  Action(*form, "newAction")->trigger();
   const QStringList lines = LinesOf(path, 1252);
   EXPECT_EQ(lines.size(), 21);
   EXPECT_TRUE(lines.contains("Title=Plain"));
@@ -123,28 +124,28 @@ TEST_F(ProjectFlowTest, CancellingTheNewProjectDialogWritesTheTwentyOneLineForm)
 TEST_F(ProjectFlowTest, ANewProjectWhoseFilesCannotBeWrittenLeavesTheOpenOne) {
   const QString first = dir.filePath("First.hhp");
   NewProject(first, "First", "0x0409 English (United States)");
-  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
-  form->saveAction->trigger();
-  ASSERT_FALSE(form->project.IsModified());
+  ASSERT_TRUE(Controller<ContentsPane>(*form)->CreateTopic("Start"));
+  Action(*form, "saveAction")->trigger();
+  ASSERT_FALSE(ProjectOf(*form).IsModified());
   ASSERT_TRUE(QDir(dir.path()).mkdir("Blocked.css"));  // the style sheet cannot be written
   AnswerNextFileDialog(dir.filePath("Blocked.hhp"));
   OnNextDialog<NewProjectDialog>([](NewProjectDialog* d) { d->accept(); });
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->newAction->trigger();
+  Action(*form, "newAction")->trigger();
   EXPECT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.contains("Blocked.css")) << seen->text.toStdString();
-  EXPECT_EQ(form->project.ProjectFile(), first);
+  EXPECT_EQ(ProjectOf(*form).ProjectFile(), first);
   EXPECT_FALSE(QFileInfo::exists(dir.filePath("Blocked.hhp")));  // nothing half made
-  ASSERT_EQ(TopLevelCount(form->contentsTree), 1);
-  EXPECT_EQ(TopLevel(form->contentsTree, 0)->text(0), "Start");
-  EXPECT_EQ(form->project.ContextNumberOf("First01.htm"), "101");
-  EXPECT_EQ(ReadRecentProjects(form->projectCommands->SettingsFile()).value(0), first);
+  ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "contentsTree")), 1);
+  EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "contentsTree"), 0)->text(0), "Start");
+  EXPECT_EQ(ProjectOf(*form).ContextNumberOf("First01.htm"), "101");
+  EXPECT_EQ(ReadRecentProjects(Controller<ProjectCommands>(*form)->SettingsFile()).value(0), first);
 }
 
 TEST_F(ProjectFlowTest, NewMakesTheProjectFolderOrSaysWhyItCannot) {
   const QString path = dir.filePath("Manuals/Widget/Widget Manual.hhp");
   NewProject(path, "Widget Manual", "0x0409 English (United States)");
-  EXPECT_EQ(form->project.ProjectFile(), path);
+  EXPECT_EQ(ProjectOf(*form).ProjectFile(), path);
   EXPECT_TRUE(QFileInfo::exists(path));
 
   // A folder below a file cannot be made: said at once, with the reason.
@@ -152,35 +153,35 @@ TEST_F(ProjectFlowTest, NewMakesTheProjectFolderOrSaysWhyItCannot) {
   AnswerNextFileDialog(dir.filePath("plain.txt/sub/Other.hhp"));
   OnNextDialog<NewProjectDialog>([](NewProjectDialog* d) { d->accept(); }, 1000);
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->newAction->trigger();
+  Action(*form, "newAction")->trigger();
   ASSERT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.startsWith("Cannot create folder " +
                                     QDir::toNativeSeparators(dir.filePath("plain.txt/sub")) +
                                     ": Not a directory"))
       << seen->text.toStdString();
-  EXPECT_EQ(form->project.ProjectFile(), path);
+  EXPECT_EQ(ProjectOf(*form).ProjectFile(), path);
   QTest::qWait(1100);  // the title dialog was never asked for
 }
 
 TEST_F(ProjectFlowTest, TheSaveQuestionComesOnlyForChangesSinceTheLastSave) {
   NewProject(dir.filePath("Undo.hhp"), "Undo", "0x0409 English (United States)");
-  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
-  SendAndWait(form->editor, EditorCommand::SelectAll);
-  SendAndWait(form->editor, EditorCommand::Bold);
-  WaitEditorIdle(form->editor);
-  form->saveAction->trigger();
-  ASSERT_FALSE(form->project.IsModified());
+  ASSERT_TRUE(Controller<ContentsPane>(*form)->CreateTopic("Start"));
+  SendAndWait(Widget<EditingControl>(*form, "editor"), EditorCommand::SelectAll);
+  SendAndWait(Widget<EditingControl>(*form, "editor"), EditorCommand::Bold);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  Action(*form, "saveAction")->trigger();
+  ASSERT_FALSE(ProjectOf(*form).IsModified());
   // The editor can still undo the edit, but nothing changed since the save.
-  ASSERT_TRUE(form->topicEditing->PageHasUnsavedEdits());
+  ASSERT_TRUE(Controller<TopicEditing>(*form)->PageHasUnsavedEdits());
   auto seen = AnswerNextMessageBox(QMessageBox::Cancel, 1000);
-  EXPECT_EQ(form->projectCommands->AskSaveHelpProject(), QMessageBox::NoButton);
+  EXPECT_EQ(Controller<ProjectCommands>(*form)->AskSaveHelpProject(), QMessageBox::NoButton);
   EXPECT_FALSE(seen->shown);
   QTest::qWait(1100);
   // An edit after the save is asked about.
-  SendAndWait(form->editor, EditorCommand::Italic);
-  WaitEditorIdle(form->editor);
+  SendAndWait(Widget<EditingControl>(*form, "editor"), EditorCommand::Italic);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   seen = AnswerNextMessageBox(QMessageBox::Cancel);
-  EXPECT_EQ(form->projectCommands->AskSaveHelpProject(), QMessageBox::Cancel);
+  EXPECT_EQ(Controller<ProjectCommands>(*form)->AskSaveHelpProject(), QMessageBox::Cancel);
   EXPECT_TRUE(seen->shown);
   EXPECT_EQ(seen->text, "Save help project?");
 }
@@ -192,19 +193,19 @@ TEST_F(ProjectFlowTest, ANewProjectWhoseFirstSaveFailsLeavesNoPhantom) {
   AnswerNextFileDialog(dir.filePath("Ghost.hhp"));
   OnNextDialog<NewProjectDialog>([](NewProjectDialog* d) { d->accept(); });
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->newAction->trigger();
+  Action(*form, "newAction")->trigger();
   ASSERT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.contains("Ghost.hhk")) << seen->text.toStdString();
-  EXPECT_FALSE(form->project.IsOpen());
-  EXPECT_FALSE(form->saveAction->isEnabled());
+  EXPECT_FALSE(ProjectOf(*form).IsOpen());
+  EXPECT_FALSE(Action(*form, "saveAction")->isEnabled());
   for (const char* name : {"Ghost.hhp", "GhostP.js", "Ghost.hhc", "Ghost.h", "Ghost.ali"})
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(name))) << name;
   EXPECT_EQ(BytesOf(dir.filePath("Ghost.css")), "p { color: red }\r\n");
-  EXPECT_TRUE(ReadRecentProjects(form->projectCommands->SettingsFile()).isEmpty());
+  EXPECT_TRUE(ReadRecentProjects(Controller<ProjectCommands>(*form)->SettingsFile()).isEmpty());
   // The next "New" goes straight to the file dialog: there is nothing to save.
   seen = AnswerNextMessageBox(QMessageBox::No, 2000);
   OnNextDialog<QFileDialog>([](QFileDialog* d) { d->reject(); }, 2000);
-  form->newAction->trigger();
+  Action(*form, "newAction")->trigger();
   EXPECT_FALSE(seen->shown) << seen->text.toStdString();
   QTest::qWait(2100);
 }
@@ -215,32 +216,32 @@ TEST_F(ProjectFlowTest, OpeningSaysWhichFileIsNotThere) {
   PutLines(path, {"[OPTIONS]", "Title=NoIndex", "Index file=NoIndex.hhk"}, 1252);
   PutText(dir.filePath("NoIndex.hhc"), "<HTML><BODY><UL>\r\n</UL></BODY></HTML>\r\n", 1252);
   auto seen = AnswerNextMessageBox(QMessageBox::Cancel);
-  form->projectCommands->OpenByName(path);
+  Controller<ProjectCommands>(*form)->OpenByName(path);
   ASSERT_TRUE(seen->shown);
   EXPECT_EQ(seen->title, "File not found");
   EXPECT_TRUE(seen->text.contains(QDir::toNativeSeparators(dir.filePath("NoIndex.hhk"))))
       << seen->text.toStdString();
-  EXPECT_FALSE(form->project.IsOpen());
-  EXPECT_FALSE(form->saveAction->isEnabled());
+  EXPECT_FALSE(ProjectOf(*form).IsOpen());
+  EXPECT_FALSE(Action(*form, "saveAction")->isEnabled());
   // Told to go on, the project opens whole and saving writes the file.
   seen = AnswerNextMessageBox(QMessageBox::Open);
-  form->projectCommands->OpenByName(path);
-  ASSERT_EQ(form->project.ProjectFile(), path);
-  form->saveAction->trigger();
+  Controller<ProjectCommands>(*form)->OpenByName(path);
+  ASSERT_EQ(ProjectOf(*form).ProjectFile(), path);
+  Action(*form, "saveAction")->trigger();
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("NoIndex.hhk")));
 
   // A recent project that is gone: its Reopen entry offers to leave the list.
-  const QString settings = form->projectCommands->SettingsFile();
+  const QString settings = Controller<ProjectCommands>(*form)->SettingsFile();
   const QString gone = dir.filePath("Gone.hhp");
   ASSERT_TRUE(AddToHistory(settings, gone).Ok());
-  emit form->fileMenu->aboutToShow();
-  ASSERT_EQ(form->reopenMenu->actions().value(0)->text(), gone);
+  emit Menu(*form, "fileMenu")->aboutToShow();
+  ASSERT_EQ(Menu(*form, "reopenMenu")->actions().value(0)->text(), gone);
   seen = AnswerNextMessageBox(QMessageBox::Yes);
-  form->reopenMenu->actions().value(0)->trigger();
+  Menu(*form, "reopenMenu")->actions().value(0)->trigger();
   ASSERT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.contains(QDir::toNativeSeparators(gone))) << seen->text.toStdString();
   EXPECT_EQ(ReadRecentProjects(settings), QStringList{path});
-  EXPECT_EQ(form->project.ProjectFile(), path);
+  EXPECT_EQ(ProjectOf(*form).ProjectFile(), path);
 }
 
 TEST_F(ProjectFlowTest, AProjectThatNamesNoIndexOpensWithoutAQuestion) {
@@ -249,8 +250,8 @@ TEST_F(ProjectFlowTest, AProjectThatNamesNoIndexOpensWithoutAQuestion) {
   PutText(dir.filePath("Quiet.hhc"), "<HTML><BODY><UL>\r\n</UL></BODY></HTML>\r\n", 1252);
   // A question would be cancelled, and the project would stay closed.
   auto seen = AnswerNextMessageBox(QMessageBox::Cancel, 500);
-  form->projectCommands->OpenByName(path);
-  EXPECT_EQ(form->project.ProjectFile(), path);
+  Controller<ProjectCommands>(*form)->OpenByName(path);
+  EXPECT_EQ(ProjectOf(*form).ProjectFile(), path);
   EXPECT_FALSE(seen->shown) << seen->text.toStdString();
   QTest::qWait(600);  // the answer is no longer waited for
 }
@@ -272,13 +273,13 @@ TEST_F(ProjectFlowTest, AFileThatIsNotAHelpProjectIsRefusedAndNothingIsWritten) 
     const QString path = folder.filePath(c.name);
     PutFile(path, c.bytes);
     auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-    form->projectCommands->OpenByName(path);
+    Controller<ProjectCommands>(*form)->OpenByName(path);
     ASSERT_TRUE(seen->shown);
     EXPECT_TRUE(seen->text.contains(QDir::toNativeSeparators(path) + " is not a help project"))
         << seen->text.toStdString();
     EXPECT_TRUE(seen->text.contains(c.reason)) << seen->text.toStdString();
-    EXPECT_FALSE(form->project.IsOpen());
-    form->saveAction->trigger();
+    EXPECT_FALSE(ProjectOf(*form).IsOpen());
+    Action(*form, "saveAction")->trigger();
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{c.name});
     EXPECT_EQ(BytesOf(path), c.bytes);
   }
@@ -287,16 +288,16 @@ TEST_F(ProjectFlowTest, AFileThatIsNotAHelpProjectIsRefusedAndNothingIsWritten) 
 TEST_F(ProjectFlowTest, AReadOnlyContentsFileStopsTheSaveAndNamesTheFile) {
   const QString path = dir.filePath("Locked.hhp");
   NewProject(path, "Locked", "0x0409 English (United States)");
-  ASSERT_TRUE(form->contentsPane->CreateTopic("Start"));
+  ASSERT_TRUE(Controller<ContentsPane>(*form)->CreateTopic("Start"));
   const QString contents = dir.filePath("Locked.hhc");
   const QByteArray indexBefore = BytesOf(dir.filePath("Locked.hhk"));
   const QByteArray projectBefore = BytesOf(path);
   QFile::setPermissions(contents, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->saveAction->trigger();
+  Action(*form, "saveAction")->trigger();
   EXPECT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.contains("Locked.hhc")) << seen->text.toStdString();
-  EXPECT_TRUE(form->project.IsModified());
+  EXPECT_TRUE(ProjectOf(*form).IsModified());
   EXPECT_EQ(BytesOf(dir.filePath("Locked.hhk")), indexBefore);
   EXPECT_EQ(BytesOf(path), projectBefore);
   QFile::setPermissions(contents, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -309,17 +310,17 @@ TEST_F(ProjectFlowTest, PageNamesGoPast99AndContextNumbersNeverClash) {
     PutFile(dir.filePath(QString("Full%1.htm").arg(i, 2, 10, QChar('0'))), "<HTML></HTML>");
   // A hand-made map line already holds the number page 100 would get.
   PutFile(dir.filePath("Full.h"), "#define IDH_Legacy  1100\r\n");
-  form->projectCommands->OpenByName(path);
-  ASSERT_TRUE(form->contentsPane->CreateTopic("Hundredth"));
-  ASSERT_TRUE(form->contentsPane->CreateTopic("Next"));
+  Controller<ProjectCommands>(*form)->OpenByName(path);
+  ASSERT_TRUE(Controller<ContentsPane>(*form)->CreateTopic("Hundredth"));
+  ASSERT_TRUE(Controller<ContentsPane>(*form)->CreateTopic("Next"));
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("Full101.htm")));
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("Full102.htm")));
   EXPECT_FALSE(QFileInfo::exists(dir.filePath("Full100.htm")));
-  EXPECT_EQ(form->project.MapLines(), QStringList({"#define IDH_Legacy  1100", "#define IDH_Full101  1101",
-                                                   "#define IDH_Full102  1102"}));
-  EXPECT_EQ(form->contextLabel->text(), "Context=1102");
+  EXPECT_EQ(ProjectOf(*form).MapLines(), QStringList({"#define IDH_Legacy  1100", "#define IDH_Full101  1101",
+                                                      "#define IDH_Full102  1102"}));
+  EXPECT_EQ(Widget<QLabel>(*form, "contextLabel")->text(), "Context=1102");
   // Existing two-digit pages keep their names and numbers.
-  EXPECT_EQ(form->project.NewPageName([](const QString& p) { return !p.endsWith("Full07.htm"); }),
+  EXPECT_EQ(ProjectOf(*form).NewPageName([](const QString& p) { return !p.endsWith("Full07.htm"); }),
             "Full07.htm");
 }
 
@@ -328,15 +329,15 @@ TEST_F(ProjectFlowTest, SavedProjectsAppearInTheReopenMenu) {
   const QString b = dir.filePath("B.hhp");
   NewProject(a, "A", "0x0409 English (United States)");
   NewProject(b, "B", "0x0409 English (United States)");
-  emit form->fileMenu->aboutToShow();
-  const QList<QAction*> items = form->reopenMenu->actions();
+  emit Menu(*form, "fileMenu")->aboutToShow();
+  const QList<QAction*> items = Menu(*form, "reopenMenu")->actions();
   ASSERT_EQ(items.size(), 2);
   EXPECT_EQ(items[0]->text(), b);
   EXPECT_EQ(items[1]->text(), a);
-  EXPECT_TRUE(form->reopenMenu->menuAction()->isEnabled());
+  EXPECT_TRUE(Menu(*form, "reopenMenu")->menuAction()->isEnabled());
   // Choosing an entry opens that project.
   items[1]->trigger();
-  EXPECT_EQ(form->project.ProjectFile(), a);
+  EXPECT_EQ(ProjectOf(*form).ProjectFile(), a);
 }
 
 QByteArray Item(const char* name, const char* local) {
@@ -359,53 +360,59 @@ TEST_F(ProjectFlowTest, AnOpenedProjectIsRecentAndItsTreesComeBackAsTheyWereLeft
   const QString other = dir.filePath("Other.hhp");
   PutLines(other, {"[OPTIONS]", "Title=Other"}, 1252);
 
-  form->projectCommands->OpenByName(path);
-  ASSERT_EQ(form->project.ProjectFile(), path);
-  EXPECT_EQ(ReadRecentProjects(form->projectCommands->SettingsFile()).value(0), path);
-  const TreeItem chapter = TopLevel(form->contentsTree, 0);
-  form->contentsTree->collapseAll();
-  form->indexTree->collapseAll();
-  form->contentsTree->expand(chapter);
-  form->contentsTree->setCurrentIndex(chapter->child(1));
-  form->indexTree->expand(TopLevel(form->indexTree, 0));
-  WaitEditorIdle(form->editor);
+  Controller<ProjectCommands>(*form)->OpenByName(path);
+  ASSERT_EQ(ProjectOf(*form).ProjectFile(), path);
+  EXPECT_EQ(ReadRecentProjects(Controller<ProjectCommands>(*form)->SettingsFile()).value(0), path);
+  const TreeItem chapter = TopLevel(Widget<QTreeView>(*form, "contentsTree"), 0);
+  Widget<QTreeView>(*form, "contentsTree")->collapseAll();
+  Widget<QTreeView>(*form, "indexTree")->collapseAll();
+  Widget<QTreeView>(*form, "contentsTree")->expand(chapter);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(chapter->child(1));
+  Widget<QTreeView>(*form, "indexTree")->expand(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0));
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
 
-  form->projectCommands->OpenByName(other);
-  ASSERT_EQ(form->project.ProjectFile(), other);
-  EXPECT_EQ(ReadRecentProjects(form->projectCommands->SettingsFile()), (QStringList{other, path}));
-  form->projectCommands->OpenByName(path);
-  ASSERT_EQ(form->project.ProjectFile(), path);
-  EXPECT_TRUE(form->contentsTree->isExpanded(TopLevel(form->contentsTree, 0)));
-  EXPECT_EQ(Current(form->contentsTree).text(), "Details");
-  EXPECT_TRUE(form->indexTree->isExpanded(TopLevel(form->indexTree, 0)));
-  EXPECT_FALSE(form->indexTree->isExpanded(TopLevel(form->indexTree, 1)));
+  Controller<ProjectCommands>(*form)->OpenByName(other);
+  ASSERT_EQ(ProjectOf(*form).ProjectFile(), other);
+  EXPECT_EQ(ReadRecentProjects(Controller<ProjectCommands>(*form)->SettingsFile()),
+            (QStringList{other, path}));
+  Controller<ProjectCommands>(*form)->OpenByName(path);
+  ASSERT_EQ(ProjectOf(*form).ProjectFile(), path);
+  EXPECT_TRUE(Widget<QTreeView>(*form, "contentsTree")
+                  ->isExpanded(TopLevel(Widget<QTreeView>(*form, "contentsTree"), 0)));
+  EXPECT_EQ(Current(Widget<QTreeView>(*form, "contentsTree")).text(), "Details");
+  EXPECT_TRUE(
+      Widget<QTreeView>(*form, "indexTree")->isExpanded(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0)));
+  EXPECT_FALSE(
+      Widget<QTreeView>(*form, "indexTree")->isExpanded(TopLevel(Widget<QTreeView>(*form, "indexTree"), 1)));
 
   // Closing the window keeps them too, for the next start.
-  form->contentsTree->collapseAll();
-  form->contentsTree->setCurrentIndex(TopLevel(form->contentsTree, 1));
-  WaitEditorIdle(form->editor);
+  Widget<QTreeView>(*form, "contentsTree")->collapseAll();
+  Widget<QTreeView>(*form, "contentsTree")
+      ->setCurrentIndex(TopLevel(Widget<QTreeView>(*form, "contentsTree"), 1));
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   ASSERT_TRUE(form->close());
   form = std::make_unique<MainWindow>();
-  form->projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
+  Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("orvex.ini"));
   form->CreateDialogs();
-  form->projectCommands->OpenByName(path);
-  ASSERT_EQ(form->project.ProjectFile(), path);
-  EXPECT_FALSE(form->contentsTree->isExpanded(TopLevel(form->contentsTree, 0)));
-  EXPECT_EQ(Current(form->contentsTree).text(), "Other");
+  Controller<ProjectCommands>(*form)->OpenByName(path);
+  ASSERT_EQ(ProjectOf(*form).ProjectFile(), path);
+  EXPECT_FALSE(Widget<QTreeView>(*form, "contentsTree")
+                   ->isExpanded(TopLevel(Widget<QTreeView>(*form, "contentsTree"), 0)));
+  EXPECT_EQ(Current(Widget<QTreeView>(*form, "contentsTree")).text(), "Other");
 }
 
 // Projects made by real generators open, save and reopen with every item.
 void CheckGeneratedProjectSurvives(MainWindow* form, const QString& path) {
   const ProjectFiles original = ProjectOnDisk(path);
-  form->projectCommands->OpenByName(path);
-  ASSERT_EQ(form->project.ProjectFile(), path);
-  EXPECT_EQ(CountTree(form->contentsTree), CountForest(original.Contents));
+  Controller<ProjectCommands>(*form)->OpenByName(path);
+  ASSERT_EQ(ProjectOf(*form).ProjectFile(), path);
+  EXPECT_EQ(CountTree(Widget<QTreeView>(*form, "contentsTree")), CountForest(original.Contents));
   // Keywords of one text are one line each, holding every topic.
-  EXPECT_EQ(CountForest(IndexForest(form->indexTree)), CountForest(original.Index));
-  EXPECT_LE(CountTree(form->indexTree), CountForest(original.Index));
-  EXPECT_GT(CountTree(form->contentsTree), 0);
-  form->saveAction->trigger();
-  EXPECT_FALSE(form->project.IsModified());
+  EXPECT_EQ(CountForest(IndexForest(Widget<QTreeView>(*form, "indexTree"))), CountForest(original.Index));
+  EXPECT_LE(CountTree(Widget<QTreeView>(*form, "indexTree")), CountForest(original.Index));
+  EXPECT_GT(CountTree(Widget<QTreeView>(*form, "contentsTree")), 0);
+  Action(*form, "saveAction")->trigger();
+  EXPECT_FALSE(ProjectOf(*form).IsModified());
   const ProjectFiles saved = ProjectOnDisk(path);
   EXPECT_EQ(CountForest(saved.Contents), CountForest(original.Contents));
   EXPECT_EQ(CountForest(saved.Index), CountForest(original.Index));
@@ -441,31 +448,33 @@ TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
   PutText(dir.filePath("Cli.hhk"), "<HTML><BODY><UL>\r\n</UL></BODY></HTML>\r\n", 1252);
   PutText(dir.filePath("Cli01.htm"), "<HTML><BODY><P>Hello</P></BODY></HTML>\r\n", 1252);
   MainWindow form(path);
-  form.projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
+  Controller<ProjectCommands>(form)->SetSettingsFile(dir.filePath("orvex.ini"));
   form.CreateDialogs();
-  EXPECT_TRUE(form.project.ProjectFile().isEmpty());
+  EXPECT_TRUE(ProjectOf(form).ProjectFile().isEmpty());
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-  ASSERT_TRUE(ProcessEventsUntil(
-      [&] { return form.project.ProjectFile() == path && form.formatToolbar->isEnabled(); }));
-  EXPECT_EQ(TopLevelCount(form.contentsTree), 1);
-  EXPECT_EQ(Current(form.contentsTree), TopLevel(form.contentsTree, 0));
-  EXPECT_TRUE(form.sourceView->toPlainText().contains("Hello"));
-  EXPECT_TRUE(form.formatToolbar->isEnabled());
+  ASSERT_TRUE(ProcessEventsUntil([&] {
+    return ProjectOf(form).ProjectFile() == path && Widget<QFrame>(form, "formatToolbar")->isEnabled();
+  }));
+  EXPECT_EQ(TopLevelCount(Widget<QTreeView>(form, "contentsTree")), 1);
+  EXPECT_EQ(Current(Widget<QTreeView>(form, "contentsTree")),
+            TopLevel(Widget<QTreeView>(form, "contentsTree"), 0));
+  EXPECT_TRUE(Widget<QPlainTextEdit>(form, "sourceView")->toPlainText().contains("Hello"));
+  EXPECT_TRUE(Widget<QFrame>(form, "formatToolbar")->isEnabled());
   form.hide();
 }
 
 TEST(CommandLineProject, APathThatIsNotThereIsSaid) {
   QTemporaryDir dir;
   MainWindow form(dir.filePath("Nowhere.hhp"));
-  form.projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
+  Controller<ProjectCommands>(form)->SetSettingsFile(dir.filePath("orvex.ini"));
   form.CreateDialogs();
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
   ASSERT_TRUE(ProcessEventsUntil([&] { return seen->shown; }));
   EXPECT_EQ(seen->text, "File not found: " + QDir::toNativeSeparators(dir.filePath("Nowhere.hhp")));
-  EXPECT_FALSE(form.project.IsOpen());
+  EXPECT_FALSE(ProjectOf(form).IsOpen());
   form.hide();
 }
 
@@ -490,13 +499,13 @@ TEST_F(ProjectFlowTest, AWindowsProjectShowsItsContextNumbersAndKeepsWhatItCanno
   const QByteArray keys("\xFF\xFE<\0U\0L\0>\0", 10);
   PutFile(dir.filePath("keys.hhk"), keys);
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
-  form->projectCommands->OpenByName(path);
-  ASSERT_EQ(TopLevelCount(form->contentsTree), 1);
+  Controller<ProjectCommands>(*form)->OpenByName(path);
+  ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "contentsTree")), 1);
   EXPECT_TRUE(QTest::qWaitFor([&] { return seen->shown; }, 5000));
   EXPECT_TRUE(seen->text.contains("keys.hhk")) << seen->text.toStdString();
-  EXPECT_EQ(form->contextLabel->text(), "Context=42");
-  form->saveAction->trigger();
-  EXPECT_FALSE(form->project.IsModified());
+  EXPECT_EQ(Widget<QLabel>(*form, "contextLabel")->text(), "Context=42");
+  Action(*form, "saveAction")->trigger();
+  EXPECT_FALSE(ProjectOf(*form).IsModified());
   EXPECT_EQ(BytesOf(dir.filePath("toc.hhc")), toc);
   EXPECT_EQ(BytesOf(dir.filePath("keys.hhk")), keys);
   EXPECT_FALSE(QFileInfo::exists(dir.filePath("Win.ali")));

@@ -22,6 +22,7 @@
 #include "project/project_commands.h"
 #include "spelling/editor_spelling.h"
 #include "tests/unit/test_files.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -43,23 +44,23 @@ class SpellingTest : public ::testing::Test {
     PutText(dir.filePath("Guide.hhk"), "<HTML><BODY><UL></UL></BODY></HTML>\r\n", 1252);
     PutText(dir.filePath("a.htm"), "<HTML><BODY>\r\n<P id=p>" + text + "</P>\r\n</BODY></HTML>\r\n", 1252);
     form = std::make_unique<MainWindow>();
-    form->projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
+    Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("orvex.ini"));
     form->CreateDialogs();
     form->show();
     Reopen();
   }
   void Reopen() {
-    form->projectCommands->OpenByName(path);
-    ASSERT_EQ(form->project.ProjectFile(), path);
-    WaitEditorIdle(form->editor);
+    Controller<ProjectCommands>(*form)->OpenByName(path);
+    ASSERT_EQ(ProjectOf(*form).ProjectFile(), path);
+    WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   }
   void TearDown() override {
     if (!form) return;
-    form->project.SetModified(false);
+    ProjectOf(*form).SetModified(false);
     form->hide();
   }
   QStringList Marked() {
-    return EditorScript(form->editor,
+    return EditorScript(Widget<EditingControl>(*form, "editor"),
                         "typeof __orvexSpelling === 'undefined' ? [] : __orvexSpelling.marked()")
         .toStringList();
   }
@@ -71,7 +72,7 @@ class SpellingTest : public ::testing::Test {
   QMenu* RightClick(const QString& word) {
     const QVariantList at =
         EditorScript(
-            form->editor,
+            Widget<EditingControl>(*form, "editor"),
             QStringLiteral("(() => { const t = document.getElementById('p').firstChild;"
                            "const i = t.data.indexOf('%1'); const r = document.createRange();"
                            "r.setStart(t, i); r.setEnd(t, i + %2); const b = r.getBoundingClientRect();"
@@ -80,9 +81,9 @@ class SpellingTest : public ::testing::Test {
                 .arg(word.size()))
             .toList();
     if (at.size() != 2) return nullptr;
-    QWidget* proxy = form->editor->View()->focusProxy();
+    QWidget* proxy = Widget<EditingControl>(*form, "editor")->View()->focusProxy();
     QTest::mouseClick(proxy, Qt::RightButton, {}, QPoint(at[0].toInt(), at[1].toInt()));
-    QMenu* menu = form->editorMenu;
+    QMenu* menu = Menu(*form, "editorMenu");
     if (!ProcessEventsUntil([&] { return menu->isVisible(); }, 5000)) return nullptr;
     return menu;
   }
@@ -99,12 +100,14 @@ class SpellingTest : public ::testing::Test {
 TEST_F(SpellingTest, AMisspeltWordIsMarkedAndCheckProjectListsItButTheSavedPageHasNoMarks) {
   OpenProject("0x409 English (United States)", "This 'sentense' is wrong");
   ASSERT_TRUE(MarksBecome({"sentense"})) << Marked().join(',').toStdString();
-  EXPECT_GE(EditorScript(form->editor, "document.querySelectorAll('.__orvex_spelling > div').length").toInt(),
+  EXPECT_GE(EditorScript(Widget<EditingControl>(*form, "editor"),
+                         "document.querySelectorAll('.__orvex_spelling > div').length")
+                .toInt(),
             1);
   EXPECT_EQ(form->findChild<QLabel*>("spellingState")->text(), "Spelling: en_US");
   // The marks are no edit and no part of the page.
-  EXPECT_FALSE(CommandEnabled(form->editor, EditorCommand::Undo));
-  const QString html = EditorHtml(form->editor);
+  EXPECT_FALSE(CommandEnabled(Widget<EditingControl>(*form, "editor"), EditorCommand::Undo));
+  const QString html = EditorHtml(Widget<EditingControl>(*form, "editor"));
   EXPECT_TRUE(html.contains("This 'sentense' is wrong"));
   EXPECT_FALSE(html.contains("__orvex")) << html.toStdString();
   EXPECT_FALSE(html.contains("svg")) << html.toStdString();
@@ -131,13 +134,14 @@ TEST_F(SpellingTest, TheContextMenuReplacesAWordAndAddsOneToTheWordListKeptForNe
 
   // Shift+F10 opens the menu for the word at the caret.
   form->activateWindow();
-  form->editor->View()->focusProxy()->setFocus();
-  ASSERT_TRUE(ProcessEventsUntil([&] { return form->editor->isAncestorOf(QApplication::focusWidget()); }));
-  SelectInEditor(form->editor, "#p", 8, 8);
-  form->contextMenuAction->trigger();
-  ASSERT_TRUE(ProcessEventsUntil([&] { return form->editorMenu->isVisible(); }));
-  EXPECT_NE(Item(form->editorMenu, "sentence"), nullptr);
-  form->editorMenu->hide();
+  Widget<EditingControl>(*form, "editor")->View()->focusProxy()->setFocus();
+  ASSERT_TRUE(ProcessEventsUntil(
+      [&] { return Widget<EditingControl>(*form, "editor")->isAncestorOf(QApplication::focusWidget()); }));
+  SelectInEditor(Widget<EditingControl>(*form, "editor"), "#p", 8, 8);
+  Action(*form, "contextMenuAction")->trigger();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return Menu(*form, "editorMenu")->isVisible(); }));
+  EXPECT_NE(Item(Menu(*form, "editorMenu"), "sentence"), nullptr);
+  Menu(*form, "editorMenu")->hide();
 
   QMenu* menu = RightClick("sentense");
   ASSERT_NE(menu, nullptr);
@@ -147,8 +151,8 @@ TEST_F(SpellingTest, TheContextMenuReplacesAWordAndAddsOneToTheWordListKeptForNe
   menu->hide();
   suggestion->trigger();
   ASSERT_TRUE(MarksBecome({"wrng"})) << Marked().join(',').toStdString();
-  EXPECT_TRUE(EditorHtml(form->editor).contains("This sentence is wrng"));
-  EXPECT_TRUE(CommandEnabled(form->editor, EditorCommand::Undo));
+  EXPECT_TRUE(EditorHtml(Widget<EditingControl>(*form, "editor")).contains("This sentence is wrng"));
+  EXPECT_TRUE(CommandEnabled(Widget<EditingControl>(*form, "editor"), EditorCommand::Undo));
 
   menu = RightClick("wrng");
   ASSERT_NE(menu, nullptr);
@@ -171,13 +175,14 @@ TEST_F(SpellingTest, AWordIsMarkedOnceTypingLeavesIt) {
   ASSERT_TRUE(MarksBecome({}));
   QSignalSpy checked(form->findChild<EditorSpelling*>(), &EditorSpelling::Checked);
   ProcessEventsUntil([&] { return checked.count() > 0; }, 3000);  // the check of the page as loaded
-  SelectInEditor(form->editor, "#p", 11, 11);
-  EditorScript(form->editor, "document.execCommand('insertText', false, ' anothr')");
+  SelectInEditor(Widget<EditingControl>(*form, "editor"), "#p", 11, 11);
+  EditorScript(Widget<EditingControl>(*form, "editor"),
+               "document.execCommand('insertText', false, ' anothr')");
   checked.clear();
   // Checked while the caret is still at its end: not marked yet.
   ASSERT_TRUE(checked.wait(5000));
   EXPECT_EQ(Marked(), QStringList());
-  EditorScript(form->editor, "document.execCommand('insertText', false, ' word')");
+  EditorScript(Widget<EditingControl>(*form, "editor"), "document.execCommand('insertText', false, ' word')");
   ASSERT_TRUE(MarksBecome({"anothr"})) << Marked().join(',').toStdString();
 }
 

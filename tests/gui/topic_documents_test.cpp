@@ -23,6 +23,7 @@
 #include "tree_items.h"
 #include "platform/text_file.h"
 #include "tests/unit/test_files.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -56,15 +57,15 @@ class TopicDocumentsTest : public ::testing::Test {
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     PutFile(dir.filePath("Proj.hhp"), "[OPTIONS]\r\nTitle=Proj\r\n");
-    ASSERT_TRUE(form->project.Open(dir.filePath("Proj.hhp")).Ok());
+    ASSERT_TRUE(ProjectOf(*form).Open(dir.filePath("Proj.hhp")).Ok());
     form->EnableProjectCommands();
-    first = AddContentsNode(form->contentsTree, nullptr, "Cards",
+    first = AddContentsNode(Widget<QTreeView>(*form, "contentsTree"), nullptr, "Cards",
                             std::make_unique<TopicData>(TopicData{"Proj01.htm"}));
-    second = AddContentsNode(form->contentsTree, nullptr, "Second",
+    second = AddContentsNode(Widget<QTreeView>(*form, "contentsTree"), nullptr, "Second",
                              std::make_unique<TopicData>(TopicData{"Proj02.htm"}));
   }
   void TearDown() override {
-    form->project.SetModified(false);
+    ProjectOf(*form).SetModified(false);
     form->hide();
   }
   QTemporaryDir dir;
@@ -74,24 +75,24 @@ class TopicDocumentsTest : public ::testing::Test {
 };
 
 TEST_F(TopicDocumentsTest, ACardBecomesAButtonInTheEditorAndAFreshObjectWhenStored) {
-  form->contentsTree->setCurrentIndex(first);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(first);
   // The editor holds a button; the source view the file as stored.
-  const QString html = EditorHtml(form->editor);
+  const QString html = EditorHtml(Widget<EditingControl>(*form, "editor"));
   EXPECT_TRUE(html.contains("Next step"));
   EXPECT_FALSE(html.contains("<OBJECT id=tcard", Qt::CaseInsensitive));
-  EXPECT_TRUE(form->sourceView->toPlainText().contains("<OBJECT id=tcard7"));
-  EXPECT_FALSE(CommandEnabled(form->editor, EditorCommand::Undo));
+  EXPECT_TRUE(Widget<QPlainTextEdit>(*form, "sourceView")->toPlainText().contains("<OBJECT id=tcard7"));
+  EXPECT_FALSE(CommandEnabled(Widget<EditingControl>(*form, "editor"), EditorCommand::Undo));
 
   // An edit elsewhere in the page.
-  form->editor->setFocus();
-  SendAndWait(form->editor, EditorCommand::SelectAll);
-  SendAndWait(form->editor, EditorCommand::Bold);
-  WaitEditorIdle(form->editor);
-  ASSERT_TRUE(CommandEnabled(form->editor, EditorCommand::Undo));
+  Widget<EditingControl>(*form, "editor")->setFocus();
+  SendAndWait(Widget<EditingControl>(*form, "editor"), EditorCommand::SelectAll);
+  SendAndWait(Widget<EditingControl>(*form, "editor"), EditorCommand::Bold);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  ASSERT_TRUE(CommandEnabled(Widget<EditingControl>(*form, "editor"), EditorCommand::Undo));
 
   // Moving to the other topic stores the page: the card comes back as the
   // six-line object, numbered by its place, without its extra parameter.
-  form->contentsTree->setCurrentIndex(second);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(second);
   const QByteArray stored = ReadBytes(dir.filePath("Proj01.htm"));
   EXPECT_TRUE(
       stored.contains("<OBJECT id=tcard1\r\ntype=\"application/x-oleobject\"\r\n"
@@ -104,97 +105,99 @@ TEST_F(TopicDocumentsTest, ACardBecomesAButtonInTheEditorAndAFreshObjectWhenStor
   EXPECT_TRUE(stored.startsWith("<!DOCTYPE HTML PUBLIC"));
   EXPECT_TRUE(stored.endsWith("\r\n"));
   EXPECT_FALSE(stored.contains("\n\n"));
-  EXPECT_TRUE(form->sourceView->toPlainText().contains("Second"));
+  EXPECT_TRUE(Widget<QPlainTextEdit>(*form, "sourceView")->toPlainText().contains("Second"));
 }
 
 TEST_F(TopicDocumentsTest, AnUnchangedPageIsNotWrittenOnSelectionChange) {
-  form->contentsTree->setCurrentIndex(first);
-  form->contentsTree->setCurrentIndex(second);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(first);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(second);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray(kCardPage));
 }
 
 TEST_F(TopicDocumentsTest, TheTitleShowsAStarAsSoonAsThePageChanges) {
-  form->contentsTree->setCurrentIndex(first);
-  WaitEditorIdle(form->editor);
-  form->project.SetModified(false);
-  form->contentsTree->setCurrentIndex(second);
-  WaitEditorIdle(form->editor);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(first);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  ProjectOf(*form).SetModified(false);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(second);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   EXPECT_FALSE(form->windowTitle().startsWith('*'));  // moving on is no change
-  SelectInEditor(form->editor, "P", 6, 6);
-  EditorScript(form->editor, "document.execCommand('insertText', false, 'typed')");
+  SelectInEditor(Widget<EditingControl>(*form, "editor"), "P", 6, 6);
+  EditorScript(Widget<EditingControl>(*form, "editor"), "document.execCommand('insertText', false, 'typed')");
   EXPECT_TRUE(ProcessEventsUntil([&] { return form->windowTitle().startsWith('*'); }));
   // In the source view too.
-  form->project.SetModified(false);
-  form->editorTabs->setCurrentIndex(1);
-  WaitEditorIdle(form->editor);
-  form->project.SetModified(false);
-  QTest::keyClicks(form->sourceView, "x");
+  ProjectOf(*form).SetModified(false);
+  Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(1);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  ProjectOf(*form).SetModified(false);
+  QTest::keyClicks(Widget<QPlainTextEdit>(*form, "sourceView"), "x");
   EXPECT_TRUE(form->windowTitle().startsWith('*'));
 }
 
 TEST_F(TopicDocumentsTest, SwitchingToSourceAndBackMovesThePage) {
-  form->contentsTree->setCurrentIndex(first);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(first);
   // Editor -> Source (unchanged editor): nothing written, the memo shows the file as it is.
-  form->editorTabs->setCurrentIndex(1);
-  WaitEditorIdle(form->editor);
-  EXPECT_EQ(form->editorTabs->currentIndex(), 1);
+  Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(1);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  EXPECT_EQ(Widget<QTabWidget>(*form, "editorTabs")->currentIndex(), 1);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray(kCardPage));
-  EXPECT_EQ(form->sourceView->toPlainText(), QString(kCardPage).replace("\r\n", "\n"));
+  EXPECT_EQ(Widget<QPlainTextEdit>(*form, "sourceView")->toPlainText(),
+            QString(kCardPage).replace("\r\n", "\n"));
   // Back and forth unchanged, the file keeps its bytes.
-  form->editorTabs->setCurrentIndex(0);
-  WaitEditorIdle(form->editor);
-  form->editorTabs->setCurrentIndex(1);
-  WaitEditorIdle(form->editor);
+  Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(0);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(1);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")), QByteArray(kCardPage));
   // Source -> Editor: the memo's text replaces the file and the editor's page.
-  form->sourceView->setPlainText("<HTML><BODY><P>Typed in source</P></BODY></HTML>");
-  form->editorTabs->setCurrentIndex(0);
-  WaitEditorIdle(form->editor);
+  Widget<QPlainTextEdit>(*form, "sourceView")
+      ->setPlainText("<HTML><BODY><P>Typed in source</P></BODY></HTML>");
+  Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(0);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")),
             QByteArray("<HTML><BODY><P>Typed in source</P></BODY></HTML>"));
-  EXPECT_TRUE(EditorHtml(form->editor).contains("Typed in source"));
+  EXPECT_TRUE(EditorHtml(Widget<EditingControl>(*form, "editor")).contains("Typed in source"));
 }
 
 TEST_F(TopicDocumentsTest, OnTheSourceTabOnlyAChangedMemoIsStored) {
-  form->contentsTree->setCurrentIndex(first);
-  form->editorTabs->setCurrentIndex(1);
-  WaitEditorIdle(form->editor);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(first);
+  Widget<QTabWidget>(*form, "editorTabs")->setCurrentIndex(1);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   const QByteArray before = ReadBytes(dir.filePath("Proj02.htm"));
   // Not modified: nothing is written, even though the editor's copy differs.
-  form->contentsTree->setCurrentIndex(second);
-  form->contentsTree->setCurrentIndex(first);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(second);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(first);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj02.htm")), before);
   // Typed into the source view: written as typed when the selection moves.
-  form->sourceView->setPlainText("<HTML><BODY><P>From source</P></BODY></HTML>");
-  form->sourceView->document()->setModified(true);
-  form->contentsTree->setCurrentIndex(second);
+  Widget<QPlainTextEdit>(*form, "sourceView")->setPlainText("<HTML><BODY><P>From source</P></BODY></HTML>");
+  Widget<QPlainTextEdit>(*form, "sourceView")->document()->setModified(true);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(second);
   EXPECT_EQ(ReadBytes(dir.filePath("Proj01.htm")),
             QByteArray("<HTML><BODY><P>From source</P></BODY></HTML>"));
-  EXPECT_TRUE(form->sourceView->toPlainText().contains("Second"));
+  EXPECT_TRUE(Widget<QPlainTextEdit>(*form, "sourceView")->toPlainText().contains("Second"));
 }
 
 TEST_F(TopicDocumentsTest, AHeadingShowsAnEmptyPageAndNoNumber) {
-  const TreeItem heading =
-      AddContentsNode(form->contentsTree, nullptr, "Heading", std::make_unique<TopicData>(TopicData{""}));
-  form->project.AddContextEntries("Proj01.htm");  // IDH_Proj01=Proj01.htm, #define IDH_Proj01  101
-  form->contentsTree->setCurrentIndex(first);
-  EXPECT_EQ(form->contextLabel->text(), "Context=101");
-  form->contentsTree->setCurrentIndex(heading);
-  EXPECT_EQ(form->contextLabel->text(), "Context=");
-  EXPECT_TRUE(form->sourceView->toPlainText().isEmpty());
-  EXPECT_FALSE(EditorHtml(form->editor).contains("Next step"));
+  const TreeItem heading = AddContentsNode(Widget<QTreeView>(*form, "contentsTree"), nullptr, "Heading",
+                                           std::make_unique<TopicData>(TopicData{""}));
+  ProjectOf(*form).AddContextEntries("Proj01.htm");  // IDH_Proj01=Proj01.htm, #define IDH_Proj01  101
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(first);
+  EXPECT_EQ(Widget<QLabel>(*form, "contextLabel")->text(), "Context=101");
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(heading);
+  EXPECT_EQ(Widget<QLabel>(*form, "contextLabel")->text(), "Context=");
+  EXPECT_TRUE(Widget<QPlainTextEdit>(*form, "sourceView")->toPlainText().isEmpty());
+  EXPECT_FALSE(EditorHtml(Widget<EditingControl>(*form, "editor")).contains("Next step"));
   // The copy button puts the label's number, here nothing, on the clipboard.
   QGuiApplication::clipboard()->setText("old");
-  form->copyContextButton->click();
+  Widget<QPushButton>(*form, "copyContextButton")->click();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
 }
 
 TEST_F(TopicDocumentsTest, AStoreThatFailsKeepsTheTopicSelectedAndSaysWhy) {
-  form->contentsTree->setCurrentIndex(first);
-  form->editor->setFocus();
-  SendAndWait(form->editor, EditorCommand::SelectAll);
-  SendAndWait(form->editor, EditorCommand::Italic);
-  WaitEditorIdle(form->editor);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(first);
+  Widget<EditingControl>(*form, "editor")->setFocus();
+  SendAndWait(Widget<EditingControl>(*form, "editor"), EditorCommand::SelectAll);
+  SendAndWait(Widget<EditingControl>(*form, "editor"), EditorCommand::Italic);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   // The page's file can no longer be written: its path is now a folder.
   QFile::remove(dir.filePath("Proj01.htm"));
   QDir(dir.path()).mkdir("Proj01.htm");
@@ -208,10 +211,10 @@ TEST_F(TopicDocumentsTest, AStoreThatFailsKeepsTheTopicSelectedAndSaysWhy) {
     }
   });
   timer->start(20);
-  form->contentsTree->setCurrentIndex(second);
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(second);
   delete timer;
   EXPECT_TRUE(sawError);
-  EXPECT_EQ(Current(form->contentsTree), first);
+  EXPECT_EQ(Current(Widget<QTreeView>(*form, "contentsTree")), first);
 }
 
 }  // namespace

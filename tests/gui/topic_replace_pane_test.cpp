@@ -20,6 +20,7 @@
 #include "platform/codepage.h"
 #include "project/project_commands.h"
 #include "tests/unit/test_files.h"
+#include "tests/gui/window_parts.h"
 
 namespace {
 
@@ -57,19 +58,19 @@ TEST(TopicReplacePane, ReplaceAllChangesThreeTopicsAndTheEditedPageAndOneUndoPut
   }
 
   MainWindow form;
-  form.projectCommands->SetSettingsFile(dir.filePath("orvex.ini"));
+  Controller<ProjectCommands>(form)->SetSettingsFile(dir.filePath("orvex.ini"));
   form.CreateDialogs();
   form.show();
   form.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
   // A message box would stop the test: it is answered, and fails it.
   const auto box = AnswerNextMessageBox(QMessageBox::Ok, 5000);
-  form.projectCommands->OpenByName(path);
-  ASSERT_EQ(form.project.ProjectFile(), path);
+  Controller<ProjectCommands>(form)->OpenByName(path);
+  ASSERT_EQ(ProjectOf(form).ProjectFile(), path);
   auto* contentsTree = form.findChild<QTreeView*>("contentsTree");
   auto* source = form.findChild<QPlainTextEdit*>("sourceView");
   contentsTree->setCurrentIndex(contentsTree->model()->index(0, 0));
-  WaitEditorIdle(form.editor);
+  WaitEditorIdle(Widget<EditingControl>(form, "editor"));
   ASSERT_TRUE(source->toPlainText().contains("日本語の本"));
   EXPECT_FALSE(box->shown) << box->text.toStdString();
 
@@ -88,7 +89,7 @@ TEST(TopicReplacePane, ReplaceAllChangesThreeTopicsAndTheEditedPageAndOneUndoPut
   EXPECT_EQ(matches->topLevelItem(1)->child(0)->text(1), "<P TITLE=\"日本語\">日本語を話す</P>");
 
   Button(dock, "Replace all")->click();
-  WaitEditorIdle(form.editor);
+  WaitEditorIdle(Widget<EditingControl>(form, "editor"));
   for (int i = 0; i < 3; ++i)
     EXPECT_EQ(BytesOf(dir.filePath(pages[i])), EncodeCodePage(Page("ニホンゴ", rests[i]), kJapanese)) << i;
   EXPECT_TRUE(source->toPlainText().contains("<P TITLE=\"日本語\">ニホンゴの本</P>"))
@@ -98,11 +99,11 @@ TEST(TopicReplacePane, ReplaceAllChangesThreeTopicsAndTheEditedPageAndOneUndoPut
   QPushButton* undo = Button(dock, "Undo replace");
   ASSERT_TRUE(undo->isEnabled());
   undo->click();
-  WaitEditorIdle(form.editor);
+  WaitEditorIdle(Widget<EditingControl>(form, "editor"));
   for (int i = 0; i < 3; ++i) EXPECT_EQ(BytesOf(dir.filePath(pages[i])), before[i]) << i;
   EXPECT_TRUE(source->toPlainText().contains("日本語の本"));
   EXPECT_FALSE(undo->isEnabled());
-  form.project.SetModified(false);
+  ProjectOf(form).SetModified(false);
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "tree_items.h"
 #include "platform/text_file.h"
 #include "tests/unit/test_files.h"
+#include "tests/gui/window_parts.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
@@ -104,14 +105,14 @@ class TreeEditingFixture : public ::testing::Test {
     PutFile(dir.filePath("Proj.hhp"), "[OPTIONS]\r\nCompatibility=1.1 or later\r\nTitle=Proj\r\n");
     form = std::make_unique<MainWindow>();
     form->CreateDialogs();
-    form->projectCommands->SetSettingsFile(dir.filePath("settings.ini"));
+    Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("settings.ini"));
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    ASSERT_TRUE(form->project.Open(dir.filePath("Proj.hhp")).Ok());
+    ASSERT_TRUE(ProjectOf(*form).Open(dir.filePath("Proj.hhp")).Ok());
     form->EnableProjectCommands();
   }
   void TearDown() override {
-    form->project.SetModified(false);
+    ProjectOf(*form).SetModified(false);
     form->hide();
   }
 
@@ -120,24 +121,26 @@ class TreeEditingFixture : public ::testing::Test {
     const QString stem = QString("Proj%1").arg(number, 2, 10, QChar('0'));
     const QString file = stem + ".htm";
     PutFile(dir.filePath(file), TopicPage(title));
-    form->project.AddContextEntries(file);  // "#define IDH_ProjNN  1NN", "IDH_ProjNN=ProjNN.htm"
-    return AddContentsNode(form->contentsTree, parent, title, std::make_unique<TopicData>(TopicData{file}));
+    ProjectOf(*form).AddContextEntries(file);  // "#define IDH_ProjNN  1NN", "IDH_ProjNN=ProjNN.htm"
+    return AddContentsNode(Widget<QTreeView>(*form, "contentsTree"), parent, title,
+                           std::make_unique<TopicData>(TopicData{file}));
   }
 
   TreeItem AddIndexNode(TreeItem parent, const QString& caption, const QString& file, const QString& topic) {
-    return ::AddIndexNode(form->indexTree, parent, caption,
+    return ::AddIndexNode(Widget<QTreeView>(*form, "indexTree"), parent, caption,
                           std::make_unique<IndexEntryData>(IndexEntryData{caption, file, topic}));
   }
 
   void FocusEditor() {
     form->activateWindow();
-    form->editor->setFocus();
+    Widget<EditingControl>(*form, "editor")->setFocus();
     QApplication::processEvents();
   }
 
   // Brings the tab that holds the tree to the front, so it has its real size.
   void Show(QTreeView* tree) {
-    form->treeTabs->setCurrentIndex(tree == form->indexTree ? 1 : 0);
+    Widget<QTabWidget>(*form, "treeTabs")
+        ->setCurrentIndex(tree == Widget<QTreeView>(*form, "indexTree") ? 1 : 0);
     QApplication::processEvents();
   }
 
@@ -156,16 +159,16 @@ class TreeEditingFixture : public ::testing::Test {
   DropResult DropText(const QPoint& pos, const QString& text) {
     QMimeData mime;
     mime.setText(text);
-    return SendDrop(form->indexTree->viewport(), pos, &mime);
+    return SendDrop(Widget<QTreeView>(*form, "indexTree")->viewport(), pos, &mime);
   }
 
   // Drops the selected Contents node at pos, as a drag that the Contents tree started.
   DropResult DragTopicTo(const QPoint& pos) {
-    auto* drag = new QDrag(form->contentsTree);
+    auto* drag = new QDrag(Widget<QTreeView>(*form, "contentsTree"));
     auto* mime = new QMimeData;
     mime->setData("application/x-qabstractitemmodeldatalist", QByteArray());
     drag->setMimeData(mime);
-    const DropResult result = SendDrop(form->contentsTree->viewport(), pos, mime);
+    const DropResult result = SendDrop(Widget<QTreeView>(*form, "contentsTree")->viewport(), pos, mime);
     delete drag;
     return result;
   }
@@ -209,7 +212,7 @@ class OwnTrashFixture : public TreeEditingFixture {
     TreeEditingFixture::TearDown();
     trashHome.reset();
   }
-  QString ContentsShape() const { return Shape(ContentsForest(form->contentsTree)); }
+  QString ContentsShape() const { return Shape(ContentsForest(Widget<QTreeView>(*form, "contentsTree"))); }
 
  private:
   std::optional<OwnTrashHome> trashHome;
@@ -222,7 +225,7 @@ class TwoTopicsFixture : public TreeEditingFixture {
     TreeEditingFixture::SetUp();
     printer = AddTopic(nullptr, "Printer setup", 1);
     paper = AddTopic(nullptr, "Paper sizes", 2);
-    form->contentsTree->setCurrentIndex(printer);
+    Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(printer);
   }
   TreeItem printer = nullptr;
   TreeItem paper = nullptr;

@@ -7,13 +7,13 @@
 
 class QToolButton;
 
-class SpinEdit : public QLineEdit {
+class NumberEdit : public QLineEdit {
   Q_OBJECT
  public:
-  SpinEdit(int minValue, int maxValue, int value, QWidget* parent = nullptr);
+  NumberEdit(int minValue, int maxValue, int value, QWidget* parent = nullptr);
 
-  int MinValue() const { return Min; }
-  int MaxValue() const { return Max; }
+  int MinValue() const { return minimum; }
+  int MaxValue() const { return maximum; }
   // The text read as a number and brought into range; the minimum when the
   // text is no number.
   int Value() const;
@@ -28,8 +28,8 @@ class SpinEdit : public QLineEdit {
  private:
   void Step(int delta);
   int Clamp(int value) const;
-  int Min;
-  int Max;
-  QToolButton* Up = nullptr;
-  QToolButton* Down = nullptr;
+  int minimum;
+  int maximum;
+  QToolButton* upButton = nullptr;
+  QToolButton* downButton = nullptr;
 };
