@@ -14,6 +14,7 @@
 #include "formats/sitemap/sitemap_nodes.h"
 #include "model/project_sources.h"
 #include "viewer/html_help_viewer.h"
+#include "app/program_window.h"
 
 class ContentsModel;
 class IndexModel;
@@ -41,18 +42,6 @@ class NewProjectDialog;
 class ProjectCommands;
 class SplashDialog;
 class TrainingCardDialog;
-
-// The dialogs made at start, in their order; each lives until the program ends.
-struct StartupDialogs {
-  TableDialog* tableDialog = nullptr;
-  LinkDialog* linkDialog = nullptr;
-  AboutBox* aboutBox = nullptr;
-  CompilerMessagesWindow* compilerMessagesWindow = nullptr;
-  TextEditDialog* textEditDialog = nullptr;
-  NewProjectDialog* newProjectDialog = nullptr;
-  SplashDialog* splashDialog = nullptr;
-  TrainingCardDialog* trainingCardDialog = nullptr;
-};
 
 class MainWindow : public QMainWindow {
   Q_OBJECT

@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "bench/unattended.h"
 #include "editor/editing_control.h"
 #include "model/contents_model.h"
@@ -59,9 +59,10 @@ int main(int argc, char** argv) {
   // The style sheet every new page names.
   MustWrite(WriteTextFile(dir.filePath("Manual.css"), "BODY { font-family: sans-serif }\r\n", 1252));
 
-  MainWindow form;
+  const auto formWindow = NewProgramWindow();
+  QMainWindow& form = *formWindow;
   Controller<ProjectCommands>(form)->SetSettingsFile(dir.filePath("orvex.ini"));
-  form.CreateDialogs();
+  CreateProgramDialogs(form);
   form.show();
   QTest::qWaitForWindowExposed(&form);
   Controller<ProjectCommands>(form)->OpenByName(hhp);

@@ -18,7 +18,7 @@
 #include <ctime>
 #include <unistd.h>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "bench/unattended.h"
 #include "project/project_commands.h"
 #include "viewer/chm_scheme.h"
@@ -90,8 +90,9 @@ int StartupChild() {
   char name[] = "window_bench";
   char* argv[] = {name, nullptr};
   QApplication app(argc, argv);
-  MainWindow form;
-  form.CreateDialogs();
+  const auto formWindow = NewProgramWindow();
+  QMainWindow& form = *formWindow;
+  CreateProgramDialogs(form);
   form.show();
   QTest::qWaitForWindowExposed(&form);
   std::printf("%.1f\n", MsSinceProcessStart());
@@ -128,10 +129,11 @@ int main(int argc, char** argv) {
   QTimer questions;
   AnswerQuestionsWithDefaults(questions);
 
-  MainWindow form;
+  const auto formWindow = NewProgramWindow();
+  QMainWindow& form = *formWindow;
   QTemporaryDir settings;
   Controller<ProjectCommands>(form)->SetSettingsFile(settings.filePath("orvex.ini"));
-  form.CreateDialogs();
+  CreateProgramDialogs(form);
   form.show();
   QTest::qWaitForWindowExposed(&form);
   for (int items : {5000, 10000, 20000}) {

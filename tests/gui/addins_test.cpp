@@ -12,7 +12,7 @@
 #include <QTreeView>
 
 #include "app/addins_menu.h"
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "editor_script.h"
 #include "project/project_commands.h"
 #include "tree_items.h"
@@ -47,9 +47,9 @@ class AddinMenuTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    form = std::make_unique<MainWindow>();
+    form = NewProgramWindow();
     Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("orvex.ini"));
-    form->CreateDialogs();
+    CreateProgramDialogs(*form);
     // The add-ins beside the program are listed in the background.
     ASSERT_TRUE(ProcessEventsUntil([&] { return !Controller<AddinsMenu>(*form)->Scanning(); }, 60000));
   }
@@ -69,7 +69,7 @@ class AddinMenuTest : public ::testing::Test {
     ASSERT_EQ(ProjectOf(*form).ProjectFile(), dir.filePath("Addin Guide.hhp"));
   }
   QTemporaryDir dir;
-  std::unique_ptr<MainWindow> form;
+  std::unique_ptr<QMainWindow> form;
 };
 
 }  // namespace
@@ -82,7 +82,8 @@ TEST_F(AddinMenuTest, ProgramFolderListsTheShippedAddin) {
 }
 
 TEST(AddinStartUp, TheWindowIsReadyBeforeTheAddinsAreListed) {
-  MainWindow form;
+  const auto formWindow = NewProgramWindow();
+  QMainWindow& form = *formWindow;
   // The add-ins beside the program are asked for their captions while the
   // window is already there.
   EXPECT_TRUE(Controller<AddinsMenu>(form)->Scanning());

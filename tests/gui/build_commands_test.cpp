@@ -27,7 +27,7 @@
 
 #include "app/addins_menu.h"
 #include "app/build_commands.h"
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "project/project_commands.h"
 #include "chm/child_process.h"
 #include "app/compiler_messages.h"
@@ -117,8 +117,8 @@ class BuildCommandsTest : public ::testing::Test {
   void SetUp() override {
     sample.Write();
     if (HasFatalFailure()) return;
-    form = std::make_unique<MainWindow>();
-    form->CreateDialogs();
+    form = NewProgramWindow();
+    CreateProgramDialogs(*form);
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     ASSERT_NE(Controller<HtmlHelpViewer>(*form), nullptr);
@@ -154,7 +154,7 @@ class BuildCommandsTest : public ::testing::Test {
   }
 
   SampleProject sample;
-  std::unique_ptr<MainWindow> form;
+  std::unique_ptr<QMainWindow> form;
 };
 
 TEST_F(BuildCommandsTest, CompileSavesAndRunsTheCompilerOnTheProject) {

@@ -18,7 +18,7 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "editor/editing_control.h"
 #include "editor_script.h"
 #include "gui_helpers.h"
@@ -50,8 +50,8 @@ class DesktopRestTest : public ::testing::Test {
     qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
     sample.Write();
     if (HasFatalFailure()) return;
-    form = std::make_unique<MainWindow>(sample.Project.projectPath());
-    form->CreateDialogs();
+    form = NewProgramWindow(sample.Project.projectPath());
+    CreateProgramDialogs(*form);
     form->show();
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -90,7 +90,7 @@ class DesktopRestTest : public ::testing::Test {
   bool hadConfig = false;
   QByteArray oldConfig;
   viewer_test::SampleProject sample;  // a project with pages, contents, index, and hhc for it
-  std::unique_ptr<MainWindow> form;
+  std::unique_ptr<QMainWindow> form;
   EditingControl* editor = nullptr;
 };
 

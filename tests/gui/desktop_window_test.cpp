@@ -20,7 +20,7 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "editor/control_dialogs.h"
 #include "editor/editing_control.h"
 #include "editor_script.h"
@@ -58,10 +58,10 @@ class DesktopWindowTest : public ::testing::Test {
             "<TR><TD id=c>three</TD><TD id=d>four</TD></TR></TABLE></BODY></HTML>\r\n");
     form = NewWindow();
   }
-  std::unique_ptr<MainWindow> NewWindow() {
-    auto window = std::make_unique<MainWindow>();
+  std::unique_ptr<QMainWindow> NewWindow() {
+    auto window = NewProgramWindow();
     Controller<ProjectCommands>(*window)->SetSettingsFile(settingsFile);
-    window->CreateDialogs();
+    CreateProgramDialogs(*window);
     window->show();
     window->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -103,7 +103,7 @@ class DesktopWindowTest : public ::testing::Test {
   QTemporaryDir dir;
   QString settingsFile;
   QString path;
-  std::unique_ptr<MainWindow> form;
+  std::unique_ptr<QMainWindow> form;
 };
 
 TEST_F(DesktopWindowTest, OpeningStartsInTheContentsAndF6AndCtrlTabReachEveryPane) {

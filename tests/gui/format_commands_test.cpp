@@ -218,7 +218,7 @@ TEST_F(TableCommands, ColumnsWithALetterGivesThePositionAndTheDialogStaysOpen) {
 }
 
 TEST_F(TableCommands, BothBadBoxesGiveTwoMessagesCancelAndCloseRules) {
-  TableDialog* d = form->Dialogs().tableDialog;
+  TableDialog* d = ProgramDialogs(*form).tableDialog;
   d->show();
   d->columnsBox->setText("x");
   d->rowsBox->setText("");
@@ -250,7 +250,7 @@ TEST_F(TableCommands, BothBadBoxesGiveTwoMessagesCancelAndCloseRules) {
 }
 
 TEST_F(TableCommands, SpinBoxesComeIntoRangeOnLeavingAndCountBadTextAsTheMinimum) {
-  TableDialog* d = form->Dialogs().tableDialog;
+  TableDialog* d = ProgramDialogs(*form).tableDialog;
   d->show();
   d->activateWindow();
   d->columnsBox->setText("500");

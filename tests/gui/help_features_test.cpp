@@ -142,7 +142,7 @@ TEST_F(PopupTexts, PopupTextsEditsTheFileInTheTextDialog) {
   Action(*form, "popupTextsAction")->trigger();
   EXPECT_EQ(caption, "Pop-up texts");
   EXPECT_EQ(shown, "popfont=\"Courier,10\"\nP1=\"old\"");
-  EXPECT_EQ(form->Dialogs().textEditDialog->property("HelpContext").toInt(), 10010);
+  EXPECT_EQ(ProgramDialogs(*form).textEditDialog->property("HelpContext").toInt(), 10010);
   EXPECT_EQ(FileBytes(Path("ProjP.js")), "popfont=\"Arial,12\"\r\nP1=\"new\"\r\n");
 
   // Cancel, or OK without a change, writes nothing.
@@ -182,7 +182,7 @@ TEST_F(SplashScreens, FiveSecondsGiveItem2Of5000AndThePictureIsCopied) {
   OpenPage("<P id=p>before</P>");
   Select("#p", 6, 6);
   InsertSplash(picture, "5");
-  EXPECT_EQ(form->Dialogs().splashDialog->fileNameEdit->text(), "logo.bmp");
+  EXPECT_EQ(ProgramDialogs(*form).splashDialog->fileNameEdit->text(), "logo.bmp");
   EXPECT_EQ(FileBytes(Path("logo.bmp")), FileBytes(picture));
   const QString html = Html();
   EXPECT_TRUE(html.contains("<PARAM name=\"Command\" value=\"Splash\">", Qt::CaseInsensitive))
@@ -237,7 +237,7 @@ TEST_F(SplashScreens, APictureThatIsGoneInsertsNothing) {
       << seen->text.toStdString();
   EXPECT_TRUE(stayedOpen);
   EXPECT_FALSE(Html().contains("value=\"7000\"", Qt::CaseInsensitive));
-  EXPECT_EQ(form->Dialogs().splashDialog->secondsBox->text(), "7");  // kept for the next use
+  EXPECT_EQ(ProgramDialogs(*form).splashDialog->secondsBox->text(), "7");  // kept for the next use
 }
 
 TEST_F(SplashScreens, APictureThatCannotBeCopiedIsReportedAndInsertsNothing) {
@@ -281,7 +281,7 @@ TEST_F(TrainingCards, SevenWithAnEmptyLParamGivesAltSevenCommaBlank) {
 }
 
 TEST_F(TrainingCards, WParamChecksKeepTheDialogOpenWithTheirMessages) {
-  TrainingCardDialog* dialog = form->Dialogs().trainingCardDialog;
+  TrainingCardDialog* dialog = ProgramDialogs(*form).trainingCardDialog;
   EXPECT_EQ(dialog->windowTitle(), "Training card");
   EXPECT_EQ(dialog->wParamEdit->maxLength(), 5);
   QStringList messages;
@@ -374,7 +374,7 @@ TEST_F(StyleSheetEditing, RefreshShowsTheNewStylesAndKeepsCardObjectsInTheFile) 
   QString caption;
   EditStyleSheet("P { color: rgb(1, 2, 3); }", &caption);
   EXPECT_EQ(caption, "Style sheet");
-  EXPECT_EQ(form->Dialogs().textEditDialog->property("HelpContext").toInt(), 10015);
+  EXPECT_EQ(ProgramDialogs(*form).textEditDialog->property("HelpContext").toInt(), 10015);
   EXPECT_EQ(FileBytes(Path("Proj.css")), "P { color: rgb(1, 2, 3); }\r\n");
   EXPECT_EQ(TextColour(), "rgb(1, 2, 3)");
   const QString stored = QString::fromLatin1(FileBytes(Path("Proj01.htm")));
@@ -414,7 +414,7 @@ namespace {
 
 // The close box asks AllowClose: refused until OK or Cancel has allowed it.
 TEST_F(TrainingCards, TheCloseBoxIsRefusedUntilCancelHasAllowedIt) {
-  TrainingCardDialog* dialog = form->Dialogs().trainingCardDialog;
+  TrainingCardDialog* dialog = ProgramDialogs(*form).trainingCardDialog;
   ASSERT_FALSE(dialog->allowClose);
   bool refused = false;
   OnNextDialog<TrainingCardDialog>([&](TrainingCardDialog* d) {
@@ -436,7 +436,7 @@ TEST_F(TrainingCards, TheCloseBoxIsRefusedUntilCancelHasAllowedIt) {
 }
 
 TEST_F(SplashScreens, TheCloseBoxIsRefusedOnEveryShowingAndEscapeCancels) {
-  SplashDialog* dialog = form->Dialogs().splashDialog;
+  SplashDialog* dialog = ProgramDialogs(*form).splashDialog;
   for (int round = 0; round < 2; ++round) {
     bool refused = false;
     OnNextDialog<SplashDialog>([&](SplashDialog* d) {

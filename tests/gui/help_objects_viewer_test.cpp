@@ -16,7 +16,7 @@
 #include <QTreeView>
 #include <QWebEngineScript>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "tree_items.h"
 #include "panes/contents_pane.h"
 #include "editor/editor_commands.h"
@@ -44,9 +44,9 @@ class HelpObjectsInTheViewer : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     ASSERT_TRUE(pictures.isValid());
-    form = std::make_unique<MainWindow>();
+    form = NewProgramWindow();
     Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("orvex.ini"));
-    form->CreateDialogs();
+    CreateProgramDialogs(*form);
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   }
@@ -82,7 +82,7 @@ class HelpObjectsInTheViewer : public ::testing::Test {
 
   QTemporaryDir dir;
   QTemporaryDir pictures;
-  std::unique_ptr<MainWindow> form;
+  std::unique_ptr<QMainWindow> form;
 };
 
 TEST_F(HelpObjectsInTheViewer, PopupSplashAndTrainingCardWorkInTheCompiledTopic) {

@@ -83,7 +83,7 @@ TEST_F(LinkCommands, ARichClipboardComesBackInAllItsFormats) {
 }
 
 TEST_F(LinkCommands, TheTopicPickerClosesOnlyWithAChoiceOrCancel) {
-  LinkDialog* d = form->Dialogs().linkDialog;
+  LinkDialog* d = ProgramDialogs(*form).linkDialog;
   d->SetContents(ContentsModelOf(*form));
   d->show();
   EXPECT_EQ(d->windowTitle(), QString("Select topic"));

@@ -14,7 +14,7 @@
 #include <QTreeView>
 
 #include "app/addins_menu.h"
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "editor_script.h"
 #include "app/about_box.h"
 #include "app/compiler_messages.h"
@@ -44,14 +44,14 @@ QStringList Captions(const QMenu* menu) {
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = std::make_unique<MainWindow>();
+    form = NewProgramWindow();
     Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("orvex.ini"));
-    form->CreateDialogs();
+    CreateProgramDialogs(*form);
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   }
   QTemporaryDir dir;
-  std::unique_ptr<MainWindow> form;
+  std::unique_ptr<QMainWindow> form;
 };
 
 TEST_F(MainWindowTest, StartsAsOrvexWithTheDesignedSizeAndPanes) {
@@ -161,7 +161,7 @@ TEST_F(MainWindowTest, AModifiedProjectAsksToSaveAndCancelKeepsItOpen) {
 }
 
 TEST_F(MainWindowTest, TheNineWindowsExistWithTheirCaptions) {
-  const StartupDialogs& d = form->Dialogs();
+  const StartupDialogs& d = ProgramDialogs(*form);
   const QList<QPair<QWidget*, QString>> windows = {
       {static_cast<QWidget*>(d.tableDialog), "New table"},
       {static_cast<QWidget*>(d.linkDialog), "Select topic"},

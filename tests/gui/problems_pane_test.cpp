@@ -15,7 +15,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "checks/project_check.h"
 #include "editor/editing_control.h"
 #include "editor_script.h"
@@ -50,9 +50,9 @@ class ProblemsPaneTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid() && outside.isValid());
     const QString path = MakeProjectWithEveryProblem(dir.path(), outside.path());
-    form = std::make_unique<MainWindow>();
+    form = NewProgramWindow();
     Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("orvex.ini"));
-    form->CreateDialogs();
+    CreateProgramDialogs(*form);
     form->show();
     Controller<ProjectCommands>(*form)->OpenByName(path);
     ASSERT_EQ(ProjectOf(*form).ProjectFile(), path);
@@ -76,7 +76,7 @@ class ProblemsPaneTest : public ::testing::Test {
   }
   QTemporaryDir dir;
   QTemporaryDir outside;
-  std::unique_ptr<MainWindow> form;
+  std::unique_ptr<QMainWindow> form;
   QTreeWidget* list = nullptr;
 };
 

@@ -12,7 +12,7 @@
 #include <QTreeView>
 #include <QUrlQuery>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "app/about_box.h"
 #include "viewer/chm_document.h"
 #include "app/program_help.h"
@@ -31,8 +31,8 @@ const QString kHelpFile = QStringLiteral(ORVEX_BIN_DIR "/Orvex.chm");
 class ProgramHelpTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = std::make_unique<MainWindow>();
-    form->CreateDialogs();
+    form = NewProgramWindow();
+    CreateProgramDialogs(*form);
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     ASSERT_NE(Controller<ProgramHelp>(*form), nullptr);
@@ -53,7 +53,7 @@ class ProgramHelpTest : public ::testing::Test {
     if (shown && !viewer_test::WaitForTopic(shown, entry)) return nullptr;
     return shown;
   }
-  std::unique_ptr<MainWindow> form;
+  std::unique_ptr<QMainWindow> form;
 };
 
 }  // namespace
@@ -121,7 +121,7 @@ TEST_F(ProgramHelpTest, F1OnAHighlightedMenuItemTakesItsContext) {
 }
 
 TEST_F(ProgramHelpTest, TCardF1InTheTrainingCardDialogAsksFor10019) {
-  TrainingCardDialog* dialog = form->Dialogs().trainingCardDialog;
+  TrainingCardDialog* dialog = ProgramDialogs(*form).trainingCardDialog;
   ASSERT_NE(dialog, nullptr);
   QSignalSpy asked(Controller<ProgramHelp>(*form), &ProgramHelp::HelpRequested);
   dialog->open();
@@ -154,7 +154,7 @@ TEST_F(ProgramHelpTest, AboutBoxReadsVersion11) {
 }
 
 TEST_F(ProgramHelpTest, AboutBoxBeforeShowingHasItsInitialTexts) {
-  const AboutBox* box = form->Dialogs().aboutBox;
+  const AboutBox* box = ProgramDialogs(*form).aboutBox;
   EXPECT_EQ(box->versionLabel->text(), "Version 1.0");
   EXPECT_EQ(box->descriptionLabel->text(), "HTMLHelp creation tool");
   EXPECT_EQ(box->okButton->text(), "OK");

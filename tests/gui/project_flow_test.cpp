@@ -13,7 +13,7 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "editor_script.h"
 #include "tree_items.h"
 #include "panes/contents_pane.h"
@@ -55,9 +55,9 @@ class ProjectFlowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    form = std::make_unique<MainWindow>();
+    form = NewProgramWindow();
     Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("orvex.ini"));
-    form->CreateDialogs();
+    CreateProgramDialogs(*form);
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   }
@@ -76,7 +76,7 @@ class ProjectFlowTest : public ::testing::Test {
     Action(*form, "newAction")->trigger();
   }
   QTemporaryDir dir;
-  std::unique_ptr<MainWindow> form;
+  std::unique_ptr<QMainWindow> form;
 };
 
 TEST_F(ProjectFlowTest, NewMakesACompleteProjectThatCompilesWithAPage) {
@@ -391,9 +391,9 @@ TEST_F(ProjectFlowTest, AnOpenedProjectIsRecentAndItsTreesComeBackAsTheyWereLeft
       ->setCurrentIndex(TopLevel(Widget<QTreeView>(*form, "contentsTree"), 1));
   WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
   ASSERT_TRUE(form->close());
-  form = std::make_unique<MainWindow>();
+  form = NewProgramWindow();
   Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("orvex.ini"));
-  form->CreateDialogs();
+  CreateProgramDialogs(*form);
   Controller<ProjectCommands>(*form)->OpenByName(path);
   ASSERT_EQ(ProjectOf(*form).ProjectFile(), path);
   EXPECT_FALSE(Widget<QTreeView>(*form, "contentsTree")
@@ -402,7 +402,7 @@ TEST_F(ProjectFlowTest, AnOpenedProjectIsRecentAndItsTreesComeBackAsTheyWereLeft
 }
 
 // Projects made by real generators open, save and reopen with every item.
-void CheckGeneratedProjectSurvives(MainWindow* form, const QString& path) {
+void CheckGeneratedProjectSurvives(QMainWindow* form, const QString& path) {
   const ProjectFiles original = ProjectOnDisk(path);
   Controller<ProjectCommands>(*form)->OpenByName(path);
   ASSERT_EQ(ProjectOf(*form).ProjectFile(), path);
@@ -447,9 +447,10 @@ TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
           1252);
   PutText(dir.filePath("Cli.hhk"), "<HTML><BODY><UL>\r\n</UL></BODY></HTML>\r\n", 1252);
   PutText(dir.filePath("Cli01.htm"), "<HTML><BODY><P>Hello</P></BODY></HTML>\r\n", 1252);
-  MainWindow form(path);
+  const auto formWindow = NewProgramWindow(path);
+  QMainWindow& form = *formWindow;
   Controller<ProjectCommands>(form)->SetSettingsFile(dir.filePath("orvex.ini"));
-  form.CreateDialogs();
+  CreateProgramDialogs(form);
   EXPECT_TRUE(ProjectOf(form).ProjectFile().isEmpty());
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
@@ -466,9 +467,10 @@ TEST(CommandLineProject, OpensOnceTheWindowIsShown) {
 
 TEST(CommandLineProject, APathThatIsNotThereIsSaid) {
   QTemporaryDir dir;
-  MainWindow form(dir.filePath("Nowhere.hhp"));
+  const auto formWindow = NewProgramWindow(dir.filePath("Nowhere.hhp"));
+  QMainWindow& form = *formWindow;
   Controller<ProjectCommands>(form)->SetSettingsFile(dir.filePath("orvex.ini"));
-  form.CreateDialogs();
+  CreateProgramDialogs(form);
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));

@@ -15,7 +15,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "editor/editing_control.h"
 #include "editor_script.h"
 #include "gui_helpers.h"
@@ -43,9 +43,9 @@ class SpellingTest : public ::testing::Test {
             1252);
     PutText(dir.filePath("Guide.hhk"), "<HTML><BODY><UL></UL></BODY></HTML>\r\n", 1252);
     PutText(dir.filePath("a.htm"), "<HTML><BODY>\r\n<P id=p>" + text + "</P>\r\n</BODY></HTML>\r\n", 1252);
-    form = std::make_unique<MainWindow>();
+    form = NewProgramWindow();
     Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("orvex.ini"));
-    form->CreateDialogs();
+    CreateProgramDialogs(*form);
     form->show();
     Reopen();
   }
@@ -94,7 +94,7 @@ class SpellingTest : public ::testing::Test {
   }
   QTemporaryDir dir;
   QString path;
-  std::unique_ptr<MainWindow> form;
+  std::unique_ptr<QMainWindow> form;
 };
 
 TEST_F(SpellingTest, AMisspeltWordIsMarkedAndCheckProjectListsItButTheSavedPageHasNoMarks) {

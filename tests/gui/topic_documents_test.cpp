@@ -16,7 +16,7 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "editor_script.h"
 #include "editor/editing_control.h"
 #include "gui_helpers.h"
@@ -52,13 +52,13 @@ class TopicDocumentsTest : public ::testing::Test {
     ASSERT_TRUE(dir.isValid());
     PutFile(dir.filePath("Proj01.htm"), kCardPage);
     PutFile(dir.filePath("Proj02.htm"), "<HTML><BODY><P>Second</P></BODY></HTML>\r\n");
-    form = std::make_unique<MainWindow>();
-    form->CreateDialogs();
+    form = NewProgramWindow();
+    CreateProgramDialogs(*form);
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     PutFile(dir.filePath("Proj.hhp"), "[OPTIONS]\r\nTitle=Proj\r\n");
     ASSERT_TRUE(ProjectOf(*form).Open(dir.filePath("Proj.hhp")).Ok());
-    form->EnableProjectCommands();
+    EnableProjectCommands(*form);
     first = AddContentsNode(Widget<QTreeView>(*form, "contentsTree"), nullptr, "Cards",
                             std::make_unique<TopicData>(TopicData{"Proj01.htm"}));
     second = AddContentsNode(Widget<QTreeView>(*form, "contentsTree"), nullptr, "Second",
@@ -69,7 +69,7 @@ class TopicDocumentsTest : public ::testing::Test {
     form->hide();
   }
   QTemporaryDir dir;
-  std::unique_ptr<MainWindow> form;
+  std::unique_ptr<QMainWindow> form;
   TreeItem first = nullptr;
   TreeItem second = nullptr;
 };

@@ -13,7 +13,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "editor/editing_control.h"
 #include "editor_script.h"
 #include "gui_helpers.h"
@@ -57,9 +57,10 @@ TEST(TopicReplacePane, ReplaceAllChangesThreeTopicsAndTheEditedPageAndOneUndoPut
     PutFile(dir.filePath(pages[i]), before.last());
   }
 
-  MainWindow form;
+  const auto formWindow = NewProgramWindow();
+  QMainWindow& form = *formWindow;
   Controller<ProjectCommands>(form)->SetSettingsFile(dir.filePath("orvex.ini"));
-  form.CreateDialogs();
+  CreateProgramDialogs(form);
   form.show();
   form.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));

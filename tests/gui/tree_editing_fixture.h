@@ -17,7 +17,7 @@
 #include <QTreeView>
 #include <optional>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "panes/contents_pane.h"
 #include "project/project_commands.h"
 #include "editor/editing_control.h"
@@ -103,13 +103,13 @@ class TreeEditingFixture : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     PutFile(dir.filePath("Proj.hhp"), "[OPTIONS]\r\nCompatibility=1.1 or later\r\nTitle=Proj\r\n");
-    form = std::make_unique<MainWindow>();
-    form->CreateDialogs();
+    form = NewProgramWindow();
+    CreateProgramDialogs(*form);
     Controller<ProjectCommands>(*form)->SetSettingsFile(dir.filePath("settings.ini"));
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     ASSERT_TRUE(ProjectOf(*form).Open(dir.filePath("Proj.hhp")).Ok());
-    form->EnableProjectCommands();
+    EnableProjectCommands(*form);
   }
   void TearDown() override {
     ProjectOf(*form).SetModified(false);
@@ -198,7 +198,7 @@ class TreeEditingFixture : public ::testing::Test {
   }
 
   QTemporaryDir dir;
-  std::unique_ptr<MainWindow> form;
+  std::unique_ptr<QMainWindow> form;
 };
 
 // A window whose deleted pages go to a trash of the test's own.
