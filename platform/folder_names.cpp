@@ -36,8 +36,8 @@ void FolderNames::Look(const QString& path) {
   // Watched before the listing, so that no change made meanwhile is missed:
   // a change reported again afterwards leaves the names as they are.
   changes = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  if (changes >= 0 &&
-      inotify_add_watch(changes, QFile::encodeName(path).constData(), kNameChanges | IN_ONLYDIR | kFolderGone) < 0) {
+  if (changes >= 0 && inotify_add_watch(changes, QFile::encodeName(path).constData(),
+                                        kNameChanges | IN_ONLYDIR | kFolderGone) < 0) {
     ::close(changes);
     changes = -1;
   }
@@ -47,8 +47,8 @@ void FolderNames::Look(const QString& path) {
 void FolderNames::List() {
   names.clear();
   ++losses;
-  const QStringList entries =
-      QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+  const QStringList entries = QDir(folder).entryList(
+      QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
   for (const QString& entry : entries) names[entry.toCaseFolded()].append(entry);
 }
 

@@ -38,7 +38,7 @@ class FolderNames {
   void Remove(const QString& name);
 
   QString folder;
-  int changes = -1;  // the descriptor reporting the folder's changes
+  int changes = -1;                   // the descriptor reporting the folder's changes
   QHash<QString, QStringList> names;  // case-folded name -> names on disk, sorted
   quint64 losses = 0;
 };
