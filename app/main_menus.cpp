@@ -102,6 +102,7 @@ void MainWindow::BuildMainMenu() {
   perform(compileButton, "compileAction");
   perform(viewButton, "viewHelpFileAction");
   perform(newTopicButton, "newTopicAction");
+  perform(newSubtopicButton, "newSubtopicAction");
 }
 
 void MainWindow::BuildContextMenus() {

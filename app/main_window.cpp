@@ -128,6 +128,8 @@ void MainWindow::BuildLayout() {
   compileButton = MakeButton(projectToolbar, "compileButton", "Comp", "Compile project");
   viewButton = MakeButton(projectToolbar, "viewButton", "View", "View compiled help file");
   newTopicButton = MakeButton(projectToolbar, "newTopicButton", "Topic", "New topic (Ctrl+T)");
+  newSubtopicButton = MakeButton(projectToolbar, "newSubtopicButton", "Sub", "New subtopic (Ctrl+Shift+T)");
+  newSubtopicButton->setAccessibleName("New subtopic");
   const QStyle* st = style();
   newButton->setIcon(st->standardIcon(QStyle::SP_FileIcon));
   openButton->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
@@ -135,7 +137,9 @@ void MainWindow::BuildLayout() {
   compileButton->setIcon(st->standardIcon(QStyle::SP_MediaPlay));
   viewButton->setIcon(st->standardIcon(QStyle::SP_FileDialogContentsView));
   newTopicButton->setIcon(st->standardIcon(QStyle::SP_FileDialogNewFolder));
-  for (QToolButton* b : {newButton, openButton, saveButton, compileButton, viewButton, newTopicButton})
+  newSubtopicButton->setIcon(st->standardIcon(QStyle::SP_FileDialogDetailedView));
+  for (QToolButton* b :
+       {newButton, openButton, saveButton, compileButton, viewButton, newTopicButton, newSubtopicButton})
     toolLayout->addWidget(b);
   toolLayout->addStretch();
   contentsLayout->addWidget(projectToolbar);

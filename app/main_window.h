@@ -76,6 +76,7 @@ class MainWindow : public QMainWindow {
   QToolButton* compileButton = nullptr;
   QToolButton* viewButton = nullptr;
   QToolButton* newTopicButton = nullptr;
+  QToolButton* newSubtopicButton = nullptr;
   QTreeView* contentsTree = nullptr;  // Contents (shows contentsModel)
   QFrame* contextPanel = nullptr;
   QLabel* contextLabel = nullptr;

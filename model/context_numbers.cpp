@@ -94,13 +94,17 @@ QString CreatedContextNumber(const QString& fileName, const QString& namePrefix)
   return u'1' + counter;
 }
 
+QString CreatedContextSymbol(const QString& fileName) {
+  return QStringLiteral("IDH_") + WithoutExtension(fileName);
+}
+
 bool AddContextEntries(const QString& fileName, const QString& namePrefix, QStringList& mapLines,
                        QStringList& aliasLines) {
   const QString number = CreatedContextNumber(fileName, namePrefix);
   if (number.isEmpty()) return false;
-  const QString stem = WithoutExtension(fileName);
-  mapLines.append(QStringLiteral("#define IDH_") + stem + QStringLiteral("  ") + number);
-  aliasLines.append(QStringLiteral("IDH_") + stem + u'=' + fileName);
+  const QString symbol = CreatedContextSymbol(fileName);
+  mapLines.append(QStringLiteral("#define ") + symbol + QStringLiteral("  ") + number);
+  aliasLines.append(symbol + u'=' + fileName);
   return true;
 }
 
@@ -117,7 +121,7 @@ bool ContextEntriesTaken(const QString& fileName, const QString& namePrefix, con
                          const QStringList& mapLines, const QStringList& aliasLines) {
   const QString number = CreatedContextNumber(fileName, namePrefix);
   if (!number.isEmpty() && usedNumbers.contains(number)) return true;
-  const QString symbol = QStringLiteral("IDH_") + WithoutExtension(fileName);
+  const QString symbol = CreatedContextSymbol(fileName);
   const QString defined = symbol + u' ';
   const QString aliased = symbol + u'=';
   const auto holds = [](const QStringList& lines, const QString& text) {

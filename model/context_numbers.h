@@ -22,6 +22,10 @@ QString ContextNumberOf(const QString& fileName, const QStringList& aliasLines, 
 // begin with the prefix or the counter is empty.
 QString CreatedContextNumber(const QString& fileName, const QString& namePrefix);
 
+// The symbol of a created page's map and alias lines: "IDH_" and `fileName`
+// without its extension.
+QString CreatedContextSymbol(const QString& fileName);
+
 // Appends the map line and the alias line of a created topic, with the number
 // of `CreatedContextNumber`. Nothing is added when that number is empty.
 // Returns whether the two lines were added.

@@ -19,6 +19,7 @@ Result<ProjectTrees> HelpProject::Open(const QString& path) {
   aliasLines = std::move(files.AliasLines);
   mapLines = std::move(files.MapLines);
   sources = std::move(files.Sources);
+  ContextLinesReplaced();
   SetModifiedState(false);
   currentTopic.reset();
   return ProjectTrees{std::move(files.Contents), std::move(files.Index), std::move(files.Problems),
@@ -44,6 +45,7 @@ Status HelpProject::CreateNew(const QString& path, const std::optional<NewProjec
   mapLines.clear();
   aliasLines.clear();
   sources = ProjectSources();
+  ContextLinesReplaced();
   SetModifiedState(true);
   currentTopic.reset();
   return {};
@@ -73,7 +75,17 @@ QString HelpProject::Folder() const {
 
 QString HelpProject::PagePath(const QString& fileName) const {
   if (fileName.isEmpty()) return Folder();
-  return ResolveProjectPath(Folder(), WithoutAnchor(fileName));
+  const QString name = WithoutAnchor(fileName);
+  const bool inFolder = !name.isEmpty() && !name.contains(u'/') && !name.contains(u'\\') && name != u'.' &&
+                        name != QLatin1String("..");
+  if (!inFolder) return ResolveProjectPath(Folder(), name);
+  // A page in the project folder itself: its name as written when that
+  // exists, else the folder's entry that differs only in letter case.
+  const QString folder = Folder();
+  if (QFileInfo::exists(folder + name)) return folder + name;
+  folderNames.Look(folder);
+  const QString entry = folderNames.Find(name);
+  return folder + (entry.isEmpty() ? name : entry);
 }
 
 QString HelpProject::FileWithExt(const QString& ext) const { return ReplaceExtension(projectFile, ext); }
@@ -92,11 +104,26 @@ QString HelpProject::ContextNumberOf(const QString& fileName) const {
 }
 
 void HelpProject::AddContextEntries(const QString& fileName) {
-  ::AddContextEntries(fileName, NamePrefix(), mapLines, aliasLines);
+  if (!::AddContextEntries(fileName, NamePrefix(), mapLines, aliasLines) || !usedEntriesKnown) return;
+  usedEntries.AddMapLine(mapLines.last());
+  usedEntries.AddAliasLine(aliasLines.last());
 }
 
 void HelpProject::RemoveContextEntries(const QString& fileName) {
   ::RemoveContextEntries(fileName, mapLines, aliasLines);
+  ContextLinesReplaced();
+}
+
+void HelpProject::RestoreLines(Lines lines) {
+  projectLines = std::move(lines.Project);
+  mapLines = std::move(lines.Map);
+  aliasLines = std::move(lines.Alias);
+  ContextLinesReplaced();
+}
+
+void HelpProject::ContextLinesReplaced() {
+  usedEntriesKnown = false;
+  firstFreeCounter = 1;
 }
 
 void HelpProject::RemoveListedPages(const QStringList& fileNames) {
@@ -108,10 +135,27 @@ QString HelpProject::NewPageName(const FileExistsFn& fileExists) const {
   // A counter is skipped when its page exists or its context number or
   // symbol is already defined, so hand-made map lines are never doubled.
   const QString prefix = NamePrefix();
-  const QSet<QString> usedNumbers = UsedContextNumbers(mapLines);
-  const auto taken = [&](const QString& path) {
-    if (fileExists ? fileExists(path) : QFileInfo::exists(path)) return true;
-    return ContextEntriesTaken(QFileInfo(path).fileName(), prefix, usedNumbers, mapLines, aliasLines);
-  };
-  return ::NewPageName(Folder(), prefix, taken);
+  if (!usedEntriesKnown) {
+    usedEntries.Rebuild(mapLines, aliasLines);
+    usedEntriesKnown = true;
+  }
+  if (fileExists) {
+    const auto taken = [&](const QString& path) {
+      return fileExists(path) || usedEntries.Taken(QFileInfo(path).fileName(), prefix);
+    };
+    return ::NewPageName(Folder(), prefix, taken);
+  }
+  folderNames.Look(Folder());
+  if (folderNames.Losses() != folderLosses) {
+    folderLosses = folderNames.Losses();
+    firstFreeCounter = 1;
+  }
+  for (int counter = firstFreeCounter; counter <= kLastPageCounter; ++counter) {
+    const QString candidate = NumberedPageName(prefix, counter);
+    if (!folderNames.Find(candidate).isEmpty() || usedEntries.Taken(candidate, prefix)) continue;
+    firstFreeCounter = counter;
+    return candidate;
+  }
+  firstFreeCounter = kLastPageCounter + 1;
+  return {};
 }

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "model/page_names.h"
+#include "model/used_context_entries.h"
+#include "platform/folder_names.h"
 #include "formats/sitemap/sitemap_nodes.h"
 #include "platform/result.h"
 #include "formats/project/project_file.h"
@@ -95,14 +97,12 @@ class HelpProject {
     QStringList Alias;
   };
   Lines AllLines() const { return {projectLines, mapLines, aliasLines}; }
-  void RestoreLines(Lines lines) {
-    projectLines = std::move(lines.Project);
-    mapLines = std::move(lines.Map);
-    aliasLines = std::move(lines.Alias);
-  }
+  void RestoreLines(Lines lines);
 
-  // The first numbered page name whose file does not exist in the project
-  // folder whose context number and symbol are free; empty when none is left.
+  // The first numbered page name that no entry of the project folder has
+  // (compared without letter case) and whose context number and symbol are
+  // free; empty when none is left. With `fileExists`, it alone says which
+  // pages exist.
   QString NewPageName(const FileExistsFn& fileExists = {}) const;
 
  private:
@@ -112,6 +112,18 @@ class HelpProject {
   QStringList aliasLines;
   ProjectSources sources;
   void SetModifiedState(bool isModified);
+  // The map or alias lines changed otherwise than by adding a topic's.
+  void ContextLinesReplaced();
+
+  // Kept so that a new topic costs the same in a large project as in a small
+  // one: the names in the project folder, what the map and alias lines use,
+  // and the counter below which every page name was taken at the last search
+  // (while the folder lost no name and no line went).
+  mutable FolderNames folderNames;
+  mutable UsedContextEntries usedEntries;
+  mutable bool usedEntriesKnown = false;
+  mutable int firstFreeCounter = 1;
+  mutable quint64 folderLosses = 0;
 
   // Copies and moves leave the listener where it is.
   struct Listener {

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -13,18 +14,41 @@
 
 namespace {
 
-// A name in the target's folder that holds a new content for a moment (while
-// it is linked in, or all along where the file system has no unnamed files).
-// It carries the writer's process id, so that one left by a killed writer
-// can be told from one being written.
-QString PartName(const QString& target, qint64 pid) {
+// The name the new content has for the moment between being linked into the
+// target's folder and being renamed to the target.
+QString PartName(const QString& target) {
+  const QFileInfo info(target);
+  return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".orvex-part");
+}
+
+// A name that also carries the writer's process id, so that one left by a
+// killed writer can be told from one being written: where the file system has
+// no unnamed files the content is written under it all along, and a commit
+// takes it when the first part name is there already.
+QString WriterPartName(const QString& target, qint64 pid) {
   const QFileInfo info(target);
   return info.absolutePath() + QStringLiteral("/.") + info.fileName() + u'.' + QString::number(pid) +
          QStringLiteral(".orvex-part");
 }
 
-// Removes the parts of target that writers which are no longer running left.
-void RemoveStaleParts(const QString& target) {
+// A part is renamed a moment after it was linked: one linked longer ago than
+// this was left by a writer that was killed in between.
+constexpr time_t kStalePartSeconds = 60;
+
+// Removes the part of target that a killed writer left between linking and
+// renaming. Only that one name is looked at, so writing many files into a
+// large folder does not list the folder each time.
+void RemoveStalePart(const QString& target) {
+  const QByteArray part = QFile::encodeName(PartName(target));
+  struct stat info {};
+  if (::lstat(part.constData(), &info) != 0 || !S_ISREG(info.st_mode)) return;
+  if (time(nullptr) - info.st_ctim.tv_sec < kStalePartSeconds) return;
+  ::unlink(part.constData());
+}
+
+// Removes the parts of target, written under their writers' process ids,
+// that writers which are no longer running left.
+void RemoveStaleWriterParts(const QString& target) {
   const QFileInfo info(target);
   const QString prefix = u'.' + info.fileName() + u'.';
   const QStringList names =
@@ -98,13 +122,14 @@ Result<std::unique_ptr<ReplacingFile>> ReplacingFile::Create(const QString& targ
   if (!QFileInfo(folder).isDir())
     return Fail(wording.cannotCreate.arg(target) +
                 QStringLiteral(": the folder %1 does not exist").arg(folder));
-  RemoveStaleParts(target);
   const QByteArray folderName = QFile::encodeName(folder);
   int fd = ::open(folderName.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
   QString named;
+  if (fd >= 0) RemoveStalePart(target);
   if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
     // No unnamed files here: a named part, removed on failure or by the next run.
-    named = PartName(target, getpid());
+    RemoveStaleWriterParts(target);
+    named = WriterPartName(target, getpid());
     fd = ::open(QFile::encodeName(named).constData(), O_CREAT | O_TRUNC | O_RDWR | O_CLOEXEC, 0666);
   }
   if (fd < 0) return Fail(wording.cannotCreate.arg(target) + QStringLiteral(": ") + SystemReason(errno));
@@ -139,12 +164,20 @@ Status ReplacingFile::Commit() {
   if (::fsync(fd) != 0) return Failed(wording.cannotWrite, errno);
   QString part = namedTemporary;
   if (part.isEmpty()) {
-    part = PartName(target, getpid());
-    QFile::remove(part);
     const QByteArray proc = QStringLiteral("/proc/self/fd/%1").arg(fd).toLatin1();
-    if (::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, QFile::encodeName(part).constData(),
-                 AT_SYMLINK_FOLLOW) != 0)
-      return Failed(wording.cannotWrite, errno);
+    const auto linkAs = [&proc](const QString& name) {
+      return ::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, QFile::encodeName(name).constData(),
+                      AT_SYMLINK_FOLLOW) == 0;
+    };
+    part = PartName(target);
+    bool linked = linkAs(part);
+    if (!linked && errno == EEXIST) {
+      // Another writer is committing the same file, or one was killed doing so.
+      part = WriterPartName(target, getpid());
+      QFile::remove(part);
+      linked = linkAs(part);
+    }
+    if (!linked) return Failed(wording.cannotWrite, errno);
   }
   if (::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {
     const int error = errno;

@@ -480,6 +480,21 @@ TEST_F(ContentsEditingTest, NewTopicGoesAfterTheSelectedOneByKeyButtonAndMenu) {
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),By key,By button(Below),Details),Last");
 }
 
+TEST_F(ContentsEditingTest, TheNewSubtopicButtonAddsUnderTheSelectedTopic) {
+  Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(details);
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  OnNextDialog<QInputDialog>([](QInputDialog* d) {
+    d->setTextValue("Inside");
+    d->accept();
+  });
+  QTest::mouseClick(Widget<QToolButton>(*form, "newSubtopicButton"), Qt::LeftButton);
+  EXPECT_TRUE(ProcessEventsUntil([&] { return ContentsShape().contains("Inside"); }));
+  WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
+  EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details(Inside)),Last");
+  EXPECT_EQ(Widget<QTreeView>(*form, "contentsTree")->currentIndex().data().toString(), "Inside");
+  EXPECT_TRUE(QFileInfo::exists(Path("Proj06.htm")));
+}
+
 TEST_F(ContentsEditingTest, AppendLinksAddsABreakAndOneLinkPerDirectChild) {
   Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(start);
   Controller<ContentsPane>(*form)->PrepareMenu();

@@ -1,5 +1,6 @@
 #include "model/context_numbers.h"
 #include "model/page_names.h"
+#include "model/used_context_entries.h"
 
 #include <gtest/gtest.h>
 
@@ -146,6 +147,35 @@ TEST(ContextEntriesTaken, ANumberOrSymbolAlreadyDefinedIsTaken) {
   EXPECT_TRUE(ContextEntriesTaken("Help102.htm", "Help", used, map, alias));  // symbol in the aliases
   EXPECT_FALSE(ContextEntriesTaken("Help103.htm", "Help", used, map, alias));
   EXPECT_FALSE(ContextEntriesTaken("Help10.htm", "Help", used, map, alias));  // 110 is free
+}
+
+TEST(UsedContextEntries, AnswersAsTheLinesDoWhileLinesAreAdded) {
+  // Symbols inside longer words, after tabs, in comments, with "=" in them.
+  const QStringList map{"#define IDH_Old\t1100",   "#define  IDH_Help101  5", "#define XIDH_Help104 7",
+                        "// IDH_Help105 was here", "#define IDH_Help106\t8",  "#define IDH_Help10"};
+  const QStringList alias{"IDH_Help102=elsewhere.htm", "IDH_Help1=07=odd.htm", "IDH_Help108 = spaced.htm",
+                          "XIDH_Help109=x.htm"};
+  UsedContextEntries used;
+  used.Rebuild(map, alias);
+  QStringList names;
+  for (int n = 1; n <= 120; ++n) names << NumberedPageName("Help", n);
+  names << "Help1=07.htm"
+        << "Help.htm";
+  const auto same = [&](const QStringList& mapLines, const QStringList& aliasLines) {
+    for (const QString& name : names)
+      EXPECT_EQ(used.Taken(name, "Help"),
+                ContextEntriesTaken(name, "Help", UsedContextNumbers(mapLines), mapLines, aliasLines))
+          << name.toStdString();
+  };
+  same(map, alias);
+  QStringList moreMap = map;
+  QStringList moreAlias = alias;
+  ASSERT_TRUE(AddContextEntries("Help110.htm", "Help", moreMap, moreAlias));
+  used.AddMapLine(moreMap.last());
+  used.AddAliasLine(moreAlias.last());
+  moreMap << "#define IDH_Other  1111";
+  used.AddMapLine(moreMap.last());
+  same(moreMap, moreAlias);
 }
 
 }  // namespace

@@ -149,6 +149,24 @@ TEST_F(HelpProjectTest, CreatedTopicsGetTheNextFreePageAndNumber) {
   EXPECT_TRUE(project.NewPageName([](const QString&) { return true; }).isEmpty());
 }
 
+TEST_F(HelpProjectTest, PageNamesAndPathsFollowTheFolderWithoutLetterCase) {
+  ASSERT_TRUE(project.CreateNew(Path("MyHelp.hhp"), std::nullopt).Ok());
+  PutText(Path("myhelp01.htm"), "", 1252);
+  // A page of another letter case is the same page on Windows: never overwritten.
+  EXPECT_EQ(project.NewPageName(), "MyHelp02.htm");
+  EXPECT_EQ(project.PagePath("MYHELP01.HTM#top"), Path("myhelp01.htm"));
+  // Files made and removed after the folder was first looked at.
+  PutText(Path("MYHELP02.HTM"), "", 1252);
+  EXPECT_EQ(project.PagePath("MyHelp02.htm"), Path("MYHELP02.HTM"));
+  EXPECT_EQ(project.NewPageName(), "MyHelp03.htm");
+  project.AddContextEntries("MyHelp03.htm");
+  EXPECT_EQ(project.NewPageName(), "MyHelp04.htm");
+  ASSERT_TRUE(QFile::rename(Path("myhelp01.htm"), Path("other.htm")));
+  EXPECT_EQ(project.NewPageName(), "MyHelp01.htm");
+  EXPECT_EQ(project.PagePath("MyHelp01.htm"), Path("MyHelp01.htm"));  // where it would be
+  EXPECT_EQ(project.PagePath("OTHER.htm"), Path("other.htm"));
+}
+
 TEST_F(HelpProjectTest, TheLanguageLineGivesTheCodePage) {
   ASSERT_TRUE(project.CreateNew(Path("Ru.hhp"), NewProjectChoice{"Ru", "0x0419 Russian (Russia)"}).Ok());
   EXPECT_EQ(project.CodePage(), 1251);

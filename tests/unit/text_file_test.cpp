@@ -44,6 +44,18 @@ TEST(TextFile, WritesAndReadsBackInTheCodePage) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({QStringLiteral("Проект.hhp")}));
 }
 
+TEST(TextFile, AnotherWritersPartDoesNotStopAWriteAndIsLeftAlone) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("a.hhc"));
+  const QString part = dir.filePath(QStringLiteral(".a.hhc.orvex-part"));
+  PutFile(part, "being committed");
+  ASSERT_TRUE(WriteTextFile(path, QStringLiteral("new"), 1252).Ok());
+  EXPECT_EQ(BytesOf(path), QByteArray("new"));
+  EXPECT_EQ(BytesOf(part), QByteArray("being committed"));  // not this writer's: it may still be renamed
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList({QStringLiteral(".a.hhc.orvex-part"), QStringLiteral("a.hhc")}));
+}
+
 TEST(TextFile, FailuresCarryTheMessagesAndKeepTheOldFile) {
   QTemporaryDir dir;
   const QString missing = dir.filePath(QStringLiteral("none.hhc"));
