@@ -89,7 +89,17 @@ TEST_F(AuthoringEditor, ATableIsTypedIntoWithTabAndTakesItsWidth) {
   WaitEditorIdle(Editor());
   FocusEditor();
   EXPECT_TRUE(Html().contains("<TABLE border=\"1\" width=\"100%\">")) << Html().toStdString();
-  // Typing starts in the first cell; Tab goes on, and past the last cell a row comes.
+  // Typing starts in the first cell (once the page has the keyboard); Tab
+  // goes on, and past the last cell a row comes.
+  TakeKeyboard();
+  EXPECT_TRUE(ProcessEventsUntil(
+      [this] {
+        return Js("(() => { const n = getSelection().anchorNode;"
+                  " const e = n && (n.nodeType === 1 ? n : n.parentElement);"
+                  " return !!e && e.closest('td') === document.querySelector('td'); })()")
+            .toBool();
+      },
+      3000));
   Type("a");
   for (const char* value : {"b", "c", "d", "e"}) {
     Key(Qt::Key_Tab);
