@@ -87,22 +87,22 @@ void KeepOneOfEachRole(SitemapParams& params) {
 // its first top-level list.)
 class TopLevelLists {
  public:
-  void Close() { m_closed = true; }
+  void Close() { closed = true; }
   // True when the top level was closed and this list opens it again.
   bool Reopen() {
-    const bool was = m_closed;
-    m_closed = false;
+    const bool was = closed;
+    closed = false;
     return was;
   }
   // Whether a token between blocks is passed over; an object there counts as unread.
   bool Skips(SitemapTag tag, int& unread) const {
-    if (!m_closed || tag == SitemapTag::ListStart) return false;
+    if (!closed || tag == SitemapTag::ListStart) return false;
     if (tag == SitemapTag::ObjectStart) ++unread;
     return true;
   }
 
  private:
-  bool m_closed = false;
+  bool closed = false;
 };
 
 // Counts what the readers met but could not turn into nodes.

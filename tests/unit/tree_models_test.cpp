@@ -194,10 +194,10 @@ TEST(ContentsModelTest, RenameAndSubtopicLinksUseTheCaptions) {
 class LanguageOrder {
  public:
   explicit LanguageOrder(const QLocale& locale) { QLocale::setDefault(locale); }
-  ~LanguageOrder() { QLocale::setDefault(m_was); }
+  ~LanguageOrder() { QLocale::setDefault(was); }
 
  private:
-  QLocale m_was;
+  QLocale was;
 };
 
 // The Index shows its keywords in the order the index file is written in:
