@@ -140,8 +140,8 @@ class PageLinkCheck {
     }
     if (!spelling) return;
     for (const PageWord& word : std::as_const(page.words))
-      if (!IsCorrect(word.Text))
-        Add(page, word.Line, CheckKind::Spelling, QStringLiteral("word not in the dictionary: ") + word.Text);
+      if (!IsCorrect(word.text))
+        Add(page, word.line, CheckKind::Spelling, QStringLiteral("word not in the dictionary: ") + word.text);
   }
 
  private:

@@ -97,14 +97,14 @@ class ProjectChecker {
     // The dictionary is opened while the pages are read.
     QString notChecked;
     SpellingSource openSpelling;
-    if (input.Spelling)
+    if (input.spelling)
       openSpelling = [this, &notChecked]() -> std::shared_ptr<const WordSpelling> {
-        std::shared_ptr<const WordSpelling> spelling = input.Spelling();
+        std::shared_ptr<const WordSpelling> spelling = input.spelling();
         if (!spelling || spelling->NotChecked().isEmpty()) return spelling;
         notChecked = spelling->NotChecked();
         return nullptr;
       };
-    pages = checks::CheckPages(folder, extraPages, codePage, input.Threads, openSpelling, problems);
+    pages = checks::CheckPages(folder, extraPages, codePage, input.threads, openSpelling, problems);
     if (!notChecked.isEmpty()) AddNotChecked(notChecked);
     CheckTopics();
     CheckOrphans();
@@ -112,13 +112,13 @@ class ProjectChecker {
     CheckTopicsWithoutKeyword();
     checks::CheckContextNumbers(folder, projectName, input.ProjectLines, codePage, problems);
     for (CheckProblem& problem : problems) {
-      if (!problem.Page.isEmpty() && problem.TopicTitle.isEmpty())
-        problem.TopicTitle = titleOf.value(problem.Page.toCaseFolded());
+      if (!problem.page.isEmpty() && problem.topicTitle.isEmpty())
+        problem.topicTitle = titleOf.value(problem.page.toCaseFolded());
     }
     std::stable_sort(problems.begin(), problems.end(), [](const CheckProblem& a, const CheckProblem& b) {
       if (const int byFile = a.File.compare(b.File, Qt::CaseInsensitive); byFile != 0) return byFile < 0;
-      if (a.Line != b.Line) return a.Line < b.Line;
-      return a.Kind < b.Kind;
+      if (a.line != b.line) return a.line < b.line;
+      return a.kind < b.kind;
     });
     return std::move(problems);
   }
@@ -344,6 +344,6 @@ std::vector<CheckProblem> CheckProject(const ProjectCheckInput& input) { return 
 QString ProblemLine(const CheckProblem& problem) {
   return QStringLiteral("%1:%2: %3: %4")
       .arg(problem.File)
-      .arg(problem.Line)
-      .arg(CheckKindName(problem.Kind), problem.Text);
+      .arg(problem.line)
+      .arg(CheckKindName(problem.kind), problem.text);
 }

@@ -92,8 +92,8 @@ void CollectKeywords(const std::vector<IndexNode>& nodes, int depth, TopicOfRefe
       const IndexEntryData* data = nodes[i].Data.get();
       if (!data) continue;
       for (const SitemapParam& param : data->Params) {
-        if (param.Name.compare(QLatin1String("See Also"), Qt::CaseInsensitive) == 0 && !param.Value.isEmpty())
-          keyword.seeAlso = param.Value;
+        if (param.name.compare(QLatin1String("See Also"), Qt::CaseInsensitive) == 0 && !param.value.isEmpty())
+          keyword.seeAlso = param.value;
       }
       const std::optional<quint32> topic = topicOf(data->FileName);
       if (topic && !keyword.topics.contains(*topic)) keyword.topics.append(*topic);
@@ -188,7 +188,7 @@ QList<ScanSeed> ProjectReader::Seeds(const QList<ContextEntry>& context,
   option("Contents file");
   option("Index file");
   for (const ContextEntry& entry : context)
-    seeds.append(ScanSeed{entry.File, QStringLiteral("the alias %1").arg(entry.Name), false});
+    seeds.append(ScanSeed{entry.File, QStringLiteral("the alias %1").arg(entry.name), false});
   for (const ChmWindowType& w : windows) {
     for (const QString& file : {w.contentsFile, w.indexFile, w.defaultFile, w.homeFile}) {
       if (!file.isEmpty() && !ResolveReference(QString(), file).isEmpty())
@@ -221,7 +221,7 @@ void ProjectReader::WarnOfWhatIsNotBuilt(const QList<HhpSection>& sections) {
         name != QLatin1String("INFOTYPES"))
       continue;
     qsizetype items = 0;
-    for (const QString& line : section.Lines)
+    for (const QString& line : section.lines)
       if (!line.trimmed().isEmpty() && !line.trimmed().startsWith(u';')) ++items;
     if (items > 0)
       Warning(QStringLiteral("the section [%1] (%2 lines) is not built by this compiler; it is ignored")
@@ -249,14 +249,14 @@ Result<HelpContent> ProjectReader::Read() {
   const ProjectContextMap contextMap = ReadProjectContextMap(folder, lines, codePage);
   for (const QString& w : contextMap.Warnings + contextMap.Context.Warnings)
     Warning(w.startsWith(QLatin1String("Warning: ")) ? w.mid(9) : w);
-  help.projectFiles += contextMap.IncludedFiles;
+  help.projectFiles += contextMap.includedFiles;
   const QList<ContextEntry>& context = contextMap.Context.Entries;
   const QList<HhpSection> sections = SplitHhpSections(lines);
 
   QList<ChmWindowType> windows;
   for (const HhpSection& section : sections) {
     if (HhpSectionName(section.Header) != QLatin1String("WINDOWS")) continue;
-    for (const QString& line : section.Lines) {
+    for (const QString& line : section.lines) {
       if (line.trimmed().isEmpty() || line.trimmed().startsWith(u';')) continue;
       if (const auto window = ParseWindowLine(line))
         windows.append(*window);

@@ -173,11 +173,11 @@ void ContentsPane::DeleteTopic(const QModelIndex& node, bool toTrash) {
     // A page deleted for good comes back from its bytes.
     if (!toTrash && undo) {
       if (Result<QByteArray> bytes = ReadFileBytes(path)) {
-        page.Bytes = std::move(*bytes);
-        page.Held = true;
+        page.bytes = std::move(*bytes);
+        page.held = true;
       }
     }
-    const Status removed = toTrash ? MoveToTrash(path, &page.Trashed) : RemoveFile(path);
+    const Status removed = toTrash ? MoveToTrash(path, &page.trashed) : RemoveFile(path);
     if (!removed) {
       kept << removed.Message();
       continue;

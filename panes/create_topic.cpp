@@ -47,7 +47,7 @@ bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
   }
   // Undo puts the lines back; the Index is not touched.
   TreeUndo::Before before;
-  before.Lines = project.AllLines();
+  before.lines = project.AllLines();
   // 3. Right after the selected node, or as its last child.
   const QModelIndex node = views.contents->CreateTopic(selected, title, fileName, asSubtopic);
   // 4. Selecting it stores nothing more and loads nothing (no page yet).

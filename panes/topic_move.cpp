@@ -29,10 +29,10 @@ void ContentsPane::DropOnContents(const QPoint& viewportPos) {
   const QPersistentModelIndex dragged = tree->currentIndex();
   if (!dragged.isValid()) return;
   const TreeHit hit = HitTestTree(tree, viewportPos);
-  const ContentsDrop drop = ContentsDropFor(hit.Kind);
+  const ContentsDrop drop = ContentsDropFor(hit.kind);
   if (drop == ContentsDrop::Nothing) return;
   project.SetModified();
-  const QPersistentModelIndex target = hit.Item;
+  const QPersistentModelIndex target = hit.item;
   // No page is stored or loaded by the move: the selected topic stays the
   // same. The moved topics keep their expanded state.
   const TopicEditing::QuietSelection quiet(topics);

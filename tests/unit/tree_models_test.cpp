@@ -73,7 +73,7 @@ TEST(ContentsModelTest, FillAndForestKeepOrderCaptionsRecordsAndParameters) {
   ASSERT_EQ(copy.size(), 2u);
   EXPECT_EQ(copy[0].Data, nullptr);  // a heading has no record
   ASSERT_EQ(copy[1].Data->Params.size(), 1u);
-  EXPECT_EQ(copy[1].Data->Params[0].Value, "11");
+  EXPECT_EQ(copy[1].Data->Params[0].value, "11");
   // The model keeps its own records.
   copy[1].Data->FileName = "changed.htm";
   EXPECT_EQ(model.RecordAt(model.index(1, 0))->FileName, "p2.htm");
