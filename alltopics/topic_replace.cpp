@@ -46,18 +46,18 @@ bool IsWordCharacter(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
 
 // Where the query matches in a page's source.
 QList<Span> Matches(const QString& page, const AllTopicsQuery& query) {
-  const QString needle = query.InSource ? query.Phrase : AsPageText(query.Phrase);
+  const QString needle = query.inSource ? query.phrase : AsPageText(query.phrase);
   QList<Span> found;
   if (needle.isEmpty()) return found;
-  const QList<Span> spans = query.InSource ? QList<Span>{{0, page.size()}} : TextSpans(page);
-  const Qt::CaseSensitivity cs = query.MatchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+  const QList<Span> spans = query.inSource ? QList<Span>{{0, page.size()}} : TextSpans(page);
+  const Qt::CaseSensitivity cs = query.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
   qsizetype span = 0;
   for (qsizetype at = page.indexOf(needle, 0, cs); at >= 0;) {
     const qsizetype end = at + needle.size();
     while (span < spans.size() && spans.at(span).second < end) ++span;
     if (span == spans.size()) break;
     bool take = at >= spans.at(span).first;
-    if (take && query.WholeWord)
+    if (take && query.wholeWord)
       take = (at == 0 || !IsWordCharacter(page.at(at - 1))) &&
              (end == page.size() || !IsWordCharacter(page.at(end)));
     if (take) found.append({at, end});
@@ -82,11 +82,11 @@ QList<TopicPageRef> DistinctPages(const QList<TopicPageRef>& topics) {
   QList<TopicPageRef> pages;
   QSet<QString> seen;
   for (const TopicPageRef& topic : topics) {
-    QString key = WithoutAnchor(topic.Page).trimmed();
+    QString key = WithoutAnchor(topic.page).trimmed();
     key.replace(u'\\', u'/');
     if (key.isEmpty() || seen.contains(key.toCaseFolded())) continue;
     seen.insert(key.toCaseFolded());
-    pages.append(TopicPageRef{topic.Title, key});
+    pages.append(TopicPageRef{topic.title, key});
   }
   return pages;
 }
@@ -97,16 +97,16 @@ TopicSearch FindInTopics(const QString& projectFolder, const QList<TopicPageRef>
                          const AllTopicsQuery& query, int codePage) {
   TopicSearch search;
   for (const TopicPageRef& topic : DistinctPages(topics)) {
-    const Result<QByteArray> bytes = ReadFileBytes(ResolveProjectPath(projectFolder, topic.Page));
+    const Result<QByteArray> bytes = ReadFileBytes(ResolveProjectPath(projectFolder, topic.page));
     if (!bytes) {
-      search.Unreadable.append(bytes.Message());
+      search.unreadable.append(bytes.Message());
       continue;
     }
     const QString page = DecodeCodePage(*bytes, codePage);
     for (const auto& [at, end] : Matches(page, query)) {
       const int line = static_cast<int>(QStringView(page).left(at).count(u'\n')) + 1;
-      search.Matches.append(
-          TopicMatch{topic.Page, topic.Title, line, at, end - at, ContextOf(page, at, end)});
+      search.matches.append(
+          TopicMatch{topic.page, topic.title, line, at, end - at, ContextOf(page, at, end)});
     }
   }
   return search;
@@ -115,11 +115,11 @@ TopicSearch FindInTopics(const QString& projectFolder, const QList<TopicPageRef>
 Result<ReplaceStep> ReplaceInTopics(const QString& projectFolder, const QList<TopicPageRef>& topics,
                                     const AllTopicsQuery& query, const QString& replacement, int codePage,
                                     const TopicMatch* only) {
-  const QString inserted = query.InSource ? replacement : AsPageText(replacement);
+  const QString inserted = query.inSource ? replacement : AsPageText(replacement);
   ReplaceStep step;
   for (const TopicPageRef& topic : DistinctPages(topics)) {
-    if (only && topic.Page.compare(only->Page, Qt::CaseInsensitive) != 0) continue;
-    const QString path = ResolveProjectPath(projectFolder, topic.Page);
+    if (only && topic.page.compare(only->page, Qt::CaseInsensitive) != 0) continue;
+    const QString path = ResolveProjectPath(projectFolder, topic.page);
     const Result<QByteArray> before = ReadFileBytes(path);
     if (!before) {
       if (only) return Fail(before.Message());
@@ -128,7 +128,7 @@ Result<ReplaceStep> ReplaceInTopics(const QString& projectFolder, const QList<To
     QString page = DecodeCodePage(*before, codePage);
     QList<Span> found = Matches(page, query);
     if (only) {
-      const Span wanted{only->Position, only->Position + only->Length};
+      const Span wanted{only->position, only->position + only->length};
       found = found.contains(wanted) ? QList<Span>{wanted} : QList<Span>{};
     }
     for (auto it = found.crbegin(); it != found.crend(); ++it)
@@ -136,26 +136,26 @@ Result<ReplaceStep> ReplaceInTopics(const QString& projectFolder, const QList<To
     const QByteArray after = EncodeCodePage(page, codePage);
     if (found.isEmpty() || after == *before) continue;
     if (const Status written = WriteFileBytes(path, after); !written) {
-      for (const ReplaceStep::Page& done : std::as_const(step.Pages))
+      for (const ReplaceStep::Page& done : std::as_const(step.pages))
         (void)WriteFileBytes(done.Path, done.Before);
       return Fail(written.Message());
     }
-    step.Pages.append(ReplaceStep::Page{path, *before, after});
-    step.Replaced += static_cast<int>(found.size());
+    step.pages.append(ReplaceStep::Page{path, *before, after});
+    step.replaced += static_cast<int>(found.size());
   }
   return step;
 }
 
 Status UndoReplace(const ReplaceStep& step) {
-  for (const ReplaceStep::Page& page : step.Pages) {
+  for (const ReplaceStep::Page& page : step.pages) {
     const Result<QByteArray> now = ReadFileBytes(page.Path);
-    if (!now || *now != page.After)
+    if (!now || *now != page.after)
       return Fail(
           QStringLiteral("%1 was changed after the replace; undoing it would lose that, so nothing was "
                          "undone")
               .arg(page.Path));
   }
-  for (const ReplaceStep::Page& page : step.Pages) {
+  for (const ReplaceStep::Page& page : step.pages) {
     if (const Status written = WriteFileBytes(page.Path, page.Before); !written) return written;
   }
   return {};

@@ -10,32 +10,32 @@
 #include "platform/result.h"
 
 struct AllTopicsQuery {
-  QString Phrase;
-  bool MatchCase = false;
-  bool WholeWord = false;
+  QString phrase;
+  bool matchCase = false;
+  bool wholeWord = false;
   // false: the page's text only, never tags, comments, scripts or styles
   // (the phrase and its replacement are then text: "&" stands for "&amp;").
-  bool InSource = false;
+  bool inSource = false;
 };
 
 // A topic's page: its title and its file, relative to the project folder.
 struct TopicPageRef {
-  QString Title;
-  QString Page;
+  QString title;
+  QString page;
 };
 
 struct TopicMatch {
-  QString Page;  // relative to the project folder
-  QString Title;
-  int Line = 1;
-  qsizetype Position = 0;  // in the page's text, decoded
-  qsizetype Length = 0;
+  QString page;  // relative to the project folder
+  QString title;
+  int line = 1;
+  qsizetype position = 0;  // in the page's text, decoded
+  qsizetype length = 0;
   QString Context;  // the match's line, blanks folded
 };
 
 struct TopicSearch {
-  QList<TopicMatch> Matches;  // page by page in the topics' order, each page once
-  QStringList Unreadable;     // pages that could not be read, each with the reason
+  QList<TopicMatch> matches;  // page by page in the topics' order, each page once
+  QStringList unreadable;     // pages that could not be read, each with the reason
 };
 
 // Every match of the query in the topics' pages (a page shown by several
@@ -48,10 +48,10 @@ struct ReplaceStep {
   struct Page {
     QString Path;  // full path
     QByteArray Before;
-    QByteArray After;
+    QByteArray after;
   };
-  QList<Page> Pages;
-  int Replaced = 0;
+  QList<Page> pages;
+  int replaced = 0;
 };
 
 // Replaces every match (or, with `only`, that one match when the page still

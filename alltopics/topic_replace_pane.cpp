@@ -139,22 +139,22 @@ void TopicReplacePane::Find() {
     return;
   }
   const TopicSearch search = FindInTopics(project.Folder(), Topics(), Query(), project.CodePage());
-  matches = search.Matches;
+  matches = search.matches;
   QTreeWidgetItem* group = nullptr;
   for (qsizetype i = 0; i < matches.size(); ++i) {
     const TopicMatch& match = matches.at(i);
-    if (!group || group->data(0, kMatchRole).toString() != match.Page) {
-      group = new QTreeWidgetItem(list, {QStringLiteral("%1 (%2)").arg(match.Title, match.Page)});
-      group->setData(0, kMatchRole, match.Page);
+    if (!group || group->data(0, kMatchRole).toString() != match.page) {
+      group = new QTreeWidgetItem(list, {QStringLiteral("%1 (%2)").arg(match.title, match.page)});
+      group->setData(0, kMatchRole, match.page);
       group->setFirstColumnSpanned(true);
       group->setExpanded(true);
     }
-    auto* line = new QTreeWidgetItem(group, {tr("line %1").arg(match.Line), match.Context});
+    auto* line = new QTreeWidgetItem(group, {tr("line %1").arg(match.line), match.Context});
     line->setData(0, kMatchRole, static_cast<int>(i));
   }
   QString summaryText = tr("%n match(es)", nullptr, static_cast<int>(matches.size())) +
                         tr(" in %n topic(s).", nullptr, list->topLevelItemCount());
-  if (!search.Unreadable.isEmpty()) summaryText += u' ' + search.Unreadable.join(u' ');
+  if (!search.unreadable.isEmpty()) summaryText += u' ' + search.unreadable.join(u' ');
   status->setText(summaryText);
   if (QTreeWidgetItem* first = list->topLevelItem(0)) list->setCurrentItem(first->child(0));
   UpdateButtons();
@@ -174,7 +174,7 @@ void TopicReplacePane::Replace(const TopicMatch* only) {
   const Result<ReplaceStep> step =
       ReplaceInTopics(project.Folder(), Topics(), Query(), replacement->text(), project.CodePage(), only);
   if (!ReportFailure(window, step.Ok() ? Status() : Status(Fail(step.Message())))) return;
-  if (step->Pages.isEmpty()) {
+  if (step->pages.isEmpty()) {
     status->setText(tr("Nothing was replaced: the pages changed since they were searched."));
     return;
   }
@@ -182,8 +182,8 @@ void TopicReplacePane::Replace(const TopicMatch* only) {
   ReloadEditedPage(*step);
   Find();
   status->setText(tr("Replaced %1 in %2 page(s); Undo replace puts them back.")
-                      .arg(step->Replaced)
-                      .arg(step->Pages.size()));
+                      .arg(step->replaced)
+                      .arg(step->pages.size()));
 }
 
 void TopicReplacePane::Undo() {
@@ -192,7 +192,7 @@ void TopicReplacePane::Undo() {
   const ReplaceStep step = steps.takeLast();
   ReloadEditedPage(step);
   Find();
-  status->setText(tr("%1 page(s) put back as they were.").arg(step.Pages.size()));
+  status->setText(tr("%1 page(s) put back as they were.").arg(step.pages.size()));
 }
 
 void TopicReplacePane::ReloadEditedPage(const ReplaceStep& step) {
@@ -200,7 +200,7 @@ void TopicReplacePane::ReloadEditedPage(const ReplaceStep& step) {
   if (!topic || topic->FileName.isEmpty()) return;
   const QString path = project.PagePath(topic->FileName);
   const QString edited = QFileInfo(path).canonicalFilePath();
-  for (const ReplaceStep::Page& page : step.Pages) {
+  for (const ReplaceStep::Page& page : step.pages) {
     if (QFileInfo(page.Path).canonicalFilePath() == edited) {
       ReportFailure(window, topics.LoadTopicPage(path));
       return;
@@ -211,7 +211,7 @@ void TopicReplacePane::ReloadEditedPage(const ReplaceStep& step) {
 void TopicReplacePane::OpenMatch(QTreeWidgetItem* item) {
   if (!item || !item->parent()) return;
   const TopicMatch match = matches.value(item->data(0, kMatchRole).toInt());
-  OpenTopicAtLine(views, match.Page, match.Line);
+  OpenTopicAtLine(views, match.page, match.line);
 }
 
 void TopicReplacePane::UpdateButtons() {

@@ -99,7 +99,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   copyrightLabel->setAlignment(Qt::AlignCenter);
   copyrightLabel->setWordWrap(true);
   // The initial text is the legal notice; the record's replaces it when shown.
-  copyrightLabel->setText(ProgramVersionRecord().LegalCopyright);
+  copyrightLabel->setText(ProgramVersionRecord().legalCopyright);
   panelLayout->addWidget(copyrightLabel, 1);
   outer->addWidget(panel, 1);
 
@@ -122,7 +122,7 @@ void AboutBox::showEvent(QShowEvent* event) {
 void AboutBox::ShowVersionTexts() {
   AboutTexts texts;
   if (!AboutTextsFrom(ProgramVersionRecord(), texts)) return;
-  versionLabel->setText(texts.Version);
-  productNameLabel->setText(texts.ProductName);
-  copyrightLabel->setText(texts.Copyright);
+  versionLabel->setText(texts.version);
+  productNameLabel->setText(texts.productName);
+  copyrightLabel->setText(texts.copyright);
 }

@@ -36,9 +36,9 @@ QString BufferText(const char* buffer) {
 }
 
 struct ProbeRun {
-  bool Finished = false;  // ended by itself, without crashing
-  int ExitCode = -1;
-  QByteArray Output;
+  bool finished = false;  // ended by itself, without crashing
+  int exitCode = -1;
+  QByteArray output;
 };
 
 // Runs the helper and collects its output; kills it at the deadline. Paint
@@ -64,7 +64,7 @@ ProbeRun RunProbe(const QString& probe, const QStringList& arguments, int timeou
       ended = true;
       break;
     }
-    run.Output += process.readAllStandardOutput();
+    run.output += process.readAllStandardOutput();
     if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     if (clock.elapsed() > timeoutMs) break;
   }
@@ -72,9 +72,9 @@ ProbeRun RunProbe(const QString& probe, const QStringList& arguments, int timeou
     process.kill();
     process.waitForFinished(2000);
   }
-  run.Output += process.readAllStandardOutput();
-  run.Finished = ended && process.exitStatus() == QProcess::NormalExit;
-  run.ExitCode = run.Finished ? process.exitCode() : -1;
+  run.output += process.readAllStandardOutput();
+  run.finished = ended && process.exitStatus() == QProcess::NormalExit;
+  run.exitCode = run.finished ? process.exitCode() : -1;
   return run;
 }
 
@@ -96,12 +96,12 @@ AddinNameResult CallAddinName(const QString& path) {
   if (!library.Loaded()) return result;
   auto name = reinterpret_cast<OrvexAddinNameProc>(library.Symbol("Name"));
   if (!name) {
-    result.Status = AddinStatus::NotAnAddin;
+    result.status = AddinStatus::NotAnAddin;
     return result;
   }
   char caption[ORVEX_ADDIN_TEXT_SIZE] = {};
   name(caption);
-  result.Status = AddinStatus::Ok;
+  result.status = AddinStatus::Ok;
   result.Caption = BufferText(caption);
   return result;
 }
@@ -110,7 +110,7 @@ AddinNameResult CallAddinFolderPrompt(const QString& path) {
   AddinNameResult result;
   Library library(path);
   if (!library.Loaded()) return result;
-  result.Status = AddinStatus::Ok;
+  result.status = AddinStatus::Ok;
   // Optional: an add-in without it reads no folder.
   auto prompt = reinterpret_cast<OrvexAddinFolderPromptProc>(library.Symbol("FolderPrompt"));
   if (!prompt) return result;
@@ -131,9 +131,9 @@ AddinStatus CallAddinTopics(const QString& path, const std::function<bool(const 
   first(title, &html);
   for (int count = 0; count < kAddinMaxTopics; ++count) {
     AddinTopic topic;
-    topic.Title = BufferText(title);
-    if (topic.Title.isEmpty()) break;
-    if (html) topic.Html = QString::fromUtf8(html);
+    topic.title = BufferText(title);
+    if (topic.title.isEmpty()) break;
+    if (html) topic.html = QString::fromUtf8(html);
     if (!take(topic)) break;
     next(title, &html);
   }
@@ -141,10 +141,10 @@ AddinStatus CallAddinTopics(const QString& path, const std::function<bool(const 
 }
 
 QByteArray EncodeAddinTopic(const AddinTopic& topic) {
-  QByteArray record = topic.Title.toUtf8();
+  QByteArray record = topic.title.toUtf8();
   record.replace('\0', "");
   record.append('\0');
-  QByteArray html = topic.Html.toUtf8();
+  QByteArray html = topic.html.toUtf8();
   html.replace('\0', "");
   record.append(html);
   record.append('\0');
@@ -160,8 +160,8 @@ QList<AddinTopic> DecodeAddinTopics(const QByteArray& stream) {
     const qsizetype htmlEnd = stream.indexOf('\0', titleEnd + 1);
     if (htmlEnd < 0) break;
     AddinTopic topic;
-    topic.Title = QString::fromUtf8(stream.mid(pos, titleEnd - pos));
-    topic.Html = QString::fromUtf8(stream.mid(titleEnd + 1, htmlEnd - titleEnd - 1));
+    topic.title = QString::fromUtf8(stream.mid(pos, titleEnd - pos));
+    topic.html = QString::fromUtf8(stream.mid(titleEnd + 1, htmlEnd - titleEnd - 1));
     topics.append(topic);
     pos = htmlEnd + 1;
   }
@@ -181,12 +181,12 @@ std::optional<QString> ReadAddinText(const QString& probe, const QString& mode, 
                                      AddinNameResult (*call)(const QString&), int timeoutMs) {
   if (probe.isEmpty()) {
     const AddinNameResult result = call(path);
-    if (result.Status != AddinStatus::Ok) return std::nullopt;
+    if (result.status != AddinStatus::Ok) return std::nullopt;
     return result.Caption;
   }
   const ProbeRun run = RunProbe(probe, {mode, path}, timeoutMs);
-  if (!run.Finished || run.ExitCode != 0) return std::nullopt;
-  return QString::fromUtf8(run.Output.left(ORVEX_ADDIN_TEXT_SIZE - 1));
+  if (!run.finished || run.exitCode != 0) return std::nullopt;
+  return QString::fromUtf8(run.output.left(ORVEX_ADDIN_TEXT_SIZE - 1));
 }
 
 }  // namespace
@@ -217,8 +217,8 @@ std::optional<QList<AddinTopic>> ReadAddinTopics(const QString& probe, const QSt
   const ProbeRun run = RunProbe(probe, {QStringLiteral("topics"), path}, timeoutMs, folder);
   // Refused by the helper: not loadable or not an add-in. A crash or the
   // deadline keeps what was handed over before it.
-  if (run.Finished && run.ExitCode != 0) return std::nullopt;
-  return DecodeAddinTopics(run.Output);
+  if (run.finished && run.exitCode != 0) return std::nullopt;
+  return DecodeAddinTopics(run.output);
 }
 
 int RunAddinProbe(const QStringList& arguments) {
@@ -233,12 +233,12 @@ int RunAddinProbe(const QStringList& arguments) {
   if (arguments[0] != u"topics") {
     const AddinNameResult result =
         arguments[0] == u"name" ? CallAddinName(arguments[1]) : CallAddinFolderPrompt(arguments[1]);
-    if (result.Status == AddinStatus::Ok) {
+    if (result.status == AddinStatus::Ok) {
       const QByteArray caption = result.Caption.toUtf8();
       std::fwrite(caption.constData(), 1, static_cast<size_t>(caption.size()), stdout);
       std::fflush(stdout);
     }
-    return code(result.Status);
+    return code(result.status);
   }
   const AddinStatus status = CallAddinTopics(arguments[1], [](const AddinTopic& topic) {
     const QByteArray record = EncodeAddinTopic(topic);

@@ -14,8 +14,8 @@
 #include <optional>
 
 struct AddinTopic {
-  QString Title;
-  QString Html;  // empty when the add-in gave none
+  QString title;
+  QString html;  // empty when the add-in gave none
 };
 
 // The name of the helper program beside the program.
@@ -34,7 +34,7 @@ QStringList AddinCandidates(const QString& folder);
 enum class AddinStatus { Ok, NotLoadable, NotAnAddin };
 
 struct AddinNameResult {
-  AddinStatus Status = AddinStatus::NotLoadable;
+  AddinStatus status = AddinStatus::NotLoadable;
   QString Caption;
 };
 

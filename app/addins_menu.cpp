@@ -131,15 +131,15 @@ void AddinsMenu::AddTopics(std::shared_ptr<QList<AddinTopic>> topics, qsizetype 
   // creating the next topic stores; the run lasts until the last.
   editor->Settle(this, [this, topics, next, run] {
     const AddinTopic& topic = topics->at(next);
-    if (!project.createTopic(topic.Title) || !editor) return;
+    if (!project.createTopic(topic.title) || !editor) return;
     // Texts of two characters or fewer are not inserted. The others go at
     // the end of the new page, as an unsaved change of the topic.
-    if (topic.Html.size() > 2) {
+    if (topic.html.size() > 2) {
       TextRange range = editor->SelectionRange();
       if (range.IsValid()) {
         range.moveEnd(QStringLiteral("word"), 99999);
         range.Collapse(false);
-        range.pasteHTML(topic.Html);
+        range.pasteHTML(topic.html);
       }
     }
     AddTopics(topics, next + 1, run);

@@ -43,7 +43,7 @@ QString FilesWritten(qsizetype count) {
 
 // A child's wait that saw the program told to end: end it with that code.
 void EndIfQuitting(const ChildRun& run) {
-  if (run.QuitRequested) QCoreApplication::exit(run.QuitCode);
+  if (run.quitRequested) QCoreApplication::exit(run.quitCode);
 }
 
 struct CompileOutcome {
@@ -63,10 +63,10 @@ QString FirstError(const QStringList& lines) {
 CompileOutcome ReadCompileOutcome(const ChildRun& run, const std::optional<orvex::CompileResult>& result,
                                   const QString& compiledFile) {
   const QString name = QFileInfo(compiledFile).fileName();
-  const QString firstError = FirstError(result ? result->messages : orvex::CompilerMessageItems(run.Output));
+  const QString firstError = FirstError(result ? result->messages : orvex::CompilerMessageItems(run.output));
   CompileOutcome outcome;
-  const bool written = result ? result->success : run.ExitCode == 0;
-  outcome.failed = result ? result->ExitCode() != 0 : run.ExitCode != 0;
+  const bool written = result ? result->success : run.exitCode == 0;
+  outcome.failed = result ? result->ExitCode() != 0 : run.exitCode != 0;
   if (!written) {
     outcome.notice = QStringLiteral("Compile failed. ") +
                      (firstError.isEmpty() ? QStringLiteral("%1 was not written").arg(name) : firstError);
@@ -141,9 +141,9 @@ bool BuildCommands::RunCompiler() {
   arguments << QDir::toNativeSeparators(projectFile);
   const ChildRun ran = RunChildProcess(compiler, arguments, true);
   EndIfQuitting(ran);
-  if (ran.QuitRequested) return false;
-  compilerOutput = ran.Output;
-  if (!ran.Started) {
+  if (ran.quitRequested) return false;
+  compilerOutput = ran.output;
+  if (!ran.started) {
     ShowStatus(QStringLiteral("Compile failed: the compiler %1 cannot be started")
                    .arg(QDir::toNativeSeparators(compiler.isEmpty() ? QStringLiteral("hhc") : compiler)));
     return false;
@@ -180,14 +180,14 @@ void BuildCommands::ViewCompilerMessages() {
   // (or a log of an earlier compile beside the project).
   QString log = orvex::LogFileOf(projectFile, project.projectLines());
   if (log.isEmpty() && !compilerOutput.isEmpty()) {
-    messages->LogFile.clear();
-    messages->Output = compilerOutput;
+    messages->logFile.clear();
+    messages->output = compilerOutput;
     messages->exec();
     return;
   }
   if (log.isEmpty()) log = CompilerLogFile();
   if (!QFileInfo(log).isFile()) return;
-  messages->LogFile = log;
+  messages->logFile = log;
   messages->exec();
 }
 
@@ -278,7 +278,7 @@ void BuildCommands::RunDecompiler(const QString& file, const QString& folder) {
     ran = RunChildProcess(FindTool("hh", ToolFolder()), {"-decompile", shownFolder, shownFile, "--progress"},
                           true, heard);
     EndIfQuitting(ran);
-    if (ran.QuitRequested) return;
+    if (ran.quitRequested) return;
     for (const QString& name : FilesIn(folder))
       if (!before.contains(name)) written << name;
   }
@@ -291,10 +291,10 @@ void BuildCommands::RunDecompiler(const QString& file, const QString& folder) {
   const QStringList problems = orvex::CompilerMessageItems(said);
   QString text;
   QMessageBox::Icon icon = QMessageBox::Information;
-  if (!ran.Started) {
+  if (!ran.started) {
     text = QStringLiteral("Cannot decompile %1: the decompiler hh cannot be started.").arg(shownFile);
     icon = QMessageBox::Critical;
-  } else if (ran.ExitCode == 0) {
+  } else if (ran.exitCode == 0) {
     text = QStringLiteral("Decompiled %1 into %2: %3.")
                .arg(shownFile, shownFolder, FilesWritten(written.size()));
   } else {

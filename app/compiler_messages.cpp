@@ -114,9 +114,9 @@ void CompilerMessagesWindow::showEvent(QShowEvent* event) {
 void CompilerMessagesWindow::ReloadMessages() {
   messageList->clear();
   summaryLabel->clear();
-  QByteArray text = Output;
-  if (!LogFile.isEmpty()) {
-    QFile log(LogFile);
+  QByteArray text = output;
+  if (!logFile.isEmpty()) {
+    QFile log(logFile);
     if (!log.open(QIODevice::ReadOnly)) return;
     text = log.read(kMaxLogBytes);
   }

@@ -38,9 +38,9 @@ class CompilerMessagesWindow : public QDialog {
   std::function<void(const QString& page, int line)> OpenTopic;
 
   // The log shown; read again every time the window is shown.
-  QString LogFile;
+  QString logFile;
   // The compiler's output, shown instead while LogFile is empty.
-  QByteArray Output;
+  QByteArray output;
 
   // Clears the list and fills it from LogFile (or Output), control characters
   // made blanks.

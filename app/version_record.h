@@ -5,21 +5,21 @@
 #include <QString>
 
 struct VersionRecord {
-  int Major = 0, Minor = 0, Patch = 0, Build = 0;  // the fixed part
-  QString ProductName;
-  QString ProductVersion;
-  QString FileVersion;
-  QString FileDescription;
-  QString LegalCopyright;
+  int major = 0, minor = 0, patch = 0, build = 0;  // the fixed part
+  QString productName;
+  QString productVersion;
+  QString fileVersion;
+  QString fileDescription;
+  QString legalCopyright;
 };
 
 // The record of this program.
 VersionRecord ProgramVersionRecord();
 
 struct AboutTexts {
-  QString Version;  // "Version " + product version, at most 255 characters
-  QString ProductName;
-  QString Copyright;
+  QString version;  // "Version " + product version, at most 255 characters
+  QString productName;
+  QString copyright;
 };
 
 // The About box's texts from a record; false (texts untouched) unless the

@@ -16,11 +16,11 @@ int RunCheckCommand(const QString& projectPath, QTextStream& out, QTextStream& e
     err << "orvex: " << input.Message() << Qt::endl;
     return 2;
   }
-  if (spelling) input->Spelling = spelling(*input);
+  if (spelling) input->spelling = spelling(*input);
   int counts[3] = {0, 0, 0};
   for (const CheckProblem& problem : CheckProject(*input)) {
     out << ProblemLine(problem) << '\n';
-    ++counts[static_cast<int>(SeverityOf(problem.Kind))];
+    ++counts[static_cast<int>(SeverityOf(problem.kind))];
   }
   out.flush();
   err << QStringLiteral("%1 errors, %2 warnings, %3 notes").arg(counts[0]).arg(counts[1]).arg(counts[2])

@@ -33,22 +33,22 @@ class ProjectFolder {
   // called from several threads at once.
   Place Locate(const QString& relative, QString* onDisk = nullptr);
 
-  const QString& Root() const { return m_root; }
+  const QString& Root() const { return root; }
   // Every page (".htm", ".html") under the folder, relative, sorted.
-  const QStringList& Pages() const { return m_pages; }
+  const QStringList& Pages() const { return pages; }
 
  private:
   Place LocateThroughDisk(const QString& relative, QString* onDisk);
   bool LeadsOutside(const QString& fullPath) const;
 
-  QString m_root;
-  QString m_canonicalRoot;
-  QHash<QString, QString> m_onDisk;  // folded relative name -> relative name
-  QSet<QString> m_symbolicLinks;     // relative names of listed symbolic links
-  QSet<QString> m_listedFolders;     // folded relative names of the folders whose files were all listed
-  QStringList m_pages;
-  QMutex m_locating;                                    // guards m_located
-  QHash<QString, std::pair<Place, QString>> m_located;  // relative name -> answer
+  QString root;
+  QString canonicalRoot;
+  QHash<QString, QString> onDisk;  // folded relative name -> relative name
+  QSet<QString> symbolicLinks;     // relative names of listed symbolic links
+  QSet<QString> listedFolders;     // folded relative names of the folders whose files were all listed
+  QStringList pages;
+  QMutex locating;                                    // guards located
+  QHash<QString, std::pair<Place, QString>> located;  // relative name -> answer
 };
 
 // A reference as written, made a project-relative name: "\" read as "/",
@@ -64,7 +64,7 @@ class LineStarts {
   int LineOf(qsizetype position) const;
 
  private:
-  QList<qsizetype> m_starts{0};
+  QList<qsizetype> starts{0};
 };
 
 // A set of names hashed by the standard library over their characters:

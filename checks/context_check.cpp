@@ -29,8 +29,8 @@ QList<ContextLine> SectionLines(const QString& root, const QString& projectName,
       lines.append(ContextLine{line, projectName, static_cast<int>(i + 1)});
       continue;
     }
-    for (ContextLine included : ExpandIncludes(root, {line}, codePage).Lines) {
-      included.Source.replace(u'\\', u'/');
+    for (ContextLine included : ExpandIncludes(root, {line}, codePage).lines) {
+      included.source.replace(u'\\', u'/');
       lines.append(included);
     }
   }
@@ -38,7 +38,7 @@ QList<ContextLine> SectionLines(const QString& root, const QString& projectName,
 }
 
 CheckProblem Problem(CheckKind kind, const ContextLine& line, const QString& text) {
-  return CheckProblem{kind, line.Source, std::max(line.LineNumber, 1), text, QString(), QString()};
+  return CheckProblem{kind, line.source, std::max(line.lineNumber, 1), text, QString(), QString()};
 }
 
 }  // namespace
@@ -60,7 +60,7 @@ void CheckContextNumbers(ProjectFolder& folder, const QString& projectName, cons
   QSet<QString> numbered;                     // folded names that have a number
   QHash<quint32, qsizetype> firstWithNumber;  // number -> index in defines
   for (const ContextLine& line : mapLines) {
-    const auto m = defineRe.match(line.Text);
+    const auto m = defineRe.match(line.text);
     if (!m.hasMatch()) continue;
     const auto number = ParseContextNumber(m.captured(2));
     if (!number) continue;
@@ -71,8 +71,8 @@ void CheckContextNumbers(ProjectFolder& folder, const QString& projectName, cons
       problems.push_back(
           Problem(CheckKind::DuplicateNumber, line,
                   QStringLiteral("context number %1 of %2 is already given to %3 (%4, line %5)")
-                      .arg(m.captured(2).trimmed(), define.name, earlier.name, earlier.line->Source)
-                      .arg(earlier.line->LineNumber)));
+                      .arg(m.captured(2).trimmed(), define.name, earlier.name, earlier.line->source)
+                      .arg(earlier.line->lineNumber)));
     } else {
       firstWithNumber.insert(*number, defines.size());
     }
@@ -81,7 +81,7 @@ void CheckContextNumbers(ProjectFolder& folder, const QString& projectName, cons
 
   QSet<QString> aliased;  // folded names
   for (const ContextLine& line : aliasLines) {
-    const QString text = line.Text.trimmed();
+    const QString text = line.text.trimmed();
     if (text.isEmpty() || text.startsWith(u';') || text.startsWith(QLatin1String("//"))) continue;
     const qsizetype eq = text.indexOf(u'=');
     if (eq <= 0) continue;

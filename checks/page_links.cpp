@@ -124,39 +124,39 @@ QList<ScannedPage> ReadPages(const QString& root, const QStringList& names, int 
 // check on each thread, each with the answers it was given before.
 class PageLinkCheck {
  public:
-  PageLinkCheck(ProjectFolder& folder, const PageChecks& facts, const WordSpelling* spelling)
-      : m_folder(folder), m_facts(facts), m_spelling(spelling) {}
+  PageLinkCheck(ProjectFolder& projectFolder, const PageChecks& pageFacts, const WordSpelling* wordSpelling)
+      : folder(projectFolder), facts(pageFacts), spelling(wordSpelling) {}
 
   void Check(ScannedPage& page) {
     if (!page.error.isEmpty()) {
       Add(page, 0, CheckKind::MissingFile, QStringLiteral("cannot read the page: ") + page.error);
       return;
     }
-    m_reported.clear();
-    m_checked.clear();
+    reported.clear();
+    checked.clear();
     for (const orvex::PageReference& ref : std::as_const(page.content.references)) {
       // A value met again on the page would only be reported again, which it is not.
-      if (m_checked.insert(Chars(ref.value)).second) CheckReference(page, ref);
+      if (checked.insert(Chars(ref.value)).second) CheckReference(page, ref);
     }
-    if (!m_spelling) return;
+    if (!spelling) return;
     for (const PageWord& word : std::as_const(page.words))
-      if (!IsCorrect(word.Text))
-        Add(page, word.Line, CheckKind::Spelling, QStringLiteral("word not in the dictionary: ") + word.Text);
+      if (!IsCorrect(word.text))
+        Add(page, word.line, CheckKind::Spelling, QStringLiteral("word not in the dictionary: ") + word.text);
   }
 
  private:
   bool IsCorrect(const QString& word) {
-    const auto [known, added] = m_spelt.try_emplace(Chars(word), false);
-    if (added) known->second = m_spelling->IsCorrect(word);
+    const auto [known, added] = spelt.try_emplace(Chars(word), false);
+    if (added) known->second = spelling->IsCorrect(word);
     return known->second;
   }
 
   ProjectFolder::Place Locate(const QString& relative, QString* onDisk) {
-    auto known = m_located.constFind(relative);
-    if (known == m_located.constEnd()) {
+    auto known = located.constFind(relative);
+    if (known == located.constEnd()) {
       std::pair<ProjectFolder::Place, QString> answer;
-      answer.first = m_folder.Locate(relative, &answer.second);
-      known = m_located.insert(relative, answer);
+      answer.first = folder.Locate(relative, &answer.second);
+      known = located.insert(relative, answer);
     }
     *onDisk = known->second;
     return known->first;
@@ -213,31 +213,31 @@ class PageLinkCheck {
     if (hash < 0) return;
     const QString fragment = QUrl::fromPercentEncoding(ref.value.mid(hash + 1).toUtf8());
     if (fragment.isEmpty()) return;
-    const auto anchors = m_facts.anchors.constFind(target.toCaseFolded());
-    if (anchors == m_facts.anchors.constEnd() || anchors->count(fragment.toCaseFolded()) > 0) return;
+    const auto anchors = facts.anchors.constFind(target.toCaseFolded());
+    if (anchors == facts.anchors.constEnd() || anchors->count(fragment.toCaseFolded()) > 0) return;
     AddOnce(page, ref.position, CheckKind::BrokenLink,
             QStringLiteral("link to an anchor that does not exist: ") + ref.value);
   }
 
   // Each reference is reported once per page, where it is first written.
   void AddOnce(ScannedPage& page, qsizetype position, CheckKind kind, const QString& text) {
-    if (m_reported.contains(text)) return;
-    m_reported.insert(text);
+    if (reported.contains(text)) return;
+    reported.insert(text);
     Add(page, page.lines.LineOf(position), kind, text);
   }
   static void Add(ScannedPage& page, int line, CheckKind kind, const QString& text) {
     page.found.push_back(CheckProblem{kind, page.name, std::max(line, 1), text, page.name, QString()});
   }
 
-  ProjectFolder& m_folder;
-  const PageChecks& m_facts;
-  const WordSpelling* m_spelling;
+  ProjectFolder& folder;
+  const PageChecks& facts;
+  const WordSpelling* spelling;
   // The sets below hold views of the pages' texts, which outlive the check;
   // the standard library's hash is much quicker than QHash's on them.
-  QSet<QString> m_reported;                               // texts reported for the page being checked
-  std::unordered_set<std::u16string_view> m_checked;      // references checked on the page being checked
-  std::unordered_map<std::u16string_view, bool> m_spelt;  // word -> spelt right
-  QHash<QString, std::pair<ProjectFolder::Place, QString>> m_located;  // relative name -> where
+  QSet<QString> reported;                               // texts reported for the page being checked
+  std::unordered_set<std::u16string_view> checked;      // references checked on the page being checked
+  std::unordered_map<std::u16string_view, bool> spelt;  // word -> spelt right
+  QHash<QString, std::pair<ProjectFolder::Place, QString>> located;  // relative name -> where
 };
 
 }  // namespace

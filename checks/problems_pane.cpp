@@ -72,7 +72,7 @@ void ProblemsPane::CheckProject() {
   input->ProjectLines = project.ProjectLines();
   input->Contents = views.contents->Forest();
   input->Index = views.index->Forest();
-  if (spelling) input->Spelling = spelling();
+  if (spelling) input->spelling = spelling();
   checking = true;
   summary->setText(tr("Checking %1 ...").arg(project.ProjectFile()));
   dock->show();
@@ -102,24 +102,24 @@ void ProblemsPane::ShowProblems(const std::vector<CheckProblem>& problems, qint6
   int counts[3] = {0, 0, 0};
   std::vector<QTreeWidgetItem*> groups;
   for (const CheckProblem& problem : problems) {
-    const int kind = static_cast<int>(problem.Kind);
+    const int kind = static_cast<int>(problem.kind);
     if (groups.size() <= static_cast<size_t>(kind)) groups.resize(kind + 1, nullptr);
     QTreeWidgetItem*& group = groups[kind];
     if (!group) {
-      group = new QTreeWidgetItem({CheckKindCaption(problem.Kind)});
-      group->setIcon(0, SeverityIcon(SeverityOf(problem.Kind)));
+      group = new QTreeWidgetItem({CheckKindCaption(problem.kind)});
+      group->setIcon(0, SeverityIcon(SeverityOf(problem.kind)));
       group->setFirstColumnSpanned(true);
     }
-    ++counts[static_cast<int>(SeverityOf(problem.Kind))];
-    const QString where = problem.TopicTitle.isEmpty()
-                              ? (problem.Page.isEmpty() ? problem.File : problem.Page)
+    ++counts[static_cast<int>(SeverityOf(problem.kind))];
+    const QString where = problem.topicTitle.isEmpty()
+                              ? (problem.page.isEmpty() ? problem.File : problem.page)
                               : QStringLiteral("%1 (%2)").arg(
-                                    problem.TopicTitle, problem.Page.isEmpty() ? problem.File : problem.Page);
-    auto* line = new QTreeWidgetItem(group, {where, QString::number(problem.Line), problem.Text});
+                                    problem.topicTitle, problem.page.isEmpty() ? problem.File : problem.page);
+    auto* line = new QTreeWidgetItem(group, {where, QString::number(problem.line), problem.text});
     line->setToolTip(2, ProblemLine(problem));
     // Only a problem on the topic's own page has a line in its source.
-    line->setData(0, kPageRole, problem.Page);
-    line->setData(0, kLineRole, problem.Page == problem.File ? problem.Line : 1);
+    line->setData(0, kPageRole, problem.page);
+    line->setData(0, kLineRole, problem.page == problem.File ? problem.line : 1);
   }
   for (QTreeWidgetItem* group : groups) {
     if (!group) continue;

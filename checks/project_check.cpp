@@ -47,32 +47,32 @@ const KindInfo& InfoOf(CheckKind kind) { return kKinds[static_cast<int>(kind)]; 
 // names each page, for the messages about its items.
 class SitemapLines {
  public:
-  SitemapLines(const QString& root, const QString& path, int codePage)
-      : m_path(path), m_codePage(codePage), m_file(QDir(root).relativeFilePath(path)) {}
-  const QString& File() const { return m_file; }
+  SitemapLines(const QString& root, const QString& sitemapPath, int sitemapCodePage)
+      : path(sitemapPath), codePage(sitemapCodePage), file(QDir(root).relativeFilePath(sitemapPath)) {}
+  const QString& File() const { return file; }
   // The file is read when a problem first asks.
   int LineOf(const QString& value) {
-    if (!m_read) Read();
-    return m_lines.value(Key(value), 1);
+    if (!read) Read();
+    return lines.value(Key(value), 1);
   }
 
  private:
   void Read() {
-    m_read = true;
-    const Result<QString> text = ReadTextFile(m_path, m_codePage);
+    read = true;
+    const Result<QString> text = ReadTextFile(path, codePage);
     if (!text) return;
-    const checks::LineStarts lines(*text);
+    const checks::LineStarts starts(*text);
     for (const orvex::PageReference& ref : orvex::ScanPageText(*text, false).references) {
       const QString key = Key(ref.value);
-      if (!m_lines.contains(key)) m_lines.insert(key, lines.LineOf(ref.position));
+      if (!lines.contains(key)) lines.insert(key, starts.LineOf(ref.position));
     }
   }
   static QString Key(QString value) { return value.trimmed().replace(u'\\', u'/').toCaseFolded(); }
-  QString m_path;
-  int m_codePage;
-  QString m_file;
-  bool m_read = false;
-  QHash<QString, int> m_lines;  // folded page name -> the line of its first item
+  QString path;
+  int codePage;
+  QString file;
+  bool read = false;
+  QHash<QString, int> lines;  // folded page name -> the line of its first item
 };
 
 bool IsWebLink(const QString& value) {
@@ -82,45 +82,45 @@ bool IsWebLink(const QString& value) {
 
 class ProjectChecker {
  public:
-  explicit ProjectChecker(const ProjectCheckInput& input)
-      : m_input(input),
-        m_folder(QFileInfo(input.ProjectFile).absolutePath()),
-        m_codePage(EffectiveCodePage(ProjectCodePage(input.ProjectLines))),
-        m_projectName(QFileInfo(input.ProjectFile).fileName()),
-        m_contentsLines(m_folder.Root(), ContentsFilePath(input.ProjectFile, input.ProjectLines), m_codePage),
-        m_indexLines(m_folder.Root(), IndexFilePath(input.ProjectFile, input.ProjectLines), m_codePage) {}
+  explicit ProjectChecker(const ProjectCheckInput& checkInput)
+      : input(checkInput),
+        folder(QFileInfo(checkInput.ProjectFile).absolutePath()),
+        codePage(EffectiveCodePage(ProjectCodePage(checkInput.ProjectLines))),
+        projectName(QFileInfo(checkInput.ProjectFile).fileName()),
+        contentsLines(folder.Root(), ContentsFilePath(checkInput.ProjectFile, checkInput.ProjectLines),
+                      codePage),
+        indexLines(folder.Root(), IndexFilePath(checkInput.ProjectFile, checkInput.ProjectLines), codePage) {}
 
   std::vector<CheckProblem> Run() {
     CheckListedFiles();
-    CollectTopics(m_input.Contents);
+    CollectTopics(input.Contents);
     // The dictionary is opened while the pages are read.
     QString notChecked;
     SpellingSource openSpelling;
-    if (m_input.Spelling)
+    if (input.spelling)
       openSpelling = [this, &notChecked]() -> std::shared_ptr<const WordSpelling> {
-        std::shared_ptr<const WordSpelling> spelling = m_input.Spelling();
+        std::shared_ptr<const WordSpelling> spelling = input.spelling();
         if (!spelling || spelling->NotChecked().isEmpty()) return spelling;
         notChecked = spelling->NotChecked();
         return nullptr;
       };
-    m_pages =
-        checks::CheckPages(m_folder, m_extraPages, m_codePage, m_input.Threads, openSpelling, m_problems);
+    pages = checks::CheckPages(folder, extraPages, codePage, input.threads, openSpelling, problems);
     if (!notChecked.isEmpty()) AddNotChecked(notChecked);
     CheckTopics();
     CheckOrphans();
-    CheckKeywords(m_input.Index);
+    CheckKeywords(input.Index);
     CheckTopicsWithoutKeyword();
-    checks::CheckContextNumbers(m_folder, m_projectName, m_input.ProjectLines, m_codePage, m_problems);
-    for (CheckProblem& problem : m_problems) {
-      if (!problem.Page.isEmpty() && problem.TopicTitle.isEmpty())
-        problem.TopicTitle = m_titleOf.value(problem.Page.toCaseFolded());
+    checks::CheckContextNumbers(folder, projectName, input.ProjectLines, codePage, problems);
+    for (CheckProblem& problem : problems) {
+      if (!problem.page.isEmpty() && problem.topicTitle.isEmpty())
+        problem.topicTitle = titleOf.value(problem.page.toCaseFolded());
     }
-    std::stable_sort(m_problems.begin(), m_problems.end(), [](const CheckProblem& a, const CheckProblem& b) {
+    std::stable_sort(problems.begin(), problems.end(), [](const CheckProblem& a, const CheckProblem& b) {
       if (const int byFile = a.File.compare(b.File, Qt::CaseInsensitive); byFile != 0) return byFile < 0;
-      if (a.Line != b.Line) return a.Line < b.Line;
-      return a.Kind < b.Kind;
+      if (a.line != b.line) return a.line < b.line;
+      return a.kind < b.kind;
     });
-    return std::move(m_problems);
+    return std::move(problems);
   }
 
  private:
@@ -133,7 +133,7 @@ class ProjectChecker {
 
   void Add(CheckKind kind, const QString& file, int line, const QString& text, const QString& page = {},
            const QString& title = {}) {
-    m_problems.push_back(CheckProblem{kind, file, std::max(line, 1), text, page, title});
+    problems.push_back(CheckProblem{kind, file, std::max(line, 1), text, page, title});
   }
 
   // Where a page name of the project file or a sitemap leads.
@@ -142,21 +142,21 @@ class ProjectChecker {
     const QString relative = checks::RelativeTarget(QString(), name, &outside);
     if (outside) return checks::ProjectFolder::Place::Outside;
     if (relative.isEmpty()) return checks::ProjectFolder::Place::Missing;
-    return m_folder.Locate(relative, onDisk);
+    return folder.Locate(relative, onDisk);
   }
 
   // Words are not checked: the project file's language line says why.
   void AddNotChecked(const QString& why) {
     int line = 1;
-    for (qsizetype i = 0; i < m_input.ProjectLines.size(); ++i)
-      if (LanguageLineLcid(m_input.ProjectLines.at(i))) line = static_cast<int>(i + 1);
-    Add(CheckKind::Spelling, m_projectName, line, why);
+    for (qsizetype i = 0; i < input.ProjectLines.size(); ++i)
+      if (LanguageLineLcid(input.ProjectLines.at(i))) line = static_cast<int>(i + 1);
+    Add(CheckKind::Spelling, projectName, line, why);
   }
 
   void CheckListedFiles() {
     bool inFiles = false;
-    for (qsizetype i = 0; i < m_input.ProjectLines.size(); ++i) {
-      const QString& line = m_input.ProjectLines.at(i);
+    for (qsizetype i = 0; i < input.ProjectLines.size(); ++i) {
+      const QString& line = input.ProjectLines.at(i);
       const QString header = HhpSectionName(line);
       if (!header.isEmpty()) {
         inFiles = header == QLatin1String("FILES");
@@ -168,15 +168,15 @@ class ProjectChecker {
       const int lineNumber = static_cast<int>(i + 1);
       switch (Locate(name, &onDisk)) {
         case checks::ProjectFolder::Place::Outside:
-          Add(CheckKind::OutsideLink, m_projectName, lineNumber,
+          Add(CheckKind::OutsideLink, projectName, lineNumber,
               QStringLiteral("file listed in [FILES] is outside the project folder: ") + name);
           break;
         case checks::ProjectFolder::Place::Missing:
-          Add(CheckKind::MissingFile, m_projectName, lineNumber,
+          Add(CheckKind::MissingFile, projectName, lineNumber,
               QStringLiteral("file listed in [FILES] not found: ") + name);
           break;
         case checks::ProjectFolder::Place::Inside:
-          if (checks::IsPageName(onDisk)) m_extraPages.append(onDisk);
+          if (checks::IsPageName(onDisk)) extraPages.append(onDisk);
           break;
       }
     }
@@ -188,22 +188,22 @@ class ProjectChecker {
         Topic topic{node.Caption, node.Data->FileName, QString()};
         topic.place = Locate(topic.fileName, &topic.page);
         if (topic.place == checks::ProjectFolder::Place::Inside) {
-          if (!m_reached.contains(topic.page.toCaseFolded())) m_extraPages.append(topic.page);
-          m_reached.insert(topic.page.toCaseFolded());
-          if (!m_titleOf.contains(topic.page.toCaseFolded()))
-            m_titleOf.insert(topic.page.toCaseFolded(), node.Caption);
+          if (!reached.contains(topic.page.toCaseFolded())) extraPages.append(topic.page);
+          reached.insert(topic.page.toCaseFolded());
+          if (!titleOf.contains(topic.page.toCaseFolded()))
+            titleOf.insert(topic.page.toCaseFolded(), node.Caption);
         }
-        m_topics.append(topic);
+        topics.append(topic);
       }
       CollectTopics(node.Children);
     }
   }
 
   void CheckTopics() {
-    const QString& file = m_contentsLines.File();
+    const QString& file = contentsLines.File();
     QHash<QString, const Topic*> byTitle;  // folded title -> first topic with it
-    for (const Topic& topic : std::as_const(m_topics)) {
-      const auto line = [&] { return m_contentsLines.LineOf(topic.fileName); };
+    for (const Topic& topic : std::as_const(topics)) {
+      const auto line = [&] { return contentsLines.LineOf(topic.fileName); };
       if (topic.place == checks::ProjectFolder::Place::Outside) {
         Add(CheckKind::OutsideLink, file, line(),
             QStringLiteral("Contents item \"%1\" leads out of the project folder: %2")
@@ -220,7 +220,7 @@ class ProjectChecker {
       }
       const qsizetype hash = topic.fileName.indexOf(u'#');
       if (hash >= 0 && hash + 1 < topic.fileName.size()) {
-        if (!m_pages.HasAnchor(topic.page.toCaseFolded(), topic.fileName.mid(hash + 1).toCaseFolded()))
+        if (!pages.HasAnchor(topic.page.toCaseFolded(), topic.fileName.mid(hash + 1).toCaseFolded()))
           Add(CheckKind::BrokenLink, file, line(),
               QStringLiteral("Contents item \"%1\" leads to an anchor that does not exist: %2")
                   .arg(topic.title, topic.fileName),
@@ -240,17 +240,17 @@ class ProjectChecker {
   }
 
   void CheckOrphans() {
-    QStringList pages = m_folder.Pages();
+    QStringList allPages = folder.Pages();
     QSet<QString> listed;
-    for (const QString& page : std::as_const(pages)) listed.insert(page.toCaseFolded());
-    for (const QString& page : std::as_const(m_extraPages)) {
+    for (const QString& page : std::as_const(allPages)) listed.insert(page.toCaseFolded());
+    for (const QString& page : std::as_const(extraPages)) {
       if (!listed.contains(page.toCaseFolded())) {
         listed.insert(page.toCaseFolded());
-        pages.append(page);
+        allPages.append(page);
       }
     }
-    for (const QString& page : std::as_const(pages)) {
-      if (!m_reached.contains(page.toCaseFolded()))
+    for (const QString& page : std::as_const(allPages)) {
+      if (!reached.contains(page.toCaseFolded()))
         Add(CheckKind::OrphanPage, page, 1, QStringLiteral("no Contents item leads to this page"), page);
     }
   }
@@ -260,21 +260,21 @@ class ProjectChecker {
       const IndexEntryData* entry = node.Data.get();
       if (entry && !entry->FileName.trimmed().isEmpty() && !IsWebLink(entry->FileName)) {
         const QString keyword = entry->Keyword.isEmpty() ? node.Caption : entry->Keyword;
-        const auto line = [&] { return m_indexLines.LineOf(entry->FileName); };
+        const auto line = [&] { return indexLines.LineOf(entry->FileName); };
         QString onDisk;
         switch (Locate(entry->FileName, &onDisk)) {
           case checks::ProjectFolder::Place::Outside:
-            Add(CheckKind::OutsideLink, m_indexLines.File(), line(),
+            Add(CheckKind::OutsideLink, indexLines.File(), line(),
                 QStringLiteral("keyword \"%1\" leads out of the project folder: %2")
                     .arg(keyword, entry->FileName));
             break;
           case checks::ProjectFolder::Place::Missing:
-            Add(CheckKind::MissingKeywordPage, m_indexLines.File(), line(),
+            Add(CheckKind::MissingKeywordPage, indexLines.File(), line(),
                 QStringLiteral("keyword \"%1\" leads to a page that does not exist: %2")
                     .arg(keyword, entry->FileName));
             break;
           case checks::ProjectFolder::Place::Inside:
-            m_keyworded.insert(onDisk.toCaseFolded());
+            keyworded.insert(onDisk.toCaseFolded());
             break;
         }
       }
@@ -284,10 +284,10 @@ class ProjectChecker {
 
   void CheckTopicsWithoutKeyword() {
     QSet<QString> told;
-    for (const Topic& topic : std::as_const(m_topics)) {
+    for (const Topic& topic : std::as_const(topics)) {
       if (topic.place != checks::ProjectFolder::Place::Inside) continue;
       const QString key = topic.page.toCaseFolded();
-      if (m_keyworded.contains(key) || told.contains(key)) continue;
+      if (keyworded.contains(key) || told.contains(key)) continue;
       told.insert(key);
       Add(CheckKind::NoKeyword, topic.page, 1,
           QStringLiteral("topic \"%1\" has no keyword in the Index").arg(topic.title), topic.page,
@@ -295,19 +295,19 @@ class ProjectChecker {
     }
   }
 
-  const ProjectCheckInput& m_input;
-  checks::ProjectFolder m_folder;
-  int m_codePage;
-  QString m_projectName;
-  SitemapLines m_contentsLines;
-  SitemapLines m_indexLines;
-  std::vector<CheckProblem> m_problems;
-  QStringList m_extraPages;           // pages named in [FILES] and the Contents, relative as on disk
-  QList<Topic> m_topics;              // the Contents items with a page, in the Contents' order
-  QSet<QString> m_reached;            // folded pages a Contents item leads to
-  QSet<QString> m_keyworded;          // folded pages a keyword leads to
-  QHash<QString, QString> m_titleOf;  // folded page -> its first Contents title
-  checks::PageChecks m_pages;
+  const ProjectCheckInput& input;
+  checks::ProjectFolder folder;
+  int codePage;
+  QString projectName;
+  SitemapLines contentsLines;
+  SitemapLines indexLines;
+  std::vector<CheckProblem> problems;
+  QStringList extraPages;           // pages named in [FILES] and the Contents, relative as on disk
+  QList<Topic> topics;              // the Contents items with a page, in the Contents' order
+  QSet<QString> reached;            // folded pages a Contents item leads to
+  QSet<QString> keyworded;          // folded pages a keyword leads to
+  QHash<QString, QString> titleOf;  // folded page -> its first Contents title
+  checks::PageChecks pages;
 };
 
 }  // namespace
@@ -344,6 +344,6 @@ std::vector<CheckProblem> CheckProject(const ProjectCheckInput& input) { return 
 QString ProblemLine(const CheckProblem& problem) {
   return QStringLiteral("%1:%2: %3: %4")
       .arg(problem.File)
-      .arg(problem.Line)
-      .arg(CheckKindName(problem.Kind), problem.Text);
+      .arg(problem.line)
+      .arg(CheckKindName(problem.kind), problem.text);
 }

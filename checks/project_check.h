@@ -43,12 +43,12 @@ CheckSeverity SeverityOf(CheckKind kind);
 QString SeverityName(CheckSeverity severity);
 
 struct CheckProblem {
-  CheckKind Kind = CheckKind::BrokenLink;
+  CheckKind kind = CheckKind::BrokenLink;
   QString File;  // relative to the project folder, '/'-separated, as on disk where it exists
-  int Line = 1;  // 1-based line in File
-  QString Text;
-  QString Page;        // the page the problem is on or about, relative; empty for none
-  QString TopicTitle;  // the Contents title of Page; empty when Page is no topic
+  int line = 1;  // 1-based line in File
+  QString text;
+  QString page;        // the page the problem is on or about, relative; empty for none
+  QString topicTitle;  // the Contents title of Page; empty when Page is no topic
 };
 
 // What the check reads besides the page files: the project as it stands,
@@ -58,9 +58,9 @@ struct ProjectCheckInput {
   QStringList ProjectLines;
   std::vector<ContentsNode> Contents;
   std::vector<IndexNode> Index;
-  int Threads = 0;  // threads reading pages; 0: one per core
+  int threads = 0;  // threads reading pages; 0: one per core
   // The spelling to check the pages' words with; none: spelling is not checked.
-  SpellingSource Spelling;
+  SpellingSource spelling;
 };
 
 // The input for a project on disk, read as opening it reads it; fails

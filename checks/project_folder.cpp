@@ -24,69 +24,69 @@ bool IsPageName(const QString& name) {
          name.endsWith(QLatin1String(".html"), Qt::CaseInsensitive);
 }
 
-ProjectFolder::ProjectFolder(const QString& root) : m_root(QDir::cleanPath(QDir(root).absolutePath())) {
-  m_canonicalRoot = QFileInfo(m_root).canonicalFilePath();
+ProjectFolder::ProjectFolder(const QString& rootPath) : root(QDir::cleanPath(QDir(rootPath).absolutePath())) {
+  canonicalRoot = QFileInfo(root).canonicalFilePath();
   // Folders reached through symbolic links are not walked: their files are
   // found one by one and checked for leaving the folder.
-  QDirIterator it(m_root, QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-  const qsizetype prefix = m_root.size() + 1;
+  QDirIterator it(root, QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+  const qsizetype prefix = root.size() + 1;
   int listed = 0;
   for (; listed < kMaxListedFiles && it.hasNext(); ++listed) {
     it.next();
     const QFileInfo info = it.fileInfo();
     const QString relative = info.filePath().mid(prefix);
-    m_onDisk.insert(relative, relative);
+    onDisk.insert(relative, relative);
     const QString folded = relative.toCaseFolded();
-    if (!m_onDisk.contains(folded)) m_onDisk.insert(folded, relative);
-    if (info.isSymLink()) m_symbolicLinks.insert(relative);
-    if (IsPageName(relative)) m_pages.append(relative);
+    if (!onDisk.contains(folded)) onDisk.insert(folded, relative);
+    if (info.isSymLink()) symbolicLinks.insert(relative);
+    if (IsPageName(relative)) pages.append(relative);
     const qsizetype slash = relative.lastIndexOf(u'/');
-    m_listedFolders.insert(slash < 0 ? QString() : relative.left(slash).toCaseFolded());
+    listedFolders.insert(slash < 0 ? QString() : relative.left(slash).toCaseFolded());
   }
-  if (it.hasNext()) m_listedFolders.clear();  // not all listed: ask the disk
-  std::sort(m_pages.begin(), m_pages.end());
+  if (it.hasNext()) listedFolders.clear();  // not all listed: ask the disk
+  std::sort(pages.begin(), pages.end());
 }
 
 bool ProjectFolder::LeadsOutside(const QString& fullPath) const {
-  return !UnderFolder(QFileInfo(fullPath).canonicalFilePath(), m_canonicalRoot);
+  return !UnderFolder(QFileInfo(fullPath).canonicalFilePath(), canonicalRoot);
 }
 
-ProjectFolder::Place ProjectFolder::Locate(const QString& relative, QString* onDisk) {
+ProjectFolder::Place ProjectFolder::Locate(const QString& relative, QString* foundName) {
   // Answers are kept by the name as written: two names that differ in
   // letter case only may lead to two files, whichever is asked first.
-  QMutexLocker lock(&m_locating);
-  auto cached = m_located.constFind(relative);
-  if (cached == m_located.constEnd()) {
+  QMutexLocker lock(&locating);
+  auto cached = located.constFind(relative);
+  if (cached == located.constEnd()) {
     std::pair<Place, QString> answer{Place::Missing, QString()};
     // The name as written first, then any letter case.
-    QString name = m_onDisk.value(relative);
-    if (name.isEmpty()) name = m_onDisk.value(relative.toCaseFolded());
+    QString name = onDisk.value(relative);
+    if (name.isEmpty()) name = onDisk.value(relative.toCaseFolded());
     if (name.isEmpty()) {
       answer.first = LocateThroughDisk(relative, &answer.second);
-    } else if (m_symbolicLinks.contains(name)) {
-      const QString full = m_root + u'/' + name;
+    } else if (symbolicLinks.contains(name)) {
+      const QString full = root + u'/' + name;
       if (QFileInfo(full).isFile()) answer = {LeadsOutside(full) ? Place::Outside : Place::Inside, name};
     } else {
       answer = {Place::Inside, name};
     }
-    cached = m_located.insert(relative, answer);
+    cached = located.insert(relative, answer);
   }
-  if (onDisk) *onDisk = cached->second;
+  if (foundName) *foundName = cached->second;
   return cached->first;
 }
 
-ProjectFolder::Place ProjectFolder::LocateThroughDisk(const QString& relative, QString* onDisk) {
+ProjectFolder::Place ProjectFolder::LocateThroughDisk(const QString& relative, QString* foundName) {
   // A file missing from a folder that was listed whole is not there (hidden
   // files were not listed); the disk is asked about the others, such as
   // files in folders reached through symbolic links.
   const qsizetype slash = relative.lastIndexOf(u'/');
   if (!relative.mid(slash + 1).startsWith(u'.') &&
-      m_listedFolders.contains(slash < 0 ? QString() : relative.left(slash).toCaseFolded()))
+      listedFolders.contains(slash < 0 ? QString() : relative.left(slash).toCaseFolded()))
     return Place::Missing;
-  const QString path = ResolveProjectPath(m_root, relative);
+  const QString path = ResolveProjectPath(root, relative);
   if (!QFileInfo(path).isFile()) return Place::Missing;
   if (LeadsOutside(path)) return Place::Outside;
-  *onDisk = QDir(m_root).relativeFilePath(path);
+  *foundName = QDir(root).relativeFilePath(path);
   return Place::Inside;
 }
 
@@ -111,11 +111,11 @@ QString RelativeTarget(const QString& fromFolder, const QString& reference, bool
 }
 
 LineStarts::LineStarts(const QString& text) {
-  for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1)) m_starts.append(i + 1);
+  for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1)) starts.append(i + 1);
 }
 
 int LineStarts::LineOf(qsizetype position) const {
-  return static_cast<int>(std::upper_bound(m_starts.cbegin(), m_starts.cend(), position) - m_starts.cbegin());
+  return static_cast<int>(std::upper_bound(starts.cbegin(), starts.cend(), position) - starts.cbegin());
 }
 
 }  // namespace checks

@@ -66,9 +66,9 @@ ChildRun RunChildProcess(const QString& program, const QStringList& arguments, b
   if (!ownExit) {
     // The program is ending: leave the child to finish its work on its own.
     // Destroying the QProcess would kill it, so it is let go instead.
-    run.Started = !failedToStart;
-    run.QuitRequested = true;
-    run.QuitCode = code;
+    run.started = !failedToStart;
+    run.quitRequested = true;
+    run.quitCode = code;
     process->disconnect();
     process.release()->setParent(nullptr);
     return run;
@@ -77,14 +77,14 @@ ChildRun RunChildProcess(const QString& program, const QStringList& arguments, b
     qWarning("Orvex: cannot start %s", qPrintable(QDir::toNativeSeparators(program)));
     return run;
   }
-  run.Started = true;
+  run.started = true;
   if (keepOutput && onLine) {
     readOutput();
     if (lineStart < output.size()) onLine(output.sliced(lineStart));
-    run.Output = output;
+    run.output = output;
   } else if (keepOutput) {
-    run.Output = process->readAll();
+    run.output = process->readAll();
   }
-  run.ExitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+  run.exitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
   return run;
 }

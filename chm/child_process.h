@@ -17,11 +17,11 @@ QString FindTool(const QString& name, const QString& appDir);
 QString CompilerProgram(const QString& workshopDir, const QString& appDir);
 
 struct ChildRun {
-  bool Started = false;        // the process ran (false: it could not be started)
-  bool QuitRequested = false;  // the program was told to end during the wait
-  int QuitCode = 0;            // the exit code it was told to end with
-  int ExitCode = -1;           // the child's exit code; -1 when it crashed or was left running
-  QByteArray Output;           // what it wrote to its output and error output, when kept
+  bool started = false;        // the process ran (false: it could not be started)
+  bool quitRequested = false;  // the program was told to end during the wait
+  int quitCode = 0;            // the exit code it was told to end with
+  int exitCode = -1;           // the child's exit code; -1 when it crashed or was left running
+  QByteArray output;           // what it wrote to its output and error output, when kept
 };
 
 // Starts `program` with `arguments` (no shell: each argument reaches the

@@ -21,36 +21,36 @@ int TrailerBytes(int entryCount) {
 // One chunk being filled with entries.
 class Chunk {
  public:
-  explicit Chunk(int headerSize) : m_headerSize(headerSize) {}
+  explicit Chunk(int chunkHeaderSize) : headerSize(chunkHeaderSize) {}
 
   bool Fits(qsizetype entrySize) const {
-    return m_headerSize + m_entries.size() + entrySize + TrailerBytes(m_offsets.size() + 1) <= kChmChunkSize;
+    return headerSize + entries.size() + entrySize + TrailerBytes(offsets.size() + 1) <= kChmChunkSize;
   }
-  bool IsEmpty() const { return m_offsets.isEmpty(); }
+  bool IsEmpty() const { return offsets.isEmpty(); }
   void Add(const QByteArray& entry) {
-    m_offsets.append(int(m_entries.size()));
-    m_entries.append(entry);
+    offsets.append(int(entries.size()));
+    entries.append(entry);
   }
   // The free space the header declares: everything after the entries.
-  quint32 FreeSpace() const { return quint32(kChmChunkSize - m_headerSize - m_entries.size()); }
+  quint32 FreeSpace() const { return quint32(kChmChunkSize - headerSize - entries.size()); }
 
-  // header (m_headerSize bytes), the entries, then the quick references
+  // header (headerSize bytes), the entries, then the quick references
   // (offsets from the first entry, written backwards from the end) and the
   // entry count in the last two bytes.
   QByteArray Bytes(const QByteArray& header) const {
-    QByteArray chunk = header + m_entries;
+    QByteArray chunk = header + entries;
     chunk.append(QByteArray(kChmChunkSize - chunk.size(), '\0'));
-    for (int i = kQuickRefInterval, slot = 1; i < m_offsets.size(); i += kQuickRefInterval, ++slot) {
-      PutLe16(chunk, kChmChunkSize - 2 - 2 * slot, quint16(m_offsets[i]));
+    for (int i = kQuickRefInterval, slot = 1; i < offsets.size(); i += kQuickRefInterval, ++slot) {
+      PutLe16(chunk, kChmChunkSize - 2 - 2 * slot, quint16(offsets[i]));
     }
-    PutLe16(chunk, kChmChunkSize - 2, quint16(m_offsets.size()));
+    PutLe16(chunk, kChmChunkSize - 2, quint16(offsets.size()));
     return chunk;
   }
 
  private:
-  int m_headerSize;
-  QByteArray m_entries;
-  QList<int> m_offsets;
+  int headerSize;
+  QByteArray entries;
+  QList<int> offsets;
 };
 
 QByteArray ListingEntry(const ChmDirectoryEntry& entry) {

@@ -115,16 +115,16 @@ Status ChmFile::open(const QString& path) {
   // opens the same file through it, so a file put in the path's place after
   // the check is never read.
   const QString shown = QDir::toNativeSeparators(path);
-  m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (m_fd < 0)
+  fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0)
     return Fail(
         QStringLiteral("Cannot open file %1: %2").arg(shown, QString::fromLocal8Bit(std::strerror(errno))));
-  if (Status checked = ValidateChmDescriptor(m_fd, path, &m_listed); !checked) {
+  if (Status checked = ValidateChmDescriptor(fd, path, &listed); !checked) {
     close();
     return checked;
   }
-  m_handle = chm_open(QByteArrayLiteral("/proc/self/fd/").append(QByteArray::number(m_fd)).constData());
-  if (!m_handle) {
+  handle = chm_open(QByteArrayLiteral("/proc/self/fd/").append(QByteArray::number(fd)).constData());
+  if (!handle) {
     close();
     return Fail(QStringLiteral("Cannot read the compiled help file %1").arg(shown));
   }
@@ -132,25 +132,25 @@ Status ChmFile::open(const QString& path) {
 }
 
 void ChmFile::close() {
-  if (m_handle) chm_close(m_handle);
-  m_handle = nullptr;
-  if (m_fd >= 0) ::close(m_fd);
-  m_fd = -1;
-  m_listed.clear();
+  if (handle) chm_close(handle);
+  handle = nullptr;
+  if (fd >= 0) ::close(fd);
+  fd = -1;
+  listed.clear();
 }
 
 QList<ChmEntry> ChmFile::entries() const {
   // From the directory as checked, not from the library's walk: the library
   // starts at the chunk the header names as the first listing chunk, and
   // some compilers name the last one there.
-  QList<ChmListedEntry> listed = m_listed;
-  std::stable_sort(listed.begin(), listed.end(), [](const ChmListedEntry& a, const ChmListedEntry& b) {
+  QList<ChmListedEntry> sorted = listed;
+  std::stable_sort(sorted.begin(), sorted.end(), [](const ChmListedEntry& a, const ChmListedEntry& b) {
     return CompareChmNames(a.name, b.name) < 0;
   });
   QList<ChmEntry> list;
-  if (!m_handle) return list;
-  list.reserve(listed.size());
-  for (const ChmListedEntry& stored : std::as_const(listed)) {
+  if (!handle) return list;
+  list.reserve(sorted.size());
+  for (const ChmListedEntry& stored : std::as_const(sorted)) {
     ChmEntry e;
     e.rawPath = stored.name.left(qsizetype(qstrnlen(stored.name.constData(), CHM_MAX_PATHLEN)));
     e.path = ChmNameToString(e.rawPath);
@@ -166,14 +166,13 @@ QList<ChmEntry> ChmFile::entries() const {
 
 bool ChmFile::contains(const QString& path) const {
   chmUnitInfo ui{};
-  return m_handle && chm_resolve_object(m_handle, path.toUtf8().constData(), &ui) == CHM_RESOLVE_SUCCESS;
+  return handle && chm_resolve_object(handle, path.toUtf8().constData(), &ui) == CHM_RESOLVE_SUCCESS;
 }
 
 std::optional<QByteArray> ChmFile::read(const QString& path, qint64 maxBytes) const {
-  if (!m_handle) return std::nullopt;
+  if (!handle) return std::nullopt;
   chmUnitInfo ui{};
-  if (chm_resolve_object(m_handle, path.toUtf8().constData(), &ui) != CHM_RESOLVE_SUCCESS)
-    return std::nullopt;
+  if (chm_resolve_object(handle, path.toUtf8().constData(), &ui) != CHM_RESOLVE_SUCCESS) return std::nullopt;
   if (ui.length > static_cast<quint64>(maxBytes)) return std::nullopt;
   QByteArray data;
   ChmEntry entry;
@@ -190,7 +189,7 @@ std::optional<QByteArray> ChmFile::read(const QString& path, qint64 maxBytes) co
 }
 
 bool ChmFile::readInPieces(const ChmEntry& entry, const std::function<bool(const QByteArray&)>& sink) const {
-  if (!m_handle) return false;
+  if (!handle) return false;
   // The location comes from chmlib itself (enumeration or lookup).
   chmUnitInfo ui{};
   ui.start = entry.start;
@@ -202,7 +201,7 @@ bool ChmFile::readInPieces(const ChmEntry& entry, const std::function<bool(const
   while (done < ui.length) {
     const qint64 want = static_cast<qint64>(qMin<quint64>(kPieceSize, ui.length - done));
     const LONGINT64 got =
-        chm_retrieve_object(m_handle, &ui, reinterpret_cast<unsigned char*>(buffer.data()), done, want);
+        chm_retrieve_object(handle, &ui, reinterpret_cast<unsigned char*>(buffer.data()), done, want);
     if (got <= 0) return false;
     if (!sink(buffer.left(static_cast<qsizetype>(got)))) return false;
     done += static_cast<quint64>(got);

@@ -81,7 +81,7 @@ class ChmFile {
   // another file takes the path's place afterwards.
   Status open(const QString& path);
   void close();
-  bool isOpen() const { return m_handle != nullptr; }
+  bool isOpen() const { return handle != nullptr; }
 
   QList<ChmEntry> entries() const;
   bool contains(const QString& path) const;
@@ -98,9 +98,9 @@ class ChmFile {
   QString topicForContext(quint32 number) const;
 
  private:
-  chmFile* m_handle = nullptr;
-  int m_fd = -1;                   // the file that was checked, kept open while the library reads it
-  QList<ChmListedEntry> m_listed;  // its directory's entries, as checked
+  chmFile* handle = nullptr;
+  int fd = -1;                   // the file that was checked, kept open while the library reads it
+  QList<ChmListedEntry> listed;  // its directory's entries, as checked
 };
 
 }  // namespace orvex

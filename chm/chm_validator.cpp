@@ -74,13 +74,14 @@ QString Printable(const QByteArray& name) {
 // Reads the directory's variable-length numbers and names inside [at, end).
 class ChunkCursor {
  public:
-  ChunkCursor(const QByteArray& chunk, quint64 at, quint64 end) : m_chunk(chunk), m_at(at), m_end(end) {}
-  bool AtEnd() const { return m_at >= m_end; }
+  ChunkCursor(const QByteArray& chunkBytes, quint64 start, quint64 stop)
+      : chunk(chunkBytes), at(start), end(stop) {}
+  bool AtEnd() const { return at >= end; }
 
   std::optional<quint64> Number() {
     quint64 value = 0;
-    for (int i = 0; i < 10 && m_at < m_end; ++i) {
-      const auto byte = static_cast<unsigned char>(m_chunk[static_cast<qsizetype>(m_at++)]);
+    for (int i = 0; i < 10 && at < end; ++i) {
+      const auto byte = static_cast<unsigned char>(chunk[static_cast<qsizetype>(at++)]);
       value = (value << 7) | (byte & 0x7f);
       if (byte < 0x80) return value;
     }
@@ -89,23 +90,22 @@ class ChunkCursor {
 
   std::optional<QByteArray> Name() {
     const auto length = Number();
-    if (!length || *length == 0 || *length > kMaxNameLength || !Inside(m_at, *length, m_end))
-      return std::nullopt;
-    QByteArray name = m_chunk.mid(static_cast<qsizetype>(m_at), static_cast<qsizetype>(*length));
-    m_at += *length;
+    if (!length || *length == 0 || *length > kMaxNameLength || !Inside(at, *length, end)) return std::nullopt;
+    QByteArray name = chunk.mid(static_cast<qsizetype>(at), static_cast<qsizetype>(*length));
+    at += *length;
     if (name.contains('\0')) return std::nullopt;
     return name;
   }
 
  private:
-  const QByteArray& m_chunk;
-  quint64 m_at;
-  quint64 m_end;
+  const QByteArray& chunk;
+  quint64 at;
+  quint64 end;
 };
 
 class Validator {
  public:
-  Validator(quint64 fileSize, ReadRange read) : m_fileSize(fileSize), m_read(std::move(read)) {}
+  Validator(quint64 totalSize, ReadRange readRange) : fileSize(totalSize), read(std::move(readRange)) {}
 
   // The problem found; empty when the file is sound.
   QString Check() {
@@ -118,12 +118,12 @@ class Validator {
   }
 
   // Every entry of the listing chunks that were checked, in the order found.
-  const QList<Entry>& Entries() const { return m_entries; }
+  const QList<Entry>& Entries() const { return entries; }
 
  private:
   QString CheckHeaders() {
     // The library always reads the longer header.
-    const auto itsf = m_read(0, kItsfV3Length);
+    const auto itsf = read(0, kItsfV3Length);
     if (!itsf) return QStringLiteral("it is too short for a compiled help file");
     if (!itsf->startsWith("ITSF")) return QStringLiteral("it is not a compiled help file (no ITSF header)");
     const qint32 version = LeInt32(*itsf, 4);
@@ -131,56 +131,56 @@ class Validator {
     if (version != 2 && version != 3)
       return QStringLiteral("its header has the unknown version %1").arg(version);
     const quint64 minimum = version == 3 ? kItsfV3Length : kItsfV2Length;
-    if (headerLength < 0 || quint64(headerLength) < minimum || quint64(headerLength) > m_fileSize)
+    if (headerLength < 0 || quint64(headerLength) < minimum || quint64(headerLength) > fileSize)
       return QStringLiteral("its header claims %1 bytes").arg(headerLength);
     const quint64 dirOffset = ReadLe64(*itsf, 0x48);
     const quint64 dirLength = ReadLe64(*itsf, 0x50);
-    if (!Inside(dirOffset, dirLength, m_fileSize) || dirLength < kItspLength)
+    if (!Inside(dirOffset, dirLength, fileSize) || dirLength < kItspLength)
       return QStringLiteral("its directory (%1 bytes at %2) does not fit the file's %3 bytes")
           .arg(dirLength)
           .arg(dirOffset)
-          .arg(m_fileSize);
-    m_dataOffset = version == 3 ? ReadLe64(*itsf, 0x58) : dirOffset + dirLength;
-    if (m_dataOffset > m_fileSize)
-      return QStringLiteral("its content starts at %1, past the file's end").arg(m_dataOffset);
+          .arg(fileSize);
+    dataOffset = version == 3 ? ReadLe64(*itsf, 0x58) : dirOffset + dirLength;
+    if (dataOffset > fileSize)
+      return QStringLiteral("its content starts at %1, past the file's end").arg(dataOffset);
 
-    const auto itsp = m_read(dirOffset, kItspLength);
+    const auto itsp = read(dirOffset, kItspLength);
     if (!itsp || !itsp->startsWith("ITSP") || LeInt32(*itsp, 4) != 1 || ReadLe32(*itsp, 8) != kItspLength)
       return QStringLiteral("its directory header is damaged");
-    m_chunkSize = ReadLe32(*itsp, 0x10);
-    if (m_chunkSize < kMinChunk || m_chunkSize > kMaxChunk)
-      return QStringLiteral("its directory chunks claim %1 bytes each").arg(m_chunkSize);
-    m_chunksOffset = dirOffset + kItspLength;
-    m_chunkCount = (dirLength - kItspLength) / m_chunkSize;
-    if (m_chunkCount == 0) return QStringLiteral("its directory holds no chunk");
-    m_indexRoot = LeInt32(*itsp, 0x1c);
-    m_listingHead = LeInt32(*itsp, 0x20);
-    if (m_listingHead < 0 || quint64(m_listingHead) >= m_chunkCount)
+    chunkSize = ReadLe32(*itsp, 0x10);
+    if (chunkSize < kMinChunk || chunkSize > kMaxChunk)
+      return QStringLiteral("its directory chunks claim %1 bytes each").arg(chunkSize);
+    chunksOffset = dirOffset + kItspLength;
+    chunkCount = (dirLength - kItspLength) / chunkSize;
+    if (chunkCount == 0) return QStringLiteral("its directory holds no chunk");
+    indexRoot = LeInt32(*itsp, 0x1c);
+    listingHead = LeInt32(*itsp, 0x20);
+    if (listingHead < 0 || quint64(listingHead) >= chunkCount)
       return QStringLiteral("its directory's first listing chunk %1 is not one of its %2 chunks")
-          .arg(m_listingHead)
-          .arg(m_chunkCount);
-    if (m_indexRoot < -1 || (m_indexRoot >= 0 && quint64(m_indexRoot) >= m_chunkCount))
+          .arg(listingHead)
+          .arg(chunkCount);
+    if (indexRoot < -1 || (indexRoot >= 0 && quint64(indexRoot) >= chunkCount))
       return QStringLiteral("its directory's index chunk %1 is not one of its %2 chunks")
-          .arg(m_indexRoot)
-          .arg(m_chunkCount);
+          .arg(indexRoot)
+          .arg(chunkCount);
     return {};
   }
 
   std::optional<QByteArray> Chunk(quint64 number) {
-    return m_read(m_chunksOffset + number * m_chunkSize, m_chunkSize);
+    return read(chunksOffset + number * chunkSize, chunkSize);
   }
 
   // Where the entries of a chunk end: its free space at the end left out.
   std::optional<quint64> UsedEnd(const QByteArray& chunk, quint64 header) {
     const quint64 freeSpace = ReadLe32(chunk, 4);
-    if (freeSpace > m_chunkSize - header) return std::nullopt;
-    return m_chunkSize - freeSpace;
+    if (freeSpace > chunkSize - header) return std::nullopt;
+    return chunkSize - freeSpace;
   }
 
   // Parses a listing chunk's entries, once; the problem found, if any.
   QString CheckListingChunk(qint64 number) {
-    if (m_checked.contains(number)) return {};
-    m_checked.insert(number);
+    if (checked.contains(number)) return {};
+    checked.insert(number);
     const auto chunk = Chunk(quint64(number));
     if (!chunk) return QStringLiteral("its directory chunk %1 is cut short").arg(number);
     if (!chunk->startsWith("PMGL"))
@@ -194,25 +194,25 @@ class Validator {
       const auto start = space ? cursor.Number() : std::nullopt;
       const auto length = start ? cursor.Number() : std::nullopt;
       if (!length) return QStringLiteral("an entry of its directory chunk %1 is damaged").arg(number);
-      m_entries.append({*name, *space, *start, *length});
+      entries.append({*name, *space, *start, *length});
     }
-    m_nextListing.insert(number, LeInt32(*chunk, 0x10));
+    nextListing.insert(number, LeInt32(*chunk, 0x10));
     return {};
   }
 
   // Listing goes from the first listing chunk along each one's "next".
   QString CheckListingChain() {
     QSet<qint64> visited;
-    qint64 current = m_listingHead;
+    qint64 current = listingHead;
     while (current != -1) {
-      if (current < 0 || quint64(current) >= m_chunkCount)
+      if (current < 0 || quint64(current) >= chunkCount)
         return QStringLiteral("a listing chunk of its directory leads to chunk %1, which is not there")
             .arg(current);
       if (visited.contains(current))
         return QStringLiteral("the listing chunks of its directory lead back to chunk %1").arg(current);
       visited.insert(current);
       if (QString problem = CheckListingChunk(current); !problem.isEmpty()) return problem;
-      current = m_nextListing.value(current);
+      current = nextListing.value(current);
     }
     return {};
   }
@@ -220,12 +220,12 @@ class Validator {
   // The index chunks form a tree above the listing chunks; lookups walk it
   // down, so each index chunk may be reached once only.
   QString CheckIndexTree() {
-    if (m_indexRoot == -1) return {};
+    if (indexRoot == -1) return {};
     QSet<qint64> visited;
-    QList<qint64> pending{m_indexRoot};
+    QList<qint64> pending{indexRoot};
     while (!pending.isEmpty()) {
       const qint64 current = pending.takeLast();
-      if (current < 0 || quint64(current) >= m_chunkCount)
+      if (current < 0 || quint64(current) >= chunkCount)
         return QStringLiteral("an index chunk of its directory leads to chunk %1, which is not there")
             .arg(current);
       const auto chunk = Chunk(quint64(current));
@@ -248,7 +248,7 @@ class Validator {
         const auto name = cursor.Name();
         const auto child = name ? cursor.Number() : std::nullopt;
         if (!child) return QStringLiteral("an entry of its index chunk %1 is damaged").arg(current);
-        if (*child >= m_chunkCount)
+        if (*child >= chunkCount)
           return QStringLiteral("its index chunk %1 leads to chunk %2, which is not there")
               .arg(current)
               .arg(*child);
@@ -262,7 +262,7 @@ class Validator {
   // same name could be the one it finds instead, so that is refused too.
   const Entry* Find(const char* name, QString* problem) const {
     const Entry* found = nullptr;
-    for (const Entry& e : m_entries) {
+    for (const Entry& e : entries) {
       if (e.name.compare(name, Qt::CaseInsensitive) != 0) continue;
       if (found) *problem = QStringLiteral("its directory holds %1 twice").arg(QLatin1String(name));
       found = &e;
@@ -270,12 +270,12 @@ class Validator {
     return found;
   }
 
-  quint64 UncompressedSectionSize() const { return m_fileSize - m_dataOffset; }
+  quint64 UncompressedSectionSize() const { return fileSize - dataOffset; }
 
   std::optional<QByteArray> ReadUncompressed(const Entry& entry) {
     if (entry.space != 0 || !Inside(entry.start, entry.length, UncompressedSectionSize()))
       return std::nullopt;
-    return m_read(m_dataOffset + entry.start, entry.length);
+    return read(dataOffset + entry.start, entry.length);
   }
 
   // The reading library decompresses only when all three parts are in the
@@ -299,7 +299,7 @@ class Validator {
     if (!tableData) return QStringLiteral("its reset table does not fit the file");
     problem = CheckResetTable(*tableData, content->length);
     if (!problem.isEmpty()) return problem;
-    m_compressedReadable = true;
+    compressedReadable = true;
     return {};
   }
 
@@ -364,12 +364,12 @@ class Validator {
             .arg(start)
             .arg(end);
     }
-    m_compressedSize = uncompressedLength;
+    compressedSize = uncompressedLength;
     return {};
   }
 
   QString CheckEntries() {
-    for (const Entry& e : m_entries) {
+    for (const Entry& e : entries) {
       const QString name = Printable(e.name);
       if (e.space == 0) {
         if (!Inside(e.start, e.length, UncompressedSectionSize()))
@@ -380,13 +380,13 @@ class Validator {
       } else if (e.space == 1) {
         // Without a readable compressed section the library reads nothing
         // of such an entry; with one, the entry must lie inside it.
-        if (m_compressedReadable && !Inside(e.start, e.length, m_compressedSize))
+        if (compressedReadable && !Inside(e.start, e.length, compressedSize))
           return QStringLiteral(
                      "its entry %1 (%2 bytes at %3) lies outside the compressed section's %4 bytes")
               .arg(name)
               .arg(e.length)
               .arg(e.start)
-              .arg(m_compressedSize);
+              .arg(compressedSize);
       } else {
         return QStringLiteral("its entry %1 claims the unknown section %2").arg(name).arg(e.space);
       }
@@ -394,19 +394,19 @@ class Validator {
     return {};
   }
 
-  quint64 m_fileSize;
-  ReadRange m_read;
-  quint64 m_dataOffset = 0;
-  quint64 m_chunkSize = 0;
-  quint64 m_chunksOffset = 0;
-  quint64 m_chunkCount = 0;
-  qint32 m_indexRoot = -1;
-  qint32 m_listingHead = -1;
-  QSet<qint64> m_checked;               // listing chunks whose entries were read
-  QHash<qint64, qint64> m_nextListing;  // listing chunk -> its "next"
-  QList<Entry> m_entries;
-  bool m_compressedReadable = false;
-  quint64 m_compressedSize = 0;
+  quint64 fileSize;
+  ReadRange read;
+  quint64 dataOffset = 0;
+  quint64 chunkSize = 0;
+  quint64 chunksOffset = 0;
+  quint64 chunkCount = 0;
+  qint32 indexRoot = -1;
+  qint32 listingHead = -1;
+  QSet<qint64> checked;               // listing chunks whose entries were read
+  QHash<qint64, qint64> nextListing;  // listing chunk -> its "next"
+  QList<Entry> entries;
+  bool compressedReadable = false;
+  quint64 compressedSize = 0;
 };
 
 QString ErrnoText() { return QString::fromLocal8Bit(std::strerror(errno)); }

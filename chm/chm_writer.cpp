@@ -150,91 +150,90 @@ bool NameLess(const ChmDirectoryEntry& a, const ChmDirectoryEntry& b) {
 
 }  // namespace
 
-ChmWriter::ChmWriter(ChmWriterOptions options) : m_options(options) {}
+ChmWriter::ChmWriter(ChmWriterOptions writerOptions) : options(writerOptions) {}
 
 ChmWriter::~ChmWriter() = default;
 
 void ChmWriter::AddFile(const QByteArray& name, QByteArray content, ChmSection section) {
   const QByteArray key = LowerAscii(name);
-  const auto known = m_fileIndex.constFind(key);
-  qsizetype index = m_files.size();
-  if (known != m_fileIndex.constEnd()) {
+  const auto known = fileIndex.constFind(key);
+  qsizetype index = files.size();
+  if (known != fileIndex.constEnd()) {
     index = *known;
-    m_files[index] = File{name, std::move(content), section};
-    m_placedAt.remove(index);  // placed again, after what is there
+    files[index] = File{name, std::move(content), section};
+    placedAt.remove(index);  // placed again, after what is there
   } else {
-    m_fileIndex.insert(key, index);
-    m_files.append(File{name, std::move(content), section});
+    fileIndex.insert(key, index);
+    files.append(File{name, std::move(content), section});
   }
   // Once compressing started, a file goes into the stream as it comes.
-  if (m_compressor && section == ChmSection::Compressed) Place(index);
+  if (compressor && section == ChmSection::Compressed) Place(index);
 }
 
 void ChmWriter::Place(qsizetype index) {
-  m_placedAt.insert(index, m_compressor->Size());
-  m_compressor->Append(m_files[index].content);
+  placedAt.insert(index, compressor->Size());
+  compressor->Append(files[index].content);
 }
 
 QList<qsizetype> ChmWriter::SortedFiles() const {
-  QList<qsizetype> order(m_files.size());
+  QList<qsizetype> order(files.size());
   std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [this](qsizetype a, qsizetype b) {
-    return CompareChmNames(m_files[a].name, m_files[b].name) < 0;
-  });
+  std::sort(order.begin(), order.end(),
+            [this](qsizetype a, qsizetype b) { return CompareChmNames(files[a].name, files[b].name) < 0; });
   return order;
 }
 
 void ChmWriter::PlaceCompressedFiles() {
-  if (!m_compressor)
-    m_compressor = std::make_unique<LzxStreamBuilder>(
-        LzxOptions{m_options.windowBits, m_options.resetFrames, m_options.threads});
+  if (!compressor)
+    compressor = std::make_unique<LzxStreamBuilder>(
+        LzxOptions{options.windowBits, options.resetFrames, options.threads});
   for (const qsizetype i : SortedFiles()) {
-    if (m_files[i].section == ChmSection::Compressed && !m_placedAt.contains(i)) Place(i);
+    if (files[i].section == ChmSection::Compressed && !placedAt.contains(i)) Place(i);
   }
 }
 
 void ChmWriter::StartCompressing(int backgroundThreads) {
-  if (m_compressor || !CheckOptions(m_options, QString())) return;
+  if (compressor || !CheckOptions(options, QString())) return;
   PlaceCompressedFiles();
-  m_compressor->CompressInBackground(backgroundThreads);
+  compressor->CompressInBackground(backgroundThreads);
 }
 
 Result<ChmWriteStats> ChmWriter::Write(QIODevice& out) {
   const QString target = DeviceName(out);
-  if (Status ok = CheckOptions(m_options, target); !ok) return Fail(ok.Message());
-  for (const File& file : m_files)
+  if (Status ok = CheckOptions(options, target); !ok) return Fail(ok.Message());
+  for (const File& file : files)
     if (Status ok = CheckName(file.name, target); !ok) return Fail(ok.Message());
 
-  QList<const File*> files;
-  for (const qsizetype i : SortedFiles()) files.append(&m_files[i]);
+  QList<const File*> ordered;
+  for (const qsizetype i : SortedFiles()) ordered.append(&files[i]);
 
-  // The compressed section is the files' contents one after the other (those
+  // The compressed section is the ordered' contents one after the other (those
   // whose compression started early first); they are compressed as they
   // are, never joined into one buffer.
   PlaceCompressedFiles();
-  const quint64 compressedBytes = m_compressor->Size();
+  const quint64 compressedBytes = compressor->Size();
   QList<ChmDirectoryEntry> entries;
   QList<const File*> storedFiles;
   for (const qsizetype i : SortedFiles()) {
-    const File& file = m_files[i];
+    const File& file = files[i];
     if (file.section == ChmSection::Compressed)
-      entries.append({file.name, 1, m_placedAt.value(i), quint64(file.content.size())});
+      entries.append({file.name, 1, placedAt.value(i), quint64(file.content.size())});
     else
       storedFiles.append(&file);
   }
 
-  const LzxPieces stream = m_compressor->FinishInPieces();
-  m_compressor.reset();
-  m_placedAt.clear();
+  const LzxPieces stream = compressor->FinishInPieces();
+  compressor.reset();
+  placedAt.clear();
   QByteArray spanInfo;
   AppendLe64(spanInfo, compressedBytes);
 
   // Section 0: the description of section 1 with its compressed stream, then
-  // the files stored as they are. Something follows the stream: a reader may
+  // the ordered stored as they are. Something follows the stream: a reader may
   // look a few bytes past its end.
   // The compressed stream is written in its pieces.
   QList<std::pair<QByteArray, QList<QByteArray>>> section0 = {
-      {kNameList, {NameList()}}, {kControlData, {ControlData(m_options)}},
+      {kNameList, {NameList()}}, {kControlData, {ControlData(options)}},
       {kSpanInfo, {spanInfo}},   {kTransformList, {Utf16(QStringLiteral("{7FC28940-9D31-11D0"))}},
       {kContent, stream.pieces}, {kResetTable, {ResetTable(stream, compressedBytes)}},
   };
@@ -250,9 +249,9 @@ Result<ChmWriteStats> ChmWriter::Write(QIODevice& out) {
   for (const auto& [name, pieces] : section0) place(name, pieces);
   for (const File* file : storedFiles) place(file->name, {file->content});
 
-  // Every folder of the files, down from "/", spelled as first seen.
+  // Every folder of the ordered, down from "/", spelled as first seen.
   QHash<QByteArray, QByteArray> folders = {{"/", "/"}};
-  for (const File* file : files) {
+  for (const File* file : ordered) {
     if (!file->name.startsWith('/')) continue;
     for (qsizetype slash = file->name.indexOf('/', 1); slash > 0;
          slash = file->name.indexOf('/', slash + 1)) {
@@ -263,11 +262,11 @@ Result<ChmWriteStats> ChmWriter::Write(QIODevice& out) {
   for (const QByteArray& folder : std::as_const(folders)) entries.append({folder, 0, 0, 0});
   std::sort(entries.begin(), entries.end(), NameLess);
 
-  const QByteArray directory = BuildChmDirectory(entries, m_options.lcid);
+  const QByteArray directory = BuildChmDirectory(entries, options.lcid);
   const quint64 section0Offset = kItsfHeaderSize + kHeaderSection0Size + quint64(directory.size());
   const quint64 fileBytes = section0Offset + section0Bytes;
 
-  QList<QByteArray> parts{ItsfHeader(m_options.lcid, quint64(directory.size()), section0Offset),
+  QList<QByteArray> parts{ItsfHeader(options.lcid, quint64(directory.size()), section0Offset),
                           HeaderSection0(fileBytes), directory};
   parts += section0Parts;
   for (const QByteArray& part : std::as_const(parts)) {

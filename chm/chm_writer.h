@@ -53,22 +53,22 @@ class ChmWriter {
   // be written: a name that is not stored as a file name ("/..." or
   // "::..."), options the readers do not accept, or the device.
   Result<ChmWriteStats> Write(QIODevice& out);
-  const ChmWriterOptions& Options() const { return m_options; }
+  const ChmWriterOptions& Options() const { return options; }
 
  private:
-  QList<qsizetype> SortedFiles() const;  // indices in m_files, in the order of names
+  QList<qsizetype> SortedFiles() const;  // indices in files, in the order of names
   void PlaceCompressedFiles();           // puts the compressed files not placed yet after the others
-  void Place(qsizetype index);           // puts m_files[index] at the end of the compressed section
+  void Place(qsizetype index);           // puts files[index] at the end of the compressed section
   struct File {
     QByteArray name;
     QByteArray content;
     ChmSection section;
   };
-  ChmWriterOptions m_options;
-  QList<File> m_files;
-  QHash<QByteArray, qsizetype> m_fileIndex;        // lower-case name -> index in m_files
-  std::unique_ptr<LzxStreamBuilder> m_compressor;  // once compressing started
-  QHash<qsizetype, quint64> m_placedAt;            // index in m_files -> offset in the compressed section
+  ChmWriterOptions options;
+  QList<File> files;
+  QHash<QByteArray, qsizetype> fileIndex;        // lower-case name -> index in files
+  std::unique_ptr<LzxStreamBuilder> compressor;  // once compressing started
+  QHash<qsizetype, quint64> placedAt;            // index in files -> offset in the compressed section
 };
 
 }  // namespace orvex

@@ -71,13 +71,13 @@ QStringList FilesNamedByProject(const QString& projectPath, const QStringList& p
   for (const HhpSection& section : SplitHhpSections(projectLines)) {
     const QString name = HhpSectionName(section.Header);
     if (name != QLatin1String("FILES") && name != QLatin1String("TEXT POPUPS")) continue;
-    for (const QString& line : section.Lines) {
+    for (const QString& line : section.lines) {
       const QString file = line.trimmed();
       if (!file.isEmpty() && !file.startsWith(u';')) files.append(resolvedAgainst(folder, file));
     }
   }
   const int codePage = EffectiveCodePage(ProjectCodePage(projectLines));
-  files += ReadProjectContextMap(folder, projectLines, codePage).IncludedFiles;
+  files += ReadProjectContextMap(folder, projectLines, codePage).includedFiles;
   return files;
 }
 

@@ -68,22 +68,23 @@ quint64 DiskCostOf(quint64 length) {
   return qMax<quint64>(1, blocks) * kDiskBlock;
 }
 
-DecompileOutput::DecompileOutput(QString root, quint64 limit, bool overwrite, const QString& keep)
-    : m_root(std::move(root)), m_limit(limit), m_overwrite(overwrite) {
+DecompileOutput::DecompileOutput(QString outputRoot, quint64 byteLimit, bool overwriteFiles,
+                                 const QString& keep)
+    : root(std::move(outputRoot)), limit(byteLimit), overwrite(overwriteFiles) {
   struct stat st {};
   if (!keep.isEmpty() && ::stat(QFile::encodeName(keep).constData(), &st) == 0) {
-    m_hasKeep = true;
-    m_keepDevice = quint64(st.st_dev);
-    m_keepInode = quint64(st.st_ino);
+    hasKeep = true;
+    keepDevice = quint64(st.st_dev);
+    keepInode = quint64(st.st_ino);
   }
 }
 
 quint64 DecompileOutput::FolderCost(const QStringList& parts) const {
   quint64 cost = 0;
-  QString current = m_root;
+  QString current = root;
   for (const QString& part : parts) {
     current += u'/' + part;
-    if (!m_folders.contains(current)) cost += kDiskBlock;
+    if (!folders.contains(current)) cost += kDiskBlock;
   }
   return cost;
 }
@@ -92,21 +93,21 @@ bool DecompileOutput::Fits(const QString& name, quint64 length) const {
   QStringList parts = name.split(u'/');
   parts.removeLast();
   const quint64 cost = DiskCostOf(length) + FolderCost(parts);
-  return m_used <= m_limit && cost <= m_limit - m_used;
+  return used <= limit && cost <= limit - used;
 }
 
 Result<QString> DecompileOutput::MakeFolders(const QStringList& parts) {
-  QString current = m_root;
+  QString current = root;
   for (const QString& part : parts) {
     current += u'/' + part;
-    if (m_folders.contains(current)) continue;
+    if (folders.contains(current)) continue;
     const QFileInfo info(current);
     if (info.isSymLink()) return Fail(QStringLiteral("a symbolic link is in the way: %1").arg(current));
     if (info.exists() && !info.isDir()) return Fail(QStringLiteral("a file is in the way: %1").arg(current));
     if (!info.exists() && ::mkdir(QFile::encodeName(current).constData(), 0755) != 0)
       return Fail(QStringLiteral("cannot create the folder %1: %2").arg(current, SystemReason(errno)));
-    m_folders.insert(current);
-    m_used += kDiskBlock;
+    folders.insert(current);
+    used += kDiskBlock;
   }
   return current;
 }
@@ -121,11 +122,11 @@ Status DecompileOutput::Write(const QString& name, quint64 length, const Content
 
   struct stat st {};
   if (::lstat(native.constData(), &st) == 0) {
-    if (m_hasKeep && quint64(st.st_dev) == m_keepDevice && quint64(st.st_ino) == m_keepInode)
+    if (hasKeep && quint64(st.st_dev) == keepDevice && quint64(st.st_ino) == keepInode)
       return Fail(QStringLiteral("%1 is the compiled file being read; it was kept").arg(target));
     if (S_ISLNK(st.st_mode)) return Fail(QStringLiteral("a symbolic link is in the way: %1").arg(target));
     if (S_ISDIR(st.st_mode)) return Fail(QStringLiteral("a folder is in the way: %1").arg(target));
-    if (!m_overwrite)
+    if (!overwrite)
       return Fail(QStringLiteral("%1 already exists; it was kept (--overwrite replaces it)").arg(target));
     // A new file, never writing through a hard link into a file elsewhere.
     if (::unlink(native.constData()) != 0)
@@ -133,7 +134,7 @@ Status DecompileOutput::Write(const QString& name, quint64 length, const Content
   }
   const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) return Fail(QStringLiteral("cannot write %1: %2").arg(target, SystemReason(errno)));
-  m_used += DiskCostOf(length);
+  used += DiskCostOf(length);
 
   int writeError = 0;
   const Status read = content([fd, &writeError](const QByteArray& piece) {

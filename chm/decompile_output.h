@@ -47,21 +47,21 @@ class DecompileOutput {
   // failure says why, naming the file and the system's reason.
   Status Write(const QString& name, quint64 length, const ContentSource& content);
 
-  const QString& Root() const { return m_root; }
-  quint64 Limit() const { return m_limit; }
+  const QString& Root() const { return root; }
+  quint64 Limit() const { return limit; }
 
  private:
   Result<QString> MakeFolders(const QStringList& parts);
   quint64 FolderCost(const QStringList& parts) const;
 
-  QString m_root;
-  quint64 m_limit;
-  bool m_overwrite;
-  quint64 m_keepDevice = 0;
-  quint64 m_keepInode = 0;
-  bool m_hasKeep = false;
-  quint64 m_used = 0;
-  QSet<QString> m_folders;  // folders checked or made, full paths
+  QString root;
+  quint64 limit;
+  bool overwrite;
+  quint64 keepDevice = 0;
+  quint64 keepInode = 0;
+  bool hasKeep = false;
+  quint64 used = 0;
+  QSet<QString> folders;  // folders checked or made, full paths
 };
 
 }  // namespace orvex

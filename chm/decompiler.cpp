@@ -121,21 +121,21 @@ namespace {
 // project file and what goes with it.
 class Decompilation {
  public:
-  Decompilation(const ChmFile& chm, DecompileOutput& output, DecompiledProject project, qint64 timeLimitMs,
-                DecompileResult& result)
-      : m_chm(chm),
-        m_output(output),
-        m_project(std::move(project)),
-        m_timeLimitMs(timeLimitMs),
-        m_result(result),
-        m_base(QFileInfo(m_project.chmFileName).completeBaseName()),
-        m_indexFile(SitemapFileOf(m_project, QStringLiteral(".hhk"))),
-        m_keywords(BinaryIndexOf(chm, m_project.system.codePage)),
-        m_codePage(m_project.system.codePage > 0 ? m_project.system.codePage : 1252),
-        m_tooLong(
+  Decompilation(const ChmFile& chmFile, DecompileOutput& decompileOutput, DecompiledProject decompiled,
+                qint64 limitMs, DecompileResult& decompileResult)
+      : chm(chmFile),
+        output(decompileOutput),
+        project(std::move(decompiled)),
+        timeLimitMs(limitMs),
+        result(decompileResult),
+        base(QFileInfo(project.chmFileName).completeBaseName()),
+        indexFile(SitemapFileOf(project, QStringLiteral(".hhk"))),
+        keywords(BinaryIndexOf(chmFile, project.system.codePage)),
+        codePage(project.system.codePage > 0 ? project.system.codePage : 1252),
+        tooLong(
             QStringLiteral("decompiling took more than %1 s, the limit (raise it with --max-time=SECONDS)")
-                .arg(double(timeLimitMs) / 1000)) {
-    m_clock.start();
+                .arg(double(limitMs) / 1000)) {
+    clock.start();
   }
 
   // Every source entry, in the order of the content, not of the names: each
@@ -150,27 +150,27 @@ class Decompilation {
       if (!Extract(entries[i])) break;
       if (progress) progress(i + 1, entries.size());
     }
-    std::stable_sort(
-        m_result.written.begin(), m_result.written.end(),
-        [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    return !m_result.stopped;
+    std::stable_sort(result.written.begin(), result.written.end(), [](const QString& a, const QString& b) {
+      return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return !result.stopped;
   }
 
   void WriteProject() {
-    const QString projectName = m_base + QStringLiteral(".hhp");
-    if (m_taken.contains(projectName.toCaseFolded())) {
-      m_result.problems.append(
+    const QString projectName = base + QStringLiteral(".hhp");
+    if (taken.contains(projectName.toCaseFolded())) {
+      result.problems.append(
           QStringLiteral("The compiled file holds %1 itself; it was kept").arg(projectName));
       return;
     }
-    m_project.files = m_result.written;
+    project.files = result.written;
     WriteKeywordsOnly();
     WriteContextMap();
-    const Status written = WriteLines(projectName, DecompiledProjectLines(m_project));
+    const Status written = WriteLines(projectName, DecompiledProjectLines(project));
     if (written)
-      m_result.projectFile = m_output.Root() + u'/' + projectName;
+      result.projectFile = output.Root() + u'/' + projectName;
     else
-      m_result.problems.append(QStringLiteral("The project file was not written: %1").arg(written.Message()));
+      result.problems.append(QStringLiteral("The project file was not written: %1").arg(written.Message()));
   }
 
  private:
@@ -179,124 +179,124 @@ class Decompilation {
     const QString shown = PrintableName(entry.path);
     const QString name = SafeEntryName(entry.path);
     if (name.isEmpty()) {
-      m_result.problems.append(QStringLiteral("Skipped %1: the name would leave the folder").arg(shown));
+      result.problems.append(QStringLiteral("Skipped %1: the name would leave the folder").arg(shown));
       return true;
     }
     const QString folded = name.toCaseFolded();
-    if (const auto first = m_taken.constFind(folded); first != m_taken.constEnd()) {
-      m_result.problems.append(
+    if (const auto first = taken.constFind(folded); first != taken.constEnd()) {
+      result.problems.append(
           QStringLiteral("Skipped %1: the compiled file holds another entry of that name (%2)")
               .arg(shown, PrintableName(*first)));
       return true;
     }
-    m_taken.insert(folded, entry.path);
+    taken.insert(folded, entry.path);
     if (entry.length > kMaxEntryLength) {
-      m_result.problems.append(QStringLiteral("Skipped %1: it claims %2 bytes").arg(shown).arg(entry.length));
+      result.problems.append(QStringLiteral("Skipped %1: it claims %2 bytes").arg(shown).arg(entry.length));
       return true;
     }
-    if (m_clock.elapsed() > m_timeLimitMs) return StopAt(shown, m_tooLong);
-    if (!m_output.Fits(name, entry.length))
+    if (clock.elapsed() > timeLimitMs) return StopAt(shown, tooLong);
+    if (!output.Fits(name, entry.length))
       return StopAt(shown,
                     QStringLiteral("the sources would take more than %1 bytes on disk, the limit for this "
                                    "file (raise it with --max-output=SIZE)")
-                        .arg(m_output.Limit()));
+                        .arg(output.Limit()));
     bool outOfTime = false;
-    const bool mergeKeywords = !m_keywords.isEmpty() && name.compare(m_indexFile, Qt::CaseInsensitive) == 0;
-    const Status written = m_output.Write(name, entry.length, [&](const PieceSink& sink) -> Status {
+    const bool mergeKeywords = !keywords.isEmpty() && name.compare(indexFile, Qt::CaseInsensitive) == 0;
+    const Status written = output.Write(name, entry.length, [&](const PieceSink& sink) -> Status {
       if (mergeKeywords) {
-        const auto text = m_chm.read(entry.path, kMaxStructureLength);
+        const auto text = chm.read(entry.path, kMaxStructureLength);
         if (!text) return Fail(QStringLiteral("the entry cannot be read"));
         sink(WithKeywords(*text));
         return {};
       }
-      const bool read = m_chm.readInPieces(entry, [&](const QByteArray& piece) {
-        outOfTime = m_clock.elapsed() > m_timeLimitMs;
+      const bool read = chm.readInPieces(entry, [&](const QByteArray& piece) {
+        outOfTime = clock.elapsed() > timeLimitMs;
         return !outOfTime && sink(piece);
       });
-      if (outOfTime) return Fail(m_tooLong);
+      if (outOfTime) return Fail(tooLong);
       if (!read) return Fail(QStringLiteral("the entry cannot be read"));
       return {};
     });
-    if (outOfTime) return StopAt(shown, m_tooLong);
+    if (outOfTime) return StopAt(shown, tooLong);
     if (!written) {
-      m_result.problems.append(QStringLiteral("Skipped %1: %2").arg(shown, written.Message()));
+      result.problems.append(QStringLiteral("Skipped %1: %2").arg(shown, written.Message()));
       return true;
     }
-    m_result.written.append(name);
+    result.written.append(name);
     return true;
   }
 
   bool StopAt(const QString& shown, const QString& why) {
-    m_result.stopped = true;
-    m_result.problems.append(QStringLiteral("Stopped before %1: %2").arg(shown, why));
+    result.stopped = true;
+    result.problems.append(QStringLiteral("Stopped before %1: %2").arg(shown, why));
     return false;
   }
 
   // The index file's bytes with the keywords only the binary index holds.
   QByteArray WithKeywords(const QByteArray& stored) {
     int added = 0;
-    const QString text = WithMissingKeywords(DecodeCodePage(stored, m_codePage), m_keywords, &added);
+    const QString text = WithMissingKeywords(DecodeCodePage(stored, codePage), keywords, &added);
     if (added == 0) return stored;
-    m_result.notes.append(
+    result.notes.append(
         QStringLiteral("%1 keywords found only in the binary index were added to the index file").arg(added));
-    return EncodeCodePage(text, m_codePage);
+    return EncodeCodePage(text, codePage);
   }
 
   // The binary index's keywords when the compiled file holds no index file.
   void WriteKeywordsOnly() {
-    if (m_keywords.isEmpty() || m_project.files.contains(m_indexFile, Qt::CaseInsensitive)) return;
-    const QString name = m_indexFile.isEmpty() ? m_base + QStringLiteral(".hhk") : m_indexFile;
-    const Status written = m_taken.contains(name.toCaseFolded())
+    if (keywords.isEmpty() || project.files.contains(indexFile, Qt::CaseInsensitive)) return;
+    const QString name = indexFile.isEmpty() ? base + QStringLiteral(".hhk") : indexFile;
+    const Status written = taken.contains(name.toCaseFolded())
                                ? Status(Fail(QStringLiteral("the compiled file holds %1 itself").arg(name)))
                                : WriteText(name, WithKeywords(kEmptyIndex));
     if (written)
-      m_project.files.append(name);
+      project.files.append(name);
     else
-      m_result.problems.append(
+      result.problems.append(
           QStringLiteral("The binary index's keywords were not written: %1").arg(written.Message()));
   }
 
   void WriteContextMap() {
-    const ContextMapFiles contextMap = ContextMapFilesOf(m_chm.contextMap());
+    const ContextMapFiles contextMap = ContextMapFilesOf(chm.contextMap());
     if (contextMap.aliasLines.isEmpty()) return;
-    const QString aliasFile = m_base + QStringLiteral(".ali");
-    const QString mapFile = m_base + QStringLiteral(".h");
+    const QString aliasFile = base + QStringLiteral(".ali");
+    const QString mapFile = base + QStringLiteral(".h");
     Status written;
-    if (m_taken.contains(aliasFile.toCaseFolded()) || m_taken.contains(mapFile.toCaseFolded()))
+    if (taken.contains(aliasFile.toCaseFolded()) || taken.contains(mapFile.toCaseFolded()))
       written = Fail(QStringLiteral("the compiled file holds %1 or %2 itself").arg(aliasFile, mapFile));
     if (written) written = WriteLines(aliasFile, contextMap.aliasLines);
     if (written) written = WriteLines(mapFile, contextMap.mapLines);
     if (written) {
-      m_project.aliasFile = aliasFile;
-      m_project.mapFile = mapFile;
+      project.aliasFile = aliasFile;
+      project.mapFile = mapFile;
     } else {
-      m_result.problems.append(QStringLiteral("The context map was not written: %1").arg(written.Message()));
+      result.problems.append(QStringLiteral("The context map was not written: %1").arg(written.Message()));
     }
   }
 
   Status WriteText(const QString& name, const QByteArray& text) {
-    return m_output.Write(name, quint64(text.size()), [&text](const PieceSink& sink) -> Status {
+    return output.Write(name, quint64(text.size()), [&text](const PieceSink& sink) -> Status {
       sink(text);
       return {};
     });
   }
 
   Status WriteLines(const QString& name, const QStringList& lines) {
-    return WriteText(name, EncodeCodePage(JoinLines(lines), m_codePage));
+    return WriteText(name, EncodeCodePage(JoinLines(lines), codePage));
   }
 
-  const ChmFile& m_chm;
-  DecompileOutput& m_output;
-  DecompiledProject m_project;
-  qint64 m_timeLimitMs;
-  DecompileResult& m_result;
-  const QString m_base;  // the compiled file's name without its extension
-  const QString m_indexFile;
-  const QList<ChmIndexKeyword> m_keywords;  // of the binary index
-  const int m_codePage;                     // of the project's text files
-  const QString m_tooLong;
-  QElapsedTimer m_clock;
-  QHash<QString, QString> m_taken;  // folded name -> the entry written under it
+  const ChmFile& chm;
+  DecompileOutput& output;
+  DecompiledProject project;
+  qint64 timeLimitMs;
+  DecompileResult& result;
+  const QString base;  // the compiled file's name without its extension
+  const QString indexFile;
+  const QList<ChmIndexKeyword> keywords;  // of the binary index
+  const int codePage;                     // of the project's text files
+  const QString tooLong;
+  QElapsedTimer clock;
+  QHash<QString, QString> taken;  // folded name -> the entry written under it
 };
 
 }  // namespace

@@ -95,16 +95,16 @@ struct WidthCounts {
 // Writes bits most significant first, eight at a time.
 class BitWriter {
  public:
-  explicit BitWriter(QByteArray& out) : m_out(out) {}
+  explicit BitWriter(QByteArray& buffer) : out(buffer) {}
   void Bits(quint64 v, int n) {
     while (n > 0) {
       const int take = std::min(n, 24);
-      m_pending = (m_pending << take) | ((v >> (n - take)) & ((quint64(1) << take) - 1));
-      m_count += take;
+      pending = (pending << take) | ((v >> (n - take)) & ((quint64(1) << take) - 1));
+      count += take;
       n -= take;
-      while (m_count >= 8) {
-        m_count -= 8;
-        m_out.append(char((m_pending >> m_count) & 0xFF));
+      while (count >= 8) {
+        count -= 8;
+        out.append(char((pending >> count) & 0xFF));
       }
     }
   }
@@ -120,14 +120,14 @@ class BitWriter {
   }
   // The next bit starts a byte; the bits of this one left are zeros.
   void Align() {
-    if (m_count > 0) m_out.append(char((m_pending << (8 - m_count)) & 0xFF));
-    m_count = 0;
+    if (count > 0) out.append(char((pending << (8 - count)) & 0xFF));
+    count = 0;
   }
 
  private:
-  QByteArray& m_out;
-  quint64 m_pending = 0;  // its low m_count bits are not written yet
-  int m_count = 0;
+  QByteArray& out;
+  quint64 pending = 0;  // its low count bits are not written yet
+  int count = 0;
 };
 
 template <typename Visit>
@@ -203,29 +203,29 @@ class WordNumbers {
  public:
   // The number of the word, given it when new (added then says so).
   int Number(QStringView word, bool* added = nullptr) {
-    if (2 * (m_words.size() + 1) > m_slots.size()) Grow();
+    if (2 * (words.size() + 1) > slotTable.size()) Grow();
     const quint32 hash = Hash(word);
-    const size_t mask = m_slots.size() - 1;
+    const size_t mask = slotTable.size() - 1;
     for (size_t at = hash & mask;; at = (at + 1) & mask) {
-      const int n = m_slots[at];
+      const int n = slotTable[at];
       if (n < 0) {
-        m_slots[at] = int(m_words.size());
-        m_hashes.push_back(hash);
+        slotTable[at] = int(words.size());
+        hashes.push_back(hash);
         if constexpr (std::is_same_v<Word, QString>)
-          m_words.push_back(word.toString());
+          words.push_back(word.toString());
         else
-          m_words.push_back(word);
+          words.push_back(word);
         if (added) *added = true;
-        return m_slots[at];
+        return slotTable[at];
       }
-      if (m_hashes[size_t(n)] == hash && QStringView(m_words[size_t(n)]) == word) {
+      if (hashes[size_t(n)] == hash && QStringView(words[size_t(n)]) == word) {
         if (added) *added = false;
         return n;
       }
     }
   }
-  const Word& operator[](int n) const { return m_words[size_t(n)]; }
-  int size() const { return int(m_words.size()); }
+  const Word& operator[](int n) const { return words[size_t(n)]; }
+  int size() const { return int(words.size()); }
 
  private:
   static quint32 Hash(QStringView word) {
@@ -234,19 +234,19 @@ class WordNumbers {
     return h;
   }
   void Grow() {
-    std::vector<int> table(std::max<size_t>(64, 2 * m_slots.size()), -1);
+    std::vector<int> table(std::max<size_t>(64, 2 * slotTable.size()), -1);
     const size_t mask = table.size() - 1;
-    for (size_t n = 0; n < m_words.size(); ++n) {
-      size_t at = m_hashes[n] & mask;
+    for (size_t n = 0; n < words.size(); ++n) {
+      size_t at = hashes[n] & mask;
       while (table[at] >= 0) at = (at + 1) & mask;
       table[at] = int(n);
     }
-    m_slots = std::move(table);
+    slotTable = std::move(table);
   }
 
-  std::vector<Word> m_words;
-  std::vector<quint32> m_hashes;  // of each word
-  std::vector<int> m_slots;       // word numbers by hash, -1 where none; a power of two long
+  std::vector<Word> words;
+  std::vector<quint32> hashes;  // of each word
+  std::vector<int> slotTable;   // word numbers by hash, -1 where none; a power of two long
 };
 
 struct Collected {

@@ -64,19 +64,19 @@ int CountIndexEntries(const std::vector<IndexNode>& nodes) {
 // (many entries name the same page); nullopt when it names none.
 class TopicOfReference {
  public:
-  explicit TopicOfReference(const QHash<QString, quint32>& topicOf) : m_topicOf(topicOf) {}
+  explicit TopicOfReference(const QHash<QString, quint32>& topics) : topicOf(topics) {}
   std::optional<quint32> operator()(const QString& reference) {
-    auto known = m_known.constFind(reference);
-    if (known == m_known.constEnd()) {
-      const auto topic = m_topicOf.constFind(ResolveReference(QString(), reference).toCaseFolded());
-      known = m_known.insert(reference, topic == m_topicOf.constEnd() ? -1 : qint64(*topic));
+    auto found = known.constFind(reference);
+    if (found == known.constEnd()) {
+      const auto topic = topicOf.constFind(ResolveReference(QString(), reference).toCaseFolded());
+      found = known.insert(reference, topic == topicOf.constEnd() ? -1 : qint64(*topic));
     }
-    return *known < 0 ? std::nullopt : std::optional<quint32>(quint32(*known));
+    return *found < 0 ? std::nullopt : std::optional<quint32>(quint32(*found));
   }
 
  private:
-  const QHash<QString, quint32>& m_topicOf;  // folded page name -> its number in #TOPICS
-  QHash<QString, qint64> m_known;            // reference as written -> topic, -1 for none
+  const QHash<QString, quint32>& topicOf;  // folded page name -> its number in #TOPICS
+  QHash<QString, qint64> known;            // reference as written -> topic, -1 for none
 };
 
 // The Index's keywords in its order, each below the one it is under: the
@@ -92,8 +92,8 @@ void CollectKeywords(const std::vector<IndexNode>& nodes, int depth, TopicOfRefe
       const IndexEntryData* data = nodes[i].Data.get();
       if (!data) continue;
       for (const SitemapParam& param : data->Params) {
-        if (param.Name.compare(QLatin1String("See Also"), Qt::CaseInsensitive) == 0 && !param.Value.isEmpty())
-          keyword.seeAlso = param.Value;
+        if (param.name.compare(QLatin1String("See Also"), Qt::CaseInsensitive) == 0 && !param.value.isEmpty())
+          keyword.seeAlso = param.value;
       }
       const std::optional<quint32> topic = topicOf(data->FileName);
       if (topic && !keyword.topics.contains(*topic)) keyword.topics.append(*topic);
@@ -116,66 +116,66 @@ qint64 BuildTime() {
 
 class ProjectReader {
  public:
-  ProjectReader(const QString& projectPath, const HelpReadOptions& options)
-      : m_projectPath(QFileInfo(projectPath).absoluteFilePath()),
-        m_folder(QFileInfo(m_projectPath).absolutePath()),
-        m_options(options) {}
+  ProjectReader(const QString& path, const HelpReadOptions& readOptions)
+      : projectPath(QFileInfo(path).absoluteFilePath()),
+        folder(QFileInfo(projectPath).absolutePath()),
+        options(readOptions) {}
 
   Result<HelpContent> Read();
 
  private:
-  QByteArray Encode(const QString& text) const { return EncodeCodePage(text, m_codePage); }
+  QByteArray Encode(const QString& text) const { return EncodeCodePage(text, codePage); }
   // Pages and sitemaps say how they are encoded when they can (a byte-order
   // mark, a "charset="), whatever the project's language.
-  QString Decode(const QByteArray& bytes) const { return DecodeInputText(bytes, m_codePage, true); }
+  QString Decode(const QByteArray& bytes) const { return DecodeInputText(bytes, codePage, true); }
   // The text in the help's code page; a character it cannot hold is reported.
   QByteArray EncodeReported(const QString& text, const QString& what) {
     const QByteArray bytes = Encode(text);
-    if (DecodeCodePage(bytes, m_codePage) != text)
+    if (DecodeCodePage(bytes, codePage) != text)
       Warning(QStringLiteral("the %1 \"%2\" has characters that code page %3 cannot hold; they are "
                              "stored as character references")
                   .arg(what, text)
-                  .arg(m_codePage));
+                  .arg(codePage));
     return bytes;
   }
   QString Option(const char* key) const {
-    return HhpOption(m_lines, QLatin1String(key)).value_or(QString()).trimmed();
+    return HhpOption(lines, QLatin1String(key)).value_or(QString()).trimmed();
   }
   void Error(const QString& text) {
-    m_help.messages.append(QStringLiteral("Error: ") + text);
-    ++m_help.errors;
+    help.messages.append(QStringLiteral("Error: ") + text);
+    ++help.errors;
   }
   void Warning(const QString& text) {
-    m_help.messages.append(QStringLiteral("Warning: ") + text);
-    ++m_help.warnings;
+    help.messages.append(QStringLiteral("Warning: ") + text);
+    ++help.warnings;
   }
   void WarnOfWhatIsNotBuilt(const QList<HhpSection>& sections);
   QList<ScanSeed> Seeds(const QList<ContextEntry>& context, const QList<ChmWindowType>& windows) const;
   void AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>& context,
                       const QList<ChmWindowType>& windows);
 
-  QString m_projectPath;
-  QString m_folder;
-  HelpReadOptions m_options;
-  int m_codePage = 1252;
-  QStringList m_lines;
-  HelpContent m_help;
-  QHash<QString, QString> m_onDisk;     // folded project-relative name -> name on disk
-  QHash<QString, qsizetype> m_scanned;  // folded name -> index in the scan
+  QString projectPath;
+  QString folder;
+  HelpReadOptions options;
+  int codePage = 1252;
+  QStringList lines;
+  HelpContent help;
+  QHash<QString, QString> onDisk;     // folded project-relative name -> name on disk
+  QHash<QString, qsizetype> scanned;  // folded name -> index in the scan
 };
 
 QList<ScanSeed> ProjectReader::Seeds(const QList<ContextEntry>& context,
                                      const QList<ChmWindowType>& windows) const {
-  const QString projectName = QFileInfo(m_projectPath).fileName();
+  const QString projectName = QFileInfo(projectPath).fileName();
   QList<ScanSeed> seeds;
   QString section;
-  for (qsizetype i = 0; i < m_lines.size(); ++i) {
-    const QString header = HhpSectionName(m_lines.at(i));
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    const QString header = HhpSectionName(lines.at(i));
     if (!header.isEmpty()) {
       section = header;
       continue;
     }
-    const QString name = m_lines.at(i).trimmed();
+    const QString name = lines.at(i).trimmed();
     if ((section == QLatin1String("FILES") || section == QLatin1String("TEXT POPUPS")) && !name.isEmpty() &&
         !name.startsWith(u';'))
       seeds.append(ScanSeed{name, QStringLiteral("%1, line %2").arg(projectName).arg(i + 1)});
@@ -188,7 +188,7 @@ QList<ScanSeed> ProjectReader::Seeds(const QList<ContextEntry>& context,
   option("Contents file");
   option("Index file");
   for (const ContextEntry& entry : context)
-    seeds.append(ScanSeed{entry.File, QStringLiteral("the alias %1").arg(entry.Name), false});
+    seeds.append(ScanSeed{entry.File, QStringLiteral("the alias %1").arg(entry.name), false});
   for (const ChmWindowType& w : windows) {
     for (const QString& file : {w.contentsFile, w.indexFile, w.defaultFile, w.homeFile}) {
       if (!file.isEmpty() && !ResolveReference(QString(), file).isEmpty())
@@ -221,7 +221,7 @@ void ProjectReader::WarnOfWhatIsNotBuilt(const QList<HhpSection>& sections) {
         name != QLatin1String("INFOTYPES"))
       continue;
     qsizetype items = 0;
-    for (const QString& line : section.Lines)
+    for (const QString& line : section.lines)
       if (!line.trimmed().isEmpty() && !line.trimmed().startsWith(u';')) ++items;
     if (items > 0)
       Warning(QStringLiteral("the section [%1] (%2 lines) is not built by this compiler; it is ignored")
@@ -231,32 +231,32 @@ void ProjectReader::WarnOfWhatIsNotBuilt(const QList<HhpSection>& sections) {
 }
 
 Result<HelpContent> ProjectReader::Read() {
-  const Result<QByteArray> read = ReadRegularFile(m_projectPath, kMaxProjectFileBytes);
+  const Result<QByteArray> read = ReadRegularFile(projectPath, kMaxProjectFileBytes);
   if (!read) return Fail(QStringLiteral("Cannot read the project file: %1").arg(read.Message()));
   const QByteArray& bytes = *read;
-  m_codePage = EffectiveCodePage(ProjectCodePage(DecodeInputText(bytes, 1252, false).split(u'\n')));
-  m_lines = DecodeInputText(bytes, m_codePage, false).split(u'\n');
-  for (QString& line : m_lines) {
+  codePage = EffectiveCodePage(ProjectCodePage(DecodeInputText(bytes, 1252, false).split(u'\n')));
+  lines = DecodeInputText(bytes, codePage, false).split(u'\n');
+  for (QString& line : lines) {
     if (line.endsWith(u'\r')) line.chop(1);
   }
-  for (const QString& line : std::as_const(m_lines)) {
-    if (const auto lcid = LanguageLineLcid(line)) m_help.lcid = static_cast<quint32>(*lcid);
+  for (const QString& line : std::as_const(lines)) {
+    if (const auto lcid = LanguageLineLcid(line)) help.lcid = static_cast<quint32>(*lcid);
   }
-  m_help.compiledFile = CompiledFileOf(m_projectPath, m_lines);
-  m_help.logFile = LogFileOf(m_projectPath, m_lines);
-  m_help.projectFiles.append(m_projectPath);
+  help.compiledFile = CompiledFileOf(projectPath, lines);
+  help.logFile = LogFileOf(projectPath, lines);
+  help.projectFiles.append(projectPath);
 
-  const ProjectContextMap contextMap = ReadProjectContextMap(m_folder, m_lines, m_codePage);
+  const ProjectContextMap contextMap = ReadProjectContextMap(folder, lines, codePage);
   for (const QString& w : contextMap.Warnings + contextMap.Context.Warnings)
     Warning(w.startsWith(QLatin1String("Warning: ")) ? w.mid(9) : w);
-  m_help.projectFiles += contextMap.IncludedFiles;
+  help.projectFiles += contextMap.includedFiles;
   const QList<ContextEntry>& context = contextMap.Context.Entries;
-  const QList<HhpSection> sections = SplitHhpSections(m_lines);
+  const QList<HhpSection> sections = SplitHhpSections(lines);
 
   QList<ChmWindowType> windows;
   for (const HhpSection& section : sections) {
     if (HhpSectionName(section.Header) != QLatin1String("WINDOWS")) continue;
-    for (const QString& line : section.Lines) {
+    for (const QString& line : section.lines) {
       if (line.trimmed().isEmpty() || line.trimmed().startsWith(u';')) continue;
       if (const auto window = ParseWindowLine(line))
         windows.append(*window);
@@ -267,11 +267,11 @@ Result<HelpContent> ProjectReader::Read() {
 
   WarnOfWhatIsNotBuilt(sections);
 
-  if (m_options.reading) m_options.reading(m_help.lcid);
+  if (options.reading) options.reading(help.lcid);
   ProjectScan scan = ScanProject(
-      m_folder, Seeds(context, windows), [this](const QByteArray& b) { return Decode(b); }, m_options.threads,
+      folder, Seeds(context, windows), [this](const QByteArray& b) { return Decode(b); }, options.threads,
       [this](const ScannedFile& file) {
-        if (m_options.fileRead) m_options.fileRead(HelpEntry{'/' + Encode(file.name), file.bytes});
+        if (options.fileRead) options.fileRead(HelpEntry{'/' + Encode(file.name), file.bytes});
       });
   for (const ScanProblem& p : scan.missingFiles) {
     if (p.required)
@@ -290,41 +290,41 @@ Result<HelpContent> ProjectReader::Read() {
     Warning(QStringLiteral("anchor not found: %1 (named in %2)").arg(p.target, p.origin));
   for (qsizetype i = 0; i < scan.files.size(); ++i) {
     const QString& name = scan.files.at(i).name;
-    m_onDisk.insert(name.toCaseFolded(), name);
-    m_scanned.insert(name.toCaseFolded(), i);
-    m_help.projectFiles.append(m_folder + u'/' + name);
-    m_help.entries.append(HelpEntry{'/' + Encode(name), scan.files.at(i).bytes});
+    onDisk.insert(name.toCaseFolded(), name);
+    scanned.insert(name.toCaseFolded(), i);
+    help.projectFiles.append(folder + u'/' + name);
+    help.entries.append(HelpEntry{'/' + Encode(name), scan.files.at(i).bytes});
   }
-  m_help.files = static_cast<int>(scan.files.size());
+  help.files = static_cast<int>(scan.files.size());
 #ifdef __GLIBC__
   // The pages' text, decoded and dropped on every thread, goes back to the
   // system before the help's own structures are made.
   malloc_trim(0);
 #endif
   AddSystemFiles(scan, context, windows);
-  return m_help;
+  return help;
 }
 
 void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>& context,
                                    const QList<ChmWindowType>& windows) {
-  const auto onDisk = [this](const QString& value) {
+  const auto fileOnDisk = [this](const QString& value) {
     const QString relative = ResolveReference(QString(), value);
-    return m_onDisk.value(relative.toCaseFolded(), relative);
+    return onDisk.value(relative.toCaseFolded(), relative);
   };
   const auto textOf = [&](const QString& name) -> QString {
-    const auto at = m_scanned.constFind(name.toCaseFolded());
-    return at == m_scanned.constEnd() ? QString() : scan.files.at(*at).text;
+    const auto at = scanned.constFind(name.toCaseFolded());
+    return at == scanned.constEnd() ? QString() : scan.files.at(*at).text;
   };
-  const QString contentsFile = onDisk(Option("Contents file"));
-  const QString indexFile = onDisk(Option("Index file"));
+  const QString contentsFile = fileOnDisk(Option("Contents file"));
+  const QString indexFile = fileOnDisk(Option("Index file"));
 
   ContentsFacts contents;
   const QString contentsText = contentsFile.isEmpty() ? QString() : textOf(contentsFile);
   CollectContents(ReadContentsFile(contentsText), contents);
-  m_help.contentsItems = contents.items;
+  help.contentsItems = contents.items;
   std::vector<IndexNode> index =
       indexFile.isEmpty() ? std::vector<IndexNode>() : ReadIndexFile(textOf(indexFile));
-  m_help.indexEntries = CountIndexEntries(index);
+  help.indexEntries = CountIndexEntries(index);
   for (ScannedFile& f : scan.files) f.text.clear();  // the sitemaps are read
 
   ChmStringTable strings;
@@ -343,18 +343,18 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
       fullText.append(FullTextTopic{static_cast<quint32>(topics.size()), title, {}, f.bytes});
     topics.append(ChmTopic{Encode(f.name), Encode(title), inContents != contents.titleOfLocal.constEnd()});
   }
-  m_help.topics = static_cast<int>(topics.size());
+  help.topics = static_cast<int>(topics.size());
 
   ChmSystemOptions system;
   system.contentsFile = Encode(contentsFile);
   system.indexFile = Encode(indexFile);
-  system.defaultTopic = Encode(onDisk(Option("Default topic")));
+  system.defaultTopic = Encode(fileOnDisk(Option("Default topic")));
   system.title = EncodeReported(Option("Title"), QStringLiteral("title"));
   system.defaultWindow = Encode(Option("Default Window"));
   system.defaultFont = Encode(Option("Default Font"));
-  system.compiledName = Encode(QFileInfo(m_help.compiledFile).completeBaseName());
+  system.compiledName = Encode(QFileInfo(help.compiledFile).completeBaseName());
   system.compilerName = kCompilerName;
-  system.lcid = m_help.lcid;
+  system.lcid = help.lcid;
   system.fullTextSearch = wantsFullText;
   QList<ChmKeyword> keywords;
   TopicOfReference topicOfReference(topicOf);
@@ -367,40 +367,39 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
   QList<ChmContextTarget> targets;
   // An alias keeps its number also when its page is missing (a warning said so).
   for (const ContextEntry& entry : context) {
-    const QString page = onDisk(entry.File);
+    const QString page = fileOnDisk(entry.File);
     if (!page.isEmpty()) targets.append(ChmContextTarget{entry.Number, Encode(page)});
   }
   const QByteArray contextMap = BuildContextMapFile(targets, strings);
   const QByteArray windowsFile =
       BuildWindowsFile(windows, strings, [this](const QString& text) { return Encode(text); });
   const QByteArray indexHeader = BuildIndexHeader(
-      m_help.topics, ReadSiteProperties(contentsText, [this](const QString& t) { return Encode(t); }),
-      strings);
+      help.topics, ReadSiteProperties(contentsText, [this](const QString& t) { return Encode(t); }), strings);
 
-  m_help.entries.append(HelpEntry{"/#SYSTEM", BuildSystemFile(system)});
-  m_help.entries.append(HelpEntry{"/#WINDOWS", windowsFile});
-  m_help.entries.append(HelpEntry{"/#TOPICS", topicFiles.topics});
-  m_help.entries.append(HelpEntry{"/#URLTBL", topicFiles.urlTable});
-  m_help.entries.append(HelpEntry{"/#URLSTR", topicFiles.urlStrings});
-  m_help.entries.append(HelpEntry{"/#IDXHDR", indexHeader});
-  m_help.entries.append(HelpEntry{"/#IVB", contextMap});
-  m_help.entries.append(HelpEntry{"/#STRINGS", strings.Bytes()});
+  help.entries.append(HelpEntry{"/#SYSTEM", BuildSystemFile(system)});
+  help.entries.append(HelpEntry{"/#WINDOWS", windowsFile});
+  help.entries.append(HelpEntry{"/#TOPICS", topicFiles.topics});
+  help.entries.append(HelpEntry{"/#URLTBL", topicFiles.urlTable});
+  help.entries.append(HelpEntry{"/#URLSTR", topicFiles.urlStrings});
+  help.entries.append(HelpEntry{"/#IDXHDR", indexHeader});
+  help.entries.append(HelpEntry{"/#IVB", contextMap});
+  help.entries.append(HelpEntry{"/#STRINGS", strings.Bytes()});
   if (system.keywordLinks) {
-    ChmKeywordLinks links = BuildKeywordLinks(keywords, m_help.lcid, m_codePage);
+    ChmKeywordLinks links = BuildKeywordLinks(keywords, help.lcid, codePage);
     for (const QString& w : std::as_const(links.warnings)) Warning(w);
-    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/BTree", links.btree});
-    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Data", links.data});
-    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Map", links.map});
-    m_help.entries.append(HelpEntry{"/$WWKeywordLinks/Property", links.property});
+    help.entries.append(HelpEntry{"/$WWKeywordLinks/BTree", links.btree});
+    help.entries.append(HelpEntry{"/$WWKeywordLinks/Data", links.data});
+    help.entries.append(HelpEntry{"/$WWKeywordLinks/Map", links.map});
+    help.entries.append(HelpEntry{"/$WWKeywordLinks/Property", links.property});
   }
   // What the index took is given back before the full-text index is made.
   index = std::vector<IndexNode>();
   keywords = QList<ChmKeyword>();
   if (wantsFullText)
-    m_help.entries.append(HelpEntry{
-        "/$FIftiMain",
-        BuildFullTextIndex(fullText, m_help.lcid, m_codePage,
-                           {m_options.threads, [this](const QByteArray& b) { return Decode(b); }})});
+    help.entries.append(
+        HelpEntry{"/$FIftiMain",
+                  BuildFullTextIndex(fullText, help.lcid, codePage,
+                                     {options.threads, [this](const QByteArray& b) { return Decode(b); }})});
 }
 
 }  // namespace

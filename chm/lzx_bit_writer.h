@@ -11,34 +11,34 @@ class LzxBitWriter {
   // Appends the low `count` bits of value (count up to 32).
   void Write(quint32 value, int count) {
     if (count == 0) return;
-    m_pending = (m_pending << count) | (quint64(value) & ((quint64(1) << count) - 1));
-    m_pendingBits += count;
-    while (m_pendingBits >= 16) {
-      m_pendingBits -= 16;
-      const quint16 word = quint16(m_pending >> m_pendingBits);
-      m_bytes.append(char(word & 0xFF));
-      m_bytes.append(char(word >> 8));
+    pending = (pending << count) | (quint64(value) & ((quint64(1) << count) - 1));
+    pendingBits += count;
+    while (pendingBits >= 16) {
+      pendingBits -= 16;
+      const quint16 word = quint16(pending >> pendingBits);
+      bytes.append(char(word & 0xFF));
+      bytes.append(char(word >> 8));
     }
-    m_pending &= (quint64(1) << m_pendingBits) - 1;
+    pending &= (quint64(1) << pendingBits) - 1;
   }
 
-  bool AtWordBoundary() const { return m_pendingBits == 0; }
+  bool AtWordBoundary() const { return pendingBits == 0; }
 
   // Pads with zero bits up to the next word.
   void Align() {
-    if (m_pendingBits > 0) Write(0, 16 - m_pendingBits);
+    if (pendingBits > 0) Write(0, 16 - pendingBits);
   }
 
   // Raw bytes, only at a word boundary.
-  void WriteBytes(const char* data, qsizetype size) { m_bytes.append(data, size); }
+  void WriteBytes(const char* data, qsizetype size) { bytes.append(data, size); }
 
-  qsizetype ByteCount() const { return m_bytes.size(); }
-  QByteArray& Bytes() { return m_bytes; }
+  qsizetype ByteCount() const { return bytes.size(); }
+  QByteArray& Bytes() { return bytes; }
 
  private:
-  QByteArray m_bytes;
-  quint64 m_pending = 0;
-  int m_pendingBits = 0;
+  QByteArray bytes;
+  quint64 pending = 0;
+  int pendingBits = 0;
 };
 
 }  // namespace orvex

@@ -89,37 +89,36 @@ std::vector<TreeStep> TreeSteps(const uint8_t* newLengths, const uint8_t* oldLen
 class TreeCoding {
  public:
   TreeCoding(const uint8_t* newLengths, const uint8_t* oldLengths, int count)
-      : m_steps(TreeSteps(newLengths, oldLengths, count)) {
+      : steps(TreeSteps(newLengths, oldLengths, count)) {
     std::vector<uint32_t> frequencies(kPretreeSymbols, 0);
-    for (const TreeStep& step : m_steps) {
+    for (const TreeStep& step : steps) {
       ++frequencies[step.symbol];
       if (step.follow >= 0) ++frequencies[size_t(step.follow)];
     }
-    m_lengths = HuffmanLengths(frequencies, kMaxPretreeLength);
-    m_codes = HuffmanCodes(m_lengths);
+    lengths = HuffmanLengths(frequencies, kMaxPretreeLength);
+    codes = HuffmanCodes(lengths);
   }
 
   uint64_t Bits() const {
     uint64_t bits = 4 * kPretreeSymbols;
-    for (const TreeStep& step : m_steps)
-      bits +=
-          m_lengths[step.symbol] + step.extraBits + (step.follow >= 0 ? m_lengths[size_t(step.follow)] : 0);
+    for (const TreeStep& step : steps)
+      bits += lengths[step.symbol] + step.extraBits + (step.follow >= 0 ? lengths[size_t(step.follow)] : 0);
     return bits;
   }
 
   void Write(LzxBitWriter& out) const {
-    for (uint8_t length : m_lengths) out.Write(length, 4);
-    for (const TreeStep& step : m_steps) {
-      out.Write(m_codes[step.symbol], m_lengths[step.symbol]);
+    for (uint8_t length : lengths) out.Write(length, 4);
+    for (const TreeStep& step : steps) {
+      out.Write(codes[step.symbol], lengths[step.symbol]);
       out.Write(step.extra, step.extraBits);
-      if (step.follow >= 0) out.Write(m_codes[size_t(step.follow)], m_lengths[size_t(step.follow)]);
+      if (step.follow >= 0) out.Write(codes[size_t(step.follow)], lengths[size_t(step.follow)]);
     }
   }
 
  private:
-  std::vector<TreeStep> m_steps;
-  std::vector<uint8_t> m_lengths;
-  std::vector<uint32_t> m_codes;
+  std::vector<TreeStep> steps;
+  std::vector<uint8_t> lengths;
+  std::vector<uint32_t> codes;
 };
 
 struct IntervalStream {
@@ -132,45 +131,45 @@ struct IntervalStream {
 // whichever is smallest.
 class IntervalCoder {
  public:
-  IntervalCoder(const uint8_t* data, size_t size, int windowBits)
-      : m_data(data),
-        m_size(size),
-        m_windowBits(windowBits),
-        m_mainElements(kNumChars + 8 * PositionSlots(windowBits)),
-        m_mainLengths(size_t(m_mainElements), 0),
-        m_lengthLengths(kLengthSymbols, 0) {}
+  IntervalCoder(const uint8_t* input, size_t inputSize, int bits)
+      : data(input),
+        size(inputSize),
+        windowBits(bits),
+        mainElements(kNumChars + 8 * PositionSlots(bits)),
+        mainLengths(size_t(mainElements), 0),
+        lengthLengths(kLengthSymbols, 0) {}
 
   IntervalStream Run() {
-    const std::vector<LzxItem> items = FindLzxMatches(m_data, m_size, m_windowBits);
-    m_result.frameOffsets.append(0);
-    m_out.Write(0, 1);  // no E8 call translation
+    const std::vector<LzxItem> items = FindLzxMatches(data, size, windowBits);
+    result.frameOffsets.append(0);
+    out.Write(0, 1);  // no E8 call translation
     size_t first = 0;
     size_t blockStart = 0;
-    while (blockStart < m_size) {
-      const size_t blockEnd = std::min(m_size, blockStart + kBlockFrames * kLzxFrameSize);
+    while (blockStart < size) {
+      const size_t blockEnd = std::min(size, blockStart + kBlockFrames * kLzxFrameSize);
       size_t end = first;
-      for (size_t pos = blockStart; pos < blockEnd; pos += items[end++].length) {
+      for (size_t at = blockStart; at < blockEnd; at += items[end++].length) {
       }
       WriteBlock(&items[first], &items[end], blockEnd - blockStart);
       first = end;
       blockStart = blockEnd;
     }
-    m_out.Align();
-    m_result.data = std::move(m_out.Bytes());
-    return std::move(m_result);
+    out.Align();
+    result.data = std::move(out.Bytes());
+    return std::move(result);
   }
 
  private:
   void Advance(uint32_t bytes) {
-    m_pos += bytes;
-    if (m_pos % kLzxFrameSize == 0) {
-      m_out.Align();
-      if (m_pos < m_size) m_result.frameOffsets.append(quint32(m_out.ByteCount()));
+    pos += bytes;
+    if (pos % kLzxFrameSize == 0) {
+      out.Align();
+      if (pos < size) result.frameOffsets.append(quint32(out.ByteCount()));
     }
   }
 
-  void WriteBlock(const LzxItem* first, const LzxItem* end, size_t size) {
-    std::vector<uint32_t> mainFrequencies(size_t(m_mainElements), 0);
+  void WriteBlock(const LzxItem* first, const LzxItem* end, size_t blockSize) {
+    std::vector<uint32_t> mainFrequencies(size_t(mainElements), 0);
     std::vector<uint32_t> lengthFrequencies(kLengthSymbols, 0);
     std::vector<uint32_t> alignedFrequencies(kAlignedSymbols, 0);
     uint64_t footerBits = 0;
@@ -191,102 +190,102 @@ class IntervalCoder {
         ++alignedCount;
       }
     }
-    const std::vector<uint8_t> mainLengths = HuffmanLengths(mainFrequencies, kMaxCodeLength);
-    const std::vector<uint8_t> lengthLengths = HuffmanLengths(lengthFrequencies, kMaxCodeLength);
+    const std::vector<uint8_t> newMainLengths = HuffmanLengths(mainFrequencies, kMaxCodeLength);
+    const std::vector<uint8_t> newLengthLengths = HuffmanLengths(lengthFrequencies, kMaxCodeLength);
     const std::vector<uint8_t> alignedLengths = HuffmanLengths(alignedFrequencies, kMaxAlignedLength);
-    const TreeCoding mainChars(mainLengths.data(), m_mainLengths.data(), kNumChars);
-    const TreeCoding mainMatches(mainLengths.data() + kNumChars, m_mainLengths.data() + kNumChars,
-                                 m_mainElements - kNumChars);
-    const TreeCoding lengths(lengthLengths.data(), m_lengthLengths.data(), kLengthSymbols);
+    const TreeCoding mainChars(newMainLengths.data(), mainLengths.data(), kNumChars);
+    const TreeCoding mainMatches(newMainLengths.data() + kNumChars, mainLengths.data() + kNumChars,
+                                 mainElements - kNumChars);
+    const TreeCoding lengths(newLengthLengths.data(), lengthLengths.data(), kLengthSymbols);
 
     uint64_t verbatimBits = 27 + mainChars.Bits() + mainMatches.Bits() + lengths.Bits() + footerBits;
     for (size_t i = 0; i < mainFrequencies.size(); ++i)
-      verbatimBits += uint64_t(mainFrequencies[i]) * mainLengths[i];
+      verbatimBits += uint64_t(mainFrequencies[i]) * newMainLengths[i];
     for (size_t i = 0; i < lengthFrequencies.size(); ++i)
-      verbatimBits += uint64_t(lengthFrequencies[i]) * lengthLengths[i];
+      verbatimBits += uint64_t(lengthFrequencies[i]) * newLengthLengths[i];
     uint64_t alignedBits = verbatimBits + 3 * kAlignedSymbols - 3 * alignedCount;
     for (size_t i = 0; i < alignedFrequencies.size(); ++i)
       alignedBits += uint64_t(alignedFrequencies[i]) * alignedLengths[i];
-    const uint64_t storedBits = 27 + 16 + 96 + 8 * uint64_t(size);
+    const uint64_t storedBits = 27 + 16 + 96 + 8 * uint64_t(blockSize);
 
     if (storedBits < std::min(verbatimBits, alignedBits)) {
       for (const LzxItem* item = first; item != end; ++item)
-        if (item->length > 1) m_repeated.Use(item->value);
-      WriteStored(size);
+        if (item->length > 1) repeated.Use(item->value);
+      WriteStored(blockSize);
       return;
     }
     const bool aligned = alignedCount > 0 && alignedBits < verbatimBits;
-    m_out.Write(aligned ? kAlignedBlock : kVerbatimBlock, 3);
-    m_out.Write(quint32(size), 24);
+    out.Write(aligned ? kAlignedBlock : kVerbatimBlock, 3);
+    out.Write(quint32(blockSize), 24);
     if (aligned)
-      for (uint8_t length : alignedLengths) m_out.Write(length, 3);
-    mainChars.Write(m_out);
-    mainMatches.Write(m_out);
-    lengths.Write(m_out);
-    m_mainLengths = mainLengths;
-    m_lengthLengths = lengthLengths;
+      for (uint8_t length : alignedLengths) out.Write(length, 3);
+    mainChars.Write(out);
+    mainMatches.Write(out);
+    lengths.Write(out);
+    mainLengths = newMainLengths;
+    lengthLengths = newLengthLengths;
 
-    const std::vector<uint32_t> mainCodes = HuffmanCodes(mainLengths);
-    const std::vector<uint32_t> lengthCodes = HuffmanCodes(lengthLengths);
+    const std::vector<uint32_t> mainCodes = HuffmanCodes(newMainLengths);
+    const std::vector<uint32_t> lengthCodes = HuffmanCodes(newLengthLengths);
     const std::vector<uint32_t> alignedCodes = HuffmanCodes(alignedLengths);
     for (const LzxItem* item = first; item != end; ++item) {
       if (item->length == 1) {
-        m_out.Write(mainCodes[item->value], mainLengths[item->value]);
+        out.Write(mainCodes[item->value], newMainLengths[item->value]);
         Advance(1);
         continue;
       }
       const int slot = PositionSlot(item->value);
       const uint32_t lengthHeader = std::min<uint32_t>(item->length - kLzxMinMatch, kPrimaryLengths);
       const size_t symbol = size_t(kNumChars + slot * 8) + lengthHeader;
-      m_out.Write(mainCodes[symbol], mainLengths[symbol]);
+      out.Write(mainCodes[symbol], newMainLengths[symbol]);
       if (lengthHeader == kPrimaryLengths) {
         const size_t footer = item->length - kLzxMinMatch - kPrimaryLengths;
-        m_out.Write(lengthCodes[footer], lengthLengths[footer]);
+        out.Write(lengthCodes[footer], newLengthLengths[footer]);
       }
       const int extra = ExtraBits(slot);
       if (slot >= 3) {
         const uint32_t footer = item->value - PositionBase(slot);
         if (aligned && extra >= 3) {
-          m_out.Write(footer >> 3, extra - 3);
-          m_out.Write(alignedCodes[footer & 7], alignedLengths[footer & 7]);
+          out.Write(footer >> 3, extra - 3);
+          out.Write(alignedCodes[footer & 7], alignedLengths[footer & 7]);
         } else {
-          m_out.Write(footer, extra);
+          out.Write(footer, extra);
         }
       }
-      m_repeated.Use(item->value);
+      repeated.Use(item->value);
       Advance(item->length);
     }
   }
 
   // A stored block: the header, 1 to 16 bits to reach a word, the repeated
   // offsets, the bytes (always an even count: whole frames).
-  void WriteStored(size_t size) {
-    m_out.Write(kUncompressedBlock, 3);
-    m_out.Write(quint32(size), 24);
-    if (m_out.AtWordBoundary())
-      m_out.Write(0, 16);
+  void WriteStored(size_t blockSize) {
+    out.Write(kUncompressedBlock, 3);
+    out.Write(quint32(blockSize), 24);
+    if (out.AtWordBoundary())
+      out.Write(0, 16);
     else
-      m_out.Align();
-    QByteArray repeated;
-    for (size_t offset : m_repeated.distance)
-      for (int shift = 0; shift < 32; shift += 8) repeated.append(char((offset >> shift) & 0xFF));
-    m_out.WriteBytes(repeated.constData(), repeated.size());
-    for (size_t done = 0; done < size; done += kLzxFrameSize) {
-      m_out.WriteBytes(reinterpret_cast<const char*>(m_data + m_pos), kLzxFrameSize);
+      out.Align();
+    QByteArray repeatedBytes;
+    for (size_t offset : repeated.distance)
+      for (int shift = 0; shift < 32; shift += 8) repeatedBytes.append(char((offset >> shift) & 0xFF));
+    out.WriteBytes(repeatedBytes.constData(), repeatedBytes.size());
+    for (size_t done = 0; done < blockSize; done += kLzxFrameSize) {
+      out.WriteBytes(reinterpret_cast<const char*>(data + pos), kLzxFrameSize);
       Advance(kLzxFrameSize);
     }
   }
 
-  const uint8_t* m_data;
-  size_t m_size;
-  int m_windowBits;
-  int m_mainElements;
-  std::vector<uint8_t> m_mainLengths;    // the lengths the decoder holds from the last coded block
-  std::vector<uint8_t> m_lengthLengths;  // likewise
-  LzxRepeatedOffsets m_repeated;
-  size_t m_pos = 0;
-  LzxBitWriter m_out;
-  IntervalStream m_result;
+  const uint8_t* data;
+  size_t size;
+  int windowBits;
+  int mainElements;
+  std::vector<uint8_t> mainLengths;    // the lengths the decoder holds from the last coded block
+  std::vector<uint8_t> lengthLengths;  // likewise
+  LzxRepeatedOffsets repeated;
+  size_t pos = 0;
+  LzxBitWriter out;
+  IntervalStream result;
 };
 
 }  // namespace
@@ -347,24 +346,24 @@ struct LzxStreamBuilder::State {
   }
 };
 
-LzxStreamBuilder::LzxStreamBuilder(const LzxOptions& options) : m_state(std::make_unique<State>()) {
-  m_state->options = options;
-  m_state->options.resetFrames = std::max(1, options.resetFrames);
-  m_state->intervalBytes = m_state->options.resetFrames * kLzxFrameSize;
+LzxStreamBuilder::LzxStreamBuilder(const LzxOptions& options) : state(std::make_unique<State>()) {
+  state->options = options;
+  state->options.resetFrames = std::max(1, options.resetFrames);
+  state->intervalBytes = state->options.resetFrames * kLzxFrameSize;
 }
 
 LzxStreamBuilder::~LzxStreamBuilder() {
   // Background threads stop after the interval they are at.
   {
-    std::lock_guard lock(m_state->mutex);
-    m_state->stopping = true;
+    std::lock_guard lock(state->mutex);
+    state->stopping = true;
   }
-  m_state->changed.notify_all();
-  m_state->Join();
+  state->changed.notify_all();
+  state->Join();
 }
 
 void LzxStreamBuilder::Append(const QByteArray& piece) {
-  State& s = *m_state;
+  State& s = *state;
   bool more = false;
   {
     std::lock_guard lock(s.mutex);
@@ -378,19 +377,19 @@ void LzxStreamBuilder::Append(const QByteArray& piece) {
 }
 
 quint64 LzxStreamBuilder::Size() const {
-  std::lock_guard lock(m_state->mutex);
-  return quint64(m_state->size);
+  std::lock_guard lock(state->mutex);
+  return quint64(state->size);
 }
 
 void LzxStreamBuilder::CompressInBackground(int threads) {
-  State& s = *m_state;
+  State& s = *state;
   std::lock_guard lock(s.mutex);
   if (!s.background.empty() || s.codedBytes >= 0) return;
   for (int t = 0; t < threads; ++t) s.background.emplace_back([&s] { s.Work(true); });
 }
 
 LzxPieces LzxStreamBuilder::FinishInPieces() {
-  State& s = *m_state;
+  State& s = *state;
   qsizetype intervalCount = 0;
   int helpers = 0;
   {

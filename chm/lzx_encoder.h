@@ -67,7 +67,7 @@ class LzxStreamBuilder {
 
  private:
   struct State;
-  std::unique_ptr<State> m_state;
+  std::unique_ptr<State> state;
 };
 
 }  // namespace orvex

@@ -36,35 +36,35 @@ int Score(uint32_t length, uint32_t formattedOffset) {
 
 class Finder {
  public:
-  Finder(const uint8_t* data, size_t size, int windowBits)
-      : m_data(data),
-        m_size(size),
-        m_maxDistance((size_t(1) << windowBits) - 3),
-        m_head(size_t(1) << kHashBits, -1),
-        m_previous(size, -1) {}
+  Finder(const uint8_t* input, size_t inputSize, int windowBits)
+      : data(input),
+        size(inputSize),
+        maxDistance((size_t(1) << windowBits) - 3),
+        head(size_t(1) << kHashBits, -1),
+        previous(inputSize, -1) {}
 
   std::vector<LzxItem> Run() {
     std::vector<LzxItem> items;
-    items.reserve(m_size / 4);
+    items.reserve(size / 4);
     size_t pos = 0;
     Candidate current = Best(pos);
-    while (pos < m_size) {
+    while (pos < size) {
       if (current.length < kLzxMinMatch) {
-        items.push_back({1, m_data[pos]});
+        items.push_back({1, data[pos]});
         current = Best(++pos);
         continue;
       }
-      if (current.length < kLazyLength && pos + 1 < m_size && (pos + 1) % kLzxFrameSize != 0) {
+      if (current.length < kLazyLength && pos + 1 < size && (pos + 1) % kLzxFrameSize != 0) {
         const Candidate next = Best(pos + 1);
         if (next.score > current.score + 8) {
-          items.push_back({1, m_data[pos]});
+          items.push_back({1, data[pos]});
           ++pos;
           current = next;
           continue;
         }
       }
       items.push_back({current.length, current.value});
-      m_repeated.Use(current.value);
+      repeated.Use(current.value);
       pos += current.length;
       current = Best(pos);
     }
@@ -73,16 +73,16 @@ class Finder {
 
  private:
   uint32_t Hash(size_t pos) const {
-    const uint32_t bytes = uint32_t(m_data[pos]) << 16 | uint32_t(m_data[pos + 1]) << 8 | m_data[pos + 2];
+    const uint32_t bytes = uint32_t(data[pos]) << 16 | uint32_t(data[pos + 1]) << 8 | data[pos + 2];
     return (bytes * 2654435761u) >> (32 - kHashBits);
   }
 
   void InsertUpTo(size_t end) {
-    end = std::min(end, m_size >= 2 ? m_size - 2 : 0);
-    for (; m_inserted < end; ++m_inserted) {
-      const uint32_t hash = Hash(m_inserted);
-      m_previous[m_inserted] = m_head[hash];
-      m_head[hash] = int32_t(m_inserted);
+    end = std::min(end, size >= 2 ? size - 2 : 0);
+    for (; inserted < end; ++inserted) {
+      const uint32_t hash = Hash(inserted);
+      previous[inserted] = head[hash];
+      head[hash] = int32_t(inserted);
     }
   }
 
@@ -90,21 +90,21 @@ class Finder {
     uint32_t length = 0;
     while (length + 8 <= limit) {
       uint64_t a, b;
-      std::memcpy(&a, m_data + pos + length, 8);
-      std::memcpy(&b, m_data + from + length, 8);
+      std::memcpy(&a, data + pos + length, 8);
+      std::memcpy(&b, data + from + length, 8);
       if (a != b) return length + uint32_t(__builtin_ctzll(a ^ b) / 8);
       length += 8;
     }
-    while (length < limit && m_data[pos + length] == m_data[from + length]) ++length;
+    while (length < limit && data[pos + length] == data[from + length]) ++length;
     return length;
   }
 
   // The best match at pos under the present repeated offsets.
   Candidate Best(size_t pos) {
     Candidate best;
-    if (pos >= m_size) return best;
+    if (pos >= size) return best;
     const size_t frameEnd = (pos / kLzxFrameSize + 1) * kLzxFrameSize;
-    const uint32_t limit = uint32_t(std::min<size_t>({kLzxMaxMatch, frameEnd - pos, m_size - pos}));
+    const uint32_t limit = uint32_t(std::min<size_t>({kLzxMaxMatch, frameEnd - pos, size - pos}));
     if (limit < kLzxMinMatch) return best;
     auto consider = [&](uint32_t length, uint32_t value) {
       if (length < kLzxMinMatch) return;
@@ -112,16 +112,16 @@ class Finder {
       if (score > best.score) best = {length, value, score};
     };
     for (uint32_t slot = 0; slot < 3; ++slot) {
-      const size_t distance = m_repeated.distance[slot];
+      const size_t distance = repeated.distance[slot];
       if (distance <= pos) consider(MatchLength(pos, pos - distance, limit), slot);
     }
     InsertUpTo(pos);
-    if (best.length < limit && limit >= 3 && pos + 2 < m_size) {
+    if (best.length < limit && limit >= 3 && pos + 2 < size) {
       int chain = kMaxChain;
-      for (int32_t from = m_head[Hash(pos)]; from >= 0 && chain-- > 0; from = m_previous[size_t(from)]) {
+      for (int32_t from = head[Hash(pos)]; from >= 0 && chain-- > 0; from = previous[size_t(from)]) {
         const size_t distance = pos - size_t(from);
-        if (distance > m_maxDistance) break;
-        if (m_data[size_t(from) + best.length] != m_data[pos + best.length] && best.length < limit) continue;
+        if (distance > maxDistance) break;
+        if (data[size_t(from) + best.length] != data[pos + best.length] && best.length < limit) continue;
         const uint32_t length = MatchLength(pos, size_t(from), limit);
         if (length >= 3) consider(length, uint32_t(distance) + 2);
         if (best.length >= uint32_t(kGoodLength)) chain = std::min(chain, kGoodChain);
@@ -132,13 +132,13 @@ class Finder {
     return best;
   }
 
-  const uint8_t* m_data;
-  size_t m_size;
-  size_t m_maxDistance;
-  std::vector<int32_t> m_head;
-  std::vector<int32_t> m_previous;
-  size_t m_inserted = 0;
-  LzxRepeatedOffsets m_repeated;
+  const uint8_t* data;
+  size_t size;
+  size_t maxDistance;
+  std::vector<int32_t> head;
+  std::vector<int32_t> previous;
+  size_t inserted = 0;
+  LzxRepeatedOffsets repeated;
 };
 
 }  // namespace

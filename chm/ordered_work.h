@@ -25,88 +25,88 @@ namespace orvex {
 template <typename Input, typename Output>
 class OrderedWork {
  public:
-  OrderedWork(int threads, qsizetype ahead, std::function<Output(const Input&)> make)
-      : m_ahead(std::max<qsizetype>(1, ahead)), m_make(std::move(make)) {
-    for (int t = 1; t < threads; ++t) m_workers.emplace_back([this] { Work(); });
+  OrderedWork(int threads, qsizetype maxAhead, std::function<Output(const Input&)> makeOutput)
+      : ahead(std::max<qsizetype>(1, maxAhead)), make(std::move(makeOutput)) {
+    for (int t = 1; t < threads; ++t) workers.emplace_back([this] { Work(); });
   }
   ~OrderedWork() {
     {
-      std::lock_guard lock(m_mutex);
-      m_stopping = true;
+      std::lock_guard lock(mutex);
+      stopping = true;
     }
-    m_inputAdded.notify_all();
-    for (std::thread& worker : m_workers) worker.join();
+    inputAdded.notify_all();
+    for (std::thread& worker : workers) worker.join();
   }
   OrderedWork(const OrderedWork&) = delete;
   OrderedWork& operator=(const OrderedWork&) = delete;
 
   void Add(Input input) {
     {
-      std::lock_guard lock(m_mutex);
-      m_inputs.push_back(std::move(input));
-      m_outputs.emplace_back();
-      ++m_count;
+      std::lock_guard lock(mutex);
+      inputs.push_back(std::move(input));
+      outputs.emplace_back();
+      ++count;
     }
-    m_inputAdded.notify_one();
+    inputAdded.notify_one();
   }
 
   // The output of the next input in order; nullopt once every input added
   // has been given.
   std::optional<Output> Next() {
-    std::unique_lock lock(m_mutex);
-    if (m_base == m_count) return std::nullopt;
-    while (!m_outputs.front()) {
+    std::unique_lock lock(mutex);
+    if (base == count) return std::nullopt;
+    while (!outputs.front()) {
       if (CanStart()) {
         MakeOne(lock);
         continue;
       }
-      m_outputReady.wait(lock);
+      outputReady.wait(lock);
     }
-    Output output = std::move(*m_outputs.front());
-    m_outputs.pop_front();
-    m_inputs.pop_front();
-    ++m_base;
+    Output output = std::move(*outputs.front());
+    outputs.pop_front();
+    inputs.pop_front();
+    ++base;
     lock.unlock();
-    m_inputAdded.notify_all();  // the window moved on
+    inputAdded.notify_all();  // the window moved on
     return output;
   }
 
  private:
-  bool CanStart() const { return m_taken < m_count && m_taken < m_base + m_ahead; }
+  bool CanStart() const { return taken < count && taken < base + ahead; }
 
   // Makes the output of the next input not started; called and returns with the lock held.
   void MakeOne(std::unique_lock<std::mutex>& lock) {
-    const qsizetype i = m_taken++;
-    const Input input = m_inputs[size_t(i - m_base)];
+    const qsizetype i = taken++;
+    const Input input = inputs[size_t(i - base)];
     lock.unlock();
-    Output output = m_make(input);
+    Output output = make(input);
     lock.lock();
-    m_outputs[size_t(i - m_base)] = std::move(output);
+    outputs[size_t(i - base)] = std::move(output);
   }
 
   void Work() {
-    std::unique_lock lock(m_mutex);
+    std::unique_lock lock(mutex);
     for (;;) {
-      m_inputAdded.wait(lock, [this] { return m_stopping || CanStart(); });
-      if (m_stopping) return;
-      const qsizetype i = m_taken;
+      inputAdded.wait(lock, [this] { return stopping || CanStart(); });
+      if (stopping) return;
+      const qsizetype i = taken;
       MakeOne(lock);
-      if (i == m_base) m_outputReady.notify_one();
+      if (i == base) outputReady.notify_one();
     }
   }
 
-  const qsizetype m_ahead;
-  const std::function<Output(const Input&)> m_make;
-  std::mutex m_mutex;
-  std::condition_variable m_inputAdded;  // or the window moved on, or stopping
-  std::condition_variable m_outputReady;
-  std::deque<Input> m_inputs;                   // from input m_base on
-  std::deque<std::optional<Output>> m_outputs;  // likewise; empty until made
-  qsizetype m_base = 0;                         // the next output to give
-  qsizetype m_taken = 0;                        // the next input to start
-  qsizetype m_count = 0;                        // inputs added
-  bool m_stopping = false;
-  std::vector<std::thread> m_workers;
+  const qsizetype ahead;
+  const std::function<Output(const Input&)> make;
+  std::mutex mutex;
+  std::condition_variable inputAdded;  // or the window moved on, or stopping
+  std::condition_variable outputReady;
+  std::deque<Input> inputs;                   // from input base on
+  std::deque<std::optional<Output>> outputs;  // likewise; empty until made
+  qsizetype base = 0;                         // the next output to give
+  qsizetype taken = 0;                        // the next input to start
+  qsizetype count = 0;                        // inputs added
+  bool stopping = false;
+  std::vector<std::thread> workers;
 };
 
 }  // namespace orvex

@@ -182,7 +182,7 @@ QString folderOf(const QString& relative) {
 // Looks names up without regard to case, listing each folder once.
 class FolderIndex {
  public:
-  explicit FolderIndex(QString root) : m_root(std::move(root)) {}
+  explicit FolderIndex(QString folderRoot) : root(std::move(folderRoot)) {}
 
   // The name with the case it has on disk, or empty when no such file: each
   // part as written when it exists, else the first (in sorted order) that
@@ -214,19 +214,19 @@ class FolderIndex {
   using Listing = QHash<QString, QList<Entry>>;
 
   const Listing& listing(const QString& folder) {
-    auto it = m_listings.find(folder);
-    if (it != m_listings.end()) return *it;
+    auto it = listings.find(folder);
+    if (it != listings.end()) return *it;
     Listing names;
-    QDir dir(folder.isEmpty() ? m_root : m_root + u'/' + folder);
+    QDir dir(folder.isEmpty() ? root : root + u'/' + folder);
     const auto entries = dir.entryInfoList(
         QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
     for (const QFileInfo& info : entries)
       names[info.fileName().toCaseFolded()].append(Entry{info.fileName(), info.isFile()});
-    return *m_listings.insert(folder, std::move(names));
+    return *listings.insert(folder, std::move(names));
   }
 
-  QString m_root;
-  QHash<QString, Listing> m_listings;
+  QString root;
+  QHash<QString, Listing> listings;
 };
 
 // Files read ahead of the one whose links are being followed.

@@ -103,20 +103,20 @@ quint32 UrlId(const QByteArray& path) {
 
 }  // namespace
 
-ChmStringTable::ChmStringTable() : m_bytes(1, '\0') {}
+ChmStringTable::ChmStringTable() : bytes(1, '\0') {}
 
 quint32 ChmStringTable::Add(const QByteArray& text) {
   if (text.isEmpty()) return 0;
-  const auto found = m_offsets.constFind(text);
-  if (found != m_offsets.constEnd()) return *found;
+  const auto found = offsets.constFind(text);
+  if (found != offsets.constEnd()) return *found;
   const qsizetype length = text.size() + 1;
-  const qsizetype room = kBlockSize - m_bytes.size() % kBlockSize;
+  const qsizetype room = kBlockSize - bytes.size() % kBlockSize;
   // A string never crosses a block unless it is longer than one.
-  if (length > room && length <= kBlockSize) m_bytes.append(room, '\0');
-  const auto offset = static_cast<quint32>(m_bytes.size());
-  m_bytes.append(text);
-  m_bytes.append('\0');
-  m_offsets.insert(text, offset);
+  if (length > room && length <= kBlockSize) bytes.append(room, '\0');
+  const auto offset = static_cast<quint32>(bytes.size());
+  bytes.append(text);
+  bytes.append('\0');
+  offsets.insert(text, offset);
   return offset;
 }
 

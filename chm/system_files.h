@@ -24,11 +24,11 @@ class ChmStringTable {
   ChmStringTable();
   // The offset of the string; 0 for an empty one.
   quint32 Add(const QByteArray& text);
-  const QByteArray& Bytes() const { return m_bytes; }
+  const QByteArray& Bytes() const { return bytes; }
 
  private:
-  QByteArray m_bytes;
-  QHash<QByteArray, quint32> m_offsets;
+  QByteArray bytes;
+  QHash<QByteArray, quint32> offsets;
 };
 
 struct ChmSystemOptions {

@@ -88,9 +88,9 @@ FindTextDialog::FindTextDialog(QWidget* parent) : QDialog(parent) {
 
 FindOptions FindTextDialog::Options() const {
   FindOptions o;
-  o.MatchCase = matchCaseBox->isChecked();
-  o.WholeWord = wholeWordBox->isChecked();
-  o.Backwards = upButton->isChecked();
+  o.matchCase = matchCaseBox->isChecked();
+  o.wholeWord = wholeWordBox->isChecked();
+  o.backwards = upButton->isChecked();
   return o;
 }
 

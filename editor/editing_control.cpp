@@ -142,7 +142,7 @@ void EditingControl::FindText(const QString& text, const FindOptions& options, Q
     return;
   }
   d->Run(QStringLiteral("__orvex.find(%1, %2, %3, %4)")
-             .arg(JsLiteral(text), Flag(options.MatchCase), Flag(options.Backwards), Flag(options.WholeWord)),
+             .arg(JsLiteral(text), Flag(options.matchCase), Flag(options.backwards), Flag(options.wholeWord)),
          [guard, then](const QVariant& v) {
            if (guard && then) then(v.toBool());
          });
@@ -156,8 +156,8 @@ void EditingControl::ReplaceText(const QString& text, const QString& replacement
     return;
   }
   d->Run(QStringLiteral("__orvex.replace(%1, %2, %3, %4, %5)")
-             .arg(JsLiteral(text), JsLiteral(replacement), Flag(options.MatchCase), Flag(options.Backwards),
-                  Flag(options.WholeWord)),
+             .arg(JsLiteral(text), JsLiteral(replacement), Flag(options.matchCase), Flag(options.backwards),
+                  Flag(options.wholeWord)),
          [guard, then](const QVariant& v) {
            if (guard && then) then(v.toMap().value(QStringLiteral("found")).toBool());
          });
@@ -172,7 +172,7 @@ void EditingControl::ReplaceAllText(const QString& text, const QString& replacem
     return;
   }
   d->Run(QStringLiteral("__orvex.replaceAll(%1, %2, %3, %4)")
-             .arg(JsLiteral(text), JsLiteral(replacement), Flag(options.MatchCase), Flag(options.WholeWord)),
+             .arg(JsLiteral(text), JsLiteral(replacement), Flag(options.matchCase), Flag(options.wholeWord)),
          [guard, then](const QVariant& v) {
            if (guard && then) then(v.toInt());
          });

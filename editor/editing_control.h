@@ -21,9 +21,9 @@ class QWebEngineView;
 class EditingControl;
 
 struct FindOptions {
-  bool MatchCase = false;
-  bool WholeWord = false;
-  bool Backwards = false;
+  bool matchCase = false;
+  bool wholeWord = false;
+  bool backwards = false;
 };
 
 // What the page pushed of itself last.
@@ -61,7 +61,7 @@ struct RangeContents {
 class TextRange {
  public:
   TextRange() = default;
-  bool IsValid() const { return Id > 0 && Owner; }
+  bool IsValid() const { return id > 0 && owner; }
   // unit: "character" or "word"; a count beyond the text's end stops there.
   void moveStart(const QString& unit, int count);
   void moveEnd(const QString& unit, int count);
@@ -72,11 +72,11 @@ class TextRange {
 
  private:
   friend class EditingControl;
-  QPointer<EditingControl> Owner;
-  int Id = 0;
+  QPointer<EditingControl> owner;
+  int id = 0;
   // The page load the range belongs to; a range outlives its page only as a
   // name that does nothing.
-  int Generation = 0;
+  int generation = 0;
 };
 
 class EditingControl : public QWidget {

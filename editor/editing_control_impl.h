@@ -144,7 +144,7 @@ struct EditingControl::Impl {
   void StartLoad(const QString& html, bool dirty) {
     source = html;
     parts = SplitPage(html);
-    authorStyles = AuthorStyles(parts.BodyTag + parts.BodyContent);
+    authorStyles = AuthorStyles(parts.bodyTag + parts.bodyContent);
     ++generation;
     docUrl = EditorSchemeUrl(ServedFolder() + QStringLiteral("~orvex-edit-%1.htm").arg(generation));
     handler->SetDocument(docUrl, QByteArray("\xEF\xBB\xBF") + ServedPage(parts).toUtf8());
@@ -175,7 +175,7 @@ struct EditingControl::Impl {
     page->runJavaScript(
         QStringLiteral(
             "typeof __orvex !== 'undefined' && __orvex.init(%1) && __orvex.snapshot(-2, false, %2)")
-            .arg(ViewOptions(), Flag(parts.Whole)),
+            .arg(ViewOptions(), Flag(parts.whole)),
         QWebEngineScript::ApplicationWorld, [self, gen, seq](const QVariant& answer) {
           if (!self || self->d->generation != gen) return;
           Impl* d = self->d;
@@ -281,7 +281,7 @@ struct EditingControl::Impl {
     };
     const QString script = QStringLiteral("__orvex.snapshot(%1, %2, %3)")
                                .arg(cachedVersion)
-                               .arg(Flag(withHtml), Flag(parts.Whole));
+                               .arg(Flag(withHtml), Flag(parts.whole));
     if (loading) {
       queued.append({script, done});
     } else {

@@ -2,5 +2,5 @@
 
 bool EditorPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
   if (!isMainFrame) return true;
-  return url == Allowed;
+  return url == allowed;
 }

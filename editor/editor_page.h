@@ -25,7 +25,7 @@ class EditorPage : public QWebEnginePage {
   Q_OBJECT
  public:
   using QWebEnginePage::QWebEnginePage;
-  void SetAllowedUrl(const QUrl& url) { Allowed = url; }
+  void SetAllowedUrl(const QUrl& url) { allowed = url; }
 
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
@@ -34,5 +34,5 @@ class EditorPage : public QWebEnginePage {
   }
 
  private:
-  QUrl Allowed;
+  QUrl allowed;
 };

@@ -19,8 +19,8 @@ void EditorCommands::LinkToTopic() {
   // in one step, so the clipboard keeps what it held and the blanks around
   // the selection stay plain blanks.
   TextRange range = widgets.editor->SelectionRange();
-  const QString file = dialog->ChosenFile;
-  const QString caption = dialog->ChosenCaption;
+  const QString file = dialog->chosenFile;
+  const QString caption = dialog->chosenCaption;
   if (!widgets.editor->Enabled(EditorCommand::Cut)) {
     range.pasteHTML(TopicAnchor(file, caption));
     return;
@@ -56,7 +56,7 @@ void EditorCommands::InsertPicture() {
   range.moveStart("character", -1);
   range.Read(this, [this, range](const RangeContents& before) mutable {
     const PictureSource src = FindPictureSrc(before.html);
-    if (!src.Found) return;
+    if (!src.found) return;
     // A picture from elsewhere is copied into the project folder; either way
     // the page refers to it relative to that folder.
     const Result<QString> adopted = AdoptPicture(src.Path, project.projectFolder());
@@ -68,6 +68,6 @@ void EditorCommands::InsertPicture() {
       return;
     }
     if (adopted->isEmpty() || *adopted == src.Path) return;
-    range.pasteHTML(src.Head + *adopted + src.Tail);
+    range.pasteHTML(src.head + *adopted + src.tail);
   });
 }

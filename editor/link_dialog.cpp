@@ -56,8 +56,8 @@ LinkDialog::LinkDialog(QWidget* parent) : ValidatingDialog(parent) {
 }
 
 void LinkDialog::ResetForShowing() {
-  ChosenFile.clear();
-  ChosenCaption.clear();
+  chosenFile.clear();
+  chosenCaption.clear();
   topicTree->clear();
   if (Contents) {
     // A copy of captions, nesting and page names; the main tree keeps its records.
@@ -83,8 +83,8 @@ void LinkDialog::Confirm() {
     topicTree->setFocus();
     return;
   }
-  ChosenFile = node->data(0, kFileRole).toString();
-  ChosenCaption = node->text(0);
+  chosenFile = node->data(0, kFileRole).toString();
+  chosenCaption = node->text(0);
   allowClose = true;
   accept();
 }

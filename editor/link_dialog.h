@@ -17,8 +17,8 @@ class LinkDialog : public ValidatingDialog {
   QPushButton* okButton = nullptr;
   QPushButton* cancelButton = nullptr;
 
-  QString ChosenFile;     // page file of the chosen topic
-  QString ChosenCaption;  // its title
+  QString chosenFile;     // page file of the chosen topic
+  QString chosenCaption;  // its title
 
   // The project's Contents, copied in when the dialog shows.
   void SetContents(const ContentsModel* contents);

@@ -27,10 +27,10 @@ PictureSource FindPictureSrc(const QString& html) {
     const qsizetype end = start + attribute->rawValue.size();
     // An unquoted value gets its quotes, so that the path put in its place may hold blanks.
     const bool quoted = start > 0 && html[start - 1] != u'=';
-    src.Found = true;
-    src.Head = html.left(start) + (quoted ? QString() : QStringLiteral("\""));
+    src.found = true;
+    src.head = html.left(start) + (quoted ? QString() : QStringLiteral("\""));
     src.Path = attribute->Value();
-    src.Tail = (quoted ? QString() : QStringLiteral("\"")) + html.mid(end);
+    src.tail = (quoted ? QString() : QStringLiteral("\"")) + html.mid(end);
     return src;
   }
   return src;

@@ -18,10 +18,10 @@ QString TopicAnchor(const QString& fileName, const QString& text);
 // value + Tail is the piece with the new value in the old one's place; an
 // unquoted value gets double quotes there.
 struct PictureSource {
-  bool Found = false;
-  QString Head;
+  bool found = false;
+  QString head;
   QString Path;
-  QString Tail;
+  QString tail;
 };
 PictureSource FindPictureSrc(const QString& html);
 

@@ -428,7 +428,7 @@ QString StoredPageText(const PageParts& parts, QStringView body, const QSet<QStr
   // The body element's own tags join the head and the end as the page had
   // them; the clean text begins and ends with a line break of its own.
   QString cleaned = CleanPageBody(body, authorStyles).mid(2);
-  if (parts.Whole) return cleaned;
+  if (parts.whole) return cleaned;
   cleaned.chop(2);
-  return parts.Prefix + cleaned + parts.Suffix;
+  return parts.prefix + cleaned + parts.suffix;
 }

@@ -33,6 +33,6 @@ QSet<QString> AuthorStyles(QStringView html);
 QString CleanPageBody(QStringView body, const QSet<QString>& authorStyles = {});
 
 // The page's text from its parts and its body (the body element, tags and
-// all, or the whole page for parts.Whole) as the editor gives it back:
+// all, or the whole page for parts.whole) as the editor gives it back:
 // the body cleaned, between the parts' prefix and suffix as they were.
 QString StoredPageText(const PageParts& parts, QStringView body, const QSet<QString>& authorStyles);

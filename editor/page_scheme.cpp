@@ -36,22 +36,22 @@ QByteArray EditorMimeType(const QString& fileName) {
 EditorSchemeHandler::EditorSchemeHandler(QObject* parent) : QWebEngineUrlSchemeHandler(parent) {}
 
 void EditorSchemeHandler::SetDocument(const QUrl& url, const QByteArray& html) {
-  DocumentPath = url.path(QUrl::FullyDecoded);
-  DocumentBytes = html;
+  documentPath = url.path(QUrl::FullyDecoded);
+  documentBytes = html;
 }
 
 void EditorSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
   const QUrl url = job->requestUrl();
   const QString path = url.path(QUrl::FullyDecoded);
-  Log.append(path);
-  if (Log.size() > 200) Log.removeFirst();
+  log.append(path);
+  if (log.size() > 200) log.removeFirst();
   if (job->requestMethod() != "GET") {
     job->fail(QWebEngineUrlRequestJob::RequestDenied);
     return;
   }
-  if (path == DocumentPath) {
+  if (path == documentPath) {
     auto* buffer = new QBuffer(job);
-    buffer->setData(DocumentBytes);
+    buffer->setData(documentBytes);
     job->reply("text/html", buffer);
     return;
   }

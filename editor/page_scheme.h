@@ -31,10 +31,10 @@ class EditorSchemeHandler : public QWebEngineUrlSchemeHandler {
   void requestStarted(QWebEngineUrlRequestJob* job) override;
 
   // The paths of the most recent requests, oldest first (at most 200).
-  QStringList RequestLog() const { return Log; }
+  QStringList RequestLog() const { return log; }
 
  private:
-  QString DocumentPath;
-  QByteArray DocumentBytes;
-  QStringList Log;
+  QString documentPath;
+  QByteArray documentBytes;
+  QStringList log;
 };

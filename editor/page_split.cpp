@@ -79,50 +79,50 @@ PageParts SplitPage(const QString& html) {
   const Landmarks marks = FindLandmarks(html);
   if (marks.bodyStart >= 0) {
     const qsizetype open = marks.bodyEnd;
-    parts.Prefix = html.left(marks.bodyStart);
-    parts.BodyTag = html.mid(marks.bodyStart, open - marks.bodyStart);
+    parts.prefix = html.left(marks.bodyStart);
+    parts.bodyTag = html.mid(marks.bodyStart, open - marks.bodyStart);
     if (marks.lastBodyClose >= open) {
-      parts.BodyContent = html.mid(open, marks.lastBodyClose - open);
-      parts.Suffix = html.mid(marks.lastBodyCloseEnd);
+      parts.bodyContent = html.mid(open, marks.lastBodyClose - open);
+      parts.suffix = html.mid(marks.lastBodyCloseEnd);
     } else {
       const qsizetype close = marks.lastHtmlClose >= open ? marks.lastHtmlClose : html.size();
-      parts.BodyContent = html.mid(open, close - open);
-      parts.Suffix = html.mid(close);
+      parts.bodyContent = html.mid(open, close - open);
+      parts.suffix = html.mid(close);
     }
     return parts;
   }
   if (marks.headCloseEnd >= 0) {
     const qsizetype afterHead = marks.headCloseEnd;
-    parts.Prefix = html.left(afterHead) + QStringLiteral("\r\n");
+    parts.prefix = html.left(afterHead) + QStringLiteral("\r\n");
     const qsizetype htmlClose = marks.lastHtmlClose >= afterHead ? marks.lastHtmlClose : html.size();
-    parts.BodyContent = html.mid(afterHead, htmlClose - afterHead);
-    parts.Suffix = htmlClose < html.size() ? QStringLiteral("\r\n") + html.mid(htmlClose) : QString();
+    parts.bodyContent = html.mid(afterHead, htmlClose - afterHead);
+    parts.suffix = htmlClose < html.size() ? QStringLiteral("\r\n") + html.mid(htmlClose) : QString();
     return parts;
   }
   if (marks.hasHtmlOrHead) {
-    parts.Whole = true;
-    parts.BodyContent = html;
+    parts.whole = true;
+    parts.bodyContent = html;
     return parts;
   }
   // A bare fragment becomes the body of a plain page.
-  parts.Prefix = QStringLiteral("<HTML>\r\n<HEAD>\r\n</HEAD>\r\n");
-  parts.BodyContent = html;
-  parts.Suffix = QStringLiteral("\r\n</HTML>\r\n");
+  parts.prefix = QStringLiteral("<HTML>\r\n<HEAD>\r\n</HEAD>\r\n");
+  parts.bodyContent = html;
+  parts.suffix = QStringLiteral("\r\n</HTML>\r\n");
   return parts;
 }
 
 QString ServedPage(const PageParts& parts) {
-  if (parts.Whole) return parts.BodyContent;
-  QString out = DisplayedHeadElements(parts.Prefix);
+  if (parts.whole) return parts.bodyContent;
+  QString out = DisplayedHeadElements(parts.prefix);
   out += QStringLiteral("</head>");
-  out += parts.BodyTag.isEmpty() ? QStringLiteral("<body>") : parts.BodyTag;
-  out += parts.BodyContent;
+  out += parts.bodyTag.isEmpty() ? QStringLiteral("<body>") : parts.bodyTag;
+  out += parts.bodyContent;
   out += QStringLiteral("</body></html>");
   return out;
 }
 
 QString PageTitle(const PageParts& parts) {
-  return HtmlTitleText(parts.Whole ? parts.BodyContent : parts.Prefix);
+  return HtmlTitleText(parts.whole ? parts.bodyContent : parts.prefix);
 }
 
 QString EmptyPageHtml() {

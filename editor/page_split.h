@@ -10,18 +10,18 @@
 
 struct PageParts {
   // Text before the body tag, kept as given.
-  QString Prefix;
+  QString prefix;
   // The body start tag as written ("<BODY bgColor=#ffffff>"), or empty when
   // the text had none.
-  QString BodyTag;
+  QString bodyTag;
   // What stood between the body start tag and the body end tag.
-  QString BodyContent;
+  QString bodyContent;
   // Text after the body end tag (or from </HTML> on when </BODY> is missing).
-  QString Suffix;
+  QString suffix;
   // The text's head could not be told apart from its body (an <HTML> or
   // <HEAD> without </HEAD> and without <BODY>): the whole document is served
   // as given and written back whole by the editor.
-  bool Whole = false;
+  bool whole = false;
 };
 
 // Never fails: any text gives parts whose pieces, joined, cover the page.

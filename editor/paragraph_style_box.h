@@ -19,7 +19,7 @@ class ParagraphStyleBox : public QObject {
   // the keyboard.
   ParagraphStyleBox(EditingControl* editor, QWidget* toolbar);
 
-  QComboBox* Box() const { return m_box; }
+  QComboBox* Box() const { return box; }
 
  private:
   // The block at the selection becomes the style of the box's entry.
@@ -27,8 +27,8 @@ class ParagraphStyleBox : public QObject {
   // The box shows the style at the caret.
   void Follow();
 
-  EditingControl* m_editor;
-  QComboBox* m_box;
+  EditingControl* editor;
+  QComboBox* box;
   // While the box is filled from the caret it sends nothing.
-  bool m_following = false;
+  bool following = false;
 };

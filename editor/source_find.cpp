@@ -8,8 +8,8 @@ namespace {
 
 QTextDocument::FindFlags Flags(const FindOptions& options, bool backwards) {
   QTextDocument::FindFlags flags;
-  if (options.MatchCase) flags |= QTextDocument::FindCaseSensitively;
-  if (options.WholeWord) flags |= QTextDocument::FindWholeWords;
+  if (options.matchCase) flags |= QTextDocument::FindCaseSensitively;
+  if (options.wholeWord) flags |= QTextDocument::FindWholeWords;
   if (backwards) flags |= QTextDocument::FindBackward;
   return flags;
 }
@@ -18,11 +18,11 @@ QTextDocument::FindFlags Flags(const FindOptions& options, bool backwards) {
 
 bool FindInSource(QPlainTextEdit* view, const QString& text, const FindOptions& options) {
   if (!view || text.isEmpty()) return false;
-  const QTextDocument::FindFlags flags = Flags(options, options.Backwards);
+  const QTextDocument::FindFlags flags = Flags(options, options.backwards);
   QTextCursor found = view->document()->find(text, view->textCursor(), flags);
   if (found.isNull()) {
     QTextCursor edge(view->document());
-    edge.movePosition(options.Backwards ? QTextCursor::End : QTextCursor::Start);
+    edge.movePosition(options.backwards ? QTextCursor::End : QTextCursor::Start);
     found = view->document()->find(text, edge, flags);
   }
   if (found.isNull()) return false;

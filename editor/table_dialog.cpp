@@ -79,10 +79,10 @@ TableDialog::TableDialog(QWidget* parent) : ValidatingDialog(parent) {
 
 TableParams TableDialog::Params() const {
   TableParams p;
-  p.NumRows = rowsBox->Value();
-  p.NumCols = columnsBox->Value();
-  p.TableAttrs = TableAttrText(borderBox->Value(), widthBox->Value());
-  p.CellAttrs = cellAttributesEdit->text();
+  p.numRows = rowsBox->Value();
+  p.numCols = columnsBox->Value();
+  p.tableAttrs = TableAttrText(borderBox->Value(), widthBox->Value());
+  p.cellAttrs = cellAttributesEdit->text();
   p.Caption = captionEdit->text();
   return p;
 }

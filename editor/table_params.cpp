@@ -4,10 +4,10 @@
 
 QVariantMap TableParams::ToVariant() const {
   QVariantMap map;
-  map.insert(QStringLiteral("NumRows"), NumRows);
-  map.insert(QStringLiteral("NumCols"), NumCols);
-  map.insert(QStringLiteral("TableAttrs"), TableAttrs);
-  map.insert(QStringLiteral("CellAttrs"), CellAttrs);
+  map.insert(QStringLiteral("NumRows"), numRows);
+  map.insert(QStringLiteral("NumCols"), numCols);
+  map.insert(QStringLiteral("TableAttrs"), tableAttrs);
+  map.insert(QStringLiteral("CellAttrs"), cellAttrs);
   map.insert(QStringLiteral("Caption"), Caption);
   return map;
 }

@@ -8,10 +8,10 @@
 // The table-parameter object of the insert-table command.
 class TableParams {
  public:
-  int NumRows = 1;
-  int NumCols = 1;
-  QString TableAttrs;  // attribute text for the TABLE tag
-  QString CellAttrs;   // attribute text for every TD tag
+  int numRows = 1;
+  int numCols = 1;
+  QString tableAttrs;  // attribute text for the TABLE tag
+  QString cellAttrs;   // attribute text for every TD tag
   QString Caption;     // text of the CAPTION, none when empty
 
   // The form the editing control takes as the command's value.

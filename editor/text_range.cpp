@@ -7,10 +7,10 @@ TextRange EditingControl::SelectionRange() {
   TextRange range;
   // Nothing is inserted into a read-only page.
   if (d->readOnly || !d->loaded) return range;
-  range.Owner = this;
-  range.Id = d->nextRange++;
-  range.Generation = d->generation;
-  d->Run(QStringLiteral("__orvex.createRange(%1)").arg(range.Id));
+  range.owner = this;
+  range.id = d->nextRange++;
+  range.generation = d->generation;
+  d->Run(QStringLiteral("__orvex.createRange(%1)").arg(range.id));
   return range;
 }
 
@@ -22,37 +22,37 @@ EditingControl* LiveOwner(const QPointer<EditingControl>& owner, int id) {
 }  // namespace
 
 void TextRange::moveStart(const QString& unit, int count) {
-  EditingControl* o = LiveOwner(Owner, Id);
-  if (!o || o->d->generation != Generation) return;
-  o->d->Run(QStringLiteral("__orvex.moveStart(%1, %2, %3)").arg(Id).arg(JsLiteral(unit)).arg(count));
+  EditingControl* o = LiveOwner(owner, id);
+  if (!o || o->d->generation != generation) return;
+  o->d->Run(QStringLiteral("__orvex.moveStart(%1, %2, %3)").arg(id).arg(JsLiteral(unit)).arg(count));
 }
 
 void TextRange::moveEnd(const QString& unit, int count) {
-  EditingControl* o = LiveOwner(Owner, Id);
-  if (!o || o->d->generation != Generation) return;
-  o->d->Run(QStringLiteral("__orvex.moveEnd(%1, %2, %3)").arg(Id).arg(JsLiteral(unit)).arg(count));
+  EditingControl* o = LiveOwner(owner, id);
+  if (!o || o->d->generation != generation) return;
+  o->d->Run(QStringLiteral("__orvex.moveEnd(%1, %2, %3)").arg(id).arg(JsLiteral(unit)).arg(count));
 }
 
 void TextRange::Collapse(bool toStart) {
-  EditingControl* o = LiveOwner(Owner, Id);
-  if (!o || o->d->generation != Generation) return;
-  o->d->Run(QStringLiteral("__orvex.collapse(%1, %2)").arg(Id).arg(Flag(toStart)));
+  EditingControl* o = LiveOwner(owner, id);
+  if (!o || o->d->generation != generation) return;
+  o->d->Run(QStringLiteral("__orvex.collapse(%1, %2)").arg(id).arg(Flag(toStart)));
 }
 
 void TextRange::pasteHTML(const QString& html) {
-  EditingControl* o = LiveOwner(Owner, Id);
-  if (!o || o->d->generation != Generation) return;
-  o->d->Run(QStringLiteral("__orvex.pasteHTML(%1, %2)").arg(Id).arg(JsLiteral(html)));
+  EditingControl* o = LiveOwner(owner, id);
+  if (!o || o->d->generation != generation) return;
+  o->d->Run(QStringLiteral("__orvex.pasteHTML(%1, %2)").arg(id).arg(JsLiteral(html)));
 }
 
 void TextRange::Read(QObject* context, std::function<void(const RangeContents&)> then) const {
   QPointer<QObject> guard(context);
-  EditingControl* o = LiveOwner(Owner, Id);
-  if (!o || o->d->generation != Generation) {
+  EditingControl* o = LiveOwner(owner, id);
+  if (!o || o->d->generation != generation) {
     if (guard && then) then({});
     return;
   }
-  o->d->Run(QStringLiteral("__orvex.rangeContents(%1)").arg(Id), [guard, then](const QVariant& v) {
+  o->d->Run(QStringLiteral("__orvex.rangeContents(%1)").arg(id), [guard, then](const QVariant& v) {
     if (!guard || !then) return;
     const QVariantMap m = v.toMap();
     then({m.value(QStringLiteral("html")).toString(), m.value(QStringLiteral("text")).toString(),

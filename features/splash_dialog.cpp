@@ -80,12 +80,12 @@ void SplashDialog::ResetForShowing() {
 
 void SplashDialog::Browse() {
   // The dialog starts where the last picture came from.
-  if (!ChosenPicture.isEmpty()) openDialog->selectFile(ChosenPicture);
+  if (!chosenPicture.isEmpty()) openDialog->selectFile(chosenPicture);
   if (openDialog->exec() != QDialog::Accepted) return;
   const QStringList files = openDialog->selectedFiles();
   if (files.isEmpty()) return;
-  ChosenPicture = QFileInfo(files.first()).absoluteFilePath();
-  fileNameEdit->setText(QFileInfo(ChosenPicture).fileName());
+  chosenPicture = QFileInfo(files.first()).absoluteFilePath();
+  fileNameEdit->setText(QFileInfo(chosenPicture).fileName());
 }
 
 void SplashDialog::Confirm() {
@@ -95,14 +95,14 @@ void SplashDialog::Confirm() {
   if (typed.isEmpty()) return;
   // A name other than the browsed picture's is a path of its own, relative to
   // the project folder (the current folder); one that is not there is said.
-  if (typed != QFileInfo(ChosenPicture).fileName() || !QFileInfo(ChosenPicture).isFile()) {
+  if (typed != QFileInfo(chosenPicture).fileName() || !QFileInfo(chosenPicture).isFile()) {
     const QString path = QFileInfo(typed).absoluteFilePath();
     if (!QFileInfo(path).isFile()) {
       QMessageBox::warning(this, "Insert splash", "File not found: " + QDir::toNativeSeparators(path));
       fileNameEdit->setFocus();
       return;
     }
-    ChosenPicture = path;
+    chosenPicture = path;
   }
   allowClose = true;
   accept();

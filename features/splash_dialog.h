@@ -28,7 +28,7 @@ class SplashDialog : public ValidatingDialog {
 
   // The full path of the picture: last chosen by browsing, or typed; empty
   // before the first one.
-  QString PicturePath() const { return ChosenPicture; }
+  QString PicturePath() const { return chosenPicture; }
   // The time box's value as the splash uses it (see SplashSeconds).
   int Seconds() const;
 
@@ -40,5 +40,5 @@ class SplashDialog : public ValidatingDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  QString ChosenPicture;
+  QString chosenPicture;
 };

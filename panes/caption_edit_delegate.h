@@ -21,7 +21,7 @@ class CaptionEditDelegate : public QStyledItemDelegate {
   void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
  private:
-  OnEdited Edited;
-  Accepts CaptionAccepted;
-  BeforeChange AboutToChange;
+  OnEdited edited;
+  Accepts captionAccepted;
+  BeforeChange aboutToChange;
 };

@@ -28,9 +28,9 @@
 #include "platform/trash.h"
 #include "widgets/action_registry.h"
 
-ContentsPane::ContentsPane(HelpProject& project, TopicEditing& topics, IndexPane& index, Views views,
-                           ActionRegistry& registry, QObject* parent)
-    : QObject(parent), m_project(project), m_topics(topics), m_index(index), m_views(views) {
+ContentsPane::ContentsPane(HelpProject& helpProject, TopicEditing& topicEditing, IndexPane& indexPane,
+                           Views paneViews, ActionRegistry& registry, QObject* parent)
+    : QObject(parent), project(helpProject), topics(topicEditing), index(indexPane), views(paneViews) {
   const auto add = [&](const QString& id, const QString& caption, void (ContentsPane::*command)()) {
     QAction* item = registry.Add(id, caption);
     item->setEnabled(false);
@@ -42,23 +42,23 @@ ContentsPane::ContentsPane(HelpProject& project, TopicEditing& topics, IndexPane
       ->setShortcut(QKeySequence("Ctrl+Shift+T"));
   add("deleteTopicAction", "Delete topic", &ContentsPane::DeleteTopicCommand);
   add("renameTopicAction", "Rename topic", nullptr)->setEnabled(true);
-  m_appendLinksAction =
+  appendLinksAction =
       add("appendLinksAction", "Append links to subtopics", &ContentsPane::AppendLinksToSubtopics);
-  QTreeView* tree = m_views.contentsTree;
+  QTreeView* tree = views.contentsTree;
   // Renaming starts with F2 or "Rename topic" only: a click on the selected
   // topic leaves Del to "Delete topic".
   tree->setEditTriggers(QAbstractItemView::EditKeyPressed);
   tree->setItemDelegate(new CaptionEditDelegate(
-      [this](const QModelIndex& index, const QString& caption, const QString& before) {
-        if (m_undo) m_undo->TopicRenamed(index, before, caption);
-        CaptionEdited(index, caption);
+      [this](const QModelIndex& node, const QString& caption, const QString& before) {
+        if (undo) undo->TopicRenamed(node, before, caption);
+        CaptionEdited(node, caption);
       },
       tree,
       [this](const QString& caption) {
         if (IsUsableTitle(caption)) return true;
         // Said once the in-place editor has closed, not from inside its commit.
         QTimer::singleShot(0, this,
-                           [this] { QMessageBox::warning(m_views.window, "Orvex", kEmptyTitleMessage); });
+                           [this] { QMessageBox::warning(views.window, "Orvex", kEmptyTitleMessage); });
         return false;
       }));
   new ContentsDropTarget(
@@ -78,31 +78,31 @@ ContentsPane::ContentsPane(HelpProject& project, TopicEditing& topics, IndexPane
   }
 }
 
-void ContentsPane::SetUndo(TreeUndo* undo) {
-  m_undo = undo;
-  if (m_undo)
-    m_undo->SetRetitle(
+void ContentsPane::SetUndo(TreeUndo* treeUndo) {
+  undo = treeUndo;
+  if (undo)
+    undo->SetRetitle(
         [this](const QModelIndex& node, const QString& caption) { CaptionEdited(node, caption); });
 }
 
 void ContentsPane::CaptionEdited(const QModelIndex& node, const QString& caption) {
-  m_project.SetModified();
+  project.SetModified();
   // The editor holds the selected topic's page; another node changes its caption only.
-  if (!node.isValid() || node != m_views.contentsTree->currentIndex()) return;
+  if (!node.isValid() || node != views.contentsTree->currentIndex()) return;
   // The page's title follows, in the page as edited.
   const QPersistentModelIndex edited(node);
-  m_views.editor->Settle(
+  views.editor->Settle(
       this,
       [this, edited, caption] {
-        if (edited.isValid() && edited == m_views.contentsTree->currentIndex()) RetitlePage(edited, caption);
+        if (edited.isValid() && edited == views.contentsTree->currentIndex()) RetitlePage(edited, caption);
       },
-      !m_topics.SourceInUse());
+      !topics.SourceInUse());
 }
 
 void ContentsPane::RetitlePage(const QModelIndex& node, const QString& caption) {
-  const QString oldTitle = m_views.editor->DocumentTitle();
+  const QString oldTitle = views.editor->DocumentTitle();
   const QString page =
-      m_topics.SourceInUse() ? m_topics.SourceText() : CardButtonsToObjects(m_views.editor->DocumentHTML());
+      topics.SourceInUse() ? topics.SourceText() : CardButtonsToObjects(views.editor->DocumentHTML());
   // The page holds the title escaped (older pages may hold it raw); a page
   // whose title was lost takes the new one into its empty title and heading.
   bool replaced = false;
@@ -111,30 +111,30 @@ void ContentsPane::RetitlePage(const QModelIndex& node, const QString& caption) 
                                     : ReplaceTitleInPage(page, EscapeHtml(oldTitle), escaped, &replaced);
   if (!replaced && !oldTitle.isEmpty()) text = ReplaceTitleInPage(page, oldTitle, escaped, &replaced);
   if (!replaced) return;
-  m_views.editor->SetDocumentHTML(CardObjectsToButtons(text));
-  m_views.editor->SetBaseURL(m_project.Folder());
-  const TopicData* topic = m_views.contents->RecordAt(node);
-  if (m_topics.SourceInUse()) {
-    m_topics.SetSourceText(text);
+  views.editor->SetDocumentHTML(CardObjectsToButtons(text));
+  views.editor->SetBaseURL(project.Folder());
+  const TopicData* topic = views.contents->RecordAt(node);
+  if (topics.SourceInUse()) {
+    topics.SetSourceText(text);
     // Not yet in the file: the next store writes it.
-    m_views.sourceView->document()->setModified(true);
+    views.sourceView->document()->setModified(true);
   } else if (topic && !topic->FileName.isEmpty()) {
-    ReportFailure(m_views.window, WriteLinesFile(m_project.PagePath(topic->FileName), SplitLines(text),
-                                                 m_project.CodePage()));
+    ReportFailure(views.window,
+                  WriteLinesFile(project.PagePath(topic->FileName), SplitLines(text), project.CodePage()));
   }
 }
 
 void ContentsPane::DeleteTopicCommand() {
-  const QModelIndex node = m_views.contentsTree->currentIndex();
+  const QModelIndex node = views.contentsTree->currentIndex();
   if (!node.isValid()) return;
   // Page files go too: the question says how many, and whether the trash takes them.
-  const int subtopics = int(m_views.contents->Subtree(node).size()) - 1;
+  const int subtopics = int(views.contents->Subtree(node).size()) - 1;
   const int pageFiles = int(PageFilesGoingWith(node).size());
   const bool toTrash = pageFiles > 0 && TrashAvailable();
-  const int indexEntries = m_index.CountEntriesLeadingTo(m_views.contents->PagesGoingWith(node));
+  const int indexEntries = index.CountEntriesLeadingTo(views.contents->PagesGoingWith(node));
   const auto answer = QMessageBox::question(
-      m_views.window, "Confirm",
-      DeleteTopicQuestion(m_views.contents->CaptionAt(node), subtopics, pageFiles, toTrash, indexEntries),
+      views.window, "Confirm",
+      DeleteTopicQuestion(views.contents->CaptionAt(node), subtopics, pageFiles, toTrash, indexEntries),
       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
   if (answer != QMessageBox::Yes) return;
   DeleteTopic(node, toTrash);
@@ -142,42 +142,42 @@ void ContentsPane::DeleteTopicCommand() {
 
 QStringList ContentsPane::PageFilesGoingWith(const QModelIndex& node) const {
   QStringList files;
-  if (!m_project.IsOpen()) return files;
-  for (const QString& name : m_views.contents->PagesGoingWith(node)) {
-    const QString path = m_project.PagePath(name);
+  if (!project.IsOpen()) return files;
+  for (const QString& name : views.contents->PagesGoingWith(node)) {
+    const QString path = project.PagePath(name);
     if (QFileInfo(path).isFile()) files << path;
   }
   return files;
 }
 
 void ContentsPane::DeleteTopic(const QModelIndex& node, bool toTrash) {
-  if (!node.isValid() || node.model() != m_views.contents) return;
-  QTreeView* tree = m_views.contentsTree;
+  if (!node.isValid() || node.model() != views.contents) return;
+  QTreeView* tree = views.contentsTree;
   const QStringList files = PageFilesGoingWith(node);
   // What undo puts back: the subtree at its place, the lines and the Index.
   const TreePath place = PathOf(node);
-  ContentsNode subtree = m_views.contents->SubtreeCopy(node);
+  ContentsNode subtree = views.contents->SubtreeCopy(node);
   TreeUndo::Before before;
-  if (m_undo) before = m_undo->Capture();
+  if (undo) before = undo->Capture();
   std::vector<TopicPageFile> pages;
   QStringList gone;  // pages no remaining topic shows
   {
     // Neither stored nor loaded on the way: the page is going.
-    const TopicEditing::QuietSelection quiet(m_topics);
-    gone = m_views.contents->DeleteTopic(node);
+    const TopicEditing::QuietSelection quiet(topics);
+    gone = views.contents->DeleteTopic(node);
     if (const QModelIndex now = tree->currentIndex(); now.isValid()) tree->setCurrentIndex(now);
   }
   QStringList kept;  // page files that could not be moved or deleted
   for (const QString& path : files) {
     TopicPageFile page{path};
     // A page deleted for good comes back from its bytes.
-    if (!toTrash && m_undo) {
+    if (!toTrash && undo) {
       if (Result<QByteArray> bytes = ReadFileBytes(path)) {
-        page.Bytes = std::move(*bytes);
-        page.Held = true;
+        page.bytes = std::move(*bytes);
+        page.held = true;
       }
     }
-    const Status removed = toTrash ? MoveToTrash(path, &page.Trashed) : RemoveFile(path);
+    const Status removed = toTrash ? MoveToTrash(path, &page.trashed) : RemoveFile(path);
     if (!removed) {
       kept << removed.Message();
       continue;
@@ -185,25 +185,24 @@ void ContentsPane::DeleteTopic(const QModelIndex& node, bool toTrash) {
     pages.push_back(std::move(page));
   }
   for (const QString& name : gone) {
-    m_index.RemoveEntriesLeadingTo(name);
-    m_project.RemoveContextEntries(name);
+    index.RemoveEntriesLeadingTo(name);
+    project.RemoveContextEntries(name);
   }
   // The compiler would miss them: they leave the project's file list too.
-  m_project.RemoveListedPages(gone);
-  m_topics.ClearPage();
-  m_topics.LoadSelectedTopic(tree->currentIndex());
-  m_project.SetModified();
+  project.RemoveListedPages(gone);
+  topics.ClearPage();
+  topics.LoadSelectedTopic(tree->currentIndex());
+  project.SetModified();
   tree->viewport()->update();
-  if (m_undo) m_undo->TopicDeleted(place, std::move(subtree), std::move(before), std::move(pages));
+  if (undo) undo->TopicDeleted(place, std::move(subtree), std::move(before), std::move(pages));
   // The topics are gone either way; a page left on disk is said.
-  if (!kept.isEmpty()) QMessageBox::warning(m_views.window, "Orvex", kept.join("\n"));
+  if (!kept.isEmpty()) QMessageBox::warning(views.window, "Orvex", kept.join("\n"));
 }
 
 void ContentsPane::AppendLinksToSubtopics() {
-  const std::vector<SubtopicLink> links =
-      m_views.contents->SubtopicLinks(m_views.contentsTree->currentIndex());
+  const std::vector<SubtopicLink> links = views.contents->SubtopicLinks(views.contentsTree->currentIndex());
   if (links.empty()) return;
-  TextRange range = m_views.editor->SelectionRange();
+  TextRange range = views.editor->SelectionRange();
   range.moveEnd("word", 99999);
   range.Collapse(false);
   // In one piece: the engine takes a line break inserted on its own at the
@@ -212,6 +211,6 @@ void ContentsPane::AppendLinksToSubtopics() {
 }
 
 void ContentsPane::PrepareMenu() {
-  const QModelIndex selected = m_views.contentsTree->currentIndex();
-  m_appendLinksAction->setEnabled(selected.isValid() && m_views.contents->rowCount(selected) > 0);
+  const QModelIndex selected = views.contentsTree->currentIndex();
+  appendLinksAction->setEnabled(selected.isValid() && views.contents->rowCount(selected) > 0);
 }

@@ -74,10 +74,10 @@ class ContentsPane : public QObject {
   // The page files on disk that go with a topic and its subtopics.
   QStringList PageFilesGoingWith(const QModelIndex& node) const;
 
-  HelpProject& m_project;
-  TopicEditing& m_topics;
-  IndexPane& m_index;
-  Views m_views;
-  TreeUndo* m_undo = nullptr;
-  QAction* m_appendLinksAction = nullptr;
+  HelpProject& project;
+  TopicEditing& topics;
+  IndexPane& index;
+  Views views;
+  TreeUndo* undo = nullptr;
+  QAction* appendLinksAction = nullptr;
 };

@@ -30,59 +30,59 @@ std::optional<QString> AskTitle(QWidget* parent) {
 
 bool ContentsPane::CreateTopic(const QString& title, bool asSubtopic) {
   if (!IsUsableTitle(title)) {
-    QMessageBox::warning(m_views.window, "Orvex", kEmptyTitleMessage);
+    QMessageBox::warning(views.window, "Orvex", kEmptyTitleMessage);
     return false;
   }
-  const QModelIndex selected = m_views.contentsTree->currentIndex();
+  const QModelIndex selected = views.contentsTree->currentIndex();
   // 1. The page being left is stored; a failure keeps it and stops here.
-  if (!m_topics.StoreSelectedTopic(selected)) return true;
+  if (!topics.StoreSelectedTopic(selected)) return true;
   // 2. The first free numbered page name.
-  const QString fileName = m_project.NewPageName();
+  const QString fileName = project.NewPageName();
   if (fileName.isEmpty()) {
-    const QString prefix = m_project.NamePrefix();
-    QMessageBox::information(m_views.window, "Orvex",
+    const QString prefix = project.NamePrefix();
+    QMessageBox::information(views.window, "Orvex",
                              "No free page name is left: the pages " + NumberedPageName(prefix, 1) + " to " +
                                  NumberedPageName(prefix, kLastPageCounter) + " are all taken.");
     return false;
   }
   // Undo puts the lines back; the Index is not touched.
   TreeUndo::Before before;
-  before.Lines = m_project.AllLines();
+  before.lines = project.AllLines();
   // 3. Right after the selected node, or as its last child.
-  const QModelIndex node = m_views.contents->CreateTopic(selected, title, fileName, asSubtopic);
+  const QModelIndex node = views.contents->CreateTopic(selected, title, fileName, asSubtopic);
   // 4. Selecting it stores nothing more and loads nothing (no page yet).
   {
-    const TopicEditing::QuietSelection quiet(m_topics);
-    m_views.contentsTree->setCurrentIndex(node);
+    const TopicEditing::QuietSelection quiet(topics);
+    views.contentsTree->setCurrentIndex(node);
   }
-  m_topics.LoadSelectedTopic(node);
+  topics.LoadSelectedTopic(node);
   // 5.-8. The page from the template, in both views and on disk.
-  if (!asSubtopic) m_views.editor->NewDocument();
-  const QString page = BuildTopicPage(title, m_project.ProjectFile(), m_project.ProjectLines());
-  m_views.editor->SetBaseURL(m_project.Folder());
-  m_views.editor->SetDocumentHTML(page);
-  m_topics.SetSourceText(page);
+  if (!asSubtopic) views.editor->NewDocument();
+  const QString page = BuildTopicPage(title, project.ProjectFile(), project.ProjectLines());
+  views.editor->SetBaseURL(project.Folder());
+  views.editor->SetDocumentHTML(page);
+  topics.SetSourceText(page);
   // The file gets the page as the template made it, which the editor shows.
-  const Status stored = m_topics.StoreSourcePage(m_project.PagePath(fileName));
-  if (!ReportFailure(m_views.window, stored)) return false;
+  const Status stored = topics.StoreSourcePage(project.PagePath(fileName));
+  if (!ReportFailure(views.window, stored)) return false;
   // 9.-10. The label shows the new number at once.
-  m_project.AddContextEntries(fileName);
-  m_project.SetModified();
-  m_topics.ShowContextNumber();
-  if (m_undo) m_undo->TopicCreated(node, std::move(before), {TopicPageFile{m_project.PagePath(fileName)}});
+  project.AddContextEntries(fileName);
+  project.SetModified();
+  topics.ShowContextNumber();
+  if (undo) undo->TopicCreated(node, std::move(before), {TopicPageFile{project.PagePath(fileName)}});
   return true;
 }
 
 void ContentsPane::NewTopic() {
-  if (const auto title = AskTitle(m_views.window)) {
+  if (const auto title = AskTitle(views.window)) {
     const QString made = *title;
-    m_views.editor->Settle(this, [this, made] { CreateTopic(made); });
+    views.editor->Settle(this, [this, made] { CreateTopic(made); });
   }
 }
 
 void ContentsPane::NewSubtopic() {
-  if (const auto title = AskTitle(m_views.window)) {
+  if (const auto title = AskTitle(views.window)) {
     const QString made = *title;
-    m_views.editor->Settle(this, [this, made] { CreateTopic(made, true); });
+    views.editor->Settle(this, [this, made] { CreateTopic(made, true); });
   }
 }

@@ -80,8 +80,8 @@ void IndexPane::AddEntry(const QString& text, const QPoint& screenPos) {
   const QModelIndex topicNode = views.contentsTree->currentIndex();
   const TopicData* topic = views.contents->RecordAt(topicNode);
   const TreeHit hit = HitTestTree(indexTree, indexTree->viewport()->mapFromGlobal(screenPos));
-  const AttachMode mode = IndexAttachMode(hit.Kind, ItemLevel(hit.Item));
-  const QPersistentModelIndex target = hit.Item;
+  const AttachMode mode = IndexAttachMode(hit.kind, ItemLevel(hit.item));
+  const QPersistentModelIndex target = hit.item;
   std::vector<IndexNode> before = Snapshot();
   const QString keyword = KeywordFromText(text);
   const QModelIndex entry =

@@ -55,7 +55,7 @@ class TopicEditing : public QObject {
   // Shows a page's text in the source view, not modified.
   void SetSourceText(const QString& pageText);
   // The Source tab is the view in use.
-  bool SourceInUse() const { return m_currentTab == 1; }
+  bool SourceInUse() const { return currentTab == 1; }
   // Brings the Editor (0) or Source (1) tab to the front and calls `shown`
   // once it is there: at once, or when the editor has given its page to the
   // source view. A refused switch, or a later request, drops `shown`.
@@ -88,16 +88,16 @@ class TopicEditing : public QObject {
   // loads pages; the guard restores the former state when it goes.
   class QuietSelection {
    public:
-    explicit QuietSelection(TopicEditing& editing) : m_editing(editing), m_wasOff(editing.m_selectionOff) {
-      editing.m_selectionOff = true;
+    explicit QuietSelection(TopicEditing& owner) : editing(owner), wasOff(owner.selectionOff) {
+      owner.selectionOff = true;
     }
-    ~QuietSelection() { m_editing.m_selectionOff = m_wasOff; }
+    ~QuietSelection() { editing.selectionOff = wasOff; }
     QuietSelection(const QuietSelection&) = delete;
     QuietSelection& operator=(const QuietSelection&) = delete;
 
    private:
-    TopicEditing& m_editing;
-    bool m_wasOff;
+    TopicEditing& editing;
+    bool wasOff;
   };
 
  private:
@@ -108,14 +108,14 @@ class TopicEditing : public QObject {
   // The editor and the source view take typing only while a page is loaded.
   void SetPageLoaded(bool loaded);
   void SelectionChanged(const QModelIndex& current, const QModelIndex& previous);
-  bool Report(const Status& status) const { return ReportFailure(m_views.window, status); }
+  bool Report(const Status& status) const { return ReportFailure(views.window, status); }
 
-  HelpProject& m_project;
-  Views m_views;
-  int m_currentTab = 0;
-  int m_seenEditorVersion = 0;  // the editor's change count last seen
+  HelpProject& project;
+  Views views;
+  int currentTab = 0;
+  int seenEditorVersion = 0;  // the editor's change count last seen
   // What waits for a requested tab to come to the front.
-  std::function<void()> m_whenTabShown;
-  int m_tabAwaited = -1;
-  bool m_selectionOff = false;
+  std::function<void()> whenTabShown;
+  int tabAwaited = -1;
+  bool selectionOff = false;
 };

@@ -11,35 +11,35 @@
 #include "panes/tree_undo.h"
 
 void ContentsPane::ShiftSelectedTopic(TopicShift shift) {
-  QTreeView* tree = m_views.contentsTree;
+  QTreeView* tree = views.contentsTree;
   const QPersistentModelIndex topic = tree->currentIndex();
   if (!topic.isValid()) return;
   // As with a drag, the selected topic stays selected: nothing is stored or loaded.
-  const TopicEditing::QuietSelection quiet(m_topics);
+  const TopicEditing::QuietSelection quiet(topics);
   const TreePath from = PathOf(topic);
-  if (!m_views.contents->ShiftTopic(topic, shift)) return;
-  m_project.SetModified();
+  if (!views.contents->ShiftTopic(topic, shift)) return;
+  project.SetModified();
   if (topic.parent().isValid()) tree->expand(topic.parent());
   tree->setCurrentIndex(topic);
-  if (m_undo) m_undo->TopicMoved(from, topic);
+  if (undo) undo->TopicMoved(from, topic);
 }
 
 void ContentsPane::DropOnContents(const QPoint& viewportPos) {
-  QTreeView* tree = m_views.contentsTree;
+  QTreeView* tree = views.contentsTree;
   const QPersistentModelIndex dragged = tree->currentIndex();
   if (!dragged.isValid()) return;
   const TreeHit hit = HitTestTree(tree, viewportPos);
-  const ContentsDrop drop = ContentsDropFor(hit.Kind);
+  const ContentsDrop drop = ContentsDropFor(hit.kind);
   if (drop == ContentsDrop::Nothing) return;
-  m_project.SetModified();
-  const QPersistentModelIndex target = hit.Item;
+  project.SetModified();
+  const QPersistentModelIndex target = hit.item;
   // No page is stored or loaded by the move: the selected topic stays the
   // same. The moved topics keep their expanded state.
-  const TopicEditing::QuietSelection quiet(m_topics);
+  const TopicEditing::QuietSelection quiet(topics);
   const TreePath from = PathOf(dragged);
-  if (!m_views.contents->MoveTopic(dragged, drop, target)) return;
+  if (!views.contents->MoveTopic(dragged, drop, target)) return;
   if (drop == ContentsDrop::AsLastChild) tree->expand(target);
   if (drop == ContentsDrop::BeforeItem && target.parent().isValid()) tree->expand(target.parent());
   tree->setCurrentIndex(dragged);
-  if (m_undo) m_undo->TopicMoved(from, dragged);
+  if (undo) undo->TopicMoved(from, dragged);
 }

@@ -15,16 +15,16 @@
 #include "platform/text_file.h"
 
 void TopicEditing::SelectionChanged(const QModelIndex& current, const QModelIndex& previous) {
-  if (m_selectionOff) return;
+  if (selectionOff) return;
   // The page left is stored once the editor has taken everything typed into
   // it (typing meanwhile waits), and the new topic's page loaded after.
   const QPersistentModelIndex left(previous);
   const QPersistentModelIndex selected(current);
-  m_views.editor->Settle(this, [this, left, selected] {
+  views.editor->Settle(this, [this, left, selected] {
     if (!StoreSelectedTopic(left)) {
       // The edits could not be written: stay on the topic that holds them.
       const QuietSelection quiet(*this);
-      m_views.contentsTree->setCurrentIndex(left);
+      views.contentsTree->setCurrentIndex(left);
       return;
     }
     LoadSelectedTopic(selected);
@@ -32,66 +32,66 @@ void TopicEditing::SelectionChanged(const QModelIndex& current, const QModelInde
 }
 
 bool TopicEditing::PageHasUnsavedEdits() const {
-  if (m_currentTab == 1) return m_views.sourceView->document()->isModified();
-  return m_views.editor->Modified();
+  if (currentTab == 1) return views.sourceView->document()->isModified();
+  return views.editor->Modified();
 }
 
 bool TopicEditing::PageChangedSinceStored() {
   if (!PageHasUnsavedEdits()) return false;
-  const TopicData* topic = m_views.contents->RecordAt(m_views.contentsTree->currentIndex());
+  const TopicData* topic = views.contents->RecordAt(views.contentsTree->currentIndex());
   if (!topic || topic->FileName.isEmpty()) return true;
   // Undo history outlives a save: the page counts as changed only when what
   // would be stored differs from what its file holds.
-  const Result<QStringList> stored = ReadLinesFile(m_project.PagePath(topic->FileName), m_project.CodePage());
+  const Result<QStringList> stored = ReadLinesFile(project.PagePath(topic->FileName), project.CodePage());
   if (!stored) return true;
-  if (m_currentTab == 1) return SplitLines(SourceText()) != *stored;
+  if (currentTab == 1) return SplitLines(SourceText()) != *stored;
   const std::optional<QStringList> lines = EditorPageLines();
   return !lines || *lines != *stored;
 }
 
 bool TopicEditing::StoreSelectedTopic(const QModelIndex& selected, bool evenWithEmptySource) {
-  const TopicData* topic = m_views.contents->RecordAt(selected);
+  const TopicData* topic = views.contents->RecordAt(selected);
   if (!topic || topic->FileName.isEmpty()) return true;
   // An empty source view means no page was loaded for the topic.
-  if (!evenWithEmptySource && m_views.sourceView->toPlainText().isEmpty()) return true;
+  if (!evenWithEmptySource && views.sourceView->toPlainText().isEmpty()) return true;
   if (!PageHasUnsavedEdits()) return true;
-  const QString path = m_project.PagePath(topic->FileName);
-  if (m_currentTab == 1) return Report(StoreSourcePage(path));
+  const QString path = project.PagePath(topic->FileName);
+  if (currentTab == 1) return Report(StoreSourcePage(path));
   return Report(StoreEditorPage(path));
 }
 
 bool TopicEditing::StoreCurrentTopic(bool evenWithEmptySource) {
-  return StoreSelectedTopic(m_views.contentsTree->currentIndex(), evenWithEmptySource);
+  return StoreSelectedTopic(views.contentsTree->currentIndex(), evenWithEmptySource);
 }
 
 void TopicEditing::ClearPage() {
-  m_views.editor->NewDocument();
-  m_views.sourceView->clear();
+  views.editor->NewDocument();
+  views.sourceView->clear();
   SetPageLoaded(false);
 }
 
 void TopicEditing::SetPageLoaded(bool loaded) {
   // Without a page, typing would be taken and then dropped.
-  m_views.editor->SetReadOnly(!loaded);
-  m_views.sourceView->setReadOnly(!loaded);
+  views.editor->SetReadOnly(!loaded);
+  views.sourceView->setReadOnly(!loaded);
 }
 
 void TopicEditing::LoadSelectedTopic(const QModelIndex& node) {
   if (!node.isValid()) {
-    m_project.SetCurrentTopic(std::nullopt);
+    project.SetCurrentTopic(std::nullopt);
     ClearPage();
     ShowContextNumber();
     return;
   }
-  const TopicData* topic = m_views.contents->RecordAt(node);
-  m_project.SetCurrentTopic(topic ? std::optional<TopicData>(*topic) : std::nullopt);
+  const TopicData* topic = views.contents->RecordAt(node);
+  project.SetCurrentTopic(topic ? std::optional<TopicData>(*topic) : std::nullopt);
   if (!topic) return;
-  const QString path = m_project.PagePath(topic->FileName);
+  const QString path = project.PagePath(topic->FileName);
   const bool exists = !topic->FileName.isEmpty() && QFileInfo(path).isFile();
   Status load;
   if (exists) {
     load = LoadTopicPage(path);
-  } else if (m_currentTab == 0) {
+  } else if (currentTab == 0) {
     ClearPage();
   }
   const bool loaded = Report(load);
@@ -105,9 +105,9 @@ void TopicEditing::LoadSelectedTopic(const QModelIndex& node) {
 }
 
 void TopicEditing::ShowContextNumber() {
-  m_views.contextLabel->setText("Context=" + m_project.CurrentContextNumber());
+  views.contextLabel->setText("Context=" + project.CurrentContextNumber());
 }
 
 void TopicEditing::CopyContextNumber() {
-  QGuiApplication::clipboard()->setText(m_project.CurrentContextNumber().left(20));
+  QGuiApplication::clipboard()->setText(project.CurrentContextNumber().left(20));
 }

@@ -10,21 +10,21 @@
 
 // ---- Index -----------------------------------------------------------------
 
-IndexDropTarget::IndexDropTarget(QTreeView* tree, CanDrop canDrop, OnDrop onDrop, QObject* parent)
+IndexDropTarget::IndexDropTarget(QTreeView* view, CanDrop canDrop, OnDrop onDrop, QObject* parent)
     : QObject(parent),
-      Tree(tree),
-      Viewport(tree->viewport()),
-      Allowed(std::move(canDrop)),
-      Dropped(std::move(onDrop)) {
-  tree->viewport()->setAcceptDrops(true);
-  tree->viewport()->installEventFilter(this);
+      tree(view),
+      viewport(view->viewport()),
+      allowed(std::move(canDrop)),
+      dropped(std::move(onDrop)) {
+  view->viewport()->setAcceptDrops(true);
+  view->viewport()->installEventFilter(this);
 }
 
 IndexDropTarget::~IndexDropTarget() { Revoke(); }
 
 void IndexDropTarget::Revoke() {
-  if (Viewport) Viewport->removeEventFilter(this);
-  Text.clear();
+  if (viewport) viewport->removeEventFilter(this);
+  text.clear();
 }
 
 namespace {
@@ -40,7 +40,7 @@ bool IsDragEvent(const QEvent* event) {
 bool IndexDropTarget::eventFilter(QObject* watched, QEvent* event) {
   // Only drags are looked at: the tree is not touched for any other event,
   // which may come while the tree is being destroyed.
-  if (!IsDragEvent(event) || !Tree || watched != Viewport.data()) return QObject::eventFilter(watched, event);
+  if (!IsDragEvent(event) || !tree || watched != viewport.data()) return QObject::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove:
@@ -48,8 +48,8 @@ bool IndexDropTarget::eventFilter(QObject* watched, QEvent* event) {
       auto* drop = static_cast<QDropEvent*>(event);
       const QMimeData* mime = drop->mimeData();
       if (event->type() == QEvent::DragEnter)
-        Text = mime && mime->hasText() ? CutDroppedText(mime->text()) : QString();
-      const bool take = mime && mime->hasText() && Allowed && Allowed();
+        text = mime && mime->hasText() ? CutDroppedText(mime->text()) : QString();
+      const bool take = mime && mime->hasText() && allowed && allowed();
       if (!take) {
         drop->ignore();
         return true;
@@ -58,15 +58,15 @@ bool IndexDropTarget::eventFilter(QObject* watched, QEvent* event) {
       drop->accept();
       if (event->type() == QEvent::Drop) {
         // A drop without an enter (or after a leave) still brings its text.
-        const QString text = Text.isEmpty() ? CutDroppedText(mime->text()) : Text;
-        Text.clear();
-        const QPoint screenPos = Tree->viewport()->mapToGlobal(drop->position().toPoint());
-        if (Dropped) Dropped(text, screenPos);
+        const QString dropText = text.isEmpty() ? CutDroppedText(mime->text()) : text;
+        text.clear();
+        const QPoint screenPos = tree->viewport()->mapToGlobal(drop->position().toPoint());
+        if (dropped) dropped(dropText, screenPos);
       }
       return true;
     }
     case QEvent::DragLeave:
-      Text.clear();
+      text.clear();
       event->accept();
       return true;
     default:
@@ -81,25 +81,25 @@ namespace {
 constexpr int kRememberedChildren = 8;
 }  // namespace
 
-ContentsDropTarget::ContentsDropTarget(QTreeView* tree, OnDrop onDrop, QObject* parent)
-    : QObject(parent), Tree(tree), Viewport(tree->viewport()), TreeObject(tree), Dropped(std::move(onDrop)) {
-  tree->viewport()->setAcceptDrops(true);
-  tree->viewport()->installEventFilter(this);
-  // The tree makes its drags as its own children: noticing them tells our
+ContentsDropTarget::ContentsDropTarget(QTreeView* view, OnDrop onDrop, QObject* parent)
+    : QObject(parent), tree(view), viewport(view->viewport()), treeObject(view), dropped(std::move(onDrop)) {
+  view->viewport()->setAcceptDrops(true);
+  view->viewport()->installEventFilter(this);
+  // The view makes its drags as its own children: noticing them tells our
   // own drags from all others, also where the platform names no source.
-  tree->installEventFilter(this);
+  view->installEventFilter(this);
 }
 
 ContentsDropTarget::~ContentsDropTarget() {
-  if (Viewport) Viewport->removeEventFilter(this);
-  if (Tree) Tree->removeEventFilter(this);
+  if (viewport) viewport->removeEventFilter(this);
+  if (tree) tree->removeEventFilter(this);
 }
 
 bool ContentsDropTarget::FromOwnTree(const QDropEvent* event) const {
-  if (!Tree) return false;
-  if (event->source() == Tree || event->source() == Tree->viewport()) return true;
+  if (!tree) return false;
+  if (event->source() == tree || event->source() == tree->viewport()) return true;
   if (!event->mimeData()) return false;
-  for (const QPointer<QObject>& child : NewChildren) {
+  for (const QPointer<QObject>& child : newChildren) {
     const auto* drag = qobject_cast<QDrag*>(child.data());
     if (drag && drag->mimeData() == event->mimeData()) return true;
   }
@@ -109,13 +109,13 @@ bool ContentsDropTarget::FromOwnTree(const QDropEvent* event) const {
 bool ContentsDropTarget::eventFilter(QObject* watched, QEvent* event) {
   // Compared by identity only: events come also while the tree is being
   // destroyed, when it must not be used.
-  if (watched == TreeObject && event->type() == QEvent::ChildAdded) {
-    NewChildren.removeAll(QPointer<QObject>());
-    while (NewChildren.size() >= kRememberedChildren) NewChildren.removeFirst();
-    NewChildren.append(static_cast<QChildEvent*>(event)->child());
+  if (watched == treeObject && event->type() == QEvent::ChildAdded) {
+    newChildren.removeAll(QPointer<QObject>());
+    while (newChildren.size() >= kRememberedChildren) newChildren.removeFirst();
+    newChildren.append(static_cast<QChildEvent*>(event)->child());
     return QObject::eventFilter(watched, event);
   }
-  if (!IsDragEvent(event) || !Tree || watched != Viewport.data()) return QObject::eventFilter(watched, event);
+  if (!IsDragEvent(event) || !tree || watched != viewport.data()) return QObject::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove:
@@ -133,7 +133,7 @@ bool ContentsDropTarget::eventFilter(QObject* watched, QEvent* event) {
       // Reported as a copy: the node is moved here, not removed by the tree.
       drop->setDropAction(Qt::CopyAction);
       drop->accept();
-      if (Dropped) Dropped(drop->position().toPoint());
+      if (dropped) dropped(drop->position().toPoint());
       return true;
     }
     case QEvent::DragLeave:

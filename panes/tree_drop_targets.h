@@ -33,19 +33,19 @@ class IndexDropTarget : public QObject {
   // Stops taking drops (the viewport's filter is removed).
   void Revoke();
   // The text kept from the drag now over the tree.
-  QString KeptText() const { return Text; }
+  QString KeptText() const { return text; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QPointer<QTreeView> Tree;
+  QPointer<QTreeView> tree;
   // The watched viewport; while a window is torn down its events still come
   // in, so it is told by identity without asking the tree for it.
-  QPointer<QWidget> Viewport;
-  CanDrop Allowed;
-  OnDrop Dropped;
-  QString Text;
+  QPointer<QWidget> viewport;
+  CanDrop allowed;
+  OnDrop dropped;
+  QString text;
 };
 
 class ContentsDropTarget : public QObject {
@@ -60,12 +60,12 @@ class ContentsDropTarget : public QObject {
  private:
   // Whether a drag comes from the Contents tree itself.
   bool FromOwnTree(const QDropEvent* event) const;
-  QPointer<QTreeView> Tree;
-  QPointer<QWidget> Viewport;  // see IndexDropTarget
-  const QObject* TreeObject;   // the tree, only to compare with, never used
-  OnDrop Dropped;
+  QPointer<QTreeView> tree;
+  QPointer<QWidget> viewport;  // see IndexDropTarget
+  const QObject* treeObject;   // the tree, only to compare with, never used
+  OnDrop dropped;
   // Objects lately made as the tree's children: its drags are among them.
   // (A child is announced before it is fully made, so what it is can be
   // told only later.)
-  QList<QPointer<QObject>> NewChildren;
+  QList<QPointer<QObject>> newChildren;
 };

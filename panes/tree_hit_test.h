@@ -12,8 +12,8 @@
 class QTreeView;
 
 struct TreeHit {
-  TreeHitKind Kind = TreeHitKind::Elsewhere;
-  QModelIndex Item;  // the item of the row hit; invalid for Below and outside
+  TreeHitKind kind = TreeHitKind::Elsewhere;
+  QModelIndex item;  // the item of the row hit; invalid for Below and outside
 };
 
 // pos: in the tree's viewport coordinates.

@@ -95,7 +95,7 @@ QStringList TakePages(std::vector<TopicPageFile>& pages) {
   for (TopicPageFile& page : pages) {
     if (!QFileInfo(page.Path).isFile()) continue;
     if (trash) {
-      if (const Status moved = MoveToTrash(page.Path, &page.Trashed); !moved) failures << moved.Message();
+      if (const Status moved = MoveToTrash(page.Path, &page.trashed); !moved) failures << moved.Message();
       continue;
     }
     Result<QByteArray> bytes = ReadFileBytes(page.Path);
@@ -103,12 +103,12 @@ QStringList TakePages(std::vector<TopicPageFile>& pages) {
       failures << bytes.Message();
       continue;
     }
-    page.Bytes = std::move(*bytes);
-    page.Held = true;
+    page.bytes = std::move(*bytes);
+    page.held = true;
     if (const Status removed = RemoveFile(page.Path); !removed) {
       failures << removed.Message();
-      page.Held = false;
-      page.Bytes.clear();
+      page.held = false;
+      page.bytes.clear();
     }
   }
   return failures;
@@ -118,18 +118,18 @@ QStringList TakePages(std::vector<TopicPageFile>& pages) {
 QStringList PutPages(std::vector<TopicPageFile>& pages) {
   QStringList failures;
   for (TopicPageFile& page : pages) {
-    if (!page.Trashed.isEmpty()) {
-      if (const Status restored = RestoreFromTrash(page.Trashed, page.Path); !restored)
+    if (!page.trashed.isEmpty()) {
+      if (const Status restored = RestoreFromTrash(page.trashed, page.Path); !restored)
         failures << restored.Message();
       else
-        page.Trashed.clear();
-    } else if (page.Held) {
-      if (const Status written = WriteFileBytes(page.Path, page.Bytes); !written) {
+        page.trashed.clear();
+    } else if (page.held) {
+      if (const Status written = WriteFileBytes(page.Path, page.bytes); !written) {
         failures << written.Message();
         continue;
       }
-      page.Held = false;
-      page.Bytes.clear();
+      page.held = false;
+      page.bytes.clear();
     }
   }
   return failures;
@@ -287,7 +287,7 @@ void TreeUndo::TopicCreated(const QModelIndex& node, Before before, std::vector<
   const TreePath place = PathOf(node);
   auto subtree = std::make_shared<ContentsNode>(views.contents->SubtreeCopy(node));
   auto files = std::make_shared<std::vector<TopicPageFile>>(std::move(pages));
-  auto linesBefore = std::make_shared<HelpProject::Lines>(std::move(before.Lines));
+  auto linesBefore = std::make_shared<HelpProject::Lines>(std::move(before.lines));
   auto linesAfter = std::make_shared<HelpProject::Lines>(project.AllLines());
   const QString text = "New topic \"" + subtree->Caption + "\"";
   stack->push(new TreeCommand(
@@ -325,7 +325,7 @@ void TreeUndo::TopicDeleted(const TreePath& place, ContentsNode subtree, Before 
         const QStringList failures = PutPages(*files);
         const TreePath parent(place.begin(), place.end() - 1);
         SelectTopic(views.contents->InsertSubtree(AtPath(views.contents, parent), place.back(), *node));
-        RestoreLines(was->Lines);
+        RestoreLines(was->lines);
         RestoreIndex(was->Index);
         ReloadPage();
         Report(failures);
@@ -338,7 +338,7 @@ void TreeUndo::TopicDeleted(const TreePath& place, ContentsNode subtree, Before 
             views.contentsTree->setCurrentIndex(current);
         }
         const QStringList failures = TakePages(*files);
-        RestoreLines(now->Lines);
+        RestoreLines(now->lines);
         RestoreIndex(now->Index);
         ReloadPage();
         Report(failures);

@@ -35,9 +35,9 @@ TreePath PathOf(const QModelIndex& node);
 // trash while it is gone, or (without a trash) its bytes.
 struct TopicPageFile {
   QString Path;
-  QString Trashed;   // where the trash keeps it while the topic is gone
-  QByteArray Bytes;  // what it held, when it was deleted for good
-  bool Held = false;
+  QString trashed;   // where the trash keeps it while the topic is gone
+  QByteArray bytes;  // what it held, when it was deleted for good
+  bool held = false;
 };
 
 class TreeUndo : public QObject {
@@ -65,7 +65,7 @@ class TreeUndo : public QObject {
   // What a change leaves to put back, taken before it is made.
   struct Before {
     std::vector<IndexNode> Index;
-    HelpProject::Lines Lines;
+    HelpProject::Lines lines;
   };
   Before Capture() const;
 

@@ -9,9 +9,9 @@
 
 // A dictionary's two files: "en_US.aff" (affixes) and "en_US.dic" (words).
 struct DictionaryFiles {
-  QString Name;  // "en_US"
-  QString AffixFile;
-  QString WordsFile;
+  QString name;  // "en_US"
+  QString affixFile;
+  QString wordsFile;
 };
 
 // Where dictionaries are looked for, in order: the folders of $DICPATH

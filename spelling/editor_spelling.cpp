@@ -175,8 +175,8 @@ void EditorSpelling::ShowMarks(int load, const QVariant& collected) {
   for (qsizetype i = 0; i < runs.size(); ++i) {
     const QString run = runs.at(i).toString();
     for (const TextWord& word : TextWords(run)) {
-      if (!held->IsCorrect(word.Text))
-        marks.append(QJsonArray{int(i), int(word.Position), int(word.Text.size()), word.Text});
+      if (!held->IsCorrect(word.text))
+        marks.append(QJsonArray{int(i), int(word.position), int(word.text.size()), word.text});
     }
   }
   RunScript(QStringLiteral("__orvexSpelling.show(%1, %2)")
@@ -279,7 +279,7 @@ void EditorSpelling::ChooseDictionary() {
   }
   const int lcid = ProjectLanguageLcid(project.ProjectLines());
   const std::optional<DictionaryFiles> own = DictionaryForLanguage(lcid, views.dictionaryFolders);
-  const QString ownItem = own ? tr("The project's language (%1)").arg(own->Name)
+  const QString ownItem = own ? tr("The project's language (%1)").arg(own->name)
                               : tr("The project's language (no dictionary installed)");
   QStringList items{ownItem};
   items += installed;
@@ -301,7 +301,7 @@ void EditorSpelling::ChooseDictionary() {
       ShowError(views.window, list.Message());
       return;
     }
-    list->Dictionary = item == ownItem ? QString() : item;
+    list->dictionary = item == ownItem ? QString() : item;
     if (const Status written = WriteWordList(path, *list); !written) {
       ShowError(views.window, written.Message());
       return;

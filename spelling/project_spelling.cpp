@@ -20,26 +20,26 @@ std::shared_ptr<ProjectSpelling> ProjectSpelling::Open(const QString& projectFil
     spelling->notChecked = list.Message();
     return spelling;
   }
-  spelling->listed = list->Words;
-  for (const QString& word : list->Words) spelling->words.insert(PlainApostrophes(word));
-  spelling->chosen = list->Dictionary;
+  spelling->listed = list->words;
+  for (const QString& word : list->words) spelling->words.insert(PlainApostrophes(word));
+  spelling->chosen = list->dictionary;
   const int lcid = ProjectLanguageLcid(projectLines);
-  const std::optional<DictionaryFiles> files = list->Dictionary.isEmpty()
+  const std::optional<DictionaryFiles> files = list->dictionary.isEmpty()
                                                    ? DictionaryForLanguage(lcid, folders)
-                                                   : FindDictionary(list->Dictionary, folders);
+                                                   : FindDictionary(list->dictionary, folders);
   if (!files) {
-    spelling->notChecked = list->Dictionary.isEmpty() ? NoDictionaryMessage(lcid)
-                                                      : ChosenDictionaryMissingMessage(list->Dictionary);
+    spelling->notChecked = list->dictionary.isEmpty() ? NoDictionaryMessage(lcid)
+                                                      : ChosenDictionaryMissingMessage(list->dictionary);
     return spelling;
   }
   Result<std::unique_ptr<HunspellDictionary>> dictionary =
-      HunspellDictionary::Open(files->AffixFile, files->WordsFile);
+      HunspellDictionary::Open(files->affixFile, files->wordsFile);
   if (!dictionary) {
     spelling->notChecked = dictionary.Message();
     return spelling;
   }
   spelling->dictionary = std::move(*dictionary);
-  spelling->dictionaryName = files->Name;
+  spelling->dictionaryName = files->name;
   return spelling;
 }
 
@@ -71,9 +71,9 @@ QStringList ProjectSpelling::Suggestions(const QString& word) const {
 Status ProjectSpelling::AddWord(const QString& word) {
   QMutexLocker lock(&mutex);
   WordList list{listed, chosen};
-  list.Words.append(word);
+  list.words.append(word);
   if (Status written = WriteWordList(WordListPath(projectFile), list); !written) return written;
-  listed = list.Words;
+  listed = list.words;
   words.insert(PlainApostrophes(word));
   return {};
 }

@@ -12,8 +12,8 @@
 
 // A word of a text and where it starts.
 struct TextWord {
-  QString Text;
-  qsizetype Position = 0;
+  QString text;
+  qsizetype position = 0;
 };
 
 // The words of plain text to check. A word is a run of letters (with their
@@ -26,8 +26,8 @@ QList<TextWord> TextWords(QStringView text);
 
 // A word of a page with the line (1-based) it is first written on.
 struct PageWord {
-  QString Text;
-  int Line = 1;
+  QString text;
+  int line = 1;
 };
 
 // The distinct words of a page's HTML as a reader sees them: text outside

@@ -24,15 +24,15 @@ Result<WordList> ReadWordList(const QString& path) {
     const QString line = raw.trimmed();
     if (line.isEmpty() || line.startsWith(u'#')) continue;
     if (line.startsWith(kDictionaryKey))
-      list.Dictionary = line.mid(kDictionaryKey.size()).trimmed();
-    else if (!list.Words.contains(line))
-      list.Words.append(line);
+      list.dictionary = line.mid(kDictionaryKey.size()).trimmed();
+    else if (!list.words.contains(line))
+      list.words.append(line);
   }
   return list;
 }
 
 Status WriteWordList(const QString& path, const WordList& list) {
-  QStringList words = list.Words;
+  QStringList words = list.words;
   words.removeDuplicates();
   QCollator collator;
   collator.setCaseSensitivity(Qt::CaseInsensitive);
@@ -41,7 +41,7 @@ Status WriteWordList(const QString& path, const WordList& list) {
     return order != 0 ? order < 0 : a < b;
   });
   QStringList lines{QStringLiteral("# Words spelling takes as correct in this project, one a line (Orvex).")};
-  if (!list.Dictionary.isEmpty()) lines.append(kDictionaryKey + list.Dictionary);
+  if (!list.dictionary.isEmpty()) lines.append(kDictionaryKey + list.dictionary);
   lines += words;
   return WriteFileBytes(path, JoinLines(lines).toUtf8());
 }

@@ -10,8 +10,8 @@
 #include "platform/result.h"
 
 struct WordList {
-  QStringList Words;
-  QString Dictionary;  // chosen for the project; empty: the one of its language
+  QStringList words;
+  QString dictionary;  // chosen for the project; empty: the one of its language
 };
 
 // "C:/help/Guide.words" for "C:/help/Guide.hhp".

@@ -37,7 +37,7 @@ QByteArray DeclaredCharset(const QByteArray& bytes) {
 Status ChmDocument::Open(const QString& path) {
   File.close();
   Entries.clear();
-  EntryByLowerPath.clear();
+  entryByLowerPath.clear();
   Path = QFileInfo(path).absoluteFilePath();
   if (!QFileInfo(Path).isFile())
     return Fail(QStringLiteral("Cannot open file %1: %2")
@@ -45,34 +45,34 @@ Status ChmDocument::Open(const QString& path) {
                                                              ? QStringLiteral("it is not a file")
                                                              : QStringLiteral("No such file or directory")));
   if (Status opened = File.open(Path); !opened) return opened;
-  System = File.systemInfo();
-  const int codePage = LocaleAnsiCodePage(static_cast<int>(System.lcid));
-  Page = codePage < 0 ? 1252 : codePage;
+  system = File.systemInfo();
+  const int codePage = LocaleAnsiCodePage(static_cast<int>(system.lcid));
+  page = codePage < 0 ? 1252 : codePage;
   Entries = File.entries();
   for (qsizetype i = 0; i < Entries.size(); ++i) {
     if (!Entries[i].isFile) continue;
-    EntryByLowerPath.insert(Entries[i].path.toLower(), i);
+    entryByLowerPath.insert(Entries[i].path.toLower(), i);
   }
   return {};
 }
 
 QString ChmDocument::Title() const {
-  return System.title.isEmpty() ? QFileInfo(Path).fileName() : System.title;
+  return system.title.isEmpty() ? QFileInfo(Path).fileName() : system.title;
 }
 
 QString ChmDocument::FindEntry(const QString& path) const {
   QString key = path;
   key.replace(u'\\', u'/');
   if (!key.startsWith(u'/')) key.prepend(u'/');
-  const auto it = EntryByLowerPath.constFind(key.toLower());
-  return it == EntryByLowerPath.cend() ? QString() : Entries[*it].path;
+  const auto it = entryByLowerPath.constFind(key.toLower());
+  return it == entryByLowerPath.cend() ? QString() : Entries[*it].path;
 }
 
 const orvex::ChmEntry* ChmDocument::EntryOf(const QString& path) const {
   QString key = path;
   if (!key.startsWith(u'/')) key.prepend(u'/');
-  const auto it = EntryByLowerPath.constFind(key.toLower());
-  return it == EntryByLowerPath.cend() ? nullptr : &Entries[*it];
+  const auto it = entryByLowerPath.constFind(key.toLower());
+  return it == entryByLowerPath.cend() ? nullptr : &Entries[*it];
 }
 
 std::optional<QByteArray> ChmDocument::Read(const QString& path, qint64 maxBytes) const {
@@ -97,7 +97,7 @@ QByteArray ChmDocument::ContentTypeOf(const QString& path, const QByteArray& byt
   const QByteArray declared = DeclaredCharset(bytes);
   // A page that names its own charset is read in it, as it says.
   if (!declared.isEmpty()) return mime;
-  return mime + "; charset=" + CharsetOfCodePage(Page);
+  return mime + "; charset=" + CharsetOfCodePage(page);
 }
 
 QString ChmDocument::DecodeText(const QByteArray& bytes) const {
@@ -110,8 +110,8 @@ QString ChmDocument::DecodeText(const QByteArray& bytes) const {
       return decoder(body);
     }
   }
-  if (Page == 0) return QString::fromUtf8(bytes);
-  return DecodeCodePage(bytes, Page);
+  if (page == 0) return QString::fromUtf8(bytes);
+  return DecodeCodePage(bytes, page);
 }
 
 QString ChmDocument::FirstEntryWithSuffix(const QString& suffix) const {
@@ -123,14 +123,14 @@ QString ChmDocument::FirstEntryWithSuffix(const QString& suffix) const {
 }
 
 QString ChmDocument::ContentsFile() const {
-  if (!System.contentsFile.isEmpty())
-    if (const QString found = FindEntry(System.contentsFile); !found.isEmpty()) return found;
+  if (!system.contentsFile.isEmpty())
+    if (const QString found = FindEntry(system.contentsFile); !found.isEmpty()) return found;
   return FirstEntryWithSuffix(QStringLiteral(".hhc"));
 }
 
 QString ChmDocument::IndexFile() const {
-  if (!System.indexFile.isEmpty())
-    if (const QString found = FindEntry(System.indexFile); !found.isEmpty()) return found;
+  if (!system.indexFile.isEmpty())
+    if (const QString found = FindEntry(system.indexFile); !found.isEmpty()) return found;
   return FirstEntryWithSuffix(QStringLiteral(".hhk"));
 }
 
@@ -164,8 +164,8 @@ QUrl FirstTopic(const std::vector<ContentsNode>& nodes, const QString& contentsF
 }  // namespace
 
 QUrl ChmDocument::DefaultTopicUrl() const {
-  if (!System.defaultTopic.isEmpty()) {
-    const QUrl url = ChmLinkUrl(QStringLiteral("/"), System.defaultTopic);
+  if (!system.defaultTopic.isEmpty()) {
+    const QUrl url = ChmLinkUrl(QStringLiteral("/"), system.defaultTopic);
     if (const QString found = FindEntry(ChmEntryPath(url)); !found.isEmpty())
       return ChmEntryUrl(found, url.fragment(QUrl::FullyDecoded));
   }
@@ -191,11 +191,11 @@ QStringList ChmDocument::PagePaths() const {
 
 QList<TopicText> ChmDocument::TopicTexts() const {
   QList<TopicText> topics;
-  for (const QString& page : PagePaths()) {
-    const auto bytes = Read(page, kMaxSearchPageBytes);
+  for (const QString& path : PagePaths()) {
+    const auto bytes = Read(path, kMaxSearchPageBytes);
     if (!bytes) continue;
     const QString html = DecodeText(*bytes);
-    topics.append({page, HtmlTitle(html), HtmlPlainText(html)});
+    topics.append({path, HtmlTitle(html), HtmlPlainText(html)});
   }
   return topics;
 }

@@ -29,10 +29,10 @@ class ChmDocument {
   bool IsOpen() const { return File.isOpen(); }
   QString FilePath() const { return Path; }
 
-  const orvex::ChmSystemInfo& Info() const { return System; }
+  const orvex::ChmSystemInfo& Info() const { return system; }
   // The ANSI code page of the file's language; 0 for a Unicode-only
   // language, 1252 when the language is unknown.
-  int CodePage() const { return Page; }
+  int CodePage() const { return page; }
   // "Title" of the project, else the file's name.
   QString Title() const;
 
@@ -71,8 +71,8 @@ class ChmDocument {
 
   orvex::ChmFile File;
   QString Path;
-  orvex::ChmSystemInfo System;
-  int Page = 1252;
+  orvex::ChmSystemInfo system;
+  int page = 1252;
   QList<orvex::ChmEntry> Entries;
-  QHash<QString, qsizetype> EntryByLowerPath;
+  QHash<QString, qsizetype> entryByLowerPath;
 };

@@ -149,7 +149,7 @@ QList<int> SearchTopics(const QList<TopicText>& topics, const QString& query) {
   };
   QList<Hit> hits;
   for (int i = 0; i < topics.size(); ++i) {
-    const QString haystack = (topics[i].Title + u' ' + topics[i].Text).toCaseFolded();
+    const QString haystack = (topics[i].title + u' ' + topics[i].text).toCaseFolded();
     qsizetype total = 0;
     bool all = true;
     for (const QString& word : words) {

@@ -44,9 +44,9 @@ QString HtmlPlainText(const QString& html);
 QString HtmlTitle(const QString& html);
 
 struct TopicText {
-  QString EntryPath;
-  QString Title;
-  QString Text;
+  QString entryPath;
+  QString title;
+  QString text;
 };
 
 // The topics that contain every word of the query (letter case ignored), in

@@ -34,7 +34,7 @@ bool IsViewerCommand(const QUrl& url, QString* name, QUrlQuery* arguments) {
 }
 
 ChmSchemeHandler::ChmSchemeHandler(std::shared_ptr<const ChmDocument> document, QObject* parent)
-    : QWebEngineUrlSchemeHandler(parent), Document(std::move(document)) {}
+    : QWebEngineUrlSchemeHandler(parent), document(std::move(document)) {}
 
 void ChmSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
   const QUrl url = job->requestUrl();
@@ -51,15 +51,15 @@ void ChmSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     emit CommandRequested(command, arguments);
     return;
   }
-  const QString path = Document ? Document->FindEntry(ChmEntryPath(url)) : QString();
-  const auto bytes = path.isEmpty() ? std::nullopt : Document->Read(path);
+  const QString path = document ? document->FindEntry(ChmEntryPath(url)) : QString();
+  const auto bytes = path.isEmpty() ? std::nullopt : document->Read(path);
   if (!bytes) {
     job->fail(QWebEngineUrlRequestJob::UrlNotFound);
     return;
   }
-  const QByteArray type = Document->ContentTypeOf(path, *bytes);
-  Log.append({path, type});
-  if (Log.size() > kMaxLog) Log.removeFirst();
+  const QByteArray type = document->ContentTypeOf(path, *bytes);
+  log.append({path, type});
+  if (log.size() > kMaxLog) log.removeFirst();
   auto* buffer = new QBuffer(job);
   buffer->setData(*bytes);
   buffer->open(QIODevice::ReadOnly);

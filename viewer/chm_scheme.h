@@ -38,15 +38,15 @@ class ChmSchemeHandler : public QWebEngineUrlSchemeHandler {
 
   // The most recent requests served, oldest first (at most 200): the entry
   // path and the content type it was served with.
-  QList<QPair<QString, QByteArray>> RequestLog() const { return Log; }
+  QList<QPair<QString, QByteArray>> RequestLog() const { return log; }
 
  signals:
   // A viewer command that reached the scheme (by a fetch or a sub-resource).
   void CommandRequested(const QString& name, const QUrlQuery& arguments);
 
  private:
-  std::shared_ptr<const ChmDocument> Document;
-  QList<QPair<QString, QByteArray>> Log;
+  std::shared_ptr<const ChmDocument> document;
+  QList<QPair<QString, QByteArray>> log;
 };
 
 // Keeps a viewer's pages to their own compiled file: every request for

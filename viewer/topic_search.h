@@ -50,8 +50,8 @@ class TopicSearch : public QObject {
   Q_OBJECT
  public:
   struct Hit {
-    QString EntryPath;
-    QString Title;
+    QString entryPath;
+    QString title;
   };
 
   // Text kept for searching, in all.

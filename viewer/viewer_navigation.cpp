@@ -173,9 +173,9 @@ void ViewerWindow::BuildSearch() {
           [this, ended](const QList<TopicSearch::Hit>& hits, int leftOut) {
             for (const TopicSearch::Hit& hit : hits) {
               auto* item =
-                  new QListWidgetItem(hit.Title.isEmpty() ? hit.EntryPath.mid(1) : hit.Title, searchResults);
-              item->setData(kUrlRole, ChmEntryUrl(hit.EntryPath));
-              item->setToolTip(hit.EntryPath.mid(1));
+                  new QListWidgetItem(hit.title.isEmpty() ? hit.entryPath.mid(1) : hit.title, searchResults);
+              item->setData(kUrlRole, ChmEntryUrl(hit.entryPath));
+              item->setToolTip(hit.entryPath.mid(1));
             }
             if (searchResults->count() > 0) searchResults->setCurrentRow(0);
             QString status = QString("%1 topics found.").arg(hits.size());

@@ -294,22 +294,22 @@ FileTopic TopicOfFile(const std::string& fileName, const std::string& content) {
   std::string ext = dot == std::string::npos ? std::string() : fileName.substr(dot + 1);
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   const bool markdown = ext == "md" || ext == "markdown";
-  topic.Title = base;
+  topic.title = base;
   if (!markdown) {
-    topic.Html = PlainTextToHtml(content);
+    topic.html = PlainTextToHtml(content);
   } else {
     std::vector<std::string> lines = SplitLines(content);
     auto first = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return !IsBlank(l); });
     std::string body = content;
     if (first != lines.end() && HeadingLevel(*first) == 1 && !HeadingText(*first).empty()) {
-      topic.Title = HeadingText(*first);
+      topic.title = HeadingText(*first);
       lines.erase(first);
       body.clear();
       for (const std::string& l : lines) body += l + "\n";
     }
-    topic.Html = MarkdownToHtml(body);
+    topic.html = MarkdownToHtml(body);
   }
-  topic.Title = CutUtf8(topic.Title, 255);
+  topic.title = CutUtf8(topic.title, 255);
   return topic;
 }
 

@@ -23,8 +23,8 @@ std::string PlainTextToHtml(const std::string& text);
 // heading leaves the body, the page has one of its own); otherwise the title
 // is the file's name without its extension.
 struct FileTopic {
-  std::string Title;
-  std::string Html;
+  std::string title;
+  std::string html;
 };
 FileTopic TopicOfFile(const std::string& fileName, const std::string& content);
 

@@ -24,9 +24,9 @@ namespace {
 // What one run hands over. The add-in interface keeps its place between
 // calls, so the run's state lives here until the next FirstTopic.
 struct Run {
-  std::vector<std::string> Files;
-  std::size_t Next = 0;
-  std::string Html;  // the current topic's HTML, valid until the next call
+  std::vector<std::string> files;
+  std::size_t next = 0;
+  std::string html;  // the current topic's HTML, valid until the next call
 };
 
 Run& CurrentRun() {
@@ -50,14 +50,14 @@ void Advance(char* title, const char** html) {
   Run& run = CurrentRun();
   title[0] = '\0';
   *html = nullptr;
-  while (run.Next < run.Files.size()) {
-    const std::string path = run.Files[run.Next++];
+  while (run.next < run.files.size()) {
+    const std::string path = run.files[run.next++];
     const std::string name = std::filesystem::path(path).filename().string();
     const textfiles::FileTopic topic = textfiles::TopicOfFile(name, textfiles::ReadWholeFile(path));
     // A topic needs a title; a file named only by its extension gets its name.
-    CopyTitle(title, topic.Title.empty() ? name : topic.Title);
-    run.Html = topic.Html;
-    *html = run.Html.c_str();
+    CopyTitle(title, topic.title.empty() ? name : topic.title);
+    run.html = topic.html;
+    *html = run.html.c_str();
     return;
   }
 }
@@ -91,7 +91,7 @@ extern "C" ORVEX_ADDIN_EXPORT void FirstTopic(char* title, const char** html) {
     std::fprintf(stderr, "Text files add-in: no folder chosen; set %s or write folder=PATH into %s\n",
                  textfiles::kFolderVariable, ConfigFilePath().c_str());
   else
-    run.Files = textfiles::TextFilesOf(folder);
+    run.files = textfiles::TextFilesOf(folder);
   Advance(title, html);
 }
 

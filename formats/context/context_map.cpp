@@ -26,8 +26,8 @@ struct IncludeReader {
   void Expand(const QList<ContextLine>& lines, const QString& folder, int depth) {
     for (const ContextLine& line : lines) {
       QString name;
-      if (!IsIncludeLine(line.Text, &name)) {
-        Out->Lines.append(line);
+      if (!IsIncludeLine(line.text, &name)) {
+        Out->lines.append(line);
         continue;
       }
       Include(name, Where(line), folder, depth);
@@ -35,8 +35,8 @@ struct IncludeReader {
   }
 
   static QString Where(const ContextLine& line) {
-    return line.Source.isEmpty() ? QString()
-                                 : QStringLiteral(" (%1 line %2)").arg(line.Source).arg(line.LineNumber);
+    return line.source.isEmpty() ? QString()
+                                 : QStringLiteral(" (%1 line %2)").arg(line.source).arg(line.lineNumber);
   }
 
   QString Locate(const QString& name, const QString& folder) const {
@@ -47,7 +47,7 @@ struct IncludeReader {
 
   void Include(const QString& name, const QString& where, const QString& folder, int depth) {
     if (name.isEmpty()) return;
-    if (depth >= Limits.MaxDepth) {
+    if (depth >= Limits.maxDepth) {
       Out->Warnings.append(
           QStringLiteral("Warning: include file %1 nested too deeply%2; left out").arg(name, where));
       return;
@@ -69,7 +69,7 @@ struct IncludeReader {
     }
     Seen.insert(canonical.isEmpty() ? path : canonical);
     TotalBytes += bytes->size();
-    Out->IncludedFiles.append(path);
+    Out->includedFiles.append(path);
     static const QByteArray utf8Bom("\xEF\xBB\xBF");
     const QString text = bytes->startsWith(utf8Bom) ? QString::fromUtf8(bytes->mid(utf8Bom.size()))
                                                     : DecodeCodePage(*bytes, CodePage);
@@ -84,13 +84,13 @@ struct IncludeReader {
 // is shown, anything else only by where it stands.
 QString Shown(const QString& name, const ContextLine& line) {
   static const QRegularExpression identifier(QStringLiteral("^[A-Za-z0-9_.$@-]{1,128}$"));
-  if (line.Source.isEmpty() || identifier.match(name).hasMatch()) return name;
-  return QStringLiteral("at %1 line %2").arg(line.Source).arg(line.LineNumber);
+  if (line.source.isEmpty() || identifier.match(name).hasMatch()) return name;
+  return QStringLiteral("at %1 line %2").arg(line.source).arg(line.lineNumber);
 }
 
 QString Place(const ContextLine& line) {
-  return line.Source.isEmpty() ? QString()
-                               : QStringLiteral(" (%1 line %2)").arg(line.Source).arg(line.LineNumber);
+  return line.source.isEmpty() ? QString()
+                               : QStringLiteral(" (%1 line %2)").arg(line.source).arg(line.lineNumber);
 }
 
 QList<ContextLine> ProjectFileLines(const QStringList& lines) {
@@ -164,7 +164,7 @@ ContextEntries PairContextEntries(const QList<ContextLine>& aliasLines, const QL
   QHash<QString, Defined> numbers;  // folded name -> definition
   QList<std::pair<QString, const ContextLine*>> defined;
   for (const ContextLine& line : mapLines) {
-    const auto m = defineRe.match(line.Text);
+    const auto m = defineRe.match(line.text);
     if (!m.hasMatch()) continue;
     const QString name = m.captured(1);
     const auto number = ParseContextNumber(m.captured(2));
@@ -184,11 +184,11 @@ ContextEntries PairContextEntries(const QList<ContextLine>& aliasLines, const QL
 
   QSet<QString> aliased;  // folded names
   for (const ContextLine& raw : aliasLines) {
-    const QString line = raw.Text.trimmed();
+    const QString line = raw.text.trimmed();
     if (line.isEmpty() || line.startsWith(u';') || line.startsWith(QLatin1String("//"))) continue;
     const qsizetype eq = line.indexOf(u'=');
     if (eq <= 0) {
-      result.Warnings.append(raw.Source.isEmpty()
+      result.Warnings.append(raw.source.isEmpty()
                                  ? QStringLiteral("Warning: alias line not understood: %1").arg(line)
                                  : QStringLiteral("Warning: alias line not understood%1").arg(Place(raw)));
       continue;
@@ -237,8 +237,8 @@ ProjectContextMap ReadProjectContextMap(const QString& projectFolder, const QStr
       projectFolder, HhpSectionLines(projectLines, QStringLiteral("ALIAS")), codePage, limits, skipFiles);
   const ExpandedSection defines = ExpandIncludes(
       projectFolder, HhpSectionLines(projectLines, QStringLiteral("MAP")), codePage, limits, skipFiles);
-  map.Context = PairContextEntries(alias.Lines, defines.Lines);
+  map.Context = PairContextEntries(alias.lines, defines.lines);
   map.Warnings = alias.Warnings + defines.Warnings;
-  map.IncludedFiles = alias.IncludedFiles + defines.IncludedFiles;
+  map.includedFiles = alias.includedFiles + defines.includedFiles;
   return map;
 }

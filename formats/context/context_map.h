@@ -16,22 +16,22 @@ std::optional<quint32> ParseContextNumber(const QString& text);
 
 // One line of a section, with where it came from.
 struct ContextLine {
-  QString Text;
-  QString Source;      // the included file as the project names it; empty for the project file
-  int LineNumber = 0;  // 1-based line in Source; 0 for the project file
+  QString text;
+  QString source;      // the included file as the project names it; empty for the project file
+  int lineNumber = 0;  // 1-based line in Source; 0 for the project file
 };
 
 // How far includes are followed: every file at most once, regular files only.
 struct IncludeLimits {
   qint64 MaxFileBytes = 8 * 1024 * 1024;
   qint64 MaxTotalBytes = 32 * 1024 * 1024;
-  int MaxDepth = 8;
+  int maxDepth = 8;
 };
 
 struct ExpandedSection {
-  QList<ContextLine> Lines;   // the section's lines with every include replaced by its lines
+  QList<ContextLine> lines;   // the section's lines with every include replaced by its lines
   QStringList Warnings;       // includes that could not be read, naming them
-  QStringList IncludedFiles;  // full paths of the files read, in order
+  QStringList includedFiles;  // full paths of the files read, in order
 };
 
 // Whether the line is an include ("#include name", "#include \"name\"",
@@ -49,7 +49,7 @@ ExpandedSection ExpandIncludes(const QString& projectFolder, const QStringList& 
                                const IncludeLimits& limits = {}, const QStringList& skipFiles = {});
 
 struct ContextEntry {
-  QString Name;
+  QString name;
   QString File;  // as written after "=", blanks trimmed, "\" turned into "/"
   quint32 Number = 0;
 };
@@ -73,7 +73,7 @@ ContextEntries PairContextEntries(const QStringList& aliasLines, const QStringLi
 struct ProjectContextMap {
   ContextEntries Context;     // the pairs, with the pairing's own warnings
   QStringList Warnings;       // includes that could not be read
-  QStringList IncludedFiles;  // full paths of the included files read
+  QStringList includedFiles;  // full paths of the included files read
 };
 ProjectContextMap ReadProjectContextMap(const QString& projectFolder, const QStringList& projectLines,
                                         int codePage, const IncludeLimits& limits = {},

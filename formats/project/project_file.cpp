@@ -50,7 +50,7 @@ QStringList NewProjectLines(const QString& projectFile, const std::optional<NewP
       QStringLiteral("Full-text search=Yes"),
   };
   if (choice) {
-    lines << QStringLiteral("Title=") + choice->Title << QStringLiteral("Language=") + choice->Language;
+    lines << QStringLiteral("Title=") + choice->title << QStringLiteral("Language=") + choice->language;
   } else {
     lines << QStringLiteral("Title=") + base;
   }

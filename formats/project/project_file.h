@@ -21,8 +21,8 @@ QString ProjectNamePrefix(const QString& projectFile);
 
 // What the new-project dialog gave when it was confirmed.
 struct NewProjectChoice {
-  QString Title;     // the project title
-  QString Language;  // normally "0x0409 English (United States)"
+  QString title;     // the project title
+  QString language;  // normally "0x0409 English (United States)"
 };
 
 // The 22 lines of a new project's file; 21 without a choice (dialog

@@ -13,7 +13,7 @@ QList<HhpSection> SplitHhpSections(const QStringList& lines) {
     if (!HhpSectionName(line).isEmpty())
       sections.append(HhpSection{line, {}});
     else
-      sections.last().Lines.append(line);
+      sections.last().lines.append(line);
   }
   return sections;
 }
@@ -37,7 +37,7 @@ std::optional<QString> HhpOption(const QStringList& lines, const QString& key) {
 QStringList HhpSectionLines(const QStringList& lines, const QString& name) {
   QStringList out;
   for (const HhpSection& section : SplitHhpSections(lines)) {
-    if (HhpSectionName(section.Header) == name) out += section.Lines;
+    if (HhpSectionName(section.Header) == name) out += section.lines;
   }
   return out;
 }

@@ -9,7 +9,7 @@
 
 struct HhpSection {
   QString Header;     // the "[NAME]" line as written; empty before the first header
-  QStringList Lines;  // the lines after it, up to the next header
+  QStringList lines;  // the lines after it, up to the next header
 };
 
 // The project's lines cut at section headers.

@@ -13,9 +13,9 @@
 enum class ParamRole { Other, Keyword, KeywordName, Caption, Local };
 
 struct SitemapParam {
-  QString Name;  // as written ("Local", "ImageNumber", "See Also", ...)
-  QString Value;
-  ParamRole Role = ParamRole::Other;
+  QString name;  // as written ("Local", "ImageNumber", "See Also", ...)
+  QString value;
+  ParamRole role = ParamRole::Other;
 };
 using SitemapParams = std::vector<SitemapParam>;
 
@@ -34,7 +34,7 @@ struct IndexEntryData {
   // item's start (or the end of the previous node's pair) to the end of its
   // own Name/Local pair; empty for entries made here.
   SitemapParams Params;
-  bool ContinuesItem = false;  // a further pair of the item read into the node before it
+  bool continuesItem = false;  // a further pair of the item read into the node before it
   // The keyword's further topics, in order. Only the Index tree's model
   // fills it (a keyword with several topics is one node there); the files'
   // plain tree has one node per topic, so readers and writers leave it empty.

@@ -67,15 +67,15 @@ class ListStack {
 void KeepOneOfEachRole(SitemapParams& params) {
   bool seen[5] = {};
   for (auto it = params.rbegin(); it != params.rend(); ++it) {
-    if (it->Role == ParamRole::KeywordName) continue;
-    const int role = static_cast<int>(it->Role);
-    if (it->Role != ParamRole::Other && seen[role]) it->Role = ParamRole::Other;
+    if (it->role == ParamRole::KeywordName) continue;
+    const int role = static_cast<int>(it->role);
+    if (it->role != ParamRole::Other && seen[role]) it->role = ParamRole::Other;
     seen[role] = true;
   }
   bool keywordName = false;
   for (SitemapParam& param : params) {
-    if (param.Role != ParamRole::KeywordName) continue;
-    if (keywordName) param.Role = ParamRole::Other;
+    if (param.role != ParamRole::KeywordName) continue;
+    if (keywordName) param.role = ParamRole::Other;
     keywordName = true;
   }
 }
@@ -87,22 +87,22 @@ void KeepOneOfEachRole(SitemapParams& params) {
 // its first top-level list.)
 class TopLevelLists {
  public:
-  void Close() { m_closed = true; }
+  void Close() { closed = true; }
   // True when the top level was closed and this list opens it again.
   bool Reopen() {
-    const bool was = m_closed;
-    m_closed = false;
+    const bool was = closed;
+    closed = false;
     return was;
   }
   // Whether a token between blocks is passed over; an object there counts as unread.
   bool Skips(SitemapTag tag, int& unread) const {
-    if (!m_closed || tag == SitemapTag::ListStart) return false;
+    if (!closed || tag == SitemapTag::ListStart) return false;
     if (tag == SitemapTag::ObjectStart) ++unread;
     return true;
   }
 
  private:
-  bool m_closed = false;
+  bool closed = false;
 };
 
 // Counts what the readers met but could not turn into nodes.
@@ -123,7 +123,7 @@ struct PendingTopic {
   // A merge item without a name shows its Merge value as caption.
   QString MergeValue() const {
     for (const SitemapParam& param : Params) {
-      if (param.Name.trimmed().compare(u"Merge", Qt::CaseInsensitive) == 0) return param.Value;
+      if (param.name.trimmed().compare(u"Merge", Qt::CaseInsensitive) == 0) return param.value;
     }
     return {};
   }
@@ -182,7 +182,7 @@ void AddIndexNode(PendingEntry& pending, ListStack<IndexNode>& lists, ReadCount&
   node.Data = std::make_unique<IndexEntryData>(pending.Record);
   KeepOneOfEachRole(pending.Params);
   node.Data->Params = std::move(pending.Params);
-  node.Data->ContinuesItem = pending.Continues;
+  node.Data->continuesItem = pending.Continues;
   pending.Params.clear();
   pending.Continues = true;
   lists.Add(std::move(node));
@@ -232,7 +232,7 @@ int CountUnreadAfter(SitemapScanner&& scanner) {
   int unread = 0;
   SitemapToken token;
   while (scanner.Next(&token)) {
-    if (token.Tag == SitemapTag::ObjectStart) ++unread;
+    if (token.tag == SitemapTag::ObjectStart) ++unread;
   }
   return unread;
 }
@@ -266,7 +266,7 @@ ContentsFileRead ReadContents(const QString& text) {
   SitemapToken token;
   bool reading = true;
   while (reading && scanner.Next(&token)) {
-    switch (token.Tag) {
+    switch (token.tag) {
       case SitemapTag::ListItem:
         FinishTopic(pending, lists, count);
         pending.Open = true;
@@ -285,17 +285,17 @@ ContentsFileRead ReadContents(const QString& text) {
           break;
         }
         ParamRole role = ParamRole::Other;
-        if (token.Tag == SitemapTag::Name && !pending.HasName) {
+        if (token.tag == SitemapTag::Name && !pending.HasName) {
           role = ParamRole::Caption;
-          pending.Name = token.Value;
+          pending.Name = token.value;
           pending.HasName = true;
-        } else if (token.Tag == SitemapTag::Local && !pending.HasLocal) {
+        } else if (token.tag == SitemapTag::Local && !pending.HasLocal) {
           role = ParamRole::Local;
-          pending.Local = token.Value;
+          pending.Local = token.value;
           pending.HasLocal = true;
         }
         if (pending.Params.empty()) pending.Params.reserve(4);
-        pending.Params.push_back(SitemapParam{token.Name, token.Value, role});
+        pending.Params.push_back(SitemapParam{token.name, token.value, role});
         break;
       }
       case SitemapTag::ObjectEnd:
@@ -327,8 +327,8 @@ IndexFileRead ReadIndex(const QString& text, const QLocale& locale) {
   SitemapToken token;
   TopLevelLists topLevel;
   while (scanner.Next(&token)) {
-    if (topLevel.Skips(token.Tag, count.Unread)) continue;
-    switch (token.Tag) {
+    if (topLevel.Skips(token.tag, count.Unread)) continue;
+    switch (token.tag) {
       case SitemapTag::ObjectStart:
         FinishEntry(pending, lists, count, false);
         pending.Start();
@@ -341,22 +341,22 @@ IndexFileRead ReadIndex(const QString& text, const QLocale& locale) {
           ++count.Unread;
           break;
         }
-        pending.Keyword = token.Value;
-        pending.Record.Keyword = token.Value;
+        pending.Keyword = token.value;
+        pending.Record.Keyword = token.value;
         pending.HasKeyword = true;
         pending.CaptionIsKeywordName = false;  // a name read before was a topic caption
         for (SitemapParam& param : pending.Params) {
-          if (param.Role == ParamRole::KeywordName) param.Role = ParamRole::Caption;
+          if (param.role == ParamRole::KeywordName) param.role = ParamRole::Caption;
         }
-        pending.Params.push_back(SitemapParam{token.Name, token.Value, ParamRole::Keyword});
+        pending.Params.push_back(SitemapParam{token.name, token.value, ParamRole::Keyword});
         break;
       case SitemapTag::Name:
         if (!pending.Open) {
           ++count.Unread;
           break;
         } else {
-          const ParamRole role = ReadIndexName(pending, token.Value, lists, count);
-          pending.Params.push_back(SitemapParam{token.Name, token.Value, role});
+          const ParamRole role = ReadIndexName(pending, token.value, lists, count);
+          pending.Params.push_back(SitemapParam{token.name, token.value, role});
         }
         break;
       case SitemapTag::Local:
@@ -364,15 +364,15 @@ IndexFileRead ReadIndex(const QString& text, const QLocale& locale) {
           ++count.Unread;
           break;
         }
-        pending.Record.FileName = token.Value;
-        pending.Params.push_back(SitemapParam{token.Name, token.Value, ParamRole::Local});
+        pending.Record.FileName = token.value;
+        pending.Params.push_back(SitemapParam{token.name, token.value, ParamRole::Local});
         break;
       case SitemapTag::Param:
         if (!pending.Open) {
           ++count.Unread;
           break;
         }
-        pending.Params.push_back(SitemapParam{token.Name, token.Value, ParamRole::Other});
+        pending.Params.push_back(SitemapParam{token.name, token.value, ParamRole::Other});
         break;
       case SitemapTag::ObjectEnd:
         FinishEntry(pending, lists, count, true);

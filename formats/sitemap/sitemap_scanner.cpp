@@ -41,18 +41,18 @@ bool SitemapScanner::Next(SitemapToken* token) {
       if (ReadParam(token)) return true;
       continue;
     }
-    token->Name.clear();
-    token->Value.clear();
+    token->name.clear();
+    token->value.clear();
     switch (element) {
       case Element::ListItem:
         if (closing) continue;  // </LI> ends nothing the readers keep
-        token->Tag = SitemapTag::ListItem;
+        token->tag = SitemapTag::ListItem;
         return true;
       case Element::List:
-        token->Tag = closing ? SitemapTag::ListEnd : SitemapTag::ListStart;
+        token->tag = closing ? SitemapTag::ListEnd : SitemapTag::ListStart;
         return true;
       case Element::Object:
-        token->Tag = closing ? SitemapTag::ObjectEnd : SitemapTag::ObjectStart;
+        token->tag = closing ? SitemapTag::ObjectEnd : SitemapTag::ObjectStart;
         return true;
       case Element::Param:
       case Element::Other:
@@ -77,21 +77,21 @@ bool SitemapScanner::ReadParam(SitemapToken* token) {
   static const QString kShared[] = {QStringLiteral("Name"), QStringLiteral("Local"),
                                     QStringLiteral("Keyword"), QStringLiteral("ImageNumber"),
                                     QStringLiteral("See Also")};
-  token->Name.clear();
+  token->name.clear();
   for (const QString& shared : kShared) {
-    if (name == shared) token->Name = shared;
+    if (name == shared) token->name = shared;
   }
-  if (token->Name.isNull()) token->Name = Decoded(name);
-  const QStringView key = QStringView(token->Name).trimmed();
+  if (token->name.isNull()) token->name = Decoded(name);
+  const QStringView key = QStringView(token->name).trimmed();
   if (key.compare(u"Keyword", Qt::CaseInsensitive) == 0)
-    token->Tag = SitemapTag::Keyword;
+    token->tag = SitemapTag::Keyword;
   else if (key.compare(u"Name", Qt::CaseInsensitive) == 0)
-    token->Tag = SitemapTag::Name;
+    token->tag = SitemapTag::Name;
   else if (key.compare(u"Local", Qt::CaseInsensitive) == 0)
-    token->Tag = SitemapTag::Local;
+    token->tag = SitemapTag::Local;
   else
-    token->Tag = SitemapTag::Param;
-  token->Value = Decoded(value);
+    token->tag = SitemapTag::Param;
+  token->value = Decoded(value);
   return true;
 }
 
@@ -99,7 +99,7 @@ qsizetype SitemapListBegin(QStringView text) {
   SitemapScanner scanner(text, 0);
   SitemapToken token;
   while (scanner.Next(&token)) {
-    if (token.Tag == SitemapTag::ListStart) return scanner.Position();
+    if (token.tag == SitemapTag::ListStart) return scanner.Position();
   }
   return -1;
 }

@@ -22,9 +22,9 @@ enum class SitemapTag {
 };
 
 struct SitemapToken {
-  SitemapTag Tag = SitemapTag::ListItem;
-  QString Name;   // parameters: the name as written
-  QString Value;  // parameters: the value, entities decoded
+  SitemapTag tag = SitemapTag::ListItem;
+  QString name;   // parameters: the name as written
+  QString value;  // parameters: the value, entities decoded
 };
 
 // Tags are read as a browser reads them (see `HtmlTokenizer`): names match

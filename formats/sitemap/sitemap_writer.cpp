@@ -34,12 +34,12 @@ void Param(QString& out, const QString& name, const QString& value) {
 }
 
 bool HasRole(const SitemapParams& params, ParamRole role) {
-  return std::any_of(params.begin(), params.end(), [role](const SitemapParam& p) { return p.Role == role; });
+  return std::any_of(params.begin(), params.end(), [role](const SitemapParam& p) { return p.role == role; });
 }
 
 QString MergeValue(const SitemapParams& params) {
   for (const SitemapParam& param : params) {
-    if (param.Name.trimmed().compare(u"Merge", Qt::CaseInsensitive) == 0) return param.Value;
+    if (param.name.trimmed().compare(u"Merge", Qt::CaseInsensitive) == 0) return param.value;
   }
   return {};
 }
@@ -61,21 +61,21 @@ void WriteItemParams(QString& out, const SitemapParams& params, const ItemValues
   if (values.AddKeyword) Param(out, QLatin1String("Keyword"), values.Keyword);
   bool captionDue = values.AddCaption;
   for (const SitemapParam& param : params) {
-    switch (param.Role) {
+    switch (param.role) {
       case ParamRole::Keyword:
       case ParamRole::KeywordName:
-        Param(out, param.Name, values.Keyword);
+        Param(out, param.name, values.Keyword);
         break;
       case ParamRole::Caption:
-        Param(out, param.Name, values.Caption);
+        Param(out, param.name, values.Caption);
         break;
       case ParamRole::Local:
         if (captionDue) Param(out, QLatin1String("Name"), values.Caption);
         captionDue = false;
-        Param(out, param.Name, values.Local);
+        Param(out, param.name, values.Local);
         break;
       case ParamRole::Other:
-        Param(out, param.Name, param.Value);
+        Param(out, param.name, param.value);
         break;
     }
   }
@@ -143,7 +143,7 @@ void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool top
     if (IsReadItem(node)) {
       // Read from a file: its share of the item's parameters, joined to the
       // object of the node before it when it continued that item.
-      const bool joins = groupOpen && node.Data->ContinuesItem && node.Caption == remembered;
+      const bool joins = groupOpen && node.Data->continuesItem && node.Caption == remembered;
       if (!joins) {
         closeGroup();
         Line(out, kObjectStart);
@@ -167,7 +167,7 @@ void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool top
       // to the keyword here.
       const bool continues =
           i + 1 < level.size() && level[i + 1].Caption == node.Caption &&
-          (IsReadItem(level[i + 1]) ? level[i + 1].Data->ContinuesItem : IsGroupMember(level[i + 1]));
+          (IsReadItem(level[i + 1]) ? level[i + 1].Data->continuesItem : IsGroupMember(level[i + 1]));
       if (!continues) closeGroup();
       continue;
     }

@@ -56,9 +56,9 @@ TEST(BuildChildProcess, WaitsForTheChildWhileEventsAreHandled) {
   QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
   timer.start(20);
   const ChildRun run = RunChildProcess(Shell(), {"-c", "sleep 0.4; exit 3"});
-  EXPECT_TRUE(run.Started);
-  EXPECT_FALSE(run.QuitRequested);
-  EXPECT_EQ(run.ExitCode, 3);
+  EXPECT_TRUE(run.started);
+  EXPECT_FALSE(run.quitRequested);
+  EXPECT_EQ(run.exitCode, 3);
   EXPECT_GE(ticks, 5);  // the window stays responsive
 }
 
@@ -67,7 +67,7 @@ TEST(BuildChildProcess, ArgumentsReachTheChildUnchanged) {
   const QString out = dir.filePath("out put.txt");
   const QString odd = "a \"quoted\" arg with $HOME and 'blanks'";
   const ChildRun run = RunChildProcess(Shell(), {"-c", "printf '%s' \"$1\" > \"$2\"", "sh", odd, out});
-  ASSERT_TRUE(run.Started);
+  ASSERT_TRUE(run.started);
   EXPECT_EQ(QString::fromUtf8(orvex_test::readBytes(out)), odd);
 }
 
@@ -75,10 +75,10 @@ TEST(BuildChildProcess, AProgramThatCannotStartIsPassedOver) {
   QElapsedTimer clock;
   clock.start();
   const ChildRun run = RunChildProcess("/nonexistent/hhc", {"x.hhp"});
-  EXPECT_FALSE(run.Started);
-  EXPECT_FALSE(run.QuitRequested);
+  EXPECT_FALSE(run.started);
+  EXPECT_FALSE(run.quitRequested);
   EXPECT_LT(clock.elapsed(), 5000);
-  EXPECT_FALSE(RunChildProcess(QString(), {}).Started);
+  EXPECT_FALSE(RunChildProcess(QString(), {}).started);
 }
 
 TEST(BuildChildProcess, AQuitDuringTheWaitEndsItAndLeavesTheChildRunning) {
@@ -90,9 +90,9 @@ TEST(BuildChildProcess, AQuitDuringTheWaitEndsItAndLeavesTheChildRunning) {
   const ChildRun run = RunChildProcess(Shell(), {"-c", "sleep 1; touch \"$1\"", "sh", marker});
   const qint64 waited = clock.elapsed();
   ClearQuitRequest();
-  EXPECT_TRUE(run.Started);
-  EXPECT_TRUE(run.QuitRequested);
-  EXPECT_EQ(run.QuitCode, 7);
+  EXPECT_TRUE(run.started);
+  EXPECT_TRUE(run.quitRequested);
+  EXPECT_EQ(run.quitCode, 7);
   EXPECT_LT(waited, 900);
   EXPECT_FALSE(QFileInfo::exists(marker));
   EXPECT_TRUE(WaitUntil([&] { return QFileInfo::exists(marker); }, 5000));

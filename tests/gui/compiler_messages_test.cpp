@@ -34,8 +34,8 @@ TEST(CompilerMessagesView, HasTheDesignedLayout) {
 TEST(CompilerMessagesView, ControlCharactersBecomeTwoBlanksOtherBytesStay) {
   QTemporaryDir dir;
   CompilerMessagesWindow view;
-  view.LogFile = dir.filePath("Demo.log");
-  orvex_test::writeBytes(view.LogFile,
+  view.logFile = dir.filePath("Demo.log");
+  orvex_test::writeBytes(view.logFile,
                          "a\tb\r\n\r\nc\x01"
                          "d \xe9t\xe9\r\n");
   view.ReloadMessages();
@@ -46,12 +46,12 @@ TEST(CompilerMessagesView, EmptyOrMissingLogGivesAnEmptyList) {
   QTemporaryDir dir;
   CompilerMessagesWindow view;
   view.messageList->addItem("stale");
-  view.LogFile = dir.filePath("Demo.log");
-  orvex_test::writeBytes(view.LogFile, "");
+  view.logFile = dir.filePath("Demo.log");
+  orvex_test::writeBytes(view.logFile, "");
   view.ReloadMessages();
   EXPECT_EQ(view.messageList->count(), 0);
   view.messageList->addItem("stale");
-  view.LogFile = dir.filePath("none.log");
+  view.logFile = dir.filePath("none.log");
   view.ReloadMessages();
   EXPECT_EQ(view.messageList->count(), 0);
 }
@@ -59,8 +59,8 @@ TEST(CompilerMessagesView, EmptyOrMissingLogGivesAnEmptyList) {
 TEST(CompilerMessagesView, EveryShowingReadsTheLogAgainAndOkCloses) {
   QTemporaryDir dir;
   CompilerMessagesWindow view;
-  view.LogFile = dir.filePath("Demo.log");
-  orvex_test::writeBytes(view.LogFile, "old\r\n");
+  view.logFile = dir.filePath("Demo.log");
+  orvex_test::writeBytes(view.logFile, "old\r\n");
   QStringList seen;
   OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* shown) {
     seen = Items(*shown);
@@ -68,7 +68,7 @@ TEST(CompilerMessagesView, EveryShowingReadsTheLogAgainAndOkCloses) {
   });
   EXPECT_EQ(view.exec(), QDialog::Accepted);
   EXPECT_EQ(seen, QStringList{"old"});
-  orvex_test::writeBytes(view.LogFile, "new 1\r\nnew 2\r\n");
+  orvex_test::writeBytes(view.logFile, "new 1\r\nnew 2\r\n");
   OnNextDialog<CompilerMessagesWindow>([&](CompilerMessagesWindow* shown) {
     seen = Items(*shown);
     shown->okButton->click();
@@ -81,7 +81,7 @@ TEST(CompilerMessagesView, LongLinesScrollToTheirEnd) {
   // The long line is not the first: every line counts for the width.
   const QString longLine = "Error: missing page " + QString(300, 'x') + ".htm";
   CompilerMessagesWindow view;
-  view.Output = ("short\r\n" + longLine + "\r\n").toLatin1();
+  view.output = ("short\r\n" + longLine + "\r\n").toLatin1();
   view.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
   EXPECT_EQ(Items(view), (QStringList{"short", longLine}));

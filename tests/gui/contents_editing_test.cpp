@@ -350,8 +350,8 @@ TEST_F(MoveTopicTest, DroppingOnItsOwnSubtopicChangesNothing) {
   Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(start);
   ProjectOf(*form).SetModified(false);
   const DropResult result = DragTopicTo(OnLabel(Widget<QTreeView>(*form, "contentsTree"), deeper));
-  EXPECT_TRUE(result.DropAccepted);
-  EXPECT_NE(result.Action, Qt::MoveAction);
+  EXPECT_TRUE(result.dropAccepted);
+  EXPECT_NE(result.action, Qt::MoveAction);
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details),Last");
   EXPECT_TRUE(ProjectOf(*form).IsModified());
   // Onto itself, likewise.
@@ -363,7 +363,7 @@ TEST_F(MoveTopicTest, DroppingBelowTheItemsMovesTheSubtreeToTheEnd) {
   Widget<QTreeView>(*form, "contentsTree")->expand(start);
   Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(basics);
   const DropResult result = DragTopicTo(BelowItems(Widget<QTreeView>(*form, "contentsTree")));
-  EXPECT_TRUE(result.DropAccepted);
+  EXPECT_TRUE(result.dropAccepted);
   EXPECT_EQ(ContentsShape(), "Start(Details),Last,Basics(Deeper)");
   EXPECT_EQ(ContentsRecord(basics)->FileName, "Proj02.htm");
   EXPECT_EQ(ContentsRecord(basics->child(0))->FileName, "Proj04.htm");
@@ -402,8 +402,8 @@ TEST_F(MoveTopicTest, AnExpandButtonOrAForeignDragChangesNothing) {
   text.setText("Start");
   const DropResult foreign = SendDrop(Widget<QTreeView>(*form, "contentsTree")->viewport(),
                                       BelowItems(Widget<QTreeView>(*form, "contentsTree")), &text);
-  EXPECT_FALSE(foreign.EnterAccepted);
-  EXPECT_FALSE(foreign.DropAccepted);
+  EXPECT_FALSE(foreign.enterAccepted);
+  EXPECT_FALSE(foreign.dropAccepted);
   EXPECT_EQ(ContentsShape(), "Start(Basics(Deeper),Details),Last");
   EXPECT_FALSE(ProjectOf(*form).IsModified());
 }

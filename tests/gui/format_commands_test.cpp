@@ -265,10 +265,10 @@ TEST_F(TableCommands, SpinBoxesComeIntoRangeOnLeavingAndCountBadTextAsTheMinimum
   d->borderBox->setText("many");
   EXPECT_EQ(d->borderBox->Value(), 0);
   d->widthBox->setText("abc");
-  EXPECT_EQ(d->Params().TableAttrs, QString("width=\"1%\""));
+  EXPECT_EQ(d->Params().tableAttrs, QString("width=\"1%\""));
   d->widthBox->setText("99");
   d->borderBox->setText("2");
-  EXPECT_EQ(d->Params().TableAttrs, QString("border=\"2\" width=\"99%\""));
+  EXPECT_EQ(d->Params().tableAttrs, QString("border=\"2\" width=\"99%\""));
   QTest::keyClick(d->borderBox, Qt::Key_Up);
   EXPECT_EQ(d->borderBox->text(), QString("3"));
   d->cancelButton->click();

@@ -74,8 +74,8 @@ TEST_F(IndexDragSourceTest, SelectedEditorTextIsDraggedAsPlainText) {
   FocusEditor();
   const DropResult result = SendDrop(Widget<QTreeView>(*form, "indexTree")->viewport(),
                                      BelowItems(Widget<QTreeView>(*form, "indexTree")), &watcher.Offered);
-  EXPECT_TRUE(result.DropAccepted);
-  EXPECT_EQ(result.Action, Qt::CopyAction);
+  EXPECT_TRUE(result.dropAccepted);
+  EXPECT_EQ(result.action, Qt::CopyAction);
   ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 1);
   EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0)->text(0), "printing");
   EXPECT_EQ(IndexRecord(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0))->FileName, "Proj01.htm");

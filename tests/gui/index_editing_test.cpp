@@ -30,9 +30,9 @@ TEST_F(IndexEditingTest, DropsBuildAKeywordThenKeywordsUnderIt) {
   ASSERT_EQ(TopLevelCount(index), 0);
   // printing on the empty tree: a keyword leading to the selected topic.
   const DropResult first = DropText(BelowItems(index), "printing");
-  EXPECT_TRUE(first.EnterAccepted);
-  EXPECT_TRUE(first.DropAccepted);
-  EXPECT_EQ(first.Action, Qt::CopyAction);
+  EXPECT_TRUE(first.enterAccepted);
+  EXPECT_TRUE(first.dropAccepted);
+  EXPECT_EQ(first.action, Qt::CopyAction);
   ASSERT_EQ(TopLevelCount(index), 1);
   TreeItem printing = TopLevel(index, 0);
   EXPECT_EQ(printing->text(0), "printing");
@@ -121,7 +121,7 @@ TEST_F(IndexEditingTest, TextNotFromTheEditorAndTreeNodesAreRefused) {
   // The source view has the focus: the text does not come from the editor.
   Widget<QPlainTextEdit>(*form, "sourceView")->setFocus();
   QApplication::processEvents();
-  EXPECT_FALSE(DropText(BelowItems(Widget<QTreeView>(*form, "indexTree")), "memo text").DropAccepted);
+  EXPECT_FALSE(DropText(BelowItems(Widget<QTreeView>(*form, "indexTree")), "memo text").dropAccepted);
   EXPECT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 0);
   // A tree node dragged onto the Index tree carries no text.
   FocusEditor();
@@ -129,7 +129,7 @@ TEST_F(IndexEditingTest, TextNotFromTheEditorAndTreeNodesAreRefused) {
   nodes.setData("application/x-qabstractitemmodeldatalist", QByteArray("x"));
   EXPECT_FALSE(SendDrop(Widget<QTreeView>(*form, "indexTree")->viewport(),
                         BelowItems(Widget<QTreeView>(*form, "indexTree")), &nodes)
-                   .DropAccepted);
+                   .dropAccepted);
   EXPECT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 0);
   EXPECT_FALSE(ProjectOf(*form).IsModified());
 }

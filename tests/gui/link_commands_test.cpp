@@ -100,11 +100,11 @@ TEST_F(LinkCommands, TheTopicPickerClosesOnlyWithAChoiceOrCancel) {
   d->topicTree->setCurrentItem(d->topicTree->topLevelItem(0));
   d->okButton->click();
   EXPECT_FALSE(d->isVisible());
-  EXPECT_EQ(d->ChosenFile, QString("Proj01.htm"));
-  EXPECT_EQ(d->ChosenCaption, QString("Start"));
+  EXPECT_EQ(d->chosenFile, QString("Proj01.htm"));
+  EXPECT_EQ(d->chosenCaption, QString("Start"));
   // Shown again: the choice is cleared; Cancel closes.
   d->show();
-  EXPECT_EQ(d->ChosenFile, QString());
+  EXPECT_EQ(d->chosenFile, QString());
   d->cancelButton->click();
   EXPECT_FALSE(d->isVisible());
 }

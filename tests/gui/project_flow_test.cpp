@@ -424,15 +424,15 @@ void CheckGeneratedProjectSurvives(QMainWindow* form, const QString& path) {
 
 TEST_F(ProjectFlowTest, ADoxygenProjectOpensSavesAndCompiles) {
   const GeneratedProject generated = GenerateDoxygenProject(dir.filePath("doxy"));
-  if (generated.GeneratorMissing) GTEST_SKIP() << "doxygen is not installed";
-  ASSERT_FALSE(generated.ProjectFile.isEmpty()) << generated.Error.toStdString();
+  if (generated.generatorMissing) GTEST_SKIP() << "doxygen is not installed";
+  ASSERT_FALSE(generated.ProjectFile.isEmpty()) << generated.error.toStdString();
   CheckGeneratedProjectSurvives(form.get(), generated.ProjectFile);
 }
 
 TEST_F(ProjectFlowTest, ASphinxProjectOpensSavesAndCompiles) {
   const GeneratedProject generated = GenerateSphinxProject(dir.filePath("sphinx"));
-  if (generated.GeneratorMissing) GTEST_SKIP() << "sphinx is not installed";
-  ASSERT_FALSE(generated.ProjectFile.isEmpty()) << generated.Error.toStdString();
+  if (generated.generatorMissing) GTEST_SKIP() << "sphinx is not installed";
+  ASSERT_FALSE(generated.ProjectFile.isEmpty()) << generated.error.toStdString();
   CheckGeneratedProjectSurvives(form.get(), generated.ProjectFile);
 }
 

@@ -64,9 +64,9 @@ class OwnTrashHome {
 
 // What a drop on a tree's viewport did.
 struct DropResult {
-  bool EnterAccepted = false;
-  bool DropAccepted = false;
-  Qt::DropAction Action = Qt::IgnoreAction;
+  bool enterAccepted = false;
+  bool dropAccepted = false;
+  Qt::DropAction action = Qt::IgnoreAction;
 };
 
 // Sends enter, move and drop to a viewport, as a drag over it would.
@@ -75,13 +75,13 @@ inline DropResult SendDrop(QWidget* viewport, const QPoint& pos, const QMimeData
   const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
   QDragEnterEvent enter(pos, actions, mime, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(viewport, &enter);
-  result.EnterAccepted = enter.isAccepted();
+  result.enterAccepted = enter.isAccepted();
   QDragMoveEvent move(pos, actions, mime, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(viewport, &move);
   QDropEvent drop(QPointF(pos), actions, mime, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(viewport, &drop);
-  result.DropAccepted = drop.isAccepted();
-  result.Action = drop.dropAction();
+  result.dropAccepted = drop.isAccepted();
+  result.action = drop.dropAction();
   return result;
 }
 

@@ -16,24 +16,24 @@ class TreeItem {
  public:
   TreeItem() = default;
   TreeItem(std::nullptr_t) {}
-  TreeItem(const QModelIndex& index) : m_index(index) {}
-  TreeItem(const QPersistentModelIndex& index) : m_index(index) {}
+  TreeItem(const QModelIndex& modelIndex) : index(modelIndex) {}
+  TreeItem(const QPersistentModelIndex& modelIndex) : index(modelIndex) {}
 
   const TreeItem* operator->() const { return this; }
-  operator QModelIndex() const { return m_index; }
-  explicit operator bool() const { return m_index.isValid(); }
-  bool operator==(const TreeItem& other) const { return m_index == other.m_index; }
-  bool operator==(std::nullptr_t) const { return !m_index.isValid(); }
+  operator QModelIndex() const { return index; }
+  explicit operator bool() const { return index.isValid(); }
+  bool operator==(const TreeItem& other) const { return index == other.index; }
+  bool operator==(std::nullptr_t) const { return !index.isValid(); }
 
-  QString text(int = 0) const { return m_index.data().toString(); }
-  int childCount() const { return m_index.isValid() ? m_index.model()->rowCount(m_index) : 0; }
+  QString text(int = 0) const { return index.data().toString(); }
+  int childCount() const { return index.isValid() ? index.model()->rowCount(index) : 0; }
   TreeItem child(int row) const {
-    return m_index.isValid() ? TreeItem(m_index.model()->index(row, 0, m_index)) : TreeItem();
+    return index.isValid() ? TreeItem(index.model()->index(row, 0, index)) : TreeItem();
   }
-  TreeItem parent() const { return TreeItem(m_index.parent()); }
+  TreeItem parent() const { return TreeItem(index.parent()); }
 
  private:
-  QPersistentModelIndex m_index;
+  QPersistentModelIndex index;
 };
 
 inline void PrintTo(const TreeItem& item, std::ostream* out) {

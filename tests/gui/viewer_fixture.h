@@ -57,13 +57,13 @@ inline bool WaitForTopic(ViewerWindow* viewer, const QString& entry, int ms = 20
 
 // The sample project with a real picture and a style sheet that colours the text.
 struct SampleProject {
-  QTemporaryDir Dir;
+  QTemporaryDir dir;
   orvex_test::HelpProject Project;
 
   // Writes the project into "<temp>/my help" (a folder with a blank).
   void Write() {
-    ASSERT_TRUE(Dir.isValid());
-    Project.write(Dir.filePath("my help"));
+    ASSERT_TRUE(dir.isValid());
+    Project.write(dir.filePath("my help"));
     QImage picture(7, 5, QImage::Format_RGB32);
     picture.fill(Qt::red);
     ASSERT_TRUE(picture.save(Project.folder + "/pic.png", "PNG"));

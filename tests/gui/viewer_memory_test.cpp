@@ -20,7 +20,7 @@ class ViewerMemoryTest : public ::testing::Test {
     sample.Write();
     if (HasFatalFailure()) return;
     ASSERT_TRUE(sample.Compile());
-    settingsFile = sample.Dir.filePath("config/orvex.ini");
+    settingsFile = sample.dir.filePath("config/orvex.ini");
   }
   // A viewer as a new run of the program has it.
   ViewerWindow* Open(const QString& file) {

@@ -198,7 +198,7 @@ TEST_F(ViewerTest, ReaderZoomsFindsPrintsAndOpensAnotherFile) {
   EXPECT_FALSE(viewer->findBar->isVisible());
 
   // Printed through the print dialog, here into a PDF file.
-  const QString pdf = sample.Dir.filePath("topic.pdf");
+  const QString pdf = sample.dir.filePath("topic.pdf");
   QSignalSpy printed(viewer, &ViewerWindow::PrintFinished);
   OnNextDialog<QPrintDialog>([&](QPrintDialog* dialog) {
     dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
@@ -212,7 +212,7 @@ TEST_F(ViewerTest, ReaderZoomsFindsPrintsAndOpensAnotherFile) {
   EXPECT_GT(QFileInfo(pdf).size(), 0);
 
   // File > Open shows any compiled file in a window of its own.
-  const QString other = sample.Dir.filePath("Other.chm");
+  const QString other = sample.dir.filePath("Other.chm");
   ASSERT_TRUE(QFile::copy(sample.Project.chmPath(), other));
   AnswerNextFileDialog(other);
   viewer->openAction->trigger();
@@ -222,7 +222,7 @@ TEST_F(ViewerTest, ReaderZoomsFindsPrintsAndOpensAnotherFile) {
 }
 
 TEST_F(ViewerTest, OpensBesideItsOwnerAndRemembersItsSize) {
-  help->SetSettingsFile(sample.Dir.filePath("orvex.ini"));
+  help->SetSettingsFile(sample.dir.filePath("orvex.ini"));
   QMainWindow owner;
   owner.menuBar()->addMenu("&File");
   owner.setGeometry(0, 0, 400, 300);

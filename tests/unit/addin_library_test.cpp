@@ -39,10 +39,10 @@ TEST(AddinLibrary, TopicStreamRoundTripsAndDropsAnIncompleteRecord) {
   QByteArray stream = EncodeAddinTopic({"One", "<p>1</p>"}) + EncodeAddinTopic({"Zw\u00f6lf", ""});
   const QList<AddinTopic> topics = DecodeAddinTopics(stream + QByteArray("Three\0<p>cut", 12));
   ASSERT_EQ(topics.size(), 2);
-  EXPECT_EQ(topics[0].Title, "One");
-  EXPECT_EQ(topics[0].Html, "<p>1</p>");
-  EXPECT_EQ(topics[1].Title, QString::fromUtf8("Zw\u00f6lf"));
-  EXPECT_TRUE(topics[1].Html.isEmpty());
+  EXPECT_EQ(topics[0].title, "One");
+  EXPECT_EQ(topics[0].html, "<p>1</p>");
+  EXPECT_EQ(topics[1].title, QString::fromUtf8("Zw\u00f6lf"));
+  EXPECT_TRUE(topics[1].html.isEmpty());
   EXPECT_TRUE(DecodeAddinTopics(QByteArray()).isEmpty());
 }
 
@@ -56,9 +56,9 @@ TEST(AddinLibrary, NameThroughTheHelperAndInProcess) {
 TEST(AddinLibrary, LibraryWithoutNameOrNotLoadableIsNoAddin) {
   EXPECT_FALSE(ReadAddinName(Probe(), Case("faulty", "noname.so")).has_value());
   EXPECT_FALSE(ReadAddinName(Probe(), Case("faulty", "broken.so")).has_value());
-  EXPECT_EQ(CallAddinName(Case("faulty", "noname.so")).Status, AddinStatus::NotAnAddin);
-  EXPECT_EQ(CallAddinName(Case("faulty", "broken.so")).Status, AddinStatus::NotLoadable);
-  EXPECT_EQ(CallAddinName(Case("faulty", "missing.so")).Status, AddinStatus::NotLoadable);
+  EXPECT_EQ(CallAddinName(Case("faulty", "noname.so")).status, AddinStatus::NotAnAddin);
+  EXPECT_EQ(CallAddinName(Case("faulty", "broken.so")).status, AddinStatus::NotLoadable);
+  EXPECT_EQ(CallAddinName(Case("faulty", "missing.so")).status, AddinStatus::NotLoadable);
 }
 
 TEST(AddinLibrary, CrashingNameEndsOnlyTheHelper) {
@@ -85,18 +85,18 @@ TEST(AddinLibrary, ThreeTitlesWithTheirTexts) {
   const auto topics = ReadAddinTopics(Probe(), Case("three", "three.so"));
   ASSERT_TRUE(topics.has_value());
   ASSERT_EQ(topics->size(), 3);
-  EXPECT_EQ((*topics)[0].Title, "First from add-in");
-  EXPECT_EQ((*topics)[0].Html, "<p>Paragraph from the add-in</p>");
-  EXPECT_EQ((*topics)[1].Html, "");
-  EXPECT_EQ((*topics)[2].Title, "Third from add-in");
-  EXPECT_EQ((*topics)[2].Html, "Zq");
+  EXPECT_EQ((*topics)[0].title, "First from add-in");
+  EXPECT_EQ((*topics)[0].html, "<p>Paragraph from the add-in</p>");
+  EXPECT_EQ((*topics)[1].html, "");
+  EXPECT_EQ((*topics)[2].title, "Third from add-in");
+  EXPECT_EQ((*topics)[2].html, "Zq");
 }
 
 TEST(AddinLibrary, TopicsBeforeACrashAreKept) {
   const auto topics = ReadAddinTopics(Probe(), Case("odd", "crashmid.so"));
   ASSERT_TRUE(topics.has_value());
   ASSERT_EQ(topics->size(), 1);
-  EXPECT_EQ(topics->first().Title, "Before the crash");
+  EXPECT_EQ(topics->first().title, "Before the crash");
 }
 
 TEST(AddinLibrary, MissingTopicExportsGiveNothingToRun) {
@@ -107,7 +107,7 @@ TEST(AddinLibrary, MissingTopicExportsGiveNothingToRun) {
 
 TEST(AddinLibrary, AnAddinWithoutAFolderPromptAsksForNoFolder) {
   EXPECT_EQ(ReadAddinFolderPrompt(Probe(), Case("three", "three.so")), std::optional<QString>(""));
-  EXPECT_EQ(CallAddinFolderPrompt(Case("three", "three.so")).Status, AddinStatus::Ok);
+  EXPECT_EQ(CallAddinFolderPrompt(Case("three", "three.so")).status, AddinStatus::Ok);
   EXPECT_FALSE(ReadAddinFolderPrompt(Probe(), Case("faulty", "broken.so")).has_value());
 }
 

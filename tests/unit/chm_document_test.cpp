@@ -67,7 +67,7 @@ TEST_F(ChmDocumentTest, SearchTextsAreBoundedAndFindWhatTheSimpleSearchFinds) {
   for (const QString& query :
        {QStringLiteral("ONE"), QStringLiteral("only contents"), QStringLiteral("two")}) {
     QStringList expected, found;
-    for (int i : SearchTopics(topics, query)) expected << topics[i].EntryPath;
+    for (int i : SearchTopics(topics, query)) expected << topics[i].entryPath;
     for (int i : all->Search(query)) found << all->EntryPaths()[i];
     EXPECT_EQ(found, expected) << query.toStdString();
   }
@@ -93,9 +93,9 @@ TEST_F(ChmDocumentTest, ContentsIndexAndTopicTexts) {
   ASSERT_EQ(topics.size(), 3);
   bool found = false;
   for (const TopicText& t : topics)
-    if (t.EntryPath == "/My_Guide01.htm") {
+    if (t.entryPath == "/My_Guide01.htm") {
       found = true;
-      EXPECT_TRUE(t.Text.contains(QString::fromUtf8("One été"))) << t.Text.toStdString();
+      EXPECT_TRUE(t.text.contains(QString::fromUtf8("One été"))) << t.text.toStdString();
     }
   EXPECT_TRUE(found);
 }

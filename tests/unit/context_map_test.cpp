@@ -23,7 +23,7 @@ void Write(const QString& path, const QByteArray& bytes) {
 
 QStringList Texts(const ExpandedSection& section) {
   QStringList out;
-  for (const ContextLine& line : section.Lines) out << line.Text;
+  for (const ContextLine& line : section.lines) out << line.text;
   return out;
 }
 
@@ -76,8 +76,8 @@ TEST(ContextMap, IncludesAsWindowsWritesThemAndUtf8Headers) {
   const ExpandedSection map = ExpandIncludes(project, {"#include ..\\common\\helpid.h"}, 932);
   EXPECT_TRUE(map.Warnings.isEmpty()) << map.Warnings.join('\n').toStdString();
   EXPECT_EQ(Texts(map), (QStringList{QString::fromUtf8("#define IDH_éTÉ 0x10"), "#define IDH_MORE 17"}));
-  EXPECT_EQ(map.Lines[1].Source, "more.H");
-  EXPECT_EQ(map.Lines[1].LineNumber, 1);
+  EXPECT_EQ(map.lines[1].source, "more.H");
+  EXPECT_EQ(map.lines[1].lineNumber, 1);
   const ExpandedSection alias = ExpandIncludes(project, {"#include <aliases.ali>"}, 932);
   EXPECT_EQ(Texts(alias), (QStringList{QString::fromUtf8("IDH_あ=a.htm")}));
 }
@@ -92,11 +92,11 @@ TEST(ContextMap, AProjectsOwnSectionsGiveEveryAlias) {
                              "IDH_ONE=one.htm", "IDH_TWO=One.htm", "IDH_THREE=pages\\three.htm"},
                             1252);
   ASSERT_EQ(map.Context.Entries.size(), 3) << map.Warnings.join('\n').toStdString();
-  EXPECT_EQ(map.Context.Entries[1].Name, "IDH_TWO");
+  EXPECT_EQ(map.Context.Entries[1].name, "IDH_TWO");
   EXPECT_EQ(map.Context.Entries[1].Number, 2u);
   EXPECT_EQ(map.Context.Entries[2].File, "pages/three.htm");
   EXPECT_TRUE(map.Warnings.isEmpty()) << map.Warnings.join('\n').toStdString();
-  EXPECT_EQ(map.IncludedFiles, QStringList{dir.filePath("helpid.h")});
+  EXPECT_EQ(map.includedFiles, QStringList{dir.filePath("helpid.h")});
 }
 
 TEST(ContextMap, HostileIncludesAreRefusedWithAWarningNamingThem) {
@@ -122,7 +122,7 @@ TEST(ContextMap, HostileIncludesAreRefusedWithAWarningNamingThem) {
   EXPECT_EQ(Texts(section),
             (QStringList{"#define IDH_SELF 1", "root:x:0:0:hidden-password", "#define IDH_OK 5"}));
   // Pairing names the offending line of an included file, never quotes it.
-  const ContextEntries pairs = PairContextEntries(section.Lines, section.Lines);
+  const ContextEntries pairs = PairContextEntries(section.lines, section.lines);
   EXPECT_FALSE(pairs.Warnings.join('\n').contains("hidden-password"))
       << pairs.Warnings.join('\n').toStdString();
   EXPECT_TRUE(pairs.Warnings.join('\n').contains("secret.h line 1"))
@@ -136,7 +136,7 @@ TEST(ContextMap, IncludeChainsStopAtTheDepthLimit) {
     Write(dir.filePath(QString("n%1.h").arg(i)),
           QString("#define IDH_%1 %1\n#include n%2.h\n").arg(i).arg(i + 1).toLatin1());
   const ExpandedSection section = ExpandIncludes(dir.path(), {"#include n0.h"}, 1252);
-  EXPECT_EQ(section.Lines.size(), IncludeLimits().MaxDepth);
+  EXPECT_EQ(section.lines.size(), IncludeLimits().maxDepth);
   ASSERT_EQ(section.Warnings.size(), 1);
   EXPECT_TRUE(section.Warnings[0].contains("n8.h")) << section.Warnings[0].toStdString();
 }

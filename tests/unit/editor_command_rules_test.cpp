@@ -25,10 +25,10 @@ TEST(TableAttrText, BorderAndWidth) {
 
 TEST(TableParams, VariantCarriesTheFiveProperties) {
   TableParams p;
-  p.NumRows = 3;
-  p.NumCols = 4;
-  p.TableAttrs = "border=\"1\" ";
-  p.CellAttrs = " nowrap";
+  p.numRows = 3;
+  p.numCols = 4;
+  p.tableAttrs = "border=\"1\" ";
+  p.cellAttrs = " nowrap";
   p.Caption = "Prices";
   const QVariantMap map = p.ToVariant();
   EXPECT_EQ(map.value("NumRows").toInt(), 3);
@@ -74,31 +74,31 @@ TEST(TopicAnchor, EscapesFileAndText) {
 
 TEST(FindPictureSrc, SplitsAtTheFirstSrcInAnyCase) {
   const PictureSource s = FindPictureSrc("x<IMG alt=\"a\" src=\"/tmp/p.png\" border=0>y");
-  ASSERT_TRUE(s.Found);
-  EXPECT_EQ(s.Head, QStringLiteral("x<IMG alt=\"a\" src=\""));
+  ASSERT_TRUE(s.found);
+  EXPECT_EQ(s.head, QStringLiteral("x<IMG alt=\"a\" src=\""));
   EXPECT_EQ(s.Path, QStringLiteral("/tmp/p.png"));
-  EXPECT_EQ(s.Tail, QStringLiteral("\" border=0>y"));
-  EXPECT_FALSE(FindPictureSrc("plain").Found);
+  EXPECT_EQ(s.tail, QStringLiteral("\" border=0>y"));
+  EXPECT_FALSE(FindPictureSrc("plain").found);
   const PictureSource open = FindPictureSrc("<IMG SRC=\"abc");
-  ASSERT_TRUE(open.Found);
+  ASSERT_TRUE(open.found);
   EXPECT_EQ(open.Path, QStringLiteral("abc"));
-  EXPECT_EQ(open.Tail, QString());
+  EXPECT_EQ(open.tail, QString());
 }
 
 TEST(FindPictureSrc, ReadsTheAttributeAsABrowserDoes) {
   // Unquoted: the value gets quotes, so a new one may hold blanks.
   const PictureSource bare = FindPictureSrc("<IMG src=p.png border=0>");
-  ASSERT_TRUE(bare.Found);
-  EXPECT_EQ(bare.Head + "my p.png" + bare.Tail, QStringLiteral("<IMG src=\"my p.png\" border=0>"));
+  ASSERT_TRUE(bare.found);
+  EXPECT_EQ(bare.head + "my p.png" + bare.tail, QStringLiteral("<IMG src=\"my p.png\" border=0>"));
   // Single quotes, entities decoded in the path.
   const PictureSource single = FindPictureSrc("<img SRC='/tmp/a&amp;b.png'>");
   EXPECT_EQ(single.Path, QStringLiteral("/tmp/a&b.png"));
-  EXPECT_EQ(single.Head + "x.png" + single.Tail, QStringLiteral("<img SRC='x.png'>"));
+  EXPECT_EQ(single.head + "x.png" + single.tail, QStringLiteral("<img SRC='x.png'>"));
   // Never a src= inside another attribute's value or a comment.
   const PictureSource inner = FindPictureSrc("<!-- src=\"c.png\" --><IMG alt='src=\"b.png\"' src=\"a.png\">");
   EXPECT_EQ(inner.Path, QStringLiteral("a.png"));
-  EXPECT_EQ(inner.Tail, QStringLiteral("\">"));
-  EXPECT_FALSE(FindPictureSrc("<IMG alt=\"src=x.png\">").Found);
+  EXPECT_EQ(inner.tail, QStringLiteral("\">"));
+  EXPECT_FALSE(FindPictureSrc("<IMG alt=\"src=x.png\">").found);
 }
 
 TEST(PictureFileOf, LocalPathsOnly) {

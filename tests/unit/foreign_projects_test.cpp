@@ -234,11 +234,11 @@ TEST(ForeignProjects, GeneratedProjectsSaveUnchangedAndStillCompile) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const GeneratedProject made = generate(dir.path());
-    if (made.GeneratorMissing) {
-      std::cout << "skipped: " << made.Error.toStdString() << "\n";
+    if (made.generatorMissing) {
+      std::cout << "skipped: " << made.error.toStdString() << "\n";
       continue;
     }
-    ASSERT_FALSE(made.ProjectFile.isEmpty()) << made.Error.toStdString();
+    ASSERT_FALSE(made.ProjectFile.isEmpty()) << made.error.toStdString();
     const QString folder = QFileInfo(made.ProjectFile).absolutePath();
     const int bareBefore = HaveChmcmd() ? BareCompile(made.ProjectFile) : -1;
     const auto before = snapshot(folder);

@@ -36,32 +36,32 @@ using orvex_test::snapshot;
 class FullDisk {
  public:
   FullDisk() {
-    if (!m_dir.isValid()) return;
-    m_folder = m_dir.filePath("disk");
-    QDir().mkpath(m_folder);
-    if (::mount("tmpfs", QFile::encodeName(m_folder).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+    if (!dir.isValid()) return;
+    folder = dir.filePath("disk");
+    QDir().mkpath(folder);
+    if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
                 "size=1m,mode=0777") == 0) {
-      m_mounted = true;
+      mounted = true;
     } else {
-      m_whyNoTmpfs = QString::fromLocal8Bit(strerror(errno));
+      whyNoTmpfs = QString::fromLocal8Bit(strerror(errno));
     }
   }
   ~FullDisk() {
-    if (m_mounted) ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
+    if (mounted) ::umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
   }
 
-  QString Folder() const { return m_folder; }
+  QString Folder() const { return folder; }
   // The system's reason a write gives once the disk is full.
-  QString Reason() const { return QString::fromLocal8Bit(strerror(m_mounted ? ENOSPC : EFBIG)); }
+  QString Reason() const { return QString::fromLocal8Bit(strerror(mounted ? ENOSPC : EFBIG)); }
   QString How() const {
-    return m_mounted ? QStringLiteral("tmpfs of 1 MB filled")
-                     : QStringLiteral("RLIMIT_FSIZE 0 (no tmpfs: %1)").arg(m_whyNoTmpfs);
+    return mounted ? QStringLiteral("tmpfs of 1 MB filled")
+                   : QStringLiteral("RLIMIT_FSIZE 0 (no tmpfs: %1)").arg(whyNoTmpfs);
   }
 
   // Takes every free block of the tmpfs (a file no test looks at).
   void Fill() {
-    if (!m_mounted) return;
-    const int fd = ::open(QFile::encodeName(m_folder + "/.filler").constData(), O_CREAT | O_WRONLY, 0600);
+    if (!mounted) return;
+    const int fd = ::open(QFile::encodeName(folder + "/.filler").constData(), O_CREAT | O_WRONLY, 0600);
     ASSERT_GE(fd, 0);
     const QByteArray block(4096, 'x');
     while (::write(fd, block.constData(), size_t(block.size())) > 0) {
@@ -72,7 +72,7 @@ class FullDisk {
   // Runs work with the disk full: under the size limit when there is no tmpfs.
   template <typename Work>
   void WhileFull(const Work& work) {
-    if (m_mounted) {
+    if (mounted) {
       work();
       return;
     }
@@ -89,7 +89,7 @@ class FullDisk {
 
   // A program started by p runs with the disk full.
   void Prepare(QProcess& p) const {
-    if (m_mounted) return;
+    if (mounted) return;
     p.setChildProcessModifier([] {
       std::signal(SIGXFSZ, SIG_IGN);
       rlimit none{};
@@ -101,16 +101,16 @@ class FullDisk {
 
   // The folder's files without the filler.
   QMap<QString, QByteArray> Files() const {
-    QMap<QString, QByteArray> files = snapshot(m_folder);
+    QMap<QString, QByteArray> files = snapshot(folder);
     files.remove(".filler");
     return files;
   }
 
  private:
-  QTemporaryDir m_dir;
-  QString m_folder;
-  bool m_mounted = false;
-  QString m_whyNoTmpfs;
+  QTemporaryDir dir;
+  QString folder;
+  bool mounted = false;
+  QString whyNoTmpfs;
 };
 
 // Runs a program with the disk full; its exit code, output in *output.

@@ -6,9 +6,9 @@ namespace {
 
 class Bytes {
  public:
-  explicit Bytes(const QByteArray& data) : m_data(data) {}
-  bool Has(qint64 at, qint64 n) const { return at >= 0 && n >= 0 && at + n <= m_data.size(); }
-  quint8 U8(qint64 at) const { return quint8(m_data[at]); }
+  explicit Bytes(const QByteArray& bytes) : data(bytes) {}
+  bool Has(qint64 at, qint64 n) const { return at >= 0 && n >= 0 && at + n <= data.size(); }
+  quint8 U8(qint64 at) const { return quint8(data[at]); }
   quint16 U16(qint64 at) const { return quint16(U8(at) | U8(at + 1) << 8); }
   quint32 U32(qint64 at) const { return quint32(U16(at)) | quint32(U16(at + 2)) << 16; }
   // Seven bits a byte, low bits first; false when it runs past `end`.
@@ -21,23 +21,23 @@ class Bytes {
     }
     return false;
   }
-  const QByteArray& Data() const { return m_data; }
+  const QByteArray& Data() const { return data; }
 
  private:
-  const QByteArray& m_data;
+  const QByteArray& data;
 };
 
 class BitReader {
  public:
-  BitReader(const Bytes& bytes, qint64 at, qint64 end) : m_bytes(bytes), m_at(at), m_end(end) {}
+  BitReader(const Bytes& source, qint64 start, qint64 stop) : bytes(source), at(start), end(stop) {}
   bool Bit(bool& b) {
-    if (m_at >= m_end) return false;
-    b = (m_bytes.U8(m_at) >> m_bit) & 1;
-    if (m_bit == 0) {
-      m_bit = 7;
-      ++m_at;
+    if (at >= end) return false;
+    b = (bytes.U8(at) >> bit) & 1;
+    if (bit == 0) {
+      bit = 7;
+      ++at;
     } else {
-      --m_bit;
+      --bit;
     }
     return true;
   }
@@ -61,18 +61,18 @@ class BitReader {
     return true;
   }
   void Align() {
-    if (m_bit != 7) {
-      m_bit = 7;
-      ++m_at;
+    if (bit != 7) {
+      bit = 7;
+      ++at;
     }
   }
-  qint64 At() const { return m_at; }
+  qint64 At() const { return at; }
 
  private:
-  const Bytes& m_bytes;
-  qint64 m_at;
-  qint64 m_end;
-  int m_bit = 7;
+  const Bytes& bytes;
+  qint64 at;
+  qint64 end;
+  int bit = 7;
 };
 
 Failure Bad(const QString& what, qint64 at) {

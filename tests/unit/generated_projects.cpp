@@ -52,14 +52,14 @@ QString FindSphinxPython() {
 
 GeneratedProject Missing(const QString& why) {
   GeneratedProject project;
-  project.GeneratorMissing = true;
-  project.Error = why;
+  project.generatorMissing = true;
+  project.error = why;
   return project;
 }
 
 GeneratedProject Failed(const QString& why) {
   GeneratedProject project;
-  project.Error = why;
+  project.error = why;
   return project;
 }
 

@@ -6,8 +6,8 @@
 
 struct GeneratedProject {
   QString ProjectFile;            // full path of the generated .hhp; empty when none was made
-  bool GeneratorMissing = false;  // the generator is not installed: skip, don't fail
-  QString Error;                  // why no project was made
+  bool generatorMissing = false;  // the generator is not installed: skip, don't fail
+  QString error;                  // why no project was made
 };
 
 // Doxygen over three small C++ headers (classes, members, a free operator<,

@@ -262,11 +262,11 @@ TEST(HhcGeneratedProjects, DoxygenAndSphinxProjectsOpenInTheViewer) {
   for (const ProjectGenerator generate : kProjectGenerators) {
     QTemporaryDir dir;
     const GeneratedProject generated = generate(dir.path());
-    if (generated.GeneratorMissing) {
-      std::cerr << "skipped: " << generated.Error.toStdString() << '\n';
+    if (generated.generatorMissing) {
+      std::cerr << "skipped: " << generated.error.toStdString() << '\n';
       continue;
     }
-    ASSERT_TRUE(generated.Error.isEmpty()) << generated.Error.toStdString();
+    ASSERT_TRUE(generated.error.isEmpty()) << generated.error.toStdString();
     const CompileResult result = CompileProject(generated.ProjectFile);
     ASSERT_TRUE(result.success) << result.messages.join('\n').toStdString();
     // Sphinx links each page to its source, which an HTML Help build does
@@ -313,11 +313,11 @@ TEST(HhcGeneratedProjects, DoxygenAndSphinxProjectsOpenInTheViewer) {
 TEST(HhcGeneratedProjects, AnyNumberOfThreadsGivesTheSameBytes) {
   QTemporaryDir dir;
   const GeneratedProject generated = GenerateDoxygenProject(dir.path(), 150);
-  if (generated.GeneratorMissing) {
-    std::cerr << "skipped: " << generated.Error.toStdString() << '\n';
+  if (generated.generatorMissing) {
+    std::cerr << "skipped: " << generated.error.toStdString() << '\n';
     return;
   }
-  ASSERT_TRUE(generated.Error.isEmpty()) << generated.Error.toStdString();
+  ASSERT_TRUE(generated.error.isEmpty()) << generated.error.toStdString();
   const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
   qputenv("SOURCE_DATE_EPOCH", "1700000000");
   QByteArray first;

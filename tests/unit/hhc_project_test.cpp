@@ -32,13 +32,13 @@ TEST(HhcContextNumbers, PairsEveryAliasThatHasANumber) {
                             "#ifndef X",          "#define IDH_Bad abc"};
   const ContextEntries c = PairContextEntries(aliases, defines);
   ASSERT_EQ(c.Entries.size(), 3);
-  EXPECT_EQ(c.Entries[0].Name, "IDH_A");
+  EXPECT_EQ(c.Entries[0].name, "IDH_A");
   EXPECT_EQ(c.Entries[0].File, "a.htm");
   EXPECT_EQ(c.Entries[0].Number, 101u);
   EXPECT_EQ(c.Entries[1].File, "sub/b.htm");
   EXPECT_EQ(c.Entries[1].Number, 102u);
   // A second alias of one page is kept.
-  EXPECT_EQ(c.Entries[2].Name, "IDH_C");
+  EXPECT_EQ(c.Entries[2].name, "IDH_C");
   EXPECT_EQ(c.Entries[2].File, "a.htm");
   const QString warnings = c.Warnings.join('\n');
   EXPECT_TRUE(warnings.contains("IDH_NoNumber")) << warnings.toStdString();

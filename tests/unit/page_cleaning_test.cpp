@@ -88,7 +88,7 @@ TEST(StoredPageText, AnUnchangedPageGivesItsOwnBytes) {
       "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\r\n<HTML>\r\n<HEAD>\r\n<TITLE>T</TITLE>\r\n\r\n"
       "</HEAD>\r\n\r\n<BODY>\r\n<H1>T</H1>\r\n<P>&nbsp;</P>\r\n</BODY>\r\n</HTML>");
   const PageParts parts = SplitPage(page);
-  EXPECT_EQ(StoredPageText(parts, "<BODY>" + parts.BodyContent + "</BODY>", {}), page);
+  EXPECT_EQ(StoredPageText(parts, "<BODY>" + parts.bodyContent + "</BODY>", {}), page);
   // A changed body lands between the same head and end.
   EXPECT_EQ(StoredPageText(parts, QStringLiteral("<BODY><H1>T</H1><P>x&nbsp;</P></BODY>"), {}),
             page.left(page.indexOf("<BODY>")) + "<BODY>\r\n<H1>T</H1>\r\n<P>x</P>\r\n</BODY>\r\n</HTML>");

@@ -17,45 +17,45 @@ TEST(EditorPageSplit, KeepsHeadBodyAndTailApart) {
       kPrefix +
       QStringLiteral("<BODY bgColor=\"#ff0000\" title=\"a>b\">\r\n<P>x</P>\r\n</BODY>\r\n</HTML>\r\n");
   const PageParts parts = SplitPage(page);
-  EXPECT_EQ(parts.Prefix, kPrefix);
-  EXPECT_EQ(parts.BodyTag, QStringLiteral("<BODY bgColor=\"#ff0000\" title=\"a>b\">"));
-  EXPECT_EQ(parts.BodyContent, QStringLiteral("\r\n<P>x</P>\r\n"));
-  EXPECT_EQ(parts.Suffix, QStringLiteral("\r\n</HTML>\r\n"));
-  EXPECT_FALSE(parts.Whole);
+  EXPECT_EQ(parts.prefix, kPrefix);
+  EXPECT_EQ(parts.bodyTag, QStringLiteral("<BODY bgColor=\"#ff0000\" title=\"a>b\">"));
+  EXPECT_EQ(parts.bodyContent, QStringLiteral("\r\n<P>x</P>\r\n"));
+  EXPECT_EQ(parts.suffix, QStringLiteral("\r\n</HTML>\r\n"));
+  EXPECT_FALSE(parts.whole);
   EXPECT_EQ(PageTitle(parts), QStringLiteral("A & B"));
 }
 
 TEST(EditorPageSplit, MissingBodyEndOrBodyTag) {
   PageParts parts = SplitPage(QStringLiteral("<HTML><BODY><P>x</P></HTML>"));
-  EXPECT_EQ(parts.BodyContent, QStringLiteral("<P>x</P>"));
-  EXPECT_EQ(parts.Suffix, QStringLiteral("</HTML>"));
+  EXPECT_EQ(parts.bodyContent, QStringLiteral("<P>x</P>"));
+  EXPECT_EQ(parts.suffix, QStringLiteral("</HTML>"));
 
   parts = SplitPage(QStringLiteral("<HTML><HEAD><TITLE>t</TITLE></HEAD><P>x</P></HTML>"));
-  EXPECT_EQ(parts.Prefix, QStringLiteral("<HTML><HEAD><TITLE>t</TITLE></HEAD>\r\n"));
-  EXPECT_EQ(parts.BodyContent, QStringLiteral("<P>x</P>"));
-  EXPECT_TRUE(parts.BodyTag.isEmpty());
+  EXPECT_EQ(parts.prefix, QStringLiteral("<HTML><HEAD><TITLE>t</TITLE></HEAD>\r\n"));
+  EXPECT_EQ(parts.bodyContent, QStringLiteral("<P>x</P>"));
+  EXPECT_TRUE(parts.bodyTag.isEmpty());
 
   // A bare fragment is the body of a plain page.
   parts = SplitPage(QStringLiteral("Just <B>text</B>"));
-  EXPECT_EQ(parts.BodyContent, QStringLiteral("Just <B>text</B>"));
-  EXPECT_TRUE(parts.Prefix.startsWith(QStringLiteral("<HTML>")));
-  EXPECT_TRUE(parts.Suffix.contains(QStringLiteral("</HTML>")));
+  EXPECT_EQ(parts.bodyContent, QStringLiteral("Just <B>text</B>"));
+  EXPECT_TRUE(parts.prefix.startsWith(QStringLiteral("<HTML>")));
+  EXPECT_TRUE(parts.suffix.contains(QStringLiteral("</HTML>")));
 
   // Head without end and without body: nothing can be cut safely.
   parts = SplitPage(QStringLiteral("<HTML><HEAD><TITLE>t</TITLE><P>x</P>"));
-  EXPECT_TRUE(parts.Whole);
+  EXPECT_TRUE(parts.whole);
   EXPECT_EQ(ServedPage(parts), QStringLiteral("<HTML><HEAD><TITLE>t</TITLE><P>x</P>"));
 
   // A title never closed does not take the body with it.
   parts = SplitPage(QStringLiteral("<HTML><HEAD><TITLE>t</HEAD><BODY><P>x</P></BODY></HTML>"));
-  EXPECT_EQ(parts.BodyContent, QStringLiteral("<P>x</P>"));
+  EXPECT_EQ(parts.bodyContent, QStringLiteral("<P>x</P>"));
 
   // Unterminated tags and comments end the search instead of looping.
   parts = SplitPage(QStringLiteral("<!-- never closed <BODY>"));
-  EXPECT_TRUE(parts.BodyTag.isEmpty());
+  EXPECT_TRUE(parts.bodyTag.isEmpty());
   parts = SplitPage(QStringLiteral("<BODY bgcolor=\"red"));
-  EXPECT_EQ(parts.BodyTag, QStringLiteral("<BODY bgcolor=\"red"));
-  EXPECT_TRUE(parts.BodyContent.isEmpty());
+  EXPECT_EQ(parts.bodyTag, QStringLiteral("<BODY bgcolor=\"red"));
+  EXPECT_TRUE(parts.bodyContent.isEmpty());
 }
 
 TEST(EditorPageSplit, ServedPageShowsOnlyWhatRenders) {

@@ -8,28 +8,28 @@
 
 TEST(AboutRecord, ProgramRecordIsVersionOneOne) {
   const VersionRecord record = ProgramVersionRecord();
-  EXPECT_EQ(record.ProductName, "Orvex");
-  EXPECT_EQ(record.ProductVersion, "1.1");
-  EXPECT_EQ(record.FileVersion, "1.1");
-  EXPECT_EQ(record.Major, 1);
-  EXPECT_EQ(record.Minor, 1);
-  EXPECT_EQ(record.Patch, 0);
-  EXPECT_FALSE(record.LegalCopyright.isEmpty());
+  EXPECT_EQ(record.productName, "Orvex");
+  EXPECT_EQ(record.productVersion, "1.1");
+  EXPECT_EQ(record.fileVersion, "1.1");
+  EXPECT_EQ(record.major, 1);
+  EXPECT_EQ(record.minor, 1);
+  EXPECT_EQ(record.patch, 0);
+  EXPECT_FALSE(record.legalCopyright.isEmpty());
 }
 
 TEST(AboutRecord, TextsOnlyFromACompleteRecord) {
   AboutTexts texts{"Version 1.0", "Orvex", "old"};
   VersionRecord partial = ProgramVersionRecord();
-  partial.LegalCopyright.clear();
+  partial.legalCopyright.clear();
   EXPECT_FALSE(AboutTextsFrom(partial, texts));
-  EXPECT_EQ(texts.Version, "Version 1.0");
-  EXPECT_EQ(texts.Copyright, "old");
+  EXPECT_EQ(texts.version, "Version 1.0");
+  EXPECT_EQ(texts.copyright, "old");
   ASSERT_TRUE(AboutTextsFrom(ProgramVersionRecord(), texts));
-  EXPECT_EQ(texts.Version, "Version 1.1");
+  EXPECT_EQ(texts.version, "Version 1.1");
   VersionRecord longVersion = ProgramVersionRecord();
-  longVersion.ProductVersion = QString(300, '9');
+  longVersion.productVersion = QString(300, '9');
   ASSERT_TRUE(AboutTextsFrom(longVersion, texts));
-  EXPECT_EQ(texts.Version.size(), 255);
+  EXPECT_EQ(texts.version.size(), 255);
 }
 
 TEST(TCardText, ThreeLines) {

@@ -95,14 +95,14 @@ TEST(CheckProject, GeneratedProjectsHaveNoBrokenLinks) {
   for (const ProjectGenerator generate : kProjectGenerators) {
     QTemporaryDir dir;
     const GeneratedProject project = generate(dir.path());
-    if (project.GeneratorMissing) continue;
-    ASSERT_FALSE(project.ProjectFile.isEmpty()) << project.Error.toStdString();
+    if (project.generatorMissing) continue;
+    ASSERT_FALSE(project.ProjectFile.isEmpty()) << project.error.toStdString();
     const Result<ProjectCheckInput> input = ReadProjectCheckInput(project.ProjectFile);
     ASSERT_TRUE(input.Ok()) << input.Message().toStdString();
     for (const CheckProblem& problem : CheckProject(*input)) {
       const bool sphinxSource =
-          problem.Kind == CheckKind::MissingFile && problem.Text.contains(": _sources/");
-      EXPECT_TRUE(SeverityOf(problem.Kind) != CheckSeverity::Error || sphinxSource)
+          problem.kind == CheckKind::MissingFile && problem.text.contains(": _sources/");
+      EXPECT_TRUE(SeverityOf(problem.kind) != CheckSeverity::Error || sphinxSource)
           << ProblemLine(problem).toStdString();
     }
   }

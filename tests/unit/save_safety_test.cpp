@@ -72,8 +72,8 @@ class SaveSafety : public ::testing::Test {
     delete folder;
   }
   void SetUp() override {
-    if (generated->GeneratorMissing) GTEST_SKIP() << generated->Error.toStdString();
-    ASSERT_FALSE(generated->ProjectFile.isEmpty()) << generated->Error.toStdString();
+    if (generated->generatorMissing) GTEST_SKIP() << generated->error.toStdString();
+    ASSERT_FALSE(generated->ProjectFile.isEmpty()) << generated->error.toStdString();
     project = generated->ProjectFile;
     saved = ProjectFilesSaved(project, ProjectOnDisk(project).ProjectLines);
   }

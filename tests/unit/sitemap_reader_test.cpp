@@ -371,8 +371,8 @@ TEST(GeneratedSitemaps, DoxygenProjectReadsCompletely) {
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());
   const GeneratedProject project = GenerateDoxygenProject(folder.path());
-  if (project.GeneratorMissing) GTEST_SKIP() << project.Error.toStdString();
-  ASSERT_FALSE(project.ProjectFile.isEmpty()) << project.Error.toStdString();
+  if (project.generatorMissing) GTEST_SKIP() << project.error.toStdString();
+  ASSERT_FALSE(project.ProjectFile.isEmpty()) << project.error.toStdString();
 
   const QString contentsText = ReadGenerated(SiblingFile(project.ProjectFile, ".hhc"));
   const QString indexText = ReadGenerated(SiblingFile(project.ProjectFile, ".hhk"));
@@ -403,8 +403,8 @@ TEST(GeneratedSitemaps, SphinxProjectReadsCompletely) {
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());
   const GeneratedProject project = GenerateSphinxProject(folder.path());
-  if (project.GeneratorMissing) GTEST_SKIP() << project.Error.toStdString();
-  ASSERT_FALSE(project.ProjectFile.isEmpty()) << project.Error.toStdString();
+  if (project.generatorMissing) GTEST_SKIP() << project.error.toStdString();
+  ASSERT_FALSE(project.ProjectFile.isEmpty()) << project.error.toStdString();
 
   const QString contentsText = ReadGenerated(SiblingFile(project.ProjectFile, ".hhc"));
   const QString indexText = ReadGenerated(SiblingFile(project.ProjectFile, ".hhk"));

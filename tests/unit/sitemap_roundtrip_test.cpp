@@ -81,7 +81,7 @@ TEST(SitemapRoundTrip, IndexKeepsPairsSeeAlsoAndKeywordThenTitle) {
   EXPECT_EQ(read.Unread, 0);
   ASSERT_EQ(read.Nodes.size(), 5u);  // three pairs of apple, fruit, grape
   EXPECT_EQ(read.Nodes[2].Data->TopicCaption, "[2] three");
-  EXPECT_TRUE(read.Nodes[2].Data->ContinuesItem);
+  EXPECT_TRUE(read.Nodes[2].Data->continuesItem);
   EXPECT_EQ(read.Nodes[4].Caption, "grape");
   EXPECT_EQ(read.Nodes[4].Data->TopicCaption, "All about grapes");
   EXPECT_EQ(IndexFileText(read.Nodes, read.Header), kIndex);

@@ -20,7 +20,7 @@ namespace {
 
 QStringList WordsOf(const QList<TextWord>& words) {
   QStringList texts;
-  for (const TextWord& word : words) texts.append(word.Text);
+  for (const TextWord& word : words) texts.append(word.text);
   return texts;
 }
 
@@ -35,7 +35,7 @@ TEST(SpellingWords, ProseIsCheckedCodeAddressesCapitalsAndDigitsAreNot) {
       u"Don't check HTML, mp3, x, getValue, page.htm, e.g. http://examplle.com a@b.org C:\\dir "
       u"well-known words_here — naïve\u2019s 'quoted'");
   EXPECT_EQ(WordsOf(words), QStringList({"Don't", "check", "well-known", "naïve\u2019s", "quoted"}));
-  EXPECT_EQ(words.at(1).Position, 6);
+  EXPECT_EQ(words.at(1).position, 6);
 }
 
 TEST(SpellingWords, PageWordsSkipCodeJoinInlineTagsAndKeepTheirFirstLine) {
@@ -46,8 +46,8 @@ TEST(SpellingWords, PageWordsSkipCodeJoinInlineTagsAndKeepTheirFirstLine) {
   QStringList texts;
   QList<int> lines;
   for (const PageWord& word : words) {
-    texts.append(word.Text);
-    lines.append(word.Line);
+    texts.append(word.text);
+    lines.append(word.line);
   }
   EXPECT_EQ(texts, QStringList({"First", "misspelt", "café", "last", "first", "line", "two"}));
   EXPECT_EQ(lines, QList<int>({2, 2, 2, 3, 4, 4, 4}));
@@ -65,9 +65,9 @@ TEST(SpellingDictionaries, TheProjectsLanguageLineChoosesTheDictionary) {
   PutDictionary(dir.path(), "de_AT");
   const QStringList folders{dir.path()};
   EXPECT_EQ(InstalledDictionaries(folders), QStringList({"de_AT", "en_US"}));
-  EXPECT_EQ(DictionaryForLanguage(0x409, folders)->Name, "en_US");
+  EXPECT_EQ(DictionaryForLanguage(0x409, folders)->name, "en_US");
   // Swiss German with only the Austrian dictionary: the same language's.
-  EXPECT_EQ(DictionaryForLanguage(0x807, folders)->Name, "de_AT");
+  EXPECT_EQ(DictionaryForLanguage(0x807, folders)->name, "de_AT");
   EXPECT_FALSE(DictionaryForLanguage(0x411, folders));
   EXPECT_FALSE(DictionaryForLanguage(0x407 + 0x10000, folders));
 }
@@ -189,9 +189,9 @@ TEST_F(ProjectSpellingTest, CheckProjectGivesTheSameProblemsOnOneThreadAndOnSeve
   PutText(project, files, 1252);
   Result<ProjectCheckInput> input = ReadProjectCheckInput(project);
   ASSERT_TRUE(input.Ok()) << input.Message().toStdString();
-  input->Spelling = ProjectSpellingSource(input->ProjectFile, input->ProjectLines);
+  input->spelling = ProjectSpellingSource(input->ProjectFile, input->ProjectLines);
   const auto linesOn = [&](int threads) {
-    input->Threads = threads;
+    input->threads = threads;
     QStringList lines;
     for (const CheckProblem& problem : CheckProject(*input)) lines.append(ProblemLine(problem));
     return lines;

@@ -35,20 +35,20 @@ TEST(AddinTextFiles, PlainTextParagraphs) {
 
 TEST(AddinTextFiles, TitleFromFirstHeadingOrFileName) {
   FileTopic md = TopicOfFile("intro.md", "\n# Getting started\n\nText.\n");
-  EXPECT_EQ(md.Title, "Getting started");
-  EXPECT_EQ(md.Html, "<p>Text.</p>\n");
+  EXPECT_EQ(md.title, "Getting started");
+  EXPECT_EQ(md.html, "<p>Text.</p>\n");
   FileTopic sub = TopicOfFile("notes.MD", "## Not a title\n");
-  EXPECT_EQ(sub.Title, "notes");
-  EXPECT_EQ(sub.Html, "<h2>Not a title</h2>\n");
-  EXPECT_EQ(TopicOfFile("readme.txt", "# plain").Html, "<p># plain</p>\n");
-  EXPECT_EQ(TopicOfFile("readme.txt", "").Title, "readme");
+  EXPECT_EQ(sub.title, "notes");
+  EXPECT_EQ(sub.html, "<h2>Not a title</h2>\n");
+  EXPECT_EQ(TopicOfFile("readme.txt", "# plain").html, "<p># plain</p>\n");
+  EXPECT_EQ(TopicOfFile("readme.txt", "").title, "readme");
 }
 
 TEST(AddinTextFiles, LongTitlesAreCutOnACharacterBoundary) {
   std::string title(254, 'a');
   title += "\xc3\xa4\xc3\xa4";  // two two-byte characters
   EXPECT_EQ(CutUtf8(title, 255), std::string(254, 'a'));
-  EXPECT_EQ(TopicOfFile("x.md", "# " + title).Title.size(), 254u);
+  EXPECT_EQ(TopicOfFile("x.md", "# " + title).title.size(), 254u);
 }
 
 TEST(AddinTextFiles, FolderFromVariableElseConfiguration) {
@@ -96,8 +96,8 @@ TEST(AddinTextFiles, RealRunThroughTheHelper) {
   qunsetenv("ORVEX_TEXTFILES_DIR");
   ASSERT_TRUE(topics.has_value());
   ASSERT_EQ(topics->size(), 2);
-  EXPECT_EQ((*topics)[0].Title, "Start here");
-  EXPECT_EQ((*topics)[0].Html, "<p>Welcome <b>reader</b>.</p>\n");
-  EXPECT_EQ((*topics)[1].Title, "02-notes");
-  EXPECT_EQ((*topics)[1].Html, "<p>line one<br>\nline two</p>\n");
+  EXPECT_EQ((*topics)[0].title, "Start here");
+  EXPECT_EQ((*topics)[0].html, "<p>Welcome <b>reader</b>.</p>\n");
+  EXPECT_EQ((*topics)[1].title, "02-notes");
+  EXPECT_EQ((*topics)[1].html, "<p>line one<br>\nline two</p>\n");
 }

@@ -35,11 +35,11 @@ TEST(TopicReplace, ReplaceAllChangesTheTextOfThreePagesInTheirCodePageAndOneUndo
       PutFile(dir.filePath(file), before.last());
     }
     AllTopicsQuery query{c.phrase};
-    EXPECT_EQ(FindInTopics(dir.path(), kTopics, query, c.codePage).Matches.size(), 6);
+    EXPECT_EQ(FindInTopics(dir.path(), kTopics, query, c.codePage).matches.size(), 6);
     const Result<ReplaceStep> step = ReplaceInTopics(dir.path(), kTopics, query, c.replacement, c.codePage);
     ASSERT_TRUE(step.Ok()) << step.Message().toStdString();
-    EXPECT_EQ(step->Replaced, 6);
-    EXPECT_EQ(step->Pages.size(), 3);
+    EXPECT_EQ(step->replaced, 6);
+    EXPECT_EQ(step->pages.size(), 3);
     // The text changed; the tag's attribute and every other byte did not.
     const QString replaced = "<HTML><BODY TITLE=\"" + c.phrase + "\">\r\n<P>Before " + c.replacement +
                              " after.</P>\r\n<P>" + c.replacement + "</P></BODY></HTML>\r\n";
@@ -57,15 +57,15 @@ TEST(TopicReplace, CaseWholeWordsAndSourceChooseTheMatches) {
           "<P><A HREF=\"cat.htm\">Cat</A> category CAT cat. cat_x</P>\r\n<P>Salt &amp; Pepper</P>\r\n", 1252);
   const QList<TopicPageRef> topics{{"One", "one.htm"}};
   auto count = [&](AllTopicsQuery query) {
-    return FindInTopics(dir.path(), topics, query, 1252).Matches.size();
+    return FindInTopics(dir.path(), topics, query, 1252).matches.size();
   };
   EXPECT_EQ(count({"cat"}), 5);
   EXPECT_EQ(count({"cat", false, true}), 3);
   EXPECT_EQ(count({"cat", true, true}), 1);
   EXPECT_EQ(count({"cat", false, false, true}), 6);  // the link's target too
   EXPECT_EQ(count({"Salt & Pepper"}), 1);
-  const TopicMatch salt = FindInTopics(dir.path(), topics, {"Salt & Pepper"}, 1252).Matches.value(0);
-  EXPECT_EQ(salt.Line, 2);
+  const TopicMatch salt = FindInTopics(dir.path(), topics, {"Salt & Pepper"}, 1252).matches.value(0);
+  EXPECT_EQ(salt.line, 2);
   EXPECT_EQ(salt.Context, "<P>Salt &amp; Pepper</P>");
 }
 
@@ -78,14 +78,14 @@ TEST(TopicReplace, TextOnlyMatchesSkipTagsAsABrowserReadsThem) {
   const QList<TopicPageRef> topics{{"One", "one.htm"}};
   // The title, "a cat" and the last one: never the attribute values, the
   // comment, the script or the style.
-  EXPECT_EQ(FindInTopics(dir.path(), topics, {"cat"}, 1252).Matches.size(), 3);
+  EXPECT_EQ(FindInTopics(dir.path(), topics, {"cat"}, 1252).matches.size(), 3);
 }
 
 TEST(TopicReplace, ReplaceTakesOneMatchAndUndoRefusesWhenAPageChangedSince) {
   QTemporaryDir dir;
   PutText(dir.filePath("one.htm"), "<P>red red red</P>\r\n", 1252);
   const QList<TopicPageRef> topics{{"One", "one.htm"}};
-  const QList<TopicMatch> matches = FindInTopics(dir.path(), topics, {"red"}, 1252).Matches;
+  const QList<TopicMatch> matches = FindInTopics(dir.path(), topics, {"red"}, 1252).matches;
   ASSERT_EQ(matches.size(), 3);
   const Result<ReplaceStep> step = ReplaceInTopics(dir.path(), topics, {"red"}, "blue", 1252, &matches[1]);
   ASSERT_TRUE(step.Ok());

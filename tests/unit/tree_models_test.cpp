@@ -73,7 +73,7 @@ TEST(ContentsModelTest, FillAndForestKeepOrderCaptionsRecordsAndParameters) {
   ASSERT_EQ(copy.size(), 2u);
   EXPECT_EQ(copy[0].Data, nullptr);  // a heading has no record
   ASSERT_EQ(copy[1].Data->Params.size(), 1u);
-  EXPECT_EQ(copy[1].Data->Params[0].Value, "11");
+  EXPECT_EQ(copy[1].Data->Params[0].value, "11");
   // The model keeps its own records.
   copy[1].Data->FileName = "changed.htm";
   EXPECT_EQ(model.RecordAt(model.index(1, 0))->FileName, "p2.htm");
@@ -194,10 +194,10 @@ TEST(ContentsModelTest, RenameAndSubtopicLinksUseTheCaptions) {
 class LanguageOrder {
  public:
   explicit LanguageOrder(const QLocale& locale) { QLocale::setDefault(locale); }
-  ~LanguageOrder() { QLocale::setDefault(m_was); }
+  ~LanguageOrder() { QLocale::setDefault(was); }
 
  private:
-  QLocale m_was;
+  QLocale was;
 };
 
 // The Index shows its keywords in the order the index file is written in:

@@ -21,9 +21,9 @@ namespace {
 
 class Generator {
  public:
-  explicit Generator(quint32 seed) : m_random(seed) {}
+  explicit Generator(quint32 seed) : random(seed) {}
 
-  int Below(int n) { return int(m_random.bounded(n)); }
+  int Below(int n) { return int(random.bounded(n)); }
 
   // Text of 1..12 characters; letters mostly, now and then a character the
   // files must escape or keep on one line.
@@ -91,7 +91,7 @@ class Generator {
   }
 
  private:
-  QRandomGenerator m_random;
+  QRandomGenerator random;
 };
 
 QString Dump(const std::vector<ContentsNode>& level, int depth = 0) {
