@@ -177,10 +177,14 @@ TreeUndo::TreeUndo(HelpProject& project, TopicEditing& topics, Views views, QObj
   connect(redoAction, &QAction::triggered, this, &TreeUndo::Redo);
   connect(stack, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
   connect(stack, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
-  connect(stack, &QUndoStack::undoTextChanged, undoAction,
-          [this](const QString& text) { undoAction->setText(text.isEmpty() ? "&Undo" : "&Undo " + text); });
-  connect(stack, &QUndoStack::redoTextChanged, redoAction,
-          [this](const QString& text) { redoAction->setText(text.isEmpty() ? "&Redo" : "&Redo " + text); });
+  // The stack goes first when the controller is destroyed and says so: its
+  // items are told without going through the half-destroyed controller.
+  connect(stack, &QUndoStack::undoTextChanged, undoAction, [item = undoAction](const QString& text) {
+    item->setText(text.isEmpty() ? "&Undo" : "&Undo " + text);
+  });
+  connect(stack, &QUndoStack::redoTextChanged, redoAction, [item = redoAction](const QString& text) {
+    item->setText(text.isEmpty() ? "&Redo" : "&Redo " + text);
+  });
   // Another project (or none): its trees start without history.
   connect(views.contents, &QAbstractItemModel::modelReset, stack, &QUndoStack::clear);
   connect(views.index, &QAbstractItemModel::modelReset, stack, [this] {

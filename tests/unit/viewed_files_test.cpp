@@ -18,7 +18,8 @@ class ViewedFilesTest : public ::testing::Test {
 
 TEST_F(ViewedFilesTest, AFileComesBackWithItsTopicAndWindowAndNothingElseDoes) {
   ExpectWritten(WriteProfileString(settings, "FileHistory", "File1", "/work/My Guide.hhp"));
-  const QByteArray window("\x01\xd9\xd0\xcb\x00\x03\n=[]", 12);
+  static const char kWindowBytes[] = "\x01\xd9\xd0\xcb\x00\x03\n=[]";
+  const QByteArray window(kWindowBytes, sizeof kWindowBytes - 1);
   ExpectWritten(RememberViewedFile(settings, {File(1), "/Guide02.htm#part", window}));
   ExpectWritten(RememberViewedFile(settings, {File(2), "/Other.htm", {}}));
 
