@@ -223,18 +223,14 @@ QString ControlDialogs::SelectedPhrase() const {
 
 void ControlDialogs::OpenFind(bool replacing) {
   // Closed, by Esc too, the keyboard goes back where it was (the page, the
-  // source view), with that view's menus.
-  const QPointer<QWidget> before = QApplication::focusWidget();
+  // source view) with that view's menus, as after every dialog of the
+  // program (widgets/dialog_focus_return.h).
   findDialog->SetReplacing(replacing);
   // A selected word or phrase is what the user wants to look for.
   if (const QString phrase = SelectedPhrase(); !phrase.isEmpty()) findDialog->findWhatEdit->setText(phrase);
   findDialog->findWhatEdit->selectAll();
   findDialog->findWhatEdit->setFocus();
   findDialog->exec();
-  if (before && before->isVisible()) {
-    before->activateWindow();
-    before->setFocus(Qt::OtherFocusReason);
-  }
 }
 
 void ControlDialogs::FindText() { OpenFind(false); }
