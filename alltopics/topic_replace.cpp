@@ -137,7 +137,7 @@ Result<ReplaceStep> ReplaceInTopics(const QString& projectFolder, const QList<To
     if (found.isEmpty() || after == *before) continue;
     if (const Status written = WriteFileBytes(path, after); !written) {
       for (const ReplaceStep::Page& done : std::as_const(step.pages))
-        (void)WriteFileBytes(done.Path, done.Before);
+        (void)WriteFileBytes(done.path, done.before);
       return Fail(written.Message());
     }
     step.pages.append(ReplaceStep::Page{path, *before, after});
@@ -148,15 +148,15 @@ Result<ReplaceStep> ReplaceInTopics(const QString& projectFolder, const QList<To
 
 Status UndoReplace(const ReplaceStep& step) {
   for (const ReplaceStep::Page& page : step.pages) {
-    const Result<QByteArray> now = ReadFileBytes(page.Path);
+    const Result<QByteArray> now = ReadFileBytes(page.path);
     if (!now || *now != page.after)
       return Fail(
           QStringLiteral("%1 was changed after the replace; undoing it would lose that, so nothing was "
                          "undone")
-              .arg(page.Path));
+              .arg(page.path));
   }
   for (const ReplaceStep::Page& page : step.pages) {
-    if (const Status written = WriteFileBytes(page.Path, page.Before); !written) return written;
+    if (const Status written = WriteFileBytes(page.path, page.before); !written) return written;
   }
   return {};
 }

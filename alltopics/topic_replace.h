@@ -30,7 +30,7 @@ struct TopicMatch {
   int line = 1;
   qsizetype position = 0;  // in the page's text, decoded
   qsizetype length = 0;
-  QString Context;  // the match's line, blanks folded
+  QString context;  // the match's line, blanks folded
 };
 
 struct TopicSearch {
@@ -46,8 +46,8 @@ TopicSearch FindInTopics(const QString& projectFolder, const QList<TopicPageRef>
 // What a replace did: each page it changed as it was and as it left it.
 struct ReplaceStep {
   struct Page {
-    QString Path;  // full path
-    QByteArray Before;
+    QString path;  // full path
+    QByteArray before;
     QByteArray after;
   };
   QList<Page> pages;

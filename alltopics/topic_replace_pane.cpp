@@ -26,8 +26,8 @@ constexpr int kMatchRole = Qt::UserRole;
 void CollectTopics(const ContentsModel& contents, const QModelIndex& parent, QList<TopicPageRef>& topics) {
   for (int row = 0; row < contents.rowCount(parent); ++row) {
     const QModelIndex node = contents.index(row, 0, parent);
-    if (const TopicData* topic = contents.RecordAt(node); topic && !topic->FileName.isEmpty())
-      topics.append(TopicPageRef{node.data().toString(), topic->FileName});
+    if (const TopicData* topic = contents.RecordAt(node); topic && !topic->fileName.isEmpty())
+      topics.append(TopicPageRef{node.data().toString(), topic->fileName});
     CollectTopics(contents, node, topics);
   }
 }
@@ -149,7 +149,7 @@ void TopicReplacePane::Find() {
       group->setFirstColumnSpanned(true);
       group->setExpanded(true);
     }
-    auto* line = new QTreeWidgetItem(group, {tr("line %1").arg(match.line), match.Context});
+    auto* line = new QTreeWidgetItem(group, {tr("line %1").arg(match.line), match.context});
     line->setData(0, kMatchRole, static_cast<int>(i));
   }
   QString summaryText = tr("%n match(es)", nullptr, static_cast<int>(matches.size())) +
@@ -197,11 +197,11 @@ void TopicReplacePane::Undo() {
 
 void TopicReplacePane::ReloadEditedPage(const ReplaceStep& step) {
   const TopicData* topic = views.contents->RecordAt(views.contentsTree->currentIndex());
-  if (!topic || topic->FileName.isEmpty()) return;
-  const QString path = project.PagePath(topic->FileName);
+  if (!topic || topic->fileName.isEmpty()) return;
+  const QString path = project.PagePath(topic->fileName);
   const QString edited = QFileInfo(path).canonicalFilePath();
   for (const ReplaceStep::Page& page : step.pages) {
-    if (QFileInfo(page.Path).canonicalFilePath() == edited) {
+    if (QFileInfo(page.path).canonicalFilePath() == edited) {
       ReportFailure(window, topics.LoadTopicPage(path));
       return;
     }

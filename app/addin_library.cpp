@@ -18,17 +18,17 @@ namespace {
 class Library {
  public:
   explicit Library(const QString& path)
-      : Handle(dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL)) {}
+      : handle(dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL)) {}
   ~Library() {
-    if (Handle) dlclose(Handle);
+    if (handle) dlclose(handle);
   }
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
-  bool Loaded() const { return Handle != nullptr; }
-  void* Symbol(const char* name) const { return Handle ? dlsym(Handle, name) : nullptr; }
+  bool Loaded() const { return handle != nullptr; }
+  void* Symbol(const char* name) const { return handle ? dlsym(handle, name) : nullptr; }
 
  private:
-  void* Handle;
+  void* handle;
 };
 
 QString BufferText(const char* buffer) {
@@ -102,7 +102,7 @@ AddinNameResult CallAddinName(const QString& path) {
   char caption[ORVEX_ADDIN_TEXT_SIZE] = {};
   name(caption);
   result.status = AddinStatus::Ok;
-  result.Caption = BufferText(caption);
+  result.caption = BufferText(caption);
   return result;
 }
 
@@ -116,7 +116,7 @@ AddinNameResult CallAddinFolderPrompt(const QString& path) {
   if (!prompt) return result;
   char caption[ORVEX_ADDIN_TEXT_SIZE] = {};
   prompt(caption);
-  result.Caption = BufferText(caption);
+  result.caption = BufferText(caption);
   return result;
 }
 
@@ -182,7 +182,7 @@ std::optional<QString> ReadAddinText(const QString& probe, const QString& mode, 
   if (probe.isEmpty()) {
     const AddinNameResult result = call(path);
     if (result.status != AddinStatus::Ok) return std::nullopt;
-    return result.Caption;
+    return result.caption;
   }
   const ProbeRun run = RunProbe(probe, {mode, path}, timeoutMs);
   if (!run.finished || run.exitCode != 0) return std::nullopt;
@@ -234,7 +234,7 @@ int RunAddinProbe(const QStringList& arguments) {
     const AddinNameResult result =
         arguments[0] == u"name" ? CallAddinName(arguments[1]) : CallAddinFolderPrompt(arguments[1]);
     if (result.status == AddinStatus::Ok) {
-      const QByteArray caption = result.Caption.toUtf8();
+      const QByteArray caption = result.caption.toUtf8();
       std::fwrite(caption.constData(), 1, static_cast<size_t>(caption.size()), stdout);
       std::fflush(stdout);
     }

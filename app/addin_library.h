@@ -35,7 +35,7 @@ enum class AddinStatus { Ok, NotLoadable, NotAnAddin };
 
 struct AddinNameResult {
   AddinStatus status = AddinStatus::NotLoadable;
-  QString Caption;
+  QString caption;
 };
 
 // Loads the library, calls its "Name" export with a zeroed 256-byte buffer

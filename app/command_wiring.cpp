@@ -142,9 +142,9 @@ void MainWindow::ConnectHelpFeatures() {
   needs.sourceInUse = [this] { return topicEditing->SourceInUse(); };
   needs.selectedPage = [this]() -> QString {
     const TopicData* topic = contentsModel->RecordAt(contentsTree->currentIndex());
-    if (!topic || topic->FileName.isEmpty()) return QString();
+    if (!topic || topic->fileName.isEmpty()) return QString();
     project.SetCurrentTopic(*topic);
-    return project.PagePath(topic->FileName);
+    return project.PagePath(topic->fileName);
   };
   needs.storeEditorPage = [this](const QString& path) { return topicEditing->StoreEditorPage(path); };
   needs.loadTopicPage = [this](const QString& path) { return topicEditing->LoadTopicPage(path); };

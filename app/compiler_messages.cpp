@@ -32,9 +32,9 @@ class FixedRowDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
   QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
-    return {RowWidth, kItemHeight};
+    return {rowWidth, kItemHeight};
   }
-  int RowWidth = 0;
+  int rowWidth = 0;
 };
 
 const QRegularExpression& NamedIn() {
@@ -96,10 +96,10 @@ CompilerMessagesWindow::CompilerMessagesWindow(QWidget* parent) : QDialog(parent
 
 void CompilerMessagesWindow::Activated(QListWidgetItem* item) {
   const QString page = item ? item->data(kPageRole).toString() : QString();
-  if (page.isEmpty() || !OpenTopic) return;
+  if (page.isEmpty() || !openTopic) return;
   const int line = item->data(kLineRole).toInt();
   accept();
-  OpenTopic(page, line);
+  openTopic(page, line);
 }
 
 void CompilerMessagesWindow::showEvent(QShowEvent* event) {
@@ -125,7 +125,7 @@ void CompilerMessagesWindow::ReloadMessages() {
   QList<std::optional<MessagePlace>> places;
   for (QString& item : items) {
     std::optional<MessagePlace> place = PlaceOfMessage(item);
-    const QString title = place && TopicTitleOf ? TopicTitleOf(place->page) : QString();
+    const QString title = place && topicTitleOf ? topicTitleOf(place->page) : QString();
     if (title.isEmpty()) place.reset();
     if (place) {
       const QRegularExpressionMatch match = NamedIn().match(item);
@@ -140,7 +140,7 @@ void CompilerMessagesWindow::ReloadMessages() {
   int widest = 0;
   for (const QString& item : items) widest = qMax(widest, metrics.horizontalAdvance(item));
   // The item's own margins on both sides.
-  static_cast<FixedRowDelegate*>(messageList->itemDelegate())->RowWidth = widest + 2 * kItemHeight;
+  static_cast<FixedRowDelegate*>(messageList->itemDelegate())->rowWidth = widest + 2 * kItemHeight;
   messageList->addItems(items);
   for (int i = 0; i < items.size(); ++i) {
     if (!places[i]) continue;

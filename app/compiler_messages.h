@@ -33,9 +33,9 @@ class CompilerMessagesWindow : public QDialog {
   QPushButton* okButton = nullptr;
 
   // The title of the topic that shows a page ("" when none does).
-  std::function<QString(const QString& page)> TopicTitleOf;
+  std::function<QString(const QString& page)> topicTitleOf;
   // Opens the topic that shows a page, at a line of its source when not 0.
-  std::function<void(const QString& page, int line)> OpenTopic;
+  std::function<void(const QString& page, int line)> openTopic;
 
   // The log shown; read again every time the window is shown.
   QString logFile;

@@ -19,9 +19,9 @@ int RunHeadlessBuild(const QString& projectPath, const QString& settingsFile, QT
     err << "orvex: " << trees.Message() << Qt::endl;
     return 3;
   }
-  for (const QString& problem : trees->Problems) err << "orvex: " << problem << Qt::endl;
+  for (const QString& problem : trees->problems) err << "orvex: " << problem << Qt::endl;
   Status history;
-  if (const Status saved = SaveAndRecordRecent(project, std::move(trees->Contents), std::move(trees->Index),
+  if (const Status saved = SaveAndRecordRecent(project, std::move(trees->contents), std::move(trees->index),
                                                settingsFile, &history);
       !saved) {
     err << "orvex: " << saved.Message() << Qt::endl;

@@ -42,7 +42,7 @@ int RunWithoutWindow(int argc, char** argv) {
   MoveSettingsOfOlderVersions();
   if (!build)
     return RunCheckCommand(project, out, err, [](const ProjectCheckInput& input) {
-      return ProjectSpellingSource(input.ProjectFile, input.ProjectLines);
+      return ProjectSpellingSource(input.projectFile, input.projectLines);
     });
   return RunHeadlessBuild(project, UserSettingsFile(), out, err, {});
 }

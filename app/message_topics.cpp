@@ -22,7 +22,7 @@ QString PageKey(QString page) {
 QModelIndex TopicShowing(const ContentsModel* model, const QString& key, const QModelIndex& parent = {}) {
   for (int row = 0; row < model->rowCount(parent); ++row) {
     const QModelIndex item = model->index(row, 0, parent);
-    if (const TopicData* topic = model->RecordAt(item); topic && PageKey(topic->FileName) == key) return item;
+    if (const TopicData* topic = model->RecordAt(item); topic && PageKey(topic->fileName) == key) return item;
     if (const QModelIndex found = TopicShowing(model, key, item); found.isValid()) return found;
   }
   return {};
@@ -36,8 +36,8 @@ void ConnectMessageTopics(CompilerMessagesWindow* messages, QTreeView* contentsT
     const auto* model = dynamic_cast<const ContentsModel*>(contentsTree->model());
     return model ? TopicShowing(model, PageKey(page)) : QModelIndex();
   };
-  messages->TopicTitleOf = [find](const QString& page) { return find(page).data().toString(); };
-  messages->OpenTopic = [find, contentsTree, topics, sourceView](const QString& page, int line) {
+  messages->topicTitleOf = [find](const QString& page) { return find(page).data().toString(); };
+  messages->openTopic = [find, contentsTree, topics, sourceView](const QString& page, int line) {
     const QModelIndex topic = find(page);
     if (!topic.isValid()) return;
     contentsTree->setCurrentIndex(topic);

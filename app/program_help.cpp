@@ -119,7 +119,7 @@ bool ProgramHelp::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
   QWidget* widget = KeyPressWidget(watched);
   if (!widget) return QObject::eventFilter(watched, event);
-  if (F1TakenElsewhere && F1TakenElsewhere()) return false;
+  if (f1TakenElsewhere && f1TakenElsewhere()) return false;
   int context = 0;
   if (auto* menu = qobject_cast<QMenu*>(widget)) {
     context = HelpContextOfMenu(menu);

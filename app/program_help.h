@@ -44,7 +44,7 @@ class ProgramHelp : public QObject {
 
   // When it answers true for an F1 key press, the key is left to someone
   // else (the editor's own key handling).
-  std::function<bool()> F1TakenElsewhere;
+  std::function<bool()> f1TakenElsewhere;
 
  signals:
   // A training-card message: wParam, and lParam as the viewer gave it.

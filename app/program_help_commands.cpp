@@ -22,7 +22,7 @@ ProgramHelpCommands::ProgramHelpCommands(QWidget* window, EditingControl* editor
   help->SetHelpFile("Orvex.chm");
   // F1 in the editor is the keyboard hook's (context 10006).
   QPointer<EditingControl> control(editor);
-  help->F1TakenElsewhere = [window, control] {
+  help->f1TakenElsewhere = [window, control] {
     if (!control || QApplication::activeWindow() != window) return false;
     QWidget* focus = QApplication::focusWidget();
     return focus && (focus == control || control->isAncestorOf(focus));

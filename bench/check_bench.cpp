@@ -61,7 +61,7 @@ void BM_CheckProjectWithSpelling(benchmark::State& state) {
   for (auto _ : state) {
     Result<ProjectCheckInput> input = ReadProjectCheckInput(ProjectFile());
     if (!input) return state.SkipWithError(input.Message().toStdString().c_str());
-    input->spelling = ProjectSpellingSource(input->ProjectFile, input->ProjectLines);
+    input->spelling = ProjectSpellingSource(input->projectFile, input->projectLines);
     problems = CheckProject(*input).size();
   }
   state.counters["problems"] = double(problems);
@@ -79,7 +79,7 @@ void BM_CheckReadProjectWithOpenSpelling(benchmark::State& state) {
   Result<ProjectCheckInput> input = ReadProjectCheckInput(ProjectFile());
   if (!input) return state.SkipWithError(input.Message().toStdString().c_str());
   const std::shared_ptr<const WordSpelling> spelling =
-      ProjectSpelling::Open(input->ProjectFile, input->ProjectLines);
+      ProjectSpelling::Open(input->projectFile, input->projectLines);
   input->spelling = [spelling] { return spelling; };
   for (auto _ : state) benchmark::DoNotOptimize(CheckProject(*input).size());
 }

@@ -16,16 +16,16 @@ std::vector<ContentsNode> MakeContents() {
   int counter = 0;
   auto make = [&counter](const QString& caption) {
     ContentsNode node;
-    node.Caption = caption;
-    node.Data = std::make_unique<TopicData>(TopicData{QStringLiteral("Big_Guide%1.htm").arg(++counter)});
+    node.caption = caption;
+    node.data = std::make_unique<TopicData>(TopicData{QStringLiteral("Big_Guide%1.htm").arg(++counter)});
     return node;
   };
   for (int c = 0; c < 40; ++c) {
     ContentsNode chapter = make(QStringLiteral("Chapter %1: Überblick & Einführung").arg(c));
     for (int s = 0; s < 20; ++s) {
       ContentsNode section = make(QStringLiteral("Section %1.%2").arg(c).arg(s));
-      for (int t = 0; t < 24; ++t) section.Children.push_back(make(QStringLiteral("Topic \"%1\"").arg(t)));
-      chapter.Children.push_back(std::move(section));
+      for (int t = 0; t < 24; ++t) section.children.push_back(make(QStringLiteral("Topic \"%1\"").arg(t)));
+      chapter.children.push_back(std::move(section));
     }
     forest.push_back(std::move(chapter));
   }
@@ -37,15 +37,15 @@ std::vector<IndexNode> MakeIndex() {
   std::vector<IndexNode> forest;
   for (int k = 0; k < 2000; ++k) {
     IndexNode keyword;
-    keyword.Caption = QStringLiteral("keyword %1").arg(k);
-    keyword.Data = std::make_unique<IndexEntryData>();
+    keyword.caption = QStringLiteral("keyword %1").arg(k);
+    keyword.data = std::make_unique<IndexEntryData>();
     for (int s = 0; s < 9; ++s) {
       IndexNode entry;
-      entry.Caption = QStringLiteral("keyword %1 sub %2").arg(k).arg(s / 3);
-      entry.Data = std::make_unique<IndexEntryData>(
-          IndexEntryData{entry.Caption, QStringLiteral("Big_Guide%1.htm").arg(k * 9 + s),
+      entry.caption = QStringLiteral("keyword %1 sub %2").arg(k).arg(s / 3);
+      entry.data = std::make_unique<IndexEntryData>(
+          IndexEntryData{entry.caption, QStringLiteral("Big_Guide%1.htm").arg(k * 9 + s),
                          QStringLiteral("Topic %1").arg(s)});
-      keyword.Children.push_back(std::move(entry));
+      keyword.children.push_back(std::move(entry));
     }
     forest.push_back(std::move(keyword));
   }

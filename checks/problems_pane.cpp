@@ -68,10 +68,10 @@ void ProblemsPane::RegisterCommands(ActionRegistry& registry) {
 void ProblemsPane::CheckProject() {
   if (checking || !project.IsOpen()) return;
   auto input = std::make_shared<ProjectCheckInput>();
-  input->ProjectFile = project.ProjectFile();
-  input->ProjectLines = project.ProjectLines();
-  input->Contents = views.contents->Forest();
-  input->Index = views.index->Forest();
+  input->projectFile = project.ProjectFile();
+  input->projectLines = project.ProjectLines();
+  input->contents = views.contents->Forest();
+  input->index = views.index->Forest();
   if (spelling) input->spelling = spelling();
   checking = true;
   summary->setText(tr("Checking %1 ...").arg(project.ProjectFile()));
@@ -87,8 +87,8 @@ void ProblemsPane::CheckProject() {
   connect(thread, &QThread::finished, this, [this, input, result, clock] {
     checking = false;
     // A project opened meanwhile is not the one checked.
-    if (project.ProjectFile() != input->ProjectFile) {
-      summary->setText(tr("The check of %1 was left: another project is open.").arg(input->ProjectFile));
+    if (project.ProjectFile() != input->projectFile) {
+      summary->setText(tr("The check of %1 was left: another project is open.").arg(input->projectFile));
       return;
     }
     ShowProblems(*result, clock->elapsed());
@@ -112,14 +112,14 @@ void ProblemsPane::ShowProblems(const std::vector<CheckProblem>& problems, qint6
     }
     ++counts[static_cast<int>(SeverityOf(problem.kind))];
     const QString where = problem.topicTitle.isEmpty()
-                              ? (problem.page.isEmpty() ? problem.File : problem.page)
+                              ? (problem.page.isEmpty() ? problem.file : problem.page)
                               : QStringLiteral("%1 (%2)").arg(
-                                    problem.topicTitle, problem.page.isEmpty() ? problem.File : problem.page);
+                                    problem.topicTitle, problem.page.isEmpty() ? problem.file : problem.page);
     auto* line = new QTreeWidgetItem(group, {where, QString::number(problem.line), problem.text});
     line->setToolTip(2, ProblemLine(problem));
     // Only a problem on the topic's own page has a line in its source.
     line->setData(0, kPageRole, problem.page);
-    line->setData(0, kLineRole, problem.page == problem.File ? problem.line : 1);
+    line->setData(0, kLineRole, problem.page == problem.file ? problem.line : 1);
   }
   for (QTreeWidgetItem* group : groups) {
     if (!group) continue;

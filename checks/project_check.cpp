@@ -84,16 +84,16 @@ class ProjectChecker {
  public:
   explicit ProjectChecker(const ProjectCheckInput& checkInput)
       : input(checkInput),
-        folder(QFileInfo(checkInput.ProjectFile).absolutePath()),
-        codePage(EffectiveCodePage(ProjectCodePage(checkInput.ProjectLines))),
-        projectName(QFileInfo(checkInput.ProjectFile).fileName()),
-        contentsLines(folder.Root(), ContentsFilePath(checkInput.ProjectFile, checkInput.ProjectLines),
+        folder(QFileInfo(checkInput.projectFile).absolutePath()),
+        codePage(EffectiveCodePage(ProjectCodePage(checkInput.projectLines))),
+        projectName(QFileInfo(checkInput.projectFile).fileName()),
+        contentsLines(folder.Root(), ContentsFilePath(checkInput.projectFile, checkInput.projectLines),
                       codePage),
-        indexLines(folder.Root(), IndexFilePath(checkInput.ProjectFile, checkInput.ProjectLines), codePage) {}
+        indexLines(folder.Root(), IndexFilePath(checkInput.projectFile, checkInput.projectLines), codePage) {}
 
   std::vector<CheckProblem> Run() {
     CheckListedFiles();
-    CollectTopics(input.Contents);
+    CollectTopics(input.contents);
     // The dictionary is opened while the pages are read.
     QString notChecked;
     SpellingSource openSpelling;
@@ -108,15 +108,15 @@ class ProjectChecker {
     if (!notChecked.isEmpty()) AddNotChecked(notChecked);
     CheckTopics();
     CheckOrphans();
-    CheckKeywords(input.Index);
+    CheckKeywords(input.index);
     CheckTopicsWithoutKeyword();
-    checks::CheckContextNumbers(folder, projectName, input.ProjectLines, codePage, problems);
+    checks::CheckContextNumbers(folder, projectName, input.projectLines, codePage, problems);
     for (CheckProblem& problem : problems) {
       if (!problem.page.isEmpty() && problem.topicTitle.isEmpty())
         problem.topicTitle = titleOf.value(problem.page.toCaseFolded());
     }
     std::stable_sort(problems.begin(), problems.end(), [](const CheckProblem& a, const CheckProblem& b) {
-      if (const int byFile = a.File.compare(b.File, Qt::CaseInsensitive); byFile != 0) return byFile < 0;
+      if (const int byFile = a.file.compare(b.file, Qt::CaseInsensitive); byFile != 0) return byFile < 0;
       if (a.line != b.line) return a.line < b.line;
       return a.kind < b.kind;
     });
@@ -148,15 +148,15 @@ class ProjectChecker {
   // Words are not checked: the project file's language line says why.
   void AddNotChecked(const QString& why) {
     int line = 1;
-    for (qsizetype i = 0; i < input.ProjectLines.size(); ++i)
-      if (LanguageLineLcid(input.ProjectLines.at(i))) line = static_cast<int>(i + 1);
+    for (qsizetype i = 0; i < input.projectLines.size(); ++i)
+      if (LanguageLineLcid(input.projectLines.at(i))) line = static_cast<int>(i + 1);
     Add(CheckKind::Spelling, projectName, line, why);
   }
 
   void CheckListedFiles() {
     bool inFiles = false;
-    for (qsizetype i = 0; i < input.ProjectLines.size(); ++i) {
-      const QString& line = input.ProjectLines.at(i);
+    for (qsizetype i = 0; i < input.projectLines.size(); ++i) {
+      const QString& line = input.projectLines.at(i);
       const QString header = HhpSectionName(line);
       if (!header.isEmpty()) {
         inFiles = header == QLatin1String("FILES");
@@ -184,18 +184,18 @@ class ProjectChecker {
 
   void CollectTopics(const std::vector<ContentsNode>& nodes) {
     for (const ContentsNode& node : nodes) {
-      if (node.Data && !node.Data->FileName.trimmed().isEmpty() && !IsWebLink(node.Data->FileName)) {
-        Topic topic{node.Caption, node.Data->FileName, QString()};
+      if (node.data && !node.data->fileName.trimmed().isEmpty() && !IsWebLink(node.data->fileName)) {
+        Topic topic{node.caption, node.data->fileName, QString()};
         topic.place = Locate(topic.fileName, &topic.page);
         if (topic.place == checks::ProjectFolder::Place::Inside) {
           if (!reached.contains(topic.page.toCaseFolded())) extraPages.append(topic.page);
           reached.insert(topic.page.toCaseFolded());
           if (!titleOf.contains(topic.page.toCaseFolded()))
-            titleOf.insert(topic.page.toCaseFolded(), node.Caption);
+            titleOf.insert(topic.page.toCaseFolded(), node.caption);
         }
         topics.append(topic);
       }
-      CollectTopics(node.Children);
+      CollectTopics(node.children);
     }
   }
 
@@ -257,28 +257,28 @@ class ProjectChecker {
 
   void CheckKeywords(const std::vector<IndexNode>& nodes) {
     for (const IndexNode& node : nodes) {
-      const IndexEntryData* entry = node.Data.get();
-      if (entry && !entry->FileName.trimmed().isEmpty() && !IsWebLink(entry->FileName)) {
-        const QString keyword = entry->Keyword.isEmpty() ? node.Caption : entry->Keyword;
-        const auto line = [&] { return indexLines.LineOf(entry->FileName); };
+      const IndexEntryData* entry = node.data.get();
+      if (entry && !entry->fileName.trimmed().isEmpty() && !IsWebLink(entry->fileName)) {
+        const QString keyword = entry->keyword.isEmpty() ? node.caption : entry->keyword;
+        const auto line = [&] { return indexLines.LineOf(entry->fileName); };
         QString onDisk;
-        switch (Locate(entry->FileName, &onDisk)) {
+        switch (Locate(entry->fileName, &onDisk)) {
           case checks::ProjectFolder::Place::Outside:
             Add(CheckKind::OutsideLink, indexLines.File(), line(),
                 QStringLiteral("keyword \"%1\" leads out of the project folder: %2")
-                    .arg(keyword, entry->FileName));
+                    .arg(keyword, entry->fileName));
             break;
           case checks::ProjectFolder::Place::Missing:
             Add(CheckKind::MissingKeywordPage, indexLines.File(), line(),
                 QStringLiteral("keyword \"%1\" leads to a page that does not exist: %2")
-                    .arg(keyword, entry->FileName));
+                    .arg(keyword, entry->fileName));
             break;
           case checks::ProjectFolder::Place::Inside:
             keyworded.insert(onDisk.toCaseFolded());
             break;
         }
       }
-      CheckKeywords(node.Children);
+      CheckKeywords(node.children);
     }
   }
 
@@ -332,10 +332,10 @@ Result<ProjectCheckInput> ReadProjectCheckInput(const QString& projectFile) {
   Result<ProjectFiles> files = ReadProjectFiles(projectFile);
   if (!files) return Fail(files.Message());
   ProjectCheckInput input;
-  input.ProjectFile = QFileInfo(projectFile).absoluteFilePath();
-  input.ProjectLines = std::move(files->ProjectLines);
-  input.Contents = std::move(files->Contents);
-  input.Index = std::move(files->Index);
+  input.projectFile = QFileInfo(projectFile).absoluteFilePath();
+  input.projectLines = std::move(files->projectLines);
+  input.contents = std::move(files->contents);
+  input.index = std::move(files->index);
   return input;
 }
 
@@ -343,7 +343,7 @@ std::vector<CheckProblem> CheckProject(const ProjectCheckInput& input) { return 
 
 QString ProblemLine(const CheckProblem& problem) {
   return QStringLiteral("%1:%2: %3: %4")
-      .arg(problem.File)
+      .arg(problem.file)
       .arg(problem.line)
       .arg(CheckKindName(problem.kind), problem.text);
 }

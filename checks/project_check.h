@@ -44,7 +44,7 @@ QString SeverityName(CheckSeverity severity);
 
 struct CheckProblem {
   CheckKind kind = CheckKind::BrokenLink;
-  QString File;  // relative to the project folder, '/'-separated, as on disk where it exists
+  QString file;  // relative to the project folder, '/'-separated, as on disk where it exists
   int line = 1;  // 1-based line in File
   QString text;
   QString page;        // the page the problem is on or about, relative; empty for none
@@ -54,10 +54,10 @@ struct CheckProblem {
 // What the check reads besides the page files: the project as it stands,
 // which for an open project includes trees not saved yet.
 struct ProjectCheckInput {
-  QString ProjectFile;  // full path
-  QStringList ProjectLines;
-  std::vector<ContentsNode> Contents;
-  std::vector<IndexNode> Index;
+  QString projectFile;  // full path
+  QStringList projectLines;
+  std::vector<ContentsNode> contents;
+  std::vector<IndexNode> index;
   int threads = 0;  // threads reading pages; 0: one per core
   // The spelling to check the pages' words with; none: spelling is not checked.
   SpellingSource spelling;

@@ -33,9 +33,9 @@ QString Escaped(const QString& text) { return text.toHtmlEscaped(); }
 // Whole keyword paths of the index text's tree ("parent, child"), case-folded.
 void CollectPaths(const std::vector<IndexNode>& nodes, const QString& above, QSet<QString>& paths) {
   for (const IndexNode& node : nodes) {
-    const QString path = above.isEmpty() ? node.Caption : above + QStringLiteral(", ") + node.Caption;
+    const QString path = above.isEmpty() ? node.caption : above + QStringLiteral(", ") + node.caption;
     paths.insert(path.toCaseFolded());
-    CollectPaths(node.Children, path, paths);
+    CollectPaths(node.children, path, paths);
   }
 }
 

@@ -69,7 +69,7 @@ QStringList FilesNamedByProject(const QString& projectPath, const QStringList& p
     if (value && !value->trimmed().isEmpty()) files.append(resolvedAgainst(folder, value->trimmed()));
   }
   for (const HhpSection& section : SplitHhpSections(projectLines)) {
-    const QString name = HhpSectionName(section.Header);
+    const QString name = HhpSectionName(section.header);
     if (name != QLatin1String("FILES") && name != QLatin1String("TEXT POPUPS")) continue;
     for (const QString& line : section.lines) {
       const QString file = line.trimmed();

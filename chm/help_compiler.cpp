@@ -46,17 +46,17 @@ struct ContentsFacts {
 void CollectContents(const std::vector<ContentsNode>& nodes, ContentsFacts& facts) {
   for (const ContentsNode& node : nodes) {
     ++facts.items;
-    if (node.Data && !node.Data->FileName.isEmpty()) {
-      const QString page = ResolveReference(QString(), node.Data->FileName).toCaseFolded();
-      if (!facts.titleOfLocal.contains(page)) facts.titleOfLocal.insert(page, node.Caption);
+    if (node.data && !node.data->fileName.isEmpty()) {
+      const QString page = ResolveReference(QString(), node.data->fileName).toCaseFolded();
+      if (!facts.titleOfLocal.contains(page)) facts.titleOfLocal.insert(page, node.caption);
     }
-    CollectContents(node.Children, facts);
+    CollectContents(node.children, facts);
   }
 }
 
 int CountIndexEntries(const std::vector<IndexNode>& nodes) {
   int count = 0;
-  for (const IndexNode& node : nodes) count += 1 + CountIndexEntries(node.Children);
+  for (const IndexNode& node : nodes) count += 1 + CountIndexEntries(node.children);
   return count;
 }
 
@@ -86,21 +86,21 @@ void CollectKeywords(const std::vector<IndexNode>& nodes, int depth, TopicOfRefe
                      QList<ChmKeyword>& keywords) {
   for (size_t first = 0; first < nodes.size();) {
     size_t end = first + 1;
-    while (end < nodes.size() && nodes[end].Caption == nodes[first].Caption) ++end;
-    ChmKeyword keyword{nodes[first].Caption, depth, {}, {}};
+    while (end < nodes.size() && nodes[end].caption == nodes[first].caption) ++end;
+    ChmKeyword keyword{nodes[first].caption, depth, {}, {}};
     for (size_t i = first; i < end; ++i) {
-      const IndexEntryData* data = nodes[i].Data.get();
+      const IndexEntryData* data = nodes[i].data.get();
       if (!data) continue;
-      for (const SitemapParam& param : data->Params) {
+      for (const SitemapParam& param : data->params) {
         if (param.name.compare(QLatin1String("See Also"), Qt::CaseInsensitive) == 0 && !param.value.isEmpty())
           keyword.seeAlso = param.value;
       }
-      const std::optional<quint32> topic = topicOf(data->FileName);
+      const std::optional<quint32> topic = topicOf(data->fileName);
       if (topic && !keyword.topics.contains(*topic)) keyword.topics.append(*topic);
     }
     if (!keyword.topics.isEmpty()) keyword.seeAlso.clear();
     keywords.append(keyword);
-    for (size_t i = first; i < end; ++i) CollectKeywords(nodes[i].Children, depth + 1, topicOf, keywords);
+    for (size_t i = first; i < end; ++i) CollectKeywords(nodes[i].children, depth + 1, topicOf, keywords);
     first = end;
   }
 }
@@ -188,7 +188,7 @@ QList<ScanSeed> ProjectReader::Seeds(const QList<ContextEntry>& context,
   option("Contents file");
   option("Index file");
   for (const ContextEntry& entry : context)
-    seeds.append(ScanSeed{entry.File, QStringLiteral("the alias %1").arg(entry.name), false});
+    seeds.append(ScanSeed{entry.file, QStringLiteral("the alias %1").arg(entry.name), false});
   for (const ChmWindowType& w : windows) {
     for (const QString& file : {w.contentsFile, w.indexFile, w.defaultFile, w.homeFile}) {
       if (!file.isEmpty() && !ResolveReference(QString(), file).isEmpty())
@@ -216,7 +216,7 @@ void ProjectReader::WarnOfWhatIsNotBuilt(const QList<HhpSection>& sections) {
     Warning(
         QStringLiteral("\"Auto TOC=%1\" is not built by this compiler; the option is ignored").arg(autoToc));
   for (const HhpSection& section : sections) {
-    const QString name = HhpSectionName(section.Header);
+    const QString name = HhpSectionName(section.header);
     if (name != QLatin1String("MERGE FILES") && name != QLatin1String("SUBFILES") &&
         name != QLatin1String("INFOTYPES"))
       continue;
@@ -247,15 +247,15 @@ Result<HelpContent> ProjectReader::Read() {
   help.projectFiles.append(projectPath);
 
   const ProjectContextMap contextMap = ReadProjectContextMap(folder, lines, codePage);
-  for (const QString& w : contextMap.Warnings + contextMap.Context.Warnings)
+  for (const QString& w : contextMap.warnings + contextMap.context.warnings)
     Warning(w.startsWith(QLatin1String("Warning: ")) ? w.mid(9) : w);
   help.projectFiles += contextMap.includedFiles;
-  const QList<ContextEntry>& context = contextMap.Context.Entries;
+  const QList<ContextEntry>& context = contextMap.context.entries;
   const QList<HhpSection> sections = SplitHhpSections(lines);
 
   QList<ChmWindowType> windows;
   for (const HhpSection& section : sections) {
-    if (HhpSectionName(section.Header) != QLatin1String("WINDOWS")) continue;
+    if (HhpSectionName(section.header) != QLatin1String("WINDOWS")) continue;
     for (const QString& line : section.lines) {
       if (line.trimmed().isEmpty() || line.trimmed().startsWith(u';')) continue;
       if (const auto window = ParseWindowLine(line))
@@ -367,8 +367,8 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
   QList<ChmContextTarget> targets;
   // An alias keeps its number also when its page is missing (a warning said so).
   for (const ContextEntry& entry : context) {
-    const QString page = fileOnDisk(entry.File);
-    if (!page.isEmpty()) targets.append(ChmContextTarget{entry.Number, Encode(page)});
+    const QString page = fileOnDisk(entry.file);
+    if (!page.isEmpty()) targets.append(ChmContextTarget{entry.number, Encode(page)});
   }
   const QByteArray contextMap = BuildContextMapFile(targets, strings);
   const QByteArray windowsFile =

@@ -59,7 +59,7 @@ void EditorCommands::InsertPicture() {
     if (!src.found) return;
     // A picture from elsewhere is copied into the project folder; either way
     // the page refers to it relative to that folder.
-    const Result<QString> adopted = AdoptPicture(src.Path, project.projectFolder());
+    const Result<QString> adopted = AdoptPicture(src.path, project.projectFolder());
     if (!adopted) {
       // The page would show the picture from where it lies now, outside the
       // project, and lose it once compiled: it is taken out again.
@@ -67,7 +67,7 @@ void EditorCommands::InsertPicture() {
       project.reportFailure(Fail(adopted.Message() + QStringLiteral(". The picture was not inserted.")));
       return;
     }
-    if (adopted->isEmpty() || *adopted == src.Path) return;
+    if (adopted->isEmpty() || *adopted == src.path) return;
     range.pasteHTML(src.head + *adopted + src.tail);
   });
 }

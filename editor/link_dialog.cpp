@@ -20,7 +20,7 @@ void CopyChildren(const ContentsModel& contents, const QModelIndex& from, QTreeW
     const QModelIndex child = contents.index(row, 0, from);
     auto* copy = new QTreeWidgetItem(to, QStringList(contents.CaptionAt(child)));
     const TopicData* record = contents.RecordAt(child);
-    copy->setData(0, kFileRole, record ? record->FileName : QString());
+    copy->setData(0, kFileRole, record ? record->fileName : QString());
     CopyChildren(contents, child, copy);
   }
 }
@@ -59,9 +59,9 @@ void LinkDialog::ResetForShowing() {
   chosenFile.clear();
   chosenCaption.clear();
   topicTree->clear();
-  if (Contents) {
+  if (contents) {
     // A copy of captions, nesting and page names; the main tree keeps its records.
-    CopyChildren(*Contents, QModelIndex(), topicTree->invisibleRootItem());
+    CopyChildren(*contents, QModelIndex(), topicTree->invisibleRootItem());
     topicTree->expandAll();
   }
   allowClose = false;
@@ -89,4 +89,4 @@ void LinkDialog::Confirm() {
   accept();
 }
 
-void LinkDialog::SetContents(const ContentsModel* contents) { Contents = contents; }
+void LinkDialog::SetContents(const ContentsModel* model) { contents = model; }

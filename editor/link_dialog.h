@@ -21,7 +21,7 @@ class LinkDialog : public ValidatingDialog {
   QString chosenCaption;  // its title
 
   // The project's Contents, copied in when the dialog shows.
-  void SetContents(const ContentsModel* contents);
+  void SetContents(const ContentsModel* model);
 
   void Confirm();
 
@@ -30,5 +30,5 @@ class LinkDialog : public ValidatingDialog {
 
  private:
   void ResetForShowing();
-  QPointer<const ContentsModel> Contents;
+  QPointer<const ContentsModel> contents;
 };

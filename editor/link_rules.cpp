@@ -29,7 +29,7 @@ PictureSource FindPictureSrc(const QString& html) {
     const bool quoted = start > 0 && html[start - 1] != u'=';
     src.found = true;
     src.head = html.left(start) + (quoted ? QString() : QStringLiteral("\""));
-    src.Path = attribute->Value();
+    src.path = attribute->Value();
     src.tail = (quoted ? QString() : QStringLiteral("\"")) + html.mid(end);
     return src;
   }

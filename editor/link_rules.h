@@ -20,7 +20,7 @@ QString TopicAnchor(const QString& fileName, const QString& text);
 struct PictureSource {
   bool found = false;
   QString head;
-  QString Path;
+  QString path;
   QString tail;
 };
 PictureSource FindPictureSrc(const QString& html);

@@ -83,7 +83,7 @@ TableParams TableDialog::Params() const {
   p.numCols = columnsBox->Value();
   p.tableAttrs = TableAttrText(borderBox->Value(), widthBox->Value());
   p.cellAttrs = cellAttributesEdit->text();
-  p.Caption = captionEdit->text();
+  p.caption = captionEdit->text();
   return p;
 }
 

@@ -8,7 +8,7 @@ QVariantMap TableParams::ToVariant() const {
   map.insert(QStringLiteral("NumCols"), numCols);
   map.insert(QStringLiteral("TableAttrs"), tableAttrs);
   map.insert(QStringLiteral("CellAttrs"), cellAttrs);
-  map.insert(QStringLiteral("Caption"), Caption);
+  map.insert(QStringLiteral("Caption"), caption);
   return map;
 }
 

@@ -12,7 +12,7 @@ class TableParams {
   int numCols = 1;
   QString tableAttrs;  // attribute text for the TABLE tag
   QString cellAttrs;   // attribute text for every TD tag
-  QString Caption;     // text of the CAPTION, none when empty
+  QString caption;     // text of the CAPTION, none when empty
 
   // The form the editing control takes as the command's value.
   QVariantMap ToVariant() const;

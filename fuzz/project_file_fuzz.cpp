@@ -23,9 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const Result<ProjectFiles> files = ReadProjectFiles(project);
   if (!files) return 0;
-  ProjectCodePage(files->ProjectLines);
-  ProjectLanguage(files->ProjectLines);
-  for (const QString& line : files->ProjectLines) LanguageLineLcid(line);
-  UpdateProjectLines(files->ProjectLines, QStringLiteral("first.htm"), project);
+  ProjectCodePage(files->projectLines);
+  ProjectLanguage(files->projectLines);
+  for (const QString& line : files->projectLines) LanguageLineLcid(line);
+  UpdateProjectLines(files->projectLines, QStringLiteral("first.htm"), project);
   return 0;
 }

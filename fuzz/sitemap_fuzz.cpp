@@ -12,7 +12,7 @@ namespace {
 QString Dump(const std::vector<ContentsNode>& level) {
   QString out;
   for (const ContentsNode& n : level)
-    out += n.Caption + u'|' + (n.Data ? n.Data->FileName : QString()) + u'{' + Dump(n.Children) + u'}';
+    out += n.caption + u'|' + (n.data ? n.data->fileName : QString()) + u'{' + Dump(n.children) + u'}';
   return out;
 }
 

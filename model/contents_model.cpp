@@ -5,7 +5,7 @@
 QModelIndex ContentsModel::CreateTopic(const QModelIndex& selected, const QString& title,
                                        const QString& fileName, bool asSubtopic) {
   auto record = std::make_unique<TopicData>();
-  record->FileName = fileName;
+  record->fileName = fileName;
   if (asSubtopic && selected.isValid()) return Insert(selected, rowCount(selected), title, std::move(record));
   // A topic goes right after the selected one; with nothing selected, last.
   const QModelIndex parent = selected.parent();
@@ -18,9 +18,9 @@ QStringList ContentsModel::PagesGoingWith(const QModelIndex& topic) const {
   QSet<QString> seen;
   for (const QModelIndex& index : Subtree(topic)) {
     const TopicData* record = RecordAt(index);
-    if (!record || record->FileName.isEmpty() || seen.contains(record->FileName)) continue;
-    seen.insert(record->FileName);
-    pages << record->FileName;
+    if (!record || record->fileName.isEmpty() || seen.contains(record->fileName)) continue;
+    seen.insert(record->fileName);
+    pages << record->fileName;
   }
   // A page that a topic outside the subtree still shows stays, with its entries and number.
   QSet<QString> stillShown;
@@ -30,7 +30,7 @@ QStringList ContentsModel::PagesGoingWith(const QModelIndex& topic) const {
     const QModelIndex index = work.back();
     work.pop_back();
     if (index == topic) continue;
-    if (const TopicData* record = RecordAt(index)) stillShown.insert(record->FileName);
+    if (const TopicData* record = RecordAt(index)) stillShown.insert(record->fileName);
     for (int row = rowCount(index) - 1; row >= 0; --row) work.push_back(this->index(row, 0, index));
   }
   pages.removeIf([&](const QString& page) { return stillShown.contains(page); });
@@ -88,7 +88,7 @@ std::vector<SubtopicLink> ContentsModel::SubtopicLinks(const QModelIndex& topic)
   for (int row = 0; row < rowCount(topic); ++row) {
     const QModelIndex child = index(row, 0, topic);
     const TopicData* record = RecordAt(child);
-    links.push_back({CaptionAt(child), record ? record->FileName : QString()});
+    links.push_back({CaptionAt(child), record ? record->fileName : QString()});
   }
   return links;
 }

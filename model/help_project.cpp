@@ -15,15 +15,15 @@ Result<ProjectTrees> HelpProject::Open(const QString& path) {
   if (!read) return Fail(read.Message());
   ProjectFiles& files = *read;
   projectFile = path;
-  projectLines = std::move(files.ProjectLines);
-  aliasLines = std::move(files.AliasLines);
-  mapLines = std::move(files.MapLines);
-  sources = std::move(files.Sources);
+  projectLines = std::move(files.projectLines);
+  aliasLines = std::move(files.aliasLines);
+  mapLines = std::move(files.mapLines);
+  sources = std::move(files.sources);
   ContextLinesReplaced();
   SetModifiedState(false);
   currentTopic.reset();
-  return ProjectTrees{std::move(files.Contents), std::move(files.Index), std::move(files.Problems),
-                      std::move(files.MissingSitemaps)};
+  return ProjectTrees{std::move(files.contents), std::move(files.index), std::move(files.problems),
+                      std::move(files.missingSitemaps)};
 }
 
 QStringList HelpProject::NewProjectFiles(const QString& path, const std::optional<NewProjectChoice>& choice) {
@@ -63,7 +63,7 @@ Status HelpProject::Save(std::vector<ContentsNode> contents, std::vector<IndexNo
 void HelpProject::SetModifiedState(bool isModified) {
   const bool changed = isModified != modified;
   modified = isModified;
-  if (changed && modifiedListener.Call) modifiedListener.Call();
+  if (changed && modifiedListener.call) modifiedListener.call();
 }
 
 QString HelpProject::Folder() const {
@@ -95,7 +95,7 @@ QString HelpProject::NamePrefix() const { return ProjectNamePrefix(projectFile);
 int HelpProject::CodePage() const { return ProjectCodePage(projectLines); }
 
 QString HelpProject::CurrentContextNumber() const {
-  return currentTopic ? ContextNumberOf(currentTopic->FileName) : QString();
+  return currentTopic ? ContextNumberOf(currentTopic->fileName) : QString();
 }
 
 QString HelpProject::ContextNumberOf(const QString& fileName) const {
@@ -115,9 +115,9 @@ void HelpProject::RemoveContextEntries(const QString& fileName) {
 }
 
 void HelpProject::RestoreLines(Lines lines) {
-  projectLines = std::move(lines.Project);
-  mapLines = std::move(lines.Map);
-  aliasLines = std::move(lines.Alias);
+  projectLines = std::move(lines.project);
+  mapLines = std::move(lines.map);
+  aliasLines = std::move(lines.alias);
   ContextLinesReplaced();
 }
 

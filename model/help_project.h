@@ -21,10 +21,10 @@
 
 // The trees of a project as read from its contents and index files.
 struct ProjectTrees {
-  std::vector<ContentsNode> Contents;
-  std::vector<IndexNode> Index;
-  QStringList Problems;         // what could not be read (a missing contents or index file)
-  QStringList MissingSitemaps;  // the contents or index files that are not there
+  std::vector<ContentsNode> contents;
+  std::vector<IndexNode> index;
+  QStringList problems;         // what could not be read (a missing contents or index file)
+  QStringList missingSitemaps;  // the contents or index files that are not there
 };
 
 class HelpProject {
@@ -73,7 +73,7 @@ class HelpProject {
   // Called whenever the modified state changes (the window's caption follows
   // it). The listener stays with this object when another project is moved
   // into it; the move itself is not reported.
-  void SetModifiedListener(std::function<void()> listener) { modifiedListener.Call = std::move(listener); }
+  void SetModifiedListener(std::function<void()> listener) { modifiedListener.call = std::move(listener); }
 
   // The topic being edited: the record of the topic selected in the
   // Contents tree; none when no topic (or a node without record) is selected.
@@ -92,9 +92,9 @@ class HelpProject {
   // The project file's, map file's and alias file's lines together, as a
   // command that changes them keeps them to put them back.
   struct Lines {
-    QStringList Project;
-    QStringList Map;
-    QStringList Alias;
+    QStringList project;
+    QStringList map;
+    QStringList alias;
   };
   Lines AllLines() const { return {projectLines, mapLines, aliasLines}; }
   void RestoreLines(Lines lines);
@@ -130,7 +130,7 @@ class HelpProject {
     Listener() = default;
     Listener(const Listener&) {}
     Listener& operator=(const Listener&) { return *this; }
-    std::function<void()> Call;
+    std::function<void()> call;
   };
 
   bool modified = false;

@@ -11,9 +11,9 @@ namespace {
 std::unique_ptr<IndexEntryData> Entry(const QString& keyword, const QString& fileName,
                                       const QString& topicCaption) {
   auto record = std::make_unique<IndexEntryData>();
-  record->Keyword = keyword;
-  record->FileName = fileName;
-  record->TopicCaption = topicCaption;
+  record->keyword = keyword;
+  record->fileName = fileName;
+  record->topicCaption = topicCaption;
   return record;
 }
 
@@ -22,7 +22,7 @@ std::unique_ptr<IndexEntryData> Entry(const QString& keyword, const QString& fil
 QString PageKey(const QString& fileName) { return ListedKey(fileName.section(u'#', 0, 0)); }
 
 bool HasTopic(const IndexEntryData& record) {
-  return !record.FileName.isEmpty() || !record.TopicCaption.isEmpty();
+  return !record.fileName.isEmpty() || !record.topicCaption.isEmpty();
 }
 
 // Siblings of one caption, level by level: a later one without sub-keywords
@@ -33,28 +33,28 @@ void MergeSameKeywords(std::vector<IndexNode>& forest) {
     std::vector<IndexNode>* level = work.back();
     work.pop_back();
     bool any = false;
-    for (size_t i = 1; i < level->size() && !any; ++i) any = (*level)[i].Caption == (*level)[i - 1].Caption;
+    for (size_t i = 1; i < level->size() && !any; ++i) any = (*level)[i].caption == (*level)[i - 1].caption;
     if (any) {
       std::vector<IndexNode> kept;
       kept.reserve(level->size());
       for (IndexNode& node : *level) {
-        const bool joins = !kept.empty() && kept.back().Caption == node.Caption && node.Children.empty() &&
-                           node.Data && HasTopic(*node.Data);
+        const bool joins = !kept.empty() && kept.back().caption == node.caption && node.children.empty() &&
+                           node.data && HasTopic(*node.data);
         if (!joins) {
           kept.push_back(std::move(node));
           continue;
         }
         IndexNode& first = kept.back();
-        if (!first.Data) first.Data = Entry(first.Caption, {}, {});
-        std::vector<IndexEntryData> more = std::move(node.Data->MoreTopics);
-        node.Data->MoreTopics.clear();
-        first.Data->MoreTopics.push_back(std::move(*node.Data));
-        for (IndexEntryData& topic : more) first.Data->MoreTopics.push_back(std::move(topic));
+        if (!first.data) first.data = Entry(first.caption, {}, {});
+        std::vector<IndexEntryData> more = std::move(node.data->moreTopics);
+        node.data->moreTopics.clear();
+        first.data->moreTopics.push_back(std::move(*node.data));
+        for (IndexEntryData& topic : more) first.data->moreTopics.push_back(std::move(topic));
       }
       *level = std::move(kept);
     }
     for (IndexNode& node : *level)
-      if (!node.Children.empty()) work.push_back(&node.Children);
+      if (!node.children.empty()) work.push_back(&node.children);
   }
 }
 
@@ -97,24 +97,24 @@ QModelIndex IndexModel::InsertInOrder(const QModelIndex& parent, const QString& 
   // After the captions it does not come before: as appended, then sorted.
   const Node* into = NodeOrRoot(parent);
   auto node = std::make_unique<Node>();
-  node->Caption = keyword;
-  const auto at = std::upper_bound(into->Children.begin(), into->Children.end(), node, CaptionLess());
-  return Insert(parent, int(at - into->Children.begin()), keyword, Entry(keyword, fileName, topicCaption));
+  node->caption = keyword;
+  const auto at = std::upper_bound(into->children.begin(), into->children.end(), node, CaptionLess());
+  return Insert(parent, int(at - into->children.begin()), keyword, Entry(keyword, fileName, topicCaption));
 }
 
 bool IndexModel::AddTopic(const QModelIndex& keyword, const QString& fileName, const QString& topicCaption) {
   Node* node = NodeAt(keyword);
   if (!node) return false;
   for (const IndexEntryData* topic : TopicsAt(keyword))
-    if (PageKey(topic->FileName) == PageKey(fileName) &&
-        (!fileName.isEmpty() || topic->TopicCaption == topicCaption))
+    if (PageKey(topic->fileName) == PageKey(fileName) &&
+        (!fileName.isEmpty() || topic->topicCaption == topicCaption))
       return false;
-  if (!node->Data) node->Data = Entry(node->Caption, {}, {});
-  if (!HasTopic(*node->Data) && node->Data->MoreTopics.empty() && node->Data->Params.empty()) {
-    node->Data->FileName = fileName;
-    node->Data->TopicCaption = topicCaption;
+  if (!node->data) node->data = Entry(node->caption, {}, {});
+  if (!HasTopic(*node->data) && node->data->moreTopics.empty() && node->data->params.empty()) {
+    node->data->fileName = fileName;
+    node->data->topicCaption = topicCaption;
   } else {
-    node->Data->MoreTopics.push_back(*Entry(node->Caption, fileName, topicCaption));
+    node->data->moreTopics.push_back(*Entry(node->caption, fileName, topicCaption));
   }
   emit dataChanged(keyword, keyword, {Qt::ToolTipRole});
   return true;
@@ -125,7 +125,7 @@ std::vector<const IndexEntryData*> IndexModel::TopicsAt(const QModelIndex& node)
   const IndexEntryData* record = RecordAt(node);
   if (!record) return topics;
   if (HasTopic(*record)) topics.push_back(record);
-  for (const IndexEntryData& more : record->MoreTopics) topics.push_back(&more);
+  for (const IndexEntryData& more : record->moreTopics) topics.push_back(&more);
   return topics;
 }
 
@@ -133,27 +133,27 @@ bool IndexModel::RemoveTopic(const QModelIndex& keyword, int topic) {
   Node* node = NodeAt(keyword);
   const std::vector<const IndexEntryData*> topics = TopicsAt(keyword);
   if (!node || topic < 0 || topic >= int(topics.size())) return false;
-  IndexEntryData& record = *node->Data;
-  if (topics.size() == 1 && node->Children.empty()) {
+  IndexEntryData& record = *node->data;
+  if (topics.size() == 1 && node->children.empty()) {
     RemoveEntry(keyword);
     return true;
   }
   if (topics[topic] == &record) {
-    if (record.MoreTopics.empty()) {
+    if (record.moreTopics.empty()) {
       // A keyword over sub-keywords keeps grouping them.
-      record.FileName.clear();
-      record.TopicCaption.clear();
+      record.fileName.clear();
+      record.topicCaption.clear();
     } else {
       // The next topic takes the node's own place, with what it was read with.
-      std::vector<IndexEntryData> more = std::move(record.MoreTopics);
+      std::vector<IndexEntryData> more = std::move(record.moreTopics);
       IndexEntryData next = std::move(more.front());
       more.erase(more.begin());
-      next.MoreTopics = std::move(more);
+      next.moreTopics = std::move(more);
       record = std::move(next);
     }
   } else {
     const int own = HasTopic(record) ? 1 : 0;
-    record.MoreTopics.erase(record.MoreTopics.begin() + (topic - own));
+    record.moreTopics.erase(record.moreTopics.begin() + (topic - own));
   }
   emit dataChanged(keyword, keyword, {Qt::ToolTipRole});
   return true;
@@ -169,16 +169,16 @@ void IndexModel::RemoveEntry(const QModelIndex& entry) {
 void IndexModel::FoldSingleChild(const QModelIndex& keyword) {
   // A keyword left with a single entry carries that entry's topics itself.
   Node* node = NodeAt(keyword);
-  if (!node || node->Children.size() != 1 || !node->Children[0]->Children.empty()) return;
-  if (!node->Data) node->Data = Entry(node->Caption, {}, {});
-  if (const IndexEntryData* last = node->Children[0]->Data.get()) {
-    node->Data->TopicCaption = last->TopicCaption;
-    node->Data->FileName = last->FileName;
-    node->Data->MoreTopics = last->MoreTopics;
+  if (!node || node->children.size() != 1 || !node->children[0]->children.empty()) return;
+  if (!node->data) node->data = Entry(node->caption, {}, {});
+  if (const IndexEntryData* last = node->children[0]->data.get()) {
+    node->data->topicCaption = last->topicCaption;
+    node->data->fileName = last->fileName;
+    node->data->moreTopics = last->moreTopics;
   } else {
-    node->Data->TopicCaption.clear();
-    node->Data->FileName.clear();
-    node->Data->MoreTopics.clear();
+    node->data->topicCaption.clear();
+    node->data->fileName.clear();
+    node->data->moreTopics.clear();
   }
   Remove(index(0, 0, keyword));
 }
@@ -196,9 +196,9 @@ int IndexModel::CountEntriesLeadingTo(const QStringList& fileNames) const {
     const int children = rowCount(at);
     const IndexEntryData* record = RecordAt(at);
     if (record) {
-      if (children == 0 && keys.contains(PageKey(record->FileName))) ++count;
-      for (const IndexEntryData& more : record->MoreTopics)
-        if (keys.contains(PageKey(more.FileName))) ++count;
+      if (children == 0 && keys.contains(PageKey(record->fileName))) ++count;
+      for (const IndexEntryData& more : record->moreTopics)
+        if (keys.contains(PageKey(more.fileName))) ++count;
     }
     for (int row = children - 1; row >= 0; --row) work.push_back(index(row, 0, at));
   }
@@ -224,7 +224,7 @@ int IndexModel::RemoveEntriesLeadingTo(const QString& fileName) {
       for (int i = 0; i < int(topics.size()) && !found.isValid(); ++i) {
         // A keyword's own topic counts as an entry only without sub-keywords.
         if (topics[i] == own && children > 0) continue;
-        if (PageKey(topics[i]->FileName) == key) {
+        if (PageKey(topics[i]->fileName) == key) {
           found = at;
           topic = i;
         }
@@ -241,7 +241,7 @@ void IndexModel::Fill(std::vector<IndexNode>&& forest) {
   // In order first, so that keywords of one text stand together.
   std::vector<std::vector<IndexNode>*> work{&forest};
   const auto before = [this](const IndexNode& a, const IndexNode& b) {
-    return captionOrder.Before(a.Caption, b.Caption);
+    return captionOrder.Before(a.caption, b.caption);
   };
   while (!work.empty()) {
     std::vector<IndexNode>* level = work.back();
@@ -249,7 +249,7 @@ void IndexModel::Fill(std::vector<IndexNode>&& forest) {
     if (!std::is_sorted(level->begin(), level->end(), before))
       std::stable_sort(level->begin(), level->end(), before);
     for (IndexNode& node : *level)
-      if (!node.Children.empty()) work.push_back(&node.Children);
+      if (!node.children.empty()) work.push_back(&node.children);
   }
   MergeSameKeywords(forest);
   RecordTreeModel::Fill(std::move(forest));
@@ -262,27 +262,27 @@ std::vector<IndexNode> IndexModel::Forest() const {
     std::vector<IndexNode>* level = work.back();
     work.pop_back();
     const bool any = std::any_of(level->begin(), level->end(), [](const IndexNode& node) {
-      return node.Data && !node.Data->MoreTopics.empty();
+      return node.data && !node.data->moreTopics.empty();
     });
     if (any) {
       std::vector<IndexNode> out;
       out.reserve(level->size());
       for (IndexNode& node : *level) {
         std::vector<IndexEntryData> more;
-        if (node.Data) more.swap(node.Data->MoreTopics);
-        const QString caption = node.Caption;
+        if (node.data) more.swap(node.data->moreTopics);
+        const QString caption = node.caption;
         out.push_back(std::move(node));
         for (IndexEntryData& topic : more) {
           IndexNode added;
-          added.Caption = caption;
-          added.Data = std::make_unique<IndexEntryData>(std::move(topic));
+          added.caption = caption;
+          added.data = std::make_unique<IndexEntryData>(std::move(topic));
           out.push_back(std::move(added));
         }
       }
       *level = std::move(out);
     }
     for (IndexNode& node : *level)
-      if (!node.Children.empty()) work.push_back(&node.Children);
+      if (!node.children.empty()) work.push_back(&node.children);
   }
   return forest;
 }
@@ -291,8 +291,8 @@ QVariant IndexModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::ToolTipRole) return RecordTreeModel::data(index, role);
   QStringList lines;
   for (const IndexEntryData* topic : TopicsAt(index))
-    lines << (topic->TopicCaption.isEmpty() ? topic->FileName
-                                            : topic->TopicCaption + " (" + topic->FileName + ")");
+    lines << (topic->topicCaption.isEmpty() ? topic->fileName
+                                            : topic->topicCaption + " (" + topic->fileName + ")");
   if (lines.isEmpty()) return {};
   return lines.join(u'\n');
 }
@@ -300,12 +300,12 @@ QVariant IndexModel::data(const QModelIndex& index, int role) const {
 bool IndexModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!RecordTreeModel::setData(index, value, role)) return false;
   // Renamed to the text of another keyword of its level: one keyword, with the topics of both.
-  if (const Node* renamed = NodeAt(index); renamed->Children.empty()) {
-    for (const auto& sibling : renamed->Parent->Children) {
-      if (sibling.get() == renamed || sibling->Caption != renamed->Caption) continue;
-      const QPersistentModelIndex into = createIndex(sibling->Row, 0, sibling.get());
+  if (const Node* renamed = NodeAt(index); renamed->children.empty()) {
+    for (const auto& sibling : renamed->parent->children) {
+      if (sibling.get() == renamed || sibling->caption != renamed->caption) continue;
+      const QPersistentModelIndex into = createIndex(sibling->row, 0, sibling.get());
       for (const IndexEntryData* topic : TopicsAt(index))
-        AddTopic(into, topic->FileName, topic->TopicCaption);
+        AddTopic(into, topic->fileName, topic->topicCaption);
       Remove(index);
       return true;
     }
@@ -313,17 +313,17 @@ bool IndexModel::setData(const QModelIndex& index, const QVariant& value, int ro
   // Its place among the others: the first whose caption does not come
   // before it; it stays where it is when that is beside an equal caption.
   const Node* node = NodeAt(index);
-  const Node* parent = node->Parent;
-  const int from = node->Row;
+  const Node* parent = node->parent;
+  const int from = node->row;
   int to = 0;
-  while (to < int(parent->Children.size()) &&
-         (to == from || captionOrder.Before(parent->Children[to]->Caption, parent->Children[from]->Caption)))
+  while (to < int(parent->children.size()) &&
+         (to == from || captionOrder.Before(parent->children[to]->caption, parent->children[from]->caption)))
     ++to;
   const int place = to > from ? to - 1 : to;  // counted without the node
   const bool equalBefore =
       from > 0 &&
-      !captionOrder.Before(parent->Children[from - 1]->Caption, parent->Children[from]->Caption) &&
-      !captionOrder.Before(parent->Children[from]->Caption, parent->Children[from - 1]->Caption);
+      !captionOrder.Before(parent->children[from - 1]->caption, parent->children[from]->caption) &&
+      !captionOrder.Before(parent->children[from]->caption, parent->children[from - 1]->caption);
   if (place < from && equalBefore) return true;
   if (place != from) Move(index, index.parent(), place > from ? place + 1 : place);
   return true;
@@ -341,13 +341,13 @@ void IndexModel::SortAll() {
     Node* node = work.back();
     work.pop_back();
     // Opening fills the tree in this order already: sorting is then not needed.
-    if (!std::is_sorted(node->Children.begin(), node->Children.end(), CaptionLess()))
-      std::stable_sort(node->Children.begin(), node->Children.end(), CaptionLess());
+    if (!std::is_sorted(node->children.begin(), node->children.end(), CaptionLess()))
+      std::stable_sort(node->children.begin(), node->children.end(), CaptionLess());
     Renumber(node, 0);
-    for (auto& child : node->Children) work.push_back(child.get());
+    for (auto& child : node->children) work.push_back(child.get());
   }
   QModelIndexList after;
-  for (Node* node : nodes) after << (node ? createIndex(node->Row, 0, node) : QModelIndex());
+  for (Node* node : nodes) after << (node ? createIndex(node->row, 0, node) : QModelIndex());
   changePersistentIndexList(before, after);
   emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

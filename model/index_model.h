@@ -73,7 +73,7 @@ class IndexModel : public RecordTreeModel<IndexEntryData, IndexNode> {
   // Orders two nodes by caption.
   auto CaptionLess() const {
     return [this](const std::unique_ptr<Node>& a, const std::unique_ptr<Node>& b) {
-      return captionOrder.Before(a->Caption, b->Caption);
+      return captionOrder.Before(a->caption, b->caption);
     };
   }
   void SortAll();

@@ -35,13 +35,13 @@ QString KeywordFromText(const QString& text) {
 QString IndexPropertiesText(const IndexEntryData* record) {
   QString text = QStringLiteral("Index item properties \r\n");
   if (!record) return text;
-  if (!record->Keyword.isEmpty()) text += "Keyword: " + record->Keyword + "\r\n";
-  if (!record->TopicCaption.isEmpty()) text += "Topic caption: " + record->TopicCaption + "\r\n";
-  if (!record->FileName.isEmpty()) text += "File name: " + record->FileName + "\r\n";
+  if (!record->keyword.isEmpty()) text += "Keyword: " + record->keyword + "\r\n";
+  if (!record->topicCaption.isEmpty()) text += "Topic caption: " + record->topicCaption + "\r\n";
+  if (!record->fileName.isEmpty()) text += "File name: " + record->fileName + "\r\n";
   // A keyword's further topics, each with its two lines.
-  for (const IndexEntryData& more : record->MoreTopics) {
-    if (!more.TopicCaption.isEmpty()) text += "Topic caption: " + more.TopicCaption + "\r\n";
-    if (!more.FileName.isEmpty()) text += "File name: " + more.FileName + "\r\n";
+  for (const IndexEntryData& more : record->moreTopics) {
+    if (!more.topicCaption.isEmpty()) text += "Topic caption: " + more.topicCaption + "\r\n";
+    if (!more.fileName.isEmpty()) text += "File name: " + more.fileName + "\r\n";
   }
   return text;
 }

@@ -47,39 +47,39 @@ QString NotAProjectReason(const QByteArray& bytes, const QStringList& lines) {
 // missing file that the project names (`named`) is a problem to ask about;
 // one that only would have the project's name reads as an empty tree.
 QString SitemapText(SitemapSource& source, bool named, int codePage, ProjectFiles& files) {
-  if (!QFileInfo::exists(source.Path)) {
+  if (!QFileInfo::exists(source.path)) {
     if (named) {
-      files.Problems << QStringLiteral("File not found: %1").arg(source.Path);
-      files.MissingSitemaps << source.Path;
+      files.problems << QStringLiteral("File not found: %1").arg(source.path);
+      files.missingSitemaps << source.path;
     }
     return {};
   }
-  const Result<QByteArray> bytes = ReadRegularFile(source.Path, kMaxSitemapBytes);
+  const Result<QByteArray> bytes = ReadRegularFile(source.path, kMaxSitemapBytes);
   if (!bytes) {
-    source.ReadOnlyReason = bytes.Message();
+    source.readOnlyReason = bytes.Message();
     return {};
   }
-  source.ReadOnlyReason = EncodingProblem(*bytes);
-  if (!source.ReadOnlyReason.isEmpty()) return {};
+  source.readOnlyReason = EncodingProblem(*bytes);
+  if (!source.readOnlyReason.isEmpty()) return {};
   return DecodeCodePage(*bytes, codePage);
 }
 
 template <typename Read>
 void NoteHowItRead(SitemapSource& source, const QString& text, const Read& read) {
-  source.Header = read.Header;
-  if (!source.ReadOnlyReason.isEmpty()) return;
-  if (read.Unread > 0)
-    source.ReadOnlyReason = QStringLiteral("%1 of its items or parameters cannot be read").arg(read.Unread);
-  else if (read.Header.isEmpty() && !text.trimmed().isEmpty())
-    source.ReadOnlyReason = QStringLiteral("it has no list of items");
+  source.header = read.header;
+  if (!source.readOnlyReason.isEmpty()) return;
+  if (read.unread > 0)
+    source.readOnlyReason = QStringLiteral("%1 of its items or parameters cannot be read").arg(read.unread);
+  else if (read.header.isEmpty() && !text.trimmed().isEmpty())
+    source.readOnlyReason = QStringLiteral("it has no list of items");
 }
 
 void Tell(const SitemapSource& source, QStringList& warnings) {
-  if (source.ReadOnlyReason.isEmpty()) return;
+  if (source.readOnlyReason.isEmpty()) return;
   warnings << QStringLiteral(
                   "%1 cannot be read completely: %2. Orvex shows what it could read and leaves "
                   "the file as it is when saving.")
-                  .arg(QDir::toNativeSeparators(source.Path), source.ReadOnlyReason);
+                  .arg(QDir::toNativeSeparators(source.path), source.readOnlyReason);
 }
 
 }  // namespace
@@ -95,56 +95,56 @@ Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
     return Fail(
         QStringLiteral("%1 is not a help project: %2.").arg(QDir::toNativeSeparators(projectPath), reason));
   const int codePage = ProjectCodePage(asciiLines);
-  files.ProjectLines = SplitLines(DecodeCodePage(*projectBytes, codePage));
+  files.projectLines = SplitLines(DecodeCodePage(*projectBytes, codePage));
   const QString aliasFile = ReplaceExtension(projectPath, ".ali");
   const QString mapFile = ReplaceExtension(projectPath, ".h");
   Result<QStringList> aliasLines = OptionalLines(aliasFile, codePage);
   if (!aliasLines) return Fail(aliasLines.Message());
-  files.AliasLines = std::move(*aliasLines);
+  files.aliasLines = std::move(*aliasLines);
   Result<QStringList> mapLines = OptionalLines(mapFile, codePage);
   if (!mapLines) return Fail(mapLines.Message());
-  files.MapLines = std::move(*mapLines);
+  files.mapLines = std::move(*mapLines);
 
-  ProjectSources& sources = files.Sources;
-  sources.Contents.Path = ContentsFilePath(projectPath, files.ProjectLines);
-  sources.Index.Path = IndexFilePath(projectPath, files.ProjectLines);
+  ProjectSources& sources = files.sources;
+  sources.contents.path = ContentsFilePath(projectPath, files.projectLines);
+  sources.index.path = IndexFilePath(projectPath, files.projectLines);
   // A project without a contents or index file opens with that tree empty.
   const auto named = [&files](const QString& option) {
-    const std::optional<QString> value = HhpOption(files.ProjectLines, option);
+    const std::optional<QString> value = HhpOption(files.projectLines, option);
     return value && !value->trimmed().isEmpty();
   };
-  const QString contentsText = SitemapText(sources.Contents, named("Contents file"), codePage, files);
+  const QString contentsText = SitemapText(sources.contents, named("Contents file"), codePage, files);
   ContentsFileRead contents = ReadContents(contentsText);
-  NoteHowItRead(sources.Contents, contentsText, contents);
-  sources.Contents.WrittenForm = SitemapDigest(ContentsFileText(contents.Nodes, contents.Header));
-  files.Contents = std::move(contents.Nodes);
-  sources.DefaultTopicFollowsContents = DefaultTopicFollowsContents(
-      files.ProjectLines,
-      files.Contents.empty()
+  NoteHowItRead(sources.contents, contentsText, contents);
+  sources.contents.writtenForm = SitemapDigest(ContentsFileText(contents.nodes, contents.header));
+  files.contents = std::move(contents.nodes);
+  sources.defaultTopicFollowsContents = DefaultTopicFollowsContents(
+      files.projectLines,
+      files.contents.empty()
           ? std::nullopt
-          : std::optional<QString>(files.Contents.front().Data ? files.Contents.front().Data->FileName
+          : std::optional<QString>(files.contents.front().data ? files.contents.front().data->fileName
                                                                : QString()));
-  const QString indexText = SitemapText(sources.Index, named("Index file"), codePage, files);
+  const QString indexText = SitemapText(sources.index, named("Index file"), codePage, files);
   IndexFileRead index = ReadIndex(indexText);
-  NoteHowItRead(sources.Index, indexText, index);
-  sources.Index.WrittenForm = SitemapDigest(IndexFileText(index.Nodes, index.Header));
-  files.Index = std::move(index.Nodes);
-  Tell(sources.Contents, sources.Warnings);
-  Tell(sources.Index, sources.Warnings);
-  if (const QString problem = CodePageProblem(files.ProjectLines); !problem.isEmpty())
-    sources.Warnings << QStringLiteral("%1: %2. Orvex reads and writes the project's files as Windows-1252.")
+  NoteHowItRead(sources.index, indexText, index);
+  sources.index.writtenForm = SitemapDigest(IndexFileText(index.nodes, index.header));
+  files.index = std::move(index.nodes);
+  Tell(sources.contents, sources.warnings);
+  Tell(sources.index, sources.warnings);
+  if (const QString problem = CodePageProblem(files.projectLines); !problem.isEmpty())
+    sources.warnings << QStringLiteral("%1: %2. Orvex reads and writes the project's files as Windows-1252.")
                             .arg(QDir::toNativeSeparators(projectPath), problem);
 
   // Context numbers of the project file's own sections; the program's own
   // alias and map files are held as lines above and left out here.
   const ProjectContextMap map = ReadProjectContextMap(QFileInfo(projectPath).absolutePath(),
-                                                      files.ProjectLines, codePage, {}, {aliasFile, mapFile});
-  for (const ContextEntry& entry : map.Context.Entries) {
-    const QString key = ContextPageKey(entry.File);
-    if (!sources.ContextNumbers.contains(key))
-      sources.ContextNumbers.insert(key, QString::number(entry.Number));
+                                                      files.projectLines, codePage, {}, {aliasFile, mapFile});
+  for (const ContextEntry& entry : map.context.entries) {
+    const QString key = ContextPageKey(entry.file);
+    if (!sources.contextNumbers.contains(key))
+      sources.contextNumbers.insert(key, QString::number(entry.number));
   }
-  sources.Warnings += map.Warnings;
-  files.Problems += sources.Warnings;
+  sources.warnings += map.warnings;
+  files.problems += sources.warnings;
   return files;
 }

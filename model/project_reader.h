@@ -9,14 +9,14 @@
 #include "model/project_sources.h"
 
 struct ProjectFiles {
-  QStringList ProjectLines;
-  QStringList AliasLines;  // the program's own alias file; empty when it is missing
-  QStringList MapLines;    // the program's own map file; empty when it is missing
-  std::vector<ContentsNode> Contents;
-  std::vector<IndexNode> Index;
-  ProjectSources Sources;       // where the sitemaps are and how they were read
-  QStringList Problems;         // what could not be read (missing files too), each naming its file
-  QStringList MissingSitemaps;  // the contents or index files the project names that are not there
+  QStringList projectLines;
+  QStringList aliasLines;  // the program's own alias file; empty when it is missing
+  QStringList mapLines;    // the program's own map file; empty when it is missing
+  std::vector<ContentsNode> contents;
+  std::vector<IndexNode> index;
+  ProjectSources sources;       // where the sitemaps are and how they were read
+  QStringList problems;         // what could not be read (missing files too), each naming its file
+  QStringList missingSitemaps;  // the contents or index files the project names that are not there
 };
 
 // Reads the project file, the contents and index files it names (or those

@@ -38,25 +38,25 @@ Status RefuseLinksOutOfTheFolder(const QStringList& files, const QString& projec
 
 Status WriteSitemap(SitemapSource& source, const QString& text, int codePage, const QString& projectFile,
                     bool emptyTree) {
-  if (!source.ReadOnlyReason.isEmpty()) return {};
+  if (!source.readOnlyReason.isEmpty()) return {};
   const QByteArray digest = SitemapDigest(text);
-  if (digest == source.WrittenForm && QFileInfo(source.Path).isFile()) return {};
+  if (digest == source.writtenForm && QFileInfo(source.path).isFile()) return {};
   // Nothing is created outside the project folder ("Contents file=..\x.hhc"):
   // an empty tree needs no file there, another stops the save.
-  if (!QFileInfo::exists(source.Path) && !InsideFolder(source.Path, QFileInfo(projectFile).absolutePath())) {
+  if (!QFileInfo::exists(source.path) && !InsideFolder(source.path, QFileInfo(projectFile).absolutePath())) {
     if (emptyTree) return {};
-    return Fail(QStringLiteral("Cannot create file %1: it is outside the project folder").arg(source.Path));
+    return Fail(QStringLiteral("Cannot create file %1: it is outside the project folder").arg(source.path));
   }
-  if (Status written = WriteTextFile(source.Path, text, codePage); !written) return written;
-  source.WrittenForm = digest;
+  if (Status written = WriteTextFile(source.path, text, codePage); !written) return written;
+  source.writtenForm = digest;
   return {};
 }
 
 IndexNode CopyIndexNode(const IndexNode& node) {
   IndexNode copy;
-  copy.Caption = node.Caption;
-  if (node.Data) copy.Data = std::make_unique<IndexEntryData>(*node.Data);
-  for (const IndexNode& child : node.Children) copy.Children.push_back(CopyIndexNode(child));
+  copy.caption = node.caption;
+  if (node.data) copy.data = std::make_unique<IndexEntryData>(*node.data);
+  for (const IndexNode& child : node.children) copy.children.push_back(CopyIndexNode(child));
   return copy;
 }
 
@@ -99,41 +99,41 @@ QStringList ProjectFilesSaved(const QString& projectFile, const QStringList& pro
 
 Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLines, ProjectSources& sources) {
   const int codePage = ProjectCodePage(projectLines);
-  const QString& path = project.ProjectFile;
-  if (sources.Contents.Path.isEmpty()) sources.Contents.Path = ContentsFilePath(path, projectLines);
-  if (sources.Index.Path.isEmpty()) sources.Index.Path = IndexFilePath(path, projectLines);
+  const QString& path = project.projectFile;
+  if (sources.contents.path.isEmpty()) sources.contents.path = ContentsFilePath(path, projectLines);
+  if (sources.index.path.isEmpty()) sources.index.path = IndexFilePath(path, projectLines);
   const QString mapFile = ReplaceExtension(path, ".h");
   const QString aliasFile = ReplaceExtension(path, ".ali");
   if (Status inside = RefuseLinksOutOfTheFolder(
-          {sources.Contents.Path, sources.Index.Path, mapFile, aliasFile, path}, path);
+          {sources.contents.path, sources.index.path, mapFile, aliasFile, path}, path);
       !inside)
     return inside;
   if (Status written =
-          WriteSitemap(sources.Contents, ContentsFileText(project.Contents, sources.Contents.Header),
-                       codePage, path, project.Contents.empty());
+          WriteSitemap(sources.contents, ContentsFileText(project.contents, sources.contents.header),
+                       codePage, path, project.contents.empty());
       !written)
     return written;
   // The Index tree is kept sorted; its file is written in the order opening gives it.
   std::vector<IndexNode> index;
-  index.reserve(project.Index.size());
-  for (const IndexNode& node : project.Index) index.push_back(CopyIndexNode(node));
+  index.reserve(project.index.size());
+  for (const IndexNode& node : project.index) index.push_back(CopyIndexNode(node));
   SortIndexNodes(index);
-  if (Status written = WriteSitemap(sources.Index, IndexFileText(index, sources.Index.Header), codePage, path,
+  if (Status written = WriteSitemap(sources.index, IndexFileText(index, sources.index.header), codePage, path,
                                     index.empty());
       !written)
     return written;
-  if (WantsWriting(path, projectLines, mapFile, project.MapLines))
-    if (Status written = WriteMapFile(mapFile, project.MapLines, codePage); !written) return written;
-  if (WantsWriting(path, projectLines, aliasFile, project.AliasLines))
-    if (Status written = WriteAliasFile(aliasFile, project.AliasLines, codePage); !written) return written;
+  if (WantsWriting(path, projectLines, mapFile, project.mapLines))
+    if (Status written = WriteMapFile(mapFile, project.mapLines, codePage); !written) return written;
+  if (WantsWriting(path, projectLines, aliasFile, project.aliasLines))
+    if (Status written = WriteAliasFile(aliasFile, project.aliasLines, codePage); !written) return written;
   std::optional<QString> firstTopic;
-  if (!project.Contents.empty())
-    firstTopic = project.Contents.front().Data ? project.Contents.front().Data->FileName : QString();
+  if (!project.contents.empty())
+    firstTopic = project.contents.front().data ? project.contents.front().data->fileName : QString();
   // The project file holds one value a line: the first topic is compared
   // with [FILES] as it will be written there.
   if (firstTopic) firstTopic = OneLineEach({*firstTopic}).front();
   projectLines =
-      OneLineEach(UpdateProjectLines(projectLines, firstTopic, path, sources.DefaultTopicFollowsContents));
+      OneLineEach(UpdateProjectLines(projectLines, firstTopic, path, sources.defaultTopicFollowsContents));
   return WriteProjectFile(path, projectLines, codePage);
 }
 

@@ -10,11 +10,11 @@
 #include "model/project_sources.h"
 
 struct ProjectSnapshot {
-  QString ProjectFile;
-  std::vector<ContentsNode> Contents;
-  std::vector<IndexNode> Index;
-  QStringList MapLines;
-  QStringList AliasLines;
+  QString projectFile;
+  std::vector<ContentsNode> contents;
+  std::vector<IndexNode> index;
+  QStringList mapLines;
+  QStringList aliasLines;
 };
 
 // projectLines get their save-time update (first topic) and are written.

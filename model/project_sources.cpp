@@ -40,6 +40,6 @@ QString ContextPageKey(const QString& fileName) {
 }
 
 QString ProjectContextNumber(const ProjectSources& sources, const QString& fileName) {
-  if (sources.ContextNumbers.isEmpty()) return {};
-  return sources.ContextNumbers.value(ContextPageKey(fileName));
+  if (sources.contextNumbers.isEmpty()) return {};
+  return sources.contextNumbers.value(ContextPageKey(fileName));
 }

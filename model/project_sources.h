@@ -14,23 +14,23 @@
 #include "formats/sitemap/sitemap_nodes.h"
 
 struct SitemapSource {
-  QString Path;            // full path of the file (where it is, or where it will be written)
-  QString Header;          // the text before its first item as read; empty: the program's own head
-  QByteArray WrittenForm;  // digest of the text the writer gives for the tree as it stands in the file
-  QString ReadOnlyReason;  // not empty: the file could not be understood and is never rewritten
+  QString path;            // full path of the file (where it is, or where it will be written)
+  QString header;          // the text before its first item as read; empty: the program's own head
+  QByteArray writtenForm;  // digest of the text the writer gives for the tree as it stands in the file
+  QString readOnlyReason;  // not empty: the file could not be understood and is never rewritten
 };
 
 struct ProjectSources {
-  SitemapSource Contents;
-  SitemapSource Index;
+  SitemapSource contents;
+  SitemapSource index;
   // Context numbers that the project file's [ALIAS] and [MAP] sections give
   // (their includes read in): page name as written, "\" turned into "/" and
   // case-folded -> number.
-  QHash<QString, QString> ContextNumbers;
+  QHash<QString, QString> contextNumbers;
   // Whether Save sets "Default topic=" to the first Contents topic (see
   // DefaultTopicFollowsContents); decided when the project was opened.
-  bool DefaultTopicFollowsContents = true;
-  QStringList Warnings;  // what opening could not read, each naming its file
+  bool defaultTopicFollowsContents = true;
+  QStringList warnings;  // what opening could not read, each naming its file
 };
 
 // The full paths of the contents and index files: the project file's own

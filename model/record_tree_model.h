@@ -14,22 +14,22 @@ template <typename Record, typename PlainNode>
 class RecordTreeModel : public QAbstractItemModel {
  public:
   struct Node {
-    QString Caption;
-    std::unique_ptr<Record> Data;
-    Node* Parent = nullptr;
-    int Row = 0;  // its place among its parent's children
-    std::vector<std::unique_ptr<Node>> Children;
+    QString caption;
+    std::unique_ptr<Record> data;
+    Node* parent = nullptr;
+    int row = 0;  // its place among its parent's children
+    std::vector<std::unique_ptr<Node>> children;
   };
 
   explicit RecordTreeModel(QObject* parent = nullptr) : QAbstractItemModel(parent) {}
-  ~RecordTreeModel() override { FreeSubtrees(std::move(root.Children)); }
+  ~RecordTreeModel() override { FreeSubtrees(std::move(root.children)); }
 
   // --- the tree as the sitemap readers and writers exchange it ---
   // Replaces the whole tree; the forest's records move into the nodes.
   void Fill(std::vector<PlainNode>&& forest) {
     beginResetModel();
-    FreeSubtrees(std::move(root.Children));
-    root.Children.clear();
+    FreeSubtrees(std::move(root.children));
+    root.children.clear();
     // Level by level without recursion, so deep files cannot exhaust the stack.
     struct Pending {
       std::vector<PlainNode>* nodes;
@@ -39,15 +39,15 @@ class RecordTreeModel : public QAbstractItemModel {
     while (!work.empty()) {
       const Pending level = work.back();
       work.pop_back();
-      level.parent->Children.reserve(level.nodes->size());
+      level.parent->children.reserve(level.nodes->size());
       for (PlainNode& plain : *level.nodes) {
         auto node = std::make_unique<Node>();
-        node->Caption = std::move(plain.Caption);
-        node->Data = std::move(plain.Data);
-        node->Parent = level.parent;
-        node->Row = int(level.parent->Children.size());
-        if (!plain.Children.empty()) work.push_back({&plain.Children, node.get()});
-        level.parent->Children.push_back(std::move(node));
+        node->caption = std::move(plain.caption);
+        node->data = std::move(plain.data);
+        node->parent = level.parent;
+        node->row = int(level.parent->children.size());
+        if (!plain.children.empty()) work.push_back({&plain.children, node.get()});
+        level.parent->children.push_back(std::move(node));
       }
     }
     endResetModel();
@@ -58,7 +58,7 @@ class RecordTreeModel : public QAbstractItemModel {
       std::vector<PlainNode> nodes = std::move(rest.back());
       rest.pop_back();
       for (PlainNode& plain : nodes)
-        if (!plain.Children.empty()) rest.push_back(std::move(plain.Children));
+        if (!plain.children.empty()) rest.push_back(std::move(plain.children));
     }
   }
   // A copy of the tree (the model keeps its records).
@@ -69,8 +69,8 @@ class RecordTreeModel : public QAbstractItemModel {
       std::vector<PlainNode>* into;
     };
     std::vector<Pending> work;
-    forest.reserve(root.Children.size());
-    for (auto it = root.Children.rbegin(); it != root.Children.rend(); ++it)
+    forest.reserve(root.children.size());
+    for (auto it = root.children.rbegin(); it != root.children.rend(); ++it)
       work.push_back({it->get(), &forest});
     // Every vector is reserved to its final size before it is filled, so the
     // pointers kept in the work list stay valid.
@@ -78,13 +78,13 @@ class RecordTreeModel : public QAbstractItemModel {
       const Pending p = work.back();
       work.pop_back();
       PlainNode plain;
-      plain.Caption = p.node->Caption;
-      if (p.node->Data) plain.Data = std::make_unique<Record>(*p.node->Data);
+      plain.caption = p.node->caption;
+      if (p.node->data) plain.data = std::make_unique<Record>(*p.node->data);
       p.into->push_back(std::move(plain));
       PlainNode& added = p.into->back();
-      added.Children.reserve(p.node->Children.size());
-      for (auto it = p.node->Children.rbegin(); it != p.node->Children.rend(); ++it)
-        work.push_back({it->get(), &added.Children});
+      added.children.reserve(p.node->children.size());
+      for (auto it = p.node->children.rbegin(); it != p.node->children.rend(); ++it)
+        work.push_back({it->get(), &added.children});
     }
     return forest;
   }
@@ -94,8 +94,8 @@ class RecordTreeModel : public QAbstractItemModel {
     PlainNode plain;
     const Node* node = NodeAt(top);
     if (!node) return plain;
-    plain.Caption = node->Caption;
-    if (node->Data) plain.Data = std::make_unique<Record>(*node->Data);
+    plain.caption = node->caption;
+    if (node->data) plain.data = std::make_unique<Record>(*node->data);
     struct Pending {
       const Node* node;
       PlainNode* into;
@@ -105,32 +105,32 @@ class RecordTreeModel : public QAbstractItemModel {
     while (!work.empty()) {
       const Pending p = work.back();
       work.pop_back();
-      p.into->Children.reserve(p.node->Children.size());
-      for (const auto& child : p.node->Children) {
+      p.into->children.reserve(p.node->children.size());
+      for (const auto& child : p.node->children) {
         PlainNode copy;
-        copy.Caption = child->Caption;
-        if (child->Data) copy.Data = std::make_unique<Record>(*child->Data);
-        p.into->Children.push_back(std::move(copy));
+        copy.caption = child->caption;
+        if (child->data) copy.data = std::make_unique<Record>(*child->data);
+        p.into->children.push_back(std::move(copy));
       }
-      for (size_t i = 0; i < p.node->Children.size(); ++i)
-        work.push_back({p.node->Children[i].get(), &p.into->Children[i]});
+      for (size_t i = 0; i < p.node->children.size(); ++i)
+        work.push_back({p.node->children[i].get(), &p.into->children[i]});
     }
     return plain;
   }
   // Puts a copy of a plain node with its subtree at `row` of `parent`; its index.
   QModelIndex InsertSubtree(const QModelIndex& parent, int row, const PlainNode& plain) {
     const auto copyOf = [](const PlainNode& p) {
-      return p.Data ? std::make_unique<Record>(*p.Data) : std::unique_ptr<Record>();
+      return p.data ? std::make_unique<Record>(*p.data) : std::unique_ptr<Record>();
     };
-    const QModelIndex top = Insert(parent, row, plain.Caption, copyOf(plain));
+    const QModelIndex top = Insert(parent, row, plain.caption, copyOf(plain));
     const QPersistentModelIndex kept(top);
     std::vector<std::pair<const PlainNode*, QPersistentModelIndex>> work{{&plain, kept}};
     while (!work.empty()) {
       const auto [from, at] = work.back();
       work.pop_back();
-      for (const PlainNode& child : from->Children) {
-        const QModelIndex added = Insert(at, int(from->Children.size()), child.Caption, copyOf(child));
-        if (!child.Children.empty()) work.push_back({&child, QPersistentModelIndex(added)});
+      for (const PlainNode& child : from->children) {
+        const QModelIndex added = Insert(at, int(from->children.size()), child.caption, copyOf(child));
+        if (!child.children.empty()) work.push_back({&child, QPersistentModelIndex(added)});
       }
     }
     return kept;
@@ -140,18 +140,18 @@ class RecordTreeModel : public QAbstractItemModel {
   // The record of a node; null for no node or a node without record.
   Record* RecordAt(const QModelIndex& index) const {
     const Node* node = NodeAt(index);
-    return node ? node->Data.get() : nullptr;
+    return node ? node->data.get() : nullptr;
   }
   QString CaptionAt(const QModelIndex& index) const {
     const Node* node = NodeAt(index);
-    return node ? node->Caption : QString();
+    return node ? node->caption : QString();
   }
   // The node's depth: 0 on the first level, -1 for no node.
   int Level(const QModelIndex& index) const {
     const Node* node = NodeAt(index);
     if (!node) return -1;
     int level = 0;
-    for (; node->Parent != &root; node = node->Parent) ++level;
+    for (; node->parent != &root; node = node->parent) ++level;
     return level;
   }
   // The node and its descendants, in document order.
@@ -171,13 +171,13 @@ class RecordTreeModel : public QAbstractItemModel {
   QModelIndex Insert(const QModelIndex& parent, int row, const QString& caption,
                      std::unique_ptr<Record> data) {
     Node* into = NodeOrRoot(parent);
-    if (row < 0 || row > int(into->Children.size())) row = int(into->Children.size());
+    if (row < 0 || row > int(into->children.size())) row = int(into->children.size());
     auto node = std::make_unique<Node>();
-    node->Caption = caption;
-    node->Data = std::move(data);
-    node->Parent = into;
+    node->caption = caption;
+    node->data = std::move(data);
+    node->parent = into;
     beginInsertRows(parent, row, row);
-    into->Children.insert(into->Children.begin() + row, std::move(node));
+    into->children.insert(into->children.begin() + row, std::move(node));
     Renumber(into, row);
     endInsertRows();
     return index(row, 0, parent);
@@ -188,9 +188,9 @@ class RecordTreeModel : public QAbstractItemModel {
     if (!node) return;
     const int row = index.row();
     beginRemoveRows(index.parent(), row, row);
-    std::unique_ptr<Node> gone = std::move(node->Parent->Children[row]);
-    node->Parent->Children.erase(node->Parent->Children.begin() + row);
-    Renumber(node->Parent, row);
+    std::unique_ptr<Node> gone = std::move(node->parent->children[row]);
+    node->parent->children.erase(node->parent->children.begin() + row);
+    Renumber(node->parent, row);
     endRemoveRows();
     std::vector<std::unique_ptr<Node>> subtree;
     subtree.push_back(std::move(gone));
@@ -203,19 +203,19 @@ class RecordTreeModel : public QAbstractItemModel {
     Node* node = NodeAt(index);
     Node* into = NodeOrRoot(parent);
     if (!node) return false;
-    for (const Node* p = into; p; p = p->Parent)
+    for (const Node* p = into; p; p = p->parent)
       if (p == node) return false;
     const int from = index.row();
-    if (row < 0 || row > int(into->Children.size())) row = int(into->Children.size());
-    if (into == node->Parent && (row == from || row == from + 1)) return true;
+    if (row < 0 || row > int(into->children.size())) row = int(into->children.size());
+    if (into == node->parent && (row == from || row == from + 1)) return true;
     if (!beginMoveRows(index.parent(), from, from, parent, row)) return false;
-    std::unique_ptr<Node> moving = std::move(node->Parent->Children[from]);
-    Node* oldParent = node->Parent;
-    oldParent->Children.erase(oldParent->Children.begin() + from);
+    std::unique_ptr<Node> moving = std::move(node->parent->children[from]);
+    Node* oldParent = node->parent;
+    oldParent->children.erase(oldParent->children.begin() + from);
     Renumber(oldParent, from);
     if (into == oldParent && row > from) --row;
-    node->Parent = into;
-    into->Children.insert(into->Children.begin() + row, std::move(moving));
+    node->parent = into;
+    into->children.insert(into->children.begin() + row, std::move(moving));
     Renumber(into, row);
     endMoveRows();
     return true;
@@ -224,29 +224,29 @@ class RecordTreeModel : public QAbstractItemModel {
   // --- QAbstractItemModel ---
   QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override {
     const Node* of = NodeOrRoot(parent);
-    if (column != 0 || row < 0 || row >= int(of->Children.size())) return {};
-    return createIndex(row, 0, of->Children[row].get());
+    if (column != 0 || row < 0 || row >= int(of->children.size())) return {};
+    return createIndex(row, 0, of->children[row].get());
   }
   QModelIndex parent(const QModelIndex& child) const override {
     const Node* node = NodeAt(child);
-    if (!node || node->Parent == &root) return {};
-    const Node* parent = node->Parent;
-    return createIndex(parent->Row, 0, const_cast<Node*>(parent));
+    if (!node || node->parent == &root) return {};
+    const Node* parent = node->parent;
+    return createIndex(parent->row, 0, const_cast<Node*>(parent));
   }
   int rowCount(const QModelIndex& parent = QModelIndex()) const override {
     if (parent.column() > 0) return 0;
-    return int(NodeOrRoot(parent)->Children.size());
+    return int(NodeOrRoot(parent)->children.size());
   }
   int columnCount(const QModelIndex& = QModelIndex()) const override { return 1; }
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override {
     const Node* node = NodeAt(index);
     if (!node || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-    return node->Caption;
+    return node->caption;
   }
   bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override {
     Node* node = NodeAt(index);
     if (!node || role != Qt::EditRole) return false;
-    node->Caption = value.toString();
+    node->caption = value.toString();
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
   }
@@ -262,7 +262,7 @@ class RecordTreeModel : public QAbstractItemModel {
   }
   // The children of `parent` from `from` on learn their places again.
   static void Renumber(Node* parent, int from) {
-    for (int row = from; row < int(parent->Children.size()); ++row) parent->Children[row]->Row = row;
+    for (int row = from; row < int(parent->children.size()); ++row) parent->children[row]->row = row;
   }
   // Frees nodes without recursion, so deep trees cannot exhaust the stack.
   static void FreeSubtrees(std::vector<std::unique_ptr<Node>>&& nodes) {
@@ -270,7 +270,7 @@ class RecordTreeModel : public QAbstractItemModel {
     while (!work.empty()) {
       std::unique_ptr<Node> node = std::move(work.back());
       work.pop_back();
-      for (auto& child : node->Children) work.push_back(std::move(child));
+      for (auto& child : node->children) work.push_back(std::move(child));
     }
   }
 

@@ -57,7 +57,7 @@ bool IsUsableTitle(const QString& title) { return !title.trimmed().isEmpty(); }
 QStringList SubtopicLinksHtml(const std::vector<SubtopicLink>& subtopics) {
   QStringList html{QStringLiteral("<BR>")};
   for (const SubtopicLink& link : subtopics)
-    html << "<A href=\"" + EscapeHtml(link.FileName) + "\">" + EscapeHtml(link.Caption) + "</A><BR>";
+    html << "<A href=\"" + EscapeHtml(link.fileName) + "\">" + EscapeHtml(link.caption) + "</A><BR>";
   return html;
 }
 

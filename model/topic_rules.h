@@ -43,8 +43,8 @@ bool IsUsableTitle(const QString& title);
 inline const char* const kEmptyTitleMessage = "A topic needs a title: type at least one character.";
 
 struct SubtopicLink {
-  QString Caption;
-  QString FileName;
+  QString caption;
+  QString fileName;
 };
 
 // The pieces of HTML that "Append links to subtopics" inserts, in order: a

@@ -118,9 +118,9 @@ void ContentsPane::RetitlePage(const QModelIndex& node, const QString& caption) 
     topics.SetSourceText(text);
     // Not yet in the file: the next store writes it.
     views.sourceView->document()->setModified(true);
-  } else if (topic && !topic->FileName.isEmpty()) {
+  } else if (topic && !topic->fileName.isEmpty()) {
     ReportFailure(views.window,
-                  WriteLinesFile(project.PagePath(topic->FileName), SplitLines(text), project.CodePage()));
+                  WriteLinesFile(project.PagePath(topic->fileName), SplitLines(text), project.CodePage()));
   }
 }
 

@@ -64,8 +64,8 @@ void IndexPane::MakeCommands(ActionRegistry& registry) {
 std::optional<IndexPane::Topic> IndexPane::TopicBeingEdited() const {
   const QModelIndex node = views.contentsTree->currentIndex();
   const TopicData* topic = views.contents->RecordAt(node);
-  if (!project.IsOpen() || !topic || topic->FileName.isEmpty()) return std::nullopt;
-  return Topic{topic->FileName, views.contents->CaptionAt(node)};
+  if (!project.IsOpen() || !topic || topic->fileName.isEmpty()) return std::nullopt;
+  return Topic{topic->fileName, views.contents->CaptionAt(node)};
 }
 
 void IndexPane::UpdateCommands() {
@@ -74,7 +74,7 @@ void IndexPane::UpdateCommands() {
   const std::vector<const IndexEntryData*> topics = views.index->TopicsAt(keyword);
   bool leadsThere = false;
   for (const IndexEntryData* entry : topics)
-    leadsThere = leadsThere || (topic && entry->FileName == topic->FileName);
+    leadsThere = leadsThere || (topic && entry->fileName == topic->fileName);
   newKeywordAction->setEnabled(topic.has_value());
   addTopicAction->setEnabled(topic && keyword.isValid() && !leadsThere);
   removeTopicAction->setEnabled(project.IsOpen() && !topics.empty());
@@ -88,7 +88,7 @@ void IndexPane::NewKeyword() {
   }
   bool ok = false;
   const QString keyword = QInputDialog::getText(
-      views.window, "New keyword", "Keyword for the topic \"" + topic->Caption + "\":", QLineEdit::Normal,
+      views.window, "New keyword", "Keyword for the topic \"" + topic->caption + "\":", QLineEdit::Normal,
       QString(), &ok);
   if (ok) AddKeywordForTopic(keyword);
 }
@@ -105,7 +105,7 @@ bool IndexPane::AddKeywordForTopic(const QString& text) {
     return false;
   }
   std::vector<IndexNode> before = Snapshot();
-  const QModelIndex node = views.index->AddKeyword({}, keyword, topic->FileName, topic->Caption);
+  const QModelIndex node = views.index->AddKeyword({}, keyword, topic->fileName, topic->caption);
   views.indexTree->setCurrentIndex(node);
   Changed("New keyword \"" + keyword + "\"", std::move(before));
   return true;
@@ -116,7 +116,7 @@ void IndexPane::AddTopicToKeyword() {
   const QModelIndex keyword = views.indexTree->currentIndex();
   if (!topic || !keyword.isValid()) return;
   std::vector<IndexNode> before = Snapshot();
-  if (!views.index->AddTopic(keyword, topic->FileName, topic->Caption)) return;
+  if (!views.index->AddTopic(keyword, topic->fileName, topic->caption)) return;
   Changed("Add topic to keyword \"" + keyword.data().toString() + "\"", std::move(before));
   UpdateCommands();
 }
@@ -128,14 +128,14 @@ void IndexPane::RemoveTopicFromKeyword() {
   int chosen = topics.size() == 1 ? 0 : -1;
   if (const std::optional<Topic> topic = TopicBeingEdited(); topic && chosen < 0) {
     for (int i = 0; i < int(topics.size()) && chosen < 0; ++i)
-      if (topics[i]->FileName == topic->FileName) chosen = i;
+      if (topics[i]->fileName == topic->fileName) chosen = i;
   }
   if (chosen < 0) {
     // Several topics, none of them the one being edited: the user picks one.
     QStringList names;
     for (const IndexEntryData* entry : topics)
-      names << (entry->TopicCaption.isEmpty() ? entry->FileName
-                                              : entry->TopicCaption + " (" + entry->FileName + ")");
+      names << (entry->topicCaption.isEmpty() ? entry->fileName
+                                              : entry->topicCaption + " (" + entry->fileName + ")");
     bool ok = false;
     const QString name = QInputDialog::getItem(
         views.window, "Remove topic from keyword",

@@ -66,7 +66,7 @@ void IndexPane::AddEntry(const QString& text, const QPoint& screenPos) {
   if (!DropAllowed()) return;
   // An entry without a topic would lead nowhere.
   const TopicData* selected = views.contents->RecordAt(views.contentsTree->currentIndex());
-  if (!selected || selected->FileName.isEmpty()) {
+  if (!selected || selected->fileName.isEmpty()) {
     // Told without waiting: the drag has just ended.
     auto* box = new QMessageBox(QMessageBox::Information, "Orvex",
                                 "No index entry was added: select the topic it leads to in the Contents "
@@ -85,7 +85,7 @@ void IndexPane::AddEntry(const QString& text, const QPoint& screenPos) {
   std::vector<IndexNode> before = Snapshot();
   const QString keyword = KeywordFromText(text);
   const QModelIndex entry =
-      views.index->AddEntry(mode, target, keyword, topic->FileName, views.contents->CaptionAt(topicNode));
+      views.index->AddEntry(mode, target, keyword, topic->fileName, views.contents->CaptionAt(topicNode));
   if (!entry.isValid()) {
     // A drop that adds nothing still counts as a change, as it always has.
     project.SetModified();

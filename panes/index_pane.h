@@ -93,8 +93,8 @@ class IndexPane : public QObject {
  private:
   // The topic being edited: its page and caption; none without one.
   struct Topic {
-    QString FileName;
-    QString Caption;
+    QString fileName;
+    QString caption;
   };
   std::optional<Topic> TopicBeingEdited() const;
   // Registers the three commands and the menu that holds them ("keywordMenu").

@@ -149,7 +149,7 @@ bool TopicEditing::EditorTabChanging() {
     // source view's text; an unchanged page stays there as its file has it.
     if (views.editor->Modified()) {
       if (!topic) return true;
-      if (!Report(StoreEditorPage(project.PagePath(topic->FileName)))) return false;
+      if (!Report(StoreEditorPage(project.PagePath(topic->fileName)))) return false;
       SetSourceText(CardButtonsToObjects(views.editor->DocumentHTML()));
     } else if (views.sourceView->toPlainText().isEmpty()) {
       SetSourceText(CardButtonsToObjects(views.editor->DocumentHTML()));
@@ -159,7 +159,7 @@ bool TopicEditing::EditorTabChanging() {
   // Source -> Editor: the source view's text replaces the page file (when it
   // differs from it, or there is none yet) and the editor's page.
   if (!topic) return true;
-  const QString path = project.PagePath(topic->FileName);
+  const QString path = project.PagePath(topic->fileName);
   const Result<QStringList> stored = ReadLinesFile(path, project.CodePage());
   if (!stored || *stored != SplitLines(SourceText())) {
     if (!Report(StoreSourcePage(path))) return false;

@@ -13,7 +13,7 @@ QModelIndex FindBelow(const ContentsModel& contents, const QString& page, const 
   for (int row = 0; row < contents.rowCount(parent); ++row) {
     const QModelIndex node = contents.index(row, 0, parent);
     if (const TopicData* topic = contents.RecordAt(node)) {
-      QString name = topic->FileName.section(u'#', 0, 0).trimmed();
+      QString name = topic->fileName.section(u'#', 0, 0).trimmed();
       name.replace(u'\\', u'/');
       if (name.startsWith(QLatin1String("./"))) name = name.mid(2);
       if (name.compare(page, Qt::CaseInsensitive) == 0) return node;

@@ -39,10 +39,10 @@ bool TopicEditing::PageHasUnsavedEdits() const {
 bool TopicEditing::PageChangedSinceStored() {
   if (!PageHasUnsavedEdits()) return false;
   const TopicData* topic = views.contents->RecordAt(views.contentsTree->currentIndex());
-  if (!topic || topic->FileName.isEmpty()) return true;
+  if (!topic || topic->fileName.isEmpty()) return true;
   // Undo history outlives a save: the page counts as changed only when what
   // would be stored differs from what its file holds.
-  const Result<QStringList> stored = ReadLinesFile(project.PagePath(topic->FileName), project.CodePage());
+  const Result<QStringList> stored = ReadLinesFile(project.PagePath(topic->fileName), project.CodePage());
   if (!stored) return true;
   if (currentTab == 1) return SplitLines(SourceText()) != *stored;
   const std::optional<QStringList> lines = EditorPageLines();
@@ -51,11 +51,11 @@ bool TopicEditing::PageChangedSinceStored() {
 
 bool TopicEditing::StoreSelectedTopic(const QModelIndex& selected, bool evenWithEmptySource) {
   const TopicData* topic = views.contents->RecordAt(selected);
-  if (!topic || topic->FileName.isEmpty()) return true;
+  if (!topic || topic->fileName.isEmpty()) return true;
   // An empty source view means no page was loaded for the topic.
   if (!evenWithEmptySource && views.sourceView->toPlainText().isEmpty()) return true;
   if (!PageHasUnsavedEdits()) return true;
-  const QString path = project.PagePath(topic->FileName);
+  const QString path = project.PagePath(topic->fileName);
   if (currentTab == 1) return Report(StoreSourcePage(path));
   return Report(StoreEditorPage(path));
 }
@@ -86,8 +86,8 @@ void TopicEditing::LoadSelectedTopic(const QModelIndex& node) {
   const TopicData* topic = views.contents->RecordAt(node);
   project.SetCurrentTopic(topic ? std::optional<TopicData>(*topic) : std::nullopt);
   if (!topic) return;
-  const QString path = project.PagePath(topic->FileName);
-  const bool exists = !topic->FileName.isEmpty() && QFileInfo(path).isFile();
+  const QString path = project.PagePath(topic->fileName);
+  const bool exists = !topic->fileName.isEmpty() && QFileInfo(path).isFile();
   Status load;
   if (exists) {
     load = LoadTopicPage(path);
@@ -100,7 +100,7 @@ void TopicEditing::LoadSelectedTopic(const QModelIndex& node) {
     ClearPage();
   }
   // A topic whose page file is missing gets it on the next store; a heading has none.
-  SetPageLoaded(loaded && !topic->FileName.isEmpty());
+  SetPageLoaded(loaded && !topic->fileName.isEmpty());
   ShowContextNumber();
 }
 

@@ -57,10 +57,10 @@ class TreeCommand : public QUndoCommand {
 
 IndexNode CopyNode(const IndexNode& node) {
   IndexNode copy;
-  copy.Caption = node.Caption;
-  if (node.Data) copy.Data = std::make_unique<IndexEntryData>(*node.Data);
-  copy.Children.reserve(node.Children.size());
-  for (const IndexNode& child : node.Children) copy.Children.push_back(CopyNode(child));
+  copy.caption = node.caption;
+  if (node.data) copy.data = std::make_unique<IndexEntryData>(*node.data);
+  copy.children.reserve(node.children.size());
+  for (const IndexNode& child : node.children) copy.children.push_back(CopyNode(child));
   return copy;
 }
 
@@ -93,19 +93,19 @@ QStringList TakePages(std::vector<TopicPageFile>& pages) {
   QStringList failures;
   const bool trash = TrashAvailable();
   for (TopicPageFile& page : pages) {
-    if (!QFileInfo(page.Path).isFile()) continue;
+    if (!QFileInfo(page.path).isFile()) continue;
     if (trash) {
-      if (const Status moved = MoveToTrash(page.Path, &page.trashed); !moved) failures << moved.Message();
+      if (const Status moved = MoveToTrash(page.path, &page.trashed); !moved) failures << moved.Message();
       continue;
     }
-    Result<QByteArray> bytes = ReadFileBytes(page.Path);
+    Result<QByteArray> bytes = ReadFileBytes(page.path);
     if (!bytes) {
       failures << bytes.Message();
       continue;
     }
     page.bytes = std::move(*bytes);
     page.held = true;
-    if (const Status removed = RemoveFile(page.Path); !removed) {
+    if (const Status removed = RemoveFile(page.path); !removed) {
       failures << removed.Message();
       page.held = false;
       page.bytes.clear();
@@ -119,12 +119,12 @@ QStringList PutPages(std::vector<TopicPageFile>& pages) {
   QStringList failures;
   for (TopicPageFile& page : pages) {
     if (!page.trashed.isEmpty()) {
-      if (const Status restored = RestoreFromTrash(page.trashed, page.Path); !restored)
+      if (const Status restored = RestoreFromTrash(page.trashed, page.path); !restored)
         failures << restored.Message();
       else
         page.trashed.clear();
     } else if (page.held) {
-      if (const Status written = WriteFileBytes(page.Path, page.bytes); !written) {
+      if (const Status written = WriteFileBytes(page.path, page.bytes); !written) {
         failures << written.Message();
         continue;
       }
@@ -293,7 +293,7 @@ void TreeUndo::TopicCreated(const QModelIndex& node, Before before, std::vector<
   auto files = std::make_shared<std::vector<TopicPageFile>>(std::move(pages));
   auto linesBefore = std::make_shared<HelpProject::Lines>(std::move(before.lines));
   auto linesAfter = std::make_shared<HelpProject::Lines>(project.AllLines());
-  const QString text = "New topic \"" + subtree->Caption + "\"";
+  const QString text = "New topic \"" + subtree->caption + "\"";
   stack->push(new TreeCommand(
       text,
       [this, place, files, linesBefore] {
@@ -322,7 +322,7 @@ void TreeUndo::TopicDeleted(const TreePath& place, ContentsNode subtree, Before 
   auto files = std::make_shared<std::vector<TopicPageFile>>(std::move(pages));
   auto was = std::make_shared<Before>(std::move(before));
   auto now = std::make_shared<Before>(Capture());
-  const QString text = "Delete topic \"" + node->Caption + "\"";
+  const QString text = "Delete topic \"" + node->caption + "\"";
   stack->push(new TreeCommand(
       text,
       [this, place, node, files, was] {
@@ -330,7 +330,7 @@ void TreeUndo::TopicDeleted(const TreePath& place, ContentsNode subtree, Before 
         const TreePath parent(place.begin(), place.end() - 1);
         SelectTopic(views.contents->InsertSubtree(AtPath(views.contents, parent), place.back(), *node));
         RestoreLines(was->lines);
-        RestoreIndex(was->Index);
+        RestoreIndex(was->index);
         ReloadPage();
         Report(failures);
       },
@@ -343,7 +343,7 @@ void TreeUndo::TopicDeleted(const TreePath& place, ContentsNode subtree, Before 
         }
         const QStringList failures = TakePages(*files);
         RestoreLines(now->lines);
-        RestoreIndex(now->Index);
+        RestoreIndex(now->index);
         ReloadPage();
         Report(failures);
       }));

@@ -34,7 +34,7 @@ TreePath PathOf(const QModelIndex& node);
 // A page file of a topic that a command removes and puts back: in the
 // trash while it is gone, or (without a trash) its bytes.
 struct TopicPageFile {
-  QString Path;
+  QString path;
   QString trashed;   // where the trash keeps it while the topic is gone
   QByteArray bytes;  // what it held, when it was deleted for good
   bool held = false;
@@ -64,7 +64,7 @@ class TreeUndo : public QObject {
 
   // What a change leaves to put back, taken before it is made.
   struct Before {
-    std::vector<IndexNode> Index;
+    std::vector<IndexNode> index;
     HelpProject::Lines lines;
   };
   Before Capture() const;

@@ -171,9 +171,9 @@ void ProjectCommands::OpenProject(const QString& chosenPath) {
   }
   // A missing contents or index file: the project opens whole, with that
   // tree empty, only when the user says so.
-  if (!trees->MissingSitemaps.isEmpty()) {
+  if (!trees->missingSitemaps.isEmpty()) {
     QStringList missing;
-    for (const QString& file : trees->MissingSitemaps)
+    for (const QString& file : trees->missingSitemaps)
       missing << "File not found: " + QDir::toNativeSeparators(file);
     const auto answer =
         QMessageBox::warning(views.window, "File not found",
@@ -189,7 +189,7 @@ void ProjectCommands::OpenProject(const QString& chosenPath) {
   if (!RestoreTrees(settingsFile, path, views.contentsTree, views.indexTree))
     if (const QModelIndex first = views.contents->index(0, 0); first.isValid())
       views.contentsTree->setCurrentIndex(first);
-  ShowOpenProblems(project.Sources().Warnings);
+  ShowOpenProblems(project.Sources().warnings);
   // An opened project is a recent one, as a saved one is.
   if (const Status history = AddToHistory(settingsFile, path); !history)
     QMessageBox::warning(views.window, QStringLiteral("Warning"), history.Message());
@@ -265,8 +265,8 @@ void ProjectCommands::ClearViews() {
 }
 
 void ProjectCommands::ShowTrees(ProjectTrees&& trees) {
-  views.contents->Fill(std::move(trees.Contents));
-  views.index->Fill(std::move(trees.Index));
+  views.contents->Fill(std::move(trees.contents));
+  views.index->Fill(std::move(trees.index));
 }
 
 void ProjectCommands::ShowFailure(const QString& message) const {

@@ -34,30 +34,30 @@ QByteArray DeclaredCharset(const QByteArray& bytes) {
   return {};
 }
 
-Status ChmDocument::Open(const QString& path) {
-  File.close();
-  Entries.clear();
+Status ChmDocument::Open(const QString& fileName) {
+  file.close();
+  entries.clear();
   entryByLowerPath.clear();
-  Path = QFileInfo(path).absoluteFilePath();
-  if (!QFileInfo(Path).isFile())
+  path = QFileInfo(fileName).absoluteFilePath();
+  if (!QFileInfo(path).isFile())
     return Fail(QStringLiteral("Cannot open file %1: %2")
-                    .arg(QDir::toNativeSeparators(Path), QFileInfo::exists(Path)
+                    .arg(QDir::toNativeSeparators(path), QFileInfo::exists(path)
                                                              ? QStringLiteral("it is not a file")
                                                              : QStringLiteral("No such file or directory")));
-  if (Status opened = File.open(Path); !opened) return opened;
-  system = File.systemInfo();
+  if (Status opened = file.open(path); !opened) return opened;
+  system = file.systemInfo();
   const int codePage = LocaleAnsiCodePage(static_cast<int>(system.lcid));
   page = codePage < 0 ? 1252 : codePage;
-  Entries = File.entries();
-  for (qsizetype i = 0; i < Entries.size(); ++i) {
-    if (!Entries[i].isFile) continue;
-    entryByLowerPath.insert(Entries[i].path.toLower(), i);
+  entries = file.entries();
+  for (qsizetype i = 0; i < entries.size(); ++i) {
+    if (!entries[i].isFile) continue;
+    entryByLowerPath.insert(entries[i].path.toLower(), i);
   }
   return {};
 }
 
 QString ChmDocument::Title() const {
-  return system.title.isEmpty() ? QFileInfo(Path).fileName() : system.title;
+  return system.title.isEmpty() ? QFileInfo(path).fileName() : system.title;
 }
 
 QString ChmDocument::FindEntry(const QString& path) const {
@@ -65,14 +65,14 @@ QString ChmDocument::FindEntry(const QString& path) const {
   key.replace(u'\\', u'/');
   if (!key.startsWith(u'/')) key.prepend(u'/');
   const auto it = entryByLowerPath.constFind(key.toLower());
-  return it == entryByLowerPath.cend() ? QString() : Entries[*it].path;
+  return it == entryByLowerPath.cend() ? QString() : entries[*it].path;
 }
 
 const orvex::ChmEntry* ChmDocument::EntryOf(const QString& path) const {
   QString key = path;
   if (!key.startsWith(u'/')) key.prepend(u'/');
   const auto it = entryByLowerPath.constFind(key.toLower());
-  return it == entryByLowerPath.cend() ? nullptr : &Entries[*it];
+  return it == entryByLowerPath.cend() ? nullptr : &entries[*it];
 }
 
 std::optional<QByteArray> ChmDocument::Read(const QString& path, qint64 maxBytes) const {
@@ -83,7 +83,7 @@ std::optional<QByteArray> ChmDocument::Read(const QString& path, qint64 maxBytes
   QByteArray bytes;
   bytes.reserve(static_cast<qsizetype>(entry.length));
   // Read by the stored name, so names that are not UTF-8 are found too.
-  const bool read = File.readInPieces(entry, [&bytes](const QByteArray& piece) {
+  const bool read = file.readInPieces(entry, [&bytes](const QByteArray& piece) {
     bytes.append(piece);
     return true;
   });
@@ -115,7 +115,7 @@ QString ChmDocument::DecodeText(const QByteArray& bytes) const {
 }
 
 QString ChmDocument::FirstEntryWithSuffix(const QString& suffix) const {
-  for (const orvex::ChmEntry& e : Entries)
+  for (const orvex::ChmEntry& e : entries)
     if (e.isFile && e.path.endsWith(suffix, Qt::CaseInsensitive) && !e.path.startsWith(QLatin1String("/#")) &&
         !e.path.startsWith(QLatin1String("/$")) && !e.path.startsWith(QLatin1String("::")))
       return e.path;
@@ -152,11 +152,11 @@ namespace {
 
 QUrl FirstTopic(const std::vector<ContentsNode>& nodes, const QString& contentsFile, const ChmDocument& doc) {
   for (const ContentsNode& node : nodes) {
-    if (node.Data && !node.Data->FileName.isEmpty()) {
-      const QUrl url = ChmLinkUrl(contentsFile, node.Data->FileName);
+    if (node.data && !node.data->fileName.isEmpty()) {
+      const QUrl url = ChmLinkUrl(contentsFile, node.data->fileName);
       if (url.isValid() && !doc.FindEntry(ChmEntryPath(url)).isEmpty()) return url;
     }
-    if (const QUrl inner = FirstTopic(node.Children, contentsFile, doc); inner.isValid()) return inner;
+    if (const QUrl inner = FirstTopic(node.children, contentsFile, doc); inner.isValid()) return inner;
   }
   return {};
 }
@@ -175,7 +175,7 @@ QUrl ChmDocument::DefaultTopicUrl() const {
 }
 
 QUrl ChmDocument::ContextTopicUrl(quint32 number) const {
-  const QString topic = File.topicForContext(number);
+  const QString topic = file.topicForContext(number);
   if (topic.isEmpty()) return {};
   const QUrl url = ChmLinkUrl(QStringLiteral("/"), topic);
   const QString found = FindEntry(ChmEntryPath(url));
@@ -184,7 +184,7 @@ QUrl ChmDocument::ContextTopicUrl(quint32 number) const {
 
 QStringList ChmDocument::PagePaths() const {
   QStringList pages;
-  for (const orvex::ChmEntry& e : Entries)
+  for (const orvex::ChmEntry& e : entries)
     if (e.isFile && e.isNormal && IsPage(e.path)) pages.append(e.path);
   return pages;
 }

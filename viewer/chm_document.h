@@ -26,8 +26,8 @@ class ChmDocument {
  public:
   // Fails, saying why, when the file is not a readable compiled help file.
   Status Open(const QString& path);
-  bool IsOpen() const { return File.isOpen(); }
-  QString FilePath() const { return Path; }
+  bool IsOpen() const { return file.isOpen(); }
+  QString FilePath() const { return path; }
 
   const orvex::ChmSystemInfo& Info() const { return system; }
   // The ANSI code page of the file's language; 0 for a Unicode-only
@@ -69,10 +69,10 @@ class ChmDocument {
  private:
   QString FirstEntryWithSuffix(const QString& suffix) const;
 
-  orvex::ChmFile File;
-  QString Path;
+  orvex::ChmFile file;
+  QString path;
   orvex::ChmSystemInfo system;
   int page = 1252;
-  QList<orvex::ChmEntry> Entries;
+  QList<orvex::ChmEntry> entries;
   QHash<QString, qsizetype> entryByLowerPath;
 };

@@ -144,8 +144,8 @@ QList<int> SearchTopics(const QList<TopicText>& topics, const QString& query) {
   const QStringList words = QueryWords(query);
   if (words.isEmpty()) return {};
   struct Hit {
-    int Index;
-    qsizetype Count;
+    int index;
+    qsizetype count;
   };
   QList<Hit> hits;
   for (int i = 0; i < topics.size(); ++i) {
@@ -162,9 +162,9 @@ QList<int> SearchTopics(const QList<TopicText>& topics, const QString& query) {
     }
     if (all) hits.append({i, total});
   }
-  std::stable_sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.Count > b.Count; });
+  std::stable_sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.count > b.count; });
   QList<int> result;
   result.reserve(hits.size());
-  for (const Hit& h : hits) result.append(h.Index);
+  for (const Hit& h : hits) result.append(h.index);
   return result;
 }

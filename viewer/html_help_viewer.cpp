@@ -19,8 +19,8 @@ namespace {
 constexpr quint32 kSessionId = 0x4F52;
 
 struct HelpFileName {
-  QString File;   // the compiled file
-  QString Topic;  // the part after "::", empty when none
+  QString file;   // the compiled file
+  QString topic;  // the part after "::", empty when none
 };
 
 HelpFileName SplitHelpFileName(QString name) {
@@ -30,10 +30,10 @@ HelpFileName SplitHelpFileName(QString name) {
   if (window > 0 && name.indexOf(QLatin1String("::"), window) < 0) name.truncate(window);
   const qsizetype sep = name.indexOf(QLatin1String("::"));
   if (sep >= 0) {
-    parts.Topic = name.mid(sep + 2);
+    parts.topic = name.mid(sep + 2);
     name.truncate(sep);
   }
-  parts.File = name.trimmed().isEmpty() ? QString() : QFileInfo(name.trimmed()).absoluteFilePath();
+  parts.file = name.trimmed().isEmpty() ? QString() : QFileInfo(name.trimmed()).absoluteFilePath();
   return parts;
 }
 
@@ -122,9 +122,9 @@ ViewerWindow* HtmlHelpViewer::Show(QWidget* owner, const QString& file, std::opt
   if (sessionEnded) return nullptr;
   lastFailure.clear();
   const HelpFileName name = SplitHelpFileName(file);
-  if (name.File.isEmpty() || !QFileInfo(name.File).isFile()) return nullptr;
+  if (name.file.isEmpty() || !QFileInfo(name.file).isFile()) return nullptr;
 
-  ViewerWindow* viewer = ViewerFor(owner, name.File);
+  ViewerWindow* viewer = ViewerFor(owner, name.file);
   if (!viewer) return nullptr;
   QUrl topic;
   if (context) {
@@ -135,8 +135,8 @@ ViewerWindow* HtmlHelpViewer::Show(QWidget* owner, const QString& file, std::opt
       if (viewer->CurrentUrl().isEmpty()) viewer->close();
       return nullptr;
     }
-  } else if (!name.Topic.isEmpty()) {
-    topic = ChmLinkUrl(QStringLiteral("/"), name.Topic);
+  } else if (!name.topic.isEmpty()) {
+    topic = ChmLinkUrl(QStringLiteral("/"), name.topic);
   } else if (viewer->CurrentUrl().isEmpty()) {
     // A file opened anew shows the topic it was left at.
     topic = KeptTopic(*viewer, settingsFile);

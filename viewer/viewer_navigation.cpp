@@ -32,14 +32,14 @@ void AddContentsNodes(QTreeWidgetItem* parent, QTreeWidget* tree, const std::vec
                       const QString& contentsFile, QHash<QString, QTreeWidgetItem*>& byEntry) {
   for (const ContentsNode& node : nodes) {
     auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
-    item->setText(0, node.Caption);
-    if (node.Data && !node.Data->FileName.isEmpty()) {
-      const QUrl url = ChmLinkUrl(contentsFile, node.Data->FileName);
+    item->setText(0, node.caption);
+    if (node.data && !node.data->fileName.isEmpty()) {
+      const QUrl url = ChmLinkUrl(contentsFile, node.data->fileName);
       item->setData(0, kUrlRole, url);
       const QString key = EntryKey(url);
       if (!key.isEmpty() && !byEntry.contains(key)) byEntry.insert(key, item);
     }
-    AddContentsNodes(item, tree, node.Children, contentsFile, byEntry);
+    AddContentsNodes(item, tree, node.children, contentsFile, byEntry);
   }
 }
 
@@ -53,12 +53,12 @@ void AddIndexNodes(QTreeWidgetItem* parent, QTreeWidget* tree, const std::vector
                    const QString& indexFile) {
   QTreeWidgetItem* last = nullptr;
   for (const IndexNode& node : nodes) {
-    const bool hasTopic = node.Data && !node.Data->FileName.isEmpty();
-    const QUrl url = hasTopic ? ChmLinkUrl(indexFile, node.Data->FileName) : QUrl();
-    const QString caption = hasTopic && !node.Data->TopicCaption.isEmpty() ? node.Data->TopicCaption
-                            : hasTopic                                     ? node.Data->FileName
+    const bool hasTopic = node.data && !node.data->fileName.isEmpty();
+    const QUrl url = hasTopic ? ChmLinkUrl(indexFile, node.data->fileName) : QUrl();
+    const QString caption = hasTopic && !node.data->topicCaption.isEmpty() ? node.data->topicCaption
+                            : hasTopic                                     ? node.data->fileName
                                                                            : QString();
-    if (last && hasTopic && node.Children.empty() && last->text(0) == node.Caption &&
+    if (last && hasTopic && node.children.empty() && last->text(0) == node.caption &&
         last->data(0, kUrlRole).toUrl().isValid()) {
       QVariantList urls = last->data(0, kTopicUrlsRole).toList();
       QStringList captions = last->data(0, kTopicCaptionsRole).toStringList();
@@ -72,15 +72,15 @@ void AddIndexNodes(QTreeWidgetItem* parent, QTreeWidget* tree, const std::vector
       continue;
     }
     auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
-    item->setText(0, node.Caption);
+    item->setText(0, node.caption);
     if (hasTopic) {
       item->setData(0, kUrlRole, url);
       item->setData(0, kTopicUrlsRole, QVariantList{url});
       item->setData(0, kTopicCaptionsRole, QStringList{caption});
-      if (!node.Data->TopicCaption.isEmpty()) item->setToolTip(0, node.Data->TopicCaption);
+      if (!node.data->topicCaption.isEmpty()) item->setToolTip(0, node.data->topicCaption);
     }
     last = item;
-    AddIndexNodes(item, tree, node.Children, indexFile);
+    AddIndexNodes(item, tree, node.children, indexFile);
   }
 }
 

@@ -15,19 +15,19 @@
 namespace {
 
 struct IncludeReader {
-  QString ProjectFolder;
-  int CodePage = 0;
-  IncludeLimits Limits;
-  QSet<QString> Seen;     // canonical paths of the files read so far
-  QSet<QString> Skipped;  // canonical paths of files left out silently
-  qint64 TotalBytes = 0;
-  ExpandedSection* Out = nullptr;
+  QString projectFolder;
+  int codePage = 0;
+  IncludeLimits limits;
+  QSet<QString> seen;     // canonical paths of the files read so far
+  QSet<QString> skipped;  // canonical paths of files left out silently
+  qint64 totalBytes = 0;
+  ExpandedSection* out = nullptr;
 
   void Expand(const QList<ContextLine>& lines, const QString& folder, int depth) {
     for (const ContextLine& line : lines) {
       QString name;
       if (!IsIncludeLine(line.text, &name)) {
-        Out->lines.append(line);
+        out->lines.append(line);
         continue;
       }
       Include(name, Where(line), folder, depth);
@@ -41,41 +41,41 @@ struct IncludeReader {
 
   QString Locate(const QString& name, const QString& folder) const {
     const QString near = ResolveProjectPath(folder, name);
-    if (QFileInfo::exists(near) || folder == ProjectFolder) return near;
-    return ResolveProjectPath(ProjectFolder, name);
+    if (QFileInfo::exists(near) || folder == projectFolder) return near;
+    return ResolveProjectPath(projectFolder, name);
   }
 
   void Include(const QString& name, const QString& where, const QString& folder, int depth) {
     if (name.isEmpty()) return;
-    if (depth >= Limits.maxDepth) {
-      Out->Warnings.append(
+    if (depth >= limits.maxDepth) {
+      out->warnings.append(
           QStringLiteral("Warning: include file %1 nested too deeply%2; left out").arg(name, where));
       return;
     }
     const QString path = Locate(name, folder);
     const QString canonical = QFileInfo(path).canonicalFilePath();
-    if (!canonical.isEmpty() && Skipped.contains(canonical)) return;
-    if (!canonical.isEmpty() && Seen.contains(canonical)) {
-      Out->Warnings.append(QStringLiteral("Warning: include file %1 is included more than once%2; read once")
+    if (!canonical.isEmpty() && skipped.contains(canonical)) return;
+    if (!canonical.isEmpty() && seen.contains(canonical)) {
+      out->warnings.append(QStringLiteral("Warning: include file %1 is included more than once%2; read once")
                                .arg(name, where));
       return;
     }
-    const qint64 room = qMax<qint64>(0, qMin(Limits.MaxFileBytes, Limits.MaxTotalBytes - TotalBytes));
+    const qint64 room = qMax<qint64>(0, qMin(limits.maxFileBytes, limits.maxTotalBytes - totalBytes));
     const Result<QByteArray> bytes = ReadRegularFile(path, room);
     if (!bytes) {
-      Out->Warnings.append(
+      out->warnings.append(
           QStringLiteral("Warning: cannot read the include file %1%2: %3").arg(name, where, bytes.Message()));
       return;
     }
-    Seen.insert(canonical.isEmpty() ? path : canonical);
-    TotalBytes += bytes->size();
-    Out->includedFiles.append(path);
+    seen.insert(canonical.isEmpty() ? path : canonical);
+    totalBytes += bytes->size();
+    out->includedFiles.append(path);
     static const QByteArray utf8Bom("\xEF\xBB\xBF");
     const QString text = bytes->startsWith(utf8Bom) ? QString::fromUtf8(bytes->mid(utf8Bom.size()))
-                                                    : DecodeCodePage(*bytes, CodePage);
+                                                    : DecodeCodePage(*bytes, codePage);
     QList<ContextLine> lines;
     int number = 0;
-    for (const QString& text : SplitLines(text)) lines.append(ContextLine{text, name, ++number});
+    for (const QString& lineText : SplitLines(text)) lines.append(ContextLine{lineText, name, ++number});
     Expand(lines, QFileInfo(path).absolutePath(), depth + 1);
   }
 };
@@ -140,13 +140,13 @@ ExpandedSection ExpandIncludes(const QString& projectFolder, const QStringList& 
   IncludeReader reader;
   for (const QString& file : skipFiles) {
     const QString canonical = QFileInfo(file).canonicalFilePath();
-    if (!canonical.isEmpty()) reader.Skipped.insert(canonical);
+    if (!canonical.isEmpty()) reader.skipped.insert(canonical);
   }
-  reader.ProjectFolder = QDir::cleanPath(QDir(projectFolder).absolutePath());
-  reader.CodePage = codePage;
-  reader.Limits = limits;
-  reader.Out = &result;
-  reader.Expand(ProjectFileLines(sectionLines), reader.ProjectFolder, 0);
+  reader.projectFolder = QDir::cleanPath(QDir(projectFolder).absolutePath());
+  reader.codePage = codePage;
+  reader.limits = limits;
+  reader.out = &result;
+  reader.Expand(ProjectFileLines(sectionLines), reader.projectFolder, 0);
   return result;
 }
 
@@ -169,12 +169,12 @@ ContextEntries PairContextEntries(const QList<ContextLine>& aliasLines, const QL
     const QString name = m.captured(1);
     const auto number = ParseContextNumber(m.captured(2));
     if (!number) {
-      result.Warnings.append(QStringLiteral("Warning: %1 has no context number it can use%2")
+      result.warnings.append(QStringLiteral("Warning: %1 has no context number it can use%2")
                                  .arg(Shown(name, line), Place(line)));
       continue;
     }
     if (numbers.contains(name.toCaseFolded())) {
-      result.Warnings.append(QStringLiteral("Warning: %1 is defined twice%2; the first number is used")
+      result.warnings.append(QStringLiteral("Warning: %1 is defined twice%2; the first number is used")
                                  .arg(Shown(name, line), Place(line)));
       continue;
     }
@@ -188,7 +188,7 @@ ContextEntries PairContextEntries(const QList<ContextLine>& aliasLines, const QL
     if (line.isEmpty() || line.startsWith(u';') || line.startsWith(QLatin1String("//"))) continue;
     const qsizetype eq = line.indexOf(u'=');
     if (eq <= 0) {
-      result.Warnings.append(raw.source.isEmpty()
+      result.warnings.append(raw.source.isEmpty()
                                  ? QStringLiteral("Warning: alias line not understood: %1").arg(line)
                                  : QStringLiteral("Warning: alias line not understood%1").arg(Place(raw)));
       continue;
@@ -199,27 +199,27 @@ ContextEntries PairContextEntries(const QList<ContextLine>& aliasLines, const QL
     const QString key = name.toCaseFolded();
     const auto definition = numbers.constFind(key);
     if (definition == numbers.constEnd()) {
-      result.Warnings.append(QStringLiteral("Warning: alias %1 has no context number and is left out%2")
+      result.warnings.append(QStringLiteral("Warning: alias %1 has no context number and is left out%2")
                                  .arg(Shown(name, raw), Place(raw)));
       aliased.insert(key);
       continue;
     }
     if (aliased.contains(key)) {
-      result.Warnings.append(QStringLiteral("Warning: alias %1 is given twice%2; the first one is used")
+      result.warnings.append(QStringLiteral("Warning: alias %1 is given twice%2; the first one is used")
                                  .arg(Shown(name, raw), Place(raw)));
       continue;
     }
     aliased.insert(key);
     if (definition->name != name)
-      result.Warnings.append(
+      result.warnings.append(
           QStringLiteral(
               "Warning: alias %1 differs in letter case from the map's %2%3; the map's spelling is used")
               .arg(Shown(name, raw), Shown(definition->name, *definition->line), Place(raw)));
-    result.Entries.append(ContextEntry{definition->name, file, definition->number});
+    result.entries.append(ContextEntry{definition->name, file, definition->number});
   }
   for (const auto& [name, line] : defined) {
     if (!aliased.contains(name.toCaseFolded()))
-      result.Warnings.append(
+      result.warnings.append(
           QStringLiteral("Warning: context %1 has no alias and is left out").arg(Shown(name, *line)));
   }
   return result;
@@ -237,8 +237,8 @@ ProjectContextMap ReadProjectContextMap(const QString& projectFolder, const QStr
       projectFolder, HhpSectionLines(projectLines, QStringLiteral("ALIAS")), codePage, limits, skipFiles);
   const ExpandedSection defines = ExpandIncludes(
       projectFolder, HhpSectionLines(projectLines, QStringLiteral("MAP")), codePage, limits, skipFiles);
-  map.Context = PairContextEntries(alias.lines, defines.lines);
-  map.Warnings = alias.Warnings + defines.Warnings;
+  map.context = PairContextEntries(alias.lines, defines.lines);
+  map.warnings = alias.warnings + defines.warnings;
   map.includedFiles = alias.includedFiles + defines.includedFiles;
   return map;
 }

@@ -23,14 +23,14 @@ struct ContextLine {
 
 // How far includes are followed: every file at most once, regular files only.
 struct IncludeLimits {
-  qint64 MaxFileBytes = 8 * 1024 * 1024;
-  qint64 MaxTotalBytes = 32 * 1024 * 1024;
+  qint64 maxFileBytes = 8 * 1024 * 1024;
+  qint64 maxTotalBytes = 32 * 1024 * 1024;
   int maxDepth = 8;
 };
 
 struct ExpandedSection {
   QList<ContextLine> lines;   // the section's lines with every include replaced by its lines
-  QStringList Warnings;       // includes that could not be read, naming them
+  QStringList warnings;       // includes that could not be read, naming them
   QStringList includedFiles;  // full paths of the files read, in order
 };
 
@@ -50,13 +50,13 @@ ExpandedSection ExpandIncludes(const QString& projectFolder, const QStringList& 
 
 struct ContextEntry {
   QString name;
-  QString File;  // as written after "=", blanks trimmed, "\" turned into "/"
-  quint32 Number = 0;
+  QString file;  // as written after "=", blanks trimmed, "\" turned into "/"
+  quint32 number = 0;
 };
 
 struct ContextEntries {
-  QList<ContextEntry> Entries;  // every alias that has a number, in the order written
-  QStringList Warnings;         // what was left out, and why
+  QList<ContextEntry> entries;  // every alias that has a number, in the order written
+  QStringList warnings;         // what was left out, and why
 };
 
 // Pairs the alias lines with the map lines. Names match without regard to
@@ -71,8 +71,8 @@ ContextEntries PairContextEntries(const QStringList& aliasLines, const QStringLi
 // The context map of a whole project: its [ALIAS] and [MAP] sections with
 // includes read in, paired.
 struct ProjectContextMap {
-  ContextEntries Context;     // the pairs, with the pairing's own warnings
-  QStringList Warnings;       // includes that could not be read
+  ContextEntries context;     // the pairs, with the pairing's own warnings
+  QStringList warnings;       // includes that could not be read
   QStringList includedFiles;  // full paths of the included files read
 };
 ProjectContextMap ReadProjectContextMap(const QString& projectFolder, const QStringList& projectLines,

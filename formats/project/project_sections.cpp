@@ -37,7 +37,7 @@ std::optional<QString> HhpOption(const QStringList& lines, const QString& key) {
 QStringList HhpSectionLines(const QStringList& lines, const QString& name) {
   QStringList out;
   for (const HhpSection& section : SplitHhpSections(lines)) {
-    if (HhpSectionName(section.Header) == name) out += section.lines;
+    if (HhpSectionName(section.header) == name) out += section.lines;
   }
   return out;
 }

@@ -8,7 +8,7 @@
 #include <optional>
 
 struct HhpSection {
-  QString Header;     // the "[NAME]" line as written; empty before the first header
+  QString header;     // the "[NAME]" line as written; empty before the first header
   QStringList lines;  // the lines after it, up to the next header
 };
 

@@ -19,12 +19,12 @@ void SortIndexNodes(std::vector<IndexNode>& nodes, const QLocale& locale) {
   // than collating the two captions again at every comparison. (They order
   // as IndexOrder::Before does; the C locale needs none.)
   struct Keyed {
-    QCollatorSortKey Key;
-    const QString* Caption;
-    size_t Index;
+    QCollatorSortKey key;
+    const QString* caption;
+    size_t index;
   };
   const auto before = [&](const Keyed& a, const Keyed& b) {
-    return plain ? order.Before(*a.Caption, *b.Caption) : a.Key.compare(b.Key) < 0;
+    return plain ? order.Before(*a.caption, *b.caption) : a.key.compare(b.key) < 0;
   };
   std::vector<std::vector<IndexNode>*> todo{&nodes};
   while (!todo.empty()) {
@@ -34,17 +34,17 @@ void SortIndexNodes(std::vector<IndexNode>& nodes, const QLocale& locale) {
       std::vector<Keyed> keyed;
       keyed.reserve(list->size());
       for (size_t i = 0; i < list->size(); ++i) {
-        const QString& caption = (*list)[i].Caption;
+        const QString& caption = (*list)[i].caption;
         keyed.push_back(Keyed{collator.sortKey(plain ? QString() : caption), &caption, i});
       }
       std::stable_sort(keyed.begin(), keyed.end(), before);
       std::vector<IndexNode> sorted;
       sorted.reserve(list->size());
-      for (const Keyed& k : keyed) sorted.push_back(std::move((*list)[k.Index]));
+      for (const Keyed& k : keyed) sorted.push_back(std::move((*list)[k.index]));
       list->swap(sorted);
     }
     for (IndexNode& node : *list) {
-      if (!node.Children.empty()) todo.push_back(&node.Children);
+      if (!node.children.empty()) todo.push_back(&node.children);
     }
   }
 }

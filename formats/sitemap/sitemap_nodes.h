@@ -21,36 +21,36 @@ using SitemapParams = std::vector<SitemapParam>;
 
 // Data of a Contents node.
 struct TopicData {
-  QString FileName;      // page file relative to the project folder; empty for a heading
-  SitemapParams Params;  // every parameter of the item as read, in order; empty for topics made here
+  QString fileName;      // page file relative to the project folder; empty for a heading
+  SitemapParams params;  // every parameter of the item as read, in order; empty for topics made here
 };
 
 // Data of an Index node.
 struct IndexEntryData {
-  QString Keyword;       // as read from the index file or as dropped
-  QString FileName;      // page the entry leads to
-  QString TopicCaption;  // title of that topic; empty on a pure grouping keyword
+  QString keyword;       // as read from the index file or as dropped
+  QString fileName;      // page the entry leads to
+  QString topicCaption;  // title of that topic; empty on a pure grouping keyword
   // This node's share of its item's parameters as read, in order: from the
   // item's start (or the end of the previous node's pair) to the end of its
   // own Name/Local pair; empty for entries made here.
-  SitemapParams Params;
+  SitemapParams params;
   bool continuesItem = false;  // a further pair of the item read into the node before it
   // The keyword's further topics, in order. Only the Index tree's model
   // fills it (a keyword with several topics is one node there); the files'
   // plain tree has one node per topic, so readers and writers leave it empty.
-  std::vector<IndexEntryData> MoreTopics;
+  std::vector<IndexEntryData> moreTopics;
 };
 
 // A Contents node: caption (the topic title), its record (owned), its children.
 struct ContentsNode {
-  QString Caption;
-  std::unique_ptr<TopicData> Data;
-  std::vector<ContentsNode> Children;
+  QString caption;
+  std::unique_ptr<TopicData> data;
+  std::vector<ContentsNode> children;
 };
 
 // An Index node: caption (the keyword text), its record (owned), its children.
 struct IndexNode {
-  QString Caption;
-  std::unique_ptr<IndexEntryData> Data;
-  std::vector<IndexNode> Children;
+  QString caption;
+  std::unique_ptr<IndexEntryData> data;
+  std::vector<IndexNode> children;
 };

@@ -16,8 +16,8 @@ namespace {
 
 template <typename Node>
 struct OpenList {
-  std::vector<Node>* Nodes;
-  qsizetype Last = -1;  // index of the node added last to this list, -1 for none
+  std::vector<Node>* nodes;
+  qsizetype last = -1;  // index of the node added last to this list, -1 for none
 };
 
 // The stack of open lists. Lists opened beyond the depth limit are only
@@ -25,41 +25,41 @@ struct OpenList {
 template <typename Node>
 class ListStack {
  public:
-  explicit ListStack(std::vector<Node>* root) { lists_.push_back({root, -1}); }
+  explicit ListStack(std::vector<Node>* root) { lists.push_back({root, -1}); }
 
-  OpenList<Node>& Current() { return lists_.back(); }
+  OpenList<Node>& Current() { return lists.back(); }
 
   void Add(Node node) {
-    OpenList<Node>& list = lists_.back();
-    list.Nodes->push_back(std::move(node));
-    list.Last = static_cast<qsizetype>(list.Nodes->size()) - 1;
+    OpenList<Node>& list = lists.back();
+    list.nodes->push_back(std::move(node));
+    list.last = static_cast<qsizetype>(list.nodes->size()) - 1;
   }
 
   void Open() {
-    if (static_cast<int>(lists_.size()) >= kMaxSitemapDepth) {
-      ++uncounted_;
+    if (static_cast<int>(lists.size()) >= kMaxSitemapDepth) {
+      ++uncounted;
       return;
     }
-    OpenList<Node>& list = lists_.back();
+    OpenList<Node>& list = lists.back();
     std::vector<Node>* nodes =
-        list.Last >= 0 ? &(*list.Nodes)[static_cast<size_t>(list.Last)].Children : list.Nodes;
-    lists_.push_back({nodes, -1});
+        list.last >= 0 ? &(*list.nodes)[static_cast<size_t>(list.last)].children : list.nodes;
+    lists.push_back({nodes, -1});
   }
 
   // Closes the innermost list; false when that was the top-level list.
   bool Close() {
-    if (uncounted_ > 0) {
-      --uncounted_;
+    if (uncounted > 0) {
+      --uncounted;
       return true;
     }
-    if (lists_.size() == 1) return false;
-    lists_.pop_back();
+    if (lists.size() == 1) return false;
+    lists.pop_back();
     return true;
   }
 
  private:
-  std::vector<OpenList<Node>> lists_;
-  int uncounted_ = 0;
+  std::vector<OpenList<Node>> lists;
+  int uncounted = 0;
 };
 
 // Keeps one parameter of a role (the last one read, or for KeywordName the
@@ -107,86 +107,86 @@ class TopLevelLists {
 
 // Counts what the readers met but could not turn into nodes.
 struct ReadCount {
-  int Items = 0;
-  int Unread = 0;
+  int items = 0;
+  int unread = 0;
 };
 
 // The item being read by the contents reader.
 struct PendingTopic {
-  bool Open = false;  // an "<LI>" or "<OBJECT>" started it
-  QString Name;
-  QString Local;
-  SitemapParams Params;
-  bool HasName = false;
-  bool HasLocal = false;
+  bool open = false;  // an "<LI>" or "<OBJECT>" started it
+  QString name;
+  QString local;
+  SitemapParams params;
+  bool hasName = false;
+  bool hasLocal = false;
 
   // A merge item without a name shows its Merge value as caption.
   QString MergeValue() const {
-    for (const SitemapParam& param : Params) {
+    for (const SitemapParam& param : params) {
       if (param.name.trimmed().compare(u"Merge", Qt::CaseInsensitive) == 0) return param.value;
     }
     return {};
   }
-  bool IsNode() const { return Open && (!Name.isEmpty() || !MergeValue().isEmpty()); }
+  bool IsNode() const { return open && (!name.isEmpty() || !MergeValue().isEmpty()); }
   void Reset() {
-    Open = false;
-    Name.clear();
-    Local.clear();
-    Params.clear();
-    HasName = false;
-    HasLocal = false;
+    open = false;
+    name.clear();
+    local.clear();
+    params.clear();
+    hasName = false;
+    hasLocal = false;
   }
 };
 
 // Ends the pending item: a node when it has a name (or is a merge item), a
 // count of what could not be read otherwise.
 void FinishTopic(PendingTopic& pending, ListStack<ContentsNode>& lists, ReadCount& count) {
-  if (!pending.Open) return;
+  if (!pending.open) return;
   if (pending.IsNode()) {
     ContentsNode node;
-    node.Caption = pending.Name.isEmpty() ? pending.MergeValue() : pending.Name;
-    KeepOneOfEachRole(pending.Params);
-    node.Data = std::make_unique<TopicData>(TopicData{pending.Local, std::move(pending.Params)});
+    node.caption = pending.name.isEmpty() ? pending.MergeValue() : pending.name;
+    KeepOneOfEachRole(pending.params);
+    node.data = std::make_unique<TopicData>(TopicData{pending.local, std::move(pending.params)});
     lists.Add(std::move(node));
-    ++count.Items;
-  } else if (!pending.Params.empty()) {
-    ++count.Unread;
+    ++count.items;
+  } else if (!pending.params.empty()) {
+    ++count.unread;
   }
   pending.Reset();
 }
 
 // The item being read by the index reader.
 struct PendingEntry {
-  bool Open = false;  // an "<OBJECT " started it
-  IndexEntryData Record;
-  QString Keyword;
-  bool HasKeyword = false;            // the item has a Keyword parameter
-  bool CaptionIsKeywordName = false;  // TopicCaption is still the name used as keyword
-  SitemapParams Params;               // parameters since the last node of the item
-  bool Continues = false;             // a node of this item was added already
+  bool open = false;  // an "<OBJECT " started it
+  IndexEntryData record;
+  QString keyword;
+  bool hasKeyword = false;            // the item has a Keyword parameter
+  bool captionIsKeywordName = false;  // TopicCaption is still the name used as keyword
+  SitemapParams params;               // parameters since the last node of the item
+  bool continues = false;             // a node of this item was added already
 
   void Start() {
-    Open = true;
-    Record = IndexEntryData();
-    Keyword.clear();
-    HasKeyword = false;
-    CaptionIsKeywordName = false;
-    Params.clear();
-    Continues = false;
+    open = true;
+    record = IndexEntryData();
+    keyword.clear();
+    hasKeyword = false;
+    captionIsKeywordName = false;
+    params.clear();
+    continues = false;
   }
 };
 
 void AddIndexNode(PendingEntry& pending, ListStack<IndexNode>& lists, ReadCount& count) {
   IndexNode node;
-  node.Caption = pending.Keyword;
-  node.Data = std::make_unique<IndexEntryData>(pending.Record);
-  KeepOneOfEachRole(pending.Params);
-  node.Data->Params = std::move(pending.Params);
-  node.Data->continuesItem = pending.Continues;
-  pending.Params.clear();
-  pending.Continues = true;
+  node.caption = pending.keyword;
+  node.data = std::make_unique<IndexEntryData>(pending.record);
+  KeepOneOfEachRole(pending.params);
+  node.data->params = std::move(pending.params);
+  node.data->continuesItem = pending.continues;
+  pending.params.clear();
+  pending.continues = true;
   lists.Add(std::move(node));
-  ++count.Items;
+  ++count.items;
 }
 
 // A Name parameter of an index item. In an item without a Keyword parameter
@@ -195,36 +195,36 @@ void AddIndexNode(PendingEntry& pending, ListStack<IndexNode>& lists, ReadCount&
 // next topic of the same item. Returns the role of the name.
 ParamRole ReadIndexName(PendingEntry& pending, const QString& value, ListStack<IndexNode>& lists,
                         ReadCount& count) {
-  if (!pending.HasKeyword && pending.Keyword.isEmpty()) {
-    pending.Keyword = value;
-    pending.Record.Keyword = value;
-    pending.Record.TopicCaption = value;
-    pending.CaptionIsKeywordName = !value.isEmpty();
+  if (!pending.hasKeyword && pending.keyword.isEmpty()) {
+    pending.keyword = value;
+    pending.record.keyword = value;
+    pending.record.topicCaption = value;
+    pending.captionIsKeywordName = !value.isEmpty();
     return ParamRole::KeywordName;
   }
-  if (pending.CaptionIsKeywordName && pending.Record.FileName.isEmpty()) {
-    pending.CaptionIsKeywordName = false;
-    pending.Record.TopicCaption = value;
+  if (pending.captionIsKeywordName && pending.record.fileName.isEmpty()) {
+    pending.captionIsKeywordName = false;
+    pending.record.topicCaption = value;
     return ParamRole::Caption;
   }
-  pending.CaptionIsKeywordName = false;
-  if (!pending.Record.TopicCaption.isEmpty()) {
+  pending.captionIsKeywordName = false;
+  if (!pending.record.topicCaption.isEmpty()) {
     AddIndexNode(pending, lists, count);
-    pending.Record = IndexEntryData();
-    pending.Record.Keyword = pending.Keyword;
+    pending.record = IndexEntryData();
+    pending.record.keyword = pending.keyword;
   }
-  pending.Record.TopicCaption = value;
+  pending.record.topicCaption = value;
   return ParamRole::Caption;
 }
 
 // Ends the pending index item; `closed` when its "</OBJECT>" ended it (an
 // item without any parameter is then a bare keyword node, as written).
 void FinishEntry(PendingEntry& pending, ListStack<IndexNode>& lists, ReadCount& count, bool closed) {
-  if (!pending.Open) return;
-  if (closed || !pending.Params.empty()) AddIndexNode(pending, lists, count);
-  pending.Open = false;
-  pending.Keyword.clear();
-  pending.Params.clear();
+  if (!pending.open) return;
+  if (closed || !pending.params.empty()) AddIndexNode(pending, lists, count);
+  pending.open = false;
+  pending.keyword.clear();
+  pending.params.clear();
 }
 
 // Objects from where the scanner stands on: items there are not read.
@@ -244,12 +244,12 @@ template <typename Result>
 qsizetype ReadHeader(const QString& text, Result& result) {
   const qsizetype begin = SitemapListBegin(text);
   if (begin < 0) {
-    result.Unread = CountUnreadAfter(SitemapScanner(text, 0));
+    result.unread = CountUnreadAfter(SitemapScanner(text, 0));
     return -1;
   }
   SitemapScanner first(text, begin);
   SitemapToken token;
-  result.Header = first.Next(&token) ? text.left(first.TagStart()) : text;
+  result.header = first.Next(&token) ? text.left(first.TagStart()) : text;
   return begin;
 }
 
@@ -259,7 +259,7 @@ ContentsFileRead ReadContents(const QString& text) {
   ContentsFileRead result;
   const qsizetype begin = ReadHeader(text, result);
   if (begin < 0) return result;
-  ListStack<ContentsNode> lists(&result.Nodes);
+  ListStack<ContentsNode> lists(&result.nodes);
   PendingTopic pending;
   ReadCount count;
   SitemapScanner scanner(text, begin);
@@ -269,33 +269,33 @@ ContentsFileRead ReadContents(const QString& text) {
     switch (token.tag) {
       case SitemapTag::ListItem:
         FinishTopic(pending, lists, count);
-        pending.Open = true;
+        pending.open = true;
         break;
       case SitemapTag::ObjectStart:
         // An object after a complete one, without "<LI>" or "</OBJECT>" between.
-        if (!pending.Params.empty()) FinishTopic(pending, lists, count);
-        pending.Open = true;
+        if (!pending.params.empty()) FinishTopic(pending, lists, count);
+        pending.open = true;
         break;
       case SitemapTag::Name:
       case SitemapTag::Local:
       case SitemapTag::Keyword:
       case SitemapTag::Param: {
-        if (!pending.Open) {
-          ++count.Unread;
+        if (!pending.open) {
+          ++count.unread;
           break;
         }
         ParamRole role = ParamRole::Other;
-        if (token.tag == SitemapTag::Name && !pending.HasName) {
+        if (token.tag == SitemapTag::Name && !pending.hasName) {
           role = ParamRole::Caption;
-          pending.Name = token.value;
-          pending.HasName = true;
-        } else if (token.tag == SitemapTag::Local && !pending.HasLocal) {
+          pending.name = token.value;
+          pending.hasName = true;
+        } else if (token.tag == SitemapTag::Local && !pending.hasLocal) {
           role = ParamRole::Local;
-          pending.Local = token.value;
-          pending.HasLocal = true;
+          pending.local = token.value;
+          pending.hasLocal = true;
         }
-        if (pending.Params.empty()) pending.Params.reserve(4);
-        pending.Params.push_back(SitemapParam{token.name, token.value, role});
+        if (pending.params.empty()) pending.params.reserve(4);
+        pending.params.push_back(SitemapParam{token.name, token.value, role});
         break;
       }
       case SitemapTag::ObjectEnd:
@@ -312,7 +312,7 @@ ContentsFileRead ReadContents(const QString& text) {
     }
   }
   FinishTopic(pending, lists, count);
-  result.Unread = count.Unread + CountUnreadAfter(std::move(scanner));
+  result.unread = count.unread + CountUnreadAfter(std::move(scanner));
   return result;
 }
 
@@ -320,14 +320,14 @@ IndexFileRead ReadIndex(const QString& text, const QLocale& locale) {
   IndexFileRead result;
   const qsizetype begin = ReadHeader(text, result);
   if (begin < 0) return result;
-  ListStack<IndexNode> lists(&result.Nodes);
+  ListStack<IndexNode> lists(&result.nodes);
   PendingEntry pending;
   ReadCount count;
   SitemapScanner scanner(text, begin);
   SitemapToken token;
   TopLevelLists topLevel;
   while (scanner.Next(&token)) {
-    if (topLevel.Skips(token.tag, count.Unread)) continue;
+    if (topLevel.Skips(token.tag, count.unread)) continue;
     switch (token.tag) {
       case SitemapTag::ObjectStart:
         FinishEntry(pending, lists, count, false);
@@ -337,42 +337,42 @@ IndexFileRead ReadIndex(const QString& text, const QLocale& locale) {
         FinishEntry(pending, lists, count, false);
         break;
       case SitemapTag::Keyword:
-        if (!pending.Open) {
-          ++count.Unread;
+        if (!pending.open) {
+          ++count.unread;
           break;
         }
-        pending.Keyword = token.value;
-        pending.Record.Keyword = token.value;
-        pending.HasKeyword = true;
-        pending.CaptionIsKeywordName = false;  // a name read before was a topic caption
-        for (SitemapParam& param : pending.Params) {
+        pending.keyword = token.value;
+        pending.record.keyword = token.value;
+        pending.hasKeyword = true;
+        pending.captionIsKeywordName = false;  // a name read before was a topic caption
+        for (SitemapParam& param : pending.params) {
           if (param.role == ParamRole::KeywordName) param.role = ParamRole::Caption;
         }
-        pending.Params.push_back(SitemapParam{token.name, token.value, ParamRole::Keyword});
+        pending.params.push_back(SitemapParam{token.name, token.value, ParamRole::Keyword});
         break;
       case SitemapTag::Name:
-        if (!pending.Open) {
-          ++count.Unread;
+        if (!pending.open) {
+          ++count.unread;
           break;
         } else {
           const ParamRole role = ReadIndexName(pending, token.value, lists, count);
-          pending.Params.push_back(SitemapParam{token.name, token.value, role});
+          pending.params.push_back(SitemapParam{token.name, token.value, role});
         }
         break;
       case SitemapTag::Local:
-        if (!pending.Open) {
-          ++count.Unread;
+        if (!pending.open) {
+          ++count.unread;
           break;
         }
-        pending.Record.FileName = token.value;
-        pending.Params.push_back(SitemapParam{token.name, token.value, ParamRole::Local});
+        pending.record.fileName = token.value;
+        pending.params.push_back(SitemapParam{token.name, token.value, ParamRole::Local});
         break;
       case SitemapTag::Param:
-        if (!pending.Open) {
-          ++count.Unread;
+        if (!pending.open) {
+          ++count.unread;
           break;
         }
-        pending.Params.push_back(SitemapParam{token.name, token.value, ParamRole::Other});
+        pending.params.push_back(SitemapParam{token.name, token.value, ParamRole::Other});
         break;
       case SitemapTag::ObjectEnd:
         FinishEntry(pending, lists, count, true);
@@ -388,13 +388,13 @@ IndexFileRead ReadIndex(const QString& text, const QLocale& locale) {
     }
   }
   FinishEntry(pending, lists, count, false);
-  result.Unread = count.Unread + CountUnreadAfter(std::move(scanner));
-  SortIndexNodes(result.Nodes, locale);
+  result.unread = count.unread + CountUnreadAfter(std::move(scanner));
+  SortIndexNodes(result.nodes, locale);
   return result;
 }
 
-std::vector<ContentsNode> ReadContentsFile(const QString& text) { return ReadContents(text).Nodes; }
+std::vector<ContentsNode> ReadContentsFile(const QString& text) { return ReadContents(text).nodes; }
 
 std::vector<IndexNode> ReadIndexFile(const QString& text, const QLocale& locale) {
-  return ReadIndex(text, locale).Nodes;
+  return ReadIndex(text, locale).nodes;
 }

@@ -16,9 +16,9 @@ inline constexpr int kMaxSitemapDepth = 256;
 // by the writer) and how many items could not be read.
 template <typename Node>
 struct SitemapFileRead {
-  std::vector<Node> Nodes;
-  QString Header;  // empty when the text has no list
-  int Unread = 0;  // items or parameters met but not read into the tree
+  std::vector<Node> nodes;
+  QString header;  // empty when the text has no list
+  int unread = 0;  // items or parameters met but not read into the tree
 };
 using ContentsFileRead = SitemapFileRead<ContentsNode>;
 using IndexFileRead = SitemapFileRead<IndexNode>;

@@ -27,16 +27,16 @@ QString Decoded(QStringView raw) {
 }  // namespace
 
 SitemapScanner::SitemapScanner(QStringView text, qsizetype from)
-    : tokenizer_(text, from < 0 ? text.size() : from, HtmlTokenizer::QuoteRule::LineEndsQuote),
-      pos_(from < 0 ? text.size() : from) {}
+    : tokenizer(text, from < 0 ? text.size() : from, HtmlTokenizer::QuoteRule::LineEndsQuote),
+      pos(from < 0 ? text.size() : from) {}
 
 bool SitemapScanner::Next(SitemapToken* token) {
-  while (tokenizer_.Next(&tag_)) {
-    pos_ = tag_.end;
-    start_ = tag_.begin;
-    const bool closing = tag_.type == HtmlTokenType::EndTag;
-    if (!closing && tag_.type != HtmlTokenType::StartTag) continue;
-    const Element element = ElementOf(tag_.name);
+  while (tokenizer.Next(&tag)) {
+    pos = tag.end;
+    start = tag.begin;
+    const bool closing = tag.type == HtmlTokenType::EndTag;
+    if (!closing && tag.type != HtmlTokenType::StartTag) continue;
+    const Element element = ElementOf(tag.name);
     if (element == Element::Param && !closing) {
       if (ReadParam(token)) return true;
       continue;
@@ -59,19 +59,19 @@ bool SitemapScanner::Next(SitemapToken* token) {
         continue;
     }
   }
-  pos_ = tokenizer_.Position();
+  pos = tokenizer.Position();
   return false;
 }
 
 // The parameter of the <param> tag just read; false when it has no name (a
 // name whose quoted value its line ends counts as none).
 bool SitemapScanner::ReadParam(SitemapToken* token) {
-  const HtmlAttribute* nameAttribute = tag_.Attribute(u"name");
+  const HtmlAttribute* nameAttribute = tag.Attribute(u"name");
   if (!nameAttribute || !nameAttribute->hasValue) return false;
-  if (tag_.unterminated && nameAttribute == &tag_.attributes.back() && nameAttribute->rawValue.isEmpty())
+  if (tag.unterminated && nameAttribute == &tag.attributes.back() && nameAttribute->rawValue.isEmpty())
     return false;
   const QStringView name = nameAttribute->rawValue;
-  const HtmlAttribute* valueAttribute = tag_.Attribute(u"value");
+  const HtmlAttribute* valueAttribute = tag.Attribute(u"value");
   const QStringView value = valueAttribute ? valueAttribute->rawValue : QStringView();
   // The usual names are shared, not allocated once per parameter.
   static const QString kShared[] = {QStringLiteral("Name"), QStringLiteral("Local"),

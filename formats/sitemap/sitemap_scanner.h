@@ -42,17 +42,17 @@ class SitemapScanner {
   // The next tag; false at the end of the text.
   bool Next(SitemapToken* token);
   // Where the scanner stands: just after the tag it gave last.
-  qsizetype Position() const { return pos_; }
+  qsizetype Position() const { return pos; }
   // Where the tag it gave last begins.
-  qsizetype TagStart() const { return start_; }
+  qsizetype TagStart() const { return start; }
 
  private:
   bool ReadParam(SitemapToken* token);
 
-  HtmlTokenizer tokenizer_;
-  HtmlToken tag_;
-  qsizetype pos_;
-  qsizetype start_ = 0;
+  HtmlTokenizer tokenizer;
+  HtmlToken tag;
+  qsizetype pos;
+  qsizetype start = 0;
 };
 
 // Position just after the first <UL> tag (any letter case, attributes

@@ -49,38 +49,38 @@ QString MergeValue(const SitemapParams& params) {
 // value the item did not have but the node now has is added where the
 // program's own items have it.
 struct ItemValues {
-  QString Keyword;
-  QString Caption;
-  QString Local;
-  bool AddKeyword = false;
-  bool AddCaption = false;
+  QString keyword;
+  QString caption;
+  QString local;
+  bool addKeyword = false;
+  bool addCaption = false;
 };
 
 void WriteItemParams(QString& out, const SitemapParams& params, const ItemValues& values) {
   const bool hasLocal = HasRole(params, ParamRole::Local);
-  if (values.AddKeyword) Param(out, QLatin1String("Keyword"), values.Keyword);
-  bool captionDue = values.AddCaption;
+  if (values.addKeyword) Param(out, QLatin1String("Keyword"), values.keyword);
+  bool captionDue = values.addCaption;
   for (const SitemapParam& param : params) {
     switch (param.role) {
       case ParamRole::Keyword:
       case ParamRole::KeywordName:
-        Param(out, param.name, values.Keyword);
+        Param(out, param.name, values.keyword);
         break;
       case ParamRole::Caption:
-        Param(out, param.name, values.Caption);
+        Param(out, param.name, values.caption);
         break;
       case ParamRole::Local:
-        if (captionDue) Param(out, QLatin1String("Name"), values.Caption);
+        if (captionDue) Param(out, QLatin1String("Name"), values.caption);
         captionDue = false;
-        Param(out, param.name, values.Local);
+        Param(out, param.name, values.local);
         break;
       case ParamRole::Other:
         Param(out, param.name, param.value);
         break;
     }
   }
-  if (captionDue) Param(out, QLatin1String("Name"), values.Caption);
-  if (!hasLocal && !values.Local.isEmpty()) Param(out, QLatin1String("Local"), values.Local);
+  if (captionDue) Param(out, QLatin1String("Name"), values.caption);
+  if (!hasLocal && !values.local.isEmpty()) Param(out, QLatin1String("Local"), values.local);
 }
 
 const QLatin1String kObjectStart("<LI> <OBJECT type=\"text/sitemap\">");
@@ -95,35 +95,35 @@ void Head(QString& out) {
   Line(out, QLatin1String("</HEAD><BODY>"));
 }
 
-QString TopicCaptionOf(const IndexNode& node) { return node.Data ? node.Data->TopicCaption : QString(); }
-QString FileNameOf(const IndexNode& node) { return node.Data ? node.Data->FileName : QString(); }
+QString TopicCaptionOf(const IndexNode& node) { return node.data ? node.data->topicCaption : QString(); }
+QString FileNameOf(const IndexNode& node) { return node.data ? node.data->fileName : QString(); }
 
 // A node read from an index file, with the parameters it had there.
-bool IsReadItem(const IndexNode& node) { return node.Data && !node.Data->Params.empty(); }
+bool IsReadItem(const IndexNode& node) { return node.data && !node.data->params.empty(); }
 
 // A sub-entry that belongs in a group: no children and a topic caption.
-bool IsGroupMember(const IndexNode& node) { return node.Children.empty() && !TopicCaptionOf(node).isEmpty(); }
+bool IsGroupMember(const IndexNode& node) { return node.children.empty() && !TopicCaptionOf(node).isEmpty(); }
 
 }  // namespace
 
 void WriteContentsLevel(QString& out, const std::vector<ContentsNode>& level) {
   for (const ContentsNode& node : level) {
     Line(out, kObjectStart);
-    if (node.Data && !node.Data->Params.empty()) {
-      const SitemapParams& params = node.Data->Params;
+    if (node.data && !node.data->params.empty()) {
+      const SitemapParams& params = node.data->params;
       // A merge item without a name keeps having none while its caption is its Merge value.
-      const bool addName = !HasRole(params, ParamRole::Caption) && node.Caption != MergeValue(params);
-      if (addName) Param(out, QLatin1String("Name"), node.Caption);
-      WriteItemParams(out, params, {QString(), node.Caption, node.Data->FileName, false, false});
+      const bool addName = !HasRole(params, ParamRole::Caption) && node.caption != MergeValue(params);
+      if (addName) Param(out, QLatin1String("Name"), node.caption);
+      WriteItemParams(out, params, {QString(), node.caption, node.data->fileName, false, false});
     } else {
-      Param(out, QLatin1String("Name"), node.Caption);
-      if (node.Data && !node.Data->FileName.isEmpty())
-        Param(out, QLatin1String("Local"), node.Data->FileName);
+      Param(out, QLatin1String("Name"), node.caption);
+      if (node.data && !node.data->fileName.isEmpty())
+        Param(out, QLatin1String("Local"), node.data->fileName);
     }
     Line(out, kObjectEnd);
-    if (!node.Children.empty()) {
+    if (!node.children.empty()) {
       Line(out, QLatin1String("<UL>"));
-      WriteContentsLevel(out, node.Children);
+      WriteContentsLevel(out, node.children);
     }
   }
   Line(out, QLatin1String("</UL>"));
@@ -143,43 +143,43 @@ void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool top
     if (IsReadItem(node)) {
       // Read from a file: its share of the item's parameters, joined to the
       // object of the node before it when it continued that item.
-      const bool joins = groupOpen && node.Data->continuesItem && node.Caption == remembered;
+      const bool joins = groupOpen && node.data->continuesItem && node.caption == remembered;
       if (!joins) {
         closeGroup();
         Line(out, kObjectStart);
       }
-      const SitemapParams& params = node.Data->Params;
+      const SitemapParams& params = node.data->params;
       const bool hasKeyword = HasRole(params, ParamRole::Keyword) || HasRole(params, ParamRole::KeywordName);
-      const QString& topic = node.Data->TopicCaption;
-      const bool captionIsKeyword = HasRole(params, ParamRole::KeywordName) && topic == node.Caption;
+      const QString& topic = node.data->topicCaption;
+      const bool captionIsKeyword = HasRole(params, ParamRole::KeywordName) && topic == node.caption;
       WriteItemParams(out, params,
-                      {node.Caption, topic, node.Data->FileName, !joins && !hasKeyword,
+                      {node.caption, topic, node.data->fileName, !joins && !hasKeyword,
                        !topic.isEmpty() && !HasRole(params, ParamRole::Caption) && !captionIsKeyword});
       groupOpen = true;
-      remembered = node.Caption;
-      if (!node.Children.empty()) {
+      remembered = node.caption;
+      if (!node.children.empty()) {
         closeGroup();
         Line(out, QLatin1String("<UL>"));
-        WriteIndexLevel(out, node.Children, false);
+        WriteIndexLevel(out, node.children, false);
         continue;
       }
       // The item goes on with its next pair as read, or with a topic added
       // to the keyword here.
       const bool continues =
-          i + 1 < level.size() && level[i + 1].Caption == node.Caption &&
-          (IsReadItem(level[i + 1]) ? level[i + 1].Data->continuesItem : IsGroupMember(level[i + 1]));
+          i + 1 < level.size() && level[i + 1].caption == node.caption &&
+          (IsReadItem(level[i + 1]) ? level[i + 1].data->continuesItem : IsGroupMember(level[i + 1]));
       if (!continues) closeGroup();
       continue;
     }
-    if (!node.Children.empty()) {
+    if (!node.children.empty()) {
       closeGroup();
       Line(out, kObjectStart);
-      Param(out, QLatin1String("Keyword"), node.Caption);
+      Param(out, QLatin1String("Keyword"), node.caption);
       const QString topic = TopicCaptionOf(node);
       const QString file = FileNameOf(node);
       if (topic.isEmpty() && file.isEmpty()) {
         // A keyword that only groups its sub-entries.
-        Param(out, QLatin1String("See Also"), node.Caption);
+        Param(out, QLatin1String("See Also"), node.caption);
       } else {
         // A keyword that also leads to a topic of its own keeps it.
         if (!topic.isEmpty()) Param(out, QLatin1String("Name"), topic);
@@ -187,11 +187,11 @@ void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool top
       }
       Line(out, kObjectEnd);
       Line(out, QLatin1String("<UL>"));
-      WriteIndexLevel(out, node.Children, false);
+      WriteIndexLevel(out, node.children, false);
     } else if (topLevel && TopicCaptionOf(node).isEmpty()) {
       closeGroup();
       Line(out, kObjectStart);
-      Param(out, QLatin1String("Keyword"), node.Caption);
+      Param(out, QLatin1String("Keyword"), node.caption);
       Param(out, QLatin1String("Name"), TopicCaptionOf(node));
       Param(out, QLatin1String("Local"), FileNameOf(node));
       Line(out, kObjectEnd);
@@ -199,22 +199,22 @@ void WriteIndexLevel(QString& out, const std::vector<IndexNode>& level, bool top
       // Its own OBJECT; an open group is closed first so OBJECTs never nest.
       closeGroup();
       Line(out, kObjectStart);
-      Param(out, QLatin1String("Keyword"), node.Caption);
+      Param(out, QLatin1String("Keyword"), node.caption);
       Param(out, QLatin1String("Local"), FileNameOf(node));
       Line(out, kObjectEnd);
     } else {
       // The topics of one keyword, on any level, are pairs of one OBJECT.
-      if (!groupOpen || node.Caption != remembered) {
+      if (!groupOpen || node.caption != remembered) {
         closeGroup();
         Line(out, kObjectStart);
-        Param(out, QLatin1String("Keyword"), node.Caption);
+        Param(out, QLatin1String("Keyword"), node.caption);
         groupOpen = true;
-        remembered = node.Caption;
+        remembered = node.caption;
       }
       Param(out, QLatin1String("Name"), TopicCaptionOf(node));
       Param(out, QLatin1String("Local"), FileNameOf(node));
       const bool continues = i + 1 < level.size() && IsGroupMember(level[i + 1]) &&
-                             !IsReadItem(level[i + 1]) && level[i + 1].Caption == node.Caption;
+                             !IsReadItem(level[i + 1]) && level[i + 1].caption == node.caption;
       if (!continues) closeGroup();
     }
   }

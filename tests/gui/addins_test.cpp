@@ -163,10 +163,10 @@ TEST_F(AddinMenuTest, ThreeTitlesMakeThreeTopicsAndOnlyTheFirstGetsItsHtml) {
   EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "contentsTree"), before + 2)->text(0), "Third from add-in");
   // The first page was stored with the HTML when the second topic was made.
   const QString first = ReadLatin1(ProjectOf(*form).PagePath(
-      ContentsRecord(TopLevel(Widget<QTreeView>(*form, "contentsTree"), before))->FileName));
+      ContentsRecord(TopLevel(Widget<QTreeView>(*form, "contentsTree"), before))->fileName));
   EXPECT_TRUE(first.contains("Paragraph from the add-in")) << first.toStdString();
   const QString second = ReadLatin1(ProjectOf(*form).PagePath(
-      ContentsRecord(TopLevel(Widget<QTreeView>(*form, "contentsTree"), before + 1))->FileName));
+      ContentsRecord(TopLevel(Widget<QTreeView>(*form, "contentsTree"), before + 1))->fileName));
   EXPECT_FALSE(second.isEmpty());
   EXPECT_FALSE(second.contains("Paragraph from the add-in"));
   // The third topic is in the editor; its two characters were not inserted.

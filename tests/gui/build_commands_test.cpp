@@ -130,8 +130,8 @@ class BuildCommandsTest : public ::testing::Test {
     QTest::qWait(50);
   }
   void OpenSample() {
-    Controller<ProjectCommands>(*form)->OpenByName(sample.Project.projectPath());
-    ASSERT_EQ(ProjectOf(*form).ProjectFile(), QFileInfo(sample.Project.projectPath()).absoluteFilePath());
+    Controller<ProjectCommands>(*form)->OpenByName(sample.project.projectPath());
+    ASSERT_EQ(ProjectOf(*form).ProjectFile(), QFileInfo(sample.project.projectPath()).absoluteFilePath());
     ASSERT_TRUE(Action(*form, "compileAction")->isEnabled());
   }
 
@@ -159,17 +159,17 @@ class BuildCommandsTest : public ::testing::Test {
 
 TEST_F(BuildCommandsTest, CompileSavesAndRunsTheCompilerOnTheProject) {
   OpenSample();
-  ASSERT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
+  ASSERT_FALSE(QFileInfo::exists(sample.project.chmPath()));
   Action(*form, "compileAction")->trigger();
-  EXPECT_TRUE(QFileInfo::exists(sample.Project.chmPath()));
-  EXPECT_TRUE(QFileInfo::exists(sample.Project.logPath()));
+  EXPECT_TRUE(QFileInfo::exists(sample.project.chmPath()));
+  EXPECT_TRUE(QFileInfo::exists(sample.project.logPath()));
   EXPECT_FALSE(ProjectOf(*form).IsModified());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone
 }
 
 TEST_F(BuildCommandsTest, ASecondStartWhileCompilingIsRefused) {
   OpenSample();
-  ASSERT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
+  ASSERT_FALSE(QFileInfo::exists(sample.project.chmPath()));
   ASSERT_TRUE(ProcessEventsUntil([&] { return !Controller<AddinsMenu>(*form)->Scanning(); }, 60000));
   const bool addinsBefore = Menu(*form, "addinsMenu")->menuAction()->isEnabled();
   // Runs while the compile waits on the save and the compiler.
@@ -185,7 +185,7 @@ TEST_F(BuildCommandsTest, ASecondStartWhileCompilingIsRefused) {
     title = form->windowTitle();
     // Refused at once: no second save and no second compiler run.
     Controller<BuildCommands>(*form)->Compile();
-    compiledByTheSecondStart = QFileInfo::exists(sample.Project.chmPath());
+    compiledByTheSecondStart = QFileInfo::exists(sample.project.chmPath());
   });
   Action(*form, "compileAction")->trigger();
   ASSERT_TRUE(ranInside);
@@ -195,7 +195,7 @@ TEST_F(BuildCommandsTest, ASecondStartWhileCompilingIsRefused) {
   EXPECT_TRUE(title.endsWith(" \u2014 Orvex - Compiling...")) << title.toStdString();
   EXPECT_FALSE(compiledByTheSecondStart);
   // The first run went through, and everything is back as it was.
-  EXPECT_TRUE(QFileInfo::exists(sample.Project.chmPath()));
+  EXPECT_TRUE(QFileInfo::exists(sample.project.chmPath()));
   EXPECT_TRUE(Action(*form, "compileAction")->isEnabled());
   EXPECT_TRUE(Action(*form, "decompileAction")->isEnabled());
   EXPECT_EQ(Menu(*form, "addinsMenu")->menuAction()->isEnabled(), addinsBefore);
@@ -205,13 +205,13 @@ TEST_F(BuildCommandsTest, ASecondStartWhileCompilingIsRefused) {
 TEST_F(BuildCommandsTest, AFailedSaveShowsItsErrorAndCompilesNothing) {
   OpenSample();
   // The contents file can't be replaced: a folder now stands in its place.
-  const QString contents = sample.Project.folder + "/My Guide.hhc";
+  const QString contents = sample.project.folder + "/My Guide.hhc";
   ASSERT_TRUE(QFile::remove(contents));
   ASSERT_TRUE(QDir().mkpath(contents));
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
   Action(*form, "compileAction")->trigger();
   EXPECT_TRUE(seen->shown);
-  EXPECT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
+  EXPECT_FALSE(QFileInfo::exists(sample.project.chmPath()));
   EXPECT_TRUE(ProjectOf(*form).IsModified());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
@@ -219,14 +219,14 @@ TEST_F(BuildCommandsTest, AFailedSaveShowsItsErrorAndCompilesNothing) {
 TEST_F(BuildCommandsTest, CompilerMessagesShowTheNewLogEachTime) {
   OpenSample();
   Action(*form, "compileAction")->trigger();
-  ASSERT_TRUE(QFileInfo::exists(sample.Project.logPath()));
+  ASSERT_TRUE(QFileInfo::exists(sample.project.logPath()));
   const QStringList shown =
       MessagesShownBy([&] { Action(*form, "viewMessagesAction")->trigger(); }).value_or(QStringList());
   ASSERT_FALSE(shown.isEmpty());
   EXPECT_TRUE(shown.last().startsWith("Compiled file written")) << shown.join('|').toStdString();
 
   // A new log (here written by hand, with a TAB) is shown the next time.
-  orvex_test::writeBytes(sample.Project.logPath(), "first\tline\r\nsecond\r\n");
+  orvex_test::writeBytes(sample.project.logPath(), "first\tline\r\nsecond\r\n");
   EXPECT_EQ(MessagesShownBy([&] { Action(*form, "viewMessagesAction")->trigger(); }),
             (QStringList{"first  line", "second"}));
 }
@@ -248,7 +248,7 @@ TEST_F(BuildCommandsTest, ViewBeforeTheFirstCompileSaysFileNotFound) {
 TEST_F(BuildCommandsTest, ViewAfterCompileShowsTheDefaultTopic) {
   OpenSample();
   Action(*form, "compileAction")->trigger();
-  ASSERT_TRUE(QFileInfo::exists(sample.Project.chmPath()));
+  ASSERT_TRUE(QFileInfo::exists(sample.project.chmPath()));
   Action(*form, "viewHelpFileAction")->trigger();
   ASSERT_EQ(Controller<HtmlHelpViewer>(*form)->Viewers().size(), 1);
   ViewerWindow* viewer = Controller<HtmlHelpViewer>(*form)->Viewers().first();
@@ -258,24 +258,24 @@ TEST_F(BuildCommandsTest, ViewAfterCompileShowsTheDefaultTopic) {
 
 TEST_F(BuildCommandsTest, ViewUsesTheCompiledFileTheProjectNames) {
   // Projects made elsewhere name their compiled file themselves.
-  QByteArray hhp = orvex_test::readBytes(sample.Project.projectPath());
+  QByteArray hhp = orvex_test::readBytes(sample.project.projectPath());
   hhp.replace("Compiled file=My Guide.chm", "Compiled file=other name.chm");
-  orvex_test::writeBytes(sample.Project.projectPath(), hhp);
+  orvex_test::writeBytes(sample.project.projectPath(), hhp);
   OpenSample();
   Action(*form, "compileAction")->trigger();
-  ASSERT_TRUE(QFileInfo::exists(sample.Project.folder + "/other name.chm"));
-  ASSERT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
+  ASSERT_TRUE(QFileInfo::exists(sample.project.folder + "/other name.chm"));
+  ASSERT_FALSE(QFileInfo::exists(sample.project.chmPath()));
   Action(*form, "viewHelpFileAction")->trigger();
   ASSERT_EQ(Controller<HtmlHelpViewer>(*form)->Viewers().size(), 1);
   EXPECT_EQ(Controller<HtmlHelpViewer>(*form)->Viewers().first()->FilePath(),
-            sample.Project.folder + "/other name.chm");
+            sample.project.folder + "/other name.chm");
 }
 
 TEST_F(BuildCommandsTest, AnOutputOutsideTheProjectIsWrittenOnlyWhenTheUserSaysYes) {
-  QByteArray hhp = orvex_test::readBytes(sample.Project.projectPath());
+  QByteArray hhp = orvex_test::readBytes(sample.project.projectPath());
   hhp.replace("Compiled file=My Guide.chm", "Compiled file=..\\out side\\My Guide.chm");
-  orvex_test::writeBytes(sample.Project.projectPath(), hhp);
-  const QString outside = QFileInfo(sample.Project.folder + "/../out side/My Guide.chm").absoluteFilePath();
+  orvex_test::writeBytes(sample.project.projectPath(), hhp);
+  const QString outside = QFileInfo(sample.project.folder + "/../out side/My Guide.chm").absoluteFilePath();
   OpenSample();
   for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
     SCOPED_TRACE(answer == QMessageBox::Yes ? "Yes" : "No");
@@ -296,24 +296,24 @@ TEST_F(BuildCommandsTest, AnOutputOutsideTheProjectIsWrittenOnlyWhenTheUserSaysY
 }
 
 TEST_F(BuildCommandsTest, AnOutputThatIsAFileOfTheProjectIsRefusedWithItsMessage) {
-  QByteArray hhp = orvex_test::readBytes(sample.Project.projectPath());
+  QByteArray hhp = orvex_test::readBytes(sample.project.projectPath());
   hhp.replace("Compiled file=My Guide.chm", "Compiled file=My_Guide01.htm");
-  orvex_test::writeBytes(sample.Project.projectPath(), hhp);
-  const QByteArray page = orvex_test::readBytes(sample.Project.folder + "/My_Guide01.htm");
+  orvex_test::writeBytes(sample.project.projectPath(), hhp);
+  const QByteArray page = orvex_test::readBytes(sample.project.folder + "/My_Guide01.htm");
   OpenSample();
   auto seen = AnswerNextMessageBox(QMessageBox::Ok);
   Action(*form, "compileAction")->trigger();
   EXPECT_TRUE(seen->shown);
   EXPECT_TRUE(seen->text.contains("My_Guide01.htm is a file of the project")) << seen->text.toStdString();
-  EXPECT_EQ(orvex_test::readBytes(sample.Project.folder + "/My_Guide01.htm"), page);
+  EXPECT_EQ(orvex_test::readBytes(sample.project.folder + "/My_Guide01.htm"), page);
 }
 
 TEST_F(BuildCommandsTest, CompileShowsThatItRunsAndHowItEnded) {
   // A project that names no log file and lists a page that is not there.
-  QByteArray hhp = orvex_test::readBytes(sample.Project.projectPath());
+  QByteArray hhp = orvex_test::readBytes(sample.project.projectPath());
   hhp.replace("Error log file=My Guide.log\r\n", "");
   hhp.replace("[FILES]\r\n", "[FILES]\r\nGone Page.htm\r\n");
-  orvex_test::writeBytes(sample.Project.projectPath(), hhp);
+  orvex_test::writeBytes(sample.project.projectPath(), hhp);
   OpenSample();
   // While it runs: the busy cursor and a status line.
   bool busyWhileCompiling = false;
@@ -322,7 +322,7 @@ TEST_F(BuildCommandsTest, CompileShowsThatItRunsAndHowItEnded) {
     const QCursor* cursor = QApplication::overrideCursor();
     if (cursor && cursor->shape() == Qt::WaitCursor &&
         form->statusBar()->currentMessage().startsWith(
-            "Compiling " + QDir::toNativeSeparators(sample.Project.projectPath())))
+            "Compiling " + QDir::toNativeSeparators(sample.project.projectPath())))
       busyWhileCompiling = true;
   });
   watch.start(5);
@@ -339,14 +339,14 @@ TEST_F(BuildCommandsTest, CompileShowsThatItRunsAndHowItEnded) {
   EXPECT_EQ(MessagesShownBy([&] { Action(*form, "viewMessagesAction")->trigger(); }), shown);
 
   // Without the error: a notice in the status bar and no messages window.
-  orvex_test::writeBytes(sample.Project.folder + "/Gone Page.htm", "<html><body>back</body></html>");
+  orvex_test::writeBytes(sample.project.folder + "/Gone Page.htm", "<html><body>back</body></html>");
   EXPECT_FALSE(MessagesShownBy([&] { Action(*form, "compileAction")->trigger(); }, 1000));
   EXPECT_EQ(form->statusBar()->currentMessage().toStdString(),
             "Compiled: My Guide.chm, 4 topics, 1 warnings");
 }
 
 TEST_F(BuildCommandsTest, MessagesNameTheTopicAndOpenItAtTheLine) {
-  orvex_test::writeBytes(sample.Project.folder + "/My_Guide02.htm",
+  orvex_test::writeBytes(sample.project.folder + "/My_Guide02.htm",
                          "<html>\r\n<body>\r\n<p>two</p><img src=\"missing.png\">\r\n</body></html>\r\n");
   OpenSample();
   QStringList lines;
@@ -390,7 +390,7 @@ TEST_F(BuildCommandsTest, MessagesNameTheTopicAndOpenItAtTheLine) {
 
 TEST_F(BuildCommandsTest, ACompilerThatCannotStartIsPassedOverSilently) {
   OpenSample();
-  Controller<BuildCommands>(*form)->SetWorkshopDir(sample.Project.folder + "/no workshop/");
+  Controller<BuildCommands>(*form)->SetWorkshopDir(sample.project.folder + "/no workshop/");
   bool boxShown = false;
   OnNextDialog<QMessageBox>(
       [&](QMessageBox* box) {
@@ -401,7 +401,7 @@ TEST_F(BuildCommandsTest, ACompilerThatCannotStartIsPassedOverSilently) {
   Action(*form, "compileAction")->trigger();
   QTest::qWait(1100);
   EXPECT_FALSE(boxShown);
-  EXPECT_FALSE(QFileInfo::exists(sample.Project.chmPath()));
+  EXPECT_FALSE(QFileInfo::exists(sample.project.chmPath()));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -459,7 +459,7 @@ TEST_F(BuildCommandsTest, DecompileWritesThePagesSaysWhatItWroteAndOffersTheProj
   ASSERT_TRUE(QDir().mkpath(folder));
   QStringList titles;
   QString caption;
-  AnswerDecompileDialogs(sample.Project.chmPath(), folder, &titles, &caption);
+  AnswerDecompileDialogs(sample.project.chmPath(), folder, &titles, &caption);
   auto seen = AnswerNextMessageBox(QMessageBox::No, 60000);
   Action(*form, "decompileAction")->trigger();
   ASSERT_EQ(titles.size(), 3);
@@ -467,7 +467,7 @@ TEST_F(BuildCommandsTest, DecompileWritesThePagesSaysWhatItWroteAndOffersTheProj
   EXPECT_EQ(titles[2], "Browse for folder");
   EXPECT_FALSE(caption.isEmpty());
   EXPECT_FALSE(caption.contains("Decompiling")) << caption.toStdString();
-  EXPECT_EQ(orvex_test::readBytes(folder + "/My_Guide01.htm"), sample.Project.page1);
+  EXPECT_EQ(orvex_test::readBytes(folder + "/My_Guide01.htm"), sample.project.page1);
   EXPECT_TRUE(QFileInfo::exists(folder + "/My Guide.css"));
   const QStringList projects = QDir(folder).entryList({"*.hhp"}, QDir::Files);
   ASSERT_EQ(projects.size(), 1);
@@ -489,7 +489,7 @@ TEST_F(BuildCommandsTest, DecompileWritesThePagesSaysWhatItWroteAndOffersTheProj
   // Yes opens the decompiled project.
   const QString again = out.filePath("again");
   ASSERT_TRUE(QDir().mkpath(again));
-  AnswerDecompileDialogs(sample.Project.chmPath(), again, &titles);
+  AnswerDecompileDialogs(sample.project.chmPath(), again, &titles);
   seen = AnswerNextMessageBox(QMessageBox::Yes, 60000);
   Action(*form, "decompileAction")->trigger();
   ASSERT_TRUE(seen->shown);
@@ -500,7 +500,7 @@ TEST_F(BuildCommandsTest, DecompileRefusesTheRootFolder) {
   ASSERT_TRUE(sample.Compile());
   ASSERT_FALSE(QFileInfo::exists("/My_Guide01.htm"));
   QStringList titles;
-  AnswerDecompileDialogs(sample.Project.chmPath(), "/", &titles);
+  AnswerDecompileDialogs(sample.project.chmPath(), "/", &titles);
   Action(*form, "decompileAction")->trigger();
   ASSERT_EQ(titles.size(), 3);
   EXPECT_EQ(Controller<BuildCommands>(*form)->LastFolder(), "/");
@@ -517,7 +517,7 @@ TEST_F(BuildCommandsTest, CancelledDialogsDoNothing) {
   EXPECT_EQ(titles.size(), 2);  // the folder browser never came
 
   titles.clear();
-  AnswerDecompileDialogs(sample.Project.chmPath(), QString(), &titles);
+  AnswerDecompileDialogs(sample.project.chmPath(), QString(), &titles);
   Action(*form, "decompileAction")->trigger();
   EXPECT_EQ(titles.size(), 3);
   EXPECT_TRUE(Controller<BuildCommands>(*form)->LastFolder().isEmpty());

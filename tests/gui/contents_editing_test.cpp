@@ -26,9 +26,9 @@ namespace {
 QString Shape(const std::vector<IndexNode>& level) {
   QStringList parts;
   for (const IndexNode& n : level) {
-    QString part = n.Caption;
-    if (n.Children.empty() && n.Data) part += "=" + n.Data->FileName;
-    if (!n.Children.empty()) part += "(" + Shape(n.Children) + ")";
+    QString part = n.caption;
+    if (n.children.empty() && n.data) part += "=" + n.data->fileName;
+    if (!n.children.empty()) part += "(" + Shape(n.children) + ")";
     parts << part;
   }
   return parts.join(',');
@@ -73,7 +73,7 @@ TEST_F(RenameTopicTest, RenamingChangesCaptionTitleAndHeadingButNotAThirdOccurre
   EXPECT_TRUE(page.endsWith("\r\n"));
   EXPECT_EQ(Widget<EditingControl>(*form, "editor")->DocumentTitle(), "Overview");
   // The record stays with the node.
-  EXPECT_EQ(ContentsRecord(start)->FileName, "Proj01.htm");
+  EXPECT_EQ(ContentsRecord(start)->fileName, "Proj01.htm");
 }
 
 TEST_F(RenameTopicTest, TitlesAreEscapedInThePageAndBlankOnesAreRefused) {
@@ -218,7 +218,7 @@ TEST_F(DeleteTopicTest, ATopicGoesWithItsSubtopicsPagesIndexEntriesAndContextLin
   EXPECT_EQ(Current(Widget<QTreeView>(*form, "contentsTree")), last);
   EXPECT_EQ(Widget<EditingControl>(*form, "editor")->DocumentTitle(), "Last");
   ASSERT_TRUE(ProjectOf(*form).CurrentTopic().has_value());
-  EXPECT_EQ(ProjectOf(*form).CurrentTopic()->FileName, ContentsRecord(last)->FileName);
+  EXPECT_EQ(ProjectOf(*form).CurrentTopic()->fileName, ContentsRecord(last)->fileName);
 }
 
 TEST_F(DeleteTopicTest, FilesLinesAndIndexEntriesNamingThePagesOtherwiseGoToo) {
@@ -365,8 +365,8 @@ TEST_F(MoveTopicTest, DroppingBelowTheItemsMovesTheSubtreeToTheEnd) {
   const DropResult result = DragTopicTo(BelowItems(Widget<QTreeView>(*form, "contentsTree")));
   EXPECT_TRUE(result.dropAccepted);
   EXPECT_EQ(ContentsShape(), "Start(Details),Last,Basics(Deeper)");
-  EXPECT_EQ(ContentsRecord(basics)->FileName, "Proj02.htm");
-  EXPECT_EQ(ContentsRecord(basics->child(0))->FileName, "Proj04.htm");
+  EXPECT_EQ(ContentsRecord(basics)->fileName, "Proj02.htm");
+  EXPECT_EQ(ContentsRecord(basics->child(0))->fileName, "Proj04.htm");
   EXPECT_EQ(Current(Widget<QTreeView>(*form, "contentsTree")), basics);
   EXPECT_TRUE(ProjectOf(*form).IsModified());
 }
@@ -558,10 +558,10 @@ TEST_F(ContentsEditingTest, EditedTreesAreSavedAndReadBackAlike) {
                   projectLines)
                   .Ok());
   const ProjectFiles read = ProjectOnDisk(ProjectOf(*form).ProjectFile());
-  EXPECT_EQ(Shape(read.Contents), contents);
-  EXPECT_EQ(Shape(read.Index), index);
-  EXPECT_EQ(read.MapLines, ProjectOf(*form).MapLines());
-  EXPECT_EQ(read.AliasLines, ProjectOf(*form).AliasLines());
+  EXPECT_EQ(Shape(read.contents), contents);
+  EXPECT_EQ(Shape(read.index), index);
+  EXPECT_EQ(read.mapLines, ProjectOf(*form).MapLines());
+  EXPECT_EQ(read.aliasLines, ProjectOf(*form).AliasLines());
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ class DesktopRestTest : public ::testing::Test {
     qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
     sample.Write();
     if (HasFatalFailure()) return;
-    form = NewProgramWindow(sample.Project.projectPath());
+    form = NewProgramWindow(sample.project.projectPath());
     CreateProgramDialogs(*form);
     form->show();
     form->activateWindow();
@@ -157,8 +157,8 @@ TEST_F(DesktopRestTest, DecompileShowsHowFarItIsOnceTheFileAndFolderAreChosen) {
       browse->findChild<QLineEdit*>("fileNameEdit")->clear();
       static_cast<QDialog*>(browse)->accept();
     });
-    open->setDirectory(sample.Project.folder);
-    open->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(sample.Project.chmPath()).fileName());
+    open->setDirectory(sample.project.folder);
+    open->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(sample.project.chmPath()).fileName());
     static_cast<QDialog*>(open)->accept();
   });
   // Each status line, with the progress bar and the title as they stood then.

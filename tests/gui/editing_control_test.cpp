@@ -46,23 +46,23 @@ QString Page(const QString& body) {
 class EditingControlTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    Editor = new EditingControl;
-    Editor->resize(800, 600);
-    Editor->show();
+    editor = new EditingControl;
+    editor->resize(800, 600);
+    editor->show();
   }
   static void TearDownTestSuite() {
-    delete Editor;
-    Editor = nullptr;
+    delete editor;
+    editor = nullptr;
   }
 
   void Load(const QString& html) {
-    Editor->SetDocumentHTML(html);
-    WaitEditorIdle(Editor);
-    ASSERT_FALSE(Editor->Busy());
+    editor->SetDocumentHTML(html);
+    WaitEditorIdle(editor);
+    ASSERT_FALSE(editor->Busy());
   }
 
   // Runs script in the editor's own world (where its helpers live).
-  QVariant Js(const QString& script) { return EditorScript(Editor, script); }
+  QVariant Js(const QString& script) { return EditorScript(editor, script); }
   static void Pause(int ms) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
     QThread::msleep(ms);
@@ -70,7 +70,7 @@ class EditingControlTest : public ::testing::Test {
 
   // Puts the caret into, or selects, the text of the first element matching
   // selector: from character start to end of its first text node.
-  void Select(const QString& selector, int start, int end) { SelectInEditor(Editor, selector, start, end); }
+  void Select(const QString& selector, int start, int end) { SelectInEditor(editor, selector, start, end); }
 
   // Drags data in from another program and drops it before character
   // `offset` of the first text of the element matching selector, on the
@@ -84,10 +84,10 @@ class EditingControlTest : public ::testing::Test {
                .arg(offset))
             .toList();
     ASSERT_EQ(box.size(), 2);
-    QWidget* target = Editor->View()->focusProxy();
+    QWidget* target = editor->View()->focusProxy();
     ASSERT_TRUE(target);
     const QPoint at =
-        target->mapFrom(Editor->View(), QPoint(qRound(box[0].toDouble()), qRound(box[1].toDouble())));
+        target->mapFrom(editor->View(), QPoint(qRound(box[0].toDouble()), qRound(box[1].toDouble())));
     const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
     QDragEnterEvent enter(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
@@ -98,60 +98,60 @@ class EditingControlTest : public ::testing::Test {
     QDropEvent drop(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
     Pause(300);
-    WaitEditorIdle(Editor);
+    WaitEditorIdle(editor);
   }
 
   // The page's body as it would be saved.
   QString Body() {
-    const QString html = EditorHtml(Editor);
+    const QString html = EditorHtml(editor);
     return html.mid(html.indexOf(QStringLiteral("<BODY>")));
   }
 
-  static EditingControl* Editor;
+  static EditingControl* editor;
 };
-EditingControl* EditingControlTest::Editor = nullptr;
+EditingControl* EditingControlTest::editor = nullptr;
 
 }  // namespace
 
 TEST_F(EditingControlTest, HeadAndDoctypeComeBackAsLoaded) {
   Load(Page(QStringLiteral("<P>Hello <B>world</B></P>")));
-  const QString html = EditorHtml(Editor);
+  const QString html = EditorHtml(editor);
   EXPECT_TRUE(html.startsWith(kHead + QStringLiteral("<BODY>"))) << html.left(600).toStdString();
   EXPECT_TRUE(html.endsWith(QStringLiteral("</BODY>\r\n</HTML>\r\n"))) << html.right(60).toStdString();
   // The head OBJECT is there once: the engine never saw the head.
   EXPECT_EQ(html.count(QStringLiteral("<OBJECT"), Qt::CaseInsensitive), 1);
-  EXPECT_EQ(Editor->DocumentTitle(), QStringLiteral("Getting & started"));
+  EXPECT_EQ(editor->DocumentTitle(), QStringLiteral("Getting & started"));
   // Reading back and loading again changes nothing more.
   Load(html);
-  EXPECT_EQ(EditorHtml(Editor), html);
+  EXPECT_EQ(EditorHtml(editor), html);
 }
 
 TEST_F(EditingControlTest, UndoFollowsRealEditsOnly) {
   Load(Page(QStringLiteral("<P id=p>Hello world</P>")));
-  EXPECT_FALSE(CommandEnabled(Editor, EditorCommand::Undo));
+  EXPECT_FALSE(CommandEnabled(editor, EditorCommand::Undo));
   Select(QStringLiteral("#p"), 6, 11);
-  ASSERT_TRUE(CommandEnabled(Editor, EditorCommand::Bold));
-  SendAndWait(Editor, EditorCommand::Bold);
-  EXPECT_TRUE(CommandEnabled(Editor, EditorCommand::Undo));
-  EXPECT_TRUE(Editor->Modified());
-  EXPECT_TRUE(CommandOn(Editor, EditorCommand::Bold));
-  EXPECT_TRUE(EditorHtml(Editor).contains(QStringLiteral("<B>world</B>")));
+  ASSERT_TRUE(CommandEnabled(editor, EditorCommand::Bold));
+  SendAndWait(editor, EditorCommand::Bold);
+  EXPECT_TRUE(CommandEnabled(editor, EditorCommand::Undo));
+  EXPECT_TRUE(editor->Modified());
+  EXPECT_TRUE(CommandOn(editor, EditorCommand::Bold));
+  EXPECT_TRUE(EditorHtml(editor).contains(QStringLiteral("<B>world</B>")));
   // A new page starts unchanged, also after an edited one.
   Load(Page(QStringLiteral("<P>Other</P>")));
-  EXPECT_FALSE(CommandEnabled(Editor, EditorCommand::Undo));
-  Editor->NewDocument();
-  WaitEditorIdle(Editor);
-  EXPECT_FALSE(CommandEnabled(Editor, EditorCommand::Undo));
+  EXPECT_FALSE(CommandEnabled(editor, EditorCommand::Undo));
+  editor->NewDocument();
+  WaitEditorIdle(editor);
+  EXPECT_FALSE(CommandEnabled(editor, EditorCommand::Undo));
   // Changing the page colour through the DOM is a change too.
-  Editor->SetBodyBgColor(QStringLiteral("#0000FF"));
-  EXPECT_TRUE(CommandEnabled(Editor, EditorCommand::Undo));
-  EXPECT_TRUE(EditorHtml(Editor).contains(QStringLiteral("<BODY bgcolor=\"#0000FF\">")));
+  editor->SetBodyBgColor(QStringLiteral("#0000FF"));
+  EXPECT_TRUE(CommandEnabled(editor, EditorCommand::Undo));
+  EXPECT_TRUE(EditorHtml(editor).contains(QStringLiteral("<BODY bgcolor=\"#0000FF\">")));
 }
 
 TEST_F(EditingControlTest, CardButtonKeepsItsStoredShape) {
   Load(Page(
       QStringLiteral("<P>Go <INPUT type=button name=\"tcard\" Value=\"Next step\" Alt=\"5, 0\"> on</P>")));
-  const QString html = EditorHtml(Editor);
+  const QString html = EditorHtml(editor);
   const QRegularExpression card(
       QStringLiteral("<INPUT type=button name=\"tcard\" value=\"Next step\" alt=\"5, 0\">"),
       QRegularExpression::CaseInsensitiveOption);
@@ -161,7 +161,7 @@ TEST_F(EditingControlTest, CardButtonKeepsItsStoredShape) {
 
 TEST_F(EditingControlTest, TextKeepsEntitiesAndCharacters) {
   Load(Page(QStringLiteral("<P>a &amp; b &lt;c&gt; caf\u00e9&nbsp;x</P>\r\n<PRE>\r\n\r\nline</PRE>")));
-  const QString html = EditorHtml(Editor);
+  const QString html = EditorHtml(editor);
   EXPECT_TRUE(html.contains(QStringLiteral("<P>a &amp; b &lt;c&gt; caf\u00e9&nbsp;x</P>")))
       << html.toStdString();
   EXPECT_TRUE(html.contains(QStringLiteral("<PRE>\r\n\r\nline</PRE>"))) << html.toStdString();
@@ -171,12 +171,12 @@ TEST_F(EditingControlTest, PageScriptsDontRunAndViewOptionsStayOutOfThePage) {
   const QString body = QStringLiteral(
       "<P id=p>Text</P><SCRIPT>document.body.setAttribute('data-ran', 'yes')</SCRIPT>"
       "<TABLE><TR><TD>cell</TD></TR></TABLE><!-- a note -->");
-  Editor->SetShowBorders(true);
-  Editor->SetShowDetails(true);
+  editor->SetShowBorders(true);
+  editor->SetShowDetails(true);
   Load(Page(body));
   // A comment shows a marker in the editor, and stays a plain comment in the page.
   EXPECT_EQ(Js(QStringLiteral("document.querySelectorAll('.__orvex_marker').length")).toInt(), 1);
-  const QString html = EditorHtml(Editor);
+  const QString html = EditorHtml(editor);
   EXPECT_TRUE(html.contains(QStringLiteral("</TABLE>\r\n<!-- a note -->"))) << html.toStdString();
   EXPECT_FALSE(html.contains(QStringLiteral("__orvex")));
   EXPECT_FALSE(html.contains(QStringLiteral("<BODY data-ran")));
@@ -192,17 +192,17 @@ TEST_F(EditingControlTest, PageScriptsDontRunAndViewOptionsStayOutOfThePage) {
                   .contains(QStringLiteral("dashed")));
   // A page without a BODY tag is read back whole: the view style stays out of it too.
   Load(QStringLiteral("<HTML><HEAD><TITLE>t</TITLE><P>Only a paragraph</P></HTML>"));
-  EXPECT_FALSE(EditorHtml(Editor).contains(QStringLiteral("__orvex"))) << EditorHtml(Editor).toStdString();
-  Editor->SetShowBorders(false);
-  Editor->SetShowDetails(false);
-  EXPECT_FALSE(Editor->ShowBorders());
+  EXPECT_FALSE(EditorHtml(editor).contains(QStringLiteral("__orvex"))) << EditorHtml(editor).toStdString();
+  editor->SetShowBorders(false);
+  editor->SetShowDetails(false);
+  EXPECT_FALSE(editor->ShowBorders());
   Load(Page(body));
   EXPECT_FALSE(Js(QStringLiteral("document.getElementById('__orvex_view').textContent"))
                    .toString()
                    .contains(QStringLiteral("dashed #808080")));
   EXPECT_EQ(Js(QStringLiteral("document.querySelectorAll('.__orvex_marker').length")).toInt(), 0);
   // Moving the caret is reported.
-  QSignalSpy changed(Editor, &EditingControl::OnDisplayChanged);
+  QSignalSpy changed(editor, &EditingControl::OnDisplayChanged);
   Select(QStringLiteral("#p"), 2, 2);
   EXPECT_TRUE(changed.count() > 0 || changed.wait(3000));
 }
@@ -212,11 +212,11 @@ TEST_F(EditingControlTest, FocusAndContextMenuAreReported) {
   QWidget other;
   other.setFocusPolicy(Qt::StrongFocus);
   other.show();
-  QSignalSpy entered(Editor, &EditingControl::FocusEntered);
-  QSignalSpy exited(Editor, &EditingControl::FocusExited);
-  QSignalSpy menu(Editor, &EditingControl::OnShowContextMenu);
-  Editor->activateWindow();
-  QWidget* proxy = Editor->View()->focusProxy();
+  QSignalSpy entered(editor, &EditingControl::FocusEntered);
+  QSignalSpy exited(editor, &EditingControl::FocusExited);
+  QSignalSpy menu(editor, &EditingControl::OnShowContextMenu);
+  editor->activateWindow();
+  QWidget* proxy = editor->View()->focusProxy();
   ASSERT_NE(proxy, nullptr);
   proxy->setFocus();
   EXPECT_TRUE(entered.count() > 0 || entered.wait(2000));
@@ -232,19 +232,19 @@ TEST_F(EditingControlTest, FontNameAndSizeAtCaretAndMixed) {
       Page(QStringLiteral("<P><FONT id=a face=\"Courier New\" size=5>Alpha</FONT>"
                           "<FONT id=b face=Arial size=2>Beta</FONT></P>")));
   Select(QStringLiteral("#a"), 2, 2);
-  WaitEditorIdle(Editor);
-  EXPECT_EQ(Editor->State().fontName.toString(), QStringLiteral("Courier New"));
-  EXPECT_EQ(Editor->State().fontSize.toInt(), 5);
+  WaitEditorIdle(editor);
+  EXPECT_EQ(editor->State().fontName.toString(), QStringLiteral("Courier New"));
+  EXPECT_EQ(editor->State().fontSize.toInt(), 5);
   // A selection over both fonts answers Null for both.
   Js(
       QStringLiteral("(() => { const r = document.createRange();"
                      "r.setStart(document.querySelector('#a').firstChild, 1);"
                      "r.setEnd(document.querySelector('#b').firstChild, 2);"
                      "getSelection().removeAllRanges(); getSelection().addRange(r); return 1; })()"));
-  WaitEditorIdle(Editor);
-  EXPECT_TRUE(Editor->State().fontEnabled);
-  EXPECT_TRUE(Editor->State().fontName.isNull());
-  EXPECT_TRUE(Editor->State().fontSize.isNull());
+  WaitEditorIdle(editor);
+  EXPECT_TRUE(editor->State().fontEnabled);
+  EXPECT_TRUE(editor->State().fontName.isNull());
+  EXPECT_TRUE(editor->State().fontSize.isNull());
 }
 
 TEST_F(EditingControlTest, ThePagePushesItsStateAsTheCaretMoves) {
@@ -252,22 +252,22 @@ TEST_F(EditingControlTest, ThePagePushesItsStateAsTheCaretMoves) {
       Page(QStringLiteral("<P><B><FONT id=a face=\"Courier New\" size=5>Alpha</FONT></B>"
                           "<FONT id=b face=Arial size=2>Beta</FONT></P>")));
   // Only the page moves the caret here: the state comes without being asked.
-  QSignalSpy pushed(Editor, &EditingControl::OnDisplayChanged);
+  QSignalSpy pushed(editor, &EditingControl::OnDisplayChanged);
   Select(QStringLiteral("#a"), 2, 2);
   ASSERT_TRUE(pushed.count() > 0 || pushed.wait(5000));
-  ProcessEventsUntil([] { return Editor->State().fontSize.toInt() == 5; }, 5000);
-  EXPECT_TRUE(Editor->On(EditorCommand::Bold));
-  EXPECT_FALSE(Editor->On(EditorCommand::Italic));
-  EXPECT_TRUE(Editor->Enabled(EditorCommand::Bold));
-  EXPECT_EQ(Editor->State().fontName.toString(), QStringLiteral("Courier New"));
+  ProcessEventsUntil([] { return editor->State().fontSize.toInt() == 5; }, 5000);
+  EXPECT_TRUE(editor->On(EditorCommand::Bold));
+  EXPECT_FALSE(editor->On(EditorCommand::Italic));
+  EXPECT_TRUE(editor->Enabled(EditorCommand::Bold));
+  EXPECT_EQ(editor->State().fontName.toString(), QStringLiteral("Courier New"));
   Select(QStringLiteral("#b"), 2, 2);
-  ProcessEventsUntil([] { return Editor->State().fontSize.toInt() == 2; }, 5000);
-  EXPECT_FALSE(Editor->On(EditorCommand::Bold));
-  EXPECT_EQ(Editor->State().fontName.toString(), QStringLiteral("Arial"));
+  ProcessEventsUntil([] { return editor->State().fontSize.toInt() == 2; }, 5000);
+  EXPECT_FALSE(editor->On(EditorCommand::Bold));
+  EXPECT_EQ(editor->State().fontName.toString(), QStringLiteral("Arial"));
   // A read-only page enables nothing, whatever it pushed.
-  Editor->SetReadOnly(true);
-  EXPECT_FALSE(Editor->Enabled(EditorCommand::Bold));
-  Editor->SetReadOnly(false);
+  editor->SetReadOnly(true);
+  EXPECT_FALSE(editor->Enabled(EditorCommand::Bold));
+  editor->SetReadOnly(false);
 }
 
 TEST_F(EditingControlTest, ThePageKnowsTheCommandsByTheirNames) {
@@ -285,39 +285,39 @@ TEST_F(EditingControlTest, ThePageKnowsTheCommandsByTheirNames) {
 TEST_F(EditingControlTest, TableCommandsOnlyInsideATable) {
   Load(Page(QStringLiteral("<P id=out>Outside</P><TABLE><TR><TD id=c>one</TD><TD>two</TD></TR></TABLE>")));
   Select(QStringLiteral("#out"), 1, 1);
-  EXPECT_FALSE(CommandEnabled(Editor, EditorCommand::InsertRow));
-  EXPECT_FALSE(CommandEnabled(Editor, EditorCommand::DeleteCols));
+  EXPECT_FALSE(CommandEnabled(editor, EditorCommand::InsertRow));
+  EXPECT_FALSE(CommandEnabled(editor, EditorCommand::DeleteCols));
   Select(QStringLiteral("#c"), 1, 1);
-  EXPECT_TRUE(CommandEnabled(Editor, EditorCommand::InsertRow));
-  SendAndWait(Editor, EditorCommand::InsertRow);
-  SendAndWait(Editor, EditorCommand::InsertCol);
+  EXPECT_TRUE(CommandEnabled(editor, EditorCommand::InsertRow));
+  SendAndWait(editor, EditorCommand::InsertRow);
+  SendAndWait(editor, EditorCommand::InsertCol);
   EXPECT_EQ(Js(QStringLiteral("document.querySelectorAll('tr').length")).toInt(), 2);
   EXPECT_EQ(Js(QStringLiteral("document.querySelectorAll('td').length")).toInt(), 6);
-  EXPECT_TRUE(CommandEnabled(Editor, EditorCommand::Undo));
+  EXPECT_TRUE(CommandEnabled(editor, EditorCommand::Undo));
 }
 
 TEST_F(EditingControlTest, RangeAtTheEndAppendsHtml) {
   Load(Page(QStringLiteral("<P>First words here</P>")));
-  TextRange range = Editor->SelectionRange();
+  TextRange range = editor->SelectionRange();
   ASSERT_TRUE(range.IsValid());
   range.moveEnd(QStringLiteral("word"), 99999);
   range.Collapse(false);
   range.pasteHTML(
       QStringLiteral("<P>Added <A href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">pop</A></P>"));
-  const QString html = EditorHtml(Editor);
+  const QString html = EditorHtml(editor);
   const qsizetype first = html.indexOf(QStringLiteral("First words here"));
   const qsizetype added = html.indexOf(
       QStringLiteral("<P>Added <A href=\"Javascript:popup.textpopup(P1,popfont,10,10,0,-1)\">pop</A></P>"));
   EXPECT_GE(first, 0);
   EXPECT_GT(added, first) << html.toStdString();
-  EXPECT_TRUE(CommandEnabled(Editor, EditorCommand::Undo));
+  EXPECT_TRUE(CommandEnabled(editor, EditorCommand::Undo));
 }
 
 TEST_F(EditingControlTest, RangeCoversThePictureBeforeTheCaret) {
   Load(Page(QStringLiteral("<P id=p>Text</P>")));
   Select(QStringLiteral("#p"), 4, 4);
-  SendAndWait(Editor, EditorCommand::Image, QStringLiteral("/pictures/shot.png"));
-  TextRange range = Editor->SelectionRange();
+  SendAndWait(editor, EditorCommand::Image, QStringLiteral("/pictures/shot.png"));
+  TextRange range = editor->SelectionRange();
   range.moveStart(QStringLiteral("character"), -1);
   const RangeContents before = ReadRange(range);
   EXPECT_TRUE(before.html.contains(QStringLiteral("SRC=\"/pictures/shot.png\""), Qt::CaseInsensitive))
@@ -328,16 +328,16 @@ TEST_F(EditingControlTest, RangeCoversThePictureBeforeTheCaret) {
 TEST_F(EditingControlTest, CopyAndPasteGoThroughTheClipboard) {
   Load(Page(QStringLiteral("<P id=p>Copy this</P><P id=q>Here:</P>")));
   Select(QStringLiteral("#p"), 5, 9);
-  EXPECT_TRUE(CommandEnabled(Editor, EditorCommand::Copy));
-  SendAndWait(Editor, EditorCommand::Copy);
+  EXPECT_TRUE(CommandEnabled(editor, EditorCommand::Copy));
+  SendAndWait(editor, EditorCommand::Copy);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("this"));
   Select(QStringLiteral("#q"), 5, 5);
-  SendAndWait(Editor, EditorCommand::Paste);
-  EXPECT_TRUE(EditorHtml(Editor).contains(QStringLiteral("Here:this"))) << EditorHtml(Editor).toStdString();
+  SendAndWait(editor, EditorCommand::Paste);
+  EXPECT_TRUE(EditorHtml(editor).contains(QStringLiteral("Here:this"))) << EditorHtml(editor).toStdString();
   Select(QStringLiteral("#p"), 0, 5);
-  SendAndWait(Editor, EditorCommand::Cut);
+  SendAndWait(editor, EditorCommand::Cut);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Copy "));
-  EXPECT_TRUE(EditorHtml(Editor).contains(QStringLiteral("<P id=\"p\">this</P>")));
+  EXPECT_TRUE(EditorHtml(editor).contains(QStringLiteral("<P id=\"p\">this</P>")));
 }
 
 // Pictures and the style sheet resolve in the base folder; a big page loads whole.
@@ -353,10 +353,10 @@ TEST_F(EditingControlFiles, RelativePictureLoadsFromBaseFolder) {
   ASSERT_TRUE(img.scaled(5, 3).save(dir.filePath(QStringLiteral("Images/Logo.png"))));
   // The base folder comes after the page, as topic loading does it. The
   // second picture is named as a page written on Windows names it.
-  Editor->SetDocumentHTML(
+  editor->SetDocumentHTML(
       Page(QStringLiteral("<P><IMG id=i src=\"pic.png\"><IMG id=w src=\"images\\LOGO.PNG\"></P>")));
-  Editor->SetBaseURL(dir.path() + QLatin1Char('/'));
-  WaitEditorIdle(Editor);
+  editor->SetBaseURL(dir.path() + QLatin1Char('/'));
+  WaitEditorIdle(editor);
   const auto widthOf = [&](const char* id) {
     const QString script =
         QStringLiteral("document.getElementById('%1').naturalWidth").arg(QLatin1String(id));
@@ -369,11 +369,11 @@ TEST_F(EditingControlFiles, RelativePictureLoadsFromBaseFolder) {
   };
   EXPECT_EQ(widthOf("i"), 17);
   EXPECT_EQ(widthOf("w"), 5);
-  EXPECT_TRUE(Editor->RequestLog().contains(QDir(dir.path()).filePath(QStringLiteral("pic.png"))));
-  EXPECT_EQ(Editor->BaseURL(), dir.path() + QLatin1Char('/'));
+  EXPECT_TRUE(editor->RequestLog().contains(QDir(dir.path()).filePath(QStringLiteral("pic.png"))));
+  EXPECT_EQ(editor->BaseURL(), dir.path() + QLatin1Char('/'));
   // The page keeps the name as the author wrote it.
-  EXPECT_TRUE(EditorHtml(Editor).contains(QStringLiteral("images\\LOGO.PNG")))
-      << EditorHtml(Editor).toStdString();
+  EXPECT_TRUE(EditorHtml(editor).contains(QStringLiteral("images\\LOGO.PNG")))
+      << EditorHtml(editor).toStdString();
 }
 
 TEST_F(EditingControlFiles, FiveMegabytePageReadsBackWhole) {
@@ -383,7 +383,7 @@ TEST_F(EditingControlFiles, FiveMegabytePageReadsBackWhole) {
   for (int i = 0; body.size() < 5 * 1024 * 1024; ++i) body += para.arg(i);
   body.chop(2);  // a clean page: what the editor gives back is the same
   Load(Page(body));
-  const QString html = EditorHtml(Editor);
+  const QString html = EditorHtml(editor);
   EXPECT_EQ(html.size(), Page(body).size());
   EXPECT_TRUE(html == Page(body));
   EXPECT_TRUE(html.endsWith(QStringLiteral("</BODY>\r\n</HTML>\r\n")));
@@ -393,7 +393,7 @@ TEST_F(EditingControlFiles, SaveAndLoadDocumentKeepTheText) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("page.htm"));
   Load(Page(QStringLiteral("<P>Gr\u00fc\u00dfe \u20ac</P>")));
-  ASSERT_TRUE(WriteTextFile(path, EditorHtml(Editor), Editor->CodePage()).Ok());
+  ASSERT_TRUE(WriteTextFile(path, EditorHtml(editor), editor->CodePage()).Ok());
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   const QByteArray bytes = f.readAll();
@@ -401,23 +401,23 @@ TEST_F(EditingControlFiles, SaveAndLoadDocumentKeepTheText) {
       bytes.contains("<P>Gr\xfc\xdf"
                      "e \x80</P>"))
       << bytes.toStdString();
-  ASSERT_TRUE(Editor->LoadDocument(path));
-  WaitEditorIdle(Editor);
-  EXPECT_TRUE(EditorHtml(Editor).contains(QStringLiteral("<P>Gr\u00fc\u00dfe \u20ac</P>")));
-  EXPECT_FALSE(Editor->LoadDocument(dir.filePath(QStringLiteral("missing.htm"))));
+  ASSERT_TRUE(editor->LoadDocument(path));
+  WaitEditorIdle(editor);
+  EXPECT_TRUE(EditorHtml(editor).contains(QStringLiteral("<P>Gr\u00fc\u00dfe \u20ac</P>")));
+  EXPECT_FALSE(editor->LoadDocument(dir.filePath(QStringLiteral("missing.htm"))));
 }
 
 TEST_F(EditingControlTest, PastedHelpElementsKeepTheirText) {
   Load(Page(QStringLiteral("<P id=p>Start</P>")));
   Select(QStringLiteral("#p"), 5, 5);
-  Editor->SelectionRange().pasteHTML(
+  editor->SelectionRange().pasteHTML(
       QStringLiteral("<INPUT type=button name=\"tcard\" Value=\"Go on\" Alt=\"1, 2\">"));
-  Editor->SelectionRange().pasteHTML(QStringLiteral(
+  editor->SelectionRange().pasteHTML(QStringLiteral(
       "<OBJECT id=splash "
       "type=\"application/x-oleobject\"\r\nclassid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">\r\n"
       "<PARAM name=\"Command\" value=\"Splash\">\r\n<PARAM name=\"Item1\" value=\"logo.bmp\">\r\n"
       "<PARAM name=\"Item2\" value=\"3000\">\r\n</OBJECT>"));
-  const QString html = EditorHtml(Editor);
+  const QString html = EditorHtml(editor);
   EXPECT_TRUE(
       html.contains(QStringLiteral("<INPUT type=button name=\"tcard\" value=\"Go on\" alt=\"1, 2\">")))
       << html.toStdString();
@@ -429,25 +429,25 @@ TEST_F(EditingControlTest, PastedHelpElementsKeepTheirText) {
 TEST_F(EditingControlTest, LinksTablesAndUndo) {
   Load(Page(QStringLiteral("<P id=p>Link me please</P>")));
   Select(QStringLiteral("#p"), 0, 4);
-  EXPECT_FALSE(CommandEnabled(Editor, EditorCommand::Unlink));
-  SendAndWait(Editor, EditorCommand::Hyperlink, QStringLiteral("Proj02.htm"));
-  EXPECT_TRUE(EditorHtml(Editor).contains(QStringLiteral("<A href=\"Proj02.htm\">Link</A>")));
-  EXPECT_TRUE(CommandEnabled(Editor, EditorCommand::Unlink));
+  EXPECT_FALSE(CommandEnabled(editor, EditorCommand::Unlink));
+  SendAndWait(editor, EditorCommand::Hyperlink, QStringLiteral("Proj02.htm"));
+  EXPECT_TRUE(EditorHtml(editor).contains(QStringLiteral("<A href=\"Proj02.htm\">Link</A>")));
+  EXPECT_TRUE(CommandEnabled(editor, EditorCommand::Unlink));
   // The engine's undo takes the link back, and with it the changed state.
-  SendAndWait(Editor, EditorCommand::Undo);
-  EXPECT_FALSE(EditorHtml(Editor).contains(QStringLiteral("<A ")));
-  EXPECT_FALSE(CommandEnabled(Editor, EditorCommand::Undo));
-  EXPECT_TRUE(CommandEnabled(Editor, EditorCommand::Redo));
+  SendAndWait(editor, EditorCommand::Undo);
+  EXPECT_FALSE(EditorHtml(editor).contains(QStringLiteral("<A ")));
+  EXPECT_FALSE(CommandEnabled(editor, EditorCommand::Undo));
+  EXPECT_TRUE(CommandEnabled(editor, EditorCommand::Redo));
 
   // Prompting commands go to the dialog handler, not the page.
   std::optional<EditorCommand> asked;
-  Editor->SetDialogHandler([&](EditorCommand command, QVariant&) {
+  editor->SetDialogHandler([&](EditorCommand command, QVariant&) {
     asked = command;
     return true;
   });
-  SendAndWait(Editor, EditorCommand::InsertTable);
+  SendAndWait(editor, EditorCommand::InsertTable);
   EXPECT_EQ(asked, EditorCommand::InsertTable);
-  Editor->SetDialogHandler(nullptr);
+  editor->SetDialogHandler(nullptr);
 
   Select(QStringLiteral("#p"), 14, 14);
   QVariant table = QVariantMap{{QStringLiteral("NumRows"), 2},
@@ -455,9 +455,9 @@ TEST_F(EditingControlTest, LinksTablesAndUndo) {
                                {QStringLiteral("TableAttrs"), QStringLiteral("border=\"1\" ")},
                                {QStringLiteral("CellAttrs"), QStringLiteral(" nowrap")},
                                {QStringLiteral("Caption"), QString()}};
-  ASSERT_TRUE(CommandEnabled(Editor, EditorCommand::InsertTable));
-  Editor->Exec(EditorCommand::InsertTable, table);
-  const QString html = EditorHtml(Editor);
+  ASSERT_TRUE(CommandEnabled(editor, EditorCommand::InsertTable));
+  editor->Exec(EditorCommand::InsertTable, table);
+  const QString html = EditorHtml(editor);
   EXPECT_TRUE(html.contains(QStringLiteral("<TABLE border=\"1\">"))) << html.toStdString();
   EXPECT_EQ(html.count(QStringLiteral("<TD nowrap>&nbsp;</TD>")), 6);
 }
@@ -497,7 +497,7 @@ TEST_F(EditingControlTest, HtmlDroppedFromAnotherProgramLandsCleanedWhereItFell)
        {"<SCRIPT", "taken", "steal", "javascript", "onclick", "mso", "o:p", "green", "<STYLE"})
     EXPECT_FALSE(body.contains(QLatin1String(gone), Qt::CaseInsensitive))
         << gone << ": " << body.toStdString();
-  EXPECT_TRUE(CommandEnabled(Editor, EditorCommand::Undo));
+  EXPECT_TRUE(CommandEnabled(editor, EditorCommand::Undo));
 
   // Plain text is dropped as it is.
   QMimeData text;
@@ -509,10 +509,10 @@ TEST_F(EditingControlTest, HtmlDroppedFromAnotherProgramLandsCleanedWhereItFell)
 
   // A read-only page takes no drop.
   Load(Page(QStringLiteral("<P id=p>Before after</P>")));
-  Editor->SetReadOnly(true);
+  editor->SetReadOnly(true);
   DropAt(QStringLiteral("#p"), 6, word);
   body = Body();
-  Editor->SetReadOnly(false);
+  editor->SetReadOnly(false);
   EXPECT_TRUE(body.contains(QStringLiteral("<P id=\"p\">Before after</P>"))) << body.toStdString();
   EXPECT_FALSE(body.contains(QStringLiteral("Dropped"))) << body.toStdString();
 }

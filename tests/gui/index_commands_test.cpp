@@ -24,7 +24,7 @@ class IndexCommandsTest : public TwoTopicsFixture {
   // The files of a keyword's topics, in order.
   QStringList TopicFiles(const QModelIndex& keyword) const {
     QStringList files;
-    for (const IndexEntryData* topic : Index()->TopicsAt(keyword)) files << topic->FileName;
+    for (const IndexEntryData* topic : Index()->TopicsAt(keyword)) files << topic->fileName;
     return files;
   }
   QAction* Item(const char* name) const { return form->findChild<QAction*>(name); }

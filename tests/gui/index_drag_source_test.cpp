@@ -15,11 +15,11 @@ namespace {
 // Notices drags made anywhere in the program and keeps what they carried.
 class DragWatcher : public QObject {
  public:
-  QStringList Formats;
-  QString Text;
-  bool Seen = false;
+  QStringList formats;
+  QString text;
+  bool seen = false;
   // A copy of everything the drag offered.
-  QMimeData Offered;
+  QMimeData offered;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -28,11 +28,11 @@ class DragWatcher : public QObject {
       QPointer<QObject> child = static_cast<QChildEvent*>(event)->child();
       QTimer::singleShot(0, this, [this, child] {
         auto* drag = qobject_cast<QDrag*>(child.data());
-        if (!drag || !drag->mimeData() || Seen) return;
-        Seen = true;
-        Formats = drag->mimeData()->formats();
-        Text = drag->mimeData()->text();
-        for (const QString& format : Formats) Offered.setData(format, drag->mimeData()->data(format));
+        if (!drag || !drag->mimeData() || seen) return;
+        seen = true;
+        formats = drag->mimeData()->formats();
+        text = drag->mimeData()->text();
+        for (const QString& format : formats) offered.setData(format, drag->mimeData()->data(format));
       });
     }
     return QObject::eventFilter(watched, event);
@@ -59,26 +59,26 @@ TEST_F(IndexDragSourceTest, SelectedEditorTextIsDraggedAsPlainText) {
   if (!surface) surface = Widget<EditingControl>(*form, "editor")->View();
   const QPoint start(30, 20);
   QTest::mousePress(surface, Qt::LeftButton, Qt::NoModifier, start);
-  for (int step = 1; step <= 20 && !watcher.Seen; ++step) {
+  for (int step = 1; step <= 20 && !watcher.seen; ++step) {
     QTest::mouseMove(surface, start + QPoint(step * 8, step * 8));
     QTest::qWait(30);
   }
   QTest::mouseRelease(surface, Qt::LeftButton, Qt::NoModifier, start + QPoint(160, 160));
-  for (int i = 0; i < 50 && !watcher.Seen; ++i) QTest::qWait(20);
+  for (int i = 0; i < 50 && !watcher.seen; ++i) QTest::qWait(20);
   qApp->removeEventFilter(&watcher);
-  if (!watcher.Seen) GTEST_SKIP() << "the engine started no drag on this platform";
-  EXPECT_TRUE(watcher.Formats.contains("text/plain")) << watcher.Formats.join(' ').toStdString();
-  EXPECT_EQ(watcher.Text.trimmed(), "printing");
+  if (!watcher.seen) GTEST_SKIP() << "the engine started no drag on this platform";
+  EXPECT_TRUE(watcher.formats.contains("text/plain")) << watcher.formats.join(' ').toStdString();
+  EXPECT_EQ(watcher.text.trimmed(), "printing");
 
   // What the drag offered, dropped on the empty Index tree, is the keyword.
   FocusEditor();
   const DropResult result = SendDrop(Widget<QTreeView>(*form, "indexTree")->viewport(),
-                                     BelowItems(Widget<QTreeView>(*form, "indexTree")), &watcher.Offered);
+                                     BelowItems(Widget<QTreeView>(*form, "indexTree")), &watcher.offered);
   EXPECT_TRUE(result.dropAccepted);
   EXPECT_EQ(result.action, Qt::CopyAction);
   ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 1);
   EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0)->text(0), "printing");
-  EXPECT_EQ(IndexRecord(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0))->FileName, "Proj01.htm");
+  EXPECT_EQ(IndexRecord(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0))->fileName, "Proj01.htm");
 }
 
 }  // namespace

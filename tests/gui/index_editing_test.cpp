@@ -38,9 +38,9 @@ TEST_F(IndexEditingTest, DropsBuildAKeywordThenKeywordsUnderIt) {
   EXPECT_EQ(printing->text(0), "printing");
   const IndexEntryData* record = IndexRecord(printing);
   ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->Keyword, "printing");
-  EXPECT_EQ(record->FileName, "Proj01.htm");
-  EXPECT_EQ(record->TopicCaption, "Printer setup");
+  EXPECT_EQ(record->keyword, "printing");
+  EXPECT_EQ(record->fileName, "Proj01.htm");
+  EXPECT_EQ(record->topicCaption, "Printer setup");
   EXPECT_TRUE(ProjectOf(*form).IsModified());
 
   // paper on printing, with the other topic selected: a keyword under
@@ -52,10 +52,10 @@ TEST_F(IndexEditingTest, DropsBuildAKeywordThenKeywordsUnderIt) {
   ASSERT_EQ(printing->childCount(), 1);
   TreeItem added = ChildNamed(printing, "paper");
   ASSERT_TRUE(added);
-  EXPECT_EQ(IndexRecord(added)->FileName, "Proj02.htm");
-  EXPECT_EQ(IndexRecord(added)->TopicCaption, "Paper sizes");
+  EXPECT_EQ(IndexRecord(added)->fileName, "Proj02.htm");
+  EXPECT_EQ(IndexRecord(added)->topicCaption, "Paper sizes");
   EXPECT_EQ(IndexRecord(printing), record);
-  EXPECT_EQ(record->FileName, "Proj01.htm");
+  EXPECT_EQ(record->fileName, "Proj01.htm");
 
   // Text on a child entry joins that keyword, without its blanks and line break.
   DropText(OnLabel(index, added), "  toner \r\n");
@@ -63,8 +63,8 @@ TEST_F(IndexEditingTest, DropsBuildAKeywordThenKeywordsUnderIt) {
   ASSERT_EQ(printing->childCount(), 2);
   TreeItem toner = ChildNamed(printing, "toner");
   ASSERT_NE(toner, nullptr);
-  EXPECT_EQ(IndexRecord(toner)->Keyword, "toner");
-  EXPECT_EQ(IndexRecord(toner)->FileName, "Proj02.htm");
+  EXPECT_EQ(IndexRecord(toner)->keyword, "toner");
+  EXPECT_EQ(IndexRecord(toner)->fileName, "Proj02.htm");
   // Sorted by caption.
   EXPECT_EQ(printing->child(1), toner);
 }
@@ -100,7 +100,7 @@ TEST_F(IndexEditingTest, LongTextGivesAKeywordOf255Characters) {
   DropText(BelowItems(Widget<QTreeView>(*form, "indexTree")), QString(300, QChar('w')));
   ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 1);
   EXPECT_EQ(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0)->text(0).size(), 255);
-  EXPECT_EQ(IndexRecord(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0))->Keyword,
+  EXPECT_EQ(IndexRecord(TopLevel(Widget<QTreeView>(*form, "indexTree"), 0))->keyword,
             QString(255, QChar('w')));
 }
 
@@ -145,8 +145,8 @@ TEST_F(IndexEditingTest, DeletingOneOfTwoChildrenFoldsTheOther) {
   ASSERT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 1);
   EXPECT_EQ(printing->childCount(), 0);
   EXPECT_EQ(printing->text(0), "printing");
-  EXPECT_EQ(IndexRecord(printing)->FileName, "Proj01.htm");
-  EXPECT_EQ(IndexRecord(printing)->TopicCaption, "Printer setup");
+  EXPECT_EQ(IndexRecord(printing)->fileName, "Proj01.htm");
+  EXPECT_EQ(IndexRecord(printing)->topicCaption, "Printer setup");
   EXPECT_TRUE(ProjectOf(*form).IsModified());
 
   // The other way round: the remaining child's topic moves up to a pure group keyword.
@@ -157,9 +157,9 @@ TEST_F(IndexEditingTest, DeletingOneOfTwoChildrenFoldsTheOther) {
   Action(*form, "deleteIndexEntryAction")->trigger();
   EXPECT_EQ(group->childCount(), 0);
   (void)second;
-  EXPECT_EQ(IndexRecord(group)->Keyword, "group");
-  EXPECT_EQ(IndexRecord(group)->FileName, "Proj02.htm");
-  EXPECT_EQ(IndexRecord(group)->TopicCaption, "Paper sizes");
+  EXPECT_EQ(IndexRecord(group)->keyword, "group");
+  EXPECT_EQ(IndexRecord(group)->fileName, "Proj02.htm");
+  EXPECT_EQ(IndexRecord(group)->topicCaption, "Paper sizes");
 }
 
 TEST_F(IndexEditingTest, DeletingAKeywordTakesItsChildren) {
@@ -195,8 +195,8 @@ TEST_F(IndexEditingTest, CaptionEditChangesOnlyTheCaption) {
   ProjectOf(*form).SetModified(false);
   EditCaption(Widget<QTreeView>(*form, "indexTree"), node, "printers");
   EXPECT_EQ(node->text(0), "printers");
-  EXPECT_EQ(IndexRecord(node)->Keyword, "printing");
-  EXPECT_EQ(IndexRecord(node)->FileName, "Proj01.htm");
+  EXPECT_EQ(IndexRecord(node)->keyword, "printing");
+  EXPECT_EQ(IndexRecord(node)->fileName, "Proj01.htm");
   // A rename is a change to save.
   EXPECT_TRUE(ProjectOf(*form).IsModified());
 }

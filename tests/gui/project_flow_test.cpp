@@ -47,7 +47,7 @@ int CountTree(QTreeView* tree) {
 template <typename Node>
 int CountForest(const std::vector<Node>& forest) {
   int n = 0;
-  for (const Node& node : forest) n += 1 + CountForest(node.Children);
+  for (const Node& node : forest) n += 1 + CountForest(node.children);
   return n;
 }
 
@@ -406,18 +406,18 @@ void CheckGeneratedProjectSurvives(QMainWindow* form, const QString& path) {
   const ProjectFiles original = ProjectOnDisk(path);
   Controller<ProjectCommands>(*form)->OpenByName(path);
   ASSERT_EQ(ProjectOf(*form).ProjectFile(), path);
-  EXPECT_EQ(CountTree(Widget<QTreeView>(*form, "contentsTree")), CountForest(original.Contents));
+  EXPECT_EQ(CountTree(Widget<QTreeView>(*form, "contentsTree")), CountForest(original.contents));
   // Keywords of one text are one line each, holding every topic.
-  EXPECT_EQ(CountForest(IndexForest(Widget<QTreeView>(*form, "indexTree"))), CountForest(original.Index));
-  EXPECT_LE(CountTree(Widget<QTreeView>(*form, "indexTree")), CountForest(original.Index));
+  EXPECT_EQ(CountForest(IndexForest(Widget<QTreeView>(*form, "indexTree"))), CountForest(original.index));
+  EXPECT_LE(CountTree(Widget<QTreeView>(*form, "indexTree")), CountForest(original.index));
   EXPECT_GT(CountTree(Widget<QTreeView>(*form, "contentsTree")), 0);
   Action(*form, "saveAction")->trigger();
   EXPECT_FALSE(ProjectOf(*form).IsModified());
   const ProjectFiles saved = ProjectOnDisk(path);
-  EXPECT_EQ(CountForest(saved.Contents), CountForest(original.Contents));
-  EXPECT_EQ(CountForest(saved.Index), CountForest(original.Index));
-  for (size_t i = 0; i < original.Contents.size() && i < saved.Contents.size(); ++i)
-    EXPECT_EQ(saved.Contents[i].Caption, original.Contents[i].Caption);
+  EXPECT_EQ(CountForest(saved.contents), CountForest(original.contents));
+  EXPECT_EQ(CountForest(saved.index), CountForest(original.index));
+  for (size_t i = 0; i < original.contents.size() && i < saved.contents.size(); ++i)
+    EXPECT_EQ(saved.contents[i].caption, original.contents[i].caption);
   const orvex::CompileResult result = orvex::CompileProject(path);
   EXPECT_TRUE(result.success) << result.messages.join('\n').toStdString();
 }
@@ -425,15 +425,15 @@ void CheckGeneratedProjectSurvives(QMainWindow* form, const QString& path) {
 TEST_F(ProjectFlowTest, ADoxygenProjectOpensSavesAndCompiles) {
   const GeneratedProject generated = GenerateDoxygenProject(dir.filePath("doxy"));
   if (generated.generatorMissing) GTEST_SKIP() << "doxygen is not installed";
-  ASSERT_FALSE(generated.ProjectFile.isEmpty()) << generated.error.toStdString();
-  CheckGeneratedProjectSurvives(form.get(), generated.ProjectFile);
+  ASSERT_FALSE(generated.projectFile.isEmpty()) << generated.error.toStdString();
+  CheckGeneratedProjectSurvives(form.get(), generated.projectFile);
 }
 
 TEST_F(ProjectFlowTest, ASphinxProjectOpensSavesAndCompiles) {
   const GeneratedProject generated = GenerateSphinxProject(dir.filePath("sphinx"));
   if (generated.generatorMissing) GTEST_SKIP() << "sphinx is not installed";
-  ASSERT_FALSE(generated.ProjectFile.isEmpty()) << generated.error.toStdString();
-  CheckGeneratedProjectSurvives(form.get(), generated.ProjectFile);
+  ASSERT_FALSE(generated.projectFile.isEmpty()) << generated.error.toStdString();
+  CheckGeneratedProjectSurvives(form.get(), generated.projectFile);
 }
 
 TEST(CommandLineProject, OpensOnceTheWindowIsShown) {

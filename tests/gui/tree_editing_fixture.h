@@ -34,7 +34,7 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 inline QString Shape(const std::vector<ContentsNode>& level) {
   QStringList parts;
   for (const ContentsNode& n : level)
-    parts << n.Caption + (n.Children.empty() ? QString() : "(" + Shape(n.Children) + ")");
+    parts << n.caption + (n.children.empty() ? QString() : "(" + Shape(n.children) + ")");
   return parts.join(',');
 }
 

@@ -63,7 +63,7 @@ TEST_F(TreeUndoTest, NewTopicIsUndoneWithItsPageAndLinesAndRedoneAlike) {
   const HelpProject::Lines linesBefore = ProjectOf(*form).AllLines();
   ASSERT_TRUE(Controller<ContentsPane>(*form)->CreateTopic("Fresh"));
   WaitEditorIdle(Widget<EditingControl>(*form, "editor"));
-  const QString page = ContentsRecord(Current(Widget<QTreeView>(*form, "contentsTree")))->FileName;
+  const QString page = ContentsRecord(Current(Widget<QTreeView>(*form, "contentsTree")))->fileName;
   const QByteArray bytes = FileBytes(Path(page));
   ASSERT_FALSE(bytes.isEmpty());
   const HelpProject::Lines linesAfter = ProjectOf(*form).AllLines();
@@ -72,14 +72,14 @@ TEST_F(TreeUndoTest, NewTopicIsUndoneWithItsPageAndLinesAndRedoneAlike) {
   Press(Widget<QTreeView>(*form, "contentsTree"), Qt::Key_Z);
   EXPECT_EQ(ContentsShape(), "Start(Basics),Last");
   EXPECT_FALSE(QFileInfo::exists(Path(page)));
-  EXPECT_EQ(ProjectOf(*form).AllLines().Map, linesBefore.Map);
-  EXPECT_EQ(ProjectOf(*form).AllLines().Alias, linesBefore.Alias);
-  EXPECT_EQ(ProjectOf(*form).AllLines().Project, linesBefore.Project);
+  EXPECT_EQ(ProjectOf(*form).AllLines().map, linesBefore.map);
+  EXPECT_EQ(ProjectOf(*form).AllLines().alias, linesBefore.alias);
+  EXPECT_EQ(ProjectOf(*form).AllLines().project, linesBefore.project);
 
   Press(Widget<QTreeView>(*form, "contentsTree"), Qt::Key_Y);
   EXPECT_EQ(ContentsShape(), "Start(Basics),Fresh,Last");
   EXPECT_EQ(FileBytes(Path(page)), bytes);
-  EXPECT_EQ(ProjectOf(*form).AllLines().Map, linesAfter.Map);
+  EXPECT_EQ(ProjectOf(*form).AllLines().map, linesAfter.map);
   EXPECT_EQ(Current(Widget<QTreeView>(*form, "contentsTree"))->text(0), "Fresh");
   EXPECT_EQ(Widget<EditingControl>(*form, "editor")->DocumentTitle(), "Fresh");
 }
@@ -104,8 +104,8 @@ TEST_F(TreeUndoTest, DeleteIsUndoneWithItsPagesFromTheTrashLinesAndIndexEntries)
   // The trash lets them go, notes and all.
   EXPECT_FALSE(QFileInfo::exists(dir.filePath("data/Trash/files/Proj01.htm")));
   EXPECT_FALSE(QFileInfo::exists(dir.filePath("data/Trash/info/Proj01.htm.trashinfo")));
-  EXPECT_EQ(ProjectOf(*form).AllLines().Project, linesBefore.Project);
-  EXPECT_EQ(ProjectOf(*form).AllLines().Map, linesBefore.Map);
+  EXPECT_EQ(ProjectOf(*form).AllLines().project, linesBefore.project);
+  EXPECT_EQ(ProjectOf(*form).AllLines().map, linesBefore.map);
   EXPECT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 2);
   EXPECT_EQ(Current(Widget<QTreeView>(*form, "contentsTree"))->text(0), "Start");
 
@@ -113,7 +113,7 @@ TEST_F(TreeUndoTest, DeleteIsUndoneWithItsPagesFromTheTrashLinesAndIndexEntries)
   EXPECT_EQ(ContentsShape(), "Last");
   EXPECT_FALSE(QFileInfo::exists(Path("Proj02.htm")));
   EXPECT_EQ(TopLevelCount(Widget<QTreeView>(*form, "indexTree")), 0);
-  EXPECT_FALSE(ProjectOf(*form).AllLines().Project.contains("Proj01.htm"));
+  EXPECT_FALSE(ProjectOf(*form).AllLines().project.contains("Proj01.htm"));
 }
 
 TEST_F(TreeUndoTest, MovesAndRenamesAreUndoneInTurn) {

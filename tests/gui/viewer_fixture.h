@@ -58,31 +58,31 @@ inline bool WaitForTopic(ViewerWindow* viewer, const QString& entry, int ms = 20
 // The sample project with a real picture and a style sheet that colours the text.
 struct SampleProject {
   QTemporaryDir dir;
-  orvex_test::HelpProject Project;
+  orvex_test::HelpProject project;
 
   // Writes the project into "<temp>/my help" (a folder with a blank).
   void Write() {
     ASSERT_TRUE(dir.isValid());
-    Project.write(dir.filePath("my help"));
+    project.write(dir.filePath("my help"));
     QImage picture(7, 5, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    ASSERT_TRUE(picture.save(Project.folder + "/pic.png", "PNG"));
-    orvex_test::writeBytes(Project.folder + "/My Guide.css",
+    ASSERT_TRUE(picture.save(project.folder + "/pic.png", "PNG"));
+    orvex_test::writeBytes(project.folder + "/My Guide.css",
                            "body { color: rgb(1, 2, 3); background: url(\"bg.png\"); }\r\n");
   }
   // Sets the language line of the project file.
   void SetLanguage(const QByteArray& line) {
-    QByteArray hhp = orvex_test::readBytes(Project.projectPath());
+    QByteArray hhp = orvex_test::readBytes(project.projectPath());
     hhp.replace("Language=0x0409 English (United States)", line);
-    orvex_test::writeBytes(Project.projectPath(), hhp);
+    orvex_test::writeBytes(project.projectPath(), hhp);
   }
   // Compiles with the hhc built beside the tests; true when the file is there.
   bool Compile() {
     QByteArray output;
-    const int code = orvex_test::runTool(orvex_test::tool("hhc"), {Project.projectPath()},
+    const int code = orvex_test::runTool(orvex_test::tool("hhc"), {project.projectPath()},
                                          QProcessEnvironment::systemEnvironment(), &output);
     if (code != 0) ADD_FAILURE() << output.toStdString();
-    return code == 0 && QFileInfo::exists(Project.chmPath());
+    return code == 0 && QFileInfo::exists(project.chmPath());
   }
 };
 

@@ -22,7 +22,7 @@ TEST(ViewerIndexTopicsTest, AKeywordWithSeveralTopicsIsOneLineThatOffersThem) {
     return QByteArray("<param name=\"Name\" value=\"") + name + "\">\r\n<param name=\"Local\" value=\"" +
            file + "\">\r\n";
   };
-  orvex_test::writeBytes(sample.Project.folder + "/My Guide.hhk",
+  orvex_test::writeBytes(sample.project.folder + "/My Guide.hhk",
                          "<HTML><BODY>\r\n<UL>\r\n<LI> <OBJECT type=\"text/sitemap\">\r\n"
                          "<param name=\"Keyword\" value=\"printing\">\r\n" +
                              pair("One", "My_Guide01.htm") + pair("Two", "My_Guide02.htm") +
@@ -31,7 +31,7 @@ TEST(ViewerIndexTopicsTest, AKeywordWithSeveralTopicsIsOneLineThatOffersThem) {
                              pair("Three", "My_Guide03.htm") + "</OBJECT>\r\n</UL>\r\n</BODY></HTML>\r\n");
   ASSERT_TRUE(sample.Compile());
   HtmlHelpViewer help;
-  ASSERT_NE(help.ShowTopic(nullptr, sample.Project.chmPath()), nullptr);
+  ASSERT_NE(help.ShowTopic(nullptr, sample.project.chmPath()), nullptr);
   ViewerWindow* viewer = help.Viewers().value(0);
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));

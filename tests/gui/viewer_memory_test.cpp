@@ -46,7 +46,7 @@ class ViewerMemoryTest : public ::testing::Test {
 };
 
 TEST_F(ViewerMemoryTest, AFileOpensAtItsLastTopicInItsLastPlace) {
-  ViewerWindow* viewer = Open(sample.Project.chmPath());
+  ViewerWindow* viewer = Open(sample.project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   viewer->ShowUrl(ChmEntryUrl("/My_Guide02.htm", "part"));
@@ -56,7 +56,7 @@ TEST_F(ViewerMemoryTest, AFileOpensAtItsLastTopicInItsLastPlace) {
   Close(viewer);
 
   // Opened again (by another name of the same file): there again.
-  viewer = Open(sample.Project.folder + "/../my help/My Guide.chm");
+  viewer = Open(sample.project.folder + "/../my help/My Guide.chm");
   ASSERT_NE(viewer, nullptr);
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide02.htm"));
   EXPECT_EQ(viewer->CurrentUrl().fragment(), "part");
@@ -64,15 +64,15 @@ TEST_F(ViewerMemoryTest, AFileOpensAtItsLastTopicInItsLastPlace) {
   Close(viewer);
 
   // A topic asked for wins over the one kept.
-  viewer = Open(sample.Project.chmPath() + "::/My_Guide03.htm");
+  viewer = Open(sample.project.chmPath() + "::/My_Guide03.htm");
   ASSERT_NE(viewer, nullptr);
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
   Close(viewer);
 
   // A kept page that the file no longer holds gives the default topic.
   ExpectWritten(RememberViewedFile(
-      settingsFile, {QFileInfo(sample.Project.chmPath()).canonicalFilePath(), "/Gone.htm", {}}));
-  viewer = Open(sample.Project.chmPath());
+      settingsFile, {QFileInfo(sample.project.chmPath()).canonicalFilePath(), "/Gone.htm", {}}));
+  viewer = Open(sample.project.chmPath());
   ASSERT_NE(viewer, nullptr);
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
 }

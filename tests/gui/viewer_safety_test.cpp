@@ -29,19 +29,19 @@ namespace {
 class DesktopUrls : public QObject {
   Q_OBJECT
  public:
-  explicit DesktopUrls(const QStringList& schemes) : Schemes(schemes) {
-    for (const QString& scheme : Schemes) QDesktopServices::setUrlHandler(scheme, this, "Open");
+  explicit DesktopUrls(const QStringList& schemes) : schemes(schemes) {
+    for (const QString& scheme : schemes) QDesktopServices::setUrlHandler(scheme, this, "Open");
   }
   ~DesktopUrls() override {
-    for (const QString& scheme : Schemes) QDesktopServices::unsetUrlHandler(scheme);
+    for (const QString& scheme : schemes) QDesktopServices::unsetUrlHandler(scheme);
   }
-  QList<QUrl> Opened;
+  QList<QUrl> opened;
 
  public slots:
-  void Open(const QUrl& url) { Opened.append(url); }
+  void Open(const QUrl& url) { opened.append(url); }
 
  private:
-  QStringList Schemes;
+  QStringList schemes;
 };
 
 // A viewer window of its own on a compiled file.
@@ -90,18 +90,18 @@ TEST(ViewerSafety, PagesReachOnlyTheirOwnFileAndWebLinksGoToTheBrowser) {
       "try { new WebSocket('WEB/socket'.replace('http', 'ws')); } catch (e) {}\r\n"
       "addEventListener('load', function () { location.href = 'WEB/moved'; });</script></body></html>\r\n";
   html.replace("WEB", web);
-  orvex_test::writeBytes(sample.Project.folder + "/My_Guide01.htm", html);
+  orvex_test::writeBytes(sample.project.folder + "/My_Guide01.htm", html);
   ASSERT_TRUE(sample.Compile());
   DesktopUrls desktop({"http", "mailto"});
-  std::unique_ptr<ViewerWindow> viewer(OpenViewer(sample.Project.chmPath()));
+  std::unique_ptr<ViewerWindow> viewer(OpenViewer(sample.project.chmPath()));
   ASSERT_NE(viewer, nullptr);
   viewer->setAttribute(Qt::WA_DeleteOnClose, false);
   viewer->ShowDefaultTopic();
   ASSERT_TRUE(WaitForTopic(viewer.get(), "/My_Guide01.htm"));
   QTest::qWait(1500);
   EXPECT_EQ(connections, 0) << "a page reached the local server";
-  EXPECT_TRUE(desktop.Opened.isEmpty())
-      << "a script sent the desktop to " << desktop.Opened.value(0).toString().toStdString();
+  EXPECT_TRUE(desktop.opened.isEmpty())
+      << "a script sent the desktop to " << desktop.opened.value(0).toString().toStdString();
   EXPECT_EQ(viewer->CurrentEntry(), "/My_Guide01.htm");
 
   QWebEnginePage* page = viewer->topicView->page();
@@ -117,11 +117,11 @@ TEST(ViewerSafety, PagesReachOnlyTheirOwnFileAndWebLinksGoToTheBrowser) {
                       QPoint(at[0].toInt(), at[1].toInt()));
   };
   click("web");
-  ASSERT_TRUE(WaitUntil([&] { return desktop.Opened.size() == 1; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return desktop.opened.size() == 1; }, 10000));
   click("mail");
-  ASSERT_TRUE(WaitUntil([&] { return desktop.Opened.size() == 2; }, 10000));
-  EXPECT_EQ(desktop.Opened.value(0).toString(), QString::fromLatin1(web + "/clicked"));
-  EXPECT_EQ(desktop.Opened.value(1).toString(), "mailto:a@example.com");
+  ASSERT_TRUE(WaitUntil([&] { return desktop.opened.size() == 2; }, 10000));
+  EXPECT_EQ(desktop.opened.value(0).toString(), QString::fromLatin1(web + "/clicked"));
+  EXPECT_EQ(desktop.opened.value(1).toString(), "mailto:a@example.com");
   QTest::qWait(500);
   EXPECT_EQ(viewer->CurrentEntry(), "/My_Guide01.htm");
   EXPECT_EQ(connections, 0) << "the click reached the local server";

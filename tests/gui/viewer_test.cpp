@@ -57,7 +57,7 @@ class ViewerTest : public ::testing::Test {
 };
 
 TEST_F(ViewerTest, DisplayTopicOpensTheDefaultTopic) {
-  ViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.project.chmPath());
   ASSERT_NE(viewer, nullptr);
   EXPECT_TRUE(viewer->isVisible());
   EXPECT_EQ(viewer->windowTitle(), "Printer Guide");
@@ -66,33 +66,33 @@ TEST_F(ViewerTest, DisplayTopicOpensTheDefaultTopic) {
 }
 
 TEST_F(ViewerTest, HelpContextOpensTheMappedTopic) {
-  ViewerWindow* window = help->ShowContext(nullptr, sample.Project.chmPath(), 101);
+  ViewerWindow* window = help->ShowContext(nullptr, sample.project.chmPath(), 101);
   ASSERT_NE(window, nullptr);
   ViewerWindow* viewer = help->Viewers().value(0);
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   // The same window is reused for the next context.
-  EXPECT_EQ(help->ShowContext(nullptr, sample.Project.chmPath(), 102), window);
+  EXPECT_EQ(help->ShowContext(nullptr, sample.project.chmPath(), 102), window);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide02.htm"));
   EXPECT_EQ(help->Viewers().size(), 1);
 }
 
 TEST_F(ViewerTest, UnmappedContextShowsNothing) {
-  EXPECT_EQ(help->ShowContext(nullptr, sample.Project.chmPath(), 999), nullptr);
+  EXPECT_EQ(help->ShowContext(nullptr, sample.project.chmPath(), 999), nullptr);
   QTest::qWait(50);
   EXPECT_TRUE(help->Viewers().isEmpty());
 }
 
 TEST_F(ViewerTest, TopicAfterDoubleColonIsShown) {
-  help->ShowTopic(nullptr, sample.Project.chmPath() + "::/My_Guide03.htm");
+  help->ShowTopic(nullptr, sample.project.chmPath() + "::/My_Guide03.htm");
   ViewerWindow* viewer = help->Viewers().value(0);
   ASSERT_NE(viewer, nullptr);
   EXPECT_TRUE(WaitForTopic(viewer, "/My_Guide03.htm"));
 }
 
 TEST_F(ViewerTest, MissingOrBrokenFilesShowNothing) {
-  EXPECT_EQ(help->ShowTopic(nullptr, sample.Project.folder + "/none.chm"), nullptr);
-  const QString broken = sample.Project.folder + "/broken.chm";
+  EXPECT_EQ(help->ShowTopic(nullptr, sample.project.folder + "/none.chm"), nullptr);
+  const QString broken = sample.project.folder + "/broken.chm";
   orvex_test::writeBytes(broken, "this is no compiled help file");
   EXPECT_EQ(help->ShowTopic(nullptr, broken), nullptr);
   EXPECT_TRUE(help->Viewers().isEmpty());
@@ -101,16 +101,16 @@ TEST_F(ViewerTest, MissingOrBrokenFilesShowNothing) {
       << help->LastError().toStdString();
   EXPECT_TRUE(help->LastError().contains("broken.chm"));
   // A damaged copy of a sound file: its directory cut short.
-  const QByteArray sound = orvex_test::readBytes(sample.Project.chmPath());
+  const QByteArray sound = orvex_test::readBytes(sample.project.chmPath());
   orvex_test::writeBytes(broken, sound.left(0x100));
   EXPECT_EQ(help->ShowTopic(nullptr, broken), nullptr);
   EXPECT_TRUE(help->LastError().contains("does not fit")) << help->LastError().toStdString();
-  EXPECT_EQ(help->ShowTopic(nullptr, sample.Project.folder + "/none.chm"), nullptr);
+  EXPECT_EQ(help->ShowTopic(nullptr, sample.project.folder + "/none.chm"), nullptr);
   EXPECT_TRUE(help->LastError().isEmpty());
 }
 
 TEST_F(ViewerTest, StyleSheetIsServedAsCssAndApplied) {
-  ViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   QWebEnginePage* page = viewer->topicView->page();
@@ -132,7 +132,7 @@ TEST_F(ViewerTest, StyleSheetIsServedAsCssAndApplied) {
 }
 
 TEST_F(ViewerTest, PicturesAreShown) {
-  ViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   QWebEnginePage* page = viewer->topicView->page();
@@ -144,7 +144,7 @@ TEST_F(ViewerTest, PicturesAreShown) {
 }
 
 TEST_F(ViewerTest, LinksLeadBetweenTopicsWithBackAndForward) {
-  ViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   EXPECT_FALSE(viewer->backAction->isEnabled());
@@ -168,7 +168,7 @@ TEST_F(ViewerTest, LinksLeadBetweenTopicsWithBackAndForward) {
 }
 
 TEST_F(ViewerTest, ReaderZoomsFindsPrintsAndOpensAnotherFile) {
-  ViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   QWidget* surface = viewer->topicView->focusProxy();
@@ -213,7 +213,7 @@ TEST_F(ViewerTest, ReaderZoomsFindsPrintsAndOpensAnotherFile) {
 
   // File > Open shows any compiled file in a window of its own.
   const QString other = sample.dir.filePath("Other.chm");
-  ASSERT_TRUE(QFile::copy(sample.Project.chmPath(), other));
+  ASSERT_TRUE(QFile::copy(sample.project.chmPath(), other));
   AnswerNextFileDialog(other);
   viewer->openAction->trigger();
   ASSERT_EQ(help->Viewers().size(), 2);
@@ -231,7 +231,7 @@ TEST_F(ViewerTest, OpensBesideItsOwnerAndRemembersItsSize) {
   const QRect menuBar(owner.menuBar()->mapToGlobal(QPoint(0, 0)), owner.menuBar()->size());
 
   // No room beside the owner on this screen: the viewer keeps off its menu bar.
-  ASSERT_NE(help->ShowTopic(&owner, sample.Project.chmPath()), nullptr);
+  ASSERT_NE(help->ShowTopic(&owner, sample.project.chmPath()), nullptr);
   QPointer<ViewerWindow> viewer = help->Viewers().value(0);
   ASSERT_FALSE(viewer.isNull());
   ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.data()));
@@ -242,7 +242,7 @@ TEST_F(ViewerTest, OpensBesideItsOwnerAndRemembersItsSize) {
 
   // The next window has the size the last one had, and beside a narrow owner there is room.
   owner.setGeometry(0, 0, 200, 300);
-  ASSERT_NE(help->ShowTopic(&owner, sample.Project.chmPath()), nullptr);
+  ASSERT_NE(help->ShowTopic(&owner, sample.project.chmPath()), nullptr);
   viewer = help->Viewers().value(0);
   ASSERT_FALSE(viewer.isNull());
   EXPECT_EQ(viewer->size(), QSize(360, 280));
@@ -250,7 +250,7 @@ TEST_F(ViewerTest, OpensBesideItsOwnerAndRemembersItsSize) {
 }
 
 TEST_F(ViewerTest, ContentsPaneListsTheTopicsAndOpensThem) {
-  ViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_EQ(viewer->contentsTree->topLevelItemCount(), 3);
   EXPECT_EQ(viewer->contentsTree->topLevelItem(0)->text(0), "One");
@@ -265,7 +265,7 @@ TEST_F(ViewerTest, ContentsPaneListsTheTopicsAndOpensThem) {
 }
 
 TEST_F(ViewerTest, IndexKeywordSearchFindsAndOpensTheTopic) {
-  ViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_GE(viewer->indexTree->topLevelItemCount(), 1);
   viewer->FindKeyword("THR");
@@ -278,7 +278,7 @@ TEST_F(ViewerTest, IndexKeywordSearchFindsAndOpensTheTopic) {
 }
 
 TEST_F(ViewerTest, FullTextSearchListsTopicsWithEveryWord) {
-  ViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.project.chmPath());
   ASSERT_NE(viewer, nullptr);
   viewer->searchEdit->setText("only CONTENTS");
   viewer->searchButton->click();
@@ -303,7 +303,7 @@ TEST_F(ViewerTest, FullTextSearchListsTopicsWithEveryWord) {
 }
 
 TEST_F(ViewerTest, CloseAllClosesTheViewers) {
-  ViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.project.chmPath());
   ASSERT_NE(viewer, nullptr);
   QPointer<ViewerWindow> guard(viewer);
   help->CloseAll();
@@ -314,10 +314,10 @@ TEST_F(ViewerTest, CloseAllClosesTheViewers) {
 TEST_F(ViewerTest, ASessionThatEndsClosesEverything) {
   const HelpViewerSession session = help->BeginSession();
   EXPECT_TRUE(session.IsOpen());
-  ASSERT_NE(Display(sample.Project.chmPath()), nullptr);
+  ASSERT_NE(Display(sample.project.chmPath()), nullptr);
   help->EndSession(session);
   EXPECT_TRUE(WaitUntil([&] { return help->Viewers().isEmpty(); }, 5000));
-  EXPECT_EQ(help->ShowTopic(nullptr, sample.Project.chmPath()), nullptr);
+  EXPECT_EQ(help->ShowTopic(nullptr, sample.project.chmPath()), nullptr);
 }
 
 TEST_F(ViewerTest, PageScriptsReachTheViewerAsTrainingCardMessages) {
@@ -326,7 +326,7 @@ TEST_F(ViewerTest, PageScriptsReachTheViewerAsTrainingCardMessages) {
                       "if (location.pathname.endsWith('My_Guide01.htm'))"
                       "  location.href = 'orvex-chm:/$orvex/tcard?wParam=5&lParam=-7';");
   QSignalSpy cards(help.get(), &HtmlHelpViewer::TrainingCardMessage);
-  ViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return cards.count() >= 1; }));
   EXPECT_EQ(cards.at(0).at(0).toInt(), 5);
@@ -346,8 +346,8 @@ class StandAloneViewerTest : public ViewerTest {
         "word</a></p>" +
         SplashObject("pic.png", 20000) + CardButtonsToObjects(TrainingCardButtonFor("Next", "$1F", "3")) +
         "</body></html>";
-    orvex_test::writeBytes(sample.Project.folder + "/My_Guide01.htm", page.toLatin1());
-    orvex_test::writeBytes(sample.Project.folder + "/My GuideP.js",
+    orvex_test::writeBytes(sample.project.folder + "/My_Guide01.htm", page.toLatin1());
+    orvex_test::writeBytes(sample.project.folder + "/My GuideP.js",
                            "popfont=\"Courier,10\"\r\nP1=\"Shown on its own\"\r\n");
   }
 };
@@ -355,7 +355,7 @@ class StandAloneViewerTest : public ViewerTest {
 TEST_F(StandAloneViewerTest, PopupSplashAndTrainingCardWorkInTheViewerOnItsOwn) {
   QString errors;
   QTextStream err(&errors);
-  const std::unique_ptr<HtmlHelpViewer> standAlone = ShowViewCommand(sample.Project.chmPath(), err);
+  const std::unique_ptr<HtmlHelpViewer> standAlone = ShowViewCommand(sample.project.chmPath(), err);
   ASSERT_NE(standAlone, nullptr) << errors.toStdString();
   QSignalSpy cards(standAlone.get(), &HtmlHelpViewer::TrainingCardMessage);
   ViewerWindow* viewer = standAlone->Viewers().value(0);
@@ -385,9 +385,9 @@ class ViewerRussianTest : public ViewerTest {
 
 TEST_F(ViewerRussianTest, PagesAreReadInTheCodePageOfTheFilesLanguage) {
   ChmDocument doc;
-  ASSERT_TRUE(doc.Open(sample.Project.chmPath()));
+  ASSERT_TRUE(doc.Open(sample.project.chmPath()));
   ASSERT_EQ(doc.Info().lcid, 0x0419u);
-  ViewerWindow* viewer = Display(sample.Project.chmPath());
+  ViewerWindow* viewer = Display(sample.project.chmPath());
   ASSERT_NE(viewer, nullptr);
   ASSERT_TRUE(WaitForTopic(viewer, "/My_Guide01.htm"));
   QWebEnginePage* page = viewer->topicView->page();

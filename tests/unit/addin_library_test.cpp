@@ -78,7 +78,7 @@ TEST(AddinLibrary, CaptionWithoutZeroByteStopsAtTheBuffer) {
   EXPECT_TRUE(caption->startsWith("R&D xxx"));
   EXPECT_EQ(caption->size(), 255);
   const AddinNameResult inProcess = CallAddinName(Case("odd", "long.so"));
-  EXPECT_EQ(inProcess.Caption.size(), 256);  // the whole buffer, never past it
+  EXPECT_EQ(inProcess.caption.size(), 256);  // the whole buffer, never past it
 }
 
 TEST(AddinLibrary, ThreeTitlesWithTheirTexts) {

@@ -83,12 +83,12 @@ TEST_F(ChmDocumentTest, SearchTextsAreBoundedAndFindWhatTheSimpleSearchFinds) {
 TEST_F(ChmDocumentTest, ContentsIndexAndTopicTexts) {
   const auto contents = doc.Contents();
   ASSERT_EQ(contents.size(), 3u);
-  EXPECT_EQ(contents[1].Caption, "Two");
-  ASSERT_TRUE(contents[1].Data);
-  EXPECT_EQ(contents[1].Data->FileName, "My_Guide02.htm");
+  EXPECT_EQ(contents[1].caption, "Two");
+  ASSERT_TRUE(contents[1].data);
+  EXPECT_EQ(contents[1].data->fileName, "My_Guide02.htm");
   const auto index = doc.Index();
   ASSERT_EQ(index.size(), 1u);
-  EXPECT_EQ(index[0].Caption, "three");
+  EXPECT_EQ(index[0].caption, "three");
   const QList<TopicText> topics = doc.TopicTexts();
   ASSERT_EQ(topics.size(), 3);
   bool found = false;

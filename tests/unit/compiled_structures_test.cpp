@@ -77,8 +77,8 @@ TEST(BinaryIndexReader, MissingKeywordsAreAddedToTheIndexText) {
   EXPECT_EQ(added, 4);
   QStringList captions;
   for (const IndexNode& node : ReadIndexFile(merged)) {
-    captions.append(node.Caption);
-    for (const IndexNode& child : node.Children) captions.append(node.Caption + " > " + child.Caption);
+    captions.append(node.caption);
+    for (const IndexNode& child : node.children) captions.append(node.caption + " > " + child.caption);
   }
   captions.removeDuplicates();
   // "alpha, sub" is under "alpha" only by its whole path: "alpha" was there already.

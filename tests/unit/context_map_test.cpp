@@ -74,7 +74,7 @@ TEST(ContextMap, IncludesAsWindowsWritesThemAndUtf8Headers) {
   Write(dir.filePath("proj/common/more.h"), "#define IDH_MORE 17\n");
   Write(project + "/Aliases.ALI", "IDH_\x82\xA0=a.htm\r\n");  // CP932 hiragana "a"
   const ExpandedSection map = ExpandIncludes(project, {"#include ..\\common\\helpid.h"}, 932);
-  EXPECT_TRUE(map.Warnings.isEmpty()) << map.Warnings.join('\n').toStdString();
+  EXPECT_TRUE(map.warnings.isEmpty()) << map.warnings.join('\n').toStdString();
   EXPECT_EQ(Texts(map), (QStringList{QString::fromUtf8("#define IDH_éTÉ 0x10"), "#define IDH_MORE 17"}));
   EXPECT_EQ(map.lines[1].source, "more.H");
   EXPECT_EQ(map.lines[1].lineNumber, 1);
@@ -91,11 +91,11 @@ TEST(ContextMap, AProjectsOwnSectionsGiveEveryAlias) {
                             {"[OPTIONS]", "Title=x", "[MAP]", "#include HELPID.H", "[ALIAS]",
                              "IDH_ONE=one.htm", "IDH_TWO=One.htm", "IDH_THREE=pages\\three.htm"},
                             1252);
-  ASSERT_EQ(map.Context.Entries.size(), 3) << map.Warnings.join('\n').toStdString();
-  EXPECT_EQ(map.Context.Entries[1].name, "IDH_TWO");
-  EXPECT_EQ(map.Context.Entries[1].Number, 2u);
-  EXPECT_EQ(map.Context.Entries[2].File, "pages/three.htm");
-  EXPECT_TRUE(map.Warnings.isEmpty()) << map.Warnings.join('\n').toStdString();
+  ASSERT_EQ(map.context.entries.size(), 3) << map.warnings.join('\n').toStdString();
+  EXPECT_EQ(map.context.entries[1].name, "IDH_TWO");
+  EXPECT_EQ(map.context.entries[1].number, 2u);
+  EXPECT_EQ(map.context.entries[2].file, "pages/three.htm");
+  EXPECT_TRUE(map.warnings.isEmpty()) << map.warnings.join('\n').toStdString();
   EXPECT_EQ(map.includedFiles, QStringList{dir.filePath("helpid.h")});
 }
 
@@ -109,24 +109,24 @@ TEST(ContextMap, HostileIncludesAreRefusedWithAWarningNamingThem) {
   Write(dir.filePath("secret.h"), "root:x:0:0:hidden-password\n#define IDH_OK 5\n");
   QDir().mkpath(dir.filePath("folder.h"));
   IncludeLimits limits;
-  limits.MaxFileBytes = 1024;
+  limits.maxFileBytes = 1024;
   const ExpandedSection section =
       ExpandIncludes(dir.path(),
                      {"#include pipe.h", "#include /dev/zero", "#include folder.h", "#include self.h",
                       "#include big.h", "#include missing.h", "#include secret.h"},
                      1252, limits);
-  const QString warnings = section.Warnings.join('\n');
+  const QString warnings = section.warnings.join('\n');
   for (const char* name : {"pipe.h", "/dev/zero", "folder.h", "self.h", "big.h", "missing.h"})
     EXPECT_TRUE(warnings.contains(name)) << name << "\n" << warnings.toStdString();
-  EXPECT_EQ(section.Warnings.size(), 6) << warnings.toStdString();
+  EXPECT_EQ(section.warnings.size(), 6) << warnings.toStdString();
   EXPECT_EQ(Texts(section),
             (QStringList{"#define IDH_SELF 1", "root:x:0:0:hidden-password", "#define IDH_OK 5"}));
   // Pairing names the offending line of an included file, never quotes it.
   const ContextEntries pairs = PairContextEntries(section.lines, section.lines);
-  EXPECT_FALSE(pairs.Warnings.join('\n').contains("hidden-password"))
-      << pairs.Warnings.join('\n').toStdString();
-  EXPECT_TRUE(pairs.Warnings.join('\n').contains("secret.h line 1"))
-      << pairs.Warnings.join('\n').toStdString();
+  EXPECT_FALSE(pairs.warnings.join('\n').contains("hidden-password"))
+      << pairs.warnings.join('\n').toStdString();
+  EXPECT_TRUE(pairs.warnings.join('\n').contains("secret.h line 1"))
+      << pairs.warnings.join('\n').toStdString();
 }
 
 TEST(ContextMap, IncludeChainsStopAtTheDepthLimit) {
@@ -137,8 +137,8 @@ TEST(ContextMap, IncludeChainsStopAtTheDepthLimit) {
           QString("#define IDH_%1 %1\n#include n%2.h\n").arg(i).arg(i + 1).toLatin1());
   const ExpandedSection section = ExpandIncludes(dir.path(), {"#include n0.h"}, 1252);
   EXPECT_EQ(section.lines.size(), IncludeLimits().maxDepth);
-  ASSERT_EQ(section.Warnings.size(), 1);
-  EXPECT_TRUE(section.Warnings[0].contains("n8.h")) << section.Warnings[0].toStdString();
+  ASSERT_EQ(section.warnings.size(), 1);
+  EXPECT_TRUE(section.warnings[0].contains("n8.h")) << section.warnings[0].toStdString();
 }
 
 TEST(RegularFile, ReadsOnlyRegularFilesWithinTheLimit) {

@@ -233,8 +233,8 @@ TEST_F(DecompileRoundTrip, KeywordsOnlyInTheBinaryIndexReachTheIndexFile) {
   const std::vector<IndexNode> index = ReadIndexFile(QString::fromLatin1(readBytes(out + "/Keys.hhk")));
   QStringList captions;
   for (const IndexNode& node : index) {
-    captions.append(node.Caption);
-    for (const IndexNode& child : node.Children) captions.append(node.Caption + " > " + child.Caption);
+    captions.append(node.caption);
+    for (const IndexNode& child : node.children) captions.append(node.caption + " > " + child.caption);
   }
   captions.removeDuplicates();  // a keyword of two pages is a node per page
   EXPECT_EQ(captions, (QStringList{"alpha", "beta", "beta > inner", "gamma"}));

@@ -29,7 +29,7 @@ TEST(TableParams, VariantCarriesTheFiveProperties) {
   p.numCols = 4;
   p.tableAttrs = "border=\"1\" ";
   p.cellAttrs = " nowrap";
-  p.Caption = "Prices";
+  p.caption = "Prices";
   const QVariantMap map = p.ToVariant();
   EXPECT_EQ(map.value("NumRows").toInt(), 3);
   EXPECT_EQ(map.value("NumCols").toInt(), 4);
@@ -76,12 +76,12 @@ TEST(FindPictureSrc, SplitsAtTheFirstSrcInAnyCase) {
   const PictureSource s = FindPictureSrc("x<IMG alt=\"a\" src=\"/tmp/p.png\" border=0>y");
   ASSERT_TRUE(s.found);
   EXPECT_EQ(s.head, QStringLiteral("x<IMG alt=\"a\" src=\""));
-  EXPECT_EQ(s.Path, QStringLiteral("/tmp/p.png"));
+  EXPECT_EQ(s.path, QStringLiteral("/tmp/p.png"));
   EXPECT_EQ(s.tail, QStringLiteral("\" border=0>y"));
   EXPECT_FALSE(FindPictureSrc("plain").found);
   const PictureSource open = FindPictureSrc("<IMG SRC=\"abc");
   ASSERT_TRUE(open.found);
-  EXPECT_EQ(open.Path, QStringLiteral("abc"));
+  EXPECT_EQ(open.path, QStringLiteral("abc"));
   EXPECT_EQ(open.tail, QString());
 }
 
@@ -92,11 +92,11 @@ TEST(FindPictureSrc, ReadsTheAttributeAsABrowserDoes) {
   EXPECT_EQ(bare.head + "my p.png" + bare.tail, QStringLiteral("<IMG src=\"my p.png\" border=0>"));
   // Single quotes, entities decoded in the path.
   const PictureSource single = FindPictureSrc("<img SRC='/tmp/a&amp;b.png'>");
-  EXPECT_EQ(single.Path, QStringLiteral("/tmp/a&b.png"));
+  EXPECT_EQ(single.path, QStringLiteral("/tmp/a&b.png"));
   EXPECT_EQ(single.head + "x.png" + single.tail, QStringLiteral("<img SRC='x.png'>"));
   // Never a src= inside another attribute's value or a comment.
   const PictureSource inner = FindPictureSrc("<!-- src=\"c.png\" --><IMG alt='src=\"b.png\"' src=\"a.png\">");
-  EXPECT_EQ(inner.Path, QStringLiteral("a.png"));
+  EXPECT_EQ(inner.path, QStringLiteral("a.png"));
   EXPECT_EQ(inner.tail, QStringLiteral("\">"));
   EXPECT_FALSE(FindPictureSrc("<IMG alt=\"src=x.png\">").found);
 }

@@ -130,22 +130,22 @@ TEST(ForeignProjects, WindowsProjectOpensWithEveryItemAndContextNumber) {
   ASSERT_TRUE(dir.isValid());
   const QString project = WriteWindowsProject(dir.path());
   const ProjectFiles files = ProjectOnDisk(project);
-  EXPECT_TRUE(files.Problems.isEmpty()) << files.Problems.join('\n').toStdString();
-  EXPECT_EQ(files.Sources.Contents.Path, dir.filePath("help/ja/toc.HHC"));
-  EXPECT_TRUE(files.Sources.Contents.ReadOnlyReason.isEmpty());
-  ASSERT_EQ(files.Contents.size(), 3u);
-  EXPECT_EQ(files.Contents[0].Caption, QString::fromUtf8("はじめに"));
-  EXPECT_EQ(files.Contents[1].Caption, QString::fromUtf8("設定"));
-  ASSERT_EQ(files.Contents[1].Children.size(), 1u);
-  EXPECT_EQ(files.Contents[1].Children[0].Data->FileName, "Pages\\Setup.htm");
-  EXPECT_EQ(files.Contents[2].Caption, "other.chm::/other.hhc");
-  ASSERT_EQ(files.Index.size(), 3u);  // install, start x2
-  EXPECT_EQ(files.Index[0].Caption, "install");
-  EXPECT_EQ(files.Index[0].Data->TopicCaption, QString::fromUtf8("インストール"));
-  EXPECT_EQ(files.Index[2].Data->FileName, "pages\\Setup.htm#top");
-  EXPECT_EQ(ProjectContextNumber(files.Sources, "pages\\Intro.htm"), "1000");
-  EXPECT_EQ(ProjectContextNumber(files.Sources, "Pages\\Setup.htm"), "1001");
-  EXPECT_TRUE(ProjectContextNumber(files.Sources, "other.htm").isEmpty());
+  EXPECT_TRUE(files.problems.isEmpty()) << files.problems.join('\n').toStdString();
+  EXPECT_EQ(files.sources.contents.path, dir.filePath("help/ja/toc.HHC"));
+  EXPECT_TRUE(files.sources.contents.readOnlyReason.isEmpty());
+  ASSERT_EQ(files.contents.size(), 3u);
+  EXPECT_EQ(files.contents[0].caption, QString::fromUtf8("はじめに"));
+  EXPECT_EQ(files.contents[1].caption, QString::fromUtf8("設定"));
+  ASSERT_EQ(files.contents[1].children.size(), 1u);
+  EXPECT_EQ(files.contents[1].children[0].data->fileName, "Pages\\Setup.htm");
+  EXPECT_EQ(files.contents[2].caption, "other.chm::/other.hhc");
+  ASSERT_EQ(files.index.size(), 3u);  // install, start x2
+  EXPECT_EQ(files.index[0].caption, "install");
+  EXPECT_EQ(files.index[0].data->topicCaption, QString::fromUtf8("インストール"));
+  EXPECT_EQ(files.index[2].data->fileName, "pages\\Setup.htm#top");
+  EXPECT_EQ(ProjectContextNumber(files.sources, "pages\\Intro.htm"), "1000");
+  EXPECT_EQ(ProjectContextNumber(files.sources, "Pages\\Setup.htm"), "1001");
+  EXPECT_TRUE(ProjectContextNumber(files.sources, "other.htm").isEmpty());
 }
 
 TEST(ForeignProjects, WindowsProjectSavesByteForByteAndCompiles) {
@@ -182,12 +182,12 @@ TEST(ForeignProjects, EditsOfACyrillicProjectKeepItsCodePageAndParameters) {
           Cp("Вторая", 1251) + "\"><param name=\"Local\" value=\"a.htm#b\"></OBJECT></UL></BODY></HTML>\n");
   const QByteArray projectBytes = readBytes(project);
   ProjectFiles files = ProjectOnDisk(project);
-  ASSERT_EQ(files.Contents.size(), 2u);
-  EXPECT_EQ(files.Contents[0].Caption, QString::fromUtf8("Первая"));
-  files.Contents[1].Caption = QString::fromUtf8("Вторая глава");
-  ProjectSnapshot snapshot{project, std::move(files.Contents), std::move(files.Index), files.MapLines,
-                           files.AliasLines};
-  ASSERT_TRUE(SaveProjectFiles(snapshot, files.ProjectLines, files.Sources).Ok());
+  ASSERT_EQ(files.contents.size(), 2u);
+  EXPECT_EQ(files.contents[0].caption, QString::fromUtf8("Первая"));
+  files.contents[1].caption = QString::fromUtf8("Вторая глава");
+  ProjectSnapshot snapshot{project, std::move(files.contents), std::move(files.index), files.mapLines,
+                           files.aliasLines};
+  ASSERT_TRUE(SaveProjectFiles(snapshot, files.projectLines, files.sources).Ok());
   EXPECT_EQ(readBytes(project), projectBytes);  // language name byte for byte, nothing added
   const QByteArray contents = readBytes(dir.filePath("contents.hhc"));
   EXPECT_TRUE(contents.startsWith("<HTML><BODY><UL>")) << contents.toStdString();
@@ -214,17 +214,17 @@ TEST(ForeignProjects, UnreadableSitemapsAreNamedAndNeverRewritten) {
       "value=\"late\"></OBJECT>";
   writeBytes(dir.filePath("p.hhk"), index);
   ProjectFiles files = ProjectOnDisk(project);
-  const QString told = files.Sources.Warnings.join('\n');
+  const QString told = files.sources.warnings.join('\n');
   EXPECT_TRUE(told.contains("p.hhc") && told.contains("UTF-16")) << told.toStdString();
   EXPECT_TRUE(told.contains("p.hhk")) << told.toStdString();
-  ASSERT_EQ(files.Index.size(), 1u);  // what could be read is shown
+  ASSERT_EQ(files.index.size(), 1u);  // what could be read is shown
   ContentsNode added;
-  added.Caption = "New";
-  added.Data = std::make_unique<TopicData>(TopicData{"a.htm"});
-  files.Contents.push_back(std::move(added));
-  files.Index.clear();
-  ProjectSnapshot snapshot{project, std::move(files.Contents), std::move(files.Index), {}, {}};
-  ASSERT_TRUE(SaveProjectFiles(snapshot, files.ProjectLines, files.Sources).Ok());
+  added.caption = "New";
+  added.data = std::make_unique<TopicData>(TopicData{"a.htm"});
+  files.contents.push_back(std::move(added));
+  files.index.clear();
+  ProjectSnapshot snapshot{project, std::move(files.contents), std::move(files.index), {}, {}};
+  ASSERT_TRUE(SaveProjectFiles(snapshot, files.projectLines, files.sources).Ok());
   EXPECT_EQ(readBytes(dir.filePath("p.hhc")), utf16);
   EXPECT_EQ(readBytes(dir.filePath("p.hhk")), index);
 }
@@ -238,35 +238,35 @@ TEST(ForeignProjects, GeneratedProjectsSaveUnchangedAndStillCompile) {
       std::cout << "skipped: " << made.error.toStdString() << "\n";
       continue;
     }
-    ASSERT_FALSE(made.ProjectFile.isEmpty()) << made.error.toStdString();
-    const QString folder = QFileInfo(made.ProjectFile).absolutePath();
-    const int bareBefore = HaveChmcmd() ? BareCompile(made.ProjectFile) : -1;
+    ASSERT_FALSE(made.projectFile.isEmpty()) << made.error.toStdString();
+    const QString folder = QFileInfo(made.projectFile).absolutePath();
+    const int bareBefore = HaveChmcmd() ? BareCompile(made.projectFile) : -1;
     const auto before = snapshot(folder);
-    const ProjectFiles files = ProjectOnDisk(made.ProjectFile);
-    EXPECT_TRUE(files.Sources.Warnings.isEmpty()) << files.Sources.Warnings.join('\n').toStdString();
-    EXPECT_FALSE(files.Contents.empty());
-    EXPECT_FALSE(files.Index.empty());
+    const ProjectFiles files = ProjectOnDisk(made.projectFile);
+    EXPECT_TRUE(files.sources.warnings.isEmpty()) << files.sources.warnings.join('\n').toStdString();
+    EXPECT_FALSE(files.contents.empty());
+    EXPECT_FALSE(files.index.empty());
     if (!HaveChmcmd()) continue;
     QString log;
     // Generators link pages they do not write: errors, with the file written (exit code 1).
-    EXPECT_LE(BuildHeadless(made.ProjectFile, dir.filePath("orvex.ini"), &log), 1) << log.toStdString();
+    EXPECT_LE(BuildHeadless(made.projectFile, dir.filePath("orvex.ini"), &log), 1) << log.toStdString();
     const auto after = snapshot(folder);
     // The project file changes at most in its "Default topic=" line: where it
     // named the first Contents topic it follows it as saves put it there, with
     // its own line breaks; a home page of its own stays.
-    const QString name = QFileInfo(made.ProjectFile).fileName();
+    const QString name = QFileInfo(made.projectFile).fileName();
     QStringList changed = ChangedFiles(before, after);
     changed.removeAll(name);
-    EXPECT_EQ(changed.join(", ").toStdString(), "") << made.ProjectFile.toStdString();
+    EXPECT_EQ(changed.join(", ").toStdString(), "") << made.projectFile.toStdString();
     QByteArray expected = before.value(name);
     const qsizetype line = expected.indexOf("Default topic=");
-    const QString first = files.Contents.front().Data->FileName;
-    if (line >= 0 && DefaultTopicFollowsContents(files.ProjectLines, first)) {
+    const QString first = files.contents.front().data->fileName;
+    if (line >= 0 && DefaultTopicFollowsContents(files.projectLines, first)) {
       const qsizetype end = expected.indexOf('\n', line);
       expected.replace(line, end - line,
                        "Default topic=" + first.toUtf8() + (expected.at(end - 1) == '\r' ? "\r" : ""));
     }
     EXPECT_EQ(after.value(name).toStdString(), expected.toStdString());
-    if (bareBefore == 0) EXPECT_EQ(BareCompile(made.ProjectFile), 0) << made.ProjectFile.toStdString();
+    if (bareBefore == 0) EXPECT_EQ(BareCompile(made.projectFile), 0) << made.projectFile.toStdString();
   }
 }

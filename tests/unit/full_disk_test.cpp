@@ -152,12 +152,12 @@ TEST(FullDisk, EverySaveKeepsTheOldFileAndGivesTheFileAndTheReason) {
   ASSERT_EQ(before.size(), 7);
 
   ContentsNode topic;
-  topic.Caption = "New topic";
-  topic.Data = std::make_unique<TopicData>(TopicData{"p02.htm"});
+  topic.caption = "New topic";
+  topic.data = std::make_unique<TopicData>(TopicData{"p02.htm"});
   std::vector<ContentsNode> tree;
   tree.push_back(std::move(topic));
   IndexNode keyword;
-  keyword.Caption = "new";
+  keyword.caption = "new";
   std::vector<IndexNode> keywords;
   keywords.push_back(std::move(keyword));
   const std::vector<std::pair<QString, std::function<Status()>>> saves = {

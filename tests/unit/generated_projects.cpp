@@ -114,7 +114,7 @@ GeneratedProject GenerateDoxygenProject(const QString& folder, int extraClasses)
   const QString projectFile = dir.filePath("out/html/index.hhp");
   if (!QFileInfo::exists(projectFile)) return Failed(QStringLiteral("doxygen made no index.hhp"));
   GeneratedProject project;
-  project.ProjectFile = projectFile;
+  project.projectFile = projectFile;
   return project;
 }
 
@@ -148,6 +148,6 @@ GeneratedProject GenerateSphinxProject(const QString& folder) {
   const QString projectFile = dir.filePath("out/tiny.hhp");
   if (!QFileInfo::exists(projectFile)) return Failed(QStringLiteral("Sphinx made no tiny.hhp"));
   GeneratedProject project;
-  project.ProjectFile = projectFile;
+  project.projectFile = projectFile;
   return project;
 }

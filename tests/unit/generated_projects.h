@@ -5,7 +5,7 @@
 #include <QString>
 
 struct GeneratedProject {
-  QString ProjectFile;            // full path of the generated .hhp; empty when none was made
+  QString projectFile;            // full path of the generated .hhp; empty when none was made
   bool generatorMissing = false;  // the generator is not installed: skip, don't fail
   QString error;                  // why no project was made
 };

@@ -29,12 +29,12 @@ QString MakeProjectWithOneTopic(const QTemporaryDir& dir) {
   PutText(dir.filePath("My GuideP.js"), "popfont=\"Courier,10\"\r\n", 1252);
   PutText(dir.filePath("My_Guide01.htm"), BuildTopicPage("Start", path, lines), 1252);
   ProjectSnapshot project;
-  project.ProjectFile = path;
+  project.projectFile = path;
   ContentsNode start;
-  start.Caption = "Start";
-  start.Data = std::make_unique<TopicData>(TopicData{"My_Guide01.htm"});
-  project.Contents.push_back(std::move(start));
-  AddContextEntries("My_Guide01.htm", "My_Guide", project.MapLines, project.AliasLines);
+  start.caption = "Start";
+  start.data = std::make_unique<TopicData>(TopicData{"My_Guide01.htm"});
+  project.contents.push_back(std::move(start));
+  AddContextEntries("My_Guide01.htm", "My_Guide", project.mapLines, project.aliasLines);
   EXPECT_TRUE(SaveProjectFiles(project, lines).Ok());
   return path;
 }

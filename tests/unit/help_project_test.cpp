@@ -22,8 +22,8 @@ QByteArray Bytes(const QString& path) {
 
 ContentsNode Topic(const QString& caption, const QString& fileName) {
   ContentsNode node;
-  node.Caption = caption;
-  node.Data = std::make_unique<TopicData>(TopicData{fileName});
+  node.caption = caption;
+  node.data = std::make_unique<TopicData>(TopicData{fileName});
   return node;
 }
 
@@ -115,10 +115,10 @@ TEST_F(HelpProjectTest, OpenReadsTheLinesAndHandsOutTheTrees) {
   EXPECT_FALSE(project.IsModified());
   EXPECT_FALSE(project.CurrentTopic().has_value());
   EXPECT_EQ(project.ProjectLines(), QStringList({"[OPTIONS]", "Title=Proj"}));
-  ASSERT_EQ(trees->Contents.size(), 1u);
-  EXPECT_EQ(trees->Contents[0].Caption, "Intro");
-  EXPECT_TRUE(trees->Index.empty());
-  EXPECT_TRUE(trees->Problems.isEmpty());  // no index file, and none named
+  ASSERT_EQ(trees->contents.size(), 1u);
+  EXPECT_EQ(trees->contents[0].caption, "Intro");
+  EXPECT_TRUE(trees->index.empty());
+  EXPECT_TRUE(trees->problems.isEmpty());  // no index file, and none named
   EXPECT_EQ(project.ContextNumberOf("intro.htm"), "7");
   project.SetCurrentTopic(TopicData{"intro.htm"});
   EXPECT_EQ(project.CurrentContextNumber(), "7");
@@ -191,7 +191,7 @@ TEST_F(HelpProjectTest, ALanguageWithoutAKnownCodePageIsReportedOnOpening) {
     PutText(path, QStringLiteral("[OPTIONS]\r\n%1\r\n").arg(c.line), 1252);
     const Result<ProjectTrees> trees = project.Open(path);
     ASSERT_TRUE(trees.Ok()) << trees.Message().toStdString();
-    const QStringList warnings = project.Sources().Warnings.filter("Windows-1252");
+    const QStringList warnings = project.Sources().warnings.filter("Windows-1252");
     if (!c.reason) {
       EXPECT_TRUE(warnings.isEmpty()) << c.line;
       continue;

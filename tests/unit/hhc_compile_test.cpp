@@ -267,7 +267,7 @@ TEST(HhcGeneratedProjects, DoxygenAndSphinxProjectsOpenInTheViewer) {
       continue;
     }
     ASSERT_TRUE(generated.error.isEmpty()) << generated.error.toStdString();
-    const CompileResult result = CompileProject(generated.ProjectFile);
+    const CompileResult result = CompileProject(generated.projectFile);
     ASSERT_TRUE(result.success) << result.messages.join('\n').toStdString();
     // Sphinx links each page to its source, which an HTML Help build does
     // not copy: the only files missing.
@@ -277,15 +277,15 @@ TEST(HhcGeneratedProjects, DoxygenAndSphinxProjectsOpenInTheViewer) {
     }
     ChmDocument document;
     ASSERT_TRUE(document.Open(result.compiledFile));
-    EXPECT_FALSE(document.Contents().empty()) << generated.ProjectFile.toStdString();
-    EXPECT_FALSE(document.Index().empty()) << generated.ProjectFile.toStdString();
+    EXPECT_FALSE(document.Contents().empty()) << generated.projectFile.toStdString();
+    EXPECT_FALSE(document.Index().empty()) << generated.projectFile.toStdString();
     EXPECT_TRUE(document.DefaultTopicUrl().isValid());
     // The generator's index as keyword links, every keyword leading to
     // topics of the help, unless the project asks for none.
     ChmFile chm;
     ASSERT_TRUE(chm.open(result.compiledFile));
     const auto file = [&](const char* name) { return chm.read(name).value_or(QByteArray()); };
-    if (readBytes(generated.ProjectFile).contains("Binary Index=No")) {
+    if (readBytes(generated.projectFile).contains("Binary Index=No")) {
       EXPECT_FALSE(chm.read("/$WWKeywordLinks/BTree").has_value());
     } else {
       const auto keywords =
@@ -301,7 +301,7 @@ TEST(HhcGeneratedProjects, DoxygenAndSphinxProjectsOpenInTheViewer) {
     const QStringList pages = document.PagePaths();
     EXPECT_GE(pages.size(), 3);
     for (const QString& page : pages) {
-      const QString source = QFileInfo(generated.ProjectFile).absolutePath() + page;
+      const QString source = QFileInfo(generated.projectFile).absolutePath() + page;
       EXPECT_EQ(document.Read(page).value_or(QByteArray()), readBytes(source)) << page.toStdString();
     }
   }
@@ -323,7 +323,7 @@ TEST(HhcGeneratedProjects, AnyNumberOfThreadsGivesTheSameBytes) {
   QByteArray first;
   QString compiled;
   for (int threads : {1, 2, 3}) {
-    const CompileResult result = CompileProject(generated.ProjectFile, {threads});
+    const CompileResult result = CompileProject(generated.projectFile, {threads});
     ASSERT_TRUE(result.success) << result.messages.join('\n').toStdString();
     compiled = result.compiledFile;
     const QByteArray bytes = readBytes(compiled);
@@ -338,7 +338,7 @@ TEST(HhcGeneratedProjects, AnyNumberOfThreadsGivesTheSameBytes) {
   else
     qputenv("SOURCE_DATE_EPOCH", epoch);
 
-  const QString folder = QFileInfo(generated.ProjectFile).absolutePath();
+  const QString folder = QFileInfo(generated.projectFile).absolutePath();
   const ChmFiles mspack = ReadWithMspack(compiled);
   qint64 pageBytes = 0;
   int pages = 0;

@@ -31,16 +31,16 @@ TEST(HhcContextNumbers, PairsEveryAliasThatHasANumber) {
                             "#define IDH_C 103",  "#define IDH_Lonely 104",
                             "#ifndef X",          "#define IDH_Bad abc"};
   const ContextEntries c = PairContextEntries(aliases, defines);
-  ASSERT_EQ(c.Entries.size(), 3);
-  EXPECT_EQ(c.Entries[0].name, "IDH_A");
-  EXPECT_EQ(c.Entries[0].File, "a.htm");
-  EXPECT_EQ(c.Entries[0].Number, 101u);
-  EXPECT_EQ(c.Entries[1].File, "sub/b.htm");
-  EXPECT_EQ(c.Entries[1].Number, 102u);
+  ASSERT_EQ(c.entries.size(), 3);
+  EXPECT_EQ(c.entries[0].name, "IDH_A");
+  EXPECT_EQ(c.entries[0].file, "a.htm");
+  EXPECT_EQ(c.entries[0].number, 101u);
+  EXPECT_EQ(c.entries[1].file, "sub/b.htm");
+  EXPECT_EQ(c.entries[1].number, 102u);
   // A second alias of one page is kept.
-  EXPECT_EQ(c.Entries[2].name, "IDH_C");
-  EXPECT_EQ(c.Entries[2].File, "a.htm");
-  const QString warnings = c.Warnings.join('\n');
+  EXPECT_EQ(c.entries[2].name, "IDH_C");
+  EXPECT_EQ(c.entries[2].file, "a.htm");
+  const QString warnings = c.warnings.join('\n');
   EXPECT_TRUE(warnings.contains("IDH_NoNumber")) << warnings.toStdString();
   EXPECT_TRUE(warnings.contains("IDH_Lonely has no alias")) << warnings.toStdString();
   EXPECT_TRUE(warnings.contains("IDH_Bad")) << warnings.toStdString();

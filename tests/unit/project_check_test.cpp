@@ -96,8 +96,8 @@ TEST(CheckProject, GeneratedProjectsHaveNoBrokenLinks) {
     QTemporaryDir dir;
     const GeneratedProject project = generate(dir.path());
     if (project.generatorMissing) continue;
-    ASSERT_FALSE(project.ProjectFile.isEmpty()) << project.error.toStdString();
-    const Result<ProjectCheckInput> input = ReadProjectCheckInput(project.ProjectFile);
+    ASSERT_FALSE(project.projectFile.isEmpty()) << project.error.toStdString();
+    const Result<ProjectCheckInput> input = ReadProjectCheckInput(project.projectFile);
     ASSERT_TRUE(input.Ok()) << input.Message().toStdString();
     for (const CheckProblem& problem : CheckProject(*input)) {
       const bool sphinxSource =

@@ -56,16 +56,16 @@ class SaveSafety : public ::testing::Test {
     generated = new GeneratedProject(GenerateDoxygenProject(folder->path(), 400));
     // Saves rewrite the project file: its home page is the first Contents
     // topic in other letters, which a save spells as the Contents does.
-    if (generated->ProjectFile.isEmpty()) return;
-    const ProjectFiles read = ProjectOnDisk(generated->ProjectFile);
-    if (read.Contents.empty() || !read.Contents.front().Data) return;
-    QByteArray text = BytesOf(generated->ProjectFile);
+    if (generated->projectFile.isEmpty()) return;
+    const ProjectFiles read = ProjectOnDisk(generated->projectFile);
+    if (read.contents.empty() || !read.contents.front().data) return;
+    QByteArray text = BytesOf(generated->projectFile);
     const qsizetype at = text.indexOf("Default topic=");
     if (at < 0) return;
     qsizetype end = at;
     while (end < text.size() && text.at(end) != '\r' && text.at(end) != '\n') ++end;
-    text.replace(at, end - at, "Default topic=" + read.Contents.front().Data->FileName.toUpper().toUtf8());
-    PutFile(generated->ProjectFile, text);
+    text.replace(at, end - at, "Default topic=" + read.contents.front().data->fileName.toUpper().toUtf8());
+    PutFile(generated->projectFile, text);
   }
   static void TearDownTestSuite() {
     delete generated;
@@ -73,9 +73,9 @@ class SaveSafety : public ::testing::Test {
   }
   void SetUp() override {
     if (generated->generatorMissing) GTEST_SKIP() << generated->error.toStdString();
-    ASSERT_FALSE(generated->ProjectFile.isEmpty()) << generated->error.toStdString();
-    project = generated->ProjectFile;
-    saved = ProjectFilesSaved(project, ProjectOnDisk(project).ProjectLines);
+    ASSERT_FALSE(generated->projectFile.isEmpty()) << generated->error.toStdString();
+    project = generated->projectFile;
+    saved = ProjectFilesSaved(project, ProjectOnDisk(project).projectLines);
   }
 
   static QTemporaryDir* folder;
@@ -94,9 +94,9 @@ TEST_F(SaveSafety, KilledAtRandomPointsOfASaveLeavesOldOrNewFilesNeverCut) {
   ASSERT_GT(old.value(ReplaceExtension(project, ".hhc")).size(), 50000) << "a large contents file";
   // The new files: one save to its end (no compile needed for that).
   ProjectFiles read = ProjectOnDisk(project);
-  ProjectSnapshot snapshot{project, std::move(read.Contents), std::move(read.Index), read.MapLines,
-                           read.AliasLines};
-  ASSERT_TRUE(SaveProjectFiles(snapshot, read.ProjectLines).Ok());
+  ProjectSnapshot snapshot{project, std::move(read.contents), std::move(read.index), read.mapLines,
+                           read.aliasLines};
+  ASSERT_TRUE(SaveProjectFiles(snapshot, read.projectLines).Ok());
   const Files fresh = ReadAll(saved);
   ASSERT_NE(fresh.value(ReplaceExtension(project, ".hhc")), old.value(ReplaceExtension(project, ".hhc")));
   WriteAll(old);
@@ -174,9 +174,9 @@ TEST_F(SaveSafety, ReadOnlyFileStopsTheSaveThereAndNamesIt) {
   const QString index = ReplaceExtension(project, ".hhk");
   QFile::setPermissions(index, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
   ProjectFiles read = ProjectOnDisk(project);
-  ProjectSnapshot snapshot{project, std::move(read.Contents), std::move(read.Index), read.MapLines,
-                           read.AliasLines};
-  const Status written = SaveProjectFiles(snapshot, read.ProjectLines);
+  ProjectSnapshot snapshot{project, std::move(read.contents), std::move(read.index), read.mapLines,
+                           read.aliasLines};
+  const Status written = SaveProjectFiles(snapshot, read.projectLines);
   EXPECT_FALSE(written.Ok()) << "the save went through a read-only file";
   EXPECT_EQ(written.Message(), "Cannot create file " + index + ": the file is read-only");
   QFile::setPermissions(index, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);

@@ -19,8 +19,8 @@ namespace {
 QString Dump(const std::vector<ContentsNode>& nodes) {
   QStringList parts;
   for (const ContentsNode& node : nodes) {
-    QString part = node.Caption + u'[' + (node.Data ? node.Data->FileName : QStringLiteral("?")) + u']';
-    if (!node.Children.empty()) part += u'{' + Dump(node.Children) + u'}';
+    QString part = node.caption + u'[' + (node.data ? node.data->fileName : QStringLiteral("?")) + u']';
+    if (!node.children.empty()) part += u'{' + Dump(node.children) + u'}';
     parts.append(part);
   }
   return parts.join(u',');
@@ -30,10 +30,10 @@ QString Dump(const std::vector<ContentsNode>& nodes) {
 QString Dump(const std::vector<IndexNode>& nodes) {
   QStringList parts;
   for (const IndexNode& node : nodes) {
-    QString part = node.Caption + u'[';
-    if (node.Data) part += node.Data->Keyword + u'|' + node.Data->TopicCaption + u'|' + node.Data->FileName;
+    QString part = node.caption + u'[';
+    if (node.data) part += node.data->keyword + u'|' + node.data->topicCaption + u'|' + node.data->fileName;
     part += u']';
-    if (!node.Children.empty()) part += u'{' + Dump(node.Children) + u'}';
+    if (!node.children.empty()) part += u'{' + Dump(node.children) + u'}';
     parts.append(part);
   }
   return parts.join(u',');
@@ -42,14 +42,14 @@ QString Dump(const std::vector<IndexNode>& nodes) {
 template <typename Node>
 int CountNodes(const std::vector<Node>& nodes) {
   int count = 0;
-  for (const Node& node : nodes) count += 1 + CountNodes(node.Children);
+  for (const Node& node : nodes) count += 1 + CountNodes(node.children);
   return count;
 }
 
 template <typename Node>
 int Depth(const std::vector<Node>& nodes) {
   int depth = 0;
-  for (const Node& node : nodes) depth = std::max(depth, 1 + Depth(node.Children));
+  for (const Node& node : nodes) depth = std::max(depth, 1 + Depth(node.children));
   return depth;
 }
 
@@ -190,7 +190,7 @@ TEST(ReadContentsFile, DeepNestingNeitherOverflowsNorLosesItems) {
   EXPECT_EQ(CountNodes(tree), kLevels);
   EXPECT_EQ(Depth(tree), kMaxSitemapDepth);
   ASSERT_EQ(tree.size(), 1u);
-  EXPECT_EQ(tree.front().Caption, "N0");
+  EXPECT_EQ(tree.front().caption, "N0");
 
   // Only opening lists, never closed, and stray "<" everywhere.
   QString junk;
@@ -338,9 +338,9 @@ TEST(ReadIndexFile, SortFollowsTheLocale) {
                        IndexEntry({"Keyword", "Birne", "Local", "b.htm"});
   const std::vector<IndexNode> tree = ReadIndexFile(IndexText(body), QLocale(QLocale::German));
   ASSERT_EQ(tree.size(), 3u);
-  EXPECT_EQ(tree[0].Caption, "\u00c4pfel");
-  EXPECT_EQ(tree[1].Caption, "Birne");
-  EXPECT_EQ(tree[2].Caption, "Zucker");
+  EXPECT_EQ(tree[0].caption, "\u00c4pfel");
+  EXPECT_EQ(tree[1].caption, "Birne");
+  EXPECT_EQ(tree[2].caption, "Zucker");
 }
 
 // Generated projects: the files as the generator wrote them (8-bit text).
@@ -362,7 +362,7 @@ QString SiblingFile(const QString& projectFile, const char* extension) {
 template <typename Node>
 bool ContainsCaption(const std::vector<Node>& nodes, const QString& caption) {
   for (const Node& node : nodes) {
-    if (node.Caption == caption || ContainsCaption(node.Children, caption)) return true;
+    if (node.caption == caption || ContainsCaption(node.children, caption)) return true;
   }
   return false;
 }
@@ -372,10 +372,10 @@ TEST(GeneratedSitemaps, DoxygenProjectReadsCompletely) {
   ASSERT_TRUE(folder.isValid());
   const GeneratedProject project = GenerateDoxygenProject(folder.path());
   if (project.generatorMissing) GTEST_SKIP() << project.error.toStdString();
-  ASSERT_FALSE(project.ProjectFile.isEmpty()) << project.error.toStdString();
+  ASSERT_FALSE(project.projectFile.isEmpty()) << project.error.toStdString();
 
-  const QString contentsText = ReadGenerated(SiblingFile(project.ProjectFile, ".hhc"));
-  const QString indexText = ReadGenerated(SiblingFile(project.ProjectFile, ".hhk"));
+  const QString contentsText = ReadGenerated(SiblingFile(project.projectFile, ".hhc"));
+  const QString indexText = ReadGenerated(SiblingFile(project.projectFile, ".hhk"));
   ASSERT_GT(SitemapObjects(contentsText), 10);
   ASSERT_GT(SitemapObjects(indexText), 5);
 
@@ -390,13 +390,13 @@ TEST(GeneratedSitemaps, DoxygenProjectReadsCompletely) {
   EXPECT_EQ(CountNodes(index), SitemapObjects(indexText));
   EXPECT_TRUE(ContainsCaption(index, "operator<(const Shape &a, const Shape &b)"));
   for (const IndexNode& node : index) {
-    ASSERT_TRUE(node.Data);
-    EXPECT_FALSE(node.Caption.isEmpty());
-    EXPECT_EQ(node.Data->Keyword, node.Caption);
-    EXPECT_FALSE(node.Data->FileName.isEmpty()) << node.Caption.toStdString();
+    ASSERT_TRUE(node.data);
+    EXPECT_FALSE(node.caption.isEmpty());
+    EXPECT_EQ(node.data->keyword, node.caption);
+    EXPECT_FALSE(node.data->fileName.isEmpty()) << node.caption.toStdString();
   }
   for (size_t i = 1; i < index.size(); ++i)
-    EXPECT_LE(index[i - 1].Caption.compare(index[i].Caption, Qt::CaseInsensitive), 0);
+    EXPECT_LE(index[i - 1].caption.compare(index[i].caption, Qt::CaseInsensitive), 0);
 }
 
 TEST(GeneratedSitemaps, SphinxProjectReadsCompletely) {
@@ -404,10 +404,10 @@ TEST(GeneratedSitemaps, SphinxProjectReadsCompletely) {
   ASSERT_TRUE(folder.isValid());
   const GeneratedProject project = GenerateSphinxProject(folder.path());
   if (project.generatorMissing) GTEST_SKIP() << project.error.toStdString();
-  ASSERT_FALSE(project.ProjectFile.isEmpty()) << project.error.toStdString();
+  ASSERT_FALSE(project.projectFile.isEmpty()) << project.error.toStdString();
 
-  const QString contentsText = ReadGenerated(SiblingFile(project.ProjectFile, ".hhc"));
-  const QString indexText = ReadGenerated(SiblingFile(project.ProjectFile, ".hhk"));
+  const QString contentsText = ReadGenerated(SiblingFile(project.projectFile, ".hhc"));
+  const QString indexText = ReadGenerated(SiblingFile(project.projectFile, ".hhk"));
   const std::vector<ContentsNode> contents = ReadContentsFile(contentsText);
   EXPECT_EQ(CountNodes(contents), SitemapObjects(contentsText));
   EXPECT_EQ(SitemapObjects(contentsText), 4);

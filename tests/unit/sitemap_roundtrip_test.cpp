@@ -58,37 +58,37 @@ const QString kIndex = QStringLiteral(
 
 TEST(SitemapRoundTrip, ContentsKeepEveryParameterAndTheHead) {
   ContentsFileRead read = ReadContents(kContents);
-  EXPECT_EQ(read.Unread, 0);
-  ASSERT_EQ(read.Nodes.size(), 2u);
-  EXPECT_EQ(read.Nodes[0].Caption, "Start & overview");
-  EXPECT_EQ(read.Nodes[0].Data->FileName, "Pages\\Start.htm");
-  ASSERT_EQ(read.Nodes[0].Children.size(), 1u);
-  EXPECT_EQ(read.Nodes[0].Children[0].Data->FileName, "second.htm");
-  EXPECT_EQ(read.Nodes[1].Caption, "other.chm::/other.hhc");
-  EXPECT_EQ(ContentsFileText(read.Nodes, read.Header), kContents);
+  EXPECT_EQ(read.unread, 0);
+  ASSERT_EQ(read.nodes.size(), 2u);
+  EXPECT_EQ(read.nodes[0].caption, "Start & overview");
+  EXPECT_EQ(read.nodes[0].data->fileName, "Pages\\Start.htm");
+  ASSERT_EQ(read.nodes[0].children.size(), 1u);
+  EXPECT_EQ(read.nodes[0].children[0].data->fileName, "second.htm");
+  EXPECT_EQ(read.nodes[1].caption, "other.chm::/other.hhc");
+  EXPECT_EQ(ContentsFileText(read.nodes, read.header), kContents);
 
   // An edit changes what it edits and nothing else.
-  read.Nodes[0].Caption = "Start";
-  read.Nodes[0].Children[0].Data->FileName = "Moved\\second.htm";
+  read.nodes[0].caption = "Start";
+  read.nodes[0].children[0].data->fileName = "Moved\\second.htm";
   QString expected = kContents;
   expected.replace("value=\"Start &amp; overview\"", "value=\"Start\"");
   expected.replace("value=\"second.htm\"", "value=\"Moved\\second.htm\"");
-  EXPECT_EQ(ContentsFileText(read.Nodes, read.Header), expected);
+  EXPECT_EQ(ContentsFileText(read.nodes, read.header), expected);
 }
 
 TEST(SitemapRoundTrip, IndexKeepsPairsSeeAlsoAndKeywordThenTitle) {
   IndexFileRead read = ReadIndex(kIndex, QLocale(QLocale::English));
-  EXPECT_EQ(read.Unread, 0);
-  ASSERT_EQ(read.Nodes.size(), 5u);  // three pairs of apple, fruit, grape
-  EXPECT_EQ(read.Nodes[2].Data->TopicCaption, "[2] three");
-  EXPECT_TRUE(read.Nodes[2].Data->continuesItem);
-  EXPECT_EQ(read.Nodes[4].Caption, "grape");
-  EXPECT_EQ(read.Nodes[4].Data->TopicCaption, "All about grapes");
-  EXPECT_EQ(IndexFileText(read.Nodes, read.Header), kIndex);
+  EXPECT_EQ(read.unread, 0);
+  ASSERT_EQ(read.nodes.size(), 5u);  // three pairs of apple, fruit, grape
+  EXPECT_EQ(read.nodes[2].data->topicCaption, "[2] three");
+  EXPECT_TRUE(read.nodes[2].data->continuesItem);
+  EXPECT_EQ(read.nodes[4].caption, "grape");
+  EXPECT_EQ(read.nodes[4].data->topicCaption, "All about grapes");
+  EXPECT_EQ(IndexFileText(read.nodes, read.header), kIndex);
 
   // Without its first pair the item still starts with its keyword.
-  read.Nodes.erase(read.Nodes.begin());
-  const QString text = IndexFileText(read.Nodes, read.Header);
+  read.nodes.erase(read.nodes.begin());
+  const QString text = IndexFileText(read.nodes, read.header);
   EXPECT_TRUE(
       text.contains("<param name=\"Keyword\" value=\"apple\">\r\n<param name=\"Name\" value=\"[1] two\">"))
       << text.toStdString();
@@ -98,25 +98,25 @@ TEST(SitemapRoundTrip, IndexKeepsPairsSeeAlsoAndKeywordThenTitle) {
 TEST(SitemapRoundTrip, EntriesMadeHereAreWrittenAsBefore) {
   IndexFileRead read = ReadIndex(kIndex, QLocale(QLocale::English));
   IndexNode added;
-  added.Caption = "banana";
-  added.Data = std::make_unique<IndexEntryData>(IndexEntryData{"banana", "b.htm", "Banana"});
-  read.Nodes.insert(read.Nodes.begin() + 3, std::move(added));
+  added.caption = "banana";
+  added.data = std::make_unique<IndexEntryData>(IndexEntryData{"banana", "b.htm", "Banana"});
+  read.nodes.insert(read.nodes.begin() + 3, std::move(added));
   EXPECT_TRUE(
-      IndexFileText(read.Nodes, read.Header)
+      IndexFileText(read.nodes, read.header)
           .contains("<LI> <OBJECT type=\"text/sitemap\">\r\n<param name=\"Keyword\" value=\"banana\">\r\n"
                     "<param name=\"Name\" value=\"Banana\">\r\n<param name=\"Local\" value=\"b.htm\">\r\n"
                     "</OBJECT>\r\n"));
 }
 
 TEST(SitemapRoundTrip, WhatTheReadersCannotUnderstandIsCounted) {
-  EXPECT_EQ(ReadContents("<UL><LI><OBJECT><param name=\"Local\" value=\"x.htm\"></OBJECT></UL>").Unread, 1);
+  EXPECT_EQ(ReadContents("<UL><LI><OBJECT><param name=\"Local\" value=\"x.htm\"></OBJECT></UL>").unread, 1);
   EXPECT_EQ(ReadContents("<UL><LI><OBJECT><param name=\"Name\" value=\"A\"></OBJECT></UL>"
                          "<UL><LI><OBJECT><param name=\"Name\" value=\"B\"></OBJECT></UL>")
-                .Unread,
+                .unread,
             1);
-  EXPECT_EQ(ReadContents("<OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\"></OBJECT>").Unread,
+  EXPECT_EQ(ReadContents("<OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\"></OBJECT>").unread,
             1);
-  EXPECT_EQ(ReadIndex("<UL><param name=\"Keyword\" value=\"stray\"></UL>").Unread, 1);
-  EXPECT_EQ(ReadContents("").Unread, 0);
-  EXPECT_EQ(ReadContents(kContents).Unread, 0);
+  EXPECT_EQ(ReadIndex("<UL><param name=\"Keyword\" value=\"stray\"></UL>").unread, 1);
+  EXPECT_EQ(ReadContents("").unread, 0);
+  EXPECT_EQ(ReadContents(kContents).unread, 0);
 }

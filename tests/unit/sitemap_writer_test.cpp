@@ -11,18 +11,18 @@ namespace {
 
 ContentsNode Topic(const QString& caption, const QString& file, std::vector<ContentsNode> children = {}) {
   ContentsNode node;
-  node.Caption = caption;
-  node.Data = std::make_unique<TopicData>(TopicData{file});
-  node.Children = std::move(children);
+  node.caption = caption;
+  node.data = std::make_unique<TopicData>(TopicData{file});
+  node.children = std::move(children);
   return node;
 }
 
 IndexNode Entry(const QString& caption, const QString& topic, const QString& file,
                 std::vector<IndexNode> children = {}) {
   IndexNode node;
-  node.Caption = caption;
-  node.Data = std::make_unique<IndexEntryData>(IndexEntryData{caption, file, topic});
-  node.Children = std::move(children);
+  node.caption = caption;
+  node.data = std::make_unique<IndexEntryData>(IndexEntryData{caption, file, topic});
+  node.children = std::move(children);
   return node;
 }
 

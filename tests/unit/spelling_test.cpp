@@ -155,7 +155,7 @@ TEST_F(ProjectSpellingTest, CheckProjectListsEachMisspeltWordOfAPageOnceAtItsFir
   QTextStream outStream(&out);
   QTextStream errStream(&err);
   const int code = RunCheckCommand(project, outStream, errStream, [](const ProjectCheckInput& input) {
-    return ProjectSpellingSource(input.ProjectFile, input.ProjectLines);
+    return ProjectSpellingSource(input.projectFile, input.projectLines);
   });
   EXPECT_EQ(out.split('\n', Qt::SkipEmptyParts),
             QStringList({"a.htm:1: orphan-page: no Contents item leads to this page",
@@ -189,7 +189,7 @@ TEST_F(ProjectSpellingTest, CheckProjectGivesTheSameProblemsOnOneThreadAndOnSeve
   PutText(project, files, 1252);
   Result<ProjectCheckInput> input = ReadProjectCheckInput(project);
   ASSERT_TRUE(input.Ok()) << input.Message().toStdString();
-  input->spelling = ProjectSpellingSource(input->ProjectFile, input->ProjectLines);
+  input->spelling = ProjectSpellingSource(input->projectFile, input->projectLines);
   const auto linesOn = [&](int threads) {
     input->threads = threads;
     QStringList lines;

@@ -66,7 +66,7 @@ TEST(TopicReplace, CaseWholeWordsAndSourceChooseTheMatches) {
   EXPECT_EQ(count({"Salt & Pepper"}), 1);
   const TopicMatch salt = FindInTopics(dir.path(), topics, {"Salt & Pepper"}, 1252).matches.value(0);
   EXPECT_EQ(salt.line, 2);
-  EXPECT_EQ(salt.Context, "<P>Salt &amp; Pepper</P>");
+  EXPECT_EQ(salt.context, "<P>Salt &amp; Pepper</P>");
 }
 
 TEST(TopicReplace, TextOnlyMatchesSkipTagsAsABrowserReadsThem) {

@@ -23,18 +23,18 @@ std::vector<Node> Forest(Node&& first, More&&... more) {
 
 ContentsNode Topic(const QString& caption, const QString& file, std::vector<ContentsNode> children = {}) {
   ContentsNode node;
-  node.Caption = caption;
-  if (!file.isNull()) node.Data = std::make_unique<TopicData>(TopicData{file, {}});
-  node.Children = std::move(children);
+  node.caption = caption;
+  if (!file.isNull()) node.data = std::make_unique<TopicData>(TopicData{file, {}});
+  node.children = std::move(children);
   return node;
 }
 
 IndexNode Keyword(const QString& caption, const QString& file, std::vector<IndexNode> children = {}) {
   IndexNode node;
-  node.Caption = caption;
+  node.caption = caption;
   if (!file.isNull())
-    node.Data = std::make_unique<IndexEntryData>(IndexEntryData{caption, file, caption + " topic"});
-  node.Children = std::move(children);
+    node.data = std::make_unique<IndexEntryData>(IndexEntryData{caption, file, caption + " topic"});
+  node.children = std::move(children);
   return node;
 }
 
@@ -45,7 +45,7 @@ QString Shape(const Model& model, const QModelIndex& parent = {}) {
   for (int row = 0; row < model.rowCount(parent); ++row) {
     const QModelIndex at = model.index(row, 0, parent);
     QString part = model.CaptionAt(at);
-    if (const auto* record = model.RecordAt(at)) part += "=" + record->FileName;
+    if (const auto* record = model.RecordAt(at)) part += "=" + record->fileName;
     if (model.rowCount(at) > 0) part += "[" + Shape(model, at) + "]";
     parts << part;
   }
@@ -65,18 +65,18 @@ void FillSample(ContentsModel& model) {
 TEST(ContentsModelTest, FillAndForestKeepOrderCaptionsRecordsAndParameters) {
   ContentsModel model;
   auto forest = Forest(Topic("Heading", QString(), Forest(Topic("One", "p1.htm"))), Topic("Two", "p2.htm"));
-  forest[1].Data->Params.push_back({"ImageNumber", "11", ParamRole::Other});
+  forest[1].data->params.push_back({"ImageNumber", "11", ParamRole::Other});
   model.Fill(std::move(forest));
   EXPECT_EQ(Shape(model), "Heading[One=p1.htm] Two=p2.htm");
 
   const std::vector<ContentsNode> copy = model.Forest();
   ASSERT_EQ(copy.size(), 2u);
-  EXPECT_EQ(copy[0].Data, nullptr);  // a heading has no record
-  ASSERT_EQ(copy[1].Data->Params.size(), 1u);
-  EXPECT_EQ(copy[1].Data->Params[0].value, "11");
+  EXPECT_EQ(copy[0].data, nullptr);  // a heading has no record
+  ASSERT_EQ(copy[1].data->params.size(), 1u);
+  EXPECT_EQ(copy[1].data->params[0].value, "11");
   // The model keeps its own records.
-  copy[1].Data->FileName = "changed.htm";
-  EXPECT_EQ(model.RecordAt(model.index(1, 0))->FileName, "p2.htm");
+  copy[1].data->fileName = "changed.htm";
+  EXPECT_EQ(model.RecordAt(model.index(1, 0))->fileName, "p2.htm");
   model.Clear();
   EXPECT_EQ(model.rowCount(), 0);
 }
@@ -85,7 +85,7 @@ TEST(ContentsModelTest, DeepTreesFillCopyAndFreeWithoutRecursion) {
   ContentsNode root = Topic("level 0", "p.htm");
   for (int level = 1; level < 100000; ++level) {
     ContentsNode parent = Topic(QString("level %1").arg(level), "p.htm");
-    parent.Children.push_back(std::move(root));
+    parent.children.push_back(std::move(root));
     root = std::move(parent);
   }
   {
@@ -99,7 +99,7 @@ TEST(ContentsModelTest, DeepTreesFillCopyAndFreeWithoutRecursion) {
     // The copy is freed level by level too.
     ASSERT_EQ(copy.size(), 1u);
     while (!copy.empty()) {
-      std::vector<ContentsNode> next = std::move(copy[0].Children);
+      std::vector<ContentsNode> next = std::move(copy[0].children);
       copy = std::move(next);
     }
   }
@@ -182,12 +182,12 @@ TEST(ContentsModelTest, RenameAndSubtopicLinksUseTheCaptions) {
   EXPECT_TRUE(model.flags(a) & Qt::ItemIsDropEnabled);
   const std::vector<SubtopicLink> links = model.SubtopicLinks(a);
   ASSERT_EQ(links.size(), 2u);
-  EXPECT_EQ(links[0].Caption, "First");
-  EXPECT_EQ(links[0].FileName, "p2.htm");
-  EXPECT_EQ(links[1].Caption, "Heading");
-  EXPECT_EQ(links[1].FileName, "");
+  EXPECT_EQ(links[0].caption, "First");
+  EXPECT_EQ(links[0].fileName, "p2.htm");
+  EXPECT_EQ(links[1].caption, "Heading");
+  EXPECT_EQ(links[1].fileName, "");
   EXPECT_TRUE(model.SubtopicLinks(model.index(0, 0, a)).empty());
-  EXPECT_EQ(model.Forest()[0].Children[0].Caption, "First");
+  EXPECT_EQ(model.Forest()[0].children[0].caption, "First");
 }
 
 // The order of captions follows the language in use; set for one test.
@@ -211,7 +211,7 @@ TEST(IndexModelTest, EveryLevelIsInTheOrderTheIndexFileIsWrittenIn) {
   const auto written = [](std::vector<IndexNode> nodes) {
     SortIndexNodes(nodes);
     QStringList captions;
-    for (const IndexNode& node : nodes) captions << node.Caption;
+    for (const IndexNode& node : nodes) captions << node.caption;
     return captions.join(' ');
   };
   {
@@ -222,7 +222,7 @@ TEST(IndexModelTest, EveryLevelIsInTheOrderTheIndexFileIsWrittenIn) {
     EXPECT_EQ(written(sample()), "a apple b B Zebra");
     // What is saved is what is shown.
     const std::vector<IndexNode> saved = model.Forest();
-    EXPECT_EQ(saved[1].Children[0].Caption, "Y");
+    EXPECT_EQ(saved[1].children[0].caption, "Y");
   }
   const LanguageOrder german(QLocale(QLocale::German, QLocale::Germany));
   IndexModel model;
@@ -238,7 +238,7 @@ TEST(IndexModelTest, NewEntriesGoWhereTheDropPutsThemAndAKeywordIsOneNode) {
       Forest(Keyword("paper", "p1.htm"), Keyword("print", QString(), Forest(Keyword("ink", "p2.htm")))));
   const auto files = [&](const QModelIndex& node) {
     QStringList names;
-    for (const IndexEntryData* topic : model.TopicsAt(node)) names << topic->FileName;
+    for (const IndexEntryData* topic : model.TopicsAt(node)) names << topic->fileName;
     return names.join(' ');
   };
   // A keyword its level holds already gets one more topic: still one node.
@@ -313,13 +313,13 @@ TEST(IndexModelTest, AKeywordLeftWithOneEntryTakesItsTopic) {
   model.RemoveEntry(model.index(1, 0, model.index(0, 0)));
   EXPECT_EQ(Shape(model, QModelIndex()).section(' ', 0, 0), "group=p1.htm");
   const IndexEntryData* group = model.RecordAt(model.index(0, 0));
-  EXPECT_EQ(group->Keyword, "group");
-  EXPECT_EQ(group->TopicCaption, "one topic");
+  EXPECT_EQ(group->keyword, "group");
+  EXPECT_EQ(group->topicCaption, "one topic");
   // The last entry has no record: the keyword keeps its keyword and leads nowhere.
   model.RemoveEntry(model.index(0, 0, model.index(1, 0)));
   EXPECT_EQ(model.rowCount(model.index(1, 0)), 0);
-  EXPECT_EQ(model.RecordAt(model.index(1, 0))->Keyword, "held");
-  EXPECT_EQ(model.RecordAt(model.index(1, 0))->FileName, "");
+  EXPECT_EQ(model.RecordAt(model.index(1, 0))->keyword, "held");
+  EXPECT_EQ(model.RecordAt(model.index(1, 0))->fileName, "");
   // The one left has entries of its own: no folding.
   model.RemoveEntry(model.index(1, 0, model.index(2, 0)));
   EXPECT_EQ(Shape(model, model.index(2, 0)), "deep[x=p4.htm]");
@@ -359,7 +359,7 @@ TEST(IndexModelTest, ARenamedKeywordMovesToItsPlaceAndViewIndexesFollow) {
   ASSERT_TRUE(model.setData(model.index(2, 0), "mango"));
   ASSERT_EQ(model.rowCount(), 2);
   ASSERT_EQ(model.TopicsAt(model.index(1, 0)).size(), 3u);
-  EXPECT_EQ(model.TopicsAt(model.index(1, 0))[2]->FileName, "4.htm");
+  EXPECT_EQ(model.TopicsAt(model.index(1, 0))[2]->fileName, "4.htm");
   // A view that sorts gets the same order.
   model.sort(0);
   EXPECT_EQ(Shape(model), "banana=1.htm mango=2.htm");

@@ -45,10 +45,10 @@ class Generator {
     const int count = Below(4);
     for (int i = 0; i < count; ++i) {
       ContentsNode node;
-      node.Caption = Text();
-      node.Data = std::make_unique<TopicData>();
-      if (Below(4) != 0) node.Data->FileName = Text() + QStringLiteral(".htm");
-      if (depth > 0) node.Children = Contents(depth - 1);
+      node.caption = Text();
+      node.data = std::make_unique<TopicData>();
+      if (Below(4) != 0) node.data->fileName = Text() + QStringLiteral(".htm");
+      if (depth > 0) node.children = Contents(depth - 1);
       level.push_back(std::move(node));
     }
     return level;
@@ -60,22 +60,22 @@ class Generator {
     const int count = Below(5);
     for (int i = 0; i < count; ++i) {
       IndexNode keyword;
-      keyword.Caption = Text();
-      keyword.Data = std::make_unique<IndexEntryData>();
-      keyword.Data->Keyword = keyword.Caption;
+      keyword.caption = Text();
+      keyword.data = std::make_unique<IndexEntryData>();
+      keyword.data->keyword = keyword.caption;
       const int subEntries = Below(3);
       if (subEntries == 0) {
-        keyword.Data->TopicCaption = Text();
-        keyword.Data->FileName = Text() + QStringLiteral(".htm");
+        keyword.data->topicCaption = Text();
+        keyword.data->fileName = Text() + QStringLiteral(".htm");
       }
       for (int j = 0; j < subEntries; ++j) {
         IndexNode sub;
-        sub.Caption = Text();
-        sub.Data = std::make_unique<IndexEntryData>();
-        sub.Data->Keyword = sub.Caption;
-        sub.Data->TopicCaption = Text();
-        sub.Data->FileName = Text() + QStringLiteral(".htm");
-        keyword.Children.push_back(std::move(sub));
+        sub.caption = Text();
+        sub.data = std::make_unique<IndexEntryData>();
+        sub.data->keyword = sub.caption;
+        sub.data->topicCaption = Text();
+        sub.data->fileName = Text() + QStringLiteral(".htm");
+        keyword.children.push_back(std::move(sub));
       }
       level.push_back(std::move(keyword));
     }
@@ -97,8 +97,8 @@ class Generator {
 QString Dump(const std::vector<ContentsNode>& level, int depth = 0) {
   QString out;
   for (const ContentsNode& n : level) {
-    out += QString(depth, u' ') + n.Caption + u'|' + (n.Data ? n.Data->FileName : QString()) + u'\n';
-    out += Dump(n.Children, depth + 1);
+    out += QString(depth, u' ') + n.caption + u'|' + (n.data ? n.data->fileName : QString()) + u'\n';
+    out += Dump(n.children, depth + 1);
   }
   return out;
 }
@@ -106,9 +106,9 @@ QString Dump(const std::vector<ContentsNode>& level, int depth = 0) {
 QString Dump(const std::vector<IndexNode>& level, int depth = 0) {
   QString out;
   for (const IndexNode& n : level) {
-    out += QString(depth, u' ') + n.Caption;
-    if (n.Data) out += u'|' + n.Data->TopicCaption + u'|' + n.Data->FileName;
-    out += u'\n' + Dump(n.Children, depth + 1);
+    out += QString(depth, u' ') + n.caption;
+    if (n.data) out += u'|' + n.data->topicCaption + u'|' + n.data->fileName;
+    out += u'\n' + Dump(n.children, depth + 1);
   }
   return out;
 }
@@ -138,16 +138,16 @@ TEST(WriterRoundTrip, IndexFileReadsBackTheSameWhenWrittenAgain) {
 
 TEST(WriterRoundTrip, LineBreaksInCaptionsStayCharacterReferences) {
   std::vector<ContentsNode> tree(1);
-  tree[0].Caption = QStringLiteral("Two\r\nlines");
-  tree[0].Data = std::make_unique<TopicData>();
-  tree[0].Data->FileName = QStringLiteral("a\nb.htm");
+  tree[0].caption = QStringLiteral("Two\r\nlines");
+  tree[0].data = std::make_unique<TopicData>();
+  tree[0].data->fileName = QStringLiteral("a\nb.htm");
   const QString text = ContentsFileText(tree);
   EXPECT_TRUE(text.contains(QStringLiteral("value=\"Two&#13;&#10;lines\""))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("value=\"a&#10;b.htm\"")));
   EXPECT_EQ(Dump(ReadContentsFile(text)), Dump(tree));
   // A NUL read from a damaged file stays one (found by fuzzing: "&#0;" was
   // not read back).
-  tree[0].Caption = QStringLiteral("I") + QChar(0) + QChar(0) + QStringLiteral("\tx");
+  tree[0].caption = QStringLiteral("I") + QChar(0) + QChar(0) + QStringLiteral("\tx");
   EXPECT_EQ(Dump(ReadContentsFile(ContentsFileText(tree))), Dump(tree));
 }
 
@@ -162,28 +162,28 @@ TEST(WriterRoundTrip, WholeProjectSavesReadAndSaveAgainToTheSameBytes) {
     ProjectSnapshot project{first, gen.Contents(2), gen.Index(), gen.Lines(), gen.Lines()};
     QStringList lines = NewProjectLines(first, std::nullopt);
     lines << QStringLiteral("Title=") + gen.Text();
-    const QStringList mapLines = project.MapLines;
+    const QStringList mapLines = project.mapLines;
     ASSERT_TRUE(SaveProjectFiles(project, lines).Ok());
 
     ProjectFiles read = ProjectOnDisk(first);
-    EXPECT_EQ(read.MapLines, OneLineEach(mapLines));
-    EXPECT_EQ(read.ProjectLines, lines);
-    const QString contents = Dump(read.Contents);
-    const QString index = Dump(read.Index);
-    ProjectSnapshot again{second, std::move(read.Contents), std::move(read.Index), read.MapLines,
-                          read.AliasLines};
-    ASSERT_TRUE(SaveProjectFiles(again, read.ProjectLines).Ok());
+    EXPECT_EQ(read.mapLines, OneLineEach(mapLines));
+    EXPECT_EQ(read.projectLines, lines);
+    const QString contents = Dump(read.contents);
+    const QString index = Dump(read.index);
+    ProjectSnapshot again{second, std::move(read.contents), std::move(read.index), read.mapLines,
+                          read.aliasLines};
+    ASSERT_TRUE(SaveProjectFiles(again, read.projectLines).Ok());
     ProjectFiles reread = ProjectOnDisk(second);
-    EXPECT_EQ(Dump(reread.Contents), contents);
-    EXPECT_EQ(Dump(reread.Index), index);
-    EXPECT_EQ(reread.AliasLines, read.AliasLines);
+    EXPECT_EQ(Dump(reread.contents), contents);
+    EXPECT_EQ(Dump(reread.index), index);
+    EXPECT_EQ(reread.aliasLines, read.aliasLines);
     // The project file names its contents and index files: a third folder
     // keeps the names the same.
     const QString third = dir.filePath(QStringLiteral("three/p.hhp"));
     QDir().mkpath(dir.filePath(QStringLiteral("three")));
-    ProjectSnapshot once{third, std::move(reread.Contents), std::move(reread.Index), reread.MapLines,
-                         reread.AliasLines};
-    ASSERT_TRUE(SaveProjectFiles(once, reread.ProjectLines).Ok());
+    ProjectSnapshot once{third, std::move(reread.contents), std::move(reread.index), reread.mapLines,
+                         reread.aliasLines};
+    ASSERT_TRUE(SaveProjectFiles(once, reread.projectLines).Ok());
     EXPECT_EQ(BytesOf(ReplaceExtension(second, ".hhk")), BytesOf(ReplaceExtension(third, ".hhk"))) << i;
     // The index reader sorts the keywords: the index file is the same from
     // the second save on.
