@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <future>
+
 #include "formats/sitemap/sitemap_reader.h"
 #include "platform/codepage.h"
 #include "platform/regular_file.h"
@@ -114,21 +116,27 @@ Result<ProjectFiles> ReadProjectFiles(const QString& projectPath) {
     return value && !value->trimmed().isEmpty();
   };
   const QString contentsText = SitemapText(sources.contents, named("Contents file"), codePage, files);
-  ContentsFileRead contents = ReadContents(contentsText);
-  NoteHowItRead(sources.contents, contentsText, contents);
-  sources.contents.writtenForm = SitemapDigest(ContentsFileText(contents.nodes, contents.header));
-  files.contents = std::move(contents.nodes);
+  const QString indexText = SitemapText(sources.index, named("Index file"), codePage, files);
+  // The two trees are read, and what the writer gives for each is digested,
+  // side by side: each is half of the time a large project takes to open.
+  std::future<ContentsFileRead> contentsRead =
+      std::async(std::launch::async, [&contentsSource = sources.contents, &contentsText] {
+        ContentsFileRead contents = ReadContents(contentsText);
+        NoteHowItRead(contentsSource, contentsText, contents);
+        contentsSource.writtenForm = SitemapDigest(ContentsFileText(contents.nodes, contents.header));
+        return contents;
+      });
+  IndexFileRead index = ReadIndex(indexText);
+  NoteHowItRead(sources.index, indexText, index);
+  sources.index.writtenForm = SitemapDigest(IndexFileText(index.nodes, index.header));
+  files.index = std::move(index.nodes);
+  files.contents = std::move(contentsRead.get().nodes);
   sources.defaultTopicFollowsContents = DefaultTopicFollowsContents(
       files.projectLines,
       files.contents.empty()
           ? std::nullopt
           : std::optional<QString>(files.contents.front().data ? files.contents.front().data->fileName
                                                                : QString()));
-  const QString indexText = SitemapText(sources.index, named("Index file"), codePage, files);
-  IndexFileRead index = ReadIndex(indexText);
-  NoteHowItRead(sources.index, indexText, index);
-  sources.index.writtenForm = SitemapDigest(IndexFileText(index.nodes, index.header));
-  files.index = std::move(index.nodes);
   Tell(sources.contents, sources.warnings);
   Tell(sources.index, sources.warnings);
   if (const QString problem = CodePageProblem(files.projectLines); !problem.isEmpty())

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <future>
+
 #include "formats/sitemap/index_order.h"
 #include "formats/sitemap/sitemap_reader.h"
 #include "platform/codepage.h"
@@ -108,19 +110,21 @@ Status SaveProjectFiles(const ProjectSnapshot& project, QStringList& projectLine
           {sources.contents.path, sources.index.path, mapFile, aliasFile, path}, path);
       !inside)
     return inside;
-  if (Status written =
-          WriteSitemap(sources.contents, ContentsFileText(project.contents, sources.contents.header),
-                       codePage, path, project.contents.empty());
-      !written)
-    return written;
+  // The two files' texts are made side by side, then written one by one.
+  std::future<QString> contentsText = std::async(
+      std::launch::async,
+      [&project, &header = sources.contents.header] { return ContentsFileText(project.contents, header); });
   // The Index tree is kept sorted; its file is written in the order opening gives it.
   std::vector<IndexNode> index;
   index.reserve(project.index.size());
   for (const IndexNode& node : project.index) index.push_back(CopyIndexNode(node));
   SortIndexNodes(index);
-  if (Status written = WriteSitemap(sources.index, IndexFileText(index, sources.index.header), codePage, path,
-                                    index.empty());
+  const QString indexText = IndexFileText(index, sources.index.header);
+  if (Status written =
+          WriteSitemap(sources.contents, contentsText.get(), codePage, path, project.contents.empty());
       !written)
+    return written;
+  if (Status written = WriteSitemap(sources.index, indexText, codePage, path, index.empty()); !written)
     return written;
   if (WantsWriting(path, projectLines, mapFile, project.mapLines))
     if (Status written = WriteMapFile(mapFile, project.mapLines, codePage); !written) return written;
