@@ -1,7 +1,9 @@
 #include "model/project_sources.h"
 
-#include <QCryptographicHash>
 #include <QFileInfo>
+#include <QHash>
+
+#include <array>
 
 #include "platform/project_paths.h"
 #include "formats/project/project_file.h"
@@ -27,9 +29,13 @@ QString IndexFilePath(const QString& projectFile, const QStringList& projectLine
 }
 
 QByteArray SitemapDigest(const QString& text) {
-  return QCryptographicHash::hash(
-      QByteArrayView(reinterpret_cast<const char*>(text.constData()), text.size() * qsizetype(sizeof(QChar))),
-      QCryptographicHash::Sha1);
+  // Held only while the project is open, never stored: two 64-bit hashes
+  // with seeds of their own, many times faster than a cryptographic digest
+  // on the megabytes of a large index, and as unlikely to meet by chance.
+  const size_t bytes = size_t(text.size()) * sizeof(QChar);
+  const std::array<quint64, 2> halves{quint64(qHashBits(text.constData(), bytes, 0x6f72766578)),
+                                      quint64(qHashBits(text.constData(), bytes, 0x736974656d6170))};
+  return QByteArray(reinterpret_cast<const char*>(halves.data()), qsizetype(sizeof(halves)));
 }
 
 QString ContextPageKey(const QString& fileName) {
