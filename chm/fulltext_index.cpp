@@ -318,8 +318,10 @@ Collected CollectWords(const QList<FullTextTopic>& topics, const FullTextOptions
                    [&](qsizetype a, qsizetype b) { return topics[a].topicNumber < topics[b].topicNumber; });
   const int threads =
       options.threads > 0 ? options.threads : int(std::max(1u, std::thread::hardware_concurrency()));
+  // Pages differ in size a thousandfold: the words of many are made ahead of
+  // the one being joined, so that a long page does not hold the others up.
   orvex::OrderedWork<qsizetype, TopicWords> reading(
-      threads, 4 * threads, [&](qsizetype k) { return WordsOfTopic(topics[k], options); });
+      threads, 16 * threads, [&](qsizetype k) { return WordsOfTopic(topics[k], options); });
   for (qsizetype k : order) reading.Add(k);
   Collected collected;
   quint32 textLocation = 0, titleLocation = 0;

@@ -149,6 +149,11 @@ class ProjectReader {
     help.messages.append(QStringLiteral("Warning: ") + text);
     ++help.warnings;
   }
+  // An entry of the help's own, handed on at once.
+  void AddEntry(HelpEntry entry) {
+    if (options.fileRead) options.fileRead(entry);
+    help.entries.append(std::move(entry));
+  }
   void WarnOfWhatIsNotBuilt(const QList<HhpSection>& sections);
   QList<ScanSeed> Seeds(const QList<ContextEntry>& context, const QList<ChmWindowType>& windows) const;
   void AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>& context,
@@ -376,30 +381,30 @@ void ProjectReader::AddSystemFiles(ProjectScan& scan, const QList<ContextEntry>&
   const QByteArray indexHeader = BuildIndexHeader(
       help.topics, ReadSiteProperties(contentsText, [this](const QString& t) { return Encode(t); }), strings);
 
-  help.entries.append(HelpEntry{"/#SYSTEM", BuildSystemFile(system)});
-  help.entries.append(HelpEntry{"/#WINDOWS", windowsFile});
-  help.entries.append(HelpEntry{"/#TOPICS", topicFiles.topics});
-  help.entries.append(HelpEntry{"/#URLTBL", topicFiles.urlTable});
-  help.entries.append(HelpEntry{"/#URLSTR", topicFiles.urlStrings});
-  help.entries.append(HelpEntry{"/#IDXHDR", indexHeader});
-  help.entries.append(HelpEntry{"/#IVB", contextMap});
-  help.entries.append(HelpEntry{"/#STRINGS", strings.Bytes()});
+  AddEntry(HelpEntry{"/#SYSTEM", BuildSystemFile(system)});
+  AddEntry(HelpEntry{"/#WINDOWS", windowsFile});
+  AddEntry(HelpEntry{"/#TOPICS", topicFiles.topics});
+  AddEntry(HelpEntry{"/#URLTBL", topicFiles.urlTable});
+  AddEntry(HelpEntry{"/#URLSTR", topicFiles.urlStrings});
+  AddEntry(HelpEntry{"/#IDXHDR", indexHeader});
+  AddEntry(HelpEntry{"/#IVB", contextMap});
+  AddEntry(HelpEntry{"/#STRINGS", strings.Bytes()});
   if (system.keywordLinks) {
     ChmKeywordLinks links = BuildKeywordLinks(keywords, help.lcid, codePage);
     for (const QString& w : std::as_const(links.warnings)) Warning(w);
-    help.entries.append(HelpEntry{"/$WWKeywordLinks/BTree", links.btree});
-    help.entries.append(HelpEntry{"/$WWKeywordLinks/Data", links.data});
-    help.entries.append(HelpEntry{"/$WWKeywordLinks/Map", links.map});
-    help.entries.append(HelpEntry{"/$WWKeywordLinks/Property", links.property});
+    AddEntry(HelpEntry{"/$WWKeywordLinks/BTree", links.btree});
+    AddEntry(HelpEntry{"/$WWKeywordLinks/Data", links.data});
+    AddEntry(HelpEntry{"/$WWKeywordLinks/Map", links.map});
+    AddEntry(HelpEntry{"/$WWKeywordLinks/Property", links.property});
   }
   // What the index took is given back before the full-text index is made.
   index = std::vector<IndexNode>();
   keywords = QList<ChmKeyword>();
   if (wantsFullText)
-    help.entries.append(
-        HelpEntry{"/$FIftiMain",
-                  BuildFullTextIndex(fullText, help.lcid, codePage,
-                                     {options.threads, [this](const QByteArray& b) { return Decode(b); }})});
+    AddEntry(HelpEntry{"/$FIftiMain", BuildFullTextIndex(fullText, help.lcid, codePage,
+                                                         {options.threads, [this](const QByteArray& b) {
+                                                            return Decode(b);
+                                                          }})});
 }
 
 }  // namespace

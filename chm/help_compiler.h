@@ -39,9 +39,10 @@ struct HelpContent {
 struct HelpReadOptions {
   int threads = 0;  // 0: every core
   // Called with the help's language before the project's files are read,
-  // then with the entry of each of those files (the first entries of the
-  // help, in their order) as soon as it is read, on the calling thread:
-  // they may be compressed while the rest is read and made.
+  // then with each entry of the help, in their order, as soon as it is
+  // there (the project's files as they are read, the help's own structures
+  // as they are made), on the calling thread: they may be compressed while
+  // the rest is read and made.
   std::function<void(quint32 lcid)> reading;
   std::function<void(const HelpEntry& file)> fileRead;
 };
