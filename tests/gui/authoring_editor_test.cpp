@@ -47,6 +47,9 @@ class AuthoringEditor : public EditorCommandsFixture {
           return now && Editor()->isAncestorOf(now);
         },
         3000);
+    // The page's own process learns of the focus after the window does; a
+    // key sent before is dropped.
+    ProcessEventsUntil([this] { return Js("document.hasFocus()").toBool(); }, 3000);
   }
   // Keys and text typed into the page, where the keyboard is.
   void Type(const QString& text) {
