@@ -263,18 +263,32 @@ struct Collected {
 // A topic's words, each once, with where it stands: in the title (counted
 // from 0) and in the text (counted from 0, the title's words first). The
 // words are views into the topic's text in lower case, held with them.
+// The words of one topic, made on a reading thread and joined on another:
+// a few flat arrays, not a list per word, so that what one thread made and
+// the other frees is a handful of blocks (thousands of small ones, freed
+// away from the thread that made them, queue up on the allocator's lock).
 struct TopicWords {
-  struct Word {
-    QStringView text;
-    std::vector<quint32> inTitle;
-    std::vector<quint32> inText;
-  };
-  QString title;  // in lower case
-  QString body;   // likewise
-  std::vector<Word> words;
+  QString title;                   // in lower case
+  QString body;                    // likewise
+  std::vector<QStringView> words;  // each word once, in the order met
+  // The places of word i, in increasing order: inTitle[titleFrom[i] ..
+  // titleFrom[i + 1]) and inText[textFrom[i] .. textFrom[i + 1]).
+  std::vector<quint32> titleFrom, inTitle, textFrom, inText;
   quint32 titleCount = 0;
   quint32 textCount = 0;
 };
+
+// Groups places by word: the places of each word, in increasing order,
+// one word after the other (wordAt: the word at each place).
+void GroupPlaces(const std::vector<quint32>& wordAt, size_t wordCount, std::vector<quint32>& from,
+                 std::vector<quint32>& places) {
+  from.assign(wordCount + 1, 0);
+  for (const quint32 w : wordAt) ++from[w + 1];
+  for (size_t i = 0; i < wordCount; ++i) from[i + 1] += from[i];
+  places.resize(wordAt.size());
+  std::vector<quint32> next(from.begin(), from.end() - 1);
+  for (quint32 at = 0; at < quint32(wordAt.size()); ++at) places[next[wordAt[at]]++] = at;
+}
 
 TopicWords WordsOfTopic(const FullTextTopic& topic, const FullTextOptions& options) {
   const PageText page =
@@ -283,20 +297,22 @@ TopicWords WordsOfTopic(const FullTextTopic& topic, const FullTextOptions& optio
   result.title = (topic.title.isEmpty() ? page.title : topic.title).toLower();
   result.body = page.body.toLower();
   WordNumbers<QStringView> numbers;
-  const auto word = [&](QStringView w) -> TopicWords::Word& {
+  const auto number = [&](QStringView w) {
     bool added = false;
     const int n = numbers.Number(w, &added);
-    if (added) result.words.push_back({w, {}, {}});
-    return result.words[size_t(n)];
+    if (added) result.words.push_back(w);
+    return quint32(n);
   };
-  for (QStringView w : FullTextWordViews(result.title)) {
-    TopicWords::Word& entry = word(w);
-    entry.inTitle.push_back(result.titleCount);
-    entry.inText.push_back(result.titleCount);
-    ++result.titleCount;
-  }
-  result.textCount = result.titleCount;
-  for (QStringView w : FullTextWordViews(result.body)) word(w).inText.push_back(result.textCount++);
+  // A word of the title is also a word of the text, at the same place.
+  std::vector<quint32> wordAt;
+  for (QStringView w : FullTextWordViews(result.title)) wordAt.push_back(number(w));
+  result.titleCount = quint32(wordAt.size());
+  GroupPlaces(wordAt, result.words.size(), result.titleFrom, result.inTitle);
+  for (QStringView w : FullTextWordViews(result.body)) wordAt.push_back(number(w));
+  result.textCount = quint32(wordAt.size());
+  GroupPlaces(wordAt, result.words.size(), result.textFrom, result.inText);
+  // Words met only in the text have no places in the title.
+  result.titleFrom.resize(result.words.size() + 1, result.titleFrom.back());
   return result;
 }
 
@@ -329,12 +345,14 @@ Collected CollectWords(const QList<FullTextTopic>& topics, const FullTextOptions
     const quint32 number = topics[order[k]].topicNumber;
     if (k == 0 || number != topics[order[k - 1]].topicNumber)
       textLocation = titleLocation = 0;  // a topic given twice goes on counting
-    for (const TopicWords::Word& word : words->words) {
-      WordOccurrences& w = collected.Of(word.text);
-      Grow(w.title, word.inTitle.size());
-      for (quint32 at : word.inTitle) w.title.push_back({number, titleLocation + at});
-      Grow(w.text, word.inText.size());
-      for (quint32 at : word.inText) w.text.push_back({number, textLocation + at});
+    for (size_t i = 0; i < words->words.size(); ++i) {
+      WordOccurrences& w = collected.Of(words->words[i]);
+      Grow(w.title, words->titleFrom[i + 1] - words->titleFrom[i]);
+      for (quint32 k = words->titleFrom[i]; k < words->titleFrom[i + 1]; ++k)
+        w.title.push_back({number, titleLocation + words->inTitle[k]});
+      Grow(w.text, words->textFrom[i + 1] - words->textFrom[i]);
+      for (quint32 k = words->textFrom[i]; k < words->textFrom[i + 1]; ++k)
+        w.text.push_back({number, textLocation + words->inText[k]});
     }
     titleLocation += words->titleCount;
     textLocation += words->textCount;
