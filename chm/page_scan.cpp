@@ -236,11 +236,16 @@ constexpr qsizetype kScanAhead = 16;
 // a page or style sheet its references (with their lines), the anchors it
 // defines as sorted hashes of their folded names, and its title; the text
 // of a contents or index file.
-// A reference of a page, resolved on the reading thread.
+// A reference of a page, resolved on the reading thread. Its texts stand
+// one after the other in the page's FileRead::linkText: one block for all
+// the links of a page, freed on the thread that follows them (thousands of
+// small strings, made on one thread and freed on another, queue up on the
+// allocator's lock).
 struct Link {
-  QString relative;  // the file it names, relative to the project folder; empty: the page itself
-  QString key;       // relative, case-folded
-  QString fragment;  // the anchor, percent-decoded; empty when none
+  qsizetype at = 0;            // where its texts start in linkText
+  qsizetype relativeSize = 0;  // the file it names, relative to the project folder; none: the page itself
+  qsizetype keySize = 0;       // then that name case-folded
+  qsizetype fragmentSize = 0;  // then the anchor, percent-decoded; none when it names none
   int line = 0;
 };
 
@@ -251,6 +256,7 @@ struct FileRead {
   QString error;
   bool outside = false;  // the name leads out of the project folder
   QList<Link> links;     // the references that name files of the project or anchors, in order
+  QString linkText;      // their texts
   std::vector<size_t> anchorKeys;
   QString title;
   QString text;
@@ -284,18 +290,18 @@ FileRead ReadAndScan(const QString& projectFolder, const QString& name,
   const QString from = folderOf(name);
   for (const PageReference& ref : std::as_const(content.references)) {
     const qsizetype hash = ref.value.indexOf(u'#');
-    Link link;
-    link.line = ref.line;
+    QString fragment, relative;
     if (hash >= 0 && hash + 1 < ref.value.size())
-      link.fragment = QUrl::fromPercentEncoding(ref.value.sliced(hash + 1).toUtf8());
+      fragment = QUrl::fromPercentEncoding(ref.value.sliced(hash + 1).toUtf8());
     if (hash != 0) {
-      link.relative = ResolveReference(from, ref.value);
-      if (link.relative.isEmpty()) continue;  // not a file of the project
-      link.key = link.relative.toCaseFolded();
-    } else if (link.fragment.isEmpty()) {
+      relative = ResolveReference(from, ref.value);
+      if (relative.isEmpty()) continue;  // not a file of the project
+    } else if (fragment.isEmpty()) {
       continue;  // "#": the page itself, no anchor
     }
-    read.links.append(std::move(link));
+    const QString key = relative.toCaseFolded();
+    read.links.append(Link{read.linkText.size(), relative.size(), key.size(), fragment.size(), ref.line});
+    read.linkText += relative + key + fragment;
   }
   if (!css) read.title = PageTitle(text);
   if (isSitemapName(name)) read.text = text;
@@ -495,21 +501,26 @@ ProjectScan ScanProject(const QString& projectFolder, const QList<ScanSeed>& see
     file.title = std::move(read->title);
     file.text = std::move(read->text);
     if (fileDone) fileDone(file);
-    for (Link& link : read->links) {
+    const QStringView linkText(read->linkText);
+    for (const Link& link : std::as_const(read->links)) {
+      const QString relative = linkText.sliced(link.at, link.relativeSize).toString();
+      const QString linkKey = linkText.sliced(link.at + link.relativeSize, link.keySize).toString();
+      const QStringView fragment =
+          linkText.sliced(link.at + link.relativeSize + link.keySize, link.fragmentSize);
       qsizetype target = i;  // an anchor of the same page
-      if (!link.relative.isEmpty()) {
-        target = take(link.relative, link.key);
+      if (!relative.isEmpty()) {
+        target = take(relative, linkKey);
         if (target < 0) {
-          const QString key = link.key + u'\n' + scan.files[i].name;
+          const QString key = linkKey + u'\n' + scan.files[i].name;
           if (!missingSeen.contains(key)) {
             missingSeen.insert(key);
-            missing.append(Missing{link.relative, true, QString(), i, link.line});
+            missing.append(Missing{relative, true, QString(), i, link.line});
           }
           continue;
         }
       }
-      if (link.fragment.isEmpty()) continue;
-      AnchorUse use{target, std::move(link.fragment), i, link.line};
+      if (fragment.isEmpty()) continue;
+      AnchorUse use{target, fragment.toString(), i, link.line};
       if (target <= i)
         checkAnchor(use);
       else
