@@ -301,7 +301,7 @@ FileRead ReadAndScan(const QString& projectFolder, const QString& name,
     }
     const QString key = relative.toCaseFolded();
     read.links.append(Link{read.linkText.size(), relative.size(), key.size(), fragment.size(), ref.line});
-    read.linkText += relative + key + fragment;
+    read.linkText.append(relative).append(key).append(fragment);
   }
   if (!css) read.title = PageTitle(text);
   if (isSitemapName(name)) read.text = text;
