@@ -66,6 +66,11 @@ class AuthoringEditor : public EditorCommandsFixture {
     QTest::keyClick(focus, key, modifiers);
     WaitEditorIdle(Editor());
   }
+  // Waits until the page shows what the keys sent did: a key still on its
+  // way to the page's process is not in the page that is stored.
+  void PageShows(const QString& condition) {
+    EXPECT_TRUE(ProcessEventsUntil([&] { return Js(condition).toBool(); }, 3000)) << condition.toStdString();
+  }
   // Writes the first topic's page file and opens it in the editor.
   void OpenFile(const QByteArray& page) {
     Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(details);
@@ -108,11 +113,13 @@ TEST_F(AuthoringEditor, ATableIsTypedIntoWithTabAndTakesItsWidth) {
     Key(Qt::Key_Tab);
     Type(value);
   }
-  EXPECT_EQ(CellTexts(), QString("a|b|c|d|e|")) << Html().toStdString();
+  EXPECT_TRUE(ProcessEventsUntil([this] { return CellTexts() == "a|b|c|d|e|"; }, 3000))
+      << CellTexts().toStdString() << Html().toStdString();
   Key(Qt::Key_Tab, Qt::ShiftModifier);
-  EXPECT_EQ(Js("getSelection().toString()").toString(), "d");
+  PageShows("getSelection().toString() === 'd'");
   Type("D");
-  EXPECT_EQ(CellTexts(), QString("a|b|c|D|e|"));
+  EXPECT_TRUE(ProcessEventsUntil([this] { return CellTexts() == "a|b|c|D|e|"; }, 3000))
+      << CellTexts().toStdString();
   EXPECT_EQ(Html().count("<TR>"), 3);
 }
 
@@ -184,9 +191,11 @@ TEST_F(AuthoringEditor, PagesAreStoredCleanAndAnUnchangedPageKeepsItsBytes) {
   FocusEditor();
   Select("#p", 0, 0);
   Type("X");
+  PageShows("document.querySelector('#p').textContent.startsWith('X')");
   // Joining the paragraph to the heading makes the engine style the text it moves.
   Select("#q", 0, 0);
   Key(Qt::Key_Backspace);
+  PageShows("!document.querySelector('#q')");
   Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(details);
   WaitEditorIdle(Editor());
   const std::string stored = FileBytes(Path("Proj01.htm")).toStdString();
@@ -202,7 +211,9 @@ TEST_F(AuthoringEditor, PagesAreStoredCleanAndAnUnchangedPageKeepsItsBytes) {
   FocusEditor();
   Select("#p", 0, 0);
   Type("Y");
+  PageShows("document.querySelector('#p').textContent.startsWith('YX')");
   Key(Qt::Key_Backspace);
+  PageShows("document.querySelector('#p').textContent.startsWith('XP')");
   Widget<QTreeView>(*form, "contentsTree")->setCurrentIndex(details);
   WaitEditorIdle(Editor());
   EXPECT_EQ(FileBytes(Path("Proj01.htm")).toStdString(), stored);
