@@ -8,6 +8,7 @@
 #include <bit>
 #include <numeric>
 #include <optional>
+#include <span>
 #include <thread>
 #include <type_traits>
 #include <vector>
@@ -280,7 +281,7 @@ struct TopicWords {
 
 // Groups places by word: the places of each word, in increasing order,
 // one word after the other (wordAt: the word at each place).
-void GroupPlaces(const std::vector<quint32>& wordAt, size_t wordCount, std::vector<quint32>& from,
+void GroupPlaces(std::span<const quint32> wordAt, size_t wordCount, std::vector<quint32>& from,
                  std::vector<quint32>& places) {
   from.assign(wordCount + 1, 0);
   for (const quint32 w : wordAt) ++from[w + 1];
@@ -307,12 +308,11 @@ TopicWords WordsOfTopic(const FullTextTopic& topic, const FullTextOptions& optio
   std::vector<quint32> wordAt;
   for (QStringView w : FullTextWordViews(result.title)) wordAt.push_back(number(w));
   result.titleCount = quint32(wordAt.size());
-  GroupPlaces(wordAt, result.words.size(), result.titleFrom, result.inTitle);
   for (QStringView w : FullTextWordViews(result.body)) wordAt.push_back(number(w));
   result.textCount = quint32(wordAt.size());
-  GroupPlaces(wordAt, result.words.size(), result.textFrom, result.inText);
-  // Words met only in the text have no places in the title.
-  result.titleFrom.resize(result.words.size() + 1, result.titleFrom.back());
+  const std::span<const quint32> places(wordAt);
+  GroupPlaces(places.first(result.titleCount), result.words.size(), result.titleFrom, result.inTitle);
+  GroupPlaces(places, result.words.size(), result.textFrom, result.inText);
   return result;
 }
 
